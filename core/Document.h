@@ -1,0 +1,430 @@
+// The document: one object holding a whole scenario and the state of its runs.
+// Everything is a fixed-size array indexed by side, squad, agent, cell or
+// step, so that a time step never allocates.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/AgentWeapons.h"
+#include "core/Battlefield.h"
+#include "core/ChartSelections.h"
+#include "core/Force.h"
+#include "core/GlobalCommander.h"
+#include "core/Host.h"
+#include "core/Limits.h"
+#include "core/LocalCommand.h"
+#include "core/PathField.h"
+#include "core/Random.h"
+#include "core/RunHeader.h"
+#include "core/Side.h"
+#include "core/StatisticsParameters.h"
+#include "core/TerrainModifiers.h"
+
+namespace brevimar {
+
+// Run modes.
+constexpr int PlaybackMode = 0;           // playback of a stored run
+constexpr int InteractiveMode = 1;        // interactive time series
+constexpr int ReplayMode = 2;             // replay of a frame file
+constexpr int GeneticAlgorithmMode = 3;
+constexpr int FitnessLandscapeMode = 4;
+constexpr int MultipleTimeSeriesMode = 5;
+
+// DeploymentSource values.
+constexpr int RandomDeployment = 0;
+constexpr int RedHandPlacement = 1;
+constexpr int BlueHandPlacement = 2;
+constexpr int AgentFileDeployment = 3;
+
+// The six capture buffers, in their order.
+enum CaptureBufferIndex {
+    RedCaptureState,
+    RedCaptureX,
+    RedCaptureY,
+    BlueCaptureState,
+    BlueCaptureX,
+    BlueCaptureY,
+    CaptureBufferCount
+};
+
+// Force composition saved after a scenario load, which Restart brings back
+// after agents were added or removed by hand.
+struct CForceComposition {
+    int RedCount = 0;
+    int BlueCount = 0;
+    int RedSquads = 0;
+    int BlueSquads = 0;
+    int RedPerSquad[SquadSlots] = {};
+    int BluePerSquad[SquadSlots] = {};
+    int RedAgentSquad[AgentSlots] = {};
+    int BlueAgentSquad[AgentSlots] = {};
+};
+
+// Squad boxes of one side as the scenario gave them, before a corner
+// deployment moved their centres.
+struct CSquadBoxCopy {
+    int CenterX[SquadSlots] = {};
+    int Length[SquadSlots] = {};
+    int CenterY[SquadSlots] = {};
+    int Width[SquadSlots] = {};
+};
+
+// Bookkeeping of the batch experiments that the run loop reads.
+struct CExperimentState {
+    int GABusy = 0;
+    int GaGeneration = 0;
+    int GaGenerations = 0;  // generations to run
+    std::int64_t GaStartTime = 0;  // calendar seconds
+    double GaElapsedSeconds = 0;
+    int GaShowBest = 0;      // display switches of the genetic algorithm
+    int GaShowProgress = 0;
+    int LandscapeBusy = 0;
+    int LandscapeGridPoint = 0;   // points done
+    int LandscapePointCount = 0;  // points to do
+    std::int64_t LandscapeStartTime = 0;
+    double LandscapeElapsedSeconds = 0;
+    double LandscapeWinThreshold = 0;  // fitness-landscape chart threshold
+};
+
+// Per-step series of the current run, index t = 0..500.
+struct CStatisticsSeries {
+    int RedAliveSeries[SeriesLength] = {};
+    int RedInjuredSeries[SeriesLength] = {};
+    int BlueAliveSeries[SeriesLength] = {};
+    int BlueInjuredSeries[SeriesLength] = {};
+    double RedCombatEntropy[SeriesLength] = {};
+    double BlueCombatEntropy[SeriesLength] = {};
+
+    // Multiple time-series bookkeeping.
+    int MultiRunBusy = 0;
+    int MultiRunSample = 0;
+    int MultiRunSampleCount = 0;
+    int MultiRunStep = 0;
+};
+
+// Everything of the document that is plain data: copying it is how a reader
+// keeps the scenario it may have to give back after a failed load.
+struct CDocumentState {
+    int RunMode = 0;
+    int RunCaptureOn = 0;
+    int CapturedStep[SeriesLength] = {};
+
+    CGlobalCommander RedGlobal;
+    CGlobalCommander BlueGlobal;
+    CLocalCommand RedLocal;
+    CLocalCommand BlueLocal;
+    CBattlefield Battlefield;
+    CRedForce RedForce;
+    CBlueForce BlueForce;
+    CTerrainModifiers TerrainModifiers;
+    CStatisticsParameters Statistics;
+
+    int WeaponStatsOn = 0;
+    CWeaponTallies RedTallies;
+    CWeaponTallies BlueTallies;
+
+    CAgentWeapons AgentWeapons;
+
+    CPathField RedWaypointField;   // toward the BLUE flag; steers RED
+    CPathField BlueWaypointField;  // toward the RED flag; steers BLUE
+
+    std::string InputFileName;
+
+    int InitialSeed = 0;  // the scenario seed
+    int RandomState = 0;  // the generator's working seed
+    CUniformGenerator Generator;
+
+    int WinningSide = 0;  // 1 RED / 2 BLUE reached the enemy flag
+    int GoalInReach = 0;  // 1 / 2: a RED / BLUE agent found the enemy flag cell within reach
+    int RunTerminated = 0;
+
+    CExperimentState Experiment;
+    CStatisticsSeries Series;
+    std::string MultiRunGraphLabels[7];
+
+    CRunHeader RunHeader;
+
+    // Run switches.
+    int StepExecuteMode = 0;
+    int StepsPerBurst = 0;
+    int StepsSincePause = 0;
+    int LoadInputFile = 0;  // 1 after a scenario file, 0 after a stored run or frame file
+    int LatticeExtentX = LatticeStride;
+    int LatticeExtentY = LatticeStride;
+
+    // Display switches.
+    int BackgroundToggle = 1;
+    int ShowAll = 1;
+    int ShowInjured = 0;
+    int ShowAlive = 0;
+    int HighlightInjured = 0;
+    int BattleFrontOn = 0;
+    int BattleFrontGrayscale = 0;
+    int BattleFrontSolid = 0;
+    int KillMapRed = 0;
+    int KillMapBlue = 0;
+    int KillMapOnly = 0;
+    int TerritoryMapRed = 0;
+    int TerritoryMapBlue = 0;
+    int TraceOn = 0;
+    int RedCommanderMarks = 0;  // highlight the living local commanders
+    int BlueCommanderMarks = 0;
+    int RedCommandAreas = 0;
+    int BlueCommandAreas = 0;
+    int RedCommandLinks = 0;
+    int BlueCommandLinks = 0;
+    int HighlightRedSquadOn = 0;
+    int HighlightRedSquadNumber = 0;
+    int HighlightBlueSquadOn = 0;
+    int HighlightBlueSquadNumber = 0;
+    int ShowOtherRedAgents = 0;
+    int ShowOtherBlueAgents = 0;
+    int DeploymentSource = RandomDeployment;
+    int RestartUsesAgentFile = 0;
+    float ZoomFactor = 0;
+    int ZoomAreaCleared = 0;
+    int TerrainEditMode = 0;  // right-click editing of terrain
+    int EditTerrainType = 0;
+    int EditRedSquad = 0;     // squad of an agent added by hand
+    int EditBlueSquad = 0;
+
+    CChartSelections Charts;
+
+    int CellBitmapWidth = 0;
+    int CellBitmapHeight = 0;
+
+    int Paused = 0;
+    int DisplayFrame = 0;  // display plane holding the newest complete frame
+
+    int RedActivityMapOn = 0;
+    int BlueActivityMapOn = 0;
+    int ActivityNormaliser = 0;
+    int ActivityRadius = 0;
+    // Planes 0 (RED) and 1 (BLUE) hold this step's moves, plane 2 the
+    // accumulated activity map; cell (x, y) at LatticeStride * x + y.
+    int ActivityGrids[3][LatticeCells] = {};
+
+    std::string StatusText;
+
+    int TerrainModifiersLoaded = 0;  // 1 once a terrain-modified agent data file set the tables
+    CForceComposition InitialComposition;
+    CSquadBoxCopy RedSquadBoxCopy;
+    CSquadBoxCopy BlueSquadBoxCopy;
+};
+
+// Run-loop work of the batch modes and their result displays, supplied by the
+// layers that own them.
+class CBatchDrivers {
+public:
+    virtual ~CBatchDrivers() = default;
+    virtual void RunGABatch() {}
+    virtual void UpdateGaStatusLine() {}
+    virtual void OnDisplayGaBestChromosome() {}
+    virtual void RunLandscapeBatch() {}
+    virtual void OnLandscape3DGraph() {}
+    virtual void RunMultiTimeSeriesBatch() {}
+    virtual void OnMultiRunComplete() {}
+};
+
+class CBrevimarDoc : public CDocumentState {
+public:
+    CBrevimarDoc() = default;
+    CBrevimarDoc(const CBrevimarDoc&) = delete;
+    CBrevimarDoc& operator=(const CBrevimarDoc&) = delete;
+
+    // The document is far too large for a stack.
+    static std::unique_ptr<CBrevimarDoc> Create() { return std::make_unique<CBrevimarDoc>(); }
+
+    // --- the outside world
+    void SetHost(Host* host) { AttachedHost = host; }
+    Host& host() const { return AttachedHost ? *AttachedHost : DefaultHost(); }
+    void SetBatchDrivers(CBatchDrivers* drivers) { BatchDrivers = drivers; }
+
+    // --- side-generic access; RED/BLUE logic is written once over these
+    CForce& Force(Side side) { return side == Side::Red ? static_cast<CForce&>(RedForce) : BlueForce; }
+    const CForce& Force(Side side) const { return side == Side::Red ? static_cast<const CForce&>(RedForce) : BlueForce; }
+    CLocalCommand& Local(Side side) { return side == Side::Red ? RedLocal : BlueLocal; }
+    const CLocalCommand& Local(Side side) const { return side == Side::Red ? RedLocal : BlueLocal; }
+    CGlobalCommander& Global(Side side) { return side == Side::Red ? RedGlobal : BlueGlobal; }
+    const CGlobalCommander& Global(Side side) const { return side == Side::Red ? RedGlobal : BlueGlobal; }
+    SideWeapons& Weapons(Side side) { return side == Side::Red ? AgentWeapons.Red : AgentWeapons.Blue; }
+    CWeaponTallies& Tallies(Side side) { return side == Side::Red ? RedTallies : BlueTallies; }
+    CTerrainModifierSet& Modifiers(Side side) { return side == Side::Red ? TerrainModifiers.Red : TerrainModifiers.Blue; }
+    CAgentBaseCopies& BaseCopies(Side side) { return side == Side::Red ? TerrainModifiers.RedBase : TerrainModifiers.BlueBase; }
+    int* TerrainModified(Side side) { return side == Side::Red ? TerrainModifiers.RedTerrainModified : TerrainModifiers.BlueTerrainModified; }
+    CPathField& WaypointField(Side side) { return side == Side::Red ? RedWaypointField : BlueWaypointField; }
+    int& NumRed() { return RedForce.NumAgents; }
+    int& NumBlue() { return BlueForce.NumAgents; }
+
+    // Targeting list of agent i: entries 1..EnemyCount[i].
+    int* EnemyList(Side side, int agent) { return (side == Side::Red ? RedEnemyList : BlueEnemyList).get() + EnemyListColumns * agent; }
+    int& Capture(int buffer, int step, int agent) { return CaptureBuffer[buffer][CaptureIndex(step, agent)]; }
+    unsigned char* DisplayPlane(int plane) { return DisplayGrid.get() + LatticeCells * plane; }
+
+    // --- life cycle
+    bool OnNewDocument();
+    void InitNewDocument();
+    void AllocateHeapBuffers();
+    void DeleteContents();
+    void Pause() { Paused = 1; }
+    void Resume() { Paused = 0; }
+
+    // --- random numbers
+    double DrawUniform(int* seed) { return Generator.Draw(seed); }
+    double DrawUniformRange(int a, int b, int* seed) { return Generator.DrawRange(a, b, seed); }
+
+    // --- run loop and step
+    void OnTimer(int timerId);
+    void ShowRunStatus();
+    void StepSimulationInView();
+    void StepSimulation();
+    void ApplyAgentStateParameters();
+    void ShuffleMoveOrder(int* blueOrder, int* redOrder);
+    void BuildNeighborLists();
+    void ReplaceDeadRedCommanders();
+    void ReplaceDeadBlueCommanders();
+
+    // --- lattice and display frames
+    void ClearLattice();
+    void ResetBattlefield();
+    void RebuildLatticeFromSaved();
+    void RebuildLatticeFromPlayback();
+    void RenderDisplayGrid();
+    void BuildReplayFrame();
+    void BuildPlaybackFrame();
+    void UpdateActivityMap();
+
+    // --- passable-terrain modifiers
+    void ApplyPassableTerrainModifiers();
+    void ApplyRedTerrainModifiers(int agent);
+    void ApplyBlueTerrainModifiers(int agent);
+    void RestoreRedAgentParams(int agent);
+    void RestoreBlueAgentParams(int agent);
+
+    // --- set-up and defaults
+    void InitializeForces();
+    void InitializeForcesFromAgentFile();
+    void InitializeAddedAgent(int side);
+    void SetupBattlefield();
+    void ResetDataCollection();
+    void InitWeaponDefaults();
+    void SetDefaultWeaponParameters();
+    void SetDefaultRedWeaponAssignments();
+    void SetDefaultBlueWeaponAssignments();
+
+    // --- movement
+    float EvalRedMovePenalties(int agent, int r, float initialMin, float* penalties);
+    float EvalRedMovePenaltiesComm(int agent, int r, float initialMin, float* penalties);
+    float EvalRedMovePenaltiesGlobal(int agent, int r, float initialMin, float* penalties);
+    float EvalBlueMovePenalties(int agent, int r, float initialMin, float* penalties);
+    float EvalBlueMovePenaltiesComm(int agent, int r, float initialMin, float* penalties);
+    float EvalBlueMovePenaltiesGlobal(int agent, int r, float initialMin, float* penalties);
+    void SelectRedMove(int agent, int hold);
+    void SelectBlueMove(int agent, int hold);
+    void MoveRedAgent(int agent, int r, int k);
+    void MoveBlueAgent(int agent, int r, int k);
+
+    // --- terrain
+    // True when impassable terrain stands between the two cells.
+    bool IsPathBlocked(int x0, int y0, int x1, int y1) const;
+    // True when no sight-blocking terrain stands between the two cells.
+    bool HasLineOfSight(int x0, int y0, int x1, int y1) const;
+    void BuildFlagPathFields();
+
+    // --- combat
+    void ResolveCombat();
+    void FireRedDefault(int* redState, int* blueState, int* redHit, int* blueHit);
+    void FireBlueDefault(int* redState, int* blueState, int* redHit, int* blueHit);
+    void FireRedUnlimited(int* redState, int* blueState, int* redHit, int* blueHit);
+    void FireBlueUnlimited(int* redState, int* blueState, int* redHit, int* blueHit);
+    void FireRedWeapons(int* redState, int* blueState, int* redHit, int* blueHit);
+    void FireBlueWeapons(int* redState, int* blueState, int* redHit, int* blueHit);
+    void SelectLocalSite(int side, int x0, int y0, int R);
+    int ScanRedWeaponTargets(int x, int y, int h, int* list);
+    int ListRedInSquare(int x, int y, int h, int* list);
+    float GetRedHitProbAtRange(int i, int x1, int y1, int j, int x2, int y2);
+    float GetBlueHitProbAtRange(int i, int x1, int y1, int j, int x2, int y2);
+    float RangeFalloffWeight(Side side, int i, int x1, int y1, int x2, int y2);
+    float GetRedWeaponHitProb(int i, int x1, int y1, int j, int x2, int y2);
+    float GetBlueWeaponHitProb(int i, int x1, int y1, int j, int x2, int y2);
+
+    // --- sensing
+    int SenseForRedAgent(int agent);
+    int SenseForRedAgentLOS(int agent);
+    int SenseForBlueAgent(int agent);
+    int SenseForBlueAgentLOS(int agent);
+    void ScanRedNeighbors(int agent);
+    void ScanRedNeighborsLOS(int agent);
+    void ScanRedCommanderNeighbors(int agent);
+    void ScanRedCommanderNeighborsLOS(int agent);
+    void ScanBlueNeighbors(int agent);
+    void ScanBlueNeighborsLOS(int agent);
+    void ScanBlueCommanderNeighbors(int agent);
+    void ScanBlueCommanderNeighborsLOS(int agent);
+
+    // --- personality and communications
+    int ComputeRedPersonality(int agent);
+    int ComputeBluePersonality(int agent);
+    void SetRedCommanderPersonality(int agent);
+    void SetBlueCommanderPersonality(int agent);
+    void ApplyRedGlobalOrders(int agent);
+    void ApplyBlueGlobalOrders(int agent);
+    void ShareRedCommunications(int agent);
+    void ShareBlueCommunications(int agent);
+    void RedLocalCenterOfMass(int agent);
+    void BlueLocalCenterOfMass(int agent);
+
+    // --- local and global command
+    void RedLocalCommand();
+    void BlueLocalCommand();
+    void ChooseRedPatchType1(int c);
+    void ChooseRedPatchType2(int c);
+    void ChooseBluePatchType1(int c);
+    void ChooseBluePatchType2(int c);
+    void RedGlobalCommand();
+    void BlueGlobalCommand();
+    void DecideRedGlobalOrders();
+    void DecideBlueGlobalOrders();
+    void ComputeRedSectorWeights();
+    void ComputeBlueSectorWeights();
+    void CountRedSectors();
+    void CountBlueSectors();
+    void AddRedSectorTally(int c, int s, int state, float ax, float X, float ay, float Y);
+    void AddBlueSectorTally(int c, int s, int state, float ax, float X, float ay, float Y);
+    static float Sign(float v) { return v > 0 ? 1.0f : (v < 0 ? -1.0f : 0.0f); }
+
+    // --- statistics
+    void CollectStepStatistics();
+    void RecordAttrition();
+    void RecordStepStatistics();
+    void CountReplayAttrition();
+    void CountPlaybackAttrition();
+    void RecordMultiRunAttrition();
+
+    // --- start-up reading
+    int ReadStartupInputFile();
+
+    // --- heap buffers, allocated once by InitNewDocument
+    int HeapBuffersAllocated = 0;
+    std::unique_ptr<unsigned char[]> DisplayGrid;  // two planes of LatticeCells bytes
+    std::unique_ptr<int[]> RedEnemyList;           // [301][EnemyListColumns]
+    std::unique_ptr<int[]> BlueEnemyList;
+    std::unique_ptr<int[]> AdmissibleCells;        // [81] at MoveTableIndex(dx, dy)
+    std::unique_ptr<int[]> CaptureBuffer[CaptureBufferCount];  // [352][352] each
+    std::unique_ptr<double[]> NeighborLog[6];      // [8][502] each
+    std::unique_ptr<double[]> GoalCountLog[4];     // [8][502] each
+    std::unique_ptr<double[]> RedShotsLog, RedHitsLog, BlueShotsLog, BlueHitsLog;  // [6][502]
+    std::unique_ptr<double[]> RedSquadShotsLog, RedSquadHitsLog, BlueSquadShotsLog, BlueSquadHitsLog;  // [11][6][502]
+    std::unique_ptr<int[]> SampleRedAlive, SampleRedInjured, SampleBlueAlive, SampleBlueInjured;  // [352][202]
+    std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
+        SampleSquadBlueInjured;  // [11][352][202]
+    std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
+
+private:
+    Host* AttachedHost = nullptr;
+    CBatchDrivers* BatchDrivers = nullptr;
+};
+
+}  // namespace brevimar

@@ -1,0 +1,22 @@
+#include "core/Host.h"
+
+#include <iostream>
+
+namespace brevimar {
+
+int HeadlessHost::MessageBox(const std::string& text, const std::string& caption, unsigned style)
+{
+    std::cerr << caption << ": " << text << '\n';
+    const unsigned buttons = style & 0xFu;
+    if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL)
+        return IDYES;
+    return IDOK;
+}
+
+Host& DefaultHost()
+{
+    static HeadlessHost host;
+    return host;
+}
+
+}  // namespace brevimar
