@@ -49,6 +49,9 @@ enum CaptureBufferIndex {
     CaptureBufferCount
 };
 
+// The three movement-penalty evaluators of a side.
+enum class MovePenaltyKind { Default, Communications, GlobalCommand };
+
 // Force composition saved after a scenario load, which Restart brings back
 // after agents were added or removed by hand.
 struct CForceComposition {
@@ -102,6 +105,7 @@ struct CStatisticsSeries {
     int MultiRunSample = 0;
     int MultiRunSampleCount = 0;
     int MultiRunStep = 0;
+    int MultiRunStepCount = 0;  // steps of each sample
 };
 
 // Everything of the document that is plain data: copying it is how a reader
@@ -205,8 +209,14 @@ struct CDocumentState {
     // Planes 0 (RED) and 1 (BLUE) hold this step's moves, plane 2 the
     // accumulated activity map; cell (x, y) at LatticeStride * x + y.
     int ActivityGrids[3][LatticeCells] = {};
+    // Who possesses each cell (0 nobody, 1 RED, 2 BLUE), cell (x, y) at
+    // LatticeStride * x + y, as the territorial possession last left it.
+    int TerritoryOwner[LatticeCells] = {};
 
     std::string StatusText;
+    // The last deployment or appointment problem battlefield set-up reported;
+    // the batch modes, which set up every run anew, do not repeat it.
+    std::string LastSetupWarning;
 
     int TerrainModifiersLoaded = 0;  // 1 once a terrain-modified agent data file set the tables
     CForceComposition InitialComposition;
@@ -278,6 +288,7 @@ public:
     // --- run loop and step
     void OnTimer(int timerId);
     void ShowRunStatus();
+    void ShowMultipleTimeSeriesStatus();
     void StepSimulationInView();
     void StepSimulation();
     void ApplyAgentStateParameters();
@@ -321,6 +332,11 @@ public:
     float EvalBlueMovePenalties(int agent, int r, float initialMin, float* penalties);
     float EvalBlueMovePenaltiesComm(int agent, int r, float initialMin, float* penalties);
     float EvalBlueMovePenaltiesGlobal(int agent, int r, float initialMin, float* penalties);
+    // The six above over a side. The goal-in-reach test looks for the enemy flag at
+    // (goalX, goalY): move selection passes the real flag while steering waypoints
+    // stand in the flag cells.
+    float EvalMovePenalties(Side side, MovePenaltyKind kind, int agent, int r, float initialMin, float* penalties,
+                            int goalX, int goalY);
     void SelectRedMove(int agent, int hold);
     void SelectBlueMove(int agent, int hold);
     void MoveRedAgent(int agent, int r, int k);
@@ -349,6 +365,11 @@ public:
     float RangeFalloffWeight(Side side, int i, int x1, int y1, int x2, int y2);
     float GetRedWeaponHitProb(int i, int x1, int y1, int j, int x2, int y2);
     float GetBlueWeaponHitProb(int i, int x1, int y1, int j, int x2, int y2);
+    // Rules all fire routines share, on ResolveCombat's working arrays of one side.
+    double CombatDraw() { return (DrawUniform(&RandomState) * 9999.0 + 1.0) * 0.0001; }
+    bool ApplyHit(Side side, int agent, int* workingState, int* hitThisStep);  // true when the state fell
+    void FratricideOnMiss(Side side, int shooter, int missedX, int missedY, int* workingState, int* hitThisStep);
+    int ChooseEngagedTargets(const int* candidates, int n, int m, int* engaged);
 
     // --- sensing
     int SenseForRedAgent(int agent);
@@ -402,6 +423,7 @@ public:
     void CountReplayAttrition();
     void CountPlaybackAttrition();
     void RecordMultiRunAttrition();
+    void ComputeTerritorialPossession();
 
     // --- start-up reading
     int ReadStartupInputFile();

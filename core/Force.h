@@ -289,6 +289,7 @@ struct CForce {
 
     // Counters.
     int EnemyCount[AgentSlots] = {};  // length of the agent's targeting list
+    int EngagedTargets[AgentSlots] = {};  // targets the agent's fire is shared over this step (linear fall-off)
     int HitCount[AgentSlots] = {};
     int ReconstitutionTimer[AgentSlots] = {};
 

@@ -50,4 +50,16 @@ constexpr int MoveTableIndex(int dx, int dy) { return 9 * dx + 40 + dy; }
 constexpr int MultiRunSampleSlots = 352;
 constexpr int MultiRunStepSlots = 202;
 
+// Layouts of the heap series. A series of several rows ([6][502] weapon logs,
+// [8][502] neighbour and goal-count logs) keeps row r, step t at
+// SeriesIndex(r, t); the per-squad weapon logs are [11][6][502].
+constexpr int SeriesIndex(int row, int t) { return SeriesLength * row + t; }
+constexpr int SquadWeaponLogIndex(int squad, int weapon, int t) { return SeriesLength * (6 * squad + weapon) + t; }
+// Multiple time-series tallies [352][202] and per-squad tallies [11][352][202].
+constexpr int SampleIndex(int sample, int step) { return MultiRunStepSlots * sample + step; }
+constexpr int SquadSampleIndex(int squad, int sample, int step)
+{
+    return MultiRunSampleSlots * MultiRunStepSlots * squad + SampleIndex(sample, step);
+}
+
 }  // namespace brevimar

@@ -1,0 +1,203 @@
+#include "app/BrevimarApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include "app/AboutDlg.h"
+#include "app/BrevimarView.h"
+#include "app/DocTemplate.h"
+#include "app/MainFrame.h"
+#include "app/ResourceIds.h"
+#include "platform/CommandBars.h"
+
+// Outside any namespace, as the resource system requires.
+static void InitBrevimarResources()
+{
+    Q_INIT_RESOURCE(brevimar);
+}
+
+namespace brevimar {
+
+namespace {
+
+CBrevimarApp* TheApp = nullptr;
+
+ResourceSet LoadResources()
+{
+    InitBrevimarResources();
+    QFile file(":/brevimar/brevimar.menu");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return ParseResources(file.readAll().toStdString());
+}
+
+}  // namespace
+
+CCommandLineInfo ParseCommandLine(const QStringList& arguments)
+{
+    CCommandLineInfo info;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == "--minimized" || arg == "-minimized")
+            info.Minimized = true;
+        else if (!arg.startsWith('-') && !info.FileName)
+            info.FileName = arg.toStdString();
+    }
+    return info;
+}
+
+CBrevimarApp::CBrevimarApp()
+{
+    TheApp = this;
+    BuildMessageMap();
+}
+
+CBrevimarApp::~CBrevimarApp()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+    // The windows go before the documents they show.
+    if (Frame)
+        Frame->MdiArea()->closeAllSubWindows();
+    Frame.reset();
+    Template.reset();
+    if (TheApp == this)
+        TheApp = nullptr;
+}
+
+CBrevimarApp* CBrevimarApp::Instance()
+{
+    return TheApp;
+}
+
+void CBrevimarApp::BuildMessageMap()
+{
+    Map.On(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    Map.On(ID_FILE_NEW, [this] { OnFileNew(); });
+    Map.On(ID_APP_EXIT, [this] {
+        if (Frame)
+            Frame->close();
+    });
+    Map.OnRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](unsigned id) {
+        const std::size_t index = id - ID_FILE_MRU_FILE1;
+        if (index >= Recent.Files().size())
+            return;
+        const std::string path = Recent.Files()[index];
+        if (!QFileInfo::exists(QString::fromStdString(path))) {
+            // A file that has gone leaves the list, as it would fail to open anyway.
+            ShowMessageBox(Frame.get(), "Cannot open " + path + ": the file no longer exists.", {}, MB_OK | MB_ICONERROR);
+            Recent.Remove(index);
+            Recent.WriteList();
+            UpdateRecentFileMenu();
+            return;
+        }
+        OpenDocumentFile(path);
+    });
+    Map.OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](CCmdUI& ui) {
+        ui.Enable(ui.m_nID - ID_FILE_MRU_FILE1 < Recent.Files().size());
+    });
+    Map.On(ID_WINDOW_NEW, [this] {
+        if (Frame && Template)
+            Template->CreateNewWindow(Frame->ActiveView());
+    });
+}
+
+bool CBrevimarApp::InitInstance(const QStringList& arguments)
+{
+    // The recent-file list of the program's profile.
+    Recent.ReadList();
+
+    Tables = LoadResources();
+    QApplication::setWindowIcon(MakeGlyphIcon("B", 4));
+    Frame = std::make_unique<CMainFrame>();
+    if (Frame->OnCreate(Tables) != 0)
+        return false;
+    Frame->SetApplicationCommands(&Map);
+    Template = std::make_unique<CBrevimarDocTemplate>(*Frame);
+    UpdateRecentFileMenu();
+
+    // Files dropped onto the main window open as documents.
+    Frame->OnDropFiles = [this](const std::vector<std::string>& files) {
+        for (const std::string& file : files)
+            OpenDocumentFile(file);
+    };
+
+    // Every message passes the splash window first.
+    qApp->installEventFilter(this);
+
+    const CCommandLineInfo info = ParseCommandLine(arguments);
+    CBrevimarView* view = info.FileName ? OpenDocumentFile(*info.FileName) : OnFileNew();
+    if (!view)
+        return false;
+
+    if (info.Minimized)
+        Frame->showMinimized();
+    else
+        Frame->show();
+    Frame->RefreshMenus();
+    Frame->update();
+
+    SplashScreen.ShowSplashScreen(SplashTimeoutMs, Frame.get());
+    return true;
+}
+
+CBrevimarView* CBrevimarApp::OpenDocumentFile(const std::string& path)
+{
+    Recent.Add(path);
+    Recent.WriteList();
+    UpdateRecentFileMenu();
+    CBrevimarView* view = Template->OpenDocumentFile(path);
+    Frame->RefreshMenus();
+    return view;
+}
+
+CBrevimarView* CBrevimarApp::OnFileNew()
+{
+    CBrevimarView* view = Template->OpenDocumentFile(std::nullopt);
+    Frame->RefreshMenus();
+    return view;
+}
+
+void CBrevimarApp::OnAppAbout()
+{
+    CAboutDlg about(Frame.get());
+    RunModal(about);
+}
+
+void CBrevimarApp::UpdateRecentFileMenu()
+{
+    if (!Frame)
+        return;
+    const auto& files = Recent.Files();
+    for (unsigned id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE4; ++id) {
+        const std::size_t index = id - ID_FILE_MRU_FILE1;
+        for (QAction* item : Frame->Bars().MenuItems(id)) {
+            if (index < files.size()) {
+                const QString name = QFileInfo(QString::fromStdString(files[index])).fileName();
+                item->setText(QString("&%1 %2").arg(index + 1).arg(name));
+                item->setVisible(true);
+            } else {
+                // An empty list shows one greyed "Recent File" line.
+                item->setText("Recent File");
+                item->setVisible(index == 0 && files.empty());
+            }
+        }
+    }
+}
+
+bool CBrevimarApp::PreTranslateMessage(QObject*, QEvent* event)
+{
+    return SplashScreen.PreTranslateMessage(event);
+}
+
+bool CBrevimarApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (PreTranslateMessage(watched, event))
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace brevimar

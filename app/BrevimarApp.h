@@ -1,0 +1,71 @@
+// The application object: start-up, the document template, the recent-file
+// list, the splash window and the application-wide commands.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/RecentFileList.h"
+#include "app/SplashScreen.h"
+#include "platform/Command.h"
+#include "platform/Resources.h"
+
+namespace brevimar {
+
+class CBrevimarDocTemplate;
+class CBrevimarView;
+class CMainFrame;
+
+// What the command line asks for.
+struct CCommandLineInfo {
+    std::optional<std::string> FileName;  // a scenario file to open
+    bool Minimized = false;               // start with the main window minimised
+};
+CCommandLineInfo ParseCommandLine(const QStringList& arguments);
+
+class CBrevimarApp : public QObject {
+public:
+    CBrevimarApp();
+    ~CBrevimarApp() override;
+    static CBrevimarApp* Instance();
+
+    // Runs the start-up sequence. False when the program should end at once.
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* MainFrame() const { return Frame.get(); }
+    CBrevimarDocTemplate& DocTemplate() const { return *Template; }
+    CSplashScreenDlg& Splash() { return SplashScreen; }
+    CRecentFileList& RecentFiles() { return Recent; }
+    const CCommandMap& MessageMap() const { return Map; }
+    const ResourceSet& Resources() const { return Tables; }
+
+    // A new document reading the scenario file `path` at start-up; the file
+    // joins the recent-file list.
+    CBrevimarView* OpenDocumentFile(const std::string& path);
+    // A new document whose start-up reader offers its file dialog.
+    CBrevimarView* OnFileNew();
+    void OnAppAbout();
+
+    // Sees every message of the program first; true when it was consumed.
+    bool PreTranslateMessage(QObject* receiver, QEvent* event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMessageMap();
+    void UpdateRecentFileMenu();
+
+    ResourceSet Tables;
+    CSplashScreenDlg SplashScreen;
+    CRecentFileList Recent{4};
+    CCommandMap Map;
+    std::unique_ptr<CMainFrame> Frame;
+    std::unique_ptr<CBrevimarDocTemplate> Template;
+};
+
+}  // namespace brevimar

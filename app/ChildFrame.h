@@ -1,0 +1,32 @@
+// The document window inside the main window: one per battlefield view.
+#pragma once
+
+#include <QMdiSubWindow>
+
+#include <functional>
+
+namespace brevimar {
+
+class CBrevimarView;
+
+class CChildFrame : public QMdiSubWindow {
+public:
+    static constexpr int DefaultX = 250;
+    static constexpr int DefaultY = 50;
+    static constexpr int DefaultWidth = 520;
+    static constexpr int DefaultHeight = 545;
+
+    explicit CChildFrame(CBrevimarView* view);
+    CBrevimarView* View() const { return ViewWindow; }
+
+    // Runs when the window closes, before it goes away with its view.
+    std::function<void(CChildFrame*)> OnClosing;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CBrevimarView* ViewWindow;
+};
+
+}  // namespace brevimar

@@ -1,0 +1,138 @@
+#include "app/DocTemplate.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include <algorithm>
+
+#include "app/BrevimarView.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "core/Document.h"
+
+namespace brevimar {
+
+CBrevimarDocTemplate::CBrevimarDocTemplate(CMainFrame& mainFrame) : MainFrame(mainFrame) {}
+
+CBrevimarDocTemplate::~CBrevimarDocTemplate() = default;
+
+CChildFrame* CBrevimarDocTemplate::CreateFrame(Slot& slot, CBrevimarView*& view)
+{
+    view = new CBrevimarView(slot.Document.get());
+    if (view->OnCreate() != 0) {
+        delete view;
+        view = nullptr;
+        return nullptr;
+    }
+    auto* frame = new CChildFrame(view);
+    frame->OnClosing = [this](CChildFrame* closing) { FrameClosing(closing); };
+    MainFrame.MdiArea()->addSubWindow(frame);
+    // The framework's placement of a new child window.
+    frame->setGeometry(CChildFrame::DefaultX, CChildFrame::DefaultY, CChildFrame::DefaultWidth,
+                       CChildFrame::DefaultHeight);
+    slot.Views.push_back(view);
+    return frame;
+}
+
+CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::string>& path)
+{
+    auto slot = std::make_unique<Slot>();
+    slot->Document = CBrevimarDoc::Create();
+    slot->Document->SetHost(&slot->Host);
+    slot->Host.SetParentWindow(&MainFrame);
+    slot->Host.SetStatusSink([frame = &MainFrame](const std::string& text) { frame->SetStatusText(text); });
+
+    CBrevimarView* view = nullptr;
+    CChildFrame* frame = CreateFrame(*slot, view);
+    if (!frame)
+        return nullptr;
+    slot->Host.SetView(view);
+    if (path)
+        slot->Host.AnswerNextOpen(*path);
+
+    // The framework's titles: the file's name, or the program's name and a number.
+    slot->Title = path ? QFileInfo(QString::fromStdString(*path)).fileName()
+                       : QString("Brevimar%1").arg(++UntitledCount);
+    frame->setWindowTitle(slot->Title);
+
+    Slot& kept = *slot;
+    Documents.push_back(std::move(slot));
+    if (!kept.Document->OnNewDocument()) {
+        frame->OnClosing = nullptr;
+        view->OnDestroy();
+        delete frame;
+        Documents.pop_back();
+        return nullptr;
+    }
+    // A file named on the command line that the reader never asked for is not
+    // kept for a later command.
+    kept.Host.ClearPreAnsweredOpen();
+
+    // Shown first, so that the frame's borders are known when it is fitted
+    // around the picture.
+    frame->show();
+    view->OnInitialUpdate();
+    MainFrame.MdiArea()->setActiveSubWindow(frame);
+    return view;
+}
+
+CBrevimarView* CBrevimarDocTemplate::CreateNewWindow(CBrevimarView* existing)
+{
+    Slot* slot = existing ? SlotOf(existing->GetDocument()) : nullptr;
+    if (!slot)
+        return nullptr;
+    CBrevimarView* view = nullptr;
+    CChildFrame* frame = CreateFrame(*slot, view);
+    if (!frame)
+        return nullptr;
+    frame->setWindowTitle(QString("%1:%2").arg(slot->Title).arg(slot->Views.size()));
+    // Shown first, so that the frame's borders are known when it is fitted
+    // around the picture.
+    frame->show();
+    view->OnInitialUpdate();
+    MainFrame.MdiArea()->setActiveSubWindow(frame);
+    return view;
+}
+
+QtHost* CBrevimarDocTemplate::HostOf(const CBrevimarDoc* document) const
+{
+    Slot* slot = SlotOf(document);
+    return slot ? &slot->Host : nullptr;
+}
+
+CBrevimarDocTemplate::Slot* CBrevimarDocTemplate::SlotOf(const CBrevimarDoc* document) const
+{
+    for (const auto& slot : Documents)
+        if (slot->Document.get() == document)
+            return slot.get();
+    return nullptr;
+}
+
+void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
+{
+    CBrevimarView* view = frame->View();
+    Slot* slot = view ? SlotOf(view->GetDocument()) : nullptr;
+    if (!slot)
+        return;
+    auto& views = slot->Views;
+    views.erase(std::remove_if(views.begin(), views.end(),
+                               [view](const QPointer<CBrevimarView>& v) { return v.isNull() || v == view; }),
+                views.end());
+    if (!views.empty()) {
+        // The document's timers and repaints move to a window that stays.
+        slot->Host.SetView(views.front());
+        return;
+    }
+    // The last window on the document is closing: the document goes with it,
+    // once the window's own events are done.
+    slot->Host.SetView(nullptr);
+    slot->Document->DeleteContents();
+    auto it = std::find_if(Documents.begin(), Documents.end(), [slot](const auto& s) { return s.get() == slot; });
+    if (it != Documents.end()) {
+        std::shared_ptr<Slot> dying(std::move(*it));
+        Documents.erase(it);
+        QObject::connect(frame, &QObject::destroyed, [dying] {});
+    }
+}
+
+}  // namespace brevimar

@@ -1,0 +1,54 @@
+// Binds a document to its child frames and views, and owns the documents:
+// each lives while it has a view.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/QtHost.h"
+
+namespace brevimar {
+
+class CBrevimarDoc;
+class CBrevimarView;
+class CChildFrame;
+class CMainFrame;
+
+class CBrevimarDocTemplate {
+public:
+    explicit CBrevimarDocTemplate(CMainFrame& mainFrame);
+    ~CBrevimarDocTemplate();
+
+    // A new document in a new window. With a path, the start-up reader reads
+    // that file instead of offering its file dialog. Nothing (and no window)
+    // when the view cannot be created or the document cannot be set up.
+    CBrevimarView* OpenDocumentFile(const std::optional<std::string>& path);
+    // One more window on the document of `view`.
+    CBrevimarView* CreateNewWindow(CBrevimarView* view);
+
+    std::size_t DocumentCount() const { return Documents.size(); }
+    QtHost* HostOf(const CBrevimarDoc* document) const;
+
+private:
+    struct Slot {
+        std::unique_ptr<CBrevimarDoc> Document;
+        QtHost Host;
+        std::vector<QPointer<CBrevimarView>> Views;
+        QString Title;
+    };
+
+    CChildFrame* CreateFrame(Slot& slot, CBrevimarView*& view);
+    void FrameClosing(CChildFrame* frame);
+    Slot* SlotOf(const CBrevimarDoc* document) const;
+
+    CMainFrame& MainFrame;
+    std::vector<std::unique_ptr<Slot>> Documents;
+    int UntitledCount = 0;
+};
+
+}  // namespace brevimar

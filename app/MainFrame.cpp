@@ -1,0 +1,196 @@
+#include "app/MainFrame.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontMetrics>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/BrevimarView.h"
+#include "app/ChildFrame.h"
+#include "app/ResourceIds.h"
+#include "platform/StatusBar.h"
+
+namespace brevimar {
+
+namespace {
+
+std::string MakeStatusWidthText()
+{
+    return "Time:" + std::string(7, ' ') + "Attrition:" + std::string(113, ' ');
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame()
+    : StatusWidthText(MakeStatusWidthText()),
+      Area(new QMdiArea(this)),
+      Router([this] {
+          std::vector<const CCommandMap*> chain;
+          if (CBrevimarView* view = ActiveView())
+              chain.push_back(&view->MessageMap());
+          chain.push_back(&Map);
+          chain.push_back(AppMap);
+          return chain;
+      })
+{
+    // The first field of the document template string: the main window's title.
+    setWindowTitle("Brevimar Land Combat Laboratory");
+    setCentralWidget(Area);
+    setAcceptDrops(true);
+    move(DefaultX, DefaultY);
+    resize(1000, 780);
+    CommandBars = std::make_unique<CCommandBars>(this, Router);
+    QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
+
+    // The two menu items that the views serve do nothing while no view is active.
+    Map.On(ID_FILE_LOAD_INPUT_DATA, [] {});
+    Map.On(ID_FILE_LOAD_RUN, [] {});
+    // The status pane is only ever enabled.
+    Map.OnUpdate(ID_STATUS_PANE, [](CCmdUI& ui) { ui.Enable(true); });
+    Map.On(ID_WINDOW_CASCADE, [this] { Area->cascadeSubWindows(); });
+    Map.On(ID_WINDOW_TILE_HORZ, [this] { Area->tileSubWindows(); });
+}
+
+CMainFrame::~CMainFrame() = default;
+
+int CMainFrame::OnCreate(const ResourceSet& resources)
+{
+    auto toolbar = resources.Toolbars.find(IDR_MAINFRAME);
+    auto frameMenu = resources.Menus.find(IDR_MAINFRAME);
+    auto documentMenu = resources.Menus.find(IDR_BREVIMARTYPE);
+    auto accelerators = resources.Accelerators.find(IDR_MAINFRAME);
+    if (toolbar == resources.Toolbars.end() || frameMenu == resources.Menus.end() ||
+        documentMenu == resources.Menus.end() || accelerators == resources.Accelerators.end())
+        return -1;
+
+    Tools = CommandBars->BuildToolBar(toolbar->second, this);
+    Tools->setObjectName("MainToolBar");
+    Tools->setMovable(true);
+    addToolBar(Qt::TopToolBarArea, Tools);
+
+    // The pane's own id keeps the menus' prompts away from it.
+    Status = new CStatusBar(this);
+    Status->SetIndicators({ID_STATUS_PANE}, {StatusPaneRestText});
+    setStatusBar(Status);
+    const int width = QFontMetrics(Status->font()).horizontalAdvance(QString::fromStdString(StatusWidthText));
+    Status->SetPaneInfo(0, ID_STATUS_PANE, true, width);
+
+    CommandBars->InstallAccelerators(accelerators->second);
+    FrameMenus = CommandBars->BuildMenu(frameMenu->second);
+    DocumentMenus = CommandBars->BuildMenu(documentMenu->second);
+    ShowMenu(false);
+
+    // The toolbar follows the commands' state as the framework's idle time does.
+    auto* idle = new QTimer(this);
+    QObject::connect(idle, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            CommandBars->UpdateToolBar();
+    });
+    idle->start(250);
+    CommandBars->UpdateToolBar();
+    return 0;
+}
+
+void CMainFrame::SetStatusText(std::string text)
+{
+    if (Status)
+        Status->SetPaneText(Status->CommandToIndex(ID_STATUS_PANE), text, true);
+}
+
+std::string CMainFrame::StatusText() const
+{
+    return Status ? Status->GetPaneText(Status->CommandToIndex(ID_STATUS_PANE)) : std::string();
+}
+
+CChildFrame* CMainFrame::ActiveChildFrame() const
+{
+    // While the main window is inactive the area has no active window; its
+    // current one is the window the user left.
+    QMdiSubWindow* active = Area->activeSubWindow();
+    if (!active)
+        active = Area->currentSubWindow();
+    if (active && active->isHidden())
+        return nullptr;
+    return dynamic_cast<CChildFrame*>(active);
+}
+
+CBrevimarView* CMainFrame::ActiveView() const
+{
+    CChildFrame* frame = ActiveChildFrame();
+    return frame ? frame->View() : nullptr;
+}
+
+bool CMainFrame::RunCommand(unsigned id)
+{
+    return CommandBars->Run(id);
+}
+
+const std::vector<QMenu*>& CMainFrame::ShownMenus() const
+{
+    return ShowingDocumentMenu ? DocumentMenus : FrameMenus;
+}
+
+QAction* CMainFrame::FindMenuItem(const QString& path) const
+{
+    return CommandBars->FindMenuItem(ShownMenus(), path);
+}
+
+void CMainFrame::ShowMenu(bool documentMenu)
+{
+    if (!menuBar()->actions().isEmpty() && documentMenu == ShowingDocumentMenu)
+        return;
+    ShowingDocumentMenu = documentMenu;
+    menuBar()->clear();
+    for (QMenu* menu : documentMenu ? DocumentMenus : FrameMenus)
+        menuBar()->addMenu(menu);
+}
+
+void CMainFrame::RefreshMenus()
+{
+    // The last window closing leaves the frame's own menu.
+    ShowMenu(ActiveView() != nullptr);
+    CommandBars->UpdateToolBar();
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    // Menu prompts never reach the status line.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    if (OpenDroppedFiles(*event->mimeData())) {
+        event->acceptProposedAction();
+        activateWindow();
+    }
+}
+
+bool CMainFrame::OpenDroppedFiles(const QMimeData& data)
+{
+    std::vector<std::string> files;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    if (files.empty())
+        return false;
+    if (OnDropFiles)
+        OnDropFiles(files);
+    return true;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,174 @@
+#include <algorithm>
+#include <cmath>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+// Slightly below e, and kept so: the series must match runs recorded with it.
+constexpr double CombatEntropyScale = 2.718281828248031;
+
+int AgentCount(const CForce& force) { return std::clamp(force.NumAgents, 0, MaxAgents); }
+bool SeriesStep(int t) { return t >= 0 && t <= MaxSeriesStep; }
+
+// c p ln(1/p) of the share p of a side's agents lost; 0 for no loss, total
+// loss and an empty side.
+double CombatEntropy(int agents, int alive, int injured)
+{
+    if (agents <= 0)
+        return 0.0;
+    const double p = static_cast<double>(agents - alive - injured) / agents;
+    if (p <= 0.0)
+        return 0.0;
+    return CombatEntropyScale * p * std::log(1.0 / p);
+}
+
+void CountStates(const CForce& force, int* alive, int* injured)
+{
+    for (int a = 1, n = AgentCount(force); a <= n; ++a) {
+        if (force.AgentState[a] == Alive)
+            ++*alive;
+        else if (force.AgentState[a] == Injured)
+            ++*injured;
+    }
+}
+
+// States 2 and 1 in row `step` of a captured state buffer, agents 1..count.
+void CountCapturedStates(const int* states, int step, int count, int* alive, int* injured)
+{
+    if (states == nullptr || step < 0 || step >= CaptureRows)
+        return;
+    for (int a = 1, n = std::clamp(count, 0, CaptureRows - 1); a <= n; ++a) {
+        const int state = states[CaptureIndex(step, a)];
+        if (state == Alive)
+            ++*alive;
+        else if (state == Injured)
+            ++*injured;
+    }
+}
+
+}  // namespace
+
+void CBrevimarDoc::CollectStepStatistics()
+{
+    // A statistic runs only while its switch is exactly 1; the callers test
+    // the master switch.
+    if (WeaponStatsOn == 1)
+        RecordStepStatistics();
+}
+
+void CBrevimarDoc::RecordAttrition()
+{
+    CRunHeader& counts = RunHeader;
+    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
+    CountStates(RedForce, &counts.RedAlive, &counts.RedInjured);
+    CountStates(BlueForce, &counts.BlueAlive, &counts.BlueInjured);
+    const int t = counts.CurrentStep;
+    if (!SeriesStep(t))
+        return;
+    Series.RedAliveSeries[t] = counts.RedAlive;
+    Series.RedInjuredSeries[t] = counts.RedInjured;
+    Series.BlueAliveSeries[t] = counts.BlueAlive;
+    Series.BlueInjuredSeries[t] = counts.BlueInjured;
+    Series.RedCombatEntropy[t] = CombatEntropy(AgentCount(RedForce), counts.RedAlive, counts.RedInjured);
+    Series.BlueCombatEntropy[t] = CombatEntropy(AgentCount(BlueForce), counts.BlueAlive, counts.BlueInjured);
+}
+
+void CBrevimarDoc::RecordMultiRunAttrition()
+{
+    CRunHeader& counts = RunHeader;
+    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
+    const int i = Series.MultiRunSample;
+    const int k = Series.MultiRunStep;
+    const bool filed = HeapBuffersAllocated == 1 && i >= 0 && i < MultiRunSampleSlots && k >= 0 &&
+                       k < MultiRunStepSlots;
+    if (filed)
+        for (int s = 0; s < SquadSlots; ++s)
+            for (auto* tally : {&SampleSquadRedAlive, &SampleSquadRedInjured, &SampleSquadBlueAlive,
+                                &SampleSquadBlueInjured})
+                (*tally)[SquadSampleIndex(s, i, k)] = 0;
+
+    struct SideTallies {
+        const CForce& Force;
+        int& Alive;
+        int& Injured;
+        int* SquadAlive;
+        int* SquadInjured;
+    };
+    const SideTallies sides[] = {
+        {RedForce, counts.RedAlive, counts.RedInjured, SampleSquadRedAlive.get(), SampleSquadRedInjured.get()},
+        {BlueForce, counts.BlueAlive, counts.BlueInjured, SampleSquadBlueAlive.get(), SampleSquadBlueInjured.get()},
+    };
+    for (const SideTallies& side : sides) {
+        for (int a = 1, n = AgentCount(side.Force); a <= n; ++a) {
+            const int state = side.Force.AgentState[a];
+            const int s = side.Force.AgentSquad[a];
+            const bool squadFiled = filed && s >= 0 && s < SquadSlots;
+            if (state == Alive) {
+                ++side.Alive;
+                if (squadFiled)
+                    ++side.SquadAlive[SquadSampleIndex(s, i, k)];
+            } else if (state == Injured) {
+                ++side.Injured;
+                if (squadFiled)
+                    ++side.SquadInjured[SquadSampleIndex(s, i, k)];
+            }
+        }
+    }
+    if (!filed)
+        return;
+    const int cell = SampleIndex(i, k);
+    SampleRedAlive[cell] = counts.RedAlive;
+    SampleRedInjured[cell] = counts.RedInjured;
+    SampleBlueAlive[cell] = counts.BlueAlive;
+    SampleBlueInjured[cell] = counts.BlueInjured;
+    SampleRedCombatEntropy[cell] = CombatEntropy(AgentCount(RedForce), counts.RedAlive, counts.RedInjured);
+    SampleBlueCombatEntropy[cell] = CombatEntropy(AgentCount(BlueForce), counts.BlueAlive, counts.BlueInjured);
+}
+
+void CBrevimarDoc::CountReplayAttrition()
+{
+    CRunHeader& counts = RunHeader;
+    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
+    CountCapturedStates(CaptureBuffer[RedCaptureState].get(), counts.CurrentStep, NumRed(), &counts.RedAlive,
+                        &counts.RedInjured);
+    CountCapturedStates(CaptureBuffer[BlueCaptureState].get(), counts.CurrentStep, NumBlue(), &counts.BlueAlive,
+                        &counts.BlueInjured);
+}
+
+void CBrevimarDoc::CountPlaybackAttrition()
+{
+    // A frame file carries its own agent counts, whatever the scenario holds.
+    CRunHeader& counts = RunHeader;
+    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
+    CountCapturedStates(CaptureBuffer[RedCaptureState].get(), counts.CurrentStep, counts.RedCount, &counts.RedAlive,
+                        &counts.RedInjured);
+    CountCapturedStates(CaptureBuffer[BlueCaptureState].get(), counts.CurrentStep, counts.BlueCount,
+                        &counts.BlueAlive, &counts.BlueInjured);
+}
+
+void CBrevimarDoc::RecordStepStatistics()
+{
+    const int t = RunHeader.CurrentStep;
+    if (HeapBuffersAllocated == 1 && SeriesStep(t)) {
+        for (int w = 0; w < WeaponKinds; ++w) {
+            RedShotsLog[SeriesIndex(w, t)] = RedTallies.WeaponShots[w];
+            RedHitsLog[SeriesIndex(w, t)] = RedTallies.WeaponHits[w];
+            BlueShotsLog[SeriesIndex(w, t)] = BlueTallies.WeaponShots[w];
+            BlueHitsLog[SeriesIndex(w, t)] = BlueTallies.WeaponHits[w];
+        }
+        for (int s = 1; s <= MaxSquads; ++s)
+            for (int w = 0; w < WeaponKinds; ++w) {
+                RedSquadShotsLog[SquadWeaponLogIndex(s, w, t)] = RedTallies.SquadWeaponShots[s][w];
+                RedSquadHitsLog[SquadWeaponLogIndex(s, w, t)] = RedTallies.SquadWeaponHits[s][w];
+                BlueSquadShotsLog[SquadWeaponLogIndex(s, w, t)] = BlueTallies.SquadWeaponShots[s][w];
+                BlueSquadHitsLog[SquadWeaponLogIndex(s, w, t)] = BlueTallies.SquadWeaponHits[s][w];
+            }
+    }
+    RedTallies = CWeaponTallies{};
+    BlueTallies = CWeaponTallies{};
+}
+
+}  // namespace brevimar

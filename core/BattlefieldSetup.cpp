@@ -1,0 +1,578 @@
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <locale>
+#include <string>
+#include <vector>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+constexpr float DiagonalFactor = 1.4142135f;
+
+// Attempts before giving an agent up. A placement that is possible at all
+// succeeds long before: even one free cell in a 150 x 150 square is missed a
+// million times in a row with probability e^-44.
+constexpr int MaxDeploymentAttempts = 1000000;
+// Every so many failed attempts the agent's box is searched for a free cell,
+// so that an impossible placement ends early. Searching draws nothing.
+constexpr int FreeCellCheckInterval = 4096;
+constexpr int MaxAppointmentAttempts = 1000000;
+
+const char* SideName(Side side) { return side == Side::Red ? "RED" : "BLUE"; }
+int AgentCount(const CForce& force) { return std::clamp(force.NumAgents, 0, MaxAgents); }
+int SquadRow(int squad) { return squad >= 0 && squad <= MaxSquads ? squad : 0; }
+int CommanderCount(const CLocalCommand& local) { return std::clamp(local.NumLocalCommanders, 0, MaxCommanders); }
+
+// Errors the user must see at once, also kept on the error stream.
+void ReportError(CBrevimarDoc& doc, const std::string& text)
+{
+    std::cerr << text << '\n';
+    doc.host().ShowError(text);
+}
+
+// Settings that cannot be met. A batch run sets up hundreds of runs from the
+// same settings: it says so once rather than for every run.
+void ReportSetupProblem(CBrevimarDoc& doc, const std::string& text)
+{
+    const bool batch = doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode ||
+                       doc.RunMode == MultipleTimeSeriesMode;
+    if (batch && text == doc.LastSetupWarning)
+        return;
+    doc.LastSetupWarning = text;
+    doc.host().ShowError(text);
+}
+
+// --- terrain
+
+// Half-extent h and extra cell e of a terrain block side of length l: the
+// block covers centre - h .. centre + h + e.
+void BlockHalfExtent(int l, int* h, int* e)
+{
+    if (l % 2 == 0) {
+        *h = l / 2;
+        *e = 0;
+    } else if (l > 2) {
+        *h = (l - 1) / 2;
+        *e = 1;
+    } else {
+        *h = 1;
+        *e = 0;
+    }
+}
+
+void LayTerrainBlocks(CBattlefield& field, int size)
+{
+    field.CellTerrainDefined = 0;
+    for (int b = 1, n = std::min(field.terrain_blocks, MaxTerrainBlocks); b <= n; ++b) {
+        if (field.TerrainBlockUsed[b] != 1)
+            continue;
+        int h, e, hw, ew;
+        BlockHalfExtent(field.TerrainBlockLength[b], &h, &e);
+        BlockHalfExtent(field.TerrainBlockWidth[b], &hw, &ew);
+        const long long cx = field.TerrainBlockX[b];
+        const long long cy = field.TerrainBlockY[b];
+        const int xLo = static_cast<int>(std::max<long long>(1, cx - h));
+        const int xHi = static_cast<int>(std::min<long long>(size, cx + h + e));
+        const int yLo = static_cast<int>(std::max<long long>(1, cy - hw));
+        const int yHi = static_cast<int>(std::min<long long>(size, cy + hw + ew));
+        for (int x = xLo; x <= xHi; ++x)
+            for (int y = yLo; y <= yHi; ++y) {
+                field.AgentGrid[GridIndex(x, y)] = CellTerrain;
+                field.TerrainType[GridIndex(x, y)] = field.TerrainBlockType[b];
+            }
+    }
+}
+
+bool ReadInt(std::istream& in, long long* value)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    const char* first = word.data();
+    const char* last = first + word.size();
+    if (*first == '+')
+        ++first;
+    long long v = 0;
+    auto [end, error] = std::from_chars(first, last, v);
+    if (error != std::errc() || end != last)
+        return false;
+    *value = v;
+    return true;
+}
+
+struct TerrainRecord {
+    int X, Y, Grid, Type;
+};
+
+// Reads a terrain file made for a battlefield no larger than `size`. On any
+// fault it says what is wrong, naming the file, and stores nothing.
+bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::vector<TerrainRecord>* records)
+{
+    std::ifstream in(path);
+    if (!in) {
+        ReportError(doc, "Error: cannot open input file.\n" + path);
+        return false;
+    }
+    in.imbue(std::locale::classic());
+    auto fail = [&](const std::string& what) {
+        doc.host().ShowError("The terrain file " + path + " " + what + " No terrain was read from it.");
+        return false;
+    };
+    long long fileSize = 0, count = 0;
+    if (!ReadInt(in, &fileSize))
+        return fail("does not begin with a battlefield size.");
+    if (fileSize > size) {
+        ReportError(doc, "Error: current battlefield size is too small.\nThe terrain file " + path + " was made for a " +
+                             std::to_string(fileSize) + " x " + std::to_string(fileSize) + " battlefield; this one is " +
+                             std::to_string(size) + " x " + std::to_string(size) + ".");
+        return false;
+    }
+    if (fileSize < 1)
+        return fail("gives the battlefield size " + std::to_string(fileSize) + ", which is not 1..150.");
+    if (!ReadInt(in, &count) || count < 0)
+        return fail("has no valid count of terrain cells after the battlefield size.");
+    for (long long k = 1; k <= count; ++k) {
+        long long v[4];
+        for (long long& value : v)
+            if (!ReadInt(in, &value))
+                return fail("ends or holds an unreadable value in cell record " + std::to_string(k) + " of " +
+                            std::to_string(count) + ".");
+        const std::string where = "cell record " + std::to_string(k) + " (" + std::to_string(v[0]) + ", " +
+                                  std::to_string(v[1]) + ")";
+        if (v[0] < 1 || v[0] > size || v[1] < 1 || v[1] > size)
+            return fail("has " + where + " off the " + std::to_string(size) + " x " + std::to_string(size) +
+                        " battlefield.");
+        if (v[2] < CellFree || v[2] > CellTerrain)
+            return fail("has " + where + " with the occupancy value " + std::to_string(v[2]) + ", which is not 0..2.");
+        if (v[3] < OpenGround || v[3] > PassableIII)
+            return fail("has " + where + " with the terrain type " + std::to_string(v[3]) + ", which is not 0..5.");
+        records->push_back({static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
+                            static_cast<int>(v[3])});
+    }
+    return true;
+}
+
+void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
+{
+    FileDialogRequest request;
+    request.Filter = "Brevimar Weapon Input Data Files (*.ter)|*.ter||";
+    request.DefaultExtension = "ter";
+    const auto path = doc.host().ChooseFileToOpen(request);
+    if (!path)
+        return;
+    std::vector<TerrainRecord> records;
+    if (!ReadTerrainFile(doc, *path, size, &records))
+        return;  // as after a cancel
+    CBattlefield& field = doc.Battlefield;
+    for (const TerrainRecord& r : records) {
+        field.AgentGrid[GridIndex(r.X, r.Y)] = r.Grid;
+        field.TerrainType[GridIndex(r.X, r.Y)] = r.Type;
+    }
+    field.CellTerrainDefined = 1;
+}
+
+// --- fixed geometry
+
+void BuildEntropyBoxes(EntropyBox* boxes, int m, int size)
+{
+    const double w = static_cast<double>(size) / m;
+    const int W = static_cast<int>(w);
+    for (int n = 1; n <= m * m; ++n) {
+        const int column = (n - 1) % m;
+        const int row = m - 1 - (n - 1) / m;  // boxes run from the top row down
+        boxes[n].XLo = static_cast<int>(column * w);
+        boxes[n].XHi = boxes[n].XLo + W;
+        boxes[n].YLo = static_cast<int>(row * w);
+        boxes[n].YHi = boxes[n].YLo + W;
+    }
+}
+
+void BuildSectors(CGlobalCommander& global, int size, int peakSector)
+{
+    const int q1 = size / 4;
+    const int q2 = size / 2;
+    const int q3 = 3 * size / 4;
+    // Counter-clockwise round the edge from (1, 1).
+    const int x[SectorSlots] = {0, 1, 1, 1, 1, 1, q1, q2, q3, size, size, size, size, size, q3, q2, q1};
+    const int y[SectorSlots] = {0, 1, q1, q2, q3, size, size, size, size, size, q3, q2, q1, 1, 1, 1, 1};
+    // (1 - d/8)^2 by distance d round the ring from the peak sector.
+    static constexpr float Profile[9] = {1.0f, 0.765f, 0.5625f, 0.391f, 0.25f, 0.14f, 0.0625f, 0.015625f, 0.0f};
+    for (int s = 1; s <= SectorCount; ++s) {
+        global.SectorEdgeX[s] = x[s];
+        global.SectorEdgeY[s] = y[s];
+        const int d = std::abs(s - peakSector);
+        global.SectorProfile[s] = Profile[std::min(d, SectorCount - d)];
+    }
+}
+
+void ResetLocalCommand(CLocalCommand& local)
+{
+    for (int c = 1; c <= MaxCommanders; ++c) {
+        local.CommanderAgent[c] = 0;
+        local.SubordinateCount[c] = std::clamp(local.undr_cmd[c], 0, MaxSubordinates);
+        local.CommanderGoalX[c] = 0;
+        local.CommanderGoalY[c] = 0;
+        local.CommanderPrevGoalX[c] = 0;
+        local.CommanderPrevGoalY[c] = 0;
+        for (int j = 1; j <= MaxSubordinates; ++j)
+            local.Subordinates[c][j] = 0;
+    }
+    for (int i = 1; i <= MaxAgents; ++i) {
+        local.CommandRole[i] = NoCommandRole;
+        local.CommanderOf[i] = 0;
+        local.CommanderNumberOf[i] = 0;
+        local.AgentGoalX[i] = 0;
+        local.AgentGoalY[i] = 0;
+    }
+}
+
+// --- random deployment
+
+// A coordinate drawn as trunc(u * Extent + Offset [+ 1]) for u in (0, 1).
+struct Axis {
+    long long Offset;
+    long long Extent;
+    bool PlusOne;
+    double At(double u) const
+    {
+        const double v = u * Extent + Offset;
+        return std::trunc(PlusOne ? v + 1 : v);
+    }
+    // Every integer the draw can give (a superset for huge extents).
+    long long Lo() const { return Offset + PlusOne + std::min(Extent, 0LL); }
+    long long Hi() const { return Offset + PlusOne + std::max(Extent - 1, 0LL); }
+    bool operator==(const Axis&) const = default;
+};
+
+struct DeploymentBox {
+    Axis X, Y;
+    bool operator==(const DeploymentBox&) const = default;
+};
+
+DeploymentBox SquadDeploymentBox(const CBattlefield& field, Side side, int squad, int size)
+{
+    const int s = SquadRow(squad);
+    const bool red = side == Side::Red;
+    const int l = red ? field.R_box_l[s] : field.B_box_l[s];
+    const int w = red ? field.R_box_w[s] : field.B_box_w[s];
+    if (field.init_dist == 2) {
+        // A central square fixed by the box sizes; the centres are not used.
+        const long long lo = (static_cast<long long>(size) - l) / 2;
+        const long long hi = (static_cast<long long>(size) + w) / 2;
+        return {{lo, hi - lo, false}, {lo, hi - lo, false}};
+    }
+    const int cx = red ? field.RED_cen_x[s] : field.BLUE_cen_x[s];
+    const int cy = red ? field.RED_cen_y[s] : field.BLUE_cen_y[s];
+    return {{static_cast<long long>(cx) - l / 2, l, true}, {static_cast<long long>(cy) - w / 2, w, true}};
+}
+
+long long FreeCellsIn(const CBattlefield& field, const DeploymentBox& box, int size)
+{
+    const long long last = size;
+    const int xLo = static_cast<int>(std::clamp(box.X.Lo(), 1LL, last + 1));
+    const int xHi = static_cast<int>(std::clamp(box.X.Hi(), 0LL, last));
+    const int yLo = static_cast<int>(std::clamp(box.Y.Lo(), 1LL, last + 1));
+    const int yHi = static_cast<int>(std::clamp(box.Y.Hi(), 0LL, last));
+    long long free = 0;
+    for (int x = xLo; x <= xHi; ++x)
+        for (int y = yLo; y <= yHi; ++y)
+            free += field.AgentGrid[GridIndex(x, y)] == CellFree;
+    return free;
+}
+
+// Agents whose boxes cannot hold them all, told before any draw: squads
+// sharing the same box are counted together.
+bool CheckDeployment(CBrevimarDoc& doc, int size)
+{
+    struct Group {
+        DeploymentBox Box;
+        long long Agents;
+        std::string Names;
+    };
+    std::vector<Group> groups;
+    long long total = 0;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc.Force(side);
+        for (int i = 1, n = AgentCount(force); i <= n; ++i) {
+            const DeploymentBox box = SquadDeploymentBox(doc.Battlefield, side, force.AgentSquad[i], size);
+            const std::string name = std::string(SideName(side)) + " squad " + std::to_string(force.AgentSquad[i]);
+            auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return g.Box == box; });
+            if (it == groups.end()) {
+                groups.push_back({box, 0, name});
+                it = groups.end() - 1;
+            } else if (it->Names.find(name) == std::string::npos) {
+                it->Names += ", " + name;
+            }
+            ++it->Agents;
+            ++total;
+        }
+    }
+    std::string problems;
+    for (const Group& g : groups) {
+        const long long free = FreeCellsIn(doc.Battlefield, g.Box, size);
+        if (g.Agents > free)
+            problems += "\n- the deployment box of " + g.Names + " has " + std::to_string(free) +
+                        " free cells for " + std::to_string(g.Agents) + " agents";
+    }
+    if (problems.empty()) {
+        const DeploymentBox whole{{0, size, true}, {0, size, true}};
+        const long long free = FreeCellsIn(doc.Battlefield, whole, size);
+        if (total > free)
+            problems = "\n- the battlefield has " + std::to_string(free) + " free cells for " +
+                       std::to_string(total) + " agents";
+    }
+    if (problems.empty())
+        return true;
+    ReportSetupProblem(doc, "Not every agent can be deployed:" + problems +
+                         "\nAgents that find no free cell are left off the battlefield, dead.");
+    return false;
+}
+
+// Returns the number of agents that found no free cell.
+int DeployRandomly(CBrevimarDoc& doc, Side side, int size)
+{
+    CBattlefield& field = doc.Battlefield;
+    CForce& f = doc.Force(side);
+    const int recon = side == Side::Red ? field.RED_recon_flag : field.BLUE_recon_flag;
+    int unplaced = 0;
+    for (int i = 1, n = AgentCount(f); i <= n; ++i) {
+        const DeploymentBox box = SquadDeploymentBox(field, side, f.AgentSquad[i], size);
+        bool placed = false;
+        for (int attempt = 1; attempt <= MaxDeploymentAttempts; ++attempt) {
+            const double u1 = doc.DrawUniform(&doc.RandomState);
+            const double u2 = doc.DrawUniform(&doc.RandomState);
+            const double x = box.X.At(u1);
+            const double y = box.Y.At(u2);
+            if (x >= 1 && x <= size && y >= 1 && y <= size) {
+                const int cell = GridIndex(static_cast<int>(x), static_cast<int>(y));
+                if (field.AgentGrid[cell] == CellFree) {
+                    f.AgentX[i] = static_cast<int>(x);
+                    f.AgentY[i] = static_cast<int>(y);
+                    field.AgentGrid[cell] = CellAgent;
+                    f.AgentState[i] = Alive;
+                    f.ReconstitutionTimer[i] = recon == 1 ? f.recon_time : 0;
+                    placed = true;
+                    break;
+                }
+            }
+            if (attempt % FreeCellCheckInterval == 0 && FreeCellsIn(field, box, size) == 0)
+                break;
+        }
+        if (!placed) {
+            f.AgentX[i] = 0;
+            f.AgentY[i] = 0;
+            f.AgentState[i] = Dead;
+            f.ReconstitutionTimer[i] = 0;
+            ++unplaced;
+        }
+    }
+    return unplaced;
+}
+
+// --- agent-file deployment
+
+void DeployFromAgentFile(CBrevimarDoc& doc, Side side, int size)
+{
+    CBattlefield& field = doc.Battlefield;
+    CForce& f = doc.Force(side);
+    int k = 0;
+    // Records past the file's agents hold state 0 and are dropped like dead ones.
+    for (int r = 1; r <= MaxAgents; ++r) {
+        const int x = f.StoredAgentX[r];
+        const int y = f.StoredAgentY[r];
+        if (f.StoredAgentState[r] <= Dead || x < 1 || x > size || y < 1 || y > size)
+            continue;
+        // Terrain cells are refused, and so is a second agent on a cell.
+        if (field.AgentGrid[GridIndex(x, y)] != CellFree)
+            continue;
+        ++k;
+        f.AgentState[k] = f.StoredAgentState[r];
+        f.AgentSquad[k] = std::clamp(f.StoredAgentSquad[r], 1, MaxSquads);
+        f.AgentX[k] = x;
+        f.AgentY[k] = y;
+        field.AgentGrid[GridIndex(x, y)] = CellAgent;
+    }
+    f.NumAgents = k;
+}
+
+// --- local commanders
+
+// Returns false when the side has too few agents left for the commands.
+bool AppointCommanders(CBrevimarDoc& doc, Side side)
+{
+    CLocalCommand& local = doc.Local(side);
+    const int n = AgentCount(doc.Force(side));
+    int available = n;  // agents without a role
+    auto drawFreeAgent = [&]() {
+        if (available <= 0)
+            return 0;
+        for (int attempt = 1; attempt <= MaxAppointmentAttempts; ++attempt) {
+            const int a = static_cast<int>(doc.DrawUniform(&doc.RandomState) * n + 1);
+            if (a >= 1 && a <= n && local.CommandRole[a] == NoCommandRole) {
+                --available;
+                return a;
+            }
+        }
+        return 0;
+    };
+    for (int c = 1, m = CommanderCount(local); c <= m; ++c) {
+        const int a = drawFreeAgent();
+        if (a == 0) {
+            local.SubordinateCount[c] = 0;
+            for (int rest = c + 1; rest <= m; ++rest)
+                local.SubordinateCount[rest] = 0;
+            return false;
+        }
+        local.CommandRole[a] = LocalCommander;
+        local.CommanderAgent[c] = a;
+        local.CommanderOf[a] = 0;
+        local.CommanderNumberOf[a] = c;
+        const int wanted = std::clamp(local.undr_cmd[c], 0, MaxSubordinates);
+        for (int j = 1; j <= wanted; ++j) {
+            const int b = drawFreeAgent();
+            if (b == 0) {
+                local.SubordinateCount[c] = j - 1;
+                for (int rest = c + 1; rest <= m; ++rest)
+                    local.SubordinateCount[rest] = 0;
+                return false;
+            }
+            local.CommandRole[b] = Subordinate;
+            local.CommanderOf[b] = c;
+            local.Subordinates[c][j] = b;
+        }
+    }
+    return true;
+}
+
+void CheckCommanders(CBrevimarDoc& doc, Side side)
+{
+    const CLocalCommand& local = doc.Local(side);
+    const int commanders = CommanderCount(local);
+    long long needed = commanders;
+    for (int c = 1; c <= commanders; ++c)
+        needed += std::clamp(local.undr_cmd[c], 0, MaxSubordinates);
+    const int n = AgentCount(doc.Force(side));
+    if (needed <= n)
+        return;
+    ReportSetupProblem(doc, std::string(SideName(side)) + " has " + std::to_string(commanders) +
+                         " local commanders and their subordinates, " + std::to_string(needed) +
+                         " agents in all, but only " + std::to_string(n) +
+                         " agents.\nThe commands are filled in order until no agent is left.");
+}
+
+}  // namespace
+
+void CBrevimarDoc::SetupBattlefield()
+{
+    CBattlefield& field = Battlefield;
+    const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
+
+    if (RunMode == InteractiveMode)
+        DrawUniform(&RandomState);
+
+    if (DeploymentSource == RandomDeployment) {
+        const bool keepTerrain = field.TerrainMode == 2 && field.CellTerrainDefined == 1;
+        for (int x = 1; x <= MaxBattleSize; ++x)
+            for (int y = 1; y <= MaxBattleSize; ++y) {
+                field.AgentGrid[GridIndex(x, y)] = CellFree;
+                field.OccupancyGrid[GridIndex(x, y)] = 0;
+                if (!keepTerrain)
+                    field.TerrainType[GridIndex(x, y)] = OpenGround;
+            }
+    }
+
+    if (field.TerrainMode == 1) {
+        LayTerrainBlocks(field, size);
+    } else if (field.TerrainMode == 2) {
+        if (field.CellTerrainDefined == 1) {
+            for (int x = 1; x <= size; ++x)
+                for (int y = 1; y <= size; ++y)
+                    if (field.TerrainType[GridIndex(x, y)] > 0)
+                        field.AgentGrid[GridIndex(x, y)] = CellTerrain;
+        } else {
+            LoadTerrainFromFile(*this, size);
+        }
+    }
+
+    // Playback modes show stored positions: nothing is deployed.
+    if (RunMode == PlaybackMode || RunMode == ReplayMode)
+        return;
+
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = Force(side);
+        for (int i = 1, n = AgentCount(f); i <= n; ++i)
+            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i]) * DiagonalFactor;
+    }
+
+    if (HeapBuffersAllocated == 1)
+        for (int r = 1; r <= 8; ++r)
+            for (int c = 1; c <= 8; ++c)
+                AdmissibleCells[9 * r + c] = 0;
+
+    BuildEntropyBoxes(Statistics.EntropyBoxes16, 4, size);
+    BuildEntropyBoxes(Statistics.EntropyBoxes64, 8, size);
+    BuildEntropyBoxes(Statistics.EntropyBoxes256, 16, size);
+
+    // Each side's sector profile peaks at its own corner's sector.
+    if (RedGlobal.GlobalCommandOn == 1)
+        BuildSectors(RedGlobal, size, 1);
+    if (BlueGlobal.GlobalCommandOn == 1)
+        BuildSectors(BlueGlobal, size, 9);
+
+    for (Side side : {Side::Red, Side::Blue})
+        if (Local(side).LocalCommandOn == 1)
+            ResetLocalCommand(Local(side));
+
+    if (DeploymentSource == RandomDeployment) {
+        const bool reported = !CheckDeployment(*this, size);
+        int unplaced = 0;
+        for (Side side : {Side::Red, Side::Blue})
+            unplaced += DeployRandomly(*this, side, size);
+        if (unplaced > 0 && !reported)
+            ReportSetupProblem(*this, std::to_string(unplaced) +
+                                   " agents found no free cell in their deployment boxes and are left off the "
+                                   "battlefield, dead.");
+    } else if (DeploymentSource == AgentFileDeployment) {
+        for (int x = 1; x <= size; ++x)
+            for (int y = 1; y <= size; ++y)
+                if (field.AgentGrid[GridIndex(x, y)] == CellAgent) {
+                    field.AgentGrid[GridIndex(x, y)] = CellFree;
+                    field.TerrainType[GridIndex(x, y)] = OpenGround;
+                }
+        DeployFromAgentFile(*this, Side::Red, size);
+        DeployFromAgentFile(*this, Side::Blue, size);
+        if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1)
+            CollectStepStatistics();
+    }
+
+    for (Side side : {Side::Red, Side::Blue}) {
+        if (Local(side).LocalCommandOn != 1)
+            continue;
+        CheckCommanders(*this, side);
+        AppointCommanders(*this, side);
+    }
+    for (Side side : {Side::Red, Side::Blue})
+        std::fill(std::begin(Force(side).HitCount), std::end(Force(side).HitCount), 0);
+
+    if (RunMode == InteractiveMode && RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
+        CapturedStep[0] = 0;
+        for (int i = 1, n = AgentCount(RedForce); i <= n; ++i) {
+            Capture(RedCaptureState, 0, i) = RedForce.AgentState[i];
+            Capture(RedCaptureX, 0, i) = RedForce.AgentX[i];
+            Capture(RedCaptureY, 0, i) = RedForce.AgentY[i];
+        }
+        for (int i = 1, n = AgentCount(BlueForce); i <= n; ++i) {
+            Capture(BlueCaptureState, 0, i) = BlueForce.AgentState[i];
+            Capture(BlueCaptureX, 0, i) = BlueForce.AgentX[i];
+            Capture(BlueCaptureY, 0, i) = BlueForce.AgentY[i];
+        }
+    }
+}
+
+}  // namespace brevimar

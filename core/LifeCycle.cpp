@@ -1,0 +1,59 @@
+// Creating a document: run-state defaults, the heap buffers (once), the cell
+// pictures' size, an empty lattice, then the scenario the user picks.
+#include "core/CellPictures.h"
+#include "core/Document.h"
+
+namespace brevimar {
+
+bool CBrevimarDoc::OnNewDocument()
+{
+    // What the framework's new-document step does first: empty the document.
+    // A document that never had buffers has nothing to free.
+    DeleteContents();
+    InitNewDocument();
+    return true;  // whether or not a scenario was read
+}
+
+void CBrevimarDoc::InitNewDocument()
+{
+    LatticeExtentX = LatticeStride;
+    LatticeExtentY = LatticeStride;
+    StepExecuteMode = 0;
+    RunMode = InteractiveMode;
+    DeploymentSource = RandomDeployment;
+    RunCaptureOn = 0;
+    RunHeader.LatticeSize = MaxBattleSize;
+    RedCommanderMarks = 0;
+    BlueCommanderMarks = 0;
+    TraceOn = 0;
+    ActivityRadius = 1;
+    RunHeader.TimeDirection = 1;
+    RunHeader.LastStep = MaxSeriesStep + 1;
+    RedActivityMapOn = 1;
+    BlueActivityMapOn = 1;
+    NumRed() = 10;
+    NumBlue() = 10;
+
+    AllocateHeapBuffers();  // sets HeapBuffersAllocated
+
+    // The cell pictures are the view's to draw, from their table.
+    BackgroundToggle = 1;
+    ShowAll = 1;
+    ShowInjured = 0;
+    ShowAlive = 0;
+    HighlightInjured = 0;
+    BattleFrontOn = 0;
+    KillMapRed = 0;
+    KillMapBlue = 0;
+    KillMapOnly = 0;
+    TerritoryMapRed = 0;
+    TerritoryMapBlue = 0;
+
+    CellBitmapWidth = CellPictures()[0].Width();
+    CellBitmapHeight = CellPictures()[0].Height();
+
+    ClearLattice();
+    ReadStartupInputFile();
+}
+
+}  // namespace brevimar

@@ -1,0 +1,133 @@
+// One tick of the window timer. The run has no loop of its own: each tick
+// does the next frame of a playback, one interactive step, or the next slice
+// of a batch experiment, unless the run is paused.
+#include <algorithm>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+// The last step a run may reach before it wraps. LastStep normally bounds
+// it, but a run ended early (a RED agent on the enemy flag sets the step to
+// LastStep) or a LastStep taken from a file must never carry t past the
+// series or capture rows it indexes.
+int FrameEnd(const CBrevimarDoc& doc)
+{
+    const int rows = doc.RunMode == InteractiveMode ? MaxSeriesStep + 1 : CaptureRows;
+    return std::min(doc.RunHeader.LastStep, rows);
+}
+
+void AdvanceFrame(CBrevimarDoc& doc)
+{
+    int& t = doc.RunHeader.CurrentStep;
+    t += doc.RunHeader.TimeDirection;
+    if (t <= 0) {
+        t = 1;
+        doc.RunHeader.TimeDirection = 1;
+        doc.Pause();
+    }
+    if (t >= FrameEnd(doc)) {
+        t = 1;
+        doc.Pause();
+    }
+}
+
+void CaptureStep(CBrevimarDoc& doc)
+{
+    const int t = doc.RunHeader.CurrentStep;
+    // The capture keeps steps 0..351; later steps are not recorded, and the
+    // capture stays switched on.
+    if (t < 0 || t >= CaptureRows)
+        return;
+    doc.CapturedStep[t] = t;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc.Force(side);
+        const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
+        for (int i = 1; i <= force.NumAgents; ++i) {
+            doc.Capture(base, t, i) = force.AgentState[i];
+            doc.Capture(base + 1, t, i) = force.AgentX[i];
+            doc.Capture(base + 2, t, i) = force.AgentY[i];
+        }
+    }
+}
+
+}  // namespace
+
+void CBrevimarDoc::OnTimer(int /*timerId*/)
+{
+    if (Paused == 1)
+        return;
+    if (StepExecuteMode == 1) {
+        ++StepsSincePause;
+        if (StepsSincePause == StepsPerBurst) {
+            Pause();
+            StepsSincePause = 0;
+        }
+    }
+
+    switch (RunMode) {
+    case PlaybackMode:
+        AdvanceFrame(*this);
+        CountReplayAttrition();
+        ShowRunStatus();
+        BuildReplayFrame();
+        break;
+    case ReplayMode:
+        AdvanceFrame(*this);
+        CountPlaybackAttrition();
+        ShowRunStatus();
+        BuildPlaybackFrame();
+        break;
+    case InteractiveMode:
+        if (RunHeader.CurrentStep == 1)
+            Pause();
+        AdvanceFrame(*this);
+        if (Statistics.DataCollectionOn == 1)
+            CollectStepStatistics();
+        RecordAttrition();
+        if (RunCaptureOn == 1)
+            CaptureStep(*this);
+        ShowRunStatus();
+        StepSimulationInView();
+        break;
+    case GeneticAlgorithmMode:
+        if (Experiment.GABusy != 0) {
+            Pause();
+        } else if (Experiment.GaGeneration == Experiment.GaGenerations) {
+            Experiment.GaElapsedSeconds = static_cast<double>(host().Now() - Experiment.GaStartTime);
+            if (BatchDrivers)
+                BatchDrivers->OnDisplayGaBestChromosome();
+        } else if (BatchDrivers) {
+            BatchDrivers->RunGABatch();
+            BatchDrivers->UpdateGaStatusLine();
+        }
+        break;
+    case FitnessLandscapeMode:
+        if (Experiment.LandscapeBusy != 0) {
+            Pause();
+        } else if (Experiment.LandscapeGridPoint == Experiment.LandscapePointCount) {
+            Experiment.LandscapeElapsedSeconds = static_cast<double>(host().Now() - Experiment.LandscapeStartTime);
+            if (BatchDrivers)
+                BatchDrivers->OnLandscape3DGraph();
+        } else if (BatchDrivers) {
+            BatchDrivers->RunLandscapeBatch();
+        }
+        break;
+    case MultipleTimeSeriesMode:
+        if (Series.MultiRunBusy != 0) {
+            Pause();
+        } else if (Series.MultiRunSample == Series.MultiRunSampleCount) {
+            if (BatchDrivers)
+                BatchDrivers->OnMultiRunComplete();
+        } else if (BatchDrivers) {
+            BatchDrivers->RunMultiTimeSeriesBatch();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace brevimar

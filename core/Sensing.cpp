@@ -1,0 +1,200 @@
+// What an agent perceives: the targeting list that combat shoots from, and
+// the friend and enemy counts that its personality and move read.
+//
+// Both scans run for every agent of both sides every step, so they are single
+// passes over the force arrays with the box bounds worked out once per agent.
+#include <algorithm>
+#include <cassert>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+// Ranges come from scenario files. Beyond this bound a box already holds the
+// whole battlefield, and the bound keeps x - R and x + R inside an int.
+constexpr int RangeLimit = 1 << 28;
+
+// What FriendsInThreshold holds for an agent without movement constraints:
+// more friends than any side can have, so no "too few friends" rule fires.
+constexpr int UnconstrainedFriends = 301;
+
+// Usable entries of a targeting row: 1..EnemyListColumns - 1.
+constexpr int MaxListEntries = EnemyListColumns - 1;
+
+int ClampCount(int n) { return std::clamp(n, 0, MaxAgents); }
+
+// The square of cells within R of (x, y) along both axes, bounds included.
+struct SquareBox {
+    SquareBox(int x, int y, int range)
+    {
+        const int r = std::clamp(range, -RangeLimit, RangeLimit);
+        XLow = x - r;
+        XHigh = x + r;
+        YLow = y - r;
+        YHigh = y + r;
+    }
+    bool Contains(int x, int y) const { return x >= XLow && x <= XHigh && y >= YLow && y <= YHigh; }
+
+    int XLow, XHigh, YLow, YHigh;
+};
+
+int TerrainAt(const CBattlefield& field, int x, int y)
+{
+    if (x < 0 || y < 0 || x > MaxBattleSize || y > MaxBattleSize)
+        return OpenGround;
+    return field.TerrainType[GridIndex(x, y)];
+}
+
+// Column of the visibility tables for a terrain type; 0 (never seen) for a
+// code the tables have no column for.
+int VisibilityColumn(int terrain) { return (terrain >= PassableI && terrain <= PassableIII) ? terrain - 2 : 0; }
+
+// Row of a squad in the per-squad tables; 0, a row nobody fills, for a squad
+// number out of range.
+int SquadSlot(int squad) { return (squad >= 1 && squad <= MaxSquads) ? squad : 0; }
+
+int CommandSlot(int c) { return (c >= 0 && c <= MaxCommanders) ? c : 0; }
+
+// Targeting scan: the live enemies in agent i's sensor box that it may shoot
+// at, in ascending order. An enemy on passable terrain is seen only with its
+// squad's visibility there, one draw per such enemy: the draw order is part
+// of a run's reproducibility.
+int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
+{
+    if (i < 1 || i > MaxAgents)
+        return 0;
+    CForce& own = doc.Force(side);
+    const CForce& enemy = doc.Force(Opponent(side));
+    // The visibility is the target's: its side's table, its squad's row.
+    const auto& visibility = doc.Modifiers(Opponent(side)).TerrainVisibility;
+    int* row = doc.EnemyList(side, i);
+
+    const int xi = own.AgentX[i];
+    const int yi = own.AgentY[i];
+    const SquareBox box(xi, yi, own.SensorRange[i]);
+    const int enemies = ClampCount(enemy.NumAgents);
+
+    int count = 0;
+    for (int j = 1; j <= enemies; ++j) {
+        if (enemy.AgentState[j] <= Dead)
+            continue;
+        const int xj = enemy.AgentX[j];
+        const int yj = enemy.AgentY[j];
+        if (!box.Contains(xj, yj))
+            continue;
+        if (lineOfSight && !doc.HasLineOfSight(xi, yi, xj, yj))
+            continue;
+        const int terrain = TerrainAt(doc.Battlefield, xj, yj);
+        if (terrain > Pillar) {
+            const double u = (doc.DrawUniform(&doc.RandomState) * 9999.0 + 1.0) * 0.0001;
+            if (!(u < visibility[SquadSlot(enemy.AgentSquad[j])][VisibilityColumn(terrain)]))
+                continue;
+        }
+        // A row holds every agent of the other side, so this cannot trip.
+        assert(count < MaxListEntries);
+        if (count == MaxListEntries)
+            break;
+        row[++count] = j;
+    }
+    own.EnemyCount[i] = count;
+    return count;
+}
+
+// Move-phase scan of agent i with sensor box S and threshold box T. It draws
+// nothing and conceals nothing: terrain only hides agents from the shooters.
+void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thresholdRange, bool lineOfSight)
+{
+    CForce& own = doc.Force(side);
+    const CForce& enemy = doc.Force(Opponent(side));
+
+    const int xi = own.AgentX[i];
+    const int yi = own.AgentY[i];
+    const SquareBox sensor(xi, yi, sensorRange);
+    const SquareBox threshold(xi, yi, thresholdRange);
+    const bool constrained = own.MovementFlag[i] == 1;
+    auto inSight = [&](int x, int y) { return !lineOfSight || doc.HasLineOfSight(xi, yi, x, y); };
+
+    const int friends = ClampCount(own.NumAgents);
+    int injuredFriends = 0;
+    int friendsInThreshold = 0;
+    for (int j = 1; j <= friends; ++j) {
+        const int state = own.AgentState[j];
+        // Dead friends keep whatever their entry held; every reader tests the state first.
+        if (state <= Dead)
+            continue;
+        if (j == i) {
+            own.FriendSensed[j] = 0;
+            continue;
+        }
+        const int x = own.AgentX[j];
+        const int y = own.AgentY[j];
+        const bool inSensor = sensor.Contains(x, y);
+        const bool inThreshold = constrained && threshold.Contains(x, y);
+        // Sight depends on the two cells alone, so one test serves both boxes.
+        const bool seen = (inSensor || inThreshold) && inSight(x, y);
+        own.FriendSensed[j] = (inSensor && seen) ? 1 : 0;
+        if (inSensor && seen && state == Injured)
+            ++injuredFriends;
+        if (inThreshold && seen)
+            ++friendsInThreshold;
+    }
+    own.Scan.InjuredFriendsSensed = injuredFriends;
+    own.Scan.FriendsInThreshold = (constrained || friends == 0) ? friendsInThreshold : UnconstrainedFriends;
+
+    const int enemies = ClampCount(enemy.NumAgents);
+    int enemiesSensed = 0;
+    int injuredEnemies = 0;
+    for (int j = 1; j <= enemies; ++j) {
+        const int state = enemy.AgentState[j];
+        int sensed = 0;
+        if (state > Dead && sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]) &&
+            inSight(enemy.AgentX[j], enemy.AgentY[j])) {
+            sensed = 1;
+            ++enemiesSensed;
+            if (state == Injured)
+                ++injuredEnemies;
+        }
+        own.EnemySensed[j] = sensed;
+    }
+    own.Scan.EnemiesSensed = enemiesSensed;
+    own.Scan.InjuredEnemiesSensed = injuredEnemies;
+}
+
+void ScanAgent(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
+{
+    if (i < 1 || i > MaxAgents)
+        return;
+    const CForce& own = doc.Force(side);
+    ScanNeighbors(doc, side, i, own.SensorRange[i], own.ConstraintRange[i], lineOfSight);
+}
+
+// A local commander looks with its command's sensor range and counts friends
+// within its command's advance range; the switch stays its own movement flag.
+void ScanCommander(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
+{
+    if (i < 1 || i > MaxAgents)
+        return;
+    const CLocalCommand& local = doc.Local(side);
+    const int c = CommandSlot(local.CommanderNumberOf[i]);
+    ScanNeighbors(doc, side, i, local.SENSOR_rng[c], local.ADV_range[c], lineOfSight);
+}
+
+}  // namespace
+
+int CBrevimarDoc::SenseForRedAgent(int agent) { return SenseTargets(*this, Side::Red, agent, false); }
+int CBrevimarDoc::SenseForRedAgentLOS(int agent) { return SenseTargets(*this, Side::Red, agent, true); }
+int CBrevimarDoc::SenseForBlueAgent(int agent) { return SenseTargets(*this, Side::Blue, agent, false); }
+int CBrevimarDoc::SenseForBlueAgentLOS(int agent) { return SenseTargets(*this, Side::Blue, agent, true); }
+
+void CBrevimarDoc::ScanRedNeighbors(int agent) { ScanAgent(*this, Side::Red, agent, false); }
+void CBrevimarDoc::ScanRedNeighborsLOS(int agent) { ScanAgent(*this, Side::Red, agent, true); }
+void CBrevimarDoc::ScanRedCommanderNeighbors(int agent) { ScanCommander(*this, Side::Red, agent, false); }
+void CBrevimarDoc::ScanRedCommanderNeighborsLOS(int agent) { ScanCommander(*this, Side::Red, agent, true); }
+void CBrevimarDoc::ScanBlueNeighbors(int agent) { ScanAgent(*this, Side::Blue, agent, false); }
+void CBrevimarDoc::ScanBlueNeighborsLOS(int agent) { ScanAgent(*this, Side::Blue, agent, true); }
+void CBrevimarDoc::ScanBlueCommanderNeighbors(int agent) { ScanCommander(*this, Side::Blue, agent, false); }
+void CBrevimarDoc::ScanBlueCommanderNeighborsLOS(int agent) { ScanCommander(*this, Side::Blue, agent, true); }
+
+}  // namespace brevimar

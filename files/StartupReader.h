@@ -1,0 +1,40 @@
+// The scenario chosen when a document is created: a scenario input data
+// file, a stored run (scenario plus frames) or a frame file. The file is read
+// into a scratch copy of the document's state and checked as it goes; only a
+// file read without a problem replaces the document's scenario.
+#pragma once
+
+#include <string>
+
+namespace brevimar {
+
+struct CDocumentState;
+class CWordReader;
+
+// The start-up file chooser's filter.
+extern const char StartupFileFilter[];
+
+enum class StartupFileKind {
+    FrameFile,  // "out", "OUT"
+    Scenario,   // "dat", "DAT"
+    StoredRun,  // "run", "RUN"
+    Unlisted,   // anything else, "Dat" included: nothing is read
+};
+
+// By the extension as the chooser gives it, without the dot; the comparison
+// is exact and case-sensitive.
+StartupFileKind ClassifyStartupExtension(const std::string& extension);
+
+// x when x is not below 0, else -x: the scenario readers' absolute value.
+float FloatAbs(float x);
+
+// The scenario groups of a scenario input data file, data versions 1 to 4,
+// with the derivations made while reading (deployment corners, move-order
+// marks, statistics switches, commander patches and weights, squad sizes,
+// personalities with their random draws on state.RandomState, per-agent
+// copies, terrain). Values are checked against the arrays they index. On a
+// problem *problem names it and state is left half-written: it must be a
+// scratch copy.
+bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem);
+
+}  // namespace brevimar

@@ -1,0 +1,180 @@
+#include "files/WordReader.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+namespace brevimar {
+
+namespace {
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A sign the stream extraction would accept but from_chars does not.
+std::string_view StripPlus(std::string_view word)
+{
+    if (word.size() > 1 && word[0] == '+' && word[1] != '-' && word[1] != '+')
+        word.remove_prefix(1);
+    return word;
+}
+
+bool ParseWhole(std::string_view word, int& value)
+{
+    word = StripPlus(word);
+    int parsed = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), parsed, 10);
+    if (ec != std::errc() || end != word.data() + word.size())
+        return false;
+    value = parsed;
+    return true;
+}
+
+template <typename T>
+bool ParseWholeReal(std::string_view word, T& value)
+{
+    word = StripPlus(word);
+    // from_chars would take "inf" and "nan"; a scenario value is always a
+    // plain decimal number.
+    std::string_view digits = word;
+    if (!digits.empty() && digits[0] == '-')
+        digits.remove_prefix(1);
+    if (digits.empty() || !((digits[0] >= '0' && digits[0] <= '9') || digits[0] == '.'))
+        return false;
+    T parsed = 0;
+    const auto [end, ec] =
+        std::from_chars(word.data(), word.data() + word.size(), parsed, std::chars_format::general);
+    if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseWhole(std::string_view word, float& value) { return ParseWholeReal(word, value); }
+bool ParseWhole(std::string_view word, double& value) { return ParseWholeReal(word, value); }
+
+}  // namespace
+
+std::string CWordReadFailure::Describe() const
+{
+    std::ostringstream text;
+    text << "expected " << Expected;
+    if (!After.empty())
+        text << " after \"" << After << "\"";
+    text << " (word " << WordNumber << ", line " << Line << "), ";
+    if (Found.empty())
+        text << "but the file ends there";
+    else
+        text << "found \"" << Found << "\"";
+    return text.str();
+}
+
+CWordReader::CWordReader(std::string text) : Text(std::move(text)) {}
+
+std::string_view CWordReader::PeekWord()
+{
+    while (Position < Text.size() && IsSpace(Text[Position])) {
+        if (Text[Position] == '\n')
+            ++CurrentLine;
+        ++Position;
+    }
+    std::size_t end = Position;
+    while (end < Text.size() && !IsSpace(Text[end]))
+        ++end;
+    return std::string_view(Text).substr(Position, end - Position);
+}
+
+void CWordReader::Consume(std::string_view word)
+{
+    Position += word.size();
+    ++WordCount;
+    Previous = word;
+}
+
+bool CWordReader::Fail(std::string expected, std::string_view found)
+{
+    if (!HasFailed) {
+        HasFailed = true;
+        FirstFailure.Expected = std::move(expected);
+        FirstFailure.Found = std::string(found);
+        FirstFailure.After = std::string(Previous);
+        FirstFailure.WordNumber = WordCount + 1;
+        FirstFailure.Line = CurrentLine;
+    }
+    return false;
+}
+
+bool CWordReader::Skip(int n)
+{
+    if (HasFailed)
+        return false;
+    for (int k = 0; k < n; ++k) {
+        const std::string_view word = PeekWord();
+        if (word.empty())
+            return Fail(n - k == 1 ? std::string("1 more word") : std::to_string(n - k) + " more words", word);
+        Consume(word);
+    }
+    return true;
+}
+
+template <typename T>
+bool CWordReader::ReadNumber(T& value, const char* expected)
+{
+    if (HasFailed)
+        return false;
+    const std::string_view word = PeekWord();
+    if (word.empty() || !ParseWhole(word, value))
+        return Fail(expected, word);
+    Consume(word);
+    return true;
+}
+
+bool CWordReader::Read(int& value) { return ReadNumber(value, "an integer"); }
+bool CWordReader::Read(float& value) { return ReadNumber(value, "a number"); }
+bool CWordReader::Read(double& value) { return ReadNumber(value, "a number"); }
+
+bool CWordReader::ReadWord(std::string& word)
+{
+    if (HasFailed)
+        return false;
+    const std::string_view next = PeekWord();
+    if (next.empty())
+        return Fail("a word", next);
+    word.assign(next);
+    Consume(next);
+    return true;
+}
+
+bool CWordReader::AtEnd() { return PeekWord().empty(); }
+
+bool ReadTextFile(const std::string& path, std::string* text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return false;
+    *text = std::move(content);
+    return true;
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FileExtensionOf(const std::string& path)
+{
+    const std::string name = FileNameOf(path);
+    const std::size_t dot = name.find_last_of('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+}  // namespace brevimar

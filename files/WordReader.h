@@ -1,0 +1,91 @@
+// Reading a text file by position: the scenario, run and frame files are
+// streams of whitespace-separated words in which labels and comments are
+// skipped by count and values are taken in order. The reader keeps track of
+// where it stands so that a file that breaks off or holds a word that is not
+// a number can be reported precisely.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace brevimar {
+
+// The first extraction that failed.
+struct CWordReadFailure {
+    std::string Expected;  // "an integer", "a number", "3 more words", ...
+    std::string Found;     // the word that did not fit; empty when the text ended
+    std::string After;     // the word read just before, usually the value's label
+    long WordNumber = 0;   // 1-based number of the word that failed
+    int Line = 0;          // 1-based line of that word, or of the end of the text
+
+    // One sentence for a message box, e.g.
+    // expected an integer after "battle_size" (word 12, line 8), found "x1"
+    std::string Describe() const;
+};
+
+class CWordReader {
+public:
+    explicit CWordReader(std::string text);
+
+    // Consumes n words. Fails when the text ends first.
+    bool Skip(int n);
+
+    // One value of the named type, parsed from a whole word in the C locale.
+    // On failure the destination keeps its value and, as with a failed
+    // stream, every later extraction fails too.
+    bool Read(int& value);
+    bool Read(float& value);
+    bool Read(double& value);
+    bool ReadWord(std::string& word);
+
+    // Reads count values into values[0..count-1], stopping at the first failure.
+    template <typename T>
+    bool ReadEach(T* values, int count)
+    {
+        for (int k = 0; k < count; ++k)
+            if (!Read(values[k]))
+                return false;
+        return true;
+    }
+
+    // True when only whitespace is left. Never fails.
+    bool AtEnd();
+
+    bool Failed() const { return HasFailed; }
+    const CWordReadFailure& Failure() const { return FirstFailure; }
+
+    long WordsRead() const { return WordCount; }
+    int Line() const { return CurrentLine; }
+    std::string_view LastWord() const { return Previous; }
+
+private:
+    // Next word without consuming it; empty at the end of the text.
+    std::string_view PeekWord();
+    void Consume(std::string_view word);
+    bool Fail(std::string expected, std::string_view found);
+    template <typename T>
+    bool ReadNumber(T& value, const char* expected);
+
+    std::string Text;
+    std::size_t Position = 0;
+    int CurrentLine = 1;
+    long WordCount = 0;
+    std::string_view Previous;
+    bool HasFailed = false;
+    CWordReadFailure FirstFailure;
+};
+
+// Whole content of a file, read in binary so that CR LF line ends reach the
+// word reader unchanged (it treats CR as whitespace). False when the file
+// cannot be opened or read.
+bool ReadTextFile(const std::string& path, std::string* text);
+
+// Last part of a path, after the final '/' (or '\\').
+std::string FileNameOf(const std::string& path);
+
+// What follows the last '.' of the file name, without the dot; empty when
+// the name has none.
+std::string FileExtensionOf(const std::string& path);
+
+}  // namespace brevimar

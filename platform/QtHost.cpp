@@ -1,0 +1,77 @@
+#include "platform/QtHost.h"
+
+#include "platform/FileDialog.h"
+#include "platform/MessagePump.h"
+
+namespace brevimar {
+
+std::optional<std::string> QtHost::Choose(bool open, const FileDialogRequest& request)
+{
+    CFileDialog dialog(open, request.DefaultExtension, request.InitialName, request.Filter,
+                       Parent ? Parent.data() : nullptr);
+    dialog.Title = request.Title;
+    if (dialog.DoModal() != IDOK)
+        return std::nullopt;
+    return dialog.GetPathName();
+}
+
+std::optional<std::string> QtHost::ChooseFileToOpen(const FileDialogRequest& request)
+{
+    if (PreAnsweredOpen) {
+        std::optional<std::string> path = std::move(PreAnsweredOpen);
+        PreAnsweredOpen.reset();
+        return path;
+    }
+    return Choose(true, request);
+}
+
+std::optional<std::string> QtHost::ChooseFileToSave(const FileDialogRequest& request)
+{
+    return Choose(false, request);
+}
+
+int QtHost::MessageBox(const std::string& text, const std::string& caption, unsigned style)
+{
+    return ShowMessageBox(Parent ? Parent.data() : nullptr, text, caption, style);
+}
+
+void QtHost::SetStatusText(const std::string& text)
+{
+    if (StatusSink)
+        StatusSink(text);
+}
+
+void QtHost::InvalidateView()
+{
+    if (View)
+        View->Invalidate(false);
+}
+
+void QtHost::UpdateView()
+{
+    if (View)
+        View->UpdateWindow();
+}
+
+void QtHost::PumpOneMessage()
+{
+    brevimar::PumpOneMessage();
+}
+
+bool QtHost::StartTimer(int id, int periodMs)
+{
+    return View && View->SetTimer(static_cast<unsigned>(id), static_cast<unsigned>(periodMs));
+}
+
+void QtHost::KillTimer(int id)
+{
+    if (View)
+        View->KillTimer(static_cast<unsigned>(id));
+}
+
+std::time_t QtHost::Now()
+{
+    return std::time(nullptr);
+}
+
+}  // namespace brevimar

@@ -1,0 +1,56 @@
+// The outside world of one document in the desktop program: file choosers,
+// message boxes, the main frame's status line, and the view's painting and
+// timers.
+#pragma once
+
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/Host.h"
+#include "platform/Wnd.h"
+
+namespace brevimar {
+
+class QtHost : public Host {
+public:
+    // The window that owns the document's timers and is repainted for it.
+    void SetView(CWnd* view) { View = view; }
+    CWnd* GetView() const { return View; }
+    // The window the modal boxes belong to.
+    void SetParentWindow(QWidget* parent) { Parent = parent; }
+    // Where status-line text goes (the main frame's pane).
+    void SetStatusSink(std::function<void(const std::string&)> sink) { StatusSink = std::move(sink); }
+
+    // The next open-file choice is answered with `path` without asking:
+    // how a file named on the command line reaches the start-up reader.
+    void AnswerNextOpen(const std::string& path) { PreAnsweredOpen = path; }
+    bool HasPreAnsweredOpen() const { return PreAnsweredOpen.has_value(); }
+    void ClearPreAnsweredOpen() { PreAnsweredOpen.reset(); }
+
+    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void SetStatusText(const std::string& text) override;
+    void InvalidateView() override;
+    void UpdateView() override;
+    void PumpOneMessage() override;
+    bool StartTimer(int id, int periodMs) override;
+    void KillTimer(int id) override;
+    std::time_t Now() override;
+    int Rand() override { return Runtime.Next(); }
+    void Srand(unsigned seed) override { Runtime.Seed(seed); }
+
+private:
+    std::optional<std::string> Choose(bool open, const FileDialogRequest& request);
+
+    QPointer<CWnd> View;
+    QPointer<QWidget> Parent;
+    std::function<void(const std::string&)> StatusSink;
+    std::optional<std::string> PreAnsweredOpen;
+    CRand15 Runtime;
+};
+
+}  // namespace brevimar

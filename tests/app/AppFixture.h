@@ -1,0 +1,65 @@
+// A running application for the GUI tests, with every modal window answered
+// by the test hooks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+#include "app/BrevimarApp.h"
+#include "app/BrevimarView.h"
+#include "app/DocTemplate.h"
+#include "app/MainFrame.h"
+#include "core/Document.h"
+#include "platform/TestHooks.h"
+
+namespace brevimar::testing {
+
+inline std::string Fixture(const std::string& name)
+{
+    return std::string(BREVIMAR_TEST_DATA) + "/" + name;
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ModalHooks::Enable(true);
+        ModalHooks::Reset();
+        // Each test starts with an empty recent-file list.
+        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).clear();
+        App = std::make_unique<CBrevimarApp>();
+    }
+    void TearDown() override
+    {
+        App.reset();
+        QCoreApplication::processEvents();
+        ModalHooks::Reset();
+    }
+
+    bool Start(QStringList arguments = {})
+    {
+        arguments.prepend("brevimar");
+        return App->InitInstance(arguments);
+    }
+    CMainFrame& Frame() { return *App->MainFrame(); }
+    CBrevimarView* View() { return Frame().ActiveView(); }
+    CBrevimarDoc& Doc() { return *View()->GetDocument(); }
+
+    int FileDialogsShown() const
+    {
+        int count = 0;
+        for (const ModalRecord& r : ModalHooks::Log())
+            count += r.Kind == ModalKind::FileDialog;
+        return count;
+    }
+
+    std::unique_ptr<CBrevimarApp> App;
+};
+
+}  // namespace brevimar::testing

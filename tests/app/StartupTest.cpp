@@ -1,0 +1,167 @@
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include "app/AppFixture.h"
+#include "app/ResourceIds.h"
+
+namespace brevimar::testing {
+namespace {
+
+// The interactive status line up to the RED counts, and the BLUE label.
+void ExpectRunStatusLine(CBrevimarDoc& doc, const std::string& status)
+{
+    const std::string head = " " + doc.InputFileName + "       [ TIME ]: " + std::to_string(doc.RunHeader.CurrentStep) +
+                             "      [RED/" + std::to_string(doc.NumRed()) + "] Alive ";
+    EXPECT_EQ(status.substr(0, head.size()), head);
+    EXPECT_NE(status.find("   [BLUE/" + std::to_string(doc.NumBlue()) + "] Alive "), std::string::npos) << status;
+    EXPECT_NE(status.find("  / Injured "), std::string::npos) << status;
+}
+
+void RunTicks(CBrevimarView& view, int count)
+{
+    for (int i = 0; i < count; ++i)
+        view.OnTimer(CBrevimarView::RunTimerId);
+}
+
+using Startup = AppTest;
+
+TEST_F(Startup, CancelledStartupDialogKeepsTheDefaultsAndTheRunAdvances)
+{
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(FileDialogsShown(), 1);
+    EXPECT_EQ(ModalHooks::Log().front().Result, IDCANCEL);
+    EXPECT_NE(ModalHooks::Log().front().Text.find("*.dat"), std::string::npos);
+
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_EQ(Frame().StatusText(), "Attrition Tally-Board");
+    EXPECT_TRUE(Frame().DocumentMenuShown());
+    ASSERT_NE(View(), nullptr);
+    EXPECT_TRUE(View()->HasTimer(42));
+    EXPECT_EQ(Doc().RunMode, InteractiveMode);
+    const int side = Doc().Battlefield.BattleSize;
+    EXPECT_EQ(View()->GetTotalSize(), QSize(5 * side, 5 * side));
+
+    // A tick at step 1 pauses the run; a left click resumes it.
+    RunTicks(*View(), 2);
+    ASSERT_EQ(Doc().Paused, 1);
+    View()->OnLButtonUp(0, QPoint(10, 10));
+    ASSERT_EQ(Doc().Paused, 0);
+    const int before = Doc().RunHeader.CurrentStep;
+    RunTicks(*View(), 5);
+    EXPECT_EQ(Doc().RunHeader.CurrentStep, before + 5);
+    ExpectRunStatusLine(Doc(), Frame().StatusText());
+}
+
+TEST_F(Startup, StartupDialogAnsweredWithAScenarioFile)
+{
+    ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(FileDialogsShown(), 1);
+    EXPECT_EQ(Doc().Battlefield.BattleSize, 80);
+    EXPECT_EQ(View()->GetTotalSize(), QSize(400, 400));
+    EXPECT_FALSE(Doc().InputFileName.empty());
+
+    RunTicks(*View(), 2);
+    Doc().Resume();
+    RunTicks(*View(), 3);
+    ExpectRunStatusLine(Doc(), Frame().StatusText());
+}
+
+TEST_F(Startup, FileOnTheCommandLineIsReadWithoutAsking)
+{
+    const std::string path = Fixture("scenario_v2.dat");
+    ASSERT_TRUE(Start({QString::fromStdString(path)}));
+    EXPECT_EQ(FileDialogsShown(), 0);
+    EXPECT_FALSE(Doc().InputFileName.empty());
+    ASSERT_FALSE(App->RecentFiles().Files().empty());
+    EXPECT_EQ(App->RecentFiles().Files().front(), QDir(QString::fromStdString(path)).absolutePath().toStdString());
+
+    // A later File/New asks again.
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    EXPECT_EQ(FileDialogsShown(), 1);
+    EXPECT_EQ(App->DocTemplate().DocumentCount(), 2u);
+}
+
+TEST_F(Startup, NoFreeTimerEndsStartupWithTheMessage)
+{
+    ModalHooks::SetTimersAvailable(false);
+    EXPECT_FALSE(Start());
+    ASSERT_FALSE(ModalHooks::Log().empty());
+    EXPECT_EQ(ModalHooks::Log().back().Kind, ModalKind::MessageBox);
+    EXPECT_EQ(ModalHooks::Log().back().Text, "Not enought timers.");
+    EXPECT_EQ(ModalHooks::Log().back().Title, "Brevimar");
+    EXPECT_EQ(App->DocTemplate().DocumentCount(), 0u);
+    EXPECT_EQ(FileDialogsShown(), 0);  // the document was never set up
+}
+
+TEST_F(Startup, SplashGoesAtAKeyPressWhichIsNotPassedOn)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(App->Splash().IsShown());
+    EXPECT_EQ(App->Splash().TimeoutMs(), 7500u);
+    EXPECT_TRUE(App->Splash().WindowWidget()->isVisible());
+
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_TRUE(QCoreApplication::sendEvent(View(), &press));
+    EXPECT_FALSE(App->Splash().IsShown());
+    // Gone for good: later keys are the program's again.
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_FALSE(App->PreTranslateMessage(View(), &again));
+}
+
+TEST_F(Startup, SplashGoesAtAMouseButtonPressOrItsTimer)
+{
+    ASSERT_TRUE(Start());
+    const int paused = Doc().Paused;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, 20), QPointF(20, 20), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    EXPECT_TRUE(QCoreApplication::sendEvent(View(), &press));
+    EXPECT_FALSE(App->Splash().IsShown());
+    EXPECT_EQ(Doc().Paused, paused);
+
+    CBrevimarApp second;  // a splash window on its own timer
+    ASSERT_TRUE(second.Splash().ShowSplashScreen(7500, &Frame()));
+    second.Splash().OnTimer(CSplashScreenDlg::TimerId);
+    EXPECT_FALSE(second.Splash().IsShown());
+}
+
+TEST_F(Startup, MinimisedStartShowsNoSplash)
+{
+    ASSERT_TRUE(Start({"--minimized"}));
+    EXPECT_TRUE(Frame().isMinimized());
+    EXPECT_FALSE(App->Splash().IsShown());
+}
+
+TEST_F(Startup, ScreenshotOfTheMainWindow)
+{
+    ASSERT_TRUE(Start({QString::fromStdString(Fixture("scenario_v1.dat"))}));
+    RunTicks(*View(), 1);
+    Doc().Resume();
+    RunTicks(*View(), 2);
+    QCoreApplication::processEvents();
+    const QPixmap shot = Frame().grab();
+    const QString path = QString(BREVIMAR_BINARY_DIR) + "/brevimar-main-window.png";
+    ASSERT_TRUE(shot.save(path, "PNG"));
+    const QImage image(path);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), Frame().size() * shot.devicePixelRatio());
+}
+
+TEST(CommandLine, FileAndMinimisedOption)
+{
+    CCommandLineInfo info = ParseCommandLine({"brevimar"});
+    EXPECT_FALSE(info.FileName.has_value());
+    EXPECT_FALSE(info.Minimized);
+    info = ParseCommandLine({"brevimar", "--minimized", "/data/a.dat", "/data/b.dat"});
+    EXPECT_TRUE(info.Minimized);
+    EXPECT_EQ(info.FileName, std::optional<std::string>("/data/a.dat"));
+}
+
+}  // namespace
+}  // namespace brevimar::testing

@@ -1,0 +1,587 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/TestDocument.h"
+
+namespace brevimar {
+namespace {
+
+constexpr int ScenarioSeed = -31415926;
+
+int& Grid(CBrevimarDoc& doc, int x, int y) { return doc.Battlefield.AgentGrid[GridIndex(x, y)]; }
+int& Terrain(CBrevimarDoc& doc, int x, int y) { return doc.Battlefield.TerrainType[GridIndex(x, y)]; }
+
+int CountGrid(CBrevimarDoc& doc, int value)
+{
+    int n = 0;
+    for (int cell = 0; cell < GridCells; ++cell)
+        n += doc.Battlefield.AgentGrid[cell] == value;
+    return n;
+}
+
+// RED: squads of 12 and 8 in two boxes; BLUE: 15 agents in one box. Random
+// personalities, local command on both sides.
+void TwoForces(CBrevimarDoc& doc)
+{
+    doc.RunMode = InteractiveMode;
+    doc.InitialSeed = ScenarioSeed;
+    CBattlefield& f = doc.Battlefield;
+    f.BattleSize = 150;
+    f.R_box_l[1] = 20, f.R_box_w[1] = 10, f.RED_cen_x[1] = 30, f.RED_cen_y[1] = 40;
+    f.R_box_l[2] = 10, f.R_box_w[2] = 10, f.RED_cen_x[2] = 60, f.RED_cen_y[2] = 60;
+    f.B_box_l[1] = 30, f.B_box_w[1] = 30, f.BLUE_cen_x[1] = 110, f.BLUE_cen_y[1] = 110;
+    doc.RedForce.NumAgents = 20;
+    doc.RedForce.NumSquads = 2;
+    doc.RedForce.num_per_squad[1] = 12;
+    doc.RedForce.num_per_squad[2] = 8;
+    doc.BlueForce.NumAgents = 15;
+    doc.BlueForce.num_per_squad[1] = 15;
+    for (CLocalCommand* local : {&doc.RedLocal, &doc.BlueLocal}) {
+        local->LocalCommandOn = 1;
+        local->NumLocalCommanders = 2;
+        local->undr_cmd[1] = 3;
+        local->undr_cmd[2] = 4;
+    }
+}
+
+// No agents: only the terrain and the fixed geometry are laid.
+void NoAgents(CBrevimarDoc& doc)
+{
+    doc.RunMode = GeneticAlgorithmMode;
+    doc.NumRed() = 0;
+    doc.NumBlue() = 0;
+}
+
+struct Snapshot {
+    std::vector<int> Positions;
+    std::vector<float> Weights;
+    std::vector<int> Roles;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(CBrevimarDoc& doc)
+{
+    Snapshot s;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& f = doc.Force(side);
+        s.Positions.push_back(f.NumAgents);
+        for (int i = 1; i <= f.NumAgents; ++i) {
+            s.Positions.insert(s.Positions.end(), {f.AgentSquad[i], f.AgentX[i], f.AgentY[i], f.AgentState[i]});
+            for (int k = W1; k < WeightSlots; ++k)
+                s.Weights.insert(s.Weights.end(), {f.AliveWeight[k][i], f.InjuredWeight[k][i]});
+        }
+        const CLocalCommand& lc = doc.Local(side);
+        for (int c = 1; c <= 10; ++c) {
+            s.Roles.push_back(lc.CommanderAgent[c]);
+            s.Roles.insert(s.Roles.end(), lc.Subordinates[c] + 1, lc.Subordinates[c] + SubordinateSlots);
+        }
+        s.Roles.insert(s.Roles.end(), lc.CommandRole + 1, lc.CommandRole + AgentSlots);
+        s.Weights.push_back(lc.w7);
+    }
+    return s;
+}
+
+std::string WriteFile(const std::string& name, const std::string& text)
+{
+    const std::string path = ::testing::TempDir() + "brevimar_setup_" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+TEST(BattlefieldSetup, TerrainBlocksCoverTheirExtentsClippedToTheBattlefield)
+{
+    testing::TestDocument doc;
+    NoAgents(*doc);
+    CBattlefield& f = doc->Battlefield;
+    f.TerrainMode = 1;
+    f.CellTerrainDefined = 1;
+    f.terrain_blocks = 4;
+    auto block = [&](int b, int type, int l, int w, int x, int y, int used) {
+        f.TerrainBlockType[b] = type;
+        f.TerrainBlockLength[b] = l;
+        f.TerrainBlockWidth[b] = w;
+        f.TerrainBlockX[b] = x;
+        f.TerrainBlockY[b] = y;
+        f.TerrainBlockUsed[b] = used;
+    };
+    block(1, Pillar, 4, 3, 20, 30, 1);  // x 18..22, y 29..32
+    block(2, PassableI, 1, 1, 100, 100, 1);  // 3 x 3
+    block(3, Lava, 6, 6, 1, 150, 1);  // x -2..4, y 147..153: clipped
+    block(4, Lava, 9, 9, 70, 70, 0);  // not laid
+    doc->SetupBattlefield();
+
+    EXPECT_EQ(f.CellTerrainDefined, 0);
+    EXPECT_EQ(CountGrid(*doc, CellTerrain), 20 + 9 + 16);
+    EXPECT_EQ(Terrain(*doc, 18, 29), Pillar);
+    EXPECT_EQ(Terrain(*doc, 22, 32), Pillar);
+    EXPECT_EQ(Grid(*doc, 17, 30), CellFree);
+    EXPECT_EQ(Grid(*doc, 20, 33), CellFree);
+    EXPECT_EQ(Grid(*doc, 20, 28), CellFree);
+    EXPECT_EQ(Terrain(*doc, 99, 101), PassableI);
+    EXPECT_EQ(Grid(*doc, 101, 99), CellTerrain);
+    EXPECT_EQ(Terrain(*doc, 4, 147), Lava);
+    EXPECT_EQ(Terrain(*doc, 1, 150), Lava);
+    EXPECT_EQ(f.AgentGrid[GridIndex(5, 0)], CellFree) << "(4, 151) would land here";
+    EXPECT_EQ(Grid(*doc, 70, 70), CellFree);
+
+    // Later blocks overwrite earlier ones.
+    f.terrain_blocks = 5;
+    block(5, PassableIII, 2, 2, 22, 32, 1);
+    doc->SetupBattlefield();
+    EXPECT_EQ(Terrain(*doc, 22, 32), PassableIII);
+    EXPECT_EQ(Terrain(*doc, 20, 30), Pillar);
+}
+
+TEST(BattlefieldSetup, HeldTerrainCellsStayInTerrainFileMode)
+{
+    testing::TestDocument doc;
+    NoAgents(*doc);
+    doc->Battlefield.TerrainMode = 2;
+    doc->Battlefield.CellTerrainDefined = 1;
+    Terrain(*doc, 5, 6) = Lava;
+    Terrain(*doc, 7, 8) = PassableII;
+    doc->SetupBattlefield();
+    EXPECT_TRUE(doc.Host.FileRequests.empty());
+    EXPECT_EQ(Terrain(*doc, 5, 6), Lava);
+    EXPECT_EQ(Grid(*doc, 5, 6), CellTerrain);
+    EXPECT_EQ(Grid(*doc, 7, 8), CellTerrain);
+    EXPECT_EQ(CountGrid(*doc, CellTerrain), 2);
+}
+
+struct TerrainFile : ::testing::Test {
+    testing::TestDocument doc;
+    void SetUp() override
+    {
+        NoAgents(*doc);
+        doc->Battlefield.BattleSize = 100;
+        doc->Battlefield.TerrainMode = 2;
+        doc->Battlefield.CellTerrainDefined = 0;
+    }
+    void Choose(const std::string& path) { doc.Host.FileChoices.push_back(path); }
+};
+
+TEST_F(TerrainFile, RecordsAreStoredAtTheirCells)
+{
+    Choose(WriteFile("good.ter", "80\n2\n3 4\n2 1\n100 100\n2 5"));
+    doc->SetupBattlefield();
+    ASSERT_EQ(doc.Host.FileRequests.size(), 1u);
+    EXPECT_EQ(doc.Host.FileRequests[0].Filter, "Brevimar Weapon Input Data Files (*.ter)|*.ter||");
+    EXPECT_EQ(doc.Host.FileRequests[0].DefaultExtension, "ter");
+    EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 1);
+    EXPECT_EQ(Terrain(*doc, 3, 4), Lava);
+    EXPECT_EQ(Grid(*doc, 100, 100), CellTerrain);
+    EXPECT_EQ(Terrain(*doc, 100, 100), PassableIII);
+    EXPECT_TRUE(doc.Host.Messages.empty());
+
+    // Once held, the cells are kept without asking again.
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc.Host.FileRequests.size(), 1u);
+    EXPECT_EQ(Terrain(*doc, 3, 4), Lava);
+}
+
+TEST_F(TerrainFile, NoRecordsOnlyMarksTheTerrainHeld)
+{
+    Choose(WriteFile("empty.ter", "100\n0"));
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 1);
+    EXPECT_EQ(CountGrid(*doc, CellTerrain), 0);
+}
+
+TEST_F(TerrainFile, CancelReadsNothing)
+{
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc.Host.FileRequests.size(), 1u);
+    EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 0);
+    EXPECT_TRUE(doc.Host.Messages.empty());
+}
+
+TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.ter", "Error: cannot open input file."},
+        {"large.ter", "Error: current battlefield size is too small."},
+        {"off.ter", "off the 100 x 100 battlefield"},
+        {"short.ter", "ends or holds an unreadable value"},
+        {"negative.ter", "no valid count"},
+        {"type.ter", "terrain type 9"},
+        {"word.ter", "does not begin with a battlefield size"},
+    };
+    WriteFile("large.ter", "150\n1\n3 4\n2 1");
+    WriteFile("off.ter", "100\n2\n3 4\n2 1\n101 5\n2 1");
+    WriteFile("short.ter", "100\n3\n3 4\n2 1\n5 5\n2");
+    WriteFile("negative.ter", "100\n-1");
+    WriteFile("type.ter", "100\n1\n3 4\n2 9");
+    WriteFile("word.ter", "size 100");
+    for (const auto& [name, message] : cases) {
+        doc.Host.Messages.clear();
+        const std::string path = ::testing::TempDir() + "brevimar_setup_" + name;
+        Choose(path);
+        doc->SetupBattlefield();
+        ASSERT_EQ(doc.Host.Messages.size(), 1u) << name;
+        EXPECT_TRUE(doc.Host.SawMessageContaining(message)) << doc.Host.Messages[0].Text;
+        EXPECT_TRUE(doc.Host.SawMessageContaining(path)) << doc.Host.Messages[0].Text;
+        EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 0) << name;
+        EXPECT_EQ(Terrain(*doc, 3, 4), OpenGround) << name;
+        EXPECT_EQ(CountGrid(*doc, CellTerrain), 0) << name;
+    }
+}
+
+TEST(BattlefieldSetup, EntropyBoxesAt150Cells)
+{
+    testing::TestDocument doc;
+    NoAgents(*doc);
+    doc->SetupBattlefield();
+    const CStatisticsParameters& s = doc->Statistics;
+    auto expectBox = [](const EntropyBox& b, int xLo, int xHi, int yLo, int yHi) {
+        EXPECT_EQ(b.XLo, xLo);
+        EXPECT_EQ(b.XHi, xHi);
+        EXPECT_EQ(b.YLo, yLo);
+        EXPECT_EQ(b.YHi, yHi);
+    };
+    expectBox(s.EntropyBoxes16[1], 0, 37, 112, 149);
+    expectBox(s.EntropyBoxes16[4], 112, 149, 112, 149);
+    expectBox(s.EntropyBoxes16[16], 112, 149, 0, 37);
+    expectBox(s.EntropyBoxes16[6], 37, 74, 75, 112);
+    // 150 / 8 = 18.75 and 150 / 16 = 9.375.
+    expectBox(s.EntropyBoxes64[1], 0, 18, 131, 149);
+    expectBox(s.EntropyBoxes64[64], 131, 149, 0, 18);
+    expectBox(s.EntropyBoxes256[256], 140, 149, 0, 9);
+    expectBox(s.EntropyBoxes256[18], 9, 18, 131, 140);
+}
+
+TEST(BattlefieldSetup, SectorEdgePointsAndProfiles)
+{
+    testing::TestDocument doc;
+    NoAgents(*doc);
+    doc->RedGlobal.GlobalCommandOn = 1;
+    doc->BlueGlobal.GlobalCommandOn = 1;
+    doc->SetupBattlefield();
+    const int x[17] = {0, 1, 1, 1, 1, 1, 37, 75, 112, 150, 150, 150, 150, 150, 112, 75, 37};
+    const int y[17] = {0, 1, 37, 75, 112, 150, 150, 150, 150, 150, 112, 75, 37, 1, 1, 1, 1};
+    const float byDistance[9] = {1.0f, 0.765f, 0.5625f, 0.391f, 0.25f, 0.14f, 0.0625f, 0.015625f, 0.0f};
+    for (int s = 1; s <= 16; ++s) {
+        EXPECT_EQ(doc->RedGlobal.SectorEdgeX[s], x[s]) << s;
+        EXPECT_EQ(doc->RedGlobal.SectorEdgeY[s], y[s]) << s;
+        EXPECT_EQ(doc->BlueGlobal.SectorEdgeX[s], x[s]) << s;
+        const int red = std::min(s - 1, 17 - s);
+        const int blue = std::min(std::abs(s - 9), 16 - std::abs(s - 9));
+        EXPECT_EQ(doc->RedGlobal.SectorProfile[s], byDistance[red]) << s;
+        EXPECT_EQ(doc->BlueGlobal.SectorProfile[s], byDistance[blue]) << s;
+    }
+    EXPECT_EQ(doc->RedGlobal.SectorProfile[9], 0.0f);
+    EXPECT_EQ(doc->BlueGlobal.SectorProfile[9], 1.0f);
+    EXPECT_EQ(doc->BlueGlobal.SectorProfile[14], 0.14f);
+}
+
+// Every living agent on its own free cell inside the battlefield, marked 1 in
+// the grid, never on terrain.
+void ExpectSoundDeployment(CBrevimarDoc& doc)
+{
+    std::set<std::pair<int, int>> cells;
+    int placed = 0;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& f = doc.Force(side);
+        for (int i = 1; i <= f.NumAgents; ++i) {
+            if (f.AgentState[i] == Dead)
+                continue;
+            ++placed;
+            ASSERT_GE(f.AgentX[i], 1);
+            ASSERT_LE(f.AgentX[i], doc.Battlefield.BattleSize);
+            ASSERT_GE(f.AgentY[i], 1);
+            ASSERT_LE(f.AgentY[i], doc.Battlefield.BattleSize);
+            EXPECT_TRUE(cells.insert({f.AgentX[i], f.AgentY[i]}).second) << "two agents share a cell";
+            EXPECT_EQ(Grid(doc, f.AgentX[i], f.AgentY[i]), CellAgent);
+            EXPECT_EQ(Terrain(doc, f.AgentX[i], f.AgentY[i]), OpenGround);
+        }
+    }
+    EXPECT_EQ(CountGrid(doc, CellAgent), placed);
+}
+
+TEST(BattlefieldSetup, RandomDeploymentStaysInTheBoxesAndOffTerrain)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    CBattlefield& f = doc->Battlefield;
+    f.RED_recon_flag = 1;
+    doc->RedForce.recon_time = 6;
+    // A wall across most of RED's first box.
+    f.TerrainMode = 1;
+    f.terrain_blocks = 1;
+    f.TerrainBlockType[1] = Lava;
+    f.TerrainBlockLength[1] = 18;
+    f.TerrainBlockWidth[1] = 6;
+    f.TerrainBlockX[1] = 30;
+    f.TerrainBlockY[1] = 40;
+    f.TerrainBlockUsed[1] = 1;
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+
+    ExpectSoundDeployment(*doc);
+    EXPECT_TRUE(doc.Host.Messages.empty());
+    const CForce& red = doc->RedForce;
+    for (int i = 1; i <= 20; ++i) {
+        EXPECT_EQ(red.AgentState[i], Alive);
+        EXPECT_EQ(red.ReconstitutionTimer[i], 6);
+        if (red.AgentSquad[i] == 1) {
+            EXPECT_TRUE(red.AgentX[i] >= 21 && red.AgentX[i] <= 40) << red.AgentX[i];
+            EXPECT_TRUE(red.AgentY[i] >= 36 && red.AgentY[i] <= 45) << red.AgentY[i];
+        } else {
+            EXPECT_TRUE(red.AgentX[i] >= 56 && red.AgentX[i] <= 65) << red.AgentX[i];
+        }
+        EXPECT_EQ(red.DistanceNormaliser[i], red.SensorRange[i] * 1.4142135f);
+    }
+    EXPECT_EQ(doc->BlueForce.ReconstitutionTimer[1], 0);
+}
+
+TEST(BattlefieldSetup, TheSameSeedGivesTheSameBattle)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    const Snapshot first = Take(*doc);
+    ExpectSoundDeployment(*doc);
+
+    for (int i = 0; i < 25; ++i)
+        doc->DrawUniform(&doc->RandomState);
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    EXPECT_TRUE(Take(*doc) == first);
+
+    testing::TestDocument other;
+    TwoForces(*other);
+    other->InitializeForces();
+    other->SetupBattlefield();
+    EXPECT_TRUE(Take(*other) == first);
+}
+
+TEST(BattlefieldSetup, CornerModeDrawsBothSidesFromOneCentralSquare)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    CBattlefield& f = doc->Battlefield;
+    f.init_dist = 2;
+    for (int k = 1; k <= 2; ++k) {
+        f.R_box_l[k] = f.R_box_w[k] = 40;
+        f.B_box_l[k] = f.B_box_w[k] = 40;
+    }
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    ExpectSoundDeployment(*doc);
+    // lo = (150 - 40) / 2 = 55, hi = (150 + 40) / 2 = 95: cells 55..94.
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc->Force(side);
+        for (int i = 1; i <= force.NumAgents; ++i) {
+            EXPECT_TRUE(force.AgentX[i] >= 55 && force.AgentX[i] <= 94) << force.AgentX[i];
+            EXPECT_TRUE(force.AgentY[i] >= 55 && force.AgentY[i] <= 94) << force.AgentY[i];
+        }
+    }
+}
+
+TEST(BattlefieldSetup, ABoxTooSmallForItsSquadIsReportedAndDoesNotHang)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->Battlefield.R_box_l[2] = 2;
+    doc->Battlefield.R_box_w[2] = 3;  // 6 cells for 8 agents
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_TRUE(doc.Host.SawMessageContaining("RED squad 2 has 6 free cells for 8 agents"))
+        << doc.Host.Messages[0].Text;
+    ExpectSoundDeployment(*doc);
+    int unplaced = 0;
+    for (int i = 1; i <= 20; ++i)
+        if (doc->RedForce.AgentState[i] == Dead) {
+            ++unplaced;
+            EXPECT_EQ(doc->RedForce.AgentSquad[i], 2);
+            EXPECT_EQ(doc->RedForce.AgentX[i], 0);
+        }
+    EXPECT_EQ(unplaced, 2);
+}
+
+TEST(BattlefieldSetup, BatchRunsReportTheSameProblemOnce)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->Battlefield.R_box_l[2] = 2;
+    doc->Battlefield.R_box_w[2] = 3;
+    doc->RunMode = MultipleTimeSeriesMode;
+    for (int run = 0; run < 3; ++run) {
+        doc->InitializeForces();
+        doc->SetupBattlefield();
+    }
+    EXPECT_EQ(doc.Host.Messages.size(), 1u);
+    doc->RunMode = InteractiveMode;
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc.Host.Messages.size(), 2u) << "an interactive set-up always says it";
+}
+
+TEST(BattlefieldSetup, AgentsWithoutSquadsOrBoxesDoNotHang)
+{
+    // A document nothing was loaded into: every agent's box is the single cell (1, 1).
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_TRUE(doc.Host.SawMessageContaining("1 free cells for 20 agents")) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(doc->RedForce.AgentX[1], 1);
+    EXPECT_EQ(doc->RedForce.AgentState[1], Alive);
+    EXPECT_EQ(CountGrid(*doc, CellAgent), 1);
+    ExpectSoundDeployment(*doc);
+}
+
+TEST(BattlefieldSetup, OverlappingBoxesThatCannotHoldEveryoneEndToo)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    CBattlefield& f = doc->Battlefield;
+    // RED squad 2 (8 agents) in a 3 x 3 box that RED squad 1 fills first.
+    f.R_box_l[1] = 4, f.R_box_w[1] = 3, f.RED_cen_x[1] = 60, f.RED_cen_y[1] = 60;
+    f.R_box_l[2] = 3, f.R_box_w[2] = 3, f.RED_cen_x[2] = 60, f.RED_cen_y[2] = 60;
+    doc->RedForce.num_per_squad[1] = 12;
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    EXPECT_FALSE(doc.Host.Messages.empty());
+    ExpectSoundDeployment(*doc);
+}
+
+TEST(BattlefieldSetup, LocalCommandersAndSubordinatesAreAppointed)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CLocalCommand& lc = doc->Local(side);
+        std::set<int> appointed;
+        for (int c = 1; c <= 2; ++c) {
+            const int a = lc.CommanderAgent[c];
+            ASSERT_GE(a, 1);
+            EXPECT_EQ(lc.CommandRole[a], LocalCommander);
+            EXPECT_EQ(lc.CommanderNumberOf[a], c);
+            EXPECT_EQ(lc.CommanderOf[a], 0);
+            EXPECT_TRUE(appointed.insert(a).second);
+            EXPECT_EQ(lc.SubordinateCount[c], c == 1 ? 3 : 4);
+            for (int j = 1; j <= lc.SubordinateCount[c]; ++j) {
+                const int b = lc.Subordinates[c][j];
+                EXPECT_EQ(lc.CommandRole[b], Subordinate);
+                EXPECT_EQ(lc.CommanderOf[b], c);
+                EXPECT_TRUE(appointed.insert(b).second);
+            }
+            EXPECT_EQ(lc.Subordinates[c][lc.SubordinateCount[c] + 1], 0);
+        }
+        int roles = 0;
+        for (int i = 1; i <= MaxAgents; ++i)
+            roles += lc.CommandRole[i] != NoCommandRole;
+        EXPECT_EQ(roles, 9);
+    }
+    EXPECT_EQ(doc->RedForce.HitCount[3], 0);
+}
+
+TEST(BattlefieldSetup, CommandsLargerThanTheForceAreReportedAndFilledInOrder)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->BlueLocal.NumLocalCommanders = 3;
+    doc->BlueLocal.undr_cmd[1] = 10;
+    doc->BlueLocal.undr_cmd[2] = 10;  // 3 commanders and 20 subordinates for 15 agents
+    doc->BlueForce.HitCount[4] = 2;
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    EXPECT_TRUE(doc.Host.SawMessageContaining("BLUE has 3 local commanders"));
+    const CLocalCommand& lc = doc->BlueLocal;
+    EXPECT_EQ(lc.SubordinateCount[1], 10);
+    EXPECT_EQ(lc.SubordinateCount[2], 3);
+    EXPECT_EQ(lc.Subordinates[2][4], 0);
+    EXPECT_EQ(lc.CommanderAgent[3], 0);
+    EXPECT_EQ(lc.SubordinateCount[3], 0);
+    int roles = 0;
+    for (int i = 1; i <= 15; ++i)
+        roles += lc.CommandRole[i] != NoCommandRole;
+    EXPECT_EQ(roles, 15);
+    EXPECT_EQ(doc->BlueForce.HitCount[4], 0);
+}
+
+TEST(BattlefieldSetup, AgentFileDeploymentDropsTheDeadAndTheBlockedAndRenumbers)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    doc->DeploymentSource = AgentFileDeployment;
+    doc->Battlefield.BattleSize = 50;
+    doc->NumBlue() = 0;
+    Grid(*doc, 9, 9) = CellAgent;  // left from an earlier deployment
+    Terrain(*doc, 9, 9) = Lava;
+    Grid(*doc, 5, 5) = CellTerrain;
+    Terrain(*doc, 5, 5) = Pillar;
+    CForce& red = doc->RedForce;
+    struct Record {
+        int state, squad, x, y;
+    };
+    const Record records[] = {
+        {Alive, 1, 10, 10}, {Dead, 1, 11, 11}, {Injured, 2, 5, 5},  {Injured, 2, 12, 12},
+        {Alive, 3, 10, 10}, {Alive, 2, 51, 3}, {Alive, 1, 9, 9},
+    };
+    int r = 1;
+    for (const Record& rec : records) {
+        red.StoredAgentState[r] = rec.state;
+        red.StoredAgentSquad[r] = rec.squad;
+        red.StoredAgentX[r] = rec.x;
+        red.StoredAgentY[r] = rec.y;
+        ++r;
+    }
+    red.NumAgents = 7;
+    doc->SetupBattlefield();
+
+    ASSERT_EQ(red.NumAgents, 3);
+    EXPECT_EQ(red.AgentX[1], 10);
+    EXPECT_EQ(red.AgentState[2], Injured);
+    EXPECT_EQ(red.AgentX[2], 12);
+    EXPECT_EQ(red.AgentSquad[2], 2);
+    EXPECT_EQ(red.AgentX[3], 9) << "a cell that held an agent before is free again";
+    EXPECT_EQ(Terrain(*doc, 9, 9), OpenGround);
+    EXPECT_EQ(Grid(*doc, 5, 5), CellTerrain);
+    EXPECT_EQ(CountGrid(*doc, CellAgent), 3);
+    ExpectSoundDeployment(*doc);
+}
+
+TEST(BattlefieldSetup, FirstFrameIsCapturedInInteractiveRuns)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->InitializeForces();
+    doc->RunCaptureOn = 1;
+    doc->CapturedStep[0] = 9;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->CapturedStep[0], 0);
+    for (int i = 1; i <= 20; ++i) {
+        EXPECT_EQ(doc->Capture(RedCaptureState, 0, i), Alive);
+        EXPECT_EQ(doc->Capture(RedCaptureX, 0, i), doc->RedForce.AgentX[i]);
+        EXPECT_EQ(doc->Capture(RedCaptureY, 0, i), doc->RedForce.AgentY[i]);
+    }
+    EXPECT_EQ(doc->Capture(BlueCaptureX, 0, 15), doc->BlueForce.AgentX[15]);
+}
+
+TEST(BattlefieldSetup, PlaybackModesLayTerrainOnly)
+{
+    testing::TestDocument doc;
+    TwoForces(*doc);
+    doc->InitializeForces();
+    doc->RunMode = PlaybackMode;
+    doc->RedForce.AgentX[1] = 77;
+    const int state = doc->RandomState;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->RedForce.AgentX[1], 77);
+    EXPECT_EQ(doc->RandomState, state);
+    EXPECT_EQ(CountGrid(*doc, CellAgent), 0);
+}
+
+}  // namespace
+}  // namespace brevimar

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include "support/Scenarios.h"
+#include "support/TestDocument.h"
+
+namespace brevimar {
+namespace {
+
+using testing::MakeSkirmish;
+using testing::TestDocument;
+
+class RunLoop : public ::testing::Test {
+protected:
+    TestDocument doc;
+    void SetUp() override { MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 30}); }
+    void Tick() { doc->OnTimer(42); }
+    int& T() { return doc->RunHeader.CurrentStep; }
+};
+
+TEST_F(RunLoop, PausedTicksDoNothing)
+{
+    doc->Pause();
+    const int statusCount = static_cast<int>(doc.Host.StatusTexts.size());
+    const int seed = doc->RandomState;
+    for (int i = 0; i < 5; ++i)
+        Tick();
+    EXPECT_EQ(T(), 0);
+    EXPECT_EQ(doc->RandomState, seed);
+    EXPECT_EQ(static_cast<int>(doc.Host.StatusTexts.size()), statusCount);
+}
+
+TEST_F(RunLoop, AfterAResetRunDoesTwoStepsThenContinues)
+{
+    EXPECT_EQ(T(), 0);
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->Paused, 0);
+    Tick();  // finds t == 1: pauses, and still runs step 2
+    EXPECT_EQ(T(), 2);
+    EXPECT_EQ(doc->Paused, 1);
+    Tick();
+    EXPECT_EQ(T(), 2);
+    doc->Resume();
+    for (int i = 0; i < 10; ++i)
+        Tick();
+    EXPECT_EQ(T(), 12);
+    EXPECT_EQ(doc->Paused, 0);
+    EXPECT_EQ(doc->Series.RedAliveSeries[12] + doc->Series.RedInjuredSeries[12] <= 6, true);
+    EXPECT_FALSE(doc.Host.LastStatus().empty());
+}
+
+TEST_F(RunLoop, StepExecuteBurstsPauseAfterTTicks)
+{
+    T() = 10;
+    doc->StepExecuteMode = 1;
+    doc->StepsPerBurst = 3;
+    doc->StepsSincePause = 0;
+    for (int i = 0; i < 6; ++i)
+        Tick();
+    EXPECT_EQ(T(), 13);
+    EXPECT_EQ(doc->Paused, 1);
+    EXPECT_EQ(doc->StepsSincePause, 0);
+    doc->Resume();
+    for (int i = 0; i < 6; ++i)
+        Tick();
+    EXPECT_EQ(T(), 16);
+}
+
+TEST_F(RunLoop, TheRunWrapsAtItsLastStep)
+{
+    doc->RunHeader.LastStep = 5;
+    T() = 3;
+    Tick();
+    EXPECT_EQ(T(), 4);
+    EXPECT_EQ(doc->Paused, 0);
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->Paused, 1);
+}
+
+TEST_F(RunLoop, AGoalEndsTheRunWithoutOverrunningTheSeries)
+{
+    // A RED agent on the BLUE flag sets t to LastStep in the middle of a step.
+    T() = doc->RunHeader.LastStep;
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->Paused, 1);
+
+    // A LastStep beyond the series is held to it.
+    doc->Resume();
+    doc->RunHeader.LastStep = 9000;
+    T() = 499;
+    Tick();
+    EXPECT_EQ(T(), 500);
+    Tick();
+    EXPECT_EQ(T(), 1);
+}
+
+TEST_F(RunLoop, CaptureRecordsEveryAgentBeforeTheStep)
+{
+    doc->RunCaptureOn = 1;
+    doc->RedForce.AgentState[2] = Dead;
+    T() = 6;
+    const int x = doc->RedForce.AgentX[2], y = doc->RedForce.AgentY[2];
+    const int bx = doc->BlueForce.AgentX[3];
+    Tick();
+    EXPECT_EQ(doc->CapturedStep[7], 7);
+    EXPECT_EQ(doc->Capture(RedCaptureState, 7, 2), Dead);
+    EXPECT_EQ(doc->Capture(RedCaptureX, 7, 2), x);
+    EXPECT_EQ(doc->Capture(RedCaptureY, 7, 2), y);
+    EXPECT_EQ(doc->Capture(BlueCaptureX, 7, 3), bx);
+
+    // Past the last capture row nothing is written and the capture stays on.
+    T() = 351;
+    Tick();
+    EXPECT_EQ(T(), 352);
+    EXPECT_EQ(doc->RunCaptureOn, 1);
+    EXPECT_EQ(doc->CapturedStep[352], 0);
+}
+
+TEST_F(RunLoop, PlaybackForwardsAndBackwards)
+{
+    doc->RunMode = PlaybackMode;
+    doc->RunHeader.LastStep = 5;
+    T() = 0;
+    for (int frame = 1; frame <= 4; ++frame) {
+        Tick();
+        EXPECT_EQ(T(), frame);
+    }
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->Paused, 1);
+
+    doc->Resume();
+    T() = 2;
+    doc->RunHeader.TimeDirection = -1;
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->Paused, 0);
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->RunHeader.TimeDirection, 1);
+    EXPECT_EQ(doc->Paused, 1);
+}
+
+TEST_F(RunLoop, ReplayCountsTheFrameFileAgents)
+{
+    doc->RunMode = ReplayMode;
+    doc->RunHeader.LastStep = 4;
+    doc->RunHeader.RedCount = 2;
+    doc->RunHeader.BlueCount = 1;
+    doc->Capture(RedCaptureState, 1, 1) = Alive;
+    doc->Capture(RedCaptureState, 1, 2) = Injured;
+    doc->Capture(BlueCaptureState, 1, 1) = Alive;
+    doc->Capture(RedCaptureX, 1, 1) = doc->Capture(RedCaptureY, 1, 1) = 3;
+    doc->Capture(RedCaptureX, 1, 2) = doc->Capture(RedCaptureY, 1, 2) = 4;
+    doc->Capture(BlueCaptureX, 1, 1) = doc->Capture(BlueCaptureY, 1, 1) = 5;
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->RunHeader.RedAlive, 1);
+    EXPECT_EQ(doc->RunHeader.RedInjured, 1);
+    EXPECT_EQ(doc->RunHeader.BlueAlive, 1);
+}
+
+class CountingDrivers : public CBatchDrivers {
+public:
+    int Generations = 0, Displays = 0, StatusLines = 0, MultiRuns = 0, Completions = 0;
+    void RunGABatch() override { ++Generations; }
+    void UpdateGaStatusLine() override { ++StatusLines; }
+    void OnDisplayGaBestChromosome() override { ++Displays; }
+    void RunMultiTimeSeriesBatch() override { ++MultiRuns; }
+    void OnMultiRunComplete() override { ++Completions; }
+};
+
+TEST_F(RunLoop, BatchModesDispatchOrOnlyPauseWhileBusy)
+{
+    CountingDrivers drivers;
+    doc->SetBatchDrivers(&drivers);
+    doc->RunMode = GeneticAlgorithmMode;
+    doc->Experiment.GaGenerations = 2;
+    doc->Experiment.GABusy = 1;
+    Tick();
+    EXPECT_EQ(doc->Paused, 1);
+    EXPECT_EQ(drivers.Generations, 0);
+    doc->Resume();
+    doc->Experiment.GABusy = 0;
+    Tick();
+    EXPECT_EQ(drivers.Generations, 1);
+    EXPECT_EQ(drivers.StatusLines, 1);
+    doc->Experiment.GaGeneration = 2;
+    doc->Experiment.GaStartTime = doc.Host.Clock - 42;
+    Tick();
+    EXPECT_EQ(drivers.Displays, 1);
+    EXPECT_EQ(doc->Experiment.GaElapsedSeconds, 42.0);
+
+    doc->RunMode = MultipleTimeSeriesMode;
+    doc->Series.MultiRunSampleCount = 3;
+    Tick();
+    EXPECT_EQ(drivers.MultiRuns, 1);
+    doc->Series.MultiRunSample = 3;
+    Tick();
+    EXPECT_EQ(drivers.Completions, 1);
+}
+
+TEST_F(RunLoop, UnknownRunModesDoNothing)
+{
+    doc->RunMode = 6;
+    const int seed = doc->RandomState;
+    Tick();
+    EXPECT_EQ(T(), 0);
+    EXPECT_EQ(doc->RandomState, seed);
+    EXPECT_EQ(doc->Paused, 0);
+}
+
+}  // namespace
+}  // namespace brevimar

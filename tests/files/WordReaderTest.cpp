@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "files/WordReader.h"
+
+namespace brevimar {
+namespace {
+
+TEST(WordReader, SkipsWordsAndReadsTypedValues)
+{
+    CWordReader words("*** * RUN TIME\tPARAMETERS\ndata_version   4\nprob 0.25 big 2.5e+06 tiny 1e-05 hold 0.333333");
+    int version = 0;
+    float prob = 0, big = 0, tiny = 0;
+    double hold = 0;
+    ASSERT_TRUE(words.Skip(6));
+    ASSERT_TRUE(words.Read(version));
+    ASSERT_TRUE(words.Skip(1) && words.Read(prob) && words.Skip(1) && words.Read(big) && words.Skip(1) &&
+                words.Read(tiny) && words.Skip(1) && words.Read(hold));
+    EXPECT_EQ(version, 4);
+    EXPECT_EQ(prob, 0.25f);
+    EXPECT_EQ(big, 2.5e6f);
+    EXPECT_EQ(tiny, 1e-5f);
+    EXPECT_EQ(hold, 0.333333);
+    EXPECT_TRUE(words.AtEnd());
+    EXPECT_FALSE(words.Failed());
+    EXPECT_EQ(words.WordsRead(), 15);
+    EXPECT_EQ(words.Line(), 3);
+}
+
+TEST(WordReader, AcceptsSignsAndThreeDigitExponents)
+{
+    CWordReader words("+5 -7 -0.5 +1.5 2.5e+006 .25");
+    int a = 0, b = 0;
+    float c = 0, d = 0, e = 0, f = 0;
+    ASSERT_TRUE(words.Read(a) && words.Read(b) && words.Read(c) && words.Read(d) && words.Read(e) && words.Read(f));
+    EXPECT_EQ(a, 5);
+    EXPECT_EQ(b, -7);
+    EXPECT_EQ(c, -0.5f);
+    EXPECT_EQ(d, 1.5f);
+    EXPECT_EQ(e, 2.5e6f);
+    EXPECT_EQ(f, 0.25f);
+}
+
+TEST(WordReader, FailureLeavesDestinationAndIsSticky)
+{
+    CWordReader words("count 3.0\nnext 7");
+    int value = 42;
+    ASSERT_TRUE(words.Skip(1));
+    EXPECT_FALSE(words.Read(value));  // an int is a whole word of digits
+    EXPECT_EQ(value, 42);
+    EXPECT_TRUE(words.Failed());
+    // Like a failed stream, nothing reads any more.
+    EXPECT_FALSE(words.Skip(1));
+    EXPECT_FALSE(words.Read(value));
+    EXPECT_EQ(value, 42);
+    const CWordReadFailure& failure = words.Failure();
+    EXPECT_EQ(failure.Expected, "an integer");
+    EXPECT_EQ(failure.Found, "3.0");
+    EXPECT_EQ(failure.After, "count");
+    EXPECT_EQ(failure.WordNumber, 2);
+    EXPECT_EQ(failure.Line, 1);
+    EXPECT_EQ(failure.Describe(), "expected an integer after \"count\" (word 2, line 1), found \"3.0\"");
+}
+
+TEST(WordReader, RejectsWhatIsNotAPlainNumber)
+{
+    for (const char* text : {"abc", "12abc", "99999999999", "inf", "nan", "-", "0x10", "1e50"}) {
+        CWordReader words(text);
+        float f = 7.0f;
+        int i = 7;
+        EXPECT_FALSE(words.Read(i)) << text;
+        EXPECT_EQ(i, 7) << text;
+        if (std::string(text) != "99999999999") {
+            CWordReader again(text);
+            EXPECT_FALSE(again.Read(f)) << text;
+            EXPECT_EQ(f, 7.0f) << text;
+        }
+    }
+}
+
+TEST(WordReader, EndOfTextIsReportedWithItsPlace)
+{
+    CWordReader words("a b\nc\n");
+    EXPECT_FALSE(words.Skip(5));
+    EXPECT_EQ(words.Failure().Expected, "2 more words");
+    EXPECT_TRUE(words.Failure().Found.empty());
+    EXPECT_EQ(words.Failure().WordNumber, 4);
+    EXPECT_NE(words.Failure().Describe().find("the file ends"), std::string::npos);
+
+    CWordReader empty("   \r\n ");
+    EXPECT_TRUE(empty.AtEnd());
+    int v = 3;
+    EXPECT_FALSE(empty.Read(v));
+    EXPECT_EQ(v, 3);
+}
+
+TEST(WordReader, CarriageReturnsAreWhitespace)
+{
+    CWordReader unix("label 1 2.5\nnext -3\n");
+    CWordReader dos("label 1 2.5\r\nnext -3\r\n");
+    for (CWordReader* words : {&unix, &dos}) {
+        int a = 0, c = 0;
+        float b = 0;
+        ASSERT_TRUE(words->Skip(1) && words->Read(a) && words->Read(b) && words->Skip(1) && words->Read(c));
+        EXPECT_EQ(a, 1);
+        EXPECT_EQ(b, 2.5f);
+        EXPECT_EQ(c, -3);
+        EXPECT_EQ(words->Line(), 2);
+        EXPECT_TRUE(words->AtEnd());
+    }
+}
+
+TEST(WordReader, FileNameParts)
+{
+    EXPECT_EQ(FileNameOf("/home/u/runs/battle.run"), "battle.run");
+    EXPECT_EQ(FileNameOf("battle.run"), "battle.run");
+    EXPECT_EQ(FileExtensionOf("/home/u/runs/battle.run"), "run");
+    EXPECT_EQ(FileExtensionOf("/home/u.v2/runs/battle"), "");
+    EXPECT_EQ(FileExtensionOf("a.b.Dat"), "Dat");
+    std::string text;
+    EXPECT_FALSE(ReadTextFile("/nonexistent/brevimar/file.dat", &text));
+}
+
+}  // namespace
+}  // namespace brevimar

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/ScenarioRunner.h"
+
+namespace brevimar {
+namespace {
+
+std::string Fixture(const char* name) { return std::string(BREVIMAR_TEST_DATA) + "/" + name; }
+
+std::string RunToText(RunnerOptions options)
+{
+    CScenarioRunner runner(options);
+    std::ostringstream out;
+    runner.Run(out);
+    return out.str();
+}
+
+TEST(ScenarioRunner, SameScenarioSameDigest)
+{
+    for (bool batch : {false, true}) {
+        RunnerOptions options;
+        options.ScenarioPath = Fixture("scenario_v4.dat");
+        options.Steps = 500;
+        options.Batch = batch;
+        const std::string first = RunToText(options);
+        EXPECT_EQ(first, RunToText(options));
+        EXPECT_GT(std::count(first.begin(), first.end(), '\n'), 2);
+    }
+}
+
+TEST(ScenarioRunner, AnotherSeedAnotherBattle)
+{
+    RunnerOptions options;
+    options.ScenarioPath = Fixture("scenario_v3.dat");
+    options.Steps = 50;
+    options.Seed = -7;
+    const std::string seven = RunToText(options);
+    options.Seed = -8;
+    EXPECT_NE(seven, RunToText(options));
+}
+
+TEST(ScenarioRunner, AMissingFileIsReportedNotFatal)
+{
+    RunnerOptions options;
+    options.ScenarioPath = Fixture("no_such_file.dat");
+    CScenarioRunner runner(options);
+    EXPECT_FALSE(runner.Load());
+    EXPECT_NE(runner.Error().find("cannot open input file"), std::string::npos);
+}
+
+// Whole runs of every fixture scenario keep the battle sound: forces only
+// shrink, except injured agents reconstituted; nobody leaves the battlefield
+// or stands on impassable terrain; the step never passes the last one.
+TEST(ScenarioRunner, WholeRunsKeepTheirInvariants)
+{
+    for (const char* name : {"scenario_v1.dat", "scenario_v2.dat", "scenario_v3.dat", "scenario_v4.dat"}) {
+        RunnerOptions options;
+        options.ScenarioPath = Fixture(name);
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << name << ": " << runner.Error();
+        CBrevimarDoc& doc = runner.Document();
+        StepDigest last = runner.Digest();
+        for (int n = 0; n < 500 && runner.Advance(); ++n) {
+            const StepDigest now = runner.Digest();
+            ASSERT_LE(now.RedAlive + now.RedInjured, last.RedAlive + last.RedInjured) << name;
+            ASSERT_LE(now.BlueAlive + now.BlueInjured, last.BlueAlive + last.BlueInjured) << name;
+            ASSERT_LE(doc.RunHeader.CurrentStep, doc.RunHeader.LastStep) << name;
+            std::set<std::pair<int, int>> cells;
+            for (Side side : {Side::Red, Side::Blue}) {
+                const CForce& force = doc.Force(side);
+                for (int i = 1; i <= force.NumAgents; ++i) {
+                    if (force.AgentState[i] == Dead)
+                        continue;
+                    const int x = force.AgentX[i], y = force.AgentY[i];
+                    ASSERT_TRUE(x >= 1 && y >= 1 && x <= doc.Battlefield.BattleSize && y <= doc.Battlefield.BattleSize)
+                        << name;
+                    ASSERT_FALSE(IsImpassable(doc.Battlefield.TerrainType[GridIndex(x, y)])) << name;
+                    ASSERT_TRUE(cells.insert({x, y}).second) << name;
+                }
+            }
+            last = now;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brevimar

@@ -1,0 +1,113 @@
+#include "tools/ScenarioRunner.h"
+
+#include <ostream>
+
+namespace brevimar {
+
+namespace {
+
+std::uint64_t Mix(std::uint64_t hash, int value)
+{
+    // FNV-1a over the value's four bytes.
+    for (int shift = 0; shift < 32; shift += 8) {
+        hash ^= static_cast<std::uint64_t>((static_cast<unsigned>(value) >> shift) & 0xFFu);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+}  // namespace
+
+int RunnerHost::MessageBox(const std::string& text, const std::string&, unsigned)
+{
+    LastMessage = text;
+    return IDOK;
+}
+
+CScenarioRunner::CScenarioRunner(const RunnerOptions& options)
+    : Options(options), Host(options.ScenarioPath), Doc(CBrevimarDoc::Create())
+{
+    Doc->SetHost(&Host);
+}
+
+bool CScenarioRunner::Load()
+{
+    Doc->OnNewDocument();
+    if (!Host.LastMessage.empty()) {
+        ErrorText = Host.LastMessage;
+        return false;
+    }
+    if (Options.Seed) {
+        Doc->InitialSeed = *Options.Seed;
+        Doc->RandomState = *Options.Seed;
+        Doc->InitializeForces();
+        Doc->ResetBattlefield();
+    }
+    return true;
+}
+
+bool CScenarioRunner::Advance()
+{
+    CBrevimarDoc& doc = *Doc;
+    if (Options.Batch) {
+        if (doc.RunHeader.CurrentStep >= MaxSeriesStep)
+            return false;
+        ++doc.RunHeader.CurrentStep;
+        doc.StepSimulation();
+        return true;
+    }
+    const int before = doc.RunHeader.CurrentStep;
+    doc.Resume();
+    doc.OnTimer(42);
+    return doc.RunHeader.CurrentStep > before;
+}
+
+StepDigest CScenarioRunner::Digest() const
+{
+    const CBrevimarDoc& doc = *Doc;
+    StepDigest digest;
+    digest.Step = doc.RunHeader.CurrentStep;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc.Force(side);
+        int& alive = side == Side::Red ? digest.RedAlive : digest.BlueAlive;
+        int& injured = side == Side::Red ? digest.RedInjured : digest.BlueInjured;
+        for (int i = 1; i <= force.NumAgents; ++i) {
+            alive += force.AgentState[i] == Alive;
+            injured += force.AgentState[i] == Injured;
+            hash = Mix(Mix(Mix(hash, force.AgentState[i]), force.AgentX[i]), force.AgentY[i]);
+        }
+    }
+    digest.Hash = hash;
+    return digest;
+}
+
+int CScenarioRunner::Run(std::ostream& out)
+{
+    if (!Load()) {
+        out << "error: " << ErrorText << '\n';
+        return 1;
+    }
+    const int every = Options.DigestEvery > 0 ? Options.DigestEvery : 1;
+    out << Digest() << '\n';
+    for (int n = 1; n <= Options.Steps; ++n) {
+        if (!Advance())
+            break;
+        if (n % every == 0)
+            out << Digest() << '\n';
+    }
+    return 0;
+}
+
+std::ostream& operator<<(std::ostream& out, const StepDigest& d)
+{
+    char hash[17];
+    static const char digits[] = "0123456789abcdef";
+    for (int i = 0; i < 16; ++i)
+        hash[i] = digits[(d.Hash >> (60 - 4 * i)) & 0xF];
+    hash[16] = '\0';
+    return out << d.Step << ' ' << d.RedAlive << ' ' << d.RedInjured << ' ' << d.BlueAlive << ' ' << d.BlueInjured
+               << ' ' << hash;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,71 @@
+// Runs a scenario headless and reports a digest of each step: a tool for the
+// integration tests and the benchmarks, not a user feature.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+struct RunnerOptions {
+    std::string ScenarioPath;
+    int Steps = 100;
+    bool Batch = false;               // the batch step instead of the run loop
+    std::optional<int> Seed;          // restart the scenario from this seed
+    int DigestEvery = 1;
+};
+
+struct StepDigest {
+    int Step = 0;
+    int RedAlive = 0, RedInjured = 0, BlueAlive = 0, BlueInjured = 0;
+    std::uint64_t Hash = 0;  // of every agent's state and position
+};
+
+// A host that answers the start-up chooser with one file and keeps quiet.
+class RunnerHost : public HeadlessHost {
+public:
+    explicit RunnerHost(std::string path) : Path(std::move(path)) {}
+    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override
+    {
+        auto answer = std::exchange(Path, std::optional<std::string>());
+        return answer;
+    }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    std::string LastMessage;
+
+private:
+    std::optional<std::string> Path;
+};
+
+class CScenarioRunner {
+public:
+    explicit CScenarioRunner(const RunnerOptions& options);
+
+    // False when the scenario could not be loaded; Error() says why.
+    bool Load();
+    // One step: a run-loop tick (kept running) or a batch step. False once
+    // an interactive run has wrapped at its last step.
+    bool Advance();
+    StepDigest Digest() const;
+    const std::string& Error() const { return ErrorText; }
+    CBrevimarDoc& Document() { return *Doc; }
+
+    // Runs the whole scenario, printing a digest line every DigestEvery steps.
+    int Run(std::ostream& out);
+
+private:
+    RunnerOptions Options;
+    RunnerHost Host;
+    std::unique_ptr<CBrevimarDoc> Doc;
+    std::string ErrorText;
+};
+
+std::ostream& operator<<(std::ostream& out, const StepDigest& digest);
+
+}  // namespace brevimar
