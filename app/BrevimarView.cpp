@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "app/BattlefieldPainter.h"
+#include "app/ResourceIds.h"
+#include "core/BattlefieldPicture.h"
 #include "core/Document.h"
 
 namespace brevimar {
@@ -25,6 +28,40 @@ CBrevimarView::~CBrevimarView()
 void CBrevimarView::BuildMessageMap()
 {
     // Command handlers of the document's menu join this map as they are built.
+    Map.On(ID_FILE_LOAD_INPUT_DATA, [this] { OnFileLoadInputDataFile(); });
+    Map.On(ID_FILE_LOAD_RUN, [this] { OnFileLoadRunFile(); });
+    Map.On(ID_FILE_SAVE_INPUT_DATA, [this] { OnFileSaveInputDataFile(); });
+    Map.On(ID_FILE_SAVE_RUN, [this] { OnFileSaveRunFile(); });
+    Map.On(ID_FILE_STOP_RUN_CAPTURE, [this] { OnFileStopRunCapture(); });
+    Map.OnUpdate(ID_FILE_STOP_RUN_CAPTURE, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    // Run control.
+    Map.On(ID_PAUSE, [this] { OnPause(); });
+    Map.OnUpdate(ID_PAUSE, [this](CCmdUI& ui) { OnUpdatePause(ui); });
+    Map.On(ID_RUN, [this] { OnRun(); });
+    Map.OnUpdate(ID_RUN, [this](CCmdUI& ui) { OnUpdateRun(ui); });
+    Map.On(ID_RUN_STOP_TOGGLE, [this] { OnRunStopToggle(); });
+    Map.On(ID_CLEAR, [this] { OnClear(); });
+    Map.OnUpdate(ID_CLEAR, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    Map.On(ID_RANDOMIZE, [this] { OnRandomize(); });
+    Map.OnUpdate(ID_RANDOMIZE, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    Map.On(ID_RESTART_GO, [this] { OnRestartGo(); });
+    Map.OnUpdate(ID_RESTART_GO, [this](CCmdUI& ui) { OnUpdateRestartGo(ui); });
+    Map.On(ID_RESTART_USE_BLOCK_DATA, [this] { OnRestartUseBlockData(); });
+    Map.OnUpdate(ID_RESTART_USE_BLOCK_DATA, [this](CCmdUI& ui) { OnUpdateRestartUseBlockData(ui); });
+    Map.On(ID_RESTART_USE_AGENT_FILE, [this] { OnRestartUseAgentFile(); });
+    Map.OnUpdate(ID_RESTART_USE_AGENT_FILE, [this](CCmdUI& ui) { OnUpdateRestartUseAgentFile(ui); });
+    Map.On(ID_STEP_EXECUTE_MODE, [this] { OnStepExecuteMode(); });
+    Map.OnUpdate(ID_STEP_EXECUTE_MODE, [this](CCmdUI& ui) { OnUpdateStepExecuteMode(ui); });
+    Map.On(ID_STEP_EXECUTE_T_STEPS, [this] { OnStepExecuteTSteps(); });
+    Map.OnUpdate(ID_STEP_EXECUTE_T_STEPS, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    Map.On(ID_TERMINATE_RUN, [this] { OnTerminateRun(); });
+    Map.OnUpdate(ID_TERMINATE_RUN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    Map.On(ID_RUN_MODE_PLAYBACK, [this] { OnRunModePlayback(); });
+    Map.OnUpdate(ID_RUN_MODE_PLAYBACK, [this](CCmdUI& ui) { OnUpdateRunModePlayback(ui); });
+    Map.On(ID_RUN_MODE_INTERACTIVE, [this] { OnRunModeInteractive(); });
+    Map.OnUpdate(ID_RUN_MODE_INTERACTIVE, [this](CCmdUI& ui) { OnUpdateRunModeInteractive(ui); });
+    Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
 }
 
 int CBrevimarView::OnCreate()
@@ -45,13 +82,18 @@ void CBrevimarView::OnDestroy()
     KillTimer(RunTimerId);
 }
 
+// The whole picture, border cells included, at the current zoom. Sizing the
+// view at five pixels for each battlefield cell alone would cut off the
+// picture's last column and bottom row, where the cells x = L and y = 1 are.
+QSize CBrevimarView::PictureSize() const
+{
+    const CBattlefieldGeometry geometry = BattlefieldGeometry(*Document);
+    return QSize(geometry.ZoomedWidth(), geometry.ZoomedHeight());
+}
+
 void CBrevimarView::OnInitialUpdate()
 {
-    const CBrevimarDoc& doc = *Document;
-    int side = doc.RunMode == ReplayMode ? doc.RunHeader.LatticeSize : doc.Battlefield.BattleSize;
-    // A stored run's header comes from a file; keep the picture within the battlefield's bounds.
-    side = std::clamp(side, 1, MaxBattleSize);
-    SetScrollSizes(QSize(5 * side, 5 * side));
+    SetScrollSizes(PictureSize());
     ResizeParentToFit(false);
     ResizeParentToFit(true);
     InitialUpdateDone = true;
@@ -59,7 +101,16 @@ void CBrevimarView::OnInitialUpdate()
 
 void CBrevimarView::OnDraw(QPainter& painter)
 {
-    painter.fillRect(rect(), Qt::white);
+    // One painter serves every view: it keeps only scratch between paints.
+    static CBattlefieldPainter battlefield;
+    battlefield.Paint(*Document, painter);
+
+    // The view is the picture its scroll area shows, so it follows the zoom,
+    // as OnInitialUpdate sizes it. Not resized inside the paint itself.
+    if (!InitialUpdateDone)
+        return;
+    if (PictureSize() != GetTotalSize())
+        QMetaObject::invokeMethod(this, [this] { SetScrollSizes(PictureSize()); }, Qt::QueuedConnection);
 }
 
 void CBrevimarView::OnTimer(unsigned id)
@@ -72,11 +123,12 @@ void CBrevimarView::OnTimer(unsigned id)
 
 QPoint CBrevimarView::PointToCell(QPoint point) const
 {
-    // Before the cell pictures are measured, cells are 5 pixels wide.
-    const int width = Document->CellBitmapWidth > 0 ? Document->CellBitmapWidth : 5;
-    const int column = point.x() / width;
-    const int row = point.y() / width;
-    return QPoint(column, Document->Battlefield.BattleSize + 1 - row);
+    // The view's points are already picture points (the scroll area moves
+    // the whole view); the zoom is undone by the stretch's own ratio. Before
+    // the cell pictures are measured, cells are 5 pixels wide.
+    int x = 0, y = 0;
+    BattlefieldGeometry(*Document).CellAt(point.x(), point.y(), &x, &y);
+    return QPoint(x, y);
 }
 
 bool CBrevimarView::IsOnBattlefield(QPoint cell) const

@@ -18,7 +18,7 @@ public:
     {
         const int stride = Size + 1;
         // Scratch kept between calls so that a step does not allocate.
-        static thread_local std::vector<int> mark, red, blue;
+        static thread_local std::vector<int> mark;
         mark.assign(static_cast<std::size_t>(stride) * stride, 0);
         auto place = [&](int x, int y, int state, int code) {
             if (state != Alive && state != Injured)
@@ -46,17 +46,19 @@ public:
                 }
             }
         }
-        red.assign(mark.size(), 0);
-        blue.assign(mark.size(), 0);
+        Sum(mark);
+    }
+
+    // Counts of the cells each side owns in the owner map.
+    SideCellCounts(const CBrevimarDoc& doc, const int* owners) : Size(Clamp(doc.Battlefield.BattleSize))
+    {
+        const int stride = Size + 1;
+        static thread_local std::vector<int> mark;
+        mark.assign(static_cast<std::size_t>(stride) * stride, 0);
         for (int x = 1; x <= Size; ++x)
-            for (int y = 1; y <= Size; ++y) {
-                const int at = stride * x + y;
-                const int up = at - stride, left = at - 1, diagonal = at - stride - 1;
-                red[at] = (mark[at] == 1) + red[up] + red[left] - red[diagonal];
-                blue[at] = (mark[at] == 2) + blue[up] + blue[left] - blue[diagonal];
-            }
-        Red = &red;
-        Blue = &blue;
+            for (int y = 1; y <= Size; ++y)
+                mark[stride * x + y] = owners[LatticeStride * x + y];
+        Sum(mark);
     }
 
     int Size;
@@ -77,6 +79,24 @@ public:
 
 private:
     static int Clamp(int size) { return std::clamp(size, 0, MaxBattleSize); }
+
+    // Prefix sums of the cells marked 1 (RED) and 2 (BLUE).
+    void Sum(const std::vector<int>& mark)
+    {
+        const int stride = Size + 1;
+        static thread_local std::vector<int> red, blue;
+        red.assign(mark.size(), 0);
+        blue.assign(mark.size(), 0);
+        for (int x = 1; x <= Size; ++x)
+            for (int y = 1; y <= Size; ++y) {
+                const int at = stride * x + y;
+                const int up = at - stride, left = at - 1, diagonal = at - stride - 1;
+                red[at] = (mark[at] == 1) + red[up] + red[left] - red[diagonal];
+                blue[at] = (mark[at] == 2) + blue[up] + blue[left] - blue[diagonal];
+            }
+        Red = &red;
+        Blue = &blue;
+    }
 };
 
 }  // namespace
@@ -100,6 +120,47 @@ void CBrevimarDoc::ComputeTerritorialPossession()
                 owner = SideCode(Side::Red);
             else if (b >= f.TerritoryMinCount && b >= f.TerritoryDelta + r)
                 owner = SideCode(Side::Blue);
+        }
+    }
+}
+
+// The battle-front map: cells where both sides stand in strength within
+// BattleFrontRadius, counted as agent cells or, while a territory map is
+// shown, as owned cells.
+void CBrevimarDoc::UpdateTerritoryGrid()
+{
+    const bool owned = TerritoryMapRed == 1 || TerritoryMapBlue == 1;
+    if (owned)
+        ComputeTerritorialPossession();
+    const SideCellCounts counts = owned ? SideCellCounts(*this, TerritoryOwner) : SideCellCounts(*this);
+    const int radius = Statistics.BattleFrontRadius;
+    const int threshold = Statistics.BattleFrontThreshold;
+    const bool greyscale = BattleFrontGrayscale == 1;
+    for (int x = 1; x <= counts.Size; ++x) {
+        for (int y = 1; y <= counts.Size; ++y) {
+            int& level = BattleFrontGrid[LatticeStride * x + y];
+            level = 0;
+            const int r = counts.InBox(*counts.Red, x - radius, y - radius, x + radius, y + radius);
+            const int b = counts.InBox(*counts.Blue, x - radius, y - radius, x + radius, y + radius);
+            if (!greyscale) {
+                if (r >= threshold && b >= threshold)
+                    level = 1;
+                continue;
+            }
+            if (r < 1 || b < 1)
+                continue;
+            const int most = std::max(r, b);
+            const int least = std::min(r, b);
+            if (most < 2 * radius)
+                level = 1;
+            else if (most < 3 * radius)
+                level = 2;
+            else if (most < 4 * radius)
+                level = 3;
+            else if (most < 5 * radius)
+                level = 4;
+            else if (least <= 5 * radius)
+                level = 5;
         }
     }
 }

@@ -212,6 +212,9 @@ struct CDocumentState {
     // Who possesses each cell (0 nobody, 1 RED, 2 BLUE), cell (x, y) at
     // LatticeStride * x + y, as the territorial possession last left it.
     int TerritoryOwner[LatticeCells] = {};
+    // Battle-front map: 0 no front, 1 front (solid form) or front level 1..5
+    // (greyscale form), cell (x, y) at LatticeStride * x + y.
+    int BattleFrontGrid[LatticeCells] = {};
 
     std::string StatusText;
     // The last deployment or appointment problem battlefield set-up reported;
@@ -280,6 +283,24 @@ public:
     void DeleteContents();
     void Pause() { Paused = 1; }
     void Resume() { Paused = 0; }
+
+    // --- run control
+    // A batch experiment is inside its loop (it pumps messages between steps):
+    // commands that would change or close the document must wait.
+    bool BatchBusy() const;
+    // The common reset after a parameter change: forces rebuilt, step 1,
+    // forward time, the scenario seed, not terminated, battlefield set up anew.
+    void ResetTail();
+    void RestartRun();                 // the same battle again, by run mode
+    void RestoreInitialComposition();  // counts, squads and agents of the input file
+    void RandomizeRun();               // a new deployment from the running generator
+    void ToggleStepExecuteMode();      // and resumes the run
+    // Ends the run and leaves run mode 1 with the scenario loader selected;
+    // reading the new scenario is the caller's.
+    void TerminateRun();
+    void StartInteractiveRun();
+    // The first frame again after a frame file was opened (or not).
+    void ShowFirstFrame();
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }
@@ -424,6 +445,7 @@ public:
     void CountPlaybackAttrition();
     void RecordMultiRunAttrition();
     void ComputeTerritorialPossession();
+    void UpdateTerritoryGrid();
 
     // --- start-up reading
     int ReadStartupInputFile();

@@ -35,7 +35,8 @@ struct SquareBox {
         YLow = y - r;
         YHigh = y + r;
     }
-    bool Contains(int x, int y) const { return x >= XLow && x <= XHigh && y >= YLow && y <= YHigh; }
+    // Bitwise, not short-circuit: the scans stay branch-free.
+    bool Contains(int x, int y) const { return (x >= XLow) & (x <= XHigh) & (y >= YLow) & (y <= YHigh); }
 
     int XLow, XHigh, YLow, YHigh;
 };
@@ -104,6 +105,10 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
 
 // Move-phase scan of agent i with sensor box S and threshold box T. It draws
 // nothing and conceals nothing: terrain only hides agents from the shooters.
+//
+// Every agent scans both forces every step, so without line of sight the
+// loops are branch-free over the force arrays and the compiler vectorises
+// them. A dead friend's mark is left as it was.
 void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thresholdRange, bool lineOfSight)
 {
     CForce& own = doc.Force(side);
@@ -114,31 +119,37 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
     const SquareBox sensor(xi, yi, sensorRange);
     const SquareBox threshold(xi, yi, thresholdRange);
     const bool constrained = own.MovementFlag[i] == 1;
-    auto inSight = [&](int x, int y) { return !lineOfSight || doc.HasLineOfSight(xi, yi, x, y); };
 
     const int friends = ClampCount(own.NumAgents);
     int injuredFriends = 0;
     int friendsInThreshold = 0;
-    for (int j = 1; j <= friends; ++j) {
-        const int state = own.AgentState[j];
-        // Dead friends keep whatever their entry held; every reader tests the state first.
-        if (state <= Dead)
-            continue;
-        if (j == i) {
-            own.FriendSensed[j] = 0;
-            continue;
+    if (!lineOfSight) {
+        for (int j = 1; j <= friends; ++j) {
+            const int state = own.AgentState[j];
+            const int x = own.AgentX[j];
+            const int y = own.AgentY[j];
+            const int living = state > Dead;
+            const int present = living & (j != i);
+            const int inSensor = present & sensor.Contains(x, y);
+            own.FriendSensed[j] = living ? inSensor : own.FriendSensed[j];
+            injuredFriends += inSensor & (state == Injured);
+            friendsInThreshold += present & threshold.Contains(x, y);
         }
-        const int x = own.AgentX[j];
-        const int y = own.AgentY[j];
-        const bool inSensor = sensor.Contains(x, y);
-        const bool inThreshold = constrained && threshold.Contains(x, y);
-        // Sight depends on the two cells alone, so one test serves both boxes.
-        const bool seen = (inSensor || inThreshold) && inSight(x, y);
-        own.FriendSensed[j] = (inSensor && seen) ? 1 : 0;
-        if (inSensor && seen && state == Injured)
-            ++injuredFriends;
-        if (inThreshold && seen)
-            ++friendsInThreshold;
+    } else {
+        for (int j = 1; j <= friends; ++j) {
+            const int state = own.AgentState[j];
+            const int x = own.AgentX[j];
+            const int y = own.AgentY[j];
+            const bool present = state > Dead && j != i;
+            const bool inSensor = present && sensor.Contains(x, y);
+            const bool inThreshold = present && constrained && threshold.Contains(x, y);
+            // Sight depends on the two cells alone, so one test serves both boxes.
+            const bool seen = (inSensor || inThreshold) && doc.HasLineOfSight(xi, yi, x, y);
+            if (state > Dead)
+                own.FriendSensed[j] = inSensor && seen;
+            injuredFriends += inSensor && seen && state == Injured;
+            friendsInThreshold += inThreshold && seen;
+        }
     }
     own.Scan.InjuredFriendsSensed = injuredFriends;
     own.Scan.FriendsInThreshold = (constrained || friends == 0) ? friendsInThreshold : UnconstrainedFriends;
@@ -148,15 +159,12 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
     int injuredEnemies = 0;
     for (int j = 1; j <= enemies; ++j) {
         const int state = enemy.AgentState[j];
-        int sensed = 0;
-        if (state > Dead && sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]) &&
-            inSight(enemy.AgentX[j], enemy.AgentY[j])) {
-            sensed = 1;
-            ++enemiesSensed;
-            if (state == Injured)
-                ++injuredEnemies;
-        }
+        int sensed = (state > Dead) & sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]);
+        if (lineOfSight && sensed)
+            sensed = doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]);
         own.EnemySensed[j] = sensed;
+        enemiesSensed += sensed;
+        injuredEnemies += sensed & (state == Injured);
     }
     own.Scan.EnemiesSensed = enemiesSensed;
     own.Scan.InjuredEnemiesSensed = injuredEnemies;

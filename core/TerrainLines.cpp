@@ -9,8 +9,14 @@ namespace brevimar {
 
 namespace {
 
-bool BlocksMove(int terrain) { return terrain == Lava || terrain == Pillar; }
-bool BlocksSight(int terrain) { return terrain == Pillar; }
+// Function objects rather than function pointers, so that the line walk is
+// compiled once per kind with the test inlined: sensing runs it per pair.
+struct BlocksMove {
+    bool operator()(int terrain) const { return terrain == Lava || terrain == Pillar; }
+};
+struct BlocksSight {
+    bool operator()(int terrain) const { return terrain == Pillar; }
+};
 
 template <typename Blocking>
 bool LineBlocked(const CBattlefield& field, int x0, int y0, int x1, int y1, Blocking blocks)
@@ -19,8 +25,9 @@ bool LineBlocked(const CBattlefield& field, int x0, int y0, int x1, int y1, Bloc
         return false;
     const int dx = x1 - x0;
     const int dy = y1 - y0;
-    // A cell never blocks the way to itself or to any of its neighbours.
-    if (std::sqrt(static_cast<double>(dx * dx + dy * dy)) < 1.5)
+    // A cell never blocks the way to itself or to any of its neighbours
+    // (a distance below 1.5, that is dx^2 + dy^2 at most 2).
+    if (static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy <= 2)
         return false;
 
     const int size = field.BattleSize;
@@ -66,12 +73,12 @@ bool LineBlocked(const CBattlefield& field, int x0, int y0, int x1, int y1, Bloc
 
 bool CBrevimarDoc::IsPathBlocked(int x0, int y0, int x1, int y1) const
 {
-    return LineBlocked(Battlefield, x0, y0, x1, y1, BlocksMove);
+    return LineBlocked(Battlefield, x0, y0, x1, y1, BlocksMove{});
 }
 
 bool CBrevimarDoc::HasLineOfSight(int x0, int y0, int x1, int y1) const
 {
-    return !LineBlocked(Battlefield, x0, y0, x1, y1, BlocksSight);
+    return !LineBlocked(Battlefield, x0, y0, x1, y1, BlocksSight{});
 }
 
 }  // namespace brevimar

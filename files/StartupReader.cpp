@@ -45,7 +45,10 @@ constexpr SideNames BlueNames{"BLUE", "num_blues", "num_BLUE_comdrs", "B"};
 // first problem.
 class ScenarioReader {
 public:
-    ScenarioReader(CWordReader& words, CDocumentState& state) : Words(words), S(state) {}
+    ScenarioReader(CWordReader& words, CDocumentState& state, const ScenarioReadOptions& options)
+        : Words(words), S(state), Options(options)
+    {
+    }
 
     bool Read();
     const std::string& Problem() const { return Message; }
@@ -125,6 +128,7 @@ private:
 
     CWordReader& Words;
     CDocumentState& S;
+    const ScenarioReadOptions Options;
     int DataVersion = 0;
     std::string Message;
 };
@@ -533,12 +537,13 @@ bool ScenarioReader::ReadMetaPersonality(Side side)
         if (!Row(1, f.R_area_min_flag))
             return false;
     } else {
-        Fill(f.R_area_min_flag, DataVersion == 2 ? 1 : 0);
+        const bool blueOff = Options.BlueAreaFlagOffInVersion2 && side == Side::Blue;
+        Fill(f.R_area_min_flag, DataVersion == 2 && !blueOff ? 1 : 0);
     }
 
     // The alive constraint range and thresholds come only with version 4;
     // older files leave them as they were.
-    if (DataVersion >= 4 &&
+    if ((DataVersion >= 4 || Options.AliveThresholdsInEveryVersion) &&
         (!Row(1, f.A_C_RANGE) || !Row(1, f.A_ADVANCE_num) || !Row(1, f.A_CLUSTER_num) || !Row(1, f.A_COMBAT_num)))
         return false;
 
@@ -581,8 +586,15 @@ bool ScenarioReader::ReadMetaPersonality(Side side)
         } else {
             Fill(areaRow, 0.0f);
         }
-        if (DataVersion >= 4)
-            return Row(1, flockMin) && Row(1, flockMax);
+        if (DataVersion >= 4) {
+            if (!Row(1, flockMin) || !Row(1, flockMax))
+                return false;
+            if (Options.ClampFlockMinimum)
+                for (int s = 1; s <= MaxSquads; ++s)
+                    if (flockMin[s] > flockMax[s])
+                        flockMin[s] = flockMax[s];
+            return true;
+        }
         Fill(flockMin, 0.0f);
         Fill(flockMax, 0.0f);
         return true;
@@ -705,9 +717,8 @@ bool ScenarioReader::ReadTerrain()
     return true;
 }
 
-// The per-agent arrays that follow the side's scenario: current ranges,
-// start switches, weapon and movement defaults, lattice extents and live
-// counts.
+}  // namespace
+
 void DeriveRunState(CBrevimarDoc& doc)
 {
     for (Side side : {Side::Red, Side::Blue}) {
@@ -735,9 +746,6 @@ void DeriveRunState(CBrevimarDoc& doc)
     doc.StepExecuteMode = 0;
     doc.StepsPerBurst = 1;
     doc.StepsSincePause = 0;
-    doc.Experiment.GaShowBest = 1;
-    doc.Experiment.GaShowProgress = 1;
-    doc.Experiment.LandscapeWinThreshold = 0.5;
     doc.ResetDataCollection();
     doc.InitWeaponDefaults();
     // A scenario file carries no weapon data: the squad weapon functions are
@@ -747,16 +755,6 @@ void DeriveRunState(CBrevimarDoc& doc)
         doc.Force(side).SquadWeaponsDefined = 0;
     }
     doc.SetDefaultWeaponParameters();
-    for (Side side : {Side::Red, Side::Blue}) {
-        CForce& f = doc.Force(side);
-        f.MoveGateByTime = 0;
-        for (int s = 1; s <= MaxSquads; ++s) {
-            f.MoveProbAlive[s] = 1.0f;
-            f.MoveProbInjured[s] = 1.0f;
-            f.MovePeriodAlive[s] = 1;
-            f.MovePeriodInjured[s] = 1;
-        }
-    }
 
     doc.LatticeExtentX = doc.LatticeExtentY = doc.Battlefield.BattleSize + 2;
     doc.RunHeader.RedAlive = doc.NumRed();
@@ -782,6 +780,27 @@ void KeepInitialComposition(CBrevimarDoc& doc)
     }
 }
 
+namespace {
+
+// Start values only the start-up reader sets: the genetic algorithm's
+// displays, the fitness-landscape threshold and movement by probability.
+void SetStartupStartValues(CBrevimarDoc& doc)
+{
+    doc.Experiment.GaShowBest = 1;
+    doc.Experiment.GaShowProgress = 1;
+    doc.Experiment.LandscapeWinThreshold = 0.5;
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc.Force(side);
+        f.MoveGateByTime = 0;
+        for (int s = 1; s <= MaxSquads; ++s) {
+            f.MoveProbAlive[s] = 1.0f;
+            f.MoveProbInjured[s] = 1.0f;
+            f.MovePeriodAlive[s] = 1;
+            f.MovePeriodInjured[s] = 1;
+        }
+    }
+}
+
 // A fresh interactive run at step 0 on the document's scenario.
 void StartScenarioRun(CBrevimarDoc& doc)
 {
@@ -796,7 +815,8 @@ void StartScenarioRun(CBrevimarDoc& doc)
         doc.CollectStepStatistics();
 }
 
-// Playback of the stored frames, from the deployment of frame 0.
+}  // namespace
+
 void StartStoredRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep)
 {
     StoreFrames(doc, frames);
@@ -814,6 +834,8 @@ void StartStoredRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep
     doc.RebuildLatticeFromSaved();
 }
 
+namespace {
+
 void ReportProblem(CBrevimarDoc& doc, const std::string& message)
 {
     std::cerr << message << '\n';
@@ -822,9 +844,10 @@ void ReportProblem(CBrevimarDoc& doc, const std::string& message)
 
 }  // namespace
 
-bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem)
+bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem,
+                        const ScenarioReadOptions& options)
 {
-    ScenarioReader reader(words, state);
+    ScenarioReader reader(words, state, options);
     if (reader.Read())
         return true;
     *problem = reader.Problem();
@@ -864,6 +887,7 @@ int CBrevimarDoc::ReadStartupInputFile()
         // Nothing to read: the document's own scenario starts afresh.
         InputFileName = FileNameOf(path);
         DeriveRunState(*this);
+        SetStartupStartValues(*this);
         StartScenarioRun(*this);
         return 1;
     }
@@ -891,6 +915,7 @@ int CBrevimarDoc::ReadStartupInputFile()
     scratch.reset();
 
     DeriveRunState(*this);
+    SetStartupStartValues(*this);
     if (storedRun)
         StartStoredRun(*this, frames, lastStep);
     else

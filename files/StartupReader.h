@@ -8,7 +8,9 @@
 
 namespace brevimar {
 
+class CBrevimarDoc;
 struct CDocumentState;
+struct CStoredFrames;
 class CWordReader;
 
 // The start-up file chooser's filter.
@@ -28,6 +30,18 @@ StartupFileKind ClassifyStartupExtension(const std::string& extension);
 // x when x is not below 0, else -x: the scenario readers' absolute value.
 float FloatAbs(float x);
 
+// Where the File menu's scenario loader reads a scenario file differently
+// from the start-up reader. The defaults are the start-up reader's.
+struct ScenarioReadOptions {
+    // The four alive threshold rows (A:C_RANGE, A:ADVANCE_num, A:CLUSTER_num,
+    // A:COMBAT_num) are in files of every version, not only version 4.
+    bool AliveThresholdsInEveryVersion = false;
+    // A version-2 file switches the squad-area flag on for RED squads only.
+    bool BlueAreaFlagOffInVersion2 = false;
+    // A flock minimum above its maximum is lowered to the maximum.
+    bool ClampFlockMinimum = false;
+};
+
 // The scenario groups of a scenario input data file, data versions 1 to 4,
 // with the derivations made while reading (deployment corners, move-order
 // marks, statistics switches, commander patches and weights, squad sizes,
@@ -35,6 +49,16 @@ float FloatAbs(float x);
 // copies, terrain). Values are checked against the arrays they index. On a
 // problem *problem names it and state is left half-written: it must be a
 // scratch copy.
-bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem);
+bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem,
+                        const ScenarioReadOptions& options = {});
+
+// Tails both scenario readers share once a file has been committed.
+// The per-agent current ranges, display and run switches, weapon defaults,
+// lattice extents and live counts that follow a newly read scenario.
+void DeriveRunState(CBrevimarDoc& doc);
+// The force composition that Restart brings back after agent editing.
+void KeepInitialComposition(CBrevimarDoc& doc);
+// Playback of the stored frames, from the deployment of frame 0.
+void StartStoredRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep);
 
 }  // namespace brevimar

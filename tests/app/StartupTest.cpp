@@ -44,7 +44,7 @@ TEST_F(Startup, CancelledStartupDialogKeepsTheDefaultsAndTheRunAdvances)
     EXPECT_TRUE(View()->HasTimer(42));
     EXPECT_EQ(Doc().RunMode, InteractiveMode);
     const int side = Doc().Battlefield.BattleSize;
-    EXPECT_EQ(View()->GetTotalSize(), QSize(5 * side, 5 * side));
+    EXPECT_EQ(View()->GetTotalSize(), QSize(5 * (side + 2), 5 * (side + 2)));
 
     // A tick at step 1 pauses the run; a left click resumes it.
     RunTicks(*View(), 2);
@@ -63,7 +63,7 @@ TEST_F(Startup, StartupDialogAnsweredWithAScenarioFile)
     ASSERT_TRUE(Start());
     EXPECT_EQ(FileDialogsShown(), 1);
     EXPECT_EQ(Doc().Battlefield.BattleSize, 80);
-    EXPECT_EQ(View()->GetTotalSize(), QSize(400, 400));
+    EXPECT_EQ(View()->GetTotalSize(), QSize(410, 410));
     EXPECT_FALSE(Doc().InputFileName.empty());
 
     RunTicks(*View(), 2);

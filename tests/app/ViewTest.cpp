@@ -58,26 +58,27 @@ TEST_F(ViewTest, CreationStartsTheRunTimerAndDestructionStopsIt)
     EXPECT_NE(View->LandscapeTimerId, View->MultiRunTimerId);
 }
 
-TEST_F(ViewTest, ScrollSizeIsFivePixelsPerCellOfTheBattlefieldOrTheStoredRun)
+TEST_F(ViewTest, ScrollSizeIsThePictureOfTheBattlefieldOrTheStoredRun)
 {
+    // Five pixels a cell, the border cells around the battlefield included.
     Doc->Battlefield.BattleSize = 80;
     Doc->RunHeader.LatticeSize = 40;
     Doc->RunMode = InteractiveMode;
     View->OnInitialUpdate();
-    EXPECT_EQ(View->GetTotalSize(), QSize(400, 400));
+    EXPECT_EQ(View->GetTotalSize(), QSize(410, 410));
     Doc->RunMode = ReplayMode;
     View->OnInitialUpdate();
-    EXPECT_EQ(View->GetTotalSize(), QSize(200, 200));
+    EXPECT_EQ(View->GetTotalSize(), QSize(210, 210));
     for (int mode : {GeneticAlgorithmMode, FitnessLandscapeMode, PlaybackMode}) {
         Doc->RunMode = mode;
         View->OnInitialUpdate();
-        EXPECT_EQ(View->GetTotalSize(), QSize(400, 400)) << mode;
+        EXPECT_EQ(View->GetTotalSize(), QSize(410, 410)) << mode;
     }
     // A stored run whose header names no usable size still gets a picture.
     Doc->RunMode = ReplayMode;
     Doc->RunHeader.LatticeSize = 0;
     View->OnInitialUpdate();
-    EXPECT_EQ(View->GetTotalSize(), QSize(5, 5));
+    EXPECT_EQ(View->GetTotalSize(), QSize(10, 10));
 }
 
 TEST_F(ViewTest, TicksBeforeTheInitialUpdateDoNothing)

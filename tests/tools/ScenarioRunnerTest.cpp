@@ -13,6 +13,7 @@ namespace brevimar {
 namespace {
 
 std::string Fixture(const char* name) { return std::string(BREVIMAR_TEST_DATA) + "/" + name; }
+std::string Reference(const char* name) { return std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/" + name; }
 
 std::string RunToText(RunnerOptions options)
 {
@@ -32,6 +33,19 @@ TEST(ScenarioRunner, SameScenarioSameDigest)
         const std::string first = RunToText(options);
         EXPECT_EQ(first, RunToText(options));
         EXPECT_GT(std::count(first.begin(), first.end(), '\n'), 2);
+    }
+}
+
+TEST(ScenarioRunner, ReferenceScenariosRepeatTheirDigests)
+{
+    for (const char* name : {"large.dat", "large_terrain.dat", "small.dat"}) {
+        RunnerOptions options;
+        options.ScenarioPath = Reference(name);
+        options.Steps = 500;
+        options.DigestEvery = 50;
+        const std::string first = RunToText(options);
+        EXPECT_EQ(first, RunToText(options)) << name;
+        EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 11) << name << "\n" << first;
     }
 }
 
@@ -60,9 +74,10 @@ TEST(ScenarioRunner, AMissingFileIsReportedNotFatal)
 // or stands on impassable terrain; the step never passes the last one.
 TEST(ScenarioRunner, WholeRunsKeepTheirInvariants)
 {
-    for (const char* name : {"scenario_v1.dat", "scenario_v2.dat", "scenario_v3.dat", "scenario_v4.dat"}) {
+    for (const std::string& name : {Fixture("scenario_v1.dat"), Fixture("scenario_v2.dat"), Fixture("scenario_v3.dat"),
+                                     Fixture("scenario_v4.dat"), Reference("large_terrain.dat"), Reference("small.dat")}) {
         RunnerOptions options;
-        options.ScenarioPath = Fixture(name);
+        options.ScenarioPath = name;
         CScenarioRunner runner(options);
         ASSERT_TRUE(runner.Load()) << name << ": " << runner.Error();
         CBrevimarDoc& doc = runner.Document();

@@ -1,0 +1,151 @@
+// Run control on the document: restarting, redeploying, ending a run and
+// switching back to the interactive run. The menu commands of the view call
+// these and add only their dialogs and repaints.
+#include <algorithm>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+// The input file's composition of one side, brought back over whatever hand
+// placement or an agent file left: counts, squad sizes, every agent alive
+// in its saved squad.
+void RestoreSide(CForce& force, int count, int squads, const int* perSquad, const int* agentSquad)
+{
+    force.NumAgents = std::clamp(count, 0, MaxAgents);
+    force.NumSquads = std::clamp(squads, 1, MaxSquads);
+    for (int s = 1; s <= force.NumSquads; ++s)
+        force.num_per_squad[s] = perSquad[s];
+    for (int i = 1; i <= force.NumAgents; ++i) {
+        force.AgentState[i] = Alive;
+        force.AgentSquad[i] = agentSquad[i];
+    }
+}
+
+}  // namespace
+
+bool CBrevimarDoc::BatchBusy() const
+{
+    return Experiment.GABusy != 0 || Experiment.LandscapeBusy != 0 || Series.MultiRunBusy != 0;
+}
+
+void CBrevimarDoc::ResetTail()
+{
+    InitializeForces();
+    RunHeader.CurrentStep = 1;
+    RunHeader.TimeDirection = 1;
+    RandomState = InitialSeed;
+    RunTerminated = 0;
+    ResetBattlefield();
+}
+
+void CBrevimarDoc::RestoreInitialComposition()
+{
+    const CForceComposition& c = InitialComposition;
+    RestoreSide(RedForce, c.RedCount, c.RedSquads, c.RedPerSquad, c.RedAgentSquad);
+    RestoreSide(BlueForce, c.BlueCount, c.BlueSquads, c.BluePerSquad, c.BlueAgentSquad);
+}
+
+void CBrevimarDoc::RestartRun()
+{
+    switch (RunMode) {
+    case PlaybackMode:
+        RunHeader.CurrentStep = 1;
+        ResetBattlefield();
+        break;
+    case InteractiveMode:
+        // The scenario seed again: the deployment repeats the previous start.
+        RandomState = InitialSeed;
+        RunHeader.CurrentStep = 1;
+        if (DeploymentSource == AgentFileDeployment && RestartUsesAgentFile == 0) {
+            RestoreInitialComposition();
+            DeploymentSource = RandomDeployment;
+            InitializeForces();
+            // Rebuilding the forces draws from the generator; seeding again
+            // after it keeps this restart's battle the same as every other.
+            RandomState = InitialSeed;
+        }
+        ResetBattlefield();
+        break;
+    case ReplayMode:
+        RunHeader.CurrentStep = 1;
+        RebuildLatticeFromPlayback();
+        break;
+    default:
+        // The batch modes own their runs; the command is disabled there.
+        break;
+    }
+}
+
+void CBrevimarDoc::RandomizeRun()
+{
+    // The generator runs on from where it stands, so each call deploys anew;
+    // InitialSeed stays, and a restart still brings the scenario's battle back.
+    switch (RunMode) {
+    case PlaybackMode:
+        ResetBattlefield();
+        break;
+    case InteractiveMode:
+        RunHeader.CurrentStep = 1;
+        ResetBattlefield();
+        break;
+    case ReplayMode:
+        RebuildLatticeFromPlayback();
+        break;
+    default:
+        break;
+    }
+}
+
+void CBrevimarDoc::ToggleStepExecuteMode()
+{
+    if (StepExecuteMode == 1) {
+        StepExecuteMode = 0;
+    } else {
+        StepExecuteMode = 1;
+        StepsPerBurst = 1;
+        StepsSincePause = 0;
+    }
+    Resume();
+}
+
+void CBrevimarDoc::TerminateRun()
+{
+    RunHeader.CurrentStep = RunHeader.LastStep;
+    RunTerminated = 1;
+    if (RunMode == GeneticAlgorithmMode) {
+        // The genetic algorithm ends as if its last generation had run.
+        Experiment.GaGeneration = Experiment.GaGenerations;
+        if (BatchDrivers)
+            BatchDrivers->OnDisplayGaBestChromosome();
+    }
+    RunMode = InteractiveMode;
+    LoadInputFile = 1;
+}
+
+void CBrevimarDoc::StartInteractiveRun()
+{
+    LoadInputFile = 1;
+    if (RunMode == InteractiveMode)
+        return;
+    RunMode = InteractiveMode;
+    InitializeForces();
+    RandomState = InitialSeed;
+    RunHeader.CurrentStep = 1;
+    RunHeader.TimeDirection = 1;
+    RunTerminated = 0;
+    ResetBattlefield();
+}
+
+void CBrevimarDoc::ShowFirstFrame()
+{
+    if (RunMode == ReplayMode)
+        RebuildLatticeFromPlayback();
+    else if (RunMode == PlaybackMode || RunMode == InteractiveMode)
+        ResetBattlefield();
+    RunHeader.CurrentStep = 1;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,242 @@
+#include "files/FileCommandFrame.h"
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <locale>
+#include <optional>
+
+#include "core/Document.h"
+#include "files/WordReader.h"
+
+namespace brevimar {
+
+// Several filters name another kind of file than the command reads or
+// writes; they are the texts users know and stay as they are.
+constexpr const char* const FileFilters[20] = {
+    "",
+    "Brevimar Weapon Input Data Files (*.agt)|*.agt||",
+    "Brevimar Terrain Input Data Files (*.agt)|*.agt||",
+    "Brevimar Weapon Input Data Files (*.awp)|*.awp||",
+    "Brevimar Weapon Input Data Files (*.wp)|*.wp||",
+    "Brevimar Comm Matrix Input Data Files (*.cmw)|*.cmw||",
+    "Brevimar Squad Matrix Input Data Files (*.smw)|*.smw||",
+    "Brevimar Weapon Input Data Files (*.ter)|*.ter||",
+    "Brevimar Terrain Input Data Files (*.ter)|*.ter||",
+    "Brevimar Weapon Input Data Files (*.tma)|*.tma||",
+    "Brevimar Squad Matrix Input Data Files (*.pth)|*.pth||",
+    "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||",
+    "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||",
+    "Raw Fitness Data (*.fit)|*.fit||",
+    "Raw Multiple Time Series Attrition Data (*.att)|*.att||",
+    "Raw Multiple Time Series Graph Data (*.mtg)|*.mtg||",
+    "Raw Multiple Time Series Sample Data (*.mts)|*.mts||",
+    "Spatial Pattern Capacity Dimension Data (*.cdm)|*.cdm||",
+    "Brevimar Weapon Input Data Files (*.rwd)|*.rwd||",
+    "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files (*.out)|*.out|"
+    "Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||",
+};
+
+constexpr char CannotOpenInputText[] = "Error: cannot open input file.\n";
+constexpr char CannotOpenOutputText[] = "\nError: cannot open output file.\n";
+constexpr char CannotOpenFileText[] = "\nError: cannot open file.\n";
+
+namespace {
+
+constexpr const char* In = CannotOpenInputText;
+constexpr const char* Out = CannotOpenOutputText;
+constexpr const char* AnyFile = CannotOpenFileText;
+
+// Settings made before the chooser.
+enum Before : unsigned {
+    Nothing = 0,
+    InteractiveLoad = 1,  // RunMode := 1, LoadInputFile := 1
+    TerrainFile = 2,      // TerrainMode := 2
+    NameByLoadKind = 4,   // proposes "*.dat" or "*.run"
+    NoPause = 8,
+};
+
+constexpr FileCommandSpec Row(FileCommand command, FileDialogKind dialog, int filter, const char* extension,
+                              EchoStyle echo, const char* failure, unsigned before = Nothing)
+{
+    return FileCommandSpec{command,
+                           dialog,
+                           dialog == FileDialogKind::Open ? OFN_FILEMUSTEXIST : OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                           FileFilters[filter],
+                           extension,
+                           (before & NoPause) == 0,
+                           (before & InteractiveLoad) != 0,
+                           (before & TerrainFile) != 0,
+                           (before & NameByLoadKind) != 0,
+                           echo,
+                           failure};
+}
+
+using C = FileCommand;
+constexpr FileDialogKind Open = FileDialogKind::Open;
+constexpr FileDialogKind Save = FileDialogKind::SaveAs;
+constexpr EchoStyle Plain = EchoStyle::Plain;
+constexpr EchoStyle LF = EchoStyle::LineFeed;
+constexpr EchoStyle NoEcho = EchoStyle::None;
+
+// In the order of FileCommand. Three writers report the input-file text.
+constexpr FileCommandSpec Table[] = {
+    Row(C::AgentRead, Open, 1, "agt", Plain, In, InteractiveLoad),
+    Row(C::AgentWrite, Save, 2, "agt", LF, Out),
+    Row(C::AgentWeaponsRead, Open, 3, "awp", Plain, In, InteractiveLoad),
+    Row(C::AgentWeaponsWrite, Save, 3, "awp", Plain, In),
+    Row(C::SquadWeaponsRead, Open, 4, "wp", Plain, In, InteractiveLoad),
+    Row(C::SquadWeaponsWrite, Save, 4, "wp", Plain, In),
+    Row(C::CommMatrixRead, Open, 5, "cmw", LF, AnyFile),
+    Row(C::CommMatrixWrite, Save, 5, "cmw", LF, Out),
+    Row(C::SquadMatrixRead, Open, 6, "smw", LF, AnyFile),
+    Row(C::SquadMatrixWrite, Save, 6, "smw", LF, Out),
+    Row(C::TerrainRead, Open, 7, "ter", Plain, In, InteractiveLoad | TerrainFile),
+    Row(C::TerrainWrite, Save, 8, "ter", LF, Out),
+    Row(C::TerrainModifiersRead, Open, 9, "tma", Plain, In, InteractiveLoad),
+    Row(C::TerrainModifiersWrite, Save, 9, "tma", Plain, Out),
+    Row(C::WaypointPathRead, Open, 10, "pth", NoEcho, AnyFile),
+    Row(C::WaypointPathWrite, Save, 11, "pth", NoEcho, Out, NoPause),
+    Row(C::ScenarioRead, Open, 12, "dat", Plain, In, NameByLoadKind),
+    Row(C::ScenarioWrite, Save, 12, "dat", LF, Out),
+    Row(C::BestScenarioWrite, Save, 12, "dat", LF, Out),
+    Row(C::FitnessWrite, Save, 13, "fit", LF, Out),
+    Row(C::AttritionWrite, Save, 14, "att", LF, Out),
+    Row(C::MultiRunGraphWrite, Save, 15, "mtg", LF, Out),
+    Row(C::MultiRunSampleWrite, Save, 16, "mts", LF, Out),
+    Row(C::CapacityDimensionWrite, Save, 17, "cdm", LF, Out),
+    Row(C::WeaponRawDataWrite, Save, 18, "rwd", Plain, In, NoPause),
+    Row(C::StartupRead, Open, 19, "dat", Plain, In, NoPause),
+    Row(C::FileOpenRead, Open, 19, "dat", Plain, In),
+    Row(C::SetupTerrainRead, Open, 7, "ter", Plain, In, NoPause),
+};
+static_assert(std::size(Table) == static_cast<std::size_t>(FileCommand::Count));
+
+constexpr bool TableInCommandOrder()
+{
+    for (std::size_t k = 0; k < std::size(Table); ++k)
+        if (Table[k].Command != static_cast<FileCommand>(k))
+            return false;
+    return true;
+}
+static_assert(TableInCommandOrder());
+
+// Appends to a fixed buffer and stops, without complaint, when it is full.
+class EchoSink {
+public:
+    explicit EchoSink(char (&buffer)[EchoBufferSize]) : Buffer(buffer) {}
+    void Put(const char* text, std::size_t size)
+    {
+        const std::size_t room = EchoBufferSize - Used;
+        const std::size_t n = size < room ? size : room;
+        std::memcpy(Buffer + Used, text, n);
+        Used += n;
+    }
+    void Put(const std::string& text) { Put(text.data(), text.size()); }
+    std::size_t Size() const { return Used; }
+
+private:
+    char* Buffer;
+    std::size_t Used = 0;
+};
+
+std::string WithoutLineFeeds(const char* text)
+{
+    std::string s = text;
+    while (!s.empty() && s.front() == '\n')
+        s.erase(0, 1);
+    while (!s.empty() && s.back() == '\n')
+        s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+std::span<const FileCommandSpec> FileCommandTable() { return Table; }
+
+const FileCommandSpec& FileCommandSettings(FileCommand command) { return Table[static_cast<std::size_t>(command)]; }
+
+ChosenFile ChosenFile::FromPath(const std::string& path)
+{
+    ChosenFile file;
+    file.PathName = path;
+    file.FileName = FileNameOf(path);
+    file.Extension = FileExtensionOf(path);
+    file.FileTitle = file.FileName;
+    const std::size_t dot = file.FileTitle.rfind('.');
+    if (dot != std::string::npos)
+        file.FileTitle.erase(dot);
+    return file;
+}
+
+std::size_t FillEchoBuffer(const ChosenFile& file, EchoStyle style, char (&buffer)[EchoBufferSize])
+{
+    EchoSink sink(buffer);
+    if (style == EchoStyle::None)
+        return 0;
+    const std::string lead = style == EchoStyle::LineFeed ? "\n" : "";
+    const std::pair<const char*, const std::string*> lines[] = {
+        {"Pathname: ", &file.PathName},
+        {"Filename: ", &file.FileName},
+        {"Extension: ", &file.Extension},
+        {"File Title: ", &file.FileTitle},
+    };
+    for (const auto& [label, value] : lines) {
+        sink.Put(lead + label + *value + "\n");
+    }
+    sink.Put("", 1);
+    return sink.Size();
+}
+
+std::string CannotOpenMessage(FileCommand command, const std::string& path)
+{
+    return WithoutLineFeeds(FileCommandSettings(command).FailureText) + "\n" + path;
+}
+
+FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body)
+{
+    const FileCommandSpec& spec = FileCommandSettings(command);
+    const bool reader = spec.Dialog == FileDialogKind::Open;
+    char echo[EchoBufferSize];
+
+    if (spec.Pauses)
+        doc.Pause();
+    if (spec.SelectsInteractiveLoad) {
+        doc.RunMode = InteractiveMode;
+        doc.LoadInputFile = 1;
+    }
+    if (spec.SelectsTerrainFromFile)
+        doc.Battlefield.TerrainMode = 2;
+
+    FileDialogRequest request;
+    request.Filter = spec.Filter;
+    request.DefaultExtension = spec.DefaultExtension;
+    if (spec.InitialNameByLoadInputFile)
+        request.InitialName = doc.LoadInputFile == 1 ? "*.dat" : "*.run";
+    const std::optional<std::string> chosen =
+        reader ? doc.host().ChooseFileToOpen(request) : doc.host().ChooseFileToSave(request);
+
+    FileCommandResult result = FileCommandResult::Done;
+    if (!chosen) {
+        result = FileCommandResult::Cancelled;
+    } else {
+        const ChosenFile file = ChosenFile::FromPath(*chosen);
+        FillEchoBuffer(file, spec.Echo, echo);
+        // The chosen path itself, not a name relative to the current folder.
+        std::fstream stream(file.PathName, reader ? std::ios::in : std::ios::out | std::ios::trunc);
+        if (!stream.is_open() || stream.fail() || stream.bad()) {
+            std::cerr << spec.FailureText << file.PathName << '\n';
+            doc.host().ShowError(CannotOpenMessage(command, file.PathName));
+            result = FileCommandResult::CannotOpen;
+        } else {
+            stream.imbue(std::locale::classic());
+            body(stream, file);
+            stream.close();
+        }
+    }
+    if (reader)
+        doc.host().InvalidateView();
+    return result;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,170 @@
+#include "files/ScenarioReader.h"
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+#include <memory>
+
+#include "core/Document.h"
+#include "files/FileCommandFrame.h"
+#include "files/RunFrames.h"
+#include "files/StartupReader.h"
+#include "files/WordReader.h"
+
+// The menu loader and the start-up reader walk the same files with the same
+// group reader (ReadScenarioGroups) and share the tails that follow a commit
+// (DeriveRunState, KeepInitialComposition, StartStoredRun). They differ here:
+//
+//  what                          | start-up reader                  | menu loader
+//  ------------------------------+----------------------------------+----------------------------------
+//  file kind                     | by extension: out, dat, run,     | by LoadInputFile as the caller
+//                                | anything else reads nothing      | left it: 1 scenario, else run
+//  run before the chooser        | Paused := 0                      | paused
+//  chooser                       | five kinds, no initial name      | *.dat and *.run, initial name
+//                                |                                  | "*.dat" or "*.run"
+//  result                        | always 1                         | 1 read, 0 cancelled or refused
+//  before reading                | -                                | ClearLattice, DeploymentSource 0
+//                                |                                  | (done at the commit here, so that
+//                                |                                  | a refused file changes nothing)
+//  A:C_RANGE, A:ADVANCE_num,     | read in version 4 only; older    | read in every version
+//  A:CLUSTER_num, A:COMBAT_num   | files leave them unchanged       | (AliveThresholdsInEveryVersion)
+//  R_area_min_flag, version 2    | 1 on both sides                  | 1 RED, 0 BLUE
+//                                |                                  | (BlueAreaFlagOffInVersion2)
+//  flock minimum above maximum   | kept                             | minimum := maximum, version 4
+//                                |                                  | (ClampFlockMinimum)
+//  fratricide counts             | kept                             | := 0
+//  num_per_squad[0]              | kept                             | := 0
+//  terrain_blocks, terrain mode  | kept                             | := 0
+//  other than 1 or 2             |                                  |
+//  start values after the read   | also GA displays, landscape      | DeriveRunState only
+//                                | threshold 0.5, movement by       |
+//                                | probability 1.0, period 1        |
+//  scenario ending               | TerritoryStatsOn := 0 after      | TerritoryStatsOn stays as the
+//                                | ResetBattlefield                 | statistics flags set it
+//  InitialComposition            | refreshed for a scenario         | refreshed for both kinds
+//  stored-run frames             | loop starts at the document's    | loop starts at 0; the capture
+//                                | CurrentStep                      | buffers are cleared first
+//
+// The three fields the menu loader resets after the groups are applied to the
+// scratch copy once the groups are read: nothing the groups read depends on
+// them, so the result is the one of resetting them in file order.
+
+namespace brevimar {
+
+namespace {
+
+constexpr int ScenarioSeed = -31415926;
+
+constexpr ScenarioReadOptions MenuReadOptions{
+    .AliveThresholdsInEveryVersion = true,
+    .BlueAreaFlagOffInVersion2 = true,
+    .ClampFlockMinimum = true,
+};
+
+void ReportProblem(CBrevimarDoc& doc, const std::string& message)
+{
+    std::cerr << message << '\n';
+    doc.host().ShowError(message);
+}
+
+// What the menu loader resets while reading that the shared group reader
+// leaves alone.
+void ResetMenuReaderFields(CDocumentState& state)
+{
+    CBattlefield& b = state.Battlefield;
+    b.RedFratricideCount = 0;
+    b.BlueFratricideCount = 0;
+    state.RedForce.num_per_squad[0] = 0;
+    state.BlueForce.num_per_squad[0] = 0;
+    if (b.TerrainMode != 1 && b.TerrainMode != 2)
+        b.terrain_blocks = 0;
+}
+
+// A fresh interactive run at step 0 of the loaded scenario.
+void StartLoadedScenario(CBrevimarDoc& doc)
+{
+    doc.RunHeader.LastStep = MaxSeriesStep + 1;
+    doc.RunHeader.CurrentStep = 1;
+    doc.RunHeader.TimeDirection = 1;
+    doc.RunTerminated = 0;
+    doc.ResetBattlefield();
+    KeepInitialComposition(doc);
+    if (doc.Statistics.DataCollectionOn == 1)
+        doc.CollectStepStatistics();
+}
+
+// Playback of the loaded frames. Rows the file does not fill must not show
+// agents of an earlier run.
+void StartLoadedRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep)
+{
+    for (auto& buffer : doc.CaptureBuffer)
+        if (buffer)
+            std::fill_n(buffer.get(), CaptureCells, 0);
+    StartStoredRun(doc, frames, lastStep);
+    KeepInitialComposition(doc);
+}
+
+// The file's whole text, read and committed.
+bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& path)
+{
+    CWordReader words(std::move(text));
+    const bool storedRun = doc.LoadInputFile != 1;
+
+    // The seeds, the draws of the personalities and every value of the file
+    // go to a scratch copy; only a file read without a problem replaces the
+    // document's scenario.
+    auto scratch = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(doc));
+    scratch->InitialSeed = ScenarioSeed;
+    scratch->RandomState = ScenarioSeed;
+    scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
+    std::string problem;
+    CStoredFrames frames;
+    int lastStep = 0;
+    if (!ReadScenarioGroups(words, *scratch, &problem, MenuReadOptions) ||
+        (storedRun && !ReadStartupFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
+                                         scratch->Battlefield.BattleSize, 0, &frames, &lastStep, &problem))) {
+        ReportProblem(doc, BadInputFileMessage(path, problem));
+        return false;
+    }
+    ResetMenuReaderFields(*scratch);
+    scratch->InputFileName = FileNameOf(path);
+    static_cast<CDocumentState&>(doc) = std::move(*scratch);
+    scratch.reset();
+
+    // The empty battlefield shows until the run is rebuilt.
+    doc.ClearLattice();
+    doc.DeploymentSource = RandomDeployment;
+    doc.host().InvalidateView();
+    doc.host().UpdateView();
+
+    DeriveRunState(doc);
+    if (storedRun)
+        StartLoadedRun(doc, frames, lastStep);
+    else
+        StartLoadedScenario(doc);
+    return true;
+}
+
+}  // namespace
+
+bool ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
+{
+    std::string text;
+    if (!ReadTextFile(path, &text)) {
+        ReportProblem(doc, CannotOpenMessage(FileCommand::ScenarioRead, path));
+        return false;
+    }
+    return ReadInputDataText(doc, std::move(text), path);
+}
+
+int LoadInputDataFile(CBrevimarDoc& doc)
+{
+    bool read = false;
+    RunFileCommand(doc, FileCommand::ScenarioRead, [&](std::iostream& stream, const ChosenFile& file) {
+        std::string text(std::istreambuf_iterator<char>(stream), {});
+        read = ReadInputDataText(doc, std::move(text), file.PathName);
+    });
+    return read ? 1 : 0;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,37 @@
+// The scenario input data file, as the program writes it: data version 4.
+// A stored run (.run) is the same text followed by the captured frames.
+//
+// The readers take the file as a stream of words and skip labels and
+// comments by count, so every label is one word, every comment and banner
+// line keeps its number of words, and the values keep their order. Each line
+// after the first starts with a line feed and the file ends without one.
+// Numbers are written with the stream's defaults in the C locale: integers
+// in decimal, floating-point values like printf's %g with 6 significant
+// digits.
+#pragma once
+
+#include <iosfwd>
+
+#include "files/FileCommandFrame.h"
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+constexpr int ScenarioDataVersion = 4;
+
+// The whole file for the document's scenario: run-time, general battle and
+// statistics parameters, both sides' global and local command, both forces'
+// agent parameters and the terrain, then, while RunCaptureOn is 1, frames
+// 0 .. CurrentStep - 1 of the capture (at most the frames the readers keep).
+// Writes in the C locale with the stream's default number format, whatever
+// the stream was set to, and gives the stream its settings back.
+void WriteScenario(const CBrevimarDoc& doc, std::ostream& out);
+
+// File > Save > "Brevimar Input Data File...", "....Stop RUN Capture" and the
+// chromosome displays: the Save As chooser (.dat or .run), then the file.
+// After a file was written the "Set All" check mark of the Data Collection
+// menu is cleared; the statistic switches keep their values.
+FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command = FileCommand::ScenarioWrite);
+
+}  // namespace brevimar

@@ -1,0 +1,159 @@
+// The base of the modal parameter dialogs: a dialog built from a declarative
+// template, whose controls exchange values with the dialog's own members
+// through DoDataExchange, with range checks that keep the dialog open.
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Host.h"
+
+class QAbstractButton;
+class QButtonGroup;
+
+namespace brevimar {
+
+// The id of controls that are never addressed (labels, group boxes).
+inline constexpr int IDC_STATIC = -1;
+
+enum class DlgItem {
+    Label,     // static text
+    Group,     // a titled box; the items after it sit inside, up to EndGroup or the next Group
+    EndGroup,
+    Edit,      // one-line text box
+    CheckBox,  // ticks and unticks itself when clicked
+    Radio,     // a run of consecutive radios is one exclusive group
+    Button,    // push button; IDOK and IDCANCEL are the frame's own
+};
+
+struct DialogItem {
+    DialogItem(DlgItem kind, int id = IDC_STATIC, std::string text = {}) : Kind(kind), Id(id), Text(std::move(text)) {}
+
+    DlgItem Kind;
+    int Id;
+    std::string Text;
+};
+
+struct DialogTemplate {
+    unsigned Id = 0;
+    std::string Caption;
+    // Laid out top to bottom; consecutive radios and consecutive push buttons
+    // share a row. "OK" and "Cancel" are added at the bottom unless listed.
+    std::vector<DialogItem> Items;
+};
+
+class CDialog;
+
+// One pass of DoDataExchange. Saving (controls to members) stops at the
+// first refused value: the later exchanges and checks of the pass do nothing.
+class CDataExchange {
+public:
+    CDataExchange(CDialog& dialog, bool saveAndValidate) : Dialog(dialog), SaveAndValidate(saveAndValidate) {}
+
+    // Tells the user `message`, puts the focus back on the last control
+    // exchanged, and refuses the pass.
+    void Fail(const std::string& message);
+    bool Failed() const { return Refused; }
+    // Whether an exchange or check should still act.
+    bool Active() const { return !Refused; }
+
+    CDialog& Dialog;
+    const bool SaveAndValidate;
+    int LastControl = IDC_STATIC;
+
+private:
+    bool Refused = false;
+};
+
+// Members of type int, float and double shown in edit controls. Numbers are
+// written and read in the C locale; a float is shown with 6 significant
+// digits, a double with 15.
+void DDX_Text(CDataExchange& dx, int id, int& value);
+void DDX_Text(CDataExchange& dx, int id, float& value);
+void DDX_Text(CDataExchange& dx, int id, double& value);
+// The index of the marked radio of the group whose first radio is `firstId`;
+// -1 when none is marked (and, when loading, marks none).
+void DDX_Radio(CDataExchange& dx, int firstId, int& index);
+// Range checks of the value just exchanged; they act only when saving.
+void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue);
+void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxValue);
+void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double maxValue);
+
+class CDialog : public QDialog {
+public:
+    explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+    ~CDialog() override;
+
+    // Shows the dialog and answers IDOK or IDCANCEL. Under the test hooks the
+    // dialog is not shown: the queued control values are applied (check
+    // boxes and radios clicked first, then edit texts typed, then push
+    // buttons pressed, each in id order) and OK or Cancel pressed. An OK that
+    // a range check refuses leaves the dialog open for the next queued
+    // answer; with none queued the dialog is cancelled.
+    int DoModal();
+    void EndDialog(int result);
+
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    // Members to controls (false), or controls to members with range checks
+    // (true); false when a value was refused.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Runs `handler` when the button with `id` is clicked (after a check box
+    // or radio has changed its own mark).
+    void OnButton(int id, std::function<void()> handler);
+
+    QWidget* GetDlgItem(int id) const;
+    std::string GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const std::string& text);
+    void CheckDlgButton(int id, int check);
+    // Marks `checkId` and clears every other radio or check box with an id
+    // in firstId..lastId.
+    void CheckRadioButton(int firstId, int lastId, int checkId);
+    int IsDlgButtonChecked(int id) const;
+    void Invalidate(bool erase = true);
+
+    int MessageBox(const std::string& text, const std::string& caption = {}, unsigned style = MB_OK);
+
+    // The control that last took the focus by a refused value; IDC_STATIC
+    // when none did since the dialog opened.
+    int FocusedControl() const { return FocusId; }
+    const DialogTemplate& Template() const { return Table; }
+
+protected:
+    virtual void DoDataExchange(CDataExchange& dx) { (void)dx; }
+
+    void accept() override { OnOK(); }
+    void reject() override { OnCancel(); }
+
+private:
+    friend class CDataExchange;
+    friend void DDX_Radio(CDataExchange&, int, int&);
+
+    void Build();
+    void Clicked(int id);
+    QAbstractButton* Button(int id) const;
+    void ApplyAnswer(const std::map<int, std::string>& values);
+    void SetFocusOn(int id);
+
+    struct Control {
+        DlgItem Kind;
+        QWidget* Widget;
+    };
+
+    DialogTemplate Table;
+    std::map<int, Control> Controls;
+    std::map<int, QButtonGroup*> RadioGroups;  // first radio's id -> its group
+    std::map<int, std::function<void()>> Handlers;
+    int Result = IDCANCEL;
+    bool Ended = false;
+    int FocusId = IDC_STATIC;
+};
+
+}  // namespace brevimar

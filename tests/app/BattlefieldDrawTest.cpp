@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <memory>
+
+#include "app/BattlefieldPainter.h"
+#include "app/BrevimarView.h"
+#include "core/Document.h"
+#include "platform/TestHooks.h"
+#include "support/TestDocument.h"
+
+namespace brevimar::testing {
+namespace {
+
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Black = qRgb(0, 0, 0);
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb Blue = qRgb(0, 0, 255);
+
+// The version 4 scenario (150 x 150, flags at (140, 141) and (10, 11))
+// read by the start-up reader of a new document, shown in a view.
+class BattlefieldDraw : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ModalHooks::Enable(true);
+        ModalHooks::Reset();
+        Doc.Host.FileChoices.push_back(std::string(BREVIMAR_TEST_DATA) + "/scenario_v4.dat");
+        Doc->OnNewDocument();
+        ASSERT_EQ(Doc->Battlefield.BattleSize, 150);
+        ASSERT_EQ(Doc->RunHeader.CurrentStep, 0);
+        View = new CBrevimarView(Doc.Doc.get());
+        Area = View->Container();
+        View->OnInitialUpdate();
+    }
+    void TearDown() override
+    {
+        delete Area;
+        ModalHooks::Reset();
+    }
+
+    QImage Grab()
+    {
+        QCoreApplication::processEvents();  // the view follows the zoom
+        return View->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Centre pixel of cell (x, y) at a zoom, and whether the cell's whole
+    // square shows one colour.
+    static QPoint Centre(int x, int y, double zoom = 1.0)
+    {
+        return QPoint(static_cast<int>((x * 5 + 2.5) * zoom), static_cast<int>(((151 - y) * 5 + 2.5) * zoom));
+    }
+    static bool Solid(const QImage& image, int x, int y, QRgb colour, int zoom = 1)
+    {
+        for (int px = x * 5 * zoom; px < (x + 1) * 5 * zoom; ++px)
+            for (int py = (151 - y) * 5 * zoom; py < (152 - y) * 5 * zoom; ++py)
+                if (image.pixel(px, py) != colour)
+                    return false;
+        return true;
+    }
+    bool AgentOn(int x, int y)
+    {
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CForce& f = Doc->Force(side);
+            for (int i = 1; i <= f.NumAgents; ++i)
+                if (f.AgentState[i] > Dead && f.AgentX[i] == x && f.AgentY[i] == y)
+                    return true;
+        }
+        return false;
+    }
+    // Every living agent shows its side's colour at its cell's centre
+    // (magenta and cyan for the injured when they are highlighted).
+    void ExpectAgents(const QImage& image, int limit)
+    {
+        int seen = 0;
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CForce& f = Doc->Force(side);
+            for (int i = 1; i <= f.NumAgents; ++i) {
+                const QPoint at = Centre(f.AgentX[i], f.AgentY[i]);
+                if (f.AgentState[i] == Dead || at.x() >= limit || at.y() >= limit)
+                    continue;
+                QRgb colour = side == Side::Red ? Red : Blue;
+                if (f.AgentState[i] == Injured && Doc->HighlightInjured == 1)
+                    colour = side == Side::Red ? qRgb(255, 0, 255) : qRgb(0, 255, 255);
+                EXPECT_EQ(image.pixel(at), colour) << (side == Side::Red ? "RED " : "BLUE ") << i;
+                ++seen;
+            }
+        }
+        EXPECT_GT(seen, 5);
+    }
+
+    TestDocument Doc;
+    CBrevimarView* View = nullptr;
+    QScrollArea* Area = nullptr;
+};
+
+TEST_F(BattlefieldDraw, StepZeroShowsFlagsAndAgentsWhereTheCellsAre)
+{
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    const QImage offScreen = painter->Render(*Doc).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(offScreen.size(), QSize(760, 760));
+    const QImage window = Grab();
+    ASSERT_EQ(window.size(), QSize(760, 760));  // the whole picture, border included
+    for (const QImage* image : {&offScreen, &window}) {
+        ASSERT_FALSE(AgentOn(140, 141));
+        ASSERT_FALSE(AgentOn(10, 11));
+        EXPECT_TRUE(Solid(*image, 140, 141, Black));  // pixels 700..704 x 50..54
+        EXPECT_TRUE(Solid(*image, 10, 11, Black));
+        EXPECT_EQ(image->pixel(702, 57), White);  // the row below the flag
+        ExpectAgents(*image, image->width());
+        EXPECT_EQ(image->pixel(0, 300), Black);  // the picture's outline
+        EXPECT_EQ(image->pixel(1, 300), White);
+    }
+    // Terrain: impassable silver, passable teal.
+    int terrainCells = 0;
+    for (int x = 1; x <= 150 && terrainCells < 20; ++x)
+        for (int y = 1; y <= 150 && terrainCells < 20; ++y) {
+            const int type = Doc->Battlefield.TerrainType[GridIndex(x, y)];
+            if (type == OpenGround || AgentOn(x, y) || (x == 140 && y == 141) || (x == 10 && y == 11))
+                continue;
+            EXPECT_EQ(offScreen.pixel(Centre(x, y)), IsImpassable(type) ? qRgb(192, 192, 192) : qRgb(0, 128, 128));
+            ++terrainCells;
+        }
+    EXPECT_GT(terrainCells, 0);
+}
+
+TEST_F(BattlefieldDraw, ARunningBattleMovesOnTheScreen)
+{
+    Doc->HighlightInjured = 1;
+    const QImage before = Grab();
+    for (int step = 0; step < 6; ++step) {
+        Doc->StepSimulationInView();
+        ++Doc->RunHeader.CurrentStep;
+    }
+    const QImage after = Grab();
+    EXPECT_NE(before, after);
+    ExpectAgents(after, after.width());
+
+    // Black ground: agents keep their colours, the flags turn white.
+    Doc->BackgroundToggle = 0;
+    const QImage black = Grab();
+    ExpectAgents(black, black.width());
+    if (!AgentOn(140, 141)) {
+        EXPECT_TRUE(Solid(black, 140, 141, White));
+    }
+    EXPECT_TRUE(Solid(black, 149, 2, Black));  // open ground
+}
+
+TEST_F(BattlefieldDraw, ZoomResizesThePictureAndTheMouseFollowsIt)
+{
+    Doc->ZoomFactor = 0.5f;
+    Doc->ZoomAreaCleared = 0;
+    Grab();
+    QImage half = Grab();
+    EXPECT_EQ(View->GetTotalSize(), QSize(380, 380));
+    ASSERT_EQ(half.size(), QSize(380, 380));
+    EXPECT_EQ(half.pixel(350, 25), Black);  // the BLUE flag, at half its place
+    EXPECT_EQ(half.pixel(351, 26), Black);
+    EXPECT_EQ(half.pixel(352, 26), Black);
+    EXPECT_EQ(half.pixel(349, 26), White);
+    EXPECT_EQ(View->PointToCell(QPoint(352, 26)), QPoint(140, 141));
+    EXPECT_EQ(View->PointToCell(QPoint(349, 26)), QPoint(139, 141));
+    EXPECT_EQ(View->PointToCell(QPoint(350, 25)), QPoint(140, 141));
+    EXPECT_EQ(View->PointToCell(QPoint(351, 26)), QPoint(140, 141));
+    EXPECT_EQ(View->PointToCell(QPoint(26, 351)), QPoint(10, 11));  // the RED flag
+
+    Doc->ZoomFactor = 2.0f;
+    Doc->ZoomAreaCleared = 0;
+    Grab();
+    const QImage twice = Grab();
+    ASSERT_EQ(twice.size(), QSize(1520, 1520));
+    EXPECT_TRUE(Solid(twice, 140, 141, Black, 2));  // 1400..1409 x 100..109
+    EXPECT_EQ(View->PointToCell(QPoint(1409, 109)), QPoint(140, 141));
+    EXPECT_EQ(View->PointToCell(QPoint(1410, 110)), QPoint(141, 140));
+
+    // Scrolled, the view's own points stay picture points: a click at a
+    // viewport point names the cell drawn under it.
+    Area->resize(300, 300);
+    Area->show();
+    QCoreApplication::processEvents();
+    Area->horizontalScrollBar()->setValue(1200);
+    Area->verticalScrollBar()->setValue(60);
+    const QPoint inView = View->mapFrom(Area->viewport(), QPoint(205, 45));
+    EXPECT_EQ(inView, QPoint(1405, 105));
+    EXPECT_EQ(View->PointToCell(inView), QPoint(140, 141));
+}
+
+TEST_F(BattlefieldDraw, ZoomChangeErasesTwiceThePictureOnce)
+{
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    const QRgb green = qRgb(0, 200, 0);
+    Doc->ZoomFactor = 0.5f;
+    Doc->ZoomAreaCleared = 0;
+    for (int paint = 0; paint < 2; ++paint) {
+        QImage window(1600, 1600, QImage::Format_RGB32);
+        window.fill(green);
+        {
+            QPainter on(&window);
+            painter->Paint(*Doc, on);
+        }
+        EXPECT_EQ(window.pixel(350, 25), Black);
+        EXPECT_EQ(window.pixel(500, 500), paint == 0 ? White : green) << paint;
+        EXPECT_EQ(window.pixel(1550, 1550), green);
+    }
+}
+
+TEST_F(BattlefieldDraw, CommandAreasFollowTheZoom)
+{
+    CLocalCommand& local = Doc->RedLocal;
+    ASSERT_EQ(local.LocalCommandOn, 1);
+    ASSERT_GE(local.NumLocalCommanders, 1);
+    const int agent = local.CommanderAgent[1];
+    ASSERT_GE(agent, 1);
+    const int x = Doc->RedForce.AgentX[agent] = 70;
+    const int y = Doc->RedForce.AgentY[agent] = 70;
+    Doc->RedForce.AgentState[agent] = Alive;
+    const int r = local.cmnd_rad[1] = 3;
+    Doc->RedCommandAreas = 1;
+    Doc->ZoomFactor = 2.0f;
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    QImage window(1520, 1520, QImage::Format_RGB32);
+    {
+        QPainter on(&window);
+        painter->Paint(*Doc, on);
+    }
+    // The top edge of the area joins cells (x - r, y + r) and (x + r, y + r).
+    const int top = (151 - (y + r)) * 10;
+    int black = 0;
+    for (int px = (x - r) * 10; px <= (x + r) * 10; ++px)
+        black += window.pixel(px, top) == Black;
+    EXPECT_GE(black, 2 * r * 10);
+    const int left = (x - r) * 10;
+    black = 0;
+    for (int py = top; py <= (151 - (y - r)) * 10; ++py)
+        black += window.pixel(left, py) == Black;
+    EXPECT_GE(black, 2 * r * 10);
+}
+
+TEST_F(BattlefieldDraw, BatchModesShowOnlyTheHelpText)
+{
+    Doc->RunMode = GeneticAlgorithmMode;
+    const QImage image = Grab();
+    EXPECT_TRUE(Solid(image, 140, 141, White));  // no flag
+    int red = 0, dark = 0;
+    for (int py = 0; py < image.height(); ++py)
+        for (int px = 1; px < image.width() - 1; ++px) {
+            red += image.pixel(px, py) == Red;
+            if (py >= 10 && py < 185 && px < 300 && qGray(image.pixel(px, py)) < 128)
+                ++dark;
+        }
+    EXPECT_EQ(red, 0);
+    EXPECT_GT(dark, 20);  // the five lines of text
+    EXPECT_EQ(image.pixel(400, 400), White);
+}
+
+}  // namespace
+}  // namespace brevimar::testing

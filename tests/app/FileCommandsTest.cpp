@@ -1,0 +1,160 @@
+#include <filesystem>
+#include <sstream>
+
+#include "app/AppFixture.h"
+#include "files/ScenarioWriter.h"
+#include "files/WordReader.h"
+
+namespace brevimar::testing {
+namespace {
+
+constexpr unsigned SaveInputData = CBrevimarView::ID_FILE_SAVE_INPUT_DATA;
+constexpr unsigned SaveRun = CBrevimarView::ID_FILE_SAVE_RUN;
+constexpr unsigned StopCapture = CBrevimarView::ID_FILE_STOP_RUN_CAPTURE;
+
+std::string TempFolder()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const auto folder = std::filesystem::temp_directory_path() / ("brevimar-save-" + std::string(info->name()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+std::string Written(const CBrevimarDoc& doc)
+{
+    std::ostringstream out;
+    WriteScenario(doc, out);
+    return out.str();
+}
+
+std::string FileText(const std::string& path)
+{
+    std::string text;
+    EXPECT_TRUE(ReadTextFile(path, &text)) << path;
+    return text;
+}
+
+class FileCommands : public AppTest {
+protected:
+    void StartWithScenario()
+    {
+        ModalHooks::AnswerFile(Fixture("scenario_v4.dat"));
+        ASSERT_TRUE(Start());
+        ASSERT_EQ(Doc().RunMode, InteractiveMode);
+    }
+    void Tick(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            View()->OnTimer(CBrevimarView::RunTimerId);
+    }
+    const ModalRecord& LastModal() const { return ModalHooks::Log().back(); }
+};
+
+TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
+{
+    StartWithScenario();
+    const std::string folder = TempFolder();
+    Doc().Resume();
+    ModalHooks::AnswerFile(folder + "/saved.dat");
+    ASSERT_TRUE(Frame().RunCommand(SaveInputData));
+    EXPECT_EQ(Doc().Paused, 1);
+    EXPECT_EQ(LastModal().Title, "Save As");
+    EXPECT_EQ(LastModal().Text, "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||");
+    EXPECT_EQ(FileText(folder + "/saved.dat"), Written(Doc()));
+
+    // In the genetic-algorithm mode the command pauses and asks nothing.
+    Doc().RunMode = GeneticAlgorithmMode;
+    Doc().Resume();
+    ModalHooks::AnswerFile(folder + "/not-written.dat");
+    ASSERT_TRUE(Frame().RunCommand(SaveInputData));
+    EXPECT_EQ(Doc().Paused, 1);
+    EXPECT_EQ(ModalHooks::Pending(ModalKind::FileDialog), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/not-written.dat"));
+}
+
+TEST_F(FileCommands, CaptureRecordsEveryStepAndStopWritesTheRunFile)
+{
+    StartWithScenario();
+    const std::string folder = TempFolder();
+    Tick(3);
+    ASSERT_TRUE(Frame().RunCommand(SaveRun));
+    CBrevimarDoc& doc = Doc();
+    EXPECT_EQ(doc.RunCaptureOn, 1);
+    EXPECT_LE(doc.RunHeader.CurrentStep, 1);  // back before the first step
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_EQ(FileDialogsShown(), 1);  // only the start-up's
+    // Set-up recorded the deployment as frame 0.
+    for (int i = 1; i <= doc.NumRed(); ++i) {
+        EXPECT_EQ(doc.Capture(RedCaptureX, 0, i), doc.RedForce.AgentX[i]);
+        EXPECT_EQ(doc.Capture(RedCaptureY, 0, i), doc.RedForce.AgentY[i]);
+    }
+
+    Doc().Resume();
+    Tick(2);  // the tick at step 1 pauses the run
+    Doc().Resume();
+    Tick(4);
+    const int step = doc.RunHeader.CurrentStep;
+    ASSERT_GT(step, 3);
+    const std::string expected = Written(doc);
+    doc.RunCaptureOn = 0;
+    const std::size_t scenarioSize = Written(doc).size();
+    doc.RunCaptureOn = 1;
+    ASSERT_GT(expected.size(), scenarioSize);
+
+    ModalHooks::AnswerFile(folder + "/battle.run");
+    ASSERT_TRUE(Frame().RunCommand(StopCapture));
+    EXPECT_EQ(FileText(folder + "/battle.run"), expected);
+    const std::string frames = expected.substr(scenarioSize);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), step * (1 + doc.NumRed() + doc.NumBlue()));
+    EXPECT_EQ(doc.RunCaptureOn, 0);
+    EXPECT_LE(doc.RunHeader.CurrentStep, 1);
+    EXPECT_EQ(doc.RunHeader.TimeDirection, 1);
+    EXPECT_EQ(doc.Paused, 1);
+}
+
+TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
+{
+    StartWithScenario();
+    const std::string folder = TempFolder();
+    CBrevimarDoc& doc = Doc();
+
+    // Save RUN File outside the interactive run: a pause and nothing else.
+    doc.RunMode = GeneticAlgorithmMode;
+    doc.RunHeader.CurrentStep = 9;
+    ASSERT_TRUE(Frame().RunCommand(SaveRun));
+    EXPECT_EQ(doc.RunCaptureOn, 0);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 9);
+
+    // Stop RUN Capture waits while a batch is inside its loop.
+    CCmdUI ui(StopCapture);
+    doc.Experiment.GABusy = 1;
+    ASSERT_TRUE(View()->MessageMap().Update(ui));
+    EXPECT_FALSE(ui.Enabled);
+    doc.Experiment.GABusy = 0;
+
+    // Cancelled, it writes nothing, but the capture ends and the run restarts.
+    doc.RunMode = InteractiveMode;
+    ASSERT_TRUE(Frame().RunCommand(SaveRun));
+    ASSERT_EQ(doc.RunCaptureOn, 1);
+    doc.RunHeader.CurrentStep = 4;
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(StopCapture));
+    EXPECT_EQ(doc.RunCaptureOn, 0);
+    EXPECT_LE(doc.RunHeader.CurrentStep, 1);
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+
+    // A file that cannot be created is reported; the program and the
+    // document carry on.
+    doc.Statistics.AllStatisticsOn = 1;
+    const std::string path = folder + "/missing/x.dat";
+    ModalHooks::AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(SaveInputData));
+    EXPECT_EQ(LastModal().Kind, ModalKind::MessageBox);
+    EXPECT_EQ(LastModal().Text, "Error: cannot open output file.\n" + path);
+    EXPECT_EQ(doc.Statistics.AllStatisticsOn, 1);
+    EXPECT_EQ(doc.RunMode, InteractiveMode);
+}
+
+}  // namespace
+}  // namespace brevimar::testing

@@ -1,0 +1,291 @@
+#include <QDir>
+#include <QFile>
+
+#include <vector>
+
+#include "app/AppFixture.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+
+using Positions = std::vector<int>;  // x, y of every agent, RED then BLUE
+
+Positions Deployment(CBrevimarDoc& doc)
+{
+    Positions p;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& f = doc.Force(side);
+        for (int i = 1; i <= f.NumAgents; ++i) {
+            p.push_back(f.AgentX[i]);
+            p.push_back(f.AgentY[i]);
+        }
+    }
+    return p;
+}
+
+std::string WriteTemp(const std::string& name, const std::string& text)
+{
+    const std::string path = QDir::tempPath().toStdString() + "/brevimar-runcontrol-" + name;
+    QFile file(QString::fromStdString(path));
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path;
+}
+
+class RunControl : public AppTest {
+protected:
+    // A document on a version-1 scenario, run mode 1.
+    void StartScenario()
+    {
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+        ASSERT_EQ(Doc().RunMode, InteractiveMode);
+    }
+    CCmdUI State(unsigned id)
+    {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui;
+    }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            View()->OnTimer(CBrevimarView::RunTimerId);
+    }
+    int Step() { return Doc().RunHeader.CurrentStep; }
+};
+
+TEST_F(RunControl, MenuStatesInEachRunModeAndWhileABatchIsBusy)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    // Run only while paused (Ctrl+G does nothing while running), Pause only
+    // while running; Run/Stop toggles; Clear restarts the count and pauses.
+    doc.Resume();
+    EXPECT_FALSE(Frame().RunCommand(V::ID_RUN));
+    EXPECT_TRUE(Frame().RunCommand(V::ID_PAUSE));
+    EXPECT_FALSE(State(V::ID_PAUSE).Enabled);
+    EXPECT_TRUE(Frame().RunCommand(V::ID_RUN));
+    EXPECT_TRUE(Frame().RunCommand(V::ID_RUN_STOP_TOGGLE));
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_TRUE(Frame().RunCommand(V::ID_RUN_STOP_TOGGLE));
+    Ticks(4);
+    EXPECT_TRUE(Frame().RunCommand(V::ID_CLEAR));
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(doc.Paused, 1);
+
+    for (int mode = PlaybackMode; mode <= MultipleTimeSeriesMode; ++mode) {
+        doc.RunMode = mode;
+        const bool batch = mode >= GeneticAlgorithmMode;
+        EXPECT_EQ(State(V::ID_RESTART_GO).Enabled, !batch) << mode;
+        EXPECT_EQ(State(V::ID_RESTART_USE_BLOCK_DATA).Enabled, !batch) << mode;
+        doc.DeploymentSource = AgentFileDeployment;
+        EXPECT_EQ(State(V::ID_RESTART_USE_AGENT_FILE).Enabled, mode == InteractiveMode) << mode;
+        doc.DeploymentSource = RandomDeployment;
+        EXPECT_FALSE(State(V::ID_RESTART_USE_AGENT_FILE).Enabled) << mode;
+        EXPECT_EQ(State(V::ID_RUN_MODE_INTERACTIVE).Checked, mode == InteractiveMode) << mode;
+        for (unsigned id : {V::ID_CLEAR, V::ID_RANDOMIZE, V::ID_STEP_EXECUTE_MODE, V::ID_TERMINATE_RUN,
+                            V::ID_RUN_MODE_PLAYBACK, V::ID_RUN_MODE_INTERACTIVE, unsigned(ID_FILE_OPEN)})
+            EXPECT_TRUE(State(id).Enabled) << mode << " " << id;
+    }
+    // The playback item's mark follows the loader switch, whatever the run mode.
+    doc.LoadInputFile = 0;
+    EXPECT_TRUE(State(V::ID_RUN_MODE_PLAYBACK).Checked);
+    doc.LoadInputFile = 1;
+    EXPECT_FALSE(State(V::ID_RUN_MODE_PLAYBACK).Checked);
+    // The two restart options carry exclusive marks.
+    doc.RunMode = InteractiveMode;
+    EXPECT_TRUE(Frame().RunCommand(V::ID_RESTART_USE_BLOCK_DATA));
+    EXPECT_TRUE(State(V::ID_RESTART_USE_BLOCK_DATA).Checked);
+    EXPECT_FALSE(State(V::ID_RESTART_USE_AGENT_FILE).Checked);
+    doc.DeploymentSource = AgentFileDeployment;
+    EXPECT_TRUE(Frame().RunCommand(V::ID_RESTART_USE_AGENT_FILE));
+    EXPECT_EQ(doc.RestartUsesAgentFile, 1);
+    EXPECT_FALSE(State(V::ID_RESTART_USE_BLOCK_DATA).Checked);
+    EXPECT_TRUE(State(V::ID_RESTART_USE_AGENT_FILE).Checked);
+
+    // A batch inside its loop lets the run be paused and resumed, nothing that
+    // changes the document.
+    for (int* busy : {&doc.Experiment.GABusy, &doc.Experiment.LandscapeBusy, &doc.Series.MultiRunBusy}) {
+        *busy = 1;
+        for (unsigned id : {V::ID_CLEAR, V::ID_RANDOMIZE, V::ID_RESTART_GO, V::ID_TERMINATE_RUN,
+                            V::ID_RUN_MODE_PLAYBACK, V::ID_RUN_MODE_INTERACTIVE, unsigned(ID_FILE_OPEN)})
+            EXPECT_FALSE(State(id).Enabled) << id;
+        EXPECT_FALSE(Frame().RunCommand(V::ID_CLEAR));
+        doc.Resume();
+        EXPECT_TRUE(Frame().RunCommand(V::ID_PAUSE));
+        EXPECT_TRUE(Frame().RunCommand(V::ID_RUN_STOP_TOGGLE));
+        EXPECT_EQ(doc.Paused, 0);
+        *busy = 0;
+    }
+}
+
+TEST_F(RunControl, RestartRepeatsTheBattleAndRandomizeDeploysAnew)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO));
+    const Positions first = Deployment(doc);
+    const int seedAfterSetUp = doc.RandomState;
+    EXPECT_EQ(Step(), 0);
+
+    // Let the battle run; a restart brings back the same deployment and the
+    // same generator state, so the same battle follows.
+    doc.Resume();
+    Ticks(2);
+    doc.Resume();
+    Ticks(6);
+    const Positions afterRun = Deployment(doc);
+    ASSERT_NE(afterRun, first);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO));
+    EXPECT_EQ(Deployment(doc), first);
+    EXPECT_EQ(doc.RandomState, seedAfterSetUp);
+    doc.Resume();
+    Ticks(2);
+    doc.Resume();
+    Ticks(6);
+    EXPECT_EQ(Deployment(doc), afterRun);
+
+    // Randomize keeps the scenario seed but deploys from the running generator.
+    const int initialSeed = doc.InitialSeed;
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RANDOMIZE));
+    const Positions second = Deployment(doc);
+    EXPECT_NE(second, first);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RANDOMIZE));
+    EXPECT_NE(Deployment(doc), second);
+    EXPECT_EQ(doc.InitialSeed, initialSeed);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO));
+    EXPECT_EQ(Deployment(doc), first);
+}
+
+TEST_F(RunControl, StepExecuteRunsBurstsOfOneStep)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    doc.Resume();
+    Ticks(2);  // past the pause of step 1
+    doc.Pause();
+    ASSERT_TRUE(Frame().RunCommand(V::ID_STEP_EXECUTE_MODE));
+    EXPECT_TRUE(State(V::ID_STEP_EXECUTE_MODE).Checked);
+    EXPECT_EQ(doc.Paused, 0);
+    const int t = Step();
+    for (int burst = 1; burst <= 3; ++burst) {
+        Ticks(3);  // one step, then the run waits
+        EXPECT_EQ(Step(), t + burst);
+        EXPECT_EQ(doc.Paused, 1);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+    }
+    // Pressed again: step mode off, and the run goes on by itself.
+    ASSERT_TRUE(Frame().RunCommand(V::ID_STEP_EXECUTE_MODE));
+    EXPECT_FALSE(State(V::ID_STEP_EXECUTE_MODE).Checked);
+    EXPECT_EQ(doc.Paused, 0);
+    Ticks(4);
+    EXPECT_EQ(Step(), t + 7);
+    EXPECT_EQ(doc.Paused, 0);
+}
+
+TEST_F(RunControl, TerminateAsksUntilAScenarioIsReadAndPlaybackFallsBackWhenCancelled)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    const int shownBefore = FileDialogsShown();
+
+    // A cancelled playback puts run mode and loader switch back.
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_PLAYBACK));
+    EXPECT_EQ(doc.RunMode, InteractiveMode);
+    EXPECT_EQ(doc.LoadInputFile, 1);
+    EXPECT_FALSE(State(V::ID_RUN_MODE_PLAYBACK).Checked);
+
+    // A stored run plays forwards, and backwards once time is reversed.
+    ModalHooks::AnswerFile(Fixture("stored_400.run"));
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_PLAYBACK));
+    ASSERT_EQ(doc.RunMode, PlaybackMode);
+    EXPECT_TRUE(State(V::ID_RUN_MODE_PLAYBACK).Checked);
+    EXPECT_FALSE(State(V::ID_RUN_MODE_INTERACTIVE).Checked);
+    ASSERT_EQ(doc.RunHeader.LastStep, 350);
+    doc.Resume();
+    Ticks(3);
+    EXPECT_EQ(Step(), 3);
+    doc.RunHeader.TimeDirection = -1;
+    Ticks(2);
+    EXPECT_EQ(Step(), 1);
+
+    // Terminate ends the playback: the scenario chooser comes back after a
+    // cancel until a scenario is read, and the run is interactive again.
+    ModalHooks::CancelFile();
+    ModalHooks::CancelFile();
+    ModalHooks::AnswerFile(Fixture("menu_v3.dat"));
+    ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN));
+    EXPECT_EQ(FileDialogsShown() - shownBefore, 5);
+    EXPECT_EQ(doc.RunMode, InteractiveMode);
+    EXPECT_EQ(doc.LoadInputFile, 1);
+    EXPECT_EQ(doc.RunTerminated, 0);
+    EXPECT_TRUE(State(V::ID_RUN_MODE_INTERACTIVE).Checked);
+    EXPECT_EQ(doc.InputFileName, "menu_v3.dat");
+
+    // A chooser that answers at once, every time, does not hold the program
+    // for ever: the run ends terminated on the scenario it had.
+    const int shown = FileDialogsShown();
+    doc.RunHeader.CurrentStep = 9;
+    ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN));
+    EXPECT_EQ(FileDialogsShown() - shown, V::MaxTerminatePrompts);
+    EXPECT_EQ(doc.RunMode, InteractiveMode);
+    EXPECT_EQ(doc.RunTerminated, 1);
+    EXPECT_EQ(Step(), doc.RunHeader.LastStep);
+}
+
+TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    doc.Resume();
+    ModalHooks::AnswerFile(Fixture("frames_short.out"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    const ModalRecord& chooser = ModalHooks::Log().back();
+    EXPECT_EQ(chooser.Kind, ModalKind::FileDialog);
+    EXPECT_EQ(chooser.Text, V::FrameFileFilter);
+    EXPECT_EQ(doc.RunHeader.LatticeSize, 60);
+    EXPECT_EQ(doc.RunHeader.RedCount, 4);
+    EXPECT_EQ(doc.RunHeader.BlueCount, 3);
+    EXPECT_EQ(doc.RunHeader.LastStep, 5);
+    EXPECT_EQ(doc.Capture(BlueCaptureX, 5, 3), 21);
+    EXPECT_EQ(doc.RunMode, InteractiveMode);
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_EQ(Step(), 1);
+
+    // A first frame whose step is already past the end is still read.
+    ModalHooks::AnswerFile(WriteTemp("late.out", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    EXPECT_EQ(doc.RunHeader.LastStep, 2);
+    EXPECT_EQ(doc.Capture(RedCaptureY, 7, 1), 6);
+    EXPECT_EQ(doc.Capture(BlueCaptureState, 7, 1), 1);
+    EXPECT_EQ(doc.Capture(RedCaptureX, 9, 1), 0);
+
+    // A frame beyond the capture rows is refused with a message, and nothing
+    // of the file is kept.
+    const std::string beyond = WriteTemp("beyond.out", "30 1 1 5\n0\n2 1 1\n2 2 2\n352\n2 1 1\n2 2 2\n");
+    ModalHooks::AnswerFile(beyond);
+    ModalHooks::AnswerMessage(IDOK);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    const ModalRecord& message = ModalHooks::Log().back();
+    EXPECT_EQ(message.Kind, ModalKind::MessageBox);
+    EXPECT_EQ(message.Text.rfind("Error: cannot read input file " + beyond, 0), 0u) << message.Text;
+    EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
+    EXPECT_EQ(doc.RunHeader.LastStep, 2);
+    EXPECT_EQ(doc.Capture(RedCaptureY, 7, 1), 6);
+    EXPECT_EQ(Step(), 1);
+
+    // Cancelled: nothing read, the first frame shown again.
+    doc.Resume();
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_EQ(Step(), 1);
+}
+
+}  // namespace
+}  // namespace brevimar::testing

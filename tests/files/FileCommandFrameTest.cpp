@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "files/FileCommandFrame.h"
+#include "files/WordReader.h"
+#include "support/TestDocument.h"
+
+namespace brevimar {
+namespace {
+
+using testing::TestDocument;
+
+std::string TempFolder()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const auto folder = std::filesystem::temp_directory_path() / ("brevimar-frame-" + std::string(info->name()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+// Rows whose texts are easy to get wrong: filters naming another kind of
+// file, writers reporting the input-file text, commands that do not pause.
+struct RowCase {
+    FileCommand Command;
+    const char* Filter;
+    bool Pauses;
+    const char* Failure;
+};
+constexpr char In[] = "Error: cannot open input file.\n";
+constexpr char Out[] = "\nError: cannot open output file.\n";
+const RowCase Rows[] = {
+    {FileCommand::AgentRead, "Brevimar Weapon Input Data Files (*.agt)|*.agt||", true, In},
+    {FileCommand::AgentWrite, "Brevimar Terrain Input Data Files (*.agt)|*.agt||", true, Out},
+    {FileCommand::AgentWeaponsWrite, "Brevimar Weapon Input Data Files (*.awp)|*.awp||", true, In},
+    {FileCommand::WaypointPathRead, "Brevimar Squad Matrix Input Data Files (*.pth)|*.pth||", true,
+     "\nError: cannot open file.\n"},
+    {FileCommand::WaypointPathWrite, "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||", false, Out},
+    {FileCommand::WeaponRawDataWrite, "Brevimar Weapon Input Data Files (*.rwd)|*.rwd||", false, In},
+    {FileCommand::SetupTerrainRead, "Brevimar Weapon Input Data Files (*.ter)|*.ter||", false, In},
+};
+
+TEST(FileCommandFrame, CancelledChooserOfEveryRowAsksWithItsSettingsAndWritesNothing)
+{
+    for (const RowCase& row : Rows) {
+        const FileCommandSpec& spec = FileCommandSettings(row.Command);
+        EXPECT_STREQ(spec.Filter, row.Filter);
+        EXPECT_STREQ(spec.FailureText, row.Failure);
+        EXPECT_EQ(spec.Pauses, row.Pauses);
+    }
+    EXPECT_STREQ(FileCommandSettings(FileCommand::StartupRead).Filter, FileFilters[19]);
+    for (const FileCommandSpec& spec : FileCommandTable()) {
+        const bool open = spec.Dialog == FileDialogKind::Open;
+        EXPECT_EQ(spec.Flags, open ? OFN_FILEMUSTEXIST : OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        TestDocument doc;
+        doc->RunMode = GeneticAlgorithmMode;
+        doc->LoadInputFile = 0;
+        bool ran = false;
+        const auto result = RunFileCommand(*doc, spec.Command, [&](std::iostream&, const ChosenFile&) { ran = true; });
+        const int row = static_cast<int>(spec.Command);
+        EXPECT_EQ(result, FileCommandResult::Cancelled) << row;
+        EXPECT_FALSE(ran) << row;
+        ASSERT_EQ(doc.Host.FileRequests.size(), 1u) << row;
+        EXPECT_EQ(doc.Host.FileRequests[0].Filter, spec.Filter) << row;
+        EXPECT_EQ(doc.Host.FileRequests[0].DefaultExtension, spec.DefaultExtension) << row;
+        EXPECT_EQ(doc.Host.FileRequests[0].InitialName, spec.InitialNameByLoadInputFile ? "*.run" : "") << row;
+        EXPECT_EQ(doc->Paused, spec.Pauses ? 1 : 0) << row;
+        // Readers redraw, and the interactive switch of some stays after a cancel.
+        EXPECT_EQ(doc.Host.InvalidateCount, open ? 1 : 0) << row;
+        EXPECT_EQ(doc->RunMode, spec.SelectsInteractiveLoad ? InteractiveMode : GeneticAlgorithmMode) << row;
+        EXPECT_EQ(doc->Battlefield.TerrainMode, spec.SelectsTerrainFromFile ? 2 : 0) << row;
+    }
+    EXPECT_TRUE(FileCommandSettings(FileCommand::TerrainRead).SelectsTerrainFromFile);
+    EXPECT_TRUE(FileCommandSettings(FileCommand::TerrainModifiersRead).SelectsInteractiveLoad);
+}
+
+TEST(FileCommandFrame, EchoBufferHoldsTheNamesAndStopsAtItsSize)
+{
+    const ChosenFile file = ChosenFile::FromPath("/data/runs/battle.1.run");
+    EXPECT_EQ(file.FileName, "battle.1.run");
+    EXPECT_EQ(file.Extension, "run");
+    EXPECT_EQ(file.FileTitle, "battle.1");
+
+    char buffer[EchoBufferSize];
+    const std::string plain =
+        "Pathname: /data/runs/battle.1.run\nFilename: battle.1.run\nExtension: run\nFile Title: battle.1\n";
+    ASSERT_EQ(FillEchoBuffer(file, EchoStyle::Plain, buffer), plain.size() + 1);
+    EXPECT_EQ(std::string(buffer), plain);
+    const std::string lf =
+        "\nPathname: /data/runs/battle.1.run\n\nFilename: battle.1.run\n\nExtension: run\n\nFile Title: battle.1\n";
+    ASSERT_EQ(FillEchoBuffer(file, EchoStyle::LineFeed, buffer), lf.size() + 1);
+    EXPECT_EQ(std::string(buffer), lf);
+    EXPECT_EQ(FillEchoBuffer(file, EchoStyle::None, buffer), 0u);
+
+    const ChosenFile longName = ChosenFile::FromPath("/" + std::string(300, 'a') + ".dat");
+    EXPECT_EQ(FillEchoBuffer(longName, EchoStyle::Plain, buffer), EchoBufferSize);
+    EXPECT_EQ(std::string(buffer, 10), "Pathname: ");
+}
+
+TEST(FileCommandFrame, StreamsOpenOnTheChosenPath)
+{
+    const std::string folder = TempFolder();
+    const std::string path = folder + "/elsewhere/squads.smw";
+    std::filesystem::create_directories(folder + "/elsewhere");
+    { std::ofstream(path) << "old text that is longer than the new one"; }
+
+    // A writer truncates; the body writes in the C locale.
+    TestDocument doc;
+    doc.Host.FileChoices.push_back(path);
+    EXPECT_EQ(RunFileCommand(*doc, FileCommand::SquadMatrixWrite,
+                             [](std::iostream& out, const ChosenFile& file) {
+                                 EXPECT_EQ(file.FileName, "squads.smw");
+                                 out << 1234567 << ' ' << 0.5;
+                             }),
+              FileCommandResult::Done);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(path, &text));
+    EXPECT_EQ(text, "1234567 0.5");
+
+    // A reader reads what is there and redraws.
+    doc.Host.FileChoices.push_back(path);
+    std::string word;
+    const auto read = [&](std::iostream& in, const ChosenFile&) { in >> word; };
+    EXPECT_EQ(RunFileCommand(*doc, FileCommand::SquadMatrixRead, read), FileCommandResult::Done);
+    EXPECT_EQ(word, "1234567");
+    EXPECT_EQ(doc.Host.InvalidateCount, 1);
+    EXPECT_TRUE(doc.Host.Messages.empty());
+
+    // The scenario reader proposes the kind of file it is about to load.
+    doc->LoadInputFile = 1;
+    RunFileCommand(*doc, FileCommand::ScenarioRead, [](std::iostream&, const ChosenFile&) {});
+    EXPECT_EQ(doc.Host.FileRequests.back().InitialName, "*.dat");
+}
+
+TEST(FileCommandFrame, FileThatDoesNotOpenIsReportedAndTheBodyNeverRuns)
+{
+    const std::string folder = TempFolder();
+    const struct {
+        FileCommand Command;
+        std::string Path;
+        const char* Message;
+    } cases[] = {
+        {FileCommand::CommMatrixRead, folder + "/missing.cmw", "Error: cannot open file.\n"},
+        {FileCommand::FitnessWrite, folder + "/no/folder.fit", "Error: cannot open output file.\n"},
+        {FileCommand::SquadWeaponsWrite, folder, "Error: cannot open input file.\n"},  // a folder, not a file
+    };
+    for (const auto& c : cases) {
+        TestDocument doc;
+        doc.Host.FileChoices.push_back(c.Path);
+        bool ran = false;
+        EXPECT_EQ(RunFileCommand(*doc, c.Command, [&](std::iostream&, const ChosenFile&) { ran = true; }),
+                  FileCommandResult::CannotOpen);
+        EXPECT_FALSE(ran);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u);
+        EXPECT_EQ(doc.Host.Messages[0].Text, c.Message + c.Path);
+        EXPECT_EQ(doc.Host.Messages[0].Style, MB_OK | MB_ICONERROR);
+        EXPECT_EQ(CannotOpenMessage(c.Command, c.Path), c.Message + c.Path);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + "/no"));
+}
+
+}  // namespace
+}  // namespace brevimar
