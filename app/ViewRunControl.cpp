@@ -112,15 +112,7 @@ void CBrevimarView::OnTerminateRun()
 
 void CBrevimarView::OnRunModePlayback()
 {
-    CBrevimarDoc& doc = *Document;
-    const int runMode = doc.RunMode;
-    const int loadInputFile = doc.LoadInputFile;
-    doc.RunMode = PlaybackMode;
-    doc.LoadInputFile = 0;
-    if (LoadInputDataFile(doc) == 0) {
-        doc.RunMode = runMode;
-        doc.LoadInputFile = loadInputFile;
-    }
+    LoadStoredRunFile(*Document);
     Invalidate(false);
 }
 

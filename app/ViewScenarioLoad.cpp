@@ -32,14 +32,7 @@ void CBrevimarView::OnFileLoadRunFile()
 {
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
-    const int runMode = doc.RunMode;
-    const int loadInputFile = doc.LoadInputFile;
-    doc.RunMode = PlaybackMode;
-    doc.LoadInputFile = 0;
-    if (LoadInputDataFile(doc) == 0) {
-        doc.RunMode = runMode;
-        doc.LoadInputFile = loadInputFile;
-    }
+    LoadStoredRunFile(doc);
     doc.DeploymentSource = RandomDeployment;
     // Resuming the run plays the stored frames.
     Invalidate(false);

@@ -4,29 +4,21 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/CombatWork.h"
 #include "core/Document.h"
 
 namespace brevimar {
 
 namespace {
 
-// The working arrays of one ResolveCombat call, handed to every fire routine.
-struct WorkingArrays {
-    int* RedState;
-    int* BlueState;
-    int* RedHit;
-    int* BlueHit;
-    int* State(Side side) const { return side == Side::Red ? RedState : BlueState; }
-    int* Hit(Side side) const { return side == Side::Red ? RedHit : BlueHit; }
-};
-
-int AgentCount(const CForce& force) { return std::clamp(force.NumAgents, 0, MaxAgents); }
+using combat::AgentCount;
+using combat::InSquare;
+using combat::WorkingArrays;
 
 // Sensing never lists more than a row holds; a corrupt count must not lead
 // the routines past it.
 int ListLength(const CForce& force, int i) { return std::clamp(force.EnemyCount[i], 0, EnemyListColumns - 1); }
 
-bool InSquare(int x1, int y1, int x2, int y2, int h) { return std::abs(x2 - x1) <= h && std::abs(y2 - y1) <= h; }
 
 float SquadHitProb(CBrevimarDoc& doc, Side side, int i, int j, float p0)
 {

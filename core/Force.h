@@ -301,6 +301,19 @@ struct CForce {
     int EnemyViaComm[AgentSlots] = {};
     double LocalCenterX = 0;  // local centre of mass of the flock
     double LocalCenterY = 0;
+
+    // Agent i takes the parameters of squad s (1..10): every copy, or the
+    // copies an agent added by hand takes (all but the hold fraction and the
+    // pursuit, retreat and support thresholds).
+    void CopySquadParameters(int i, int s);
+    void CopyCoreSquadParameters(int i, int s);
+
+    // Squad sizes are made to add up to the agent count: the first squad at
+    // which the running total reaches or passes the count becomes the last
+    // one, and the last squad absorbs any shortfall.
+    void ReconcileSquadSizes();
+    // Agents are numbered squad by squad.
+    void NumberAgentsBySquad();
 };
 
 struct CRedForce : CForce {};

@@ -62,11 +62,11 @@ void PrepareLocalCommand(CLocalCommand& local)
     }
 }
 
-// Squad sizes are made to add up to the agent count: the first squad at
-// which the running total reaches or passes the count becomes the last one,
-// and the last squad absorbs any shortfall.
-void ReconcileSquadSizes(CForce& force)
+}  // namespace
+
+void CForce::ReconcileSquadSizes()
 {
+    CForce& force = *this;
     const int n = AgentCount(force);
     force.num_per_squad[0] = 0;
     const int last = std::min(force.NumSquads, MaxSquads);
@@ -92,8 +92,9 @@ void ReconcileSquadSizes(CForce& force)
     }
 }
 
-void NumberAgentsBySquad(CForce& force)
+void CForce::NumberAgentsBySquad()
 {
+    CForce& force = *this;
     const int n = AgentCount(force);
     const int squads = std::clamp(force.NumSquads, 1, MaxSquads);
     int i = 1;
@@ -104,6 +105,8 @@ void NumberAgentsBySquad(CForce& force)
     for (; i <= n; ++i)
         force.AgentSquad[i] = squads;
 }
+
+namespace {
 
 struct WeightSums {
     float Alive[SquadSlots];
@@ -197,9 +200,12 @@ void SetPersonalities(CBrevimarDoc& doc, Side side)
     }
 }
 
+}  // namespace
+
 // Copies of the squad's parameters that an agent added by hand also takes.
-void CopyCoreSquadParameters(CForce& f, int i, int s)
+void CForce::CopyCoreSquadParameters(int i, int s)
 {
+    CForce& f = *this;
     f.AliveStrength[i] = f.alive_strength[s];
     f.InjuredStrength[i] = f.injured_strength[s];
     f.SensorRangeAlive[i] = f.A_S_RANGE[s];
@@ -237,9 +243,11 @@ void CopyCoreSquadParameters(CForce& f, int i, int s)
     f.MovementFlag[i] = f.movement_flag[s];
 }
 
-// The hold fraction and the pursuit, retreat and support thresholds.
-void CopyHoldAndPursuitParameters(CForce& f, int i, int s)
+void CForce::CopySquadParameters(int i, int s)
 {
+    CopyCoreSquadParameters(i, s);
+    // The hold fraction and the pursuit, retreat and support thresholds.
+    CForce& f = *this;
     f.HoldFractionAlive[i] = f.A_HOLD_f[s];
     f.HoldFractionInjured[i] = f.I_HOLD_f[s];
     f.Pursuit1NumAlive[i] = f.A_PURSUIT1_num[s];
@@ -254,13 +262,12 @@ void CopyHoldAndPursuitParameters(CForce& f, int i, int s)
     f.Support2NumInjured[i] = f.I_SUPPORT2_num[s];
 }
 
+namespace {
+
 void CopySquadParameters(CForce& f)
 {
-    for (int i = 1, n = AgentCount(f); i <= n; ++i) {
-        const int s = SquadRow(f.AgentSquad[i]);
-        CopyCoreSquadParameters(f, i, s);
-        CopyHoldAndPursuitParameters(f, i, s);
-    }
+    for (int i = 1, n = AgentCount(f); i <= n; ++i)
+        f.CopySquadParameters(i, SquadRow(f.AgentSquad[i]));
 }
 
 void ResetRunSwitches(CBrevimarDoc& doc)
@@ -346,8 +353,8 @@ void CBrevimarDoc::InitializeForces()
 
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& force = Force(side);
-        ReconcileSquadSizes(force);
-        NumberAgentsBySquad(force);
+        force.ReconcileSquadSizes();
+        force.NumberAgentsBySquad();
         SetPersonalities(*this, side);
         CopySquadParameters(force);
     }
@@ -397,8 +404,8 @@ void CBrevimarDoc::InitializeForcesFromAgentFile()
 
     // The agents keep the squads the file gave them; only the squad sizes are
     // brought in line with the counts.
-    ReconcileSquadSizes(RedForce);
-    ReconcileSquadSizes(BlueForce);
+    RedForce.ReconcileSquadSizes();
+    BlueForce.ReconcileSquadSizes();
     for (Side side : {Side::Red, Side::Blue}) {
         SetPersonalities(*this, side);
         CopySquadParameters(Force(side));
@@ -433,7 +440,7 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
 
     // The hold fraction and the pursuit, retreat and support thresholds keep
     // whatever the agent's entry held.
-    CopyCoreSquadParameters(f, i, s);
+    f.CopyCoreSquadParameters(i, s);
     const WeightSums sums = SquadWeightSums(f);
     TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/CombatWork.h"
 #include "core/Document.h"
 
 namespace brevimar {
@@ -21,18 +22,10 @@ constexpr int ScatterBeyondTable = 9;
 // A blast or targeting list can never hold more than every agent of a side.
 static_assert(MaxAgents <= EnemyListColumns - 1, "agent lists must fit a sensor list");
 
-struct WorkingArrays {
-    int* RedState;
-    int* BlueState;
-    int* RedHit;
-    int* BlueHit;
-    int* State(Side side) const { return side == Side::Red ? RedState : BlueState; }
-    int* Hit(Side side) const { return side == Side::Red ? RedHit : BlueHit; }
-};
+using combat::AgentCount;
+using combat::InSquare;
+using combat::WorkingArrays;
 
-int AgentCount(const CForce& force) { return std::clamp(force.NumAgents, 0, MaxAgents); }
-
-bool InSquare(int x1, int y1, int x2, int y2, int h) { return std::abs(x2 - x1) <= h && std::abs(y2 - y1) <= h; }
 
 bool SightFrom(CBrevimarDoc& doc, int x1, int y1, int x2, int y2)
 {

@@ -167,4 +167,18 @@ int LoadInputDataFile(CBrevimarDoc& doc)
     return read ? 1 : 0;
 }
 
+int LoadStoredRunFile(CBrevimarDoc& doc)
+{
+    const int runMode = doc.RunMode;
+    const int loadInputFile = doc.LoadInputFile;
+    doc.RunMode = PlaybackMode;
+    doc.LoadInputFile = 0;
+    const int read = LoadInputDataFile(doc);
+    if (read == 0) {
+        doc.RunMode = runMode;
+        doc.LoadInputFile = loadInputFile;
+    }
+    return read;
+}
+
 }  // namespace brevimar

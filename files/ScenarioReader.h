@@ -20,6 +20,10 @@ class CBrevimarDoc;
 // why). The view is invalidated in every case.
 int LoadInputDataFile(CBrevimarDoc& doc);
 
+// A stored run for playback: run mode 0 and a run file are asked for, and put
+// back as they were when nothing was read. Returns what LoadInputDataFile did.
+int LoadStoredRunFile(CBrevimarDoc& doc);
+
 // The same for a file already chosen: no pause, no chooser, no final redraw.
 // True when the file was read and committed.
 bool ReadInputDataFile(CBrevimarDoc& doc, const std::string& path);

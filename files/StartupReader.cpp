@@ -383,29 +383,8 @@ bool ScenarioReader::ReadForce(Side side)
 void ScenarioReader::ReconcileSquads(Side side)
 {
     CForce& f = Force(side);
-    const int n = f.NumAgents;
-    int total = 0;
-    const int squads = f.NumSquads;
-    for (int s = 1; s <= squads; ++s) {
-        total += f.num_per_squad[s];
-        if (total == n) {
-            f.NumSquads = s;
-            break;
-        }
-        if (total > n) {
-            f.NumSquads = s;
-            f.num_per_squad[s] += n - total;
-            break;
-        }
-        if (s == squads)
-            f.num_per_squad[s] += n - total;
-    }
-    // Squad sizes now add up to the agent count; agents are numbered squad
-    // by squad.
-    int agent = 0;
-    for (int s = 1; s <= f.NumSquads; ++s)
-        for (int k = 0; k < f.num_per_squad[s] && agent < n; ++k)
-            f.AgentSquad[++agent] = s;
+    f.ReconcileSquadSizes();
+    f.NumberAgentsBySquad();
 }
 
 bool ScenarioReader::ReadPersonality(Side side)
@@ -608,56 +587,8 @@ bool ScenarioReader::ReadMetaPersonality(Side side)
 void ScenarioReader::CopySquadParameters(Side side)
 {
     CForce& f = Force(side);
-    for (int i = 1; i <= f.NumAgents; ++i) {
-        const int s = f.AgentSquad[i];
-        f.AliveStrength[i] = f.alive_strength[s];
-        f.InjuredStrength[i] = f.injured_strength[s];
-        f.SensorRangeAlive[i] = f.A_S_RANGE[s];
-        f.SensorRangeInjured[i] = f.I_S_RANGE[s];
-        f.FireRangeAlive[i] = f.A_F_RANGE[s];
-        f.FireRangeInjured[i] = f.I_F_RANGE[s];
-        f.MoveRangeAlive[i] = f.A_M_RANGE[s];
-        f.MoveRangeInjured[i] = f.I_M_RANGE[s];
-        f.ShotProbAlive[i] = f.shot_prob_alive[s];
-        f.ShotProbInjured[i] = f.shot_prob_injured[s];
-        f.MaxTargetsAlive[i] = f.A_R_max_eng_num[s];
-        f.MaxTargetsInjured[i] = f.I_R_max_eng_num[s];
-        f.FriendMinDistAlive[i] = f.A_R_R_min_dist[s];
-        f.FriendMinDistInjured[i] = f.I_R_R_min_dist[s];
-        f.EnemyMinDistAlive[i] = f.A_R_B_min_dist[s];
-        f.EnemyMinDistInjured[i] = f.I_R_B_min_dist[s];
-        f.GoalMinDistAlive[i] = f.A_R_R_goal_min[s];
-        f.GoalMinDistInjured[i] = f.I_R_R_goal_min[s];
-        f.TerrainMinDistAlive[i] = f.A_R_terrain_min[s];
-        f.TerrainMinDistInjured[i] = f.I_R_terrain_min[s];
-        f.AreaMinDistAlive[i] = f.A_R_area_min[s];
-        f.AreaMinDistInjured[i] = f.I_R_area_min[s];
-        f.FlockMinAlive[i] = f.A_R_flock_min[s];
-        f.FlockMinInjured[i] = f.I_R_flock_min[s];
-        f.FlockMaxAlive[i] = f.A_R_flock_max[s];
-        f.FlockMaxInjured[i] = f.I_R_flock_max[s];
-        f.ConstraintRangeAlive[i] = f.A_C_RANGE[s];
-        f.ConstraintRangeInjured[i] = f.I_C_RANGE[s];
-        f.AdvanceNumAlive[i] = f.A_ADVANCE_num[s];
-        f.AdvanceNumInjured[i] = f.I_ADVANCE_num[s];
-        f.ClusterNumAlive[i] = f.A_CLUSTER_num[s];
-        f.ClusterNumInjured[i] = f.I_CLUSTER_num[s];
-        f.CombatNumAlive[i] = f.A_COMBAT_num[s];
-        f.CombatNumInjured[i] = f.I_COMBAT_num[s];
-        f.HoldFractionAlive[i] = f.A_HOLD_f[s];
-        f.HoldFractionInjured[i] = f.I_HOLD_f[s];
-        f.Pursuit1NumAlive[i] = f.A_PURSUIT1_num[s];
-        f.Pursuit1NumInjured[i] = f.I_PURSUIT1_num[s];
-        f.Pursuit2NumAlive[i] = f.A_PURSUIT2_num[s];
-        f.Pursuit2NumInjured[i] = f.I_PURSUIT2_num[s];
-        f.RetreatNumAlive[i] = f.A_RETREAT_num[s];
-        f.RetreatNumInjured[i] = f.I_RETREAT_num[s];
-        f.Support1NumAlive[i] = f.A_SUPPORT1_num[s];
-        f.Support1NumInjured[i] = f.I_SUPPORT1_num[s];
-        f.Support2NumAlive[i] = f.A_SUPPORT2_num[s];
-        f.Support2NumInjured[i] = f.I_SUPPORT2_num[s];
-        f.MovementFlag[i] = f.movement_flag[s];
-    }
+    for (int i = 1; i <= f.NumAgents; ++i)
+        f.CopySquadParameters(i, f.AgentSquad[i]);
 }
 
 bool ScenarioReader::ReadTerrain()
