@@ -4,37 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TestDocument.h"
+#include "support/CombatRound.h"
 
 namespace brevimar {
 namespace {
 
-// The draws the document will make, from a copy of its generator.
-struct DrawCopy {
-    CUniformGenerator Generator;
-    int Seed;
-    double Plain() { return Generator.Draw(&Seed); }
-    double Combat() { return (Plain() * 9999.0 + 1.0) * 0.0001; }
-};
+using testing::DrawCopy;
 
-class Combat : public ::testing::Test {
+class Combat : public testing::CombatRound {
 protected:
-    testing::TestDocument doc;
-    CForce& red = doc->RedForce;
-    CForce& blue = doc->BlueForce;
-    CBattlefield& field = doc->Battlefield;
-    int redState[AgentSlots] = {};
-    int blueState[AgentSlots] = {};
-    int redHit[AgentSlots] = {};
-    int blueHit[AgentSlots] = {};
-
-    void SetUp() override
-    {
-        field.BattleSize = 50;
-        red.NumAgents = 0;
-        blue.NumAgents = 0;
-        doc->RandomState = -4711;
-    }
+    void SetUp() override { StartRound(-4711); }
     void Place(CForce& force, int i, int x, int y, int state = Alive)
     {
         force.NumAgents = std::max(force.NumAgents, i);
@@ -46,27 +25,6 @@ protected:
         force.MaxTargetsAlive[i] = force.MaxTargetsInjured[i] = 10;
         force.ShotProbAlive[i] = force.ShotProbInjured[i] = 1.0f;
         field.AgentGrid[GridIndex(x, y)] = CellAgent;
-    }
-    void Targets(Side side, int i, std::initializer_list<int> enemies)
-    {
-        int* list = doc->EnemyList(side, i);
-        int k = 0;
-        for (int j : enemies)
-            list[++k] = j;
-        doc->Force(side).EnemyCount[i] = k;
-    }
-    void StartWorking()
-    {
-        for (int i = 1; i <= red.NumAgents; ++i)
-            redState[i] = red.AgentState[i], redHit[i] = 0;
-        for (int i = 1; i <= blue.NumAgents; ++i)
-            blueState[i] = blue.AgentState[i], blueHit[i] = 0;
-    }
-    DrawCopy Draws() { return {doc->Generator, doc->RandomState}; }
-    void ExpectSameGenerator(const DrawCopy& expected)
-    {
-        EXPECT_EQ(doc->RandomState, expected.Seed);
-        EXPECT_EQ(doc->Generator.ShuffleOutput, expected.Generator.ShuffleOutput);
     }
     void Terrain(int x, int y, int type) { field.TerrainType[GridIndex(x, y)] = type; }
 };

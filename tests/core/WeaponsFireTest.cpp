@@ -3,41 +3,25 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TestDocument.h"
+#include "support/CombatRound.h"
 
 namespace brevimar {
 namespace {
 
-struct DrawCopy {
-    CUniformGenerator Generator;
-    int Seed;
-    double Combat() { return (Generator.Draw(&Seed) * 9999.0 + 1.0) * 0.0001; }
-    double Plain() { return Generator.Draw(&Seed); }
-};
+using testing::DrawCopy;
 
 // rand() value whose scaled value lies in the middle of ((k - 1) / n, k / n].
 int RandFor(int k, int n) { return static_cast<int>((k - 0.5) / n * 32767.0); }
 
-class WeaponsFire : public ::testing::Test {
+class WeaponsFire : public testing::CombatRound {
 protected:
-    testing::TestDocument doc;
-    CForce& red = doc->RedForce;
-    CForce& blue = doc->BlueForce;
-    CBattlefield& field = doc->Battlefield;
     SideWeapons& redWeapons = doc->AgentWeapons.Red;
     SideWeapons& blueWeapons = doc->AgentWeapons.Blue;
-    int redState[AgentSlots] = {};
-    int blueState[AgentSlots] = {};
-    int redHit[AgentSlots] = {};
-    int blueHit[AgentSlots] = {};
 
     void SetUp() override
     {
-        field.BattleSize = 50;
+        StartRound(-2024);
         doc->RunHeader.LatticeSize = 50;
-        red.NumAgents = 0;
-        blue.NumAgents = 0;
-        doc->RandomState = -2024;
         red.WeaponsOn = 1;
         for (SideWeapons* w : {&redWeapons, &blueWeapons}) {
             w->max_throw_range = 6;
@@ -56,27 +40,6 @@ protected:
         force.AgentWeapon[i] = weapon;
         force.SensorRange[i] = 10;
         field.OccupancyGrid[GridIndex(x, y)] = SideCode(side);
-    }
-    void Targets(Side side, int i, std::initializer_list<int> enemies)
-    {
-        int* list = doc->EnemyList(side, i);
-        int k = 0;
-        for (int j : enemies)
-            list[++k] = j;
-        doc->Force(side).EnemyCount[i] = k;
-    }
-    void StartWorking()
-    {
-        for (int i = 1; i <= red.NumAgents; ++i)
-            redState[i] = red.AgentState[i], redHit[i] = 0;
-        for (int i = 1; i <= blue.NumAgents; ++i)
-            blueState[i] = blue.AgentState[i], blueHit[i] = 0;
-    }
-    DrawCopy Draws() { return {doc->Generator, doc->RandomState}; }
-    void ExpectSameGenerator(const DrawCopy& expected)
-    {
-        EXPECT_EQ(doc->RandomState, expected.Seed);
-        EXPECT_EQ(doc->Generator.ShuffleOutput, expected.Generator.ShuffleOutput);
     }
     void Aim(int x0, int y0, int R = 10) { doc->SelectLocalSite(1, x0, y0, R); }
     int LandX() { return doc->AgentWeapons.GrenadeLandingX; }

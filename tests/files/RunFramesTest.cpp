@@ -6,24 +6,15 @@
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
 
+using testing::DataPath;
+using testing::Fixture;
 using testing::TestDocument;
-
-std::string DataPath(const std::string& name) { return std::string(BREVIMAR_TEST_DATA) + "/" + name; }
-
-std::string WriteTemp(const std::string& name, const std::string& text)
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("brevimar-frames-" + std::string(info->name()));
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path path = folder / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-}
+using testing::WriteTemp;
 
 // Everything the short-layout reader may write.
 std::vector<int> Snapshot(CBrevimarDoc& doc)

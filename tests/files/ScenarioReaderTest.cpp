@@ -12,31 +12,15 @@
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
 
+using testing::DataPath;
+using testing::Fixture;
 using testing::TestDocument;
-
-std::string DataPath(const std::string& name) { return std::string(BREVIMAR_TEST_DATA) + "/" + name; }
-
-std::string Fixture(const std::string& name)
-{
-    std::string text;
-    EXPECT_TRUE(ReadTextFile(DataPath(name), &text)) << name;
-    return text;
-}
-
-std::string WriteTemp(const std::string& name, const std::string& text)
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("brevimar-menu-" + std::string(info->test_suite_name()) + "-" + info->name()) /
-                                       name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-}
+using testing::WriteTemp;
 
 // The text with the values of the nth line labelled `label` replaced.
 std::string WithValues(std::string text, const std::string& label, const std::string& values, int nth = 1)
