@@ -338,17 +338,16 @@ private:
         Flags(FlagSlot());
         if (!Doc.DisplayGrid)
             return;
-        const int frame = Doc.DisplayFrame == 1 ? 1 : 0;
-        const unsigned char* plane = Doc.DisplayPlane(frame);
+        const int frame = Doc.GetDisplayFrame() == 1 ? 1 : 0;
         if (Doc.KillMapOnly == 1) {
             EachCell([&](int x, int y, int terrain) {
                 TerrainPass(x, y, terrain);
-                DeathMark(x, y, plane[LatticeCellOffset(N, x, y)]);
+                DeathMark(x, y, Doc.GetDisplayCell(frame, x, LatticeColumn(N, y)));
             });
             return;
         }
         EachCell([&](int x, int y, int terrain) {
-            const unsigned char code = plane[LatticeCellOffset(N, x, y)];
+            const unsigned char code = Doc.GetDisplayCell(frame, x, LatticeColumn(N, y));
             AgentTerrain(x, y, terrain, code);
             AgentCode(x, y, terrain, code);
         });

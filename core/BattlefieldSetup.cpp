@@ -13,7 +13,9 @@ namespace brevimar {
 
 namespace {
 
-constexpr float DiagonalFactor = 1.4142135f;
+// A double constant: the product is rounded to single precision only when
+// stored, which for many ranges (5, 7, 10, ...) differs from a float product.
+constexpr double DiagonalFactor = 1.4142135;
 
 // Attempts before giving an agent up. A placement that is possible at all
 // succeeds long before: even one free cell in a 150 x 150 square is missed a
@@ -507,7 +509,7 @@ void CBrevimarDoc::SetupBattlefield()
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = Force(side);
         for (int i = 1, n = AgentCount(f); i <= n; ++i)
-            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i]) * DiagonalFactor;
+            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
     }
 
     if (HeapBuffersAllocated == 1)

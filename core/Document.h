@@ -275,6 +275,9 @@ public:
     int* EnemyList(Side side, int agent) { return (side == Side::Red ? RedEnemyList : BlueEnemyList).get() + EnemyListColumns * agent; }
     int& Capture(int buffer, int step, int agent) { return CaptureBuffer[buffer][CaptureIndex(step, agent)]; }
     unsigned char* DisplayPlane(int plane) { return DisplayGrid.get() + LatticeCells * plane; }
+    // What the drawing reads: the frame on show, and entry [frame][r][c] of the lattice.
+    int GetDisplayFrame() const { return DisplayFrame; }
+    unsigned char GetDisplayCell(int frame, int r, int c) const { return DisplayGrid[LatticeCells * frame + LatticeStride * r + c]; }
 
     // --- life cycle
     bool OnNewDocument();

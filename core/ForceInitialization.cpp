@@ -7,7 +7,9 @@ namespace brevimar {
 
 namespace {
 
-constexpr float DiagonalFactor = 1.4142135f;
+// A double constant: the product is rounded to single precision only when
+// stored, which for many ranges (5, 7, 10, ...) differs from a float product.
+constexpr double DiagonalFactor = 1.4142135;
 
 // Counts and squad numbers that index the fixed arrays are held to their
 // bounds here; reporting bad values is the readers' and dialogs' business.
@@ -422,7 +424,7 @@ void CBrevimarDoc::InitializeForcesFromAgentFile()
             f.SensorRange[i] = alive ? f.SensorRangeAlive[i] : f.SensorRangeInjured[i];
             f.FireRange[i] = alive ? f.FireRangeAlive[i] : f.FireRangeInjured[i];
             f.ConstraintRange[i] = alive ? f.ConstraintRangeAlive[i] : f.ConstraintRangeInjured[i];
-            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i]) * DiagonalFactor;
+            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
         }
     }
 }
@@ -447,7 +449,7 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
     f.SensorRange[i] = f.SensorRangeAlive[i];
     f.FireRange[i] = f.FireRangeAlive[i];
     f.ConstraintRange[i] = f.ConstraintRangeAlive[i];
-    f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i]) * DiagonalFactor;
+    f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
 }
 
 }  // namespace brevimar

@@ -88,11 +88,7 @@ int FindPreference(Side side, int stage, const int* list, int n)
 // The j-th of k entries for (j - 1) / k < u <= j / k.
 int SplitByDraw(CBrevimarDoc& doc, int k)
 {
-    const float u = static_cast<float>(doc.DrawUniform(&doc.RandomState));
-    for (int j = 1; j < k; ++j)
-        if (u <= static_cast<float>(j) / static_cast<float>(k))
-            return j;
-    return k;
+    return PickTied(static_cast<float>(doc.DrawUniform(&doc.RandomState)), k);
 }
 
 int ChooseTargetSector(CBrevimarDoc& doc, Side side, int c)

@@ -79,15 +79,6 @@ float CommandHealth(int n, float m, int friends, int enemies)
     return static_cast<float>(std::clamp(health, -1.0, 1.0));
 }
 
-// The j-th of k tied choices for the draw u: (j - 1) / k < u <= j / k.
-int PickTied(float u, int k)
-{
-    for (int j = 1; j < k; ++j)
-        if (u <= static_cast<float>(j) / static_cast<float>(k))
-            return j;
-    return k;
-}
-
 void ChoosePatch(CBrevimarDoc& doc, Side side, int c, int reach)
 {
     if (c < 1 || c > MaxCommanders)

@@ -153,13 +153,7 @@ void SelectMove(CBrevimarDoc& doc, Side side, int i, int hold)
                 k = ties[0];
             } else if (n > 1) {
                 const float u = static_cast<float>(doc.DrawUniformRange(1, 10000, &doc.RandomState) * 0.0001);
-                k = ties[n - 1];
-                for (int m = 1; m <= n; ++m) {
-                    if (static_cast<double>(m - 1) / n < u && static_cast<double>(m) / n >= u) {
-                        k = ties[m - 1];
-                        break;
-                    }
-                }
+                k = ties[PickTied(u, n) - 1];
             }
         }
         MoveAgent(doc, side, i, r, k);

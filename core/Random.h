@@ -32,4 +32,14 @@ public:
     int ShuffleOutput = 0;  // the previous shuffled output; 0 forces a restart
 };
 
+// Of k candidates tied on equal scores, the j-th (1..k) for the draw u:
+// (j - 1) / k < u <= j / k, the ratios in single precision like u itself.
+inline int PickTied(float u, int k)
+{
+    for (int j = 1; j < k; ++j)
+        if (u <= static_cast<float>(j) / static_cast<float>(k))
+            return j;
+    return k;
+}
+
 }  // namespace brevimar

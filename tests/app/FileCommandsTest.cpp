@@ -4,22 +4,16 @@
 #include "app/AppFixture.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
 
+using testing::TempFolder;
+
 constexpr unsigned SaveInputData = CBrevimarView::ID_FILE_SAVE_INPUT_DATA;
 constexpr unsigned SaveRun = CBrevimarView::ID_FILE_SAVE_RUN;
 constexpr unsigned StopCapture = CBrevimarView::ID_FILE_STOP_RUN_CAPTURE;
-
-std::string TempFolder()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const auto folder = std::filesystem::temp_directory_path() / ("brevimar-save-" + std::string(info->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder.string();
-}
 
 std::string Written(const CBrevimarDoc& doc)
 {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -23,15 +24,6 @@ Positions Deployment(CBrevimarDoc& doc)
         }
     }
     return p;
-}
-
-std::string WriteTemp(const std::string& name, const std::string& text)
-{
-    const std::string path = QDir::tempPath().toStdString() + "/brevimar-runcontrol-" + name;
-    QFile file(QString::fromStdString(path));
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    return path;
 }
 
 class RunControl : public AppTest {
@@ -257,7 +249,7 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(Step(), 1);
 
     // A first frame whose step is already past the end is still read.
-    ModalHooks::AnswerFile(WriteTemp("late.out", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
+    ModalHooks::AnswerFile(testing::WriteTemp("late.out", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
     EXPECT_EQ(doc.RunHeader.LastStep, 2);
     EXPECT_EQ(doc.Capture(RedCaptureY, 7, 1), 6);
@@ -266,7 +258,7 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
 
     // A frame beyond the capture rows is refused with a message, and nothing
     // of the file is kept.
-    const std::string beyond = WriteTemp("beyond.out", "30 1 1 5\n0\n2 1 1\n2 2 2\n352\n2 1 1\n2 2 2\n");
+    const std::string beyond = testing::WriteTemp("beyond.out", "30 1 1 5\n0\n2 1 1\n2 2 2\n352\n2 1 1\n2 2 2\n");
     ModalHooks::AnswerFile(beyond);
     ModalHooks::AnswerMessage(IDOK);
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));

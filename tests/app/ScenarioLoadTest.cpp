@@ -5,6 +5,7 @@
 
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -13,14 +14,6 @@ void RunTicks(CBrevimarView& view, int count)
 {
     for (int i = 0; i < count; ++i)
         view.OnTimer(CBrevimarView::RunTimerId);
-}
-
-std::string TempFile(const std::string& name, const std::string& text)
-{
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "brevimar-menu-load" / name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
 }
 
 const ModalRecord* LastOf(ModalKind kind)
@@ -96,7 +89,7 @@ TEST_F(ScenarioLoad, NothingReadPutsTheRunModeAndFileKindBack)
         unsigned Command;
         bool Cancel;  // otherwise a file that is refused
     };
-    const std::string bad = TempFile("bad.dat", "data_version 4\n");
+    const std::string bad = testing::WriteTemp("bad.dat", "data_version 4\n");
     for (const Case c : {Case{ID_FILE_LOAD_INPUT_DATA, true}, Case{ID_FILE_LOAD_RUN, true},
                          Case{ID_FILE_LOAD_INPUT_DATA, false}, Case{ID_FILE_LOAD_RUN, false}}) {
         ModalHooks::Reset();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "support/TestDocument.h"
@@ -208,6 +209,58 @@ TEST(StepStatisticsDispatcher, InteractiveForceInitialisationFilesStepZero)
     doc->InitializeForces();
     EXPECT_EQ(doc->RedShotsLog[SeriesIndex(4, 0)], 2.0);
     EXPECT_EQ(doc->RedTallies.WeaponShots[4], 0.0);
+}
+
+TEST(TerritorialPossession, OwnerNeedsCountAndMarginInsideTheArea)
+{
+    testing::TestDocument doc;
+    doc->ResetDataCollection();  // R = 2, N = 4, delta = 2, whole battlefield
+    doc->RunMode = InteractiveMode;
+    doc->Battlefield.BattleSize = 20;
+    auto put = [&](Side side, int i, int x, int y, int state) {
+        CForce& f = doc->Force(side);
+        f.NumAgents = std::max(f.NumAgents, i);
+        f.AgentX[i] = x, f.AgentY[i] = y, f.AgentState[i] = state;
+    };
+    auto owner = [&](int x, int y) { return doc->TerritoryOwner[LatticeStride * x + y]; };
+    doc->NumRed() = doc->NumBlue() = 0;
+    put(Side::Red, 1, 9, 9, Alive), put(Side::Red, 2, 10, 9, Injured), put(Side::Red, 3, 11, 9, Alive);
+    put(Side::Red, 4, 12, 12, Alive);
+    put(Side::Blue, 1, 8, 11, Alive), put(Side::Blue, 2, 8, 12, Alive), put(Side::Blue, 3, 9, 12, Dead);
+    doc->ComputeTerritorialPossession();
+    EXPECT_EQ(owner(10, 10), 1) << "4 RED and 2 BLUE";
+    EXPECT_EQ(owner(13, 10), 0) << "only 2 RED within R";
+    doc->BlueForce.AgentState[3] = Injured;
+    doc->ComputeTerritorialPossession();
+    EXPECT_EQ(owner(10, 10), 0) << "4 RED and 3 BLUE";
+
+    // A cell holding both sides counts for BLUE; the square is clipped at the edge.
+    doc->NumRed() = doc->NumBlue() = 0;
+    for (int i = 1; i <= 4; ++i)
+        put(Side::Red, i, 1, i, Alive);
+    put(Side::Blue, 1, 1, 1, Alive);
+    doc->Battlefield.TerritoryDelta = 0;
+    doc->ComputeTerritorialPossession();
+    EXPECT_EQ(owner(1, 2), 0) << "3 RED cells and 1 BLUE";
+    doc->Battlefield.TerritoryMinCount = 3;
+    doc->ComputeTerritorialPossession();
+    EXPECT_EQ(owner(1, 2), 1);
+    doc->Battlefield.TerritoryUserArea = 1;  // centre (10, 10), ranges (5, 5)
+    doc->ComputeTerritorialPossession();
+    EXPECT_EQ(owner(1, 2), 0) << "outside the user-defined area";
+    doc->Battlefield.TerritoryUserArea = 0;
+
+    // Playback of a stored run reads the capture row of the current step.
+    doc->RunMode = PlaybackMode;
+    doc->RunHeader.CurrentStep = 5;
+    for (int i = 1; i <= 4; ++i) {
+        doc->Capture(RedCaptureState, 5, i) = Alive;
+        doc->Capture(RedCaptureX, 5, i) = 15;
+        doc->Capture(RedCaptureY, 5, i) = 10 + i;
+    }
+    doc->ComputeTerritorialPossession();
+    EXPECT_EQ(owner(15, 12), 1);
+    EXPECT_EQ(owner(1, 2), 0);
 }
 
 }  // namespace

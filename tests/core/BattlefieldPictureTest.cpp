@@ -167,6 +167,18 @@ TEST_F(Picture, AgentCodesOnWhiteBlackAndPassableGround)
     Expect({{6, 6, Bg}, {5, 5, slot::RedBlack}});
 }
 
+TEST_F(Picture, AgentsComeFromTheFrameOnShow)
+{
+    // The builder fills one plane while the other is on show.
+    doc->DisplayFrame = 0;
+    doc->DisplayPlane(1)[LatticeCellOffset(12, 4, 7)] = LatticeBlueAlive;
+    EXPECT_EQ(doc->GetDisplayCell(1, 4, 12 - 1 - 7), LatticeBlueAlive);
+    Expect({{4, 7, Bg}});
+    doc->DisplayFrame = 1;
+    EXPECT_EQ(doc->GetDisplayFrame(), 1);
+    Expect({{4, 7, slot::BlueWhite}});
+}
+
 TEST_F(Picture, KillMapsCommandersAndSquadHighlights)
 {
     Code(1, 1, LatticeRedDead), Code(2, 2, LatticeBlueDead), Code(3, 3, LatticeRedDeadPassable);

@@ -309,6 +309,7 @@ TEST(BattlefieldSetup, RandomDeploymentStaysInTheBoxesAndOffTerrain)
     CBattlefield& f = doc->Battlefield;
     f.RED_recon_flag = 1;
     doc->RedForce.recon_time = 6;
+    doc->RedForce.A_S_RANGE[1] = 5;  // 7.07106733f, not the float product 7.07106781f
     // A wall across most of RED's first box.
     f.TerrainMode = 1;
     f.terrain_blocks = 1;
@@ -333,7 +334,7 @@ TEST(BattlefieldSetup, RandomDeploymentStaysInTheBoxesAndOffTerrain)
         } else {
             EXPECT_TRUE(red.AgentX[i] >= 56 && red.AgentX[i] <= 65) << red.AgentX[i];
         }
-        EXPECT_EQ(red.DistanceNormaliser[i], red.SensorRange[i] * 1.4142135f);
+        EXPECT_EQ(red.DistanceNormaliser[i], static_cast<float>(red.SensorRange[i] * 1.4142135));
     }
     EXPECT_EQ(doc->BlueForce.ReconstitutionTimer[1], 0);
 }
@@ -358,6 +359,69 @@ TEST(BattlefieldSetup, TheSameSeedGivesTheSameBattle)
     other->InitializeForces();
     other->SetupBattlefield();
     EXPECT_TRUE(Take(*other) == first);
+}
+
+// Replays the draws in their order: one discarded, then u1, u2 per attempt for
+// RED's agents and BLUE's, then RED's commander and subordinate, then BLUE's.
+TEST(BattlefieldSetup, DeploymentAndAppointmentDrawInTheirOrder)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    doc->InitialSeed = ScenarioSeed;
+    CBattlefield& field = doc->Battlefield;
+    const int centre[2] = {10, 20};
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc->Force(side);
+        f.NumAgents = 3;
+        f.NumSquads = 1;
+        f.num_per_squad[1] = 3;
+        CLocalCommand& lc = doc->Local(side);
+        lc.LocalCommandOn = 1;
+        lc.NumLocalCommanders = 1;
+        lc.undr_cmd[1] = side == Side::Red ? 1 : 0;
+    }
+    // 4 x 3 boxes: small enough that some attempts hit a taken cell.
+    field.R_box_l[1] = field.B_box_l[1] = 4;
+    field.R_box_w[1] = field.B_box_w[1] = 3;
+    field.RED_cen_x[1] = field.RED_cen_y[1] = centre[0];
+    field.BLUE_cen_x[1] = field.BLUE_cen_y[1] = centre[1];
+    doc->InitializeForces();
+    CUniformGenerator generator = doc->Generator;
+    int seed = doc->RandomState;
+    doc->SetupBattlefield();
+
+    generator.Draw(&seed);
+    std::set<std::pair<int, int>> taken;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const int c = centre[side == Side::Red ? 0 : 1];
+        for (int i = 1; i <= 3; ++i) {
+            std::pair<int, int> cell;
+            do {
+                const double u1 = generator.Draw(&seed);
+                const double u2 = generator.Draw(&seed);
+                cell = {static_cast<int>(u1 * 4 + (c - 2) + 1), static_cast<int>(u2 * 3 + (c - 1) + 1)};
+            } while (taken.count(cell) != 0);
+            taken.insert(cell);
+            EXPECT_EQ(doc->Force(side).AgentX[i], cell.first) << i;
+            EXPECT_EQ(doc->Force(side).AgentY[i], cell.second) << i;
+        }
+    }
+    for (Side side : {Side::Red, Side::Blue}) {
+        std::set<int> roles;
+        auto drawFree = [&]() {
+            int a;
+            do
+                a = static_cast<int>(generator.Draw(&seed) * 3 + 1);
+            while (roles.count(a) != 0);
+            roles.insert(a);
+            return a;
+        };
+        EXPECT_EQ(doc->Local(side).CommanderAgent[1], drawFree());
+        if (side == Side::Red) {
+            EXPECT_EQ(doc->RedLocal.Subordinates[1][1], drawFree());
+        }
+    }
+    EXPECT_EQ(doc->RandomState, seed);
 }
 
 TEST(BattlefieldSetup, CornerModeDrawsBothSidesFromOneCentralSquare)

@@ -167,6 +167,57 @@ TEST_F(RandomPersonalities, TheSameSeedDrawsTheSameWeights)
     EXPECT_EQ(doc->RandomState, seed);
 }
 
+// Replays the draws in their order: the discarded one, RED's commanders,
+// then per RED agent five alive, five injured, w7 and w8, then BLUE (whose
+// local command is off). Any other order changes every battle.
+TEST(ForceInitialization, RandomPersonalitiesDrawInTheirOrder)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    doc->InitialSeed = ScenarioSeed;
+    for (Side side : {Side::Red, Side::Blue}) {
+        SetSquads(doc->Force(side), 2, {2});
+        doc->Force(side).personality = 0;
+    }
+    doc->RedLocal.LocalCommandOn = 1;
+    doc->RedLocal.NumLocalCommanders = 1;
+    doc->InitializeForces();
+
+    int seed = ScenarioSeed;
+    CUniformGenerator generator;
+    generator.Draw(&seed);
+    auto five = [&]() {
+        double u[5], total = 0;
+        for (double& v : u)
+            total += v = generator.DrawRange(1, 10000, &seed) * 0.0001;
+        return std::vector<float>{static_cast<float>(u[0] / total), static_cast<float>(u[1] / total),
+                                  static_cast<float>(u[2] / total), static_cast<float>(u[3] / total), 0.0f,
+                                  static_cast<float>(u[4] / total)};
+    };
+    auto weights = [](const float* w1, const float* w2, const float* w3, const float* w4, const float* w5,
+                      const float* w6) { return std::vector<float>{*w1, *w2, *w3, *w4, *w5, *w6}; };
+    const CLocalCommand& lc = doc->RedLocal;
+    EXPECT_EQ(weights(&lc.w1[1], &lc.w2[1], &lc.w3[1], &lc.w4[1], &lc.w5[1], &lc.w6[1]), five());
+    float w7 = 0, w8 = 0;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& f = doc->Force(side);
+        for (int i = 1; i <= 2; ++i) {
+            const auto column = [&](const float (*w)[AgentSlots]) {
+                return weights(&w[W1][i], &w[W2][i], &w[W3][i], &w[W4][i], &w[W5][i], &w[W6][i]);
+            };
+            EXPECT_EQ(column(f.AliveWeight), five()) << i;
+            EXPECT_EQ(column(f.InjuredWeight), five()) << i;
+            if (side == Side::Red) {
+                w7 = static_cast<float>(generator.DrawRange(1, 10000, &seed) * 0.0001);
+                w8 = static_cast<float>(generator.DrawRange(1, 10000, &seed) * 0.0001);
+            }
+        }
+    }
+    EXPECT_EQ(lc.w7, w7);
+    EXPECT_EQ(lc.w8, w8);
+    EXPECT_EQ(doc->RandomState, seed);
+}
+
 TEST(ForceInitialization, CornerDeploymentMovesTheBoxCentres)
 {
     testing::TestDocument doc;
@@ -429,10 +480,34 @@ TEST(ForceInitialization, AgentFileFormKeepsSquadsAndFollowsStates)
     EXPECT_EQ(red.num_per_squad[2], 2) << "the last squad absorbs the difference";
     EXPECT_EQ(red.SensorRange[1], 8);
     EXPECT_EQ(red.SensorRange[2], 2) << "an injured agent starts from the injured copies";
-    EXPECT_EQ(red.DistanceNormaliser[2], 2.0f * 1.4142135f);
+    EXPECT_EQ(red.DistanceNormaliser[2], static_cast<float>(2 * 1.4142135));
     EXPECT_EQ(red.AliveWeight[W2][1], 1.0f);
     EXPECT_EQ(red.AliveWeight[W2][2], 0.5f);
     EXPECT_EQ(doc->RunHeader.LastStep, 77) << "the run length is left alone";
+}
+
+// 5 x 1.4142135 is rounded to single precision once: 7.07106733f, where a
+// product of floats gives 7.07106781f.
+TEST(ForceInitialization, DistanceNormaliserRoundsTheProductOnce)
+{
+    testing::TestDocument doc;
+    CForce& red = doc->RedForce;
+    SetSquads(red, 2, {2});
+    red.personality = 1;
+    red.AgentSquad[1] = red.AgentSquad[2] = 1;
+    red.AgentState[1] = Alive;
+    red.AgentState[2] = Injured;
+    red.A_S_RANGE[1] = 5;
+    red.I_S_RANGE[1] = 7;
+    doc->InitializeForcesFromAgentFile();
+    EXPECT_EQ(red.DistanceNormaliser[1], 7.07106733f);
+    EXPECT_EQ(red.DistanceNormaliser[2], static_cast<float>(7 * 1.4142135));
+    EXPECT_NE(red.DistanceNormaliser[2], 7.0f * 1.4142135f);
+
+    red.NumAgents = 3;
+    doc->EditRedSquad = 1;
+    doc->InitializeAddedAgent(1);
+    EXPECT_EQ(red.DistanceNormaliser[3], 7.07106733f);
 }
 
 TEST(ForceInitialization, AddedAgentTakesItsSquadsValues)
@@ -466,7 +541,7 @@ TEST(ForceInitialization, AddedAgentTakesItsSquadsValues)
     EXPECT_EQ(blue.SensorRange[5], 6);
     EXPECT_EQ(blue.FireRange[5], 3);
     EXPECT_EQ(blue.ConstraintRange[5], 2);
-    EXPECT_EQ(blue.DistanceNormaliser[5], 6.0f * 1.4142135f);
+    EXPECT_EQ(blue.DistanceNormaliser[5], static_cast<float>(6 * 1.4142135));
     EXPECT_EQ(doc->RandomState, state);
 
     doc->RedForce.A_S_RANGE[1] = 4;

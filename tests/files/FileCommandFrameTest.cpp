@@ -8,20 +8,14 @@
 #include "files/FileCommandFrame.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
 
-using testing::TestDocument;
+using testing::TempFolder;
 
-std::string TempFolder()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const auto folder = std::filesystem::temp_directory_path() / ("brevimar-frame-" + std::string(info->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder.string();
-}
+using testing::TestDocument;
 
 // Rows whose texts are easy to get wrong: filters naming another kind of
 // file, writers reporting the input-file text, commands that do not pause.

@@ -12,7 +12,7 @@ namespace brevimar {
 namespace {
 
 using testing::DataPath;
-using testing::Fixture;
+using testing::FixtureText;
 using testing::TestDocument;
 using testing::WriteTemp;
 

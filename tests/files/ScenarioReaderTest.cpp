@@ -18,7 +18,7 @@ namespace brevimar {
 namespace {
 
 using testing::DataPath;
-using testing::Fixture;
+using testing::FixtureText;
 using testing::TestDocument;
 using testing::WriteTemp;
 
@@ -129,7 +129,7 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
     // it changes from one load to the next.)
     for (const char* name : {"scenario_v4.dat", "menu_v2.dat", "menu_v1.dat", "menu_v3.dat"}) {
         TestDocument first, second;
-        std::string original = Fixture(name);
+        std::string original = FixtureText(name);
         if (name == std::string("scenario_v4.dat"))
             original = WithValues(original, "personality", "1");
         ASSERT_EQ(LoadText(first, name, original), 1) << name;
@@ -157,7 +157,7 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
 
     // A stored run: the scenario and, while a capture is on, its frames.
     TestDocument first, second;
-    ASSERT_EQ(LoadText(first, "stored.run", WithValues(Fixture("stored_v4.run"), "personality", "1"), 0), 1);
+    ASSERT_EQ(LoadText(first, "stored.run", WithValues(FixtureText("stored_v4.run"), "personality", "1"), 0), 1);
     for (TestDocument* doc : {&first, &second}) {
         (*doc)->RunCaptureOn = 1;
         (*doc)->RunHeader.CurrentStep = 3;  // frames 0..2 were captured, as the run loop records them
@@ -245,7 +245,7 @@ TEST(MenuScenarioLoader, GeneralSectionDerivations)
     doc->DeploymentSource = RedHandPlacement;
     doc->RedForce.num_per_squad[0] = 9;
     // Battlefield 80, corner deployment; squad 1's boxes 11 x 5.
-    std::string text = WithValues(Fixture("menu_v1.dat"), "R_box_(l,w)", "11 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5");
+    std::string text = WithValues(FixtureText("menu_v1.dat"), "R_box_(l,w)", "11 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5");
     text = WithValues(text, "B_box_(l,w)", "11 5 7 6 7 5 7 5 7 5 7 5 7 5 7 5 7 5 7 5");
     text = WithValues(text, "move_order?", "2");
     ASSERT_EQ(LoadText(doc, "corners.dat", text), 1);
@@ -286,7 +286,7 @@ TEST(MenuScenarioLoader, SevenStatisticsFlagsSwitchOnTheOtherThree)
                             "cluster_1_flag?", "cluster_2_flag?",   "neighbors_flag?"};
     for (const Case c : {Case{"1111111", 0, 1, 1}, Case{"1111110", 0, 0, 0}, Case{"0111111", 1, 0, 1},
                          Case{"1112111", 0, 0, 0}}) {
-        std::string text = Fixture("scenario_v4.dat");
+        std::string text = FixtureText("scenario_v4.dat");
         for (int k = 0; k < 7; ++k)
             text = WithValues(text, labels[k], std::string(1, c.Flags[k]));
         TestDocument doc;
@@ -315,7 +315,7 @@ TEST(MenuScenarioLoader, LineOfSightOnlyWithASightBlockingBlock)
     for (const Case c : {Case{"scenario_v4.dat", "1", "2 4", 1, 1}, Case{"scenario_v4.dat", "1", "1 4", 0, 1},
                          Case{"scenario_v4.dat", "1", "1 2", 1, 0}, Case{"scenario_v4.dat", "0", "2 2", 0, 0},
                          Case{"menu_v2.dat", "2", nullptr, 0, 0}}) {
-        std::string text = WithValues(Fixture(c.File), "LOS_flag?", "1");
+        std::string text = WithValues(FixtureText(c.File), "LOS_flag?", "1");
         text = WithValues(text, "terrain_flag?", c.TerrainFlag);
         if (c.Types) {
             text = WithValues(text, "type(1)", std::string(1, c.Types[0]));
@@ -341,7 +341,7 @@ TEST(MenuScenarioLoader, SquadSizesMeetTheAgentCount)
     };
     for (const Case c : {Case{"12", "5 5 5 0 0 0 0 0 0 0", 3, 2}, Case{"10", "5 5 5 0 0 0 0 0 0 0", 2, 5},
                          Case{"20", "5 5 5 0 0 0 0 0 0 0", 3, 10}, Case{"12", "20 5 5 0 0 0 0 0 0 0", 1, 12}}) {
-        std::string text = WithValues(Fixture("scenario_v4.dat"), "num_reds", c.Count);
+        std::string text = WithValues(FixtureText("scenario_v4.dat"), "num_reds", c.Count);
         text = WithValues(text, "num_per_squad", c.Sizes);
         TestDocument doc;
         doc->InitialComposition.RedCount = 99;
@@ -369,7 +369,7 @@ TEST(MenuScenarioLoader, SquadSizesMeetTheAgentCount)
 
 TEST(MenuScenarioLoader, FlockMinimumAboveMaximumIsLowered)
 {
-    std::string text = Fixture("scenario_v4.dat");
+    std::string text = FixtureText("scenario_v4.dat");
     text = WithValues(text, "A:R_flock_min", "1 5 3 3 3 3 3 3 3 3");
     text = WithValues(text, "A:R_flock_max", "2 4 3 3 3 3 3 3 3 1.5");
     text = WithValues(text, "I:R_flock_min", "9 0 0 0 0 0 0 0 0 0", 2);  // BLUE
@@ -402,7 +402,7 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     doc->RedForce.MoveProbAlive[1] = 0.5f;
     doc->RedTallies.WeaponShots[2] = 5.0;
     // RED squad personality, so that the all-zero commander 2 keeps its zeros.
-    const std::string text = WithValues(Fixture("scenario_v4.dat"), "personality", "1");
+    const std::string text = WithValues(FixtureText("scenario_v4.dat"), "personality", "1");
     ASSERT_EQ(LoadText(doc, "fresh.dat", text), 1);
     ASSERT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
     EXPECT_EQ(doc->InputFileName, "fresh.dat");
@@ -475,7 +475,7 @@ TEST(MenuScenarioLoader, StoredRunOf400FramesPlaysUpToFrame350)
 
 TEST(MenuScenarioLoader, CarriageReturnLineEndsReadTheSame)
 {
-    const std::string text = Fixture("stored_v4.run");
+    const std::string text = FixtureText("stored_v4.run");
     std::string dos;
     for (char c : text) {
         if (c == '\n')
@@ -501,8 +501,8 @@ TEST(MenuScenarioLoader, CarriageReturnLineEndsReadTheSame)
 
 TEST(MenuScenarioLoader, BadFilesLeaveTheDocumentUntouched)
 {
-    const std::string v4 = Fixture("scenario_v4.dat");
-    const std::string run = Fixture("stored_empty.run");  // 3 RED, 2 BLUE on 80 x 80
+    const std::string v4 = FixtureText("scenario_v4.dat");
+    const std::string run = FixtureText("stored_empty.run");  // 3 RED, 2 BLUE on 80 x 80
     const std::string frame0 = "\n0\n2 1 1\n2 2 2\n2 3 3\n2 80 80\n1 79 80";
     struct Case {
         std::string Name;
@@ -519,12 +519,12 @@ TEST(MenuScenarioLoader, BadFilesLeaveTheDocumentUntouched)
         {"squads.dat", WithValues(v4, "squads", "11"), 1, "RED squads is 11, outside 1..10"},
         {"commanders.dat", WithValues(v4, "num_BLUE_comdrs", "11"), 1, "num_BLUE_comdrs is 11, outside 0..10"},
         {"blocks.dat", WithValues(v4, "terrain_blocks", "33"), 1, "terrain_blocks is 33, outside 0..32"},
-        {"cell.dat", WithValues(Fixture("menu_v2.dat"), "terrain_x_y_(2)", "3 81"), 1,
+        {"cell.dat", WithValues(FixtureText("menu_v2.dat"), "terrain_x_y_(2)", "3 81"), 1,
          "terrain cell 2 at (3, 81) lies off the 80 x 80 battlefield"},
         {"short.dat", v4.substr(0, v4.size() / 2), 1, "the file ends"},
         {"word.dat", WithValues(v4, "blue_frat_prob", "x0.5"), 1, "found \"x0.5\""},
         // The start-up layout of an old file lacks the alive threshold rows.
-        {"startup_v3.dat", Fixture("scenario_v3.dat"), 1, "expected an integer after \"A:HOLD_f\""},
+        {"startup_v3.dat", FixtureText("scenario_v3.dat"), 1, "expected an integer after \"A:HOLD_f\""},
         {"step.run", run + frame0 + "\n352\n2 1 1\n2 2 2\n2 3 3\n2 4 4\n2 5 5", 0,
          "a frame has step 352, outside the stored steps 0..351"},
         {"off.run", run + frame0 + "\n1\n2 1 1\n2 81 2\n2 3 3\n2 4 4\n2 5 5", 0,

@@ -10,9 +10,12 @@
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
+
+using testing::TempFolder;
 
 using testing::TestDocument;
 
@@ -47,15 +50,6 @@ int Words(const std::string& line)
     for (std::string word; in >> word;)
         ++n;
     return n;
-}
-
-std::string TempFolder()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const auto folder = std::filesystem::temp_directory_path() / ("brevimar-writer-" + std::string(info->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder.string();
 }
 
 // A scenario that touches every kind of line: both global blocks, ten

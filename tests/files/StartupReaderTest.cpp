@@ -16,7 +16,7 @@ namespace brevimar {
 namespace {
 
 using testing::DataPath;
-using testing::Fixture;
+using testing::FixtureText;
 using testing::TestDocument;
 using testing::WriteTemp;
 
@@ -440,7 +440,7 @@ TEST(StartupReader, RandomPersonalitiesFollowTheFirstDraw)
     EXPECT_EQ(doc->RedLocal.w8, w8);
 
     // The reader's draws end there: its state hands on to the deployment.
-    CWordReader words(Fixture("scenario_v4.dat"));
+    CWordReader words(FixtureText("scenario_v4.dat"));
     auto scratch = std::make_unique<CDocumentState>();
     scratch->RandomState = -31415926;
     scratch->Generator.Draw(&scratch->RandomState);
@@ -576,7 +576,7 @@ TEST(StartupReader, Version2And3Files)
 
 TEST(StartupReader, SquadSizesMeetTheAgentCount)
 {
-    const std::string text = Fixture("scenario_v4.dat");
+    const std::string text = FixtureText("scenario_v4.dat");
     struct Case {
         const char* Count;
         const char* Sizes;
@@ -602,7 +602,7 @@ TEST(StartupReader, SquadSizesMeetTheAgentCount)
 
 TEST(StartupReader, CarriageReturnLineEndsReadTheSame)
 {
-    std::string text = Fixture("scenario_v4.dat");
+    std::string text = FixtureText("scenario_v4.dat");
     std::string dos;
     for (char c : text) {
         if (c == '\n')
@@ -626,7 +626,7 @@ TEST(StartupReader, UnlistedExtensionRestartsTheCurrentScenario)
     doc->InitialSeed = 123;
     doc->RandomState = 456;
     doc->Statistics.DataCollectionOn = 1;
-    const std::string text = Fixture("scenario_v4.dat");
+    const std::string text = FixtureText("scenario_v4.dat");
     for (const char* name : {"scenario.vlx", "scenario.brv", "scenario.Dat"}) {
         ASSERT_EQ(Load(doc, WriteTemp(name, text)), 1);
         EXPECT_EQ(doc->InputFileName, name);
@@ -692,7 +692,7 @@ TEST(StartupReader, BadScenarioFilesAreRefusedWholesale)
     ASSERT_TRUE(doc.Host.Messages.empty());
     const std::uint64_t before = Fingerprint(*doc);
     for (const BadEdit& edit : edits) {
-        const std::string path = WriteTemp("bad.dat", WithValues(Fixture(edit.Fixture), edit.Label, edit.Values));
+        const std::string path = WriteTemp("bad.dat", WithValues(FixtureText(edit.Fixture), edit.Label, edit.Values));
         doc.Host.Messages.clear();
         EXPECT_EQ(Load(doc, path), 1);
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << edit.Label;
@@ -707,7 +707,7 @@ TEST(StartupReader, TruncatedScenarioIsRefused)
 {
     TestDocument doc;
     const std::uint64_t before = Fingerprint(*doc);
-    const std::string text = Fixture("scenario_v4.dat");
+    const std::string text = FixtureText("scenario_v4.dat");
     for (std::size_t cut : {std::size_t(0), std::size_t(100), text.size() / 2, text.size() - 10}) {
         const std::string path = WriteTemp("short.dat", text.substr(0, cut));
         doc.Host.Messages.clear();
@@ -783,7 +783,7 @@ std::string FramesText(const std::vector<std::string>& lines)
 
 TEST(StartupReader, BadStoredRunsAreRefused)
 {
-    const std::string scenario = Fixture("stored_empty.run");  // 3 RED, 2 BLUE on 80 x 80
+    const std::string scenario = FixtureText("stored_empty.run");  // 3 RED, 2 BLUE on 80 x 80
     const std::string good0 = FramesText({"0", "2 1 1", "2 2 2", "2 3 3", "2 80 80", "1 79 80"});
     struct Case {
         std::string Frames;
