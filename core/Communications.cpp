@@ -3,32 +3,17 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "core/SquareBox.h"
 
 namespace brevimar {
 
 namespace {
 
-// Beyond this a box or disc already holds the whole battlefield; the bound
-// keeps the coordinate arithmetic inside an int.
-constexpr int RangeLimit = 1 << 28;
+constexpr int RangeLimit = SquareBox::RangeLimit;
 
 int ClampCount(int n) { return std::clamp(n, 0, MaxAgents); }
 int SquadSlot(int squad) { return (squad >= 1 && squad <= MaxSquads) ? squad : 0; }
 
-struct SquareBox {
-    SquareBox() = default;
-    SquareBox(int x, int y, int range)
-    {
-        const int r = std::clamp(range, -RangeLimit, RangeLimit);
-        XLow = x - r;
-        XHigh = x + r;
-        YLow = y - r;
-        YHigh = y + r;
-    }
-    bool Contains(int x, int y) const { return x >= XLow && x <= XHigh && y >= YLow && y <= YHigh; }
-
-    int XLow = 0, XHigh = -1, YLow = 0, YHigh = -1;
-};
 
 // Every friend and enemy inside the sensor box of a reporter is marked for
 // agent i. A reporter is a live squad-mate or member of a linked squad within

@@ -12,6 +12,26 @@ std::unique_ptr<T[]> Zeroed(std::size_t count)
 
 }  // namespace
 
+void CDocumentState::ResetHighlightsAndBursts()
+{
+    HighlightRedSquadOn = 0;
+    HighlightBlueSquadOn = 0;
+    HighlightRedSquadNumber = 1;
+    HighlightBlueSquadNumber = 1;
+    ShowOtherRedAgents = 1;
+    ShowOtherBlueAgents = 1;
+    RedCommanderMarks = 0;
+    BlueCommanderMarks = 0;
+    RedCommandAreas = 0;
+    BlueCommandAreas = 0;
+    RedCommandLinks = 0;
+    BlueCommandLinks = 0;
+    TraceOn = 0;
+    StepExecuteMode = 0;
+    StepsPerBurst = 1;
+    StepsSincePause = 0;
+}
+
 void CBrevimarDoc::AllocateHeapBuffers()
 {
     if (HeapBuffersAllocated == 1)

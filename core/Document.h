@@ -225,6 +225,11 @@ struct CDocumentState {
     CForceComposition InitialComposition;
     CSquadBoxCopy RedSquadBoxCopy;
     CSquadBoxCopy BlueSquadBoxCopy;
+
+    // Squad highlights, command-structure marks, the trace and step-execute
+    // bursts back to their start values, as every new force set-up and
+    // scenario read leaves them.
+    void ResetHighlightsAndBursts();
 };
 
 // Run-loop work of the batch modes and their result displays, supplied by the

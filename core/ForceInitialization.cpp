@@ -274,22 +274,7 @@ void CopySquadParameters(CForce& f)
 
 void ResetRunSwitches(CBrevimarDoc& doc)
 {
-    doc.HighlightRedSquadOn = 0;
-    doc.HighlightBlueSquadOn = 0;
-    doc.HighlightRedSquadNumber = 1;
-    doc.HighlightBlueSquadNumber = 1;
-    doc.ShowOtherRedAgents = 1;
-    doc.ShowOtherBlueAgents = 1;
-    doc.RedCommanderMarks = 0;
-    doc.BlueCommanderMarks = 0;
-    doc.RedCommandAreas = 0;
-    doc.BlueCommandAreas = 0;
-    doc.RedCommandLinks = 0;
-    doc.BlueCommandLinks = 0;
-    doc.TraceOn = 0;
-    doc.StepExecuteMode = 0;
-    doc.StepsPerBurst = 1;
-    doc.StepsSincePause = 0;
+    doc.ResetHighlightsAndBursts();
     doc.LoadInputFile = 1;
     const bool fixedOrder = doc.Battlefield.MoveOrder == 1;
     doc.RunHeader.FixedMoveOrderSelected = fixedOrder ? 1 : 0;

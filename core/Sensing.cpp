@@ -7,14 +7,11 @@
 #include <cassert>
 
 #include "core/Document.h"
+#include "core/SquareBox.h"
 
 namespace brevimar {
 
 namespace {
-
-// Ranges come from scenario files. Beyond this bound a box already holds the
-// whole battlefield, and the bound keeps x - R and x + R inside an int.
-constexpr int RangeLimit = 1 << 28;
 
 // What FriendsInThreshold holds for an agent without movement constraints:
 // more friends than any side can have, so no "too few friends" rule fires.
@@ -25,21 +22,6 @@ constexpr int MaxListEntries = EnemyListColumns - 1;
 
 int ClampCount(int n) { return std::clamp(n, 0, MaxAgents); }
 
-// The square of cells within R of (x, y) along both axes, bounds included.
-struct SquareBox {
-    SquareBox(int x, int y, int range)
-    {
-        const int r = std::clamp(range, -RangeLimit, RangeLimit);
-        XLow = x - r;
-        XHigh = x + r;
-        YLow = y - r;
-        YHigh = y + r;
-    }
-    // Bitwise, not short-circuit: the scans stay branch-free.
-    bool Contains(int x, int y) const { return (x >= XLow) & (x <= XHigh) & (y >= YLow) & (y <= YHigh); }
-
-    int XLow, XHigh, YLow, YHigh;
-};
 
 int TerrainAt(const CBattlefield& field, int x, int y)
 {

@@ -661,22 +661,7 @@ void DeriveRunState(CBrevimarDoc& doc)
         }
     }
 
-    doc.HighlightRedSquadOn = 0;
-    doc.HighlightRedSquadNumber = 1;
-    doc.HighlightBlueSquadOn = 0;
-    doc.HighlightBlueSquadNumber = 1;
-    doc.ShowOtherRedAgents = 1;
-    doc.ShowOtherBlueAgents = 1;
-    doc.TraceOn = 0;
-    doc.RedCommanderMarks = 0;
-    doc.BlueCommanderMarks = 0;
-    doc.RedCommandAreas = 0;
-    doc.BlueCommandAreas = 0;
-    doc.RedCommandLinks = 0;
-    doc.BlueCommandLinks = 0;
-    doc.StepExecuteMode = 0;
-    doc.StepsPerBurst = 1;
-    doc.StepsSincePause = 0;
+    doc.ResetHighlightsAndBursts();
     doc.ResetDataCollection();
     doc.InitWeaponDefaults();
     // A scenario file carries no weapon data: the squad weapon functions are
