@@ -82,6 +82,75 @@ TEST_F(ParameterDialogs, RedAgentDialogScreenshotIsWrittenIntoTheBuildTree)
     EXPECT_LE(body.height(), 1000);
 }
 
+TEST_F(ParameterDialogs, MenuItemsOpenTheirDialogsAndGreyWhileABatchRuns)
+{
+    const std::pair<const char*, const char*> items[] = {
+        {"&Edit/RED Data/RED Agents...", "Edit::RED Agent Parameters"},
+        {"&Edit/BLUE Data/BLUE Agents...", "Edit::BLUE Agent Parameters"},
+        {"&Edit/RED Data/   ....Communications Matrix", "Options::Red Communications Connectivity Matrix"},
+        {"&Edit/BLUE Data/   ....Inter-Squad Connectivity Matrix",
+         "Options::Blue Inter-Squad Weight Connectivity Matrix"},
+        {"&On-the-Fly Parameter Changes/RED Agent Parameters/Personality...", "Options::Red Personality"},
+        {"&On-the-Fly Parameter Changes/BLUE Agent Parameters/Meta-Personality...", "Options::Blue Meta-Personality"},
+        {"&On-the-Fly Parameter Changes/BLUE Agent Parameters/Communications Connectivity Matrix...",
+         "Options::Blue Communications Connectivity Matrix"},
+        {"&On-the-Fly Parameter Changes/BLUE Agent Parameters/   ...Area", "Edit::Blue Area (for Move Selection)"},
+        {"&On-the-Fly Parameter Changes/RED Agent Parameters/   ...Formation Ranges", "Edit::Red Flock Parameters"},
+    };
+    for (const auto& [path, caption] : items) {
+        QAction* item = Frame().FindMenuItem(path);
+        ASSERT_NE(item, nullptr) << path;
+        item->trigger();
+        ASSERT_FALSE(ModalHooks::Log().empty());
+        EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
+    }
+    CCmdUI ui(V::ID_EDIT_RED_AGENTS);
+    Doc().Experiment.GABusy = 1;
+    View()->MessageMap().Update(ui);
+    EXPECT_FALSE(ui.Enabled);
+    Doc().Experiment.GABusy = 0;
+}
+
+TEST_F(ParameterDialogs, SubDialogsSeedFromTheAgentDialogAndHandBackOnOk)
+{
+    Squads(Side::Red, {2, 2});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.CommMatrix[2][1] = 0;
+    doc.RedForce.CommMatrix[3][1] = 0;
+    using F = CFlockDlg;
+    ModalHooks::StepDialog({{IDC_OPEN_FORMATION, ""}, {A::IDC_OPEN_COMM_MATRIX, ""}});
+    ModalHooks::StepDialog({{F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"}, {IDC_STORE_SQUAD, ""}});
+    ModalHooks::AnswerDialog(IDOK);
+    // Squad 3 is beyond the two squads: its box stays clear.
+    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "1"}, {CCommMatrixDlg::CellId(3, 1), "1"}});
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(doc.RedForce.A_R_flock_min[1], 5.0f);
+    EXPECT_EQ(doc.RedForce.A_R_flock_max[1], 5.0f);
+    EXPECT_EQ(doc.RedForce.CommMatrix[2][1], 1);
+    EXPECT_EQ(doc.RedForce.CommMatrix[3][1], 0);
+
+    // A sub-dialog's OK reaches nothing when the outer dialog is cancelled.
+    ModalHooks::StepDialog({{A::IDC_OPEN_COMM_MATRIX, ""}});
+    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "0"}});
+    ModalHooks::AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(doc.RedForce.CommMatrix[2][1], 1);
+}
+
+TEST_F(ParameterDialogs, UseBoxesFollowTheShownSquad)
+{
+    Squads(Side::Red, {2, 2});
+    Doc().RedForce.R_R_min_dist_flag_flag[2] = 1;  // "Min D/RED", the own-side row on RED
+    CRedMetaPersonalityDlg dlg(Doc());
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.IsDlgButtonChecked(MetaUseId(10)), 0);
+    dlg.SelectSquad(2);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(MetaUseId(10)), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(MetaUseId(11)), 0);
+    EXPECT_EQ(dlg.GetDlgItemText(MetaAliveId(10)), "1");
+}
+
 // Squad switching, storing and refusal, on the flock dialog of a side with
 // three squads.
 TEST_F(ParameterDialogs, SquadsSwitchKeepStoredValuesAndRefuseOutOfRange)
