@@ -144,6 +144,8 @@ public:
     void OnFlyBlueArea() { EditArea(Side::Blue); }
     void OnFlyRedFormation() { EditFormation(Side::Red); }
     void OnFlyBlueFormation() { EditFormation(Side::Blue); }
+    static constexpr unsigned ID_HIGHLIGHT_RED_TOGGLE = 32853;
+    void OnHighlightRedToggle();
 
 private:
     void BuildMessageMap();

@@ -213,12 +213,20 @@ void CBrevimarView::BuildParameterCommandMap()
         {ID_FLY_BLUE_AREA, &CBrevimarView::OnFlyBlueArea},
         {ID_FLY_RED_FORMATION, &CBrevimarView::OnFlyRedFormation},
         {ID_FLY_BLUE_FORMATION, &CBrevimarView::OnFlyBlueFormation},
+        {ID_HIGHLIGHT_RED_TOGGLE, &CBrevimarView::OnHighlightRedToggle},
     };
     // A batch run owns the document until it ends.
     for (const auto& [id, handler] : commands) {
         Map.On(id, [this, handler = handler] { (this->*handler)(); });
         Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     }
+}
+
+void CBrevimarView::OnHighlightRedToggle()
+{
+    // A display switch: the run goes on.
+    Document->HighlightRedSquadOn = Document->HighlightRedSquadOn ? 0 : 1;
+    Invalidate(false);
 }
 
 void CBrevimarView::ResetTailAndRedraw()

@@ -104,6 +104,15 @@ TEST_F(ParameterDialogs, MenuItemsOpenTheirDialogsAndGreyWhileABatchRuns)
         ASSERT_FALSE(ModalHooks::Log().empty());
         EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
     }
+    // The highlight toggle has no dialog and leaves the run going.
+    Doc().Resume();
+    Doc().HighlightRedSquadOn = 2;
+    ASSERT_TRUE(Run(V::ID_HIGHLIGHT_RED_TOGGLE));
+    EXPECT_EQ(Doc().HighlightRedSquadOn, 0);
+    ASSERT_TRUE(Run(V::ID_HIGHLIGHT_RED_TOGGLE));
+    EXPECT_EQ(Doc().HighlightRedSquadOn, 1);
+    EXPECT_EQ(Doc().Paused, 0);
+
     CCmdUI ui(V::ID_EDIT_RED_AGENTS);
     Doc().Experiment.GABusy = 1;
     View()->MessageMap().Update(ui);
