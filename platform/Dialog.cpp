@@ -226,6 +226,9 @@ void CDialog::Build()
             grid = nullptr;
             if (item.Columns > 0) {
                 grid = new QGridLayout(box);
+                // Spare width goes to an empty column on the right, so the
+                // cells stay next to their labels.
+                grid->setColumnStretch(item.Columns, 1);
                 gridColumns = item.Columns;
                 cell = 0;
                 column = nullptr;
