@@ -12,9 +12,8 @@ std::string SideName(Side side) { return side == Side::Red ? "Red" : "Blue"; }
 
 void SquadGroup(std::vector<DialogItem>& items)
 {
-    items.emplace_back(DlgItem::Group, IDC_STATIC, "SQUAD", 5);
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "SQUAD");
     SquadRadioItems(items, IDC_SQUAD_1);
-    items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Button, IDC_STORE_SQUAD, "Update Squad Data");
     items.emplace_back(DlgItem::EndGroup);
 }

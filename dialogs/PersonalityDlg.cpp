@@ -11,9 +11,8 @@ std::string SideName(Side side) { return side == Side::Red ? "Red" : "Blue"; }
 
 void SelectSquadGroup(std::vector<DialogItem>& items)
 {
-    items.emplace_back(DlgItem::Group, IDC_STATIC, "Select Squad", 5);
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "Select Squad");
     SquadRadioItems(items, IDC_SQUAD_1);
-    items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Button, IDC_STORE_SQUAD, "Store Current Squad Data");
     items.emplace_back(DlgItem::EndGroup);
 }

@@ -259,7 +259,7 @@ void CDialog::Build()
             auto* edit = new QLineEdit(owner);
             edit->setMinimumWidth(editWidth);
             if (grid)
-                edit->setMaximumWidth(editWidth * 3 / 2);
+                edit->setMaximumWidth(editWidth);
             widget = edit;
             break;
         }
