@@ -5,6 +5,7 @@
 
 #include <QPointer>
 
+#include "core/Side.h"
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
 
@@ -104,8 +105,62 @@ public:
     void OnUpdateRunModePlayback(CCmdUI& ui);
     void OnUpdateRunModeInteractive(CCmdUI& ui);
 
+    // Parameter changes: the agent parameters of the Edit menu, and the
+    // on-the-fly personality, meta-personality, matrix, area and formation
+    // commands (ViewParameterCommands.cpp).
+    static constexpr unsigned ID_EDIT_RED_AGENTS = 32842;
+    static constexpr unsigned ID_EDIT_BLUE_AGENTS = 32877;
+    static constexpr unsigned ID_FLY_RED_PERSONALITY = 33012;
+    static constexpr unsigned ID_FLY_BLUE_PERSONALITY = 33013;
+    static constexpr unsigned ID_FLY_RED_META_PERSONALITY = 33014;
+    static constexpr unsigned ID_FLY_BLUE_META_PERSONALITY = 33015;
+    static constexpr unsigned ID_FLY_RED_COMM_MATRIX = 33018;
+    static constexpr unsigned ID_FLY_BLUE_COMM_MATRIX = 33019;
+    static constexpr unsigned ID_FLY_RED_SQUAD_WEIGHTS = 33020;
+    static constexpr unsigned ID_FLY_BLUE_SQUAD_WEIGHTS = 33021;
+    static constexpr unsigned ID_EDIT_RED_COMM_MATRIX = 33159;
+    static constexpr unsigned ID_EDIT_RED_SQUAD_WEIGHTS = 33160;
+    static constexpr unsigned ID_EDIT_BLUE_COMM_MATRIX = 33161;
+    static constexpr unsigned ID_EDIT_BLUE_SQUAD_WEIGHTS = 33162;
+    static constexpr unsigned ID_FLY_RED_AREA = 33330;
+    static constexpr unsigned ID_FLY_BLUE_AREA = 33331;
+    static constexpr unsigned ID_FLY_RED_FORMATION = 33340;
+    static constexpr unsigned ID_FLY_BLUE_FORMATION = 33341;
+    void OnEditRedAgents() { EditAgents(Side::Red); }
+    void OnEditBlueAgents() { EditAgents(Side::Blue); }
+    void OnOnTheFlyRedPersonality() { OnTheFlyPersonality(Side::Red); }
+    void OnOnTheFlyBluePersonality() { OnTheFlyPersonality(Side::Blue); }
+    void OnOnTheFlyRedMetaPersonality() { OnTheFlyMetaPersonality(Side::Red); }
+    void OnOnTheFlyBlueMetaPersonality() { OnTheFlyMetaPersonality(Side::Blue); }
+    void OnFlyRedCommMatrix() { EditCommMatrix(Side::Red); }
+    void OnFlyBlueCommMatrix() { EditCommMatrix(Side::Blue); }
+    void OnOnTheFlyRedSquadWeights() { EditSquadWeights(Side::Red); }
+    void OnOnTheFlyBlueSquadWeights() { EditSquadWeights(Side::Blue); }
+    void OnEditRedCommMatrix() { EditMatrixThenReset(Side::Red, true); }
+    void OnEditBlueCommMatrix() { EditMatrixThenReset(Side::Blue, true); }
+    void OnEditRedSquadWeights() { EditMatrixThenReset(Side::Red, false); }
+    void OnEditBlueSquadWeights() { EditMatrixThenReset(Side::Blue, false); }
+    void OnFlyRedArea() { EditArea(Side::Red); }
+    void OnFlyBlueArea() { EditArea(Side::Blue); }
+    void OnFlyRedFormation() { EditFormation(Side::Red); }
+    void OnFlyBlueFormation() { EditFormation(Side::Blue); }
+    static constexpr unsigned ID_HIGHLIGHT_RED_TOGGLE = 32853;
+    void OnHighlightRedToggle();
+
 private:
     void BuildMessageMap();
+    void BuildParameterCommandMap();
+    // Each answers whether the dialog ended with OK.
+    bool EditAgents(Side side);
+    bool OnTheFlyPersonality(Side side);
+    bool OnTheFlyMetaPersonality(Side side);
+    bool EditCommMatrix(Side side);
+    bool EditSquadWeights(Side side);
+    void EditMatrixThenReset(Side side, bool communications);
+    bool EditArea(Side side);
+    bool EditFormation(Side side);
+    // The run from its start with the new parameters, and the redraw.
+    void ResetTailAndRedraw();
     // Right-click edits of terrain and agents at a battlefield cell.
     void EditTerrainCell(QPoint cell);
     bool EditAgentCell(QPoint cell);

@@ -2,12 +2,15 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <cfloat>
@@ -190,11 +193,24 @@ void CDialog::Build()
 {
     setWindowTitle(QString::fromStdString(Table.Caption));
     auto* outer = new QVBoxLayout(this);
-    QVBoxLayout* column = outer;
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* body = new QWidget(scroll);
+    auto* columns = new QHBoxLayout(body);
+    columns->setContentsMargins(0, 0, 0, 0);
+    auto* firstColumn = new QVBoxLayout;
+    columns->addLayout(firstColumn, 1);
+    QVBoxLayout* top = firstColumn;  // the dialog column groups go into
+    QVBoxLayout* column = top;       // where the next item goes outside a grid
+    QGridLayout* grid = nullptr;     // the grid group being filled
+    int gridColumns = 0, cell = 0;
     QHBoxLayout* row = nullptr;  // the row of the radios or buttons being laid out
     DlgItem rowKind = DlgItem::Label;
     QButtonGroup* radios = nullptr;
+    QHBoxLayout* footer = nullptr;
 
+    const int editWidth = fontMetrics().horizontalAdvance(QStringLiteral("-0.000000000")) + 12;
     auto add = [&](const DialogItem& item) {
         if (item.Kind != DlgItem::Radio)
             radios = nullptr;
@@ -202,20 +218,54 @@ void CDialog::Build()
             row = nullptr;
 
         QWidget* widget = nullptr;
+        QWidget* owner = footer ? static_cast<QWidget*>(this) : body;
         switch (item.Kind) {
         case DlgItem::Group: {
-            auto* box = new QGroupBox(QString::fromStdString(item.Text), this);
-            outer->addWidget(box);
-            column = new QVBoxLayout(box);
+            auto* box = new QGroupBox(QString::fromStdString(item.Text), owner);
+            top->addWidget(box);
+            grid = nullptr;
+            if (item.Columns > 0) {
+                grid = new QGridLayout(box);
+                // Spare width goes to an empty column on the right, so the
+                // cells stay next to their labels.
+                grid->setColumnStretch(item.Columns, 1);
+                gridColumns = item.Columns;
+                cell = 0;
+                column = nullptr;
+            } else {
+                column = new QVBoxLayout(box);
+            }
             widget = box;
             break;
         }
-        case DlgItem::EndGroup: column = outer; return;
-        case DlgItem::Label: widget = new QLabel(QString::fromStdString(item.Text), this); break;
-        case DlgItem::Edit: widget = new QLineEdit(this); break;
-        case DlgItem::CheckBox: widget = new QCheckBox(QString::fromStdString(item.Text), this); break;
+        case DlgItem::EndGroup:
+            column = top;
+            grid = nullptr;
+            return;
+        case DlgItem::Column: {
+            top->addStretch(1);
+            top = new QVBoxLayout;
+            columns->addLayout(top, 1);
+            column = top;
+            grid = nullptr;
+            return;
+        }
+        case DlgItem::NewRow:
+            if (grid && cell % gridColumns != 0)
+                cell += gridColumns - cell % gridColumns;
+            return;
+        case DlgItem::Label: widget = new QLabel(QString::fromStdString(item.Text), owner); break;
+        case DlgItem::Edit: {
+            auto* edit = new QLineEdit(owner);
+            edit->setMinimumWidth(editWidth);
+            if (grid)
+                edit->setMaximumWidth(editWidth);
+            widget = edit;
+            break;
+        }
+        case DlgItem::CheckBox: widget = new QCheckBox(QString::fromStdString(item.Text), owner); break;
         case DlgItem::Radio: {
-            auto* radio = new QRadioButton(QString::fromStdString(item.Text), this);
+            auto* radio = new QRadioButton(QString::fromStdString(item.Text), owner);
             if (!radios) {
                 radios = new QButtonGroup(this);
                 RadioGroups[item.Id] = radios;
@@ -225,7 +275,7 @@ void CDialog::Build()
             break;
         }
         case DlgItem::Button: {
-            auto* button = new QPushButton(QString::fromStdString(item.Text), this);
+            auto* button = new QPushButton(QString::fromStdString(item.Text), owner);
             button->setDefault(item.Id == IDOK);
             button->setAutoDefault(false);
             widget = button;
@@ -233,7 +283,12 @@ void CDialog::Build()
         }
         }
 
-        if (item.Kind == DlgItem::Radio || item.Kind == DlgItem::Button) {
+        if (grid && item.Kind != DlgItem::Group) {
+            grid->addWidget(widget, cell / gridColumns, cell % gridColumns);
+            ++cell;
+        } else if (footer) {
+            footer->addWidget(widget);
+        } else if (item.Kind == DlgItem::Radio || item.Kind == DlgItem::Button) {
             if (!row) {
                 row = new QHBoxLayout;
                 column->addLayout(row);
@@ -253,13 +308,30 @@ void CDialog::Build()
 
     for (const DialogItem& item : Table.Items)
         add(item);
-    // OK and Cancel that the table does not place go on a row of their own.
-    column = outer;
+    top->addStretch(1);
+    scroll->setWidget(body);
+    outer->addWidget(scroll, 1);
+
+    // OK and Cancel that the table does not place stay below the scrolling
+    // body, on a row of their own.
+    footer = new QHBoxLayout;
+    footer->addStretch(1);
+    outer->addLayout(footer);
     row = nullptr;
+    grid = nullptr;
     if (!Controls.count(IDOK))
         add({DlgItem::Button, IDOK, "OK"});
     if (!Controls.count(IDCANCEL))
         add({DlgItem::Button, IDCANCEL, "Cancel"});
+
+    // As large as the body wants, but never larger than the screen: beyond
+    // that the body scrolls.
+    body->adjustSize();
+    QSize wanted = body->sizeHint() + QSize(2 * outer->contentsMargins().left() + 4,
+                                           outer->contentsMargins().top() * 3 + 48);
+    if (const QScreen* screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
+    resize(wanted);
 }
 
 void CDialog::Clicked(int id)
@@ -292,9 +364,9 @@ int CDialog::DoModal()
             ApplyAnswer(answer->Values);
             if (answer->Result == IDOK)
                 OnOK();
-            else
+            else if (answer->Result != ModalHooks::KeepOpen)
                 OnCancel();
-            if (!Ended && answer->Result != IDOK)
+            if (!Ended && answer->Result != IDOK && answer->Result != ModalHooks::KeepOpen)
                 EndDialog(IDCANCEL);
             if (Ended)
                 break;
@@ -426,6 +498,12 @@ int CDialog::IsDlgButtonChecked(int id) const
 {
     const QAbstractButton* button = Button(id);
     return button && button->isChecked() ? 1 : 0;
+}
+
+void CDialog::EnableDlgItem(int id, bool enable)
+{
+    if (QWidget* widget = GetDlgItem(id))
+        widget->setEnabled(enable);
 }
 
 void CDialog::Invalidate(bool)

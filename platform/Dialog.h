@@ -1,6 +1,12 @@
 // The base of the modal parameter dialogs: a dialog built from a declarative
 // template, whose controls exchange values with the dialog's own members
 // through DoDataExchange, with range checks that keep the dialog open.
+//
+// Layout: items are laid out in template order, which is also the tab order.
+// A Group with Columns > 0 is a grid: its items fill the cells row by row
+// (NewRow ends a row early, an empty Label leaves a cell blank). Column starts
+// a new column of groups beside the previous ones. The whole body scrolls
+// when it is larger than the screen; OK and Cancel stay in view below it.
 #pragma once
 
 #include <QDialog>
@@ -29,14 +35,20 @@ enum class DlgItem {
     CheckBox,  // ticks and unticks itself when clicked
     Radio,     // a run of consecutive radios is one exclusive group
     Button,    // push button; IDOK and IDCANCEL are the frame's own
+    Column,    // the next groups go into a new column to the right
+    NewRow,    // inside a grid group: the next item starts a new row
 };
 
 struct DialogItem {
-    DialogItem(DlgItem kind, int id = IDC_STATIC, std::string text = {}) : Kind(kind), Id(id), Text(std::move(text)) {}
+    DialogItem(DlgItem kind, int id = IDC_STATIC, std::string text = {}, int columns = 0)
+        : Kind(kind), Id(id), Text(std::move(text)), Columns(columns)
+    {
+    }
 
     DlgItem Kind;
     int Id;
     std::string Text;
+    int Columns;  // a Group: cells per row of its grid; 0 lays it out as one column
 };
 
 struct DialogTemplate {
@@ -117,6 +129,7 @@ public:
     // in firstId..lastId.
     void CheckRadioButton(int firstId, int lastId, int checkId);
     int IsDlgButtonChecked(int id) const;
+    void EnableDlgItem(int id, bool enable);
     void Invalidate(bool erase = true);
 
     int MessageBox(const std::string& text, const std::string& caption = {}, unsigned style = MB_OK);

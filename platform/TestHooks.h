@@ -42,6 +42,13 @@ public:
     {
         Push(ModalKind::Dialog, {result, {}, std::move(values)});
     }
+    // One step of work in the open dialog: the values are applied and the
+    // dialog stays open for the next queued answer.
+    static constexpr int KeepOpen = 0;
+    static void StepDialog(std::map<int, std::string> values)
+    {
+        Push(ModalKind::Dialog, {KeepOpen, {}, std::move(values)});
+    }
 
     // The answer for a modal window about to open, or nothing when the hooks
     // are off and the window should really be shown.

@@ -1,0 +1,382 @@
+// The parameter-change road: pause, a modal dialog that copies the
+// document's values in, the hand-back after OK, and for the Edit menu's
+// changes a restart of the battle from the new parameters. Cancel leaves the
+// document, the run and the picture exactly as they were, the pause included.
+#include <algorithm>
+#include <cmath>
+
+#include "app/BrevimarView.h"
+#include "core/Document.h"
+#include "dialogs/AgentParamsDlg.h"
+#include "dialogs/FlockAreaDlg.h"
+#include "dialogs/MatrixDlg.h"
+#include "dialogs/PersonalityDlg.h"
+
+namespace brevimar {
+
+namespace {
+
+int AgentsOf(const CForce& f) { return std::clamp(f.NumAgents, 0, MaxAgents); }
+
+// Restores the run's pause flag unless the command is kept.
+class PauseForDialog {
+public:
+    explicit PauseForDialog(CBrevimarDoc& doc) : Doc(doc), WasPaused(doc.Paused) { doc.Pause(); }
+    ~PauseForDialog()
+    {
+        if (!Kept)
+            Doc.Paused = WasPaused;
+    }
+    void Keep() { Kept = true; }
+
+private:
+    CBrevimarDoc& Doc;
+    int WasPaused;
+    bool Kept = false;
+};
+
+void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
+{
+    const Side side = dlg.DlgSide;
+    const bool red = side == Side::Red;
+    CForce& f = doc.Force(side);
+    CBattlefield& b = doc.Battlefield;
+
+    f.SquadWeaponsDefined = dlg.PrFunctionsDefined;
+    f.WeaponFunction.function_type = dlg.LethalityContourMode;
+    f.CommOn = dlg.CommOn;
+    (red ? b.RED_recon_flag : b.BLUE_recon_flag) = dlg.ReconstitutionOn;
+    (red ? b.red_frat_flag : b.blue_frat_flag) = dlg.FratricideOn;
+    f.COMM_range = dlg.CommRange;
+    f.A_COMM_weight = dlg.CommWeightAlive;
+    f.I_COMM_weight = dlg.CommWeightInjured;
+    f.recon_time = dlg.ReconstitutionTime;
+    (red ? b.red_frat_rad : b.blue_frat_rad) = dlg.FratricideRange;
+    (red ? b.red_frat_prob : b.blue_frat_prob) = dlg.FratricideProb;
+    const int n = std::clamp(dlg.EditedSquads, 1, MaxSquads);
+    f.NumSquads = n;
+
+    for (int s = 1; s <= n; ++s)
+        for (int j = 1; j <= n; ++j) {
+            f.CommMatrix[s][j] = dlg.CommMatrix[s][j];
+            f.SquadWeightMatrix[s][j] = dlg.SquadWeightMatrix[s][j];
+        }
+    HandBackSquadRow(f.num_per_squad, dlg.SquadSize, n);
+    HandBackSquadRow(f.A_S_RANGE, dlg.SensorAlive, n);
+    HandBackSquadRow(f.I_S_RANGE, dlg.SensorInjured, n);
+    HandBackSquadRow(f.A_F_RANGE, dlg.FireAlive, n);
+    HandBackSquadRow(f.I_F_RANGE, dlg.FireInjured, n);
+    HandBackSquadRow(f.A_M_RANGE, dlg.MovementAlive, n);
+    HandBackSquadRow(f.I_M_RANGE, dlg.MovementInjured, n);
+    HandBackSquadRow(f.A_C_RANGE, dlg.ThresholdAlive, n);
+    HandBackSquadRow(f.I_C_RANGE, dlg.ThresholdInjured, n);
+    HandBackSquadRow(f.shot_prob_alive, dlg.PkAlive, n);
+    HandBackSquadRow(f.shot_prob_injured, dlg.PkInjured, n);
+    HandBackSquadRow(f.A_R_max_eng_num, dlg.MaxTargetsAlive, n);
+    HandBackSquadRow(f.I_R_max_eng_num, dlg.MaxTargetsInjured, n);
+    HandBackSquadRow(f.alive_strength, dlg.DefenseAlive, n);
+    HandBackSquadRow(f.injured_strength, dlg.DefenseInjured, n);
+    dlg.Personality.HandBack(doc, side, n);
+    dlg.Meta.HandBack(f, side, n);
+
+    // The squad-specific hit-probability functions, whatever the squad count.
+    SquadWeaponFunction& to = f.WeaponFunction;
+    const SquadWeaponFunction& from = dlg.HitProbability;
+    to.sensor_type = from.sensor_type;
+    for (int w = 1; w <= MaxSquads; ++w) {
+        to.weapon_squad[w] = from.weapon_squad[w];
+        for (int c = 0; c < 2; ++c) {
+            to.plow[w][c] = from.plow[w][c];
+            to.phigh[w][c] = from.phigh[w][c];
+            to.pmin[w][c] = from.pmin[w][c];
+            to.pmax[w][c] = from.pmax[w][c];
+            to.rmin[w][c] = from.rmin[w][c];
+            to.rmax[w][c] = from.rmax[w][c];
+            to.power[w][c] = from.power[w][c];
+            to.decay[w][c] = from.decay[w][c];
+            for (int r = 0; r < 20; ++r)
+                to.p_r[w][r][c] = from.p_r[w][r][c];
+        }
+    }
+
+    int total = 0;
+    for (int s = 1; s <= n; ++s)
+        total += f.num_per_squad[s];
+    // The dialog refuses more; the per-agent loops stay inside the arrays anyway.
+    f.NumAgents = std::min(total, MaxAgents);
+}
+
+// Each agent's eighteen weights: its own squad's weights over the squad's
+// sums of absolute values (a sum of 0 counts as 1), and its squad's rings.
+void RederiveAgentWeights(CForce& f)
+{
+    float aliveSum[SquadSlots] = {};
+    float injuredSum[SquadSlots] = {};
+    for (int s = 1; s <= MaxSquads; ++s) {
+        for (int k = W1; k < WeightSlots; ++k) {
+            aliveSum[s] += std::fabs(AliveWeightRow(f, k)[s]);
+            injuredSum[s] += std::fabs(InjuredWeightRow(f, k)[s]);
+        }
+        aliveSum[s] = aliveSum[s] == 0.0f ? 1.0f : aliveSum[s];
+        injuredSum[s] = injuredSum[s] == 0.0f ? 1.0f : injuredSum[s];
+    }
+    for (int i = 1, n = AgentsOf(f); i <= n; ++i) {
+        const int s = f.AgentSquad[i];
+        if (s < 1 || s > MaxSquads)
+            continue;
+        float maxAlive = 0.0f, maxInjured = 0.0f;
+        for (int k = W1; k < WeightSlots; ++k) {
+            f.AliveWeight[k][i] = AliveWeightRow(f, k)[s] / aliveSum[s];
+            f.InjuredWeight[k][i] = InjuredWeightRow(f, k)[s] / injuredSum[s];
+            if (k <= W6) {
+                maxAlive = std::max(maxAlive, std::fabs(f.AliveWeight[k][i]));
+                maxInjured = std::max(maxInjured, std::fabs(f.InjuredWeight[k][i]));
+            }
+        }
+        f.MaxAliveWeight[i] = maxAlive;
+        f.MaxInjuredWeight[i] = maxInjured;
+        f.FlockMinAlive[i] = f.A_R_flock_min[s];
+        f.FlockMinInjured[i] = f.I_R_flock_min[s];
+        f.FlockMaxAlive[i] = f.A_R_flock_max[s];
+        f.FlockMaxInjured[i] = f.I_R_flock_max[s];
+    }
+}
+
+// Every agent takes its own squad's meta-personality values. RED agents
+// also take the hold fractions; BLUE agents the single-shot P(k) and the
+// engagement limits instead.
+void RefreshAgentMetaPersonality(CForce& f, Side side)
+{
+    for (int i = 1, n = AgentsOf(f); i <= n; ++i) {
+        const int s = f.AgentSquad[i];
+        if (s < 1 || s > MaxSquads)
+            continue;
+        f.FriendMinDistAlive[i] = f.A_R_R_min_dist[s];
+        f.FriendMinDistInjured[i] = f.I_R_R_min_dist[s];
+        f.EnemyMinDistAlive[i] = f.A_R_B_min_dist[s];
+        f.EnemyMinDistInjured[i] = f.I_R_B_min_dist[s];
+        f.GoalMinDistAlive[i] = f.A_R_R_goal_min[s];
+        f.GoalMinDistInjured[i] = f.I_R_R_goal_min[s];
+        f.AdvanceNumAlive[i] = f.A_ADVANCE_num[s];
+        f.AdvanceNumInjured[i] = f.I_ADVANCE_num[s];
+        f.ClusterNumAlive[i] = f.A_CLUSTER_num[s];
+        f.ClusterNumInjured[i] = f.I_CLUSTER_num[s];
+        f.CombatNumAlive[i] = f.A_COMBAT_num[s];
+        f.CombatNumInjured[i] = f.I_COMBAT_num[s];
+        f.Pursuit1NumAlive[i] = f.A_PURSUIT1_num[s];
+        f.Pursuit1NumInjured[i] = f.I_PURSUIT1_num[s];
+        f.Pursuit2NumAlive[i] = f.A_PURSUIT2_num[s];
+        f.Pursuit2NumInjured[i] = f.I_PURSUIT2_num[s];
+        f.RetreatNumAlive[i] = f.A_RETREAT_num[s];
+        f.RetreatNumInjured[i] = f.I_RETREAT_num[s];
+        f.Support1NumAlive[i] = f.A_SUPPORT1_num[s];
+        f.Support1NumInjured[i] = f.I_SUPPORT1_num[s];
+        f.Support2NumAlive[i] = f.A_SUPPORT2_num[s];
+        f.Support2NumInjured[i] = f.I_SUPPORT2_num[s];
+        f.MovementFlag[i] = f.movement_flag[s];
+        f.AreaMinDistAlive[i] = f.A_R_area_min[s];
+        f.AreaMinDistInjured[i] = f.I_R_area_min[s];
+        if (side == Side::Red) {
+            f.HoldFractionAlive[i] = f.A_HOLD_f[s];
+            f.HoldFractionInjured[i] = f.I_HOLD_f[s];
+        } else {
+            f.ShotProbAlive[i] = f.shot_prob_alive[s];
+            f.ShotProbInjured[i] = f.shot_prob_injured[s];
+            f.MaxTargetsAlive[i] = f.A_R_max_eng_num[s];
+            f.MaxTargetsInjured[i] = f.I_R_max_eng_num[s];
+        }
+    }
+}
+
+int SquadsOf(const CForce& f) { return std::clamp(f.NumSquads, 1, MaxSquads); }
+
+}  // namespace
+
+void CBrevimarView::BuildParameterCommandMap()
+{
+    const std::pair<unsigned, void (CBrevimarView::*)()> commands[] = {
+        {ID_EDIT_RED_AGENTS, &CBrevimarView::OnEditRedAgents},
+        {ID_EDIT_BLUE_AGENTS, &CBrevimarView::OnEditBlueAgents},
+        {ID_FLY_RED_PERSONALITY, &CBrevimarView::OnOnTheFlyRedPersonality},
+        {ID_FLY_BLUE_PERSONALITY, &CBrevimarView::OnOnTheFlyBluePersonality},
+        {ID_FLY_RED_META_PERSONALITY, &CBrevimarView::OnOnTheFlyRedMetaPersonality},
+        {ID_FLY_BLUE_META_PERSONALITY, &CBrevimarView::OnOnTheFlyBlueMetaPersonality},
+        {ID_FLY_RED_COMM_MATRIX, &CBrevimarView::OnFlyRedCommMatrix},
+        {ID_FLY_BLUE_COMM_MATRIX, &CBrevimarView::OnFlyBlueCommMatrix},
+        {ID_FLY_RED_SQUAD_WEIGHTS, &CBrevimarView::OnOnTheFlyRedSquadWeights},
+        {ID_FLY_BLUE_SQUAD_WEIGHTS, &CBrevimarView::OnOnTheFlyBlueSquadWeights},
+        {ID_EDIT_RED_COMM_MATRIX, &CBrevimarView::OnEditRedCommMatrix},
+        {ID_EDIT_RED_SQUAD_WEIGHTS, &CBrevimarView::OnEditRedSquadWeights},
+        {ID_EDIT_BLUE_COMM_MATRIX, &CBrevimarView::OnEditBlueCommMatrix},
+        {ID_EDIT_BLUE_SQUAD_WEIGHTS, &CBrevimarView::OnEditBlueSquadWeights},
+        {ID_FLY_RED_AREA, &CBrevimarView::OnFlyRedArea},
+        {ID_FLY_BLUE_AREA, &CBrevimarView::OnFlyBlueArea},
+        {ID_FLY_RED_FORMATION, &CBrevimarView::OnFlyRedFormation},
+        {ID_FLY_BLUE_FORMATION, &CBrevimarView::OnFlyBlueFormation},
+        {ID_HIGHLIGHT_RED_TOGGLE, &CBrevimarView::OnHighlightRedToggle},
+    };
+    // A batch run owns the document until it ends.
+    for (const auto& [id, handler] : commands) {
+        Map.On(id, [this, handler = handler] { (this->*handler)(); });
+        Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    }
+}
+
+void CBrevimarView::OnHighlightRedToggle()
+{
+    // A display switch: the run goes on.
+    Document->HighlightRedSquadOn = Document->HighlightRedSquadOn ? 0 : 1;
+    Invalidate(false);
+}
+
+void CBrevimarView::ResetTailAndRedraw()
+{
+    Document->ResetTail();
+    Invalidate(false);
+}
+
+bool CBrevimarView::EditAgents(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    PauseForDialog pause(doc);
+    CAgentParamsDlg dialog(doc, side);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    HandBackAgentParams(doc, dialog);
+    ResetTailAndRedraw();
+    return true;
+}
+
+bool CBrevimarView::OnTheFlyPersonality(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    PauseForDialog pause(doc);
+    CPersonalityDlg dialog(doc, side);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    dialog.Values.HandBack(doc, side, SquadsOf(doc.Force(side)));
+    RederiveAgentWeights(doc.Force(side));
+    Invalidate(false);
+    return true;
+}
+
+bool CBrevimarView::OnTheFlyMetaPersonality(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    PauseForDialog pause(doc);
+    CMetaPersonalityDlg dialog(doc, side);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    CForce& f = doc.Force(side);
+    dialog.Values.HandBack(f, side, SquadsOf(f));
+    Invalidate(false);
+    RefreshAgentMetaPersonality(f, side);
+    return true;
+}
+
+bool CBrevimarView::EditCommMatrix(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    PauseForDialog pause(doc);
+    CForce& f = doc.Force(side);
+    const int n = SquadsOf(f);
+    CCommMatrixDlg dialog(side);
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            dialog.C[i][j] = f.CommMatrix[i][j];
+    dialog.SquadCount = n;
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            f.CommMatrix[i][j] = dialog.C[i][j];
+    Invalidate(false);
+    return true;
+}
+
+bool CBrevimarView::EditSquadWeights(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    PauseForDialog pause(doc);
+    CForce& f = doc.Force(side);
+    CSquadWeightMatrixDlg dialog(side);
+    dialog.SquadCount = SquadsOf(f);
+    for (int i = 1; i <= MaxSquads; ++i)
+        for (int j = 1; j <= MaxSquads; ++j)
+            dialog.S[i][j] = f.SquadWeightMatrix[i][j];
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    for (int i = 1; i <= MaxSquads; ++i)
+        for (int j = 1; j <= MaxSquads; ++j)
+            f.SquadWeightMatrix[i][j] = dialog.S[i][j];
+    Invalidate(false);
+    return true;
+}
+
+void CBrevimarView::EditMatrixThenReset(Side side, bool communications)
+{
+    if (communications ? EditCommMatrix(side) : EditSquadWeights(side))
+        ResetTailAndRedraw();
+}
+
+bool CBrevimarView::EditArea(Side side)
+{
+    // The area does not pause the run.
+    CForce& f = Document->Force(side);
+    const int n = SquadsOf(f);
+    CMoveAreaDlg dialog(side);
+    dialog.SquadCount = n;
+    CopySquadRow(dialog.CenterX, f.AreaCenterX, n);
+    CopySquadRow(dialog.CenterY, f.AreaCenterY, n);
+    CopySquadRow(dialog.RangeX, f.AreaRangeX, n);
+    CopySquadRow(dialog.RangeY, f.AreaRangeY, n);
+    dialog.ShowFirstSquad();
+    if (dialog.DoModal() != IDOK)
+        return false;
+    Invalidate(true);
+    HandBackSquadRow(f.AreaCenterX, dialog.CenterX, MaxSquads);
+    HandBackSquadRow(f.AreaCenterY, dialog.CenterY, MaxSquads);
+    HandBackSquadRow(f.AreaRangeX, dialog.RangeX, MaxSquads);
+    HandBackSquadRow(f.AreaRangeY, dialog.RangeY, MaxSquads);
+    return true;
+}
+
+bool CBrevimarView::EditFormation(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    PauseForDialog pause(doc);
+    CForce& f = doc.Force(side);
+    const int n = SquadsOf(f);
+    CFlockDlg dialog(side);
+    dialog.SquadCount = n;
+    CopySquadRow(dialog.InnerAlive, f.A_R_flock_min, n);
+    CopySquadRow(dialog.InnerInjured, f.I_R_flock_min, n);
+    CopySquadRow(dialog.OuterAlive, f.A_R_flock_max, n);
+    CopySquadRow(dialog.OuterInjured, f.I_R_flock_max, n);
+    dialog.ShowFirstSquad();
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    dialog.ClampInnerRings();
+    HandBackSquadRow(f.A_R_flock_min, dialog.InnerAlive, MaxSquads);
+    HandBackSquadRow(f.I_R_flock_min, dialog.InnerInjured, MaxSquads);
+    HandBackSquadRow(f.A_R_flock_max, dialog.OuterAlive, MaxSquads);
+    HandBackSquadRow(f.I_R_flock_max, dialog.OuterInjured, MaxSquads);
+    for (int i = 1, m = AgentsOf(f); i <= m; ++i) {
+        const int s = f.AgentSquad[i];
+        if (s < 1 || s > n)
+            continue;
+        f.FlockMinAlive[i] = f.A_R_flock_min[s];
+        f.FlockMinInjured[i] = f.I_R_flock_min[s];
+        f.FlockMaxAlive[i] = f.A_R_flock_max[s];
+        f.FlockMaxInjured[i] = f.I_R_flock_max[s];
+    }
+    return true;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,119 @@
+// Everything that describes one side's squads: sizes, ranges, offence and
+// defence, personality, meta-personality, communications, fratricide and
+// reconstitution, with the matrix, area and formation sub-dialogs. One design
+// over a side; CRedAgentParamsDlg and CBlueAgentParamsDlg name the two.
+#pragma once
+
+#include "core/Force.h"
+#include "core/Side.h"
+#include "dialogs/SquadSections.h"
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+class CAgentParamsDlg : public CParamDlg {
+public:
+    enum : int {
+        IDC_SHOW_SQUAD = 1301,
+        IDC_NUM_SQUADS,
+        IDC_SQUAD_SIZE,
+        IDC_AGENT_TOTAL,
+        IDC_DISPLAY_SQUAD,
+        IDC_SAVE_SQUAD,
+        IDC_SENSOR_ALIVE = 1310,
+        IDC_SENSOR_INJURED,
+        IDC_FIRE_ALIVE,
+        IDC_FIRE_INJURED,
+        IDC_THRESHOLD_ALIVE,
+        IDC_THRESHOLD_INJURED,
+        IDC_MOVEMENT_ALIVE,
+        IDC_MOVEMENT_INJURED,
+        IDC_PK_ALIVE,
+        IDC_PK_INJURED,
+        IDC_MAX_TARGETS_ALIVE,
+        IDC_MAX_TARGETS_INJURED,
+        IDC_DEFENSE_ALIVE,
+        IDC_DEFENSE_INJURED,
+        IDC_USER_DEFINED = 1330,
+        IDC_FIXED,
+        IDC_NORMALIZED,
+        IDC_OPEN_PR,
+        IDC_COMM_ON = 1340,
+        IDC_COMM_OFF,
+        IDC_COMM_RANGE,
+        IDC_COMM_WEIGHT_ALIVE,
+        IDC_COMM_WEIGHT_INJURED,
+        IDC_OPEN_COMM_MATRIX,
+        IDC_OPEN_WEIGHT_MATRIX,
+        IDC_FRATRICIDE_ON = 1350,
+        IDC_FRATRICIDE_RANGE,
+        IDC_FRATRICIDE_PROB,
+        IDC_RECONSTITUTION_ON,
+        IDC_RECONSTITUTION_TIME,
+    };
+    // "Max # Simul Tgts" shown for every squad when the side's combat has no
+    // limit on the number of targets.
+    static constexpr int NoTargetLimit = 999;
+
+    CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* parent = nullptr);
+
+    // "Display Squad": the typed squad, at most the squad count.
+    void OnDisplaySquad();
+    // "SAVE Squad Data": nothing for a squad above the squad count.
+    bool StoreSquad() override;
+    // Refuses squad sizes that add up to more agents than a side holds.
+    void OnOK() override;
+    // The squad sizes of squads 1..the edited number of squads.
+    int SquadSizeTotal() const;
+
+    Side DlgSide;
+    int ShowSquad = 1;
+    int EditedSquads = 1;  // the edited number of squads
+    int AgentTotal = 0;
+    SquadValue<int> SquadSize;
+    SquadValue<int> SensorAlive, SensorInjured, FireAlive, FireInjured;
+    SquadValue<int> ThresholdAlive, ThresholdInjured, MovementAlive, MovementInjured;
+    SquadValue<float> PkAlive, PkInjured;
+    SquadValue<int> MaxTargetsAlive, MaxTargetsInjured, DefenseAlive, DefenseInjured;
+    CPersonalityValues Personality;
+    CMetaValues Meta;
+    int CommOn = 0, CommRange = 0;
+    float CommWeightAlive = 0, CommWeightInjured = 0;
+    int FratricideOn = 0, FratricideRange = 0;
+    float FratricideProb = 0;
+    int ReconstitutionOn = 0, ReconstitutionTime = 0;
+    int LethalityContourMode = 0;
+    int PrFunctionsDefined = 0;
+    // Kept for the sub-dialogs.
+    int CommMatrix[SquadSlots][SquadSlots] = {};
+    double SquadWeightMatrix[SquadSlots][SquadSlots] = {};
+    SquadWeaponFunction HitProbability;
+
+private:
+    void OpenCommMatrix();
+    void OpenWeightMatrix();
+    int SubDialogSquads() const;
+
+    Host* RandomSource;
+};
+
+class CRedAgentParamsDlg : public CAgentParamsDlg {
+public:
+    static constexpr unsigned IDD = 140;
+    explicit CRedAgentParamsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr)
+        : CAgentParamsDlg(doc, Side::Red, parent)
+    {
+    }
+};
+
+class CBlueAgentParamsDlg : public CAgentParamsDlg {
+public:
+    static constexpr unsigned IDD = 141;
+    explicit CBlueAgentParamsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr)
+        : CAgentParamsDlg(doc, Side::Blue, parent)
+    {
+    }
+};
+
+}  // namespace brevimar

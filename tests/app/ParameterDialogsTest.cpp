@@ -1,0 +1,456 @@
+#include <QAbstractButton>
+#include <QImage>
+#include <QScrollArea>
+
+#include <array>
+#include <vector>
+
+#include "app/AppFixture.h"
+#include "dialogs/AgentParamsDlg.h"
+#include "dialogs/FlockAreaDlg.h"
+#include "dialogs/MatrixDlg.h"
+#include "dialogs/PersonalityDlg.h"
+#include "support/ScriptedHost.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+using A = CAgentParamsDlg;
+using Values = std::map<int, std::string>;
+
+class ParameterDialogs : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+    }
+    int Messages(const std::string& text) const
+    {
+        int count = 0;
+        for (const ModalRecord& r : ModalHooks::Log())
+            count += r.Kind == ModalKind::MessageBox && r.Text == text;
+        return count;
+    }
+    // A side with the given squad sizes and in-range values everywhere:
+    // squad s has sensor range 10 + s, and its rows 4..10 hold their own
+    // recognisable values too.
+    void Squads(Side side, std::vector<int> sizes)
+    {
+        CForce& f = Doc().Force(side);
+        f.NumSquads = static_cast<int>(sizes.size());
+        f.NumAgents = 0;
+        for (int s = 1; s <= MaxSquads; ++s) {
+            f.num_per_squad[s] = s <= f.NumSquads ? sizes[s - 1] : 0;
+            f.NumAgents += f.num_per_squad[s];
+            f.A_S_RANGE[s] = f.I_S_RANGE[s] = 10 + s;
+            f.A_F_RANGE[s] = f.I_F_RANGE[s] = f.A_C_RANGE[s] = f.I_C_RANGE[s] = 3;
+            f.A_M_RANGE[s] = f.I_M_RANGE[s] = 1;
+            f.A_R_max_eng_num[s] = f.I_R_max_eng_num[s] = 2;
+            f.alive_strength[s] = f.injured_strength[s] = 1;
+            f.A_ADVANCE_num[s] = f.I_ADVANCE_num[s] = f.A_CLUSTER_num[s] = f.I_CLUSTER_num[s] = 0;
+            f.A_COMBAT_num[s] = f.I_COMBAT_num[s] = 0;
+            f.A_R_R_min_dist[s] = f.I_R_R_min_dist[s] = f.A_R_B_min_dist[s] = f.I_R_B_min_dist[s] = 1;
+            f.A_R_R_goal_min[s] = f.I_R_R_goal_min[s] = 1;
+        }
+        Doc().Local(side).w7 = 0.5f;
+        Doc().Local(side).w8 = 0.5f;
+        f.COMM_range = 5;
+        Doc().ResetTail();
+    }
+    bool Run(unsigned id) { return Frame().RunCommand(id); }
+};
+
+TEST_F(ParameterDialogs, RedAgentDialogScreenshotIsWrittenIntoTheBuildTree)
+{
+    CRedAgentParamsDlg dlg(Doc());
+    dlg.OnInitDialog();
+    // As on a large screen: the whole body in view.
+    auto* scroll = dlg.findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    dlg.show();
+    const QSize body = scroll->widget()->sizeHint();
+    dlg.resize(body + QSize(80, 120));
+    QCoreApplication::processEvents();
+    const QImage shot = dlg.grab().toImage();
+    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/red_agent_params_dialog.png";
+    ASSERT_TRUE(shot.save(QString::fromStdString(path)));
+    // Fits a 1920 x 1080 desktop without scrolling.
+    EXPECT_LE(body.width(), 1900);
+    EXPECT_LE(body.height(), 1000);
+}
+
+TEST_F(ParameterDialogs, MenuItemsOpenTheirDialogsAndGreyWhileABatchRuns)
+{
+    const std::pair<const char*, const char*> items[] = {
+        {"&Edit/RED Data/RED Agents...", "Edit::RED Agent Parameters"},
+        {"&Edit/BLUE Data/BLUE Agents...", "Edit::BLUE Agent Parameters"},
+        {"&Edit/RED Data/   ....Communications Matrix", "Options::Red Communications Connectivity Matrix"},
+        {"&Edit/BLUE Data/   ....Inter-Squad Connectivity Matrix",
+         "Options::Blue Inter-Squad Weight Connectivity Matrix"},
+        {"&On-the-Fly Parameter Changes/RED Agent Parameters/Personality...", "Options::Red Personality"},
+        {"&On-the-Fly Parameter Changes/BLUE Agent Parameters/Meta-Personality...", "Options::Blue Meta-Personality"},
+        {"&On-the-Fly Parameter Changes/BLUE Agent Parameters/Communications Connectivity Matrix...",
+         "Options::Blue Communications Connectivity Matrix"},
+        {"&On-the-Fly Parameter Changes/BLUE Agent Parameters/   ...Area", "Edit::Blue Area (for Move Selection)"},
+        {"&On-the-Fly Parameter Changes/RED Agent Parameters/   ...Formation Ranges", "Edit::Red Flock Parameters"},
+    };
+    for (const auto& [path, caption] : items) {
+        QAction* item = Frame().FindMenuItem(path);
+        ASSERT_NE(item, nullptr) << path;
+        item->trigger();
+        ASSERT_FALSE(ModalHooks::Log().empty());
+        EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
+    }
+    // The highlight toggle has no dialog and leaves the run going.
+    Doc().Resume();
+    Doc().HighlightRedSquadOn = 2;
+    ASSERT_TRUE(Run(V::ID_HIGHLIGHT_RED_TOGGLE));
+    EXPECT_EQ(Doc().HighlightRedSquadOn, 0);
+    ASSERT_TRUE(Run(V::ID_HIGHLIGHT_RED_TOGGLE));
+    EXPECT_EQ(Doc().HighlightRedSquadOn, 1);
+    EXPECT_EQ(Doc().Paused, 0);
+
+    CCmdUI ui(V::ID_EDIT_RED_AGENTS);
+    Doc().Experiment.GABusy = 1;
+    View()->MessageMap().Update(ui);
+    EXPECT_FALSE(ui.Enabled);
+    Doc().Experiment.GABusy = 0;
+}
+
+TEST_F(ParameterDialogs, SubDialogsSeedFromTheAgentDialogAndHandBackOnOk)
+{
+    Squads(Side::Red, {2, 2});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.CommMatrix[2][1] = 0;
+    doc.RedForce.CommMatrix[3][1] = 0;
+    using F = CFlockDlg;
+    ModalHooks::StepDialog({{IDC_OPEN_FORMATION, ""}, {A::IDC_OPEN_COMM_MATRIX, ""}});
+    ModalHooks::StepDialog({{F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"}, {IDC_STORE_SQUAD, ""}});
+    ModalHooks::AnswerDialog(IDOK);
+    // Squad 3 is beyond the two squads: its box stays clear.
+    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "1"}, {CCommMatrixDlg::CellId(3, 1), "1"}});
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(doc.RedForce.A_R_flock_min[1], 5.0f);
+    EXPECT_EQ(doc.RedForce.A_R_flock_max[1], 5.0f);
+    EXPECT_EQ(doc.RedForce.CommMatrix[2][1], 1);
+    EXPECT_EQ(doc.RedForce.CommMatrix[3][1], 0);
+
+    // A sub-dialog's OK reaches nothing when the outer dialog is cancelled.
+    ModalHooks::StepDialog({{A::IDC_OPEN_COMM_MATRIX, ""}});
+    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "0"}});
+    ModalHooks::AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(doc.RedForce.CommMatrix[2][1], 1);
+}
+
+TEST_F(ParameterDialogs, UseBoxesFollowTheShownSquad)
+{
+    Squads(Side::Red, {2, 2});
+    Doc().RedForce.R_R_min_dist_flag_flag[2] = 1;  // "Min D/RED", the own-side row on RED
+    CRedMetaPersonalityDlg dlg(Doc());
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.IsDlgButtonChecked(MetaUseId(10)), 0);
+    dlg.SelectSquad(2);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(MetaUseId(10)), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(MetaUseId(11)), 0);
+    EXPECT_EQ(dlg.GetDlgItemText(MetaAliveId(10)), "1");
+}
+
+// Squad switching, storing and refusal, on the flock dialog of a side with
+// three squads.
+TEST_F(ParameterDialogs, SquadsSwitchKeepStoredValuesAndRefuseOutOfRange)
+{
+    using F = CFlockDlg;
+    CRedFlockDlg dlg;
+    dlg.SquadCount = 3;
+    for (int s = 1; s <= 3; ++s)
+        dlg.OuterAlive.Squad[s] = 10.0f * s;
+    dlg.ShowFirstSquad();
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {F::IDC_OUTER_ALIVE, "55"}});  // squad 2, typed, not stored
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 2, "1"}});                            // squad 3
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}});                            // back to 2: old value
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 4, "1"}});                            // squad 5 > count: ignored
+    ModalHooks::StepDialog({{F::IDC_OUTER_ALIVE, "999.5"}, {IDC_STORE_SQUAD, ""}});  // refused
+    ModalHooks::StepDialog({{F::IDC_OUTER_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});      // 0 accepted
+    ModalHooks::AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK does not store
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.CurrentSquad, 2);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 1), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 4), 0);
+    EXPECT_EQ(dlg.OuterAlive.Squad[1], 10.0f);
+    EXPECT_EQ(dlg.OuterAlive.Squad[2], 0.0f);
+    EXPECT_EQ(dlg.OuterAlive.Squad[3], 30.0f);
+    EXPECT_EQ(Messages("Please enter a number between 0 and 999."), 1);
+}
+
+TEST_F(ParameterDialogs, SharedHandlersToggleSetAndChoose)
+{
+    Squads(Side::Red, {3});
+    CForce& f = Doc().RedForce;
+    f.ADVANCE_flag[1] = 5;  // not 1: the first toggle makes it 1
+    f.WeaponFunction.function_type = 1;
+    CRedAgentParamsDlg dlg(Doc());
+    dlg.OnInitDialog();
+    auto click = [&](int id) { qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id))->click(); };
+    click(MetaUseId(1));
+    EXPECT_EQ(dlg.Meta.RuleOn[1].Edit, 1);
+    click(A::IDC_USER_DEFINED);  // ticking the mode it already is: "Fixed"
+    EXPECT_EQ(dlg.LethalityContourMode, 0);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(A::IDC_FIXED), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(A::IDC_USER_DEFINED), 0);
+    click(A::IDC_NORMALIZED);
+    EXPECT_EQ(dlg.LethalityContourMode, 2);
+    click(IDC_META_OFF);
+    EXPECT_EQ(dlg.Meta.On.Edit, 0);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_META_OFF), 1);
+}
+
+TEST_F(ParameterDialogs, RedAgentsOkWritesStoredSquadsAndRestartsTheBattle)
+{
+    Squads(Side::Red, {5, 7, 3, 4, 6});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.A_S_RANGE[2] = 20;
+    // Squad 2: sensor range and the RED flag weight stored; fewer squads.
+    ModalHooks::StepDialog({{A::IDC_SHOW_SQUAD, "2"}, {A::IDC_DISPLAY_SQUAD, ""}});
+    ModalHooks::StepDialog({{A::IDC_SENSOR_ALIVE, "42"}, {WeightAliveId(W5), "-7.5"}, {A::IDC_SAVE_SQUAD, ""}});
+    ModalHooks::StepDialog({{A::IDC_SHOW_SQUAD, "9"}, {A::IDC_DISPLAY_SQUAD, ""}});  // shows squad 5
+    ModalHooks::StepDialog({{A::IDC_SENSOR_ALIVE, "0"}, {A::IDC_SAVE_SQUAD, ""}});   // refused
+    ModalHooks::AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "3"}, {A::IDC_SENSOR_ALIVE, "15"}});
+    doc.RunHeader.CurrentStep = 17;
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    const CForce& f = doc.RedForce;
+    EXPECT_EQ(Messages("Please enter an integer between 1 and 99."), 1);
+    EXPECT_EQ(f.NumSquads, 3);
+    EXPECT_EQ(f.A_S_RANGE[2], 42);
+    EXPECT_EQ(f.w5_a[2], -7.5f);
+    EXPECT_EQ(f.A_S_RANGE[4], 14);  // squads above the new count keep theirs
+    EXPECT_EQ(f.A_S_RANGE[5], 15);
+    EXPECT_EQ(f.num_per_squad[4], 4);
+    EXPECT_EQ(doc.NumRed(), 15);  // 5 + 7 + 3
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 0);
+    EXPECT_EQ(doc.Paused, 1);
+    for (int i = 1; i <= 15; ++i)
+        EXPECT_EQ(f.SensorRangeAlive[i], f.AgentSquad[i] == 2 ? 42 : 10 + f.AgentSquad[i]) << i;
+
+    // OK again without changes: the same seed gives the same deployment.
+    std::array<int, 16> x{}, y{};
+    for (int i = 1; i <= 15; ++i)
+        x[i] = f.AgentX[i], y[i] = f.AgentY[i];
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    for (int i = 1; i <= 15; ++i)
+        EXPECT_TRUE(f.AgentX[i] == x[i] && f.AgentY[i] == y[i]) << i;
+}
+
+TEST_F(ParameterDialogs, RaisedSquadCountHandsBackEmptySquads)
+{
+    Squads(Side::Blue, {2, 2, 2});
+    CBrevimarDoc& doc = Doc();
+    doc.BlueForce.A_S_RANGE[4] = 33;
+    doc.BlueForce.SquadWeightMatrix[4][1] = 0.5;
+    ModalHooks::AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "4"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
+    EXPECT_EQ(doc.BlueForce.A_S_RANGE[4], 0);
+    EXPECT_EQ(doc.BlueForce.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
+    EXPECT_EQ(doc.NumBlue(), 6);
+}
+
+TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
+{
+    Squads(Side::Red, {100, 100});
+    CBrevimarDoc& doc = Doc();
+    doc.Resume();
+    doc.RunHeader.CurrentStep = 9;
+    const int invalidations = View()->InvalidateCount();
+    ModalHooks::AnswerDialog(IDOK, {{A::IDC_SQUAD_SIZE, "201"}, {A::IDC_SAVE_SQUAD, ""}});
+    ModalHooks::AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(Messages("RED squad sizes add up to 301 agents; a side holds at most 300."), 1);
+    EXPECT_EQ(doc.RedForce.num_per_squad[1], 100);
+    EXPECT_EQ(doc.NumRed(), 200);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 9);
+    EXPECT_EQ(doc.Paused, 0);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations);
+
+    // Every other command of the road cancels the same way.
+    for (const unsigned id : {V::ID_FLY_RED_PERSONALITY, V::ID_FLY_BLUE_META_PERSONALITY, V::ID_EDIT_RED_COMM_MATRIX,
+                              V::ID_EDIT_BLUE_SQUAD_WEIGHTS, V::ID_FLY_RED_AREA, V::ID_FLY_BLUE_FORMATION}) {
+        doc.RedForce.AliveWeight[W1][1] = 0.123f;  // not the squad's normalised weight
+        ModalHooks::AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(id));
+        EXPECT_EQ(doc.RedForce.AliveWeight[W1][1], 0.123f) << id;
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 9) << id;
+        EXPECT_EQ(doc.Paused, 0) << id;
+        EXPECT_EQ(View()->InvalidateCount(), invalidations) << id;
+    }
+}
+
+TEST_F(ParameterDialogs, RandomizeDrawsFiveWeightsFromTheHostRand)
+{
+    // rand() pairs: magnitude r * 99/32767, negated when the second draw
+    // r/32767 is below 0.5 (16383 is, 16384 is not).
+    const std::vector<int> draws = {32767, 0, 0, 32767, 10000, 20000, 32767, 16383, 1000, 16384};
+    const float m[5] = {-99.0f, 0.0f, 30.213324f, -99.0f, 3.0213324f};
+    struct Case {
+        Side side;
+        bool personalityDialog;
+        std::array<int, 5> order;  // weights drawn, in draw order
+        int zeroed;
+    };
+    const Case cases[] = {
+        {Side::Red, false, {W1, W2, W3, W4, W6}, W5},
+        {Side::Blue, false, {W2, W1, W4, W3, W6}, W5},
+        {Side::Red, true, {W1, W2, W3, W4, W6}, W5},
+        {Side::Blue, true, {W2, W1, W4, W3, W5}, W6},
+    };
+    ScriptedHost host;
+    Doc().SetHost(&host);
+    for (const Case& c : cases) {
+        CPersonalityValues values;
+        for (int k = W1; k <= W6; ++k)
+            values.Alive[k].Edit = values.Injured[k].Edit = 50.0f;
+        host.RandValues.assign(draws.begin(), draws.end());
+        values.Randomize(host, c.side, false, c.personalityDialog);
+        for (int d = 0; d < 5; ++d)
+            EXPECT_FLOAT_EQ(values.Injured[c.order[d]].Edit, m[d]) << d;
+        EXPECT_EQ(values.Injured[c.zeroed].Edit, 0.0f);
+        EXPECT_EQ(values.Alive[W1].Edit, 50.0f);
+        EXPECT_TRUE(host.RandValues.empty());
+    }
+    Doc().SetHost(nullptr);
+}
+
+TEST_F(ParameterDialogs, UnlimitedCombatShows999Targets)
+{
+    Squads(Side::Red, {2, 2});
+    Doc().Battlefield.RedCombatUnlimited = 1;
+    CRedAgentParamsDlg dlg(Doc());
+    EXPECT_EQ(dlg.MaxTargetsAlive.Squad[2], 999);
+    EXPECT_EQ(dlg.MaxTargetsInjured.Squad[1], 999);
+    EXPECT_EQ(dlg.MaxTargetsAlive.Edit, 999);
+}
+
+TEST_F(ParameterDialogs, PersonalityOkNormalisesEachAgentByItsOwnSquad)
+{
+    Squads(Side::Red, {2, 2});
+    CBrevimarDoc& doc = Doc();
+    CForce& f = doc.RedForce;
+    f.AgentSquad[1] = 2;  // an agent added by hand to squad 2
+    doc.RunHeader.CurrentStep = 6;
+    // Squad 2 alive: 2, -1, 1 and six zeros -> 0.5, -0.25, 0.25; injured all 0.
+    Values typed = {{IDC_SQUAD_1 + 1, "1"}, {IDC_STORE_SQUAD, ""}};
+    for (int k = W1; k < WeightSlots; ++k) {
+        typed[WeightAliveId(k)] = k == W1 ? "2" : k == W2 ? "-1" : k == W3 ? "1" : "0";
+        typed[WeightInjuredId(k)] = "0";
+    }
+    ModalHooks::StepDialog(typed);
+    ModalHooks::AnswerDialog(IDOK, {{IDC_LC_ALIVE, "20"}, {IDC_LC_INJURED, "30"}});
+    ASSERT_TRUE(Run(V::ID_FLY_RED_PERSONALITY));
+    EXPECT_EQ(doc.RedLocal.w7, 30.0f);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 6);  // no restart
+    for (const int i : {1, 3, 4}) {
+        ASSERT_EQ(f.AgentSquad[i], 2);
+        EXPECT_EQ(f.AliveWeight[W1][i], 0.5f) << i;
+        EXPECT_EQ(f.AliveWeight[W2][i], -0.25f) << i;
+        EXPECT_EQ(f.AliveWeight[W3][i], 0.25f) << i;
+        EXPECT_EQ(f.AliveWeight[WFlock][i], 0.0f) << i;
+        EXPECT_EQ(f.InjuredWeight[W6][i], 0.0f) << i;
+    }
+}
+
+TEST_F(ParameterDialogs, MetaPersonalityOkRefreshesAgentsBySide)
+{
+    Squads(Side::Blue, {2, 2});
+    Squads(Side::Red, {2, 2});
+    CBrevimarDoc& doc = Doc();
+    for (CForce* f : {static_cast<CForce*>(&doc.RedForce), static_cast<CForce*>(&doc.BlueForce)}) {
+        f->A_R_terrain_min[1] = 12.7f;
+        f->ShotProbAlive[3] = 0.01f;  // degraded by terrain
+        f->shot_prob_alive[2] = 0.5f;
+    }
+    for (const auto& [id, f] : {std::pair{V::ID_FLY_RED_META_PERSONALITY, static_cast<CForce*>(&doc.RedForce)},
+                                std::pair{V::ID_FLY_BLUE_META_PERSONALITY, static_cast<CForce*>(&doc.BlueForce)}}) {
+        ModalHooks::StepDialog({{MetaUseId(14), "1"}, {MetaAliveId(1), "7"}, {IDC_STORE_SQUAD, ""}});
+        ModalHooks::AnswerDialog(IDOK);
+        ASSERT_TRUE(Run(id));
+        EXPECT_EQ(f->A_R_terrain_min[1], 12.0f);
+        EXPECT_EQ(f->R_area_min_flag[1], 1);
+        EXPECT_EQ(f->AdvanceNumAlive[1], 7);
+        EXPECT_EQ(f->ShotProbAlive[3], id == V::ID_FLY_RED_META_PERSONALITY ? 0.01f : 0.5f);
+    }
+}
+
+TEST_F(ParameterDialogs, CommunicationsGridHonoursTheSquadCountAndSymmetrises)
+{
+    CRedCommMatrixDlg dlg;
+    dlg.SquadCount = 4;
+    dlg.C[1][3] = 1;
+    dlg.C[2][4] = 0;
+    dlg.C[4][2] = 1;
+    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(5, 2), "1"},
+                                    {CCommMatrixDlg::CellId(4, 4), "1"},
+                                    {CCommMatrixDlg::IDC_SYMMETRIZE, ""}});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.C[5][2], 0);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(CCommMatrixDlg::CellId(5, 2)), 0);
+    EXPECT_EQ(dlg.C[4][4], 1);
+    EXPECT_EQ(dlg.C[3][1], 1);
+    EXPECT_EQ(dlg.C[4][2], 0);  // the upper triangle wins
+}
+
+TEST_F(ParameterDialogs, WeightMatrixRangeAndTheTwoRoads)
+{
+    Squads(Side::Red, {2, 2});
+    CBrevimarDoc& doc = Doc();
+    using W = CSquadWeightMatrixDlg;
+    doc.RunHeader.CurrentStep = 8;
+    ModalHooks::AnswerDialog(IDOK, {{W::CellId(1, 10), "1.5"}});
+    ModalHooks::AnswerDialog(IDOK, {{W::CellId(1, 10), "-1.01"}});
+    ModalHooks::AnswerDialog(IDOK, {{W::CellId(1, 10), "-1"}, {W::CellId(2, 3), "1"}, {W::IDC_SYMMETRIZE, ""}});
+    ASSERT_TRUE(Run(V::ID_FLY_RED_SQUAD_WEIGHTS));
+    EXPECT_EQ(Messages("Please enter a number between -1 and 1."), 2);
+    EXPECT_EQ(doc.RedForce.SquadWeightMatrix[10][1], -1.0);
+    EXPECT_EQ(doc.RedForce.SquadWeightMatrix[3][2], 1.0);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 8);  // on the fly: no restart
+
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_SQUAD_WEIGHTS));
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 0);  // the Edit menu restarts
+}
+
+TEST_F(ParameterDialogs, FormationClampsRingsAndCopiesToEachAgentsSquad)
+{
+    Squads(Side::Red, {2, 2, 2});
+    CBrevimarDoc& doc = Doc();
+    CForce& f = doc.RedForce;
+    f.A_R_flock_max[5] = 9.0f;
+    f.AgentSquad[1] = 3;
+    using F = CFlockDlg;
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 2, "1"}, {F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"},
+                            {F::IDC_INNER_INJURED, "3"}, {F::IDC_OUTER_INJURED, "3"}, {IDC_STORE_SQUAD, ""}});
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_FLY_RED_FORMATION));
+    EXPECT_EQ(f.A_R_flock_min[3], 5.0f);
+    EXPECT_EQ(f.A_R_flock_max[3], 5.0f);
+    EXPECT_EQ(f.I_R_flock_min[3], 3.0f);
+    EXPECT_EQ(f.A_R_flock_max[5], 0.0f);  // squads above the count come back 0
+    EXPECT_EQ(f.FlockMinAlive[1], 5.0f);
+    EXPECT_EQ(f.FlockMaxAlive[5], 5.0f);
+
+    // The area refuses a centre of 0 and does not pause the run.
+    doc.Resume();
+    f.AreaCenterY[1] = f.AreaRangeX[1] = f.AreaRangeY[1] = 1;
+    ModalHooks::AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "0"}, {IDC_STORE_SQUAD, ""}});
+    ModalHooks::AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "12"}, {IDC_STORE_SQUAD, ""}});
+    ASSERT_TRUE(Run(V::ID_FLY_RED_AREA));
+    EXPECT_EQ(Messages("Please enter an integer between 1 and 999."), 2);
+    EXPECT_EQ(f.AreaCenterX[1], 12);
+    EXPECT_EQ(doc.Paused, 0);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
