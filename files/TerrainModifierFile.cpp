@@ -129,7 +129,6 @@ void SaveTerrainModifiedAgentFile(CBrevimarDoc& doc)
 
 int LoadTerrainModifiedAgentFile(CBrevimarDoc& doc)
 {
-    doc.Pause();
     return RunAuxiliaryRead(doc, FileCommand::TerrainModifiersRead, [&](std::string_view text, std::string* problem) {
         return ReadTerrainModifiedAgentText(text, &doc.TerrainModifiers, problem);
     });

@@ -404,6 +404,8 @@ void BalanceSquadWeapons(CForce& force)
         for (long long excess = sum - size; excess > 0;) {
             int& picked = count(largest());
             const long long taken = std::min<long long>(excess, picked);
+            if (taken <= 0)
+                break;
             picked -= static_cast<int>(taken);
             excess -= taken;
         }
