@@ -11,7 +11,9 @@
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
 #include "app/ResourceIds.h"
+#include "files/DocumentFile.h"
 #include "platform/CommandBars.h"
+#include "platform/FileDialog.h"
 
 // Outside any namespace, as the resource system requires.
 static void InitBrevimarResources()
@@ -77,6 +79,7 @@ void CBrevimarApp::BuildMessageMap()
 {
     Map.On(ID_APP_ABOUT, [this] { OnAppAbout(); });
     Map.On(ID_FILE_NEW, [this] { OnFileNew(); });
+    Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.On(ID_APP_EXIT, [this] {
         if (Frame)
             Frame->close();
@@ -159,6 +162,14 @@ CBrevimarView* CBrevimarApp::OnFileNew()
     CBrevimarView* view = Template->OpenDocumentFile(std::nullopt);
     Frame->RefreshMenus();
     return view;
+}
+
+CBrevimarView* CBrevimarApp::OnFileOpen()
+{
+    CFileDialog dialog(true, DocumentFileExtension, {}, DocumentFileFilter, Frame.get());
+    if (dialog.DoModal() != IDOK)
+        return nullptr;
+    return OpenDocumentFile(dialog.GetPathName());
 }
 
 void CBrevimarApp::OnAppAbout()

@@ -48,6 +48,9 @@ public:
     CBrevimarView* OpenDocumentFile(const std::string& path);
     // A new document whose start-up reader offers its file dialog.
     CBrevimarView* OnFileNew();
+    // File/Open (Ctrl+O) while no battlefield window is active: a document
+    // file (*.brv) in a new document.
+    CBrevimarView* OnFileOpen();
     void OnAppAbout();
 
     // Sees every message of the program first; true when it was consumed.

@@ -34,6 +34,7 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_SAVE_RUN, [this] { OnFileSaveRunFile(); });
     Map.On(ID_FILE_STOP_RUN_CAPTURE, [this] { OnFileStopRunCapture(); });
     Map.OnUpdate(ID_FILE_STOP_RUN_CAPTURE, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    BuildAuxFileCommandMap();
     // Run control.
     Map.On(ID_PAUSE, [this] { OnPause(); });
     Map.OnUpdate(ID_PAUSE, [this](CCmdUI& ui) { OnUpdatePause(ui); });

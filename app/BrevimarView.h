@@ -54,6 +54,27 @@ public:
     void OnFileSaveRunFile();
     void OnFileStopRunCapture();
 
+    // File menu: Load and Save of the auxiliary parameter files, and the
+    // document file's Save (Ctrl+S) (ViewAuxFileCommands.cpp).
+    static constexpr unsigned ID_FILE_LOAD_TERRAIN = 33221;
+    static constexpr unsigned ID_FILE_LOAD_WAYPOINT_PATHS = 33342;
+    static constexpr unsigned ID_FILE_LOAD_TERRAIN_MODIFIERS = 33325;
+    static constexpr unsigned ID_FILE_LOAD_SQUAD_WEAPONS = 33149;
+    static constexpr unsigned ID_FILE_LOAD_AGENT_WEAPONS = 33372;
+    static constexpr unsigned ID_FILE_LOAD_AGENT_DATA = 33252;
+    static constexpr unsigned ID_FILE_LOAD_SQUAD_MATRIX = 33334;
+    static constexpr unsigned ID_FILE_LOAD_COMM_MATRIX = 33337;
+    static constexpr unsigned ID_FILE_SAVE_TERRAIN = 33222;
+    static constexpr unsigned ID_FILE_SAVE_WAYPOINT_PATHS = 33343;
+    static constexpr unsigned ID_FILE_SAVE_TERRAIN_MODIFIERS = 33326;
+    static constexpr unsigned ID_FILE_SAVE_SQUAD_WEAPONS = 33332;
+    static constexpr unsigned ID_FILE_SAVE_AGENT_WEAPONS = 33371;
+    static constexpr unsigned ID_FILE_SAVE_AGENT_DATA = 33253;
+    static constexpr unsigned ID_FILE_SAVE_SQUAD_MATRIX = 33335;
+    static constexpr unsigned ID_FILE_SAVE_COMM_MATRIX = 33338;
+    void BuildAuxFileCommandMap();
+    void OnFileSave();
+
     // The last modeless chart or data window a command opened.
     QPointer<QWidget> LastChartWindow;
     // Timers of the batch drivers (150 ms), distinct from the run timer.

@@ -9,6 +9,8 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "core/Document.h"
+#include "files/DocumentFile.h"
+#include "files/WordReader.h"
 
 namespace brevimar {
 
@@ -57,7 +59,10 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
 
     Slot& kept = *slot;
     Documents.push_back(std::move(slot));
-    if (!kept.Document->OnNewDocument()) {
+    // A document file holds a stored run history: read after the document is
+    // set up, so that its buffers exist.
+    const bool documentFile = path && FileExtensionOf(*path) == DocumentFileExtension;
+    if (!kept.Document->OnNewDocument() || (documentFile && !ReadDocumentFile(*kept.Document, *path))) {
         frame->OnClosing = nullptr;
         view->OnDestroy();
         delete frame;

@@ -1,0 +1,83 @@
+#include "files/AuxiliaryFileCommand.h"
+
+#include <iostream>
+#include <iterator>
+#include <ostream>
+
+#include "core/Document.h"
+#include "files/RunFrames.h"
+#include "files/WordReader.h"
+
+namespace brevimar {
+
+namespace {
+
+// What the frame may change before its chooser.
+struct PreChooserSettings {
+    int RunMode;
+    int LoadInputFile;
+    int TerrainMode;
+
+    explicit PreChooserSettings(const CBrevimarDoc& doc)
+        : RunMode(doc.RunMode), LoadInputFile(doc.LoadInputFile), TerrainMode(doc.Battlefield.TerrainMode)
+    {
+    }
+    void Restore(CBrevimarDoc& doc) const
+    {
+        doc.RunMode = RunMode;
+        doc.LoadInputFile = LoadInputFile;
+        doc.Battlefield.TerrainMode = TerrainMode;
+    }
+};
+
+void Report(CBrevimarDoc& doc, const std::string& message)
+{
+    std::cerr << message << '\n';
+    doc.host().ShowError(message);
+}
+
+}  // namespace
+
+std::string DescribeReadFailure(const CWordReader& words)
+{
+    return words.Failure().Describe();
+}
+
+int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryParser& parse, std::string* path)
+{
+    const PreChooserSettings before(doc);
+    bool read = false;
+    RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
+        const std::string text(std::istreambuf_iterator<char>(stream), {});
+        std::string problem;
+        if (path)
+            *path = file.PathName;
+        if (stream.bad()) {
+            problem = "the file could not be read to its end";
+        } else if (parse(text, &problem)) {
+            read = true;
+            return;
+        }
+        Report(doc, BadInputFileMessage(file.PathName, problem));
+    });
+    if (!read)
+        before.Restore(doc);
+    return read ? 1 : 0;
+}
+
+bool RunAuxiliaryWrite(CBrevimarDoc& doc, FileCommand command, const std::function<void(std::ostream&)>& write)
+{
+    bool written = false;
+    RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
+        write(stream);
+        stream.flush();
+        if (stream.fail()) {
+            Report(doc, "Error: cannot write output file " + file.PathName + ".");
+            return;
+        }
+        written = true;
+    });
+    return written;
+}
+
+}  // namespace brevimar

@@ -1,0 +1,187 @@
+#include "files/DocumentFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "core/Document.h"
+#include "files/RunFrames.h"
+
+namespace brevimar {
+
+namespace {
+
+constexpr int HeaderInts = 4;
+constexpr int MaxStoredStep = CaptureRows - 1;
+
+void PutInt(std::ostream& out, std::int32_t value)
+{
+    const auto u = static_cast<std::uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
+                           static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
+    out.write(bytes, 4);
+}
+
+std::int32_t IntAt(std::string_view bytes, std::size_t index)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + 4 * index;
+    const std::uint32_t u = p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+    return static_cast<std::int32_t>(u);
+}
+
+bool Outside(const char* what, long long value, long long low, long long high, std::string* problem)
+{
+    if (value >= low && value <= high)
+        return false;
+    *problem = std::string("the ") + what + " is " + std::to_string(value) + "; it must lie in " +
+               std::to_string(low) + " to " + std::to_string(high);
+    return true;
+}
+
+void Report(CBrevimarDoc& doc, const std::string& message)
+{
+    std::cerr << message << '\n';
+    doc.host().ShowError(message);
+}
+
+}  // namespace
+
+void StoreDocument(const CBrevimarDoc& doc, std::ostream& out)
+{
+    const CRunHeader& h = doc.RunHeader;
+    const int red = std::clamp(h.RedCount, 0, MaxAgents);
+    const int blue = std::clamp(h.BlueCount, 0, MaxAgents);
+    const int steps = std::clamp(h.LastStep, 0, MaxStoredStep);
+    PutInt(out, h.LatticeSize);
+    PutInt(out, red);
+    PutInt(out, blue);
+    PutInt(out, steps);
+    const bool captured = std::all_of(std::begin(doc.CaptureBuffer), std::end(doc.CaptureBuffer),
+                                      [](const auto& b) { return b != nullptr; });
+    for (int k = 1; k <= steps; ++k) {
+        PutInt(out, k);
+        for (int base : {RedCaptureState, BlueCaptureState}) {
+            const int n = base == RedCaptureState ? red : blue;
+            for (int i = 1; i <= n; ++i)
+                for (int b = base; b < base + 3; ++b)
+                    PutInt(out, captured ? doc.CaptureBuffer[b][CaptureIndex(k, i)] : 0);
+        }
+    }
+}
+
+bool LoadDocument(CBrevimarDoc& doc, std::string_view bytes, std::string* problem)
+{
+    if (bytes.size() < 4 * HeaderInts) {
+        *problem = "the file holds " + std::to_string(bytes.size()) + " bytes, fewer than its 16-byte header";
+        return false;
+    }
+    const int size = IntAt(bytes, 0);
+    const int red = IntAt(bytes, 1);
+    const int blue = IntAt(bytes, 2);
+    const int steps = IntAt(bytes, 3);
+    if (Outside("battle size", size, 1, MaxBattleSize, problem) || Outside("RED count", red, 0, MaxAgents, problem) ||
+        Outside("BLUE count", blue, 0, MaxAgents, problem) || Outside("step count", steps, 0, MaxStoredStep, problem))
+        return false;
+    const std::size_t recordInts = 1 + 3 * static_cast<std::size_t>(red + blue);
+    const std::size_t expected = 4 * (HeaderInts + recordInts * steps);
+    if (bytes.size() != expected) {
+        *problem = "the file holds " + std::to_string(bytes.size()) + " bytes; a history of " +
+                   std::to_string(steps) + " steps of " + std::to_string(red) + " RED and " + std::to_string(blue) +
+                   " BLUE agents takes " + std::to_string(expected);
+        return false;
+    }
+    for (int k = 1; k <= steps; ++k) {
+        const std::size_t record = HeaderInts + recordInts * (k - 1);
+        for (int a = 0; a < red + blue; ++a) {
+            const std::size_t at = record + 1 + 3 * a;
+            const bool isRed = a < red;
+            const std::string agent = std::string(isRed ? "RED" : "BLUE") + " agent " +
+                                      std::to_string(isRed ? a + 1 : a - red + 1) + " of step record " +
+                                      std::to_string(k);
+            const int state = IntAt(bytes, at);
+            const int x = IntAt(bytes, at + 1);
+            const int y = IntAt(bytes, at + 2);
+            if (state < Dead || state > Alive) {
+                *problem = agent + " has state " + std::to_string(state) + "; states are 0 dead, 1 injured, 2 alive";
+                return false;
+            }
+            if (x < 0 || x > size || y < 0 || y > size) {
+                *problem = agent + " stands at (" + std::to_string(x) + ", " + std::to_string(y) +
+                           "), outside the battlefield of " + std::to_string(size) + " x " + std::to_string(size);
+                return false;
+            }
+        }
+    }
+
+    // Checked: commit.
+    doc.Pause();
+    doc.AllocateHeapBuffers();
+    CRunHeader& h = doc.RunHeader;
+    h.LatticeSize = size;
+    h.RedCount = red;
+    h.BlueCount = blue;
+    h.LastStep = steps;
+    // Rows the file does not fill must not show agents of an earlier run.
+    for (auto& buffer : doc.CaptureBuffer)
+        std::fill_n(buffer.get(), CaptureCells, 0);
+    for (int k = 1; k <= steps; ++k) {
+        const std::size_t record = HeaderInts + recordInts * (k - 1);
+        h.CurrentStep = IntAt(bytes, record);
+        for (int a = 0; a < red + blue; ++a) {
+            const bool isRed = a < red;
+            const int base = isRed ? RedCaptureState : BlueCaptureState;
+            const int i = isRed ? a + 1 : a - red + 1;
+            for (int b = 0; b < 3; ++b)
+                doc.CaptureBuffer[base + b][CaptureIndex(k, i)] = IntAt(bytes, record + 1 + 3 * a + b);
+        }
+    }
+    h.CurrentStep = 1;
+    doc.DisplayFrame = 0;
+    doc.ClearLattice();
+    doc.RebuildLatticeFromPlayback();
+    doc.Pause();
+    return true;
+}
+
+bool WriteDocumentFile(CBrevimarDoc& doc, const std::string& path)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out.is_open())
+        StoreDocument(doc, out);
+    out.close();
+    if (!out) {
+        Report(doc, "Error: cannot write document file " + path + ".");
+        return false;
+    }
+    return true;
+}
+
+bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        Report(doc, "Error: cannot open input file.\n" + path);
+        return false;
+    }
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    std::string problem;
+    if (in.bad() || !LoadDocument(doc, bytes, &problem)) {
+        Report(doc, BadInputFileMessage(path, in.bad() ? "the file could not be read to its end" : problem));
+        return false;
+    }
+    return true;
+}
+
+bool SaveDocumentAs(CBrevimarDoc& doc)
+{
+    FileDialogRequest request;
+    request.Filter = DocumentFileFilter;
+    request.DefaultExtension = DocumentFileExtension;
+    const std::optional<std::string> chosen = doc.host().ChooseFileToSave(request);
+    return chosen && WriteDocumentFile(doc, *chosen);
+}
+
+}  // namespace brevimar

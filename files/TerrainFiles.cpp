@@ -1,0 +1,175 @@
+#include "files/TerrainFiles.h"
+
+#include <algorithm>
+#include <locale>
+#include <ostream>
+#include <sstream>
+#include <vector>
+
+#include "core/Document.h"
+#include "files/AuxiliaryFileCommand.h"
+#include "files/WordReader.h"
+
+namespace brevimar {
+
+namespace {
+
+struct TerrainRecord {
+    int X = 0;
+    int Y = 0;
+    int Occupancy = 0;
+    int Type = 0;
+};
+
+const std::string PathStars(83, '*');
+constexpr int PathBannerWords = 6;  // star line, four title words, star line
+
+bool SkipWords(std::istream& in, int n)
+{
+    std::string word;
+    for (int k = 0; k < n; ++k)
+        if (!(in >> word))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+// --- terrain
+
+void WriteTerrainText(const CBattlefield& field, std::ostream& out)
+{
+    const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
+    int n = 0;
+    for (int x = 1; x <= size; ++x)
+        for (int y = 1; y <= size; ++y)
+            n += field.AgentGrid[GridIndex(x, y)] == CellTerrain;
+    out << field.BattleSize << '\n' << n;
+    for (int x = 1; x <= size; ++x)
+        for (int y = 1; y <= size; ++y) {
+            const int i = GridIndex(x, y);
+            if (field.AgentGrid[i] == CellTerrain)
+                out << '\n' << x << ' ' << y << '\n' << field.AgentGrid[i] << ' ' << field.TerrainType[i];
+        }
+}
+
+bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* problem)
+{
+    CWordReader words{std::string(text)};
+    const int size = std::clamp(field->BattleSize, 1, MaxBattleSize);
+    int fileSize = 0;
+    int n = 0;
+    if (!words.Read(fileSize)) {
+        *problem = DescribeReadFailure(words);
+        return false;
+    }
+    if (fileSize < 1 || fileSize > MaxBattleSize) {
+        *problem = "the battle size " + std::to_string(fileSize) + " lies outside 1 to " + std::to_string(MaxBattleSize);
+        return false;
+    }
+    if (fileSize > size) {
+        *problem = "current battlefield size is too small (the file is for " + std::to_string(fileSize) + " x " +
+                   std::to_string(fileSize) + ", the battlefield is " + std::to_string(size) + " x " +
+                   std::to_string(size) + ")";
+        return false;
+    }
+    if (!words.Read(n)) {
+        *problem = DescribeReadFailure(words);
+        return false;
+    }
+    if (n < 0 || n > fileSize * fileSize) {
+        *problem = "the file gives " + std::to_string(n) + " terrain cells; a battlefield of " +
+                   std::to_string(fileSize) + " x " + std::to_string(fileSize) + " holds 0 to " +
+                   std::to_string(fileSize * fileSize);
+        return false;
+    }
+    std::vector<TerrainRecord> records(n);
+    for (int r = 0; r < n; ++r) {
+        TerrainRecord& rec = records[r];
+        if (!words.Read(rec.X) || !words.Read(rec.Y) || !words.Read(rec.Occupancy) || !words.Read(rec.Type)) {
+            *problem = DescribeReadFailure(words);
+            return false;
+        }
+        const std::string which = "terrain cell " + std::to_string(r + 1);
+        if (rec.X < 1 || rec.X > size || rec.Y < 1 || rec.Y > size) {
+            *problem = which + " at (" + std::to_string(rec.X) + ", " + std::to_string(rec.Y) +
+                       ") lies outside the battlefield";
+            return false;
+        }
+        if (rec.Occupancy != CellFree && rec.Occupancy != CellTerrain) {
+            *problem = which + " has the mark " + std::to_string(rec.Occupancy) + "; a terrain cell is marked 2";
+            return false;
+        }
+        if (rec.Type < OpenGround || rec.Type > PassableIII) {
+            *problem = which + " has terrain type " + std::to_string(rec.Type) + "; the types are 0 to 5";
+            return false;
+        }
+    }
+    for (int x = 1; x <= size; ++x)
+        for (int y = 1; y <= size; ++y) {
+            field->AgentGrid[GridIndex(x, y)] = CellFree;
+            field->TerrainType[GridIndex(x, y)] = OpenGround;
+        }
+    for (const TerrainRecord& rec : records) {
+        field->AgentGrid[GridIndex(rec.X, rec.Y)] = rec.Occupancy;
+        field->TerrainType[GridIndex(rec.X, rec.Y)] = rec.Type;
+    }
+    return true;
+}
+
+void SaveTerrainFile(CBrevimarDoc& doc)
+{
+    RunAuxiliaryWrite(doc, FileCommand::TerrainWrite, [&](std::ostream& out) { WriteTerrainText(doc.Battlefield, out); });
+}
+
+int LoadTerrainFile(CBrevimarDoc& doc)
+{
+    return RunAuxiliaryRead(doc, FileCommand::TerrainRead, [&](std::string_view text, std::string* problem) {
+        return ReadTerrainText(text, &doc.Battlefield, problem);
+    });
+}
+
+// --- waypoint paths
+
+void WriteWaypointPathText(const CPathField& red, const CPathField& blue, std::ostream& out)
+{
+    out << PathStars << "\n Red terrain waypoint data\n" << PathStars << '\n' << red;
+    out << PathStars << "\n Blue terrain waypoint data\n" << PathStars << '\n' << blue;
+}
+
+bool ReadWaypointPathText(std::string_view text, CPathField* red, CPathField* blue, std::string* problem)
+{
+    std::istringstream in{std::string(text)};
+    in.imbue(std::locale::classic());
+    CPathField fields[2] = {*red, *blue};
+    const char* names[2] = {"RED", "BLUE"};
+    for (int k = 0; k < 2; ++k) {
+        if (!SkipWords(in, PathBannerWords)) {
+            *problem = std::string("the file ends before the ") + names[k] + " waypoint data";
+            return false;
+        }
+        std::string error;
+        if (!fields[k].Read(in, &error)) {
+            *problem = std::string(names[k]) + " waypoint data: " + error;
+            return false;
+        }
+    }
+    *red = fields[0];
+    *blue = fields[1];
+    return true;
+}
+
+void SaveWaypointPathFile(CBrevimarDoc& doc)
+{
+    RunAuxiliaryWrite(doc, FileCommand::WaypointPathWrite,
+                      [&](std::ostream& out) { WriteWaypointPathText(doc.RedWaypointField, doc.BlueWaypointField, out); });
+}
+
+int LoadWaypointPathFile(CBrevimarDoc& doc)
+{
+    return RunAuxiliaryRead(doc, FileCommand::WaypointPathRead, [&](std::string_view text, std::string* problem) {
+        return ReadWaypointPathText(text, &doc.RedWaypointField, &doc.BlueWaypointField, problem);
+    });
+}
+
+}  // namespace brevimar

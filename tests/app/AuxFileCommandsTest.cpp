@@ -1,0 +1,120 @@
+// The File menu's Load and Save items of the auxiliary parameter files, the
+// document file's Save (Ctrl+S) and File/Open of a document file while no
+// battlefield window is active.
+#include <QCoreApplication>
+#include <QMdiArea>
+
+#include <filesystem>
+
+#include "app/AppFixture.h"
+#include "files/DocumentFile.h"
+#include "platform/Command.h"
+#include "support/TestFiles.h"
+
+namespace brevimar::testing {
+namespace {
+
+class AuxFileCommands : public AppTest {
+protected:
+    void StartWithScenario()
+    {
+        ModalHooks::AnswerFile(Fixture("scenario_v4.dat"));
+        ASSERT_TRUE(Start());
+    }
+};
+
+TEST_F(AuxFileCommands, EveryItemAsksForItsOwnKindOfFile)
+{
+    StartWithScenario();
+    const struct {
+        const char* item;
+        unsigned id;
+        const char* title;
+        const char* filter;
+    } items[] = {
+        {"&File/Load/Terrain Data/Terrain Data File...", CBrevimarView::ID_FILE_LOAD_TERRAIN, "Open",
+         "Brevimar Weapon Input Data Files (*.ter)|*.ter||"},
+        {"&File/Load/Terrain Data/Terrain Waypoint Path File...", CBrevimarView::ID_FILE_LOAD_WAYPOINT_PATHS, "Open",
+         "Brevimar Squad Matrix Input Data Files (*.pth)|*.pth||"},
+        {"&File/Load/Terrain Data/Terrain-Modified Agent Data...", CBrevimarView::ID_FILE_LOAD_TERRAIN_MODIFIERS,
+         "Open", "Brevimar Weapon Input Data Files (*.tma)|*.tma||"},
+        {"&File/Load/Weapon Data/Squad-Specific Weapons Parameter Data File...",
+         CBrevimarView::ID_FILE_LOAD_SQUAD_WEAPONS, "Open", "Brevimar Weapon Input Data Files (*.wp)|*.wp||"},
+        {"&File/Load/Weapon Data/Agent-Specific Weapons Parameter Data File...",
+         CBrevimarView::ID_FILE_LOAD_AGENT_WEAPONS, "Open", "Brevimar Weapon Input Data Files (*.awp)|*.awp||"},
+        {"&File/Load/Agent Data/Agent Data File...", CBrevimarView::ID_FILE_LOAD_AGENT_DATA, "Open",
+         "Brevimar Weapon Input Data Files (*.agt)|*.agt||"},
+        {"&File/Load/Agent Data/Squad-Matrix Weights...", CBrevimarView::ID_FILE_LOAD_SQUAD_MATRIX, "Open",
+         "Brevimar Squad Matrix Input Data Files (*.smw)|*.smw||"},
+        {"&File/Load/Agent Data/Communications Matrix...", CBrevimarView::ID_FILE_LOAD_COMM_MATRIX, "Open",
+         "Brevimar Comm Matrix Input Data Files (*.cmw)|*.cmw||"},
+        {"&File/Save/Terrain Data/Terrain Data File...", CBrevimarView::ID_FILE_SAVE_TERRAIN, "Save As",
+         "Brevimar Terrain Input Data Files (*.ter)|*.ter||"},
+        {"&File/Save/Terrain Data/Terrain Waypoint Path File...", CBrevimarView::ID_FILE_SAVE_WAYPOINT_PATHS,
+         "Save As", "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||"},
+        {"&File/Save/Terrain Data/Terrain-Modified Agent Data...", CBrevimarView::ID_FILE_SAVE_TERRAIN_MODIFIERS,
+         "Save As", "Brevimar Weapon Input Data Files (*.tma)|*.tma||"},
+        {"&File/Save/Weapon Data/Squad-Specific Weapons Parameter Data File...",
+         CBrevimarView::ID_FILE_SAVE_SQUAD_WEAPONS, "Save As", "Brevimar Weapon Input Data Files (*.wp)|*.wp||"},
+        {"&File/Save/Weapon Data/Agent-Specific Weapons Parameter Data File...",
+         CBrevimarView::ID_FILE_SAVE_AGENT_WEAPONS, "Save As", "Brevimar Weapon Input Data Files (*.awp)|*.awp||"},
+        {"&File/Save/Agent Data/Agent Data File...", CBrevimarView::ID_FILE_SAVE_AGENT_DATA, "Save As",
+         "Brevimar Terrain Input Data Files (*.agt)|*.agt||"},
+        {"&File/Save/Agent Data/Squad-Matrix Weights...", CBrevimarView::ID_FILE_SAVE_SQUAD_MATRIX, "Save As",
+         "Brevimar Squad Matrix Input Data Files (*.smw)|*.smw||"},
+        {"&File/Save/Agent Data/Communications Matrix...", CBrevimarView::ID_FILE_SAVE_COMM_MATRIX, "Save As",
+         "Brevimar Comm Matrix Input Data Files (*.cmw)|*.cmw||"},
+    };
+    for (const auto& item : items) {
+        QAction* action = Frame().FindMenuItem(item.item);
+        ASSERT_NE(action, nullptr) << item.item;
+        EXPECT_EQ(action->data().toUInt(), item.id) << item.item;
+        ModalHooks::CancelFile();
+        const std::size_t before = ModalHooks::Log().size();
+        ASSERT_TRUE(Frame().RunCommand(item.id)) << item.item;
+        ASSERT_EQ(ModalHooks::Log().size(), before + 1) << item.item;
+        EXPECT_EQ(ModalHooks::Log().back().Title, item.title) << item.item;
+        EXPECT_EQ(ModalHooks::Log().back().Text, item.filter) << item.item;
+    }
+}
+
+TEST_F(AuxFileCommands, CtrlSStoresTheDocumentFileAndFileOpenReadsItIntoANewDocument)
+{
+    StartWithScenario();
+    const std::string path = TempFolder() + "/history.brv";
+    Doc().RunHeader.LatticeSize = 40;
+    Doc().RunHeader.RedCount = 2;
+    Doc().RunHeader.BlueCount = 1;
+    Doc().RunHeader.LastStep = 3;
+    Doc().Capture(BlueCaptureX, 3, 1) = 17;
+    ModalHooks::AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
+    EXPECT_EQ(ModalHooks::Log().back().Text, "Brevimar Files (*.brv)|*.brv||");
+    EXPECT_EQ(std::filesystem::file_size(path), 16u + 3u * (4u + 12u * 3u));
+
+    // With no battlefield window, File/Open opens a document file.
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    Frame().RefreshMenus();
+    ASSERT_EQ(View(), nullptr);
+    ModalHooks::AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    ASSERT_NE(View(), nullptr);
+    EXPECT_EQ(Doc().RunHeader.LatticeSize, 40);
+    EXPECT_EQ(Doc().RunHeader.LastStep, 3);
+    EXPECT_EQ(Doc().Capture(BlueCaptureX, 3, 1), 17);
+    EXPECT_EQ(Doc().Paused, 1);
+
+    // A damaged file is reported and leaves no new window.
+    const std::string bad = WriteTemp("bad.brv", "0123456789");
+    const std::size_t documents = App->DocTemplate().DocumentCount();
+    App->OpenDocumentFile(bad);
+    EXPECT_EQ(App->DocTemplate().DocumentCount(), documents);
+    bool reported = false;
+    for (const ModalRecord& r : ModalHooks::Log())
+        reported = reported || (r.Kind == ModalKind::MessageBox && r.Text.find(bad) != std::string::npos);
+    EXPECT_TRUE(reported);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
