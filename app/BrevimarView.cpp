@@ -62,6 +62,7 @@ void CBrevimarView::BuildMessageMap()
     Map.OnUpdate(ID_RUN_MODE_INTERACTIVE, [this](CCmdUI& ui) { OnUpdateRunModeInteractive(ui); });
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    AddLandscapeCommands();
 }
 
 int CBrevimarView::OnCreate()
@@ -80,6 +81,7 @@ void CBrevimarView::OnDestroy()
         return;
     Created = false;
     KillTimer(RunTimerId);
+    Document->SetBatchDrivers(nullptr);
 }
 
 // The whole picture, border cells included, at the current zoom. Sizing the

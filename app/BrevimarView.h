@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <memory>
+
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
 
@@ -104,8 +106,25 @@ public:
     void OnUpdateRunModePlayback(CCmdUI& ui);
     void OnUpdateRunModeInteractive(CCmdUI& ui);
 
+    // Fitness landscape (ViewLandscapeCommands.cpp).
+    static constexpr unsigned ID_RUN_MODE_LANDSCAPE = 32971;
+    static constexpr unsigned ID_DATA_COLLECTION_LANDSCAPE = 32876;
+    static constexpr unsigned ID_LANDSCAPE_3D_GRAPH = 32913;
+    static constexpr unsigned ID_EDIT_LANDSCAPE_RUN_TIME = 33138;
+    static constexpr unsigned ID_EDIT_LANDSCAPE_COORDINATES = 33139;
+    static constexpr unsigned ID_FILE_LOAD_LANDSCAPE = 33141;
+    void OnRunModeLandscape();
+    void OnEditLandscapeRunTimeParams();
+    void OnEditLandscapeCoordinates();
+    void OnLandscape3DGraph();
+    void OnLoadLandscapeFile();
+    void OnUpdateRunModeLandscape(CCmdUI& ui);
+    void OnUpdateLandscapeMode(CCmdUI& ui);
+
 private:
     void BuildMessageMap();
+    void AddLandscapeCommands();
+    std::shared_ptr<void> LandscapeDrivers;
     // Right-click edits of terrain and agents at a battlefield cell.
     void EditTerrainCell(QPoint cell);
     bool EditAgentCell(QPoint cell);
