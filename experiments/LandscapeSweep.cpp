@@ -443,6 +443,7 @@ void RunLandscapeBatch(CBrevimarDoc& doc, int timerId)
         LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, s.LandscapeYCount, res.LandscapeYValues);
         run.SweepOpen = 1;
         run.PointOpen = run.RunOpen = run.ObservationPending = 0;
+        doc.Experiment.LandscapeStartTime = doc.host().Now();
     }
     doc.host().StartTimer(timerId, 150);
     doc.Experiment.LandscapeBusy = 1;
