@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QMdiArea>
 
 #include <filesystem>
 
@@ -175,6 +176,20 @@ TEST_F(LandscapeCommands, LoadCommandReportsAFileThatDoesNotOpen)
     ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_LANDSCAPE));
     EXPECT_EQ(Messages("cannot open input file"), 1);
     EXPECT_EQ(Doc().RunMode, mode);
+}
+
+TEST_F(LandscapeCommands, ClosingTheWindowDuringASweepPausesItInstead)
+{
+    Doc().Experiment.LandscapeBusy = 1;
+    Doc().Resume();
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(Doc().Paused, 1);
+    Doc().Experiment.LandscapeBusy = 0;
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Frame().MdiArea()->subWindowList().isEmpty());
 }
 
 }  // namespace
