@@ -106,6 +106,8 @@ void CBrevimarView::OnEditLandscapeRunTimeParams()
         s.LandscapeTerritoryCells = CountLandscapeTerritoryCells(f);
         s.LandscapeTerritoryTimeMax = dlg.TimeMax;
         s.LandscapeTerritoryTimeMin = dlg.TimeMin;
+        // A sweep paused half-way starts again with the new settings.
+        CloseLandscapeSweep(doc);
     }
     if (doc.Landscape.Settings.LandscapeSymmetrizeAliveInjured == 1)
         SymmetrizeAliveInjured(doc);
