@@ -64,6 +64,7 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildParameterCommandMap();
+    AddLandscapeCommands();
 }
 
 int CBrevimarView::OnCreate()
@@ -82,6 +83,7 @@ void CBrevimarView::OnDestroy()
         return;
     Created = false;
     KillTimer(RunTimerId);
+    Document->SetBatchDrivers(nullptr);
 }
 
 // The whole picture, border cells included, at the current zoom. Sizing the

@@ -6,6 +6,8 @@
 #include <QPointer>
 
 #include "core/Side.h"
+#include <memory>
+
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
 
@@ -182,6 +184,25 @@ private:
     bool EditFormation(Side side);
     // The run from its start with the new parameters, and the redraw.
     void ResetTailAndRedraw();
+public:
+    // Fitness landscape (ViewLandscapeCommands.cpp).
+    static constexpr unsigned ID_RUN_MODE_LANDSCAPE = 32971;
+    static constexpr unsigned ID_DATA_COLLECTION_LANDSCAPE = 32876;
+    static constexpr unsigned ID_LANDSCAPE_3D_GRAPH = 32913;
+    static constexpr unsigned ID_EDIT_LANDSCAPE_RUN_TIME = 33138;
+    static constexpr unsigned ID_EDIT_LANDSCAPE_COORDINATES = 33139;
+    static constexpr unsigned ID_FILE_LOAD_LANDSCAPE = 33141;
+    void OnRunModeLandscape();
+    void OnEditLandscapeRunTimeParams();
+    void OnEditLandscapeCoordinates();
+    void OnLandscape3DGraph();
+    void OnLoadLandscapeFile();
+    void OnUpdateRunModeLandscape(CCmdUI& ui);
+    void OnUpdateLandscapeMode(CCmdUI& ui);
+
+private:
+    void AddLandscapeCommands();
+    std::shared_ptr<void> LandscapeDrivers;
     // Right-click edits of terrain and agents at a battlefield cell.
     void EditTerrainCell(QPoint cell);
     bool EditAgentCell(QPoint cell);

@@ -4,6 +4,7 @@
 #include <QScrollArea>
 
 #include "app/BrevimarView.h"
+#include "core/Document.h"
 
 namespace brevimar {
 
@@ -16,6 +17,14 @@ CChildFrame::CChildFrame(CBrevimarView* view) : ViewWindow(view)
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
+    // A batch experiment is on the stack below this event: closing now would
+    // pull the document from under it. The close pauses it instead, and the
+    // next close goes through.
+    if (ViewWindow && ViewWindow->GetDocument()->BatchBusy()) {
+        ViewWindow->GetDocument()->Pause();
+        event->ignore();
+        return;
+    }
     if (ViewWindow)
         ViewWindow->OnDestroy();
     if (OnClosing)

@@ -13,6 +13,7 @@
 #include "core/Force.h"
 #include "core/GlobalCommander.h"
 #include "core/Host.h"
+#include "core/Landscape.h"
 #include "core/Limits.h"
 #include "core/LocalCommand.h"
 #include "core/PathField.h"
@@ -473,6 +474,9 @@ public:
     std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
         SampleSquadBlueInjured;  // [11][352][202]
     std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
+
+    // --- fitness landscape: settings, sweep state and results
+    CLandscapeData Landscape;
 
 private:
     Host* AttachedHost = nullptr;

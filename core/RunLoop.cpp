@@ -106,7 +106,8 @@ void CBrevimarDoc::OnTimer(int /*timerId*/)
         break;
     case FitnessLandscapeMode:
         if (Experiment.LandscapeBusy != 0) {
-            Pause();
+            // A tick the sweep's own message pump dispatched: the sweep goes
+            // on, and only the user's Pause suspends it.
         } else if (Experiment.LandscapeGridPoint == Experiment.LandscapePointCount) {
             Experiment.LandscapeElapsedSeconds = static_cast<double>(host().Now() - Experiment.LandscapeStartTime);
             if (BatchDrivers)

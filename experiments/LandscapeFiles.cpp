@@ -1,0 +1,281 @@
+#include "experiments/LandscapeFiles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <iomanip>
+#include <iostream>
+#include <istream>
+#include <iterator>
+#include <locale>
+#include <ostream>
+#include <sstream>
+
+#include "core/Document.h"
+#include "experiments/LandscapeParameters.h"
+#include "experiments/LandscapeSetup.h"
+#include "experiments/LandscapeSweep.h"
+#include "files/FileCommandFrame.h"
+#include "files/WordReader.h"
+
+namespace brevimar {
+
+namespace {
+
+constexpr const char* InputFilter =
+    "Brevimar 2-ParameterFitness Landsacpe Input Data Files (*.f1)|*.f1||";
+
+bool Finite(double v) { return std::isfinite(v); }
+
+// The fields of an input file in reading order, headers as word counts.
+bool ReadInput(CWordReader& r, CLandscapeInput& in)
+{
+    CLandscapeSettings& s = in.Settings;
+    auto value = [&r](auto& field) { return r.Skip(1) && r.Read(field); };
+    return r.Skip(6) && value(s.LandscapeSymmetrizeAliveInjured) && value(s.LandscapeSymmetrizeWeights) &&
+           value(s.LandscapeInitialConditions) && value(s.LandscapeMaxTimeToFlag) &&
+           value(s.LandscapePenaltyPower) && value(s.LandscapeTerminationCode) &&
+           value(s.LandscapeContainmentRange) && value(s.LandscapeContainmentNumber) &&
+           value(s.LandscapeCenterOfMassFraction) &&
+           r.Skip(6) && value(s.LandscapeUseTerritory) && value(in.TerritoryRange) && value(in.TerritoryMinCount) &&
+           value(in.TerritoryDelta) && value(in.TerritoryCenterX) && value(in.TerritoryRangeX) &&
+           value(in.TerritoryCenterY) && value(in.TerritoryRangeY) && value(s.LandscapeTerritoryTimeMin) &&
+           value(s.LandscapeTerritoryTimeMax) &&
+           r.Skip(6) && value(s.LandscapeSquad) && value(s.LandscapeXParameter) && value(s.LandscapeXMin) &&
+           value(s.LandscapeXMax) && value(s.LandscapeXSamples) && value(s.LandscapeYParameter) &&
+           value(s.LandscapeYMin) && value(s.LandscapeYMax) && value(s.LandscapeYSamples) &&
+           r.Skip(5) && value(s.LandscapePlotKind) && value(s.LandscapeGraphKind) && value(s.LandscapeColorMode) &&
+           r.Skip(6) && [&] {
+               for (int i = 1; i <= LandscapeMeasureCount; ++i) {
+                   if (!r.Skip(1))
+                       return false;
+                   for (int c = 1; c <= LandscapeMeasureCount; ++c)
+                       if (!r.Read(s.LandscapeMeasureMatrix[i][c]))
+                           return false;
+               }
+               return true;
+           }();
+}
+
+std::string CheckInputValues(const CLandscapeInput& in)
+{
+    const CLandscapeSettings& s = in.Settings;
+    std::string problem = CheckLandscapeSettings(s);
+    if (!problem.empty())
+        return problem;
+    for (double v : {s.LandscapeXMin, s.LandscapeXMax, s.LandscapeYMin, s.LandscapeYMax, s.LandscapeContainmentRange,
+                     s.LandscapeContainmentNumber, s.LandscapeCenterOfMassFraction})
+        if (!Finite(v))
+            return "a range or containment value is not a finite number.";
+    for (int i = 1; i <= LandscapeMeasureCount; ++i)
+        for (int c = 1; c <= LandscapeMeasureCount; ++c)
+            if (!Finite(s.LandscapeMeasureMatrix[i][c]))
+                return "a combination weight is not a finite number.";
+    return {};
+}
+
+void CommitInput(CBrevimarDoc& doc, const CLandscapeInput& in)
+{
+    CBattlefield& f = doc.Battlefield;
+    CLandscapeSettings& s = doc.Landscape.Settings;
+    s = in.Settings;
+    // A file that does not ask for the territorial measures leaves the
+    // user-defined area as it was.
+    if (s.LandscapeUseTerritory == 1)
+        f.TerritoryUserArea = 1;
+    f.TerritoryRange = in.TerritoryRange;
+    f.TerritoryMinCount = in.TerritoryMinCount;
+    f.TerritoryDelta = in.TerritoryDelta;
+    f.TerritoryCenterX = in.TerritoryCenterX;
+    f.TerritoryRangeX = in.TerritoryRangeX;
+    f.TerritoryCenterY = in.TerritoryCenterY;
+    f.TerritoryRangeY = in.TerritoryRangeY;
+    s.LandscapeTerritoryCells = CountLandscapeTerritoryCells(f);
+    DeriveLandscapeGrid(doc);
+    for (int k = 0; k < LandscapeMeasureSlots; ++k) {
+        s.LandscapeObjectiveUsed[k] = 0;
+        s.LandscapeObjectiveWeight[k] = k == 0 ? 0.0 : 1.0;
+    }
+    s.LandscapeObjectiveUsed[4] = 1;
+}
+
+// The ending every outcome of the command but a failed file shares.
+void FinishLoadCommand(CBrevimarDoc& doc)
+{
+    ResetFitnessLandscapeData(doc);
+    doc.RandomState = doc.InitialSeed;
+    doc.RunHeader.TimeDirection = 1;
+    doc.RunTerminated = 0;
+    ShowLandscapeStatus(doc, 1, 1);
+    doc.Experiment.LandscapeBusy = 0;
+    doc.host().InvalidateView();
+}
+
+void SelectLandscapeMode(CBrevimarDoc& doc)
+{
+    SetLandscapeModeDefaults(doc);
+    ResetFitnessLandscapeData(doc);
+    doc.Pause();
+    doc.RunMode = FitnessLandscapeMode;
+    doc.LoadInputFile = 0;
+}
+
+void Line(std::ostream& out, int stars)
+{
+    out << '\n' << std::string(static_cast<std::size_t>(stars), '*');
+}
+
+}  // namespace
+
+bool ParseLandscapeInput(std::istream& in, CLandscapeInput& input, std::string* problem)
+{
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CWordReader reader(std::move(text));
+    CLandscapeInput scratch = input;
+    if (!ReadInput(reader, scratch)) {
+        if (problem)
+            *problem = reader.Failed() ? reader.Failure().Describe() : "the file ends early.";
+        return false;
+    }
+    const std::string bad = CheckInputValues(scratch);
+    if (!bad.empty()) {
+        if (problem)
+            *problem = bad;
+        return false;
+    }
+    input = scratch;
+    return true;
+}
+
+void OnLoadLandscapeFile(CBrevimarDoc& doc)
+{
+    doc.Pause();
+    FileDialogRequest request;
+    request.Filter = InputFilter;
+    request.DefaultExtension = "f1";
+    const std::optional<std::string> path = doc.host().ChooseFileToOpen(request);
+    if (!path) {
+        // Cancelled: the landscape mode is selected with its defaults.
+        SelectLandscapeMode(doc);
+        FinishLoadCommand(doc);
+        return;
+    }
+    std::string text;
+    if (!ReadTextFile(*path, &text)) {
+        std::cerr << CannotOpenInputText;
+        doc.host().ShowError("Error: cannot open input file.\n" + *path);
+        return;
+    }
+    CLandscapeInput input;
+    for (int k = 1; k <= LandscapeMeasureCount; ++k)
+        input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
+    const CBattlefield& f = doc.Battlefield;
+    input.TerritoryRange = f.TerritoryRange;
+    input.TerritoryMinCount = f.TerritoryMinCount;
+    input.TerritoryDelta = f.TerritoryDelta;
+    input.TerritoryCenterX = f.TerritoryCenterX;
+    input.TerritoryRangeX = f.TerritoryRangeX;
+    input.TerritoryCenterY = f.TerritoryCenterY;
+    input.TerritoryRangeY = f.TerritoryRangeY;
+    std::istringstream stream(std::move(text));
+    std::string problem;
+    if (!ParseLandscapeInput(stream, input, &problem)) {
+        doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
+        return;
+    }
+    SelectLandscapeMode(doc);
+    CommitInput(doc, input);
+    FinishLoadCommand(doc);
+}
+
+void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc)
+{
+    const CLandscapeSettings& s = doc.Landscape.Settings;
+    const CLandscapeResults& r = doc.Landscape.Results;
+    const CLandscapeData& data = doc.Landscape;
+    out.imbue(std::locale::classic());
+    out << std::showpoint << std::setprecision(5);
+
+    Line(out, 76);
+    out << "\n                 RAW TWO_PARAMETER-FITNESS DATA";
+    Line(out, 76);
+    out << "\n";
+    if (s.LandscapeXParameter >= 1 && s.LandscapeXParameter <= LandscapeParameterCount)
+        out << "\nx_parameter: " << LandscapeParameter(s.LandscapeXParameter).ReportName;
+    if (s.LandscapeYParameter >= 1 && s.LandscapeYParameter <= LandscapeParameterCount)
+        out << "\ny_parameter: " << LandscapeParameter(s.LandscapeYParameter).ReportName;
+    out << "\n";
+    static const char* const objectives[LandscapeMeasureSlots] = {
+        "",
+        "\nMinimize Time to Goal:  ",
+        "\nMinimize Number of Red Losses:  ",
+        "\nMinimize Number of Blue Losses:  ",
+        "\nMaximize Red/Blue Survival Ratio:  ",
+        "\nMinimize Dist between Red-CoM and Blue-Flag:  ",
+        "\nMaximize Dist Between Blue-CoM and Red-Flag:  ",
+        "\nMaximize Number of Red Forces Near Blue Flag:  ",
+        "\nMinimize Number of Blue Forces Near Red Flag:  ",
+        "\nMinimize Total Number of Red Fratricide Hits:  ",
+        "\nMaximize Number of Blue Fratricide Hits:  ",
+        "\nMaximize Red Territorial Possession:  ",
+        "\nMinimize Blue Territorial Possession:  ",
+    };
+    for (int k = 1; k <= LandscapeMeasureCount; ++k)
+        out << objectives[k] << s.LandscapeObjectiveUsed[k] * s.LandscapeObjectiveWeight[k];
+    Line(out, 85);
+    out << "\n                                 n_power = 1";
+    out << "\n";
+    out << "\n     IC  t_G  R_loss  B_loss  Surv  RCM/BF  BCM/RF  R/BF  B/RF  RFr  BFr  RTr  BTr";
+    Line(out, 85);
+
+    // The axes as the sweep visits them, so the indices meet the arrays it filled.
+    double xs[LandscapeAxisSlots] = {}, ys[LandscapeAxisSlots] = {};
+    const int nx = LandscapeAxisValueCount(s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples);
+    const int ny = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
+    LandscapeAxisValues(s.LandscapeXMin, s.LandscapeXStep, nx, xs);
+    LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, ny, ys);
+    const int conditions = std::min(s.LandscapeInitialConditions, LandscapeMaxConditions);
+
+    for (int i = 1; i <= nx; ++i)
+        for (int j = 1; j <= ny; ++j) {
+            out << "\nx = " << xs[i];
+            out << "\ny = " << ys[j];
+            for (int c = 1; c <= conditions; ++c) {
+                out << "\n     " << c;
+                for (int k = 1; k <= LandscapeMeasureCount; ++k)
+                    out << ' ' << data.RawMeasureAt(k, i, j, c);
+            }
+            out << "\nAVE:   " << r.LandscapeMeasureMean[1][i][j];
+            for (int k = 2; k <= LandscapeMeasureCount; ++k)
+                out << ' ' << r.LandscapeMeasureMean[k][i][j];
+            out << "\n";
+        }
+
+    out << "\n";
+    Line(out, 76);
+    out << "\n            RAW TWO_PARAMETER-FITNESS DATA (for selected mission)";
+    out << "\n";
+    out << "\nFORMAT:";
+    out << "\nx_sample::y_sample::fitness:mean_absolute_deviation";
+    Line(out, 76);
+    for (int i = 1; i <= nx; ++i)
+        for (int j = 1; j <= ny; ++j) {
+            double f = 0.0, d2 = 0.0;
+            for (int k = 1; k <= LandscapeMeasureCount; ++k) {
+                const double use = s.LandscapeObjectiveUsed[k];
+                const double w = s.LandscapeObjectiveWeight[k];
+                f += use * w * r.LandscapeFitnessAve[k][i][j];
+                d2 += use * w * w * r.LandscapeFitnessDelta[k][i][j] * r.LandscapeFitnessDelta[k][i][j];
+            }
+            f = f > 1.0 ? 1.0 : (f < 0.0 ? 0.0 : f);
+            out << "\n" << xs[i] << "     " << ys[j] << "     " << f << "     " << std::sqrt(d2);
+        }
+}
+
+void SaveRawFitnessFile(CBrevimarDoc& doc)
+{
+    RunFileCommand(doc, FileCommand::FitnessWrite,
+                   [&doc](std::iostream& stream, const ChosenFile&) { WriteRawFitnessReport(stream, doc); });
+}
+
+}  // namespace brevimar

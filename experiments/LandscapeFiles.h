@@ -1,0 +1,43 @@
+// The landscape's files: the input file (.f1) that sets a whole exploration
+// up, and the raw fitness report (.fit) written after a sweep.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "core/Landscape.h"
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+// Everything an input file sets: the landscape settings and the
+// territorial-possession box and rule of the battlefield.
+struct CLandscapeInput {
+    CLandscapeSettings Settings;
+    int TerritoryRange = 0;
+    int TerritoryMinCount = 0;
+    int TerritoryDelta = 0;
+    int TerritoryCenterX = 0;
+    int TerritoryRangeX = 0;
+    int TerritoryCenterY = 0;
+    int TerritoryRangeY = 0;
+};
+
+// Parses a whole input file into `input` (which the caller fills with the
+// starting values: the landscape defaults and the document's box). False,
+// with a sentence naming the problem, when a word is missing, a value is
+// not a number, or a value would make the sweep unsound. Reads any bytes
+// without harm: this is the entry point the fuzz target calls.
+bool ParseLandscapeInput(std::istream& in, CLandscapeInput& input, std::string* problem);
+
+// File > Load > 2-Parameter FL Input Data File: choose, read, check, and on
+// success select the landscape run mode with the values read. A file that
+// does not open or does not parse is reported and changes nothing.
+void OnLoadLandscapeFile(CBrevimarDoc& doc);
+
+// The raw fitness report, on an open stream (C locale), and its command.
+void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc);
+void SaveRawFitnessFile(CBrevimarDoc& doc);
+
+}  // namespace brevimar

@@ -1,0 +1,36 @@
+// The 57 RED squad parameters a landscape can sweep: their names, the field
+// a grid value is written into, and the range the coordinates dialog offers.
+#pragma once
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+// How a grid value reaches its field.
+enum class LandscapeFieldType { Int, Float, Double };
+
+struct LandscapeParameterEntry {
+    const char* Name;       // as the parameter lists show it; matched byte for byte
+    const char* ReportName; // in the raw fitness report
+    const char* AxisName;   // as the landscape chart titles its axes
+    LandscapeFieldType Type;
+    int Samples;            // default range: intervals, minimum, maximum
+    double Min;
+    double Max;
+    bool IntegerLabels;     // the chart labels its values with "%d"
+};
+
+// Entries 0..57; entry 0 is empty and names no field.
+const LandscapeParameterEntry& LandscapeParameter(int index);
+// The index whose name equals name exactly, or 0.
+int FindLandscapeParameter(const char* name);
+
+// Writes x into the x parameter and then y into the y parameter of squad
+// LandscapeSquad; an index outside 1..57 writes nothing.
+void SetLandscapeParameters(CBrevimarDoc& doc, double x, double y);
+// One entry alone, as SetLandscapeParameters writes it.
+void WriteLandscapeParameter(CBrevimarDoc& doc, int index, double value);
+void SymmetrizeAliveInjured(CBrevimarDoc& doc);
+void SymmetrizeWeightPairs(CBrevimarDoc& doc);
+
+}  // namespace brevimar

@@ -1,0 +1,100 @@
+#include "experiments/LandscapeSetup.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+int LandscapeAxisValueCount(double min, double max, int samples)
+{
+    // Counted from the sample count, never by stepping until past the
+    // maximum: a zero step (min == max) or one below the range's precision
+    // would never get there.
+    if (samples < 1 || !(min <= max))
+        return 0;
+    return std::min(samples, LandscapeMaxSamples) + 1;
+}
+
+void LandscapeAxisValues(double min, double step, int count, double* values)
+{
+    double v = min;
+    for (int i = 1; i <= count && i <= LandscapeMaxAxisValues; ++i) {
+        values[i] = v;
+        v += step;
+    }
+}
+
+int CountLandscapeTerritoryCells(const CBattlefield& field)
+{
+    // The overlap of the box with 1..BattleSize on each axis; computed, not
+    // walked, so a huge range costs nothing.
+    const long long size = field.BattleSize;
+    auto overlap = [size](long long centre, long long range) -> long long {
+        const long long lo = std::max(centre - range, 1LL);
+        const long long hi = std::min(centre + range, size);
+        return hi >= lo ? hi - lo + 1 : 0;
+    };
+    return static_cast<int>(overlap(field.TerritoryCenterX, field.TerritoryRangeX) *
+                            overlap(field.TerritoryCenterY, field.TerritoryRangeY));
+}
+
+void DeriveLandscapeGrid(CBrevimarDoc& doc)
+{
+    CLandscapeSettings& s = doc.Landscape.Settings;
+    s.LandscapeXStep = s.LandscapeXSamples >= 1 ? (s.LandscapeXMax - s.LandscapeXMin) / s.LandscapeXSamples : 0.0;
+    s.LandscapeYStep = s.LandscapeYSamples >= 1 ? (s.LandscapeYMax - s.LandscapeYMin) / s.LandscapeYSamples : 0.0;
+    s.LandscapeXCount = LandscapeAxisValueCount(s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples);
+    s.LandscapeYCount = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
+    doc.Experiment.LandscapePointCount = s.LandscapeXCount * s.LandscapeYCount;
+}
+
+std::string CheckLandscapeSettings(const CLandscapeSettings& s)
+{
+    auto outside = [](int v, int lo, int hi) { return v < lo || v > hi; };
+    if (outside(s.LandscapeXSamples, 1, LandscapeMaxSamples) || outside(s.LandscapeYSamples, 1, LandscapeMaxSamples))
+        return "the number of samples on each axis must be 1 to " + std::to_string(LandscapeMaxSamples) + ".";
+    if (outside(s.LandscapeInitialConditions, 1, LandscapeMaxConditions))
+        return "the number of initial conditions must be 1 to " + std::to_string(LandscapeMaxConditions) + ".";
+    if (outside(s.LandscapeMaxTimeToFlag, 1, 999))
+        return "the maximum time to the enemy flag must be 1 to 999.";
+    if (outside(s.LandscapeSquad, 1, MaxSquads))
+        return "the RED squad must be 1 to 10.";
+    if (outside(s.LandscapeXParameter, 1, LandscapeParameterCount) ||
+        outside(s.LandscapeYParameter, 1, LandscapeParameterCount))
+        return "the parameter indices must be 1 to 57.";
+    return {};
+}
+
+void SetLandscapeModeDefaults(CBrevimarDoc& doc)
+{
+    doc.RunMode = FitnessLandscapeMode;
+    CLandscapeSettings& s = doc.Landscape.Settings;
+    s = CLandscapeSettings{};
+    s.LandscapeTerritoryCells = CountLandscapeTerritoryCells(doc.Battlefield);
+    for (int k = 1; k <= LandscapeMeasureCount; ++k)
+        s.LandscapeMeasureMatrix[k][k] = 1.0;
+    DeriveLandscapeGrid(doc);
+    doc.Experiment.LandscapeGridPoint = 0;
+    CloseLandscapeSweep(doc);
+}
+
+void ResetFitnessLandscapeData(CBrevimarDoc& doc)
+{
+    doc.RunHeader.CurrentStep = 0;
+    doc.Experiment.LandscapeBusy = 0;
+    CLandscapeResults& r = doc.Landscape.Results;
+    std::memset(r.LandscapeFitnessAve, 0, sizeof r.LandscapeFitnessAve);
+    std::memset(r.LandscapeFitnessDelta, 0, sizeof r.LandscapeFitnessDelta);
+    std::memset(r.LandscapeMeasure, 0, sizeof r.LandscapeMeasure);
+    CloseLandscapeSweep(doc);
+}
+
+void CloseLandscapeSweep(CBrevimarDoc& doc)
+{
+    CLandscapeRunState& run = doc.Landscape.Run;
+    run.SweepOpen = run.PointOpen = run.RunOpen = run.ObservationPending = 0;
+}
+
+}  // namespace brevimar

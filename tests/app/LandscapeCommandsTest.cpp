@@ -1,0 +1,196 @@
+#include <QComboBox>
+#include <QMdiArea>
+
+#include <filesystem>
+
+#include "app/AppFixture.h"
+#include "dialogs/LandscapeDialogs.h"
+#include "files/WordReader.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+using RP = CLandscapeRunParamsDlg;
+using P = CLandscapeParamsDlg;
+using O = CLandscapeObjectiveDlg;
+
+class LandscapeCommands : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+    }
+    int Messages(const std::string& text) const
+    {
+        int count = 0;
+        for (const ModalRecord& r : ModalHooks::Log())
+            count += r.Kind == ModalKind::MessageBox && r.Text.find(text) != std::string::npos;
+        return count;
+    }
+    bool Enabled(unsigned id)
+    {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui.Enabled;
+    }
+    bool Checked(unsigned id)
+    {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui.Checked;
+    }
+};
+
+TEST_F(LandscapeCommands, RunModeTakesBothDialogsAndRefusesWhatTheArraysCannotHold)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.Battlefield.TerritoryCenterX = 0;
+    doc.Landscape.Settings.LandscapeContainmentRange = 10.5;
+    EXPECT_FALSE(Enabled(V::ID_EDIT_LANDSCAPE_COORDINATES));
+    // Run-time parameters: 101 initial conditions refused, then 3 with the
+    // territorial measures switched on.
+    ModalHooks::AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "101"}});
+    ModalHooks::AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "3"}, {RP::IDC_USE_TERRITORY, "1"},
+                                    {RP::IDC_SYM_W_YES, "1"}, {RP::IDC_CENTER_X, "5"}, {RP::IDC_RANGE_X, "2"},
+                                    {RP::IDC_CENTER_Y, "5"}, {RP::IDC_RANGE_Y, "1"}});
+    // Coordinates: 50 intervals refused (51 values), then the fire range in 3 intervals.
+    ModalHooks::AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "50"}});
+    ModalHooks::AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Fire Range"}, {P::IDC_X_MIN, "1"},
+                                    {P::IDC_X_MAX, "4"}, {P::IDC_X_SAMPLES, "3"}, {P::SquadIds[1], "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+
+    const CLandscapeSettings& s = doc.Landscape.Settings;
+    EXPECT_EQ(doc.RunMode, FitnessLandscapeMode);
+    EXPECT_EQ(doc.Paused, 1);
+    // Refused at OK, and again when the "Use?" click of the next attempt
+    // takes in the 101 still standing in the box.
+    EXPECT_EQ(Messages("between 1 and 100"), 2);
+    EXPECT_EQ(Messages("between 1 and 49"), 1);
+    EXPECT_EQ(s.LandscapeInitialConditions, 3);
+    EXPECT_EQ(s.LandscapeUseTerritory, 1);
+    EXPECT_EQ(s.LandscapeContainmentRange, 10.0);  // shown as 10, stored back whole
+    EXPECT_EQ(s.LandscapeTerritoryCells, 5 * 3);
+    EXPECT_EQ(s.LandscapeSymmetrizeWeights, 1);
+    EXPECT_EQ(doc.RedForce.w3_a[1], doc.RedForce.w1_a[1]);
+    EXPECT_EQ(s.LandscapeXParameter, 4);
+    EXPECT_EQ(s.LandscapeXCount, 4);
+    EXPECT_EQ(s.LandscapeXStep, 1.0);
+    // The y axis keeps the default range of its parameter (COMBAT: -15..15 in 10).
+    EXPECT_EQ(s.LandscapeYCount, 11);
+    EXPECT_EQ(doc.Experiment.LandscapePointCount, 44);
+    EXPECT_EQ(s.LandscapeSquad, doc.RedForce.NumSquads >= 2 ? 2 : 1);
+    EXPECT_TRUE(Checked(V::ID_RUN_MODE_LANDSCAPE));
+    EXPECT_TRUE(Checked(V::ID_DATA_COLLECTION_LANDSCAPE));
+    EXPECT_TRUE(Enabled(V::ID_EDIT_LANDSCAPE_COORDINATES));
+    doc.Experiment.LandscapeBusy = 1;
+    EXPECT_FALSE(Enabled(V::ID_EDIT_LANDSCAPE_RUN_TIME));
+    EXPECT_FALSE(Enabled(V::ID_RUN_MODE_LANDSCAPE));
+    doc.Experiment.LandscapeBusy = 0;
+}
+
+TEST_F(LandscapeCommands, ChoosingAParameterLoadsItsDefaultRangesOnBothAxes)
+{
+    CLandscapeParamsDlg dlg(Doc());
+    dlg.OnInitDialog();
+    const auto combos = dlg.findChildren<QComboBox*>();
+    ASSERT_EQ(combos.size(), 2);
+    EXPECT_EQ(combos[0]->count(), 57);
+    EXPECT_EQ(dlg.GetDlgItemText(P::IDC_X_NAME), "Alive Sensor Range");
+    dlg.SetDlgItemText(P::IDC_X_NAME, "Alive Single-Shot Hit Probability");
+    dlg.SetDlgItemText(P::IDC_Y_SAMPLES, "7");
+    dlg.OnSelchangeParameter();
+    EXPECT_EQ(dlg.XIndex, 40);
+    EXPECT_EQ(dlg.XSamples, 10);
+    EXPECT_EQ(dlg.XMax, 0.02);
+    EXPECT_EQ(combos[0]->currentText().toStdString(), "Alive Single-Shot Hit Probability");
+    EXPECT_EQ(dlg.YSamples, 10);  // reloaded, the typed 7 replaced
+    dlg.SetDlgItemText(P::IDC_X_NAME, "no such parameter");
+    dlg.OnSelchangeParameter();
+    EXPECT_EQ(dlg.XIndex, 40);
+}
+
+TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndWritesTheReport)
+{
+    CBrevimarDoc& doc = Doc();
+    ModalHooks::AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "1"}, {RP::IDC_MAX_TIME, "3"}});
+    ModalHooks::AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "1"}, {P::IDC_Y_SAMPLES, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+    ASSERT_EQ(doc.Experiment.LandscapePointCount, 4);
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    EXPECT_EQ(doc.Experiment.LandscapeGridPoint, 4);
+    EXPECT_EQ(doc.Experiment.LandscapeBusy, 0);
+    EXPECT_EQ(doc.Paused, 0);
+    EXPECT_NE(Frame().StatusText().find("[ T ]: 3/3"), std::string::npos);
+
+    // The next tick opens the result display: objectives 2 and 5 weighted 1
+    // and 3 (4 switched off) become 0.25 and 0.75; the report is stored.
+    const std::string path = (std::filesystem::path(BREVIMAR_BINARY_DIR) / "landscape-report.fit").string();
+    std::filesystem::remove(path);
+    ModalHooks::AnswerDialog(IDOK, {{O::UseIds[4], "0"}, {O::UseIds[2], "1"}, {O::UseIds[5], "1"},
+                                    {O::WeightIds[2], "1"}, {O::WeightIds[5], "3"}, {O::IDC_WIN, "1"}});
+    ModalHooks::AnswerDialog(IDOK, {{CLandscapeRawDataDlg::IDC_YES, "1"}});
+    ModalHooks::AnswerFile(path);
+    View()->OnTimer(V::RunTimerId);
+    const CLandscapeSettings& s = doc.Landscape.Settings;
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_EQ(s.LandscapeObjectiveUsed[4], 0);
+    EXPECT_EQ(s.LandscapeObjectiveWeight[2], 0.25);
+    EXPECT_EQ(s.LandscapeObjectiveWeight[5], 0.75);
+    EXPECT_EQ(s.LandscapeObjectiveWeight[4], 1.0);  // not in use: kept
+    EXPECT_EQ(s.LandscapeGraphKind, 3);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(path, &text));
+    EXPECT_NE(text.find("\nMinimize Number of Red Losses:  0.25000"), std::string::npos);
+
+    // Cancel of the objective: nothing changes and no question follows.
+    ModalHooks::AnswerDialog(IDCANCEL, {{O::UseIds[2], "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_LANDSCAPE_3D_GRAPH));
+    EXPECT_EQ(s.LandscapeObjectiveUsed[2], 1);
+    EXPECT_EQ(ModalHooks::Log().back().Title, "3D Graph::2-Parameter Fitness Landscape:Edit Mission Objective");
+}
+
+TEST_F(LandscapeCommands, RawDataQuestionAnswersNoUnlessAskedAndObjectiveRanges)
+{
+    CLandscapeRawDataDlg raw(Doc());
+    ModalHooks::AnswerDialog(IDOK);
+    raw.DoModal();
+    EXPECT_EQ(raw.StoreRawData, 0);
+
+    CLandscapeObjectiveDlg dlg(Doc());
+    ModalHooks::AnswerDialog(IDOK, {{O::WeightIds[1], "100.5"}});
+    ModalHooks::AnswerDialog(IDOK, {{O::WeightIds[1], "100"}, {O::IDC_WIN_THRESHOLD, "1.0"}});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.Weight[1], 100.0);
+    EXPECT_EQ(dlg.WinThreshold, 1.0);
+    EXPECT_EQ(Messages("100"), 1);
+}
+
+TEST_F(LandscapeCommands, LoadCommandReportsAFileThatDoesNotOpen)
+{
+    const int mode = Doc().RunMode;
+    ModalHooks::AnswerFile((std::filesystem::path(BREVIMAR_BINARY_DIR) / "no-such-landscape.f1").string());
+    ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_LANDSCAPE));
+    EXPECT_EQ(Messages("cannot open input file"), 1);
+    EXPECT_EQ(Doc().RunMode, mode);
+}
+
+TEST_F(LandscapeCommands, ClosingTheWindowDuringASweepPausesItInstead)
+{
+    Doc().Experiment.LandscapeBusy = 1;
+    Doc().Resume();
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(Doc().Paused, 1);
+    Doc().Experiment.LandscapeBusy = 0;
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Frame().MdiArea()->subWindowList().isEmpty());
+}
+
+}  // namespace
+}  // namespace brevimar::testing

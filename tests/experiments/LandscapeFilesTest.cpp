@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "experiments/LandscapeFiles.h"
+#include "experiments/LandscapeSetup.h"
+#include "support/Scenarios.h"
+#include "support/TestDocument.h"
+#include "support/TestFiles.h"
+
+namespace brevimar {
+namespace {
+
+using testing::MakeSkirmish;
+using testing::TestDocument;
+using testing::WriteTemp;
+
+// A complete input file, 247 words; labels are any words, digits included.
+// Combination weights: the identity, plus 0.5 of measure 3 in combination 7.
+std::string InputText()
+{
+    std::string text =
+        "LANDSCAPE INPUT FILE version 1 x\n"
+        "sym_AI 0\nsym_W 1\nIC 3\nT_max 40\npower 1\nterm 4\nD 5.5\nN 12\ncom 0.25\n"
+        "TERRITORY POSSESSION PARAMETERS header 6 x\n"
+        "use 1\nR 2\nN 3\ndelta 1\ncx 120\nrx 40\ncy 50\nry 10\ntmin 5\ntmax 30\n"
+        "XY PARAMETERS header words 6 6\n"
+        "squad 2\nx 2\nxmin 3\nxmax 12\nxs 4\ny 30\nymin -20\nymax 20\nys 5\n"
+        "PLOT a b c d\nplot 2\ngraph 3\ncolor 2\n"
+        "MATRIX h h h h h\n";
+    for (int i = 1; i <= 12; ++i) {
+        text += "row" + std::to_string(i);
+        for (int c = 1; c <= 12; ++c)
+            text += i == c ? " 1.0" : (i == 3 && c == 7 ? " 0.5" : " 0");
+        text += '\n';
+    }
+    return text;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to)
+{
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+class LandscapeInputFile : public ::testing::Test {
+protected:
+    TestDocument doc;
+    void SetUp() override { MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 150}); }
+    void Load(const std::string& text)
+    {
+        doc.Host.FileChoices.push_back(WriteTemp("sweep.f1", text));
+        OnLoadLandscapeFile(*doc);
+    }
+};
+
+TEST_F(LandscapeInputFile, ReadsEveryFieldAndSelectsTheLandscapeMode)
+{
+    doc->RandomState = 12345;
+    Load(InputText());
+    const CLandscapeSettings& s = doc->Landscape.Settings;
+    EXPECT_TRUE(doc.Host.Messages.empty());
+    EXPECT_EQ(doc->RunMode, FitnessLandscapeMode);
+    EXPECT_EQ(doc->Paused, 1);
+    EXPECT_EQ(doc->RandomState, doc->InitialSeed);
+    EXPECT_EQ(s.LandscapeSymmetrizeWeights, 1);
+    EXPECT_EQ(s.LandscapeInitialConditions, 3);
+    EXPECT_EQ(s.LandscapeMaxTimeToFlag, 40);
+    EXPECT_EQ(s.LandscapeContainmentRange, 5.5);
+    EXPECT_EQ(s.LandscapeCenterOfMassFraction, 0.25);
+    EXPECT_EQ(s.LandscapeTerritoryTimeMax, 30);
+    EXPECT_EQ(s.LandscapeSquad, 2);
+    EXPECT_EQ(s.LandscapeGraphKind, 3);
+    EXPECT_EQ(s.LandscapeColorMode, 2);
+    EXPECT_EQ(s.LandscapeMeasureMatrix[3][7], 0.5);
+    EXPECT_EQ(s.LandscapeMeasureMatrix[12][12], 1.0);
+    EXPECT_EQ(s.LandscapeMeasureMatrix[7][3], 0.0);
+    // 3..12 in 4 intervals, -20..20 in 5.
+    EXPECT_EQ(s.LandscapeXStep, 2.25);
+    EXPECT_EQ(s.LandscapeYStep, 8.0);
+    EXPECT_EQ(s.LandscapeXCount, 5);
+    EXPECT_EQ(s.LandscapeYCount, 6);
+    EXPECT_EQ(doc->Experiment.LandscapePointCount, 30);
+    const CBattlefield& f = doc->Battlefield;
+    EXPECT_EQ(f.TerritoryUserArea, 1);
+    EXPECT_EQ(f.TerritoryRange, 2);
+    EXPECT_EQ(f.TerritoryMinCount, 3);
+    EXPECT_EQ(f.TerritoryRangeY, 10);
+    // x 80..160 cut to 80..150 (71 cells), y 40..60 (21 cells).
+    EXPECT_EQ(s.LandscapeTerritoryCells, 71 * 21);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeObjectiveUsed[4], 1);
+    EXPECT_NE(doc.Host.LastStatus().find("[ x ]: 1/5     [ y ]: 1/6"), std::string::npos);
+}
+
+TEST_F(LandscapeInputFile, TerritoryOffLeavesTheUserAreaSwitchAsItWas)
+{
+    doc->Battlefield.TerritoryUserArea = 1;
+    Load(Replace(InputText(), "use 1", "use 0"));
+    EXPECT_EQ(doc->Battlefield.TerritoryUserArea, 1);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeUseTerritory, 0);
+}
+
+struct BadInput {
+    const char* What;
+    std::string Text;
+};
+
+TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
+{
+    const std::string good = InputText();
+    const std::vector<BadInput> cases = {
+        {"truncated", good.substr(0, good.find("row12"))},
+        {"word for a number", Replace(good, "IC 3", "IC three")},
+        {"no intervals", Replace(good, "xs 4", "xs 0")},
+        {"too many values", Replace(good, "ys 5", "ys 50")},
+        {"too many conditions", Replace(good, "IC 3", "IC 101")},
+        {"no steps", Replace(good, "T_max 40", "T_max 0")},
+        {"squad", Replace(good, "squad 2", "squad 11")},
+        {"parameter", Replace(good, "y 30", "y 58")},
+        {"empty", ""},
+        {"binary", std::string("\0\xff\x01 7 \x80", 7)},
+    };
+    for (const BadInput& c : cases) {
+        doc.Host.Messages.clear();
+        doc->RunMode = InteractiveMode;
+        doc->Battlefield.TerritoryRange = 9;
+        doc->Landscape.Settings.LandscapeInitialConditions = 77;
+        doc->RandomState = 4242;
+        Load(c.Text);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u) << c.What;
+        EXPECT_NE(doc.Host.Messages[0].Text.find("sweep.f1"), std::string::npos) << c.What;
+        EXPECT_EQ(doc->RunMode, InteractiveMode) << c.What;
+        EXPECT_EQ(doc->Battlefield.TerritoryRange, 9) << c.What;
+        EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 77) << c.What;
+        EXPECT_EQ(doc->RandomState, 4242) << c.What;
+    }
+}
+
+TEST_F(LandscapeInputFile, MissingFileIsReportedAndCancelSelectsTheDefaults)
+{
+    doc.Host.FileChoices.push_back(testing::TempFolder() + "/none.f1");
+    OnLoadLandscapeFile(*doc);
+    EXPECT_TRUE(doc.Host.SawMessageContaining("cannot open input file"));
+    EXPECT_EQ(doc->RunMode, InteractiveMode);
+
+    doc->Landscape.Settings.LandscapeInitialConditions = 77;
+    OnLoadLandscapeFile(*doc);  // cancelled
+    EXPECT_EQ(doc->RunMode, FitnessLandscapeMode);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 2);
+    EXPECT_EQ(doc->RandomState, doc->InitialSeed);
+    EXPECT_EQ(doc.Host.FileRequests.back().Filter,
+              "Brevimar 2-ParameterFitness Landsacpe Input Data Files (*.f1)|*.f1||");
+}
+
+std::string Stars(int n) { return "\n" + std::string(n, '*'); }
+std::string Repeat(const std::string& s, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+TEST(RawFitnessReport, WrittenByteForByte)
+{
+    TestDocument doc;
+    SetLandscapeModeDefaults(*doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeXParameter = 2, s.LandscapeXMin = 1, s.LandscapeXMax = 2, s.LandscapeXSamples = 1;
+    s.LandscapeYParameter = 46, s.LandscapeYMin = 0, s.LandscapeYMax = 0.25, s.LandscapeYSamples = 1;
+    s.LandscapeInitialConditions = 1;
+    DeriveLandscapeGrid(*doc);
+    for (int k = 1; k <= 12; ++k)
+        s.LandscapeObjectiveUsed[k] = 0;
+    s.LandscapeObjectiveUsed[2] = 1, s.LandscapeObjectiveWeight[2] = 0.25;
+    s.LandscapeObjectiveUsed[5] = 1, s.LandscapeObjectiveWeight[5] = 0.75;
+    CLandscapeData& d = doc->Landscape;
+    for (int k = 1; k <= 12; ++k)
+        for (int i = 1; i <= 2; ++i)
+            for (int j = 1; j <= 2; ++j)
+                d.LandscapeRawMeasure(k, i, j, 1) = 0.5;
+    d.LandscapeRawMeasure(1, 1, 1, 1) = 12.5;
+    d.Results.LandscapeMeasureMean[1][1][1] = 1.0;
+    d.Results.LandscapeFitnessAve[2][1][1] = 0.4;
+    d.Results.LandscapeFitnessAve[5][1][1] = 0.8;
+    d.Results.LandscapeFitnessDelta[2][1][1] = 0.2;
+    d.Results.LandscapeFitnessDelta[5][1][1] = 0.4;
+
+    std::ostringstream out;
+    WriteRawFitnessReport(out, *doc);
+
+    std::string expected = Stars(76) + "\n                 RAW TWO_PARAMETER-FITNESS DATA" + Stars(76) + "\n" +
+                           "\nx_parameter: ALIVE RS" + "\ny_parameter: Alive HOLD Threshold" + "\n" +
+                           "\nMinimize Time to Goal:  0.0000" + "\nMinimize Number of Red Losses:  0.25000" +
+                           "\nMinimize Number of Blue Losses:  0.0000" + "\nMaximize Red/Blue Survival Ratio:  0.0000" +
+                           "\nMinimize Dist between Red-CoM and Blue-Flag:  0.75000" +
+                           "\nMaximize Dist Between Blue-CoM and Red-Flag:  0.0000" +
+                           "\nMaximize Number of Red Forces Near Blue Flag:  0.0000" +
+                           "\nMinimize Number of Blue Forces Near Red Flag:  0.0000" +
+                           "\nMinimize Total Number of Red Fratricide Hits:  0.0000" +
+                           "\nMaximize Number of Blue Fratricide Hits:  0.0000" +
+                           "\nMaximize Red Territorial Possession:  0.0000" +
+                           "\nMinimize Blue Territorial Possession:  0.0000" + Stars(85) +
+                           "\n                                 n_power = 1" + "\n" +
+                           "\n     IC  t_G  R_loss  B_loss  Surv  RCM/BF  BCM/RF  R/BF  B/RF  RFr  BFr  RTr  BTr" +
+                           Stars(85);
+    const char* xs[] = {"", "1.0000", "2.0000"};
+    const char* ys[] = {"", "0.0000", "0.25000"};
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 1; j <= 2; ++j) {
+            const bool first = i == 1 && j == 1;
+            expected += std::string("\nx = ") + xs[i] + "\ny = " + ys[j];
+            expected += std::string("\n     1") + (first ? " 12.500" : " 0.50000") + Repeat(" 0.50000", 11);
+            expected += std::string("\nAVE:   ") + (first ? "1.0000" : "0.0000") + Repeat(" 0.0000", 11) + "\n";
+        }
+    expected += "\n" + Stars(76) + "\n            RAW TWO_PARAMETER-FITNESS DATA (for selected mission)" + "\n" +
+                "\nFORMAT:" + "\nx_sample::y_sample::fitness:mean_absolute_deviation" + Stars(76);
+    // F = 0.25 * 0.4 + 0.75 * 0.8 = 0.7; D = sqrt(0.0625 * 0.04 + 0.5625 * 0.16) = sqrt(0.0925).
+    expected += "\n1.0000     0.0000     0.70000     0.30414";
+    expected += "\n1.0000     0.25000     0.0000     0.0000";
+    expected += "\n2.0000     0.0000     0.0000     0.0000";
+    expected += "\n2.0000     0.25000     0.0000     0.0000";
+    EXPECT_EQ(out.str(), expected);
+}
+
+TEST(RawFitnessReport, EmptyRangeWritesTheHeadersAloneAndTheCommandSaves)
+{
+    TestDocument doc;
+    SetLandscapeModeDefaults(*doc);
+    doc->Landscape.Settings.LandscapeXMin = 13;  // above the maximum 12
+    doc->Landscape.Settings.LandscapeXParameter = 0;
+    DeriveLandscapeGrid(*doc);
+    const std::string path = testing::TempFolder() + "/raw.fit";
+    doc.Host.FileChoices.push_back(path);
+    SaveRawFitnessFile(*doc);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(path, &text));
+    EXPECT_EQ(text.find("x_parameter"), std::string::npos);
+    EXPECT_EQ(text.find("\nx = "), std::string::npos);
+    EXPECT_NE(text.find("\ny_parameter: CBT ALIVE"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 77), Stars(76));
+}
+
+}  // namespace
+}  // namespace brevimar

@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "experiments/LandscapeSetup.h"
+#include "experiments/LandscapeSweep.h"
+#include "support/Scenarios.h"
+#include "support/TestDocument.h"
+
+namespace brevimar {
+namespace {
+
+using testing::MakeSkirmish;
+using testing::TestDocument;
+
+void Place(CForce& force, int i, int x, int y, int state)
+{
+    force.AgentX[i] = x;
+    force.AgentY[i] = y;
+    force.AgentState[i] = state;
+}
+
+// A 20 x 20 field; RED's goal (the BLUE flag) at (18, 18), BLUE's at (3, 3).
+// RED: alive at (18, 18), injured at (16, 17), dead at (1, 1).
+// BLUE: alive at (3, 4) and at (10, 10).
+class HandMadeEndState : public ::testing::Test {
+protected:
+    TestDocument doc;
+    CLandscapeRunState& run = doc->Landscape.Run;
+    CLandscapeResults& res = doc->Landscape.Results;
+    void SetUp() override
+    {
+        CBrevimarDoc& d = *doc;
+        SetLandscapeModeDefaults(d);
+        d.Battlefield.BattleSize = 20;
+        d.RedForce.GoalFlagX = d.RedForce.GoalFlagY = 18;
+        d.BlueForce.GoalFlagX = d.BlueForce.GoalFlagY = 3;
+        d.RedForce.NumAgents = 3;
+        d.BlueForce.NumAgents = 2;
+        d.RedForce.NumSquads = d.BlueForce.NumSquads = 1;
+        d.Battlefield.RED_cen_x[1] = d.Battlefield.RED_cen_y[1] = 5;
+        d.Battlefield.R_box_l[1] = d.Battlefield.R_box_w[1] = 4;
+        d.Battlefield.BLUE_cen_x[1] = d.Battlefield.BLUE_cen_y[1] = 15;
+        d.Battlefield.B_box_l[1] = d.Battlefield.B_box_w[1] = 4;
+        Place(d.RedForce, 1, 18, 18, 2);
+        Place(d.RedForce, 2, 16, 17, 1);
+        Place(d.RedForce, 3, 1, 1, 0);
+        Place(d.BlueForce, 1, 3, 4, 2);
+        Place(d.BlueForce, 2, 10, 10, 2);
+        d.Landscape.Settings.LandscapeContainmentRange = 2.0;
+        d.Landscape.Settings.LandscapeContainmentNumber = 2.0;
+        run.LandscapeConditionIndex = 1;
+    }
+};
+
+TEST_F(HandMadeEndState, PointConstantsFromTheBoxesAndFlags)
+{
+    ComputeLandscapePointConstants(*doc);
+    EXPECT_EQ(run.LandscapeDistanceNorm, 29);  // 1 + trunc(1.4142135 * 20)
+    // RED box corner (5 - 2, 5 - 2) = (3, 3): trunc(dist to (18, 18) = 21.21) - 1.
+    EXPECT_EQ(run.LandscapeMinTimeToFlag, 20);
+    // 5 x 5 cells around each goal, held to the side's agents.
+    EXPECT_EQ(run.LandscapeRedContainmentCap, 3);
+    EXPECT_EQ(run.LandscapeBlueContainmentCap, 2);
+    // (16, 16) to (3, 3): trunc(18.38) - 1; (5, 5) to BLUE's corner (13, 13): trunc(11.31) - 1.
+    EXPECT_EQ(run.LandscapeRedContainmentStart, 17);
+    EXPECT_EQ(run.LandscapeBlueContainmentStart, 10);
+    EXPECT_EQ(run.LandscapeContainmentStart, 10);
+}
+
+TEST_F(HandMadeEndState, PerStepMeasures)
+{
+    ComputeLandscapePointConstants(*doc);
+    AccumulateLandscapeCenterOfMass(*doc);
+    // RED centre (17, 17.5): sqrt(1 + 0.25) / 29; BLUE centre (6.5, 7): sqrt(12.25 + 16) / 29.
+    EXPECT_NEAR(res.LandscapeMeasure[5][1], 1.1180340 / 29, 1e-7);
+    EXPECT_NEAR(res.LandscapeMeasure[6][1], 5.3150729 / 29, 1e-7);
+
+    CountForcesNearFlags(*doc);
+    // Both RED agents within 2 of (18, 18): 2 of cap 3, contained; BLUE: 1 of cap 2.
+    EXPECT_DOUBLE_EQ(res.LandscapeMeasure[7][1], 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(res.LandscapeMeasure[8][1], 0.5);
+    EXPECT_EQ(run.LandscapeContained, 1);
+
+    // Box (16..18) x (16..18), threshold range 1, one agent suffices: every cell
+    // but (18, 16) has a RED agent next to it.
+    CBattlefield& f = doc->Battlefield;
+    f.TerritoryCenterX = f.TerritoryCenterY = 17;
+    f.TerritoryRangeX = f.TerritoryRangeY = 1;
+    f.TerritoryRange = 1, f.TerritoryMinCount = 1, f.TerritoryDelta = 0;
+    doc->Landscape.Settings.LandscapeTerritoryCells = CountLandscapeTerritoryCells(f);
+    AccumulateLandscapeTerritory(*doc);
+    EXPECT_DOUBLE_EQ(res.LandscapeMeasure[11][1], 8.0 / 9.0);
+    EXPECT_EQ(res.LandscapeMeasure[12][1], 0.0);
+    EXPECT_EQ(doc->TerritoryOwner[LatticeStride * 18 + 16], 0);
+    EXPECT_EQ(doc->TerritoryOwner[LatticeStride * 17 + 17], 1);
+}
+
+TEST_F(HandMadeEndState, ContainmentCapOfAnEmptySideCountsAsOne)
+{
+    doc->BlueForce.NumAgents = 0;
+    ComputeLandscapePointConstants(*doc);
+    EXPECT_EQ(run.LandscapeBlueContainmentCap, 0);
+    CountForcesNearFlags(*doc);
+    EXPECT_EQ(res.LandscapeMeasure[8][1], 0.0);
+    EXPECT_TRUE(std::isfinite(res.LandscapeMeasure[8][1]));
+}
+
+struct Expected {
+    int K;
+    double Score, Raw;
+};
+
+TEST_F(HandMadeEndState, ScoresAndRawValuesAfterTheRun)
+{
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeMaxTimeToFlag = 5;
+    s.LandscapePenaltyPower = 2;
+    s.LandscapeUseTerritory = 1;
+    s.LandscapeTerritoryTimeMin = 2, s.LandscapeTerritoryTimeMax = 4;  // L = 3
+    run.LandscapeTime = 5;
+    run.LandscapeMinTimeToFlag = 1;
+    run.LandscapeContainmentRecorded = 1, run.LandscapeContainmentTime = 3;
+    run.LandscapeContainmentStart = 2;  // W = 3
+    res.LandscapeMeasure[5][1] = 1.0;
+    res.LandscapeMeasure[6][1] = 0.5;
+    res.LandscapeMeasure[7][1] = 1.5;
+    res.LandscapeMeasure[8][1] = 0.6;
+    res.LandscapeMeasure[11][1] = 1.5;
+    res.LandscapeMeasure[12][1] = 0.3;
+    doc->Battlefield.red_frat_flag = 1;
+    doc->Battlefield.RedFratricideCount = 1;
+    doc->Battlefield.BlueFratricideCount = 2;  // BLUE fratricide off: not taken
+    ScoreLandscapeRun(*doc, 2, 3);
+    const Expected rows[] = {
+        {1, 0.5, 0.5},                // (5 - 3) / (5 - 1)
+        {2, 2.0 / 3, 2.0 / 3},        // 2 RED present of 3
+        {3, 0.0, 0.0},                // no BLUE loss
+        {4, 0.25, 0.25},              // r = 2 / (2 * 3); m = c = 1: (1/3) / (4/3)
+        {5, 0.8, 0.2},                // 1 - 1.0 / 5
+        {6, 0.1, 0.1},                // 0.5 / 5
+        {7, 0.5, 0.5},                // 1.5 / 3
+        {8, 0.8, 0.2},                // 1 - 0.6 / 3
+        {9, 2.0 / 3, 1.0 / 3},        // 1 - 1/3
+        {10, 0.0, 0.0},
+        {11, 0.5, 0.5},               // 1.5 / 3
+        {12, 0.9, 0.1},               // 1 - 0.3 / 3
+    };
+    for (const Expected& e : rows) {
+        EXPECT_NEAR(res.LandscapeMeasure[e.K][1], e.Score * e.Score, 1e-12) << "measure " << e.K;
+        EXPECT_NEAR(doc->Landscape.LandscapeRawMeasure(e.K, 2, 3, 1), e.Raw, 1e-12) << "measure " << e.K;
+    }
+    EXPECT_EQ(run.LandscapeRedSurvivors, 2);
+    EXPECT_EQ(run.LandscapeBlueSurvivors, 2);
+}
+
+struct Survival {
+    int NumBlue, BluePresent;
+    double Expected;
+};
+
+TEST_F(HandMadeEndState, SurvivalRatioAndEmptyRed)
+{
+    // RED intact (3 of 3 after reviving agent 3).
+    doc->RedForce.AgentState[3] = 2;
+    const Survival rows[] = {{3, 3, 0.5}, {3, 0, 1.0}, {2, 2, 1.0 / 3}, {2, 0, 0.5}};
+    doc->Landscape.Settings.LandscapePenaltyPower = 1;
+    for (const Survival& r : rows) {
+        doc->BlueForce.NumAgents = r.NumBlue;
+        for (int i = 1; i <= r.NumBlue; ++i)
+            doc->BlueForce.AgentState[i] = i <= r.BluePresent ? 2 : 0;
+        ScoreLandscapeRun(*doc, 1, 1);
+        EXPECT_NEAR(res.LandscapeMeasure[4][1], r.Expected, 1e-12) << r.NumBlue << " " << r.BluePresent;
+    }
+    doc->RedForce.NumAgents = 0;
+    ScoreLandscapeRun(*doc, 1, 1);
+    EXPECT_EQ(res.LandscapeMeasure[2][1], 0.0);
+    EXPECT_EQ(doc->RedForce.NumAgents, 0);
+}
+
+// A 3 x 3 sweep of alive sensor range by alive COMBAT threshold on a small
+// skirmish, two initial conditions of 8 observed steps each.
+void SetUpSweep(TestDocument& doc)
+{
+    MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 30});
+    doc->InputFileName = "skirmish.dat";
+    SetLandscapeModeDefaults(*doc);
+    ResetFitnessLandscapeData(*doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeXParameter = 2, s.LandscapeXMin = 3, s.LandscapeXMax = 7, s.LandscapeXSamples = 2;
+    s.LandscapeYParameter = 30, s.LandscapeYMin = -5, s.LandscapeYMax = 5, s.LandscapeYSamples = 2;
+    s.LandscapeInitialConditions = 2;
+    s.LandscapeMaxTimeToFlag = 8;
+    s.LandscapeContainmentRange = 3;
+    s.LandscapeContainmentNumber = 1;
+    DeriveLandscapeGrid(*doc);
+    doc->RandomState = doc->InitialSeed;
+}
+
+class SweepDriver : public CBatchDrivers {
+public:
+    explicit SweepDriver(CBrevimarDoc& d) : Doc(d) {}
+    void RunLandscapeBatch() override { brevimar::RunLandscapeBatch(Doc); }
+    void OnLandscape3DGraph() override { ++Displays; }
+    CBrevimarDoc& Doc;
+    int Displays = 0;
+};
+
+bool SameResults(CBrevimarDoc& a, CBrevimarDoc& b)
+{
+    const CLandscapeResults& ra = a.Landscape.Results;
+    const CLandscapeResults& rb = b.Landscape.Results;
+    for (int k = 1; k <= 12; ++k)
+        for (int i = 1; i <= 3; ++i)
+            for (int j = 1; j <= 3; ++j)
+                for (int c = 1; c <= 2; ++c)
+                    if (a.Landscape.LandscapeRawMeasure(k, i, j, c) != b.Landscape.LandscapeRawMeasure(k, i, j, c))
+                        return false;
+    return std::memcmp(ra.LandscapeFitnessAve, rb.LandscapeFitnessAve, sizeof ra.LandscapeFitnessAve) == 0 &&
+           std::memcmp(ra.LandscapeFitnessDelta, rb.LandscapeFitnessDelta, sizeof ra.LandscapeFitnessDelta) == 0 &&
+           std::memcmp(ra.LandscapeMeasureMean, rb.LandscapeMeasureMean, sizeof ra.LandscapeMeasureMean) == 0 &&
+           a.RandomState == b.RandomState;
+}
+
+TEST(LandscapeSweep, ThreeByThreeSweepRepeatsExactlyAndKeepsItsInvariants)
+{
+    TestDocument a, b;
+    SetUpSweep(a);
+    SetUpSweep(b);
+    RunLandscapeBatch(*a);
+    RunLandscapeBatch(*b);
+    EXPECT_TRUE(SameResults(*a, *b));
+
+    const CLandscapeResults& r = a->Landscape.Results;
+    EXPECT_EQ(a->Experiment.LandscapeGridPoint, 9);
+    EXPECT_EQ(a->Experiment.LandscapePointCount, 9);
+    EXPECT_EQ(a->Experiment.LandscapeBusy, 0);
+    EXPECT_EQ(a->Paused, 0);
+    EXPECT_EQ(r.LandscapeXValues[3], 7.0);
+    EXPECT_EQ(r.LandscapeYValues[2], 0.0);
+    // The last grid point's values stay in the squad.
+    EXPECT_EQ(a->RedForce.A_S_RANGE[1], 7);
+    EXPECT_EQ(a->RedForce.A_COMBAT_num[1], 5);
+    // The step within the run, not the grid point.
+    EXPECT_EQ(a->RunHeader.CurrentStep, 8);
+    EXPECT_EQ(a.Host.LastStatus(),
+              " skirmish.dat      [ x ]: 3/3     [ y ]: 3/3     [ IC ]: 2/2     [ T ]: 8/8");
+    // 9 points x 2 runs x 8 observations, one message pumped per observation.
+    EXPECT_EQ(a.Host.PumpCount, 144);
+    ASSERT_FALSE(a.Host.StartedTimers.empty());
+    EXPECT_EQ(a.Host.StartedTimers.front(), std::make_pair(DefaultLandscapeTimerId, 150));
+    EXPECT_EQ(a.Host.KilledTimers.back(), DefaultLandscapeTimerId);
+    bool someLoss = false;
+    for (int c = 1; c <= 12; ++c)
+        for (int i = 1; i <= 3; ++i)
+            for (int j = 1; j <= 3; ++j) {
+                EXPECT_GE(r.LandscapeFitnessAve[c][i][j], 0.0);
+                EXPECT_LE(r.LandscapeFitnessAve[c][i][j], 1.0);
+                EXPECT_GE(r.LandscapeMeasureMean[c][i][j], 0.0);
+                EXPECT_LE(r.LandscapeMeasureMean[c][i][j], 1.0);
+                someLoss |= c == 3 && r.LandscapeMeasureMean[3][i][j] > 0.0;
+            }
+    EXPECT_TRUE(someLoss) << "the skirmish should see BLUE losses somewhere";
+}
+
+TEST(LandscapeSweep, TicksDuringTheSweepLeaveItRunningAndPauseResumesWhereItStopped)
+{
+    TestDocument whole, paused;
+    SetUpSweep(whole);
+    SetUpSweep(paused);
+    RunLandscapeBatch(*whole);
+
+    SweepDriver driver(*paused);
+    paused->SetBatchDrivers(&driver);
+    int pumps = 0;
+    paused.Host.OnPump = [&] {
+        paused->OnTimer(DefaultLandscapeTimerId);  // the sweep's own timer: ignored while busy
+        if (++pumps == 37)
+            paused->Pause();                       // the user's Pause
+    };
+    paused->OnTimer(42);
+    EXPECT_EQ(paused->Paused, 1);
+    EXPECT_EQ(paused->Experiment.LandscapeBusy, 0);
+    EXPECT_EQ(paused->Experiment.LandscapeGridPoint, 2);  // 37 pumps: 2 points of 16 done
+    paused->OnTimer(42);                                   // paused: nothing
+    EXPECT_EQ(paused->Experiment.LandscapeGridPoint, 2);
+    paused->Resume();
+    paused->OnTimer(42);
+    EXPECT_EQ(paused->Experiment.LandscapeGridPoint, 9);
+    EXPECT_EQ(pumps, 144);
+    EXPECT_TRUE(SameResults(*whole, *paused));
+    EXPECT_EQ(driver.Displays, 0);
+    paused->OnTimer(42);  // the finished sweep opens its display
+    EXPECT_EQ(driver.Displays, 1);
+}
+
+TEST(LandscapeSweep, UnsoundSettingsAreRefusedNotRun)
+{
+    TestDocument doc;
+    SetUpSweep(doc);
+    doc->Landscape.Settings.LandscapeInitialConditions = 101;
+    RunLandscapeBatch(*doc);
+    EXPECT_TRUE(doc.Host.SawMessageContaining("initial conditions"));
+    EXPECT_EQ(doc->Paused, 1);
+    EXPECT_EQ(doc.Host.PumpCount, 0);
+    EXPECT_EQ(doc->Experiment.LandscapeGridPoint, 0);
+}
+
+}  // namespace
+}  // namespace brevimar
