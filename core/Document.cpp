@@ -60,6 +60,7 @@ void CBrevimarDoc::AllocateHeapBuffers()
         *tally = Zeroed<int>(SquadSlots * sampleCells);
     SampleRedCombatEntropy = Zeroed<double>(sampleCells);
     SampleBlueCombatEntropy = Zeroed<double>(sampleCells);
+    GaRecords = std::make_unique<CGaRecords>();
     HeapBuffersAllocated = 1;
 }
 
