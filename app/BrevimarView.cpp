@@ -18,6 +18,7 @@ CBrevimarView::CBrevimarView(CBrevimarDoc* document) : Document(document)
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
     BuildMessageMap();
+    Document->SetBatchDrivers(this);
 }
 
 CBrevimarView::~CBrevimarView()
@@ -62,6 +63,7 @@ void CBrevimarView::BuildMessageMap()
     Map.OnUpdate(ID_RUN_MODE_INTERACTIVE, [this](CCmdUI& ui) { OnUpdateRunModeInteractive(ui); });
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    BuildGaMessageMap();
 }
 
 int CBrevimarView::OnCreate()
