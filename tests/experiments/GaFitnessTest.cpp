@@ -266,8 +266,10 @@ TEST_F(GaScoreFixture, MemberConstantsFromTheSquadBoxes)
     D.GaSquadCount = 1;
     D.GaContainmentRange = 10;
     f.R_box_l[1] = 10, f.R_box_w[1] = 6, f.RED_cen_x[1] = 20, f.RED_cen_y[1] = 13;  // corner (15, 10)
-    T->BlueForce.NumSquads = 1;
+    // BLUE's own two squads count, whatever the chromosome's squad count.
+    T->BlueForce.NumSquads = 2;
     f.B_box_l[1] = 4, f.B_box_w[1] = 4, f.BLUE_cen_x[1] = 97, f.BLUE_cen_y[1] = 97;  // corner (95, 95)
+    f.B_box_l[2] = 2, f.B_box_w[2] = 2, f.BLUE_cen_x[2] = 21, f.BLUE_cen_y[2] = 21;  // corner (20, 20)
     Red.GoalFlagX = 45, Red.GoalFlagY = 50;
     T->BlueForce.GoalFlagX = 5, T->BlueForce.GoalFlagY = 5;
     Red.NumAgents = 500;  // no cap from the force for this check
@@ -278,8 +280,8 @@ TEST_F(GaScoreFixture, MemberConstantsFromTheSquadBoxes)
     EXPECT_EQ(D.GaRedContainmentCap, 441);       // 21 x 21 cells inside
     EXPECT_EQ(D.GaBlueContainmentCap, 100);      // 15 x 15 = 225 cells, capped at NumBlue
     EXPECT_EQ(D.GaRedContainmentStart, 35);      // (15, 10) to (35, 40): trunc(36.06) - 1
-    EXPECT_EQ(D.GaBlueContainmentStart, 112);    // (95, 95) to (15, 15): trunc(113.14) - 1
-    EXPECT_EQ(D.GaContainmentStart, 35);
+    EXPECT_EQ(D.GaBlueContainmentStart, 6);      // squad 2: (20, 20) to (15, 15): trunc(7.07) - 1
+    EXPECT_EQ(D.GaContainmentStart, 6);
 }
 
 TEST_F(GaScoreFixture, StatisticsAndStatusLine)
