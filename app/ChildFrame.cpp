@@ -4,6 +4,7 @@
 #include <QScrollArea>
 
 #include "app/BrevimarView.h"
+#include "core/Document.h"
 
 namespace brevimar {
 
@@ -16,6 +17,12 @@ CChildFrame::CChildFrame(CBrevimarView* view) : ViewWindow(view)
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
+    // A batch experiment inside its loop (it pumps messages between steps)
+    // still works on the document: the window stays until it returns.
+    if (ViewWindow && ViewWindow->GetDocument() && ViewWindow->GetDocument()->BatchBusy()) {
+        event->ignore();
+        return;
+    }
     if (ViewWindow)
         ViewWindow->OnDestroy();
     if (OnClosing)

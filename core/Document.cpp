@@ -85,6 +85,7 @@ void CBrevimarDoc::DeleteContents()
     for (auto* buffer : {&SampleRedAlive, &SampleRedInjured, &SampleBlueAlive, &SampleBlueInjured,
                          &SampleSquadRedAlive, &SampleSquadRedInjured, &SampleSquadBlueAlive, &SampleSquadBlueInjured})
         buffer->reset();
+    GaRecords.reset();
     HeapBuffersAllocated = 0;
 }
 

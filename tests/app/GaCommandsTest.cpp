@@ -1,5 +1,7 @@
 // The genetic algorithm from the menus: a search-space run mode evolves in
 // the window, tick by tick, and the progress-chart option box.
+#include <QMdiArea>
+
 #include "app/AppFixture.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
 
@@ -52,10 +54,17 @@ TEST_F(GaCommands, PersonalityModeEvolvesInTheWindow)
     EXPECT_EQ(doc.Experiment.GaGeneration, 2);
     EXPECT_EQ(doc.Paused, 1);
 
-    // Commands that would change the population wait while a generation runs.
+    // Commands that would change the population, and closing the window,
+    // wait while a generation runs.
     doc.Experiment.GABusy = 1;
     EXPECT_FALSE(Update(V::ID_RUN_MODE_GA_FIRST).Enabled);
     EXPECT_FALSE(Update(V::ID_FILE_LOAD_GA_INPUT).Enabled);
+    QPointer<CBrevimarView> view = View();
+    ASSERT_NE(view->parentWidget(), nullptr);
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(view.isNull());
+    EXPECT_EQ(doc.HeapBuffersAllocated, 1);
     doc.Experiment.GABusy = 0;
 }
 
