@@ -113,6 +113,34 @@ TEST(GaRun, RunLoopRunsGenerationsThenShowsTheBest)
     EXPECT_EQ(drivers.Shown, 1);
 }
 
+TEST(GaRun, EverySearchModeRunsAGeneration)
+{
+    for (int mode : {GaMultiSquadMode, GaCompositionMode, GaCommMatrixMode, GaWeightMatrixMode}) {
+        TestDocument t;
+        StartSmallGa(t, mode);
+        CGeneticAlgorithm ga(*t);
+        if (mode == GaCompositionMode)
+            for (int m = 0; m < 4; ++m) {
+                // Bits are bits, and the squad sizes split the whole force.
+                double sum = 0;
+                for (int g = 4; g <= 11; ++g)
+                    sum += ga.Member(m).Gene[1][g];
+                EXPECT_EQ(sum, 50);
+                EXPECT_TRUE(ga.Member(m).Gene[1][3] == 0 || ga.Member(m).Gene[1][3] == 1);
+            }
+        ga.RunGABatch(GaTimer);
+        EXPECT_EQ(t->Experiment.GaGeneration, 1) << mode;
+        for (int m = 0; m < 4; ++m) {
+            EXPECT_GE(ga.Member(m).Fitness, 0) << mode;
+            EXPECT_LE(ga.Member(m).Fitness, 1) << mode;
+        }
+        if (mode == GaCompositionMode) {
+            EXPECT_EQ(t->RedForce.NumAgents, 50);
+            EXPECT_EQ(t->Ga.GaSquadCount, t->RedForce.NumSquads);
+        }
+    }
+}
+
 TEST(GaRun, TerminationRulesEndRunsEarly)
 {
     TestDocument t;
