@@ -18,6 +18,7 @@ CBrevimarView::CBrevimarView(CBrevimarDoc* document) : Document(document)
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
     BuildMessageMap();
+    Document->SetBatchDrivers(this);
 }
 
 CBrevimarView::~CBrevimarView()
@@ -65,6 +66,7 @@ void CBrevimarView::BuildMessageMap()
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildParameterCommandMap();
     AddLandscapeCommands();
+    BuildGaMessageMap();
 }
 
 int CBrevimarView::OnCreate()

@@ -5,17 +5,19 @@
 
 #include <QPointer>
 
+#include "core/Document.h"
 #include "core/Side.h"
-#include <memory>
 
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
 
 namespace brevimar {
 
-class CBrevimarDoc;
+class CGaEditCommands;
 
-class CBrevimarView : public CScrollView {
+// The view drives the batch experiments of its document: the run loop calls
+// back into it through CBatchDrivers.
+class CBrevimarView : public CScrollView, public CBatchDrivers {
 public:
     static constexpr unsigned RunTimerId = 42;
     static constexpr unsigned RunTimerPeriodMs = 1;
@@ -195,14 +197,33 @@ public:
     void OnRunModeLandscape();
     void OnEditLandscapeRunTimeParams();
     void OnEditLandscapeCoordinates();
-    void OnLandscape3DGraph();
+    void OnLandscape3DGraph() override;
+    void RunLandscapeBatch() override;
     void OnLoadLandscapeFile();
     void OnUpdateRunModeLandscape(CCmdUI& ui);
     void OnUpdateLandscapeMode(CCmdUI& ui);
 
 private:
     void AddLandscapeCommands();
-    std::shared_ptr<void> LandscapeDrivers;
+public:
+    // The one-sided genetic algorithm: its search-space run modes, its input
+    // file and its generation driver (ViewGaCommands.cpp).
+    static constexpr unsigned ID_RUN_MODE_GA_FIRST = 33036;  // modes 1..8: 33036..33043
+    static constexpr unsigned ID_RUN_MODE_GA_LAST = 33043;
+    static constexpr unsigned ID_RUN_MODE_REINFORCEMENT = 32887;
+    static constexpr unsigned ID_FILE_LOAD_GA_INPUT = 34001;
+    void OnRunModeGa(int mode);
+    void OnFileLoadGaInput();
+    void OnUpdateGaSearchMode(CCmdUI& ui, int mode);
+    void OnUpdateDisabledMode(CCmdUI& ui);
+    void RunGABatch() override;
+    void UpdateGaStatusLine() override;
+    void OnDisplayGaBestChromosome() override;
+    // The GA editing dialogs a search-space command runs; none until they exist.
+    CGaEditCommands* GaEditCommands = nullptr;
+
+private:
+    void BuildGaMessageMap();
     // Right-click edits of terrain and agents at a battlefield cell.
     void EditTerrainCell(QPoint cell);
     bool EditAgentCell(QPoint cell);

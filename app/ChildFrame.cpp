@@ -20,7 +20,7 @@ void CChildFrame::closeEvent(QCloseEvent* event)
     // A batch experiment is on the stack below this event: closing now would
     // pull the document from under it. The close pauses it instead, and the
     // next close goes through.
-    if (ViewWindow && ViewWindow->GetDocument()->BatchBusy()) {
+    if (ViewWindow && ViewWindow->GetDocument() && ViewWindow->GetDocument()->BatchBusy()) {
         ViewWindow->GetDocument()->Pause();
         event->ignore();
         return;

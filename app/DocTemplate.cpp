@@ -126,11 +126,13 @@ void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
     if (!views.empty()) {
         // The document's timers and repaints move to a window that stays.
         slot->Host.SetView(views.front());
+        slot->Document->SetBatchDrivers(views.front());
         return;
     }
     // The last window on the document is closing: the document goes with it,
     // once the window's own events are done.
     slot->Host.SetView(nullptr);
+    slot->Document->SetBatchDrivers(nullptr);
     slot->Document->DeleteContents();
     auto it = std::find_if(Documents.begin(), Documents.end(), [slot](const auto& s) { return s.get() == slot; });
     if (it != Documents.end()) {

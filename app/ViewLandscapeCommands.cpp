@@ -12,29 +12,13 @@
 
 namespace brevimar {
 
-namespace {
-
-class CLandscapeDrivers : public CBatchDrivers {
-public:
-    explicit CLandscapeDrivers(CBrevimarView& view) : View(view) {}
-    void RunLandscapeBatch() override
-    {
-        brevimar::RunLandscapeBatch(*View.GetDocument(), static_cast<int>(View.LandscapeTimerId));
-    }
-    void OnLandscape3DGraph() override { View.OnLandscape3DGraph(); }
-
-private:
-    CBrevimarView& View;
-};
-
-}  // namespace
+void CBrevimarView::RunLandscapeBatch()
+{
+    brevimar::RunLandscapeBatch(*Document, static_cast<int>(LandscapeTimerId));
+}
 
 void CBrevimarView::AddLandscapeCommands()
 {
-    auto drivers = std::make_shared<CLandscapeDrivers>(*this);
-    Document->SetBatchDrivers(drivers.get());
-    LandscapeDrivers = drivers;
-
     for (unsigned id : {ID_RUN_MODE_LANDSCAPE, ID_DATA_COLLECTION_LANDSCAPE}) {
         Map.On(id, [this] { OnRunModeLandscape(); });
         Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateRunModeLandscape(ui); });

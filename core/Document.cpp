@@ -60,6 +60,7 @@ void CBrevimarDoc::AllocateHeapBuffers()
         *tally = Zeroed<int>(SquadSlots * sampleCells);
     SampleRedCombatEntropy = Zeroed<double>(sampleCells);
     SampleBlueCombatEntropy = Zeroed<double>(sampleCells);
+    GaRecords = std::make_unique<CGaRecords>();
     HeapBuffersAllocated = 1;
 }
 
@@ -84,6 +85,7 @@ void CBrevimarDoc::DeleteContents()
     for (auto* buffer : {&SampleRedAlive, &SampleRedInjured, &SampleBlueAlive, &SampleBlueInjured,
                          &SampleSquadRedAlive, &SampleSquadRedInjured, &SampleSquadBlueAlive, &SampleSquadBlueInjured})
         buffer->reset();
+    GaRecords.reset();
     HeapBuffersAllocated = 0;
 }
 

@@ -11,6 +11,7 @@
 #include "core/Battlefield.h"
 #include "core/ChartSelections.h"
 #include "core/Force.h"
+#include "core/GaData.h"
 #include "core/GlobalCommander.h"
 #include "core/Host.h"
 #include "core/Landscape.h"
@@ -146,6 +147,9 @@ struct CDocumentState {
     int RunTerminated = 0;
 
     CExperimentState Experiment;
+    // The one-sided genetic algorithm (experiments/Ga*).
+    CGaData Ga;
+    int CommMatricesSet = 0;  // 1 once the communications matrices hold their values
     CStatisticsSeries Series;
     std::string MultiRunGraphLabels[7];
 
@@ -474,6 +478,7 @@ public:
     std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
         SampleSquadBlueInjured;  // [11][352][202]
     std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
+    std::unique_ptr<CGaRecords> GaRecords;  // the genetic algorithm's population and mating pool
 
     // --- fitness landscape: settings, sweep state and results
     CLandscapeData Landscape;

@@ -13,7 +13,7 @@ namespace brevimar {
 
 // Several filters name another kind of file than the command reads or
 // writes; they are the texts users know and stay as they are.
-constexpr const char* const FileFilters[20] = {
+constexpr const char* const FileFilters[21] = {
     "",
     "Brevimar Weapon Input Data Files (*.agt)|*.agt||",
     "Brevimar Terrain Input Data Files (*.agt)|*.agt||",
@@ -35,6 +35,8 @@ constexpr const char* const FileFilters[20] = {
     "Brevimar Weapon Input Data Files (*.rwd)|*.rwd||",
     "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files (*.out)|*.out|"
     "Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||",
+    "Brevimar GA1 Input Data Files (*.ga1)|*.ga1|Brevimar GA2 Input Data Files (*.ga2)|*.ga2|"
+    "Brevimar Landscape Input Data Files (*.lnd)|*.lnd||",
 };
 
 constexpr char CannotOpenInputText[] = "Error: cannot open input file.\n";
@@ -109,6 +111,7 @@ constexpr FileCommandSpec Table[] = {
     Row(C::StartupRead, Open, 19, "dat", Plain, In, NoPause),
     Row(C::FileOpenRead, Open, 19, "dat", Plain, In),
     Row(C::SetupTerrainRead, Open, 7, "ter", Plain, In, NoPause),
+    Row(C::GaInputRead, Open, 20, "ga1", Plain, In),
 };
 static_assert(std::size(Table) == static_cast<std::size_t>(FileCommand::Count));
 

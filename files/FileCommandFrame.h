@@ -67,6 +67,7 @@ enum class FileCommand {
     StartupRead,             // the start-up reader; does not pause
     FileOpenRead,            // the view's File Open
     SetupTerrainRead,        // terrain read by battlefield set-up; does not pause
+    GaInputRead,             // "1-Sided GA (Genetic Algorithm) Input Data File..."
     Count
 };
 
@@ -97,8 +98,8 @@ struct FileCommandSpec {
     const char* FailureText;       // as written to standard error when the file does not open
 };
 
-// The filters the commands use, F1 .. F19 (entry 0 is empty).
-extern const char* const FileFilters[20];
+// The filters the commands use, F1 .. F20 (entry 0 is empty).
+extern const char* const FileFilters[21];
 
 // The standard-error texts of a file that does not open.
 extern const char CannotOpenInputText[];   // "Error: cannot open input file." and a line feed

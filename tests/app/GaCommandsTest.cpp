@@ -1,0 +1,100 @@
+// The genetic algorithm from the menus: a search-space run mode evolves in
+// the window, tick by tick, and the progress-chart option box.
+#include <QMdiArea>
+
+#include "app/AppFixture.h"
+#include "dialogs/MissionFitnessGraphOptionsDlg.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+
+class GaCommands : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+    }
+    CCmdUI Update(unsigned id)
+    {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui;
+    }
+};
+
+TEST_F(GaCommands, PersonalityModeEvolvesInTheWindow)
+{
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+    CBrevimarDoc& doc = Doc();
+    EXPECT_EQ(doc.RunMode, GeneticAlgorithmMode);
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_TRUE(Update(V::ID_RUN_MODE_GA_FIRST).Checked);
+    EXPECT_FALSE(Update(V::ID_RUN_MODE_GA_FIRST + 1).Checked);
+    for (unsigned id : {33039u, 33042u, 33043u, 32887u})
+        EXPECT_FALSE(Update(id).Enabled) << id;
+
+    doc.Ga.GaPopulationSize = 3;
+    doc.Ga.GaInitialConditions = 1;
+    doc.Ga.GaMaxTimeToFlag = 5;
+    doc.Experiment.GaGenerations = 2;
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+    View()->OnTimer(V::RunTimerId);
+    EXPECT_EQ(doc.Experiment.GaGeneration, 1);
+    EXPECT_NE(Frame().StatusText().find("[ G ]: 1/2"), std::string::npos) << Frame().StatusText();
+    EXPECT_NE(Frame().StatusText().find("[ F_max ]: "), std::string::npos);
+    View()->OnTimer(V::RunTimerId);
+    EXPECT_EQ(doc.Experiment.GaGeneration, 2);
+    EXPECT_EQ(doc.Paused, 0);
+    // The last generation has run: the next tick stops the run.
+    View()->OnTimer(V::RunTimerId);
+    EXPECT_EQ(doc.Experiment.GaGeneration, 2);
+    EXPECT_EQ(doc.Paused, 1);
+
+    // Commands that would change the population, and closing the window,
+    // wait while a generation runs.
+    doc.Experiment.GABusy = 1;
+    EXPECT_FALSE(Update(V::ID_RUN_MODE_GA_FIRST).Enabled);
+    EXPECT_FALSE(Update(V::ID_FILE_LOAD_GA_INPUT).Enabled);
+    QPointer<CBrevimarView> view = View();
+    ASSERT_NE(view->parentWidget(), nullptr);
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(view.isNull());
+    EXPECT_EQ(doc.HeapBuffersAllocated, 1);
+    doc.Experiment.GABusy = 0;
+}
+
+TEST_F(GaCommands, InputFileCommandSwitchesModeWhenCancelled)
+{
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
+    EXPECT_EQ(Doc().RunMode, GeneticAlgorithmMode);
+    EXPECT_EQ(ModalHooks::Log().back().Text,
+              "Brevimar GA1 Input Data Files (*.ga1)|*.ga1|Brevimar GA2 Input Data Files (*.ga2)|*.ga2|"
+              "Brevimar Landscape Input Data Files (*.lnd)|*.lnd||");
+}
+
+TEST_F(GaCommands, ProgressOptionBoxFlipsItsFlags)
+{
+    using D = CMissionFitnessGraphOptionsDlg;
+    D dlg(Doc());
+    EXPECT_EQ(dlg.windowTitle().toStdString(), "1-Sided GA Progress::Mission Fitness");
+    dlg.GenBest = 1;
+    dlg.Average = 0;
+    ModalHooks::AnswerDialog(IDOK, {{D::IDC_GEN_BEST, "0"}, {D::IDC_AVERAGE, "1"}});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.GenBest, 0);
+    EXPECT_EQ(dlg.GenWorst, 0);
+    EXPECT_EQ(dlg.Average, 1);
+    EXPECT_EQ(dlg.Proceed, 1);
+    ModalHooks::AnswerDialog(IDCANCEL);
+    dlg.DoModal();
+    EXPECT_EQ(dlg.Proceed, 0);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
