@@ -104,6 +104,10 @@ public:
     void OnUpdateRunModePlayback(CCmdUI& ui);
     void OnUpdateRunModeInteractive(CCmdUI& ui);
 
+    // Data Visualization (ViewChartCommands.cpp).
+    static constexpr unsigned ID_ATTRITION_GRAPH = 32957;
+    void OnAttritionGraph();
+
 private:
     void BuildMessageMap();
     // Right-click edits of terrain and agents at a battlefield cell.

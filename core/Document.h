@@ -15,6 +15,7 @@
 #include "core/Host.h"
 #include "core/Limits.h"
 #include "core/LocalCommand.h"
+#include "core/MultiRunCharted.h"
 #include "core/PathField.h"
 #include "core/Random.h"
 #include "core/RunHeader.h"
@@ -147,6 +148,8 @@ struct CDocumentState {
     CExperimentState Experiment;
     CStatisticsSeries Series;
     std::string MultiRunGraphLabels[7];
+    // Charts: the averaged attrition the run-mode-5 charts read and the series they hand off.
+    CMultiRunCharted MultiRunCharts;
 
     CRunHeader RunHeader;
 
