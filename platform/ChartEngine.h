@@ -37,6 +37,9 @@
 //   20  3D surface: set s is the depth row (z from ZAxisMin to ZAxisMax),
 //       point p the column (x from XAxisMin to XAxisMax), GraphData the
 //       height, coloured by Palette. Elevation 90 gives the top-view map.
+//       LabelText[p] and ZLabelText[s], when given, label the columns and
+//       rows; otherwise each axis shows its two ends. SurfaceColorMin and
+//       SurfaceColorMax are kept but do not change the colours.
 //   21  3D trajectory: point p at (XPosData, GraphData, ZPosData) joined in
 //       order, one polyline per set.
 //   other values draw as 6.

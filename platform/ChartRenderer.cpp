@@ -631,25 +631,42 @@ private:
                 const QPointF pb = view(b & 1, (b >> 1) & 1, (b >> 2) & 1).Screen;
                 P.drawLine(pa, pb);
             }
-        // The ends of the three axes along the cube's edges from its origin.
+        // Axis labels: x below the front edge, z right of the right edge, the
+        // value left of the left edge. A surface with column or row labels
+        // shows them at their grid lines, else each axis shows its ends.
         P.setPen(PaletteColor(0));
         P.setRenderHint(QPainter::Antialiasing, true);
-        const std::array<std::tuple<double, double, double, double>, 6> ends = {{
-            {0, 0, 0, Out.XMin}, {1, 0, 0, Out.XMax}, {0, 0, 0.0001, Out.ZMin},
-            {0, 0, 1, Out.ZMax}, {0, 0.0001, 0, Out.YMin}, {0, 1, 0, Out.YMax},
-        }};
-        for (std::size_t k = 0; k < ends.size(); ++k) {
-            const auto [u, v, w, value] = ends[k];
-            if (k == 2 || k == 4)
-                continue;  // the origin is labelled once, by the x axis
+        enum Side { Below, Right, Left };
+        auto label = [&](double u, double v, double w, const QString& t, Side side) {
             const QPointF at = view(u, v, w).Screen;
-            const QString t = TickText(value);
             const double width = fm.horizontalAdvance(t);
-            const QRectF box(k >= 4 ? at.x() - width - TickLength : at.x() - width / 2,
-                             k >= 4 ? at.y() - fm.height() / 2 : at.y() + 2, width, fm.height());
+            QRectF box(at.x() - width / 2, at.y() + 2, width, fm.height());
+            if (side == Right)
+                box.moveTopLeft(QPointF(at.x() + TickLength, at.y() - fm.height() / 2));
+            else if (side == Left)
+                box.moveTopLeft(QPointF(at.x() - width - TickLength, at.y() - fm.height() / 2));
             P.drawText(box, Qt::AlignCenter | Qt::TextDontClip, t);
             AddText(TextRole::TickLabel, t.toStdString(), box);
-        }
+        };
+        auto labels = [&](Prop prop, int count, Side side, double endMin, double endMax, bool alongX) {
+            bool any = false;
+            for (int k = 0; Out.Kind == 20 && k < count && count > 1 && !any; ++k)
+                any = !In.Text(prop, 0, k).empty();
+            auto at = [&](double f, const QString& t) {
+                alongX ? label(f, 0, 0, t, side) : label(1, 0, f, t, side);
+            };
+            if (!any) {
+                at(0, TickText(endMin));
+                at(1, TickText(endMax));
+                return;
+            }
+            for (int k = 0; k < count; ++k)
+                at(double(k) / (count - 1), QString::fromStdString(In.Text(prop, 0, k)));
+        };
+        labels(Prop::LabelText, In.Points(), Below, Out.XMin, Out.XMax, true);
+        labels(Prop::ZLabelText, In.Sets(), Right, Out.ZMin, Out.ZMax, false);
+        label(0, 0, 0, TickText(Out.YMin), Left);
+        label(0, 1, 0, TickText(Out.YMax), Left);
         P.setRenderHint(QPainter::Antialiasing, false);
     }
 

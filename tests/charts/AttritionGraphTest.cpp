@@ -103,9 +103,11 @@ TEST_F(AttritionChart, DefaultsDrawBothSideTotalsOfTheRunSoFar)
     EXPECT_EQ(Data(*w, Prop::YAxisMin, 0, 0), lo == 1.0 ? 0.0 : lo);
     EXPECT_EQ(Data(*w, Prop::YAxisMax, 0, 0), hi);
 
-    // Drawn headless: the legend and title are there.
-    ChartLayout layout;
-    RenderChartImage(w->Graph.GraphHandle, QSize(640, 480), &layout);
+    // The window paints the chart over its whole client area.
+    w->grab();
+    const ChartLayout& layout = LastLayout(w->Graph.GraphHandle);
+    EXPECT_TRUE(layout.Drawn);
+    EXPECT_EQ(layout.Bounds, w->rect());
     EXPECT_NE(layout.FindText("Red (Total)"), nullptr);
     EXPECT_NE(layout.FindText("Fraction of Remaining VORLAXs"), nullptr);
 }

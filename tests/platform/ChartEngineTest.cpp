@@ -288,7 +288,7 @@ TEST(ChartRender, XyPlotUsesTheXPositionsGiven)
 // A 3 x 3 surface on 0..1, seen orthographically: rising from 0 on the near
 // row (z = 0) to 1 on the far row (z = 1), or flat at 0.5.
 struct Surface : Chart {
-    Surface(int rotation, int elevation, bool flat = false)
+    Surface(int rotation, int elevation, bool flat = false, int perspective = 100, double level = 0.5)
     {
         SetGraphType(H, 20);
         SetNumSets(H, 3);
@@ -296,12 +296,12 @@ struct Surface : Chart {
         SetPalette(H, 3);
         SetRotation(H, rotation);
         SetElevation(H, elevation);
-        SetPerspective(H, 100);
+        SetPerspective(H, perspective);
         SetYAxisMinAt(H, 0, 0.0);
         SetYAxisMaxAt(H, 0, 1.0);
         for (int s = 0; s < 3; ++s)
             for (int p = 0; p < 3; ++p)
-                SetGraphDataAt(H, s, p, flat ? 0.5 : s / 2.0);
+                SetGraphDataAt(H, s, p, flat ? level : s / 2.0);
         SetDrawMode(H, 3);
     }
 };
@@ -314,6 +314,8 @@ bool IsGrey(QRgb p)
 TEST(ChartRender, SurfaceTopViewFillsTheSquareAtThePlotCentre)
 {
     Surface c(0, 90);
+    for (int p = 0; p < 3; ++p)
+        SetLabelTextAt(c.H, p, "x" + std::to_string(p));
     ChartLayout layout;
     const QImage image = c.Draw(&layout);
     ASSERT_EQ(layout.Kind, 20);
@@ -328,11 +330,18 @@ TEST(ChartRender, SurfaceTopViewFillsTheSquareAtThePlotCentre)
         bool surface;
     } probes[] = {
         {left + 3, bottom - 3, true},   {right - 3, bottom - 3, true}, {left + 3, top + 3, true},
-        {right - 3, top + 3, true},     {r.center().x(), top - 4, false}, {right + 4, top - 4, false},
+        {right - 3, top + 3, true},     {r.center().x(), top - 4, false}, {right + 4, r.center().y(), false},
         {left - 4, r.center().y(), false},
     };
     for (const auto& p : probes)
         EXPECT_EQ(IsGrey(image.pixel(int(p.x), int(p.y))), p.surface) << p.x << "," << p.y;
+    // Column labels under their grid lines.
+    for (int p = 0; p < 3; ++p) {
+        const ChartText* label = layout.FindText("x" + std::to_string(p));
+        ASSERT_NE(label, nullptr) << p;
+        EXPECT_NEAR(label->Box.center().x(), left + p * side / 2, 1.0) << p;
+        EXPECT_GT(label->Box.top(), bottom);
+    }
     // The near row (low) is darker than the far row (high).
     const QRgb nearCell = image.pixel(int(left + side / 4), int(bottom - side / 4));
     const QRgb farCell = image.pixel(int(left + side / 4), int(top + side / 4));
@@ -353,6 +362,24 @@ TEST(ChartRender, SurfaceFromTheFrontShowsHeightUpward)
     EXPECT_TRUE(IsGrey(image.pixel(int(x), int(bottom - 0.5 * side))));
     for (double h : {0.1, 0.3, 0.45, 0.55, 0.7, 0.9})
         EXPECT_TRUE(IsWhite(image.pixel(int(x), int(bottom - h * side)))) << h;
+}
+
+TEST(ChartRender, PerspectiveShrinksWhatLiesFurtherAway)
+{
+    // From above with Perspective 15 the eye is 2.5 from the centre: the top
+    // face (depth +1/2) is scaled by 2.5 / 2 and fills the square, the floor
+    // (depth -1/2) by 2.5 / 3, so a surface on the floor is a centred square
+    // two thirds as long.
+    Surface c(0, 90, true, 15, 0.0);
+    ChartLayout layout;
+    const QImage image = c.Draw(&layout);
+    const QRectF r = layout.PlotRect;
+    const double side = std::min(r.width(), r.height());
+    const double left = r.center().x() - side / 2, inner = left + side / 6;
+    const int y = int(r.center().y());
+    EXPECT_TRUE(IsGrey(image.pixel(int(inner + 3), y)));
+    EXPECT_TRUE(IsWhite(image.pixel(int(inner - 3), y)));
+    EXPECT_TRUE(IsWhite(image.pixel(int(left + 3), y)));
 }
 
 TEST(ChartRender, TrajectoryPointsFromTheFront)
