@@ -42,9 +42,13 @@ struct Reader {
         const ChartValue* v = D.Find(p, i1, i2);
         return v ? v->ToText() : std::string();
     }
-    // Counts are capped so that a wild value cannot stall the window.
+    // Counts are capped so that a wild value cannot stall the window: at
+    // most 4096 sets and about four million points in all.
     int Sets() const { return std::clamp(Int(Prop::NumSets, 1), 0, 4096); }
-    int Points() const { return std::clamp(Int(Prop::NumPoints, 0), 0, 65536); }
+    int Points() const
+    {
+        return std::clamp(Int(Prop::NumPoints, 0), 0, std::min(65536, (1 << 22) / std::max(Sets(), 1)));
+    }
     bool Value(int s, int p, double* value) const
     {
         const ChartValue* v = D.Find(Prop::GraphData, s, p);

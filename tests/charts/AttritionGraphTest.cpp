@@ -221,6 +221,12 @@ TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)
     EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMin, 0, 0), 0.9);
     EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMax, 0, 0), 0.95);
 
+    // A batch longer than the averaged series is drawn as far as they go.
+    doc.Series.MultiRunStepCount = 999;
+    QPointer<CAttritionGraphDlg> longer = new CAttritionGraphDlg(View(), doc);
+    EXPECT_EQ(Int(*longer, Prop::NumPoints), CAttritionGraphDlg::MaxMultiRunPoints);
+    EXPECT_FALSE(HasProperty(longer->Graph.GraphHandle, Prop::GraphData, 0, 201));
+
     // A batch that ran no sample divides by nothing: its curves stay at 0.
     doc.Series.MultiRunSampleCount = 0;
     QPointer<CAttritionGraphDlg> empty = new CAttritionGraphDlg(View(), doc);
