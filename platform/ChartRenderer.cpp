@@ -130,7 +130,7 @@ std::vector<double> MakeTicks(Range r, double value, bool stepMode)
         return StepTicks(r, NiceStep(span));
     if (stepMode)
         return StepTicks(r, value);
-    const int n = std::min(static_cast<int>(value), 100);
+    const int n = static_cast<int>(std::min(value, 100.0));
     std::vector<double> ticks;
     for (int k = 0; k <= std::max(n, 1); ++k)
         ticks.push_back(r.Min + span * k / std::max(n, 1));

@@ -105,6 +105,30 @@ TEST(ChartRender, NothingIsDrawnBeforeDrawMode3)
             ASSERT_TRUE(IsWhite(image.pixel(x, y))) << x << "," << y;
 }
 
+TEST(ChartRender, WildSettingsStillDrawOnSaneAxes)
+{
+    for (int kind : {3, 6, 9, 20, 21}) {
+        Chart c;
+        SetGraphType(c.H, kind);
+        SetNumSets(c.H, 2000000000);
+        SetNumPoints(c.H, 2000000000);
+        SetXAxisMin(c.H, std::nan(""));
+        SetXAxisMax(c.H, -1e300);
+        SetYAxisTicksAt(c.H, 0, 1e20);
+        SetXAxisTicks(c.H, -3);
+        SetGraphDataAt(c.H, 0, 0, HUGE_VAL);
+        SetGraphDataAt(c.H, 0, 1, 1.0);
+        SetPerspective(c.H, 50);
+        SetDrawMode(c.H, 3);
+        ChartLayout layout;
+        c.Draw(&layout, {200, 150});
+        EXPECT_TRUE(layout.Drawn) << kind;
+        EXPECT_EQ(layout.XMin, 0.0) << kind;
+        // Bars: one category per point, 2^22 points over the 4096 sets at most.
+        EXPECT_EQ(layout.XMax, kind == 3 ? 1024.0 : 1.0) << kind;
+    }
+}
+
 // Line chart over x on fixed axes: 0..10 by 0..2.
 struct LineChart : Chart {
     LineChart()
