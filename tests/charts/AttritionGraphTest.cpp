@@ -84,6 +84,22 @@ TEST_F(AttritionChart, DefaultsDrawBothSideTotalsOfTheRunSoFar)
     EXPECT_EQ(Text(*w, Prop::LeftTitle), "% Remaining");
     EXPECT_EQ(Text(*w, Prop::LegendText, 0), "Red (Total)");
     EXPECT_EQ(Text(*w, Prop::LegendText, 1), "Blue (Total)");
+    // The template reset and the common settings of the time charts.
+    EXPECT_EQ(Text(*w, Prop::GraphFile), "default.GSP");
+    EXPECT_EQ(Text(*w, Prop::GraphName), "default");
+    const struct {
+        Prop prop;
+        unsigned index;
+        int value;
+    } common[] = {
+        {Prop::GraphType, 0, 6},   {Prop::EBarSource, 0, 0}, {Prop::Background, 0, 7}, {Prop::ToolStat, 4, 1},
+        {Prop::ToolStat, 5, 0},    {Prop::ToolStat, 8, 0},   {Prop::ToolStat, 9, 0},   {Prop::ToolStat, 11, 1},
+        {Prop::ToolStat, 18, 1},   {Prop::XAxisTicks, 0, 1}, {Prop::YAxisTicks, 0, 3}, {Prop::FontSize, 1, 75},
+        {Prop::BackgroundStyle, 6, 1}, {Prop::LegendSize, 0, 50}, {Prop::RunTime, 0, 1},
+    };
+    for (const auto& c : common)
+        EXPECT_EQ(Int(*w, c.prop, c.index), c.value) << PropertyName(c.prop) << "[" << c.index << "]";
+    EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::ToolStat, 0, 19));
     EXPECT_EQ(doc.MultiRunCharts.MultiRunGraphCount, 2);
     EXPECT_EQ(doc.MultiRunGraphLabels[1], "Attrition: Alive/Injured Blue");
 
