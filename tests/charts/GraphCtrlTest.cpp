@@ -16,44 +16,58 @@ struct Wrapped {
     HGRAPH H() const { return Graph.GraphHandle; }
 };
 
-// Every property, through its wrapper object, reaches the engine's value of
-// the same name and index, and reads back.
+// Every property of the wrapper, with the engine's id of the same name.
+struct Bound {
+    const char* Name;
+    Prop Id;
+    bool Settable;
+    CGraphProperty CGraphCtrl::*Scalar;
+    CGraphPropertyArray CGraphCtrl::*One;
+    CGraphPropertyArray2D CGraphCtrl::*Two;
+};
+
+const Bound Properties[] = {
+#define CHART_PROP0(N) {#N, Prop::N, true, &CGraphCtrl::N, nullptr, nullptr},
+#define CHART_PROP0_GET(N) {#N, Prop::N, false, &CGraphCtrl::N, nullptr, nullptr},
+#define CHART_PROP1(N) {#N, Prop::N, true, nullptr, &CGraphCtrl::N, nullptr},
+#define CHART_PROP1_GET(N) {#N, Prop::N, false, nullptr, &CGraphCtrl::N, nullptr},
+#define CHART_PROP2(N) {#N, Prop::N, true, nullptr, nullptr, &CGraphCtrl::N},
+#include "platform/ChartProperties.def"
+};
+
+// Each property, through its wrapper object, reaches the engine's value of
+// the same name and indices, and reads back; a getter-only one sets nothing.
 TEST(GraphCtrl, EveryPropertyIsBoundToItsOwnFunctions)
 {
+    ASSERT_EQ(std::size(Properties), 167u);
     Wrapped w;
     CGraphCtrl& g = w.Graph;
     ASSERT_NE(w.H(), nullptr);
-    int bound = 0;
-#define CHART_PROP0(N)                                                    \
-    EXPECT_EQ(g.N.Owner, &g);                                             \
-    EXPECT_EQ(g.N = 7, 7);                                                \
-    EXPECT_EQ(GetProperty(w.H(), Prop::N), ChartValue(7)) << #N;          \
-    EXPECT_EQ(g.N.GetInt(), 7) << #N;                                     \
-    ++bound;
-#define CHART_PROP0_GET(N)                                                \
-    EXPECT_EQ(g.N.SetInt(7), 7);                                          \
-    EXPECT_FALSE(HasProperty(w.H(), Prop::N)) << #N;                      \
-    ++bound;
-#define CHART_PROP1(N)                                                    \
-    EXPECT_EQ(g.N.Kind, 1);                                               \
-    EXPECT_EQ(g.N[3] = 2.5, 2.5);                                         \
-    EXPECT_EQ(g.N.Count, 4u) << #N;                                       \
-    EXPECT_EQ(GetProperty(w.H(), Prop::N, 0, 3), ChartValue(2.5)) << #N;  \
-    EXPECT_EQ(g.N[3].GetDouble(), 2.5) << #N;                             \
-    ++bound;
-#define CHART_PROP1_GET(N)                                                \
-    EXPECT_EQ(g.N[3].SetDouble(2.5), 2.5);                                \
-    EXPECT_FALSE(HasProperty(w.H(), Prop::N, 0, 3)) << #N;                \
-    ++bound;
-#define CHART_PROP2(N)                                                    \
-    EXPECT_EQ(g.N.Kind, 2);                                               \
-    EXPECT_EQ(g.N[2][5] = "t", "t");                                      \
-    EXPECT_EQ(GetProperty(w.H(), Prop::N, 2, 5), ChartValue("t")) << #N;  \
-    EXPECT_EQ(g.N.Count1, 3u) << #N;                                      \
-    EXPECT_EQ(g.N.Count2, 0u) << #N;                                      \
-    ++bound;
-#include "platform/ChartProperties.def"
-    EXPECT_EQ(bound, 167);
+    for (const Bound& b : Properties) {
+        SCOPED_TRACE(b.Name);
+        if (b.Scalar) {
+            const CGraphProperty& p = g.*b.Scalar;
+            EXPECT_EQ(p.Owner, &g);
+            EXPECT_EQ(p.Kind, 0);
+            EXPECT_EQ(p = 7, 7);
+            EXPECT_EQ(HasProperty(w.H(), b.Id), b.Settable);
+            EXPECT_EQ(p.GetInt(), b.Settable ? 7 : 0);
+        } else if (b.One) {
+            CGraphPropertyArray& p = g.*b.One;
+            EXPECT_EQ(p.Kind, 1);
+            EXPECT_EQ(p[3] = 2.5, 2.5);
+            EXPECT_EQ(p.Count, 4u);
+            EXPECT_EQ(GetProperty(w.H(), b.Id, 0, 3), b.Settable ? ChartValue(2.5) : ChartValue());
+            EXPECT_EQ(p[3].GetDouble(), b.Settable ? 2.5 : 0.0);
+        } else {
+            CGraphPropertyArray2D& p = g.*b.Two;
+            EXPECT_EQ(p.Kind, 2);
+            EXPECT_EQ(p[2][5] = "t", "t");
+            EXPECT_EQ(GetProperty(w.H(), b.Id, 2, 5), ChartValue("t"));
+            EXPECT_EQ(p.Count1, 3u);
+            EXPECT_EQ(p.Count2, 0u);
+        }
+    }
 }
 
 TEST(GraphCtrl, ElementAccessRaisesCountsAndSetAllCoversThem)
