@@ -67,6 +67,8 @@ void CBrevimarView::BuildMessageMap()
     BuildParameterCommandMap();
     AddLandscapeCommands();
     BuildGaMessageMap();
+    // Data Visualization.
+    Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
 }
 
 int CBrevimarView::OnCreate()

@@ -171,6 +171,9 @@ public:
     void OnFlyBlueFormation() { EditFormation(Side::Blue); }
     static constexpr unsigned ID_HIGHLIGHT_RED_TOGGLE = 32853;
     void OnHighlightRedToggle();
+    // Data Visualization (ViewChartCommands.cpp).
+    static constexpr unsigned ID_ATTRITION_GRAPH = 32957;
+    void OnAttritionGraph();
 
 private:
     void BuildMessageMap();

@@ -5,14 +5,15 @@
 namespace brevimar {
 
 struct CChartSelections {
-    // Attrition.
+    // Attrition: the curves shown. "Red + Blue" is stored after the six
+    // single curves, so the defaults show the two side totals.
+    int AttritionShowRedAlive = 0;
+    int AttritionShowRedInjured = 0;
+    int AttritionShowBlueAlive = 0;
+    int AttritionShowBlueInjured = 0;
+    int AttritionShowRedTotal = 1;
+    int AttritionShowBlueTotal = 1;
     int AttritionShowAll = 0;
-    int AttritionRedAlive = 0;
-    int AttritionRedInjured = 0;
-    int AttritionBlueAlive = 0;
-    int AttritionBlueInjured = 1;
-    int AttritionRedTotal = 1;
-    int AttritionBlueTotal = 0;
 
     // Cluster distribution.
     int ClusterGraphDistance = 2;

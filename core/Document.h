@@ -17,6 +17,7 @@
 #include "core/Landscape.h"
 #include "core/Limits.h"
 #include "core/LocalCommand.h"
+#include "core/MultiRunCharted.h"
 #include "core/PathField.h"
 #include "core/Random.h"
 #include "core/RunHeader.h"
@@ -152,6 +153,8 @@ struct CDocumentState {
     int CommMatricesSet = 0;  // 1 once the communications matrices hold their values
     CStatisticsSeries Series;
     std::string MultiRunGraphLabels[7];
+    // Charts: the averaged attrition the run-mode-5 charts read and the series they hand off.
+    CMultiRunCharted MultiRunCharts;
 
     CRunHeader RunHeader;
 

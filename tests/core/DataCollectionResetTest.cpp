@@ -46,10 +46,13 @@ TEST(DataCollectionReset, ChartSelectionsReturnToTheirDefaultsInStorageOrder)
     std::memset(static_cast<void*>(&doc->Charts), 0x5A, sizeof doc->Charts);
     doc->ResetDataCollection();
     EXPECT_EQ(StoredChartSelections(doc->Charts), ExpectedChartSelections());
-    // The attrition chart's seven switches, named.
-    EXPECT_EQ(doc->Charts.AttritionBlueInjured, 1);
-    EXPECT_EQ(doc->Charts.AttritionRedTotal, 1);
-    EXPECT_EQ(doc->Charts.AttritionBlueTotal, 0);
+    // The attrition chart's seven switches, named: "Red + Blue" is stored
+    // last, so the defaults 0,0,0,0,1,1,0 show the two side totals only.
+    const CChartSelections& c = doc->Charts;
+    EXPECT_EQ((std::vector<int>{c.AttritionShowAll, c.AttritionShowRedAlive, c.AttritionShowRedInjured,
+                                c.AttritionShowBlueAlive, c.AttritionShowBlueInjured, c.AttritionShowRedTotal,
+                                c.AttritionShowBlueTotal}),
+              (std::vector<int>{0, 0, 0, 0, 0, 1, 1}));
 }
 
 TEST(DataCollectionReset, TerritorialAndDisplayDefaults)

@@ -1,0 +1,95 @@
+// What every chart window shares: a modeless window whose whole client area
+// is one chart, built once in the window's constructor from the document as
+// it stands, and never updated afterwards. Each chart window
+//   1. constructs this base (template id, caption, parent) and its chart,
+//   2. does its own document work,
+//   3. Create()            - the window appears, placed by OnInitDialog,
+//   4. CreateChart()       - the chart over the whole client area,
+//   5. ResetChartTemplate(),
+//   6. sets its properties and data through Graph,
+//   7. DrawChart()         - RunTime 1, then DrawMode 3,
+//   8. hands its series to the document (run mode 5 charts).
+// The window deletes itself once closed (Enter, Escape or the close box), so
+// any number may be open at once; hold them in QPointer.
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+#include "charts/GraphCtrl.h"
+
+namespace brevimar {
+
+class CBrevimarDoc;
+class CDataExchange;
+class CDialog;
+
+class CChartWindow : public QDialog {
+public:
+    // Where a new window opens: this far right of and below its parent's
+    // top-left corner.
+    static constexpr int PlacementOffset = 100;
+    static constexpr int TemplateWidth = 640;
+    static constexpr int TemplateHeight = 480;
+    static constexpr int ChartControlId = 1;
+
+    ~CChartWindow() override;
+
+    unsigned TemplateId() const { return Template; }
+
+    // The x-axis tick step of the time and generation charts for n points:
+    // 1 below 50, 10 below 200, 25 below 400, else 50.
+    static int XAxisTickStep(int n);
+
+    CGraphCtrl Graph;
+
+protected:
+    CChartWindow(unsigned templateId, const std::string& caption, QWidget* parent);
+
+    // Shows the window modelessly and places it (OnInitDialog).
+    void Create();
+    // Placement: the parent's top-left corner plus the offset, size kept.
+    virtual bool OnInitDialog();
+    void CreateChart();
+    void ResetChartTemplate();
+    void DrawChart();
+
+    // The common settings of the 2D time charts, items 3 to 7: background,
+    // tool bar and tools (tool 11 off in run mode 5), the x axis (its maximum
+    // read back from NumPoints and minimum 1 when asked; ticks by the rule on
+    // tickPoints), the y axis (maximum 1 or minimum 0 when asked), the fonts.
+    struct Common2D {
+        bool MultiRun = false;
+        bool XRangeFromPoints = false;
+        int TickPoints = 0;
+        bool YMaxOne = false;
+        bool YMinZero = false;
+    };
+    void ApplyCommon2DSettings(const Common2D& settings);
+    // The last of the common settings (item 9): legend font, style and size.
+    void ApplyCommon2DClosing();
+
+    // The hand-off of the drawn series to the document, for the raw
+    // graph-data report. Series beyond the seventh and points outside
+    // 1..200 are not handed off.
+    static void BeginHandOff(CBrevimarDoc& doc);
+    static void HandOffLabel(CBrevimarDoc& doc, int set, const std::string& label);
+    static void HandOffPoint(CBrevimarDoc& doc, int set, int point, double value, double deviation);
+    static void EndHandOff(CBrevimarDoc& doc, int sets);
+
+    void done(int result) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    unsigned Template;
+};
+
+// The check-box handler the chart option dialogs share: the dialog's flag
+// turns 1 into 0 and anything else into 1, and the boxes show the members.
+void ToggleCheckFlag(CDialog& dialog, int& flag);
+// In DoDataExchange: shows `flag` in the box (the member, not the box, is the
+// value, so nothing is read back).
+void DDX_CheckFlag(CDataExchange& dx, int id, int flag);
+
+}  // namespace brevimar

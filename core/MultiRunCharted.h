@@ -1,0 +1,34 @@
+// The averaged multiple time-series results that the run-mode-5 charts read,
+// and the series a chart hands back for the raw graph-data report.
+#pragma once
+
+#include "core/Limits.h"
+
+namespace brevimar {
+
+// Charted series: up to seven per chart, points t = 1..200 (entry 0 unused).
+constexpr int MultiRunGraphSlots = 7;
+constexpr int MultiRunGraphPoints = MultiRunStepSlots - 1;
+
+struct CMultiRunCharted {
+    // Per step k = 0..201: sums over the samples of the attrition counts
+    // (sums, not means), and of each sample's absolute difference from the
+    // truncated mean.
+    int MultiRunRedAliveSum[MultiRunStepSlots] = {};
+    int MultiRunRedInjuredSum[MultiRunStepSlots] = {};
+    int MultiRunBlueAliveSum[MultiRunStepSlots] = {};
+    int MultiRunBlueInjuredSum[MultiRunStepSlots] = {};
+    int MultiRunRedAliveDevSum[MultiRunStepSlots] = {};
+    int MultiRunRedInjuredDevSum[MultiRunStepSlots] = {};
+    int MultiRunBlueAliveDevSum[MultiRunStepSlots] = {};
+    int MultiRunBlueInjuredDevSum[MultiRunStepSlots] = {};
+
+    // What the last run-mode-5 chart drew: the number of series, each
+    // series' values and deviations. The labels are the document's
+    // MultiRunGraphLabels.
+    int MultiRunGraphCount = 0;
+    double MultiRunGraphSeries[MultiRunGraphSlots][MultiRunGraphPoints] = {};
+    double MultiRunGraphDev[MultiRunGraphSlots][MultiRunGraphPoints] = {};
+};
+
+}  // namespace brevimar

@@ -1,0 +1,275 @@
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/AppFixture.h"
+#include "charts/AttritionGraph.h"
+
+namespace brevimar::testing {
+namespace {
+
+using namespace chart;
+using O = CAttritionGraphOptionsDlg;
+
+double Data(const CAttritionGraphDlg& w, Prop prop, int s, int p)
+{
+    return GetProperty(w.Graph.GraphHandle, prop, s, p).ToDouble();
+}
+std::string Text(const CAttritionGraphDlg& w, Prop prop, unsigned index = 0)
+{
+    return GetProperty(w.Graph.GraphHandle, prop, 0, index).ToText();
+}
+int Int(const CAttritionGraphDlg& w, Prop prop, unsigned index = 0)
+{
+    return GetProperty(w.Graph.GraphHandle, prop, 0, index).ToInt();
+}
+
+void FlushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class AttritionChart : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+        // Past the pause at step 1, then a dozen steps.
+        for (int ticks : {2, 12}) {
+            Doc().Resume();
+            for (int i = 0; i < ticks; ++i)
+                View()->OnTimer(CBrevimarView::RunTimerId);
+        }
+    }
+    CAttritionGraphDlg* Open(int answer, std::map<int, std::string> boxes = {})
+    {
+        ModalHooks::AnswerDialog(answer, std::move(boxes));
+        EXPECT_TRUE(Frame().RunCommand(CBrevimarView::ID_ATTRITION_GRAPH));
+        return dynamic_cast<CAttritionGraphDlg*>(View()->LastChartWindow.data());
+    }
+    void Select(std::vector<int> flags)  // in the order of the dialog's boxes
+    {
+        CChartSelections& c = Doc().Charts;
+        int* fields[] = {&c.AttritionShowAll,     &c.AttritionShowRedAlive,    &c.AttritionShowRedInjured,
+                         &c.AttritionShowRedTotal, &c.AttritionShowBlueAlive, &c.AttritionShowBlueInjured,
+                         &c.AttritionShowBlueTotal};
+        for (int k = 0; k < 7; ++k)
+            *fields[k] = flags[k];
+    }
+};
+
+TEST_F(AttritionChart, DefaultsDrawBothSideTotalsOfTheRunSoFar)
+{
+    CBrevimarDoc& doc = Doc();
+    CAttritionGraphDlg* w = Open(IDOK);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_EQ(ModalHooks::Log().back().Title, "2D Graph::Attrition");
+    EXPECT_EQ(w->windowTitle().toStdString(), "2D Graph::Attrition");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->pos(), View()->mapToGlobal(QPoint(0, 0)) + QPoint(100, 100));
+
+    const int n = doc.RunHeader.CurrentStep - 1;
+    ASSERT_GT(n, 5);
+    EXPECT_EQ(Int(*w, Prop::NumPoints), n);
+    EXPECT_EQ(Int(*w, Prop::NumSets), 2);
+    EXPECT_EQ(Data(*w, Prop::XAxisMax, 0, 0), n);
+    EXPECT_EQ(Int(*w, Prop::DrawMode), 3);
+    EXPECT_EQ(Text(*w, Prop::GraphTitle), "Fraction of Remaining VORLAXs");
+    EXPECT_EQ(Text(*w, Prop::LeftTitle), "% Remaining");
+    EXPECT_EQ(Text(*w, Prop::LegendText, 0), "Red (Total)");
+    EXPECT_EQ(Text(*w, Prop::LegendText, 1), "Blue (Total)");
+    // The template reset and the common settings of the time charts.
+    EXPECT_EQ(Text(*w, Prop::GraphFile), "default.GSP");
+    EXPECT_EQ(Text(*w, Prop::GraphName), "default");
+    const struct {
+        Prop prop;
+        unsigned index;
+        int value;
+    } common[] = {
+        {Prop::GraphType, 0, 6},   {Prop::EBarSource, 0, 0}, {Prop::Background, 0, 7}, {Prop::ToolStat, 4, 1},
+        {Prop::ToolStat, 5, 0},    {Prop::ToolStat, 8, 0},   {Prop::ToolStat, 9, 0},   {Prop::ToolStat, 11, 1},
+        {Prop::ToolStat, 18, 1},   {Prop::XAxisTicks, 0, 1}, {Prop::YAxisTicks, 0, 3}, {Prop::FontSize, 1, 75},
+        {Prop::BackgroundStyle, 6, 1}, {Prop::LegendSize, 0, 50}, {Prop::RunTime, 0, 1},
+    };
+    for (const auto& c : common)
+        EXPECT_EQ(Int(*w, c.prop, c.index), c.value) << PropertyName(c.prop) << "[" << c.index << "]";
+    EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::ToolStat, 0, 19));
+    EXPECT_EQ(doc.MultiRunCharts.MultiRunGraphCount, 2);
+    EXPECT_EQ(doc.MultiRunGraphLabels[1], "Attrition: Alive/Injured Blue");
+
+    // Point p shows step p - 1: (alive + injured) / side total; point 0 step 0.
+    const CStatisticsSeries& s = doc.Series;
+    double lo = 1.0, hi = 0.0;
+    for (int p = 0; p <= n; ++p) {
+        const int t = std::max(p - 1, 0);
+        const double red = double(s.RedAliveSeries[t] + s.RedInjuredSeries[t]) / doc.NumRed();
+        const double blue = double(s.BlueAliveSeries[t] + s.BlueInjuredSeries[t]) / doc.NumBlue();
+        EXPECT_EQ(Data(*w, Prop::GraphData, 0, p), red) << p;
+        EXPECT_EQ(Data(*w, Prop::GraphData, 1, p), blue) << p;
+        EXPECT_EQ(Data(*w, Prop::XPosData, 0, p), std::max(p, 1)) << p;
+        if (p > 0)
+            lo = std::min({lo, red, blue}), hi = std::max({hi, red, blue});
+    }
+    EXPECT_EQ(Data(*w, Prop::YAxisMin, 0, 0), lo == 1.0 ? 0.0 : lo);
+    EXPECT_EQ(Data(*w, Prop::YAxisMax, 0, 0), hi);
+
+    // The window paints the chart over its whole client area.
+    w->grab();
+    const ChartLayout& layout = LastLayout(w->Graph.GraphHandle);
+    EXPECT_TRUE(layout.Drawn);
+    EXPECT_EQ(layout.Bounds, w->rect());
+    EXPECT_NE(layout.FindText("Red (Total)"), nullptr);
+    EXPECT_NE(layout.FindText("Fraction of Remaining VORLAXs"), nullptr);
+}
+
+TEST_F(AttritionChart, TwoWindowsLiveApartAndClosingFreesEach)
+{
+    QPointer<CAttritionGraphDlg> first = Open(IDOK);
+    QPointer<CAttritionGraphDlg> second = Open(IDOK);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first.data(), second.data());
+    EXPECT_EQ(first->pos(), second->pos());
+    const CChartSelections before = Doc().Charts;
+
+    first->close();
+    FlushDeletes();
+    EXPECT_TRUE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    EXPECT_TRUE(second->isVisible());
+
+    second->reject();  // Escape
+    FlushDeletes();
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(View()->LastChartWindow.isNull());
+    EXPECT_EQ(std::memcmp(&before, &Doc().Charts, sizeof before), 0);
+}
+
+TEST_F(AttritionChart, DialogChoicesPickTheCurves)
+{
+    const struct {
+        int answer;
+        std::map<int, std::string> boxes;
+        std::vector<std::string> legends;  // empty: no window
+        int showAll;
+    } cases[] = {
+        {IDCANCEL, {{O::IDC_ALL, "1"}}, {}, 0},
+        {IDOK, {{O::IDC_ALL, "1"}, {O::IDC_BLUE_TOTAL, "0"}}, {"Red + Blue", "Red (Total)"}, 1},
+        {IDOK, {{O::IDC_ALL, "0"}, {O::IDC_RED_TOTAL, "0"}, {O::IDC_RED_INJURED, "1"}, {O::IDC_BLUE_ALIVE, "1"}},
+         {"Injured Red", "Alive Blue"}, 0},
+    };
+    for (const auto& c : cases) {
+        View()->LastChartWindow = nullptr;
+        CAttritionGraphDlg* w = Open(c.answer, c.boxes);
+        EXPECT_EQ(Doc().Charts.AttritionShowAll, c.showAll);
+        if (c.legends.empty()) {
+            EXPECT_EQ(w, nullptr);
+            continue;
+        }
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(Int(*w, Prop::NumSets), int(c.legends.size()));
+        for (std::size_t s = 0; s < c.legends.size(); ++s)
+            EXPECT_EQ(Text(*w, Prop::LegendText, s), c.legends[s]);
+    }
+
+    // The boxes open showing the flags.
+    Select({0, 0, 0, 1, 0, 1, 0});
+    O dialog(Doc());
+    dialog.AttritionShowRedTotal = 1;
+    dialog.AttritionShowBlueInjured = 1;
+    dialog.OnInitDialog();
+    EXPECT_EQ(dialog.IsDlgButtonChecked(O::IDC_RED_TOTAL), 1);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(O::IDC_BLUE_INJURED), 1);
+    EXPECT_EQ(dialog.IsDlgButtonChecked(O::IDC_ALL), 0);
+}
+
+TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.RunMode = MultipleTimeSeriesMode;
+    doc.Series.MultiRunSampleCount = 2;
+    doc.Series.MultiRunStepCount = 3;  // points 1 and 2
+    doc.NumRed() = 10;
+    doc.NumBlue() = 10;
+    CMultiRunCharted& a = doc.MultiRunCharts;
+    // Sums over the two samples at steps 0 and 1.
+    const int ra[] = {18, 10}, ri[] = {0, 8}, ba[] = {16, 20}, bi[] = {2, 0};
+    const int rad[] = {4, 10}, rid[] = {8, 0};
+    for (int k = 0; k < 2; ++k) {
+        a.MultiRunRedAliveSum[k] = ra[k], a.MultiRunRedInjuredSum[k] = ri[k];
+        a.MultiRunBlueAliveSum[k] = ba[k], a.MultiRunBlueInjuredSum[k] = bi[k];
+        a.MultiRunRedAliveDevSum[k] = rad[k], a.MultiRunRedInjuredDevSum[k] = rid[k];
+    }
+    Select({1, 0, 0, 1, 0, 0, 0});
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+
+    // Worked by hand. Red + Blue (k = 1/4, D = 2 x 20): step 0: 36/40 = 0.9,
+    // e = 12/4/40 = 0.075; step 1: 38/40 = 0.95, e = 10/4/40 = 0.0625 cut to
+    // 1 - 0.95. Red total (k = 1/2, D = 2 x 10): 18/20 = 0.9 both steps,
+    // e = 12/2/20 = 0.3 and 10/2/20 = 0.25, each cut to 1 - 0.9.
+    const struct {
+        int s, p;
+        double value, bar;
+    } points[] = {
+        {0, 1, 0.9, 0.075}, {0, 2, 0.95, 1.0 - 0.95}, {1, 1, 0.9, 1.0 - 0.9}, {1, 2, 0.9, 1.0 - 0.9},
+    };
+    for (const auto& p : points) {
+        EXPECT_DOUBLE_EQ(Data(*w, Prop::GraphData, p.s, p.p), p.value) << p.s << "," << p.p;
+        EXPECT_DOUBLE_EQ(Data(*w, Prop::EBarGraphDataPlus, p.s, p.p), p.bar) << p.s << "," << p.p;
+        EXPECT_DOUBLE_EQ(Data(*w, Prop::EBarGraphDataMinus, p.s, p.p), p.bar) << p.s << "," << p.p;
+        EXPECT_DOUBLE_EQ(a.MultiRunGraphSeries[p.s][p.p], p.value);
+        EXPECT_DOUBLE_EQ(a.MultiRunGraphDev[p.s][p.p], p.bar);
+    }
+    EXPECT_DOUBLE_EQ(Data(*w, Prop::GraphData, 0, 0), 0.9);
+    EXPECT_EQ(Data(*w, Prop::EBarGraphDataPlus, 0, 0), 0.0);
+    EXPECT_EQ(a.MultiRunGraphCount, 2);
+    EXPECT_EQ(doc.MultiRunGraphLabels[0], "Attrition: Red + Blue");
+    EXPECT_EQ(Int(*w, Prop::EBarSource), 5);
+    EXPECT_EQ(Int(*w, Prop::ToolStat, 11), 0);
+    EXPECT_EQ(Int(*w, Prop::ToolStat, 10), 1);
+    EXPECT_EQ(Text(*w, Prop::GraphTitle), "Fraction of Remaining VORLAXs; (2 Samples)");
+    EXPECT_EQ(Text(*w, Prop::LeftTitle), "(Ave) % Remaining");
+    EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMin, 0, 0), 0.9);
+    EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMax, 0, 0), 0.95);
+
+    // A batch longer than the averaged series is drawn as far as they go.
+    doc.Series.MultiRunStepCount = 999;
+    QPointer<CAttritionGraphDlg> longer = new CAttritionGraphDlg(View(), doc);
+    EXPECT_EQ(Int(*longer, Prop::NumPoints), CAttritionGraphDlg::MaxMultiRunPoints);
+    EXPECT_FALSE(HasProperty(longer->Graph.GraphHandle, Prop::GraphData, 0, 201));
+
+    // A batch that ran no sample divides by nothing: its curves stay at 0.
+    doc.Series.MultiRunSampleCount = 0;
+    QPointer<CAttritionGraphDlg> empty = new CAttritionGraphDlg(View(), doc);
+    EXPECT_EQ(Data(*empty, Prop::GraphData, 0, 1), 0.0);
+    EXPECT_EQ(Data(*empty, Prop::EBarGraphDataPlus, 0, 1), 0.0);
+    EXPECT_EQ(Text(*empty, Prop::GraphTitle), "Fraction of Remaining VORLAXs; (0 Samples)");
+}
+
+TEST_F(AttritionChart, AtTheFirstStepOnlyPointZeroIsSet)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.RunHeader.CurrentStep = 1;
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+    EXPECT_EQ(Int(*w, Prop::NumPoints), 0);
+    EXPECT_TRUE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, 1, 0));
+    EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, 0, 1));
+    EXPECT_EQ(Data(*w, Prop::YAxisMin, 0, 0), 0.0);
+    EXPECT_EQ(Data(*w, Prop::YAxisMax, 0, 0), 1.0);
+}
+
+TEST(ChartFrame, XAxisTickRule)
+{
+    const std::pair<int, int> rule[] = {{0, 1},    {49, 1},   {50, 10},  {199, 10},
+                                        {200, 25}, {399, 25}, {400, 50}, {900, 50}};
+    for (const auto& [n, step] : rule)
+        EXPECT_EQ(CChartWindow::XAxisTickStep(n), step) << n;
+}
+
+}  // namespace
+}  // namespace brevimar::testing
