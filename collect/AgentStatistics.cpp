@@ -1,0 +1,392 @@
+// Statistics of where the agents stand: interpoint distances, spatial
+// entropy, neighbour counts, centre of mass and goal counts.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "collect/StatisticsKernels.h"
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+bool SeriesStep(int t) { return t >= 0 && t <= MaxSeriesStep; }
+
+int Chebyshev(int x0, int y0, int x1, int y1) { return std::max(std::abs(x1 - x0), std::abs(y1 - y0)); }
+
+// Sum, count and unit-bin counts of the distances of one measure.
+struct DistanceTally {
+    double Sum = 0;
+    int Count = 0;
+    int Bins[InterpointBins] = {};
+
+    void Add(double d, int times)
+    {
+        Sum += d * times;
+        Count += times;
+        // Far flags read from a file can lie beyond the last bin.
+        const double bin = std::trunc(d + 0.5);
+        Bins[bin < InterpointBins - 1 ? static_cast<int>(bin) : InterpointBins - 1] += times;
+    }
+    void Add(int dx, int dy) { Add(std::sqrt(static_cast<double>(dx * dx + dy * dy)), 1); }
+};
+
+// The pair measures have up to 90,000 pairs a step: their distances and bins
+// come from a table of offsets, and four partial sums and bin counts keep
+// the additions from waiting on each other. Offsets beyond the table
+// (positions off any battlefield) are added one by one.
+class PairDistances {
+public:
+    PairDistances(CInterpointWork& work, DistanceTally& tally) : Work(work), Tally(tally)
+    {
+        if (work.Ready == 1)
+            return;
+        for (int dx = 0; dx < PairOffsetSide; ++dx)
+            for (int dy = 0; dy < PairOffsetSide; ++dy) {
+                const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+                work.Distance[PairOffsetSide * dx + dy] = d;
+                work.Bin[PairOffsetSide * dx + dy] = static_cast<unsigned char>(std::trunc(d + 0.5));
+            }
+        work.Ready = 1;
+    }
+
+    // Pairs of one agent (x, y) with agents x[0..n), y[0..n).
+    void AddRow(int x0, int y0, const int* x, const int* y, int n)
+    {
+        int j = 0;
+        for (; j + 4 <= n; j += 4)
+            for (int lane = 0; lane < 4; ++lane)
+                Add(lane, x[j + lane] - x0, y[j + lane] - y0);
+        for (; j < n; ++j)
+            Add(0, x[j] - x0, y[j] - y0);
+    }
+
+    // Files the partial results into the measure's tally.
+    ~PairDistances()
+    {
+        Tally.Sum += (Sum[0] + Sum[1]) + (Sum[2] + Sum[3]);
+        for (int lane = 0; lane < 4; ++lane) {
+            Tally.Count += Count[lane];
+            for (int b = 0; b < InterpointBins; ++b)
+                Tally.Bins[b] += Bins[lane][b];
+        }
+    }
+
+private:
+    void Add(int lane, int dx, int dy)
+    {
+        dx = std::abs(dx);
+        dy = std::abs(dy);
+        if (dx >= PairOffsetSide || dy >= PairOffsetSide) {
+            Tally.Add(dx, dy);
+            return;
+        }
+        const int at = PairOffsetSide * dx + dy;
+        Sum[lane] += Work.Distance[at];
+        ++Count[lane];
+        ++Bins[lane][Work.Bin[at]];
+    }
+
+    CInterpointWork& Work;
+    DistanceTally& Tally;
+    double Sum[4] = {};
+    int Count[4] = {};
+    int Bins[4][InterpointBins] = {};
+};
+
+}  // namespace
+
+void GatherPresentAgents(const CBrevimarDoc& doc, PresentAgents& agents)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc.Force(side);
+        const int s = side == Side::Red ? 0 : 1;
+        int n = 0;
+        for (int a = 1, count = std::clamp(force.NumAgents, 0, MaxAgents); a <= count; ++a) {
+            if (force.AgentState[a] != Alive && force.AgentState[a] != Injured)
+                continue;
+            agents.X[s][n] = force.AgentX[a];
+            agents.Y[s][n] = force.AgentY[a];
+            ++n;
+        }
+        agents.Count[s] = n;
+    }
+}
+
+FlagCells GetFlagCells(const CBrevimarDoc& doc)
+{
+    FlagCells flags;
+    flags.RedX = doc.BlueForce.GoalFlagX;
+    flags.RedY = doc.BlueForce.GoalFlagY;
+    flags.BlueX = doc.RedForce.GoalFlagX;
+    flags.BlueY = doc.RedForce.GoalFlagY;
+    return flags;
+}
+
+void ComputeInterpoint(const PresentAgents& agents, const FlagCells& flags, CInterpointWork& work,
+                       double (&histogram)[InterpointMeasures][InterpointBins], double (&means)[InterpointMeasures])
+{
+    DistanceTally tally[InterpointMeasures];
+    const int nr = agents.Count[0], nb = agents.Count[1];
+    const int* rx = agents.X[0];
+    const int* ry = agents.Y[0];
+    const int* bx = agents.X[1];
+    const int* by = agents.Y[1];
+    for (int a = 0; a < nr; ++a) {
+        tally[0].Add(rx[a] - flags.BlueX, ry[a] - flags.BlueY);
+        tally[2].Add(rx[a] - flags.RedX, ry[a] - flags.RedY);
+    }
+    for (int a = 0; a < nb; ++a) {
+        tally[1].Add(bx[a] - flags.RedX, by[a] - flags.RedY);
+        tally[3].Add(bx[a] - flags.BlueX, by[a] - flags.BlueY);
+    }
+    {
+        PairDistances pairs(work, tally[4]);
+        for (int a = 0; a + 1 < nr; ++a)
+            pairs.AddRow(rx[a], ry[a], rx + a + 1, ry + a + 1, nr - a - 1);
+    }
+    {
+        PairDistances pairs(work, tally[5]);
+        for (int a = 0; a + 1 < nb; ++a)
+            pairs.AddRow(bx[a], by[a], bx + a + 1, by + a + 1, nb - a - 1);
+    }
+    {
+        PairDistances pairs(work, tally[6]);
+        for (int a = 0; a < nr; ++a)
+            pairs.AddRow(rx[a], ry[a], bx, by, nb);
+    }
+
+    for (int k = 0; k < InterpointMeasures; ++k) {
+        const double count = tally[k].Count > 0 ? tally[k].Count : 1;
+        means[k] = tally[k].Sum / count;
+        for (int b = 0; b < InterpointBins; ++b)
+            histogram[k][b] = tally[k].Bins[b] / count;
+    }
+}
+
+void ComputeSpatialEntropy(const PresentAgents& agents, const CStatisticsParameters& boxes,
+                           double (&entropy)[3][SideGroups])
+{
+    struct Partition {
+        int N;
+        const EntropyBox* Boxes;  // 1..N*N
+        double Scale;             // -1 / ln(N * N), as the charts have always used it
+    };
+    const Partition partitions[3] = {
+        {4, boxes.EntropyBoxes16, -1.0 / 2.772589},
+        {8, boxes.EntropyBoxes64, -1.0 / 4.1588831},
+        {16, boxes.EntropyBoxes256, -1.0 / 5.54517745},
+    };
+    for (int p = 0; p < 3; ++p) {
+        const Partition& part = partitions[p];
+        const int n = part.N;
+        int count[SideGroups][256] = {};
+        for (int s = 0; s < 2; ++s) {
+            for (int a = 0; a < agents.Count[s]; ++a) {
+                const int x = agents.X[s][a], y = agents.Y[s][a];
+                // Column: the last whose lower x limit is at or left of x.
+                // Row 0 is the top: the first row whose lower y limit is at or below y.
+                int column = 0;
+                for (int c = 1; c < n; ++c)
+                    if (part.Boxes[c + 1].XLo <= x)
+                        column = c;
+                int row = n - 1;
+                for (int r = 0; r < n; ++r)
+                    if (part.Boxes[r * n + 1].YLo <= y) {
+                        row = r;
+                        break;
+                    }
+                const int box = row * n + column;
+                ++count[s][box];
+                ++count[2][box];
+            }
+        }
+        const int nr = agents.Count[0] > 0 ? agents.Count[0] : 1;
+        const int nb = agents.Count[1] > 0 ? agents.Count[1] : 1;
+        const int nt = agents.Count[0] + agents.Count[1] > 0 ? agents.Count[0] + agents.Count[1] : 1;
+        const int total[SideGroups] = {nr, nb, nt};
+        for (int g = 0; g < SideGroups; ++g) {
+            double sum = 0;
+            for (int box = 0; box < n * n; ++box) {
+                double share = static_cast<double>(count[g][box]) / total[g];
+                if (share == 0.0)
+                    share = 1.0;
+                sum += share * std::log(share);
+            }
+            entropy[p][g] = sum * part.Scale + 0.0;
+        }
+    }
+}
+
+void ComputeNeighborCounts(const PresentAgents& agents, double (&means)[NeighborKinds][StatisticRanges])
+{
+    // Pairs by their Chebyshev distance 0..7; farther pairs are no one's
+    // neighbours. Same-side pairs count once for each of the two agents.
+    // Each side is taken in order of x, so that only agents less than eight
+    // columns apart are compared.
+    struct Point {
+        int X, Y;
+    };
+    Point sorted[2][MaxAgents];
+    for (int s = 0; s < 2; ++s) {
+        for (int a = 0; a < agents.Count[s]; ++a)
+            sorted[s][a] = {agents.X[s][a], agents.Y[s][a]};
+        std::sort(sorted[s], sorted[s] + agents.Count[s], [](const Point& p, const Point& q) { return p.X < q.X; });
+    }
+    int within[3][StatisticRanges + 1] = {};  // RED-RED, BLUE-BLUE, RED-BLUE
+    for (int s = 0; s < 2; ++s) {
+        const Point* p = sorted[s];
+        const int n = agents.Count[s];
+        for (int a = 0; a < n; ++a)
+            for (int b = a + 1; b < n && p[b].X - p[a].X <= StatisticRanges; ++b) {
+                const int m = std::max(p[b].X - p[a].X, std::abs(p[b].Y - p[a].Y));
+                if (m <= StatisticRanges)
+                    within[s][m] += 2;
+            }
+    }
+    const Point* red = sorted[0];
+    const Point* blue = sorted[1];
+    const int nr = agents.Count[0], nb = agents.Count[1];
+    for (int a = 0, first = 0; a < nr; ++a) {
+        while (first < nb && blue[first].X < red[a].X - StatisticRanges)
+            ++first;
+        for (int b = first; b < nb && blue[b].X <= red[a].X + StatisticRanges; ++b) {
+            const int m = std::max(std::abs(blue[b].X - red[a].X), std::abs(blue[b].Y - red[a].Y));
+            if (m <= StatisticRanges)
+                ++within[2][m];
+        }
+    }
+
+    const double perRed = nr > 0 ? nr : 1;
+    const double perBlue = nb > 0 ? nb : 1;
+    int rr = within[0][0], bb = within[1][0], rb = within[2][0];
+    for (int r = 1; r <= StatisticRanges; ++r) {
+        rr += within[0][r];
+        bb += within[1][r];
+        rb += within[2][r];
+        means[0][r - 1] = rr / perRed;
+        means[1][r - 1] = rb / perRed;
+        means[2][r - 1] = means[0][r - 1] + means[1][r - 1];
+        means[3][r - 1] = rb / perBlue;
+        means[4][r - 1] = bb / perBlue;
+        means[5][r - 1] = means[3][r - 1] + means[4][r - 1];
+    }
+}
+
+void ComputeCenterOfMassValues(const PresentAgents& agents, double (&center)[6])
+{
+    double sum[6] = {};
+    int count[3] = {};
+    for (int s = 0; s < 2; ++s)
+        for (int a = 0; a < agents.Count[s]; ++a) {
+            for (int g : {s, 2}) {
+                sum[2 * g] += agents.X[s][a];
+                sum[2 * g + 1] += agents.Y[s][a];
+                ++count[g];
+            }
+        }
+    for (int g = 0; g < 3; ++g) {
+        center[2 * g] = count[g] > 0 ? sum[2 * g] / count[g] : 0.0;
+        center[2 * g + 1] = count[g] > 0 ? sum[2 * g + 1] / count[g] : 0.0;
+    }
+}
+
+void ComputeGoalCounts(const PresentAgents& agents, const FlagCells& flags,
+                       double (&counts)[GoalCountKinds][StatisticRanges])
+{
+    // Kind: side and flag. RED near the BLUE flag, BLUE near the RED flag,
+    // RED near the RED flag, BLUE near the BLUE flag.
+    struct Kind {
+        int Side, FlagX, FlagY;
+    };
+    const Kind kinds[GoalCountKinds] = {
+        {0, flags.BlueX, flags.BlueY},
+        {1, flags.RedX, flags.RedY},
+        {0, flags.RedX, flags.RedY},
+        {1, flags.BlueX, flags.BlueY},
+    };
+    for (int k = 0; k < GoalCountKinds; ++k) {
+        int within[StatisticRanges + 1] = {};
+        const int s = kinds[k].Side;
+        for (int a = 0; a < agents.Count[s]; ++a) {
+            const int m = Chebyshev(agents.X[s][a], agents.Y[s][a], kinds[k].FlagX, kinds[k].FlagY);
+            if (m <= StatisticRanges)
+                ++within[m];
+        }
+        int total = within[0];
+        for (int r = 1; r <= StatisticRanges; ++r) {
+            total += within[r];
+            counts[k][r - 1] = total;
+        }
+    }
+}
+
+// --- the run's statistics, filed under the current step
+
+void CBrevimarDoc::ComputeInterpointDistances()
+{
+    PresentAgents agents;
+    GatherPresentAgents(*this, agents);
+    double means[InterpointMeasures];
+    ComputeInterpoint(agents, GetFlagCells(*this), StatisticsWork.Interpoint, Collected.InterpointHistogram, means);
+    const int t = RunHeader.CurrentStep;
+    if (SeriesStep(t))
+        for (int k = 0; k < InterpointMeasures; ++k)
+            Collected.InterpointMean[k][t] = means[k];
+}
+
+void CBrevimarDoc::CollectSpatialEntropy()
+{
+    PresentAgents agents;
+    GatherPresentAgents(*this, agents);
+    double entropy[3][SideGroups];
+    ComputeSpatialEntropy(agents, Statistics, entropy);
+    const int t = RunHeader.CurrentStep;
+    if (!SeriesStep(t))
+        return;
+    for (int g = 0; g < SideGroups; ++g) {
+        Collected.SpatialEntropy16[g][t] = entropy[0][g];
+        Collected.SpatialEntropy64[g][t] = entropy[1][g];
+        Collected.SpatialEntropy256[g][t] = entropy[2][g];
+    }
+}
+
+void CBrevimarDoc::CountNeighbors()
+{
+    PresentAgents agents;
+    GatherPresentAgents(*this, agents);
+    ComputeNeighborCounts(agents, Collected.NeighborMean);
+    const int t = RunHeader.CurrentStep;
+    if (HeapBuffersAllocated != 1 || !SeriesStep(t))
+        return;
+    for (int j = 0; j < NeighborKinds; ++j)
+        for (int r = 1; r <= StatisticRanges; ++r)
+            NeighborLog[j][SeriesIndex(r, t)] = Collected.NeighborMean[j][r - 1];
+}
+
+void CBrevimarDoc::ComputeCenterOfMass()
+{
+    PresentAgents agents;
+    GatherPresentAgents(*this, agents);
+    ComputeCenterOfMassValues(agents, Collected.CenterOfMass);
+    const int t = RunHeader.CurrentStep;
+    if (SeriesStep(t))
+        for (int i = 0; i < 6; ++i)
+            Collected.CenterOfMassSeries[i][t] = Collected.CenterOfMass[i];
+}
+
+void CBrevimarDoc::ComputeGoalCount()
+{
+    PresentAgents agents;
+    GatherPresentAgents(*this, agents);
+    ComputeGoalCounts(agents, GetFlagCells(*this), Collected.GoalCount);
+    const int t = RunHeader.CurrentStep;
+    if (HeapBuffersAllocated != 1 || !SeriesStep(t))
+        return;
+    for (int k = 0; k < GoalCountKinds; ++k)
+        for (int r = 1; r <= StatisticRanges; ++r)
+            GoalCountLog[k][SeriesIndex(r, t)] = Collected.GoalCount[k][r - 1];
+}
+
+}  // namespace brevimar
