@@ -62,6 +62,7 @@ void CBrevimarView::BuildMessageMap()
     Map.OnUpdate(ID_RUN_MODE_INTERACTIVE, [this](CCmdUI& ui) { OnUpdateRunModeInteractive(ui); });
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    BuildDataCollectionMap();
 }
 
 int CBrevimarView::OnCreate()

@@ -53,6 +53,20 @@ public:
     void OnFileSaveRunFile();
     void OnFileStopRunCapture();
 
+    // Data Collection menu: Set All, the per-statistic switches and the
+    // capacity-dimension snapshot (ViewDataCollection.cpp).
+    static constexpr unsigned ID_DATA_SET_ALL = 32965;
+    static constexpr unsigned ID_DATA_FORCE_SIZES = 32784;
+    static constexpr unsigned ID_DATA_INTERPOINT = 32785;
+    static constexpr unsigned ID_DATA_NEIGHBORS = 32786;
+    static constexpr unsigned ID_DATA_GOAL_COUNT = 32787;
+    static constexpr unsigned ID_DATA_CLUSTERS = 32788;
+    static constexpr unsigned ID_DATA_CENTER_OF_MASS = 32789;
+    static constexpr unsigned ID_DATA_SPATIAL_ENTROPY = 32790;
+    static constexpr unsigned ID_DATA_CAPACITY_SNAPSHOT = 33373;
+    void BuildDataCollectionMap();
+    void OnCapacityDimensionSnapshot();
+
     // The last modeless chart or data window a command opened.
     QPointer<QWidget> LastChartWindow;
     // Timers of the batch drivers (150 ms), distinct from the run timer.
