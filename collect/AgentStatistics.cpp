@@ -54,44 +54,51 @@ public:
     // Pairs of one agent (x, y) with agents x[0..n), y[0..n).
     void AddRow(int x0, int y0, const int* x, const int* y, int n)
     {
+        // Sums in locals, so that each addition waits only on its own lane.
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        int near = n;
+        auto distance = [&](int j, int (&bins)[InterpointBins]) {
+            const int dx = std::abs(x[j] - x0), dy = std::abs(y[j] - y0);
+            if (dx >= PairOffsetSide || dy >= PairOffsetSide) {
+                Tally.Add(dx, dy);
+                --near;
+                return 0.0;
+            }
+            const int at = PairOffsetSide * dx + dy;
+            ++bins[Work.Bin[at]];
+            return Work.Distance[at];
+        };
         int j = 0;
-        for (; j + 4 <= n; j += 4)
-            for (int lane = 0; lane < 4; ++lane)
-                Add(lane, x[j + lane] - x0, y[j + lane] - y0);
+        for (; j + 4 <= n; j += 4) {
+            s0 += distance(j, Bins[0]);
+            s1 += distance(j + 1, Bins[1]);
+            s2 += distance(j + 2, Bins[2]);
+            s3 += distance(j + 3, Bins[3]);
+        }
         for (; j < n; ++j)
-            Add(0, x[j] - x0, y[j] - y0);
+            s0 += distance(j, Bins[0]);
+        Sum[0] += s0;
+        Sum[1] += s1;
+        Sum[2] += s2;
+        Sum[3] += s3;
+        Count += near;
     }
 
     // Files the partial results into the measure's tally.
     ~PairDistances()
     {
         Tally.Sum += (Sum[0] + Sum[1]) + (Sum[2] + Sum[3]);
-        for (int lane = 0; lane < 4; ++lane) {
-            Tally.Count += Count[lane];
+        Tally.Count += Count;
+        for (int lane = 0; lane < 4; ++lane)
             for (int b = 0; b < InterpointBins; ++b)
                 Tally.Bins[b] += Bins[lane][b];
-        }
     }
 
 private:
-    void Add(int lane, int dx, int dy)
-    {
-        dx = std::abs(dx);
-        dy = std::abs(dy);
-        if (dx >= PairOffsetSide || dy >= PairOffsetSide) {
-            Tally.Add(dx, dy);
-            return;
-        }
-        const int at = PairOffsetSide * dx + dy;
-        Sum[lane] += Work.Distance[at];
-        ++Count[lane];
-        ++Bins[lane][Work.Bin[at]];
-    }
-
     CInterpointWork& Work;
     DistanceTally& Tally;
     double Sum[4] = {};
-    int Count[4] = {};
+    int Count = 0;
     int Bins[4][InterpointBins] = {};
 };
 
@@ -219,57 +226,52 @@ void ComputeSpatialEntropy(const PresentAgents& agents, const CStatisticsParamet
     }
 }
 
-void ComputeNeighborCounts(const PresentAgents& agents, double (&means)[NeighborKinds][StatisticRanges])
+void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighborWork& work,
+                           double (&means)[NeighborKinds][StatisticRanges])
 {
-    // Pairs by their Chebyshev distance 0..7; farther pairs are no one's
-    // neighbours. Same-side pairs count once for each of the two agents.
-    // Each side is taken in order of x, so that only agents less than eight
-    // columns apart are compared.
-    struct Point {
-        int X, Y;
-    };
-    Point sorted[2][MaxAgents];
+    // Agents per cell summed from the corner, so that the agents of a side
+    // in any square take four reads, however crowded the battle.
+    const int size = std::clamp(battleSize, 0, MaxBattleSize);
+    const int stride = size + 1;
+    int* sums[2] = {work.Red, work.Blue};
+    auto onField = [size](int x, int y) { return x >= 1 && y >= 1 && x <= size && y <= size; };
     for (int s = 0; s < 2; ++s) {
+        int* sum = sums[s];
+        std::fill(sum, sum + stride * stride, 0);
         for (int a = 0; a < agents.Count[s]; ++a)
-            sorted[s][a] = {agents.X[s][a], agents.Y[s][a]};
-        std::sort(sorted[s], sorted[s] + agents.Count[s], [](const Point& p, const Point& q) { return p.X < q.X; });
+            if (onField(agents.X[s][a], agents.Y[s][a]))
+                ++sum[stride * agents.X[s][a] + agents.Y[s][a]];
+        for (int x = 1; x <= size; ++x)
+            for (int y = 1; y <= size; ++y)
+                sum[stride * x + y] += sum[stride * (x - 1) + y] + sum[stride * x + y - 1] - sum[stride * (x - 1) + y - 1];
     }
-    int within[3][StatisticRanges + 1] = {};  // RED-RED, BLUE-BLUE, RED-BLUE
-    for (int s = 0; s < 2; ++s) {
-        const Point* p = sorted[s];
-        const int n = agents.Count[s];
-        for (int a = 0; a < n; ++a)
-            for (int b = a + 1; b < n && p[b].X - p[a].X <= StatisticRanges; ++b) {
-                const int m = std::max(p[b].X - p[a].X, std::abs(p[b].Y - p[a].Y));
-                if (m <= StatisticRanges)
-                    within[s][m] += 2;
-            }
-    }
-    const Point* red = sorted[0];
-    const Point* blue = sorted[1];
-    const int nr = agents.Count[0], nb = agents.Count[1];
-    for (int a = 0, first = 0; a < nr; ++a) {
-        while (first < nb && blue[first].X < red[a].X - StatisticRanges)
-            ++first;
-        for (int b = first; b < nb && blue[b].X <= red[a].X + StatisticRanges; ++b) {
-            const int m = std::max(std::abs(blue[b].X - red[a].X), std::abs(blue[b].Y - red[a].Y));
-            if (m <= StatisticRanges)
-                ++within[2][m];
-        }
-    }
+    auto inSquare = [&](const int* sum, int x, int y, int r) {
+        const int x0 = std::max(x - r, 1) - 1, y0 = std::max(y - r, 1) - 1;
+        const int x1 = std::min(x + r, size), y1 = std::min(y + r, size);
+        return sum[stride * x1 + y1] - sum[stride * x0 + y1] - sum[stride * x1 + y0] + sum[stride * x0 + y0];
+    };
 
-    const double perRed = nr > 0 ? nr : 1;
-    const double perBlue = nb > 0 ? nb : 1;
-    int rr = within[0][0], bb = within[1][0], rb = within[2][0];
+    // [counting side][counted side] at each range; an agent is not its own neighbour.
+    int within[2][2][StatisticRanges + 1] = {};
+    for (int s = 0; s < 2; ++s)
+        for (int a = 0; a < agents.Count[s]; ++a) {
+            const int x = agents.X[s][a], y = agents.Y[s][a];
+            if (!onField(x, y))
+                continue;
+            for (int r = 1; r <= StatisticRanges; ++r) {
+                within[s][s][r] += inSquare(sums[s], x, y, r) - 1;
+                within[s][1 - s][r] += inSquare(sums[1 - s], x, y, r);
+            }
+        }
+
+    const double perRed = agents.Count[0] > 0 ? agents.Count[0] : 1;
+    const double perBlue = agents.Count[1] > 0 ? agents.Count[1] : 1;
     for (int r = 1; r <= StatisticRanges; ++r) {
-        rr += within[0][r];
-        bb += within[1][r];
-        rb += within[2][r];
-        means[0][r - 1] = rr / perRed;
-        means[1][r - 1] = rb / perRed;
+        means[0][r - 1] = within[0][0][r] / perRed;
+        means[1][r - 1] = within[0][1][r] / perRed;
         means[2][r - 1] = means[0][r - 1] + means[1][r - 1];
-        means[3][r - 1] = rb / perBlue;
-        means[4][r - 1] = bb / perBlue;
+        means[3][r - 1] = within[1][0][r] / perBlue;
+        means[4][r - 1] = within[1][1][r] / perBlue;
         means[5][r - 1] = means[3][r - 1] + means[4][r - 1];
     }
 }
@@ -356,7 +358,7 @@ void CBrevimarDoc::CountNeighbors()
 {
     PresentAgents agents;
     GatherPresentAgents(*this, agents);
-    ComputeNeighborCounts(agents, Collected.NeighborMean);
+    ComputeNeighborCounts(agents, Battlefield.BattleSize, StatisticsWork.Neighbors, Collected.NeighborMean);
     const int t = RunHeader.CurrentStep;
     if (HeapBuffersAllocated != 1 || !SeriesStep(t))
         return;

@@ -48,8 +48,11 @@ void ComputeSpatialEntropy(const PresentAgents& agents, const CStatisticsParamet
 double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterWork& work,
                         int (&sizeCount)[ClusterSizeSlots]);
 
-// Mean numbers of neighbours within R = 1..7, [kind][R - 1].
-void ComputeNeighborCounts(const PresentAgents& agents, double (&means)[NeighborKinds][StatisticRanges]);
+// Mean numbers of neighbours within R = 1..7, [kind][R - 1], on a
+// battlefield of the given size (agents off it neither count nor are counted
+// as neighbours).
+void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighborWork& work,
+                           double (&means)[NeighborKinds][StatisticRanges]);
 
 // Mean positions: RED x, RED y, BLUE x, BLUE y, both x, both y.
 void ComputeCenterOfMassValues(const PresentAgents& agents, double (&center)[6]);

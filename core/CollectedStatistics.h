@@ -96,8 +96,16 @@ struct CInterpointWork {
     unsigned char Bin[PairOffsetSide * PairOffsetSide] = {};
 };
 
+// Agents of each side on each cell, summed over the rectangle from (1, 1):
+// cell (x, y) at (BattleSize + 1) * x + y.
+struct CNeighborWork {
+    int Red[GridCells] = {};
+    int Blue[GridCells] = {};
+};
+
 struct CStatisticsWork {
     CInterpointWork Interpoint;
+    CNeighborWork Neighbors;
     CClusterWork Clusters;
     CTerritoryWork Territory;
     CBoxCountWork Boxes;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -23,14 +24,13 @@ struct ClusterResult {
 
 ClusterResult Label(const std::vector<int>& grid, int size, int distance)
 {
-    CClusterWork& work = *new CClusterWork;  // too large for the stack
+    const auto work = std::make_unique<CClusterWork>();  // too large for the stack
     int counts[ClusterSizeSlots];
     ClusterResult r;
-    r.Mean = LabelClusterGrid(grid.data(), size, distance, work, counts);
+    r.Mean = LabelClusterGrid(grid.data(), size, distance, *work, counts);
     for (int s = 1; s < ClusterSizeSlots; ++s)
         if (counts[s] > 0)
             r.Sizes[s] = counts[s];
-    delete &work;
     return r;
 }
 
@@ -132,14 +132,14 @@ TEST(Clusters, AgreeWithAFloodFillOnRandomGrids)
 
 TEST(CapacityDimension, CountOccupiedBoxesByHand)
 {
-    CBoxCountWork& work = *new CBoxCountWork;
+    const auto owned = std::make_unique<CBoxCountWork>();
+    CBoxCountWork& work = *owned;
     // x span 0.8 in boxes of 0.5: 2 columns, scale 1.25; x 0.1, 0.2 -> 0, x 0.9 -> 1.
     // All y equal: one row.
     const double x[] = {0.1, 0.2, 0.9}, y[] = {0.1, 0.1, 0.1};
     EXPECT_EQ(CountOccupiedBoxes(x, y, 3, 0.5, work), 2u);
     EXPECT_EQ(CountOccupiedBoxes(x, y, 0, 0.5, work), 0u);
     EXPECT_EQ(CountOccupiedBoxes(x, y, 1, 0.5, work), 1u);
-    delete &work;
 }
 
 struct Positions {

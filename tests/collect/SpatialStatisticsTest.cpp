@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <random>
 #include <vector>
 
 #include "collect/StatisticsKernels.h"
@@ -170,6 +172,47 @@ TEST(Neighbors, CountsByRange)
         for (int j = 0; j < 6; ++j) {
             EXPECT_EQ(doc->Collected.NeighborMean[j][r - 1], expected[j]) << "kind " << j << " R " << r;
             EXPECT_EQ(doc->NeighborLog[j][SeriesIndex(r, 4)], expected[j]) << "kind " << j << " R " << r;
+        }
+    }
+}
+
+TEST(Neighbors, AgreeWithCountingEveryPairOnCrowdedFields)
+{
+    // Agents packed onto small fields, edges included, against a direct count
+    // of every ordered pair.
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 40; ++trial) {
+        const int size = 8 + static_cast<int>(random() % 30);
+        PresentAgents agents;
+        std::vector<char> taken(GridCells, 0);
+        for (int s = 0; s < 2; ++s) {
+            agents.Count[s] = 0;
+            for (int tries = 0; tries < 60; ++tries) {
+                const int x = 1 + static_cast<int>(random() % size), y = 1 + static_cast<int>(random() % size);
+                if (taken[GridIndex(x, y)])
+                    continue;
+                taken[GridIndex(x, y)] = 1;
+                agents.X[s][agents.Count[s]] = x;
+                agents.Y[s][agents.Count[s]] = y;
+                ++agents.Count[s];
+            }
+        }
+        const auto work = std::make_unique<CNeighborWork>();
+        double means[NeighborKinds][StatisticRanges];
+        ComputeNeighborCounts(agents, size, *work, means);
+        for (int r = 1; r <= 7; ++r) {
+            double count[2][2] = {};
+            for (int s = 0; s < 2; ++s)
+                for (int a = 0; a < agents.Count[s]; ++a)
+                    for (int o = 0; o < 2; ++o)
+                        for (int b = 0; b < agents.Count[o]; ++b)
+                            if ((s != o || a != b) && std::abs(agents.X[s][a] - agents.X[o][b]) <= r &&
+                                std::abs(agents.Y[s][a] - agents.Y[o][b]) <= r)
+                                ++count[s][o];
+            ASSERT_DOUBLE_EQ(means[0][r - 1], count[0][0] / agents.Count[0]) << trial << " R " << r;
+            ASSERT_DOUBLE_EQ(means[1][r - 1], count[0][1] / agents.Count[0]) << trial << " R " << r;
+            ASSERT_DOUBLE_EQ(means[3][r - 1], count[1][0] / agents.Count[1]) << trial << " R " << r;
+            ASSERT_DOUBLE_EQ(means[4][r - 1], count[1][1] / agents.Count[1]) << trial << " R " << r;
         }
     }
 }
