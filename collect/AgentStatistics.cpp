@@ -13,7 +13,11 @@ namespace {
 
 bool SeriesStep(int t) { return t >= 0 && t <= MaxSeriesStep; }
 
-int Chebyshev(int x0, int y0, int x1, int y1) { return std::max(std::abs(x1 - x0), std::abs(y1 - y0)); }
+// In 64 bits: a flag read from a file may lie anywhere.
+long long Chebyshev(int x0, int y0, int x1, int y1)
+{
+    return std::max(std::llabs(static_cast<long long>(x1) - x0), std::llabs(static_cast<long long>(y1) - y0));
+}
 
 // Sum, count and unit-bin counts of the distances of one measure.
 struct DistanceTally {
@@ -29,7 +33,8 @@ struct DistanceTally {
         const double bin = std::trunc(d + 0.5);
         Bins[bin < InterpointBins - 1 ? static_cast<int>(bin) : InterpointBins - 1] += times;
     }
-    void Add(int dx, int dy) { Add(std::sqrt(static_cast<double>(dx * dx + dy * dy)), 1); }
+    // Offsets in double: a flag read from a file may lie anywhere.
+    void Add(double dx, double dy) { Add(std::sqrt(dx * dx + dy * dy), 1); }
 };
 
 // The pair measures have up to 90,000 pairs a step: their distances and bins
@@ -60,7 +65,7 @@ public:
         auto distance = [&](int j, int (&bins)[InterpointBins]) {
             const int dx = std::abs(x[j] - x0), dy = std::abs(y[j] - y0);
             if (dx >= PairOffsetSide || dy >= PairOffsetSide) {
-                Tally.Add(dx, dy);
+                Tally.Add(static_cast<double>(dx), static_cast<double>(dy));
                 --near;
                 return 0.0;
             }
@@ -140,13 +145,16 @@ void ComputeInterpoint(const PresentAgents& agents, const FlagCells& flags, CInt
     const int* ry = agents.Y[0];
     const int* bx = agents.X[1];
     const int* by = agents.Y[1];
+    auto toFlag = [](DistanceTally& t, int x, int y, int fx, int fy) {
+        t.Add(static_cast<double>(x) - fx, static_cast<double>(y) - fy);
+    };
     for (int a = 0; a < nr; ++a) {
-        tally[0].Add(rx[a] - flags.BlueX, ry[a] - flags.BlueY);
-        tally[2].Add(rx[a] - flags.RedX, ry[a] - flags.RedY);
+        toFlag(tally[0], rx[a], ry[a], flags.BlueX, flags.BlueY);
+        toFlag(tally[2], rx[a], ry[a], flags.RedX, flags.RedY);
     }
     for (int a = 0; a < nb; ++a) {
-        tally[1].Add(bx[a] - flags.RedX, by[a] - flags.RedY);
-        tally[3].Add(bx[a] - flags.BlueX, by[a] - flags.BlueY);
+        toFlag(tally[1], bx[a], by[a], flags.RedX, flags.RedY);
+        toFlag(tally[3], bx[a], by[a], flags.BlueX, flags.BlueY);
     }
     {
         PairDistances pairs(work, tally[4]);
@@ -312,7 +320,7 @@ void ComputeGoalCounts(const PresentAgents& agents, const FlagCells& flags,
         int within[StatisticRanges + 1] = {};
         const int s = kinds[k].Side;
         for (int a = 0; a < agents.Count[s]; ++a) {
-            const int m = Chebyshev(agents.X[s][a], agents.Y[s][a], kinds[k].FlagX, kinds[k].FlagY);
+            const long long m = Chebyshev(agents.X[s][a], agents.Y[s][a], kinds[k].FlagX, kinds[k].FlagY);
             if (m <= StatisticRanges)
                 ++within[m];
         }
