@@ -69,6 +69,7 @@ void CBrevimarView::BuildMessageMap()
     BuildGaMessageMap();
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
+    BuildDataCollectionMap();
 }
 
 int CBrevimarView::OnCreate()

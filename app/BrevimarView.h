@@ -78,6 +78,19 @@ public:
     static constexpr unsigned ID_FILE_SAVE_COMM_MATRIX = 33338;
     void BuildAuxFileCommandMap();
     void OnFileSave();
+    // Data Collection menu: Set All, the per-statistic switches and the
+    // capacity-dimension snapshot (ViewDataCollection.cpp).
+    static constexpr unsigned ID_DATA_SET_ALL = 32965;
+    static constexpr unsigned ID_DATA_FORCE_SIZES = 32784;
+    static constexpr unsigned ID_DATA_INTERPOINT = 32785;
+    static constexpr unsigned ID_DATA_NEIGHBORS = 32786;
+    static constexpr unsigned ID_DATA_GOAL_COUNT = 32787;
+    static constexpr unsigned ID_DATA_CLUSTERS = 32788;
+    static constexpr unsigned ID_DATA_CENTER_OF_MASS = 32789;
+    static constexpr unsigned ID_DATA_SPATIAL_ENTROPY = 32790;
+    static constexpr unsigned ID_DATA_CAPACITY_SNAPSHOT = 33373;
+    void BuildDataCollectionMap();
+    void OnCapacityDimensionSnapshot();
 
     // The last modeless chart or data window a command opened.
     QPointer<QWidget> LastChartWindow;

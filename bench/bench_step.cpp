@@ -11,7 +11,7 @@ namespace {
 
 using namespace brevimar;
 
-enum class Extra { None, Weapons };
+enum class Extra { None, Weapons, Statistics };
 
 int LivingAgents(const CBrevimarDoc& doc)
 {
@@ -44,6 +44,12 @@ void StepScenario(benchmark::State& state, const char* file, Extra extra, bool i
                 for (int i = 1; i <= MaxAgents; ++i)
                     doc.Force(side).AgentWeapon[i] = i % 5;
         }
+        if (extra == Extra::Statistics) {
+            // Every per-step statistic, filed before each step as the run loop does.
+            doc.Statistics.DataCollectionOn = 1;
+            doc.Statistics.AllStatisticsOn = 0;
+            doc.SetAllStatistics();
+        }
         doc.ResetBattlefield();
     };
     restart();
@@ -56,6 +62,8 @@ void StepScenario(benchmark::State& state, const char* file, Extra extra, bool i
         }
         agentSteps += LivingAgents(doc);
         ++doc.RunHeader.CurrentStep;
+        if (extra == Extra::Statistics)
+            doc.CollectStepStatistics();
         if (interactive)
             doc.StepSimulationInView();
         else
@@ -69,11 +77,14 @@ void StepScenario(benchmark::State& state, const char* file, Extra extra, bool i
 
 void BM_Large(benchmark::State& state) { StepScenario(state, "large.dat", Extra::None, false); }
 void BM_LargeTerrainWeapons(benchmark::State& state) { StepScenario(state, "large_terrain.dat", Extra::Weapons, false); }
+// Against BM_Large: the cost of every statistic switched on.
+void BM_LargeAllStatistics(benchmark::State& state) { StepScenario(state, "large.dat", Extra::Statistics, false); }
 void BM_Small(benchmark::State& state) { StepScenario(state, "small.dat", Extra::None, false); }
 void BM_LargeInteractive(benchmark::State& state) { StepScenario(state, "large.dat", Extra::None, true); }
 
 BENCHMARK(BM_Large)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LargeTerrainWeapons)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LargeAllStatistics)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Small)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LargeInteractive)->Unit(benchmark::kMicrosecond);
 

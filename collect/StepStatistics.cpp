@@ -54,9 +54,50 @@ void CountCapturedStates(const int* states, int step, int count, int* alive, int
 void CBrevimarDoc::CollectStepStatistics()
 {
     // A statistic runs only while its switch is exactly 1; the callers test
-    // the master switch.
+    // the master switch. No statistic reads another's result.
+    const CStatisticsParameters& on = Statistics;
+    if (on.InterpointOn == 1)
+        ComputeInterpointDistances();
+    if (on.SpatialEntropyOn == 1)
+        CollectSpatialEntropy();
+    if (on.ClusterD1On == 1)
+        LabelClusters();
+    if (on.ClusterD2On == 1)
+        LabelClustersD2();
+    if (on.NeighborStatsOn == 1)
+        CountNeighbors();
+    if (on.CenterOfMassOn == 1)
+        ComputeCenterOfMass();
+    if (on.GoalStatsOn == 1)
+        ComputeGoalCount();
+    if (on.TerritoryStatsOn == 1)
+        CollectTerritorialPossession();
     if (WeaponStatsOn == 1)
         RecordStepStatistics();
+    if (on.CapacityDimensionOn == 1)
+        ComputeCapacityDimension();
+}
+
+void CBrevimarDoc::SetAllStatistics()
+{
+    CStatisticsParameters& on = Statistics;
+    // A second choice only takes the mark away; the statistics stay on.
+    if (on.AllStatisticsOn == 1) {
+        on.AllStatisticsOn = 0;
+        return;
+    }
+    ResetDataCollection();
+    WeaponStatsOn = RedForce.WeaponsOn == 1 || BlueForce.WeaponsOn == 1 ? 1 : 0;
+    on.AllStatisticsOn = 1;
+    on.GoalStatsOn = 1;
+    on.CenterOfMassOn = 1;
+    on.InterpointOn = 1;
+    on.SpatialEntropyOn = 1;
+    on.ClusterD1On = 1;
+    on.ClusterD2On = 1;
+    on.NeighborStatsOn = 1;
+    on.TerritoryStatsOn = 1;
+    on.CapacityDimensionOn = 1;
 }
 
 void CBrevimarDoc::RecordAttrition()

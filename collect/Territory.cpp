@@ -1,8 +1,8 @@
 // Territorial possession: a side holds a cell when enough of its agents stand
 // around it and they outnumber the enemy there by a margin.
 #include <algorithm>
-#include <vector>
 
+#include "collect/StatisticsKernels.h"
 #include "core/Document.h"
 
 namespace brevimar {
@@ -14,12 +14,12 @@ namespace {
 // sides counts as BLUE's, as BLUE is marked after RED.
 class SideCellCounts {
 public:
-    explicit SideCellCounts(const CBrevimarDoc& doc) : Size(Clamp(doc.Battlefield.BattleSize))
+    SideCellCounts(const CBrevimarDoc& doc, CTerritoryWork& work)
+        : Size(Clamp(doc.Battlefield.BattleSize)), Red(work.RedSums), Blue(work.BlueSums)
     {
         const int stride = Size + 1;
-        // Scratch kept between calls so that a step does not allocate.
-        static thread_local std::vector<int> mark;
-        mark.assign(static_cast<std::size_t>(stride) * stride, 0);
+        int* mark = work.Mark;
+        std::fill(mark, mark + stride * stride, 0);
         auto place = [&](int x, int y, int state, int code) {
             if (state != Alive && state != Injured)
                 return;
@@ -50,11 +50,12 @@ public:
     }
 
     // Counts of the cells each side owns in the owner map.
-    SideCellCounts(const CBrevimarDoc& doc, const int* owners) : Size(Clamp(doc.Battlefield.BattleSize))
+    SideCellCounts(const CBrevimarDoc& doc, const int* owners, CTerritoryWork& work)
+        : Size(Clamp(doc.Battlefield.BattleSize)), Red(work.RedSums), Blue(work.BlueSums)
     {
         const int stride = Size + 1;
-        static thread_local std::vector<int> mark;
-        mark.assign(static_cast<std::size_t>(stride) * stride, 0);
+        int* mark = work.Mark;
+        std::fill(mark, mark + stride * stride, 0);
         for (int x = 1; x <= Size; ++x)
             for (int y = 1; y <= Size; ++y)
                 mark[stride * x + y] = owners[LatticeStride * x + y];
@@ -62,7 +63,7 @@ public:
     }
 
     int Size;
-    int InBox(const std::vector<int>& sums, int x0, int y0, int x1, int y1) const
+    int InBox(const int* sums, int x0, int y0, int x1, int y1) const
     {
         x0 = std::max(x0, 1);
         y0 = std::max(y0, 1);
@@ -74,48 +75,50 @@ public:
         return sums[stride * x1 + y1] - sums[stride * (x0 - 1) + y1] - sums[stride * x1 + (y0 - 1)] +
                sums[stride * (x0 - 1) + (y0 - 1)];
     }
-    const std::vector<int>* Red;
-    const std::vector<int>* Blue;
+    int* Red;
+    int* Blue;
 
 private:
     static int Clamp(int size) { return std::clamp(size, 0, MaxBattleSize); }
 
     // Prefix sums of the cells marked 1 (RED) and 2 (BLUE).
-    void Sum(const std::vector<int>& mark)
+    void Sum(const int* mark)
     {
         const int stride = Size + 1;
-        static thread_local std::vector<int> red, blue;
-        red.assign(mark.size(), 0);
-        blue.assign(mark.size(), 0);
+        std::fill(Red, Red + stride * stride, 0);
+        std::fill(Blue, Blue + stride * stride, 0);
         for (int x = 1; x <= Size; ++x)
             for (int y = 1; y <= Size; ++y) {
                 const int at = stride * x + y;
                 const int up = at - stride, left = at - 1, diagonal = at - stride - 1;
-                red[at] = (mark[at] == 1) + red[up] + red[left] - red[diagonal];
-                blue[at] = (mark[at] == 2) + blue[up] + blue[left] - blue[diagonal];
+                Red[at] = (mark[at] == 1) + Red[up] + Red[left] - Red[diagonal];
+                Blue[at] = (mark[at] == 2) + Blue[up] + Blue[left] - Blue[diagonal];
             }
-        Red = &red;
-        Blue = &blue;
     }
 };
+
+bool OutsideUserArea(const CBattlefield& f, int x, int y)
+{
+    return f.TerritoryUserArea == 1 &&
+           (x < f.TerritoryCenterX - f.TerritoryRangeX || x > f.TerritoryCenterX + f.TerritoryRangeX ||
+            y < f.TerritoryCenterY - f.TerritoryRangeY || y > f.TerritoryCenterY + f.TerritoryRangeY);
+}
 
 }  // namespace
 
 void CBrevimarDoc::ComputeTerritorialPossession()
 {
-    const SideCellCounts counts(*this);
+    const SideCellCounts counts(*this, StatisticsWork.Territory);
     const CBattlefield& f = Battlefield;
     const int range = f.TerritoryRange;
     for (int x = 1; x <= counts.Size; ++x) {
         for (int y = 1; y <= counts.Size; ++y) {
             int& owner = TerritoryOwner[LatticeStride * x + y];
             owner = 0;
-            if (f.TerritoryUserArea == 1 &&
-                (x < f.TerritoryCenterX - f.TerritoryRangeX || x > f.TerritoryCenterX + f.TerritoryRangeX ||
-                 y < f.TerritoryCenterY - f.TerritoryRangeY || y > f.TerritoryCenterY + f.TerritoryRangeY))
+            if (OutsideUserArea(f, x, y))
                 continue;
-            const int r = counts.InBox(*counts.Red, x - range, y - range, x + range, y + range);
-            const int b = counts.InBox(*counts.Blue, x - range, y - range, x + range, y + range);
+            const int r = counts.InBox(counts.Red, x - range, y - range, x + range, y + range);
+            const int b = counts.InBox(counts.Blue, x - range, y - range, x + range, y + range);
             if (r >= f.TerritoryMinCount && r >= f.TerritoryDelta + b)
                 owner = SideCode(Side::Red);
             else if (b >= f.TerritoryMinCount && b >= f.TerritoryDelta + r)
@@ -132,7 +135,8 @@ void CBrevimarDoc::UpdateTerritoryGrid()
     const bool owned = TerritoryMapRed == 1 || TerritoryMapBlue == 1;
     if (owned)
         ComputeTerritorialPossession();
-    const SideCellCounts counts = owned ? SideCellCounts(*this, TerritoryOwner) : SideCellCounts(*this);
+    const SideCellCounts counts = owned ? SideCellCounts(*this, TerritoryOwner, StatisticsWork.Territory)
+                                        : SideCellCounts(*this, StatisticsWork.Territory);
     const int radius = Statistics.BattleFrontRadius;
     const int threshold = Statistics.BattleFrontThreshold;
     const bool greyscale = BattleFrontGrayscale == 1;
@@ -140,8 +144,8 @@ void CBrevimarDoc::UpdateTerritoryGrid()
         for (int y = 1; y <= counts.Size; ++y) {
             int& level = BattleFrontGrid[LatticeStride * x + y];
             level = 0;
-            const int r = counts.InBox(*counts.Red, x - radius, y - radius, x + radius, y + radius);
-            const int b = counts.InBox(*counts.Blue, x - radius, y - radius, x + radius, y + radius);
+            const int r = counts.InBox(counts.Red, x - radius, y - radius, x + radius, y + radius);
+            const int b = counts.InBox(counts.Blue, x - radius, y - radius, x + radius, y + radius);
             if (!greyscale) {
                 if (r >= threshold && b >= threshold)
                     level = 1;
@@ -163,6 +167,101 @@ void CBrevimarDoc::UpdateTerritoryGrid()
                 level = 5;
         }
     }
+}
+
+void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, double (&fractions)[4])
+{
+    const CBattlefield& f = doc.Battlefield;
+    const int size = std::clamp(f.BattleSize, 0, MaxBattleSize);
+    const int stride = size + 1;
+    const int range = f.TerritoryRange;
+
+    // Unlike the maps, the statistic always counts the live positions.
+    int* mark = work.Mark;
+    std::fill(mark, mark + stride * stride, 0);
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc.Force(side);
+        for (int i = 1, n = std::clamp(force.NumAgents, 0, MaxAgents); i <= n; ++i) {
+            const int x = force.AgentX[i], y = force.AgentY[i];
+            if ((force.AgentState[i] == Alive || force.AgentState[i] == Injured) && x >= 1 && y >= 1 && x <= size &&
+                y <= size)
+                mark[stride * x + y] = SideCode(side);
+        }
+    }
+
+    // Window sums, taken along y within each column x, then summed over x:
+    // Red[stride * x + y] holds the RED agents of columns 1..x within R of
+    // row y, so that a cell's count is the difference of two entries.
+    int* red = work.RedSums;
+    int* blue = work.BlueSums;
+    std::fill(red, red + stride, 0);
+    std::fill(blue, blue + stride, 0);
+    for (int x = 1; x <= size; ++x) {
+        int redPrefix[MaxBattleSize + 1], bluePrefix[MaxBattleSize + 1];
+        redPrefix[0] = bluePrefix[0] = 0;
+        for (int y = 1; y <= size; ++y) {
+            redPrefix[y] = redPrefix[y - 1] + (mark[stride * x + y] == 1);
+            bluePrefix[y] = bluePrefix[y - 1] + (mark[stride * x + y] == 2);
+        }
+        red[stride * x] = blue[stride * x] = 0;
+        for (int y = 1; y <= size; ++y) {
+            int r = 0, b = 0;
+            if (range >= 0) {
+                const int top = std::min(y + range, size), bottom = std::max(y - range, 1) - 1;
+                r = redPrefix[top] - redPrefix[bottom];
+                b = bluePrefix[top] - bluePrefix[bottom];
+            }
+            red[stride * x + y] = red[stride * (x - 1) + y] + r;
+            blue[stride * x + y] = blue[stride * (x - 1) + y] + b;
+        }
+    }
+
+    // The area counts only battlefield cells, also of a user-defined box that
+    // reaches over the edge.
+    double area = static_cast<double>(size) * size;
+    if (f.TerritoryUserArea == 1) {
+        const int x0 = std::max(f.TerritoryCenterX - f.TerritoryRangeX, 1);
+        const int x1 = std::min(f.TerritoryCenterX + f.TerritoryRangeX, size);
+        const int y0 = std::max(f.TerritoryCenterY - f.TerritoryRangeY, 1);
+        const int y1 = std::min(f.TerritoryCenterY + f.TerritoryRangeY, size);
+        area = x0 <= x1 && y0 <= y1 ? static_cast<double>(x1 - x0 + 1) * (y1 - y0 + 1) : 0.0;
+    }
+    if (area <= 0)
+        area = 1;
+    const int least = f.TerritoryMinCount, lead = f.TerritoryDelta;
+    int nearRed = 0, nearBlue = 0, ownRed = 0, ownBlue = 0;
+    for (int x = 1; x <= size; ++x) {
+        const int right = stride * (range >= 0 ? std::min(x + range, size) : 0);
+        const int left = stride * (range >= 0 ? std::max(x - range, 1) - 1 : 0);
+        for (int y = 1; y <= size; ++y) {
+            int r = red[right + y] - red[left + y];
+            int b = blue[right + y] - blue[left + y];
+            if (OutsideUserArea(f, x, y))
+                r = b = 0;
+            nearRed += r >= least;
+            nearBlue += b >= least;
+            const bool redOwns = r >= least && r >= lead + b;
+            ownRed += redOwns;
+            ownBlue += !redOwns && b >= least && b >= lead + r;
+        }
+    }
+    fractions[0] = ownRed / area;
+    fractions[1] = ownRed > 0 && nearRed > 0 ? static_cast<double>(ownRed) / nearRed : 0.0;
+    fractions[2] = ownBlue / area;
+    fractions[3] = ownBlue > 0 && nearBlue > 0 ? static_cast<double>(ownBlue) / nearBlue : 0.0;
+}
+
+void CBrevimarDoc::CollectTerritorialPossession()
+{
+    double fractions[4];
+    ComputeTerritoryFractions(*this, StatisticsWork.Territory, fractions);
+    const int t = RunHeader.CurrentStep;
+    if (t < 0 || t > MaxSeriesStep)
+        return;
+    Collected.RedTerritoryRaw[t] = fractions[0];
+    Collected.RedTerritoryNormalized[t] = fractions[1];
+    Collected.BlueTerritoryRaw[t] = fractions[2];
+    Collected.BlueTerritoryNormalized[t] = fractions[3];
 }
 
 }  // namespace brevimar

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <type_traits>
+
 #include "core/Document.h"
 
 namespace brevimar {
@@ -49,6 +52,10 @@ void CBrevimarDoc::ResetDataCollection()
         series.RedCombatEntropy[t] = 0;
         series.BlueCombatEntropy[t] = 0;
     }
+
+    // Every collected statistic: plain numbers, so all-zero bytes are zeros.
+    static_assert(std::is_trivially_copyable_v<CCollectedStatistics>);
+    std::memset(static_cast<void*>(&Collected), 0, sizeof Collected);
 
     if (HeapBuffersAllocated != 1)
         return;

@@ -10,6 +10,7 @@
 #include "core/AgentWeapons.h"
 #include "core/Battlefield.h"
 #include "core/ChartSelections.h"
+#include "core/CollectedStatistics.h"
 #include "core/Force.h"
 #include "core/GaData.h"
 #include "core/GlobalCommander.h"
@@ -152,6 +153,8 @@ struct CDocumentState {
     CGaData Ga;
     int CommMatricesSet = 0;  // 1 once the communications matrices hold their values
     CStatisticsSeries Series;
+    // Per-step statistics of the run (collect/).
+    CCollectedStatistics Collected;
     std::string MultiRunGraphLabels[7];
     // Charts: the averaged attrition the run-mode-5 charts read and the series they hand off.
     CMultiRunCharted MultiRunCharts;
@@ -462,6 +465,19 @@ public:
     void RecordMultiRunAttrition();
     void ComputeTerritorialPossession();
     void UpdateTerritoryGrid();
+    // The per-step statistics (collect/), each filed under CurrentStep.
+    void CollectTerritorialPossession();
+    void ComputeInterpointDistances();
+    void CollectSpatialEntropy();
+    void LabelClusters();
+    void LabelClustersD2();
+    void CountNeighbors();
+    void ComputeCapacityDimension();
+    void ComputeCenterOfMass();
+    void ComputeGoalCount();
+    // The Data Collection menu's "Set All" choice.
+    void SetAllStatistics();
+    CStatisticsWork StatisticsWork;  // working areas of the statistics above
 
     // --- start-up reading
     int ReadStartupInputFile();

@@ -52,7 +52,11 @@ bool CScenarioRunner::Advance()
     if (Options.Batch) {
         if (doc.RunHeader.CurrentStep >= MaxSeriesStep)
             return false;
+        // The statistics of the state the last step left, as the run loop files them.
         ++doc.RunHeader.CurrentStep;
+        if (doc.Statistics.DataCollectionOn == 1)
+            doc.CollectStepStatistics();
+        doc.RecordAttrition();
         doc.StepSimulation();
         return true;
     }

@@ -107,3 +107,33 @@ TEST(ScenarioRunner, WholeRunsKeepTheirInvariants)
 
 }  // namespace
 }  // namespace brevimar
+
+namespace brevimar {
+namespace {
+
+TEST(ScenarioRunner, TheBatchStepFilesTheSwitchedOnStatisticsEveryStepFromZero)
+{
+    RunnerOptions options;
+    options.ScenarioPath = Reference("small.dat");
+    options.Batch = true;
+    CScenarioRunner runner(options);
+    ASSERT_TRUE(runner.Load());
+    CBrevimarDoc& doc = runner.Document();
+    doc.Statistics.DataCollectionOn = 1;
+    doc.SetAllStatistics();
+    doc.InitializeForces();
+    doc.ResetBattlefield();  // files step 0
+    for (int n = 1; n <= 20; ++n)
+        ASSERT_TRUE(runner.Advance());
+    const int size = doc.Battlefield.BattleSize;
+    for (int t = 0; t <= 20; ++t) {
+        EXPECT_GE(doc.Collected.CenterOfMassSeries[4][t], 1.0) << t;
+        EXPECT_LE(doc.Collected.CenterOfMassSeries[4][t], size) << t;
+        EXPECT_GT(doc.Collected.MeanClusterSizeD1[t], 0.0) << t;
+        EXPECT_GT(doc.Collected.InterpointMean[6][t], 0.0) << t;
+    }
+    EXPECT_EQ(doc.Collected.InterpointMean[6][21], 0.0) << "not yet reached";
+}
+
+}  // namespace
+}  // namespace brevimar

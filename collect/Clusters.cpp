@@ -1,0 +1,122 @@
+// Clusters: maximal groups of occupied cells (agents of either side and
+// occupied terrain) connected through neighbours within a distance D.
+//
+// One raster scan labels the cells, merging the labels of the neighbours
+// already passed in a union-find forest, so that cells joined only through a
+// later cell still end in one cluster; the roots are resolved at the end.
+#include <algorithm>
+
+#include "collect/StatisticsKernels.h"
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+int Root(int* parent, int label)
+{
+    while (parent[label] != label) {
+        parent[label] = parent[parent[label]];
+        label = parent[label];
+    }
+    return label;
+}
+
+// The neighbours a raster scan (x outer, y inner) has already passed.
+struct Offset {
+    int Dx, Dy;
+};
+constexpr Offset NeighboursD1[] = {{-1, -1}, {0, -1}, {-1, 0}, {-1, 1}};
+constexpr Offset NeighboursD2[] = {{-2, -2}, {-2, -1}, {-2, 0}, {-2, 1}, {-2, 2}, {-1, -2}, {-1, -1},
+                                   {-1, 0},  {-1, 1},  {-1, 2}, {0, -2},  {0, -1}};
+
+}  // namespace
+
+double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterWork& work,
+                        int (&sizeCount)[ClusterSizeSlots])
+{
+    const int size = std::clamp(battleSize, 0, MaxBattleSize);
+    const Offset* begin = distance == 2 ? std::begin(NeighboursD2) : std::begin(NeighboursD1);
+    const Offset* end = distance == 2 ? std::end(NeighboursD2) : std::end(NeighboursD1);
+    int* label = work.Label;
+    int* parent = work.Parent;
+    int* occupied = work.Size;  // cells in scan order; sizes come after the scan
+    int labels = 0;
+    int cells = 0;
+    for (int x = 1; x <= size; ++x) {
+        for (int y = 1; y <= size; ++y) {
+            const int at = GridIndex(x, y);
+            if (grid[at] <= 0) {
+                label[at] = 0;
+                continue;
+            }
+            occupied[cells++] = at;
+            int mine = 0;
+            for (const Offset* o = begin; o != end; ++o) {
+                const int nx = x + o->Dx, ny = y + o->Dy;
+                if (nx < 1 || ny < 1 || ny > size)
+                    continue;
+                const int theirs = label[GridIndex(nx, ny)];
+                if (theirs <= 0)
+                    continue;
+                const int root = Root(parent, theirs);
+                if (mine == 0) {
+                    mine = root;
+                } else if (root != mine) {
+                    // The smaller label stays the root.
+                    const int low = std::min(root, mine), high = std::max(root, mine);
+                    parent[high] = low;
+                    mine = low;
+                }
+            }
+            if (mine == 0) {
+                // At most one label per cell: the forest never outgrows the grid.
+                mine = ++labels;
+                parent[mine] = mine;
+            }
+            label[at] = mine;
+        }
+    }
+
+    // Each root label's cell count, kept in the parent table's place: the
+    // roots are taken first, as a count would overwrite a parent link.
+    for (int i = 0; i < cells; ++i)
+        occupied[i] = Root(parent, label[occupied[i]]);
+    int* cellsOf = parent;
+    std::fill(cellsOf, cellsOf + labels + 1, 0);
+    for (int i = 0; i < cells; ++i)
+        ++cellsOf[occupied[i]];
+    std::fill(std::begin(sizeCount), std::end(sizeCount), 0);
+    int clusters = 0;
+    for (int l = 1; l <= labels; ++l) {
+        if (cellsOf[l] == 0)
+            continue;
+        ++clusters;
+        // The distribution ends at 603 cells; a larger cluster counts there.
+        ++sizeCount[std::min(cellsOf[l], MaxClusterSize)];
+    }
+    // Single precision, as the series has always been kept.
+    const float sum = static_cast<float>(cells);
+    const float mean = clusters >= 2 ? sum / static_cast<float>(clusters) : sum;
+    return mean;
+}
+
+void CBrevimarDoc::LabelClusters()
+{
+    const double mean = LabelClusterGrid(Battlefield.AgentGrid, Battlefield.BattleSize, 1, StatisticsWork.Clusters,
+                                         Collected.ClusterSizeCountD1);
+    const int t = RunHeader.CurrentStep;
+    if (t >= 0 && t <= MaxSeriesStep)
+        Collected.MeanClusterSizeD1[t] = mean;
+}
+
+void CBrevimarDoc::LabelClustersD2()
+{
+    const double mean = LabelClusterGrid(Battlefield.AgentGrid, Battlefield.BattleSize, 2, StatisticsWork.Clusters,
+                                         Collected.ClusterSizeCountD2);
+    const int t = RunHeader.CurrentStep;
+    if (t >= 0 && t <= MaxSeriesStep)
+        Collected.MeanClusterSizeD2[t] = mean;
+}
+
+}  // namespace brevimar

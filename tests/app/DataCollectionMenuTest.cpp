@@ -1,0 +1,131 @@
+#include <QFile>
+
+#include "app/AppFixture.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+
+class DataCollectionMenu : public AppTest {
+protected:
+    void StartScenario()
+    {
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+        ASSERT_EQ(Doc().RunMode, InteractiveMode);
+    }
+    CCmdUI State(unsigned id)
+    {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui;
+    }
+};
+
+constexpr unsigned Switches[] = {V::ID_DATA_SET_ALL,    V::ID_DATA_CENTER_OF_MASS, V::ID_DATA_CLUSTERS,
+                                 V::ID_DATA_GOAL_COUNT, V::ID_DATA_INTERPOINT,     V::ID_DATA_NEIGHBORS,
+                                 V::ID_DATA_SPATIAL_ENTROPY};
+
+TEST_F(DataCollectionMenu, ItemsOpenOnlyWhileCollectingInTheInteractiveRun)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    struct Case {
+        int Collecting, RunMode;
+        bool Open;
+    };
+    for (const Case c : {Case{1, InteractiveMode, true}, Case{0, InteractiveMode, false},
+                         Case{1, MultipleTimeSeriesMode, false}}) {
+        doc.Statistics.DataCollectionOn = c.Collecting;
+        doc.RunMode = c.RunMode;
+        for (unsigned id : Switches)
+            EXPECT_EQ(State(id).Enabled, c.Open) << id << " collecting " << c.Collecting << " mode " << c.RunMode;
+        // Force sizes ask only for the interactive run, and carry no mark.
+        EXPECT_EQ(State(V::ID_DATA_FORCE_SIZES).Enabled, c.RunMode == InteractiveMode);
+        EXPECT_FALSE(State(V::ID_DATA_FORCE_SIZES).Checked);
+    }
+}
+
+TEST_F(DataCollectionMenu, TogglesFlipTheirSwitchAndTheMarkFollows)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    doc.Statistics.DataCollectionOn = 1;
+    doc.Resume();
+    struct Case {
+        unsigned Id;
+        int CStatisticsParameters::*Switch;
+    };
+    const Case cases[] = {
+        {V::ID_DATA_CENTER_OF_MASS, &CStatisticsParameters::CenterOfMassOn},
+        {V::ID_DATA_GOAL_COUNT, &CStatisticsParameters::GoalStatsOn},
+        {V::ID_DATA_INTERPOINT, &CStatisticsParameters::InterpointOn},
+        {V::ID_DATA_NEIGHBORS, &CStatisticsParameters::NeighborStatsOn},
+        {V::ID_DATA_SPATIAL_ENTROPY, &CStatisticsParameters::SpatialEntropyOn},
+    };
+    for (const Case& c : cases) {
+        doc.Statistics.*c.Switch = 2;  // anything but 1 counts as off
+        ASSERT_TRUE(Frame().RunCommand(c.Id));
+        EXPECT_EQ(doc.Statistics.*c.Switch, 1) << c.Id;
+        EXPECT_TRUE(State(c.Id).Checked) << c.Id;
+        ASSERT_TRUE(Frame().RunCommand(c.Id));
+        EXPECT_EQ(doc.Statistics.*c.Switch, 0) << c.Id;
+        EXPECT_FALSE(State(c.Id).Checked) << c.Id;
+    }
+    // With only D=1 on, the cluster item swaps the two; the mark shows D=2.
+    doc.Statistics.ClusterD1On = 1;
+    doc.Statistics.ClusterD2On = 0;
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_CLUSTERS));
+    EXPECT_EQ(doc.Statistics.ClusterD1On, 0);
+    EXPECT_EQ(doc.Statistics.ClusterD2On, 1);
+    EXPECT_TRUE(State(V::ID_DATA_CLUSTERS).Checked);
+    EXPECT_EQ(doc.Paused, 0) << "the toggles do not pause the run";
+}
+
+TEST_F(DataCollectionMenu, SetAllThenRunFilesEveryStatisticFromTheNextStep)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    doc.Statistics.DataCollectionOn = 1;
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_SET_ALL));
+    EXPECT_TRUE(State(V::ID_DATA_SET_ALL).Checked);
+    EXPECT_TRUE(State(V::ID_DATA_CLUSTERS).Checked);
+    const int t = doc.RunHeader.CurrentStep;
+    doc.Resume();
+    View()->OnTimer(CBrevimarView::RunTimerId);
+    ASSERT_EQ(doc.RunHeader.CurrentStep, t + 1);
+    EXPECT_GT(doc.Collected.MeanClusterSizeD2[t + 1], 0.0);
+    EXPECT_GT(doc.Collected.CenterOfMassSeries[4][t + 1], 0.0);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_SET_ALL));
+    EXPECT_FALSE(State(V::ID_DATA_SET_ALL).Checked);
+    EXPECT_EQ(doc.Statistics.SpatialEntropyOn, 1);
+}
+
+TEST_F(DataCollectionMenu, CapacitySnapshotOnlyOfTheInteractiveRun)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/menu_snapshot.cdm";
+    QFile::remove(QString::fromStdString(path));
+    doc.Resume();
+    doc.RunMode = GeneticAlgorithmMode;
+    ModalHooks::AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_CAPACITY_SNAPSHOT));
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+
+    ModalHooks::Reset();
+    ModalHooks::Enable(true);
+    doc.RunMode = InteractiveMode;
+    ModalHooks::AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_CAPACITY_SNAPSHOT));
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\nTotal (Red & Blue) ===\n"));
+    EXPECT_EQ(text.count("Estimated Capacity Dimension = "), 3);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
