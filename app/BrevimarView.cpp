@@ -63,6 +63,7 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildParameterCommandMap();
+    BuildOnTheFlyCommandMap();
 }
 
 int CBrevimarView::OnCreate()
