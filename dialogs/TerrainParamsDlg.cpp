@@ -11,7 +11,8 @@ using T = CTerrainParamsDlg;
 void BlockColumn(std::vector<DialogItem>& items, int first)
 {
     items.emplace_back(DlgItem::Group, IDC_STATIC, "", 7);
-    for (const char* header : {"", "Use?", "Type", "SIZE", "Length  Width", "CENTER", "x             y "})
+    // "SIZE" over length and width, "CENTER" over x and y.
+    for (const char* header : {"", "", "", "SIZE", "", "CENTER", "", "", "Use?", "Type", "Length", "Width", "x", "y"})
         items.emplace_back(DlgItem::Label, IDC_STATIC, header);
     for (int k = first; k < first + 16; ++k) {
         items.emplace_back(DlgItem::Label, IDC_STATIC, "Terrain Block #" + std::to_string(k));
