@@ -1,4 +1,5 @@
 #include <functional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,33 @@ TEST_F(OnTheFly, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
     EXPECT_EQ(doc.Battlefield.TerrainMode, 2);
     EXPECT_EQ(doc.Battlefield.BattleSize, size);
     EXPECT_EQ(doc.InitialSeed, seed);
+}
+
+TEST_F(OnTheFly, DialogsOpenWithTheDocumentsValues)
+{
+    ThreeSquads();
+    CBrevimarDoc& doc = Doc();
+    doc.BlueForce.A_F_RANGE[1] = 17;
+    doc.Battlefield.TerrainBlockX[32] = 123;
+    doc.InitialSeed = -4321;
+    doc.BlueForce.MovePeriodAlive[1] = 6;
+    CBlueFireRangeDlg fire(doc);
+    CTerrainParamsDlg terrain(doc);
+    CRandomSeedDlg seed(doc);
+    CBlueMovementRangeDlg movement(doc);
+    const std::tuple<CDialog*, int, const char*> shown[] = {
+        {&fire, R::IDC_ALIVE, "17"},
+        {&terrain, CTerrainParamsDlg::CenterXId(32), "123"},
+        {&seed, CRandomSeedDlg::IDC_SEED, "-4321"},
+        {&movement, CMovementRangeDlg::IDC_TIME_ALIVE, "6"},
+    };
+    for (const auto& [dlg, id, text] : shown) {
+        dlg->OnInitDialog();
+        EXPECT_EQ(dlg->GetDlgItemText(id), text) << id;
+    }
+    // Squads beyond the count move every step.
+    EXPECT_EQ(movement.ProbAlive.Squad[4], 1.0f);
+    EXPECT_EQ(movement.TimeInjured.Squad[10], 1);
 }
 
 // One row per per-squad range dialog: squad 2 gets new values, squad 1
