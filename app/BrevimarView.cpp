@@ -70,6 +70,7 @@ void CBrevimarView::BuildMessageMap()
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
     BuildDataCollectionMap();
+    BuildOnTheFlyCommandMap();
 }
 
 int CBrevimarView::OnCreate()

@@ -188,9 +188,40 @@ public:
     static constexpr unsigned ID_ATTRITION_GRAPH = 32957;
     void OnAttritionGraph();
 
+    // Battlefield set-up, terrain, per-squad ranges, toggles and the small
+    // editors (ViewOnTheFlyCommands.cpp).
+    static constexpr unsigned ID_EDIT_TERRAIN_BLOCKS = 32878;
+    static constexpr unsigned ID_EDIT_TERRITORIAL_POSSESSION = 33164;
+    static constexpr unsigned ID_RESEED_RANDOM = 32894;
+    static constexpr unsigned ID_EDIT_HIGHLIGHT_SQUADS = 33295;
+    static constexpr unsigned ID_FLY_BATTLEFIELD_SIZE = 32975;
+    static constexpr unsigned ID_FLY_RED_DISTRIBUTION = 32976, ID_FLY_BLUE_DISTRIBUTION = 32977;
+    static constexpr unsigned ID_FLY_RED_FLAG = 32978, ID_FLY_BLUE_FLAG = 32979;
+    static constexpr unsigned ID_TOGGLE_RED_RECON = 32980, ID_TOGGLE_BLUE_RECON = 32981;
+    static constexpr unsigned ID_TOGGLE_RED_FRATRICIDE = 32982, ID_TOGGLE_BLUE_FRATRICIDE = 32983;
+    static constexpr unsigned ID_FLY_RED_ADJUDICATION = 32984, ID_FLY_BLUE_ADJUDICATION = 32985;
+    static constexpr unsigned ID_MOVE_ORDER_RANDOM = 32988, ID_MOVE_ORDER_FIXED = 32990;
+    static constexpr unsigned ID_FLY_RED_MOVEMENT = 32991, ID_FLY_BLUE_MOVEMENT = 32992;
+    static constexpr unsigned ID_FLY_RED_SENSOR = 32993, ID_FLY_BLUE_SENSOR = 32994;
+    static constexpr unsigned ID_FLY_RED_FIRE = 32995, ID_FLY_BLUE_FIRE = 32996;
+    static constexpr unsigned ID_FLY_RED_THRESHOLD = 32997, ID_FLY_BLUE_THRESHOLD = 32998;
+    static constexpr unsigned ID_FLY_RED_PK = 32999, ID_FLY_BLUE_PK = 33000;
+    static constexpr unsigned ID_FLY_RED_MAX_TARGETS = 33001, ID_FLY_BLUE_MAX_TARGETS = 33002;
+    static constexpr unsigned ID_FLY_RED_DEFENSE = 33016, ID_FLY_BLUE_DEFENSE = 33017;
+    static constexpr unsigned ID_FLY_RED_COMMUNICATIONS = 33006, ID_FLY_BLUE_COMMUNICATIONS = 33008;
+    static constexpr unsigned ID_TOGGLE_RED_COMMUNICATIONS = 33010, ID_TOGGLE_BLUE_COMMUNICATIONS = 33011;
+    static constexpr unsigned ID_TOGGLE_RED_NEAREST_TERRAIN = 33142, ID_TOGGLE_BLUE_NEAREST_TERRAIN = 33143;
+    static constexpr unsigned ID_TOGGLE_LINE_OF_SIGHT = 32901;
+    static constexpr unsigned ID_TERRAIN_ON_OFF = 32899;
+    bool OnEditTerrainBlocks();
+    void OnTerrainOnOff();
+    void OnToggleCommunications(Side side);
+    bool EditCommunications(Side side);
+
 private:
     void BuildMessageMap();
     void BuildParameterCommandMap();
+    void BuildOnTheFlyCommandMap();
     // Each answers whether the dialog ended with OK.
     bool EditAgents(Side side);
     bool OnTheFlyPersonality(Side side);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/BrevimarView.h"
+#include "app/PauseForDialog.h"
 #include "core/Document.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
@@ -17,23 +18,6 @@ namespace brevimar {
 namespace {
 
 int AgentsOf(const CForce& f) { return std::clamp(f.NumAgents, 0, MaxAgents); }
-
-// Restores the run's pause flag unless the command is kept.
-class PauseForDialog {
-public:
-    explicit PauseForDialog(CBrevimarDoc& doc) : Doc(doc), WasPaused(doc.Paused) { doc.Pause(); }
-    ~PauseForDialog()
-    {
-        if (!Kept)
-            Doc.Paused = WasPaused;
-    }
-    void Keep() { Kept = true; }
-
-private:
-    CBrevimarDoc& Doc;
-    int WasPaused;
-    bool Kept = false;
-};
 
 void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
 {

@@ -1,0 +1,434 @@
+// Changes to the battle set-up, the terrain, the per-squad ranges and the
+// display and seed settings, in the middle of a run. Set-up and terrain
+// changes restart the battle; range changes reach every agent of the squad
+// and the run goes on from where it stands. Cancel leaves everything as it
+// was, the pause included.
+#include <algorithm>
+
+#include "app/BrevimarView.h"
+#include "app/PauseForDialog.h"
+#include "core/Document.h"
+#include "core/TerrainBlocks.h"
+#include "dialogs/BattlefieldDlgs.h"
+#include "dialogs/RangeOptionDlgs.h"
+#include "dialogs/SmallEditors.h"
+#include "dialogs/SquadSections.h"
+#include "dialogs/TerrainParamsDlg.h"
+
+namespace brevimar {
+
+namespace {
+
+int SquadsOf(const CForce& f) { return std::clamp(f.NumSquads, 1, MaxSquads); }
+int AgentsOf(const CForce& f) { return std::clamp(f.NumAgents, 0, MaxAgents); }
+int Flipped(int flag) { return flag == 1 ? 0 : 1; }
+
+// Each agent of squads 1..count takes its squad's alive and injured value as
+// its working value and, when given, as the base value that open ground
+// restores: a change made now lasts until the next change or restart.
+template <typename T>
+void CopyToAgents(CForce& f, const T* squadAlive, const T* squadInjured, T* alive, T* injured, T* baseAlive,
+                  T* baseInjured)
+{
+    const int n = SquadsOf(f);
+    for (int i = 1, m = AgentsOf(f); i <= m; ++i) {
+        const int s = f.AgentSquad[i];
+        if (s < 1 || s > n)
+            continue;
+        alive[i] = squadAlive[s];
+        injured[i] = squadInjured[s];
+        if (baseAlive) {
+            baseAlive[i] = squadAlive[s];
+            baseInjured[i] = squadInjured[s];
+        }
+    }
+}
+
+void HandBackRangeOption(CBrevimarDoc& doc, Side side, const CSquadRangeDlg& dlg)
+{
+    CForce& f = doc.Force(side);
+    CAgentBaseCopies& b = doc.BaseCopies(side);
+    const int n = SquadsOf(f);
+    auto ints = [&](int* rowAlive, int* rowInjured, int* alive, int* injured, int* baseAlive, int* baseInjured) {
+        HandBackSquadRow(rowAlive, dlg.Alive, n);
+        HandBackSquadRow(rowInjured, dlg.Injured, n);
+        CopyToAgents<int>(f, rowAlive, rowInjured, alive, injured, baseAlive, baseInjured);
+    };
+    switch (dlg.Option) {
+    case RangeOption::Fire:
+        ints(f.A_F_RANGE, f.I_F_RANGE, f.FireRangeAlive, f.FireRangeInjured, b.BaseFireRangeAlive,
+             b.BaseFireRangeInjured);
+        break;
+    case RangeOption::Sensor:
+        ints(f.A_S_RANGE, f.I_S_RANGE, f.SensorRangeAlive, f.SensorRangeInjured, b.BaseSensorRangeAlive,
+             b.BaseSensorRangeInjured);
+        break;
+    case RangeOption::Threshold:
+        ints(f.A_C_RANGE, f.I_C_RANGE, f.ConstraintRangeAlive, f.ConstraintRangeInjured, b.BaseConstraintRangeAlive,
+             b.BaseConstraintRangeInjured);
+        break;
+    case RangeOption::MaxTargets:
+        ints(f.A_R_max_eng_num, f.I_R_max_eng_num, f.MaxTargetsAlive, f.MaxTargetsInjured, b.BaseMaxTargetsAlive,
+             b.BaseMaxTargetsInjured);
+        break;
+    case RangeOption::Defense:
+        // The base copies too: otherwise leaving passable terrain would bring
+        // back the strength from before the change.
+        ints(f.alive_strength, f.injured_strength, f.AliveStrength, f.InjuredStrength, b.BaseAliveStrength,
+             b.BaseInjuredStrength);
+        break;
+    case RangeOption::SingleShotPk:
+        HandBackSquadRow(f.shot_prob_alive, dlg.AliveF, n);
+        HandBackSquadRow(f.shot_prob_injured, dlg.InjuredF, n);
+        CopyToAgents<float>(f, f.shot_prob_alive, f.shot_prob_injured, f.ShotProbAlive, f.ShotProbInjured,
+                            b.BaseShotProbAlive, b.BaseShotProbInjured);
+        break;
+    }
+}
+
+void HandBackMovement(CBrevimarDoc& doc, Side side, const CMovementRangeDlg& dlg)
+{
+    CForce& f = doc.Force(side);
+    CAgentBaseCopies& b = doc.BaseCopies(side);
+    const int n = SquadsOf(f);
+    f.MoveGateByTime = dlg.Mode;
+    HandBackSquadRow(f.A_M_RANGE, dlg.RangeAlive, n);
+    HandBackSquadRow(f.I_M_RANGE, dlg.RangeInjured, n);
+    HandBackSquadRow(f.MoveProbAlive, dlg.ProbAlive, n);
+    HandBackSquadRow(f.MoveProbInjured, dlg.ProbInjured, n);
+    HandBackSquadRow(f.MovePeriodAlive, dlg.TimeAlive, n);
+    HandBackSquadRow(f.MovePeriodInjured, dlg.TimeInjured, n);
+    CopyToAgents<int>(f, f.A_M_RANGE, f.I_M_RANGE, f.MoveRangeAlive, f.MoveRangeInjured, b.BaseMoveRangeAlive,
+                      b.BaseMoveRangeInjured);
+}
+
+// The side's range and weights, and every agent's saved copies of them that
+// open ground restores, so that the new values last.
+void HandBackCommunications(CBrevimarDoc& doc, Side side, const CCommunicationsDlg& dlg)
+{
+    CForce& f = doc.Force(side);
+    CAgentBaseCopies& b = doc.BaseCopies(side);
+    f.CommOn = dlg.On;
+    f.COMM_range = dlg.Range;
+    f.A_COMM_weight = f.CommWeightAlive = dlg.WeightAlive;
+    f.I_COMM_weight = f.CommWeightInjured = dlg.WeightInjured;
+    for (int i = 1, m = AgentsOf(f); i <= m; ++i) {
+        b.BaseCommRange[i] = dlg.Range;
+        b.BaseCommWeightAlive[i] = dlg.WeightAlive;
+        b.BaseCommWeightInjured[i] = dlg.WeightInjured;
+    }
+}
+
+// RED's goal is the BLUE flag and BLUE's goal the RED flag.
+CForce& FlagHolder(CBrevimarDoc& doc, Side flagSide)
+{
+    return doc.Force(flagSide == Side::Red ? Side::Blue : Side::Red);
+}
+
+}  // namespace
+
+void CBrevimarView::BuildOnTheFlyCommandMap()
+{
+    CBrevimarDoc& doc = *Document;
+    auto restart = [this] { ResetTailAndRedraw(); };
+
+    // Set-up changes: each accepted value restarts the battle.
+    auto battlefieldSize = [this, &doc, restart] {
+        PauseForDialog pause(doc);
+        CBattlefieldSizeDlg dlg;
+        dlg.Length = dlg.Width = doc.Battlefield.BattleSize;
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        // Both flags must stay on the field; the field is square, so the width
+        // only guards the flags.
+        const CForce& r = doc.RedForce;
+        const CForce& b = doc.BlueForce;
+        if (dlg.Length >= r.GoalFlagX && dlg.Length >= b.GoalFlagX && dlg.Width >= r.GoalFlagY &&
+            dlg.Width >= b.GoalFlagY) {
+            // A smaller field leaves nothing of the larger one on screen.
+            if (dlg.Length < doc.Battlefield.BattleSize) {
+                doc.ClearLattice();
+                Invalidate(true);
+            }
+            doc.Battlefield.BattleSize = dlg.Length;
+        }
+        restart();
+    };
+    auto flag = [this, &doc, restart](Side side) {
+        PauseForDialog pause(doc);
+        CForce& holder = FlagHolder(doc, side);
+        CFlagPositionDlg dlg(side);
+        dlg.X = holder.GoalFlagX;
+        dlg.Y = holder.GoalFlagY;
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        const int size = doc.Battlefield.BattleSize;
+        if (dlg.X >= 1 && dlg.X <= size && dlg.Y >= 1 && dlg.Y <= size) {
+            holder.GoalFlagX = dlg.X;
+            holder.GoalFlagY = dlg.Y;
+        }
+        restart();
+    };
+    auto distribution = [this, &doc, restart](Side side) {
+        PauseForDialog pause(doc);
+        CInitialDistributionDlg dlg(doc, side);
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        CBattlefield& b = doc.Battlefield;
+        const bool red = side == Side::Red;
+        const int n = SquadsOf(doc.Force(side));
+        HandBackSquadRow(red ? b.RED_cen_x : b.BLUE_cen_x, dlg.CenterX, n);
+        HandBackSquadRow(red ? b.RED_cen_y : b.BLUE_cen_y, dlg.CenterY, n);
+        HandBackSquadRow(red ? b.R_box_l : b.B_box_l, dlg.SizeX, n);
+        HandBackSquadRow(red ? b.R_box_w : b.B_box_w, dlg.SizeY, n);
+        restart();
+    };
+    auto adjudication = [this, &doc, restart](Side side) {
+        CForce& f = doc.Force(side);
+        // Only while the side's weapons are assigned per squad.
+        if (f.WeaponAssignType != 1)
+            return;
+        PauseForDialog pause(doc);
+        int& option = side == Side::Red ? doc.Battlefield.RedCombatUnlimited : doc.Battlefield.BlueCombatUnlimited;
+        CCombatAdjudicationDlg dlg(doc, side);
+        dlg.Option = option;
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        option = dlg.Option;
+        HandBackSquadRow(f.A_R_max_eng_num, dlg.MaxAlive, SquadsOf(f));
+        HandBackSquadRow(f.I_R_max_eng_num, dlg.MaxInjured, SquadsOf(f));
+        restart();
+    };
+
+    // Range changes: the run goes on from its step, without a redraw.
+    auto rangeOption = [&doc](Side side, RangeOption option) {
+        PauseForDialog pause(doc);
+        CSquadRangeDlg dlg(doc, side, option);
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        HandBackRangeOption(doc, side, dlg);
+    };
+    auto movement = [&doc](Side side) {
+        PauseForDialog pause(doc);
+        CMovementRangeDlg dlg(doc, side);
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        HandBackMovement(doc, side, dlg);
+    };
+
+    // The small editors.
+    auto territory = [this, &doc] {
+        PauseForDialog pause(doc);
+        CBattlefield& b = doc.Battlefield;
+        CTerritorialPossessionDlg dlg;
+        dlg.UserArea = b.TerritoryUserArea;
+        dlg.Range = b.TerritoryRange;
+        dlg.MinCount = b.TerritoryMinCount;
+        dlg.Delta = b.TerritoryDelta;
+        dlg.CenterX = b.TerritoryCenterX;
+        dlg.CenterY = b.TerritoryCenterY;
+        dlg.RangeX = b.TerritoryRangeX;
+        dlg.RangeY = b.TerritoryRangeY;
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        b.TerritoryUserArea = dlg.UserArea;
+        b.TerritoryRange = dlg.Range;
+        b.TerritoryMinCount = dlg.MinCount;
+        b.TerritoryDelta = dlg.Delta;
+        b.TerritoryCenterX = dlg.CenterX;
+        b.TerritoryCenterY = dlg.CenterY;
+        b.TerritoryRangeX = dlg.RangeX;
+        b.TerritoryRangeY = dlg.RangeY;
+        Invalidate(false);
+    };
+    auto reseed = [&doc] {
+        PauseForDialog pause(doc);
+        CRandomSeedDlg dlg(doc);
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        // The running battle keeps its generator state until the next restart.
+        doc.InitialSeed = dlg.Seed;
+    };
+    auto highlight = [this, &doc] {
+        PauseForDialog pause(doc);
+        CSquadHighlightDlg dlg(doc);
+        if (dlg.DoModal() != IDOK)
+            return;
+        pause.Keep();
+        doc.HighlightRedSquadNumber = std::min(dlg.RedSquad, SquadsOf(doc.RedForce));
+        doc.HighlightBlueSquadNumber = std::min(dlg.BlueSquad, SquadsOf(doc.BlueForce));
+        doc.HighlightRedSquadOn = dlg.RedOn;
+        doc.HighlightBlueSquadOn = dlg.BlueOn;
+        doc.ShowOtherRedAgents = dlg.ShowOtherRed;
+        doc.ShowOtherBlueAgents = dlg.ShowOtherBlue;
+        Invalidate(false);
+    };
+
+    using Handler = std::function<void()>;
+    using Check = std::function<int()>;
+    struct Entry {
+        unsigned Id;
+        Handler Run;
+        Check Mark;  // empty: the item has no check mark
+    };
+    CBattlefield& field = doc.Battlefield;
+    const Entry entries[] = {
+        {ID_EDIT_TERRAIN_BLOCKS, [this] { OnEditTerrainBlocks(); }, {}},
+        {ID_EDIT_TERRITORIAL_POSSESSION, territory, {}},
+        {ID_RESEED_RANDOM, reseed, {}},
+        {ID_EDIT_HIGHLIGHT_SQUADS, highlight, {}},
+        {ID_FLY_BATTLEFIELD_SIZE, battlefieldSize, {}},
+        {ID_FLY_RED_DISTRIBUTION, [distribution] { distribution(Side::Red); }, {}},
+        {ID_FLY_BLUE_DISTRIBUTION, [distribution] { distribution(Side::Blue); }, {}},
+        {ID_FLY_RED_FLAG, [flag] { flag(Side::Red); }, {}},
+        {ID_FLY_BLUE_FLAG, [flag] { flag(Side::Blue); }, {}},
+        {ID_FLY_RED_ADJUDICATION, [adjudication] { adjudication(Side::Red); }, {}},
+        {ID_FLY_BLUE_ADJUDICATION, [adjudication] { adjudication(Side::Blue); }, {}},
+        {ID_FLY_RED_MOVEMENT, [movement] { movement(Side::Red); }, {}},
+        {ID_FLY_BLUE_MOVEMENT, [movement] { movement(Side::Blue); }, {}},
+        {ID_FLY_RED_SENSOR, [rangeOption] { rangeOption(Side::Red, RangeOption::Sensor); }, {}},
+        {ID_FLY_BLUE_SENSOR, [rangeOption] { rangeOption(Side::Blue, RangeOption::Sensor); }, {}},
+        {ID_FLY_RED_FIRE, [rangeOption] { rangeOption(Side::Red, RangeOption::Fire); }, {}},
+        {ID_FLY_BLUE_FIRE, [rangeOption] { rangeOption(Side::Blue, RangeOption::Fire); }, {}},
+        {ID_FLY_RED_THRESHOLD, [rangeOption] { rangeOption(Side::Red, RangeOption::Threshold); }, {}},
+        {ID_FLY_BLUE_THRESHOLD, [rangeOption] { rangeOption(Side::Blue, RangeOption::Threshold); }, {}},
+        {ID_FLY_RED_PK, [rangeOption] { rangeOption(Side::Red, RangeOption::SingleShotPk); }, {}},
+        {ID_FLY_BLUE_PK, [rangeOption] { rangeOption(Side::Blue, RangeOption::SingleShotPk); }, {}},
+        {ID_FLY_RED_MAX_TARGETS, [rangeOption] { rangeOption(Side::Red, RangeOption::MaxTargets); }, {}},
+        {ID_FLY_BLUE_MAX_TARGETS, [rangeOption] { rangeOption(Side::Blue, RangeOption::MaxTargets); }, {}},
+        {ID_FLY_RED_DEFENSE, [rangeOption] { rangeOption(Side::Red, RangeOption::Defense); }, {}},
+        {ID_FLY_BLUE_DEFENSE, [rangeOption] { rangeOption(Side::Blue, RangeOption::Defense); }, {}},
+        {ID_FLY_RED_COMMUNICATIONS, [this] { EditCommunications(Side::Red); }, {}},
+        {ID_FLY_BLUE_COMMUNICATIONS, [this] { EditCommunications(Side::Blue); }, {}},
+
+        // Toggles: no pause, no restart.
+        {ID_TOGGLE_RED_RECON, [&field] { field.RED_recon_flag = Flipped(field.RED_recon_flag); },
+         [&field] { return field.RED_recon_flag; }},
+        {ID_TOGGLE_BLUE_RECON, [&field] { field.BLUE_recon_flag = Flipped(field.BLUE_recon_flag); },
+         [&field] { return field.BLUE_recon_flag; }},
+        {ID_TOGGLE_RED_FRATRICIDE, [&field] { field.red_frat_flag = Flipped(field.red_frat_flag); },
+         [&field] { return field.red_frat_flag; }},
+        {ID_TOGGLE_BLUE_FRATRICIDE, [&field] { field.blue_frat_flag = Flipped(field.blue_frat_flag); },
+         [&field] { return field.blue_frat_flag; }},
+        {ID_MOVE_ORDER_RANDOM, [&field] { field.MoveOrder = 2; }, [&field] { return field.MoveOrder != 1 ? 1 : 0; }},
+        {ID_MOVE_ORDER_FIXED, [&field] { field.MoveOrder = 1; }, [&field] { return field.MoveOrder == 1 ? 1 : 0; }},
+        {ID_TOGGLE_RED_COMMUNICATIONS, [this] { OnToggleCommunications(Side::Red); },
+         [&doc] { return doc.RedForce.CommOn; }},
+        {ID_TOGGLE_BLUE_COMMUNICATIONS, [this] { OnToggleCommunications(Side::Blue); },
+         [&doc] { return doc.BlueForce.CommOn; }},
+        {ID_TOGGLE_RED_NEAREST_TERRAIN,
+         [this, &doc] {
+             doc.RedForce.near_terrain_flag = Flipped(doc.RedForce.near_terrain_flag);
+             Invalidate(false);
+         },
+         [&doc] { return doc.RedForce.near_terrain_flag == 1 ? 1 : 0; }},
+        {ID_TOGGLE_BLUE_NEAREST_TERRAIN,
+         [this, &doc] {
+             doc.BlueForce.near_terrain_flag = Flipped(doc.BlueForce.near_terrain_flag);
+             Invalidate(false);
+         },
+         [&doc] { return doc.BlueForce.near_terrain_flag == 1 ? 1 : 0; }},
+        {ID_TOGGLE_LINE_OF_SIGHT, [&field] { field.LineOfSightOn = Flipped(field.LineOfSightOn); },
+         [&field] { return field.LineOfSightOn; }},
+        {ID_TERRAIN_ON_OFF, [this] { OnTerrainOnOff(); }, [&field] { return field.TerrainMode != 0 ? 1 : 0; }},
+    };
+    for (const Entry& e : entries) {
+        Map.On(e.Id, e.Run);
+        Map.OnUpdate(e.Id, [this, mark = e.Mark, id = e.Id, &field](CCmdUI& ui) {
+            OnUpdateUnlessBatchBusy(ui);
+            if (id == ID_TOGGLE_LINE_OF_SIGHT && field.TerrainMode == 0)
+                ui.Enable(false);
+            if (mark)
+                ui.SetCheck(mark() != 0 ? 1 : 0);
+        });
+    }
+}
+
+bool CBrevimarView::OnEditTerrainBlocks()
+{
+    CBrevimarDoc& doc = *Document;
+    CBattlefield& b = doc.Battlefield;
+    PauseForDialog pause(doc);
+    CTerrainParamsDlg dlg(doc);
+    // Terrain from a file becomes block terrain once the blocks are edited;
+    // nothing reaches the battlefield before OK.
+    if (dlg.TerrainFlag == 2)
+        dlg.TerrainFlag = 1;
+    if (dlg.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    b.TerrainMode = dlg.TerrainFlag;
+    for (int k = 1; k <= MaxTerrainBlocks; ++k) {
+        b.TerrainBlockType[k] = dlg.Type[k];
+        b.TerrainBlockLength[k] = dlg.Length[k];
+        b.TerrainBlockWidth[k] = dlg.Width[k];
+        b.TerrainBlockX[k] = dlg.CenterX[k];
+        b.TerrainBlockY[k] = dlg.CenterY[k];
+        b.TerrainBlockUsed[k] = dlg.Used[k];
+    }
+    ApplyEditedTerrainBlocks(b);
+    ResetTailAndRedraw();
+    return true;
+}
+
+void CBrevimarView::OnTerrainOnOff()
+{
+    CBrevimarDoc& doc = *Document;
+    CBattlefield& b = doc.Battlefield;
+    if (b.TerrainMode > 0) {
+        b.TerrainMode = 0;
+        b.TerrainModifiersOn = 0;
+        // Every terrain cell goes, whether the blocks or a terrain file laid it.
+        for (int x = 1; x <= MaxBattleSize; ++x)
+            for (int y = 1; y <= MaxBattleSize; ++y) {
+                if (b.AgentGrid[GridIndex(x, y)] == CellTerrain)
+                    b.AgentGrid[GridIndex(x, y)] = CellFree;
+                b.TerrainType[GridIndex(x, y)] = OpenGround;
+            }
+    } else {
+        b.TerrainMode = 1;
+        if (b.terrain_blocks == 0)
+            OnEditTerrainBlocks();
+    }
+    ResetTailAndRedraw();
+}
+
+bool CBrevimarView::EditCommunications(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    CForce& f = doc.Force(side);
+    PauseForDialog pause(doc);
+    CCommunicationsDlg dlg(side);
+    dlg.On = f.CommOn;
+    dlg.Range = f.COMM_range;
+    dlg.WeightAlive = f.A_COMM_weight;
+    dlg.WeightInjured = f.I_COMM_weight;
+    if (dlg.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    HandBackCommunications(doc, side, dlg);
+    return true;
+}
+
+void CBrevimarView::OnToggleCommunications(Side side)
+{
+    CForce& f = Document->Force(side);
+    if (f.CommOn == 1) {
+        f.CommOn = 0;
+        return;
+    }
+    f.CommOn = 1;
+    // Switched on with nothing to pass on: ask for a range and weights.
+    if (f.COMM_range == 0 || (f.A_COMM_weight == 0.0f && f.I_COMM_weight == 0.0f))
+        EditCommunications(side);
+}
+
+}  // namespace brevimar

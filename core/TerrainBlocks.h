@@ -1,0 +1,30 @@
+// Laying the terrain blocks onto the battlefield grids after they were
+// edited: the switches they imply, the end of the block list, and the cells
+// each used block covers.
+#pragma once
+
+#include "core/Battlefield.h"
+
+namespace brevimar {
+
+// The cells a block side of length `length` spans around its centre:
+// centre - Half .. centre + Half + Extra. A length of 1 spans three cells,
+// as a length of 2 does.
+struct BlockSpan {
+    int Half = 0;
+    int Extra = 0;
+};
+BlockSpan BlockSpanOf(int length);
+
+// Terrain and agent marks of every cell of the battlefield := 0.
+void ClearTerrainCells(CBattlefield& b);
+
+// With the blocks' values and use flags and the terrain switch already in
+// place: the passable-terrain and line-of-sight switches, the block count
+// (the first block with a zero side ends the list and clears the blocks from
+// it on, their use flags kept), no terrain file, and the used blocks laid in
+// order, later ones over earlier ones, clipped to the battlefield. With the
+// terrain switched off the grids are cleared instead.
+void ApplyEditedTerrainBlocks(CBattlefield& b);
+
+}  // namespace brevimar

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/TerrainBlocks.h"
+
+namespace brevimar {
+namespace {
+
+TEST(TerrainBlocks, SpanOfASideFollowsItsLengthsParity)
+{
+    // Cells covered around a centre of 10: centre - Half .. centre + Half + Extra.
+    const struct {
+        int length, first, last;
+    } cases[] = {{4, 8, 12}, {3, 9, 12}, {1, 9, 11}, {2, 9, 11}, {5, 8, 13}, {6, 7, 13}};
+    for (const auto& c : cases) {
+        const BlockSpan s = BlockSpanOf(c.length);
+        EXPECT_EQ(10 - s.Half, c.first) << c.length;
+        EXPECT_EQ(10 + s.Half + s.Extra, c.last) << c.length;
+    }
+}
+
+// Row y of the terrain types on an 8 x 8 field, x = 1..8; '.' is open ground.
+std::string TypeRow(const CBattlefield& b, int y)
+{
+    std::string row;
+    for (int x = 1; x <= 8; ++x) {
+        const int t = b.TerrainType[GridIndex(x, y)];
+        row += t == 0 ? '.' : static_cast<char>('0' + t);
+    }
+    return row;
+}
+
+void Block(CBattlefield& b, int k, int type, int length, int width, int x, int y, int used)
+{
+    b.TerrainBlockType[k] = type;
+    b.TerrainBlockLength[k] = length;
+    b.TerrainBlockWidth[k] = width;
+    b.TerrainBlockX[k] = x;
+    b.TerrainBlockY[k] = y;
+    b.TerrainBlockUsed[k] = used;
+}
+
+TEST(TerrainBlocks, UsedBlocksAreLaidInOrderAndClippedToTheField)
+{
+    auto field = std::make_unique<CBattlefield>();
+    CBattlefield& b = *field;
+    b.BattleSize = 8;
+    b.TerrainMode = 1;
+    b.CellTerrainDefined = 1;
+    b.AgentGrid[GridIndex(8, 1)] = CellAgent;
+    Block(b, 1, PassableI, 3, 2, 2, 2, 1);     // x 1..4, y 1..3
+    Block(b, 2, Lava, 1, 4, 7, 7, 1);          // x 6..8, y 5..9 cut at 8
+    Block(b, 3, Pillar, 2, 2, 6, 2, 0);        // not used: not laid, still sets line of sight
+    Block(b, 4, PassableIII, 2, 1, 3, 3, 1);   // x 2..4, y 2..4, over block 1
+    Block(b, 5, Lava, 4, 0, 4, 4, 1);          // a zero width ends the list
+    Block(b, 6, Lava, 4, 4, 4, 4, 1);          // filled in, but beyond the end
+    ApplyEditedTerrainBlocks(b);
+
+    const char* expected[] = {"3333....", "3555....", "3555....", ".555....",
+                              ".....111", ".....111", ".....111", ".....111"};
+    for (int y = 1; y <= 8; ++y)
+        EXPECT_EQ(TypeRow(b, y), expected[y - 1]) << "y = " << y;
+    EXPECT_EQ(b.AgentGrid[GridIndex(1, 1)], CellTerrain);
+    EXPECT_EQ(b.AgentGrid[GridIndex(5, 4)], CellFree);
+    EXPECT_EQ(b.AgentGrid[GridIndex(8, 1)], CellAgent);  // an agent off the blocks stays
+    EXPECT_EQ(b.AgentGrid[GridIndex(8, 9)], CellFree);   // nothing beyond the field
+    EXPECT_EQ(b.terrain_blocks, 4);
+    EXPECT_EQ(b.TerrainModifiersOn, 1);
+    EXPECT_EQ(b.LineOfSightOn, 1);
+    EXPECT_EQ(b.CellTerrainDefined, 0);
+    for (int k : {5, 6}) {
+        EXPECT_EQ(b.TerrainBlockType[k] + b.TerrainBlockLength[k] + b.TerrainBlockX[k] + b.TerrainBlockY[k], 0) << k;
+        EXPECT_EQ(b.TerrainBlockUsed[k], 1) << k;  // use flags stay
+    }
+}
+
+TEST(TerrainBlocks, SwitchesFollowUseAndTypeAndTerrainOffClearsTheField)
+{
+    struct Case {
+        int type, used, mode;
+        int passable, sight, laidCells;
+    };
+    // One 2 x 2 block at (4, 4): 3 x 3 cells.
+    const Case cases[] = {
+        {PassableII, 0, 1, 0, 0, 0},  // passable but unused
+        {PassableII, 1, 1, 1, 0, 9},
+        {Lava, 1, 1, 0, 0, 9},
+        {Pillar, 1, 0, 0, 1, 0},      // terrain off: nothing stays
+    };
+    for (const Case& c : cases) {
+        auto field = std::make_unique<CBattlefield>();
+        CBattlefield& b = *field;
+        b.BattleSize = 8;
+        b.TerrainMode = c.mode;
+        b.TerrainType[GridIndex(7, 7)] = PassableIII;  // left from before
+        b.AgentGrid[GridIndex(7, 7)] = CellTerrain;
+        Block(b, 1, c.type, 2, 2, 4, 4, c.used);
+        ApplyEditedTerrainBlocks(b);
+        int laid = 0;
+        for (int x = 1; x <= 8; ++x)
+            for (int y = 1; y <= 8; ++y)
+                laid += b.AgentGrid[GridIndex(x, y)] == CellTerrain && b.TerrainType[GridIndex(x, y)] == c.type;
+        EXPECT_EQ(laid, c.laidCells) << c.type << " " << c.used << " " << c.mode;
+        EXPECT_EQ(b.TerrainModifiersOn, c.passable);
+        EXPECT_EQ(b.LineOfSightOn, c.sight);
+        EXPECT_EQ(b.terrain_blocks, 1);
+        EXPECT_EQ(b.TerrainType[GridIndex(7, 7)], c.mode == 0 ? 0 : PassableIII);
+    }
+}
+
+}  // namespace
+}  // namespace brevimar
