@@ -15,6 +15,7 @@
 #include "core/Host.h"
 #include "core/Limits.h"
 #include "core/LocalCommand.h"
+#include "core/NeighborGrid.h"
 #include "core/PathField.h"
 #include "core/Random.h"
 #include "core/RunHeader.h"
@@ -473,6 +474,12 @@ public:
     std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
         SampleSquadBlueInjured;  // [11][352][202]
     std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
+
+    // --- neighbour grids: kept current from the start to the end of a step
+    CNeighborGrids NeighborGrids;
+    SideNeighborGrid* StepGrid(Side side) { return NeighborGrids.Current ? &NeighborGrids.Grid[SideCode(side) - 1] : nullptr; }
+    void BeginStepGrids();
+    void EndStepGrids() { NeighborGrids.Current = false; }
 
 private:
     Host* AttachedHost = nullptr;
