@@ -65,13 +65,17 @@ void ShareCommunications(CBrevimarDoc& doc, Side side, int i)
         reporter[reporters] = k;
         ++reporters;
     };
+    // A squad that hears no squad has no reporters to look for.
+    bool hearsSome = false;
+    for (int s = 0; s <= MaxSquads; ++s)
+        hearsSome |= hears[s] == 1;
     AgentBits near;
-    if (ownGrid && ownGrid->Near(range, &near)) {
+    if (hearsSome && ownGrid && ownGrid->Near(range, &near)) {
         near.ForEach([&](int k) {
             if (k <= friends)
                 considerReporter(k);
         });
-    } else {
+    } else if (hearsSome) {
         for (int k = 1; k <= friends; ++k)
             considerReporter(k);
     }
