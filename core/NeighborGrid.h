@@ -20,6 +20,8 @@ struct AgentBits {
     std::uint64_t W[Words] = {};
 
     void Set(int j) { W[j >> 6] |= std::uint64_t{1} << (j & 63); }
+    // Set(j) when `on`, without a branch.
+    void SetIf(int j, bool on) { W[j >> 6] |= std::uint64_t{on} << (j & 63); }
     void Reset(int j) { W[j >> 6] &= ~(std::uint64_t{1} << (j & 63)); }
     bool Has(int j) const { return (W[j >> 6] >> (j & 63)) & 1u; }
     void Clear()

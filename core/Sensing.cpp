@@ -142,17 +142,16 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
             if (j > friends || state <= Dead)
                 return;
             const bool present = j != i;
-            const bool inSensor = present && sensor.Contains(own.AgentX[j], own.AgentY[j]);
-            const bool inThreshold =
-                present && (constrained || !lineOfSight) && threshold.Contains(own.AgentX[j], own.AgentY[j]);
-            const bool seen =
-                !lineOfSight || ((inSensor || inThreshold) && doc.HasLineOfSight(xi, yi, own.AgentX[j], own.AgentY[j]));
-            if (inSensor && seen) {
-                own.FriendSensed[j] = 1;
-                marks.Set(j);
-            }
-            injuredFriends += inSensor && seen && state == Injured;
-            friendsInThreshold += inThreshold && seen;
+            const int x = own.AgentX[j], y = own.AgentY[j];
+            bool inSensor = present & sensor.Contains(x, y);
+            bool inThreshold = present & (constrained | !lineOfSight) & threshold.Contains(x, y);
+            if (lineOfSight && (inSensor || inThreshold) && !doc.HasLineOfSight(xi, yi, x, y))
+                inSensor = inThreshold = false;
+            // Written for every living candidate, as the pass writes every living friend.
+            own.FriendSensed[j] = inSensor;
+            marks.SetIf(j, inSensor);
+            injuredFriends += inSensor & (state == Injured);
+            friendsInThreshold += inThreshold;
         });
     } else if (!lineOfSight) {
         for (int j = 1; j <= friends; ++j) {
@@ -198,15 +197,16 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         marks.ForEach([&](int j) { own.EnemySensed[j] = 0; });
         marks.Clear();
         nearEnemies.ForEach([&](int j) {
+            if (j > enemies)
+                return;
             const int state = enemy.AgentState[j];
-            if (j > enemies || state <= Dead || !sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]))
-                return;
-            if (lineOfSight && !doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]))
-                return;
-            own.EnemySensed[j] = 1;
-            marks.Set(j);
-            ++enemiesSensed;
-            injuredEnemies += state == Injured;
+            bool sensed = (state > Dead) & sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]);
+            if (lineOfSight && sensed)
+                sensed = doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]);
+            own.EnemySensed[j] = sensed;
+            marks.SetIf(j, sensed);
+            enemiesSensed += sensed;
+            injuredEnemies += sensed & (state == Injured);
         });
     } else {
         for (int j = 1; j <= enemies; ++j) {
