@@ -40,17 +40,19 @@ void CBattlefieldPainter::RenderComposed()
     if (Image.width() != width || Image.height() != height)
         Image = QImage(width, height, QImage::Format_RGB32);
 
-    // The background rectangle, outlined with the default black pen.
+    // The background rectangle, outlined with the default black pen. The
+    // pixels are reached through one pointer taken per frame.
     const QRgb ground = Composed.WhiteBackground ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
     Image.fill(ground);
+    std::uint8_t* bits = Image.bits();
+    const qsizetype stride = Image.bytesPerLine();
+    auto line = [&](int y) { return reinterpret_cast<std::uint32_t*>(bits + stride * y); };
     const QRgb outline = qRgb(0, 0, 0);
-    for (int x = 0; x < width; ++x) {
-        Image.setPixel(x, 0, outline);
-        Image.setPixel(x, height - 1, outline);
-    }
+    std::fill(line(0), line(0) + width, outline);
+    std::fill(line(height - 1), line(height - 1) + width, outline);
     for (int y = 0; y < height; ++y) {
-        Image.setPixel(0, y, outline);
-        Image.setPixel(width - 1, y, outline);
+        line(y)[0] = outline;
+        line(y)[width - 1] = outline;
     }
     if (Composed.BatchMode)
         return;
@@ -66,10 +68,9 @@ void CBattlefieldPainter::RenderComposed()
             if (slot < 0 || slot >= CellPictureCount)
                 continue;
             const int top = c * g.CellHeight;
-            for (int row = 0; row < rows; ++row) {
-                auto* line = reinterpret_cast<std::uint32_t*>(Image.scanLine(top + row)) + left;
-                std::memcpy(line, &SlotPixels[slot][CellPictureSize * row], sizeof(std::uint32_t) * columns);
-            }
+            for (int row = 0; row < rows; ++row)
+                std::memcpy(line(top + row) + left, &SlotPixels[slot][CellPictureSize * row],
+                            sizeof(std::uint32_t) * columns);
         }
     }
 }

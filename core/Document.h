@@ -19,6 +19,7 @@
 #include "core/Limits.h"
 #include "core/LocalCommand.h"
 #include "core/MultiRunCharted.h"
+#include "core/NeighborGrid.h"
 #include "core/PathField.h"
 #include "core/Random.h"
 #include "core/RunHeader.h"
@@ -501,6 +502,12 @@ public:
 
     // --- fitness landscape: settings, sweep state and results
     CLandscapeData Landscape;
+
+    // --- neighbour grids: kept current from the start to the end of a step
+    CNeighborGrids NeighborGrids;
+    SideNeighborGrid* StepGrid(Side side) { return NeighborGrids.Current ? &NeighborGrids.Grid[SideCode(side) - 1] : nullptr; }
+    void BeginStepGrids();
+    void EndStepGrids() { NeighborGrids.Current = false; }
 
 private:
     Host* AttachedHost = nullptr;

@@ -263,53 +263,74 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
     const int squad = own.AgentSquad[i];
     int aliveFriends = 0, aliveEnemies = 0;
 
-    auto addFriends = [&] {
-        for (int j = 1; j <= own.NumAgents; ++j) {
-            const float M = static_cast<float>(own.SquadWeightMatrix[squad][own.AgentSquad[j]]);
-            if (M == 0.0f)
-                continue;
-            const bool sensed = own.FriendSensed[j] == 1;
-            if (!sensed && !(comm && own.FriendViaComm[j] == 1 && C != 0.0f))
-                continue;
-            const int fs = own.AgentState[j];
-            if (fs != Alive && fs != Injured)
-                continue;
-            if (fs == Alive)
-                ++aliveFriends;
-            const int fx = own.AgentX[j], fy = own.AgentY[j];
-            const float dCur = CellDistance(fx, fy, x, y);
-            const bool close = m.TooClose(dCur, own.FriendMinDistAlive[i], own.FriendMinDistInjured[i]);
-            const float c = fs == Alive ? m.RuleFactor(W1, M, own.EffW1[i], close)
-                                        : m.RuleFactor(W3, M, own.EffW3[i], close);
-            if (sensed)
-                cand.AddTerm<false>(fx, fy, c, N);
-            else
-                cand.AddTerm<true>(fx, fy, c, N, C);
+    // During a step the grids mark which flags can be set, so only those
+    // agents are visited, still in ascending index; otherwise all of them.
+    const SideNeighborGrid* grid = StepGrid(side);
+    auto visit = [&](const AgentBits& sensed, const AgentBits& heard, int n, auto&& f) {
+        if (!grid) {
+            for (int j = 1; j <= n; ++j)
+                f(j);
+            return;
         }
+        AgentBits marked = sensed;
+        if (comm)
+            marked.Or(heard);
+        marked.ForEach([&](int j) {
+            if (j <= n)
+                f(j);
+        });
+    };
+    const AgentBits none;
+
+    auto addFriend = [&](int j) {
+        const bool sensed = own.FriendSensed[j] == 1;
+        if (!sensed && !(comm && own.FriendViaComm[j] == 1 && C != 0.0f))
+            return;
+        const float M = static_cast<float>(own.SquadWeightMatrix[squad][own.AgentSquad[j]]);
+        if (M == 0.0f)
+            return;
+        const int fs = own.AgentState[j];
+        if (fs != Alive && fs != Injured)
+            return;
+        if (fs == Alive)
+            ++aliveFriends;
+        const int fx = own.AgentX[j], fy = own.AgentY[j];
+        const float dCur = CellDistance(fx, fy, x, y);
+        const bool close = m.TooClose(dCur, own.FriendMinDistAlive[i], own.FriendMinDistInjured[i]);
+        const float c = fs == Alive ? m.RuleFactor(W1, M, own.EffW1[i], close)
+                                    : m.RuleFactor(W3, M, own.EffW3[i], close);
+        if (sensed)
+            cand.AddTerm<false>(fx, fy, c, N);
+        else
+            cand.AddTerm<true>(fx, fy, c, N, C);
+    };
+    auto addFriends = [&] {
+        visit(grid ? grid->FriendSensedMarks : none, grid ? grid->FriendCommMarks : none, own.NumAgents, addFriend);
     };
 
+    auto addEnemy = [&](int j) {
+        const bool sensed = own.EnemySensed[j] == 1;
+        if (!sensed && !(comm && own.EnemyViaComm[j] == 1 && C != 0.0f))
+            return;
+        const int es = enemy.AgentState[j];
+        if (es != Alive && es != Injured)
+            return;
+        const int k = es == Alive ? W2 : W4;
+        const float eff = es == Alive ? own.EffW2[i] : own.EffW4[i];
+        if (es == Alive)
+            ++aliveEnemies;
+        const int ex = enemy.AgentX[j], ey = enemy.AgentY[j];
+        const float dCur = CellDistance(ex, ey, x, y);
+        const bool close = eff > 0.0f && m.TooClose(dCur, own.EnemyMinDistAlive[i], own.EnemyMinDistInjured[i]);
+        float c;
+        if (sensed)
+            c = m.RuleFactor(k, 1.0f, eff, close);
+        else  // heard of: the agent's own base weight, not this step's effective one
+            c = close ? -std::fabs(m.Weight(k)) * C : m.Weight(k) * C;
+        cand.AddTerm<false>(ex, ey, c, N);
+    };
     auto addEnemies = [&] {
-        for (int j = 1; j <= enemy.NumAgents; ++j) {
-            const bool sensed = own.EnemySensed[j] == 1;
-            if (!sensed && !(comm && own.EnemyViaComm[j] == 1 && C != 0.0f))
-                continue;
-            const int es = enemy.AgentState[j];
-            if (es != Alive && es != Injured)
-                continue;
-            const int k = es == Alive ? W2 : W4;
-            const float eff = es == Alive ? own.EffW2[i] : own.EffW4[i];
-            if (es == Alive)
-                ++aliveEnemies;
-            const int ex = enemy.AgentX[j], ey = enemy.AgentY[j];
-            const float dCur = CellDistance(ex, ey, x, y);
-            const bool close = eff > 0.0f && m.TooClose(dCur, own.EnemyMinDistAlive[i], own.EnemyMinDistInjured[i]);
-            float c;
-            if (sensed)
-                c = m.RuleFactor(k, 1.0f, eff, close);
-            else  // heard of: the agent's own base weight, not this step's effective one
-                c = close ? -std::fabs(m.Weight(k)) * C : m.Weight(k) * C;
-            cand.AddTerm<false>(ex, ey, c, N);
-        }
+        visit(grid ? grid->EnemySensedMarks : none, grid ? grid->EnemyCommMarks : none, enemy.NumAgents, addEnemy);
     };
 
     if (side == Side::Red) {

@@ -74,6 +74,8 @@ void MoveAgent(CBrevimarDoc& doc, Side side, int i, int r, int k)
     force.AgentX[i] = x + dx;
     force.AgentY[i] = y + dy;
     doc.Battlefield.AgentGrid[GridIndex(x + dx, y + dy)] = CellAgent;
+    if (SideNeighborGrid* grid = doc.StepGrid(side))
+        grid->Move(i, x + dx, y + dy);
 }
 
 void SelectMove(CBrevimarDoc& doc, Side side, int i, int hold)

@@ -1,12 +1,15 @@
 // What an agent perceives: the targeting list that combat shoots from, and
 // the friend and enemy counts that its personality and move read.
 //
-// Both scans run for every agent of both sides every step, so they are single
-// passes over the force arrays with the box bounds worked out once per agent.
+// Both scans run for every agent of both sides every step. Inside a step they
+// visit only the agents the neighbour grids place near the box, in ascending
+// index; otherwise, or where the box covers much of the battlefield, they are
+// single passes over the force arrays with the box bounds worked out once.
 #include <algorithm>
 #include <cassert>
 
 #include "core/Document.h"
+#include "core/NeighborGrid.h"
 #include "core/SquareBox.h"
 
 namespace brevimar {
@@ -60,26 +63,40 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
     const int enemies = ClampCount(enemy.NumAgents);
 
     int count = 0;
-    for (int j = 1; j <= enemies; ++j) {
-        if (enemy.AgentState[j] <= Dead)
-            continue;
+    bool full = false;
+    auto consider = [&](int j) {
+        if (full || enemy.AgentState[j] <= Dead)
+            return;
         const int xj = enemy.AgentX[j];
         const int yj = enemy.AgentY[j];
         if (!box.Contains(xj, yj))
-            continue;
+            return;
         if (lineOfSight && !doc.HasLineOfSight(xi, yi, xj, yj))
-            continue;
+            return;
         const int terrain = TerrainAt(doc.Battlefield, xj, yj);
         if (terrain > Pillar) {
             const double u = (doc.DrawUniform(&doc.RandomState) * 9999.0 + 1.0) * 0.0001;
             if (!(u < visibility[SquadSlot(enemy.AgentSquad[j])][VisibilityColumn(terrain)]))
-                continue;
+                return;
         }
         // A row holds every agent of the other side, so this cannot trip.
         assert(count < MaxListEntries);
-        if (count == MaxListEntries)
-            break;
+        if (count == MaxListEntries) {
+            full = true;
+            return;
+        }
         row[++count] = j;
+    };
+    AgentBits near;
+    const SideNeighborGrid* grid = doc.StepGrid(Opponent(side));
+    if (grid && grid->Near(box, &near)) {
+        near.ForEach([&](int j) {
+            if (j <= enemies)
+                consider(j);
+        });
+    } else {
+        for (int j = 1; j <= enemies; ++j)
+            consider(j);
     }
     own.EnemyCount[i] = count;
     return count;
@@ -105,7 +122,38 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
     const int friends = ClampCount(own.NumAgents);
     int injuredFriends = 0;
     int friendsInThreshold = 0;
-    if (!lineOfSight) {
+    SideNeighborGrid* ownGrid = doc.StepGrid(side);
+    SideNeighborGrid* enemyGrid = doc.StepGrid(Opponent(side));
+    AgentBits nearFriends;
+    const bool friendGrid =
+        ownGrid && ownGrid->Near(SquareBox(xi, yi, std::max(sensorRange, thresholdRange)), &nearFriends);
+    if (friendGrid) {
+        // Only the marked friends can hold a mark to take back; living ones
+        // lose it, as the pass over the force would write them.
+        AgentBits& marks = ownGrid->FriendSensedMarks;
+        marks.ForEach([&](int j) {
+            if (own.AgentState[j] > Dead) {
+                own.FriendSensed[j] = 0;
+                marks.Reset(j);
+            }
+        });
+        nearFriends.ForEach([&](int j) {
+            const int state = own.AgentState[j];
+            if (j > friends || state <= Dead)
+                return;
+            const bool present = j != i;
+            const int x = own.AgentX[j], y = own.AgentY[j];
+            bool inSensor = present & sensor.Contains(x, y);
+            bool inThreshold = present & (constrained | !lineOfSight) & threshold.Contains(x, y);
+            if (lineOfSight && (inSensor || inThreshold) && !doc.HasLineOfSight(xi, yi, x, y))
+                inSensor = inThreshold = false;
+            // Written for every living candidate, as the pass writes every living friend.
+            own.FriendSensed[j] = inSensor;
+            marks.SetIf(j, inSensor);
+            injuredFriends += inSensor & (state == Injured);
+            friendsInThreshold += inThreshold;
+        });
+    } else if (!lineOfSight) {
         for (int j = 1; j <= friends; ++j) {
             const int state = own.AgentState[j];
             const int x = own.AgentX[j];
@@ -133,20 +181,45 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
             friendsInThreshold += inThreshold && seen;
         }
     }
+    if (ownGrid && !friendGrid)
+        ownGrid->FriendSensedMarks.MarkNonZero(own.FriendSensed, friends);
     own.Scan.InjuredFriendsSensed = injuredFriends;
     own.Scan.FriendsInThreshold = (constrained || friends == 0) ? friendsInThreshold : UnconstrainedFriends;
 
     const int enemies = ClampCount(enemy.NumAgents);
     int enemiesSensed = 0;
     int injuredEnemies = 0;
-    for (int j = 1; j <= enemies; ++j) {
-        const int state = enemy.AgentState[j];
-        int sensed = (state > Dead) & sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]);
-        if (lineOfSight && sensed)
-            sensed = doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]);
-        own.EnemySensed[j] = sensed;
-        enemiesSensed += sensed;
-        injuredEnemies += sensed & (state == Injured);
+    AgentBits nearEnemies;
+    if (ownGrid && enemyGrid && enemyGrid->Near(sensor, &nearEnemies)) {
+        // Every enemy's entry is written by the pass over the force; only
+        // the marked ones can differ from 0.
+        AgentBits& marks = ownGrid->EnemySensedMarks;
+        marks.ForEach([&](int j) { own.EnemySensed[j] = 0; });
+        marks.Clear();
+        nearEnemies.ForEach([&](int j) {
+            if (j > enemies)
+                return;
+            const int state = enemy.AgentState[j];
+            bool sensed = (state > Dead) & sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]);
+            if (lineOfSight && sensed)
+                sensed = doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]);
+            own.EnemySensed[j] = sensed;
+            marks.SetIf(j, sensed);
+            enemiesSensed += sensed;
+            injuredEnemies += sensed & (state == Injured);
+        });
+    } else {
+        for (int j = 1; j <= enemies; ++j) {
+            const int state = enemy.AgentState[j];
+            int sensed = (state > Dead) & sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]);
+            if (lineOfSight && sensed)
+                sensed = doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]);
+            own.EnemySensed[j] = sensed;
+            enemiesSensed += sensed;
+            injuredEnemies += sensed & (state == Injured);
+        }
+        if (ownGrid)
+            ownGrid->EnemySensedMarks.MarkNonZero(own.EnemySensed, enemies);
     }
     own.Scan.EnemiesSensed = enemiesSensed;
     own.Scan.InjuredEnemiesSensed = injuredEnemies;

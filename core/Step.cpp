@@ -181,6 +181,7 @@ void RunStep(CBrevimarDoc& doc, bool interactive)
     CBattlefield& field = doc.Battlefield;
     const int size = field.BattleSize >= 1 && field.BattleSize <= MaxBattleSize ? field.BattleSize : MaxBattleSize;
     const bool activityMaps = doc.RedActivityMapOn == 1 || doc.BlueActivityMapOn == 1;
+    doc.BeginStepGrids();
 
     if (interactive && activityMaps)
         for (auto& plane : doc.ActivityGrids)
@@ -212,6 +213,7 @@ void RunStep(CBrevimarDoc& doc, bool interactive)
 
     RunSidePhase(doc, Side::Red, redOrder, interactive);
     RunSidePhase(doc, Side::Blue, blueOrder, interactive);
+    doc.EndStepGrids();
 
     if (interactive) {
         doc.RenderDisplayGrid();

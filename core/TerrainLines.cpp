@@ -1,6 +1,7 @@
 // Whether terrain stands between two cells: impassable terrain stops a move,
 // only sight-blocking terrain stops a line of sight. Both walk the same
 // discrete line.
+#include <algorithm>
 #include <cmath>
 
 #include "core/Document.h"
@@ -78,6 +79,12 @@ bool CBrevimarDoc::IsPathBlocked(int x0, int y0, int x1, int y1) const
 
 bool CBrevimarDoc::HasLineOfSight(int x0, int y0, int x1, int y1) const
 {
+    // Every cell the walk can test lies within one cell of the rectangle
+    // spanned by the two ends.
+    const CNeighborGrids& g = NeighborGrids;
+    if (g.Current && g.SightSums &&
+        g.NoSightBlockerIn(std::min(x0, x1) - 1, std::min(y0, y1) - 1, std::max(x0, x1) + 1, std::max(y0, y1) + 1))
+        return true;
     return !LineBlocked(Battlefield, x0, y0, x1, y1, BlocksSight{});
 }
 

@@ -18,6 +18,30 @@ std::uint64_t Mix(std::uint64_t hash, int value)
 
 }  // namespace
 
+void ApplyRunnerForms(CBrevimarDoc& doc, const RunnerOptions& options)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& force = doc.Force(side);
+        if (options.ShareCommunications) {
+            force.CommOn = 1;
+            for (int a = 1; a <= MaxSquads; ++a)
+                for (int b = 1; b <= MaxSquads; ++b)
+                    force.CommMatrix[a][b] = 1;
+        }
+    }
+    if (options.LineOfSight)
+        doc.Battlefield.LineOfSightOn = 1;
+    doc.RandomState = doc.InitialSeed;
+    doc.InitializeForces();
+    if (options.Weapons) {
+        doc.RedForce.WeaponsOn = doc.BlueForce.WeaponsOn = 1;
+        for (Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= MaxAgents; ++i)
+                doc.Force(side).AgentWeapon[i] = i % 5;
+    }
+    doc.ResetBattlefield();
+}
+
 int RunnerHost::MessageBox(const std::string& text, const std::string&, unsigned)
 {
     LastMessage = text;
@@ -43,6 +67,8 @@ bool CScenarioRunner::Load()
         Doc->InitializeForces();
         Doc->ResetBattlefield();
     }
+    if (Options.ShareCommunications || Options.LineOfSight || Options.Weapons)
+        ApplyRunnerForms(*Doc, Options);
     return true;
 }
 

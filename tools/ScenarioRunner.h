@@ -19,7 +19,16 @@ struct RunnerOptions {
     bool Batch = false;               // the batch step instead of the run loop
     std::optional<int> Seed;          // restart the scenario from this seed
     int DigestEvery = 1;
+    // Forms of a scenario for the equivalence digests and the benchmarks,
+    // applied after loading, before the forces are set up again:
+    bool ShareCommunications = false;  // both sides' squads 1..10 hear each other
+    bool LineOfSight = false;          // sight lines over the terrain, when there is terrain
+    bool Weapons = false;              // every fifth agent throws grenades, the others carry weapons 1..4
 };
+
+// Puts the forms asked for on a loaded document and sets its forces and
+// battlefield up again from the initial seed.
+void ApplyRunnerForms(CBrevimarDoc& doc, const RunnerOptions& options);
 
 struct StepDigest {
     int Step = 0;
@@ -37,6 +46,9 @@ public:
         return answer;
     }
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    // Grenades are aimed with a generator reseeded from the clock; a clock
+    // that stands still makes a run with grenades repeatable.
+    std::time_t Now() override { return 1000000000; }
     std::string LastMessage;
 
 private:

@@ -1,4 +1,4 @@
-// runner FILE [--steps N] [--batch] [--seed S] [--digest-every K]
+// runner FILE [--steps N] [--batch] [--seed S] [--digest-every K] [--comms] [--los] [--weapons]
 //
 // Loads a scenario through the start-up reader, runs it headless and prints,
 // per line: step, RED alive, RED injured, BLUE alive, BLUE injured and a
@@ -13,7 +13,7 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: runner FILE [--steps N] [--batch] [--seed S] [--digest-every K]\n";
+    std::cerr << "usage: runner FILE [--steps N] [--batch] [--seed S] [--digest-every K] [--comms] [--los] [--weapons]\n";
     return 2;
 }
 
@@ -37,6 +37,12 @@ int main(int argc, char** argv)
         int value = 0;
         if (arg == "--batch") {
             options.Batch = true;
+        } else if (arg == "--comms") {
+            options.ShareCommunications = true;
+        } else if (arg == "--los") {
+            options.LineOfSight = true;
+        } else if (arg == "--weapons") {
+            options.Weapons = true;
         } else if ((arg == "--steps" || arg == "--seed" || arg == "--digest-every") && i + 1 < argc) {
             if (!ParseInt(argv[++i], &value))
                 return Usage();

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/NeighborGrid.h"
+#include "support/TestDocument.h"
+
+namespace brevimar {
+namespace {
+
+std::vector<int> Members(const AgentBits& bits)
+{
+    std::vector<int> out;
+    bits.ForEach([&](int j) { out.push_back(j); });
+    return out;
+}
+
+TEST(AgentBits, VisitsAscendingAcrossWordsWhileTheSetChanges)
+{
+    AgentBits bits;
+    for (int j : {300, 1, 64, 63, 128, 65})
+        bits.Set(j);
+    std::vector<int> seen;
+    bits.ForEach([&](int j) {
+        seen.push_back(j);
+        bits.Reset(j);  // taking members out must not disturb the visit
+    });
+    EXPECT_EQ(seen, (std::vector<int>{1, 63, 64, 65, 128, 300}));
+    EXPECT_TRUE(Members(bits).empty());
+}
+
+// Agents 1..6 placed by hand; coarse cells are 4 x 4, so the candidates of a
+// box are the agents of every coarse cell the box touches, never fewer.
+TEST(SideNeighborGrid, NearHoldsEveryAgentInTheBoxAndSkipsFarOnes)
+{
+    //                     1   2   3    4    5    6
+    const int x[] = {0, 10, 12, 140, -5, 400, 75};
+    const int y[] = {0, 10, 13, 140, 3, 151, 75};
+    SideNeighborGrid grid;
+    grid.Build(6, x, y);
+    grid.Agents = 300;  // priced as a full force, so that the grid answers
+    struct Case {
+        SquareBox box;
+        std::vector<int> inside;  // worked out from the coordinates above
+        std::vector<int> outside;  // far from every touched coarse cell
+    } cases[] = {
+        {SquareBox(10, 10, 1), {1}, {3, 5, 6}},
+        {SquareBox(11, 11, 2), {1, 2}, {3, 4, 5, 6}},
+        {SquareBox(0, 0, 5), {4}, {1, 2, 3, 5, 6}},        // x = -5 is kept at the edge
+        {SquareBox(400, 151, 2), {5}, {1, 2, 3, 4, 6}},     // so is x = 400
+        {SquareBox(75, 75, -1), {}, {1, 2, 3, 4, 5, 6}},    // an empty box
+    };
+    for (const Case& c : cases) {
+        AgentBits near;
+        ASSERT_TRUE(grid.Near(c.box, &near));
+        for (int j : c.inside)
+            EXPECT_TRUE(near.Has(j)) << j;
+        for (int j : c.outside)
+            EXPECT_FALSE(near.Has(j)) << j;
+    }
+    // A box over most of the field is cheaper as a plain pass.
+    AgentBits whole;
+    EXPECT_FALSE(grid.Near(SquareBox(75, 75, 75), &whole));
+    EXPECT_TRUE(Members(whole).empty());
+}
+
+TEST(SideNeighborGrid, AMovedAgentIsFoundWhereItWent)
+{
+    const int x[] = {0, 20, 100};
+    const int y[] = {0, 20, 100};
+    SideNeighborGrid grid;
+    grid.Build(2, x, y);
+    grid.Agents = 300;  // priced as a full force
+    grid.Move(1, 90, 90);
+    AgentBits atOld, atNew;
+    ASSERT_TRUE(grid.Near(SquareBox(20, 20, 1), &atOld));
+    ASSERT_TRUE(grid.Near(SquareBox(90, 90, 1), &atNew));
+    EXPECT_FALSE(atOld.Has(1));
+    EXPECT_TRUE(atNew.Has(1));
+}
+
+// Inside a step the sight lines use the blocker sums; every answer must be
+// the walk's own. Pillars (sight blockers) and lava (not one) round (20, 20).
+TEST(NeighborGrids, SightLinesInsideAStepAnswerAsTheWalk)
+{
+    testing::TestDocument doc;
+    CBattlefield& f = doc->Battlefield;
+    f.BattleSize = 40;
+    f.TerrainMode = 1;
+    f.LineOfSightOn = 1;
+    for (int y = 15; y <= 25; ++y)
+        for (int x = 19; x <= 21; ++x)
+            f.TerrainType[GridIndex(x, y)] = Pillar;
+    for (int y = 5; y <= 8; ++y)
+        f.TerrainType[GridIndex(30, y)] = Lava;
+    std::vector<bool> walk;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1)
+            doc->BeginStepGrids();
+        int n = 0;
+        int blocked = 0;
+        for (int x0 = 1; x0 <= 40; x0 += 3)
+            for (int y0 = 1; y0 <= 40; y0 += 3)
+                for (int x1 = 2; x1 <= 40; x1 += 5)
+                    for (int y1 = 2; y1 <= 40; y1 += 5) {
+                        const bool seen = doc->HasLineOfSight(x0, y0, x1, y1);
+                        blocked += !seen;
+                        if (pass == 0)
+                            walk.push_back(seen);
+                        else
+                            ASSERT_EQ(seen, walk[n]) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+                        ++n;
+                    }
+        EXPECT_GT(blocked, 0) << "the wall must block some lines";
+    }
+    doc->EndStepGrids();
+}
+
+}  // namespace
+}  // namespace brevimar

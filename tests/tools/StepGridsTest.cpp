@@ -1,0 +1,88 @@
+// The neighbour questions of a step answered from the grids must leave every
+// flag, count, targeting list, penalty and draw exactly as the passes over
+// whole forces do, on battles in full swing.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/ScenarioRunner.h"
+
+namespace brevimar {
+namespace {
+
+std::string Reference(const char* name) { return std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/" + name; }
+
+// Everything the per-agent work of one side leaves behind, agent by agent.
+std::vector<double> SidePhaseTrace(CBrevimarDoc& doc, Side side)
+{
+    std::vector<double> trace;
+    CForce& own = doc.Force(side);
+    const bool red = side == Side::Red;
+    const bool sight = doc.Battlefield.LineOfSightOn == 1 && doc.Battlefield.TerrainMode > 0;
+    for (int i = 1; i <= own.NumAgents; ++i) {
+        const int targets = red ? (sight ? doc.SenseForRedAgentLOS(i) : doc.SenseForRedAgent(i))
+                                : (sight ? doc.SenseForBlueAgentLOS(i) : doc.SenseForBlueAgent(i));
+        trace.push_back(targets);
+        for (int k = 1; k <= targets; ++k)
+            trace.push_back(doc.EnemyList(side, i)[k]);
+        trace.push_back(doc.RandomState);
+        if (own.AgentState[i] == Dead)
+            continue;
+        if (red)
+            sight ? doc.ScanRedNeighborsLOS(i) : doc.ScanRedNeighbors(i);
+        else
+            sight ? doc.ScanBlueNeighborsLOS(i) : doc.ScanBlueNeighbors(i);
+        red ? doc.ShareRedCommunications(i) : doc.ShareBlueCommunications(i);
+        for (int v : {own.Scan.EnemiesSensed, own.Scan.FriendsInThreshold, own.Scan.InjuredEnemiesSensed,
+                      own.Scan.InjuredFriendsSensed})
+            trace.push_back(v);
+        for (int j = 1; j <= MaxAgents; ++j)
+            trace.push_back(own.FriendSensed[j] + 2 * own.EnemySensed[j] + 4 * own.FriendViaComm[j] +
+                            8 * own.EnemyViaComm[j]);
+        float penalties[MoveTableSize];
+        for (float& p : penalties)
+            p = -1.0f;
+        const float best = doc.EvalMovePenalties(side, MovePenaltyKind::Communications, i, 2, 99999.0f, penalties,
+                                                 own.GoalFlagX, own.GoalFlagY);
+        trace.push_back(best);
+        trace.insert(trace.end(), penalties, penalties + MoveTableSize);
+    }
+    return trace;
+}
+
+TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
+{
+    struct Case {
+        const char* file;
+        bool comms, sight;
+    } cases[] = {{"large.dat", false, false}, {"large.dat", true, false}, {"large_terrain.dat", true, true}};
+    for (const Case& c : cases) {
+        RunnerOptions options;
+        options.ScenarioPath = Reference(c.file);
+        options.ShareCommunications = c.comms;
+        options.LineOfSight = c.sight;
+        options.Batch = true;
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        CBrevimarDoc& doc = runner.Document();
+        for (int step = 0; step < 40; ++step)
+            runner.Advance();
+        const auto saved = std::make_unique<CDocumentState>(doc);  // far too large for a stack
+        for (Side side : {Side::Red, Side::Blue}) {
+            static_cast<CDocumentState&>(doc) = *saved;
+            const std::vector<double> plain = SidePhaseTrace(doc, side);
+            static_cast<CDocumentState&>(doc) = *saved;
+            doc.BeginStepGrids();
+            const std::vector<double> grid = SidePhaseTrace(doc, side);
+            doc.EndStepGrids();
+            ASSERT_EQ(plain.size(), grid.size()) << c.file;
+            for (size_t n = 0; n < plain.size(); ++n)
+                ASSERT_EQ(plain[n], grid[n]) << c.file << " comms " << c.comms << " entry " << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brevimar
