@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/BattlefieldPainter.h"
+#include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
 #include "core/BattlefieldPicture.h"
 #include "core/Document.h"
@@ -64,6 +65,8 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildParameterCommandMap();
+    BuildDisplayCommandMap();
+    BuildEditCommandMap();
 }
 
 int CBrevimarView::OnCreate()
@@ -123,6 +126,18 @@ void CBrevimarView::OnTimer(unsigned id)
     Document->OnTimer(static_cast<int>(id));
 }
 
+void CBrevimarView::RefreshStatusAndTitle()
+{
+    Document->ShowRunStatus();
+    if (Document->InputFileName.empty())
+        return;
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* frame = dynamic_cast<CChildFrame*>(w)) {
+            frame->setWindowTitle(QString::fromStdString(Document->InputFileName));
+            break;
+        }
+}
+
 QPoint CBrevimarView::PointToCell(QPoint point) const
 {
     // The view's points are already picture points (the scroll area moves
@@ -169,17 +184,6 @@ void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
         }
     }
     Invalidate(false);
-}
-
-void CBrevimarView::EditTerrainCell(QPoint)
-{
-    // Terrain drawing by right click comes with the editing commands.
-}
-
-bool CBrevimarView::EditAgentCell(QPoint)
-{
-    // Agent placement by right click comes with the editing commands.
-    return false;
 }
 
 }  // namespace brevimar

@@ -171,6 +171,22 @@ public:
 private:
     void BuildMessageMap();
     void BuildParameterCommandMap();
+    // The Display menu, right-click editing choices and the small switches
+    // (ViewDisplayCommands.cpp, ViewEditCommands.cpp).
+    void BuildDisplayCommandMap();
+    void BuildEditCommandMap();
+    void BuildSmallSwitchCommandMap();
+    // Squad items S=1..S=10 from `first`: S >= 2 greyed while the side has
+    // fewer squads, else checked when `number` is S.
+    void AddSquadPickerUpdate(unsigned first, Side side, const int& number);
+    // Radio items setting `field` to firstValue, firstValue + 1, ...
+    void AddValueItems(unsigned first, int count, int firstValue, int& field);
+    void OpenAgentDataWindow(Side side);
+public:
+    // After a restart or a load: the status line shows the new run, and the
+    // window's title names the file the document now holds.
+    void RefreshStatusAndTitle();
+private:
     // Each answers whether the dialog ended with OK.
     bool EditAgents(Side side);
     bool OnTheFlyPersonality(Side side);

@@ -85,7 +85,7 @@ TEST_F(Menus, ItemsWithoutHandlersAreGreyedAndTheFramesOwnAreNot)
     ASSERT_TRUE(Start());
     for (QMenu* menu : Frame().ShownMenus())
         OpenAll(menu);
-    EXPECT_FALSE(Frame().FindMenuItem("&Display/Zoom/175%")->isEnabled());
+    EXPECT_FALSE(Frame().FindMenuItem("&Display/Data/PURPLE Agents...")->isEnabled());
     EXPECT_FALSE(Frame().FindMenuItem("Data Visualization/2D Graphs/Mission Fitness...")->isEnabled());
     EXPECT_TRUE(Frame().FindMenuItem("&Help/&About Brevimar...")->isEnabled());
     EXPECT_TRUE(Frame().FindMenuItem("&File/Load Brevimar Input Data File...")->isEnabled());
@@ -93,7 +93,7 @@ TEST_F(Menus, ItemsWithoutHandlersAreGreyedAndTheFramesOwnAreNot)
     // The accelerator of Clear shows beside it.
     EXPECT_TRUE(Frame().FindMenuItem("&Simulation/Clear")->text().contains('\t'));
     // Commands without handlers are refused, and so are their keys.
-    EXPECT_FALSE(Frame().RunCommand(33174));
+    EXPECT_FALSE(Frame().RunCommand(32892));
 }
 
 TEST_F(Menus, AboutBoxIsModal)
