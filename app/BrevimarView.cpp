@@ -128,7 +128,11 @@ void CBrevimarView::OnTimer(unsigned id)
 
 void CBrevimarView::RefreshStatusAndTitle()
 {
-    Document->ShowRunStatus();
+    // The batch modes write their own status lines.
+    if (Document->RunMode == InteractiveMode)
+        Document->RecordAttrition();  // the fresh forces, not the last step's counts
+    if (Document->RunMode <= ReplayMode)
+        Document->ShowRunStatus();
     if (Document->InputFileName.empty())
         return;
     for (QWidget* w = parentWidget(); w; w = w->parentWidget())

@@ -126,8 +126,8 @@ TEST_F(Menus, NewWindowSharesTheDocumentWhichLivesWhileItHasAWindow)
     for (QAction* action : Frame().ShownMenus()[0]->actions())
         items << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(items, QStringList({"Load Brevimar Input Data File...", "Load Brevimar RUN File...", "-", "E&xit"}));
-    // The frame's own handlers keep these two enabled with no view.
-    EXPECT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+    // With no view nothing serves these two: greyed and refused.
+    EXPECT_FALSE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
 }
 
 TEST_F(Menus, RecentFilesKeepFourNewestFirstInTheProfile)
