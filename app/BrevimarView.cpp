@@ -1,6 +1,7 @@
 #include "app/BrevimarView.h"
 
 #include <QPainter>
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -67,6 +68,9 @@ void CBrevimarView::BuildMessageMap()
     BuildParameterCommandMap();
     BuildDisplayCommandMap();
     BuildEditCommandMap();
+    Map.On(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    Map.On(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    Map.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
 }
 
 int CBrevimarView::OnCreate()

@@ -5,9 +5,13 @@
 
 #include <QPointer>
 
+#include <memory>
+
 #include "core/Side.h"
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
+
+class QPrinter;
 
 namespace brevimar {
 
@@ -186,7 +190,18 @@ public:
     // After a restart or a load: the status line shows the new run, and the
     // window's title names the file the document now holds.
     void RefreshStatusAndTitle();
+
+    // File > Print, Print Preview, Print Setup (ViewPrintCommands.cpp). The
+    // printer keeps the user's settings between prints.
+    QPrinter& PrinterSettings();
+    // Draws the picture onto the printer's page; false (after telling the
+    // user) when the printer cannot be opened.
+    bool PrintPicture(QPrinter& printer);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
 private:
+    std::unique_ptr<QPrinter> Printer;
     // Each answers whether the dialog ended with OK.
     bool EditAgents(Side side);
     bool OnTheFlyPersonality(Side side);
