@@ -87,7 +87,7 @@ void CMainFrame::FitIntoWorkspace(QMdiSubWindow* window)
     // A window larger than the workspace would hide its close button and
     // part of the field: it is trimmed (the view scrolls) and moved into view.
     const QSize room = Area->viewport()->size();
-    if (room.isEmpty())
+    if (room.isEmpty() || !Area->isVisible())
         return;
     QRect r = window->geometry();
     r.setSize(r.size().boundedTo(room));
@@ -202,6 +202,13 @@ bool CMainFrame::event(QEvent* event)
     // Menu prompts never reach the status line.
     if (event->type() == QEvent::StatusTip)
         return true;
+    // Windows opened before the main window first showed were fitted to a
+    // workspace that had no size yet: fit them again once it has one.
+    if (event->type() == QEvent::Show)
+        QTimer::singleShot(0, this, [this] {
+            for (QMdiSubWindow* window : Area->subWindowList())
+                FitIntoWorkspace(window);
+        });
     return QMainWindow::event(event);
 }
 

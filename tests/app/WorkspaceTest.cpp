@@ -17,11 +17,16 @@ TEST_F(Workspace, ANewBattlefieldWindowFitsAndTheWorkspaceScrolls)
     ASSERT_TRUE(Start());
     Frame().show();
     QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     QMdiSubWindow* window = Frame().MdiArea()->activeSubWindow();
     ASSERT_NE(window, nullptr);
     const QRect room(QPoint(0, 0), Frame().MdiArea()->viewport()->size());
     EXPECT_TRUE(room.contains(window->geometry())) << window->geometry().width() << "x"
                                                    << window->geometry().height();
+    // The 152 x 152 cells of 5 pixels are taller than the workspace: the
+    // window is trimmed to about its height, and keeps the picture's whole width.
+    EXPECT_GE(window->height(), room.height() - 40);
+    EXPECT_GE(window->width(), 152 * 5);
     EXPECT_EQ(Frame().MdiArea()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
