@@ -102,10 +102,21 @@ void CBrevimarApp::BuildMessageMap()
     Map.OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](CCmdUI& ui) {
         ui.Enable(ui.m_nID - ID_FILE_MRU_FILE1 < Recent.Files().size());
     });
+    // Help Topics, F1 and Shift+F1 all open the guide; one window serves them.
+    for (const unsigned id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP})
+        Map.On(id, [this] { OnHelp(); });
     Map.On(ID_WINDOW_NEW, [this] {
         if (Frame && Template)
             Template->CreateNewWindow(Frame->ActiveView());
     });
+}
+
+void CBrevimarApp::OnHelp()
+{
+    if (!Help)
+        Help = new CHelpWindow(Frame.get());
+    Help->show();
+    Help->raise();
 }
 
 bool CBrevimarApp::InitInstance(const QStringList& arguments)

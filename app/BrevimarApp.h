@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/HelpWindow.h"
 #include "app/RecentFileList.h"
 #include "app/SplashScreen.h"
 #include "platform/Command.h"
@@ -52,6 +54,9 @@ public:
     // file (*.brv) in a new document.
     CBrevimarView* OnFileOpen();
     void OnAppAbout();
+    // The guide's window, while it is open.
+    QPointer<CHelpWindow> Help;
+    void OnHelp();
 
     // Sees every message of the program first; true when it was consumed.
     bool PreTranslateMessage(QObject* receiver, QEvent* event);

@@ -1,10 +1,12 @@
 #include "app/BrevimarView.h"
 
 #include <QPainter>
+#include <QPrinter>
 
 #include <algorithm>
 
 #include "app/BattlefieldPainter.h"
+#include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
 #include "core/BattlefieldPicture.h"
 #include "core/Document.h"
@@ -71,6 +73,11 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
     BuildDataCollectionMap();
     BuildOnTheFlyCommandMap();
+    BuildDisplayCommandMap();
+    BuildEditCommandMap();
+    Map.On(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    Map.On(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    Map.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
 }
 
 int CBrevimarView::OnCreate()
@@ -131,6 +138,22 @@ void CBrevimarView::OnTimer(unsigned id)
     Document->OnTimer(static_cast<int>(id));
 }
 
+void CBrevimarView::RefreshStatusAndTitle()
+{
+    // The batch modes write their own status lines.
+    if (Document->RunMode == InteractiveMode)
+        Document->RecordAttrition();  // the fresh forces, not the last step's counts
+    if (Document->RunMode <= ReplayMode)
+        Document->ShowRunStatus();
+    if (Document->InputFileName.empty())
+        return;
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* frame = dynamic_cast<CChildFrame*>(w)) {
+            frame->setWindowTitle(QString::fromStdString(Document->InputFileName));
+            break;
+        }
+}
+
 QPoint CBrevimarView::PointToCell(QPoint point) const
 {
     // The view's points are already picture points (the scroll area moves
@@ -177,17 +200,6 @@ void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
         }
     }
     Invalidate(false);
-}
-
-void CBrevimarView::EditTerrainCell(QPoint)
-{
-    // Terrain drawing by right click comes with the editing commands.
-}
-
-bool CBrevimarView::EditAgentCell(QPoint)
-{
-    // Agent placement by right click comes with the editing commands.
-    return false;
 }
 
 }  // namespace brevimar

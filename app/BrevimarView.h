@@ -5,11 +5,14 @@
 
 #include <QPointer>
 
+#include <memory>
+
 #include "core/Document.h"
 #include "core/Side.h"
-
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
+
+class QPrinter;
 
 namespace brevimar {
 
@@ -222,6 +225,33 @@ private:
     void BuildMessageMap();
     void BuildParameterCommandMap();
     void BuildOnTheFlyCommandMap();
+    // The Display menu, right-click editing choices and the small switches
+    // (ViewDisplayCommands.cpp, ViewEditCommands.cpp).
+    void BuildDisplayCommandMap();
+    void BuildEditCommandMap();
+    void BuildSmallSwitchCommandMap();
+    // Squad items S=1..S=10 from `first`: S >= 2 greyed while the side has
+    // fewer squads, else checked when `number` is S.
+    void AddSquadPickerUpdate(unsigned first, Side side, const int& number);
+    // Radio items setting `field` to firstValue, firstValue + 1, ...
+    void AddValueItems(unsigned first, int count, int firstValue, int& field);
+    void OpenAgentDataWindow(Side side);
+public:
+    // After a restart or a load: the status line shows the new run, and the
+    // window's title names the file the document now holds.
+    void RefreshStatusAndTitle();
+
+    // File > Print, Print Preview, Print Setup (ViewPrintCommands.cpp). The
+    // printer keeps the user's settings between prints.
+    QPrinter& PrinterSettings();
+    // Draws the picture onto the printer's page; false (after telling the
+    // user) when the printer cannot be opened.
+    bool PrintPicture(QPrinter& printer);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+private:
+    std::unique_ptr<QPrinter> Printer;
     // Each answers whether the dialog ended with OK.
     bool EditAgents(Side side);
     bool OnTheFlyPersonality(Side side);

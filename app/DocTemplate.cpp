@@ -8,6 +8,7 @@
 #include "app/BrevimarView.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
+#include "app/ResourceIds.h"
 #include "core/Document.h"
 #include "files/DocumentFile.h"
 #include "files/WordReader.h"
@@ -43,6 +44,12 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     slot->Document->SetHost(&slot->Host);
     slot->Host.SetParentWindow(&MainFrame);
     slot->Host.SetStatusSink([frame = &MainFrame](const std::string& text) { frame->SetStatusText(text); });
+    // A step repaints every window on the document, not only the timer's.
+    slot->Host.SetRepaintAll([views = &slot->Views] {
+        for (const QPointer<CBrevimarView>& v : *views)
+            if (v)
+                v->Invalidate(false);
+    });
 
     CBrevimarView* view = nullptr;
     CChildFrame* frame = CreateFrame(*slot, view);
@@ -77,6 +84,7 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // around the picture.
     frame->show();
     view->OnInitialUpdate();
+    MainFrame.FitIntoWorkspace(frame);
     MainFrame.MdiArea()->setActiveSubWindow(frame);
     return view;
 }
@@ -95,6 +103,7 @@ CBrevimarView* CBrevimarDocTemplate::CreateNewWindow(CBrevimarView* existing)
     // around the picture.
     frame->show();
     view->OnInitialUpdate();
+    MainFrame.FitIntoWorkspace(frame);
     MainFrame.MdiArea()->setActiveSubWindow(frame);
     return view;
 }
@@ -133,6 +142,8 @@ void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
     // once the window's own events are done.
     slot->Host.SetView(nullptr);
     slot->Document->SetBatchDrivers(nullptr);
+    // The status line no longer speaks of the closed document.
+    MainFrame.SetStatusText(StatusPaneRestText);
     slot->Document->DeleteContents();
     auto it = std::find_if(Documents.begin(), Documents.end(), [slot](const auto& s) { return s.get() == slot; });
     if (it != Documents.end()) {

@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -42,22 +44,59 @@ CMainFrame::CMainFrame()
     // The first field of the document template string: the main window's title.
     setWindowTitle("Brevimar Land Combat Laboratory");
     setCentralWidget(Area);
+    // A battlefield window larger than the workspace stays within reach.
+    Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setAcceptDrops(true);
     move(DefaultX, DefaultY);
     resize(1000, 780);
     CommandBars = std::make_unique<CCommandBars>(this, Router);
     QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
 
-    // The two menu items that the views serve do nothing while no view is active.
-    Map.On(ID_FILE_LOAD_INPUT_DATA, [] {});
-    Map.On(ID_FILE_LOAD_RUN, [] {});
+    // The two Load items are the views' commands: with no battlefield window
+    // they have no handler here, so they show greyed rather than do nothing.
     // The status pane is only ever enabled.
     Map.OnUpdate(ID_STATUS_PANE, [](CCmdUI& ui) { ui.Enable(true); });
-    Map.On(ID_WINDOW_CASCADE, [this] { Area->cascadeSubWindows(); });
+    Map.On(ID_WINDOW_CASCADE, [this] { CascadeWindows(); });
     Map.On(ID_WINDOW_TILE_HORZ, [this] { Area->tileSubWindows(); });
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CascadeWindows()
+{
+    // Each window keeps its size, trimmed to what the workspace can show
+    // beside the stair of title bars; the active one ends on top.
+    const QList<QMdiSubWindow*> windows = Area->subWindowList(QMdiArea::StackingOrder);
+    const QSize room = Area->viewport()->size();
+    const int step = CascadeStep;
+    int i = 0;
+    for (QMdiSubWindow* window : windows) {
+        if (window->isMinimized() || window->isMaximized())
+            window->showNormal();
+        const QPoint corner(step * i, step * i);
+        const QSize size = window->size().boundedTo(room - QSize(corner.x(), corner.y()));
+        window->setGeometry(QRect(corner, size.expandedTo(QSize(MinCascadeSize, MinCascadeSize))));
+        window->raise();
+        ++i;
+    }
+}
+
+void CMainFrame::FitIntoWorkspace(QMdiSubWindow* window)
+{
+    // A window larger than the workspace would hide its close button and
+    // part of the field: it is trimmed (the view scrolls) and moved into view.
+    const QSize room = Area->viewport()->size();
+    if (room.isEmpty() || !Area->isVisible())
+        return;
+    QRect r = window->geometry();
+    r.setSize(r.size().boundedTo(room));
+    if (r.right() >= room.width())
+        r.moveLeft(std::max(0, room.width() - r.width()));
+    if (r.bottom() >= room.height())
+        r.moveTop(std::max(0, room.height() - r.height()));
+    window->setGeometry(r);
+}
 
 int CMainFrame::OnCreate(const ResourceSet& resources)
 {
@@ -163,6 +202,13 @@ bool CMainFrame::event(QEvent* event)
     // Menu prompts never reach the status line.
     if (event->type() == QEvent::StatusTip)
         return true;
+    // Windows opened before the main window first showed were fitted to a
+    // workspace that had no size yet: fit them again once it has one.
+    if (event->type() == QEvent::Show)
+        QTimer::singleShot(0, this, [this] {
+            for (QMdiSubWindow* window : Area->subWindowList())
+                FitIntoWorkspace(window);
+        });
     return QMainWindow::event(event);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/Resources.h"
 
 class QMdiArea;
+class QMdiSubWindow;
 class QMimeData;
 class QMenu;
 class QToolBar;
@@ -58,6 +59,12 @@ public:
     QAction* FindMenuItem(const QString& path) const;
     // Shows the menu that fits the active window and refreshes the toolbar.
     void RefreshMenus();
+    // Window > Cascade: windows stepped down and right, each at a usable size.
+    static constexpr int CascadeStep = 28;
+    static constexpr int MinCascadeSize = 200;
+    void CascadeWindows();
+    // Trims and moves a child window so that the workspace shows it whole.
+    void FitIntoWorkspace(QMdiSubWindow* window);
 
     CStatusBar* StatusLine() const { return Status; }
     QToolBar* ToolBar() const { return Tools; }

@@ -59,12 +59,14 @@ void CBrevimarView::OnClear()
 void CBrevimarView::OnRandomize()
 {
     Document->RandomizeRun();
+    RefreshStatusAndTitle();
     Invalidate(false);
 }
 
 void CBrevimarView::OnRestartGo()
 {
     Document->RestartRun();
+    RefreshStatusAndTitle();
     Invalidate(false);
 }
 

@@ -25,6 +25,7 @@ void CBrevimarView::OnFileLoadInputDataFile()
         doc.RunMode = runMode;
         doc.LoadInputFile = loadInputFile;
     }
+    RefreshStatusAndTitle();
     Invalidate(false);
 }
 
@@ -35,6 +36,7 @@ void CBrevimarView::OnFileLoadRunFile()
     LoadStoredRunFile(doc);
     doc.DeploymentSource = RandomDeployment;
     // Resuming the run plays the stored frames.
+    RefreshStatusAndTitle();
     Invalidate(false);
 }
 

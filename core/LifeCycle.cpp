@@ -53,6 +53,10 @@ void CBrevimarDoc::InitNewDocument()
     CellBitmapHeight = CellPictures()[0].Height();
 
     ClearLattice();
+    // The display and collection defaults (activity maps off) for every way
+    // the start-up read can end: a cancelled choice keeps the built-in
+    // scenario and a frame file reads no scenario, and their agents must show.
+    ResetDataCollection();
     ReadStartupInputFile();
 }
 

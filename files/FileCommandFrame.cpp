@@ -214,8 +214,14 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
     FileDialogRequest request;
     request.Filter = spec.Filter;
     request.DefaultExtension = spec.DefaultExtension;
-    if (spec.InitialNameByLoadInputFile)
+    if (spec.InitialNameByLoadInputFile) {
         request.InitialName = doc.LoadInputFile == 1 ? "*.dat" : "*.run";
+        // The chooser starts on the filter of the files this load reads.
+        request.DefaultExtension = doc.LoadInputFile == 1 ? "dat" : "run";
+    }
+    // A scenario written while a capture runs carries its frames: a RUN file.
+    if (command == FileCommand::ScenarioWrite && doc.RunCaptureOn == 1)
+        request.DefaultExtension = "run";
     const std::optional<std::string> chosen =
         reader ? doc.host().ChooseFileToOpen(request) : doc.host().ChooseFileToSave(request);
 

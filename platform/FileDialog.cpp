@@ -1,5 +1,7 @@
 #include "platform/FileDialog.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -78,6 +80,21 @@ std::vector<std::string> ToQtNameFilters(const std::vector<FileFilter>& filters)
     return names;
 }
 
+std::size_t InitialFilterIndex(const std::vector<FileFilter>& filters, const std::string& defaultExtension)
+{
+    std::string ext = defaultExtension;
+    if (!ext.empty() && ext.front() == '.')
+        ext.erase(0, 1);
+    if (ext.empty())
+        return 0;
+    const QString wanted = QString::fromStdString("*." + ext);
+    for (std::size_t i = 0; i < filters.size(); ++i)
+        for (const std::string& p : filters[i].Patterns)
+            if (QString::fromStdString(p).compare(wanted, Qt::CaseInsensitive) == 0)
+                return i;
+    return 0;
+}
+
 CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std::string fileName, std::string filter,
                          QWidget* parent)
     : Open(openFileDialog),
@@ -116,8 +133,11 @@ int CFileDialog::DoModal()
     QStringList names;
     for (const std::string& n : ToQtNameFilters(ParseFilterString(Filter)))
         names << QString::fromStdString(n);
-    if (!names.isEmpty())
+    if (!names.isEmpty()) {
         dialog.setNameFilters(names);
+        const std::size_t first = InitialFilterIndex(ParseFilterString(Filter), DefaultExtension);
+        dialog.selectNameFilter(names[static_cast<qsizetype>(std::min<std::size_t>(first, names.size() - 1))]);
+    }
     if (!DefaultExtension.empty())
         dialog.setDefaultSuffix(QString::fromStdString(DefaultExtension));
     if (!InitialName.empty())

@@ -17,6 +17,10 @@ struct FileFilter {
 std::vector<FileFilter> ParseFilterString(const std::string& filter);
 // The same filters as Qt name filters ("Description (*.x)"), in order.
 std::vector<std::string> ToQtNameFilters(const std::vector<FileFilter>& filters);
+// The filter a chooser starts on: the first whose patterns take files with
+// the default extension (so that a pre-filled "*.run" is not hidden behind
+// *.dat), else the first.
+std::size_t InitialFilterIndex(const std::vector<FileFilter>& filters, const std::string& defaultExtension);
 
 class CFileDialog {
 public:

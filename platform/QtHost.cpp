@@ -43,7 +43,9 @@ void QtHost::SetStatusText(const std::string& text)
 
 void QtHost::InvalidateView()
 {
-    if (View)
+    if (RepaintAll)
+        RepaintAll();
+    else if (View)
         View->Invalidate(false);
 }
 

@@ -19,6 +19,8 @@ public:
     // The window that owns the document's timers and is repainted for it.
     void SetView(CWnd* view) { View = view; }
     CWnd* GetView() const { return View; }
+    // Repaints every window showing the document; without it, the view alone.
+    void SetRepaintAll(std::function<void()> repaint) { RepaintAll = std::move(repaint); }
     // The window the modal boxes belong to.
     void SetParentWindow(QWidget* parent) { Parent = parent; }
     // Where status-line text goes (the main frame's pane).
@@ -49,6 +51,7 @@ private:
     QPointer<CWnd> View;
     QPointer<QWidget> Parent;
     std::function<void(const std::string&)> StatusSink;
+    std::function<void()> RepaintAll;
     std::optional<std::string> PreAnsweredOpen;
     CRand15 Runtime;
 };

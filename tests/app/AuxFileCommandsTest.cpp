@@ -65,6 +65,9 @@ TEST_F(AuxFileCommands, EveryItemAsksForItsOwnKindOfFile)
         {"&File/Save/Agent Data/Communications Matrix...", CBrevimarView::ID_FILE_SAVE_COMM_MATRIX, "Save As",
          "Brevimar Comm Matrix Input Data Files (*.cmw)|*.cmw||"},
     };
+    // Each weapon file item is offered only while some side uses its model.
+    Doc().RedForce.WeaponsOn = 1;
+    Doc().BlueForce.WeaponAssignType = 1;
     for (const auto& item : items) {
         QAction* action = Frame().FindMenuItem(item.item);
         ASSERT_NE(action, nullptr) << item.item;

@@ -85,7 +85,7 @@ TEST_F(Menus, ItemsWithoutHandlersAreGreyedAndTheFramesOwnAreNot)
     ASSERT_TRUE(Start());
     for (QMenu* menu : Frame().ShownMenus())
         OpenAll(menu);
-    EXPECT_FALSE(Frame().FindMenuItem("&Display/Zoom/175%")->isEnabled());
+    EXPECT_FALSE(Frame().FindMenuItem("&Display/Data/PURPLE Agents...")->isEnabled());
     EXPECT_FALSE(Frame().FindMenuItem("Data Visualization/2D Graphs/Mission Fitness...")->isEnabled());
     EXPECT_TRUE(Frame().FindMenuItem("&Help/&About Brevimar...")->isEnabled());
     EXPECT_TRUE(Frame().FindMenuItem("&File/Load Brevimar Input Data File...")->isEnabled());
@@ -93,7 +93,7 @@ TEST_F(Menus, ItemsWithoutHandlersAreGreyedAndTheFramesOwnAreNot)
     // The accelerator of Clear shows beside it.
     EXPECT_TRUE(Frame().FindMenuItem("&Simulation/Clear")->text().contains('\t'));
     // Commands without handlers are refused, and so are their keys.
-    EXPECT_FALSE(Frame().RunCommand(33174));
+    EXPECT_FALSE(Frame().RunCommand(32892));
 }
 
 TEST_F(Menus, AboutBoxIsModal)
@@ -126,8 +126,8 @@ TEST_F(Menus, NewWindowSharesTheDocumentWhichLivesWhileItHasAWindow)
     for (QAction* action : Frame().ShownMenus()[0]->actions())
         items << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(items, QStringList({"Load Brevimar Input Data File...", "Load Brevimar RUN File...", "-", "E&xit"}));
-    // The frame's own handlers keep these two enabled with no view.
-    EXPECT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+    // With no view nothing serves these two: greyed and refused.
+    EXPECT_FALSE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
 }
 
 TEST_F(Menus, RecentFilesKeepFourNewestFirstInTheProfile)

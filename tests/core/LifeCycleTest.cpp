@@ -32,8 +32,9 @@ TEST(LifeCycle, CancelledStartupKeepsTheDefaults)
     EXPECT_EQ(doc.LatticeExtentX, 152);
     EXPECT_EQ(doc.LatticeExtentY, 152);
     EXPECT_EQ(doc.ActivityRadius, 1);
-    EXPECT_EQ(doc.RedActivityMapOn, 1);
-    EXPECT_EQ(doc.BlueActivityMapOn, 1);
+    // The built-in scenario shows its agents: the activity maps are off.
+    EXPECT_EQ(doc.RedActivityMapOn, 0);
+    EXPECT_EQ(doc.BlueActivityMapOn, 0);
     EXPECT_EQ(doc.BackgroundToggle, 1);
     EXPECT_EQ(doc.ShowAll, 1);
     EXPECT_EQ(doc.CellBitmapWidth, 5);

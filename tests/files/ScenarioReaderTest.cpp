@@ -106,7 +106,8 @@ TEST(MenuScenarioLoader, ChooserFollowsTheKindAndCancelChangesNothingButThePause
         EXPECT_EQ(LoadInputDataFile(*doc), 0);
         const FileDialogRequest& request = doc.Host.FileRequests.back();
         EXPECT_EQ(request.Filter, "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||");
-        EXPECT_EQ(request.DefaultExtension, "dat");
+        // The chooser starts on the filter of the kind it pre-fills.
+        EXPECT_EQ(request.DefaultExtension, kind == 1 ? "dat" : "run");
         EXPECT_EQ(request.InitialName, kind == 1 ? "*.dat" : "*.run");
         EXPECT_EQ(doc->Paused, 1);
         EXPECT_GE(doc.Host.InvalidateCount, 1);

@@ -278,7 +278,9 @@ TEST(ScenarioWriter, SaveCancelledOrUnopenedWritesNothingAndKeepsTheDocument)
     ASSERT_EQ(doc.Host.FileRequests.size(), 1u);
     EXPECT_EQ(doc.Host.FileRequests[0].Filter,
               "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||");
-    EXPECT_EQ(doc.Host.FileRequests[0].DefaultExtension, "dat");
+    // A capture is running, so what is written is a RUN file.
+    ASSERT_EQ(doc->RunCaptureOn, 1);
+    EXPECT_EQ(doc.Host.FileRequests[0].DefaultExtension, "run");
     EXPECT_EQ(doc->Paused, 1);
 
     const std::string missing = folder + "/no such folder/x.dat";

@@ -1,0 +1,100 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/AppFixture.h"
+#include "app/ChildFrame.h"
+#include "app/ResourceIds.h"
+#include "platform/FileDialog.h"
+
+namespace brevimar::testing {
+namespace {
+
+using Workspace = AppTest;
+
+TEST_F(Workspace, ANewBattlefieldWindowFitsAndTheWorkspaceScrolls)
+{
+    ModalHooks::CancelFile();  // the built-in 150 x 150 battlefield
+    ASSERT_TRUE(Start());
+    Frame().show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QMdiSubWindow* window = Frame().MdiArea()->activeSubWindow();
+    ASSERT_NE(window, nullptr);
+    const QRect room(QPoint(0, 0), Frame().MdiArea()->viewport()->size());
+    EXPECT_TRUE(room.contains(window->geometry())) << window->geometry().width() << "x"
+                                                   << window->geometry().height();
+    // The 152 x 152 cells of 5 pixels are taller than the workspace: the
+    // window is trimmed to about its height, and keeps the picture's whole width.
+    EXPECT_GE(window->height(), room.height() - 40);
+    EXPECT_GE(window->width(), 152 * 5);
+    EXPECT_EQ(Frame().MdiArea()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+}
+
+TEST_F(Workspace, CascadeKeepsWindowsAtAUsableSize)
+{
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Start());
+    Frame().show();
+    ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
+    ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_CASCADE));
+    const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(windows.size(), 2);
+    for (QMdiSubWindow* w : windows) {
+        EXPECT_GE(w->width(), CMainFrame::MinCascadeSize);
+        EXPECT_GE(w->height(), CMainFrame::MinCascadeSize);
+    }
+    EXPECT_EQ(windows[1]->pos() - windows[0]->pos(), QPoint(CMainFrame::CascadeStep, CMainFrame::CascadeStep));
+}
+
+TEST_F(Workspace, EveryWindowOnTheDocumentRepaintsAfterAStep)
+{
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Start());
+    CBrevimarView* first = View();
+    ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
+    CBrevimarView* second = View();
+    ASSERT_NE(first, second);
+    const int before[] = {first->InvalidateCount(), second->InvalidateCount()};
+    Doc().Resume();
+    first->OnTimer(CBrevimarView::RunTimerId);
+    EXPECT_GT(first->InvalidateCount(), before[0]);
+    EXPECT_GT(second->InvalidateCount(), before[1]);
+}
+
+TEST_F(Workspace, StatusLineAndTitleFollowLoadsRestartsAndClosing)
+{
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Start());
+    ModalHooks::AnswerFile(Fixture("menu_v2.dat"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+    EXPECT_EQ(Frame().ActiveChildFrame()->windowTitle(), "menu_v2.dat");
+    EXPECT_NE(Frame().StatusText().find("menu_v2.dat"), std::string::npos) << Frame().StatusText();
+
+    // A stale count on the line is replaced by the restarted run's.
+    Doc().RunHeader.RedAlive = 35;
+    Frame().SetStatusText("stale");
+    ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_RESTART_GO));
+    EXPECT_NE(Frame().StatusText().find("[RED/3] Alive 3 "), std::string::npos) << Frame().StatusText();
+    Frame().SetStatusText("stale");
+    ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_RANDOMIZE));
+    EXPECT_NE(Frame().StatusText().find("[RED/3] Alive 3 "), std::string::npos) << Frame().StatusText();
+
+    Frame().MdiArea()->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame().StatusText(), StatusPaneRestText);
+}
+
+TEST(FileChooser, StartsOnTheFilterOfTheDefaultExtension)
+{
+    const auto filters =
+        ParseFilterString("Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||");
+    struct Case {
+        const char* Extension;
+        std::size_t Index;
+    } cases[] = {{"dat", 0}, {"run", 1}, {".run", 1}, {"RUN", 1}, {"out", 0}, {"", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(InitialFilterIndex(filters, c.Extension), c.Index) << c.Extension;
+}
+
+}  // namespace
+}  // namespace brevimar::testing
