@@ -547,8 +547,11 @@ void CBrevimarDoc::SetupBattlefield()
                     field.AgentGrid[GridIndex(x, y)] = CellFree;
                     field.TerrainType[GridIndex(x, y)] = OpenGround;
                 }
-        DeployFromAgentFile(*this, Side::Red, size);
-        DeployFromAgentFile(*this, Side::Blue, size);
+        for (Side side : {Side::Red, Side::Blue}) {
+            DeployFromAgentFile(*this, side, size);
+            Force(side).TakeOwnSquadValues();
+            TakeBaseCopies(Force(side), BaseCopies(side), TerrainModified(side));
+        }
         if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1)
             CollectStepStatistics();
     }

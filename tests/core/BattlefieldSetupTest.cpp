@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
@@ -86,12 +88,7 @@ Snapshot Take(CBrevimarDoc& doc)
     return s;
 }
 
-std::string WriteFile(const std::string& name, const std::string& text)
-{
-    const std::string path = ::testing::TempDir() + "brevimar_setup_" + name;
-    std::ofstream(path) << text;
-    return path;
-}
+std::string WriteFile(const std::string& name, const std::string& text) { return testing::WriteTemp(name, text); }
 
 TEST(BattlefieldSetup, TerrainBlocksCoverTheirExtentsClippedToTheBattlefield)
 {
@@ -219,7 +216,7 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
     WriteFile("word.ter", "size 100");
     for (const auto& [name, message] : cases) {
         doc.Host.Messages.clear();
-        const std::string path = ::testing::TempDir() + "brevimar_setup_" + name;
+        const std::string path = (std::filesystem::path(WriteFile(".probe", "")).parent_path() / name).string();
         Choose(path);
         doc->SetupBattlefield();
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << name;
@@ -614,6 +611,48 @@ TEST(BattlefieldSetup, AgentFileDeploymentDropsTheDeadAndTheBlockedAndRenumbers)
     EXPECT_EQ(Grid(*doc, 5, 5), CellTerrain);
     EXPECT_EQ(CountGrid(*doc, CellAgent), 3);
     ExpectSoundDeployment(*doc);
+}
+
+// Records whose squads interleave (1, 2, 1, 2) after a force set-up that
+// numbered the agents squad by squad: each agent takes its own squad's values.
+TEST(BattlefieldSetup, AgentFileAgentsTakeTheirOwnSquadsValues)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    doc->Battlefield.BattleSize = 50;
+    doc->NumBlue() = 0;
+    CForce& red = doc->RedForce;
+    red.NumAgents = 4;
+    red.NumSquads = 2;
+    red.num_per_squad[1] = red.num_per_squad[2] = 2;
+    red.personality = 1;
+    red.A_S_RANGE[1] = 3, red.A_S_RANGE[2] = 7;
+    red.I_F_RANGE[1] = 1, red.I_F_RANGE[2] = 4;
+    red.w1_a[1] = 1.0f, red.w2_a[2] = 1.0f;
+    doc->InitializeForces();  // agents 1, 2 in squad 1; 3, 4 in squad 2
+    const int squads[] = {0, 1, 2, 1, 2};
+    for (int r = 1; r <= 4; ++r) {
+        red.StoredAgentState[r] = r == 4 ? Injured : Alive;
+        red.StoredAgentSquad[r] = squads[r];
+        red.StoredAgentX[r] = 10 + r;
+        red.StoredAgentY[r] = 10;
+    }
+    doc->DeploymentSource = AgentFileDeployment;
+    doc->SetupBattlefield();
+
+    ASSERT_EQ(red.NumAgents, 4);
+    const struct {
+        int sensor, fire;
+        float w1, w2;
+    } expected[] = {{}, {3, 0, 1, 0}, {7, 0, 0, 1}, {3, 0, 1, 0}, {0, 4, 0, 1}};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(red.SensorRange[i], expected[i].sensor) << i;
+        EXPECT_EQ(red.FireRange[i], expected[i].fire) << i;  // agent 4 is injured
+        EXPECT_EQ(red.AliveWeight[W1][i], expected[i].w1) << i;
+        EXPECT_EQ(red.AliveWeight[W2][i], expected[i].w2) << i;
+        EXPECT_EQ(doc->BaseCopies(Side::Red).BaseSensorRangeAlive[i], red.A_S_RANGE[squads[i]]) << i;
+    }
+    EXPECT_EQ(red.DistanceNormaliser[2], static_cast<float>(7 * 1.4142135));
 }
 
 TEST(BattlefieldSetup, FirstFrameIsCapturedInInteractiveRuns)
