@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <locale>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/TerrainFile.h"
 
 namespace brevimar {
 
@@ -91,73 +92,31 @@ void LayTerrainBlocks(CBattlefield& field, int size)
     }
 }
 
-bool ReadInt(std::istream& in, long long* value)
-{
-    std::string word;
-    if (!(in >> word))
-        return false;
-    const char* first = word.data();
-    const char* last = first + word.size();
-    if (*first == '+')
-        ++first;
-    long long v = 0;
-    auto [end, error] = std::from_chars(first, last, v);
-    if (error != std::errc() || end != last)
-        return false;
-    *value = v;
-    return true;
-}
-
-struct TerrainRecord {
-    int X, Y, Grid, Type;
-};
-
 // Reads a terrain file made for a battlefield no larger than `size`. On any
 // fault it says what is wrong, naming the file, and stores nothing.
 bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::vector<TerrainRecord>* records)
 {
+    std::error_code error;
     std::ifstream in(path);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(path, error)) {
         ReportError(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
-    in.imbue(std::locale::classic());
-    auto fail = [&](const std::string& what) {
-        doc.host().ShowError("The terrain file " + path + " " + what + " No terrain was read from it.");
-        return false;
-    };
-    long long fileSize = 0, count = 0;
-    if (!ReadInt(in, &fileSize))
-        return fail("does not begin with a battlefield size.");
-    if (fileSize > size) {
+    long long fileSize = 0;
+    std::string problem;
+    switch (ReadTerrainRecords(in, size, records, &fileSize, &problem)) {
+    case TerrainFileResult::Read:
+        return true;
+    case TerrainFileResult::TooLarge:
         ReportError(doc, "Error: current battlefield size is too small.\nThe terrain file " + path + " was made for a " +
                              std::to_string(fileSize) + " x " + std::to_string(fileSize) + " battlefield; this one is " +
                              std::to_string(size) + " x " + std::to_string(size) + ".");
         return false;
+    case TerrainFileResult::Refused:
+        break;
     }
-    if (fileSize < 1)
-        return fail("gives the battlefield size " + std::to_string(fileSize) + ", which is not 1..150.");
-    if (!ReadInt(in, &count) || count < 0)
-        return fail("has no valid count of terrain cells after the battlefield size.");
-    for (long long k = 1; k <= count; ++k) {
-        long long v[4];
-        for (long long& value : v)
-            if (!ReadInt(in, &value))
-                return fail("ends or holds an unreadable value in cell record " + std::to_string(k) + " of " +
-                            std::to_string(count) + ".");
-        const std::string where = "cell record " + std::to_string(k) + " (" + std::to_string(v[0]) + ", " +
-                                  std::to_string(v[1]) + ")";
-        if (v[0] < 1 || v[0] > size || v[1] < 1 || v[1] > size)
-            return fail("has " + where + " off the " + std::to_string(size) + " x " + std::to_string(size) +
-                        " battlefield.");
-        if (v[2] < CellFree || v[2] > CellTerrain)
-            return fail("has " + where + " with the occupancy value " + std::to_string(v[2]) + ", which is not 0..2.");
-        if (v[3] < OpenGround || v[3] > PassableIII)
-            return fail("has " + where + " with the terrain type " + std::to_string(v[3]) + ", which is not 0..5.");
-        records->push_back({static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-                            static_cast<int>(v[3])});
-    }
-    return true;
+    doc.host().ShowError("The terrain file " + path + " " + problem + " No terrain was read from it.");
+    return false;
 }
 
 void LoadTerrainFromFile(CBrevimarDoc& doc, int size)

@@ -207,6 +207,10 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
         {"negative.ter", "no valid count"},
         {"type.ter", "terrain type 9"},
         {"word.ter", "does not begin with a battlefield size"},
+        {"folder.ter", "Error: cannot open input file."},
+        {"lava_free.ter", "with the occupancy value 0 and the terrain type 1, which disagree"},
+        {"agent.ter", "with the occupancy value 1 and the terrain type 0, which disagree"},
+        {"bare.ter", "with the occupancy value 2 and the terrain type 0, which disagree"},
     };
     WriteFile("large.ter", "150\n1\n3 4\n2 1");
     WriteFile("off.ter", "100\n2\n3 4\n2 1\n101 5\n2 1");
@@ -214,6 +218,10 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
     WriteFile("negative.ter", "100\n-1");
     WriteFile("type.ter", "100\n1\n3 4\n2 9");
     WriteFile("word.ter", "size 100");
+    std::filesystem::create_directories(std::filesystem::path(WriteFile(".probe", "")).parent_path() / "folder.ter");
+    WriteFile("lava_free.ter", "100\n2\n3 4\n2 1\n7 7\n0 1");
+    WriteFile("agent.ter", "100\n1\n3 4\n1 0");
+    WriteFile("bare.ter", "100\n1\n3 4\n2 0");
     for (const auto& [name, message] : cases) {
         doc.Host.Messages.clear();
         const std::string path = (std::filesystem::path(WriteFile(".probe", "")).parent_path() / name).string();
