@@ -175,6 +175,11 @@ bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string*
         *error = CannotOpenInputFileMessage(path);
         return false;
     }
+    return ReadShortFrameText(doc, std::move(text), path, error);
+}
+
+bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& path, std::string* error)
+{
     CWordReader words(std::move(text));
     std::string problem;
     auto refuse = [&] {

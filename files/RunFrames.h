@@ -55,6 +55,8 @@ bool LoadStartupFrameFile(CBrevimarDoc& doc, CWordReader& words, std::string* pr
 // On failure *error holds the whole message for the user and the document is
 // unchanged.
 bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string* error);
+// The same on the file's text; path only names the file in messages.
+bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& path, std::string* error);
 
 // Messages about input files, shared by the readers.
 std::string CannotOpenInputFileMessage(const std::string& path);

@@ -51,15 +51,16 @@
 
 namespace brevimar {
 
-namespace {
-
-constexpr int ScenarioSeed = -31415926;
-
-constexpr ScenarioReadOptions MenuReadOptions{
+const ScenarioReadOptions MenuReadOptions{
     .AliveThresholdsInEveryVersion = true,
     .BlueAreaFlagOffInVersion2 = true,
     .ClampFlockMinimum = true,
 };
+
+namespace {
+
+constexpr int ScenarioSeed = -31415926;
+
 
 void ReportProblem(CBrevimarDoc& doc, const std::string& message)
 {
