@@ -216,6 +216,25 @@ struct DeploymentBox {
     bool operator==(const DeploymentBox&) const = default;
 };
 
+// The cells of the axis that lie on the battlefield, drawn the same way: a
+// box wholly on the field keeps its draws, and a box reaching far past it no
+// longer spends its attempts off the field.
+Axis ClippedAxis(const Axis& axis, int size)
+{
+    if (axis.Extent <= 0)
+        return axis;
+    const long long lo = std::max(axis.Lo(), 1LL);
+    const long long hi = std::min(axis.Hi(), static_cast<long long>(size));
+    if (lo > hi)
+        return axis;  // nothing of it on the field
+    return {lo - (axis.PlusOne ? 1 : 0), hi - lo + 1, axis.PlusOne};
+}
+
+DeploymentBox ClippedBox(const DeploymentBox& box, int size)
+{
+    return {ClippedAxis(box.X, size), ClippedAxis(box.Y, size)};
+}
+
 DeploymentBox SquadDeploymentBox(const CBattlefield& field, Side side, int squad, int size)
 {
     const int s = SquadRow(squad);
@@ -226,11 +245,12 @@ DeploymentBox SquadDeploymentBox(const CBattlefield& field, Side side, int squad
         // A central square fixed by the box sizes; the centres are not used.
         const long long lo = (static_cast<long long>(size) - l) / 2;
         const long long hi = (static_cast<long long>(size) + w) / 2;
-        return {{lo, hi - lo, false}, {lo, hi - lo, false}};
+        return ClippedBox({{lo, hi - lo, false}, {lo, hi - lo, false}}, size);
     }
     const int cx = red ? field.RED_cen_x[s] : field.BLUE_cen_x[s];
     const int cy = red ? field.RED_cen_y[s] : field.BLUE_cen_y[s];
-    return {{static_cast<long long>(cx) - l / 2, l, true}, {static_cast<long long>(cy) - w / 2, w, true}};
+    return ClippedBox({{static_cast<long long>(cx) - l / 2, l, true}, {static_cast<long long>(cy) - w / 2, w, true}},
+                      size);
 }
 
 long long FreeCellsIn(const CBattlefield& field, const DeploymentBox& box, int size)

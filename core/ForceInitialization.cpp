@@ -76,21 +76,17 @@ void CForce::ReconcileSquadSizes()
     const int last = std::min(force.NumSquads, MaxSquads);
     if (last < 1)
         return;
-    int sum = 0;
+    // Sizes come from files and dialogs: the running sum must not overflow.
+    long long sum = 0;
     for (int k = 1; k <= last; ++k) {
         sum += force.num_per_squad[k];
         if (sum == n) {
             force.NumSquads = k;
             return;
         }
-        if (sum > n) {
+        if (sum > n || k == last) {
             force.NumSquads = k;
-            force.num_per_squad[k] += n - sum;
-            return;
-        }
-        if (k == last) {
-            force.NumSquads = k;
-            force.num_per_squad[k] += n - sum;
+            force.num_per_squad[k] = static_cast<int>(force.num_per_squad[k] + (n - sum));
             return;
         }
     }

@@ -29,6 +29,14 @@ float FloatAbs(float x) { return x >= 0.0f ? x : -x; }
 
 namespace {
 
+// Ranges the editors accept, and the longest reconstitution time a run can use.
+constexpr int MaxRange = 999;
+constexpr int MaxReconTime = 1000000;
+
+}  // namespace
+
+namespace {
+
 constexpr int StartupSeed = -31415926;
 
 // How the messages name a side.
@@ -189,8 +197,11 @@ bool ScenarioReader::ReadGeneral()
     if (!Labelled(6, b.red_frat_flag) || !Labelled(1, b.blue_frat_flag) || !Labelled(1, b.red_frat_rad) ||
         !Labelled(1, b.blue_frat_rad) || !Labelled(1, b.red_frat_prob) || !Labelled(1, b.blue_frat_prob))
         return false;
-    return Labelled(5, b.RED_recon_flag) && Labelled(1, S.RedForce.recon_time) && Labelled(1, b.BLUE_recon_flag) &&
-           Labelled(1, S.BlueForce.recon_time);
+    // The reconstitution timer counts down once per step: a time near the
+    // smallest int would run it past it.
+    return Labelled(5, b.RED_recon_flag) && Labelled(1, S.RedForce.recon_time) &&
+           InRange(S.RedForce.recon_time, -MaxReconTime, MaxReconTime, "RED_recon_time") && Labelled(1, b.BLUE_recon_flag) &&
+           Labelled(1, S.BlueForce.recon_time) && InRange(S.BlueForce.recon_time, -MaxReconTime, MaxReconTime, "BLUE_recon_time");
 }
 
 void ScenarioReader::PlaceBoxesAndKeepCopies()
@@ -284,7 +295,9 @@ bool ScenarioReader::ReadLocalCommander(Side side, int k)
     if (!Labelled(7, l.undr_cmd[k]) || !InRange(l.undr_cmd[k], 0, MaxSubordinates, label))
         return false;
     l.SubordinateCount[k] = l.undr_cmd[k];
-    if (!Labelled(1, l.cmnd_rad[k]))
+    // A patch is 2r + 1 cells wide: a radius past the battlefield covers it all.
+    if (!Labelled(1, l.cmnd_rad[k]) ||
+        !InRange(l.cmnd_rad[k], 0, MaxBattleSize, "(" + std::to_string(k) + ")_" + Names(side).Letter + "_cmnd_rad"))
         return false;
     const int r = l.cmnd_rad[k];
     l.CommandPatchSize[k] = l.patch_type == 1 ? 3 * r + 1 : 5 * r + 2;
@@ -324,9 +337,8 @@ bool ScenarioReader::ReadForce(Side side)
     if (!Row(1, f.num_per_squad))
         return false;
     for (int s = 1; s <= f.NumSquads; ++s)
-        if (f.num_per_squad[s] < 0)
-            return Refuse(sideName + " num_per_squad of squad " + std::to_string(s) + " is " +
-                          std::to_string(f.num_per_squad[s]) + ", below 0");
+        if (!InRange(f.num_per_squad[s], 0, MaxAgents, sideName + " num_per_squad of squad " + std::to_string(s)))
+            return false;
     ReconcileSquads(side);
 
     if (!Row(1, f.A_M_RANGE) || !Row(1, f.I_M_RANGE))
@@ -348,12 +360,18 @@ bool ScenarioReader::ReadForce(Side side)
     if (!Row(6, f.A_S_RANGE) || !Row(1, f.A_F_RANGE) || !Row(1, f.I_S_RANGE) || !Row(1, f.I_F_RANGE))
         return false;
     // Sensor ranges normalise distances; a range below 1 would divide by zero.
+    // Ranges far past the battlefield only overflow the sums of the penalty.
     for (int s = 1; s <= f.NumSquads; ++s) {
         const std::string squad = " of squad " + std::to_string(s);
         if (f.A_S_RANGE[s] < 1)
             return Refuse(sideName + " A:S_RANGE" + squad + " is " + std::to_string(f.A_S_RANGE[s]) + ", below 1");
         if (f.I_S_RANGE[s] < 1)
             return Refuse(sideName + " I:S_RANGE" + squad + " is " + std::to_string(f.I_S_RANGE[s]) + ", below 1");
+        if (!InRange(f.A_S_RANGE[s], 1, MaxRange, sideName + " A:S_RANGE" + squad) ||
+            !InRange(f.I_S_RANGE[s], 1, MaxRange, sideName + " I:S_RANGE" + squad) ||
+            !InRange(f.A_F_RANGE[s], -MaxRange, MaxRange, sideName + " A:F_RANGE" + squad) ||
+            !InRange(f.I_F_RANGE[s], -MaxRange, MaxRange, sideName + " I:F_RANGE" + squad))
+            return false;
     }
     f.MinSensorRange = 100;
     for (int s = 1; s <= f.NumSquads; ++s)

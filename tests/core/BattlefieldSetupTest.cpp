@@ -475,6 +475,29 @@ TEST(BattlefieldSetup, ABoxTooSmallForItsSquadIsReportedAndDoesNotHang)
     EXPECT_EQ(unplaced, 2);
 }
 
+// Boxes far larger than the battlefield are drawn over the part on the
+// field: all 300 + 300 agents find a cell of the 30 x 30 field, at once.
+TEST(BattlefieldSetup, HugeBoxesAreClippedToTheBattlefield)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    CBattlefield& f = doc->Battlefield;
+    f.BattleSize = 30;
+    f.R_box_l[1] = f.R_box_w[1] = 2000000000;
+    f.RED_cen_x[1] = f.RED_cen_y[1] = 15;
+    f.B_box_l[1] = 40, f.B_box_w[1] = 1000000;  // hangs over every edge
+    f.BLUE_cen_x[1] = 29, f.BLUE_cen_y[1] = 2;
+    for (Side side : {Side::Red, Side::Blue}) {
+        doc->Force(side).NumAgents = 300;
+        doc->Force(side).num_per_squad[1] = 300;
+    }
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    EXPECT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(CountGrid(*doc, CellAgent), 600);
+    ExpectSoundDeployment(*doc);
+}
+
 TEST(BattlefieldSetup, BatchRunsReportTheSameProblemOnce)
 {
     testing::TestDocument doc;
