@@ -121,9 +121,11 @@ bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& p
     std::string problem;
     CStoredFrames frames;
     int lastStep = 0;
+    std::string warning;
     if (!ReadScenarioGroups(words, *scratch, &problem, MenuReadOptions) ||
-        (storedRun && !ReadStartupFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                         scratch->Battlefield.BattleSize, 0, &frames, &lastStep, &problem))) {
+        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
+                                           scratch->Battlefield.BattleSize, 0, path, &frames, &lastStep, &problem,
+                                           &warning))) {
         ReportProblem(doc, BadInputFileMessage(path, problem));
         return false;
     }
@@ -143,6 +145,10 @@ bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& p
         StartLoadedRun(doc, frames, lastStep);
     else
         StartLoadedScenario(doc);
+    if (!warning.empty()) {
+        std::cerr << warning << '\n';
+        doc.host().MessageBox(warning, "Brevimar", MB_OK | MB_ICONWARNING);
+    }
     return true;
 }
 

@@ -776,6 +776,12 @@ void ReportProblem(CBrevimarDoc& doc, const std::string& message)
     doc.host().ShowError(message);
 }
 
+void ReportWarning(CBrevimarDoc& doc, const std::string& message)
+{
+    std::cerr << message << '\n';
+    doc.host().MessageBox(message, "Brevimar", MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem,
@@ -837,10 +843,11 @@ int CBrevimarDoc::ReadStartupInputFile()
     scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
     CStoredFrames frames;
     int lastStep = 0;
+    std::string warning;
     if (!ReadScenarioGroups(words, *scratch, &problem) ||
-        (storedRun && !ReadStartupFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                         scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, &frames,
-                                         &lastStep, &problem))) {
+        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
+                                           scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, path,
+                                           &frames, &lastStep, &problem, &warning))) {
         ReportProblem(*this, BadInputFileMessage(path, problem));
         return 1;
     }
@@ -854,6 +861,8 @@ int CBrevimarDoc::ReadStartupInputFile()
         StartStoredRun(*this, frames, lastStep);
     else
         StartScenarioRun(*this);
+    if (!warning.empty())
+        ReportWarning(*this, warning);
     return 1;
 }
 

@@ -525,11 +525,8 @@ TEST(MenuScenarioLoader, BadFilesLeaveTheDocumentUntouched)
         {"word.dat", WithValues(v4, "blue_frat_prob", "x0.5"), 1, "found \"x0.5\""},
         // The start-up layout of an old file lacks the alive threshold rows.
         {"startup_v3.dat", FixtureText("scenario_v3.dat"), 1, "expected an integer after \"A:HOLD_f\""},
-        {"step.run", run + frame0 + "\n352\n2 1 1\n2 2 2\n2 3 3\n2 4 4\n2 5 5", 0,
-         "a frame has step 352, outside the stored steps 0..351"},
-        {"off.run", run + frame0 + "\n1\n2 1 1\n2 81 2\n2 3 3\n2 4 4\n2 5 5", 0,
-         "the frame of step 1 puts RED agent 2 at (81, 2), off the 80 x 80 battlefield"},
-        {"cut.run", run + frame0 + "\n1\n2 1 1", 0, "the frame of step 1 breaks off"},
+        {"state.run", run + "\n0\n2 1 1\n2 2 2\n2 3 3\n5 80 80\n1 79 80", 0,
+         "the frame of step 0 gives BLUE agent 1 the state 5, outside 0..2"},
     };
     TestDocument doc;
     ASSERT_EQ(Load(doc, DataPath("stored_v4.run"), 0), 1);
@@ -554,6 +551,26 @@ TEST(MenuScenarioLoader, BadFilesLeaveTheDocumentUntouched)
     EXPECT_EQ(Load(doc, WriteTemp("good.run", run + frame0), 0), 1);
     EXPECT_TRUE(doc.Host.Messages.empty());
     EXPECT_EQ(doc->NumRed(), 3);
+
+    // Damage after frame 0 keeps the scenario and frame 0, with a warning.
+    const std::pair<std::string, std::string> damaged[] = {
+        {"\n352\n2 1 1\n2 2 2\n2 3 3\n2 4 4\n2 5 5", "a frame has step 352, outside the stored steps 0..351"},
+        {"\n1\n2 1 1\n2 81 2\n2 3 3\n2 4 4\n2 5 5",
+         "the frame of step 1 puts RED agent 2 at (81, 2), off the 80 x 80 battlefield"},
+        {"\n1\n2 1 1", "the frame of step 1 breaks off"},
+    };
+    for (const auto& [tail, problem] : damaged) {
+        doc.Host.Messages.clear();
+        const std::string path = WriteTemp("damaged.run", run + frame0 + tail);
+        EXPECT_EQ(Load(doc, path, 0), 1) << problem;
+        ASSERT_EQ(doc.Host.Messages.size(), 1u) << problem;
+        const std::string& message = doc.Host.Messages[0].Text;
+        EXPECT_NE(message.find(problem), std::string::npos) << message;
+        EXPECT_NE(message.find(path + " is damaged in frame 2 of the file"), std::string::npos) << message;
+        EXPECT_EQ(doc.Host.Messages[0].Style & 0xF0u, unsigned(MB_ICONWARNING));
+        EXPECT_EQ(doc->RunHeader.LastStep, 0);
+        EXPECT_EQ(doc->Capture(RedCaptureX, 0, 3), 3);
+    }
 }
 
 }  // namespace

@@ -790,7 +790,7 @@ std::string FramesText(const std::vector<std::string>& lines)
     return text;
 }
 
-TEST(StartupReader, BadStoredRunsAreRefused)
+TEST(StartupReader, DamagedStoredRunsKeepTheirCompleteFrames)
 {
     const std::string scenario = FixtureText("stored_empty.run");  // 3 RED, 2 BLUE on 80 x 80
     const std::string good0 = FramesText({"0", "2 1 1", "2 2 2", "2 3 3", "2 80 80", "1 79 80"});
@@ -811,17 +811,37 @@ TEST(StartupReader, BadStoredRunsAreRefused)
         {good0 + FramesText({"1", "2 1 1", "2 2 2", "2 3 3", "2 4 4", "2 5"}), "the frame of step 1 breaks off"},
         {good0 + FramesText({"1", "2 1 1", "2 x 2"}), "found \"x\""},
         {good0 + FramesText({"step"}), "a frame step is unreadable"},
+        {good0 + FramesText({"1", "2 1 1", "2 2 2", "2 3 3", "3 4 4", "2 5 5"}),
+         "the frame of step 1 gives BLUE agent 1 the state 3, outside 0..2"},
+        {good0 + FramesText({"1", "-1 1 1", "2 2 2", "2 3 3", "2 4 4", "2 5 5"}), "RED agent 1 the state -1"},
     };
     TestDocument doc;
     ASSERT_EQ(Load(doc, DataPath("stored_v4.run")), 1);
     const std::uint64_t before = Fingerprint(*doc);
+    // Damage after frame 0: the scenario and frame 0 load, with a warning
+    // naming the file and the frame.
     for (const Case& c : cases) {
         doc.Host.Messages.clear();
-        EXPECT_EQ(Load(doc, WriteTemp("bad.run", scenario + c.Frames)), 1);
+        const std::string path = WriteTemp("damaged.run", scenario + c.Frames);
+        EXPECT_EQ(Load(doc, path), 1);
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << c.Problem;
-        EXPECT_NE(doc.Host.Messages[0].Text.find(c.Problem), std::string::npos) << doc.Host.Messages[0].Text;
-        EXPECT_EQ(Fingerprint(*doc), before) << c.Problem;
+        const std::string& text = doc.Host.Messages[0].Text;
+        EXPECT_NE(text.find(c.Problem), std::string::npos) << text;
+        EXPECT_NE(text.find("stored run " + path + " is damaged in frame 2 of the file"), std::string::npos) << text;
+        EXPECT_NE(text.find("the 1 complete frame before it are loaded"), std::string::npos) << text;
+        EXPECT_EQ(doc.Host.Messages[0].Style & 0xF0u, unsigned(MB_ICONWARNING));
+        EXPECT_EQ(doc->NumRed(), 3);
+        EXPECT_EQ(doc->RunHeader.LastStep, 0);
+        EXPECT_EQ(doc->Capture(BlueCaptureY, 0, 2), 80);
     }
+    // Damage in the first frame leaves nothing to play: refused.
+    ASSERT_EQ(Load(doc, DataPath("stored_v4.run")), 1);
+    doc.Host.Messages.clear();
+    const std::string bad0 = FramesText({"0", "2 1 1", "7 2 2", "2 3 3", "2 80 80", "1 79 80"});
+    EXPECT_EQ(Load(doc, WriteTemp("bad.run", scenario + bad0)), 1);
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_NE(doc.Host.Messages[0].Text.find("RED agent 2 the state 7, outside 0..2"), std::string::npos);
+    EXPECT_EQ(Fingerprint(*doc), before);
     // The same frames without the fault load, trailing line end and all; a
     // dead agent that set-up left off the battlefield stands at (0, 0).
     doc.Host.Messages.clear();
