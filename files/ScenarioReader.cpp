@@ -26,8 +26,6 @@
 //  before reading                | -                                | ClearLattice, DeploymentSource 0
 //                                |                                  | (done at the commit here, so that
 //                                |                                  | a refused file changes nothing)
-//  A:C_RANGE, A:ADVANCE_num,     | read in version 4 only; older    | read in every version
-//  A:CLUSTER_num, A:COMBAT_num   | files leave them unchanged       | (AliveThresholdsInEveryVersion)
 //  R_area_min_flag, version 2    | 1 on both sides                  | 1 RED, 0 BLUE
 //                                |                                  | (BlueAreaFlagOffInVersion2)
 //  flock minimum above maximum   | kept                             | minimum := maximum, version 4
@@ -52,7 +50,6 @@
 namespace brevimar {
 
 const ScenarioReadOptions MenuReadOptions{
-    .AliveThresholdsInEveryVersion = true,
     .BlueAreaFlagOffInVersion2 = true,
     .ClampFlockMinimum = true,
 };

@@ -538,9 +538,10 @@ bool ScenarioReader::ReadMetaPersonality(Side side)
         Fill(f.R_area_min_flag, DataVersion == 2 && !blueOff ? 1 : 0);
     }
 
-    // The alive constraint range and thresholds come only with version 4;
-    // older files leave them as they were.
-    if ((DataVersion >= 4 || Options.AliveThresholdsInEveryVersion) &&
+    // The alive constraint range and thresholds are always in version 4;
+    // older files come with and without them, so they are recognised by their
+    // label, and a file without them leaves them as they were.
+    if ((DataVersion >= 4 || Words.NextWordIs("A:C_RANGE")) &&
         (!Row(1, f.A_C_RANGE) || !Row(1, f.A_ADVANCE_num) || !Row(1, f.A_CLUSTER_num) || !Row(1, f.A_COMBAT_num)))
         return false;
 
