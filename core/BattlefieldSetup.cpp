@@ -45,10 +45,17 @@ void ReportSetupProblem(CBrevimarDoc& doc, const std::string& text)
 {
     const bool batch = doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode ||
                        doc.RunMode == MultipleTimeSeriesMode;
-    if (batch && text == doc.LastSetupWarning)
+    const std::string scenario = doc.InputFileName.empty() ? "the new document's scenario" : doc.InputFileName;
+    const std::string message = "Setting up " + scenario + ":\n" + text;
+    if (batch && message == doc.LastSetupWarning)
         return;
-    doc.LastSetupWarning = text;
-    doc.host().ShowError(text);
+    doc.LastSetupWarning = message;
+    doc.host().ShowError(message);
+}
+
+std::string Counted(long long n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 // --- terrain
@@ -282,7 +289,10 @@ bool CheckDeployment(CBrevimarDoc& doc, int size)
         const CForce& force = doc.Force(side);
         for (int i = 1, n = AgentCount(force); i <= n; ++i) {
             const DeploymentBox box = SquadDeploymentBox(doc.Battlefield, side, force.AgentSquad[i], size);
-            const std::string name = std::string(SideName(side)) + " squad " + std::to_string(force.AgentSquad[i]);
+            const int squad = force.AgentSquad[i];
+            const std::string name = std::string(SideName(side)) +
+                                     (squad >= 1 && squad <= MaxSquads ? " squad " + std::to_string(squad)
+                                                                       : " agents without a squad");
             auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return g.Box == box; });
             if (it == groups.end()) {
                 groups.push_back({box, 0, name});
@@ -298,15 +308,15 @@ bool CheckDeployment(CBrevimarDoc& doc, int size)
     for (const Group& g : groups) {
         const long long free = FreeCellsIn(doc.Battlefield, g.Box, size);
         if (g.Agents > free)
-            problems += "\n- the deployment box of " + g.Names + " has " + std::to_string(free) +
-                        " free cells for " + std::to_string(g.Agents) + " agents";
+            problems += "\n- the deployment box of " + g.Names + " has " + Counted(free, "free cell", "free cells") +
+                        " for " + Counted(g.Agents, "agent", "agents");
     }
     if (problems.empty()) {
         const DeploymentBox whole{{0, size, true}, {0, size, true}};
         const long long free = FreeCellsIn(doc.Battlefield, whole, size);
         if (total > free)
-            problems = "\n- the battlefield has " + std::to_string(free) + " free cells for " +
-                       std::to_string(total) + " agents";
+            problems = "\n- the battlefield has " + Counted(free, "free cell", "free cells") + " for " +
+                       Counted(total, "agent", "agents");
     }
     if (problems.empty())
         return true;
@@ -516,9 +526,9 @@ void CBrevimarDoc::SetupBattlefield()
         for (Side side : {Side::Red, Side::Blue})
             unplaced += DeployRandomly(*this, side, size);
         if (unplaced > 0 && !reported)
-            ReportSetupProblem(*this, std::to_string(unplaced) +
-                                   " agents found no free cell in their deployment boxes and are left off the "
-                                   "battlefield, dead.");
+            ReportSetupProblem(*this, Counted(unplaced, "agent", "agents") +
+                                    " found no free cell in the deployment boxes and " + (unplaced == 1 ? "is" : "are") +
+                                   " left off the battlefield, dead.");
     } else if (DeploymentSource == AgentFileDeployment) {
         for (int x = 1; x <= size; ++x)
             for (int y = 1; y <= size; ++y)

@@ -2,6 +2,7 @@
 // pictures' size, an empty lattice, then the scenario the user picks.
 #include "core/CellPictures.h"
 #include "core/Document.h"
+#include "core/StartValues.h"
 
 namespace brevimar {
 
@@ -53,6 +54,9 @@ void CBrevimarDoc::InitNewDocument()
     CellBitmapHeight = CellPictures()[0].Height();
 
     ClearLattice();
+    // Set before the chooser, so that they hold however the document begins:
+    // a file read now, Cancel, or a scenario loaded later from the menu.
+    SetRunStartValues(*this);
     ReadStartupInputFile();
 }
 

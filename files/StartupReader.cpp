@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/Document.h"
+#include "core/StartValues.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
 
@@ -359,16 +360,13 @@ bool ScenarioReader::ReadForce(Side side)
         return false;
     if (!Row(6, f.A_S_RANGE) || !Row(1, f.A_F_RANGE) || !Row(1, f.I_S_RANGE) || !Row(1, f.I_F_RANGE))
         return false;
-    // Sensor ranges normalise distances; a range below 1 would divide by zero.
-    // Ranges far past the battlefield only overflow the sums of the penalty.
+    // A sensor range of 0 is the new document's own (an agent that senses
+    // nothing beyond its cell), so a saved new document reads back. Ranges far
+    // past the battlefield only overflow the sums of the penalty.
     for (int s = 1; s <= f.NumSquads; ++s) {
         const std::string squad = " of squad " + std::to_string(s);
-        if (f.A_S_RANGE[s] < 1)
-            return Refuse(sideName + " A:S_RANGE" + squad + " is " + std::to_string(f.A_S_RANGE[s]) + ", below 1");
-        if (f.I_S_RANGE[s] < 1)
-            return Refuse(sideName + " I:S_RANGE" + squad + " is " + std::to_string(f.I_S_RANGE[s]) + ", below 1");
-        if (!InRange(f.A_S_RANGE[s], 1, MaxRange, sideName + " A:S_RANGE" + squad) ||
-            !InRange(f.I_S_RANGE[s], 1, MaxRange, sideName + " I:S_RANGE" + squad) ||
+        if (!InRange(f.A_S_RANGE[s], 0, MaxRange, sideName + " A:S_RANGE" + squad) ||
+            !InRange(f.I_S_RANGE[s], 0, MaxRange, sideName + " I:S_RANGE" + squad) ||
             !InRange(f.A_F_RANGE[s], -MaxRange, MaxRange, sideName + " A:F_RANGE" + squad) ||
             !InRange(f.I_F_RANGE[s], -MaxRange, MaxRange, sideName + " I:F_RANGE" + squad))
             return false;
@@ -719,22 +717,7 @@ namespace {
 
 // Start values only the start-up reader sets: the genetic algorithm's
 // displays, the fitness-landscape threshold and movement by probability.
-void SetStartupStartValues(CBrevimarDoc& doc)
-{
-    doc.Experiment.GaShowBest = 1;
-    doc.Experiment.GaShowProgress = 1;
-    doc.Experiment.LandscapeWinThreshold = 0.5;
-    for (Side side : {Side::Red, Side::Blue}) {
-        CForce& f = doc.Force(side);
-        f.MoveGateByTime = 0;
-        for (int s = 1; s <= MaxSquads; ++s) {
-            f.MoveProbAlive[s] = 1.0f;
-            f.MoveProbInjured[s] = 1.0f;
-            f.MovePeriodAlive[s] = 1;
-            f.MovePeriodInjured[s] = 1;
-        }
-    }
-}
+void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
 
 // A fresh interactive run at step 0 on the document's scenario.
 void StartScenarioRun(CBrevimarDoc& doc)

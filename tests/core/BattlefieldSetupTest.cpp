@@ -523,7 +523,15 @@ TEST(BattlefieldSetup, AgentsWithoutSquadsOrBoxesDoNotHang)
     doc->RunMode = InteractiveMode;
     doc->SetupBattlefield();
     EXPECT_EQ(doc.Host.Messages.size(), 1u);
-    EXPECT_TRUE(doc.Host.SawMessageContaining("1 free cells for 20 agents")) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(doc.Host.Messages[0].Text,
+              "Setting up the new document's scenario:\nNot every agent can be deployed:\n- the deployment box of "
+              "RED agents without a squad, BLUE agents without a squad has 1 free cell for 20 agents\nAgents that "
+              "find no free cell are left off the battlefield, dead.");
+    // A scenario read from a file is named.
+    doc->InputFileName = "field.dat";
+    doc->SetupBattlefield();
+    ASSERT_EQ(doc.Host.Messages.size(), 2u);
+    EXPECT_TRUE(doc.Host.Messages[1].Text.starts_with("Setting up field.dat:\n")) << doc.Host.Messages[1].Text;
     EXPECT_EQ(doc->RedForce.AgentX[1], 1);
     EXPECT_EQ(doc->RedForce.AgentState[1], Alive);
     EXPECT_EQ(CountGrid(*doc, CellAgent), 1);

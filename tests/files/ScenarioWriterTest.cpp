@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/ScenarioReader.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
@@ -265,6 +266,35 @@ TEST(ScenarioWriter, WriteReadWriteGivesTheSameBytes)
         }
         EXPECT_EQ(Written(*reader), first) << name;
     }
+}
+
+// A new document whose start-up chooser was cancelled: its start values
+// hold for a scenario loaded later from the menu, and the file it saves
+// reads back.
+TEST(ScenarioWriter, TheNewDocumentSavesAFileThatReadsBack)
+{
+    TestDocument doc;
+    doc->OnNewDocument();  // the chooser is cancelled: the built-in scenario
+    EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 1.0f);
+    EXPECT_EQ(doc->BlueForce.MovePeriodInjured[10], 1);
+    const std::string path = TempFolder() + "/new.dat";
+    doc.Host.FileChoices.push_back(path);
+    ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
+
+    TestDocument reader;
+    reader.Host.FileChoices.push_back(path);
+    reader->ReadStartupInputFile();
+    for (const auto& message : reader.Host.Messages)
+        EXPECT_EQ(message.Text.find("cannot read"), std::string::npos) << message.Text;
+    EXPECT_EQ(reader->InputFileName, "new.dat");
+    EXPECT_EQ(reader->NumRed(), 10);
+    EXPECT_EQ(reader->RedForce.num_per_squad[1], 10);  // the one squad takes every agent
+
+    doc->LoadInputFile = 1;
+    doc.Host.FileChoices.push_back(std::string(BREVIMAR_TEST_DATA) + "/scenario_v4.dat");
+    ASSERT_EQ(LoadInputDataFile(*doc), 1);
+    EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 1.0f);
+    EXPECT_EQ(doc->BlueForce.MoveProbInjured[3], 1.0f);
 }
 
 TEST(ScenarioWriter, SaveCancelledOrUnopenedWritesNothingAndKeepsTheDocument)
