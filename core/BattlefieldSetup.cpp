@@ -467,6 +467,15 @@ void CBrevimarDoc::SetupBattlefield()
     if (RunMode == InteractiveMode)
         DrawUniform(&RandomState);
 
+    // No scenario file carries the communications matrices.
+    if (CommMatricesSet == 0) {
+        for (Side side : {Side::Red, Side::Blue})
+            for (int a = 1; a <= MaxSquads; ++a)
+                for (int b = 1; b <= MaxSquads; ++b)
+                    Force(side).CommMatrix[a][b] = 1;
+        CommMatricesSet = 1;
+    }
+
     if (DeploymentSource == RandomDeployment) {
         const bool keepTerrain = field.TerrainMode == 2 && field.CellTerrainDefined == 1;
         for (int x = 1; x <= MaxBattleSize; ++x)

@@ -140,6 +140,11 @@ struct CDocumentState {
     int RandomState = 0;  // the generator's working seed
     CUniformGenerator Generator;
 
+    // Communications links: while 0, battlefield set-up links every squad
+    // pair of both sides and sets it; a search over the matrices sets it to
+    // keep its own.
+    int CommMatricesSet = 0;
+
     int WinningSide = 0;  // 1 RED / 2 BLUE reached the enemy flag
     int GoalInReach = 0;  // 1 / 2: a RED / BLUE agent found the enemy flag cell within reach
     int RunTerminated = 0;

@@ -477,6 +477,27 @@ TEST(BattlefieldSetup, ABoxTooSmallForItsSquadIsReportedAndDoesNotHang)
 
 // Boxes far larger than the battlefield are drawn over the part on the
 // field: all 300 + 300 agents find a cell of the 30 x 30 field, at once.
+TEST(BattlefieldSetup, TheFirstSetUpLinksEverySquadPairUnlessTheMatricesAreSet)
+{
+    testing::TestDocument doc;
+    NoAgents(*doc);
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->CommMatricesSet, 1);
+    for (Side side : {Side::Red, Side::Blue}) {
+        const auto& m = doc->Force(side).CommMatrix;
+        for (int a = 0; a <= MaxSquads; ++a)
+            for (int b = 0; b <= MaxSquads; ++b)
+                EXPECT_EQ(m[a][b], a >= 1 && b >= 1 ? 1 : 0) << a << ", " << b;
+    }
+    // Once set, later set-ups keep the matrices as they stand.
+    doc->RedForce.CommMatrix[2][3] = 0;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->RedForce.CommMatrix[2][3], 0);
+    doc->CommMatricesSet = 0;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->RedForce.CommMatrix[2][3], 1);
+}
+
 TEST(BattlefieldSetup, HugeBoxesAreClippedToTheBattlefield)
 {
     testing::TestDocument doc;
