@@ -564,6 +564,7 @@ void CBrevimarDoc::SetupBattlefield()
         std::fill(std::begin(Force(side).HitCount), std::end(Force(side).HitCount), 0);
 
     if (RunMode == InteractiveMode && RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
+        CaptureEndStep = 0;
         CapturedStep[0] = 0;
         for (int i = 1, n = AgentCount(RedForce); i <= n; ++i) {
             Capture(RedCaptureState, 0, i) = RedForce.AgentState[i];

@@ -114,6 +114,9 @@ struct CDocumentState {
     int RunMode = 0;
     int RunCaptureOn = 0;
     int CapturedStep[SeriesLength] = {};
+    // 0 while a capture records; the step an interactive run ended at once it
+    // wrapped, after which the capture holds that run and records no more.
+    int CaptureEndStep = 0;
 
     CGlobalCommander RedGlobal;
     CGlobalCommander BlueGlobal;

@@ -236,6 +236,10 @@ TEST(ScenarioWriter, TerrainCellsAndTheCaptureLimits)
         doc->RunHeader.CurrentStep = step;
         EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * frames) << "step " << step;
     }
+    // A run that ended at step 5 and wrapped to 1 saves its five frames.
+    doc->CaptureEndStep = 5;
+    doc->RunHeader.CurrentStep = 1;
+    EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * 5);
 }
 
 // Saved through the command, read back by the start-up reader into a fresh
