@@ -305,7 +305,11 @@ bool ScenarioReader::ReadLocalCommander(Side side, int k)
     if (!Labelled(1, l.SENSOR_rng[k]))
         return false;
 
+    // The file's weights are kept as the scenario's; the step uses them
+    // divided by the sum of their magnitudes, as force set-up derives them.
     float* weights[] = {&l.w1[k], &l.w2[k], &l.w3[k], &l.w4[k], &l.w5[k], &l.w6[k], &l.w_terrain[k]};
+    CCommanderWeights& out = l.Normalised;
+    float* normalised[] = {&out.w1[k], &out.w2[k], &out.w3[k], &out.w4[k], &out.w5[k], &out.w6[k], &out.w_terrain[k]};
     if (!Labelled(7, *weights[0]))
         return false;
     for (int n = 1; n < 7; ++n)
@@ -316,8 +320,8 @@ bool ScenarioReader::ReadLocalCommander(Side side, int k)
         sum += FloatAbs(*w);
     if (sum == 0.0f)
         sum = 1.0f;
-    for (float* w : weights)
-        *w /= sum;
+    for (int n = 0; n < 7; ++n)
+        *normalised[n] = *weights[n] / sum;
 
     return Labelled(7, l.ADV_range[k]) && Labelled(1, l.ADVANCE_num[k]) && Labelled(1, l.CLUSTER_num[k]) &&
            Labelled(1, l.COMBAT_num[k]) && Labelled(7, l.w_alpha[k]) && Labelled(1, l.w_beta[k]) &&
@@ -494,7 +498,8 @@ void ScenarioReader::DrawPersonalities(Side side)
     };
     if (l.LocalCommandOn == 1)
         for (int k = 1; k <= l.NumLocalCommanders; ++k)
-            drawSet(l.w1[k], l.w2[k], l.w3[k], l.w4[k], l.w5[k], l.w6[k]);
+            drawSet(l.Normalised.w1[k], l.Normalised.w2[k], l.Normalised.w3[k], l.Normalised.w4[k],
+                    l.Normalised.w5[k], l.Normalised.w6[k]);
     for (int i = 1; i <= f.NumAgents; ++i) {
         drawSet(f.AliveWeight[W1][i], f.AliveWeight[W2][i], f.AliveWeight[W3][i], f.AliveWeight[W4][i],
                 f.AliveWeight[W5][i], f.AliveWeight[W6][i]);

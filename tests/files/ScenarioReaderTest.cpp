@@ -447,10 +447,10 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     EXPECT_EQ(doc->Experiment.LandscapeWinThreshold, 0.25);
     EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 0.5f);
     // Commander weights over the sum of their magnitudes; all zero stays zero.
-    EXPECT_EQ(doc->RedLocal.w6[1], 4.0f / 10.0f);
-    EXPECT_EQ(doc->RedLocal.w2[1], -1.0f / 10.0f);
-    EXPECT_EQ(doc->RedLocal.w_terrain[2], 0.0f);
-    EXPECT_EQ(doc->RedLocal.w1[2], 0.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w6[1], 4.0f / 10.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w2[1], -1.0f / 10.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w_terrain[2], 0.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w1[2], 0.0f);
     EXPECT_EQ(doc->RedLocal.CommandPatchSize[1], 5 * 4 + 2);
     // Current ranges are the alive ones of the agent's squad.
     for (int i = 1; i <= doc->NumRed(); ++i) {

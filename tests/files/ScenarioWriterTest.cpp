@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -299,6 +301,29 @@ TEST(ScenarioWriter, TheNewDocumentSavesAFileThatReadsBack)
     ASSERT_EQ(LoadInputDataFile(*doc), 1);
     EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 1.0f);
     EXPECT_EQ(doc->BlueForce.MoveProbInjured[3], 1.0f);
+}
+
+// The commanders' weights are saved as the file gave them, so saving and
+// reading again derives bit for bit the same weights the step uses.
+TEST(ScenarioWriter, CommanderWeightsDoNotDriftOverSaveAndReload)
+{
+    TestDocument first;
+    first.Host.FileChoices.push_back(std::string(BREVIMAR_TEST_DATA) + "/scenario_v4.dat");
+    first->ReadStartupInputFile();
+    ASSERT_EQ(first->BlueLocal.w6[1], 2.0f);  // the file's value, not divided
+    std::string path = TempFolder() + "/again.dat";
+    for (int round = 0; round < 2; ++round) {
+        std::ofstream(path) << Written(*first);
+        TestDocument again;
+        again.Host.FileChoices.push_back(path);
+        again->ReadStartupInputFile();
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CCommanderWeights& a = first->Local(side).Normalised;
+            const CCommanderWeights& b = again->Local(side).Normalised;
+            EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "round " << round;
+            EXPECT_EQ(first->Local(side).w_terrain[1], again->Local(side).w_terrain[1]);
+        }
+    }
 }
 
 TEST(ScenarioWriter, SaveCancelledOrUnopenedWritesNothingAndKeepsTheDocument)

@@ -238,8 +238,9 @@ TEST(StartupReader, Version4ScenarioGeneralAndCommandGroups)
     EXPECT_EQ(rl.CommandPatchSize[1], 22);  // 5r + 2 for patch type 2
     EXPECT_EQ(rl.CommandPatchSize[2], 7);
     EXPECT_EQ(rl.SENSOR_rng[1], 6);
-    EXPECT_EQ(rl.w_terrain[1], 0.2f);  // 2 / (1 + 1 + 2 + 0 + 0 + 4 + 2); not drawn
-    EXPECT_EQ(rl.w_terrain[2], 0.0f);  // all seven 0: the sum counts as 1
+    EXPECT_EQ(rl.Normalised.w_terrain[1], 0.2f);  // 2 / (1 + 1 + 2 + 0 + 0 + 4 + 2); not drawn
+    EXPECT_EQ(rl.Normalised.w_terrain[2], 0.0f);  // all seven 0: the sum counts as 1
+    EXPECT_EQ(rl.w_terrain[1], 2.0f);             // the file's own value is kept
     EXPECT_EQ(rl.ADV_range[2], 2);
     EXPECT_EQ(rl.ADVANCE_num[2], 4);
     EXPECT_EQ(rl.CLUSTER_num[2], 5);
@@ -255,10 +256,11 @@ TEST(StartupReader, Version4ScenarioGeneralAndCommandGroups)
     EXPECT_EQ(bl.CommandPatchSize[1], 7);  // 3r + 1
     // BLUE's personality is the squads': the commander keeps its own weights,
     // divided by the sum of their absolute values, 5.
-    EXPECT_EQ(bl.w1[1], 0.5f / 5.0f);
-    EXPECT_EQ(bl.w3[1], 1.0f / 5.0f);
-    EXPECT_EQ(bl.w6[1], 2.0f / 5.0f);
-    EXPECT_EQ(bl.w_terrain[1], -1.0f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w1[1], 0.5f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w3[1], 1.0f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w6[1], 2.0f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w_terrain[1], -1.0f / 5.0f);
+    EXPECT_EQ(bl.w6[1], 2.0f);
     EXPECT_EQ(bl.w7, 0.7f);
     EXPECT_EQ(bl.w8, 0.8f);
 
@@ -421,10 +423,10 @@ TEST(StartupReader, RandomPersonalitiesFollowTheFirstDraw)
     float w[6];
     for (int k = 1; k <= 2; ++k) {
         replay.Set(w);
-        EXPECT_EQ(doc->RedLocal.w1[k], w[0]) << k;
-        EXPECT_EQ(doc->RedLocal.w4[k], w[3]) << k;
-        EXPECT_EQ(doc->RedLocal.w5[k], 0.0f) << k;
-        EXPECT_EQ(doc->RedLocal.w6[k], w[5]) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w1[k], w[0]) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w4[k], w[3]) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w5[k], 0.0f) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w6[k], w[5]) << k;
     }
     float w7 = 0, w8 = 0;
     for (int i = 1; i <= 12; ++i) {
