@@ -109,7 +109,7 @@ void HandBackCommunications(CBrevimarDoc& doc, Side side, const CCommunicationsD
     CForce& f = doc.Force(side);
     CAgentBaseCopies& b = doc.BaseCopies(side);
     f.CommOn = dlg.On;
-    f.COMM_range = dlg.Range;
+    f.COMM_range = f.CommRange = dlg.Range;
     f.A_COMM_weight = f.CommWeightAlive = dlg.WeightAlive;
     f.I_COMM_weight = f.CommWeightInjured = dlg.WeightInjured;
     for (int i = 1, m = AgentsOf(f); i <= m; ++i) {

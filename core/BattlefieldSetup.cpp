@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <locale>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/TerrainFile.h"
 
 namespace brevimar {
 
@@ -44,10 +45,17 @@ void ReportSetupProblem(CBrevimarDoc& doc, const std::string& text)
 {
     const bool batch = doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode ||
                        doc.RunMode == MultipleTimeSeriesMode;
-    if (batch && text == doc.LastSetupWarning)
+    const std::string scenario = doc.InputFileName.empty() ? "the new document's scenario" : doc.InputFileName;
+    const std::string message = "Setting up " + scenario + ":\n" + text;
+    if (batch && message == doc.LastSetupWarning)
         return;
-    doc.LastSetupWarning = text;
-    doc.host().ShowError(text);
+    doc.LastSetupWarning = message;
+    doc.host().ShowError(message);
+}
+
+std::string Counted(long long n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 // --- terrain
@@ -91,73 +99,31 @@ void LayTerrainBlocks(CBattlefield& field, int size)
     }
 }
 
-bool ReadInt(std::istream& in, long long* value)
-{
-    std::string word;
-    if (!(in >> word))
-        return false;
-    const char* first = word.data();
-    const char* last = first + word.size();
-    if (*first == '+')
-        ++first;
-    long long v = 0;
-    auto [end, error] = std::from_chars(first, last, v);
-    if (error != std::errc() || end != last)
-        return false;
-    *value = v;
-    return true;
-}
-
-struct TerrainRecord {
-    int X, Y, Grid, Type;
-};
-
 // Reads a terrain file made for a battlefield no larger than `size`. On any
 // fault it says what is wrong, naming the file, and stores nothing.
 bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::vector<TerrainRecord>* records)
 {
+    std::error_code error;
     std::ifstream in(path);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(path, error)) {
         ReportError(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
-    in.imbue(std::locale::classic());
-    auto fail = [&](const std::string& what) {
-        doc.host().ShowError("The terrain file " + path + " " + what + " No terrain was read from it.");
-        return false;
-    };
-    long long fileSize = 0, count = 0;
-    if (!ReadInt(in, &fileSize))
-        return fail("does not begin with a battlefield size.");
-    if (fileSize > size) {
+    long long fileSize = 0;
+    std::string problem;
+    switch (ReadTerrainRecords(in, size, records, &fileSize, &problem)) {
+    case TerrainFileResult::Read:
+        return true;
+    case TerrainFileResult::TooLarge:
         ReportError(doc, "Error: current battlefield size is too small.\nThe terrain file " + path + " was made for a " +
                              std::to_string(fileSize) + " x " + std::to_string(fileSize) + " battlefield; this one is " +
                              std::to_string(size) + " x " + std::to_string(size) + ".");
         return false;
+    case TerrainFileResult::Refused:
+        break;
     }
-    if (fileSize < 1)
-        return fail("gives the battlefield size " + std::to_string(fileSize) + ", which is not 1..150.");
-    if (!ReadInt(in, &count) || count < 0)
-        return fail("has no valid count of terrain cells after the battlefield size.");
-    for (long long k = 1; k <= count; ++k) {
-        long long v[4];
-        for (long long& value : v)
-            if (!ReadInt(in, &value))
-                return fail("ends or holds an unreadable value in cell record " + std::to_string(k) + " of " +
-                            std::to_string(count) + ".");
-        const std::string where = "cell record " + std::to_string(k) + " (" + std::to_string(v[0]) + ", " +
-                                  std::to_string(v[1]) + ")";
-        if (v[0] < 1 || v[0] > size || v[1] < 1 || v[1] > size)
-            return fail("has " + where + " off the " + std::to_string(size) + " x " + std::to_string(size) +
-                        " battlefield.");
-        if (v[2] < CellFree || v[2] > CellTerrain)
-            return fail("has " + where + " with the occupancy value " + std::to_string(v[2]) + ", which is not 0..2.");
-        if (v[3] < OpenGround || v[3] > PassableIII)
-            return fail("has " + where + " with the terrain type " + std::to_string(v[3]) + ", which is not 0..5.");
-        records->push_back({static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-                            static_cast<int>(v[3])});
-    }
-    return true;
+    doc.host().ShowError("The terrain file " + path + " " + problem + " No terrain was read from it.");
+    return false;
 }
 
 void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
@@ -257,6 +223,25 @@ struct DeploymentBox {
     bool operator==(const DeploymentBox&) const = default;
 };
 
+// The cells of the axis that lie on the battlefield, drawn the same way: a
+// box wholly on the field keeps its draws, and a box reaching far past it no
+// longer spends its attempts off the field.
+Axis ClippedAxis(const Axis& axis, int size)
+{
+    if (axis.Extent <= 0)
+        return axis;
+    const long long lo = std::max(axis.Lo(), 1LL);
+    const long long hi = std::min(axis.Hi(), static_cast<long long>(size));
+    if (lo > hi)
+        return axis;  // nothing of it on the field
+    return {lo - (axis.PlusOne ? 1 : 0), hi - lo + 1, axis.PlusOne};
+}
+
+DeploymentBox ClippedBox(const DeploymentBox& box, int size)
+{
+    return {ClippedAxis(box.X, size), ClippedAxis(box.Y, size)};
+}
+
 DeploymentBox SquadDeploymentBox(const CBattlefield& field, Side side, int squad, int size)
 {
     const int s = SquadRow(squad);
@@ -267,11 +252,12 @@ DeploymentBox SquadDeploymentBox(const CBattlefield& field, Side side, int squad
         // A central square fixed by the box sizes; the centres are not used.
         const long long lo = (static_cast<long long>(size) - l) / 2;
         const long long hi = (static_cast<long long>(size) + w) / 2;
-        return {{lo, hi - lo, false}, {lo, hi - lo, false}};
+        return ClippedBox({{lo, hi - lo, false}, {lo, hi - lo, false}}, size);
     }
     const int cx = red ? field.RED_cen_x[s] : field.BLUE_cen_x[s];
     const int cy = red ? field.RED_cen_y[s] : field.BLUE_cen_y[s];
-    return {{static_cast<long long>(cx) - l / 2, l, true}, {static_cast<long long>(cy) - w / 2, w, true}};
+    return ClippedBox({{static_cast<long long>(cx) - l / 2, l, true}, {static_cast<long long>(cy) - w / 2, w, true}},
+                      size);
 }
 
 long long FreeCellsIn(const CBattlefield& field, const DeploymentBox& box, int size)
@@ -303,7 +289,10 @@ bool CheckDeployment(CBrevimarDoc& doc, int size)
         const CForce& force = doc.Force(side);
         for (int i = 1, n = AgentCount(force); i <= n; ++i) {
             const DeploymentBox box = SquadDeploymentBox(doc.Battlefield, side, force.AgentSquad[i], size);
-            const std::string name = std::string(SideName(side)) + " squad " + std::to_string(force.AgentSquad[i]);
+            const int squad = force.AgentSquad[i];
+            const std::string name = std::string(SideName(side)) +
+                                     (squad >= 1 && squad <= MaxSquads ? " squad " + std::to_string(squad)
+                                                                       : " agents without a squad");
             auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return g.Box == box; });
             if (it == groups.end()) {
                 groups.push_back({box, 0, name});
@@ -319,15 +308,15 @@ bool CheckDeployment(CBrevimarDoc& doc, int size)
     for (const Group& g : groups) {
         const long long free = FreeCellsIn(doc.Battlefield, g.Box, size);
         if (g.Agents > free)
-            problems += "\n- the deployment box of " + g.Names + " has " + std::to_string(free) +
-                        " free cells for " + std::to_string(g.Agents) + " agents";
+            problems += "\n- the deployment box of " + g.Names + " has " + Counted(free, "free cell", "free cells") +
+                        " for " + Counted(g.Agents, "agent", "agents");
     }
     if (problems.empty()) {
         const DeploymentBox whole{{0, size, true}, {0, size, true}};
         const long long free = FreeCellsIn(doc.Battlefield, whole, size);
         if (total > free)
-            problems = "\n- the battlefield has " + std::to_string(free) + " free cells for " +
-                       std::to_string(total) + " agents";
+            problems = "\n- the battlefield has " + Counted(free, "free cell", "free cells") + " for " +
+                       Counted(total, "agent", "agents");
     }
     if (problems.empty())
         return true;
@@ -478,6 +467,15 @@ void CBrevimarDoc::SetupBattlefield()
     if (RunMode == InteractiveMode)
         DrawUniform(&RandomState);
 
+    // No scenario file carries the communications matrices.
+    if (CommMatricesSet == 0) {
+        for (Side side : {Side::Red, Side::Blue})
+            for (int a = 1; a <= MaxSquads; ++a)
+                for (int b = 1; b <= MaxSquads; ++b)
+                    Force(side).CommMatrix[a][b] = 1;
+        CommMatricesSet = 1;
+    }
+
     if (DeploymentSource == RandomDeployment) {
         const bool keepTerrain = field.TerrainMode == 2 && field.CellTerrainDefined == 1;
         for (int x = 1; x <= MaxBattleSize; ++x)
@@ -537,9 +535,9 @@ void CBrevimarDoc::SetupBattlefield()
         for (Side side : {Side::Red, Side::Blue})
             unplaced += DeployRandomly(*this, side, size);
         if (unplaced > 0 && !reported)
-            ReportSetupProblem(*this, std::to_string(unplaced) +
-                                   " agents found no free cell in their deployment boxes and are left off the "
-                                   "battlefield, dead.");
+            ReportSetupProblem(*this, Counted(unplaced, "agent", "agents") +
+                                    " found no free cell in the deployment boxes and " + (unplaced == 1 ? "is" : "are") +
+                                   " left off the battlefield, dead.");
     } else if (DeploymentSource == AgentFileDeployment) {
         for (int x = 1; x <= size; ++x)
             for (int y = 1; y <= size; ++y)
@@ -547,8 +545,11 @@ void CBrevimarDoc::SetupBattlefield()
                     field.AgentGrid[GridIndex(x, y)] = CellFree;
                     field.TerrainType[GridIndex(x, y)] = OpenGround;
                 }
-        DeployFromAgentFile(*this, Side::Red, size);
-        DeployFromAgentFile(*this, Side::Blue, size);
+        for (Side side : {Side::Red, Side::Blue}) {
+            DeployFromAgentFile(*this, side, size);
+            Force(side).TakeOwnSquadValues();
+            TakeBaseCopies(Force(side), BaseCopies(side), TerrainModified(side));
+        }
         if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1)
             CollectStepStatistics();
     }
@@ -563,6 +564,7 @@ void CBrevimarDoc::SetupBattlefield()
         std::fill(std::begin(Force(side).HitCount), std::end(Force(side).HitCount), 0);
 
     if (RunMode == InteractiveMode && RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
+        CaptureEndStep = 0;
         CapturedStep[0] = 0;
         for (int i = 1, n = AgentCount(RedForce); i <= n; ++i) {
             Capture(RedCaptureState, 0, i) = RedForce.AgentState[i];

@@ -55,7 +55,7 @@ void ShareCommunications(CBrevimarDoc& doc, Side side, int i)
     int reporter[AgentSlots];
     int reporters = 0;
     const int* hears = own.CommMatrix[SquadSlot(own.AgentSquad[i])];
-    const SquareBox range(own.AgentX[i], own.AgentY[i], own.COMM_range);
+    const SquareBox range(own.AgentX[i], own.AgentY[i], own.CommRange);
     auto considerReporter = [&](int k) {
         if (hears[SquadSlot(own.AgentSquad[k])] != 1 || own.AgentState[k] <= Dead || k == i)
             return;
@@ -213,7 +213,7 @@ void LocalCenterOfMass(CBrevimarDoc& doc, Side side, int i)
     own.LocalCenterY = 0.0;
     if (i < 1 || i > MaxAgents)
         return;
-    const long long R = std::clamp(own.CommOn == 1 ? own.COMM_range : own.SensorRange[i], -RangeLimit, RangeLimit);
+    const long long R = std::clamp(own.CommOn == 1 ? own.CommRange : own.SensorRange[i], -RangeLimit, RangeLimit);
     // sqrt(d2) <= R on integer cells is exactly d2 <= R * R for R >= 0.
     const long long limit = R * R;
     const int squad = own.AgentSquad[i];

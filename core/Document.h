@@ -119,6 +119,9 @@ struct CDocumentState {
     int RunMode = 0;
     int RunCaptureOn = 0;
     int CapturedStep[SeriesLength] = {};
+    // 0 while a capture records; the step an interactive run ended at once it
+    // wrapped, after which the capture holds that run and records no more.
+    int CaptureEndStep = 0;
 
     CGlobalCommander RedGlobal;
     CGlobalCommander BlueGlobal;
@@ -145,6 +148,11 @@ struct CDocumentState {
     int RandomState = 0;  // the generator's working seed
     CUniformGenerator Generator;
 
+    // Communications links: while 0, battlefield set-up links every squad
+    // pair of both sides and sets it; a search over the matrices sets it to
+    // keep its own.
+    int CommMatricesSet = 0;
+
     int WinningSide = 0;  // 1 RED / 2 BLUE reached the enemy flag
     int GoalInReach = 0;  // 1 / 2: a RED / BLUE agent found the enemy flag cell within reach
     int RunTerminated = 0;
@@ -152,7 +160,6 @@ struct CDocumentState {
     CExperimentState Experiment;
     // The one-sided genetic algorithm (experiments/Ga*).
     CGaData Ga;
-    int CommMatricesSet = 0;  // 1 once the communications matrices hold their values
     CStatisticsSeries Series;
     // Per-step statistics of the run (collect/).
     CCollectedStatistics Collected;

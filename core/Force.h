@@ -154,7 +154,10 @@ struct CForce {
     int COMM_range = 0;
     float A_COMM_weight = 0;
     float I_COMM_weight = 0;
-    float CommWeightAlive = 0;  // this step's working copies, scaled on passable terrain
+    // The values in force this step: passable terrain lowers these, never the
+    // scenario's COMM_range and weights above, which every set-up starts from.
+    int CommRange = 0;
+    float CommWeightAlive = 0;
     float CommWeightInjured = 0;
     int CommMatrix[SquadSlots][SquadSlots] = {};  // [a][b] == 1: squad a hears squad b
 
@@ -307,6 +310,10 @@ struct CForce {
     // pursuit, retreat and support thresholds).
     void CopySquadParameters(int i, int s);
     void CopyCoreSquadParameters(int i, int s);
+    // Every agent takes the copies (and, with squad personalities, the
+    // weights) of the squad it now belongs to, and its current ranges by its
+    // state: an agent-file deployment renumbers agents and their squads.
+    void TakeOwnSquadValues();
 
     // Squad sizes are made to add up to the agent count: the first squad at
     // which the running total reaches or passes the count becomes the last

@@ -53,14 +53,16 @@ void PrepareLocalCommand(CLocalCommand& local)
         local.SubordinateCount[c] = std::clamp(local.undr_cmd[c], 0, MaxSubordinates);
         const int r = local.cmnd_rad[c];
         local.CommandPatchSize[c] = local.patch_type == 1 ? 3 * r + 1 : 5 * r + 2;
-        float* weights[] = {&local.w1[c], &local.w2[c], &local.w3[c], &local.w4[c],
-                            &local.w5[c], &local.w6[c], &local.w_terrain[c]};
+        const float* weights[] = {&local.w1[c], &local.w2[c], &local.w3[c], &local.w4[c],
+                                  &local.w5[c], &local.w6[c], &local.w_terrain[c]};
+        CCommanderWeights& out = local.Normalised;
+        float* normalised[] = {&out.w1[c], &out.w2[c], &out.w3[c], &out.w4[c], &out.w5[c], &out.w6[c], &out.w_terrain[c]};
         float sum = 0.0f;
-        for (float* w : weights)
+        for (const float* w : weights)
             sum += std::fabs(*w);
         sum = NonZero(sum);
-        for (float* w : weights)
-            *w /= sum;
+        for (int k = 0; k < 7; ++k)
+            *normalised[k] = *weights[k] / sum;
     }
 }
 
@@ -74,21 +76,17 @@ void CForce::ReconcileSquadSizes()
     const int last = std::min(force.NumSquads, MaxSquads);
     if (last < 1)
         return;
-    int sum = 0;
+    // Sizes come from files and dialogs: the running sum must not overflow.
+    long long sum = 0;
     for (int k = 1; k <= last; ++k) {
         sum += force.num_per_squad[k];
         if (sum == n) {
             force.NumSquads = k;
             return;
         }
-        if (sum > n) {
+        if (sum > n || k == last) {
             force.NumSquads = k;
-            force.num_per_squad[k] += n - sum;
-            return;
-        }
-        if (k == last) {
-            force.NumSquads = k;
-            force.num_per_squad[k] += n - sum;
+            force.num_per_squad[k] = static_cast<int>(force.num_per_squad[k] + (n - sum));
             return;
         }
     }
@@ -155,6 +153,18 @@ void TakeSquadWeights(CForce& f, int i, int s, float aliveSum, float injuredSum)
     f.InjuredWeight[WFlock][i] = f.w_flock_injured[s] / b;
 }
 
+void SetMaxWeights(CForce& f, int i)
+{
+    float maxAlive = 0.0f;
+    float maxInjured = 0.0f;
+    for (int k = W1; k <= W6; ++k) {
+        maxAlive = std::max(maxAlive, std::fabs(f.AliveWeight[k][i]));
+        maxInjured = std::max(maxInjured, std::fabs(f.InjuredWeight[k][i]));
+    }
+    f.MaxAliveWeight[i] = maxAlive;
+    f.MaxInjuredWeight[i] = maxInjured;
+}
+
 void SetPersonalities(CBrevimarDoc& doc, Side side)
 {
     CForce& f = doc.Force(side);
@@ -172,8 +182,8 @@ void SetPersonalities(CBrevimarDoc& doc, Side side)
         const bool commanders = local.LocalCommandOn == 1;
         if (commanders)
             for (int c = 1, m = CommanderCount(local); c <= m; ++c)
-                DrawFiveWeights(doc, &local.w1[c], &local.w2[c], &local.w3[c], &local.w4[c], &local.w5[c],
-                                &local.w6[c]);
+                DrawFiveWeights(doc, &local.Normalised.w1[c], &local.Normalised.w2[c], &local.Normalised.w3[c],
+                                &local.Normalised.w4[c], &local.Normalised.w5[c], &local.Normalised.w6[c]);
         for (int i = 1; i <= n; ++i) {
             float* a[WeightSlots];
             float* b[WeightSlots];
@@ -190,16 +200,8 @@ void SetPersonalities(CBrevimarDoc& doc, Side side)
             }
         }
     }
-    for (int i = 1; i <= n; ++i) {
-        float maxAlive = 0.0f;
-        float maxInjured = 0.0f;
-        for (int k = W1; k <= W6; ++k) {
-            maxAlive = std::max(maxAlive, std::fabs(f.AliveWeight[k][i]));
-            maxInjured = std::max(maxInjured, std::fabs(f.InjuredWeight[k][i]));
-        }
-        f.MaxAliveWeight[i] = maxAlive;
-        f.MaxInjuredWeight[i] = maxInjured;
-    }
+    for (int i = 1; i <= n; ++i)
+        SetMaxWeights(f, i);
 }
 
 }  // namespace
@@ -270,6 +272,14 @@ void CopySquadParameters(CForce& f)
 {
     for (int i = 1, n = AgentCount(f); i <= n; ++i)
         f.CopySquadParameters(i, SquadRow(f.AgentSquad[i]));
+}
+
+// Every set-up starts the step's communications values from the scenario's.
+void TakeCommValues(CForce& f)
+{
+    f.CommRange = f.COMM_range;
+    f.CommWeightAlive = f.A_COMM_weight;
+    f.CommWeightInjured = f.I_COMM_weight;
 }
 
 void ResetRunSwitches(CBrevimarDoc& doc)
@@ -344,6 +354,7 @@ void CBrevimarDoc::InitializeForces()
         force.NumberAgentsBySquad();
         SetPersonalities(*this, side);
         CopySquadParameters(force);
+        TakeCommValues(force);
     }
 
     ResetRunSwitches(*this);
@@ -396,6 +407,7 @@ void CBrevimarDoc::InitializeForcesFromAgentFile()
     for (Side side : {Side::Red, Side::Blue}) {
         SetPersonalities(*this, side);
         CopySquadParameters(Force(side));
+        TakeCommValues(Force(side));
     }
 
     ResetRunSwitches(*this);
@@ -411,6 +423,26 @@ void CBrevimarDoc::InitializeForcesFromAgentFile()
             f.ConstraintRange[i] = alive ? f.ConstraintRangeAlive[i] : f.ConstraintRangeInjured[i];
             f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
         }
+    }
+}
+
+void CForce::TakeOwnSquadValues()
+{
+    CForce& f = *this;
+    const WeightSums sums = SquadWeightSums(f);
+    for (int i = 1, n = AgentCount(f); i <= n; ++i) {
+        const int s = SquadRow(f.AgentSquad[i]);
+        f.CopySquadParameters(i, s);
+        // Drawn personalities belong to the agent, not to its squad.
+        if (f.personality == 1) {
+            TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
+            SetMaxWeights(f, i);
+        }
+        const bool alive = f.AgentState[i] == Alive;
+        f.SensorRange[i] = alive ? f.SensorRangeAlive[i] : f.SensorRangeInjured[i];
+        f.FireRange[i] = alive ? f.FireRangeAlive[i] : f.FireRangeInjured[i];
+        f.ConstraintRange[i] = alive ? f.ConstraintRangeAlive[i] : f.ConstraintRangeInjured[i];
+        f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
     }
 }
 

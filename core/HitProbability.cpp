@@ -20,10 +20,10 @@ double EuclideanRange(int x1, int y1, int x2, int y2)
     return std::sqrt(dx * dx + dy * dy);
 }
 
-// The curve between the two ranges. Ranges are distances, so a negative
-// r_min is read as 0 (a real power of a negative base has no value); a curve
-// that still has no value (power 0 makes both ends equal, or the powers
-// overflow) gives the value at r_min.
+// The curve between the two ranges. A negative r_min is taken as it stands:
+// integer powers of it are well defined. Only a curve that has no value (a
+// real power of a negative base, power 0 making both ends equal, or powers
+// that overflow) gives the value at r_min.
 double CurveValue(double r, double rmin, double rmax, double pmin, double pmax, double k, int decay)
 {
     const double A = std::pow(rmax, k);
@@ -58,7 +58,7 @@ float HitProbAtRange(CBrevimarDoc& doc, Side side, int i, int x1, int y1, int x2
     }
 
     const double r = EuclideanRange(x1, y1, x2, y2);
-    const double rmin = std::max(f.rmin[W][a], 0.0);
+    const double rmin = f.rmin[W][a];
     const double rmax = f.rmax[W][a];
     if (r < rmin)
         return static_cast<float>(f.plow[W][a]);

@@ -2,6 +2,7 @@
 // pictures' size, an empty lattice, then the scenario the user picks.
 #include "core/CellPictures.h"
 #include "core/Document.h"
+#include "core/StartValues.h"
 
 namespace brevimar {
 
@@ -57,6 +58,9 @@ void CBrevimarDoc::InitNewDocument()
     // the start-up read can end: a cancelled choice keeps the built-in
     // scenario and a frame file reads no scenario, and their agents must show.
     ResetDataCollection();
+    // Set before the chooser, so that they hold however the document begins:
+    // a file read now, Cancel, or a scenario loaded later from the menu.
+    SetRunStartValues(*this);
     ReadStartupInputFile();
 }
 

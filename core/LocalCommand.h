@@ -14,6 +14,18 @@ constexpr int NoCommandRole = 0;
 constexpr int Subordinate = 1;
 constexpr int LocalCommander = 2;
 
+// A commander's seven personality weights: own alive, enemy alive, own
+// injured, enemy injured, own flag, enemy flag, terrain.
+struct CCommanderWeights {
+    float w1[CommanderSlots] = {};
+    float w2[CommanderSlots] = {};
+    float w3[CommanderSlots] = {};
+    float w4[CommanderSlots] = {};
+    float w5[CommanderSlots] = {};
+    float w6[CommanderSlots] = {};
+    float w_terrain[CommanderSlots] = {};
+};
+
 struct CLocalCommand {
     int NumLocalCommanders = 0;  // num_RED_comdrs / num_BLUE_comdrs
     int LocalCommandOn = 0;      // RED_command_flag / BLUE_command_flag
@@ -35,8 +47,8 @@ struct CLocalCommand {
     int CommandPatchSize[CommanderSlots] = {};  // 3r + 1 (patch type 1) or 5r + 2
     int SENSOR_rng[CommanderSlots] = {};        // the commander's sensor range
 
-    // The commander's personality: own alive, enemy alive, own injured,
-    // enemy injured, own flag, enemy flag, terrain (normalised at set-up).
+    // The commander's personality as the scenario gives it: own alive, enemy
+    // alive, own injured, enemy injured, own flag, enemy flag, terrain.
     float w1[CommanderSlots] = {};
     float w2[CommanderSlots] = {};
     float w3[CommanderSlots] = {};
@@ -44,6 +56,10 @@ struct CLocalCommand {
     float w5[CommanderSlots] = {};
     float w6[CommanderSlots] = {};
     float w_terrain[CommanderSlots] = {};
+    // The weights the step uses: derived afresh at every force set-up (the
+    // scenario's weights over the sum of their magnitudes, the first six
+    // drawn with random personalities), so repeated set-ups agree bit for bit.
+    CCommanderWeights Normalised;
 
     // The commander's constraints.
     int ADV_range[CommanderSlots] = {};  // threshold box of the commander's scan

@@ -28,9 +28,9 @@ bool ThresholdMet(int threshold, int n)
     return t >= 0 ? n >= t : n <= -t;
 }
 
-// Ties are drawn with u rounded to single precision, as the command tie-breaks
-// draw them, so that a given u decides the same way everywhere.
-float DrawTie(CBrevimarDoc& doc) { return static_cast<float>(doc.DrawUniform(&doc.RandomState)); }
+// A tie between two rules compares the draw itself with one half; rounding it
+// to single precision first would send draws just above 0.5 the other way.
+bool TieDraw(CBrevimarDoc& doc) { return doc.DrawUniform(&doc.RandomState) > 0.5; }
 
 struct Weights {
     float W[7] = {};  // W[1..6]
@@ -95,7 +95,7 @@ bool PursuitTwoWins(CBrevimarDoc& doc, const Thresholds& x)
     else
         preference = x.Combat > 0 ? 1 : (x.Combat < 0 ? -1 : 0);
     if (preference == 0)
-        return DrawTie(doc) > 0.5f;
+        return TieDraw(doc);
     return preference < 0;
 }
 
@@ -107,7 +107,7 @@ bool SupportWins(CBrevimarDoc& doc, int combat)
         return true;
     if (combat < 0)
         return false;
-    return DrawTie(doc) > 0.5f;
+    return TieDraw(doc);
 }
 
 // Share of the cells of the agent's sensor box on the battlefield that the
@@ -296,38 +296,38 @@ void SetCommanderPersonality(CBrevimarDoc& doc, Side side, int i)
     Weights e;
     if (f.MovementFlag[i] != 1) {
         RefreshCommWeights(f);
-        e.W[1] = local.w1[c];
-        e.W[2] = local.w2[c];
-        e.W[3] = local.w3[c];
-        e.W[4] = local.w4[c];
-        e.W[5] = local.w5[c];
-        e.W[6] = local.w6[c];
-        f.EffWTerrain[i] = local.w_terrain[c];
+        e.W[1] = local.Normalised.w1[c];
+        e.W[2] = local.Normalised.w2[c];
+        e.W[3] = local.Normalised.w3[c];
+        e.W[4] = local.Normalised.w4[c];
+        e.W[5] = local.Normalised.w5[c];
+        e.W[6] = local.Normalised.w6[c];
+        f.EffWTerrain[i] = local.Normalised.w_terrain[c];
     } else if (E == 0) {
         // Nothing in sight: head for the enemy flag alone. The comm copies
         // keep what they held.
-        e.W[6] = local.w6[c];
+        e.W[6] = local.Normalised.w6[c];
         f.EffWTerrain[i] = 0.0f;
     } else {
         if (F >= local.CLUSTER_num[c]) {
             e.W[1] = 0.0f;
             e.W[3] = 0.0f;
         } else {
-            e.W[1] = local.w1[c];
-            e.W[3] = local.w3[c];
+            e.W[1] = local.Normalised.w1[c];
+            e.W[3] = local.Normalised.w3[c];
         }
         // A commander engages at equality, where an ordinary agent backs off.
         if (F - E >= local.COMBAT_num[c]) {
-            e.W[2] = local.w2[c];
-            e.W[4] = local.w4[c];
+            e.W[2] = local.Normalised.w2[c];
+            e.W[4] = local.Normalised.w4[c];
         } else {
-            e.W[2] = -std::fabs(local.w2[c]);
-            e.W[4] = -std::fabs(local.w4[c]);
+            e.W[2] = -std::fabs(local.Normalised.w2[c]);
+            e.W[4] = -std::fabs(local.Normalised.w4[c]);
         }
-        e.W[6] = F >= local.ADVANCE_num[c] ? local.w6[c] : -std::fabs(local.w6[c]);
-        e.W[5] = local.w5[c];
+        e.W[6] = F >= local.ADVANCE_num[c] ? local.Normalised.w6[c] : -std::fabs(local.Normalised.w6[c]);
+        e.W[5] = local.Normalised.w5[c];
         RefreshCommWeights(f);
-        f.EffWTerrain[i] = local.w_terrain[c];
+        f.EffWTerrain[i] = local.Normalised.w_terrain[c];
     }
     StoreWeights(f, i, e);
 }

@@ -29,6 +29,10 @@ void AdvanceFrame(CBrevimarDoc& doc)
         doc.Pause();
     }
     if (t >= FrameEnd(doc)) {
+        // The run is over: what the capture holds is that run, and the steps
+        // after the wrap must not overwrite its frames.
+        if (doc.RunMode == InteractiveMode && doc.RunCaptureOn == 1 && doc.CaptureEndStep == 0)
+            doc.CaptureEndStep = t;
         t = 1;
         doc.Pause();
     }
@@ -39,7 +43,7 @@ void CaptureStep(CBrevimarDoc& doc)
     const int t = doc.RunHeader.CurrentStep;
     // The capture keeps steps 0..351; later steps are not recorded, and the
     // capture stays switched on.
-    if (t < 0 || t >= CaptureRows)
+    if (t < 0 || t >= CaptureRows || doc.CaptureEndStep != 0)
         return;
     doc.CapturedStep[t] = t;
     for (Side side : {Side::Red, Side::Blue}) {

@@ -65,7 +65,7 @@ void ApplyModifiers(CBrevimarDoc& doc, Side side, int i)
     f.CommWeightInjured = Scaled(f.CommWeightInjured, m.I_comm_weight[s][k]);
     // A side has a single communications range, so the injured table has
     // nothing to act on.
-    f.COMM_range = Lowered(f.COMM_range, m.A_comm_range[s][k]);
+    f.CommRange = Lowered(f.CommRange, m.A_comm_range[s][k]);
 }
 
 void RestoreParams(CBrevimarDoc& doc, Side side, int i)
@@ -90,7 +90,7 @@ void RestoreParams(CBrevimarDoc& doc, Side side, int i)
     f.ShotProbInjured[i] = b.BaseShotProbInjured[i];
     f.CommWeightAlive = b.BaseCommWeightAlive[i];
     f.CommWeightInjured = b.BaseCommWeightInjured[i];
-    f.COMM_range = b.BaseCommRange[i];
+    f.CommRange = b.BaseCommRange[i];
 }
 
 void PassOverSide(CBrevimarDoc& doc, Side side)

@@ -59,6 +59,10 @@ struct CAgentBaseCopies {
     float BaseShotProbInjured[AgentSlots] = {};
 };
 
+struct CForce;
+// The base copies of every agent of the force, which leaves the terrain.
+void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainModified);
+
 struct CTerrainModifiers {
     int RedTerrainModified[AgentSlots] = {};  // 1 while the agent carries modifiers
     int BlueTerrainModified[AgentSlots] = {};

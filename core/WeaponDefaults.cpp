@@ -33,33 +33,6 @@ void SetModifierDefaults(CTerrainModifierSet& m)
     }
 }
 
-void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainModified)
-{
-    for (int i = 1, n = AgentCount(force); i <= n; ++i) {
-        terrainModified[i] = 0;
-        base.BaseSensorRange[i] = force.SensorRangeAlive[i];
-        base.BaseFireRange[i] = force.FireRangeAlive[i];
-        base.BaseConstraintRange[i] = force.ConstraintRangeAlive[i];
-        base.BaseSensorRangeAlive[i] = force.SensorRangeAlive[i];
-        base.BaseFireRangeAlive[i] = force.FireRangeAlive[i];
-        base.BaseConstraintRangeAlive[i] = force.ConstraintRangeAlive[i];
-        base.BaseSensorRangeInjured[i] = force.SensorRangeInjured[i];
-        base.BaseFireRangeInjured[i] = force.FireRangeInjured[i];
-        base.BaseConstraintRangeInjured[i] = force.ConstraintRangeInjured[i];
-        base.BaseMoveRangeAlive[i] = force.MoveRangeAlive[i];
-        base.BaseMoveRangeInjured[i] = force.MoveRangeInjured[i];
-        base.BaseCommRange[i] = force.COMM_range;
-        base.BaseAliveStrength[i] = force.AliveStrength[i];
-        base.BaseInjuredStrength[i] = force.InjuredStrength[i];
-        base.BaseMaxTargetsAlive[i] = force.MaxTargetsAlive[i];
-        base.BaseMaxTargetsInjured[i] = force.MaxTargetsInjured[i];
-        base.BaseCommWeightAlive[i] = force.CommWeightAlive;
-        base.BaseCommWeightInjured[i] = force.CommWeightInjured;
-        base.BaseShotProbAlive[i] = force.ShotProbAlive[i];
-        base.BaseShotProbInjured[i] = force.ShotProbInjured[i];
-    }
-}
-
 // Weapon counts per squad: every agent of squads 1..squads carries
 // point-to-point weapon 1, and every agent slot holds weapon 1.
 void AssignPointWeaponOne(CForce& force, int squads)
@@ -139,6 +112,33 @@ void SetSquadFunctionDefaults(const CForce& force, SquadWeaponFunction& f, doubl
 }
 
 }  // namespace
+
+void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainModified)
+{
+    for (int i = 1, n = AgentCount(force); i <= n; ++i) {
+        terrainModified[i] = 0;
+        base.BaseSensorRange[i] = force.SensorRangeAlive[i];
+        base.BaseFireRange[i] = force.FireRangeAlive[i];
+        base.BaseConstraintRange[i] = force.ConstraintRangeAlive[i];
+        base.BaseSensorRangeAlive[i] = force.SensorRangeAlive[i];
+        base.BaseFireRangeAlive[i] = force.FireRangeAlive[i];
+        base.BaseConstraintRangeAlive[i] = force.ConstraintRangeAlive[i];
+        base.BaseSensorRangeInjured[i] = force.SensorRangeInjured[i];
+        base.BaseFireRangeInjured[i] = force.FireRangeInjured[i];
+        base.BaseConstraintRangeInjured[i] = force.ConstraintRangeInjured[i];
+        base.BaseMoveRangeAlive[i] = force.MoveRangeAlive[i];
+        base.BaseMoveRangeInjured[i] = force.MoveRangeInjured[i];
+        base.BaseCommRange[i] = force.COMM_range;
+        base.BaseAliveStrength[i] = force.AliveStrength[i];
+        base.BaseInjuredStrength[i] = force.InjuredStrength[i];
+        base.BaseMaxTargetsAlive[i] = force.MaxTargetsAlive[i];
+        base.BaseMaxTargetsInjured[i] = force.MaxTargetsInjured[i];
+        base.BaseCommWeightAlive[i] = force.A_COMM_weight;
+        base.BaseCommWeightInjured[i] = force.I_COMM_weight;
+        base.BaseShotProbAlive[i] = force.ShotProbAlive[i];
+        base.BaseShotProbInjured[i] = force.ShotProbInjured[i];
+    }
+}
 
 void CBrevimarDoc::InitWeaponDefaults()
 {

@@ -191,18 +191,15 @@ void FireWeapons(CBrevimarDoc& doc, Side side, const WorkingArrays& work)
 bool RingCell(CBrevimarDoc& doc, int tx, int ty, int r, int& lx, int& ly)
 {
     const int size = doc.Battlefield.BattleSize;
-    const int lattice = doc.RunHeader.LatticeSize;
     auto onField = [size](int c) { return c >= 1 && c <= size; };
     double q = 1.0 / (8 * r);
     const double v = doc.host().Rand() * RandScale;
     int k = 0;
 
-    if (ty + r >= 1 && ty + r <= lattice) {
+    if (onField(ty + r)) {
         for (int x = tx - r; x <= tx + r; ++x) {
             ++k;
-            // The row is admitted by the stored run's lattice size, which can
-            // exceed the battlefield: never land off it.
-            if (k * q >= v && onField(x) && onField(ty + r)) {
+            if (k * q >= v && onField(x)) {
                 lx = x, ly = ty + r;
                 return true;
             }

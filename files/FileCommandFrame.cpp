@@ -1,6 +1,7 @@
 #include "files/FileCommandFrame.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <locale>
@@ -233,13 +234,22 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
         FillEchoBuffer(file, spec.Echo, echo);
         // The chosen path itself, not a name relative to the current folder.
         std::fstream stream(file.PathName, reader ? std::ios::in : std::ios::out | std::ios::trunc);
-        if (!stream.is_open() || stream.fail() || stream.bad()) {
+        // A folder opens for reading on Linux and throws at the first read.
+        std::error_code error;
+        const bool folder = std::filesystem::is_directory(file.PathName, error);
+        if (folder || !stream.is_open() || stream.fail() || stream.bad()) {
             std::cerr << spec.FailureText << file.PathName << '\n';
             doc.host().ShowError(CannotOpenMessage(command, file.PathName));
             result = FileCommandResult::CannotOpen;
         } else {
             stream.imbue(std::locale::classic());
-            body(stream, file);
+            try {
+                body(stream, file);
+            } catch (const std::ios_base::failure&) {
+                std::cerr << spec.FailureText << file.PathName << '\n';
+                doc.host().ShowError(CannotOpenMessage(command, file.PathName));
+                result = FileCommandResult::CannotOpen;
+            }
             stream.close();
         }
     }

@@ -29,6 +29,11 @@ bool ReadFrameBody(CWordReader& words, int step, int redCount, int blueCount, in
                 return Describe(words, FrameName(step) + " breaks off: ", problem);
             const int x = triple[1];
             const int y = triple[2];
+            if (triple[0] < Dead || triple[0] > Alive) {
+                *problem = FrameName(step) + " gives " + (side == 0 ? "RED" : "BLUE") + " agent " +
+                           std::to_string(i) + " the state " + std::to_string(triple[0]) + ", outside 0..2";
+                return false;
+            }
             // Set-up leaves an agent that found no free cell dead at (0, 0);
             // every other agent stands on the battlefield.
             const bool leftOff = triple[0] == Dead && x == 0 && y == 0;
@@ -98,12 +103,33 @@ bool ReadStartupFrames(CWordReader& words, int redCount, int blueCount, int batt
             return Describe(words, "a frame step is unreadable: ", problem);
         if (!CheckFrameStep(step, problem))
             return false;
-        if (!ReadFrameBody(words, step, redCount, blueCount, battleSize, &frames->Values, problem))
+        if (!ReadFrameBody(words, step, redCount, blueCount, battleSize, &frames->Values, problem)) {
+            // Only complete frames stay: a caller may keep them.
+            frames->Values.resize(frames->Steps.size() * 3 * (static_cast<std::size_t>(redCount) + blueCount));
+            *lastStep = frames->Steps.empty() ? startStep : frames->Steps.back();
             return false;
+        }
         frames->Steps.push_back(step);
         current = step;
     }
     *lastStep = current;
+    return true;
+}
+
+bool ReadStoredRunFrames(CWordReader& words, int redCount, int blueCount, int battleSize, int startStep,
+                         const std::string& path, CStoredFrames* frames, int* lastStep, std::string* problem,
+                         std::string* warning)
+{
+    warning->clear();
+    if (ReadStartupFrames(words, redCount, blueCount, battleSize, startStep, frames, lastStep, problem))
+        return true;
+    if (frames->FrameCount() == 0)
+        return false;
+    const int complete = frames->FrameCount();
+    *warning = "Warning: the stored run " + path + " is damaged in frame " + std::to_string(complete + 1) +
+               " of the file: " + *problem + ".\nThe scenario and the " + std::to_string(complete) +
+               (complete == 1 ? " complete frame" : " complete frames") + " before it are loaded.";
+    problem->clear();
     return true;
 }
 
@@ -175,6 +201,11 @@ bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string*
         *error = CannotOpenInputFileMessage(path);
         return false;
     }
+    return ReadShortFrameText(doc, std::move(text), path, error);
+}
+
+bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& path, std::string* error)
+{
     CWordReader words(std::move(text));
     std::string problem;
     auto refuse = [&] {

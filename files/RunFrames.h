@@ -35,6 +35,14 @@ struct CStoredFrames {
 bool ReadStartupFrames(CWordReader& words, int redCount, int blueCount, int battleSize, int startStep,
                        CStoredFrames* frames, int* lastStep, std::string* problem);
 
+// The frames of a stored run: when a frame part way is damaged (cut short,
+// off the battlefield, a state outside 0..2, ...) the complete frames before
+// it are kept and *warning says which frame of the file `path` is damaged
+// and why. False, with *problem set, only when not one frame is complete.
+bool ReadStoredRunFrames(CWordReader& words, int redCount, int blueCount, int battleSize, int startStep,
+                         const std::string& path, CStoredFrames* frames, int* lastStep, std::string* problem,
+                         std::string* warning);
+
 // Rows of the six capture buffers from the frames, in file order.
 void StoreFrames(CBrevimarDoc& doc, const CStoredFrames& frames);
 
@@ -55,6 +63,8 @@ bool LoadStartupFrameFile(CBrevimarDoc& doc, CWordReader& words, std::string* pr
 // On failure *error holds the whole message for the user and the document is
 // unchanged.
 bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string* error);
+// The same on the file's text; path only names the file in messages.
+bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& path, std::string* error);
 
 // Messages about input files, shared by the readers.
 std::string CannotOpenInputFileMessage(const std::string& path);

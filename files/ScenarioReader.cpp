@@ -26,8 +26,6 @@
 //  before reading                | -                                | ClearLattice, DeploymentSource 0
 //                                |                                  | (done at the commit here, so that
 //                                |                                  | a refused file changes nothing)
-//  A:C_RANGE, A:ADVANCE_num,     | read in version 4 only; older    | read in every version
-//  A:CLUSTER_num, A:COMBAT_num   | files leave them unchanged       | (AliveThresholdsInEveryVersion)
 //  R_area_min_flag, version 2    | 1 on both sides                  | 1 RED, 0 BLUE
 //                                |                                  | (BlueAreaFlagOffInVersion2)
 //  flock minimum above maximum   | kept                             | minimum := maximum, version 4
@@ -51,15 +49,15 @@
 
 namespace brevimar {
 
+const ScenarioReadOptions MenuReadOptions{
+    .BlueAreaFlagOffInVersion2 = true,
+    .ClampFlockMinimum = true,
+};
+
 namespace {
 
 constexpr int ScenarioSeed = -31415926;
 
-constexpr ScenarioReadOptions MenuReadOptions{
-    .AliveThresholdsInEveryVersion = true,
-    .BlueAreaFlagOffInVersion2 = true,
-    .ClampFlockMinimum = true,
-};
 
 void ReportProblem(CBrevimarDoc& doc, const std::string& message)
 {
@@ -120,9 +118,11 @@ bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& p
     std::string problem;
     CStoredFrames frames;
     int lastStep = 0;
+    std::string warning;
     if (!ReadScenarioGroups(words, *scratch, &problem, MenuReadOptions) ||
-        (storedRun && !ReadStartupFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                         scratch->Battlefield.BattleSize, 0, &frames, &lastStep, &problem))) {
+        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
+                                           scratch->Battlefield.BattleSize, 0, path, &frames, &lastStep, &problem,
+                                           &warning))) {
         ReportProblem(doc, BadInputFileMessage(path, problem));
         return false;
     }
@@ -142,6 +142,10 @@ bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& p
         StartLoadedRun(doc, frames, lastStep);
     else
         StartLoadedScenario(doc);
+    if (!warning.empty()) {
+        std::cerr << warning << '\n';
+        doc.host().MessageBox(warning, "Brevimar", MB_OK | MB_ICONWARNING);
+    }
     return true;
 }
 

@@ -24,6 +24,10 @@ int LoadInputDataFile(CBrevimarDoc& doc);
 // back as they were when nothing was read. Returns what LoadInputDataFile did.
 int LoadStoredRunFile(CBrevimarDoc& doc);
 
+// How the menu loader reads the scenario groups.
+struct ScenarioReadOptions;
+extern const ScenarioReadOptions MenuReadOptions;
+
 // The same for a file already chosen: no pause, no chooser, no final redraw.
 // True when the file was read and committed.
 bool ReadInputDataFile(CBrevimarDoc& doc, const std::string& path);

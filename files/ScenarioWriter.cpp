@@ -531,7 +531,9 @@ void WriteCapture(const CBrevimarDoc& doc, ScenarioText& text)
         return;
     // Frames 0..T-1, but never past the capture rows, and no more than the
     // readers keep (they stop after the frame of step 350).
-    const int frames = std::min(doc.RunHeader.CurrentStep, MaxStoredFrameStep + 1);
+    // Frames 0..T-1 of the run being captured, or of the run that ended.
+    const int end = doc.CaptureEndStep != 0 ? doc.CaptureEndStep : doc.RunHeader.CurrentStep;
+    const int frames = std::min(end, MaxStoredFrameStep + 1);
     const int counts[2] = {std::clamp(doc.RedForce.NumAgents, 0, MaxAgents),
                            std::clamp(doc.BlueForce.NumAgents, 0, MaxAgents)};
     for (int j = 0; j < frames; ++j) {

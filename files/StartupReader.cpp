@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/Document.h"
+#include "core/StartValues.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
 
@@ -26,6 +27,14 @@ StartupFileKind ClassifyStartupExtension(const std::string& extension)
 }
 
 float FloatAbs(float x) { return x >= 0.0f ? x : -x; }
+
+namespace {
+
+// Ranges the editors accept, and the longest reconstitution time a run can use.
+constexpr int MaxRange = 999;
+constexpr int MaxReconTime = 1000000;
+
+}  // namespace
 
 namespace {
 
@@ -189,8 +198,11 @@ bool ScenarioReader::ReadGeneral()
     if (!Labelled(6, b.red_frat_flag) || !Labelled(1, b.blue_frat_flag) || !Labelled(1, b.red_frat_rad) ||
         !Labelled(1, b.blue_frat_rad) || !Labelled(1, b.red_frat_prob) || !Labelled(1, b.blue_frat_prob))
         return false;
-    return Labelled(5, b.RED_recon_flag) && Labelled(1, S.RedForce.recon_time) && Labelled(1, b.BLUE_recon_flag) &&
-           Labelled(1, S.BlueForce.recon_time);
+    // The reconstitution timer counts down once per step: a time near the
+    // smallest int would run it past it.
+    return Labelled(5, b.RED_recon_flag) && Labelled(1, S.RedForce.recon_time) &&
+           InRange(S.RedForce.recon_time, -MaxReconTime, MaxReconTime, "RED_recon_time") && Labelled(1, b.BLUE_recon_flag) &&
+           Labelled(1, S.BlueForce.recon_time) && InRange(S.BlueForce.recon_time, -MaxReconTime, MaxReconTime, "BLUE_recon_time");
 }
 
 void ScenarioReader::PlaceBoxesAndKeepCopies()
@@ -284,14 +296,20 @@ bool ScenarioReader::ReadLocalCommander(Side side, int k)
     if (!Labelled(7, l.undr_cmd[k]) || !InRange(l.undr_cmd[k], 0, MaxSubordinates, label))
         return false;
     l.SubordinateCount[k] = l.undr_cmd[k];
-    if (!Labelled(1, l.cmnd_rad[k]))
+    // A patch is 2r + 1 cells wide: a radius past the battlefield covers it all.
+    if (!Labelled(1, l.cmnd_rad[k]) ||
+        !InRange(l.cmnd_rad[k], 0, MaxBattleSize, "(" + std::to_string(k) + ")_" + Names(side).Letter + "_cmnd_rad"))
         return false;
     const int r = l.cmnd_rad[k];
     l.CommandPatchSize[k] = l.patch_type == 1 ? 3 * r + 1 : 5 * r + 2;
     if (!Labelled(1, l.SENSOR_rng[k]))
         return false;
 
+    // The file's weights are kept as the scenario's; the step uses them
+    // divided by the sum of their magnitudes, as force set-up derives them.
     float* weights[] = {&l.w1[k], &l.w2[k], &l.w3[k], &l.w4[k], &l.w5[k], &l.w6[k], &l.w_terrain[k]};
+    CCommanderWeights& out = l.Normalised;
+    float* normalised[] = {&out.w1[k], &out.w2[k], &out.w3[k], &out.w4[k], &out.w5[k], &out.w6[k], &out.w_terrain[k]};
     if (!Labelled(7, *weights[0]))
         return false;
     for (int n = 1; n < 7; ++n)
@@ -302,8 +320,8 @@ bool ScenarioReader::ReadLocalCommander(Side side, int k)
         sum += FloatAbs(*w);
     if (sum == 0.0f)
         sum = 1.0f;
-    for (float* w : weights)
-        *w /= sum;
+    for (int n = 0; n < 7; ++n)
+        *normalised[n] = *weights[n] / sum;
 
     return Labelled(7, l.ADV_range[k]) && Labelled(1, l.ADVANCE_num[k]) && Labelled(1, l.CLUSTER_num[k]) &&
            Labelled(1, l.COMBAT_num[k]) && Labelled(7, l.w_alpha[k]) && Labelled(1, l.w_beta[k]) &&
@@ -324,9 +342,8 @@ bool ScenarioReader::ReadForce(Side side)
     if (!Row(1, f.num_per_squad))
         return false;
     for (int s = 1; s <= f.NumSquads; ++s)
-        if (f.num_per_squad[s] < 0)
-            return Refuse(sideName + " num_per_squad of squad " + std::to_string(s) + " is " +
-                          std::to_string(f.num_per_squad[s]) + ", below 0");
+        if (!InRange(f.num_per_squad[s], 0, MaxAgents, sideName + " num_per_squad of squad " + std::to_string(s)))
+            return false;
     ReconcileSquads(side);
 
     if (!Row(1, f.A_M_RANGE) || !Row(1, f.I_M_RANGE))
@@ -347,13 +364,16 @@ bool ScenarioReader::ReadForce(Side side)
         return false;
     if (!Row(6, f.A_S_RANGE) || !Row(1, f.A_F_RANGE) || !Row(1, f.I_S_RANGE) || !Row(1, f.I_F_RANGE))
         return false;
-    // Sensor ranges normalise distances; a range below 1 would divide by zero.
+    // A sensor range of 0 is the new document's own (an agent that senses
+    // nothing beyond its cell), so a saved new document reads back. Ranges far
+    // past the battlefield only overflow the sums of the penalty.
     for (int s = 1; s <= f.NumSquads; ++s) {
         const std::string squad = " of squad " + std::to_string(s);
-        if (f.A_S_RANGE[s] < 1)
-            return Refuse(sideName + " A:S_RANGE" + squad + " is " + std::to_string(f.A_S_RANGE[s]) + ", below 1");
-        if (f.I_S_RANGE[s] < 1)
-            return Refuse(sideName + " I:S_RANGE" + squad + " is " + std::to_string(f.I_S_RANGE[s]) + ", below 1");
+        if (!InRange(f.A_S_RANGE[s], 0, MaxRange, sideName + " A:S_RANGE" + squad) ||
+            !InRange(f.I_S_RANGE[s], 0, MaxRange, sideName + " I:S_RANGE" + squad) ||
+            !InRange(f.A_F_RANGE[s], -MaxRange, MaxRange, sideName + " A:F_RANGE" + squad) ||
+            !InRange(f.I_F_RANGE[s], -MaxRange, MaxRange, sideName + " I:F_RANGE" + squad))
+            return false;
     }
     f.MinSensorRange = 100;
     for (int s = 1; s <= f.NumSquads; ++s)
@@ -478,7 +498,8 @@ void ScenarioReader::DrawPersonalities(Side side)
     };
     if (l.LocalCommandOn == 1)
         for (int k = 1; k <= l.NumLocalCommanders; ++k)
-            drawSet(l.w1[k], l.w2[k], l.w3[k], l.w4[k], l.w5[k], l.w6[k]);
+            drawSet(l.Normalised.w1[k], l.Normalised.w2[k], l.Normalised.w3[k], l.Normalised.w4[k],
+                    l.Normalised.w5[k], l.Normalised.w6[k]);
     for (int i = 1; i <= f.NumAgents; ++i) {
         drawSet(f.AliveWeight[W1][i], f.AliveWeight[W2][i], f.AliveWeight[W3][i], f.AliveWeight[W4][i],
                 f.AliveWeight[W5][i], f.AliveWeight[W6][i]);
@@ -520,9 +541,10 @@ bool ScenarioReader::ReadMetaPersonality(Side side)
         Fill(f.R_area_min_flag, DataVersion == 2 && !blueOff ? 1 : 0);
     }
 
-    // The alive constraint range and thresholds come only with version 4;
-    // older files leave them as they were.
-    if ((DataVersion >= 4 || Options.AliveThresholdsInEveryVersion) &&
+    // The alive constraint range and thresholds are always in version 4;
+    // older files come with and without them, so they are recognised by their
+    // label, and a file without them leaves them as they were.
+    if ((DataVersion >= 4 || Words.NextWordIs("A:C_RANGE")) &&
         (!Row(1, f.A_C_RANGE) || !Row(1, f.A_ADVANCE_num) || !Row(1, f.A_CLUSTER_num) || !Row(1, f.A_COMBAT_num)))
         return false;
 
@@ -700,22 +722,7 @@ namespace {
 
 // Start values only the start-up reader sets: the genetic algorithm's
 // displays, the fitness-landscape threshold and movement by probability.
-void SetStartupStartValues(CBrevimarDoc& doc)
-{
-    doc.Experiment.GaShowBest = 1;
-    doc.Experiment.GaShowProgress = 1;
-    doc.Experiment.LandscapeWinThreshold = 0.5;
-    for (Side side : {Side::Red, Side::Blue}) {
-        CForce& f = doc.Force(side);
-        f.MoveGateByTime = 0;
-        for (int s = 1; s <= MaxSquads; ++s) {
-            f.MoveProbAlive[s] = 1.0f;
-            f.MoveProbInjured[s] = 1.0f;
-            f.MovePeriodAlive[s] = 1;
-            f.MovePeriodInjured[s] = 1;
-        }
-    }
-}
+void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
 
 // A fresh interactive run at step 0 on the document's scenario.
 void StartScenarioRun(CBrevimarDoc& doc)
@@ -756,6 +763,12 @@ void ReportProblem(CBrevimarDoc& doc, const std::string& message)
 {
     std::cerr << message << '\n';
     doc.host().ShowError(message);
+}
+
+void ReportWarning(CBrevimarDoc& doc, const std::string& message)
+{
+    std::cerr << message << '\n';
+    doc.host().MessageBox(message, "Brevimar", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -819,10 +832,11 @@ int CBrevimarDoc::ReadStartupInputFile()
     scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
     CStoredFrames frames;
     int lastStep = 0;
+    std::string warning;
     if (!ReadScenarioGroups(words, *scratch, &problem) ||
-        (storedRun && !ReadStartupFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                         scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, &frames,
-                                         &lastStep, &problem))) {
+        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
+                                           scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, path,
+                                           &frames, &lastStep, &problem, &warning))) {
         ReportProblem(*this, BadInputFileMessage(path, problem));
         return 1;
     }
@@ -836,6 +850,8 @@ int CBrevimarDoc::ReadStartupInputFile()
         StartStoredRun(*this, frames, lastStep);
     else
         StartScenarioRun(*this);
+    if (!warning.empty())
+        ReportWarning(*this, warning);
     return 1;
 }
 

@@ -33,9 +33,6 @@ float FloatAbs(float x);
 // Where the File menu's scenario loader reads a scenario file differently
 // from the start-up reader. The defaults are the start-up reader's.
 struct ScenarioReadOptions {
-    // The four alive threshold rows (A:C_RANGE, A:ADVANCE_num, A:CLUSTER_num,
-    // A:COMBAT_num) are in files of every version, not only version 4.
-    bool AliveThresholdsInEveryVersion = false;
     // A version-2 file switches the squad-area flag on for RED squads only.
     bool BlueAreaFlagOffInVersion2 = false;
     // A flock minimum above its maximum is lowered to the maximum.

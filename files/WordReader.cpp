@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -154,14 +155,22 @@ bool CWordReader::AtEnd() { return PeekWord().empty(); }
 
 bool ReadTextFile(const std::string& path, std::string* text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // A folder opens as a stream on Linux and throws at the first read.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
         return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            return false;
+        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad())
+            return false;
+        *text = std::move(content);
+        return true;
+    } catch (const std::exception&) {
         return false;
-    *text = std::move(content);
-    return true;
+    }
 }
 
 std::string FileNameOf(const std::string& path)

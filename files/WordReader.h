@@ -51,6 +51,8 @@ public:
 
     // True when only whitespace is left. Never fails.
     bool AtEnd();
+    // True when the next word is `word`; consumes nothing. Never fails.
+    bool NextWordIs(std::string_view word) { return !HasFailed && PeekWord() == word; }
 
     bool Failed() const { return HasFailed; }
     const CWordReadFailure& Failure() const { return FirstFailure; }

@@ -237,9 +237,10 @@ TEST_F(OnTheFly, MovementModeAndCommunicationsLastThroughOpenGround)
     ASSERT_TRUE(Run(V::ID_FLY_RED_DEFENSE));
     EXPECT_EQ(f.CommOn, 0);
     EXPECT_EQ(f.A_COMM_weight, 0.75f);
-    f.COMM_range = 1;  // as lowered by terrain
+    f.CommRange = 1;  // as lowered by terrain
     f.AliveStrength[1] = 50;
     doc.RestoreRedAgentParams(1);
+    EXPECT_EQ(f.CommRange, 7);
     EXPECT_EQ(f.COMM_range, 7);
     EXPECT_EQ(f.CommWeightAlive, 0.75f);
     EXPECT_EQ(f.AliveStrength[1], 9);

@@ -75,8 +75,14 @@ TEST(Attrition, AStepPastTheSeriesUpdatesOnlyTheLiveCounts)
     EXPECT_EQ(doc->RunHeader.RedAlive, 1);
     EXPECT_EQ(doc->Series.RedAliveSeries[501], 8);
     doc->RunHeader.CurrentStep = -1;
+    doc->Series.RedAliveSeries[0] = 8;
+    doc->RedForce.AgentState[1] = Injured;
     doc->RecordAttrition();  // must not write before the series
     doc->RecordStepStatistics();
+    EXPECT_EQ(doc->RunHeader.RedAlive, 0);
+    EXPECT_EQ(doc->RunHeader.RedInjured, 1);
+    EXPECT_EQ(doc->Series.RedAliveSeries[0], 8);
+    EXPECT_EQ(doc->Series.RedInjuredSeries[0], 0);
 }
 
 TEST(Attrition, CapturedFramesAreCountedWithTheirOwnAgentCounts)

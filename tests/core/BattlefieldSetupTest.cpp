@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
@@ -86,12 +88,7 @@ Snapshot Take(CBrevimarDoc& doc)
     return s;
 }
 
-std::string WriteFile(const std::string& name, const std::string& text)
-{
-    const std::string path = ::testing::TempDir() + "brevimar_setup_" + name;
-    std::ofstream(path) << text;
-    return path;
-}
+std::string WriteFile(const std::string& name, const std::string& text) { return testing::WriteTemp(name, text); }
 
 TEST(BattlefieldSetup, TerrainBlocksCoverTheirExtentsClippedToTheBattlefield)
 {
@@ -210,6 +207,10 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
         {"negative.ter", "no valid count"},
         {"type.ter", "terrain type 9"},
         {"word.ter", "does not begin with a battlefield size"},
+        {"folder.ter", "Error: cannot open input file."},
+        {"lava_free.ter", "with the occupancy value 0 and the terrain type 1, which disagree"},
+        {"agent.ter", "with the occupancy value 1 and the terrain type 0, which disagree"},
+        {"bare.ter", "with the occupancy value 2 and the terrain type 0, which disagree"},
     };
     WriteFile("large.ter", "150\n1\n3 4\n2 1");
     WriteFile("off.ter", "100\n2\n3 4\n2 1\n101 5\n2 1");
@@ -217,9 +218,13 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
     WriteFile("negative.ter", "100\n-1");
     WriteFile("type.ter", "100\n1\n3 4\n2 9");
     WriteFile("word.ter", "size 100");
+    std::filesystem::create_directories(std::filesystem::path(WriteFile(".probe", "")).parent_path() / "folder.ter");
+    WriteFile("lava_free.ter", "100\n2\n3 4\n2 1\n7 7\n0 1");
+    WriteFile("agent.ter", "100\n1\n3 4\n1 0");
+    WriteFile("bare.ter", "100\n1\n3 4\n2 0");
     for (const auto& [name, message] : cases) {
         doc.Host.Messages.clear();
-        const std::string path = ::testing::TempDir() + "brevimar_setup_" + name;
+        const std::string path = (std::filesystem::path(WriteFile(".probe", "")).parent_path() / name).string();
         Choose(path);
         doc->SetupBattlefield();
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << name;
@@ -470,6 +475,50 @@ TEST(BattlefieldSetup, ABoxTooSmallForItsSquadIsReportedAndDoesNotHang)
     EXPECT_EQ(unplaced, 2);
 }
 
+// Boxes far larger than the battlefield are drawn over the part on the
+// field: all 300 + 300 agents find a cell of the 30 x 30 field, at once.
+TEST(BattlefieldSetup, TheFirstSetUpLinksEverySquadPairUnlessTheMatricesAreSet)
+{
+    testing::TestDocument doc;
+    NoAgents(*doc);
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->CommMatricesSet, 1);
+    for (Side side : {Side::Red, Side::Blue}) {
+        const auto& m = doc->Force(side).CommMatrix;
+        for (int a = 0; a <= MaxSquads; ++a)
+            for (int b = 0; b <= MaxSquads; ++b)
+                EXPECT_EQ(m[a][b], a >= 1 && b >= 1 ? 1 : 0) << a << ", " << b;
+    }
+    // Once set, later set-ups keep the matrices as they stand.
+    doc->RedForce.CommMatrix[2][3] = 0;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->RedForce.CommMatrix[2][3], 0);
+    doc->CommMatricesSet = 0;
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc->RedForce.CommMatrix[2][3], 1);
+}
+
+TEST(BattlefieldSetup, HugeBoxesAreClippedToTheBattlefield)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    CBattlefield& f = doc->Battlefield;
+    f.BattleSize = 30;
+    f.R_box_l[1] = f.R_box_w[1] = 2000000000;
+    f.RED_cen_x[1] = f.RED_cen_y[1] = 15;
+    f.B_box_l[1] = 40, f.B_box_w[1] = 1000000;  // hangs over every edge
+    f.BLUE_cen_x[1] = 29, f.BLUE_cen_y[1] = 2;
+    for (Side side : {Side::Red, Side::Blue}) {
+        doc->Force(side).NumAgents = 300;
+        doc->Force(side).num_per_squad[1] = 300;
+    }
+    doc->InitializeForces();
+    doc->SetupBattlefield();
+    EXPECT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(CountGrid(*doc, CellAgent), 600);
+    ExpectSoundDeployment(*doc);
+}
+
 TEST(BattlefieldSetup, BatchRunsReportTheSameProblemOnce)
 {
     testing::TestDocument doc;
@@ -495,7 +544,15 @@ TEST(BattlefieldSetup, AgentsWithoutSquadsOrBoxesDoNotHang)
     doc->RunMode = InteractiveMode;
     doc->SetupBattlefield();
     EXPECT_EQ(doc.Host.Messages.size(), 1u);
-    EXPECT_TRUE(doc.Host.SawMessageContaining("1 free cells for 20 agents")) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(doc.Host.Messages[0].Text,
+              "Setting up the new document's scenario:\nNot every agent can be deployed:\n- the deployment box of "
+              "RED agents without a squad, BLUE agents without a squad has 1 free cell for 20 agents\nAgents that "
+              "find no free cell are left off the battlefield, dead.");
+    // A scenario read from a file is named.
+    doc->InputFileName = "field.dat";
+    doc->SetupBattlefield();
+    ASSERT_EQ(doc.Host.Messages.size(), 2u);
+    EXPECT_TRUE(doc.Host.Messages[1].Text.starts_with("Setting up field.dat:\n")) << doc.Host.Messages[1].Text;
     EXPECT_EQ(doc->RedForce.AgentX[1], 1);
     EXPECT_EQ(doc->RedForce.AgentState[1], Alive);
     EXPECT_EQ(CountGrid(*doc, CellAgent), 1);
@@ -614,6 +671,48 @@ TEST(BattlefieldSetup, AgentFileDeploymentDropsTheDeadAndTheBlockedAndRenumbers)
     EXPECT_EQ(Grid(*doc, 5, 5), CellTerrain);
     EXPECT_EQ(CountGrid(*doc, CellAgent), 3);
     ExpectSoundDeployment(*doc);
+}
+
+// Records whose squads interleave (1, 2, 1, 2) after a force set-up that
+// numbered the agents squad by squad: each agent takes its own squad's values.
+TEST(BattlefieldSetup, AgentFileAgentsTakeTheirOwnSquadsValues)
+{
+    testing::TestDocument doc;
+    doc->RunMode = InteractiveMode;
+    doc->Battlefield.BattleSize = 50;
+    doc->NumBlue() = 0;
+    CForce& red = doc->RedForce;
+    red.NumAgents = 4;
+    red.NumSquads = 2;
+    red.num_per_squad[1] = red.num_per_squad[2] = 2;
+    red.personality = 1;
+    red.A_S_RANGE[1] = 3, red.A_S_RANGE[2] = 7;
+    red.I_F_RANGE[1] = 1, red.I_F_RANGE[2] = 4;
+    red.w1_a[1] = 1.0f, red.w2_a[2] = 1.0f;
+    doc->InitializeForces();  // agents 1, 2 in squad 1; 3, 4 in squad 2
+    const int squads[] = {0, 1, 2, 1, 2};
+    for (int r = 1; r <= 4; ++r) {
+        red.StoredAgentState[r] = r == 4 ? Injured : Alive;
+        red.StoredAgentSquad[r] = squads[r];
+        red.StoredAgentX[r] = 10 + r;
+        red.StoredAgentY[r] = 10;
+    }
+    doc->DeploymentSource = AgentFileDeployment;
+    doc->SetupBattlefield();
+
+    ASSERT_EQ(red.NumAgents, 4);
+    const struct {
+        int sensor, fire;
+        float w1, w2;
+    } expected[] = {{}, {3, 0, 1, 0}, {7, 0, 0, 1}, {3, 0, 1, 0}, {0, 4, 0, 1}};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(red.SensorRange[i], expected[i].sensor) << i;
+        EXPECT_EQ(red.FireRange[i], expected[i].fire) << i;  // agent 4 is injured
+        EXPECT_EQ(red.AliveWeight[W1][i], expected[i].w1) << i;
+        EXPECT_EQ(red.AliveWeight[W2][i], expected[i].w2) << i;
+        EXPECT_EQ(doc->BaseCopies(Side::Red).BaseSensorRangeAlive[i], red.A_S_RANGE[squads[i]]) << i;
+    }
+    EXPECT_EQ(red.DistanceNormaliser[2], static_cast<float>(7 * 1.4142135));
 }
 
 TEST(BattlefieldSetup, FirstFrameIsCapturedInInteractiveRuns)

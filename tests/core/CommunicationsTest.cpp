@@ -21,7 +21,7 @@ protected:
         f.NumAgents = 0;
         enemy.NumAgents = 0;
         f.CommOn = 1;
-        f.COMM_range = 3;
+        f.CommRange = 3;
         f.CommMatrix[1][1] = 1;
         agent = Add(own, 50, 50);
     }
@@ -132,18 +132,18 @@ TEST_P(Communications, LocalCentreOfMassIsADisc)
 
     // With communications on the range is the comms range.
     f.CommOn = 1;
-    f.COMM_range = 0;
+    f.CommRange = 0;
     Add(own, 50, 50);
     Centre(agent);
     EXPECT_EQ(f.LocalCenterX, 50.0);
     EXPECT_EQ(f.LocalCenterY, 50.0);
-    f.COMM_range = 4;
+    f.CommRange = 4;
     Centre(agent);
     EXPECT_DOUBLE_EQ(f.LocalCenterX, (50.0 + 53 + 50 + 53 + 50) / 5);
     EXPECT_DOUBLE_EQ(f.LocalCenterY, (50.0 + 50 + 47 + 51 + 50) / 5);
 
     // A negative range holds nobody, not even the agent: the centre stays 0.
-    f.COMM_range = -1;
+    f.CommRange = -1;
     Centre(agent);
     EXPECT_EQ(f.LocalCenterX, 0.0);
 }
@@ -157,7 +157,7 @@ TEST_P(Communications, BadIndicesStayInsideTheArrays)
     Share(0);
     Share(MaxAgents + 1);
     Centre(MaxAgents + 1);
-    f.COMM_range = 2000000000;
+    f.CommRange = 2000000000;
     f.AgentSquad[agent] = 1;
     Centre(agent);
     EXPECT_EQ(f.LocalCenterX, 50.0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "support/TestDocument.h"
@@ -136,15 +137,19 @@ TEST_F(RandomPersonalities, SixWeightsSumToOneWithNoOwnFlagWeight)
         }
         EXPECT_EQ(f.AliveWeight[WTerrain][5], 0.75f) << "terrain weights are not drawn";
     }
-    const CLocalCommand& lc = doc->RedLocal;
+    const CCommanderWeights& lc = doc->RedLocal.Normalised;
     for (int c = 1; c <= 2; ++c) {
         EXPECT_EQ(lc.w5[c], 0.0f);
         EXPECT_NEAR(lc.w1[c] + lc.w2[c] + lc.w3[c] + lc.w4[c] + lc.w6[c], 1.0f, 1e-6f);
     }
-    // Normalised with the other six in the command step, and not drawn.
+    // Normalised with the other six in the command step, and not drawn;
+    // the scenario's own weights stay as they were.
     EXPECT_EQ(lc.w_terrain[1], 0.75f);
-    EXPECT_GT(lc.w7, 0.0f);
-    EXPECT_GT(lc.w8, 0.0f);
+    EXPECT_EQ(doc->RedLocal.w_terrain[1], 3.0f);
+    EXPECT_EQ(doc->RedLocal.w1[1], 1.0f);
+    const CLocalCommand& local = doc->RedLocal;
+    EXPECT_GT(local.w7, 0.0f);
+    EXPECT_GT(local.w8, 0.0f);
 }
 
 TEST_F(RandomPersonalities, TheSameSeedDrawsTheSameWeights)
@@ -197,7 +202,8 @@ TEST(ForceInitialization, RandomPersonalitiesDrawInTheirOrder)
     auto weights = [](const float* w1, const float* w2, const float* w3, const float* w4, const float* w5,
                       const float* w6) { return std::vector<float>{*w1, *w2, *w3, *w4, *w5, *w6}; };
     const CLocalCommand& lc = doc->RedLocal;
-    EXPECT_EQ(weights(&lc.w1[1], &lc.w2[1], &lc.w3[1], &lc.w4[1], &lc.w5[1], &lc.w6[1]), five());
+    const CCommanderWeights& n = lc.Normalised;
+    EXPECT_EQ(weights(&n.w1[1], &n.w2[1], &n.w3[1], &n.w4[1], &n.w5[1], &n.w6[1]), five());
     float w7 = 0, w8 = 0;
     for (Side side : {Side::Red, Side::Blue}) {
         const CForce& f = doc->Force(side);
@@ -216,6 +222,37 @@ TEST(ForceInitialization, RandomPersonalitiesDrawInTheirOrder)
     EXPECT_EQ(lc.w7, w7);
     EXPECT_EQ(lc.w8, w8);
     EXPECT_EQ(doc->RandomState, seed);
+}
+
+// Set-up derives every working value from the scenario's: a run on passable
+// terrain between two set-ups, or the set-up itself, changes nothing that
+// the next one starts from.
+TEST_F(RandomPersonalities, TwoSetUpsLeaveTheSameValues)
+{
+    CForce& red = doc->RedForce;
+    red.CommOn = 1;
+    red.COMM_range = 10;
+    red.A_COMM_weight = 0.5f;
+    doc->RedLocal.w_terrain[1] = 0.25f;
+    doc->RedLocal.w1[1] = 0.3f;
+    doc->RedLocal.w6[1] = 0.7f;
+    doc->InitializeForces();
+    const CCommanderWeights first = doc->RedLocal.Normalised;
+    // 0.25 / (0.3 + 0.7 + 0.25): drawn in the random branch, but not the terrain weight.
+    EXPECT_EQ(first.w_terrain[1], 0.25f / 1.25f);
+
+    red.AgentX[1] = red.AgentY[1] = 5;
+    red.AgentSquad[1] = 1;
+    doc->Battlefield.TerrainType[GridIndex(5, 5)] = PassableI;
+    doc->ApplyRedTerrainModifiers(1);  // default modifiers: range - 5, weight x 1
+    EXPECT_EQ(red.CommRange, 5);
+    EXPECT_EQ(red.COMM_range, 10);
+
+    doc->InitializeForces();
+    EXPECT_EQ(red.CommRange, 10);
+    EXPECT_EQ(red.CommWeightAlive, 0.5f);
+    EXPECT_EQ(doc->RedLocal.w_terrain[1], 0.25f);
+    EXPECT_EQ(std::memcmp(&doc->RedLocal.Normalised, &first, sizeof first), 0);
 }
 
 TEST(ForceInitialization, CornerDeploymentMovesTheBoxCentres)
@@ -260,10 +297,11 @@ TEST(ForceInitialization, LocalCommandSetUp)
     EXPECT_EQ(red.SubordinateCount[1], 6);
     EXPECT_EQ(red.CommandPatchSize[1], 7);
     EXPECT_EQ(red.CommandPatchSize[2], 10);
-    EXPECT_EQ(red.w1[1], 0.5f);
-    EXPECT_EQ(red.w4[1], -0.25f);
-    EXPECT_EQ(red.w_terrain[1], 0.25f);
-    EXPECT_EQ(red.w1[2], 0.0f) << "a zero sum is taken as 1";
+    EXPECT_EQ(red.Normalised.w1[1], 0.5f);
+    EXPECT_EQ(red.Normalised.w4[1], -0.25f);
+    EXPECT_EQ(red.Normalised.w_terrain[1], 0.25f);
+    EXPECT_EQ(red.Normalised.w1[2], 0.0f) << "a zero sum is taken as 1";
+    EXPECT_EQ(red.w1[1], 2.0f) << "the scenario's weights are kept";
 
     red.patch_type = 2;
     doc->InitializeForces();

@@ -119,17 +119,22 @@ TEST_F(HitProbability, DegenerateCurvesGiveTheValueAtRmin)
     EXPECT_EQ(AtRange(3, 0), 0.9f);
 }
 
-TEST_F(HitProbability, NegativeRminIsReadAsZero)
+TEST_F(HitProbability, NegativeRminKeepsTheCurveItDefines)
 {
+    // r_min -1, r_max 3, p 1 -> 0.6, power 2, slow: A = 9, B = 1, so
+    // P(r) = 1 - 0.05 (r^2 - 1): 1.05 at r = 0, 1 at r = 1, 0.85 at r = 2.
+    Curve(-1, 3, 1.0, 0.6, 2, 0);
+    EXPECT_FLOAT_EQ(AtRange(0, 0), 1.05f);
+    EXPECT_FLOAT_EQ(AtRange(1, 0), 1.0f);
+    EXPECT_FLOAT_EQ(AtRange(2, 0), 0.85f);
+    // Fast: P = 0.6 + 0.4 ((2 - r)^2 - 1) / 8: r = 0 -> 0.75, r = 1 -> 0.6.
+    Curve(-1, 3, 1.0, 0.6, 2, 1);
+    EXPECT_FLOAT_EQ(AtRange(0, 0), 0.75f);
+    EXPECT_FLOAT_EQ(AtRange(1, 0), 0.6f);
+    // A real power of a negative base has no value: the value at r_min.
     Curve(-2, 4, 0.8, 0.2, 0.5, 0);
-    EXPECT_EQ(AtRange(0, 0), 0.8f);
-    const float mid = AtRange(1, 0);
-    EXPECT_TRUE(std::isfinite(mid));
-    EXPECT_FLOAT_EQ(mid, static_cast<float>(0.8 + (0.2 - 0.8) * 1.0 / 2.0));
-    Curve(-2, 4, 0.8, 0.2, 0.5, 1);
-    for (int d = 0; d <= 5; ++d)
-        EXPECT_TRUE(std::isfinite(AtRange(d, 0))) << d;
-    EXPECT_FLOAT_EQ(AtRange(3, 0), static_cast<float>(0.2 + 0.6 * 1.0 / 2.0));
+    for (int d = 0; d <= 3; ++d)
+        EXPECT_EQ(AtRange(d, 0), 0.8f) << d;
 }
 
 TEST_F(HitProbability, BlueReadsItsOwnFunctions)

@@ -479,7 +479,7 @@ TEST_F(LatticeReset, ResetRestoresModifiedAgentsOnlyWithTerrain)
     for (Side side : {Side::Red, Side::Blue}) {
         Agent(side, 1, 3, 3 + SideCode(side), Alive);
         doc->Force(side).SensorRangeAlive[1] = 2;
-        doc->Force(side).COMM_range = 1;
+        doc->Force(side).CommRange = 1;
         doc->BaseCopies(side).BaseSensorRangeAlive[1] = 7;
         doc->BaseCopies(side).BaseCommRange[1] = 12;
         doc->TerrainModified(side)[1] = 1;
@@ -495,7 +495,7 @@ TEST_F(LatticeReset, ResetRestoresModifiedAgentsOnlyWithTerrain)
     doc->ResetBattlefield();
     for (Side side : {Side::Red, Side::Blue}) {
         EXPECT_EQ(doc->Force(side).SensorRangeAlive[1], 7);
-        EXPECT_EQ(doc->Force(side).COMM_range, 12);
+        EXPECT_EQ(doc->Force(side).CommRange, 12);
         EXPECT_EQ(doc->TerrainModified(side)[1], 0);
     }
 }

@@ -17,6 +17,7 @@ void InjectNextDraw(CBrevimarDoc& doc, int output)
     doc.Generator.ShuffleTable[0] = output;
 }
 constexpr int HalfOutput = 1073741824;   // just above 0.5, exactly 0.5 in single precision
+constexpr int LowOutput = 1073741823;    // just below 0.5
 constexpr int HighOutput = 1503238553;   // 0.7
 
 constexpr Eff AliveBasic = {0.5f, -0.4f, 0.3f, -0.2f, 0.1f, 0.6f};
@@ -224,8 +225,11 @@ TEST_P(Personality, PursuitTieTable)
     const Case cases[] = {
         {2, 5, 0, 5, 0, true},           {5, 2, 0, 5, 0, false},          {-2, -3, 0, 1, 0, false},
         {-3, -2, 0, 1, 0, true},         {2, -3, 1, 2, 0, false},         {2, -3, -1, 2, 0, true},
-        {3, 3, 0, 3, HalfOutput, false}, {3, 3, 0, 3, HighOutput, true},  {-1, -1, 5, 1, HighOutput, true},
-        {2, -3, 0, 2, HalfOutput, false}, {2, -3, 0, 2, HighOutput, true},
+        {3, 3, 0, 3, LowOutput, false},  {3, 3, 0, 3, HighOutput, true},  {-1, -1, 5, 1, HighOutput, true},
+        {2, -3, 0, 2, LowOutput, false}, {2, -3, 0, 2, HighOutput, true},
+        // The plain draw is compared with 0.5: one just above it decides
+        // although it rounds to 0.5 in single precision.
+        {3, 3, 0, 3, HalfOutput, true},  {2, -3, 0, 2, HalfOutput, true},
     };
     for (const Case& c : cases) {
         f.Pursuit1NumAlive[i] = c.t1;
@@ -258,9 +262,12 @@ TEST_P(Personality, PursuitAgainstSupport)
     Compute();
     EXPECT_EQ(Weights(), pursue);
     f.CombatNumAlive[i] = 0;
-    InjectNextDraw(*doc, HalfOutput);
+    InjectNextDraw(*doc, LowOutput);
     Compute();
     EXPECT_EQ(Weights(), pursue);
+    InjectNextDraw(*doc, HalfOutput);
+    Compute();
+    EXPECT_EQ(Weights(), supportOne);
     InjectNextDraw(*doc, HighOutput);
     Compute();
     EXPECT_EQ(Weights(), supportOne);
@@ -317,11 +324,11 @@ TEST_P(Personality, PursuitDrawThenCombinationDraw)
     for (int s = -1; s > -100 && !found; --s) {
         reference = doc->Generator;
         seed = s;
-        found = static_cast<float>(reference.Draw(&seed)) > 0.5f;
+        found = reference.Draw(&seed) > 0.5;
         doc->RandomState = s;
     }
     ASSERT_TRUE(found);
-    const bool support = static_cast<float>(reference.Draw(&seed)) > 0.5f;
+    const bool support = reference.Draw(&seed) > 0.5;
     Compute();
     EXPECT_EQ(doc->RandomState, seed);
     EXPECT_EQ(Weights(), support ? (Eff{0.0f, 0.0f, 0.3f, 0.0f, 0.0f, 0.0f}) : (Eff{0.0f, 0.4f, 0.0f, 0.2f, 0.0f, 0.0f}));
@@ -376,13 +383,14 @@ TEST_P(Personality, CommanderPersonality)
     CLocalCommand& local = doc->Local(own);
     local.CommanderNumberOf[i] = 4;
     const Eff w = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
-    local.w1[4] = w[0];
-    local.w2[4] = w[1];
-    local.w3[4] = w[2];
-    local.w4[4] = w[3];
-    local.w5[4] = w[4];
-    local.w6[4] = w[5];
-    local.w_terrain[4] = 0.7f;
+    CCommanderWeights& n = local.Normalised;
+    n.w1[4] = w[0];
+    n.w2[4] = w[1];
+    n.w3[4] = w[2];
+    n.w4[4] = w[3];
+    n.w5[4] = w[4];
+    n.w6[4] = w[5];
+    n.w_terrain[4] = 0.7f;
     local.CLUSTER_num[4] = 3;
     local.COMBAT_num[4] = 1;
     local.ADVANCE_num[4] = 4;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/Host.h"
 #include "core/Random.h"
 #include "support/TestDocument.h"
 
@@ -105,6 +106,28 @@ TEST(RandomNumbers, TwoDocumentsDoNotDisturbEachOther)
     const double a2 = one->DrawUniform(&one->RandomState);
     EXPECT_DOUBLE_EQ(a1, 0.7875575417594787);
     EXPECT_DOUBLE_EQ(a2, 0.7703978106241663);
+}
+
+}  // namespace
+}  // namespace brevimar
+
+namespace brevimar {
+namespace {
+
+// The C runtime's 15-bit generator that the host stands in for: from seed 1
+// it gives 41, 18467, 6334 (state * 214013 + 2531011, bits 16..30); the
+// headless host and a reseed to 1 follow the same sequence.
+TEST(RandomNumbers, HostRandKeepsTheRuntimeSequence)
+{
+    const int expected[] = {41, 18467, 6334, 26500, 19169};
+    CRand15 rand;
+    HeadlessHost host;
+    for (int value : expected) {
+        EXPECT_EQ(rand.Next(), value);
+        EXPECT_EQ(host.Rand(), value);
+    }
+    host.Srand(1);
+    EXPECT_EQ(host.Rand(), 41);
 }
 
 }  // namespace

@@ -118,6 +118,29 @@ TEST_F(RunLoop, CaptureRecordsEveryAgentBeforeTheStep)
     EXPECT_EQ(doc->CapturedStep[352], 0);
 }
 
+// Once the run wraps, its frames stay as played: the steps after the wrap
+// record nothing, until the next set-up starts a new capture.
+TEST_F(RunLoop, CaptureStopsAtTheRunsEnd)
+{
+    doc->RunCaptureOn = 1;
+    doc->RunHeader.LastStep = 5;
+    doc->Resume();
+    T() = 3;
+    const int x = doc->RedForce.AgentX[1];
+    Tick();  // records row 4, then runs step 4
+    doc->Capture(RedCaptureX, 1, 1) = -7;
+    Tick();  // wraps: t = 1, paused, and step 1 runs again
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->CaptureEndStep, 5);
+    doc->Resume();
+    for (int i = 0; i < 3; ++i)
+        Tick();
+    EXPECT_EQ(doc->Capture(RedCaptureX, 1, 1), -7) << "row 1 of the finished run is kept";
+    EXPECT_EQ(doc->Capture(RedCaptureX, 4, 1), x);
+    doc->ResetBattlefield();
+    EXPECT_EQ(doc->CaptureEndStep, 0);
+}
+
 TEST_F(RunLoop, PlaybackForwardsAndBackwards)
 {
     doc->RunMode = PlaybackMode;

@@ -53,7 +53,7 @@ protected:
         b.BaseShotProbInjured[i] = f.ShotProbInjured[i] = 0.25f;
         b.BaseCommWeightAlive[i] = f.CommWeightAlive = 0.75f;
         b.BaseCommWeightInjured[i] = f.CommWeightInjured = 0.5f;
-        b.BaseCommRange[i] = f.COMM_range = 10;
+        b.BaseCommRange[i] = f.CommRange = 10;
     }
 
     void Apply(int i)
@@ -120,7 +120,7 @@ TEST_P(TerrainModifierPass, ChangeTableOnTypeII)
     EXPECT_EQ(f.ShotProbInjured[1], 0.0f);
     EXPECT_EQ(f.CommWeightAlive, 0.375f);
     EXPECT_EQ(f.CommWeightInjured, 1.0f);
-    EXPECT_EQ(f.COMM_range, 6);
+    EXPECT_EQ(f.CommRange, 6);
 
     Restore(1);
     EXPECT_EQ(f.SensorRangeAlive[1], 5);
@@ -139,7 +139,7 @@ TEST_P(TerrainModifierPass, ChangeTableOnTypeII)
     EXPECT_EQ(f.ShotProbInjured[1], 0.25f);
     EXPECT_EQ(f.CommWeightAlive, 0.75f);
     EXPECT_EQ(f.CommWeightInjured, 0.5f);
-    EXPECT_EQ(f.COMM_range, 10);
+    EXPECT_EQ(f.CommRange, 10);
 }
 
 TEST_P(TerrainModifierPass, SensorRangeFiveThreeFiveAcrossPassableTerrain)
@@ -217,12 +217,12 @@ TEST_P(TerrainModifierPass, CommRangeLoweredOncePerEnteringAgent)
     B().BaseCommRange[2] = 9;  // agent 2's own copy
 
     doc->ApplyPassableTerrainModifiers();
-    EXPECT_EQ(F().COMM_range, 5);  // 10 - 2 - 3
+    EXPECT_EQ(F().CommRange, 5);  // 10 - 2 - 3
 
     // Any agent back on open ground sets the side's range to its own copy.
     F().AgentX[2] = 7;
     doc->ApplyPassableTerrainModifiers();
-    EXPECT_EQ(F().COMM_range, 9);
+    EXPECT_EQ(F().CommRange, 9);
     EXPECT_EQ(Mark(1), 1);
 }
 
@@ -254,12 +254,12 @@ TEST_P(TerrainModifierPass, OtherSideUntouched)
     Terrain(5, 5, PassableI);
     M().A_comm_range[1][1] = 2;
     const Side other = Opponent(side);
-    doc->Force(other).COMM_range = 10;
+    doc->Force(other).CommRange = 10;
     doc->Modifiers(other).A_comm_range[1][1] = 7;
 
     doc->ApplyPassableTerrainModifiers();
-    EXPECT_EQ(F().COMM_range, 8);
-    EXPECT_EQ(doc->Force(other).COMM_range, 10);
+    EXPECT_EQ(F().CommRange, 8);
+    EXPECT_EQ(doc->Force(other).CommRange, 10);
     EXPECT_EQ(doc->TerrainModified(other)[1], 0);
 }
 

@@ -68,7 +68,7 @@ TEST(WeaponDefaults, LoadedModifierTablesAreKeptButBaseCopiesRetaken)
     red.SensorRangeInjured[3] = 6;
     red.MoveRangeInjured[3] = 1;
     red.COMM_range = 12;
-    red.CommWeightAlive = 0.4f;
+    red.A_COMM_weight = 0.4f;
     red.ShotProbInjured[3] = 0.3f;
     red.MaxTargetsAlive[3] = 5;
     doc->InitWeaponDefaults();

@@ -193,12 +193,16 @@ TEST_F(WeaponsFire, RingNearTheEdges)
     EXPECT_EQ(LandX(), 25);
     EXPECT_EQ(LandY(), 49);
 
-    // A stored run's larger lattice admits the top row, but no grenade lands off the field.
+    // The top row is admitted by the battlefield, not by a larger lattice
+    // size: at the top edge each of the five cells on the field gets 1/5.
     doc->RunHeader.LatticeSize = 150;
-    doc.Host.RandValues = {32767, RandFor(1, 8)};
-    Aim(25, 45);
-    EXPECT_EQ(LandX(), 24);
-    EXPECT_EQ(LandY(), 49);
+    const int five[5][2] = {{24, 49}, {25, 49}, {26, 49}, {24, 50}, {26, 50}};
+    for (int k = 1; k <= 5; ++k) {
+        doc.Host.RandValues = {32767, RandFor(k, 5)};
+        Aim(25, 45);
+        EXPECT_EQ(LandX(), five[k - 1][0]) << k;
+        EXPECT_EQ(LandY(), five[k - 1][1]) << k;
+    }
 }
 
 TEST_F(WeaponsFire, GrenadesOfOneSecondShareTheirDraws)

@@ -178,6 +178,30 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
     EXPECT_EQ(Written(*second), text);
 }
 
+// Files of versions 1 to 3 come with and without the four alive threshold
+// rows: both readers read both, recognising the rows by their labels.
+TEST(ScenarioReaders, OldVersionsWithAndWithoutTheAliveThresholdRows)
+{
+    const struct {
+        const char* File;
+        int RedRange, BlueRange;  // A:C_RANGE of squad 1; 0 where the file has none
+    } files[] = {{"menu_v3.dat", 1, 1001}, {"scenario_v3.dat", 0, 0}};
+    for (const auto& file : files)
+        for (bool menu : {true, false}) {
+            TestDocument doc;
+            if (menu) {
+                ASSERT_EQ(Load(doc, DataPath(file.File)), 1) << file.File;
+            } else {
+                doc.Host.FileChoices.push_back(DataPath(file.File));
+                doc->ReadStartupInputFile();
+            }
+            EXPECT_TRUE(doc.Host.Messages.empty()) << file.File << " " << doc.Host.Messages[0].Text;
+            EXPECT_EQ(doc->RedForce.A_C_RANGE[1], file.RedRange) << file.File << (menu ? " menu" : " start-up");
+            EXPECT_EQ(doc->BlueForce.A_C_RANGE[1], file.BlueRange) << file.File << (menu ? " menu" : " start-up");
+            EXPECT_EQ(doc->RedForce.I_C_RANGE[1], 101) << file.File;
+        }
+}
+
 TEST(MenuScenarioLoader, OlderVersionsTakeTheMenuDefaults)
 {
     struct Case {
@@ -424,10 +448,10 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     EXPECT_EQ(doc->Experiment.LandscapeWinThreshold, 0.25);
     EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 0.5f);
     // Commander weights over the sum of their magnitudes; all zero stays zero.
-    EXPECT_EQ(doc->RedLocal.w6[1], 4.0f / 10.0f);
-    EXPECT_EQ(doc->RedLocal.w2[1], -1.0f / 10.0f);
-    EXPECT_EQ(doc->RedLocal.w_terrain[2], 0.0f);
-    EXPECT_EQ(doc->RedLocal.w1[2], 0.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w6[1], 4.0f / 10.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w2[1], -1.0f / 10.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w_terrain[2], 0.0f);
+    EXPECT_EQ(doc->RedLocal.Normalised.w1[2], 0.0f);
     EXPECT_EQ(doc->RedLocal.CommandPatchSize[1], 5 * 4 + 2);
     // Current ranges are the alive ones of the agent's squad.
     for (int i = 1; i <= doc->NumRed(); ++i) {
@@ -524,13 +548,8 @@ TEST(MenuScenarioLoader, BadFilesLeaveTheDocumentUntouched)
          "terrain cell 2 at (3, 81) lies off the 80 x 80 battlefield"},
         {"short.dat", v4.substr(0, v4.size() / 2), 1, "the file ends"},
         {"word.dat", WithValues(v4, "blue_frat_prob", "x0.5"), 1, "found \"x0.5\""},
-        // The start-up layout of an old file lacks the alive threshold rows.
-        {"startup_v3.dat", FixtureText("scenario_v3.dat"), 1, "expected an integer after \"A:HOLD_f\""},
-        {"step.run", run + frame0 + "\n352\n2 1 1\n2 2 2\n2 3 3\n2 4 4\n2 5 5", 0,
-         "a frame has step 352, outside the stored steps 0..351"},
-        {"off.run", run + frame0 + "\n1\n2 1 1\n2 81 2\n2 3 3\n2 4 4\n2 5 5", 0,
-         "the frame of step 1 puts RED agent 2 at (81, 2), off the 80 x 80 battlefield"},
-        {"cut.run", run + frame0 + "\n1\n2 1 1", 0, "the frame of step 1 breaks off"},
+        {"state.run", run + "\n0\n2 1 1\n2 2 2\n2 3 3\n5 80 80\n1 79 80", 0,
+         "the frame of step 0 gives BLUE agent 1 the state 5, outside 0..2"},
     };
     TestDocument doc;
     ASSERT_EQ(Load(doc, DataPath("stored_v4.run"), 0), 1);
@@ -555,6 +574,26 @@ TEST(MenuScenarioLoader, BadFilesLeaveTheDocumentUntouched)
     EXPECT_EQ(Load(doc, WriteTemp("good.run", run + frame0), 0), 1);
     EXPECT_TRUE(doc.Host.Messages.empty());
     EXPECT_EQ(doc->NumRed(), 3);
+
+    // Damage after frame 0 keeps the scenario and frame 0, with a warning.
+    const std::pair<std::string, std::string> damaged[] = {
+        {"\n352\n2 1 1\n2 2 2\n2 3 3\n2 4 4\n2 5 5", "a frame has step 352, outside the stored steps 0..351"},
+        {"\n1\n2 1 1\n2 81 2\n2 3 3\n2 4 4\n2 5 5",
+         "the frame of step 1 puts RED agent 2 at (81, 2), off the 80 x 80 battlefield"},
+        {"\n1\n2 1 1", "the frame of step 1 breaks off"},
+    };
+    for (const auto& [tail, problem] : damaged) {
+        doc.Host.Messages.clear();
+        const std::string path = WriteTemp("damaged.run", run + frame0 + tail);
+        EXPECT_EQ(Load(doc, path, 0), 1) << problem;
+        ASSERT_EQ(doc.Host.Messages.size(), 1u) << problem;
+        const std::string& message = doc.Host.Messages[0].Text;
+        EXPECT_NE(message.find(problem), std::string::npos) << message;
+        EXPECT_NE(message.find(path + " is damaged in frame 2 of the file"), std::string::npos) << message;
+        EXPECT_EQ(doc.Host.Messages[0].Style & 0xF0u, unsigned(MB_ICONWARNING));
+        EXPECT_EQ(doc->RunHeader.LastStep, 0);
+        EXPECT_EQ(doc->Capture(RedCaptureX, 0, 3), 3);
+    }
 }
 
 }  // namespace

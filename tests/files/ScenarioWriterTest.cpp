@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "files/ScenarioReader.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
@@ -235,6 +238,10 @@ TEST(ScenarioWriter, TerrainCellsAndTheCaptureLimits)
         doc->RunHeader.CurrentStep = step;
         EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * frames) << "step " << step;
     }
+    // A run that ended at step 5 and wrapped to 1 saves its five frames.
+    doc->CaptureEndStep = 5;
+    doc->RunHeader.CurrentStep = 1;
+    EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * 5);
 }
 
 // Saved through the command, read back by the start-up reader into a fresh
@@ -264,6 +271,58 @@ TEST(ScenarioWriter, WriteReadWriteGivesTheSameBytes)
             reader->RunCaptureOn = 1, reader->RunHeader.CurrentStep = 2, reader->CapturedStep[1] = 1;
         }
         EXPECT_EQ(Written(*reader), first) << name;
+    }
+}
+
+// A new document whose start-up chooser was cancelled: its start values
+// hold for a scenario loaded later from the menu, and the file it saves
+// reads back.
+TEST(ScenarioWriter, TheNewDocumentSavesAFileThatReadsBack)
+{
+    TestDocument doc;
+    doc->OnNewDocument();  // the chooser is cancelled: the built-in scenario
+    EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 1.0f);
+    EXPECT_EQ(doc->BlueForce.MovePeriodInjured[10], 1);
+    const std::string path = TempFolder() + "/new.dat";
+    doc.Host.FileChoices.push_back(path);
+    ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
+
+    TestDocument reader;
+    reader.Host.FileChoices.push_back(path);
+    reader->ReadStartupInputFile();
+    for (const auto& message : reader.Host.Messages)
+        EXPECT_EQ(message.Text.find("cannot read"), std::string::npos) << message.Text;
+    EXPECT_EQ(reader->InputFileName, "new.dat");
+    EXPECT_EQ(reader->NumRed(), 10);
+    EXPECT_EQ(reader->RedForce.num_per_squad[1], 10);  // the one squad takes every agent
+
+    doc->LoadInputFile = 1;
+    doc.Host.FileChoices.push_back(std::string(BREVIMAR_TEST_DATA) + "/scenario_v4.dat");
+    ASSERT_EQ(LoadInputDataFile(*doc), 1);
+    EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 1.0f);
+    EXPECT_EQ(doc->BlueForce.MoveProbInjured[3], 1.0f);
+}
+
+// The commanders' weights are saved as the file gave them, so saving and
+// reading again derives bit for bit the same weights the step uses.
+TEST(ScenarioWriter, CommanderWeightsDoNotDriftOverSaveAndReload)
+{
+    TestDocument first;
+    first.Host.FileChoices.push_back(std::string(BREVIMAR_TEST_DATA) + "/scenario_v4.dat");
+    first->ReadStartupInputFile();
+    ASSERT_EQ(first->BlueLocal.w6[1], 2.0f);  // the file's value, not divided
+    std::string path = TempFolder() + "/again.dat";
+    for (int round = 0; round < 2; ++round) {
+        std::ofstream(path) << Written(*first);
+        TestDocument again;
+        again.Host.FileChoices.push_back(path);
+        again->ReadStartupInputFile();
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CCommanderWeights& a = first->Local(side).Normalised;
+            const CCommanderWeights& b = again->Local(side).Normalised;
+            EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "round " << round;
+            EXPECT_EQ(first->Local(side).w_terrain[1], again->Local(side).w_terrain[1]);
+        }
     }
 }
 

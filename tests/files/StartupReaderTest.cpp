@@ -238,8 +238,9 @@ TEST(StartupReader, Version4ScenarioGeneralAndCommandGroups)
     EXPECT_EQ(rl.CommandPatchSize[1], 22);  // 5r + 2 for patch type 2
     EXPECT_EQ(rl.CommandPatchSize[2], 7);
     EXPECT_EQ(rl.SENSOR_rng[1], 6);
-    EXPECT_EQ(rl.w_terrain[1], 0.2f);  // 2 / (1 + 1 + 2 + 0 + 0 + 4 + 2); not drawn
-    EXPECT_EQ(rl.w_terrain[2], 0.0f);  // all seven 0: the sum counts as 1
+    EXPECT_EQ(rl.Normalised.w_terrain[1], 0.2f);  // 2 / (1 + 1 + 2 + 0 + 0 + 4 + 2); not drawn
+    EXPECT_EQ(rl.Normalised.w_terrain[2], 0.0f);  // all seven 0: the sum counts as 1
+    EXPECT_EQ(rl.w_terrain[1], 2.0f);             // the file's own value is kept
     EXPECT_EQ(rl.ADV_range[2], 2);
     EXPECT_EQ(rl.ADVANCE_num[2], 4);
     EXPECT_EQ(rl.CLUSTER_num[2], 5);
@@ -255,10 +256,11 @@ TEST(StartupReader, Version4ScenarioGeneralAndCommandGroups)
     EXPECT_EQ(bl.CommandPatchSize[1], 7);  // 3r + 1
     // BLUE's personality is the squads': the commander keeps its own weights,
     // divided by the sum of their absolute values, 5.
-    EXPECT_EQ(bl.w1[1], 0.5f / 5.0f);
-    EXPECT_EQ(bl.w3[1], 1.0f / 5.0f);
-    EXPECT_EQ(bl.w6[1], 2.0f / 5.0f);
-    EXPECT_EQ(bl.w_terrain[1], -1.0f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w1[1], 0.5f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w3[1], 1.0f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w6[1], 2.0f / 5.0f);
+    EXPECT_EQ(bl.Normalised.w_terrain[1], -1.0f / 5.0f);
+    EXPECT_EQ(bl.w6[1], 2.0f);
     EXPECT_EQ(bl.w7, 0.7f);
     EXPECT_EQ(bl.w8, 0.8f);
 
@@ -421,10 +423,10 @@ TEST(StartupReader, RandomPersonalitiesFollowTheFirstDraw)
     float w[6];
     for (int k = 1; k <= 2; ++k) {
         replay.Set(w);
-        EXPECT_EQ(doc->RedLocal.w1[k], w[0]) << k;
-        EXPECT_EQ(doc->RedLocal.w4[k], w[3]) << k;
-        EXPECT_EQ(doc->RedLocal.w5[k], 0.0f) << k;
-        EXPECT_EQ(doc->RedLocal.w6[k], w[5]) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w1[k], w[0]) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w4[k], w[3]) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w5[k], 0.0f) << k;
+        EXPECT_EQ(doc->RedLocal.Normalised.w6[k], w[5]) << k;
     }
     float w7 = 0, w8 = 0;
     for (int i = 1; i <= 12; ++i) {
@@ -674,12 +676,21 @@ TEST(StartupReader, BadScenarioFilesAreRefusedWholesale)
         {"scenario_v4.dat", "num_reds", "301", "num_reds is 301, outside 0..300"},
         {"scenario_v4.dat", "num_blues", "-1", "num_blues is -1, outside 0..300"},
         {"scenario_v4.dat", "squads", "11", "RED squads is 11, outside 1..10"},
-        {"scenario_v4.dat", "num_per_squad", "-2 5 5 0 0 0 0 0 0 0", "RED num_per_squad of squad 1 is -2, below 0"},
+        {"scenario_v4.dat", "num_per_squad", "-2 5 5 0 0 0 0 0 0 0", "RED num_per_squad of squad 1 is -2, outside 0..300"},
+        // Values that overflowed the sizes, sums and timers derived from them.
+        {"scenario_v4.dat", "num_per_squad", "2147483647 5 5 0 0 0 0 0 0 0",
+         "RED num_per_squad of squad 1 is 2147483647, outside 0..300"},
+        {"scenario_v4.dat", "(1)_R_cmnd_rad", "1000000000", "(1)_R_cmnd_rad is 1000000000, outside 0..150"},
+        {"scenario_v4.dat", "(1)_B_cmnd_rad", "-1", "(1)_B_cmnd_rad is -1, outside 0..150"},
+        {"scenario_v4.dat", "RED_recon_time", "-2147483648", "RED_recon_time is -2147483648, outside -1000000..1000000"},
+        {"scenario_v4.dat", "A:S_RANGE", "5 1000 7 8 9 10 11 12 13 14", "RED A:S_RANGE of squad 2 is 1000, outside 0..999"},
+        {"scenario_v4.dat", "I:F_RANGE", "2 3 2147483647 5 6 7 8 9 10 11",
+         "RED I:F_RANGE of squad 3 is 2147483647, outside -999..999"},
         {"scenario_v4.dat", "num_RED_comdrs", "11", "num_RED_comdrs is 11, outside 0..10"},
         {"scenario_v4.dat", "(2)_R_undr_cmd", "51", "(2)_R_undr_cmd is 51, outside 0..50"},
         {"scenario_v4.dat", "A:M_RANGE", "2 5 2 1 2 1 2 1 2 1", "RED A:M_RANGE of squad 2 is 5, outside 0..4"},
         {"scenario_v4.dat", "I:M_RANGE", "1 0 -1 0 1 0 1 0 1 0", "RED I:M_RANGE of squad 3 is -1, outside 0..4"},
-        {"scenario_v4.dat", "A:S_RANGE", "5 0 7 8 9 10 11 12 13 14", "RED A:S_RANGE of squad 2 is 0, below 1"},
+        {"scenario_v4.dat", "A:S_RANGE", "5 -1 7 8 9 10 11 12 13 14", "RED A:S_RANGE of squad 2 is -1, outside 0..999"},
         {"scenario_v4.dat", "B_flag_(x,y)", "151 3", "B_flag_(x,y) (151, 3) lies off the 150 x 150 battlefield"},
         {"scenario_v4.dat", "terrain_blocks", "33", "terrain_blocks is 33, outside 0..32"},
         {"scenario_v4.dat", "type(2)", "6", "type(2) is 6, outside 0..5"},
@@ -781,7 +792,7 @@ std::string FramesText(const std::vector<std::string>& lines)
     return text;
 }
 
-TEST(StartupReader, BadStoredRunsAreRefused)
+TEST(StartupReader, DamagedStoredRunsKeepTheirCompleteFrames)
 {
     const std::string scenario = FixtureText("stored_empty.run");  // 3 RED, 2 BLUE on 80 x 80
     const std::string good0 = FramesText({"0", "2 1 1", "2 2 2", "2 3 3", "2 80 80", "1 79 80"});
@@ -802,17 +813,37 @@ TEST(StartupReader, BadStoredRunsAreRefused)
         {good0 + FramesText({"1", "2 1 1", "2 2 2", "2 3 3", "2 4 4", "2 5"}), "the frame of step 1 breaks off"},
         {good0 + FramesText({"1", "2 1 1", "2 x 2"}), "found \"x\""},
         {good0 + FramesText({"step"}), "a frame step is unreadable"},
+        {good0 + FramesText({"1", "2 1 1", "2 2 2", "2 3 3", "3 4 4", "2 5 5"}),
+         "the frame of step 1 gives BLUE agent 1 the state 3, outside 0..2"},
+        {good0 + FramesText({"1", "-1 1 1", "2 2 2", "2 3 3", "2 4 4", "2 5 5"}), "RED agent 1 the state -1"},
     };
     TestDocument doc;
     ASSERT_EQ(Load(doc, DataPath("stored_v4.run")), 1);
     const std::uint64_t before = Fingerprint(*doc);
+    // Damage after frame 0: the scenario and frame 0 load, with a warning
+    // naming the file and the frame.
     for (const Case& c : cases) {
         doc.Host.Messages.clear();
-        EXPECT_EQ(Load(doc, WriteTemp("bad.run", scenario + c.Frames)), 1);
+        const std::string path = WriteTemp("damaged.run", scenario + c.Frames);
+        EXPECT_EQ(Load(doc, path), 1);
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << c.Problem;
-        EXPECT_NE(doc.Host.Messages[0].Text.find(c.Problem), std::string::npos) << doc.Host.Messages[0].Text;
-        EXPECT_EQ(Fingerprint(*doc), before) << c.Problem;
+        const std::string& text = doc.Host.Messages[0].Text;
+        EXPECT_NE(text.find(c.Problem), std::string::npos) << text;
+        EXPECT_NE(text.find("stored run " + path + " is damaged in frame 2 of the file"), std::string::npos) << text;
+        EXPECT_NE(text.find("the 1 complete frame before it are loaded"), std::string::npos) << text;
+        EXPECT_EQ(doc.Host.Messages[0].Style & 0xF0u, unsigned(MB_ICONWARNING));
+        EXPECT_EQ(doc->NumRed(), 3);
+        EXPECT_EQ(doc->RunHeader.LastStep, 0);
+        EXPECT_EQ(doc->Capture(BlueCaptureY, 0, 2), 80);
     }
+    // Damage in the first frame leaves nothing to play: refused.
+    ASSERT_EQ(Load(doc, DataPath("stored_v4.run")), 1);
+    doc.Host.Messages.clear();
+    const std::string bad0 = FramesText({"0", "2 1 1", "7 2 2", "2 3 3", "2 80 80", "1 79 80"});
+    EXPECT_EQ(Load(doc, WriteTemp("bad.run", scenario + bad0)), 1);
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_NE(doc.Host.Messages[0].Text.find("RED agent 2 the state 7, outside 0..2"), std::string::npos);
+    EXPECT_EQ(Fingerprint(*doc), before);
     // The same frames without the fault load, trailing line end and all; a
     // dead agent that set-up left off the battlefield stands at (0, 0).
     doc.Host.Messages.clear();

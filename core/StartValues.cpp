@@ -1,0 +1,24 @@
+#include "core/StartValues.h"
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+void SetRunStartValues(CBrevimarDoc& doc)
+{
+    doc.Experiment.GaShowBest = 1;
+    doc.Experiment.GaShowProgress = 1;
+    doc.Experiment.LandscapeWinThreshold = 0.5;
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc.Force(side);
+        f.MoveGateByTime = 0;
+        for (int s = 1; s <= MaxSquads; ++s) {
+            f.MoveProbAlive[s] = 1.0f;
+            f.MoveProbInjured[s] = 1.0f;
+            f.MovePeriodAlive[s] = 1;
+            f.MovePeriodInjured[s] = 1;
+        }
+    }
+}
+
+}  // namespace brevimar

@@ -1,0 +1,14 @@
+// The start-up reader's scenario groups (a *.dat file at start-up).
+#include "files/StartupReader.h"
+#include "files/WordReader.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace brevimar;
+    auto state = fuzz::ScratchState();
+    CWordReader words(fuzz::Text(data, size));
+    std::string problem;
+    ReadScenarioGroups(words, *state, &problem);
+    return 0;
+}
