@@ -3,6 +3,7 @@
 // result display that follows a finished sweep. The sweep itself runs from
 // the run timer through the document's batch drivers.
 #include "app/BrevimarView.h"
+#include "charts/LandscapeGraph.h"
 #include "core/Document.h"
 #include "dialogs/LandscapeDialogs.h"
 #include "experiments/LandscapeFiles.h"
@@ -152,8 +153,8 @@ void CBrevimarView::OnLandscape3DGraph()
         raw.DoModal();
         if (raw.StoreRawData != 0)
             SaveRawFitnessFile(doc);
-        // The chart window joins here once the chart engine's 3D surface is
-        // in place; its data come from ComputeLandscapeChart.
+        // The window lives on its own until closed; the view keeps the last.
+        LastChartWindow = new CLandscapeGraphDlg(this, doc);
     }
     Invalidate(false);
 }

@@ -1,9 +1,11 @@
 #include <QComboBox>
 #include <QMdiArea>
+#include <QPointer>
 
 #include <filesystem>
 
 #include "app/AppFixture.h"
+#include "charts/LandscapeGraph.h"
 #include "dialogs/LandscapeDialogs.h"
 #include "files/WordReader.h"
 
@@ -142,6 +144,13 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
     EXPECT_EQ(s.LandscapeObjectiveWeight[5], 0.75);
     EXPECT_EQ(s.LandscapeObjectiveWeight[4], 1.0);  // not in use: kept
     EXPECT_EQ(s.LandscapeGraphKind, 3);
+    // The sweep's outcome opens as a chart, the view keeping it.
+    QPointer<QWidget> chart = View()->LastChartWindow;
+    auto* graph = dynamic_cast<CLandscapeGraphDlg*>(chart.data());
+    ASSERT_NE(graph, nullptr);
+    // One interval per axis is two values each: two sets of two points.
+    EXPECT_EQ(chart::GetNumSets(graph->Graph.GraphHandle).ToInt(), 2);
+    EXPECT_EQ(chart::GetNumPoints(graph->Graph.GraphHandle).ToInt(), 2);
     std::string text;
     ASSERT_TRUE(ReadTextFile(path, &text));
     EXPECT_NE(text.find("\nMinimize Number of Red Losses:  0.25000"), std::string::npos);
@@ -151,6 +160,7 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
     ASSERT_TRUE(Frame().RunCommand(V::ID_LANDSCAPE_3D_GRAPH));
     EXPECT_EQ(s.LandscapeObjectiveUsed[2], 1);
     EXPECT_EQ(ModalHooks::Log().back().Title, "3D Graph::2-Parameter Fitness Landscape:Edit Mission Objective");
+    EXPECT_EQ(View()->LastChartWindow.data(), chart.data());  // and no new chart
 }
 
 TEST_F(LandscapeCommands, RawDataQuestionAnswersNoUnlessAskedAndObjectiveRanges)
