@@ -98,7 +98,9 @@ void CBrevimarDoc::OnTimer(int /*timerId*/)
         break;
     case GeneticAlgorithmMode:
         if (Experiment.GABusy != 0) {
-            Pause();
+            // A tick the generation's own message pump dispatched: the
+            // generation goes on, and a Pause the user gives meanwhile holds
+            // once it ends.
         } else if (Experiment.GaGeneration == Experiment.GaGenerations) {
             Experiment.GaElapsedSeconds = static_cast<double>(host().Now() - Experiment.GaStartTime);
             if (BatchDrivers)

@@ -337,8 +337,6 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
     Doc.RunHeader.CurrentStep = Doc.Experiment.GaGeneration;
     Doc.Experiment.GABusy = 0;
     host.KillTimer(timerId);
-    if (Doc.Paused == 1)
-        Doc.Paused = 0;
     Ga.GaBestHistory[std::min(Doc.Experiment.GaGeneration, GaHistorySlots - 1)] = Ga.GaBestFitness;
     host.InvalidateView();
 }

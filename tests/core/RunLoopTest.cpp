@@ -203,9 +203,8 @@ TEST_F(RunLoop, BatchModesDispatchOrOnlyPauseWhileBusy)
     doc->Experiment.GaGenerations = 2;
     doc->Experiment.GABusy = 1;
     Tick();
-    EXPECT_EQ(doc->Paused, 1);
+    EXPECT_EQ(doc->Paused, 0);
     EXPECT_EQ(drivers.Generations, 0);
-    doc->Resume();
     doc->Experiment.GABusy = 0;
     Tick();
     EXPECT_EQ(drivers.Generations, 1);

@@ -67,7 +67,7 @@ TEST(GaRun, AGenerationLeavesItsBookkeeping)
 {
     TestDocument t;
     StartSmallGa(t);
-    t.Host.OnPump = [&] { t->OnTimer(42); };  // a tick arriving mid-generation only pauses
+    t.Host.OnPump = [&] { t->OnTimer(42); };  // a tick arriving mid-generation changes nothing
     Evolve(t);
     const CGaData& d = t->Ga;
     EXPECT_EQ(t->Experiment.GaGeneration, 2);
@@ -111,6 +111,29 @@ TEST(GaRun, RunLoopRunsGenerationsThenShowsTheBest)
         t->OnTimer(42);
     EXPECT_EQ(t->Experiment.GaGeneration, 2);
     EXPECT_EQ(drivers.Shown, 1);
+}
+
+TEST(GaRun, APauseGivenMidGenerationHoldsOnceItEnds)
+{
+    struct Drivers : CBatchDrivers {
+        CBrevimarDoc* Doc = nullptr;
+        void RunGABatch() override { CGeneticAlgorithm(*Doc).RunGABatch(GaTimer); }
+    } drivers;
+    TestDocument t;
+    StartSmallGa(t);
+    drivers.Doc = t.Doc.get();
+    t->SetBatchDrivers(&drivers);
+    t->Resume();
+    // The user presses Pause while the first generation pumps its messages.
+    t.Host.OnPump = [&] {
+        if (t.Host.PumpCount == 5)
+            t->Pause();
+        t->OnTimer(42);
+    };
+    for (int tick = 0; tick < 3; ++tick)
+        t->OnTimer(42);
+    EXPECT_EQ(t->Experiment.GaGeneration, 1);
+    EXPECT_EQ(t->Paused, 1);
 }
 
 TEST(GaRun, EverySearchModeRunsAGeneration)
