@@ -190,6 +190,17 @@ private:
     // The run from its start with the new parameters, and the redraw.
     void ResetTailAndRedraw();
 public:
+    // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
+    static constexpr unsigned ID_EDIT_RED_SQUAD_WEAPONS = 33147;
+    static constexpr unsigned ID_EDIT_BLUE_SQUAD_WEAPONS = 33148;
+    void OnEditRedSquadWeapons() { EditSquadWeapons(Side::Red); }
+    void OnEditBlueSquadWeapons() { EditSquadWeapons(Side::Blue); }
+
+private:
+    void BuildCombatCommandMap();
+    // Answers whether the dialog ended with OK.
+    bool EditSquadWeapons(Side side);
+public:
     // Fitness landscape (ViewLandscapeCommands.cpp).
     static constexpr unsigned ID_RUN_MODE_LANDSCAPE = 32971;
     static constexpr unsigned ID_DATA_COLLECTION_LANDSCAPE = 32876;
