@@ -9,6 +9,7 @@
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/SquadSections.h"
+#include "dialogs/WeaponDialogs.h"
 #include "files/WeaponFiles.h"
 
 namespace brevimar::testing {
@@ -16,6 +17,7 @@ namespace {
 
 using V = CBrevimarView;
 using H = CHitProbDlg;
+using W = CAgentWeaponsDlg;
 using Values = std::map<int, std::string>;
 
 class CombatDialogs : public AppTest {
@@ -75,6 +77,12 @@ TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
 {
     const std::pair<const char*, const char*> items[] = {
         {"&Edit/BLUE Data/   ....Squad-Specific Weapons Parameters", "Edit::BLUE Prob(HIT) vs. Fire Range"},
+        {"&Edit/RED Data/   ....Agent-Specific Weapons Parameters/Grenade Parameters...",
+         "Edit::Red Grenade Parameters"},
+        {"&Edit/BLUE Data/   ....Agent-Specific Weapons Parameters/Weapon Assignments...",
+         "Edit::Blue Agent-Specific Weapon Assignments"},
+        {"&On-the-Fly Parameter Changes/Combat Parameters/Weapon Selection/Red...",
+         "Specify Red Force Weapon Assignment Type"},
     };
     CBrevimarDoc& doc = Doc();
     doc.Resume();
@@ -276,6 +284,121 @@ TEST_F(CombatDialogs, AgentDialogOpensThePHitDialogAndMarksFunctionsDefined)
     EXPECT_EQ(doc.RedForce.SquadWeaponsDefined, 1);
     EXPECT_EQ(doc.RedForce.WeaponFunction.weapon_squad[1], 7);
     EXPECT_FLOAT_EQ(doc.RedForce.WeaponFunction.p_r[7][20][1], 0.75f);  // range 20 reaches the document
+}
+
+TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
+{
+    // Squad 1: 10 agents; squad 2: 2 agents carrying 3 + 3 + 3 (grenade, #1, #2).
+    Squads(Side::Red, {10, 2, 3});
+    CForce& f = Doc().RedForce;
+    for (int k = 0; k < WeaponKinds; ++k)
+        for (int s = 1; s <= 3; ++s)
+            WeaponCarriers(f, k)[s] = 0;
+    f.point_to_point_2[1] = 4;
+    f.grenades[2] = f.point_to_point_1[2] = f.point_to_point_2[2] = 3;
+    f.point_to_point_1[3] = 2;
+    f.grenades[3] = 1;
+    CRedAgentWeaponsDlg dlg(Doc());
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.GetDlgItemText(W::IDC_SQUAD_SIZE), "10");
+    // #1 = 6 fits; #2 = 6 does not (keeps 4); the sum 10 is then right.
+    dlg.SetDlgItemText(W::AgentsId(1), "6");
+    dlg.SetDlgItemText(W::AgentsId(2), "6");
+    dlg.OnSaveSquad();
+    const int expected[3][WeaponKinds] = {
+        {0, 6, 4, 0, 0, 0},
+        {0, 0, 2, 0, 0, 0},  // excess 7: 3 from the grenade, 3 from #1, 1 from #2; never below 0
+        {1, 2, 0, 0, 0, 0},
+    };
+    for (int s = 1; s <= 3; ++s)
+        for (int k = 0; k < WeaponKinds; ++k)
+            EXPECT_EQ(dlg.Carriers[k].Squad[s], expected[s - 1][k]) << s << " " << k;
+    // Squad size 10 with 3, 3, 3: the shortfall goes to the grenade, the first of the largest.
+    dlg.SetDlgItemText(W::AgentsId(0), "3");
+    dlg.SetDlgItemText(W::AgentsId(1), "3");
+    dlg.SetDlgItemText(W::AgentsId(2), "3");
+    dlg.OnSaveSquad();
+    EXPECT_EQ(dlg.Carriers[0].Squad[1], 4);
+    EXPECT_EQ(dlg.GetDlgItemText(W::AgentsId(0)), "4");
+}
+
+TEST_F(CombatDialogs, AssignmentsOkHandsEachAgentItsWeapon)
+{
+    Squads(Side::Blue, {3, 6});
+    CBrevimarDoc& doc = Doc();
+    CForce& f = doc.BlueForce;
+    for (int k = 0; k < WeaponKinds; ++k)
+        WeaponCarriers(f, k)[1] = WeaponCarriers(f, k)[2] = 0;
+    f.point_to_point_1[2] = 2;
+    f.point_to_point_3[2] = 1;
+    f.grenades[2] = 2;
+    for (int a = 1; a <= 9; ++a)
+        f.AgentWeapon[a] = 4;
+    doc.RunHeader.CurrentStep = 12;
+    ModalHooks::AnswerDialog(IDOK, {{W::AgentsId(1), "2"}, {W::AgentsId(0), "1"}, {W::IDC_SAVE_SQUAD, ""},
+                                    {W::RangeId(3), "7"}, {W::ProbHitId(3, 10), "0.125"}, {W::IDC_SENSOR_CONST + 2, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENT_WEAPONS));
+    // Saving squad 1 also balanced squad 2: its shortfall of one went to
+    // the grenade, the first of its largest counts.
+    const int codes[10] = {0, 1, 1, 0, 1, 1, 3, 0, 0, 0};
+    for (int a = 1; a <= 9; ++a)
+        EXPECT_EQ(f.AgentWeapon[a], codes[a]) << a;
+    EXPECT_EQ(doc.AgentWeapons.Blue.fire_range[3], 7);
+    EXPECT_FLOAT_EQ(doc.AgentWeapons.Blue.prob_hit[3][10], 0.125f);
+    EXPECT_EQ(doc.AgentWeapons.Blue.sensor_type, 2);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 12);  // the battle goes on
+}
+
+TEST_F(CombatDialogs, GrenadeOkWritesItsValuesOnly)
+{
+    Squads(Side::Red, {4});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.AgentWeapon[2] = 3;
+    doc.RedForce.grenades[1] = 2;
+    ModalHooks::AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "16"}});  // refused: 1..15
+    ModalHooks::AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "12"}, {CGrenadeDlg::IDC_BLAST_RADIUS, "4"},
+                                    {CGrenadeDlg::LandingId(10), "0.5"}, {CGrenadeDlg::ProbHitId(0), "0.9"},
+                                    {CGrenadeDlg::IDC_MIN_ENEMIES, "3"}, {CGrenadeDlg::IDC_SENSOR_CONST + 1, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_GRENADE));
+    EXPECT_EQ(Messages("Please enter an integer between 1 and 15."), 1);
+    const SideWeapons& w = doc.AgentWeapons.Red;
+    EXPECT_EQ(w.max_throw_range, 12);
+    EXPECT_EQ(w.blast_range, 4);
+    EXPECT_EQ(w.use_threshold, 3);
+    EXPECT_EQ(w.sensor_type, 1);
+    EXPECT_FLOAT_EQ(w.prob_landing[10], 0.5f);
+    EXPECT_FLOAT_EQ(w.prob_hit[0][0], 0.9f);
+    EXPECT_EQ(doc.RedForce.AgentWeapon[2], 3);
+    EXPECT_EQ(doc.RedForce.grenades[1], 2);
+}
+
+TEST_F(CombatDialogs, WeaponSelectionOpensOnlyTheDialogOfTheChoice)
+{
+    CBrevimarDoc& doc = Doc();
+    using T = CWeaponAssignTypeDlg;
+    const struct {
+        int choice;
+        int agentOn;
+        const char* second;
+    } cases[] = {
+        {T::IDC_AGENT_SPECIFIC, 1, "Edit::Red Agent-Specific Weapon Assignments"},
+        {T::IDC_SQUAD_SPECIFIC, 0, "Edit::RED Prob(HIT) vs. Fire Range"},
+    };
+    for (const auto& c : cases) {
+        ModalHooks::Reset();
+        ModalHooks::AnswerDialog(IDOK, {{c.choice, "1"}});
+        ModalHooks::AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
+        EXPECT_EQ(DialogTitles(), (std::vector<std::string>{"Specify Red Force Weapon Assignment Type", c.second}));
+        EXPECT_EQ(doc.RedForce.WeaponsOn, c.agentOn);
+        EXPECT_EQ(doc.RedForce.WeaponAssignType, 1 - c.agentOn);
+    }
+    // Cancelled at the first dialog: nothing changes, the view still redraws.
+    const int invalidations = View()->InvalidateCount();
+    ModalHooks::AnswerDialog(IDCANCEL, {{T::IDC_AGENT_SPECIFIC, "1"}});
+    ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
+    EXPECT_EQ(doc.RedForce.WeaponAssignType, 1);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations + 1);
 }
 
 }  // namespace
