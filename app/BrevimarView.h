@@ -191,6 +191,8 @@ private:
     void ResetTailAndRedraw();
 public:
     // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
+    static constexpr unsigned ID_EDIT_RED_PASSABLE_TERRAIN = 33300;
+    static constexpr unsigned ID_EDIT_BLUE_PASSABLE_TERRAIN = 33301;
     static constexpr unsigned ID_EDIT_RED_SQUAD_WEAPONS = 33147;
     static constexpr unsigned ID_EDIT_BLUE_SQUAD_WEAPONS = 33148;
     static constexpr unsigned ID_EDIT_RED_GRENADE = 33359;
@@ -199,6 +201,8 @@ public:
     static constexpr unsigned ID_EDIT_BLUE_AGENT_WEAPONS = 33362;
     static constexpr unsigned ID_FLY_RED_WEAPON_SELECTION = 33363;
     static constexpr unsigned ID_FLY_BLUE_WEAPON_SELECTION = 33364;
+    void OnEditRedPassableTerrain() { EditPassableTerrain(Side::Red); }
+    void OnEditBluePassableTerrain() { EditPassableTerrain(Side::Blue); }
     void OnEditRedSquadWeapons() { EditSquadWeapons(Side::Red); }
     void OnEditBlueSquadWeapons() { EditSquadWeapons(Side::Blue); }
     void OnEditRedGrenade() { EditGrenade(Side::Red); }
@@ -211,6 +215,7 @@ public:
 private:
     void BuildCombatCommandMap();
     // Each answers whether the dialog ended with OK.
+    bool EditPassableTerrain(Side side);
     bool EditSquadWeapons(Side side);
     bool EditGrenade(Side side);
     bool EditAgentWeapons(Side side);

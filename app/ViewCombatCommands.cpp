@@ -1,9 +1,11 @@
-// The commands that open the weapon dialogs. The weapons act from the next
-// step of the battle as it stands.
+// The commands that open the passable-terrain and weapon dialogs. The
+// terrain modifiers and the weapons act from the next step of the battle as
+// it stands.
 #include "app/BrevimarView.h"
 #include "app/DialogPause.h"
 #include "core/Document.h"
 #include "dialogs/HitProbDlg.h"
+#include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/WeaponDialogs.h"
 
 namespace brevimar {
@@ -11,6 +13,8 @@ namespace brevimar {
 void CBrevimarView::BuildCombatCommandMap()
 {
     const std::pair<unsigned, void (CBrevimarView::*)()> commands[] = {
+        {ID_EDIT_RED_PASSABLE_TERRAIN, &CBrevimarView::OnEditRedPassableTerrain},
+        {ID_EDIT_BLUE_PASSABLE_TERRAIN, &CBrevimarView::OnEditBluePassableTerrain},
         {ID_EDIT_RED_SQUAD_WEAPONS, &CBrevimarView::OnEditRedSquadWeapons},
         {ID_EDIT_BLUE_SQUAD_WEAPONS, &CBrevimarView::OnEditBlueSquadWeapons},
         {ID_EDIT_RED_GRENADE, &CBrevimarView::OnEditRedGrenade},
@@ -25,6 +29,19 @@ void CBrevimarView::BuildCombatCommandMap()
         Map.On(id, [this, handler = handler] { (this->*handler)(); });
         Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     }
+}
+
+bool CBrevimarView::EditPassableTerrain(Side side)
+{
+    CBrevimarDoc& doc = *Document;
+    DialogPause pause(doc);
+    CPassableTerrainDlg dialog(doc, side);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    pause.Keep();
+    HandBackPassableTerrain(doc, dialog);
+    Invalidate(false);
+    return true;
 }
 
 bool CBrevimarView::EditSquadWeapons(Side side)

@@ -8,6 +8,7 @@
 #include "charts/HitProbabilityGraph.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
+#include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/SquadSections.h"
 #include "dialogs/WeaponDialogs.h"
 #include "files/WeaponFiles.h"
@@ -18,6 +19,7 @@ namespace {
 using V = CBrevimarView;
 using H = CHitProbDlg;
 using W = CAgentWeaponsDlg;
+using P = CPassableTerrainDlg;
 using Values = std::map<int, std::string>;
 
 class CombatDialogs : public AppTest {
@@ -76,6 +78,8 @@ protected:
 TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
 {
     const std::pair<const char*, const char*> items[] = {
+        {"&Edit/RED Data/   ....Passable-Terrain Degradation Parameters", "Edit::Red Passable-Terrain Modifiers"},
+        {"&Edit/Terrain/Blue Passable-Terrain Degradation Parameters...", "Edit::Blue Passable-Terrain Modifiers"},
         {"&Edit/BLUE Data/   ....Squad-Specific Weapons Parameters", "Edit::BLUE Prob(HIT) vs. Fire Range"},
         {"&Edit/RED Data/   ....Agent-Specific Weapons Parameters/Grenade Parameters...",
          "Edit::Red Grenade Parameters"},
@@ -399,6 +403,50 @@ TEST_F(CombatDialogs, WeaponSelectionOpensOnlyTheDialogOfTheChoice)
     ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
     EXPECT_EQ(doc.RedForce.WeaponAssignType, 1);
     EXPECT_EQ(View()->InvalidateCount(), invalidations + 1);
+}
+
+TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
+{
+    Squads(Side::Blue, {2, 2, 2, 2, 2});
+    CBrevimarDoc& doc = Doc();
+    CTerrainModifierSet& m = doc.TerrainModifiers.Blue;
+    for (int s = 1; s <= MaxSquads; ++s) {
+        m.A_sensor_range[s][2] = 10 + s;
+        m.A_pk_alive[s][3] = 0.25f;
+    }
+    CBluePassableTerrainDlg dlg(doc);
+    dlg.OnInitDialog();
+    const int sensorII = P::SlabId(12, 2);
+    dlg.OnSquad(3);
+    dlg.OnSquad(7);  // beyond the five squads: nothing changes
+    EXPECT_EQ(dlg.GetDlgItemText(sensorII), "13");
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 2), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 6), 0);
+    dlg.SetDlgItemText(sensorII, "40");
+    dlg.OnSquad(4);  // the typing for squad 3 is lost
+    EXPECT_EQ(dlg.Amounts[12][2].Squad[3], 13);
+    dlg.SetDlgItemText(sensorII, "-5");  // accepted, whatever the heading says
+    dlg.SetDlgItemText(P::SlabId(16, 1), "-1");  // defence refused
+    EXPECT_FALSE(dlg.StoreSquad());
+    dlg.SetDlgItemText(P::SlabId(16, 1), "2");
+    EXPECT_TRUE(dlg.StoreSquad());
+    EXPECT_EQ(dlg.Amounts[12][2].Squad[4], -5);
+    dlg.SetDlgItemText(P::VisibilityId(3), "0.25");
+    dlg.OnSetAll();  // squad 4 stored first, then every squad := squad 1
+    EXPECT_EQ(dlg.CurrentSquad, 1);
+    EXPECT_EQ(dlg.Amounts[12][2].Squad[4], 11);
+    EXPECT_EQ(dlg.Visibility[3].Squad[10], dlg.Visibility[3].Squad[1]);
+
+    // Through the command: squads 1..5 only reach the document, and the run goes on.
+    doc.RunHeader.CurrentStep = 5;
+    ModalHooks::AnswerDialog(IDOK, {{P::SlabId(10, 3), "0.5"}, {IDC_STORE_SQUAD, ""}, {P::IDC_SET_ALL, ""}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+    EXPECT_FLOAT_EQ(m.A_pk_alive[5][3], 0.5f);
+    EXPECT_EQ(doc.BlueForce.NumSquads, 5);
+    EXPECT_FLOAT_EQ(m.A_pk_alive[6][3], 0.25f);
+    EXPECT_EQ(m.A_sensor_range[6][2], 16);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 5);
+    EXPECT_EQ(Messages("Please enter an integer between 0 and 99."), 1);
 }
 
 }  // namespace
