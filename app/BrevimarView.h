@@ -191,6 +191,7 @@ private:
     void ResetTailAndRedraw();
 public:
     // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
+    static constexpr unsigned ID_EDIT_COMBAT_PARAMETERS = 32889;
     static constexpr unsigned ID_EDIT_RED_PASSABLE_TERRAIN = 33300;
     static constexpr unsigned ID_EDIT_BLUE_PASSABLE_TERRAIN = 33301;
     static constexpr unsigned ID_EDIT_RED_SQUAD_WEAPONS = 33147;
@@ -201,6 +202,7 @@ public:
     static constexpr unsigned ID_EDIT_BLUE_AGENT_WEAPONS = 33362;
     static constexpr unsigned ID_FLY_RED_WEAPON_SELECTION = 33363;
     static constexpr unsigned ID_FLY_BLUE_WEAPON_SELECTION = 33364;
+    void OnEditCombatParameters();
     void OnEditRedPassableTerrain() { EditPassableTerrain(Side::Red); }
     void OnEditBluePassableTerrain() { EditPassableTerrain(Side::Blue); }
     void OnEditRedSquadWeapons() { EditSquadWeapons(Side::Red); }

@@ -1,9 +1,10 @@
-// The commands that open the passable-terrain and weapon dialogs. The
-// terrain modifiers and the weapons act from the next step of the battle as
-// it stands.
+// The commands that open the combat, passable-terrain and weapon dialogs.
+// The combat parameters restart the battle; the terrain modifiers and the
+// weapons act from the next step of the battle as it stands.
 #include "app/BrevimarView.h"
 #include "app/DialogPause.h"
 #include "core/Document.h"
+#include "dialogs/CombatParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/WeaponDialogs.h"
@@ -13,6 +14,7 @@ namespace brevimar {
 void CBrevimarView::BuildCombatCommandMap()
 {
     const std::pair<unsigned, void (CBrevimarView::*)()> commands[] = {
+        {ID_EDIT_COMBAT_PARAMETERS, &CBrevimarView::OnEditCombatParameters},
         {ID_EDIT_RED_PASSABLE_TERRAIN, &CBrevimarView::OnEditRedPassableTerrain},
         {ID_EDIT_BLUE_PASSABLE_TERRAIN, &CBrevimarView::OnEditBluePassableTerrain},
         {ID_EDIT_RED_SQUAD_WEAPONS, &CBrevimarView::OnEditRedSquadWeapons},
@@ -29,6 +31,23 @@ void CBrevimarView::BuildCombatCommandMap()
         Map.On(id, [this, handler = handler] { (this->*handler)(); });
         Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     }
+}
+
+void CBrevimarView::OnEditCombatParameters()
+{
+    CBrevimarDoc& doc = *Document;
+    DialogPause pause(doc);
+    CCombatParamsDlg dialog(doc);
+    if (dialog.DoModal() != IDOK)
+        return;
+    pause.Keep();
+    // Cells beyond a smaller battlefield would keep their old picture.
+    if (dialog.Length < doc.Battlefield.BattleSize) {
+        doc.ClearLattice();
+        Invalidate(true);
+    }
+    HandBackCombatParams(doc, dialog);
+    ResetTailAndRedraw();
 }
 
 bool CBrevimarView::EditPassableTerrain(Side side)

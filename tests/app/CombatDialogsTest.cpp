@@ -7,6 +7,7 @@
 #include "app/AppFixture.h"
 #include "charts/HitProbabilityGraph.h"
 #include "dialogs/AgentParamsDlg.h"
+#include "dialogs/CombatParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/SquadSections.h"
@@ -19,6 +20,7 @@ namespace {
 using V = CBrevimarView;
 using H = CHitProbDlg;
 using W = CAgentWeaponsDlg;
+using C = CCombatParamsDlg;
 using P = CPassableTerrainDlg;
 using Values = std::map<int, std::string>;
 
@@ -78,6 +80,7 @@ protected:
 TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
 {
     const std::pair<const char*, const char*> items[] = {
+        {"&Edit/Combat Parameters...", "Edit::Combat Parameters"},
         {"&Edit/RED Data/   ....Passable-Terrain Degradation Parameters", "Edit::Red Passable-Terrain Modifiers"},
         {"&Edit/Terrain/Blue Passable-Terrain Degradation Parameters...", "Edit::Blue Passable-Terrain Modifiers"},
         {"&Edit/BLUE Data/   ....Squad-Specific Weapons Parameters", "Edit::BLUE Prob(HIT) vs. Fire Range"},
@@ -447,6 +450,60 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
     EXPECT_EQ(m.A_sensor_range[6][2], 16);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 5);
     EXPECT_EQ(Messages("Please enter an integer between 0 and 99."), 1);
+}
+
+TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
+{
+    Squads(Side::Red, {3, 3});
+    Squads(Side::Blue, {3, 3});
+    CBrevimarDoc& doc = Doc();
+    CBattlefield& b = doc.Battlefield;
+    b.init_dist = 0;  // the boxes as given, not the corners
+    b.BattleSize = 80;
+    b.TerrainMode = 2;
+    b.RED_cen_x[1] = b.RED_cen_x[2] = 20;
+    b.BLUE_cen_y[2] = 60;
+    doc.RedForce.GoalFlagX = 70;  // the BLUE flag
+    doc.BlueForce.GoalFlagX = 10;  // the RED flag
+    const int invalidations = View()->InvalidateCount();
+    const int rb = C::SideId(Side::Red, 0), bb = C::SideId(Side::Blue, 0);
+    ModalHooks::StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
+    ModalHooks::StepDialog({{rb + C::CENTER_X, "33"}, {rb + C::SAVE_SQUAD, ""}});   // stored
+    ModalHooks::StepDialog({{bb + C::SHOW_SQUAD, "9"}, {bb + C::DISPLAY_SQUAD, ""}});  // shows squad 2
+    ModalHooks::StepDialog({{bb + C::CENTER_X + 1, "44"}, {bb + C::SHOW_SQUAD, "5"}, {bb + C::SAVE_SQUAD, ""}});
+    ModalHooks::StepDialog({{C::IDC_MOVE_RANDOM, "1"}});
+    ModalHooks::AnswerDialog(IDOK, {{C::IDC_LENGTH, "60"}, {C::IDC_WIDTH, "90"}, {rb + C::FLAG_X, "5"},
+                                    {rb + C::NO_LIMIT, "1"}, {rb + C::CENTER_X, "99"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+    EXPECT_EQ(b.RED_cen_x[2], 33);
+    EXPECT_EQ(b.RED_cen_x[1], 20);  // typed but not saved
+    EXPECT_EQ(b.BLUE_cen_y[2], 60);  // squad 5 is beyond the count
+    EXPECT_EQ(b.BattleSize, 60);
+    EXPECT_EQ(b.TerrainMode, 2);
+    EXPECT_EQ(b.MoveOrder, 2);
+    EXPECT_EQ(doc.RunHeader.RandomMoveOrderSelected, 1);
+    EXPECT_EQ(doc.RunHeader.FixedMoveOrderSelected, 0);
+    EXPECT_EQ(b.RedCombatUnlimited, 1);
+    EXPECT_EQ(doc.BlueForce.GoalFlagX, 5);
+    EXPECT_EQ(doc.RedForce.GoalFlagX, 70);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 0);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations + 2);  // the erase for the smaller field, then the reset
+
+    // The same size: no clearing.
+    ModalHooks::AnswerDialog(IDOK, {{C::IDC_TERRAIN_NO, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+    EXPECT_EQ(b.BattleSize, 60);
+    EXPECT_EQ(b.TerrainMode, 0);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations + 3);
+
+    // A radio shows the held values again: the typed length is replaced.
+    CCombatParamsDlg dlg(doc);
+    dlg.OnInitDialog();
+    dlg.SetDlgItemText(C::IDC_LENGTH, "99");
+    qobject_cast<QAbstractButton*>(dlg.GetDlgItem(rb + C::FRATRICIDE_YES))->click();
+    EXPECT_EQ(dlg.GetDlgItemText(C::IDC_LENGTH), "60");
+    EXPECT_EQ(dlg.Red.Fratricide, 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(rb + C::NO_LIMIT), 1);
 }
 
 }  // namespace
