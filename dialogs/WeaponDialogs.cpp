@@ -49,9 +49,8 @@ DialogTemplate AgentWeaponsTemplate(Side side)
     items.emplace_back(DlgItem::NewRow);
     for (const char* head : {"", "# Agents", "Max Tgts", "Range"})
         items.emplace_back(DlgItem::Label, IDC_STATIC, head);
-    items.emplace_back(DlgItem::Label, IDC_STATIC,
-                       "0          1           2          3          4          5          6           7          "
-                       "8          9         10");
+    for (int r = 0; r < HitRanges; ++r)
+        items.emplace_back(DlgItem::Label, IDC_STATIC, std::to_string(r));
     items.emplace_back(DlgItem::NewRow);
     for (int k = 0; k < WeaponKinds; ++k) {
         items.emplace_back(DlgItem::Label, IDC_STATIC,
@@ -81,7 +80,7 @@ DialogTemplate GrenadeTemplate(Side side)
             items.emplace_back(DlgItem::Label, IDC_STATIC, std::to_string(r));
         items.emplace_back(DlgItem::NewRow);
     };
-    items.emplace_back(DlgItem::Group, IDC_STATIC, "THROW PARAMETERS", 11);
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "THROW PARAMETERS", 2);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "Minimum Throw Range");
     items.emplace_back(DlgItem::Edit, G::IDC_MIN_THROW);
     items.emplace_back(DlgItem::NewRow);
@@ -93,7 +92,7 @@ DialogTemplate GrenadeTemplate(Side side)
     items.emplace_back(DlgItem::Label, IDC_STATIC, "at the (x,y) location it is thrown to");
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "(P(0) + P(1) + ... + P(R_max) = 1)");
-    items.emplace_back(DlgItem::NewRow);
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "", HitRanges);
     numbers();
     for (int r = 0; r < HitRanges; ++r)
         items.emplace_back(DlgItem::Edit, G::LandingId(r));
@@ -109,13 +108,13 @@ DialogTemplate GrenadeTemplate(Side side)
     items.emplace_back(DlgItem::Group, IDC_STATIC, "BLAST EFFECTS", 2);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "Blast Radius (R <= 10)");
     items.emplace_back(DlgItem::Edit, G::IDC_BLAST_RADIUS);
-    items.emplace_back(DlgItem::Group, IDC_STATIC, "PROBABILITY OF HIT", 11);
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "PROBABILITY OF HIT", 3);
     SensorRadios(items, G::IDC_SENSOR_CONST);
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "(will use R=0 value)");
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "Probability(Hit)");
-    items.emplace_back(DlgItem::NewRow);
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "", HitRanges);
     numbers();
     for (int r = 0; r < HitRanges; ++r)
         items.emplace_back(DlgItem::Edit, G::ProbHitId(r));
