@@ -84,6 +84,8 @@ TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
         {"&Edit/RED Data/   ....Passable-Terrain Degradation Parameters", "Edit::Red Passable-Terrain Modifiers"},
         {"&Edit/Terrain/Blue Passable-Terrain Degradation Parameters...", "Edit::Blue Passable-Terrain Modifiers"},
         {"&Edit/BLUE Data/   ....Squad-Specific Weapons Parameters", "Edit::BLUE Prob(HIT) vs. Fire Range"},
+        {"&On-the-Fly Parameter Changes/RED Agent Parameters/Weapon Assignments/Squad-Specific/Prob(HIT) vs. Range...",
+         "Edit::RED Prob(HIT) vs. Fire Range"},
         {"&Edit/RED Data/   ....Agent-Specific Weapons Parameters/Grenade Parameters...",
          "Edit::Red Grenade Parameters"},
         {"&Edit/BLUE Data/   ....Agent-Specific Weapons Parameters/Weapon Assignments...",
@@ -275,6 +277,8 @@ TEST_F(CombatDialogs, ShowFunctionDrawsBothCurvesAtTheirRanges)
     dlg.OnShowFunction();
     EXPECT_NE(dlg.LastChart.data(), first.data());
     EXPECT_TRUE(first && first->isVisible());
+    first->close();
+    dlg.LastChart->close();
 }
 
 TEST_F(CombatDialogs, AgentDialogOpensThePHitDialogAndMarksFunctionsDefined)
