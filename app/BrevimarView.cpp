@@ -67,6 +67,7 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildParameterCommandMap();
+    BuildCombatCommandMap();
     AddLandscapeCommands();
     BuildGaMessageMap();
     // Data Visualization.

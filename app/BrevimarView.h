@@ -264,6 +264,39 @@ private:
     // The run from its start with the new parameters, and the redraw.
     void ResetTailAndRedraw();
 public:
+    // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
+    static constexpr unsigned ID_EDIT_COMBAT_PARAMETERS = 32889;
+    static constexpr unsigned ID_EDIT_RED_PASSABLE_TERRAIN = 33300;
+    static constexpr unsigned ID_EDIT_BLUE_PASSABLE_TERRAIN = 33301;
+    static constexpr unsigned ID_EDIT_RED_SQUAD_WEAPONS = 33147;
+    static constexpr unsigned ID_EDIT_BLUE_SQUAD_WEAPONS = 33148;
+    static constexpr unsigned ID_EDIT_RED_GRENADE = 33359;
+    static constexpr unsigned ID_EDIT_BLUE_GRENADE = 33360;
+    static constexpr unsigned ID_EDIT_RED_AGENT_WEAPONS = 33361;
+    static constexpr unsigned ID_EDIT_BLUE_AGENT_WEAPONS = 33362;
+    static constexpr unsigned ID_FLY_RED_WEAPON_SELECTION = 33363;
+    static constexpr unsigned ID_FLY_BLUE_WEAPON_SELECTION = 33364;
+    void OnEditCombatParameters();
+    void OnEditRedPassableTerrain() { EditPassableTerrain(Side::Red); }
+    void OnEditBluePassableTerrain() { EditPassableTerrain(Side::Blue); }
+    void OnEditRedSquadWeapons() { EditSquadWeapons(Side::Red); }
+    void OnEditBlueSquadWeapons() { EditSquadWeapons(Side::Blue); }
+    void OnEditRedGrenade() { EditGrenade(Side::Red); }
+    void OnEditBlueGrenade() { EditGrenade(Side::Blue); }
+    void OnEditRedAgentWeapons() { EditAgentWeapons(Side::Red); }
+    void OnEditBlueAgentWeapons() { EditAgentWeapons(Side::Blue); }
+    void OnOnTheFlyRedWeaponSelection() { OnTheFlyWeaponSelection(Side::Red); }
+    void OnOnTheFlyBlueWeaponSelection() { OnTheFlyWeaponSelection(Side::Blue); }
+
+private:
+    void BuildCombatCommandMap();
+    // Each answers whether the dialog ended with OK.
+    bool EditPassableTerrain(Side side);
+    bool EditSquadWeapons(Side side);
+    bool EditGrenade(Side side);
+    bool EditAgentWeapons(Side side);
+    void OnTheFlyWeaponSelection(Side side);
+public:
     // Fitness landscape (ViewLandscapeCommands.cpp).
     static constexpr unsigned ID_RUN_MODE_LANDSCAPE = 32971;
     static constexpr unsigned ID_DATA_COLLECTION_LANDSCAPE = 32876;

@@ -10,6 +10,7 @@
 #include "core/Document.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
+#include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
 #include "dialogs/PersonalityDlg.h"
 
@@ -64,24 +65,7 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
     dlg.Meta.HandBack(f, side, n);
 
     // The squad-specific hit-probability functions, whatever the squad count.
-    SquadWeaponFunction& to = f.WeaponFunction;
-    const SquadWeaponFunction& from = dlg.HitProbability;
-    to.sensor_type = from.sensor_type;
-    for (int w = 1; w <= MaxSquads; ++w) {
-        to.weapon_squad[w] = from.weapon_squad[w];
-        for (int c = 0; c < 2; ++c) {
-            to.plow[w][c] = from.plow[w][c];
-            to.phigh[w][c] = from.phigh[w][c];
-            to.pmin[w][c] = from.pmin[w][c];
-            to.pmax[w][c] = from.pmax[w][c];
-            to.rmin[w][c] = from.rmin[w][c];
-            to.rmax[w][c] = from.rmax[w][c];
-            to.power[w][c] = from.power[w][c];
-            to.decay[w][c] = from.decay[w][c];
-            for (int r = 0; r < 20; ++r)
-                to.p_r[w][r][c] = from.p_r[w][r][c];
-        }
-    }
+    CopyHitFunctions(f.WeaponFunction, dlg.HitProbability);
 
     int total = 0;
     for (int s = 1; s <= n; ++s)

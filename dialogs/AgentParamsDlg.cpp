@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
 #include "dialogs/PersonalityDlg.h"
 
@@ -143,9 +144,7 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
     OnButton(IDC_OPEN_AREA, [this] { OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
     OnButton(IDC_OPEN_FORMATION,
              [this] { OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
-    // The hit-probability functions have no dialog of their own yet: their
-    // values pass through unchanged.
-    EnableDlgItem(IDC_OPEN_PR, false);
+    OnButton(IDC_OPEN_PR, [this] { OpenHitProbability(); });
     if (auto* total = qobject_cast<QLineEdit*>(GetDlgItem(IDC_AGENT_TOTAL)))
         total->setReadOnly(true);
 
@@ -252,6 +251,24 @@ void CAgentParamsDlg::OpenCommMatrix()
             for (int j = 1; j <= n; ++j)
                 CommMatrix[i][j] = dlg.C[i][j];
     Invalidate(false);
+}
+
+void CAgentParamsDlg::OpenHitProbability()
+{
+    Invalidate(true);
+    CHitProbDlg dlg(DlgSide, this);
+    // The squads as stored so far, bounded by the count read at construction.
+    dlg.SquadCount = SquadCount;
+    CopyHitFunctions(dlg.Functions, HitProbability);
+    for (int s = 1; s <= MaxSquads; ++s) {
+        dlg.FireRangeAlive[s] = FireAlive.Squad[s];
+        dlg.FireRangeInjured[s] = FireInjured.Squad[s];
+    }
+    dlg.ShowFirstSquad();
+    if (dlg.DoModal() != IDOK)
+        return;
+    CopyHitFunctions(HitProbability, dlg.Functions);
+    PrFunctionsDefined = 1;
 }
 
 void CAgentParamsDlg::OpenWeightMatrix()

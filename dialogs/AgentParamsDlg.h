@@ -93,6 +93,7 @@ public:
 private:
     void OpenCommMatrix();
     void OpenWeightMatrix();
+    void OpenHitProbability();
     int SubDialogSquads() const;
 
     Host* RandomSource;

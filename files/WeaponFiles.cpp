@@ -377,38 +377,47 @@ bool ReadAgentWeaponsText(std::string_view text, CDocumentState* doc, std::strin
     return true;
 }
 
+void BalanceCarrierCounts(int counts[WeaponKinds], int squadSize)
+{
+    // The largest count; ties keep the earlier weapon (grenade first).
+    auto largest = [&] {
+        int best = 0;
+        for (int k = 1; k < WeaponKinds; ++k)
+            if (counts[k] > counts[best])
+                best = k;
+        return best;
+    };
+    long long sum = 0;
+    for (int k = 0; k < WeaponKinds; ++k)
+        sum += counts[k];
+    const long long size = std::max(squadSize, 0);
+    if (sum < size) {
+        int& picked = counts[largest()];
+        if (picked >= 1)
+            picked += static_cast<int>(size - sum);
+        return;
+    }
+    // At most six rounds: each empties the count it takes from, or ends.
+    for (long long excess = sum - size; excess > 0;) {
+        int& picked = counts[largest()];
+        const long long taken = std::min<long long>(excess, picked);
+        if (taken <= 0)
+            break;
+        picked -= static_cast<int>(taken);
+        excess -= taken;
+    }
+}
+
 void BalanceSquadWeapons(CForce& force)
 {
     const int squads = std::clamp(force.NumSquads, 0, MaxSquads);
     for (int s = 1; s <= squads; ++s) {
-        auto count = [&](int k) -> int& { return WeaponCarriers(force, k)[s]; };
-        // The largest count; ties keep the earlier weapon (grenade first).
-        auto largest = [&] {
-            int best = 0;
-            for (int k = 1; k < WeaponKinds; ++k)
-                if (count(k) > count(best))
-                    best = k;
-            return best;
-        };
-        long long sum = 0;
+        int counts[WeaponKinds];
         for (int k = 0; k < WeaponKinds; ++k)
-            sum += count(k);
-        const long long size = std::max(force.num_per_squad[s], 0);
-        if (sum < size) {
-            int& picked = count(largest());
-            if (picked >= 1)
-                picked += static_cast<int>(size - sum);
-            continue;
-        }
-        // At most six rounds: each empties the count it takes from, or ends.
-        for (long long excess = sum - size; excess > 0;) {
-            int& picked = count(largest());
-            const long long taken = std::min<long long>(excess, picked);
-            if (taken <= 0)
-                break;
-            picked -= static_cast<int>(taken);
-            excess -= taken;
-        }
+            counts[k] = WeaponCarriers(force, k)[s];
+        BalanceCarrierCounts(counts, force.num_per_squad[s]);
+        for (int k = 0; k < WeaponKinds; ++k)
+            WeaponCarriers(force, k)[s] = counts[k];
     }
 }
 

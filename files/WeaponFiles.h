@@ -46,6 +46,8 @@ bool ReadAgentWeaponsText(std::string_view text, CDocumentState* doc, std::strin
 // 1..5) takes the shortfall, unless every count is 0. Too many: the excess is
 // taken from the largest counts in turn, never below 0.
 void BalanceSquadWeapons(CForce& force);
+// The same for one squad's six counts (by weapon: grenade, then 1..5).
+void BalanceCarrierCounts(int counts[WeaponKinds], int squadSize);
 // Agents 1..NumAgents in order take the first weapon (point weapon 1..5, then
 // the grenade) that their squad still has carriers for; an agent left without
 // one keeps its weapon.

@@ -1,0 +1,514 @@
+#include <QAbstractButton>
+#include <QImage>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/AppFixture.h"
+#include "charts/HitProbabilityGraph.h"
+#include "dialogs/AgentParamsDlg.h"
+#include "dialogs/CombatParamsDlg.h"
+#include "dialogs/HitProbDlg.h"
+#include "dialogs/PassableTerrainDlg.h"
+#include "dialogs/SquadSections.h"
+#include "dialogs/WeaponDialogs.h"
+#include "files/WeaponFiles.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+using H = CHitProbDlg;
+using W = CAgentWeaponsDlg;
+using C = CCombatParamsDlg;
+using P = CPassableTerrainDlg;
+using Values = std::map<int, std::string>;
+
+class CombatDialogs : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+    }
+    // A side of the given squad sizes, restarted so that its agents belong
+    // to them; every squad fires out to 5 (alive) and 3 (injured).
+    void Squads(Side side, std::vector<int> sizes)
+    {
+        CForce& f = Doc().Force(side);
+        f.NumSquads = static_cast<int>(sizes.size());
+        f.NumAgents = 0;
+        for (int s = 1; s <= MaxSquads; ++s) {
+            f.num_per_squad[s] = s <= f.NumSquads ? sizes[s - 1] : 0;
+            f.NumAgents += f.num_per_squad[s];
+            f.A_F_RANGE[s] = 5;
+            f.I_F_RANGE[s] = 3;
+            // In range for the agent dialog too.
+            f.A_S_RANGE[s] = f.I_S_RANGE[s] = 10;
+            f.A_C_RANGE[s] = f.I_C_RANGE[s] = 3;
+            f.A_M_RANGE[s] = f.I_M_RANGE[s] = 1;
+            f.A_R_max_eng_num[s] = f.I_R_max_eng_num[s] = 2;
+            f.alive_strength[s] = f.injured_strength[s] = 1;
+            f.A_ADVANCE_num[s] = f.I_ADVANCE_num[s] = f.A_CLUSTER_num[s] = f.I_CLUSTER_num[s] = 0;
+            f.A_COMBAT_num[s] = f.I_COMBAT_num[s] = 0;
+            f.A_R_R_min_dist[s] = f.I_R_R_min_dist[s] = f.A_R_B_min_dist[s] = f.I_R_B_min_dist[s] = 1;
+            f.A_R_R_goal_min[s] = f.I_R_R_goal_min[s] = 1;
+        }
+        Doc().Local(side).w7 = Doc().Local(side).w8 = 0.5f;
+        f.COMM_range = 5;
+        Doc().ResetTail();
+    }
+    int Messages(const std::string& text) const
+    {
+        int count = 0;
+        for (const ModalRecord& r : ModalHooks::Log())
+            count += r.Kind == ModalKind::MessageBox && r.Text == text;
+        return count;
+    }
+    std::vector<std::string> DialogTitles() const
+    {
+        std::vector<std::string> titles;
+        for (const ModalRecord& r : ModalHooks::Log())
+            if (r.Kind == ModalKind::Dialog)
+                titles.push_back(r.Title);
+        return titles;
+    }
+    bool Run(unsigned id) { return Frame().RunCommand(id); }
+};
+
+TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
+{
+    const std::pair<const char*, const char*> items[] = {
+        {"&Edit/Combat Parameters...", "Edit::Combat Parameters"},
+        {"&Edit/RED Data/   ....Passable-Terrain Degradation Parameters", "Edit::Red Passable-Terrain Modifiers"},
+        {"&Edit/Terrain/Blue Passable-Terrain Degradation Parameters...", "Edit::Blue Passable-Terrain Modifiers"},
+        {"&Edit/BLUE Data/   ....Squad-Specific Weapons Parameters", "Edit::BLUE Prob(HIT) vs. Fire Range"},
+        {"&On-the-Fly Parameter Changes/RED Agent Parameters/Weapon Assignments/Squad-Specific/Prob(HIT) vs. Range...",
+         "Edit::RED Prob(HIT) vs. Fire Range"},
+        {"&Edit/RED Data/   ....Agent-Specific Weapons Parameters/Grenade Parameters...",
+         "Edit::Red Grenade Parameters"},
+        {"&Edit/BLUE Data/   ....Agent-Specific Weapons Parameters/Weapon Assignments...",
+         "Edit::Blue Agent-Specific Weapon Assignments"},
+        {"&On-the-Fly Parameter Changes/Combat Parameters/Weapon Selection/Red...",
+         "Specify Red Force Weapon Assignment Type"},
+    };
+    CBrevimarDoc& doc = Doc();
+    doc.Resume();
+    doc.RunHeader.CurrentStep = 7;
+    const CForce before = doc.RedForce;
+    const CTerrainModifiers modifiers = doc.TerrainModifiers;
+    const CAgentWeapons weapons = doc.AgentWeapons;
+    for (const auto& [path, caption] : items) {
+        QAction* item = Frame().FindMenuItem(path);
+        ASSERT_NE(item, nullptr) << path;
+        ModalHooks::AnswerDialog(IDCANCEL);
+        item->trigger();
+        ASSERT_FALSE(ModalHooks::Log().empty());
+        EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
+        EXPECT_EQ(doc.Paused, 0) << path;
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 7) << path;
+    }
+    EXPECT_EQ(std::memcmp(&before, &doc.RedForce, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&modifiers, &doc.TerrainModifiers, sizeof modifiers), 0);
+    EXPECT_EQ(std::memcmp(&weapons, &doc.AgentWeapons, sizeof weapons), 0);
+}
+
+TEST_F(CombatDialogs, CurveValuesWorkedByHand)
+{
+    // r_min 2, r_max 6, P1 0.9, P2 0.1, plateaus 0.95 below and 0.05 above.
+    // Slow: P1 - (P1 - P2)(r^n - 2^n)/(6^n - 2^n); fast reflects about r = 4.
+    const struct {
+        double power;
+        int decay;
+        double r;
+        float p;
+    } cases[] = {
+        {1, 0, 4, 0.5f},                 // 0.9 - 0.8 * 2/4
+        {2, 0, 4, 0.6f},                 // 0.9 - 0.8 * 12/32
+        {2, 1, 4, 0.4f},                 // 0.1 + 0.8 * (16 - 4)/32
+        {2, 0, 3, 0.9f - 0.8f * 5 / 32},  // 0.775
+        {2, 1, 3, 0.1f + 0.8f * 21 / 32},  // (5^2 - 4) = 21: 0.625
+        {2, 0, 2, 0.9f},
+        {2, 0, 6, 0.1f},
+        {2, 0, 1, 0.95f},
+        {2, 1, 7, 0.05f},
+    };
+    for (const auto& c : cases) {
+        const HitCurve curve{0.95, 2, 6, 0.9, 0.1, c.power, 0.05, c.decay};
+        EXPECT_NEAR(HitCurveValue(curve, c.r), c.p, 1e-6) << c.power << " " << c.decay << " " << c.r;
+    }
+    // r_min = r_max: plateau, the point itself, plateau.
+    const HitCurve flat{0.7, 4, 4, 0.5, 0.2, 3, 0.1, 0};
+    EXPECT_FLOAT_EQ(HitCurveValue(flat, 3), 0.7f);
+    EXPECT_FLOAT_EQ(HitCurveValue(flat, 4), 0.5f);
+    EXPECT_FLOAT_EQ(HitCurveValue(flat, 5), 0.1f);
+}
+
+TEST_F(CombatDialogs, GenerateArrayFillsEachStateToItsFireRangeAndHandsBack)
+{
+    Squads(Side::Red, {4, 4});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.A_F_RANGE[2] = 25;  // beyond the table: ranges 1..20 only
+    doc.RedForce.WeaponFunction.p_r[3][4][0] = 0.33f;
+    // Squad 1 (fire ranges 5 and 3), weapon 3, slow n = 1 from 0.9 at 2 to
+    // 0.1 at 6; the injured side a flat 0.4.
+    Values typed = {{H::IDC_WEAPON_1 + 2, "1"}};
+    const char* alive[7] = {"1", "2", "6", "0.9", "0.1", "1", "0"};
+    for (int k = 0; k < 7; ++k) {
+        typed[H::ParamId(k, 0)] = alive[k];
+        typed[H::ParamId(k, 1)] = k == 1 ? "0" : k == 2 ? "0" : k == 5 ? "1" : "0.4";
+    }
+    typed[H::IDC_GENERATE] = "";
+    ModalHooks::StepDialog(typed);
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {H::IDC_WEAPON_1 + 4, "1"}, {H::ParamId(0, 0), "0.25"},
+                            {H::IDC_GENERATE, ""}});
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_SQUAD_WEAPONS));
+    const SquadWeaponFunction& f = doc.RedForce.WeaponFunction;
+    const float aliveTable[6] = {0, 1.0f, 0.9f, 0.7f, 0.5f, 0.3f};
+    for (int r = 1; r <= HitDialogRanges; ++r) {
+        EXPECT_FLOAT_EQ(f.p_r[3][r][0], r <= 5 ? aliveTable[r] : 0.0f) << r;
+        EXPECT_FLOAT_EQ(f.p_r[3][r][1], r <= 3 ? 0.4f : 0.0f) << r;
+    }
+    EXPECT_EQ(f.weapon_squad[1], 3);
+    EXPECT_EQ(f.weapon_squad[2], 5);
+    EXPECT_DOUBLE_EQ(f.rmax[3][0], 6.0);
+    // Squad 2's range 25 fills all twenty ranges; r = 0 of the plateau is below r_min.
+    EXPECT_FLOAT_EQ(f.p_r[5][20][0], f.phigh[5][0]);
+    EXPECT_FLOAT_EQ(f.p_r[5][1][0], HitCurveValue({0.25, f.rmin[5][0], f.rmax[5][0], f.pmin[5][0], f.pmax[5][0],
+                                                    f.power[5][0], f.phigh[5][0], f.decay[5][0] == 0 ? 0 : 1},
+                                                   1));
+    EXPECT_EQ(doc.Paused, 1);
+}
+
+TEST_F(CombatDialogs, WeaponRadioAssignsAtOnceAndSymmetrizeCopiesAlive)
+{
+    Squads(Side::Blue, {3, 3, 3});
+    CBrevimarDoc& doc = Doc();
+    SquadWeaponFunction& f = doc.BlueForce.WeaponFunction;
+    f.p_r[1][7][0] = 0.8f;
+    f.rmin[1][0] = 3;
+    // Weapon 4 for squad 2 at once; then squad 9 (> 3 squads) changes nothing.
+    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {H::IDC_WEAPON_1 + 3, "1"}});
+    ModalHooks::AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_SQUAD_WEAPONS));
+    EXPECT_EQ(f.weapon_squad[2], 1);  // Cancel drops it
+
+    CBlueSquadHitProbDlg dlg(doc);
+    dlg.OnInitDialog();
+    dlg.OnSquad(2);
+    dlg.OnWeapon(4);
+    EXPECT_EQ(dlg.Functions.weapon_squad[2], 4);
+    dlg.OnSquad(9);
+    EXPECT_EQ(dlg.CurrentSquad, 2);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 1), 1);
+    dlg.OnSquad(1);
+    EXPECT_EQ(dlg.CurrentFunction, 1);
+    dlg.SetDlgItemText(H::ParamId(1, 1), "9");
+    dlg.OnSymmetrizeParameters();
+    dlg.OnSymmetrizeTable();
+    EXPECT_DOUBLE_EQ(dlg.Functions.rmin[1][1], 3.0);
+    EXPECT_FLOAT_EQ(dlg.Functions.p_r[1][7][1], 0.8f);
+    dlg.SetDlgItemText(H::TableId(20, 0), "1.5");
+    EXPECT_FALSE(dlg.OnUpdateSquadWeapon());
+    EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 1);
+}
+
+TEST_F(CombatDialogs, ShowFunctionDrawsBothCurvesAtTheirRanges)
+{
+    Squads(Side::Red, {4});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.A_F_RANGE[1] = 6;
+    doc.RedForce.I_F_RANGE[1] = 2;
+    CRedSquadHitProbDlg dlg(doc);
+    dlg.OnInitDialog();
+    // Values at or below 0.5: the y axis tops at the largest, 0.5.
+    const float alive[7] = {0, 0.5f, 0.4f, 0.3f, 0.2f, 0.1f, 0.05f};
+    const float injured[7] = {0, 0.05f, 0.05f, 0.05f, 0.05f, 0.05f, 0.05f};
+    for (int r = 1; r <= 6; ++r) {
+        dlg.SetDlgItemText(H::TableId(r, 0), std::to_string(alive[r]));
+        dlg.SetDlgItemText(H::TableId(r, 1), std::to_string(injured[r]));
+    }
+    qobject_cast<QAbstractButton*>(dlg.GetDlgItem(H::IDC_SHOW_FUNCTION))->click();
+    CHitProbabilityGraphDlg* chart = dlg.LastChart.data();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->windowTitle().toStdString(), "Prob(HIT) vs. Fire-Range");
+    using chart::Prop;
+    auto value = [&](Prop p, unsigned i = 0, unsigned j = 0) {
+        return chart::GetProperty(chart->Graph.GraphHandle, p, i, j).ToDouble();
+    };
+    EXPECT_EQ(value(Prop::NumPoints), 6);
+    EXPECT_EQ(value(Prop::NumSets), 2);
+    EXPECT_EQ(value(Prop::XAxisMin), 0.0);
+    EXPECT_EQ(value(Prop::YAxisMax), 0.5);
+    EXPECT_FLOAT_EQ(value(Prop::GraphData, 0, 0), 0.5);  // range 1 again at x = 1
+    EXPECT_EQ(value(Prop::XPosData, 0, 0), 1.0);
+
+    chart::ChartLayout layout;
+    const QImage image = chart::RenderChartImage(chart->Graph.GraphHandle, QSize(640, 480), &layout);
+    ASSERT_TRUE(layout.Drawn);
+    EXPECT_NE(layout.FindText("Single-Shot HIT Prob vs. Fire-Range"), nullptr);
+    EXPECT_NE(layout.FindText("Injured"), nullptr);
+    const QRectF plot = layout.PlotRect;
+    // Whether a pixel within one of the point (x, y) has the colour.
+    auto near = [&](double x, double y, const QColor& colour) {
+        const double px = plot.left() + (x - 0.0) / (6.0 - 0.0) * plot.width();
+        const double py = plot.top() + plot.height() - (y - 0.0) / (0.5 - 0.0) * plot.height();
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (image.pixelColor(static_cast<int>(std::lround(px)) + dx, static_cast<int>(std::lround(py)) + dy) ==
+                    colour)
+                    return true;
+        return false;
+    };
+    // Midway between drawn points r and r + 1 each line passes in its colour.
+    const QColor red = chart::PaletteColor(chart::DefaultSetColor(0));
+    const QColor blue = chart::PaletteColor(chart::DefaultSetColor(1));
+    for (int r = 1; r <= 4; ++r) {
+        const double mid = (alive[r] + alive[r + 1]) / 2;
+        EXPECT_TRUE(near(r + 0.5, mid, red)) << r;
+        EXPECT_TRUE(near(r + 0.5, 0.05, blue)) << r;
+        EXPECT_FALSE(near(r + 0.5, (mid + 0.5) / 2, red)) << r;  // above both curves
+        EXPECT_FALSE(near(r + 0.5, (mid + 0.05) / 2, red)) << r;  // between them
+    }
+    // A second press opens a second window; the first stays open.
+    QPointer<CHitProbabilityGraphDlg> first = chart;
+    dlg.OnShowFunction();
+    EXPECT_NE(dlg.LastChart.data(), first.data());
+    EXPECT_TRUE(first && first->isVisible());
+    first->close();
+    dlg.LastChart->close();
+}
+
+TEST_F(CombatDialogs, AgentDialogOpensThePHitDialogAndMarksFunctionsDefined)
+{
+    Squads(Side::Red, {4, 4});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.SquadWeaponsDefined = 0;
+    using A = CAgentParamsDlg;
+    ModalHooks::StepDialog({{A::IDC_OPEN_PR, ""}});
+    ModalHooks::AnswerDialog(IDOK, {{H::IDC_WEAPON_1 + 6, "1"}, {H::TableId(20, 1), "0.75"}, {H::IDC_UPDATE, ""}});
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(DialogTitles().end()[-2], "Edit::RED Prob(HIT) vs. Fire Range");
+    EXPECT_EQ(doc.RedForce.SquadWeaponsDefined, 1);
+    EXPECT_EQ(doc.RedForce.WeaponFunction.weapon_squad[1], 7);
+    EXPECT_FLOAT_EQ(doc.RedForce.WeaponFunction.p_r[7][20][1], 0.75f);  // range 20 reaches the document
+}
+
+TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
+{
+    // Squad 1: 10 agents; squad 2: 2 agents carrying 3 + 3 + 3 (grenade, #1, #2).
+    Squads(Side::Red, {10, 2, 3});
+    CForce& f = Doc().RedForce;
+    for (int k = 0; k < WeaponKinds; ++k)
+        for (int s = 1; s <= 3; ++s)
+            WeaponCarriers(f, k)[s] = 0;
+    f.point_to_point_2[1] = 4;
+    f.grenades[2] = f.point_to_point_1[2] = f.point_to_point_2[2] = 3;
+    f.point_to_point_1[3] = 2;
+    f.grenades[3] = 1;
+    CRedAgentWeaponsDlg dlg(Doc());
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.GetDlgItemText(W::IDC_SQUAD_SIZE), "10");
+    // #1 = 6 fits; #2 = 6 does not (keeps 4); the sum 10 is then right.
+    dlg.SetDlgItemText(W::AgentsId(1), "6");
+    dlg.SetDlgItemText(W::AgentsId(2), "6");
+    dlg.OnSaveSquad();
+    const int expected[3][WeaponKinds] = {
+        {0, 6, 4, 0, 0, 0},
+        {0, 0, 2, 0, 0, 0},  // excess 7: 3 from the grenade, 3 from #1, 1 from #2; never below 0
+        {1, 2, 0, 0, 0, 0},
+    };
+    for (int s = 1; s <= 3; ++s)
+        for (int k = 0; k < WeaponKinds; ++k)
+            EXPECT_EQ(dlg.Carriers[k].Squad[s], expected[s - 1][k]) << s << " " << k;
+    // Squad size 10 with 3, 3, 3: the shortfall goes to the grenade, the first of the largest.
+    dlg.SetDlgItemText(W::AgentsId(0), "3");
+    dlg.SetDlgItemText(W::AgentsId(1), "3");
+    dlg.SetDlgItemText(W::AgentsId(2), "3");
+    dlg.OnSaveSquad();
+    EXPECT_EQ(dlg.Carriers[0].Squad[1], 4);
+    EXPECT_EQ(dlg.GetDlgItemText(W::AgentsId(0)), "4");
+}
+
+TEST_F(CombatDialogs, AssignmentsOkHandsEachAgentItsWeapon)
+{
+    Squads(Side::Blue, {3, 6});
+    CBrevimarDoc& doc = Doc();
+    CForce& f = doc.BlueForce;
+    for (int k = 0; k < WeaponKinds; ++k)
+        WeaponCarriers(f, k)[1] = WeaponCarriers(f, k)[2] = 0;
+    f.point_to_point_1[2] = 2;
+    f.point_to_point_3[2] = 1;
+    f.grenades[2] = 2;
+    for (int a = 1; a <= 9; ++a)
+        f.AgentWeapon[a] = 4;
+    doc.RunHeader.CurrentStep = 12;
+    ModalHooks::AnswerDialog(IDOK, {{W::AgentsId(1), "2"}, {W::AgentsId(0), "1"}, {W::IDC_SAVE_SQUAD, ""},
+                                    {W::RangeId(3), "7"}, {W::ProbHitId(3, 10), "0.125"}, {W::IDC_SENSOR_CONST + 2, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENT_WEAPONS));
+    // Saving squad 1 also balanced squad 2: its shortfall of one went to
+    // the grenade, the first of its largest counts.
+    const int codes[10] = {0, 1, 1, 0, 1, 1, 3, 0, 0, 0};
+    for (int a = 1; a <= 9; ++a)
+        EXPECT_EQ(f.AgentWeapon[a], codes[a]) << a;
+    EXPECT_EQ(doc.AgentWeapons.Blue.fire_range[3], 7);
+    EXPECT_FLOAT_EQ(doc.AgentWeapons.Blue.prob_hit[3][10], 0.125f);
+    EXPECT_EQ(doc.AgentWeapons.Blue.sensor_type, 2);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 12);  // the battle goes on
+}
+
+TEST_F(CombatDialogs, GrenadeOkWritesItsValuesOnly)
+{
+    Squads(Side::Red, {4});
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.AgentWeapon[2] = 3;
+    doc.RedForce.grenades[1] = 2;
+    ModalHooks::AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "16"}});  // refused: 1..15
+    ModalHooks::AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "12"}, {CGrenadeDlg::IDC_BLAST_RADIUS, "4"},
+                                    {CGrenadeDlg::LandingId(10), "0.5"}, {CGrenadeDlg::ProbHitId(0), "0.9"},
+                                    {CGrenadeDlg::IDC_MIN_ENEMIES, "3"}, {CGrenadeDlg::IDC_SENSOR_CONST + 1, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_GRENADE));
+    EXPECT_EQ(Messages("Please enter an integer between 1 and 15."), 1);
+    const SideWeapons& w = doc.AgentWeapons.Red;
+    EXPECT_EQ(w.max_throw_range, 12);
+    EXPECT_EQ(w.blast_range, 4);
+    EXPECT_EQ(w.use_threshold, 3);
+    EXPECT_EQ(w.sensor_type, 1);
+    EXPECT_FLOAT_EQ(w.prob_landing[10], 0.5f);
+    EXPECT_FLOAT_EQ(w.prob_hit[0][0], 0.9f);
+    EXPECT_EQ(doc.RedForce.AgentWeapon[2], 3);
+    EXPECT_EQ(doc.RedForce.grenades[1], 2);
+}
+
+TEST_F(CombatDialogs, WeaponSelectionOpensOnlyTheDialogOfTheChoice)
+{
+    CBrevimarDoc& doc = Doc();
+    using T = CWeaponAssignTypeDlg;
+    const struct {
+        int choice;
+        int agentOn;
+        const char* second;
+    } cases[] = {
+        {T::IDC_AGENT_SPECIFIC, 1, "Edit::Red Agent-Specific Weapon Assignments"},
+        {T::IDC_SQUAD_SPECIFIC, 0, "Edit::RED Prob(HIT) vs. Fire Range"},
+    };
+    for (const auto& c : cases) {
+        ModalHooks::Reset();
+        ModalHooks::AnswerDialog(IDOK, {{c.choice, "1"}});
+        ModalHooks::AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
+        EXPECT_EQ(DialogTitles(), (std::vector<std::string>{"Specify Red Force Weapon Assignment Type", c.second}));
+        EXPECT_EQ(doc.RedForce.WeaponsOn, c.agentOn);
+        EXPECT_EQ(doc.RedForce.WeaponAssignType, 1 - c.agentOn);
+    }
+    // Cancelled at the first dialog: nothing changes, the view still redraws.
+    const int invalidations = View()->InvalidateCount();
+    ModalHooks::AnswerDialog(IDCANCEL, {{T::IDC_AGENT_SPECIFIC, "1"}});
+    ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
+    EXPECT_EQ(doc.RedForce.WeaponAssignType, 1);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations + 1);
+}
+
+TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
+{
+    Squads(Side::Blue, {2, 2, 2, 2, 2});
+    CBrevimarDoc& doc = Doc();
+    CTerrainModifierSet& m = doc.TerrainModifiers.Blue;
+    for (int s = 1; s <= MaxSquads; ++s) {
+        m.A_sensor_range[s][2] = 10 + s;
+        m.A_pk_alive[s][3] = 0.25f;
+    }
+    CBluePassableTerrainDlg dlg(doc);
+    dlg.OnInitDialog();
+    const int sensorII = P::SlabId(12, 2);
+    dlg.OnSquad(3);
+    dlg.OnSquad(7);  // beyond the five squads: nothing changes
+    EXPECT_EQ(dlg.GetDlgItemText(sensorII), "13");
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 2), 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 6), 0);
+    dlg.SetDlgItemText(sensorII, "40");
+    dlg.OnSquad(4);  // the typing for squad 3 is lost
+    EXPECT_EQ(dlg.Amounts[12][2].Squad[3], 13);
+    dlg.SetDlgItemText(sensorII, "-5");  // accepted, whatever the heading says
+    dlg.SetDlgItemText(P::SlabId(16, 1), "-1");  // defence refused
+    EXPECT_FALSE(dlg.StoreSquad());
+    dlg.SetDlgItemText(P::SlabId(16, 1), "2");
+    EXPECT_TRUE(dlg.StoreSquad());
+    EXPECT_EQ(dlg.Amounts[12][2].Squad[4], -5);
+    dlg.SetDlgItemText(P::VisibilityId(3), "0.25");
+    dlg.OnSetAll();  // squad 4 stored first, then every squad := squad 1
+    EXPECT_EQ(dlg.CurrentSquad, 1);
+    EXPECT_EQ(dlg.Amounts[12][2].Squad[4], 11);
+    EXPECT_EQ(dlg.Visibility[3].Squad[10], dlg.Visibility[3].Squad[1]);
+
+    // Through the command: squads 1..5 only reach the document, and the run goes on.
+    doc.RunHeader.CurrentStep = 5;
+    ModalHooks::AnswerDialog(IDOK, {{P::SlabId(10, 3), "0.5"}, {IDC_STORE_SQUAD, ""}, {P::IDC_SET_ALL, ""}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+    EXPECT_FLOAT_EQ(m.A_pk_alive[5][3], 0.5f);
+    EXPECT_EQ(doc.BlueForce.NumSquads, 5);
+    EXPECT_FLOAT_EQ(m.A_pk_alive[6][3], 0.25f);
+    EXPECT_EQ(m.A_sensor_range[6][2], 16);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 5);
+    EXPECT_EQ(Messages("Please enter an integer between 0 and 99."), 1);
+}
+
+TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
+{
+    Squads(Side::Red, {3, 3});
+    Squads(Side::Blue, {3, 3});
+    CBrevimarDoc& doc = Doc();
+    CBattlefield& b = doc.Battlefield;
+    b.init_dist = 0;  // the boxes as given, not the corners
+    b.BattleSize = 80;
+    b.TerrainMode = 2;
+    b.RED_cen_x[1] = b.RED_cen_x[2] = 20;
+    b.BLUE_cen_y[2] = 60;
+    doc.RedForce.GoalFlagX = 70;  // the BLUE flag
+    doc.BlueForce.GoalFlagX = 10;  // the RED flag
+    const int invalidations = View()->InvalidateCount();
+    const int rb = C::SideId(Side::Red, 0), bb = C::SideId(Side::Blue, 0);
+    ModalHooks::StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
+    ModalHooks::StepDialog({{rb + C::CENTER_X, "33"}, {rb + C::SAVE_SQUAD, ""}});   // stored
+    ModalHooks::StepDialog({{bb + C::SHOW_SQUAD, "9"}, {bb + C::DISPLAY_SQUAD, ""}});  // shows squad 2
+    ModalHooks::StepDialog({{bb + C::CENTER_X + 1, "44"}, {bb + C::SHOW_SQUAD, "5"}, {bb + C::SAVE_SQUAD, ""}});
+    ModalHooks::StepDialog({{C::IDC_MOVE_RANDOM, "1"}});
+    ModalHooks::AnswerDialog(IDOK, {{C::IDC_LENGTH, "60"}, {C::IDC_WIDTH, "90"}, {rb + C::FLAG_X, "5"},
+                                    {rb + C::NO_LIMIT, "1"}, {rb + C::CENTER_X, "99"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+    EXPECT_EQ(b.RED_cen_x[2], 33);
+    EXPECT_EQ(b.RED_cen_x[1], 20);  // typed but not saved
+    EXPECT_EQ(b.BLUE_cen_y[2], 60);  // squad 5 is beyond the count
+    EXPECT_EQ(b.BattleSize, 60);
+    EXPECT_EQ(b.TerrainMode, 2);
+    EXPECT_EQ(b.MoveOrder, 2);
+    EXPECT_EQ(doc.RunHeader.RandomMoveOrderSelected, 1);
+    EXPECT_EQ(doc.RunHeader.FixedMoveOrderSelected, 0);
+    EXPECT_EQ(b.RedCombatUnlimited, 1);
+    EXPECT_EQ(doc.BlueForce.GoalFlagX, 5);
+    EXPECT_EQ(doc.RedForce.GoalFlagX, 70);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 0);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations + 2);  // the erase for the smaller field, then the reset
+
+    // The same size: no clearing.
+    ModalHooks::AnswerDialog(IDOK, {{C::IDC_TERRAIN_NO, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+    EXPECT_EQ(b.BattleSize, 60);
+    EXPECT_EQ(b.TerrainMode, 0);
+    EXPECT_EQ(View()->InvalidateCount(), invalidations + 3);
+
+    // A radio shows the held values again: the typed length is replaced.
+    CCombatParamsDlg dlg(doc);
+    dlg.OnInitDialog();
+    dlg.SetDlgItemText(C::IDC_LENGTH, "99");
+    qobject_cast<QAbstractButton*>(dlg.GetDlgItem(rb + C::FRATRICIDE_YES))->click();
+    EXPECT_EQ(dlg.GetDlgItemText(C::IDC_LENGTH), "60");
+    EXPECT_EQ(dlg.Red.Fratricide, 1);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(rb + C::NO_LIMIT), 1);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
