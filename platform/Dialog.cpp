@@ -72,6 +72,21 @@ std::string FormatReal(T value, int digits)
 constexpr int FloatDigits = FLT_DIG;
 constexpr int DoubleDigits = DBL_DIG;
 
+// Many dialog fields are doubles that hold a single-precision scenario
+// value: 0.45f widened would show as 0.449999988079071. Such a value is
+// shown as the shortest text that reads back to the same float, which is
+// what the user typed, and reads back to the same float.
+std::string FormatDouble(double value)
+{
+    const float narrow = static_cast<float>(value);
+    if (std::isfinite(value) && static_cast<double>(narrow) == value) {
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, narrow);
+        return std::string(buffer, result.ptr);
+    }
+    return FormatReal(value, DoubleDigits);
+}
+
 void SetMark(QAbstractButton* button, bool on)
 {
     if (!button || button->isChecked() == on)
@@ -132,7 +147,7 @@ void DDX_Text(CDataExchange& dx, int id, double& value)
         return;
     dx.LastControl = id;
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, FormatReal(value, DoubleDigits));
+        dx.Dialog.SetDlgItemText(id, FormatDouble(value));
         return;
     }
     if (const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id)))

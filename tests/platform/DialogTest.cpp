@@ -120,6 +120,11 @@ TEST_F(DialogTest, ExchangesIntFloatAndDoubleInTheCLocale)
     dlg.UpdateData(false);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_RANGE), "0.1");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_RATE), "0.25");
+    // A double member holding a scenario float shows the float's digits:
+    // 0.45f widens to 0.449999988079071.
+    dlg.Rate = 0.45f;
+    dlg.UpdateData(false);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_RATE), "0.45");
 
     dlg.SetDlgItemText(IDC_COUNT, " +42 ");
     dlg.SetDlgItemText(IDC_RANGE, "7.9");
