@@ -20,6 +20,7 @@ void CBrevimarView::BuildGaMessageMap()
     Map.OnUpdate(ID_RUN_MODE_REINFORCEMENT, [this](CCmdUI& ui) { OnUpdateDisabledMode(ui); });
     Map.On(ID_FILE_LOAD_GA_INPUT, [this] { OnFileLoadGaInput(); });
     Map.OnUpdate(ID_FILE_LOAD_GA_INPUT, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    BuildGaEditMessageMap();
 }
 
 void CBrevimarView::OnRunModeGa(int mode)
