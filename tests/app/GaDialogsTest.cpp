@@ -148,5 +148,42 @@ TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)
     }
 }
 
+TEST_F(GaDialogs, StructuralSearchesDrawTheirPopulationAfterOk)
+{
+    using Q = CSquadCompositionParamsDlg;
+    Ga().GaPopulationSize = 5;
+    Ga().GaSearchSquadMatrix = 1;
+    ModalHooks::AnswerDialog(IDOK, {{Q::IDC_MAX_SQUADS, "4"}, {Q::IDC_TOTAL, "20"}, {Q::IDC_SEARCH_MATRIX, "0"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_COMPOSITION_SEARCH));
+    EXPECT_EQ(Ga().GaSearchMode, 3);
+    EXPECT_EQ(Doc().RedForce.NumAgents, 20);
+    EXPECT_EQ(Ga().ActiveGeneCount, 11);  // bits 1..3 and sizes 4..11
+    for (int m = 0; m < 5; ++m) {
+        const double* gene = Doc().GaRecords->GaPopulation[m].Gene[1];
+        double agents = 0;
+        for (int g = 4; g <= 11; ++g)
+            agents += gene[g];
+        EXPECT_EQ(agents, 20.0) << m;  // the sizes partition the whole force
+        for (int g = 12; g <= 75; ++g)
+            ASSERT_EQ(gene[g], 1.0) << m << " gene " << g;
+    }
+
+    // Seeding every link: member 0 has all links, the communications matrices are cleared.
+    Ga().GaSeedAllLinks = 1;
+    Ga().GaLinkProbability = 0;
+    Doc().RedForce.NumSquads = 2;
+    Doc().RedForce.CommMatrix[1][2] = 1;
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_COMM_MATRIX_SEARCH));
+    EXPECT_EQ(Ga().GaSearchMode, 5);
+    EXPECT_EQ(Ga().ActiveGeneCount, 4);
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(Doc().GaRecords->GaPopulation[0].Gene[1][Ga().ActiveGenes[k]], 1.0);
+        EXPECT_EQ(Doc().GaRecords->GaPopulation[1].Gene[1][Ga().ActiveGenes[k]], 0.0);
+    }
+    EXPECT_EQ(Doc().RedForce.CommMatrix[1][2], 0);
+    EXPECT_EQ(Doc().CommMatricesSet, 1);
+}
+
 }  // namespace
 }  // namespace brevimar::testing
