@@ -329,11 +329,42 @@ public:
     void RunGABatch() override;
     void UpdateGaStatusLine() override;
     void OnDisplayGaBestChromosome() override;
-    // The GA editing dialogs a search-space command runs; none until they exist.
+    // The GA editing dialogs a search-space command runs (owned by the view).
     CGaEditCommands* GaEditCommands = nullptr;
+    // Edit > "1-Sided Genetic Algorithm Parameters", the GA items of Display
+    // > Data and the progress chart (ViewGaEditCommands.cpp,
+    // ViewGaDisplayCommands.cpp).
+    static constexpr unsigned ID_EDIT_GA_SEARCH_SPACE = 33024;
+    static constexpr unsigned ID_EDIT_GA_RUN_TIME = 33025;
+    static constexpr unsigned ID_EDIT_GA_GENOME = 33030;
+    static constexpr unsigned ID_EDIT_GA_GENE_RANGES = 33032;
+    static constexpr unsigned ID_EDIT_GA_MISSION = 33033;
+    static constexpr unsigned ID_EDIT_GA_COMPOSITION_SEARCH = 33333;
+    static constexpr unsigned ID_EDIT_GA_SQUAD_MATRIX_SEARCH = 33336;
+    static constexpr unsigned ID_EDIT_GA_COMM_MATRIX_SEARCH = 33339;
+    static constexpr unsigned ID_DISPLAY_GA_SUMMARY = 33045;
+    static constexpr unsigned ID_DISPLAY_GA_BEST = 33047;
+    static constexpr unsigned ID_DISPLAY_GA_CURRENT = 33054;
+    static constexpr unsigned ID_GA_FITNESS_GRAPH = 33035;
+    void OnEditGaGenomeStructure();
+    void OnEditGaGeneRanges();
+    void OnEditGaMissionFitness();
+    void OnEditGaSearchSpace();
+    void OnEditGaRunTimeParams();
+    void OnEditGaSquadCompositionSearch();
+    void OnEditGaSquadMatrixSearch();
+    void OnEditGaCommMatrixSearch();
+    void OnDisplayGaCurrentChromosome();
+    void OnDisplayGaSummary();
+    void OnGaFitnessGraph();
+    void OnUpdateGaRunMode(CCmdUI& ui);
 
 private:
     void BuildGaMessageMap();
+    void BuildGaEditMessageMap();
+    void BuildGaDisplayMessageMap();
+    // What every GA editing command does after its dialog, OK or Cancel.
+    void FinishGaEdit();
     // Right-click edits of terrain and agents at a battlefield cell.
     void EditTerrainCell(QPoint cell);
     bool EditAgentCell(QPoint cell);

@@ -20,6 +20,8 @@ void CBrevimarView::BuildGaMessageMap()
     Map.OnUpdate(ID_RUN_MODE_REINFORCEMENT, [this](CCmdUI& ui) { OnUpdateDisabledMode(ui); });
     Map.On(ID_FILE_LOAD_GA_INPUT, [this] { OnFileLoadGaInput(); });
     Map.OnUpdate(ID_FILE_LOAD_GA_INPUT, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
+    BuildGaEditMessageMap();
+    BuildGaDisplayMessageMap();
 }
 
 void CBrevimarView::OnRunModeGa(int mode)
@@ -52,17 +54,6 @@ void CBrevimarView::RunGABatch()
 void CBrevimarView::UpdateGaStatusLine()
 {
     CGeneticAlgorithm(*GetDocument()).UpdateGaStatusLine();
-}
-
-// The last generation has run. Until the best-chromosome display exists the
-// run stops here with the best chromosome decoded for it.
-void CBrevimarView::OnDisplayGaBestChromosome()
-{
-    CBrevimarDoc& doc = *GetDocument();
-    doc.Pause();
-    CGeneticAlgorithm ga(doc);
-    ga.DecodeBestChromosome();
-    ga.UpdateGaStatusLine();
 }
 
 }  // namespace brevimar

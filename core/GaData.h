@@ -142,6 +142,10 @@ struct CGaData {
     double GaBestHistory[GaHistorySlots] = {};
 
     CGaDecoded GaBestDecoded;
+    // 1 while the best chromosome of a personality search is the one shown
+    // (the scenario writer then takes RED's twelve decided rows from
+    // GaBestDecoded), 0 after the current one was shown or a new search.
+    int GaBestShown = 0;
 
     // Series of the progress chart: best and worst of each generation, best
     // overall, average.

@@ -27,6 +27,7 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;
     SelectModeFlags(data, mode);
+    data.GaBestShown = 0;
     data.GaMultiSquad = mode == GaPersonalityMode ? 0 : 1;
 
     // Modes without a search of their own only select the mode.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <locale>
+#include <memory>
 
 #include "core/Document.h"
 
@@ -22,8 +23,12 @@ struct Label {
     int Padding = 0;  // blanks after the word, or TwoTabs
 };
 
+// What the version-1 layout of the best-chromosome file does with a line.
+enum class Version1 { Keep, Omit, Zero, RedLabel };
+
 struct AgentLine {
     LineKind Kind = LineKind::Comment;
+    Version1 Old = Version1::Keep;
     Label Red;
     Label Blue;  // no word: as RED
     int CForce::*Int = nullptr;
@@ -39,6 +44,15 @@ struct AgentLine {
     {
         AgentLine line = *this;
         line.Blue = {word, padding};
+        return line;
+    }
+    constexpr AgentLine Omit1() const { return With(Version1::Omit); }
+    constexpr AgentLine Zero1() const { return With(Version1::Zero); }
+    constexpr AgentLine RedLabel1() const { return With(Version1::RedLabel); }
+    constexpr AgentLine With(Version1 old) const
+    {
+        AgentLine line = *this;
+        line.Old = old;
         return line;
     }
 };
@@ -109,7 +123,7 @@ constexpr AgentLine AgentLines[] = {
     Field("A:M_RANGE", 9, &CForce::A_M_RANGE),
     Field("I:M_RANGE", 9, &CForce::I_M_RANGE),
     Field("personality", 7, &CForce::personality),
-    Field("near_terrain_flag", 1, &CForce::near_terrain_flag),
+    Field("near_terrain_flag", 1, &CForce::near_terrain_flag).Zero1(),
     Note("*"),
     Note("* ALIVE personality weights"),
     Note("*"),
@@ -119,9 +133,9 @@ constexpr AgentLine AgentLines[] = {
     Field("w4_a:R_injrd_B", 5, &CForce::w4_a).Bl("w4_a:B_injrd_R", 5),
     Field("w5_a:R_R_goal", 7, &CForce::w5_a).Bl("w5_a:B_B_goal", 7),
     Field("w6_a:R_B_goal", 6, &CForce::w6_a).Bl("w6_a:B_R_goal", 6),
-    Field("w_terrain_alive", 4, &CForce::w_terrain_alive),
-    Field("w_area_alive", 4, &CForce::w_area_alive).Bl("w_area_alive", 7),
-    Field("w_flock_alive", 3, &CForce::w_flock_alive),
+    Field("w_terrain_alive", 4, &CForce::w_terrain_alive).Zero1(),
+    Field("w_area_alive", 4, &CForce::w_area_alive).Bl("w_area_alive", 7).Omit1(),
+    Field("w_flock_alive", 3, &CForce::w_flock_alive).Omit1(),
     Note("*"),
     Note("* INJURED personality weights"),
     Note("*"),
@@ -131,9 +145,9 @@ constexpr AgentLine AgentLines[] = {
     Field("w4_i:R_injrd_B", 5, &CForce::w4_i).Bl("w4_i:B_injrd_R", 5),
     Field("w5_i:R_R_goal", 7, &CForce::w5_i).Bl("w5_i:B_B_goal", 7),
     Field("w6_i:R_B_goal", 6, &CForce::w6_i).Bl("w6_i:B_R_goal", 6),
-    Field("w_terrain_injured", 2, &CForce::w_terrain_injured).Bl("w_terrain_injured", 3),
-    Field("w_area_injured", 2, &CForce::w_area_injured).Bl("w_area_injured", 6),
-    Field("w_flock_injured", 1, &CForce::w_flock_injured),
+    Field("w_terrain_injured", 2, &CForce::w_terrain_injured).Bl("w_terrain_injured", 3).Zero1(),
+    Field("w_area_injured", 2, &CForce::w_area_injured).Bl("w_area_injured", 6).Omit1(),
+    Field("w_flock_injured", 1, &CForce::w_flock_injured).Omit1(),
     Note("*"),
     Note("* VORLAX-LC weights"),
     Note("*"),
@@ -163,40 +177,40 @@ constexpr AgentLine AgentLines[] = {
     Note("* movement constraints"),
     Note("*"),
     Field("movement_flag", TwoTabs, &CForce::movement_flag),
-    Field("ADVANCE_flag", TwoTabs, &CForce::ADVANCE_flag),
-    Field("CLUSTER_flag", TwoTabs, &CForce::CLUSTER_flag),
-    Field("COMBAT_flag", TwoTabs, &CForce::COMBAT_flag),
-    Field("HOLD_flag", TwoTabs, &CForce::HOLD_flag),
-    Field("PURSUIT1_flag", TwoTabs, &CForce::PURSUIT1_flag),
-    Field("PURSUIT2_flag", TwoTabs, &CForce::PURSUIT2_flag),
-    Field("RETREAT_flag", TwoTabs, &CForce::RETREAT_flag),
-    Field("SUPPORT1_flag", TwoTabs, &CForce::SUPPORT1_flag),
-    Field("SUPPORT2_flag", TwoTabs, &CForce::SUPPORT2_flag),
-    Field("R_R_min_dist_flag_flag", TwoTabs, &CForce::R_R_min_dist_flag_flag).Bl("B_B_min_dist_flag_flag", TwoTabs),
-    Field("R_B_min_dist_flag_flag", TwoTabs, &CForce::R_B_min_dist_flag_flag).Bl("B_R_min_dist_flag_flag", TwoTabs),
-    Field("R_R_goal_min_flag", TwoTabs, &CForce::R_R_goal_min_flag).Bl("B_B_goal_min_flag", TwoTabs),
-    Field("R_terrain_min_flag", TwoTabs, &CForce::R_terrain_min_flag),
-    Field("R_area_min_flag", TwoTabs, &CForce::R_area_min_flag).Bl("R_area_min_flag", 11),
+    Field("ADVANCE_flag", TwoTabs, &CForce::ADVANCE_flag).Omit1(),
+    Field("CLUSTER_flag", TwoTabs, &CForce::CLUSTER_flag).Omit1(),
+    Field("COMBAT_flag", TwoTabs, &CForce::COMBAT_flag).Omit1(),
+    Field("HOLD_flag", TwoTabs, &CForce::HOLD_flag).Omit1(),
+    Field("PURSUIT1_flag", TwoTabs, &CForce::PURSUIT1_flag).Omit1(),
+    Field("PURSUIT2_flag", TwoTabs, &CForce::PURSUIT2_flag).Omit1(),
+    Field("RETREAT_flag", TwoTabs, &CForce::RETREAT_flag).Omit1(),
+    Field("SUPPORT1_flag", TwoTabs, &CForce::SUPPORT1_flag).Omit1(),
+    Field("SUPPORT2_flag", TwoTabs, &CForce::SUPPORT2_flag).Omit1(),
+    Field("R_R_min_dist_flag_flag", TwoTabs, &CForce::R_R_min_dist_flag_flag).Bl("B_B_min_dist_flag_flag", TwoTabs).Omit1(),
+    Field("R_B_min_dist_flag_flag", TwoTabs, &CForce::R_B_min_dist_flag_flag).Bl("B_R_min_dist_flag_flag", TwoTabs).Omit1(),
+    Field("R_R_goal_min_flag", TwoTabs, &CForce::R_R_goal_min_flag).Bl("B_B_goal_min_flag", TwoTabs).Omit1(),
+    Field("R_terrain_min_flag", TwoTabs, &CForce::R_terrain_min_flag).Omit1(),
+    Field("R_area_min_flag", TwoTabs, &CForce::R_area_min_flag).Bl("R_area_min_flag", 11).Omit1(),
     Field("A:C_RANGE", 11, &CForce::A_C_RANGE),
     Field("A:ADVANCE_num", 7, &CForce::A_ADVANCE_num),
     Field("A:CLUSTER_num", 7, &CForce::A_CLUSTER_num),
     Field("A:COMBAT_num", 8, &CForce::A_COMBAT_num),
-    Field("A:HOLD_f", 8, &CForce::A_HOLD_f),
-    Field("A:PURSUIT1_num", 8, &CForce::A_PURSUIT1_num),
-    Field("A:PURSUIT2_num", 8, &CForce::A_PURSUIT2_num),
-    Field("A:RETREAT_num", 8, &CForce::A_RETREAT_num),
-    Field("A:SUPPORT1_num", 8, &CForce::A_SUPPORT1_num),
-    Field("A:SUPPORT2_num", 8, &CForce::A_SUPPORT2_num),
+    Field("A:HOLD_f", 8, &CForce::A_HOLD_f).Omit1(),
+    Field("A:PURSUIT1_num", 8, &CForce::A_PURSUIT1_num).Omit1(),
+    Field("A:PURSUIT2_num", 8, &CForce::A_PURSUIT2_num).Omit1(),
+    Field("A:RETREAT_num", 8, &CForce::A_RETREAT_num).Omit1(),
+    Field("A:SUPPORT1_num", 8, &CForce::A_SUPPORT1_num).Omit1(),
+    Field("A:SUPPORT2_num", 8, &CForce::A_SUPPORT2_num).Omit1(),
     Field("I:C_RANGE", 11, &CForce::I_C_RANGE),
     Field("I:ADVANCE_num", 7, &CForce::I_ADVANCE_num),
     Field("I:CLUSTER_num", 7, &CForce::I_CLUSTER_num),
     Field("I:COMBAT_num", 8, &CForce::I_COMBAT_num),
-    Field("I:HOLD_f", 8, &CForce::I_HOLD_f),
-    Field("I:PURSUIT1_num", 8, &CForce::I_PURSUIT1_num),
-    Field("I:PURSUIT2_num", 8, &CForce::I_PURSUIT2_num),
-    Field("I:RETREAT_num", 8, &CForce::I_RETREAT_num),
-    Field("I:SUPPORT1_num", 8, &CForce::I_SUPPORT1_num),
-    Field("I:SUPPORT2_num", 8, &CForce::I_SUPPORT2_num),
+    Field("I:HOLD_f", 8, &CForce::I_HOLD_f).Omit1(),
+    Field("I:PURSUIT1_num", 8, &CForce::I_PURSUIT1_num).Omit1(),
+    Field("I:PURSUIT2_num", 8, &CForce::I_PURSUIT2_num).Omit1(),
+    Field("I:RETREAT_num", 8, &CForce::I_RETREAT_num).Omit1(),
+    Field("I:SUPPORT1_num", 8, &CForce::I_SUPPORT1_num).Omit1(),
+    Field("I:SUPPORT2_num", 8, &CForce::I_SUPPORT2_num).Omit1(),
     Pair("C_RANGE_(m,M)", 5, &CForce::C_RANGE_m, &CForce::C_RANGE_M),
     Pair("A:ADV_(m,M)", 7, &CForce::A_ADV_m, &CForce::A_ADV_M),
     Pair("A:CLUS_(m,M)", 6, &CForce::A_CLUS_m, &CForce::A_CLUS_M),
@@ -204,20 +218,20 @@ constexpr AgentLine AgentLines[] = {
     Pair("I:ADV_(m,M)", 7, &CForce::I_ADV_m, &CForce::I_ADV_M),
     Pair("I:CLUS_(m,M)", 6, &CForce::I_CLUS_m, &CForce::I_CLUS_M),
     Pair("I:COMB_(m,M)", 6, &CForce::I_COMB_m, &CForce::I_COMB_M),
-    Field("A:R_R_min_dist", 5, &CForce::A_R_R_min_dist).Bl("A:B_B_min_dist", 5),
-    Field("A:R_B_min_dist", 5, &CForce::A_R_B_min_dist).Bl("A:B_R_min_dist", 5),
-    Field("A:R_R_goal_min", 5, &CForce::A_R_R_goal_min).Bl("A:B_B_goal_min", 5),
-    Field("A:R_terrain_min", 4, &CForce::A_R_terrain_min).Bl("A:B_terrain_min", 4),
-    Field("A:R_area_min", 7, &CForce::A_R_area_min).Bl("A:B_area_min", 7),
-    Field("A:R_flock_min", 6, &CForce::A_R_flock_min),
-    Field("A:R_flock_max", 6, &CForce::A_R_flock_max),
-    Field("I:R_R_min_dist", 5, &CForce::I_R_R_min_dist).Bl("I:B_B_min_dist", 5),
-    Field("I:R_B_min_dist", 5, &CForce::I_R_B_min_dist).Bl("I:B_R_min_dist", 5),
-    Field("I:R_R_goal_min", 5, &CForce::I_R_R_goal_min).Bl("I:B_B_goal_min", 5),
-    Field("I:R_terrain_min", 4, &CForce::I_R_terrain_min).Bl("I:B_terrain_min", 4),
-    Field("I:R_area_min", 7, &CForce::I_R_area_min).Bl("I:B_area_min", 7),
-    Field("I:R_flock_min", 6, &CForce::I_R_flock_min),
-    Field("I:R_flock_max", 6, &CForce::I_R_flock_max),
+    Field("A:R_R_min_dist", 5, &CForce::A_R_R_min_dist).Bl("A:B_B_min_dist", 5).RedLabel1(),
+    Field("A:R_B_min_dist", 5, &CForce::A_R_B_min_dist).Bl("A:B_R_min_dist", 5).RedLabel1(),
+    Field("A:R_R_goal_min", 5, &CForce::A_R_R_goal_min).Bl("A:B_B_goal_min", 5).RedLabel1(),
+    Field("A:R_terrain_min", 4, &CForce::A_R_terrain_min).Bl("A:B_terrain_min", 4).Omit1(),
+    Field("A:R_area_min", 7, &CForce::A_R_area_min).Bl("A:B_area_min", 7).Zero1(),
+    Field("A:R_flock_min", 6, &CForce::A_R_flock_min).Omit1(),
+    Field("A:R_flock_max", 6, &CForce::A_R_flock_max).Omit1(),
+    Field("I:R_R_min_dist", 5, &CForce::I_R_R_min_dist).Bl("I:B_B_min_dist", 5).RedLabel1(),
+    Field("I:R_B_min_dist", 5, &CForce::I_R_B_min_dist).Bl("I:B_R_min_dist", 5).RedLabel1(),
+    Field("I:R_R_goal_min", 5, &CForce::I_R_R_goal_min).Bl("I:B_B_goal_min", 5).RedLabel1(),
+    Field("I:R_terrain_min", 4, &CForce::I_R_terrain_min).Bl("I:B_terrain_min", 4).Omit1(),
+    Field("I:R_area_min", 7, &CForce::I_R_area_min).Bl("I:B_area_min", 7).Zero1(),
+    Field("I:R_flock_min", 6, &CForce::I_R_flock_min).Omit1(),
+    Field("I:R_flock_max", 6, &CForce::I_R_flock_max).Omit1(),
     Note("*"),
     Note("* combat/engagement"),
     Note("*"),
@@ -350,17 +364,24 @@ private:
     bool First = true;
 };
 
-void WriteGeneral(const CDocumentState& doc, ScenarioText& text)
+// What differs between the version-4 file and the best chromosome's.
+struct Layout {
+    int Version = ScenarioDataVersion;
+    const CGaDecoded* Best = nullptr;  // RED's evolved values, when given
+};
+
+void WriteGeneral(const CDocumentState& doc, const Layout& layout, ScenarioText& text)
 {
     const CBattlefield& b = doc.Battlefield;
+    const CGaDecoded* best = layout.Best;
     text.Banner(Banner30, "*    RUN TIME PARAMETERS");
-    text.Line("data_version        ") << ScenarioDataVersion;
+    text.Line("data_version        ") << layout.Version;
     text.Banner(Banner30, "* GENERAL BATTLE PARAMETERS");
     text.Line("battle_size       ") << b.BattleSize;
     text.Comment("* initial distribution");
     text.Line("init_dist         ") << b.init_dist;
-    text.SquadPairs("R_box_(l,w)       ", b.R_box_l, b.R_box_w);
-    text.SquadPairs("RED_cen_(x,y)     ", b.RED_cen_x, b.RED_cen_y);
+    text.SquadPairs("R_box_(l,w)       ", best ? best->R_box_l : b.R_box_l, best ? best->R_box_w : b.R_box_w);
+    text.SquadPairs("RED_cen_(x,y)     ", best ? best->RED_cen_x : b.RED_cen_x, best ? best->RED_cen_y : b.RED_cen_y);
     text.SquadPairs("B_box_(l,w)       ", b.B_box_l, b.B_box_w);
     text.SquadPairs("BLUE_cen_(x,y)    ", b.BLUE_cen_x, b.BLUE_cen_y);
     // Each force holds the enemy's flag as its goal.
@@ -375,13 +396,13 @@ void WriteGeneral(const CDocumentState& doc, ScenarioText& text)
     text.Comment("* fratricide parameters");
     text.Line("red_frat_flag?    ") << b.red_frat_flag;
     text.Line("blue_frat_flag?   ") << b.blue_frat_flag;
-    text.Line("red_frat_rad      ") << b.red_frat_rad;
+    text.Line("red_frat_rad      ") << (best ? best->red_frat_rad : b.red_frat_rad);
     text.Line("blue_frat_rad     ") << b.blue_frat_rad;
     text.Line("red_frat_prob     ") << b.red_frat_prob;
     text.Line("blue_frat_prob    ") << b.blue_frat_prob;
     text.Comment("* reconstitution");
     text.Line("RED_recon_flag?   ") << b.RED_recon_flag;
-    text.Line("RED_recon_time    ") << doc.RedForce.recon_time;
+    text.Line("RED_recon_time    ") << (best ? best->recon_time : doc.RedForce.recon_time);
     text.Line("BLUE_recon_flag?  ") << b.BLUE_recon_flag;
     text.Line("BLUE_recon_time   ") << doc.BlueForce.recon_time;
 }
@@ -454,11 +475,21 @@ void WriteLocalCommand(const CLocalCommand& l, Side side, ScenarioText& text)
     }
 }
 
-void WriteAgentParameters(const CForce& f, const CLocalCommand& l, Side side, ScenarioText& text)
+void WriteAgentParameters(const CForce& f, const CLocalCommand& l, Side side, int version, ScenarioText& text)
 {
     const bool red = side == Side::Red;
+    const bool old = version == 1;
+    static constexpr int Zeros[MaxSquads] = {};
     for (const AgentLine& line : AgentLines) {
-        const Label& label = red || line.Blue.Word == nullptr ? line.Red : line.Blue;
+        if (old && line.Old == Version1::Omit)
+            continue;
+        const bool redLabel = red || line.Blue.Word == nullptr || (old && line.Old == Version1::RedLabel);
+        const Label& label = redLabel ? line.Red : line.Blue;
+        if (old && line.Old == Version1::Zero) {
+            text.Line(label);
+            text.Values(Zeros, line.Kind == LineKind::Int ? 1 : MaxSquads);
+            continue;
+        }
         switch (line.Kind) {
         case LineKind::Banner:
             text.Line(Banner30);
@@ -580,22 +611,91 @@ private:
     char Fill;
 };
 
-}  // namespace
+template <typename T>
+void CopyRow(T (&to)[SquadSlots], const T (&from)[SquadSlots])
+{
+    std::copy(std::begin(from), std::end(from), std::begin(to));
+}
 
-void WriteScenario(const CBrevimarDoc& doc, std::ostream& out)
+// The twelve rows a shown best chromosome decides in every scenario file.
+void TakeBestRows(CForce& f, const CGaDecoded& r)
+{
+    CopyRow(f.A_S_RANGE, r.A_S_RANGE), CopyRow(f.I_S_RANGE, r.I_S_RANGE);
+    CopyRow(f.A_F_RANGE, r.A_F_RANGE), CopyRow(f.I_F_RANGE, r.I_F_RANGE);
+    CopyRow(f.A_C_RANGE, r.A_C_RANGE), CopyRow(f.I_C_RANGE, r.I_C_RANGE);
+    CopyRow(f.A_ADVANCE_num, r.A_ADVANCE_num), CopyRow(f.I_ADVANCE_num, r.I_ADVANCE_num);
+    CopyRow(f.A_CLUSTER_num, r.A_CLUSTER_num), CopyRow(f.I_CLUSTER_num, r.I_CLUSTER_num);
+    CopyRow(f.A_COMBAT_num, r.A_COMBAT_num), CopyRow(f.I_COMBAT_num, r.I_COMBAT_num);
+}
+
+// Every RED agent value the best chromosome's file takes from the decoding;
+// the local-commander weights are not searched and stay the document's.
+void TakeEvolvedValues(CForce& f, const CGaDecoded& r)
+{
+    TakeBestRows(f, r);
+    f.NumAgents = r.NumRed;
+    f.NumSquads = r.NumSquads;
+    CopyRow(f.num_per_squad, r.num_per_squad);
+    CopyRow(f.A_M_RANGE, r.A_M_RANGE), CopyRow(f.I_M_RANGE, r.I_M_RANGE);
+    float(*alive[])[SquadSlots] = {&f.w1_a, &f.w2_a, &f.w3_a, &f.w4_a, &f.w5_a, &f.w6_a};
+    float(*injured[])[SquadSlots] = {&f.w1_i, &f.w2_i, &f.w3_i, &f.w4_i, &f.w5_i, &f.w6_i};
+    for (int w = W1; w <= W6; ++w) {
+        CopyRow(*alive[w - W1], r.Weight[0][w]);
+        CopyRow(*injured[w - W1], r.Weight[1][w]);
+    }
+    CopyRow(f.alive_strength, r.alive_strength), CopyRow(f.injured_strength, r.injured_strength);
+    f.COMM_range = r.COMM_range;
+    f.A_COMM_weight = r.A_COMM_weight;
+    f.I_COMM_weight = r.I_COMM_weight;
+    CopyRow(f.A_R_R_min_dist, r.A_R_R_min_dist), CopyRow(f.I_R_R_min_dist, r.I_R_R_min_dist);
+    CopyRow(f.A_R_B_min_dist, r.A_R_B_min_dist), CopyRow(f.I_R_B_min_dist, r.I_R_B_min_dist);
+    CopyRow(f.A_R_R_goal_min, r.A_R_R_goal_min), CopyRow(f.I_R_R_goal_min, r.I_R_R_goal_min);
+    CopyRow(f.shot_prob_alive, r.shot_prob_alive), CopyRow(f.shot_prob_injured, r.shot_prob_injured);
+    CopyRow(f.A_R_max_eng_num, r.A_R_max_eng_num), CopyRow(f.I_R_max_eng_num, r.I_R_max_eng_num);
+}
+
+void WriteWhole(const CBrevimarDoc& doc, const Layout& layout, std::ostream& out)
 {
     DefaultFormat format(out);
     ScenarioText text(out);
-    WriteGeneral(doc, text);
+    // RED's section from a copy when the genetic algorithm decides some of it.
+    std::unique_ptr<CForce> red;
+    if (layout.Best) {
+        red = std::make_unique<CForce>(doc.RedForce);
+        TakeEvolvedValues(*red, *layout.Best);
+    } else if (doc.Ga.GaBestShown != 0) {
+        red = std::make_unique<CForce>(doc.RedForce);
+        TakeBestRows(*red, doc.Ga.GaBestDecoded);
+    }
+    WriteGeneral(doc, layout, text);
     WriteStatistics(doc.Statistics, text);
     WriteGlobalCommand(doc.RedGlobal, Side::Red, text);
     WriteGlobalCommand(doc.BlueGlobal, Side::Blue, text);
     WriteLocalCommand(doc.RedLocal, Side::Red, text);
     WriteLocalCommand(doc.BlueLocal, Side::Blue, text);
-    WriteAgentParameters(doc.RedForce, doc.RedLocal, Side::Red, text);
-    WriteAgentParameters(doc.BlueForce, doc.BlueLocal, Side::Blue, text);
+    WriteAgentParameters(red ? *red : static_cast<const CForce&>(doc.RedForce), doc.RedLocal, Side::Red, layout.Version, text);
+    WriteAgentParameters(doc.BlueForce, doc.BlueLocal, Side::Blue, layout.Version, text);
     WriteTerrain(doc.Battlefield, text);
     WriteCapture(doc, text);
+}
+
+}  // namespace
+
+void WriteScenario(const CBrevimarDoc& doc, std::ostream& out)
+{
+    WriteWhole(doc, Layout{}, out);
+}
+
+void WriteChromosomeScenario(const CBrevimarDoc& doc, const CGaDecoded& best, std::ostream& out)
+{
+    WriteWhole(doc, Layout{1, &best}, out);
+}
+
+FileCommandResult WriteChromosomeInputDataFile(CBrevimarDoc& doc)
+{
+    return RunFileCommand(doc, FileCommand::BestScenarioWrite, [&doc](std::iostream& stream, const ChosenFile&) {
+        WriteChromosomeScenario(doc, doc.Ga.GaBestDecoded, stream);
+    });
 }
 
 FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command)

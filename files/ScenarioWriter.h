@@ -17,12 +17,14 @@
 namespace brevimar {
 
 class CBrevimarDoc;
+struct CGaDecoded;
 
 constexpr int ScenarioDataVersion = 4;
 
 // The whole file for the document's scenario: run-time, general battle and
 // statistics parameters, both sides' global and local command, both forces'
-// agent parameters and the terrain, then, while RunCaptureOn is 1, frames
+// agent parameters (RED's twelve decoded rows while the genetic algorithm's
+// best chromosome is shown) and the terrain, then, while RunCaptureOn is 1, frames
 // 0 .. CurrentStep - 1 of the capture (at most the frames the readers keep).
 // Writes in the C locale with the stream's default number format, whatever
 // the stream was set to, and gives the stream its settings back.
@@ -33,5 +35,16 @@ void WriteScenario(const CBrevimarDoc& doc, std::ostream& out);
 // After a file was written the "Set All" check mark of the Data Collection
 // menu is cleared; the statistic switches keep their values.
 FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command = FileCommand::ScenarioWrite);
+
+// The scenario of the genetic algorithm's best chromosome, in the data
+// version 1 layout: RED's evolved values from `best`, the rest from the
+// document. Version 1 knows no area, flock or extra meta-personality rows;
+// the terrain weights, near-terrain flag and terrain minimum distances are
+// written as zeros. Terrain and the run capture follow as in the version-4
+// file, the cell list included.
+void WriteChromosomeScenario(const CBrevimarDoc& doc, const CGaDecoded& best, std::ostream& out);
+// The best-chromosome display's "Save to File": the Save As chooser, then the
+// file from the decoded best chromosome (GaBestDecoded).
+FileCommandResult WriteChromosomeInputDataFile(CBrevimarDoc& doc);
 
 }  // namespace brevimar

@@ -1,0 +1,71 @@
+// What the genetic algorithm's editing commands do with the values of their
+// dialogs once the user presses OK: store them, rebuild the searched genes
+// and draw a fresh population where the command asks for one, and start the
+// search again from generation 0. The dialogs themselves live in dialogs/.
+#pragma once
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+// The personality genes 1..63 of every member, drawn from their ranges in
+// the order members, genes, squads 1..GaSquadCount (the draws consume one
+// random sequence, so the order is fixed). Genes that are off are drawn too.
+void RedrawPersonalityPopulation(CBrevimarDoc& doc);
+
+struct GenomeStructure {
+    int MultiSquad = 0;
+    int SquadCount = 1;
+    int Symmetrize = 0;
+    int GeneOn[GaPersonalityGenes + 1] = {};
+};
+void ApplyGenomeStructure(CBrevimarDoc& doc, const GenomeStructure& edited);
+
+struct GeneRanges {
+    double Min[GaPersonalityGenes + 1] = {};
+    double Max[GaPersonalityGenes + 1] = {};
+    double WeightThreshold = 1.0;
+};
+// Genes that have a row in the range dialog, and the gene each row's range
+// is copied into afterwards (0: none).
+struct GeneRangeRow {
+    const char* Label;
+    int Gene;
+    int CopyTo;
+    double MinLow, MinHigh, MaxLow, MaxHigh;
+};
+extern const GeneRangeRow GeneRangeRows[];
+extern const int GeneRangeRowCount;
+void ApplyGeneRanges(CBrevimarDoc& doc, const GeneRanges& edited);
+
+// Weight 1 is cleared under termination rule 4 before the ten weights are
+// divided by their sum; a sum of 0 leaves them as they are.
+void ApplyMissionObjective(CBrevimarDoc& doc, const int used[GaPrimitiveSlots], const double weight[GaPrimitiveSlots]);
+
+void ApplySearchSpace(CBrevimarDoc& doc, int mode);
+
+struct RunTimeParams {
+    int BestToFile = 0;
+    int PopulationSize = 0, Generations = 0, InitialConditions = 0, MaxTimeToFlag = 0, PenaltyPower = 0;
+    double ContainmentRange = 0, ContainmentNumber = 0, CenterOfMassFraction = 0;
+    double CrossoverProb = 0, MutationProb = 0;
+};
+RunTimeParams CurrentRunTimeParams(const CBrevimarDoc& doc);
+void ApplyRunTimeParams(CBrevimarDoc& doc, const RunTimeParams& edited);
+
+// The structural searches switch their mode and every gene 1..199 on before
+// their dialog opens, so a cancelled dialog leaves both.
+void BeginStructuralSearch(CBrevimarDoc& doc, int mode);
+
+struct SquadCompositionParams {
+    int MaxSquadCount = 0;
+    double MaxSquadSize = 0, MaxMutationSize = 0;
+    int TotalForceSize = 0;
+    int SearchSquadMatrix = 0;
+    double Threshold1 = 0, Threshold2 = 0;
+};
+void ApplySquadCompositionSearch(CBrevimarDoc& doc, const SquadCompositionParams& edited);
+void ApplySquadMatrixSearch(CBrevimarDoc& doc, double threshold1, double threshold2);
+void ApplyCommMatrixSearch(CBrevimarDoc& doc, int seedAllLinks, int forceSymmetry, double linkProbability);
+
+}  // namespace brevimar

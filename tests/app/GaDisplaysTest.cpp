@@ -1,0 +1,207 @@
+// The genetic algorithm's displays and its progress chart, driven headless.
+#include <QCoreApplication>
+#include <QEvent>
+
+#include "app/AppFixture.h"
+#include "charts/MissionFitnessGraph.h"
+#include "dialogs/ChromosomeDisplays.h"
+#include "dialogs/MissionFitnessGraphOptionsDlg.h"
+#include "files/ScenarioReader.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+using D = CChromosomeDisplayDlg;
+using X = CMatrixDisplayDlg;
+using namespace chart;
+
+class GaDisplays : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+        Doc().RunMode = GeneticAlgorithmMode;
+    }
+    bool Run(unsigned id) { return Frame().RunCommand(id); }
+    std::string Scratch(const std::string& name)
+    {
+        return std::string(BREVIMAR_BINARY_DIR) + "/ga_displays_" + name;
+    }
+};
+
+TEST_F(GaDisplays, ModesWithoutADisplayOnlyPause)
+{
+    for (int mode : {4, 7, 8}) {
+        Doc().Ga.GaSearchMode = mode;
+        Doc().Resume();
+        const std::size_t before = ModalHooks::Log().size();
+        ASSERT_TRUE(Run(V::ID_DISPLAY_GA_BEST));
+        ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
+        EXPECT_EQ(ModalHooks::Log().size(), before) << mode;
+        EXPECT_EQ(Doc().Paused, 1);
+    }
+    Doc().RunMode = 1;
+    for (unsigned id : {V::ID_DISPLAY_GA_BEST, V::ID_DISPLAY_GA_CURRENT, V::ID_DISPLAY_GA_SUMMARY, V::ID_GA_FITNESS_GRAPH}) {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        EXPECT_FALSE(ui.Enabled) << id;
+    }
+}
+
+// The best chromosome shown and saved from the menu loads back with RED's
+// evolved squad values; the BEST display's OK marks it as shown.
+TEST_F(GaDisplays, BestChromosomeIsShownAndSavedAsAScenarioThatLoadsBack)
+{
+    ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // mode 1, dialogs cancelled
+    CBrevimarDoc& doc = Doc();
+    CGaMember& best = doc.GaRecords->GaPopulation[doc.Ga.GaPopulationSize];
+    for (int g = 1; g <= GaPersonalityGenes; ++g)
+        doc.Ga.GeneOn[g] = 0;
+    doc.Ga.GeneOn[1] = 1;  // sensor range alive: gene 1 decodes to its integer part
+    best.Gene[1][1] = 17.6;
+    best.Fitness = 0.25;
+    const std::string path = Scratch("best.dat");
+    ModalHooks::AnswerDialog(IDOK);
+    ModalHooks::AnswerFile(path);
+    ASSERT_TRUE(Run(V::ID_DISPLAY_GA_BEST));
+    EXPECT_EQ(doc.Ga.GaBestShown, 1);
+    EXPECT_EQ(ModalHooks::Log().at(ModalHooks::Log().size() - 2).Title, "Display::Show BEST Chromosome");
+
+    CBrevimarDoc& loaded = doc;
+    const int blueAgents = doc.BlueForce.NumAgents;
+    ASSERT_TRUE(ReadInputDataFile(loaded, path));
+    EXPECT_EQ(loaded.RedForce.A_S_RANGE[1], 17);
+    EXPECT_EQ(loaded.BlueForce.NumAgents, blueAgents);
+
+    // CURRENT's OK clears the mark.
+    Doc().RunMode = GeneticAlgorithmMode;
+    ModalHooks::AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
+    EXPECT_EQ(Doc().Ga.GaBestShown, 1);
+    ModalHooks::AnswerDialog(IDOK);
+    ModalHooks::CancelFile();
+    ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
+    EXPECT_EQ(Doc().Ga.GaBestShown, 0);
+}
+
+TEST_F(GaDisplays, CurrentChromosomeShowsTheRedSquads)
+{
+    CBrevimarDoc& doc = Doc();
+    CForce& red = doc.RedForce;
+    red.NumSquads = 3;
+    red.A_R_B_min_dist[3] = 4.9f;
+    red.A_R_max_eng_num[2] = 3;
+    doc.RedLocal.w7 = 50;
+    doc.Battlefield.RedCombatUnlimited = 1;
+    CShowCurrentChromosomeDlg dialog(doc);
+    dialog.OnInitDialog();
+    const struct {
+        const char* typed;
+        int squad;
+    } picks[] = {{"7", 3}, {"0", 1}, {"2", 2}};
+    for (const auto& p : picks) {
+        dialog.SetDlgItemText(D::IDC_SQUAD, p.typed);
+        dialog.OnShowSquad();
+        EXPECT_EQ(dialog.SelectedSquad, p.squad) << p.typed;
+    }
+    EXPECT_EQ(dialog.GetDlgItemText(D::IDC_MAX_TARGETS), "999");
+    EXPECT_EQ(dialog.GetDlgItemText(D::IDC_MAX_TARGETS + 1), "999");
+    dialog.SetDlgItemText(D::IDC_SQUAD, "3");
+    dialog.OnShowSquad();
+    EXPECT_EQ(dialog.GetDlgItemText(D::IDC_MIN_BLUE), "4");
+    EXPECT_EQ(dialog.GetDlgItemText(D::IDC_LC), "50");
+    EXPECT_EQ(dialog.GetDlgItemText(D::IDC_LC + 1), "50");
+}
+
+TEST_F(GaDisplays, MatrixDisplaysSaveOnlyWhenClosedWithOk)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.NumSquads = 6;
+    for (int i = 1; i < SquadSlots; ++i)
+        for (int j = 1; j < SquadSlots; ++j)
+            doc.RedForce.CommMatrix[i][j] = 1;
+
+    const int shown = FileDialogsShown();
+    doc.Ga.GaSearchMode = 3;
+    ModalHooks::StepDialog({{X::IDC_SAVE_MATRIX, ""}});
+    ModalHooks::AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
+    EXPECT_EQ(FileDialogsShown(), shown);
+
+    // CURRENT in mode 5: RED's 6 x 6 block, the rest 0, then the writer.
+    doc.Ga.GaSearchMode = 5;
+    ModalHooks::StepDialog({{X::IDC_SAVE_MATRIX, ""}});
+    ModalHooks::AnswerDialog(IDOK);
+    ModalHooks::AnswerFile(Scratch("current.cmw"));
+    ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
+    EXPECT_EQ(FileDialogsShown(), shown + 1);
+    const CGaDecoded& ga = doc.Ga.GaBestDecoded;
+    EXPECT_EQ(ga.CommMatrix[6][6], 1);
+    EXPECT_EQ(ga.CommMatrix[7][1], 0);
+    EXPECT_EQ(ga.CommMatrix[1][10], 0);
+}
+
+TEST_F(GaDisplays, SummaryWindowIsFreedWhenClosed)
+{
+    Doc().Experiment.GaGeneration = 3;
+    Doc().Ga.GaBestFitness = 0.5;
+    ASSERT_TRUE(Run(V::ID_DISPLAY_GA_SUMMARY));
+    auto* summary = dynamic_cast<CGaSearchSummaryDlg*>(View()->LastChartWindow.data());
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(summary->isVisible());
+    EXPECT_EQ(summary->GetDlgItemText(CGaSearchSummaryDlg::IDC_GENERATION), "3");
+    EXPECT_EQ(summary->GetDlgItemText(CGaSearchSummaryDlg::IDC_BEST), "0.5");
+    summary->OnOK();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(View()->LastChartWindow.isNull());
+}
+
+double Point(const CMissionFitnessGraphDlg& w, Prop prop, int s, int p)
+{
+    return GetProperty(w.Graph.GraphHandle, prop, s, p).ToDouble();
+}
+
+// Histories by generation from 1: best 0.2, 0.4, 0.6 ...; the best-so-far
+// curve reads one generation ahead; point 0 is generation 1's value.
+TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistories)
+{
+    CBrevimarDoc& doc = Doc();
+    CGaData& ga = doc.Ga;
+    for (int g = 1; g <= 4; ++g) {
+        ga.GaGenBest[g] = 0.2 * g, ga.GaGenWorst[g] = 0.05 * g, ga.GaGenAverage[g] = 0.1 * g;
+        ga.GaBestHistory[g] = g == 1 ? 0 : 0.2 * (g - 1);
+    }
+    doc.RunHeader.CurrentStep = 4;  // generations completed
+    ModalHooks::AnswerDialog(IDOK, {{CMissionFitnessGraphOptionsDlg::IDC_GEN_WORST, "1"},
+                                    {CMissionFitnessGraphOptionsDlg::IDC_AVERAGE, "1"}});
+    ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
+    auto* w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumSets, 0, 0).ToInt(), 4);
+    EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumPoints, 0, 0).ToInt(), 3);
+    const struct {
+        int set;
+        double p0, p1, p3;
+    } sets[] = {{0, 0.2, 0.2, 0.6}, {1, 0.05, 0.05, 0.15}, {2, 0.0, 0.2, 0.6}, {3, 0.1, 0.1, 0.3}};
+    for (const auto& s : sets) {
+        EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, 0), s.p0) << s.set;
+        EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, 1), s.p1) << s.set;
+        EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, 3), s.p3) << s.set;
+    }
+    EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 0.6);
+
+    // Before the second generation, point 0 only and the y axis 0..1.
+    doc.RunHeader.CurrentStep = 1;
+    ModalHooks::AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
+    w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
+    ASSERT_NE(w, nullptr);
+    EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 1.0);
+    EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMin, 0, 0), 0.0);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
