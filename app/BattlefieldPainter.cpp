@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/Document.h"
 
@@ -23,6 +24,13 @@ CBattlefieldPainter::CBattlefieldPainter()
         for (int row = 0; row < CellPictureSize; ++row)
             for (int column = 0; column < CellPictureSize; ++column)
                 SlotPixels[slot][CellPictureSize * row + column] = ToQRgb(pictures[slot].Pixels[row][column]);
+    for (int scale = 1; scale <= 2; ++scale)
+        for (int slot = 0; slot < CellPictureCount; ++slot)
+            for (int row = 0; row < CellPictureSize; ++row)
+                for (int x = 0; x < scale * CellPictureSize; ++x)
+                    ScaledPixels[scale - 1][slot][scale * CellPictureSize * row + x] =
+                        SlotPixels[slot][CellPictureSize * row + x / scale];
+    std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
 }
 
 const QImage& CBattlefieldPainter::Render(CBrevimarDoc& doc)
@@ -88,13 +96,96 @@ void CBattlefieldPainter::PaintHelpText(QPainter& window) const
     window.restore();
 }
 
-void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window)
+void CBattlefieldPainter::RefreshCell(int r, int c, int slot)
 {
-    Render(doc);
+    const CBattlefieldGeometry& g = KeptGeometry;
+    const int scale = KeptScale;
+    const int width = g.Width(), height = g.Height();
+    const QRgb ground = KeptWhite ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+    const QRgb outline = qRgb(0, 0, 0);
+    const bool picture = slot >= 0 && slot < CellPictureCount;
+    const int left = r * g.CellWidth, top = c * g.CellHeight;
+    std::uint8_t* bits = Kept.bits();
+    const qsizetype stride = Kept.bytesPerLine();
+    // Most cells: a whole picture inside the outline, copied row by row.
+    if (picture && g.CellWidth == CellPictureSize && g.CellHeight == CellPictureSize && r > 0 && c > 0 &&
+        r < g.Extent - 1 && c < g.Extent - 1) {
+        const std::uint32_t* rows = ScaledPixels[scale - 1][slot];
+        const int rowLength = scale * CellPictureSize;
+        for (int y = 0; y < rowLength; ++y)
+            std::memcpy(reinterpret_cast<std::uint32_t*>(bits + stride * (scale * top + y)) + scale * left,
+                        rows + rowLength * (y / scale), sizeof(std::uint32_t) * rowLength);
+        return;
+    }
+    std::uint32_t row[2 * 8 * CellPictureSize];
+    const int rowLength = scale * g.CellWidth;
+    const bool buffered = rowLength <= static_cast<int>(std::size(row));
+    for (int dy = 0; dy < g.CellHeight; ++dy) {
+        const int py = top + dy;
+        auto* out = reinterpret_cast<std::uint32_t*>(bits + stride * scale * py) + scale * left;
+        std::uint32_t* target = buffered ? row : out;
+        for (int dx = 0; dx < g.CellWidth; ++dx) {
+            const int px = left + dx;
+            // As the unscaled render lays it: ground, the outline, then the
+            // cell's picture over both.
+            QRgb colour = px == 0 || py == 0 || px == width - 1 || py == height - 1 ? outline : ground;
+            if (picture && dx < CellPictureSize && dy < CellPictureSize)
+                colour = SlotPixels[slot][CellPictureSize * dy + dx];
+            for (int k = 0; k < scale; ++k)
+                target[scale * dx + k] = colour;
+        }
+        for (int k = buffered ? 0 : 1; k < scale; ++k)
+            std::memcpy(reinterpret_cast<std::uint32_t*>(bits + stride * (scale * py + k)) + scale * left,
+                        buffered ? row : out, sizeof(std::uint32_t) * rowLength);
+    }
+}
+
+void CBattlefieldPainter::RefreshKept(int scale, const QRect& area)
+{
     const CBattlefieldGeometry& g = Composed.Geometry;
+    const bool sameGeometry = KeptGeometry.Extent == g.Extent && KeptGeometry.CellWidth == g.CellWidth &&
+                              KeptGeometry.CellHeight == g.CellHeight;
+    if (Kept.width() != scale * g.Width() || Kept.height() != scale * g.Height() || KeptScale != scale ||
+        !sameGeometry || KeptWhite != Composed.WhiteBackground) {
+        if (Kept.width() != scale * g.Width() || Kept.height() != scale * g.Height())
+            Kept = QImage(scale * g.Width(), scale * g.Height(), QImage::Format_RGB32);
+        KeptScale = scale;
+        KeptGeometry = g;
+        KeptWhite = Composed.WhiteBackground;
+        std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
+    }
+    const QRect inside = area & Kept.rect();
+    if (inside.isEmpty())
+        return;
+    const int cellWidth = scale * g.CellWidth, cellHeight = scale * g.CellHeight;
+    const int r1 = std::min(inside.right() / cellWidth, g.Extent - 1);
+    const int c1 = std::min(inside.bottom() / cellHeight, g.Extent - 1);
+    for (int r = inside.left() / cellWidth; r <= r1; ++r)
+        for (int c = inside.top() / cellHeight; c <= c1; ++c) {
+            const std::int8_t slot = static_cast<std::int8_t>(Composed.Slot(r, c));
+            std::int8_t& kept = KeptSlots[LatticeStride * r + c];
+            if (kept != slot) {
+                RefreshCell(r, c, slot);
+                kept = slot;
+            }
+        }
+}
+
+void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window) { Paint(doc, window, QRect()); }
+
+void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect& exposed)
+{
+    const bool clipped = !exposed.isNull();
+    ComposeBattlefield(doc, Composed);
+    const CBattlefieldGeometry& g = Composed.Geometry;
+    window.save();
+    if (clipped)
+        window.setClipRect(exposed, Qt::IntersectClip);
     if (Composed.BatchMode) {
+        RenderComposed();
         window.drawImage(0, 0, Image);
         PaintHelpText(window);
+        window.restore();
         return;
     }
 
@@ -103,15 +194,30 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window)
     if (Composed.EraseZoomArea)
         window.fillRect(0, 0, 2 * g.Width(), 2 * g.Height(), ground);
 
-    window.save();
     window.setRenderHint(QPainter::SmoothPixmapTransform, false);
     window.setRenderHint(QPainter::Antialiasing, false);
+    const int width = std::max(g.Width(), 1), height = std::max(g.Height(), 1);
     const int zoomedWidth = g.ZoomedWidth();
     const int zoomedHeight = g.ZoomedHeight();
-    if (zoomedWidth == Image.width() && zoomedHeight == Image.height())
-        window.drawImage(0, 0, Image);
-    else
-        window.drawImage(QRect(0, 0, zoomedWidth, zoomedHeight), Image, Image.rect());
+    const QRect zoomed(0, 0, zoomedWidth, zoomedHeight);
+    const QRect shown = clipped ? exposed & zoomed : zoomed;
+    // At 100% and 200% the kept picture is the window's own size and is only
+    // copied; any other zoom stretches the 100% picture as before, and only
+    // the cells the stretch reads from the exposed part need to be current.
+    const int scale = zoomedWidth == 2 * width && zoomedHeight == 2 * height ? 2 : 1;
+    const bool copied = zoomedWidth == scale * width && zoomedHeight == scale * height;
+    if (copied) {
+        RefreshKept(scale, shown);
+        if (!shown.isEmpty())
+            window.drawImage(shown.topLeft(), Kept, shown);
+    } else {
+        const double sx = zoomedWidth > 0 ? static_cast<double>(width) / zoomedWidth : 1.0;
+        const double sy = zoomedHeight > 0 ? static_cast<double>(height) / zoomedHeight : 1.0;
+        const QRect read(static_cast<int>(shown.left() * sx) - 2, static_cast<int>(shown.top() * sy) - 2,
+                         static_cast<int>(shown.width() * sx) + 5, static_cast<int>(shown.height() * sy) + 5);
+        RefreshKept(1, shown.isEmpty() ? QRect() : read);
+        window.drawImage(zoomed, Kept, Kept.rect());
+    }
 
     // The lines follow the stretch, so they meet the cells they join.
     if (!Composed.Lines.empty()) {
@@ -120,8 +226,8 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window)
         pen.setWidth(1);
         pen.setCosmetic(true);
         window.setPen(pen);
-        const double sx = Image.width() > 0 ? static_cast<double>(zoomedWidth) / Image.width() : 1.0;
-        const double sy = Image.height() > 0 ? static_cast<double>(zoomedHeight) / Image.height() : 1.0;
+        const double sx = static_cast<double>(zoomedWidth) / width;
+        const double sy = static_cast<double>(zoomedHeight) / height;
         for (const CCommandLine& line : Composed.Lines)
             window.drawLine(QLineF(line.X0 * sx, line.Y0 * sy, line.X1 * sx, line.Y1 * sy));
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 #include <cstdint>
 
@@ -21,6 +22,9 @@ public:
 
     // The whole paint of the battlefield window.
     void Paint(CBrevimarDoc& doc, QPainter& window);
+    // Only the exposed part of the window (window coordinates): what lies
+    // outside it is left as it was.
+    void Paint(CBrevimarDoc& doc, QPainter& window, const QRect& exposed);
     // Composes the document's picture and renders it off-screen, unscaled.
     const QImage& Render(CBrevimarDoc& doc);
 
@@ -30,10 +34,26 @@ public:
 private:
     void RenderComposed();
     void PaintHelpText(QPainter& window) const;
+    // Brings the cells of the kept picture at Scale times their size that
+    // meet the given picture rectangle up to date with Composed.
+    void RefreshKept(int scale, const QRect& area);
+    void RefreshCell(int r, int c, int slot);
 
     CBattlefieldPicture Composed;
     QImage Image;  // reused from paint to paint while the size holds
     std::uint32_t SlotPixels[CellPictureCount][CellPictureSize * CellPictureSize];
+
+    // The picture as last painted, at 1 or 2 times its size, redrawn cell by
+    // cell only where a cell's picture changed. KeptSlots says what each cell
+    // of Kept shows; KeptStale marks every cell as unknown.
+    QImage Kept;
+    int KeptScale = 0;
+    CBattlefieldGeometry KeptGeometry;
+    bool KeptWhite = true;
+    static constexpr std::int8_t KeptStale = -128;
+    std::int8_t KeptSlots[LatticeCells];
+    // Each cell picture's rows at 1 and 2 times their width.
+    std::uint32_t ScaledPixels[2][CellPictureCount][2 * CellPictureSize * CellPictureSize];
 };
 
 }  // namespace brevimar

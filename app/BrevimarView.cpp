@@ -1,5 +1,6 @@
 #include "app/BrevimarView.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
 
@@ -119,9 +120,9 @@ void CBrevimarView::OnInitialUpdate()
 
 void CBrevimarView::OnDraw(QPainter& painter)
 {
-    // One painter serves every view: it keeps only scratch between paints.
-    static CBattlefieldPainter battlefield;
-    battlefield.Paint(*Document, painter);
+    if (!Painter)
+        Painter = std::make_unique<CBattlefieldPainter>();
+    Painter->Paint(*Document, painter, Exposed);
 
     // The view is the picture its scroll area shows, so it follows the zoom,
     // as OnInitialUpdate sizes it. Not resized inside the paint itself.
@@ -129,6 +130,13 @@ void CBrevimarView::OnDraw(QPainter& painter)
         return;
     if (PictureSize() != GetTotalSize())
         QMetaObject::invokeMethod(this, [this] { SetScrollSizes(PictureSize()); }, Qt::QueuedConnection);
+}
+
+void CBrevimarView::paintEvent(QPaintEvent* event)
+{
+    Exposed = event->rect();
+    CScrollView::paintEvent(event);
+    Exposed = QRect();
 }
 
 void CBrevimarView::OnTimer(unsigned id)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 
 #include <memory>
 
@@ -17,6 +18,7 @@ class QPrinter;
 namespace brevimar {
 
 class CGaEditCommands;
+class CBattlefieldPainter;
 
 // The view drives the batch experiments of its document: the run loop calls
 // back into it through CBatchDrivers.
@@ -375,6 +377,12 @@ private:
     // Ticks that arrive before the document is set up and the view sized
     // (a file dialog of the new document runs a nested event loop) do nothing.
     bool InitialUpdateDone = false;
+
+    // Battlefield paint: only the part of the window a paint exposes is
+    // redrawn, from a picture the painter keeps between paints.
+    void paintEvent(QPaintEvent* event) override;
+    std::unique_ptr<CBattlefieldPainter> Painter;
+    QRect Exposed;
 };
 
 }  // namespace brevimar

@@ -120,10 +120,36 @@ void PaintWindow(benchmark::State& state)
     Scene& scene = SharedScene();
     scene.ShowLayer(static_cast<BattlefieldLayer>(state.range(0)));
     scene.doc->ZoomFactor = static_cast<float>(state.range(1)) / 100.0f;
-    const CBattlefieldGeometry g = BattlefieldGeometry(*scene.doc);
+    // Third argument 0: no command areas or links (the 400 long diagonal
+    // links of this scene cost most of a frame in Qt's line drawing).
+    const int lines = state.range(2);
+    CBrevimarDoc& d = *scene.doc;
+    d.RedCommandAreas = d.BlueCommandAreas = d.RedCommandLinks = d.BlueCommandLinks = lines;
+    const CBattlefieldGeometry g = BattlefieldGeometry(d);
     QImage window(g.ZoomedWidth(), g.ZoomedHeight(), QImage::Format_RGB32);
     CBattlefieldPainter painter;
     for (auto _ : state) {
+        QPainter on(&window);
+        painter.Paint(d, on);
+    }
+    d.RedCommandAreas = d.BlueCommandAreas = d.RedCommandLinks = d.BlueCommandLinks = 1;
+    scene.doc->ZoomFactor = 1.0f;
+}
+
+// As PaintWindow, with every other frame showing a different map, so that
+// most cells change from one frame to the next (the painter keeps the last
+// frame's picture and redraws only the cells that changed).
+void PaintChangingWindow(benchmark::State& state)
+{
+    Scene& scene = SharedScene();
+    scene.doc->ZoomFactor = static_cast<float>(state.range(1)) / 100.0f;
+    const CBattlefieldGeometry g = BattlefieldGeometry(*scene.doc);
+    QImage window(g.ZoomedWidth(), g.ZoomedHeight(), QImage::Format_RGB32);
+    CBattlefieldPainter painter;
+    bool other = false;
+    for (auto _ : state) {
+        scene.ShowLayer(other ? BattlefieldLayer::Agents : static_cast<BattlefieldLayer>(state.range(0)));
+        other = !other;
         QPainter on(&window);
         painter.Paint(*scene.doc, on);
     }
@@ -138,12 +164,23 @@ constexpr int Agents = static_cast<int>(BattlefieldLayer::Agents);
 BENCHMARK(Compose)->Arg(Agents)->Arg(Activity)->Arg(Territory)->Arg(Front)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RenderOffScreen)->Arg(Agents)->Arg(Front)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PaintWindow)
-    ->Args({Agents, 100})
-    ->Args({Agents, 200})
-    ->Args({Agents, 25})
+    ->Args({Agents, 100, 1})
+    ->Args({Agents, 200, 1})
+    ->Args({Agents, 25, 1})
+    ->Args({Activity, 100, 1})
+    ->Args({Activity, 200, 1})
+    ->Args({Territory, 100, 1})
+    ->Args({Front, 100, 1})
+    ->Args({Agents, 100, 0})
+    ->Args({Agents, 200, 0})
+    ->Args({Activity, 100, 0})
+    ->Args({Activity, 200, 0})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PaintChangingWindow)
     ->Args({Activity, 100})
-    ->Args({Territory, 100})
+    ->Args({Activity, 200})
     ->Args({Front, 100})
+    ->Args({Front, 200})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

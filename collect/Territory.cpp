@@ -1,6 +1,7 @@
 // Territorial possession: a side holds a cell when enough of its agents stand
 // around it and they outnumber the enemy there by a margin.
 #include <algorithm>
+#include <cstring>
 
 #include "collect/StatisticsKernels.h"
 #include "core/Document.h"
@@ -8,6 +9,39 @@
 namespace brevimar {
 
 namespace {
+
+// Calls mark(x, y, side code) for every living agent on the battlefield,
+// RED first, from the capture row of the current step in playback.
+template <class Mark>
+void ForEachAgentMark(const CBrevimarDoc& doc, int size, Mark mark)
+{
+    auto place = [&](int x, int y, int state, int code) {
+        if (state != Alive && state != Injured)
+            return;
+        if (x < 1 || y < 1 || x > size || y > size)
+            return;
+        mark(x, y, code);
+    };
+    const bool fromCapture = doc.RunMode == PlaybackMode;
+    const int t = doc.RunHeader.CurrentStep;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& force = doc.Force(side);
+        const int n = std::min(force.NumAgents, MaxAgents);
+        const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
+        for (int i = 1; i <= n; ++i) {
+            if (fromCapture) {
+                if (t < 0 || t >= CaptureRows || !doc.CaptureBuffer[base])
+                    break;
+                const int* buffer[3] = {doc.CaptureBuffer[base].get(), doc.CaptureBuffer[base + 1].get(),
+                                        doc.CaptureBuffer[base + 2].get()};
+                const int at = CaptureIndex(t, i);
+                place(buffer[1][at], buffer[2][at], buffer[0][at], SideCode(side));
+            } else {
+                place(force.AgentX[i], force.AgentY[i], force.AgentState[i], SideCode(side));
+            }
+        }
+    }
+}
 
 // Counts of RED-held and BLUE-held cells in any square of the battlefield,
 // from prefix sums over the marked cells. A cell holding agents of both
@@ -20,32 +54,7 @@ public:
         const int stride = Size + 1;
         int* mark = work.Mark;
         std::fill(mark, mark + stride * stride, 0);
-        auto place = [&](int x, int y, int state, int code) {
-            if (state != Alive && state != Injured)
-                return;
-            if (x < 1 || y < 1 || x > Size || y > Size)
-                return;
-            mark[stride * x + y] = code;
-        };
-        const bool fromCapture = doc.RunMode == PlaybackMode;
-        const int t = doc.RunHeader.CurrentStep;
-        for (Side side : {Side::Red, Side::Blue}) {
-            const CForce& force = doc.Force(side);
-            const int n = std::min(force.NumAgents, MaxAgents);
-            const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
-            for (int i = 1; i <= n; ++i) {
-                if (fromCapture) {
-                    if (t < 0 || t >= CaptureRows || !doc.CaptureBuffer[base])
-                        break;
-                    const int* buffer[3] = {doc.CaptureBuffer[base].get(), doc.CaptureBuffer[base + 1].get(),
-                                            doc.CaptureBuffer[base + 2].get()};
-                    const int at = CaptureIndex(t, i);
-                    place(buffer[1][at], buffer[2][at], buffer[0][at], SideCode(side));
-                } else {
-                    place(force.AgentX[i], force.AgentY[i], force.AgentState[i], SideCode(side));
-                }
-            }
-        }
+        ForEachAgentMark(doc, Size, [&](int x, int y, int code) { mark[stride * x + y] = code; });
         Sum(mark);
     }
 
@@ -104,26 +113,131 @@ bool OutsideUserArea(const CBattlefield& f, int x, int y)
             y < f.TerritoryCenterY - f.TerritoryRangeY || y > f.TerritoryCenterY + f.TerritoryRangeY);
 }
 
+int OwnerOf(const CBattlefield& f, int x, int y, int r, int b)
+{
+    if (OutsideUserArea(f, x, y))
+        return 0;
+    if (r >= f.TerritoryMinCount && r >= f.TerritoryDelta + b)
+        return SideCode(Side::Red);
+    if (b >= f.TerritoryMinCount && b >= f.TerritoryDelta + r)
+        return SideCode(Side::Blue);
+    return 0;
+}
+
+bool SameSettings(const CTerritoryKept& k, const CBattlefield& f, int size)
+{
+    return k.Valid && k.Size == size && k.Range == f.TerritoryRange && k.MinCount == f.TerritoryMinCount &&
+           k.Delta == f.TerritoryDelta && k.UserArea == f.TerritoryUserArea && k.CenterX == f.TerritoryCenterX &&
+           k.RangeX == f.TerritoryRangeX && k.CenterY == f.TerritoryCenterY && k.RangeY == f.TerritoryRangeY;
+}
+
+void KeepSettings(CTerritoryKept& k, const CBattlefield& f, int size)
+{
+    k.Valid = true;
+    k.Size = size, k.Range = f.TerritoryRange, k.MinCount = f.TerritoryMinCount, k.Delta = f.TerritoryDelta;
+    k.UserArea = f.TerritoryUserArea, k.CenterX = f.TerritoryCenterX, k.RangeX = f.TerritoryRangeX;
+    k.CenterY = f.TerritoryCenterY, k.RangeY = f.TerritoryRangeY;
+}
+
+// The cells x0..x1 by y0..y1 of the square of the territory range around
+// (x, y), clipped to the battlefield; empty for a negative range.
+struct Square {
+    int X0, X1, Y0, Y1;
+    Square(int x, int y, int range, int size)
+        : X0(static_cast<int>(std::max<long long>(1LL * x - range, 1))),
+          X1(static_cast<int>(std::min<long long>(1LL * x + range, size))),
+          Y0(static_cast<int>(std::max<long long>(1LL * y - range, 1))),
+          Y1(static_cast<int>(std::min<long long>(1LL * y + range, size)))
+    {
+    }
+};
+
 }  // namespace
 
+// Cells are only worked out again around the agent cells whose mark changed
+// since the last update; the counts are whole numbers, so the map is the one
+// a full recomputation would give.
 void CBrevimarDoc::ComputeTerritorialPossession()
 {
-    const SideCellCounts counts(*this, StatisticsWork.Territory);
+    CTerritoryKept& k = TerritoryKept;
     const CBattlefield& f = Battlefield;
+    const int size = std::clamp(f.BattleSize, 0, MaxBattleSize);
     const int range = f.TerritoryRange;
-    for (int x = 1; x <= counts.Size; ++x) {
-        for (int y = 1; y <= counts.Size; ++y) {
-            int& owner = TerritoryOwner[LatticeStride * x + y];
-            owner = 0;
-            if (OutsideUserArea(f, x, y))
-                continue;
-            const int r = counts.InBox(counts.Red, x - range, y - range, x + range, y + range);
-            const int b = counts.InBox(counts.Blue, x - range, y - range, x + range, y + range);
-            if (r >= f.TerritoryMinCount && r >= f.TerritoryDelta + b)
-                owner = SideCode(Side::Red);
-            else if (b >= f.TerritoryMinCount && b >= f.TerritoryDelta + r)
-                owner = SideCode(Side::Blue);
+
+    // This update's agent cells, in the generation before last's place.
+    const int last = k.Current, next = 1 - k.Current;
+    std::int8_t* mark = k.Mark[next];
+    const std::int8_t* was = k.Mark[last];
+    for (int j = 0; j < k.MarkedCount[next]; ++j)
+        mark[k.Marked[next][j]] = 0;
+    k.MarkedCount[next] = 0;
+    ForEachAgentMark(*this, size, [&](int x, int y, int code) {
+        const int at = LatticeStride * x + y;
+        if (mark[at] == 0)
+            k.Marked[next][k.MarkedCount[next]++] = at;
+        mark[at] = static_cast<std::int8_t>(code);
+    });
+    k.Current = next;
+
+    // Cells whose mark changed: the last update's marked cells, then this
+    // one's that were not marked then.
+    int changed = 0;
+    for (int j = 0; j < k.MarkedCount[last]; ++j)
+        changed += mark[k.Marked[last][j]] != was[k.Marked[last][j]];
+    for (int j = 0; j < k.MarkedCount[next]; ++j)
+        changed += was[k.Marked[next][j]] == 0;
+    // Updating a cell's square costs about an eighth of counting a cell afresh.
+    const long long side = range < 0 ? 1 : 2LL * std::min(range, size) + 1;
+    const bool whole = !SameSettings(k, f, size) ||
+                       std::memcmp(k.Owner, TerritoryOwner, sizeof TerritoryOwner) != 0 ||
+                       changed * side * side > 8LL * size * size;
+
+    if (whole) {
+        const SideCellCounts counts(*this, StatisticsWork.Territory);
+        for (int x = 1; x <= size; ++x) {
+            for (int y = 1; y <= size; ++y) {
+                const int at = LatticeStride * x + y;
+                const int r = counts.InBox(counts.Red, x - range, y - range, x + range, y + range);
+                const int b = counts.InBox(counts.Blue, x - range, y - range, x + range, y + range);
+                k.RedCount[at] = static_cast<std::int16_t>(r);
+                k.BlueCount[at] = static_cast<std::int16_t>(b);
+                TerritoryOwner[at] = OwnerOf(f, x, y, r, b);
+            }
         }
+        std::memcpy(k.Owner, TerritoryOwner, sizeof TerritoryOwner);
+        KeepSettings(k, f, size);
+        return;
+    }
+
+    // Counts first, then each cell whose square saw a change once.
+    int dirty = 0;
+    auto apply = [&](int at) {
+        const int from = was[at], to = mark[at];
+        if (from == to)
+            return;
+        const Square square(at / LatticeStride, at % LatticeStride, range, size);
+        const int red = (to == 1) - (from == 1), blue = (to == 2) - (from == 2);
+        for (int x = square.X0; x <= square.X1; ++x)
+            for (int y = square.Y0; y <= square.Y1; ++y) {
+                const int cell = LatticeStride * x + y;
+                k.RedCount[cell] = static_cast<std::int16_t>(k.RedCount[cell] + red);
+                k.BlueCount[cell] = static_cast<std::int16_t>(k.BlueCount[cell] + blue);
+                if (!k.Dirty[cell]) {
+                    k.Dirty[cell] = 1;
+                    k.DirtyCells[dirty++] = cell;
+                }
+            }
+    };
+    for (int j = 0; j < k.MarkedCount[last]; ++j)
+        apply(k.Marked[last][j]);
+    for (int j = 0; j < k.MarkedCount[next]; ++j)
+        if (was[k.Marked[next][j]] == 0)
+            apply(k.Marked[next][j]);
+    for (int j = 0; j < dirty; ++j) {
+        const int cell = k.DirtyCells[j];
+        k.Dirty[cell] = 0;
+        TerritoryOwner[cell] = k.Owner[cell] =
+            OwnerOf(f, cell / LatticeStride, cell % LatticeStride, k.RedCount[cell], k.BlueCount[cell]);
     }
 }
 

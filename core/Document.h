@@ -11,6 +11,7 @@
 #include "core/Battlefield.h"
 #include "core/ChartSelections.h"
 #include "core/CollectedStatistics.h"
+#include "core/TerritoryKept.h"
 #include "core/Force.h"
 #include "core/GaData.h"
 #include "core/GlobalCommander.h"
@@ -486,6 +487,8 @@ public:
     // The Data Collection menu's "Set All" choice.
     void SetAllStatistics();
     CStatisticsWork StatisticsWork;  // working areas of the statistics above
+    // Territorial owner map: what the last update worked it out from.
+    CTerritoryKept TerritoryKept;
 
     // --- start-up reading
     int ReadStartupInputFile();

@@ -261,3 +261,68 @@ TEST_F(BattlefieldDraw, BatchModesShowOnlyTheHelpText)
 
 }  // namespace
 }  // namespace brevimar::testing
+
+namespace brevimar::testing {
+namespace {
+
+// The window as the plain way draws it: the whole unscaled picture,
+// stretched by Qt without smoothing, with nothing cached between paints.
+QImage PlainPaint(CBrevimarDoc& doc, QSize size)
+{
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    const QImage picture = painter->Render(doc).copy();
+    EXPECT_TRUE(painter->Picture().Lines.empty());
+    const CBattlefieldGeometry g = painter->Picture().Geometry;
+    QImage window(size, QImage::Format_RGB32);
+    window.fill(qRgb(0, 200, 0));
+    QPainter on(&window);
+    on.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    on.drawImage(QRect(0, 0, g.ZoomedWidth(), g.ZoomedHeight()), picture, picture.rect());
+    return window;
+}
+
+// Paints of exposed parts, one after another with the battle changing in
+// between, leave every exposed pixel as the plain way draws it and every
+// other pixel untouched.
+TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
+{
+    const QRgb green = qRgb(0, 200, 0);
+    struct Case {
+        float zoom;
+        QRect exposed;  // a null rectangle: the whole window
+    };
+    const Case cases[] = {
+        {1.0f, QRect()},           {1.0f, QRect(33, 401, 157, 92)}, {2.0f, QRect()},
+        {2.0f, QRect(3, 7, 1511, 13)}, {2.0f, QRect(777, 1000, 600, 600)}, {1.5f, QRect(101, 203, 300, 47)},
+        {0.75f, QRect()},
+    };
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    int moved = 0;
+    for (const Case& c : cases) {
+        // Some agents step each time, so that a kept picture would be stale.
+        CForce& red = Doc->RedForce;
+        for (int i = 1 + moved % 3; i <= red.NumAgents; i += 3)
+            red.AgentX[i] = 1 + red.AgentX[i] % 150;
+        ++moved;
+        Doc->ZoomFactor = c.zoom;
+        const QSize size(1530, 1530);
+        const QImage expected = PlainPaint(*Doc, size);
+        QImage window(size, QImage::Format_RGB32);
+        window.fill(green);
+        {
+            QPainter on(&window);
+            painter->Paint(*Doc, on, c.exposed);
+        }
+        const QRect inside = c.exposed.isNull() ? window.rect() : c.exposed;
+        int wrong = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb want = inside.contains(x, y) ? expected.pixel(x, y) : green;
+                wrong += window.pixel(x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0) << c.zoom << " " << c.exposed.x() << "," << c.exposed.y();
+    }
+}
+
+}  // namespace
+}  // namespace brevimar::testing
