@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the reader fuzz targets of fuzz/ with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for FUZZ_SECONDS (default 30), all at
-# once, from a corpus seeded with the matching files of tests/data. A crash, a
+# once, from a corpus seeded with the matching files of tests/data and fuzz/seeds. A crash, a
 # sanitizer report or a hang stops with the fuzzer's report and exit status 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,8 @@ while IFS='|' read -r name seeds; do
     [ -n "$name" ] || continue
     corpus="$build/corpus/$name"
     mkdir -p "$corpus"
-    find tests/data -maxdepth 1 -name "$seeds" -exec cp {} "$corpus/" \;
+    [ -z "$seeds" ] || find tests/data -maxdepth 1 -name "$seeds" -exec cp {} "$corpus/" \;
+    [ ! -d "fuzz/seeds/$name" ] || cp fuzz/seeds/"$name"/* "$corpus/"
     "$build/fuzz/fuzz_$name" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 >"$build/fuzz_$name.log" 2>&1 &
     pids+=($!)
