@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-30}"
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVIMAR_FUZZ=ON \
-    -DBREVIMAR_BUILD_TESTS=OFF -DBREVIMAR_BUILD_BENCH=OFF -DBREVIMAR_BUILD_GUI=OFF >/dev/null
+    -DBREVIMAR_BUILD_TESTS=OFF -DBREVIMAR_BUILD_BENCH=OFF -DBREVIMAR_BUILD_GUI=OFF \
+    $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
 cmake --build "$build"
 pids=()
 names=()
