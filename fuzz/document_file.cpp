@@ -1,0 +1,12 @@
+// The binary document file (*.brv), loaded into a whole document.
+#include "files/DocumentFile.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace brevimar;
+    static fuzz::Document* document = new fuzz::Document;  // the buffers are large: made once
+    std::string problem;
+    LoadDocument(*document->Doc, fuzz::Text(data, size), &problem);
+    return 0;
+}
