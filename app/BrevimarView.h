@@ -199,6 +199,8 @@ public:
     void OnCapacityDimensionGraph();
     void OnCombatEntropyGraph();
     void OnCenterOfMassGraph();
+    static constexpr unsigned ID_WEAPON_SHOTS_HITS_GRAPH = 33370;
+    void OnGraphWeaponShotsHits();
 
     // Battlefield set-up, terrain, per-squad ranges, toggles and the small
     // editors (ViewOnTheFlyCommands.cpp).

@@ -1,11 +1,14 @@
 // The Data Visualization commands of the capacity-dimension, combat-entropy
-// and centre-of-mass charts: each pauses the run, asks the chart's options
+// centre-of-mass and weapon shots/hits charts: each pauses the run, asks the chart's options
 // and opens a modeless chart window of the document as it stands.
 #include "app/BrevimarView.h"
 #include "charts/CapacityGraph.h"
 #include "charts/CenterOfMassGraph.h"
 #include "charts/CombatEntropyGraph.h"
+#include "charts/WeaponGraphs.h"
 #include "core/Document.h"
+
+#include <algorithm>
 
 namespace brevimar {
 
@@ -32,6 +35,7 @@ void CBrevimarView::BuildStatisticsChartMap1()
     Map.On(ID_CAPACITY_DIMENSION_GRAPH, [this] { OnCapacityDimensionGraph(); });
     Map.On(ID_COMBAT_ENTROPY_GRAPH, [this] { OnCombatEntropyGraph(); });
     Map.On(ID_CENTER_OF_MASS_GRAPH, [this] { OnCenterOfMassGraph(); });
+    Map.On(ID_WEAPON_SHOTS_HITS_GRAPH, [this] { OnGraphWeaponShotsHits(); });
 
     // Open only while the chart's statistic is collected, in the interactive
     // run or a multiple time-series run; combat entropy always.
@@ -105,6 +109,37 @@ void CBrevimarView::OnCenterOfMassGraph()
             (void)raw;
         } else {
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
+        }
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnGraphWeaponShotsHits()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    doc.RecordAttrition();
+
+    CChartSelections& c = doc.Charts;
+    CWeaponShotsHitsGraphTypeDlg type(doc);
+    if (type.DoModal() == IDOK) {
+        c.WeaponGraphType = type.WeaponGraphType;
+        if (type.Accepted == 1) {
+            CWeaponShotsHitsGraphOptionsDlg options(doc);
+            if (options.DoModal() == IDOK && options.Accepted == 1) {
+                c.RedSquadChoice = options.RedSquadChoice;
+                c.BlueSquadChoice = options.BlueSquadChoice;
+                std::copy(&options.WeaponPlots[0][0][0], &options.WeaponPlots[0][0][0] + 36, &c.WeaponPlots[0][0][0]);
+                c.ShowRed = options.ShowRed;
+                c.ShowBlue = options.ShowBlue;
+                c.SumMode = options.SumMode;
+                std::copy(&options.AllWeaponPlots[0][0], &options.AllWeaponPlots[0][0] + 6, &c.AllWeaponPlots[0][0]);
+                c.RatioPlotChosen = options.RatioPlotChosen;
+                if (c.WeaponGraphType == 1)
+                    LastChartWindow = new CWeaponShotsHitsSnapshotGraphDlg(this, doc);
+                else
+                    LastChartWindow = new CWeaponShotsHitsTotalGraphDlg(this, doc);
+            }
         }
     }
     Invalidate(false);

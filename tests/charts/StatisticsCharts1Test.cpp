@@ -8,6 +8,7 @@
 #include "charts/CapacityGraph.h"
 #include "charts/CenterOfMassGraph.h"
 #include "charts/CombatEntropyGraph.h"
+#include "charts/WeaponGraphs.h"
 
 namespace brevimar::testing {
 namespace {
@@ -297,6 +298,85 @@ TEST_F(CenterOfMassChart, AveragedDistancesCarryErrorBarsAndAreHandedOff)
     QPointer<CCenterOfMassGraphDlg> longer = new CCenterOfMassGraphDlg(View(), doc);
     EXPECT_EQ(Int(longer, Prop::NumPoints), CCenterOfMassGraphDlg::MaxMultiRunPoints - 1);
     EXPECT_FALSE(HasProperty(longer->Graph.GraphHandle, Prop::GraphData, 0, 201));
+}
+
+TEST_F(StatisticsCharts, WeaponShotsHitsFormsAndSelections)
+{
+    using O = CWeaponShotsHitsGraphOptionsDlg;
+    CBrevimarDoc& doc = Doc();
+    doc.Force(Side::Red).NumSquads = 3;
+    doc.Force(Side::Red).point_to_point_1[2] = 4;
+    // Squad 2 fires P-1: 6 shots and 3 hits at step 2, 2 shots and 1 hit at
+    // step 3; squad 1 throws 4 grenades at step 3 (no grenade carriers).
+    doc.RedSquadShotsLog[SquadWeaponLogIndex(2, 1, 2)] = 6, doc.RedSquadHitsLog[SquadWeaponLogIndex(2, 1, 2)] = 3;
+    doc.RedSquadShotsLog[SquadWeaponLogIndex(2, 1, 3)] = 2, doc.RedSquadHitsLog[SquadWeaponLogIndex(2, 1, 3)] = 1;
+    doc.RedSquadShotsLog[SquadWeaponLogIndex(1, 0, 3)] = 4;
+    const int red2 = O::IDC_RED_SQUAD_1 + 1, red4 = O::IDC_RED_SQUAD_1 + 3, all = O::IDC_RED_SQUAD_1 + 10;
+    const struct {
+        std::map<int, std::string> type, options;
+        int choice;
+        std::vector<std::string> legends;
+        int set, point;  // one value worked out by hand
+        double value, xmin;
+    } cases[] = {
+        // Squad 2 alone, totals: P-1 S = 6 at step 2, first positive step 2.
+        {{}, {{red2, "1"}, {O::IDC_SHOW_BLUE, "0"}}, 2,
+         {"Red::Area::S", "Red::Area::H", "Red::P-1::S", "Red::P-1::H"}, 2, 2, 6.0, 2.0},
+        // A squad RED does not have keeps the choice; per agent 6 / 4.
+        {{}, {{red4, "1"}, {O::IDC_SUM_PER_AGENT, "1"}}, 2,
+         {"Red::Area::S", "Red::Area::H", "Red::P-1::S", "Red::P-1::H"}, 2, 2, 1.5, 2.0},
+        // Running totals of all squads: All S at step 3 = 6 + 2 + 4 grenades;
+        // the RED order is All S, All H, Area S, (All H/S), Area H.
+        {{{CWeaponShotsHitsGraphTypeDlg::IDC_TOTAL, "1"}},
+         {{all, "1"}, {O::IDC_SUM_TOTAL, "1"}, {O::GridId(0, 0, 0), "1"},
+          {O::GridId(0, 0, 1), "1"}, {O::GridId(0, 1, 0), "1"}},
+         11, {"Red::All::S", "Red::All::H", "Red::Area::S", "Red::Area::H", "Red::P-1::S", "Red::P-1::H"}, 0, 3,
+         12.0, 2.0},
+        // A ratio box clears every count box: P-1 H/S = 3 / 6.
+        {{{CWeaponShotsHitsGraphTypeDlg::IDC_SNAPSHOTS, "1"}}, {{red2, "1"}, {O::GridId(0, 2, 2), "1"}}, 2, {"Red::P-1::H/S"}, 0, 2, 0.5, 2.0},
+    };
+    for (const auto& c : cases) {
+        View()->LastChartWindow = nullptr;
+        ModalHooks::AnswerDialog(IDOK, c.type);
+        ModalHooks::AnswerDialog(IDOK, c.options);
+        EXPECT_TRUE(Frame().RunCommand(CBrevimarView::ID_WEAPON_SHOTS_HITS_GRAPH));
+        auto* w = dynamic_cast<CChartWindow*>(View()->LastChartWindow.data());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->windowTitle().toStdString(), "2D Graph::Weapon Shots/Hits");
+        EXPECT_EQ(Text(w, Prop::GraphTitle), 
+                  c.type.count(CWeaponShotsHitsGraphTypeDlg::IDC_TOTAL) ? "Number of Shots/Hits" : "Number of Shots/Hits at T");
+        EXPECT_EQ(doc.Charts.RedSquadChoice, c.choice);
+        ASSERT_EQ(Int(w, Prop::NumSets), int(c.legends.size()));
+        for (std::size_t s = 0; s < c.legends.size(); ++s)
+            EXPECT_EQ(Text(w, Prop::LegendText, s), c.legends[s]);
+        EXPECT_DOUBLE_EQ(Data(w, Prop::GraphData, c.set, c.point), c.value) << c.legends[c.set];
+        EXPECT_DOUBLE_EQ(Data(w, Prop::XAxisMin), c.xmin);
+        EXPECT_EQ(doc.MultiRunCharts.MultiRunGraphCount, int(c.legends.size()));
+    }
+    EXPECT_EQ(doc.Charts.RatioPlotChosen, 1);
+    EXPECT_EQ(doc.Charts.WeaponPlots[0][0][0], 0);  // cleared by the ratio rule
+
+    // The first case again, on screen, one step later so that the point of
+    // step 2 is among the NumPoints = T - 1 drawn: P-1 S rises from 0 at
+    // step 1 (x = 2) to 6 at step 2 (x = 3); x from 2 to T = 4.
+    doc.RunHeader.CurrentStep = 5;
+    doc.Charts = CChartSelections{};
+    doc.Charts.RedSquadChoice = 2;
+    doc.Charts.ShowBlue = 0;
+    QPointer<CWeaponShotsHitsSnapshotGraphDlg> w = new CWeaponShotsHitsSnapshotGraphDlg(View(), doc);
+    ExpectDrawnAt(w, 2, 2.0, 4.0, 0.0, 6.0, {{2.5, 3.0}, {3.0, 6.0}});
+
+    // "All" hits per shot per agent of a side without agents: 0, not NaN.
+    doc.Charts = CChartSelections{};
+    doc.Charts.WeaponPlots[0][0][0] = doc.Charts.WeaponPlots[0][0][1] = 0;
+    doc.Charts.WeaponPlots[0][1][0] = doc.Charts.WeaponPlots[0][1][1] = 0;
+    doc.Charts.ShowBlue = 0;
+    doc.Charts.AllWeaponPlots[0][2] = 1;
+    doc.Charts.SumMode = 2;
+    doc.NumRed() = 0;
+    QPointer<CWeaponShotsHitsSnapshotGraphDlg> none = new CWeaponShotsHitsSnapshotGraphDlg(View(), doc);
+    EXPECT_EQ(Text(none, Prop::LegendText, 0), "Red::All::H/S");
+    EXPECT_EQ(Data(none, Prop::GraphData, 0, 2), 0.0);
 }
 
 }  // namespace
