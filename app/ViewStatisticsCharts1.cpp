@@ -104,9 +104,8 @@ void CBrevimarView::OnCenterOfMassGraph()
         charts.CenterOfMassGraphTotal = dialog.ShowTotal;
         charts.CenterOfMassGraphKind = dialog.PlotKind;
         if (doc.RunMode == MultipleTimeSeriesMode) {
-            const RawDataChoice raw = AskMultiRunRawData(doc);
+            [[maybe_unused]] const RawDataChoice raw = AskMultiRunRawData(doc);
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
-            (void)raw;
         } else {
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
         }
