@@ -73,6 +73,7 @@ void CBrevimarView::BuildMessageMap()
     BuildGaMessageMap();
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
+    BuildStatisticsChartMap1();
     BuildDataCollectionMap();
     BuildOnTheFlyCommandMap();
     BuildDisplayCommandMap();

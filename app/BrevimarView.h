@@ -192,6 +192,17 @@ public:
     // Data Visualization (ViewChartCommands.cpp).
     static constexpr unsigned ID_ATTRITION_GRAPH = 32957;
     void OnAttritionGraph();
+    // Capacity dimension, combat entropy, centre of mass, weapon shots/hits
+    // (ViewStatisticsCharts1.cpp).
+    static constexpr unsigned ID_CAPACITY_DIMENSION_GRAPH = 33375;
+    static constexpr unsigned ID_COMBAT_ENTROPY_GRAPH = 33004;
+    static constexpr unsigned ID_CENTER_OF_MASS_GRAPH = 32967;
+    void BuildStatisticsChartMap1();
+    void OnCapacityDimensionGraph();
+    void OnCombatEntropyGraph();
+    void OnCenterOfMassGraph();
+    static constexpr unsigned ID_WEAPON_SHOTS_HITS_GRAPH = 33370;
+    void OnGraphWeaponShotsHits();
 
     // Battlefield set-up, terrain, per-squad ranges, toggles and the small
     // editors (ViewOnTheFlyCommands.cpp).

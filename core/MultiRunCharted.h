@@ -23,6 +23,13 @@ struct CMultiRunCharted {
     int MultiRunBlueAliveDevSum[MultiRunStepSlots] = {};
     int MultiRunBlueInjuredDevSum[MultiRunStepSlots] = {};
 
+    // Per step k = 0..201: the means over the samples of each side's combat
+    // entropy [side][k], and of the centres of mass (RED x, RED y, BLUE x,
+    // BLUE y, both x, both y) with their deviations.
+    double MultiRunCombatEntropyMean[2][MultiRunStepSlots] = {};
+    double MultiRunCenterOfMassMean[6][MultiRunStepSlots] = {};
+    double MultiRunCenterOfMassDeviation[6][MultiRunStepSlots] = {};
+
     // What the last run-mode-5 chart drew: the number of series, each
     // series' values and deviations. The labels are the document's
     // MultiRunGraphLabels.

@@ -1,0 +1,147 @@
+// The Data Visualization commands of the capacity-dimension, combat-entropy
+// centre-of-mass and weapon shots/hits charts: each pauses the run, asks the chart's options
+// and opens a modeless chart window of the document as it stands.
+#include "app/BrevimarView.h"
+#include "charts/CapacityGraph.h"
+#include "charts/CenterOfMassGraph.h"
+#include "charts/CombatEntropyGraph.h"
+#include "charts/WeaponGraphs.h"
+#include "core/Document.h"
+
+#include <algorithm>
+
+namespace brevimar {
+
+namespace {
+
+// The raw data a multiple time-series chart writes besides its window.
+struct RawDataChoice {
+    int Sample = 0;
+    int Graph = 0;
+};
+
+// The raw-data question of a multiple time-series chart, asked before its
+// window opens. This build carries no raw-data dialog or writers, so the
+// answer is always "nothing": the chart opens and no file is written.
+RawDataChoice AskMultiRunRawData(CBrevimarDoc&)
+{
+    return {};
+}
+
+}  // namespace
+
+void CBrevimarView::BuildStatisticsChartMap1()
+{
+    Map.On(ID_CAPACITY_DIMENSION_GRAPH, [this] { OnCapacityDimensionGraph(); });
+    Map.On(ID_COMBAT_ENTROPY_GRAPH, [this] { OnCombatEntropyGraph(); });
+    Map.On(ID_CENTER_OF_MASS_GRAPH, [this] { OnCenterOfMassGraph(); });
+    Map.On(ID_WEAPON_SHOTS_HITS_GRAPH, [this] { OnGraphWeaponShotsHits(); });
+
+    // Open only while the chart's statistic is collected, in the interactive
+    // run or a multiple time-series run; combat entropy always.
+    struct Gate {
+        unsigned Id;
+        int CStatisticsParameters::*Switch;
+    };
+    const Gate gates[] = {
+        {ID_CAPACITY_DIMENSION_GRAPH, &CStatisticsParameters::CapacityDimensionOn},
+        {ID_CENTER_OF_MASS_GRAPH, &CStatisticsParameters::CenterOfMassOn},
+    };
+    for (const Gate& g : gates)
+        Map.OnUpdate(g.Id, [this, g](CCmdUI& ui) {
+            const CBrevimarDoc& doc = *GetDocument();
+            ui.Enable(doc.Statistics.DataCollectionOn == 1 && doc.Statistics.*g.Switch == 1 &&
+                      (doc.RunMode == InteractiveMode || doc.RunMode == MultipleTimeSeriesMode));
+        });
+}
+
+void CBrevimarView::OnCapacityDimensionGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CChartSelections& charts = doc.Charts;
+    CCapacityDimensionGraphOptionsDlg dialog(doc);
+    dialog.ShowRed = charts.CapacityDimGraphRed;
+    dialog.ShowBlue = charts.CapacityDimGraphBlue;
+    dialog.ShowTotal = charts.CapacityDimGraphTotal;
+    dialog.ShowDeviations = charts.CapacityDimGraphDeviations;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        charts.CapacityDimGraphRed = dialog.ShowRed;
+        charts.CapacityDimGraphBlue = dialog.ShowBlue;
+        charts.CapacityDimGraphTotal = dialog.ShowTotal;
+        charts.CapacityDimGraphDeviations = dialog.ShowDeviations;
+        LastChartWindow = new CCapacityDimensionGraphDlg(this, doc);
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnCombatEntropyGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CCombatEntropyGraphOptionsDlg dialog(doc);
+    dialog.GraphKind = doc.Charts.CombatEntropyGraphKind;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        doc.Charts.CombatEntropyGraphKind = dialog.GraphKind;
+        LastChartWindow = new CCombatEntropyGraphDlg(this, doc);
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnCenterOfMassGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CChartSelections& charts = doc.Charts;
+    CCenterOfMassGraphOptionsDlg dialog(doc);
+    dialog.ShowRed = charts.CenterOfMassGraphRed;
+    dialog.ShowBlue = charts.CenterOfMassGraphBlue;
+    dialog.ShowTotal = charts.CenterOfMassGraphTotal;
+    dialog.PlotKind = charts.CenterOfMassGraphKind;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        charts.CenterOfMassGraphRed = dialog.ShowRed;
+        charts.CenterOfMassGraphBlue = dialog.ShowBlue;
+        charts.CenterOfMassGraphTotal = dialog.ShowTotal;
+        charts.CenterOfMassGraphKind = dialog.PlotKind;
+        if (doc.RunMode == MultipleTimeSeriesMode) {
+            [[maybe_unused]] const RawDataChoice raw = AskMultiRunRawData(doc);
+            LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
+        } else {
+            LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
+        }
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnGraphWeaponShotsHits()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    doc.RecordAttrition();
+
+    CChartSelections& c = doc.Charts;
+    CWeaponShotsHitsGraphTypeDlg type(doc);
+    if (type.DoModal() == IDOK) {
+        c.WeaponGraphType = type.WeaponGraphType;
+        if (type.Accepted == 1) {
+            CWeaponShotsHitsGraphOptionsDlg options(doc);
+            if (options.DoModal() == IDOK && options.Accepted == 1) {
+                c.RedSquadChoice = options.RedSquadChoice;
+                c.BlueSquadChoice = options.BlueSquadChoice;
+                std::copy(&options.WeaponPlots[0][0][0], &options.WeaponPlots[0][0][0] + 36, &c.WeaponPlots[0][0][0]);
+                c.ShowRed = options.ShowRed;
+                c.ShowBlue = options.ShowBlue;
+                c.SumMode = options.SumMode;
+                std::copy(&options.AllWeaponPlots[0][0], &options.AllWeaponPlots[0][0] + 6, &c.AllWeaponPlots[0][0]);
+                c.RatioPlotChosen = options.RatioPlotChosen;
+                if (c.WeaponGraphType == 1)
+                    LastChartWindow = new CWeaponShotsHitsSnapshotGraphDlg(this, doc);
+                else
+                    LastChartWindow = new CWeaponShotsHitsTotalGraphDlg(this, doc);
+            }
+        }
+    }
+    Invalidate(false);
+}
+
+}  // namespace brevimar
