@@ -71,6 +71,7 @@ void CBrevimarView::BuildMessageMap()
     BuildGaMessageMap();
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
+    BuildStatisticsChartMap();
     BuildDataCollectionMap();
     BuildOnTheFlyCommandMap();
     BuildDisplayCommandMap();

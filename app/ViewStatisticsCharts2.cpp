@@ -1,0 +1,174 @@
+// The Data Visualization commands of the per-step statistics charts: each
+// pauses the run, asks the chart's options and opens a modeless chart of the
+// document as it stands.
+#include "app/BrevimarView.h"
+#include "charts/ClusterGraph.h"
+#include "charts/GoalCountGraph.h"
+#include "charts/NeighborGraph.h"
+#include "charts/SpatialEntropyGraph.h"
+#include "charts/TerritoryGraph.h"
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+struct RawDataChoice {
+    int Sample = 0;
+    int Graph = 0;
+};
+
+// The raw-data question of a multiple time-series chart. Its dialog and the
+// two writers belong to the batch runs; until they are in, nothing is chosen
+// and nothing written, as when the question is cancelled.
+RawDataChoice AskMultiRunRawData(CBrevimarDoc&, QWidget*)
+{
+    return {};
+}
+
+void WriteChosenRawData(CBrevimarDoc&, const RawDataChoice&) {}
+
+}  // namespace
+
+void CBrevimarView::BuildStatisticsChartMap()
+{
+    Map.On(ID_CLUSTER_SIZE_GRAPH, [this] { OnClusterSizeGraph(); });
+    Map.On(ID_INTERPOINT_GRAPH, [this] { OnInterpointGraph(); });
+    Map.On(ID_NEIGHBOR_COUNT_GRAPH, [this] { OnNeighborCountGraph(); });
+    Map.On(ID_GOAL_COUNT_GRAPH, [this] { OnGoalCountGraph(); });
+    Map.On(ID_SPATIAL_ENTROPY_GRAPH, [this] { OnSpatialEntropyGraph(); });
+    Map.On(ID_TERRITORY_GRAPH, [this] { OnTerritoryGraph(); });
+}
+
+void CBrevimarView::OpenStatisticsChart(bool offersRawData, const std::function<QWidget*()>& create)
+{
+    CBrevimarDoc& doc = *Document;
+    if (offersRawData && doc.RunMode == MultipleTimeSeriesMode) {
+        const RawDataChoice choice = AskMultiRunRawData(doc, this);
+        LastChartWindow = create();
+        WriteChosenRawData(doc, choice);
+    } else {
+        LastChartWindow = create();
+    }
+}
+
+void CBrevimarView::OnGoalCountGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CChartSelections& c = doc.Charts;
+    CGoalCountGraphOptionsDlg dialog(doc);
+    dialog.RedNearRedFlag = c.GoalGraphRedNearRedFlag;
+    dialog.BlueNearRedFlag = c.GoalGraphBlueNearRedFlag;
+    dialog.RedNearBlueFlag = c.GoalGraphRedNearBlueFlag;
+    dialog.BlueNearBlueFlag = c.GoalGraphBlueNearBlueFlag;
+    dialog.Range = c.GoalGraphRange;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        c.GoalGraphRedNearRedFlag = dialog.RedNearRedFlag;
+        c.GoalGraphBlueNearRedFlag = dialog.BlueNearRedFlag;
+        c.GoalGraphRedNearBlueFlag = dialog.RedNearBlueFlag;
+        c.GoalGraphBlueNearBlueFlag = dialog.BlueNearBlueFlag;
+        c.GoalGraphRange = dialog.Range;
+        OpenStatisticsChart(true, [this, &doc] { return new CGoalCountGraphDlg(this, doc); });
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnNeighborCountGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CChartSelections& c = doc.Charts;
+    CNeighborCountGraphOptionsDlg dialog(doc);
+    dialog.TotalNearRed = c.NeighborGraphTotalNearRed;
+    dialog.TotalNearBlue = c.NeighborGraphTotalNearBlue;
+    dialog.RedNearRed = c.NeighborGraphRedNearRed;
+    dialog.BlueNearRed = c.NeighborGraphBlueNearRed;
+    dialog.RedNearBlue = c.NeighborGraphRedNearBlue;
+    dialog.BlueNearBlue = c.NeighborGraphBlueNearBlue;
+    dialog.Range = c.NeighborGraphRange;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        c.NeighborGraphTotalNearRed = dialog.TotalNearRed;
+        c.NeighborGraphTotalNearBlue = dialog.TotalNearBlue;
+        c.NeighborGraphRedNearRed = dialog.RedNearRed;
+        c.NeighborGraphBlueNearRed = dialog.BlueNearRed;
+        c.NeighborGraphRedNearBlue = dialog.RedNearBlue;
+        c.NeighborGraphBlueNearBlue = dialog.BlueNearBlue;
+        c.NeighborGraphRange = dialog.Range;
+        OpenStatisticsChart(true, [this, &doc] { return new CNeighborCountGraphDlg(this, doc); });
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnTerritoryGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    doc.RecordAttrition();
+    CChartSelections& c = doc.Charts;
+    CTerritorialPossessionGraphOptionsDlg dialog(doc);
+    dialog.RedRaw = c.TerritoryGraphRedRaw;
+    dialog.RedNormalized = c.TerritoryGraphRedNormalized;
+    dialog.BlueRaw = c.TerritoryGraphBlueRaw;
+    dialog.BlueNormalized = c.TerritoryGraphBlueNormalized;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        c.TerritoryGraphRedRaw = dialog.RedRaw;
+        c.TerritoryGraphRedNormalized = dialog.RedNormalized;
+        c.TerritoryGraphBlueRaw = dialog.BlueRaw;
+        c.TerritoryGraphBlueNormalized = dialog.BlueNormalized;
+        OpenStatisticsChart(true, [this, &doc] { return new CTerritorialPossessionGraphDlg(this, doc); });
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnSpatialEntropyGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CChartSelections& c = doc.Charts;
+    CSpatialEntropyGraphOptionsDlg dialog(doc);
+    dialog.ShowRed = c.SpatialEntropyGraphRed;
+    dialog.ShowBlue = c.SpatialEntropyGraphBlue;
+    dialog.ShowTotal = c.SpatialEntropyGraphTotal;
+    dialog.ShowCoarse = c.SpatialEntropyGraphCoarse;
+    dialog.ShowMedium = c.SpatialEntropyGraphMedium;
+    dialog.ShowFine = c.SpatialEntropyGraphFine;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        c.SpatialEntropyGraphRed = dialog.ShowRed;
+        c.SpatialEntropyGraphBlue = dialog.ShowBlue;
+        c.SpatialEntropyGraphTotal = dialog.ShowTotal;
+        c.SpatialEntropyGraphCoarse = dialog.ShowCoarse;
+        c.SpatialEntropyGraphMedium = dialog.ShowMedium;
+        c.SpatialEntropyGraphFine = dialog.ShowFine;
+        OpenStatisticsChart(false, [this, &doc] { return new CSpatialEntropyGraphDlg(this, doc); });
+    }
+    Invalidate(false);
+}
+
+void CBrevimarView::OnClusterSizeGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    doc.RecordAttrition();
+    CChartSelections& c = doc.Charts;
+    CClusterDistributionGraphOptionsDlg dialog(doc);
+    dialog.DistanceCriterion = c.ClusterGraphDistance;
+    dialog.ClusterForm = c.ClusterGraphForm;
+    dialog.ShowDeviations = c.ClusterGraphDeviations;
+    dialog.BinWidth = c.ClusterGraphBinWidth;
+    dialog.MaxClusterSize = c.ClusterGraphMaxSize;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        c.ClusterGraphDistance = dialog.DistanceCriterion;
+        c.ClusterGraphForm = dialog.ClusterForm;
+        c.ClusterGraphDeviations = dialog.ShowDeviations;
+        c.ClusterGraphBinWidth = dialog.BinWidth;
+        c.ClusterGraphMaxSize = dialog.MaxClusterSize;
+        OpenStatisticsChart(true, [this, &doc] { return new CClusterDistributionGraphDlg(this, doc); });
+    }
+    Invalidate(false);
+}
+
+// Built in its own file.
+void CBrevimarView::OnInterpointGraph() {}
+
+}  // namespace brevimar
