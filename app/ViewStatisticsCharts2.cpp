@@ -1,9 +1,13 @@
 // The Data Visualization commands of the per-step statistics charts: each
 // pauses the run, asks the chart's options and opens a modeless chart of the
 // document as it stands.
+#include <array>
+#include <utility>
+
 #include "app/BrevimarView.h"
 #include "charts/ClusterGraph.h"
 #include "charts/GoalCountGraph.h"
+#include "charts/InterpointGraph.h"
 #include "charts/NeighborGraph.h"
 #include "charts/SpatialEntropyGraph.h"
 #include "charts/TerritoryGraph.h"
@@ -168,7 +172,40 @@ void CBrevimarView::OnClusterSizeGraph()
     Invalidate(false);
 }
 
-// Built in its own file.
-void CBrevimarView::OnInterpointGraph() {}
+void CBrevimarView::OnInterpointGraph()
+{
+    CBrevimarDoc& doc = *Document;
+    doc.Pause();
+    CChartSelections& c = doc.Charts;
+    CInterpointDistributionGraphOptionsDlg dialog(doc);
+    auto fields = [&c, &dialog] {
+        using O = CInterpointDistributionGraphOptionsDlg;
+        return std::array<std::pair<int*, int O::*>, 15>{{
+            {&c.InterpointGraphPair, &O::Pair},
+            {&c.InterpointGraphMaxDistance, &O::MaxDistance},
+            {&c.InterpointGraphMaxFlagDistance, &O::MaxFlagDistance},
+            {&c.InterpointGraphMinFlagDistance, &O::MinFlagDistance},
+            {&c.InterpointGraphAgentForm, &O::AgentForm},
+            {&c.InterpointGraphFlagForm, &O::FlagForm},
+            {&c.InterpointGraphRedRed, &O::RedRed},
+            {&c.InterpointGraphBlueBlue, &O::BlueBlue},
+            {&c.InterpointGraphRedBlue, &O::RedBlue},
+            {&c.InterpointGraphRedBlueFlag, &O::RedBlueFlag},
+            {&c.InterpointGraphBlueRedFlag, &O::BlueRedFlag},
+            {&c.InterpointGraphRedRedFlag, &O::RedRedFlag},
+            {&c.InterpointGraphBlueBlueFlag, &O::BlueBlueFlag},
+            {&c.InterpointGraphAgentDeviation, &O::AgentDeviation},
+            {&c.InterpointGraphFlagDeviation, &O::FlagDeviation},
+        }};
+    };
+    for (const auto& [field, member] : fields())
+        dialog.*member = *field;
+    if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
+        for (const auto& [field, member] : fields())
+            *field = dialog.*member;
+        OpenStatisticsChart(true, [this, &doc] { return new CInterpointDistributionGraphDlg(this, doc); });
+    }
+    Invalidate(false);
+}
 
 }  // namespace brevimar

@@ -8,6 +8,7 @@
 #include "app/AppFixture.h"
 #include "charts/ClusterGraph.h"
 #include "charts/GoalCountGraph.h"
+#include "charts/InterpointGraph.h"
 #include "charts/NeighborGraph.h"
 #include "charts/SpatialEntropyGraph.h"
 #include "charts/TerritoryGraph.h"
@@ -263,6 +264,44 @@ TEST_F(StatisticsCharts, ClusterDistributionBinsAndAverageForm)
     EXPECT_EQ(Data(*avg, Prop::GraphData, 0, 0), 1.5);
     EXPECT_EQ(Data(*avg, Prop::YAxisMax), 3.0);
     EXPECT_EQ(Doc().MultiRunGraphLabels[0], "Cluster Distribution: D=2");
+}
+
+TEST_F(StatisticsCharts, InterpointHistogramLabelsEachBarWithItsOwnBin)
+{
+    using O = CInterpointDistributionGraphOptionsDlg;
+    CCollectedStatistics& c = Doc().Collected;
+    c.InterpointHistogram[6][1] = 0.25;  // RED-BLUE pairs
+    c.InterpointHistogram[6][3] = 0.5;
+    c.InterpointHistogram[6][212] = 0.125;
+    auto* w = Open<CInterpointDistributionGraphDlg>(
+        CBrevimarView::ID_INTERPOINT_GRAPH, IDOK,
+        {{O::IDC_PAIR_AGENTS, "1"}, {O::IDC_AGENT_DISTRIBUTION, "1"}, {O::IDC_MAX_DISTANCE, "250"}});
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Text(*w, Prop::GraphTitle), "VORLAX : VORLAX Interpoint Distribution; Time = 5");
+    EXPECT_EQ(Text(*w, Prop::LegendText, 0), "Red : Blue");
+    const struct {
+        int bar;
+        const char* label;
+        double value;
+    } bars[] = {{0, "1", 0.25}, {1, "2", 0.0}, {2, "3", 0.5}, {211, "212", 0.125}, {249, "250", 0.0}};
+    for (const auto& b : bars) {
+        EXPECT_EQ(Text(*w, Prop::LabelText, b.bar), b.label);
+        EXPECT_EQ(Data(*w, Prop::GraphData, 0, b.bar), b.value);
+    }
+    EXPECT_EQ(Data(*w, Prop::YAxisMax), 0.5);
+    EXPECT_EQ(Doc().MultiRunCharts.MultiRunGraphCount, 0);
+
+    // The average form of the flag pairs, in its own order.
+    c.InterpointMean[1][2] = 30.0, c.InterpointMean[0][2] = 20.0;
+    auto* avg = Open<CInterpointDistributionGraphDlg>(CBrevimarView::ID_INTERPOINT_GRAPH, IDOK,
+                                                      {{O::IDC_PAIR_FLAG, "1"}, {O::IDC_FLAG_AVERAGE, "1"}});
+    ASSERT_NE(avg, nullptr);
+    EXPECT_EQ(Text(*avg, Prop::GraphTitle), "Average VORLAX : Enemy-Flag Distance");
+    EXPECT_EQ(Text(*avg, Prop::LegendText, 1), "Blue : Red-Flag");
+    EXPECT_EQ(Data(*avg, Prop::GraphData, 1, 2), 30.0);
+    EXPECT_EQ(Data(*avg, Prop::YAxisMin), 0.0);
+    EXPECT_EQ(Data(*avg, Prop::YAxisMax), 30.0);
+    EXPECT_EQ(Doc().MultiRunGraphLabels[0], "Interpoint Distance: Ave Red : Blue-Flag Distance");
 }
 
 }  // namespace
