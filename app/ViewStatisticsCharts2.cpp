@@ -42,6 +42,25 @@ void CBrevimarView::BuildStatisticsChartMap()
     Map.On(ID_GOAL_COUNT_GRAPH, [this] { OnGoalCountGraph(); });
     Map.On(ID_SPATIAL_ENTROPY_GRAPH, [this] { OnSpatialEntropyGraph(); });
     Map.On(ID_TERRITORY_GRAPH, [this] { OnTerritoryGraph(); });
+
+    // A chart is offered once its statistic is being collected, in the
+    // interactive and multiple time-series runs.
+    using S = CStatisticsParameters;
+    const std::pair<unsigned, std::array<int S::*, 2>> switches[] = {
+        {ID_CLUSTER_SIZE_GRAPH, {&S::ClusterD1On, &S::ClusterD2On}},
+        {ID_INTERPOINT_GRAPH, {&S::InterpointOn, &S::InterpointOn}},
+        {ID_NEIGHBOR_COUNT_GRAPH, {&S::NeighborStatsOn, &S::NeighborStatsOn}},
+        {ID_GOAL_COUNT_GRAPH, {&S::GoalStatsOn, &S::GoalStatsOn}},
+        {ID_SPATIAL_ENTROPY_GRAPH, {&S::SpatialEntropyOn, &S::SpatialEntropyOn}},
+        {ID_TERRITORY_GRAPH, {&S::TerritoryStatsOn, &S::TerritoryStatsOn}},
+    };
+    for (const auto& [id, on] : switches)
+        Map.OnUpdate(id, [this, on = on](CCmdUI& ui) {
+            const CBrevimarDoc& doc = *Document;
+            const S& st = doc.Statistics;
+            ui.Enable(st.DataCollectionOn == 1 && (st.*on[0] == 1 || st.*on[1] == 1) &&
+                      (doc.RunMode == InteractiveMode || doc.RunMode == MultipleTimeSeriesMode));
+        });
 }
 
 void CBrevimarView::OpenStatisticsChart(bool offersRawData, const std::function<QWidget*()>& create)

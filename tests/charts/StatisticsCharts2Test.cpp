@@ -39,6 +39,9 @@ protected:
         ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         Doc().RunHeader.CurrentStep = 5;  // a small known run: steps 1..4 charted
+        CStatisticsParameters& st = Doc().Statistics;
+        st.DataCollectionOn = st.ClusterD1On = st.InterpointOn = st.NeighborStatsOn = 1;
+        st.GoalStatsOn = st.SpatialEntropyOn = st.TerritoryStatsOn = 1;
     }
     template <class Chart>
     Chart* Open(unsigned command, int answer, std::map<int, std::string> controls = {})
@@ -94,6 +97,10 @@ TEST_F(StatisticsCharts, GoalCountPairsInTableOrderWithAxisFromFirstPositiveStep
     QPointer<CGoalCountGraphDlg> late = new CGoalCountGraphDlg(View(), Doc());
     EXPECT_EQ(Data(*late, Prop::XAxisMin), 5.0);
     EXPECT_EQ(Data(*late, Prop::YAxisMax), 1.0);
+
+    // Not offered while the statistic is not collected.
+    Doc().Statistics.GoalStatsOn = 0;
+    EXPECT_FALSE(Frame().RunCommand(CBrevimarView::ID_GOAL_COUNT_GRAPH));
 }
 
 TEST_F(StatisticsCharts, RunModeFiveReadsAveragesWithBarsWithinTheArrays)
