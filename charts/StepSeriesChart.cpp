@@ -63,7 +63,8 @@ CStepSeriesChart::Extremes CStepSeriesChart::FillCurve(CBrevimarDoc& doc, int s,
         Graph.EBarGraphDataMinus[s][0] = 0.0;
     }
     Graph.XPosData[s][0] = 1.0;
-    Graph.LegendText[s] = curve.Legend;
+    if (!curve.Legend.empty())
+        Graph.LegendText[s] = curve.Legend;
     Graph.NumSets = s + 1;
     return e;
 }

@@ -16,7 +16,7 @@ protected:
     struct Curve {
         const double* Values = nullptr;      // by step; nullptr reads as 0
         const double* Deviations = nullptr;  // run mode 5 only
-        std::string Legend;
+        std::string Legend;  // empty: a chart of one unnamed curve
         std::string Label;  // empty: not handed off
     };
     struct Extremes {

@@ -311,5 +311,25 @@ TEST_F(StatisticsCharts, InterpointHistogramLabelsEachBarWithItsOwnBin)
     EXPECT_EQ(Doc().MultiRunGraphLabels[0], "Interpoint Distance: Ave Red : Blue-Flag Distance");
 }
 
+TEST_F(StatisticsCharts, BeforeTwoStepsEveryChartOpensEmpty)
+{
+    CBrevimarDoc& doc = Doc();
+    for (int step : {0, 1}) {
+        doc.RunHeader.CurrentStep = step;
+        QPointer<CChartWindow> charts[] = {
+            new CGoalCountGraphDlg(View(), doc),         new CNeighborCountGraphDlg(View(), doc),
+            new CTerritorialPossessionGraphDlg(View(), doc), new CSpatialEntropyGraphDlg(View(), doc),
+            new CInterpointDistributionGraphDlg(View(), doc), new CClusterDistributionGraphDlg(View(), doc),
+        };
+        for (const auto& w : charts) {
+            ASSERT_TRUE(w);
+            w->grab();
+            EXPECT_TRUE(LastLayout(w->Graph.GraphHandle).Drawn) << w->windowTitle().toStdString();
+            EXPECT_EQ(Data(*w, Prop::YAxisMax), 1.0) << w->windowTitle().toStdString();
+            EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, 0, 1));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace brevimar::testing
