@@ -74,6 +74,7 @@ void CBrevimarView::BuildMessageMap()
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
     BuildStatisticsChartMap1();
+    BuildStatisticsChartMap();
     BuildDataCollectionMap();
     BuildOnTheFlyCommandMap();
     BuildDisplayCommandMap();

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QRect>
 
+#include <functional>
+
 #include <memory>
 
 #include "core/Document.h"
@@ -203,6 +205,23 @@ public:
     void OnCenterOfMassGraph();
     static constexpr unsigned ID_WEAPON_SHOTS_HITS_GRAPH = 33370;
     void OnGraphWeaponShotsHits();
+    // The charts of the per-step statistics (ViewStatisticsCharts2.cpp).
+    static constexpr unsigned ID_CLUSTER_SIZE_GRAPH = 32959;
+    static constexpr unsigned ID_INTERPOINT_GRAPH = 32960;
+    static constexpr unsigned ID_NEIGHBOR_COUNT_GRAPH = 32961;
+    static constexpr unsigned ID_GOAL_COUNT_GRAPH = 32962;
+    static constexpr unsigned ID_SPATIAL_ENTROPY_GRAPH = 32966;
+    static constexpr unsigned ID_TERRITORY_GRAPH = 33163;
+    void BuildStatisticsChartMap();
+    void OnClusterSizeGraph();
+    void OnInterpointGraph();
+    void OnNeighborCountGraph();
+    void OnGoalCountGraph();
+    void OnSpatialEntropyGraph();
+    void OnTerritoryGraph();
+    // Opens a chart window as the last one; in run mode 5 a chart offering
+    // raw data asks for it first and writes it once the chart is built.
+    void OpenStatisticsChart(bool offersRawData, const std::function<QWidget*()>& create);
 
     // Battlefield set-up, terrain, per-squad ranges, toggles and the small
     // editors (ViewOnTheFlyCommands.cpp).

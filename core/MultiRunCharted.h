@@ -29,6 +29,21 @@ struct CMultiRunCharted {
     double MultiRunCombatEntropyMean[2][MultiRunStepSlots] = {};
     double MultiRunCenterOfMassMean[6][MultiRunStepSlots] = {};
     double MultiRunCenterOfMassDeviation[6][MultiRunStepSlots] = {};
+    // Averages over the samples of the per-step statistics and their
+    // deviations, per step k = 0..201. Kinds and rows follow the single-run
+    // statistics: goal counts and neighbour counts [kind][R][k] for R = 1..7,
+    // clusters [D - 1][k], interpoint measures [measure][k], territory
+    // [RED raw, RED normalised, BLUE raw, BLUE normalised][k].
+    double MultiRunAverageClusterSizeMean[2][MultiRunStepSlots] = {};
+    double MultiRunAverageClusterSizeDeviation[2][MultiRunStepSlots] = {};
+    double MultiRunGoalCountMean[4][8][MultiRunStepSlots] = {};
+    double MultiRunGoalCountDeviation[4][8][MultiRunStepSlots] = {};
+    double MultiRunNeighborCountMean[6][8][MultiRunStepSlots] = {};
+    double MultiRunNeighborCountDeviation[6][8][MultiRunStepSlots] = {};
+    double MultiRunInterpointMean[7][MultiRunStepSlots] = {};
+    double MultiRunInterpointDeviation[7][MultiRunStepSlots] = {};
+    double MultiRunTerritoryShareMean[4][MultiRunStepSlots] = {};
+    double MultiRunTerritoryShareDeviation[4][MultiRunStepSlots] = {};
 
     // What the last run-mode-5 chart drew: the number of series, each
     // series' values and deviations. The labels are the document's

@@ -1,0 +1,164 @@
+#include "charts/GoalCountGraph.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+using O = CGoalCountGraphOptionsDlg;
+
+const DialogTemplate& OptionsTemplate()
+{
+    static const DialogTemplate table{
+        O::IDD,
+        "2D Graph::Goal Count",
+        {
+            {DlgItem::Group, IDC_STATIC, "Select Graph"},
+            {DlgItem::CheckBox, O::IDC_RED_NEAR_RED_FLAG, "Red within Range R of Red-Flag"},
+            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED_FLAG, "Blue within Range R of Red-Flag"},
+            {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE_FLAG, "Red within Range R of Blue-Flag"},
+            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE_FLAG, "Blue within Range R of Blue-Flag"},
+            {DlgItem::Group, IDC_STATIC, "Select Range", 7},
+            {DlgItem::Radio, O::IDC_RANGE_1, "1"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 1, "2"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 2, "3"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 3, "4"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 4, "5"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 5, "6"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 6, "7"},
+            {DlgItem::EndGroup},
+        },
+    };
+    return table;
+}
+
+}  // namespace
+
+void DDX_RangeRadio(CDataExchange& dx, int firstId, int range)
+{
+    if (!dx.SaveAndValidate && dx.Active())
+        dx.Dialog.CheckRadioButton(firstId, firstId + 6, firstId + std::clamp(range, 1, 7) - 1);
+}
+
+CGoalCountGraphOptionsDlg::CGoalCountGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
+    : CDialog(OptionsTemplate(), parent), Accepted(1)
+{
+    const std::pair<int, int O::*> boxes[] = {
+        {IDC_RED_NEAR_RED_FLAG, &O::RedNearRedFlag},
+        {IDC_BLUE_NEAR_RED_FLAG, &O::BlueNearRedFlag},
+        {IDC_RED_NEAR_BLUE_FLAG, &O::RedNearBlueFlag},
+        {IDC_BLUE_NEAR_BLUE_FLAG, &O::BlueNearBlueFlag},
+    };
+    for (const auto& [id, flag] : boxes)
+        OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
+    for (int r = 1; r <= 7; ++r)
+        OnButton(IDC_RANGE_1 + r - 1, [this, r] {
+            Range = r;
+            UpdateData(false);
+        });
+}
+
+bool CGoalCountGraphOptionsDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    return true;
+}
+
+void CGoalCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_CheckFlag(dx, IDC_RED_NEAR_RED_FLAG, RedNearRedFlag);
+    DDX_CheckFlag(dx, IDC_BLUE_NEAR_RED_FLAG, BlueNearRedFlag);
+    DDX_CheckFlag(dx, IDC_RED_NEAR_BLUE_FLAG, RedNearBlueFlag);
+    DDX_CheckFlag(dx, IDC_BLUE_NEAR_BLUE_FLAG, BlueNearBlueFlag);
+    DDX_RangeRadio(dx, IDC_RANGE_1, Range);
+}
+
+void CGoalCountGraphOptionsDlg::OnOK()
+{
+    Accepted = 1;
+    CDialog::OnOK();
+}
+
+void CGoalCountGraphOptionsDlg::OnCancel()
+{
+    Accepted = 0;
+    CDialog::OnCancel();
+}
+
+CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CStepSeriesChart(IDD, Caption, parent)
+{
+    // The collected kinds: RED near the BLUE flag, BLUE near the RED flag,
+    // RED near the RED flag, BLUE near the BLUE flag.
+    struct Pair {
+        int CChartSelections::*Flag;
+        int Kind;
+        const char* Legend;
+        const char* Label;
+    };
+    static constexpr Pair pairs[] = {
+        {&CChartSelections::GoalGraphRedNearRedFlag, 2, "Red near Red-Flag", "Goal Count: Red Within Red-Flag"},
+        {&CChartSelections::GoalGraphRedNearBlueFlag, 0, "Red near Blue-Flag", "Goal Count: Red Within Blue-Flag"},
+        {&CChartSelections::GoalGraphBlueNearBlueFlag, 3, "Blue near Blue-Flag",
+         "Goal Count: Blue Within Blue-Flag"},
+        {&CChartSelections::GoalGraphBlueNearRedFlag, 1, "Blue near Red-Flag", "Goal Count: Blue Within Red-Flag"},
+    };
+
+    BeginHandOff(doc);
+    Create();
+    CreateChart();
+    ResetChartTemplate();
+
+    const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
+    const int current = doc.RunHeader.CurrentStep;
+    const int T = ClampSteps(multiRun ? doc.Series.MultiRunStepCount : current - 1, multiRun);
+    const int R = std::clamp(doc.Charts.GoalGraphRange, 1, StatisticRanges);
+    TimeSetup(multiRun, 0, T - 1, T, true);
+
+    char title[128];
+    if (multiRun) {
+        std::snprintf(title, sizeof title, "Number of VORLAXs Near Goal; (Range R=%d; %d Samples)", R,
+                      doc.Series.MultiRunSampleCount);
+        Graph.LeftTitle = "(Ave) Number of VORLAXs";
+    } else {
+        std::snprintf(title, sizeof title, "Number of VORLAXs Near Goal; (Range R=%d)", R);
+        Graph.LeftTitle = "Number of VORLAXs";
+    }
+    Graph.GraphTitle = title;
+
+    int s = 0, first = 0;
+    double hi = 0.0;
+    for (const Pair& pair : pairs) {
+        if (doc.Charts.*pair.Flag != 1)
+            continue;
+        Curve curve{nullptr, nullptr, pair.Legend, pair.Label};
+        if (multiRun) {
+            curve.Values = doc.MultiRunCharts.MultiRunGoalCountMean[pair.Kind][R];
+            curve.Deviations = doc.MultiRunCharts.MultiRunGoalCountDeviation[pair.Kind][R];
+        } else if (doc.GoalCountLog[pair.Kind]) {
+            curve.Values = doc.GoalCountLog[pair.Kind].get() + SeriesIndex(R, 0);
+        }
+        const Extremes e = FillCurve(doc, s, curve, T, multiRun, 1);
+        hi = std::max(hi, e.Max);
+        if (e.FirstPositive != 0 && (first == 0 || e.FirstPositive < first))
+            first = e.FirstPositive;
+        ++s;
+    }
+
+    Graph.XAxisMax = static_cast<double>(T);
+    Graph.RangeMax = T;
+    // The axis starts where the first pair leaves zero; a first value at
+    // the very last step shows from the current step.
+    const int start = first == 0 ? 1 : (first == T ? current : first);
+    Graph.XAxisMin = static_cast<double>(start);
+    Graph.RangeMin = start;
+    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+
+    DrawChart();
+    EndHandOff(doc, s);
+}
+
+}  // namespace brevimar

@@ -1,0 +1,154 @@
+#include "charts/NeighborGraph.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "charts/GoalCountGraph.h"
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+using O = CNeighborCountGraphOptionsDlg;
+
+const DialogTemplate& OptionsTemplate()
+{
+    static const DialogTemplate table{
+        O::IDD,
+        "2D Graph::Neighbor Count",
+        {
+            {DlgItem::Group, IDC_STATIC, "Select Graph"},
+            {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_RED, "Total within Range R of Red"},
+            {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_BLUE, "Total within Range R of Blue"},
+            {DlgItem::CheckBox, O::IDC_RED_NEAR_RED, "Red within Range R of Red"},
+            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED, "Blue within Range R of Red"},
+            {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE, "Red within Range R of Blue"},
+            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE, "Blue within Range R of Blue"},
+            {DlgItem::Group, IDC_STATIC, "Select Range", 7},
+            {DlgItem::Radio, O::IDC_RANGE_1, "1"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 1, "2"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 2, "3"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 3, "4"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 4, "5"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 5, "6"},
+            {DlgItem::Radio, O::IDC_RANGE_1 + 6, "7"},
+            {DlgItem::EndGroup},
+            // Bound to nothing: the bars follow the run mode alone.
+            {DlgItem::CheckBox, O::IDC_DEVIATION, " +/- Deviation"},
+        },
+    };
+    return table;
+}
+
+}  // namespace
+
+CNeighborCountGraphOptionsDlg::CNeighborCountGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
+    : CDialog(OptionsTemplate(), parent), Accepted(1)
+{
+    const std::pair<int, int O::*> boxes[] = {
+        {IDC_TOTAL_NEAR_RED, &O::TotalNearRed}, {IDC_TOTAL_NEAR_BLUE, &O::TotalNearBlue},
+        {IDC_RED_NEAR_RED, &O::RedNearRed},     {IDC_BLUE_NEAR_RED, &O::BlueNearRed},
+        {IDC_RED_NEAR_BLUE, &O::RedNearBlue},   {IDC_BLUE_NEAR_BLUE, &O::BlueNearBlue},
+    };
+    for (const auto& [id, flag] : boxes)
+        OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
+    for (int r = 1; r <= 7; ++r)
+        OnButton(IDC_RANGE_1 + r - 1, [this, r] {
+            Range = r;
+            UpdateData(false);
+        });
+}
+
+void CNeighborCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_CheckFlag(dx, IDC_TOTAL_NEAR_RED, TotalNearRed);
+    DDX_CheckFlag(dx, IDC_TOTAL_NEAR_BLUE, TotalNearBlue);
+    DDX_CheckFlag(dx, IDC_RED_NEAR_RED, RedNearRed);
+    DDX_CheckFlag(dx, IDC_BLUE_NEAR_RED, BlueNearRed);
+    DDX_CheckFlag(dx, IDC_RED_NEAR_BLUE, RedNearBlue);
+    DDX_CheckFlag(dx, IDC_BLUE_NEAR_BLUE, BlueNearBlue);
+    DDX_RangeRadio(dx, IDC_RANGE_1, Range);
+}
+
+void CNeighborCountGraphOptionsDlg::OnOK()
+{
+    Accepted = 1;
+    CDialog::OnOK();
+}
+
+void CNeighborCountGraphOptionsDlg::OnCancel()
+{
+    Accepted = 0;
+    CDialog::OnCancel();
+}
+
+CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& doc)
+    : CStepSeriesChart(IDD, Caption, parent)
+{
+    // The collected kinds: RED near RED, BLUE near RED, all near RED, RED
+    // near BLUE, BLUE near BLUE, all near BLUE.
+    using C = CChartSelections;
+    struct Kind {
+        int C::*Flag;
+        int Index;
+        const char* Legend;
+        const char* Label;
+    };
+    static constexpr Kind kinds[] = {
+        {&C::NeighborGraphTotalNearRed, 2, "Total near Red", "Neighbor Distribution: Total Within Red"},
+        {&C::NeighborGraphTotalNearBlue, 5, "Total near Blue", "Neighbor Distribution: Total Within Blue"},
+        {&C::NeighborGraphRedNearRed, 0, "Red near Red", "Neighbor Distribution: Red Within Red"},
+        {&C::NeighborGraphRedNearBlue, 3, "Red near Blue", "Neighbor Distribution: Red Within Blue"},
+        {&C::NeighborGraphBlueNearBlue, 4, "Blue near Blue", "Neighbor Distribution: Blue Within Blue"},
+        {&C::NeighborGraphBlueNearRed, 1, "Blue near Red", "Neighbor Distribution: Blue Within Red"},
+    };
+
+    BeginHandOff(doc);
+    Create();
+    CreateChart();
+    ResetChartTemplate();
+
+    const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
+    const int n = ClampSteps((multiRun ? doc.Series.MultiRunStepCount : doc.RunHeader.CurrentStep) - 1, multiRun);
+    const int R = std::clamp(doc.Charts.NeighborGraphRange, 1, StatisticRanges);
+    TimeSetup(multiRun, 0, n, n, true);
+
+    char title[128];
+    if (multiRun) {
+        std::snprintf(title, sizeof title, "Average Neighbor Count; (Range R=%d; %d Samples)", R,
+                      doc.Series.MultiRunSampleCount);
+        Graph.LeftTitle = "(Ave) # of Neighbors";
+    } else {
+        std::snprintf(title, sizeof title, "Average Neighbor Count; (Range R=%d)", R);
+        Graph.LeftTitle = "# of Neighbors";
+    }
+    Graph.GraphTitle = title;
+
+    int s = 0;
+    double hi = 0.0;
+    for (const Kind& kind : kinds) {
+        if (doc.Charts.*kind.Flag != 1)
+            continue;
+        Curve curve{nullptr, nullptr, kind.Legend, kind.Label};
+        if (multiRun) {
+            curve.Values = doc.MultiRunCharts.MultiRunNeighborCountMean[kind.Index][R];
+            curve.Deviations = doc.MultiRunCharts.MultiRunNeighborCountDeviation[kind.Index][R];
+        } else if (doc.NeighborLog[kind.Index]) {
+            curve.Values = doc.NeighborLog[kind.Index].get() + SeriesIndex(R, 0);
+        }
+        hi = std::max(hi, FillCurve(doc, s, curve, n, multiRun, 1).Max);
+        ++s;
+    }
+
+    Graph.XAxisMin = 1.0;
+    Graph.XAxisMax = static_cast<double>(n);
+    Graph.RangeMin = 1;
+    Graph.RangeMax = n;
+    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+
+    DrawChart();
+    EndHandOff(doc, s);
+}
+
+}  // namespace brevimar

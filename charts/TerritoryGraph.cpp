@@ -1,0 +1,138 @@
+#include "charts/TerritoryGraph.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+using O = CTerritorialPossessionGraphOptionsDlg;
+
+const DialogTemplate& OptionsTemplate()
+{
+    static const DialogTemplate table{
+        O::IDD,
+        "2D Graph::Territory",
+        {
+            {DlgItem::Group, IDC_STATIC, "Select Graph"},
+            {DlgItem::CheckBox, O::IDC_RED_RAW, "Red:Raw"},
+            {DlgItem::CheckBox, O::IDC_RED_NORMALIZED, "Red:Normalized"},
+            {DlgItem::CheckBox, O::IDC_BLUE_RAW, "Blue:Raw"},
+            {DlgItem::CheckBox, O::IDC_BLUE_NORMALIZED, "Blue:Normalized"},
+            {DlgItem::EndGroup},
+        },
+    };
+    return table;
+}
+
+}  // namespace
+
+CTerritorialPossessionGraphOptionsDlg::CTerritorialPossessionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
+    : CDialog(OptionsTemplate(), parent), Accepted(1)
+{
+    const std::pair<int, int O::*> boxes[] = {
+        {IDC_RED_RAW, &O::RedRaw},
+        {IDC_RED_NORMALIZED, &O::RedNormalized},
+        {IDC_BLUE_RAW, &O::BlueRaw},
+        {IDC_BLUE_NORMALIZED, &O::BlueNormalized},
+    };
+    for (const auto& [id, flag] : boxes)
+        OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
+}
+
+void CTerritorialPossessionGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_CheckFlag(dx, IDC_RED_RAW, RedRaw);
+    DDX_CheckFlag(dx, IDC_RED_NORMALIZED, RedNormalized);
+    DDX_CheckFlag(dx, IDC_BLUE_RAW, BlueRaw);
+    DDX_CheckFlag(dx, IDC_BLUE_NORMALIZED, BlueNormalized);
+}
+
+void CTerritorialPossessionGraphOptionsDlg::OnOK()
+{
+    Accepted = 1;
+    CDialog::OnOK();
+}
+
+void CTerritorialPossessionGraphOptionsDlg::OnCancel()
+{
+    Accepted = 0;
+    CDialog::OnCancel();
+}
+
+CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, CBrevimarDoc& doc)
+    : CStepSeriesChart(IDD, Caption, parent)
+{
+    using C = CChartSelections;
+    struct Row {
+        int C::*Flag;
+        const char* Legend;
+        const char* Label;
+    };
+    static constexpr Row rows[] = {
+        {&C::TerritoryGraphRedRaw, "Red::Raw", "Territorial Possession: Red::Raw"},
+        {&C::TerritoryGraphRedNormalized, "Red::Normalized", "Territorial Possession: Red::Normalized"},
+        {&C::TerritoryGraphBlueRaw, "Blue::Raw", "Territorial Possession: Blue::Raw"},
+        {&C::TerritoryGraphBlueNormalized, "Blue::Normalized", "Territorial Possession: Blue::Normalized"},
+    };
+    const CCollectedStatistics& c = doc.Collected;
+    const double* single[] = {c.RedTerritoryRaw, c.RedTerritoryNormalized, c.BlueTerritoryRaw,
+                              c.BlueTerritoryNormalized};
+
+    // This chart hands off its own curves, so that the raw graph-data report
+    // never repeats the previous chart's.
+    BeginHandOff(doc);
+    Create();
+    CreateChart();
+    ResetChartTemplate();
+
+    const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
+    const int current = doc.RunHeader.CurrentStep;
+    const int T = ClampSteps(multiRun ? doc.Series.MultiRunStepCount : current - 1, multiRun);
+    TimeSetup(multiRun, 0, T - 1, T, true);
+
+    const CBattlefield& f = doc.Battlefield;
+    char title[160];
+    if (multiRun) {
+        std::snprintf(title, sizeof title, "Territorial Possession; (R=%d, N=%d, Delta=%d; %d Samples)",
+                      f.TerritoryRange, f.TerritoryMinCount, f.TerritoryDelta, doc.Series.MultiRunSampleCount);
+        Graph.LeftTitle = "(Ave) Occupied Territory (fractional %)";
+    } else {
+        std::snprintf(title, sizeof title, "Territorial Possession; (R=%d, N=%d, Delta=%d)", f.TerritoryRange,
+                      f.TerritoryMinCount, f.TerritoryDelta);
+        Graph.LeftTitle = "Occupied Territory (fractional %)";
+    }
+    Graph.GraphTitle = title;
+
+    int s = 0, first = 0;
+    double hi = 0.0;
+    for (int row = 0; row < 4; ++row) {
+        if (doc.Charts.*rows[row].Flag != 1)
+            continue;
+        Curve curve{single[row], nullptr, rows[row].Legend, rows[row].Label};
+        if (multiRun) {
+            curve.Values = doc.MultiRunCharts.MultiRunTerritoryShareMean[row];
+            curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryShareDeviation[row];
+        }
+        const Extremes e = FillCurve(doc, s, curve, T, multiRun, 1);
+        hi = std::max(hi, e.Max);
+        if (e.FirstPositive != 0 && (first == 0 || e.FirstPositive < first))
+            first = e.FirstPositive;
+        ++s;
+    }
+
+    Graph.XAxisMax = static_cast<double>(T);
+    Graph.RangeMax = T;
+    const int start = first == 0 ? 1 : (first == T ? current : first);
+    Graph.XAxisMin = static_cast<double>(start);
+    Graph.RangeMin = start;
+    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+
+    DrawChart();
+    EndHandOff(doc, s);
+}
+
+}  // namespace brevimar
