@@ -68,6 +68,7 @@ void CBrevimarView::BuildMessageMap()
     Map.OnUpdate(ID_FILE_OPEN, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildParameterCommandMap();
     AddLandscapeCommands();
+    AddMultiRunCommands();
     BuildGaMessageMap();
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });
