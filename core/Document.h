@@ -522,9 +522,9 @@ public:
     std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
         SampleSquadBlueInjured;  // [11][352][202]
     std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
-    std::unique_ptr<CGaRecords> GaRecords;
+    std::unique_ptr<CGaRecords> GaRecords;  // the genetic algorithm's population and mating pool
     // Multiple time-series batch: per-sample statistics, working areas, resume state.
-    CMultiRunSamples MultiRunData;  // the genetic algorithm's population and mating pool
+    CMultiRunSamples MultiRunData;
 
     // --- fitness landscape: settings, sweep state and results
     CLandscapeData Landscape;
