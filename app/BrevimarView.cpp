@@ -70,6 +70,7 @@ void CBrevimarView::BuildMessageMap()
     BuildParameterCommandMap();
     BuildCombatCommandMap();
     AddLandscapeCommands();
+    AddMultiRunCommands();
     BuildGaMessageMap();
     // Data Visualization.
     Map.On(ID_ATTRITION_GRAPH, [this] { OnAttritionGraph(); });

@@ -348,6 +348,17 @@ public:
 private:
     void AddLandscapeCommands();
 public:
+    // Multiple time-series (ViewMultiRunCommands.cpp).
+    static constexpr unsigned ID_MULTIPLE_TIME_SERIES = 32970;
+    static constexpr unsigned ID_EDIT_MULTI_RUN_PARAMETERS = 33157;
+    void OnMultipleTimeSeries();
+    void OnEditMultiRunParameters();
+    void OnMultiRunComplete() override;
+    void RunMultiTimeSeriesBatch() override;
+
+private:
+    void AddMultiRunCommands();
+public:
     // The one-sided genetic algorithm: its search-space run modes, its input
     // file and its generation driver (ViewGaCommands.cpp).
     static constexpr unsigned ID_RUN_MODE_GA_FIRST = 33036;  // modes 1..8: 33036..33043

@@ -116,10 +116,10 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
     const int n = multiRun ? std::min(doc.Series.MultiRunStepCount - 1, MaxMultiRunPoints)
                            : std::min(doc.RunHeader.CurrentStep - 1, SeriesLength - 1);
     auto X = [&](int k, int t) {
-        return multiRun ? averaged.MultiRunCenterOfMassMean[2 * k][t] : doc.Collected.CenterOfMassSeries[2 * k][t];
+        return multiRun ? averaged.MultiRunMean[MultiRunCenterOfMassRow + 2 * k][t] : doc.Collected.CenterOfMassSeries[2 * k][t];
     };
     auto Y = [&](int k, int t) {
-        return multiRun ? averaged.MultiRunCenterOfMassMean[2 * k + 1][t]
+        return multiRun ? averaged.MultiRunMean[MultiRunCenterOfMassRow + 2 * k + 1][t]
                         : doc.Collected.CenterOfMassSeries[2 * k + 1][t];
     };
     auto withSamples = [samples](const char* text) {
@@ -311,8 +311,8 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
             Graph.GraphData[s][t] = D;
             if (multiRun) {
                 const double dx = fx - X(k, t), dy = fy - Y(k, t);
-                const double sx = averaged.MultiRunCenterOfMassDeviation[2 * k][t] * dx;
-                const double sy = averaged.MultiRunCenterOfMassDeviation[2 * k + 1][t] * dy;
+                const double sx = averaged.MultiRunDev[MultiRunCenterOfMassRow + 2 * k][t] * dx;
+                const double sy = averaged.MultiRunDev[MultiRunCenterOfMassRow + 2 * k + 1][t] * dy;
                 // On the flag itself the error has no direction: none is drawn.
                 const double e = D > 0.0 ? std::sqrt(sx * sx + sy * sy) / D : 0.0;
                 Graph.EBarGraphDataPlus[s][t] = e;

@@ -183,8 +183,8 @@ void CClusterDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, int d)
     Curve curve{d == 1 ? doc.Collected.MeanClusterSizeD1 : doc.Collected.MeanClusterSizeD2, nullptr,
                 "", d == 1 ? "Cluster Distribution: D=1" : "Cluster Distribution: D=2"};
     if (multiRun) {
-        curve.Values = doc.MultiRunCharts.MultiRunAverageClusterSizeMean[d - 1];
-        curve.Deviations = doc.MultiRunCharts.MultiRunAverageClusterSizeDeviation[d - 1];
+        curve.Values = doc.MultiRunCharts.MultiRunMean[MultiRunClusterRow + d - 1];
+        curve.Deviations = doc.MultiRunCharts.MultiRunDev[MultiRunClusterRow + d - 1];
     }
     // Point t sits at x = t here, so points 0 and 1 share x = 1.
     const Extremes e = FillCurve(doc, 0, curve, n, multiRun, 0);

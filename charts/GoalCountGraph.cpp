@@ -136,8 +136,8 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
             continue;
         Curve curve{nullptr, nullptr, pair.Legend, pair.Label};
         if (multiRun) {
-            curve.Values = doc.MultiRunCharts.MultiRunGoalCountMean[pair.Kind][R];
-            curve.Deviations = doc.MultiRunCharts.MultiRunGoalCountDeviation[pair.Kind][R];
+            curve.Values = doc.MultiRunCharts.MultiRunGoalMean[pair.Kind][R];
+            curve.Deviations = doc.MultiRunCharts.MultiRunGoalDev[pair.Kind][R];
         } else if (doc.GoalCountLog[pair.Kind]) {
             curve.Values = doc.GoalCountLog[pair.Kind].get() + SeriesIndex(R, 0);
         }

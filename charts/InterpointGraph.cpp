@@ -181,8 +181,8 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
         Curve curve{doc.Collected.InterpointMean[m.Row], nullptr, m.Legend,
                     std::string("Interpoint Distance: Ave ") + m.Legend + " Distance"};
         if (multiRun) {
-            curve.Values = doc.MultiRunCharts.MultiRunInterpointMean[m.Row];
-            curve.Deviations = doc.MultiRunCharts.MultiRunInterpointDeviation[m.Row];
+            curve.Values = doc.MultiRunCharts.MultiRunMean[MultiRunInterpointRow + m.Row];
+            curve.Deviations = doc.MultiRunCharts.MultiRunDev[MultiRunInterpointRow + m.Row];
         }
         const Extremes e = FillCurve(doc, s, curve, n, multiRun, 1);
         lo = std::min(lo, e.Min);

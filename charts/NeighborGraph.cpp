@@ -132,8 +132,8 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
             continue;
         Curve curve{nullptr, nullptr, kind.Legend, kind.Label};
         if (multiRun) {
-            curve.Values = doc.MultiRunCharts.MultiRunNeighborCountMean[kind.Index][R];
-            curve.Deviations = doc.MultiRunCharts.MultiRunNeighborCountDeviation[kind.Index][R];
+            curve.Values = doc.MultiRunCharts.MultiRunNeighborMean[kind.Index][R];
+            curve.Deviations = doc.MultiRunCharts.MultiRunNeighborDev[kind.Index][R];
         } else if (doc.NeighborLog[kind.Index]) {
             curve.Values = doc.NeighborLog[kind.Index].get() + SeriesIndex(R, 0);
         }

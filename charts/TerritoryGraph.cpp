@@ -114,8 +114,8 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
             continue;
         Curve curve{single[row], nullptr, rows[row].Legend, rows[row].Label};
         if (multiRun) {
-            curve.Values = doc.MultiRunCharts.MultiRunTerritoryShareMean[row];
-            curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryShareDeviation[row];
+            curve.Values = doc.MultiRunCharts.MultiRunTerritoryMean[row];
+            curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryDev[row];
         }
         const Extremes e = FillCurve(doc, s, curve, T, multiRun, 1);
         hi = std::max(hi, e.Max);

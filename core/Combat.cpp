@@ -162,8 +162,10 @@ void WriteBack(CBrevimarDoc& doc, Side side, const int* workingState, const int*
 
 }  // namespace
 
-bool CBrevimarDoc::ApplyHit(Side side, int agent, int* workingState, int* hitThisStep)
+bool CBrevimarDoc::ApplyHit(Side side, int agent, int* workingState, int* hitThisStep, bool enemyShot)
 {
+    if (enemyShot)
+        ++(side == Side::Red ? BlueHitTally : RedHitTally);
     CForce& force = Force(side);
     if (force.defense_flag == 1) {
         // Equality tests: a strength of 0 can never be reached by counting.
@@ -205,7 +207,7 @@ void CBrevimarDoc::FratricideOnMiss(Side side, int shooter, int missedX, int mis
             continue;
         if (!(probability > CombatDraw()))
             continue;
-        const bool fell = ApplyHit(side, m, workingState, hitThisStep);
+        const bool fell = ApplyHit(side, m, workingState, hitThisStep, false);
         if (fell || force.defense_flag != 1) {
             fratricides += 1;
             return;

@@ -61,6 +61,7 @@ void CBrevimarDoc::AllocateHeapBuffers()
     SampleRedCombatEntropy = Zeroed<double>(sampleCells);
     SampleBlueCombatEntropy = Zeroed<double>(sampleCells);
     GaRecords = std::make_unique<CGaRecords>();
+    MultiRunData.Allocate();
     HeapBuffersAllocated = 1;
 }
 
@@ -86,6 +87,7 @@ void CBrevimarDoc::DeleteContents()
                          &SampleSquadRedAlive, &SampleSquadRedInjured, &SampleSquadBlueAlive, &SampleSquadBlueInjured})
         buffer->reset();
     GaRecords.reset();
+    MultiRunData.Release();
     HeapBuffersAllocated = 0;
 }
 

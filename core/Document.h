@@ -20,6 +20,7 @@
 #include "core/Limits.h"
 #include "core/LocalCommand.h"
 #include "core/MultiRunCharted.h"
+#include "core/MultiRunSamples.h"
 #include "core/NeighborGrid.h"
 #include "core/PathField.h"
 #include "core/Random.h"
@@ -167,6 +168,7 @@ struct CDocumentState {
     std::string MultiRunGraphLabels[7];
     // Charts: the averaged attrition the run-mode-5 charts read and the series they hand off.
     CMultiRunCharted MultiRunCharts;
+    int RedHitTally = 0, BlueHitTally = 0;  // hits scored by RED / BLUE shooters
 
     CRunHeader RunHeader;
 
@@ -416,7 +418,8 @@ public:
     float GetBlueWeaponHitProb(int i, int x1, int y1, int j, int x2, int y2);
     // Rules all fire routines share, on ResolveCombat's working arrays of one side.
     double CombatDraw() { return (DrawUniform(&RandomState) * 9999.0 + 1.0) * 0.0001; }
-    bool ApplyHit(Side side, int agent, int* workingState, int* hitThisStep);  // true when the state fell
+    // true when the state fell; a hit scored by the enemy counts in its tally
+    bool ApplyHit(Side side, int agent, int* workingState, int* hitThisStep, bool enemyShot = true);
     void FratricideOnMiss(Side side, int shooter, int missedX, int missedY, int* workingState, int* hitThisStep);
     int ChooseEngagedTargets(const int* candidates, int n, int m, int* engaged);
 
@@ -472,6 +475,20 @@ public:
     void CountReplayAttrition();
     void CountPlaybackAttrition();
     void RecordMultiRunAttrition();
+    // The multiple time-series batch (collect/MultiRunStatistics.cpp): each
+    // statistic of sample MultiRunSample at step MultiRunStep, the averages
+    // over the samples, and the reset before a new batch.
+    void ComputeMultiRunStatistics();
+    void ComputeMultiRunInterpointDistribution();
+    void LabelMultiRunClusters();
+    void LabelMultiRunClustersD2();
+    void CountMultiRunNeighbors();
+    void ComputeMultiRunCenterOfMass();
+    void CountMultiRunGoalAgents();
+    void ComputeMultiRunTerritorialPossession();
+    void RecordMultiRunStepStatistics();
+    void AverageMultiRunSeries();
+    void ResetMultipleRunStatistics();
     void ComputeTerritorialPossession();
     void UpdateTerritoryGrid();
     // The per-step statistics (collect/), each filed under CurrentStep.
@@ -509,6 +526,8 @@ public:
         SampleSquadBlueInjured;  // [11][352][202]
     std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
     std::unique_ptr<CGaRecords> GaRecords;  // the genetic algorithm's population and mating pool
+    // Multiple time-series batch: per-sample statistics, working areas, resume state.
+    CMultiRunSamples MultiRunData;
 
     // --- fitness landscape: settings, sweep state and results
     CLandscapeData Landscape;

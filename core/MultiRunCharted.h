@@ -9,6 +9,10 @@ namespace brevimar {
 // Charted series: up to seven per chart, points t = 1..200 (entry 0 unused).
 constexpr int MultiRunGraphSlots = 7;
 constexpr int MultiRunGraphPoints = MultiRunStepSlots - 1;
+constexpr int MultiRunAveragedRows = 15;
+constexpr int MultiRunClusterRow = 0;
+constexpr int MultiRunInterpointRow = 2;
+constexpr int MultiRunCenterOfMassRow = 9;
 
 struct CMultiRunCharted {
     // Per step k = 0..201: sums over the samples of the attrition counts
@@ -23,27 +27,22 @@ struct CMultiRunCharted {
     int MultiRunBlueAliveDevSum[MultiRunStepSlots] = {};
     int MultiRunBlueInjuredDevSum[MultiRunStepSlots] = {};
 
-    // Per step k = 0..201: the means over the samples of each side's combat
-    // entropy [side][k], and of the centres of mass (RED x, RED y, BLUE x,
-    // BLUE y, both x, both y) with their deviations.
+    // Per step k: mean over the samples and mean absolute deviation from it.
+    // Rows of MultiRunMean/Dev: 0-1 mean cluster size (distance 1, 2), 2-8
+    // the seven interpoint means, 9-14 the centre of mass (RED x, RED y,
+    // BLUE x, BLUE y, both x, both y), each in its single-run order.
+    double MultiRunMean[MultiRunAveragedRows][MultiRunStepSlots] = {};
+    double MultiRunDev[MultiRunAveragedRows][MultiRunStepSlots] = {};
+    // RED raw, RED normalised, BLUE raw, BLUE normalised.
+    double MultiRunTerritoryMean[4][MultiRunStepSlots] = {};
+    double MultiRunTerritoryDev[4][MultiRunStepSlots] = {};
+    // [kind][R][k], R = 1..7.
+    double MultiRunNeighborMean[6][8][MultiRunStepSlots] = {};
+    double MultiRunNeighborDev[6][8][MultiRunStepSlots] = {};
+    double MultiRunGoalMean[4][8][MultiRunStepSlots] = {};
+    double MultiRunGoalDev[4][8][MultiRunStepSlots] = {};
+    // [side][k]: 0 RED, 1 BLUE.
     double MultiRunCombatEntropyMean[2][MultiRunStepSlots] = {};
-    double MultiRunCenterOfMassMean[6][MultiRunStepSlots] = {};
-    double MultiRunCenterOfMassDeviation[6][MultiRunStepSlots] = {};
-    // Averages over the samples of the per-step statistics and their
-    // deviations, per step k = 0..201. Kinds and rows follow the single-run
-    // statistics: goal counts and neighbour counts [kind][R][k] for R = 1..7,
-    // clusters [D - 1][k], interpoint measures [measure][k], territory
-    // [RED raw, RED normalised, BLUE raw, BLUE normalised][k].
-    double MultiRunAverageClusterSizeMean[2][MultiRunStepSlots] = {};
-    double MultiRunAverageClusterSizeDeviation[2][MultiRunStepSlots] = {};
-    double MultiRunGoalCountMean[4][8][MultiRunStepSlots] = {};
-    double MultiRunGoalCountDeviation[4][8][MultiRunStepSlots] = {};
-    double MultiRunNeighborCountMean[6][8][MultiRunStepSlots] = {};
-    double MultiRunNeighborCountDeviation[6][8][MultiRunStepSlots] = {};
-    double MultiRunInterpointMean[7][MultiRunStepSlots] = {};
-    double MultiRunInterpointDeviation[7][MultiRunStepSlots] = {};
-    double MultiRunTerritoryShareMean[4][MultiRunStepSlots] = {};
-    double MultiRunTerritoryShareDeviation[4][MultiRunStepSlots] = {};
 
     // What the last run-mode-5 chart drew: the number of series, each
     // series' values and deviations. The labels are the document's

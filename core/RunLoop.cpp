@@ -124,8 +124,9 @@ void CBrevimarDoc::OnTimer(int /*timerId*/)
         break;
     case MultipleTimeSeriesMode:
         if (Series.MultiRunBusy != 0) {
-            Pause();
-        } else if (Series.MultiRunSample == Series.MultiRunSampleCount) {
+            // A tick the batch's own message pump dispatched: the batch goes
+            // on, and only the user's Pause suspends it.
+        } else if (Series.MultiRunSample == Series.MultiRunSampleCount && MultiRunData.BatchOpen == 0) {
             if (BatchDrivers)
                 BatchDrivers->OnMultiRunComplete();
         } else if (BatchDrivers) {

@@ -159,7 +159,7 @@ void ThrowGrenade(CBrevimarDoc& doc, Side side, int i, const WorkingArrays& work
         const float P = WeaponHitProb(doc, side, i, lx, ly, m, own.AgentX[m], own.AgentY[m]);
         if (!(P > doc.CombatDraw()))
             continue;
-        if (doc.ApplyHit(side, m, ownState, ownHit) || own.defense_flag != 1) {
+        if (doc.ApplyHit(side, m, ownState, ownHit, false) || own.defense_flag != 1) {
             (side == Side::Red ? doc.Battlefield.RedFratricideCount : doc.Battlefield.BlueFratricideCount) += 1;
             return;
         }

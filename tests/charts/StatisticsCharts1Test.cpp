@@ -269,10 +269,10 @@ TEST_F(CenterOfMassChart, AveragedDistancesCarryErrorBarsAndAreHandedOff)
     CMultiRunCharted& a = doc.MultiRunCharts;
     // BLUE's mean at step 1 is (13,24), deviations (1,2); at step 2 it sits
     // on the flag. Step 1: d = (-3,-4), D = 5, e = sqrt(3^2 + 8^2) / 5.
-    a.MultiRunCenterOfMassMean[2][1] = 13, a.MultiRunCenterOfMassMean[3][1] = 24;
-    a.MultiRunCenterOfMassDeviation[2][1] = 1, a.MultiRunCenterOfMassDeviation[3][1] = 2;
-    a.MultiRunCenterOfMassMean[2][2] = 10, a.MultiRunCenterOfMassMean[3][2] = 20;
-    a.MultiRunCenterOfMassDeviation[2][2] = 1, a.MultiRunCenterOfMassDeviation[3][2] = 1;
+    a.MultiRunMean[11][1] = 13, a.MultiRunMean[12][1] = 24;
+    a.MultiRunDev[11][1] = 1, a.MultiRunDev[12][1] = 2;
+    a.MultiRunMean[11][2] = 10, a.MultiRunMean[12][2] = 20;
+    a.MultiRunDev[11][2] = 1, a.MultiRunDev[12][2] = 1;
 
     QPointer<CCenterOfMassGraphDlg> w = new CCenterOfMassGraphDlg(View(), doc);
     EXPECT_EQ(Text(w, Prop::GraphTitle), "Distance From Red-Flag; (3 Samples)");

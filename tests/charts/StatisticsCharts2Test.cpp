@@ -110,10 +110,10 @@ TEST_F(StatisticsChartWindows, RunModeFiveReadsAveragesWithBarsWithinTheArrays)
     doc.Series.MultiRunSampleCount = 4;
     doc.Series.MultiRunStepCount = 999;  // longer than the averaged series
     CMultiRunCharted& m = doc.MultiRunCharts;
-    m.MultiRunGoalCountMean[0][5][1] = 2.5, m.MultiRunGoalCountDeviation[0][5][1] = 0.5;
-    m.MultiRunGoalCountMean[0][5][201] = 7.0, m.MultiRunGoalCountDeviation[0][5][201] = 1.0;
-    m.MultiRunTerritoryShareMean[3][2] = 0.4, m.MultiRunTerritoryShareDeviation[3][2] = 0.1;
-    m.MultiRunNeighborCountMean[2][2][3] = 3.25, m.MultiRunNeighborCountDeviation[2][2][3] = 0.75;
+    m.MultiRunGoalMean[0][5][1] = 2.5, m.MultiRunGoalDev[0][5][1] = 0.5;
+    m.MultiRunGoalMean[0][5][201] = 7.0, m.MultiRunGoalDev[0][5][201] = 1.0;
+    m.MultiRunTerritoryMean[3][2] = 0.4, m.MultiRunTerritoryDev[3][2] = 0.1;
+    m.MultiRunNeighborMean[2][2][3] = 3.25, m.MultiRunNeighborDev[2][2][3] = 0.75;
 
     doc.Charts.GoalGraphBlueNearRedFlag = 0;  // only RED near the BLUE flag, R = 5
     QPointer<CGoalCountGraphDlg> goal = new CGoalCountGraphDlg(View(), doc);

@@ -224,6 +224,23 @@ TEST_F(RunLoop, BatchModesDispatchOrOnlyPauseWhileBusy)
     EXPECT_EQ(drivers.Completions, 1);
 }
 
+TEST_F(RunLoop, MultiRunTicksLeaveABusyBatchAloneAndResumeASuspendedOne)
+{
+    CountingDrivers drivers;
+    doc->SetBatchDrivers(&drivers);
+    doc->RunMode = MultipleTimeSeriesMode;
+    doc->Series.MultiRunSampleCount = doc->Series.MultiRunSample = 3;
+    doc->Series.MultiRunBusy = 1;
+    Tick();  // nested in the batch's own pump
+    EXPECT_EQ(doc->Paused, 0);
+    EXPECT_EQ(drivers.MultiRuns + drivers.Completions, 0);
+    doc->Series.MultiRunBusy = 0;
+    doc->MultiRunData.BatchOpen = 1;  // paused inside the last sample
+    Tick();
+    EXPECT_EQ(drivers.MultiRuns, 1);
+    EXPECT_EQ(drivers.Completions, 0);
+}
+
 TEST_F(RunLoop, UnknownRunModesDoNothing)
 {
     doc->RunMode = 6;

@@ -1,0 +1,76 @@
+// The samples of a multiple time-series batch: every statistic of every
+// sample at every step, the statistics' own working areas (so a batch never
+// disturbs the interactive run's results), and where a suspended batch
+// resumes.
+#pragma once
+
+#include <fstream>
+#include <memory>
+
+#include "core/CollectedStatistics.h"
+#include "core/Limits.h"
+
+namespace brevimar {
+
+// Ranges R = 1..7 at entry R (entry 0 unused).
+constexpr int MultiRunRangeSlots = StatisticRanges + 1;
+// Element [s][R][k] of a per-sample array with a range dimension.
+constexpr int SampleRangeIndex(int sample, int range, int step)
+{
+    return MultiRunStepSlots * (MultiRunRangeSlots * sample + range) + step;
+}
+// A batch must fit its arrays: samples 1..350, step indices 0..200 (the
+// graph hand-off and the attrition tables go no further).
+constexpr int MaxMultiRunSamples = 350;
+constexpr int MaxMultiRunSteps = 201;
+
+struct CMultiRunSamples {
+    // [352][202] each, at SampleIndex(s, k).
+    std::unique_ptr<double[]> SampleClusterSizeD1, SampleClusterSizeD2;
+    std::unique_ptr<double[]> SampleInterpoint[InterpointMeasures];
+    std::unique_ptr<double[]> SampleCenterOfMass[6];
+    std::unique_ptr<double[]> SampleTerritory[4];
+    // [352][8][202] each, at SampleRangeIndex(s, R, k).
+    std::unique_ptr<double[]> SampleNeighbors[NeighborKinds];
+    std::unique_ptr<double[]> SampleGoalCount[GoalCountKinds];
+
+    // The batch's private copies of the statistics' intermediate results.
+    std::unique_ptr<CStatisticsWork> Work;
+    double InterpointHistogram[InterpointMeasures][InterpointBins] = {};
+    int ClusterSizeCountD1[ClusterSizeSlots] = {};
+    int ClusterSizeCountD2[ClusterSizeSlots] = {};
+
+    // A batch paused between steps resumes at sample MultiRunSample, after
+    // step MultiRunStep, with its raw weapons file still open.
+    int BatchOpen = 0;
+    int SampleOpen = 0;
+    std::unique_ptr<std::ofstream> WeaponsRawData;
+
+    bool Allocated() const { return Work != nullptr; }
+    void Allocate()
+    {
+        if (Allocated())
+            return;
+        const std::size_t cells = MultiRunSampleSlots * MultiRunStepSlots;
+        auto zeroed = [](std::size_t n) { return std::make_unique<double[]>(n); };
+        SampleClusterSizeD1 = zeroed(cells);
+        SampleClusterSizeD2 = zeroed(cells);
+        for (auto& a : SampleInterpoint)
+            a = zeroed(cells);
+        for (auto& a : SampleCenterOfMass)
+            a = zeroed(cells);
+        for (auto& a : SampleTerritory)
+            a = zeroed(cells);
+        for (auto& a : SampleNeighbors)
+            a = zeroed(MultiRunRangeSlots * cells);
+        for (auto& a : SampleGoalCount)
+            a = zeroed(MultiRunRangeSlots * cells);
+        Work = std::make_unique<CStatisticsWork>();
+    }
+    void Release() { *this = CMultiRunSamples{}; }
+    CMultiRunSamples() = default;
+    CMultiRunSamples(CMultiRunSamples&&) = default;
+    CMultiRunSamples& operator=(CMultiRunSamples&&) = default;
+};
+
+}  // namespace brevimar

@@ -1,0 +1,106 @@
+#include "app/AppFixture.h"
+#include "dialogs/MultiRunDialogs.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+using P = CMultiRunParamsDlg;
+
+class MultiRunCommands : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Start());
+    }
+    bool Enabled(unsigned id)
+    {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui.Enabled;
+    }
+    std::vector<std::string> DialogTitles() const
+    {
+        std::vector<std::string> titles;
+        for (const ModalRecord& r : ModalHooks::Log())
+            if (r.Kind == ModalKind::Dialog)
+                titles.push_back(r.Title);
+        return titles;
+    }
+};
+
+TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
+{
+    CBrevimarDoc& doc = Doc();
+    ASSERT_TRUE(Enabled(V::ID_MULTIPLE_TIME_SERIES));
+    // 351 samples and a run time of 202 do not fit the arrays: refused.
+    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "351"}, {P::IDC_RUN_TIME, "5"}});
+    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "202"}});
+    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+    EXPECT_EQ(doc.RunMode, MultipleTimeSeriesMode);
+    EXPECT_EQ(doc.Series.MultiRunSampleCount, 3);
+    EXPECT_EQ(doc.Series.MultiRunStepCount, 5);
+    EXPECT_EQ(doc.Paused, 1);
+    EXPECT_NE(doc.StatusText.find("[ Samples ]: 0/3     [ Time ]: 0/5"), std::string::npos) << doc.StatusText;
+    EXPECT_FALSE(Enabled(V::ID_MULTIPLE_TIME_SERIES)) << "only from run mode 1";
+
+    // While the batch pumps, its counts cannot change.
+    doc.Series.MultiRunBusy = 1;
+    EXPECT_FALSE(Enabled(V::ID_EDIT_MULTI_RUN_PARAMETERS));
+    doc.Series.MultiRunBusy = 0;
+    doc.WeaponStatsOn = 0;
+    doc.Resume();
+    // The run timer reaches the driver; the status line follows its progress.
+    View()->OnTimer(V::RunTimerId);
+    EXPECT_EQ(doc.Series.MultiRunSample, 3);
+    EXPECT_EQ(doc.Series.MultiRunBusy, 0);
+    EXPECT_NE(doc.StatusText.find("[ Samples ]: 3/3     [ Time ]: 5/5"), std::string::npos) << doc.StatusText;
+
+    // The next tick: the notice, then the raw-data question.
+    ModalHooks::Reset();
+    ModalHooks::Enable(true);
+    ModalHooks::AnswerDialog(IDOK);
+    ModalHooks::AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"}});
+    View()->OnTimer(V::RunTimerId);
+    const std::vector<std::string> titles = DialogTitles();
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_EQ(titles[0], "Run Mode::Multiple Time-Series");
+    EXPECT_EQ(titles[1], "Multiple Time-Series Raw Data");
+    EXPECT_EQ(doc.Paused, 1);
+}
+
+TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.Series.MultiRunSampleCount = 7;
+    doc.Series.MultiRunStepCount = 9;
+    ModalHooks::AnswerDialog(IDCANCEL, {{P::IDC_SAMPLES, "2"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
+    EXPECT_EQ(doc.Series.MultiRunSampleCount, 7);
+    EXPECT_EQ(doc.Series.MultiRunStepCount, 9);
+}
+
+TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
+{
+    using R = CMultiRunRawDataDlg;
+    using W = CMultiRunWeaponsRawDataDlg;
+    R raw(Doc());
+    ModalHooks::AnswerDialog(IDOK, {{R::IDC_GRAPH_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}});
+    raw.DoModal();
+    EXPECT_EQ(raw.WriteRawSample, 0);
+    EXPECT_EQ(raw.WriteRawGraph, 1);
+    EXPECT_EQ(raw.WriteRawAttrition, 1);
+    EXPECT_EQ(raw.IsDlgButtonChecked(R::IDC_SAMPLE_NO), 1);
+
+    W weapons(Doc());
+    weapons.SampleWeaponsRawData = 1;
+    ModalHooks::AnswerDialog(IDOK, {{W::IDC_NO, "1"}});
+    EXPECT_EQ(weapons.DoModal(), IDOK);
+    EXPECT_EQ(weapons.SampleWeaponsRawData, 0);
+}
+
+}  // namespace
+}  // namespace brevimar::testing

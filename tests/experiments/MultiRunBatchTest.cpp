@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "experiments/MultiRunBatch.h"
+#include "support/Scenarios.h"
+#include "support/TestDocument.h"
+#include "support/TestFiles.h"
+
+namespace brevimar {
+namespace {
+
+using testing::TestDocument;
+
+constexpr int S = 3, T = 5;
+
+void MakeBatch(CBrevimarDoc& doc)
+{
+    testing::SkirmishOptions o;
+    o.PerSide = 12;
+    o.BattleSize = 30;
+    o.ShotProb = 0.3f;
+    testing::MakeSkirmish(doc, o);
+    doc.RunMode = MultipleTimeSeriesMode;
+    doc.RandomState = doc.InitialSeed;
+    doc.Statistics.CenterOfMassOn = 1;
+    doc.Series.MultiRunSampleCount = S;
+    doc.Series.MultiRunStepCount = T;
+}
+
+struct Counts {
+    int RedAlive = 0, BlueAlive = 0;
+    double RedX = 0;  // RED centre-of-mass x
+};
+
+Counts Count(const CBrevimarDoc& doc)
+{
+    Counts c;
+    int present = 0;
+    for (int a = 1; a <= doc.RedForce.NumAgents; ++a) {
+        c.RedAlive += doc.RedForce.AgentState[a] == Alive;
+        if (doc.RedForce.AgentState[a] > Dead)
+            c.RedX += doc.RedForce.AgentX[a], ++present;
+    }
+    for (int a = 1; a <= doc.BlueForce.NumAgents; ++a)
+        c.BlueAlive += doc.BlueForce.AgentState[a] == Alive;
+    if (present > 0)
+        c.RedX /= present;
+    return c;
+}
+
+TEST(MultiRunBatch, SamplesEqualRunsByHandAndAveragesFollowThem)
+{
+    TestDocument batch;
+    MakeBatch(*batch);
+    RunMultiTimeSeriesBatch(*batch, 45, nullptr);
+    EXPECT_EQ(batch->Series.MultiRunSample, S);
+    EXPECT_EQ(batch->Series.MultiRunBusy, 0);
+    EXPECT_EQ(batch.Host.PumpCount, S * T) << "one message per step, and one as each sample ends";
+
+    // The same samples by hand: one generator chained through all of them.
+    TestDocument hand;
+    MakeBatch(*hand);
+    hand->InitializeForces();
+    Counts byHand[S + 1][T];
+    for (int s = 1; s <= S; ++s) {
+        hand->RunTerminated = 0;
+        hand->RunHeader.CurrentStep = 0;
+        hand->SetupBattlefield();
+        byHand[s][0] = Count(*hand);
+        for (int k = 1; k < T; ++k) {
+            hand->RunHeader.CurrentStep = k;
+            hand->StepSimulation();
+            byHand[s][k] = Count(*hand);
+        }
+    }
+    bool anyLoss = false;
+    for (int s = 1; s <= S; ++s)
+        for (int k = 0; k < T; ++k) {
+            const int cell = SampleIndex(s, k);
+            EXPECT_EQ(batch->SampleRedAlive[cell], byHand[s][k].RedAlive) << s << "," << k;
+            EXPECT_EQ(batch->SampleBlueAlive[cell], byHand[s][k].BlueAlive) << s << "," << k;
+            EXPECT_DOUBLE_EQ(batch->MultiRunData.SampleCenterOfMass[0][cell], byHand[s][k].RedX) << s << "," << k;
+            anyLoss |= byHand[s][k].BlueAlive < 12;
+        }
+    EXPECT_TRUE(anyLoss) << "the fixture should fight";
+    EXPECT_NE(byHand[1][T - 1].RedX, byHand[2][T - 1].RedX) << "samples should differ";
+
+    // The tallies start afresh each sample: without fratricide or defence
+    // each hit scored by BLUE took one state from a RED agent of the last
+    // sample, all of which began alive.
+    int redStatesLost = 0, blueStatesLost = 0;
+    for (int a = 1; a <= batch->RedForce.NumAgents; ++a)
+        redStatesLost += Alive - batch->RedForce.AgentState[a];
+    for (int a = 1; a <= batch->BlueForce.NumAgents; ++a)
+        blueStatesLost += Alive - batch->BlueForce.AgentState[a];
+    EXPECT_EQ(batch->BlueHitTally, redStatesLost);
+    EXPECT_EQ(batch->RedHitTally, blueStatesLost);
+    EXPECT_GT(batch->RedHitTally, 0);
+
+    const CMultiRunCharted& a = batch->MultiRunCharts;
+    for (int k = 1; k < T; ++k) {
+        int sum = 0;
+        double mean = 0;
+        for (int s = 1; s <= S; ++s)
+            sum += byHand[s][k].BlueAlive, mean += byHand[s][k].RedX / S;
+        int dev = 0;
+        double spread = 0;
+        for (int s = 1; s <= S; ++s)
+            dev += std::abs(byHand[s][k].BlueAlive - sum / S), spread += std::fabs(byHand[s][k].RedX - mean) / S;
+        EXPECT_EQ(a.MultiRunBlueAliveSum[k], sum) << k;
+        EXPECT_EQ(a.MultiRunBlueAliveDevSum[k], dev) << k;
+        EXPECT_NEAR(a.MultiRunMean[9][k], mean, 1e-12) << k;
+        EXPECT_NEAR(a.MultiRunDev[9][k], spread, 1e-12) << k;
+    }
+}
+
+TEST(MultiRunBatch, SameSeedSameAverages)
+{
+    TestDocument first, second;
+    MakeBatch(*first);
+    MakeBatch(*second);
+    RunMultiTimeSeriesBatch(*first, 45, nullptr);
+    RunMultiTimeSeriesBatch(*second, 45, nullptr);
+    for (int k = 1; k < T; ++k) {
+        EXPECT_EQ(first->MultiRunCharts.MultiRunRedAliveSum[k], second->MultiRunCharts.MultiRunRedAliveSum[k]);
+        EXPECT_EQ(first->MultiRunCharts.MultiRunMean[9][k], second->MultiRunCharts.MultiRunMean[9][k]);
+    }
+}
+
+TEST(MultiRunBatch, PauseSuspendsAndTheNextCallResumes)
+{
+    TestDocument whole, paused;
+    MakeBatch(*whole);
+    MakeBatch(*paused);
+    RunMultiTimeSeriesBatch(*whole, 45, nullptr);
+    int pumps = 0;
+    paused.Host.OnPump = [&] {
+        if (++pumps == T + 1)  // sample 2, step 1
+            paused->Pause();
+    };
+    RunMultiTimeSeriesBatch(*paused, 45, nullptr);
+    EXPECT_EQ(paused->Series.MultiRunBusy, 0);
+    EXPECT_EQ(paused->Series.MultiRunSample, 2);
+    EXPECT_EQ(paused->Series.MultiRunStep, 1);
+    paused->Resume();
+    RunMultiTimeSeriesBatch(*paused, 45, nullptr);
+    EXPECT_EQ(paused->Series.MultiRunSample, S);
+    for (int k = 1; k < T; ++k)
+        EXPECT_EQ(paused->MultiRunCharts.MultiRunMean[9][k], whole->MultiRunCharts.MultiRunMean[9][k]) << k;
+}
+
+TEST(MultiRunBatch, CountsBeyondTheArraysAreClamped)
+{
+    TestDocument doc;
+    MakeBatch(*doc);
+    doc->Series.MultiRunSampleCount = 999;
+    doc->Series.MultiRunStepCount = 999;
+    doc.Host.OnPump = [&] { doc->Pause(); };  // stop after the first step
+    RunMultiTimeSeriesBatch(*doc, 45, nullptr);
+    EXPECT_EQ(doc->Series.MultiRunSampleCount, 350);
+    EXPECT_EQ(doc->Series.MultiRunStepCount, 201);
+}
+
+TEST(MultiRunBatch, WeaponsRawDataFile)
+{
+    TestDocument doc;
+    MakeBatch(*doc);
+    doc->Series.MultiRunSampleCount = 2;
+    doc->Series.MultiRunStepCount = 3;
+    doc->WeaponStatsOn = 1;
+    doc->RedForce.WeaponsOn = 1;
+    doc->RedForce.NumSquads = 2;
+    doc->RedForce.num_per_squad[1] = 7, doc->RedForce.num_per_squad[2] = 5;
+    doc->RedForce.grenades[2] = 3;
+    const std::string path = testing::TempFolder() + "/run.rwd";
+    doc.Host.FileChoices.push_back(path);
+    int asked = 0;
+    RunMultiTimeSeriesBatch(*doc, 45, [&](int& answer) {
+        ++asked;
+        EXPECT_EQ(answer, 1);
+        return true;
+    });
+    EXPECT_EQ(asked, 1);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(path, &text));
+    std::istringstream lines(text);
+    std::string line;
+    std::vector<std::string> all;
+    while (std::getline(lines, line))
+        all.push_back(line);
+    ASSERT_GE(all.size(), 30u);
+    EXPECT_EQ(all[0], "");
+    EXPECT_EQ(all[1], "* red squads = 2");
+    EXPECT_EQ(all[2], "* red agents per squad = 7   5");
+    EXPECT_EQ(all[3], "* grenades per squad 0   3");
+    EXPECT_EQ(all[10], "* blue squads = 1");
+    EXPECT_EQ(all[11], "* blue agents per squad = 12");
+    EXPECT_EQ(all[19], "* FORMAT:");
+    // Per sample: an empty line, "SAMPLE s", an empty line, rows 1 and 2.
+    EXPECT_EQ(all[23], "");
+    EXPECT_EQ(all[24], "SAMPLE 1");
+    EXPECT_EQ(all[25], "");
+    // Row: step, ten spaces, two RED squads of six "shots hits" pairs, ten
+    // spaces, one BLUE squad.
+    const std::string zeros6 = "0 0   0 0   0 0   0 0   0 0   0 0";
+    EXPECT_EQ(all[26].substr(0, 11), "1          ");
+    EXPECT_EQ(all[26].size(), std::string("1          ").size() + 2 * zeros6.size() + 4 + 10 + zeros6.size());
+    EXPECT_EQ(all[27].substr(0, 1), "2");
+    EXPECT_EQ(all[29], "SAMPLE 2");
+    EXPECT_EQ(all.size(), 33u);
+    EXPECT_NE(text.back(), '\n');
+}
+
+TEST(MultiRunBatch, DecliningTheWeaponsFileOrCancellingItRunsAccordingly)
+{
+    TestDocument declined, cancelled;
+    for (CBrevimarDoc* d : {declined.Doc.get(), cancelled.Doc.get()}) {
+        MakeBatch(*d);
+        d->WeaponStatsOn = 1;
+        d->RedForce.WeaponsOn = 1;
+    }
+    RunMultiTimeSeriesBatch(*declined, 45, [](int& answer) {
+        answer = 0;
+        return true;
+    });
+    EXPECT_EQ(declined->WeaponStatsOn, 0);
+    EXPECT_EQ(declined.Host.PumpCount, S * T) << "one message per step, and one as each sample ends";
+
+    cancelled.Host.FileChoices.push_back(std::nullopt);
+    RunMultiTimeSeriesBatch(*cancelled, 45, [](int&) { return false; });
+    EXPECT_EQ(cancelled->WeaponStatsOn, 1);
+    EXPECT_EQ(cancelled.Host.PumpCount, 0) << "no sample runs";
+    EXPECT_EQ(cancelled->Series.MultiRunSample, S);
+    EXPECT_EQ(cancelled->Series.MultiRunBusy, 0);
+}
+
+}  // namespace
+}  // namespace brevimar
