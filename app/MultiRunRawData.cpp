@@ -17,7 +17,7 @@ RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent)
 void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice)
 {
     if (choice.Sample == 1)
-        doc.host().ShowError("The raw sample data file (.mts) is not available yet; nothing was written.");
+        WriteRawSampleData(doc);
     if (choice.Graph == 1)
         WriteRawGraphData(doc);
     if (choice.Attrition == 1)
