@@ -3,6 +3,7 @@
 // The batch itself runs from the run timer through the document's batch
 // drivers.
 #include "app/BrevimarView.h"
+#include "app/MultiRunRawData.h"
 #include "core/Document.h"
 #include "dialogs/MultiRunDialogs.h"
 #include "experiments/MultiRunBatch.h"
@@ -72,11 +73,7 @@ void CBrevimarView::OnMultiRunComplete()
     doc.Pause();
     CMultiRunCompleteDlg notice(doc);
     if (notice.DoModal() == IDOK) {
-        CMultiRunRawDataDlg raw(doc);
-        raw.DoModal();
-        // The raw SAMPLE, GRAPH and ATTRITION reports follow, in that order,
-        // from raw.WriteRawSample, raw.WriteRawGraph and raw.WriteRawAttrition,
-        // once their writers are in.
+        WriteChosenRawData(doc, AskMultiRunRawData(doc, this));
     }
     Invalidate(false);
 }

@@ -2,6 +2,7 @@
 // centre-of-mass and weapon shots/hits charts: each pauses the run, asks the chart's options
 // and opens a modeless chart window of the document as it stands.
 #include "app/BrevimarView.h"
+#include "app/MultiRunRawData.h"
 #include "charts/CapacityGraph.h"
 #include "charts/CenterOfMassGraph.h"
 #include "charts/CombatEntropyGraph.h"
@@ -11,24 +12,6 @@
 #include <algorithm>
 
 namespace brevimar {
-
-namespace {
-
-// The raw data a multiple time-series chart writes besides its window.
-struct RawDataChoice {
-    int Sample = 0;
-    int Graph = 0;
-};
-
-// The raw-data question of a multiple time-series chart, asked before its
-// window opens. This build carries no raw-data dialog or writers, so the
-// answer is always "nothing": the chart opens and no file is written.
-RawDataChoice AskMultiRunRawData(CBrevimarDoc&)
-{
-    return {};
-}
-
-}  // namespace
 
 void CBrevimarView::BuildStatisticsChartMap1()
 {
@@ -104,8 +87,9 @@ void CBrevimarView::OnCenterOfMassGraph()
         charts.CenterOfMassGraphTotal = dialog.ShowTotal;
         charts.CenterOfMassGraphKind = dialog.PlotKind;
         if (doc.RunMode == MultipleTimeSeriesMode) {
-            [[maybe_unused]] const RawDataChoice raw = AskMultiRunRawData(doc);
+            const RawDataChoice raw = AskMultiRunRawData(doc, this);
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
+            WriteChosenRawData(doc, {raw.Sample, raw.Graph, 0});
         } else {
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
         }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/BrevimarView.h"
+#include "app/MultiRunRawData.h"
 #include "charts/ClusterGraph.h"
 #include "charts/GoalCountGraph.h"
 #include "charts/InterpointGraph.h"
@@ -14,25 +15,6 @@
 #include "core/Document.h"
 
 namespace brevimar {
-
-namespace {
-
-struct RawDataChoice {
-    int Sample = 0;
-    int Graph = 0;
-};
-
-// The raw-data question of a multiple time-series chart. Its dialog and the
-// two writers belong to the batch runs; until they are in, nothing is chosen
-// and nothing written, as when the question is cancelled.
-RawDataChoice AskMultiRunRawData(CBrevimarDoc&, QWidget*)
-{
-    return {};
-}
-
-void WriteChosenRawData(CBrevimarDoc&, const RawDataChoice&) {}
-
-}  // namespace
 
 void CBrevimarView::BuildStatisticsChartMap()
 {
@@ -69,7 +51,7 @@ void CBrevimarView::OpenStatisticsChart(bool offersRawData, const std::function<
     if (offersRawData && doc.RunMode == MultipleTimeSeriesMode) {
         const RawDataChoice choice = AskMultiRunRawData(doc, this);
         LastChartWindow = create();
-        WriteChosenRawData(doc, choice);
+        WriteChosenRawData(doc, {choice.Sample, choice.Graph, 0});  // charts do not offer the attrition report
     } else {
         LastChartWindow = create();
     }

@@ -1,6 +1,10 @@
 #include "app/AppFixture.h"
 #include "dialogs/MultiRunDialogs.h"
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+
 namespace brevimar::testing {
 namespace {
 
@@ -63,13 +67,27 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     ModalHooks::Reset();
     ModalHooks::Enable(true);
     ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"}});
+    ModalHooks::AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
+                                    {CMultiRunRawDataDlg::IDC_ATTRITION_YES, "1"}});
+    const std::string graph = std::string(BREVIMAR_BINARY_DIR) + "/completion_graph.mtg";
+    std::remove(graph.c_str());
+    ModalHooks::AnswerFile(graph);
     View()->OnTimer(V::RunTimerId);
     const std::vector<std::string> titles = DialogTitles();
     ASSERT_EQ(titles.size(), 2u);
     EXPECT_EQ(titles[0], "Run Mode::Multiple Time-Series");
     EXPECT_EQ(titles[1], "Multiple Time-Series Raw Data");
     EXPECT_EQ(doc.Paused, 1);
+    // The graph report is written; the attrition report is refused aloud.
+    std::ifstream written(graph);
+    std::string firstLines[3];
+    for (std::string& line : firstLines)
+        std::getline(written, line);
+    EXPECT_EQ(firstLines[2], "                 RAW MULTIPLE TIME_SERIES GRAPH DATA");
+    bool refused = false;
+    for (const ModalRecord& r : ModalHooks::Log())
+        refused |= r.Kind == ModalKind::MessageBox && r.Text.find("attrition report") != std::string::npos;
+    EXPECT_TRUE(refused);
 }
 
 TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)

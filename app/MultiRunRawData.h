@@ -1,0 +1,25 @@
+// The raw-data question of a multiple time-series run and the reports it
+// writes, shared by the completion of a run and the run-mode-5 charts.
+#pragma once
+
+class QWidget;
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+struct RawDataChoice {
+    int Sample = 0;
+    int Graph = 0;
+    int Attrition = 0;
+};
+
+// Asks "Multiple Time-Series Raw Data"; the answers are yes = 1, no = 0.
+RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent);
+
+// Writes the chosen reports in the order sample, graph, attrition. A report
+// this build cannot write yet is refused with a message, never skipped in
+// silence.
+void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice);
+
+}  // namespace brevimar
