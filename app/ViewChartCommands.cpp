@@ -1,6 +1,7 @@
 // The Data Visualization commands: each pauses the run, asks the chart's
 // options and opens a modeless chart window of the document as it stands.
 #include "app/BrevimarView.h"
+#include "app/MultiRunRawData.h"
 #include "charts/AttritionGraph.h"
 #include "core/Document.h"
 
@@ -30,7 +31,15 @@ void CBrevimarView::OnAttritionGraph()
         charts.AttritionShowRedTotal = dialog.AttritionShowRedTotal;
         charts.AttritionShowBlueTotal = dialog.AttritionShowBlueTotal;
         // The window lives on its own until closed; the view keeps the last.
-        LastChartWindow = new CAttritionGraphDlg(this, doc);
+        if (doc.RunMode == MultipleTimeSeriesMode) {
+            // The averaged run's raw data is asked before the chart and
+            // written once the chart has handed off its series.
+            const RawDataChoice choice = AskMultiRunRawData(doc, this);
+            LastChartWindow = new CAttritionGraphDlg(this, doc);
+            WriteChosenRawData(doc, choice);
+        } else {
+            LastChartWindow = new CAttritionGraphDlg(this, doc);
+        }
     }
     Invalidate(false);
 }

@@ -251,6 +251,20 @@ TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)
     EXPECT_EQ(Text(*empty, Prop::GraphTitle), "Fraction of Remaining VORLAXs; (0 Samples)");
 }
 
+TEST_F(AttritionChart, MultipleTimeSeriesAsksForRawDataBeforeTheChart)
+{
+    Doc().RunMode = MultipleTimeSeriesMode;
+    ModalHooks::AnswerDialog(IDOK);  // the raw-data question: nothing chosen
+    CAttritionGraphDlg* w = Open(IDOK);
+    ASSERT_NE(w, nullptr);
+    std::vector<std::string> titles;
+    for (const ModalRecord& r : ModalHooks::Log())
+        if (r.Kind == ModalKind::Dialog)
+            titles.push_back(r.Title);
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_EQ(titles[1], "Multiple Time-Series Raw Data");
+}
+
 TEST_F(AttritionChart, AtTheFirstStepOnlyPointZeroIsSet)
 {
     CBrevimarDoc& doc = Doc();
