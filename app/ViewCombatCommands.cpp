@@ -2,7 +2,7 @@
 // The combat parameters restart the battle; the terrain modifiers and the
 // weapons act from the next step of the battle as it stands.
 #include "app/BrevimarView.h"
-#include "app/DialogPause.h"
+#include "app/PauseForDialog.h"
 #include "core/Document.h"
 #include "dialogs/CombatParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
@@ -36,7 +36,7 @@ void CBrevimarView::BuildCombatCommandMap()
 void CBrevimarView::OnEditCombatParameters()
 {
     CBrevimarDoc& doc = *Document;
-    DialogPause pause(doc);
+    PauseForDialog pause(doc);
     CCombatParamsDlg dialog(doc);
     if (dialog.DoModal() != IDOK)
         return;
@@ -53,7 +53,7 @@ void CBrevimarView::OnEditCombatParameters()
 bool CBrevimarView::EditPassableTerrain(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    DialogPause pause(doc);
+    PauseForDialog pause(doc);
     CPassableTerrainDlg dialog(doc, side);
     if (dialog.DoModal() != IDOK)
         return false;
@@ -66,7 +66,7 @@ bool CBrevimarView::EditPassableTerrain(Side side)
 bool CBrevimarView::EditSquadWeapons(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    DialogPause pause(doc);
+    PauseForDialog pause(doc);
     CHitProbDlg dialog(doc, side, this);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
@@ -80,7 +80,7 @@ bool CBrevimarView::EditSquadWeapons(Side side)
 bool CBrevimarView::EditGrenade(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    DialogPause pause(doc);
+    PauseForDialog pause(doc);
     CGrenadeDlg dialog(doc, side);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
@@ -94,7 +94,7 @@ bool CBrevimarView::EditGrenade(Side side)
 bool CBrevimarView::EditAgentWeapons(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    DialogPause pause(doc);
+    PauseForDialog pause(doc);
     CAgentWeaponsDlg dialog(doc, side);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
@@ -108,7 +108,7 @@ bool CBrevimarView::EditAgentWeapons(Side side)
 void CBrevimarView::OnTheFlyWeaponSelection(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    DialogPause pause(doc);
+    PauseForDialog pause(doc);
     CWeaponAssignTypeDlg type(doc, side);
     if (type.DoModal() == IDOK) {
         pause.Keep();
