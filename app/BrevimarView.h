@@ -14,6 +14,7 @@
 #include "core/Side.h"
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
+#include "run/BatchDrivers.h"
 
 class QPrinter;
 

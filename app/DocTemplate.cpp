@@ -12,6 +12,7 @@
 #include "core/Document.h"
 #include "files/DocumentFile.h"
 #include "files/WordReader.h"
+#include "run/BatchDrivers.h"
 
 namespace brevimar {
 

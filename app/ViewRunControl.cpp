@@ -7,8 +7,8 @@
 #include "core/Document.h"
 #include "dialogs/PauseStepsDlg.h"
 #include "files/RunFrames.h"
-#include "files/ScenarioReader.h"
 #include "platform/FileDialog.h"
+#include "run/ScenarioLoad.h"
 
 namespace brevimar {
 

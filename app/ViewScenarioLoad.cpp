@@ -4,7 +4,7 @@
 // nothing was read.
 #include "app/BrevimarView.h"
 #include "core/Document.h"
-#include "files/ScenarioReader.h"
+#include "run/ScenarioLoad.h"
 
 namespace brevimar {
 

@@ -550,8 +550,9 @@ void CBrevimarDoc::SetupBattlefield()
             Force(side).TakeOwnSquadValues();
             TakeBaseCopies(Force(side), BaseCopies(side), TerrainModified(side));
         }
-        if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1)
-            CollectStepStatistics();
+        if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1 &&
+            CollectSetUpStatistics)
+            CollectSetUpStatistics(*this);
     }
 
     for (Side side : {Side::Red, Side::Blue}) {

@@ -11,7 +11,6 @@
 #include "core/Battlefield.h"
 #include "core/ChartSelections.h"
 #include "core/CollectedStatistics.h"
-#include "core/TerritoryKept.h"
 #include "core/Force.h"
 #include "core/GaData.h"
 #include "core/GlobalCommander.h"
@@ -28,6 +27,7 @@
 #include "core/Side.h"
 #include "core/StatisticsParameters.h"
 #include "core/TerrainModifiers.h"
+#include "core/TerritoryKept.h"
 
 namespace brevimar {
 
@@ -254,19 +254,13 @@ struct CDocumentState {
     void ResetHighlightsAndBursts();
 };
 
-// Run-loop work of the batch modes and their result displays, supplied by the
-// layers that own them.
-class CBatchDrivers {
-public:
-    virtual ~CBatchDrivers() = default;
-    virtual void RunGABatch() {}
-    virtual void UpdateGaStatusLine() {}
-    virtual void OnDisplayGaBestChromosome() {}
-    virtual void RunLandscapeBatch() {}
-    virtual void OnLandscape3DGraph() {}
-    virtual void RunMultiTimeSeriesBatch() {}
-    virtual void OnMultiRunComplete() {}
-};
+class CBatchDrivers;
+class CBrevimarDoc;
+
+// Records the state a force set-up leaves, for the statistics of step
+// CurrentStep; installed by whoever creates the document (the statistics are
+// a layer above the set-up).
+using StepStatisticsHook = void (*)(CBrevimarDoc&);
 
 class CBrevimarDoc : public CDocumentState {
 public:
@@ -274,13 +268,16 @@ public:
     CBrevimarDoc(const CBrevimarDoc&) = delete;
     CBrevimarDoc& operator=(const CBrevimarDoc&) = delete;
 
-    // The document is far too large for a stack.
-    static std::unique_ptr<CBrevimarDoc> Create() { return std::make_unique<CBrevimarDoc>(); }
+    // The document is far too large for a stack. Created with every layer
+    // attached (its statistics included); a bare CBrevimarDoc has none.
+    static std::unique_ptr<CBrevimarDoc> Create();
 
     // --- the outside world
     void SetHost(Host* host) { AttachedHost = host; }
-    Host& host() const { return AttachedHost ? *AttachedHost : DefaultHost(); }
+    // A document without a host of its own answers like a headless program.
+    Host& host() const { return AttachedHost ? *AttachedHost : OwnHost; }
     void SetBatchDrivers(CBatchDrivers* drivers) { BatchDrivers = drivers; }
+    void SetStepStatisticsHook(StepStatisticsHook hook) { CollectSetUpStatistics = hook; }
 
     // --- side-generic access; RED/BLUE logic is written once over these
     CForce& Force(Side side) { return side == Side::Red ? static_cast<CForce&>(RedForce) : BlueForce; }
@@ -489,6 +486,8 @@ public:
     void RecordMultiRunStepStatistics();
     void AverageMultiRunSeries();
     void ResetMultipleRunStatistics();
+    // The territorial owner map that HOLD reads and the battle-front map
+    // (core/TerritoryMaps.cpp).
     void ComputeTerritorialPossession();
     void UpdateTerritoryGrid();
     // The per-step statistics (collect/), each filed under CurrentStep.
@@ -508,7 +507,7 @@ public:
     CTerritoryKept TerritoryKept;
 
     // --- start-up reading
-    int ReadStartupInputFile();
+    int ReadStartupInputFile();  // the chooser, then LoadStartupFile (run/)
 
     // --- heap buffers, allocated once by InitNewDocument
     int HeapBuffersAllocated = 0;
@@ -540,7 +539,9 @@ public:
 
 private:
     Host* AttachedHost = nullptr;
+    mutable HeadlessHost OwnHost;
     CBatchDrivers* BatchDrivers = nullptr;
+    StepStatisticsHook CollectSetUpStatistics = nullptr;
 };
 
 }  // namespace brevimar

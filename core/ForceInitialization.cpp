@@ -373,8 +373,9 @@ void CBrevimarDoc::InitializeForces()
 
     RunHeader.LastStep = 501;
 
-    if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1)
-        CollectStepStatistics();
+    if (RunMode == InteractiveMode && Statistics.DataCollectionOn == 1 &&
+        CollectSetUpStatistics)
+        CollectSetUpStatistics(*this);
 
     if (Statistics.DataCollectionOn == 1 && WeaponStatsOn == 1 && (RedForce.WeaponsOn == 1 || BlueForce.WeaponsOn == 1))
         ClearWeaponLogsAndTallies(*this);

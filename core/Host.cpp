@@ -13,10 +13,4 @@ int HeadlessHost::MessageBox(const std::string& text, const std::string& caption
     return IDOK;
 }
 
-Host& DefaultHost()
-{
-    static HeadlessHost host;
-    return host;
-}
-
 }  // namespace brevimar

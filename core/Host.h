@@ -103,7 +103,4 @@ private:
     CRand15 Runtime;
 };
 
-// Shared by every document that was not given a host of its own.
-Host& DefaultHost();
-
 }  // namespace brevimar

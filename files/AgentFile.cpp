@@ -6,6 +6,7 @@
 
 #include "core/Document.h"
 #include "files/AuxiliaryFileCommand.h"
+#include "files/ReadReport.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
@@ -157,8 +158,7 @@ int LoadAgentDataFile(CBrevimarDoc& doc)
                                      "record took and were not loaded:";
         for (const std::string& d : dropped)
             message += "\n" + d;
-        std::cerr << message << '\n';
-        doc.host().ShowError(message);
+        ReportReadProblem(doc, message);
     }
     doc.host().InvalidateView();
     return 1;

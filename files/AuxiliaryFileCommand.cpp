@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "core/Document.h"
+#include "files/ReadReport.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
 
@@ -30,11 +31,6 @@ struct PreChooserSettings {
     }
 };
 
-void Report(CBrevimarDoc& doc, const std::string& message)
-{
-    std::cerr << message << '\n';
-    doc.host().ShowError(message);
-}
 
 }  // namespace
 
@@ -58,7 +54,7 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
             read = true;
             return;
         }
-        Report(doc, BadInputFileMessage(file.PathName, problem));
+        ReportReadProblem(doc, BadInputFileMessage(file.PathName, problem));
     });
     if (!read)
         before.Restore(doc);
@@ -72,7 +68,7 @@ bool RunAuxiliaryWrite(CBrevimarDoc& doc, FileCommand command, const std::functi
         write(stream);
         stream.flush();
         if (stream.fail()) {
-            Report(doc, "Error: cannot write output file " + file.PathName + ".");
+            ReportReadProblem(doc, "Error: cannot write output file " + file.PathName + ".");
             return;
         }
         written = true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "files/ReadReport.h"
 #include "files/RunFrames.h"
 
 namespace brevimar {
@@ -41,11 +42,6 @@ bool Outside(const char* what, long long value, long long low, long long high, s
     return true;
 }
 
-void Report(CBrevimarDoc& doc, const std::string& message)
-{
-    std::cerr << message << '\n';
-    doc.host().ShowError(message);
-}
 
 }  // namespace
 
@@ -153,7 +149,7 @@ bool WriteDocumentFile(CBrevimarDoc& doc, const std::string& path)
         StoreDocument(doc, out);
     out.close();
     if (!out) {
-        Report(doc, "Error: cannot write document file " + path + ".");
+        ReportReadProblem(doc, "Error: cannot write document file " + path + ".");
         return false;
     }
     return true;
@@ -163,13 +159,13 @@ bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) {
-        Report(doc, "Error: cannot open input file.\n" + path);
+        ReportReadProblem(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
     const std::string bytes(std::istreambuf_iterator<char>(in), {});
     std::string problem;
     if (in.bad() || !LoadDocument(doc, bytes, &problem)) {
-        Report(doc, BadInputFileMessage(path, in.bad() ? "the file could not be read to its end" : problem));
+        ReportReadProblem(doc, BadInputFileMessage(path, in.bad() ? "the file could not be read to its end" : problem));
         return false;
     }
     return true;

@@ -1,11 +1,8 @@
 #include "files/StartupReader.h"
 
-#include <iostream>
-#include <memory>
 #include <sstream>
 
 #include "core/Document.h"
-#include "core/StartValues.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
 
@@ -37,8 +34,6 @@ constexpr int MaxReconTime = 1000000;
 }  // namespace
 
 namespace {
-
-constexpr int StartupSeed = -31415926;
 
 // How the messages name a side.
 struct SideNames {
@@ -718,28 +713,6 @@ void KeepInitialComposition(CBrevimarDoc& doc)
     }
 }
 
-namespace {
-
-// Start values only the start-up reader sets: the genetic algorithm's
-// displays, the fitness-landscape threshold and movement by probability.
-void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
-
-// A fresh interactive run at step 0 on the document's scenario.
-void StartScenarioRun(CBrevimarDoc& doc)
-{
-    doc.RunHeader.LastStep = MaxSeriesStep + 1;
-    doc.RunHeader.CurrentStep = 1;
-    doc.RunHeader.TimeDirection = 1;
-    doc.RunTerminated = 0;
-    doc.ResetBattlefield();
-    KeepInitialComposition(doc);
-    doc.Statistics.TerritoryStatsOn = 0;
-    if (doc.Statistics.DataCollectionOn == 1)
-        doc.CollectStepStatistics();
-}
-
-}  // namespace
-
 void StartStoredRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep)
 {
     StoreFrames(doc, frames);
@@ -757,22 +730,6 @@ void StartStoredRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep
     doc.RebuildLatticeFromSaved();
 }
 
-namespace {
-
-void ReportProblem(CBrevimarDoc& doc, const std::string& message)
-{
-    std::cerr << message << '\n';
-    doc.host().ShowError(message);
-}
-
-void ReportWarning(CBrevimarDoc& doc, const std::string& message)
-{
-    std::cerr << message << '\n';
-    doc.host().MessageBox(message, "Brevimar", MB_OK | MB_ICONWARNING);
-}
-
-}  // namespace
-
 bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem,
                         const ScenarioReadOptions& options)
 {
@@ -781,78 +738,6 @@ bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* 
         return true;
     *problem = reader.Problem();
     return false;
-}
-
-int CBrevimarDoc::ReadStartupInputFile()
-{
-    Paused = 0;
-    FileDialogRequest request;
-    request.Filter = StartupFileFilter;
-    request.DefaultExtension = "dat";
-    const std::optional<std::string> chosen = host().ChooseFileToOpen(request);
-    if (!chosen)
-        return 1;
-    const std::string& path = *chosen;
-    const StartupFileKind kind = ClassifyStartupExtension(FileExtensionOf(path));
-
-    std::string text;
-    if (!ReadTextFile(path, &text)) {
-        ReportProblem(*this, CannotOpenInputFileMessage(path));
-        return 1;
-    }
-    CWordReader words(std::move(text));
-    std::string problem;
-
-    if (kind == StartupFileKind::FrameFile) {
-        if (!LoadStartupFrameFile(*this, words, &problem)) {
-            ReportProblem(*this, BadInputFileMessage(path, problem));
-            return 1;
-        }
-        InputFileName = FileNameOf(path);
-        return 1;
-    }
-
-    if (kind == StartupFileKind::Unlisted) {
-        // Nothing to read: the document's own scenario starts afresh.
-        InputFileName = FileNameOf(path);
-        DeriveRunState(*this);
-        SetStartupStartValues(*this);
-        StartScenarioRun(*this);
-        return 1;
-    }
-
-    // Everything the file sets, and the draws it makes, go to a scratch copy
-    // first, so that a bad file leaves the document as it was.
-    auto scratch = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(*this));
-    const bool storedRun = kind == StartupFileKind::StoredRun;
-    scratch->RunMode = storedRun ? PlaybackMode : InteractiveMode;
-    scratch->LoadInputFile = storedRun ? 0 : 1;
-    scratch->RandomState = StartupSeed;
-    scratch->InitialSeed = StartupSeed;
-    scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
-    CStoredFrames frames;
-    int lastStep = 0;
-    std::string warning;
-    if (!ReadScenarioGroups(words, *scratch, &problem) ||
-        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                           scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, path,
-                                           &frames, &lastStep, &problem, &warning))) {
-        ReportProblem(*this, BadInputFileMessage(path, problem));
-        return 1;
-    }
-    scratch->InputFileName = FileNameOf(path);
-    static_cast<CDocumentState&>(*this) = std::move(*scratch);
-    scratch.reset();
-
-    DeriveRunState(*this);
-    SetStartupStartValues(*this);
-    if (storedRun)
-        StartStoredRun(*this, frames, lastStep);
-    else
-        StartScenarioRun(*this);
-    if (!warning.empty())
-        ReportWarning(*this, warning);
-    return 1;
 }
 
 }  // namespace brevimar

@@ -16,6 +16,10 @@ class CWordReader;
 // The start-up file chooser's filter.
 extern const char StartupFileFilter[];
 
+// The generator's seed for the personalities a scenario file draws, as both
+// scenario readers start it.
+inline constexpr int ScenarioSeed = -31415926;
+
 enum class StartupFileKind {
     FrameFile,  // "out", "OUT"
     Scenario,   // "dat", "DAT"
@@ -37,6 +41,12 @@ struct ScenarioReadOptions {
     bool BlueAreaFlagOffInVersion2 = false;
     // A flock minimum above its maximum is lowered to the maximum.
     bool ClampFlockMinimum = false;
+};
+
+// How the File menu's loader reads the scenario groups.
+inline constexpr ScenarioReadOptions MenuReadOptions{
+    .BlueAreaFlagOffInVersion2 = true,
+    .ClampFlockMinimum = true,
 };
 
 // The scenario groups of a scenario input data file, data versions 1 to 4,

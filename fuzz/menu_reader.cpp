@@ -1,5 +1,4 @@
 // The File menu's scenario loader (a *.dat file), read and committed.
-#include "files/ScenarioReader.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
 #include "fuzz/FuzzSupport.h"

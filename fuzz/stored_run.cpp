@@ -1,6 +1,5 @@
 // A stored run: scenario groups, then the frames, as both loaders read them.
 #include "files/RunFrames.h"
-#include "files/ScenarioReader.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
 #include "fuzz/FuzzSupport.h"

@@ -6,7 +6,7 @@
 #include "charts/MissionFitnessGraph.h"
 #include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
-#include "files/ScenarioReader.h"
+#include "run/ScenarioLoad.h"
 
 namespace brevimar::testing {
 namespace {
@@ -72,7 +72,7 @@ TEST_F(GaDisplays, BestChromosomeIsShownAndSavedAsAScenarioThatLoadsBack)
 
     CBrevimarDoc& loaded = doc;
     const int blueAgents = doc.BlueForce.NumAgents;
-    ASSERT_TRUE(ReadInputDataFile(loaded, path));
+    ASSERT_TRUE(LoadScenario(loaded, path).Read);
     EXPECT_EQ(loaded.RedForce.A_S_RANGE[1], 17);
     EXPECT_EQ(loaded.BlueForce.NumAgents, blueAgents);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "experiments/GaEngine.h"
+#include "run/BatchDrivers.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 

@@ -5,6 +5,7 @@
 
 #include "experiments/LandscapeSetup.h"
 #include "experiments/LandscapeSweep.h"
+#include "run/BatchDrivers.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 

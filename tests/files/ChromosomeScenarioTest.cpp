@@ -3,8 +3,8 @@
 #include <sstream>
 #include <string>
 
-#include "files/ScenarioReader.h"
 #include "files/ScenarioWriter.h"
+#include "run/ScenarioLoad.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
 
@@ -80,7 +80,7 @@ TEST(ChromosomeScenario, SavedBestChromosomeLoadsBackAsTheEvolvedScenario)
     EXPECT_EQ(doc.Host.FileRequests.at(0).DefaultExtension, "dat");
 
     TestDocument loaded;
-    ASSERT_TRUE(ReadInputDataFile(*loaded, path));
+    ASSERT_TRUE(LoadScenario(*loaded, path).Read);
     ASSERT_TRUE(loaded.Host.Messages.empty()) << loaded.Host.Messages.front().Text;
     const CForce& red = loaded->RedForce;
     const CForce& blue = loaded->BlueForce;

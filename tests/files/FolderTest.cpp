@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/RunFrames.h"
-#include "files/ScenarioReader.h"
+#include "run/ScenarioLoad.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
 

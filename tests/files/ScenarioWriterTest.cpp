@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "files/ScenarioReader.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
+#include "run/ScenarioLoad.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "files/RunFrames.h"
-#include "files/ScenarioReader.h"
 #include "files/ScenarioWriter.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
+#include "run/ScenarioLoad.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
 

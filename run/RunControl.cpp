@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "run/BatchDrivers.h"
 
 namespace brevimar {
 

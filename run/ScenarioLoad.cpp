@@ -1,12 +1,13 @@
-#include "files/ScenarioReader.h"
+#include "run/ScenarioLoad.h"
 
 #include <algorithm>
-#include <iostream>
 #include <iterator>
 #include <memory>
 
 #include "core/Document.h"
+#include "core/StartValues.h"
 #include "files/FileCommandFrame.h"
+#include "files/ReadReport.h"
 #include "files/RunFrames.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
@@ -49,21 +50,7 @@
 
 namespace brevimar {
 
-const ScenarioReadOptions MenuReadOptions{
-    .BlueAreaFlagOffInVersion2 = true,
-    .ClampFlockMinimum = true,
-};
-
 namespace {
-
-constexpr int ScenarioSeed = -31415926;
-
-
-void ReportProblem(CBrevimarDoc& doc, const std::string& message)
-{
-    std::cerr << message << '\n';
-    doc.host().ShowError(message);
-}
 
 // What the menu loader resets while reading that the shared group reader
 // leaves alone.
@@ -103,7 +90,7 @@ void StartLoadedRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep
 }
 
 // The file's whole text, read and committed.
-bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& path)
+LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& path)
 {
     CWordReader words(std::move(text));
     const bool storedRun = doc.LoadInputFile != 1;
@@ -123,8 +110,9 @@ bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& p
         (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
                                            scratch->Battlefield.BattleSize, 0, path, &frames, &lastStep, &problem,
                                            &warning))) {
-        ReportProblem(doc, BadInputFileMessage(path, problem));
-        return false;
+        const std::string message = BadInputFileMessage(path, problem);
+        ReportReadProblem(doc, message);
+        return {false, message};
     }
     ResetMenuReaderFields(*scratch);
     scratch->InputFileName = FileNameOf(path);
@@ -142,23 +130,143 @@ bool ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& p
         StartLoadedRun(doc, frames, lastStep);
     else
         StartLoadedScenario(doc);
-    if (!warning.empty()) {
-        std::cerr << warning << '\n';
-        doc.host().MessageBox(warning, "Brevimar", MB_OK | MB_ICONWARNING);
-    }
-    return true;
+    if (!warning.empty())
+        ReportReadWarning(doc, warning);
+    return {true, warning};
 }
 
-}  // namespace
-
-bool ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
+// The menu loader on a chosen path, of the kind LoadInputFile selects.
+LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
 {
     std::string text;
     if (!ReadTextFile(path, &text)) {
-        ReportProblem(doc, CannotOpenMessage(FileCommand::ScenarioRead, path));
-        return false;
+        const std::string message = CannotOpenMessage(FileCommand::ScenarioRead, path);
+        ReportReadProblem(doc, message);
+        return {false, message};
     }
     return ReadInputDataText(doc, std::move(text), path);
+}
+// Start values only the start-up reader sets: the genetic algorithm's
+// displays, the fitness-landscape threshold and movement by probability.
+void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
+
+// A fresh interactive run at step 0 on the document's scenario.
+void StartScenarioRun(CBrevimarDoc& doc)
+{
+    doc.RunHeader.LastStep = MaxSeriesStep + 1;
+    doc.RunHeader.CurrentStep = 1;
+    doc.RunHeader.TimeDirection = 1;
+    doc.RunTerminated = 0;
+    doc.ResetBattlefield();
+    KeepInitialComposition(doc);
+    doc.Statistics.TerritoryStatsOn = 0;
+    if (doc.Statistics.DataCollectionOn == 1)
+        doc.CollectStepStatistics();
+}
+
+
+
+}  // namespace
+
+LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
+{
+    const StartupFileKind kind = ClassifyStartupExtension(FileExtensionOf(path));
+    std::string text;
+    if (!ReadTextFile(path, &text)) {
+        const std::string message = CannotOpenInputFileMessage(path);
+        ReportReadProblem(doc, message);
+        return {false, message};
+    }
+    CWordReader words(std::move(text));
+    std::string problem;
+
+    if (kind == StartupFileKind::FrameFile) {
+        if (!LoadStartupFrameFile(doc, words, &problem)) {
+            const std::string message = BadInputFileMessage(path, problem);
+            ReportReadProblem(doc, message);
+            return {false, message};
+        }
+        doc.InputFileName = FileNameOf(path);
+        return {true, {}};
+    }
+
+    if (kind == StartupFileKind::Unlisted) {
+        // Nothing to read: the document's own scenario starts afresh.
+        doc.InputFileName = FileNameOf(path);
+        DeriveRunState(doc);
+        SetStartupStartValues(doc);
+        StartScenarioRun(doc);
+        return {true, {}};
+    }
+
+    // Everything the file sets, and the draws it makes, go to a scratch copy
+    // first, so that a bad file leaves the document as it was.
+    auto scratch = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(doc));
+    const bool storedRun = kind == StartupFileKind::StoredRun;
+    scratch->RunMode = storedRun ? PlaybackMode : InteractiveMode;
+    scratch->LoadInputFile = storedRun ? 0 : 1;
+    scratch->RandomState = ScenarioSeed;
+    scratch->InitialSeed = ScenarioSeed;
+    scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
+    CStoredFrames frames;
+    int lastStep = 0;
+    std::string warning;
+    if (!ReadScenarioGroups(words, *scratch, &problem) ||
+        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
+                                           scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, path,
+                                           &frames, &lastStep, &problem, &warning))) {
+        const std::string message = BadInputFileMessage(path, problem);
+        ReportReadProblem(doc, message);
+        return {false, message};
+    }
+    scratch->InputFileName = FileNameOf(path);
+    static_cast<CDocumentState&>(doc) = std::move(*scratch);
+    scratch.reset();
+
+    DeriveRunState(doc);
+    SetStartupStartValues(doc);
+    if (storedRun)
+        StartStoredRun(doc, frames, lastStep);
+    else
+        StartScenarioRun(doc);
+    if (!warning.empty())
+        ReportReadWarning(doc, warning);
+    return {true, warning};
+}
+
+int CBrevimarDoc::ReadStartupInputFile()
+{
+    Paused = 0;
+    FileDialogRequest request;
+    request.Filter = StartupFileFilter;
+    request.DefaultExtension = "dat";
+    if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request))
+        LoadStartupFile(*this, *chosen);
+    return 1;
+}
+
+LoadResult LoadScenario(CBrevimarDoc& doc, const std::string& path)
+{
+    const int loadInputFile = doc.LoadInputFile;
+    doc.LoadInputFile = 1;
+    LoadResult result = ReadInputDataFile(doc, path);
+    if (!result.Read)
+        doc.LoadInputFile = loadInputFile;
+    return result;
+}
+
+LoadResult LoadStoredRun(CBrevimarDoc& doc, const std::string& path)
+{
+    const int runMode = doc.RunMode;
+    const int loadInputFile = doc.LoadInputFile;
+    doc.RunMode = PlaybackMode;
+    doc.LoadInputFile = 0;
+    LoadResult result = ReadInputDataFile(doc, path);
+    if (!result.Read) {
+        doc.RunMode = runMode;
+        doc.LoadInputFile = loadInputFile;
+    }
+    return result;
 }
 
 int LoadInputDataFile(CBrevimarDoc& doc)
@@ -166,7 +274,7 @@ int LoadInputDataFile(CBrevimarDoc& doc)
     bool read = false;
     RunFileCommand(doc, FileCommand::ScenarioRead, [&](std::iostream& stream, const ChosenFile& file) {
         std::string text(std::istreambuf_iterator<char>(stream), {});
-        read = ReadInputDataText(doc, std::move(text), file.PathName);
+        read = ReadInputDataText(doc, std::move(text), file.PathName).Read;
     });
     return read ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "run/BatchDrivers.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 

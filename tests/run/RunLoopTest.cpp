@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "run/BatchDrivers.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 

@@ -1,0 +1,45 @@
+// Loading a scenario into an open document, by path. Each load reads the file
+// into a scratch copy and checks it as it goes; a file that cannot be read
+// leaves the document's scenario as it was, and the user is told why through
+// the document's host. The menu commands call these after their chooser; the
+// headless runner and the tests call them directly.
+#pragma once
+
+#include <string>
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+struct LoadResult {
+    bool Read = false;
+    // Why the file was refused, or the warning a file read with; empty when
+    // there was nothing to say.
+    std::string Message;
+};
+
+// What a new document does with the file chosen at start-up: by extension, a
+// scenario (.dat), a stored run for playback (.run) or a frame file (.out);
+// any other file reads nothing and the document's own scenario starts afresh.
+LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path);
+
+// The File menu's scenario loader: a scenario input data file replaces the
+// whole scenario and a fresh interactive run starts.
+LoadResult LoadScenario(CBrevimarDoc& doc, const std::string& path);
+
+// The File menu's stored-run loader: the scenario and frames of a run file,
+// ready for playback in run mode 0. The run mode and the loader's kind are
+// put back as they were when nothing was read.
+LoadResult LoadStoredRun(CBrevimarDoc& doc, const std::string& path);
+
+// The menu commands: pause, ask for the file (through the common
+// file-command frame) and load it. The kind read follows the document's
+// LoadInputFile as the caller left it: 1 a scenario input data file, anything
+// else a stored run. Returns 1 when a file was read, 0 when the chooser was
+// cancelled or the file was refused. The view is invalidated in every case.
+int LoadInputDataFile(CBrevimarDoc& doc);
+// A stored run for playback: run mode 0 and a run file are asked for, and put
+// back as they were when nothing was read. Returns what LoadInputDataFile did.
+int LoadStoredRunFile(CBrevimarDoc& doc);
+
+}  // namespace brevimar
