@@ -1,8 +1,13 @@
 #include "app/MultiRunRawData.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "collect/MultiRunRawReports.h"
+#include "collect/RawAttritionReport.h"
 #include "core/Document.h"
 #include "dialogs/MultiRunDialogs.h"
+#include "dialogs/SaveRawAttritionDlg.h"
 
 namespace brevimar {
 
@@ -21,7 +26,25 @@ void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice)
     if (choice.Graph == 1)
         WriteRawGraphData(doc);
     if (choice.Attrition == 1)
-        doc.host().ShowError("The raw attrition report (.att) is not available yet; nothing was written.");
+        WriteRawAttritionData(doc);
+}
+
+void WriteRawAttritionData(CBrevimarDoc& doc)
+{
+    doc.Pause();
+    RawAttritionLevels levels;
+    CSaveRawAttritionDlg dialog(doc);
+    dialog.SaveRateData = levels.SaveRateData;
+    std::copy(std::begin(levels.CasualtyLevel), std::end(levels.CasualtyLevel), dialog.CasualtyLevel);
+    std::copy(std::begin(levels.PercentLevel), std::end(levels.PercentLevel), dialog.PercentLevel);
+    // Closed without OK, the report still follows, with the levels the
+    // dialog opened with.
+    if (dialog.DoModal() == IDOK) {
+        levels.SaveRateData = dialog.SaveRateData;
+        std::copy(std::begin(dialog.CasualtyLevel), std::end(dialog.CasualtyLevel), levels.CasualtyLevel);
+        std::copy(std::begin(dialog.PercentLevel), std::end(dialog.PercentLevel), levels.PercentLevel);
+    }
+    WriteRawAttritionFile(doc, levels);
 }
 
 }  // namespace brevimar

@@ -17,9 +17,11 @@ struct RawDataChoice {
 // Asks "Multiple Time-Series Raw Data"; the answers are yes = 1, no = 0.
 RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent);
 
-// Writes the chosen reports in the order sample, graph, attrition. A report
-// this build cannot write yet is refused with a message, never skipped in
-// silence.
+// Writes the chosen reports in the order sample, graph, attrition.
 void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice);
+
+// Asks for the attrition report's levels ("Data Collect::Save Raw
+// Attrition"), then for the file, and writes the .att report.
+void WriteRawAttritionData(CBrevimarDoc& doc);
 
 }  // namespace brevimar

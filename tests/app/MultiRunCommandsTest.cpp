@@ -1,5 +1,6 @@
 #include "app/AppFixture.h"
 #include "dialogs/MultiRunDialogs.h"
+#include "dialogs/SaveRawAttritionDlg.h"
 
 #include <cstdio>
 #include <fstream>
@@ -70,24 +71,34 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     ModalHooks::AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
                                     {CMultiRunRawDataDlg::IDC_ATTRITION_YES, "1"}});
     const std::string graph = std::string(BREVIMAR_BINARY_DIR) + "/completion_graph.mtg";
+    const std::string attrition = std::string(BREVIMAR_BINARY_DIR) + "/completion_attrition.att";
     std::remove(graph.c_str());
+    std::remove(attrition.c_str());
     ModalHooks::AnswerFile(graph);
+    // The level dialog is closed without OK (nothing queued): its defaults hold.
+    ModalHooks::AnswerFile(attrition);
     View()->OnTimer(V::RunTimerId);
     const std::vector<std::string> titles = DialogTitles();
-    ASSERT_EQ(titles.size(), 2u);
+    ASSERT_EQ(titles.size(), 3u);
     EXPECT_EQ(titles[0], "Run Mode::Multiple Time-Series");
     EXPECT_EQ(titles[1], "Multiple Time-Series Raw Data");
+    EXPECT_EQ(titles[2], "Data Collect::Save Raw Attrition");
+    EXPECT_EQ(ModalHooks::Log().back().Text, "Raw Multiple Time Series Attrition Data (*.att)|*.att||");
     EXPECT_EQ(doc.Paused, 1);
-    // The graph report is written; the attrition report is refused aloud.
     std::ifstream written(graph);
     std::string firstLines[3];
     for (std::string& line : firstLines)
         std::getline(written, line);
     EXPECT_EQ(firstLines[2], "                 RAW MULTIPLE TIME_SERIES GRAPH DATA");
-    bool refused = false;
-    for (const ModalRecord& r : ModalHooks::Log())
-        refused |= r.Kind == ModalKind::MessageBox && r.Text.find("attrition report") != std::string::npos;
-    EXPECT_TRUE(refused);
+    std::ifstream report(attrition);
+    std::string line;
+    bool levels = false, samples = false;
+    while (std::getline(report, line)) {
+        samples |= line == "Samples:                  3   Time/Sample:              5";
+        levels |= line == "    %[1]= 0.90000  %[2]= 0.75000  %[3]= 0.50000  %[4]= 0.10000";
+    }
+    EXPECT_TRUE(samples);
+    EXPECT_TRUE(levels);
 }
 
 TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)
@@ -118,6 +129,16 @@ TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
     ModalHooks::AnswerDialog(IDOK, {{W::IDC_NO, "1"}});
     EXPECT_EQ(weapons.DoModal(), IDOK);
     EXPECT_EQ(weapons.SampleWeaponsRawData, 0);
+
+    // A level typed before the rate answer is kept.
+    using A = CSaveRawAttritionDlg;
+    A levels(Doc());
+    levels.PercentLevel[0] = 90;
+    ModalHooks::StepDialog({{A::IDC_PERCENT_1, "80"}});
+    ModalHooks::AnswerDialog(IDOK, {{A::IDC_RATE_YES, "1"}});
+    EXPECT_EQ(levels.DoModal(), IDOK);
+    EXPECT_EQ(levels.PercentLevel[0], 80);
+    EXPECT_EQ(levels.SaveRateData, 1);
 }
 
 }  // namespace
