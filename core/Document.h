@@ -306,6 +306,8 @@ public:
     // --- life cycle
     bool OnNewDocument();
     void InitNewDocument();
+    // Everything a new document does before its start-up chooser.
+    void PrepareNewDocument();
     void AllocateHeapBuffers();
     void DeleteContents();
     void Pause() { Paused = 1; }

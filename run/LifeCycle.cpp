@@ -17,6 +17,12 @@ bool CBrevimarDoc::OnNewDocument()
 
 void CBrevimarDoc::InitNewDocument()
 {
+    PrepareNewDocument();
+    ReadStartupInputFile();
+}
+
+void CBrevimarDoc::PrepareNewDocument()
+{
     LatticeExtentX = LatticeStride;
     LatticeExtentY = LatticeStride;
     StepExecuteMode = 0;
@@ -61,7 +67,6 @@ void CBrevimarDoc::InitNewDocument()
     // Set before the chooser, so that they hold however the document begins:
     // a file read now, Cancel, or a scenario loaded later from the menu.
     SetRunStartValues(*this);
-    ReadStartupInputFile();
 }
 
 }  // namespace brevimar

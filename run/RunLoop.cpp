@@ -3,6 +3,8 @@
 // of a batch experiment, unless the run is paused.
 #include <algorithm>
 
+#include "run/RunLoop.h"
+
 #include "core/Document.h"
 #include "run/BatchDrivers.h"
 
@@ -60,6 +62,34 @@ void CaptureStep(CBrevimarDoc& doc)
 
 }  // namespace
 
+void ShowNextStoredFrame(CBrevimarDoc& doc)
+{
+    AdvanceFrame(doc);
+    if (doc.RunMode == PlaybackMode) {
+        doc.CountReplayAttrition();
+        doc.ShowRunStatus();
+        doc.BuildReplayFrame();
+    } else {
+        doc.CountPlaybackAttrition();
+        doc.ShowRunStatus();
+        doc.BuildPlaybackFrame();
+    }
+}
+
+void TakeInteractiveStep(CBrevimarDoc& doc)
+{
+    if (doc.RunHeader.CurrentStep == 1)
+        doc.Pause();
+    AdvanceFrame(doc);
+    if (doc.Statistics.DataCollectionOn == 1)
+        doc.CollectStepStatistics();
+    doc.RecordAttrition();
+    if (doc.RunCaptureOn == 1)
+        CaptureStep(doc);
+    doc.ShowRunStatus();
+    doc.StepSimulationInView();
+}
+
 void CBrevimarDoc::OnTimer(int /*timerId*/)
 {
     if (Paused == 1)
@@ -74,28 +104,11 @@ void CBrevimarDoc::OnTimer(int /*timerId*/)
 
     switch (RunMode) {
     case PlaybackMode:
-        AdvanceFrame(*this);
-        CountReplayAttrition();
-        ShowRunStatus();
-        BuildReplayFrame();
-        break;
     case ReplayMode:
-        AdvanceFrame(*this);
-        CountPlaybackAttrition();
-        ShowRunStatus();
-        BuildPlaybackFrame();
+        ShowNextStoredFrame(*this);
         break;
     case InteractiveMode:
-        if (RunHeader.CurrentStep == 1)
-            Pause();
-        AdvanceFrame(*this);
-        if (Statistics.DataCollectionOn == 1)
-            CollectStepStatistics();
-        RecordAttrition();
-        if (RunCaptureOn == 1)
-            CaptureStep(*this);
-        ShowRunStatus();
-        StepSimulationInView();
+        TakeInteractiveStep(*this);
         break;
     case GeneticAlgorithmMode:
         if (Experiment.GABusy != 0) {

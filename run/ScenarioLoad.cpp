@@ -247,11 +247,20 @@ int CBrevimarDoc::ReadStartupInputFile()
 
 LoadResult LoadScenario(CBrevimarDoc& doc, const std::string& path)
 {
+    const int runMode = doc.RunMode;
     const int loadInputFile = doc.LoadInputFile;
+    const int deploymentSource = doc.DeploymentSource;
+    doc.RunMode = InteractiveMode;
     doc.LoadInputFile = 1;
+    doc.DeploymentSource = RandomDeployment;
     LoadResult result = ReadInputDataFile(doc, path);
-    if (!result.Read)
+    if (result.Read) {
+        doc.Battlefield.WaypointPathsOn = 0;
+    } else {
+        doc.RunMode = runMode;
         doc.LoadInputFile = loadInputFile;
+        doc.DeploymentSource = deploymentSource;
+    }
     return result;
 }
 

@@ -24,7 +24,8 @@ struct LoadResult {
 LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path);
 
 // The File menu's scenario loader: a scenario input data file replaces the
-// whole scenario and a fresh interactive run starts.
+// whole scenario and a fresh interactive run (run mode 1) starts from a random
+// deployment, without waypoint paths.
 LoadResult LoadScenario(CBrevimarDoc& doc, const std::string& path);
 
 // The File menu's stored-run loader: the scenario and frames of a run file,

@@ -1,6 +1,10 @@
 #include "tools/ScenarioRunner.h"
 
+#include <algorithm>
 #include <ostream>
+
+#include "run/RunLoop.h"
+#include "run/ScenarioLoad.h"
 
 namespace brevimar {
 
@@ -49,18 +53,24 @@ int RunnerHost::MessageBox(const std::string& text, const std::string&, unsigned
 }
 
 CScenarioRunner::CScenarioRunner(const RunnerOptions& options)
-    : Options(options), Host(options.ScenarioPath), Doc(CBrevimarDoc::Create())
+    : Options(options), Doc(CBrevimarDoc::Create())
 {
     Doc->SetHost(&Host);
 }
 
 bool CScenarioRunner::Load()
 {
-    Doc->OnNewDocument();
-    if (!Host.LastMessage.empty()) {
-        ErrorText = Host.LastMessage;
+    // A new document, with the scenario loaded as the start-up reader loads
+    // the file chosen at start.
+    Doc->DeleteContents();
+    Doc->PrepareNewDocument();
+    const LoadResult loaded = LoadStartupFile(*Doc, Options.ScenarioPath);
+    if (!loaded.Read) {
+        ErrorText = loaded.Message;
         return false;
     }
+    if (Doc->RunMode == PlaybackMode)
+        return true;  // the frames are played as stored
     if (Options.Seed) {
         Doc->InitialSeed = *Options.Seed;
         Doc->RandomState = *Options.Seed;
@@ -75,6 +85,11 @@ bool CScenarioRunner::Load()
 bool CScenarioRunner::Advance()
 {
     CBrevimarDoc& doc = *Doc;
+    const int before = doc.RunHeader.CurrentStep;
+    if (doc.RunMode == PlaybackMode) {
+        ShowNextStoredFrame(doc);
+        return doc.RunHeader.CurrentStep > before;
+    }
     if (Options.Batch) {
         if (doc.RunHeader.CurrentStep >= MaxSeriesStep)
             return false;
@@ -86,9 +101,7 @@ bool CScenarioRunner::Advance()
         doc.StepSimulation();
         return true;
     }
-    const int before = doc.RunHeader.CurrentStep;
-    doc.Resume();
-    doc.OnTimer(42);
+    TakeInteractiveStep(doc);
     return doc.RunHeader.CurrentStep > before;
 }
 
@@ -102,10 +115,18 @@ StepDigest CScenarioRunner::Digest() const
         const CForce& force = doc.Force(side);
         int& alive = side == Side::Red ? digest.RedAlive : digest.BlueAlive;
         int& injured = side == Side::Red ? digest.RedInjured : digest.BlueInjured;
-        for (int i = 1; i <= force.NumAgents; ++i) {
-            alive += force.AgentState[i] == Alive;
-            injured += force.AgentState[i] == Injured;
-            hash = Mix(Mix(Mix(hash, force.AgentState[i]), force.AgentX[i]), force.AgentY[i]);
+        // A stored run shows its frame of the current step, not the forces.
+        const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
+        const bool frame = doc.RunMode == PlaybackMode && doc.CaptureBuffer[base] && digest.Step >= 0 &&
+                           digest.Step < CaptureRows;
+        for (int i = 1, n = std::min(force.NumAgents, MaxAgents); i <= n; ++i) {
+            const int at = CaptureIndex(digest.Step, i);
+            const int state = frame ? doc.CaptureBuffer[base][at] : force.AgentState[i];
+            const int x = frame ? doc.CaptureBuffer[base + 1][at] : force.AgentX[i];
+            const int y = frame ? doc.CaptureBuffer[base + 2][at] : force.AgentY[i];
+            alive += state == Alive;
+            injured += state == Injured;
+            hash = Mix(Mix(Mix(hash, state), x), y);
         }
     }
     digest.Hash = hash;

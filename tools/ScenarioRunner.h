@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "core/Document.h"
 
@@ -36,23 +35,14 @@ struct StepDigest {
     std::uint64_t Hash = 0;  // of every agent's state and position
 };
 
-// A host that answers the start-up chooser with one file and keeps quiet.
+// A host that keeps quiet: messages are kept, never shown.
 class RunnerHost : public HeadlessHost {
 public:
-    explicit RunnerHost(std::string path) : Path(std::move(path)) {}
-    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override
-    {
-        auto answer = std::exchange(Path, std::optional<std::string>());
-        return answer;
-    }
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
     // Grenades are aimed with a generator reseeded from the clock; a clock
     // that stands still makes a run with grenades repeatable.
     std::time_t Now() override { return 1000000000; }
     std::string LastMessage;
-
-private:
-    std::optional<std::string> Path;
 };
 
 class CScenarioRunner {
@@ -61,8 +51,8 @@ public:
 
     // False when the scenario could not be loaded; Error() says why.
     bool Load();
-    // One step: a run-loop tick (kept running) or a batch step. False once
-    // an interactive run has wrapped at its last step.
+    // One step: the run loop's interactive step, a batch step, or the next
+    // frame of a stored run. False once the run has wrapped at its last step.
     bool Advance();
     StepDigest Digest() const;
     const std::string& Error() const { return ErrorText; }

@@ -93,6 +93,22 @@ TEST(ScenarioRunner, AMissingFileIsReportedNotFatal)
     EXPECT_NE(runner.Error().find("cannot open input file"), std::string::npos);
 }
 
+// A stored run plays its frames. The counts are the file's own (2 alive,
+// 1 injured, 0 dead): frame 0 lists RED states 1 2 0 1 2 0 1 2 0 1 2 0 and
+// BLUE 2 0 1 2 0 1 2 0 1 2, frame 1 RED 2 0 1 2 0 1 2 0 1 2 0 1 and BLUE
+// 0 1 2 0 1 2 0 1 2 0; the run wraps after frame 1 (its last step is 2).
+TEST(ScenarioRunner, AStoredRunPlaysItsFrames)
+{
+    RunnerOptions options;
+    options.ScenarioPath = Fixture("stored_v4.run");
+    options.Steps = 5;
+    std::istringstream lines(RunToText(options));
+    std::vector<std::string> counts;
+    for (std::string line; std::getline(lines, line);)
+        counts.push_back(line.substr(0, line.rfind(' ')));
+    EXPECT_EQ(counts, (std::vector<std::string>{"0 4 4 4 3", "1 4 4 3 3"}));
+}
+
 // Whole runs of every fixture scenario keep the battle sound: forces only
 // shrink, except injured agents reconstituted; nobody leaves the battlefield
 // or stands on impassable terrain; the step never passes the last one.
