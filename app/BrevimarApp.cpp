@@ -11,6 +11,7 @@
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
 #include "app/ResourceIds.h"
+#include "core/FileFilters.h"
 #include "files/DocumentFile.h"
 #include "platform/CommandBars.h"
 #include "platform/FileDialog.h"

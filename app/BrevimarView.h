@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/Document.h"
+#include "core/FileFilters.h"
 #include "core/Side.h"
 #include "platform/Command.h"
 #include "platform/ScrollView.h"
@@ -124,9 +125,7 @@ public:
     static constexpr unsigned ID_RESTART_USE_AGENT_FILE = 33256;
     // How often Terminate Run asks for a scenario before it gives up.
     static constexpr int MaxTerminatePrompts = 100;
-    static constexpr const char* FrameFileFilter =
-        "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files (*.out)|*.out|"
-        "Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||";
+    static constexpr const char* FrameFileFilter = StartupFileFilter;
     void OnPause();
     void OnRun();
     void OnRunStopToggle();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/FileFilters.h"
 #include "core/TerrainFile.h"
 
 namespace brevimar {
@@ -129,7 +130,7 @@ bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::
 void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
 {
     FileDialogRequest request;
-    request.Filter = "Brevimar Weapon Input Data Files (*.ter)|*.ter||";
+    request.Filter = TerrainFileFilter;
     request.DefaultExtension = "ter";
     const auto path = doc.host().ChooseFileToOpen(request);
     if (!path)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/FileFilters.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
 

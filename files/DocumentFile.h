@@ -19,7 +19,6 @@ namespace brevimar {
 class CBrevimarDoc;
 
 // What the framework's document template registers.
-inline constexpr const char* DocumentFileFilter = "Brevimar Files (*.brv)|*.brv||";
 inline constexpr const char* DocumentFileExtension = "brv";
 
 // Stores the header and the captured rows 1..T, T being LastStep bounded to

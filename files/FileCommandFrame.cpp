@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/Document.h"
+#include "core/FileFilters.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
@@ -22,7 +23,7 @@ constexpr const char* const FileFilters[21] = {
     "Brevimar Weapon Input Data Files (*.wp)|*.wp||",
     "Brevimar Comm Matrix Input Data Files (*.cmw)|*.cmw||",
     "Brevimar Squad Matrix Input Data Files (*.smw)|*.smw||",
-    "Brevimar Weapon Input Data Files (*.ter)|*.ter||",
+    TerrainFileFilter,
     "Brevimar Terrain Input Data Files (*.ter)|*.ter||",
     "Brevimar Weapon Input Data Files (*.tma)|*.tma||",
     "Brevimar Squad Matrix Input Data Files (*.pth)|*.pth||",
@@ -34,8 +35,7 @@ constexpr const char* const FileFilters[21] = {
     "Raw Multiple Time Series Sample Data (*.mts)|*.mts||",
     "Spatial Pattern Capacity Dimension Data (*.cdm)|*.cdm||",
     "Brevimar Weapon Input Data Files (*.rwd)|*.rwd||",
-    "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files (*.out)|*.out|"
-    "Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||",
+    StartupFileFilter,
     "Brevimar GA1 Input Data Files (*.ga1)|*.ga1|Brevimar GA2 Input Data Files (*.ga2)|*.ga2|"
     "Brevimar Landscape Input Data Files (*.lnd)|*.lnd||",
 };

@@ -8,10 +8,6 @@
 
 namespace brevimar {
 
-const char StartupFileFilter[] =
-    "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files (*.out)|*.out|"
-    "Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||";
-
 StartupFileKind ClassifyStartupExtension(const std::string& extension)
 {
     if (extension == "out" || extension == "OUT")

@@ -13,9 +13,6 @@ struct CDocumentState;
 struct CStoredFrames;
 class CWordReader;
 
-// The start-up file chooser's filter.
-extern const char StartupFileFilter[];
-
 // The generator's seed for the personalities a scenario file draws, as both
 // scenario readers start it.
 inline constexpr int ScenarioSeed = -31415926;

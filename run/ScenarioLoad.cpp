@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/Document.h"
+#include "core/FileFilters.h"
 #include "core/StartValues.h"
 #include "files/FileCommandFrame.h"
 #include "files/ReadReport.h"
