@@ -25,8 +25,6 @@ namespace brevimar {
 
 namespace {
 
-CBrevimarApp* TheApp = nullptr;
-
 ResourceSet LoadResources()
 {
     InitBrevimarResources();
@@ -53,7 +51,6 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments)
 
 CBrevimarApp::CBrevimarApp()
 {
-    TheApp = this;
     BuildMessageMap();
 }
 
@@ -66,13 +63,6 @@ CBrevimarApp::~CBrevimarApp()
         Frame->MdiArea()->closeAllSubWindows();
     Frame.reset();
     Template.reset();
-    if (TheApp == this)
-        TheApp = nullptr;
-}
-
-CBrevimarApp* CBrevimarApp::Instance()
-{
-    return TheApp;
 }
 
 void CBrevimarApp::BuildMessageMap()

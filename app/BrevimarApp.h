@@ -33,7 +33,6 @@ class CBrevimarApp : public QObject {
 public:
     CBrevimarApp();
     ~CBrevimarApp() override;
-    static CBrevimarApp* Instance();
 
     // Runs the start-up sequence. False when the program should end at once.
     bool InitInstance(const QStringList& arguments);
