@@ -14,7 +14,7 @@ void CBrevimarView::OnAttritionGraph()
     doc.RecordAttrition();
 
     CChartSelections& charts = doc.Charts;
-    CAttritionGraphOptionsDlg dialog(doc);
+    CAttritionGraphOptionsDlg dialog(doc, this);
     dialog.AttritionShowAll = charts.AttritionShowAll;
     dialog.AttritionShowRedAlive = charts.AttritionShowRedAlive;
     dialog.AttritionShowRedInjured = charts.AttritionShowRedInjured;
