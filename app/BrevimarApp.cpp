@@ -14,6 +14,7 @@
 #include "files/DocumentFile.h"
 #include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
+#include "platform/TestHooks.h"
 
 // Outside any namespace, as the resource system requires.
 static void InitBrevimarResources()
@@ -49,7 +50,7 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments)
     return info;
 }
 
-CBrevimarApp::CBrevimarApp()
+CBrevimarApp::CBrevimarApp(CModalHooks* hooks) : Hooks(hooks)
 {
     BuildMessageMap();
 }
@@ -117,6 +118,8 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
     Tables = LoadResources();
     QApplication::setWindowIcon(MakeGlyphIcon("B", 4));
     Frame = std::make_unique<CMainFrame>();
+    // Every window and dialog of the program is opened from the main frame.
+    SetModalHooks(*Frame, Hooks);
     if (Frame->OnCreate(Tables) != 0)
         return false;
     Frame->SetApplicationCommands(&Map);

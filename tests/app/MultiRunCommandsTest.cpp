@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     bool Enabled(unsigned id)
@@ -28,7 +28,7 @@ protected:
     std::vector<std::string> DialogTitles() const
     {
         std::vector<std::string> titles;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             if (r.Kind == ModalKind::Dialog)
                 titles.push_back(r.Title);
         return titles;
@@ -40,9 +40,9 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     CBrevimarDoc& doc = Doc();
     ASSERT_TRUE(Enabled(V::ID_MULTIPLE_TIME_SERIES));
     // 351 samples and a run time of 202 do not fit the arrays: refused.
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "351"}, {P::IDC_RUN_TIME, "5"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "202"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "351"}, {P::IDC_RUN_TIME, "5"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "202"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
     ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
     EXPECT_EQ(doc.RunMode, MultipleTimeSeriesMode);
     EXPECT_EQ(doc.Series.MultiRunSampleCount, 3);
@@ -64,14 +64,14 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     EXPECT_NE(doc.StatusText.find("[ Samples ]: 3/3     [ Time ]: 5/5"), std::string::npos) << doc.StatusText;
 
     // The next tick: the notice, then the raw-data question.
-    ModalHooks::Reset();
-    ModalHooks::Enable(true);
-    ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
+    Hooks.Reset();
+    Hooks.Enable(true);
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
                                     {CMultiRunRawDataDlg::IDC_ATTRITION_YES, "1"}});
     const std::string graph = std::string(BREVIMAR_BINARY_DIR) + "/completion_graph.mtg";
     std::remove(graph.c_str());
-    ModalHooks::AnswerFile(graph);
+    Hooks.AnswerFile(graph);
     View()->OnTimer(V::RunTimerId);
     const std::vector<std::string> titles = DialogTitles();
     ASSERT_EQ(titles.size(), 2u);
@@ -85,7 +85,7 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
         std::getline(written, line);
     EXPECT_EQ(firstLines[2], "                 RAW MULTIPLE TIME_SERIES GRAPH DATA");
     bool refused = false;
-    for (const ModalRecord& r : ModalHooks::Log())
+    for (const ModalRecord& r : Hooks.Log())
         refused |= r.Kind == ModalKind::MessageBox && r.Text.find("attrition report") != std::string::npos;
     EXPECT_TRUE(refused);
 }
@@ -95,7 +95,7 @@ TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)
     CBrevimarDoc& doc = Doc();
     doc.Series.MultiRunSampleCount = 7;
     doc.Series.MultiRunStepCount = 9;
-    ModalHooks::AnswerDialog(IDCANCEL, {{P::IDC_SAMPLES, "2"}});
+    Hooks.AnswerDialog(IDCANCEL, {{P::IDC_SAMPLES, "2"}});
     ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
     EXPECT_EQ(doc.Series.MultiRunSampleCount, 7);
     EXPECT_EQ(doc.Series.MultiRunStepCount, 9);
@@ -106,7 +106,8 @@ TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
     using R = CMultiRunRawDataDlg;
     using W = CMultiRunWeaponsRawDataDlg;
     R raw(Doc());
-    ModalHooks::AnswerDialog(IDOK, {{R::IDC_GRAPH_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}});
+    SetModalHooks(raw, &Hooks);
+    Hooks.AnswerDialog(IDOK, {{R::IDC_GRAPH_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}});
     raw.DoModal();
     EXPECT_EQ(raw.WriteRawSample, 0);
     EXPECT_EQ(raw.WriteRawGraph, 1);
@@ -114,8 +115,9 @@ TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
     EXPECT_EQ(raw.IsDlgButtonChecked(R::IDC_SAMPLE_NO), 1);
 
     W weapons(Doc());
+    SetModalHooks(weapons, &Hooks);
     weapons.SampleWeaponsRawData = 1;
-    ModalHooks::AnswerDialog(IDOK, {{W::IDC_NO, "1"}});
+    Hooks.AnswerDialog(IDOK, {{W::IDC_NO, "1"}});
     EXPECT_EQ(weapons.DoModal(), IDOK);
     EXPECT_EQ(weapons.SampleWeaponsRawData, 0);
 }
