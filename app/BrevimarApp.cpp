@@ -15,6 +15,7 @@
 #include "files/DocumentFile.h"
 #include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
+#include "platform/TestHooks.h"
 
 // Outside any namespace, as the resource system requires.
 static void InitBrevimarResources()
@@ -25,8 +26,6 @@ static void InitBrevimarResources()
 namespace brevimar {
 
 namespace {
-
-CBrevimarApp* TheApp = nullptr;
 
 ResourceSet LoadResources()
 {
@@ -52,9 +51,8 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments)
     return info;
 }
 
-CBrevimarApp::CBrevimarApp()
+CBrevimarApp::CBrevimarApp(CModalHooks* hooks) : Hooks(hooks)
 {
-    TheApp = this;
     BuildMessageMap();
 }
 
@@ -67,13 +65,6 @@ CBrevimarApp::~CBrevimarApp()
         Frame->MdiArea()->closeAllSubWindows();
     Frame.reset();
     Template.reset();
-    if (TheApp == this)
-        TheApp = nullptr;
-}
-
-CBrevimarApp* CBrevimarApp::Instance()
-{
-    return TheApp;
 }
 
 void CBrevimarApp::BuildMessageMap()
@@ -128,6 +119,8 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
     Tables = LoadResources();
     QApplication::setWindowIcon(MakeGlyphIcon("B", 4));
     Frame = std::make_unique<CMainFrame>();
+    // Every window and dialog of the program is opened from the main frame.
+    SetModalHooks(*Frame, Hooks);
     if (Frame->OnCreate(Tables) != 0)
         return false;
     Frame->SetApplicationCommands(&Map);

@@ -29,11 +29,14 @@ struct CCommandLineInfo {
 };
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);
 
+class CModalHooks;
+
 class CBrevimarApp : public QObject {
 public:
-    CBrevimarApp();
+    // `hooks` answer every modal window of the program (tests only; they
+    // must outlive the application).
+    explicit CBrevimarApp(CModalHooks* hooks = nullptr);
     ~CBrevimarApp() override;
-    static CBrevimarApp* Instance();
 
     // Runs the start-up sequence. False when the program should end at once.
     bool InitInstance(const QStringList& arguments);
@@ -68,6 +71,7 @@ private:
     void BuildMessageMap();
     void UpdateRecentFileMenu();
 
+    CModalHooks* Hooks;
     ResourceSet Tables;
     CSplashScreenDlg SplashScreen;
     CRecentFileList Recent{4};

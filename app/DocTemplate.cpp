@@ -12,6 +12,7 @@
 #include "core/Document.h"
 #include "files/DocumentFile.h"
 #include "files/WordReader.h"
+#include "platform/TestHooks.h"
 #include "run/BatchDrivers.h"
 
 namespace brevimar {
@@ -23,6 +24,8 @@ CBrevimarDocTemplate::~CBrevimarDocTemplate() = default;
 CChildFrame* CBrevimarDocTemplate::CreateFrame(Slot& slot, CBrevimarView*& view)
 {
     view = new CBrevimarView(slot.Document.get());
+    // The view may tell of a missing timer before it sits in the main frame.
+    SetModalHooks(*view, ModalHooksOf(&MainFrame));
     if (view->OnCreate() != 0) {
         delete view;
         view = nullptr;

@@ -19,21 +19,21 @@ RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent)
     return {dialog.WriteRawSample == 1, dialog.WriteRawGraph == 1, dialog.WriteRawAttrition == 1};
 }
 
-void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice)
+void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice, QWidget* parent)
 {
     if (choice.Sample == 1)
         WriteRawSampleData(doc);
     if (choice.Graph == 1)
         WriteRawGraphData(doc);
     if (choice.Attrition == 1)
-        WriteRawAttritionData(doc);
+        WriteRawAttritionData(doc, parent);
 }
 
-void WriteRawAttritionData(CBrevimarDoc& doc)
+void WriteRawAttritionData(CBrevimarDoc& doc, QWidget* parent)
 {
     doc.Pause();
     RawAttritionLevels levels;
-    CSaveRawAttritionDlg dialog(doc);
+    CSaveRawAttritionDlg dialog(doc, parent);
     dialog.SaveRateData = levels.SaveRateData;
     std::copy(std::begin(levels.CasualtyLevel), std::end(levels.CasualtyLevel), dialog.CasualtyLevel);
     std::copy(std::begin(levels.PercentLevel), std::end(levels.PercentLevel), dialog.PercentLevel);

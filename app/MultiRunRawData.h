@@ -18,10 +18,10 @@ struct RawDataChoice {
 RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent);
 
 // Writes the chosen reports in the order sample, graph, attrition.
-void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice);
+void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice, QWidget* parent);
 
 // Asks for the attrition report's levels ("Data Collect::Save Raw
 // Attrition"), then for the file, and writes the .att report.
-void WriteRawAttritionData(CBrevimarDoc& doc);
+void WriteRawAttritionData(CBrevimarDoc& doc, QWidget* parent);
 
 }  // namespace brevimar

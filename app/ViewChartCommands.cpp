@@ -14,7 +14,7 @@ void CBrevimarView::OnAttritionGraph()
     doc.RecordAttrition();
 
     CChartSelections& charts = doc.Charts;
-    CAttritionGraphOptionsDlg dialog(doc);
+    CAttritionGraphOptionsDlg dialog(doc, this);
     dialog.AttritionShowAll = charts.AttritionShowAll;
     dialog.AttritionShowRedAlive = charts.AttritionShowRedAlive;
     dialog.AttritionShowRedInjured = charts.AttritionShowRedInjured;
@@ -36,7 +36,7 @@ void CBrevimarView::OnAttritionGraph()
             // written once the chart has handed off its series.
             const RawDataChoice choice = AskMultiRunRawData(doc, this);
             LastChartWindow = new CAttritionGraphDlg(this, doc);
-            WriteChosenRawData(doc, choice);
+            WriteChosenRawData(doc, choice, this);
         } else {
             LastChartWindow = new CAttritionGraphDlg(this, doc);
         }

@@ -37,7 +37,7 @@ void CBrevimarView::OnEditCombatParameters()
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CCombatParamsDlg dialog(doc);
+    CCombatParamsDlg dialog(doc, this);
     if (dialog.DoModal() != IDOK)
         return;
     pause.Keep();
@@ -54,7 +54,7 @@ bool CBrevimarView::EditPassableTerrain(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CPassableTerrainDlg dialog(doc, side);
+    CPassableTerrainDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
     pause.Keep();
@@ -81,7 +81,7 @@ bool CBrevimarView::EditGrenade(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CGrenadeDlg dialog(doc, side);
+    CGrenadeDlg dialog(doc, side, this);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
         pause.Keep();
@@ -95,7 +95,7 @@ bool CBrevimarView::EditAgentWeapons(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CAgentWeaponsDlg dialog(doc, side);
+    CAgentWeaponsDlg dialog(doc, side, this);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
         pause.Keep();
@@ -109,7 +109,7 @@ void CBrevimarView::OnTheFlyWeaponSelection(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CWeaponAssignTypeDlg type(doc, side);
+    CWeaponAssignTypeDlg type(doc, side, this);
     if (type.DoModal() == IDOK) {
         pause.Keep();
         CForce& f = doc.Force(side);
@@ -121,7 +121,7 @@ void CBrevimarView::OnTheFlyWeaponSelection(Side side)
                 CopyHitFunctions(f.WeaponFunction, functions.Functions);
         }
         if (f.WeaponsOn == 1) {
-            CAgentWeaponsDlg weapons(doc, side);
+            CAgentWeaponsDlg weapons(doc, side, this);
             if (weapons.DoModal() == IDOK)
                 HandBackAgentWeapons(doc, weapons);
         }

@@ -49,7 +49,7 @@ void CBrevimarView::OnDisplayGaBestChromosome()
     switch (doc.Ga.GaSearchMode) {
     case GaPersonalityMode:
     case GaMultiSquadMode: {
-        CShowBestChromosomeDlg dialog(doc);
+        CShowBestChromosomeDlg dialog(doc, this);
         if (dialog.DoModal() != IDOK)
             break;
         doc.Ga.GaBestShown = 1;
@@ -58,7 +58,7 @@ void CBrevimarView::OnDisplayGaBestChromosome()
         break;
     }
     case GaCompositionMode: {
-        CShowBestSquadCompositionDlg dialog(doc);
+        CShowBestSquadCompositionDlg dialog(doc, this);
         if (dialog.DoModal() != IDOK)
             break;
         if (dialog.SaveRequested == 1)
@@ -69,7 +69,7 @@ void CBrevimarView::OnDisplayGaBestChromosome()
     }
     case GaCommMatrixMode: {
         CGeneticAlgorithm(doc).DecodeBestChromosome();
-        CShowBestCommMatrixDlg dialog(doc);
+        CShowBestCommMatrixDlg dialog(doc, this);
         dialog.SaveRequested = 0;
         const int n = std::clamp(doc.RedForce.NumSquads, 0, 8);
         for (int i = 1; i <= n; ++i)
@@ -81,7 +81,7 @@ void CBrevimarView::OnDisplayGaBestChromosome()
         break;
     }
     case GaWeightMatrixMode: {
-        CShowBestSquadMatrixDlg dialog(doc);
+        CShowBestSquadMatrixDlg dialog(doc, this);
         if (dialog.DoModal() == IDOK && dialog.SaveRequested == 1)
             SaveSquadMatrixFile(doc, GaMatrices(doc));
         break;
@@ -101,7 +101,7 @@ void CBrevimarView::OnDisplayGaCurrentChromosome()
     switch (doc.Ga.GaSearchMode) {
     case GaPersonalityMode:
     case GaMultiSquadMode: {
-        CShowCurrentChromosomeDlg dialog(doc);
+        CShowCurrentChromosomeDlg dialog(doc, this);
         if (dialog.DoModal() != IDOK)
             break;
         doc.Ga.GaBestShown = 0;
@@ -110,7 +110,7 @@ void CBrevimarView::OnDisplayGaCurrentChromosome()
         break;
     }
     case GaCompositionMode: {
-        CShowCurrentSquadCompositionDlg dialog(doc);
+        CShowCurrentSquadCompositionDlg dialog(doc, this);
         if (dialog.DoModal() != IDOK)
             break;
         if (dialog.SaveRequested == 1)
@@ -122,7 +122,7 @@ void CBrevimarView::OnDisplayGaCurrentChromosome()
         break;
     }
     case GaCommMatrixMode: {
-        CShowCurrentCommMatrixDlg dialog(doc);
+        CShowCurrentCommMatrixDlg dialog(doc, this);
         if (dialog.DoModal() == IDOK && dialog.SaveRequested == 1) {
             CopyRedMatrix(doc.RedForce.CommMatrix, ga.CommMatrix, squads);
             WriteCommMatrixFile(doc, GaMatrices(doc));
@@ -130,7 +130,7 @@ void CBrevimarView::OnDisplayGaCurrentChromosome()
         break;
     }
     case GaWeightMatrixMode: {
-        CShowCurrentSquadMatrixDlg dialog(doc);
+        CShowCurrentSquadMatrixDlg dialog(doc, this);
         if (dialog.DoModal() == IDOK && dialog.SaveRequested == 1) {
             CopyRedMatrix(doc.RedForce.SquadWeightMatrix, ga.SquadWeightMatrix, squads);
             SaveSquadMatrixFile(doc, GaMatrices(doc));
@@ -156,7 +156,7 @@ void CBrevimarView::OnGaFitnessGraph()
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
     CGaData& ga = doc.Ga;
-    CMissionFitnessGraphOptionsDlg dialog(doc);
+    CMissionFitnessGraphOptionsDlg dialog(doc, this);
     dialog.GenBest = ga.GraphGenBest;
     dialog.GenWorst = ga.GraphGenWorst;
     dialog.BestOverall = ga.GraphBestOverall;

@@ -66,7 +66,7 @@ void CBrevimarView::OnEditGaGenomeStructure()
 {
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
-    CAgentChromosomeDlg dialog(doc);
+    CAgentChromosomeDlg dialog(doc, this);
     dialog.Values.MultiSquad = doc.Ga.GaMultiSquad;
     dialog.Values.SquadCount = doc.Ga.GaSquadCount;
     dialog.Values.Symmetrize = doc.Ga.GaSymmetrize;
@@ -81,7 +81,7 @@ void CBrevimarView::OnEditGaGeneRanges()
 {
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
-    CGeneMinMaxDlg dialog(doc);
+    CGeneMinMaxDlg dialog(doc, this);
     if (dialog.DoModal() == IDOK)
         ApplyGeneRanges(doc, dialog.Values);
     FinishGaEdit();
@@ -91,7 +91,7 @@ void CBrevimarView::OnEditGaMissionFitness()
 {
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
-    CMissionObjectiveDlg dialog(doc);
+    CMissionObjectiveDlg dialog(doc, this);
     if (dialog.DoModal() == IDOK)
         ApplyMissionObjective(doc, dialog.Used, dialog.Weight);
     FinishGaEdit();
@@ -101,7 +101,7 @@ void CBrevimarView::OnEditGaSearchSpace()
 {
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
-    CGaSearchSpaceDlg dialog(doc);
+    CGaSearchSpaceDlg dialog(doc, this);
     dialog.Mode = doc.Ga.GaSearchMode;
     if (dialog.DoModal() == IDOK)
         ApplySearchSpace(doc, dialog.Mode);
@@ -112,7 +112,7 @@ void CBrevimarView::OnEditGaRunTimeParams()
 {
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
-    CGaRunTimeParamsDlg dialog(doc);
+    CGaRunTimeParamsDlg dialog(doc, this);
     if (dialog.DoModal() == IDOK)
         ApplyRunTimeParams(doc, dialog.Values);
     FinishGaEdit();
@@ -122,7 +122,7 @@ void CBrevimarView::OnEditGaSquadCompositionSearch()
 {
     CBrevimarDoc& doc = *GetDocument();
     BeginStructuralSearch(doc, GaCompositionMode);
-    CSquadCompositionParamsDlg dialog(doc);
+    CSquadCompositionParamsDlg dialog(doc, this);
     const CGaData& ga = doc.Ga;
     dialog.Values = {ga.GaMaxSquadCount, ga.GaMaxSquadSize,     ga.GaMaxMutationSize, ga.GaTotalForceSize,
                      ga.GaSearchSquadMatrix, ga.GaThreshold1, ga.GaThreshold2};
@@ -136,7 +136,7 @@ void CBrevimarView::OnEditGaSquadMatrixSearch()
     CBrevimarDoc& doc = *GetDocument();
     BeginStructuralSearch(doc, GaWeightMatrixMode);
     double t1 = doc.Ga.GaThreshold1, t2 = doc.Ga.GaThreshold2;
-    if (EditSquadMatrixSearchParams(doc, t1, t2))
+    if (EditSquadMatrixSearchParams(doc, t1, t2, this))
         ApplySquadMatrixSearch(doc, t1, t2);
     FinishGaEdit();
 }
@@ -147,7 +147,7 @@ void CBrevimarView::OnEditGaCommMatrixSearch()
     BeginStructuralSearch(doc, GaCommMatrixMode);
     int seed = doc.Ga.GaSeedAllLinks, symmetry = doc.Ga.GaForceSymmetry;
     double p = doc.Ga.GaLinkProbability;
-    if (EditCommMatrixSearchParams(doc, seed, symmetry, p))
+    if (EditCommMatrixSearchParams(doc, seed, symmetry, p, this))
         ApplyCommMatrixSearch(doc, seed, symmetry, p);
     FinishGaEdit();
 }

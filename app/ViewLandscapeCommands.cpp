@@ -67,7 +67,7 @@ void CBrevimarView::OnEditLandscapeRunTimeParams()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    CLandscapeRunParamsDlg dlg(doc);
+    CLandscapeRunParamsDlg dlg(doc, this);
     if (dlg.DoModal() == IDOK) {
         CLandscapeSettings& s = doc.Landscape.Settings;
         CBattlefield& f = doc.Battlefield;
@@ -104,7 +104,7 @@ void CBrevimarView::OnEditLandscapeCoordinates()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    CLandscapeParamsDlg dlg(doc);
+    CLandscapeParamsDlg dlg(doc, this);
     if (dlg.DoModal() != IDOK)
         return;
     CLandscapeSettings& s = doc.Landscape.Settings;
@@ -128,7 +128,7 @@ void CBrevimarView::OnLandscape3DGraph()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    CLandscapeObjectiveDlg objective(doc);
+    CLandscapeObjectiveDlg objective(doc, this);
     if (objective.DoModal() == IDOK) {
         CLandscapeSettings& s = doc.Landscape.Settings;
         for (int k = 1; k <= LandscapeMeasureCount; ++k) {
@@ -149,7 +149,7 @@ void CBrevimarView::OnLandscape3DGraph()
                 if (s.LandscapeObjectiveUsed[k] == 1)
                     s.LandscapeObjectiveWeight[k] /= sum;
 
-        CLandscapeRawDataDlg raw(doc);
+        CLandscapeRawDataDlg raw(doc, this);
         raw.DoModal();
         if (raw.StoreRawData != 0)
             SaveRawFitnessFile(doc);

@@ -25,8 +25,8 @@ void CBrevimarView::AddMultiRunCommands()
 void CBrevimarView::RunMultiTimeSeriesBatch()
 {
     CBrevimarDoc& doc = *Document;
-    brevimar::RunMultiTimeSeriesBatch(doc, static_cast<int>(MultiRunTimerId), [&doc](int& answer) {
-        CMultiRunWeaponsRawDataDlg dlg(doc);
+    brevimar::RunMultiTimeSeriesBatch(doc, static_cast<int>(MultiRunTimerId), [this, &doc](int& answer) {
+        CMultiRunWeaponsRawDataDlg dlg(doc, this);
         dlg.SampleWeaponsRawData = answer;
         const bool ok = dlg.DoModal() == IDOK;
         answer = dlg.SampleWeaponsRawData;
@@ -59,7 +59,7 @@ void CBrevimarView::OnEditMultiRunParameters()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    CMultiRunParamsDlg dlg(doc);
+    CMultiRunParamsDlg dlg(doc, this);
     if (dlg.DoModal() == IDOK) {
         doc.Series.MultiRunSampleCount = dlg.Samples;
         doc.Series.MultiRunStepCount = dlg.RunTime;
@@ -71,9 +71,9 @@ void CBrevimarView::OnMultiRunComplete()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    CMultiRunCompleteDlg notice(doc);
+    CMultiRunCompleteDlg notice(doc, this);
     if (notice.DoModal() == IDOK) {
-        WriteChosenRawData(doc, AskMultiRunRawData(doc, this));
+        WriteChosenRawData(doc, AskMultiRunRawData(doc, this), this);
     }
     Invalidate(false);
 }

@@ -135,7 +135,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     // Set-up changes: each accepted value restarts the battle.
     auto battlefieldSize = [this, &doc, restart] {
         PauseForDialog pause(doc);
-        CBattlefieldSizeDlg dlg;
+        CBattlefieldSizeDlg dlg(this);
         dlg.Length = dlg.Width = doc.Battlefield.BattleSize;
         if (dlg.DoModal() != IDOK)
             return;
@@ -158,7 +158,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     auto flag = [this, &doc, restart](Side side) {
         PauseForDialog pause(doc);
         CForce& holder = FlagHolder(doc, side);
-        CFlagPositionDlg dlg(side);
+        CFlagPositionDlg dlg(side, this);
         dlg.X = holder.GoalFlagX;
         dlg.Y = holder.GoalFlagY;
         if (dlg.DoModal() != IDOK)
@@ -173,7 +173,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     };
     auto distribution = [this, &doc, restart](Side side) {
         PauseForDialog pause(doc);
-        CInitialDistributionDlg dlg(doc, side);
+        CInitialDistributionDlg dlg(doc, side, this);
         if (dlg.DoModal() != IDOK)
             return;
         pause.Keep();
@@ -193,7 +193,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
             return;
         PauseForDialog pause(doc);
         int& option = side == Side::Red ? doc.Battlefield.RedCombatUnlimited : doc.Battlefield.BlueCombatUnlimited;
-        CCombatAdjudicationDlg dlg(doc, side);
+        CCombatAdjudicationDlg dlg(doc, side, this);
         dlg.Option = option;
         if (dlg.DoModal() != IDOK)
             return;
@@ -205,17 +205,17 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     };
 
     // Range changes: the run goes on from its step, without a redraw.
-    auto rangeOption = [&doc](Side side, RangeOption option) {
+    auto rangeOption = [this, &doc](Side side, RangeOption option) {
         PauseForDialog pause(doc);
-        CSquadRangeDlg dlg(doc, side, option);
+        CSquadRangeDlg dlg(doc, side, option, this);
         if (dlg.DoModal() != IDOK)
             return;
         pause.Keep();
         HandBackRangeOption(doc, side, dlg);
     };
-    auto movement = [&doc](Side side) {
+    auto movement = [this, &doc](Side side) {
         PauseForDialog pause(doc);
-        CMovementRangeDlg dlg(doc, side);
+        CMovementRangeDlg dlg(doc, side, this);
         if (dlg.DoModal() != IDOK)
             return;
         pause.Keep();
@@ -226,7 +226,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     auto territory = [this, &doc] {
         PauseForDialog pause(doc);
         CBattlefield& b = doc.Battlefield;
-        CTerritorialPossessionDlg dlg;
+        CTerritorialPossessionDlg dlg(this);
         dlg.UserArea = b.TerritoryUserArea;
         dlg.Range = b.TerritoryRange;
         dlg.MinCount = b.TerritoryMinCount;
@@ -248,9 +248,9 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         b.TerritoryRangeY = dlg.RangeY;
         Invalidate(false);
     };
-    auto reseed = [&doc] {
+    auto reseed = [this, &doc] {
         PauseForDialog pause(doc);
-        CRandomSeedDlg dlg(doc);
+        CRandomSeedDlg dlg(doc, this);
         if (dlg.DoModal() != IDOK)
             return;
         pause.Keep();
@@ -259,7 +259,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     };
     auto highlight = [this, &doc] {
         PauseForDialog pause(doc);
-        CSquadHighlightDlg dlg(doc);
+        CSquadHighlightDlg dlg(doc, this);
         if (dlg.DoModal() != IDOK)
             return;
         pause.Keep();
@@ -357,7 +357,7 @@ bool CBrevimarView::OnEditTerrainBlocks()
     CBrevimarDoc& doc = *Document;
     CBattlefield& b = doc.Battlefield;
     PauseForDialog pause(doc);
-    CTerrainParamsDlg dlg(doc);
+    CTerrainParamsDlg dlg(doc, this);
     // Terrain from a file becomes block terrain once the blocks are edited;
     // nothing reaches the battlefield before OK.
     if (dlg.TerrainFlag == 2)
@@ -406,7 +406,7 @@ bool CBrevimarView::EditCommunications(Side side)
     CBrevimarDoc& doc = *Document;
     CForce& f = doc.Force(side);
     PauseForDialog pause(doc);
-    CCommunicationsDlg dlg(side);
+    CCommunicationsDlg dlg(side, this);
     dlg.On = f.CommOn;
     dlg.Range = f.COMM_range;
     dlg.WeightAlive = f.A_COMM_weight;

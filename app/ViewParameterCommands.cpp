@@ -207,7 +207,7 @@ bool CBrevimarView::EditAgents(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CAgentParamsDlg dialog(doc, side);
+    CAgentParamsDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
     pause.Keep();
@@ -220,7 +220,7 @@ bool CBrevimarView::OnTheFlyPersonality(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CPersonalityDlg dialog(doc, side);
+    CPersonalityDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
     pause.Keep();
@@ -234,7 +234,7 @@ bool CBrevimarView::OnTheFlyMetaPersonality(Side side)
 {
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
-    CMetaPersonalityDlg dialog(doc, side);
+    CMetaPersonalityDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
     pause.Keep();
@@ -251,7 +251,7 @@ bool CBrevimarView::EditCommMatrix(Side side)
     PauseForDialog pause(doc);
     CForce& f = doc.Force(side);
     const int n = SquadsOf(f);
-    CCommMatrixDlg dialog(side);
+    CCommMatrixDlg dialog(side, this);
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             dialog.C[i][j] = f.CommMatrix[i][j];
@@ -271,7 +271,7 @@ bool CBrevimarView::EditSquadWeights(Side side)
     CBrevimarDoc& doc = *Document;
     PauseForDialog pause(doc);
     CForce& f = doc.Force(side);
-    CSquadWeightMatrixDlg dialog(side);
+    CSquadWeightMatrixDlg dialog(side, this);
     dialog.SquadCount = SquadsOf(f);
     for (int i = 1; i <= MaxSquads; ++i)
         for (int j = 1; j <= MaxSquads; ++j)
@@ -297,7 +297,7 @@ bool CBrevimarView::EditArea(Side side)
     // The area does not pause the run.
     CForce& f = Document->Force(side);
     const int n = SquadsOf(f);
-    CMoveAreaDlg dialog(side);
+    CMoveAreaDlg dialog(side, this);
     dialog.SquadCount = n;
     CopySquadRow(dialog.CenterX, f.AreaCenterX, n);
     CopySquadRow(dialog.CenterY, f.AreaCenterY, n);
@@ -320,7 +320,7 @@ bool CBrevimarView::EditFormation(Side side)
     PauseForDialog pause(doc);
     CForce& f = doc.Force(side);
     const int n = SquadsOf(f);
-    CFlockDlg dialog(side);
+    CFlockDlg dialog(side, this);
     dialog.SquadCount = n;
     CopySquadRow(dialog.InnerAlive, f.A_R_flock_min, n);
     CopySquadRow(dialog.InnerInjured, f.I_R_flock_min, n);

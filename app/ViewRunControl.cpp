@@ -93,7 +93,7 @@ void CBrevimarView::OnStepExecuteTSteps()
     // with the old burst length.
     doc.StepExecuteMode = 1;
     doc.StepsSincePause = 0;
-    CPauseStepsDlg dialog(doc);
+    CPauseStepsDlg dialog(doc, this);
     if (dialog.DoModal() == IDOK)
         doc.StepsPerBurst = dialog.Steps;
     // The run waits for the user to resume it.

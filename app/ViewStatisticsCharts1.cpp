@@ -43,7 +43,7 @@ void CBrevimarView::OnCapacityDimensionGraph()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     CChartSelections& charts = doc.Charts;
-    CCapacityDimensionGraphOptionsDlg dialog(doc);
+    CCapacityDimensionGraphOptionsDlg dialog(doc, this);
     dialog.ShowRed = charts.CapacityDimGraphRed;
     dialog.ShowBlue = charts.CapacityDimGraphBlue;
     dialog.ShowTotal = charts.CapacityDimGraphTotal;
@@ -62,7 +62,7 @@ void CBrevimarView::OnCombatEntropyGraph()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    CCombatEntropyGraphOptionsDlg dialog(doc);
+    CCombatEntropyGraphOptionsDlg dialog(doc, this);
     dialog.GraphKind = doc.Charts.CombatEntropyGraphKind;
     if (dialog.DoModal() == IDOK && dialog.Accepted == 1) {
         doc.Charts.CombatEntropyGraphKind = dialog.GraphKind;
@@ -76,7 +76,7 @@ void CBrevimarView::OnCenterOfMassGraph()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     CChartSelections& charts = doc.Charts;
-    CCenterOfMassGraphOptionsDlg dialog(doc);
+    CCenterOfMassGraphOptionsDlg dialog(doc, this);
     dialog.ShowRed = charts.CenterOfMassGraphRed;
     dialog.ShowBlue = charts.CenterOfMassGraphBlue;
     dialog.ShowTotal = charts.CenterOfMassGraphTotal;
@@ -89,7 +89,7 @@ void CBrevimarView::OnCenterOfMassGraph()
         if (doc.RunMode == MultipleTimeSeriesMode) {
             const RawDataChoice raw = AskMultiRunRawData(doc, this);
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
-            WriteChosenRawData(doc, {raw.Sample, raw.Graph, 0});
+            WriteChosenRawData(doc, {raw.Sample, raw.Graph, 0}, this);
         } else {
             LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
         }
@@ -104,11 +104,11 @@ void CBrevimarView::OnGraphWeaponShotsHits()
     doc.RecordAttrition();
 
     CChartSelections& c = doc.Charts;
-    CWeaponShotsHitsGraphTypeDlg type(doc);
+    CWeaponShotsHitsGraphTypeDlg type(doc, this);
     if (type.DoModal() == IDOK) {
         c.WeaponGraphType = type.WeaponGraphType;
         if (type.Accepted == 1) {
-            CWeaponShotsHitsGraphOptionsDlg options(doc);
+            CWeaponShotsHitsGraphOptionsDlg options(doc, this);
             if (options.DoModal() == IDOK && options.Accepted == 1) {
                 c.RedSquadChoice = options.RedSquadChoice;
                 c.BlueSquadChoice = options.BlueSquadChoice;

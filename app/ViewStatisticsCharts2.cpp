@@ -51,7 +51,7 @@ void CBrevimarView::OpenStatisticsChart(bool offersRawData, const std::function<
     if (offersRawData && doc.RunMode == MultipleTimeSeriesMode) {
         const RawDataChoice choice = AskMultiRunRawData(doc, this);
         LastChartWindow = create();
-        WriteChosenRawData(doc, {choice.Sample, choice.Graph, 0});  // charts do not offer the attrition report
+        WriteChosenRawData(doc, {choice.Sample, choice.Graph, 0}, this);  // charts do not offer the attrition report
     } else {
         LastChartWindow = create();
     }
@@ -62,7 +62,7 @@ void CBrevimarView::OnGoalCountGraph()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     CChartSelections& c = doc.Charts;
-    CGoalCountGraphOptionsDlg dialog(doc);
+    CGoalCountGraphOptionsDlg dialog(doc, this);
     dialog.RedNearRedFlag = c.GoalGraphRedNearRedFlag;
     dialog.BlueNearRedFlag = c.GoalGraphBlueNearRedFlag;
     dialog.RedNearBlueFlag = c.GoalGraphRedNearBlueFlag;
@@ -84,7 +84,7 @@ void CBrevimarView::OnNeighborCountGraph()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     CChartSelections& c = doc.Charts;
-    CNeighborCountGraphOptionsDlg dialog(doc);
+    CNeighborCountGraphOptionsDlg dialog(doc, this);
     dialog.TotalNearRed = c.NeighborGraphTotalNearRed;
     dialog.TotalNearBlue = c.NeighborGraphTotalNearBlue;
     dialog.RedNearRed = c.NeighborGraphRedNearRed;
@@ -111,7 +111,7 @@ void CBrevimarView::OnTerritoryGraph()
     doc.Pause();
     doc.RecordAttrition();
     CChartSelections& c = doc.Charts;
-    CTerritorialPossessionGraphOptionsDlg dialog(doc);
+    CTerritorialPossessionGraphOptionsDlg dialog(doc, this);
     dialog.RedRaw = c.TerritoryGraphRedRaw;
     dialog.RedNormalized = c.TerritoryGraphRedNormalized;
     dialog.BlueRaw = c.TerritoryGraphBlueRaw;
@@ -131,7 +131,7 @@ void CBrevimarView::OnSpatialEntropyGraph()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     CChartSelections& c = doc.Charts;
-    CSpatialEntropyGraphOptionsDlg dialog(doc);
+    CSpatialEntropyGraphOptionsDlg dialog(doc, this);
     dialog.ShowRed = c.SpatialEntropyGraphRed;
     dialog.ShowBlue = c.SpatialEntropyGraphBlue;
     dialog.ShowTotal = c.SpatialEntropyGraphTotal;
@@ -156,7 +156,7 @@ void CBrevimarView::OnClusterSizeGraph()
     doc.Pause();
     doc.RecordAttrition();
     CChartSelections& c = doc.Charts;
-    CClusterDistributionGraphOptionsDlg dialog(doc);
+    CClusterDistributionGraphOptionsDlg dialog(doc, this);
     dialog.DistanceCriterion = c.ClusterGraphDistance;
     dialog.ClusterForm = c.ClusterGraphForm;
     dialog.ShowDeviations = c.ClusterGraphDeviations;
@@ -178,7 +178,7 @@ void CBrevimarView::OnInterpointGraph()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     CChartSelections& c = doc.Charts;
-    CInterpointDistributionGraphOptionsDlg dialog(doc);
+    CInterpointDistributionGraphOptionsDlg dialog(doc, this);
     auto fields = [&c, &dialog] {
         using O = CInterpointDistributionGraphOptionsDlg;
         return std::array<std::pair<int*, int O::*>, 15>{{

@@ -241,7 +241,7 @@ void CAgentParamsDlg::OnOK()
 void CAgentParamsDlg::OpenCommMatrix()
 {
     const int n = SubDialogSquads();
-    CCommMatrixDlg dlg(DlgSide);
+    CCommMatrixDlg dlg(DlgSide, this);
     dlg.SquadCount = n;
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
@@ -273,7 +273,7 @@ void CAgentParamsDlg::OpenHitProbability()
 
 void CAgentParamsDlg::OpenWeightMatrix()
 {
-    CSquadWeightMatrixDlg dlg(DlgSide);
+    CSquadWeightMatrixDlg dlg(DlgSide, this);
     dlg.SquadCount = SubDialogSquads();
     for (int i = 1; i <= MaxSquads; ++i)
         for (int j = 1; j <= MaxSquads; ++j)

@@ -4,9 +4,9 @@
 
 namespace brevimar {
 
-bool EditSquadMatrixSearchParams(CBrevimarDoc&, double& threshold1, double& threshold2)
+bool EditSquadMatrixSearchParams(CBrevimarDoc&, double& threshold1, double& threshold2, QWidget* parent)
 {
-    CSquadMatrixParamsDlg dialog;
+    CSquadMatrixParamsDlg dialog(parent);
     dialog.T1 = threshold1;
     dialog.T2 = threshold2;
     if (dialog.DoModal() != IDOK)
@@ -16,9 +16,10 @@ bool EditSquadMatrixSearchParams(CBrevimarDoc&, double& threshold1, double& thre
     return true;
 }
 
-bool EditCommMatrixSearchParams(CBrevimarDoc&, int& seedAllLinks, int& forceSymmetry, double& linkProbability)
+bool EditCommMatrixSearchParams(CBrevimarDoc&, int& seedAllLinks, int& forceSymmetry, double& linkProbability,
+                                QWidget* parent)
 {
-    CCommMatrixParamsDlg dialog;
+    CCommMatrixParamsDlg dialog(parent);
     dialog.SeedAll = seedAllLinks;
     dialog.ForceSymmetry = forceSymmetry;
     dialog.LinkProb = linkProbability;

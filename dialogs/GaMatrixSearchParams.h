@@ -5,11 +5,15 @@
 // and answer whether the user pressed OK.
 #pragma once
 
+class QWidget;
+
 namespace brevimar {
 
 class CBrevimarDoc;
 
-bool EditSquadMatrixSearchParams(CBrevimarDoc& doc, double& threshold1, double& threshold2);
-bool EditCommMatrixSearchParams(CBrevimarDoc& doc, int& seedAllLinks, int& forceSymmetry, double& linkProbability);
+// `parent`: the window the editor is opened from.
+bool EditSquadMatrixSearchParams(CBrevimarDoc& doc, double& threshold1, double& threshold2, QWidget* parent);
+bool EditCommMatrixSearchParams(CBrevimarDoc& doc, int& seedAllLinks, int& forceSymmetry, double& linkProbability,
+                                QWidget* parent);
 
 }  // namespace brevimar

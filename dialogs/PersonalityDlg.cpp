@@ -99,7 +99,7 @@ MetaRanges AgentMetaRanges(Side side)
 bool OpenAreaSubDialog(CParamDlg& opener, Side side, CPersonalityValues& values, int count)
 {
     opener.Invalidate(true);
-    CMoveAreaDlg dlg(side);
+    CMoveAreaDlg dlg(side, &opener);
     dlg.SquadCount = count;
     SeedSquadValue(dlg.CenterX, values.AreaCenterX, count);
     SeedSquadValue(dlg.CenterY, values.AreaCenterY, count);
@@ -120,7 +120,7 @@ bool OpenAreaSubDialog(CParamDlg& opener, Side side, CPersonalityValues& values,
 bool OpenFormationSubDialog(CParamDlg& opener, Side side, CPersonalityValues& values, int count)
 {
     opener.Invalidate(true);
-    CFlockDlg dlg(side);
+    CFlockDlg dlg(side, &opener);
     dlg.SquadCount = count;
     SeedSquadValue(dlg.InnerAlive, values.FlockInnerAlive, count);
     SeedSquadValue(dlg.InnerInjured, values.FlockInnerInjured, count);

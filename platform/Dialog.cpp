@@ -369,7 +369,8 @@ int CDialog::DoModal()
     FocusId = IDC_STATIC;
     OnInitDialog();
 
-    std::optional<ModalAnswer> answer = ModalHooks::Take(ModalKind::Dialog, IDCANCEL);
+    CModalHooks* hooks = ModalHooksOf(this);
+    std::optional<ModalAnswer> answer = hooks ? hooks->Take(ModalKind::Dialog, IDCANCEL) : std::nullopt;
     if (!answer) {
         exec();
     } else {
@@ -379,16 +380,17 @@ int CDialog::DoModal()
             ApplyAnswer(answer->Values);
             if (answer->Result == IDOK)
                 OnOK();
-            else if (answer->Result != ModalHooks::KeepOpen)
+            else if (answer->Result != CModalHooks::KeepOpen)
                 OnCancel();
-            if (!Ended && answer->Result != IDOK && answer->Result != ModalHooks::KeepOpen)
+            if (!Ended && answer->Result != IDOK && answer->Result != CModalHooks::KeepOpen)
                 EndDialog(IDCANCEL);
             if (Ended)
                 break;
-            answer = ModalHooks::Take(ModalKind::Dialog, IDCANCEL);
+            answer = hooks->Take(ModalKind::Dialog, IDCANCEL);
         }
     }
-    ModalHooks::Record(ModalKind::Dialog, Table.Caption, {}, Result);
+    if (hooks)
+        hooks->Record(ModalKind::Dialog, Table.Caption, {}, Result);
     return Result;
 }
 

@@ -101,8 +101,8 @@ public:
     explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
     ~CDialog() override;
 
-    // Shows the dialog and answers IDOK or IDCANCEL. Under the test hooks the
-    // dialog is not shown: the queued control values are applied (check
+    // Shows the dialog and answers IDOK or IDCANCEL. Under the test hooks of
+    // the dialog or its parent (platform/TestHooks.h) the dialog is not shown: the queued control values are applied (check
     // boxes and radios clicked first, then edit texts typed, then push
     // buttons pressed, each in id order) and OK or Cancel pressed. An OK that
     // a range check refuses leaves the dialog open for the next queued

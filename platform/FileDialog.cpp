@@ -120,10 +120,11 @@ std::string CFileDialog::CompletePath(const std::string& path) const
 int CFileDialog::DoModal()
 {
     const std::string title = Title.empty() ? (Open ? "Open" : "Save As") : Title;
-    if (auto answer = ModalHooks::Take(ModalKind::FileDialog, IDCANCEL)) {
+    CModalHooks* hooks = ModalHooksOf(Parent);
+    if (auto answer = hooks ? hooks->Take(ModalKind::FileDialog, IDCANCEL) : std::nullopt) {
         const bool chosen = answer->Result == IDOK && !answer->Path.empty();
         PathName = chosen ? CompletePath(answer->Path) : std::string();
-        ModalHooks::Record(ModalKind::FileDialog, title, Filter, chosen ? IDOK : IDCANCEL);
+        hooks->Record(ModalKind::FileDialog, title, Filter, chosen ? IDOK : IDCANCEL);
         return chosen ? IDOK : IDCANCEL;
     }
 
@@ -149,7 +150,8 @@ int CFileDialog::DoModal()
         PathName = CompletePath(dialog.selectedFiles().front().toStdString());
         result = IDOK;
     }
-    ModalHooks::Record(ModalKind::FileDialog, title, Filter, result);
+    if (hooks)
+        hooks->Record(ModalKind::FileDialog, title, Filter, result);
     return result;
 }
 

@@ -31,7 +31,8 @@ public:
 
     std::string Title;  // empty: "Open" or "Save As"
 
-    // IDOK with a chosen file, IDCANCEL otherwise.
+    // IDOK with a chosen file, IDCANCEL otherwise. Under the test hooks of the
+    // parent the chooser is not shown and the queued choice is taken.
     int DoModal();
 
     std::string GetPathName() const { return PathName; }  // full path

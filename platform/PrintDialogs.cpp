@@ -31,11 +31,12 @@ const char* TitleOf(PrintDialogKind kind)
 bool RunPrintDialog(PrintDialogKind kind, QPrinter& printer, QWidget* parent, const std::function<void(QPrinter&)>& paint)
 {
     const char* title = TitleOf(kind);
-    if (auto answer = ModalHooks::Take(ModalKind::Dialog, IDCANCEL)) {
+    CModalHooks* hooks = ModalHooksOf(parent);
+    if (auto answer = hooks ? hooks->Take(ModalKind::Dialog, IDCANCEL) : std::nullopt) {
         const bool ok = answer->Result == IDOK;
         if (ok && kind == PrintDialogKind::Preview && paint)
             paint(printer);
-        ModalHooks::Record(ModalKind::Dialog, title, {}, ok ? IDOK : IDCANCEL);
+        hooks->Record(ModalKind::Dialog, title, {}, ok ? IDOK : IDCANCEL);
         return ok;
     }
     int result = QDialog::Rejected;
@@ -60,7 +61,8 @@ bool RunPrintDialog(PrintDialogKind kind, QPrinter& printer, QWidget* parent, co
         break;
     }
     }
-    ModalHooks::Record(ModalKind::Dialog, title, {}, result == QDialog::Accepted ? IDOK : IDCANCEL);
+    if (hooks)
+        hooks->Record(ModalKind::Dialog, title, {}, result == QDialog::Accepted ? IDOK : IDCANCEL);
     return result == QDialog::Accepted;
 }
 

@@ -1,41 +1,32 @@
 #include "platform/TestHooks.h"
 
+#include <QVariant>
+#include <QWidget>
+
 namespace brevimar {
 
 namespace {
 
-struct HookState {
-    bool On = false;
-    bool Timers = true;
-    std::map<ModalKind, std::deque<ModalAnswer>> Queues;
-    std::vector<ModalRecord> Log;
-};
-
-HookState& State()
-{
-    static HookState state;
-    return state;
-}
+// The widget property that carries the hooks down to the windows opened
+// below it.
+constexpr const char* HooksProperty = "brevimarModalHooks";
 
 }  // namespace
 
-void ModalHooks::Enable(bool on) { State().On = on; }
-bool ModalHooks::Enabled() { return State().On; }
-
-void ModalHooks::Reset()
+void CModalHooks::Reset()
 {
-    State().Queues.clear();
-    State().Log.clear();
-    State().Timers = true;
+    Queues.clear();
+    Records.clear();
+    Timers = true;
 }
 
-void ModalHooks::Push(ModalKind kind, ModalAnswer answer) { State().Queues[kind].push_back(std::move(answer)); }
+void CModalHooks::Push(ModalKind kind, ModalAnswer answer) { Queues[kind].push_back(std::move(answer)); }
 
-std::optional<ModalAnswer> ModalHooks::Take(ModalKind kind, int defaultResult)
+std::optional<ModalAnswer> CModalHooks::Take(ModalKind kind, int defaultResult)
 {
-    if (!State().On)
+    if (!On)
         return std::nullopt;
-    auto& queue = State().Queues[kind];
+    auto& queue = Queues[kind];
     if (queue.empty())
         return ModalAnswer{defaultResult, {}, {}};
     ModalAnswer answer = std::move(queue.front());
@@ -43,16 +34,33 @@ std::optional<ModalAnswer> ModalHooks::Take(ModalKind kind, int defaultResult)
     return answer;
 }
 
-void ModalHooks::Record(ModalKind kind, const std::string& title, const std::string& text, int result)
+void CModalHooks::Record(ModalKind kind, const std::string& title, const std::string& text, int result)
 {
-    State().Log.push_back({kind, title, text, result});
+    Records.push_back({kind, title, text, result});
 }
 
-const std::vector<ModalRecord>& ModalHooks::Log() { return State().Log; }
+std::size_t CModalHooks::Pending(ModalKind kind) const
+{
+    const auto it = Queues.find(kind);
+    return it == Queues.end() ? 0 : it->second.size();
+}
 
-std::size_t ModalHooks::Pending(ModalKind kind) { return State().Queues[kind].size(); }
+void SetModalHooks(QWidget& window, CModalHooks* hooks)
+{
+    if (hooks)
+        window.setProperty(HooksProperty, QVariant::fromValue(static_cast<void*>(hooks)));
+    else
+        window.setProperty(HooksProperty, QVariant());
+}
 
-void ModalHooks::SetTimersAvailable(bool available) { State().Timers = available; }
-bool ModalHooks::TimersAvailable() { return State().Timers; }
+CModalHooks* ModalHooksOf(const QWidget* window)
+{
+    for (const QWidget* w = window; w; w = w->parentWidget()) {
+        const QVariant hooks = w->property(HooksProperty);
+        if (hooks.isValid())
+            return static_cast<CModalHooks*>(hooks.value<void*>());
+    }
+    return nullptr;
+}
 
 }  // namespace brevimar

@@ -1,7 +1,14 @@
 // A way for tests to answer the modal windows of the program before they
-// open, so that whole menu commands run headless. With the hooks switched on,
-// no modal window is ever shown: each one takes the next answer queued for its
-// kind, or its default answer when none is queued, and is written to a log.
+// open, so that whole menu commands run headless. A window finds the hooks
+// through the widget it was opened from: those given to that widget with
+// SetModalHooks, or to the nearest widget above it. The application gives
+// its main frame the hooks it was constructed with (none in the program
+// itself); a test that builds a window without an application gives them to
+// that window, or to the widget it makes the window's parent.
+//
+// With hooks in reach and switched on, no modal window is ever shown: each
+// one takes the next answer queued for its kind, or its default answer when
+// none is queued, and is written to the hooks' log.
 #pragma once
 
 #include <deque>
@@ -9,6 +16,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+class QWidget;
 
 namespace brevimar {
 
@@ -27,39 +36,50 @@ struct ModalRecord {
     int Result;
 };
 
-class ModalHooks {
+class CModalHooks {
 public:
-    static void Enable(bool on);
-    static bool Enabled();
+    // Switched on when made; off, every window is really shown (and logged).
+    void Enable(bool on) { On = on; }
+    bool Enabled() const { return On; }
     // Clears the queues, the log and the timer switch; leaves the hooks on or off.
-    static void Reset();
+    void Reset();
 
-    static void Push(ModalKind kind, ModalAnswer answer);
-    static void AnswerFile(const std::string& path) { Push(ModalKind::FileDialog, {1, path, {}}); }
-    static void CancelFile() { Push(ModalKind::FileDialog, {2, {}, {}}); }
-    static void AnswerMessage(int result) { Push(ModalKind::MessageBox, {result, {}, {}}); }
-    static void AnswerDialog(int result, std::map<int, std::string> values = {})
+    void Push(ModalKind kind, ModalAnswer answer);
+    void AnswerFile(const std::string& path) { Push(ModalKind::FileDialog, {1, path, {}}); }
+    void CancelFile() { Push(ModalKind::FileDialog, {2, {}, {}}); }
+    void AnswerMessage(int result) { Push(ModalKind::MessageBox, {result, {}, {}}); }
+    void AnswerDialog(int result, std::map<int, std::string> values = {})
     {
         Push(ModalKind::Dialog, {result, {}, std::move(values)});
     }
     // One step of work in the open dialog: the values are applied and the
     // dialog stays open for the next queued answer.
     static constexpr int KeepOpen = 0;
-    static void StepDialog(std::map<int, std::string> values)
-    {
-        Push(ModalKind::Dialog, {KeepOpen, {}, std::move(values)});
-    }
+    void StepDialog(std::map<int, std::string> values) { Push(ModalKind::Dialog, {KeepOpen, {}, std::move(values)}); }
 
     // The answer for a modal window about to open, or nothing when the hooks
     // are off and the window should really be shown.
-    static std::optional<ModalAnswer> Take(ModalKind kind, int defaultResult);
-    static void Record(ModalKind kind, const std::string& title, const std::string& text, int result);
-    static const std::vector<ModalRecord>& Log();
-    static std::size_t Pending(ModalKind kind);
+    std::optional<ModalAnswer> Take(ModalKind kind, int defaultResult);
+    void Record(ModalKind kind, const std::string& title, const std::string& text, int result);
+    const std::vector<ModalRecord>& Log() const { return Records; }
+    std::size_t Pending(ModalKind kind) const;
 
     // A window system with no free timer: SetTimer then fails.
-    static void SetTimersAvailable(bool available);
-    static bool TimersAvailable();
+    void SetTimersAvailable(bool available) { Timers = available; }
+    bool TimersAvailable() const { return Timers; }
+
+private:
+    bool On = true;
+    bool Timers = true;
+    std::map<ModalKind, std::deque<ModalAnswer>> Queues;
+    std::vector<ModalRecord> Records;
 };
+
+// Gives `window` and every widget below it the hooks; nullptr takes back what
+// `window` was given. The caller keeps the hooks alive while the window lives.
+void SetModalHooks(QWidget& window, CModalHooks* hooks);
+// The hooks that answer the modal windows opened from `window`; nullptr when
+// neither it nor any widget above it was given any.
+CModalHooks* ModalHooksOf(const QWidget* window);
 
 }  // namespace brevimar

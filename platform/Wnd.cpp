@@ -40,8 +40,9 @@ int DefaultAnswer(unsigned style)
 int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption, unsigned style)
 {
     const std::string title = caption.empty() ? std::string(AppTitle) : caption;
-    if (auto answer = ModalHooks::Take(ModalKind::MessageBox, DefaultAnswer(style))) {
-        ModalHooks::Record(ModalKind::MessageBox, title, text, answer->Result);
+    CModalHooks* hooks = ModalHooksOf(parent);
+    if (auto answer = hooks ? hooks->Take(ModalKind::MessageBox, DefaultAnswer(style)) : std::nullopt) {
+        hooks->Record(ModalKind::MessageBox, title, text, answer->Result);
         return answer->Result;
     }
 
@@ -74,19 +75,22 @@ int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& 
             result = IDNO;
         break;
     }
-    ModalHooks::Record(ModalKind::MessageBox, title, text, result);
+    if (hooks)
+        hooks->Record(ModalKind::MessageBox, title, text, result);
     return result;
 }
 
 int RunModal(QDialog& dialog)
 {
     const std::string title = dialog.windowTitle().toStdString();
-    if (auto answer = ModalHooks::Take(ModalKind::Dialog, IDCANCEL)) {
-        ModalHooks::Record(ModalKind::Dialog, title, {}, answer->Result);
+    CModalHooks* hooks = ModalHooksOf(&dialog);
+    if (auto answer = hooks ? hooks->Take(ModalKind::Dialog, IDCANCEL) : std::nullopt) {
+        hooks->Record(ModalKind::Dialog, title, {}, answer->Result);
         return answer->Result;
     }
     const int result = dialog.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-    ModalHooks::Record(ModalKind::Dialog, title, {}, result);
+    if (hooks)
+        hooks->Record(ModalKind::Dialog, title, {}, result);
     return result;
 }
 
@@ -104,7 +108,7 @@ CWnd::~CWnd()
 
 bool CWnd::SetTimer(unsigned id, unsigned periodMs)
 {
-    if (!ModalHooks::TimersAvailable())
+    if (const CModalHooks* hooks = ModalHooksOf(this); hooks && !hooks->TimersAvailable())
         return false;
     // Setting a timer that runs already restarts it with the new period.
     if (auto it = Timers.find(id); it != Timers.end()) {

@@ -27,11 +27,13 @@ enum MouseKeyFlags : unsigned {
 // The program's title: the caption of every message box that names none.
 inline constexpr const char* AppTitle = "Brevimar";
 
-// A modal message box. Answers one of IDOK, IDCANCEL, IDYES, IDNO.
+// A modal message box. Answers one of IDOK, IDCANCEL, IDYES, IDNO; under the
+// test hooks of `parent` (platform/TestHooks.h) the box is not shown.
 int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption, unsigned style);
 
-// Runs a dialog modally and answers IDOK or IDCANCEL; under the test hooks the
-// dialog is not shown and the queued answer is returned instead.
+// Runs a dialog modally and answers IDOK or IDCANCEL; under the test hooks of
+// the dialog or its parent the dialog is not shown and the queued answer is
+// returned instead.
 int RunModal(QDialog& dialog);
 
 class CWnd : public QWidget {
@@ -40,7 +42,8 @@ public:
     ~CWnd() override;
 
     // Starts (or restarts) timer `id`; every period reaches OnTimer(id).
-    // False when the window system has no timer to give.
+    // False when the window system has no timer to give (which the test
+    // hooks of the window can pretend).
     bool SetTimer(unsigned id, unsigned periodMs);
     bool KillTimer(unsigned id);
     bool HasTimer(unsigned id) const { return Timers.count(id) != 0; }

@@ -29,17 +29,14 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
         // Each test starts with an empty recent-file list.
         QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).clear();
-        App = std::make_unique<CBrevimarApp>();
+        App = std::make_unique<CBrevimarApp>(&Hooks);
     }
     void TearDown() override
     {
         App.reset();
         QCoreApplication::processEvents();
-        ModalHooks::Reset();
     }
 
     bool Start(QStringList arguments = {})
@@ -54,11 +51,13 @@ protected:
     int FileDialogsShown() const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::FileDialog;
         return count;
     }
 
+    // Given to every application the test makes; outlives them all.
+    CModalHooks Hooks;
     std::unique_ptr<CBrevimarApp> App;
 };
 

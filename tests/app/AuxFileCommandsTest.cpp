@@ -18,7 +18,7 @@ class AuxFileCommands : public AppTest {
 protected:
     void StartWithScenario()
     {
-        ModalHooks::AnswerFile(Fixture("scenario_v4.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));
         ASSERT_TRUE(Start());
     }
 };
@@ -72,12 +72,12 @@ TEST_F(AuxFileCommands, EveryItemAsksForItsOwnKindOfFile)
         QAction* action = Frame().FindMenuItem(item.item);
         ASSERT_NE(action, nullptr) << item.item;
         EXPECT_EQ(action->data().toUInt(), item.id) << item.item;
-        ModalHooks::CancelFile();
-        const std::size_t before = ModalHooks::Log().size();
+        Hooks.CancelFile();
+        const std::size_t before = Hooks.Log().size();
         ASSERT_TRUE(Frame().RunCommand(item.id)) << item.item;
-        ASSERT_EQ(ModalHooks::Log().size(), before + 1) << item.item;
-        EXPECT_EQ(ModalHooks::Log().back().Title, item.title) << item.item;
-        EXPECT_EQ(ModalHooks::Log().back().Text, item.filter) << item.item;
+        ASSERT_EQ(Hooks.Log().size(), before + 1) << item.item;
+        EXPECT_EQ(Hooks.Log().back().Title, item.title) << item.item;
+        EXPECT_EQ(Hooks.Log().back().Text, item.filter) << item.item;
     }
 }
 
@@ -90,9 +90,9 @@ TEST_F(AuxFileCommands, CtrlSStoresTheDocumentFileAndFileOpenReadsItIntoANewDocu
     Doc().RunHeader.BlueCount = 1;
     Doc().RunHeader.LastStep = 3;
     Doc().Capture(BlueCaptureX, 3, 1) = 17;
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerFile(path);
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
-    EXPECT_EQ(ModalHooks::Log().back().Text, "Brevimar Files (*.brv)|*.brv||");
+    EXPECT_EQ(Hooks.Log().back().Text, "Brevimar Files (*.brv)|*.brv||");
     EXPECT_EQ(std::filesystem::file_size(path), 16u + 3u * (4u + 12u * 3u));
 
     // With no battlefield window, File/Open opens a document file.
@@ -100,7 +100,7 @@ TEST_F(AuxFileCommands, CtrlSStoresTheDocumentFileAndFileOpenReadsItIntoANewDocu
     QCoreApplication::processEvents();
     Frame().RefreshMenus();
     ASSERT_EQ(View(), nullptr);
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerFile(path);
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
     ASSERT_NE(View(), nullptr);
     EXPECT_EQ(Doc().RunHeader.LatticeSize, 40);
@@ -114,7 +114,7 @@ TEST_F(AuxFileCommands, CtrlSStoresTheDocumentFileAndFileOpenReadsItIntoANewDocu
     App->OpenDocumentFile(bad);
     EXPECT_EQ(App->DocTemplate().DocumentCount(), documents);
     bool reported = false;
-    for (const ModalRecord& r : ModalHooks::Log())
+    for (const ModalRecord& r : Hooks.Log())
         reported = reported || (r.Kind == ModalKind::MessageBox && r.Text.find(bad) != std::string::npos);
     EXPECT_TRUE(reported);
 }

@@ -28,20 +28,18 @@ class BattlefieldDraw : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
         Doc.Host.FileChoices.push_back(std::string(BREVIMAR_TEST_DATA) + "/scenario_v4.dat");
         Doc->OnNewDocument();
         ASSERT_EQ(Doc->Battlefield.BattleSize, 150);
         ASSERT_EQ(Doc->RunHeader.CurrentStep, 0);
         View = new CBrevimarView(Doc.Doc.get());
+        SetModalHooks(*View, &Hooks);
         Area = View->Container();
         View->OnInitialUpdate();
     }
     void TearDown() override
     {
         delete Area;
-        ModalHooks::Reset();
     }
 
     QImage Grab()
@@ -95,6 +93,7 @@ protected:
         EXPECT_GT(seen, 5);
     }
 
+    CModalHooks Hooks;
     TestDocument Doc;
     CBrevimarView* View = nullptr;
     QScrollArea* Area = nullptr;

@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     // A side of the given squad sizes, restarted so that its agents belong
@@ -62,14 +62,14 @@ protected:
     int Messages(const std::string& text) const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::MessageBox && r.Text == text;
         return count;
     }
     std::vector<std::string> DialogTitles() const
     {
         std::vector<std::string> titles;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             if (r.Kind == ModalKind::Dialog)
                 titles.push_back(r.Title);
         return titles;
@@ -102,10 +102,10 @@ TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
     for (const auto& [path, caption] : items) {
         QAction* item = Frame().FindMenuItem(path);
         ASSERT_NE(item, nullptr) << path;
-        ModalHooks::AnswerDialog(IDCANCEL);
+        Hooks.AnswerDialog(IDCANCEL);
         item->trigger();
-        ASSERT_FALSE(ModalHooks::Log().empty());
-        EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
+        ASSERT_FALSE(Hooks.Log().empty());
+        EXPECT_EQ(Hooks.Log().back().Title, caption) << path;
         EXPECT_EQ(doc.Paused, 0) << path;
         EXPECT_EQ(doc.RunHeader.CurrentStep, 7) << path;
     }
@@ -160,10 +160,10 @@ TEST_F(CombatDialogs, GenerateArrayFillsEachStateToItsFireRangeAndHandsBack)
         typed[H::ParamId(k, 1)] = k == 1 ? "0" : k == 2 ? "0" : k == 5 ? "1" : "0.4";
     }
     typed[H::IDC_GENERATE] = "";
-    ModalHooks::StepDialog(typed);
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {H::IDC_WEAPON_1 + 4, "1"}, {H::ParamId(0, 0), "0.25"},
+    Hooks.StepDialog(typed);
+    Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {H::IDC_WEAPON_1 + 4, "1"}, {H::ParamId(0, 0), "0.25"},
                             {H::IDC_GENERATE, ""}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_SQUAD_WEAPONS));
     const SquadWeaponFunction& f = doc.RedForce.WeaponFunction;
     const float aliveTable[6] = {0, 1.0f, 0.9f, 0.7f, 0.5f, 0.3f};
@@ -190,12 +190,13 @@ TEST_F(CombatDialogs, WeaponRadioAssignsAtOnceAndSymmetrizeCopiesAlive)
     f.p_r[1][7][0] = 0.8f;
     f.rmin[1][0] = 3;
     // Weapon 4 for squad 2 at once; then squad 9 (> 3 squads) changes nothing.
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {H::IDC_WEAPON_1 + 3, "1"}});
-    ModalHooks::AnswerDialog(IDCANCEL);
+    Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {H::IDC_WEAPON_1 + 3, "1"}});
+    Hooks.AnswerDialog(IDCANCEL);
     ASSERT_TRUE(Run(V::ID_EDIT_BLUE_SQUAD_WEAPONS));
     EXPECT_EQ(f.weapon_squad[2], 1);  // Cancel drops it
 
     CBlueSquadHitProbDlg dlg(doc);
+    SetModalHooks(dlg, &Hooks);
     dlg.OnInitDialog();
     dlg.OnSquad(2);
     dlg.OnWeapon(4);
@@ -287,9 +288,9 @@ TEST_F(CombatDialogs, AgentDialogOpensThePHitDialogAndMarksFunctionsDefined)
     CBrevimarDoc& doc = Doc();
     doc.RedForce.SquadWeaponsDefined = 0;
     using A = CAgentParamsDlg;
-    ModalHooks::StepDialog({{A::IDC_OPEN_PR, ""}});
-    ModalHooks::AnswerDialog(IDOK, {{H::IDC_WEAPON_1 + 6, "1"}, {H::TableId(20, 1), "0.75"}, {H::IDC_UPDATE, ""}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.StepDialog({{A::IDC_OPEN_PR, ""}});
+    Hooks.AnswerDialog(IDOK, {{H::IDC_WEAPON_1 + 6, "1"}, {H::TableId(20, 1), "0.75"}, {H::IDC_UPDATE, ""}});
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
     EXPECT_EQ(DialogTitles().end()[-2], "Edit::RED Prob(HIT) vs. Fire Range");
     EXPECT_EQ(doc.RedForce.SquadWeaponsDefined, 1);
@@ -346,7 +347,7 @@ TEST_F(CombatDialogs, AssignmentsOkHandsEachAgentItsWeapon)
     for (int a = 1; a <= 9; ++a)
         f.AgentWeapon[a] = 4;
     doc.RunHeader.CurrentStep = 12;
-    ModalHooks::AnswerDialog(IDOK, {{W::AgentsId(1), "2"}, {W::AgentsId(0), "1"}, {W::IDC_SAVE_SQUAD, ""},
+    Hooks.AnswerDialog(IDOK, {{W::AgentsId(1), "2"}, {W::AgentsId(0), "1"}, {W::IDC_SAVE_SQUAD, ""},
                                     {W::RangeId(3), "7"}, {W::ProbHitId(3, 10), "0.125"}, {W::IDC_SENSOR_CONST + 2, "1"}});
     ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENT_WEAPONS));
     // Saving squad 1 also balanced squad 2: its shortfall of one went to
@@ -366,8 +367,8 @@ TEST_F(CombatDialogs, GrenadeOkWritesItsValuesOnly)
     CBrevimarDoc& doc = Doc();
     doc.RedForce.AgentWeapon[2] = 3;
     doc.RedForce.grenades[1] = 2;
-    ModalHooks::AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "16"}});  // refused: 1..15
-    ModalHooks::AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "12"}, {CGrenadeDlg::IDC_BLAST_RADIUS, "4"},
+    Hooks.AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "16"}});  // refused: 1..15
+    Hooks.AnswerDialog(IDOK, {{CGrenadeDlg::IDC_MAX_THROW, "12"}, {CGrenadeDlg::IDC_BLAST_RADIUS, "4"},
                                     {CGrenadeDlg::LandingId(10), "0.5"}, {CGrenadeDlg::ProbHitId(0), "0.9"},
                                     {CGrenadeDlg::IDC_MIN_ENEMIES, "3"}, {CGrenadeDlg::IDC_SENSOR_CONST + 1, "1"}});
     ASSERT_TRUE(Run(V::ID_EDIT_RED_GRENADE));
@@ -396,9 +397,9 @@ TEST_F(CombatDialogs, WeaponSelectionOpensOnlyTheDialogOfTheChoice)
         {T::IDC_SQUAD_SPECIFIC, 0, "Edit::RED Prob(HIT) vs. Fire Range"},
     };
     for (const auto& c : cases) {
-        ModalHooks::Reset();
-        ModalHooks::AnswerDialog(IDOK, {{c.choice, "1"}});
-        ModalHooks::AnswerDialog(IDCANCEL);
+        Hooks.Reset();
+        Hooks.AnswerDialog(IDOK, {{c.choice, "1"}});
+        Hooks.AnswerDialog(IDCANCEL);
         ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
         EXPECT_EQ(DialogTitles(), (std::vector<std::string>{"Specify Red Force Weapon Assignment Type", c.second}));
         EXPECT_EQ(doc.RedForce.WeaponsOn, c.agentOn);
@@ -406,7 +407,7 @@ TEST_F(CombatDialogs, WeaponSelectionOpensOnlyTheDialogOfTheChoice)
     }
     // Cancelled at the first dialog: nothing changes, the view still redraws.
     const int invalidations = View()->InvalidateCount();
-    ModalHooks::AnswerDialog(IDCANCEL, {{T::IDC_AGENT_SPECIFIC, "1"}});
+    Hooks.AnswerDialog(IDCANCEL, {{T::IDC_AGENT_SPECIFIC, "1"}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_WEAPON_SELECTION));
     EXPECT_EQ(doc.RedForce.WeaponAssignType, 1);
     EXPECT_EQ(View()->InvalidateCount(), invalidations + 1);
@@ -422,6 +423,7 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
         m.A_pk_alive[s][3] = 0.25f;
     }
     CBluePassableTerrainDlg dlg(doc);
+    SetModalHooks(dlg, &Hooks);
     dlg.OnInitDialog();
     const int sensorII = P::SlabId(12, 2);
     dlg.OnSquad(3);
@@ -446,7 +448,7 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
 
     // Through the command: squads 1..5 only reach the document, and the run goes on.
     doc.RunHeader.CurrentStep = 5;
-    ModalHooks::AnswerDialog(IDOK, {{P::SlabId(10, 3), "0.5"}, {IDC_STORE_SQUAD, ""}, {P::IDC_SET_ALL, ""}});
+    Hooks.AnswerDialog(IDOK, {{P::SlabId(10, 3), "0.5"}, {IDC_STORE_SQUAD, ""}, {P::IDC_SET_ALL, ""}});
     ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
     EXPECT_FLOAT_EQ(m.A_pk_alive[5][3], 0.5f);
     EXPECT_EQ(doc.BlueForce.NumSquads, 5);
@@ -471,12 +473,12 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     doc.BlueForce.GoalFlagX = 10;  // the RED flag
     const int invalidations = View()->InvalidateCount();
     const int rb = C::SideId(Side::Red, 0), bb = C::SideId(Side::Blue, 0);
-    ModalHooks::StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
-    ModalHooks::StepDialog({{rb + C::CENTER_X, "33"}, {rb + C::SAVE_SQUAD, ""}});   // stored
-    ModalHooks::StepDialog({{bb + C::SHOW_SQUAD, "9"}, {bb + C::DISPLAY_SQUAD, ""}});  // shows squad 2
-    ModalHooks::StepDialog({{bb + C::CENTER_X + 1, "44"}, {bb + C::SHOW_SQUAD, "5"}, {bb + C::SAVE_SQUAD, ""}});
-    ModalHooks::StepDialog({{C::IDC_MOVE_RANDOM, "1"}});
-    ModalHooks::AnswerDialog(IDOK, {{C::IDC_LENGTH, "60"}, {C::IDC_WIDTH, "90"}, {rb + C::FLAG_X, "5"},
+    Hooks.StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
+    Hooks.StepDialog({{rb + C::CENTER_X, "33"}, {rb + C::SAVE_SQUAD, ""}});   // stored
+    Hooks.StepDialog({{bb + C::SHOW_SQUAD, "9"}, {bb + C::DISPLAY_SQUAD, ""}});  // shows squad 2
+    Hooks.StepDialog({{bb + C::CENTER_X + 1, "44"}, {bb + C::SHOW_SQUAD, "5"}, {bb + C::SAVE_SQUAD, ""}});
+    Hooks.StepDialog({{C::IDC_MOVE_RANDOM, "1"}});
+    Hooks.AnswerDialog(IDOK, {{C::IDC_LENGTH, "60"}, {C::IDC_WIDTH, "90"}, {rb + C::FLAG_X, "5"},
                                     {rb + C::NO_LIMIT, "1"}, {rb + C::CENTER_X, "99"}});
     ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
     EXPECT_EQ(b.RED_cen_x[2], 33);
@@ -494,7 +496,7 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     EXPECT_EQ(View()->InvalidateCount(), invalidations + 2);  // the erase for the smaller field, then the reset
 
     // The same size: no clearing.
-    ModalHooks::AnswerDialog(IDOK, {{C::IDC_TERRAIN_NO, "1"}});
+    Hooks.AnswerDialog(IDOK, {{C::IDC_TERRAIN_NO, "1"}});
     ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
     EXPECT_EQ(b.BattleSize, 60);
     EXPECT_EQ(b.TerrainMode, 0);

@@ -11,7 +11,7 @@ class DataCollectionMenu : public AppTest {
 protected:
     void StartScenario()
     {
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         ASSERT_EQ(Doc().RunMode, InteractiveMode);
     }
@@ -110,15 +110,15 @@ TEST_F(DataCollectionMenu, CapacitySnapshotOnlyOfTheInteractiveRun)
     QFile::remove(QString::fromStdString(path));
     doc.Resume();
     doc.RunMode = GeneticAlgorithmMode;
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerFile(path);
     ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_CAPACITY_SNAPSHOT));
     EXPECT_EQ(doc.Paused, 1);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
 
-    ModalHooks::Reset();
-    ModalHooks::Enable(true);
+    Hooks.Reset();
+    Hooks.Enable(true);
     doc.RunMode = InteractiveMode;
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerFile(path);
     ASSERT_TRUE(Frame().RunCommand(V::ID_DATA_CAPACITY_SNAPSHOT));
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

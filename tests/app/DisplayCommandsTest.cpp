@@ -16,17 +16,15 @@ class DisplayCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
         Doc->OnNewDocument();
         View = new CBrevimarView(Doc.Doc.get());
+        SetModalHooks(*View, &Hooks);
         Area = View->Container();
     }
     void TearDown() override
     {
         delete Area;
         QCoreApplication::processEvents();
-        ModalHooks::Reset();
     }
     CBrevimarDoc& D() { return *Doc.Doc; }
     void Run(unsigned id) { ASSERT_TRUE(View->MessageMap().Execute(id)) << id; }
@@ -45,6 +43,7 @@ protected:
     }
     void RightClick(int x, int y) { View->OnRButtonUp(0, CellCentre(x, y)); }
 
+    CModalHooks Hooks;
     TestDocument Doc;
     CBrevimarView* View = nullptr;
     QScrollArea* Area = nullptr;
@@ -259,10 +258,10 @@ TEST_F(DisplayCommands, AgentDataWindowShowsTheSquadItWasOpenedOnAndIsFreedWhenC
     EXPECT_EQ(window->GetDlgItemText(CAgentDataDlg::RowControl(28, 0)), "999");
 
     // A squad of 0 is refused with a message, and squad 1 shows.
-    const std::size_t messages = ModalHooks::Log().size();
+    const std::size_t messages = Hooks.Log().size();
     window->SetDlgItemText(CAgentDataDlg::IDC_SQUAD, "0");
     window->OnDisplaySquad();
-    EXPECT_GT(ModalHooks::Log().size(), messages);
+    EXPECT_GT(Hooks.Log().size(), messages);
     EXPECT_EQ(window->GetDlgItemText(CAgentDataDlg::IDC_SQUAD), "1");
 
     window->close();

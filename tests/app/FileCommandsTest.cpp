@@ -33,7 +33,7 @@ class FileCommands : public AppTest {
 protected:
     void StartWithScenario()
     {
-        ModalHooks::AnswerFile(Fixture("scenario_v4.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));
         ASSERT_TRUE(Start());
         ASSERT_EQ(Doc().RunMode, InteractiveMode);
     }
@@ -42,7 +42,7 @@ protected:
         for (int i = 0; i < count; ++i)
             View()->OnTimer(CBrevimarView::RunTimerId);
     }
-    const ModalRecord& LastModal() const { return ModalHooks::Log().back(); }
+    const ModalRecord& LastModal() const { return Hooks.Log().back(); }
 };
 
 TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
@@ -50,7 +50,7 @@ TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
     StartWithScenario();
     const std::string folder = TempFolder();
     Doc().Resume();
-    ModalHooks::AnswerFile(folder + "/saved.dat");
+    Hooks.AnswerFile(folder + "/saved.dat");
     ASSERT_TRUE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(Doc().Paused, 1);
     EXPECT_EQ(LastModal().Title, "Save As");
@@ -60,10 +60,10 @@ TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
     // In the genetic-algorithm mode the command pauses and asks nothing.
     Doc().RunMode = GeneticAlgorithmMode;
     Doc().Resume();
-    ModalHooks::AnswerFile(folder + "/not-written.dat");
+    Hooks.AnswerFile(folder + "/not-written.dat");
     ASSERT_TRUE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(Doc().Paused, 1);
-    EXPECT_EQ(ModalHooks::Pending(ModalKind::FileDialog), 1u);
+    EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
     EXPECT_FALSE(std::filesystem::exists(folder + "/not-written.dat"));
 }
 
@@ -96,7 +96,7 @@ TEST_F(FileCommands, CaptureRecordsEveryStepAndStopWritesTheRunFile)
     doc.RunCaptureOn = 1;
     ASSERT_GT(expected.size(), scenarioSize);
 
-    ModalHooks::AnswerFile(folder + "/battle.run");
+    Hooks.AnswerFile(folder + "/battle.run");
     ASSERT_TRUE(Frame().RunCommand(StopCapture));
     EXPECT_EQ(FileText(folder + "/battle.run"), expected);
     const std::string frames = expected.substr(scenarioSize);
@@ -132,7 +132,7 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     ASSERT_TRUE(Frame().RunCommand(SaveRun));
     ASSERT_EQ(doc.RunCaptureOn, 1);
     doc.RunHeader.CurrentStep = 4;
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(StopCapture));
     EXPECT_EQ(doc.RunCaptureOn, 0);
     EXPECT_LE(doc.RunHeader.CurrentStep, 1);
@@ -142,7 +142,7 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     // document carry on.
     doc.Statistics.AllStatisticsOn = 1;
     const std::string path = folder + "/missing/x.dat";
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerFile(path);
     ASSERT_TRUE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(LastModal().Kind, ModalKind::MessageBox);
     EXPECT_EQ(LastModal().Text, "Error: cannot open output file.\n" + path);

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     CCmdUI Update(unsigned id)
@@ -70,10 +70,10 @@ TEST_F(GaCommands, PersonalityModeEvolvesInTheWindow)
 
 TEST_F(GaCommands, InputFileCommandSwitchesModeWhenCancelled)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
     EXPECT_EQ(Doc().RunMode, GeneticAlgorithmMode);
-    EXPECT_EQ(ModalHooks::Log().back().Text,
+    EXPECT_EQ(Hooks.Log().back().Text,
               "Brevimar GA1 Input Data Files (*.ga1)|*.ga1|Brevimar GA2 Input Data Files (*.ga2)|*.ga2|"
               "Brevimar Landscape Input Data Files (*.lnd)|*.lnd||");
 }
@@ -82,16 +82,17 @@ TEST_F(GaCommands, ProgressOptionBoxFlipsItsFlags)
 {
     using D = CMissionFitnessGraphOptionsDlg;
     D dlg(Doc());
+    SetModalHooks(dlg, &Hooks);
     EXPECT_EQ(dlg.windowTitle().toStdString(), "1-Sided GA Progress::Mission Fitness");
     dlg.GenBest = 1;
     dlg.Average = 0;
-    ModalHooks::AnswerDialog(IDOK, {{D::IDC_GEN_BEST, "0"}, {D::IDC_AVERAGE, "1"}});
+    Hooks.AnswerDialog(IDOK, {{D::IDC_GEN_BEST, "0"}, {D::IDC_AVERAGE, "1"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.GenBest, 0);
     EXPECT_EQ(dlg.GenWorst, 0);
     EXPECT_EQ(dlg.Average, 1);
     EXPECT_EQ(dlg.Proceed, 1);
-    ModalHooks::AnswerDialog(IDCANCEL);
+    Hooks.AnswerDialog(IDCANCEL);
     dlg.DoModal();
     EXPECT_EQ(dlg.Proceed, 0);
 }

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         Doc().RunMode = GeneticAlgorithmMode;
     }
@@ -38,8 +38,8 @@ TEST_F(GaDialogs, EditItemsOpenTheirDialogsOnlyInTheGeneticAlgorithmMode)
     for (const auto& [id, caption] : items) {
         Doc().RunMode = GeneticAlgorithmMode;
         ASSERT_TRUE(Run(id)) << id;
-        ASSERT_FALSE(ModalHooks::Log().empty());
-        EXPECT_EQ(ModalHooks::Log().back().Title, caption);
+        ASSERT_FALSE(Hooks.Log().empty());
+        EXPECT_EQ(Hooks.Log().back().Title, caption);
         Doc().RunMode = 1;
         CCmdUI ui(id);
         View()->MessageMap().Update(ui);
@@ -72,7 +72,7 @@ TEST_F(GaDialogs, ChromosomeDialogKeepsItsGeneRules)
         for (int g = 1; g <= GaPersonalityGenes; ++g)
             Ga().GeneOn[g] = 0;
         Ga().GaSymmetrize = 0;
-        ModalHooks::AnswerDialog(IDOK, c.clicks);
+        Hooks.AnswerDialog(IDOK, c.clicks);
         ASSERT_TRUE(Run(V::ID_EDIT_GA_GENOME));
         for (const auto& [gene, flag] : c.genes)
             EXPECT_EQ(Ga().GeneOn[gene], flag) << c.what << " gene " << gene;
@@ -87,11 +87,11 @@ TEST_F(GaDialogs, NumberOfSquadsOutsideOneToTenIsRefused)
 {
     for (const char* typed : {"0", "11", "16"}) {
         Ga().GaSquadCount = 2;
-        ModalHooks::AnswerDialog(IDOK, {{C::IDC_SQUADS, typed}});  // refused: the dialog stays open, then cancels
+        Hooks.AnswerDialog(IDOK, {{C::IDC_SQUADS, typed}});  // refused: the dialog stays open, then cancels
         ASSERT_TRUE(Run(V::ID_EDIT_GA_GENOME));
         EXPECT_EQ(Ga().GaSquadCount, 2) << typed;
     }
-    ModalHooks::AnswerDialog(IDOK, {{C::IDC_SQUADS, "10"}});
+    Hooks.AnswerDialog(IDOK, {{C::IDC_SQUADS, "10"}});
     ASSERT_TRUE(Run(V::ID_EDIT_GA_GENOME));
     EXPECT_EQ(Ga().GaSquadCount, 10);
 }
@@ -101,7 +101,7 @@ TEST_F(GaDialogs, RangeRowsSetTheirGeneAndTheGeneTheyAreCopiedTo)
     ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // the mode's default ranges; its dialogs cancelled
     Ga().GeneMin[10] = 0.25, Ga().GeneMax[10] = 0.75;
     Ga().GaPopulationSize = 4;
-    ModalHooks::AnswerDialog(IDOK, {{R::MinId(1), "2"}, {R::MaxId(1), "5"}, {R::MinId(9), "2"}, {R::MaxId(9), "5"},
+    Hooks.AnswerDialog(IDOK, {{R::MinId(1), "2"}, {R::MaxId(1), "5"}, {R::MinId(9), "2"}, {R::MaxId(9), "5"},
                                     {R::IDC_THRESHOLD, "3.5"}});
     ASSERT_TRUE(Run(V::ID_EDIT_GA_GENE_RANGES));
     for (int gene : {1, 2, 9, 21}) {
@@ -140,7 +140,7 @@ TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)
             values[M::WeightId(k)] = k <= 3 ? c.typed[k - 1] : "0";
         Ga().MissionUsed[2] = 0;
         values[M::UseId(2)] = "1";
-        ModalHooks::AnswerDialog(IDOK, values);
+        Hooks.AnswerDialog(IDOK, values);
         ASSERT_TRUE(Run(V::ID_EDIT_GA_MISSION));
         for (int k = 1; k <= 3; ++k)
             EXPECT_DOUBLE_EQ(Ga().MissionWeight[k], c.stored[k - 1]) << c.typed[0] << " rule " << c.rule << " k " << k;
@@ -153,7 +153,7 @@ TEST_F(GaDialogs, StructuralSearchesDrawTheirPopulationAfterOk)
     using Q = CSquadCompositionParamsDlg;
     Ga().GaPopulationSize = 5;
     Ga().GaSearchSquadMatrix = 1;
-    ModalHooks::AnswerDialog(IDOK, {{Q::IDC_MAX_SQUADS, "4"}, {Q::IDC_TOTAL, "20"}, {Q::IDC_SEARCH_MATRIX, "0"}});
+    Hooks.AnswerDialog(IDOK, {{Q::IDC_MAX_SQUADS, "4"}, {Q::IDC_TOTAL, "20"}, {Q::IDC_SEARCH_MATRIX, "0"}});
     ASSERT_TRUE(Run(V::ID_EDIT_GA_COMPOSITION_SEARCH));
     EXPECT_EQ(Ga().GaSearchMode, 3);
     EXPECT_EQ(Doc().RedForce.NumAgents, 20);
@@ -173,7 +173,7 @@ TEST_F(GaDialogs, StructuralSearchesDrawTheirPopulationAfterOk)
     Ga().GaLinkProbability = 0;
     Doc().RedForce.NumSquads = 2;
     Doc().RedForce.CommMatrix[1][2] = 1;
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_EDIT_GA_COMM_MATRIX_SEARCH));
     EXPECT_EQ(Ga().GaSearchMode, 5);
     EXPECT_EQ(Ga().ActiveGeneCount, 4);

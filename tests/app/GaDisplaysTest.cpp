@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         Doc().RunMode = GeneticAlgorithmMode;
     }
@@ -37,10 +37,10 @@ TEST_F(GaDisplays, ModesWithoutADisplayOnlyPause)
     for (int mode : {4, 7, 8}) {
         Doc().Ga.GaSearchMode = mode;
         Doc().Resume();
-        const std::size_t before = ModalHooks::Log().size();
+        const std::size_t before = Hooks.Log().size();
         ASSERT_TRUE(Run(V::ID_DISPLAY_GA_BEST));
         ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
-        EXPECT_EQ(ModalHooks::Log().size(), before) << mode;
+        EXPECT_EQ(Hooks.Log().size(), before) << mode;
         EXPECT_EQ(Doc().Paused, 1);
     }
     Doc().RunMode = 1;
@@ -64,11 +64,11 @@ TEST_F(GaDisplays, BestChromosomeIsShownAndSavedAsAScenarioThatLoadsBack)
     best.Gene[1][1] = 17.6;
     best.Fitness = 0.25;
     const std::string path = Scratch("best.dat");
-    ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerFile(path);
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_BEST));
     EXPECT_EQ(doc.Ga.GaBestShown, 1);
-    EXPECT_EQ(ModalHooks::Log().at(ModalHooks::Log().size() - 2).Title, "Display::Show BEST Chromosome");
+    EXPECT_EQ(Hooks.Log().at(Hooks.Log().size() - 2).Title, "Display::Show BEST Chromosome");
 
     CBrevimarDoc& loaded = doc;
     const int blueAgents = doc.BlueForce.NumAgents;
@@ -78,11 +78,11 @@ TEST_F(GaDisplays, BestChromosomeIsShownAndSavedAsAScenarioThatLoadsBack)
 
     // CURRENT's OK clears the mark.
     Doc().RunMode = GeneticAlgorithmMode;
-    ModalHooks::AnswerDialog(IDCANCEL);
+    Hooks.AnswerDialog(IDCANCEL);
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
     EXPECT_EQ(Doc().Ga.GaBestShown, 1);
-    ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::CancelFile();
+    Hooks.AnswerDialog(IDOK);
+    Hooks.CancelFile();
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
     EXPECT_EQ(Doc().Ga.GaBestShown, 0);
 }
@@ -97,6 +97,7 @@ TEST_F(GaDisplays, CurrentChromosomeShowsTheRedSquads)
     doc.RedLocal.w7 = 50;
     doc.Battlefield.RedCombatUnlimited = 1;
     CShowCurrentChromosomeDlg dialog(doc);
+    SetModalHooks(dialog, &Hooks);
     dialog.OnInitDialog();
     const struct {
         const char* typed;
@@ -126,16 +127,16 @@ TEST_F(GaDisplays, MatrixDisplaysSaveOnlyWhenClosedWithOk)
 
     const int shown = FileDialogsShown();
     doc.Ga.GaSearchMode = 3;
-    ModalHooks::StepDialog({{X::IDC_SAVE_MATRIX, ""}});
-    ModalHooks::AnswerDialog(IDCANCEL);
+    Hooks.StepDialog({{X::IDC_SAVE_MATRIX, ""}});
+    Hooks.AnswerDialog(IDCANCEL);
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
     EXPECT_EQ(FileDialogsShown(), shown);
 
     // CURRENT in mode 5: RED's 6 x 6 block, the rest 0, then the writer.
     doc.Ga.GaSearchMode = 5;
-    ModalHooks::StepDialog({{X::IDC_SAVE_MATRIX, ""}});
-    ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::AnswerFile(Scratch("current.cmw"));
+    Hooks.StepDialog({{X::IDC_SAVE_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerFile(Scratch("current.cmw"));
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
     EXPECT_EQ(FileDialogsShown(), shown + 1);
     const CGaDecoded& ga = doc.Ga.GaBestDecoded;
@@ -175,7 +176,7 @@ TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistories)
         ga.GaBestHistory[g] = g == 1 ? 0 : 0.2 * (g - 1);
     }
     doc.RunHeader.CurrentStep = 4;  // generations completed
-    ModalHooks::AnswerDialog(IDOK, {{CMissionFitnessGraphOptionsDlg::IDC_GEN_WORST, "1"},
+    Hooks.AnswerDialog(IDOK, {{CMissionFitnessGraphOptionsDlg::IDC_GEN_WORST, "1"},
                                     {CMissionFitnessGraphOptionsDlg::IDC_AVERAGE, "1"}});
     ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
     auto* w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
@@ -195,7 +196,7 @@ TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistories)
 
     // Before the second generation, point 0 only and the y axis 0..1.
     doc.RunHeader.CurrentStep = 1;
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
     w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
     ASSERT_NE(w, nullptr);

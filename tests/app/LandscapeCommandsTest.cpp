@@ -22,13 +22,13 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     int Messages(const std::string& text) const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::MessageBox && r.Text.find(text) != std::string::npos;
         return count;
     }
@@ -54,13 +54,13 @@ TEST_F(LandscapeCommands, RunModeTakesBothDialogsAndRefusesWhatTheArraysCannotHo
     EXPECT_FALSE(Enabled(V::ID_EDIT_LANDSCAPE_COORDINATES));
     // Run-time parameters: 101 initial conditions refused, then 3 with the
     // territorial measures switched on.
-    ModalHooks::AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "101"}});
-    ModalHooks::AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "3"}, {RP::IDC_USE_TERRITORY, "1"},
+    Hooks.AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "101"}});
+    Hooks.AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "3"}, {RP::IDC_USE_TERRITORY, "1"},
                                     {RP::IDC_SYM_W_YES, "1"}, {RP::IDC_CENTER_X, "5"}, {RP::IDC_RANGE_X, "2"},
                                     {RP::IDC_CENTER_Y, "5"}, {RP::IDC_RANGE_Y, "1"}});
     // Coordinates: 50 intervals refused (51 values), then the fire range in 3 intervals.
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "50"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Fire Range"}, {P::IDC_X_MIN, "1"},
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "50"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Fire Range"}, {P::IDC_X_MIN, "1"},
                                     {P::IDC_X_MAX, "4"}, {P::IDC_X_SAMPLES, "3"}, {P::SquadIds[1], "1"}});
     ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
 
@@ -117,8 +117,8 @@ TEST_F(LandscapeCommands, ChoosingAParameterLoadsItsDefaultRangesOnBothAxes)
 TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndWritesTheReport)
 {
     CBrevimarDoc& doc = Doc();
-    ModalHooks::AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "1"}, {RP::IDC_MAX_TIME, "3"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "1"}, {P::IDC_Y_SAMPLES, "1"}});
+    Hooks.AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "1"}, {RP::IDC_MAX_TIME, "3"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "1"}, {P::IDC_Y_SAMPLES, "1"}});
     ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
     ASSERT_EQ(doc.Experiment.LandscapePointCount, 4);
     doc.Resume();
@@ -132,10 +132,10 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
     // and 3 (4 switched off) become 0.25 and 0.75; the report is stored.
     const std::string path = (std::filesystem::path(BREVIMAR_BINARY_DIR) / "landscape-report.fit").string();
     std::filesystem::remove(path);
-    ModalHooks::AnswerDialog(IDOK, {{O::UseIds[4], "0"}, {O::UseIds[2], "1"}, {O::UseIds[5], "1"},
+    Hooks.AnswerDialog(IDOK, {{O::UseIds[4], "0"}, {O::UseIds[2], "1"}, {O::UseIds[5], "1"},
                                     {O::WeightIds[2], "1"}, {O::WeightIds[5], "3"}, {O::IDC_WIN, "1"}});
-    ModalHooks::AnswerDialog(IDOK, {{CLandscapeRawDataDlg::IDC_YES, "1"}});
-    ModalHooks::AnswerFile(path);
+    Hooks.AnswerDialog(IDOK, {{CLandscapeRawDataDlg::IDC_YES, "1"}});
+    Hooks.AnswerFile(path);
     View()->OnTimer(V::RunTimerId);
     const CLandscapeSettings& s = doc.Landscape.Settings;
     EXPECT_EQ(doc.Paused, 1);
@@ -156,23 +156,25 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
     EXPECT_NE(text.find("\nMinimize Number of Red Losses:  0.25000"), std::string::npos);
 
     // Cancel of the objective: nothing changes and no question follows.
-    ModalHooks::AnswerDialog(IDCANCEL, {{O::UseIds[2], "1"}});
+    Hooks.AnswerDialog(IDCANCEL, {{O::UseIds[2], "1"}});
     ASSERT_TRUE(Frame().RunCommand(V::ID_LANDSCAPE_3D_GRAPH));
     EXPECT_EQ(s.LandscapeObjectiveUsed[2], 1);
-    EXPECT_EQ(ModalHooks::Log().back().Title, "3D Graph::2-Parameter Fitness Landscape:Edit Mission Objective");
+    EXPECT_EQ(Hooks.Log().back().Title, "3D Graph::2-Parameter Fitness Landscape:Edit Mission Objective");
     EXPECT_EQ(View()->LastChartWindow.data(), chart.data());  // and no new chart
 }
 
 TEST_F(LandscapeCommands, RawDataQuestionAnswersNoUnlessAskedAndObjectiveRanges)
 {
     CLandscapeRawDataDlg raw(Doc());
-    ModalHooks::AnswerDialog(IDOK);
+    SetModalHooks(raw, &Hooks);
+    Hooks.AnswerDialog(IDOK);
     raw.DoModal();
     EXPECT_EQ(raw.StoreRawData, 0);
 
     CLandscapeObjectiveDlg dlg(Doc());
-    ModalHooks::AnswerDialog(IDOK, {{O::WeightIds[1], "100.5"}});
-    ModalHooks::AnswerDialog(IDOK, {{O::WeightIds[1], "100"}, {O::IDC_WIN_THRESHOLD, "1.0"}});
+    SetModalHooks(dlg, &Hooks);
+    Hooks.AnswerDialog(IDOK, {{O::WeightIds[1], "100.5"}});
+    Hooks.AnswerDialog(IDOK, {{O::WeightIds[1], "100"}, {O::IDC_WIN_THRESHOLD, "1.0"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.Weight[1], 100.0);
     EXPECT_EQ(dlg.WinThreshold, 1.0);
@@ -182,7 +184,7 @@ TEST_F(LandscapeCommands, RawDataQuestionAnswersNoUnlessAskedAndObjectiveRanges)
 TEST_F(LandscapeCommands, LoadCommandReportsAFileThatDoesNotOpen)
 {
     const int mode = Doc().RunMode;
-    ModalHooks::AnswerFile((std::filesystem::path(BREVIMAR_BINARY_DIR) / "no-such-landscape.f1").string());
+    Hooks.AnswerFile((std::filesystem::path(BREVIMAR_BINARY_DIR) / "no-such-landscape.f1").string());
     ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_LANDSCAPE));
     EXPECT_EQ(Messages("cannot open input file"), 1);
     EXPECT_EQ(Doc().RunMode, mode);

@@ -28,7 +28,7 @@ using MenuEnabling = AppTest;
 
 TEST_F(MenuEnabling, InteractiveRunRunningAndPaused)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     CBrevimarDoc& d = Doc();
     ASSERT_EQ(d.RunMode, InteractiveMode);
@@ -119,7 +119,7 @@ TEST_F(MenuEnabling, InteractiveRunRunningAndPaused)
 
 TEST_F(MenuEnabling, NoDocument)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();

@@ -99,10 +99,10 @@ TEST_F(Menus, ItemsWithoutHandlersAreGreyedAndTheFramesOwnAreNot)
 TEST_F(Menus, AboutBoxIsModal)
 {
     ASSERT_TRUE(Start());
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Frame().RunCommand(ID_APP_ABOUT));
-    EXPECT_EQ(ModalHooks::Log().back().Kind, ModalKind::Dialog);
-    EXPECT_EQ(ModalHooks::Log().back().Title, "About Brevimar");
+    EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::Dialog);
+    EXPECT_EQ(Hooks.Log().back().Title, "About Brevimar");
 }
 
 TEST_F(Menus, NewWindowSharesTheDocumentWhichLivesWhileItHasAWindow)

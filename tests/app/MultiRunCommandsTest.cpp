@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     bool Enabled(unsigned id)
@@ -29,7 +29,7 @@ protected:
     std::vector<std::string> DialogTitles() const
     {
         std::vector<std::string> titles;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             if (r.Kind == ModalKind::Dialog)
                 titles.push_back(r.Title);
         return titles;
@@ -41,9 +41,9 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     CBrevimarDoc& doc = Doc();
     ASSERT_TRUE(Enabled(V::ID_MULTIPLE_TIME_SERIES));
     // 351 samples and a run time of 202 do not fit the arrays: refused.
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "351"}, {P::IDC_RUN_TIME, "5"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "202"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "351"}, {P::IDC_RUN_TIME, "5"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "202"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
     ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
     EXPECT_EQ(doc.RunMode, MultipleTimeSeriesMode);
     EXPECT_EQ(doc.Series.MultiRunSampleCount, 3);
@@ -65,25 +65,25 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     EXPECT_NE(doc.StatusText.find("[ Samples ]: 3/3     [ Time ]: 5/5"), std::string::npos) << doc.StatusText;
 
     // The next tick: the notice, then the raw-data question.
-    ModalHooks::Reset();
-    ModalHooks::Enable(true);
-    ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
+    Hooks.Reset();
+    Hooks.Enable(true);
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
                                     {CMultiRunRawDataDlg::IDC_ATTRITION_YES, "1"}});
     const std::string graph = std::string(BREVIMAR_BINARY_DIR) + "/completion_graph.mtg";
     const std::string attrition = std::string(BREVIMAR_BINARY_DIR) + "/completion_attrition.att";
     std::remove(graph.c_str());
     std::remove(attrition.c_str());
-    ModalHooks::AnswerFile(graph);
+    Hooks.AnswerFile(graph);
     // The level dialog is closed without OK (nothing queued): its defaults hold.
-    ModalHooks::AnswerFile(attrition);
+    Hooks.AnswerFile(attrition);
     View()->OnTimer(V::RunTimerId);
     const std::vector<std::string> titles = DialogTitles();
     ASSERT_EQ(titles.size(), 3u);
     EXPECT_EQ(titles[0], "Run Mode::Multiple Time-Series");
     EXPECT_EQ(titles[1], "Multiple Time-Series Raw Data");
     EXPECT_EQ(titles[2], "Data Collect::Save Raw Attrition");
-    EXPECT_EQ(ModalHooks::Log().back().Text, "Raw Multiple Time Series Attrition Data (*.att)|*.att||");
+    EXPECT_EQ(Hooks.Log().back().Text, "Raw Multiple Time Series Attrition Data (*.att)|*.att||");
     EXPECT_EQ(doc.Paused, 1);
     std::ifstream written(graph);
     std::string firstLines[3];
@@ -106,7 +106,7 @@ TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)
     CBrevimarDoc& doc = Doc();
     doc.Series.MultiRunSampleCount = 7;
     doc.Series.MultiRunStepCount = 9;
-    ModalHooks::AnswerDialog(IDCANCEL, {{P::IDC_SAMPLES, "2"}});
+    Hooks.AnswerDialog(IDCANCEL, {{P::IDC_SAMPLES, "2"}});
     ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
     EXPECT_EQ(doc.Series.MultiRunSampleCount, 7);
     EXPECT_EQ(doc.Series.MultiRunStepCount, 9);
@@ -117,7 +117,8 @@ TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
     using R = CMultiRunRawDataDlg;
     using W = CMultiRunWeaponsRawDataDlg;
     R raw(Doc());
-    ModalHooks::AnswerDialog(IDOK, {{R::IDC_GRAPH_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}});
+    SetModalHooks(raw, &Hooks);
+    Hooks.AnswerDialog(IDOK, {{R::IDC_GRAPH_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}});
     raw.DoModal();
     EXPECT_EQ(raw.WriteRawSample, 0);
     EXPECT_EQ(raw.WriteRawGraph, 1);
@@ -125,17 +126,19 @@ TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
     EXPECT_EQ(raw.IsDlgButtonChecked(R::IDC_SAMPLE_NO), 1);
 
     W weapons(Doc());
+    SetModalHooks(weapons, &Hooks);
     weapons.SampleWeaponsRawData = 1;
-    ModalHooks::AnswerDialog(IDOK, {{W::IDC_NO, "1"}});
+    Hooks.AnswerDialog(IDOK, {{W::IDC_NO, "1"}});
     EXPECT_EQ(weapons.DoModal(), IDOK);
     EXPECT_EQ(weapons.SampleWeaponsRawData, 0);
 
     // A level typed before the rate answer is kept.
     using A = CSaveRawAttritionDlg;
     A levels(Doc());
+    SetModalHooks(levels, &Hooks);
     levels.PercentLevel[0] = 90;
-    ModalHooks::StepDialog({{A::IDC_PERCENT_1, "80"}});
-    ModalHooks::AnswerDialog(IDOK, {{A::IDC_RATE_YES, "1"}});
+    Hooks.StepDialog({{A::IDC_PERCENT_1, "80"}});
+    Hooks.AnswerDialog(IDOK, {{A::IDC_RATE_YES, "1"}});
     EXPECT_EQ(levels.DoModal(), IDOK);
     EXPECT_EQ(levels.PercentLevel[0], 80);
     EXPECT_EQ(levels.SaveRateData, 1);

@@ -24,20 +24,20 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     int Messages(const std::string& text) const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::MessageBox && r.Text == text;
         return count;
     }
     int Dialogs() const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::Dialog;
         return count;
     }
@@ -99,8 +99,8 @@ TEST_F(OnTheFly, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
         QAction* item = Frame().FindMenuItem(path);
         ASSERT_NE(item, nullptr) << path;
         item->trigger();  // no answer queued: cancelled
-        ASSERT_FALSE(ModalHooks::Log().empty());
-        EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
+        ASSERT_FALSE(Hooks.Log().empty());
+        EXPECT_EQ(Hooks.Log().back().Title, caption) << path;
         EXPECT_EQ(doc.RunHeader.CurrentStep, 9) << path;
         EXPECT_EQ(doc.Paused, 0) << path;
     }
@@ -197,12 +197,12 @@ TEST_F(OnTheFly, RangeOptionsReachEverySquadAgentAndItsBaseCopy)
         const int state = doc.RandomState;
         const double before = c.working(doc.Force(c.side), 1);
         const double expected = std::stod(c.alive) + 100 * std::stod(c.injured);
-        ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {c.aliveId, c.bad}, {IDC_STORE_SQUAD, ""}});
-        ModalHooks::StepDialog({{c.aliveId, c.alive}, {c.injuredId, c.injured}, {IDC_STORE_SQUAD, ""}});
-        ModalHooks::AnswerDialog(IDOK, {{c.aliveId, "1"}});  // typed, not stored: lost
+        Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {c.aliveId, c.bad}, {IDC_STORE_SQUAD, ""}});
+        Hooks.StepDialog({{c.aliveId, c.alive}, {c.injuredId, c.injured}, {IDC_STORE_SQUAD, ""}});
+        Hooks.AnswerDialog(IDOK, {{c.aliveId, "1"}});  // typed, not stored: lost
         ASSERT_TRUE(Run(c.id));
         EXPECT_EQ(Messages(c.message), 1) << c.id;
-        ModalHooks::Reset();
+        Hooks.Reset();
         EXPECT_FLOAT_EQ(c.squad2(doc.Force(c.side), 2), expected) << c.id;
         for (const int agent : {3, 4}) {  // squad 2
             EXPECT_FLOAT_EQ(c.working(doc.Force(c.side), agent), expected) << c.id;
@@ -221,9 +221,9 @@ TEST_F(OnTheFly, MovementModeAndCommunicationsLastThroughOpenGround)
     ThreeSquads();
     CBrevimarDoc& doc = Doc();
     CForce& f = doc.RedForce;
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 2, "1"}, {M::IDC_TIME_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::StepDialog({{M::IDC_TIME_MOVE, "1"}, {M::IDC_TIME_ALIVE, "12"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.StepDialog({{IDC_SQUAD_1 + 2, "1"}, {M::IDC_TIME_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.StepDialog({{M::IDC_TIME_MOVE, "1"}, {M::IDC_TIME_ALIVE, "12"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_FLY_RED_MOVEMENT));
     EXPECT_EQ(Messages("Please enter an integer between 1 and 999."), 1);
     EXPECT_EQ(f.MoveGateByTime, 1);
@@ -231,9 +231,9 @@ TEST_F(OnTheFly, MovementModeAndCommunicationsLastThroughOpenGround)
 
     // Communications and defence, then agent 1 leaves passable terrain: it
     // gets back the new values, not the ones from the last restart.
-    ModalHooks::AnswerDialog(IDOK, {{C::IDC_RANGE, "7"}, {C::IDC_WEIGHT_ALIVE, "0.75"}, {C::IDC_OFF, "1"}});
+    Hooks.AnswerDialog(IDOK, {{C::IDC_RANGE, "7"}, {C::IDC_WEIGHT_ALIVE, "0.75"}, {C::IDC_OFF, "1"}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_COMMUNICATIONS));
-    ModalHooks::AnswerDialog(IDOK, {{R::IDC_ALIVE, "9"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK, {{R::IDC_ALIVE, "9"}, {IDC_STORE_SQUAD, ""}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_DEFENSE));
     EXPECT_EQ(f.CommOn, 0);
     EXPECT_EQ(f.A_COMM_weight, 0.75f);
@@ -293,9 +293,9 @@ TEST_F(OnTheFly, BattlefieldSizeAndFlagsAreKeptOnlyWhenTheFlagsStayOnTheField)
     };
     for (const Case& c : cases) {
         doc.RunHeader.CurrentStep = 30;
-        ModalHooks::AnswerDialog(IDOK, c.typed);
+        Hooks.AnswerDialog(IDOK, c.typed);
         if (c.refused)
-            ModalHooks::AnswerDialog(IDCANCEL);
+            Hooks.AnswerDialog(IDCANCEL);
         ASSERT_TRUE(Run(c.id));
         EXPECT_EQ(doc.Battlefield.BattleSize, c.size);
         EXPECT_EQ(doc.BlueForce.GoalFlagX, c.redFlagX);
@@ -327,10 +327,10 @@ TEST_F(OnTheFly, DistributionAndAdjudicationStoreSquadsAndRestart)
     b.init_dist = 1;  // the boxes' own centres
     b.RED_cen_x[1] = 11;
     doc.RunHeader.CurrentStep = 12;
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {D::IDC_CENTER_X, "151"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::StepDialog({{D::IDC_CENTER_X, "40"}, {D::IDC_SIZE_Y, "9"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 3, "1"}});  // squad 4 of 3: stays on 2
-    ModalHooks::AnswerDialog(IDOK, {{D::IDC_CENTER_X, "41"}});
+    Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {D::IDC_CENTER_X, "151"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.StepDialog({{D::IDC_CENTER_X, "40"}, {D::IDC_SIZE_Y, "9"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.StepDialog({{IDC_SQUAD_1 + 3, "1"}});  // squad 4 of 3: stays on 2
+    Hooks.AnswerDialog(IDOK, {{D::IDC_CENTER_X, "41"}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_DISTRIBUTION));
     EXPECT_EQ(Messages("Please enter an integer between 1 and 150."), 1);
     EXPECT_EQ(b.RED_cen_x[2], 40);
@@ -348,7 +348,7 @@ TEST_F(OnTheFly, DistributionAndAdjudicationStoreSquadsAndRestart)
 
     // A limit of 0 is allowed here; "No limit" chosen.
     doc.RunHeader.CurrentStep = 12;
-    ModalHooks::AnswerDialog(IDOK, {{A::IDC_NO_LIMIT, "1"}, {A::IDC_MAX_ALIVE, "0"}, {A::IDC_UPDATE, ""}});
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NO_LIMIT, "1"}, {A::IDC_MAX_ALIVE, "0"}, {A::IDC_UPDATE, ""}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_ADJUDICATION));
     EXPECT_EQ(b.RedCombatUnlimited, 1);
     EXPECT_EQ(doc.RedForce.A_R_max_eng_num[1], 0);
@@ -364,7 +364,7 @@ TEST_F(OnTheFly, TerrainBlocksChangeNothingUntilOkAndTerrainToggles)
     const int agentCell = GridIndex(r.AgentX[1], r.AgentY[1]);
     ASSERT_EQ(b.AgentGrid[agentCell], CellAgent);
     // Cancel: the agents' marks stay (terrain is off).
-    ModalHooks::AnswerDialog(IDCANCEL, {{T::TypeId(1), "3"}});
+    Hooks.AnswerDialog(IDCANCEL, {{T::TypeId(1), "3"}});
     ASSERT_TRUE(Run(V::ID_EDIT_TERRAIN_BLOCKS));
     EXPECT_EQ(b.AgentGrid[agentCell], CellAgent);
     EXPECT_EQ(b.terrain_blocks, 0);
@@ -372,8 +372,8 @@ TEST_F(OnTheFly, TerrainBlocksChangeNothingUntilOkAndTerrainToggles)
     // Terrain on with no blocks asks for them: a type-4 block of 4 x 2 at
     // (40, 40) covers x 38..42, y 39..41.
     doc.RunHeader.CurrentStep = 5;
-    ModalHooks::AnswerDialog(IDOK, {{T::UseId(1), "1"}, {T::TypeId(1), "6"}});  // types end at 5
-    ModalHooks::AnswerDialog(IDOK, {{T::TypeId(1), "4"}, {T::LengthId(1), "4"}, {T::WidthId(1), "2"},
+    Hooks.AnswerDialog(IDOK, {{T::UseId(1), "1"}, {T::TypeId(1), "6"}});  // types end at 5
+    Hooks.AnswerDialog(IDOK, {{T::TypeId(1), "4"}, {T::LengthId(1), "4"}, {T::WidthId(1), "2"},
                                     {T::CenterXId(1), "40"}, {T::CenterYId(1), "40"}});
     ASSERT_TRUE(Run(V::ID_TERRAIN_ON_OFF));
     EXPECT_EQ(Messages("Please enter an integer between 0 and 5."), 1);
@@ -439,8 +439,8 @@ TEST_F(OnTheFly, SmallEditorsRefuseOutOfRangeAndHandBack)
     ThreeSquads();
     CBrevimarDoc& doc = Doc();
     const int state = doc.RandomState;
-    ModalHooks::AnswerDialog(IDOK, {{S::IDC_SEED, "1"}});
-    ModalHooks::AnswerDialog(IDOK, {{S::IDC_SEED, "-99999999"}});
+    Hooks.AnswerDialog(IDOK, {{S::IDC_SEED, "1"}});
+    Hooks.AnswerDialog(IDOK, {{S::IDC_SEED, "-99999999"}});
     ASSERT_TRUE(Run(V::ID_RESEED_RANDOM));
     EXPECT_EQ(Messages("Please enter an integer between -99999999 and 0."), 1);
     EXPECT_EQ(doc.InitialSeed, -99999999);
@@ -449,8 +449,8 @@ TEST_F(OnTheFly, SmallEditorsRefuseOutOfRangeAndHandBack)
     CBattlefield& b = doc.Battlefield;
     b.TerritoryUserArea = 1;
     b.TerritoryCenterX = 33;
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_DELTA, "-1000"}});
-    ModalHooks::AnswerDialog(IDOK, {{P::IDC_ENTIRE, "1"}, {P::IDC_DELTA, "-999"}, {P::IDC_RANGE, "99"},
+    Hooks.AnswerDialog(IDOK, {{P::IDC_DELTA, "-1000"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_ENTIRE, "1"}, {P::IDC_DELTA, "-999"}, {P::IDC_RANGE, "99"},
                                     {P::IDC_MIN_COUNT, "1"}, {P::IDC_RANGE_X, "5"}, {P::IDC_RANGE_Y, "5"},
                                     {P::IDC_CENTER_Y, "5"}});
     ASSERT_TRUE(Run(V::ID_EDIT_TERRITORIAL_POSSESSION));
@@ -462,8 +462,8 @@ TEST_F(OnTheFly, SmallEditorsRefuseOutOfRangeAndHandBack)
 
     doc.HighlightRedSquadNumber = doc.HighlightBlueSquadNumber = 1;
     doc.ShowOtherBlueAgents = doc.HighlightRedSquadOn = 0;
-    ModalHooks::AnswerDialog(IDOK, {{H::IDC_BLUE_YES, "1"}, {H::IDC_BLUE_SQUAD, "11"}});
-    ModalHooks::AnswerDialog(IDOK, {{H::IDC_RED_ON, "1"}, {H::IDC_RED_SQUAD, "7"}, {H::IDC_BLUE_SQUAD, "2"}});
+    Hooks.AnswerDialog(IDOK, {{H::IDC_BLUE_YES, "1"}, {H::IDC_BLUE_SQUAD, "11"}});
+    Hooks.AnswerDialog(IDOK, {{H::IDC_RED_ON, "1"}, {H::IDC_RED_SQUAD, "7"}, {H::IDC_BLUE_SQUAD, "2"}});
     ASSERT_TRUE(Run(V::ID_EDIT_HIGHLIGHT_SQUADS));
     EXPECT_EQ(Messages("Please enter an integer between 1 and 10."), 1);
     EXPECT_EQ(doc.HighlightRedSquadNumber, 3);
@@ -472,15 +472,17 @@ TEST_F(OnTheFly, SmallEditorsRefuseOutOfRangeAndHandBack)
     EXPECT_EQ(doc.HighlightBlueSquadNumber, 2);
 
     CCommMatrixParamsDlg comm;
+    SetModalHooks(comm, &Hooks);
     using C = CCommMatrixParamsDlg;
-    ModalHooks::AnswerDialog(IDOK, {{C::IDC_SEED_ALL, "1"}, {C::IDC_LINK_PROB, "1.2"}});
-    ModalHooks::AnswerDialog(IDOK, {{C::IDC_LINK_PROB, "0.3"}});
+    Hooks.AnswerDialog(IDOK, {{C::IDC_SEED_ALL, "1"}, {C::IDC_LINK_PROB, "1.2"}});
+    Hooks.AnswerDialog(IDOK, {{C::IDC_LINK_PROB, "0.3"}});
     ASSERT_EQ(comm.DoModal(), IDOK);
     EXPECT_EQ(comm.SeedAll, 1);
     EXPECT_EQ(comm.LinkProb, 0.3);
     CSquadMatrixParamsDlg squad;
-    ModalHooks::AnswerDialog(IDOK, {{CSquadMatrixParamsDlg::IDC_T2, "-0.1"}});
-    ModalHooks::AnswerDialog(IDOK, {{CSquadMatrixParamsDlg::IDC_T1, "0.2"}, {CSquadMatrixParamsDlg::IDC_T2, "1"}});
+    SetModalHooks(squad, &Hooks);
+    Hooks.AnswerDialog(IDOK, {{CSquadMatrixParamsDlg::IDC_T2, "-0.1"}});
+    Hooks.AnswerDialog(IDOK, {{CSquadMatrixParamsDlg::IDC_T1, "0.2"}, {CSquadMatrixParamsDlg::IDC_T2, "1"}});
     ASSERT_EQ(squad.DoModal(), IDOK);
     EXPECT_EQ(squad.T1, 0.2);
     EXPECT_EQ(squad.T2, 1.0);

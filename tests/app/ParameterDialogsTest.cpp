@@ -24,13 +24,13 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
     }
     int Messages(const std::string& text) const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::MessageBox && r.Text == text;
         return count;
     }
@@ -101,8 +101,8 @@ TEST_F(ParameterDialogs, MenuItemsOpenTheirDialogsAndGreyWhileABatchRuns)
         QAction* item = Frame().FindMenuItem(path);
         ASSERT_NE(item, nullptr) << path;
         item->trigger();
-        ASSERT_FALSE(ModalHooks::Log().empty());
-        EXPECT_EQ(ModalHooks::Log().back().Title, caption) << path;
+        ASSERT_FALSE(Hooks.Log().empty());
+        EXPECT_EQ(Hooks.Log().back().Title, caption) << path;
     }
     // The highlight toggle has no dialog and leaves the run going.
     Doc().Resume();
@@ -127,12 +127,12 @@ TEST_F(ParameterDialogs, SubDialogsSeedFromTheAgentDialogAndHandBackOnOk)
     doc.RedForce.CommMatrix[2][1] = 0;
     doc.RedForce.CommMatrix[3][1] = 0;
     using F = CFlockDlg;
-    ModalHooks::StepDialog({{IDC_OPEN_FORMATION, ""}, {A::IDC_OPEN_COMM_MATRIX, ""}});
-    ModalHooks::StepDialog({{F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.StepDialog({{IDC_OPEN_FORMATION, ""}, {A::IDC_OPEN_COMM_MATRIX, ""}});
+    Hooks.StepDialog({{F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK);
     // Squad 3 is beyond the two squads: its box stays clear.
-    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "1"}, {CCommMatrixDlg::CellId(3, 1), "1"}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "1"}, {CCommMatrixDlg::CellId(3, 1), "1"}});
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
     EXPECT_EQ(doc.RedForce.A_R_flock_min[1], 5.0f);
     EXPECT_EQ(doc.RedForce.A_R_flock_max[1], 5.0f);
@@ -140,9 +140,9 @@ TEST_F(ParameterDialogs, SubDialogsSeedFromTheAgentDialogAndHandBackOnOk)
     EXPECT_EQ(doc.RedForce.CommMatrix[3][1], 0);
 
     // A sub-dialog's OK reaches nothing when the outer dialog is cancelled.
-    ModalHooks::StepDialog({{A::IDC_OPEN_COMM_MATRIX, ""}});
-    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "0"}});
-    ModalHooks::AnswerDialog(IDCANCEL);
+    Hooks.StepDialog({{A::IDC_OPEN_COMM_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(2, 1), "0"}});
+    Hooks.AnswerDialog(IDCANCEL);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
     EXPECT_EQ(doc.RedForce.CommMatrix[2][1], 1);
 }
@@ -166,17 +166,18 @@ TEST_F(ParameterDialogs, SquadsSwitchKeepStoredValuesAndRefuseOutOfRange)
 {
     using F = CFlockDlg;
     CRedFlockDlg dlg;
+    SetModalHooks(dlg, &Hooks);
     dlg.SquadCount = 3;
     for (int s = 1; s <= 3; ++s)
         dlg.OuterAlive.Squad[s] = 10.0f * s;
     dlg.ShowFirstSquad();
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}, {F::IDC_OUTER_ALIVE, "55"}});  // squad 2, typed, not stored
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 2, "1"}});                            // squad 3
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 1, "1"}});                            // back to 2: old value
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 4, "1"}});                            // squad 5 > count: ignored
-    ModalHooks::StepDialog({{F::IDC_OUTER_ALIVE, "999.5"}, {IDC_STORE_SQUAD, ""}});  // refused
-    ModalHooks::StepDialog({{F::IDC_OUTER_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});      // 0 accepted
-    ModalHooks::AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK does not store
+    Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {F::IDC_OUTER_ALIVE, "55"}});  // squad 2, typed, not stored
+    Hooks.StepDialog({{IDC_SQUAD_1 + 2, "1"}});                            // squad 3
+    Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}});                            // back to 2: old value
+    Hooks.StepDialog({{IDC_SQUAD_1 + 4, "1"}});                            // squad 5 > count: ignored
+    Hooks.StepDialog({{F::IDC_OUTER_ALIVE, "999.5"}, {IDC_STORE_SQUAD, ""}});  // refused
+    Hooks.StepDialog({{F::IDC_OUTER_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});      // 0 accepted
+    Hooks.AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK does not store
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.CurrentSquad, 2);
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 1), 1);
@@ -215,11 +216,11 @@ TEST_F(ParameterDialogs, RedAgentsOkWritesStoredSquadsAndRestartsTheBattle)
     CBrevimarDoc& doc = Doc();
     doc.RedForce.A_S_RANGE[2] = 20;
     // Squad 2: sensor range and the RED flag weight stored; fewer squads.
-    ModalHooks::StepDialog({{A::IDC_SHOW_SQUAD, "2"}, {A::IDC_DISPLAY_SQUAD, ""}});
-    ModalHooks::StepDialog({{A::IDC_SENSOR_ALIVE, "42"}, {WeightAliveId(W5), "-7.5"}, {A::IDC_SAVE_SQUAD, ""}});
-    ModalHooks::StepDialog({{A::IDC_SHOW_SQUAD, "9"}, {A::IDC_DISPLAY_SQUAD, ""}});  // shows squad 5
-    ModalHooks::StepDialog({{A::IDC_SENSOR_ALIVE, "0"}, {A::IDC_SAVE_SQUAD, ""}});   // refused
-    ModalHooks::AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "3"}, {A::IDC_SENSOR_ALIVE, "15"}});
+    Hooks.StepDialog({{A::IDC_SHOW_SQUAD, "2"}, {A::IDC_DISPLAY_SQUAD, ""}});
+    Hooks.StepDialog({{A::IDC_SENSOR_ALIVE, "42"}, {WeightAliveId(W5), "-7.5"}, {A::IDC_SAVE_SQUAD, ""}});
+    Hooks.StepDialog({{A::IDC_SHOW_SQUAD, "9"}, {A::IDC_DISPLAY_SQUAD, ""}});  // shows squad 5
+    Hooks.StepDialog({{A::IDC_SENSOR_ALIVE, "0"}, {A::IDC_SAVE_SQUAD, ""}});   // refused
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "3"}, {A::IDC_SENSOR_ALIVE, "15"}});
     doc.RunHeader.CurrentStep = 17;
     ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
     const CForce& f = doc.RedForce;
@@ -240,7 +241,7 @@ TEST_F(ParameterDialogs, RedAgentsOkWritesStoredSquadsAndRestartsTheBattle)
     std::array<int, 16> x{}, y{};
     for (int i = 1; i <= 15; ++i)
         x[i] = f.AgentX[i], y[i] = f.AgentY[i];
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
     for (int i = 1; i <= 15; ++i)
         EXPECT_TRUE(f.AgentX[i] == x[i] && f.AgentY[i] == y[i]) << i;
@@ -252,7 +253,7 @@ TEST_F(ParameterDialogs, RaisedSquadCountHandsBackEmptySquads)
     CBrevimarDoc& doc = Doc();
     doc.BlueForce.A_S_RANGE[4] = 33;
     doc.BlueForce.SquadWeightMatrix[4][1] = 0.5;
-    ModalHooks::AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "4"}});
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "4"}});
     ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
     EXPECT_EQ(doc.BlueForce.A_S_RANGE[4], 0);
     EXPECT_EQ(doc.BlueForce.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
@@ -266,8 +267,8 @@ TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
     doc.Resume();
     doc.RunHeader.CurrentStep = 9;
     const int invalidations = View()->InvalidateCount();
-    ModalHooks::AnswerDialog(IDOK, {{A::IDC_SQUAD_SIZE, "201"}, {A::IDC_SAVE_SQUAD, ""}});
-    ModalHooks::AnswerDialog(IDCANCEL);
+    Hooks.AnswerDialog(IDOK, {{A::IDC_SQUAD_SIZE, "201"}, {A::IDC_SAVE_SQUAD, ""}});
+    Hooks.AnswerDialog(IDCANCEL);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
     EXPECT_EQ(Messages("RED squad sizes add up to 301 agents; a side holds at most 300."), 1);
     EXPECT_EQ(doc.RedForce.num_per_squad[1], 100);
@@ -280,7 +281,7 @@ TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
     for (const unsigned id : {V::ID_FLY_RED_PERSONALITY, V::ID_FLY_BLUE_META_PERSONALITY, V::ID_EDIT_RED_COMM_MATRIX,
                               V::ID_EDIT_BLUE_SQUAD_WEIGHTS, V::ID_FLY_RED_AREA, V::ID_FLY_BLUE_FORMATION}) {
         doc.RedForce.AliveWeight[W1][1] = 0.123f;  // not the squad's normalised weight
-        ModalHooks::AnswerDialog(IDCANCEL);
+        Hooks.AnswerDialog(IDCANCEL);
         ASSERT_TRUE(Run(id));
         EXPECT_EQ(doc.RedForce.AliveWeight[W1][1], 0.123f) << id;
         EXPECT_EQ(doc.RunHeader.CurrentStep, 9) << id;
@@ -347,8 +348,8 @@ TEST_F(ParameterDialogs, PersonalityOkNormalisesEachAgentByItsOwnSquad)
         typed[WeightAliveId(k)] = k == W1 ? "2" : k == W2 ? "-1" : k == W3 ? "1" : "0";
         typed[WeightInjuredId(k)] = "0";
     }
-    ModalHooks::StepDialog(typed);
-    ModalHooks::AnswerDialog(IDOK, {{IDC_LC_ALIVE, "20"}, {IDC_LC_INJURED, "30"}});
+    Hooks.StepDialog(typed);
+    Hooks.AnswerDialog(IDOK, {{IDC_LC_ALIVE, "20"}, {IDC_LC_INJURED, "30"}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_PERSONALITY));
     EXPECT_EQ(doc.RedLocal.w7, 30.0f);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 6);  // no restart
@@ -374,8 +375,8 @@ TEST_F(ParameterDialogs, MetaPersonalityOkRefreshesAgentsBySide)
     }
     for (const auto& [id, f] : {std::pair{V::ID_FLY_RED_META_PERSONALITY, static_cast<CForce*>(&doc.RedForce)},
                                 std::pair{V::ID_FLY_BLUE_META_PERSONALITY, static_cast<CForce*>(&doc.BlueForce)}}) {
-        ModalHooks::StepDialog({{MetaUseId(14), "1"}, {MetaAliveId(1), "7"}, {IDC_STORE_SQUAD, ""}});
-        ModalHooks::AnswerDialog(IDOK);
+        Hooks.StepDialog({{MetaUseId(14), "1"}, {MetaAliveId(1), "7"}, {IDC_STORE_SQUAD, ""}});
+        Hooks.AnswerDialog(IDOK);
         ASSERT_TRUE(Run(id));
         EXPECT_EQ(f->A_R_terrain_min[1], 12.0f);
         EXPECT_EQ(f->R_area_min_flag[1], 1);
@@ -387,11 +388,12 @@ TEST_F(ParameterDialogs, MetaPersonalityOkRefreshesAgentsBySide)
 TEST_F(ParameterDialogs, CommunicationsGridHonoursTheSquadCountAndSymmetrises)
 {
     CRedCommMatrixDlg dlg;
+    SetModalHooks(dlg, &Hooks);
     dlg.SquadCount = 4;
     dlg.C[1][3] = 1;
     dlg.C[2][4] = 0;
     dlg.C[4][2] = 1;
-    ModalHooks::AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(5, 2), "1"},
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(5, 2), "1"},
                                     {CCommMatrixDlg::CellId(4, 4), "1"},
                                     {CCommMatrixDlg::IDC_SYMMETRIZE, ""}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
@@ -408,16 +410,16 @@ TEST_F(ParameterDialogs, WeightMatrixRangeAndTheTwoRoads)
     CBrevimarDoc& doc = Doc();
     using W = CSquadWeightMatrixDlg;
     doc.RunHeader.CurrentStep = 8;
-    ModalHooks::AnswerDialog(IDOK, {{W::CellId(1, 10), "1.5"}});
-    ModalHooks::AnswerDialog(IDOK, {{W::CellId(1, 10), "-1.01"}});
-    ModalHooks::AnswerDialog(IDOK, {{W::CellId(1, 10), "-1"}, {W::CellId(2, 3), "1"}, {W::IDC_SYMMETRIZE, ""}});
+    Hooks.AnswerDialog(IDOK, {{W::CellId(1, 10), "1.5"}});
+    Hooks.AnswerDialog(IDOK, {{W::CellId(1, 10), "-1.01"}});
+    Hooks.AnswerDialog(IDOK, {{W::CellId(1, 10), "-1"}, {W::CellId(2, 3), "1"}, {W::IDC_SYMMETRIZE, ""}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_SQUAD_WEIGHTS));
     EXPECT_EQ(Messages("Please enter a number between -1 and 1."), 2);
     EXPECT_EQ(doc.RedForce.SquadWeightMatrix[10][1], -1.0);
     EXPECT_EQ(doc.RedForce.SquadWeightMatrix[3][2], 1.0);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 8);  // on the fly: no restart
 
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_EDIT_RED_SQUAD_WEIGHTS));
     EXPECT_EQ(doc.RunHeader.CurrentStep, 0);  // the Edit menu restarts
 }
@@ -430,9 +432,9 @@ TEST_F(ParameterDialogs, FormationClampsRingsAndCopiesToEachAgentsSquad)
     f.A_R_flock_max[5] = 9.0f;
     f.AgentSquad[1] = 3;
     using F = CFlockDlg;
-    ModalHooks::StepDialog({{IDC_SQUAD_1 + 2, "1"}, {F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"},
+    Hooks.StepDialog({{IDC_SQUAD_1 + 2, "1"}, {F::IDC_INNER_ALIVE, "8"}, {F::IDC_OUTER_ALIVE, "5"},
                             {F::IDC_INNER_INJURED, "3"}, {F::IDC_OUTER_INJURED, "3"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Run(V::ID_FLY_RED_FORMATION));
     EXPECT_EQ(f.A_R_flock_min[3], 5.0f);
     EXPECT_EQ(f.A_R_flock_max[3], 5.0f);
@@ -444,8 +446,8 @@ TEST_F(ParameterDialogs, FormationClampsRingsAndCopiesToEachAgentsSquad)
     // The area refuses a centre of 0 and does not pause the run.
     doc.Resume();
     f.AreaCenterY[1] = f.AreaRangeX[1] = f.AreaRangeY[1] = 1;
-    ModalHooks::AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "0"}, {IDC_STORE_SQUAD, ""}});
-    ModalHooks::AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "12"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "0"}, {IDC_STORE_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "12"}, {IDC_STORE_SQUAD, ""}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_AREA));
     EXPECT_EQ(Messages("Please enter an integer between 1 and 999."), 2);
     EXPECT_EQ(f.AreaCenterX[1], 12);

@@ -11,7 +11,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         ASSERT_EQ(Doc().RunMode, InteractiveMode);
     }
@@ -24,7 +24,7 @@ protected:
     int RangeMessages() const
     {
         int count = 0;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             count += r.Kind == ModalKind::MessageBox && r.Text == "Please enter an integer between 1 and 499.";
         return count;
     }
@@ -34,17 +34,18 @@ TEST_F(PauseSteps, DialogTakesOneTo499Steps)
 {
     Doc().StepsPerBurst = 7;
     CPauseStepsDlg dlg(Doc());
+    SetModalHooks(dlg, &Hooks);
     EXPECT_EQ(dlg.Steps, 7);
     EXPECT_EQ(dlg.windowTitle().toStdString(), "Edit Number of Time Steps Before Pausing");
 
-    ModalHooks::AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "0"}});
-    ModalHooks::AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "500"}});
-    ModalHooks::AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "1"}});
+    Hooks.AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "0"}});
+    Hooks.AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "500"}});
+    Hooks.AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "1"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(RangeMessages(), 2);
     EXPECT_EQ(dlg.Steps, 1);
 
-    ModalHooks::AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "499"}});
+    Hooks.AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "499"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.Steps, 499);
     EXPECT_EQ(RangeMessages(), 2);
@@ -57,16 +58,16 @@ TEST_F(PauseSteps, CancelLeavesStepModeOnWithTheCounterReset)
     doc.StepExecuteMode = 0;
     doc.StepsPerBurst = 5;
     doc.StepsSincePause = 2;
-    ModalHooks::AnswerDialog(IDCANCEL, {{CPauseStepsDlg::IDC_STEPS, "9"}});
+    Hooks.AnswerDialog(IDCANCEL, {{CPauseStepsDlg::IDC_STEPS, "9"}});
     ASSERT_TRUE(Frame().RunCommand(V::ID_STEP_EXECUTE_T_STEPS));
     EXPECT_EQ(doc.Paused, 1);
     EXPECT_EQ(doc.StepExecuteMode, 1);
     EXPECT_EQ(doc.StepsSincePause, 0);
     EXPECT_EQ(doc.StepsPerBurst, 5);
-    EXPECT_EQ(ModalHooks::Log().back().Title, "Edit Number of Time Steps Before Pausing");
+    EXPECT_EQ(Hooks.Log().back().Title, "Edit Number of Time Steps Before Pausing");
 
     // OK without typing hands back the burst the field started with.
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Frame().RunCommand(V::ID_STEP_EXECUTE_T_STEPS));
     EXPECT_EQ(doc.StepsPerBurst, 5);
 
@@ -85,7 +86,7 @@ TEST_F(PauseSteps, OkRunsBurstsOfTSteps)
     doc.Resume();
     Ticks(2);  // past the pause of step 1
     doc.Resume();
-    ModalHooks::AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "3"}});
+    Hooks.AnswerDialog(IDOK, {{CPauseStepsDlg::IDC_STEPS, "3"}});
     ASSERT_TRUE(Frame().RunCommand(V::ID_STEP_EXECUTE_T_STEPS));
     EXPECT_EQ(doc.StepsPerBurst, 3);
     EXPECT_EQ(doc.Paused, 1);

@@ -19,7 +19,7 @@ QByteArray Head(const std::string& path, int bytes)
 
 TEST_F(PrintAndHelp, PrintAndPreviewWriteThePictureThroughThePrinter)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     struct Case {
         unsigned Id;
@@ -38,27 +38,27 @@ TEST_F(PrintAndHelp, PrintAndPreviewWriteThePictureThroughThePrinter)
         QPrinter& printer = View()->PrinterSettings();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
-        ModalHooks::AnswerDialog(c.Answer);
+        Hooks.AnswerDialog(c.Answer);
         ASSERT_TRUE(Frame().RunCommand(c.Id)) << c.Title;
-        EXPECT_EQ(ModalHooks::Log().back().Title, c.Title);
+        EXPECT_EQ(Hooks.Log().back().Title, c.Title);
         EXPECT_EQ(Head(pdf, 5), c.Written ? QByteArray("%PDF-") : QByteArray()) << c.Title;
     }
 }
 
 TEST_F(PrintAndHelp, APrinterThatCannotOpenIsReported)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(TempFolder() + "/no such folder/x.pdf"));
     EXPECT_FALSE(View()->PrintPicture(printer));
-    EXPECT_EQ(ModalHooks::Log().back().Kind, ModalKind::MessageBox);
+    EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::MessageBox);
 }
 
 TEST_F(PrintAndHelp, HelpKeysOpenOneGuideEvenWithoutADocument)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();

@@ -31,7 +31,7 @@ protected:
     // A document on a version-1 scenario, run mode 1.
     void StartScenario()
     {
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         ASSERT_EQ(Doc().RunMode, InteractiveMode);
     }
@@ -185,14 +185,14 @@ TEST_F(RunControl, TerminateAsksUntilAScenarioIsReadAndPlaybackFallsBackWhenCanc
     const int shownBefore = FileDialogsShown();
 
     // A cancelled playback puts run mode and loader switch back.
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_PLAYBACK));
     EXPECT_EQ(doc.RunMode, InteractiveMode);
     EXPECT_EQ(doc.LoadInputFile, 1);
     EXPECT_FALSE(State(V::ID_RUN_MODE_PLAYBACK).Checked);
 
     // A stored run plays forwards, and backwards once time is reversed.
-    ModalHooks::AnswerFile(Fixture("stored_400.run"));
+    Hooks.AnswerFile(Fixture("stored_400.run"));
     ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_PLAYBACK));
     ASSERT_EQ(doc.RunMode, PlaybackMode);
     EXPECT_TRUE(State(V::ID_RUN_MODE_PLAYBACK).Checked);
@@ -207,9 +207,9 @@ TEST_F(RunControl, TerminateAsksUntilAScenarioIsReadAndPlaybackFallsBackWhenCanc
 
     // Terminate ends the playback: the scenario chooser comes back after a
     // cancel until a scenario is read, and the run is interactive again.
-    ModalHooks::CancelFile();
-    ModalHooks::CancelFile();
-    ModalHooks::AnswerFile(Fixture("menu_v3.dat"));
+    Hooks.CancelFile();
+    Hooks.CancelFile();
+    Hooks.AnswerFile(Fixture("menu_v3.dat"));
     ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN));
     EXPECT_EQ(FileDialogsShown() - shownBefore, 5);
     EXPECT_EQ(doc.RunMode, InteractiveMode);
@@ -234,9 +234,9 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     StartScenario();
     CBrevimarDoc& doc = Doc();
     doc.Resume();
-    ModalHooks::AnswerFile(Fixture("frames_short.out"));
+    Hooks.AnswerFile(Fixture("frames_short.out"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
-    const ModalRecord& chooser = ModalHooks::Log().back();
+    const ModalRecord& chooser = Hooks.Log().back();
     EXPECT_EQ(chooser.Kind, ModalKind::FileDialog);
     EXPECT_EQ(chooser.Text, V::FrameFileFilter);
     EXPECT_EQ(doc.RunHeader.LatticeSize, 60);
@@ -249,7 +249,7 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(Step(), 1);
 
     // A first frame whose step is already past the end is still read.
-    ModalHooks::AnswerFile(testing::WriteTemp("late.out", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
+    Hooks.AnswerFile(testing::WriteTemp("late.out", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
     EXPECT_EQ(doc.RunHeader.LastStep, 2);
     EXPECT_EQ(doc.Capture(RedCaptureY, 7, 1), 6);
@@ -259,10 +259,10 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     // A frame beyond the capture rows is refused with a message, and nothing
     // of the file is kept.
     const std::string beyond = testing::WriteTemp("beyond.out", "30 1 1 5\n0\n2 1 1\n2 2 2\n352\n2 1 1\n2 2 2\n");
-    ModalHooks::AnswerFile(beyond);
-    ModalHooks::AnswerMessage(IDOK);
+    Hooks.AnswerFile(beyond);
+    Hooks.AnswerMessage(IDOK);
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
-    const ModalRecord& message = ModalHooks::Log().back();
+    const ModalRecord& message = Hooks.Log().back();
     EXPECT_EQ(message.Kind, ModalKind::MessageBox);
     EXPECT_EQ(message.Text.rfind("Error: cannot read input file " + beyond, 0), 0u) << message.Text;
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
@@ -272,7 +272,7 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
 
     // Cancelled: nothing read, the first frame shown again.
     doc.Resume();
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.Paused, 1);

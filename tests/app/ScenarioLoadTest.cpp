@@ -16,25 +16,26 @@ void RunTicks(CBrevimarView& view, int count)
         view.OnTimer(CBrevimarView::RunTimerId);
 }
 
-const ModalRecord* LastOf(ModalKind kind)
-{
-    const ModalRecord* last = nullptr;
-    for (const ModalRecord& r : ModalHooks::Log())
-        if (r.Kind == kind)
-            last = &r;
-    return last;
-}
-
-using ScenarioLoad = AppTest;
+class ScenarioLoad : public AppTest {
+protected:
+    const ModalRecord* LastOf(ModalKind kind) const
+    {
+        const ModalRecord* last = nullptr;
+        for (const ModalRecord& r : Hooks.Log())
+            if (r.Kind == kind)
+                last = &r;
+        return last;
+    }
+};
 
 TEST_F(ScenarioLoad, InputDataFileReplacesTheScenarioAndTheBattleRestarts)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     Doc().Battlefield.WaypointPathsOn = 1;
     Doc().Resume();
 
-    ModalHooks::AnswerFile(Fixture("menu_v2.dat"));
+    Hooks.AnswerFile(Fixture("menu_v2.dat"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
     ASSERT_EQ(FileDialogsShown(), 2);
     EXPECT_EQ(LastOf(ModalKind::FileDialog)->Text,
@@ -61,10 +62,10 @@ TEST_F(ScenarioLoad, InputDataFileReplacesTheScenarioAndTheBattleRestarts)
 
 TEST_F(ScenarioLoad, RunFilePlaysItsStoredFrames)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     Doc().DeploymentSource = RedHandPlacement;
-    ModalHooks::AnswerFile(Fixture("stored_400.run"));
+    Hooks.AnswerFile(Fixture("stored_400.run"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_RUN));
     CBrevimarDoc& doc = Doc();
     EXPECT_EQ(LastOf(ModalKind::MessageBox), nullptr);
@@ -92,8 +93,8 @@ TEST_F(ScenarioLoad, NothingReadPutsTheRunModeAndFileKindBack)
     const std::string bad = testing::WriteTemp("bad.dat", "data_version 4\n");
     for (const Case c : {Case{ID_FILE_LOAD_INPUT_DATA, true}, Case{ID_FILE_LOAD_RUN, true},
                          Case{ID_FILE_LOAD_INPUT_DATA, false}, Case{ID_FILE_LOAD_RUN, false}}) {
-        ModalHooks::Reset();
-        ModalHooks::CancelFile();
+        Hooks.Reset();
+        Hooks.CancelFile();
         ASSERT_TRUE(Start());
         CBrevimarDoc& doc = Doc();
         const int battleSize = doc.Battlefield.BattleSize;
@@ -102,9 +103,9 @@ TEST_F(ScenarioLoad, NothingReadPutsTheRunModeAndFileKindBack)
         doc.Battlefield.WaypointPathsOn = 1;
         doc.DeploymentSource = BlueHandPlacement;
         if (c.Cancel)
-            ModalHooks::CancelFile();
+            Hooks.CancelFile();
         else
-            ModalHooks::AnswerFile(bad);
+            Hooks.AnswerFile(bad);
         ASSERT_TRUE(Frame().RunCommand(c.Command));
         const bool scenario = c.Command == ID_FILE_LOAD_INPUT_DATA;
         EXPECT_EQ(doc.RunMode, ReplayMode) << c.Command;
@@ -123,13 +124,13 @@ TEST_F(ScenarioLoad, NothingReadPutsTheRunModeAndFileKindBack)
         }
         App.reset();
         QCoreApplication::processEvents();
-        App = std::make_unique<CBrevimarApp>();
+        App = std::make_unique<CBrevimarApp>(&Hooks);
     }
 }
 
 TEST_F(ScenarioLoad, WithoutABattlefieldWindowTheItemsDoNothing)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();

@@ -31,11 +31,11 @@ using Startup = AppTest;
 
 TEST_F(Startup, CancelledStartupDialogKeepsTheDefaultsAndTheRunAdvances)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     ASSERT_EQ(FileDialogsShown(), 1);
-    EXPECT_EQ(ModalHooks::Log().front().Result, IDCANCEL);
-    EXPECT_NE(ModalHooks::Log().front().Text.find("*.dat"), std::string::npos);
+    EXPECT_EQ(Hooks.Log().front().Result, IDCANCEL);
+    EXPECT_NE(Hooks.Log().front().Text.find("*.dat"), std::string::npos);
 
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(Frame().StatusText(), "Attrition Tally-Board");
@@ -59,7 +59,7 @@ TEST_F(Startup, CancelledStartupDialogKeepsTheDefaultsAndTheRunAdvances)
 
 TEST_F(Startup, StartupDialogAnsweredWithAScenarioFile)
 {
-    ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
     ASSERT_TRUE(Start());
     EXPECT_EQ(FileDialogsShown(), 1);
     EXPECT_EQ(Doc().Battlefield.BattleSize, 80);
@@ -82,7 +82,7 @@ TEST_F(Startup, FileOnTheCommandLineIsReadWithoutAsking)
     EXPECT_EQ(App->RecentFiles().Files().front(), QDir(QString::fromStdString(path)).absolutePath().toStdString());
 
     // A later File/New asks again.
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
     EXPECT_EQ(FileDialogsShown(), 1);
     EXPECT_EQ(App->DocTemplate().DocumentCount(), 2u);
@@ -90,12 +90,12 @@ TEST_F(Startup, FileOnTheCommandLineIsReadWithoutAsking)
 
 TEST_F(Startup, NoFreeTimerEndsStartupWithTheMessage)
 {
-    ModalHooks::SetTimersAvailable(false);
+    Hooks.SetTimersAvailable(false);
     EXPECT_FALSE(Start());
-    ASSERT_FALSE(ModalHooks::Log().empty());
-    EXPECT_EQ(ModalHooks::Log().back().Kind, ModalKind::MessageBox);
-    EXPECT_EQ(ModalHooks::Log().back().Text, "Not enought timers.");
-    EXPECT_EQ(ModalHooks::Log().back().Title, "Brevimar");
+    ASSERT_FALSE(Hooks.Log().empty());
+    EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::MessageBox);
+    EXPECT_EQ(Hooks.Log().back().Text, "Not enought timers.");
+    EXPECT_EQ(Hooks.Log().back().Title, "Brevimar");
     EXPECT_EQ(App->DocTemplate().DocumentCount(), 0u);
     EXPECT_EQ(FileDialogsShown(), 0);  // the document was never set up
 }

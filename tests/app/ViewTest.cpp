@@ -18,16 +18,14 @@ class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
         Doc->OnNewDocument();
         View = new CBrevimarView(Doc.Doc.get());
+        SetModalHooks(*View, &Hooks);
         Area = View->Container();
     }
     void TearDown() override
     {
         delete Area;
-        ModalHooks::Reset();
     }
 
     void Release(Qt::MouseButton button, QPoint at)
@@ -36,6 +34,7 @@ protected:
         QCoreApplication::sendEvent(View, &event);
     }
 
+    CModalHooks Hooks;
     TestDocument Doc;
     CBrevimarView* View = nullptr;
     QScrollArea* Area = nullptr;

@@ -13,7 +13,7 @@ using Workspace = AppTest;
 
 TEST_F(Workspace, ANewBattlefieldWindowFitsAndTheWorkspaceScrolls)
 {
-    ModalHooks::CancelFile();  // the built-in 150 x 150 battlefield
+    Hooks.CancelFile();  // the built-in 150 x 150 battlefield
     ASSERT_TRUE(Start());
     Frame().show();
     QCoreApplication::processEvents();
@@ -32,7 +32,7 @@ TEST_F(Workspace, ANewBattlefieldWindowFitsAndTheWorkspaceScrolls)
 
 TEST_F(Workspace, CascadeKeepsWindowsAtAUsableSize)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     Frame().show();
     ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
@@ -48,7 +48,7 @@ TEST_F(Workspace, CascadeKeepsWindowsAtAUsableSize)
 
 TEST_F(Workspace, EveryWindowOnTheDocumentRepaintsAfterAStep)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
     CBrevimarView* first = View();
     ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
@@ -63,9 +63,9 @@ TEST_F(Workspace, EveryWindowOnTheDocumentRepaintsAfterAStep)
 
 TEST_F(Workspace, StatusLineAndTitleFollowLoadsRestartsAndClosing)
 {
-    ModalHooks::CancelFile();
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
-    ModalHooks::AnswerFile(Fixture("menu_v2.dat"));
+    Hooks.AnswerFile(Fixture("menu_v2.dat"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
     EXPECT_EQ(Frame().ActiveChildFrame()->windowTitle(), "menu_v2.dat");
     EXPECT_NE(Frame().StatusText().find("menu_v2.dat"), std::string::npos) << Frame().StatusText();

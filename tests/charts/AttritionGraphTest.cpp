@@ -37,7 +37,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         // Past the pause at step 1, then a dozen steps.
         for (int ticks : {2, 12}) {
@@ -48,7 +48,7 @@ protected:
     }
     CAttritionGraphDlg* Open(int answer, std::map<int, std::string> boxes = {})
     {
-        ModalHooks::AnswerDialog(answer, std::move(boxes));
+        Hooks.AnswerDialog(answer, std::move(boxes));
         EXPECT_TRUE(Frame().RunCommand(CBrevimarView::ID_ATTRITION_GRAPH));
         return dynamic_cast<CAttritionGraphDlg*>(View()->LastChartWindow.data());
     }
@@ -69,7 +69,7 @@ TEST_F(AttritionChart, DefaultsDrawBothSideTotalsOfTheRunSoFar)
     CAttritionGraphDlg* w = Open(IDOK);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(doc.Paused, 1);
-    EXPECT_EQ(ModalHooks::Log().back().Title, "2D Graph::Attrition");
+    EXPECT_EQ(Hooks.Log().back().Title, "2D Graph::Attrition");
     EXPECT_EQ(w->windowTitle().toStdString(), "2D Graph::Attrition");
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->pos(), View()->mapToGlobal(QPoint(0, 0)) + QPoint(100, 100));
@@ -254,11 +254,11 @@ TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)
 TEST_F(AttritionChart, MultipleTimeSeriesAsksForRawDataBeforeTheChart)
 {
     Doc().RunMode = MultipleTimeSeriesMode;
-    ModalHooks::AnswerDialog(IDOK);  // the raw-data question: nothing chosen
+    Hooks.AnswerDialog(IDOK);  // the raw-data question: nothing chosen
     CAttritionGraphDlg* w = Open(IDOK);
     ASSERT_NE(w, nullptr);
     std::vector<std::string> titles;
-    for (const ModalRecord& r : ModalHooks::Log())
+    for (const ModalRecord& r : Hooks.Log())
         if (r.Kind == ModalKind::Dialog)
             titles.push_back(r.Title);
     ASSERT_EQ(titles.size(), 2u);

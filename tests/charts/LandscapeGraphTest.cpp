@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         CBrevimarDoc& doc = Doc();
         CLandscapeSettings& s = doc.Landscape.Settings;
@@ -180,8 +180,8 @@ TEST_F(LandscapeGraph, CommandOpensTheChartAfterTheObjectiveAndTheRawDataQuestio
 {
     CBrevimarDoc& doc = Doc();
     doc.RunMode = FitnessLandscapeMode;
-    ModalHooks::AnswerDialog(IDOK, {{CLandscapeObjectiveDlg::IDC_WIN, "1"}});
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{CLandscapeObjectiveDlg::IDC_WIN, "1"}});
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_LANDSCAPE_3D_GRAPH));
     QPointer<QWidget> first = View()->LastChartWindow;
     auto* w = dynamic_cast<CLandscapeGraphDlg*>(first.data());
@@ -192,8 +192,8 @@ TEST_F(LandscapeGraph, CommandOpensTheChartAfterTheObjectiveAndTheRawDataQuestio
     EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::Palette).ToInt(), 0);  // the win map
 
     // A second one stands beside the first; closing it frees it alone.
-    ModalHooks::AnswerDialog(IDOK);
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_LANDSCAPE_3D_GRAPH));
     QPointer<QWidget> second = View()->LastChartWindow;
     ASSERT_NE(second.data(), first.data());

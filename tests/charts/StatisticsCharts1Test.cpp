@@ -66,7 +66,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         Doc().RunHeader.CurrentStep = 4;  // steps 1..3 run
         CStatisticsParameters& on = Doc().Statistics;
@@ -76,7 +76,7 @@ protected:
     W* Open(unsigned command, int answer, std::map<int, std::string> boxes = {})
     {
         View()->LastChartWindow = nullptr;
-        ModalHooks::AnswerDialog(answer, std::move(boxes));
+        Hooks.AnswerDialog(answer, std::move(boxes));
         EXPECT_TRUE(Frame().RunCommand(command));
         return dynamic_cast<W*>(View()->LastChartWindow.data());
     }
@@ -190,9 +190,9 @@ TEST_F(StatisticsCharts, ItemsOpenOnlyWhileTheirStatisticIsCollected)
     for (const auto& item : items) {
         on.DataCollectionOn = on.CapacityDimensionOn = on.CenterOfMassOn = 1;
         *(item.off ? item.off : &on.DataCollectionOn) = 0;
-        ModalHooks::AnswerDialog(IDCANCEL, {});
+        Hooks.AnswerDialog(IDCANCEL, {});
         EXPECT_EQ(Frame().RunCommand(item.command), item.enabled) << item.command;
-        ModalHooks::Reset();
+        Hooks.Reset();
     }
 }
 
@@ -337,8 +337,8 @@ TEST_F(StatisticsCharts, WeaponShotsHitsFormsAndSelections)
     };
     for (const auto& c : cases) {
         View()->LastChartWindow = nullptr;
-        ModalHooks::AnswerDialog(IDOK, c.type);
-        ModalHooks::AnswerDialog(IDOK, c.options);
+        Hooks.AnswerDialog(IDOK, c.type);
+        Hooks.AnswerDialog(IDOK, c.options);
         EXPECT_TRUE(Frame().RunCommand(CBrevimarView::ID_WEAPON_SHOTS_HITS_GRAPH));
         auto* w = dynamic_cast<CChartWindow*>(View()->LastChartWindow.data());
         ASSERT_NE(w, nullptr);

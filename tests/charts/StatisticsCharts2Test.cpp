@@ -36,7 +36,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ModalHooks::AnswerFile(Fixture("scenario_v1.dat"));
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
         ASSERT_TRUE(Start());
         Doc().RunHeader.CurrentStep = 5;  // a small known run: steps 1..4 charted
         CStatisticsParameters& st = Doc().Statistics;
@@ -47,7 +47,7 @@ protected:
     Chart* Open(unsigned command, int answer, std::map<int, std::string> controls = {})
     {
         View()->LastChartWindow = nullptr;
-        ModalHooks::AnswerDialog(answer, std::move(controls));
+        Hooks.AnswerDialog(answer, std::move(controls));
         EXPECT_TRUE(Frame().RunCommand(command));
         return dynamic_cast<Chart*>(View()->LastChartWindow.data());
     }

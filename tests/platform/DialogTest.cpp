@@ -49,7 +49,7 @@ const DialogTemplate& TestTemplate()
 // checks, a squad radio group, an On/Off pair, a check box and a store button.
 class TestDlg : public CDialog {
 public:
-    TestDlg() : CDialog(TestTemplate())
+    explicit TestDlg(QWidget* parent) : CDialog(TestTemplate(), parent)
     {
         OnButton(IDC_TRACE, [this] { Trace = Trace == 1 ? 0 : 1; });
         OnButton(IDC_STORE, [this] {
@@ -88,17 +88,15 @@ protected:
 
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
-    }
-    void TearDown() override { ModalHooks::Reset(); }
+    void SetUp() override { SetModalHooks(Owner, &Hooks); }
+
+    CModalHooks Hooks;
+    QWidget Owner;  // the window the test's windows are opened from
 
     std::vector<std::string> Messages() const
     {
         std::vector<std::string> texts;
-        for (const ModalRecord& r : ModalHooks::Log())
+        for (const ModalRecord& r : Hooks.Log())
             if (r.Kind == ModalKind::MessageBox)
                 texts.push_back(r.Text);
         return texts;
@@ -107,7 +105,7 @@ protected:
 
 TEST_F(DialogTest, ExchangesIntFloatAndDoubleInTheCLocale)
 {
-    TestDlg dlg;
+    TestDlg dlg(&Owner);
     EXPECT_EQ(dlg.windowTitle().toStdString(), "Edit::Test Parameters");
     dlg.Range = 1.23456789f;
     dlg.Rate = 1.0 / 3.0;
@@ -154,15 +152,15 @@ TEST_F(DialogTest, ExchangesIntFloatAndDoubleInTheCLocale)
 
 TEST_F(DialogTest, RefusedValueKeepsTheDialogOpenWithTheFocusOnIt)
 {
-    TestDlg dlg;
+    TestDlg dlg(&Owner);
     // Count out of range: the message names the range, the later members are
     // not read, and OK does not end the dialog; the next answer does.
-    ModalHooks::AnswerDialog(IDOK, {{IDC_COUNT, "500"}, {IDC_RANGE, "9"}});
-    ModalHooks::AnswerDialog(IDOK, {{IDC_COUNT, "499"}, {IDC_RANGE, "999.6"}});
-    ModalHooks::AnswerDialog(IDOK, {{IDC_RANGE, "999.5"}, {IDC_RATE, "1.5"}});
-    ModalHooks::AnswerDialog(IDOK, {{IDC_RATE, "0"}});
+    Hooks.AnswerDialog(IDOK, {{IDC_COUNT, "500"}, {IDC_RANGE, "9"}});
+    Hooks.AnswerDialog(IDOK, {{IDC_COUNT, "499"}, {IDC_RANGE, "999.6"}});
+    Hooks.AnswerDialog(IDOK, {{IDC_RANGE, "999.5"}, {IDC_RATE, "1.5"}});
+    Hooks.AnswerDialog(IDOK, {{IDC_RATE, "0"}});
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(ModalHooks::Pending(ModalKind::Dialog), 0u);
+    EXPECT_EQ(Hooks.Pending(ModalKind::Dialog), 0u);
     const auto texts = Messages();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], "Please enter an integer between 1 and 499.");
@@ -172,21 +170,21 @@ TEST_F(DialogTest, RefusedValueKeepsTheDialogOpenWithTheFocusOnIt)
     EXPECT_EQ(dlg.Count, 499);
     EXPECT_EQ(dlg.Range, 999.5f);
     EXPECT_EQ(dlg.Rate, 0.0);
-    EXPECT_EQ(ModalHooks::Log().back().Kind, ModalKind::Dialog);
-    EXPECT_EQ(ModalHooks::Log().back().Title, "Edit::Test Parameters");
-    EXPECT_EQ(ModalHooks::Log().back().Result, IDOK);
+    EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::Dialog);
+    EXPECT_EQ(Hooks.Log().back().Title, "Edit::Test Parameters");
+    EXPECT_EQ(Hooks.Log().back().Result, IDOK);
 
     // Refused with nothing more queued: the dialog is given up as cancelled.
-    TestDlg second;
-    ModalHooks::AnswerDialog(IDOK, {{IDC_COUNT, "0"}});
+    TestDlg second(&Owner);
+    Hooks.AnswerDialog(IDOK, {{IDC_COUNT, "0"}});
     EXPECT_EQ(second.DoModal(), IDCANCEL);
     EXPECT_EQ(second.FocusedControl(), IDC_COUNT);
 }
 
 TEST_F(DialogTest, CancelHandsNothingBack)
 {
-    TestDlg dlg;
-    ModalHooks::AnswerDialog(IDCANCEL, {{IDC_COUNT, "77"}, {IDC_RATE, "0.5"}, {IDC_OFF, "1"}});
+    TestDlg dlg(&Owner);
+    Hooks.AnswerDialog(IDCANCEL, {{IDC_COUNT, "77"}, {IDC_RATE, "0.5"}, {IDC_OFF, "1"}});
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.Count, 5);
     EXPECT_EQ(dlg.Rate, 0.1);
@@ -199,7 +197,7 @@ TEST_F(DialogTest, CancelHandsNothingBack)
 
 TEST_F(DialogTest, RadiosCheckBoxesAndButtonHandlers)
 {
-    TestDlg dlg;
+    TestDlg dlg(&Owner);
     dlg.Squad = 2;
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD3), 1);
@@ -230,13 +228,13 @@ TEST_F(DialogTest, RadiosCheckBoxesAndButtonHandlers)
 
     // A queued answer clicks marks first, types, then presses the store
     // button, whose handler reads what was typed; a tick runs its toggle.
-    ModalHooks::AnswerDialog(IDOK, {{IDC_COUNT, "12"}, {IDC_SQUAD1, "1"}, {IDC_TRACE, "1"}, {IDC_STORE, ""}});
+    Hooks.AnswerDialog(IDOK, {{IDC_COUNT, "12"}, {IDC_SQUAD1, "1"}, {IDC_TRACE, "1"}, {IDC_STORE, ""}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.Stored, 12);
     EXPECT_EQ(dlg.Trace, 1);
     EXPECT_EQ(dlg.Squad, 0);
     // Unticking the box runs the toggle back.
-    ModalHooks::AnswerDialog(IDOK, {{IDC_TRACE, "0"}});
+    Hooks.AnswerDialog(IDOK, {{IDC_TRACE, "0"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.Trace, 0);
 }

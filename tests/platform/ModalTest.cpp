@@ -11,12 +11,10 @@ namespace {
 
 class ModalTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
-    }
-    void TearDown() override { ModalHooks::Reset(); }
+    void SetUp() override { SetModalHooks(Owner, &Hooks); }
+
+    CModalHooks Hooks;
+    QWidget Owner;  // the window the test's windows are opened from
 };
 
 constexpr const char* FrameFileFilter =
@@ -57,8 +55,8 @@ TEST(FilterString, SeveralPatternsAndLooseEnds)
 
 TEST_F(ModalTest, FileChoiceComesFromTheHookWithTheDefaultExtension)
 {
-    ModalHooks::AnswerFile("/tmp/battle");
-    CFileDialog save(false, "dat", {}, "Brevimar Input Data Files (*.dat)|*.dat||");
+    Hooks.AnswerFile("/tmp/battle");
+    CFileDialog save(false, "dat", {}, "Brevimar Input Data Files (*.dat)|*.dat||", &Owner);
     save.Title = "Save Scenario";
     ASSERT_EQ(save.DoModal(), IDOK);
     EXPECT_EQ(save.GetPathName(), "/tmp/battle.dat");
@@ -68,67 +66,93 @@ TEST_F(ModalTest, FileChoiceComesFromTheHookWithTheDefaultExtension)
     EXPECT_EQ(save.GetFolderPath(), "/tmp");
 
     // A name with an extension of its own keeps it.
-    ModalHooks::AnswerFile("/tmp/run.one.run");
-    CFileDialog open(true, ".dat", {}, FrameFileFilter);
+    Hooks.AnswerFile("/tmp/run.one.run");
+    CFileDialog open(true, ".dat", {}, FrameFileFilter, &Owner);
     ASSERT_EQ(open.DoModal(), IDOK);
     EXPECT_EQ(open.GetPathName(), "/tmp/run.one.run");
     EXPECT_EQ(open.GetFileTitle(), "run.one");
 
-    ASSERT_EQ(ModalHooks::Log().size(), 2u);
-    EXPECT_EQ(ModalHooks::Log()[0].Kind, ModalKind::FileDialog);
-    EXPECT_EQ(ModalHooks::Log()[0].Title, "Save Scenario");
-    EXPECT_EQ(ModalHooks::Log()[1].Title, "Open");
-    EXPECT_EQ(ModalHooks::Log()[1].Text, FrameFileFilter);
+    ASSERT_EQ(Hooks.Log().size(), 2u);
+    EXPECT_EQ(Hooks.Log()[0].Kind, ModalKind::FileDialog);
+    EXPECT_EQ(Hooks.Log()[0].Title, "Save Scenario");
+    EXPECT_EQ(Hooks.Log()[1].Title, "Open");
+    EXPECT_EQ(Hooks.Log()[1].Text, FrameFileFilter);
 }
 
 TEST_F(ModalTest, CancelledOrUnansweredChoiceIsCancel)
 {
-    ModalHooks::CancelFile();
-    CFileDialog first(true, "dat");
+    Hooks.CancelFile();
+    CFileDialog first(true, "dat", {}, {}, &Owner);
     EXPECT_EQ(first.DoModal(), IDCANCEL);
     EXPECT_TRUE(first.GetPathName().empty());
     // Nothing queued: the chooser is cancelled rather than shown.
-    CFileDialog second(true, "dat");
+    CFileDialog second(true, "dat", {}, {}, &Owner);
     EXPECT_EQ(second.DoModal(), IDCANCEL);
-    EXPECT_EQ(ModalHooks::Log().size(), 2u);
+    EXPECT_EQ(Hooks.Log().size(), 2u);
 }
 
 TEST_F(ModalTest, MessageBoxAnswersInOrderThenByDefault)
 {
-    ModalHooks::AnswerMessage(IDNO);
-    EXPECT_EQ(ShowMessageBox(nullptr, "Write raw data?", "Question", MB_YESNO), IDNO);
-    EXPECT_EQ(ShowMessageBox(nullptr, "Write raw data?", "Question", MB_YESNO), IDYES);
-    EXPECT_EQ(ShowMessageBox(nullptr, "Not enought timers.", {}, MB_OK), IDOK);
-    ASSERT_EQ(ModalHooks::Log().size(), 3u);
+    Hooks.AnswerMessage(IDNO);
+    EXPECT_EQ(ShowMessageBox(&Owner, "Write raw data?", "Question", MB_YESNO), IDNO);
+    EXPECT_EQ(ShowMessageBox(&Owner, "Write raw data?", "Question", MB_YESNO), IDYES);
+    EXPECT_EQ(ShowMessageBox(&Owner, "Not enought timers.", {}, MB_OK), IDOK);
+    ASSERT_EQ(Hooks.Log().size(), 3u);
     // A box without a caption carries the program's title.
-    EXPECT_EQ(ModalHooks::Log()[2].Title, "Brevimar");
-    EXPECT_EQ(ModalHooks::Log()[2].Text, "Not enought timers.");
-    EXPECT_EQ(ModalHooks::Log()[0].Result, IDNO);
+    EXPECT_EQ(Hooks.Log()[2].Title, "Brevimar");
+    EXPECT_EQ(Hooks.Log()[2].Text, "Not enought timers.");
+    EXPECT_EQ(Hooks.Log()[0].Result, IDNO);
 }
 
 TEST_F(ModalTest, DialogsTakeTheirQueuedAnswerAndValues)
 {
-    QDialog dialog;
+    QDialog dialog(&Owner);
     dialog.setWindowTitle("Edit::Combat Parameters");
-    ModalHooks::AnswerDialog(IDOK, {{1001, "75"}});
-    EXPECT_EQ(ModalHooks::Pending(ModalKind::Dialog), 1u);
+    Hooks.AnswerDialog(IDOK, {{1001, "75"}});
+    EXPECT_EQ(Hooks.Pending(ModalKind::Dialog), 1u);
     // The values are there for the dialog that takes the answer.
-    auto answer = ModalHooks::Take(ModalKind::Dialog, IDCANCEL);
+    auto answer = Hooks.Take(ModalKind::Dialog, IDCANCEL);
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(answer->Values.at(1001), "75");
     EXPECT_EQ(RunModal(dialog), IDCANCEL);  // queue now empty
-    ModalHooks::AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK);
     EXPECT_EQ(RunModal(dialog), IDOK);
-    EXPECT_EQ(ModalHooks::Log().back().Title, "Edit::Combat Parameters");
+    EXPECT_EQ(Hooks.Log().back().Title, "Edit::Combat Parameters");
+}
+
+TEST(ModalHooksReach, AWindowTakesTheHooksOfTheNearestWidgetAboveIt)
+{
+    CModalHooks frameHooks, dialogHooks;
+    QWidget frame;
+    auto* view = new QWidget(&frame);
+    QDialog dialog(view);
+    QWidget stray;
+    EXPECT_EQ(ModalHooksOf(view), nullptr);
+    SetModalHooks(frame, &frameHooks);
+    EXPECT_EQ(ModalHooksOf(&frame), &frameHooks);
+    EXPECT_EQ(ModalHooksOf(&dialog), &frameHooks);  // two widgets up
+    EXPECT_EQ(ModalHooksOf(&stray), nullptr);
+    EXPECT_EQ(ModalHooksOf(nullptr), nullptr);
+
+    // The nearer hooks win; taking them away reaches the frame's again.
+    SetModalHooks(dialog, &dialogHooks);
+    dialogHooks.AnswerDialog(IDOK);
+    EXPECT_EQ(RunModal(dialog), IDOK);
+    EXPECT_EQ(dialogHooks.Log().size(), 1u);
+    EXPECT_TRUE(frameHooks.Log().empty());
+    SetModalHooks(dialog, nullptr);
+    EXPECT_EQ(RunModal(dialog), IDCANCEL);
+    EXPECT_EQ(frameHooks.Log().size(), 1u);
 }
 
 TEST(ModalHooksOff, NothingIsAnsweredWhileTheHooksAreOff)
 {
-    ModalHooks::Enable(false);
-    ModalHooks::AnswerFile("/tmp/x.dat");
-    EXPECT_FALSE(ModalHooks::Take(ModalKind::FileDialog, IDCANCEL).has_value());
-    ModalHooks::Reset();
-    EXPECT_EQ(ModalHooks::Pending(ModalKind::FileDialog), 0u);
+    CModalHooks Hooks;
+    Hooks.Enable(false);
+    Hooks.AnswerFile("/tmp/x.dat");
+    EXPECT_FALSE(Hooks.Take(ModalKind::FileDialog, IDCANCEL).has_value());
+    Hooks.Reset();
+    EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 0u);
 }
 
 }  // namespace

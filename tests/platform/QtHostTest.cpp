@@ -19,34 +19,34 @@ public:
 
 class QtHostTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
-    }
-    void TearDown() override { ModalHooks::Reset(); }
+    void SetUp() override { SetModalHooks(Owner, &Hooks); }
+
+    CModalHooks Hooks;
+    QWidget Owner;  // the window the test's windows are opened from
 };
 
 TEST_F(QtHostTest, APreAnsweredOpenIsUsedOnceThenTheChooserAsks)
 {
     QtHost host;
+    host.SetParentWindow(&Owner);
     host.AnswerNextOpen("/data/scenario.dat");
     FileDialogRequest request;
     request.Filter = "Brevimar Input Data Files (*.dat)|*.dat||";
     request.DefaultExtension = "dat";
     EXPECT_EQ(host.ChooseFileToOpen(request), std::optional<std::string>("/data/scenario.dat"));
-    EXPECT_TRUE(ModalHooks::Log().empty());  // no chooser was shown
+    EXPECT_TRUE(Hooks.Log().empty());  // no chooser was shown
 
-    ModalHooks::AnswerFile("/data/other");
+    Hooks.AnswerFile("/data/other");
     EXPECT_EQ(host.ChooseFileToOpen(request), std::optional<std::string>("/data/other.dat"));
     EXPECT_EQ(host.ChooseFileToOpen(request), std::nullopt);
-    ModalHooks::AnswerFile("/data/saved.run");
+    Hooks.AnswerFile("/data/saved.run");
     EXPECT_EQ(host.ChooseFileToSave(request), std::optional<std::string>("/data/saved.run"));
 }
 
 TEST_F(QtHostTest, StatusTimersAndMessagesGoWhereTheyBelong)
 {
     QtHost host;
+    host.SetParentWindow(&Owner);
     std::string status;
     host.SetStatusSink([&](const std::string& text) { status = text; });
     host.SetStatusText(" run.dat       [ TIME ]: 3");
@@ -67,10 +67,10 @@ TEST_F(QtHostTest, StatusTimersAndMessagesGoWhereTheyBelong)
     host.InvalidateView();
     EXPECT_EQ(view.InvalidateCount(), 1);
 
-    ModalHooks::AnswerMessage(IDNO);
+    Hooks.AnswerMessage(IDNO);
     EXPECT_EQ(host.MessageBox("Overwrite?", "Brevimar", MB_YESNO), IDNO);
     host.ShowError("Error: cannot open input file.");
-    EXPECT_EQ(ModalHooks::Log().back().Text, "Error: cannot open input file.");
+    EXPECT_EQ(Hooks.Log().back().Text, "Error: cannot open input file.");
 
     // The runtime generator runs to 32767.
     host.Srand(1);

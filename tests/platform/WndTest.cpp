@@ -47,12 +47,7 @@ bool SpinUntil(Condition done)
 
 class WndTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ModalHooks::Enable(true);
-        ModalHooks::Reset();
-    }
-    void TearDown() override { ModalHooks::Reset(); }
+    CModalHooks Hooks;
 };
 
 TEST_F(WndTest, EveryTimerReachesOnTimerWithItsOwnId)
@@ -95,7 +90,8 @@ TEST_F(WndTest, TimerKilledInsideItsTickStopsAndSettingAgainRestarts)
 TEST_F(WndTest, NoFreeTimerFailsSetTimer)
 {
     TickCounter window;
-    ModalHooks::SetTimersAvailable(false);
+    SetModalHooks(window, &Hooks);
+    Hooks.SetTimersAvailable(false);
     EXPECT_FALSE(window.SetTimer(42, 1));
     EXPECT_FALSE(window.HasTimer(42));
 }
