@@ -9,6 +9,7 @@
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
+#include "core/TerrainBlocks.h"
 #include "core/TerrainFile.h"
 
 namespace brevimar {
@@ -60,45 +61,6 @@ std::string Counted(long long n, const char* one, const char* many)
 }
 
 // --- terrain
-
-// Half-extent h and extra cell e of a terrain block side of length l: the
-// block covers centre - h .. centre + h + e.
-void BlockHalfExtent(int l, int* h, int* e)
-{
-    if (l % 2 == 0) {
-        *h = l / 2;
-        *e = 0;
-    } else if (l > 2) {
-        *h = (l - 1) / 2;
-        *e = 1;
-    } else {
-        *h = 1;
-        *e = 0;
-    }
-}
-
-void LayTerrainBlocks(CBattlefield& field, int size)
-{
-    field.CellTerrainDefined = 0;
-    for (int b = 1, n = std::min(field.terrain_blocks, MaxTerrainBlocks); b <= n; ++b) {
-        if (field.TerrainBlockUsed[b] != 1)
-            continue;
-        int h, e, hw, ew;
-        BlockHalfExtent(field.TerrainBlockLength[b], &h, &e);
-        BlockHalfExtent(field.TerrainBlockWidth[b], &hw, &ew);
-        const long long cx = field.TerrainBlockX[b];
-        const long long cy = field.TerrainBlockY[b];
-        const int xLo = static_cast<int>(std::max<long long>(1, cx - h));
-        const int xHi = static_cast<int>(std::min<long long>(size, cx + h + e));
-        const int yLo = static_cast<int>(std::max<long long>(1, cy - hw));
-        const int yHi = static_cast<int>(std::min<long long>(size, cy + hw + ew));
-        for (int x = xLo; x <= xHi; ++x)
-            for (int y = yLo; y <= yHi; ++y) {
-                field.AgentGrid[GridIndex(x, y)] = CellTerrain;
-                field.TerrainType[GridIndex(x, y)] = field.TerrainBlockType[b];
-            }
-    }
-}
 
 // Reads a terrain file made for a battlefield no larger than `size`. On any
 // fault it says what is wrong, naming the file, and stores nothing.

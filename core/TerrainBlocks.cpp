@@ -23,6 +23,29 @@ void ClearTerrainCells(CBattlefield& b)
         }
 }
 
+void LayTerrainBlocks(CBattlefield& b, int size)
+{
+    b.CellTerrainDefined = 0;
+    for (int k = 1, n = std::min(b.terrain_blocks, MaxTerrainBlocks); k <= n; ++k) {
+        if (b.TerrainBlockUsed[k] != 1)
+            continue;
+        const BlockSpan sx = BlockSpanOf(b.TerrainBlockLength[k]);
+        const BlockSpan sy = BlockSpanOf(b.TerrainBlockWidth[k]);
+        // In 64 bits: a centre and side from a file may lie far outside.
+        const long long cx = b.TerrainBlockX[k];
+        const long long cy = b.TerrainBlockY[k];
+        const int x0 = static_cast<int>(std::max<long long>(1, cx - sx.Half));
+        const int x1 = static_cast<int>(std::min<long long>(size, cx + sx.Half + sx.Extra));
+        const int y0 = static_cast<int>(std::max<long long>(1, cy - sy.Half));
+        const int y1 = static_cast<int>(std::min<long long>(size, cy + sy.Half + sy.Extra));
+        for (int x = x0; x <= x1; ++x)
+            for (int y = y0; y <= y1; ++y) {
+                b.AgentGrid[GridIndex(x, y)] = CellTerrain;
+                b.TerrainType[GridIndex(x, y)] = b.TerrainBlockType[k];
+            }
+    }
+}
+
 void ApplyEditedTerrainBlocks(CBattlefield& b)
 {
     b.TerrainModifiersOn = 0;
@@ -45,24 +68,7 @@ void ApplyEditedTerrainBlocks(CBattlefield& b)
                 b.TerrainBlockY[j] = 0;
         break;
     }
-    b.CellTerrainDefined = 0;
-
-    const int n = std::clamp(b.BattleSize, 0, MaxBattleSize);
-    for (int k = 1; k <= b.terrain_blocks; ++k) {
-        if (b.TerrainBlockUsed[k] != 1)
-            continue;
-        const BlockSpan sx = BlockSpanOf(b.TerrainBlockLength[k]);
-        const BlockSpan sy = BlockSpanOf(b.TerrainBlockWidth[k]);
-        const int x0 = std::max(1, b.TerrainBlockX[k] - sx.Half);
-        const int x1 = std::min(n, b.TerrainBlockX[k] + sx.Half + sx.Extra);
-        const int y0 = std::max(1, b.TerrainBlockY[k] - sy.Half);
-        const int y1 = std::min(n, b.TerrainBlockY[k] + sy.Half + sy.Extra);
-        for (int x = x0; x <= x1; ++x)
-            for (int y = y0; y <= y1; ++y) {
-                b.AgentGrid[GridIndex(x, y)] = CellTerrain;
-                b.TerrainType[GridIndex(x, y)] = b.TerrainBlockType[k];
-            }
-    }
+    LayTerrainBlocks(b, std::clamp(b.BattleSize, 0, MaxBattleSize));
     if (b.TerrainMode == 0)
         ClearTerrainCells(b);
 }

@@ -16,6 +16,10 @@ struct BlockSpan {
 };
 BlockSpan BlockSpanOf(int length);
 
+// The used blocks 1..terrain_blocks laid in order, later ones over earlier
+// ones, clipped to a battlefield of `size` cells a side; no terrain file.
+void LayTerrainBlocks(CBattlefield& b, int size);
+
 // Terrain and agent marks of every cell of the battlefield := 0.
 void ClearTerrainCells(CBattlefield& b);
 
