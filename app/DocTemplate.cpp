@@ -14,6 +14,7 @@
 #include "files/WordReader.h"
 #include "platform/TestHooks.h"
 #include "run/BatchDrivers.h"
+#include "run/ScenarioLoad.h"
 
 namespace brevimar {
 
@@ -60,8 +61,6 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     if (!frame)
         return nullptr;
     slot->Host.SetView(view);
-    if (path)
-        slot->Host.AnswerNextOpen(*path);
 
     // The framework's titles: the file's name, or the program's name and a number.
     slot->Title = path ? QFileInfo(QString::fromStdString(*path)).fileName()
@@ -73,16 +72,17 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // A document file holds a stored run history: read after the document is
     // set up, so that its buffers exist.
     const bool documentFile = path && FileExtensionOf(*path) == DocumentFileExtension;
-    if (!kept.Document->OnNewDocument() || (documentFile && !ReadDocumentFile(*kept.Document, *path))) {
+    if (path)
+        NewDocumentFromFile(*kept.Document, *path);
+    else
+        kept.Document->OnNewDocument();
+    if (documentFile && !ReadDocumentFile(*kept.Document, *path)) {
         frame->OnClosing = nullptr;
         view->OnDestroy();
         delete frame;
         Documents.pop_back();
         return nullptr;
     }
-    // A file named on the command line that the reader never asked for is not
-    // kept for a later command.
-    kept.Host.ClearPreAnsweredOpen();
 
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.

@@ -3,6 +3,7 @@
 #include "core/CellPictures.h"
 #include "core/Document.h"
 #include "core/StartValues.h"
+#include "run/ScenarioLoad.h"
 
 namespace brevimar {
 
@@ -19,6 +20,14 @@ void CBrevimarDoc::InitNewDocument()
 {
     PrepareNewDocument();
     ReadStartupInputFile();
+}
+
+void NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
+{
+    doc.DeleteContents();
+    doc.PrepareNewDocument();
+    doc.Resume();  // as after the start-up chooser
+    LoadStartupFile(doc, path);
 }
 
 void CBrevimarDoc::PrepareNewDocument()
