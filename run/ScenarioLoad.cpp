@@ -66,8 +66,10 @@ void ResetMenuReaderFields(CDocumentState& state)
         b.terrain_blocks = 0;
 }
 
-// A fresh interactive run at step 0 of the loaded scenario.
-void StartLoadedScenario(CBrevimarDoc& doc)
+// A fresh interactive run at step 0 of the document's scenario. The start-up
+// reader switches the territorial statistic off before the first record; the
+// menu loader leaves it as the statistics flags set it.
+void StartScenarioRun(CBrevimarDoc& doc, bool territoryStatisticOff)
 {
     doc.RunHeader.LastStep = MaxSeriesStep + 1;
     doc.RunHeader.CurrentStep = 1;
@@ -75,6 +77,8 @@ void StartLoadedScenario(CBrevimarDoc& doc)
     doc.RunTerminated = 0;
     doc.ResetBattlefield();
     KeepInitialComposition(doc);
+    if (territoryStatisticOff)
+        doc.Statistics.TerritoryStatsOn = 0;
     if (doc.Statistics.DataCollectionOn == 1)
         doc.CollectStepStatistics();
 }
@@ -130,7 +134,7 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
     if (storedRun)
         StartLoadedRun(doc, frames, lastStep);
     else
-        StartLoadedScenario(doc);
+        StartScenarioRun(doc, false);
     if (!warning.empty())
         ReportReadWarning(doc, warning);
     return {true, warning};
@@ -147,25 +151,10 @@ LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
     }
     return ReadInputDataText(doc, std::move(text), path);
 }
+
 // Start values only the start-up reader sets: the genetic algorithm's
 // displays, the fitness-landscape threshold and movement by probability.
 void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
-
-// A fresh interactive run at step 0 on the document's scenario.
-void StartScenarioRun(CBrevimarDoc& doc)
-{
-    doc.RunHeader.LastStep = MaxSeriesStep + 1;
-    doc.RunHeader.CurrentStep = 1;
-    doc.RunHeader.TimeDirection = 1;
-    doc.RunTerminated = 0;
-    doc.ResetBattlefield();
-    KeepInitialComposition(doc);
-    doc.Statistics.TerritoryStatsOn = 0;
-    if (doc.Statistics.DataCollectionOn == 1)
-        doc.CollectStepStatistics();
-}
-
-
 
 }  // namespace
 
@@ -196,7 +185,7 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
         doc.InputFileName = FileNameOf(path);
         DeriveRunState(doc);
         SetStartupStartValues(doc);
-        StartScenarioRun(doc);
+        StartScenarioRun(doc, true);
         return {true, {}};
     }
 
@@ -229,7 +218,7 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
     if (storedRun)
         StartStoredRun(doc, frames, lastStep);
     else
-        StartScenarioRun(doc);
+        StartScenarioRun(doc, true);
     if (!warning.empty())
         ReportReadWarning(doc, warning);
     return {true, warning};
