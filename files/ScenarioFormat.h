@@ -8,7 +8,8 @@
 // lie before each value. What a reader derives from the values, and the
 // checks it makes, follow the line that `After` names; the order of the
 // sections, and which sections a file holds, stay with the writer and the
-// readers.
+// readers. Where the two readers differ in reading these lines,
+// ScenarioReadOptions (files/ScenarioGroupReader.h) says how.
 #pragma once
 
 #include <span>
@@ -24,8 +25,8 @@
 
 namespace brevimar {
 
-// The random state both scenario readers start from, and a new scenario's
-// initial seed.
+// The random state both scenario readers start from, which also becomes the
+// initial seed of the scenario read.
 constexpr int ScenarioSeed = -31415926;
 
 // The data version the program writes.
