@@ -356,20 +356,27 @@ constexpr ScenarioLine AgentLines[] = {
     Val("I:ADV_(m,M)       ", F<&CForce::I_ADV_m>(), F<&CForce::I_ADV_M>()),
     Val("I:CLUS_(m,M)      ", F<&CForce::I_CLUS_m>(), F<&CForce::I_CLUS_M>()),
     Val("I:COMB_(m,M)      ", F<&CForce::I_COMB_m>(), F<&CForce::I_COMB_M>()),
+    // Minimum distances. The version-1 layout gives BLUE the first three RED
+    // labels and has no terrain row of its own: its fourth row, labelled as
+    // the area row, is read as the terrain distances and written as zeros.
     Val("A:R_R_min_dist     ", "A:B_B_min_dist     ", F<&CForce::A_R_R_min_dist>()).Labels1(nullptr, "A:R_R_min_dist     "),
     Val("A:R_B_min_dist     ", "A:B_R_min_dist     ", F<&CForce::A_R_B_min_dist>()).Labels1(nullptr, "A:R_B_min_dist     "),
     Val("A:R_R_goal_min     ", "A:B_B_goal_min     ", F<&CForce::A_R_R_goal_min>()).Labels1(nullptr, "A:R_R_goal_min     "),
-    Val("A:R_terrain_min    ", "A:B_terrain_min    ", F<&CForce::A_R_terrain_min>()).Zero1().Labels1("A:R_area_min       ", "A:B_area_min       "),
+    Val("A:R_terrain_min    ", "A:B_terrain_min    ", F<&CForce::A_R_terrain_min>())
+        .Zero1()
+        .Labels1("A:R_area_min       ", "A:B_area_min       "),
     Val("A:R_area_min       ", "A:B_area_min       ", F<&CForce::A_R_area_min>()).Since(3),
     Val("A:R_flock_min      ", F<&CForce::A_R_flock_min>()).Since(4),
-    Val("A:R_flock_max      ", F<&CForce::A_R_flock_max>()).Since(4).Then(ScenarioStep::FlockLimits),
+    Val("A:R_flock_max      ", F<&CForce::A_R_flock_max>()).Since(4).Then(ScenarioStep::AliveFlockLimits),
     Val("I:R_R_min_dist     ", "I:B_B_min_dist     ", F<&CForce::I_R_R_min_dist>()).Labels1(nullptr, "I:R_R_min_dist     "),
     Val("I:R_B_min_dist     ", "I:B_R_min_dist     ", F<&CForce::I_R_B_min_dist>()).Labels1(nullptr, "I:R_B_min_dist     "),
     Val("I:R_R_goal_min     ", "I:B_B_goal_min     ", F<&CForce::I_R_R_goal_min>()).Labels1(nullptr, "I:R_R_goal_min     "),
-    Val("I:R_terrain_min    ", "I:B_terrain_min    ", F<&CForce::I_R_terrain_min>()).Zero1().Labels1("I:R_area_min       ", "I:B_area_min       "),
+    Val("I:R_terrain_min    ", "I:B_terrain_min    ", F<&CForce::I_R_terrain_min>())
+        .Zero1()
+        .Labels1("I:R_area_min       ", "I:B_area_min       "),
     Val("I:R_area_min       ", "I:B_area_min       ", F<&CForce::I_R_area_min>()).Since(3),
     Val("I:R_flock_min      ", F<&CForce::I_R_flock_min>()).Since(4),
-    Val("I:R_flock_max      ", F<&CForce::I_R_flock_max>()).Since(4).Then(ScenarioStep::FlockLimits),
+    Val("I:R_flock_max      ", F<&CForce::I_R_flock_max>()).Since(4).Then(ScenarioStep::InjuredFlockLimits),
     Txt("*"),
     Txt("* combat/engagement"),
     Txt("*"),

@@ -101,7 +101,8 @@ enum class ScenarioStep : unsigned char {
     AgentWeights,
     SensorFireRanges,
     Communications,
-    FlockLimits,
+    AliveFlockLimits,
+    InjuredFlockLimits,
     SquadCopies,
     // terrain
     BlockCount,

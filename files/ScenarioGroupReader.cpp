@@ -303,10 +303,11 @@ bool ScenarioReader::Derive(const ScenarioLine& line, Side side, int number)
             f.CommWeightInjured = 0;
         }
         return true;
-    case ScenarioStep::FlockLimits: {
+    case ScenarioStep::AliveFlockLimits:
+    case ScenarioStep::InjuredFlockLimits: {
         if (!Options.ClampFlockMinimum || !line.CarriedBy(DataVersion()))
             return true;
-        const bool alive = line.Red[0] == 'A';
+        const bool alive = line.After == ScenarioStep::AliveFlockLimits;
         float(&flockMin)[SquadSlots] = alive ? f.A_R_flock_min : f.I_R_flock_min;
         const float(&flockMax)[SquadSlots] = alive ? f.A_R_flock_max : f.I_R_flock_max;
         for (int s = 1; s <= MaxSquads; ++s)
