@@ -13,13 +13,12 @@
 #include <iosfwd>
 
 #include "files/FileCommandFrame.h"
+#include "files/ScenarioFormat.h"
 
 namespace brevimar {
 
 class CBrevimarDoc;
 struct CGaDecoded;
-
-constexpr int ScenarioDataVersion = 4;
 
 // The whole file for the document's scenario: run-time, general battle and
 // statistics parameters, both sides' global and local command, both forces'

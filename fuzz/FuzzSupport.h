@@ -9,6 +9,7 @@
 
 #include "core/Document.h"
 #include "core/Host.h"
+#include "files/ScenarioFormat.h"
 
 namespace brevimar::fuzz {
 
@@ -28,7 +29,7 @@ inline std::string Text(const std::uint8_t* data, std::size_t size)
 inline std::unique_ptr<CDocumentState> ScratchState()
 {
     auto state = std::make_unique<CDocumentState>();
-    state->RandomState = -31415926;
+    state->RandomState = ScenarioSeed;
     state->InitialSeed = state->RandomState;
     state->Generator.Draw(&state->RandomState);
     return state;

@@ -10,6 +10,7 @@
 #include "files/FileCommandFrame.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
+#include "files/ScenarioFormat.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
 
