@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <vector>
 
 #include "core/BattlefieldPicture.h"
 
@@ -37,7 +38,10 @@ private:
     // Brings the cells of the kept picture at Scale times their size that
     // meet the given picture rectangle up to date with Composed.
     void RefreshKept(int scale, const QRect& area);
-    void RefreshCell(int r, int c, int slot);
+    void RefreshCell(std::uint8_t* bits, qsizetype stride, int r, int c, int slot);
+    // The command lines set into the kept picture, and taken out again.
+    void DrawKeptLines();
+    void EraseKeptLines(std::uint32_t* pixels);
 
     CBattlefieldPicture Composed;
     QImage Image;  // reused from paint to paint while the size holds
@@ -52,8 +56,18 @@ private:
     bool KeptWhite = true;
     static constexpr std::int8_t KeptStale = -128;
     std::int8_t KeptSlots[LatticeCells];
+    // At 100% and 200% the command lines are set into Kept itself; each pixel
+    // they covered is kept here with its colour from before, so the next
+    // paint can take them out again before it brings the cells up to date.
+    struct CoveredPixel {
+        std::uint32_t Offset;  // in pixels from Kept's first
+        std::uint32_t Colour;
+    };
+    std::vector<CoveredPixel> UnderLines;
     // Each cell picture's rows at 1 and 2 times their width.
     std::uint32_t ScaledPixels[2][CellPictureCount][2 * CellPictureSize * CellPictureSize];
+    // A cell of bare white and of bare black ground, likewise.
+    std::uint32_t GroundPixels[2][2][2 * CellPictureSize * CellPictureSize];
 };
 
 }  // namespace brevimar

@@ -266,24 +266,33 @@ namespace brevimar::testing {
 namespace {
 
 // The window as the plain way draws it: the whole unscaled picture,
-// stretched by Qt without smoothing, with nothing cached between paints.
+// stretched by Qt without smoothing, and the command lines drawn over it by
+// Qt with a one-pixel pen at the zoomed points, with nothing cached between
+// paints.
 QImage PlainPaint(CBrevimarDoc& doc, QSize size)
 {
     auto painter = std::make_unique<CBattlefieldPainter>();
     const QImage picture = painter->Render(doc).copy();
-    EXPECT_TRUE(painter->Picture().Lines.empty());
     const CBattlefieldGeometry g = painter->Picture().Geometry;
     QImage window(size, QImage::Format_RGB32);
     window.fill(qRgb(0, 200, 0));
     QPainter on(&window);
     on.setRenderHint(QPainter::SmoothPixmapTransform, false);
     on.drawImage(QRect(0, 0, g.ZoomedWidth(), g.ZoomedHeight()), picture, picture.rect());
+    QPen pen(QColor(0, 0, 0));
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    on.setPen(pen);
+    const double sx = static_cast<double>(g.ZoomedWidth()) / g.Width();
+    const double sy = static_cast<double>(g.ZoomedHeight()) / g.Height();
+    for (const CCommandLine& l : painter->Picture().Lines)
+        on.drawLine(QLineF(l.X0 * sx, l.Y0 * sy, l.X1 * sx, l.Y1 * sy));
     return window;
 }
 
-// Paints of exposed parts, one after another with the battle changing in
-// between, leave every exposed pixel as the plain way draws it and every
-// other pixel untouched.
+// Paints of exposed parts, one after another with the battle and its
+// command lines changing in between, leave every exposed pixel as the plain
+// way draws it and every other pixel untouched.
 TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
 {
     const QRgb green = qRgb(0, 200, 0);
@@ -292,10 +301,20 @@ TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
         QRect exposed;  // a null rectangle: the whole window
     };
     const Case cases[] = {
-        {1.0f, QRect()},           {1.0f, QRect(33, 401, 157, 92)}, {2.0f, QRect()},
-        {2.0f, QRect(3, 7, 1511, 13)}, {2.0f, QRect(777, 1000, 600, 600)}, {1.5f, QRect(101, 203, 300, 47)},
-        {0.75f, QRect()},
+        {1.0f, QRect()},           {1.0f, QRect(33, 401, 157, 92)}, {1.0f, QRect()},
+        {2.0f, QRect()},           {2.0f, QRect(3, 7, 1511, 13)},   {2.0f, QRect(777, 1000, 600, 600)},
+        {2.0f, QRect()},           {1.5f, QRect(101, 203, 300, 47)}, {0.75f, QRect()},
+        {1.0f, QRect(0, 0, 400, 760)}, {1.0f, QRect()},
     };
+    // Command areas and links of both sides. A radius of 1 keeps every
+    // line inside the picture, where Qt draws it unclipped.
+    for (Side side : {Side::Red, Side::Blue}) {
+        CLocalCommand& local = Doc->Local(side);
+        local.LocalCommandOn = 1;
+        for (int c = 1; c <= local.NumLocalCommanders; ++c)
+            local.cmnd_rad[c] = 1;
+    }
+    Doc->RedCommandAreas = Doc->BlueCommandAreas = Doc->RedCommandLinks = Doc->BlueCommandLinks = 1;
     auto painter = std::make_unique<CBattlefieldPainter>();
     int moved = 0;
     for (const Case& c : cases) {
@@ -313,6 +332,7 @@ TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
             QPainter on(&window);
             painter->Paint(*Doc, on, c.exposed);
         }
+        EXPECT_GE(painter->Picture().Lines.size(), 16u);
         const QRect inside = c.exposed.isNull() ? window.rect() : c.exposed;
         int wrong = 0;
         for (int y = 0; y < size.height(); ++y)
