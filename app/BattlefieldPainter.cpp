@@ -149,7 +149,7 @@ void CBattlefieldPainter::RefreshCell(std::uint8_t* bits, qsizetype stride, int 
     }
 }
 
-void CBattlefieldPainter::RefreshKept(int scale, const QRect& area)
+void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLines)
 {
     const CBattlefieldGeometry& g = Composed.Geometry;
     const bool sameGeometry = KeptGeometry.Extent == g.Extent && KeptGeometry.CellWidth == g.CellWidth &&
@@ -163,16 +163,42 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area)
         KeptWhite = Composed.WhiteBackground;
         std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
         UnderLines.clear();  // every cell is redrawn before it shows again
+        LinesKept = false;
     }
     std::uint8_t* bits = Kept.bits();
     const qsizetype stride = Kept.bytesPerLine();
-    EraseKeptLines(reinterpret_cast<std::uint32_t*>(bits));
+    auto* pixels = reinterpret_cast<std::uint32_t*>(bits);
+    // The cells that meet the area, none when it is empty.
     const QRect inside = area & Kept.rect();
-    if (inside.isEmpty())
-        return;
     const int cellWidth = scale * g.CellWidth, cellHeight = scale * g.CellHeight;
-    const int r0 = inside.left() / cellWidth, r1 = std::min(inside.right() / cellWidth, g.Extent - 1);
-    const int c0 = inside.top() / cellHeight, c1 = std::min(inside.bottom() / cellHeight, g.Extent - 1);
+    int r0 = 0, r1 = -1, c0 = 0, c1 = -1;
+    if (!inside.isEmpty()) {
+        r0 = inside.left() / cellWidth;
+        r1 = std::min(inside.right() / cellWidth, g.Extent - 1);
+        c0 = inside.top() / cellHeight;
+        c1 = std::min(inside.bottom() / cellHeight, g.Extent - 1);
+    }
+
+    // A repaint of a battle that has not moved (the window uncovered,
+    // scrolled) finds the lines and the cells it shows as they are.
+    const auto sameLine = [](const CCommandLine& a, const CCommandLine& b) {
+        return a.X0 == b.X0 && a.Y0 == b.Y0 && a.X1 == b.X1 && a.Y1 == b.Y1;
+    };
+    const bool linesCurrent = withLines ? LinesKept && KeptLineColour == LineColour() &&
+                                              std::equal(Composed.Lines.begin(), Composed.Lines.end(),
+                                                         KeptLines.begin(), KeptLines.end(), sameLine)
+                                        : !LinesKept;
+    bool cellsCurrent = true;
+    for (int c = c0; c <= c1 && cellsCurrent; ++c)
+        for (int r = r0; r <= r1; ++r)
+            if (KeptSlots[LatticeStride * r + c] != static_cast<std::int8_t>(Composed.Slot(r, c))) {
+                cellsCurrent = false;
+                break;
+            }
+    if (linesCurrent && cellsCurrent)
+        return;
+
+    EraseKeptLines(pixels);
     const bool plainCells = g.CellWidth == CellPictureSize && g.CellHeight == CellPictureSize;
     // One band of cells across the picture at a time. Most cells are a whole
     // picture, or the bare ground, inside the outline: those of a band are
@@ -206,6 +232,8 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area)
         else
             CopyBand<1>(band, stride, plainAt, plainRows, plain);
     }
+    if (withLines)
+        DrawKeptLines(pixels);
 }
 
 void CBattlefieldPainter::EraseKeptLines(std::uint32_t* pixels)
@@ -215,13 +243,18 @@ void CBattlefieldPainter::EraseKeptLines(std::uint32_t* pixels)
     for (auto it = UnderLines.rbegin(); it != UnderLines.rend(); ++it)
         pixels[it->Offset] = it->Colour;
     UnderLines.clear();
+    LinesKept = false;
 }
 
-void CBattlefieldPainter::DrawKeptLines()
+std::uint32_t CBattlefieldPainter::LineColour() const
 {
     const CRgb c = Composed.LineColour;
-    const std::uint32_t colour = qRgb(c.R, c.G, c.B);
-    auto* pixels = reinterpret_cast<std::uint32_t*>(Kept.bits());
+    return qRgb(c.R, c.G, c.B);
+}
+
+void CBattlefieldPainter::DrawKeptLines(std::uint32_t* pixels)
+{
+    const std::uint32_t colour = LineColour();
     const int perLine = static_cast<int>(Kept.bytesPerLine() / sizeof(std::uint32_t));
     const int scale = KeptScale;
     for (const CCommandLine& line : Composed.Lines)
@@ -231,6 +264,9 @@ void CBattlefieldPainter::DrawKeptLines()
                              UnderLines.push_back({offset, pixels[offset]});
                              pixels[offset] = colour;
                          });
+    KeptLines = Composed.Lines;
+    KeptLineColour = colour;
+    LinesKept = true;
 }
 
 void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window) { Paint(doc, window, QRect()); }
@@ -272,8 +308,7 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
         // The lines go into the kept picture with the cells: where the cells
         // are copied one to one, they land on the pixels the window's own
         // line drawing would set.
-        RefreshKept(scale, shown);
-        DrawKeptLines();
+        RefreshKept(scale, shown, true);
         if (!shown.isEmpty())
             window.drawImage(shown.topLeft(), Kept, shown);
         window.restore();
@@ -283,7 +318,7 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
     const double uy = zoomedHeight > 0 ? static_cast<double>(height) / zoomedHeight : 1.0;
     const QRect read(static_cast<int>(shown.left() * ux) - 2, static_cast<int>(shown.top() * uy) - 2,
                      static_cast<int>(shown.width() * ux) + 5, static_cast<int>(shown.height() * uy) + 5);
-    RefreshKept(1, shown.isEmpty() ? QRect() : read);
+    RefreshKept(1, shown.isEmpty() ? QRect() : read, false);
     window.drawImage(zoomed, Kept, Kept.rect());
 
     // The lines follow the stretch, so they meet the cells they join.
