@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "app/LinePixels.h"
 #include "core/Document.h"
 
 namespace brevimar {
@@ -14,6 +15,22 @@ namespace brevimar {
 namespace {
 
 QRgb ToQRgb(CRgb c) { return qRgb(c.R, c.G, c.B); }
+
+// Copies whole 5 x 5 cell pictures at Scale times their size into one band
+// of cells: cell k at column at[k] shows the picture whose scaled rows start
+// at rows[k]. The row length is fixed, so each copy is a few moves.
+template <int Scale>
+void CopyBand(std::uint8_t* band, qsizetype stride, const std::uint16_t* at, const std::uint32_t* const* rows,
+              int count)
+{
+    constexpr int rowLength = Scale * CellPictureSize;
+    for (int y = 0; y < rowLength; ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(band + stride * y);
+        const int from = rowLength * (y / Scale);
+        for (int k = 0; k < count; ++k)
+            std::memcpy(out + rowLength * at[k], rows[k] + from, sizeof(std::uint32_t) * rowLength);
+    }
+}
 
 }  // namespace
 
@@ -30,6 +47,10 @@ CBattlefieldPainter::CBattlefieldPainter()
                 for (int x = 0; x < scale * CellPictureSize; ++x)
                     ScaledPixels[scale - 1][slot][scale * CellPictureSize * row + x] =
                         SlotPixels[slot][CellPictureSize * row + x / scale];
+    for (int scale = 0; scale < 2; ++scale) {
+        std::fill(std::begin(GroundPixels[scale][0]), std::end(GroundPixels[scale][0]), qRgb(255, 255, 255));
+        std::fill(std::begin(GroundPixels[scale][1]), std::end(GroundPixels[scale][1]), qRgb(0, 0, 0));
+    }
     std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
 }
 
@@ -96,7 +117,7 @@ void CBattlefieldPainter::PaintHelpText(QPainter& window) const
     window.restore();
 }
 
-void CBattlefieldPainter::RefreshCell(int r, int c, int slot)
+void CBattlefieldPainter::RefreshCell(std::uint8_t* bits, qsizetype stride, int r, int c, int slot)
 {
     const CBattlefieldGeometry& g = KeptGeometry;
     const int scale = KeptScale;
@@ -105,18 +126,6 @@ void CBattlefieldPainter::RefreshCell(int r, int c, int slot)
     const QRgb outline = qRgb(0, 0, 0);
     const bool picture = slot >= 0 && slot < CellPictureCount;
     const int left = r * g.CellWidth, top = c * g.CellHeight;
-    std::uint8_t* bits = Kept.bits();
-    const qsizetype stride = Kept.bytesPerLine();
-    // Most cells: a whole picture inside the outline, copied row by row.
-    if (picture && g.CellWidth == CellPictureSize && g.CellHeight == CellPictureSize && r > 0 && c > 0 &&
-        r < g.Extent - 1 && c < g.Extent - 1) {
-        const std::uint32_t* rows = ScaledPixels[scale - 1][slot];
-        const int rowLength = scale * CellPictureSize;
-        for (int y = 0; y < rowLength; ++y)
-            std::memcpy(reinterpret_cast<std::uint32_t*>(bits + stride * (scale * top + y)) + scale * left,
-                        rows + rowLength * (y / scale), sizeof(std::uint32_t) * rowLength);
-        return;
-    }
     std::uint32_t row[2 * 8 * CellPictureSize];
     const int rowLength = scale * g.CellWidth;
     const bool buffered = rowLength <= static_cast<int>(std::size(row));
@@ -140,7 +149,7 @@ void CBattlefieldPainter::RefreshCell(int r, int c, int slot)
     }
 }
 
-void CBattlefieldPainter::RefreshKept(int scale, const QRect& area)
+void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLines)
 {
     const CBattlefieldGeometry& g = Composed.Geometry;
     const bool sameGeometry = KeptGeometry.Extent == g.Extent && KeptGeometry.CellWidth == g.CellWidth &&
@@ -153,22 +162,111 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area)
         KeptGeometry = g;
         KeptWhite = Composed.WhiteBackground;
         std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
+        UnderLines.clear();  // every cell is redrawn before it shows again
+        LinesKept = false;
     }
+    std::uint8_t* bits = Kept.bits();
+    const qsizetype stride = Kept.bytesPerLine();
+    auto* pixels = reinterpret_cast<std::uint32_t*>(bits);
+    // The cells that meet the area, none when it is empty.
     const QRect inside = area & Kept.rect();
-    if (inside.isEmpty())
-        return;
     const int cellWidth = scale * g.CellWidth, cellHeight = scale * g.CellHeight;
-    const int r1 = std::min(inside.right() / cellWidth, g.Extent - 1);
-    const int c1 = std::min(inside.bottom() / cellHeight, g.Extent - 1);
-    for (int r = inside.left() / cellWidth; r <= r1; ++r)
-        for (int c = inside.top() / cellHeight; c <= c1; ++c) {
+    int r0 = 0, r1 = -1, c0 = 0, c1 = -1;
+    if (!inside.isEmpty()) {
+        r0 = inside.left() / cellWidth;
+        r1 = std::min(inside.right() / cellWidth, g.Extent - 1);
+        c0 = inside.top() / cellHeight;
+        c1 = std::min(inside.bottom() / cellHeight, g.Extent - 1);
+    }
+
+    // A repaint of a battle that has not moved (the window uncovered,
+    // scrolled) finds the lines and the cells it shows as they are.
+    const auto sameLine = [](const CCommandLine& a, const CCommandLine& b) {
+        return a.X0 == b.X0 && a.Y0 == b.Y0 && a.X1 == b.X1 && a.Y1 == b.Y1;
+    };
+    const bool linesCurrent = withLines ? LinesKept && KeptLineColour == LineColour() &&
+                                              std::equal(Composed.Lines.begin(), Composed.Lines.end(),
+                                                         KeptLines.begin(), KeptLines.end(), sameLine)
+                                        : !LinesKept;
+    bool cellsCurrent = true;
+    for (int c = c0; c <= c1 && cellsCurrent; ++c)
+        for (int r = r0; r <= r1; ++r)
+            if (KeptSlots[LatticeStride * r + c] != static_cast<std::int8_t>(Composed.Slot(r, c))) {
+                cellsCurrent = false;
+                break;
+            }
+    if (linesCurrent && cellsCurrent)
+        return;
+
+    EraseKeptLines(pixels);
+    const bool plainCells = g.CellWidth == CellPictureSize && g.CellHeight == CellPictureSize;
+    // One band of cells across the picture at a time. Most cells are a whole
+    // picture, or the bare ground, inside the outline: those of a band are
+    // copied together, pixel row by pixel row, so that the writes run along
+    // the image's rows.
+    std::uint16_t plainAt[LatticeStride];
+    const std::uint32_t* plainRows[LatticeStride];
+    const std::uint32_t* ground = GroundPixels[scale - 1][KeptWhite ? 0 : 1];
+    for (int c = c0; c <= c1; ++c) {
+        int plain = 0;
+        for (int r = r0; r <= r1; ++r) {
             const std::int8_t slot = static_cast<std::int8_t>(Composed.Slot(r, c));
             std::int8_t& kept = KeptSlots[LatticeStride * r + c];
-            if (kept != slot) {
-                RefreshCell(r, c, slot);
-                kept = slot;
+            if (kept == slot)
+                continue;
+            kept = slot;
+            const bool picture = slot >= 0 && slot < CellPictureCount;
+            if (plainCells && (picture || slot == CBattlefieldPicture::Background) && r > 0 && c > 0 &&
+                r < g.Extent - 1 && c < g.Extent - 1) {
+                plainAt[plain] = static_cast<std::uint16_t>(r);
+                plainRows[plain++] = picture ? ScaledPixels[scale - 1][slot] : ground;
+            } else {
+                RefreshCell(bits, stride, r, c, slot);
             }
         }
+        if (plain == 0)
+            continue;
+        std::uint8_t* band = bits + stride * cellHeight * c;
+        if (scale == 2)
+            CopyBand<2>(band, stride, plainAt, plainRows, plain);
+        else
+            CopyBand<1>(band, stride, plainAt, plainRows, plain);
+    }
+    if (withLines)
+        DrawKeptLines(pixels);
+}
+
+void CBattlefieldPainter::EraseKeptLines(std::uint32_t* pixels)
+{
+    // Last covered first, so that where lines crossed the colour from before
+    // the first of them comes back.
+    for (auto it = UnderLines.rbegin(); it != UnderLines.rend(); ++it)
+        pixels[it->Offset] = it->Colour;
+    UnderLines.clear();
+    LinesKept = false;
+}
+
+std::uint32_t CBattlefieldPainter::LineColour() const
+{
+    const CRgb c = Composed.LineColour;
+    return qRgb(c.R, c.G, c.B);
+}
+
+void CBattlefieldPainter::DrawKeptLines(std::uint32_t* pixels)
+{
+    const std::uint32_t colour = LineColour();
+    const int perLine = static_cast<int>(Kept.bytesPerLine() / sizeof(std::uint32_t));
+    const int scale = KeptScale;
+    for (const CCommandLine& line : Composed.Lines)
+        ForEachLinePixel(scale * line.X0, scale * line.Y0, scale * line.X1, scale * line.Y1, Kept.width(),
+                         Kept.height(), [&](int x, int y) {
+                             const std::uint32_t offset = static_cast<std::uint32_t>(perLine * y + x);
+                             UnderLines.push_back({offset, pixels[offset]});
+                             pixels[offset] = colour;
+                         });
+    KeptLines = Composed.Lines;
+    KeptLineColour = colour;
+    LinesKept = true;
 }
 
 void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window) { Paint(doc, window, QRect()); }
@@ -207,17 +305,21 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
     const int scale = zoomedWidth == 2 * width && zoomedHeight == 2 * height ? 2 : 1;
     const bool copied = zoomedWidth == scale * width && zoomedHeight == scale * height;
     if (copied) {
-        RefreshKept(scale, shown);
+        // The lines go into the kept picture with the cells: where the cells
+        // are copied one to one, they land on the pixels the window's own
+        // line drawing would set.
+        RefreshKept(scale, shown, true);
         if (!shown.isEmpty())
             window.drawImage(shown.topLeft(), Kept, shown);
-    } else {
-        const double sx = zoomedWidth > 0 ? static_cast<double>(width) / zoomedWidth : 1.0;
-        const double sy = zoomedHeight > 0 ? static_cast<double>(height) / zoomedHeight : 1.0;
-        const QRect read(static_cast<int>(shown.left() * sx) - 2, static_cast<int>(shown.top() * sy) - 2,
-                         static_cast<int>(shown.width() * sx) + 5, static_cast<int>(shown.height() * sy) + 5);
-        RefreshKept(1, shown.isEmpty() ? QRect() : read);
-        window.drawImage(zoomed, Kept, Kept.rect());
+        window.restore();
+        return;
     }
+    const double ux = zoomedWidth > 0 ? static_cast<double>(width) / zoomedWidth : 1.0;
+    const double uy = zoomedHeight > 0 ? static_cast<double>(height) / zoomedHeight : 1.0;
+    const QRect read(static_cast<int>(shown.left() * ux) - 2, static_cast<int>(shown.top() * uy) - 2,
+                     static_cast<int>(shown.width() * ux) + 5, static_cast<int>(shown.height() * uy) + 5);
+    RefreshKept(1, shown.isEmpty() ? QRect() : read, false);
+    window.drawImage(zoomed, Kept, Kept.rect());
 
     // The lines follow the stretch, so they meet the cells they join.
     if (!Composed.Lines.empty()) {

@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <vector>
 
 #include "core/BattlefieldPicture.h"
 
@@ -35,9 +36,14 @@ private:
     void RenderComposed();
     void PaintHelpText(QPainter& window) const;
     // Brings the cells of the kept picture at Scale times their size that
-    // meet the given picture rectangle up to date with Composed.
-    void RefreshKept(int scale, const QRect& area);
-    void RefreshCell(int r, int c, int slot);
+    // meet the given picture rectangle up to date with Composed, and its
+    // command lines, set into it or taken out.
+    void RefreshKept(int scale, const QRect& area, bool withLines);
+    void RefreshCell(std::uint8_t* bits, qsizetype stride, int r, int c, int slot);
+    // The command lines set into the kept picture, and taken out again.
+    void DrawKeptLines(std::uint32_t* pixels);
+    void EraseKeptLines(std::uint32_t* pixels);
+    std::uint32_t LineColour() const;
 
     CBattlefieldPicture Composed;
     QImage Image;  // reused from paint to paint while the size holds
@@ -52,8 +58,21 @@ private:
     bool KeptWhite = true;
     static constexpr std::int8_t KeptStale = -128;
     std::int8_t KeptSlots[LatticeCells];
+    // At 100% and 200% the command lines are set into Kept itself; each pixel
+    // they covered is kept here with its colour from before, so the next
+    // paint can take them out again before it brings the cells up to date.
+    struct CoveredPixel {
+        std::uint32_t Offset;  // in pixels from Kept's first
+        std::uint32_t Colour;
+    };
+    std::vector<CoveredPixel> UnderLines;
+    bool LinesKept = false;  // KeptLines are set into Kept, in KeptLineColour
+    std::vector<CCommandLine> KeptLines;
+    std::uint32_t KeptLineColour = 0;
     // Each cell picture's rows at 1 and 2 times their width.
     std::uint32_t ScaledPixels[2][CellPictureCount][2 * CellPictureSize * CellPictureSize];
+    // A cell of bare white and of bare black ground, likewise.
+    std::uint32_t GroundPixels[2][2][2 * CellPictureSize * CellPictureSize];
 };
 
 }  // namespace brevimar

@@ -1,7 +1,8 @@
 // One paint of a 150 x 150 battlefield with 300 RED and 300 BLUE agents:
 // the composition alone, the off-screen picture, and the whole paint into an
-// image at 100% and 200%, for each map layer. A frame at 60 frames a second
-// leaves 16.7 ms.
+// image at 100% and 200%, for each map layer; then frames of a battle that
+// moves between paints, as in a run. A frame at 60 frames a second leaves
+// 16.7 ms.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -12,6 +13,7 @@
 #include "app/BattlefieldPainter.h"
 #include "core/BattlefieldPicture.h"
 #include "core/Document.h"
+#include "tools/ScenarioRunner.h"
 
 namespace {
 
@@ -156,6 +158,72 @@ void PaintChangingWindow(benchmark::State& state)
     scene.doc->ZoomFactor = 1.0f;
 }
 
+// As PaintWindow with command lines, with every agent one cell further east
+// (wrapping round) before each frame, so that the agents' cells and every
+// command line change from frame to frame as in a run. Moving and the
+// lattice build are not timed.
+void PaintMovingWindow(benchmark::State& state)
+{
+    Scene& scene = SharedScene();
+    scene.ShowLayer(static_cast<BattlefieldLayer>(state.range(0)));
+    CBrevimarDoc& d = *scene.doc;
+    d.ZoomFactor = static_cast<float>(state.range(1)) / 100.0f;
+    const CBattlefieldGeometry g = BattlefieldGeometry(d);
+    QImage window(g.ZoomedWidth(), g.ZoomedHeight(), QImage::Format_RGB32);
+    CBattlefieldPainter painter;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (Side side : {Side::Red, Side::Blue}) {
+            CForce& force = d.Force(side);
+            for (int i = 1; i <= force.NumAgents; ++i)
+                force.AgentX[i] = force.AgentX[i] % 150 + 1;
+        }
+        d.RenderDisplayGrid();
+        state.ResumeTiming();
+        QPainter on(&window);
+        painter.Paint(d, on);
+    }
+    d.ZoomFactor = 1.0f;
+}
+
+// Frames of the 300 against 300 reference (bench/data/large.dat) as it runs:
+// one interactive step, not timed, before each paint. The reference has no
+// local command, so no command lines.
+void PaintReferenceRun(benchmark::State& state)
+{
+    RunnerOptions options;
+    options.ScenarioPath = std::string(BREVIMAR_BENCH_DATA) + "/large.dat";
+    CScenarioRunner runner(options);
+    if (!runner.Load()) {
+        state.SkipWithError(runner.Error().c_str());
+        return;
+    }
+    CBrevimarDoc& d = runner.Document();
+    const bool activity = state.range(0) == static_cast<int>(BattlefieldLayer::Activity);
+    auto restart = [&] {
+        d.RandomState = d.InitialSeed;
+        d.InitializeForces();
+        d.ResetBattlefield();
+        d.RedActivityMapOn = d.BlueActivityMapOn = activity;
+        d.ZoomFactor = static_cast<float>(state.range(1)) / 100.0f;
+        d.ZoomAreaCleared = 1;
+    };
+    restart();
+    const CBattlefieldGeometry g = BattlefieldGeometry(d);
+    QImage window(g.ZoomedWidth(), g.ZoomedHeight(), QImage::Format_RGB32);
+    CBattlefieldPainter painter;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (d.RunHeader.CurrentStep >= MaxSeriesStep)
+            restart();
+        ++d.RunHeader.CurrentStep;
+        d.StepSimulationInView();
+        state.ResumeTiming();
+        QPainter on(&window);
+        painter.Paint(d, on);
+    }
+}
+
 constexpr int Front = static_cast<int>(BattlefieldLayer::BattleFront);
 constexpr int Territory = static_cast<int>(BattlefieldLayer::Territory);
 constexpr int Activity = static_cast<int>(BattlefieldLayer::Activity);
@@ -181,6 +249,19 @@ BENCHMARK(PaintChangingWindow)
     ->Args({Activity, 200})
     ->Args({Front, 100})
     ->Args({Front, 200})
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(PaintMovingWindow)
+    ->Args({Agents, 100})
+    ->Args({Agents, 200})
+    ->Args({Activity, 100})
+    ->Args({Activity, 200})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PaintReferenceRun)
+    ->Args({Agents, 100})
+    ->Args({Agents, 200})
+    ->Args({Activity, 100})
+    ->Args({Activity, 200})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -265,36 +265,85 @@ namespace brevimar::testing {
 namespace {
 
 // The window as the plain way draws it: the whole unscaled picture,
-// stretched by Qt without smoothing, with nothing cached between paints.
+// stretched by Qt without smoothing, and the command lines drawn over it by
+// Qt with a one-pixel pen at the zoomed points, with nothing cached between
+// paints.
 QImage PlainPaint(CBrevimarDoc& doc, QSize size)
 {
     auto painter = std::make_unique<CBattlefieldPainter>();
     const QImage picture = painter->Render(doc).copy();
-    EXPECT_TRUE(painter->Picture().Lines.empty());
     const CBattlefieldGeometry g = painter->Picture().Geometry;
     QImage window(size, QImage::Format_RGB32);
     window.fill(qRgb(0, 200, 0));
     QPainter on(&window);
     on.setRenderHint(QPainter::SmoothPixmapTransform, false);
     on.drawImage(QRect(0, 0, g.ZoomedWidth(), g.ZoomedHeight()), picture, picture.rect());
+    const CRgb colour = painter->Picture().LineColour;
+    QPen pen(QColor(colour.R, colour.G, colour.B));
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    on.setPen(pen);
+    const double sx = static_cast<double>(g.ZoomedWidth()) / g.Width();
+    const double sy = static_cast<double>(g.ZoomedHeight()) / g.Height();
+    for (const CCommandLine& l : painter->Picture().Lines)
+        on.drawLine(QLineF(l.X0 * sx, l.Y0 * sy, l.X1 * sx, l.Y1 * sy));
     return window;
 }
 
-// Paints of exposed parts, one after another with the battle changing in
-// between, leave every exposed pixel as the plain way draws it and every
-// other pixel untouched.
-TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
+// Command areas and links of both sides. A radius of 1 keeps every line
+// inside the picture, where Qt draws it unclipped.
+void ShowCommandLines(CBrevimarDoc& doc)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        CLocalCommand& local = doc.Local(side);
+        local.LocalCommandOn = 1;
+        for (int c = 1; c <= local.NumLocalCommanders; ++c)
+            local.cmnd_rad[c] = 1;
+    }
+    doc.RedCommandAreas = doc.BlueCommandAreas = doc.RedCommandLinks = doc.BlueCommandLinks = 1;
+}
+
+// Paints the exposed part (a null rectangle: the whole window) of a window
+// over green and counts the pixels that differ from the plain way inside it
+// or are not green outside it.
+int WrongPixels(CBattlefieldPainter& painter, CBrevimarDoc& doc, QRect exposed)
 {
     const QRgb green = qRgb(0, 200, 0);
+    const QSize size(1530, 1530);
+    const QImage expected = PlainPaint(doc, size);
+    QImage window(size, QImage::Format_RGB32);
+    window.fill(green);
+    {
+        QPainter on(&window);
+        painter.Paint(doc, on, exposed);
+    }
+    EXPECT_GE(painter.Picture().Lines.size(), 16u);
+    const QRect inside = exposed.isNull() ? window.rect() : exposed;
+    int wrong = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb want = inside.contains(x, y) ? expected.pixel(x, y) : green;
+            wrong += window.pixel(x, y) != want;
+        }
+    return wrong;
+}
+
+// Paints of exposed parts, one after another with the battle and its
+// command lines changing in between, leave every exposed pixel as the plain
+// way draws it and every other pixel untouched.
+TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
+{
     struct Case {
         float zoom;
         QRect exposed;  // a null rectangle: the whole window
     };
     const Case cases[] = {
-        {1.0f, QRect()},           {1.0f, QRect(33, 401, 157, 92)}, {2.0f, QRect()},
-        {2.0f, QRect(3, 7, 1511, 13)}, {2.0f, QRect(777, 1000, 600, 600)}, {1.5f, QRect(101, 203, 300, 47)},
-        {0.75f, QRect()},
+        {1.0f, QRect()},           {1.0f, QRect(33, 401, 157, 92)}, {1.0f, QRect()},
+        {2.0f, QRect()},           {2.0f, QRect(3, 7, 1511, 13)},   {2.0f, QRect(777, 1000, 600, 600)},
+        {2.0f, QRect()},           {1.5f, QRect(101, 203, 300, 47)}, {0.75f, QRect()},
+        {1.0f, QRect(0, 0, 400, 760)}, {1.0f, QRect()},
     };
+    ShowCommandLines(*Doc);
     auto painter = std::make_unique<CBattlefieldPainter>();
     int moved = 0;
     for (const Case& c : cases) {
@@ -304,23 +353,43 @@ TEST_F(BattlefieldDraw, ExposedPartsMatchThePlainStretch)
             red.AgentX[i] = 1 + red.AgentX[i] % 150;
         ++moved;
         Doc->ZoomFactor = c.zoom;
-        const QSize size(1530, 1530);
-        const QImage expected = PlainPaint(*Doc, size);
-        QImage window(size, QImage::Format_RGB32);
-        window.fill(green);
-        {
-            QPainter on(&window);
-            painter->Paint(*Doc, on, c.exposed);
-        }
-        const QRect inside = c.exposed.isNull() ? window.rect() : c.exposed;
-        int wrong = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) {
-                const QRgb want = inside.contains(x, y) ? expected.pixel(x, y) : green;
-                wrong += window.pixel(x, y) != want;
-            }
-        EXPECT_EQ(wrong, 0) << c.zoom << " " << c.exposed.x() << "," << c.exposed.y();
+        EXPECT_EQ(WrongPixels(*painter, *Doc, c.exposed), 0) << c.zoom << " " << c.exposed.x() << "," << c.exposed.y();
     }
+}
+
+// The lines kept in the picture between paints at 200% go where the
+// commanders and their subordinates are now, though no cell changed.
+TEST_F(BattlefieldDraw, KeptCommandLinesFollowTheCommanders)
+{
+    ShowCommandLines(*Doc);
+    const CLocalCommand& local = Doc->RedLocal;
+    ASSERT_GE(local.NumLocalCommanders, 1);
+    ASSERT_GE(local.SubordinateCount[1], 1);
+    const int commander = local.CommanderAgent[1];
+    const int subordinate = local.Subordinates[1][1];
+    CForce& red = Doc->RedForce;
+    red.AgentState[commander] = red.AgentState[subordinate] = Alive;
+    Doc->ZoomFactor = 2.0f;
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    EXPECT_EQ(WrongPixels(*painter, *Doc, QRect()), 0);
+    // The agents' cells in the display lattice stay as they are: only the
+    // lines change.
+    struct Change {
+        const char* what;
+        void (*apply)(CForce& red, int commander, int subordinate);
+    };
+    const Change changes[] = {
+        {"nothing", [](CForce&, int, int) {}},
+        {"commander moves", [](CForce& r, int c, int) { r.AgentX[c] = 1 + (r.AgentX[c] + 6) % 150; }},
+        {"subordinate moves", [](CForce& r, int, int s) { r.AgentY[s] = 1 + (r.AgentY[s] + 9) % 150; }},
+        {"subordinate dies", [](CForce& r, int, int s) { r.AgentState[s] = Dead; }},
+    };
+    for (const Change& change : changes) {
+        change.apply(red, commander, subordinate);
+        EXPECT_EQ(WrongPixels(*painter, *Doc, QRect()), 0) << change.what;
+    }
+    Doc->BackgroundToggle = 0;  // white lines on black
+    EXPECT_EQ(WrongPixels(*painter, *Doc, QRect(100, 100, 900, 900)), 0);
 }
 
 }  // namespace
