@@ -14,10 +14,6 @@ namespace brevimar {
 
 namespace {
 
-// A double constant: the product is rounded to single precision only when
-// stored, which for many ranges (5, 7, 10, ...) differs from a float product.
-constexpr double DiagonalFactor = 1.4142135;
-
 // Attempts before giving an agent up. A placement that is possible at all
 // succeeds long before: even one free cell in a 150 x 150 square is missed a
 // million times in a row with probability e^-44.
@@ -507,7 +503,7 @@ void CBrevimarDoc::SetupBattlefield()
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = Force(side);
         for (int i = 1, n = AgentCount(f); i <= n; ++i)
-            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
+            f.TakeDistanceNormaliser(i);
     }
 
     if (HeapBuffersAllocated == 1)

@@ -314,6 +314,11 @@ struct CForce {
     // weights) of the squad it now belongs to, and its current ranges by its
     // state: an agent-file deployment renumbers agents and their squads.
     void TakeOwnSquadValues();
+    // Agent i's sensor, fire and constraint ranges for the state it is in
+    // (the alive or the injured copy), and its distance normaliser from its
+    // sensor range.
+    void TakeCurrentRanges(int i, int state);
+    void TakeDistanceNormaliser(int i);
 
     // Squad sizes are made to add up to the agent count: the first squad at
     // which the running total reaches or passes the count becomes the last
