@@ -34,7 +34,7 @@ bool CAgentGrid::Near(const SquareBox& box, AgentBits* out, int agents) const
     return true;
 }
 
-// --- the force as the one writer of its agents' positions, states and count
+// --- the force as the one writer of its agents' positions and states
 
 void CForce::PlaceAgent(int i, int x, int y)
 {
