@@ -97,7 +97,7 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
         const int n = std::clamp(f.NumAgents, 0, MaxAgents);
         for (int i = 1; i <= n; ++i)
             if (f.AgentState[i] > 0 && f.AgentX[i] == x && f.AgentY[i] == y) {
-                f.AgentState[i] = 0;
+                f.SetAgentState(i, Dead);
                 break;
             }
         return true;
@@ -115,9 +115,8 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
     f.AgentSquad[n] = squad;
     const int reconOn = red ? field.RED_recon_flag : field.BLUE_recon_flag;
     f.ReconstitutionTimer[n] = reconOn == 1 ? f.recon_time : 0;
-    f.AgentState[n] = 2;
-    f.AgentX[n] = x;
-    f.AgentY[n] = y;
+    f.PlaceAgent(n, x, y);
+    f.SetAgentState(n, Alive);
     if (doc.RunMode == InteractiveMode)
         doc.InitializeAddedAgent(mark);
     return true;

@@ -43,7 +43,7 @@ struct Form {
 // The unavoidable work of a step over the current positions: every living
 // agent finds the agents in its sensor box (and, sharing communications,
 // those within its reporters' reach: the communications range plus a sensor
-// range) from a coarse cell grid, and adds one distance term per agent in
+// range) from the forces' kept cell grids, and adds one distance term per agent in
 // its sensor box to every free cell of its movement box.
 class Kernel {
 public:
@@ -53,10 +53,6 @@ public:
     double Run(const CBrevimarDoc& doc)
     {
         const int size = std::clamp(doc.Battlefield.BattleSize, 1, MaxBattleSize);
-        for (Side side : {Side::Red, Side::Blue}) {
-            const CForce& f = doc.Force(side);
-            Grid[SideCode(side) - 1].Build(f.NumAgents, f.AgentX, f.AgentY);
-        }
         double sum = 0;
         for (Side side : {Side::Red, Side::Blue}) {
             const CForce& f = doc.Force(side);
@@ -70,7 +66,7 @@ public:
                 for (Side other : {Side::Red, Side::Blue}) {
                     const CForce& g = doc.Force(other);
                     AgentBits near;
-                    if (!Grid[SideCode(other) - 1].Near(Comms ? reach : sensor, &near))
+                    if (!g.Grid.Near(Comms ? reach : sensor, &near, g.NumAgents))
                         for (int j = 1; j <= std::min(g.NumAgents, MaxAgents); ++j)
                             near.Set(j);
                     near.ForEach([&](int j) {
@@ -110,7 +106,6 @@ public:
 private:
     static constexpr int MaxNear = 2 * MaxAgents;
     bool Comms;
-    SideNeighborGrid Grid[2];
     float NearX[MaxNear], NearY[MaxNear], NearC[MaxNear];
 };
 

@@ -16,10 +16,6 @@ namespace brevimar {
 
 namespace {
 
-// A double constant: the product is rounded to single precision only when
-// stored, which for many ranges (5, 7, 10, ...) differs from a float product.
-constexpr double DiagonalFactor = 1.4142135;
-
 // Attempts before giving an agent up. A placement that is possible at all
 // succeeds long before: even one free cell in a 150 x 150 square is missed a
 // million times in a row with probability e^-44.
@@ -306,10 +302,9 @@ int DeployRandomly(CBrevimarDoc& doc, Side side, int size)
             if (x >= 1 && x <= size && y >= 1 && y <= size) {
                 const int cell = GridIndex(static_cast<int>(x), static_cast<int>(y));
                 if (field.AgentGrid[cell] == CellFree) {
-                    f.AgentX[i] = static_cast<int>(x);
-                    f.AgentY[i] = static_cast<int>(y);
+                    f.PlaceAgent(i, static_cast<int>(x), static_cast<int>(y));
                     field.AgentGrid[cell] = CellAgent;
-                    f.AgentState[i] = Alive;
+                    f.SetAgentState(i, Alive);
                     f.ReconstitutionTimer[i] = recon == 1 ? f.recon_time : 0;
                     placed = true;
                     break;
@@ -319,9 +314,8 @@ int DeployRandomly(CBrevimarDoc& doc, Side side, int size)
                 break;
         }
         if (!placed) {
-            f.AgentX[i] = 0;
-            f.AgentY[i] = 0;
-            f.AgentState[i] = Dead;
+            f.PlaceAgent(i, 0, 0);
+            f.SetAgentState(i, Dead);
             f.ReconstitutionTimer[i] = 0;
             ++unplaced;
         }
@@ -346,10 +340,9 @@ void DeployFromAgentFile(CBrevimarDoc& doc, Side side, int size)
         if (field.AgentGrid[GridIndex(x, y)] != CellFree)
             continue;
         ++k;
-        f.AgentState[k] = f.StoredAgentState[r];
         f.AgentSquad[k] = std::clamp(f.StoredAgentSquad[r], 1, MaxSquads);
-        f.AgentX[k] = x;
-        f.AgentY[k] = y;
+        f.PlaceAgent(k, x, y);
+        f.SetAgentState(k, f.StoredAgentState[r]);
         field.AgentGrid[GridIndex(x, y)] = CellAgent;
     }
     f.NumAgents = k;
@@ -429,6 +422,11 @@ void CBrevimarDoc::SetupBattlefield()
 
     if (RunMode == InteractiveMode)
         DrawUniform(&RandomState);
+    // Counts and states set in bulk before a set-up (restoring the input
+    // file's composition, the parameter dialogs, a read) take effect here;
+    // from now on every write keeps the grids.
+    for (Side side : {Side::Red, Side::Blue})
+        Force(side).RebuildAgentGrid();
 
     // No scenario file carries the communications matrices.
     if (CommMatricesSet == 0) {
@@ -470,7 +468,7 @@ void CBrevimarDoc::SetupBattlefield()
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = Force(side);
         for (int i = 1, n = AgentCount(f); i <= n; ++i)
-            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
+            f.TakeDistanceNormaliser(i);
     }
 
     if (HeapBuffersAllocated == 1)

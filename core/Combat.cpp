@@ -146,14 +146,14 @@ void WriteBack(CBrevimarDoc& doc, Side side, const int* workingState, const int*
     const int reconTime = force.recon_time;
     const int count = AgentCount(force);
     for (int i = 1; i <= count; ++i) {
-        force.AgentState[i] = workingState[i];
+        force.SetAgentState(i, workingState[i]);
         if (force.AgentState[i] == Dead && hitThisStep[i] == 1)
             doc.Battlefield.AgentGrid[GridIndex(force.AgentX[i], force.AgentY[i])] = CellFree;
         if (force.AgentState[i] == Injured && reconFlag == 1 && hitThisStep[i] == 0) {
             const int before = force.ReconstitutionTimer[i];
             force.ReconstitutionTimer[i] = before - 1;
             if ((before == 1 && force.ReconstitutionTimer[i] == 0) || reconTime == 0) {
-                force.AgentState[i] = Alive;
+                force.SetAgentState(i, Alive);
                 force.ReconstitutionTimer[i] = reconTime;
             }
         }

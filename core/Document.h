@@ -533,7 +533,9 @@ public:
     // --- fitness landscape: settings, sweep state and results
     CLandscapeData Landscape;
 
-    // --- neighbour grids: kept current from the start to the end of a step
+    // --- neighbour questions of a step: the marks and sums they share, and
+    // the forces' own agent grids, answered from the start to the end of
+    // a step (plain passes outside one)
     CNeighborGrids NeighborGrids;
     SideNeighborGrid* StepGrid(Side side) { return NeighborGrids.Current ? &NeighborGrids.Grid[SideCode(side) - 1] : nullptr; }
     void BeginStepGrids();

@@ -7,6 +7,7 @@
 // `recon_time`).
 #pragma once
 
+#include "core/AgentGrid.h"
 #include "core/Limits.h"
 
 namespace brevimar {
@@ -214,9 +215,12 @@ struct CForce {
 
     // --- per agent i = 1..NumAgents
     int AgentSquad[AgentSlots] = {};
+    // Positions and states are written only through PlaceAgent and
+    // SetAgentState (or followed by RebuildAgentGrid), which keep Grid current.
     int AgentX[AgentSlots] = {};
     int AgentY[AgentSlots] = {};
     int AgentState[AgentSlots] = {};  // 2 alive, 1 injured, 0 dead
+    CAgentGrid Grid;  // the living agents by coarse cell
 
     // Copies of the squad's parameters, alive and injured.
     int AliveStrength[AgentSlots] = {};
@@ -314,6 +318,11 @@ struct CForce {
     // weights) of the squad it now belongs to, and its current ranges by its
     // state: an agent-file deployment renumbers agents and their squads.
     void TakeOwnSquadValues();
+    // Agent i's sensor, fire and constraint ranges for the state it is in
+    // (the alive or the injured copy), and its distance normaliser from its
+    // sensor range.
+    void TakeCurrentRanges(int i, int state);
+    void TakeDistanceNormaliser(int i);
 
     // Squad sizes are made to add up to the agent count: the first squad at
     // which the running total reaches or passes the count becomes the last
@@ -321,6 +330,16 @@ struct CForce {
     void ReconcileSquadSizes();
     // Agents are numbered squad by squad.
     void NumberAgentsBySquad();
+
+    // The writers of agent positions and states: each keeps Grid current as
+    // it writes. RebuildAgentGrid follows a bulk write of the arrays instead.
+    void PlaceAgent(int i, int x, int y);
+    void SetAgentState(int i, int state);
+    void RebuildAgentGrid();
+    // Every agent held where the arrays put it (a quick test, no cells read).
+    bool AgentGridFollowsAgents() const;
+    // Grid equals a grid rebuilt from the arrays, cell by cell.
+    bool AgentGridCurrent() const;
 };
 
 struct CRedForce : CForce {};

@@ -418,13 +418,27 @@ void CBrevimarDoc::InitializeForcesFromAgentFile()
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = Force(side);
         for (int i = 1, n = AgentCount(f); i <= n; ++i) {
-            const bool alive = f.AgentState[i] == Alive;
-            f.SensorRange[i] = alive ? f.SensorRangeAlive[i] : f.SensorRangeInjured[i];
-            f.FireRange[i] = alive ? f.FireRangeAlive[i] : f.FireRangeInjured[i];
-            f.ConstraintRange[i] = alive ? f.ConstraintRangeAlive[i] : f.ConstraintRangeInjured[i];
-            f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
+            f.TakeCurrentRanges(i, f.AgentState[i]);
+            f.TakeDistanceNormaliser(i);
         }
     }
+}
+
+void CForce::TakeCurrentRanges(int i, int state)
+{
+    if (i < 0 || i > MaxAgents)
+        return;
+    const bool alive = state == Alive;
+    SensorRange[i] = alive ? SensorRangeAlive[i] : SensorRangeInjured[i];
+    FireRange[i] = alive ? FireRangeAlive[i] : FireRangeInjured[i];
+    ConstraintRange[i] = alive ? ConstraintRangeAlive[i] : ConstraintRangeInjured[i];
+}
+
+void CForce::TakeDistanceNormaliser(int i)
+{
+    if (i < 0 || i > MaxAgents)
+        return;
+    DistanceNormaliser[i] = static_cast<float>(SensorRange[i] * DiagonalFactor);
 }
 
 void CForce::TakeOwnSquadValues()
@@ -439,11 +453,8 @@ void CForce::TakeOwnSquadValues()
             TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
             SetMaxWeights(f, i);
         }
-        const bool alive = f.AgentState[i] == Alive;
-        f.SensorRange[i] = alive ? f.SensorRangeAlive[i] : f.SensorRangeInjured[i];
-        f.FireRange[i] = alive ? f.FireRangeAlive[i] : f.FireRangeInjured[i];
-        f.ConstraintRange[i] = alive ? f.ConstraintRangeAlive[i] : f.ConstraintRangeInjured[i];
-        f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
+        f.TakeCurrentRanges(i, f.AgentState[i]);
+        f.TakeDistanceNormaliser(i);
     }
 }
 
@@ -464,10 +475,9 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
     const WeightSums sums = SquadWeightSums(f);
     TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
 
-    f.SensorRange[i] = f.SensorRangeAlive[i];
-    f.FireRange[i] = f.FireRangeAlive[i];
-    f.ConstraintRange[i] = f.ConstraintRangeAlive[i];
-    f.DistanceNormaliser[i] = static_cast<float>(f.SensorRange[i] * DiagonalFactor);
+    // An agent is added alive, whatever its entry held before.
+    f.TakeCurrentRanges(i, Alive);
+    f.TakeDistanceNormaliser(i);
 }
 
 }  // namespace brevimar

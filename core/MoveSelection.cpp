@@ -71,11 +71,8 @@ void MoveAgent(CBrevimarDoc& doc, Side side, int i, int r, int k)
     if (!OnBattlefield(doc.Battlefield, x, y) || !OnBattlefield(doc.Battlefield, x + dx, y + dy))
         return;
     doc.Battlefield.AgentGrid[GridIndex(x, y)] = CellFree;
-    force.AgentX[i] = x + dx;
-    force.AgentY[i] = y + dy;
+    force.PlaceAgent(i, x + dx, y + dy);
     doc.Battlefield.AgentGrid[GridIndex(x + dx, y + dy)] = CellAgent;
-    if (SideNeighborGrid* grid = doc.StepGrid(side))
-        grid->Move(i, x + dx, y + dy);
 }
 
 void SelectMove(CBrevimarDoc& doc, Side side, int i, int hold)

@@ -233,12 +233,8 @@ void CBrevimarDoc::ApplyAgentStateParameters()
 {
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = Force(side);
-        for (int i = 1; i <= f.NumAgents; ++i) {
-            const bool alive = f.AgentState[i] == Alive;
-            f.SensorRange[i] = alive ? f.SensorRangeAlive[i] : f.SensorRangeInjured[i];
-            f.FireRange[i] = alive ? f.FireRangeAlive[i] : f.FireRangeInjured[i];
-            f.ConstraintRange[i] = alive ? f.ConstraintRangeAlive[i] : f.ConstraintRangeInjured[i];
-        }
+        for (int i = 1; i <= f.NumAgents; ++i)
+            f.TakeCurrentRanges(i, f.AgentState[i]);
     }
 }
 

@@ -90,10 +90,12 @@ void PlaceSide(CDocumentState& doc, CForce& f, const char* side, const std::vect
             m = squadsBefore;
         }
         ++f.num_per_squad[squad];
-        f.AgentState[k] = f.StoredAgentState[k] = rec.State;
+        f.StoredAgentState[k] = rec.State;
         f.AgentSquad[k] = f.StoredAgentSquad[k] = squad;
-        f.AgentX[k] = f.StoredAgentX[k] = rec.X;
-        f.AgentY[k] = f.StoredAgentY[k] = rec.Y;
+        f.StoredAgentX[k] = rec.X;
+        f.StoredAgentY[k] = rec.Y;
+        f.PlaceAgent(k, rec.X, rec.Y);
+        f.SetAgentState(k, rec.State);
     }
     f.NumAgents = k;
     f.NumSquads = m;
@@ -132,6 +134,7 @@ bool ReadAgentText(std::string_view text, CDocumentState* doc, std::string* prob
         for (int* a : {f->AgentState, f->AgentSquad, f->AgentX, f->AgentY, f->StoredAgentState, f->StoredAgentSquad,
                        f->StoredAgentX, f->StoredAgentY})
             std::fill_n(a + 1, MaxAgents, 0);
+        f->RebuildAgentGrid();
     }
     PlaceSide(*doc, doc->RedForce, "RED", red, dropped);
     PlaceSide(*doc, doc->BlueForce, "BLUE", blue, dropped);

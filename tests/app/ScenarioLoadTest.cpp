@@ -74,9 +74,11 @@ TEST_F(ScenarioLoad, RunFilePlaysItsStoredFrames)
     EXPECT_EQ(doc.DeploymentSource, RandomDeployment);
     EXPECT_EQ(doc.RunHeader.LastStep, 350);
 
+    EXPECT_TRUE(doc.RedForce.AgentGridCurrent() && doc.BlueForce.AgentGridCurrent());
     doc.Resume();
     RunTicks(*View(), 349);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 349);
+    EXPECT_TRUE(doc.RedForce.AgentGridCurrent() && doc.BlueForce.AgentGridCurrent());
     EXPECT_EQ(doc.Paused, 0);
     EXPECT_NE(Frame().StatusText().find("[ TIME ]: 349"), std::string::npos) << Frame().StatusText();
     RunTicks(*View(), 1);  // past the last stored frame: back to frame 1, paused

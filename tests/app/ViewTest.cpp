@@ -143,5 +143,30 @@ TEST_F(ViewTest, RightClickReversesAReplayWhereverItFalls)
     EXPECT_EQ(View->InvalidateCount(), invalidations + 1);
 }
 
+// A hand-placed agent and its removal go through the force, so its grid of
+// agents stays equal to one rebuilt from the arrays, and the next step finds
+// nothing to repair.
+TEST_F(ViewTest, HandPlacementKeepsTheAgentGridCurrent)
+{
+    CBrevimarDoc& doc = *Doc;
+    doc.DeploymentSource = RedHandPlacement;
+    const QPoint at(203, 203);
+    const QPoint cell = View->PointToCell(at);
+    ASSERT_TRUE(View->IsOnBattlefield(cell));
+    ASSERT_EQ(doc.Battlefield.AgentGrid[GridIndex(cell.x(), cell.y())], CellFree);
+    const int before = doc.RedForce.NumAgents;
+    Release(Qt::RightButton, at);
+    ASSERT_EQ(doc.RedForce.NumAgents, before + 1);
+    EXPECT_TRUE(doc.RedForce.Grid.Holds(before + 1));
+    EXPECT_TRUE(doc.RedForce.AgentGridCurrent());
+    Release(Qt::RightButton, at);  // taken off again
+    EXPECT_EQ(doc.RedForce.AgentState[before + 1], Dead);
+    EXPECT_FALSE(doc.RedForce.Grid.Holds(before + 1));
+    EXPECT_TRUE(doc.RedForce.AgentGridCurrent());
+    const int repairs = doc.NeighborGrids.GridRepairs;
+    doc.StepSimulation();
+    EXPECT_EQ(doc.NeighborGrids.GridRepairs, repairs);
+}
+
 }  // namespace
 }  // namespace brevimar::testing

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
+#include "core/Force.h"
 #include "core/NeighborGrid.h"
+#include "core/Side.h"
 #include "support/TestDocument.h"
 
 namespace brevimar {
@@ -29,16 +33,25 @@ TEST(AgentBits, VisitsAscendingAcrossWordsWhileTheSetChanges)
     EXPECT_TRUE(Members(bits).empty());
 }
 
-// Agents 1..6 placed by hand; coarse cells are 4 x 4, so the candidates of a
-// box are the agents of every coarse cell the box touches, never fewer.
-TEST(SideNeighborGrid, NearHoldsEveryAgentInTheBoxAndSkipsFarOnes)
+// A force whose agents 1..n stand at (x[j], y[j]), alive.
+std::unique_ptr<CForce> ForceAt(const std::vector<int>& x, const std::vector<int>& y)
 {
-    //                     1   2   3    4    5    6
-    const int x[] = {0, 10, 12, 140, -5, 400, 75};
-    const int y[] = {0, 10, 13, 140, 3, 151, 75};
-    SideNeighborGrid grid;
-    grid.Build(6, x, y);
-    grid.Agents = 300;  // priced as a full force, so that the grid answers
+    auto force = std::make_unique<CForce>();
+    force->NumAgents = static_cast<int>(x.size()) - 1;
+    for (size_t j = 1; j < x.size(); ++j) {
+        force->PlaceAgent(static_cast<int>(j), x[j], y[j]);
+        force->SetAgentState(static_cast<int>(j), Alive);
+    }
+    return force;
+}
+
+// Coarse cells are 4 x 4, so the candidates of a box are the agents of
+// every coarse cell the box touches, never fewer.
+TEST(AgentGrid, NearHoldsEveryAgentInTheBoxAndSkipsFarOnes)
+{
+    //                              1   2   3    4    5    6
+    const auto force = ForceAt({0, 10, 12, 140, -5, 400, 75}, {0, 10, 13, 140, 3, 151, 75});
+    const CAgentGrid& grid = force->Grid;
     struct Case {
         SquareBox box;
         std::vector<int> inside;  // worked out from the coordinates above
@@ -52,7 +65,7 @@ TEST(SideNeighborGrid, NearHoldsEveryAgentInTheBoxAndSkipsFarOnes)
     };
     for (const Case& c : cases) {
         AgentBits near;
-        ASSERT_TRUE(grid.Near(c.box, &near));
+        ASSERT_TRUE(grid.Near(c.box, &near, MaxAgents));  // priced for a full force
         for (int j : c.inside)
             EXPECT_TRUE(near.Has(j)) << j;
         for (int j : c.outside)
@@ -60,23 +73,45 @@ TEST(SideNeighborGrid, NearHoldsEveryAgentInTheBoxAndSkipsFarOnes)
     }
     // A box over most of the field is cheaper as a plain pass.
     AgentBits whole;
-    EXPECT_FALSE(grid.Near(SquareBox(75, 75, 75), &whole));
+    EXPECT_FALSE(grid.Near(SquareBox(75, 75, 75), &whole, MaxAgents));
     EXPECT_TRUE(Members(whole).empty());
 }
 
-TEST(SideNeighborGrid, AMovedAgentIsFoundWhereItWent)
+// The force's writers keep its grid equal to one rebuilt from the arrays
+// through every kind of change; agents are held only while alive or
+// injured.
+TEST(AgentGrid, TheForcesWritersKeepItCurrent)
 {
-    const int x[] = {0, 20, 100};
-    const int y[] = {0, 20, 100};
-    SideNeighborGrid grid;
-    grid.Build(2, x, y);
-    grid.Agents = 300;  // priced as a full force
-    grid.Move(1, 90, 90);
-    AgentBits atOld, atNew;
-    ASSERT_TRUE(grid.Near(SquareBox(20, 20, 1), &atOld));
-    ASSERT_TRUE(grid.Near(SquareBox(90, 90, 1), &atNew));
-    EXPECT_FALSE(atOld.Has(1));
-    EXPECT_TRUE(atNew.Has(1));
+    auto force = ForceAt({0, 20, 100, 30}, {0, 20, 100, 30});
+    CForce& f = *force;
+    auto near = [&](int x, int y) { return Members(f.Grid.Cell[CAgentGrid::CoarseIndex(x, y)]); };
+    const std::vector<int> none;
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int x, y;  // a cell whose coarse cell is asked about afterwards
+        std::vector<int> found;
+    } steps[] = {
+        {"move", [&] { f.PlaceAgent(1, 90, 90); }, 90, 90, {1}},
+        {"moved away", [] {}, 20, 20, none},
+        {"injured", [&] { f.SetAgentState(2, Injured); }, 100, 100, {2}},
+        {"killed", [&] { f.SetAgentState(2, Dead); }, 100, 100, none},
+        {"dead agent moved", [&] { f.PlaceAgent(2, 30, 31); }, 30, 30, {3}},
+        {"reconstituted", [&] { f.SetAgentState(2, Alive); }, 30, 30, {2, 3}},
+        {"killed again", [&] { f.SetAgentState(3, Dead); }, 30, 30, {2}},
+        {"rebuilt", [&] { f.RebuildAgentGrid(); }, 90, 90, {1}},
+    };
+    for (const Step& s : steps) {
+        s.change();
+        EXPECT_TRUE(f.AgentGridCurrent()) << s.what;
+        EXPECT_EQ(near(s.x, s.y), s.found) << s.what;
+    }
+    // A position written past the force is noticed.
+    f.AgentX[1] = 10;
+    EXPECT_FALSE(f.AgentGridFollowsAgents());
+    EXPECT_FALSE(f.AgentGridCurrent());
+    f.RebuildAgentGrid();
+    EXPECT_TRUE(f.AgentGridCurrent());
 }
 
 // Inside a step the sight lines use the blocker sums; every answer must be

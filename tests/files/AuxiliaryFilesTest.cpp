@@ -302,6 +302,8 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
     EXPECT_EQ(blue.NumSquads, 1);
     ASSERT_EQ(dropped.size(), 1u);
     EXPECT_EQ(dropped[0], "BLUE agent record 3 at (3, 4)");
+    EXPECT_TRUE(red.AgentGridCurrent());
+    EXPECT_TRUE(blue.AgentGridCurrent());
 
     const std::string written = Written([&](std::ostream& o) { WriteAgentText(*doc, o); });
     EXPECT_EQ(written, "2\n2 1 3 4\n1 3 6 6\n1\n2 1 10 10");

@@ -1,0 +1,101 @@
+// Where a side's living agents stand, by coarse cell, so that a question
+// about the agents near a point visits only the agents of the cells around
+// it instead of the whole force.
+//
+// The force owns one (CForce::Grid) and keeps it current itself: every write
+// of an agent's position or state goes through the force's PlaceAgent and
+// SetAgentState, which move the agent between cells as they write.
+//
+// Answers are candidate sets, never final: every caller still applies its
+// own exact test to each candidate and visits them in ascending index, so
+// sums, marks and random draws happen exactly as in a pass over the force.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Limits.h"
+#include "core/SquareBox.h"
+
+namespace brevimar {
+
+// A set of agent indices 0..AgentSlots - 1, visited in ascending order.
+struct AgentBits {
+    static constexpr int Words = (AgentSlots + 63) / 64;
+    std::uint64_t W[Words] = {};
+
+    void Set(int j) { W[j >> 6] |= std::uint64_t{1} << (j & 63); }
+    // Set(j) when `on`, without a branch.
+    void SetIf(int j, bool on) { W[j >> 6] |= std::uint64_t{on} << (j & 63); }
+    void Reset(int j) { W[j >> 6] &= ~(std::uint64_t{1} << (j & 63)); }
+    bool Has(int j) const { return (W[j >> 6] >> (j & 63)) & 1u; }
+    void Clear()
+    {
+        for (auto& w : W)
+            w = 0;
+    }
+    // The set of j in 1..n with flags[j] != 0.
+    void MarkNonZero(const int* flags, int n)
+    {
+        Clear();
+        for (int j = 1; j <= n; ++j)
+            if (flags[j] != 0)
+                Set(j);
+    }
+    void Or(const AgentBits& other)
+    {
+        for (int k = 0; k < Words; ++k)
+            W[k] |= other.W[k];
+    }
+    // f(j) for every member in ascending order; f may add or remove members
+    // of this set, which this visit then neither sees nor skips.
+    template <typename F>
+    void ForEach(F&& f) const
+    {
+        for (int k = 0; k < Words; ++k) {
+            std::uint64_t bits = W[k];
+            while (bits != 0) {
+                f(k * 64 + __builtin_ctzll(bits));
+                bits &= bits - 1;
+            }
+        }
+    }
+};
+
+// Every agent slot 1..MaxAgents whose state is above dead, in the coarse
+// cell of its position. Slots past the force's count are held too when
+// their state says so: the count is written in many places (dialogs,
+// readers) and every question filters by it anyway.
+struct CAgentGrid {
+    static constexpr int Shift = 2;  // coarse cells of 4 x 4 battlefield cells
+    static constexpr int Span = ((MaxBattleSize + 1) >> Shift) + 1;
+    static constexpr int Last = (Span << Shift) - 1;  // coordinates beyond are kept at the edge
+
+    AgentBits Cell[Span * Span];
+    // 1 + the coarse cell agent j is held in; 0 while it is not held.
+    int HeldIn[AgentSlots] = {};
+
+    static int CoarseIndex(int x, int y)
+    {
+        const int cx = (x < 0 ? 0 : (x > Last ? Last : x)) >> Shift;
+        const int cy = (y < 0 ? 0 : (y > Last ? Last : y)) >> Shift;
+        return cx * Span + cy;
+    }
+    bool Holds(int j) const { return HeldIn[j] != 0; }
+    void Hold(int j, int x, int y)
+    {
+        const int c = CoarseIndex(x, y);
+        HeldIn[j] = c + 1;
+        Cell[c].Set(j);
+    }
+    void Drop(int j)
+    {
+        Cell[HeldIn[j] - 1].Reset(j);
+        HeldIn[j] = 0;
+    }
+    void Clear();
+    // Adds to `out` every held agent that may stand in `box`. False, with
+    // `out` untouched, when a pass over `agents` agents is cheaper.
+    bool Near(const SquareBox& box, AgentBits* out, int agents) const;
+};
+
+}  // namespace brevimar
