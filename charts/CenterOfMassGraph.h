@@ -3,7 +3,7 @@
 // error bars in a multiple time-series run), and a 3D path through time.
 #pragma once
 
-#include "charts/ChartWindow.h"
+#include "charts/StepSeriesChart.h"
 #include "platform/Dialog.h"
 
 namespace brevimar {
@@ -38,7 +38,7 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 };
 
-class CCenterOfMassGraphDlg : public CChartWindow {
+class CCenterOfMassGraphDlg : public CStepSeriesChart {
 public:
     static constexpr unsigned IDD = 181;
     static constexpr const char* Caption = "2D Graph::Center-of-Mass";

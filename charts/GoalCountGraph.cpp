@@ -1,7 +1,7 @@
 #include "charts/GoalCountGraph.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "core/Document.h"
 
@@ -118,19 +118,12 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
     const int R = std::clamp(doc.Charts.GoalGraphRange, 1, StatisticRanges);
     TimeSetup(multiRun, 0, T - 1, T, true);
 
-    char title[128];
-    if (multiRun) {
-        std::snprintf(title, sizeof title, "Number of VORLAXs Near Goal; (Range R=%d; %d Samples)", R,
-                      doc.Series.MultiRunSampleCount);
-        Graph.LeftTitle = "(Ave) Number of VORLAXs";
-    } else {
-        std::snprintf(title, sizeof title, "Number of VORLAXs Near Goal; (Range R=%d)", R);
-        Graph.LeftTitle = "Number of VORLAXs";
-    }
-    Graph.GraphTitle = title;
+    Graph.LeftTitle = Averaged(multiRun, "Number of VORLAXs");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Number of VORLAXs Near Goal",
+                                    "Range R=" + std::to_string(R));
 
-    int s = 0, first = 0;
-    double hi = 0.0;
+    int s = 0;
+    Extremes all;
     for (const Pair& pair : pairs) {
         if (doc.Charts.*pair.Flag != 1)
             continue;
@@ -141,21 +134,12 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
         } else if (doc.GoalCountLog[pair.Kind]) {
             curve.Values = doc.GoalCountLog[pair.Kind].get() + SeriesIndex(R, 0);
         }
-        const Extremes e = FillCurve(doc, s, curve, T, multiRun, 1);
-        hi = std::max(hi, e.Max);
-        if (e.FirstPositive != 0 && (first == 0 || e.FirstPositive < first))
-            first = e.FirstPositive;
+        all.Take(FillCurve(doc, s, curve, T, multiRun, 1));
         ++s;
     }
 
-    Graph.XAxisMax = static_cast<double>(T);
-    Graph.RangeMax = T;
-    // The axis starts where the first pair leaves zero; a first value at
-    // the very last step shows from the current step.
-    const int start = first == 0 ? 1 : (first == T ? current : first);
-    Graph.XAxisMin = static_cast<double>(start);
-    Graph.RangeMin = start;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    // The axis starts where the first pair leaves zero.
+    FinishTimeAxes(FirstShownStep(all, T, current), T, all.Max);
 
     DrawChart();
     EndHandOff(doc, s);

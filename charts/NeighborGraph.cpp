@@ -1,7 +1,7 @@
 #include "charts/NeighborGraph.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "charts/GoalCountGraph.h"
 #include "core/Document.h"
@@ -114,19 +114,12 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
     const int R = std::clamp(doc.Charts.NeighborGraphRange, 1, StatisticRanges);
     TimeSetup(multiRun, 0, n, n, true);
 
-    char title[128];
-    if (multiRun) {
-        std::snprintf(title, sizeof title, "Average Neighbor Count; (Range R=%d; %d Samples)", R,
-                      doc.Series.MultiRunSampleCount);
-        Graph.LeftTitle = "(Ave) # of Neighbors";
-    } else {
-        std::snprintf(title, sizeof title, "Average Neighbor Count; (Range R=%d)", R);
-        Graph.LeftTitle = "# of Neighbors";
-    }
-    Graph.GraphTitle = title;
+    Graph.LeftTitle = Averaged(multiRun, "# of Neighbors");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Average Neighbor Count",
+                                    "Range R=" + std::to_string(R));
 
     int s = 0;
-    double hi = 0.0;
+    Extremes all;
     for (const Kind& kind : kinds) {
         if (doc.Charts.*kind.Flag != 1)
             continue;
@@ -137,15 +130,11 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
         } else if (doc.NeighborLog[kind.Index]) {
             curve.Values = doc.NeighborLog[kind.Index].get() + SeriesIndex(R, 0);
         }
-        hi = std::max(hi, FillCurve(doc, s, curve, n, multiRun, 1).Max);
+        all.Take(FillCurve(doc, s, curve, n, multiRun, 1));
         ++s;
     }
 
-    Graph.XAxisMin = 1.0;
-    Graph.XAxisMax = static_cast<double>(n);
-    Graph.RangeMin = 1;
-    Graph.RangeMax = n;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    FinishTimeAxes(1, n, all.Max);
 
     DrawChart();
     EndHandOff(doc, s);
