@@ -13,30 +13,40 @@ using O = CGoalCountGraphOptionsDlg;
 
 const DialogTemplate& OptionsTemplate()
 {
-    static const DialogTemplate table{
-        O::IDD,
-        "2D Graph::Goal Count",
-        {
-            {DlgItem::Group, IDC_STATIC, "Select Graph"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_RED_FLAG, "Red within Range R of Red-Flag"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED_FLAG, "Blue within Range R of Red-Flag"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE_FLAG, "Red within Range R of Blue-Flag"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE_FLAG, "Blue within Range R of Blue-Flag"},
-            {DlgItem::Group, IDC_STATIC, "Select Range", 7},
-            {DlgItem::Radio, O::IDC_RANGE_1, "1"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 1, "2"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 2, "3"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 3, "4"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 4, "5"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 5, "6"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 6, "7"},
-            {DlgItem::EndGroup},
-        },
-    };
+    static const DialogTemplate table = [] {
+        DialogTemplate t{O::IDD,
+                         "2D Graph::Goal Count",
+                         {
+                             {DlgItem::Group, IDC_STATIC, "Select Graph"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_RED_FLAG, "Red within Range R of Red-Flag"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED_FLAG, "Blue within Range R of Red-Flag"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE_FLAG, "Red within Range R of Blue-Flag"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE_FLAG, "Blue within Range R of Blue-Flag"},
+                         }};
+        AddRangeRadios(t.Items, O::IDC_RANGE_1);
+        return t;
+    }();
     return table;
 }
 
 }  // namespace
+
+void AddRangeRadios(std::vector<DialogItem>& items, int firstId)
+{
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "Select Range", 7);
+    for (int r = 1; r <= 7; ++r)
+        items.emplace_back(DlgItem::Radio, firstId + r - 1, std::to_string(r));
+    items.emplace_back(DlgItem::EndGroup);
+}
+
+void OnRangeRadios(CDialog& dialog, int firstId, int& range)
+{
+    for (int r = 1; r <= 7; ++r)
+        dialog.OnButton(firstId + r - 1, [&dialog, &range, r] {
+            range = r;
+            dialog.UpdateData(false);
+        });
+}
 
 void DDX_RangeRadio(CDataExchange& dx, int firstId, int range)
 {
@@ -55,11 +65,7 @@ CGoalCountGraphOptionsDlg::CGoalCountGraphOptionsDlg(const CBrevimarDoc&, QWidge
     };
     for (const auto& [id, flag] : boxes)
         OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
-    for (int r = 1; r <= 7; ++r)
-        OnButton(IDC_RANGE_1 + r - 1, [this, r] {
-            Range = r;
-            UpdateData(false);
-        });
+    OnRangeRadios(*this, IDC_RANGE_1, Range);
 }
 
 bool CGoalCountGraphOptionsDlg::OnInitDialog()

@@ -2,6 +2,8 @@
 // flag, step by step, for up to four side and flag pairs; and its options.
 #pragma once
 
+#include <vector>
+
 #include "charts/StepSeriesChart.h"
 #include "platform/Dialog.h"
 
@@ -9,7 +11,11 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-// The dialog-side radio group "1".."7" that the range charts share.
+// The dialog-side radio group "1".."7" that the range charts share: the
+// group "Select Range" of radios from `firstId` on, their handler (a click
+// sets `range` and shows it) and its exchange.
+void AddRangeRadios(std::vector<DialogItem>& items, int firstId);
+void OnRangeRadios(CDialog& dialog, int firstId, int& range);
 void DDX_RangeRadio(CDataExchange& dx, int firstId, int range);
 
 class CGoalCountGraphOptionsDlg : public CDialog {

@@ -14,30 +14,23 @@ using O = CNeighborCountGraphOptionsDlg;
 
 const DialogTemplate& OptionsTemplate()
 {
-    static const DialogTemplate table{
-        O::IDD,
-        "2D Graph::Neighbor Count",
-        {
-            {DlgItem::Group, IDC_STATIC, "Select Graph"},
-            {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_RED, "Total within Range R of Red"},
-            {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_BLUE, "Total within Range R of Blue"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_RED, "Red within Range R of Red"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED, "Blue within Range R of Red"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE, "Red within Range R of Blue"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE, "Blue within Range R of Blue"},
-            {DlgItem::Group, IDC_STATIC, "Select Range", 7},
-            {DlgItem::Radio, O::IDC_RANGE_1, "1"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 1, "2"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 2, "3"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 3, "4"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 4, "5"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 5, "6"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 6, "7"},
-            {DlgItem::EndGroup},
-            // Bound to nothing: the bars follow the run mode alone.
-            {DlgItem::CheckBox, O::IDC_DEVIATION, " +/- Deviation"},
-        },
-    };
+    static const DialogTemplate table = [] {
+        DialogTemplate t{O::IDD,
+                         "2D Graph::Neighbor Count",
+                         {
+                             {DlgItem::Group, IDC_STATIC, "Select Graph"},
+                             {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_RED, "Total within Range R of Red"},
+                             {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_BLUE, "Total within Range R of Blue"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_RED, "Red within Range R of Red"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED, "Blue within Range R of Red"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE, "Red within Range R of Blue"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE, "Blue within Range R of Blue"},
+                         }};
+        AddRangeRadios(t.Items, O::IDC_RANGE_1);
+        // Bound to nothing: the bars follow the run mode alone.
+        t.Items.emplace_back(DlgItem::CheckBox, O::IDC_DEVIATION, " +/- Deviation");
+        return t;
+    }();
     return table;
 }
 
@@ -53,11 +46,7 @@ CNeighborCountGraphOptionsDlg::CNeighborCountGraphOptionsDlg(const CBrevimarDoc&
     };
     for (const auto& [id, flag] : boxes)
         OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
-    for (int r = 1; r <= 7; ++r)
-        OnButton(IDC_RANGE_1 + r - 1, [this, r] {
-            Range = r;
-            UpdateData(false);
-        });
+    OnRangeRadios(*this, IDC_RANGE_1, Range);
 }
 
 void CNeighborCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
