@@ -49,7 +49,7 @@ struct AxisSpan {
 }  // namespace
 
 CCenterOfMassGraphOptionsDlg::CCenterOfMassGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     for (int kind = 1; kind <= 4; ++kind)
         OnButton(IDC_XY + kind - 1, [this, kind] {
@@ -87,12 +87,6 @@ void CCenterOfMassGraphOptionsDlg::OnOK()
     Accepted = 1;
     UpdateData(false);
     CDialog::OnOK();
-}
-
-void CCenterOfMassGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)

@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CCenterOfMassGraphOptionsDlg : public CDialog {
+class CCenterOfMassGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 180;
     // The four forms' radios, in PlotKind order, then the boxes.
@@ -26,9 +26,7 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
-    int Accepted = 1;
     int ShowRed = 0;
     int ShowBlue = 0;
     int ShowTotal = 0;

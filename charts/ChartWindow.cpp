@@ -227,6 +227,18 @@ void CChartWindow::resizeEvent(QResizeEvent* event)
         chart->setGeometry(rect());
 }
 
+void CChartOptionsDlg::OnOK()
+{
+    Accepted = 1;
+    CDialog::OnOK();
+}
+
+void CChartOptionsDlg::OnCancel()
+{
+    Accepted = 0;
+    CDialog::OnCancel();
+}
+
 void ToggleCheckFlag(CDialog& dialog, int& flag)
 {
     dialog.UpdateData(true);

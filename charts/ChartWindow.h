@@ -18,12 +18,11 @@
 #include <string>
 
 #include "charts/GraphCtrl.h"
+#include "platform/Dialog.h"
 
 namespace brevimar {
 
 class CBrevimarDoc;
-class CDataExchange;
-class CDialog;
 
 class CChartWindow : public QDialog {
 public:
@@ -104,6 +103,19 @@ protected:
 
 private:
     unsigned Template;
+};
+
+// What the chart option dialogs share: Accepted tells the opening command
+// whether the dialog ended with OK (1) or with Cancel (0).
+class CChartOptionsDlg : public CDialog {
+public:
+    void OnOK() override;
+    void OnCancel() override;
+
+    int Accepted = 1;
+
+protected:
+    using CDialog::CDialog;
 };
 
 // The check-box handler the chart option dialogs share: the dialog's flag

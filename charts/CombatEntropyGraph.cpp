@@ -29,7 +29,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CCombatEntropyGraphOptionsDlg::CCombatEntropyGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     for (int kind : {1, 2})
         OnButton(kind == 1 ? IDC_XY : IDC_XY_TIME, [this, kind] {
@@ -43,18 +43,6 @@ bool CCombatEntropyGraphOptionsDlg::OnInitDialog()
     CDialog::OnInitDialog();
     CheckRadioButton(IDC_XY, IDC_XY_TIME, GraphKind == 1 ? IDC_XY : IDC_XY_TIME);
     return true;
-}
-
-void CCombatEntropyGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CCombatEntropyGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& doc)

@@ -55,7 +55,7 @@ void DDX_RangeRadio(CDataExchange& dx, int firstId, int range)
 }
 
 CGoalCountGraphOptionsDlg::CGoalCountGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_RED_NEAR_RED_FLAG, &O::RedNearRedFlag},
@@ -81,18 +81,6 @@ void CGoalCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_RED_NEAR_BLUE_FLAG, RedNearBlueFlag);
     DDX_CheckFlag(dx, IDC_BLUE_NEAR_BLUE_FLAG, BlueNearBlueFlag);
     DDX_RangeRadio(dx, IDC_RANGE_1, Range);
-}
-
-void CGoalCountGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CGoalCountGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CStepSeriesChart(IDD, Caption, parent)

@@ -61,7 +61,7 @@ struct Measure {
 }  // namespace
 
 CInterpointDistributionGraphOptionsDlg::CInterpointDistributionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     MinFlagDistance = 0;
     const std::pair<int, int O::*> boxes[] = {
@@ -119,12 +119,6 @@ void CInterpointDistributionGraphOptionsDlg::OnOK()
     Accepted = 1;
     UpdateData(false);
     EndDialog(IDOK);
-}
-
-void CInterpointDistributionGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CInterpointDistributionGraphDlg::CInterpointDistributionGraphDlg(QWidget* parent, CBrevimarDoc& doc)

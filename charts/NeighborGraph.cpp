@@ -37,7 +37,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CNeighborCountGraphOptionsDlg::CNeighborCountGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_TOTAL_NEAR_RED, &O::TotalNearRed}, {IDC_TOTAL_NEAR_BLUE, &O::TotalNearBlue},
@@ -58,18 +58,6 @@ void CNeighborCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_RED_NEAR_BLUE, RedNearBlue);
     DDX_CheckFlag(dx, IDC_BLUE_NEAR_BLUE, BlueNearBlue);
     DDX_RangeRadio(dx, IDC_RANGE_1, Range);
-}
-
-void CNeighborCountGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CNeighborCountGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& doc)

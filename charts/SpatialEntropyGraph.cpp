@@ -33,7 +33,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CSpatialEntropyGraphOptionsDlg::CSpatialEntropyGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_RED, &O::ShowRed},       {IDC_BLUE, &O::ShowBlue},     {IDC_TOTAL, &O::ShowTotal},
@@ -51,18 +51,6 @@ void CSpatialEntropyGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_COARSE, ShowCoarse);
     DDX_CheckFlag(dx, IDC_MEDIUM, ShowMedium);
     DDX_CheckFlag(dx, IDC_FINE, ShowFine);
-}
-
-void CSpatialEntropyGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CSpatialEntropyGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CSpatialEntropyGraphDlg::CSpatialEntropyGraphDlg(QWidget* parent, CBrevimarDoc& doc)

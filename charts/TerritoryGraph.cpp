@@ -31,7 +31,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CTerritorialPossessionGraphOptionsDlg::CTerritorialPossessionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_RED_RAW, &O::RedRaw},
@@ -49,18 +49,6 @@ void CTerritorialPossessionGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_RED_NORMALIZED, RedNormalized);
     DDX_CheckFlag(dx, IDC_BLUE_RAW, BlueRaw);
     DDX_CheckFlag(dx, IDC_BLUE_NORMALIZED, BlueNormalized);
-}
-
-void CTerritorialPossessionGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CTerritorialPossessionGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, CBrevimarDoc& doc)
