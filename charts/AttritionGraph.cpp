@@ -49,7 +49,7 @@ struct Curve {
 }  // namespace
 
 CAttritionGraphOptionsDlg::CAttritionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_ALL, &O::AttritionShowAll},
@@ -73,18 +73,6 @@ void CAttritionGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_BLUE_ALIVE, AttritionShowBlueAlive);
     DDX_CheckFlag(dx, IDC_BLUE_INJURED, AttritionShowBlueInjured);
     DDX_CheckFlag(dx, IDC_BLUE_TOTAL, AttritionShowBlueTotal);
-}
-
-void CAttritionGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CAttritionGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CChartWindow(IDD, Caption, parent)

@@ -12,7 +12,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CAttritionGraphOptionsDlg : public CDialog {
+class CAttritionGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 169;
     // The boxes, in the dialog's order.
@@ -26,8 +26,6 @@ public:
 
     explicit CAttritionGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
-    void OnOK() override;
-    void OnCancel() override;
 
     int AttritionShowAll = 0;
     int AttritionShowRedAlive = 0;
@@ -36,7 +34,6 @@ public:
     int AttritionShowBlueInjured = 0;
     int AttritionShowRedTotal = 0;
     int AttritionShowBlueTotal = 0;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 #include "core/Document.h"
 
@@ -34,7 +34,7 @@ const DialogTemplate& OptionsTemplate()
 }
 
 // A running extreme of one axis, as the forms track them.
-struct Extremes {
+struct AxisSpan {
     double Min = 999.0;
     double Max = -1.0;
     void Take(double v)
@@ -49,7 +49,7 @@ struct Extremes {
 }  // namespace
 
 CCenterOfMassGraphOptionsDlg::CCenterOfMassGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     for (int kind = 1; kind <= 4; ++kind)
         OnButton(IDC_XY + kind - 1, [this, kind] {
@@ -89,14 +89,8 @@ void CCenterOfMassGraphOptionsDlg::OnOK()
     CDialog::OnOK();
 }
 
-void CCenterOfMassGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
-}
-
 CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
-    : CChartWindow(IDD, Caption, parent)
+    : CStepSeriesChart(IDD, Caption, parent)
 {
     BeginHandOff(doc);
     Create();
@@ -122,11 +116,6 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         return multiRun ? averaged.MultiRunMean[MultiRunCenterOfMassRow + 2 * k + 1][t]
                         : doc.Collected.CenterOfMassSeries[2 * k + 1][t];
     };
-    auto withSamples = [samples](const char* text) {
-        char title[128];
-        std::snprintf(title, sizeof title, "%s; (%d Samples)", text, samples);
-        return std::string(title);
-    };
 
     struct Group {
         int CChartSelections::*Flag;
@@ -139,55 +128,50 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         {&CChartSelections::CenterOfMassGraphTotal, "Total CoM", "Total"},
     };
 
-    Extremes x, y, z;
+    AxisSpan x, y, z;
     int s = 0;
     auto shown = [this](CGraphPropertyArray2D& data, int set, int t) { return data[set][t].GetDouble(); };
 
-    if (kind == 1) {
-        Graph.GraphType = 9;
-        Graph.GraphStyle = 0;
-        Graph.Toolbar = 0;
-        Graph.PropertyPages = 1;
-        for (int k = 0; k <= 18; ++k)
-            Graph.ToolStat[k] = 1;
-        Graph.ToolStat[5] = 0;
-        Graph.ToolStat[8] = 0;
-        Graph.ToolStat[9] = 0;
-        Graph.Background[0] = 7;
-        Graph.XAxisStyle = 2;
-        Graph.ThickLines = 0;
-        Graph.TickStyle = 1;
-        Graph.FontSize[0] = 100;
-        Graph.FontStyle[0] = 2;
-        Graph.FontSize[1] = 75;
-        Graph.LeftTitleStyle = 1;
-        ApplyCommon2DClosing();
-        if (multiRun) {
-            Graph.LeftTitle = "(Ave) y";
-            Graph.BottomTitle = "(Ave) x";
-            Graph.GraphTitle = withSamples("Center-of-Mass (x,y) Positions");
+    if (kind == 1 || kind == 4) {
+        // The path in the plane, or through time in the cage.
+        const bool cage = kind == 4;
+        if (cage) {
+            Graph.GraphType = 21;
+            Graph.GraphStyle = 2;
+            Graph.Rotation = 45;
+            Graph.Elevation = 25;
+            Apply3DLook(false);
+            Graph.LeftTitle = "Time";
+            Graph.RightTitle = Averaged(multiRun, "y");
+            Graph.GraphTitle = SampledTitle(multiRun, samples, "Center-of-Mass 3D Time-Series (Z axis = time)");
         } else {
-            Graph.LeftTitle = "y";
-            Graph.BottomTitle = "x";
-            Graph.GraphTitle = "Center-of-Mass (x,y) Positions";
+            ApplyXYPlotLook();
+            Graph.LeftTitle = Averaged(multiRun, "y");
+            Graph.GraphTitle = SampledTitle(multiRun, samples, "Center-of-Mass (x,y) Positions");
         }
+        Graph.LeftTitleStyle = 1;
+        Graph.BottomTitle = Averaged(multiRun, "x");
         for (int k = 0; k < 3; ++k) {
             if (charts.*groups[k].Flag != 1)
                 continue;
             for (int t = 1; t <= n; ++t) {
-                Graph.GraphData[s][t] = Y(k, t);
-                Graph.XPosData[s][t] = X(k, t);
+                PlacePathPoint(cage, s, t, X(k, t), Y(k, t), t);
                 y.Take(shown(Graph.GraphData, s, t));
                 x.Take(shown(Graph.XPosData, s, t));
+                if (cage)
+                    z.Take(shown(Graph.ZPosData, s, t));
             }
-            Graph.GraphData[s][0] = Y(k, 1);
-            Graph.XPosData[s][0] = X(k, 1);
+            PlacePathPoint(cage, s, 0, X(k, 1), Y(k, 1), 1);
             Graph.LegendText[s] = groups[k].Legend;
             ++s;
             Graph.NumSets = s;
         }
         Graph.XAxisMin = x.Min;
         Graph.XAxisMax = x.Max;
+        if (cage) {
+            Graph.ZAxisMin = z.Min;
+            Graph.ZAxisMax = z.Max;
+        }
         Graph.YAxisMin[0] = y.Min;
         Graph.YAxisMax[0] = y.Max;
         Graph.XAxisTicks = x.Max - x.Min >= 50.0 ? 10 : 1;
@@ -202,140 +186,42 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         return;
     }
 
-    if (kind == 4) {
-        Graph.GraphType = 21;
-        Graph.GraphStyle = 2;
-        Graph.Rotation = 45;
-        Graph.Elevation = 25;
-        Graph.Background[0] = 7;
-        Graph.Toolbar = 0;
-        Graph.PropertyPages = 1;
-        for (int k = 0; k <= 18; ++k)
-            Graph.ToolStat[k] = 1;
-        Graph.ToolStat[6] = 0;
-        Graph.CageWallColor = 15;
-        Graph.XAxisStyle = 2;
-        Graph.ZAxisStyle = 2;
-        Graph.ThickLines = 0;
-        Graph.TickStyle = 1;
-        Graph.FontSize[0] = 100;
-        Graph.FontStyle[0] = 2;
-        Graph.FontSize[1] = 75;
-        Graph.LeftTitleStyle = 1;
-        Graph.LeftTitle = "Time";
-        Graph.RightTitle = "y";
-        Graph.BottomTitle = "x";
-        ApplyCommon2DClosing();
-        if (multiRun) {
-            Graph.RightTitle = "(Ave) y";
-            Graph.BottomTitle = "(Ave) x";
-            Graph.GraphTitle = withSamples("Center-of-Mass 3D Time-Series (Z axis = time)");
-        } else {
-            Graph.GraphTitle = "Center-of-Mass 3D Time-Series (Z axis = time)";
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (charts.*groups[k].Flag != 1)
-                continue;
-            for (int t = 1; t <= n; ++t) {
-                Graph.GraphData[s][t] = static_cast<double>(t);
-                Graph.XPosData[s][t] = X(k, t);
-                Graph.ZPosData[s][t] = Y(k, t);
-                y.Take(shown(Graph.GraphData, s, t));
-                x.Take(shown(Graph.XPosData, s, t));
-                z.Take(shown(Graph.ZPosData, s, t));
-            }
-            Graph.GraphData[s][0] = 1.0;
-            Graph.XPosData[s][0] = X(k, 1);
-            Graph.ZPosData[s][0] = Y(k, 1);
-            Graph.LegendText[s] = groups[k].Legend;
-            ++s;
-            Graph.NumSets = s;
-        }
-        Graph.XAxisMin = x.Min;
-        Graph.XAxisMax = x.Max;
-        Graph.ZAxisMin = z.Min;
-        Graph.ZAxisMax = z.Max;
-        Graph.YAxisMin[0] = y.Min;
-        Graph.YAxisMax[0] = y.Max;
-        Graph.XAxisTicks = x.Max - x.Min >= 50.0 ? 10 : 1;
-        Graph.YAxisStyle[0] = 2;
-        Graph.YAxisTicks[0] = y.Max - y.Min >= 50.0 ? 10 : 1;
-        Graph.YAxisMinorTicks[0] = 1;
-        Graph.NumPoints = doc.RunHeader.CurrentStep;
-        DrawChart();
-        EndHandOff(doc, 0);
-        return;
-    }
-
     // The distance forms. The RED flag is the goal of the BLUE force, and
     // the BLUE flag the goal of the RED force.
     const bool fromRed = kind == 2;
     const CForce& owner = doc.Force(fromRed ? Side::Blue : Side::Red);
     const double fx = owner.GoalFlagX, fy = owner.GoalFlagY;
     const char* flagName = fromRed ? "Red-Flag" : "Blue-Flag";
-    const std::string title = fromRed ? "Distance From Red-Flag" : "Distance From Blue-Flag";
 
-    Graph.GraphType = 6;
-    if (multiRun) {
-        Graph.GraphStyle = 0;
-        Graph.EBarSource[0] = 5;
-    } else {
-        Graph.EBarSource[0] = 0;
-        Graph.GraphStyle = 0;
-    }
-    Graph.NumPoints = fromRed ? n - 1 : n;
-    Common2D common;
-    common.MultiRun = multiRun;
-    common.TickPoints = n;
-    ApplyCommon2DSettings(common);
-    if (multiRun) {
-        Graph.LeftTitle = "(Ave) Distance";
-        Graph.GraphTitle = withSamples(title.c_str());
-    } else {
-        Graph.LeftTitle = "Distance";
-        Graph.GraphTitle = title;
-    }
-    Graph.BottomTitle = "Time";
-    ApplyCommon2DClosing();
+    TimeSetup(multiRun, 0, fromRed ? n - 1 : n, n, false);
+    Graph.LeftTitle = Averaged(multiRun, "Distance");
+    Graph.GraphTitle = SampledTitle(multiRun, samples, fromRed ? "Distance From Red-Flag" : "Distance From Blue-Flag");
 
+    double distance[SeriesLength] = {}, error[SeriesLength] = {};
     for (int k = 0; k < 3; ++k) {
         if (charts.*groups[k].Flag != 1)
             continue;
-        HandOffLabel(doc, s, std::string("Center-of-Mass: ") + groups[k].Who + "::" + flagName);
-        auto distance = [&](int t) {
+        // Step 1 always: point 0 repeats it.
+        for (int t = 1; t <= std::max(n, 1); ++t) {
             const double dx = fx - X(k, t), dy = fy - Y(k, t);
-            return std::sqrt(dx * dx + dy * dy);
-        };
-        for (int t = 1; t <= n; ++t) {
-            const double D = distance(t);
-            Graph.GraphData[s][t] = D;
+            distance[t] = std::sqrt(dx * dx + dy * dy);
             if (multiRun) {
-                const double dx = fx - X(k, t), dy = fy - Y(k, t);
                 const double sx = averaged.MultiRunDev[MultiRunCenterOfMassRow + 2 * k][t] * dx;
                 const double sy = averaged.MultiRunDev[MultiRunCenterOfMassRow + 2 * k + 1][t] * dy;
                 // On the flag itself the error has no direction: none is drawn.
-                const double e = D > 0.0 ? std::sqrt(sx * sx + sy * sy) / D : 0.0;
-                Graph.EBarGraphDataPlus[s][t] = e;
-                Graph.EBarGraphDataMinus[s][t] = e;
-                HandOffPoint(doc, s, t, shown(Graph.GraphData, s, t), shown(Graph.EBarGraphDataPlus, s, t));
+                error[t] = distance[t] > 0.0 ? std::sqrt(sx * sx + sy * sy) / distance[t] : 0.0;
             }
-            Graph.XPosData[s][t] = static_cast<double>(t + 1);
-            y.Take(shown(Graph.GraphData, s, t));
         }
-        Graph.GraphData[s][0] = distance(1);
-        Graph.XPosData[s][0] = 1.0;
-        if (multiRun) {
-            Graph.EBarGraphDataPlus[s][0] = 0.0;
-            Graph.EBarGraphDataMinus[s][0] = 0.0;
+        const Curve curve{distance, error, groups[k].Legend,
+                          std::string("Center-of-Mass: ") + groups[k].Who + "::" + flagName};
+        const Extremes e = FillCurve(doc, s, curve, n, multiRun, 1);
+        if (n >= 1) {
+            y.Take(e.Min);
+            y.Take(e.Max);
         }
-        Graph.LegendText[s] = groups[k].Legend;
         ++s;
-        Graph.NumSets = s;
     }
-    Graph.XAxisMin = 1.0;
-    Graph.XAxisMax = static_cast<double>(n);
-    Graph.RangeMin = 1;
-    Graph.RangeMax = n;
+    SetXRange(1, n);
     Graph.YAxisMin[0] = y.Min;
     Graph.YAxisMax[0] = y.Max;
     DrawChart();

@@ -3,14 +3,14 @@
 // error bars in a multiple time-series run), and a 3D path through time.
 #pragma once
 
-#include "charts/ChartWindow.h"
+#include "charts/StepSeriesChart.h"
 #include "platform/Dialog.h"
 
 namespace brevimar {
 
 class CBrevimarDoc;
 
-class CCenterOfMassGraphOptionsDlg : public CDialog {
+class CCenterOfMassGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 180;
     // The four forms' radios, in PlotKind order, then the boxes.
@@ -26,9 +26,7 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
-    int Accepted = 1;
     int ShowRed = 0;
     int ShowBlue = 0;
     int ShowTotal = 0;
@@ -38,7 +36,7 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 };
 
-class CCenterOfMassGraphDlg : public CChartWindow {
+class CCenterOfMassGraphDlg : public CStepSeriesChart {
 public:
     static constexpr unsigned IDD = 181;
     static constexpr const char* Caption = "2D Graph::Center-of-Mass";

@@ -62,13 +62,33 @@ void CChartWindow::DrawChart()
     Graph.DrawMode = 3;
 }
 
+namespace {
+
+// What every chart look begins with: grey background, no tool bar, the
+// property pages and every tool on.
+void ApplyFrame(CGraphCtrl& graph)
+{
+    graph.Background[0] = 7;
+    graph.Toolbar = 0;
+    graph.PropertyPages = 1;
+    for (int k = 0; k <= 18; ++k)
+        graph.ToolStat[k] = 1;
+}
+
+void ApplyFonts(CGraphCtrl& graph)
+{
+    graph.ThickLines = 0;
+    graph.TickStyle = 1;
+    graph.FontSize[0] = 100;
+    graph.FontStyle[0] = 2;
+    graph.FontSize[1] = 75;
+}
+
+}  // namespace
+
 void CChartWindow::ApplyCommon2DSettings(const Common2D& settings)
 {
-    Graph.Background[0] = 7;
-    Graph.Toolbar = 0;
-    Graph.PropertyPages = 1;
-    for (int k = 0; k <= 18; ++k)
-        Graph.ToolStat[k] = 1;
+    ApplyFrame(Graph);
     if (settings.MultiRun)
         Graph.ToolStat[11] = 0;
     Graph.ToolStat[5] = 0;
@@ -80,8 +100,6 @@ void CChartWindow::ApplyCommon2DSettings(const Common2D& settings)
         Graph.XAxisMax = Graph.NumPoints.GetDouble();
         Graph.XAxisMin = 1.0;
     }
-    Graph.ThickLines = 0;
-    Graph.TickStyle = 1;
     Graph.XAxisTicks = XAxisTickStep(settings.TickPoints);
 
     Graph.YAxisStyle[0] = 2;
@@ -92,9 +110,7 @@ void CChartWindow::ApplyCommon2DSettings(const Common2D& settings)
     Graph.YAxisTicks[0] = 3;
     Graph.YAxisMinorTicks[0] = 1;
 
-    Graph.FontSize[0] = 100;
-    Graph.FontStyle[0] = 2;
-    Graph.FontSize[1] = 75;
+    ApplyFonts(Graph);
     Graph.LeftTitleStyle = 1;
 }
 
@@ -104,6 +120,73 @@ void CChartWindow::ApplyCommon2DClosing()
     Graph.BackgroundStyle[6] = 1;
     Graph.LegendSize = 50;
     Graph.RandomData = 0;
+}
+
+void CChartWindow::ApplyXYPlotLook()
+{
+    Graph.GraphType = 9;
+    Graph.GraphStyle = 0;
+    ApplyFrame(Graph);
+    Graph.ToolStat[5] = 0;
+    Graph.ToolStat[8] = 0;
+    Graph.ToolStat[9] = 0;
+    Graph.XAxisStyle = 2;
+    ApplyFonts(Graph);
+    Graph.LeftTitleStyle = 1;
+    ApplyCommon2DClosing();
+}
+
+void CChartWindow::Apply3DLook(bool toolFiveOff)
+{
+    ApplyFrame(Graph);
+    Graph.ToolStat[6] = 0;
+    if (toolFiveOff)
+        Graph.ToolStat[5] = 0;
+    Graph.CageWallColor = 15;
+    Graph.XAxisStyle = 2;
+    Graph.ZAxisStyle = 2;
+    ApplyFonts(Graph);
+    ApplyCommon2DClosing();
+}
+
+void CChartWindow::ApplyFiveTicks(bool withZ)
+{
+    Graph.XAxisTicks = 5;
+    if (withZ)
+        Graph.ZAxisTicks = 5;
+    Graph.XAxisMinorTicks = 1;
+    Graph.YAxisStyle[0] = 2;
+    Graph.YAxisTicks[0] = 5;
+    Graph.YAxisMinorTicks[0] = 1;
+}
+
+void CChartWindow::PlacePathPoint(bool cage, int set, int point, double x, double y, int time)
+{
+    Graph.GraphData[set][point] = cage ? static_cast<double>(time) : y;
+    Graph.XPosData[set][point] = x;
+    if (cage)
+        Graph.ZPosData[set][point] = y;
+}
+
+void CChartWindow::SetXRange(int first, int last)
+{
+    Graph.XAxisMin = static_cast<double>(first);
+    Graph.XAxisMax = static_cast<double>(last);
+    Graph.RangeMin = first;
+    Graph.RangeMax = last;
+}
+
+std::string CChartWindow::SampledTitle(bool multiRun, int samples, const std::string& title,
+                                       const std::string& settings)
+{
+    if (multiRun)
+        return title + "; (" + (settings.empty() ? "" : settings + "; ") + std::to_string(samples) + " Samples)";
+    return settings.empty() ? title : title + "; (" + settings + ")";
+}
+
+std::string CChartWindow::Averaged(bool multiRun, const std::string& text)
+{
+    return multiRun ? "(Ave) " + text : text;
 }
 
 void CChartWindow::BeginHandOff(CBrevimarDoc& doc)
@@ -142,6 +225,18 @@ void CChartWindow::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     if (QWidget* chart = chart::GraphWindow(Graph.GraphHandle))
         chart->setGeometry(rect());
+}
+
+void CChartOptionsDlg::OnOK()
+{
+    Accepted = 1;
+    CDialog::OnOK();
+}
+
+void CChartOptionsDlg::OnCancel()
+{
+    Accepted = 0;
+    CDialog::OnCancel();
 }
 
 void ToggleCheckFlag(CDialog& dialog, int& flag)

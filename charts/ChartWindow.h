@@ -18,12 +18,11 @@
 #include <string>
 
 #include "charts/GraphCtrl.h"
+#include "platform/Dialog.h"
 
 namespace brevimar {
 
 class CBrevimarDoc;
-class CDataExchange;
-class CDialog;
 
 class CChartWindow : public QDialog {
 public:
@@ -69,6 +68,27 @@ protected:
     void ApplyCommon2DSettings(const Common2D& settings);
     // The last of the common settings (item 9): legend font, style and size.
     void ApplyCommon2DClosing();
+    // The x-y plots (GraphType 9): the common tools less 5, 8 and 9, the
+    // fonts, the left title turned, the closing settings.
+    void ApplyXYPlotLook();
+    // The 3D charts: the common tools less 6 (and 5 when asked), a white
+    // cage, x and z axis styles, the fonts and the closing settings. Kind,
+    // style and view are each chart's own.
+    void Apply3DLook(bool toolFiveOff);
+    // Five labelled intervals with minor ticks across and up (and in depth).
+    void ApplyFiveTicks(bool withZ);
+    // Point `point` of set `set` of a path: (x, y) in the plane, or in the
+    // cage of a 3D chart (x, time, y) with time up.
+    void PlacePathPoint(bool cage, int set, int point, double x, double y, int time);
+    // The x axis and the points shown: first..last.
+    void SetXRange(int first, int last);
+
+    // The titles of a chart that averages over the samples of a multiple
+    // time-series run: "title; (settings; N Samples)" and "(Ave) text" then,
+    // "title; (settings)" (the title alone without settings) and "text" else.
+    static std::string SampledTitle(bool multiRun, int samples, const std::string& title,
+                                    const std::string& settings = {});
+    static std::string Averaged(bool multiRun, const std::string& text);
 
     // The hand-off of the drawn series to the document, for the raw
     // graph-data report. Series beyond the seventh and points outside
@@ -83,6 +103,19 @@ protected:
 
 private:
     unsigned Template;
+};
+
+// What the chart option dialogs share: Accepted tells the opening command
+// whether the dialog ended with OK (1) or with Cancel (0).
+class CChartOptionsDlg : public CDialog {
+public:
+    void OnOK() override;
+    void OnCancel() override;
+
+    int Accepted = 1;
+
+protected:
+    using CDialog::CDialog;
 };
 
 // The check-box handler the chart option dialogs share: the dialog's flag

@@ -37,7 +37,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CClusterDistributionGraphOptionsDlg::CClusterDistributionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, std::pair<int O::*, int>> radios[] = {
         {IDC_D1, {&O::DistanceCriterion, 1}},
@@ -79,12 +79,6 @@ void CClusterDistributionGraphOptionsDlg::OnOK()
     Accepted = 1;
     UpdateData(false);
     EndDialog(IDOK);
-}
-
-void CClusterDistributionGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CClusterDistributionGraphDlg::CClusterDistributionGraphDlg(QWidget* parent, CBrevimarDoc& doc)

@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CClusterDistributionGraphOptionsDlg : public CDialog {
+class CClusterDistributionGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 170;
     static constexpr int IDC_D1 = 1001;
@@ -25,14 +25,12 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
     int DistanceCriterion = 2;
     int ClusterForm = 2;
     int ShowDeviations = 0;
     int BinWidth = 1;
     int MaxClusterSize = 100;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

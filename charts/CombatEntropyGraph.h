@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CCombatEntropyGraphOptionsDlg : public CDialog {
+class CCombatEntropyGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 202;
     static constexpr int IDC_XY = 1001;
@@ -19,11 +19,8 @@ public:
     explicit CCombatEntropyGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
     bool OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
     int GraphKind = 1;  // 1 x-y, 2 x-y + time
-    int Accepted = 1;
 };
 
 class CCombatEntropyGraphDlg : public CChartWindow {

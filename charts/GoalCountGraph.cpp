@@ -1,7 +1,7 @@
 #include "charts/GoalCountGraph.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "core/Document.h"
 
@@ -13,30 +13,40 @@ using O = CGoalCountGraphOptionsDlg;
 
 const DialogTemplate& OptionsTemplate()
 {
-    static const DialogTemplate table{
-        O::IDD,
-        "2D Graph::Goal Count",
-        {
-            {DlgItem::Group, IDC_STATIC, "Select Graph"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_RED_FLAG, "Red within Range R of Red-Flag"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED_FLAG, "Blue within Range R of Red-Flag"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE_FLAG, "Red within Range R of Blue-Flag"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE_FLAG, "Blue within Range R of Blue-Flag"},
-            {DlgItem::Group, IDC_STATIC, "Select Range", 7},
-            {DlgItem::Radio, O::IDC_RANGE_1, "1"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 1, "2"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 2, "3"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 3, "4"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 4, "5"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 5, "6"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 6, "7"},
-            {DlgItem::EndGroup},
-        },
-    };
+    static const DialogTemplate table = [] {
+        DialogTemplate t{O::IDD,
+                         "2D Graph::Goal Count",
+                         {
+                             {DlgItem::Group, IDC_STATIC, "Select Graph"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_RED_FLAG, "Red within Range R of Red-Flag"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED_FLAG, "Blue within Range R of Red-Flag"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE_FLAG, "Red within Range R of Blue-Flag"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE_FLAG, "Blue within Range R of Blue-Flag"},
+                         }};
+        AddRangeRadios(t.Items, O::IDC_RANGE_1);
+        return t;
+    }();
     return table;
 }
 
 }  // namespace
+
+void AddRangeRadios(std::vector<DialogItem>& items, int firstId)
+{
+    items.emplace_back(DlgItem::Group, IDC_STATIC, "Select Range", 7);
+    for (int r = 1; r <= 7; ++r)
+        items.emplace_back(DlgItem::Radio, firstId + r - 1, std::to_string(r));
+    items.emplace_back(DlgItem::EndGroup);
+}
+
+void OnRangeRadios(CDialog& dialog, int firstId, int& range)
+{
+    for (int r = 1; r <= 7; ++r)
+        dialog.OnButton(firstId + r - 1, [&dialog, &range, r] {
+            range = r;
+            dialog.UpdateData(false);
+        });
+}
 
 void DDX_RangeRadio(CDataExchange& dx, int firstId, int range)
 {
@@ -45,7 +55,7 @@ void DDX_RangeRadio(CDataExchange& dx, int firstId, int range)
 }
 
 CGoalCountGraphOptionsDlg::CGoalCountGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_RED_NEAR_RED_FLAG, &O::RedNearRedFlag},
@@ -55,11 +65,7 @@ CGoalCountGraphOptionsDlg::CGoalCountGraphOptionsDlg(const CBrevimarDoc&, QWidge
     };
     for (const auto& [id, flag] : boxes)
         OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
-    for (int r = 1; r <= 7; ++r)
-        OnButton(IDC_RANGE_1 + r - 1, [this, r] {
-            Range = r;
-            UpdateData(false);
-        });
+    OnRangeRadios(*this, IDC_RANGE_1, Range);
 }
 
 bool CGoalCountGraphOptionsDlg::OnInitDialog()
@@ -75,18 +81,6 @@ void CGoalCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_RED_NEAR_BLUE_FLAG, RedNearBlueFlag);
     DDX_CheckFlag(dx, IDC_BLUE_NEAR_BLUE_FLAG, BlueNearBlueFlag);
     DDX_RangeRadio(dx, IDC_RANGE_1, Range);
-}
-
-void CGoalCountGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CGoalCountGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CStepSeriesChart(IDD, Caption, parent)
@@ -118,19 +112,12 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
     const int R = std::clamp(doc.Charts.GoalGraphRange, 1, StatisticRanges);
     TimeSetup(multiRun, 0, T - 1, T, true);
 
-    char title[128];
-    if (multiRun) {
-        std::snprintf(title, sizeof title, "Number of VORLAXs Near Goal; (Range R=%d; %d Samples)", R,
-                      doc.Series.MultiRunSampleCount);
-        Graph.LeftTitle = "(Ave) Number of VORLAXs";
-    } else {
-        std::snprintf(title, sizeof title, "Number of VORLAXs Near Goal; (Range R=%d)", R);
-        Graph.LeftTitle = "Number of VORLAXs";
-    }
-    Graph.GraphTitle = title;
+    Graph.LeftTitle = Averaged(multiRun, "Number of VORLAXs");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Number of VORLAXs Near Goal",
+                                    "Range R=" + std::to_string(R));
 
-    int s = 0, first = 0;
-    double hi = 0.0;
+    int s = 0;
+    Extremes all;
     for (const Pair& pair : pairs) {
         if (doc.Charts.*pair.Flag != 1)
             continue;
@@ -141,21 +128,12 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
         } else if (doc.GoalCountLog[pair.Kind]) {
             curve.Values = doc.GoalCountLog[pair.Kind].get() + SeriesIndex(R, 0);
         }
-        const Extremes e = FillCurve(doc, s, curve, T, multiRun, 1);
-        hi = std::max(hi, e.Max);
-        if (e.FirstPositive != 0 && (first == 0 || e.FirstPositive < first))
-            first = e.FirstPositive;
+        all.Take(FillCurve(doc, s, curve, T, multiRun, 1));
         ++s;
     }
 
-    Graph.XAxisMax = static_cast<double>(T);
-    Graph.RangeMax = T;
-    // The axis starts where the first pair leaves zero; a first value at
-    // the very last step shows from the current step.
-    const int start = first == 0 ? 1 : (first == T ? current : first);
-    Graph.XAxisMin = static_cast<double>(start);
-    Graph.RangeMin = start;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    // The axis starts where the first pair leaves zero.
+    FinishTimeAxes(FirstShownStep(all, T, current), T, all.Max);
 
     DrawChart();
     EndHandOff(doc, s);

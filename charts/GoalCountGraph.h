@@ -2,6 +2,8 @@
 // flag, step by step, for up to four side and flag pairs; and its options.
 #pragma once
 
+#include <vector>
+
 #include "charts/StepSeriesChart.h"
 #include "platform/Dialog.h"
 
@@ -9,10 +11,14 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-// The dialog-side radio group "1".."7" that the range charts share.
+// The dialog-side radio group "1".."7" that the range charts share: the
+// group "Select Range" of radios from `firstId` on, their handler (a click
+// sets `range` and shows it) and its exchange.
+void AddRangeRadios(std::vector<DialogItem>& items, int firstId);
+void OnRangeRadios(CDialog& dialog, int firstId, int& range);
 void DDX_RangeRadio(CDataExchange& dx, int firstId, int range);
 
-class CGoalCountGraphOptionsDlg : public CDialog {
+class CGoalCountGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 177;
     static constexpr int IDC_RED_NEAR_RED_FLAG = 1001;
@@ -24,15 +30,12 @@ public:
     explicit CGoalCountGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
     bool OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
     int RedNearRedFlag = 0;
     int BlueNearRedFlag = 0;
     int RedNearBlueFlag = 0;
     int BlueNearBlueFlag = 0;
     int Range = 1;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

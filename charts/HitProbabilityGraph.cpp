@@ -15,30 +15,11 @@ CHitProbabilityGraphDlg::CHitProbabilityGraphDlg(QWidget* parent, const float* t
     Graph.GraphType = 6;
     Graph.GraphStyle = 4;
     Graph.NumPoints = n;
-
-    Graph.Background[0] = 7;
-    Graph.Toolbar = 0;
-    Graph.PropertyPages = 1;
-    for (int k = 0; k <= 18; ++k)
-        Graph.ToolStat[k] = 1;
-    Graph.ToolStat[5] = 0;
-    Graph.ToolStat[8] = 0;
-    Graph.ToolStat[9] = 0;
-    Graph.XAxisStyle = 2;
+    // Ranges from 0, one labelled tick each.
+    ApplyCommon2DSettings(Common2D{});
     Graph.XAxisMax = Graph.NumPoints.GetDouble();
     Graph.XAxisMin = 0.0;
-    Graph.ThickLines = 0;
-    Graph.TickStyle = 1;
-    Graph.XAxisTicks = 1;
-    Graph.YAxisStyle[0] = 2;
-    Graph.YAxisMax[0] = 1.0;
-    Graph.YAxisTicks[0] = 3;
-    Graph.YAxisMinorTicks[0] = 1;
-    Graph.FontSize[0] = 100;
-    Graph.FontStyle[0] = 2;
     Graph.GraphTitle = "Single-Shot HIT Prob vs. Fire-Range";
-    Graph.FontSize[1] = 75;
-    Graph.LeftTitleStyle = 1;
     Graph.LeftTitle = "Single-Shot Prob(HIT)";
     Graph.BottomTitle = "Fire-Range";
     ApplyCommon2DClosing();

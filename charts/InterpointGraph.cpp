@@ -61,7 +61,7 @@ struct Measure {
 }  // namespace
 
 CInterpointDistributionGraphOptionsDlg::CInterpointDistributionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     MinFlagDistance = 0;
     const std::pair<int, int O::*> boxes[] = {
@@ -121,12 +121,6 @@ void CInterpointDistributionGraphOptionsDlg::OnOK()
     EndDialog(IDOK);
 }
 
-void CInterpointDistributionGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
-}
-
 CInterpointDistributionGraphDlg::CInterpointDistributionGraphDlg(QWidget* parent, CBrevimarDoc& doc)
     : CStepSeriesChart(IDD, Caption, parent)
 {
@@ -162,19 +156,12 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
     const int n = ClampSteps((multiRun ? doc.Series.MultiRunStepCount : doc.RunHeader.CurrentStep) - 1, multiRun);
     TimeSetup(multiRun, 0, n, n, false);
 
-    const char* kind = flags ? "VORLAX : Enemy-Flag" : "VORLAX : VORLAX";
-    char title[128];
-    if (multiRun) {
-        std::snprintf(title, sizeof title, "Average %s Distance; (%d Samples)", kind, doc.Series.MultiRunSampleCount);
-        Graph.LeftTitle = "(Ave) Distance";
-    } else {
-        std::snprintf(title, sizeof title, "Average %s Distance", kind);
-        Graph.LeftTitle = "Distance";
-    }
-    Graph.GraphTitle = title;
+    const std::string kind = flags ? "VORLAX : Enemy-Flag" : "VORLAX : VORLAX";
+    Graph.LeftTitle = Averaged(multiRun, "Distance");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Average " + kind + " Distance");
 
     int s = 0;
-    double lo = 9999.0, hi = 0.0;
+    Extremes all;
     auto draw = [&](const Measure& m) {
         if (doc.Charts.*m.Flag != 1)
             return;
@@ -184,9 +171,7 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
             curve.Values = doc.MultiRunCharts.MultiRunMean[MultiRunInterpointRow + m.Row];
             curve.Deviations = doc.MultiRunCharts.MultiRunDev[MultiRunInterpointRow + m.Row];
         }
-        const Extremes e = FillCurve(doc, s, curve, n, multiRun, 1);
-        lo = std::min(lo, e.Min);
-        hi = std::max(hi, e.Max);
+        all.Take(FillCurve(doc, s, curve, n, multiRun, 1));
         ++s;
     };
     if (flags)
@@ -196,12 +181,8 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
         for (const Measure& m : agentMeasures)
             draw(m);
 
-    Graph.XAxisMin = 1.0;
-    Graph.XAxisMax = static_cast<double>(n);
-    Graph.RangeMin = 1;
-    Graph.RangeMax = n;
-    Graph.YAxisMin[0] = lo;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    FinishTimeAxes(1, n, all.Max);
+    Graph.YAxisMin[0] = all.Min;
     return s;
 }
 

@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CInterpointDistributionGraphOptionsDlg : public CDialog {
+class CInterpointDistributionGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 172;
     static constexpr int IDC_PAIR_AGENTS = 1001;
@@ -36,7 +36,6 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
 
     int Pair = 1;
     int MaxDistance = 50;
@@ -53,7 +52,6 @@ public:
     int BlueBlueFlag = 0;
     int AgentDeviation = 0;
     int FlagDeviation = 0;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -35,28 +35,9 @@ CLandscapeGraphDlg::CLandscapeGraphDlg(QWidget* parent, const CBrevimarDoc& doc)
         Graph.CageStyle = 1;
     }
 
-    Graph.Background[0] = 7;
-    Graph.Toolbar = 0;
-    Graph.PropertyPages = 1;
-    for (int k = 0; k <= 18; ++k)
-        Graph.ToolStat[k] = 1;
-    Graph.ToolStat[6] = 0;
-    Graph.ToolStat[5] = 0;
-    Graph.CageWallColor = 15;
-    Graph.XAxisStyle = 2;
-    Graph.ZAxisStyle = 2;
-    Graph.ThickLines = 0;
-    Graph.TickStyle = 1;
-    Graph.FontSize[0] = 100;
-    Graph.FontStyle[0] = 2;
-    Graph.FontSize[1] = 75;
+    Apply3DLook(true);
     Graph.RightTitle = data.RightTitle;
     Graph.BottomTitle = data.BottomTitle;
-    Graph.FontSize[2] = 100;
-    Graph.BackgroundStyle[6] = 1;
-    Graph.LegendSize = 50;
-    Graph.RandomData = 0;
-
     Graph.GraphTitle = data.Title;
 
     // One data set per x value, one point per y value.
@@ -68,14 +49,13 @@ CLandscapeGraphDlg::CLandscapeGraphDlg(QWidget* parent, const CBrevimarDoc& doc)
 
     Graph.LabelText.SetCount(static_cast<std::uint32_t>(data.YLabels.size()));
     Graph.LabelText.SetAllFrom(data.YLabels);
-    Graph.XAxisStyle = 2;
-    Graph.ZAxisStyle = 2;
     Graph.XAxisMin = data.XAxisMin;
     Graph.XAxisMax = data.XAxisMax;
     Graph.ZAxisMin = data.ZAxisMin;
     Graph.ZAxisMax = data.ZAxisMax;
     Graph.ZLabelText.SetCount(static_cast<std::uint32_t>(data.XLabels.size()));
     Graph.ZLabelText.SetAllFrom(data.XLabels);
+    ApplyFiveTicks(true);
 
     if (data.Win) {
         Graph.Palette = 0;
@@ -85,13 +65,6 @@ CLandscapeGraphDlg::CLandscapeGraphDlg(QWidget* parent, const CBrevimarDoc& doc)
     }
     Graph.YAxisMin[0] = data.ValueAxisMin;
     Graph.YAxisMax[0] = data.ValueAxisMax;
-
-    Graph.XAxisTicks = 5;
-    Graph.ZAxisTicks = 5;
-    Graph.XAxisMinorTicks = 1;
-    Graph.YAxisStyle[0] = 2;
-    Graph.YAxisTicks[0] = 5;
-    Graph.YAxisMinorTicks[0] = 1;
 
     DrawChart();
 }

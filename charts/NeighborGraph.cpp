@@ -1,7 +1,7 @@
 #include "charts/NeighborGraph.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "charts/GoalCountGraph.h"
 #include "core/Document.h"
@@ -14,37 +14,30 @@ using O = CNeighborCountGraphOptionsDlg;
 
 const DialogTemplate& OptionsTemplate()
 {
-    static const DialogTemplate table{
-        O::IDD,
-        "2D Graph::Neighbor Count",
-        {
-            {DlgItem::Group, IDC_STATIC, "Select Graph"},
-            {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_RED, "Total within Range R of Red"},
-            {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_BLUE, "Total within Range R of Blue"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_RED, "Red within Range R of Red"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED, "Blue within Range R of Red"},
-            {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE, "Red within Range R of Blue"},
-            {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE, "Blue within Range R of Blue"},
-            {DlgItem::Group, IDC_STATIC, "Select Range", 7},
-            {DlgItem::Radio, O::IDC_RANGE_1, "1"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 1, "2"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 2, "3"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 3, "4"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 4, "5"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 5, "6"},
-            {DlgItem::Radio, O::IDC_RANGE_1 + 6, "7"},
-            {DlgItem::EndGroup},
-            // Bound to nothing: the bars follow the run mode alone.
-            {DlgItem::CheckBox, O::IDC_DEVIATION, " +/- Deviation"},
-        },
-    };
+    static const DialogTemplate table = [] {
+        DialogTemplate t{O::IDD,
+                         "2D Graph::Neighbor Count",
+                         {
+                             {DlgItem::Group, IDC_STATIC, "Select Graph"},
+                             {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_RED, "Total within Range R of Red"},
+                             {DlgItem::CheckBox, O::IDC_TOTAL_NEAR_BLUE, "Total within Range R of Blue"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_RED, "Red within Range R of Red"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_RED, "Blue within Range R of Red"},
+                             {DlgItem::CheckBox, O::IDC_RED_NEAR_BLUE, "Red within Range R of Blue"},
+                             {DlgItem::CheckBox, O::IDC_BLUE_NEAR_BLUE, "Blue within Range R of Blue"},
+                         }};
+        AddRangeRadios(t.Items, O::IDC_RANGE_1);
+        // Bound to nothing: the bars follow the run mode alone.
+        t.Items.emplace_back(DlgItem::CheckBox, O::IDC_DEVIATION, " +/- Deviation");
+        return t;
+    }();
     return table;
 }
 
 }  // namespace
 
 CNeighborCountGraphOptionsDlg::CNeighborCountGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_TOTAL_NEAR_RED, &O::TotalNearRed}, {IDC_TOTAL_NEAR_BLUE, &O::TotalNearBlue},
@@ -53,11 +46,7 @@ CNeighborCountGraphOptionsDlg::CNeighborCountGraphOptionsDlg(const CBrevimarDoc&
     };
     for (const auto& [id, flag] : boxes)
         OnButton(id, [this, flag = flag] { ToggleCheckFlag(*this, this->*flag); });
-    for (int r = 1; r <= 7; ++r)
-        OnButton(IDC_RANGE_1 + r - 1, [this, r] {
-            Range = r;
-            UpdateData(false);
-        });
+    OnRangeRadios(*this, IDC_RANGE_1, Range);
 }
 
 void CNeighborCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
@@ -69,18 +58,6 @@ void CNeighborCountGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_RED_NEAR_BLUE, RedNearBlue);
     DDX_CheckFlag(dx, IDC_BLUE_NEAR_BLUE, BlueNearBlue);
     DDX_RangeRadio(dx, IDC_RANGE_1, Range);
-}
-
-void CNeighborCountGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CNeighborCountGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& doc)
@@ -114,19 +91,12 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
     const int R = std::clamp(doc.Charts.NeighborGraphRange, 1, StatisticRanges);
     TimeSetup(multiRun, 0, n, n, true);
 
-    char title[128];
-    if (multiRun) {
-        std::snprintf(title, sizeof title, "Average Neighbor Count; (Range R=%d; %d Samples)", R,
-                      doc.Series.MultiRunSampleCount);
-        Graph.LeftTitle = "(Ave) # of Neighbors";
-    } else {
-        std::snprintf(title, sizeof title, "Average Neighbor Count; (Range R=%d)", R);
-        Graph.LeftTitle = "# of Neighbors";
-    }
-    Graph.GraphTitle = title;
+    Graph.LeftTitle = Averaged(multiRun, "# of Neighbors");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Average Neighbor Count",
+                                    "Range R=" + std::to_string(R));
 
     int s = 0;
-    double hi = 0.0;
+    Extremes all;
     for (const Kind& kind : kinds) {
         if (doc.Charts.*kind.Flag != 1)
             continue;
@@ -137,15 +107,11 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
         } else if (doc.NeighborLog[kind.Index]) {
             curve.Values = doc.NeighborLog[kind.Index].get() + SeriesIndex(R, 0);
         }
-        hi = std::max(hi, FillCurve(doc, s, curve, n, multiRun, 1).Max);
+        all.Take(FillCurve(doc, s, curve, n, multiRun, 1));
         ++s;
     }
 
-    Graph.XAxisMin = 1.0;
-    Graph.XAxisMax = static_cast<double>(n);
-    Graph.RangeMin = 1;
-    Graph.RangeMax = n;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    FinishTimeAxes(1, n, all.Max);
 
     DrawChart();
     EndHandOff(doc, s);

@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CNeighborCountGraphOptionsDlg : public CDialog {
+class CNeighborCountGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 175;
     static constexpr int IDC_TOTAL_NEAR_RED = 1001;
@@ -24,8 +24,6 @@ public:
 
     explicit CNeighborCountGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
-    void OnOK() override;
-    void OnCancel() override;
 
     int TotalNearRed = 0;
     int TotalNearBlue = 0;
@@ -34,7 +32,6 @@ public:
     int RedNearBlue = 0;
     int BlueNearBlue = 0;
     int Range = 1;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -33,7 +33,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CSpatialEntropyGraphOptionsDlg::CSpatialEntropyGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_RED, &O::ShowRed},       {IDC_BLUE, &O::ShowBlue},     {IDC_TOTAL, &O::ShowTotal},
@@ -51,18 +51,6 @@ void CSpatialEntropyGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_COARSE, ShowCoarse);
     DDX_CheckFlag(dx, IDC_MEDIUM, ShowMedium);
     DDX_CheckFlag(dx, IDC_FINE, ShowFine);
-}
-
-void CSpatialEntropyGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CSpatialEntropyGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CSpatialEntropyGraphDlg::CSpatialEntropyGraphDlg(QWidget* parent, CBrevimarDoc& doc)
@@ -92,24 +80,19 @@ CSpatialEntropyGraphDlg::CSpatialEntropyGraphDlg(QWidget* parent, CBrevimarDoc& 
     Graph.GraphTitle = "Spatial Block Entropy";
 
     // The y axis never starts above 1.
-    double lo = 1.0, hi = 0.0;
+    Extremes all;
+    all.Min = 1.0;
     int s = 0;
     for (int k = 0; k < 3; ++k)
         for (int r = 0; r < 3; ++r) {
             if (doc.Charts.*groups[k] != 1 || doc.Charts.*divisions[r] != 1)
                 continue;
-            const Extremes e = FillCurve(doc, s, Curve{entropy[r][k], nullptr, legends[k][r], {}}, n, false, 1);
-            lo = std::min(lo, e.Min);
-            hi = std::max(hi, e.Max);
+            all.Take(FillCurve(doc, s, Curve{entropy[r][k], nullptr, legends[k][r], {}}, n, false, 1));
             ++s;
         }
 
-    Graph.XAxisMin = 1.0;
-    Graph.XAxisMax = static_cast<double>(n);
-    Graph.RangeMin = 1;
-    Graph.RangeMax = n;
-    Graph.YAxisMin[0] = lo;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    FinishTimeAxes(1, n, all.Max);
+    Graph.YAxisMin[0] = all.Min;
     DrawChart();
 }
 

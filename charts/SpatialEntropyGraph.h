@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CSpatialEntropyGraphOptionsDlg : public CDialog {
+class CSpatialEntropyGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 179;
     static constexpr int IDC_RED = 1001;
@@ -22,8 +22,6 @@ public:
 
     explicit CSpatialEntropyGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
-    void OnOK() override;
-    void OnCancel() override;
 
     int ShowRed = 0;
     int ShowBlue = 0;
@@ -31,7 +29,6 @@ public:
     int ShowCoarse = 0;
     int ShowMedium = 0;
     int ShowFine = 0;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -69,4 +69,24 @@ CStepSeriesChart::Extremes CStepSeriesChart::FillCurve(CBrevimarDoc& doc, int s,
     return e;
 }
 
+void CStepSeriesChart::Extremes::Take(const Extremes& curve)
+{
+    Max = std::max(Max, curve.Max);
+    Min = std::min(Min, curve.Min);
+    if (curve.FirstPositive != 0 && (FirstPositive == 0 || curve.FirstPositive < FirstPositive))
+        FirstPositive = curve.FirstPositive;
+}
+
+int CStepSeriesChart::FirstShownStep(const Extremes& all, int last, int current)
+{
+    const int first = all.FirstPositive;
+    return first == 0 ? 1 : (first == last ? current : first);
+}
+
+void CStepSeriesChart::FinishTimeAxes(int first, int last, double highest)
+{
+    SetXRange(first, last);
+    Graph.YAxisMax[0] = highest == 0.0 ? 1.0 : highest;
+}
+
 }  // namespace brevimar

@@ -23,6 +23,8 @@ protected:
         double Max = 0.0;
         double Min = 9999.0;
         int FirstPositive = 0;
+        // Widens these to cover `curve`'s: the earliest first positive step.
+        void Take(const Extremes& curve);
     };
 
     // The last step a series can give: the averaged series hold steps
@@ -37,6 +39,14 @@ protected:
     // Set s: point t = 1..n from the curve at x = t + xShift; point 0
     // repeats step 1 at x = 1. Error bars and the hand-off in run mode 5.
     Extremes FillCurve(CBrevimarDoc& doc, int s, const Curve& curve, int n, bool multiRun, int xShift);
+
+    // Where an axis that starts at the first positive value starts: step 1
+    // when no curve leaves zero, the current step when the first value
+    // comes at the very last step.
+    static int FirstShownStep(const Extremes& all, int last, int current);
+    // The x axis and points first..last; the value axis up to the highest
+    // value (1 when all are 0).
+    void FinishTimeAxes(int first, int last, double highest);
 };
 
 }  // namespace brevimar

@@ -1,7 +1,7 @@
 #include "charts/TerritoryGraph.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "core/Document.h"
 
@@ -31,7 +31,7 @@ const DialogTemplate& OptionsTemplate()
 }  // namespace
 
 CTerritorialPossessionGraphOptionsDlg::CTerritorialPossessionGraphOptionsDlg(const CBrevimarDoc&, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent), Accepted(1)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     const std::pair<int, int O::*> boxes[] = {
         {IDC_RED_RAW, &O::RedRaw},
@@ -49,18 +49,6 @@ void CTerritorialPossessionGraphOptionsDlg::DoDataExchange(CDataExchange& dx)
     DDX_CheckFlag(dx, IDC_RED_NORMALIZED, RedNormalized);
     DDX_CheckFlag(dx, IDC_BLUE_RAW, BlueRaw);
     DDX_CheckFlag(dx, IDC_BLUE_NORMALIZED, BlueNormalized);
-}
-
-void CTerritorialPossessionGraphOptionsDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CTerritorialPossessionGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, CBrevimarDoc& doc)
@@ -95,20 +83,14 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
     TimeSetup(multiRun, 0, T - 1, T, true);
 
     const CBattlefield& f = doc.Battlefield;
-    char title[160];
-    if (multiRun) {
-        std::snprintf(title, sizeof title, "Territorial Possession; (R=%d, N=%d, Delta=%d; %d Samples)",
-                      f.TerritoryRange, f.TerritoryMinCount, f.TerritoryDelta, doc.Series.MultiRunSampleCount);
-        Graph.LeftTitle = "(Ave) Occupied Territory (fractional %)";
-    } else {
-        std::snprintf(title, sizeof title, "Territorial Possession; (R=%d, N=%d, Delta=%d)", f.TerritoryRange,
-                      f.TerritoryMinCount, f.TerritoryDelta);
-        Graph.LeftTitle = "Occupied Territory (fractional %)";
-    }
-    Graph.GraphTitle = title;
+    Graph.LeftTitle = Averaged(multiRun, "Occupied Territory (fractional %)");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Territorial Possession",
+                                    "R=" + std::to_string(f.TerritoryRange) + ", N=" +
+                                        std::to_string(f.TerritoryMinCount) + ", Delta=" +
+                                        std::to_string(f.TerritoryDelta));
 
-    int s = 0, first = 0;
-    double hi = 0.0;
+    int s = 0;
+    Extremes all;
     for (int row = 0; row < 4; ++row) {
         if (doc.Charts.*rows[row].Flag != 1)
             continue;
@@ -117,19 +99,11 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
             curve.Values = doc.MultiRunCharts.MultiRunTerritoryMean[row];
             curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryDev[row];
         }
-        const Extremes e = FillCurve(doc, s, curve, T, multiRun, 1);
-        hi = std::max(hi, e.Max);
-        if (e.FirstPositive != 0 && (first == 0 || e.FirstPositive < first))
-            first = e.FirstPositive;
+        all.Take(FillCurve(doc, s, curve, T, multiRun, 1));
         ++s;
     }
 
-    Graph.XAxisMax = static_cast<double>(T);
-    Graph.RangeMax = T;
-    const int start = first == 0 ? 1 : (first == T ? current : first);
-    Graph.XAxisMin = static_cast<double>(start);
-    Graph.RangeMin = start;
-    Graph.YAxisMax[0] = hi == 0.0 ? 1.0 : hi;
+    FinishTimeAxes(FirstShownStep(all, T, current), T, all.Max);
 
     DrawChart();
     EndHandOff(doc, s);

@@ -9,7 +9,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CTerritorialPossessionGraphOptionsDlg : public CDialog {
+class CTerritorialPossessionGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 243;
     static constexpr int IDC_RED_RAW = 1001;
@@ -19,14 +19,11 @@ public:
 
     explicit CTerritorialPossessionGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
-    void OnOK() override;
-    void OnCancel() override;
 
     int RedRaw = 0;
     int RedNormalized = 0;
     int BlueRaw = 0;
     int BlueNormalized = 0;
-    int Accepted = 1;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

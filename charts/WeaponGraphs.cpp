@@ -82,7 +82,7 @@ int Toggled(int flag)
 }  // namespace
 
 CWeaponShotsHitsGraphTypeDlg::CWeaponShotsHitsGraphTypeDlg(const CBrevimarDoc& doc, QWidget* parent)
-    : CDialog(TypeTemplate(), parent), WeaponGraphType(doc.Charts.WeaponGraphType), Accepted(1)
+    : CChartOptionsDlg(TypeTemplate(), parent), WeaponGraphType(doc.Charts.WeaponGraphType)
 {
     for (int type : {1, 2})
         OnButton(type == 1 ? IDC_SNAPSHOTS : IDC_TOTAL, [this, type] {
@@ -100,20 +100,8 @@ bool CWeaponShotsHitsGraphTypeDlg::OnInitDialog()
     return true;
 }
 
-void CWeaponShotsHitsGraphTypeDlg::OnOK()
-{
-    Accepted = 1;
-    CDialog::OnOK();
-}
-
-void CWeaponShotsHitsGraphTypeDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
-}
-
 CWeaponShotsHitsGraphOptionsDlg::CWeaponShotsHitsGraphOptionsDlg(const CBrevimarDoc& doc, QWidget* parent)
-    : CDialog(OptionsTemplate(), parent)
+    : CChartOptionsDlg(OptionsTemplate(), parent)
 {
     LoadFromDoc(doc);
     struct Squads {
@@ -213,12 +201,6 @@ void CWeaponShotsHitsGraphOptionsDlg::OnOK()
     Accepted = 1;
     RatioPlotChosen = IsRatioPlotSelected();
     CDialog::OnOK();
-}
-
-void CWeaponShotsHitsGraphOptionsDlg::OnCancel()
-{
-    Accepted = 0;
-    CDialog::OnCancel();
 }
 
 void CWeaponChartWindow::Build(CBrevimarDoc& doc, bool runningTotals)

@@ -10,7 +10,7 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
-class CWeaponShotsHitsGraphTypeDlg : public CDialog {
+class CWeaponShotsHitsGraphTypeDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 286;
     static constexpr int IDC_SNAPSHOTS = 1001;
@@ -19,14 +19,11 @@ public:
     CWeaponShotsHitsGraphTypeDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
 
     bool OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
     int WeaponGraphType = 1;
-    int Accepted = 1;
 };
 
-class CWeaponShotsHitsGraphOptionsDlg : public CDialog {
+class CWeaponShotsHitsGraphOptionsDlg : public CChartOptionsDlg {
 public:
     static constexpr unsigned IDD = 287;
     // Squad radios: first + k - 1 for squad k, first + 10 for "All".
@@ -45,14 +42,12 @@ public:
     bool OnInitDialog() override;
     int IsRatioPlotSelected() const;
     void OnOK() override;
-    void OnCancel() override;
 
     int ShowRed = 1;
     int ShowBlue = 1;
     int SumMode = 1;
     int AllWeaponPlots[2][3] = {};
     int RatioPlotChosen = 0;
-    int Accepted = 1;
     int RedSquadCount = 1;
     int BlueSquadCount = 1;
     int RedSquadChoice = 11;

@@ -1,5 +1,7 @@
 #include "dialogs/RangeOptionDlgs.h"
 
+#include <utility>
+
 #include "core/Document.h"
 #include "dialogs/SquadSections.h"
 
@@ -75,6 +77,18 @@ DialogTemplate CommunicationsTemplate(Side side)
     return t;
 }
 
+// The force's alive and injured rows of a whole-number option.
+std::pair<const int*, const int*> IntRows(const CForce& f, RangeOption option)
+{
+    switch (option) {
+    case RangeOption::Fire: return {f.A_F_RANGE, f.I_F_RANGE};
+    case RangeOption::Sensor: return {f.A_S_RANGE, f.I_S_RANGE};
+    case RangeOption::Threshold: return {f.A_C_RANGE, f.I_C_RANGE};
+    case RangeOption::MaxTargets: return {f.A_R_max_eng_num, f.I_R_max_eng_num};
+    default: return {f.alive_strength, f.injured_strength};  // Defense; P(k) is a float option
+    }
+}
+
 }  // namespace
 
 const RangeOptionInfo& InfoOf(RangeOption option)
@@ -107,31 +121,13 @@ CSquadRangeDlg::CSquadRangeDlg(const CBrevimarDoc& doc, Side side, RangeOption o
     const CForce& f = doc.Force(side);
     SquadCount = std::clamp(f.NumSquads, 1, MaxSquads);
     const int n = SquadCount;
-    switch (option) {
-    case RangeOption::Fire:
-        CopySquadRow(Alive, f.A_F_RANGE, n);
-        CopySquadRow(Injured, f.I_F_RANGE, n);
-        break;
-    case RangeOption::Sensor:
-        CopySquadRow(Alive, f.A_S_RANGE, n);
-        CopySquadRow(Injured, f.I_S_RANGE, n);
-        break;
-    case RangeOption::Threshold:
-        CopySquadRow(Alive, f.A_C_RANGE, n);
-        CopySquadRow(Injured, f.I_C_RANGE, n);
-        break;
-    case RangeOption::MaxTargets:
-        CopySquadRow(Alive, f.A_R_max_eng_num, n);
-        CopySquadRow(Injured, f.I_R_max_eng_num, n);
-        break;
-    case RangeOption::SingleShotPk:
+    if (info.IsFloat) {
         CopySquadRow(AliveF, f.shot_prob_alive, n);
         CopySquadRow(InjuredF, f.shot_prob_injured, n);
-        break;
-    case RangeOption::Defense:
-        CopySquadRow(Alive, f.alive_strength, n);
-        CopySquadRow(Injured, f.injured_strength, n);
-        break;
+    } else {
+        const auto [alive, injured] = IntRows(f, option);
+        CopySquadRow(Alive, alive, n);
+        CopySquadRow(Injured, injured, n);
     }
 }
 

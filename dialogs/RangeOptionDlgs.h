@@ -73,20 +73,16 @@ public:
     SquadValue<float> ProbAlive, ProbInjured;
 };
 
-class CRedMovementRangeDlg : public CMovementRangeDlg {
+template <Side S>
+class CSideMovementRangeDlg : public CMovementRangeDlg {
 public:
-    explicit CRedMovementRangeDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr)
-        : CMovementRangeDlg(doc, Side::Red, parent)
+    explicit CSideMovementRangeDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr)
+        : CMovementRangeDlg(doc, S, parent)
     {
     }
 };
-class CBlueMovementRangeDlg : public CMovementRangeDlg {
-public:
-    explicit CBlueMovementRangeDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr)
-        : CMovementRangeDlg(doc, Side::Blue, parent)
-    {
-    }
-};
+using CRedMovementRangeDlg = CSideMovementRangeDlg<Side::Red>;
+using CBlueMovementRangeDlg = CSideMovementRangeDlg<Side::Blue>;
 
 // Side-wide; the constructor copies nothing, the opener sets the four values.
 class CCommunicationsDlg : public CParamDlg {
@@ -101,13 +97,12 @@ public:
     float WeightInjured = 0.0f;
 };
 
-class CRedCommunicationsDlg : public CCommunicationsDlg {
+template <Side S>
+class CSideCommunicationsDlg : public CCommunicationsDlg {
 public:
-    explicit CRedCommunicationsDlg(QWidget* parent = nullptr) : CCommunicationsDlg(Side::Red, parent) {}
+    explicit CSideCommunicationsDlg(QWidget* parent = nullptr) : CCommunicationsDlg(S, parent) {}
 };
-class CBlueCommunicationsDlg : public CCommunicationsDlg {
-public:
-    explicit CBlueCommunicationsDlg(QWidget* parent = nullptr) : CCommunicationsDlg(Side::Blue, parent) {}
-};
+using CRedCommunicationsDlg = CSideCommunicationsDlg<Side::Red>;
+using CBlueCommunicationsDlg = CSideCommunicationsDlg<Side::Blue>;
 
 }  // namespace brevimar
