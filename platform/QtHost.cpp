@@ -17,11 +17,6 @@ std::optional<std::string> QtHost::Choose(bool open, const FileDialogRequest& re
 
 std::optional<std::string> QtHost::ChooseFileToOpen(const FileDialogRequest& request)
 {
-    if (PreAnsweredOpen) {
-        std::optional<std::string> path = std::move(PreAnsweredOpen);
-        PreAnsweredOpen.reset();
-        return path;
-    }
     return Choose(true, request);
 }
 

@@ -26,12 +26,6 @@ public:
     // Where status-line text goes (the main frame's pane).
     void SetStatusSink(std::function<void(const std::string&)> sink) { StatusSink = std::move(sink); }
 
-    // The next open-file choice is answered with `path` without asking:
-    // how a file named on the command line reaches the start-up reader.
-    void AnswerNextOpen(const std::string& path) { PreAnsweredOpen = path; }
-    bool HasPreAnsweredOpen() const { return PreAnsweredOpen.has_value(); }
-    void ClearPreAnsweredOpen() { PreAnsweredOpen.reset(); }
-
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
@@ -52,7 +46,6 @@ private:
     QPointer<QWidget> Parent;
     std::function<void(const std::string&)> StatusSink;
     std::function<void()> RepaintAll;
-    std::optional<std::string> PreAnsweredOpen;
     CRand15 Runtime;
 };
 

@@ -25,17 +25,13 @@ protected:
     QWidget Owner;  // the window the test's windows are opened from
 };
 
-TEST_F(QtHostTest, APreAnsweredOpenIsUsedOnceThenTheChooserAsks)
+TEST_F(QtHostTest, TheChooserAnswersWithItsDefaultExtension)
 {
     QtHost host;
     host.SetParentWindow(&Owner);
-    host.AnswerNextOpen("/data/scenario.dat");
     FileDialogRequest request;
     request.Filter = "Brevimar Input Data Files (*.dat)|*.dat||";
     request.DefaultExtension = "dat";
-    EXPECT_EQ(host.ChooseFileToOpen(request), std::optional<std::string>("/data/scenario.dat"));
-    EXPECT_TRUE(Hooks.Log().empty());  // no chooser was shown
-
     Hooks.AnswerFile("/data/other");
     EXPECT_EQ(host.ChooseFileToOpen(request), std::optional<std::string>("/data/other.dat"));
     EXPECT_EQ(host.ChooseFileToOpen(request), std::nullopt);
