@@ -84,6 +84,47 @@ void StartScenarioRun(CBrevimarDoc& doc, bool territoryStatisticOff)
         doc.CollectStepStatistics();
 }
 
+// A scenario read before it is committed: the scratch copy of the document's
+// state it fills, and the frames of a stored run.
+struct ScenarioRead {
+    std::unique_ptr<CDocumentState> State;
+    CStoredFrames Frames;
+    int LastStep = 0;
+    std::string Warning;
+};
+
+// Everything a file sets, and the draws it makes, go to a scratch copy first,
+// so that a refused file leaves the document as it was. Every scenario read
+// starts the generator from the scenario seed.
+ScenarioRead BeginScenarioRead(const CBrevimarDoc& doc)
+{
+    ScenarioRead read;
+    read.State = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(doc));
+    read.State->InitialSeed = ScenarioSeed;
+    read.State->RandomState = ScenarioSeed;
+    read.State->Generator.Draw(&read.State->RandomState);  // restarts the shuffle table; the value is not used
+    return read;
+}
+
+// The scenario groups and, for a stored run, the frames after them, numbered
+// from frameStart. A refused file is reported, naming it.
+LoadResult ReadScenarioFile(CBrevimarDoc& doc, CWordReader& words, const std::string& path, bool storedRun,
+                            int frameStart, const ScenarioReadOptions& options, ScenarioRead& read)
+{
+    CDocumentState& state = *read.State;
+    std::string problem;
+    if (!ReadScenarioGroups(words, state, &problem, options) ||
+        (storedRun && !ReadStoredRunFrames(words, state.RedForce.NumAgents, state.BlueForce.NumAgents,
+                                           state.Battlefield.BattleSize, frameStart, path, &read.Frames,
+                                           &read.LastStep, &problem, &read.Warning))) {
+        const std::string message = BadInputFileMessage(path, problem);
+        ReportReadProblem(doc, message);
+        return {false, message};
+    }
+    state.InputFileName = FileNameOf(path);
+    return {true, read.Warning};
+}
+
 // Playback of the loaded frames. Rows the file does not fill must not show
 // agents of an earlier run.
 void StartLoadedRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep)
@@ -101,29 +142,12 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
     CWordReader words(std::move(text));
     const bool storedRun = doc.LoadInputFile != 1;
 
-    // The seeds, the draws of the personalities and every value of the file
-    // go to a scratch copy; only a file read without a problem replaces the
-    // document's scenario.
-    auto scratch = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(doc));
-    scratch->InitialSeed = ScenarioSeed;
-    scratch->RandomState = ScenarioSeed;
-    scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
-    std::string problem;
-    CStoredFrames frames;
-    int lastStep = 0;
-    std::string warning;
-    if (!ReadScenarioGroups(words, *scratch, &problem, MenuReadOptions) ||
-        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                           scratch->Battlefield.BattleSize, 0, path, &frames, &lastStep, &problem,
-                                           &warning))) {
-        const std::string message = BadInputFileMessage(path, problem);
-        ReportReadProblem(doc, message);
-        return {false, message};
-    }
-    ResetMenuReaderFields(*scratch);
-    scratch->InputFileName = FileNameOf(path);
-    static_cast<CDocumentState&>(doc) = std::move(*scratch);
-    scratch.reset();
+    ScenarioRead read = BeginScenarioRead(doc);
+    if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, MenuReadOptions, read); !refused.Read)
+        return refused;
+    ResetMenuReaderFields(*read.State);
+    static_cast<CDocumentState&>(doc) = std::move(*read.State);
+    read.State.reset();
 
     // The empty battlefield shows until the run is rebuilt.
     doc.ClearLattice();
@@ -133,12 +157,12 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
 
     DeriveRunState(doc);
     if (storedRun)
-        StartLoadedRun(doc, frames, lastStep);
+        StartLoadedRun(doc, read.Frames, read.LastStep);
     else
         StartScenarioRun(doc, false);
-    if (!warning.empty())
-        ReportReadWarning(doc, warning);
-    return {true, warning};
+    if (!read.Warning.empty())
+        ReportReadWarning(doc, read.Warning);
+    return {true, read.Warning};
 }
 
 // The menu loader on a chosen path, of the kind LoadInputFile selects.
@@ -190,39 +214,25 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
         return {true, {}};
     }
 
-    // Everything the file sets, and the draws it makes, go to a scratch copy
-    // first, so that a bad file leaves the document as it was.
-    auto scratch = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(doc));
     const bool storedRun = kind == StartupFileKind::StoredRun;
-    scratch->RunMode = storedRun ? PlaybackMode : InteractiveMode;
-    scratch->LoadInputFile = storedRun ? 0 : 1;
-    scratch->RandomState = ScenarioSeed;
-    scratch->InitialSeed = ScenarioSeed;
-    scratch->Generator.Draw(&scratch->RandomState);  // restarts the shuffle table; the value is not used
-    CStoredFrames frames;
-    int lastStep = 0;
-    std::string warning;
-    if (!ReadScenarioGroups(words, *scratch, &problem) ||
-        (storedRun && !ReadStoredRunFrames(words, scratch->RedForce.NumAgents, scratch->BlueForce.NumAgents,
-                                           scratch->Battlefield.BattleSize, scratch->RunHeader.CurrentStep, path,
-                                           &frames, &lastStep, &problem, &warning))) {
-        const std::string message = BadInputFileMessage(path, problem);
-        ReportReadProblem(doc, message);
-        return {false, message};
-    }
-    scratch->InputFileName = FileNameOf(path);
-    static_cast<CDocumentState&>(doc) = std::move(*scratch);
-    scratch.reset();
+    ScenarioRead read = BeginScenarioRead(doc);
+    read.State->RunMode = storedRun ? PlaybackMode : InteractiveMode;
+    read.State->LoadInputFile = storedRun ? 0 : 1;
+    const int frameStart = read.State->RunHeader.CurrentStep;
+    if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, frameStart, {}, read); !refused.Read)
+        return refused;
+    static_cast<CDocumentState&>(doc) = std::move(*read.State);
+    read.State.reset();
 
     DeriveRunState(doc);
     SetStartupStartValues(doc);
     if (storedRun)
-        StartStoredRun(doc, frames, lastStep);
+        StartStoredRun(doc, read.Frames, read.LastStep);
     else
         StartScenarioRun(doc, true);
-    if (!warning.empty())
-        ReportReadWarning(doc, warning);
-    return {true, warning};
+    if (!read.Warning.empty())
+        ReportReadWarning(doc, read.Warning);
+    return {true, read.Warning};
 }
 
 int CBrevimarDoc::ReadStartupInputFile()
