@@ -21,6 +21,7 @@ void CAgentGrid::Clear()
         Column[l].Clear();
     }
     OffRows.Clear();
+    InjuredHeld.Clear();
 }
 
 bool CAgentGrid::Near(const SquareBox& box, AgentBits* out, int agents) const
@@ -57,22 +58,42 @@ LineSpan Lines(int c, int r)
     return {static_cast<int>(std::max<long long>(lo, 0)), static_cast<int>(std::min<long long>(hi, CAgentGrid::Last))};
 }
 
-void OrLines(const AgentBits* lines, int lo, int hi, std::uint64_t* acc, int words)
+template <int N>
+void OrLines(const AgentBits* lines, int lo, int hi, std::uint64_t* acc)
 {
     for (int l = lo; l <= hi; ++l)
-        for (int k = 0; k < words; ++k)
+        for (int k = 0; k < N; ++k)
             acc[k] |= lines[l].W[k];
 }
 
 // acc |= the lines of `outer` outside `inner` (inner inside outer, or empty).
-void OrRing(const AgentBits* lines, LineSpan inner, LineSpan outer, std::uint64_t* acc, int words)
+template <int N>
+void OrRing(const AgentBits* lines, LineSpan inner, LineSpan outer, std::uint64_t* acc)
 {
     if (inner.Lo > inner.Hi) {
-        OrLines(lines, outer.Lo, outer.Hi, acc, words);
+        OrLines<N>(lines, outer.Lo, outer.Hi, acc);
         return;
     }
-    OrLines(lines, outer.Lo, std::min(outer.Hi, inner.Lo - 1), acc, words);
-    OrLines(lines, std::max(outer.Lo, inner.Hi + 1), outer.Hi, acc, words);
+    OrLines<N>(lines, outer.Lo, std::min(outer.Hi, inner.Lo - 1), acc);
+    OrLines<N>(lines, std::max(outer.Lo, inner.Hi + 1), outer.Hi, acc);
+}
+
+// InBoxes over the first N words, N known to the compiler so that the line
+// loops unroll into whole-register operations.
+template <int N>
+void InBoxWords(const CAgentGrid& grid, int x, int y, int inner, int outer, AgentBits* in, AgentBits* out)
+{
+    const LineSpan yIn = Lines(y, inner), yOut = Lines(y, outer);
+    const LineSpan xIn = Lines(x, inner), xOut = Lines(x, outer);
+    std::uint64_t rows[N] = {}, columns[N] = {};
+    OrLines<N>(grid.Row, yIn.Lo, yIn.Hi, rows);
+    OrLines<N>(grid.Column, xIn.Lo, xIn.Hi, columns);
+    for (int k = 0; k < N; ++k)
+        in->W[k] = rows[k] & columns[k];
+    OrRing<N>(grid.Row, yIn, yOut, rows);
+    OrRing<N>(grid.Column, xIn, xOut, columns);
+    for (int k = 0; k < N; ++k)
+        out->W[k] = rows[k] & columns[k];
 }
 
 }  // namespace
@@ -80,17 +101,15 @@ void OrRing(const AgentBits* lines, LineSpan inner, LineSpan outer, std::uint64_
 void CAgentGrid::InBoxes(int x, int y, int inner, int outer, AgentBits* in, AgentBits* out, int words) const
 {
     words = std::clamp(words, 0, AgentBits::Words);
-    const LineSpan yIn = Lines(y, inner), yOut = Lines(y, outer);
-    const LineSpan xIn = Lines(x, inner), xOut = Lines(x, outer);
-    std::uint64_t rows[AgentBits::Words] = {}, columns[AgentBits::Words] = {};
-    OrLines(Row, yIn.Lo, yIn.Hi, rows, words);
-    OrLines(Column, xIn.Lo, xIn.Hi, columns, words);
-    for (int k = 0; k < words; ++k)
-        in->W[k] = rows[k] & columns[k];
-    OrRing(Row, yIn, yOut, rows, words);
-    OrRing(Column, xIn, xOut, columns, words);
-    for (int k = 0; k < words; ++k)
-        out->W[k] = rows[k] & columns[k];
+    static_assert(AgentBits::Words == 5);
+    switch (words) {
+    case 0: break;
+    case 1: InBoxWords<1>(*this, x, y, inner, outer, in, out); break;
+    case 2: InBoxWords<2>(*this, x, y, inner, outer, in, out); break;
+    case 3: InBoxWords<3>(*this, x, y, inner, outer, in, out); break;
+    case 4: InBoxWords<4>(*this, x, y, inner, outer, in, out); break;
+    default: InBoxWords<5>(*this, x, y, inner, outer, in, out); break;
+    }
     if (!OffRows.Empty()) {
         const SquareBox innerBox(x, y, inner), outerBox(x, y, outer);
         OffRows.ForEach([&](int j) {
@@ -126,24 +145,29 @@ void CForce::SetAgentState(int i, int state)
         Grid.Hold(i, AgentX[i], AgentY[i]);
     else if (!held && Grid.Holds(i))
         Grid.Drop(i);
+    Grid.InjuredHeld.Reset(i);
+    Grid.InjuredHeld.SetIf(i, held && state == Injured);
 }
 
 void CForce::RebuildAgentGrid()
 {
     Grid.Clear();
     for (int j = 1; j <= MaxAgents; ++j)
-        if (AgentState[j] > Dead)
+        if (AgentState[j] > Dead) {
             Grid.Hold(j, AgentX[j], AgentY[j]);
+            Grid.InjuredHeld.SetIf(j, AgentState[j] == Injured);
+        }
 }
 
 bool CForce::AgentGridFollowsAgents() const
 {
-    bool same = Grid.HeldIn[0] == 0;
+    bool same = Grid.HeldIn[0] == 0 && !Grid.InjuredHeld.Has(0);
     for (int j = 1; j <= MaxAgents; ++j) {
         const bool held = AgentState[j] > Dead;
         const int expected = held ? CAgentGrid::CoarseIndex(AgentX[j], AgentY[j]) + 1 : 0;
         same &= Grid.HeldIn[j] == expected;
         same &= !held || (Grid.HeldX[j] == AgentX[j] && Grid.HeldY[j] == AgentY[j]);
+        same &= Grid.InjuredHeld.Has(j) == (held && AgentState[j] == Injured);
     }
     return same;
 }

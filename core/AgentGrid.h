@@ -18,6 +18,16 @@
 
 namespace brevimar {
 
+// Members of a word, inline: without a processor-specific build the builtin
+// becomes a library call.
+inline int PopCount(std::uint64_t w)
+{
+    w = w - ((w >> 1) & 0x5555555555555555ull);
+    w = (w & 0x3333333333333333ull) + ((w >> 2) & 0x3333333333333333ull);
+    w = (w + (w >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<int>((w * 0x0101010101010101ull) >> 56);
+}
+
 // A set of agent indices 0..AgentSlots - 1, visited in ascending order.
 struct AgentBits {
     static constexpr int Words = (AgentSlots + 63) / 64;
@@ -57,7 +67,7 @@ struct AgentBits {
     {
         int n = 0;
         for (std::uint64_t w : W)
-            n += __builtin_popcountll(w);
+            n += PopCount(w);
         return n;
     }
     // The set of j in 1..n.
@@ -106,6 +116,8 @@ struct CAgentGrid {
     AgentBits Held;
     AgentBits Row[Last + 1], Column[Last + 1];
     AgentBits OffRows;
+    // The held agents whose state is injured.
+    AgentBits InjuredHeld;
 
     static int CoarseIndex(int x, int y)
     {

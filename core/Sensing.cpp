@@ -160,7 +160,8 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
                 }
             });
         }
-        sensed.ForEach([&](int j) { injuredFriends += own.AgentState[j] == Injured; });
+        for (int k = 0; k < AgentBits::Words; ++k)
+            injuredFriends += PopCount(sensed.W[k] & cells.InjuredHeld.W[k]);
         friendsInThreshold = counted.Count();
         // Every living friend's flag becomes its bit; dead friends keep theirs.
         AgentBits& marks = ownGrid->FriendSensedMarks;
@@ -217,7 +218,8 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
                     sensed.Reset(j);
             });
         enemiesSensed = sensed.Count();
-        sensed.ForEach([&](int j) { injuredEnemies += enemy.AgentState[j] == Injured; });
+        for (int k = 0; k < AgentBits::Words; ++k)
+            injuredEnemies += PopCount(sensed.W[k] & cells.InjuredHeld.W[k]);
         // Every enemy's flag becomes its bit; the marked ones are all that can be 1.
         AgentBits& marks = ownGrid->EnemySensedMarks;
         AgentBits changed;
