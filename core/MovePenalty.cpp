@@ -283,7 +283,7 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
     const AgentBits none;
 
     auto addFriend = [&](int j) {
-        const bool sensed = own.FriendSensed[j] == 1;
+        const bool sensed = grid ? grid->FriendSensed(j) : own.FriendSensed[j] == 1;
         if (!sensed && !(comm && own.FriendViaComm[j] == 1 && C != 0.0f))
             return;
         const float M = static_cast<float>(own.SquadWeightMatrix[squad][own.AgentSquad[j]]);
@@ -309,7 +309,7 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
     };
 
     auto addEnemy = [&](int j) {
-        const bool sensed = own.EnemySensed[j] == 1;
+        const bool sensed = grid ? grid->EnemySensed(j) : own.EnemySensed[j] == 1;
         if (!sensed && !(comm && own.EnemyViaComm[j] == 1 && C != 0.0f))
             return;
         const int es = enemy.AgentState[j];

@@ -18,9 +18,16 @@ struct SideNeighborGrid {
     const CAgentGrid* Cells = nullptr;
     int Agents = 0;  // the side's agent count: what a plain pass visits
 
-    // Supersets of the non-zero entries of FriendSensed, EnemySensed,
-    // FriendViaComm and EnemyViaComm of this side's force.
+    // Inside a step FriendSensedMarks and EnemySensedMarks ARE the flags
+    // FriendSensed and EnemySensed of this side's force (entries 1..count;
+    // the flags only ever hold 0 and 1): the scans write the marks alone and
+    // EndStepGrids writes the arrays back. FriendCommMarks and EnemyCommMarks
+    // are supersets of the non-zero entries of FriendViaComm and EnemyViaComm.
     AgentBits FriendSensedMarks, EnemySensedMarks, FriendCommMarks, EnemyCommMarks;
+    int Enemies = 0;  // the other side's agent count
+
+    bool FriendSensed(int j) const { return FriendSensedMarks.Has(j); }
+    bool EnemySensed(int j) const { return EnemySensedMarks.Has(j); }
 
     bool Near(const SquareBox& box, AgentBits* out) const { return Cells->Near(box, out, Agents); }
 };

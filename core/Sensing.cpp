@@ -164,13 +164,10 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
             injuredFriends += PopCount(sensed.W[k] & cells.InjuredHeld.W[k]);
         friendsInThreshold = counted.Count();
         // Every living friend's flag becomes its bit; dead friends keep theirs.
+        // The marks are the flags until the step ends (EndStepGrids).
         AgentBits& marks = ownGrid->FriendSensedMarks;
-        AgentBits changed;
-        for (int k = 0; k < AgentBits::Words; ++k) {
-            changed.W[k] = (marks.W[k] ^ sensed.W[k]) & living.W[k];
+        for (int k = 0; k < AgentBits::Words; ++k)
             marks.W[k] = (marks.W[k] & ~living.W[k]) | sensed.W[k];
-        }
-        changed.ForEach([&](int j) { own.FriendSensed[j] = sensed.Has(j); });
     } else if (!lineOfSight) {
         for (int j = 1; j <= friends; ++j) {
             const int state = own.AgentState[j];
@@ -220,14 +217,8 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         enemiesSensed = sensed.Count();
         for (int k = 0; k < AgentBits::Words; ++k)
             injuredEnemies += PopCount(sensed.W[k] & cells.InjuredHeld.W[k]);
-        // Every enemy's flag becomes its bit; the marked ones are all that can be 1.
-        AgentBits& marks = ownGrid->EnemySensedMarks;
-        AgentBits changed;
-        for (int k = 0; k < AgentBits::Words; ++k) {
-            changed.W[k] = marks.W[k] ^ sensed.W[k];
-            marks.W[k] = sensed.W[k];
-        }
-        changed.ForEach([&](int j) { own.EnemySensed[j] = sensed.Has(j); });
+        // Every enemy's flag becomes its bit, kept in the marks until the step ends.
+        ownGrid->EnemySensedMarks = sensed;
     } else {
         for (int j = 1; j <= enemies; ++j) {
             const int state = enemy.AgentState[j];
