@@ -266,7 +266,7 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
     // During a step the grids mark which flags can be set, so only those
     // agents are visited, still in ascending index; otherwise all of them.
     const SideNeighborGrid* grid = StepGrid(side);
-    auto visit = [&](const AgentBits& sensed, const AgentBits& heard, int n, auto&& f) {
+    auto visit = [&](const AgentBits& sensed, const AgentBits& heard, const AgentBits* only, int n, auto&& f) {
         if (!grid) {
             for (int j = 1; j <= n; ++j)
                 f(j);
@@ -275,6 +275,9 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
         AgentBits marked = sensed;
         if (comm)
             marked.Or(heard);
+        if (only)
+            for (int k = 0; k < AgentBits::Words; ++k)
+                marked.W[k] &= only->W[k];
         marked.ForEach([&](int j) {
             if (j <= n)
                 f(j);
@@ -305,7 +308,10 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
             cand.AddTerm<true>(fx, fy, c, N, C);
     };
     auto addFriends = [&] {
-        visit(grid ? grid->FriendSensedMarks : none, grid ? grid->FriendCommMarks : none, own.NumAgents, addFriend);
+        // Friends of squads this squad gives no weight add nothing.
+        const AgentBits* weighted = grid && squad >= 0 && squad < SquadSlots ? &grid->WeightedFriends[squad] : nullptr;
+        visit(grid ? grid->FriendSensedMarks : none, grid ? grid->FriendCommMarks : none, weighted, own.NumAgents,
+              addFriend);
     };
 
     auto addEnemy = [&](int j) {
@@ -330,7 +336,8 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
         cand.AddTerm<false>(ex, ey, c, N);
     };
     auto addEnemies = [&] {
-        visit(grid ? grid->EnemySensedMarks : none, grid ? grid->EnemyCommMarks : none, enemy.NumAgents, addEnemy);
+        visit(grid ? grid->EnemySensedMarks : none, grid ? grid->EnemyCommMarks : none, nullptr, enemy.NumAgents,
+              addEnemy);
     };
 
     if (side == Side::Red) {

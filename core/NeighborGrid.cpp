@@ -22,6 +22,22 @@ void CBrevimarDoc::BeginStepGrids()
         grid.Cells = &own.Grid;
         grid.Agents = friends;
         grid.Enemies = enemies;
+        AgentBits members[SquadSlots];
+        AgentBits unlisted;
+        for (int j = 1; j <= friends; ++j) {
+            const int s = own.AgentSquad[j];
+            if (s >= 0 && s < SquadSlots)
+                members[s].Set(j);
+            else
+                unlisted.Set(j);
+        }
+        for (int s = 0; s < SquadSlots; ++s) {
+            AgentBits& weighted = grid.WeightedFriends[s];
+            weighted = unlisted;
+            for (int t = 0; t < SquadSlots; ++t)
+                if (static_cast<float>(own.SquadWeightMatrix[s][t]) != 0.0f)
+                    weighted.Or(members[t]);
+        }
         grid.FriendSensedMarks.MarkNonZero(own.FriendSensed, friends);
         grid.FriendCommMarks.MarkNonZero(own.FriendViaComm, friends);
         grid.EnemySensedMarks.MarkNonZero(own.EnemySensed, enemies);

@@ -25,6 +25,11 @@ struct SideNeighborGrid {
     // are supersets of the non-zero entries of FriendViaComm and EnemyViaComm.
     AgentBits FriendSensedMarks, EnemySensedMarks, FriendCommMarks, EnemyCommMarks;
     int Enemies = 0;  // the other side's agent count
+    // Per squad s of a mover, the friends whose squad weighs non-zero in
+    // row s of the force's squad weight matrix, plus those whose squad
+    // number indexes no row: the only friends whose terms a mover of
+    // squad s can add. Squads and the matrix stand still through a step.
+    AgentBits WeightedFriends[SquadSlots];
 
     bool FriendSensed(int j) const { return FriendSensedMarks.Has(j); }
     bool EnemySensed(int j) const { return EnemySensedMarks.Has(j); }
