@@ -61,9 +61,10 @@ struct Candidates {
         P[Count] = 0.0f;
         ++Count;
     }
+    // Only the lanes of the last group of four are ever read past Count.
     void Pad()
     {
-        for (int n = Count; n < Capacity; ++n) {
+        for (int n = Count, end = (Count + 3) & ~3; n < end; ++n) {
             X[n] = Y[n] = P[n] = 0.0f;
             CellX[n] = CellY[n] = 0;
         }
