@@ -18,6 +18,16 @@
 
 namespace brevimar {
 
+// Members of a word, inline: without a processor-specific build the builtin
+// becomes a library call.
+inline int PopCount(std::uint64_t w)
+{
+    w = w - ((w >> 1) & 0x5555555555555555ull);
+    w = (w & 0x3333333333333333ull) + ((w >> 2) & 0x3333333333333333ull);
+    w = (w + (w >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<int>((w * 0x0101010101010101ull) >> 56);
+}
+
 // A set of agent indices 0..AgentSlots - 1, visited in ascending order.
 struct AgentBits {
     static constexpr int Words = (AgentSlots + 63) / 64;
@@ -46,6 +56,32 @@ struct AgentBits {
         for (int k = 0; k < Words; ++k)
             W[k] |= other.W[k];
     }
+    bool Empty() const
+    {
+        std::uint64_t any = 0;
+        for (std::uint64_t w : W)
+            any |= w;
+        return any == 0;
+    }
+    int Count() const
+    {
+        int n = 0;
+        for (std::uint64_t w : W)
+            n += PopCount(w);
+        return n;
+    }
+    // The set of j in 1..n.
+    static AgentBits Range(int n)
+    {
+        AgentBits r;
+        n = n < 0 ? 0 : (n >= AgentSlots ? AgentSlots - 1 : n);
+        for (int k = 0; k < Words; ++k) {
+            const int below = n + 1 - k * 64;  // members j < below in this word
+            r.W[k] = below <= 0 ? 0 : (below >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << below) - 1);
+        }
+        r.W[0] &= ~std::uint64_t{1};
+        return r;
+    }
     // f(j) for every member in ascending order; f may add or remove members
     // of this set, which this visit then neither sees nor skips.
     template <typename F>
@@ -73,6 +109,15 @@ struct CAgentGrid {
     AgentBits Cell[Span * Span];
     // 1 + the coarse cell agent j is held in; 0 while it is not held.
     int HeldIn[AgentSlots] = {};
+    // The position agent j is held at while held.
+    int HeldX[AgentSlots] = {}, HeldY[AgentSlots] = {};
+    // Every held agent; those held at row y (column x) in 0..Last; those
+    // held off the rows and columns, which a box question tests one by one.
+    AgentBits Held;
+    AgentBits Row[Last + 1], Column[Last + 1];
+    AgentBits OffRows;
+    // The held agents whose state is injured.
+    AgentBits InjuredHeld;
 
     static int CoarseIndex(int x, int y)
     {
@@ -81,21 +126,43 @@ struct CAgentGrid {
         return cx * Span + cy;
     }
     bool Holds(int j) const { return HeldIn[j] != 0; }
+    static bool OnRows(int x, int y) { return x >= 0 && y >= 0 && x <= Last && y <= Last; }
     void Hold(int j, int x, int y)
     {
         const int c = CoarseIndex(x, y);
         HeldIn[j] = c + 1;
+        HeldX[j] = x;
+        HeldY[j] = y;
         Cell[c].Set(j);
+        Held.Set(j);
+        if (OnRows(x, y)) {
+            Row[y].Set(j);
+            Column[x].Set(j);
+        } else {
+            OffRows.Set(j);
+        }
     }
     void Drop(int j)
     {
         Cell[HeldIn[j] - 1].Reset(j);
         HeldIn[j] = 0;
+        Held.Reset(j);
+        const int x = HeldX[j], y = HeldY[j];
+        if (OnRows(x, y)) {
+            Row[y].Reset(j);
+            Column[x].Reset(j);
+        } else {
+            OffRows.Reset(j);
+        }
     }
     void Clear();
     // Adds to `out` every held agent that may stand in `box`. False, with
     // `out` untouched, when a pass over `agents` agents is cheaper.
     bool Near(const SquareBox& box, AgentBits* out, int agents) const;
+    // Exactly the held agents in the square boxes of ranges `inner` and
+    // `outer` (inner <= outer) around (x, y), in words 0..words - 1 of `in`
+    // and `out`; the other words are left as they are.
+    void InBoxes(int x, int y, int inner, int outer, AgentBits* in, AgentBits* out, int words) const;
 };
 
 }  // namespace brevimar

@@ -539,7 +539,7 @@ public:
     CNeighborGrids NeighborGrids;
     SideNeighborGrid* StepGrid(Side side) { return NeighborGrids.Current ? &NeighborGrids.Grid[SideCode(side) - 1] : nullptr; }
     void BeginStepGrids();
-    void EndStepGrids() { NeighborGrids.Current = false; }
+    void EndStepGrids();
 
 private:
     Host* AttachedHost = nullptr;

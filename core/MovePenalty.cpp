@@ -61,9 +61,10 @@ struct Candidates {
         P[Count] = 0.0f;
         ++Count;
     }
+    // Only the lanes of the last group of four are ever read past Count.
     void Pad()
     {
-        for (int n = Count; n < Capacity; ++n) {
+        for (int n = Count, end = (Count + 3) & ~3; n < end; ++n) {
             X[n] = Y[n] = P[n] = 0.0f;
             CellX[n] = CellY[n] = 0;
         }
@@ -266,7 +267,7 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
     // During a step the grids mark which flags can be set, so only those
     // agents are visited, still in ascending index; otherwise all of them.
     const SideNeighborGrid* grid = StepGrid(side);
-    auto visit = [&](const AgentBits& sensed, const AgentBits& heard, int n, auto&& f) {
+    auto visit = [&](const AgentBits& sensed, const AgentBits& heard, const AgentBits* only, int n, auto&& f) {
         if (!grid) {
             for (int j = 1; j <= n; ++j)
                 f(j);
@@ -275,6 +276,9 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
         AgentBits marked = sensed;
         if (comm)
             marked.Or(heard);
+        if (only)
+            for (int k = 0; k < AgentBits::Words; ++k)
+                marked.W[k] &= only->W[k];
         marked.ForEach([&](int j) {
             if (j <= n)
                 f(j);
@@ -283,7 +287,7 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
     const AgentBits none;
 
     auto addFriend = [&](int j) {
-        const bool sensed = own.FriendSensed[j] == 1;
+        const bool sensed = grid ? grid->FriendSensed(j) : own.FriendSensed[j] == 1;
         if (!sensed && !(comm && own.FriendViaComm[j] == 1 && C != 0.0f))
             return;
         const float M = static_cast<float>(own.SquadWeightMatrix[squad][own.AgentSquad[j]]);
@@ -305,11 +309,14 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
             cand.AddTerm<true>(fx, fy, c, N, C);
     };
     auto addFriends = [&] {
-        visit(grid ? grid->FriendSensedMarks : none, grid ? grid->FriendCommMarks : none, own.NumAgents, addFriend);
+        // Friends of squads this squad gives no weight add nothing.
+        const AgentBits* weighted = grid && squad >= 0 && squad < SquadSlots ? &grid->WeightedFriends[squad] : nullptr;
+        visit(grid ? grid->FriendSensedMarks : none, grid ? grid->FriendCommMarks : none, weighted, own.NumAgents,
+              addFriend);
     };
 
     auto addEnemy = [&](int j) {
-        const bool sensed = own.EnemySensed[j] == 1;
+        const bool sensed = grid ? grid->EnemySensed(j) : own.EnemySensed[j] == 1;
         if (!sensed && !(comm && own.EnemyViaComm[j] == 1 && C != 0.0f))
             return;
         const int es = enemy.AgentState[j];
@@ -330,7 +337,8 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
         cand.AddTerm<false>(ex, ey, c, N);
     };
     auto addEnemies = [&] {
-        visit(grid ? grid->EnemySensedMarks : none, grid ? grid->EnemyCommMarks : none, enemy.NumAgents, addEnemy);
+        visit(grid ? grid->EnemySensedMarks : none, grid ? grid->EnemyCommMarks : none, nullptr, enemy.NumAgents,
+              addEnemy);
     };
 
     if (side == Side::Red) {

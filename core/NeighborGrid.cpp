@@ -21,6 +21,23 @@ void CBrevimarDoc::BeginStepGrids()
         }
         grid.Cells = &own.Grid;
         grid.Agents = friends;
+        grid.Enemies = enemies;
+        AgentBits members[SquadSlots];
+        AgentBits unlisted;
+        for (int j = 1; j <= friends; ++j) {
+            const int s = own.AgentSquad[j];
+            if (s >= 0 && s < SquadSlots)
+                members[s].Set(j);
+            else
+                unlisted.Set(j);
+        }
+        for (int s = 0; s < SquadSlots; ++s) {
+            AgentBits& weighted = grid.WeightedFriends[s];
+            weighted = unlisted;
+            for (int t = 0; t < SquadSlots; ++t)
+                if (static_cast<float>(own.SquadWeightMatrix[s][t]) != 0.0f)
+                    weighted.Or(members[t]);
+        }
         grid.FriendSensedMarks.MarkNonZero(own.FriendSensed, friends);
         grid.FriendCommMarks.MarkNonZero(own.FriendViaComm, friends);
         grid.EnemySensedMarks.MarkNonZero(own.EnemySensed, enemies);
@@ -42,6 +59,26 @@ void CBrevimarDoc::BeginStepGrids()
         }
     }
     NeighborGrids.Current = true;
+}
+
+}  // namespace brevimar
+
+namespace brevimar {
+
+void CBrevimarDoc::EndStepGrids()
+{
+    if (!NeighborGrids.Current)
+        return;
+    // The scans kept the sensed flags as bits through the step.
+    for (Side side : {Side::Red, Side::Blue}) {
+        const SideNeighborGrid& grid = NeighborGrids.Grid[SideCode(side) - 1];
+        CForce& own = Force(side);
+        for (int j = 1; j <= grid.Agents; ++j)
+            own.FriendSensed[j] = grid.FriendSensed(j);
+        for (int j = 1; j <= grid.Enemies; ++j)
+            own.EnemySensed[j] = grid.EnemySensed(j);
+    }
+    NeighborGrids.Current = false;
 }
 
 }  // namespace brevimar

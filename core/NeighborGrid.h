@@ -18,9 +18,21 @@ struct SideNeighborGrid {
     const CAgentGrid* Cells = nullptr;
     int Agents = 0;  // the side's agent count: what a plain pass visits
 
-    // Supersets of the non-zero entries of FriendSensed, EnemySensed,
-    // FriendViaComm and EnemyViaComm of this side's force.
+    // Inside a step FriendSensedMarks and EnemySensedMarks ARE the flags
+    // FriendSensed and EnemySensed of this side's force (entries 1..count;
+    // the flags only ever hold 0 and 1): the scans write the marks alone and
+    // EndStepGrids writes the arrays back. FriendCommMarks and EnemyCommMarks
+    // are supersets of the non-zero entries of FriendViaComm and EnemyViaComm.
     AgentBits FriendSensedMarks, EnemySensedMarks, FriendCommMarks, EnemyCommMarks;
+    int Enemies = 0;  // the other side's agent count
+    // Per squad s of a mover, the friends whose squad weighs non-zero in
+    // row s of the force's squad weight matrix, plus those whose squad
+    // number indexes no row: the only friends whose terms a mover of
+    // squad s can add. Squads and the matrix stand still through a step.
+    AgentBits WeightedFriends[SquadSlots];
+
+    bool FriendSensed(int j) const { return FriendSensedMarks.Has(j); }
+    bool EnemySensed(int j) const { return EnemySensedMarks.Has(j); }
 
     bool Near(const SquareBox& box, AgentBits* out) const { return Cells->Near(box, out, Agents); }
 };

@@ -105,9 +105,10 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
 // Move-phase scan of agent i with sensor box S and threshold box T. It draws
 // nothing and conceals nothing: terrain only hides agents from the shooters.
 //
-// Every agent scans both forces every step, so without line of sight the
-// loops are branch-free over the force arrays and the compiler vectorises
-// them. A dead friend's mark is left as it was.
+// Inside a step the boxes are answered as bit sets from the grids' rows and
+// columns, so the cost follows the box, not the crowd in it; outside a step
+// the loops are branch-free passes over the force arrays. A dead friend's
+// mark is left as it was.
 void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thresholdRange, bool lineOfSight)
 {
     CForce& own = doc.Force(side);
@@ -124,35 +125,49 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
     int friendsInThreshold = 0;
     SideNeighborGrid* ownGrid = doc.StepGrid(side);
     SideNeighborGrid* enemyGrid = doc.StepGrid(Opponent(side));
-    AgentBits nearFriends;
-    const bool friendGrid =
-        ownGrid && ownGrid->Near(SquareBox(xi, yi, std::max(sensorRange, thresholdRange)), &nearFriends);
-    if (friendGrid) {
-        // Only the marked friends can hold a mark to take back; living ones
-        // lose it, as the pass over the force would write them.
+    if (ownGrid) {
+        // The rows and columns of the grid give exactly the friends in both
+        // boxes as bit sets; only the flags that change are written.
+        const CAgentGrid& cells = *ownGrid->Cells;
+        const AgentBits living = [&] {
+            AgentBits l = AgentBits::Range(friends);
+            for (int k = 0; k < AgentBits::Words; ++k)
+                l.W[k] &= cells.Held.W[k];
+            return l;
+        }();
+        AgentBits inner, outer;
+        const bool sensorInside = sensorRange <= thresholdRange;
+        cells.InBoxes(xi, yi, std::min(sensorRange, thresholdRange), std::max(sensorRange, thresholdRange), &inner,
+                      &outer, friends / 64 + 1);
+        const AgentBits& inSensor = sensorInside ? inner : outer;
+        const AgentBits& inThreshold = sensorInside ? outer : inner;
+        const std::uint64_t thresholdUsed = (constrained | !lineOfSight) ? ~std::uint64_t{0} : 0;
+        AgentBits sensed, counted;
+        for (int k = 0; k < AgentBits::Words; ++k) {
+            sensed.W[k] = inSensor.W[k] & living.W[k];
+            counted.W[k] = inThreshold.W[k] & living.W[k] & thresholdUsed;
+        }
+        sensed.Reset(i);
+        counted.Reset(i);
+        if (lineOfSight) {
+            // Sight depends on the two cells alone, so one test serves both boxes.
+            AgentBits look = sensed;
+            look.Or(counted);
+            look.ForEach([&](int j) {
+                if (!doc.HasLineOfSight(xi, yi, own.AgentX[j], own.AgentY[j])) {
+                    sensed.Reset(j);
+                    counted.Reset(j);
+                }
+            });
+        }
+        for (int k = 0; k < AgentBits::Words; ++k)
+            injuredFriends += PopCount(sensed.W[k] & cells.InjuredHeld.W[k]);
+        friendsInThreshold = counted.Count();
+        // Every living friend's flag becomes its bit; dead friends keep theirs.
+        // The marks are the flags until the step ends (EndStepGrids).
         AgentBits& marks = ownGrid->FriendSensedMarks;
-        marks.ForEach([&](int j) {
-            if (own.AgentState[j] > Dead) {
-                own.FriendSensed[j] = 0;
-                marks.Reset(j);
-            }
-        });
-        nearFriends.ForEach([&](int j) {
-            const int state = own.AgentState[j];
-            if (j > friends || state <= Dead)
-                return;
-            const bool present = j != i;
-            const int x = own.AgentX[j], y = own.AgentY[j];
-            bool inSensor = present & sensor.Contains(x, y);
-            bool inThreshold = present & (constrained | !lineOfSight) & threshold.Contains(x, y);
-            if (lineOfSight && (inSensor || inThreshold) && !doc.HasLineOfSight(xi, yi, x, y))
-                inSensor = inThreshold = false;
-            // Written for every living candidate, as the pass writes every living friend.
-            own.FriendSensed[j] = inSensor;
-            marks.SetIf(j, inSensor);
-            injuredFriends += inSensor & (state == Injured);
-            friendsInThreshold += inThreshold;
-        });
+        for (int k = 0; k < AgentBits::Words; ++k)
+            marks.W[k] = (marks.W[k] & ~living.W[k]) | sensed.W[k];
     } else if (!lineOfSight) {
         for (int j = 1; j <= friends; ++j) {
             const int state = own.AgentState[j];
@@ -181,33 +196,29 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
             friendsInThreshold += inThreshold && seen;
         }
     }
-    if (ownGrid && !friendGrid)
-        ownGrid->FriendSensedMarks.MarkNonZero(own.FriendSensed, friends);
     own.Scan.InjuredFriendsSensed = injuredFriends;
     own.Scan.FriendsInThreshold = (constrained || friends == 0) ? friendsInThreshold : UnconstrainedFriends;
 
     const int enemies = ClampCount(enemy.NumAgents);
     int enemiesSensed = 0;
     int injuredEnemies = 0;
-    AgentBits nearEnemies;
-    if (ownGrid && enemyGrid && enemyGrid->Near(sensor, &nearEnemies)) {
-        // Every enemy's entry is written by the pass over the force; only
-        // the marked ones can differ from 0.
-        AgentBits& marks = ownGrid->EnemySensedMarks;
-        marks.ForEach([&](int j) { own.EnemySensed[j] = 0; });
-        marks.Clear();
-        nearEnemies.ForEach([&](int j) {
-            if (j > enemies)
-                return;
-            const int state = enemy.AgentState[j];
-            bool sensed = (state > Dead) & sensor.Contains(enemy.AgentX[j], enemy.AgentY[j]);
-            if (lineOfSight && sensed)
-                sensed = doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]);
-            own.EnemySensed[j] = sensed;
-            marks.SetIf(j, sensed);
-            enemiesSensed += sensed;
-            injuredEnemies += sensed & (state == Injured);
-        });
+    if (ownGrid && enemyGrid) {
+        const CAgentGrid& cells = *enemyGrid->Cells;
+        AgentBits none, inSensor;
+        cells.InBoxes(xi, yi, -1, sensorRange, &none, &inSensor, enemies / 64 + 1);
+        AgentBits sensed = AgentBits::Range(enemies);
+        for (int k = 0; k < AgentBits::Words; ++k)
+            sensed.W[k] &= inSensor.W[k] & cells.Held.W[k];
+        if (lineOfSight)
+            sensed.ForEach([&](int j) {
+                if (!doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]))
+                    sensed.Reset(j);
+            });
+        enemiesSensed = sensed.Count();
+        for (int k = 0; k < AgentBits::Words; ++k)
+            injuredEnemies += PopCount(sensed.W[k] & cells.InjuredHeld.W[k]);
+        // Every enemy's flag becomes its bit, kept in the marks until the step ends.
+        ownGrid->EnemySensedMarks = sensed;
     } else {
         for (int j = 1; j <= enemies; ++j) {
             const int state = enemy.AgentState[j];
@@ -218,8 +229,6 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
             enemiesSensed += sensed;
             injuredEnemies += sensed & (state == Injured);
         }
-        if (ownGrid)
-            ownGrid->EnemySensedMarks.MarkNonZero(own.EnemySensed, enemies);
     }
     own.Scan.EnemiesSensed = enemiesSensed;
     own.Scan.InjuredEnemiesSensed = injuredEnemies;

@@ -77,6 +77,32 @@ TEST(AgentGrid, NearHoldsEveryAgentInTheBoxAndSkipsFarOnes)
     EXPECT_TRUE(Members(whole).empty());
 }
 
+// Box questions by rows and columns are exact: inside means both coordinates
+// within range of the centre, worked out by hand from the positions; agents
+// off the grid's lines (x = -5, x = 400) are answered too.
+TEST(AgentGrid, InBoxesHoldsExactlyTheAgentsOfBothBoxes)
+{
+    //                              1   2   3    4    5    6
+    const auto force = ForceAt({0, 10, 12, 140, -5, 400, 75}, {0, 10, 13, 140, 3, 151, 75});
+    const CAgentGrid& grid = force->Grid;
+    struct Case {
+        int x, y, inner, outer;
+        std::vector<int> in, out;
+    } cases[] = {
+        {11, 11, 1, 2, {1}, {1, 2}},            // 2 is 1 and 2 away from (11, 11)
+        {10, 10, 2, 3, {1}, {1, 2}},            // 2 is 2 and 3 away
+        {0, 0, 4, 5, {}, {4}},                  // 4 is 5 and 3 away
+        {398, 151, -1, 2, {}, {5}},             // an empty inner box
+        {75, 75, 0, 65, {6}, {1, 2, 3, 6}},     // 3 is 65 away along both axes
+    };
+    for (const Case& c : cases) {
+        AgentBits in, out;
+        grid.InBoxes(c.x, c.y, c.inner, c.outer, &in, &out, AgentBits::Words);
+        EXPECT_EQ(Members(in), c.in) << c.x << ", " << c.y;
+        EXPECT_EQ(Members(out), c.out) << c.x << ", " << c.y;
+    }
+}
+
 // The force's writers keep its grid equal to one rebuilt from the arrays
 // through every kind of change; agents are held only while alive or
 // injured.

@@ -38,9 +38,14 @@ std::vector<double> SidePhaseTrace(CBrevimarDoc& doc, Side side)
         for (int v : {own.Scan.EnemiesSensed, own.Scan.FriendsInThreshold, own.Scan.InjuredEnemiesSensed,
                       own.Scan.InjuredFriendsSensed})
             trace.push_back(v);
-        for (int j = 1; j <= MaxAgents; ++j)
-            trace.push_back(own.FriendSensed[j] + 2 * own.EnemySensed[j] + 4 * own.FriendViaComm[j] +
-                            8 * own.EnemyViaComm[j]);
+        // Inside a step the grid holds the sensed flags; the arrays follow at its end.
+        const SideNeighborGrid* grid = doc.StepGrid(side);
+        for (int j = 1; j <= MaxAgents; ++j) {
+            const bool inGrid = grid && j <= own.NumAgents;
+            const int friendSensed = inGrid ? grid->FriendSensed(j) : own.FriendSensed[j];
+            const int enemySensed = inGrid && j <= grid->Enemies ? grid->EnemySensed(j) : own.EnemySensed[j];
+            trace.push_back(friendSensed + 2 * enemySensed + 4 * own.FriendViaComm[j] + 8 * own.EnemyViaComm[j]);
+        }
         float penalties[MoveTableSize];
         for (float& p : penalties)
             p = -1.0f;
@@ -73,10 +78,16 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         for (Side side : {Side::Red, Side::Blue}) {
             static_cast<CDocumentState&>(doc) = *saved;
             const std::vector<double> plain = SidePhaseTrace(doc, side);
+            const std::vector<int> plainFriends(doc.Force(side).FriendSensed, doc.Force(side).FriendSensed + AgentSlots);
+            const std::vector<int> plainEnemies(doc.Force(side).EnemySensed, doc.Force(side).EnemySensed + AgentSlots);
             static_cast<CDocumentState&>(doc) = *saved;
             doc.BeginStepGrids();
             const std::vector<double> grid = SidePhaseTrace(doc, side);
             doc.EndStepGrids();
+            EXPECT_EQ(std::vector<int>(doc.Force(side).FriendSensed, doc.Force(side).FriendSensed + AgentSlots),
+                      plainFriends);
+            EXPECT_EQ(std::vector<int>(doc.Force(side).EnemySensed, doc.Force(side).EnemySensed + AgentSlots),
+                      plainEnemies);
             ASSERT_EQ(plain.size(), grid.size()) << c.file;
             for (size_t n = 0; n < plain.size(); ++n)
                 ASSERT_EQ(plain[n], grid[n]) << c.file << " comms " << c.comms << " entry " << n;
