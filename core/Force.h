@@ -323,6 +323,9 @@ struct CForce {
     // sensor range.
     void TakeCurrentRanges(int i, int state);
     void TakeDistanceNormaliser(int i);
+    // The step's communications range and weights from the scenario's, which
+    // passable terrain then lowers step by step.
+    void TakeCommValues();
 
     // Squad sizes are made to add up to the agent count: the first squad at
     // which the running total reaches or passes the count becomes the last

@@ -274,14 +274,6 @@ void CopySquadParameters(CForce& f)
         f.CopySquadParameters(i, SquadRow(f.AgentSquad[i]));
 }
 
-// Every set-up starts the step's communications values from the scenario's.
-void TakeCommValues(CForce& f)
-{
-    f.CommRange = f.COMM_range;
-    f.CommWeightAlive = f.A_COMM_weight;
-    f.CommWeightInjured = f.I_COMM_weight;
-}
-
 void ResetRunSwitches(CBrevimarDoc& doc)
 {
     doc.ResetHighlightsAndBursts();
@@ -354,7 +346,7 @@ void CBrevimarDoc::InitializeForces()
         force.NumberAgentsBySquad();
         SetPersonalities(*this, side);
         CopySquadParameters(force);
-        TakeCommValues(force);
+        force.TakeCommValues();
     }
 
     ResetRunSwitches(*this);
@@ -408,7 +400,7 @@ void CBrevimarDoc::InitializeForcesFromAgentFile()
     for (Side side : {Side::Red, Side::Blue}) {
         SetPersonalities(*this, side);
         CopySquadParameters(Force(side));
-        TakeCommValues(Force(side));
+        Force(side).TakeCommValues();
     }
 
     ResetRunSwitches(*this);
@@ -432,6 +424,14 @@ void CForce::TakeCurrentRanges(int i, int state)
     SensorRange[i] = alive ? SensorRangeAlive[i] : SensorRangeInjured[i];
     FireRange[i] = alive ? FireRangeAlive[i] : FireRangeInjured[i];
     ConstraintRange[i] = alive ? ConstraintRangeAlive[i] : ConstraintRangeInjured[i];
+}
+
+// Every set-up and every scenario read starts the step from the scenario's values.
+void CForce::TakeCommValues()
+{
+    CommRange = COMM_range;
+    CommWeightAlive = A_COMM_weight;
+    CommWeightInjured = I_COMM_weight;
 }
 
 void CForce::TakeDistanceNormaliser(int i)

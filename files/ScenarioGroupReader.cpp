@@ -299,9 +299,10 @@ bool ScenarioReader::Derive(const ScenarioLine& line, Side side, int number)
             f.COMM_range = 0;
             f.A_COMM_weight = 0;
             f.I_COMM_weight = 0;
-            f.CommWeightAlive = 0;
-            f.CommWeightInjured = 0;
         }
+        // The first run after a read shares as the file says, not with the
+        // range and weights the previous scenario's run left.
+        f.TakeCommValues();
         return true;
     case ScenarioStep::AliveFlockLimits:
     case ScenarioStep::InjuredFlockLimits: {

@@ -34,6 +34,28 @@ TEST(LoadByPath, ReadsAScenarioAndAStoredRun)
     EXPECT_EQ(doc->BlueForce.NumAgents, 10);
 }
 
+// The first run after a read shares as the file says (scenario_v1.dat: RED
+// COMM_flag 1, COMM_range 4, weights 0.5 and 0.25; BLUE COMM_flag 0, range 4
+// in the file), whatever range and weights the previous run worked with.
+TEST(LoadByPath, TheStepSharesWithTheFilesCommunications)
+{
+    using Load = LoadResult (*)(CBrevimarDoc&, const std::string&);
+    for (Load load : {Load{&LoadScenario}, Load{&LoadStartupFile}}) {
+        TestDocument doc;
+        for (Side side : {Side::Red, Side::Blue}) {
+            doc->Force(side).CommRange = 9;
+            doc->Force(side).CommWeightAlive = doc->Force(side).CommWeightInjured = 0.75f;
+        }
+        ASSERT_TRUE(load(*doc, DataPath("scenario_v1.dat")).Read);
+        EXPECT_EQ(doc->RedForce.CommRange, 4);
+        EXPECT_EQ(doc->RedForce.CommWeightAlive, 0.5f);
+        EXPECT_EQ(doc->RedForce.CommWeightInjured, 0.25f);
+        EXPECT_EQ(doc->BlueForce.CommRange, 0);
+        EXPECT_EQ(doc->BlueForce.CommWeightAlive, 0.0f);
+        EXPECT_EQ(doc->BlueForce.CommWeightInjured, 0.0f);
+    }
+}
+
 // A refused file is named in the message, and the document, its run mode and
 // the loader's kind stay as they were.
 TEST(LoadByPath, ARefusedFileChangesNothing)
