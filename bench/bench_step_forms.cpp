@@ -1,8 +1,15 @@
-// Whole batch steps of the reference scenarios in three forms (as written;
-// communications sharing with every squad hearing every squad; terrain with
-// line of sight and weapons) and a scaling series of 50 to 300 agents a side,
-// each beside a bare kernel doing the work no step can avoid on the same
-// battle (see Kernel).
+// Whole batch steps of the reference scenarios in three forms (as written,
+// its squads unlinked; communications sharing with every squad hearing every
+// squad; terrain with line of sight and weapons, squads unlinked) and a
+// scaling series of 50 to 300 agents a side with and without sharing, each
+// beside a bare kernel doing the work no step can avoid on the same battle
+// (see Kernel).
+//
+// The reference files switch communications on but carry no links, and a
+// set-up links every squad pair of a document that has none; the forms
+// without sharing unlink them again after each set-up, so that every agent
+// still asks for reports and finds no reporter, and the sharing form alone
+// measures sharing.
 //
 // Each iteration times one step and the kernel on the positions the step
 // starts from, in the thread's processor time, so both see the same battle
@@ -143,6 +150,11 @@ void StepForm(benchmark::State& state, Form form)
             }
         }
         ApplyRunnerForms(doc, options);
+        if (!form.Comms)
+            for (Side side : {Side::Red, Side::Blue})
+                for (auto& row : doc.Force(side).CommMatrix)
+                    for (int& link : row)
+                        link = 0;
     };
     restart();
     auto kernel = std::make_unique<Kernel>(form.Comms);
