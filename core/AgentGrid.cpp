@@ -96,7 +96,37 @@ void InBoxWords(const CAgentGrid& grid, int x, int y, int inner, int outer, Agen
         out->W[k] = rows[k] & columns[k];
 }
 
+template <int N>
+void InBoxWords(const CAgentGrid& grid, const SquareBox& box, AgentBits* out)
+{
+    // Cut to the lines 0..Last: a box beyond them on either side is empty.
+    const int y0 = std::max(box.YLow, 0), y1 = std::min(box.YHigh, CAgentGrid::Last);
+    const int x0 = std::max(box.XLow, 0), x1 = std::min(box.XHigh, CAgentGrid::Last);
+    std::uint64_t rows[N] = {}, columns[N] = {};
+    OrLines<N>(grid.Row, y0, y1, rows);
+    OrLines<N>(grid.Column, x0, x1, columns);
+    for (int k = 0; k < N; ++k)
+        out->W[k] = rows[k] & columns[k];
+}
+
 }  // namespace
+
+void CAgentGrid::InBox(const SquareBox& box, AgentBits* out, int words) const
+{
+    words = std::clamp(words, 0, AgentBits::Words);
+    switch (words) {
+    case 0: break;
+    case 1: InBoxWords<1>(*this, box, out); break;
+    case 2: InBoxWords<2>(*this, box, out); break;
+    case 3: InBoxWords<3>(*this, box, out); break;
+    case 4: InBoxWords<4>(*this, box, out); break;
+    default: InBoxWords<5>(*this, box, out); break;
+    }
+    OffRows.ForEach([&](int j) {
+        if ((j >> 6) < words)
+            out->SetIf(j, box.Contains(HeldX[j], HeldY[j]));
+    });
+}
 
 void CAgentGrid::InBoxes(int x, int y, int inner, int outer, AgentBits* in, AgentBits* out, int words) const
 {

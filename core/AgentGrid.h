@@ -163,6 +163,8 @@ struct CAgentGrid {
     // `outer` (inner <= outer) around (x, y), in words 0..words - 1 of `in`
     // and `out`; the other words are left as they are.
     void InBoxes(int x, int y, int inner, int outer, AgentBits* in, AgentBits* out, int words) const;
+    // Exactly the held agents in `box`, in words 0..words - 1 of `out`.
+    void InBox(const SquareBox& box, AgentBits* out, int words) const;
 };
 
 }  // namespace brevimar

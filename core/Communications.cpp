@@ -17,191 +17,231 @@ int ClampCount(int n) { return std::clamp(n, 0, MaxAgents); }
 int SquadSlot(int squad) { return (squad >= 1 && squad <= MaxSquads) ? squad : 0; }
 
 
-// Every friend and enemy inside the sensor box of a reporter is marked for
-// agent i. A reporter is a live squad-mate or member of a linked squad within
-// communications range. Reports pass through terrain and concealment.
-void ShareCommunications(CBrevimarDoc& doc, Side side, int i)
+// A reporter of agent i is a live squad-mate or member of a linked squad
+// within communications range; every friend and enemy inside a reporter's
+// sensor box is marked for agent i, except that a reporter never reports
+// itself (another reporter may). Reports pass through terrain and
+// concealment. The marks are sets, so the order reporters and agents are
+// visited in is free.
+
+// The reporters' sensor boxes, and whether one of them holds a cell.
+struct ReporterBoxes {
+    SquareBox Box[AgentSlots];
+    int Reporter[AgentSlots];
+    int Count = 0;
+
+    void Add(const CForce& own, int k)
+    {
+        Box[Count] = SquareBox(own.AgentX[k], own.AgentY[k], own.SensorRange[k]);
+        Reporter[Count] = k;
+        ++Count;
+    }
+    // Held by the box of a reporter other than `self` (0: any reporter).
+    bool Hold(int x, int y, int self) const
+    {
+        for (int r = 0; r < Count; ++r)
+            if (Reporter[r] != self && Box[r].Contains(x, y))
+                return true;
+        return false;
+    }
+    // The smallest box around every non-empty box; false when all are empty.
+    bool Bounds(SquareBox* bounds) const
+    {
+        bool any = false;
+        for (int r = 0; r < Count; ++r) {
+            const SquareBox& b = Box[r];
+            if (b.XLow > b.XHigh || b.YLow > b.YHigh)
+                continue;
+            bounds->XLow = any ? std::min(bounds->XLow, b.XLow) : b.XLow;
+            bounds->XHigh = any ? std::max(bounds->XHigh, b.XHigh) : b.XHigh;
+            bounds->YLow = any ? std::min(bounds->YLow, b.YLow) : b.YLow;
+            bounds->YHigh = any ? std::max(bounds->YHigh, b.YHigh) : b.YHigh;
+            any = true;
+        }
+        return any;
+    }
+};
+
+// Outside a step: passes over the force arrays.
+void SharePlain(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
 {
-    if (i < 1 || i > MaxAgents)
-        return;
     CForce& own = doc.Force(side);
     const CForce& enemy = doc.Force(Opponent(side));
     const int friends = ClampCount(own.NumAgents);
     const int enemies = ClampCount(enemy.NumAgents);
+    std::fill(own.FriendViaComm + 1, own.FriendViaComm + 1 + friends, 0);
+    std::fill(own.EnemyViaComm + 1, own.EnemyViaComm + 1 + enemies, 0);
 
-    SideNeighborGrid* ownGrid = doc.StepGrid(side);
-    SideNeighborGrid* enemyGrid = doc.StepGrid(Opponent(side));
-    if (ownGrid) {
-        // Only the marked entries can be non-zero.
-        ownGrid->FriendCommMarks.ForEach([&](int j) { own.FriendViaComm[j] = 0; });
-        ownGrid->EnemyCommMarks.ForEach([&](int j) { own.EnemyViaComm[j] = 0; });
-        ownGrid->FriendCommMarks.Clear();
-        ownGrid->EnemyCommMarks.Clear();
-    } else {
-        std::fill(own.FriendViaComm + 1, own.FriendViaComm + 1 + friends, 0);
-        std::fill(own.EnemyViaComm + 1, own.EnemyViaComm + 1 + enemies, 0);
-    }
-
-    // Gather the reporters' boxes first; each agent is then marked by the
-    // first box that holds it, instead of every box sweeping every agent.
-    // The grids narrow both the reporters and the agents to look at down to
-    // those near enough; the marks are a set, so the visiting order is free.
-    // Left uninitialised: only the first `reporters` are ever read.
-    union BoxSlot {
-        BoxSlot() {}
-        SquareBox Box;
-    };
-    BoxSlot boxSlots[AgentSlots];
-    int reporter[AgentSlots];
-    int reporters = 0;
     const int* hears = own.CommMatrix[SquadSlot(own.AgentSquad[i])];
     const SquareBox range(own.AgentX[i], own.AgentY[i], own.CommRange);
-    auto considerReporter = [&](int k) {
-        if (hears[SquadSlot(own.AgentSquad[k])] != 1 || own.AgentState[k] <= Dead || k == i)
-            return;
-        if (!range.Contains(own.AgentX[k], own.AgentY[k]))
-            return;
-        boxSlots[reporters].Box = SquareBox(own.AgentX[k], own.AgentY[k], own.SensorRange[k]);
-        reporter[reporters] = k;
-        ++reporters;
-    };
-    // A squad that hears no squad has no reporters to look for.
-    bool hearsSome = false;
-    for (int s = 0; s <= MaxSquads; ++s)
-        hearsSome |= hears[s] == 1;
-    AgentBits near;
-    if (hearsSome && ownGrid && ownGrid->Near(range, &near)) {
-        near.ForEach([&](int k) {
-            if (k <= friends)
-                considerReporter(k);
-        });
-    } else if (hearsSome) {
-        for (int k = 1; k <= friends; ++k)
-            considerReporter(k);
-    }
-    if (reporters == 0)
+    for (int k = 1; k <= friends; ++k)
+        if (hears[SquadSlot(own.AgentSquad[k])] == 1 && own.AgentState[k] > Dead && k != i &&
+            range.Contains(own.AgentX[k], own.AgentY[k]))
+            reporters.Add(own, k);
+    if (reporters.Count == 0)
         return;
-    auto boxes = [&](int r) -> const SquareBox& { return boxSlots[r].Box; };
+    for (int j = 1; j <= friends; ++j)
+        if (own.AgentState[j] > Dead && j != i && reporters.Hold(own.AgentX[j], own.AgentY[j], j))
+            own.FriendViaComm[j] = 1;
+    for (int j = 1; j <= enemies; ++j)
+        if (enemy.AgentState[j] > Dead && reporters.Hold(enemy.AgentX[j], enemy.AgentY[j], 0))
+            own.EnemyViaComm[j] = 1;
+}
 
-    // Where there are many reporters, the cells their boxes hold are painted
-    // as bits row by row, so that an agent's test no longer walks them all.
+// Inside a step: the grids give the reporters and the agents near their
+// boxes exactly, as bit sets. Where there are many reporters, the cells
+// their boxes hold (at least once; at least twice, for a reporter's own cell,
+// which its own box holds) are painted as row bits, so that an agent's test
+// is one bit instead of a walk over the boxes.
+void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
+{
+    CForce& own = doc.Force(side);
+    const CForce& enemy = doc.Force(Opponent(side));
+    const int friends = ClampCount(own.NumAgents);
+    const int enemies = ClampCount(enemy.NumAgents);
+    SideNeighborGrid& ownGrid = *doc.StepGrid(side);
+    const SideNeighborGrid& enemyGrid = *doc.StepGrid(Opponent(side));
+
+    // Only the marked entries can be non-zero.
+    ownGrid.FriendCommMarks.ForEach([&](int j) { own.FriendViaComm[j] = 0; });
+    ownGrid.EnemyCommMarks.ForEach([&](int j) { own.EnemyViaComm[j] = 0; });
+    ownGrid.FriendCommMarks.Clear();
+    ownGrid.EnemyCommMarks.Clear();
+
+    const AgentBits& heard = ownGrid.HeardFriends[SquadSlot(own.AgentSquad[i])];
+    if (heard.Empty())
+        return;
+    const int friendWords = friends / 64 + 1, enemyWords = enemies / 64 + 1;
+    AgentBits candidates;
+    ownGrid.Cells->InBox(SquareBox(own.AgentX[i], own.AgentY[i], own.CommRange), &candidates, friendWords);
+    for (int k = 0; k < AgentBits::Words; ++k)
+        candidates.W[k] &= heard.W[k];  // heard friends are living or dead members 1..count
+    candidates.Reset(i);
+    candidates.ForEach([&](int k) {
+        if (own.AgentState[k] > Dead)
+            reporters.Add(own, k);
+    });
+    SquareBox bounds;
+    if (reporters.Count == 0 || !reporters.Bounds(&bounds))
+        return;
+
+    CNeighborGrids& scratch = doc.NeighborGrids;
     constexpr int Last = SideNeighborGrid::Last;
     constexpr int Words = CNeighborGrids::RowWords;
-    std::uint64_t* rows = ownGrid ? doc.NeighborGrids.CoveredOnce : nullptr;
-    std::uint64_t* twice = doc.NeighborGrids.CoveredTwice;
-    int ry0 = 0, ry1 = -1;  // painted rows
-    AgentBits reporting;
-    auto paint = [&](const SquareBox& bounds) {
-        ry0 = std::max(bounds.YLow, 0);
-        ry1 = std::min(bounds.YHigh, Last);
-        if (ry0 > ry1)
-            return;
-        std::fill(rows + ry0 * Words, rows + (ry1 + 1) * Words, std::uint64_t{0});
+    std::uint64_t* once = scratch.CoveredOnce;
+    std::uint64_t* twice = scratch.CoveredTwice;
+    const int ry0 = std::max(bounds.YLow, 0), ry1 = std::min(bounds.YHigh, Last);
+    const bool painted = reporters.Count > 2 && ry0 <= ry1;
+    AgentBits reporting;  // reporters whose box holds a painted cell
+    if (painted) {
+        std::fill(once + ry0 * Words, once + (ry1 + 1) * Words, std::uint64_t{0});
         std::fill(twice + ry0 * Words, twice + (ry1 + 1) * Words, std::uint64_t{0});
-        for (int r = 0; r < reporters; ++r) {
-            const SquareBox& b = boxes(r);
+        // Boxes with the same rows are merged along the row first: most
+        // reporters of a crowd share their rows with others.
+        int starts[Last + 1];
+        int spans = 0;
+        for (int r = 0; r < reporters.Count; ++r) {
+            const SquareBox& b = reporters.Box[r];
             const int x0 = std::max(b.XLow, 0), x1 = std::min(b.XHigh, Last);
             const int y0 = std::max(b.YLow, 0), y1 = std::min(b.YHigh, Last);
             if (x0 > x1 || y0 > y1)
                 continue;
-            reporting.Set(reporter[r]);
-            for (int w = x0 >> 6; w <= x1 >> 6; ++w) {
+            reporting.Set(reporters.Reporter[r]);
+            const int w0 = x0 >> 6, w1 = x1 >> 6;
+            int& end = scratch.SpanEnd[y0];
+            const bool merged = end == 0 || end == y1 + 1;
+            if (end == 0) {
+                end = y1 + 1;
+                starts[spans++] = y0;
+                scratch.SpanWordLow[y0] = w0;
+                scratch.SpanWordHigh[y0] = w1;
+                for (int w = 0; w < Words; ++w)
+                    scratch.SpanOnce[y0 * Words + w] = scratch.SpanTwice[y0 * Words + w] = 0;
+            } else if (merged) {
+                scratch.SpanWordLow[y0] = std::min(scratch.SpanWordLow[y0], w0);
+                scratch.SpanWordHigh[y0] = std::max(scratch.SpanWordHigh[y0], w1);
+            }
+            for (int w = w0; w <= w1; ++w) {
                 const int lo = std::max(x0 - 64 * w, 0), hi = std::min(x1 - 64 * w, 63);
                 const std::uint64_t mask = (~std::uint64_t{0} >> (63 - hi)) & (~std::uint64_t{0} << lo);
-                for (int y = y0; y <= y1; ++y) {
-                    twice[y * Words + w] |= rows[y * Words + w] & mask;
-                    rows[y * Words + w] |= mask;
+                if (merged) {
+                    scratch.SpanTwice[y0 * Words + w] |= scratch.SpanOnce[y0 * Words + w] & mask;
+                    scratch.SpanOnce[y0 * Words + w] |= mask;
+                } else {
+                    // Rows that start together but end apart: painted alone.
+                    for (int y = y0; y <= y1; ++y) {
+                        twice[y * Words + w] |= once[y * Words + w] & mask;
+                        once[y * Words + w] |= mask;
+                    }
                 }
             }
         }
-    };
-    // 1 where at least `least` (1 or 2) boxes hold (x, y), 0 where fewer
-    // do, -1 off the painted range.
-    auto painted = [&](int x, int y, int least) {
-        if (x < 0 || y < 0 || x > Last || y > Last)
-            return -1;
-        if (y < ry0 || y > ry1)
-            return 0;
-        const std::uint64_t* bits = least == 1 ? rows : twice;
-        return static_cast<int>((bits[y * Words + (x >> 6)] >> (x & 63)) & 1u);
+        for (int s = 0; s < spans; ++s) {
+            const int y0 = starts[s];
+            const int y1 = scratch.SpanEnd[y0] - 1;
+            scratch.SpanEnd[y0] = 0;
+            for (int w = scratch.SpanWordLow[y0]; w <= scratch.SpanWordHigh[y0]; ++w) {
+                const std::uint64_t a = scratch.SpanOnce[y0 * Words + w], b = scratch.SpanTwice[y0 * Words + w];
+                for (int y = y0; y <= y1; ++y) {
+                    twice[y * Words + w] |= (once[y * Words + w] & a) | b;
+                    once[y * Words + w] |= a;
+                }
+            }
+        }
+    }
+    // Whether the painted bits, or the boxes where nothing is painted or the
+    // agent stands off the painted lines, report an agent at (x, y).
+    auto reported = [&](int x, int y, int self, bool ownBoxHolds) {
+        if (!painted || x < 0 || x > Last || y < ry0 || y > ry1)
+            return reporters.Hold(x, y, self);
+        const std::uint64_t* bits = ownBoxHolds ? twice : once;
+        return ((bits[y * Words + (x >> 6)] >> (x & 63)) & 1u) != 0;
     };
 
-    auto considerFriend = [&](int j) {
-        if (own.AgentState[j] <= Dead || j == i)
+    AgentBits near;
+    ownGrid.Cells->InBox(bounds, &near, friendWords);
+    for (int k = 0; k < AgentBits::Words; ++k)
+        near.W[k] &= ownGrid.Cells->Held.W[k];
+    near.Reset(i);
+    const AgentBits friendRange = AgentBits::Range(friends);
+    for (int k = 0; k < AgentBits::Words; ++k)
+        near.W[k] &= friendRange.W[k];
+    near.ForEach([&](int j) {
+        if (own.AgentState[j] <= Dead)
             return;
-        const int x = own.AgentX[j];
-        const int y = own.AgentY[j];
-        // A reporter's own box holds it: another must hold it too.
-        const int n = rows ? painted(x, y, reporting.Has(j) ? 2 : 1) : -1;
-        bool reported = n == 1;
-        if (n < 0) {
-            // A reporter never reports itself, though another reporter may.
-            for (int r = 0; r < reporters && !reported; ++r)
-                reported = reporter[r] != j && boxes(r).Contains(x, y);
-        }
-        if (reported) {
-            own.FriendViaComm[j] = 1;
-            if (ownGrid)
-                ownGrid->FriendCommMarks.Set(j);
-        }
-    };
-    auto considerEnemy = [&](int j) {
+        const bool on = reported(own.AgentX[j], own.AgentY[j], j, reporting.Has(j));
+        own.FriendViaComm[j] = on;
+        ownGrid.FriendCommMarks.SetIf(j, on);
+    });
+
+    AgentBits nearEnemies;
+    enemyGrid.Cells->InBox(bounds, &nearEnemies, enemyWords);
+    const AgentBits enemyRange = AgentBits::Range(enemies);
+    for (int k = 0; k < AgentBits::Words; ++k)
+        nearEnemies.W[k] &= enemyRange.W[k];
+    nearEnemies.ForEach([&](int j) {
         if (enemy.AgentState[j] <= Dead)
             return;
-        const int x = enemy.AgentX[j];
-        const int y = enemy.AgentY[j];
-        const int n = rows ? painted(x, y, 1) : -1;
-        bool reported = n == 1;
-        if (n < 0) {
-            for (int r = 0; r < reporters && !reported; ++r)
-                reported = boxes(r).Contains(x, y);
-        }
-        if (reported) {
-            own.EnemyViaComm[j] = 1;
-            if (ownGrid)
-                ownGrid->EnemyCommMarks.Set(j);
-        }
-    };
-    // Agents within the bounds of all reporters' boxes, or every agent where
-    // the grid would cost more.
-    SquareBox bounds;
-    bool anyBox = false;
-    for (int r = 0; r < reporters; ++r) {
-        const SquareBox& b = boxes(r);
-        if (b.XLow > b.XHigh || b.YLow > b.YHigh)
-            continue;
-        bounds.XLow = anyBox ? std::min(bounds.XLow, b.XLow) : b.XLow;
-        bounds.XHigh = anyBox ? std::max(bounds.XHigh, b.XHigh) : b.XHigh;
-        bounds.YLow = anyBox ? std::min(bounds.YLow, b.YLow) : b.YLow;
-        bounds.YHigh = anyBox ? std::max(bounds.YHigh, b.YHigh) : b.YHigh;
-        anyBox = true;
-    }
-    auto nearReporters = [&](const SideNeighborGrid* grid, AgentBits* out) {
-        return grid && grid->Near(bounds, out);
-    };
-    if (rows && anyBox && reporters > 2)
-        paint(bounds);
+        const bool on = reported(enemy.AgentX[j], enemy.AgentY[j], 0, false);
+        own.EnemyViaComm[j] = on;
+        ownGrid.EnemyCommMarks.SetIf(j, on);
+    });
+}
+
+void ShareCommunications(CBrevimarDoc& doc, Side side, int i)
+{
+    if (i < 1 || i > MaxAgents)
+        return;
+    // Left uninitialised: only the first Count boxes are ever read.
+    union Scratch {
+        Scratch() {}
+        ReporterBoxes Boxes;
+    } scratch;
+    scratch.Boxes.Count = 0;
+    if (doc.StepGrid(side))
+        ShareFromGrids(doc, side, i, scratch.Boxes);
     else
-        rows = nullptr;
-    AgentBits nearFriends, nearEnemies;
-    if (nearReporters(ownGrid, &nearFriends)) {
-        nearFriends.ForEach([&](int j) {
-            if (j <= friends)
-                considerFriend(j);
-        });
-    } else {
-        for (int j = 1; j <= friends; ++j)
-            considerFriend(j);
-    }
-    if (nearReporters(enemyGrid, &nearEnemies)) {
-        nearEnemies.ForEach([&](int j) {
-            if (j <= enemies)
-                considerEnemy(j);
-        });
-    } else {
-        for (int j = 1; j <= enemies; ++j)
-            considerEnemy(j);
-    }
+        SharePlain(doc, side, i, scratch.Boxes);
 }
 
 // Mean cell of the live members of agent i's squad, itself included, within

@@ -38,6 +38,18 @@ void CBrevimarDoc::BeginStepGrids()
                 if (static_cast<float>(own.SquadWeightMatrix[s][t]) != 0.0f)
                     weighted.Or(members[t]);
         }
+        AgentBits bySlot[SquadSlots];
+        for (int j = 1; j <= friends; ++j) {
+            const int s = own.AgentSquad[j];
+            bySlot[(s >= 1 && s <= MaxSquads) ? s : 0].Set(j);
+        }
+        for (int s = 0; s < SquadSlots; ++s) {
+            AgentBits& heard = grid.HeardFriends[s];
+            heard.Clear();
+            for (int t = 0; t < SquadSlots; ++t)
+                if (own.CommMatrix[s][t] == 1)
+                    heard.Or(bySlot[t]);
+        }
         grid.FriendSensedMarks.MarkNonZero(own.FriendSensed, friends);
         grid.FriendCommMarks.MarkNonZero(own.FriendViaComm, friends);
         grid.EnemySensedMarks.MarkNonZero(own.EnemySensed, enemies);

@@ -30,6 +30,10 @@ struct SideNeighborGrid {
     // number indexes no row: the only friends whose terms a mover of
     // squad s can add. Squads and the matrix stand still through a step.
     AgentBits WeightedFriends[SquadSlots];
+    // Per squad row s of the force's communications matrix, the friends 1..count
+    // whose squad s hears (a squad number outside 1..10 reads column 0): the
+    // only friends that can report to a member of squad s.
+    AgentBits HeardFriends[SquadSlots];
 
     bool FriendSensed(int j) const { return FriendSensedMarks.Has(j); }
     bool EnemySensed(int j) const { return EnemySensedMarks.Has(j); }
@@ -49,6 +53,14 @@ struct CNeighborGrids {
     static constexpr int RowWords = (SideNeighborGrid::Last + 64) / 64;
     std::uint64_t CoveredOnce[(SideNeighborGrid::Last + 1) * RowWords] = {};
     std::uint64_t CoveredTwice[(SideNeighborGrid::Last + 1) * RowWords] = {};
+    // Reporters' boxes sharing a first row and a last row, merged along the
+    // row (at least once, at least twice) before they are painted down it;
+    // SpanEnd[y0] is 1 + the last row of the boxes starting at row y0, 0 for
+    // none, and back at 0 after each use.
+    std::uint64_t SpanOnce[(SideNeighborGrid::Last + 1) * RowWords] = {};
+    std::uint64_t SpanTwice[(SideNeighborGrid::Last + 1) * RowWords] = {};
+    int SpanEnd[SideNeighborGrid::Last + 1] = {};
+    int SpanWordLow[SideNeighborGrid::Last + 1] = {}, SpanWordHigh[SideNeighborGrid::Last + 1] = {};
 
     // Sight-blocking cells of the battlefield in [1, x] x [1, y], while
     // SightSums is set: a sight line whose surrounding rectangle holds none

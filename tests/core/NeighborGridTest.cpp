@@ -103,6 +103,35 @@ TEST(AgentGrid, InBoxesHoldsExactlyTheAgentsOfBothBoxes)
     }
 }
 
+// The same exact question for a box of any shape (the bounds of several
+// boxes), including boxes reaching or lying beyond the grid's lines.
+TEST(AgentGrid, InBoxHoldsExactlyTheAgentsOfARectangle)
+{
+    //                              1   2   3    4    5    6
+    const auto force = ForceAt({0, 10, 12, 140, -5, 400, 75}, {0, 10, 13, 140, 3, 151, 75});
+    auto box = [](int x0, int x1, int y0, int y1) {
+        SquareBox b;
+        b.XLow = x0, b.XHigh = x1, b.YLow = y0, b.YHigh = y1;
+        return b;
+    };
+    struct Case {
+        SquareBox box;
+        std::vector<int> in;
+    } cases[] = {
+        {box(10, 12, 10, 13), {1, 2}},
+        {box(11, 140, 11, 140), {2, 3, 6}},   // 1 stands at x = 10
+        {box(-10, 0, 0, 5), {4}},             // (-5, 3), off the lines
+        {box(152, 500, 150, 151), {5}},       // wholly beyond the lines: (400, 151)
+        {box(0, 151, 76, 139), {}},           // between 6 (y = 75) and 3 (y = 140)
+        {box(12, 10, 0, 151), {}},            // empty
+    };
+    for (const Case& c : cases) {
+        AgentBits in;
+        force->Grid.InBox(c.box, &in, AgentBits::Words);
+        EXPECT_EQ(Members(in), c.in) << c.box.XLow << ".." << c.box.XHigh << ", " << c.box.YLow << ".." << c.box.YHigh;
+    }
+}
+
 // The force's writers keep its grid equal to one rebuilt from the arrays
 // through every kind of change; agents are held only while alive or
 // injured.

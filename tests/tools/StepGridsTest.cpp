@@ -59,10 +59,14 @@ std::vector<double> SidePhaseTrace(CBrevimarDoc& doc, Side side)
 
 TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
 {
+    // Mixed ranges: sensor ranges -1..5 by agent, so that reporters' boxes
+    // differ in size, some are empty, and boxes starting on one row end on
+    // different ones.
     struct Case {
         const char* file;
-        bool comms, sight;
-    } cases[] = {{"large.dat", false, false}, {"large.dat", true, false}, {"large_terrain.dat", true, true}};
+        bool comms, sight, mixedRanges;
+    } cases[] = {{"large.dat", false, false, false}, {"large.dat", true, false, false},
+                 {"large.dat", true, false, true}, {"large_terrain.dat", true, true, false}};
     for (const Case& c : cases) {
         RunnerOptions options;
         options.ScenarioPath = Reference(c.file);
@@ -74,6 +78,10 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         CBrevimarDoc& doc = runner.Document();
         for (int step = 0; step < 40; ++step)
             runner.Advance();
+        if (c.mixedRanges)
+            for (Side side : {Side::Red, Side::Blue})
+                for (int j = 1; j <= MaxAgents; ++j)
+                    doc.Force(side).SensorRange[j] = j % 7 - 1;
         const auto saved = std::make_unique<CDocumentState>(doc);  // far too large for a stack
         for (Side side : {Side::Red, Side::Blue}) {
             static_cast<CDocumentState&>(doc) = *saved;
