@@ -16,7 +16,7 @@ namespace brevimar {
 struct SideNeighborGrid {
     static constexpr int Last = CAgentGrid::Last;
     const CAgentGrid* Cells = nullptr;
-    int Agents = 0;  // the side's agent count: what a plain pass visits
+    int Agents = 0;  // the side's agent count
 
     // Inside a step FriendSensedMarks and EnemySensedMarks ARE the flags
     // FriendSensed and EnemySensed of this side's force (entries 1..count;
@@ -37,8 +37,6 @@ struct SideNeighborGrid {
 
     bool FriendSensed(int j) const { return FriendSensedMarks.Has(j); }
     bool EnemySensed(int j) const { return EnemySensedMarks.Has(j); }
-
-    bool Near(const SquareBox& box, AgentBits* out) const { return Cells->Near(box, out, Agents); }
 };
 
 struct CNeighborGrids {

@@ -2,9 +2,9 @@
 // the friend and enemy counts that its personality and move read.
 //
 // Both scans run for every agent of both sides every step. Inside a step they
-// visit only the agents the neighbour grids place near the box, in ascending
-// index; otherwise, or where the box covers much of the battlefield, they are
-// single passes over the force arrays with the box bounds worked out once.
+// visit only the agents the grids' rows and columns place in the box, in
+// ascending index; outside a step they are single passes over the force
+// arrays with the box bounds worked out once.
 #include <algorithm>
 #include <cassert>
 
@@ -87,13 +87,14 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
         }
         row[++count] = j;
     };
-    AgentBits near;
     const SideNeighborGrid* grid = doc.StepGrid(Opponent(side));
-    if (grid && grid->Near(box, &near)) {
-        near.ForEach([&](int j) {
-            if (j <= enemies)
-                consider(j);
-        });
+    if (grid) {
+        AgentBits near;
+        grid->Cells->InBox(box, &near, enemies / 64 + 1);
+        const AgentBits counted = AgentBits::Range(enemies);
+        for (int k = 0; k < AgentBits::Words; ++k)
+            near.W[k] &= counted.W[k];
+        near.ForEach(consider);
     } else {
         for (int j = 1; j <= enemies; ++j)
             consider(j);
