@@ -82,6 +82,23 @@ struct AgentBits {
         r.W[0] &= ~std::uint64_t{1};
         return r;
     }
+    // The members j for which keep(j) holds, asked in ascending order. Built
+    // a word at a time in a register, not a bit at a time in memory.
+    template <typename F>
+    AgentBits Filter(F&& keep) const
+    {
+        AgentBits kept;
+        for (int k = 0; k < Words; ++k) {
+            std::uint64_t bits = W[k], word = 0;
+            while (bits != 0) {
+                const int b = __builtin_ctzll(bits);
+                word |= std::uint64_t{keep(k * 64 + b)} << b;
+                bits &= bits - 1;
+            }
+            kept.W[k] = word;
+        }
+        return kept;
+    }
     // f(j) for every member in ascending order; f may add or remove members
     // of this set, which this visit then neither sees nor skips.
     template <typename F>

@@ -206,12 +206,10 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     const AgentBits friendRange = AgentBits::Range(friends);
     for (int k = 0; k < AgentBits::Words; ++k)
         near.W[k] &= friendRange.W[k];
-    near.ForEach([&](int j) {
-        if (own.AgentState[j] <= Dead)
-            return;
-        const bool on = reported(own.AgentX[j], own.AgentY[j], j, reporting.Has(j));
+    ownGrid.FriendCommMarks = near.Filter([&](int j) {
+        const bool on = own.AgentState[j] > Dead && reported(own.AgentX[j], own.AgentY[j], j, reporting.Has(j));
         own.FriendViaComm[j] = on;
-        ownGrid.FriendCommMarks.SetIf(j, on);
+        return on;
     });
 
     AgentBits nearEnemies;
@@ -219,12 +217,10 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     const AgentBits enemyRange = AgentBits::Range(enemies);
     for (int k = 0; k < AgentBits::Words; ++k)
         nearEnemies.W[k] &= enemyRange.W[k];
-    nearEnemies.ForEach([&](int j) {
-        if (enemy.AgentState[j] <= Dead)
-            return;
-        const bool on = reported(enemy.AgentX[j], enemy.AgentY[j], 0, false);
+    ownGrid.EnemyCommMarks = nearEnemies.Filter([&](int j) {
+        const bool on = enemy.AgentState[j] > Dead && reported(enemy.AgentX[j], enemy.AgentY[j], 0, false);
         own.EnemyViaComm[j] = on;
-        ownGrid.EnemyCommMarks.SetIf(j, on);
+        return on;
     });
 }
 
