@@ -113,11 +113,12 @@ bool CBrevimarDoc::IsPathBlocked(int x0, int y0, int x1, int y1) const
 
 bool CBrevimarDoc::HasLineOfSight(int x0, int y0, int x1, int y1) const
 {
-    // Every cell the walk can test lies within one cell of the rectangle
-    // spanned by the two ends.
+    // A sloped line tests cells of the rectangle spanned by its two ends
+    // alone. A straight one tests one cell to either side as well, but its
+    // wall must also hold the cell on the line, inside the rectangle.
     const CNeighborGrids& g = NeighborGrids;
     if (g.Current && g.SightSums &&
-        g.NoSightBlockerIn(std::min(x0, x1) - 1, std::min(y0, y1) - 1, std::max(x0, x1) + 1, std::max(y0, y1) + 1))
+        g.NoSightBlockerIn(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)))
         return true;
     return !LineBlocked(Battlefield, x0, y0, x1, y1, BlocksSight{});
 }
