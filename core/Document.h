@@ -397,6 +397,9 @@ public:
     bool IsPathBlocked(int x0, int y0, int x1, int y1) const;
     // True when no sight-blocking terrain stands between the two cells.
     bool HasLineOfSight(int x0, int y0, int x1, int y1) const;
+    // True when a step's sight sums show that no line between two cells of
+    // the box can be blocked; false says nothing.
+    bool SightClearIn(const SquareBox& box) const;
     void BuildFlagPathFields();
 
     // --- combat

@@ -62,6 +62,8 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
     const SquareBox box(xi, yi, own.SensorRange[i]);
     const int enemies = ClampCount(enemy.NumAgents);
 
+    // One question about the whole box spares a sight test per enemy in it.
+    const bool sightTests = lineOfSight && !doc.SightClearIn(box);
     int count = 0;
     bool full = false;
     auto consider = [&](int j) {
@@ -71,7 +73,7 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
         const int yj = enemy.AgentY[j];
         if (!box.Contains(xj, yj))
             return;
-        if (lineOfSight && !doc.HasLineOfSight(xi, yi, xj, yj))
+        if (sightTests && !doc.HasLineOfSight(xi, yi, xj, yj))
             return;
         const int terrain = TerrainAt(doc.Battlefield, xj, yj);
         if (terrain > Pillar) {
@@ -149,7 +151,9 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         }
         sensed.Reset(i);
         counted.Reset(i);
-        if (lineOfSight) {
+        // Neither box holds a friend out of the larger box's sight when no
+        // line inside it can be blocked.
+        if (lineOfSight && !doc.SightClearIn(SquareBox(xi, yi, std::max(sensorRange, thresholdRange)))) {
             // Sight depends on the two cells alone, so one test serves both boxes.
             AgentBits look = sensed;
             look.Or(counted);
@@ -209,7 +213,7 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         AgentBits sensed = AgentBits::Range(enemies);
         for (int k = 0; k < AgentBits::Words; ++k)
             sensed.W[k] &= inSensor.W[k] & cells.Held.W[k];
-        if (lineOfSight)
+        if (lineOfSight && !doc.SightClearIn(sensor))
             sensed.ForEach([&](int j) {
                 if (!doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]))
                     sensed.Reset(j);

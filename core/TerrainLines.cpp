@@ -123,4 +123,12 @@ bool CBrevimarDoc::HasLineOfSight(int x0, int y0, int x1, int y1) const
     return !LineBlocked(Battlefield, x0, y0, x1, y1, BlocksSight{});
 }
 
+bool CBrevimarDoc::SightClearIn(const SquareBox& box) const
+{
+    // Every cell a line tests lies in the rectangle its ends span (see
+    // above), and that lies in any box holding both ends.
+    const CNeighborGrids& g = NeighborGrids;
+    return g.Current && g.SightSums && g.NoSightBlockerIn(box.XLow, box.YLow, box.XHigh, box.YHigh);
+}
+
 }  // namespace brevimar
