@@ -75,6 +75,10 @@ bool LineBlocked(const CBattlefield& field, int x0, int y0, int x1, int y1, Bloc
     const int xFirst = (x0 < x1 ? x0 : x1) + 1, xLast = (x0 < x1 ? x1 : x0) - 1;
     const int yFirst = (y0 < y1 ? y0 : y1) + 1, yLast = (y0 < y1 ? y1 : y0) - 1;
 
+    // Every cell tested below lies in the rectangle spanned by the two ends,
+    // but for the sides of a straight line's wall, whose middle cell lies on
+    // the line: a rectangle free of blocking cells blocks nothing.
+    //
     // A straight line is stopped only by a wall three cells wide across it.
     if (dx == 0) {
         for (int y = yFirst; y <= yLast; ++y)
@@ -111,11 +115,30 @@ bool CBrevimarDoc::IsPathBlocked(int x0, int y0, int x1, int y1) const
     return LineBlocked(Battlefield, x0, y0, x1, y1, BlocksMove{});
 }
 
+bool CBrevimarDoc::PathsClearIn(const SquareBox& box) const
+{
+    // A box holds the rectangle spanned by any two of its cells. A size past
+    // the grid is left to the walk.
+    const CBattlefield& field = Battlefield;
+    if (field.TerrainMode < 1)
+        return true;
+    const int size = field.BattleSize;
+    if (size > MaxBattleSize)
+        return false;
+    const int x0 = std::max(box.XLow, 1), x1 = std::min(box.XHigh, size);
+    const int y0 = std::max(box.YLow, 1), y1 = std::min(box.YHigh, size);
+    for (int x = x0; x <= x1; ++x) {
+        const int* column = field.TerrainType + GridIndex(x, 0);
+        for (int y = y0; y <= y1; ++y)
+            if (IsImpassable(column[y]))
+                return false;
+    }
+    return true;
+}
+
 bool CBrevimarDoc::HasLineOfSight(int x0, int y0, int x1, int y1) const
 {
-    // A sloped line tests cells of the rectangle spanned by its two ends
-    // alone. A straight one tests one cell to either side as well, but its
-    // wall must also hold the cell on the line, inside the rectangle.
+    // The walk needs a blocker in the rectangle spanned by the two ends.
     const CNeighborGrids& g = NeighborGrids;
     if (g.Current && g.SightSums &&
         g.NoSightBlockerIn(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)))
@@ -125,8 +148,7 @@ bool CBrevimarDoc::HasLineOfSight(int x0, int y0, int x1, int y1) const
 
 bool CBrevimarDoc::SightClearIn(const SquareBox& box) const
 {
-    // Every cell a line tests lies in the rectangle its ends span (see
-    // above), and that lies in any box holding both ends.
+    // A box holds the rectangle spanned by any two of its cells.
     const CNeighborGrids& g = NeighborGrids;
     return g.Current && g.SightSums && g.NoSightBlockerIn(box.XLow, box.YLow, box.XHigh, box.YHigh);
 }

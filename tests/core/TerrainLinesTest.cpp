@@ -130,6 +130,32 @@ TEST_F(TerrainLines, SlopedLinesTakeTheFloorAndCeilOfTheirCrossings)
     }
 }
 
+TEST_F(TerrainLines, BoxesClearOfWaysHoldNoImpassableCell)
+{
+    // Lava at (20, 20), a pillar at (30, 30); passable terrain and cells off
+    // the 50-cell field never count.
+    Put(20, 20, Lava);
+    Put(30, 30, Pillar);
+    Put(10, 10, PassableIII);
+    Put(51, 40, Lava);
+    struct Case {
+        int x, y, range;
+        bool clear;
+    };
+    const Case cases[] = {
+        {18, 20, 2, false},  // columns 16..20
+        {17, 20, 2, true},   // columns 15..19
+        {30, 32, 2, false},  // rows 30..34
+        {30, 33, 2, true},   // rows 31..35
+        {10, 10, 3, true},   // passable only
+        {50, 40, 1, true},   // (51, 40) lies past the field
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(doc->PathsClearIn(SquareBox(c.x, c.y, c.range)), c.clear) << c.x << "," << c.y << " r " << c.range;
+    doc->Battlefield.TerrainMode = 0;
+    EXPECT_TRUE(doc->PathsClearIn(SquareBox(20, 20, 1)));
+}
+
 TEST_F(TerrainLines, WallAtTheBattlefieldEdgeIsNotReadPastTheGrid)
 {
     doc->Battlefield.BattleSize = 150;
