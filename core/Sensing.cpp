@@ -153,12 +153,25 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         counted.Reset(i);
         // Neither box holds a friend out of the larger box's sight when no
         // line inside it can be blocked.
-        if (lineOfSight && !doc.SightClearIn(SquareBox(xi, yi, std::max(sensorRange, thresholdRange)))) {
+        const SquareBox both(xi, yi, std::max(sensorRange, thresholdRange));
+        if (lineOfSight && !doc.SightClearIn(both)) {
+            // A line from the centre to a cell of one quadrant of the box
+            // (its row and column in both) tests cells of that quadrant
+            // alone: a quadrant clear of blockers needs no test per friend.
+            // Quadrant q lies east of the centre for bit 0, north for bit 1.
+            bool clear[4];
+            for (int q = 0; q < 4; ++q) {
+                SquareBox part = both;
+                (q & 1 ? part.XLow : part.XHigh) = xi;
+                (q & 2 ? part.YLow : part.YHigh) = yi;
+                clear[q] = doc.SightClearIn(part);
+            }
             // Sight depends on the two cells alone, so one test serves both boxes.
             AgentBits look = sensed;
             look.Or(counted);
             look.ForEach([&](int j) {
-                if (!doc.HasLineOfSight(xi, yi, own.AgentX[j], own.AgentY[j])) {
+                const int xj = own.AgentX[j], yj = own.AgentY[j];
+                if (!clear[(xj >= xi) | (yj >= yi) << 1] && !doc.HasLineOfSight(xi, yi, xj, yj)) {
                     sensed.Reset(j);
                     counted.Reset(j);
                 }
