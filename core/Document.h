@@ -395,8 +395,14 @@ public:
     // --- terrain
     // True when impassable terrain stands between the two cells.
     bool IsPathBlocked(int x0, int y0, int x1, int y1) const;
+    // True when no way between two cells of the box can be blocked: the box
+    // holds no impassable cell of the battlefield; false says nothing.
+    bool PathsClearIn(const SquareBox& box) const;
     // True when no sight-blocking terrain stands between the two cells.
     bool HasLineOfSight(int x0, int y0, int x1, int y1) const;
+    // True when a step's sight sums show that no line between two cells of
+    // the box can be blocked; false says nothing.
+    bool SightClearIn(const SquareBox& box) const;
     void BuildFlagPathFields();
 
     // --- combat

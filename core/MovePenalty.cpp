@@ -161,6 +161,8 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
         field.AgentGrid[GridIndex(goalX, goalY)] == CellFree)
         GoalInReach = SideCode(side);
 
+    // A way to a cell of the box tests cells inside it alone.
+    const bool wayTests = !PathsClearIn(SquareBox(x, y, r));
     int* admissible = AdmissibleCells.get();
     Candidates cand;
     for (int dx = -r; dx <= r; ++dx) {
@@ -174,7 +176,7 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
             const int grid = field.AgentGrid[cell];
             if (grid != CellFree && !(grid == CellTerrain && field.TerrainType[cell] > 2))
                 continue;
-            if (IsPathBlocked(x, y, cx, cy))
+            if (wayTests && IsPathBlocked(x, y, cx, cy))
                 continue;
             admissible[index] = 1;
             cand.Add(index, cx, cy);

@@ -59,15 +59,27 @@ void CBrevimarDoc::BeginStepGrids()
     CNeighborGrids& g = NeighborGrids;
     g.SightSums = Battlefield.LineOfSightOn == 1 && Battlefield.TerrainMode > 0;
     if (g.SightSums) {
+        // Cells off the field count nothing: column 0 and the columns past
+        // the field repeat the column before, rows past it the row before.
         const int size = std::clamp(Battlefield.BattleSize, 0, MaxBattleSize);
         constexpr int S = CNeighborGrids::SumStride;
-        for (int x = 0; x <= MaxBattleSize; ++x) {
-            int row = 0;
-            for (int y = 0; y <= MaxBattleSize; ++y) {
-                const bool inField = x >= 1 && y >= 1 && x <= size && y <= size;
-                row += inField && Battlefield.TerrainType[GridIndex(x, y)] == Pillar;
-                g.SightBlockers[x * S + y] = row + (x > 0 ? g.SightBlockers[(x - 1) * S + y] : 0);
+        std::fill_n(g.SightBlockers, S, 0);
+        for (int x = 1; x <= MaxBattleSize; ++x) {
+            std::uint16_t* column = g.SightBlockers + x * S;
+            const std::uint16_t* before = column - S;
+            if (x > size) {
+                std::copy_n(before, S, column);
+                continue;
             }
+            const int* terrain = Battlefield.TerrainType + GridIndex(x, 0);
+            column[0] = 0;
+            int run = 0;
+            for (int y = 1; y <= size; ++y) {
+                run += terrain[y] == Pillar;
+                column[y] = static_cast<std::uint16_t>(run + before[y]);
+            }
+            for (int y = size + 1; y <= MaxBattleSize; ++y)
+                column[y] = static_cast<std::uint16_t>(run + before[y]);
         }
     }
     NeighborGrids.Current = true;

@@ -62,6 +62,8 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
     const SquareBox box(xi, yi, own.SensorRange[i]);
     const int enemies = ClampCount(enemy.NumAgents);
 
+    // One question about the whole box spares a sight test per enemy in it.
+    const bool sightTests = lineOfSight && !doc.SightClearIn(box);
     int count = 0;
     bool full = false;
     auto consider = [&](int j) {
@@ -71,7 +73,7 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
         const int yj = enemy.AgentY[j];
         if (!box.Contains(xj, yj))
             return;
-        if (lineOfSight && !doc.HasLineOfSight(xi, yi, xj, yj))
+        if (sightTests && !doc.HasLineOfSight(xi, yi, xj, yj))
             return;
         const int terrain = TerrainAt(doc.Battlefield, xj, yj);
         if (terrain > Pillar) {
@@ -150,12 +152,27 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         }
         sensed.Reset(i);
         counted.Reset(i);
-        if (lineOfSight) {
+        // Neither box holds a friend out of the larger box's sight when no
+        // line inside it can be blocked.
+        const SquareBox both(xi, yi, std::max(sensorRange, thresholdRange));
+        if (lineOfSight && !doc.SightClearIn(both)) {
+            // A line from the centre to a cell of one quadrant of the box
+            // (its row and column in both) tests cells of that quadrant
+            // alone: a quadrant clear of blockers needs no test per friend.
+            // Quadrant q lies east of the centre for bit 0, north for bit 1.
+            bool clear[4];
+            for (int q = 0; q < 4; ++q) {
+                SquareBox part = both;
+                (q & 1 ? part.XLow : part.XHigh) = xi;
+                (q & 2 ? part.YLow : part.YHigh) = yi;
+                clear[q] = doc.SightClearIn(part);
+            }
             // Sight depends on the two cells alone, so one test serves both boxes.
             AgentBits look = sensed;
             look.Or(counted);
             look.ForEach([&](int j) {
-                if (!doc.HasLineOfSight(xi, yi, own.AgentX[j], own.AgentY[j])) {
+                const int xj = own.AgentX[j], yj = own.AgentY[j];
+                if (!clear[(xj >= xi) | (yj >= yi) << 1] && !doc.HasLineOfSight(xi, yi, xj, yj)) {
                     sensed.Reset(j);
                     counted.Reset(j);
                 }
@@ -210,7 +227,7 @@ void ScanNeighbors(CBrevimarDoc& doc, Side side, int i, int sensorRange, int thr
         AgentBits sensed = AgentBits::Range(enemies);
         for (int k = 0; k < AgentBits::Words; ++k)
             sensed.W[k] &= inSensor.W[k] & cells.Held.W[k];
-        if (lineOfSight)
+        if (lineOfSight && !doc.SightClearIn(sensor))
             sensed.ForEach([&](int j) {
                 if (!doc.HasLineOfSight(xi, yi, enemy.AgentX[j], enemy.AgentY[j]))
                     sensed.Reset(j);

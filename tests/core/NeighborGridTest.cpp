@@ -206,5 +206,36 @@ TEST(NeighborGrids, SightLinesInsideAStepAnswerAsTheWalk)
     doc->EndStepGrids();
 }
 
+// A box is clear of sight blockers only while no pillar lies in it, its edge
+// rows and columns included; lava is seen across. Outside a step there are
+// no sums and the answer says nothing.
+TEST(NeighborGrids, SightClearBoxesCountTheirEdges)
+{
+    testing::TestDocument doc;
+    CBattlefield& f = doc->Battlefield;
+    f.BattleSize = 40;
+    f.TerrainMode = 1;
+    f.LineOfSightOn = 1;
+    f.TerrainType[GridIndex(20, 20)] = Pillar;
+    f.TerrainType[GridIndex(10, 10)] = Lava;
+    EXPECT_FALSE(doc->SightClearIn(SquareBox(30, 30, 1)));
+    doc->BeginStepGrids();
+    struct Case {
+        int x, y, range;
+        bool clear;
+    };
+    const Case cases[] = {
+        {17, 20, 3, false},  // columns 14..20
+        {16, 20, 3, true},   // columns 13..19
+        {20, 23, 3, false},  // rows 20..26
+        {20, 24, 3, true},   // rows 21..27
+        {10, 10, 2, true},   // lava only
+        {20, 20, -1, true},  // an empty box
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(doc->SightClearIn(SquareBox(c.x, c.y, c.range)), c.clear) << c.x << "," << c.y << " r " << c.range;
+    doc->EndStepGrids();
+}
+
 }  // namespace
 }  // namespace brevimar

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "support/TestDocument.h"
@@ -183,6 +184,35 @@ TEST_P(Sensing, HiddenEnemyIsNeitherListedNorCountedAndDrawsNothing)
     EXPECT_EQ(doc->RandomState, seed);
     Scan(i);
     EXPECT_EQ(doc->Force(own).Scan.InjuredEnemiesSensed, 1);
+}
+
+// Friends round (50, 50) in every quadrant of a sensor box holding pillars:
+// a pair at (52, 52) and (52, 53), which the line to (54, 55) crosses at
+// x = 52, y = 50 + 2 * 5/4 = 52.5, and a wall along y = 48 from x = 49 to
+// 51 across the straight line to (50, 46). The other lines pass one pillar
+// at most. Inside a step the step's sums answer first: the same friends.
+TEST_P(Sensing, PillarsHideTheSameFriendsInsideAStep)
+{
+    doc->Battlefield.TerrainMode = 1;
+    doc->Battlefield.LineOfSightOn = 1;
+    CForce& f = doc->Force(own);
+    const int i = Add(own, 50, 50);
+    f.SensorRange[i] = 5;
+    for (const auto& [x, y] : {std::pair{52, 52}, {52, 53}, {49, 48}, {50, 48}, {51, 48}})
+        Terrain(x, y, Pillar);
+    const int hidden[] = {Add(own, 54, 55), Add(own, 50, 46)};
+    const int seen[] = {Add(own, 54, 50), Add(own, 46, 55), Add(own, 54, 45), Add(own, 46, 46)};
+    for (bool inStep : {false, true}) {
+        if (inStep)
+            doc->BeginStepGrids();
+        Scan(i, true);
+        if (inStep)
+            doc->EndStepGrids();
+        for (int j : hidden)
+            EXPECT_EQ(f.FriendSensed[j], 0) << j << (inStep ? " in a step" : "");
+        for (int j : seen)
+            EXPECT_EQ(f.FriendSensed[j], 1) << j << (inStep ? " in a step" : "");
+    }
 }
 
 TEST_P(Sensing, MovePhaseCountsFriendsInSensorAndThresholdBoxes)
