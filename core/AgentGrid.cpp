@@ -111,21 +111,19 @@ void InBoxWords(const CAgentGrid& grid, const SquareBox& box, AgentBits* out)
 
 }  // namespace
 
-void CAgentGrid::InBox(const SquareBox& box, AgentBits* out, int words) const
+AgentBits CAgentGrid::InBox(const SquareBox& box, int agents) const
 {
-    words = std::clamp(words, 0, AgentBits::Words);
-    switch (words) {
-    case 0: break;
-    case 1: InBoxWords<1>(*this, box, out); break;
-    case 2: InBoxWords<2>(*this, box, out); break;
-    case 3: InBoxWords<3>(*this, box, out); break;
-    case 4: InBoxWords<4>(*this, box, out); break;
-    default: InBoxWords<5>(*this, box, out); break;
+    AgentBits in;
+    switch (std::clamp(agents, 0, MaxAgents) / 64 + 1) {
+    case 1: InBoxWords<1>(*this, box, &in); break;
+    case 2: InBoxWords<2>(*this, box, &in); break;
+    case 3: InBoxWords<3>(*this, box, &in); break;
+    case 4: InBoxWords<4>(*this, box, &in); break;
+    default: InBoxWords<5>(*this, box, &in); break;
     }
-    OffRows.ForEach([&](int j) {
-        if ((j >> 6) < words)
-            out->SetIf(j, box.Contains(HeldX[j], HeldY[j]));
-    });
+    OffRows.ForEach([&](int j) { in.SetIf(j, box.Contains(HeldX[j], HeldY[j])); });
+    in.And(AgentBits::Range(agents));
+    return in;
 }
 
 void CAgentGrid::InBoxes(int x, int y, int inner, int outer, AgentBits* in, AgentBits* out, int words) const

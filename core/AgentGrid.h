@@ -56,6 +56,11 @@ struct AgentBits {
         for (int k = 0; k < Words; ++k)
             W[k] |= other.W[k];
     }
+    void And(const AgentBits& other)
+    {
+        for (int k = 0; k < Words; ++k)
+            W[k] &= other.W[k];
+    }
     bool Empty() const
     {
         std::uint64_t any = 0;
@@ -180,8 +185,8 @@ struct CAgentGrid {
     // `outer` (inner <= outer) around (x, y), in words 0..words - 1 of `in`
     // and `out`; the other words are left as they are.
     void InBoxes(int x, int y, int inner, int outer, AgentBits* in, AgentBits* out, int words) const;
-    // Exactly the held agents in `box`, in words 0..words - 1 of `out`.
-    void InBox(const SquareBox& box, AgentBits* out, int words) const;
+    // Exactly the held agents 1..agents in `box`.
+    AgentBits InBox(const SquareBox& box, int agents) const;
 };
 
 }  // namespace brevimar

@@ -111,11 +111,8 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     const AgentBits& heard = ownGrid.HeardFriends[SquadSlot(own.AgentSquad[i])];
     if (heard.Empty())
         return;
-    const int friendWords = friends / 64 + 1, enemyWords = enemies / 64 + 1;
-    AgentBits candidates;
-    ownGrid.Cells->InBox(SquareBox(own.AgentX[i], own.AgentY[i], own.CommRange), &candidates, friendWords);
-    for (int k = 0; k < AgentBits::Words; ++k)
-        candidates.W[k] &= heard.W[k];  // heard friends are living or dead members 1..count
+    AgentBits candidates = ownGrid.Cells->InBox(SquareBox(own.AgentX[i], own.AgentY[i], own.CommRange), friends);
+    candidates.And(heard);
     candidates.Reset(i);
     candidates.ForEach([&](int k) {
         if (own.AgentState[k] > Dead)
@@ -198,26 +195,15 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
         return ((bits[y * Words + (x >> 6)] >> (x & 63)) & 1u) != 0;
     };
 
-    AgentBits near;
-    ownGrid.Cells->InBox(bounds, &near, friendWords);
-    for (int k = 0; k < AgentBits::Words; ++k)
-        near.W[k] &= ownGrid.Cells->Held.W[k];
+    AgentBits near = ownGrid.Cells->InBox(bounds, friends);
     near.Reset(i);
-    const AgentBits friendRange = AgentBits::Range(friends);
-    for (int k = 0; k < AgentBits::Words; ++k)
-        near.W[k] &= friendRange.W[k];
     ownGrid.FriendCommMarks = near.Filter([&](int j) {
         const bool on = own.AgentState[j] > Dead && reported(own.AgentX[j], own.AgentY[j], j, reporting.Has(j));
         own.FriendViaComm[j] = on;
         return on;
     });
 
-    AgentBits nearEnemies;
-    enemyGrid.Cells->InBox(bounds, &nearEnemies, enemyWords);
-    const AgentBits enemyRange = AgentBits::Range(enemies);
-    for (int k = 0; k < AgentBits::Words; ++k)
-        nearEnemies.W[k] &= enemyRange.W[k];
-    ownGrid.EnemyCommMarks = nearEnemies.Filter([&](int j) {
+    ownGrid.EnemyCommMarks = enemyGrid.Cells->InBox(bounds, enemies).Filter([&](int j) {
         const bool on = enemy.AgentState[j] > Dead && reported(enemy.AgentX[j], enemy.AgentY[j], 0, false);
         own.EnemyViaComm[j] = on;
         return on;

@@ -91,12 +91,7 @@ int SenseTargets(CBrevimarDoc& doc, Side side, int i, bool lineOfSight)
     };
     const SideNeighborGrid* grid = doc.StepGrid(Opponent(side));
     if (grid) {
-        AgentBits near;
-        grid->Cells->InBox(box, &near, enemies / 64 + 1);
-        const AgentBits counted = AgentBits::Range(enemies);
-        for (int k = 0; k < AgentBits::Words; ++k)
-            near.W[k] &= counted.W[k];
-        near.ForEach(consider);
+        grid->Cells->InBox(box, enemies).ForEach(consider);
     } else {
         for (int j = 1; j <= enemies; ++j)
             consider(j);

@@ -126,9 +126,7 @@ TEST(AgentGrid, InBoxHoldsExactlyTheAgentsOfARectangle)
         {box(12, 10, 0, 151), {}},            // empty
     };
     for (const Case& c : cases) {
-        AgentBits in;
-        force->Grid.InBox(c.box, &in, AgentBits::Words);
-        EXPECT_EQ(Members(in), c.in) << c.box.XLow << ".." << c.box.XHigh << ", " << c.box.YLow << ".." << c.box.YHigh;
+        EXPECT_EQ(Members(force->Grid.InBox(c.box, MaxAgents)), c.in) << c.box.XLow << ".." << c.box.XHigh << ", " << c.box.YLow << ".." << c.box.YHigh;
     }
 }
 
