@@ -2,6 +2,8 @@
 
 #include <QResizeEvent>
 
+#include <algorithm>
+
 #include "core/Document.h"
 #include "platform/Dialog.h"
 
@@ -13,7 +15,7 @@ CChartWindow::CChartWindow(unsigned templateId, const std::string& caption, QWid
     setWindowTitle(QString::fromStdString(caption));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(TemplateWidth, TemplateHeight);
+    resize(std::max(TemplateWidth, CaptionFitWidth(caption)), TemplateHeight);
 }
 
 CChartWindow::~CChartWindow() = default;

@@ -1,7 +1,9 @@
 #include "platform/Dialog.h"
 
 #include <QButtonGroup>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +15,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -344,9 +347,17 @@ void CDialog::Build()
     body->adjustSize();
     QSize wanted = body->sizeHint() + QSize(2 * outer->contentsMargins().left() + 4,
                                            outer->contentsMargins().top() * 3 + 48);
+    wanted.setWidth(std::max(wanted.width(), CaptionFitWidth(Table.Caption)));
     if (const QScreen* screen = this->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
     resize(wanted);
+}
+
+int CaptionFitWidth(const std::string& caption)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);  // many title bars draw their caption bold
+    return QFontMetrics(font).horizontalAdvance(QString::fromStdString(caption)) + 160;
 }
 
 void CDialog::Clicked(int id)

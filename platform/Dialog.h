@@ -61,6 +61,10 @@ struct DialogTemplate {
 
 class CDialog;
 
+// The width a window needs for its whole caption to show in its title bar:
+// the text in the title font, with room for the icon and the buttons.
+int CaptionFitWidth(const std::string& caption);
+
 // One pass of DoDataExchange. Saving (controls to members) stops at the
 // first refused value: the later exchanges and checks of the pass do nothing.
 class CDataExchange {
