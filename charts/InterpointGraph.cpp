@@ -251,12 +251,10 @@ void CInterpointDistributionGraphDlg::DrawHistogram(const CBrevimarDoc& doc, boo
         Graph.XAxisMin = 1.0;
         Graph.XAxisMax = static_cast<double>(d);
     }
-    const int colours[] = {0, 12, 2, 9};
+    // One set is black; several take their sides' shades from the chart
+    // (a fixed list would paint a BLUE measure red).
     if (s <= 1)
         Graph.ColorData[0] = 0;
-    else
-        for (int k = 0; k < 4; ++k)
-            Graph.ColorData[k] = colours[k];
     Graph.Bar2DGap = 0;
     Graph.DrawStyle = 0;
 }

@@ -1,9 +1,11 @@
 #include "platform/ChartEngine.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -46,6 +48,35 @@ protected:
         QPainter painter(this);
         Data.Layout = RenderChart(&Data, painter, rect());
     }
+
+    // Dragging turns a 3D chart: across for the rotation, up and down for the
+    // elevation. The view is the user's, so it is kept without counting as a
+    // value the chart's owner set.
+    void mousePressEvent(QMouseEvent* event) override { LastDrag = event->position(); }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        const ChartValue* kind = Data.Find(Prop::GraphType);
+        const ChartValue* mode = Data.Find(Prop::DrawMode);
+        if (!(event->buttons() & Qt::LeftButton) || !kind || (kind->ToInt() != 20 && kind->ToInt() != 21) || !mode ||
+            mode->ToInt() != 3)
+            return;
+        const QPointF delta = event->position() - LastDrag;
+        LastDrag = event->position();
+        auto number = [&](Prop p, double fallback) {
+            const ChartValue* v = Data.Find(p);
+            return v && !v->Empty() && !v->IsText() ? v->ToDouble() : fallback;
+        };
+        double rotation = std::fmod(number(Prop::Rotation, 45) + delta.x() * 0.5, 360.0);
+        if (rotation < 0)
+            rotation += 360.0;
+        const double elevation = std::clamp(number(Prop::Elevation, 25) + delta.y() * 0.5, -90.0, 90.0);
+        Data.Values[ChartData::Key(Prop::Rotation, 0, 0)] = rotation;
+        Data.Values[ChartData::Key(Prop::Elevation, 0, 0)] = elevation;
+        update();
+    }
+
+private:
+    QPointF LastDrag;
 };
 
 }  // namespace
@@ -153,6 +184,8 @@ void SetProperty(HGRAPH graph, Prop prop, unsigned index1, unsigned index2, cons
         return;
     graph->Values[ChartData::Key(prop, index1, index2)] = value;
     ++graph->SetCalls;
+    if (prop == Prop::GraphData && index2 < (1u << 22))
+        graph->FilledPoints = std::max(graph->FilledPoints, static_cast<int>(index2) + 1);
     // Drawing starts with DrawMode 3; later values show at the next paint.
     if ((prop == Prop::DrawMode || graph->Find(Prop::DrawMode) != nullptr) && graph->Window)
         graph->Window->update();

@@ -21,14 +21,18 @@
 //
 // What the renderer makes of the properties
 // -----------------------------------------
-// Data: NumSets data sets s = 0..NumSets-1 (1 when never set) of NumPoints
-// points p = 0..NumPoints-1 (0 when never set); GraphData[s][p] is the value.
-// A point whose GraphData was never set is not drawn.
+// Data: NumSets data sets s = 0..NumSets-1 (1 when never set); GraphData[s][p]
+// is the value of point p. NumPoints is the least number of points, p =
+// 0..NumPoints-1: every point filled is drawn, also one beyond NumPoints (the
+// time charts fill point 0 and points 1..NumPoints, and some a step more), so
+// a chart always shows every value it handed over. A point whose GraphData
+// was never set is not drawn.
 //
 // GraphType (the chart kind):
 //   3   bar chart: one category per point, the sets side by side within it,
-//       labelled by LabelText[p] (else p + 1). Category p spans
-//       [left + p*w/N, left + (p+1)*w/N) of the plot rectangle (N = NumPoints);
+//       labelled by LabelText[p] (else p + 1). XAxisMin and XAxisMax count
+//       categories from 1 as their labels do: categories XAxisMin..XAxisMax
+//       are shown (all when unset), each an equal share of the plot's width;
 //       Bar2DGap is the percent of a category left empty (half each side).
 //       Bars rise from 0 (or from the y minimum when 0 lies outside).
 //   6   line chart over x: point p lies at x = XPosData[s][p] when set, else
@@ -38,7 +42,9 @@
 //       point p the column (x from XAxisMin to XAxisMax), GraphData the
 //       height, coloured by Palette. Elevation 90 gives the top-view map.
 //       LabelText[p] and ZLabelText[s], when given, label the columns and
-//       rows; otherwise each axis shows its two ends. SurfaceColorMin and
+//       rows; otherwise each axis shows round values. Labels are thinned
+//       to every 2nd, 5th, 10th, ... until none touch. A colour key right of
+//       the cage shows the heights' colours. SurfaceColorMin and
 //       SurfaceColorMax are kept but do not change the colours.
 //   21  3D trajectory: point p at (XPosData, GraphData, ZPosData) joined in
 //       order, one polyline per set.
@@ -46,22 +52,28 @@
 // GraphStyle for 6, 9 and 21: 0 lines, 1 symbols only, 2 and 4 lines with
 // symbols. For 20 it is ignored.
 //
-// Axes (2D): x from XAxisMin to XAxisMax, y from YAxisMin[0] to YAxisMax[0];
-// an end never set comes from the data. An empty or reversed range (max <=
-// min) becomes min .. min + 1. A point maps to the plot rectangle P as
+// Axes (2D): x from XAxisMin to XAxisMax, y from YAxisMin[0] to YAxisMax[0].
+// Ticks are round (ChooseTicks): an end the chart set stays and the ticks
+// fall inside; an end never set comes from the data, moved out to the next
+// tick. A y end the data or their error bars pass is moved out to cover
+// them; a line chart's (6) x axis reaches its last point. Ticks are whole
+// numbers when every value is. The axis lines run a few pixels outside the
+// plot rectangle, so a curve at the minimum stays clear of them. A point
+// maps to the plot rectangle P as
 //   px = P.left + (x - xmin) / (xmax - xmin) * P.width
 //   py = P.top + P.height - (y - ymin) / (ymax - ymin) * P.height
-// and the drawing is clipped to P. Line and bar charts read XAxisTicks as
-// the step in x units between labelled ticks (ticks at its multiples); every
-// other axis reads its Ticks value as the number of intervals between the
-// ends. 0 or unset chooses a step itself. XAxisMinorTicks and
+// and the drawing is clipped to P. Line charts read XAxisTicks as the step
+// in x units between ticks (ticks at its multiples, labels at every 1st,
+// 2nd, 5th, ... that fits); every other axis reads its Ticks value as the
+// least number of intervals wanted (4 when unset). XAxisMinorTicks and
 // YAxisMinorTicks[0] are the minor ticks between two labelled ones.
 // GridStyle: 0 (default) grid lines at the y ticks, 1 none, 2 at the x
 // ticks, 3 both.
 //
 // Colours are indices into the 16-colour table of PaletteColor: ColorData[s]
-// colours set s (by default sets take red, blue, green, magenta, cyan,
-// brown, dark grey, ... in turn); Background[0] is the window's background
+// colours set s; a set without one takes a colour by its legend's side
+// (SeriesColor: RED's sets reds, BLUE's blues, the others sixteen distinct
+// colours); Background[0] is the window's background
 // (white when unset), the plot area is always white. PatternData[s] is the
 // line style (0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot),
 // ThickLines 1 doubles the line width, SymbolData[s] the symbol (0 square,
@@ -69,7 +81,9 @@
 //
 // Error bars: with EBarSource[0] = 5, point p of set s carries a vertical bar
 // from value - EBarGraphDataMinus[s][p] to value + EBarGraphDataPlus[s][p]
-// (an extent never set counts as 0), with a cap 7 pixels wide at each end.
+// (an extent never set counts as 0), with a cap 5 pixels wide at each end,
+// in the set's colour lightened, 1 pixel wide, under the 2 pixel mean line;
+// with more than 40 bars a set only every k-th is drawn (about 40).
 //
 // Texts: GraphTitle above the plot, LeftTitle (turned) left of it,
 // BottomTitle below it, RightTitle (turned) right of it, and a legend right
@@ -91,11 +105,16 @@
 // into the plot rectangle with one scale for both directions and centred;
 // screen y grows downward (sy up). So Rotation 0, Elevation 90 and
 // Perspective 100 show the cube from above as a square: x to the right, z
-// upward, the plot rectangle's shorter side long.
+// upward, the plot rectangle's shorter side long. Dragging with the mouse
+// in the chart's window turns a 3D chart (Rotation across, Elevation up and
+// down). Axis titles of a 3D chart sit beside their axes: BottomTitle x,
+// RightTitle depth, LeftTitle the value (over the colour key when the value
+// axis is seen end-on).
 #pragma once
 
 #include <QColor>
 #include <QImage>
+#include <QLineF>
 #include <QRect>
 #include <QRectF>
 
@@ -192,7 +211,7 @@ long SetCallCount(HGRAPH graph);
 
 // ---- Drawing
 
-enum class TextRole { Title, LeftTitle, BottomTitle, RightTitle, Legend, TickLabel };
+enum class TextRole { Title, LeftTitle, BottomTitle, RightTitle, Legend, TickLabel, KeyLabel };
 
 struct ChartText {
     TextRole Role;
@@ -200,16 +219,29 @@ struct ChartText {
     QRectF Box;  // where it was drawn (before turning, for turned titles: its bounding box)
 };
 
+// One data set as drawn.
+struct ChartSeries {
+    int Set = 0;
+    QColor Colour;
+    std::vector<int> Points;        // the point indices drawn, in order
+    std::vector<QPointF> At;        // where each was drawn (a bar: the middle of its top)
+    std::vector<QLineF> ErrorBars;  // each error bar drawn, top to bottom
+};
+
 // What one drawing laid out, for the caller (and tests) to find things by.
 struct ChartLayout {
     bool Drawn = false;  // false until DrawMode 3
     int Kind = 0;        // the GraphType drawn
     QRect Bounds;
-    QRectF PlotRect;
+    QRectF PlotRect;  // where the data lie; the axis lines run just outside it
+    QPointF AxisOrigin;  // where the x and y axis lines of a 2D chart meet
     double XMin = 0, XMax = 1, YMin = 0, YMax = 1, ZMin = 0, ZMax = 1;
     std::vector<ChartText> Texts;
     // The legend's colour sample of each entry, in set order.
     std::vector<QRectF> LegendSamples;
+    std::vector<ChartSeries> Series;
+    // The colour key of a surface (empty elsewhere).
+    QRectF KeyRect;
 
     const ChartText* FindText(const std::string& text) const;
 };
@@ -222,13 +254,35 @@ QImage RenderChartImage(HGRAPH graph, QSize size, ChartLayout* layout = nullptr)
 // The layout of the last paint of the chart's window.
 const ChartLayout& LastLayout(HGRAPH graph);
 
+// The ticks of one axis: steps of 1, 2 or 5 times a power of ten.
+struct AxisTicks {
+    double Min = 0, Max = 1;  // the axis ends
+    double Step = 1;
+    std::vector<double> Values;  // the multiples of Step from Min to Max
+};
+// Chooses the ticks of an axis over lo..hi. An end that is fixed stays where
+// it is and the ticks fall inside; a free end moves out to the next tick.
+// The step is the largest giving at least `wanted` intervals over lo..hi,
+// made coarser until at most `most` ticks remain; `integer` keeps it whole.
+// An empty or reversed range opens up first (a free end moves, else hi).
+AxisTicks ChooseTicks(double lo, double hi, bool fixedMin, bool fixedMax, int wanted, int most, bool integer);
+
 // The 16-colour table: 0 black, 1 blue, 2 green, 3 cyan, 4 red, 5 magenta,
 // 6 brown, 7 light grey, 8 dark grey, 9 light blue, 10 light green,
 // 11 light cyan, 12 light red, 13 light magenta, 14 yellow, 15 white. Other
 // indices wrap around.
 QColor PaletteColor(int index);
-// The default colour index of data set s.
-int DefaultSetColor(int set);
+// Which side a data set's legend names: a set whose legend names RED alone
+// ("Alive Red", "Red near Blue-Flag", "Red::P-1::Shots") is RED's, BLUE alone
+// BLUE's; a legend naming both, "Total" first, or neither, no side's.
+enum class SeriesSide { None, Red, Blue };
+SeriesSide LegendSide(const std::string& legend);
+// The colour of a data set with no ColorData: the k-th set of a side takes
+// the side's k-th shade (eight reds, eight blues), the k-th other set the
+// k-th of sixteen other colours; all readable on white. A side's shades from
+// the fifth on are drawn dashed (SeriesDashed).
+QColor SeriesColor(SeriesSide side, int k);
+bool SeriesDashed(SeriesSide side, int k);
 // The surface colour of a height t in 0..1 under Palette `palette`:
 // 6 runs blue (0) through cyan, green and yellow to red (1); 3 runs dark grey
 // to light grey; every other value runs dark blue to yellow.

@@ -21,6 +21,8 @@ struct ChartData {
     int Id = 0;
     std::unordered_map<std::uint64_t, ChartValue> Values;
     long SetCalls = 0;
+    // One more than the highest point index given a GraphData value.
+    int FilledPoints = 0;
     ChartLayout Layout;
 };
 

@@ -264,8 +264,9 @@ TEST_F(CombatDialogs, ShowFunctionDrawsBothCurvesAtTheirRanges)
         return false;
     };
     // Midway between drawn points r and r + 1 each line passes in its colour.
-    const QColor red = chart::PaletteColor(chart::DefaultSetColor(0));
-    const QColor blue = chart::PaletteColor(chart::DefaultSetColor(1));
+    ASSERT_EQ(layout.Series.size(), 2u);
+    const QColor red = layout.Series[0].Colour;
+    const QColor blue = layout.Series[1].Colour;
     for (int r = 1; r <= 4; ++r) {
         const double mid = (alive[r] + alive[r + 1]) / 2;
         EXPECT_TRUE(near(r + 0.5, mid, red)) << r;

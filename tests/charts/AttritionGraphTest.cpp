@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <QDir>
+#include <QImage>
 #include <QEvent>
 #include <QPointer>
 
@@ -186,6 +188,33 @@ TEST_F(AttritionChart, DialogChoicesPickTheCurves)
     EXPECT_EQ(dialog.IsDlgButtonChecked(O::IDC_RED_TOTAL), 1);
     EXPECT_EQ(dialog.IsDlgButtonChecked(O::IDC_BLUE_INJURED), 1);
     EXPECT_EQ(dialog.IsDlgButtonChecked(O::IDC_ALL), 0);
+}
+
+TEST_F(AttritionChart, AllSevenCurvesInTheirSidesColoursToTheCurrentStep)
+{
+    // All seven curves, in the table's curve order: RED's in reds, BLUE's in
+    // blues, "Red + Blue" neither. Each draws points 0..n, n = CurrentStep - 1.
+    Select({1, 1, 1, 1, 1, 1, 1});
+    CAttritionGraphDlg* w = Open(IDOK);
+    ASSERT_NE(w, nullptr);
+    ChartLayout layout;
+    const QImage image = RenderChartImage(w->Graph.GraphHandle, {640, 480}, &layout);
+    QDir().mkpath(QString(BREVIMAR_BINARY_DIR) + "/chart-pictures");
+    image.save(QString(BREVIMAR_BINARY_DIR) + "/chart-pictures/attrition-seven-curves.png");
+    ASSERT_EQ(layout.Series.size(), 7u);
+    enum { Neither, Red, Blue };
+    const int sides[7] = {Neither, Red, Red, Blue, Blue, Red, Blue};
+    const int n = Doc().RunHeader.CurrentStep - 1;
+    for (int s = 0; s < 7; ++s) {
+        const QColor c = layout.Series[s].Colour;
+        if (sides[s] == Red) {
+            EXPECT_GT(c.red(), c.blue() + 60) << s;
+        } else if (sides[s] == Blue) {
+            EXPECT_GT(c.blue(), c.red() + 60) << s;
+        }
+        ASSERT_FALSE(layout.Series[s].Points.empty());
+        EXPECT_EQ(layout.Series[s].Points.back(), n) << s;
+    }
 }
 
 TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)

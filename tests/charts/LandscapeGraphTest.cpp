@@ -163,10 +163,12 @@ TEST_F(LandscapeGraph, TitleAxisNamesAndValueLabelsAreDrawn)
         RenderChartImage(w->Graph.GraphHandle, QSize(640, 480), &layout);
         const std::pair<TextRole, const char*> texts[] = {
             {TextRole::Title, c.Title},         {TextRole::RightTitle, "ALIVE RF"},
-            {TextRole::BottomTitle, "w1 ALIVE"}, {TextRole::TickLabel, "1"},
-            {TextRole::TickLabel, "3"},          {TextRole::TickLabel, "  0.000"},
+            {TextRole::BottomTitle, "w1 ALIVE"}, {TextRole::TickLabel, "3"},
+            {TextRole::TickLabel, "  0.000"},
             {TextRole::TickLabel, "  0.250"},    {TextRole::TickLabel, "  0.500"},
         };
+        // Where the x and depth axes meet, one of their two labels gives way.
+        EXPECT_TRUE(layout.FindText("1") || layout.FindText("2")) << c.Title;
         for (const auto& [role, text] : texts) {
             const ChartText* found = layout.FindText(text);
             ASSERT_NE(found, nullptr) << text;

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QFontMetrics>
 #include <QPointer>
 
 #include <cmath>
@@ -46,7 +48,8 @@ void ExpectDrawnAt(CChartWindow* w, int set, double xmin, double xmax, double ym
     EXPECT_DOUBLE_EQ(layout.YMin, ymin);
     EXPECT_DOUBLE_EQ(layout.YMax, ymax);
     const QRectF r = layout.PlotRect;
-    const QColor colour = PaletteColor(DefaultSetColor(set));
+    ASSERT_GT(layout.Series.size(), std::size_t(set));
+    const QColor colour = layout.Series[set].Colour;
     for (const Point& p : points) {
         const double px = r.left() + (p.x - xmin) / (xmax - xmin) * r.width();
         const double py = r.top() + r.height() - (p.y - ymin) / (ymax - ymin) * r.height();
@@ -104,8 +107,11 @@ TEST_F(StatisticsCharts, CapacityDimensionCurvesWithDeviations)
     EXPECT_EQ(Int(w, Prop::NumPoints), 3);
     EXPECT_EQ(Int(w, Prop::EBarSource), 5);
     EXPECT_DOUBLE_EQ(Data(w, Prop::EBarGraphDataMinus, 0, 3), 0.2);
+    // The whole caption shows: the window is wider than its text.
+    EXPECT_GT(w->width(), QFontMetrics(QApplication::font()).horizontalAdvance(w->windowTitle()) + 60);
     // Point t carries step t at x = t + 1; point 0 repeats step 1 at x = 1.
-    ExpectDrawnAt(w, 0, 1.0, 3.0, 0.5, 0.95, {{1, 0.8}, {2, 0.8}, {3, 0.9}});
+    // The x axis, set to end at T - 1 = 3, reaches the last point, (4, 0.7).
+    ExpectDrawnAt(w, 0, 1.0, 4.0, 0.5, 0.95, {{1, 0.8}, {2, 0.8}, {3, 0.9}, {4, 0.7}});
 
     // The dialog adds RED and drops the deviations: y from 0.5 (RED) to 0.9.
     w = Open<CCapacityDimensionGraphDlg>(CBrevimarView::ID_CAPACITY_DIMENSION_GRAPH, IDOK,
@@ -246,7 +252,8 @@ TEST_F(CenterOfMassChart, FormsChosenByTheDialog)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(Doc().MultiRunGraphLabels[0], "Center-of-Mass: Red::Blue-Flag");
     EXPECT_EQ(Doc().MultiRunCharts.MultiRunGraphCount, 1);
-    ExpectDrawnAt(w, 0, 1.0, 3.0, 0.0, 10.0, {{1, 0}, {2, 0}, {3, 5}, {2.5, 2.5}});
+    // The x axis set to 1..n reaches the last point filled, one step on.
+    ExpectDrawnAt(w, 0, 1.0, 4.0, 0.0, 10.0, {{1, 0}, {2, 0}, {3, 5}, {2.5, 2.5}});
 
     // No group: the extremes stay where they started.
     w = Open<CCenterOfMassGraphDlg>(CBrevimarView::ID_CENTER_OF_MASS_GRAPH, IDOK,
@@ -356,15 +363,15 @@ TEST_F(StatisticsCharts, WeaponShotsHitsFormsAndSelections)
     EXPECT_EQ(doc.Charts.RatioPlotChosen, 1);
     EXPECT_EQ(doc.Charts.WeaponPlots[0][0][0], 0);  // cleared by the ratio rule
 
-    // The first case again, on screen, one step later so that the point of
-    // step 2 is among the NumPoints = T - 1 drawn: P-1 S rises from 0 at
-    // step 1 (x = 2) to 6 at step 2 (x = 3); x from 2 to T = 4.
+    // The first case again, on screen, one step later: P-1 S rises from 0
+    // at step 1 (x = 2) to 6 at step 2 (x = 3); x from 2 to T = 4 set by the
+    // chart, reaching on to x = 5, where the point of step T is drawn.
     doc.RunHeader.CurrentStep = 5;
     doc.Charts = CChartSelections{};
     doc.Charts.RedSquadChoice = 2;
     doc.Charts.ShowBlue = 0;
     QPointer<CWeaponShotsHitsSnapshotGraphDlg> w = new CWeaponShotsHitsSnapshotGraphDlg(View(), doc);
-    ExpectDrawnAt(w, 2, 2.0, 4.0, 0.0, 6.0, {{2.5, 3.0}, {3.0, 6.0}});
+    ExpectDrawnAt(w, 2, 2.0, 5.0, 0.0, 6.0, {{2.5, 3.0}, {3.0, 6.0}});
 
     // "All" hits per shot per agent of a side without agents: 0, not NaN.
     doc.Charts = CChartSelections{};
