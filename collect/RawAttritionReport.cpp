@@ -88,8 +88,10 @@ public:
         WriteRateDistributions();
         WriteCasualtyDistributions();
         WriteFractionsBySample();
-        for (int side : {Red, Blue})
-            WriteSquadTables(side);
+        // Each squad table for RED then BLUE before the next table.
+        for (const SquadTable table : {SquadSummary, SquadBySample, SquadCasualties})
+            for (int side : {Red, Blue})
+                WriteSquadTable(side, table);
         WriteBinnedDistributions();
         WriteLevelTimes(true);
         WriteLevelTimes(false);
@@ -283,7 +285,10 @@ private:
         }
     }
 
-    void WriteSquadTables(int k)
+    enum SquadTable { SquadSummary, SquadBySample, SquadCasualties };
+
+    // The three tables share their figures, which are cheap to form again.
+    void WriteSquadTable(int k, SquadTable table)
     {
         const CForce& force = k == Red ? static_cast<const CForce&>(Doc.RedForce) : Doc.BlueForce;
         const int* alive = k == Red ? Doc.SampleSquadRedAlive.get() : Doc.SampleSquadBlueAlive.get();
@@ -311,24 +316,31 @@ private:
                 pdf[q][c] /= Divisor(S);
         }
 
-        Out << "\n\n===  " << name << " Squad-specific Attrition: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
-        const char* labels[4] = {"\nAverage:       ", "\nAbsolute Dev:  ", "\nStandard Dev:  ", "\nVariance:      "};
-        for (int row = 0; row < 4; ++row) {
-            Out << labels[row];
-            for (int q = 1; q <= MaxSquads; ++q) {
-                const Summary& m = summary[q];
-                const float values[4] = {m.Ave, m.AbsDev, m.StdDev, static_cast<float>(m.Var)};
-                W(10, values[row]);
+        if (table == SquadSummary) {
+            Out << "\n\n===  " << name << " Squad-specific Attrition: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
+            const char* labels[4] = {"\nAverage:       ", "\nAbsolute Dev:  ", "\nStandard Dev:  ",
+                                     "\nVariance:      "};
+            for (int row = 0; row < 4; ++row) {
+                Out << labels[row];
+                for (int q = 1; q <= MaxSquads; ++q) {
+                    const Summary& m = summary[q];
+                    const float values[4] = {m.Ave, m.AbsDev, m.StdDev, static_cast<float>(m.Var)};
+                    W(10, values[row]);
+                }
             }
+            return;
         }
 
-        Out << "\n\n===  " << name
-            << " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
-        for (int s = 1; s <= S; ++s) {
-            Out << "\n";
-            W(6, s);
-            for (int q = 1; q <= MaxSquads; ++q)
-                W(12, lost[q][s]);
+        if (table == SquadBySample) {
+            Out << "\n\n===  " << name
+                << " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
+            for (int s = 1; s <= S; ++s) {
+                Out << "\n";
+                W(6, s);
+                for (int q = 1; q <= MaxSquads; ++q)
+                    W(12, lost[q][s]);
+            }
+            return;
         }
 
         Out << "\n\n=== Distribution of " << name << " Squad-Specific Casualties  ==="

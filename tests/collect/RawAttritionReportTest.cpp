@@ -124,16 +124,18 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\n     2      0.0000      0.0000      0.0000";
     // Squad 1 of each side lost its one agent in sample 1; RED squad 2 lost
     // nothing (its own size 1 minus its 1 survivor).
-    for (const std::string side : {"Red", "Blue"}) {
+    // Each of the three squad tables RED then BLUE, table by table.
+    for (const std::string side : {"Red", "Blue"})
         expected += "\n\n===  " + side + " Squad-specific Attrition: [Squad 1]  [Squad 2]   [Squad 10];  ===\n" +
                     "\nAverage:          0.50000" + Repeat(z10, 9) + "\nAbsolute Dev:     0.50000" + Repeat(z10, 9) +
-                    "\nStandard Dev:     0.70711" + Repeat(z10, 9) + "\nVariance:         0.50000" + Repeat(z10, 9) +
-                    "\n\n===  " + side + " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n" +
-                    "\n     1      1.0000" + Repeat(z12, 9) + "\n     2      0.0000" + Repeat(z12, 9) +
-                    "\n\n=== Distribution of " + side + " Squad-Specific Casualties  ===" +
+                    "\nStandard Dev:     0.70711" + Repeat(z10, 9) + "\nVariance:         0.50000" + Repeat(z10, 9);
+    for (const std::string side : {"Red", "Blue"})
+        expected += "\n\n===  " + side + " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n" +
+                    "\n     1      1.0000" + Repeat(z12, 9) + "\n     2      0.0000" + Repeat(z12, 9);
+    for (const std::string side : {"Red", "Blue"})
+        expected += "\n\n=== Distribution of " + side + " Squad-Specific Casualties  ===" +
                     "\n=== Format: [Casualty Number]   [Squad 1 PDF]  [Squad 2 PDF]   [Squad 10 PDF];  ===\n" +
                     "\n   1     0.50000" + Repeat(z12, 9) + (side == "Red" ? "\n   2" + Repeat(z12, 10) : "");
-    }
     // Fractions: RED 0.5 and 0, BLUE 1 and 0, Total 2/3 and 0. Blocks 1 and
     // 3 span 0..largest; the largest lands in the last bin.
     const double spread10[3] = {0.05, 0.1, 2.0 / 30}, fixed10[3] = {0.1, 0.1, 0.1};
