@@ -196,7 +196,7 @@ private:
 
     void WriteFinalBySample()
     {
-        Out << "\n===  (Total) Attrition by Sample: [Red Inj+Killed]  [Blue Inj+Killed]   [Total Inj+Killed];  ===\n";
+        Out << "\n===  (Total) Attrition by Sample: [Red Killed]  [Blue Killed]   [Total Killed];  ===\n";
         for (int s = 1; s <= S; ++s) {
             Out << "\n";
             W(6, s);
@@ -275,8 +275,8 @@ private:
 
     void WriteFractionsBySample()
     {
-        Out << "\n\n===  (Fractional) Attrition by Sample:  [Red %(Inj+Killed)]  [Blue %(Inj+Killed)]   [Total "
-               "%(Inj+Killed)] ===\n";
+        Out << "\n\n===  (Fractional) Attrition by Sample:  [Red %(Killed)]  [Blue %(Killed)]   [Total "
+               "%(Killed)] ===\n";
         for (int s = 1; s <= S; ++s) {
             Out << "\n";
             W(6, s);
@@ -412,7 +412,7 @@ private:
         if (percent)
             Out << "\n\n=== Time to achieve a specified percentage attrition\n";
         else
-            Out << "\n\n=== Time to achieve a specified number of injured+killed agents\n";
+            Out << "\n\n=== Time to achieve a specified number of killed agents\n";
         for (int l = 0; l < Levels; ++l) {
             Out << (l == 0 ? "    " : "  ") << (percent ? "%[" : "N[") << l + 1 << "]= ";
             W(4, percent ? P[l] : N[l]);
@@ -436,7 +436,7 @@ private:
 
     void WriteSingleSteps()
     {
-        Out << "\n\n=== (Single-Step) Attrition (= Number either injured or killed at time t for first 25 "
+        Out << "\n\n=== (Single-Step) Attrition (= Number killed at time t for first 25 "
                "samples==="
             << "\nFormat:   t   #Red[1][t]  #Blue[1][t]  #Total[1][t] ...  #Total[25][t]\n"
             << std::string(76, '*') << "\n";
@@ -457,8 +457,8 @@ private:
     void WriteRates()
     {
         Out << "\n\n===  Attrition rate versus enemy force size"
-            << "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Inj+Killed](T)    "
-               "[Red Inj+Killed](T-1)    [Red Alive+Inj](T-1)   [Blue Inj+Killed](T)  [Blue Inj+Killed](T-1);  ===\n";
+            << "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Killed](T)    "
+               "[Red Killed](T-1)    [Red Alive+Inj](T-1)   [Blue Killed](T)  [Blue Killed](T-1);  ===\n";
         // From t = 1 on, so that the losses of the first step meet the
         // enemy force they faced at deployment.
         for (int s = 1; s <= S; ++s)

@@ -100,7 +100,9 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\nBlue Attrition:      1.0000     Ave:    0.50000     Abs Dev:    0.50000     Std Dev:    0.70711     Var:    0.50000"
         "\nTotal Attrition:     2.0000     Ave:     1.0000     Abs Dev:     1.0000     Std Dev:     1.4142     Var:     2.0000"
         "\n"
-        "\n===  (Total) Attrition by Sample: [Red Inj+Killed]  [Blue Inj+Killed]   [Total Inj+Killed];  ===\n"
+        // The losses are the dead only, and the headings say so: sample 1
+        // ends with one RED agent dead and one injured, a loss of 1, not 2.
+        "\n===  (Total) Attrition by Sample: [Red Killed]  [Blue Killed]   [Total Killed];  ===\n"
         "\n     1      1.0000      1.0000      2.0000"
         "\n     2      0.0000      0.0000      0.0000"
         // Losses in steps: sample 1 RED 1 at t = 1, BLUE 1 at t = 2. First
@@ -118,8 +120,8 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\n   1     0.50000"
         "\n\n=== Distribution of Total Casualties  ===\n=== Format: [Casualty Number]   [PDF]\n"
         "\n   1      0.0000\n   2     0.50000\n   3      0.0000"
-        "\n\n===  (Fractional) Attrition by Sample:  [Red %(Inj+Killed)]  [Blue %(Inj+Killed)]   [Total "
-        "%(Inj+Killed)] ===\n"
+        "\n\n===  (Fractional) Attrition by Sample:  [Red %(Killed)]  [Blue %(Killed)]   [Total "
+        "%(Killed)] ===\n"
         "\n     1     0.50000      1.0000     0.66667"
         "\n     2      0.0000      0.0000      0.0000";
     // Squad 1 of each side lost its one agent in sample 1; RED squad 2 lost
@@ -171,19 +173,19 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\n     1     1     1     1    -1     2     2     2     2     1     1     2    -1"
         "\n     2" + Repeat("    -1", 12) +
         // Casualties: RED 1, 1; BLUE 0, 1; Total 1, 2.
-        "\n\n=== Time to achieve a specified number of injured+killed agents"
+        "\n\n=== Time to achieve a specified number of killed agents"
         "\n    N[1]= 1.0000  N[2]= 2.0000  N[3]= 3.0000  N[4]= 75.000"
         "\nFormat:  R[N1] R[N2] R[N3] R[N4]   B[N1] B[N2] B[N3] B[N4]   Total[N1] Total[N2] Total[N3] Total[N4]"
         "\nNote: If given attrition level not achieved within (a fixed) run time = 3 then the entry = -1\n"
         "\n     1     1    -1    -1    -1     2    -1    -1    -1     1     2    -1    -1"
         "\n     2" + Repeat("    -1", 12) +
-        "\n\n=== (Single-Step) Attrition (= Number either injured or killed at time t for first 25 samples==="
+        "\n\n=== (Single-Step) Attrition (= Number killed at time t for first 25 samples==="
         "\nFormat:   t   #Red[1][t]  #Blue[1][t]  #Total[1][t] ...  #Total[25][t]\n" + rule + "\n" +
         "\n   1   1   0   1" + Repeat("   0", 72) +
         "\n   2   0   1   1" + Repeat("   0", 72) +
         "\n\n===  Attrition rate versus enemy force size"
-        "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Inj+Killed](T)    [Red Inj+Killed](T-1)    "
-        "[Red Alive+Inj](T-1)   [Blue Inj+Killed](T)  [Blue Inj+Killed](T-1);  ===\n"
+        "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Killed](T)    [Red Killed](T-1)    "
+        "[Red Alive+Inj](T-1)   [Blue Killed](T)  [Blue Killed](T-1);  ===\n"
         "\n     1     1     1     1     0     2     0     0"
         "\n     1     2     1     0     1     1     1     0"
         "\n     1     3     0     0     0     1     0     1"
