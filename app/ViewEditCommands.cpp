@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/BrevimarView.h"
+#include "collect/StatisticsKernels.h"
 #include "core/Document.h"
 #include "core/LatticeCodes.h"
 
@@ -175,6 +176,7 @@ void CBrevimarView::BuildSmallSwitchCommandMap()
             d.Statistics.DataCollectionOn = 1;
             d.Statistics.TerritoryStatsOn = 1;
             d.ResetDataCollection();
+            RecordShownStateAsStepZero(d);
         } else {
             d.Statistics.DataCollectionOn = 0;
         }

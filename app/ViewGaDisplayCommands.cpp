@@ -38,8 +38,14 @@ void CBrevimarView::BuildGaDisplayMessageMap()
     Map.On(ID_DISPLAY_GA_CURRENT, [this] { OnDisplayGaCurrentChromosome(); });
     Map.On(ID_DISPLAY_GA_SUMMARY, [this] { OnDisplayGaSummary(); });
     Map.On(ID_GA_FITNESS_GRAPH, [this] { OnGaFitnessGraph(); });
-    for (unsigned id : {ID_DISPLAY_GA_BEST, ID_DISPLAY_GA_CURRENT, ID_DISPLAY_GA_SUMMARY, ID_GA_FITNESS_GRAPH})
+    for (unsigned id : {ID_DISPLAY_GA_BEST, ID_DISPLAY_GA_CURRENT, ID_DISPLAY_GA_SUMMARY})
         Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateGaRunMode(ui); });
+    // The progress chart needs a few finished generations to show a trend;
+    // once there it stays open, also after the search has been left.
+    Map.OnUpdate(ID_GA_FITNESS_GRAPH, [this](CCmdUI& ui) {
+        if (GetDocument()->Experiment.GaGeneration < 4)
+            ui.Enable(false);
+    });
 }
 
 void CBrevimarView::OnDisplayGaBestChromosome()

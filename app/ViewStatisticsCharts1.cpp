@@ -19,6 +19,12 @@ void CBrevimarView::BuildStatisticsChartMap1()
     Map.On(ID_COMBAT_ENTROPY_GRAPH, [this] { OnCombatEntropyGraph(); });
     Map.On(ID_CENTER_OF_MASS_GRAPH, [this] { OnCenterOfMassGraph(); });
     Map.On(ID_WEAPON_SHOTS_HITS_GRAPH, [this] { OnGraphWeaponShotsHits(); });
+    // Shots and hits are counted only for agent weapons in the interactive run.
+    Map.OnUpdate(ID_WEAPON_SHOTS_HITS_GRAPH, [this](CCmdUI& ui) {
+        const CBrevimarDoc& doc = *GetDocument();
+        if (doc.RunMode != InteractiveMode || (doc.RedForce.WeaponsOn != 1 && doc.BlueForce.WeaponsOn != 1))
+            ui.Enable(false);
+    });
 
     // Open only while the chart's statistic is collected, in the interactive
     // run or a multiple time-series run; combat entropy always.

@@ -13,18 +13,19 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
     CreateChart();
     ResetChartTemplate();
 
-    // G generations completed; the histories are indexed by generation from
-    // 1 and the best-so-far curve reads one entry ahead, so G stays below
-    // the history's length.
+    // G generations completed. The statistics of a generation are filed
+    // when the next one is bred, so generations 1..G-1 have them: point p is
+    // generation p + 1, and the chart declares exactly those points.
     const CGaData& ga = doc.Ga;
     const int G = std::clamp(doc.RunHeader.CurrentStep, 0, GaHistorySlots - 1);
+    const int n = std::max(G - 1, 0);
     Graph.GraphType = 6;
     Graph.GraphStyle = 4;
-    Graph.NumPoints = G - 1;
+    Graph.NumPoints = n;
 
     Common2D common;
     common.XRangeFromPoints = true;
-    common.TickPoints = G;
+    common.TickPoints = n;
     common.YMaxOne = true;
     ApplyCommon2DSettings(common);
     Graph.GraphTitle = "One-Sided GA Mission Fitness";
@@ -36,28 +37,25 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
         int CGaData::*Flag;
         const char* Legend;
         const double* Values;
-        int Ahead;  // the value of point t is Values[t + Ahead]
-        double Preset;
+        int Ahead;  // generation g reads Values[g + Ahead]
     };
     const Series series[] = {
-        {&CGaData::GraphGenBest, "Best (Gen)", ga.GaGenBest, 0, 1.0},
-        {&CGaData::GraphGenWorst, "Worst (Gen)", ga.GaGenWorst, 0, 1.0},
-        {&CGaData::GraphBestOverall, "Best (Overall)", ga.GaBestHistory, 1, 0.0},
-        {&CGaData::GraphAverage, "Average", ga.GaGenAverage, 0, 1.0},
+        {&CGaData::GraphGenBest, "Best (Gen)", ga.GaGenBest, 0},
+        {&CGaData::GraphGenWorst, "Worst (Gen)", ga.GaGenWorst, 0},
+        {&CGaData::GraphBestOverall, "Best (Overall)", ga.GaBestHistory, 1},
+        {&CGaData::GraphAverage, "Average", ga.GaGenAverage, 0},
     };
     double top = 0.0;
     int s = 0;
     for (const Series& line : series) {
         if (ga.*line.Flag != 1)
             continue;
-        Graph.GraphData[s][0] = line.Preset;
-        for (int t = 1; t <= G - 1; ++t) {
-            Graph.GraphData[s][t] = line.Values[t + line.Ahead];
-            Graph.XPosData[s][t] = static_cast<double>(t);
-            top = std::max(top, Graph.GraphData[s][t].GetDouble());
+        for (int p = 0; p < n; ++p) {
+            const int g = p + 1;
+            Graph.GraphData[s][p] = line.Values[g + line.Ahead];
+            Graph.XPosData[s][p] = static_cast<double>(g);
+            top = std::max(top, Graph.GraphData[s][p].GetDouble());
         }
-        Graph.GraphData[s][0] = line.Values[1];
-        Graph.XPosData[s][0] = 1.0;
         Graph.LegendText[s] = line.Legend;
         ++s;
         Graph.NumSets = s;

@@ -132,6 +132,18 @@ void WriteRawSampleData(CBrevimarDoc& doc)
 
 void WriteRawGraphData(CBrevimarDoc& doc)
 {
+    // The file carries what the last chart drew. Before any chart, the
+    // hand-off holds only the reset's unlabelled zeros, which would read as
+    // a valid run without losses: say so rather than write them.
+    const int count = std::clamp(doc.MultiRunCharts.MultiRunGraphCount, 0, MultiRunGraphSlots);
+    if (count > 0 && std::all_of(doc.MultiRunGraphLabels, doc.MultiRunGraphLabels + count,
+                                 [](const std::string& label) { return label.empty(); })) {
+        doc.Pause();
+        doc.host().MessageBox("No raw graph data was written: the file holds the series of the last multiple "
+                              "time-series chart, and no chart has been drawn since the run began.",
+                              "Brevimar", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     RunFileCommand(doc, FileCommand::MultiRunGraphWrite,
                    [&](std::iostream& stream, const ChosenFile&) { WriteRawGraphReport(doc, stream); });
 }

@@ -190,7 +190,9 @@ void CBrevimarDoc::AverageMultiRunSeries()
         rows[2 + m] = d.SampleInterpoint[m].get();
     for (int i = 0; i < 6; ++i)
         rows[9 + i] = d.SampleCenterOfMass[i].get();
-    for (int k = 1; k < T; ++k) {
+    // Step 0 too: it holds every sample's deployment, where the averaged
+    // curves begin (all forces whole), and the charts draw it.
+    for (int k = 0; k < T; ++k) {
         SumCounts(S, SampleRedAlive.get(), k, a.MultiRunRedAliveSum[k], a.MultiRunRedAliveDevSum[k]);
         SumCounts(S, SampleRedInjured.get(), k, a.MultiRunRedInjuredSum[k], a.MultiRunRedInjuredDevSum[k]);
         SumCounts(S, SampleBlueAlive.get(), k, a.MultiRunBlueAliveSum[k], a.MultiRunBlueAliveDevSum[k]);

@@ -88,8 +88,10 @@ public:
         WriteRateDistributions();
         WriteCasualtyDistributions();
         WriteFractionsBySample();
-        for (int side : {Red, Blue})
-            WriteSquadTables(side);
+        // Each squad table for RED then BLUE before the next table.
+        for (const SquadTable table : {SquadSummary, SquadBySample, SquadCasualties})
+            for (int side : {Red, Blue})
+                WriteSquadTable(side, table);
         WriteBinnedDistributions();
         WriteLevelTimes(true);
         WriteLevelTimes(false);
@@ -194,7 +196,7 @@ private:
 
     void WriteFinalBySample()
     {
-        Out << "\n===  (Total) Attrition by Sample: [Red Inj+Killed]  [Blue Inj+Killed]   [Total Inj+Killed];  ===\n";
+        Out << "\n===  (Total) Attrition by Sample: [Red Killed]  [Blue Killed]   [Total Killed];  ===\n";
         for (int s = 1; s <= S; ++s) {
             Out << "\n";
             W(6, s);
@@ -273,8 +275,8 @@ private:
 
     void WriteFractionsBySample()
     {
-        Out << "\n\n===  (Fractional) Attrition by Sample:  [Red %(Inj+Killed)]  [Blue %(Inj+Killed)]   [Total "
-               "%(Inj+Killed)] ===\n";
+        Out << "\n\n===  (Fractional) Attrition by Sample:  [Red %(Killed)]  [Blue %(Killed)]   [Total "
+               "%(Killed)] ===\n";
         for (int s = 1; s <= S; ++s) {
             Out << "\n";
             W(6, s);
@@ -283,7 +285,10 @@ private:
         }
     }
 
-    void WriteSquadTables(int k)
+    enum SquadTable { SquadSummary, SquadBySample, SquadCasualties };
+
+    // The three tables share their figures, which are cheap to form again.
+    void WriteSquadTable(int k, SquadTable table)
     {
         const CForce& force = k == Red ? static_cast<const CForce&>(Doc.RedForce) : Doc.BlueForce;
         const int* alive = k == Red ? Doc.SampleSquadRedAlive.get() : Doc.SampleSquadBlueAlive.get();
@@ -311,24 +316,31 @@ private:
                 pdf[q][c] /= Divisor(S);
         }
 
-        Out << "\n\n===  " << name << " Squad-specific Attrition: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
-        const char* labels[4] = {"\nAverage:       ", "\nAbsolute Dev:  ", "\nStandard Dev:  ", "\nVariance:      "};
-        for (int row = 0; row < 4; ++row) {
-            Out << labels[row];
-            for (int q = 1; q <= MaxSquads; ++q) {
-                const Summary& m = summary[q];
-                const float values[4] = {m.Ave, m.AbsDev, m.StdDev, static_cast<float>(m.Var)};
-                W(10, values[row]);
+        if (table == SquadSummary) {
+            Out << "\n\n===  " << name << " Squad-specific Attrition: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
+            const char* labels[4] = {"\nAverage:       ", "\nAbsolute Dev:  ", "\nStandard Dev:  ",
+                                     "\nVariance:      "};
+            for (int row = 0; row < 4; ++row) {
+                Out << labels[row];
+                for (int q = 1; q <= MaxSquads; ++q) {
+                    const Summary& m = summary[q];
+                    const float values[4] = {m.Ave, m.AbsDev, m.StdDev, static_cast<float>(m.Var)};
+                    W(10, values[row]);
+                }
             }
+            return;
         }
 
-        Out << "\n\n===  " << name
-            << " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
-        for (int s = 1; s <= S; ++s) {
-            Out << "\n";
-            W(6, s);
-            for (int q = 1; q <= MaxSquads; ++q)
-                W(12, lost[q][s]);
+        if (table == SquadBySample) {
+            Out << "\n\n===  " << name
+                << " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n";
+            for (int s = 1; s <= S; ++s) {
+                Out << "\n";
+                W(6, s);
+                for (int q = 1; q <= MaxSquads; ++q)
+                    W(12, lost[q][s]);
+            }
+            return;
         }
 
         Out << "\n\n=== Distribution of " << name << " Squad-Specific Casualties  ==="
@@ -400,7 +412,7 @@ private:
         if (percent)
             Out << "\n\n=== Time to achieve a specified percentage attrition\n";
         else
-            Out << "\n\n=== Time to achieve a specified number of injured+killed agents\n";
+            Out << "\n\n=== Time to achieve a specified number of killed agents\n";
         for (int l = 0; l < Levels; ++l) {
             Out << (l == 0 ? "    " : "  ") << (percent ? "%[" : "N[") << l + 1 << "]= ";
             W(4, percent ? P[l] : N[l]);
@@ -424,7 +436,7 @@ private:
 
     void WriteSingleSteps()
     {
-        Out << "\n\n=== (Single-Step) Attrition (= Number either injured or killed at time t for first 25 "
+        Out << "\n\n=== (Single-Step) Attrition (= Number killed at time t for first 25 "
                "samples==="
             << "\nFormat:   t   #Red[1][t]  #Blue[1][t]  #Total[1][t] ...  #Total[25][t]\n"
             << std::string(76, '*') << "\n";
@@ -445,8 +457,8 @@ private:
     void WriteRates()
     {
         Out << "\n\n===  Attrition rate versus enemy force size"
-            << "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Inj+Killed](T)    "
-               "[Red Inj+Killed](T-1)    [Red Alive+Inj](T-1)   [Blue Inj+Killed](T)  [Blue Inj+Killed](T-1);  ===\n";
+            << "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Killed](T)    "
+               "[Red Killed](T-1)    [Red Alive+Inj](T-1)   [Blue Killed](T)  [Blue Killed](T-1);  ===\n";
         // From t = 1 on, so that the losses of the first step meet the
         // enemy force they faced at deployment.
         for (int s = 1; s <= S; ++s)

@@ -85,4 +85,9 @@ void WriteCapacityDimensionReport(const CBrevimarDoc& doc, CBoxCountWork& work, 
 // The "Calculate Capacity Dimension (Snapshot at time t)..." file command.
 void WriteCapacityDimensionData(CBrevimarDoc& doc);
 
+// Collection switched on (or everything set): the reset left placeholders in
+// every series, so the state on show is filed as step 0, where the curves
+// begin; the run's step counter is left as it is.
+void RecordShownStateAsStepZero(CBrevimarDoc& doc);
+
 }  // namespace brevimar

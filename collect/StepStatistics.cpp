@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "collect/StatisticsKernels.h"
 #include "core/Document.h"
 
 namespace brevimar {
@@ -98,6 +99,20 @@ void CBrevimarDoc::SetAllStatistics()
     on.NeighborStatsOn = 1;
     on.TerritoryStatsOn = 1;
     on.CapacityDimensionOn = 1;
+    RecordShownStateAsStepZero(*this);
+}
+
+void RecordShownStateAsStepZero(CBrevimarDoc& doc)
+{
+    // Shots fired while nothing was collected belong to no step.
+    doc.RedTallies = CWeaponTallies{};
+    doc.BlueTallies = CWeaponTallies{};
+    const int shown = doc.RunHeader.CurrentStep;
+    doc.RunHeader.CurrentStep = 0;
+    if (doc.Statistics.DataCollectionOn == 1)
+        doc.CollectStepStatistics();
+    doc.RecordAttrition();
+    doc.RunHeader.CurrentStep = shown;
 }
 
 void CBrevimarDoc::RecordAttrition()

@@ -74,10 +74,13 @@ void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, do
         const int right = stride * (range >= 0 ? std::min(x + range, size) : 0);
         const int left = stride * (range >= 0 ? std::max(x - range, 1) - 1 : 0);
         for (int y = 1; y <= size; ++y) {
-            int r = red[right + y] - red[left + y];
-            int b = blue[right + y] - blue[left + y];
+            // The map owns no cell outside the user's box, even when a zero
+            // minimum and margin would give an empty cell to RED; counting
+            // one there could lift a fraction of the box above 1.
             if (OutsideUserArea(f, x, y))
-                r = b = 0;
+                continue;
+            const int r = red[right + y] - red[left + y];
+            const int b = blue[right + y] - blue[left + y];
             nearRed += r >= least;
             nearBlue += b >= least;
             const bool redOwns = r >= least && r >= lead + b;

@@ -102,6 +102,33 @@ TEST_F(DataCollectionMenu, SetAllThenRunFilesEveryStatisticFromTheNextStep)
     EXPECT_EQ(doc.Statistics.SpatialEntropyOn, 1);
 }
 
+TEST_F(DataCollectionMenu, SwitchingCollectionOnFilesTheShownStateAsStepZero)
+{
+    // A freshly loaded battle has every agent alive, so step 0 of the
+    // attrition series holds the whole force and the chart starts at 1.
+    // Whether collection is switched on or everything set, step 0 must not
+    // keep the reset's placeholder count of 1.
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    const int red = doc.NumRed(), blue = doc.NumBlue();
+    ASSERT_GT(red, 1);
+    ASSERT_GT(blue, 1);
+    doc.Statistics.DataCollectionOn = 0;
+    ASSERT_EQ(doc.RunHeader.CurrentStep, 0);
+    for (const unsigned id : {32958u, V::ID_DATA_SET_ALL}) {
+        ASSERT_TRUE(Frame().RunCommand(id)) << id;
+        ASSERT_EQ(doc.Statistics.DataCollectionOn, 1) << id;
+        EXPECT_EQ(doc.Series.RedAliveSeries[0], red) << id;
+        EXPECT_EQ(doc.Series.BlueAliveSeries[0], blue) << id;
+        EXPECT_EQ(doc.Series.RedInjuredSeries[0] + doc.Series.BlueInjuredSeries[0], 0) << id;
+        EXPECT_GT(doc.Collected.CenterOfMassSeries[4][0], 0.0) << id << ": the other statistics too";
+    }
+    doc.Resume();
+    View()->OnTimer(CBrevimarView::RunTimerId);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 1);
+    EXPECT_EQ(doc.Series.RedAliveSeries[0], red) << "the run goes on from step 1";
+}
+
 TEST_F(DataCollectionMenu, CapacitySnapshotOnlyOfTheInteractiveRun)
 {
     StartScenario();

@@ -175,23 +175,26 @@ TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistories)
         ga.GaGenBest[g] = 0.2 * g, ga.GaGenWorst[g] = 0.05 * g, ga.GaGenAverage[g] = 0.1 * g;
         ga.GaBestHistory[g] = g == 1 ? 0 : 0.2 * (g - 1);
     }
-    doc.RunHeader.CurrentStep = 4;  // generations completed
+    doc.RunHeader.CurrentStep = doc.Experiment.GaGeneration = 4;  // generations completed
     Hooks.AnswerDialog(IDOK, {{CMissionFitnessGraphOptionsDlg::IDC_GEN_WORST, "1"},
                                     {CMissionFitnessGraphOptionsDlg::IDC_AVERAGE, "1"}});
     ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
     auto* w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumSets, 0, 0).ToInt(), 4);
+    // Generations 1..3 have their statistics (the fourth's are filed when
+    // the fifth is bred): one point each at x = 1, 2, 3, nothing before.
+    // Best overall after generation g is the history entry g + 1 = 0.2 g.
     EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumPoints, 0, 0).ToInt(), 3);
     const struct {
         int set;
-        double p0, p1, p3;
-    } sets[] = {{0, 0.2, 0.2, 0.6}, {1, 0.05, 0.05, 0.15}, {2, 0.0, 0.2, 0.6}, {3, 0.1, 0.1, 0.3}};
-    for (const auto& s : sets) {
-        EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, 0), s.p0) << s.set;
-        EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, 1), s.p1) << s.set;
-        EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, 3), s.p3) << s.set;
-    }
+        double y[3];
+    } sets[] = {{0, {0.2, 0.4, 0.6}}, {1, {0.05, 0.1, 0.15}}, {2, {0.2, 0.4, 0.6}}, {3, {0.1, 0.2, 0.3}}};
+    for (const auto& s : sets)
+        for (int p = 0; p < 3; ++p) {
+            EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, p), s.y[p]) << s.set << " " << p;
+            EXPECT_DOUBLE_EQ(Point(*w, Prop::XPosData, s.set, p), p + 1.0) << s.set << " " << p;
+        }
     EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 0.6);
 
     // Before the second generation, point 0 only and the y axis 0..1.

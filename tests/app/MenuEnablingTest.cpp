@@ -117,6 +117,37 @@ TEST_F(MenuEnabling, InteractiveRunRunningAndPaused)
     }
 }
 
+TEST_F(MenuEnabling, WeaponChartNeedsAgentWeaponsAndGaChartFourGenerations)
+{
+    // Weapon Shots/Hits...: only the interactive run with some side's agent
+    // weapons on. Mission Fitness (Time Series)...: greyed only while fewer
+    // than 4 generations are done, whatever the run mode.
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& d = Doc();
+    struct Case {
+        int Mode, RedWeapons, BlueWeapons, Generations;
+        bool WeaponChart, GaChart;
+    };
+    const Case cases[] = {
+        {InteractiveMode, 1, 0, 0, true, false},         {InteractiveMode, 0, 1, 3, true, false},
+        {InteractiveMode, 0, 0, 4, false, true},         {MultipleTimeSeriesMode, 1, 1, 9, false, true},
+        {GeneticAlgorithmMode, 1, 0, 3, false, false},   {GeneticAlgorithmMode, 0, 0, 4, false, true},
+    };
+    for (const Case& c : cases) {
+        d.RunMode = c.Mode;
+        d.RedForce.WeaponsOn = c.RedWeapons;
+        d.BlueForce.WeaponsOn = c.BlueWeapons;
+        d.Experiment.GaGeneration = c.Generations;
+        for (const auto& [id, open] : {std::pair{CBrevimarView::ID_WEAPON_SHOTS_HITS_GRAPH, c.WeaponChart},
+                                       std::pair{CBrevimarView::ID_GA_FITNESS_GRAPH, c.GaChart}}) {
+            CCmdUI ui(id);
+            View()->MessageMap().Update(ui);
+            EXPECT_EQ(ui.Enabled, open) << id << " mode " << c.Mode << " generations " << c.Generations;
+        }
+    }
+}
+
 TEST_F(MenuEnabling, NoDocument)
 {
     Hooks.CancelFile();

@@ -1,4 +1,6 @@
 #include "app/AppFixture.h"
+#include "charts/AttritionGraph.h"
+#include "collect/MultiRunRawReports.h"
 #include "dialogs/MultiRunDialogs.h"
 #include "dialogs/SaveRawAttritionDlg.h"
 
@@ -74,7 +76,8 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     const std::string attrition = std::string(BREVIMAR_BINARY_DIR) + "/completion_attrition.att";
     std::remove(graph.c_str());
     std::remove(attrition.c_str());
-    Hooks.AnswerFile(graph);
+    // No chart was drawn, so there is no graph to write: only a notice, and
+    // the one file chosen goes to the attrition report.
     // The level dialog is closed without OK (nothing queued): its defaults hold.
     Hooks.AnswerFile(attrition);
     View()->OnTimer(V::RunTimerId);
@@ -85,11 +88,11 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     EXPECT_EQ(titles[2], "Data Collect::Save Raw Attrition");
     EXPECT_EQ(Hooks.Log().back().Text, "Raw Multiple Time Series Attrition Data (*.att)|*.att||");
     EXPECT_EQ(doc.Paused, 1);
-    std::ifstream written(graph);
-    std::string firstLines[3];
-    for (std::string& line : firstLines)
-        std::getline(written, line);
-    EXPECT_EQ(firstLines[2], "                 RAW MULTIPLE TIME_SERIES GRAPH DATA");
+    EXPECT_FALSE(std::ifstream(graph).good());
+    bool told = false;
+    for (const auto& entry : Hooks.Log())
+        told |= entry.Kind == ModalKind::MessageBox && entry.Text.find("No raw graph data") != std::string::npos;
+    EXPECT_TRUE(told);
     std::ifstream report(attrition);
     std::string line;
     bool levels = false, samples = false;
@@ -99,6 +102,40 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     }
     EXPECT_TRUE(samples);
     EXPECT_TRUE(levels);
+}
+
+TEST_F(MultiRunCommands, AveragedAttritionStartsWithTheWholeForces)
+{
+    // Every sample deploys both forces whole, so at step 0 each curve that
+    // counts the alive or all present agents stands at 1 with no spread: the
+    // chart's first point, handed to the graph file as its row for t = 1.
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "2"}, {P::IDC_RUN_TIME, "4"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+    doc.WeaponStatsOn = 0;
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Series.MultiRunSample, 2);
+    CChartSelections& c = doc.Charts;
+    c.AttritionShowAll = c.AttritionShowRedAlive = c.AttritionShowBlueTotal = 1;
+    c.AttritionShowRedInjured = c.AttritionShowRedTotal = c.AttritionShowBlueAlive = c.AttritionShowBlueInjured = 0;
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+    ASSERT_EQ(doc.MultiRunCharts.MultiRunGraphCount, 3);
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_DOUBLE_EQ(doc.MultiRunCharts.MultiRunGraphSeries[g][1], 1.0) << g;
+        EXPECT_EQ(doc.MultiRunCharts.MultiRunGraphDev[g][1], 0.0) << g;
+    }
+    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/averaged_attrition.mtg";
+    std::remove(path.c_str());
+    Hooks.AnswerFile(path);
+    WriteRawGraphData(doc);
+    std::ifstream in(path);
+    std::string line;
+    int firstRows = 0;
+    while (std::getline(in, line))
+        firstRows += line == "1 1.0000 0.0000";
+    EXPECT_EQ(firstRows, 3);
+    delete w;
 }
 
 TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)

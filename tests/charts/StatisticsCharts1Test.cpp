@@ -312,6 +312,7 @@ TEST_F(StatisticsCharts, WeaponShotsHitsFormsAndSelections)
     using O = CWeaponShotsHitsGraphOptionsDlg;
     CBrevimarDoc& doc = Doc();
     doc.Force(Side::Red).NumSquads = 3;
+    doc.Force(Side::Red).WeaponsOn = 1;  // the chart is offered only then
     doc.Force(Side::Red).point_to_point_1[2] = 4;
     // Squad 2 fires P-1: 6 shots and 3 hits at step 2, 2 shots and 1 hit at
     // step 3; squad 1 throws 4 grenades at step 3 (no grenade carriers).

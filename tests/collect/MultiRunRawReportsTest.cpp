@@ -62,6 +62,23 @@ TEST(RawGraphData, LayoutOfTwoSeriesOverThreeSteps)
     EXPECT_FALSE(std::ifstream(path).good());
 }
 
+TEST(RawGraphData, NothingChartedSinceTheResetWritesNoFileAndSaysWhy)
+{
+    // After the reset the hand-off is one unlabelled series of zeros: written
+    // out it would look like a run without a single loss.
+    testing::TestDocument doc;
+    doc->Series.MultiRunStepCount = 3;
+    doc->ResetMultipleRunStatistics();
+    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/raw_graph_uncharted.mtg";
+    std::remove(path.c_str());
+    doc.Host.FileChoices.push_back(path);
+    WriteRawGraphData(*doc);
+    EXPECT_FALSE(std::ifstream(path).good());
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_NE(doc.Host.Messages[0].Text.find("No raw graph data was written"), std::string::npos);
+    EXPECT_EQ(doc->Paused, 1);
+}
+
 TEST(RawGraphData, CountsAndRunTimesStayInsideTheHandOff)
 {
     struct Case {

@@ -27,9 +27,11 @@ TEST(MultiRunAverages, WorkedExamples)
         doc->MultiRunData.SampleNeighbors[2][SampleRangeIndex(1, 3, k)] = 1.5;
         doc->MultiRunData.SampleNeighbors[2][SampleRangeIndex(2, 3, k)] = 4.5;
     }
-    // Step 3 lies beyond T - 1 and step 0 before 1: neither is averaged.
+    // Step 3 lies beyond T - 1 and is not averaged. Step 0, the deployment,
+    // is: 9 and 9 RED alive -> sum 18, no spread.
     SetSample(*doc, 1, 3, 9, 99.0);
     SetSample(*doc, 1, 0, 9, 99.0);
+    SetSample(*doc, 2, 0, 9, 99.0);
     doc->MultiRunCharts.MultiRunRedAliveSum[3] = -7;
     doc->AverageMultiRunSeries();
     const CMultiRunCharted& a = doc->MultiRunCharts;
@@ -42,7 +44,9 @@ TEST(MultiRunAverages, WorkedExamples)
         EXPECT_DOUBLE_EQ(a.MultiRunNeighborDev[2][3][k], 1.5);
     }
     EXPECT_EQ(a.MultiRunRedAliveSum[3], -7);
-    EXPECT_EQ(a.MultiRunRedAliveSum[0], 0);
+    EXPECT_EQ(a.MultiRunRedAliveSum[0], 18);
+    EXPECT_EQ(a.MultiRunRedAliveDevSum[0], 0);
+    EXPECT_DOUBLE_EQ(a.MultiRunMean[9][0], 99.0);
 }
 
 TEST(MultiRunAverages, OneSampleHasNoSpreadAndNoSamplesAverageNothing)

@@ -100,7 +100,9 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\nBlue Attrition:      1.0000     Ave:    0.50000     Abs Dev:    0.50000     Std Dev:    0.70711     Var:    0.50000"
         "\nTotal Attrition:     2.0000     Ave:     1.0000     Abs Dev:     1.0000     Std Dev:     1.4142     Var:     2.0000"
         "\n"
-        "\n===  (Total) Attrition by Sample: [Red Inj+Killed]  [Blue Inj+Killed]   [Total Inj+Killed];  ===\n"
+        // The losses are the dead only, and the headings say so: sample 1
+        // ends with one RED agent dead and one injured, a loss of 1, not 2.
+        "\n===  (Total) Attrition by Sample: [Red Killed]  [Blue Killed]   [Total Killed];  ===\n"
         "\n     1      1.0000      1.0000      2.0000"
         "\n     2      0.0000      0.0000      0.0000"
         // Losses in steps: sample 1 RED 1 at t = 1, BLUE 1 at t = 2. First
@@ -118,22 +120,24 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\n   1     0.50000"
         "\n\n=== Distribution of Total Casualties  ===\n=== Format: [Casualty Number]   [PDF]\n"
         "\n   1      0.0000\n   2     0.50000\n   3      0.0000"
-        "\n\n===  (Fractional) Attrition by Sample:  [Red %(Inj+Killed)]  [Blue %(Inj+Killed)]   [Total "
-        "%(Inj+Killed)] ===\n"
+        "\n\n===  (Fractional) Attrition by Sample:  [Red %(Killed)]  [Blue %(Killed)]   [Total "
+        "%(Killed)] ===\n"
         "\n     1     0.50000      1.0000     0.66667"
         "\n     2      0.0000      0.0000      0.0000";
     // Squad 1 of each side lost its one agent in sample 1; RED squad 2 lost
     // nothing (its own size 1 minus its 1 survivor).
-    for (const std::string side : {"Red", "Blue"}) {
+    // Each of the three squad tables RED then BLUE, table by table.
+    for (const std::string side : {"Red", "Blue"})
         expected += "\n\n===  " + side + " Squad-specific Attrition: [Squad 1]  [Squad 2]   [Squad 10];  ===\n" +
                     "\nAverage:          0.50000" + Repeat(z10, 9) + "\nAbsolute Dev:     0.50000" + Repeat(z10, 9) +
-                    "\nStandard Dev:     0.70711" + Repeat(z10, 9) + "\nVariance:         0.50000" + Repeat(z10, 9) +
-                    "\n\n===  " + side + " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n" +
-                    "\n     1      1.0000" + Repeat(z12, 9) + "\n     2      0.0000" + Repeat(z12, 9) +
-                    "\n\n=== Distribution of " + side + " Squad-Specific Casualties  ===" +
+                    "\nStandard Dev:     0.70711" + Repeat(z10, 9) + "\nVariance:         0.50000" + Repeat(z10, 9);
+    for (const std::string side : {"Red", "Blue"})
+        expected += "\n\n===  " + side + " Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ===\n" +
+                    "\n     1      1.0000" + Repeat(z12, 9) + "\n     2      0.0000" + Repeat(z12, 9);
+    for (const std::string side : {"Red", "Blue"})
+        expected += "\n\n=== Distribution of " + side + " Squad-Specific Casualties  ===" +
                     "\n=== Format: [Casualty Number]   [Squad 1 PDF]  [Squad 2 PDF]   [Squad 10 PDF];  ===\n" +
                     "\n   1     0.50000" + Repeat(z12, 9) + (side == "Red" ? "\n   2" + Repeat(z12, 10) : "");
-    }
     // Fractions: RED 0.5 and 0, BLUE 1 and 0, Total 2/3 and 0. Blocks 1 and
     // 3 span 0..largest; the largest lands in the last bin.
     const double spread10[3] = {0.05, 0.1, 2.0 / 30}, fixed10[3] = {0.1, 0.1, 0.1};
@@ -169,19 +173,19 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
         "\n     1     1     1     1    -1     2     2     2     2     1     1     2    -1"
         "\n     2" + Repeat("    -1", 12) +
         // Casualties: RED 1, 1; BLUE 0, 1; Total 1, 2.
-        "\n\n=== Time to achieve a specified number of injured+killed agents"
+        "\n\n=== Time to achieve a specified number of killed agents"
         "\n    N[1]= 1.0000  N[2]= 2.0000  N[3]= 3.0000  N[4]= 75.000"
         "\nFormat:  R[N1] R[N2] R[N3] R[N4]   B[N1] B[N2] B[N3] B[N4]   Total[N1] Total[N2] Total[N3] Total[N4]"
         "\nNote: If given attrition level not achieved within (a fixed) run time = 3 then the entry = -1\n"
         "\n     1     1    -1    -1    -1     2    -1    -1    -1     1     2    -1    -1"
         "\n     2" + Repeat("    -1", 12) +
-        "\n\n=== (Single-Step) Attrition (= Number either injured or killed at time t for first 25 samples==="
+        "\n\n=== (Single-Step) Attrition (= Number killed at time t for first 25 samples==="
         "\nFormat:   t   #Red[1][t]  #Blue[1][t]  #Total[1][t] ...  #Total[25][t]\n" + rule + "\n" +
         "\n   1   1   0   1" + Repeat("   0", 72) +
         "\n   2   0   1   1" + Repeat("   0", 72) +
         "\n\n===  Attrition rate versus enemy force size"
-        "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Inj+Killed](T)    [Red Inj+Killed](T-1)    "
-        "[Red Alive+Inj](T-1)   [Blue Inj+Killed](T)  [Blue Inj+Killed](T-1);  ===\n"
+        "\n===  Format: [Sample]   [Time]  [Blue Alive+Inj](T-1)   [Red Killed](T)    [Red Killed](T-1)    "
+        "[Red Alive+Inj](T-1)   [Blue Killed](T)  [Blue Killed](T-1);  ===\n"
         "\n     1     1     1     1     0     2     0     0"
         "\n     1     2     1     0     1     1     1     0"
         "\n     1     3     0     0     0     1     0     1"

@@ -295,5 +295,28 @@ TEST(Territory, FractionsOfASmallConfiguration)
     EXPECT_DOUBLE_EQ(doc->Collected.RedTerritoryNormalized[0], 7.0 / 16);
 }
 
+TEST(Territory, ZeroMinimumAndMarginOwnOnlyTheUserBox)
+{
+    // N = 0 and D = 0 give every counted cell to RED (0 >= 0 and 0 >= 0 + 0),
+    // but outside the user box nothing is counted: on a 3 x 3 field with the
+    // box = cell (1, 1) and no agents, RED owns that one cell of the 1-cell
+    // area, so both its fractions are 1 and BLUE (tested after RED) has none.
+    testing::TestDocument doc;
+    doc->ResetDataCollection();
+    CBattlefield& f = doc->Battlefield;
+    f.BattleSize = 3;
+    f.TerritoryUserArea = 1;
+    f.TerritoryCenterX = f.TerritoryCenterY = 1;
+    f.TerritoryRangeX = f.TerritoryRangeY = 0;
+    f.TerritoryMinCount = f.TerritoryDelta = 0;
+    Place(*doc, {}, {});
+    doc->CollectTerritorialPossession();
+    const CCollectedStatistics& s = doc->Collected;
+    EXPECT_DOUBLE_EQ(s.RedTerritoryRaw[0], 1.0);
+    EXPECT_DOUBLE_EQ(s.RedTerritoryNormalized[0], 1.0);
+    EXPECT_EQ(s.BlueTerritoryRaw[0], 0.0);
+    EXPECT_EQ(s.BlueTerritoryNormalized[0], 0.0);
+}
+
 }  // namespace
 }  // namespace brevimar

@@ -101,6 +101,11 @@ TEST(MultiRunBatch, SamplesEqualRunsByHandAndAveragesFollowThem)
     EXPECT_GT(batch->RedHitTally, 0);
 
     const CMultiRunCharted& a = batch->MultiRunCharts;
+    // Every sample deploys its 12 agents a side whole: the averaged attrition
+    // starts at S * 12 alive, none injured, so its first point is 1.
+    EXPECT_EQ(a.MultiRunRedAliveSum[0], S * 12);
+    EXPECT_EQ(a.MultiRunBlueAliveSum[0], S * 12);
+    EXPECT_EQ(a.MultiRunRedInjuredSum[0] + a.MultiRunBlueInjuredSum[0], 0);
     for (int k = 1; k < T; ++k) {
         int sum = 0;
         double mean = 0;
