@@ -149,12 +149,20 @@ void CGeneticAlgorithm::ScoreRun()
     Ga.GaBlueSurvivors = Survivors(Doc.BlueForce);
     *score[2] = power(Ga.GaRedSurvivors / nRed);
     *score[3] = power((nBlueCount - Ga.GaBlueSurvivors) / nBlue);
-    // 4: the survival ratio, with the factors that keep one or two BLUE
-    // agents from dividing by zero.
-    const double r = (Ga.GaRedSurvivors / nRed) / std::max(Ga.GaBlueSurvivors, 1);
-    const double m = nBlueCount >= 2 ? nBlueCount - 1 : 1;
-    const double c = nBlueCount > 2 ? nBlueCount - 2 : 1;
-    *score[4] = power(r * m / (c * r + 1));
+    // 4: the survival ratio. From two BLUE agents on the formula holds as it
+    // is (its denominator is at least 1). One BLUE agent (or none) leaves the
+    // ratio blind to BLUE's fate and the formula dividing by zero; there the
+    // score keeps the formula's anchors: RED's share when BLUE is gone, half
+    // of it while BLUE stands.
+    const double redShare = Ga.GaRedSurvivors / nRed;
+    double ratio = 0;
+    if (nBlueCount >= 2) {
+        const double r = redShare / std::max(Ga.GaBlueSurvivors, 1);
+        ratio = r * (nBlueCount - 1) / ((nBlueCount - 2) * r + 1);
+    } else {
+        ratio = redShare / (1 + std::min(Ga.GaBlueSurvivors, 1));
+    }
+    *score[4] = power(ratio);
 
     *score[5] = w[5] != 0 ? power(1 - *score[5] / E) : 0;
     *score[6] = w[6] != 0 ? power(*score[6] / E) : 0;

@@ -206,10 +206,41 @@ TEST_F(GaScoreFixture, GuardsAgainstDivisionByZero)
     T->BlueForce.AgentState[1] = 0;
     Ga.ScoreRun();
     EXPECT_DOUBLE_EQ(D.PrimitiveScore[1][2], 0);
-    // One BLUE agent: r = 3/4, factors m = c = 1: 0.75 / 1.75.
-    EXPECT_DOUBLE_EQ(D.PrimitiveScore[4][2], 0.75 / 1.75);
+    // One BLUE agent, dead: RED's share 3/4.
+    EXPECT_DOUBLE_EQ(D.PrimitiveScore[4][2], 0.75);
     EXPECT_DOUBLE_EQ(D.PrimitiveScore[7][2], 1);
     EXPECT_DOUBLE_EQ(D.PrimitiveScore[8][2], 1);
+}
+
+// Primitive 4, base r (N_B - 1) / ((N_B - 2) r + 1) with
+// r = (RED survivors / N_R) / max(BLUE survivors, 1), penalty power 1.
+TEST_F(GaScoreFixture, SurvivalRatioByBlueForceSize)
+{
+    struct Case {
+        int redAlive, nBlue, blueAlive;
+        double expected;
+    } const cases[] = {
+        {4, 2, 0, 1.0},    // r = 1: 1 / (0 + 1)
+        {4, 2, 2, 0.5},    // r = 1/2: 0.5 / (0 + 1)
+        {3, 2, 2, 0.375},  // r = 0.75 / 2: 0.375 / (0 + 1)
+        {4, 5, 0, 1.0},    // r = 1: 4 / (3 + 1)
+        {4, 5, 5, 0.5},    // r = 1/5: 0.8 / (0.6 + 1)
+        {4, 1, 0, 1.0},    // one BLUE agent, dead: RED's share
+        {4, 1, 1, 0.5},    // standing: half of it
+        {3, 1, 1, 0.375},
+    };
+    D.GaConditionIndex = 1;
+    D.GaPenaltyPower = 1;
+    Red.NumAgents = 4;
+    for (const Case& c : cases) {
+        for (int i = 1; i <= 4; ++i)
+            Red.AgentState[i] = i <= c.redAlive ? 2 : 0;
+        T->BlueForce.NumAgents = c.nBlue;
+        for (int i = 1; i <= c.nBlue; ++i)
+            T->BlueForce.AgentState[i] = i <= c.blueAlive ? 1 : 0;
+        Ga.ScoreRun();
+        EXPECT_DOUBLE_EQ(D.PrimitiveScore[4][1], c.expected) << c.redAlive << " " << c.nBlue << " " << c.blueAlive;
+    }
 }
 
 TEST_F(GaScoreFixture, FitnessIsTheWeightedMeanClamped)
