@@ -114,8 +114,9 @@ void CGeneticAlgorithm::ComputeMemberConstants()
         const double cy = field.RED_cen_y[s] - 0.5 * field.R_box_w[s];
         Ga.GaRedContainmentStart = std::min(Ga.GaRedContainmentStart, TruncDistance(cx, cy, fx - R, fy - R) - 1);
     }
+    // The same squad numbers as RED's, as far as BLUE has them.
     Ga.GaBlueContainmentStart = 99999;
-    for (int s = 1; s <= blueSquads; ++s) {
+    for (int s = 1; s <= std::min(redSquads, blueSquads); ++s) {
         const double cx = field.BLUE_cen_x[s] - 0.5 * field.B_box_l[s];
         const double cy = field.BLUE_cen_y[s] - 0.5 * field.B_box_w[s];
         Ga.GaBlueContainmentStart = std::min(Ga.GaBlueContainmentStart, TruncDistance(cx, cy, bx + R, by + R) - 1);

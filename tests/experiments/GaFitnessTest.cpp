@@ -297,10 +297,13 @@ TEST_F(GaScoreFixture, MemberConstantsFromTheSquadBoxes)
     D.GaSquadCount = 1;
     D.GaContainmentRange = 10;
     f.R_box_l[1] = 10, f.R_box_w[1] = 6, f.RED_cen_x[1] = 20, f.RED_cen_y[1] = 13;  // corner (15, 10)
-    // BLUE's own two squads count, whatever the chromosome's squad count.
-    T->BlueForce.NumSquads = 2;
-    f.B_box_l[1] = 4, f.B_box_w[1] = 4, f.BLUE_cen_x[1] = 97, f.BLUE_cen_y[1] = 97;  // corner (95, 95)
-    f.B_box_l[2] = 2, f.B_box_w[2] = 2, f.BLUE_cen_x[2] = 21, f.BLUE_cen_y[2] = 21;  // corner (20, 20)
+    // BLUE squads count by the chromosome's squad numbers, 1..GaSquadCount
+    // as far as BLUE has them; the distances are to (5 + 10, 5 + 10).
+    T->BlueForce.NumSquads = 3;
+    f.B_box_l[1] = 4, f.B_box_w[1] = 4, f.BLUE_cen_x[1] = 55, f.BLUE_cen_y[1] = 17;  // corner (53, 15): 38
+    f.B_box_l[2] = 2, f.B_box_w[2] = 2, f.BLUE_cen_x[2] = 21, f.BLUE_cen_y[2] = 21;  // corner (20, 20): 7.07
+    f.B_box_l[3] = 2, f.B_box_w[3] = 2, f.BLUE_cen_x[3] = 17, f.BLUE_cen_y[3] = 16;  // corner (16, 15): 1
+    f.B_box_l[4] = 2, f.B_box_w[4] = 2, f.BLUE_cen_x[4] = 16, f.BLUE_cen_y[4] = 16;  // corner (15, 15): not BLUE's
     Red.GoalFlagX = 45, Red.GoalFlagY = 50;
     T->BlueForce.GoalFlagX = 5, T->BlueForce.GoalFlagY = 5;
     Red.NumAgents = 500;  // no cap from the force for this check
@@ -311,8 +314,17 @@ TEST_F(GaScoreFixture, MemberConstantsFromTheSquadBoxes)
     EXPECT_EQ(D.GaRedContainmentCap, 441);       // 21 x 21 cells inside
     EXPECT_EQ(D.GaBlueContainmentCap, 100);      // 15 x 15 = 225 cells, capped at NumBlue
     EXPECT_EQ(D.GaRedContainmentStart, 35);      // (15, 10) to (35, 40): trunc(36.06) - 1
-    EXPECT_EQ(D.GaBlueContainmentStart, 6);      // squad 2: (20, 20) to (15, 15): trunc(7.07) - 1
-    EXPECT_EQ(D.GaContainmentStart, 6);
+    EXPECT_EQ(D.GaBlueContainmentStart, 37);     // squad 1 only: 38 - 1
+    EXPECT_EQ(D.GaContainmentStart, 35);
+
+    const struct {
+        int squads, expected;
+    } cases[] = {{2, 6}, {3, 0}, {5, 0}};  // squad 2: trunc(7.07) - 1; squad 3: 1 - 1; squad 4 unread
+    for (const auto& c : cases) {
+        D.GaSquadCount = c.squads;
+        Ga.ComputeMemberConstants();
+        EXPECT_EQ(D.GaBlueContainmentStart, c.expected) << c.squads;
+    }
 }
 
 TEST_F(GaScoreFixture, StatisticsAndStatusLine)
