@@ -285,6 +285,9 @@ void CGeneticAlgorithm::RunOneCondition()
     if (Ga.GaTime < Ga.GaMinTimeToFlag)
         Ga.GaTime = Ga.GaMinTimeToFlag;
     ScoreRun();
+    // The floor is what the time primitive scores; the status line shows the
+    // step the run reached against its limit.
+    Ga.GaTime = Ga.GaEndTime;
 }
 
 void CGeneticAlgorithm::RunGABatch(int timerId)
