@@ -120,6 +120,32 @@ TEST_F(GaDialogs, RangeRowsSetTheirGeneAndTheGeneTheyAreCopiedTo)
         }
 }
 
+TEST_F(GaDialogs, SearchSpaceCommandsNumberTheirDialogs)
+{
+    const struct {
+        unsigned id;
+        std::vector<std::string> titles;
+    } commands[] = {
+        {V::ID_RUN_MODE_GA_FIRST,  // mode 1: run time, mission, chromosome, ranges
+         {"Edit::Genetic Algorithm Run-Time Parameters (1 of 4)",
+          "Edit::One-Sided Genetic Algorithm:Edit Mission Objective (2 of 4)", "Edit::Agent Chromosome (3 of 4)",
+          "Edit::Agent Gene Minimum/Maximum Values (4 of 4)"}},
+        {V::ID_RUN_MODE_GA_FIRST + 5,  // mode 6: run time, mission, squad matrix
+         {"Edit::Genetic Algorithm Run-Time Parameters (1 of 3)",
+          "Edit::One-Sided Genetic Algorithm:Edit Mission Objective (2 of 3)",
+          "Edit::Squad Matrix Parameters (3 of 3)"}},
+        {V::ID_EDIT_GA_RUN_TIME, {"Edit::Genetic Algorithm Run-Time Parameters"}},  // alone again
+    };
+    for (const auto& c : commands) {
+        Hooks.Reset();
+        ASSERT_TRUE(Run(c.id));
+        std::vector<std::string> titles;
+        for (const ModalRecord& r : Hooks.Log())
+            titles.push_back(r.Title);
+        EXPECT_EQ(titles, c.titles);
+    }
+}
+
 TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)
 {
     struct Case {
