@@ -214,6 +214,10 @@ const DialogTemplate& RangesTemplate()
         for (int k = 0; k < GeneRangeRowCount; ++k)
             PairRow(t.Items, GeneRangeRows[k].Label, {R::MinId(GeneRangeRows[k].Gene), R::MaxId(GeneRangeRows[k].Gene)});
         t.Items.push_back({DlgItem::Group, IDC_STATIC, "PERSONALITY WEIGHTS"});
+        // The rows bound a weight's magnitude; its sign is a gene of its own,
+        // so the chromosome displays show weights from -Max to Max.
+        t.Items.push_back({DlgItem::Label, IDC_STATIC,
+                           "Rows --> bound | w[i] |; a sign gene of its own makes w[i] run from -Max to Max"});
         t.Items.push_back({DlgItem::Label, IDC_STATIC, "| w[i] | < e --> w[i]=0; e = "});
         t.Items.push_back({DlgItem::Edit, R::IDC_THRESHOLD});
         t.Items.push_back({DlgItem::EndGroup});

@@ -1,4 +1,6 @@
 // The genetic algorithm's editing dialogs, driven headless from the menu.
+#include <QLabel>
+
 #include "app/AppFixture.h"
 #include "dialogs/GaEditDialogs.h"
 
@@ -144,6 +146,16 @@ TEST_F(GaDialogs, SearchSpaceCommandsNumberTheirDialogs)
             titles.push_back(r.Title);
         EXPECT_EQ(titles, c.titles);
     }
+}
+
+TEST_F(GaDialogs, WeightRowsSayTheyBoundTheMagnitude)
+{
+    // A weight gene holds |w|, its sign gene the sign: the displays show -Max..Max.
+    R dialog(Doc());
+    bool said = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        said = said || label->text().contains("from -Max to Max");
+    EXPECT_TRUE(said);
 }
 
 TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)
