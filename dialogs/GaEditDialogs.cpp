@@ -382,7 +382,8 @@ CGaRunTimeParamsDlg::CGaRunTimeParamsDlg(CBrevimarDoc& doc, QWidget* parent)
     Bind(IDC_POPULATION, Values.PopulationSize, 1, GaMaxPopulation);
     Bind(IDC_GENERATIONS, Values.Generations, 1, GaMaxGenerations);
     Bind(IDC_CONDITIONS, Values.InitialConditions, 1, GaMaxConditions);
-    Bind(IDC_MAX_TIME, Values.MaxTimeToFlag, 0, 999);
+    // A run ends only at its maximum time, so it is at least 1.
+    Bind(IDC_MAX_TIME, Values.MaxTimeToFlag, 1, 999);
     Bind(IDC_POWER, Values.PenaltyPower, 1, 10);
     Bind(IDC_CONTAIN_RANGE, Values.ContainmentRange, 0.0, 99.0);
     Bind(IDC_CONTAIN_NUMBER, Values.ContainmentNumber, 0.0, 999.0);

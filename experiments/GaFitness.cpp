@@ -41,6 +41,13 @@ void CentreOfMass(const CForce& f, double* x, double* y)
     *y = sy / count;
 }
 
+// The readers and dialogs keep the range within the largest battlefield;
+// the bound here only keeps a range set some other way from overflowing.
+int ContainmentRadius(double range)
+{
+    return range > 0 ? static_cast<int>(std::min(range, static_cast<double>(MaxBattleSize))) : 0;
+}
+
 int LiveInSquare(const CForce& f, int x, int y, int r)
 {
     int n = 0;
@@ -79,7 +86,7 @@ void CGeneticAlgorithm::UpdateCenterOfMassMeasure()
 void CGeneticAlgorithm::UpdateFlagContainment()
 {
     const int ic = Ga.GaConditionIndex;
-    const int r = static_cast<int>(Ga.GaContainmentRange);
+    const int r = ContainmentRadius(Ga.GaContainmentRange);
     const int nR = LiveInSquare(Doc.RedForce, Doc.RedForce.GoalFlagX, Doc.RedForce.GoalFlagY, r);
     const int nB = LiveInSquare(Doc.BlueForce, Doc.BlueForce.GoalFlagX, Doc.BlueForce.GoalFlagY, r);
     if (nR >= Ga.GaContainmentNumber)
@@ -96,7 +103,7 @@ void CGeneticAlgorithm::ComputeMemberConstants()
     const int bx = Doc.BlueForce.GoalFlagX, by = Doc.BlueForce.GoalFlagY;  // the RED flag
     const int redSquads = std::clamp(Ga.GaSquadCount, 1, MaxSquads);
     const int blueSquads = std::clamp(Doc.BlueForce.NumSquads, 1, MaxSquads);
-    const int R = static_cast<int>(Ga.GaContainmentRange);
+    const int R = ContainmentRadius(Ga.GaContainmentRange);
 
     Ga.GaMinTimeToFlag = 99999;
     for (int s = 1; s <= redSquads; ++s) {

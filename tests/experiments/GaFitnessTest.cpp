@@ -111,6 +111,12 @@ TEST_F(GaDecodeFixture, SquadCompositionStopsAtTheForceSize)
     Ga.DecodeChromosome(0, 1);
     EXPECT_EQ(Red.NumSquads, 4);
     EXPECT_EQ(Red.num_per_squad[4], 35);  // the last squad takes the shortfall
+
+    // Bits drawn from a file's ranges may be any value: 1 + 1e9 + 2e9 + 4e9
+    // asks for more squads than any int holds, and gets the maximum.
+    g[1] = g[2] = g[3] = 1e9;
+    Ga.DecodeChromosome(0, 1);
+    EXPECT_EQ(Red.NumSquads, 4);
 }
 
 TEST_F(GaDecodeFixture, CommunicationsMatrixIsMirrored)
