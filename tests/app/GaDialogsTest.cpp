@@ -98,6 +98,19 @@ TEST_F(GaDialogs, NumberOfSquadsOutsideOneToTenIsRefused)
     EXPECT_EQ(Ga().GaSquadCount, 10);
 }
 
+TEST_F(GaDialogs, RunTimeDialogRefusesRunsThatNeverEnd)
+{
+    using T = CGaRunTimeParamsDlg;
+    ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // the mode's defaults; its dialogs cancelled
+    Ga().GaMaxTimeToFlag = 7;
+    Hooks.AnswerDialog(IDOK, {{T::IDC_MAX_TIME, "0"}});  // refused: the dialog stays open, then cancels
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_RUN_TIME));
+    EXPECT_EQ(Ga().GaMaxTimeToFlag, 7);
+    Hooks.AnswerDialog(IDOK, {{T::IDC_MAX_TIME, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_RUN_TIME));
+    EXPECT_EQ(Ga().GaMaxTimeToFlag, 1);
+}
+
 TEST_F(GaDialogs, RangeRowsSetTheirGeneAndTheGeneTheyAreCopiedTo)
 {
     ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // the mode's default ranges; its dialogs cancelled
