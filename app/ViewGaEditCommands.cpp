@@ -25,6 +25,12 @@ public:
     void EditGaSquadCompositionSearch() override { View->OnEditGaSquadCompositionSearch(); }
     void EditGaSquadMatrixSearch() override { View->OnEditGaSquadMatrixSearch(); }
     void EditGaCommMatrixSearch() override { View->OnEditGaCommMatrixSearch(); }
+    // The dialogs of a search-space command come in a row; each caption says
+    // which one of how many it is.
+    void BeginStep(int step, int steps) override
+    {
+        SetDialogStepNote(*View, steps > 0 ? "(" + std::to_string(step) + " of " + std::to_string(steps) + ")" : "");
+    }
 
 private:
     CBrevimarView* View;

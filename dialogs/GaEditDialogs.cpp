@@ -214,6 +214,10 @@ const DialogTemplate& RangesTemplate()
         for (int k = 0; k < GeneRangeRowCount; ++k)
             PairRow(t.Items, GeneRangeRows[k].Label, {R::MinId(GeneRangeRows[k].Gene), R::MaxId(GeneRangeRows[k].Gene)});
         t.Items.push_back({DlgItem::Group, IDC_STATIC, "PERSONALITY WEIGHTS"});
+        // The rows bound a weight's magnitude; its sign is a gene of its own,
+        // so the chromosome displays show weights from -Max to Max.
+        t.Items.push_back({DlgItem::Label, IDC_STATIC,
+                           "Rows --> bound | w[i] |; a sign gene of its own makes w[i] run from -Max to Max"});
         t.Items.push_back({DlgItem::Label, IDC_STATIC, "| w[i] | < e --> w[i]=0; e = "});
         t.Items.push_back({DlgItem::Edit, R::IDC_THRESHOLD});
         t.Items.push_back({DlgItem::EndGroup});
@@ -378,7 +382,8 @@ CGaRunTimeParamsDlg::CGaRunTimeParamsDlg(CBrevimarDoc& doc, QWidget* parent)
     Bind(IDC_POPULATION, Values.PopulationSize, 1, GaMaxPopulation);
     Bind(IDC_GENERATIONS, Values.Generations, 1, GaMaxGenerations);
     Bind(IDC_CONDITIONS, Values.InitialConditions, 1, GaMaxConditions);
-    Bind(IDC_MAX_TIME, Values.MaxTimeToFlag, 0, 999);
+    // A run ends only at its maximum time, so it is at least 1.
+    Bind(IDC_MAX_TIME, Values.MaxTimeToFlag, 1, 999);
     Bind(IDC_POWER, Values.PenaltyPower, 1, 10);
     Bind(IDC_CONTAIN_RANGE, Values.ContainmentRange, 0.0, 99.0);
     Bind(IDC_CONTAIN_NUMBER, Values.ContainmentNumber, 0.0, 999.0);

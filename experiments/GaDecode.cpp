@@ -180,8 +180,10 @@ void CGeneticAlgorithm::DecodeInto(CGaMember& member, int s, CGaDecoded& r, bool
     } else if (mode == GaCompositionMode) {
         const double* gene = member.Gene[1];
         r.NumRed = Ga.GaTotalForceSize;
-        const int K = std::clamp(
-            std::min(1 + Trunc(gene[1]) + 2 * Trunc(gene[2]) + 4 * Trunc(gene[3]), Ga.GaMaxSquadCount), 1, 8);
+        // The bits of a population drawn from a file's gene ranges may hold
+        // any value: the sum is taken wide before it is capped.
+        const long long bits = 1LL + Trunc(gene[1]) + 2LL * Trunc(gene[2]) + 4LL * Trunc(gene[3]);
+        const int K = static_cast<int>(std::clamp<long long>(std::min<long long>(bits, Ga.GaMaxSquadCount), 1, 8));
         r.NumSquads = K;
         r.num_per_squad[0] = 0;
         for (int i = 1; i <= 8; ++i)

@@ -117,6 +117,9 @@ public:
     virtual void EditGaSquadCompositionSearch() {}
     virtual void EditGaSquadMatrixSearch() {}
     virtual void EditGaCommMatrixSearch() {}
+    // Before each dialog of the sequence: its place in it (1 of 4, ...);
+    // (0, 0) once the sequence is over.
+    virtual void BeginStep(int /*step*/, int /*steps*/) {}
 };
 
 // "Simulation/Run Mode/1-Sided Genetic Algorithm Learning" mode 1..8.

@@ -41,6 +41,13 @@ void CentreOfMass(const CForce& f, double* x, double* y)
     *y = sy / count;
 }
 
+// The readers and dialogs keep the range within the largest battlefield;
+// the bound here only keeps a range set some other way from overflowing.
+int ContainmentRadius(double range)
+{
+    return range > 0 ? static_cast<int>(std::min(range, static_cast<double>(MaxBattleSize))) : 0;
+}
+
 int LiveInSquare(const CForce& f, int x, int y, int r)
 {
     int n = 0;
@@ -79,7 +86,7 @@ void CGeneticAlgorithm::UpdateCenterOfMassMeasure()
 void CGeneticAlgorithm::UpdateFlagContainment()
 {
     const int ic = Ga.GaConditionIndex;
-    const int r = static_cast<int>(Ga.GaContainmentRange);
+    const int r = ContainmentRadius(Ga.GaContainmentRange);
     const int nR = LiveInSquare(Doc.RedForce, Doc.RedForce.GoalFlagX, Doc.RedForce.GoalFlagY, r);
     const int nB = LiveInSquare(Doc.BlueForce, Doc.BlueForce.GoalFlagX, Doc.BlueForce.GoalFlagY, r);
     if (nR >= Ga.GaContainmentNumber)
@@ -96,7 +103,7 @@ void CGeneticAlgorithm::ComputeMemberConstants()
     const int bx = Doc.BlueForce.GoalFlagX, by = Doc.BlueForce.GoalFlagY;  // the RED flag
     const int redSquads = std::clamp(Ga.GaSquadCount, 1, MaxSquads);
     const int blueSquads = std::clamp(Doc.BlueForce.NumSquads, 1, MaxSquads);
-    const int R = static_cast<int>(Ga.GaContainmentRange);
+    const int R = ContainmentRadius(Ga.GaContainmentRange);
 
     Ga.GaMinTimeToFlag = 99999;
     for (int s = 1; s <= redSquads; ++s) {
@@ -114,8 +121,9 @@ void CGeneticAlgorithm::ComputeMemberConstants()
         const double cy = field.RED_cen_y[s] - 0.5 * field.R_box_w[s];
         Ga.GaRedContainmentStart = std::min(Ga.GaRedContainmentStart, TruncDistance(cx, cy, fx - R, fy - R) - 1);
     }
+    // The same squad numbers as RED's, as far as BLUE has them.
     Ga.GaBlueContainmentStart = 99999;
-    for (int s = 1; s <= blueSquads; ++s) {
+    for (int s = 1; s <= std::min(redSquads, blueSquads); ++s) {
         const double cx = field.BLUE_cen_x[s] - 0.5 * field.B_box_l[s];
         const double cy = field.BLUE_cen_y[s] - 0.5 * field.B_box_w[s];
         Ga.GaBlueContainmentStart = std::min(Ga.GaBlueContainmentStart, TruncDistance(cx, cy, bx + R, by + R) - 1);
@@ -149,12 +157,20 @@ void CGeneticAlgorithm::ScoreRun()
     Ga.GaBlueSurvivors = Survivors(Doc.BlueForce);
     *score[2] = power(Ga.GaRedSurvivors / nRed);
     *score[3] = power((nBlueCount - Ga.GaBlueSurvivors) / nBlue);
-    // 4: the survival ratio, with the factors that keep one or two BLUE
-    // agents from dividing by zero.
-    const double r = (Ga.GaRedSurvivors / nRed) / std::max(Ga.GaBlueSurvivors, 1);
-    const double m = nBlueCount >= 2 ? nBlueCount - 1 : 1;
-    const double c = nBlueCount > 2 ? nBlueCount - 2 : 1;
-    *score[4] = power(r * m / (c * r + 1));
+    // 4: the survival ratio. From two BLUE agents on the formula holds as it
+    // is (its denominator is at least 1). One BLUE agent (or none) leaves the
+    // ratio blind to BLUE's fate and the formula dividing by zero; there the
+    // score keeps the formula's anchors: RED's share when BLUE is gone, half
+    // of it while BLUE stands.
+    const double redShare = Ga.GaRedSurvivors / nRed;
+    double ratio = 0;
+    if (nBlueCount >= 2) {
+        const double r = redShare / std::max(Ga.GaBlueSurvivors, 1);
+        ratio = r * (nBlueCount - 1) / ((nBlueCount - 2) * r + 1);
+    } else {
+        ratio = redShare / (1 + std::min(Ga.GaBlueSurvivors, 1));
+    }
+    *score[4] = power(ratio);
 
     *score[5] = w[5] != 0 ? power(1 - *score[5] / E) : 0;
     *score[6] = w[6] != 0 ? power(*score[6] / E) : 0;
@@ -276,6 +292,9 @@ void CGeneticAlgorithm::RunOneCondition()
     if (Ga.GaTime < Ga.GaMinTimeToFlag)
         Ga.GaTime = Ga.GaMinTimeToFlag;
     ScoreRun();
+    // The floor is what the time primitive scores; the status line shows the
+    // step the run reached against its limit.
+    Ga.GaTime = Ga.GaEndTime;
 }
 
 void CGeneticAlgorithm::RunGABatch(int timerId)

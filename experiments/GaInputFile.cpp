@@ -1,6 +1,7 @@
 // The GA input file (.ga1, .ga2, .lnd: one format): the whole set-up of the
 // genetic algorithm as a stream of values, each after a fixed number of
 // label words.
+#include <cmath>
 #include <istream>
 #include <iterator>
 #include <memory>
@@ -92,10 +93,29 @@ private:
         if (Ga.GaInitialConditions < 1 || Ga.GaInitialConditions > GaMaxConditions)
             return Fail("the number of initial conditions is " + std::to_string(Ga.GaInitialConditions) +
                         "; it must lie in 1..100");
-        if (Ga.GaMaxTimeToFlag < 1)
+        // The run-time dialog's limits: a run ends only at its maximum time.
+        if (Ga.GaMaxTimeToFlag < 1 || Ga.GaMaxTimeToFlag > 999)
             return Fail("the maximum time to the enemy flag is " + std::to_string(Ga.GaMaxTimeToFlag) +
-                        "; it must be at least 1");
+                        "; it must lie in 1..999");
+        if (Ga.GaPenaltyPower < 1)
+            return Fail("the penalty power factor is " + std::to_string(Ga.GaPenaltyPower) + "; it must be at least 1");
+        // The containment square is measured in cells of the battlefield.
+        if (!(Ga.GaContainmentRange >= 0 && Ga.GaContainmentRange <= MaxBattleSize))
+            return Fail("the flag containment range is " + Number(Ga.GaContainmentRange) + "; it must lie in 0.." +
+                        std::to_string(MaxBattleSize) + ", the largest battlefield");
+        double sum = 0;
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
+            sum += Ga.MissionWeight[k];
+        if (!std::isfinite(sum))
+            return Fail("the mission weights add up beyond any number; they cannot be normalised");
         return true;
+    }
+
+    static std::string Number(double v)
+    {
+        std::ostringstream text;
+        text << v;
+        return text.str();
     }
 
     CWordReader Words;

@@ -47,12 +47,20 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
             data.GeneOn[g] = 1;
 
     if (edits) {
+        const bool personality = mode == GaPersonalityMode || mode == GaMultiSquadMode;
+        const int steps = personality ? 4 : 3;
+        int step = 0;
+        auto next = [&] { edits->BeginStep(++step, steps); };
+        next();
         edits->EditGaRunTimeParams();
+        next();
         edits->EditGaMissionFitness();
+        next();
         switch (mode) {
         case GaPersonalityMode:
         case GaMultiSquadMode:
             edits->EditGaGenomeStructure();
+            next();
             edits->EditGaGeneRanges();
             break;
         case GaCompositionMode:
@@ -67,6 +75,7 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
         default:
             break;
         }
+        edits->BeginStep(0, 0);
     }
 
     switch (mode) {

@@ -373,11 +373,30 @@ void CDialog::Clicked(int id)
     }
 }
 
+namespace {
+
+constexpr const char* StepNoteProperty = "brevimarDialogStepNote";
+
+}  // namespace
+
+void SetDialogStepNote(QWidget& window, const std::string& note)
+{
+    window.setProperty(StepNoteProperty, note.empty() ? QVariant() : QVariant(QString::fromStdString(note)));
+}
+
 int CDialog::DoModal()
 {
     Ended = false;
     Result = IDCANCEL;
     FocusId = IDC_STATIC;
+    std::string caption = Table.Caption;
+    if (const QWidget* parent = parentWidget()) {
+        const QVariant note = parent->property(StepNoteProperty);
+        if (note.isValid()) {
+            caption += " " + note.toString().toStdString();
+            setWindowTitle(QString::fromStdString(caption));
+        }
+    }
     OnInitDialog();
 
     CModalHooks* hooks = ModalHooksOf(this);
@@ -401,7 +420,7 @@ int CDialog::DoModal()
         }
     }
     if (hooks)
-        hooks->Record(ModalKind::Dialog, Table.Caption, {}, Result);
+        hooks->Record(ModalKind::Dialog, caption, {}, Result);
     return Result;
 }
 

@@ -100,6 +100,11 @@ void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue);
 void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxValue);
 void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double maxValue);
 
+// A note, such as "(2 of 4)", that the dialogs opened with `window` as their
+// parent add to their caption while several run one after another; an empty
+// note ends it.
+void SetDialogStepNote(QWidget& window, const std::string& note);
+
 class CDialog : public QDialog {
 public:
     explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);

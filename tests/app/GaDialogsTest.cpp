@@ -1,4 +1,6 @@
 // The genetic algorithm's editing dialogs, driven headless from the menu.
+#include <QLabel>
+
 #include "app/AppFixture.h"
 #include "dialogs/GaEditDialogs.h"
 
@@ -96,6 +98,19 @@ TEST_F(GaDialogs, NumberOfSquadsOutsideOneToTenIsRefused)
     EXPECT_EQ(Ga().GaSquadCount, 10);
 }
 
+TEST_F(GaDialogs, RunTimeDialogRefusesRunsThatNeverEnd)
+{
+    using T = CGaRunTimeParamsDlg;
+    ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // the mode's defaults; its dialogs cancelled
+    Ga().GaMaxTimeToFlag = 7;
+    Hooks.AnswerDialog(IDOK, {{T::IDC_MAX_TIME, "0"}});  // refused: the dialog stays open, then cancels
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_RUN_TIME));
+    EXPECT_EQ(Ga().GaMaxTimeToFlag, 7);
+    Hooks.AnswerDialog(IDOK, {{T::IDC_MAX_TIME, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_RUN_TIME));
+    EXPECT_EQ(Ga().GaMaxTimeToFlag, 1);
+}
+
 TEST_F(GaDialogs, RangeRowsSetTheirGeneAndTheGeneTheyAreCopiedTo)
 {
     ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // the mode's default ranges; its dialogs cancelled
@@ -118,6 +133,42 @@ TEST_F(GaDialogs, RangeRowsSetTheirGeneAndTheGeneTheyAreCopiedTo)
             EXPECT_GE(v, 2.0);
             EXPECT_LE(v, 5.0);
         }
+}
+
+TEST_F(GaDialogs, SearchSpaceCommandsNumberTheirDialogs)
+{
+    const struct {
+        unsigned id;
+        std::vector<std::string> titles;
+    } commands[] = {
+        {V::ID_RUN_MODE_GA_FIRST,  // mode 1: run time, mission, chromosome, ranges
+         {"Edit::Genetic Algorithm Run-Time Parameters (1 of 4)",
+          "Edit::One-Sided Genetic Algorithm:Edit Mission Objective (2 of 4)", "Edit::Agent Chromosome (3 of 4)",
+          "Edit::Agent Gene Minimum/Maximum Values (4 of 4)"}},
+        {V::ID_RUN_MODE_GA_FIRST + 5,  // mode 6: run time, mission, squad matrix
+         {"Edit::Genetic Algorithm Run-Time Parameters (1 of 3)",
+          "Edit::One-Sided Genetic Algorithm:Edit Mission Objective (2 of 3)",
+          "Edit::Squad Matrix Parameters (3 of 3)"}},
+        {V::ID_EDIT_GA_RUN_TIME, {"Edit::Genetic Algorithm Run-Time Parameters"}},  // alone again
+    };
+    for (const auto& c : commands) {
+        Hooks.Reset();
+        ASSERT_TRUE(Run(c.id));
+        std::vector<std::string> titles;
+        for (const ModalRecord& r : Hooks.Log())
+            titles.push_back(r.Title);
+        EXPECT_EQ(titles, c.titles);
+    }
+}
+
+TEST_F(GaDialogs, WeightRowsSayTheyBoundTheMagnitude)
+{
+    // A weight gene holds |w|, its sign gene the sign: the displays show -Max..Max.
+    R dialog(Doc());
+    bool said = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        said = said || label->text().contains("from -Max to Max");
+    EXPECT_TRUE(said);
 }
 
 TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)

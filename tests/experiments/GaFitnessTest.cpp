@@ -111,6 +111,12 @@ TEST_F(GaDecodeFixture, SquadCompositionStopsAtTheForceSize)
     Ga.DecodeChromosome(0, 1);
     EXPECT_EQ(Red.NumSquads, 4);
     EXPECT_EQ(Red.num_per_squad[4], 35);  // the last squad takes the shortfall
+
+    // Bits drawn from a file's ranges may be any value: 1 + 1e9 + 2e9 + 4e9
+    // asks for more squads than any int holds, and gets the maximum.
+    g[1] = g[2] = g[3] = 1e9;
+    Ga.DecodeChromosome(0, 1);
+    EXPECT_EQ(Red.NumSquads, 4);
 }
 
 TEST_F(GaDecodeFixture, CommunicationsMatrixIsMirrored)
@@ -206,10 +212,41 @@ TEST_F(GaScoreFixture, GuardsAgainstDivisionByZero)
     T->BlueForce.AgentState[1] = 0;
     Ga.ScoreRun();
     EXPECT_DOUBLE_EQ(D.PrimitiveScore[1][2], 0);
-    // One BLUE agent: r = 3/4, factors m = c = 1: 0.75 / 1.75.
-    EXPECT_DOUBLE_EQ(D.PrimitiveScore[4][2], 0.75 / 1.75);
+    // One BLUE agent, dead: RED's share 3/4.
+    EXPECT_DOUBLE_EQ(D.PrimitiveScore[4][2], 0.75);
     EXPECT_DOUBLE_EQ(D.PrimitiveScore[7][2], 1);
     EXPECT_DOUBLE_EQ(D.PrimitiveScore[8][2], 1);
+}
+
+// Primitive 4, base r (N_B - 1) / ((N_B - 2) r + 1) with
+// r = (RED survivors / N_R) / max(BLUE survivors, 1), penalty power 1.
+TEST_F(GaScoreFixture, SurvivalRatioByBlueForceSize)
+{
+    struct Case {
+        int redAlive, nBlue, blueAlive;
+        double expected;
+    } const cases[] = {
+        {4, 2, 0, 1.0},    // r = 1: 1 / (0 + 1)
+        {4, 2, 2, 0.5},    // r = 1/2: 0.5 / (0 + 1)
+        {3, 2, 2, 0.375},  // r = 0.75 / 2: 0.375 / (0 + 1)
+        {4, 5, 0, 1.0},    // r = 1: 4 / (3 + 1)
+        {4, 5, 5, 0.5},    // r = 1/5: 0.8 / (0.6 + 1)
+        {4, 1, 0, 1.0},    // one BLUE agent, dead: RED's share
+        {4, 1, 1, 0.5},    // standing: half of it
+        {3, 1, 1, 0.375},
+    };
+    D.GaConditionIndex = 1;
+    D.GaPenaltyPower = 1;
+    Red.NumAgents = 4;
+    for (const Case& c : cases) {
+        for (int i = 1; i <= 4; ++i)
+            Red.AgentState[i] = i <= c.redAlive ? 2 : 0;
+        T->BlueForce.NumAgents = c.nBlue;
+        for (int i = 1; i <= c.nBlue; ++i)
+            T->BlueForce.AgentState[i] = i <= c.blueAlive ? 1 : 0;
+        Ga.ScoreRun();
+        EXPECT_DOUBLE_EQ(D.PrimitiveScore[4][1], c.expected) << c.redAlive << " " << c.nBlue << " " << c.blueAlive;
+    }
 }
 
 TEST_F(GaScoreFixture, FitnessIsTheWeightedMeanClamped)
@@ -266,10 +303,13 @@ TEST_F(GaScoreFixture, MemberConstantsFromTheSquadBoxes)
     D.GaSquadCount = 1;
     D.GaContainmentRange = 10;
     f.R_box_l[1] = 10, f.R_box_w[1] = 6, f.RED_cen_x[1] = 20, f.RED_cen_y[1] = 13;  // corner (15, 10)
-    // BLUE's own two squads count, whatever the chromosome's squad count.
-    T->BlueForce.NumSquads = 2;
-    f.B_box_l[1] = 4, f.B_box_w[1] = 4, f.BLUE_cen_x[1] = 97, f.BLUE_cen_y[1] = 97;  // corner (95, 95)
-    f.B_box_l[2] = 2, f.B_box_w[2] = 2, f.BLUE_cen_x[2] = 21, f.BLUE_cen_y[2] = 21;  // corner (20, 20)
+    // BLUE squads count by the chromosome's squad numbers, 1..GaSquadCount
+    // as far as BLUE has them; the distances are to (5 + 10, 5 + 10).
+    T->BlueForce.NumSquads = 3;
+    f.B_box_l[1] = 4, f.B_box_w[1] = 4, f.BLUE_cen_x[1] = 55, f.BLUE_cen_y[1] = 17;  // corner (53, 15): 38
+    f.B_box_l[2] = 2, f.B_box_w[2] = 2, f.BLUE_cen_x[2] = 21, f.BLUE_cen_y[2] = 21;  // corner (20, 20): 7.07
+    f.B_box_l[3] = 2, f.B_box_w[3] = 2, f.BLUE_cen_x[3] = 17, f.BLUE_cen_y[3] = 16;  // corner (16, 15): 1
+    f.B_box_l[4] = 2, f.B_box_w[4] = 2, f.BLUE_cen_x[4] = 16, f.BLUE_cen_y[4] = 16;  // corner (15, 15): not BLUE's
     Red.GoalFlagX = 45, Red.GoalFlagY = 50;
     T->BlueForce.GoalFlagX = 5, T->BlueForce.GoalFlagY = 5;
     Red.NumAgents = 500;  // no cap from the force for this check
@@ -280,8 +320,17 @@ TEST_F(GaScoreFixture, MemberConstantsFromTheSquadBoxes)
     EXPECT_EQ(D.GaRedContainmentCap, 441);       // 21 x 21 cells inside
     EXPECT_EQ(D.GaBlueContainmentCap, 100);      // 15 x 15 = 225 cells, capped at NumBlue
     EXPECT_EQ(D.GaRedContainmentStart, 35);      // (15, 10) to (35, 40): trunc(36.06) - 1
-    EXPECT_EQ(D.GaBlueContainmentStart, 6);      // squad 2: (20, 20) to (15, 15): trunc(7.07) - 1
-    EXPECT_EQ(D.GaContainmentStart, 6);
+    EXPECT_EQ(D.GaBlueContainmentStart, 37);     // squad 1 only: 38 - 1
+    EXPECT_EQ(D.GaContainmentStart, 35);
+
+    const struct {
+        int squads, expected;
+    } cases[] = {{2, 6}, {3, 0}, {5, 0}};  // squad 2: trunc(7.07) - 1; squad 3: 1 - 1; squad 4 unread
+    for (const auto& c : cases) {
+        D.GaSquadCount = c.squads;
+        Ga.ComputeMemberConstants();
+        EXPECT_EQ(D.GaBlueContainmentStart, c.expected) << c.squads;
+    }
 }
 
 TEST_F(GaScoreFixture, StatisticsAndStatusLine)

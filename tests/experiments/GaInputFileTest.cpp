@@ -124,6 +124,16 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"101 conditions", [](GaFileValues& v) { v.Conditions = "101"; }},
         {"1000 generations", [](GaFileValues& v) { v.Generations = "1000"; }},
         {"runs that never end", [](GaFileValues& v) { v.MaxTime = "0"; }},
+        {"runs beyond the dialog's 999", [](GaFileValues& v) { v.MaxTime = "1000"; }},
+        {"no penalty power", [](GaFileValues& v) { v.Power = "0"; }},
+        // Containment squares beyond the largest battlefield (150 cells) would
+        // overflow int: trunc(1e30), trunc(3e9), trunc(-1e30), flag x + r.
+        {"range 1e30", [](GaFileValues& v) { v.Range = "1e30"; }},
+        {"range 3e9", [](GaFileValues& v) { v.Range = "3e9"; }},
+        {"range -1e30", [](GaFileValues& v) { v.Range = "-1e30"; }},
+        {"range 2147483647", [](GaFileValues& v) { v.Range = "2147483647"; }},
+        {"range 150.5", [](GaFileValues& v) { v.Range = "150.5"; }},
+        {"weights that add up to infinity", [](GaFileValues& v) { v.Weights[2] = v.Weights[9] = "1e308"; }},
         {"a word for a number", [](GaFileValues& v) { v.Crossover = "often"; }},
         {"a 200-character label", [](GaFileValues&) {}, std::string(200, 'x')},
         {"a file that breaks off", [](GaFileValues&) {}, "label", 600},
@@ -214,6 +224,15 @@ TEST(GaInputFile, CommandSelectsTheGeneticAlgorithmEvenWhenCancelled)
     ASSERT_EQ(t.Host.Messages.size(), 1u);
     EXPECT_NE(t.Host.Messages[0].Text.find("ga_input_test.ga2"), std::string::npos);
     EXPECT_NE(t.Host.Messages[0].Text.find("population"), std::string::npos);
+    bad = {};
+    bad.Range = "1e30";
+    std::ofstream(path) << GaFileText(bad);
+    t.Host.FileChoices.push_back(path);
+    OnFileLoadGaInput(*t);
+    EXPECT_EQ(t->Ga.GaContainmentRange, 5.5);
+    ASSERT_EQ(t.Host.Messages.size(), 2u);
+    EXPECT_NE(t.Host.Messages[1].Text.find("ga_input_test.ga2"), std::string::npos);
+    EXPECT_NE(t.Host.Messages[1].Text.find("containment range"), std::string::npos);
 }
 
 }  // namespace

@@ -79,6 +79,11 @@ TEST(GaRun, AGenerationLeavesItsBookkeeping)
     // 12 measured steps, one pumped message each.
     EXPECT_EQ(t.Host.PumpCount, 2 * 4 * 2 * 12);
     EXPECT_EQ(d.GaEndTime, 12);
+    // RED starts further from the flag than 12 steps: the time primitive
+    // scores the floor, the status line the 12 steps the run had.
+    EXPECT_GT(d.GaMinTimeToFlag, 12);
+    CGeneticAlgorithm(*t).UpdateGaStatusLine();
+    EXPECT_NE(t.Host.LastStatus().find("   [ T ]: 12/12   "), std::string::npos) << t.Host.LastStatus();
     ASSERT_EQ(t.Host.StartedTimers.size(), 2u);
     EXPECT_EQ(t.Host.StartedTimers[0], std::make_pair(GaTimer, 150));
     EXPECT_EQ(t.Host.KilledTimers, std::vector<int>({GaTimer, GaTimer}));
