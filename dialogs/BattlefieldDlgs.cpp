@@ -64,8 +64,9 @@ DialogTemplate AdjudicationTemplate(Side side)
     items.emplace_back(DlgItem::Radio, C::IDC_NO_LIMIT, "No limit on # of TGTS");
     items.emplace_back(DlgItem::Group, IDC_STATIC, "", 3);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "");
-    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive     Injured");
-    items.emplace_back(DlgItem::NewRow);
+    // One heading over each field of the pair.
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive");
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Injured");
     items.emplace_back(DlgItem::Button, C::IDC_UPDATE, "Update Max TGT # :");
     items.emplace_back(DlgItem::Edit, C::IDC_MAX_ALIVE);
     items.emplace_back(DlgItem::Edit, C::IDC_MAX_INJURED);

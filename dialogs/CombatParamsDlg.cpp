@@ -50,7 +50,8 @@ void SideItems(std::vector<DialogItem>& items, Side side)
     YesNo(items, id(C::CLAMP), "Clamp Max # of TGTS", "No limit on # of TGTS");
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "Max TGTS");
-    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive    Injured");
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive");
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Injured");
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "");
     items.emplace_back(DlgItem::Edit, id(C::CENTER_X + V::MaxTargetsAlive));

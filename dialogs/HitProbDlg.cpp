@@ -39,8 +39,8 @@ DialogTemplate HitProbTemplate(Side side)
     items.emplace_back(DlgItem::Button, D::IDC_GENERATE, "Generate Array");
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "");
-    items.emplace_back(DlgItem::Label, IDC_STATIC, "     Alive           Injured");
-    items.emplace_back(DlgItem::NewRow);
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive");
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Injured");
     for (int k = 0; k < 7; ++k)
         PairRow(items, ParamLabels[k], {D::ParamId(k, 0), D::ParamId(k, 1)});
     items.emplace_back(DlgItem::Group, IDC_STATIC, "Decay Rate", 3);
@@ -56,12 +56,12 @@ DialogTemplate HitProbTemplate(Side side)
     items.emplace_back(DlgItem::Group, IDC_STATIC, "UPDATED Prob(HIT)/RANGE ARRAY", 6);
     items.emplace_back(DlgItem::Button, D::IDC_SYMMETRIZE_TABLE, "Symmetrize Alive/Injured");
     items.emplace_back(DlgItem::NewRow);
-    for (int half = 0; half < 2; ++half) {
-        items.emplace_back(DlgItem::Label, IDC_STATIC, "Prob(HIT;r)");
-        items.emplace_back(DlgItem::Label, IDC_STATIC, " r        Alive           Injured");
-        items.emplace_back(DlgItem::Label, IDC_STATIC, "");
-    }
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Prob(HIT;r)");
     items.emplace_back(DlgItem::NewRow);
+    // Each heading over its own column: the range, then its two fields.
+    for (int half = 0; half < 2; ++half)
+        for (const char* head : {"r", "Alive", "Injured"})
+            items.emplace_back(DlgItem::Label, IDC_STATIC, head);
     for (int row = 1; row <= 10; ++row) {
         for (const int r : {row, row + 10}) {
             items.emplace_back(DlgItem::Label, IDC_STATIC, std::to_string(r));

@@ -22,8 +22,9 @@ void SquadSelector(std::vector<DialogItem>& items, Side side)
 void PairHeader(std::vector<DialogItem>& items)
 {
     items.emplace_back(DlgItem::Label, IDC_STATIC, "");
-    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive       Injured", 0);
-    items.emplace_back(DlgItem::NewRow);
+    // One heading over each field of the pair.
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive");
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Injured");
 }
 
 DialogTemplate RangeTemplate(Side side, RangeOption option)
@@ -67,8 +68,9 @@ DialogTemplate CommunicationsTemplate(Side side)
     items.emplace_back(DlgItem::Edit, C::IDC_RANGE);
     items.emplace_back(DlgItem::NewRow);
     items.emplace_back(DlgItem::Label, IDC_STATIC, "");
-    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive   Injured");
-    items.emplace_back(DlgItem::NewRow);
+    // One heading over each field of the pair.
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Alive");
+    items.emplace_back(DlgItem::Label, IDC_STATIC, "Injured");
     PairRow(items, "Weight", {C::IDC_WEIGHT_ALIVE, C::IDC_WEIGHT_INJURED});
     items.emplace_back(DlgItem::Group, IDC_STATIC, "Toggle On/Off");
     items.emplace_back(DlgItem::Radio, C::IDC_ON, "On");

@@ -113,13 +113,32 @@ void CDataExchange::Fail(const std::string& message)
     Refused = true;
 }
 
+void CDataExchange::NoteNumberWidth(int characters)
+{
+    if (!SaveAndValidate && !Refused && LastControl != IDC_STATIC)
+        Dialog.NoteFieldText(LastControl, characters, true);
+}
+
+namespace {
+
+// Room for a fraction to be typed into a real-valued field.
+constexpr int RealDigits = 5;
+
+void ShowNumber(CDataExchange& dx, int id, const std::string& text, int fewest)
+{
+    dx.Dialog.SetDlgItemText(id, text);
+    dx.NoteNumberWidth(std::max(fewest, static_cast<int>(text.size())));
+}
+
+}  // namespace
+
 void DDX_Text(CDataExchange& dx, int id, int& value)
 {
     if (!dx.Active())
         return;
     dx.LastControl = id;
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, std::to_string(value));
+        ShowNumber(dx, id, std::to_string(value), 0);
         return;
     }
     if (const auto parsed = ParseInt(dx.Dialog.GetDlgItemText(id)))
@@ -134,7 +153,7 @@ void DDX_Text(CDataExchange& dx, int id, float& value)
         return;
     dx.LastControl = id;
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, FormatReal(value, FloatDigits));
+        ShowNumber(dx, id, FormatReal(value, FloatDigits), RealDigits);
         return;
     }
     const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id));
@@ -150,7 +169,7 @@ void DDX_Text(CDataExchange& dx, int id, double& value)
         return;
     dx.LastControl = id;
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, FormatDouble(value));
+        ShowNumber(dx, id, FormatDouble(value), RealDigits);
         return;
     }
     if (const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id)))
@@ -181,6 +200,7 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& index)
 
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue)
 {
+    dx.NoteNumberWidth(static_cast<int>(std::max(std::to_string(minValue).size(), std::to_string(maxValue).size())));
     if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
         dx.Fail("Please enter an integer between " + std::to_string(minValue) + " and " + std::to_string(maxValue) +
                 ".");
@@ -188,6 +208,8 @@ void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue)
 
 void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxValue)
 {
+    dx.NoteNumberWidth(static_cast<int>(
+        std::max(FormatReal(minValue, FloatDigits).size(), FormatReal(maxValue, FloatDigits).size())));
     if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
         dx.Fail("Please enter a number between " + FormatReal(minValue, FloatDigits) + " and " +
                 FormatReal(maxValue, FloatDigits) + ".");
@@ -195,6 +217,8 @@ void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxVa
 
 void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double maxValue)
 {
+    dx.NoteNumberWidth(static_cast<int>(
+        std::max(FormatReal(minValue, DoubleDigits).size(), FormatReal(maxValue, DoubleDigits).size())));
     if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
         dx.Fail("Please enter a number between " + FormatReal(minValue, DoubleDigits) + " and " +
                 FormatReal(maxValue, DoubleDigits) + ".");
@@ -207,29 +231,80 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent) : QDialo
 
 CDialog::~CDialog() = default;
 
+namespace {
+
+// Room that the window frame, the title bar's icon and its buttons take
+// beside the caption text.
+constexpr int TitleBarRoom = 160;
+// The most a dialog may take: a 1280 x 1024 desktop less its panel and the
+// window frame. A larger screen gives no more, so dialogs read the same on
+// every desktop.
+constexpr int MostWidth = 1260;
+constexpr int MostHeight = 960;
+// Field widths in digits: room for a short number, and the most any value
+// shown in a field needs.
+constexpr int FewestDigits = 3;
+constexpr int MostDigits = 16;
+// A field that no exchange describes holds text of its own, often a name.
+constexpr int TextFieldDigits = 10;
+// Labels longer than this are sentences: they wrap instead of widening the
+// dialog.
+constexpr int SentenceLength = 70;
+
+bool IsField(DlgItem kind)
+{
+    return kind == DlgItem::Edit;
+}
+
+}  // namespace
+
 void CDialog::Build()
 {
     setWindowTitle(QString::fromStdString(Table.Caption));
     auto* outer = new QVBoxLayout(this);
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    auto* body = new QWidget(scroll);
+    Scroll = new QScrollArea(this);
+    Scroll->setFrameShape(QFrame::NoFrame);
+    Scroll->setWidgetResizable(true);
+    // The fields take the focus, never the area around them.
+    Scroll->setFocusPolicy(Qt::NoFocus);
+    auto* body = new QWidget(Scroll);
     auto* columns = new QHBoxLayout(body);
     columns->setContentsMargins(0, 0, 0, 0);
-    auto* firstColumn = new QVBoxLayout;
-    columns->addLayout(firstColumn, 1);
-    QVBoxLayout* top = firstColumn;  // the dialog column groups go into
-    QVBoxLayout* column = top;       // where the next item goes outside a grid
+    columns->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    BodyColumns = columns;
+    Blocks.assign(1, {});
+
+    QWidget* loose = nullptr;        // the block of the items outside any group
+    QVBoxLayout* column = nullptr;   // where the next item goes outside a grid
     QGridLayout* grid = nullptr;     // the grid group being filled
     int gridColumns = 0, cell = 0;
     QHBoxLayout* row = nullptr;  // the row of the radios or buttons being laid out
     DlgItem rowKind = DlgItem::Label;
     QButtonGroup* radios = nullptr;
     QHBoxLayout* footer = nullptr;
+    // Labels and the short fields they name share a row; consecutive rows
+    // share a grid so their fields line up.
+    QGridLayout* form = nullptr;
+    int formRow = -1, formColumn = 0;
+    bool inFormRow = false;
 
-    const int editWidth = fontMetrics().horizontalAdvance(QStringLiteral("-0.000000000")) + 12;
-    auto add = [&](const DialogItem& item) {
+    auto endForm = [&] {
+        form = nullptr;
+        inFormRow = false;
+    };
+    auto looseColumn = [&] {
+        if (column)
+            return column;
+        if (!loose) {
+            loose = new QWidget(body);
+            column = new QVBoxLayout(loose);
+            column->setContentsMargins(0, 0, 0, 0);
+            Blocks.back().push_back(loose);
+        }
+        return column;
+    };
+
+    auto add = [&](const DialogItem& item, DlgItem next) {
         if (item.Kind != DlgItem::Radio)
             radios = nullptr;
         if (row && item.Kind != rowKind)
@@ -240,10 +315,13 @@ void CDialog::Build()
         switch (item.Kind) {
         case DlgItem::Group: {
             auto* box = new QGroupBox(QString::fromStdString(item.Text), owner);
-            top->addWidget(box);
+            Blocks.back().push_back(box);
+            loose = nullptr;
             grid = nullptr;
+            endForm();
             if (item.Columns > 0) {
                 grid = new QGridLayout(box);
+                grid->setVerticalSpacing(3);
                 // Spare width goes to an empty column on the right, so the
                 // cells stay next to their labels.
                 grid->setColumnStretch(item.Columns, 1);
@@ -257,30 +335,30 @@ void CDialog::Build()
             break;
         }
         case DlgItem::EndGroup:
-            column = top;
+            loose = nullptr;
+            column = nullptr;
             grid = nullptr;
+            endForm();
             return;
-        case DlgItem::Column: {
-            top->addStretch(1);
-            top = new QVBoxLayout;
-            columns->addLayout(top, 1);
-            column = top;
+        case DlgItem::Column:
+            Blocks.emplace_back();
+            loose = nullptr;
+            column = nullptr;
             grid = nullptr;
+            endForm();
             return;
-        }
         case DlgItem::NewRow:
             if (grid && cell % gridColumns != 0)
                 cell += gridColumns - cell % gridColumns;
             return;
-        case DlgItem::Label: widget = new QLabel(QString::fromStdString(item.Text), owner); break;
-        case DlgItem::Edit: {
-            auto* edit = new QLineEdit(owner);
-            edit->setMinimumWidth(editWidth);
-            if (grid)
-                edit->setMaximumWidth(editWidth);
-            widget = edit;
+        case DlgItem::Label: {
+            auto* label = new QLabel(QString::fromStdString(item.Text), owner);
+            if (item.Text.size() > SentenceLength)
+                label->setWordWrap(true);
+            widget = label;
             break;
         }
+        case DlgItem::Edit: widget = new QLineEdit(owner); break;
         case DlgItem::CheckBox: widget = new QCheckBox(QString::fromStdString(item.Text), owner); break;
         case DlgItem::Radio: {
             auto* radio = new QRadioButton(QString::fromStdString(item.Text), owner);
@@ -302,19 +380,44 @@ void CDialog::Build()
         }
 
         if (grid && item.Kind != DlgItem::Group) {
-            grid->addWidget(widget, cell / gridColumns, cell % gridColumns);
+            const int r = cell / gridColumns, c = cell % gridColumns;
+            // A cell wider than its field (for a long heading above it)
+            // keeps the field under the heading's start.
+            grid->addWidget(widget, r, c, Qt::AlignLeft | Qt::AlignVCenter);
             ++cell;
         } else if (footer) {
             footer->addWidget(widget);
-        } else if (item.Kind == DlgItem::Radio || item.Kind == DlgItem::Button) {
-            if (!row) {
-                row = new QHBoxLayout;
-                column->addLayout(row);
-                rowKind = item.Kind;
+        } else if (item.Kind == DlgItem::Group) {
+        } else if (inFormRow && (IsField(item.Kind) || (item.Kind == DlgItem::Label && !IsField(next)))) {
+            // A field of the row, or the unit after its last field.
+            form->addWidget(widget, formRow, formColumn++, Qt::AlignLeft | Qt::AlignVCenter);
+            inFormRow = IsField(item.Kind);
+        } else if ((item.Kind == DlgItem::Label || item.Kind == DlgItem::CheckBox) && IsField(next)) {
+            if (!form) {
+                auto* holder = new QHBoxLayout;
+                form = new QGridLayout;
+                holder->addLayout(form);
+                holder->addStretch(1);
+                looseColumn()->addLayout(holder);
+                formRow = -1;
             }
-            row->addWidget(widget);
-        } else if (item.Kind != DlgItem::Group) {
-            column->addWidget(widget);
+            form->addWidget(widget, ++formRow, 0, Qt::AlignLeft | Qt::AlignVCenter);
+            formColumn = 1;
+            inFormRow = true;
+        } else {
+            endForm();
+            if (item.Kind == DlgItem::Radio || item.Kind == DlgItem::Button) {
+                if (!row) {
+                    row = new QHBoxLayout;
+                    // The choices of a row stay together at its start.
+                    row->setAlignment(Qt::AlignLeft);
+                    looseColumn()->addLayout(row);
+                    rowKind = item.Kind;
+                }
+                row->addWidget(widget);
+            } else {
+                looseColumn()->addWidget(widget, 0, IsField(item.Kind) ? Qt::AlignLeft : Qt::Alignment());
+            }
         }
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             const int id = item.Id;
@@ -324,33 +427,167 @@ void CDialog::Build()
             Controls[item.Id] = {item.Kind, widget};
     };
 
-    for (const DialogItem& item : Table.Items)
-        add(item);
-    top->addStretch(1);
-    scroll->setWidget(body);
-    outer->addWidget(scroll, 1);
+    for (std::size_t i = 0; i < Table.Items.size(); ++i)
+        add(Table.Items[i], i + 1 < Table.Items.size() ? Table.Items[i + 1].Kind : DlgItem::NewRow);
+    Scroll->setWidget(body);
+    outer->addWidget(Scroll, 1);
 
-    // OK and Cancel that the table does not place stay below the scrolling
-    // body, on a row of their own.
+    // OK and Cancel that the table does not place stay below the body, on a
+    // row of their own.
     footer = new QHBoxLayout;
     footer->addStretch(1);
     outer->addLayout(footer);
     row = nullptr;
     grid = nullptr;
+    endForm();
     if (!Controls.count(IDOK))
-        add({DlgItem::Button, IDOK, "OK"});
+        add({DlgItem::Button, IDOK, "OK"}, DlgItem::NewRow);
     if (!Controls.count(IDCANCEL))
-        add({DlgItem::Button, IDCANCEL, "Cancel"});
+        add({DlgItem::Button, IDCANCEL, "Cancel"}, DlgItem::NewRow);
 
-    // As large as the body wants, but never larger than the screen: beyond
-    // that the body scrolls.
-    body->adjustSize();
-    QSize wanted = body->sizeHint() + QSize(2 * outer->contentsMargins().left() + 4,
-                                           outer->contentsMargins().top() * 3 + 48);
-    wanted.setWidth(std::max(wanted.width(), CaptionFitWidth(Table.Caption)));
+    LayOut();
+}
+
+void CDialog::NoteFieldText(int id, int characters, bool number)
+{
+    Field& field = Fields[id];
+    field.Characters = std::max(field.Characters, characters);
+    field.Number = field.Number || number;
+}
+
+void CDialog::LayOut()
+{
+    // Each field as wide as the values it takes: its range and what it shows.
+    const QFontMetrics metrics = fontMetrics();
+    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (const auto& [id, control] : Controls) {
+        auto* edit = qobject_cast<QLineEdit*>(control.Widget);
+        if (!edit)
+            continue;
+        const auto known = Fields.find(id);
+        int characters = known == Fields.end() || !known->second.Number ? TextFieldDigits : FewestDigits;
+        if (known != Fields.end())
+            characters = std::max(characters, known->second.Characters);
+        characters = std::max(characters, static_cast<int>(edit->text().size()));
+        characters = std::min(characters, MostDigits);
+        edit->setFixedWidth(digit * characters + 14);
+    }
+    // The fields of one grid column are as wide as its widest, so the
+    // column reads as one.
+    for (QGridLayout* grid : findChildren<QGridLayout*>()) {
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            std::vector<QLineEdit*> edits;
+            int widest = 0;
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                QLayoutItem* item = grid->itemAtPosition(r, c);
+                if (auto* edit = item ? qobject_cast<QLineEdit*>(item->widget()) : nullptr) {
+                    edits.push_back(edit);
+                    widest = std::max(widest, edit->width());
+                }
+            }
+            for (QLineEdit* edit : edits)
+                edit->setFixedWidth(widest);
+        }
+    }
+
+    QSize most(MostWidth, MostHeight);
     if (const QScreen* screen = this->screen())
-        wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
-    resize(wanted);
+        most = most.boundedTo(screen->availableGeometry().size() - QSize(20, 64));
+    const int footerHeight = 56;
+
+    // Columns of groups flow into further columns when taller than the
+    // screen holds.
+    while (QLayoutItem* item = BodyColumns->takeAt(0))
+        delete item;
+    const int room = most.height() - footerHeight;
+    std::vector<std::vector<QWidget*>> flowed;
+    for (const std::vector<QWidget*>& blocks : Blocks) {
+        QVBoxLayout* column = nullptr;
+        int height = 0;
+        for (QWidget* block : blocks) {
+            const int wanted = block->sizeHint().height();
+            if (!column || (height > 0 && height + wanted > room)) {
+                column = new QVBoxLayout;
+                column->setAlignment(Qt::AlignTop);
+                BodyColumns->addLayout(column);
+                flowed.emplace_back();
+                height = 0;
+            }
+            column->addWidget(block);
+            flowed.back().push_back(block);
+            height += wanted + column->spacing();
+        }
+    }
+    // The groups of one column start their fields at one x: every grid's
+    // first column (the names of its rows) is as wide as the widest.
+    for (const std::vector<QWidget*>& blocks : flowed) {
+        std::vector<QGridLayout*> grids;
+        for (QWidget* block : blocks)
+            for (QGridLayout* grid : block->findChildren<QGridLayout*>())
+                grids.push_back(grid);
+        // Only grids whose first column names rows: radios or buttons there
+        // are choices of their own, spaced by their own width.
+        const auto namesRows = [](QGridLayout* grid) {
+            bool fields = false;
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                for (int c = 0; c < grid->columnCount(); ++c) {
+                    QLayoutItem* item = grid->itemAtPosition(r, c);
+                    QWidget* widget = item ? item->widget() : nullptr;
+                    if (c == 0 && widget && !qobject_cast<QLabel*>(widget))
+                        return false;
+                    fields = fields || (c > 0 && qobject_cast<QLineEdit*>(widget));
+                }
+            }
+            return fields;
+        };
+        int widest = 0;
+        std::vector<QGridLayout*> named;
+        for (QGridLayout* grid : grids) {
+            if (!namesRows(grid))
+                continue;
+            named.push_back(grid);
+            for (int r = 0; r < grid->rowCount(); ++r)
+                if (QLayoutItem* item = grid->itemAtPosition(r, 0))
+                    widest = std::max(widest, item->sizeHint().width());
+        }
+        for (QGridLayout* grid : named)
+            grid->setColumnMinimumWidth(0, widest);
+    }
+
+    QWidget* body = Scroll->widget();
+    body->adjustSize();
+    QSize wanted = body->sizeHint() + QSize(2 * layout()->contentsMargins().left() + 4, footerHeight);
+    // The caption is read whole in the title bar.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    wanted.setWidth(std::max(wanted.width(),
+                             QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + TitleBarRoom));
+    setMinimumWidth(std::min(wanted.width(), most.width()));
+    resize(wanted.boundedTo(most));
+}
+
+void CDialog::FocusFirstField()
+{
+    for (const DialogItem& item : Table.Items) {
+        if (item.Kind != DlgItem::Edit)
+            continue;
+        auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(item.Id));
+        if (edit && edit->isEnabled() && !edit->isReadOnly() && !edit->isHidden()) {
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+            return;
+        }
+    }
+}
+
+void CDialog::setVisible(bool visible)
+{
+    if (visible && !isVisible() && !Shown) {
+        Shown = true;
+        LayOut();
+        FocusFirstField();
+    }
+    QDialog::setVisible(visible);
 }
 
 int CaptionFitWidth(const std::string& caption)
@@ -398,8 +635,14 @@ int CDialog::DoModal()
         }
     }
     OnInitDialog();
+    // The values shown decide the fields' widths.
+    LayOut();
+    Shown = true;
+    FocusFirstField();
 
     CModalHooks* hooks = ModalHooksOf(this);
+    if (hooks)
+        hooks->Inspect(*this);
     std::optional<ModalAnswer> answer = hooks ? hooks->Take(ModalKind::Dialog, IDCANCEL) : std::nullopt;
     if (!answer) {
         exec();
@@ -421,6 +664,7 @@ int CDialog::DoModal()
     }
     if (hooks)
         hooks->Record(ModalKind::Dialog, caption, {}, Result);
+    Shown = false;
     return Result;
 }
 

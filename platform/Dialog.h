@@ -5,8 +5,14 @@
 // Layout: items are laid out in template order, which is also the tab order.
 // A Group with Columns > 0 is a grid: its items fill the cells row by row
 // (NewRow ends a row early, an empty Label leaves a cell blank). Column starts
-// a new column of groups beside the previous ones. The whole body scrolls
-// when it is larger than the screen; OK and Cancel stay in view below it.
+// a new column of groups beside the previous ones, and a column taller than
+// the screen flows on into the next. Outside grids a label or check box
+// followed by fields shares their row, and consecutive such rows line their
+// fields up. Each field is as wide as the values it takes (its range and
+// what it shows when the dialog opens); the dialog is at least as wide as its
+// caption and opens with the first field's text selected. Only a body that
+// still does not fit on the screen scrolls; OK and Cancel stay in view below
+// it.
 #pragma once
 
 #include <QDialog>
@@ -21,6 +27,8 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QHBoxLayout;
+class QScrollArea;
 
 namespace brevimar {
 
@@ -77,6 +85,9 @@ public:
     bool Failed() const { return Refused; }
     // Whether an exchange or check should still act.
     bool Active() const { return !Refused; }
+    // While loading: the last control exchanged shows a number of up to
+    // `characters` characters.
+    void NoteNumberWidth(int characters);
 
     CDialog& Dialog;
     const bool SaveAndValidate;
@@ -148,6 +159,11 @@ public:
     int FocusedControl() const { return FocusId; }
     const DialogTemplate& Template() const { return Table; }
 
+    // Sizes the fields from what they show and lays the groups out for the
+    // screen; done when the dialog opens.
+    void LayOut();
+    void setVisible(bool visible) override;
+
 protected:
     virtual void DoDataExchange(CDataExchange& dx) { (void)dx; }
 
@@ -163,6 +179,13 @@ private:
     QAbstractButton* Button(int id) const;
     void ApplyAnswer(const std::map<int, std::string>& values);
     void SetFocusOn(int id);
+    void FocusFirstField();
+    void NoteFieldText(int id, int characters, bool number);
+
+    struct Field {
+        int Characters = 0;
+        bool Number = false;
+    };
 
     struct Control {
         DlgItem Kind;
@@ -176,6 +199,12 @@ private:
     int Result = IDCANCEL;
     bool Ended = false;
     int FocusId = IDC_STATIC;
+    std::map<int, Field> Fields;
+    QScrollArea* Scroll = nullptr;
+    QHBoxLayout* BodyColumns = nullptr;
+    // The groups and loose items of each column the table starts.
+    std::vector<std::vector<QWidget*>> Blocks;
+    bool Shown = false;
 };
 
 }  // namespace brevimar

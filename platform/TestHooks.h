@@ -12,11 +12,13 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+class QDialog;
 class QWidget;
 
 namespace brevimar {
@@ -64,6 +66,15 @@ public:
     const std::vector<ModalRecord>& Log() const { return Records; }
     std::size_t Pending(ModalKind kind) const;
 
+    // Called with each dialog built from a table as it opens, laid out and
+    // filled, before it takes its answer: a test looks at it there.
+    void InspectDialogs(std::function<void(QDialog&)> inspect) { Inspector = std::move(inspect); }
+    void Inspect(QDialog& dialog) const
+    {
+        if (Inspector)
+            Inspector(dialog);
+    }
+
     // A window system with no free timer: SetTimer then fails.
     void SetTimersAvailable(bool available) { Timers = available; }
     bool TimersAvailable() const { return Timers; }
@@ -73,6 +84,7 @@ private:
     bool Timers = true;
     std::map<ModalKind, std::deque<ModalAnswer>> Queues;
     std::vector<ModalRecord> Records;
+    std::function<void(QDialog&)> Inspector;
 };
 
 // Gives `window` and every widget below it the hooks; nullptr takes back what
