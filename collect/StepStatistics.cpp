@@ -138,7 +138,7 @@ void CBrevimarDoc::RecordMultiRunAttrition()
     counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
     const int i = Series.MultiRunSample;
     const int k = Series.MultiRunStep;
-    const bool filed = HeapBuffersAllocated == 1 && i >= 0 && i < MultiRunSampleSlots && k >= 0 &&
+    const bool filed = MultiRunBuffersAllocated() && i >= 0 && i < MultiRunSampleSlots && k >= 0 &&
                        k < MultiRunStepSlots;
     if (filed)
         for (int s = 0; s < SquadSlots; ++s)

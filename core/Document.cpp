@@ -53,6 +53,13 @@ void CBrevimarDoc::AllocateHeapBuffers()
         *log = Zeroed<double>(WeaponKinds * SeriesLength);
     for (auto* log : {&RedSquadShotsLog, &RedSquadHitsLog, &BlueSquadShotsLog, &BlueSquadHitsLog})
         *log = Zeroed<double>(SquadSlots * WeaponKinds * SeriesLength);
+    HeapBuffersAllocated = 1;
+}
+
+void CBrevimarDoc::AllocateMultiRunBuffers()
+{
+    if (MultiRunBuffersAllocated())
+        return;
     const std::size_t sampleCells = MultiRunSampleSlots * MultiRunStepSlots;
     for (auto* tally : {&SampleRedAlive, &SampleRedInjured, &SampleBlueAlive, &SampleBlueInjured})
         *tally = Zeroed<int>(sampleCells);
@@ -60,9 +67,7 @@ void CBrevimarDoc::AllocateHeapBuffers()
         *tally = Zeroed<int>(SquadSlots * sampleCells);
     SampleRedCombatEntropy = Zeroed<double>(sampleCells);
     SampleBlueCombatEntropy = Zeroed<double>(sampleCells);
-    GaRecords = std::make_unique<CGaRecords>();
     MultiRunData.Allocate();
-    HeapBuffersAllocated = 1;
 }
 
 void CBrevimarDoc::DeleteContents()

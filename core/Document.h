@@ -309,6 +309,11 @@ public:
     // Everything a new document does before its start-up chooser.
     void PrepareNewDocument();
     void AllocateHeapBuffers();
+    // The per-sample arrays of a multiple time-series (about 68 MiB) are the
+    // batch's alone: taken when a batch first opens, kept for its reports and
+    // charts until the document is emptied.
+    void AllocateMultiRunBuffers();
+    bool MultiRunBuffersAllocated() const { return SampleRedAlive != nullptr; }
     void DeleteContents();
     void Pause() { Paused = 1; }
     void Resume() { Paused = 0; }
@@ -528,11 +533,14 @@ public:
     std::unique_ptr<double[]> GoalCountLog[4];     // [8][502] each
     std::unique_ptr<double[]> RedShotsLog, RedHitsLog, BlueShotsLog, BlueHitsLog;  // [6][502]
     std::unique_ptr<double[]> RedSquadShotsLog, RedSquadHitsLog, BlueSquadShotsLog, BlueSquadHitsLog;  // [11][6][502]
+    // The per-sample tallies: null until AllocateMultiRunBuffers.
     std::unique_ptr<int[]> SampleRedAlive, SampleRedInjured, SampleBlueAlive, SampleBlueInjured;  // [352][202]
     std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
         SampleSquadBlueInjured;  // [11][352][202]
     std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
-    std::unique_ptr<CGaRecords> GaRecords;  // the genetic algorithm's population and mating pool
+    // The genetic algorithm's population and mating pool: null until the
+    // algorithm first needs it.
+    std::unique_ptr<CGaRecords> GaRecords;
     // Multiple time-series batch: per-sample statistics, working areas, resume state.
     CMultiRunSamples MultiRunData;
 

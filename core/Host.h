@@ -58,6 +58,9 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
 
     virtual void SetStatusText(const std::string& text) = 0;
+    // Whether a status line shows the text: batches format their per-step
+    // progress only for a reader.
+    virtual bool ShowsStatusText() const { return true; }
 
     // Repaint requests for the battlefield view.
     virtual void InvalidateView() = 0;
@@ -90,6 +93,7 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return std::nullopt; }
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
     void SetStatusText(const std::string&) override {}
+    bool ShowsStatusText() const override { return false; }
     void InvalidateView() override {}
     void UpdateView() override {}
     void PumpOneMessage() override {}

@@ -268,7 +268,8 @@ void CGeneticAlgorithm::RunOneCondition()
     Ga.GaTime = 0;
     for (;;) {
         ++Ga.GaTime;
-        UpdateGaStatusLine();
+        if (Doc.host().ShowsStatusText())
+            UpdateGaStatusLine();
         Doc.host().PumpOneMessage();
         if (containment && Ga.GaTime >= Ga.GaContainmentStart) {
             Ga.GaStopFlag = 0;

@@ -105,7 +105,8 @@ bool ContinueRun(CBrevimarDoc& doc)
                 run.LandscapeRedEmpty = 1;
             if (doc.NumBlue() == 0)
                 run.LandscapeBlueEmpty = 1;
-            ShowLandscapeStatus(doc, run.PointX, run.PointY);
+            if (doc.host().ShowsStatusText())
+                ShowLandscapeStatus(doc, run.PointX, run.PointY);
             doc.host().PumpOneMessage();
             if (doc.Paused == 1) {
                 run.ObservationPending = 1;

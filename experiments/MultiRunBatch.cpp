@@ -168,6 +168,8 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
     const int T = series.MultiRunStepCount;
     doc.host().StartTimer(timerId, 150);
     series.MultiRunBusy = 1;
+    if (doc.HeapBuffersAllocated == 1)
+        doc.AllocateMultiRunBuffers();
     if (doc.HeapBuffersAllocated != 1 || !data.Allocated() ||
         (data.BatchOpen == 0 && !OpenBatch(doc, askWeaponsRawData))) {
         EndBatch(doc, timerId, S);

@@ -24,6 +24,7 @@ public:
     // The window the modal boxes belong to.
     void SetParentWindow(QWidget* parent) { Parent = parent; }
     // Where status-line text goes (the main frame's pane).
+    bool ShowsStatusText() const override { return StatusSink != nullptr; }
     void SetStatusSink(std::function<void(const std::string&)> sink) { StatusSink = std::move(sink); }
 
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;

@@ -124,7 +124,7 @@ TEST(RawSampleData, SectionsOfTwoSamplesOverThreeSteps)
 {
     testing::TestDocument doc;
     CBrevimarDoc& d = *doc;
-    d.MultiRunData.Allocate();
+    d.AllocateMultiRunBuffers();
     d.Series.MultiRunSampleCount = 2;  // S = 2
     d.Series.MultiRunStepCount = 3;    // T = 3: rows t = 1, 2
     d.SampleRedAlive[SampleIndex(1, 1)] = 10;

@@ -19,6 +19,7 @@ TEST(MultiRunAverages, WorkedExamples)
     // sum |5-5| + |6-5| = 1. Centre-of-mass x 10 and 14 -> mean 12, dev 2.
     // Neighbours (kind 2, R = 3) 1.5 and 4.5 -> mean 3, dev 1.5.
     TestDocument doc;
+    doc->AllocateMultiRunBuffers();
     doc->Series.MultiRunSampleCount = 2;
     doc->Series.MultiRunStepCount = 3;
     for (int k : {1, 2}) {
@@ -52,6 +53,7 @@ TEST(MultiRunAverages, WorkedExamples)
 TEST(MultiRunAverages, OneSampleHasNoSpreadAndNoSamplesAverageNothing)
 {
     TestDocument doc;
+    doc->AllocateMultiRunBuffers();
     doc->Series.MultiRunSampleCount = 1;
     doc->Series.MultiRunStepCount = 2;
     SetSample(*doc, 1, 1, 7, 3.25);
@@ -74,6 +76,7 @@ TEST(MultiRunStatistics, FilesUnderSampleAndStepAndLeavesTheRunsResultsAlone)
 {
     TestDocument doc;
     CBrevimarDoc& d = *doc;
+    d.AllocateMultiRunBuffers();
     d.Battlefield.BattleSize = 20;
     d.RedForce.NumAgents = 2;
     d.BlueForce.NumAgents = 1;

@@ -65,6 +65,7 @@ TEST(RawAttritionReport, WholeReportOfTwoSamplesWrittenOutByHand)
 {
     testing::TestDocument doc;
     CBrevimarDoc& d = *doc;
+    d.AllocateMultiRunBuffers();
     d.Series.MultiRunSampleCount = 2;
     d.Series.MultiRunStepCount = 3;
     d.RedForce.NumAgents = 2;
@@ -207,6 +208,7 @@ TEST(RawAttritionReport, LargestFractionAndEmptySides)
     // sample still counts, in the last bin.
     testing::TestDocument doc;
     CBrevimarDoc& d = *doc;
+    d.AllocateMultiRunBuffers();
     d.Series.MultiRunSampleCount = 2;
     d.Series.MultiRunStepCount = 2;
     d.RedForce.NumAgents = 10;

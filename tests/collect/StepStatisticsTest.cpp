@@ -123,6 +123,7 @@ TEST(Attrition, CapturedFramesAreCountedWithTheirOwnAgentCounts)
 TEST(Attrition, MultiRunSamplesAreFiledPerSquad)
 {
     testing::TestDocument doc;
+    doc->AllocateMultiRunBuffers();
     CForce& red = doc->RedForce;
     SetStates(red, {Alive, Injured, Alive, Dead});
     red.AgentSquad[1] = 1;

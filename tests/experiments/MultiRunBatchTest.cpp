@@ -55,7 +55,11 @@ TEST(MultiRunBatch, SamplesEqualRunsByHandAndAveragesFollowThem)
 {
     TestDocument batch;
     MakeBatch(*batch);
+    // The batch's arrays are taken by the first batch, not by every document.
+    EXPECT_FALSE(batch->MultiRunBuffersAllocated());
+    EXPECT_EQ(batch->GaRecords, nullptr);
     RunMultiTimeSeriesBatch(*batch, 45, nullptr);
+    EXPECT_TRUE(batch->MultiRunBuffersAllocated());
     EXPECT_EQ(batch->Series.MultiRunSample, S);
     EXPECT_EQ(batch->Series.MultiRunBusy, 0);
     EXPECT_EQ(batch.Host.PumpCount, S * T) << "one message per step, and one as each sample ends";
