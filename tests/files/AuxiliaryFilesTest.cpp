@@ -438,7 +438,9 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
         {"12\n1\n2 13\n2 1", "(2, 13) lies outside"},
         {"12\n1\n2 3\n2 6", "terrain type 6"},
         {"12\n1\n2 3\n2 -1", "terrain type -1"},
-        {"12\n1\n2 3\n1 1", "the mark 1"},
+        {"12\n1\n2 3\n1 1", "occupancy value 1 and the terrain type 1, which disagree"},
+        {"12\n1\n2 3\n2 0", "occupancy value 2 and the terrain type 0, which disagree"},  // terrain without a type
+        {"12\n1\n2 3\n0 4", "occupancy value 0 and the terrain type 4, which disagree"},  // a type on free ground
         {"12\n2\n2 3\n2 1", "ends"},
     };
     for (const auto& c : cases) {
