@@ -300,8 +300,9 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
     ASSERT_EQ(blue.NumAgents, 1);
     EXPECT_EQ(blue.AgentSquad[1], 1);  // BLUE had one squad
     EXPECT_EQ(blue.NumSquads, 1);
-    ASSERT_EQ(dropped.size(), 1u);
-    EXPECT_EQ(dropped[0], "BLUE agent record 3 at (3, 4)");
+    ASSERT_EQ(dropped.size(), 2u);
+    EXPECT_EQ(dropped[0], "BLUE agent record 2 at (21, 3): off the 20 x 20 battlefield");
+    EXPECT_EQ(dropped[1], "BLUE agent record 3 at (3, 4): on a cell an earlier record took (a cell holds one agent only)");
     EXPECT_TRUE(red.AgentGridCurrent());
     EXPECT_TRUE(blue.AgentGridCurrent());
 
