@@ -548,6 +548,8 @@ TEST(DocumentFile, BadHeadersAndLengthsAreRefused)
         {"bytes after", LittleEndian({20, 1, 0, 1}) + step + "x", "holds 33 bytes"},
         {"state", LittleEndian({20, 1, 0, 1, 1, 3, 3, 4}), "state 3"},
         {"position", LittleEndian({20, 1, 0, 1, 1, 2, 21, 4}), "(21, 4)"},
+        {"living at x = 0", LittleEndian({20, 1, 0, 1, 1, 2, 0, 4}), "(living) stands at (0, 4)"},
+        {"injured at y = 0", LittleEndian({20, 0, 1, 1, 1, 1, 5, 0}), "(living) stands at (5, 0)"},
     };
     for (const auto& c : cases) {
         TestDocument doc;
@@ -557,6 +559,10 @@ TEST(DocumentFile, BadHeadersAndLengthsAreRefused)
         EXPECT_NE(problem.find(c.problem), std::string::npos) << c.what << ": " << problem;
         EXPECT_EQ(doc->RunHeader.LastStep, 77) << c.what;
     }
+    // A dead agent that never stood anywhere keeps (0, 0) and loads.
+    TestDocument doc;
+    std::string problem;
+    EXPECT_TRUE(LoadDocument(*doc, LittleEndian({20, 1, 0, 1, 1, 0, 0, 0}), &problem)) << problem;
 }
 
 }  // namespace
