@@ -482,6 +482,18 @@ TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)
         EXPECT_NE(problem.find("RED waypoint data"), std::string::npos) << problem;
         EXPECT_TRUE(other->RedWaypointField == doc->RedWaypointField);
     }
+
+    // An empty BLUE field (0 x 0) read over a 7 x 7 one: all four members 0.
+    const std::string emptyBlue = text.substr(0, text.find(std::string(83, '*') + "\n Blue")) + std::string(83, '*') +
+                                  "\n Blue terrain waypoint data\n" + std::string(83, '*') + "\n0 0\n";
+    ASSERT_TRUE(ReadWaypointPathText(emptyBlue, &other->RedWaypointField, &other->BlueWaypointField, &problem))
+        << problem;
+    const CPathField& blue = other->BlueWaypointField;
+    EXPECT_EQ(blue.Owned, false);
+    EXPECT_EQ(blue.Rows, 0u);
+    EXPECT_EQ(blue.Columns, 0u);
+    EXPECT_EQ(blue.CellCount, 0u);
+    EXPECT_EQ(other->RedWaypointField.Rows, 7u);
 }
 
 // --- document file
