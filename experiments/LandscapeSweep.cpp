@@ -371,9 +371,13 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
     double raw[LandscapeMeasureSlots] = {};
     auto accumulated = [&](int k) { return res.LandscapeMeasure[k][ic]; };
 
+    // 1: containment before the earliest possible arrival counts as arriving
+    // then, and an earliest arrival at or beyond T leaves no time to gain:
+    // such a run scores 0, never the negative (T - tc) that the power would
+    // turn into a large positive or a negative score.
     if (run.LandscapeContainmentRecorded == 1 && run.LandscapeContainmentTime < T) {
         const int tc = std::max(run.LandscapeContainmentTime, run.LandscapeMinTimeToFlag);
-        score[1] = static_cast<double>(T - tc) / std::max(T - run.LandscapeMinTimeToFlag, 1);
+        score[1] = std::max(static_cast<double>(T - tc) / std::max(T - run.LandscapeMinTimeToFlag, 1), 0.0);
     }
     raw[1] = score[1];
     score[2] = raw[2] = redPresent / nR;
