@@ -234,6 +234,11 @@ void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc)
     const int ny = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
     LandscapeAxisValues(s.LandscapeXMin, s.LandscapeXStep, nx, xs);
     LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, ny, ys);
+    // An int parameter shows the value its field took, not the fraction swept.
+    for (int i = 1; i <= nx; ++i)
+        xs[i] = LandscapeValueAsUsed(s.LandscapeXParameter, xs[i]);
+    for (int j = 1; j <= ny; ++j)
+        ys[j] = LandscapeValueAsUsed(s.LandscapeYParameter, ys[j]);
     const int conditions = std::min(s.LandscapeInitialConditions, LandscapeMaxConditions);
 
     for (int i = 1; i <= nx; ++i)

@@ -224,6 +224,29 @@ TEST(RawFitnessReport, WrittenByteForByte)
     EXPECT_EQ(out.str(), expected);
 }
 
+TEST(RawFitnessReport, IntegerParametersShowTheValueTheirFieldTook)
+{
+    // "Alive Sensor Range" 1..11 in 3 intervals sweeps 1, 4.3333, 7.6667, 11,
+    // which the int field truncates to 1, 4, 7, 11; the HOLD threshold is a
+    // double and keeps 0.25.
+    TestDocument doc;
+    SetLandscapeModeDefaults(*doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeXParameter = 2, s.LandscapeXMin = 1, s.LandscapeXMax = 11, s.LandscapeXSamples = 3;
+    s.LandscapeYParameter = 46, s.LandscapeYMin = 0, s.LandscapeYMax = 0.25, s.LandscapeYSamples = 1;
+    s.LandscapeInitialConditions = 1;
+    DeriveLandscapeGrid(*doc);
+    std::ostringstream out;
+    WriteRawFitnessReport(out, *doc);
+    const std::string text = out.str();
+    for (const char* x : {"1.0000", "4.0000", "7.0000", "11.000"}) {
+        EXPECT_NE(text.find(std::string("\nx = ") + x + "\ny = 0.25000"), std::string::npos) << x;
+        EXPECT_NE(text.find(std::string("\n") + x + "     0.25000     "), std::string::npos) << x;
+    }
+    EXPECT_EQ(text.find("4.3333"), std::string::npos);
+    EXPECT_EQ(text.find("7.6667"), std::string::npos);
+}
+
 TEST(RawFitnessReport, EmptyRangeWritesTheHeadersAloneAndTheCommandSaves)
 {
     TestDocument doc;
