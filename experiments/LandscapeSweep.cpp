@@ -409,10 +409,10 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
     }
     if (doc.Battlefield.blue_frat_flag == 1)
         score[10] = raw[10] = std::min(doc.Battlefield.BlueFratricideCount / nB, 1.0);
-    const int L = s.LandscapeTerritoryTimeMax - s.LandscapeTerritoryTimeMin + 1;
+    const long long L = 1LL * s.LandscapeTerritoryTimeMax - s.LandscapeTerritoryTimeMin + 1;
     if (s.LandscapeUseTerritory == 1 && L >= 1) {
-        raw[11] = score[11] = accumulated(11) / L;
-        raw[12] = accumulated(12) / L;
+        raw[11] = score[11] = accumulated(11) / static_cast<double>(L);
+        raw[12] = accumulated(12) / static_cast<double>(L);
         score[12] = 1.0 - raw[12];
     }
     for (int k = 1; k <= LandscapeMeasureCount; ++k) {

@@ -120,6 +120,18 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         {"parameter", Replace(good, "y 30", "y 58")},
         {"empty", ""},
         {"binary", std::string("\0\xff\x01 7 \x80", 7)},
+        // 999.0000000000001 is 999 + one spacing of doubles there (1.1e-13):
+        // a step of a quarter spacing is lost, five values all 999.
+        {"step lost in rounding", Replace(Replace(good, "xmin 3", "xmin 999"), "xmax 12", "xmax 999.0000000000001")},
+        {"x beyond the dialog's range", Replace(Replace(good, "xmin 3", "xmin 1e16"), "xmax 12", "xmax 1.0000000000000004e16")},
+        {"window from the lowest int", Replace(good, "tmin 5", "tmin -2147483648")},
+        {"window to the highest int", Replace(good, "tmax 30", "tmax 2147483647")},
+        {"window beyond any run", Replace(good, "tmax 30", "tmax 1000")},
+        {"box centre off the battlefield", Replace(good, "cx 120", "cx 151")},
+        {"negative box range", Replace(good, "ry 10", "ry -1")},
+        {"delta beyond the cells", Replace(good, "delta 1", "delta 2147483647")},
+        {"containment range", Replace(good, "D 5.5", "D 1e30")},
+        {"power 0", Replace(good, "power 1", "power 0")},
     };
     for (const BadInput& c : cases) {
         doc.Host.Messages.clear();
