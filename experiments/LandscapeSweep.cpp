@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,22 @@ int NearestBoxCorner(const CBrevimarDoc& doc, Side side, double px, double py)
 
 int RunLength(const CLandscapeSettings& s) { return std::max(s.LandscapeMaxTimeToFlag, 1); }
 
+// InitializeForces resets data collection, and with it the territorial-
+// possession box and rule, to their defaults; the sweep measures in the box
+// and by the rule the landscape was set up with (its input file or its
+// run-time dialog), so they are kept across the reset.
+void InitializeForcesKeepingTerritory(CBrevimarDoc& doc)
+{
+    CBattlefield& f = doc.Battlefield;
+    const int kept[] = {f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,   f.TerritoryCenterX,
+                        f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY,  f.TerritoryUserArea};
+    doc.InitializeForces();
+    int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
+                     &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
+    for (std::size_t i = 0; i < std::size(kept); ++i)
+        *fields[i] = kept[i];
+}
+
 void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
 {
     CLandscapeSettings& s = doc.Landscape.Settings;
@@ -60,7 +77,9 @@ void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
         SymmetrizeAliveInjured(doc);
     if (s.LandscapeSymmetrizeWeights == 1)
         SymmetrizeWeightPairs(doc);
-    doc.InitializeForces();
+    InitializeForcesKeepingTerritory(doc);
+    // Measures 11 and 12 divide by the cells of the box they count in.
+    s.LandscapeTerritoryCells = CountLandscapeTerritoryCells(doc.Battlefield);
     ComputeLandscapePointConstants(doc);
     if (s.LandscapeUseTerritory == 1 && s.LandscapeTerritoryTimeMin >= RunLength(s)) {
         s.LandscapeUseTerritory = 0;
@@ -81,7 +100,7 @@ void BeginRun(CBrevimarDoc& doc)
     doc.Battlefield.BlueFratricideCount = 0;
     for (int k : {5, 6, 7, 8, 11, 12})
         r.LandscapeMeasure[k][ic] = 0.0;
-    doc.InitializeForces();
+    InitializeForcesKeepingTerritory(doc);
     doc.RunTerminated = 0;
     doc.SetupBattlefield();
     run.LandscapeRedEmpty = 0;
