@@ -123,12 +123,13 @@ CPathField& CPathField::operator=(const CPathField& other)
 {
     if (this == &other)
         return *this;
-    if (Owned && CellCount != other.CellCount)
+    if (Owned && (!other.Owned || CellCount != other.CellCount))
         Free();
-    if (!other.Owned)
-        return *this;
+    // An empty field is copied too: its dimensions are part of what was read.
     Rows = other.Rows;
     Columns = other.Columns;
+    if (!other.Owned)
+        return *this;
     CellCount = other.CellCount;
     if (!Owned) {
         Predecessor = new unsigned[CellCount];

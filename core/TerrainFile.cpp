@@ -28,6 +28,21 @@ bool ReadInt(std::istream& in, long long* value)
 
 }  // namespace
 
+std::string TerrainCellProblem(long long occupancy, long long type)
+{
+    if (occupancy < CellFree || occupancy > CellTerrain)
+        return "the occupancy value " + std::to_string(occupancy) + ", which is not 0..2";
+    if (type < OpenGround || type > PassableIII)
+        return "the terrain type " + std::to_string(type) + ", which is not 0..5";
+    // A terrain cell is occupied by its terrain and open ground is free: an
+    // impassable cell marked free would take agents, and an agent mark with
+    // no agent would block the cell for the whole run.
+    if (occupancy == CellAgent || (occupancy == CellTerrain) != (type != OpenGround))
+        return "the occupancy value " + std::to_string(occupancy) + " and the terrain type " +
+               std::to_string(type) + ", which disagree (terrain cells are 2, open ground 0)";
+    return {};
+}
+
 TerrainFileResult ReadTerrainRecords(std::istream& in, int size, std::vector<TerrainRecord>* records,
                                      long long* fileSize, std::string* problem)
 {
@@ -58,17 +73,8 @@ TerrainFileResult ReadTerrainRecords(std::istream& in, int size, std::vector<Ter
         if (v[0] < 1 || v[0] > size || v[1] < 1 || v[1] > size)
             return fail("has " + where + " off the " + std::to_string(size) + " x " + std::to_string(size) +
                         " battlefield.");
-        if (v[2] < CellFree || v[2] > CellTerrain)
-            return fail("has " + where + " with the occupancy value " + std::to_string(v[2]) + ", which is not 0..2.");
-        if (v[3] < OpenGround || v[3] > PassableIII)
-            return fail("has " + where + " with the terrain type " + std::to_string(v[3]) + ", which is not 0..5.");
-        // A terrain cell is occupied by its terrain and open ground is free:
-        // an impassable cell marked free would take agents, and an agent
-        // mark with no agent would block the cell for the whole run.
-        if (v[2] == CellAgent || (v[2] == CellTerrain) != (v[3] != OpenGround))
-            return fail("has " + where + " with the occupancy value " + std::to_string(v[2]) +
-                        " and the terrain type " + std::to_string(v[3]) +
-                        ", which disagree (terrain cells are 2, open ground 0).");
+        if (const std::string bad = TerrainCellProblem(v[2], v[3]); !bad.empty())
+            return fail("has " + where + " with " + bad + ".");
         records->push_back({static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
                             static_cast<int>(v[3])});
     }

@@ -19,6 +19,13 @@ enum class TerrainFileResult {
     Refused,   // *problem says why
 };
 
+// The rule every reader of terrain cells applies to one record: the
+// occupancy 0..2 and the terrain type 0..5, agreeing with each other (a
+// terrain cell is 2 with a type 1..5, open ground 0 with type 0; an agent mark
+// 1 names no agent). Empty when the record stands, else a phrase saying why
+// not, to follow "has" or "with" ("the terrain type 6, which is not 0..5").
+std::string TerrainCellProblem(long long occupancy, long long type);
+
 // Reads and checks every record before any is kept; *fileSize receives the
 // size the file names (when it names one).
 TerrainFileResult ReadTerrainRecords(std::istream& in, int size, std::vector<TerrainRecord>* records,

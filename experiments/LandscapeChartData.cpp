@@ -42,8 +42,9 @@ std::string FormatLandscapeAxisValue(int kind, double value)
 {
     std::ostringstream out;
     out.imbue(std::locale::classic());
+    // An int parameter is labelled with the value its field took.
     if (LandscapeParameter(kind).IntegerLabels)
-        out << static_cast<long long>(value);
+        out << static_cast<long long>(LandscapeValueAsUsed(kind, value));
     else
         out << std::fixed << std::setprecision(3) << std::setw(7) << value;
     return out.str();

@@ -37,8 +37,9 @@ struct CLandscapeChartData {
 
 // Axis title of parameter kind 1..57; empty outside.
 std::string LandscapeAxisName(int kind);
-// A sample value labelled by its kind: "%d" of the truncated value for the
-// integer kinds, "%7.3f" (C locale) for the others.
+// A sample value labelled by its kind: "%d" of the value the field took for
+// the integer kinds (truncated for the few float kinds labelled so), "%7.3f"
+// (C locale) for the others.
 std::string FormatLandscapeAxisValue(int kind, double value);
 // The objective's own title when exactly one is in use, else the generic one.
 std::string LandscapeChartTitle(const CLandscapeSettings& settings);

@@ -71,6 +71,22 @@ std::string CheckInputValues(const CLandscapeInput& in)
         for (int c = 1; c <= LandscapeMeasureCount; ++c)
             if (!Finite(s.LandscapeMeasureMatrix[i][c]))
                 return "a combination weight is not a finite number.";
+    // The territorial-possession box and rule, bounded by the battlefield:
+    // places and distances by its side, counts by its cells.
+    const int cells = MaxBattleSize * MaxBattleSize;
+    const struct {
+        const char* Name;
+        int Value, Max;
+    } territory[] = {
+        {"range", in.TerritoryRange, MaxBattleSize},       {"surrounding number", in.TerritoryMinCount, cells},
+        {"delta", in.TerritoryDelta, cells},               {"centre x", in.TerritoryCenterX, MaxBattleSize},
+        {"range x", in.TerritoryRangeX, MaxBattleSize},    {"centre y", in.TerritoryCenterY, MaxBattleSize},
+        {"range y", in.TerritoryRangeY, MaxBattleSize},
+    };
+    for (const auto& t : territory)
+        if (t.Value < 0 || t.Value > t.Max)
+            return std::string("the territorial possession ") + t.Name + " is " + std::to_string(t.Value) +
+                   "; it must be 0 to " + std::to_string(t.Max) + ".";
     return {};
 }
 
@@ -183,6 +199,11 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
         return;
     }
+    ApplyLandscapeInput(doc, input);
+}
+
+void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input)
+{
     SelectLandscapeMode(doc);
     CommitInput(doc, input);
     FinishLoadCommand(doc);
@@ -234,6 +255,11 @@ void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc)
     const int ny = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
     LandscapeAxisValues(s.LandscapeXMin, s.LandscapeXStep, nx, xs);
     LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, ny, ys);
+    // An int parameter shows the value its field took, not the fraction swept.
+    for (int i = 1; i <= nx; ++i)
+        xs[i] = LandscapeValueAsUsed(s.LandscapeXParameter, xs[i]);
+    for (int j = 1; j <= ny; ++j)
+        ys[j] = LandscapeValueAsUsed(s.LandscapeYParameter, ys[j]);
     const int conditions = std::min(s.LandscapeInitialConditions, LandscapeMaxConditions);
 
     for (int i = 1; i <= nx; ++i)

@@ -31,6 +31,10 @@ struct CLandscapeInput {
 // without harm: this is the entry point the fuzz target calls.
 bool ParseLandscapeInput(std::istream& in, CLandscapeInput& input, std::string* problem);
 
+// What the load command does with a file it has read and checked: the
+// landscape run mode with the file's values, paused, ready to sweep.
+void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input);
+
 // File > Load > 2-Parameter FL Input Data File: choose, read, check, and on
 // success select the landscape run mode with the values read. A file that
 // does not open or does not parse is reported and changes nothing.

@@ -83,13 +83,28 @@ int Truncate(double v)
     return static_cast<int>(std::clamp(v, -2.0e9, 2.0e9));
 }
 
-int AtLeastOne(double v)
+// What an int field takes from a grid value, as far as the value alone
+// decides it (the fire-range cap and the agent total depend on other fields).
+int IntegerValue(int index, double v)
 {
     const int n = Truncate(v);
-    return n == 0 ? 1 : n;
+    switch (index) {
+    case 1: return std::clamp(n, 0, MaxAgents);
+    case 2: case 3: case 4: case 5: case 6: case 7: return n == 0 ? 1 : n;
+    // Movement ranges index the move tables, which reach MaxMoveRange.
+    case 8: case 9: return std::clamp(n, 0, MaxMoveRange);
+    default: return n;
+    }
 }
 
 }  // namespace
+
+double LandscapeValueAsUsed(int index, double value)
+{
+    if (index < 1 || index > LandscapeParameterCount || Table[index].Type != LandscapeFieldType::Int)
+        return value;
+    return IntegerValue(index, value);
+}
 
 const LandscapeParameterEntry& LandscapeParameter(int index)
 {
@@ -111,13 +126,11 @@ void WriteLandscapeParameter(CBrevimarDoc& doc, int index, double v)
         return;
     CForce& red = doc.RedForce;
     const float f = static_cast<float>(v);
-    const int n = Truncate(v);
-    // Movement ranges index the move tables, which reach MaxMoveRange.
-    const int move = std::clamp(n, 0, MaxMoveRange);
+    const int n = IntegerValue(index, v);
     switch (index) {
     case 1: {
         // The RED force holds at most MaxAgents: the swept squad gives way.
-        red.num_per_squad[s] = std::max(n, 0);
+        red.num_per_squad[s] = n;
         int others = 0;
         for (int k = 1; k <= red.NumSquads && k <= MaxSquads; ++k)
             if (k != s)
@@ -130,14 +143,14 @@ void WriteLandscapeParameter(CBrevimarDoc& doc, int index, double v)
         red.NumAgents = std::min(total, MaxAgents);
         break;
     }
-    case 2: red.A_S_RANGE[s] = AtLeastOne(v); break;
-    case 3: red.I_S_RANGE[s] = AtLeastOne(v); break;
-    case 4: red.A_F_RANGE[s] = std::min(AtLeastOne(v), red.A_S_RANGE[s]); break;
-    case 5: red.I_F_RANGE[s] = std::min(AtLeastOne(v), red.I_S_RANGE[s]); break;
-    case 6: red.A_C_RANGE[s] = AtLeastOne(v); break;
-    case 7: red.I_C_RANGE[s] = AtLeastOne(v); break;
-    case 8: red.A_M_RANGE[s] = move; break;
-    case 9: red.I_M_RANGE[s] = move; break;
+    case 2: red.A_S_RANGE[s] = n; break;
+    case 3: red.I_S_RANGE[s] = n; break;
+    case 4: red.A_F_RANGE[s] = std::min(n, red.A_S_RANGE[s]); break;
+    case 5: red.I_F_RANGE[s] = std::min(n, red.I_S_RANGE[s]); break;
+    case 6: red.A_C_RANGE[s] = n; break;
+    case 7: red.I_C_RANGE[s] = n; break;
+    case 8: red.A_M_RANGE[s] = n; break;
+    case 9: red.I_M_RANGE[s] = n; break;
     case 10:
     case 11: red.COMM_range = n; break;
     case 12: red.A_COMM_weight = f; break;

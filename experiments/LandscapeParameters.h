@@ -25,6 +25,11 @@ const LandscapeParameterEntry& LandscapeParameter(int index);
 // The index whose name equals name exactly, or 0.
 int FindLandscapeParameter(const char* name);
 
+// The value a parameter's field takes from a grid value, as the report and
+// the chart show it: an int field's truncation (0 becoming 1 for the ranges,
+// movement held to the move tables), any other field the value itself.
+double LandscapeValueAsUsed(int index, double value);
+
 // Writes x into the x parameter and then y into the y parameter of squad
 // LandscapeSquad; an index outside 1..57 writes nothing.
 void SetLandscapeParameters(CBrevimarDoc& doc, double x, double y);

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+#include <tuple>
 
 #include "core/Document.h"
 
@@ -50,6 +54,39 @@ void DeriveLandscapeGrid(CBrevimarDoc& doc)
     doc.Experiment.LandscapePointCount = s.LandscapeXCount * s.LandscapeYCount;
 }
 
+namespace {
+
+// The ranges the coordinates dialog accepts.
+constexpr double LandscapeAxisLimit = 999.0;
+
+std::string Number(double v)
+{
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::setprecision(17) << v;
+    return out.str();
+}
+
+// An axis from min below max must reach a new value with every step: a step
+// lost in the rounding of the values it is added to would sweep one value
+// over and over where the settings ask for several.
+bool AxisAdvances(double min, double max, int samples)
+{
+    if (!(min < max))
+        return true;
+    const double step = (max - min) / samples;
+    double v = min;
+    for (int i = 2; i <= LandscapeAxisValueCount(min, max, samples); ++i) {
+        const double next = v + step;
+        if (!(next > v))
+            return false;
+        v = next;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string CheckLandscapeSettings(const CLandscapeSettings& s)
 {
     auto outside = [](int v, int lo, int hi) { return v < lo || v > hi; };
@@ -57,13 +94,30 @@ std::string CheckLandscapeSettings(const CLandscapeSettings& s)
         return "the number of samples on each axis must be 1 to " + std::to_string(LandscapeMaxSamples) + ".";
     if (outside(s.LandscapeInitialConditions, 1, LandscapeMaxConditions))
         return "the number of initial conditions must be 1 to " + std::to_string(LandscapeMaxConditions) + ".";
-    if (outside(s.LandscapeMaxTimeToFlag, 1, 999))
-        return "the maximum time to the enemy flag must be 1 to 999.";
+    if (outside(s.LandscapeMaxTimeToFlag, 1, MaxLandscapeRunLength))
+        return "the maximum time to the enemy flag must be 1 to " + std::to_string(MaxLandscapeRunLength) + ".";
     if (outside(s.LandscapeSquad, 1, MaxSquads))
         return "the RED squad must be 1 to 10.";
     if (outside(s.LandscapeXParameter, 1, LandscapeParameterCount) ||
         outside(s.LandscapeYParameter, 1, LandscapeParameterCount))
         return "the parameter indices must be 1 to 57.";
+    for (double v : {s.LandscapeXMin, s.LandscapeXMax, s.LandscapeYMin, s.LandscapeYMax})
+        if (!(v >= -LandscapeAxisLimit && v <= LandscapeAxisLimit))
+            return "the x and y ranges must lie in -999 to 999 (the range " + Number(v) + " does not).";
+    for (const auto& [name, min, max, samples] :
+         {std::tuple{"x", s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples},
+          std::tuple{"y", s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples}})
+        if (!AxisAdvances(min, max, samples))
+            return std::string("the ") + name + " range " + Number(min) + " to " + Number(max) + " in " +
+                   std::to_string(samples) + " samples gives a step that does not advance from one value to the next.";
+    if (outside(s.LandscapePenaltyPower, 1, 15))
+        return "the penalty power factor must be 1 to 15.";
+    if (!(s.LandscapeContainmentRange >= 0.0 && s.LandscapeContainmentRange <= MaxBattleSize))
+        return "the flag containment range must be 0 to " + std::to_string(MaxBattleSize) + " (the largest battlefield).";
+    if (outside(s.LandscapeTerritoryTimeMin, 1, MaxLandscapeRunLength) ||
+        outside(s.LandscapeTerritoryTimeMax, 1, MaxLandscapeRunLength))
+        return "the territorial possession times must be 1 to " + std::to_string(MaxLandscapeRunLength) +
+               " (the longest run).";
     return {};
 }
 

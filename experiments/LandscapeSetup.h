@@ -23,9 +23,14 @@ int CountLandscapeTerritoryCells(const CBattlefield& field);
 // Steps from the ranges and the counts of values; the grid point count.
 void DeriveLandscapeGrid(CBrevimarDoc& doc);
 
+// The longest run a sweep observes (the run-time dialog's limit).
+constexpr int MaxLandscapeRunLength = 999;
+
 // The first problem that would stop a sweep running sound, or empty:
 // sample counts 1..49, initial conditions 1..100, run length 1..999,
-// squad 1..10, parameter indices 1..57.
+// squad 1..10, parameter indices 1..57, x and y within -999..999 with steps
+// that advance, penalty power 1..15, containment range 0..150, territorial
+// possession times 1..999.
 std::string CheckLandscapeSettings(const CLandscapeSettings& settings);
 
 void SetLandscapeModeDefaults(CBrevimarDoc& doc);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,22 @@ int NearestBoxCorner(const CBrevimarDoc& doc, Side side, double px, double py)
 
 int RunLength(const CLandscapeSettings& s) { return std::max(s.LandscapeMaxTimeToFlag, 1); }
 
+// InitializeForces resets data collection, and with it the territorial-
+// possession box and rule, to their defaults; the sweep measures in the box
+// and by the rule the landscape was set up with (its input file or its
+// run-time dialog), so they are kept across the reset.
+void InitializeForcesKeepingTerritory(CBrevimarDoc& doc)
+{
+    CBattlefield& f = doc.Battlefield;
+    const int kept[] = {f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,   f.TerritoryCenterX,
+                        f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY,  f.TerritoryUserArea};
+    doc.InitializeForces();
+    int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
+                     &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
+    for (std::size_t i = 0; i < std::size(kept); ++i)
+        *fields[i] = kept[i];
+}
+
 void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
 {
     CLandscapeSettings& s = doc.Landscape.Settings;
@@ -60,7 +77,9 @@ void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
         SymmetrizeAliveInjured(doc);
     if (s.LandscapeSymmetrizeWeights == 1)
         SymmetrizeWeightPairs(doc);
-    doc.InitializeForces();
+    InitializeForcesKeepingTerritory(doc);
+    // Measures 11 and 12 divide by the cells of the box they count in.
+    s.LandscapeTerritoryCells = CountLandscapeTerritoryCells(doc.Battlefield);
     ComputeLandscapePointConstants(doc);
     if (s.LandscapeUseTerritory == 1 && s.LandscapeTerritoryTimeMin >= RunLength(s)) {
         s.LandscapeUseTerritory = 0;
@@ -81,7 +100,7 @@ void BeginRun(CBrevimarDoc& doc)
     doc.Battlefield.BlueFratricideCount = 0;
     for (int k : {5, 6, 7, 8, 11, 12})
         r.LandscapeMeasure[k][ic] = 0.0;
-    doc.InitializeForces();
+    InitializeForcesKeepingTerritory(doc);
     doc.RunTerminated = 0;
     doc.SetupBattlefield();
     run.LandscapeRedEmpty = 0;
@@ -372,9 +391,13 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
     double raw[LandscapeMeasureSlots] = {};
     auto accumulated = [&](int k) { return res.LandscapeMeasure[k][ic]; };
 
+    // 1: containment before the earliest possible arrival counts as arriving
+    // then, and an earliest arrival at or beyond T leaves no time to gain:
+    // such a run scores 0, never the negative (T - tc) that the power would
+    // turn into a large positive or a negative score.
     if (run.LandscapeContainmentRecorded == 1 && run.LandscapeContainmentTime < T) {
         const int tc = std::max(run.LandscapeContainmentTime, run.LandscapeMinTimeToFlag);
-        score[1] = static_cast<double>(T - tc) / std::max(T - run.LandscapeMinTimeToFlag, 1);
+        score[1] = std::max(static_cast<double>(T - tc) / std::max(T - run.LandscapeMinTimeToFlag, 1), 0.0);
     }
     raw[1] = score[1];
     score[2] = raw[2] = redPresent / nR;
@@ -406,10 +429,10 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
     }
     if (doc.Battlefield.blue_frat_flag == 1)
         score[10] = raw[10] = std::min(doc.Battlefield.BlueFratricideCount / nB, 1.0);
-    const int L = s.LandscapeTerritoryTimeMax - s.LandscapeTerritoryTimeMin + 1;
+    const long long L = 1LL * s.LandscapeTerritoryTimeMax - s.LandscapeTerritoryTimeMin + 1;
     if (s.LandscapeUseTerritory == 1 && L >= 1) {
-        raw[11] = score[11] = accumulated(11) / L;
-        raw[12] = accumulated(12) / L;
+        raw[11] = score[11] = accumulated(11) / static_cast<double>(L);
+        raw[12] = accumulated(12) / static_cast<double>(L);
         score[12] = 1.0 - raw[12];
     }
     for (int k = 1; k <= LandscapeMeasureCount; ++k) {

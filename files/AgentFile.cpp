@@ -71,14 +71,21 @@ void PlaceSide(CDocumentState& doc, CForce& f, const char* side, const std::vect
     int m = 1;
     for (std::size_t r = 0; r < records.size(); ++r) {
         const AgentRecord& rec = records[r];
-        if (rec.State <= Dead || rec.X < 1 || rec.X > size || rec.Y < 1 || rec.Y > size)
+        if (rec.State <= Dead)
             continue;
+        const auto drop = [&](const std::string& why) {
+            dropped->push_back(std::string(side) + " agent record " + std::to_string(r + 1) + " at (" +
+                               std::to_string(rec.X) + ", " + std::to_string(rec.Y) + "): " + why);
+        };
+        if (rec.X < 1 || rec.X > size || rec.Y < 1 || rec.Y > size) {
+            drop("off the " + std::to_string(size) + " x " + std::to_string(size) + " battlefield");
+            continue;
+        }
         int& cell = field.AgentGrid[GridIndex(rec.X, rec.Y)];
         if (cell == CellTerrain)
             continue;
         if (cell == CellAgent) {
-            dropped->push_back(std::string(side) + " agent record " + std::to_string(r + 1) + " at (" +
-                               std::to_string(rec.X) + ", " + std::to_string(rec.Y) + ")");
+            drop("on a cell an earlier record took (a cell holds one agent only)");
             continue;
         }
         cell = CellAgent;
@@ -157,8 +164,7 @@ int LoadAgentDataFile(CBrevimarDoc& doc)
         return 0;
     doc.InitializeForcesFromAgentFile();
     if (!dropped.empty()) {
-        std::string message = path + ": a cell holds one agent only. These records stand on a cell an earlier "
-                                     "record took and were not loaded:";
+        std::string message = path + ": these agent records were not loaded:";
         for (const std::string& d : dropped)
             message += "\n" + d;
         ReportReadProblem(doc, message);

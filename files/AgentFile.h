@@ -24,11 +24,12 @@ struct CDocumentState;
 void WriteAgentText(const CDocumentState& doc, std::ostream& out);
 
 // Reads both sides into the document's agents and their stored copies and
-// marks the agents' cells. A record is skipped when its state is 0, its cell
-// lies outside the battlefield or holds terrain; a record on a cell an earlier
-// record took is dropped and named in *dropped. Refused, with the document
-// unchanged: a count above 300 or below 0, a squad outside 1..10, a state
-// outside 0..2, a file that breaks off. Does not re-derive the forces.
+// marks the agents' cells. A record is skipped when its state is 0 or its
+// cell holds terrain; a living record off the battlefield or on a cell an
+// earlier record took is dropped and named, with the reason, in *dropped.
+// Refused, with the document unchanged: a count above 300 or below 0, a
+// squad outside 1..10, a state outside 0..2, a file that breaks off. Does not
+// re-derive the forces.
 bool ReadAgentText(std::string_view text, CDocumentState* doc, std::string* problem,
                    std::vector<std::string>* dropped);
 

@@ -105,9 +105,13 @@ bool LoadDocument(CBrevimarDoc& doc, std::string_view bytes, std::string* proble
                 *problem = agent + " has state " + std::to_string(state) + "; states are 0 dead, 1 injured, 2 alive";
                 return false;
             }
-            if (x < 0 || x > size || y < 0 || y > size) {
-                *problem = agent + " stands at (" + std::to_string(x) + ", " + std::to_string(y) +
-                           "), outside the battlefield of " + std::to_string(size) + " x " + std::to_string(size);
+            // A living agent stands on a cell of the battlefield; a dead one
+            // may keep the (0, 0) of an agent that never stood anywhere.
+            const int low = state == Dead ? 0 : 1;
+            if (x < low || x > size || y < low || y > size) {
+                *problem = agent + (state == Dead ? " (dead)" : " (living)") + " stands at (" + std::to_string(x) +
+                           ", " + std::to_string(y) + "), outside the battlefield of " + std::to_string(size) + " x " +
+                           std::to_string(size);
                 return false;
             }
         }

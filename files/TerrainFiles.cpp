@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/TerrainFile.h"
 #include "files/AuxiliaryFileCommand.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
 
 namespace {
-
-struct TerrainRecord {
-    int X = 0;
-    int Y = 0;
-    int Occupancy = 0;
-    int Type = 0;
-};
 
 const std::string PathStars(83, '*');
 constexpr int PathBannerWords = 6;  // star line, four title words, star line
@@ -86,7 +80,7 @@ bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* pr
     std::vector<TerrainRecord> records(n);
     for (int r = 0; r < n; ++r) {
         TerrainRecord& rec = records[r];
-        if (!words.Read(rec.X) || !words.Read(rec.Y) || !words.Read(rec.Occupancy) || !words.Read(rec.Type)) {
+        if (!words.Read(rec.X) || !words.Read(rec.Y) || !words.Read(rec.Grid) || !words.Read(rec.Type)) {
             *problem = DescribeReadFailure(words);
             return false;
         }
@@ -96,12 +90,9 @@ bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* pr
                        ") lies outside the battlefield";
             return false;
         }
-        if (rec.Occupancy != CellFree && rec.Occupancy != CellTerrain) {
-            *problem = which + " has the mark " + std::to_string(rec.Occupancy) + "; a terrain cell is marked 2";
-            return false;
-        }
-        if (rec.Type < OpenGround || rec.Type > PassableIII) {
-            *problem = which + " has terrain type " + std::to_string(rec.Type) + "; the types are 0 to 5";
+        // The battlefield set-up's reader of the same format applies the same rule.
+        if (const std::string bad = TerrainCellProblem(rec.Grid, rec.Type); !bad.empty()) {
+            *problem = which + " at (" + std::to_string(rec.X) + ", " + std::to_string(rec.Y) + ") has " + bad;
             return false;
         }
     }
@@ -111,7 +102,7 @@ bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* pr
             field->TerrainType[GridIndex(x, y)] = OpenGround;
         }
     for (const TerrainRecord& rec : records) {
-        field->AgentGrid[GridIndex(rec.X, rec.Y)] = rec.Occupancy;
+        field->AgentGrid[GridIndex(rec.X, rec.Y)] = rec.Grid;
         field->TerrainType[GridIndex(rec.X, rec.Y)] = rec.Type;
     }
     return true;

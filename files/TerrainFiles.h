@@ -21,8 +21,9 @@ void WriteTerrainText(const CBattlefield& field, std::ostream& out);
 // Replaces the terrain of the battlefield's cells 1..BattleSize with the
 // file's cells, agents' marks included. Refused, with the grids unchanged: a
 // file battle size outside 1..150 or above the current one, a cell count below
-// 0 or above the file's cells, a cell outside the battlefield, an occupancy
-// value other than 0 or 2, a terrain type outside 0..5, a file that breaks off.
+// 0 or above the file's cells, a cell outside the battlefield, a cell whose
+// occupancy and terrain type break TerrainCellProblem's rule (the one the
+// battlefield set-up's reader applies), a file that breaks off.
 bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* problem);
 void SaveTerrainFile(CBrevimarDoc& doc);
 int LoadTerrainFile(CBrevimarDoc& doc);

@@ -121,6 +121,9 @@ TEST(LandscapeChartTitles, AxisNamesAndValueLabels)
     EXPECT_EQ(FormatLandscapeAxisValue(30, -2.9), "-2");
     EXPECT_EQ(FormatLandscapeAxisValue(40, 2.9), "  2.900");
     EXPECT_EQ(FormatLandscapeAxisValue(33, 2.9), "2");  // a float field with integer labels
+    // Int fields: the value the field took.
+    EXPECT_EQ(FormatLandscapeAxisValue(2, 0.75), "1");     // a sensor range of 0 becomes 1
+    EXPECT_EQ(FormatLandscapeAxisValue(1, 412.5), "300");  // a side holds 300 agents
 }
 
 }  // namespace

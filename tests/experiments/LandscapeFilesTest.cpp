@@ -5,6 +5,7 @@
 
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeSetup.h"
+#include "experiments/LandscapeSweep.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
@@ -120,6 +121,18 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         {"parameter", Replace(good, "y 30", "y 58")},
         {"empty", ""},
         {"binary", std::string("\0\xff\x01 7 \x80", 7)},
+        // 999.0000000000001 is 999 + one spacing of doubles there (1.1e-13):
+        // a step of a quarter spacing is lost, five values all 999.
+        {"step lost in rounding", Replace(Replace(good, "xmin 3", "xmin 999"), "xmax 12", "xmax 999.0000000000001")},
+        {"x beyond the dialog's range", Replace(Replace(good, "xmin 3", "xmin 1e16"), "xmax 12", "xmax 1.0000000000000004e16")},
+        {"window from the lowest int", Replace(good, "tmin 5", "tmin -2147483648")},
+        {"window to the highest int", Replace(good, "tmax 30", "tmax 2147483647")},
+        {"window beyond any run", Replace(good, "tmax 30", "tmax 1000")},
+        {"box centre off the battlefield", Replace(good, "cx 120", "cx 151")},
+        {"negative box range", Replace(good, "ry 10", "ry -1")},
+        {"delta beyond the cells", Replace(good, "delta 1", "delta 2147483647")},
+        {"containment range", Replace(good, "D 5.5", "D 1e30")},
+        {"power 0", Replace(good, "power 1", "power 0")},
     };
     for (const BadInput& c : cases) {
         doc.Host.Messages.clear();
@@ -135,6 +148,49 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 77) << c.What;
         EXPECT_EQ(doc->RandomState, 4242) << c.What;
     }
+}
+
+// The file's box and rule hold through the sweep, whose every run resets the
+// data collection. Box (1..3) x (28..30) on a 30 x 30 skirmish, threshold
+// range 1, a cell RED's when nR >= 0 and nR >= 0 + nB: no agent comes near
+// that corner in 8 steps, so all 9 cells are RED's at each of the steps 1..8
+// and measure 11 is 9 / 9 per step, (8 x 1) / 8 = 1 per run; measure 12
+// (nothing BLUE's) has the raw value 0 and the score 1 - 0 = 1 (power 1).
+// The default box 10 +/- 5 and rule (2, 4, 2) would own fewer, or divide by
+// the wrong count.
+TEST(LandscapeInputFileSweep, TerritorialBoxAndRuleOfTheFileHoldThroughTheSweep)
+{
+    TestDocument doc;
+    MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 30});
+    std::string text = InputText();
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"IC 3", "IC 1"}, {"T_max 40", "T_max 8"}, {"R 2", "R 1"}, {"N 3", "N 0"}, {"delta 1", "delta 0"},
+             {"cx 120", "cx 2"}, {"rx 40", "rx 1"}, {"cy 50", "cy 29"}, {"ry 10", "ry 1"}, {"tmin 5", "tmin 1"},
+             {"tmax 30", "tmax 8"}, {"squad 2", "squad 1"}, {"xs 4", "xs 1"}, {"ys 5", "ys 1"}})
+        text = Replace(text, from, to);
+    doc.Host.FileChoices.push_back(WriteTemp("corner.f1", text));
+    OnLoadLandscapeFile(*doc);
+    ASSERT_TRUE(doc.Host.Messages.empty());
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 4);
+    const CBattlefield& f = doc->Battlefield;
+    EXPECT_EQ(f.TerritoryCenterX, 2);
+    EXPECT_EQ(f.TerritoryRangeX, 1);
+    EXPECT_EQ(f.TerritoryCenterY, 29);
+    EXPECT_EQ(f.TerritoryRangeY, 1);
+    EXPECT_EQ(f.TerritoryRange, 1);
+    EXPECT_EQ(f.TerritoryMinCount, 0);
+    EXPECT_EQ(f.TerritoryDelta, 0);
+    EXPECT_EQ(f.TerritoryUserArea, 1);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeTerritoryCells, 9);
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 1; j <= 2; ++j) {
+            const CLandscapeResults& r = doc->Landscape.Results;
+            EXPECT_EQ(r.LandscapeMeasureMean[11][i][j], 1.0) << i << "," << j;
+            EXPECT_EQ(r.LandscapeMeasureMean[12][i][j], 0.0) << i << "," << j;
+            EXPECT_EQ(r.LandscapeFitnessAve[11][i][j], 1.0) << i << "," << j;
+            EXPECT_EQ(r.LandscapeFitnessAve[12][i][j], 1.0) << i << "," << j;
+        }
 }
 
 TEST_F(LandscapeInputFile, MissingFileIsReportedAndCancelSelectsTheDefaults)
@@ -222,6 +278,29 @@ TEST(RawFitnessReport, WrittenByteForByte)
     expected += "\n2.0000     0.0000     0.0000     0.0000";
     expected += "\n2.0000     0.25000     0.0000     0.0000";
     EXPECT_EQ(out.str(), expected);
+}
+
+TEST(RawFitnessReport, IntegerParametersShowTheValueTheirFieldTook)
+{
+    // "Alive Sensor Range" 1..11 in 3 intervals sweeps 1, 4.3333, 7.6667, 11,
+    // which the int field truncates to 1, 4, 7, 11; the HOLD threshold is a
+    // double and keeps 0.25.
+    TestDocument doc;
+    SetLandscapeModeDefaults(*doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeXParameter = 2, s.LandscapeXMin = 1, s.LandscapeXMax = 11, s.LandscapeXSamples = 3;
+    s.LandscapeYParameter = 46, s.LandscapeYMin = 0, s.LandscapeYMax = 0.25, s.LandscapeYSamples = 1;
+    s.LandscapeInitialConditions = 1;
+    DeriveLandscapeGrid(*doc);
+    std::ostringstream out;
+    WriteRawFitnessReport(out, *doc);
+    const std::string text = out.str();
+    for (const char* x : {"1.0000", "4.0000", "7.0000", "11.000"}) {
+        EXPECT_NE(text.find(std::string("\nx = ") + x + "\ny = 0.25000"), std::string::npos) << x;
+        EXPECT_NE(text.find(std::string("\n") + x + "     0.25000     "), std::string::npos) << x;
+    }
+    EXPECT_EQ(text.find("4.3333"), std::string::npos);
+    EXPECT_EQ(text.find("7.6667"), std::string::npos);
 }
 
 TEST(RawFitnessReport, EmptyRangeWritesTheHeadersAloneAndTheCommandSaves)

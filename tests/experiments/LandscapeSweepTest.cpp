@@ -156,6 +156,35 @@ TEST_F(HandMadeEndState, ScoresAndRawValuesAfterTheRun)
     EXPECT_EQ(run.LandscapeBlueSurvivors, 2);
 }
 
+struct TimeToFlag {
+    int T, EarliestArrival, ContainedAt, Power;
+    double Raw, Stored;
+};
+
+TEST_F(HandMadeEndState, TimeToFlagStaysInZeroToOneWhenTheEarliestArrivalIsLate)
+{
+    // Score 1 = (T - tc) / max(T - earliest, 1), tc = max(contained at, earliest),
+    // and no run can beat its earliest arrival: a negative value is 0.
+    const TimeToFlag rows[] = {
+        {50, 61, 30, 2, 0.0, 0.0},  // tc = 61: (50 - 61) / 1 = -11, whose square 121 was stored
+        {50, 61, 30, 3, 0.0, 0.0},  // and whose cube was negative
+        {50, 50, 30, 2, 0.0, 0.0},  // tc = T: 0 / 1
+        {50, 20, 35, 1, 0.5, 0.5},  // (50 - 35) / (50 - 20)
+        {50, 20, 10, 2, 1.0, 1.0},  // contained before the earliest arrival: tc = 20, 30 / 30
+    };
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    for (const TimeToFlag& r : rows) {
+        s.LandscapeMaxTimeToFlag = r.T;
+        s.LandscapePenaltyPower = r.Power;
+        run.LandscapeTime = r.T;
+        run.LandscapeMinTimeToFlag = r.EarliestArrival;
+        run.LandscapeContainmentRecorded = 1, run.LandscapeContainmentTime = r.ContainedAt;
+        ScoreLandscapeRun(*doc, 1, 1);
+        EXPECT_EQ(doc->Landscape.LandscapeRawMeasure(1, 1, 1, 1), r.Raw) << r.EarliestArrival << " " << r.ContainedAt;
+        EXPECT_EQ(res.LandscapeMeasure[1][1], r.Stored) << r.EarliestArrival << " " << r.ContainedAt;
+    }
+}
+
 struct Survival {
     int NumBlue, BluePresent;
     double Expected;

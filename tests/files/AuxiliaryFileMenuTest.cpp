@@ -127,12 +127,16 @@ TEST(AuxiliaryFileMenu, LoadedAgentFileDeploysAtOnceAndAtRestart)
     doc->Statistics.DataCollectionOn = 0;
     const std::string path = WriteTemp("deploy.agt",
                                        "3\n2 1 3 4\n2 1 5 6\n1 1 7 8\n"
-                                       "3\n2 1 20 20\n2 1 3 4\n2 1 21 22");
+                                       "4\n2 1 20 20\n2 1 3 4\n2 1 21 22\n2 1 0 9");
     doc.Host.FileChoices.push_back(path);
     ASSERT_EQ(FileLoadAgentData(*doc), 1);
-    // BLUE's second record stands on RED's first: dropped, and named.
-    EXPECT_TRUE(doc.Host.SawMessageContaining(path));
-    EXPECT_TRUE(doc.Host.SawMessageContaining("BLUE agent record 2 at (3, 4)"));
+    // BLUE's second record stands on RED's first, its fourth off the 30 x 30
+    // battlefield: both dropped, and named in one message with the file.
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    const std::string& message = doc.Host.Messages[0].Text;
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("BLUE agent record 2 at (3, 4): on a cell an earlier record took"), std::string::npos);
+    EXPECT_NE(message.find("BLUE agent record 4 at (0, 9): off the 30 x 30 battlefield"), std::string::npos);
     const std::vector<int> expected = {3, 2, 1, 3, 4, 2, 1, 5, 6, 1, 1, 7, 8, 2, 2, 1, 20, 20, 2, 1, 21, 22};
     EXPECT_EQ(Agents(*doc), expected);
     EXPECT_EQ(doc->DeploymentSource, AgentFileDeployment);

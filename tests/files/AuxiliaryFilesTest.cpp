@@ -300,8 +300,9 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
     ASSERT_EQ(blue.NumAgents, 1);
     EXPECT_EQ(blue.AgentSquad[1], 1);  // BLUE had one squad
     EXPECT_EQ(blue.NumSquads, 1);
-    ASSERT_EQ(dropped.size(), 1u);
-    EXPECT_EQ(dropped[0], "BLUE agent record 3 at (3, 4)");
+    ASSERT_EQ(dropped.size(), 2u);
+    EXPECT_EQ(dropped[0], "BLUE agent record 2 at (21, 3): off the 20 x 20 battlefield");
+    EXPECT_EQ(dropped[1], "BLUE agent record 3 at (3, 4): on a cell an earlier record took (a cell holds one agent only)");
     EXPECT_TRUE(red.AgentGridCurrent());
     EXPECT_TRUE(blue.AgentGridCurrent());
 
@@ -438,7 +439,9 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
         {"12\n1\n2 13\n2 1", "(2, 13) lies outside"},
         {"12\n1\n2 3\n2 6", "terrain type 6"},
         {"12\n1\n2 3\n2 -1", "terrain type -1"},
-        {"12\n1\n2 3\n1 1", "the mark 1"},
+        {"12\n1\n2 3\n1 1", "occupancy value 1 and the terrain type 1, which disagree"},
+        {"12\n1\n2 3\n2 0", "occupancy value 2 and the terrain type 0, which disagree"},  // terrain without a type
+        {"12\n1\n2 3\n0 4", "occupancy value 0 and the terrain type 4, which disagree"},  // a type on free ground
         {"12\n2\n2 3\n2 1", "ends"},
     };
     for (const auto& c : cases) {
@@ -479,6 +482,18 @@ TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)
         EXPECT_NE(problem.find("RED waypoint data"), std::string::npos) << problem;
         EXPECT_TRUE(other->RedWaypointField == doc->RedWaypointField);
     }
+
+    // An empty BLUE field (0 x 0) read over a 7 x 7 one: all four members 0.
+    const std::string emptyBlue = text.substr(0, text.find(std::string(83, '*') + "\n Blue")) + std::string(83, '*') +
+                                  "\n Blue terrain waypoint data\n" + std::string(83, '*') + "\n0 0\n";
+    ASSERT_TRUE(ReadWaypointPathText(emptyBlue, &other->RedWaypointField, &other->BlueWaypointField, &problem))
+        << problem;
+    const CPathField& blue = other->BlueWaypointField;
+    EXPECT_EQ(blue.Owned, false);
+    EXPECT_EQ(blue.Rows, 0u);
+    EXPECT_EQ(blue.Columns, 0u);
+    EXPECT_EQ(blue.CellCount, 0u);
+    EXPECT_EQ(other->RedWaypointField.Rows, 7u);
 }
 
 // --- document file
@@ -545,6 +560,8 @@ TEST(DocumentFile, BadHeadersAndLengthsAreRefused)
         {"bytes after", LittleEndian({20, 1, 0, 1}) + step + "x", "holds 33 bytes"},
         {"state", LittleEndian({20, 1, 0, 1, 1, 3, 3, 4}), "state 3"},
         {"position", LittleEndian({20, 1, 0, 1, 1, 2, 21, 4}), "(21, 4)"},
+        {"living at x = 0", LittleEndian({20, 1, 0, 1, 1, 2, 0, 4}), "(living) stands at (0, 4)"},
+        {"injured at y = 0", LittleEndian({20, 0, 1, 1, 1, 1, 5, 0}), "(living) stands at (5, 0)"},
     };
     for (const auto& c : cases) {
         TestDocument doc;
@@ -554,6 +571,10 @@ TEST(DocumentFile, BadHeadersAndLengthsAreRefused)
         EXPECT_NE(problem.find(c.problem), std::string::npos) << c.what << ": " << problem;
         EXPECT_EQ(doc->RunHeader.LastStep, 77) << c.what;
     }
+    // A dead agent that never stood anywhere keeps (0, 0) and loads.
+    TestDocument doc;
+    std::string problem;
+    EXPECT_TRUE(LoadDocument(*doc, LittleEndian({20, 1, 0, 1, 1, 0, 0, 0}), &problem)) << problem;
 }
 
 }  // namespace
