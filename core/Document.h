@@ -121,9 +121,13 @@ struct CDocumentState {
     int RunMode = 0;
     int RunCaptureOn = 0;
     int CapturedStep[SeriesLength] = {};
-    // 0 while a capture records; the step an interactive run ended at once it
-    // wrapped, after which the capture holds that run and records no more.
+    // 0 while a capture records; the step an interactive run ended at, after
+    // which the capture holds that run and records no more.
     int CaptureEndStep = 0;
+    // 0 while an interactive run goes on; once the run has reached its end,
+    // the step it stands at, paused, so that the series and charts still hold
+    // the whole run. The next Run wraps it to step 1.
+    int RunEndStep = 0;
 
     CGlobalCommander RedGlobal;
     CGlobalCommander BlueGlobal;
