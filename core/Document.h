@@ -331,6 +331,11 @@ public:
     // Ends the run and leaves run mode 1 with the scenario loader selected;
     // reading the new scenario is the caller's.
     void TerminateRun();
+    // Ends a batch experiment the user paused half-way (a multiple
+    // time-series or a landscape sweep), so that nothing resumes it: its raw
+    // data file is marked incomplete and closed, and no sample or grid point
+    // counts as run. Nothing happens when no batch stands open.
+    void EndPausedBatch();
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
