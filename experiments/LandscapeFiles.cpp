@@ -154,12 +154,8 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     request.Filter = InputFilter;
     request.DefaultExtension = "f1";
     const std::optional<std::string> path = doc.host().ChooseFileToOpen(request);
-    if (!path) {
-        // Cancelled: the landscape mode is selected with its defaults.
-        SelectLandscapeMode(doc);
-        FinishLoadCommand(doc);
-        return;
-    }
+    if (!path)
+        return;  // cancelled: nothing changes, as with every other load
     std::string text;
     if (!ReadTextFile(*path, &text)) {
         std::cerr << CannotOpenInputText;
@@ -183,6 +179,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
         return;
     }
+    doc.EndPausedBatch();
     SelectLandscapeMode(doc);
     CommitInput(doc, input);
     FinishLoadCommand(doc);
