@@ -36,6 +36,8 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_LOAD_RUN, [this] { OnFileLoadRunFile(); });
     Map.On(ID_FILE_SAVE_INPUT_DATA, [this] { OnFileSaveInputDataFile(); });
     Map.On(ID_FILE_SAVE_RUN, [this] { OnFileSaveRunFile(); });
+    for (unsigned id : {ID_FILE_SAVE_INPUT_DATA, ID_FILE_SAVE_RUN})
+        Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateInteractiveFileCommand(ui); });
     Map.On(ID_FILE_STOP_RUN_CAPTURE, [this] { OnFileStopRunCapture(); });
     Map.OnUpdate(ID_FILE_STOP_RUN_CAPTURE, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     BuildAuxFileCommandMap();

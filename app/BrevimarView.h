@@ -66,6 +66,8 @@ public:
     void OnFileSaveInputDataFile();
     void OnFileSaveRunFile();
     void OnFileStopRunCapture();
+    // Greys the commands that do their work in the interactive run only.
+    void OnUpdateInteractiveFileCommand(CCmdUI& ui);
 
     // File menu: Load and Save of the auxiliary parameter files, and the
     // document file's Save (Ctrl+S) (ViewAuxFileCommands.cpp).

@@ -57,6 +57,7 @@ void CBrevimarView::BuildDataCollectionMap()
     });
 
     Map.On(ID_DATA_CAPACITY_SNAPSHOT, [this] { OnCapacityDimensionSnapshot(); });
+    Map.OnUpdate(ID_DATA_CAPACITY_SNAPSHOT, [this](CCmdUI& ui) { OnUpdateInteractiveFileCommand(ui); });
 }
 
 void CBrevimarView::OnCapacityDimensionSnapshot()

@@ -9,6 +9,12 @@
 
 namespace brevimar {
 
+void CBrevimarView::OnUpdateInteractiveFileCommand(CCmdUI& ui)
+{
+    // Outside the interactive run these commands only pause.
+    ui.Enable(GetDocument()->RunMode == InteractiveMode && !GetDocument()->BatchBusy());
+}
+
 void CBrevimarView::OnFileSaveInputDataFile()
 {
     CBrevimarDoc& doc = *GetDocument();
@@ -41,8 +47,11 @@ void CBrevimarView::OnFileStopRunCapture()
     CBrevimarDoc& doc = *GetDocument();
     doc.Pause();
     // Written while the capture is still on, so the frames follow the scenario.
-    // A cancelled chooser writes nothing; the capture ends all the same.
-    WriteInputDataFile(doc);
+    // A chooser cancelled (or a file that cannot be made) writes nothing and
+    // changes nothing: the capture goes on with every frame it holds, and the
+    // run stays where it stands.
+    if (WriteInputDataFile(doc) != FileCommandResult::Done)
+        return;
     doc.RunCaptureOn = 0;
     doc.ResetTail();
     Invalidate(false);

@@ -49,6 +49,7 @@ void CBrevimarView::OnRunModeLandscape()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
+    doc.EndPausedBatch();
     doc.RunMode = FitnessLandscapeMode;
     doc.LoadInputFile = 0;
     SetLandscapeModeDefaults(doc);

@@ -38,6 +38,7 @@ void CBrevimarView::OnMultipleTimeSeries()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
+    doc.EndPausedBatch();
     doc.RunMode = MultipleTimeSeriesMode;
     doc.WeaponStatsOn = doc.RedForce.WeaponsOn == 1 || doc.BlueForce.WeaponsOn == 1 ? 1 : 0;
     doc.LoadInputFile = 0;

@@ -121,9 +121,13 @@ struct CDocumentState {
     int RunMode = 0;
     int RunCaptureOn = 0;
     int CapturedStep[SeriesLength] = {};
-    // 0 while a capture records; the step an interactive run ended at once it
-    // wrapped, after which the capture holds that run and records no more.
+    // 0 while a capture records; the step an interactive run ended at, after
+    // which the capture holds that run and records no more.
     int CaptureEndStep = 0;
+    // 0 while an interactive run goes on; once the run has reached its end,
+    // the step it stands at, paused, so that the series and charts still hold
+    // the whole run. The next Run wraps it to step 1.
+    int RunEndStep = 0;
 
     CGlobalCommander RedGlobal;
     CGlobalCommander BlueGlobal;
@@ -332,6 +336,11 @@ public:
     // Ends the run and leaves run mode 1 with the scenario loader selected;
     // reading the new scenario is the caller's.
     void TerminateRun();
+    // Ends a batch experiment the user paused half-way (a multiple
+    // time-series or a landscape sweep), so that nothing resumes it: its raw
+    // data file is marked incomplete and closed, and no sample or grid point
+    // counts as run. Nothing happens when no batch stands open.
+    void EndPausedBatch();
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();

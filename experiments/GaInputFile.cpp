@@ -148,13 +148,20 @@ bool ReadGaInputFile(CBrevimarDoc& doc, std::istream& in, std::string& error)
 void OnFileLoadGaInput(CBrevimarDoc& doc)
 {
     doc.Pause();
-    doc.RunMode = GeneticAlgorithmMode;
-    doc.LoadInputFile = 0;
-    RunFileCommand(doc, FileCommand::GaInputRead, [&doc](std::iostream& stream, const ChosenFile& file) {
+    // Only a file read switches to the genetic algorithm: a cancelled chooser
+    // or a refused file leaves the document as it was.
+    bool read = false;
+    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
         std::string problem;
-        if (!ReadGaInputFile(doc, stream, problem))
+        read = ReadGaInputFile(doc, stream, problem);
+        if (!read)
             doc.host().ShowError("The GA input file " + file.FileName + " was not read: " + problem + ".");
     });
+    if (!read)
+        return;
+    doc.EndPausedBatch();
+    doc.RunMode = GeneticAlgorithmMode;
+    doc.LoadInputFile = 0;
     CGeneticAlgorithm ga(doc);
     ga.ResetGeneticAlgorithmState();
     doc.RunHeader.TimeDirection = 1;

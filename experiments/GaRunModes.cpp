@@ -24,6 +24,7 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     CGeneticAlgorithm ga(doc);
     CGaData& data = ga.Data();
     doc.Pause();
+    doc.EndPausedBatch();
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;
     SelectModeFlags(data, mode);

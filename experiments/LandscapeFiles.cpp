@@ -170,12 +170,8 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     request.Filter = InputFilter;
     request.DefaultExtension = "f1";
     const std::optional<std::string> path = doc.host().ChooseFileToOpen(request);
-    if (!path) {
-        // Cancelled: the landscape mode is selected with its defaults.
-        SelectLandscapeMode(doc);
-        FinishLoadCommand(doc);
-        return;
-    }
+    if (!path)
+        return;  // cancelled: nothing changes, as with every other load
     std::string text;
     if (!ReadTextFile(*path, &text)) {
         std::cerr << CannotOpenInputText;
@@ -204,6 +200,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
 
 void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input)
 {
+    doc.EndPausedBatch();
     SelectLandscapeMode(doc);
     CommitInput(doc, input);
     FinishLoadCommand(doc);

@@ -115,6 +115,23 @@ void BeginSample(CBrevimarDoc& doc)
     data.SampleOpen = 1;
 }
 
+// The batch ends before its first sample (the raw-data file was not chosen or
+// not made): nothing counts as run, so no completion follows, and the run
+// waits, paused, for the user to start the batch again.
+void EndBatchNotRun(CBrevimarDoc& doc, int timerId)
+{
+    CMultiRunSamples& data = doc.MultiRunData;
+    data.WeaponsRawData.reset();
+    data.BatchOpen = data.SampleOpen = 0;
+    doc.Series.MultiRunBusy = 0;
+    doc.Series.MultiRunSample = 0;
+    doc.Series.MultiRunStep = 0;
+    doc.host().KillTimer(timerId);
+    doc.Pause();
+    doc.ShowMultipleTimeSeriesStatus();
+    doc.host().InvalidateView();
+}
+
 void EndBatch(CBrevimarDoc& doc, int timerId, int samples)
 {
     CMultiRunSamples& data = doc.MultiRunData;
@@ -172,7 +189,7 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
         doc.AllocateMultiRunBuffers();
     if (doc.HeapBuffersAllocated != 1 || !data.Allocated() ||
         (data.BatchOpen == 0 && !OpenBatch(doc, askWeaponsRawData))) {
-        EndBatch(doc, timerId, S);
+        EndBatchNotRun(doc, timerId);
         return;
     }
     for (;;) {

@@ -1,5 +1,7 @@
 #include "platform/Wnd.h"
 
+#include <algorithm>
+
 #include <QDialog>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -114,12 +116,21 @@ bool CWnd::SetTimer(unsigned id, unsigned periodMs)
     if (auto it = Timers.find(id); it != Timers.end()) {
         killTimer(it->second);
         Timers.erase(it);
+        Periods.erase(id);
     }
-    const int qtId = startTimer(static_cast<int>(periodMs), Qt::PreciseTimer);
+    const unsigned period = std::max(periodMs, MinTimerPeriodMs);
+    const int qtId = startTimer(static_cast<int>(period), Qt::PreciseTimer);
     if (qtId == 0)
         return false;
     Timers[id] = qtId;
+    Periods[id] = period;
     return true;
+}
+
+unsigned CWnd::TimerPeriod(unsigned id) const
+{
+    const auto it = Periods.find(id);
+    return it == Periods.end() ? 0 : it->second;
 }
 
 bool CWnd::KillTimer(unsigned id)
@@ -129,6 +140,7 @@ bool CWnd::KillTimer(unsigned id)
         return false;
     killTimer(it->second);
     Timers.erase(it);
+    Periods.erase(id);
     return true;
 }
 

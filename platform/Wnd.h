@@ -41,12 +41,19 @@ public:
     explicit CWnd(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
     ~CWnd() override;
 
+    // A window timer never ticks faster than this: a shorter period asked
+    // for is raised to it, as the window system the program was made for
+    // does, so a run driven by a 1 ms timer can still be watched.
+    static constexpr unsigned MinTimerPeriodMs = 10;
+
     // Starts (or restarts) timer `id`; every period reaches OnTimer(id).
     // False when the window system has no timer to give (which the test
     // hooks of the window can pretend).
     bool SetTimer(unsigned id, unsigned periodMs);
     bool KillTimer(unsigned id);
     bool HasTimer(unsigned id) const { return Timers.count(id) != 0; }
+    // The period timer `id` really ticks with; 0 when it does not run.
+    unsigned TimerPeriod(unsigned id) const;
 
     // Marks the whole window for repainting; `erase` clears it to the
     // background first, otherwise the new picture is painted over the old.
@@ -70,6 +77,7 @@ protected:
 
 private:
     std::map<unsigned, int> Timers;  // our id -> the window system's id
+    std::map<unsigned, unsigned> Periods;  // our id -> its period in ms
     int Invalidations = 0;
     bool EraseNext = true;
 };

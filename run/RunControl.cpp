@@ -2,6 +2,8 @@
 // switching back to the interactive run. The menu commands of the view call
 // these and add only their dialogs and repaints.
 #include <algorithm>
+#include <fstream>
+#include <string>
 
 #include "core/Document.h"
 #include "run/BatchDrivers.h"
@@ -112,8 +114,32 @@ void CBrevimarDoc::ToggleStepExecuteMode()
     Resume();
 }
 
+void CBrevimarDoc::EndPausedBatch()
+{
+    CMultiRunSamples& data = MultiRunData;
+    if (data.BatchOpen != 0) {
+        if (data.WeaponsRawData) {
+            // The file holds what ran; its last line says it is not the whole run.
+            *data.WeaponsRawData << "\n* INCOMPLETE: the run was ended during sample " << Series.MultiRunSample << " of "
+                                 << Series.MultiRunSampleCount;
+            data.WeaponsRawData.reset();
+        }
+        data.BatchOpen = data.SampleOpen = 0;
+        Series.MultiRunSample = 0;
+        Series.MultiRunStep = 0;
+        Series.MultiRunBusy = 0;
+    }
+    CLandscapeRunState& sweep = Landscape.Run;
+    if (sweep.SweepOpen != 0) {
+        sweep.SweepOpen = sweep.PointOpen = sweep.RunOpen = sweep.ObservationPending = 0;
+        Experiment.LandscapeGridPoint = 0;
+        Experiment.LandscapeBusy = 0;
+    }
+}
+
 void CBrevimarDoc::TerminateRun()
 {
+    EndPausedBatch();
     RunHeader.CurrentStep = RunHeader.LastStep;
     RunTerminated = 1;
     if (RunMode == GeneticAlgorithmMode) {
@@ -128,7 +154,13 @@ void CBrevimarDoc::TerminateRun()
 
 void CBrevimarDoc::StartInteractiveRun()
 {
+    EndPausedBatch();
     LoadInputFile = 1;
+    // The genetic algorithm's search space goes back to its first mode.
+    Ga.GaSearchMode = 1;
+    Ga.GaMultiSquad = 0;
+    for (int mode = 1; mode < GaModeSlots; ++mode)
+        Ga.GaSearchModeFlags[mode] = mode == 1 ? 1 : 0;
     if (RunMode == InteractiveMode)
         return;
     RunMode = InteractiveMode;

@@ -32,13 +32,21 @@ void AdvanceFrame(CBrevimarDoc& doc)
         doc.Pause();
     }
     if (t >= FrameEnd(doc)) {
-        // The run is over: what the capture holds is that run, and the steps
-        // after the wrap must not overwrite its frames.
-        if (doc.RunMode == InteractiveMode && doc.RunCaptureOn == 1 && doc.CaptureEndStep == 0)
-            doc.CaptureEndStep = t;
         t = 1;
         doc.Pause();
     }
+}
+
+// The interactive run is over at `step`: it stops there, so that the series,
+// the charts drawn from them and the capture hold the whole run, and the
+// steps after the next Run must not overwrite the captured frames.
+void HoldAtRunEnd(CBrevimarDoc& doc, int step)
+{
+    doc.RunHeader.CurrentStep = step;
+    doc.RunEndStep = step;
+    doc.Pause();
+    if (doc.RunCaptureOn == 1 && doc.CaptureEndStep == 0)
+        doc.CaptureEndStep = step;
 }
 
 void CaptureStep(CBrevimarDoc& doc)
@@ -78,16 +86,37 @@ void ShowNextStoredFrame(CBrevimarDoc& doc)
 
 void TakeInteractiveStep(CBrevimarDoc& doc)
 {
-    if (doc.RunHeader.CurrentStep == 1)
+    int& t = doc.RunHeader.CurrentStep;
+    const int end = FrameEnd(doc);
+    if (doc.RunEndStep != 0 && doc.RunEndStep == t) {
+        // Run given after the end: the run wraps to step 1, pauses, and
+        // still takes that step.
+        doc.RunEndStep = 0;
+        t = 1;
         doc.Pause();
-    AdvanceFrame(doc);
+    } else {
+        // A restart or load meanwhile has left the end behind.
+        doc.RunEndStep = 0;
+        if (t == 1)
+            doc.Pause();
+        if (doc.RunHeader.TimeDirection > 0 && t + doc.RunHeader.TimeDirection >= end) {
+            HoldAtRunEnd(doc, std::max(end, 1));
+            return;
+        }
+        AdvanceFrame(doc);
+    }
     if (doc.Statistics.DataCollectionOn == 1)
         doc.CollectStepStatistics();
     doc.RecordAttrition();
     if (doc.RunCaptureOn == 1)
         CaptureStep(doc);
     doc.ShowRunStatus();
+    const int stepped = t;
     doc.StepSimulationInView();
+    // A force that reached the enemy flag sets the step to LastStep: the run
+    // ends after the step just taken.
+    if (t != stepped && t >= end)
+        HoldAtRunEnd(doc, stepped + 1);
 }
 
 void CBrevimarDoc::OnTimer(int /*timerId*/)

@@ -286,6 +286,8 @@ int LoadInputDataFile(CBrevimarDoc& doc)
         std::string text(std::istreambuf_iterator<char>(stream), {});
         read = ReadInputDataText(doc, std::move(text), file.PathName).Read;
     });
+    if (read)
+        doc.EndPausedBatch();  // a new scenario or stored run: a paused batch has nothing left to resume
     return read ? 1 : 0;
 }
 

@@ -57,12 +57,10 @@ TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
     EXPECT_EQ(LastModal().Text, "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||");
     EXPECT_EQ(FileText(folder + "/saved.dat"), Written(Doc()));
 
-    // In the genetic-algorithm mode the command pauses and asks nothing.
+    // In the genetic-algorithm mode the command is greyed and asks nothing.
     Doc().RunMode = GeneticAlgorithmMode;
-    Doc().Resume();
     Hooks.AnswerFile(folder + "/not-written.dat");
-    ASSERT_TRUE(Frame().RunCommand(SaveInputData));
-    EXPECT_EQ(Doc().Paused, 1);
+    EXPECT_FALSE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
     EXPECT_FALSE(std::filesystem::exists(folder + "/not-written.dat"));
 }
@@ -113,10 +111,12 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     const std::string folder = TempFolder();
     CBrevimarDoc& doc = Doc();
 
-    // Save RUN File outside the interactive run: a pause and nothing else.
+    // Save RUN File outside the interactive run: greyed, and the handler
+    // itself would do nothing either.
     doc.RunMode = GeneticAlgorithmMode;
     doc.RunHeader.CurrentStep = 9;
-    ASSERT_TRUE(Frame().RunCommand(SaveRun));
+    EXPECT_FALSE(Frame().RunCommand(SaveRun));
+    View()->OnFileSaveRunFile();
     EXPECT_EQ(doc.RunCaptureOn, 0);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 9);
 
@@ -127,16 +127,32 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     EXPECT_FALSE(ui.Enabled);
     doc.Experiment.GABusy = 0;
 
-    // Cancelled, it writes nothing, but the capture ends and the run restarts.
+    // Cancelled, it writes nothing and the capture goes on where it stood;
+    // the next Stop writes every frame recorded before and after the cancel.
     doc.RunMode = InteractiveMode;
     ASSERT_TRUE(Frame().RunCommand(SaveRun));
     ASSERT_EQ(doc.RunCaptureOn, 1);
-    doc.RunHeader.CurrentStep = 4;
+    doc.Resume();
+    for (int tick = 0; tick < 5; ++tick, doc.Resume())
+        View()->OnTimer(CBrevimarView::RunTimerId);
+    ASSERT_EQ(doc.RunHeader.CurrentStep, 5);
     Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(StopCapture));
-    EXPECT_EQ(doc.RunCaptureOn, 0);
-    EXPECT_LE(doc.RunHeader.CurrentStep, 1);
+    EXPECT_EQ(doc.RunCaptureOn, 1);
+    EXPECT_EQ(doc.RunHeader.CurrentStep, 5);
     EXPECT_TRUE(std::filesystem::is_empty(folder));
+    doc.Resume();
+    View()->OnTimer(CBrevimarView::RunTimerId);
+    doc.RunCaptureOn = 0;
+    const std::size_t scenarioSize = Written(doc).size();
+    doc.RunCaptureOn = 1;
+    Hooks.AnswerFile(folder + "/after-cancel.run");
+    ASSERT_TRUE(Frame().RunCommand(StopCapture));
+    // The frames before the current step 6, that is 0..5, each a step line
+    // and one line per agent.
+    const std::string frames = FileText(folder + "/after-cancel.run").substr(scenarioSize);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), 6 * (1 + doc.NumRed() + doc.NumBlue()));
+    std::filesystem::remove(folder + "/after-cancel.run");
 
     // A file that cannot be created is reported; the program and the
     // document carry on.

@@ -68,11 +68,12 @@ TEST_F(GaCommands, PersonalityModeEvolvesInTheWindow)
     doc.Experiment.GABusy = 0;
 }
 
-TEST_F(GaCommands, InputFileCommandSwitchesModeWhenCancelled)
+TEST_F(GaCommands, InputFileCommandCancelledKeepsTheRunMode)
 {
+    const int mode = Doc().RunMode;
     Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
-    EXPECT_EQ(Doc().RunMode, GeneticAlgorithmMode);
+    EXPECT_EQ(Doc().RunMode, mode);
     EXPECT_EQ(Hooks.Log().back().Text,
               "Brevimar GA1 Input Data Files (*.ga1)|*.ga1|Brevimar GA2 Input Data Files (*.ga2)|*.ga2|"
               "Brevimar Landscape Input Data Files (*.lnd)|*.lnd||");

@@ -148,6 +148,30 @@ TEST_F(MenuEnabling, WeaponChartNeedsAgentWeaponsAndGaChartFourGenerations)
     }
 }
 
+// Commands that write from the live battle do nothing outside the
+// interactive run, so they are offered only there; a batch paused half-way
+// can be ended by Terminate Run or by another run mode.
+TEST_F(MenuEnabling, LiveBattleSavesOnlyInTheInteractiveRunAndPausedBatchesCanEnd)
+{
+    using V = CBrevimarView;
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& d = Doc();
+    auto enabled = [&](unsigned id) {
+        CCmdUI ui(id);
+        View()->MessageMap().Update(ui);
+        return ui.Enabled;
+    };
+    for (int mode = PlaybackMode; mode <= MultipleTimeSeriesMode; ++mode) {
+        d.RunMode = mode;
+        for (unsigned id : {V::ID_FILE_SAVE_INPUT_DATA, V::ID_FILE_SAVE_RUN, V::ID_DATA_CAPACITY_SNAPSHOT})
+            EXPECT_EQ(enabled(id), mode == InteractiveMode) << mode << " " << id;
+        d.Pause();
+        for (unsigned id : {V::ID_TERMINATE_RUN, V::ID_RUN_MODE_INTERACTIVE, V::ID_RUN_MODE_PLAYBACK})
+            EXPECT_TRUE(enabled(id)) << mode << " " << id;
+    }
+}
+
 TEST_F(MenuEnabling, NoDocument)
 {
     Hooks.CancelFile();

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "experiments/GaEngine.h"
+#include "support/DocumentBytes.h"
 #include "support/TestDocument.h"
 
 namespace brevimar::testing {
@@ -195,18 +196,25 @@ TEST(GaInputFile, ScrambledTextNeverBreaksTheReader)
     }
 }
 
-TEST(GaInputFile, CommandSelectsTheGeneticAlgorithmEvenWhenCancelled)
+TEST(GaInputFile, CommandChangesNothingWhenCancelledOrRefused)
 {
     TestDocument t;
     t->RunMode = InteractiveMode;
     t->LoadInputFile = 1;
     t->Experiment.GaGeneration = 5;
-    t.Host.FileChoices.push_back(std::nullopt);
-    OnFileLoadGaInput(*t);
-    EXPECT_EQ(t->RunMode, GeneticAlgorithmMode);
-    EXPECT_EQ(t->LoadInputFile, 0);
-    EXPECT_EQ(t->Experiment.GaGeneration, 0);
+    t->Pause();
+    const std::string refused = std::string(BREVIMAR_BINARY_DIR) + "/ga_input_refused.ga2";
+    GaFileValues tooMany;
+    tooMany.Population = "301";
+    std::ofstream(refused) << GaFileText(tooMany);
+    for (const std::optional<std::string>& choice : {std::optional<std::string>{}, std::optional(refused)}) {
+        const std::vector<unsigned char> before = DocumentBytes(*t);
+        t.Host.FileChoices.push_back(choice);
+        OnFileLoadGaInput(*t);
+        EXPECT_TRUE(DocumentBytes(*t) == before) << (choice ? *choice : "cancelled");
+    }
     EXPECT_EQ(t.Host.FileRequests.back().DefaultExtension, "ga1");
+    t.Host.Messages.clear();
 
     // A file read through the command, and one that is refused with a message.
     const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/ga_input_test.ga2";
@@ -214,6 +222,9 @@ TEST(GaInputFile, CommandSelectsTheGeneticAlgorithmEvenWhenCancelled)
     t.Host.FileChoices.push_back(path);
     OnFileLoadGaInput(*t);
     EXPECT_EQ(t->Ga.GaPopulationSize, 6);
+    EXPECT_EQ(t->RunMode, GeneticAlgorithmMode);
+    EXPECT_EQ(t->LoadInputFile, 0);
+    EXPECT_EQ(t->Experiment.GaGeneration, 0);
     EXPECT_TRUE(t.Host.Messages.empty());
     GaFileValues bad;
     bad.Population = "301";

@@ -6,6 +6,7 @@
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeSetup.h"
 #include "experiments/LandscapeSweep.h"
+#include "support/DocumentBytes.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
@@ -193,18 +194,17 @@ TEST(LandscapeInputFileSweep, TerritorialBoxAndRuleOfTheFileHoldThroughTheSweep)
         }
 }
 
-TEST_F(LandscapeInputFile, MissingFileIsReportedAndCancelSelectsTheDefaults)
+TEST_F(LandscapeInputFile, MissingRefusedOrCancelledChangesNothing)
 {
+    doc->Pause();
+    doc->Landscape.Settings.LandscapeInitialConditions = 77;
+    const std::vector<unsigned char> before = testing::DocumentBytes(*doc);
     doc.Host.FileChoices.push_back(testing::TempFolder() + "/none.f1");
     OnLoadLandscapeFile(*doc);
     EXPECT_TRUE(doc.Host.SawMessageContaining("cannot open input file"));
-    EXPECT_EQ(doc->RunMode, InteractiveMode);
-
-    doc->Landscape.Settings.LandscapeInitialConditions = 77;
+    Load(Replace(InputText(), "IC 3", "IC x"));
     OnLoadLandscapeFile(*doc);  // cancelled
-    EXPECT_EQ(doc->RunMode, FitnessLandscapeMode);
-    EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 2);
-    EXPECT_EQ(doc->RandomState, doc->InitialSeed);
+    EXPECT_TRUE(testing::DocumentBytes(*doc) == before);
     EXPECT_EQ(doc.Host.FileRequests.back().Filter,
               "Brevimar 2-ParameterFitness Landsacpe Input Data Files (*.f1)|*.f1||");
 }

@@ -242,8 +242,50 @@ TEST(MultiRunBatch, DecliningTheWeaponsFileOrCancellingItRunsAccordingly)
     RunMultiTimeSeriesBatch(*cancelled, 45, [](int&) { return false; });
     EXPECT_EQ(cancelled->WeaponStatsOn, 1);
     EXPECT_EQ(cancelled.Host.PumpCount, 0) << "no sample runs";
-    EXPECT_EQ(cancelled->Series.MultiRunSample, S);
+    // Ended as not run: no completion follows, and the run waits for Run.
+    EXPECT_EQ(cancelled->Series.MultiRunSample, 0);
     EXPECT_EQ(cancelled->Series.MultiRunBusy, 0);
+    EXPECT_EQ(cancelled->Paused, 1);
+    EXPECT_NE(cancelled.Host.LastStatus().find("[ Samples ]: 0/3"), std::string::npos) << cancelled.Host.LastStatus();
+}
+
+// Terminate Run ends a batch paused in its second sample: the raw-data file
+// is closed with a last line saying it is incomplete, and a later batch
+// starts afresh with its own file.
+TEST(MultiRunBatch, TerminateEndsAPausedBatchAndMarksItsFileIncomplete)
+{
+    TestDocument doc;
+    MakeBatch(*doc);
+    doc->WeaponStatsOn = 1;
+    doc->RedForce.WeaponsOn = 1;
+    const std::string folder = testing::TempFolder();
+    doc.Host.FileChoices.push_back(folder + "/ended.rwd");
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == T + 1)  // sample 2, step 1
+            doc->Pause();
+    };
+    const auto yes = [](int&) { return true; };
+    RunMultiTimeSeriesBatch(*doc, 45, yes);
+    ASSERT_EQ(doc->Series.MultiRunSample, 2);
+    doc->TerminateRun();
+    EXPECT_EQ(doc->RunMode, InteractiveMode);
+    EXPECT_EQ(doc->MultiRunData.WeaponsRawData, nullptr);
+    EXPECT_EQ(doc->Series.MultiRunSample, 0);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(folder + "/ended.rwd", &text));
+    const std::string last = text.substr(text.rfind('\n') + 1);
+    EXPECT_EQ(last, "* INCOMPLETE: the run was ended during sample 2 of 3");
+
+    // The next batch asks for its file again and runs all its samples.
+    doc.Host.OnPump = nullptr;
+    doc->RunMode = MultipleTimeSeriesMode;
+    doc.Host.FileChoices.push_back(folder + "/whole.rwd");
+    RunMultiTimeSeriesBatch(*doc, 45, yes);
+    EXPECT_EQ(doc->Series.MultiRunSample, S);
+    ASSERT_TRUE(ReadTextFile(folder + "/whole.rwd", &text));
+    EXPECT_EQ(text.find("INCOMPLETE"), std::string::npos);
+    EXPECT_NE(text.find("SAMPLE 3"), std::string::npos);
 }
 
 }  // namespace

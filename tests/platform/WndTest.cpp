@@ -87,6 +87,22 @@ TEST_F(WndTest, TimerKilledInsideItsTickStopsAndSettingAgainRestarts)
     EXPECT_FALSE(window.HasTimer(9));
 }
 
+// The window system the program was made for raises a period below 10 ms to
+// 10 ms; the run's 1 ms timer thus allows at most 100 steps a second.
+TEST_F(WndTest, TimerPeriodsBelowTenMillisecondsAreRaisedToTen)
+{
+    TickCounter window;
+    const struct {
+        unsigned Asked, Runs;
+    } cases[] = {{1, 10}, {9, 10}, {10, 10}, {11, 11}, {150, 150}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(window.SetTimer(3, c.Asked));
+        EXPECT_EQ(window.TimerPeriod(3), c.Runs) << c.Asked;
+    }
+    window.KillTimer(3);
+    EXPECT_EQ(window.TimerPeriod(3), 0u);
+}
+
 TEST_F(WndTest, NoFreeTimerFailsSetTimer)
 {
     TickCounter window;

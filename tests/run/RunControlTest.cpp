@@ -101,6 +101,24 @@ TEST_F(RunControl, RestartResetTailAndInteractiveSwitchDeployTheSameBattle)
     }
 }
 
+// Interactive Time-Series puts the search space back to mode 1, from the
+// genetic algorithm's mode and from the interactive run alike.
+TEST_F(RunControl, InteractiveSwitchReturnsTheSearchSpaceToModeOne)
+{
+    for (int from : {GeneticAlgorithmMode, InteractiveMode}) {
+        doc->RunMode = from;
+        doc->Ga.GaSearchMode = 4;
+        doc->Ga.GaMultiSquad = 1;
+        for (int k = 1; k < GaModeSlots; ++k)
+            doc->Ga.GaSearchModeFlags[k] = k == 4 ? 1 : 0;
+        doc->StartInteractiveRun();
+        EXPECT_EQ(doc->Ga.GaSearchMode, 1) << from;
+        EXPECT_EQ(doc->Ga.GaMultiSquad, 0) << from;
+        for (int k = 1; k < GaModeSlots; ++k)
+            EXPECT_EQ(doc->Ga.GaSearchModeFlags[k], k == 1 ? 1 : 0) << from << " flag " << k;
+    }
+}
+
 TEST_F(RunControl, RestartAfterAnAgentFileFollowsTheRestartOption)
 {
     LoadAgentFile();

@@ -67,16 +67,36 @@ TEST_F(RunLoop, StepExecuteBurstsPauseAfterTTicks)
     EXPECT_EQ(T(), 16);
 }
 
-TEST_F(RunLoop, TheRunWrapsAtItsLastStep)
+// A run that reaches LastStep stops there, paused, with every step's
+// statistics in place (a chart drawn now covers steps 0..LastStep - 1); the
+// next Run wraps to step 1 and takes it, as a run's end always did.
+TEST_F(RunLoop, TheRunHoldsAtItsLastStepThenWraps)
 {
+    doc->Statistics.DataCollectionOn = 1;
     doc->RunHeader.LastStep = 5;
-    T() = 3;
+    int redAlive[5] = {};
+    Tick();  // step 1
+    Tick();  // t == 1 pauses and still runs step 2
+    doc->Resume();
     Tick();
-    EXPECT_EQ(T(), 4);
+    Tick();  // steps 3 and 4
+    for (int t = 1; t <= 4; ++t)
+        redAlive[t] = doc->Series.RedAliveSeries[t];
     EXPECT_EQ(doc->Paused, 0);
+    EXPECT_EQ(T(), 4);
+    doc->RedForce.AgentState[1] = Dead;  // would show at step 1 if it were collected again
+    Tick();
+    EXPECT_EQ(T(), 5);
+    EXPECT_EQ(doc->Paused, 1);
+    for (int t = 1; t <= 4; ++t)
+        EXPECT_EQ(doc->Series.RedAliveSeries[t], redAlive[t]) << t;
+    Tick();
+    EXPECT_EQ(T(), 5) << "paused at the end";
+    doc->Resume();
     Tick();
     EXPECT_EQ(T(), 1);
     EXPECT_EQ(doc->Paused, 1);
+    EXPECT_EQ(doc->RunEndStep, 0);
 }
 
 TEST_F(RunLoop, AGoalEndsTheRunWithoutOverrunningTheSeries)
@@ -84,8 +104,11 @@ TEST_F(RunLoop, AGoalEndsTheRunWithoutOverrunningTheSeries)
     // A RED agent on the BLUE flag sets t to LastStep in the middle of a step.
     T() = doc->RunHeader.LastStep;
     Tick();
-    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(T(), doc->RunHeader.LastStep);
     EXPECT_EQ(doc->Paused, 1);
+    doc->Resume();
+    Tick();
+    EXPECT_EQ(T(), 1);
 
     // A LastStep beyond the series is held to it.
     doc->Resume();
@@ -94,7 +117,8 @@ TEST_F(RunLoop, AGoalEndsTheRunWithoutOverrunningTheSeries)
     Tick();
     EXPECT_EQ(T(), 500);
     Tick();
-    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(T(), 501);
+    EXPECT_EQ(doc->Paused, 1);
 }
 
 TEST_F(RunLoop, CaptureRecordsEveryAgentBeforeTheStep)
@@ -130,11 +154,11 @@ TEST_F(RunLoop, CaptureStopsAtTheRunsEnd)
     const int x = doc->RedForce.AgentX[1];
     Tick();  // records row 4, then runs step 4
     doc->Capture(RedCaptureX, 1, 1) = -7;
-    Tick();  // wraps: t = 1, paused, and step 1 runs again
-    EXPECT_EQ(T(), 1);
+    Tick();  // the end: held at t = 5, paused
+    EXPECT_EQ(T(), 5);
     EXPECT_EQ(doc->CaptureEndStep, 5);
     doc->Resume();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i)  // wraps: t = 1, paused, and step 1 runs again
         Tick();
     EXPECT_EQ(doc->Capture(RedCaptureX, 1, 1), -7) << "row 1 of the finished run is kept";
     EXPECT_EQ(doc->Capture(RedCaptureX, 4, 1), x);
