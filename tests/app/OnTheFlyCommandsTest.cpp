@@ -102,7 +102,8 @@ TEST_F(OnTheFly, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
         ASSERT_FALSE(Hooks.Log().empty());
         EXPECT_EQ(Hooks.Log().back().Title, caption) << path;
         EXPECT_EQ(doc.RunHeader.CurrentStep, 9) << path;
-        EXPECT_EQ(doc.Paused, 0) << path;
+        EXPECT_EQ(doc.Paused, 1) << path;  // the run waits for the user after Cancel too
+        doc.Resume();
     }
     EXPECT_EQ(View()->InvalidateCount(), invalidations);
     EXPECT_EQ(doc.Battlefield.TerrainMode, 2);
