@@ -105,18 +105,50 @@ void SetMark(QAbstractButton* button, bool on)
 
 void CDataExchange::Fail(const std::string& message)
 {
+    Dialog.RefusedText[LastControl] = Dialog.GetDlgItemText(LastControl);
+    Dialog.ShownText.erase(LastControl);
     Dialog.MessageBox(message, {}, MB_OK | MB_ICONWARNING);
     Dialog.SetFocusOn(LastControl);
     Refused = true;
 }
 
+void CDataExchange::Shown(int id, const std::string& text)
+{
+    Dialog.SetDlgItemText(id, text);
+    const auto refused = Dialog.RefusedText.find(id);
+    if (refused != Dialog.RefusedText.end() && refused->second == text)
+        return;
+    if (refused != Dialog.RefusedText.end())
+        Dialog.RefusedText.erase(refused);
+    Dialog.ShownText[id] = text;
+}
+
+bool CDataExchange::Untouched(int id) const
+{
+    const auto it = Dialog.ShownText.find(id);
+    return it != Dialog.ShownText.end() && it->second == Dialog.GetDlgItemText(id);
+}
+
+namespace {
+
+// Saving: whether the control holds what the dialog itself showed there, so
+// that the range check lets it pass. A dialog accepts every value it was
+// opened with; only what the user typed is checked.
+void NoteControl(CDataExchange& dx, int id)
+{
+    dx.LastControl = id;
+    dx.LastUntouched = dx.SaveAndValidate && dx.Untouched(id);
+}
+
+}  // namespace
+
 void DDX_Text(CDataExchange& dx, int id, int& value)
 {
     if (!dx.Active())
         return;
-    dx.LastControl = id;
+    NoteControl(dx, id);
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, std::to_string(value));
+        dx.Shown(id, std::to_string(value));
         return;
     }
     if (const auto parsed = ParseInt(dx.Dialog.GetDlgItemText(id)))
@@ -129,9 +161,9 @@ void DDX_Text(CDataExchange& dx, int id, float& value)
 {
     if (!dx.Active())
         return;
-    dx.LastControl = id;
+    NoteControl(dx, id);
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, FormatReal(value, FloatDigits));
+        dx.Shown(id, FormatReal(value, FloatDigits));
         return;
     }
     const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id));
@@ -145,9 +177,9 @@ void DDX_Text(CDataExchange& dx, int id, double& value)
 {
     if (!dx.Active())
         return;
-    dx.LastControl = id;
+    NoteControl(dx, id);
     if (!dx.SaveAndValidate) {
-        dx.Dialog.SetDlgItemText(id, FormatDouble(value));
+        dx.Shown(id, FormatDouble(value));
         return;
     }
     if (const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id)))
@@ -161,6 +193,7 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& index)
     if (!dx.Active())
         return;
     dx.LastControl = firstId;
+    dx.LastUntouched = false;
     const auto group = dx.Dialog.RadioGroups.find(firstId);
     if (group == dx.Dialog.RadioGroups.end())
         return;
@@ -178,21 +211,21 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& index)
 
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue)
 {
-    if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
+    if (dx.SaveAndValidate && dx.Active() && !dx.LastUntouched && (value < minValue || value > maxValue))
         dx.Fail("Please enter an integer between " + std::to_string(minValue) + " and " + std::to_string(maxValue) +
                 ".");
 }
 
 void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxValue)
 {
-    if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
+    if (dx.SaveAndValidate && dx.Active() && !dx.LastUntouched && (value < minValue || value > maxValue))
         dx.Fail("Please enter a number between " + FormatReal(minValue, FloatDigits) + " and " +
                 FormatReal(maxValue, FloatDigits) + ".");
 }
 
 void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double maxValue)
 {
-    if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
+    if (dx.SaveAndValidate && dx.Active() && !dx.LastUntouched && (value < minValue || value > maxValue))
         dx.Fail("Please enter a number between " + FormatReal(minValue, DoubleDigits) + " and " +
                 FormatReal(maxValue, DoubleDigits) + ".");
 }

@@ -188,6 +188,49 @@ TEST_F(ParameterDialogs, SquadsSwitchKeepStoredValuesAndRefuseOutOfRange)
     EXPECT_EQ(Messages("Please enter a number between 0 and 999."), 1);
 }
 
+// Every parameter dialog takes OK on the built-in document (start-up
+// cancelled), whose zero ranges, areas and flags lie outside what a user may
+// type: a dialog refuses only values the user typed.
+TEST(BuiltInDocument, EveryParameterDialogTakesOkUntouched)
+{
+    QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).clear();
+    CModalHooks hooks;
+    auto app = std::make_unique<CBrevimarApp>(&hooks);
+    hooks.CancelFile();
+    ASSERT_TRUE(app->InitInstance({"brevimar"}));
+    CMainFrame& frame = *app->MainFrame();
+    frame.ActiveView()->GetDocument()->RedForce.WeaponAssignType = 1;
+    frame.ActiveView()->GetDocument()->BlueForce.WeaponAssignType = 1;
+    for (const unsigned id :
+         {V::ID_EDIT_RED_AGENTS, V::ID_EDIT_BLUE_AGENTS, V::ID_EDIT_COMBAT_PARAMETERS, V::ID_EDIT_RED_PASSABLE_TERRAIN,
+          V::ID_EDIT_BLUE_PASSABLE_TERRAIN, V::ID_EDIT_RED_SQUAD_WEAPONS, V::ID_EDIT_BLUE_SQUAD_WEAPONS,
+          V::ID_EDIT_RED_GRENADE, V::ID_EDIT_BLUE_GRENADE, V::ID_EDIT_RED_AGENT_WEAPONS, V::ID_EDIT_BLUE_AGENT_WEAPONS,
+          V::ID_FLY_RED_PERSONALITY, V::ID_FLY_BLUE_PERSONALITY, V::ID_FLY_RED_META_PERSONALITY,
+          V::ID_FLY_BLUE_META_PERSONALITY, V::ID_FLY_RED_AREA, V::ID_FLY_BLUE_AREA, V::ID_FLY_RED_FORMATION,
+          V::ID_FLY_BLUE_FORMATION, V::ID_EDIT_TERRITORIAL_POSSESSION, V::ID_RESEED_RANDOM, V::ID_EDIT_HIGHLIGHT_SQUADS,
+          V::ID_FLY_BATTLEFIELD_SIZE, V::ID_FLY_RED_DISTRIBUTION, V::ID_FLY_BLUE_DISTRIBUTION, V::ID_FLY_RED_FLAG,
+          V::ID_FLY_BLUE_FLAG, V::ID_FLY_RED_ADJUDICATION, V::ID_FLY_BLUE_ADJUDICATION, V::ID_FLY_RED_MOVEMENT,
+          V::ID_FLY_BLUE_MOVEMENT, V::ID_FLY_RED_SENSOR, V::ID_FLY_BLUE_FIRE, V::ID_FLY_RED_THRESHOLD,
+          V::ID_FLY_BLUE_PK, V::ID_FLY_RED_MAX_TARGETS, V::ID_FLY_BLUE_DEFENSE, V::ID_FLY_RED_COMMUNICATIONS,
+          V::ID_FLY_BLUE_COMMUNICATIONS}) {
+        const std::size_t before = hooks.Log().size();
+        hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(frame.RunCommand(id)) << id;
+        ASSERT_GT(hooks.Log().size(), before) << id;
+        int refusals = 0, accepted = 0;
+        for (std::size_t k = before; k < hooks.Log().size(); ++k) {
+            const ModalRecord& r = hooks.Log()[k];
+            refusals += r.Kind == ModalKind::MessageBox && r.Text.rfind("Please enter", 0) == 0;
+            accepted += r.Kind == ModalKind::Dialog && r.Result == IDOK;
+        }
+        EXPECT_EQ(refusals, 0) << id;
+        EXPECT_GE(accepted, 1) << id;
+        hooks.Reset();
+    }
+    app.reset();
+    QCoreApplication::processEvents();
+}
+
 TEST_F(ParameterDialogs, SharedHandlersToggleSetAndChoose)
 {
     Squads(Side::Red, {3});
@@ -444,9 +487,9 @@ TEST_F(ParameterDialogs, FormationClampsRingsAndCopiesToEachAgentsSquad)
     EXPECT_EQ(f.FlockMinAlive[1], 5.0f);
     EXPECT_EQ(f.FlockMaxAlive[5], 5.0f);
 
-    // The area refuses a centre of 0 and does not pause the run.
+    // The area refuses a typed centre of 0 and does not pause the run.
     doc.Resume();
-    f.AreaCenterY[1] = f.AreaRangeX[1] = f.AreaRangeY[1] = 1;
+    f.AreaCenterX[1] = f.AreaCenterY[1] = f.AreaRangeX[1] = f.AreaRangeY[1] = 1;
     Hooks.AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "0"}, {IDC_STORE_SQUAD, ""}});
     Hooks.AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "12"}, {IDC_STORE_SQUAD, ""}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_AREA));
