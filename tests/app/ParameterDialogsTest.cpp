@@ -3,13 +3,19 @@
 #include <QScrollArea>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "app/AppFixture.h"
 #include "dialogs/AgentParamsDlg.h"
+#include "dialogs/BattlefieldDlgs.h"
+#include "dialogs/CombatParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
+#include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
+#include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/PersonalityDlg.h"
+#include "dialogs/RangeOptionDlgs.h"
 #include "support/ScriptedHost.h"
 
 namespace brevimar::testing {
@@ -177,15 +183,56 @@ TEST_F(ParameterDialogs, SquadsSwitchKeepStoredValuesAndRefuseOutOfRange)
     Hooks.StepDialog({{IDC_SQUAD_1 + 4, "1"}});                            // squad 5 > count: ignored
     Hooks.StepDialog({{F::IDC_OUTER_ALIVE, "999.5"}, {IDC_STORE_SQUAD, ""}});  // refused
     Hooks.StepDialog({{F::IDC_OUTER_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});      // 0 accepted
-    Hooks.AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK does not store
+    Hooks.AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK stores the squad on show
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.CurrentSquad, 2);
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 1), 1);
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 4), 0);
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_SQUAD_1 + 2)->isEnabled());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_SQUAD_1 + 3)->isEnabled());  // squad 4 of 3
     EXPECT_EQ(dlg.OuterAlive.Squad[1], 10.0f);
-    EXPECT_EQ(dlg.OuterAlive.Squad[2], 0.0f);
+    EXPECT_EQ(dlg.OuterAlive.Squad[2], 77.0f);
     EXPECT_EQ(dlg.OuterAlive.Squad[3], 30.0f);
     EXPECT_EQ(Messages("Please enter a number between 0 and 999."), 1);
+}
+
+// OK keeps what the user typed into the squad on show, without the store
+// button, in every per-squad dialog; each value below is the one typed.
+TEST_F(ParameterDialogs, OkKeepsTheShownSquadsEditsWithoutStore)
+{
+    CBrevimarDoc& doc = Doc();
+    CForce& red = doc.RedForce;
+    CForce& blue = doc.BlueForce;
+    red.WeaponAssignType = 1;  // the engagement dialog needs squad weapons
+    red.WeaponFunction.weapon_squad[1] = 1;
+    using C = CCombatParamsDlg;
+    struct Case {
+        unsigned Command;
+        int Control;
+        const char* Typed;
+        std::function<double()> Kept;
+        double Expected;
+    };
+    const Case cases[] = {
+        {V::ID_EDIT_RED_AGENTS, A::IDC_SENSOR_ALIVE, "7", [&] { return red.A_S_RANGE[1]; }, 7},
+        {V::ID_EDIT_COMBAT_PARAMETERS, C::SideId(Side::Red, C::CENTER_X + 2), "9", [&] { return doc.Battlefield.R_box_l[1]; }, 9},
+        {V::ID_FLY_BLUE_SENSOR, CSquadRangeDlg::IDC_ALIVE, "6", [&] { return blue.A_S_RANGE[1]; }, 6},
+        {V::ID_FLY_RED_PK, CSquadRangeDlg::IDC_INJURED, "0.25", [&] { return red.shot_prob_injured[1]; }, 0.25},
+        {V::ID_FLY_RED_MOVEMENT, CMovementRangeDlg::IDC_RANGE_ALIVE, "0", [&] { return red.A_M_RANGE[1]; }, 0},
+        {V::ID_FLY_RED_ADJUDICATION, CCombatAdjudicationDlg::IDC_MAX_ALIVE, "4", [&] { return red.A_R_max_eng_num[1]; }, 4},
+        {V::ID_FLY_BLUE_DISTRIBUTION, CInitialDistributionDlg::IDC_SIZE_X, "8", [&] { return doc.Battlefield.B_box_l[1]; }, 8},
+        {V::ID_FLY_RED_PERSONALITY, WeightAliveId(W6), "-3", [&] { return red.w6_a[1]; }, -3},
+        {V::ID_FLY_BLUE_META_PERSONALITY, MetaAliveId(1), "3", [&] { return blue.A_ADVANCE_num[1]; }, 3},
+        {V::ID_EDIT_RED_PASSABLE_TERRAIN, CPassableTerrainDlg::VisibilityId(1), "0.5",
+         [&] { return doc.TerrainModifiers.Red.TerrainVisibility[1][1]; }, 0.5},
+        {V::ID_EDIT_RED_SQUAD_WEAPONS, CHitProbDlg::ParamId(3, 0), "0.75", [&] { return red.WeaponFunction.pmin[1][0]; }, 0.75},
+    };
+    for (const Case& c : cases) {
+        Hooks.AnswerDialog(IDOK, {{c.Control, c.Typed}});
+        ASSERT_TRUE(Run(c.Command));
+        EXPECT_EQ(Hooks.Log().back().Result, IDOK) << c.Command;
+        EXPECT_EQ(c.Kept(), c.Expected) << c.Command;
+    }
 }
 
 // Every parameter dialog takes OK on the built-in document (start-up
