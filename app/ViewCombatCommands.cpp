@@ -2,7 +2,6 @@
 // The combat parameters restart the battle; the terrain modifiers and the
 // weapons act from the next step of the battle as it stands.
 #include "app/BrevimarView.h"
-#include "app/PauseForDialog.h"
 #include "core/Document.h"
 #include "dialogs/CombatParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
@@ -36,11 +35,10 @@ void CBrevimarView::BuildCombatCommandMap()
 void CBrevimarView::OnEditCombatParameters()
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CCombatParamsDlg dialog(doc, this);
     if (dialog.DoModal() != IDOK)
         return;
-    pause.Keep();
     // Cells beyond a smaller battlefield would keep their old picture.
     if (dialog.Length < doc.Battlefield.BattleSize) {
         doc.ClearLattice();
@@ -53,11 +51,10 @@ void CBrevimarView::OnEditCombatParameters()
 bool CBrevimarView::EditPassableTerrain(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CPassableTerrainDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     HandBackPassableTerrain(doc, dialog);
     Invalidate(false);
     return true;
@@ -66,11 +63,10 @@ bool CBrevimarView::EditPassableTerrain(Side side)
 bool CBrevimarView::EditSquadWeapons(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CHitProbDlg dialog(doc, side, this);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
-        pause.Keep();
         CopyHitFunctions(doc.Force(side).WeaponFunction, dialog.Functions);
     }
     Invalidate(false);
@@ -80,11 +76,10 @@ bool CBrevimarView::EditSquadWeapons(Side side)
 bool CBrevimarView::EditGrenade(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CGrenadeDlg dialog(doc, side, this);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
-        pause.Keep();
         HandBackGrenade(doc.Weapons(side), dialog.Weapons);
     }
     Invalidate(false);
@@ -94,11 +89,10 @@ bool CBrevimarView::EditGrenade(Side side)
 bool CBrevimarView::EditAgentWeapons(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CAgentWeaponsDlg dialog(doc, side, this);
     const bool ok = dialog.DoModal() == IDOK;
     if (ok) {
-        pause.Keep();
         HandBackAgentWeapons(doc, dialog);
     }
     Invalidate(false);
@@ -108,10 +102,9 @@ bool CBrevimarView::EditAgentWeapons(Side side)
 void CBrevimarView::OnTheFlyWeaponSelection(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CWeaponAssignTypeDlg type(doc, side, this);
     if (type.DoModal() == IDOK) {
-        pause.Keep();
         CForce& f = doc.Force(side);
         f.WeaponsOn = type.AgentSpecific;
         f.WeaponAssignType = type.SquadSpecific;

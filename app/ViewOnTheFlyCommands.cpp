@@ -1,12 +1,11 @@
 // Changes to the battle set-up, the terrain, the per-squad ranges and the
 // display and seed settings, in the middle of a run. Set-up and terrain
 // changes restart the battle; range changes reach every agent of the squad
-// and the run goes on from where it stands. Cancel leaves everything as it
-// was, the pause included.
+// and the run goes on from where it stands once resumed. Cancel leaves the
+// document as it was; after OK or Cancel the run stays paused.
 #include <algorithm>
 
 #include "app/BrevimarView.h"
-#include "app/PauseForDialog.h"
 #include "core/Document.h"
 #include "core/TerrainBlocks.h"
 #include "dialogs/BattlefieldDlgs.h"
@@ -134,12 +133,11 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
 
     // Set-up changes: each accepted value restarts the battle.
     auto battlefieldSize = [this, &doc, restart] {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CBattlefieldSizeDlg dlg(this);
         dlg.Length = dlg.Width = doc.Battlefield.BattleSize;
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         // Both flags must stay on the field; the field is square, so the width
         // only guards the flags.
         const CForce& r = doc.RedForce;
@@ -156,14 +154,13 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         restart();
     };
     auto flag = [this, &doc, restart](Side side) {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CForce& holder = FlagHolder(doc, side);
         CFlagPositionDlg dlg(side, this);
         dlg.X = holder.GoalFlagX;
         dlg.Y = holder.GoalFlagY;
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         const int size = doc.Battlefield.BattleSize;
         if (dlg.X >= 1 && dlg.X <= size && dlg.Y >= 1 && dlg.Y <= size) {
             holder.GoalFlagX = dlg.X;
@@ -172,11 +169,10 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         restart();
     };
     auto distribution = [this, &doc, restart](Side side) {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CInitialDistributionDlg dlg(doc, side, this);
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         CBattlefield& b = doc.Battlefield;
         const bool red = side == Side::Red;
         const int n = SquadsOf(doc.Force(side));
@@ -191,13 +187,12 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         // Only while the side's weapons are assigned per squad.
         if (f.WeaponAssignType != 1)
             return;
-        PauseForDialog pause(doc);
+        doc.Pause();
         int& option = side == Side::Red ? doc.Battlefield.RedCombatUnlimited : doc.Battlefield.BlueCombatUnlimited;
         CCombatAdjudicationDlg dlg(doc, side, this);
         dlg.Option = option;
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         option = dlg.Option;
         HandBackSquadRow(f.A_R_max_eng_num, dlg.MaxAlive, SquadsOf(f));
         HandBackSquadRow(f.I_R_max_eng_num, dlg.MaxInjured, SquadsOf(f));
@@ -206,25 +201,23 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
 
     // Range changes: the run goes on from its step, without a redraw.
     auto rangeOption = [this, &doc](Side side, RangeOption option) {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CSquadRangeDlg dlg(doc, side, option, this);
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         HandBackRangeOption(doc, side, dlg);
     };
     auto movement = [this, &doc](Side side) {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CMovementRangeDlg dlg(doc, side, this);
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         HandBackMovement(doc, side, dlg);
     };
 
     // The small editors.
     auto territory = [this, &doc] {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CBattlefield& b = doc.Battlefield;
         CTerritorialPossessionDlg dlg(this);
         dlg.UserArea = b.TerritoryUserArea;
@@ -237,7 +230,6 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.RangeY = b.TerritoryRangeY;
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         b.TerritoryUserArea = dlg.UserArea;
         b.TerritoryRange = dlg.Range;
         b.TerritoryMinCount = dlg.MinCount;
@@ -249,20 +241,18 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         Invalidate(false);
     };
     auto reseed = [this, &doc] {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CRandomSeedDlg dlg(doc, this);
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         // The running battle keeps its generator state until the next restart.
         doc.InitialSeed = dlg.Seed;
     };
     auto highlight = [this, &doc] {
-        PauseForDialog pause(doc);
+        doc.Pause();
         CSquadHighlightDlg dlg(doc, this);
         if (dlg.DoModal() != IDOK)
             return;
-        pause.Keep();
         doc.HighlightRedSquadNumber = std::min(dlg.RedSquad, SquadsOf(doc.RedForce));
         doc.HighlightBlueSquadNumber = std::min(dlg.BlueSquad, SquadsOf(doc.BlueForce));
         doc.HighlightRedSquadOn = dlg.RedOn;
@@ -356,7 +346,7 @@ bool CBrevimarView::OnEditTerrainBlocks()
 {
     CBrevimarDoc& doc = *Document;
     CBattlefield& b = doc.Battlefield;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CTerrainParamsDlg dlg(doc, this);
     // Terrain from a file becomes block terrain once the blocks are edited;
     // nothing reaches the battlefield before OK.
@@ -364,7 +354,6 @@ bool CBrevimarView::OnEditTerrainBlocks()
         dlg.TerrainFlag = 1;
     if (dlg.DoModal() != IDOK)
         return false;
-    pause.Keep();
     b.TerrainMode = dlg.TerrainFlag;
     for (int k = 1; k <= MaxTerrainBlocks; ++k) {
         b.TerrainBlockType[k] = dlg.Type[k];
@@ -405,7 +394,7 @@ bool CBrevimarView::EditCommunications(Side side)
 {
     CBrevimarDoc& doc = *Document;
     CForce& f = doc.Force(side);
-    PauseForDialog pause(doc);
+    doc.Pause();
     CCommunicationsDlg dlg(side, this);
     dlg.On = f.CommOn;
     dlg.Range = f.COMM_range;
@@ -413,7 +402,6 @@ bool CBrevimarView::EditCommunications(Side side)
     dlg.WeightInjured = f.I_COMM_weight;
     if (dlg.DoModal() != IDOK)
         return false;
-    pause.Keep();
     HandBackCommunications(doc, side, dlg);
     return true;
 }

@@ -1,12 +1,12 @@
 // The parameter-change road: pause, a modal dialog that copies the
 // document's values in, the hand-back after OK, and for the Edit menu's
 // changes a restart of the battle from the new parameters. Cancel leaves the
-// document, the run and the picture exactly as they were, the pause included.
+// document, the run and the picture as they were. Either way the run stays
+// paused until the user resumes it.
 #include <algorithm>
 #include <cmath>
 
 #include "app/BrevimarView.h"
-#include "app/PauseForDialog.h"
 #include "core/Document.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
@@ -206,11 +206,10 @@ void CBrevimarView::ResetTailAndRedraw()
 bool CBrevimarView::EditAgents(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CAgentParamsDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     HandBackAgentParams(doc, dialog);
     ResetTailAndRedraw();
     return true;
@@ -219,11 +218,10 @@ bool CBrevimarView::EditAgents(Side side)
 bool CBrevimarView::OnTheFlyPersonality(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CPersonalityDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     dialog.Values.HandBack(doc, side, SquadsOf(doc.Force(side)));
     RederiveAgentWeights(doc.Force(side));
     Invalidate(false);
@@ -233,11 +231,10 @@ bool CBrevimarView::OnTheFlyPersonality(Side side)
 bool CBrevimarView::OnTheFlyMetaPersonality(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CMetaPersonalityDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     CForce& f = doc.Force(side);
     dialog.Values.HandBack(f, side, SquadsOf(f));
     Invalidate(false);
@@ -248,7 +245,7 @@ bool CBrevimarView::OnTheFlyMetaPersonality(Side side)
 bool CBrevimarView::EditCommMatrix(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CForce& f = doc.Force(side);
     const int n = SquadsOf(f);
     CCommMatrixDlg dialog(side, this);
@@ -258,7 +255,6 @@ bool CBrevimarView::EditCommMatrix(Side side)
     dialog.SquadCount = n;
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             f.CommMatrix[i][j] = dialog.C[i][j];
@@ -269,7 +265,7 @@ bool CBrevimarView::EditCommMatrix(Side side)
 bool CBrevimarView::EditSquadWeights(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CForce& f = doc.Force(side);
     CSquadWeightMatrixDlg dialog(side, this);
     dialog.SquadCount = SquadsOf(f);
@@ -278,7 +274,6 @@ bool CBrevimarView::EditSquadWeights(Side side)
             dialog.S[i][j] = f.SquadWeightMatrix[i][j];
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     for (int i = 1; i <= MaxSquads; ++i)
         for (int j = 1; j <= MaxSquads; ++j)
             f.SquadWeightMatrix[i][j] = dialog.S[i][j];
@@ -317,7 +312,7 @@ bool CBrevimarView::EditArea(Side side)
 bool CBrevimarView::EditFormation(Side side)
 {
     CBrevimarDoc& doc = *Document;
-    PauseForDialog pause(doc);
+    doc.Pause();
     CForce& f = doc.Force(side);
     const int n = SquadsOf(f);
     CFlockDlg dialog(side, this);
@@ -329,7 +324,6 @@ bool CBrevimarView::EditFormation(Side side)
     dialog.ShowFirstSquad();
     if (dialog.DoModal() != IDOK)
         return false;
-    pause.Keep();
     dialog.ClampInnerRings();
     HandBackSquadRow(f.A_R_flock_min, dialog.InnerAlive, MaxSquads);
     HandBackSquadRow(f.I_R_flock_min, dialog.InnerInjured, MaxSquads);

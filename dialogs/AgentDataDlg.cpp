@@ -1,5 +1,6 @@
 #include "dialogs/AgentDataDlg.h"
 
+#include <QLineEdit>
 #include <QPoint>
 
 #include <algorithm>
@@ -74,6 +75,23 @@ const std::array<RowSpec, CAgentDataDlg::RowCount>& Rows()
 }
 #undef BREVIMAR_ROW
 
+// The rows are labelled by side name and read RED's fields; a force block
+// keeps these fields by own side and other side, so BLUE's window reads each
+// pair of side-named rows crosswise: "--> Alive RED" shows BLUE's weight
+// toward RED.
+int SourceRow(Side side, int row)
+{
+    if (side == Side::Red)
+        return row;
+    switch (row) {
+    case 4: case 6: case 8: return row + 1;  // the rows named RED: BLUE's fields toward RED
+    case 5: case 7: case 9: return row - 1;
+    case 22: return 23;  // "Min/B": BLUE's distance to its own side
+    case 23: return 22;
+    default: return row;
+    }
+}
+
 constexpr int MinDistRfRow = 24;
 constexpr int MaxTargetsRow = 28;
 constexpr int NoLimitTargets = 999;
@@ -96,6 +114,8 @@ DialogTemplate AgentDataTemplate(Side side)
     items.push_back({DlgItem::Label, IDC_STATIC, "/"});
     items.push_back({DlgItem::Edit, CAgentDataDlg::IDC_AGENTS});
     items.push_back({DlgItem::Group, IDC_STATIC, "", 3});
+    for (const char* heading : {"", "Alive", "Injured"})
+        items.push_back({DlgItem::Label, IDC_STATIC, heading});
     for (int r = 0; r < CAgentDataDlg::RowCount; ++r) {
         const char* label = Rows()[r].Label;
         items.push_back({DlgItem::Label, IDC_STATIC, r == MinDistRfRow && !red ? "Min/BF" : label});
@@ -144,14 +164,33 @@ CAgentDataDlg::CAgentDataDlg(Side side, QWidget* parent, const CBrevimarDoc* doc
     FratOn = red ? b.red_frat_flag : b.blue_frat_flag;
     FratRadius = red ? b.red_frat_rad : b.blue_frat_rad;
     NoTargetLimit = (red ? b.RedCombatUnlimited : b.BlueCombatUnlimited) == 1;
-    for (int s = 1; s <= Squads; ++s) {
-        SquadSizes[s] = f.num_per_squad[s];
-        for (int r = 0; r < RowCount; ++r)
-            for (int c = 0; c < 2; ++c)
-                Values[s][r][c] = Rows()[r].Value(f, s, c);
+    if (doc->RunMode == 2) {
+        // A replayed frame file: the run header's snapshot of the side, one
+        // set of values; of its fields only the agent count has a meaning,
+        // and the scenario's squads have nothing to do with the replay.
+        Squads = 1;
+        Agents = red ? doc->RunHeader.RedCount : doc->RunHeader.BlueCount;
+        SquadSizes[1] = Agents;
+        CommOn = ReconOn = FratOn = 0;
+        CommRange = FratRadius = 0;
+        CommWeightAlive = CommWeightInjured = 0;
+        ReconTime = 0;
+        NoTargetLimit = false;
+    } else {
+        for (int s = 1; s <= Squads; ++s) {
+            SquadSizes[s] = f.num_per_squad[s];
+            for (int r = 0; r < RowCount; ++r)
+                for (int c = 0; c < 2; ++c)
+                    Values[s][r][c] = Rows()[SourceRow(side, r)].Value(f, s, c);
+        }
     }
     OnButton(red ? CRedAgentDataDlg::IDC_DISPLAY_SQUAD : CBlueAgentDataDlg::IDC_DISPLAY_SQUAD,
              [this] { OnDisplaySquad(); });
+    // A snapshot to read, not to edit: only the squad number takes typing.
+    for (const DialogItem& item : Template().Items)
+        if (item.Kind == DlgItem::Edit && item.Id != IDC_SQUAD)
+            if (auto* box = qobject_cast<QLineEdit*>(GetDlgItem(item.Id)))
+                box->setReadOnly(true);
 
     // Beside the battlefield, where it hides neither the field nor the other side's window.
     setModal(false);

@@ -130,7 +130,7 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
     Meta.Bind(*this, side, AgentMetaRanges(side));
 
     OnButton(IDC_DISPLAY_SQUAD, [this] { OnDisplaySquad(); });
-    OnButton(IDC_SAVE_SQUAD, [this] { StoreSquad(); });
+    BindStore(IDC_SAVE_SQUAD);
     OnButton(IDC_RANDOMIZE_ALIVE, [this] {
         Personality.Randomize(*RandomSource, DlgSide, true, false);
         UpdateData(false);
@@ -212,7 +212,7 @@ void CAgentParamsDlg::OnDisplaySquad()
 bool CAgentParamsDlg::StoreSquad()
 {
     if (CurrentSquad > SquadCount)
-        return false;
+        return UpdateData(true);
     return CParamDlg::StoreSquad();
 }
 
@@ -226,7 +226,7 @@ int CAgentParamsDlg::SquadSizeTotal() const
 
 void CAgentParamsDlg::OnOK()
 {
-    if (!UpdateData(true))
+    if (!StoreSquad())
         return;
     // Every agent of a side has a slot of its own; more would be lost.
     if (const int total = SquadSizeTotal(); total > MaxAgents) {

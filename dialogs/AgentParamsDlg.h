@@ -60,9 +60,10 @@ public:
 
     // "Display Squad": the typed squad, at most the squad count.
     void OnDisplaySquad();
-    // "SAVE Squad Data": nothing for a squad above the squad count.
+    // "SAVE Squad Data": nothing stored for a squad above the squad count.
     bool StoreSquad() override;
-    // Refuses squad sizes that add up to more agents than a side holds.
+    // Stores the squad on show, then refuses squad sizes that add up to more
+    // agents than a side holds.
     void OnOK() override;
     // The squad sizes of squads 1..the edited number of squads.
     int SquadSizeTotal() const;

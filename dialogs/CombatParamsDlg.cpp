@@ -240,13 +240,27 @@ void CCombatParamsDlg::OnDisplaySquad(Side side)
 
 void CCombatParamsDlg::OnSaveSquad(Side side)
 {
-    if (!ExchangeForSquad(side))
-        return;
+    if (ExchangeForSquad(side))
+        StoreShown(side);
+}
+
+void CCombatParamsDlg::StoreShown(Side side)
+{
     V& v = Values(side);
     if (v.ShowSquad > v.SquadCount)
         return;
     for (int k = 0; k < V::PerSquadValues; ++k)
         v.Table[k][v.ShowSquad] = v.Shown[k];
+}
+
+void CCombatParamsDlg::OnOK()
+{
+    // Each side's squad on show is kept, as its "SAVE Squad Data" keeps it.
+    if (!UpdateData(true))
+        return;
+    StoreShown(Side::Red);
+    StoreShown(Side::Blue);
+    EndDialog(IDOK);
 }
 
 void HandBackCombatParams(CBrevimarDoc& doc, const CCombatParamsDlg& dlg)

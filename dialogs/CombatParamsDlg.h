@@ -64,6 +64,8 @@ public:
 
     CCombatParamsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
     bool OnInitDialog() override;
+    // Stores both sides' squads on show, then closes.
+    void OnOK() override;
 
     void OnDisplaySquad(Side side);
     void OnSaveSquad(Side side);
@@ -83,6 +85,8 @@ protected:
 private:
     // Exchanges everything; false when the side's squad number is unusable.
     bool ExchangeForSquad(Side side);
+    // The shown squad's entries := the shown values, for a squad of the side.
+    void StoreShown(Side side);
 };
 
 // Writes the dialog's values into the document (no restart).

@@ -169,7 +169,7 @@ void CHitProbDlg::BindControls()
     OnButton(IDC_ALIVE_FAST, [this] { OnDecay(0, 1); });
     OnButton(IDC_INJURED_SLOW, [this] { OnDecay(1, 0); });
     OnButton(IDC_INJURED_FAST, [this] { OnDecay(1, 1); });
-    OnButton(IDC_UPDATE, [this] { OnUpdateSquadWeapon(); });
+    BindStore(IDC_UPDATE, [this] { return OnUpdateSquadWeapon(); });
     OnButton(IDC_SYMMETRIZE_AI, [this] { OnSymmetrizeParameters(); });
     OnButton(IDC_SYMMETRIZE_TABLE, [this] { OnSymmetrizeTable(); });
     OnButton(IDC_GENERATE, [this] { OnGenerateArray(); });
@@ -203,6 +203,7 @@ void CHitProbDlg::ShowFirstSquad()
 bool CHitProbDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    EnableSquadRadios(IDC_SQUAD_1);
     CheckRadioButton(IDC_SQUAD_1, IDC_SQUAD_1 + MaxSquads - 1, IDC_SQUAD_1 + CurrentSquad - 1);
     CheckRadioButton(IDC_WEAPON_1, IDC_WEAPON_1 + MaxSquads - 1, IDC_WEAPON_1 + CurrentFunction - 1);
     CheckRadioButton(IDC_COOKIE_CUTTER, IDC_EUCLIDEAN, Functions.sensor_type == 0 ? IDC_COOKIE_CUTTER : IDC_EUCLIDEAN);

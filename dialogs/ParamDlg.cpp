@@ -63,6 +63,12 @@ bool CParamDlg::StoreSquad()
     return true;
 }
 
+void CParamDlg::OnOK()
+{
+    if (StoreShown ? StoreShown() : UpdateData(true))
+        EndDialog(IDOK);
+}
+
 void CParamDlg::Toggle(int& member)
 {
     UpdateData(true);
@@ -89,6 +95,8 @@ bool CParamDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SquadRadioIndex = CurrentSquad - 1;
+    if (SquadRadioFirst != IDC_STATIC)
+        EnableSquadRadios(SquadRadioFirst);
     for (const auto& mark : Marks)
         mark();
     UpdateData(false);
@@ -186,9 +194,16 @@ void CParamDlg::BindSquadRadios(int firstId)
         OnButton(firstId + k - 1, [this, k] { SelectSquad(k); });
 }
 
-void CParamDlg::BindStore(int id)
+void CParamDlg::BindStore(int id, std::function<bool()> store)
 {
-    OnButton(id, [this] { StoreSquad(); });
+    StoreShown = store ? std::move(store) : [this] { return StoreSquad(); };
+    OnButton(id, [this] { StoreShown(); });
+}
+
+void CParamDlg::EnableSquadRadios(int firstId)
+{
+    for (int k = 1; k <= MaxSquads; ++k)
+        EnableDlgItem(firstId + k - 1, k == 1 || k <= SquadCount);
 }
 
 void SquadRadioItems(std::vector<DialogItem>& items, int firstId)

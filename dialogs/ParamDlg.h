@@ -4,8 +4,9 @@
 // it is constructed and never touches the document again; the view's command
 // hands the members back after OK. A per-squad parameter lives twice in the
 // dialog: a SquadValue holds entries 1..10 and the edit member that shows the
-// current squad. Only the store button moves edit members into the entries,
-// and only the entries are handed back.
+// current squad. The store button moves edit members into the entries, and
+// OK stores the squad on show the same way before it closes, so that what
+// the user sees is what is kept; only the entries are handed back.
 //
 // How to build a dialog on the frame:
 //  1. Lay out the controls in a DialogTemplate (platform/Dialog.h): labelled
@@ -58,6 +59,9 @@ public:
     // The store button: the current squad's entries := the edit members,
     // when every value passes its range check.
     virtual bool StoreSquad();
+    // OK: the squad on show is stored as its store button stores it; a
+    // refused value keeps the dialog open.
+    void OnOK() override;
 
     // The shared one-line handlers.
     void Toggle(int& member);
@@ -82,7 +86,11 @@ public:
     void BindChoice(int& mode, std::vector<std::pair<int, int>> idsAndCodes);
     // Ten radios "1".."10" with consecutive ids from firstId.
     void BindSquadRadios(int firstId);
-    void BindStore(int id);
+    // The store button, which OK presses too; `store` answers false when a
+    // value was refused. Without one, StoreSquad.
+    void BindStore(int id, std::function<bool()> store = {});
+    // Squad radios above the squad count do nothing: they show disabled.
+    void EnableSquadRadios(int firstId);
     // Edit members := squad 1's entries, current squad 1.
     void ShowFirstSquad();
 
@@ -98,6 +106,7 @@ private:
     std::vector<std::function<void()>> Zeros;
     std::vector<std::function<void()>> Marks;  // ticks and radio marks from the members
     int SquadRadioFirst = IDC_STATIC;
+    std::function<bool()> StoreShown;  // empty: the dialog has no squads to store
 };
 
 // Template pieces shared by the dialogs.

@@ -168,7 +168,7 @@ CAgentWeaponsDlg::CAgentWeaponsDlg(const CBrevimarDoc& doc, Side side, QWidget* 
     }
     for (int code = 0; code < 3; ++code)
         OnButton(IDC_SENSOR_CONST + code, [this, code] { OnSensor(code); });
-    OnButton(IDC_SAVE_SQUAD, [this] { OnSaveSquad(); });
+    BindStore(IDC_SAVE_SQUAD, [this] { return OnSaveSquad(); });
     if (auto* size = qobject_cast<QLineEdit*>(GetDlgItem(IDC_SQUAD_SIZE)))
         size->setReadOnly(true);
 
@@ -196,10 +196,10 @@ void CAgentWeaponsDlg::OnSensor(int code)
     OnInitDialog();
 }
 
-void CAgentWeaponsDlg::OnSaveSquad()
+bool CAgentWeaponsDlg::OnSaveSquad()
 {
     if (!UpdateData(true))
-        return;
+        return false;
     const int k = std::clamp(CurrentSquad, 1, MaxSquads);
     const int size = SquadSize.Squad[k];
     // What fits, point-to-point weapons first and the grenade last.
@@ -222,6 +222,7 @@ void CAgentWeaponsDlg::OnSaveSquad()
     LoadSquad(k);
     UpdateData(false);
     OnInitDialog();
+    return true;
 }
 
 CGrenadeDlg::CGrenadeDlg(const CBrevimarDoc& doc, Side side, QWidget* parent) : CParamDlg(GrenadeTemplate(side), parent)

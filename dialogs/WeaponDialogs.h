@@ -44,8 +44,8 @@ public:
     bool OnInitDialog() override;
     void OnSensor(int code);
     // Stores what fits of the shown counts into the squad, then brings every
-    // squad's counts to its size.
-    void OnSaveSquad();
+    // squad's counts to its size; false when a value was refused.
+    bool OnSaveSquad();
 
     Side DlgSide;
     SquadValue<int> SquadSize;

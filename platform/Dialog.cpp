@@ -108,6 +108,8 @@ void SetMark(QAbstractButton* button, bool on)
 
 void CDataExchange::Fail(const std::string& message)
 {
+    Dialog.RefusedText[LastControl] = Dialog.GetDlgItemText(LastControl);
+    Dialog.ShownText.erase(LastControl);
     Dialog.MessageBox(message, {}, MB_OK | MB_ICONWARNING);
     Dialog.SetFocusOn(LastControl);
     Refused = true;
@@ -119,6 +121,23 @@ void CDataExchange::NoteNumberWidth(int characters)
         Dialog.NoteFieldText(LastControl, characters, true);
 }
 
+void CDataExchange::Shown(int id, const std::string& text)
+{
+    Dialog.SetDlgItemText(id, text);
+    const auto refused = Dialog.RefusedText.find(id);
+    if (refused != Dialog.RefusedText.end() && refused->second == text)
+        return;
+    if (refused != Dialog.RefusedText.end())
+        Dialog.RefusedText.erase(refused);
+    Dialog.ShownText[id] = text;
+}
+
+bool CDataExchange::Untouched(int id) const
+{
+    const auto it = Dialog.ShownText.find(id);
+    return it != Dialog.ShownText.end() && it->second == Dialog.GetDlgItemText(id);
+}
+
 namespace {
 
 // Room for a fraction to be typed into a real-valued field.
@@ -126,8 +145,17 @@ constexpr int RealDigits = 5;
 
 void ShowNumber(CDataExchange& dx, int id, const std::string& text, int fewest)
 {
-    dx.Dialog.SetDlgItemText(id, text);
+    dx.Shown(id, text);
     dx.NoteNumberWidth(std::max(fewest, static_cast<int>(text.size())));
+}
+
+// Saving: whether the control holds what the dialog itself showed there, so
+// that the range check lets it pass. A dialog accepts every value it was
+// opened with; only what the user typed is checked.
+void NoteControl(CDataExchange& dx, int id)
+{
+    dx.LastControl = id;
+    dx.LastUntouched = dx.SaveAndValidate && dx.Untouched(id);
 }
 
 }  // namespace
@@ -136,7 +164,7 @@ void DDX_Text(CDataExchange& dx, int id, int& value)
 {
     if (!dx.Active())
         return;
-    dx.LastControl = id;
+    NoteControl(dx, id);
     if (!dx.SaveAndValidate) {
         ShowNumber(dx, id, std::to_string(value), 0);
         return;
@@ -151,7 +179,7 @@ void DDX_Text(CDataExchange& dx, int id, float& value)
 {
     if (!dx.Active())
         return;
-    dx.LastControl = id;
+    NoteControl(dx, id);
     if (!dx.SaveAndValidate) {
         ShowNumber(dx, id, FormatReal(value, FloatDigits), RealDigits);
         return;
@@ -167,7 +195,7 @@ void DDX_Text(CDataExchange& dx, int id, double& value)
 {
     if (!dx.Active())
         return;
-    dx.LastControl = id;
+    NoteControl(dx, id);
     if (!dx.SaveAndValidate) {
         ShowNumber(dx, id, FormatDouble(value), RealDigits);
         return;
@@ -183,6 +211,7 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& index)
     if (!dx.Active())
         return;
     dx.LastControl = firstId;
+    dx.LastUntouched = false;
     const auto group = dx.Dialog.RadioGroups.find(firstId);
     if (group == dx.Dialog.RadioGroups.end())
         return;
@@ -201,7 +230,7 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& index)
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue)
 {
     dx.NoteNumberWidth(static_cast<int>(std::max(std::to_string(minValue).size(), std::to_string(maxValue).size())));
-    if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
+    if (dx.SaveAndValidate && dx.Active() && !dx.LastUntouched && (value < minValue || value > maxValue))
         dx.Fail("Please enter an integer between " + std::to_string(minValue) + " and " + std::to_string(maxValue) +
                 ".");
 }
@@ -210,7 +239,7 @@ void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxVa
 {
     dx.NoteNumberWidth(static_cast<int>(
         std::max(FormatReal(minValue, FloatDigits).size(), FormatReal(maxValue, FloatDigits).size())));
-    if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
+    if (dx.SaveAndValidate && dx.Active() && !dx.LastUntouched && (value < minValue || value > maxValue))
         dx.Fail("Please enter a number between " + FormatReal(minValue, FloatDigits) + " and " +
                 FormatReal(maxValue, FloatDigits) + ".");
 }
@@ -219,7 +248,7 @@ void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double m
 {
     dx.NoteNumberWidth(static_cast<int>(
         std::max(FormatReal(minValue, DoubleDigits).size(), FormatReal(maxValue, DoubleDigits).size())));
-    if (dx.SaveAndValidate && dx.Active() && (value < minValue || value > maxValue))
+    if (dx.SaveAndValidate && dx.Active() && !dx.LastUntouched && (value < minValue || value > maxValue))
         dx.Fail("Please enter a number between " + FormatReal(minValue, DoubleDigits) + " and " +
                 FormatReal(maxValue, DoubleDigits) + ".");
 }

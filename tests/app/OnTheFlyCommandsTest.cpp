@@ -102,7 +102,8 @@ TEST_F(OnTheFly, MenuItemsOpenTheirDialogsAndCancelChangesNothing)
         ASSERT_FALSE(Hooks.Log().empty());
         EXPECT_EQ(Hooks.Log().back().Title, caption) << path;
         EXPECT_EQ(doc.RunHeader.CurrentStep, 9) << path;
-        EXPECT_EQ(doc.Paused, 0) << path;
+        EXPECT_EQ(doc.Paused, 1) << path;  // the run waits for the user after Cancel too
+        doc.Resume();
     }
     EXPECT_EQ(View()->InvalidateCount(), invalidations);
     EXPECT_EQ(doc.Battlefield.TerrainMode, 2);
@@ -196,10 +197,11 @@ TEST_F(OnTheFly, RangeOptionsReachEverySquadAgentAndItsBaseCopy)
         doc.RunHeader.CurrentStep = 40;
         const int state = doc.RandomState;
         const double before = c.working(doc.Force(c.side), 1);
-        const double expected = std::stod(c.alive) + 100 * std::stod(c.injured);
+        // Alive: the 1 typed before OK, which OK keeps as the store would.
+        const double expected = 1 + 100 * std::stod(c.injured);
         Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {c.aliveId, c.bad}, {IDC_STORE_SQUAD, ""}});
         Hooks.StepDialog({{c.aliveId, c.alive}, {c.injuredId, c.injured}, {IDC_STORE_SQUAD, ""}});
-        Hooks.AnswerDialog(IDOK, {{c.aliveId, "1"}});  // typed, not stored: lost
+        Hooks.AnswerDialog(IDOK, {{c.aliveId, "1"}});  // typed, not stored: kept by OK
         ASSERT_TRUE(Run(c.id));
         EXPECT_EQ(Messages(c.message), 1) << c.id;
         Hooks.Reset();
@@ -330,10 +332,10 @@ TEST_F(OnTheFly, DistributionAndAdjudicationStoreSquadsAndRestart)
     Hooks.StepDialog({{IDC_SQUAD_1 + 1, "1"}, {D::IDC_CENTER_X, "151"}, {IDC_STORE_SQUAD, ""}});
     Hooks.StepDialog({{D::IDC_CENTER_X, "40"}, {D::IDC_SIZE_Y, "9"}, {IDC_STORE_SQUAD, ""}});
     Hooks.StepDialog({{IDC_SQUAD_1 + 3, "1"}});  // squad 4 of 3: stays on 2
-    Hooks.AnswerDialog(IDOK, {{D::IDC_CENTER_X, "41"}});
+    Hooks.AnswerDialog(IDOK, {{D::IDC_CENTER_X, "41"}});  // OK keeps the squad on show
     ASSERT_TRUE(Run(V::ID_FLY_RED_DISTRIBUTION));
     EXPECT_EQ(Messages("Please enter an integer between 1 and 150."), 1);
-    EXPECT_EQ(b.RED_cen_x[2], 40);
+    EXPECT_EQ(b.RED_cen_x[2], 41);
     EXPECT_EQ(b.R_box_w[2], 9);
     EXPECT_EQ(b.RED_cen_x[1], 11);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 0);

@@ -3,13 +3,19 @@
 #include <QScrollArea>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "app/AppFixture.h"
 #include "dialogs/AgentParamsDlg.h"
+#include "dialogs/BattlefieldDlgs.h"
+#include "dialogs/CombatParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
+#include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
+#include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/PersonalityDlg.h"
+#include "dialogs/RangeOptionDlgs.h"
 #include "support/ScriptedHost.h"
 
 namespace brevimar::testing {
@@ -177,15 +183,99 @@ TEST_F(ParameterDialogs, SquadsSwitchKeepStoredValuesAndRefuseOutOfRange)
     Hooks.StepDialog({{IDC_SQUAD_1 + 4, "1"}});                            // squad 5 > count: ignored
     Hooks.StepDialog({{F::IDC_OUTER_ALIVE, "999.5"}, {IDC_STORE_SQUAD, ""}});  // refused
     Hooks.StepDialog({{F::IDC_OUTER_ALIVE, "0"}, {IDC_STORE_SQUAD, ""}});      // 0 accepted
-    Hooks.AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK does not store
+    Hooks.AnswerDialog(IDOK, {{F::IDC_OUTER_ALIVE, "77"}});                    // OK stores the squad on show
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.CurrentSquad, 2);
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 1), 1);
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SQUAD_1 + 4), 0);
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_SQUAD_1 + 2)->isEnabled());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_SQUAD_1 + 3)->isEnabled());  // squad 4 of 3
     EXPECT_EQ(dlg.OuterAlive.Squad[1], 10.0f);
-    EXPECT_EQ(dlg.OuterAlive.Squad[2], 0.0f);
+    EXPECT_EQ(dlg.OuterAlive.Squad[2], 77.0f);
     EXPECT_EQ(dlg.OuterAlive.Squad[3], 30.0f);
     EXPECT_EQ(Messages("Please enter a number between 0 and 999."), 1);
+}
+
+// OK keeps what the user typed into the squad on show, without the store
+// button, in every per-squad dialog; each value below is the one typed.
+TEST_F(ParameterDialogs, OkKeepsTheShownSquadsEditsWithoutStore)
+{
+    CBrevimarDoc& doc = Doc();
+    CForce& red = doc.RedForce;
+    CForce& blue = doc.BlueForce;
+    red.WeaponAssignType = 1;  // the engagement dialog needs squad weapons
+    red.WeaponFunction.weapon_squad[1] = 1;
+    using C = CCombatParamsDlg;
+    struct Case {
+        unsigned Command;
+        int Control;
+        const char* Typed;
+        std::function<double()> Kept;
+        double Expected;
+    };
+    const Case cases[] = {
+        {V::ID_EDIT_RED_AGENTS, A::IDC_SENSOR_ALIVE, "7", [&] { return red.A_S_RANGE[1]; }, 7},
+        {V::ID_EDIT_COMBAT_PARAMETERS, C::SideId(Side::Red, C::CENTER_X + 2), "9", [&] { return doc.Battlefield.R_box_l[1]; }, 9},
+        {V::ID_FLY_BLUE_SENSOR, CSquadRangeDlg::IDC_ALIVE, "6", [&] { return blue.A_S_RANGE[1]; }, 6},
+        {V::ID_FLY_RED_PK, CSquadRangeDlg::IDC_INJURED, "0.25", [&] { return red.shot_prob_injured[1]; }, 0.25},
+        {V::ID_FLY_RED_MOVEMENT, CMovementRangeDlg::IDC_RANGE_ALIVE, "0", [&] { return red.A_M_RANGE[1]; }, 0},
+        {V::ID_FLY_RED_ADJUDICATION, CCombatAdjudicationDlg::IDC_MAX_ALIVE, "4", [&] { return red.A_R_max_eng_num[1]; }, 4},
+        {V::ID_FLY_BLUE_DISTRIBUTION, CInitialDistributionDlg::IDC_SIZE_X, "8", [&] { return doc.Battlefield.B_box_l[1]; }, 8},
+        {V::ID_FLY_RED_PERSONALITY, WeightAliveId(W6), "-3", [&] { return red.w6_a[1]; }, -3},
+        {V::ID_FLY_BLUE_META_PERSONALITY, MetaAliveId(1), "3", [&] { return blue.A_ADVANCE_num[1]; }, 3},
+        {V::ID_EDIT_RED_PASSABLE_TERRAIN, CPassableTerrainDlg::VisibilityId(1), "0.5",
+         [&] { return doc.TerrainModifiers.Red.TerrainVisibility[1][1]; }, 0.5},
+        {V::ID_EDIT_RED_SQUAD_WEAPONS, CHitProbDlg::ParamId(3, 0), "0.75", [&] { return red.WeaponFunction.pmin[1][0]; }, 0.75},
+    };
+    for (const Case& c : cases) {
+        Hooks.AnswerDialog(IDOK, {{c.Control, c.Typed}});
+        ASSERT_TRUE(Run(c.Command));
+        EXPECT_EQ(Hooks.Log().back().Result, IDOK) << c.Command;
+        EXPECT_EQ(c.Kept(), c.Expected) << c.Command;
+    }
+}
+
+// Every parameter dialog takes OK on the built-in document (start-up
+// cancelled), whose zero ranges, areas and flags lie outside what a user may
+// type: a dialog refuses only values the user typed.
+TEST(BuiltInDocument, EveryParameterDialogTakesOkUntouched)
+{
+    QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).clear();
+    CModalHooks hooks;
+    auto app = std::make_unique<CBrevimarApp>(&hooks);
+    hooks.CancelFile();
+    ASSERT_TRUE(app->InitInstance({"brevimar"}));
+    CMainFrame& frame = *app->MainFrame();
+    frame.ActiveView()->GetDocument()->RedForce.WeaponAssignType = 1;
+    frame.ActiveView()->GetDocument()->BlueForce.WeaponAssignType = 1;
+    for (const unsigned id :
+         {V::ID_EDIT_RED_AGENTS, V::ID_EDIT_BLUE_AGENTS, V::ID_EDIT_COMBAT_PARAMETERS, V::ID_EDIT_RED_PASSABLE_TERRAIN,
+          V::ID_EDIT_BLUE_PASSABLE_TERRAIN, V::ID_EDIT_RED_SQUAD_WEAPONS, V::ID_EDIT_BLUE_SQUAD_WEAPONS,
+          V::ID_EDIT_RED_GRENADE, V::ID_EDIT_BLUE_GRENADE, V::ID_EDIT_RED_AGENT_WEAPONS, V::ID_EDIT_BLUE_AGENT_WEAPONS,
+          V::ID_FLY_RED_PERSONALITY, V::ID_FLY_BLUE_PERSONALITY, V::ID_FLY_RED_META_PERSONALITY,
+          V::ID_FLY_BLUE_META_PERSONALITY, V::ID_FLY_RED_AREA, V::ID_FLY_BLUE_AREA, V::ID_FLY_RED_FORMATION,
+          V::ID_FLY_BLUE_FORMATION, V::ID_EDIT_TERRITORIAL_POSSESSION, V::ID_RESEED_RANDOM, V::ID_EDIT_HIGHLIGHT_SQUADS,
+          V::ID_FLY_BATTLEFIELD_SIZE, V::ID_FLY_RED_DISTRIBUTION, V::ID_FLY_BLUE_DISTRIBUTION, V::ID_FLY_RED_FLAG,
+          V::ID_FLY_BLUE_FLAG, V::ID_FLY_RED_ADJUDICATION, V::ID_FLY_BLUE_ADJUDICATION, V::ID_FLY_RED_MOVEMENT,
+          V::ID_FLY_BLUE_MOVEMENT, V::ID_FLY_RED_SENSOR, V::ID_FLY_BLUE_FIRE, V::ID_FLY_RED_THRESHOLD,
+          V::ID_FLY_BLUE_PK, V::ID_FLY_RED_MAX_TARGETS, V::ID_FLY_BLUE_DEFENSE, V::ID_FLY_RED_COMMUNICATIONS,
+          V::ID_FLY_BLUE_COMMUNICATIONS}) {
+        const std::size_t before = hooks.Log().size();
+        hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(frame.RunCommand(id)) << id;
+        ASSERT_GT(hooks.Log().size(), before) << id;
+        int refusals = 0, accepted = 0;
+        for (std::size_t k = before; k < hooks.Log().size(); ++k) {
+            const ModalRecord& r = hooks.Log()[k];
+            refusals += r.Kind == ModalKind::MessageBox && r.Text.rfind("Please enter", 0) == 0;
+            accepted += r.Kind == ModalKind::Dialog && r.Result == IDOK;
+        }
+        EXPECT_EQ(refusals, 0) << id;
+        EXPECT_GE(accepted, 1) << id;
+        hooks.Reset();
+    }
+    app.reset();
+    QCoreApplication::processEvents();
 }
 
 TEST_F(ParameterDialogs, SharedHandlersToggleSetAndChoose)
@@ -274,7 +364,7 @@ TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
     EXPECT_EQ(doc.RedForce.num_per_squad[1], 100);
     EXPECT_EQ(doc.NumRed(), 200);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 9);
-    EXPECT_EQ(doc.Paused, 0);
+    EXPECT_EQ(doc.Paused, 1);  // Cancel or not, the run waits for the user
     EXPECT_EQ(View()->InvalidateCount(), invalidations);
 
     // Every other command of the road cancels the same way.
@@ -285,7 +375,8 @@ TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
         ASSERT_TRUE(Run(id));
         EXPECT_EQ(doc.RedForce.AliveWeight[W1][1], 0.123f) << id;
         EXPECT_EQ(doc.RunHeader.CurrentStep, 9) << id;
-        EXPECT_EQ(doc.Paused, 0) << id;
+        EXPECT_EQ(doc.Paused, id == V::ID_FLY_RED_AREA ? 0 : 1) << id;  // the area alone does not pause
+        doc.Resume();
         EXPECT_EQ(View()->InvalidateCount(), invalidations) << id;
     }
 }
@@ -443,9 +534,9 @@ TEST_F(ParameterDialogs, FormationClampsRingsAndCopiesToEachAgentsSquad)
     EXPECT_EQ(f.FlockMinAlive[1], 5.0f);
     EXPECT_EQ(f.FlockMaxAlive[5], 5.0f);
 
-    // The area refuses a centre of 0 and does not pause the run.
+    // The area refuses a typed centre of 0 and does not pause the run.
     doc.Resume();
-    f.AreaCenterY[1] = f.AreaRangeX[1] = f.AreaRangeY[1] = 1;
+    f.AreaCenterX[1] = f.AreaCenterY[1] = f.AreaRangeX[1] = f.AreaRangeY[1] = 1;
     Hooks.AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "0"}, {IDC_STORE_SQUAD, ""}});
     Hooks.AnswerDialog(IDOK, {{CMoveAreaDlg::IDC_CENTER_X, "12"}, {IDC_STORE_SQUAD, ""}});
     ASSERT_TRUE(Run(V::ID_FLY_RED_AREA));
