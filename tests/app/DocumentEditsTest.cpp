@@ -1,0 +1,80 @@
+// What the analyst commits stays committed: matrices from a file or a dialog
+// survive set-up, and the status line follows every restart and edit.
+#include <sstream>
+
+#include "app/AppFixture.h"
+#include "app/ResourceIds.h"
+#include "core/LatticeCodes.h"
+#include "dialogs/MatrixDlg.h"
+#include "support/TestFiles.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+
+class DocumentEdits : public AppTest {
+protected:
+    bool Run(unsigned id) { return Frame().RunCommand(id); }
+    // The built-in document: start-up chooser cancelled, never set up.
+    void StartWithoutScenario()
+    {
+        Hooks.CancelFile();
+        ASSERT_TRUE(Start());
+    }
+    // The middle of cell (x, y): cells are 5 pixels, row BattleSize + 1 - y.
+    QPoint CellCentre(int x, int y)
+    {
+        const int row = Doc().Battlefield.BattleSize + 1 - y;
+        return QPoint(x * 5 + 2, row * 5 + 2);
+    }
+};
+
+// A communications-matrix file written by hand: RED and BLUE each link a
+// squad to itself only.
+std::string IdentityMatrices()
+{
+    const std::string stars(37, '*');
+    std::ostringstream text;
+    for (const char* title : {"  Red Communications Matrix Weights", " Blue Communications Matrix Weights"}) {
+        text << stars << '\n' << title << '\n' << stars;
+        for (int r = 1; r <= 10; ++r) {
+            text << '\n';
+            for (int c = 1; c <= 10; ++c)
+                text << (c > 1 ? " " : "") << (r == c ? 1 : 0);
+        }
+        text << '\n';
+    }
+    return text.str();
+}
+
+TEST_F(DocumentEdits, CommMatrixFromFileOrDialogSurvivesSetUp)
+{
+    StartWithoutScenario();
+    ASSERT_EQ(Doc().CommMatricesSet, 0);
+    Hooks.AnswerFile(WriteTemp("identity.cmw", IdentityMatrices()));
+    ASSERT_TRUE(Run(V::ID_FILE_LOAD_COMM_MATRIX));
+    // The load restarts the battle; a restart of its own sets up once more.
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    int wrong = 0;
+    for (Side side : {Side::Red, Side::Blue})
+        for (int r = 1; r <= 10; ++r)
+            for (int c = 1; c <= 10; ++c)
+                wrong += Doc().Force(side).CommMatrix[r][c] != (r == c ? 1 : 0);
+    EXPECT_EQ(wrong, 0);
+
+    // The dialog: the built-in document shows one squad whose own link is
+    // off; OK keeps it off instead of set-up linking every squad.
+    AppTest::TearDown();
+    AppTest::SetUp();
+    StartWithoutScenario();
+    ASSERT_EQ(Doc().RedForce.CommMatrix[1][1], 0);
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(1, 1), "0"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_COMM_MATRIX));
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    EXPECT_EQ(Doc().RedForce.CommMatrix[1][1], 0);
+    EXPECT_EQ(Doc().RedForce.CommMatrix[2][7], 0);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
