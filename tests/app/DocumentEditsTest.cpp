@@ -76,5 +76,29 @@ TEST_F(DocumentEdits, CommMatrixFromFileOrDialogSurvivesSetUp)
     EXPECT_EQ(Doc().RedForce.CommMatrix[2][7], 0);
 }
 
+// OK in a dialog that restarts the battle: the status line shows the fresh
+// battle, not the time and counts of the one left.
+TEST_F(DocumentEdits, StatusLineFollowsADialogsRestart)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const int n = doc.RedForce.NumAgents;
+    const int blue = doc.BlueForce.NumAgents;
+    const std::string blueCounts = "[BLUE/" + std::to_string(blue) + "] Alive " + std::to_string(blue) + "  / Injured 0";
+    for (int tick = 0; tick < 4; ++tick) {
+        doc.Resume();
+        doc.OnTimer(42);
+    }
+    ASSERT_GT(doc.RunHeader.CurrentStep, 1);
+
+    // OK in a dialog that restarts: time 0 of the fresh battle, every agent alive.
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_COMM_MATRIX));
+    const std::string fresh = "[ TIME ]: 0      [RED/" + std::to_string(n) + "] Alive " + std::to_string(n) +
+                              " / Injured 0   " + blueCounts;
+    EXPECT_NE(Frame().StatusText().find(fresh), std::string::npos) << Frame().StatusText();
+}
+
 }  // namespace
 }  // namespace brevimar::testing
