@@ -100,5 +100,45 @@ TEST_F(DocumentEdits, StatusLineFollowsADialogsRestart)
     EXPECT_NE(Frame().StatusText().find(fresh), std::string::npos) << Frame().StatusText();
 }
 
+// Right-click edits: the status line recounts at once, and the scenario file
+// saved afterwards holds the agents the battlefield shows.
+TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const int n = doc.RedForce.NumAgents, squad1 = doc.RedForce.num_per_squad[1];
+    const int blue = doc.BlueForce.NumAgents;
+
+    // RED placement in squad 1: four agents on free cells, then agent 1 off.
+    ASSERT_TRUE(Run(33230));
+    const int size = doc.Battlefield.BattleSize;
+    int added = 0;
+    for (int x = 1; x <= size && added < 4; ++x)
+        if (doc.Battlefield.AgentGrid[GridIndex(x, size / 2)] == CellFree) {
+            View()->OnRButtonUp(0, CellCentre(x, size / 2));
+            ++added;
+        }
+    ASSERT_EQ(doc.RedForce.NumAgents, n + 4);
+    EXPECT_NE(Frame().StatusText().find("[RED/" + std::to_string(n + 4) + "] Alive " + std::to_string(n + 4)),
+              std::string::npos) << Frame().StatusText();
+    ASSERT_EQ(doc.RedForce.AgentSquad[1], 1);
+    View()->OnRButtonUp(0, CellCentre(doc.RedForce.AgentX[1], doc.RedForce.AgentY[1]));
+    ASSERT_EQ(doc.RedForce.AgentState[1], Dead);
+    // The slot stays, so the total stays; one fewer is alive.
+    EXPECT_NE(Frame().StatusText().find("[RED/" + std::to_string(n + 4) + "] Alive " + std::to_string(n + 3)),
+              std::string::npos) << Frame().StatusText();
+
+    // Saved and read back: squad 1 has its four new agents less the one taken off.
+    const std::string saved = TempFolder() + "/edited.dat";
+    Hooks.AnswerFile(saved);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+    Hooks.AnswerFile(saved);
+    ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA));
+    EXPECT_EQ(doc.RedForce.NumAgents, n + 3);
+    EXPECT_EQ(doc.RedForce.num_per_squad[1], squad1 + 3);
+    EXPECT_EQ(doc.BlueForce.NumAgents, blue);
+}
+
 }  // namespace
 }  // namespace brevimar::testing
