@@ -273,6 +273,7 @@ public:
     // window's title names the file the document now holds.
     void RefreshStatusAndTitle();
     void RefreshRunStatus();
+    void RebuildFrame();
 
     // File > Print, Print Preview, Print Setup (ViewPrintCommands.cpp). The
     // printer keeps the user's settings between prints.

@@ -140,5 +140,36 @@ TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
     EXPECT_EQ(doc.BlueForce.NumAgents, blue);
 }
 
+// Trace switched off while paused: the frame on show holds the agents where
+// they stand, one cell each, and no trail.
+TEST_F(DocumentEdits, TraceOffWhilePausedDropsTheTrail)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    ASSERT_TRUE(Run(32848));
+    ASSERT_EQ(doc.TraceOn, 1);
+    for (int tick = 0; tick < 8; ++tick) {
+        doc.Resume();
+        doc.OnTimer(42);
+    }
+    doc.Pause();
+    auto agentCells = [&doc] {
+        const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
+        int n = 0;
+        for (int i = 0; i < LatticeCells; ++i)
+            n += plane[i] >= LatticeRedAlive && plane[i] <= LatticeBlueInjured;
+        return n;
+    };
+    int living = 0;
+    for (Side side : {Side::Red, Side::Blue})
+        for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+            living += doc.Force(side).AgentState[i] > Dead;
+    ASSERT_GT(agentCells(), living) << "the run left no trail to drop";
+    ASSERT_TRUE(Run(32848));
+    EXPECT_EQ(doc.TraceOn, 0);
+    EXPECT_EQ(agentCells(), living);
+}
+
 }  // namespace
 }  // namespace brevimar::testing
