@@ -85,6 +85,13 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_PRINT, [this] { OnFilePrint(); });
     Map.On(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
     Map.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    // Restarts, loads and edits all come through here: the status line must
+    // not keep the time and counts of a battle that is no longer shown.
+    // A command may close the window it came from.
+    Map.AfterEach([view = QPointer<CBrevimarView>(this)](unsigned) {
+        if (view)
+            view->RefreshRunStatus();
+    });
 }
 
 int CBrevimarView::OnCreate()
@@ -168,6 +175,18 @@ void CBrevimarView::RefreshStatusAndTitle()
         }
 }
 
+void CBrevimarView::RefreshRunStatus()
+{
+    CBrevimarDoc& doc = *Document;
+    // The batch modes write their own status lines; a stored run's counts
+    // are those of its frame, counted as it is played.
+    if (doc.RunMode > ReplayMode || doc.BatchBusy())
+        return;
+    if (doc.RunMode == InteractiveMode)
+        doc.CountAttrition();
+    doc.ShowRunStatus();
+}
+
 QPoint CBrevimarView::PointToCell(QPoint point) const
 {
     // The view's points are already picture points (the scroll area moves
@@ -212,6 +231,8 @@ void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
             doc.RunHeader.TimeDirection = doc.RunHeader.TimeDirection == 1 ? -1 : 1;
             doc.Resume();
         }
+        if (placed)
+            RefreshRunStatus();
     }
     Invalidate(false);
 }

@@ -274,6 +274,8 @@ public:
     // After a restart or a load: the status line shows the new run, and the
     // window's title names the file the document now holds.
     void RefreshStatusAndTitle();
+    void RefreshRunStatus();
+    void RebuildFrame();
 
     // File > Print, Print Preview, Print Setup (ViewPrintCommands.cpp). The
     // printer keeps the user's settings between prints.

@@ -4,7 +4,8 @@
 // that read or flip one document field: trace, data collection, weapon models,
 // waypoint distance and the run-mode rules that grey the batch items.
 //
-// Display switches never pause the run: the picture follows at the next paint.
+// Display switches never pause the run: the picture follows at the next paint,
+// composed from the document as it stands.
 #include <array>
 
 #include "app/BrevimarView.h"
@@ -78,6 +79,24 @@ constexpr std::array<unsigned, 11> ActivityRadiusIds{33119, 33120, 33121, 33133,
 
 }  // namespace
 
+void CBrevimarView::RebuildFrame()
+{
+    CBrevimarDoc& d = *Document;
+    switch (d.RunMode) {
+    case InteractiveMode:
+        d.RenderDisplayGrid();
+        break;
+    case PlaybackMode:
+        d.BuildReplayFrame();
+        break;
+    case ReplayMode:
+        d.BuildPlaybackFrame();
+        break;
+    default:
+        break;  // the batch modes show no battlefield
+    }
+}
+
 void CBrevimarView::BuildDisplayCommandMap()
 {
     CBrevimarDoc& d = *Document;
@@ -95,7 +114,14 @@ void CBrevimarView::BuildDisplayCommandMap()
     // Filters and background.
     redraw(32855, [&d] { d.BackgroundToggle = Flipped(d.BackgroundToggle); });
     checkOf(32855, [&d] { return d.BackgroundToggle != 0; });
-    Map.On(32848, [&d] { d.TraceOn = Flipped(d.TraceOn); });
+    Map.On(32848, [this, &d] {
+        d.TraceOn = Flipped(d.TraceOn);
+        // The trail goes at once, paused or not: the frame on show is drawn
+        // again from where the agents stand.
+        if (d.TraceOn == 0)
+            RebuildFrame();
+        Invalidate(false);
+    });
     checkOf(32848, [&d] { return d.TraceOn != 0; });
     redraw(32854, [&d] {
         d.ShowAll = 1;

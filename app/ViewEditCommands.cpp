@@ -99,6 +99,8 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
         for (int i = 1; i <= n; ++i)
             if (f.AgentState[i] > 0 && f.AgentX[i] == x && f.AgentY[i] == y) {
                 f.SetAgentState(i, Dead);
+                if (f.AgentSquad[i] >= 1 && f.AgentSquad[i] <= MaxSquads)
+                    ++f.HandRemoved[f.AgentSquad[i]];
                 break;
             }
         return true;

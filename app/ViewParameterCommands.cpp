@@ -46,6 +46,8 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
             f.CommMatrix[s][j] = dlg.CommMatrix[s][j];
             f.SquadWeightMatrix[s][j] = dlg.SquadWeightMatrix[s][j];
         }
+    if (dlg.CommMatrixEdited)
+        doc.CommMatricesSet = 1;
     HandBackSquadRow(f.num_per_squad, dlg.SquadSize, n);
     HandBackSquadRow(f.A_S_RANGE, dlg.SensorAlive, n);
     HandBackSquadRow(f.I_S_RANGE, dlg.SensorInjured, n);
@@ -258,6 +260,8 @@ bool CBrevimarView::EditCommMatrix(Side side)
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             f.CommMatrix[i][j] = dialog.C[i][j];
+    // The links the user chose stand, even where set-up has not yet run.
+    doc.CommMatricesSet = 1;
     Invalidate(false);
     return true;
 }

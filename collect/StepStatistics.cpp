@@ -115,12 +115,18 @@ void RecordShownStateAsStepZero(CBrevimarDoc& doc)
     doc.RunHeader.CurrentStep = shown;
 }
 
-void CBrevimarDoc::RecordAttrition()
+void CBrevimarDoc::CountAttrition()
 {
     CRunHeader& counts = RunHeader;
     counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
     CountStates(RedForce, &counts.RedAlive, &counts.RedInjured);
     CountStates(BlueForce, &counts.BlueAlive, &counts.BlueInjured);
+}
+
+void CBrevimarDoc::RecordAttrition()
+{
+    CountAttrition();
+    const CRunHeader& counts = RunHeader;
     const int t = counts.CurrentStep;
     if (!SeriesStep(t))
         return;

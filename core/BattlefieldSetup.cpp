@@ -490,6 +490,11 @@ void CBrevimarDoc::SetupBattlefield()
         if (Local(side).LocalCommandOn == 1)
             ResetLocalCommand(Local(side));
 
+    // A deployment brings back every agent a right click took off.
+    if (DeploymentSource != RedHandPlacement && DeploymentSource != BlueHandPlacement)
+        for (Side side : {Side::Red, Side::Blue})
+            std::fill(std::begin(Force(side).HandRemoved), std::end(Force(side).HandRemoved), 0);
+
     if (DeploymentSource == RandomDeployment) {
         const bool reported = !CheckDeployment(*this, size);
         int unplaced = 0;

@@ -490,6 +490,7 @@ public:
     // --- statistics
     void CollectStepStatistics();
     void RecordAttrition();
+    void CountAttrition();  // the run header's four counts alone, no series
     void RecordStepStatistics();
     void CountReplayAttrition();
     void CountPlaybackAttrition();

@@ -61,6 +61,9 @@ struct CForce {
     // --- squads
     int NumSquads = 1;                      // squads
     int num_per_squad[SquadSlots] = {};
+    // Agents a right click took off since the forces were last deployed, by
+    // squad: they stay in their slots, dead, but are no longer the scenario's.
+    int HandRemoved[SquadSlots] = {};
 
     // --- the goal flag: the enemy's flag. RED's block holds B_flag_(x,y),
     // BLUE's holds R_flag_(x,y).

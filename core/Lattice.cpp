@@ -318,7 +318,14 @@ void CBrevimarDoc::UpdateActivityMap()
     const int* plane0 = ActivityGrids[0];
     const int* plane1 = ActivityGrids[1];
     int* map = ActivityGrids[2];
-    auto moves = [&](int x, int y) { return plane0[LatticeStride * x + y] + plane1[LatticeStride * x + y]; };
+    // Both sides' moves are marked; the map shows those of the sides it is on
+    // for (of both when it is on for neither, and so not shown).
+    const bool either = RedActivityMapOn == 1 || BlueActivityMapOn == 1;
+    const int red = !either || RedActivityMapOn == 1 ? 1 : 0;
+    const int blue = !either || BlueActivityMapOn == 1 ? 1 : 0;
+    auto moves = [&](int x, int y) {
+        return red * plane0[LatticeStride * x + y] + blue * plane1[LatticeStride * x + y];
+    };
 
     int columnSum[LatticeStride] = {};
     for (int x = 1; x <= radius && x <= n; ++x)

@@ -101,9 +101,10 @@ void SelectMove(CBrevimarDoc& doc, Side side, int i, int hold)
     // The penalty and admissibility tables hold a box of range 4 at most.
     r = std::min(r, MaxMoveRange);
 
-    const bool activityOn = (side == Side::Red ? doc.RedActivityMapOn : doc.BlueActivityMapOn) == 1;
+    // Moves are marked whether or not the map is on, so that switching it on
+    // while paused shows the last step's moves at once.
     int* activity = nullptr;
-    if (activityOn && x >= 0 && y >= 0 && x < LatticeStride && y < LatticeStride)
+    if (x >= 0 && y >= 0 && x < LatticeStride && y < LatticeStride)
         activity = &doc.ActivityGrids[side == Side::Red ? 0 : 1][LatticeStride * x + y];
 
     if (r <= 0) {

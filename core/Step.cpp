@@ -183,7 +183,7 @@ void RunStep(CBrevimarDoc& doc, bool interactive)
     const bool activityMaps = doc.RedActivityMapOn == 1 || doc.BlueActivityMapOn == 1;
     doc.BeginStepGrids();
 
-    if (interactive && activityMaps)
+    if (interactive)
         for (auto& plane : doc.ActivityGrids)
             ClearGrid(plane, size, LatticeStride);
     if (field.TerrainModifiersOn == 1)

@@ -246,10 +246,12 @@ void CAgentParamsDlg::OpenCommMatrix()
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             dlg.C[i][j] = CommMatrix[i][j];
-    if (dlg.DoModal() == IDOK)
+    if (dlg.DoModal() == IDOK) {
         for (int i = 1; i <= n; ++i)
             for (int j = 1; j <= n; ++j)
                 CommMatrix[i][j] = dlg.C[i][j];
+        CommMatrixEdited = true;
+    }
     Invalidate(false);
 }
 

@@ -88,6 +88,7 @@ public:
     int PrFunctionsDefined = 0;
     // Kept for the sub-dialogs.
     int CommMatrix[SquadSlots][SquadSlots] = {};
+    bool CommMatrixEdited = false;  // OK in the communications-matrix sub-dialog
     double SquadWeightMatrix[SquadSlots][SquadSlots] = {};
     SquadWeaponFunction HitProbability;
 

@@ -121,7 +121,12 @@ void SaveSquadMatrixFile(CBrevimarDoc& doc, const GaMatrixSource& ga)
 int LoadCommMatrixFile(CBrevimarDoc& doc)
 {
     return RunAuxiliaryRead(doc, FileCommand::CommMatrixRead, [&](std::string_view text, std::string* problem) {
-        return ReadCommMatrixText(text, &doc.RedForce.CommMatrix, &doc.BlueForce.CommMatrix, problem);
+        if (!ReadCommMatrixText(text, &doc.RedForce.CommMatrix, &doc.BlueForce.CommMatrix, problem))
+            return false;
+        // Set-up of a document never set up would otherwise link every squad
+        // over the matrices just read.
+        doc.CommMatricesSet = 1;
+        return true;
     });
 }
 

@@ -248,13 +248,31 @@ void WriteWhole(const CBrevimarDoc& doc, const Layout& layout, std::ostream& out
         red = std::make_unique<CForce>(doc.RedForce);
         TakeBestRows(*red, doc.Ga.GaBestDecoded);
     }
+    // Agents a right click took off are no longer part of the scenario. A
+    // capture keeps them: its frames are written slot by slot.
+    std::unique_ptr<CForce> blue;
+    if (!layout.Best && doc.RunCaptureOn != 1)
+        for (std::unique_ptr<CForce>* copy : {&red, &blue}) {
+            const CForce& own = copy == &red ? static_cast<const CForce&>(doc.RedForce) : doc.BlueForce;
+            const CForce& from = *copy ? **copy : own;
+            int removed[SquadSlots] = {}, total = 0;
+            for (int s = 1; s <= MaxSquads; ++s)
+                total += removed[s] = std::clamp(from.HandRemoved[s], 0, std::max(from.num_per_squad[s], 0));
+            if (total == 0)
+                continue;
+            auto edited = std::make_unique<CForce>(from);
+            for (int s = 1; s <= MaxSquads; ++s)
+                edited->num_per_squad[s] -= removed[s];
+            edited->NumAgents = std::max(edited->NumAgents - total, 0);
+            *copy = std::move(edited);
+        }
     // The walk only reads through the blocks.
     CBrevimarDoc& blocksOf = const_cast<CBrevimarDoc&>(doc);
     ScenarioBlocks blocks;
     blocks.Battlefield = field ? field.get() : &blocksOf.Battlefield;
     blocks.Statistics = &blocksOf.Statistics;
     blocks.Force[0] = red ? red.get() : &blocksOf.RedForce;
-    blocks.Force[1] = &blocksOf.BlueForce;
+    blocks.Force[1] = blue ? blue.get() : &blocksOf.BlueForce;
     blocks.Global[0] = &blocksOf.RedGlobal;
     blocks.Global[1] = &blocksOf.BlueGlobal;
     blocks.Local[0] = &blocksOf.RedLocal;

@@ -31,7 +31,10 @@ bool CCommandMap::Execute(unsigned id) const
         return false;
     // A copy: the handler may change the map it came from.
     auto handler = it->second;
+    auto after = After;
     handler(id);
+    if (after)
+        after(id);
     return true;
 }
 

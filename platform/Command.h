@@ -61,6 +61,9 @@ public:
     void OnUpdate(unsigned id, UpdateHandler handler);
     void OnUpdateRange(unsigned first, unsigned last, UpdateHandler handler);
 
+    // Runs after every command this map handles, with the command's id.
+    void AfterEach(std::function<void(unsigned)> hook) { After = std::move(hook); }
+
     bool HasCommand(unsigned id) const;
     bool HasUpdate(unsigned id) const;
     // False when this map has no handler for the id.
@@ -70,6 +73,7 @@ public:
 private:
     std::map<unsigned, std::function<void(unsigned)>> Commands;
     std::map<unsigned, UpdateHandler> Updates;
+    std::function<void(unsigned)> After;
 };
 
 // Routes commands through the chain of maps that the owner hands out at the

@@ -48,7 +48,7 @@ void ApplyRunnerForms(CBrevimarDoc& doc, const RunnerOptions& options)
 
 int RunnerHost::MessageBox(const std::string& text, const std::string&, unsigned)
 {
-    LastMessage = text;
+    Pending.push_back(text);
     return IDOK;
 }
 
@@ -133,16 +133,36 @@ StepDigest CScenarioRunner::Digest() const
     return digest;
 }
 
-int CScenarioRunner::Run(std::ostream& out)
+void CScenarioRunner::PassOnWarnings(std::ostream& warnings)
 {
-    if (!Load()) {
+    for (const std::string& text : Host.Pending) {
+        // A refused file is the run's error, said once on the digest stream.
+        if (text == ErrorText)
+            continue;
+        // One "warning:" per message; its further lines are indented.
+        warnings << "warning: ";
+        for (const char c : text)
+            warnings << c << (c == '\n' ? "  " : "");
+        warnings << '\n';
+    }
+    Host.Pending.clear();
+    warnings.flush();
+}
+
+int CScenarioRunner::Run(std::ostream& out, std::ostream& warnings)
+{
+    const bool loaded = Load();
+    PassOnWarnings(warnings);
+    if (!loaded) {
         out << "error: " << ErrorText << '\n';
         return 1;
     }
     const int every = Options.DigestEvery > 0 ? Options.DigestEvery : 1;
     out << Digest() << '\n';
     for (int n = 1; n <= Options.Steps; ++n) {
-        if (!Advance())
+        const bool advanced = Advance();
+        PassOnWarnings(warnings);
+        if (!advanced)
             break;
         if (n % every == 0)
             out << Digest() << '\n';

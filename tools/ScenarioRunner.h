@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Document.h"
 
@@ -35,14 +36,15 @@ struct StepDigest {
     std::uint64_t Hash = 0;  // of every agent's state and position
 };
 
-// A host that keeps quiet: messages are kept, never shown.
+// A host without a window: what the program would show in a message box is
+// kept until the runner passes it on as a warning.
 class RunnerHost : public HeadlessHost {
 public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
     // Grenades are aimed with a generator reseeded from the clock; a clock
     // that stands still makes a run with grenades repeatable.
     std::time_t Now() override { return 1000000000; }
-    std::string LastMessage;
+    std::vector<std::string> Pending;
 };
 
 class CScenarioRunner {
@@ -58,14 +60,18 @@ public:
     const std::string& Error() const { return ErrorText; }
     CBrevimarDoc& Document() { return *Doc; }
 
-    // Runs the whole scenario, printing a digest line every DigestEvery steps.
-    int Run(std::ostream& out);
+    // Runs the whole scenario, printing a digest line every DigestEvery steps
+    // on `out`, and every message the document gives (set-up problems above
+    // all) on `warnings`, each starting "warning: ".
+    int Run(std::ostream& out, std::ostream& warnings);
 
 private:
     RunnerOptions Options;
     RunnerHost Host;
     std::unique_ptr<CBrevimarDoc> Doc;
     std::string ErrorText;
+
+    void PassOnWarnings(std::ostream& warnings);
 };
 
 std::ostream& operator<<(std::ostream& out, const StepDigest& digest);

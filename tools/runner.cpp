@@ -2,7 +2,8 @@
 //
 // Loads a scenario through the start-up reader, runs it headless and prints,
 // per line: step, RED alive, RED injured, BLUE alive, BLUE injured and a
-// 64-bit hash of every agent's state and position.
+// 64-bit hash of every agent's state and position. Every message the program
+// would show (set-up problems above all) goes to standard error as "warning: ...".
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -61,5 +62,5 @@ int main(int argc, char** argv)
     if (options.ScenarioPath.empty())
         return Usage();
     brevimar::CScenarioRunner runner(options);
-    return runner.Run(std::cout);
+    return runner.Run(std::cout, std::cerr);
 }

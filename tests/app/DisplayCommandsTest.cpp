@@ -222,7 +222,10 @@ TEST_F(DisplayCommands, RightClickAgentsAddToTheirSquadAndRemoveOnlyLiveOnes)
     EXPECT_EQ(red.AgentSquad[4], 2);
     EXPECT_EQ(red.num_per_squad[2], 2);
     EXPECT_EQ(red.AgentState[4], 2);
-    EXPECT_EQ(D().RunHeader.RedAlive, 4);  // the whole count, dead and injured included
+    // The status counts are recounted after the edit: agent 4 alone is
+    // alive, agent 3 injured, agents 1 and 2 dead.
+    EXPECT_EQ(D().RunHeader.RedAlive, 1);
+    EXPECT_EQ(D().RunHeader.RedInjured, 1);
     EXPECT_EQ(D().Battlefield.AgentGrid[GridIndex(70, 80)], CellAgent);
 
     // A full side takes no more agents.

@@ -7,6 +7,7 @@
 
 #include "core/BattlefieldPicture.h"
 #include "core/LatticeCodes.h"
+#include "support/Scenarios.h"
 #include "support/TestDocument.h"
 
 namespace brevimar {
@@ -377,7 +378,8 @@ TEST_F(Picture, ActivityThresholdsRadiusZeroAndPlayback)
     doc->ActivityRadius = 0;
     for (int v = 2; v <= 5; ++v)
         doc->ActivityGrids[0][LatticeStride * cells[v - 1][0] + cells[v - 1][1]] = 0;
-    Expect({{2, 2, 40}, {8, 2, 40}, {5, 5, 36}});
+    // BLUE's move at (8, 2) is not RED's map's: black.
+    Expect({{2, 2, 40}, {8, 2, 36}, {5, 5, 36}});
     for (int x = 0; x < 12; ++x)
         for (int y = 0; y < 12; ++y)
             EXPECT_TRUE(At(x, y) == 36 || At(x, y) == 40 || At(x, y) == slot::SolidWhite) << x << "," << y;
@@ -434,6 +436,35 @@ TEST_F(Picture, CommandLinesAreasAndNetworks)
     doc->RedCommandLinks = 0;
     Compose();
     EXPECT_TRUE(pic->Lines.empty());
+}
+
+// The activity map switched on after a step, as while paused, shows that
+// step's moves at once: at R = 0 a white cell where each RED agent that moved
+// stood before the step, and nothing for BLUE, whose map stays off.
+TEST(PictureWhilePaused, ActivityMapShowsTheLastStepsMovesAtOnce)
+{
+    testing::TestDocument doc;
+    testing::MakeSkirmish(*doc, {.PerSide = 20, .BattleSize = 40});
+    doc->RunMode = InteractiveMode;
+    doc->RedActivityMapOn = doc->BlueActivityMapOn = 0;
+    int before[2][AgentSlots] = {};
+    for (int i = 1; i <= doc->NumRed(); ++i)
+        before[0][i] = doc->RedForce.AgentX[i], before[1][i] = doc->RedForce.AgentY[i];
+    doc->StepSimulationInView();
+
+    int moved = 0;
+    for (int i = 1; i <= doc->NumRed(); ++i)
+        moved += doc->RedForce.AgentX[i] != before[0][i] || doc->RedForce.AgentY[i] != before[1][i];
+    ASSERT_GT(moved, 0);
+    doc->RedActivityMapOn = 1;
+    doc->ActivityRadius = 0;
+    CBattlefieldPicture pic;
+    ComposeBattlefield(*doc, pic);
+    int white = 0;
+    for (int x = 1; x <= 40; ++x)
+        for (int y = 1; y <= 40; ++y)
+            white += pic.CellSlot(x, y) == slot::Grey0 + 4;
+    EXPECT_EQ(white, moved);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/TestFiles.h"
 #include "tools/ScenarioRunner.h"
 
 namespace brevimar {
@@ -18,9 +19,43 @@ std::string Reference(const char* name) { return std::string(BREVIMAR_TEST_DATA)
 std::string RunToText(RunnerOptions options)
 {
     CScenarioRunner runner(options);
-    std::ostringstream out;
-    runner.Run(out);
+    std::ostringstream out, warnings;
+    runner.Run(out, warnings);
     return out.str();
+}
+
+// What the program would show in a message box reaches standard error, one
+// "warning:" per message, and never the digest lines.
+TEST(ScenarioRunner, SetUpProblemsBecomeWarnings)
+{
+    std::string text = testing::FixtureText("scenario_v4.dat");
+    // RED squad 1 holds 5 agents; a 2 x 2 corner box has 4 cells for them.
+    const std::string box = "R_box_(l,w)       7 5";
+    ASSERT_NE(text.find(box), std::string::npos);
+    const std::string tight = text.replace(text.find(box), box.size(), "R_box_(l,w)       2 2");
+    struct Case {
+        std::string Path;
+        int Warnings;
+        const char* Start;
+    } cases[] = {
+        {Fixture("scenario_v4.dat"), 0, ""},
+        {testing::WriteTemp("tight.dat", tight), 1, "warning: Setting up tight.dat:\n  Not every agent can be deployed"},
+    };
+    for (const Case& c : cases) {
+        RunnerOptions options;
+        options.ScenarioPath = c.Path;
+        options.Steps = 3;
+        CScenarioRunner runner(options);
+        std::ostringstream out, warnings;
+        EXPECT_EQ(runner.Run(out, warnings), 0);
+        const std::string said = warnings.str(), digests = out.str();
+        int count = 0;
+        for (std::size_t at = said.find("warning: "); at != std::string::npos; at = said.find("warning: ", at + 1))
+            ++count;
+        EXPECT_EQ(count, c.Warnings) << said;
+        EXPECT_TRUE(said.starts_with(c.Start)) << said;
+        EXPECT_EQ(std::count(digests.begin(), digests.end(), '\n'), 4) << digests;  // steps 0..3
+    }
 }
 
 TEST(ScenarioRunner, SameScenarioSameDigest)

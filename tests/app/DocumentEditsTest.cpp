@@ -1,0 +1,175 @@
+// What the analyst commits stays committed: matrices from a file or a dialog
+// survive set-up, and the status line follows every restart and edit.
+#include <sstream>
+
+#include "app/AppFixture.h"
+#include "app/ResourceIds.h"
+#include "core/LatticeCodes.h"
+#include "dialogs/MatrixDlg.h"
+#include "support/TestFiles.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+
+class DocumentEdits : public AppTest {
+protected:
+    bool Run(unsigned id) { return Frame().RunCommand(id); }
+    // The built-in document: start-up chooser cancelled, never set up.
+    void StartWithoutScenario()
+    {
+        Hooks.CancelFile();
+        ASSERT_TRUE(Start());
+    }
+    // The middle of cell (x, y): cells are 5 pixels, row BattleSize + 1 - y.
+    QPoint CellCentre(int x, int y)
+    {
+        const int row = Doc().Battlefield.BattleSize + 1 - y;
+        return QPoint(x * 5 + 2, row * 5 + 2);
+    }
+};
+
+// A communications-matrix file written by hand: RED and BLUE each link a
+// squad to itself only.
+std::string IdentityMatrices()
+{
+    const std::string stars(37, '*');
+    std::ostringstream text;
+    for (const char* title : {"  Red Communications Matrix Weights", " Blue Communications Matrix Weights"}) {
+        text << stars << '\n' << title << '\n' << stars;
+        for (int r = 1; r <= 10; ++r) {
+            text << '\n';
+            for (int c = 1; c <= 10; ++c)
+                text << (c > 1 ? " " : "") << (r == c ? 1 : 0);
+        }
+        text << '\n';
+    }
+    return text.str();
+}
+
+TEST_F(DocumentEdits, CommMatrixFromFileOrDialogSurvivesSetUp)
+{
+    StartWithoutScenario();
+    ASSERT_EQ(Doc().CommMatricesSet, 0);
+    Hooks.AnswerFile(WriteTemp("identity.cmw", IdentityMatrices()));
+    ASSERT_TRUE(Run(V::ID_FILE_LOAD_COMM_MATRIX));
+    // The load restarts the battle; a restart of its own sets up once more.
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    int wrong = 0;
+    for (Side side : {Side::Red, Side::Blue})
+        for (int r = 1; r <= 10; ++r)
+            for (int c = 1; c <= 10; ++c)
+                wrong += Doc().Force(side).CommMatrix[r][c] != (r == c ? 1 : 0);
+    EXPECT_EQ(wrong, 0);
+
+    // The dialog: the built-in document shows one squad whose own link is
+    // off; OK keeps it off instead of set-up linking every squad.
+    AppTest::TearDown();
+    AppTest::SetUp();
+    StartWithoutScenario();
+    ASSERT_EQ(Doc().RedForce.CommMatrix[1][1], 0);
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(1, 1), "0"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_COMM_MATRIX));
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    EXPECT_EQ(Doc().RedForce.CommMatrix[1][1], 0);
+    EXPECT_EQ(Doc().RedForce.CommMatrix[2][7], 0);
+}
+
+// OK in a dialog that restarts the battle: the status line shows the fresh
+// battle, not the time and counts of the one left.
+TEST_F(DocumentEdits, StatusLineFollowsADialogsRestart)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const int n = doc.RedForce.NumAgents;
+    const int blue = doc.BlueForce.NumAgents;
+    const std::string blueCounts = "[BLUE/" + std::to_string(blue) + "] Alive " + std::to_string(blue) + "  / Injured 0";
+    for (int tick = 0; tick < 4; ++tick) {
+        doc.Resume();
+        doc.OnTimer(42);
+    }
+    ASSERT_GT(doc.RunHeader.CurrentStep, 1);
+
+    // OK in a dialog that restarts: time 0 of the fresh battle, every agent alive.
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_COMM_MATRIX));
+    const std::string fresh = "[ TIME ]: 0      [RED/" + std::to_string(n) + "] Alive " + std::to_string(n) +
+                              " / Injured 0   " + blueCounts;
+    EXPECT_NE(Frame().StatusText().find(fresh), std::string::npos) << Frame().StatusText();
+}
+
+// Right-click edits: the status line recounts at once, and the scenario file
+// saved afterwards holds the agents the battlefield shows.
+TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const int n = doc.RedForce.NumAgents, squad1 = doc.RedForce.num_per_squad[1];
+    const int blue = doc.BlueForce.NumAgents;
+
+    // RED placement in squad 1: four agents on free cells, then agent 1 off.
+    ASSERT_TRUE(Run(33230));
+    const int size = doc.Battlefield.BattleSize;
+    int added = 0;
+    for (int x = 1; x <= size && added < 4; ++x)
+        if (doc.Battlefield.AgentGrid[GridIndex(x, size / 2)] == CellFree) {
+            View()->OnRButtonUp(0, CellCentre(x, size / 2));
+            ++added;
+        }
+    ASSERT_EQ(doc.RedForce.NumAgents, n + 4);
+    EXPECT_NE(Frame().StatusText().find("[RED/" + std::to_string(n + 4) + "] Alive " + std::to_string(n + 4)),
+              std::string::npos) << Frame().StatusText();
+    ASSERT_EQ(doc.RedForce.AgentSquad[1], 1);
+    View()->OnRButtonUp(0, CellCentre(doc.RedForce.AgentX[1], doc.RedForce.AgentY[1]));
+    ASSERT_EQ(doc.RedForce.AgentState[1], Dead);
+    // The slot stays, so the total stays; one fewer is alive.
+    EXPECT_NE(Frame().StatusText().find("[RED/" + std::to_string(n + 4) + "] Alive " + std::to_string(n + 3)),
+              std::string::npos) << Frame().StatusText();
+
+    // Saved and read back: squad 1 has its four new agents less the one taken off.
+    const std::string saved = TempFolder() + "/edited.dat";
+    Hooks.AnswerFile(saved);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+    Hooks.AnswerFile(saved);
+    ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA));
+    EXPECT_EQ(doc.RedForce.NumAgents, n + 3);
+    EXPECT_EQ(doc.RedForce.num_per_squad[1], squad1 + 3);
+    EXPECT_EQ(doc.BlueForce.NumAgents, blue);
+}
+
+// Trace switched off while paused: the frame on show holds the agents where
+// they stand, one cell each, and no trail.
+TEST_F(DocumentEdits, TraceOffWhilePausedDropsTheTrail)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    ASSERT_TRUE(Run(32848));
+    ASSERT_EQ(doc.TraceOn, 1);
+    for (int tick = 0; tick < 8; ++tick) {
+        doc.Resume();
+        doc.OnTimer(42);
+    }
+    doc.Pause();
+    auto agentCells = [&doc] {
+        const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
+        int n = 0;
+        for (int i = 0; i < LatticeCells; ++i)
+            n += plane[i] >= LatticeRedAlive && plane[i] <= LatticeBlueInjured;
+        return n;
+    };
+    int living = 0;
+    for (Side side : {Side::Red, Side::Blue})
+        for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+            living += doc.Force(side).AgentState[i] > Dead;
+    ASSERT_GT(agentCells(), living) << "the run left no trail to drop";
+    ASSERT_TRUE(Run(32848));
+    EXPECT_EQ(doc.TraceOn, 0);
+    EXPECT_EQ(agentCells(), living);
+}
+
+}  // namespace
+}  // namespace brevimar::testing
