@@ -260,9 +260,11 @@ TEST(ChartLayoutRecord, TimeChartTicksAreRoundAndTheLowestCurveClearsTheAxis)
         SetGraphDataAt(c.H, 0, p, p == 0 ? 44 : 44 - 41 * (p - 1) / 19);
     SetDrawMode(c.H, 3);
     const ChartLayout layout = DrawAndKeep(c, "time-counts");
-    for (const ChartText& t : layout.Texts)
-        if (t.Role == TextRole::TickLabel && t.Box.right() < layout.PlotRect.left())
+    for (const ChartText& t : layout.Texts) {
+        if (t.Role == TextRole::TickLabel && t.Box.right() < layout.PlotRect.left()) {
             EXPECT_EQ(t.Text.find('.'), std::string::npos) << t.Text;
+        }
+    }
     ASSERT_EQ(layout.Series.size(), 1u);
     EXPECT_LT(layout.Series[0].At.back().y(), layout.AxisOrigin.y() - 3);
     EXPECT_NE(layout.FindText("10"), nullptr);
@@ -349,8 +351,9 @@ TEST(ChartLayoutRecord, ThreeDimensionalChartsKeepTheirTextsApart)
         EXPECT_LE(ticks, 60) << name;
         EXPECT_NE(layout.FindText("Movement Range"), nullptr) << name;
         EXPECT_NE(layout.FindText("Sensor Range"), nullptr) << name;
-        if (!top)
+        if (!top) {
             EXPECT_NE(layout.FindText("Fitness"), nullptr) << name;
+        }
         EXPECT_FALSE(layout.KeyRect.isEmpty()) << name;
         EXPECT_NE(layout.FindText("-1.0"), nullptr) << name;  // the key's ends: -1.0 .. 1.0 in steps of 0.5
         EXPECT_NE(layout.FindText("1.0"), nullptr) << name;
