@@ -59,6 +59,10 @@ public:
 
     virtual void SetStatusText(const std::string& text) = 0;
 
+    // A scenario, stored run or document file the user opened: the desktop
+    // keeps it among the recent files.
+    virtual void NoteFileOpened(const std::string&) {}
+
     // Repaint requests for the battlefield view.
     virtual void InvalidateView() = 0;
     virtual void UpdateView() = 0;

@@ -5,8 +5,17 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include <QFileInfo>
+#include <QSettings>
+
+#include <fstream>
+#include <map>
+#include <set>
+
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
+#include "core/FileFilters.h"
+#include "files/FileCommandFrame.h"
 
 namespace brevimar::testing {
 namespace {
@@ -91,6 +100,67 @@ TEST_F(Shell, WindowMenuListsTheOpenWindowsAndCtrlF4ClosesTheActiveOne)
     ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
     EXPECT_NE(Frame().MdiArea()->subWindowList().front(), first);
     EXPECT_EQ(listed().size(), 1u);
+}
+
+TEST_F(Shell, FilesOpenedFromTheMenusJoinTheRecentFiles)
+{
+    // The start-up chooser's scenario, then a stored run and a second
+    // scenario from the File menu: newest first.
+    Hooks.AnswerFile(Fixture("menu_v1.dat"));
+    ASSERT_TRUE(Start());
+    Hooks.AnswerFile(Fixture("stored_400.run"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_RUN));
+    Hooks.AnswerFile(Fixture("menu_v2.dat"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+    // A file that is refused does not join.
+    const std::string bad = ::testing::TempDir() + "/not_a_scenario.dat";
+    { std::ofstream(bad) << "nonsense\n"; }
+    Hooks.AnswerFile(bad);
+    Hooks.AnswerMessage(IDOK);
+    Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA);
+    std::vector<std::string> names;
+    for (const std::string& path : App->RecentFiles().Files())
+        names.push_back(QFileInfo(QString::fromStdString(path)).fileName().toStdString());
+    EXPECT_EQ(names, (std::vector<std::string>{"menu_v2.dat", "stored_400.run", "menu_v1.dat"}));
+    // Kept under the program's own name, in its settings file.
+    const QString file = QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).fileName();
+    EXPECT_FALSE(file.contains("AppWizard")) << file.toStdString();
+    EXPECT_TRUE(file.contains("Brevimar/Brevimar")) << file.toStdString();
+}
+
+TEST(FileChoosers, EachFilterNamesItsOwnFileTypeAndEachChooserItsOwnTitle)
+{
+    // The words that name each file type, from the File menu's items.
+    const std::map<std::string, std::string> kinds = {
+        {"agt", "Agent Input"},       {"awp", "Agent Weapon"},      {"wp", "Squad Weapon"},
+        {"cmw", "Comm Matrix"},       {"smw", "Squad Matrix"},      {"ter", "Terrain Input"},
+        {"tma", "Terrain-Modified"},  {"pth", "Waypoint Path"},     {"dat", "Input Data"},
+        {"run", "RUN"},               {"out", "OUT"},               {"vlx", "VLX"},
+        {"brv", "Brevimar Files"},    {"fit", "Fitness"},           {"att", "Attrition"},
+        {"mtg", "Graph"},             {"mts", "Sample"},            {"cdm", "Capacity Dimension"},
+        {"rwd", "Raw Weapon"},        {"ga1", "GA1"},               {"ga2", "GA2"},
+        {"lnd", "Landscape"},
+    };
+    std::set<std::string> titles;
+    for (const FileCommandSpec& spec : FileCommandTable()) {
+        EXPECT_TRUE(titles.insert(spec.Title).second) << "title used twice: " << spec.Title;
+        // "Description (*.x)|*.x|...||": pairs up to the empty entry.
+        const std::string filter = spec.Filter;
+        std::vector<std::string> parts;
+        for (std::size_t at = 0, bar; (bar = filter.find('|', at)) != std::string::npos; at = bar + 1)
+            parts.push_back(filter.substr(at, bar - at));
+        ASSERT_GE(parts.size(), 2u) << filter;
+        for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2) {
+            const std::string& description = parts[i];
+            const std::string& pattern = parts[i + 1];
+            ASSERT_EQ(pattern.rfind("*.", 0), 0u) << filter;
+            EXPECT_TRUE(description.ends_with("(" + pattern + ")")) << description;
+            const auto kind = kinds.find(pattern.substr(2));
+            ASSERT_NE(kind, kinds.end()) << pattern;
+            EXPECT_NE(description.find(kind->second), std::string::npos) << description;
+        }
+    }
+    EXPECT_NE(std::string(TerrainFileFilter).find("Terrain Input"), std::string::npos);
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ TEST_F(LandscapeInputFile, MissingFileIsReportedAndCancelSelectsTheDefaults)
     EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 2);
     EXPECT_EQ(doc->RandomState, doc->InitialSeed);
     EXPECT_EQ(doc.Host.FileRequests.back().Filter,
-              "Brevimar 2-ParameterFitness Landsacpe Input Data Files (*.f1)|*.f1||");
+              "Brevimar 2-Parameter Fitness Landscape Input Data Files (*.f1)|*.f1||");
 }
 
 std::string Stars(int n) { return "\n" + std::string(n, '*'); }
