@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -126,6 +127,21 @@ TEST_F(Shell, FilesOpenedFromTheMenusJoinTheRecentFiles)
     const QString file = QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).fileName();
     EXPECT_FALSE(file.contains("AppWizard")) << file.toStdString();
     EXPECT_TRUE(file.contains("Brevimar/Brevimar")) << file.toStdString();
+}
+
+TEST(Help, NamesOnlyWaysThatExistAndExplainsEveryStatusCode)
+{
+    QFile file(":/brevimar/help.html");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll());
+    // No menu has a File > Open item.
+    EXPECT_FALSE(help.contains("File &gt; Open"));
+    // The codes as the status lines of the batch runs print them.
+    for (const char* code : {"[ G ]", "[ P ]", "[ IC ]", "[ T ]", "[ F_max ]", "[ x ]", "[ y ]", "[ Samples ]",
+                             "[ Time ]", "[ TIME ]"})
+        EXPECT_TRUE(help.contains(code)) << code;
+    for (const char* topic : {"<h2>Charts</h2>", "<h2>Batch experiments</h2>", "Ctrl+O while no battlefield window"})
+        EXPECT_TRUE(help.contains(topic)) << topic;
 }
 
 TEST(FileChoosers, EachFilterNamesItsOwnFileTypeAndEachChooserItsOwnTitle)
