@@ -129,6 +129,26 @@ TEST_F(Shell, FilesOpenedFromTheMenusJoinTheRecentFiles)
     EXPECT_TRUE(file.contains("Brevimar/Brevimar")) << file.toStdString();
 }
 
+TEST_F(Shell, SwitchingDataCollectionOnKeepsTheZoomAndSaysSo)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& d = Doc();
+    d.Statistics.DataCollectionOn = 0;
+    d.Resume();
+    for (int i = 0; i < 4; ++i)
+        View()->OnTimer(CBrevimarView::RunTimerId), d.Resume();
+    ASSERT_TRUE(Frame().RunCommand(33173));  // 200%
+    const int step = d.RunHeader.CurrentStep;
+    const int x = d.RedForce.AgentX[1];
+    ASSERT_TRUE(Frame().RunCommand(32958));
+    EXPECT_EQ(d.Statistics.DataCollectionOn, 1);
+    EXPECT_EQ(d.ZoomFactor, 2.0f);
+    EXPECT_EQ(d.RunHeader.CurrentStep, step);
+    EXPECT_EQ(d.RedForce.AgentX[1], x);
+    EXPECT_NE(Frame().StatusText().find("Data collection"), std::string::npos) << Frame().StatusText();
+}
+
 TEST(Help, NamesOnlyWaysThatExistAndExplainsEveryStatusCode)
 {
     QFile file(":/brevimar/help.html");
