@@ -125,6 +125,7 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
         return false;
     Frame->SetApplicationCommands(&Map);
     Template = std::make_unique<CBrevimarDocTemplate>(*Frame);
+    Template->OnFileOpened = [this](const std::string& path) { AddRecentFile(path); };
     UpdateRecentFileMenu();
 
     // Files dropped onto the main window open as documents.
@@ -152,11 +153,16 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
     return true;
 }
 
-CBrevimarView* CBrevimarApp::OpenDocumentFile(const std::string& path)
+void CBrevimarApp::AddRecentFile(const std::string& path)
 {
     Recent.Add(path);
     Recent.WriteList();
     UpdateRecentFileMenu();
+}
+
+CBrevimarView* CBrevimarApp::OpenDocumentFile(const std::string& path)
+{
+    AddRecentFile(path);
     CBrevimarView* view = Template->OpenDocumentFile(path);
     Frame->RefreshMenus();
     return view;
@@ -172,6 +178,7 @@ CBrevimarView* CBrevimarApp::OnFileNew()
 CBrevimarView* CBrevimarApp::OnFileOpen()
 {
     CFileDialog dialog(true, DocumentFileExtension, {}, DocumentFileFilter, Frame.get());
+    dialog.Title = "Open document file";
     if (dialog.DoModal() != IDOK)
         return nullptr;
     return OpenDocumentFile(dialog.GetPathName());

@@ -70,6 +70,7 @@ protected:
 private:
     void BuildMessageMap();
     void UpdateRecentFileMenu();
+    void AddRecentFile(const std::string& path);
 
     CModalHooks* Hooks;
     ResourceSet Tables;

@@ -49,6 +49,10 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     slot->Document->SetHost(&slot->Host);
     slot->Host.SetParentWindow(&MainFrame);
     slot->Host.SetStatusSink([frame = &MainFrame](const std::string& text) { frame->SetStatusText(text); });
+    slot->Host.SetOpenedFileSink([this](const std::string& path) {
+        if (OnFileOpened)
+            OnFileOpened(path);
+    });
     // A step repaints every window on the document, not only the timer's.
     slot->Host.SetRepaintAll([views = &slot->Views] {
         for (const QPointer<CBrevimarView>& v : *views)

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,9 @@ public:
     CBrevimarView* CreateNewWindow(CBrevimarView* view);
 
     std::size_t DocumentCount() const { return Documents.size(); }
+
+    // A file a document's chooser opened (the recent-file list takes it).
+    std::function<void(const std::string&)> OnFileOpened;
     QtHost* HostOf(const CBrevimarDoc* document) const;
 
 private:

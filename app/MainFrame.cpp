@@ -5,9 +5,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QAction>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
@@ -16,6 +20,7 @@
 #include "app/BrevimarView.h"
 #include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
+#include "core/BattlefieldPicture.h"
 #include "platform/StatusBar.h"
 
 namespace brevimar {
@@ -115,15 +120,29 @@ int CMainFrame::OnCreate(const ResourceSet& resources)
 
     // The pane's own id keeps the menus' prompts away from it.
     Status = new CStatusBar(this);
-    Status->SetIndicators({ID_STATUS_PANE}, {StatusPaneRestText});
+    Status->SetIndicators({ID_STATUS_PANE, ID_LEGEND_PANE}, {StatusPaneRestText, ""});
     setStatusBar(Status);
     const int width = QFontMetrics(Status->font()).horizontalAdvance(QString::fromStdString(StatusWidthText));
     Status->SetPaneInfo(0, ID_STATUS_PANE, true, width);
+    // The legend may be cut on a narrow window; its tip holds it whole.
+    Status->SetPaneInfo(1, ID_LEGEND_PANE, true, 1);
+    CommandBars->AfterCommand = [this] { RefreshLegend(); };
 
     CommandBars->InstallAccelerators(accelerators->second);
     FrameMenus = CommandBars->BuildMenu(frameMenu->second);
     DocumentMenus = CommandBars->BuildMenu(documentMenu->second);
+    for (QMenu* menu : DocumentMenus)
+        if (menu->title() == "&Window")
+            AddWindowList(menu);
     ShowMenu(false);
+
+    // Ctrl+F4 closes the active battlefield window, as in every
+    // multiple-document program.
+    auto* closeChild = new QAction(this);
+    closeChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeChild->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(closeChild, &QAction::triggered, Area, &QMdiArea::closeActiveSubWindow);
+    addAction(closeChild);
 
     // The toolbar follows the commands' state as the framework's idle time does.
     auto* idle = new QTimer(this);
@@ -136,6 +155,38 @@ int CMainFrame::OnCreate(const ResourceSet& resources)
     return 0;
 }
 
+void CMainFrame::AddWindowList(QMenu* menu)
+{
+    // The open windows follow the fixed items, numbered, the active one
+    // marked; the list is rebuilt each time the menu opens.
+    QObject::connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        for (QAction* action : menu->actions())
+            if (action->property("windowList").toBool())
+                delete action;
+        const QList<QMdiSubWindow*> windows = Area->subWindowList(QMdiArea::CreationOrder);
+        if (windows.isEmpty())
+            return;
+        menu->addSeparator()->setProperty("windowList", true);
+        int number = 0;
+        for (QMdiSubWindow* window : windows) {
+            ++number;
+            const QString text = number < 10 ? QString("&%1 %2").arg(number).arg(window->windowTitle())
+                                             : QString("%1 %2").arg(number).arg(window->windowTitle());
+            QAction* item = menu->addAction(text);
+            item->setProperty("windowList", true);
+            item->setCheckable(true);
+            item->setChecked(window == Area->activeSubWindow() || (!Area->activeSubWindow() && window == Area->currentSubWindow()));
+            QObject::connect(item, &QAction::triggered, this, [this, window] {
+                if (Area->subWindowList().contains(window)) {
+                    if (window->isMinimized())
+                        window->showNormal();
+                    Area->setActiveSubWindow(window);
+                }
+            });
+        }
+    });
+}
+
 void CMainFrame::SetStatusText(std::string text)
 {
     if (Status)
@@ -145,6 +196,23 @@ void CMainFrame::SetStatusText(std::string text)
 std::string CMainFrame::StatusText() const
 {
     return Status ? Status->GetPaneText(Status->CommandToIndex(ID_STATUS_PANE)) : std::string();
+}
+
+void CMainFrame::RefreshLegend()
+{
+    if (!Status)
+        return;
+    CBrevimarView* view = ActiveView();
+    const std::string text = view ? MapLegend(*view->GetDocument()) : std::string();
+    const int index = Status->CommandToIndex(ID_LEGEND_PANE);
+    Status->SetPaneText(index, text, false);
+    if (QLabel* pane = Status->Pane(index))
+        pane->setToolTip(QString::fromStdString(text));
+}
+
+std::string CMainFrame::LegendText() const
+{
+    return Status ? Status->GetPaneText(Status->CommandToIndex(ID_LEGEND_PANE)) : std::string();
 }
 
 CChildFrame* CMainFrame::ActiveChildFrame() const
@@ -195,6 +263,7 @@ void CMainFrame::RefreshMenus()
     // The last window closing leaves the frame's own menu.
     ShowMenu(ActiveView() != nullptr);
     CommandBars->UpdateToolBar();
+    RefreshLegend();
 }
 
 bool CMainFrame::event(QEvent* event)

@@ -40,6 +40,9 @@ public:
     // The status line: its one pane shows `text` at once.
     void SetStatusText(std::string text);
     std::string StatusText() const;
+    // The legend pane follows the active battlefield's map switches.
+    void RefreshLegend();
+    std::string LegendText() const;
 
     QMdiArea* MdiArea() const { return Area; }
     CChildFrame* ActiveChildFrame() const;
@@ -83,6 +86,7 @@ protected:
 
 private:
     void ShowMenu(bool documentMenu);
+    void AddWindowList(QMenu* menu);
 
     QMdiArea* Area;
     CStatusBar* Status = nullptr;

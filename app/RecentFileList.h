@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Settings.h"
+
 namespace brevimar {
 
 class CRecentFileList {
 public:
-    static constexpr const char* ProfileName = "Local AppWizard-Generated Applications";
-    static constexpr const char* ApplicationName = "Brevimar";
+    static constexpr const char* ProfileName = SettingsOrganisation;
+    static constexpr const char* ApplicationName = SettingsApplication;
 
     explicit CRecentFileList(std::size_t size = 4) : Size(size) {}
 

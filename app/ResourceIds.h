@@ -11,6 +11,8 @@ constexpr unsigned IDR_BREVIMARTYPE = 129;
 // The one status-line pane and its resting text.
 constexpr unsigned ID_STATUS_PANE = 131;
 inline constexpr const char* StatusPaneRestText = "Attrition Tally-Board";
+// The pane beside it naming the colours of the map on show.
+constexpr unsigned ID_LEGEND_PANE = 133;
 
 // Menu commands served by the frames and the view so far.
 constexpr unsigned ID_FILE_LOAD_INPUT_DATA = 32905;

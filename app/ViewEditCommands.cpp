@@ -3,6 +3,7 @@
 // switches of the collection, weapon and waypoint items with the rules that
 // grey the items whose data does not apply in the current run mode.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/BrevimarView.h"
@@ -172,13 +173,19 @@ void CBrevimarView::BuildSmallSwitchCommandMap()
     auto agentWeapons = [&d] { return d.RedForce.WeaponsOn == 1 || d.BlueForce.WeaponsOn == 1; };
     auto squadWeapons = [&d] { return d.RedForce.WeaponAssignType == 1 || d.BlueForce.WeaponAssignType == 1; };
 
-    // Data collection. Switching it on starts the collected series afresh.
+    // Data collection. Switching it on starts the collected series afresh;
+    // the battle itself goes on, so the user's zoom stays and the status
+    // line says what was reset.
     Map.On(32958, [&d] {
         if (d.Statistics.DataCollectionOn != 1) {
             d.Statistics.DataCollectionOn = 1;
             d.Statistics.TerritoryStatsOn = 1;
+            const float zoom = d.ZoomFactor;
             d.ResetDataCollection();
             RecordShownStateAsStepZero(d);
+            d.ZoomFactor = zoom;
+            d.host().SetStatusText("Data collection on: the statistics start afresh at step " +
+                                   std::to_string(d.RunHeader.CurrentStep) + "; the battle goes on.");
         } else {
             d.Statistics.DataCollectionOn = 0;
         }

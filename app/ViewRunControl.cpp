@@ -132,6 +132,7 @@ void CBrevimarView::OnFileOpen()
     doc.Pause();
 
     CFileDialog dialog(true, "dat", {}, FrameFileFilter, this);
+    dialog.Title = "Load frames from a file";
     if (dialog.DoModal() == IDOK) {
         // Whatever its extension, the file is read as frames.
         std::string error;

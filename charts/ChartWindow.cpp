@@ -14,6 +14,10 @@ CChartWindow::CChartWindow(unsigned templateId, const std::string& caption, QWid
 {
     setWindowTitle(QString::fromStdString(caption));
     setModal(false);
+    // Owned by its parent (it closes with it) but an ordinary window, so the
+    // main window can come in front of it.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(std::max(TemplateWidth, CaptionFitWidth(caption)), TemplateHeight);
 }

@@ -458,6 +458,42 @@ BattlefieldLayer ChooseLayer(const CBrevimarDoc& doc)
 
 }  // namespace
 
+std::string MapLegend(const CBrevimarDoc& doc)
+{
+    const bool white = doc.BackgroundToggle == 1;
+    const bool red = doc.KillMapRed == 1;
+    const bool blue = doc.KillMapBlue == 1;
+    switch (ChooseLayer(doc)) {
+    case BattlefieldLayer::BattleFront:
+        if (doc.BattleFrontGrayscale == 1)
+            return white ? "Battle front: grey from white (weak front) to black (strong front)"
+                         : "Battle front: grey from black (weak front) to white (strong front)";
+        return white ? "Battle front: front cells black" : "Battle front: front cells white";
+    case BattlefieldLayer::Territory:
+        if (doc.TerritoryMapRed == 1 && doc.TerritoryMapBlue == 1)
+            return "Territory: RED-held cells red, BLUE-held cells blue";
+        return doc.TerritoryMapRed == 1 ? "Territory: RED-held cells red" : "Territory: BLUE-held cells blue";
+    case BattlefieldLayer::Activity: {
+        const char* sides = doc.RedActivityMapOn == 1 && doc.BlueActivityMapOn == 1 ? "RED and BLUE"
+                            : doc.RedActivityMapOn == 1                             ? "RED"
+                                                                                    : "BLUE";
+        return std::string("Activity (") + sides + " moves): black none, grey to white more moves nearby";
+    }
+    case BattlefieldLayer::Agents:
+        break;
+    }
+    std::string marks;
+    if (red)
+        marks = white ? "RED killed: black crosses" : "RED killed: white crosses";
+    if (blue)
+        marks += std::string(red ? ", " : "") +
+                 (white ? "BLUE killed: black squares" : "BLUE killed: white squares");
+    if (doc.KillMapOnly == 1)
+        return marks.empty() ? "Kill map: agents hidden and no side's kills chosen, so the field is empty"
+                             : "Kill map, agents hidden: " + marks;
+    return marks.empty() ? std::string() : "Kill map: " + marks;
+}
+
 void CBattlefieldGeometry::CellAt(int windowX, int windowY, int* x, int* y) const
 {
     // Window pixel -> picture pixel as the stretch samples it: the picture

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/CellPictures.h"
@@ -121,5 +122,9 @@ private:
 // writes only ZoomAreaCleared, the battle-front and territory maps it asks
 // for, and the activity grids of the activity map.
 void ComposeBattlefield(CBrevimarDoc& doc, CBattlefieldPicture& picture);
+
+// One line naming the colours of the map on show, for the status bar; empty
+// while the field shows the agents with no kill marks.
+std::string MapLegend(const CBrevimarDoc& doc);
 
 }  // namespace brevimar

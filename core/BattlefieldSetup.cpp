@@ -90,6 +90,7 @@ void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
     FileDialogRequest request;
     request.Filter = TerrainFileFilter;
     request.DefaultExtension = "ter";
+    request.Title = "Load terrain data file for the new battlefield";
     const auto path = doc.host().ChooseFileToOpen(request);
     if (!path)
         return;

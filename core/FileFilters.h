@@ -9,9 +9,8 @@ inline constexpr char StartupFileFilter[] =
     "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files (*.out)|*.out|"
     "Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||";
 
-// A terrain file (*.ter). The description says "Weapon": it is the text
-// users know.
-inline constexpr char TerrainFileFilter[] = "Brevimar Weapon Input Data Files (*.ter)|*.ter||";
+// A terrain file (*.ter).
+inline constexpr char TerrainFileFilter[] = "Brevimar Terrain Input Data Files (*.ter)|*.ter||";
 
 // The document's own file.
 inline constexpr char DocumentFileFilter[] = "Brevimar Files (*.brv)|*.brv||";

@@ -62,6 +62,10 @@ public:
     // progress only for a reader.
     virtual bool ShowsStatusText() const { return true; }
 
+    // A scenario, stored run or document file the user opened: the desktop
+    // keeps it among the recent files.
+    virtual void NoteFileOpened(const std::string&) {}
+
     // Repaint requests for the battlefield view.
     virtual void InvalidateView() = 0;
     virtual void UpdateView() = 0;

@@ -23,7 +23,7 @@ namespace brevimar {
 namespace {
 
 constexpr const char* InputFilter =
-    "Brevimar 2-ParameterFitness Landsacpe Input Data Files (*.f1)|*.f1||";
+    "Brevimar 2-Parameter Fitness Landscape Input Data Files (*.f1)|*.f1||";
 
 bool Finite(double v) { return std::isfinite(v); }
 
@@ -169,6 +169,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     FileDialogRequest request;
     request.Filter = InputFilter;
     request.DefaultExtension = "f1";
+    request.Title = "Load fitness landscape input data file";
     const std::optional<std::string> path = doc.host().ChooseFileToOpen(request);
     if (!path)
         return;  // cancelled: nothing changes, as with every other load

@@ -181,6 +181,7 @@ bool SaveDocumentAs(CBrevimarDoc& doc)
     FileDialogRequest request;
     request.Filter = DocumentFileFilter;
     request.DefaultExtension = DocumentFileExtension;
+    request.Title = "Save document file";
     const std::optional<std::string> chosen = doc.host().ChooseFileToSave(request);
     return chosen && WriteDocumentFile(doc, *chosen);
 }

@@ -13,20 +13,19 @@
 
 namespace brevimar {
 
-// Several filters name another kind of file than the command reads or
-// writes; they are the texts users know and stay as they are.
+// Each filter's description names the kind of file its pattern takes.
 constexpr const char* const FileFilters[21] = {
     "",
-    "Brevimar Weapon Input Data Files (*.agt)|*.agt||",
-    "Brevimar Terrain Input Data Files (*.agt)|*.agt||",
-    "Brevimar Weapon Input Data Files (*.awp)|*.awp||",
-    "Brevimar Weapon Input Data Files (*.wp)|*.wp||",
+    "Brevimar Agent Input Data Files (*.agt)|*.agt||",
+    "Brevimar Agent Input Data Files (*.agt)|*.agt||",
+    "Brevimar Agent Weapon Input Data Files (*.awp)|*.awp||",
+    "Brevimar Squad Weapon Input Data Files (*.wp)|*.wp||",
     "Brevimar Comm Matrix Input Data Files (*.cmw)|*.cmw||",
     "Brevimar Squad Matrix Input Data Files (*.smw)|*.smw||",
     TerrainFileFilter,
     "Brevimar Terrain Input Data Files (*.ter)|*.ter||",
-    "Brevimar Weapon Input Data Files (*.tma)|*.tma||",
-    "Brevimar Squad Matrix Input Data Files (*.pth)|*.pth||",
+    "Brevimar Terrain-Modified Agent Data Files (*.tma)|*.tma||",
+    "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||",
     "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||",
     "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||",
     "Raw Fitness Data (*.fit)|*.fit||",
@@ -34,7 +33,7 @@ constexpr const char* const FileFilters[21] = {
     "Raw Multiple Time Series Graph Data (*.mtg)|*.mtg||",
     "Raw Multiple Time Series Sample Data (*.mts)|*.mts||",
     "Spatial Pattern Capacity Dimension Data (*.cdm)|*.cdm||",
-    "Brevimar Weapon Input Data Files (*.rwd)|*.rwd||",
+    "Brevimar Raw Weapon Data Files (*.rwd)|*.rwd||",
     StartupFileFilter,
     "Brevimar GA1 Input Data Files (*.ga1)|*.ga1|Brevimar GA2 Input Data Files (*.ga2)|*.ga2|"
     "Brevimar Landscape Input Data Files (*.lnd)|*.lnd||",
@@ -60,10 +59,11 @@ enum Before : unsigned {
 };
 
 constexpr FileCommandSpec Row(FileCommand command, FileDialogKind dialog, int filter, const char* extension,
-                              EchoStyle echo, const char* failure, unsigned before = Nothing)
+                              EchoStyle echo, const char* failure, const char* title, unsigned before = Nothing)
 {
     return FileCommandSpec{command,
                            dialog,
+                           title,
                            dialog == FileDialogKind::Open ? OFN_FILEMUSTEXIST : OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                            FileFilters[filter],
                            extension,
@@ -84,35 +84,35 @@ constexpr EchoStyle NoEcho = EchoStyle::None;
 
 // In the order of FileCommand. Three writers report the input-file text.
 constexpr FileCommandSpec Table[] = {
-    Row(C::AgentRead, Open, 1, "agt", Plain, In, InteractiveLoad),
-    Row(C::AgentWrite, Save, 2, "agt", LF, Out),
-    Row(C::AgentWeaponsRead, Open, 3, "awp", Plain, In, InteractiveLoad),
-    Row(C::AgentWeaponsWrite, Save, 3, "awp", Plain, In),
-    Row(C::SquadWeaponsRead, Open, 4, "wp", Plain, In, InteractiveLoad),
-    Row(C::SquadWeaponsWrite, Save, 4, "wp", Plain, In),
-    Row(C::CommMatrixRead, Open, 5, "cmw", LF, AnyFile),
-    Row(C::CommMatrixWrite, Save, 5, "cmw", LF, Out),
-    Row(C::SquadMatrixRead, Open, 6, "smw", LF, AnyFile),
-    Row(C::SquadMatrixWrite, Save, 6, "smw", LF, Out),
-    Row(C::TerrainRead, Open, 7, "ter", Plain, In, InteractiveLoad | TerrainFile),
-    Row(C::TerrainWrite, Save, 8, "ter", LF, Out),
-    Row(C::TerrainModifiersRead, Open, 9, "tma", Plain, In, InteractiveLoad),
-    Row(C::TerrainModifiersWrite, Save, 9, "tma", Plain, Out),
-    Row(C::WaypointPathRead, Open, 10, "pth", NoEcho, AnyFile),
-    Row(C::WaypointPathWrite, Save, 11, "pth", NoEcho, Out, NoPause),
-    Row(C::ScenarioRead, Open, 12, "dat", Plain, In, NameByLoadKind),
-    Row(C::ScenarioWrite, Save, 12, "dat", LF, Out),
-    Row(C::BestScenarioWrite, Save, 12, "dat", LF, Out),
-    Row(C::FitnessWrite, Save, 13, "fit", LF, Out),
-    Row(C::AttritionWrite, Save, 14, "att", LF, Out),
-    Row(C::MultiRunGraphWrite, Save, 15, "mtg", LF, Out),
-    Row(C::MultiRunSampleWrite, Save, 16, "mts", LF, Out),
-    Row(C::CapacityDimensionWrite, Save, 17, "cdm", LF, Out),
-    Row(C::WeaponRawDataWrite, Save, 18, "rwd", Plain, In, NoPause),
-    Row(C::StartupRead, Open, 19, "dat", Plain, In, NoPause),
-    Row(C::FileOpenRead, Open, 19, "dat", Plain, In),
-    Row(C::SetupTerrainRead, Open, 7, "ter", Plain, In, NoPause),
-    Row(C::GaInputRead, Open, 20, "ga1", Plain, In),
+    Row(C::AgentRead, Open, 1, "agt", Plain, In, "Load agent data file", InteractiveLoad),
+    Row(C::AgentWrite, Save, 2, "agt", LF, Out, "Save agent data file"),
+    Row(C::AgentWeaponsRead, Open, 3, "awp", Plain, In, "Load agent-specific weapons file", InteractiveLoad),
+    Row(C::AgentWeaponsWrite, Save, 3, "awp", Plain, In, "Save agent-specific weapons file"),
+    Row(C::SquadWeaponsRead, Open, 4, "wp", Plain, In, "Load squad-specific weapons file", InteractiveLoad),
+    Row(C::SquadWeaponsWrite, Save, 4, "wp", Plain, In, "Save squad-specific weapons file"),
+    Row(C::CommMatrixRead, Open, 5, "cmw", LF, AnyFile, "Load communications matrix"),
+    Row(C::CommMatrixWrite, Save, 5, "cmw", LF, Out, "Save communications matrix"),
+    Row(C::SquadMatrixRead, Open, 6, "smw", LF, AnyFile, "Load squad-matrix weights"),
+    Row(C::SquadMatrixWrite, Save, 6, "smw", LF, Out, "Save squad-matrix weights"),
+    Row(C::TerrainRead, Open, 7, "ter", Plain, In, "Load terrain data file", InteractiveLoad | TerrainFile),
+    Row(C::TerrainWrite, Save, 8, "ter", LF, Out, "Save terrain data file"),
+    Row(C::TerrainModifiersRead, Open, 9, "tma", Plain, In, "Load terrain-modified agent data", InteractiveLoad),
+    Row(C::TerrainModifiersWrite, Save, 9, "tma", Plain, Out, "Save terrain-modified agent data"),
+    Row(C::WaypointPathRead, Open, 10, "pth", NoEcho, AnyFile, "Load terrain waypoint path"),
+    Row(C::WaypointPathWrite, Save, 11, "pth", NoEcho, Out, "Save terrain waypoint path", NoPause),
+    Row(C::ScenarioRead, Open, 12, "dat", Plain, In, "Load input data file", NameByLoadKind),
+    Row(C::ScenarioWrite, Save, 12, "dat", LF, Out, "Save input data file"),
+    Row(C::BestScenarioWrite, Save, 12, "dat", LF, Out, "Save best chromosome as input data file"),
+    Row(C::FitnessWrite, Save, 13, "fit", LF, Out, "Save raw fitness data"),
+    Row(C::AttritionWrite, Save, 14, "att", LF, Out, "Save raw attrition report"),
+    Row(C::MultiRunGraphWrite, Save, 15, "mtg", LF, Out, "Save raw graph data report"),
+    Row(C::MultiRunSampleWrite, Save, 16, "mts", LF, Out, "Save raw sample data report"),
+    Row(C::CapacityDimensionWrite, Save, 17, "cdm", LF, Out, "Save capacity dimension data"),
+    Row(C::WeaponRawDataWrite, Save, 18, "rwd", Plain, In, "Save raw weapon data", NoPause),
+    Row(C::StartupRead, Open, 19, "dat", Plain, In, "Open a scenario, run or document file", NoPause),
+    Row(C::FileOpenRead, Open, 19, "dat", Plain, In, "Open a file into this battlefield"),
+    Row(C::SetupTerrainRead, Open, 7, "ter", Plain, In, "Load terrain data file for the new battlefield", NoPause),
+    Row(C::GaInputRead, Open, 20, "ga1", Plain, In, "Load genetic algorithm input data file"),
 };
 static_assert(std::size(Table) == static_cast<std::size_t>(FileCommand::Count));
 
@@ -215,14 +215,19 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
     FileDialogRequest request;
     request.Filter = spec.Filter;
     request.DefaultExtension = spec.DefaultExtension;
+    request.Title = spec.Title;
     if (spec.InitialNameByLoadInputFile) {
         request.InitialName = doc.LoadInputFile == 1 ? "*.dat" : "*.run";
         // The chooser starts on the filter of the files this load reads.
         request.DefaultExtension = doc.LoadInputFile == 1 ? "dat" : "run";
+        if (doc.LoadInputFile != 1)
+            request.Title = "Load RUN file";
     }
     // A scenario written while a capture runs carries its frames: a RUN file.
-    if (command == FileCommand::ScenarioWrite && doc.RunCaptureOn == 1)
+    if (command == FileCommand::ScenarioWrite && doc.RunCaptureOn == 1) {
         request.DefaultExtension = "run";
+        request.Title = "Save RUN file";
+    }
     const std::optional<std::string> chosen =
         reader ? doc.host().ChooseFileToOpen(request) : doc.host().ChooseFileToSave(request);
 

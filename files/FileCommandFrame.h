@@ -87,6 +87,7 @@ constexpr unsigned OFN_FILEMUSTEXIST = 0x1000;
 struct FileCommandSpec {
     FileCommand Command;
     FileDialogKind Dialog;
+    const char* Title;             // the chooser's title: what it wants
     unsigned Flags;
     const char* Filter;            // "Description (*.x)|*.x||"
     const char* DefaultExtension;  // without the dot

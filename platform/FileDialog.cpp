@@ -4,13 +4,23 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 
 #include "core/Host.h"
+#include "platform/Settings.h"
 #include "platform/TestHooks.h"
 
 namespace brevimar {
 
 namespace {
+
+constexpr const char* LastFolderKey = "Settings/LastFolder";
+
+void RememberFolder(const std::string& path)
+{
+    QSettings(SettingsOrganisation, SettingsApplication)
+        .setValue(LastFolderKey, QFileInfo(QString::fromStdString(path)).absolutePath());
+}
 
 std::vector<std::string> Split(const std::string& s, char separator)
 {
@@ -124,6 +134,8 @@ int CFileDialog::DoModal()
     if (auto answer = hooks ? hooks->Take(ModalKind::FileDialog, IDCANCEL) : std::nullopt) {
         const bool chosen = answer->Result == IDOK && !answer->Path.empty();
         PathName = chosen ? CompletePath(answer->Path) : std::string();
+        if (chosen)
+            RememberFolder(PathName);
         hooks->Record(ModalKind::FileDialog, title, Filter, chosen ? IDOK : IDCANCEL);
         return chosen ? IDOK : IDCANCEL;
     }
@@ -141,6 +153,11 @@ int CFileDialog::DoModal()
     }
     if (!DefaultExtension.empty())
         dialog.setDefaultSuffix(QString::fromStdString(DefaultExtension));
+    // Choosers start where the user last chose a file, across sessions.
+    QSettings settings(SettingsOrganisation, SettingsApplication);
+    const QString lastFolder = settings.value(LastFolderKey).toString();
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
+        dialog.setDirectory(lastFolder);
     if (!InitialName.empty())
         dialog.selectFile(QString::fromStdString(InitialName));
 
@@ -148,6 +165,7 @@ int CFileDialog::DoModal()
     PathName.clear();
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         PathName = CompletePath(dialog.selectedFiles().front().toStdString());
+        RememberFolder(PathName);
         result = IDOK;
     }
     if (hooks)

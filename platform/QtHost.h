@@ -26,6 +26,12 @@ public:
     // Where status-line text goes (the main frame's pane).
     bool ShowsStatusText() const override { return StatusSink != nullptr; }
     void SetStatusSink(std::function<void(const std::string&)> sink) { StatusSink = std::move(sink); }
+    void SetOpenedFileSink(std::function<void(const std::string&)> sink) { OpenedFileSink = std::move(sink); }
+    void NoteFileOpened(const std::string& path) override
+    {
+        if (OpenedFileSink)
+            OpenedFileSink(path);
+    }
 
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
@@ -46,6 +52,7 @@ private:
     QPointer<CWnd> View;
     QPointer<QWidget> Parent;
     std::function<void(const std::string&)> StatusSink;
+    std::function<void(const std::string&)> OpenedFileSink;
     std::function<void()> RepaintAll;
     CRand15 Runtime;
 };

@@ -241,8 +241,10 @@ int CBrevimarDoc::ReadStartupInputFile()
     FileDialogRequest request;
     request.Filter = StartupFileFilter;
     request.DefaultExtension = "dat";
+    request.Title = "Open a scenario, run or document file";
     if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request))
-        LoadStartupFile(*this, *chosen);
+        if (LoadStartupFile(*this, *chosen).Read)
+            host().NoteFileOpened(*chosen);
     return 1;
 }
 
@@ -282,12 +284,17 @@ LoadResult LoadStoredRun(CBrevimarDoc& doc, const std::string& path)
 int LoadInputDataFile(CBrevimarDoc& doc)
 {
     bool read = false;
+    std::string path;
     RunFileCommand(doc, FileCommand::ScenarioRead, [&](std::iostream& stream, const ChosenFile& file) {
         std::string text(std::istreambuf_iterator<char>(stream), {});
         read = ReadInputDataText(doc, std::move(text), file.PathName).Read;
+        path = file.PathName;
     });
-    if (read)
+    if (read) {
         doc.EndPausedBatch();  // a new scenario or stored run: a paused batch has nothing left to resume
+        // Only a file that was read joins the recent files.
+        doc.host().NoteFileOpened(path);
+    }
     return read ? 1 : 0;
 }
 

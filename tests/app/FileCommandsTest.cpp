@@ -53,7 +53,7 @@ TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
     Hooks.AnswerFile(folder + "/saved.dat");
     ASSERT_TRUE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(Doc().Paused, 1);
-    EXPECT_EQ(LastModal().Title, "Save As");
+    EXPECT_EQ(LastModal().Title, "Save input data file");
     EXPECT_EQ(LastModal().Text, "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run||");
     EXPECT_EQ(FileText(folder + "/saved.dat"), Written(Doc()));
 

@@ -167,7 +167,7 @@ TEST_F(TerrainFile, RecordsAreStoredAtTheirCells)
     Choose(WriteFile("good.ter", "80\n2\n3 4\n2 1\n100 100\n2 5"));
     doc->SetupBattlefield();
     ASSERT_EQ(doc.Host.FileRequests.size(), 1u);
-    EXPECT_EQ(doc.Host.FileRequests[0].Filter, "Brevimar Weapon Input Data Files (*.ter)|*.ter||");
+    EXPECT_EQ(doc.Host.FileRequests[0].Filter, "Brevimar Terrain Input Data Files (*.ter)|*.ter||");
     EXPECT_EQ(doc.Host.FileRequests[0].DefaultExtension, "ter");
     EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 1);
     EXPECT_EQ(Terrain(*doc, 3, 4), Lava);

@@ -206,7 +206,7 @@ TEST_F(LandscapeInputFile, MissingRefusedOrCancelledChangesNothing)
     OnLoadLandscapeFile(*doc);  // cancelled
     EXPECT_TRUE(testing::DocumentBytes(*doc) == before);
     EXPECT_EQ(doc.Host.FileRequests.back().Filter,
-              "Brevimar 2-ParameterFitness Landsacpe Input Data Files (*.f1)|*.f1||");
+              "Brevimar 2-Parameter Fitness Landscape Input Data Files (*.f1)|*.f1||");
 }
 
 std::string Stars(int n) { return "\n" + std::string(n, '*'); }

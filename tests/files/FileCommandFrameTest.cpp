@@ -17,8 +17,8 @@ using testing::TempFolder;
 
 using testing::TestDocument;
 
-// Rows whose texts are easy to get wrong: filters naming another kind of
-// file, writers reporting the input-file text, commands that do not pause.
+// Rows whose texts are easy to get wrong: filters of a kind of file
+// several commands share, writers reporting the input-file text, commands that do not pause.
 struct RowCase {
     FileCommand Command;
     const char* Filter;
@@ -28,14 +28,14 @@ struct RowCase {
 constexpr char In[] = "Error: cannot open input file.\n";
 constexpr char Out[] = "\nError: cannot open output file.\n";
 const RowCase Rows[] = {
-    {FileCommand::AgentRead, "Brevimar Weapon Input Data Files (*.agt)|*.agt||", true, In},
-    {FileCommand::AgentWrite, "Brevimar Terrain Input Data Files (*.agt)|*.agt||", true, Out},
-    {FileCommand::AgentWeaponsWrite, "Brevimar Weapon Input Data Files (*.awp)|*.awp||", true, In},
-    {FileCommand::WaypointPathRead, "Brevimar Squad Matrix Input Data Files (*.pth)|*.pth||", true,
+    {FileCommand::AgentRead, "Brevimar Agent Input Data Files (*.agt)|*.agt||", true, In},
+    {FileCommand::AgentWrite, "Brevimar Agent Input Data Files (*.agt)|*.agt||", true, Out},
+    {FileCommand::AgentWeaponsWrite, "Brevimar Agent Weapon Input Data Files (*.awp)|*.awp||", true, In},
+    {FileCommand::WaypointPathRead, "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||", true,
      "\nError: cannot open file.\n"},
     {FileCommand::WaypointPathWrite, "Brevimar Terrain Waypoint Path Files (*.pth)|*.pth||", false, Out},
-    {FileCommand::WeaponRawDataWrite, "Brevimar Weapon Input Data Files (*.rwd)|*.rwd||", false, In},
-    {FileCommand::SetupTerrainRead, "Brevimar Weapon Input Data Files (*.ter)|*.ter||", false, In},
+    {FileCommand::WeaponRawDataWrite, "Brevimar Raw Weapon Data Files (*.rwd)|*.rwd||", false, In},
+    {FileCommand::SetupTerrainRead, "Brevimar Terrain Input Data Files (*.ter)|*.ter||", false, In},
 };
 
 TEST(FileCommandFrame, CancelledChooserOfEveryRowAsksWithItsSettingsAndWritesNothing)

@@ -127,7 +127,7 @@ TEST(StartupReader, AsksForTheScenarioWithItsFilter)
               "Brevimar Input Data Files (*.dat)|*.dat|Brevimar RUN Files (*.run)|*.run|Brevimar OUT Files "
               "(*.out)|*.out|Brevimar VLX Files (*.vlx)|*.vlx|Brevimar Files (*.brv)|*.brv||");
     EXPECT_EQ(doc.Host.FileRequests[0].DefaultExtension, "dat");
-    EXPECT_TRUE(doc.Host.FileRequests[0].Title.empty());
+    EXPECT_EQ(doc.Host.FileRequests[0].Title, "Open a scenario, run or document file");
     EXPECT_TRUE(doc.Host.FileRequests[0].InitialName.empty());
     EXPECT_EQ(doc->Paused, 0);  // cleared on entry, cancelled or not
     doc->Paused = 1;
