@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 
@@ -19,16 +20,27 @@ QRgb ToQRgb(CRgb c) { return qRgb(c.R, c.G, c.B); }
 // Copies whole 5 x 5 cell pictures at Scale times their size into one band
 // of cells: cell k at column at[k] shows the picture whose scaled rows start
 // at rows[k]. The row length is fixed, so each copy is a few moves.
+// At 2 times the size the second of each pair of pixel rows is the first
+// again: for each run of neighbouring cells it is copied from the first in
+// one move.
 template <int Scale>
 void CopyBand(std::uint8_t* band, qsizetype stride, const std::uint16_t* at, const std::uint32_t* const* rows,
               int count)
 {
     constexpr int rowLength = Scale * CellPictureSize;
-    for (int y = 0; y < rowLength; ++y) {
+    for (int y = 0; y < rowLength; y += Scale) {
         auto* out = reinterpret_cast<std::uint32_t*>(band + stride * y);
-        const int from = rowLength * (y / Scale);
         for (int k = 0; k < count; ++k)
-            std::memcpy(out + rowLength * at[k], rows[k] + from, sizeof(std::uint32_t) * rowLength);
+            std::memcpy(out + rowLength * at[k], rows[k] + rowLength * (y / Scale), sizeof(std::uint32_t) * rowLength);
+        for (int again = 1; again < Scale; ++again) {
+            auto* copy = reinterpret_cast<std::uint32_t*>(band + stride * (y + again));
+            for (int k = 0, end = 0; k < count; k = end) {
+                for (end = k + 1; end < count && at[end] == at[end - 1] + 1;)
+                    ++end;
+                std::memcpy(copy + rowLength * at[k], out + rowLength * at[k],
+                            sizeof(std::uint32_t) * rowLength * (end - k));
+            }
+        }
     }
 }
 
@@ -162,7 +174,7 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLin
         KeptGeometry = g;
         KeptWhite = Composed.WhiteBackground;
         std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
-        UnderLines.clear();  // every cell is redrawn before it shows again
+        UnderCount = 0;  // every cell is redrawn before it shows again
         LinesKept = false;
     }
     std::uint8_t* bits = Kept.bits();
@@ -240,9 +252,9 @@ void CBattlefieldPainter::EraseKeptLines(std::uint32_t* pixels)
 {
     // Last covered first, so that where lines crossed the colour from before
     // the first of them comes back.
-    for (auto it = UnderLines.rbegin(); it != UnderLines.rend(); ++it)
-        pixels[it->Offset] = it->Colour;
-    UnderLines.clear();
+    for (std::size_t k = UnderCount; k-- > 0;)
+        pixels[UnderLines[k].Offset] = UnderLines[k].Colour;
+    UnderCount = 0;
     LinesKept = false;
 }
 
@@ -257,13 +269,28 @@ void CBattlefieldPainter::DrawKeptLines(std::uint32_t* pixels)
     const std::uint32_t colour = LineColour();
     const int perLine = static_cast<int>(Kept.bytesPerLine() / sizeof(std::uint32_t));
     const int scale = KeptScale;
+    // A line sets at most one pixel per step along its longer axis, and no
+    // more than fit across the picture.
+    const long long across = std::max(Kept.width(), Kept.height());
+    std::size_t most = 0;
+    for (const CCommandLine& line : Composed.Lines) {
+        const long long dx = std::abs(static_cast<long long>(line.X1) - line.X0);
+        const long long dy = std::abs(static_cast<long long>(line.Y1) - line.Y0);
+        most += static_cast<std::size_t>(std::min(scale * std::max(dx, dy) + 1, across));
+    }
+    if (most > UnderCapacity) {
+        UnderCapacity = std::max(most, 2 * UnderCapacity);
+        UnderLines.reset(new CoveredPixel[UnderCapacity]);
+    }
+    CoveredPixel* under = UnderLines.get();
     for (const CCommandLine& line : Composed.Lines)
         ForEachLinePixel(scale * line.X0, scale * line.Y0, scale * line.X1, scale * line.Y1, Kept.width(),
                          Kept.height(), [&](int x, int y) {
                              const std::uint32_t offset = static_cast<std::uint32_t>(perLine * y + x);
-                             UnderLines.push_back({offset, pixels[offset]});
+                             *under++ = {offset, pixels[offset]};
                              pixels[offset] = colour;
                          });
+    UnderCount = static_cast<std::size_t>(under - UnderLines.get());
     KeptLines = Composed.Lines;
     KeptLineColour = colour;
     LinesKept = true;

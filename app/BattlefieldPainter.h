@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QRect>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/BattlefieldPicture.h"
@@ -65,7 +67,11 @@ private:
         std::uint32_t Offset;  // in pixels from Kept's first
         std::uint32_t Colour;
     };
-    std::vector<CoveredPixel> UnderLines;
+    // Written through a pointer sized for the longest the lines can be, so
+    // that a pixel costs no more than its two moves.
+    std::unique_ptr<CoveredPixel[]> UnderLines;
+    std::size_t UnderCount = 0;
+    std::size_t UnderCapacity = 0;
     bool LinesKept = false;  // KeptLines are set into Kept, in KeptLineColour
     std::vector<CCommandLine> KeptLines;
     std::uint32_t KeptLineColour = 0;
