@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 
@@ -19,16 +20,27 @@ QRgb ToQRgb(CRgb c) { return qRgb(c.R, c.G, c.B); }
 // Copies whole 5 x 5 cell pictures at Scale times their size into one band
 // of cells: cell k at column at[k] shows the picture whose scaled rows start
 // at rows[k]. The row length is fixed, so each copy is a few moves.
+// At 2 times the size the second of each pair of pixel rows is the first
+// again: for each run of neighbouring cells it is copied from the first in
+// one move.
 template <int Scale>
 void CopyBand(std::uint8_t* band, qsizetype stride, const std::uint16_t* at, const std::uint32_t* const* rows,
               int count)
 {
     constexpr int rowLength = Scale * CellPictureSize;
-    for (int y = 0; y < rowLength; ++y) {
+    for (int y = 0; y < rowLength; y += Scale) {
         auto* out = reinterpret_cast<std::uint32_t*>(band + stride * y);
-        const int from = rowLength * (y / Scale);
         for (int k = 0; k < count; ++k)
-            std::memcpy(out + rowLength * at[k], rows[k] + from, sizeof(std::uint32_t) * rowLength);
+            std::memcpy(out + rowLength * at[k], rows[k] + rowLength * (y / Scale), sizeof(std::uint32_t) * rowLength);
+        for (int again = 1; again < Scale; ++again) {
+            auto* copy = reinterpret_cast<std::uint32_t*>(band + stride * (y + again));
+            for (int k = 0, end = 0; k < count; k = end) {
+                for (end = k + 1; end < count && at[end] == at[end - 1] + 1;)
+                    ++end;
+                std::memcpy(copy + rowLength * at[k], out + rowLength * at[k],
+                            sizeof(std::uint32_t) * rowLength * (end - k));
+            }
+        }
     }
 }
 
@@ -162,8 +174,14 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLin
         KeptGeometry = g;
         KeptWhite = Composed.WhiteBackground;
         std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
-        UnderLines.clear();  // every cell is redrawn before it shows again
+        UnderCount = 0;  // every cell is redrawn before it shows again
         LinesKept = false;
+        ColumnCell.resize(static_cast<std::size_t>(Kept.width()));
+        for (int x = 0; x < Kept.width(); ++x)
+            ColumnCell[x] = static_cast<std::uint16_t>(x / (scale * g.CellWidth));
+        RowCell.resize(static_cast<std::size_t>(Kept.height()));
+        for (int y = 0; y < Kept.height(); ++y)
+            RowCell[y] = static_cast<std::uint16_t>(y / (scale * g.CellHeight));
     }
     std::uint8_t* bits = Kept.bits();
     const qsizetype stride = Kept.bytesPerLine();
@@ -198,7 +216,18 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLin
     if (linesCurrent && cellsCurrent)
         return;
 
-    EraseKeptLines(pixels);
+    // Lines that stay as they are stay set in: only over the cells redrawn
+    // are they set in again, which is all a paint where the battle moves
+    // under still lines (a map switched on or off) has to do for them.
+    const bool keepLines = withLines && linesCurrent;
+    if (keepLines) {
+        std::fill(std::begin(Redrawn), std::end(Redrawn), false);
+        if (!UnderByBand)
+            GroupKeptLinesByBand();
+    } else {
+        EraseKeptLines(pixels);
+    }
+    const std::uint32_t colour = KeptLineColour;
     const bool plainCells = g.CellWidth == CellPictureSize && g.CellHeight == CellPictureSize;
     // One band of cells across the picture at a time. Most cells are a whole
     // picture, or the bare ground, inside the outline: those of a band are
@@ -215,6 +244,7 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLin
             if (kept == slot)
                 continue;
             kept = slot;
+            Redrawn[LatticeStride * r + c] = true;
             const bool picture = slot >= 0 && slot < CellPictureCount;
             if (plainCells && (picture || slot == CBattlefieldPicture::Background) && r > 0 && c > 0 &&
                 r < g.Extent - 1 && c < g.Extent - 1) {
@@ -224,25 +254,56 @@ void CBattlefieldPainter::RefreshKept(int scale, const QRect& area, bool withLin
                 RefreshCell(bits, stride, r, c, slot);
             }
         }
-        if (plain == 0)
-            continue;
-        std::uint8_t* band = bits + stride * cellHeight * c;
-        if (scale == 2)
-            CopyBand<2>(band, stride, plainAt, plainRows, plain);
-        else
-            CopyBand<1>(band, stride, plainAt, plainRows, plain);
+        if (plain > 0) {
+            std::uint8_t* band = bits + stride * cellHeight * c;
+            if (scale == 2)
+                CopyBand<2>(band, stride, plainAt, plainRows, plain);
+            else
+                CopyBand<1>(band, stride, plainAt, plainRows, plain);
+        }
+        // In the band's order the pixels come as they were covered, so where
+        // lines cross the first keeps the cell's colour and the others the
+        // line's, as when they were first set in.
+        if (keepLines)
+            for (std::uint32_t k = UnderBandStart[c]; k < UnderBandStart[c + 1]; ++k)
+                if (Redrawn[UnderCells[k]]) {
+                    const std::uint32_t offset = UnderLines[k].Offset;
+                    UnderLines[k].Colour = pixels[offset];
+                    pixels[offset] = colour;
+                }
     }
-    if (withLines)
+    if (withLines && !keepLines)
         DrawKeptLines(pixels);
+}
+
+void CBattlefieldPainter::GroupKeptLinesByBand()
+{
+    const std::size_t perLine = static_cast<std::size_t>(Kept.bytesPerLine()) / sizeof(std::uint32_t);
+    UnderBandStart.assign(static_cast<std::size_t>(KeptGeometry.Extent) + 2, 0);
+    for (std::size_t k = 0; k < UnderCount; ++k)
+        ++UnderBandStart[RowCell[UnderLines[k].Offset / perLine] + 2];
+    for (std::size_t b = 1; b < UnderBandStart.size(); ++b)
+        UnderBandStart[b] += UnderBandStart[b - 1];
+    // Counted two places on, each band's running start ends one place on,
+    // where the next band's start belongs.
+    for (std::size_t k = 0; k < UnderCount; ++k) {
+        const std::size_t y = UnderLines[k].Offset / perLine, x = UnderLines[k].Offset - y * perLine;
+        const std::uint32_t at = UnderBandStart[RowCell[y] + 1]++;
+        UnderSpare[at] = UnderLines[k];
+        UnderCells[at] = static_cast<std::uint16_t>(LatticeStride * ColumnCell[x] + RowCell[y]);
+    }
+    UnderLines.swap(UnderSpare);
+    UnderByBand = true;
 }
 
 void CBattlefieldPainter::EraseKeptLines(std::uint32_t* pixels)
 {
     // Last covered first, so that where lines crossed the colour from before
     // the first of them comes back.
-    for (auto it = UnderLines.rbegin(); it != UnderLines.rend(); ++it)
-        pixels[it->Offset] = it->Colour;
-    UnderLines.clear();
+    for (std::size_t k = UnderCount; k-- > 0;)
+        pixels[UnderLines[k].Offset] = UnderLines[k].Colour;
+    UnderCount = 0;
+    UnderByBand = false;
     LinesKept = false;
 }
 
@@ -257,13 +318,31 @@ void CBattlefieldPainter::DrawKeptLines(std::uint32_t* pixels)
     const std::uint32_t colour = LineColour();
     const int perLine = static_cast<int>(Kept.bytesPerLine() / sizeof(std::uint32_t));
     const int scale = KeptScale;
+    // A line sets at most one pixel per step along its longer axis, and no
+    // more than fit across the picture.
+    const long long across = std::max(Kept.width(), Kept.height());
+    std::size_t most = 0;
+    for (const CCommandLine& line : Composed.Lines) {
+        const long long dx = std::abs(static_cast<long long>(line.X1) - line.X0);
+        const long long dy = std::abs(static_cast<long long>(line.Y1) - line.Y0);
+        most += static_cast<std::size_t>(std::min(scale * std::max(dx, dy) + 1, across));
+    }
+    if (most > UnderCapacity) {
+        UnderCapacity = std::max(most, 2 * UnderCapacity);
+        UnderLines.reset(new CoveredPixel[UnderCapacity]);
+        UnderSpare.reset(new CoveredPixel[UnderCapacity]);
+        UnderCells.reset(new std::uint16_t[UnderCapacity]);
+    }
+    CoveredPixel* under = UnderLines.get();
     for (const CCommandLine& line : Composed.Lines)
         ForEachLinePixel(scale * line.X0, scale * line.Y0, scale * line.X1, scale * line.Y1, Kept.width(),
                          Kept.height(), [&](int x, int y) {
                              const std::uint32_t offset = static_cast<std::uint32_t>(perLine * y + x);
-                             UnderLines.push_back({offset, pixels[offset]});
+                             *under++ = {offset, pixels[offset]};
                              pixels[offset] = colour;
                          });
+    UnderCount = static_cast<std::size_t>(under - UnderLines.get());
+    UnderByBand = false;
     KeptLines = Composed.Lines;
     KeptLineColour = colour;
     LinesKept = true;

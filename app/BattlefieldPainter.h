@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QRect>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/BattlefieldPicture.h"
@@ -43,6 +45,10 @@ private:
     // The command lines set into the kept picture, and taken out again.
     void DrawKeptLines(std::uint32_t* pixels);
     void EraseKeptLines(std::uint32_t* pixels);
+    // Puts the covered pixels in order of band of cells (a row of cells
+    // across the picture), keeping their order within a band, and notes the
+    // cell of each.
+    void GroupKeptLinesByBand();
     std::uint32_t LineColour() const;
 
     CBattlefieldPicture Composed;
@@ -65,8 +71,25 @@ private:
         std::uint32_t Offset;  // in pixels from Kept's first
         std::uint32_t Colour;
     };
-    std::vector<CoveredPixel> UnderLines;
-    bool LinesKept = false;  // KeptLines are set into Kept, in KeptLineColour
+    // Written through a pointer sized for the longest the lines can be, so
+    // that a pixel costs no more than its two moves.
+    std::unique_ptr<CoveredPixel[]> UnderLines;
+    std::size_t UnderCount = 0;
+    std::size_t UnderCapacity = 0;
+    // Once a paint finds the lines as they were, UnderLines is grouped by
+    // band, band c from UnderBandStart[c] to UnderBandStart[c + 1], with each
+    // pixel's lattice cell in UnderCells, so that the lines can be set in
+    // again over the cells redrawn band by band while the band's pixels are
+    // in the cache.
+    bool UnderByBand = false;
+    std::unique_ptr<std::uint16_t[]> UnderCells;
+    std::unique_ptr<CoveredPixel[]> UnderSpare;
+    std::vector<std::uint32_t> UnderBandStart;
+    bool LinesKept = false;
+    bool Redrawn[LatticeCells];  // the cells this paint redraws
+    // The lattice column and row of each pixel column and row of Kept.
+    std::vector<std::uint16_t> ColumnCell;
+    std::vector<std::uint16_t> RowCell;  // KeptLines are set into Kept, in KeptLineColour
     std::vector<CCommandLine> KeptLines;
     std::uint32_t KeptLineColour = 0;
     // Each cell picture's rows at 1 and 2 times their width.

@@ -392,5 +392,30 @@ TEST_F(BattlefieldDraw, KeptCommandLinesFollowTheCommanders)
     EXPECT_EQ(WrongPixels(*painter, *Doc, QRect(100, 100, 900, 900)), 0);
 }
 
+// A map switched on and off under command lines that stay where they are
+// redraws many cells at 200%; the lines stay over them as the plain way
+// draws them, also where only part of the window is exposed.
+TEST_F(BattlefieldDraw, StillCommandLinesOverRedrawnCells)
+{
+    ShowCommandLines(*Doc);
+    Doc->ZoomFactor = 2.0f;
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    EXPECT_EQ(WrongPixels(*painter, *Doc, QRect()), 0);
+    const struct {
+        int map;
+        QRect exposed;
+    } cases[] = {{1, QRect()}, {0, QRect(200, 300, 700, 500)}, {1, QRect(0, 0, 1530, 400)}, {0, QRect()}};
+    for (const auto& c : cases) {
+        auto before = std::make_unique<CBattlefieldPicture>(painter->Picture());
+        Doc->BattleFrontOn = c.map;
+        EXPECT_EQ(WrongPixels(*painter, *Doc, c.exposed), 0) << c.map << " " << c.exposed.y();
+        int changed = 0;
+        for (int r = 0; r < before->Geometry.Extent; ++r)
+            for (int k = 0; k < before->Geometry.Extent; ++k)
+                changed += before->Slot(r, k) != painter->Picture().Slot(r, k);
+        EXPECT_GT(changed, 20);
+    }
+}
+
 }  // namespace
 }  // namespace brevimar::testing
