@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QRect>
+#include <QString>
 
 #include <functional>
 
@@ -17,6 +18,7 @@
 #include "platform/ScrollView.h"
 #include "run/BatchDrivers.h"
 
+class QPainter;
 class QPrinter;
 
 namespace brevimar {
@@ -279,6 +281,10 @@ public:
     // Draws the picture onto the printer's page; false (after telling the
     // user) when the printer cannot be opened.
     bool PrintPicture(QPrinter& printer);
+    // One printed page inside `page` (device coordinates): the title line,
+    // then the whole picture below it, as large as the rest allows.
+    void PaintPage(QPainter& painter, const QRect& page);
+    QString PageTitle() const;
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();

@@ -1,4 +1,6 @@
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QMdiArea>
 #include <QPrinter>
 
@@ -42,6 +44,56 @@ TEST_F(PrintAndHelp, PrintAndPreviewWriteThePictureThroughThePrinter)
         ASSERT_TRUE(Frame().RunCommand(c.Id)) << c.Title;
         EXPECT_EQ(Hooks.Log().back().Title, c.Title);
         EXPECT_EQ(Head(pdf, 5), c.Written ? QByteArray("%PDF-") : QByteArray()) << c.Title;
+    }
+}
+
+TEST_F(PrintAndHelp, APrintedPageHoldsTheWholeFieldUnderItsTitle)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    const QString title = View()->PageTitle();
+    EXPECT_TRUE(title.contains("scenario_v1.dat")) << title.toStdString();
+    EXPECT_TRUE(title.contains(QString::number(Doc().RunHeader.CurrentStep))) << title.toStdString();
+    // A tall page and a wide one: the field is square (square cells), so its
+    // outline drawn whole is a square, and its four sides are unbroken lines.
+    for (QSize pageSize : {QSize(600, 850), QSize(850, 600)}) {
+        QImage page(pageSize, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            View()->PaintPage(painter, page.rect());
+        }
+        const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 128; };
+        // The field's top outline is the first row with a long dark run.
+        int top = -1;
+        for (int y = 0; y < page.height() && top < 0; ++y) {
+            int run = 0, longest = 0;
+            for (int x = 0; x < page.width(); ++x)
+                longest = std::max(longest, run = dark(x, y) ? run + 1 : 0);
+            if (longest > page.width() / 3)
+                top = y;
+        }
+        ASSERT_GT(top, 0) << pageSize.width();
+        int left = page.width(), right = -1, bottom = -1;
+        for (int y = top; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (dark(x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    bottom = std::max(bottom, y);
+                }
+        EXPECT_NEAR(right - left, bottom - top, 2) << pageSize.width();
+        int brokenRight = 0, brokenBottom = 0, titleInk = 0;
+        for (int y = top; y <= bottom; ++y)
+            brokenRight += !dark(right, y) + !dark(left, y);
+        for (int x = left; x <= right; ++x)
+            brokenBottom += !dark(x, bottom) + !dark(x, top);
+        for (int y = 0; y < top; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                titleInk += dark(x, y);
+        EXPECT_EQ(brokenRight, 0) << pageSize.width();
+        EXPECT_EQ(brokenBottom, 0) << pageSize.width();
+        EXPECT_GT(titleInk, 20) << "no title above the field, page " << pageSize.width();
     }
 }
 
