@@ -46,6 +46,9 @@ public:
     // Sizes the scroll area to the battlefield and fits the frame around it.
     void OnInitialUpdate();
     QSize PictureSize() const;
+    // The largest zoom of the Zoom menu at which the picture fits `room`;
+    // the smallest when none does.
+    float LargestZoomWithin(QSize room) const;
 
     void OnDraw(QPainter& painter) override;
     void OnTimer(unsigned id) override;

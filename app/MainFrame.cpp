@@ -5,10 +5,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -48,8 +50,12 @@ CMainFrame::CMainFrame()
     Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setAcceptDrops(true);
-    move(DefaultX, DefaultY);
-    resize(1000, 780);
+    // The whole of the screen the desktop leaves free: a large battlefield
+    // needs every pixel of it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    else
+        move(DefaultX, DefaultY);
     CommandBars = std::make_unique<CCommandBars>(this, Router);
     QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
 
@@ -80,6 +86,21 @@ void CMainFrame::CascadeWindows()
         window->raise();
         ++i;
     }
+}
+
+QSize CMainFrame::WorkspaceRoom()
+{
+    if (Area->isVisible())
+        return Area->viewport()->size();
+    // Before the main window first shows, its layout has not yet given the
+    // workspace its size: what the bars above and below leave of the window.
+    int bars = menuBar()->sizeHint().height();
+    for (const QToolBar* bar : findChildren<QToolBar*>())
+        bars += bar->sizeHint().height();
+    if (Status)
+        bars += Status->sizeHint().height();
+    const int border = 2 * Area->frameWidth();
+    return QSize(width() - border, height() - bars - border);
 }
 
 void CMainFrame::FitIntoWorkspace(QMdiSubWindow* window)

@@ -65,6 +65,8 @@ public:
     void CascadeWindows();
     // Trims and moves a child window so that the workspace shows it whole.
     void FitIntoWorkspace(QMdiSubWindow* window);
+    // The size the workspace offers its windows.
+    QSize WorkspaceRoom();
 
     CStatusBar* StatusLine() const { return Status; }
     QToolBar* ToolBar() const { return Tools; }
