@@ -97,6 +97,22 @@ TEST_F(PrintAndHelp, APrintedPageHoldsTheWholeFieldUnderItsTitle)
     }
 }
 
+TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
+{
+    const std::string pdf = TempFolder() + "/command-line.pdf";
+    EXPECT_FALSE(Start({"--print", QString::fromStdString(Fixture("scenario_v1.dat")), "--print-to",
+                        QString::fromStdString(pdf)}));
+    EXPECT_EQ(App->ExitCode(), 0);
+    EXPECT_EQ(Head(pdf, 5), QByteArray("%PDF-"));
+    EXPECT_EQ(FileDialogsShown(), 0);
+    EXPECT_FALSE(Frame().isVisible());
+
+    // Without a file there is nothing to print.
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    EXPECT_FALSE(Start({"--print"}));
+    EXPECT_EQ(App->ExitCode(), 2);
+}
+
 TEST_F(PrintAndHelp, APrinterThatCannotOpenIsReported)
 {
     Hooks.CancelFile();
