@@ -1,6 +1,9 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QXmlStreamReader>
+
+#include <map>
 #include <QMdiArea>
 #include <QPrinter>
 
@@ -111,6 +114,33 @@ TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
     App = std::make_unique<CBrevimarApp>(&Hooks);
     EXPECT_FALSE(Start({"--print"}));
     EXPECT_EQ(App->ExitCode(), 2);
+}
+
+TEST_F(PrintAndHelp, TheDesktopEntryOpensAndPrintsEachFileType)
+{
+    // The installed desktop files: every file type the program opens has a
+    // MIME type by its extension, and the desktop entry claims each of them.
+    const std::string resources = std::string(BREVIMAR_TEST_DATA) + "/../../resources/";
+    QFile mime(QString::fromStdString(resources + "brevimar-mime.xml"));
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    std::map<QString, QString> typeOfGlob;
+    QXmlStreamReader xml(&mime);
+    QString type;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            if (xml.name() == u"mime-type")
+                type = xml.attributes().value("type").toString();
+            else if (xml.name() == u"glob")
+                typeOfGlob[xml.attributes().value("pattern").toString()] = type;
+        }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    const QString desktop = QString::fromUtf8(Head(resources + "brevimar.desktop", 4096));
+    for (const char* glob : {"*.dat", "*.run", "*.brv"}) {
+        ASSERT_EQ(typeOfGlob.count(glob), 1u) << glob;
+        EXPECT_TRUE(desktop.contains(typeOfGlob[glob] + ";")) << glob;
+    }
+    EXPECT_TRUE(desktop.contains("\nExec=brevimar %f\n"));
+    EXPECT_TRUE(desktop.contains("\nExec=brevimar --print %f\n"));
 }
 
 TEST_F(PrintAndHelp, APrinterThatCannotOpenIsReported)
