@@ -11,12 +11,14 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 #include "app/BrevimarView.h"
 #include "app/ChildFrame.h"
+#include "app/RecentFileList.h"
 #include "app/ResourceIds.h"
 #include "platform/StatusBar.h"
 
@@ -52,10 +54,15 @@ CMainFrame::CMainFrame()
     setAcceptDrops(true);
     // The whole of the screen the desktop leaves free: a large battlefield
     // needs every pixel of it.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    else
-        move(DefaultX, DefaultY);
+    // The size and place last used, if the window was closed before.
+    const QByteArray kept =
+        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).value(GeometryKey).toByteArray();
+    if (kept.isEmpty() || !restoreGeometry(kept)) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+        else
+            move(DefaultX, DefaultY);
+    }
     CommandBars = std::make_unique<CCommandBars>(this, Router);
     QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
 
@@ -67,7 +74,12 @@ CMainFrame::CMainFrame()
     Map.On(ID_WINDOW_TILE_HORZ, [this] { Area->tileSubWindows(); });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Only a window the user has seen has a size worth keeping.
+    if (isVisible())
+        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+}
 
 void CMainFrame::CascadeWindows()
 {

@@ -28,6 +28,7 @@ class CStatusBar;
 class CMainFrame : public QMainWindow {
 public:
     static constexpr int DefaultX = 250;
+    static constexpr const char* GeometryKey = "Main Window/Geometry";
     static constexpr int DefaultY = 150;
 
     CMainFrame();

@@ -55,6 +55,17 @@ TEST_F(Workspace, TheMainWindowTakesTheScreenAndANewFieldShowsWhole)
     }
 }
 
+TEST_F(Workspace, TheMainWindowOpensAtTheSizeLastUsed)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    Frame().resize(640, 500);
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame().size(), QSize(640, 500));
+}
+
 TEST_F(Workspace, CascadeKeepsWindowsAtAUsableSize)
 {
     Hooks.CancelFile();
