@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QPrinter>
+
+#include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/BrevimarView.h"
@@ -45,6 +48,10 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments)
         const QString& arg = arguments[i];
         if (arg == "--minimized" || arg == "-minimized")
             info.Minimized = true;
+        else if (arg == "--print" || arg == "-p")
+            info.Print = true;
+        else if (arg == "--print-to" && i + 1 < arguments.size())
+            info.PrintTo = arguments[++i].toStdString();
         else if (!arg.startsWith('-') && !info.FileName)
             info.FileName = arg.toStdString();
     }
@@ -138,9 +145,27 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
     qApp->installEventFilter(this);
 
     const CCommandLineInfo info = ParseCommandLine(arguments);
-    CBrevimarView* view = info.FileName ? OpenDocumentFile(*info.FileName) : OnFileNew();
-    if (!view)
+    if (info.Print && !info.FileName) {
+        std::fprintf(stderr, "brevimar: --print needs the file to print\n");
+        Exit = 2;
         return false;
+    }
+    CBrevimarView* view = info.FileName ? OpenDocumentFile(*info.FileName) : OnFileNew();
+    if (!view) {
+        Exit = info.Print ? 1 : 0;
+        return false;
+    }
+    // Printing from the desktop shows no window: the file's battlefield goes
+    // to the printer (or the named PDF) and the program ends.
+    if (info.Print) {
+        QPrinter& printer = view->PrinterSettings();
+        if (info.PrintTo) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(*info.PrintTo));
+        }
+        Exit = view->PrintPicture(printer) ? 0 : 1;
+        return false;
+    }
 
     if (info.Minimized)
         Frame->showMinimized();

@@ -26,6 +26,8 @@ class CMainFrame;
 struct CCommandLineInfo {
     std::optional<std::string> FileName;  // a scenario file to open
     bool Minimized = false;               // start with the main window minimised
+    bool Print = false;                   // print FileName's battlefield and end
+    std::optional<std::string> PrintTo;   // a PDF file to print into instead of the printer
 };
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);
 
@@ -40,6 +42,9 @@ public:
 
     // Runs the start-up sequence. False when the program should end at once.
     bool InitInstance(const QStringList& arguments);
+    // The program's exit status when InitInstance ends it: 0, or 1 when a
+    // print from the command line failed, 2 for a command line without a file.
+    int ExitCode() const { return Exit; }
 
     CMainFrame* MainFrame() const { return Frame.get(); }
     CBrevimarDocTemplate& DocTemplate() const { return *Template; }
@@ -68,6 +73,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    int Exit = 0;
     void BuildMessageMap();
     void UpdateRecentFileMenu();
     void AddRecentFile(const std::string& path);

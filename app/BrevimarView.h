@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QRect>
+#include <QString>
 
 #include <functional>
 
@@ -17,6 +18,7 @@
 #include "platform/ScrollView.h"
 #include "run/BatchDrivers.h"
 
+class QPainter;
 class QPrinter;
 
 namespace brevimar {
@@ -44,6 +46,9 @@ public:
     // Sizes the scroll area to the battlefield and fits the frame around it.
     void OnInitialUpdate();
     QSize PictureSize() const;
+    // The largest zoom of the Zoom menu at which the picture fits `room`;
+    // the smallest when none does.
+    float LargestZoomWithin(QSize room) const;
 
     void OnDraw(QPainter& painter) override;
     void OnTimer(unsigned id) override;
@@ -283,6 +288,10 @@ public:
     // Draws the picture onto the printer's page; false (after telling the
     // user) when the printer cannot be opened.
     bool PrintPicture(QPrinter& printer);
+    // One printed page inside `page` (device coordinates): the title line,
+    // then the whole picture below it, as large as the rest allows.
+    void PaintPage(QPainter& painter, const QRect& page);
+    QString PageTitle() const;
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();

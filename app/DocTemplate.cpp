@@ -91,6 +91,10 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.
     frame->show();
+    // A new document opens at the largest zoom that shows its whole field
+    // inside the workspace.
+    view->GetDocument()->ZoomFactor =
+        view->LargestZoomWithin(MainFrame.WorkspaceRoom() - (frame->size() - frame->contentsRect().size()));
     view->OnInitialUpdate();
     MainFrame.FitIntoWorkspace(frame);
     MainFrame.MdiArea()->setActiveSubWindow(frame);

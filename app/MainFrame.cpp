@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,12 +14,15 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 #include "app/BrevimarView.h"
 #include "app/ChildFrame.h"
+#include "app/RecentFileList.h"
 #include "app/ResourceIds.h"
 #include "core/BattlefieldPicture.h"
 #include "platform/StatusBar.h"
@@ -53,8 +57,17 @@ CMainFrame::CMainFrame()
     Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setAcceptDrops(true);
-    move(DefaultX, DefaultY);
-    resize(1000, 780);
+    // The whole of the screen the desktop leaves free: a large battlefield
+    // needs every pixel of it.
+    // The size and place last used, if the window was closed before.
+    const QByteArray kept =
+        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).value(GeometryKey).toByteArray();
+    if (kept.isEmpty() || !restoreGeometry(kept)) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+        else
+            move(DefaultX, DefaultY);
+    }
     CommandBars = std::make_unique<CCommandBars>(this, Router);
     QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
 
@@ -66,7 +79,12 @@ CMainFrame::CMainFrame()
     Map.On(ID_WINDOW_TILE_HORZ, [this] { Area->tileSubWindows(); });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Only a window the user has seen has a size worth keeping.
+    if (isVisible())
+        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+}
 
 void CMainFrame::CascadeWindows()
 {
@@ -85,6 +103,21 @@ void CMainFrame::CascadeWindows()
         window->raise();
         ++i;
     }
+}
+
+QSize CMainFrame::WorkspaceRoom()
+{
+    if (Area->isVisible())
+        return Area->viewport()->size();
+    // Before the main window first shows, its layout has not yet given the
+    // workspace its size: what the bars above and below leave of the window.
+    int bars = menuBar()->sizeHint().height();
+    for (const QToolBar* bar : findChildren<QToolBar*>())
+        bars += bar->sizeHint().height();
+    if (Status)
+        bars += Status->sizeHint().height();
+    const int border = 2 * Area->frameWidth();
+    return QSize(width() - border, height() - bars - border);
 }
 
 void CMainFrame::FitIntoWorkspace(QMdiSubWindow* window)

@@ -28,6 +28,7 @@ class CStatusBar;
 class CMainFrame : public QMainWindow {
 public:
     static constexpr int DefaultX = 250;
+    static constexpr const char* GeometryKey = "Main Window/Geometry";
     static constexpr int DefaultY = 150;
 
     CMainFrame();
@@ -68,6 +69,8 @@ public:
     void CascadeWindows();
     // Trims and moves a child window so that the workspace shows it whole.
     void FitIntoWorkspace(QMdiSubWindow* window);
+    // The size the workspace offers its windows.
+    QSize WorkspaceRoom();
 
     CStatusBar* StatusLine() const { return Status; }
     QToolBar* ToolBar() const { return Tools; }

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "app/BrevimarView.h"
+#include "core/BattlefieldPicture.h"
 #include "core/Document.h"
 #include "dialogs/AgentDataDlg.h"
 
@@ -72,6 +73,22 @@ constexpr std::array<ZoomItem, 8> ZoomItems{{
     {33174, 1.75f},
     {33173, 2.0f},
 }};
+
+}  // namespace
+
+float CBrevimarView::LargestZoomWithin(QSize room) const
+{
+    CBattlefieldGeometry g = BattlefieldGeometry(*Document);
+    float best = ZoomItems.front().Factor;
+    for (const ZoomItem& z : ZoomItems) {
+        g.Zoom = z.Factor;
+        if (z.Factor > best && g.ZoomedWidth() <= room.width() && g.ZoomedHeight() <= room.height())
+            best = z.Factor;
+    }
+    return best;
+}
+
+namespace {
 
 // Radius items of the activity map: R = 0..10 by id (R=3 sits out of line).
 constexpr std::array<unsigned, 11> ActivityRadiusIds{33119, 33120, 33121, 33133, 33123, 33124,

@@ -1,5 +1,8 @@
 // File > Print, Print Preview and Print Setup: the battlefield's picture,
 // scaled to fit the page, through the view's printer settings.
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 
@@ -19,6 +22,51 @@ QPrinter& CBrevimarView::PrinterSettings()
     return *Printer;
 }
 
+QString CBrevimarView::PageTitle() const
+{
+    // Named as the status line names the run, so a printed page can be
+    // matched with the battle it came from.
+    return QString("%1   [ TIME ]: %2")
+        .arg(QString::fromStdString(Document->InputFileName))
+        .arg(Document->RunHeader.CurrentStep);
+}
+
+void CBrevimarView::PaintPage(QPainter& painter, const QRect& page)
+{
+    painter.save();
+    QFont font;
+    font.setPointSize(11);
+    painter.setFont(QFont(font, painter.device()));
+    const QFontMetrics metrics(painter.font());
+    const QRect titleBox(page.left(), page.top(), page.width(), metrics.height());
+    painter.setPen(Qt::black);
+    painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter, PageTitle());
+
+    // The picture is drawn off-screen at the view's zoom first, so that
+    // its outline, the flags beside it and the command lines all land inside
+    // the image, and only then stretched onto the page as one piece; the
+    // printer's own rounding cannot then shave a border off.
+    const QSize size = PictureSize().expandedTo(QSize(1, 1));
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter offScreen(&picture);
+        CBattlefieldPainter battlefield;
+        battlefield.Paint(*Document, offScreen);
+    }
+    const int gap = metrics.height() / 2;
+    const QRect area = page.adjusted(0, titleBox.height() + gap, 0, 0);
+    if (area.width() > 0 && area.height() > 0) {
+        const double scale = std::min(static_cast<double>(area.width()) / size.width(),
+                                      static_cast<double>(area.height()) / size.height());
+        const double width = size.width() * scale, height = size.height() * scale;
+        const QRectF target(area.left() + (area.width() - width) / 2, area.top(), width, height);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, picture);
+    }
+    painter.restore();
+}
+
 bool CBrevimarView::PrintPicture(QPrinter& printer)
 {
     QPainter painter;
@@ -26,16 +74,7 @@ bool CBrevimarView::PrintPicture(QPrinter& printer)
         MessageBox("Cannot print: the printer or its output file could not be opened.", {}, MB_OK | MB_ICONERROR);
         return false;
     }
-    // The whole picture at the view's zoom, as large as the page allows.
-    const QSize picture = PictureSize();
-    const QRect page = painter.viewport();
-    if (picture.width() > 0 && picture.height() > 0) {
-        const double scale = std::min(static_cast<double>(page.width()) / picture.width(),
-                                      static_cast<double>(page.height()) / picture.height());
-        painter.scale(scale, scale);
-    }
-    CBattlefieldPainter battlefield;
-    battlefield.Paint(*Document, painter);
+    PaintPage(painter, QRect(0, 0, printer.width(), printer.height()));
     return painter.end();
 }
 

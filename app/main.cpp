@@ -16,6 +16,6 @@ int main(int argc, char** argv)
 
     brevimar::CBrevimarApp app;
     if (!app.InitInstance(QApplication::arguments()))
-        return 0;
+        return app.ExitCode();
     return application.exec();
 }

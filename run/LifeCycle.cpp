@@ -20,6 +20,10 @@ void CBrevimarDoc::InitNewDocument()
 {
     PrepareNewDocument();
     ReadStartupInputFile();
+    // Without a scenario the built-in one takes the field, rather than an
+    // empty field behind counts that say nobody is alive.
+    if (InputFileName.empty())
+        StartBuiltInScenario(*this);
 }
 
 void NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)

@@ -179,9 +179,33 @@ LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
 
 // Start values only the start-up reader sets: the genetic algorithm's
 // displays, the fitness-landscape threshold and movement by probability.
+// The built-in scenario names no deployment boxes, which would stack every
+// agent on one cell: each side gets a box in its own quarter of the field,
+// opposite the other's, with room for many more agents than it has.
+void GiveBuiltInScenarioRoom(CBrevimarDoc& doc)
+{
+    CBattlefield& field = doc.Battlefield;
+    const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
+    const int box = std::max(size / 5, 1);
+    for (int s = 0; s < SquadSlots; ++s) {
+        field.R_box_l[s] = field.R_box_w[s] = box;
+        field.B_box_l[s] = field.B_box_w[s] = box;
+        field.RED_cen_x[s] = field.RED_cen_y[s] = std::max(size / 5, 1);
+        field.BLUE_cen_x[s] = field.BLUE_cen_y[s] = std::max(size - size / 5, 1);
+    }
+}
+
 void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
 
 }  // namespace
+
+void StartBuiltInScenario(CBrevimarDoc& doc)
+{
+    GiveBuiltInScenarioRoom(doc);
+    DeriveRunState(doc);
+    SetStartupStartValues(doc);
+    StartScenarioRun(doc, true);
+}
 
 LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
 {

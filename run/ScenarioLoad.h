@@ -18,6 +18,10 @@ struct LoadResult {
     std::string Message;
 };
 
+// A new document that read no scenario (the chooser cancelled, or the file
+// refused) runs its built-in one: every agent deployed on a cell of its own.
+void StartBuiltInScenario(CBrevimarDoc& doc);
+
 // What a new document does with the file chosen at start-up: by extension, a
 // scenario (.dat), a stored run for playback (.run) or a frame file (.out);
 // any other file reads nothing and the document's own scenario starts afresh.

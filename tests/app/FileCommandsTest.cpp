@@ -1,9 +1,11 @@
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "app/AppFixture.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
+#include "run/ScenarioLoad.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -63,6 +65,34 @@ TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
     EXPECT_FALSE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
     EXPECT_FALSE(std::filesystem::exists(folder + "/not-written.dat"));
+}
+
+TEST_F(FileCommands, TheBuiltInScenarioDeploysEveryAgentAndReadsBackWithoutAWarning)
+{
+    // Cancel at start-up keeps the built-in scenario: ten agents a side.
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    EXPECT_EQ(doc.RunHeader.RedAlive, 10);
+    EXPECT_EQ(doc.RunHeader.BlueAlive, 10);
+    std::set<std::pair<int, int>> cells;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce* force = &doc.Force(side);
+        ASSERT_EQ(force->NumAgents, 10);
+        for (int i = 1; i <= force->NumAgents; ++i) {
+            EXPECT_EQ(force->AgentState[i], 2) << i;
+            cells.insert({force->AgentX[i], force->AgentY[i]});
+        }
+    }
+    EXPECT_EQ(cells.size(), 20u) << "agents share cells";
+
+    const std::string path = TempFolder() + "/built-in.dat";
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(SaveInputData));
+    const LoadResult read = LoadScenario(doc, path);
+    EXPECT_TRUE(read.Read);
+    EXPECT_EQ(read.Message, "");
+    EXPECT_EQ(doc.RunHeader.RedAlive + doc.RunHeader.BlueAlive, 20);
 }
 
 TEST_F(FileCommands, CaptureRecordsEveryStepAndStopWritesTheRunFile)

@@ -1,4 +1,9 @@
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QXmlStreamReader>
+
+#include <map>
 #include <QMdiArea>
 #include <QPrinter>
 
@@ -43,6 +48,99 @@ TEST_F(PrintAndHelp, PrintAndPreviewWriteThePictureThroughThePrinter)
         EXPECT_EQ(Hooks.Log().back().Title, c.Title);
         EXPECT_EQ(Head(pdf, 5), c.Written ? QByteArray("%PDF-") : QByteArray()) << c.Title;
     }
+}
+
+TEST_F(PrintAndHelp, APrintedPageHoldsTheWholeFieldUnderItsTitle)
+{
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Start());
+    const QString title = View()->PageTitle();
+    EXPECT_TRUE(title.contains("scenario_v1.dat")) << title.toStdString();
+    EXPECT_TRUE(title.contains(QString::number(Doc().RunHeader.CurrentStep))) << title.toStdString();
+    // A tall page and a wide one: the field is square (square cells), so its
+    // outline drawn whole is a square, and its four sides are unbroken lines.
+    for (QSize pageSize : {QSize(600, 850), QSize(850, 600)}) {
+        QImage page(pageSize, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            View()->PaintPage(painter, page.rect());
+        }
+        const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 128; };
+        // The field's top outline is the first row with a long dark run.
+        int top = -1;
+        for (int y = 0; y < page.height() && top < 0; ++y) {
+            int run = 0, longest = 0;
+            for (int x = 0; x < page.width(); ++x)
+                longest = std::max(longest, run = dark(x, y) ? run + 1 : 0);
+            if (longest > page.width() / 3)
+                top = y;
+        }
+        ASSERT_GT(top, 0) << pageSize.width();
+        int left = page.width(), right = -1, bottom = -1;
+        for (int y = top; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (dark(x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    bottom = std::max(bottom, y);
+                }
+        EXPECT_NEAR(right - left, bottom - top, 2) << pageSize.width();
+        int brokenRight = 0, brokenBottom = 0, titleInk = 0;
+        for (int y = top; y <= bottom; ++y)
+            brokenRight += !dark(right, y) + !dark(left, y);
+        for (int x = left; x <= right; ++x)
+            brokenBottom += !dark(x, bottom) + !dark(x, top);
+        for (int y = 0; y < top; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                titleInk += dark(x, y);
+        EXPECT_EQ(brokenRight, 0) << pageSize.width();
+        EXPECT_EQ(brokenBottom, 0) << pageSize.width();
+        EXPECT_GT(titleInk, 20) << "no title above the field, page " << pageSize.width();
+    }
+}
+
+TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
+{
+    const std::string pdf = TempFolder() + "/command-line.pdf";
+    EXPECT_FALSE(Start({"--print", QString::fromStdString(Fixture("scenario_v1.dat")), "--print-to",
+                        QString::fromStdString(pdf)}));
+    EXPECT_EQ(App->ExitCode(), 0);
+    EXPECT_EQ(Head(pdf, 5), QByteArray("%PDF-"));
+    EXPECT_EQ(FileDialogsShown(), 0);
+    EXPECT_FALSE(Frame().isVisible());
+
+    // Without a file there is nothing to print.
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    EXPECT_FALSE(Start({"--print"}));
+    EXPECT_EQ(App->ExitCode(), 2);
+}
+
+TEST_F(PrintAndHelp, TheDesktopEntryOpensAndPrintsEachFileType)
+{
+    // The installed desktop files: every file type the program opens has a
+    // MIME type by its extension, and the desktop entry claims each of them.
+    const std::string resources = std::string(BREVIMAR_TEST_DATA) + "/../../resources/";
+    QFile mime(QString::fromStdString(resources + "brevimar-mime.xml"));
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    std::map<QString, QString> typeOfGlob;
+    QXmlStreamReader xml(&mime);
+    QString type;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            if (xml.name() == u"mime-type")
+                type = xml.attributes().value("type").toString();
+            else if (xml.name() == u"glob")
+                typeOfGlob[xml.attributes().value("pattern").toString()] = type;
+        }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    const QString desktop = QString::fromUtf8(Head(resources + "brevimar.desktop", 4096));
+    for (const char* glob : {"*.dat", "*.run", "*.brv"}) {
+        ASSERT_EQ(typeOfGlob.count(glob), 1u) << glob;
+        EXPECT_TRUE(desktop.contains(typeOfGlob[glob] + ";")) << glob;
+    }
+    EXPECT_TRUE(desktop.contains("\nExec=brevimar %f\n"));
+    EXPECT_TRUE(desktop.contains("\nExec=brevimar --print %f\n"));
 }
 
 TEST_F(PrintAndHelp, APrinterThatCannotOpenIsReported)

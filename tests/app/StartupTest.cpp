@@ -44,7 +44,9 @@ TEST_F(Startup, CancelledStartupDialogKeepsTheDefaultsAndTheRunAdvances)
     EXPECT_TRUE(View()->HasTimer(42));
     EXPECT_EQ(Doc().RunMode, InteractiveMode);
     const int side = Doc().Battlefield.BattleSize;
-    EXPECT_EQ(View()->GetTotalSize(), QSize(5 * (side + 2), 5 * (side + 2)));
+    // At the zoom the new window was fitted with.
+    const int extent = static_cast<int>(5 * (side + 2) * Doc().ZoomFactor);
+    EXPECT_EQ(View()->GetTotalSize(), QSize(extent, extent));
 
     // A tick at step 1 pauses the run; a left click resumes it.
     RunTicks(*View(), 2);
@@ -63,7 +65,8 @@ TEST_F(Startup, StartupDialogAnsweredWithAScenarioFile)
     ASSERT_TRUE(Start());
     EXPECT_EQ(FileDialogsShown(), 1);
     EXPECT_EQ(Doc().Battlefield.BattleSize, 80);
-    EXPECT_EQ(View()->GetTotalSize(), QSize(410, 410));
+    // 82 cells of 5 pixels, at the zoom the new window was fitted with.
+    EXPECT_EQ(View()->GetTotalSize(), QSize(static_cast<int>(410 * Doc().ZoomFactor), static_cast<int>(410 * Doc().ZoomFactor)));
     EXPECT_FALSE(Doc().InputFileName.empty());
 
     RunTicks(*View(), 2);

@@ -1,4 +1,6 @@
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QMdiSubWindow>
 
 #include "app/AppFixture.h"
@@ -23,11 +25,45 @@ TEST_F(Workspace, ANewBattlefieldWindowFitsAndTheWorkspaceScrolls)
     const QRect room(QPoint(0, 0), Frame().MdiArea()->viewport()->size());
     EXPECT_TRUE(room.contains(window->geometry())) << window->geometry().width() << "x"
                                                    << window->geometry().height();
-    // The 152 x 152 cells of 5 pixels are taller than the workspace: the
-    // window is trimmed to about its height, and keeps the picture's whole width.
-    EXPECT_GE(window->height(), room.height() - 40);
-    EXPECT_GE(window->width(), 152 * 5);
+    // The 152 x 152 cells of 5 pixels are zoomed to fit, not trimmed.
+    EXPECT_GE(window->widget()->height(), static_cast<int>(152 * 5 * Doc().ZoomFactor));
+    EXPECT_GE(window->widget()->width(), static_cast<int>(152 * 5 * Doc().ZoomFactor));
     EXPECT_EQ(Frame().MdiArea()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+}
+
+TEST_F(Workspace, TheMainWindowTakesTheScreenAndANewFieldShowsWhole)
+{
+    Hooks.CancelFile();  // the built-in battlefield: 152 x 152 cells of 5 pixels
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame().size(), QGuiApplication::primaryScreen()->availableGeometry().size());
+    QMdiSubWindow* window = Frame().MdiArea()->activeSubWindow();
+    ASSERT_NE(window, nullptr);
+    const QSize room = Frame().MdiArea()->viewport()->size();
+    const QSize shown = window->widget()->size();
+    const float zoom = Doc().ZoomFactor;
+    // The whole picture is in the window, and the window in the workspace.
+    EXPECT_GE(shown.width(), static_cast<int>(760 * zoom));
+    EXPECT_GE(shown.height(), static_cast<int>(760 * zoom));
+    EXPECT_TRUE(QRect(QPoint(0, 0), room).contains(window->geometry()));
+    // The Zoom menu goes in quarters up to 200%: a quarter more would not fit.
+    // (The window's own title bar and borders take their share of the room.)
+    if (zoom < 2.0f) {
+        const QSize inside = room - (window->size() - shown);
+        const int larger = static_cast<int>(760 * (zoom + 0.25f));
+        EXPECT_TRUE(larger > inside.width() || larger > inside.height()) << zoom << " " << inside.height();
+    }
+}
+
+TEST_F(Workspace, TheMainWindowOpensAtTheSizeLastUsed)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    Frame().resize(640, 500);
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame().size(), QSize(640, 500));
 }
 
 TEST_F(Workspace, CascadeKeepsWindowsAtAUsableSize)

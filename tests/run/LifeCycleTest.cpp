@@ -44,7 +44,7 @@ TEST(LifeCycle, CancelledStartupKeepsTheDefaults)
     int lit = 0;
     for (int k = 0; k < 2 * LatticeCells; ++k)
         lit += doc.DisplayGrid[k] != 0;
-    EXPECT_EQ(lit, 0);
+    EXPECT_EQ(lit, 20);  // ten agents a side, each on a cell of its own
     EXPECT_TRUE(doc.InputFileName.empty());
     EXPECT_TRUE(d.Host.Messages.empty());
 }
