@@ -87,9 +87,12 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
     // Restarts, loads and edits all come through here: the status line must
     // not keep the time and counts of a battle that is no longer shown.
-    // A command may close the window it came from.
-    Map.AfterEach([view = QPointer<CBrevimarView>(this)](unsigned) {
-        if (view)
+    // A command may close the window it came from. Switching data collection
+    // on says on the status line what it reset; that note stays until the
+    // next step.
+    constexpr unsigned DataCollectionToggle = 32958;
+    Map.AfterEach([view = QPointer<CBrevimarView>(this)](unsigned id) {
+        if (view && id != DataCollectionToggle)
             view->RefreshRunStatus();
     });
 }
