@@ -1,5 +1,7 @@
 // What the analyst commits stays committed: matrices from a file or a dialog
 // survive set-up, and the status line follows every restart and edit.
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "app/AppFixture.h"
@@ -16,17 +18,25 @@ using V = CBrevimarView;
 class DocumentEdits : public AppTest {
 protected:
     bool Run(unsigned id) { return Frame().RunCommand(id); }
-    // The built-in document: start-up chooser cancelled, never set up.
+    // The built-in document (start-up chooser cancelled), its matrices
+    // marked as never committed, as before its first set-up: set-up would
+    // link every squad.
     void StartWithoutScenario()
     {
         Hooks.CancelFile();
         ASSERT_TRUE(Start());
+        Doc().CommMatricesSet = 0;
+        for (Side side : {Side::Red, Side::Blue})
+            for (auto& row : Doc().Force(side).CommMatrix)
+                std::fill(std::begin(row), std::end(row), 0);
     }
-    // The middle of cell (x, y): cells are 5 pixels, row BattleSize + 1 - y.
+    // The middle of cell (x, y): cells are 5 pixels at 100%, row
+    // BattleSize + 1 - y; a new window opens at the zoom that shows the field.
     QPoint CellCentre(int x, int y)
     {
         const int row = Doc().Battlefield.BattleSize + 1 - y;
-        return QPoint(x * 5 + 2, row * 5 + 2);
+        const float zoom = Doc().ZoomFactor;
+        return QPoint(static_cast<int>((x * 5 + 2) * zoom), static_cast<int>((row * 5 + 2) * zoom));
     }
 };
 

@@ -90,10 +90,12 @@ void CheckDialog(QDialog& dialog, const std::string& folder)
         EXPECT_TRUE(dialog.rect().contains(a)) << Name(boxes[i]) << " lies outside the dialog";
         auto* label = qobject_cast<QLabel*>(boxes[i]);
         // A button's text has no shorter form; a label's minimum is its text.
-        if (label && !label->wordWrap())
+        if (label && !label->wordWrap()) {
             EXPECT_GE(label->width(), label->minimumSizeHint().width()) << Name(label) << " is cut";
-        if (qobject_cast<QAbstractButton*>(boxes[i]))
+        }
+        if (qobject_cast<QAbstractButton*>(boxes[i])) {
             EXPECT_GE(boxes[i]->width(), boxes[i]->sizeHint().width()) << Name(boxes[i]) << " is cut";
+        }
         for (std::size_t j = i + 1; j < boxes.size(); ++j)
             EXPECT_FALSE(a.intersects(InDialog(*boxes[j], dialog)))
                 << Name(boxes[i]) << " overlaps " << Name(boxes[j]);
