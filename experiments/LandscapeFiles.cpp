@@ -143,6 +143,21 @@ void Line(std::ostream& out, int stars)
 
 }  // namespace
 
+CLandscapeInput StartingLandscapeInput(const CBattlefield& field)
+{
+    CLandscapeInput input;
+    for (int k = 1; k <= LandscapeMeasureCount; ++k)
+        input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
+    input.TerritoryRange = field.TerritoryRange;
+    input.TerritoryMinCount = field.TerritoryMinCount;
+    input.TerritoryDelta = field.TerritoryDelta;
+    input.TerritoryCenterX = field.TerritoryCenterX;
+    input.TerritoryRangeX = field.TerritoryRangeX;
+    input.TerritoryCenterY = field.TerritoryCenterY;
+    input.TerritoryRangeY = field.TerritoryRangeY;
+    return input;
+}
+
 bool ParseLandscapeInput(std::istream& in, CLandscapeInput& input, std::string* problem)
 {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -179,17 +194,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         doc.host().ShowError("Error: cannot open input file.\n" + *path);
         return;
     }
-    CLandscapeInput input;
-    for (int k = 1; k <= LandscapeMeasureCount; ++k)
-        input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
-    const CBattlefield& f = doc.Battlefield;
-    input.TerritoryRange = f.TerritoryRange;
-    input.TerritoryMinCount = f.TerritoryMinCount;
-    input.TerritoryDelta = f.TerritoryDelta;
-    input.TerritoryCenterX = f.TerritoryCenterX;
-    input.TerritoryRangeX = f.TerritoryRangeX;
-    input.TerritoryCenterY = f.TerritoryCenterY;
-    input.TerritoryRangeY = f.TerritoryRangeY;
+    CLandscapeInput input = StartingLandscapeInput(doc.Battlefield);
     std::istringstream stream(std::move(text));
     std::string problem;
     if (!ParseLandscapeInput(stream, input, &problem)) {

@@ -10,6 +10,7 @@
 namespace brevimar {
 
 class CBrevimarDoc;
+struct CBattlefield;
 
 // Everything an input file sets: the landscape settings and the
 // territorial-possession box and rule of the battlefield.
@@ -24,8 +25,12 @@ struct CLandscapeInput {
     int TerritoryRangeY = 0;
 };
 
+// What a file is read over: the landscape defaults (each measure its own
+// row of the measure matrix) and the territorial box and rule of `field`.
+CLandscapeInput StartingLandscapeInput(const CBattlefield& field);
+
 // Parses a whole input file into `input` (which the caller fills with the
-// starting values: the landscape defaults and the document's box). False,
+// starting values: StartingLandscapeInput). False,
 // with a sentence naming the problem, when a word is missing, a value is
 // not a number, or a value would make the sweep unsound. Reads any bytes
 // without harm: this is the entry point the fuzz target calls.

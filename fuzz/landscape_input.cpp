@@ -11,9 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace brevimar;
     static fuzz::Document* document = new fuzz::Document;  // the buffers are large: made once
     CBrevimarDoc& doc = *document->Doc;
-    CLandscapeInput input;
-    for (int k = 1; k <= LandscapeMeasureCount; ++k)
-        input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
+    CLandscapeInput input = StartingLandscapeInput(doc.Battlefield);
     std::istringstream in(fuzz::Text(data, size));
     std::string problem;
     if (!ParseLandscapeInput(in, input, &problem))

@@ -14,18 +14,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace brevimar;
-    CLandscapeInput input;
-    for (int k = 1; k <= LandscapeMeasureCount; ++k)
-        input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
-    std::istringstream in(fuzz::Text(data, size));
-    std::string problem;
-    if (!ParseLandscapeInput(in, input, &problem))
-        return 0;
-
     // A fresh document per input: a sweep leaves its values in the forces.
     fuzz::Document document;
     CBrevimarDoc& doc = *document.Doc;
     testing::MakeSkirmish(doc, {.PerSide = 5, .BattleSize = 24});
+    CLandscapeInput input = StartingLandscapeInput(doc.Battlefield);
+    std::istringstream in(fuzz::Text(data, size));
+    std::string problem;
+    if (!ParseLandscapeInput(in, input, &problem))
+        return 0;
     ApplyLandscapeInput(doc, input);
     CLandscapeSettings& s = doc.Landscape.Settings;
     s.LandscapeInitialConditions = 1;
