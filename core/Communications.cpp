@@ -88,19 +88,154 @@ void SharePlain(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
             own.EnemyViaComm[j] = 1;
 }
 
-// Inside a step: the grids give the reporters and the agents near their
-// boxes exactly, as bit sets. Where there are many reporters, the cells
-// their boxes hold (at least once; at least twice, for a reporter's own cell,
-// which its own box holds) are painted as row bits, so that an agent's test
-// is one bit instead of a walk over the boxes.
-void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
+// Marks the living friends (but i) and enemies in `bounds` for which
+// reported(x, y, self) holds; `self` is the friend asked about (0 for an
+// enemy), which must not count its own report.
+template <typename Reported>
+void MarkReported(CBrevimarDoc& doc, Side side, int i, const SquareBox& bounds, Reported&& reported)
 {
     CForce& own = doc.Force(side);
     const CForce& enemy = doc.Force(Opponent(side));
-    const int friends = ClampCount(own.NumAgents);
-    const int enemies = ClampCount(enemy.NumAgents);
     SideNeighborGrid& ownGrid = *doc.StepGrid(side);
     const SideNeighborGrid& enemyGrid = *doc.StepGrid(Opponent(side));
+
+    AgentBits near = ownGrid.Cells->InBox(bounds, ClampCount(own.NumAgents));
+    near.Reset(i);
+    ownGrid.FriendCommMarks = near.Filter([&](int j) {
+        const bool on = own.AgentState[j] > Dead && reported(own.AgentX[j], own.AgentY[j], j);
+        own.FriendViaComm[j] = on;
+        return on;
+    });
+    ownGrid.EnemyCommMarks = enemyGrid.Cells->InBox(bounds, ClampCount(enemy.NumAgents)).Filter([&](int j) {
+        const bool on = enemy.AgentState[j] > Dead && reported(enemy.AgentX[j], enemy.AgentY[j], 0);
+        own.EnemyViaComm[j] = on;
+        return on;
+    });
+}
+
+// Adds to (once, twice) the cells of window rows y0..y1 that the boxes of
+// half width `range` around the points (in rows p0..p1, each bit shifted
+// `range` up) hold at least once and at least twice. Counts saturate at two,
+// so a sum over disjoint parts is exact: the rows first, then the columns in
+// runs of doubling length.
+void CoverWindow(const std::uint64_t* points, int y0, int y1, int p0, int p1, int range, std::uint64_t* once,
+                 std::uint64_t* twice)
+{
+    const int n = 2 * range + 1;
+    for (int y = y0; y <= y1; ++y) {
+        std::uint64_t ao = 0, at = 0;  // the points of rows y - range .. y + range
+        for (int r = std::max(y - range, p0); r <= std::min(y + range, p1); ++r) {
+            at |= ao & points[r];
+            ao |= points[r];
+        }
+        if (ao == 0)
+            continue;
+        // Bit x of (ao, at) counts columns x .. x + len - 1, of (ro, rt) x .. x + done - 1.
+        std::uint64_t ro = 0, rt = 0;
+        int done = 0;
+        for (int len = 1; len <= n; len <<= 1) {
+            if (n & len) {
+                const std::uint64_t so = ao >> done, st = at >> done;
+                rt |= st | (ro & so);
+                ro |= so;
+                done += len;
+            }
+            const std::uint64_t so = ao >> len, st = at >> len;
+            at |= st | (ao & so);
+            ao |= so;
+        }
+        twice[y] |= rt | (once[y] & ro);
+        once[y] |= ro;
+    }
+}
+
+// The common case: every reporter stands within the communications range of
+// agent i, so when that range plus the widest sensor range is at most 31
+// cells, every box lies in the 63 x 63 cells around i and a row of them is
+// one word. The cells the boxes hold at least once (and at least twice, for
+// a reporter's own cell, which its own box holds) are found there far more
+// cheaply than in rows of the whole battlefield. False, with nothing
+// changed, when the boxes do not fit or their sensor ranges are too many.
+bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candidates)
+{
+    const CForce& own = doc.Force(side);
+    constexpr int Half = 31, Width = 2 * Half + 1;
+    const int comm = own.CommRange;
+    if (comm < 0 || comm > Half)
+        return false;
+    const int ox = own.AgentX[i] - Half, oy = own.AgentY[i] - Half;
+    const unsigned far = 2u * static_cast<unsigned>(comm);
+
+    // Reporters of one sensor range are grown into their boxes together,
+    // whatever their number; a crowd of them is the usual case.
+    constexpr int MaxRanges = 4;
+    int ranges[MaxRanges];
+    int rangeCount = 0, reach = 0;
+    std::uint64_t points[MaxRanges][Width];
+    AgentBits reporting;  // reporters whose box holds their own cell
+    std::uint64_t rows = 0, columns = 0;  // where reporters with a box stand
+    for (int w = 0; w < AgentBits::Words; ++w) {
+        for (std::uint64_t bits = candidates.W[w]; bits != 0; bits &= bits - 1) {
+            const int k = w * 64 + __builtin_ctzll(bits);
+            const int range = own.SensorRange[k];
+            if (own.AgentState[k] <= Dead || range < 0)
+                continue;
+            const int x = own.AgentX[k] - ox, y = own.AgentY[k] - oy;
+            // The grids found the reporters; the window is only safe around them.
+            if (static_cast<unsigned>(x - (Half - comm)) > far || static_cast<unsigned>(y - (Half - comm)) > far ||
+                range > Half - comm)
+                return false;
+            int g = 0;
+            while (g < rangeCount && ranges[g] != range)
+                ++g;
+            if (g == rangeCount) {
+                if (g == MaxRanges)
+                    return false;
+                ranges[rangeCount++] = range;
+                reach = std::max(reach, range);
+                std::fill(points[g] + Half - comm, points[g] + Half + comm + 1, std::uint64_t{0});
+            }
+            // Shifted by the range, so that the grown bit x stands for cell x.
+            points[g][y] |= std::uint64_t{1} << (x + range);
+            reporting.Set(k);
+            rows |= std::uint64_t{1} << y;
+            columns |= std::uint64_t{1} << x;
+        }
+    }
+    if (rows == 0)
+        return true;  // no reporter has a box: nothing is reported
+    const int y0 = __builtin_ctzll(rows) - reach, y1 = 63 - __builtin_clzll(rows) + reach;
+
+    std::uint64_t once[Width], twice[Width];
+    std::fill(once + y0, once + y1 + 1, std::uint64_t{0});
+    std::fill(twice + y0, twice + y1 + 1, std::uint64_t{0});
+    for (int g = 0; g < rangeCount; ++g)
+        CoverWindow(points[g], y0, y1, Half - comm, Half + comm, ranges[g], once, twice);
+    SquareBox bounds;
+    bounds.XLow = __builtin_ctzll(columns) - reach + ox;
+    bounds.XHigh = 63 - __builtin_clzll(columns) + reach + ox;
+    bounds.YLow = y0 + oy;
+    bounds.YHigh = y1 + oy;
+    MarkReported(doc, side, i, bounds, [&](int x, int y, int self) {
+        const unsigned lx = static_cast<unsigned>(x - ox), ly = static_cast<unsigned>(y - oy);
+        if (lx >= static_cast<unsigned>(Width) || ly >= static_cast<unsigned>(Width))
+            return false;
+        const std::uint64_t* bits = self != 0 && reporting.Has(self) ? twice : once;
+        return ((bits[ly] >> lx) & 1u) != 0;
+    });
+    return true;
+}
+
+// Inside a step: the grids give the reporters and the agents near their
+// boxes exactly, as bit sets. Where the boxes do not fit a window around
+// agent i and there are many reporters, the cells their boxes hold are
+// painted as rows of the whole battlefield, so that an agent's test is one
+// bit instead of a walk over the boxes.
+void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
+{
+    CForce& own = doc.Force(side);
+    const int friends = ClampCount(own.NumAgents);
+    SideNeighborGrid& ownGrid = *doc.StepGrid(side);
 
     // Only the marked entries can be non-zero.
     ownGrid.FriendCommMarks.ForEach([&](int j) { own.FriendViaComm[j] = 0; });
@@ -114,6 +249,8 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     AgentBits candidates = ownGrid.Cells->InBox(SquareBox(own.AgentX[i], own.AgentY[i], own.CommRange), friends);
     candidates.And(heard);
     candidates.Reset(i);
+    if (ShareInWindow(doc, side, i, candidates))
+        return;
     candidates.ForEach([&](int k) {
         if (own.AgentState[k] > Dead)
             reporters.Add(own, k);
@@ -188,25 +325,11 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     }
     // Whether the painted bits, or the boxes where nothing is painted or the
     // agent stands off the painted lines, report an agent at (x, y).
-    auto reported = [&](int x, int y, int self, bool ownBoxHolds) {
+    MarkReported(doc, side, i, bounds, [&](int x, int y, int self) {
         if (!painted || x < 0 || x > Last || y < ry0 || y > ry1)
             return reporters.Hold(x, y, self);
-        const std::uint64_t* bits = ownBoxHolds ? twice : once;
+        const std::uint64_t* bits = self != 0 && reporting.Has(self) ? twice : once;
         return ((bits[y * Words + (x >> 6)] >> (x & 63)) & 1u) != 0;
-    };
-
-    AgentBits near = ownGrid.Cells->InBox(bounds, friends);
-    near.Reset(i);
-    ownGrid.FriendCommMarks = near.Filter([&](int j) {
-        const bool on = own.AgentState[j] > Dead && reported(own.AgentX[j], own.AgentY[j], j, reporting.Has(j));
-        own.FriendViaComm[j] = on;
-        return on;
-    });
-
-    ownGrid.EnemyCommMarks = enemyGrid.Cells->InBox(bounds, enemies).Filter([&](int j) {
-        const bool on = enemy.AgentState[j] > Dead && reported(enemy.AgentX[j], enemy.AgentY[j], 0, false);
-        own.EnemyViaComm[j] = on;
-        return on;
     });
 }
 

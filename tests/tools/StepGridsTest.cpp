@@ -59,14 +59,25 @@ std::vector<double> SidePhaseTrace(CBrevimarDoc& doc, Side side)
 
 TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
 {
-    // Mixed ranges: sensor ranges -1..5 by agent, so that reporters' boxes
-    // differ in size, some are empty, and boxes starting on one row end on
-    // different ones.
+    // Sensor ranges by agent j, so that reporters' boxes differ in size and
+    // some are empty: six sizes (boxes painted on the battlefield's rows),
+    // four (grown in a window around the agent), and boxes too wide for it.
+    enum Ranges { AsRead, SixSizes, FourSizes, TooWide };
+    auto range = [](Ranges r, int j) {
+        switch (r) {
+        case SixSizes: return j % 7 - 1;
+        case FourSizes: return j % 5 - 1;
+        case TooWide: return j % 2 == 0 ? 5 : 22;
+        default: return 0;
+        }
+    };
     struct Case {
         const char* file;
-        bool comms, sight, mixedRanges;
-    } cases[] = {{"large.dat", false, false, false}, {"large.dat", true, false, false},
-                 {"large.dat", true, false, true}, {"large_terrain.dat", true, true, false}};
+        bool comms, sight;
+        Ranges ranges;
+    } cases[] = {{"large.dat", false, false, AsRead},   {"large.dat", true, false, AsRead},
+                 {"large.dat", true, false, SixSizes},  {"large.dat", true, false, FourSizes},
+                 {"large.dat", true, false, TooWide},   {"large_terrain.dat", true, true, AsRead}};
     for (const Case& c : cases) {
         RunnerOptions options;
         options.ScenarioPath = Reference(c.file);
@@ -78,10 +89,10 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         CBrevimarDoc& doc = runner.Document();
         for (int step = 0; step < 40; ++step)
             runner.Advance();
-        if (c.mixedRanges)
+        if (c.ranges != AsRead)
             for (Side side : {Side::Red, Side::Blue})
                 for (int j = 1; j <= MaxAgents; ++j)
-                    doc.Force(side).SensorRange[j] = j % 7 - 1;
+                    doc.Force(side).SensorRange[j] = range(c.ranges, j);
         const auto saved = std::make_unique<CDocumentState>(doc);  // far too large for a stack
         for (Side side : {Side::Red, Side::Blue}) {
             static_cast<CDocumentState&>(doc) = *saved;
