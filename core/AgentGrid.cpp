@@ -1,6 +1,8 @@
 #include "core/AgentGrid.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "core/Force.h"
 #include "core/Side.h"
@@ -22,6 +24,9 @@ void CAgentGrid::Clear()
     }
     OffRows.Clear();
     InjuredHeld.Clear();
+    std::fill(std::begin(Standing), std::end(Standing), std::uint64_t{0});
+    std::fill(std::begin(At), std::end(At), std::int16_t{0});
+    Stacked = 0;
 }
 
 bool CAgentGrid::Near(const SquareBox& box, AgentBits* out, int agents) const
@@ -232,7 +237,28 @@ bool CForce::AgentGridCurrent() const
         if (!placed || !Grid.Held.Has(j))
             return false;
     }
-    return onRows + Grid.OffRows.Count() == held && onColumns + Grid.OffRows.Count() == held;
+    if (onRows + Grid.OffRows.Count() != held || onColumns + Grid.OffRows.Count() != held)
+        return false;
+    // Each cell with held agents standing, naming one of them, and no other;
+    // every agent past the first on a cell counted as stacked.
+    std::vector<std::uint64_t> standing(std::size(Grid.Standing), 0);
+    for (int j = 1; j <= MaxAgents; ++j) {
+        const int x = Grid.HeldX[j], y = Grid.HeldY[j];
+        if (!Grid.Holds(j) || !CAgentGrid::OnRows(x, y))
+            continue;
+        const int word = y * CAgentGrid::StandingWords + ((x + 64) >> 6);
+        standing[word] |= std::uint64_t{1} << (x & 63);
+        const int named = Grid.At[y * (CAgentGrid::Last + 1) + x] - 1;
+        if (named < 1 || named > MaxAgents || !Grid.Holds(named) || Grid.HeldX[named] != x || Grid.HeldY[named] != y)
+            return false;
+    }
+    int cells = 0;
+    for (std::size_t w = 0; w < standing.size(); ++w) {
+        if (standing[w] != Grid.Standing[w])
+            return false;
+        cells += PopCount(standing[w]);
+    }
+    return Grid.Stacked == onRows - cells;
 }
 
 }  // namespace brevimar

@@ -140,6 +140,16 @@ struct CAgentGrid {
     AgentBits OffRows;
     // The held agents whose state is injured.
     AgentBits InjuredHeld;
+    // Where held agents stand, for questions over cells rather than agents.
+    // Row y of Standing has bit x + 64 set while an agent stands at (x, y)
+    // on the rows and columns: a word on either side keeps every run of 64
+    // cells around a battlefield cell inside the row. At names that agent
+    // (1 + its number; 0 for none). Stacked counts agents held on a cell
+    // another already held, which At cannot name.
+    static constexpr int StandingWords = (64 + Last + 1 + 64 + 63) / 64;
+    std::uint64_t Standing[(Last + 1) * StandingWords] = {};
+    std::int16_t At[(Last + 1) * (Last + 1)] = {};
+    int Stacked = 0;
 
     static int CoarseIndex(int x, int y)
     {
@@ -160,6 +170,13 @@ struct CAgentGrid {
         if (OnRows(x, y)) {
             Row[y].Set(j);
             Column[x].Set(j);
+            std::int16_t& at = At[y * (Last + 1) + x];
+            if (at == 0) {
+                at = static_cast<std::int16_t>(j + 1);
+                Standing[y * StandingWords + ((x + 64) >> 6)] |= std::uint64_t{1} << (x & 63);
+            } else {
+                ++Stacked;
+            }
         } else {
             OffRows.Set(j);
         }
@@ -173,9 +190,33 @@ struct CAgentGrid {
         if (OnRows(x, y)) {
             Row[y].Reset(j);
             Column[x].Reset(j);
+            std::int16_t& at = At[y * (Last + 1) + x];
+            if (at != j + 1) {
+                --Stacked;
+                return;
+            }
+            at = 0;
+            if (Stacked > 0) {
+                AgentBits other = Row[y];
+                other.And(Column[x]);
+                other.ForEach([&](int k) { at = at == 0 ? static_cast<std::int16_t>(k + 1) : at; });
+                if (at != 0) {
+                    --Stacked;
+                    return;
+                }
+            }
+            Standing[y * StandingWords + ((x + 64) >> 6)] &= ~(std::uint64_t{1} << (x & 63));
         } else {
             OffRows.Reset(j);
         }
+    }
+    // Bits x0 .. x0 + 63 of row y of Standing: bit b for cell (x0 + b, y),
+    // for y in 0..Last and x0 in -64..Last.
+    std::uint64_t StandingRun(int y, int x0) const
+    {
+        const int p = x0 + 64, b = p & 63;
+        const std::uint64_t* row = Standing + y * StandingWords + (p >> 6);
+        return b == 0 ? row[0] : (row[0] >> b) | (row[1] << (64 - b));
     }
     void Clear();
     // Adds to `out` every held agent that may stand in `box`. False, with

@@ -149,6 +149,49 @@ void CoverWindow(const std::uint64_t* points, int y0, int y1, int p0, int p1, in
     }
 }
 
+// Marks the friends (but i) and enemies that window rows y0..y1 cover, cell
+// by cell from where the grids say agents stand, each friend that reports
+// (stands on a bit of `standing`) only where another box holds it too. False,
+// with nothing changed, where a grid cannot name every agent on a cell.
+bool MarkByCell(CBrevimarDoc& doc, Side side, int i, int ox, int oy, int y0, int y1, const std::uint64_t* standing,
+                const std::uint64_t* once, const std::uint64_t* twice)
+{
+    CForce& own = doc.Force(side);
+    const CForce& enemy = doc.Force(Opponent(side));
+    SideNeighborGrid& ownGrid = *doc.StepGrid(side);
+    const CAgentGrid& friends = *ownGrid.Cells;
+    const CAgentGrid& enemies = *doc.StepGrid(Opponent(side))->Cells;
+    constexpr int Last = CAgentGrid::Last;
+    if (friends.Stacked != 0 || enemies.Stacked != 0 || !friends.OffRows.Empty() || !enemies.OffRows.Empty() ||
+        ox < -64 || ox > Last || oy < -64 || oy > Last)
+        return false;
+    const int friendCount = ClampCount(own.NumAgents), enemyCount = ClampCount(enemy.NumAgents);
+    AgentBits friendMarks, enemyMarks;
+    for (int y = std::max(y0, -oy); y <= std::min(y1, Last - oy); ++y) {
+        const int row = y + oy;
+        const std::int16_t* at = friends.At + row * (Last + 1) + ox;
+        std::uint64_t bits = friends.StandingRun(row, ox) & ((once[y] & ~standing[y]) | (twice[y] & standing[y]));
+        for (; bits != 0; bits &= bits - 1) {
+            const int j = at[__builtin_ctzll(bits)] - 1;
+            if (j != i && j <= friendCount && own.AgentState[j] > Dead) {
+                own.FriendViaComm[j] = 1;
+                friendMarks.Set(j);
+            }
+        }
+        at = enemies.At + row * (Last + 1) + ox;
+        for (bits = enemies.StandingRun(row, ox) & once[y]; bits != 0; bits &= bits - 1) {
+            const int j = at[__builtin_ctzll(bits)] - 1;
+            if (j <= enemyCount && enemy.AgentState[j] > Dead) {
+                own.EnemyViaComm[j] = 1;
+                enemyMarks.Set(j);
+            }
+        }
+    }
+    ownGrid.FriendCommMarks = friendMarks;
+    ownGrid.EnemyCommMarks = enemyMarks;
+    return true;
+}
+
 // The common case: every reporter stands within the communications range of
 // agent i, so when that range plus the widest sensor range is at most 31
 // cells, every box lies in the 63 x 63 cells around i and a row of them is
@@ -173,6 +216,7 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
     int rangeCount = 0, reach = 0;
     std::uint64_t points[MaxRanges][Width];
     AgentBits reporting;  // reporters whose box holds their own cell
+    std::uint64_t standing[Width] = {};   // and the cells they stand on
     std::uint64_t rows = 0, columns = 0;  // where reporters with a box stand
     for (int w = 0; w < AgentBits::Words; ++w) {
         for (std::uint64_t bits = candidates.W[w]; bits != 0; bits &= bits - 1) {
@@ -198,6 +242,7 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
             // Shifted by the range, so that the grown bit x stands for cell x.
             points[g][y] |= std::uint64_t{1} << (x + range);
             reporting.Set(k);
+            standing[y] |= std::uint64_t{1} << x;
             rows |= std::uint64_t{1} << y;
             columns |= std::uint64_t{1} << x;
         }
@@ -211,6 +256,8 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
     std::fill(twice + y0, twice + y1 + 1, std::uint64_t{0});
     for (int g = 0; g < rangeCount; ++g)
         CoverWindow(points[g], y0, y1, Half - comm, Half + comm, ranges[g], once, twice);
+    if (MarkByCell(doc, side, i, ox, oy, y0, y1, standing, once, twice))
+        return true;
     SquareBox bounds;
     bounds.XLow = __builtin_ctzll(columns) - reach + ox;
     bounds.XHigh = 63 - __builtin_clzll(columns) + reach + ox;

@@ -153,6 +153,12 @@ TEST(AgentGrid, TheForcesWritersKeepItCurrent)
         {"reconstituted", [&] { f.SetAgentState(2, Alive); }, 30, 30, {2, 3}},
         {"killed again", [&] { f.SetAgentState(3, Dead); }, 30, 30, {2}},
         {"rebuilt", [&] { f.RebuildAgentGrid(); }, 90, 90, {1}},
+        // Agents sharing a cell: the cell stays taken until the last leaves.
+        {"stacked", [&] { f.PlaceAgent(1, 30, 31); }, 30, 30, {1, 2}},
+        {"stacked twice", [&] { f.SetAgentState(3, Alive); }, 30, 30, {1, 2, 3}},
+        {"first to stand there leaves", [&] { f.PlaceAgent(2, 60, 60); }, 30, 30, {1, 3}},
+        {"another leaves", [&] { f.SetAgentState(3, Dead); }, 30, 30, {1}},
+        {"last leaves", [&] { f.PlaceAgent(1, 90, 90); }, 30, 30, none},
     };
     for (const Step& s : steps) {
         s.change();
