@@ -1,0 +1,190 @@
+// What the desktop program holds with the reference scenario loaded in run
+// mode 1: the built program is started on large.dat on the offscreen window
+// system (unless QT_QPA_PLATFORM names another), left until neither its
+// resident set nor its CPU time has changed for a second (at most ten),
+// measured from /proc and killed.
+// Counters, in MiB: the resident set and its anonymous and file-backed parts,
+// the proportional set (shared library pages divided among the processes that
+// map them), the private pages, and how much of the file-backed part is Qt's
+// libraries and the program's own executable.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// "Key:   1234 kB" lines of a /proc file, in KiB.
+std::map<std::string, long> ReadKiB(const std::string& path)
+{
+    std::map<std::string, long> values;
+    std::ifstream file(path);
+    std::string line;
+    while (std::getline(file, line)) {
+        const auto colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::istringstream rest(line.substr(colon + 1));
+        long kib = 0;
+        std::string unit;
+        if (rest >> kib >> unit && unit == "kB")
+            values[line.substr(0, colon)] = kib;
+    }
+    return values;
+}
+
+// Resident KiB of the file mappings whose path contains one of the names.
+std::map<std::string, long> FileRssBy(const std::string& smapsPath, const std::vector<std::string>& names)
+{
+    std::map<std::string, long> sums;
+    std::ifstream smaps(smapsPath);
+    std::string line, mapping;
+    while (std::getline(smaps, line)) {
+        // A mapping's header line starts with its address range "lo-hi ".
+        const auto space = line.find(' ');
+        if (space != std::string::npos && line.find('-') < space && line.find(':') > space) {
+            const auto slash = line.find('/');
+            mapping = slash == std::string::npos ? std::string() : line.substr(slash);
+            continue;
+        }
+        if (mapping.empty() || line.rfind("Rss:", 0) != 0)
+            continue;
+        const long kib = std::strtol(line.c_str() + 4, nullptr, 10);
+        for (const std::string& name : names)
+            if (mapping.find(name) != std::string::npos)
+                sums[name] += kib;
+    }
+    return sums;
+}
+
+// CPU time the process has used, in clock ticks: utime and stime of its stat
+// line, the 14th and 15th fields (the name in parentheses may hold blanks).
+long CpuTicks(const std::string& statPath)
+{
+    std::ifstream file(statPath);
+    std::string line;
+    std::getline(file, line);
+    const auto close = line.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 13 && fields >> field; ++i) {
+    }
+    fields >> utime >> stime;
+    return utime + stime;
+}
+
+double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
+
+void ProgramWithScenario(benchmark::State& state)
+{
+    const std::string program = BREVIMAR_PROGRAM;
+    const std::string scenario = std::string(BREVIMAR_BENCH_DATA) + "/large.dat";
+    // The program keeps its recent files and window place in the settings:
+    // a folder of its own keeps the user's out of the measurement and intact.
+    std::string settingsTemplate = (std::filesystem::temp_directory_path() / "brevimar-bench-XXXXXX").string();
+    if (!mkdtemp(settingsTemplate.data())) {
+        state.SkipWithError("cannot make a settings folder");
+        return;
+    }
+    const std::string settings = settingsTemplate;
+
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry)
+        if (std::strncmp(*entry, "XDG_CONFIG_HOME=", 16) != 0)
+            environment.emplace_back(*entry);
+    environment.push_back("XDG_CONFIG_HOME=" + settings);
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        environment.emplace_back("QT_QPA_PLATFORM=offscreen");
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    std::map<std::string, long> status, rollup, files;
+    double settleSeconds = 0;
+    for (auto _ : state) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        std::string arg0 = program, arg1 = scenario;
+        char* argv[] = {arg0.data(), arg1.data(), nullptr};
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            state.SkipWithError(("cannot start " + program).c_str());
+            break;
+        }
+
+        const std::string proc = "/proc/" + std::to_string(pid);
+        const auto start = std::chrono::steady_clock::now();
+        auto stableSince = start;
+        long lastRss = -1, lastCpu = -1;
+        bool ended = false;
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            int childStatus = 0;
+            if (waitpid(pid, &childStatus, WNOHANG) == pid) {
+                ended = true;
+                break;
+            }
+            const auto now = std::chrono::steady_clock::now();
+            // Settled: the window shown and the program idle in its event
+            // loop, using neither memory nor time.
+            const long rss = ReadKiB(proc + "/status")["VmRSS"];
+            const long cpu = CpuTicks(proc + "/stat");
+            if (rss != lastRss || cpu != lastCpu) {
+                lastRss = rss;
+                lastCpu = cpu;
+                stableSince = now;
+            }
+            if (now - stableSince >= std::chrono::seconds(1) || now - start >= std::chrono::seconds(10))
+                break;
+        }
+        if (ended) {
+            state.SkipWithError("the program ended before it settled");
+            break;
+        }
+        status = ReadKiB(proc + "/status");
+        rollup = ReadKiB(proc + "/smaps_rollup");
+        files = FileRssBy(proc + "/smaps", {"libQt6", program});
+        settleSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(settings, ignored);
+
+    state.counters["VmRSS_MiB"] = MiB(status["VmRSS"]);
+    state.counters["RssAnon_MiB"] = MiB(status["RssAnon"]);
+    state.counters["RssFile_MiB"] = MiB(status["RssFile"]);
+    state.counters["RssShmem_MiB"] = MiB(status["RssShmem"]);
+    state.counters["Pss_MiB"] = MiB(rollup["Pss"]);
+    state.counters["Private_MiB"] = MiB(rollup["Private_Clean"] + rollup["Private_Dirty"]);
+    state.counters["QtLibs_MiB"] = MiB(files["libQt6"]);
+    state.counters["Program_MiB"] = MiB(files[program]);
+    state.counters["settle_s"] = settleSeconds;
+}
+BENCHMARK(ProgramWithScenario)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
