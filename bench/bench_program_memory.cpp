@@ -1,8 +1,9 @@
 // What the desktop program holds with the reference scenario loaded in run
 // mode 1: the built program is started on large.dat on the offscreen window
 // system (unless QT_QPA_PLATFORM names another), left until neither its
-// resident set nor its CPU time has changed for a second (at most ten),
-// measured from /proc and killed.
+// resident set nor its CPU time has changed for a second, measured from /proc
+// and killed. The resident set is read once with the start-up splash window
+// still open (VmRSS_at_start) and every figure once it has closed.
 // Counters, in MiB: the resident set and its anonymous and file-backed parts,
 // the proportional set (shared library pages divided among the processes that
 // map them), the private pages, and how much of the file-backed part is Qt's
@@ -92,6 +93,34 @@ long CpuTicks(const std::string& statPath)
     return utime + stime;
 }
 
+// Waits until neither the resident set nor the CPU time of the process has
+// changed for a second (the window shown and the program idle in its event
+// loop), no earlier than notBefore and no later than ten seconds after it,
+// from start. False when the process ended.
+bool Settle(pid_t pid, const std::string& proc, std::chrono::steady_clock::time_point start,
+            std::chrono::seconds notBefore)
+{
+    auto stableSince = std::chrono::steady_clock::now();
+    long lastRss = -1, lastCpu = -1;
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return false;
+        const auto now = std::chrono::steady_clock::now();
+        const long rss = ReadKiB(proc + "/status")["VmRSS"];
+        const long cpu = CpuTicks(proc + "/stat");
+        if (rss != lastRss || cpu != lastCpu) {
+            lastRss = rss;
+            lastCpu = cpu;
+            stableSince = now;
+        }
+        if (now - start < notBefore)
+            continue;
+        if (now - stableSince >= std::chrono::seconds(1) || now - start >= notBefore + std::chrono::seconds(10))
+            return true;
+    }
+}
+
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
 void ProgramWithScenario(benchmark::State& state)
@@ -120,7 +149,8 @@ void ProgramWithScenario(benchmark::State& state)
     envp.push_back(nullptr);
 
     std::map<std::string, long> status, rollup, files;
-    double settleSeconds = 0;
+    long startRss = 0;
+    double startSeconds = 0;
     for (auto _ : state) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -138,37 +168,21 @@ void ProgramWithScenario(benchmark::State& state)
 
         const std::string proc = "/proc/" + std::to_string(pid);
         const auto start = std::chrono::steady_clock::now();
-        auto stableSince = start;
-        long lastRss = -1, lastCpu = -1;
-        bool ended = false;
-        for (;;) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            int childStatus = 0;
-            if (waitpid(pid, &childStatus, WNOHANG) == pid) {
-                ended = true;
-                break;
-            }
-            const auto now = std::chrono::steady_clock::now();
-            // Settled: the window shown and the program idle in its event
-            // loop, using neither memory nor time.
-            const long rss = ReadKiB(proc + "/status")["VmRSS"];
-            const long cpu = CpuTicks(proc + "/stat");
-            if (rss != lastRss || cpu != lastCpu) {
-                lastRss = rss;
-                lastCpu = cpu;
-                stableSince = now;
-            }
-            if (now - stableSince >= std::chrono::seconds(1) || now - start >= std::chrono::seconds(10))
-                break;
+        // Shown and idle with the splash window over it, then once more
+        // after the splash window has closed (7.5 s after the start).
+        if (!Settle(pid, proc, start, std::chrono::seconds(0))) {
+            state.SkipWithError("the program ended before it settled");
+            break;
         }
-        if (ended) {
+        startRss = ReadKiB(proc + "/status")["VmRSS"];
+        startSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!Settle(pid, proc, start, std::chrono::seconds(8))) {
             state.SkipWithError("the program ended before it settled");
             break;
         }
         status = ReadKiB(proc + "/status");
         rollup = ReadKiB(proc + "/smaps_rollup");
         files = FileRssBy(proc + "/smaps", {"libQt6", program});
-        settleSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
@@ -183,7 +197,8 @@ void ProgramWithScenario(benchmark::State& state)
     state.counters["Private_MiB"] = MiB(rollup["Private_Clean"] + rollup["Private_Dirty"]);
     state.counters["QtLibs_MiB"] = MiB(files["libQt6"]);
     state.counters["Program_MiB"] = MiB(files[program]);
-    state.counters["settle_s"] = settleSeconds;
+    state.counters["VmRSS_at_start_MiB"] = MiB(startRss);
+    state.counters["start_s"] = startSeconds;
 }
 BENCHMARK(ProgramWithScenario)->Unit(benchmark::kMillisecond)->Iterations(1);
 
