@@ -7,7 +7,9 @@
 // Counters, in MiB: the resident set and its anonymous and file-backed parts,
 // the proportional set (shared library pages divided among the processes that
 // map them), the private pages, and how much of the file-backed part is Qt's
-// libraries and the program's own executable.
+// libraries and the program's own executable. BareQtWindow measures the same
+// of a Qt Widgets main window of the same shape with nothing of ours, the
+// floor the program stands on.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -123,83 +125,127 @@ bool Settle(pid_t pid, const std::string& proc, std::chrono::steady_clock::time_
 
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
+// The environment of a measured process: its own settings folder (the
+// program keeps its recent files and window place there, so a folder of its
+// own keeps the user's out of the measurement and intact) and the offscreen
+// window system unless the caller names another.
+class ChildEnvironment {
+public:
+    ChildEnvironment()
+    {
+        std::string folder = (std::filesystem::temp_directory_path() / "brevimar-bench-XXXXXX").string();
+        if (mkdtemp(folder.data()))
+            Settings = folder;
+        for (char** entry = environ; *entry; ++entry)
+            if (std::strncmp(*entry, "XDG_CONFIG_HOME=", 16) != 0)
+                Entries.emplace_back(*entry);
+        Entries.push_back("XDG_CONFIG_HOME=" + Settings);
+        if (!std::getenv("QT_QPA_PLATFORM"))
+            Entries.emplace_back("QT_QPA_PLATFORM=offscreen");
+        for (std::string& entry : Entries)
+            Pointers.push_back(entry.data());
+        Pointers.push_back(nullptr);
+    }
+    ~ChildEnvironment()
+    {
+        std::error_code ignored;
+        if (!Settings.empty())
+            std::filesystem::remove_all(Settings, ignored);
+    }
+    bool Ready() const { return !Settings.empty(); }
+    char** Envp() { return Pointers.data(); }
+
+private:
+    std::string Settings;
+    std::vector<std::string> Entries;
+    std::vector<char*> Pointers;
+};
+
+struct Measured {
+    std::map<std::string, long> Status, Rollup, Files;
+    long StartRss = 0;  // VmRSS at the first idle moment
+    std::string Error;
+};
+
+// Starts the program with its argument, reads the resident set at its first
+// idle moment and every figure at the idle moment after notBefore, and ends it.
+Measured Measure(const std::string& program, const std::string& argument, std::chrono::seconds notBefore)
+{
+    Measured m;
+    ChildEnvironment environment;
+    if (!environment.Ready()) {
+        m.Error = "cannot make a settings folder";
+        return m;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string arg0 = program, arg1 = argument;
+    char* argv[] = {arg0.data(), arg1.empty() ? nullptr : arg1.data(), nullptr};
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environment.Envp());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        m.Error = "cannot start " + program;
+        return m;
+    }
+    const std::string proc = "/proc/" + std::to_string(pid);
+    const auto start = std::chrono::steady_clock::now();
+    if (Settle(pid, proc, start, std::chrono::seconds(0))) {
+        m.StartRss = ReadKiB(proc + "/status")["VmRSS"];
+        if (Settle(pid, proc, start, notBefore)) {
+            m.Status = ReadKiB(proc + "/status");
+            m.Rollup = ReadKiB(proc + "/smaps_rollup");
+            m.Files = FileRssBy(proc + "/smaps", {"libQt6", program});
+        }
+    }
+    if (m.Status.empty())
+        m.Error = program + " ended before it settled";
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return m;
+}
+
+void Report(benchmark::State& state, Measured& m)
+{
+    if (!m.Error.empty()) {
+        state.SkipWithError(m.Error.c_str());
+        return;
+    }
+    state.counters["VmRSS_MiB"] = MiB(m.Status["VmRSS"]);
+    state.counters["RssAnon_MiB"] = MiB(m.Status["RssAnon"]);
+    state.counters["RssFile_MiB"] = MiB(m.Status["RssFile"]);
+    state.counters["RssShmem_MiB"] = MiB(m.Status["RssShmem"]);
+    state.counters["Pss_MiB"] = MiB(m.Rollup["Pss"]);
+    state.counters["Private_MiB"] = MiB(m.Rollup["Private_Clean"] + m.Rollup["Private_Dirty"]);
+    state.counters["QtLibs_MiB"] = MiB(m.Files["libQt6"]);
+}
+
+// The program on large.dat: read with the splash window still open
+// (VmRSS_at_start) and once it has closed, 7.5 s after the start.
 void ProgramWithScenario(benchmark::State& state)
 {
     const std::string program = BREVIMAR_PROGRAM;
-    const std::string scenario = std::string(BREVIMAR_BENCH_DATA) + "/large.dat";
-    // The program keeps its recent files and window place in the settings:
-    // a folder of its own keeps the user's out of the measurement and intact.
-    std::string settingsTemplate = (std::filesystem::temp_directory_path() / "brevimar-bench-XXXXXX").string();
-    if (!mkdtemp(settingsTemplate.data())) {
-        state.SkipWithError("cannot make a settings folder");
-        return;
+    Measured m;
+    for (auto _ : state)
+        m = Measure(program, std::string(BREVIMAR_BENCH_DATA) + "/large.dat", std::chrono::seconds(8));
+    Report(state, m);
+    if (m.Error.empty()) {
+        state.counters["Program_MiB"] = MiB(m.Files[program]);
+        state.counters["VmRSS_at_start_MiB"] = MiB(m.StartRss);
     }
-    const std::string settings = settingsTemplate;
-
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry; ++entry)
-        if (std::strncmp(*entry, "XDG_CONFIG_HOME=", 16) != 0)
-            environment.emplace_back(*entry);
-    environment.push_back("XDG_CONFIG_HOME=" + settings);
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        environment.emplace_back("QT_QPA_PLATFORM=offscreen");
-    std::vector<char*> envp;
-    for (std::string& entry : environment)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    std::map<std::string, long> status, rollup, files;
-    long startRss = 0;
-    double startSeconds = 0;
-    for (auto _ : state) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        std::string arg0 = program, arg1 = scenario;
-        char* argv[] = {arg0.data(), arg1.data(), nullptr};
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            state.SkipWithError(("cannot start " + program).c_str());
-            break;
-        }
-
-        const std::string proc = "/proc/" + std::to_string(pid);
-        const auto start = std::chrono::steady_clock::now();
-        // Shown and idle with the splash window over it, then once more
-        // after the splash window has closed (7.5 s after the start).
-        if (!Settle(pid, proc, start, std::chrono::seconds(0))) {
-            state.SkipWithError("the program ended before it settled");
-            break;
-        }
-        startRss = ReadKiB(proc + "/status")["VmRSS"];
-        startSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (!Settle(pid, proc, start, std::chrono::seconds(8))) {
-            state.SkipWithError("the program ended before it settled");
-            break;
-        }
-        status = ReadKiB(proc + "/status");
-        rollup = ReadKiB(proc + "/smaps_rollup");
-        files = FileRssBy(proc + "/smaps", {"libQt6", program});
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(settings, ignored);
-
-    state.counters["VmRSS_MiB"] = MiB(status["VmRSS"]);
-    state.counters["RssAnon_MiB"] = MiB(status["RssAnon"]);
-    state.counters["RssFile_MiB"] = MiB(status["RssFile"]);
-    state.counters["RssShmem_MiB"] = MiB(status["RssShmem"]);
-    state.counters["Pss_MiB"] = MiB(rollup["Pss"]);
-    state.counters["Private_MiB"] = MiB(rollup["Private_Clean"] + rollup["Private_Dirty"]);
-    state.counters["QtLibs_MiB"] = MiB(files["libQt6"]);
-    state.counters["Program_MiB"] = MiB(files[program]);
-    state.counters["VmRSS_at_start_MiB"] = MiB(startRss);
-    state.counters["start_s"] = startSeconds;
 }
 BENCHMARK(ProgramWithScenario)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The floor: a bare Qt Widgets main window of the same shape.
+void BareQtWindow(benchmark::State& state)
+{
+    Measured m;
+    for (auto _ : state)
+        m = Measure(BREVIMAR_BARE_WINDOW, "", std::chrono::seconds(0));
+    Report(state, m);
+}
+BENCHMARK(BareQtWindow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
