@@ -11,6 +11,14 @@ QPixmap MakeSplashPicture(QSize size)
 {
     QPixmap picture(size);
     QPainter painter(&picture);
+    PaintSplashPicture(painter, size);
+    painter.end();
+    return picture;
+}
+
+void PaintSplashPicture(QPainter& painter, QSize size)
+{
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const int w = size.width();
     const int h = size.height();
@@ -18,7 +26,7 @@ QPixmap MakeSplashPicture(QSize size)
     QLinearGradient sky(0, 0, 0, h);
     sky.setColorAt(0, QColor(24, 46, 38));
     sky.setColorAt(1, QColor(58, 92, 64));
-    painter.fillRect(picture.rect(), sky);
+    painter.fillRect(QRect(QPoint(0, 0), size), sky);
 
     // Two forces closing on each other across a lattice: a fixed pattern,
     // so the picture is the same at every start.
@@ -59,8 +67,7 @@ QPixmap MakeSplashPicture(QSize size)
     painter.setFont(subtitle);
     painter.drawText(QRect(0, h / 10 + h / 4, w, h / 10), Qt::AlignHCenter | Qt::AlignVCenter,
                      line);
-    painter.end();
-    return picture;
+    painter.restore();
 }
 
 }  // namespace brevimar

@@ -24,15 +24,15 @@ public:
         const int w = 303 * metrics.averageCharWidth() / 4;
         const int h = 206 * metrics.height() / 8;
         setFixedSize(w, h);
-        Picture = MakeSplashPicture(QSize(w, h));
     }
 
     void OnTimer(unsigned id) override { Owner.OnTimer(id); }
-    void OnDraw(QPainter& painter) override { painter.drawPixmap(0, 0, Picture); }
+    // Painted straight onto the window: a kept copy of the picture would
+    // double the splash window's memory for the few times it is drawn.
+    void OnDraw(QPainter& painter) override { PaintSplashPicture(painter, size()); }
 
 private:
     CSplashScreenDlg& Owner;
-    QPixmap Picture;
 };
 
 }  // namespace

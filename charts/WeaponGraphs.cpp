@@ -248,7 +248,7 @@ void CWeaponChartWindow::Build(CBrevimarDoc& doc, bool runningTotals)
     const char* kindWords[] = {"S", "H", "H/S"};
 
     auto log = [&doc](int side, int kind, int s, int w, int t) {
-        const std::unique_ptr<double[]>& buffer =
+        const auto& buffer =
             side == 0 ? (kind == Shots ? doc.RedSquadShotsLog : doc.RedSquadHitsLog)
                       : (kind == Shots ? doc.BlueSquadShotsLog : doc.BlueSquadHitsLog);
         return buffer ? buffer[SquadWeaponLogIndex(s, w, t)] : 0.0;

@@ -1,13 +1,18 @@
 #include "core/Document.h"
 
+#include <new>
+
 namespace brevimar {
 
 namespace {
 
 template <typename T>
-std::unique_ptr<T[]> Zeroed(std::size_t count)
+ZeroedArray<T> Zeroed(std::size_t count)
 {
-    return std::make_unique<T[]>(count);  // value-initialised: all zero
+    ZeroedArray<T> buffer(static_cast<T*>(std::calloc(count, sizeof(T))));
+    if (!buffer)
+        throw std::bad_alloc();
+    return buffer;
 }
 
 }  // namespace

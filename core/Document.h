@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -257,6 +258,17 @@ struct CDocumentState {
     // scenario read leaves them.
     void ResetHighlightsAndBursts();
 };
+
+// The document's large buffers come zeroed from calloc, which takes a large
+// block from the system as untouched zero pages rather than clearing it: a
+// buffer then holds memory only as far as it is written (the run capture
+// while nobody records, the targeting lists before the first step, the
+// weapon logs of squads a scenario does not have).
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using ZeroedArray = std::unique_ptr<T[], FreeDeleter>;
 
 class CBatchDrivers;
 class CBrevimarDoc;
@@ -534,20 +546,20 @@ public:
 
     // --- heap buffers, allocated once by InitNewDocument
     int HeapBuffersAllocated = 0;
-    std::unique_ptr<unsigned char[]> DisplayGrid;  // two planes of LatticeCells bytes
-    std::unique_ptr<int[]> RedEnemyList;           // [301][EnemyListColumns]
-    std::unique_ptr<int[]> BlueEnemyList;
-    std::unique_ptr<int[]> AdmissibleCells;        // [81] at MoveTableIndex(dx, dy)
-    std::unique_ptr<int[]> CaptureBuffer[CaptureBufferCount];  // [352][352] each
-    std::unique_ptr<double[]> NeighborLog[6];      // [8][502] each
-    std::unique_ptr<double[]> GoalCountLog[4];     // [8][502] each
-    std::unique_ptr<double[]> RedShotsLog, RedHitsLog, BlueShotsLog, BlueHitsLog;  // [6][502]
-    std::unique_ptr<double[]> RedSquadShotsLog, RedSquadHitsLog, BlueSquadShotsLog, BlueSquadHitsLog;  // [11][6][502]
+    ZeroedArray<unsigned char> DisplayGrid;  // two planes of LatticeCells bytes
+    ZeroedArray<int> RedEnemyList;           // [301][EnemyListColumns]
+    ZeroedArray<int> BlueEnemyList;
+    ZeroedArray<int> AdmissibleCells;        // [81] at MoveTableIndex(dx, dy)
+    ZeroedArray<int> CaptureBuffer[CaptureBufferCount];  // [352][352] each
+    ZeroedArray<double> NeighborLog[6];      // [8][502] each
+    ZeroedArray<double> GoalCountLog[4];     // [8][502] each
+    ZeroedArray<double> RedShotsLog, RedHitsLog, BlueShotsLog, BlueHitsLog;  // [6][502]
+    ZeroedArray<double> RedSquadShotsLog, RedSquadHitsLog, BlueSquadShotsLog, BlueSquadHitsLog;  // [11][6][502]
     // The per-sample tallies: null until AllocateMultiRunBuffers.
-    std::unique_ptr<int[]> SampleRedAlive, SampleRedInjured, SampleBlueAlive, SampleBlueInjured;  // [352][202]
-    std::unique_ptr<int[]> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
+    ZeroedArray<int> SampleRedAlive, SampleRedInjured, SampleBlueAlive, SampleBlueInjured;  // [352][202]
+    ZeroedArray<int> SampleSquadRedAlive, SampleSquadRedInjured, SampleSquadBlueAlive,
         SampleSquadBlueInjured;  // [11][352][202]
-    std::unique_ptr<double[]> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
+    ZeroedArray<double> SampleRedCombatEntropy, SampleBlueCombatEntropy;  // [352][202]
     // The genetic algorithm's population and mating pool: null until the
     // algorithm first needs it.
     std::unique_ptr<CGaRecords> GaRecords;

@@ -102,7 +102,18 @@ struct CLandscapeResults {
 struct CLandscapeData {
     CLandscapeSettings Settings;
     CLandscapeRunState Run;
-    CLandscapeResults Results;
+
+    // The results per grid point, about 1 MiB that only a landscape sweep,
+    // its reports and its chart use: taken on first use, all zero until a
+    // sweep writes them.
+    CLandscapeResults& Results()
+    {
+        if (!ResultsBuffer)
+            ResultsBuffer = std::make_unique<CLandscapeResults>();
+        return *ResultsBuffer;
+    }
+    const CLandscapeResults& Results() const { return ResultsBuffer ? *ResultsBuffer : NoResults(); }
+    bool HasResults() const { return ResultsBuffer != nullptr; }
 
     // LandscapeRawMeasure[k][ix][iy][ic], 27 MB: allocated on first use.
     static constexpr std::size_t RawMeasureSize =
@@ -122,6 +133,14 @@ struct CLandscapeData {
     {
         return RawMeasureBuffer ? RawMeasureBuffer[RawIndex(k, ix, iy, ic)] : 0.0;
     }
+
+private:
+    static const CLandscapeResults& NoResults()
+    {
+        static const CLandscapeResults none;
+        return none;
+    }
+    std::unique_ptr<CLandscapeResults> ResultsBuffer;
 };
 
 }  // namespace brevimar

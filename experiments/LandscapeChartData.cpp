@@ -67,7 +67,7 @@ std::string LandscapeChartTitle(const CLandscapeSettings& s)
 CLandscapeChartData ComputeLandscapeChart(const CBrevimarDoc& doc)
 {
     const CLandscapeSettings& s = doc.Landscape.Settings;
-    const CLandscapeResults& r = doc.Landscape.Results;
+    const CLandscapeResults& r = doc.Landscape.Results();
     CLandscapeChartData chart;
     chart.Surface = s.LandscapeGraphKind == 1;
     chart.Win = s.LandscapeGraphKind == 3;

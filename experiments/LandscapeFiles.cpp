@@ -215,7 +215,7 @@ void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input)
 void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc)
 {
     const CLandscapeSettings& s = doc.Landscape.Settings;
-    const CLandscapeResults& r = doc.Landscape.Results;
+    const CLandscapeResults& r = doc.Landscape.Results();
     const CLandscapeData& data = doc.Landscape;
     out.imbue(std::locale::classic());
     out << std::showpoint << std::setprecision(5);

@@ -138,7 +138,7 @@ void ResetFitnessLandscapeData(CBrevimarDoc& doc)
 {
     doc.RunHeader.CurrentStep = 0;
     doc.Experiment.LandscapeBusy = 0;
-    CLandscapeResults& r = doc.Landscape.Results;
+    CLandscapeResults& r = doc.Landscape.Results();
     std::memset(r.LandscapeFitnessAve, 0, sizeof r.LandscapeFitnessAve);
     std::memset(r.LandscapeFitnessDelta, 0, sizeof r.LandscapeFitnessDelta);
     std::memset(r.LandscapeMeasure, 0, sizeof r.LandscapeMeasure);

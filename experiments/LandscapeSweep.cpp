@@ -71,7 +71,7 @@ void InitializeForcesKeepingTerritory(CBrevimarDoc& doc)
 void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
 {
     CLandscapeSettings& s = doc.Landscape.Settings;
-    CLandscapeResults& r = doc.Landscape.Results;
+    CLandscapeResults& r = doc.Landscape.Results();
     SetLandscapeParameters(doc, r.LandscapeXValues[ix], r.LandscapeYValues[iy]);
     if (s.LandscapeSymmetrizeAliveInjured == 1)
         SymmetrizeAliveInjured(doc);
@@ -91,7 +91,7 @@ void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
 void BeginRun(CBrevimarDoc& doc)
 {
     CLandscapeRunState& run = doc.Landscape.Run;
-    CLandscapeResults& r = doc.Landscape.Results;
+    CLandscapeResults& r = doc.Landscape.Results();
     const int ic = run.LandscapeConditionIndex;
     run.LandscapeContained = 0;
     run.LandscapeContainmentRecorded = 0;
@@ -153,7 +153,7 @@ bool ContinueRun(CBrevimarDoc& doc)
 void FinishGridPoint(CBrevimarDoc& doc, int ix, int iy)
 {
     const CLandscapeSettings& s = doc.Landscape.Settings;
-    CLandscapeResults& r = doc.Landscape.Results;
+    CLandscapeResults& r = doc.Landscape.Results();
     CLandscapeData& data = doc.Landscape;
     const int n = s.LandscapeInitialConditions;
     auto clamp01 = [](double v) { return v > 1.0 ? 1.0 : (v < 0.0 ? 0.0 : v); };
@@ -282,8 +282,8 @@ void AccumulateLandscapeCenterOfMass(CBrevimarDoc& doc)
         const double dist = std::hypot(sx / n - force.GoalFlagX, sy / n - force.GoalFlagY) / norm;
         d[side == Side::Red ? 0 : 1] = std::min(dist, 1.0);
     }
-    doc.Landscape.Results.LandscapeMeasure[5][ic] += d[0];
-    doc.Landscape.Results.LandscapeMeasure[6][ic] += d[1];
+    doc.Landscape.Results().LandscapeMeasure[5][ic] += d[0];
+    doc.Landscape.Results().LandscapeMeasure[6][ic] += d[1];
 }
 
 void CountForcesNearFlags(CBrevimarDoc& doc)
@@ -308,9 +308,9 @@ void CountForcesNearFlags(CBrevimarDoc& doc)
         run.LandscapeContained = 1;
     // A side with no agents has a cap of 0: taken as 1, as a count of 0 is
     // everywhere else in the measures.
-    doc.Landscape.Results.LandscapeMeasure[7][ic] +=
+    doc.Landscape.Results().LandscapeMeasure[7][ic] +=
         static_cast<double>(near[0]) / std::max(run.LandscapeRedContainmentCap, 1);
-    doc.Landscape.Results.LandscapeMeasure[8][ic] +=
+    doc.Landscape.Results().LandscapeMeasure[8][ic] +=
         static_cast<double>(near[1]) / std::max(run.LandscapeBlueContainmentCap, 1);
 }
 
@@ -366,15 +366,15 @@ void AccumulateLandscapeTerritory(CBrevimarDoc& doc)
             blueOwned += owner == 2;
         }
     const int cells = std::max(doc.Landscape.Settings.LandscapeTerritoryCells, 1);
-    doc.Landscape.Results.LandscapeMeasure[11][ic] += static_cast<double>(redOwned) / cells;
-    doc.Landscape.Results.LandscapeMeasure[12][ic] += static_cast<double>(blueOwned) / cells;
+    doc.Landscape.Results().LandscapeMeasure[11][ic] += static_cast<double>(redOwned) / cells;
+    doc.Landscape.Results().LandscapeMeasure[12][ic] += static_cast<double>(blueOwned) / cells;
 }
 
 void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
 {
     CLandscapeRunState& run = doc.Landscape.Run;
     const CLandscapeSettings& s = doc.Landscape.Settings;
-    CLandscapeResults& res = doc.Landscape.Results;
+    CLandscapeResults& res = doc.Landscape.Results();
     const int ic = run.LandscapeConditionIndex;
     const int T = RunLength(s);
     run.LandscapeEndTime = run.LandscapeTime;
@@ -446,7 +446,7 @@ void RunLandscapeBatch(CBrevimarDoc& doc, int timerId)
     CLandscapeData& data = doc.Landscape;
     CLandscapeSettings& s = data.Settings;
     CLandscapeRunState& run = data.Run;
-    CLandscapeResults& res = data.Results;
+    CLandscapeResults& res = data.Results();
     if (doc.Paused == 1)
         doc.Paused = 0;
 

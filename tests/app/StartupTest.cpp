@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "app/AppFixture.h"
+#include "app/Pictures.h"
 #include "app/ResourceIds.h"
 
 namespace brevimar::testing {
@@ -116,6 +117,18 @@ TEST_F(Startup, SplashGoesAtAKeyPressWhichIsNotPassedOn)
     // Gone for good: later keys are the program's again.
     QKeyEvent again(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     EXPECT_FALSE(App->PreTranslateMessage(View(), &again));
+}
+
+// The splash window paints its scene itself: what it shows is the picture
+// the program-information box takes, drawn at the window's size.
+TEST_F(Startup, SplashShowsTheProgramsPicture)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(App->Splash().IsShown());
+    QWidget* splash = App->Splash().WindowWidget();
+    const QImage shown = splash->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = MakeSplashPicture(splash->size()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, picture);
 }
 
 TEST_F(Startup, SplashGoesAtAMouseButtonPressOrItsTimer)

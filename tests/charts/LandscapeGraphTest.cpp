@@ -38,7 +38,7 @@ protected:
         s.LandscapeObjectiveWeight[2] = 1.0;
         for (int i = 1; i <= 3; ++i)
             for (int j = 1; j <= 3; ++j)
-                doc.Landscape.Results.LandscapeMeasureMean[2][i][j] = 0.1 * (i - 1) + 0.3 * (j - 1);
+                doc.Landscape.Results().LandscapeMeasureMean[2][i][j] = 0.1 * (i - 1) + 0.3 * (j - 1);
     }
 };
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "support/TestDocument.h"
 
 namespace brevimar {
@@ -87,6 +91,33 @@ TEST(Document, HeapBuffersAreAllocatedOnceAndFreed)
     doc->DeleteContents();
     EXPECT_EQ(doc->HeapBuffersAllocated, 0);
     EXPECT_EQ(doc->CaptureBuffer[RedCaptureState], nullptr);
+}
+
+// Buffers come back zeroed even when the memory they take is what an earlier
+// allocation filled and gave back: a stored run without frames must play
+// empty frames, not the last run's agents.
+TEST(Document, HeapBuffersStartZeroedAfterFilledOnesWereFreed)
+{
+    auto doc = CBrevimarDoc::Create();
+    auto everyBuffer = [&doc] {
+        std::vector<std::pair<unsigned char*, std::size_t>> bytes = {
+            {doc->DisplayGrid.get(), 2 * LatticeCells},
+            {reinterpret_cast<unsigned char*>(doc->RedEnemyList.get()), sizeof(int) * AgentSlots * EnemyListColumns},
+            {reinterpret_cast<unsigned char*>(doc->BlueEnemyList.get()), sizeof(int) * AgentSlots * EnemyListColumns},
+            {reinterpret_cast<unsigned char*>(doc->RedSquadShotsLog.get()),
+             sizeof(double) * SquadSlots * WeaponKinds * SeriesLength},
+            {reinterpret_cast<unsigned char*>(doc->NeighborLog[5].get()), sizeof(double) * 8 * SeriesLength}};
+        for (auto& buffer : doc->CaptureBuffer)
+            bytes.emplace_back(reinterpret_cast<unsigned char*>(buffer.get()), sizeof(int) * CaptureCells);
+        return bytes;
+    };
+    doc->AllocateHeapBuffers();
+    for (auto [start, size] : everyBuffer())
+        std::fill_n(start, size, 0x5A);
+    doc->DeleteContents();
+    doc->AllocateHeapBuffers();
+    for (auto [start, size] : everyBuffer())
+        EXPECT_TRUE(std::all_of(start, start + size, [](unsigned char b) { return b == 0; }));
 }
 
 TEST(Document, PauseDoesNotNest)

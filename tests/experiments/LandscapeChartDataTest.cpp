@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "experiments/LandscapeChartData.h"
 #include "experiments/LandscapeSetup.h"
 #include "support/TestDocument.h"
@@ -14,7 +16,7 @@ class ChartData : public ::testing::Test {
 protected:
     TestDocument doc;
     CLandscapeSettings& s = doc->Landscape.Settings;
-    CLandscapeResults& r = doc->Landscape.Results;
+    CLandscapeResults& r = doc->Landscape.Results();
     void SetUp() override
     {
         SetLandscapeModeDefaults(*doc);
@@ -92,6 +94,22 @@ struct TitleCase {
     int Used, Plot;
     const char* Title;
 };
+
+// A document no sweep has run in charts a flat landscape of zeros, and
+// drawing it does not take the results' memory.
+TEST(LandscapeChartBeforeAnySweep, FlatAndTakesNoResults)
+{
+    TestDocument doc;
+    SetLandscapeModeDefaults(*doc);
+    DeriveLandscapeGrid(*doc);
+    const CLandscapeChartData c = ComputeLandscapeChart(std::as_const(*doc));
+    EXPECT_FALSE(doc->Landscape.HasResults());
+    ASSERT_EQ(c.Sets, 5);  // the default x axis: 4 intervals
+    ASSERT_EQ(c.Points, 6);
+    for (int i = 0; i < c.Sets; ++i)
+        for (int j = 0; j < c.Points; ++j)
+            EXPECT_EQ(c.Values[i][j], 0.0);
+}
 
 TEST(LandscapeChartTitles, OneObjectiveNamesItself)
 {

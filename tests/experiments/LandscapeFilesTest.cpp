@@ -186,7 +186,7 @@ TEST(LandscapeInputFileSweep, TerritorialBoxAndRuleOfTheFileHoldThroughTheSweep)
     EXPECT_EQ(doc->Landscape.Settings.LandscapeTerritoryCells, 9);
     for (int i = 1; i <= 2; ++i)
         for (int j = 1; j <= 2; ++j) {
-            const CLandscapeResults& r = doc->Landscape.Results;
+            const CLandscapeResults& r = doc->Landscape.Results();
             EXPECT_EQ(r.LandscapeMeasureMean[11][i][j], 1.0) << i << "," << j;
             EXPECT_EQ(r.LandscapeMeasureMean[12][i][j], 0.0) << i << "," << j;
             EXPECT_EQ(r.LandscapeFitnessAve[11][i][j], 1.0) << i << "," << j;
@@ -237,11 +237,11 @@ TEST(RawFitnessReport, WrittenByteForByte)
             for (int j = 1; j <= 2; ++j)
                 d.LandscapeRawMeasure(k, i, j, 1) = 0.5;
     d.LandscapeRawMeasure(1, 1, 1, 1) = 12.5;
-    d.Results.LandscapeMeasureMean[1][1][1] = 1.0;
-    d.Results.LandscapeFitnessAve[2][1][1] = 0.4;
-    d.Results.LandscapeFitnessAve[5][1][1] = 0.8;
-    d.Results.LandscapeFitnessDelta[2][1][1] = 0.2;
-    d.Results.LandscapeFitnessDelta[5][1][1] = 0.4;
+    d.Results().LandscapeMeasureMean[1][1][1] = 1.0;
+    d.Results().LandscapeFitnessAve[2][1][1] = 0.4;
+    d.Results().LandscapeFitnessAve[5][1][1] = 0.8;
+    d.Results().LandscapeFitnessDelta[2][1][1] = 0.2;
+    d.Results().LandscapeFitnessDelta[5][1][1] = 0.4;
 
     std::ostringstream out;
     WriteRawFitnessReport(out, *doc);

@@ -236,7 +236,7 @@ TEST(LandscapeSetup, AxisValuesAreSamplesPlusOneWhateverTheStep)
 TEST(LandscapeSetup, ResetClearsTheFitnessPlanesButNotTheMeans)
 {
     TestDocument doc;
-    CLandscapeResults& r = doc->Landscape.Results;
+    CLandscapeResults& r = doc->Landscape.Results();
     r.LandscapeFitnessAve[12][50][50] = 0.5;
     r.LandscapeFitnessDelta[1][1][1] = 0.5;
     r.LandscapeMeasure[12][100] = 0.5;

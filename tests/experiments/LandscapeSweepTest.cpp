@@ -29,7 +29,7 @@ class HandMadeEndState : public ::testing::Test {
 protected:
     TestDocument doc;
     CLandscapeRunState& run = doc->Landscape.Run;
-    CLandscapeResults& res = doc->Landscape.Results;
+    CLandscapeResults& res = doc->Landscape.Results();
     void SetUp() override
     {
         CBrevimarDoc& d = *doc;
@@ -239,8 +239,8 @@ public:
 
 bool SameResults(CBrevimarDoc& a, CBrevimarDoc& b)
 {
-    const CLandscapeResults& ra = a.Landscape.Results;
-    const CLandscapeResults& rb = b.Landscape.Results;
+    const CLandscapeResults& ra = a.Landscape.Results();
+    const CLandscapeResults& rb = b.Landscape.Results();
     for (int k = 1; k <= 12; ++k)
         for (int i = 1; i <= 3; ++i)
             for (int j = 1; j <= 3; ++j)
@@ -262,7 +262,7 @@ TEST(LandscapeSweep, ThreeByThreeSweepRepeatsExactlyAndKeepsItsInvariants)
     RunLandscapeBatch(*b);
     EXPECT_TRUE(SameResults(*a, *b));
 
-    const CLandscapeResults& r = a->Landscape.Results;
+    const CLandscapeResults& r = a->Landscape.Results();
     EXPECT_EQ(a->Experiment.LandscapeGridPoint, 9);
     EXPECT_EQ(a->Experiment.LandscapePointCount, 9);
     EXPECT_EQ(a->Experiment.LandscapeBusy, 0);
