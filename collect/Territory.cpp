@@ -1,11 +1,9 @@
 // The territorial statistic: the fractions of the battlefield, and of the
 // ground each side stands near, that each side holds.
 #include <algorithm>
-#include <cstring>
 
 #include "collect/StatisticsKernels.h"
 #include "core/Document.h"
-#include "core/TerritoryMaps.h"
 
 namespace brevimar {
 
@@ -29,63 +27,83 @@ void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, do
         }
     }
 
-    // Window sums, taken along y within each column x, then summed over x:
-    // Red[stride * x + y] holds the RED agents of columns 1..x within R of
-    // row y, so that a cell's count is the difference of two entries.
-    int* red = work.RedSums;
-    int* blue = work.BlueSums;
-    std::fill(red, red + stride, 0);
-    std::fill(blue, blue + stride, 0);
-    for (int x = 1; x <= size; ++x) {
-        int redPrefix[MaxBattleSize + 1], bluePrefix[MaxBattleSize + 1];
-        redPrefix[0] = bluePrefix[0] = 0;
-        for (int y = 1; y <= size; ++y) {
-            redPrefix[y] = redPrefix[y - 1] + (mark[stride * x + y] == 1);
-            bluePrefix[y] = bluePrefix[y - 1] + (mark[stride * x + y] == 2);
-        }
-        red[stride * x] = blue[stride * x] = 0;
-        for (int y = 1; y <= size; ++y) {
-            int r = 0, b = 0;
-            if (range >= 0) {
-                const int top = std::min(y + range, size), bottom = std::max(y - range, 1) - 1;
-                r = redPrefix[top] - redPrefix[bottom];
-                b = bluePrefix[top] - bluePrefix[bottom];
-            }
-            red[stride * x + y] = red[stride * (x - 1) + y] + r;
-            blue[stride * x + y] = blue[stride * (x - 1) + y] + b;
-        }
-    }
-
     // The area counts only battlefield cells, also of a user-defined box that
-    // reaches over the edge.
-    double area = static_cast<double>(size) * size;
+    // reaches over the edge; the map owns no cell outside the user's box, even
+    // when a zero minimum and margin would give an empty cell to RED (counting
+    // one there could lift a fraction of the box above 1).
+    int x0 = 1, x1 = size, y0 = 1, y1 = size;
     if (f.TerritoryUserArea == 1) {
-        const int x0 = std::max(f.TerritoryCenterX - f.TerritoryRangeX, 1);
-        const int x1 = std::min(f.TerritoryCenterX + f.TerritoryRangeX, size);
-        const int y0 = std::max(f.TerritoryCenterY - f.TerritoryRangeY, 1);
-        const int y1 = std::min(f.TerritoryCenterY + f.TerritoryRangeY, size);
-        area = x0 <= x1 && y0 <= y1 ? static_cast<double>(x1 - x0 + 1) * (y1 - y0 + 1) : 0.0;
+        x0 = std::max(f.TerritoryCenterX - f.TerritoryRangeX, 1);
+        x1 = std::min(f.TerritoryCenterX + f.TerritoryRangeX, size);
+        y0 = std::max(f.TerritoryCenterY - f.TerritoryRangeY, 1);
+        y1 = std::min(f.TerritoryCenterY + f.TerritoryRangeY, size);
     }
+    double area = x0 <= x1 && y0 <= y1 ? static_cast<double>(x1 - x0 + 1) * (y1 - y0 + 1) : 0.0;
     if (area <= 0)
         area = 1;
+
+    // A range past the battlefield's size reaches every cell from every cell,
+    // as the size itself does; a negative one reaches none.
+    const int reach = range < 0 ? -1 : std::min(range, size);
+    // The agents of columns x - reach .. x + reach in each row y, kept as
+    // the column x moves on; then, per column, their sums along y padded
+    // with the first and last sums, so that each cell's window is the
+    // difference of two entries without clipping.
+    int redRows[MaxBattleSize + 1] = {}, blueRows[MaxBattleSize + 1] = {};
+    constexpr int Pad = MaxBattleSize + 1;
+    int redPrefix[MaxBattleSize + 2 * Pad + 1], bluePrefix[MaxBattleSize + 2 * Pad + 1];
+    int* redAt = redPrefix + Pad;  // redAt[y], y from -Pad
+    int* blueAt = bluePrefix + Pad;
+    auto addColumn = [&](int x) {
+        const int* column = mark + stride * x;
+        for (int y = 1; y <= size; ++y) {
+            redRows[y] += column[y] == 1;
+            blueRows[y] += column[y] == 2;
+        }
+    };
+    auto dropColumn = [&](int x) {
+        const int* column = mark + stride * x;
+        for (int y = 1; y <= size; ++y) {
+            redRows[y] -= column[y] == 1;
+            blueRows[y] -= column[y] == 2;
+        }
+    };
+    for (int x = 1; x <= reach && x <= size; ++x)
+        addColumn(x);
+
     const int least = f.TerritoryMinCount, lead = f.TerritoryDelta;
     int nearRed = 0, nearBlue = 0, ownRed = 0, ownBlue = 0;
-    for (int x = 1; x <= size; ++x) {
-        const int right = stride * (range >= 0 ? std::min(x + range, size) : 0);
-        const int left = stride * (range >= 0 ? std::max(x - range, 1) - 1 : 0);
+    for (int x = 1; x <= x1; ++x) {
+        if (reach >= 0) {
+            if (x + reach <= size)
+                addColumn(x + reach);
+            if (x - reach - 1 >= 1)
+                dropColumn(x - reach - 1);
+        }
+        if (x < x0 || y0 > y1)
+            continue;
+        int r = 0, b = 0;
+        for (int y = -reach - 1; y <= 0; ++y)
+            redAt[y] = blueAt[y] = 0;
         for (int y = 1; y <= size; ++y) {
-            // The map owns no cell outside the user's box, even when a zero
-            // minimum and margin would give an empty cell to RED; counting
-            // one there could lift a fraction of the box above 1.
-            if (OutsideUserArea(f, x, y))
-                continue;
-            const int r = red[right + y] - red[left + y];
-            const int b = blue[right + y] - blue[left + y];
-            nearRed += r >= least;
-            nearBlue += b >= least;
-            const bool redOwns = r >= least && r >= lead + b;
+            r += redRows[y];
+            b += blueRows[y];
+            redAt[y] = r;
+            blueAt[y] = b;
+        }
+        for (int y = size + 1; y <= size + reach; ++y) {
+            redAt[y] = r;
+            blueAt[y] = b;
+        }
+        // With no reach the sums are all 0, and so is every window.
+        for (int y = y0; y <= y1; ++y) {
+            const int red = redAt[y + reach] - redAt[y - reach - 1];
+            const int blue = blueAt[y + reach] - blueAt[y - reach - 1];
+            nearRed += red >= least;
+            nearBlue += blue >= least;
+            const bool redOwns = red >= least && red >= lead + blue;
             ownRed += redOwns;
-            ownBlue += !redOwns && b >= least && b >= lead + r;
+            ownBlue += !redOwns && blue >= least && blue >= lead + red;
         }
     }
     fractions[0] = ownRed / area;
