@@ -43,39 +43,55 @@ double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterW
     int* occupied = work.Size;  // cells in scan order; sizes come after the scan
     int labels = 0;
     int cells = 0;
-    for (int x = 1; x <= size; ++x) {
-        for (int y = 1; y <= size; ++y) {
-            const int at = GridIndex(x, y);
-            if (grid[at] <= 0) {
-                label[at] = 0;
+    // Only occupied cells are labelled: a neighbour is looked up only when
+    // the grid shows it occupied, and then the scan has labelled it already,
+    // so the empty cells, most of the battlefield, are passed over eight at
+    // a time and their labels left as they were.
+    auto labelCell = [&](int x, int y) {
+        const int at = GridIndex(x, y);
+        occupied[cells++] = at;
+        int mine = 0;
+        for (const Offset* o = begin; o != end; ++o) {
+            const int nx = x + o->Dx, ny = y + o->Dy;
+            if (nx < 1 || ny < 1 || ny > size)
                 continue;
-            }
-            occupied[cells++] = at;
-            int mine = 0;
-            for (const Offset* o = begin; o != end; ++o) {
-                const int nx = x + o->Dx, ny = y + o->Dy;
-                if (nx < 1 || ny < 1 || ny > size)
-                    continue;
-                const int theirs = label[GridIndex(nx, ny)];
-                if (theirs <= 0)
-                    continue;
-                const int root = Root(parent, theirs);
-                if (mine == 0) {
-                    mine = root;
-                } else if (root != mine) {
-                    // The smaller label stays the root.
-                    const int low = std::min(root, mine), high = std::max(root, mine);
-                    parent[high] = low;
-                    mine = low;
-                }
-            }
+            const int near = GridIndex(nx, ny);
+            if (grid[near] <= 0)
+                continue;
+            const int root = Root(parent, label[near]);
             if (mine == 0) {
-                // At most one label per cell: the forest never outgrows the grid.
-                mine = ++labels;
-                parent[mine] = mine;
+                mine = root;
+            } else if (root != mine) {
+                // The smaller label stays the root.
+                const int low = std::min(root, mine), high = std::max(root, mine);
+                parent[high] = low;
+                mine = low;
             }
-            label[at] = mine;
         }
+        if (mine == 0) {
+            // At most one label per cell: the forest never outgrows the grid.
+            mine = ++labels;
+            parent[mine] = mine;
+        }
+        label[at] = mine;
+    };
+    constexpr int Block = 8;
+    for (int x = 1; x <= size; ++x) {
+        const int* column = grid + GridIndex(x, 0);
+        int y = 1;
+        for (; y + Block <= size + 1; y += Block) {
+            bool any = false;
+            for (int i = 0; i < Block; ++i)
+                any |= column[y + i] > 0;
+            if (!any)
+                continue;
+            for (int i = 0; i < Block; ++i)
+                if (column[y + i] > 0)
+                    labelCell(x, y + i);
+        }
+        for (; y <= size; ++y)
+            if (column[y] > 0)
+                labelCell(x, y);
     }
 
     // Each root label's cell count, kept in the parent table's place: the

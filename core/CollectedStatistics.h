@@ -68,7 +68,7 @@ struct CCollectedStatistics {
 // allocate. Each user (the run's statistics, the samples of a batch) has its
 // own, so that one never disturbs the other's results.
 struct CClusterWork {
-    int Label[GridCells] = {};   // 0 free, -1 occupied and unlabelled, else a label
+    int Label[GridCells] = {};   // of the occupied cells; the others keep stale values
     int Parent[GridCells] = {};  // union-find forest over labels 1..L, then cells per root
     int Size[GridCells] = {};    // occupied cells in scan order, then their roots
 };
