@@ -2,6 +2,7 @@
 // entropy, neighbour counts, centre of mass and goal counts.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "collect/StatisticsKernels.h"
@@ -238,22 +239,33 @@ void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighbo
                            double (&means)[NeighborKinds][StatisticRanges])
 {
     // Agents per cell summed from the corner, so that the agents of a side
-    // in any square take four reads, however crowded the battle.
+    // in any square take four reads, however crowded the battle. Both sides
+    // share one sum, RED in the low half and BLUE in the high: neither count
+    // reaches 2^16, so a square's packed difference, taken modulo 2^32,
+    // holds both counts exactly.
     const int size = std::clamp(battleSize, 0, MaxBattleSize);
     const int stride = size + 1;
-    int* sums[2] = {work.Red, work.Blue};
+    constexpr int BlueShift = 16;
+    static_assert(MaxAgents < (1 << BlueShift));
+    std::uint32_t* sum = work.Packed;
     auto onField = [size](int x, int y) { return x >= 1 && y >= 1 && x <= size && y <= size; };
-    for (int s = 0; s < 2; ++s) {
-        int* sum = sums[s];
-        std::fill(sum, sum + stride * stride, 0);
+    std::fill(sum, sum + stride * stride, 0u);
+    for (int s = 0; s < 2; ++s)
         for (int a = 0; a < agents.Count[s]; ++a)
             if (onField(agents.X[s][a], agents.Y[s][a]))
-                ++sum[stride * agents.X[s][a] + agents.Y[s][a]];
-        for (int x = 1; x <= size; ++x)
-            for (int y = 1; y <= size; ++y)
-                sum[stride * x + y] += sum[stride * (x - 1) + y] + sum[stride * x + y - 1] - sum[stride * (x - 1) + y - 1];
+                sum[stride * agents.X[s][a] + agents.Y[s][a]] += s == 0 ? 1u : 1u << BlueShift;
+    // Along y within each column, then the column before added: the running
+    // sum is the only chain, the rest vectorises.
+    for (int x = 1; x <= size; ++x) {
+        std::uint32_t* column = sum + stride * x;
+        const std::uint32_t* before = column - stride;
+        std::uint32_t run = 0;
+        for (int y = 1; y <= size; ++y) {
+            run += column[y];
+            column[y] = run + before[y];
+        }
     }
-    auto inSquare = [&](const int* sum, int x, int y, int r) {
+    auto inSquare = [&](int x, int y, int r) {
         const int x0 = std::max(x - r, 1) - 1, y0 = std::max(y - r, 1) - 1;
         const int x1 = std::min(x + r, size), y1 = std::min(y + r, size);
         return sum[stride * x1 + y1] - sum[stride * x0 + y1] - sum[stride * x1 + y0] + sum[stride * x0 + y0];
@@ -267,8 +279,10 @@ void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighbo
             if (!onField(x, y))
                 continue;
             for (int r = 1; r <= StatisticRanges; ++r) {
-                within[s][s][r] += inSquare(sums[s], x, y, r) - 1;
-                within[s][1 - s][r] += inSquare(sums[1 - s], x, y, r);
+                const std::uint32_t both = inSquare(x, y, r);
+                const int red = static_cast<int>(both & 0xffffu), blue = static_cast<int>(both >> BlueShift);
+                within[s][0][r] += red - (s == 0);
+                within[s][1][r] += blue - (s == 1);
             }
         }
 

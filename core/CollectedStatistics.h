@@ -2,6 +2,8 @@
 // current-step tables, indexed by step t = 0..500 where time runs.
 #pragma once
 
+#include <cstdint>
+
 #include "core/Limits.h"
 
 namespace brevimar {
@@ -97,10 +99,10 @@ struct CInterpointWork {
 };
 
 // Agents of each side on each cell, summed over the rectangle from (1, 1):
-// cell (x, y) at (BattleSize + 1) * x + y.
+// cell (x, y) at (BattleSize + 1) * x + y, RED in the low 16 bits, BLUE in
+// the high.
 struct CNeighborWork {
-    int Red[GridCells] = {};
-    int Blue[GridCells] = {};
+    std::uint32_t Packed[GridCells] = {};
 };
 
 struct CStatisticsWork {
