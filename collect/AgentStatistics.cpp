@@ -57,6 +57,41 @@ public:
         work.Ready = 1;
     }
 
+    // Pairs of one agent (x, y) with agents x[0..n), y[0..n), n <= MaxAgents,
+    // when every offset lies within the table: the table indices are worked
+    // out first, all at once, which vectorises; the sums and bins then take
+    // them in the order AddRow would, lane by lane, so that each sum gets the
+    // same additions in the same order.
+    void AddNearRow(int x0, int y0, const int* x, const int* y, int n)
+    {
+        int at[MaxAgents];
+        for (int j = 0; j < n; ++j)
+            at[j] = PairOffsetSide * std::abs(x[j] - x0) + std::abs(y[j] - y0);
+        const double* distance = Work.Distance;
+        const unsigned char* bin = Work.Bin;
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        int j = 0;
+        for (; j + 4 <= n; j += 4) {
+            s0 += distance[at[j]];
+            s1 += distance[at[j + 1]];
+            s2 += distance[at[j + 2]];
+            s3 += distance[at[j + 3]];
+            ++Bins[0][bin[at[j]]];
+            ++Bins[1][bin[at[j + 1]]];
+            ++Bins[2][bin[at[j + 2]]];
+            ++Bins[3][bin[at[j + 3]]];
+        }
+        for (; j < n; ++j) {
+            s0 += distance[at[j]];
+            ++Bins[0][bin[at[j]]];
+        }
+        Sum[0] += s0;
+        Sum[1] += s1;
+        Sum[2] += s2;
+        Sum[3] += s3;
+        Count += n;
+    }
+
     // Pairs of one agent (x, y) with agents x[0..n), y[0..n).
     void AddRow(int x0, int y0, const int* x, const int* y, int n)
     {
@@ -157,20 +192,37 @@ void ComputeInterpoint(const PresentAgents& agents, const FlagCells& flags, CInt
         toFlag(tally[1], bx[a], by[a], flags.RedX, flags.RedY);
         toFlag(tally[3], bx[a], by[a], flags.BlueX, flags.BlueY);
     }
+    // Positions come from the battlefield, so every offset between two of
+    // them lies within the table; positions read from a file need not.
+    int lowX = 0, highX = 0, lowY = 0, highY = 0;
+    for (int s = 0; s < 2; ++s)
+        for (int a = 0; a < agents.Count[s]; ++a) {
+            lowX = std::min(lowX, agents.X[s][a]);
+            highX = std::max(highX, agents.X[s][a]);
+            lowY = std::min(lowY, agents.Y[s][a]);
+            highY = std::max(highY, agents.Y[s][a]);
+        }
+    const bool near = lowX >= 0 && lowY >= 0 && highX < PairOffsetSide && highY < PairOffsetSide;
+    auto addRow = [near](PairDistances& pairs, int x0, int y0, const int* x, const int* y, int n) {
+        if (near)
+            pairs.AddNearRow(x0, y0, x, y, n);
+        else
+            pairs.AddRow(x0, y0, x, y, n);
+    };
     {
         PairDistances pairs(work, tally[4]);
         for (int a = 0; a + 1 < nr; ++a)
-            pairs.AddRow(rx[a], ry[a], rx + a + 1, ry + a + 1, nr - a - 1);
+            addRow(pairs, rx[a], ry[a], rx + a + 1, ry + a + 1, nr - a - 1);
     }
     {
         PairDistances pairs(work, tally[5]);
         for (int a = 0; a + 1 < nb; ++a)
-            pairs.AddRow(bx[a], by[a], bx + a + 1, by + a + 1, nb - a - 1);
+            addRow(pairs, bx[a], by[a], bx + a + 1, by + a + 1, nb - a - 1);
     }
     {
         PairDistances pairs(work, tally[6]);
         for (int a = 0; a < nr; ++a)
-            pairs.AddRow(rx[a], ry[a], bx, by, nb);
+            addRow(pairs, rx[a], ry[a], bx, by, nb);
     }
 
     for (int k = 0; k < InterpointMeasures; ++k) {
