@@ -1,6 +1,7 @@
 // The territorial statistic: the fractions of the battlefield, and of the
 // ground each side stands near, that each side holds.
 #include <algorithm>
+#include <cstdint>
 
 #include "collect/StatisticsKernels.h"
 #include "core/Document.h"
@@ -48,31 +49,47 @@ void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, do
     // The agents of columns x - reach .. x + reach in each row y, kept as
     // the column x moves on; then, per column, their sums along y padded
     // with the first and last sums, so that each cell's window is the
-    // difference of two entries without clipping.
-    int redRows[MaxBattleSize + 1] = {}, blueRows[MaxBattleSize + 1] = {};
+    // difference of two entries without clipping. Both sides share one
+    // unsigned count, RED in the low 16 bits and BLUE in the high: neither
+    // has 2^16 agents, so differences of packed sums, taken modulo 2^32,
+    // hold both counts exactly.
+    constexpr int BlueShift = 16;
+    static_assert(MaxAgents < (1 << BlueShift));
+    std::uint32_t rows[MaxBattleSize + 1] = {};
+    std::uint32_t inWindow = 0;  // all of rows' agents
     constexpr int Pad = MaxBattleSize + 1;
-    int redPrefix[MaxBattleSize + 2 * Pad + 1], bluePrefix[MaxBattleSize + 2 * Pad + 1];
-    int* redAt = redPrefix + Pad;  // redAt[y], y from -Pad
-    int* blueAt = bluePrefix + Pad;
+    std::uint32_t prefix[MaxBattleSize + 2 * Pad + 1];
+    std::uint32_t* sumTo = prefix + Pad;  // sumTo[y], y from -Pad
+    auto packed = [](int code) {
+        return static_cast<std::uint32_t>(code == 1) | static_cast<std::uint32_t>(code == 2) << BlueShift;
+    };
     auto addColumn = [&](int x) {
         const int* column = mark + stride * x;
+        std::uint32_t added = 0;
         for (int y = 1; y <= size; ++y) {
-            redRows[y] += column[y] == 1;
-            blueRows[y] += column[y] == 2;
+            rows[y] += packed(column[y]);
+            added += packed(column[y]);
         }
+        inWindow += added;
     };
     auto dropColumn = [&](int x) {
         const int* column = mark + stride * x;
+        std::uint32_t dropped = 0;
         for (int y = 1; y <= size; ++y) {
-            redRows[y] -= column[y] == 1;
-            blueRows[y] -= column[y] == 2;
+            rows[y] -= packed(column[y]);
+            dropped += packed(column[y]);
         }
+        inWindow -= dropped;
     };
     for (int x = 1; x <= reach && x <= size; ++x)
         addColumn(x);
 
     const int least = f.TerritoryMinCount, lead = f.TerritoryDelta;
     int nearRed = 0, nearBlue = 0, ownRed = 0, ownBlue = 0;
+    // A cell with no agent within reach counts by the thresholds alone; BLUE
+    // never owns one, as RED's claim, tested first, is the same.
+    const bool emptyNear = least <= 0;
+    const bool emptyRedOwns = emptyNear && lead <= 0;
     for (int x = 1; x <= x1; ++x) {
         if (reach >= 0) {
             if (x + reach <= size)
@@ -82,23 +99,26 @@ void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, do
         }
         if (x < x0 || y0 > y1)
             continue;
-        int r = 0, b = 0;
+        if (inWindow == 0) {
+            // Most columns of a battle far from the forces.
+            const int cells = y1 - y0 + 1;
+            nearRed += emptyNear * cells;
+            nearBlue += emptyNear * cells;
+            ownRed += emptyRedOwns * cells;
+            continue;
+        }
+        std::uint32_t run = 0;
         for (int y = -reach - 1; y <= 0; ++y)
-            redAt[y] = blueAt[y] = 0;
+            sumTo[y] = 0;
         for (int y = 1; y <= size; ++y) {
-            r += redRows[y];
-            b += blueRows[y];
-            redAt[y] = r;
-            blueAt[y] = b;
+            run += rows[y];
+            sumTo[y] = run;
         }
-        for (int y = size + 1; y <= size + reach; ++y) {
-            redAt[y] = r;
-            blueAt[y] = b;
-        }
-        // With no reach the sums are all 0, and so is every window.
+        for (int y = size + 1; y <= size + reach; ++y)
+            sumTo[y] = run;
         for (int y = y0; y <= y1; ++y) {
-            const int red = redAt[y + reach] - redAt[y - reach - 1];
-            const int blue = blueAt[y + reach] - blueAt[y - reach - 1];
+            const std::uint32_t both = sumTo[y + reach] - sumTo[y - reach - 1];
+            const int red = static_cast<int>(both & 0xffffu), blue = static_cast<int>(both >> BlueShift);
             nearRed += red >= least;
             nearBlue += blue >= least;
             const bool redOwns = red >= least && red >= lead + blue;
