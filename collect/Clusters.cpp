@@ -5,6 +5,8 @@
 // already passed in a union-find forest, so that cells joined only through a
 // later cell still end in one cluster; the roots are resolved at the end.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "collect/StatisticsKernels.h"
 #include "core/Document.h"
@@ -50,6 +52,14 @@ double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterW
     auto labelCell = [&](int x, int y) {
         const int at = GridIndex(x, y);
         occupied[cells++] = at;
+        // The cell beside it in the column before lies within the distance
+        // of every neighbour passed, so when it is occupied they all joined
+        // its cluster already: the cell takes its label, whose root the end
+        // resolves.
+        if (x > 1 && grid[at - GridStride] > 0) {
+            label[at] = label[at - GridStride];
+            return;
+        }
         int mine = 0;
         for (const Offset* o = begin; o != end; ++o) {
             const int nx = x + o->Dx, ny = y + o->Dy;
@@ -75,23 +85,23 @@ double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterW
         }
         label[at] = mine;
     };
+    // Each column's occupied cells as bytes, 0 past the edge, so that eight
+    // of them are tested at once.
     constexpr int Block = 8;
+    unsigned char occupiedHere[MaxBattleSize + 1 + Block] = {};
     for (int x = 1; x <= size; ++x) {
         const int* column = grid + GridIndex(x, 0);
-        int y = 1;
-        for (; y + Block <= size + 1; y += Block) {
-            bool any = false;
-            for (int i = 0; i < Block; ++i)
-                any |= column[y + i] > 0;
-            if (!any)
+        for (int y = 1; y <= size; ++y)
+            occupiedHere[y] = column[y] > 0;
+        for (int y = 1; y <= size; y += Block) {
+            std::uint64_t eight;
+            std::memcpy(&eight, occupiedHere + y, sizeof eight);
+            if (eight == 0)
                 continue;
             for (int i = 0; i < Block; ++i)
-                if (column[y + i] > 0)
+                if (occupiedHere[y + i] != 0)
                     labelCell(x, y + i);
         }
-        for (; y <= size; ++y)
-            if (column[y] > 0)
-                labelCell(x, y);
     }
 
     // Each root label's cell count, kept in the parent table's place: the
