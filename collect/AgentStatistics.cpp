@@ -306,16 +306,22 @@ void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighbo
         for (int a = 0; a < agents.Count[s]; ++a)
             if (onField(agents.X[s][a], agents.Y[s][a]))
                 sum[stride * agents.X[s][a] + agents.Y[s][a]] += s == 0 ? 1u : 1u << BlueShift;
-    // Along y within each column, then the column before added: the running
-    // sum is the only chain, the rest vectorises.
+    // Along y within each column, each column's running sum a chain of its
+    // own that the next column's need not wait for; then each column adds
+    // the one before, which vectorises.
     for (int x = 1; x <= size; ++x) {
         std::uint32_t* column = sum + stride * x;
-        const std::uint32_t* before = column - stride;
         std::uint32_t run = 0;
         for (int y = 1; y <= size; ++y) {
             run += column[y];
-            column[y] = run + before[y];
+            column[y] = run;
         }
+    }
+    for (int x = 2; x <= size; ++x) {
+        std::uint32_t* column = sum + stride * x;
+        const std::uint32_t* before = column - stride;
+        for (int y = 1; y <= size; ++y)
+            column[y] += before[y];
     }
     auto inSquare = [&](int x, int y, int r) {
         const int x0 = std::max(x - r, 1) - 1, y0 = std::max(y - r, 1) - 1;
