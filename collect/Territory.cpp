@@ -12,19 +12,50 @@ void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, do
 {
     const CBattlefield& f = doc.Battlefield;
     const int size = std::clamp(f.BattleSize, 0, MaxBattleSize);
-    const int stride = size + 1;
     const int range = f.TerritoryRange;
 
-    // Unlike the maps, the statistic always counts the live positions.
-    int* mark = work.Mark;
-    std::fill(mark, mark + stride * stride, 0);
+    // Unlike the maps, the statistic always counts the live positions. A
+    // cell holding agents of both sides counts as BLUE's, as BLUE is marked
+    // after RED; the marks are taken back once the cells are listed.
+    constexpr int BlueShift = 16;
+    static_assert(MaxAgents < (1 << BlueShift));
+    std::uint8_t* held = work.Held;
+    int marked = 0;
+    int markedAt[2 * MaxAgents];
     for (Side side : {Side::Red, Side::Blue}) {
         const CForce& force = doc.Force(side);
         for (int i = 1, n = std::clamp(force.NumAgents, 0, MaxAgents); i <= n; ++i) {
             const int x = force.AgentX[i], y = force.AgentY[i];
             if ((force.AgentState[i] == Alive || force.AgentState[i] == Injured) && x >= 1 && y >= 1 && x <= size &&
-                y <= size)
-                mark[stride * x + y] = SideCode(side);
+                y <= size) {
+                const int at = GridIndex(x, y);
+                if (held[at] == 0)
+                    markedAt[marked++] = at;
+                held[at] = static_cast<std::uint8_t>(SideCode(side));
+            }
+        }
+    }
+    // The held cells by column, each as its row and its packed count: RED
+    // in the low 16 bits, BLUE in the high.
+    int columnStart[MaxBattleSize + 2] = {};
+    for (int k = 0; k < marked; ++k)
+        ++columnStart[markedAt[k] / GridStride];
+    for (int x = 1, total = 0; x <= size + 1; ++x) {
+        const int here = columnStart[x];
+        columnStart[x] = total;
+        total += here;
+    }
+    int cellRow[2 * MaxAgents];
+    std::uint32_t cellCount[2 * MaxAgents];
+    {
+        int next[MaxBattleSize + 2];
+        std::copy(std::begin(columnStart), std::end(columnStart), next);
+        for (int k = 0; k < marked; ++k) {
+            const int at = markedAt[k];
+            const int slot = next[at / GridStride]++;
+            cellRow[slot] = at % GridStride;
+            cellCount[slot] = held[at] == 1 ? 1u : 1u << BlueShift;
+            held[at] = 0;
         }
     }
 
@@ -49,37 +80,25 @@ void ComputeTerritoryFractions(const CBrevimarDoc& doc, CTerritoryWork& work, do
     // The agents of columns x - reach .. x + reach in each row y, kept as
     // the column x moves on; then, per column, their sums along y padded
     // with the first and last sums, so that each cell's window is the
-    // difference of two entries without clipping. Both sides share one
-    // unsigned count, RED in the low 16 bits and BLUE in the high: neither
-    // has 2^16 agents, so differences of packed sums, taken modulo 2^32,
-    // hold both counts exactly.
-    constexpr int BlueShift = 16;
-    static_assert(MaxAgents < (1 << BlueShift));
+    // difference of two entries without clipping. No side has 2^16 agents,
+    // so differences of packed sums, taken modulo 2^32, hold both counts
+    // exactly.
     std::uint32_t rows[MaxBattleSize + 1] = {};
     std::uint32_t inWindow = 0;  // all of rows' agents
     constexpr int Pad = MaxBattleSize + 1;
     std::uint32_t prefix[MaxBattleSize + 2 * Pad + 1];
     std::uint32_t* sumTo = prefix + Pad;  // sumTo[y], y from -Pad
-    auto packed = [](int code) {
-        return static_cast<std::uint32_t>(code == 1) | static_cast<std::uint32_t>(code == 2) << BlueShift;
-    };
     auto addColumn = [&](int x) {
-        const int* column = mark + stride * x;
-        std::uint32_t added = 0;
-        for (int y = 1; y <= size; ++y) {
-            rows[y] += packed(column[y]);
-            added += packed(column[y]);
+        for (int k = columnStart[x]; k < columnStart[x + 1]; ++k) {
+            rows[cellRow[k]] += cellCount[k];
+            inWindow += cellCount[k];
         }
-        inWindow += added;
     };
     auto dropColumn = [&](int x) {
-        const int* column = mark + stride * x;
-        std::uint32_t dropped = 0;
-        for (int y = 1; y <= size; ++y) {
-            rows[y] -= packed(column[y]);
-            dropped += packed(column[y]);
+        for (int k = columnStart[x]; k < columnStart[x + 1]; ++k) {
+            rows[cellRow[k]] -= cellCount[k];
+            inWindow -= cellCount[k];
         }
-        inWindow -= dropped;
     };
     for (int x = 1; x <= reach && x <= size; ++x)
         addColumn(x);

@@ -77,6 +77,8 @@ struct CClusterWork {
 
 struct CTerritoryWork {
     int Mark[GridCells] = {};      // 1 RED, 2 BLUE on agent cells
+    // The statistic's own agent cells, at GridIndex(x, y); all 0 between counts.
+    std::uint8_t Held[GridCells] = {};
     int RedSums[GridCells] = {};   // prefix sums, stride BattleSize + 1
     int BlueSums[GridCells] = {};
 };
