@@ -301,27 +301,53 @@ void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighbo
     static_assert(MaxAgents < (1 << BlueShift));
     std::uint32_t* sum = work.Packed;
     auto onField = [size](int x, int y) { return x >= 1 && y >= 1 && x <= size && y <= size; };
-    std::fill(sum, sum + stride * stride, 0u);
+    // The agents on the field in column order, rows ascending within a
+    // column: sorted by row, then stably by column, each pass counting.
+    int placed = 0;
+    int fromX[2 * MaxAgents], fromY[2 * MaxAgents];
+    std::uint32_t fromCount[2 * MaxAgents];
     for (int s = 0; s < 2; ++s)
         for (int a = 0; a < agents.Count[s]; ++a)
-            if (onField(agents.X[s][a], agents.Y[s][a]))
-                sum[stride * agents.X[s][a] + agents.Y[s][a]] += s == 0 ? 1u : 1u << BlueShift;
-    // Along y within each column, each column's running sum a chain of its
-    // own that the next column's need not wait for; then each column adds
-    // the one before, which vectorises.
-    for (int x = 1; x <= size; ++x) {
-        std::uint32_t* column = sum + stride * x;
-        std::uint32_t run = 0;
-        for (int y = 1; y <= size; ++y) {
-            run += column[y];
-            column[y] = run;
-        }
-    }
-    for (int x = 2; x <= size; ++x) {
+            if (onField(agents.X[s][a], agents.Y[s][a])) {
+                fromX[placed] = agents.X[s][a];
+                fromY[placed] = agents.Y[s][a];
+                fromCount[placed] = s == 0 ? 1u : 1u << BlueShift;
+                ++placed;
+            }
+    int byRow[2 * MaxAgents], inOrder[2 * MaxAgents];
+    int start[MaxBattleSize + 2];
+    auto countingSort = [&](const int* key, const int* from, int* to) {
+        std::fill(start, start + size + 2, 0);
+        for (int k = 0; k < placed; ++k)
+            ++start[key[from[k]] + 1];
+        for (int v = 1; v <= size + 1; ++v)
+            start[v] += start[v - 1];
+        for (int k = 0; k < placed; ++k)
+            to[start[key[from[k]]]++] = from[k];
+    };
+    for (int k = 0; k < placed; ++k)
+        inOrder[k] = k;
+    countingSort(fromY, inOrder, byRow);
+    countingSort(fromX, byRow, inOrder);
+
+    // Each column's sums are the column before's plus the running count of
+    // its own agents, which stays the same between them: the stretches in
+    // between are filled in loops that vectorise, with no grid to clear.
+    std::fill(sum, sum + stride, 0u);
+    for (int x = 1, k = 0; x <= size; ++x) {
         std::uint32_t* column = sum + stride * x;
         const std::uint32_t* before = column - stride;
-        for (int y = 1; y <= size; ++y)
-            column[y] += before[y];
+        column[0] = 0;
+        std::uint32_t run = 0;
+        int y = 1;
+        for (; k < placed && fromX[inOrder[k]] == x; ++k) {
+            const int row = fromY[inOrder[k]];
+            for (; y < row; ++y)
+                column[y] = run + before[y];
+            run += fromCount[inOrder[k]];
+        }
+        for (; y <= size; ++y)
+            column[y] = run + before[y];
     }
     auto inSquare = [&](int x, int y, int r) {
         const int x0 = std::max(x - r, 1) - 1, y0 = std::max(y - r, 1) - 1;
