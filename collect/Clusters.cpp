@@ -32,6 +32,10 @@ constexpr Offset NeighboursD1[] = {{-1, -1}, {0, -1}, {-1, 0}, {-1, 1}};
 constexpr Offset NeighboursD2[] = {{-2, -2}, {-2, -1}, {-2, 0}, {-2, 1}, {-2, 2}, {-1, -2}, {-1, -1},
                                    {-1, 0},  {-1, 1},  {-1, 2}, {0, -2},  {0, -1}};
 
+// Those of them that the cell just before in the same column does not reach.
+constexpr Offset BeyondAboveD1[] = {{-1, 1}};
+constexpr Offset BeyondAboveD2[] = {{-2, 2}, {-1, 2}};
+
 }  // namespace
 
 double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterWork& work,
@@ -61,13 +65,12 @@ double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterW
             return;
         }
         int mine = 0;
-        for (const Offset* o = begin; o != end; ++o) {
-            const int nx = x + o->Dx, ny = y + o->Dy;
+        auto join = [&](int nx, int ny) {
             if (nx < 1 || ny < 1 || ny > size)
-                continue;
+                return;
             const int near = GridIndex(nx, ny);
             if (grid[near] <= 0)
-                continue;
+                return;
             const int root = Root(parent, label[near]);
             if (mine == 0) {
                 mine = root;
@@ -77,7 +80,19 @@ double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterW
                 parent[high] = low;
                 mine = low;
             }
+        };
+        // Likewise the cell before it in its column reaches every neighbour
+        // passed but those of the columns before that lie further on by the
+        // distance plus one.
+        const Offset* from = begin;
+        const Offset* to = end;
+        if (y > 1 && grid[at - 1] > 0) {
+            join(x, y - 1);
+            from = distance == 2 ? std::begin(BeyondAboveD2) : std::begin(BeyondAboveD1);
+            to = distance == 2 ? std::end(BeyondAboveD2) : std::end(BeyondAboveD1);
         }
+        for (const Offset* o = from; o != to; ++o)
+            join(x + o->Dx, y + o->Dy);
         if (mine == 0) {
             // At most one label per cell: the forest never outgrows the grid.
             mine = ++labels;
