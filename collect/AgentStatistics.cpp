@@ -2,6 +2,7 @@
 // entropy, neighbour counts, centre of mass and goal counts.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "collect/StatisticsKernels.h"
@@ -54,6 +55,41 @@ public:
                 work.Bin[PairOffsetSide * dx + dy] = static_cast<unsigned char>(std::trunc(d + 0.5));
             }
         work.Ready = 1;
+    }
+
+    // Pairs of one agent (x, y) with agents x[0..n), y[0..n), n <= MaxAgents,
+    // when every offset lies within the table: the table indices are worked
+    // out first, all at once, which vectorises; the sums and bins then take
+    // them in the order AddRow would, lane by lane, so that each sum gets the
+    // same additions in the same order.
+    void AddNearRow(int x0, int y0, const int* x, const int* y, int n)
+    {
+        int at[MaxAgents];
+        for (int j = 0; j < n; ++j)
+            at[j] = PairOffsetSide * std::abs(x[j] - x0) + std::abs(y[j] - y0);
+        const double* distance = Work.Distance;
+        const unsigned char* bin = Work.Bin;
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        int j = 0;
+        for (; j + 4 <= n; j += 4) {
+            s0 += distance[at[j]];
+            s1 += distance[at[j + 1]];
+            s2 += distance[at[j + 2]];
+            s3 += distance[at[j + 3]];
+            ++Bins[0][bin[at[j]]];
+            ++Bins[1][bin[at[j + 1]]];
+            ++Bins[2][bin[at[j + 2]]];
+            ++Bins[3][bin[at[j + 3]]];
+        }
+        for (; j < n; ++j) {
+            s0 += distance[at[j]];
+            ++Bins[0][bin[at[j]]];
+        }
+        Sum[0] += s0;
+        Sum[1] += s1;
+        Sum[2] += s2;
+        Sum[3] += s3;
+        Count += n;
     }
 
     // Pairs of one agent (x, y) with agents x[0..n), y[0..n).
@@ -156,20 +192,37 @@ void ComputeInterpoint(const PresentAgents& agents, const FlagCells& flags, CInt
         toFlag(tally[1], bx[a], by[a], flags.RedX, flags.RedY);
         toFlag(tally[3], bx[a], by[a], flags.BlueX, flags.BlueY);
     }
+    // Positions come from the battlefield, so every offset between two of
+    // them lies within the table; positions read from a file need not.
+    int lowX = 0, highX = 0, lowY = 0, highY = 0;
+    for (int s = 0; s < 2; ++s)
+        for (int a = 0; a < agents.Count[s]; ++a) {
+            lowX = std::min(lowX, agents.X[s][a]);
+            highX = std::max(highX, agents.X[s][a]);
+            lowY = std::min(lowY, agents.Y[s][a]);
+            highY = std::max(highY, agents.Y[s][a]);
+        }
+    const bool near = lowX >= 0 && lowY >= 0 && highX < PairOffsetSide && highY < PairOffsetSide;
+    auto addRow = [near](PairDistances& pairs, int x0, int y0, const int* x, const int* y, int n) {
+        if (near)
+            pairs.AddNearRow(x0, y0, x, y, n);
+        else
+            pairs.AddRow(x0, y0, x, y, n);
+    };
     {
         PairDistances pairs(work, tally[4]);
         for (int a = 0; a + 1 < nr; ++a)
-            pairs.AddRow(rx[a], ry[a], rx + a + 1, ry + a + 1, nr - a - 1);
+            addRow(pairs, rx[a], ry[a], rx + a + 1, ry + a + 1, nr - a - 1);
     }
     {
         PairDistances pairs(work, tally[5]);
         for (int a = 0; a + 1 < nb; ++a)
-            pairs.AddRow(bx[a], by[a], bx + a + 1, by + a + 1, nb - a - 1);
+            addRow(pairs, bx[a], by[a], bx + a + 1, by + a + 1, nb - a - 1);
     }
     {
         PairDistances pairs(work, tally[6]);
         for (int a = 0; a < nr; ++a)
-            pairs.AddRow(rx[a], ry[a], bx, by, nb);
+            addRow(pairs, rx[a], ry[a], bx, by, nb);
     }
 
     for (int k = 0; k < InterpointMeasures; ++k) {
@@ -238,22 +291,65 @@ void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighbo
                            double (&means)[NeighborKinds][StatisticRanges])
 {
     // Agents per cell summed from the corner, so that the agents of a side
-    // in any square take four reads, however crowded the battle.
+    // in any square take four reads, however crowded the battle. Both sides
+    // share one sum, RED in the low half and BLUE in the high: neither count
+    // reaches 2^16, so a square's packed difference, taken modulo 2^32,
+    // holds both counts exactly.
     const int size = std::clamp(battleSize, 0, MaxBattleSize);
     const int stride = size + 1;
-    int* sums[2] = {work.Red, work.Blue};
+    constexpr int BlueShift = 16;
+    static_assert(MaxAgents < (1 << BlueShift));
+    std::uint32_t* sum = work.Packed;
     auto onField = [size](int x, int y) { return x >= 1 && y >= 1 && x <= size && y <= size; };
-    for (int s = 0; s < 2; ++s) {
-        int* sum = sums[s];
-        std::fill(sum, sum + stride * stride, 0);
+    // The agents on the field in column order, rows ascending within a
+    // column: sorted by row, then stably by column, each pass counting.
+    int placed = 0;
+    int fromX[2 * MaxAgents], fromY[2 * MaxAgents];
+    std::uint32_t fromCount[2 * MaxAgents];
+    for (int s = 0; s < 2; ++s)
         for (int a = 0; a < agents.Count[s]; ++a)
-            if (onField(agents.X[s][a], agents.Y[s][a]))
-                ++sum[stride * agents.X[s][a] + agents.Y[s][a]];
-        for (int x = 1; x <= size; ++x)
-            for (int y = 1; y <= size; ++y)
-                sum[stride * x + y] += sum[stride * (x - 1) + y] + sum[stride * x + y - 1] - sum[stride * (x - 1) + y - 1];
+            if (onField(agents.X[s][a], agents.Y[s][a])) {
+                fromX[placed] = agents.X[s][a];
+                fromY[placed] = agents.Y[s][a];
+                fromCount[placed] = s == 0 ? 1u : 1u << BlueShift;
+                ++placed;
+            }
+    int byRow[2 * MaxAgents], inOrder[2 * MaxAgents];
+    int start[MaxBattleSize + 2];
+    auto countingSort = [&](const int* key, const int* from, int* to) {
+        std::fill(start, start + size + 2, 0);
+        for (int k = 0; k < placed; ++k)
+            ++start[key[from[k]] + 1];
+        for (int v = 1; v <= size + 1; ++v)
+            start[v] += start[v - 1];
+        for (int k = 0; k < placed; ++k)
+            to[start[key[from[k]]]++] = from[k];
+    };
+    for (int k = 0; k < placed; ++k)
+        inOrder[k] = k;
+    countingSort(fromY, inOrder, byRow);
+    countingSort(fromX, byRow, inOrder);
+
+    // Each column's sums are the column before's plus the running count of
+    // its own agents, which stays the same between them: the stretches in
+    // between are filled in loops that vectorise, with no grid to clear.
+    std::fill(sum, sum + stride, 0u);
+    for (int x = 1, k = 0; x <= size; ++x) {
+        std::uint32_t* column = sum + stride * x;
+        const std::uint32_t* before = column - stride;
+        column[0] = 0;
+        std::uint32_t run = 0;
+        int y = 1;
+        for (; k < placed && fromX[inOrder[k]] == x; ++k) {
+            const int row = fromY[inOrder[k]];
+            for (; y < row; ++y)
+                column[y] = run + before[y];
+            run += fromCount[inOrder[k]];
+        }
+        for (; y <= size; ++y)
+            column[y] = run + before[y];
     }
-    auto inSquare = [&](const int* sum, int x, int y, int r) {
+    auto inSquare = [&](int x, int y, int r) {
         const int x0 = std::max(x - r, 1) - 1, y0 = std::max(y - r, 1) - 1;
         const int x1 = std::min(x + r, size), y1 = std::min(y + r, size);
         return sum[stride * x1 + y1] - sum[stride * x0 + y1] - sum[stride * x1 + y0] + sum[stride * x0 + y0];
@@ -267,8 +363,10 @@ void ComputeNeighborCounts(const PresentAgents& agents, int battleSize, CNeighbo
             if (!onField(x, y))
                 continue;
             for (int r = 1; r <= StatisticRanges; ++r) {
-                within[s][s][r] += inSquare(sums[s], x, y, r) - 1;
-                within[s][1 - s][r] += inSquare(sums[1 - s], x, y, r);
+                const std::uint32_t both = inSquare(x, y, r);
+                const int red = static_cast<int>(both & 0xffffu), blue = static_cast<int>(both >> BlueShift);
+                within[s][0][r] += red - (s == 0);
+                within[s][1][r] += blue - (s == 1);
             }
         }
 

@@ -5,6 +5,8 @@
 // already passed in a union-find forest, so that cells joined only through a
 // later cell still end in one cluster; the roots are resolved at the end.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "collect/StatisticsKernels.h"
 #include "core/Document.h"
@@ -30,6 +32,10 @@ constexpr Offset NeighboursD1[] = {{-1, -1}, {0, -1}, {-1, 0}, {-1, 1}};
 constexpr Offset NeighboursD2[] = {{-2, -2}, {-2, -1}, {-2, 0}, {-2, 1}, {-2, 2}, {-1, -2}, {-1, -1},
                                    {-1, 0},  {-1, 1},  {-1, 2}, {0, -2},  {0, -1}};
 
+// Those of them that the cell just before in the same column does not reach.
+constexpr Offset BeyondAboveD1[] = {{-1, 1}};
+constexpr Offset BeyondAboveD2[] = {{-2, 2}, {-1, 2}};
+
 }  // namespace
 
 double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterWork& work,
@@ -43,38 +49,73 @@ double LabelClusterGrid(const int* grid, int battleSize, int distance, CClusterW
     int* occupied = work.Size;  // cells in scan order; sizes come after the scan
     int labels = 0;
     int cells = 0;
-    for (int x = 1; x <= size; ++x) {
-        for (int y = 1; y <= size; ++y) {
-            const int at = GridIndex(x, y);
-            if (grid[at] <= 0) {
-                label[at] = 0;
-                continue;
-            }
-            occupied[cells++] = at;
-            int mine = 0;
-            for (const Offset* o = begin; o != end; ++o) {
-                const int nx = x + o->Dx, ny = y + o->Dy;
-                if (nx < 1 || ny < 1 || ny > size)
-                    continue;
-                const int theirs = label[GridIndex(nx, ny)];
-                if (theirs <= 0)
-                    continue;
-                const int root = Root(parent, theirs);
-                if (mine == 0) {
-                    mine = root;
-                } else if (root != mine) {
-                    // The smaller label stays the root.
-                    const int low = std::min(root, mine), high = std::max(root, mine);
-                    parent[high] = low;
-                    mine = low;
-                }
-            }
+    // Only occupied cells are labelled: a neighbour is looked up only when
+    // the grid shows it occupied, and then the scan has labelled it already,
+    // so the empty cells, most of the battlefield, are passed over eight at
+    // a time and their labels left as they were.
+    auto labelCell = [&](int x, int y) {
+        const int at = GridIndex(x, y);
+        occupied[cells++] = at;
+        // The cell beside it in the column before lies within the distance
+        // of every neighbour passed, so when it is occupied they all joined
+        // its cluster already: the cell takes its label, whose root the end
+        // resolves.
+        if (x > 1 && grid[at - GridStride] > 0) {
+            label[at] = label[at - GridStride];
+            return;
+        }
+        int mine = 0;
+        auto join = [&](int nx, int ny) {
+            if (nx < 1 || ny < 1 || ny > size)
+                return;
+            const int near = GridIndex(nx, ny);
+            if (grid[near] <= 0)
+                return;
+            const int root = Root(parent, label[near]);
             if (mine == 0) {
-                // At most one label per cell: the forest never outgrows the grid.
-                mine = ++labels;
-                parent[mine] = mine;
+                mine = root;
+            } else if (root != mine) {
+                // The smaller label stays the root.
+                const int low = std::min(root, mine), high = std::max(root, mine);
+                parent[high] = low;
+                mine = low;
             }
-            label[at] = mine;
+        };
+        // Likewise the cell before it in its column reaches every neighbour
+        // passed but those of the columns before that lie further on by the
+        // distance plus one.
+        const Offset* from = begin;
+        const Offset* to = end;
+        if (y > 1 && grid[at - 1] > 0) {
+            join(x, y - 1);
+            from = distance == 2 ? std::begin(BeyondAboveD2) : std::begin(BeyondAboveD1);
+            to = distance == 2 ? std::end(BeyondAboveD2) : std::end(BeyondAboveD1);
+        }
+        for (const Offset* o = from; o != to; ++o)
+            join(x + o->Dx, y + o->Dy);
+        if (mine == 0) {
+            // At most one label per cell: the forest never outgrows the grid.
+            mine = ++labels;
+            parent[mine] = mine;
+        }
+        label[at] = mine;
+    };
+    // Each column's occupied cells as bytes, 0 past the edge, so that eight
+    // of them are tested at once.
+    constexpr int Block = 8;
+    unsigned char occupiedHere[MaxBattleSize + 1 + Block] = {};
+    for (int x = 1; x <= size; ++x) {
+        const int* column = grid + GridIndex(x, 0);
+        for (int y = 1; y <= size; ++y)
+            occupiedHere[y] = column[y] > 0;
+        for (int y = 1; y <= size; y += Block) {
+            std::uint64_t eight;
+            std::memcpy(&eight, occupiedHere + y, sizeof eight);
+            if (eight == 0)
+                continue;
+            for (int i = 0; i < Block; ++i)
+                if (occupiedHere[y + i] != 0)
+                    labelCell(x, y + i);
         }
     }
 

@@ -23,6 +23,46 @@ int SampleCell(const CBrevimarDoc& doc)
     return SampleIndex(s, k);
 }
 
+// The statistics of where the agents stand, filed under (s, k) = `cell`,
+// from the step's present agents.
+void FileInterpoint(CBrevimarDoc& doc, const PresentAgents& agents, int cell)
+{
+    CMultiRunSamples& data = doc.MultiRunData;
+    double means[InterpointMeasures];
+    ComputeInterpoint(agents, GetFlagCells(doc), data.Work->Interpoint, data.InterpointHistogram, means);
+    for (int m = 0; m < InterpointMeasures; ++m)
+        data.SampleInterpoint[m][cell] = means[m];
+}
+
+void FileNeighbors(CBrevimarDoc& doc, const PresentAgents& agents)
+{
+    CMultiRunSamples& data = doc.MultiRunData;
+    double means[NeighborKinds][StatisticRanges];
+    ComputeNeighborCounts(agents, doc.Battlefield.BattleSize, data.Work->Neighbors, means);
+    const int s = doc.Series.MultiRunSample, k = doc.Series.MultiRunStep;
+    for (int j = 0; j < NeighborKinds; ++j)
+        for (int r = 1; r <= StatisticRanges; ++r)
+            data.SampleNeighbors[j][SampleRangeIndex(s, r, k)] = means[j][r - 1];
+}
+
+void FileCenterOfMass(CBrevimarDoc& doc, const PresentAgents& agents, int cell)
+{
+    double center[6];
+    ComputeCenterOfMassValues(agents, center);
+    for (int i = 0; i < 6; ++i)
+        doc.MultiRunData.SampleCenterOfMass[i][cell] = center[i];
+}
+
+void FileGoalCounts(CBrevimarDoc& doc, const PresentAgents& agents)
+{
+    double counts[GoalCountKinds][StatisticRanges];
+    ComputeGoalCounts(agents, GetFlagCells(doc), counts);
+    const int s = doc.Series.MultiRunSample, k = doc.Series.MultiRunStep;
+    for (int j = 0; j < GoalCountKinds; ++j)
+        for (int r = 1; r <= StatisticRanges; ++r)
+            doc.MultiRunData.SampleGoalCount[j][SampleRangeIndex(s, r, k)] = counts[j][r - 1];
+}
+
 }  // namespace
 
 void CBrevimarDoc::ComputeMultiRunStatistics()
@@ -30,18 +70,25 @@ void CBrevimarDoc::ComputeMultiRunStatistics()
     // No master switch here: a batch always records what is switched on.
     const CStatisticsParameters& on = Statistics;
     RecordMultiRunAttrition();
-    if (on.InterpointOn == 1)
-        ComputeMultiRunInterpointDistribution();
+    // The present agents are gathered once for the four statistics that
+    // read them; none of these statistics moves an agent.
+    const int cell = SampleCell(*this);
+    PresentAgents agents;
+    if (cell >= 0 && (on.InterpointOn == 1 || on.NeighborStatsOn == 1 || on.CenterOfMassOn == 1 ||
+                      on.GoalStatsOn == 1))
+        GatherPresentAgents(*this, agents);
+    if (on.InterpointOn == 1 && cell >= 0)
+        FileInterpoint(*this, agents, cell);
     if (on.ClusterD1On == 1)
         LabelMultiRunClusters();
     if (on.ClusterD2On == 1)
         LabelMultiRunClustersD2();
-    if (on.NeighborStatsOn == 1)
-        CountMultiRunNeighbors();
-    if (on.CenterOfMassOn == 1)
-        ComputeMultiRunCenterOfMass();
-    if (on.GoalStatsOn == 1)
-        CountMultiRunGoalAgents();
+    if (on.NeighborStatsOn == 1 && cell >= 0)
+        FileNeighbors(*this, agents);
+    if (on.CenterOfMassOn == 1 && cell >= 0)
+        FileCenterOfMass(*this, agents, cell);
+    if (on.GoalStatsOn == 1 && cell >= 0)
+        FileGoalCounts(*this, agents);
     if (on.TerritoryStatsOn == 1)
         ComputeMultiRunTerritorialPossession();
     if (WeaponStatsOn == 1 && (RedForce.WeaponsOn == 1 || BlueForce.WeaponsOn == 1))
@@ -55,11 +102,7 @@ void CBrevimarDoc::ComputeMultiRunInterpointDistribution()
         return;
     PresentAgents agents;
     GatherPresentAgents(*this, agents);
-    double means[InterpointMeasures];
-    ComputeInterpoint(agents, GetFlagCells(*this), MultiRunData.Work->Interpoint, MultiRunData.InterpointHistogram,
-                      means);
-    for (int m = 0; m < InterpointMeasures; ++m)
-        MultiRunData.SampleInterpoint[m][cell] = means[m];
+    FileInterpoint(*this, agents, cell);
 }
 
 void CBrevimarDoc::LabelMultiRunClusters()
@@ -88,12 +131,7 @@ void CBrevimarDoc::CountMultiRunNeighbors()
         return;
     PresentAgents agents;
     GatherPresentAgents(*this, agents);
-    double means[NeighborKinds][StatisticRanges];
-    ComputeNeighborCounts(agents, Battlefield.BattleSize, MultiRunData.Work->Neighbors, means);
-    const int s = Series.MultiRunSample, k = Series.MultiRunStep;
-    for (int j = 0; j < NeighborKinds; ++j)
-        for (int r = 1; r <= StatisticRanges; ++r)
-            MultiRunData.SampleNeighbors[j][SampleRangeIndex(s, r, k)] = means[j][r - 1];
+    FileNeighbors(*this, agents);
 }
 
 void CBrevimarDoc::ComputeMultiRunCenterOfMass()
@@ -103,10 +141,7 @@ void CBrevimarDoc::ComputeMultiRunCenterOfMass()
         return;
     PresentAgents agents;
     GatherPresentAgents(*this, agents);
-    double center[6];
-    ComputeCenterOfMassValues(agents, center);
-    for (int i = 0; i < 6; ++i)
-        MultiRunData.SampleCenterOfMass[i][cell] = center[i];
+    FileCenterOfMass(*this, agents, cell);
 }
 
 void CBrevimarDoc::CountMultiRunGoalAgents()
@@ -115,12 +150,7 @@ void CBrevimarDoc::CountMultiRunGoalAgents()
         return;
     PresentAgents agents;
     GatherPresentAgents(*this, agents);
-    double counts[GoalCountKinds][StatisticRanges];
-    ComputeGoalCounts(agents, GetFlagCells(*this), counts);
-    const int s = Series.MultiRunSample, k = Series.MultiRunStep;
-    for (int j = 0; j < GoalCountKinds; ++j)
-        for (int r = 1; r <= StatisticRanges; ++r)
-            MultiRunData.SampleGoalCount[j][SampleRangeIndex(s, r, k)] = counts[j][r - 1];
+    FileGoalCounts(*this, agents);
 }
 
 void CBrevimarDoc::ComputeMultiRunTerritorialPossession()

@@ -2,6 +2,8 @@
 // current-step tables, indexed by step t = 0..500 where time runs.
 #pragma once
 
+#include <cstdint>
+
 #include "core/Limits.h"
 
 namespace brevimar {
@@ -68,13 +70,15 @@ struct CCollectedStatistics {
 // allocate. Each user (the run's statistics, the samples of a batch) has its
 // own, so that one never disturbs the other's results.
 struct CClusterWork {
-    int Label[GridCells] = {};   // 0 free, -1 occupied and unlabelled, else a label
+    int Label[GridCells] = {};   // of the occupied cells; the others keep stale values
     int Parent[GridCells] = {};  // union-find forest over labels 1..L, then cells per root
     int Size[GridCells] = {};    // occupied cells in scan order, then their roots
 };
 
 struct CTerritoryWork {
     int Mark[GridCells] = {};      // 1 RED, 2 BLUE on agent cells
+    // The statistic's own agent cells, at GridIndex(x, y); all 0 between counts.
+    std::uint8_t Held[GridCells] = {};
     int RedSums[GridCells] = {};   // prefix sums, stride BattleSize + 1
     int BlueSums[GridCells] = {};
 };
@@ -97,10 +101,10 @@ struct CInterpointWork {
 };
 
 // Agents of each side on each cell, summed over the rectangle from (1, 1):
-// cell (x, y) at (BattleSize + 1) * x + y.
+// cell (x, y) at (BattleSize + 1) * x + y, RED in the low 16 bits, BLUE in
+// the high.
 struct CNeighborWork {
-    int Red[GridCells] = {};
-    int Blue[GridCells] = {};
+    std::uint32_t Packed[GridCells] = {};
 };
 
 struct CStatisticsWork {

@@ -83,6 +83,24 @@ TEST(Interpoint, DistancesPastTheLastBinCountInIt)
     EXPECT_EQ(doc->Collected.InterpointMean[0][1], 399.0);
 }
 
+TEST(Interpoint, PairsFartherApartThanAnyBattlefield)
+{
+    // Positions read from a file need not lie on the battlefield: RED (1, 1)
+    // and (400, 1) are 399 apart; BLUE (4, 5) is 5 from the first (3-4-5)
+    // and sqrt(396^2 + 4^2) = 396.02 from the second. Far pairs count in
+    // the last bin.
+    testing::TestDocument doc;
+    Place(*doc, {{1, 1}, {400, 1}}, {{4, 5}});
+    doc->RunHeader.CurrentStep = 2;
+    doc->ComputeInterpointDistances();
+    const CCollectedStatistics& c = doc->Collected;
+    EXPECT_EQ(c.InterpointMean[4][2], 399.0);
+    EXPECT_EQ(c.InterpointHistogram[4][InterpointBins - 1], 1.0);
+    EXPECT_DOUBLE_EQ(c.InterpointMean[6][2], (5.0 + std::sqrt(396.0 * 396 + 4 * 4)) / 2);
+    EXPECT_EQ(c.InterpointHistogram[6][5], 0.5);
+    EXPECT_EQ(c.InterpointHistogram[6][InterpointBins - 1], 0.5);
+}
+
 double Entropy16(const std::vector<Cell>& red, const std::vector<Cell>& blue, int group, int size = 150)
 {
     testing::TestDocument doc;
@@ -316,6 +334,48 @@ TEST(Territory, ZeroMinimumAndMarginOwnOnlyTheUserBox)
     EXPECT_DOUBLE_EQ(s.RedTerritoryNormalized[0], 1.0);
     EXPECT_EQ(s.BlueTerritoryRaw[0], 0.0);
     EXPECT_EQ(s.BlueTerritoryNormalized[0], 0.0);
+}
+
+TEST(Territory, RangesPastTheFieldNegativeOrReachingNoAgent)
+{
+    // A 5 x 5 field (25 cells), the whole field counted.
+    struct Case {
+        int Range, MinCount, Delta;
+        std::vector<Cell> Red, Blue;
+        double RedRaw, RedNormalized, BlueRaw, BlueNormalized;
+    };
+    const Case cases[] = {
+        // Every window holds the whole field: 1 RED >= N 1 and >= 0 + D 1 everywhere.
+        {1000, 1, 1, {{3, 3}}, {}, 1.0, 1.0, 0.0, 0.0},
+        // The 3 x 3 cells around (3, 3) see it: 9 owned of 9 near.
+        {1, 1, 1, {{3, 3}}, {}, 9.0 / 25, 1.0, 0.0, 0.0},
+        // A negative range sees nobody: no cell has N 1 ...
+        {-1, 1, 1, {{3, 3}}, {}, 0.0, 0.0, 0.0, 0.0},
+        // ... but with N 0 and D 0 every cell has 0 >= 0 and 0 >= 0 + 0 for RED.
+        {-1, 0, 0, {{3, 3}}, {}, 1.0, 1.0, 0.0, 0.0},
+        // RED at (1, 1) and BLUE at (5, 5) each reach their 2 x 2 corner, which
+        // they own with 1 >= 0 + D 1; the 17 cells between (columns 3 and
+        // beyond reach no agent) are near both (0 >= N 0) but owned by
+        // neither (0 < 0 + 1).
+        {1, 0, 1, {{1, 1}}, {{5, 5}}, 4.0 / 25, 4.0 / 25, 4.0 / 25, 4.0 / 25},
+    };
+    for (const Case& c : cases) {
+        testing::TestDocument doc;
+        doc->ResetDataCollection();
+        CBattlefield& f = doc->Battlefield;
+        f.BattleSize = 5;
+        f.TerritoryUserArea = 0;
+        f.TerritoryRange = c.Range;
+        f.TerritoryMinCount = c.MinCount;
+        f.TerritoryDelta = c.Delta;
+        Place(*doc, c.Red, c.Blue);
+        doc->CollectTerritorialPossession();
+        const CCollectedStatistics& s = doc->Collected;
+        EXPECT_DOUBLE_EQ(s.RedTerritoryRaw[0], c.RedRaw) << c.Range << " " << c.MinCount;
+        EXPECT_DOUBLE_EQ(s.RedTerritoryNormalized[0], c.RedNormalized) << c.Range << " " << c.MinCount;
+        EXPECT_DOUBLE_EQ(s.BlueTerritoryRaw[0], c.BlueRaw) << c.Range << " " << c.MinCount;
+        EXPECT_DOUBLE_EQ(s.BlueTerritoryNormalized[0], c.BlueNormalized) << c.Range << " " << c.MinCount;
+    }
 }
 
 }  // namespace
