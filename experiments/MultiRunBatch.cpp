@@ -200,7 +200,8 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
         }
         for (;;) {
             ++series.MultiRunStep;
-            doc.ShowMultipleTimeSeriesStatus();
+            if (doc.host().ShowsStatusText())
+                doc.ShowMultipleTimeSeriesStatus();
             doc.host().PumpOneMessage();
             if (series.MultiRunStep >= T) {
                 data.SampleOpen = 0;

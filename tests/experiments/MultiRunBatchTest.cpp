@@ -126,6 +126,22 @@ TEST(MultiRunBatch, SamplesEqualRunsByHandAndAveragesFollowThem)
     }
 }
 
+TEST(MultiRunBatch, ProgressIsWrittenOnlyWhereAStatusLineShowsIt)
+{
+    // S = 3 samples of T = 5 steps: one progress line per step of each
+    // sample, the last " [ Time ]: 5/5", where a status line shows them.
+    for (bool shows : {true, false}) {
+        TestDocument doc;
+        MakeBatch(*doc);
+        doc.Host.ShowsStatus = shows;
+        RunMultiTimeSeriesBatch(*doc, 45, nullptr);
+        int progress = 0;
+        for (const std::string& text : doc.Host.StatusTexts)
+            progress += text.find("[ Time ]: 5/5") != std::string::npos;
+        EXPECT_EQ(progress, shows ? S : 0) << shows;
+    }
+}
+
 TEST(MultiRunBatch, SameSeedSameAverages)
 {
     TestDocument first, second;

@@ -57,6 +57,8 @@ public:
     }
 
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
+    bool ShowsStatus = true;  // whether a status line shows the texts
+    bool ShowsStatusText() const override { return ShowsStatus; }
     void InvalidateView() override { ++InvalidateCount; }
     void UpdateView() override { ++UpdateCount; }
     void PumpOneMessage() override
