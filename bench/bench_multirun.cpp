@@ -61,7 +61,9 @@ void BM_BareSamples(benchmark::State& state)
         CBrevimarDoc& doc = runner.Document();
         doc.InitializeForces();
         for (int s = 1; s <= Samples; ++s) {
+            // As the batch begins a sample.
             doc.RunTerminated = 0;
+            doc.RunHeader.CurrentStep = 0;
             doc.SetupBattlefield();
             for (int k = 1; k < Steps; ++k) {
                 doc.RunHeader.CurrentStep = k;
