@@ -273,6 +273,73 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
     return true;
 }
 
+// The sensor range of every agent the side's grid holds, or MixedRanges.
+int HeldRange(const CForce& own, SideNeighborGrid& grid)
+{
+    if (grid.HeldRange == SideNeighborGrid::RangesUnknown) {
+        int range = SideNeighborGrid::RangesUnknown;
+        grid.Cells->Held.ForEach([&](int j) {
+            const int r = own.SensorRange[j];
+            range = range == SideNeighborGrid::RangesUnknown || range == r ? r : SideNeighborGrid::MixedRanges;
+        });
+        grid.HeldRange = range == SideNeighborGrid::RangesUnknown ? -1 : range;
+    }
+    return grid.HeldRange;
+}
+
+// The usual case of all: every agent the grid holds but i is heard by i's
+// squad and has one sensor range, so the reporters are exactly the taken
+// cells of the communications box, read from the grid's rows of cells
+// without visiting an agent. False, with nothing changed, otherwise.
+bool ShareFromStanding(CBrevimarDoc& doc, Side side, int i, const AgentBits& heard)
+{
+    const CForce& own = doc.Force(side);
+    SideNeighborGrid& ownGrid = *doc.StepGrid(side);
+    const CAgentGrid& cells = *ownGrid.Cells;
+    const CAgentGrid& enemies = *doc.StepGrid(Opponent(side))->Cells;
+    constexpr int Half = 31, Width = 2 * Half + 1;
+    const int comm = own.CommRange;
+    const int xi = own.AgentX[i], yi = own.AgentY[i];
+    if (comm < 0 || comm > Half || cells.Stacked != 0 || enemies.Stacked != 0 || !cells.OffRows.Empty() ||
+        !enemies.OffRows.Empty() || !cells.Holds(i) || cells.HeldX[i] != xi || cells.HeldY[i] != yi ||
+        !CAgentGrid::OnRows(xi, yi))
+        return false;
+    AgentBits unheard = cells.Held;
+    unheard.Reset(i);
+    for (int k = 0; k < AgentBits::Words; ++k)
+        unheard.W[k] &= ~heard.W[k];
+    const int range = unheard.Empty() ? HeldRange(own, ownGrid) : SideNeighborGrid::MixedRanges;
+    if (range == SideNeighborGrid::MixedRanges || range > Half - comm)
+        return false;
+    if (range < 0)
+        return true;  // no reporter has a box: nothing is reported
+
+    const int ox = xi - Half, oy = yi - Half;
+    const std::uint64_t inRange = (~std::uint64_t{0} >> (63 - 2 * comm)) << (Half - comm);
+    std::uint64_t points[Width], standing[Width];
+    std::uint64_t rows = 0;
+    for (int y = Half - comm; y <= Half + comm; ++y) {
+        const int row = y + oy;
+        std::uint64_t here = row >= 0 && row <= CAgentGrid::Last ? cells.StandingRun(row, ox) & inRange : 0;
+        if (y == Half)
+            here &= ~(std::uint64_t{1} << Half);  // i reports nothing to itself
+        standing[y] = here;
+        // Shifted by the range, so that the grown bit x stands for cell x.
+        points[y] = here << range;
+        rows |= std::uint64_t{here != 0} << y;
+    }
+    if (rows == 0)
+        return true;
+    const int y0 = __builtin_ctzll(rows) - range, y1 = 63 - __builtin_clzll(rows) + range;
+    std::uint64_t once[Width], twice[Width];
+    std::fill(once + y0, once + y1 + 1, std::uint64_t{0});
+    std::fill(twice + y0, twice + y1 + 1, std::uint64_t{0});
+    std::fill(standing, standing + Half - comm, std::uint64_t{0});
+    std::fill(standing + Half + comm + 1, standing + Width, std::uint64_t{0});
+    CoverWindow(points, y0, y1, Half - comm, Half + comm, range, once, twice);
+    return MarkByCell(doc, side, i, ox, oy, y0, y1, standing, once, twice);
+}
+
 // Inside a step: the grids give the reporters and the agents near their
 // boxes exactly, as bit sets. Where the boxes do not fit a window around
 // agent i and there are many reporters, the cells their boxes hold are
@@ -291,7 +358,7 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     ownGrid.EnemyCommMarks.Clear();
 
     const AgentBits& heard = ownGrid.HeardFriends[SquadSlot(own.AgentSquad[i])];
-    if (heard.Empty())
+    if (heard.Empty() || ShareFromStanding(doc, side, i, heard))
         return;
     AgentBits candidates = ownGrid.Cells->InBox(SquareBox(own.AgentX[i], own.AgentY[i], own.CommRange), friends);
     candidates.And(heard);
