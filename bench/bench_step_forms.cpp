@@ -180,6 +180,8 @@ void StepForm(benchmark::State& state, Form form)
         state.counters["step_us"] = stepSeconds / agentSteps * 1e6;
         state.counters["kernel_us"] = kernelSeconds / agentSteps * 1e6;
         state.counters["ratio"] = kernelSeconds > 0 ? stepSeconds / kernelSeconds : 0;
+        // For instruction counts per agent-step under a profiler.
+        state.counters["agent_steps"] = agentSteps;
     }
 }
 

@@ -2,6 +2,7 @@
 // nearby squad-mates are gathered.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "core/Document.h"
 #include "core/NeighborGrid.h"
@@ -113,39 +114,61 @@ void MarkReported(CBrevimarDoc& doc, Side side, int i, const SquareBox& bounds, 
     });
 }
 
-// Adds to (once, twice) the cells of window rows y0..y1 that the boxes of
-// half width `range` around the points (in rows p0..p1, each bit shifted
-// `range` up) hold at least once and at least twice. Counts saturate at two,
-// so a sum over disjoint parts is exact: the rows first, then the columns in
-// runs of doubling length.
-void CoverWindow(const std::uint64_t* points, int y0, int y1, int p0, int p1, int range, std::uint64_t* once,
-                 std::uint64_t* twice)
+// A window's rows as one word each, padded with empty rows above and below
+// so that every row a box around a window cell reaches can be read.
+constexpr int Half = 31, Width = 2 * Half + 1;
+struct WindowRows {
+    static constexpr int Pad = Half + 1;
+    std::uint64_t Rows[Pad + Width + Pad + 1] = {};
+    std::uint64_t& operator[](int y) { return Rows[Pad + y]; }
+    const std::uint64_t* Begin() const { return Rows + Pad; }
+};
+
+// Two rows at once: the word operations below are the same for each row.
+using RowPair = std::uint64_t __attribute__((vector_size(16)));
+
+RowPair Load(const std::uint64_t* rows)
 {
+    RowPair pair;
+    std::memcpy(&pair, rows, sizeof pair);
+    return pair;
+}
+
+// Adds to (once, twice) the cells of window rows y0..y1 (and the row after,
+// which the window's arrays hold) that the boxes of half width `range`
+// around the points (each bit shifted `range` up) hold at least once and at
+// least two times. Counts saturate at two, so a sum over disjoint parts is
+// exact: the rows first, then the columns in runs of doubling length.
+void CoverWindow(const WindowRows& points, int y0, int y1, int range, std::uint64_t* once, std::uint64_t* twice)
+{
+    const std::uint64_t* rows = points.Begin();
     const int n = 2 * range + 1;
-    for (int y = y0; y <= y1; ++y) {
-        std::uint64_t ao = 0, at = 0;  // the points of rows y - range .. y + range
-        for (int r = std::max(y - range, p0); r <= std::min(y + range, p1); ++r) {
-            at |= ao & points[r];
-            ao |= points[r];
+    for (int y = y0; y <= y1; y += 2) {
+        RowPair ao = {0, 0}, at = {0, 0};  // the points of rows y - range .. y + range (and y + 1's)
+        for (int r = y - range; r <= y + range; ++r) {
+            const RowPair p = Load(rows + r);
+            at |= ao & p;
+            ao |= p;
         }
-        if (ao == 0)
-            continue;
         // Bit x of (ao, at) counts columns x .. x + len - 1, of (ro, rt) x .. x + done - 1.
-        std::uint64_t ro = 0, rt = 0;
+        RowPair ro = {0, 0}, rt = {0, 0};
         int done = 0;
         for (int len = 1; len <= n; len <<= 1) {
             if (n & len) {
-                const std::uint64_t so = ao >> done, st = at >> done;
+                const RowPair so = ao >> done, st = at >> done;
                 rt |= st | (ro & so);
                 ro |= so;
                 done += len;
             }
-            const std::uint64_t so = ao >> len, st = at >> len;
+            const RowPair so = ao >> len, st = at >> len;
             at |= st | (ao & so);
             ao |= so;
         }
-        twice[y] |= rt | (once[y] & ro);
-        once[y] |= ro;
+        const RowPair o = Load(once + y);
+        rt |= Load(twice + y) | (o & ro);
+        ro |= o;
+        std::memcpy(once + y, &ro, sizeof ro);
+        std::memcpy(twice + y, &rt, sizeof rt);
     }
 }
 
@@ -202,7 +225,6 @@ bool MarkByCell(CBrevimarDoc& doc, Side side, int i, int ox, int oy, int y0, int
 bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candidates)
 {
     const CForce& own = doc.Force(side);
-    constexpr int Half = 31, Width = 2 * Half + 1;
     const int comm = own.CommRange;
     if (comm < 0 || comm > Half)
         return false;
@@ -214,7 +236,7 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
     constexpr int MaxRanges = 4;
     int ranges[MaxRanges];
     int rangeCount = 0, reach = 0;
-    std::uint64_t points[MaxRanges][Width];
+    WindowRows points[MaxRanges];
     AgentBits reporting;  // reporters whose box holds their own cell
     std::uint64_t standing[Width] = {};   // and the cells they stand on
     std::uint64_t rows = 0, columns = 0;  // where reporters with a box stand
@@ -237,7 +259,6 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
                     return false;
                 ranges[rangeCount++] = range;
                 reach = std::max(reach, range);
-                std::fill(points[g] + Half - comm, points[g] + Half + comm + 1, std::uint64_t{0});
             }
             // Shifted by the range, so that the grown bit x stands for cell x.
             points[g][y] |= std::uint64_t{1} << (x + range);
@@ -251,11 +272,11 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
         return true;  // no reporter has a box: nothing is reported
     const int y0 = __builtin_ctzll(rows) - reach, y1 = 63 - __builtin_clzll(rows) + reach;
 
-    std::uint64_t once[Width], twice[Width];
-    std::fill(once + y0, once + y1 + 1, std::uint64_t{0});
-    std::fill(twice + y0, twice + y1 + 1, std::uint64_t{0});
+    std::uint64_t once[Width + 1], twice[Width + 1];
+    std::fill(once + y0, once + y1 + 2, std::uint64_t{0});
+    std::fill(twice + y0, twice + y1 + 2, std::uint64_t{0});
     for (int g = 0; g < rangeCount; ++g)
-        CoverWindow(points[g], y0, y1, Half - comm, Half + comm, ranges[g], once, twice);
+        CoverWindow(points[g], y0, y1, ranges[g], once, twice);
     if (MarkByCell(doc, side, i, ox, oy, y0, y1, standing, once, twice))
         return true;
     SquareBox bounds;
@@ -271,6 +292,73 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
         return ((bits[ly] >> lx) & 1u) != 0;
     });
     return true;
+}
+
+// The sensor range of every agent the side's grid holds, or MixedRanges.
+int HeldRange(const CForce& own, SideNeighborGrid& grid)
+{
+    if (grid.HeldRange == SideNeighborGrid::RangesUnknown) {
+        int range = SideNeighborGrid::RangesUnknown;
+        grid.Cells->Held.ForEach([&](int j) {
+            const int r = own.SensorRange[j];
+            range = range == SideNeighborGrid::RangesUnknown || range == r ? r : SideNeighborGrid::MixedRanges;
+        });
+        grid.HeldRange = range == SideNeighborGrid::RangesUnknown ? -1 : range;
+    }
+    return grid.HeldRange;
+}
+
+// The usual case of all: every agent the grid holds but i is heard by i's
+// squad and has one sensor range, so the reporters are exactly the taken
+// cells of the communications box, read from the grid's rows of cells
+// without visiting an agent. False, with nothing changed, otherwise.
+bool ShareFromStanding(CBrevimarDoc& doc, Side side, int i, const AgentBits& heard)
+{
+    const CForce& own = doc.Force(side);
+    SideNeighborGrid& ownGrid = *doc.StepGrid(side);
+    const CAgentGrid& cells = *ownGrid.Cells;
+    const CAgentGrid& enemies = *doc.StepGrid(Opponent(side))->Cells;
+    const int comm = own.CommRange;
+    const int xi = own.AgentX[i], yi = own.AgentY[i];
+    if (comm < 0 || comm > Half || cells.Stacked != 0 || enemies.Stacked != 0 || !cells.OffRows.Empty() ||
+        !enemies.OffRows.Empty() || !cells.Holds(i) || cells.HeldX[i] != xi || cells.HeldY[i] != yi ||
+        !CAgentGrid::OnRows(xi, yi))
+        return false;
+    AgentBits unheard = cells.Held;
+    unheard.Reset(i);
+    for (int k = 0; k < AgentBits::Words; ++k)
+        unheard.W[k] &= ~heard.W[k];
+    const int range = unheard.Empty() ? HeldRange(own, ownGrid) : SideNeighborGrid::MixedRanges;
+    if (range == SideNeighborGrid::MixedRanges || range > Half - comm)
+        return false;
+    if (range < 0)
+        return true;  // no reporter has a box: nothing is reported
+
+    const int ox = xi - Half, oy = yi - Half;
+    const std::uint64_t inRange = (~std::uint64_t{0} >> (63 - 2 * comm)) << (Half - comm);
+    WindowRows points;
+    std::uint64_t standing[Width];
+    std::uint64_t rows = 0;
+    for (int y = Half - comm; y <= Half + comm; ++y) {
+        const int row = y + oy;
+        std::uint64_t here = row >= 0 && row <= CAgentGrid::Last ? cells.StandingRun(row, ox) & inRange : 0;
+        if (y == Half)
+            here &= ~(std::uint64_t{1} << Half);  // i reports nothing to itself
+        standing[y] = here;
+        // Shifted by the range, so that the grown bit x stands for cell x.
+        points[y] = here << range;
+        rows |= std::uint64_t{here != 0} << y;
+    }
+    if (rows == 0)
+        return true;
+    const int y0 = __builtin_ctzll(rows) - range, y1 = 63 - __builtin_clzll(rows) + range;
+    std::uint64_t once[Width + 1], twice[Width + 1];
+    std::fill(once + y0, once + y1 + 2, std::uint64_t{0});
+    std::fill(twice + y0, twice + y1 + 2, std::uint64_t{0});
+    std::fill(standing, standing + Half - comm, std::uint64_t{0});
+    std::fill(standing + Half + comm + 1, standing + Width, std::uint64_t{0});
+    CoverWindow(points, y0, y1, range, once, twice);
+    return MarkByCell(doc, side, i, ox, oy, y0, y1, standing, once, twice);
 }
 
 // Inside a step: the grids give the reporters and the agents near their
@@ -291,7 +379,7 @@ void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporter
     ownGrid.EnemyCommMarks.Clear();
 
     const AgentBits& heard = ownGrid.HeardFriends[SquadSlot(own.AgentSquad[i])];
-    if (heard.Empty())
+    if (heard.Empty() || ShareFromStanding(doc, side, i, heard))
         return;
     AgentBits candidates = ownGrid.Cells->InBox(SquareBox(own.AgentX[i], own.AgentY[i], own.CommRange), friends);
     candidates.And(heard);

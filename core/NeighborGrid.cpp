@@ -21,6 +21,7 @@ void CBrevimarDoc::BeginStepGrids()
         }
         grid.Cells = &own.Grid;
         grid.Agents = friends;
+        grid.HeldRange = SideNeighborGrid::RangesUnknown;
         grid.Enemies = enemies;
         AgentBits members[SquadSlots];
         AgentBits unlisted;

@@ -34,6 +34,11 @@ struct SideNeighborGrid {
     // whose squad s hears (a squad number outside 1..10 reads column 0): the
     // only friends that can report to a member of squad s.
     AgentBits HeardFriends[SquadSlots];
+    // The sensor range every agent the side's grid holds has, once asked in
+    // a step (ranges and states stand still through a side's phase):
+    // RangesUnknown until then, MixedRanges where they differ.
+    static constexpr int RangesUnknown = -(1 << 30), MixedRanges = RangesUnknown + 1;
+    int HeldRange = RangesUnknown;
 
     bool FriendSensed(int j) const { return FriendSensedMarks.Has(j); }
     bool EnemySensed(int j) const { return EnemySensedMarks.Has(j); }

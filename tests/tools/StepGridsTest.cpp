@@ -75,9 +75,11 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         const char* file;
         bool comms, sight;
         Ranges ranges;
-    } cases[] = {{"large.dat", false, false, AsRead},   {"large.dat", true, false, AsRead},
-                 {"large.dat", true, false, SixSizes},  {"large.dat", true, false, FourSizes},
-                 {"large.dat", true, false, TooWide},   {"large_terrain.dat", true, true, AsRead}};
+        bool someLinks = false;  // each squad hears itself and the squad after it
+    } cases[] = {{"large.dat", false, false, AsRead},        {"large.dat", true, false, AsRead},
+                 {"large.dat", true, false, AsRead, true},  {"large.dat", true, false, SixSizes},
+                 {"large.dat", true, false, FourSizes},     {"large.dat", true, false, TooWide},
+                 {"large_terrain.dat", true, true, AsRead}};
     for (const Case& c : cases) {
         RunnerOptions options;
         options.ScenarioPath = Reference(c.file);
@@ -89,6 +91,11 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         CBrevimarDoc& doc = runner.Document();
         for (int step = 0; step < 40; ++step)
             runner.Advance();
+        if (c.someLinks)
+            for (Side side : {Side::Red, Side::Blue})
+                for (int a = 0; a < SquadSlots; ++a)
+                    for (int b = 0; b < SquadSlots; ++b)
+                        doc.Force(side).CommMatrix[a][b] = b == a || b == a + 1;
         if (c.ranges != AsRead)
             for (Side side : {Side::Red, Side::Blue})
                 for (int j = 1; j <= MaxAgents; ++j)
