@@ -68,6 +68,7 @@ CBattlefieldPainter::CBattlefieldPainter()
         std::fill(std::begin(GroundPixels[scale][1]), std::end(GroundPixels[scale][1]), qRgb(0, 0, 0));
     }
     std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
+    Last.Geometry.Extent = 0;  // nothing painted yet
 }
 
 const QImage& CBattlefieldPainter::Render(CBrevimarDoc& doc)
@@ -440,6 +441,26 @@ void CBattlefieldPainter::SortLineRuns(int scale)
     SortedScale = scale;
 }
 
+bool CBattlefieldPainter::LittleChanged()
+{
+    const CBattlefieldGeometry& g = Composed.Geometry;
+    const auto sameLine = [](const CCommandLine& a, const CCommandLine& b) {
+        return a.X0 == b.X0 && a.Y0 == b.Y0 && a.X1 == b.X1 && a.Y1 == b.Y1;
+    };
+    const bool sameGround = Last.Geometry.Extent == g.Extent && Last.Geometry.CellWidth == g.CellWidth &&
+                            Last.Geometry.CellHeight == g.CellHeight &&
+                            Last.WhiteBackground == Composed.WhiteBackground;
+    const bool sameLines =
+        std::equal(Composed.Lines.begin(), Composed.Lines.end(), Last.Lines.begin(), Last.Lines.end(), sameLine);
+    int changed = 0;
+    for (int r = 0; r < g.Extent; ++r)
+        for (int c = 0; c < g.Extent; ++c)
+            changed += Last.Slot(r, c) != Composed.Slot(r, c);
+    if (!sameGround || !sameLines || changed > 0)
+        Last = Composed;
+    return sameGround && sameLines && 16 * changed < g.Extent * g.Extent;
+}
+
 bool CBattlefieldPainter::PaintStraight(QPainter& window, int scale, const QRect& shown)
 {
     // Only a raster image taking the picture's pixels one to one, as they
@@ -566,8 +587,11 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
         // Writing each pixel once beats keeping a picture and copying it,
         // most of all at 200%, where the kept picture no longer fits the
         // cache. The straight write keeps to the exposed part itself, but
-        // could not follow a clip of the caller's.
-        if (!callerClip && PaintStraight(window, scale, shown)) {
+        // could not follow a clip of the caller's. At 100% the kept picture
+        // does fit the cache, and where few cells and no lines changed since
+        // the last paint, bringing it up to date and copying it is cheaper.
+        const bool keptCheaper = LittleChanged() && scale == 1;
+        if (!callerClip && !keptCheaper && PaintStraight(window, scale, shown)) {
             window.restore();
             return;
         }

@@ -48,6 +48,9 @@ private:
     void BuildRow(int y, int scale, std::uint32_t* row);
     // The command lines' pixels at Scale, as runs along picture rows.
     void SortLineRuns(int scale);
+    // Whether Composed shows the last paint's lines and differs from its
+    // cells in few places; notes Composed as the last paint.
+    bool LittleChanged();
     // Brings the cells of the kept picture at Scale times their size that
     // meet the given picture rectangle up to date with Composed, and its
     // command lines, set into it or taken out.
@@ -103,6 +106,8 @@ private:
     std::vector<std::uint16_t> RowCell;  // KeptLines are set into Kept, in KeptLineColour
     std::vector<CCommandLine> KeptLines;
     std::uint32_t KeptLineColour = 0;
+    // What the last paint showed, for LittleChanged.
+    CBattlefieldPicture Last;
     // One pixel row of the picture, as written to the window.
     std::vector<std::uint32_t> Row;
     // By slot as an unsigned byte, the scaled picture of the cell, or the

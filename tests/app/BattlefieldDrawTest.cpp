@@ -448,6 +448,12 @@ TEST_F(BattlefieldDraw, RunningFramesMatchFreshPaints)
         // One band of cells, the map switched between the two.
         {Activity, 2.0f, 0, 1, QRect(100, 500, 600, 8)},
         {Agents, 2.0f, 0, 0, QRect(100, 500, 600, 8)},
+        // At 100% a frame with nothing changed takes the picture kept at
+        // 25%, which the frame between left behind.
+        {Activity, 0.25f, 0, 1, QRect()},
+        {Agents, 1.0f, 0, 0, QRect()},
+        {Agents, 1.0f, 0, 0, QRect()},
+        {Agents, 1.0f, 0, 0, QRect(40, 300, 500, 90)},
     };
     ShowCommandLines(*Doc);
     Doc->ActivityRadius = 2;
