@@ -1,12 +1,16 @@
 #include "app/BattlefieldPainter.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
 #include "app/LinePixels.h"
 #include "core/Document.h"
@@ -64,6 +68,7 @@ CBattlefieldPainter::CBattlefieldPainter()
         std::fill(std::begin(GroundPixels[scale][1]), std::end(GroundPixels[scale][1]), qRgb(0, 0, 0));
     }
     std::fill(std::begin(KeptSlots), std::end(KeptSlots), KeptStale);
+    Last.Geometry.Extent = 0;  // nothing painted yet
 }
 
 const QImage& CBattlefieldPainter::Render(CBrevimarDoc& doc)
@@ -348,11 +353,204 @@ void CBattlefieldPainter::DrawKeptLines(std::uint32_t* pixels)
     LinesKept = true;
 }
 
+void CBattlefieldPainter::BuildRow(int y, int scale, std::uint32_t* row)
+{
+    const CBattlefieldGeometry& g = Composed.Geometry;
+    const int width = scale * g.Width();
+    // As the unscaled render lays it: ground, the outline, then the
+    // pictures of the cells over both.
+    const QRgb outline = qRgb(0, 0, 0);
+    const bool edge = y == 0 || y == g.Height() - 1;
+    const int c = y / g.CellHeight, dy = y - c * g.CellHeight;
+    const bool pictureRow = dy < CellPictureSize && c < g.Extent;
+    if (pictureRow && !edge && g.CellWidth == CellPictureSize) {
+        // Each cell a picture's row or the ground's, whole: one copy of
+        // fixed size per cell, from where the table points, looked up once
+        // for the rows of a band of cells.
+        if (BandSources.Band != c) {
+            for (int r = 0; r < g.Extent; ++r)
+                BandSources.Rows[r] = RowSources[static_cast<std::uint8_t>(Composed.Slot(r, c))];
+            BandSources.Band = c;
+        }
+        const std::uint32_t* const* sources = BandSources.Rows;
+        auto copyCells = [&](auto length) {
+            const std::size_t from = length * dy;
+            for (int r = 0; r < g.Extent; ++r)
+                std::memcpy(row + length * r, sources[r] + from, sizeof(std::uint32_t) * length);
+        };
+        if (scale == 2)
+            copyCells(std::integral_constant<int, 2 * CellPictureSize>());
+        else
+            copyCells(std::integral_constant<int, CellPictureSize>());
+        const int first = Composed.Slot(0, c), last = Composed.Slot(g.Extent - 1, c);
+        if (first < 0 || first >= CellPictureCount)
+            std::fill(row, row + scale, outline);
+        if (last < 0 || last >= CellPictureCount)
+            std::fill(row + width - scale, row + width, outline);
+        return;
+    }
+    if (edge) {
+        std::fill(row, row + width, outline);
+    } else {
+        std::fill(row, row + width, Composed.WhiteBackground ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        std::fill(row, row + scale, outline);
+        std::fill(row + width - scale, row + width, outline);
+    }
+    if (!pictureRow)
+        return;
+    const int cellWidth = scale * g.CellWidth;
+    const std::size_t length = sizeof(std::uint32_t) * scale * std::min(CellPictureSize, g.CellWidth);
+    const std::uint32_t* pictures = &ScaledPixels[scale - 1][0][scale * CellPictureSize * dy];
+    for (int r = 0; r < g.Extent; ++r) {
+        const int slot = Composed.Slot(r, c);
+        if (slot >= 0 && slot < CellPictureCount)
+            std::memcpy(row + cellWidth * r, pictures + 2 * CellPictureSize * CellPictureSize * slot, length);
+    }
+}
+
+void CBattlefieldPainter::SortLineRuns(int scale)
+{
+    const CBattlefieldGeometry& g = Composed.Geometry;
+    const auto sameLine = [](const CCommandLine& a, const CCommandLine& b) {
+        return a.X0 == b.X0 && a.Y0 == b.Y0 && a.X1 == b.X1 && a.Y1 == b.Y1;
+    };
+    if (SortedScale == scale && SortedGeometry.Extent == g.Extent && SortedGeometry.CellWidth == g.CellWidth &&
+        SortedGeometry.CellHeight == g.CellHeight &&
+        std::equal(Composed.Lines.begin(), Composed.Lines.end(), SortedLines.begin(), SortedLines.end(), sameLine))
+        return;
+    const int width = scale * g.Width(), height = scale * g.Height();
+    UnsortedRuns.clear();
+    for (const CCommandLine& line : Composed.Lines)
+        ForEachLineRun(scale * line.X0, scale * line.Y0, scale * line.X1, scale * line.Y1, width, height,
+                       [&](int x, int y, int length) {
+                           UnsortedRuns.push_back({static_cast<std::uint32_t>(y),
+                                                   {static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(length)}});
+                       });
+    // Counted by row two places on, then each row's running start one place
+    // on, so that once placed row y's runs start at LineRowStart[y].
+    LineRowStart.assign(static_cast<std::size_t>(height) + 2, 0);
+    for (const RowRun& r : UnsortedRuns)
+        ++LineRowStart[r.Y + 2];
+    for (std::size_t y = 1; y < LineRowStart.size(); ++y)
+        LineRowStart[y] += LineRowStart[y - 1];
+    LineRuns.resize(UnsortedRuns.size());
+    for (const RowRun& r : UnsortedRuns)
+        LineRuns[LineRowStart[r.Y + 1]++] = r.Run;
+    SortedLines = Composed.Lines;
+    SortedGeometry = g;
+    SortedScale = scale;
+}
+
+bool CBattlefieldPainter::LittleChanged()
+{
+    const CBattlefieldGeometry& g = Composed.Geometry;
+    const auto sameLine = [](const CCommandLine& a, const CCommandLine& b) {
+        return a.X0 == b.X0 && a.Y0 == b.Y0 && a.X1 == b.X1 && a.Y1 == b.Y1;
+    };
+    const bool sameGround = Last.Geometry.Extent == g.Extent && Last.Geometry.CellWidth == g.CellWidth &&
+                            Last.Geometry.CellHeight == g.CellHeight &&
+                            Last.WhiteBackground == Composed.WhiteBackground;
+    const bool sameLines =
+        std::equal(Composed.Lines.begin(), Composed.Lines.end(), Last.Lines.begin(), Last.Lines.end(), sameLine);
+    int changed = 0;
+    for (int r = 0; r < g.Extent; ++r)
+        for (int c = 0; c < g.Extent; ++c)
+            changed += Last.Slot(r, c) != Composed.Slot(r, c);
+    if (!sameGround || !sameLines || changed > 0)
+        Last = Composed;
+    return sameGround && sameLines && 16 * changed < g.Extent * g.Extent;
+}
+
+bool CBattlefieldPainter::PaintStraight(QPainter& window, int scale, const QRect& shown)
+{
+    // Only a raster image taking the picture's pixels one to one, as they
+    // are: anything else (a printer, a scaled or turned painter) goes the
+    // way of the kept picture.
+    QPaintEngine* engine = window.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || window.opacity() != 1.0 ||
+        (window.compositionMode() != QPainter::CompositionMode_SourceOver &&
+         window.compositionMode() != QPainter::CompositionMode_Source))
+        return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+         format != QImage::Format_ARGB32_Premultiplied) ||
+        !image->isDetached())
+        return false;
+    // A widget's painter reaches its window's backing store moved by the
+    // widget's place in the window.
+    const QTransform move = window.deviceTransform();
+    if (move.type() > QTransform::TxTranslate || move.dx() != std::floor(move.dx()) ||
+        move.dy() != std::floor(move.dy()) || std::abs(move.dx()) > 1e6 || std::abs(move.dy()) > 1e6)
+        return false;
+    const QPoint origin(static_cast<int>(move.dx()), static_cast<int>(move.dy()));
+
+    const CBattlefieldGeometry& g = Composed.Geometry;
+    const int width = scale * g.Width(), height = scale * g.Height();
+    QRegion region(shown.translated(origin) & image->rect());
+    // The part of the device the window system lets this paint change.
+    const QRegion allowed = engine->systemClip();
+    if (!allowed.isEmpty())
+        region &= allowed;
+    if (region.isEmpty())
+        return true;
+
+    const bool lines = !Composed.Lines.empty();
+    if (lines)
+        SortLineRuns(scale);
+    const std::uint32_t lineColour = LineColour();
+    const LineRun* runs = LineRuns.data();
+    const std::uint32_t* rowStart = LineRowStart.data();
+    if (Row.size() < static_cast<std::size_t>(width))
+        Row.resize(static_cast<std::size_t>(width));
+    const std::uint32_t* ground = GroundPixels[scale - 1][Composed.WhiteBackground ? 0 : 1];
+    for (int slot = 0; slot < 256; ++slot)
+        RowSources[slot] = slot < CellPictureCount ? ScaledPixels[scale - 1][slot] : ground;
+    BandSources.Band = -1;
+    std::uint8_t* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    auto line = [&](int y) { return reinterpret_cast<std::uint32_t*>(bits + stride * (y + origin.y())); };
+    for (const QRect& part : region) {
+        // In picture pixels at the scale.
+        const int left = part.left() - origin.x(), right = part.right() - origin.x();
+        const int top = part.top() - origin.y(), bottom = part.bottom() - origin.y();
+        if (left < 0 || top < 0 || right >= width || bottom >= height)
+            continue;  // shown lies inside the picture
+        const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(part.width());
+        // A whole row is built where it goes, and its copies at 200% taken
+        // from there; the lines go in once the copies are taken.
+        const bool whole = left == 0 && right == width - 1;
+        for (int y0 = top; y0 <= bottom;) {
+            const int y1 = std::min(bottom, (y0 / scale + 1) * scale - 1);
+            std::uint32_t* built = whole ? line(y0) + part.left() : Row.data();
+            BuildRow(y0 / scale, scale, built);
+            for (int y = whole ? y0 + 1 : y0; y <= y1; ++y)
+                std::memcpy(line(y) + part.left(), built + (whole ? 0 : left), bytes);
+            for (int y = y0; lines && y <= y1; ++y) {
+                std::uint32_t* out = line(y) + part.left();
+                for (const LineRun *run = runs + rowStart[y], *end = runs + rowStart[y + 1]; run < end; ++run) {
+                    const int from = std::max(static_cast<int>(run->X), left);
+                    const int to = std::min(static_cast<int>(run->X + run->Length) - 1, right);
+                    if (from <= to)
+                        std::fill(out + (from - left), out + (to - left) + 1, lineColour);
+                }
+            }
+            y0 = y1 + 1;
+        }
+    }
+    return true;
+}
+
 void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window) { Paint(doc, window, QRect()); }
 
 void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect& exposed)
 {
     const bool clipped = !exposed.isNull();
+    // The caller's own clip, which the straight write could not follow.
+    const bool callerClip = window.hasClipping();
     ComposeBattlefield(doc, Composed);
     const CBattlefieldGeometry& g = Composed.Geometry;
     window.save();
@@ -378,12 +576,25 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
     const int zoomedHeight = g.ZoomedHeight();
     const QRect zoomed(0, 0, zoomedWidth, zoomedHeight);
     const QRect shown = clipped ? exposed & zoomed : zoomed;
-    // At 100% and 200% the kept picture is the window's own size and is only
-    // copied; any other zoom stretches the 100% picture as before, and only
-    // the cells the stretch reads from the exposed part need to be current.
+    // At 100% and 200% the picture is written straight into the window's
+    // image where it can be, and otherwise kept at the window's own size and
+    // only copied; any other zoom stretches the 100% picture as before, and
+    // only the cells the stretch reads from the exposed part need to be
+    // current.
     const int scale = zoomedWidth == 2 * width && zoomedHeight == 2 * height ? 2 : 1;
     const bool copied = zoomedWidth == scale * width && zoomedHeight == scale * height;
     if (copied) {
+        // Writing each pixel once beats keeping a picture and copying it,
+        // most of all at 200%, where the kept picture no longer fits the
+        // cache. The straight write keeps to the exposed part itself, but
+        // could not follow a clip of the caller's. At 100% the kept picture
+        // does fit the cache, and where few cells and no lines changed since
+        // the last paint, bringing it up to date and copying it is cheaper.
+        const bool keptCheaper = LittleChanged() && scale == 1;
+        if (!callerClip && !keptCheaper && PaintStraight(window, scale, shown)) {
+            window.restore();
+            return;
+        }
         // The lines go into the kept picture with the cells: where the cells
         // are copied one to one, they land on the pixels the window's own
         // line drawing would set.

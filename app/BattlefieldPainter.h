@@ -1,6 +1,8 @@
 // Draws a composed battlefield: copies each cell's 5 x 5 picture into an
 // off-screen image, stretches that image onto the window by the zoom factor
-// without smoothing, and draws the local-command lines over it.
+// without smoothing, and draws the local-command lines over it. At 100% and
+// 200% onto a plain raster image (a window's backing store among them) the
+// cells and lines are written straight into that image instead.
 #pragma once
 
 #include <QImage>
@@ -37,6 +39,18 @@ public:
 private:
     void RenderComposed();
     void PaintHelpText(QPainter& window) const;
+    // Writes the picture at Scale times its size straight into the image the
+    // window's painter draws on, over the shown part of the picture (window
+    // coordinates); false, having written nothing, when that image cannot be
+    // reached as plain 32-bit pixels one to one.
+    bool PaintStraight(QPainter& window, int scale, const QRect& shown);
+    // The picture's unscaled pixel row y, each pixel Scale times, into row.
+    void BuildRow(int y, int scale, std::uint32_t* row);
+    // The command lines' pixels at Scale, as runs along picture rows.
+    void SortLineRuns(int scale);
+    // Whether Composed shows the last paint's lines and differs from its
+    // cells in few places; notes Composed as the last paint.
+    bool LittleChanged();
     // Brings the cells of the kept picture at Scale times their size that
     // meet the given picture rectangle up to date with Composed, and its
     // command lines, set into it or taken out.
@@ -92,6 +106,35 @@ private:
     std::vector<std::uint16_t> RowCell;  // KeptLines are set into Kept, in KeptLineColour
     std::vector<CCommandLine> KeptLines;
     std::uint32_t KeptLineColour = 0;
+    // What the last paint showed, for LittleChanged.
+    CBattlefieldPicture Last;
+    // One pixel row of the picture, as written to the window.
+    std::vector<std::uint32_t> Row;
+    // By slot as an unsigned byte, the scaled picture of the cell, or the
+    // bare ground's, for BuildRow.
+    const std::uint32_t* RowSources[256] = {};
+    // RowSources of each cell of one band, the band's rows being built.
+    struct {
+        int Band = -1;
+        const std::uint32_t* Rows[LatticeStride];
+    } BandSources;
+    // Runs of the command lines' pixels along the rows of the picture at
+    // SortedScale, row y's from LineRowStart[y] to LineRowStart[y + 1], for
+    // SortedLines; kept while the lines stay where they are.
+    struct LineRun {
+        std::uint32_t X;
+        std::uint32_t Length;
+    };
+    struct RowRun {
+        std::uint32_t Y;
+        LineRun Run;
+    };
+    std::vector<LineRun> LineRuns;
+    std::vector<RowRun> UnsortedRuns;
+    std::vector<std::uint32_t> LineRowStart;
+    std::vector<CCommandLine> SortedLines;
+    CBattlefieldGeometry SortedGeometry;
+    int SortedScale = 0;
     // Each cell picture's rows at 1 and 2 times their width.
     std::uint32_t ScaledPixels[2][CellPictureCount][2 * CellPictureSize * CellPictureSize];
     // A cell of bare white and of bare black ground, likewise.

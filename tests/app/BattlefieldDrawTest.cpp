@@ -306,7 +306,7 @@ void ShowCommandLines(CBrevimarDoc& doc)
 // Paints the exposed part (a null rectangle: the whole window) of a window
 // over green and counts the pixels that differ from the plain way inside it
 // or are not green outside it.
-int WrongPixels(CBattlefieldPainter& painter, CBrevimarDoc& doc, QRect exposed)
+int WrongPixels(CBattlefieldPainter& painter, CBrevimarDoc& doc, QRect exposed, std::size_t fewestLines = 16)
 {
     const QRgb green = qRgb(0, 200, 0);
     const QSize size(1530, 1530);
@@ -317,7 +317,7 @@ int WrongPixels(CBattlefieldPainter& painter, CBrevimarDoc& doc, QRect exposed)
         QPainter on(&window);
         painter.Paint(doc, on, exposed);
     }
-    EXPECT_GE(painter.Picture().Lines.size(), 16u);
+    EXPECT_GE(painter.Picture().Lines.size(), fewestLines);
     const QRect inside = exposed.isNull() ? window.rect() : exposed;
     int wrong = 0;
     for (int y = 0; y < size.height(); ++y)
@@ -414,6 +414,97 @@ TEST_F(BattlefieldDraw, StillCommandLinesOverRedrawnCells)
             for (int k = 0; k < before->Geometry.Extent; ++k)
                 changed += before->Slot(r, k) != painter->Picture().Slot(r, k);
         EXPECT_GT(changed, 20);
+    }
+}
+
+
+// Frames of a running battle, painted one after another by one painter as a
+// run paints them: each map, the trace, zooms of 25%, 100% and 200%, the
+// window whole or in part. Each frame is as the plain way paints it afresh,
+// whatever the frames before it left behind.
+TEST_F(BattlefieldDraw, RunningFramesMatchFreshPaints)
+{
+    enum Map { Agents, Activity, Front, Territory };
+    struct Frame {
+        Map map;
+        float zoom;
+        int trace;
+        int steps;  // taken before the frame
+        QRect exposed;
+    };
+    const Frame frames[] = {
+        {Agents, 2.0f, 0, 0, QRect()},
+        {Activity, 2.0f, 0, 1, QRect()},  // nearly every cell changes
+        {Activity, 2.0f, 0, 1, QRect()},
+        {Agents, 2.0f, 1, 2, QRect()},
+        {Front, 2.0f, 1, 1, QRect(250, 90, 830, 1100)},
+        {Territory, 2.0f, 0, 2, QRect()},
+        {Agents, 1.0f, 1, 1, QRect()},
+        {Activity, 1.0f, 0, 2, QRect(10, 500, 740, 100)},
+        {Front, 1.0f, 0, 1, QRect()},
+        {Activity, 0.25f, 1, 1, QRect()},
+        {Agents, 0.25f, 0, 2, QRect()},
+        {Agents, 2.0f, 0, 1, QRect(0, 0, 1530, 700)},
+        // One band of cells, the map switched between the two.
+        {Activity, 2.0f, 0, 1, QRect(100, 500, 600, 8)},
+        {Agents, 2.0f, 0, 0, QRect(100, 500, 600, 8)},
+        // At 100% a frame with nothing changed takes the picture kept at
+        // 25%, which the frame between left behind.
+        {Activity, 0.25f, 0, 1, QRect()},
+        {Agents, 1.0f, 0, 0, QRect()},
+        {Agents, 1.0f, 0, 0, QRect()},
+        {Agents, 1.0f, 0, 0, QRect(40, 300, 500, 90)},
+    };
+    ShowCommandLines(*Doc);
+    Doc->ActivityRadius = 2;
+    auto painter = std::make_unique<CBattlefieldPainter>();
+    int index = 0;
+    for (const Frame& f : frames) {
+        Doc->TraceOn = f.trace;
+        for (int step = 0; step < f.steps; ++step) {
+            Doc->StepSimulationInView();
+            ++Doc->RunHeader.CurrentStep;
+        }
+        Doc->BattleFrontOn = f.map == Front;
+        Doc->TerritoryMapRed = Doc->TerritoryMapBlue = f.map == Territory;
+        Doc->RedActivityMapOn = Doc->BlueActivityMapOn = f.map == Activity;
+        Doc->ZoomFactor = f.zoom;
+        // Commanders fall as the battle runs, taking their lines with them.
+        EXPECT_EQ(WrongPixels(*painter, *Doc, f.exposed, 4), 0) << "frame " << index;
+        ++index;
+    }
+}
+
+// The view paints through the widget's own machinery, as into the window's
+// backing store: moved on the device and limited to a region of it.
+TEST_F(BattlefieldDraw, ViewRenderedAtAnOffsetMatchesThePlainPaint)
+{
+    ShowCommandLines(*Doc);
+    for (float zoom : {2.0f, 1.0f}) {
+        Doc->ZoomFactor = zoom;
+        Grab();  // the view takes the picture's size
+        for (int step = 0; step < 2; ++step) {
+            Doc->StepSimulationInView();
+            ++Doc->RunHeader.CurrentStep;
+        }
+        const QRgb green = qRgb(0, 200, 0);
+        const QImage expected = PlainPaint(*Doc, QSize(1530, 1530));
+        // Two parts apart, in view coordinates: the paint sees the rectangle
+        // around both, the device takes only the parts. The top-left corner
+        // of that rectangle lands on the offset.
+        const QPoint offset(17, 9);
+        const QRegion parts = QRegion(300, 200, 420, 150) + QRegion(500, 500, 220, 200);
+        QImage device(1600, 1600, QImage::Format_RGB32);
+        device.fill(green);
+        View->render(&device, offset, parts);
+        int wrong = 0;
+        for (int y = 0; y < device.height(); ++y)
+            for (int x = 0; x < device.width(); ++x) {
+                const QPoint at = QPoint(x, y) - offset + parts.boundingRect().topLeft();
+                const QRgb want = parts.contains(at) ? expected.pixel(at) : green;
+                wrong += device.pixel(x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0) << zoom;
     }
 }
 

@@ -40,6 +40,19 @@ QImage OwnLine(int x0, int y0, int x1, int y1)
     return picture;
 }
 
+// The same line from its runs along the rows.
+QImage OwnRuns(int x0, int y0, int x1, int y1)
+{
+    QImage picture(Width, Height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ForEachLineRun(x0, y0, x1, y1, Width, Height, [&](int x, int y, int length) {
+        EXPECT_GE(length, 1);
+        for (int k = 0; k < length; ++k)
+            picture.setPixel(x + k, y, qRgb(0, 0, 0));
+    });
+    return picture;
+}
+
 TEST(LinePixels, SetTheSamePixelsAsQtsLine)
 {
     struct Line {
@@ -56,11 +69,16 @@ TEST(LinePixels, SetTheSamePixelsAsQtsLine)
     std::uniform_int_distribution<int> x(-40, Width + 40), y(-40, Height + 40);
     for (int k = 0; k < 3000; ++k)
         lines.push_back({x(random), y(random), x(random), y(random)});
-    int wrong = 0;
-    for (const Line& l : lines)
-        if (OwnLine(l.X0, l.Y0, l.X1, l.Y1) != QtLine(l.X0, l.Y0, l.X1, l.Y1) && ++wrong <= 5)
+    int wrong = 0, wrongRuns = 0;
+    for (const Line& l : lines) {
+        const QImage qt = QtLine(l.X0, l.Y0, l.X1, l.Y1);
+        if (OwnLine(l.X0, l.Y0, l.X1, l.Y1) != qt && ++wrong <= 5)
             ADD_FAILURE() << l.X0 << "," << l.Y0 << " -> " << l.X1 << "," << l.Y1;
+        if (OwnRuns(l.X0, l.Y0, l.X1, l.Y1) != qt && ++wrongRuns <= 5)
+            ADD_FAILURE() << "runs " << l.X0 << "," << l.Y0 << " -> " << l.X1 << "," << l.Y1;
+    }
     EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(wrongRuns, 0);
 }
 
 TEST(LinePixels, FarEndsVisitOnlyThePicture)
@@ -71,6 +89,16 @@ TEST(LinePixels, FarEndsVisitOnlyThePicture)
         ++visited;
     });
     EXPECT_EQ(visited, Width);  // one pixel per column across the picture
+    // Rows 30 and 31 share the line's 16.16 walk between them: two runs,
+    // the whole width together.
+    int runs = 0, covered = 0;
+    ForEachLineRun(-2000000000, 30, 2000000000, 31, Width, Height, [&](int x, int y, int length) {
+        EXPECT_TRUE(x >= 0 && x + length <= Width && (y == 30 || y == 31));
+        ++runs;
+        covered += length;
+    });
+    EXPECT_LE(runs, 2);
+    EXPECT_EQ(covered, Width);
 }
 
 }  // namespace
