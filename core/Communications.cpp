@@ -95,22 +95,17 @@ void SharePlain(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
 template <typename Reported>
 void MarkReported(CBrevimarDoc& doc, Side side, int i, const SquareBox& bounds, Reported&& reported)
 {
-    CForce& own = doc.Force(side);
+    const CForce& own = doc.Force(side);
     const CForce& enemy = doc.Force(Opponent(side));
     SideNeighborGrid& ownGrid = *doc.StepGrid(side);
     const SideNeighborGrid& enemyGrid = *doc.StepGrid(Opponent(side));
 
     AgentBits near = ownGrid.Cells->InBox(bounds, ClampCount(own.NumAgents));
     near.Reset(i);
-    ownGrid.FriendCommMarks = near.Filter([&](int j) {
-        const bool on = own.AgentState[j] > Dead && reported(own.AgentX[j], own.AgentY[j], j);
-        own.FriendViaComm[j] = on;
-        return on;
-    });
+    ownGrid.FriendCommMarks = near.Filter(
+        [&](int j) { return own.AgentState[j] > Dead && reported(own.AgentX[j], own.AgentY[j], j); });
     ownGrid.EnemyCommMarks = enemyGrid.Cells->InBox(bounds, ClampCount(enemy.NumAgents)).Filter([&](int j) {
-        const bool on = enemy.AgentState[j] > Dead && reported(enemy.AgentX[j], enemy.AgentY[j], 0);
-        own.EnemyViaComm[j] = on;
-        return on;
+        return enemy.AgentState[j] > Dead && reported(enemy.AgentX[j], enemy.AgentY[j], 0);
     });
 }
 
@@ -179,7 +174,7 @@ void CoverWindow(const WindowRows& points, int y0, int y1, int range, std::uint6
 bool MarkByCell(CBrevimarDoc& doc, Side side, int i, int ox, int oy, int y0, int y1, const std::uint64_t* standing,
                 const std::uint64_t* once, const std::uint64_t* twice)
 {
-    CForce& own = doc.Force(side);
+    const CForce& own = doc.Force(side);
     const CForce& enemy = doc.Force(Opponent(side));
     SideNeighborGrid& ownGrid = *doc.StepGrid(side);
     const CAgentGrid& friends = *ownGrid.Cells;
@@ -196,18 +191,12 @@ bool MarkByCell(CBrevimarDoc& doc, Side side, int i, int ox, int oy, int y0, int
         std::uint64_t bits = friends.StandingRun(row, ox) & ((once[y] & ~standing[y]) | (twice[y] & standing[y]));
         for (; bits != 0; bits &= bits - 1) {
             const int j = at[__builtin_ctzll(bits)] - 1;
-            if (j != i && j <= friendCount && own.AgentState[j] > Dead) {
-                own.FriendViaComm[j] = 1;
-                friendMarks.Set(j);
-            }
+            friendMarks.SetIf(j, j != i && j <= friendCount && own.AgentState[j] > Dead);
         }
         at = enemies.At + row * (Last + 1) + ox;
         for (bits = enemies.StandingRun(row, ox) & once[y]; bits != 0; bits &= bits - 1) {
             const int j = at[__builtin_ctzll(bits)] - 1;
-            if (j <= enemyCount && enemy.AgentState[j] > Dead) {
-                own.EnemyViaComm[j] = 1;
-                enemyMarks.Set(j);
-            }
+            enemyMarks.SetIf(j, j <= enemyCount && enemy.AgentState[j] > Dead);
         }
     }
     ownGrid.FriendCommMarks = friendMarks;
@@ -368,13 +357,10 @@ bool ShareFromStanding(CBrevimarDoc& doc, Side side, int i, const AgentBits& hea
 // bit instead of a walk over the boxes.
 void ShareFromGrids(CBrevimarDoc& doc, Side side, int i, ReporterBoxes& reporters)
 {
-    CForce& own = doc.Force(side);
+    const CForce& own = doc.Force(side);
     const int friends = ClampCount(own.NumAgents);
     SideNeighborGrid& ownGrid = *doc.StepGrid(side);
 
-    // Only the marked entries can be non-zero.
-    ownGrid.FriendCommMarks.ForEach([&](int j) { own.FriendViaComm[j] = 0; });
-    ownGrid.EnemyCommMarks.ForEach([&](int j) { own.EnemyViaComm[j] = 0; });
     ownGrid.FriendCommMarks.Clear();
     ownGrid.EnemyCommMarks.Clear();
 

@@ -290,7 +290,8 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
 
     auto addFriend = [&](int j) {
         const bool sensed = grid ? grid->FriendSensed(j) : own.FriendSensed[j] == 1;
-        if (!sensed && !(comm && own.FriendViaComm[j] == 1 && C != 0.0f))
+        const bool heard = grid ? grid->FriendCommMarks.Has(j) : own.FriendViaComm[j] == 1;
+        if (!sensed && !(comm && heard && C != 0.0f))
             return;
         const float M = static_cast<float>(own.SquadWeightMatrix[squad][own.AgentSquad[j]]);
         if (M == 0.0f)
@@ -319,7 +320,8 @@ float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, in
 
     auto addEnemy = [&](int j) {
         const bool sensed = grid ? grid->EnemySensed(j) : own.EnemySensed[j] == 1;
-        if (!sensed && !(comm && own.EnemyViaComm[j] == 1 && C != 0.0f))
+        const bool heard = grid ? grid->EnemyCommMarks.Has(j) : own.EnemyViaComm[j] == 1;
+        if (!sensed && !(comm && heard && C != 0.0f))
             return;
         const int es = enemy.AgentState[j];
         if (es != Alive && es != Injured)

@@ -94,7 +94,7 @@ void CBrevimarDoc::EndStepGrids()
 {
     if (!NeighborGrids.Current)
         return;
-    // The scans kept the sensed flags as bits through the step.
+    // The scans and sharing kept their flags as bits through the step.
     for (Side side : {Side::Red, Side::Blue}) {
         const SideNeighborGrid& grid = NeighborGrids.Grid[SideCode(side) - 1];
         CForce& own = Force(side);
@@ -102,6 +102,10 @@ void CBrevimarDoc::EndStepGrids()
             own.FriendSensed[j] = grid.FriendSensed(j);
         for (int j = 1; j <= grid.Enemies; ++j)
             own.EnemySensed[j] = grid.EnemySensed(j);
+        for (int j = 1; j <= grid.Agents; ++j)
+            own.FriendViaComm[j] = grid.FriendCommMarks.Has(j);
+        for (int j = 1; j <= grid.Enemies; ++j)
+            own.EnemyViaComm[j] = grid.EnemyCommMarks.Has(j);
     }
     NeighborGrids.Current = false;
 }

@@ -18,11 +18,10 @@ struct SideNeighborGrid {
     const CAgentGrid* Cells = nullptr;
     int Agents = 0;  // the side's agent count
 
-    // Inside a step FriendSensedMarks and EnemySensedMarks ARE the flags
-    // FriendSensed and EnemySensed of this side's force (entries 1..count;
-    // the flags only ever hold 0 and 1): the scans write the marks alone and
-    // EndStepGrids writes the arrays back. FriendCommMarks and EnemyCommMarks
-    // are supersets of the non-zero entries of FriendViaComm and EnemyViaComm.
+    // Inside a step the marks ARE the flags FriendSensed, EnemySensed,
+    // FriendViaComm and EnemyViaComm of this side's force (entries 1..count;
+    // the flags only ever hold 0 and 1): the scans and sharing write the
+    // marks alone and EndStepGrids writes the arrays back.
     AgentBits FriendSensedMarks, EnemySensedMarks, FriendCommMarks, EnemyCommMarks;
     int Enemies = 0;  // the other side's agent count
     // Per squad s of a mover, the friends whose squad weighs non-zero in

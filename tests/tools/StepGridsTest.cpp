@@ -38,13 +38,15 @@ std::vector<double> SidePhaseTrace(CBrevimarDoc& doc, Side side)
         for (int v : {own.Scan.EnemiesSensed, own.Scan.FriendsInThreshold, own.Scan.InjuredEnemiesSensed,
                       own.Scan.InjuredFriendsSensed})
             trace.push_back(v);
-        // Inside a step the grid holds the sensed flags; the arrays follow at its end.
+        // Inside a step the grid holds the flags; the arrays follow at its end.
         const SideNeighborGrid* grid = doc.StepGrid(side);
         for (int j = 1; j <= MaxAgents; ++j) {
             const bool inGrid = grid && j <= own.NumAgents;
             const int friendSensed = inGrid ? grid->FriendSensed(j) : own.FriendSensed[j];
             const int enemySensed = inGrid && j <= grid->Enemies ? grid->EnemySensed(j) : own.EnemySensed[j];
-            trace.push_back(friendSensed + 2 * enemySensed + 4 * own.FriendViaComm[j] + 8 * own.EnemyViaComm[j]);
+            const int friendHeard = inGrid ? grid->FriendCommMarks.Has(j) : own.FriendViaComm[j];
+            const int enemyHeard = inGrid && j <= grid->Enemies ? grid->EnemyCommMarks.Has(j) : own.EnemyViaComm[j];
+            trace.push_back(friendSensed + 2 * enemySensed + 4 * friendHeard + 8 * enemyHeard);
         }
         float penalties[MoveTableSize];
         for (float& p : penalties)
@@ -104,16 +106,20 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         for (Side side : {Side::Red, Side::Blue}) {
             static_cast<CDocumentState&>(doc) = *saved;
             const std::vector<double> plain = SidePhaseTrace(doc, side);
-            const std::vector<int> plainFriends(doc.Force(side).FriendSensed, doc.Force(side).FriendSensed + AgentSlots);
-            const std::vector<int> plainEnemies(doc.Force(side).EnemySensed, doc.Force(side).EnemySensed + AgentSlots);
+            // The flag arrays as the last agent left them.
+            auto flags = [&] {
+                const CForce& f = doc.Force(side);
+                std::vector<int> all;
+                for (const int* array : {f.FriendSensed, f.EnemySensed, f.FriendViaComm, f.EnemyViaComm})
+                    all.insert(all.end(), array, array + AgentSlots);
+                return all;
+            };
+            const std::vector<int> plainFlags = flags();
             static_cast<CDocumentState&>(doc) = *saved;
             doc.BeginStepGrids();
             const std::vector<double> grid = SidePhaseTrace(doc, side);
             doc.EndStepGrids();
-            EXPECT_EQ(std::vector<int>(doc.Force(side).FriendSensed, doc.Force(side).FriendSensed + AgentSlots),
-                      plainFriends);
-            EXPECT_EQ(std::vector<int>(doc.Force(side).EnemySensed, doc.Force(side).EnemySensed + AgentSlots),
-                      plainEnemies);
+            EXPECT_EQ(flags(), plainFlags) << c.file;
             ASSERT_EQ(plain.size(), grid.size()) << c.file;
             for (size_t n = 0; n < plain.size(); ++n)
                 ASSERT_EQ(plain[n], grid[n]) << c.file << " comms " << c.comms << " entry " << n;
