@@ -191,14 +191,18 @@ bool MarkByCell(CBrevimarDoc& doc, Side side, int i, int ox, int oy, int y0, int
         std::uint64_t bits = friends.StandingRun(row, ox) & ((once[y] & ~standing[y]) | (twice[y] & standing[y]));
         for (; bits != 0; bits &= bits - 1) {
             const int j = at[__builtin_ctzll(bits)] - 1;
-            friendMarks.SetIf(j, j != i && j <= friendCount && own.AgentState[j] > Dead);
+            friendMarks.SetIf(j, own.AgentState[j] > Dead);
         }
         at = enemies.At + row * (Last + 1) + ox;
         for (bits = enemies.StandingRun(row, ox) & once[y]; bits != 0; bits &= bits - 1) {
             const int j = at[__builtin_ctzll(bits)] - 1;
-            enemyMarks.SetIf(j, j <= enemyCount && enemy.AgentState[j] > Dead);
+            enemyMarks.SetIf(j, enemy.AgentState[j] > Dead);
         }
     }
+    // Agents held past their side's count, and i itself, are not marked.
+    friendMarks.And(AgentBits::Range(friendCount));
+    friendMarks.Reset(i);
+    enemyMarks.And(AgentBits::Range(enemyCount));
     ownGrid.FriendCommMarks = friendMarks;
     ownGrid.EnemyCommMarks = enemyMarks;
     return true;
