@@ -110,57 +110,59 @@ void MarkReported(CBrevimarDoc& doc, Side side, int i, const SquareBox& bounds, 
 }
 
 // A window's rows as one word each, padded with empty rows above and below
-// so that every row a box around a window cell reaches can be read.
+// so that every row a box around a window cell reaches can be read, a group
+// of rows at a time.
 constexpr int Half = 31, Width = 2 * Half + 1;
+constexpr int RowsAtOnce = 4;
 struct WindowRows {
     static constexpr int Pad = Half + 1;
-    std::uint64_t Rows[Pad + Width + Pad + 1] = {};
+    std::uint64_t Rows[Pad + Width + Pad + RowsAtOnce - 1] = {};
     std::uint64_t& operator[](int y) { return Rows[Pad + y]; }
     const std::uint64_t* Begin() const { return Rows + Pad; }
 };
 
-// Two rows at once: the word operations below are the same for each row.
-using RowPair = std::uint64_t __attribute__((vector_size(16)));
+// Four rows at once: the word operations below are the same for each row.
+using RowGroup = std::uint64_t __attribute__((vector_size(8 * RowsAtOnce)));
 
-RowPair Load(const std::uint64_t* rows)
-{
-    RowPair pair;
-    std::memcpy(&pair, rows, sizeof pair);
-    return pair;
-}
 
-// Adds to (once, twice) the cells of window rows y0..y1 (and the row after,
-// which the window's arrays hold) that the boxes of half width `range`
+// Adds to (once, twice) the cells of window rows y0..y1 (and the rows after,
+// up to a whole group, which the window's arrays hold) that the boxes of half width `range`
 // around the points (each bit shifted `range` up) hold at least once and at
 // least two times. Counts saturate at two, so a sum over disjoint parts is
 // exact: the rows first, then the columns in runs of doubling length.
-void CoverWindow(const WindowRows& points, int y0, int y1, int range, std::uint64_t* once, std::uint64_t* twice)
+// Compiled twice, the processor choosing at load time: with 256-bit
+// registers a group of four rows is one register.
+__attribute__((target_clones("avx2", "default"))) void CoverWindow(const WindowRows& points, int y0, int y1, int range,
+                                                                   std::uint64_t* once, std::uint64_t* twice)
 {
     const std::uint64_t* rows = points.Begin();
     const int n = 2 * range + 1;
-    for (int y = y0; y <= y1; y += 2) {
-        RowPair ao = {0, 0}, at = {0, 0};  // the points of rows y - range .. y + range (and y + 1's)
+    for (int y = y0; y <= y1; y += RowsAtOnce) {
+        RowGroup ao = {}, at = {};  // the points of rows y - range .. y + range (and the group's others)
         for (int r = y - range; r <= y + range; ++r) {
-            const RowPair p = Load(rows + r);
+            RowGroup p;
+            std::memcpy(&p, rows + r, sizeof p);
             at |= ao & p;
             ao |= p;
         }
         // Bit x of (ao, at) counts columns x .. x + len - 1, of (ro, rt) x .. x + done - 1.
-        RowPair ro = {0, 0}, rt = {0, 0};
+        RowGroup ro = {}, rt = {};
         int done = 0;
         for (int len = 1; len <= n; len <<= 1) {
             if (n & len) {
-                const RowPair so = ao >> done, st = at >> done;
+                const RowGroup so = ao >> done, st = at >> done;
                 rt |= st | (ro & so);
                 ro |= so;
                 done += len;
             }
-            const RowPair so = ao >> len, st = at >> len;
+            const RowGroup so = ao >> len, st = at >> len;
             at |= st | (ao & so);
             ao |= so;
         }
-        const RowPair o = Load(once + y);
-        rt |= Load(twice + y) | (o & ro);
+        RowGroup o, t;
+        std::memcpy(&o, once + y, sizeof o);
+        std::memcpy(&t, twice + y, sizeof t);
+        rt |= t | (o & ro);
         ro |= o;
         std::memcpy(once + y, &ro, sizeof ro);
         std::memcpy(twice + y, &rt, sizeof rt);
@@ -265,9 +267,9 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
         return true;  // no reporter has a box: nothing is reported
     const int y0 = __builtin_ctzll(rows) - reach, y1 = 63 - __builtin_clzll(rows) + reach;
 
-    std::uint64_t once[Width + 1], twice[Width + 1];
-    std::fill(once + y0, once + y1 + 2, std::uint64_t{0});
-    std::fill(twice + y0, twice + y1 + 2, std::uint64_t{0});
+    std::uint64_t once[Width + RowsAtOnce - 1], twice[Width + RowsAtOnce - 1];
+    std::fill(once + y0, once + y1 + RowsAtOnce, std::uint64_t{0});
+    std::fill(twice + y0, twice + y1 + RowsAtOnce, std::uint64_t{0});
     for (int g = 0; g < rangeCount; ++g)
         CoverWindow(points[g], y0, y1, ranges[g], once, twice);
     if (MarkByCell(doc, side, i, ox, oy, y0, y1, standing, once, twice))
@@ -345,9 +347,9 @@ bool ShareFromStanding(CBrevimarDoc& doc, Side side, int i, const AgentBits& hea
     if (rows == 0)
         return true;
     const int y0 = __builtin_ctzll(rows) - range, y1 = 63 - __builtin_clzll(rows) + range;
-    std::uint64_t once[Width + 1], twice[Width + 1];
-    std::fill(once + y0, once + y1 + 2, std::uint64_t{0});
-    std::fill(twice + y0, twice + y1 + 2, std::uint64_t{0});
+    std::uint64_t once[Width + RowsAtOnce - 1], twice[Width + RowsAtOnce - 1];
+    std::fill(once + y0, once + y1 + RowsAtOnce, std::uint64_t{0});
+    std::fill(twice + y0, twice + y1 + RowsAtOnce, std::uint64_t{0});
     std::fill(standing, standing + Half - comm, std::uint64_t{0});
     std::fill(standing + Half + comm + 1, standing + Width, std::uint64_t{0});
     CoverWindow(points, y0, y1, range, once, twice);
