@@ -227,7 +227,8 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
     const unsigned far = 2u * static_cast<unsigned>(comm);
 
     // Reporters of one sensor range are grown into their boxes together,
-    // whatever their number; a crowd of them is the usual case.
+    // whatever their number; a crowd of them is the usual case. Groups of
+    // one range beyond its first hold only reporters stacked on a cell.
     constexpr int MaxRanges = 4;
     int ranges[MaxRanges];
     int rangeCount = 0, reach = 0;
@@ -246,19 +247,30 @@ bool ShareInWindow(CBrevimarDoc& doc, Side side, int i, const AgentBits& candida
             if (static_cast<unsigned>(x - (Half - comm)) > far || static_cast<unsigned>(y - (Half - comm)) > far ||
                 range > Half - comm)
                 return false;
-            int g = 0;
+            // Shifted by the range, so that the grown bit x stands for cell x.
+            const std::uint64_t point = std::uint64_t{1} << (x + range), cell = std::uint64_t{1} << x;
+            int g = 0, taken = 0;
             while (g < rangeCount && ranges[g] != range)
                 ++g;
-            if (g == rangeCount) {
+            // A group's bit stands for one reporter on the cell: a second one
+            // of the same range there goes into a later group of the range,
+            // so that its box is counted again; a third adds nothing to
+            // counts that stop at two.
+            if ((standing[y] & cell) != 0)
+                while (g < rangeCount && (ranges[g] != range || (points[g][y] & point) != 0)) {
+                    taken += ranges[g] == range;
+                    ++g;
+                }
+            if (g == rangeCount && taken < 2) {
                 if (g == MaxRanges)
                     return false;
                 ranges[rangeCount++] = range;
                 reach = std::max(reach, range);
             }
-            // Shifted by the range, so that the grown bit x stands for cell x.
-            points[g][y] |= std::uint64_t{1} << (x + range);
+            if (g < rangeCount)
+                points[g][y] |= point;
             reporting.Set(k);
-            standing[y] |= std::uint64_t{1} << x;
+            standing[y] |= cell;
             rows |= std::uint64_t{1} << y;
             columns |= std::uint64_t{1} << x;
         }

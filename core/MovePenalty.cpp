@@ -9,6 +9,17 @@
 // the agent's own cell, so it is worked out once per call; the term is then
 // added to all admissible candidates in one pass. Each candidate still
 // receives its terms in the prescribed order.
+//
+// That order holds only while no product is fused with the sum after it, so
+// contraction is off for the whole file, whatever the build's flags: GCC
+// honours its optimize pragma for this (and ignores the standard one), Clang
+// the standard one.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
+
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +32,7 @@
 #endif
 
 #include "core/Document.h"
+#include "core/PenaltyTerms.h"
 
 namespace brevimar {
 
@@ -44,10 +56,8 @@ float CellDistance(int ax, int ay, int bx, int by)
 }
 
 #if defined(BREVIMAR_AVX_TERMS)
-// P[n] += c * |(X[n], Y[n]) - (tx, ty)| / D [* post] eight lanes at a time,
-// on processors that have them: each lane's operations and their order are
-// those of the four-lane loop, so the sums are the same to the bit (no fused
-// multiply-add is enabled here).
+// The terms eight cells at a time, on processors that have AVX: each lane's
+// operations and their order are those of the four-lane form below.
 __attribute__((target("avx"))) void AddTermsEightLanes(const float* X, const float* Y, float* P, int count, float tx,
                                                        float ty, float c, float D, float post, bool scaled)
 {
@@ -64,6 +74,34 @@ __attribute__((target("avx"))) void AddTermsEightLanes(const float* X, const flo
     }
 }
 #endif
+
+// The terms four cells at a time (one at a time without SSE2).
+template <bool Scaled>
+void AddTermsFourLanes(const float* X, const float* Y, float* P, int count, float tx, float ty, float c, float D,
+                       float post)
+{
+#if defined(__SSE2__)
+    const __m128 vx = _mm_set1_ps(tx), vy = _mm_set1_ps(ty);
+    const __m128 vc = _mm_set1_ps(c), vd = _mm_set1_ps(D), vpost = _mm_set1_ps(post);
+    for (int n = 0; n < count; n += 4) {
+        const __m128 dx = _mm_sub_ps(_mm_load_ps(X + n), vx);
+        const __m128 dy = _mm_sub_ps(_mm_load_ps(Y + n), vy);
+        const __m128 dNew = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy)));
+        __m128 term = _mm_div_ps(_mm_mul_ps(vc, dNew), vd);
+        if constexpr (Scaled)
+            term = _mm_mul_ps(term, vpost);
+        _mm_store_ps(P + n, _mm_add_ps(_mm_load_ps(P + n), term));
+    }
+#else
+    for (int n = 0; n < count; ++n) {
+        const float dx = X[n] - tx, dy = Y[n] - ty;
+        float term = c * std::sqrt(dx * dx + dy * dy) / D;
+        if constexpr (Scaled)
+            term = term * post;
+        P[n] = P[n] + term;
+    }
+#endif
+}
 
 // The admissible candidates of one evaluation, packed; lanes past Count are
 // padding that nobody reads.
@@ -116,31 +154,7 @@ struct Candidates {
             return;
         }
 #endif
-#if defined(__SSE2__)
-        const __m128 vx = _mm_set1_ps(static_cast<float>(tx));
-        const __m128 vy = _mm_set1_ps(static_cast<float>(ty));
-        const __m128 vc = _mm_set1_ps(c);
-        const __m128 vd = _mm_set1_ps(D);
-        const __m128 vpost = _mm_set1_ps(post);
-        for (int n = 0; n < Count; n += 4) {
-            const __m128 dx = _mm_sub_ps(_mm_load_ps(X + n), vx);
-            const __m128 dy = _mm_sub_ps(_mm_load_ps(Y + n), vy);
-            const __m128 dNew = _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy)));
-            __m128 term = _mm_div_ps(_mm_mul_ps(vc, dNew), vd);
-            if constexpr (Scaled)
-                term = _mm_mul_ps(term, vpost);
-            _mm_store_ps(P + n, _mm_add_ps(_mm_load_ps(P + n), term));
-        }
-#else
-        const float fx = static_cast<float>(tx), fy = static_cast<float>(ty);
-        for (int n = 0; n < Count; ++n) {
-            const float dx = X[n] - fx, dy = Y[n] - fy;
-            float term = c * std::sqrt(dx * dx + dy * dy) / D;
-            if constexpr (Scaled)
-                term = term * post;
-            P[n] = P[n] + term;
-        }
-#endif
+        AddTermsFourLanes<Scaled>(X, Y, P, Count, static_cast<float>(tx), static_cast<float>(ty), c, D, post);
     }
 };
 
@@ -174,6 +188,27 @@ struct Mover {
 enum class TerrainTargets { None, Every, Nearest };
 
 }  // namespace
+
+void AddPenaltyTermsFourLanes(const float* X, const float* Y, float* P, int count, float tx, float ty, float c,
+                              float D, float post, bool scaled)
+{
+    if (scaled)
+        AddTermsFourLanes<true>(X, Y, P, count, tx, ty, c, D, post);
+    else
+        AddTermsFourLanes<false>(X, Y, P, count, tx, ty, c, D, post);
+}
+
+bool AddPenaltyTermsEightLanes(const float* X, const float* Y, float* P, int count, float tx, float ty, float c,
+                               float D, float post, bool scaled)
+{
+#if defined(BREVIMAR_AVX_TERMS)
+    if (__builtin_cpu_supports("avx")) {
+        AddTermsEightLanes(X, Y, P, count, tx, ty, c, D, post, scaled);
+        return true;
+    }
+#endif
+    return false;
+}
 
 float CBrevimarDoc::EvalMovePenalties(Side side, MovePenaltyKind kind, int i, int r, float initialMin,
                                       float* penalties, int goalX, int goalY)

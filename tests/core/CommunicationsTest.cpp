@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <vector>
 
 #include "support/TestDocument.h"
 
@@ -110,6 +111,46 @@ TEST_P(Communications, WhatReportersMark)
     f.SensorRange[b] = 1;
     Share(agent);
     EXPECT_EQ(f.FriendViaComm[a], 1);
+}
+
+TEST_P(Communications, StackedReportersReportEachOther)
+{
+    // The agent (sensor range 0) stands at (50, 50); everyone below stands on
+    // (51, 50), within communications range 3 (and 40). A reporter's box of
+    // range 1 or 2 holds that cell, so each agent there is marked exactly
+    // when a box other than its own holds it: every reporter by another
+    // reporter on the cell, and the friend of squad 2, which squad 1 does not
+    // hear, by any reporter's box. A lone reporter is marked by nobody.
+    struct Member {
+        int squad, sensor, marked;
+    };
+    struct Case {
+        const char* layout;
+        std::vector<Member> members;
+    } cases[] = {
+        {"two reporters", {{1, 1, 1}, {1, 1, 1}}},
+        {"three reporters", {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}},
+        {"two plus a wider one", {{1, 1, 1}, {1, 1, 1}, {1, 2, 1}}},
+        {"reporter and unheard friend", {{1, 1, 0}, {2, 0, 1}}},
+    };
+    for (const Case& c : cases)
+        for (int comm : {3, 40})  // boxes grown in a window around the agent; boxes beyond it
+            for (bool grids : {false, true}) {
+                f.NumAgents = 1;
+                f.CommRange = comm;
+                std::vector<int> added;
+                for (const Member& m : c.members)
+                    added.push_back(Add(own, 51, 50, Alive, m.squad, m.sensor));
+                if (grids)
+                    doc->BeginStepGrids();
+                Share(agent);
+                if (grids)
+                    doc->EndStepGrids();
+                for (size_t n = 0; n < added.size(); ++n)
+                    EXPECT_EQ(f.FriendViaComm[added[n]], c.members[n].marked)
+                        << c.layout << ", member " << n << ", range " << comm << (grids ? ", step grids" : "");
+                EXPECT_EQ(f.FriendViaComm[agent], 0);
+            }
 }
 
 TEST_P(Communications, LocalCentreOfMassIsADisc)

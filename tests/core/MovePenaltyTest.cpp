@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 
+#include "core/PenaltyTerms.h"
 #include "support/TestDocument.h"
 
 namespace brevimar {
@@ -583,6 +587,76 @@ TEST_F(MovePenalty, EnemyRepulsionNeedsPositiveEffectiveWeight)
     doc->BlueForce.AgentState[foe] = Dead;
     Red();
     EXPECT_EQ(At(0, 1), 0.0f) << "a stale mark of a dead enemy is ignored";
+}
+
+}  // namespace
+}  // namespace brevimar
+
+namespace brevimar {
+namespace {
+
+// Each operation of a term rounded to single precision on its own: a value
+// that has passed through memory cannot be fused into the next operation.
+float Stored(float v)
+{
+    volatile float kept = v;
+    return kept;
+}
+
+// The eight-lane form runs on processors with AVX and the four-lane form
+// elsewhere (and for boxes of four cells or fewer), so the same battle must
+// come of either: both must give every cell the bits of the terms taken one
+// operation at a time, ((c * dNew) / D) [* post] added to P in turn, with no
+// product fused into the sum after it.
+TEST(MovePenaltyLanes, EightAndFourLanesGiveTheSameBits)
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (!__builtin_cpu_supports("avx"))
+        GTEST_SKIP() << "the processor has no AVX";
+#else
+    GTEST_SKIP() << "no eight-lane form on this processor";
+#endif
+    std::mt19937 draw(49);
+    auto cell = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(draw); };
+    auto real = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(draw); };
+    for (int agent = 0; agent < 2000; ++agent) {
+        // The agent's movement box on a 150 x 150 field, cut by the edges.
+        const int x = cell(1, 150), y = cell(1, 150), r = cell(1, 4);
+        alignas(32) float X[88] = {}, Y[88] = {}, four[88] = {}, eight[88] = {};
+        float plain[88] = {};
+        int count = 0;
+        for (int cx = std::max(x - r, 1); cx <= std::min(x + r, 150); ++cx)
+            for (int cy = std::max(y - r, 1); cy <= std::min(y + r, 150); ++cy)
+                if (cx != x || cy != y) {
+                    X[count] = static_cast<float>(cx);
+                    Y[count] = static_cast<float>(cy);
+                    ++count;
+                }
+        // Friends, enemies and flags anywhere near the field, with weights,
+        // normalisers and communications weights of every sign and size.
+        for (int term = 0; term < 12; ++term) {
+            const int tx = cell(-5, 155), ty = cell(-5, 155);
+            const float c = real(-3.0f, 3.0f), D = real(0.5f, 40.0f), post = real(-1.0f, 1.0f);
+            const bool scaled = term % 2 == 1;
+            AddPenaltyTermsFourLanes(X, Y, four, count, static_cast<float>(tx), static_cast<float>(ty), c, D, post,
+                                     scaled);
+            ASSERT_TRUE(AddPenaltyTermsEightLanes(X, Y, eight, count, static_cast<float>(tx), static_cast<float>(ty),
+                                                  c, D, post, scaled));
+            for (int n = 0; n < count; ++n) {
+                const float dx = X[n] - static_cast<float>(tx), dy = Y[n] - static_cast<float>(ty);
+                float t = Stored(c * std::sqrt(Stored(dx * dx) + Stored(dy * dy))) / D;
+                if (scaled)
+                    t = Stored(t * post);
+                plain[n] = plain[n] + t;
+            }
+        }
+        for (int n = 0; n < count; ++n) {
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(eight[n]), std::bit_cast<std::uint32_t>(four[n]))
+                << "agent " << agent << ", cell " << n << ": " << eight[n] << " against " << four[n];
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(four[n]), std::bit_cast<std::uint32_t>(plain[n]))
+                << "agent " << agent << ", cell " << n << ": " << four[n] << " against " << plain[n];
+        }
+    }
 }
 
 }  // namespace

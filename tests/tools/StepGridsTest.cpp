@@ -73,15 +73,30 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
         default: return 0;
         }
     };
+    // Agents moved onto the cell of another of their side: in pairs, in
+    // threes, or in threes whose third member senses one cell further than
+    // the two others.
+    enum Stacks { Apart, Twos, Threes, TwoPlusOne };
     struct Case {
         const char* file;
         bool comms, sight;
         Ranges ranges;
         bool someLinks = false;  // each squad hears itself and the squad after it
-    } cases[] = {{"large.dat", false, false, AsRead},        {"large.dat", true, false, AsRead},
-                 {"large.dat", true, false, AsRead, true},  {"large.dat", true, false, SixSizes},
-                 {"large.dat", true, false, FourSizes},     {"large.dat", true, false, TooWide},
-                 {"large_terrain.dat", true, true, AsRead}};
+        Stacks stacks = Apart;
+    } cases[] = {{"large.dat", false, false, AsRead},
+                 {"large.dat", true, false, AsRead},
+                 {"large.dat", true, false, AsRead, true},
+                 {"large.dat", true, false, SixSizes},
+                 {"large.dat", true, false, FourSizes},
+                 {"large.dat", true, false, TooWide},
+                 {"large_terrain.dat", true, true, AsRead},
+                 {"large.dat", true, false, AsRead, false, Twos},
+                 {"large.dat", true, false, AsRead, false, Threes},
+                 {"large.dat", true, false, AsRead, false, TwoPlusOne},
+                 {"large.dat", true, false, AsRead, true, Twos},
+                 {"large.dat", true, false, FourSizes, false, Threes},
+                 {"large.dat", true, false, SixSizes, false, TwoPlusOne},
+                 {"large.dat", true, false, TooWide, false, Twos}};
     for (const Case& c : cases) {
         RunnerOptions options;
         options.ScenarioPath = Reference(c.file);
@@ -102,6 +117,16 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
             for (Side side : {Side::Red, Side::Blue})
                 for (int j = 1; j <= MaxAgents; ++j)
                     doc.Force(side).SensorRange[j] = range(c.ranges, j);
+        if (c.stacks != Apart)
+            for (Side side : {Side::Red, Side::Blue}) {
+                CForce& f = doc.Force(side);
+                const int group = c.stacks == Twos ? 4 : 6, members = c.stacks == Twos ? 2 : 3;
+                for (int j = group; j + members - 1 <= f.NumAgents; j += group)
+                    for (int m = 1; m < members; ++m) {
+                        f.PlaceAgent(j + m, f.AgentX[j], f.AgentY[j]);
+                        f.SensorRange[j + m] = f.SensorRange[j] + (c.stacks == TwoPlusOne && m == 2);
+                    }
+            }
         const auto saved = std::make_unique<CDocumentState>(doc);  // far too large for a stack
         for (Side side : {Side::Red, Side::Blue}) {
             static_cast<CDocumentState&>(doc) = *saved;
@@ -119,10 +144,11 @@ TEST(StepGrids, AnswerEveryNeighbourQuestionAsThePlainPasses)
             doc.BeginStepGrids();
             const std::vector<double> grid = SidePhaseTrace(doc, side);
             doc.EndStepGrids();
-            EXPECT_EQ(flags(), plainFlags) << c.file;
+            EXPECT_EQ(flags(), plainFlags) << c.file << " stacks " << c.stacks;
             ASSERT_EQ(plain.size(), grid.size()) << c.file;
             for (size_t n = 0; n < plain.size(); ++n)
-                ASSERT_EQ(plain[n], grid[n]) << c.file << " comms " << c.comms << " entry " << n;
+                ASSERT_EQ(plain[n], grid[n])
+                    << c.file << " comms " << c.comms << " stacks " << c.stacks << " entry " << n;
         }
     }
 }
