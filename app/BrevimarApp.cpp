@@ -187,7 +187,6 @@ void CBrevimarApp::AddRecentFile(const std::string& path)
 
 CBrevimarView* CBrevimarApp::OpenDocumentFile(const std::string& path)
 {
-    AddRecentFile(path);
     CBrevimarView* view = Template->OpenDocumentFile(path);
     Frame->RefreshMenus();
     return view;

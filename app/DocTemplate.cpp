@@ -76,8 +76,9 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // A document file holds a stored run history: read after the document is
     // set up, so that its buffers exist.
     const bool documentFile = path && FileExtensionOf(*path) == DocumentFileExtension;
+    bool read = false;
     if (path)
-        NewDocumentFromFile(*kept.Document, *path);
+        read = NewDocumentFromFile(*kept.Document, *path);
     else
         kept.Document->OnNewDocument();
     if (documentFile && !ReadDocumentFile(*kept.Document, *path)) {
@@ -87,6 +88,9 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
         Documents.pop_back();
         return nullptr;
     }
+    // Only a file that was read joins the recent files, as from the chooser.
+    if (read)
+        kept.Host.NoteFileOpened(*path);
 
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.

@@ -260,8 +260,7 @@ void CBrevimarDoc::ResetMultipleRunStatistics()
             MultiRunCharts.MultiRunGraphSeries[g][t] = MultiRunCharts.MultiRunGraphDev[g][t] = 0.0;
     }
     // A batch suspended by a pause does not carry over into the next.
-    MultiRunData.BatchOpen = MultiRunData.SampleOpen = 0;
-    MultiRunData.WeaponsRawData.reset();
+    EndPausedMultiRun();
 }
 
 }  // namespace brevimar

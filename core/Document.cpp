@@ -1,10 +1,29 @@
 #include "core/Document.h"
 
 #include <new>
+#include <ostream>
 
 namespace brevimar {
 
 namespace {
+
+// What the raw data file of a batch ended before its averages is missing,
+// as the end of its last line: the rest of a sample cut short, the samples
+// never begun, or only the averages.
+void WriteWhatTheBatchLacks(std::ostream& out, const CStatisticsSeries& series, bool sampleOpen)
+{
+    const int s = series.MultiRunSample, S = series.MultiRunSampleCount;
+    const bool sampleWhole = !sampleOpen || series.MultiRunStep >= series.MultiRunStepCount - 1;
+    out << "\n* INCOMPLETE: the run was ended ";
+    if (!sampleWhole)
+        out << "during sample " << s << " of " << S;
+    else if (s >= S)
+        out << "with all " << S << " samples written; the averages were not computed";
+    else if (s < 1)
+        out << "before sample 1 of " << S;
+    else
+        out << "after sample " << s << " of " << S;
+}
 
 template <typename T>
 ZeroedArray<T> Zeroed(std::size_t count)
@@ -75,8 +94,27 @@ void CBrevimarDoc::AllocateMultiRunBuffers()
     MultiRunData.Allocate();
 }
 
+void CBrevimarDoc::EndPausedMultiRun()
+{
+    CMultiRunSamples& data = MultiRunData;
+    if (data.BatchOpen == 0)
+        return;
+    if (data.WeaponsRawData) {
+        // The file holds what ran; its last line says what it does not.
+        WriteWhatTheBatchLacks(*data.WeaponsRawData, Series, data.SampleOpen != 0);
+        data.WeaponsRawData.reset();
+    }
+    data.BatchOpen = data.SampleOpen = 0;
+    Series.MultiRunSample = 0;
+    Series.MultiRunStep = 0;
+    Series.MultiRunBusy = 0;
+}
+
 void CBrevimarDoc::DeleteContents()
 {
+    // A batch left paused goes with the document (its window closed, the
+    // program ended): its raw data file still says how it ended.
+    EndPausedMultiRun();
     if (HeapBuffersAllocated != 1)
         return;
     DisplayGrid.reset();

@@ -353,6 +353,9 @@ public:
     // data file is marked incomplete and closed, and no sample or grid point
     // counts as run. Nothing happens when no batch stands open.
     void EndPausedBatch();
+    // The multiple time-series share of EndPausedBatch, for every way such a
+    // batch can end before its averages.
+    void EndPausedMultiRun();
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();

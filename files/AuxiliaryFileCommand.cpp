@@ -58,6 +58,8 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
     });
     if (!read)
         before.Restore(doc);
+    else if (before.RunMode == MultipleTimeSeriesMode && doc.RunMode != MultipleTimeSeriesMode)
+        doc.EndPausedMultiRun();  // the file chose the interactive run: a paused batch is over
     return read ? 1 : 0;
 }
 

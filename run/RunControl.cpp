@@ -116,19 +116,7 @@ void CBrevimarDoc::ToggleStepExecuteMode()
 
 void CBrevimarDoc::EndPausedBatch()
 {
-    CMultiRunSamples& data = MultiRunData;
-    if (data.BatchOpen != 0) {
-        if (data.WeaponsRawData) {
-            // The file holds what ran; its last line says it is not the whole run.
-            *data.WeaponsRawData << "\n* INCOMPLETE: the run was ended during sample " << Series.MultiRunSample << " of "
-                                 << Series.MultiRunSampleCount;
-            data.WeaponsRawData.reset();
-        }
-        data.BatchOpen = data.SampleOpen = 0;
-        Series.MultiRunSample = 0;
-        Series.MultiRunStep = 0;
-        Series.MultiRunBusy = 0;
-    }
+    EndPausedMultiRun();
     CLandscapeRunState& sweep = Landscape.Run;
     if (sweep.SweepOpen != 0) {
         sweep.SweepOpen = sweep.PointOpen = sweep.RunOpen = sweep.ObservationPending = 0;

@@ -4,6 +4,9 @@
 #include "dialogs/MultiRunDialogs.h"
 #include "dialogs/SaveRawAttritionDlg.h"
 
+#include <QMdiArea>
+#include <QTimer>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -147,6 +150,69 @@ TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)
     ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
     EXPECT_EQ(doc.Series.MultiRunSampleCount, 7);
     EXPECT_EQ(doc.Series.MultiRunStepCount, 9);
+}
+
+// A batch paused in its first sample and then left by closing its window
+// (the first close only pauses the batch under way), by ending the program
+// or by reading a terrain file (which selects the interactive run): each
+// time the weapons raw-data file ends on one line that says so.
+TEST_F(MultiRunCommands, LeavingAPausedBatchMarksItsWeaponsFile)
+{
+    enum class Leave { CloseWindow, EndProgram, ReadTerrain };
+    for (const Leave leave : {Leave::CloseWindow, Leave::EndProgram, Leave::ReadTerrain}) {
+        SCOPED_TRACE(static_cast<int>(leave));
+        if (leave != Leave::CloseWindow) {
+            App.reset();
+            Hooks.Reset();
+            Hooks.Enable(true);
+            App = std::make_unique<CBrevimarApp>(&Hooks);
+            Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+            ASSERT_TRUE(Start());
+        }
+        CBrevimarDoc& doc = Doc();
+        doc.RedForce.WeaponsOn = 1;
+        Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
+        ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+        const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/left_batch.rwd";
+        std::remove(path.c_str());
+        Hooks.AnswerDialog(IDOK);  // keep the weapons raw data
+        Hooks.AnswerFile(path);
+        doc.Resume();
+        // Given while the batch pumps its first step.
+        QTimer::singleShot(0, [this, leave, &doc] {
+            if (leave == Leave::CloseWindow)
+                Frame().MdiArea()->closeAllSubWindows();
+            else
+                doc.Pause();
+        });
+        View()->OnTimer(V::RunTimerId);
+        ASSERT_EQ(doc.MultiRunData.BatchOpen, 1);
+        ASSERT_EQ(doc.Series.MultiRunSample, 1);
+        switch (leave) {
+        case Leave::CloseWindow:
+            ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 1) << "the first close pauses";
+            Frame().MdiArea()->closeAllSubWindows();
+            QCoreApplication::processEvents();
+            break;
+        case Leave::EndProgram:
+            App.reset();
+            break;
+        case Leave::ReadTerrain:
+            Hooks.AnswerFile(Fixture("terrain_small.ter"));
+            ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_TERRAIN));
+            ASSERT_EQ(doc.RunMode, InteractiveMode);
+            break;
+        }
+        std::ifstream file(path);
+        std::string line, last;
+        int notes = 0;
+        while (std::getline(file, line)) {
+            last = line;
+            notes += line.find("INCOMPLETE") != std::string::npos;
+        }
+        EXPECT_EQ(last, "* INCOMPLETE: the run was ended during sample 1 of 3");
+        EXPECT_EQ(notes, 1);
+    }
 }
 
 TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)

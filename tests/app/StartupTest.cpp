@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include <fstream>
+
 #include "app/AppFixture.h"
 #include "app/Pictures.h"
 #include "app/ResourceIds.h"
@@ -90,6 +92,24 @@ TEST_F(Startup, FileOnTheCommandLineIsReadWithoutAsking)
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
     EXPECT_EQ(FileDialogsShown(), 1);
     EXPECT_EQ(App->DocTemplate().DocumentCount(), 2u);
+}
+
+// A start-up file that the reader refuses is no file opened: it stays out of
+// the recent files, whether the chooser or the command line named it.
+TEST_F(Startup, RefusedStartupFileStaysOutOfTheRecentFiles)
+{
+    const std::string bad = ::testing::TempDir() + "/refused_at_startup.dat";
+    { std::ofstream(bad) << "nonsense\n"; }
+    Hooks.AnswerFile(bad);
+    Hooks.AnswerMessage(IDOK);
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(App->RecentFiles().Files().empty());
+
+    App.reset();
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    Hooks.AnswerMessage(IDOK);
+    Start({QString::fromStdString(bad)});
+    EXPECT_TRUE(App->RecentFiles().Files().empty());
 }
 
 TEST_F(Startup, NoFreeTimerEndsStartupWithTheMessage)

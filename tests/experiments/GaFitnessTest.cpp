@@ -227,6 +227,8 @@ TEST_F(GaScoreFixture, SurvivalRatioByBlueForceSize)
         double expected;
     } const cases[] = {
         {4, 2, 0, 1.0},    // r = 1: 1 / (0 + 1)
+        {4, 2, 1, 1.0},    // r = 1 / 1: 1 / (0 + 1); two BLUE agents take the formula, not the guard
+        {2, 2, 1, 0.5},    // r = 0.5 / 1: 0.5 / (0 + 1)
         {4, 2, 2, 0.5},    // r = 1/2: 0.5 / (0 + 1)
         {3, 2, 2, 0.375},  // r = 0.75 / 2: 0.375 / (0 + 1)
         {4, 5, 0, 1.0},    // r = 1: 4 / (3 + 1)

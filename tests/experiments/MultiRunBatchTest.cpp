@@ -304,5 +304,51 @@ TEST(MultiRunBatch, TerminateEndsAPausedBatchAndMarksItsFileIncomplete)
     EXPECT_NE(text.find("SAMPLE 3"), std::string::npos);
 }
 
+// The last line of a batch ended before its averages says what the file
+// lacks. Sample s, step k is pumped at (s - 1) * T + k, and a pause given
+// there holds after that step's row; rows run k = 1..T-1 = 1..4.
+TEST(MultiRunBatch, AnEndedBatchSaysWhatItsFileLacks)
+{
+    enum class End { Terminate, EmptyDocument };
+    struct Case {
+        int pausePump;
+        End end;
+        const char* lastRow;  // the row before the note
+        const char* note;
+    } const cases[] = {
+        {2 * T - 1, End::Terminate, "4", "* INCOMPLETE: the run was ended after sample 2 of 3"},
+        {3 * T - 1, End::Terminate, "4",
+         "* INCOMPLETE: the run was ended with all 3 samples written; the averages were not computed"},
+        // Emptied as the closing of its last window empties it.
+        {T + 2, End::EmptyDocument, "2", "* INCOMPLETE: the run was ended during sample 2 of 3"},
+    };
+    const std::string path = testing::TempFolder() + "/ended_early.rwd";
+    for (const Case& c : cases) {
+        TestDocument doc;
+        MakeBatch(*doc);
+        doc->WeaponStatsOn = 1;
+        doc->RedForce.WeaponsOn = 1;
+        doc.Host.FileChoices.push_back(path);
+        int pumps = 0;
+        doc.Host.OnPump = [&] {
+            if (++pumps == c.pausePump)
+                doc->Pause();
+        };
+        RunMultiTimeSeriesBatch(*doc, 45, [](int&) { return true; });
+        ASSERT_EQ(doc->MultiRunData.BatchOpen, 1) << c.note;
+        if (c.end == End::Terminate)
+            doc->TerminateRun();
+        doc->DeleteContents();  // a second ending finds nothing left to mark
+        std::string text;
+        ASSERT_TRUE(ReadTextFile(path, &text));
+        const std::size_t noteAt = text.rfind('\n');
+        const std::size_t rowAt = text.rfind('\n', noteAt - 1);
+        EXPECT_EQ(text.substr(noteAt + 1), c.note);
+        EXPECT_EQ(text.substr(rowAt + 1, std::string(c.lastRow).size() + 10), std::string(c.lastRow) + "          ")
+            << c.note;
+        EXPECT_EQ(text.find("INCOMPLETE"), text.rfind("INCOMPLETE")) << "marked once";
+    }
+}
+
 }  // namespace
 }  // namespace brevimar

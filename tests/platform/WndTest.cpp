@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QScrollArea>
@@ -98,6 +99,11 @@ TEST_F(WndTest, TimerPeriodsBelowTenMillisecondsAreRaisedToTen)
     for (const auto& c : cases) {
         ASSERT_TRUE(window.SetTimer(3, c.Asked));
         EXPECT_EQ(window.TimerPeriod(3), c.Runs) << c.Asked;
+        // The timer the event loop really runs, not only the one recorded.
+        const QList<QAbstractEventDispatcher::TimerInfo> running =
+            QAbstractEventDispatcher::instance()->registeredTimers(&window);
+        ASSERT_EQ(running.size(), 1) << c.Asked;
+        EXPECT_EQ(running.front().interval, static_cast<int>(c.Runs)) << c.Asked;
     }
     window.KillTimer(3);
     EXPECT_EQ(window.TimerPeriod(3), 0u);

@@ -121,6 +121,31 @@ TEST_F(RunLoop, AGoalEndsTheRunWithoutOverrunningTheSeries)
     EXPECT_EQ(doc->Paused, 1);
 }
 
+// A RED agent that finds the BLUE flag in its move box at step 10 ends the
+// run with that step: the run holds, paused, at t = 11 (one past its last
+// step, as a run that reaches LastStep holds at LastStep), and the next Run
+// wraps to step 1.
+TEST_F(RunLoop, ReachingTheEnemyFlagHoldsTheRunAfterThatStep)
+{
+    CForce& red = doc->RedForce;
+    for (int i = 1; i <= doc->BlueForce.NumAgents; ++i)
+        doc->BlueForce.AgentState[i] = Dead;  // nobody fires at the runner
+    doc->Battlefield.AgentGrid[GridIndex(red.AgentX[1], red.AgentY[1])] = CellFree;
+    red.AgentX[1] = red.GoalFlagX - 1;  // the BLUE flag one cell away, inside a box of range 2
+    red.AgentY[1] = red.GoalFlagY - 1;
+    doc->Battlefield.AgentGrid[GridIndex(red.AgentX[1], red.AgentY[1])] = CellAgent;
+    ASSERT_EQ(doc->Battlefield.AgentGrid[GridIndex(red.GoalFlagX, red.GoalFlagY)], CellFree);
+    T() = 9;
+    Tick();
+    ASSERT_EQ(doc->WinningSide, 1);
+    EXPECT_EQ(T(), 11);
+    EXPECT_EQ(doc->Paused, 1);
+    doc->Resume();
+    Tick();
+    EXPECT_EQ(T(), 1);
+    EXPECT_EQ(doc->Paused, 1);
+}
+
 TEST_F(RunLoop, CaptureRecordsEveryAgentBeforeTheStep)
 {
     doc->RunCaptureOn = 1;
