@@ -118,6 +118,20 @@ void HandBackCommunications(CBrevimarDoc& doc, Side side, const CCommunicationsD
     }
 }
 
+// Whether the terrain dialog ends with another switch or another block than
+// it opened with.
+bool TerrainBlocksEdited(const CBattlefield& b, const CTerrainParamsDlg& dlg, int openedFlag)
+{
+    if (dlg.TerrainFlag != openedFlag)
+        return true;
+    for (int k = 1; k <= MaxTerrainBlocks; ++k)
+        if (dlg.Type[k] != b.TerrainBlockType[k] || dlg.Length[k] != b.TerrainBlockLength[k] ||
+            dlg.Width[k] != b.TerrainBlockWidth[k] || dlg.CenterX[k] != b.TerrainBlockX[k] ||
+            dlg.CenterY[k] != b.TerrainBlockY[k] || dlg.Used[k] != b.TerrainBlockUsed[k])
+            return true;
+    return false;
+}
+
 // RED's goal is the BLUE flag and BLUE's goal the RED flag.
 CForce& FlagHolder(CBrevimarDoc& doc, Side flagSide)
 {
@@ -352,8 +366,15 @@ bool CBrevimarView::OnEditTerrainBlocks()
     // nothing reaches the battlefield before OK.
     if (dlg.TerrainFlag == 2)
         dlg.TerrainFlag = 1;
+    const int openedFlag = dlg.TerrainFlag;
     if (dlg.DoModal() != IDOK)
         return false;
+    // OK with nothing edited keeps the terrain as it stands, a terrain file's
+    // cells included.
+    if (!TerrainBlocksEdited(b, dlg, openedFlag)) {
+        ResetTailAndRedraw();
+        return true;
+    }
     b.TerrainMode = dlg.TerrainFlag;
     for (int k = 1; k <= MaxTerrainBlocks; ++k) {
         b.TerrainBlockType[k] = dlg.Type[k];

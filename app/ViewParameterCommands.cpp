@@ -59,8 +59,7 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
     HandBackSquadRow(f.I_C_RANGE, dlg.ThresholdInjured, n);
     HandBackSquadRow(f.shot_prob_alive, dlg.PkAlive, n);
     HandBackSquadRow(f.shot_prob_injured, dlg.PkInjured, n);
-    HandBackSquadRow(f.A_R_max_eng_num, dlg.MaxTargetsAlive, n);
-    HandBackSquadRow(f.I_R_max_eng_num, dlg.MaxTargetsInjured, n);
+    dlg.HandBackMaxTargets(f, n);
     HandBackSquadRow(f.alive_strength, dlg.DefenseAlive, n);
     HandBackSquadRow(f.injured_strength, dlg.DefenseInjured, n);
     dlg.Personality.HandBack(doc, side, n);
@@ -76,9 +75,34 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
     f.NumAgents = std::min(total, MaxAgents);
 }
 
-// Each agent's eighteen weights: its own squad's weights over the squad's
-// sums of absolute values (a sum of 0 counts as 1), and its squad's rings.
-void RederiveAgentWeights(CForce& f)
+// A squad's eighteen personality weights and four flock radii, as the
+// personality dialog hands them back.
+struct SquadPersonality {
+    float Alive[WeightSlots];
+    float Injured[WeightSlots];
+    float Rings[4];
+    bool operator==(const SquadPersonality&) const = default;
+};
+
+SquadPersonality PersonalityOf(const CForce& f, int s)
+{
+    SquadPersonality p{};
+    for (int k = W1; k < WeightSlots; ++k) {
+        p.Alive[k] = AliveWeightRow(f, k)[s];
+        p.Injured[k] = InjuredWeightRow(f, k)[s];
+    }
+    p.Rings[0] = f.A_R_flock_min[s];
+    p.Rings[1] = f.I_R_flock_min[s];
+    p.Rings[2] = f.A_R_flock_max[s];
+    p.Rings[3] = f.I_R_flock_max[s];
+    return p;
+}
+
+// Each agent of a squad marked in `squads` takes its own squad's weights over
+// the squad's sums of absolute values (a sum of 0 counts as 1), and its
+// squad's rings. The agents of the other squads keep theirs: with drawn
+// personalities they hold no squad's weights.
+void RederiveAgentWeights(CForce& f, const bool (&squads)[SquadSlots])
 {
     float aliveSum[SquadSlots] = {};
     float injuredSum[SquadSlots] = {};
@@ -92,7 +116,7 @@ void RederiveAgentWeights(CForce& f)
     }
     for (int i = 1, n = AgentsOf(f); i <= n; ++i) {
         const int s = f.AgentSquad[i];
-        if (s < 1 || s > MaxSquads)
+        if (s < 1 || s > MaxSquads || !squads[s])
             continue;
         float maxAlive = 0.0f, maxInjured = 0.0f;
         for (int k = W1; k < WeightSlots; ++k) {
@@ -224,8 +248,17 @@ bool CBrevimarView::OnTheFlyPersonality(Side side)
     CPersonalityDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
-    dialog.Values.HandBack(doc, side, SquadsOf(doc.Force(side)));
-    RederiveAgentWeights(doc.Force(side));
+    CForce& f = doc.Force(side);
+    SquadPersonality before[SquadSlots];
+    for (int s = 1; s <= MaxSquads; ++s)
+        before[s] = PersonalityOf(f, s);
+    dialog.Values.HandBack(doc, side, SquadsOf(f));
+    // Only the squads whose weights or rings changed pass them on to their
+    // agents: OK on what the dialog showed changes no agent.
+    bool changed[SquadSlots] = {};
+    for (int s = 1; s <= MaxSquads; ++s)
+        changed[s] = !(PersonalityOf(f, s) == before[s]);
+    RederiveAgentWeights(f, changed);
     Invalidate(false);
     return true;
 }
@@ -306,10 +339,11 @@ bool CBrevimarView::EditArea(Side side)
     if (dialog.DoModal() != IDOK)
         return false;
     Invalidate(true);
-    HandBackSquadRow(f.AreaCenterX, dialog.CenterX, MaxSquads);
-    HandBackSquadRow(f.AreaCenterY, dialog.CenterY, MaxSquads);
-    HandBackSquadRow(f.AreaRangeX, dialog.RangeX, MaxSquads);
-    HandBackSquadRow(f.AreaRangeY, dialog.RangeY, MaxSquads);
+    // The squads the dialog showed: those above the count keep their areas.
+    HandBackSquadRow(f.AreaCenterX, dialog.CenterX, n);
+    HandBackSquadRow(f.AreaCenterY, dialog.CenterY, n);
+    HandBackSquadRow(f.AreaRangeX, dialog.RangeX, n);
+    HandBackSquadRow(f.AreaRangeY, dialog.RangeY, n);
     return true;
 }
 
@@ -328,14 +362,27 @@ bool CBrevimarView::EditFormation(Side side)
     dialog.ShowFirstSquad();
     if (dialog.DoModal() != IDOK)
         return false;
+    // The squads the dialog showed, and of those only the ones whose rings
+    // came back changed: an inner ring beyond the outer one is brought in
+    // then. Squads above the count, and rings as they were, stay.
+    bool changed[SquadSlots] = {};
+    for (int s = 1; s <= n; ++s)
+        changed[s] = dialog.InnerAlive.Squad[s] != f.A_R_flock_min[s] ||
+                     dialog.InnerInjured.Squad[s] != f.I_R_flock_min[s] ||
+                     dialog.OuterAlive.Squad[s] != f.A_R_flock_max[s] ||
+                     dialog.OuterInjured.Squad[s] != f.I_R_flock_max[s];
     dialog.ClampInnerRings();
-    HandBackSquadRow(f.A_R_flock_min, dialog.InnerAlive, MaxSquads);
-    HandBackSquadRow(f.I_R_flock_min, dialog.InnerInjured, MaxSquads);
-    HandBackSquadRow(f.A_R_flock_max, dialog.OuterAlive, MaxSquads);
-    HandBackSquadRow(f.I_R_flock_max, dialog.OuterInjured, MaxSquads);
+    for (int s = 1; s <= n; ++s) {
+        if (!changed[s])
+            continue;
+        f.A_R_flock_min[s] = dialog.InnerAlive.Squad[s];
+        f.I_R_flock_min[s] = dialog.InnerInjured.Squad[s];
+        f.A_R_flock_max[s] = dialog.OuterAlive.Squad[s];
+        f.I_R_flock_max[s] = dialog.OuterInjured.Squad[s];
+    }
     for (int i = 1, m = AgentsOf(f); i <= m; ++i) {
         const int s = f.AgentSquad[i];
-        if (s < 1 || s > n)
+        if (s < 1 || s > n || !changed[s])
             continue;
         f.FlockMinAlive[i] = f.A_R_flock_min[s];
         f.FlockMinInjured[i] = f.I_R_flock_min[s];

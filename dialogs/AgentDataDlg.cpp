@@ -226,8 +226,10 @@ void CAgentDataDlg::ShowSquad(int squad)
 
 void CAgentDataDlg::OnDisplaySquad()
 {
-    // A refused box is told to the user, but the squad asked for still shows.
-    UpdateData(true);
+    // A refused box is told to the user, but the squad asked for still shows,
+    // the nearest there is when its number is out of range.
+    if (!UpdateData(true))
+        Squad = GetDlgItemInt(IDC_SQUAD).value_or(Squad);
     LoadRows(Squad);
     UpdateData(false);
 }

@@ -172,7 +172,8 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
     Personality.CopyIn(doc, side, n);
     Meta.CopyIn(f, side, n);
     const CBattlefield& b = doc.Battlefield;
-    if ((red ? b.RedCombatUnlimited : b.BlueCombatUnlimited) == 1)
+    TargetsShownUnlimited = (red ? b.RedCombatUnlimited : b.BlueCombatUnlimited) == 1;
+    if (TargetsShownUnlimited)
         for (int s = 1; s <= MaxSquads; ++s)
             MaxTargetsAlive.Squad[s] = MaxTargetsInjured.Squad[s] = NoTargetLimit;
     CommOn = f.CommOn;
@@ -285,6 +286,17 @@ void CAgentParamsDlg::OpenWeightMatrix()
             for (int j = 1; j <= MaxSquads; ++j)
                 SquadWeightMatrix[i][j] = dlg.S[i][j];
     Invalidate(false);
+}
+
+void CAgentParamsDlg::HandBackMaxTargets(CForce& f, int count) const
+{
+    for (int s = 1; s <= count && s <= MaxSquads; ++s) {
+        const bool shownUnlimited = TargetsShownUnlimited && s <= SquadCount;
+        if (!shownUnlimited || MaxTargetsAlive.Squad[s] != NoTargetLimit)
+            f.A_R_max_eng_num[s] = MaxTargetsAlive.Squad[s];
+        if (!shownUnlimited || MaxTargetsInjured.Squad[s] != NoTargetLimit)
+            f.I_R_max_eng_num[s] = MaxTargetsInjured.Squad[s];
+    }
 }
 
 }  // namespace brevimar

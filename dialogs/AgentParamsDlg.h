@@ -67,10 +67,15 @@ public:
     void OnOK() override;
     // The squad sizes of squads 1..the edited number of squads.
     int SquadSizeTotal() const;
+    // The squad maximum targets that came back as the dialog showed them
+    // keep the document's own: under no limit the dialog shows 999 for
+    // every squad, which is no value of the scenario's.
+    void HandBackMaxTargets(CForce& f, int count) const;
 
     Side DlgSide;
     int ShowSquad = 1;
     int EditedSquads = 1;  // the edited number of squads
+    bool TargetsShownUnlimited = false;  // 999 shown for every squad's maximum targets
     int AgentTotal = 0;
     SquadValue<int> SquadSize;
     SquadValue<int> SensorAlive, SensorInjured, FireAlive, FireInjured;

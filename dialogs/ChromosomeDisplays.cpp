@@ -253,7 +253,9 @@ void CChromosomeDisplayDlg::OnOK()
 
 void CChromosomeDisplayDlg::OnShowSquad()
 {
-    UpdateData(true);
+    // A squad number out of range still picks the nearest squad.
+    if (!UpdateData(true))
+        SelectedSquad = GetDlgItemInt(IDC_SQUAD).value_or(SelectedSquad);
     SelectedSquad = std::clamp(SelectedSquad, 1, SquadCount);
     LoadSquad(SelectedSquad);
     CurrentSquad = SelectedSquad;

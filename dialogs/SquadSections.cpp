@@ -205,6 +205,7 @@ void PersonalityItems(std::vector<DialogItem>& items, Side side, bool withLocalC
 
 void CMetaValues::CopyIn(const CForce& f, Side side, int count)
 {
+    CopiedSquads = count;
     CopySquadRow(On, f.movement_flag, count);
     for (int row = 1; row <= MetaRows; ++row)
         for (int c = 0; c < 2; ++c) {
@@ -231,12 +232,21 @@ void CMetaValues::HandBack(CForce& f, Side side, int count) const
             else if (row <= 9)
                 HandBackSquadRow(f.*MetaIntRows[row][c], Value[row][c], count);
             else
-                HandBackSquadRow(f.*MetaDistanceRows[row][c], Value[row][c], count);
+                HandBackDistances(f.*MetaDistanceRows[row][c], Value[row][c], count);
         }
     for (int r = 1; r <= 13; ++r)
         HandBackSquadRow(f.*RuleRows[r], RuleOn[r], count);
     HandBackSquadRow(f.R_area_min_flag, MinDistAreaOn, count);
     (void)side;
+}
+
+void CMetaValues::HandBackDistances(float* row, const SquadValue<int>& value, int count) const
+{
+    // The distances are shown cut to whole cells: a squad whose distance
+    // comes back as it was shown keeps the document's own, fraction and all.
+    for (int s = 1; s <= count && s <= MaxSquads; ++s)
+        if (s > CopiedSquads || static_cast<int>(row[s]) != value.Squad[s])
+            row[s] = static_cast<float>(value.Squad[s]);
 }
 
 void CMetaValues::Bind(CParamDlg& dlg, Side side, const MetaRanges& ranges)

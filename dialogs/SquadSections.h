@@ -97,10 +97,14 @@ struct CMetaValues {
     SquadValue<double> Hold[2];
     SquadValue<int> RuleOn[14];              // MetaRuleOn 1..13
     SquadValue<int> MinDistAreaOn;
+    int CopiedSquads = 0;  // the squads CopyIn filled from the document
 
     void CopyIn(const CForce& f, Side side, int count);
     void HandBack(CForce& f, Side side, int count) const;
     void Bind(CParamDlg& dlg, Side side, const MetaRanges& ranges);
+
+private:
+    void HandBackDistances(float* row, const SquadValue<int>& value, int count) const;
 };
 void MetaItems(std::vector<DialogItem>& items, Side side);
 

@@ -108,8 +108,12 @@ void SetMark(QAbstractButton* button, bool on)
 
 void CDataExchange::Fail(const std::string& message)
 {
-    Dialog.RefusedText[LastControl] = Dialog.GetDlgItemText(LastControl);
-    Dialog.ShownText.erase(LastControl);
+    // The member keeps what it held before this pass: a value the check
+    // refuses never reaches it, so no store, switch or OK can pass it on.
+    if (Restore) {
+        Restore();
+        Restore = nullptr;
+    }
     Dialog.MessageBox(message, {}, MB_OK | MB_ICONWARNING);
     Dialog.SetFocusOn(LastControl);
     Refused = true;
@@ -121,23 +125,6 @@ void CDataExchange::NoteNumberWidth(int characters)
         Dialog.NoteFieldText(LastControl, characters, true);
 }
 
-void CDataExchange::Shown(int id, const std::string& text)
-{
-    Dialog.SetDlgItemText(id, text);
-    const auto refused = Dialog.RefusedText.find(id);
-    if (refused != Dialog.RefusedText.end() && refused->second == text)
-        return;
-    if (refused != Dialog.RefusedText.end())
-        Dialog.RefusedText.erase(refused);
-    Dialog.ShownText[id] = text;
-}
-
-bool CDataExchange::Untouched(int id) const
-{
-    const auto it = Dialog.ShownText.find(id);
-    return it != Dialog.ShownText.end() && it->second == Dialog.GetDlgItemText(id);
-}
-
 namespace {
 
 // Room for a fraction to be typed into a real-valued field.
@@ -145,65 +132,65 @@ constexpr int RealDigits = 5;
 
 void ShowNumber(CDataExchange& dx, int id, const std::string& text, int fewest)
 {
-    dx.Shown(id, text);
+    dx.Dialog.SetDlgItemText(id, text);
     dx.NoteNumberWidth(std::max(fewest, static_cast<int>(text.size())));
 }
 
-// Saving: whether the control holds what the dialog itself showed there, so
-// that the range check lets it pass. A dialog accepts every value it was
-// opened with; only what the user typed is checked.
-void NoteControl(CDataExchange& dx, int id)
+// One edit and its member, as the exchange sees them. Loading shows the
+// member's text. Saving leaves the member as it is while the box still shows
+// exactly that text: a dialog accepts every value it holds (the document's
+// own, opened with, for the squad on show, or one already accepted), and
+// keeps it to the last bit, though its text carries fewer digits. Only what
+// the user typed is parsed and checked, and a refused value goes back out of
+// the member.
+template <typename T, typename Parse>
+void ExchangeNumber(CDataExchange& dx, int id, T& value, const std::string& shown, int fewest, Parse parse,
+                    const char* problem)
 {
+    if (!dx.Active())
+        return;
     dx.LastControl = id;
-    dx.LastUntouched = dx.SaveAndValidate && dx.Untouched(id);
+    dx.LastUntouched = false;
+    dx.Restore = nullptr;
+    if (!dx.SaveAndValidate) {
+        ShowNumber(dx, id, shown, fewest);
+        return;
+    }
+    const std::string text = dx.Dialog.GetDlgItemText(id);
+    if (text == shown) {
+        dx.LastUntouched = true;
+        return;
+    }
+    if (const std::optional<T> parsed = parse(text)) {
+        dx.Restore = [&value, before = value] { value = before; };
+        value = *parsed;
+    } else {
+        dx.Fail(problem);
+    }
 }
 
 }  // namespace
 
 void DDX_Text(CDataExchange& dx, int id, int& value)
 {
-    if (!dx.Active())
-        return;
-    NoteControl(dx, id);
-    if (!dx.SaveAndValidate) {
-        ShowNumber(dx, id, std::to_string(value), 0);
-        return;
-    }
-    if (const auto parsed = ParseInt(dx.Dialog.GetDlgItemText(id)))
-        value = *parsed;
-    else
-        dx.Fail("Please enter an integer.");
+    ExchangeNumber(dx, id, value, std::to_string(value), 0, ParseInt, "Please enter an integer.");
 }
 
 void DDX_Text(CDataExchange& dx, int id, float& value)
 {
-    if (!dx.Active())
-        return;
-    NoteControl(dx, id);
-    if (!dx.SaveAndValidate) {
-        ShowNumber(dx, id, FormatReal(value, FloatDigits), RealDigits);
-        return;
-    }
-    const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id));
-    if (parsed && std::fabs(*parsed) <= FLT_MAX)
-        value = static_cast<float>(*parsed);
-    else
-        dx.Fail("Please enter a number.");
+    const auto parse = [](const std::string& text) -> std::optional<float> {
+        const auto parsed = ParseReal(text);
+        if (!parsed || std::fabs(*parsed) > FLT_MAX)
+            return std::nullopt;
+        return static_cast<float>(*parsed);
+    };
+    ExchangeNumber(dx, id, value, FormatReal(value, FloatDigits), RealDigits, parse, "Please enter a number.");
 }
 
 void DDX_Text(CDataExchange& dx, int id, double& value)
 {
-    if (!dx.Active())
-        return;
-    NoteControl(dx, id);
-    if (!dx.SaveAndValidate) {
-        ShowNumber(dx, id, FormatDouble(value), RealDigits);
-        return;
-    }
-    if (const auto parsed = ParseReal(dx.Dialog.GetDlgItemText(id)))
-        value = *parsed;
-    else
-        dx.Fail("Please enter a number.");
+    const auto parse = [](const std::string& text) { return ParseReal(text); };
+    ExchangeNumber(dx, id, value, FormatDouble(value), RealDigits, parse, "Please enter a number.");
 }
 
 void DDX_Radio(CDataExchange& dx, int firstId, int& index)
@@ -212,6 +199,7 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& index)
         return;
     dx.LastControl = firstId;
     dx.LastUntouched = false;
+    dx.Restore = nullptr;
     const auto group = dx.Dialog.RadioGroups.find(firstId);
     if (group == dx.Dialog.RadioGroups.end())
         return;
@@ -785,6 +773,11 @@ std::string CDialog::GetDlgItemText(int id) const
     if (auto* box = qobject_cast<QGroupBox*>(widget))
         return box->title().toStdString();
     return {};
+}
+
+std::optional<int> CDialog::GetDlgItemInt(int id) const
+{
+    return ParseInt(GetDlgItemText(id));
 }
 
 void CDialog::SetDlgItemText(int id, const std::string& text)

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,17 +89,16 @@ public:
     // While loading: the last control exchanged shows a number of up to
     // `characters` characters.
     void NoteNumberWidth(int characters);
-    // Loading: `text` is what control `id` now shows. Saving: whether the
-    // control still shows the text last loaded into it.
-    void Shown(int id, const std::string& text);
-    bool Untouched(int id) const;
 
     CDialog& Dialog;
     const bool SaveAndValidate;
     int LastControl = IDC_STATIC;
-    // The last edit exchanged still holds the text the dialog put there: the
-    // range check lets it pass.
+    // The last edit exchanged still shows its member's own value: the range
+    // check lets it pass.
     bool LastUntouched = false;
+    // Puts back the member the last edit exchanged wrote, when its check
+    // refuses the value.
+    std::function<void()> Restore;
 
 private:
     bool Refused = false;
@@ -114,7 +114,8 @@ void DDX_Text(CDataExchange& dx, int id, double& value);
 // -1 when none is marked (and, when loading, marks none).
 void DDX_Radio(CDataExchange& dx, int firstId, int& index);
 // Range checks of the value just exchanged; they act only when saving, and
-// only on a value the user typed: what the dialog showed is accepted as it is.
+// only on a value the user typed: a box that still shows its member's value
+// is accepted as it is. A refused value is taken back out of the member.
 void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue);
 void DDV_MinMaxFloat(CDataExchange& dx, float value, float minValue, float maxValue);
 void DDV_MinMaxDouble(CDataExchange& dx, double value, double minValue, double maxValue);
@@ -151,6 +152,10 @@ public:
 
     QWidget* GetDlgItem(int id) const;
     std::string GetDlgItemText(int id) const;
+    // The box's whole text as an integer, read as the exchange reads it;
+    // nothing when it is not one. A handler that goes on after a refused
+    // exchange reads what was typed here, since the member keeps its value.
+    std::optional<int> GetDlgItemInt(int id) const;
     void SetDlgItemText(int id, const std::string& text);
     void CheckDlgButton(int id, int check);
     // Marks `checkId` and clears every other radio or check box with an id
@@ -202,10 +207,6 @@ private:
 
     DialogTemplate Table;
     std::map<int, Control> Controls;
-    std::map<int, std::string> ShownText;  // edit id -> text last put there by the exchange
-    // edit id -> text refused there; shown again from the member, it is still
-    // the user's and still checked.
-    std::map<int, std::string> RefusedText;
     std::map<int, QButtonGroup*> RadioGroups;  // first radio's id -> its group
     std::map<int, std::function<void()>> Handlers;
     int Result = IDCANCEL;

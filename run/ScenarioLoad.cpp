@@ -202,6 +202,12 @@ void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
 void StartBuiltInScenario(CBrevimarDoc& doc)
 {
     GiveBuiltInScenarioRoom(doc);
+    // A consistent scenario, as a read file and every restart leave one: the
+    // squad sizes add up to the agent count (one squad holds all ten agents
+    // of a side), the agents are numbered into their squads and take their
+    // squad's values and personalities. Otherwise the first dialog confirmed
+    // would rebuild the forces from squads of no agents.
+    doc.InitializeForces();
     DeriveRunState(doc);
     SetStartupStartValues(doc);
     StartScenarioRun(doc, true);

@@ -514,5 +514,36 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     EXPECT_EQ(dlg.IsDlgButtonChecked(rb + C::NO_LIMIT), 1);
 }
 
+// A value the range check refuses never reaches a squad table, and a squad's
+// own opened value stays acceptable though another squad's equal text was
+// refused. Two RED squads with centres x 20 and c2 (0 is below the minimum
+// of 1, as a file may hold); RED squad 1 takes the typed text and "SAVE
+// Squad Data" (refused both times: 999 is above 150, 0 below 1), squad 2 is
+// shown, OK: the document keeps both opened centres.
+TEST_F(CombatDialogs, RefusedCentreReachesNoSquadAndOpenedCentreStaysAcceptable)
+{
+    const struct {
+        const char* Typed;
+        int Squad2Centre;
+    } cases[] = {{"999", 30}, {"0", 0}};
+    const int rb = C::SideId(Side::Red, 0);
+    for (const auto& c : cases) {
+        Doc().Battlefield.init_dist = 0;  // the boxes as given, not the corners
+        Squads(Side::Red, {3, 3});
+        CBattlefield& b = Doc().Battlefield;
+        b.RED_cen_x[1] = 20;
+        b.RED_cen_x[2] = c.Squad2Centre;
+        Hooks.Reset();
+        Hooks.StepDialog({{rb + C::CENTER_X, c.Typed}, {rb + C::SAVE_SQUAD, ""}});
+        Hooks.StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+        EXPECT_EQ(Hooks.Log().back().Result, IDOK) << c.Typed;
+        EXPECT_EQ(Messages("Please enter an integer between 1 and 150."), 2) << c.Typed;  // SAVE, then the switch
+        EXPECT_EQ(b.RED_cen_x[1], 20) << c.Typed;
+        EXPECT_EQ(b.RED_cen_x[2], c.Squad2Centre) << c.Typed;
+    }
+}
+
 }  // namespace
 }  // namespace brevimar::testing

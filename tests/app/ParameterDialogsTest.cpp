@@ -2,8 +2,10 @@
 #include <QImage>
 #include <QScrollArea>
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <numeric>
 #include <vector>
 
 #include "app/AppFixture.h"
@@ -16,6 +18,8 @@
 #include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/PersonalityDlg.h"
 #include "dialogs/RangeOptionDlgs.h"
+#include "run/ScenarioLoad.h"
+#include "support/DocumentBytes.h"
 #include "support/ScriptedHost.h"
 
 namespace brevimar::testing {
@@ -235,47 +239,157 @@ TEST_F(ParameterDialogs, OkKeepsTheShownSquadsEditsWithoutStore)
     }
 }
 
-// Every parameter dialog takes OK on the built-in document (start-up
-// cancelled), whose zero ranges, areas and flags lie outside what a user may
-// type: a dialog refuses only values the user typed.
-TEST(BuiltInDocument, EveryParameterDialogTakesOkUntouched)
+// The document's bytes with its run state blanked: what a dialog confirmed
+// untouched must leave exactly as it found, the forces, the battlefield and
+// every parameter. Run state is what a step moves on or a restart draws
+// afresh from the scenario seed, so a restart with unchanged parameters may
+// change it; strings and path fields own heap memory and are compared by
+// value instead.
+std::vector<unsigned char> ScenarioBytes(const CBrevimarDoc& doc)
 {
-    QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).clear();
-    CModalHooks hooks;
-    auto app = std::make_unique<CBrevimarApp>(&hooks);
-    hooks.CancelFile();
-    ASSERT_TRUE(app->InitInstance({"brevimar"}));
-    CMainFrame& frame = *app->MainFrame();
-    frame.ActiveView()->GetDocument()->RedForce.WeaponAssignType = 1;
-    frame.ActiveView()->GetDocument()->BlueForce.WeaponAssignType = 1;
-    for (const unsigned id :
-         {V::ID_EDIT_RED_AGENTS, V::ID_EDIT_BLUE_AGENTS, V::ID_EDIT_COMBAT_PARAMETERS, V::ID_EDIT_RED_PASSABLE_TERRAIN,
-          V::ID_EDIT_BLUE_PASSABLE_TERRAIN, V::ID_EDIT_RED_SQUAD_WEAPONS, V::ID_EDIT_BLUE_SQUAD_WEAPONS,
-          V::ID_EDIT_RED_GRENADE, V::ID_EDIT_BLUE_GRENADE, V::ID_EDIT_RED_AGENT_WEAPONS, V::ID_EDIT_BLUE_AGENT_WEAPONS,
-          V::ID_FLY_RED_PERSONALITY, V::ID_FLY_BLUE_PERSONALITY, V::ID_FLY_RED_META_PERSONALITY,
-          V::ID_FLY_BLUE_META_PERSONALITY, V::ID_FLY_RED_AREA, V::ID_FLY_BLUE_AREA, V::ID_FLY_RED_FORMATION,
-          V::ID_FLY_BLUE_FORMATION, V::ID_EDIT_TERRITORIAL_POSSESSION, V::ID_RESEED_RANDOM, V::ID_EDIT_HIGHLIGHT_SQUADS,
-          V::ID_FLY_BATTLEFIELD_SIZE, V::ID_FLY_RED_DISTRIBUTION, V::ID_FLY_BLUE_DISTRIBUTION, V::ID_FLY_RED_FLAG,
-          V::ID_FLY_BLUE_FLAG, V::ID_FLY_RED_ADJUDICATION, V::ID_FLY_BLUE_ADJUDICATION, V::ID_FLY_RED_MOVEMENT,
-          V::ID_FLY_BLUE_MOVEMENT, V::ID_FLY_RED_SENSOR, V::ID_FLY_BLUE_FIRE, V::ID_FLY_RED_THRESHOLD,
-          V::ID_FLY_BLUE_PK, V::ID_FLY_RED_MAX_TARGETS, V::ID_FLY_BLUE_DEFENSE, V::ID_FLY_RED_COMMUNICATIONS,
-          V::ID_FLY_BLUE_COMMUNICATIONS}) {
-        const std::size_t before = hooks.Log().size();
-        hooks.AnswerDialog(IDOK);
-        ASSERT_TRUE(frame.RunCommand(id)) << id;
-        ASSERT_GT(hooks.Log().size(), before) << id;
-        int refusals = 0, accepted = 0;
-        for (std::size_t k = before; k < hooks.Log().size(); ++k) {
-            const ModalRecord& r = hooks.Log()[k];
-            refusals += r.Kind == ModalKind::MessageBox && r.Text.rfind("Please enter", 0) == 0;
-            accepted += r.Kind == ModalKind::Dialog && r.Result == IDOK;
-        }
-        EXPECT_EQ(refusals, 0) << id;
-        EXPECT_GE(accepted, 1) << id;
-        hooks.Reset();
+    std::vector<unsigned char> bytes = DocumentBytes(doc);
+    const auto* base = reinterpret_cast<const unsigned char*>(static_cast<const CDocumentState*>(&doc));
+    auto blank = [&](const auto& member) {
+        const auto at = reinterpret_cast<const unsigned char*>(&member) - base;
+        std::fill_n(bytes.begin() + at, sizeof member, 0);
+    };
+    // The capture of the run and where it ended.
+    blank(doc.CapturedStep), blank(doc.CaptureEndStep), blank(doc.RunEndStep);
+    // Deployment: where each agent stands and in what state, the grids that
+    // follow the agents, the commanders appointed among them and what the
+    // last step left in each agent (current ranges by state, weights and
+    // values in force, counts, scans).
+    blank(doc.Battlefield.OccupancyGrid), blank(doc.Battlefield.AgentGrid);
+    for (const CGlobalCommander* g : {&doc.RedGlobal, &doc.BlueGlobal}) {
+        blank(g->SectorWeight), blank(g->SectorAliveTally), blank(g->SectorInjuredTally);
+        blank(g->GcTargetX), blank(g->GcTargetY), blank(g->GcHelpX), blank(g->GcHelpY);
     }
-    app.reset();
-    QCoreApplication::processEvents();
+    for (const CLocalCommand* l : {&doc.RedLocal, &doc.BlueLocal}) {
+        blank(l->CommanderAgent), blank(l->SubordinateCount), blank(l->Subordinates);
+        blank(l->CommanderGoalX), blank(l->CommanderGoalY), blank(l->CommanderPrevGoalX);
+        blank(l->CommanderPrevGoalY), blank(l->CommanderHealth), blank(l->ObeyGlobalWeight);
+        blank(l->HelpLocalWeight), blank(l->CommandRole), blank(l->CommanderOf), blank(l->CommanderNumberOf);
+        blank(l->AgentGoalX), blank(l->AgentGoalY), blank(l->LocalCommanderWeight), blank(l->LocalGoalWeight);
+    }
+    for (const CForce* f : {static_cast<const CForce*>(&doc.RedForce), static_cast<const CForce*>(&doc.BlueForce)}) {
+        blank(f->HandRemoved), blank(f->AgentX), blank(f->AgentY), blank(f->AgentState), blank(f->Grid);
+        blank(f->SensorRange), blank(f->FireRange), blank(f->ConstraintRange), blank(f->DistanceNormaliser);
+        blank(f->CommRange), blank(f->CommWeightAlive), blank(f->CommWeightInjured);
+        blank(f->EffW1), blank(f->EffW2), blank(f->EffW3), blank(f->EffW4), blank(f->EffW5), blank(f->EffW6);
+        blank(f->EffWTerrain), blank(f->EffWArea), blank(f->FlockWeight);
+        blank(f->EnemyCount), blank(f->EngagedTargets), blank(f->HitCount), blank(f->ReconstitutionTimer);
+        blank(f->Scan), blank(f->FriendSensed), blank(f->EnemySensed), blank(f->FriendViaComm);
+        blank(f->EnemyViaComm), blank(f->LocalCenterX), blank(f->LocalCenterY);
+    }
+    blank(doc.TerrainModifiers.RedTerrainModified), blank(doc.TerrainModifiers.BlueTerrainModified);
+    // Fratricide, shots and hits counted in this run, and how it ended.
+    blank(doc.Battlefield.RedFratricideCount), blank(doc.Battlefield.BlueFratricideCount);
+    blank(doc.RedTallies), blank(doc.BlueTallies), blank(doc.RedHitTally), blank(doc.BlueHitTally);
+    blank(doc.WinningSide), blank(doc.GoalInReach), blank(doc.RunTerminated);
+    // The generator's state.
+    blank(doc.RandomState), blank(doc.Generator);
+    // Statistics of the run and of batches, and how far a batch has come.
+    blank(doc.Collected), blank(doc.MultiRunCharts), blank(doc.Series.RedAliveSeries);
+    blank(doc.Series.RedInjuredSeries), blank(doc.Series.BlueAliveSeries), blank(doc.Series.BlueInjuredSeries);
+    blank(doc.Series.RedCombatEntropy), blank(doc.Series.BlueCombatEntropy), blank(doc.Series.MultiRunBusy);
+    blank(doc.Series.MultiRunSample), blank(doc.Series.MultiRunStep);
+    // The time step, its direction and live counts, the header of a stored
+    // run and the move-order menu marks that follow MoveOrder.
+    blank(doc.RunHeader), blank(doc.StepsSincePause);
+    // The picture: pause, zoom (every restart returns it to 100%), frames,
+    // maps and the status line.
+    blank(doc.Paused), blank(doc.ZoomFactor), blank(doc.ZoomAreaCleared), blank(doc.DisplayFrame);
+    blank(doc.ActivityGrids), blank(doc.TerritoryOwner), blank(doc.BattleFrontGrid);
+    blank(doc.StatusText), blank(doc.LastSetupWarning);
+    blank(doc.InputFileName), blank(doc.MultiRunGraphLabels), blank(doc.RedWaypointField), blank(doc.BlueWaypointField);
+    return bytes;
+}
+
+// The built-in document (start-up chooser cancelled) and every scenario of
+// the test data, each answered with OK untouched in every parameter dialog
+// of the menus: no value is refused, and the scenario stays as it was to the
+// byte. The built-in document and the files hold values the dialogs would
+// refuse if typed (zero ranges, areas and flags): a dialog accepts what it
+// was opened with.
+TEST(UntouchedOk, EveryParameterDialogKeepsTheScenario)
+{
+    const char* scenarios[] = {nullptr,           "scenario_v1.dat", "scenario_v2.dat", "scenario_v3.dat",
+                               "scenario_v4.dat", "menu_v1.dat",     "menu_v2.dat",     "menu_v3.dat",
+                               "golden_default.dat", "golden_rich.run", "stored_v4.run", "stored_empty.run",
+                               "stored_400.run"};
+    // Left out: the genetic-algorithm and landscape commands, greyed outside
+    // their run modes, which set the forces up for the search; "Step-Execute
+    // for T steps...", a run control; the charts and data windows, which
+    // write nothing back.
+    const unsigned commands[] = {
+        // Edit
+        V::ID_EDIT_COMBAT_PARAMETERS, V::ID_EDIT_TERRAIN_BLOCKS, V::ID_EDIT_RED_PASSABLE_TERRAIN,
+        V::ID_EDIT_BLUE_PASSABLE_TERRAIN, V::ID_EDIT_RED_AGENTS, V::ID_EDIT_BLUE_AGENTS, V::ID_EDIT_RED_COMM_MATRIX,
+        V::ID_EDIT_BLUE_COMM_MATRIX, V::ID_EDIT_RED_SQUAD_WEIGHTS, V::ID_EDIT_BLUE_SQUAD_WEIGHTS,
+        V::ID_EDIT_RED_SQUAD_WEAPONS, V::ID_EDIT_BLUE_SQUAD_WEAPONS, V::ID_EDIT_RED_GRENADE, V::ID_EDIT_BLUE_GRENADE,
+        V::ID_EDIT_RED_AGENT_WEAPONS, V::ID_EDIT_BLUE_AGENT_WEAPONS, V::ID_EDIT_TERRITORIAL_POSSESSION,
+        V::ID_EDIT_MULTI_RUN_PARAMETERS,
+        // Simulation, Display
+        V::ID_RESEED_RANDOM, V::ID_EDIT_HIGHLIGHT_SQUADS,
+        // On-the-Fly Parameter Changes
+        V::ID_FLY_BATTLEFIELD_SIZE, V::ID_FLY_RED_DISTRIBUTION, V::ID_FLY_BLUE_DISTRIBUTION, V::ID_FLY_RED_FLAG,
+        V::ID_FLY_BLUE_FLAG, V::ID_FLY_RED_ADJUDICATION, V::ID_FLY_BLUE_ADJUDICATION, V::ID_FLY_RED_WEAPON_SELECTION,
+        V::ID_FLY_BLUE_WEAPON_SELECTION, V::ID_FLY_RED_PERSONALITY, V::ID_FLY_BLUE_PERSONALITY,
+        V::ID_FLY_RED_META_PERSONALITY, V::ID_FLY_BLUE_META_PERSONALITY, V::ID_FLY_RED_MOVEMENT,
+        V::ID_FLY_BLUE_MOVEMENT, V::ID_FLY_RED_SENSOR, V::ID_FLY_BLUE_SENSOR, V::ID_FLY_RED_FIRE, V::ID_FLY_BLUE_FIRE,
+        V::ID_FLY_RED_THRESHOLD, V::ID_FLY_BLUE_THRESHOLD, V::ID_FLY_RED_PK, V::ID_FLY_BLUE_PK,
+        V::ID_FLY_RED_MAX_TARGETS, V::ID_FLY_BLUE_MAX_TARGETS, V::ID_FLY_RED_DEFENSE, V::ID_FLY_BLUE_DEFENSE,
+        V::ID_FLY_RED_COMMUNICATIONS, V::ID_FLY_BLUE_COMMUNICATIONS, V::ID_FLY_RED_COMM_MATRIX,
+        V::ID_FLY_BLUE_COMM_MATRIX, V::ID_FLY_RED_SQUAD_WEIGHTS, V::ID_FLY_BLUE_SQUAD_WEIGHTS, V::ID_FLY_RED_AREA,
+        V::ID_FLY_BLUE_AREA, V::ID_FLY_RED_FORMATION, V::ID_FLY_BLUE_FORMATION};
+    for (const char* scenario : scenarios) {
+        const std::string name = scenario ? scenario : "built-in";
+        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).clear();
+        CModalHooks hooks;
+        auto app = std::make_unique<CBrevimarApp>(&hooks);
+        // A .dat file as the start-up chooser reads it; the scenario part of
+        // a .run file as File > "Load Brevimar Input Data File..." does.
+        const bool storedRun = scenario && name.ends_with(".run");
+        if (scenario && !storedRun)
+            hooks.AnswerFile(Fixture(name));
+        else
+            hooks.CancelFile();
+        ASSERT_TRUE(app->InitInstance({"brevimar"})) << name;
+        CMainFrame& frame = *app->MainFrame();
+        CBrevimarDoc& doc = *frame.ActiveView()->GetDocument();
+        if (storedRun) {
+            ASSERT_TRUE(LoadScenario(doc, Fixture(name)).Read) << name;
+        }
+        // A consistent scenario: the squad sizes add up to the agent count.
+        for (const CForce* f : {static_cast<const CForce*>(&doc.RedForce), static_cast<const CForce*>(&doc.BlueForce)})
+            EXPECT_EQ(std::accumulate(f->num_per_squad + 1, f->num_per_squad + 1 + f->NumSquads, 0), f->NumAgents)
+                << name;
+        hooks.Reset();
+        std::vector<unsigned char> before = ScenarioBytes(doc);
+        const std::string file = doc.InputFileName;
+        const CPathField redPaths = doc.RedWaypointField, bluePaths = doc.BlueWaypointField;
+        for (const unsigned id : commands) {
+            for (int k = 0; k < 3; ++k)  // a dialog and the sub-dialogs it may open
+                hooks.AnswerDialog(IDOK);
+            ASSERT_TRUE(frame.RunCommand(id)) << name << " " << id;
+            int refusals = 0, accepted = 0;
+            for (const ModalRecord& r : hooks.Log()) {
+                refusals += r.Kind == ModalKind::MessageBox && r.Text.rfind("Please enter", 0) == 0;
+                accepted += r.Kind == ModalKind::Dialog && r.Result == IDOK;
+            }
+            EXPECT_EQ(refusals, 0) << name << " " << id;
+            EXPECT_GE(accepted, 1) << name << " " << id;
+            const std::vector<unsigned char> after = ScenarioBytes(doc);
+            const auto changed = std::mismatch(before.begin(), before.end(), after.begin()).first - before.begin();
+            EXPECT_EQ(changed, std::ssize(before)) << name << " " << id << ": changed from byte " << changed;
+            before = after;  // each command answers for its own change
+            EXPECT_EQ(doc.InputFileName, file) << name << " " << id;
+            EXPECT_TRUE(doc.RedWaypointField == redPaths && doc.BlueWaypointField == bluePaths) << name << " " << id;
+            hooks.Reset();
+        }
+        app.reset();
+        QCoreApplication::processEvents();
+    }
 }
 
 TEST_F(ParameterDialogs, SharedHandlersToggleSetAndChoose)
@@ -469,7 +583,7 @@ TEST_F(ParameterDialogs, MetaPersonalityOkRefreshesAgentsBySide)
         Hooks.StepDialog({{MetaUseId(14), "1"}, {MetaAliveId(1), "7"}, {IDC_STORE_SQUAD, ""}});
         Hooks.AnswerDialog(IDOK);
         ASSERT_TRUE(Run(id));
-        EXPECT_EQ(f->A_R_terrain_min[1], 12.0f);
+        EXPECT_EQ(f->A_R_terrain_min[1], 12.7f);  // shown cut to 12, and came back as shown
         EXPECT_EQ(f->R_area_min_flag[1], 1);
         EXPECT_EQ(f->AdvanceNumAlive[1], 7);
         EXPECT_EQ(f->ShotProbAlive[3], id == V::ID_FLY_RED_META_PERSONALITY ? 0.01f : 0.5f);
@@ -530,7 +644,7 @@ TEST_F(ParameterDialogs, FormationClampsRingsAndCopiesToEachAgentsSquad)
     EXPECT_EQ(f.A_R_flock_min[3], 5.0f);
     EXPECT_EQ(f.A_R_flock_max[3], 5.0f);
     EXPECT_EQ(f.I_R_flock_min[3], 3.0f);
-    EXPECT_EQ(f.A_R_flock_max[5], 0.0f);  // squads above the count come back 0
+    EXPECT_EQ(f.A_R_flock_max[5], 9.0f);  // squads above the count keep theirs
     EXPECT_EQ(f.FlockMinAlive[1], 5.0f);
     EXPECT_EQ(f.FlockMaxAlive[5], 5.0f);
 

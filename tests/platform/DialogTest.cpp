@@ -181,6 +181,31 @@ TEST_F(DialogTest, RefusedValueKeepsTheDialogOpenWithTheFocusOnIt)
     EXPECT_EQ(second.FocusedControl(), IDC_COUNT);
 }
 
+// A refused value is taken back out of its member; a box that still shows
+// its member's value keeps the member to the last bit, out of range or not.
+TEST_F(DialogTest, RefusedValueLeavesItsMemberAndShownValuesKeepEveryDigit)
+{
+    TestDlg dlg(&Owner);
+    dlg.Count = 600;  // above 499, as a file may hold it
+    dlg.Range = 1.23456789f;  // shown as 1.23457
+    dlg.Rate = 1.0 / 3.0;     // shown with 15 digits
+    ASSERT_TRUE(dlg.UpdateData(false));
+    ASSERT_TRUE(dlg.UpdateData(true));
+    EXPECT_EQ(dlg.Count, 600);
+    EXPECT_EQ(dlg.Range, 1.23456789f);
+    EXPECT_EQ(dlg.Rate, 1.0 / 3.0);
+
+    dlg.SetDlgItemText(IDC_COUNT, "500");
+    EXPECT_FALSE(dlg.UpdateData(true));
+    EXPECT_EQ(dlg.Count, 600);
+    dlg.SetDlgItemText(IDC_COUNT, "600");  // typed back: the member's own value
+    dlg.SetDlgItemText(IDC_RANGE, "1000");
+    EXPECT_FALSE(dlg.UpdateData(true));
+    EXPECT_EQ(dlg.Count, 600);
+    EXPECT_EQ(dlg.Range, 1.23456789f);
+    ASSERT_EQ(Messages().size(), 2u);
+}
+
 TEST_F(DialogTest, CancelHandsNothingBack)
 {
     TestDlg dlg(&Owner);
