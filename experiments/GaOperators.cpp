@@ -103,7 +103,7 @@ void CGeneticAlgorithm::NormaliseMissionWeights()
     double sum = 0;
     for (int k = 1; k <= GaPrimitiveCount; ++k)
         sum += Ga.MissionWeight[k];
-    if (sum == 0)
+    if (!(sum > 0))
         return;
     for (int k = 1; k <= GaPrimitiveCount; ++k)
         Ga.MissionWeight[k] /= sum;
