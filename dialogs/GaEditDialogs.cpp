@@ -7,6 +7,8 @@ namespace brevimar {
 
 namespace {
 
+int Int(double limit) { return static_cast<int>(limit); }
+
 // How a check box of the chromosome dialog changes its gene.
 enum class Box { None, Single, Pair, MinDistance };
 
@@ -102,7 +104,7 @@ const DialogTemplate& ChromosomeTemplate()
 CAgentChromosomeDlg::CAgentChromosomeDlg(CBrevimarDoc&, QWidget* parent) : CParamDlg(ChromosomeTemplate(), parent)
 {
     // More than ten squads do not fit the force or the chromosome.
-    Bind(IDC_SQUADS, Values.SquadCount, 1, MaxSquads);
+    Bind(IDC_SQUADS, Values.SquadCount, Int(GaLimits::SquadCount.Low), Int(GaLimits::SquadCount.High));
     for (const ChromosomeGroup& group : ChromosomeGroups())
         for (const ChromosomeRow& row : group.Rows)
             for (int gene : {row.Alive, row.Injured}) {
@@ -238,7 +240,7 @@ CGeneMinMaxDlg::CGeneMinMaxDlg(CBrevimarDoc& doc, QWidget* parent) : CParamDlg(R
         Bind(MaxId(row.Gene), Values.Max[row.Gene], row.MaxLow, row.MaxHigh);
     }
     Values.WeightThreshold = doc.Ga.GaWeightThreshold;
-    Bind(IDC_THRESHOLD, Values.WeightThreshold, 0.0, 100.0);
+    Bind(IDC_THRESHOLD, Values.WeightThreshold, GaLimits::WeightThreshold.Low, GaLimits::WeightThreshold.High);
 }
 
 // ------------------------------------------------------------------ mission
@@ -285,9 +287,30 @@ CMissionObjectiveDlg::CMissionObjectiveDlg(CBrevimarDoc& doc, QWidget* parent) :
     for (int k = 1; k <= GaPrimitiveCount; ++k) {
         Used[k] = doc.Ga.MissionUsed[k];
         Weight[k] = doc.Ga.MissionWeight[k];
-        Bind(WeightId(k), Weight[k], 0.0, 100.0);
+        Bind(WeightId(k), Weight[k], GaLimits::MissionWeight.Low, GaLimits::MissionWeight.High);
         BindCheck(UseId(k), Used[k]);
     }
+    TerminationRule = doc.Ga.GaTerminationRule;
+}
+
+void CMissionObjectiveDlg::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    double sum = 0;
+    for (int k = TerminationRule == 4 ? 2 : 1; k <= GaPrimitiveCount; ++k)
+        sum += Weight[k];
+    if (!(sum > 0)) {
+        MessageBox(TerminationRule == 4
+                       ? std::string("Please give a weight above 0 to at least one primitive other than \"") +
+                             Primitives[1] +
+                             "\": with termination rule 4 its weight counts as 0, and the weights are divided by "
+                             "their sum."
+                       : "Please give a weight above 0 to at least one primitive: the weights are divided by their "
+                         "sum.");
+        return;
+    }
+    CParamDlg::OnOK();
 }
 
 // ------------------------------------------------------------------ search space
@@ -379,17 +402,18 @@ CGaRunTimeParamsDlg::CGaRunTimeParamsDlg(CBrevimarDoc& doc, QWidget* parent)
     : CParamDlg(RunTimeTemplate(), parent), Values(CurrentRunTimeParams(doc))
 {
     // The records hold 300 members, 100 initial conditions and 999 generations.
-    Bind(IDC_POPULATION, Values.PopulationSize, 1, GaMaxPopulation);
-    Bind(IDC_GENERATIONS, Values.Generations, 1, GaMaxGenerations);
-    Bind(IDC_CONDITIONS, Values.InitialConditions, 1, GaMaxConditions);
-    // A run ends only at its maximum time, so it is at least 1.
-    Bind(IDC_MAX_TIME, Values.MaxTimeToFlag, 1, 999);
-    Bind(IDC_POWER, Values.PenaltyPower, 1, 10);
-    Bind(IDC_CONTAIN_RANGE, Values.ContainmentRange, 0.0, 99.0);
-    Bind(IDC_CONTAIN_NUMBER, Values.ContainmentNumber, 0.0, 999.0);
-    Bind(IDC_COM_FRACTION, Values.CenterOfMassFraction, 0.0, 1.0);
-    Bind(IDC_CROSSOVER, Values.CrossoverProb, 0.0, 1.0);
-    Bind(IDC_MUTATION, Values.MutationProb, 0.0, 1.0);
+    auto bindInt = [this](int id, int& member, GaLimit limit) { Bind(id, member, Int(limit.Low), Int(limit.High)); };
+    auto bindReal = [this](int id, double& member, GaLimit limit) { Bind(id, member, limit.Low, limit.High); };
+    bindInt(IDC_POPULATION, Values.PopulationSize, GaLimits::PopulationSize);
+    bindInt(IDC_GENERATIONS, Values.Generations, GaLimits::Generations);
+    bindInt(IDC_CONDITIONS, Values.InitialConditions, GaLimits::InitialConditions);
+    bindInt(IDC_MAX_TIME, Values.MaxTimeToFlag, GaLimits::MaxTimeToFlag);
+    bindInt(IDC_POWER, Values.PenaltyPower, GaLimits::PenaltyPower);
+    bindReal(IDC_CONTAIN_RANGE, Values.ContainmentRange, GaLimits::ContainmentRange);
+    bindReal(IDC_CONTAIN_NUMBER, Values.ContainmentNumber, GaLimits::ContainmentNumber);
+    bindReal(IDC_COM_FRACTION, Values.CenterOfMassFraction, GaLimits::Fraction);
+    bindReal(IDC_CROSSOVER, Values.CrossoverProb, GaLimits::Fraction);
+    bindReal(IDC_MUTATION, Values.MutationProb, GaLimits::Fraction);
     auto choose = [this](int value) {
         Values.BestToFile = value;
         UpdateData(false);

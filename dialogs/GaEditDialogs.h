@@ -58,6 +58,10 @@ public:
 
     int Used[GaPrimitiveSlots] = {};
     double Weight[GaPrimitiveSlots] = {};
+    int TerminationRule = 4;  // rule 4 clears weight 1 before the weights are divided by their sum
+
+    // Weights that would leave a sum of 0 to divide by are refused with a message.
+    void OnOK() override;
 };
 
 class CGaSearchSpaceDlg : public CParamDlg {

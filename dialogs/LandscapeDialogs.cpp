@@ -9,6 +9,7 @@
 
 #include "core/Document.h"
 #include "experiments/LandscapeParameters.h"
+#include "experiments/LandscapeSetup.h"
 
 namespace brevimar {
 
@@ -243,12 +244,13 @@ bool CLandscapeObjectiveDlg::OnInitDialog()
 
 void CLandscapeObjectiveDlg::DoDataExchange(CDataExchange& dx)
 {
+    namespace L = LandscapeLimits;
     for (int k = 1; k <= LandscapeMeasureCount; ++k) {
         DDX_Text(dx, WeightIds[k], Weight[k]);
-        DDV_MinMaxDouble(dx, Weight[k], 0.0, 100.0);
+        DDV_MinMaxDouble(dx, Weight[k], L::Weight.Low, L::Weight.High);
     }
     DDX_Text(dx, IDC_WIN_THRESHOLD, WinThreshold);
-    DDV_MinMaxDouble(dx, WinThreshold, 0.0, 1.0);
+    DDV_MinMaxDouble(dx, WinThreshold, L::WinThreshold.Low, L::WinThreshold.High);
 }
 
 // --- run-time parameters
@@ -307,38 +309,28 @@ void CLandscapeRunParamsDlg::DoDataExchange(CDataExchange& dx)
 {
     // Initial conditions and run length are held to what the result arrays
     // and the step loop can take.
-    DDX_Text(dx, IDC_CONDITIONS, InitialConditions);
-    DDV_MinMaxInt(dx, InitialConditions, 1, LandscapeMaxConditions);
-    DDX_Text(dx, IDC_MAX_TIME, MaxTimeToFlag);
-    DDV_MinMaxInt(dx, MaxTimeToFlag, 1, 999);
-    DDX_Text(dx, IDC_POWER, PenaltyPower);
-    DDV_MinMaxInt(dx, PenaltyPower, 1, 15);
-    DDX_Text(dx, IDC_TERMINATION, TerminationCode);
-    DDV_MinMaxInt(dx, TerminationCode, 1, 4);
-    DDX_Text(dx, IDC_CONTAIN_RANGE, ContainmentRange);
-    DDV_MinMaxInt(dx, ContainmentRange, 1, 99);
-    DDX_Text(dx, IDC_CONTAIN_NUMBER, ContainmentNumber);
-    DDV_MinMaxInt(dx, ContainmentNumber, 0, 99);
+    auto number = [&dx](int id, int& value, LandscapeLimit limit) {
+        DDX_Text(dx, id, value);
+        DDV_MinMaxInt(dx, value, limit.IntLow(), limit.IntHigh());
+    };
+    namespace L = LandscapeLimits;
+    number(IDC_CONDITIONS, InitialConditions, L::InitialConditions);
+    number(IDC_MAX_TIME, MaxTimeToFlag, L::MaxTimeToFlag);
+    number(IDC_POWER, PenaltyPower, L::PenaltyPower);
+    number(IDC_TERMINATION, TerminationCode, L::TerminationCode);
+    number(IDC_CONTAIN_RANGE, ContainmentRange, L::ContainmentRange);
+    number(IDC_CONTAIN_NUMBER, ContainmentNumber, L::ContainmentNumber);
     DDX_Text(dx, IDC_COM_FRACTION, CenterOfMassFraction);
-    DDV_MinMaxDouble(dx, CenterOfMassFraction, 0.0, 1.0);
-    DDX_Text(dx, IDC_THRESHOLD_RANGE, ThresholdRange);
-    DDV_MinMaxInt(dx, ThresholdRange, 1, 99);
-    DDX_Text(dx, IDC_SURROUNDING, SurroundingNumber);
-    DDV_MinMaxInt(dx, SurroundingNumber, 0, 999);
-    DDX_Text(dx, IDC_DELTA, Delta);
-    DDV_MinMaxInt(dx, Delta, 0, 999);
-    DDX_Text(dx, IDC_CENTER_X, CenterX);
-    DDV_MinMaxInt(dx, CenterX, 0, 999);
-    DDX_Text(dx, IDC_CENTER_Y, CenterY);
-    DDV_MinMaxInt(dx, CenterY, 1, 999);
-    DDX_Text(dx, IDC_RANGE_X, RangeX);
-    DDV_MinMaxInt(dx, RangeX, 1, 999);
-    DDX_Text(dx, IDC_RANGE_Y, RangeY);
-    DDV_MinMaxInt(dx, RangeY, 1, 999);
-    DDX_Text(dx, IDC_TIME_MIN, TimeMin);
-    DDV_MinMaxInt(dx, TimeMin, 1, 999);
-    DDX_Text(dx, IDC_TIME_MAX, TimeMax);
-    DDV_MinMaxInt(dx, TimeMax, 1, 999);
+    DDV_MinMaxDouble(dx, CenterOfMassFraction, L::CenterOfMassFraction.Low, L::CenterOfMassFraction.High);
+    number(IDC_THRESHOLD_RANGE, ThresholdRange, L::ThresholdRange);
+    number(IDC_SURROUNDING, SurroundingNumber, L::SurroundingNumber);
+    number(IDC_DELTA, Delta, L::Delta);
+    number(IDC_CENTER_X, CenterX, L::CenterX);
+    number(IDC_CENTER_Y, CenterY, L::CenterY);
+    number(IDC_RANGE_X, RangeX, L::BoxRange);
+    number(IDC_RANGE_Y, RangeY, L::BoxRange);
+    number(IDC_TIME_MIN, TimeMin, L::TerritoryTime);
+    number(IDC_TIME_MAX, TimeMax, L::TerritoryTime);
 }
 
 // --- raw data question
@@ -450,19 +442,22 @@ void CLandscapeParamsDlg::DoDataExchange(CDataExchange& dx)
 {
     ExchangeName(dx, IDC_X_NAME, XName);
     ExchangeName(dx, IDC_Y_NAME, YName);
-    DDX_Text(dx, IDC_X_MIN, XMin);
-    DDV_MinMaxDouble(dx, XMin, -999.0, 999.0);
-    DDX_Text(dx, IDC_X_MAX, XMax);
-    DDV_MinMaxDouble(dx, XMax, -999.0, 999.0);
+    namespace L = LandscapeLimits;
+    auto bound = [&dx](int id, double& value) {
+        DDX_Text(dx, id, value);
+        DDV_MinMaxDouble(dx, value, L::Axis.Low, L::Axis.High);
+    };
     // At most 50 values per axis: the result arrays hold no more.
-    DDX_Text(dx, IDC_X_SAMPLES, XSamples);
-    DDV_MinMaxInt(dx, XSamples, 1, LandscapeMaxSamples);
-    DDX_Text(dx, IDC_Y_MIN, YMin);
-    DDV_MinMaxDouble(dx, YMin, -999.0, 999.0);
-    DDX_Text(dx, IDC_Y_MAX, YMax);
-    DDV_MinMaxDouble(dx, YMax, -999.0, 999.0);
-    DDX_Text(dx, IDC_Y_SAMPLES, YSamples);
-    DDV_MinMaxInt(dx, YSamples, 1, LandscapeMaxSamples);
+    auto samples = [&dx](int id, int& value) {
+        DDX_Text(dx, id, value);
+        DDV_MinMaxInt(dx, value, L::Samples.IntLow(), L::Samples.IntHigh());
+    };
+    bound(IDC_X_MIN, XMin);
+    bound(IDC_X_MAX, XMax);
+    samples(IDC_X_SAMPLES, XSamples);
+    bound(IDC_Y_MIN, YMin);
+    bound(IDC_Y_MAX, YMax);
+    samples(IDC_Y_SAMPLES, YSamples);
 }
 
 }  // namespace brevimar

@@ -188,7 +188,8 @@ void CGeneticAlgorithm::DecodeInto(CGaMember& member, int s, CGaDecoded& r, bool
         r.num_per_squad[0] = 0;
         for (int i = 1; i <= 8; ++i)
             r.num_per_squad[i] = i <= K ? std::max(Trunc(gene[3 + i]), 1) : 0;
-        int sum = 0;
+        // Sizes may be as large as the genes' ranges: summed wide.
+        long long sum = 0;
         for (int i = 1; i <= K; ++i) {
             sum += r.num_per_squad[i];
             if (sum == r.NumRed) {
@@ -197,11 +198,11 @@ void CGeneticAlgorithm::DecodeInto(CGaMember& member, int s, CGaDecoded& r, bool
             }
             if (sum > r.NumRed) {
                 r.NumSquads = i;
-                r.num_per_squad[i] -= sum - r.NumRed;
+                r.num_per_squad[i] = static_cast<int>(r.num_per_squad[i] - (sum - r.NumRed));
                 break;
             }
             if (i == K)
-                r.num_per_squad[i] += r.NumRed - sum;
+                r.num_per_squad[i] = static_cast<int>(r.num_per_squad[i] + (r.NumRed - sum));
         }
         if (live)
             Ga.GaSquadCount = r.NumSquads;

@@ -34,6 +34,17 @@ const GeneRangeRow GeneRangeRows[] = {
 };
 const int GeneRangeRowCount = static_cast<int>(std::size(GeneRangeRows));
 
+void GeneLimits(int g, GaLimit* min, GaLimit* max)
+{
+    for (const GeneRangeRow& row : GeneRangeRows)
+        if (row.Gene == g || row.CopyTo == g) {
+            *min = {row.MinLow, row.MinHigh};
+            *max = {row.MaxLow, row.MaxHigh};
+            return;
+        }
+    *min = *max = g >= 60 ? GaLimit{1, MaxBattleSize} : GaLimits::Switch;
+}
+
 namespace {
 
 void ClearScores(CGaMember& member)

@@ -40,7 +40,8 @@ public:
     // --- defaults and reset
     void SetGAModeDefaults();
     void ResetGeneticAlgorithmState();
-    // Weights divided by their sum; a sum of 0 leaves them as they are.
+    // Weights divided by their sum; a sum that is not above 0 (which the
+    // reader and the mission dialog refuse) leaves them as they are.
     void NormaliseMissionWeights();
     // Searched genes among 1..last, ascending.
     void RebuildActiveGenes(int last);

@@ -1,12 +1,12 @@
 // The GA input file (.ga1, .ga2, .lnd: one format): the whole set-up of the
 // genetic algorithm as a stream of values, each after a fixed number of
 // label words.
-#include <cmath>
+#include <charconv>
 #include <istream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 
+#include "experiments/GaEditing.h"
 #include "experiments/GaEngine.h"
 #include "files/FileCommandFrame.h"
 #include "files/WordReader.h"
@@ -80,42 +80,71 @@ private:
         return false;
     }
 
-    // Counts that size the document's arrays.
+    // Every value within what its dialog accepts; the counts among them also
+    // size the document's arrays.
     bool Check()
     {
-        if (Ga.GaSquadCount < 1 || Ga.GaSquadCount > MaxSquads)
-            return Fail("the number of squads is " + std::to_string(Ga.GaSquadCount) + "; it must lie in 1..10");
-        if (Ga.GaPopulationSize < 1 || Ga.GaPopulationSize > GaMaxPopulation)
-            return Fail("the population size is " + std::to_string(Ga.GaPopulationSize) +
-                        "; it must lie in 1..300");
-        if (Generations < 1 || Generations > GaMaxGenerations)
-            return Fail("the number of generations is " + std::to_string(Generations) + "; it must lie in 1..999");
-        if (Ga.GaInitialConditions < 1 || Ga.GaInitialConditions > GaMaxConditions)
-            return Fail("the number of initial conditions is " + std::to_string(Ga.GaInitialConditions) +
-                        "; it must lie in 1..100");
-        // The run-time dialog's limits: a run ends only at its maximum time.
-        if (Ga.GaMaxTimeToFlag < 1 || Ga.GaMaxTimeToFlag > 999)
-            return Fail("the maximum time to the enemy flag is " + std::to_string(Ga.GaMaxTimeToFlag) +
-                        "; it must lie in 1..999");
-        if (Ga.GaPenaltyPower < 1)
-            return Fail("the penalty power factor is " + std::to_string(Ga.GaPenaltyPower) + "; it must be at least 1");
-        // The containment square is measured in cells of the battlefield.
-        if (!(Ga.GaContainmentRange >= 0 && Ga.GaContainmentRange <= MaxBattleSize))
-            return Fail("the flag containment range is " + Number(Ga.GaContainmentRange) + "; it must lie in 0.." +
-                        std::to_string(MaxBattleSize) + ", the largest battlefield");
+        const struct {
+            const char* Name;
+            double Value;
+            GaLimit Limit;
+        } values[] = {
+            {"the search-space mode", static_cast<double>(Ga.GaSearchMode), GaLimits::SearchMode},
+            {"the symmetrize switch", static_cast<double>(Ga.GaSymmetrize), GaLimits::Switch},
+            {"the number of squads", static_cast<double>(Ga.GaSquadCount), GaLimits::SquadCount},
+            {"the population size", static_cast<double>(Ga.GaPopulationSize), GaLimits::PopulationSize},
+            {"the number of generations", static_cast<double>(Generations), GaLimits::Generations},
+            {"the number of initial conditions", static_cast<double>(Ga.GaInitialConditions),
+             GaLimits::InitialConditions},
+            {"the maximum time to the enemy flag", static_cast<double>(Ga.GaMaxTimeToFlag), GaLimits::MaxTimeToFlag},
+            {"the penalty power factor", static_cast<double>(Ga.GaPenaltyPower), GaLimits::PenaltyPower},
+            {"the best-personalities-to-file switch", static_cast<double>(Ga.GaBestToFile), GaLimits::Switch},
+            {"the probability of point crossover", Ga.GaCrossoverProb, GaLimits::Fraction},
+            {"the probability of point mutation", Ga.GaMutationProb, GaLimits::Fraction},
+            {"the termination rule", static_cast<double>(Ga.GaTerminationRule), GaLimits::TerminationRule},
+            {"the flag containment range", Ga.GaContainmentRange, GaLimits::ContainmentRange},
+            {"the containment number", Ga.GaContainmentNumber, GaLimits::ContainmentNumber},
+            {"the centre-of-mass fraction", Ga.GaCenterOfMassFraction, GaLimits::Fraction},
+        };
+        for (const auto& v : values)
+            if (!v.Limit.Holds(v.Value))
+                return Outside(v.Name, v.Value, v.Limit);
         double sum = 0;
-        for (int k = 1; k <= GaPrimitiveCount; ++k)
+        for (int k = 1; k <= GaPrimitiveCount; ++k) {
+            if (!GaLimits::MissionWeight.Holds(Ga.MissionWeight[k]))
+                return Outside("the weight of mission primitive " + std::to_string(k), Ga.MissionWeight[k],
+                               GaLimits::MissionWeight);
             sum += Ga.MissionWeight[k];
-        if (!std::isfinite(sum))
-            return Fail("the mission weights add up beyond any number; they cannot be normalised");
+        }
+        // Each weight is divided by the sum.
+        if (!(sum > 0))
+            return Fail("the mission weights add up to 0; at least one must be above 0");
+        for (int g = 1; g <= GaPersonalityGenes; ++g) {
+            GaLimit min{}, max{};
+            GeneLimits(g, &min, &max);
+            const std::string gene = "gene " + std::to_string(g);
+            if (!GaLimits::Switch.Holds(Ga.GeneOn[g]))
+                return Outside("the on flag of " + gene, Ga.GeneOn[g], GaLimits::Switch);
+            if (!min.Holds(Ga.GeneMin[g]))
+                return Outside("the minimum of " + gene, Ga.GeneMin[g], min);
+            if (!max.Holds(Ga.GeneMax[g]))
+                return Outside("the maximum of " + gene, Ga.GeneMax[g], max);
+        }
         return true;
     }
 
+    bool Outside(const std::string& name, double value, GaLimit limit)
+    {
+        return Fail(name + " is " + Number(value) + "; it must lie in " + Number(limit.Low) + ".." +
+                    Number(limit.High));
+    }
+
+    // The shortest text that reads back as the value: 536870912, 1e+308, 0.1.
     static std::string Number(double v)
     {
-        std::ostringstream text;
-        text << v;
-        return text.str();
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+        return std::string(text, end);
     }
 
     CWordReader Words;

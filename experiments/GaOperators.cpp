@@ -20,6 +20,16 @@ int TruncToInt(double v)
     return static_cast<int>(std::clamp(v, -1.0e9, 1.0e9));
 }
 
+// Squad count of the composition search, 1 + bit 1 + 2 bit 2 + 4 bit 3,
+// capped at `most` and held to the 8 squads of the layout. The bits of a
+// population drawn from a file's gene ranges may hold far more than 0 or 1
+// (up to 99 by the range dialog): the sum is taken wide.
+int CompositionSquadCount(const double* gene, int most)
+{
+    const long long bits = 1LL + TruncToInt(gene[1]) + 2LL * TruncToInt(gene[2]) + 4LL * TruncToInt(gene[3]);
+    return static_cast<int>(std::clamp<long long>(std::min<long long>(bits, most), 1, 8));
+}
+
 CGaRecords& RecordsOf(CBrevimarDoc& doc)
 {
     if (!doc.GaRecords)
@@ -103,7 +113,7 @@ void CGeneticAlgorithm::NormaliseMissionWeights()
     double sum = 0;
     for (int k = 1; k <= GaPrimitiveCount; ++k)
         sum += Ga.MissionWeight[k];
-    if (sum == 0)
+    if (!(sum > 0))
         return;
     for (int k = 1; k <= GaPrimitiveCount; ++k)
         Ga.MissionWeight[k] /= sum;
@@ -439,10 +449,7 @@ void CGeneticAlgorithm::MutatePopulation()
                     gene[i] = FlipBit(gene[i]);
                     bitChanged = true;
                 }
-            const int K = std::clamp(
-                std::min(1 + TruncToInt(gene[1]) + 2 * TruncToInt(gene[2]) + 4 * TruncToInt(gene[3]),
-                         Ga.GaMaxSquadCount),
-                1, 8);
+            const int K = CompositionSquadCount(gene, Ga.GaMaxSquadCount);
             double* size = gene + 3;  // size[j] is gene 3 + j
             if (!bitChanged) {
                 if (DrawUnit() < pm) {
@@ -582,10 +589,7 @@ void CGeneticAlgorithm::DrawInitialPopulation(int mode)
         case GaCompositionMode: {
             for (int i = 1; i <= 3; ++i)
                 gene[i] = DrawFraction() < 0.5 ? 0.0 : 1.0;
-            const int K = std::clamp(std::min(1 + TruncToInt(gene[1]) + 2 * TruncToInt(gene[2]) +
-                                                  4 * TruncToInt(gene[3]),
-                                              Ga.GaMaxSquadCount),
-                                     1, 8);
+            const int K = CompositionSquadCount(gene, Ga.GaMaxSquadCount);
             int sizes[SquadSlots];
             RandomSquadPartition(Ga.GaTotalForceSize, K, sizes);
             for (int i = 1; i <= 8; ++i)

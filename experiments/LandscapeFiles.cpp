@@ -1,6 +1,7 @@
 #include "experiments/LandscapeFiles.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <iomanip>
@@ -24,8 +25,6 @@ namespace {
 
 constexpr const char* InputFilter =
     "Brevimar 2-Parameter Fitness Landscape Input Data Files (*.f1)|*.f1||";
-
-bool Finite(double v) { return std::isfinite(v); }
 
 // The fields of an input file in reading order, headers as word counts.
 bool ReadInput(CWordReader& r, CLandscapeInput& in)
@@ -57,37 +56,70 @@ bool ReadInput(CWordReader& r, CLandscapeInput& in)
            }();
 }
 
+// The shortest text that reads back as the value: 999, 1e+308, 0.1.
+std::string Shortest(double v)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+    return std::string(text, end);
+}
+
+// Every value within what its dialog accepts, in the order of the file.
 std::string CheckInputValues(const CLandscapeInput& in)
 {
+    namespace L = LandscapeLimits;
     const CLandscapeSettings& s = in.Settings;
-    std::string problem = CheckLandscapeSettings(s);
-    if (!problem.empty())
-        return problem;
-    for (double v : {s.LandscapeXMin, s.LandscapeXMax, s.LandscapeYMin, s.LandscapeYMax, s.LandscapeContainmentRange,
-                     s.LandscapeContainmentNumber, s.LandscapeCenterOfMassFraction})
-        if (!Finite(v))
-            return "a range or containment value is not a finite number.";
-    for (int i = 1; i <= LandscapeMeasureCount; ++i)
-        for (int c = 1; c <= LandscapeMeasureCount; ++c)
-            if (!Finite(s.LandscapeMeasureMatrix[i][c]))
-                return "a combination weight is not a finite number.";
-    // The territorial-possession box and rule, bounded by the battlefield:
-    // places and distances by its side, counts by its cells.
-    const int cells = MaxBattleSize * MaxBattleSize;
     const struct {
         const char* Name;
-        int Value, Max;
-    } territory[] = {
-        {"range", in.TerritoryRange, MaxBattleSize},       {"surrounding number", in.TerritoryMinCount, cells},
-        {"delta", in.TerritoryDelta, cells},               {"centre x", in.TerritoryCenterX, MaxBattleSize},
-        {"range x", in.TerritoryRangeX, MaxBattleSize},    {"centre y", in.TerritoryCenterY, MaxBattleSize},
-        {"range y", in.TerritoryRangeY, MaxBattleSize},
+        double Value;
+        LandscapeLimit Limit;
+    } values[] = {
+        {"the symmetrize alive/injured switch", double(s.LandscapeSymmetrizeAliveInjured), L::Switch},
+        {"the symmetrize weights switch", double(s.LandscapeSymmetrizeWeights), L::Switch},
+        {"the number of initial conditions", double(s.LandscapeInitialConditions), L::InitialConditions},
+        {"the maximum time to the enemy flag", double(s.LandscapeMaxTimeToFlag), L::MaxTimeToFlag},
+        {"the penalty power factor", double(s.LandscapePenaltyPower), L::PenaltyPower},
+        {"the termination code", double(s.LandscapeTerminationCode), L::TerminationCode},
+        {"the flag containment range", s.LandscapeContainmentRange, L::ContainmentRange},
+        {"the containment number", s.LandscapeContainmentNumber, L::ContainmentNumber},
+        {"the centre-of-mass fraction", s.LandscapeCenterOfMassFraction, L::CenterOfMassFraction},
+        {"the territorial possession switch", double(s.LandscapeUseTerritory), L::Switch},
+        {"the territorial possession range", double(in.TerritoryRange), L::ThresholdRange},
+        {"the territorial possession surrounding number", double(in.TerritoryMinCount), L::SurroundingNumber},
+        {"the territorial possession delta", double(in.TerritoryDelta), L::Delta},
+        {"the territorial possession centre x", double(in.TerritoryCenterX), L::CenterX},
+        {"the territorial possession range x", double(in.TerritoryRangeX), L::BoxRange},
+        {"the territorial possession centre y", double(in.TerritoryCenterY), L::CenterY},
+        {"the territorial possession range y", double(in.TerritoryRangeY), L::BoxRange},
+        {"the territorial possession time_min", double(s.LandscapeTerritoryTimeMin), L::TerritoryTime},
+        {"the territorial possession time_max", double(s.LandscapeTerritoryTimeMax), L::TerritoryTime},
+        {"the RED squad", double(s.LandscapeSquad), L::Squad},
+        {"the x parameter", double(s.LandscapeXParameter), L::Parameter},
+        {"x_min", s.LandscapeXMin, L::Axis},
+        {"x_max", s.LandscapeXMax, L::Axis},
+        {"the number of x samples", double(s.LandscapeXSamples), L::Samples},
+        {"the y parameter", double(s.LandscapeYParameter), L::Parameter},
+        {"y_min", s.LandscapeYMin, L::Axis},
+        {"y_max", s.LandscapeYMax, L::Axis},
+        {"the number of y samples", double(s.LandscapeYSamples), L::Samples},
+        {"the plot choice", double(s.LandscapePlotKind), L::PlotKind},
+        {"the graph choice", double(s.LandscapeGraphKind), L::GraphKind},
+        {"the colour choice", double(s.LandscapeColorMode), L::ColorMode},
     };
-    for (const auto& t : territory)
-        if (t.Value < 0 || t.Value > t.Max)
-            return std::string("the territorial possession ") + t.Name + " is " + std::to_string(t.Value) +
-                   "; it must be 0 to " + std::to_string(t.Max) + ".";
-    return {};
+    auto outside = [](const std::string& name, double value, LandscapeLimit limit) {
+        return name + " is " + Shortest(value) + "; it must be " + Shortest(limit.Low) + " to " +
+               Shortest(limit.High) + ".";
+    };
+    for (const auto& v : values)
+        if (!v.Limit.Holds(v.Value))
+            return outside(v.Name, v.Value, v.Limit);
+    for (int i = 1; i <= LandscapeMeasureCount; ++i)
+        for (int c = 1; c <= LandscapeMeasureCount; ++c)
+            if (!L::Weight.Holds(s.LandscapeMeasureMatrix[i][c]))
+                return outside("the weight of measure " + std::to_string(i) + " in combination " + std::to_string(c),
+                               s.LandscapeMeasureMatrix[i][c], L::Weight);
+    // What the sweep itself needs besides: axes whose steps advance.
+    return CheckLandscapeSettings(s);
 }
 
 void CommitInput(CBrevimarDoc& doc, const CLandscapeInput& in)

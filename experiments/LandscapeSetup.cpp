@@ -56,9 +56,6 @@ void DeriveLandscapeGrid(CBrevimarDoc& doc)
 
 namespace {
 
-// The ranges the coordinates dialog accepts.
-constexpr double LandscapeAxisLimit = 999.0;
-
 std::string Number(double v)
 {
     std::ostringstream out;
@@ -102,7 +99,7 @@ std::string CheckLandscapeSettings(const CLandscapeSettings& s)
         outside(s.LandscapeYParameter, 1, LandscapeParameterCount))
         return "the parameter indices must be 1 to 57.";
     for (double v : {s.LandscapeXMin, s.LandscapeXMax, s.LandscapeYMin, s.LandscapeYMax})
-        if (!(v >= -LandscapeAxisLimit && v <= LandscapeAxisLimit))
+        if (!LandscapeLimits::Axis.Holds(v))
             return "the x and y ranges must lie in -999 to 999 (the range " + Number(v) + " does not).";
     for (const auto& [name, min, max, samples] :
          {std::tuple{"x", s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples},
@@ -110,7 +107,7 @@ std::string CheckLandscapeSettings(const CLandscapeSettings& s)
         if (!AxisAdvances(min, max, samples))
             return std::string("the ") + name + " range " + Number(min) + " to " + Number(max) + " in " +
                    std::to_string(samples) + " samples gives a step that does not advance from one value to the next.";
-    if (outside(s.LandscapePenaltyPower, 1, 15))
+    if (!LandscapeLimits::PenaltyPower.Holds(s.LandscapePenaltyPower))
         return "the penalty power factor must be 1 to 15.";
     if (!(s.LandscapeContainmentRange >= 0.0 && s.LandscapeContainmentRange <= MaxBattleSize))
         return "the flag containment range must be 0 to " + std::to_string(MaxBattleSize) + " (the largest battlefield).";

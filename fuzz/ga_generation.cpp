@@ -1,6 +1,7 @@
-// The genetic algorithm's input file (*.ga1) and, when it is read, one small
-// generation run from it: whatever the reader accepts, the batch must be
-// able to use.
+// The genetic algorithm's input file (*.ga1) and, when it is read, two small
+// generations run from it, the second bred from the first by selection,
+// crossover and mutation: whatever the reader accepts, the batch and the
+// operators must be able to use.
 #include <algorithm>
 #include <sstream>
 
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.RunMode = GeneticAlgorithmMode;
     CGeneticAlgorithm engine(doc);
     engine.ResetGeneticAlgorithmState();
-    engine.RunGABatch(43);
+    for (int generation = 0; generation < 2; ++generation)
+        engine.RunGABatch(43);
     return 0;
 }

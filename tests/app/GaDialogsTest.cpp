@@ -171,20 +171,23 @@ TEST_F(GaDialogs, WeightRowsSayTheyBoundTheMagnitude)
     EXPECT_TRUE(said);
 }
 
-TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)
+TEST_F(GaDialogs, MissionWeightsAreNormalisedAndASumOfZeroIsRefused)
 {
     struct Case {
         int rule;
         std::vector<std::string> typed;  // weights 1..3, the rest 0
-        std::vector<double> stored;
+        std::vector<double> stored;      // refused: the weights before, 0.5, 0.5, 0
     };
     const Case cases[] = {
         {4, {"10", "0", "30"}, {0, 0, 1}},          // weight 1 cleared before dividing by 30
         {1, {"10", "0", "30"}, {0.25, 0, 0.75}},    // 10/40, 30/40
-        {4, {"10", "0", "0"}, {0, 0, 0}},           // sum 0 after clearing: left as is
-        {1, {"0", "0", "0"}, {0, 0, 0}},
+        {4, {"10", "0", "0"}, {0.5, 0.5, 0}},       // sum 0 after clearing: refused
+        {1, {"0", "0", "0"}, {0.5, 0.5, 0}},        // sum 0: refused
     };
     for (const Case& c : cases) {
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
+            Ga().MissionWeight[k] = k <= 2 ? 0.5 : 0;
+        Hooks.Reset();
         Ga().GaTerminationRule = c.rule;
         std::map<int, std::string> values;
         for (int k = 1; k <= GaPrimitiveCount; ++k)
@@ -195,7 +198,12 @@ TEST_F(GaDialogs, MissionWeightsAreNormalisedUnlessTheySumToZero)
         ASSERT_TRUE(Run(V::ID_EDIT_GA_MISSION));
         for (int k = 1; k <= 3; ++k)
             EXPECT_DOUBLE_EQ(Ga().MissionWeight[k], c.stored[k - 1]) << c.typed[0] << " rule " << c.rule << " k " << k;
-        EXPECT_EQ(Ga().MissionUsed[2], 1);
+        const bool refused = c.stored[0] == 0.5;
+        EXPECT_EQ(Ga().MissionUsed[2], refused ? 0 : 1);
+        bool told = false;
+        for (const ModalRecord& r : Hooks.Log())
+            told = told || (r.Kind == ModalKind::MessageBox && r.Text.find("weight") != std::string::npos);
+        EXPECT_EQ(told, refused) << c.typed[0] << " rule " << c.rule;
     }
 }
 

@@ -2,7 +2,10 @@
 // touching the document.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -20,7 +23,17 @@ struct GaFileValues {
     std::string Weights[10] = {"0", "0", "2", "0", "0", "0", "0", "0", "0", "2"};
     std::string Rule = "2", Range = "5.5", Number = "3", Fraction = "0.25";
     std::vector<int> GenesOn = {1, 2, 9};
+    std::map<int, std::string> Genes;  // gene -> "on min max", in place of the usual row
 };
+
+// Genes whose values the dialogs keep within 0..1 or 0..4 (movement, sign
+// genes, switch 41, probabilities, communications weights); the others take
+// g..g + 0.5, which every one of their dialog rows allows.
+bool SmallGene(int g)
+{
+    return g == 7 || g == 8 || (g >= 10 && g <= 32 && g % 2 == 0) || g == 38 || g == 40 || g == 41 || g == 48 ||
+           g == 49 || g == 55 || g == 56 || g == 59;
+}
 
 // A file laid out as users write it: labels and comment words before each value.
 std::string GaFileText(const GaFileValues& v, const std::string& label = "label")
@@ -40,7 +53,12 @@ std::string GaFileText(const GaFileValues& v, const std::string& label = "label"
         if (g > 1)
             out << "gene" << g << ' ';
         const bool on = std::find(v.GenesOn.begin(), v.GenesOn.end(), g) != v.GenesOn.end();
-        out << (on ? 1 : 0) << ' ' << g << ' ' << (g == 5 ? g : g + 0.5) << '\n';
+        if (const auto row = v.Genes.find(g); row != v.Genes.end())
+            out << row->second << '\n';
+        else if (SmallGene(g))
+            out << (on ? 1 : 0) << " 0.25 0.75\n";
+        else
+            out << (on ? 1 : 0) << ' ' << g << ' ' << (g == 5 ? g : g + 0.5) << '\n';
     }
     return out.str();
 }
@@ -94,8 +112,8 @@ TEST(GaInputFile, SetsTheWholeSetUp)
     for (int m = 0; m < 6; ++m)
         for (int s = 1; s <= 3; ++s) {
             EXPECT_EQ(ga.Member(m).Gene[s][5], 5.0);
-            EXPECT_GE(ga.Member(m).Gene[s][40], 40.0);
-            EXPECT_LT(ga.Member(m).Gene[s][40], 40.5);
+            EXPECT_GE(ga.Member(m).Gene[s][40], 0.25);
+            EXPECT_LT(ga.Member(m).Gene[s][40], 0.75);
         }
 }
 
@@ -117,7 +135,15 @@ TEST(GaInputFile, BadFilesChangeNothing)
         std::function<void(GaFileValues&)> Change;
         std::string Label = "label";
         size_t Cut = std::string::npos;
+        std::string Names = "";  // what the message must name
     };
+    auto weights = [](std::vector<std::string> w) {
+        return [w](GaFileValues& v) {
+            for (int k = 0; k < 10; ++k)
+                v.Weights[k] = k < static_cast<int>(w.size()) ? w[k] : "0";
+        };
+    };
+    auto gene = [](int g, std::string row) { return [g, row](GaFileValues& v) { v.Genes[g] = row; }; };
     const std::vector<Case> cases = {
         {"11 squads", [](GaFileValues& v) { v.Squads = "11"; }},
         {"no squads", [](GaFileValues& v) { v.Squads = "0"; }},
@@ -135,6 +161,34 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"range 2147483647", [](GaFileValues& v) { v.Range = "2147483647"; }},
         {"range 150.5", [](GaFileValues& v) { v.Range = "150.5"; }},
         {"weights that add up to infinity", [](GaFileValues& v) { v.Weights[2] = v.Weights[9] = "1e308"; }},
+        // Beyond what the dialogs accept (run-time 218, mission 216, chromosome
+        // 217, gene ranges 219, search space 220; boxes and centres 1..150).
+        {"penalty power 11", [](GaFileValues& v) { v.Power = "11"; }, "label", std::string::npos, "11"},
+        {"mode 9", [](GaFileValues& v) { v.Mode = "9"; }, "label", std::string::npos, "9"},
+        {"mode 0", [](GaFileValues& v) { v.Mode = "0"; }},
+        {"symmetrize 2", [](GaFileValues& v) { v.Symmetrize = "2"; }},
+        {"best to file -1", [](GaFileValues& v) { v.BestToFile = "-1"; }},
+        {"crossover 1.5", [](GaFileValues& v) { v.Crossover = "1.5"; }, "label", std::string::npos, "1.5"},
+        {"mutation -0.1", [](GaFileValues& v) { v.Mutation = "-0.1"; }},
+        {"termination rule 5", [](GaFileValues& v) { v.Rule = "5"; }},
+        {"containment range 99.5", [](GaFileValues& v) { v.Range = "99.5"; }},
+        {"containment number 1000", [](GaFileValues& v) { v.Number = "1000"; }},
+        {"fraction 1.5", [](GaFileValues& v) { v.Fraction = "1.5"; }},
+        // 1e308 - 1e308 + 1e-300 = 1e-300: divided by it, inf and -inf.
+        {"weights 1e308, -1e308, 1e-300", weights({"1e308", "-1e308", "1e-300"}), "label", std::string::npos,
+         "1e+308"},
+        {"weight 100.5", weights({"0", "0", "100.5"}), "label", std::string::npos, "100.5"},
+        {"weights -1.5, 1.5 (sum 0)", weights({"0", "-1.5", "1.5"})},
+        {"weights all 0", weights({}), "label", std::string::npos, "weights"},
+        {"gene switched on with 2", gene(9, "2 0 100")},
+        // Gene 3 is a squad-count bit in the composition search: 4 x 2^29 overflows.
+        {"gene 3 up to 2^29", gene(3, "1 536870912 536870912"), "label", std::string::npos, "536870912"},
+        {"movement gene 7 up to 5", gene(7, "1 0 5")},
+        {"injured sensor gene 2 from -1", gene(2, "1 -1 5")},
+        {"sign gene 10 up to 1.5", gene(10, "1 0 1.5")},
+        {"defense gene 52 up to 0.5", gene(52, "1 0 0.5")},
+        {"centre gene 62 up to 151", gene(62, "0 1 151")},
+        {"box gene 60 from 0", gene(60, "0 0 25")},
         {"a word for a number", [](GaFileValues& v) { v.Crossover = "often"; }},
         {"a 200-character label", [](GaFileValues&) {}, std::string(200, 'x')},
         {"a file that breaks off", [](GaFileValues&) {}, "label", 600},
@@ -152,6 +206,7 @@ TEST(GaInputFile, BadFilesChangeNothing)
         std::string error;
         EXPECT_FALSE(Read(t, text, &error)) << c.What;
         EXPECT_FALSE(error.empty()) << c.What;
+        EXPECT_NE(error.find(c.Names), std::string::npos) << c.What << ": " << error;
         EXPECT_EQ(t->Ga.GaSquadCount, 1) << c.What;
         EXPECT_EQ(t->Ga.GaPopulationSize, 15) << c.What;
         EXPECT_EQ(t->Ga.MissionWeight[3], 1.0) << c.What;
@@ -163,17 +218,110 @@ TEST(GaInputFile, BadFilesChangeNothing)
     EXPECT_TRUE(Read(t, GaFileText({}, std::string(199, 'x'))));
 }
 
-TEST(GaInputFile, WeightsThatSumToZeroStayAsTheyAre)
+// The edges of every dialog's range are read as they stand, and the weights
+// normalise to finite shares: ten weights of 100 give 0.1 each; 1e-300 alone
+// gives 1 (a share is never above 1, so no division overflows).
+TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
+{
+    struct Case {
+        const char* What;
+        std::function<void(GaFileValues&)> Change;
+        double Weight1;
+    };
+    const Case cases[] = {
+        {"upper edges",
+         [](GaFileValues& v) {
+             v.Mode = "8", v.Symmetrize = "1", v.Squads = "10", v.Population = "300", v.Generations = "999";
+             v.Conditions = "100", v.MaxTime = "999", v.Power = "10", v.BestToFile = "1";
+             v.Crossover = "1", v.Mutation = "1", v.Rule = "4", v.Range = "99", v.Number = "999", v.Fraction = "1";
+             for (auto& w : v.Weights)
+                 w = "100";
+             v.Genes = {{1, "1 99 99"}, {7, "1 4 4"}, {9, "1 100 100"}, {10, "1 1 1"}, {35, "1 999 999"},
+                        {48, "1 1 1"}, {62, "1 150 150"}};
+         },
+         0.1},
+        {"lower edges",
+         [](GaFileValues& v) {
+             v.Mode = "1", v.Squads = "1", v.Population = "1", v.Generations = "1", v.Conditions = "1";
+             v.MaxTime = "1", v.Power = "1", v.BestToFile = "0", v.Crossover = "0", v.Mutation = "0", v.Rule = "1";
+             v.Range = "0", v.Number = "0", v.Fraction = "0";
+             for (auto& w : v.Weights)
+                 w = "0";
+             v.Weights[0] = "1e-300";
+             v.Genes = {{1, "0 0 1"}, {7, "0 0 0"}, {52, "0 0 1"}, {60, "0 1 1"}, {62, "0 1 1"}};
+         },
+         1.0},
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        GaFileValues v;
+        c.Change(v);
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << c.What << ": " << error;
+        EXPECT_DOUBLE_EQ(t->Ga.MissionWeight[1], c.Weight1) << c.What;
+        double sum = 0;
+        for (int k = 1; k <= 10; ++k)
+            sum += t->Ga.MissionWeight[k];
+        EXPECT_NEAR(sum, 1.0, 1e-12) << c.What;
+        // Every primitive scoring 1 gives a fitness of the weights' sum.
+        for (int k = 1; k <= 10; ++k)
+            t->Ga.PrimitiveScore[k][1] = 1.0;
+        t->Ga.GaInitialConditions = 1;
+        EXPECT_NEAR(CGeneticAlgorithm(*t).MemberFitness(), 1.0, 1e-12) << c.What;
+    }
+}
+
+// The hand-written files the fuzz targets start from are files a user could
+// have typed: each must be read.
+TEST(GaInputFile, FuzzSeedsAreRead)
+{
+    const std::filesystem::path seeds = std::filesystem::path(BREVIMAR_TEST_DATA) / ".." / ".." / "fuzz" / "seeds";
+    int read = 0;
+    for (const char* target : {"ga_input", "ga_generation"})
+        for (const auto& entry : std::filesystem::directory_iterator(seeds / target)) {
+            TestDocument t;
+            std::ifstream in(entry.path());
+            std::string error;
+            EXPECT_TRUE(ReadGaInputFile(*t, in, error)) << entry.path() << ": " << error;
+            ++read;
+        }
+    EXPECT_GE(read, 4);
+}
+
+// No program writer makes this format; what the genetic algorithm's mode
+// defaults hold (what every dialog opens with) must read back as it stands.
+TEST(GaInputFile, TheModeDefaultsReadBack)
 {
     TestDocument t;
-    GaFileValues v;
-    for (auto& w : v.Weights)
-        w = "0";
-    v.Weights[1] = "-1.5";
-    v.Weights[2] = "1.5";
-    ASSERT_TRUE(Read(t, GaFileText(v)));
-    EXPECT_EQ(t->Ga.MissionWeight[2], -1.5);
-    EXPECT_EQ(t->Ga.MissionWeight[3], 1.5);
+    CGeneticAlgorithm ga(*t);
+    ga.SetGAModeDefaults();
+    t->Ga.GaSquadCount = 1;
+    const CGaData d = t->Ga;
+    std::ostringstream out;
+    out.precision(17);
+    out << "a b c d e f g " << d.GaSearchMode << " s " << d.GaSymmetrize << " n " << d.GaSquadCount << " p "
+        << d.GaPopulationSize << " g " << t->Experiment.GaGenerations << " ic " << d.GaInitialConditions << " t "
+        << d.GaMaxTimeToFlag << " pw " << d.GaPenaltyPower << " b " << d.GaBestToFile << " r " << d.GaReserved1
+        << " r " << d.GaReserved2 << " c " << d.GaCrossoverProb << " m " << d.GaMutationProb << " a b c d e f w1";
+    for (int k = 1; k <= 10; ++k)
+        out << (k > 1 ? " w " : " ") << d.MissionWeight[k];
+    out << " rule " << d.GaTerminationRule << " r " << d.GaContainmentRange << " n " << d.GaContainmentNumber
+        << " f " << d.GaCenterOfMassFraction << " a b c d e g1";
+    for (int g = 1; g <= 63; ++g)
+        out << (g > 1 ? " g " : " ") << d.GeneOn[g] << ' ' << d.GeneMin[g] << ' ' << d.GeneMax[g];
+    t->Ga.GaPopulationSize = 2;  // to see the file's own value come back
+    std::string error;
+    ASSERT_TRUE(Read(t, out.str(), &error)) << error;
+    EXPECT_EQ(t->Ga.GaPopulationSize, d.GaPopulationSize);
+    EXPECT_EQ(t->Ga.GaPenaltyPower, d.GaPenaltyPower);
+    EXPECT_EQ(t->Ga.GaCrossoverProb, d.GaCrossoverProb);
+    for (int k = 1; k <= 10; ++k)
+        EXPECT_EQ(t->Ga.MissionWeight[k], d.MissionWeight[k]) << k;
+    for (int g = 1; g <= 63; ++g) {
+        EXPECT_EQ(t->Ga.GeneOn[g], d.GeneOn[g]) << g;
+        EXPECT_EQ(t->Ga.GeneMin[g], d.GeneMin[g]) << g;
+        EXPECT_EQ(t->Ga.GeneMax[g], d.GeneMax[g]) << g;
+    }
 }
 
 TEST(GaInputFile, ScrambledTextNeverBreaksTheReader)

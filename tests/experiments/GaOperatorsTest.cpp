@@ -2,7 +2,9 @@
 // values injected so every draw is known.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <vector>
 
 #include "experiments/GaEngine.h"
 #include "support/TestDocument.h"
@@ -141,6 +143,30 @@ TEST_F(GaFixture, MutationRedrawsGenesBelowTheProbability)
     EXPECT_DOUBLE_EQ(Ga.Member(1).Gene[1][2], 100);
     EXPECT_DOUBLE_EQ(Ga.Member(1).Gene[1][3], 13);
     EXPECT_DOUBLE_EQ(Ga.Best().Gene[1][1], 0);  // the best slot is never mutated
+}
+
+// Squad composition with bits (0, 0, 2^29), as a population drawn from a
+// file's gene ranges may hold: K = 1 + 0 + 0 + 4 x 2^29, capped at the 8
+// squads asked for. No bit flips (u 0.9 >= 0.5 three times), the sizes are
+// permuted (u 0.1): all eight squads keep their sizes, in some order. A sum
+// taken in int wraps below 1 and keeps squad 1 alone, zeroing the rest.
+TEST_F(GaFixture, CompositionBitsOfAnyMagnitudeCountSquadsWide)
+{
+    D.GaPopulationSize = 1;
+    D.GaSearchMode = GaCompositionMode;
+    D.GaMutationProb = 0.5;
+    D.GaMaxSquadCount = 8;
+    D.GaSearchSquadMatrix = 0;
+    double* gene = Ga.Member(0).Gene[1];
+    gene[1] = gene[2] = 0;
+    gene[3] = 536870912.0;
+    for (int j = 1; j <= 8; ++j)
+        gene[3 + j] = 4 + j;  // 5..12
+    Rand({900, 900, 900, 100});
+    Ga.MutatePopulation();
+    std::vector<double> sizes(gene + 4, gene + 12);
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<double>{5, 6, 7, 8, 9, 10, 11, 12}));
 }
 
 TEST_F(GaFixture, SquadPartitionSplitsTheWholeForce)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -106,7 +108,22 @@ TEST_F(LandscapeInputFile, TerritoryOffLeavesTheUserAreaSwitchAsItWas)
 struct BadInput {
     const char* What;
     std::string Text;
+    std::string Names = "";  // what the message must name
 };
+
+// The combination matrix of InputText with every weight `weight`.
+std::string WithWeights(std::string text, const std::string& weight)
+{
+    const std::size_t matrix = text.find("row1 ");
+    std::string rows;
+    for (int i = 1; i <= 12; ++i) {
+        rows += "row" + std::to_string(i);
+        for (int c = 1; c <= 12; ++c)
+            rows += " " + weight;
+        rows += '\n';
+    }
+    return text.substr(0, matrix) + rows;
+}
 
 TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
 {
@@ -129,11 +146,34 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         {"window from the lowest int", Replace(good, "tmin 5", "tmin -2147483648")},
         {"window to the highest int", Replace(good, "tmax 30", "tmax 2147483647")},
         {"window beyond any run", Replace(good, "tmax 30", "tmax 1000")},
-        {"box centre off the battlefield", Replace(good, "cx 120", "cx 151")},
+        {"box centre beyond the dialog's 999", Replace(good, "cx 120", "cx 1000"), "1000"},
         {"negative box range", Replace(good, "ry 10", "ry -1")},
         {"delta beyond the cells", Replace(good, "delta 1", "delta 2147483647")},
         {"containment range", Replace(good, "D 5.5", "D 1e30")},
         {"power 0", Replace(good, "power 1", "power 0")},
+        // Beyond what dialogs 229, 230 and 232 accept.
+        {"power 16", Replace(good, "power 1", "power 16"), "16"},
+        {"termination code 5", Replace(good, "term 4", "term 5"), "5"},
+        {"termination code 0", Replace(good, "term 4", "term 0")},
+        {"containment range 0", Replace(good, "D 5.5", "D 0")},
+        {"containment range 99.5", Replace(good, "D 5.5", "D 99.5"), "99.5"},
+        {"containment number 100", Replace(good, "N 12", "N 100")},
+        {"fraction 1.5", Replace(good, "com 0.25", "com 1.5")},
+        {"symmetrize 2", Replace(good, "sym_AI 0", "sym_AI 2")},
+        {"territory switch -1", Replace(good, "use 1", "use -1")},
+        {"threshold range 0", Replace(good, "R 2", "R 0")},
+        {"threshold range 100", Replace(good, "R 2", "R 100")},
+        {"surrounding number 1000", Replace(good, "N 3", "N 1000")},
+        {"centre y 0", Replace(good, "cy 50", "cy 0")},
+        {"range x 0", Replace(good, "rx 40", "rx 0")},
+        {"range y 1000", Replace(good, "ry 10", "ry 1000")},
+        {"plot 3", Replace(good, "plot 2", "plot 3")},
+        {"graph 4", Replace(good, "graph 3", "graph 4")},
+        {"colour 0", Replace(good, "color 2", "color 0")},
+        // 0 x inf of an unused combination printed -nan in the report.
+        {"combination weights 1e308", WithWeights(good, "1e308"), "1e+308"},
+        {"combination weight 100.5", Replace(good, "row3 0 0 1.0", "row3 0 0 100.5"), "100.5"},
+        {"combination weight -0.5", Replace(good, "row3 0 0 1.0", "row3 0 0 -0.5"), "-0.5"},
     };
     for (const BadInput& c : cases) {
         doc.Host.Messages.clear();
@@ -144,11 +184,98 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         Load(c.Text);
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << c.What;
         EXPECT_NE(doc.Host.Messages[0].Text.find("sweep.f1"), std::string::npos) << c.What;
+        EXPECT_NE(doc.Host.Messages[0].Text.find(c.Names), std::string::npos) << c.What << ": " << doc.Host.Messages[0].Text;
         EXPECT_EQ(doc->RunMode, InteractiveMode) << c.What;
         EXPECT_EQ(doc->Battlefield.TerritoryRange, 9) << c.What;
         EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 77) << c.What;
         EXPECT_EQ(doc->RandomState, 4242) << c.What;
     }
+}
+
+// Whatever dialog 230 and the combination weights' 0..100 allow is read as
+// it stands: the territorial box up to 999 (not only the battlefield's 150).
+TEST_F(LandscapeInputFile, EdgesOfTheDialogRangesAreRead)
+{
+    using Edits = std::vector<std::pair<std::string, std::string>>;
+    const Edits upper = {{"IC 3", "IC 100"}, {"T_max 40", "T_max 999"}, {"power 1", "power 15"}, {"D 5.5", "D 99"},
+                         {"N 12", "N 99"},   {"com 0.25", "com 1"},     {"R 2", "R 99"},         {"N 3", "N 999"},
+                         {"delta 1", "delta 999"}, {"cx 120", "cx 999"}, {"rx 40", "rx 999"}, {"cy 50", "cy 999"},
+                         {"ry 10", "ry 999"}, {"tmin 5", "tmin 999"}, {"tmax 30", "tmax 999"}, {"squad 2", "squad 10"}};
+    const Edits lower = {{"IC 3", "IC 1"},   {"T_max 40", "T_max 1"}, {"term 4", "term 1"},   {"D 5.5", "D 1"},
+                         {"N 12", "N 0"},    {"com 0.25", "com 0"},   {"R 2", "R 1"},         {"N 3", "N 0"},
+                         {"delta 1", "delta 0"}, {"cx 120", "cx 0"},  {"rx 40", "rx 1"},      {"cy 50", "cy 1"},
+                         {"ry 10", "ry 1"},  {"tmin 5", "tmin 1"},    {"tmax 30", "tmax 1"},  {"squad 2", "squad 1"}};
+    struct Case {
+        const Edits& Changes;
+        std::string Weight;  // every combination weight
+        int Box;             // centre y and both ranges (centre x: 0 at the lower edge)
+        double Range;        // containment range
+    };
+    for (const auto& [changes, weight, box, range] : {Case{upper, "100", 999, 99}, Case{lower, "0", 1, 1}}) {
+        std::string text = WithWeights(InputText(), weight);
+        for (const auto& [from, to] : changes)
+            text = Replace(text, from, to);
+        doc.Host.Messages.clear();
+        Load(text);
+        ASSERT_TRUE(doc.Host.Messages.empty()) << weight << ": " << doc.Host.Messages[0].Text;
+        const CBattlefield& f = doc->Battlefield;
+        const CLandscapeSettings& s = doc->Landscape.Settings;
+        EXPECT_EQ(f.TerritoryCenterY, box);
+        EXPECT_EQ(f.TerritoryRangeX, box);
+        EXPECT_EQ(f.TerritoryRangeY, box);
+        EXPECT_EQ(f.TerritoryCenterX, box == 1 ? 0 : 999);
+        EXPECT_EQ(s.LandscapeContainmentRange, range);
+        EXPECT_EQ(s.LandscapeMeasureMatrix[7][3], std::stod(weight));
+    }
+}
+
+// The hand-written files the fuzz targets start from are files a user could
+// have typed: each must be read.
+TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
+{
+    const std::filesystem::path seeds = std::filesystem::path(BREVIMAR_TEST_DATA) / ".." / ".." / "fuzz" / "seeds";
+    int read = 0;
+    for (const char* target : {"landscape_input", "landscape_sweep"})
+        for (const auto& entry : std::filesystem::directory_iterator(seeds / target)) {
+            TestDocument doc;
+            CLandscapeInput input = StartingLandscapeInput(doc->Battlefield);
+            std::ifstream in(entry.path());
+            std::string problem;
+            EXPECT_TRUE(ParseLandscapeInput(in, input, &problem)) << entry.path() << ": " << problem;
+            ++read;
+        }
+    EXPECT_GE(read, 2);
+}
+
+// The largest weights the reader and dialog 229 allow, with the largest power,
+// keep every score, the chart's planes and the report finite.
+TEST(LandscapeInputFileSweep, LargestWeightsKeepTheReportFinite)
+{
+    TestDocument doc;
+    MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 30});
+    std::string text = WithWeights(InputText(), "100");
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"IC 3", "IC 2"}, {"T_max 40", "T_max 8"}, {"power 1", "power 15"}, {"cx 120", "cx 15"},
+             {"tmin 5", "tmin 1"}, {"tmax 30", "tmax 8"}, {"squad 2", "squad 1"}, {"xs 4", "xs 1"}, {"ys 5", "ys 1"}})
+        text = Replace(text, from, to);
+    doc.Host.FileChoices.push_back(WriteTemp("heavy.f1", text));
+    OnLoadLandscapeFile(*doc);
+    ASSERT_TRUE(doc.Host.Messages.empty());
+    RunLandscapeBatch(*doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    for (int k = 1; k <= 12; ++k)
+        s.LandscapeObjectiveUsed[k] = 1, s.LandscapeObjectiveWeight[k] = 100;
+    const CLandscapeResults& r = doc->Landscape.Results();
+    for (int c = 1; c <= 12; ++c)
+        for (int i = 1; i <= 2; ++i)
+            for (int j = 1; j <= 2; ++j) {
+                EXPECT_TRUE(std::isfinite(r.LandscapeFitnessAve[c][i][j])) << c;
+                EXPECT_TRUE(std::isfinite(r.LandscapeFitnessDelta[c][i][j])) << c;
+            }
+    std::ostringstream out;
+    WriteRawFitnessReport(out, *doc);
+    EXPECT_EQ(out.str().find("nan"), std::string::npos);
+    EXPECT_EQ(out.str().find("inf"), std::string::npos);
 }
 
 // The file's box and rule hold through the sweep, whose every run resets the
