@@ -222,7 +222,8 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         ++s;
     }
     SetXRange(1, n);
-    Graph.YAxisMin[0] = y.Min;
+    // Averaged distances are read with their bars from 0, as they can be no less.
+    Graph.YAxisMin[0] = multiRun ? 0.0 : y.Min;
     Graph.YAxisMax[0] = y.Max;
     DrawChart();
     EndHandOff(doc, s);

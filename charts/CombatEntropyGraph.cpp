@@ -56,7 +56,8 @@ CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& do
     const CStatisticsSeries& series = doc.Series;
     // The averages hold steps 0..201 and one run's series 0..501: a longer
     // run is drawn as far as its series go.
-    const int n = multiRun ? std::min(series.MultiRunStepCount, MultiRunStepSlots - 1)
+    // A batch of T steps averages steps 0..T - 1: the path ends there.
+    const int n = multiRun ? std::min(series.MultiRunStepCount - 1, MultiRunStepSlots - 1)
                            : std::min(doc.RunHeader.CurrentStep - 1, SeriesLength - 1);
     const double* red = multiRun ? doc.MultiRunCharts.MultiRunCombatEntropyMean[0] : series.RedCombatEntropy;
     const double* blue = multiRun ? doc.MultiRunCharts.MultiRunCombatEntropyMean[1] : series.BlueCombatEntropy;

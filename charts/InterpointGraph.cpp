@@ -182,7 +182,8 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
             draw(m);
 
     FinishTimeAxes(1, n, all.Max);
-    Graph.YAxisMin[0] = all.Min;
+    // Averaged distances are read with their bars from 0, as they can be no less.
+    Graph.YAxisMin[0] = multiRun ? 0.0 : all.Min;
     return s;
 }
 

@@ -47,7 +47,7 @@ CStepSeriesChart::Extremes CStepSeriesChart::FillCurve(CBrevimarDoc& doc, int s,
         const double v = Graph.GraphData[s][t].GetDouble();
         if (multiRun) {
             Graph.EBarGraphDataPlus[s][t] = deviation(t);
-            Graph.EBarGraphDataMinus[s][t] = deviation(t);
+            Graph.EBarGraphDataMinus[s][t] = LowerBar(v, deviation(t));
             if (handOff)
                 HandOffPoint(doc, s, t, v, Graph.EBarGraphDataPlus[s][t].GetDouble());
         }

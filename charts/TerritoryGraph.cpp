@@ -79,7 +79,10 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const int current = doc.RunHeader.CurrentStep;
-    const int T = ClampSteps(multiRun ? doc.Series.MultiRunStepCount : current - 1, multiRun);
+    const int steps = multiRun ? doc.Series.MultiRunStepCount : current - 1;
+    const int T = ClampSteps(steps, multiRun);
+    // A batch of T steps averages steps 0..T - 1: the curves end there.
+    const int last = multiRun ? ClampSteps(steps - 1, true) : T;
     TimeSetup(multiRun, 0, T - 1, T, true);
 
     const CBattlefield& f = doc.Battlefield;
@@ -99,7 +102,7 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
             curve.Values = doc.MultiRunCharts.MultiRunTerritoryMean[row];
             curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryDev[row];
         }
-        all.Take(FillCurve(doc, s, curve, T, multiRun, 1));
+        all.Take(FillCurve(doc, s, curve, last, multiRun, 1));
         ++s;
     }
 
