@@ -120,6 +120,8 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
     // all drawn; one run is drawn to the step before the current one. Either
     // is drawn as far as its series go (0..201 averaged, 0..501 one run).
     const int n = multiRun ? std::min(m, MaxMultiRunPoints) : std::min(m - 1, MaxSeriesStep + 1);
+    // One run's curves leave out the steps whose counts were not taken.
+    auto measured = [&](int step) { return multiRun || doc.StepCollected(step, AttritionStatistic); };
     Graph.NumPoints = n;
 
     Common2D common;
@@ -174,13 +176,17 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
         const bool drawn = agents > 0 && divisor > 0;
 
         HandOffLabel(doc, s, curve.Label);
-        Graph.GraphData[s][0] = 1.0;
-        if (multiRun) {
-            Graph.EBarGraphDataPlus[s][0] = 0.0;
-            Graph.EBarGraphDataMinus[s][0] = 0.0;
+        if (measured(0)) {
+            Graph.GraphData[s][0] = 1.0;
+            if (multiRun) {
+                Graph.EBarGraphDataPlus[s][0] = 0.0;
+                Graph.EBarGraphDataMinus[s][0] = 0.0;
+            }
         }
         for (int p = 1; p <= n; ++p) {
             const int i = p - 1;
+            if (!measured(i))
+                continue;
             Graph.GraphData[s][p] = 0.0;
             if (drawn)
                 Graph.GraphData[s][p] = static_cast<double>(sum(counts, i)) / divisor;
@@ -200,14 +206,16 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
             lo = std::min(lo, shown);
             hi = std::max(hi, shown);
         }
-        Graph.GraphData[s][0] = 0.0;
-        if (drawn)
-            Graph.GraphData[s][0] = static_cast<double>(sum(counts, 0)) / divisor;
-        if (multiRun) {
-            Graph.EBarGraphDataPlus[s][0] = 0.0;
-            Graph.EBarGraphDataMinus[s][0] = 0.0;
+        if (measured(0)) {
+            Graph.GraphData[s][0] = 0.0;
+            if (drawn)
+                Graph.GraphData[s][0] = static_cast<double>(sum(counts, 0)) / divisor;
+            if (multiRun) {
+                Graph.EBarGraphDataPlus[s][0] = 0.0;
+                Graph.EBarGraphDataMinus[s][0] = 0.0;
+            }
+            Graph.XPosData[s][0] = 1.0;
         }
-        Graph.XPosData[s][0] = 1.0;
         Graph.LegendText[s] = curve.Legend;
 
         ++s;

@@ -124,7 +124,7 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
     for (const Pair& pair : pairs) {
         if (doc.Charts.*pair.Flag != 1)
             continue;
-        Curve curve{nullptr, nullptr, pair.Legend, pair.Label};
+        Curve curve{nullptr, nullptr, pair.Legend, pair.Label, GoalCountStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunGoalMean[pair.Kind][R];
             curve.Deviations = doc.MultiRunCharts.MultiRunGoalDev[pair.Kind][R];

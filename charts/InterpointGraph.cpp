@@ -166,7 +166,7 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
         if (doc.Charts.*m.Flag != 1)
             return;
         Curve curve{doc.Collected.InterpointMean[m.Row], nullptr, m.Legend,
-                    std::string("Interpoint Distance: Ave ") + m.Legend + " Distance"};
+                    std::string("Interpoint Distance: Ave ") + m.Legend + " Distance", InterpointStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunMean[MultiRunInterpointRow + m.Row];
             curve.Deviations = doc.MultiRunCharts.MultiRunDev[MultiRunInterpointRow + m.Row];

@@ -97,7 +97,7 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
     for (int row = 0; row < 4; ++row) {
         if (doc.Charts.*rows[row].Flag != 1)
             continue;
-        Curve curve{single[row], nullptr, rows[row].Legend, rows[row].Label};
+        Curve curve{single[row], nullptr, rows[row].Legend, rows[row].Label, TerritoryStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunTerritoryMean[row];
             curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryDev[row];
