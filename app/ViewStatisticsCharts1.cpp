@@ -27,20 +27,22 @@ void CBrevimarView::BuildStatisticsChartMap1()
     });
 
     // Open only while the chart's statistic is collected, in the interactive
-    // run or a multiple time-series run; combat entropy always.
+    // run or a multiple time-series run (which does not collect the capacity
+    // dimension); combat entropy always.
     struct Gate {
         unsigned Id;
         int CStatisticsParameters::*Switch;
+        bool InBatches;
     };
     const Gate gates[] = {
-        {ID_CAPACITY_DIMENSION_GRAPH, &CStatisticsParameters::CapacityDimensionOn},
-        {ID_CENTER_OF_MASS_GRAPH, &CStatisticsParameters::CenterOfMassOn},
+        {ID_CAPACITY_DIMENSION_GRAPH, &CStatisticsParameters::CapacityDimensionOn, false},
+        {ID_CENTER_OF_MASS_GRAPH, &CStatisticsParameters::CenterOfMassOn, true},
     };
     for (const Gate& g : gates)
         Map.OnUpdate(g.Id, [this, g](CCmdUI& ui) {
             const CBrevimarDoc& doc = *GetDocument();
             ui.Enable(doc.Statistics.DataCollectionOn == 1 && doc.Statistics.*g.Switch == 1 &&
-                      (doc.RunMode == InteractiveMode || doc.RunMode == MultipleTimeSeriesMode));
+                      (doc.RunMode == InteractiveMode || (g.InBatches && doc.RunMode == MultipleTimeSeriesMode)));
         });
 }
 

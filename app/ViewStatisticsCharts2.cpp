@@ -26,7 +26,8 @@ void CBrevimarView::BuildStatisticsChartMap()
     Map.On(ID_TERRITORY_GRAPH, [this] { OnTerritoryGraph(); });
 
     // A chart is offered once its statistic is being collected, in the
-    // interactive and multiple time-series runs.
+    // interactive and multiple time-series runs; a multiple time-series run
+    // does not collect the spatial entropy.
     using S = CStatisticsParameters;
     const std::pair<unsigned, std::array<int S::*, 2>> switches[] = {
         {ID_CLUSTER_SIZE_GRAPH, {&S::ClusterD1On, &S::ClusterD2On}},
@@ -37,11 +38,11 @@ void CBrevimarView::BuildStatisticsChartMap()
         {ID_TERRITORY_GRAPH, {&S::TerritoryStatsOn, &S::TerritoryStatsOn}},
     };
     for (const auto& [id, on] : switches)
-        Map.OnUpdate(id, [this, on = on](CCmdUI& ui) {
+        Map.OnUpdate(id, [this, on = on, inBatches = id != ID_SPATIAL_ENTROPY_GRAPH](CCmdUI& ui) {
             const CBrevimarDoc& doc = *Document;
             const S& st = doc.Statistics;
             ui.Enable(st.DataCollectionOn == 1 && (st.*on[0] == 1 || st.*on[1] == 1) &&
-                      (doc.RunMode == InteractiveMode || doc.RunMode == MultipleTimeSeriesMode));
+                      (doc.RunMode == InteractiveMode || (inBatches && doc.RunMode == MultipleTimeSeriesMode)));
         });
 }
 

@@ -116,9 +116,12 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
         Graph.GraphStyle = 0;
         m = doc.RunHeader.CurrentStep;
     }
-    // The series hold steps 0..201 (averages) and 0..501 (one run); a
-    // longer run is drawn as far as its series go.
-    const int n = std::min(m - 1, multiRun ? MaxMultiRunPoints : MaxSeriesStep + 1);
+    // Point p shows step p - 1. A batch of m steps averages steps 0..m - 1,
+    // all drawn; one run is drawn to the step before the current one. Either
+    // is drawn as far as its series go (0..201 averaged, 0..501 one run).
+    const int n = multiRun ? std::min(m, MaxMultiRunPoints) : std::min(m - 1, MaxSeriesStep + 1);
+    // One run's curves leave out the steps whose counts were not taken.
+    auto measured = [&](int step) { return multiRun || doc.StepCollected(step, AttritionStatistic); };
     Graph.NumPoints = n;
 
     Common2D common;
@@ -173,13 +176,17 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
         const bool drawn = agents > 0 && divisor > 0;
 
         HandOffLabel(doc, s, curve.Label);
-        Graph.GraphData[s][0] = 1.0;
-        if (multiRun) {
-            Graph.EBarGraphDataPlus[s][0] = 0.0;
-            Graph.EBarGraphDataMinus[s][0] = 0.0;
+        if (measured(0)) {
+            Graph.GraphData[s][0] = 1.0;
+            if (multiRun) {
+                Graph.EBarGraphDataPlus[s][0] = 0.0;
+                Graph.EBarGraphDataMinus[s][0] = 0.0;
+            }
         }
         for (int p = 1; p <= n; ++p) {
             const int i = p - 1;
+            if (!measured(i))
+                continue;
             Graph.GraphData[s][p] = 0.0;
             if (drawn)
                 Graph.GraphData[s][p] = static_cast<double>(sum(counts, i)) / divisor;
@@ -191,7 +198,7 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
                 if (value + e > 1.0)
                     e = 1.0 - value;
                 Graph.EBarGraphDataPlus[s][p] = e;
-                Graph.EBarGraphDataMinus[s][p] = e;
+                Graph.EBarGraphDataMinus[s][p] = LowerBar(value, e);
                 HandOffPoint(doc, s, p, value, e);
             }
             Graph.XPosData[s][p] = static_cast<double>(p);
@@ -199,14 +206,16 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
             lo = std::min(lo, shown);
             hi = std::max(hi, shown);
         }
-        Graph.GraphData[s][0] = 0.0;
-        if (drawn)
-            Graph.GraphData[s][0] = static_cast<double>(sum(counts, 0)) / divisor;
-        if (multiRun) {
-            Graph.EBarGraphDataPlus[s][0] = 0.0;
-            Graph.EBarGraphDataMinus[s][0] = 0.0;
+        if (measured(0)) {
+            Graph.GraphData[s][0] = 0.0;
+            if (drawn)
+                Graph.GraphData[s][0] = static_cast<double>(sum(counts, 0)) / divisor;
+            if (multiRun) {
+                Graph.EBarGraphDataPlus[s][0] = 0.0;
+                Graph.EBarGraphDataMinus[s][0] = 0.0;
+            }
+            Graph.XPosData[s][0] = 1.0;
         }
-        Graph.XPosData[s][0] = 1.0;
         Graph.LegendText[s] = curve.Legend;
 
         ++s;
@@ -214,6 +223,10 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
     }
 
     if (lo == 1.0)
+        lo = 0.0;
+    // The averaged fractions are read with their bars from 0, as they can
+    // be no less.
+    if (multiRun)
         lo = 0.0;
     Graph.YAxisMin[0] = lo;
     if (hi == 0.0)

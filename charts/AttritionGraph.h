@@ -6,6 +6,7 @@
 #include <string>
 
 #include "charts/ChartWindow.h"
+#include "core/Limits.h"
 #include "platform/Dialog.h"
 
 namespace brevimar {
@@ -47,9 +48,10 @@ public:
     // Builds the whole chart from the document as it stands.
     CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc);
 
-    // The points of a multiple time-series chart: the averaged series hold
-    // steps 0..201, and the hand-off takes points 1..200.
-    static constexpr int MaxMultiRunPoints = 200;
+    // The points of a multiple time-series chart: point p shows step p - 1
+    // of the averaged series, which hold steps 0..201 (the hand-off takes
+    // points 1..200).
+    static constexpr int MaxMultiRunPoints = MultiRunStepSlots;
 };
 
 }  // namespace brevimar

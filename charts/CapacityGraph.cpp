@@ -106,6 +106,8 @@ CCapacityDimensionGraphDlg::CCapacityDimensionGraphDlg(QWidget* parent, CBrevima
         const double* S = stats.CapacityDimension[k];
         const double* D = stats.CapacityDimensionError[k];
         for (int t = 1; t <= last; ++t) {
+            if (!doc.StepCollected(t, CapacityDimensionStatistic))
+                continue;
             Graph.GraphData[s][t] = S[t];
             Graph.XPosData[s][t] = static_cast<double>(t + 1);
             const double shown = Graph.GraphData[s][t].GetDouble();
@@ -121,8 +123,10 @@ CCapacityDimensionGraphDlg::CCapacityDimensionGraphDlg(QWidget* parent, CBrevima
                 Graph.EBarGraphDataMinus[s][t] = 0.0;
             }
         }
-        Graph.GraphData[s][0] = S[1];
-        Graph.XPosData[s][0] = 1.0;
+        if (doc.StepCollected(1, CapacityDimensionStatistic)) {
+            Graph.GraphData[s][0] = S[1];
+            Graph.XPosData[s][0] = 1.0;
+        }
         Graph.LegendText[s] = patterns[k].Legend;
         ++s;
         Graph.NumSets = s;

@@ -128,6 +128,8 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         {&CChartSelections::CenterOfMassGraphTotal, "Total CoM", "Total"},
     };
 
+    // One run's path leaves out the steps it did not measure.
+    auto measured = [&](int t) { return multiRun || doc.StepCollected(t, CenterOfMassStatistic); };
     AxisSpan x, y, z;
     int s = 0;
     auto shown = [this](CGraphPropertyArray2D& data, int set, int t) { return data[set][t].GetDouble(); };
@@ -155,13 +157,16 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
             if (charts.*groups[k].Flag != 1)
                 continue;
             for (int t = 1; t <= n; ++t) {
+                if (!measured(t))
+                    continue;
                 PlacePathPoint(cage, s, t, X(k, t), Y(k, t), t);
                 y.Take(shown(Graph.GraphData, s, t));
                 x.Take(shown(Graph.XPosData, s, t));
                 if (cage)
                     z.Take(shown(Graph.ZPosData, s, t));
             }
-            PlacePathPoint(cage, s, 0, X(k, 1), Y(k, 1), 1);
+            if (measured(1))
+                PlacePathPoint(cage, s, 0, X(k, 1), Y(k, 1), 1);
             Graph.LegendText[s] = groups[k].Legend;
             ++s;
             Graph.NumSets = s;
@@ -213,7 +218,7 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
             }
         }
         const Curve curve{distance, error, groups[k].Legend,
-                          std::string("Center-of-Mass: ") + groups[k].Who + "::" + flagName};
+                          std::string("Center-of-Mass: ") + groups[k].Who + "::" + flagName, CenterOfMassStatistic};
         const Extremes e = FillCurve(doc, s, curve, n, multiRun, 1);
         if (n >= 1) {
             y.Take(e.Min);
@@ -222,7 +227,8 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         ++s;
     }
     SetXRange(1, n);
-    Graph.YAxisMin[0] = y.Min;
+    // Averaged distances are read with their bars from 0, as they can be no less.
+    Graph.YAxisMin[0] = multiRun ? 0.0 : y.Min;
     Graph.YAxisMax[0] = y.Max;
     DrawChart();
     EndHandOff(doc, s);

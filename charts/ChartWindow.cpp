@@ -195,6 +195,11 @@ std::string CChartWindow::Averaged(bool multiRun, const std::string& text)
     return multiRun ? "(Ave) " + text : text;
 }
 
+double CChartWindow::LowerBar(double value, double spread)
+{
+    return value >= 0.0 ? std::min(spread, value) : spread;
+}
+
 void CChartWindow::BeginHandOff(CBrevimarDoc& doc)
 {
     doc.MultiRunCharts.MultiRunGraphCount = 0;

@@ -90,6 +90,11 @@ protected:
                                     const std::string& settings = {});
     static std::string Averaged(bool multiRun, const std::string& text);
 
+    // The lower extent of the error bar of an averaged count, share or
+    // distance: the spread, but not below 0, which the quantity never is.
+    // The upper extent and the deviation handed off stay the whole spread.
+    static double LowerBar(double value, double spread);
+
     // The hand-off of the drawn series to the document, for the raw
     // graph-data report. Series beyond the seventh and points outside
     // 1..200 are not handed off.

@@ -175,7 +175,8 @@ void CClusterDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, int d)
     Graph.GraphTitle = title;
 
     Curve curve{d == 1 ? doc.Collected.MeanClusterSizeD1 : doc.Collected.MeanClusterSizeD2, nullptr,
-                "", d == 1 ? "Cluster Distribution: D=1" : "Cluster Distribution: D=2"};
+                "", d == 1 ? "Cluster Distribution: D=1" : "Cluster Distribution: D=2",
+                d == 1 ? ClusterD1Statistic : ClusterD2Statistic};
     if (multiRun) {
         curve.Values = doc.MultiRunCharts.MultiRunMean[MultiRunClusterRow + d - 1];
         curve.Deviations = doc.MultiRunCharts.MultiRunDev[MultiRunClusterRow + d - 1];

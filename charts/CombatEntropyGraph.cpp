@@ -56,8 +56,11 @@ CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& do
     const CStatisticsSeries& series = doc.Series;
     // The averages hold steps 0..201 and one run's series 0..501: a longer
     // run is drawn as far as its series go.
-    const int n = multiRun ? std::min(series.MultiRunStepCount, MultiRunStepSlots - 1)
+    // A batch of T steps averages steps 0..T - 1: the path ends there.
+    const int n = multiRun ? std::min(series.MultiRunStepCount - 1, MultiRunStepSlots - 1)
                            : std::min(doc.RunHeader.CurrentStep - 1, SeriesLength - 1);
+    // One run's path leaves out the steps whose counts were not taken.
+    auto measured = [&](int t) { return multiRun || doc.StepCollected(t, AttritionStatistic); };
     const double* red = multiRun ? doc.MultiRunCharts.MultiRunCombatEntropyMean[0] : series.RedCombatEntropy;
     const double* blue = multiRun ? doc.MultiRunCharts.MultiRunCombatEntropyMean[1] : series.BlueCombatEntropy;
 
@@ -82,8 +85,10 @@ CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& do
     Graph.GraphTitle = SampledTitle(multiRun, series.MultiRunSampleCount, "Carvalho-Rodrigues Combat Entropy");
     if (n >= 1) {
         for (int t = 1; t <= n; ++t)
-            PlacePathPoint(cage, 0, t, red[t], blue[t], t);
-        PlacePathPoint(cage, 0, 0, red[1], blue[1], 1);
+            if (measured(t))
+                PlacePathPoint(cage, 0, t, red[t], blue[t], t);
+        if (measured(1))
+            PlacePathPoint(cage, 0, 0, red[1], blue[1], 1);
     }
     Graph.NumSets = 1;
     Graph.XAxisMin = 0.0;

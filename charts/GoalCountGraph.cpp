@@ -108,7 +108,10 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const int current = doc.RunHeader.CurrentStep;
-    const int T = ClampSteps(multiRun ? doc.Series.MultiRunStepCount : current - 1, multiRun);
+    const int steps = multiRun ? doc.Series.MultiRunStepCount : current - 1;
+    const int T = ClampSteps(steps, multiRun);
+    // A batch of T steps averages steps 0..T - 1: the curves end there.
+    const int last = multiRun ? ClampSteps(steps - 1, true) : T;
     const int R = std::clamp(doc.Charts.GoalGraphRange, 1, StatisticRanges);
     TimeSetup(multiRun, 0, T - 1, T, true);
 
@@ -121,14 +124,14 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
     for (const Pair& pair : pairs) {
         if (doc.Charts.*pair.Flag != 1)
             continue;
-        Curve curve{nullptr, nullptr, pair.Legend, pair.Label};
+        Curve curve{nullptr, nullptr, pair.Legend, pair.Label, GoalCountStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunGoalMean[pair.Kind][R];
             curve.Deviations = doc.MultiRunCharts.MultiRunGoalDev[pair.Kind][R];
         } else if (doc.GoalCountLog[pair.Kind]) {
             curve.Values = doc.GoalCountLog[pair.Kind].get() + SeriesIndex(R, 0);
         }
-        all.Take(FillCurve(doc, s, curve, T, multiRun, 1));
+        all.Take(FillCurve(doc, s, curve, last, multiRun, 1));
         ++s;
     }
 

@@ -166,7 +166,7 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
         if (doc.Charts.*m.Flag != 1)
             return;
         Curve curve{doc.Collected.InterpointMean[m.Row], nullptr, m.Legend,
-                    std::string("Interpoint Distance: Ave ") + m.Legend + " Distance"};
+                    std::string("Interpoint Distance: Ave ") + m.Legend + " Distance", InterpointStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunMean[MultiRunInterpointRow + m.Row];
             curve.Deviations = doc.MultiRunCharts.MultiRunDev[MultiRunInterpointRow + m.Row];
@@ -182,7 +182,8 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
             draw(m);
 
     FinishTimeAxes(1, n, all.Max);
-    Graph.YAxisMin[0] = all.Min;
+    // Averaged distances are read with their bars from 0, as they can be no less.
+    Graph.YAxisMin[0] = multiRun ? 0.0 : all.Min;
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "experiments/GaEngine.h"
 
 namespace brevimar {
 
@@ -13,12 +14,17 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
     CreateChart();
     ResetChartTemplate();
 
-    // G generations completed. The statistics of a generation are filed
-    // when the next one is bred, so generations 1..G-1 have them: point p is
-    // generation p + 1, and the chart declares exactly those points.
+    // G generations completed, one point each: point p is generation p + 1.
+    // A generation's figures are filed when the next one is bred, so the
+    // histories hold generations 1..G-1 (the best so far one entry ahead);
+    // the last one is the population as it stands, with the best so far in
+    // the best record (the status line's F_max).
     const CGaData& ga = doc.Ga;
-    const int G = std::clamp(doc.RunHeader.CurrentStep, 0, GaHistorySlots - 1);
-    const int n = std::max(G - 1, 0);
+    CGeneticAlgorithm engine(doc);
+    const CGeneticAlgorithm::Figures last = engine.PopulationFigures();
+    const double bestSoFar = engine.Best().Fitness;
+    const int G = std::clamp(doc.RunHeader.CurrentStep, 0, GaHistorySlots - 2);
+    const int n = G;
     Graph.GraphType = 6;
     Graph.GraphStyle = 4;
     Graph.NumPoints = n;
@@ -38,12 +44,13 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
         const char* Legend;
         const double* Values;
         int Ahead;  // generation g reads Values[g + Ahead]
+        double Last;  // generation G
     };
     const Series series[] = {
-        {&CGaData::GraphGenBest, "Best (Gen)", ga.GaGenBest, 0},
-        {&CGaData::GraphGenWorst, "Worst (Gen)", ga.GaGenWorst, 0},
-        {&CGaData::GraphBestOverall, "Best (Overall)", ga.GaBestHistory, 1},
-        {&CGaData::GraphAverage, "Average", ga.GaGenAverage, 0},
+        {&CGaData::GraphGenBest, "Best (Gen)", ga.GaGenBest, 0, last.Best},
+        {&CGaData::GraphGenWorst, "Worst (Gen)", ga.GaGenWorst, 0, last.Worst},
+        {&CGaData::GraphBestOverall, "Best (Overall)", ga.GaBestHistory, 1, bestSoFar},
+        {&CGaData::GraphAverage, "Average", ga.GaGenAverage, 0, last.Average},
     };
     double top = 0.0;
     int s = 0;
@@ -52,7 +59,7 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
             continue;
         for (int p = 0; p < n; ++p) {
             const int g = p + 1;
-            Graph.GraphData[s][p] = line.Values[g + line.Ahead];
+            Graph.GraphData[s][p] = g == G ? line.Last : line.Values[g + line.Ahead];
             Graph.XPosData[s][p] = static_cast<double>(g);
             top = std::max(top, Graph.GraphData[s][p].GetDouble());
         }

@@ -100,7 +100,7 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
     for (const Kind& kind : kinds) {
         if (doc.Charts.*kind.Flag != 1)
             continue;
-        Curve curve{nullptr, nullptr, kind.Legend, kind.Label};
+        Curve curve{nullptr, nullptr, kind.Legend, kind.Label, NeighborStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunNeighborMean[kind.Index][R];
             curve.Deviations = doc.MultiRunCharts.MultiRunNeighborDev[kind.Index][R];

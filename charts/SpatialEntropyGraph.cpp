@@ -87,7 +87,8 @@ CSpatialEntropyGraphDlg::CSpatialEntropyGraphDlg(QWidget* parent, CBrevimarDoc& 
         for (int r = 0; r < 3; ++r) {
             if (doc.Charts.*groups[k] != 1 || doc.Charts.*divisions[r] != 1)
                 continue;
-            all.Take(FillCurve(doc, s, Curve{entropy[r][k], nullptr, legends[k][r], {}}, n, false, 1));
+            const Curve curve{entropy[r][k], nullptr, legends[k][r], {}, SpatialEntropyStatistic};
+            all.Take(FillCurve(doc, s, curve, n, false, 1));
             ++s;
         }
 

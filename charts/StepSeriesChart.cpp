@@ -41,13 +41,18 @@ CStepSeriesChart::Extremes CStepSeriesChart::FillCurve(CBrevimarDoc& doc, int s,
     if (!curve.Label.empty())
         HandOffLabel(doc, s, curve.Label);
 
+    // The averages cover every step of the batch.
+    auto measured = [&](int t) { return multiRun || doc.StepCollected(t, curve.Statistic); };
+
     Extremes e;
     for (int t = 1; t <= n; ++t) {
+        if (!measured(t))
+            continue;
         Graph.GraphData[s][t] = value(t);
         const double v = Graph.GraphData[s][t].GetDouble();
         if (multiRun) {
             Graph.EBarGraphDataPlus[s][t] = deviation(t);
-            Graph.EBarGraphDataMinus[s][t] = deviation(t);
+            Graph.EBarGraphDataMinus[s][t] = LowerBar(v, deviation(t));
             if (handOff)
                 HandOffPoint(doc, s, t, v, Graph.EBarGraphDataPlus[s][t].GetDouble());
         }
@@ -57,12 +62,14 @@ CStepSeriesChart::Extremes CStepSeriesChart::FillCurve(CBrevimarDoc& doc, int s,
         e.Max = std::max(e.Max, v);
         e.Min = std::min(e.Min, v);
     }
-    Graph.GraphData[s][0] = value(1);
-    if (multiRun) {
-        Graph.EBarGraphDataPlus[s][0] = 0.0;
-        Graph.EBarGraphDataMinus[s][0] = 0.0;
+    if (measured(1)) {
+        Graph.GraphData[s][0] = value(1);
+        if (multiRun) {
+            Graph.EBarGraphDataPlus[s][0] = 0.0;
+            Graph.EBarGraphDataMinus[s][0] = 0.0;
+        }
+        Graph.XPosData[s][0] = 1.0;
     }
-    Graph.XPosData[s][0] = 1.0;
     if (!curve.Legend.empty())
         Graph.LegendText[s] = curve.Legend;
     Graph.NumSets = s + 1;

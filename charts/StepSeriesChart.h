@@ -18,6 +18,9 @@ protected:
         const double* Deviations = nullptr;  // run mode 5 only
         std::string Legend;  // empty: a chart of one unnamed curve
         std::string Label;  // empty: not handed off
+        // One run's curve shows only the steps whose series of this
+        // statistic (a StatisticBit) hold a measured value; 0: every step.
+        unsigned Statistic = 0;
     };
     struct Extremes {
         double Max = 0.0;
@@ -38,6 +41,7 @@ protected:
 
     // Set s: point t = 1..n from the curve at x = t + xShift; point 0
     // repeats step 1 at x = 1. Error bars and the hand-off in run mode 5.
+    // Steps the run did not measure are left out.
     Extremes FillCurve(CBrevimarDoc& doc, int s, const Curve& curve, int n, bool multiRun, int xShift);
 
     // Where an axis that starts at the first positive value starts: step 1

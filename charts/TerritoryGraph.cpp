@@ -79,7 +79,10 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const int current = doc.RunHeader.CurrentStep;
-    const int T = ClampSteps(multiRun ? doc.Series.MultiRunStepCount : current - 1, multiRun);
+    const int steps = multiRun ? doc.Series.MultiRunStepCount : current - 1;
+    const int T = ClampSteps(steps, multiRun);
+    // A batch of T steps averages steps 0..T - 1: the curves end there.
+    const int last = multiRun ? ClampSteps(steps - 1, true) : T;
     TimeSetup(multiRun, 0, T - 1, T, true);
 
     const CBattlefield& f = doc.Battlefield;
@@ -94,12 +97,12 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
     for (int row = 0; row < 4; ++row) {
         if (doc.Charts.*rows[row].Flag != 1)
             continue;
-        Curve curve{single[row], nullptr, rows[row].Legend, rows[row].Label};
+        Curve curve{single[row], nullptr, rows[row].Legend, rows[row].Label, TerritoryStatistic};
         if (multiRun) {
             curve.Values = doc.MultiRunCharts.MultiRunTerritoryMean[row];
             curve.Deviations = doc.MultiRunCharts.MultiRunTerritoryDev[row];
         }
-        all.Take(FillCurve(doc, s, curve, T, multiRun, 1));
+        all.Take(FillCurve(doc, s, curve, last, multiRun, 1));
         ++s;
     }
 

@@ -316,6 +316,9 @@ void CWeaponChartWindow::Build(CBrevimarDoc& doc, bool runningTotals)
         int first = 0;
         double pointOne = 0.0;
         for (int t = 1; t <= last; ++t) {
+            // Steps whose shots were not counted are left out (and add nothing).
+            if (!doc.StepCollected(t, WeaponStatistic))
+                continue;
             const double v = value(t);
             if (t == 1)
                 pointOne = v;
@@ -327,8 +330,10 @@ void CWeaponChartWindow::Build(CBrevimarDoc& doc, bool runningTotals)
             largest = std::max(largest, back);
             HandOffPoint(doc, s, t, back, 0.0);
         }
-        Graph.GraphData[s][0] = pointOne;
-        Graph.XPosData[s][0] = 1.0;
+        if (doc.StepCollected(1, WeaponStatistic)) {
+            Graph.GraphData[s][0] = pointOne;
+            Graph.XPosData[s][0] = 1.0;
+        }
         const std::string legend = std::string(sideWords[series.Side]) + "::" + setWords[series.Set + 1] +
                                    "::" + kindWords[series.Kind];
         Graph.LegendText[s] = legend;

@@ -85,9 +85,11 @@ void WriteCapacityDimensionReport(const CBrevimarDoc& doc, CBoxCountWork& work, 
 // The "Calculate Capacity Dimension (Snapshot at time t)..." file command.
 void WriteCapacityDimensionData(CBrevimarDoc& doc);
 
-// Collection switched on (or everything set): the reset left placeholders in
-// every series, so the state on show is filed as step 0, where the curves
-// begin; the run's step counter is left as it is.
-void RecordShownStateAsStepZero(CBrevimarDoc& doc);
+// Collection switched on (or everything set) restarted every series. Before
+// the run's first step the state on show is filed as step 0, where the
+// curves begin; later, the steps already run are marked as not measured, so
+// the charts begin at the next step the run files. The run's step counter
+// is left as it is.
+void RestartCollectedSeries(CBrevimarDoc& doc);
 
 }  // namespace brevimar

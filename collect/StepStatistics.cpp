@@ -57,26 +57,36 @@ void CBrevimarDoc::CollectStepStatistics()
     // A statistic runs only while its switch is exactly 1; the callers test
     // the master switch. No statistic reads another's result.
     const CStatisticsParameters& on = Statistics;
-    if (on.InterpointOn == 1)
-        ComputeInterpointDistances();
-    if (on.SpatialEntropyOn == 1)
-        CollectSpatialEntropy();
-    if (on.ClusterD1On == 1)
-        LabelClusters();
-    if (on.ClusterD2On == 1)
-        LabelClustersD2();
-    if (on.NeighborStatsOn == 1)
-        CountNeighbors();
-    if (on.CenterOfMassOn == 1)
-        ComputeCenterOfMass();
-    if (on.GoalStatsOn == 1)
-        ComputeGoalCount();
-    if (on.TerritoryStatsOn == 1)
-        CollectTerritorialPossession();
-    if (WeaponStatsOn == 1)
-        RecordStepStatistics();
-    if (on.CapacityDimensionOn == 1)
-        ComputeCapacityDimension();
+    unsigned filed = 0;
+    auto run = [&filed](int sw, unsigned statistic, auto&& compute) {
+        if (sw == 1) {
+            compute();
+            filed |= statistic;
+        }
+    };
+    run(on.InterpointOn, InterpointStatistic, [this] { ComputeInterpointDistances(); });
+    run(on.SpatialEntropyOn, SpatialEntropyStatistic, [this] { CollectSpatialEntropy(); });
+    run(on.ClusterD1On, ClusterD1Statistic, [this] { LabelClusters(); });
+    run(on.ClusterD2On, ClusterD2Statistic, [this] { LabelClustersD2(); });
+    run(on.NeighborStatsOn, NeighborStatistic, [this] { CountNeighbors(); });
+    run(on.CenterOfMassOn, CenterOfMassStatistic, [this] { ComputeCenterOfMass(); });
+    run(on.GoalStatsOn, GoalCountStatistic, [this] { ComputeGoalCount(); });
+    run(on.TerritoryStatsOn, TerritoryStatistic, [this] { CollectTerritorialPossession(); });
+    run(WeaponStatsOn, WeaponStatistic, [this] { RecordStepStatistics(); });
+    run(on.CapacityDimensionOn, CapacityDimensionStatistic, [this] { ComputeCapacityDimension(); });
+    const int t = RunHeader.CurrentStep;
+    if (SeriesStep(t)) {
+        std::uint16_t& gaps = Collected.StepGaps[t];
+        const unsigned missed = EveryStatistic & ~AttritionStatistic & ~filed;
+        gaps = static_cast<std::uint16_t>((gaps & AttritionStatistic) | missed);
+    }
+}
+
+void CBrevimarDoc::NoteStepUncollected()
+{
+    const int t = RunHeader.CurrentStep;
+    if (SeriesStep(t))
+        Collected.StepGaps[t] |= EveryStatistic & ~AttritionStatistic;
 }
 
 void CBrevimarDoc::SetAllStatistics()
@@ -99,15 +109,22 @@ void CBrevimarDoc::SetAllStatistics()
     on.NeighborStatsOn = 1;
     on.TerritoryStatsOn = 1;
     on.CapacityDimensionOn = 1;
-    RecordShownStateAsStepZero(*this);
+    RestartCollectedSeries(*this);
 }
 
-void RecordShownStateAsStepZero(CBrevimarDoc& doc)
+void RestartCollectedSeries(CBrevimarDoc& doc)
 {
     // Shots fired while nothing was collected belong to no step.
     doc.RedTallies = CWeaponTallies{};
     doc.BlueTallies = CWeaponTallies{};
     const int shown = doc.RunHeader.CurrentStep;
+    if (shown > 0) {
+        // The steps run so far were wiped with the series and cannot be
+        // measured again: the series begin at the next step the run files.
+        std::fill_n(doc.Collected.StepGaps, std::min(shown, MaxSeriesStep) + 1, EveryStatistic);
+        return;
+    }
+    // Nothing run yet: the state on show is step 0's.
     doc.RunHeader.CurrentStep = 0;
     if (doc.Statistics.DataCollectionOn == 1)
         doc.CollectStepStatistics();
@@ -130,6 +147,7 @@ void CBrevimarDoc::RecordAttrition()
     const int t = counts.CurrentStep;
     if (!SeriesStep(t))
         return;
+    Collected.StepGaps[t] &= ~AttritionStatistic;
     Series.RedAliveSeries[t] = counts.RedAlive;
     Series.RedInjuredSeries[t] = counts.RedInjured;
     Series.BlueAliveSeries[t] = counts.BlueAlive;

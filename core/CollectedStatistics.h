@@ -21,7 +21,29 @@ constexpr int GoalCountKinds = 4;
 // RED, BLUE and both sides together.
 constexpr int SideGroups = 3;
 
+// One bit per statistic the run files at a step (combat entropy goes with
+// the attrition counts).
+enum StatisticBit : std::uint16_t {
+    AttritionStatistic = 1 << 0,
+    InterpointStatistic = 1 << 1,
+    SpatialEntropyStatistic = 1 << 2,
+    ClusterD1Statistic = 1 << 3,
+    ClusterD2Statistic = 1 << 4,
+    NeighborStatistic = 1 << 5,
+    CenterOfMassStatistic = 1 << 6,
+    GoalCountStatistic = 1 << 7,
+    TerritoryStatistic = 1 << 8,
+    WeaponStatistic = 1 << 9,
+    CapacityDimensionStatistic = 1 << 10,
+};
+constexpr std::uint16_t EveryStatistic = (1 << 11) - 1;
+
 struct CCollectedStatistics {
+    // The statistics whose series hold nothing measured at step t: the run
+    // went past t with them off, or they were started afresh after t. Clear
+    // bits (as a reset leaves them) mean the step holds what the run filed.
+    std::uint16_t StepGaps[SeriesLength] = {};
+
     // Territorial possession: owned cells over the area, and over the cells
     // where the side stands in strength.
     double RedTerritoryRaw[SeriesLength] = {};

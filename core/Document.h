@@ -504,6 +504,15 @@ public:
 
     // --- statistics
     void CollectStepStatistics();
+    // The run went past the current step without collecting: every series
+    // but the attrition counts has no value there.
+    void NoteStepUncollected();
+    // Whether the series of `statistic` (a StatisticBit) hold a measured
+    // value at step t of the run.
+    bool StepCollected(int t, unsigned statistic) const
+    {
+        return t >= 0 && t <= MaxSeriesStep && (Collected.StepGaps[t] & statistic) == 0;
+    }
     void RecordAttrition();
     void CountAttrition();  // the run header's four counts alone, no series
     void RecordStepStatistics();

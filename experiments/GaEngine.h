@@ -79,6 +79,12 @@ public:
     void ComputeMemberConstants();
     void ScoreRun();  // primitives 1..10 of the run just ended
     double MemberFitness() const;
+    // Best, worst and average fitness of members 0..P-1 as they stand (0, 1
+    // and 0 for no member).
+    struct Figures {
+        double Best = 0, Worst = 1.0, Average = 0;
+    };
+    Figures PopulationFigures();
     void GenerationStatistics();
     std::string GaStatusLine() const;
     void UpdateGaStatusLine();

@@ -196,22 +196,33 @@ double CGeneticAlgorithm::MemberFitness() const
     return std::min(fitness, 1.0);
 }
 
-void CGeneticAlgorithm::GenerationStatistics()
+CGeneticAlgorithm::Figures CGeneticAlgorithm::PopulationFigures()
 {
-    const int g = std::clamp(Doc.Experiment.GaGeneration, 0, GaHistorySlots - 1);
     const int P = Population();
+    Figures f;
     double sum = 0;
     for (int m = 0; m < P; ++m) {
         const double x = Member(m).Fitness;
-        if (x < Ga.GaWorstFitness)
-            Ga.GaWorstFitness = x;
-        if (x < Ga.GaGenWorst[g])
-            Ga.GaGenWorst[g] = x;
-        if (x > Ga.GaGenBest[g])
-            Ga.GaGenBest[g] = x;
+        if (m == 0 || x < f.Worst)
+            f.Worst = x;
+        if (m == 0 || x > f.Best)
+            f.Best = x;
         sum += x;
     }
-    Ga.GaAverageFitness = Ga.GaGenAverage[g] = P > 0 ? sum / P : 0;
+    f.Average = P > 0 ? sum / P : 0;
+    return f;
+}
+
+void CGeneticAlgorithm::GenerationStatistics()
+{
+    const int g = std::clamp(Doc.Experiment.GaGeneration, 0, GaHistorySlots - 1);
+    const Figures f = PopulationFigures();
+    if (Population() > 0) {
+        Ga.GaWorstFitness = std::min(Ga.GaWorstFitness, f.Worst);
+        Ga.GaGenWorst[g] = std::min(Ga.GaGenWorst[g], f.Worst);
+        Ga.GaGenBest[g] = std::max(Ga.GaGenBest[g], f.Best);
+    }
+    Ga.GaAverageFitness = Ga.GaGenAverage[g] = f.Average;
     Ga.GaBestFitness = Best().Fitness;
 }
 

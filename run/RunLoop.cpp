@@ -107,6 +107,8 @@ void TakeInteractiveStep(CBrevimarDoc& doc)
     }
     if (doc.Statistics.DataCollectionOn == 1)
         doc.CollectStepStatistics();
+    else
+        doc.NoteStepUncollected();
     doc.RecordAttrition();
     if (doc.RunCaptureOn == 1)
         CaptureStep(doc);

@@ -1,6 +1,9 @@
 #include <QFile>
+#include <QPointer>
 
 #include "app/AppFixture.h"
+#include "charts/AttritionGraph.h"
+#include "charts/GoalCountGraph.h"
 
 namespace brevimar::testing {
 namespace {
@@ -127,6 +130,61 @@ TEST_F(DataCollectionMenu, SwitchingCollectionOnFilesTheShownStateAsStepZero)
     View()->OnTimer(CBrevimarView::RunTimerId);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 1);
     EXPECT_EQ(doc.Series.RedAliveSeries[0], red) << "the run goes on from step 1";
+}
+
+TEST_F(DataCollectionMenu, ChartsDrawOnlyTheStepsCollected)
+{
+    // The file collects nothing; start-up runs two steps before the user
+    // acts. Collection switched on at step 2 restarts the series, so steps 3
+    // onward are collected; switched off at step 12, the goal counts stop
+    // there while the force sizes go on being counted.
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.Statistics.DataCollectionOn, 0);
+    ASSERT_EQ(doc.Statistics.GoalStatsOn, 1);
+    auto run = [&](int ticks) {
+        doc.Resume();
+        for (int i = 0; i < ticks; ++i)
+            View()->OnTimer(CBrevimarView::RunTimerId);
+        doc.Pause();  // no stray tick of the live timer moves it on
+    };
+    // (A tick of the live timer may come in during a step: the steps are
+    // read, not counted.)
+    run(2);
+    const int on = doc.RunHeader.CurrentStep;
+    ASSERT_GE(on, 2);
+    ASSERT_TRUE(Frame().RunCommand(32958));
+    run(10);
+    const int off = doc.RunHeader.CurrentStep;
+    ASSERT_GE(off, on + 10);
+    ASSERT_TRUE(Frame().RunCommand(32958));
+    ASSERT_EQ(doc.Statistics.DataCollectionOn, 0);
+    run(5);
+    const int now = doc.RunHeader.CurrentStep;
+    ASSERT_GE(now, off + 5);
+
+    // Attrition: point p shows step p - 1, up to step now - 2 (n = now - 1):
+    // steps on + 1 .. now - 2. Goal counts: point t shows step t, up to
+    // now - 1: steps on + 1 .. off.
+    const struct {
+        const char* name;
+        QPointer<CChartWindow> chart;
+        int first, last;
+    } charts[] = {
+        {"attrition", new CAttritionGraphDlg(View(), doc), on + 2, now - 1},
+        {"goal count", new CGoalCountGraphDlg(View(), doc), on + 1, off},
+    };
+    for (const auto& c : charts) {
+        chart::ChartLayout layout;
+        chart::RenderChartImage(c.chart->Graph.GraphHandle, {640, 480}, &layout);
+        ASSERT_FALSE(layout.Series.empty()) << c.name;
+        for (const chart::ChartSeries& series : layout.Series) {
+            ASSERT_FALSE(series.Points.empty()) << c.name;
+            EXPECT_EQ(series.Points.front(), c.first) << c.name;
+            EXPECT_EQ(series.Points.back(), c.last) << c.name;
+            EXPECT_EQ(series.Points.size(), std::size_t(c.last - c.first + 1)) << c.name;
+        }
+    }
 }
 
 TEST_F(DataCollectionMenu, CapacitySnapshotOnlyOfTheInteractiveRun)

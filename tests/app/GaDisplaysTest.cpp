@@ -6,6 +6,7 @@
 #include "charts/MissionFitnessGraph.h"
 #include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
+#include "experiments/GaEngine.h"
 #include "run/ScenarioLoad.h"
 
 namespace brevimar::testing {
@@ -165,44 +166,56 @@ double Point(const CMissionFitnessGraphDlg& w, Prop prop, int s, int p)
     return GetProperty(w.Graph.GraphHandle, prop, s, p).ToDouble();
 }
 
-// Histories by generation from 1: best 0.2, 0.4, 0.6 ...; the best-so-far
-// curve reads one generation ahead; point 0 is generation 1's value.
-TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistories)
+// Four generations run. The histories hold generations 1..3 (best 0.2,
+// 0.4, 0.6 ...; a generation's figures are filed when the next one is bred,
+// the best so far one entry ahead); the fourth is the population as it
+// stands: fitness 0.5, 0.8 and 0.3, the best so far 0.8, the status line's
+// F_max. The chart ends with it: best 0.8, worst 0.3, average 1.6 / 3.
+TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistoriesToTheLastGeneration)
 {
     CBrevimarDoc& doc = Doc();
     CGaData& ga = doc.Ga;
-    for (int g = 1; g <= 4; ++g) {
+    for (int g = 1; g <= 3; ++g) {
         ga.GaGenBest[g] = 0.2 * g, ga.GaGenWorst[g] = 0.05 * g, ga.GaGenAverage[g] = 0.1 * g;
         ga.GaBestHistory[g] = g == 1 ? 0 : 0.2 * (g - 1);
     }
+    ga.GaBestHistory[4] = 0.6;
+    ga.GaPopulationSize = 3;
+    CGeneticAlgorithm engine(doc);
+    const double fitness[] = {0.5, 0.8, 0.3};
+    for (int m = 0; m < 3; ++m)
+        engine.Member(m).Fitness = fitness[m];
+    engine.Best().Fitness = 0.8;
     doc.RunHeader.CurrentStep = doc.Experiment.GaGeneration = 4;  // generations completed
+    ASSERT_NE(engine.GaStatusLine().find("[ F_max ]: 8000 / 10000"), std::string::npos);
     Hooks.AnswerDialog(IDOK, {{CMissionFitnessGraphOptionsDlg::IDC_GEN_WORST, "1"},
                                     {CMissionFitnessGraphOptionsDlg::IDC_AVERAGE, "1"}});
     ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
     auto* w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumSets, 0, 0).ToInt(), 4);
-    // Generations 1..3 have their statistics (the fourth's are filed when
-    // the fifth is bred): one point each at x = 1, 2, 3, nothing before.
-    // Best overall after generation g is the history entry g + 1 = 0.2 g.
-    EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumPoints, 0, 0).ToInt(), 3);
+    // One point per generation at x = 1..4, nothing before or after.
+    EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumPoints, 0, 0).ToInt(), 4);
     const struct {
         int set;
-        double y[3];
-    } sets[] = {{0, {0.2, 0.4, 0.6}}, {1, {0.05, 0.1, 0.15}}, {2, {0.2, 0.4, 0.6}}, {3, {0.1, 0.2, 0.3}}};
-    for (const auto& s : sets)
-        for (int p = 0; p < 3; ++p) {
+        double y[4];
+    } sets[] = {{0, {0.2, 0.4, 0.6, 0.8}},
+                {1, {0.05, 0.1, 0.15, 0.3}},
+                {2, {0.2, 0.4, 0.6, 0.8}},
+                {3, {0.1, 0.2, 0.3, 1.6 / 3}}};
+    for (const auto& s : sets) {
+        for (int p = 0; p < 4; ++p) {
             EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, s.set, p), s.y[p]) << s.set << " " << p;
             EXPECT_DOUBLE_EQ(Point(*w, Prop::XPosData, s.set, p), p + 1.0) << s.set << " " << p;
         }
-    EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 0.6);
+        EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, s.set, 4));
+    }
+    EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 0.8);
 
-    // Before the second generation, point 0 only and the y axis 0..1.
-    doc.RunHeader.CurrentStep = 1;
-    Hooks.AnswerDialog(IDOK);
-    ASSERT_TRUE(Run(V::ID_GA_FITNESS_GRAPH));
-    w = dynamic_cast<CMissionFitnessGraphDlg*>(View()->LastChartWindow.data());
-    ASSERT_NE(w, nullptr);
+    // Before the first generation, no point and the y axis 0..1.
+    doc.RunHeader.CurrentStep = doc.Experiment.GaGeneration = 0;
+    w = new CMissionFitnessGraphDlg(View(), doc);
+    EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, 0, 0));
     EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 1.0);
     EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMin, 0, 0), 0.0);
 }

@@ -222,7 +222,7 @@ TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)
     CBrevimarDoc& doc = Doc();
     doc.RunMode = MultipleTimeSeriesMode;
     doc.Series.MultiRunSampleCount = 2;
-    doc.Series.MultiRunStepCount = 3;  // points 1 and 2
+    doc.Series.MultiRunStepCount = 3;  // steps 0..2 at points 1..3
     doc.NumRed() = 10;
     doc.NumBlue() = 10;
     CMultiRunCharted& a = doc.MultiRunCharts;
@@ -263,14 +263,14 @@ TEST_F(AttritionChart, MultipleTimeSeriesCarriesCutErrorBarsAndHandsThemOff)
     EXPECT_EQ(Int(*w, Prop::ToolStat, 10), 1);
     EXPECT_EQ(Text(*w, Prop::GraphTitle), "Fraction of Remaining VORLAXs; (2 Samples)");
     EXPECT_EQ(Text(*w, Prop::LeftTitle), "(Ave) % Remaining");
-    EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMin, 0, 0), 0.9);
+    EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMin, 0, 0), 0.0);  // averaged fractions from 0
     EXPECT_DOUBLE_EQ(Data(*w, Prop::YAxisMax, 0, 0), 0.95);
 
     // A batch longer than the averaged series is drawn as far as they go.
     doc.Series.MultiRunStepCount = 999;
     QPointer<CAttritionGraphDlg> longer = new CAttritionGraphDlg(View(), doc);
     EXPECT_EQ(Int(*longer, Prop::NumPoints), CAttritionGraphDlg::MaxMultiRunPoints);
-    EXPECT_FALSE(HasProperty(longer->Graph.GraphHandle, Prop::GraphData, 0, 201));
+    EXPECT_FALSE(HasProperty(longer->Graph.GraphHandle, Prop::GraphData, 0, MultiRunStepSlots + 1));
 
     // A batch that ran no sample divides by nothing: its curves stay at 0.
     doc.Series.MultiRunSampleCount = 0;

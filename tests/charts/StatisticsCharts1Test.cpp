@@ -200,6 +200,17 @@ TEST_F(StatisticsCharts, ItemsOpenOnlyWhileTheirStatisticIsCollected)
         EXPECT_EQ(Frame().RunCommand(item.command), item.enabled) << item.command;
         Hooks.Reset();
     }
+    // A multiple time-series run collects neither the capacity dimension
+    // nor the spatial entropy: not offered there, though switched on.
+    on.DataCollectionOn = on.CapacityDimensionOn = on.CenterOfMassOn = on.SpatialEntropyOn = 1;
+    Doc().RunMode = MultipleTimeSeriesMode;
+    for (const auto& [command, enabled] : {std::pair{CBrevimarView::ID_CAPACITY_DIMENSION_GRAPH, false},
+                                           std::pair{CBrevimarView::ID_SPATIAL_ENTROPY_GRAPH, false},
+                                           std::pair{CBrevimarView::ID_CENTER_OF_MASS_GRAPH, true}}) {
+        Hooks.AnswerDialog(IDCANCEL, {});
+        EXPECT_EQ(Frame().RunCommand(command), enabled) << command;
+        Hooks.Reset();
+    }
 }
 
 class CenterOfMassChart : public StatisticsCharts {

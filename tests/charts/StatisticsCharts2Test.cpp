@@ -1,12 +1,16 @@
 #include <QImage>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "charts/AttritionGraph.h"
+#include "charts/CenterOfMassGraph.h"
 #include "charts/ClusterGraph.h"
+#include "charts/CombatEntropyGraph.h"
 #include "charts/GoalCountGraph.h"
 #include "charts/InterpointGraph.h"
 #include "charts/NeighborGraph.h"
@@ -327,6 +331,84 @@ TEST_F(StatisticsChartWindows, BeforeTwoStepsEveryChartOpensEmpty)
             EXPECT_TRUE(LastLayout(w->Graph.GraphHandle).Drawn) << w->windowTitle().toStdString();
             EXPECT_EQ(Data(*w, Prop::YAxisMax), 1.0) << w->windowTitle().toStdString();
             EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, 0, 1));
+        }
+    }
+}
+
+TEST_F(StatisticsChartWindows, AveragedChartsEndAtTheLastAveragedStepAndStayAboveZero)
+{
+    // A batch of 2 samples of T = 5 steps averages steps 0..4; step 5 is
+    // never averaged and holds 0. Every averaged quantity is 0.5 (0.25 of the
+    // forces, a distance of 5) with a small spread, except at step 2, where
+    // the spread exceeds the mean: a bar of mean - spread reaches below 0.
+    CBrevimarDoc& doc = Doc();
+    doc.RunMode = MultipleTimeSeriesMode;
+    doc.Series.MultiRunSampleCount = 2;
+    doc.Series.MultiRunStepCount = 5;
+    doc.NumRed() = doc.NumBlue() = 10;
+    for (Side side : {Side::Red, Side::Blue})
+        doc.Force(side).GoalFlagX = 10, doc.Force(side).GoalFlagY = 20;
+    CMultiRunCharted& m = doc.MultiRunCharts;
+    for (int k = 0; k <= 4; ++k) {
+        const double spread = k == 2 ? 2.0 : 0.1;
+        for (int row = 0; row < MultiRunAveragedRows; ++row)
+            m.MultiRunMean[row][k] = 0.5, m.MultiRunDev[row][k] = spread;
+        // Centres of mass at (13, 24), 5 cells from both flags (10, 20); a
+        // spread of 10 in x and in y is a bar of 10 on the distance.
+        for (int row = MultiRunCenterOfMassRow; row < MultiRunCenterOfMassRow + 6; ++row)
+            m.MultiRunMean[row][k] = (row - MultiRunCenterOfMassRow) % 2 == 0 ? 13.0 : 24.0,
+            m.MultiRunDev[row][k] = 5.0 * spread;
+        for (int row = 0; row < 4; ++row)
+            m.MultiRunTerritoryMean[row][k] = 0.5, m.MultiRunTerritoryDev[row][k] = spread;
+        for (int r = 1; r <= 7; ++r) {
+            for (int j = 0; j < 6; ++j)
+                m.MultiRunNeighborMean[j][r][k] = 0.5, m.MultiRunNeighborDev[j][r][k] = spread;
+            for (int j = 0; j < 4; ++j)
+                m.MultiRunGoalMean[j][r][k] = 0.5, m.MultiRunGoalDev[j][r][k] = spread;
+        }
+        m.MultiRunCombatEntropyMean[0][k] = 0.3, m.MultiRunCombatEntropyMean[1][k] = 0.2;
+        // 5 of 10 alive over 2 samples: 5 / (2 x 10) = 0.25 of each force; at
+        // step 2 a deviation sum of 20 gives the totals' bar 0.5 x 20 / 20.
+        m.MultiRunRedAliveSum[k] = m.MultiRunBlueAliveSum[k] = 5;
+        m.MultiRunRedAliveDevSum[k] = m.MultiRunBlueAliveDevSum[k] = k == 2 ? 20 : 0;
+    }
+
+    // The last point shows step 4: point 4 at x = 5 (point 5 for attrition,
+    // whose point p shows step p - 1; x = 4 for the cluster sizes, drawn at
+    // x = t). Nothing is drawn for step 5.
+    const struct {
+        const char* name;
+        std::function<CChartWindow*()> open;
+        int lastPoint;
+        double lastX;
+    } charts[] = {
+        {"attrition", [&] { return new CAttritionGraphDlg(View(), doc); }, 5, 5},
+        {"goal count", [&] { return new CGoalCountGraphDlg(View(), doc); }, 4, 5},
+        {"territory", [&] { return new CTerritorialPossessionGraphDlg(View(), doc); }, 4, 5},
+        {"neighbours", [&] { return new CNeighborCountGraphDlg(View(), doc); }, 4, 5},
+        {"interpoint", [&] { return new CInterpointDistributionGraphDlg(View(), doc); }, 4, 5},
+        {"clusters", [&] { return new CClusterDistributionGraphDlg(View(), doc); }, 4, 4},
+        {"centre of mass", [&] { return new CCenterOfMassGraphDlg(View(), doc); }, 4, 5},
+        {"combat entropy", [&] { return new CCombatEntropyGraphDlg(View(), doc); }, 4, 0.3},
+    };
+    for (const auto& c : charts) {
+        QPointer<CChartWindow> w = c.open();
+        ChartLayout layout;
+        RenderChartImage(w->Graph.GraphHandle, {640, 480}, &layout);
+        ASSERT_FALSE(layout.Series.empty()) << c.name;
+        EXPECT_EQ(layout.YMin, 0.0) << c.name << ": a quantity that is never negative";
+        const QRectF& plot = layout.PlotRect;
+        for (const ChartSeries& series : layout.Series) {
+            ASSERT_FALSE(series.Points.empty()) << c.name;
+            EXPECT_EQ(series.Points.back(), c.lastPoint) << c.name;
+            const double x = layout.XMin + (series.At.back().x() - plot.left()) / plot.width() *
+                                               (layout.XMax - layout.XMin);
+            EXPECT_NEAR(x, c.lastX, 1e-6 * (layout.XMax - layout.XMin)) << c.name;
+            for (const QLineF& bar : series.ErrorBars)
+                EXPECT_LE(bar.p2().y(), plot.bottom() + 1e-6) << c.name << ": a bar below 0";
+            if (std::string(c.name) != "combat entropy") {
+                EXPECT_FALSE(series.ErrorBars.empty()) << c.name;
+            }
         }
     }
 }
