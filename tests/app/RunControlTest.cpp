@@ -1,6 +1,10 @@
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolBar>
 
+#include <functional>
 #include <vector>
 
 #include "app/AppFixture.h"
@@ -277,6 +281,47 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.Paused, 1);
     EXPECT_EQ(Step(), 1);
+}
+
+TEST_F(RunControl, APauseGivenDuringAGenerationHoldsOnceItEnds)
+{
+    // Run/Stop by the command, a left click in the view and the toolbar
+    // button, each handled by the generation's first pumped message after a
+    // tick of the generation's own timer.
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const std::function<void()> ways[] = {
+        [this] { Frame().RunCommand(V::ID_RUN_STOP_TOGGLE); },
+        [this] {
+            const QPointF at(20, 20);
+            QMouseEvent click(QEvent::MouseButtonRelease, at, View()->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(View(), &click);
+        },
+        [this] {
+            for (QAction* action : Frame().ToolBar()->actions())
+                if (action->data().toUInt() == V::ID_RUN_STOP_TOGGLE)
+                    action->trigger();
+        },
+    };
+    for (std::size_t way = 0; way < std::size(ways); ++way) {
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+        doc.Ga.GaPopulationSize = 3;
+        doc.Ga.GaInitialConditions = 1;
+        doc.Ga.GaMaxTimeToFlag = 3;
+        doc.Experiment.GaGenerations = 5;
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+        QTimer::singleShot(0, View(), [this, &ways, way] {
+            View()->OnTimer(43);
+            ways[way]();
+        });
+        Ticks(1);
+        EXPECT_EQ(doc.Experiment.GaGeneration, 1) << way;
+        EXPECT_EQ(doc.Paused, 1) << way;
+        Ticks(2);
+        EXPECT_EQ(doc.Experiment.GaGeneration, 1) << way;
+    }
 }
 
 }  // namespace
