@@ -77,6 +77,7 @@ void CBrevimarDoc::AllocateMultiRunBuffers()
 
 void CBrevimarDoc::DeleteContents()
 {
+    ScenarioBeforeBatch.reset();
     if (HeapBuffersAllocated != 1)
         return;
     DisplayGrid.reset();

@@ -207,6 +207,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
 void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input)
 {
     doc.EndPausedBatch();
+    doc.KeepScenarioBeforeBatch();
     SelectLandscapeMode(doc);
     CommitInput(doc, input);
     FinishLoadCommand(doc);
