@@ -115,6 +115,7 @@ void CBrevimarDoc::DeleteContents()
     // A batch left paused goes with the document (its window closed, the
     // program ended): its raw data file still says how it ended.
     EndPausedMultiRun();
+    ScenarioBeforeBatch.reset();
     if (HeapBuffersAllocated != 1)
         return;
     DisplayGrid.reset();

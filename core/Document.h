@@ -273,6 +273,18 @@ using ZeroedArray = std::unique_ptr<T[], FreeDeleter>;
 class CBatchDrivers;
 class CBrevimarDoc;
 
+// The parts of a scenario the batch experiments write into, directly or
+// through the draws of every force set-up (random personalities redraw the
+// local commanders' weights).
+struct CScenarioBeforeBatch {
+    CRedForce RedForce;
+    CBlueForce BlueForce;
+    CLocalCommand RedLocal, BlueLocal;
+    CGlobalCommander RedGlobal, BlueGlobal;
+    CBattlefield Battlefield;
+    int CommMatricesSet = 0;
+};
+
 // Records the state a force set-up leaves, for the statistics of step
 // CurrentStep; installed by whoever creates the document (the statistics are
 // a layer above the set-up).
@@ -356,6 +368,15 @@ public:
     // The multiple time-series share of EndPausedBatch, for every way such a
     // batch can end before its averages.
     void EndPausedMultiRun();
+    // The genetic algorithm and the fitness landscape write every member's
+    // and grid point's values into the forces. Choosing either keeps the
+    // forces, their command and the battlefield as they stand (after putting
+    // back what an earlier choice kept); leaving it for another run mode puts
+    // them back, agents included, so that the document holds the scenario
+    // its title names again. A copy kept before a scenario was read is stale:
+    // it is only put back while run mode 3 or 4 is still selected.
+    void KeepScenarioBeforeBatch();
+    void RestoreScenarioAfterBatch();
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
@@ -590,6 +611,7 @@ public:
     void EndStepGrids();
 
 private:
+    std::unique_ptr<CScenarioBeforeBatch> ScenarioBeforeBatch;
     Host* AttachedHost = nullptr;
     mutable HeadlessHost OwnHost;
     CBatchDrivers* BatchDrivers = nullptr;

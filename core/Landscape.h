@@ -97,6 +97,15 @@ struct CLandscapeResults {
     double LandscapeFitnessDelta[LandscapeMeasureSlots][LandscapeAxisSlots][LandscapeAxisSlots] = {};
     double LandscapeXValues[LandscapeAxisSlots] = {};
     double LandscapeYValues[LandscapeAxisSlots] = {};
+    // The x and y values the runs at (ix, iy) used, read back from their
+    // fields once the grid point was set up: a cap (a fire range held to the
+    // sensor range, a squad to what the force's 300 agents leave), a
+    // symmetrisation or the other axis writing the same field makes them
+    // differ from the grid value. Valid where LandscapePointSetUp is 1, which
+    // a new grid clears.
+    double LandscapeXUsed[LandscapeAxisSlots][LandscapeAxisSlots] = {};
+    double LandscapeYUsed[LandscapeAxisSlots][LandscapeAxisSlots] = {};
+    unsigned char LandscapePointSetUp[LandscapeAxisSlots][LandscapeAxisSlots] = {};
 };
 
 struct CLandscapeData {

@@ -189,6 +189,7 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     if (!read)
         return;
     doc.EndPausedBatch();
+    doc.KeepScenarioBeforeBatch();
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;
     CGeneticAlgorithm ga(doc);

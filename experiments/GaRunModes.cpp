@@ -25,6 +25,7 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     CGaData& data = ga.Data();
     doc.Pause();
     doc.EndPausedBatch();
+    doc.KeepScenarioBeforeBatch();
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;
     SelectModeFlags(data, mode);

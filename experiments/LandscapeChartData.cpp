@@ -5,6 +5,7 @@
 #include <iomanip>
 #include <locale>
 #include <sstream>
+#include <vector>
 
 #include "core/Document.h"
 #include "experiments/LandscapeParameters.h"
@@ -38,16 +39,45 @@ std::string LandscapeAxisName(int kind)
     return kind >= 1 && kind <= LandscapeParameterCount ? LandscapeParameter(kind).AxisName : "";
 }
 
-std::string FormatLandscapeAxisValue(int kind, double value)
+namespace {
+
+// A value a field held, labelled by its kind's rule.
+std::string FormatFieldValue(int kind, double value)
 {
     std::ostringstream out;
     out.imbue(std::locale::classic());
-    // An int parameter is labelled with the value its field took.
     if (LandscapeParameter(kind).IntegerLabels)
-        out << static_cast<long long>(LandscapeValueAsUsed(kind, value));
+        out << static_cast<long long>(value);
     else
         out << std::fixed << std::setprecision(3) << std::setw(7) << value;
     return out.str();
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? text : text.substr(first);
+}
+
+// The label of one axis value: the value its runs used, or "low..high" when
+// the runs along it used several (the other axis capped it, or wrote the
+// same field); the grid value as its field takes it where no run was set up.
+std::string UsedValueLabel(int kind, double gridValue, const std::vector<double>& used)
+{
+    if (used.empty())
+        return FormatLandscapeAxisValue(kind, gridValue);
+    const auto [low, high] = std::minmax_element(used.begin(), used.end());
+    const std::string lowText = FormatFieldValue(kind, *low);
+    const std::string highText = FormatFieldValue(kind, *high);
+    return lowText == highText ? lowText : Trimmed(lowText) + ".." + Trimmed(highText);
+}
+
+}  // namespace
+
+std::string FormatLandscapeAxisValue(int kind, double value)
+{
+    // An int parameter is labelled with the value its field took.
+    return FormatFieldValue(kind, LandscapeValueAsUsed(kind, value));
 }
 
 std::string LandscapeChartTitle(const CLandscapeSettings& s)
@@ -81,12 +111,24 @@ CLandscapeChartData ComputeLandscapeChart(const CBrevimarDoc& doc)
     LandscapeAxisValues(s.LandscapeXMin, s.LandscapeXStep, chart.Sets, xs);
     LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, chart.Points, ys);
 
+    for (int i = 1; i <= chart.Sets; ++i) {
+        std::vector<double> used;
+        for (int j = 1; j <= chart.Points; ++j)
+            if (r.LandscapePointSetUp[i][j])
+                used.push_back(r.LandscapeXUsed[i][j]);
+        chart.XLabels.push_back(UsedValueLabel(s.LandscapeXParameter, xs[i], used));
+    }
+    for (int j = 1; j <= chart.Points; ++j) {
+        std::vector<double> used;
+        for (int i = 1; i <= chart.Sets; ++i)
+            if (r.LandscapePointSetUp[i][j])
+                used.push_back(r.LandscapeYUsed[i][j]);
+        chart.YLabels.push_back(UsedValueLabel(s.LandscapeYParameter, ys[j], used));
+    }
+
     const bool average = s.LandscapePlotKind == 1 || chart.Win;
     for (int i = 1; i <= chart.Sets; ++i) {
-        chart.XLabels.push_back(FormatLandscapeAxisValue(s.LandscapeXParameter, xs[i]));
         for (int j = 1; j <= chart.Points; ++j) {
-            if (i == 1)
-                chart.YLabels.push_back(FormatLandscapeAxisValue(s.LandscapeYParameter, ys[j]));
             double f = 0.0;
             for (int k = 1; k <= LandscapeMeasureCount; ++k) {
                 const double use = s.LandscapeObjectiveUsed[k];

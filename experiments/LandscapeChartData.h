@@ -25,8 +25,10 @@ struct CLandscapeChartData {
     // axis the x parameter.
     double XAxisMin = 0.0, XAxisMax = 0.0;
     double ZAxisMin = 0.0, ZAxisMax = 0.0;
-    std::vector<std::string> XLabels;  // per x value (the depth axis)
-    std::vector<std::string> YLabels;  // per y value (the chart's x axis)
+    // Per x value (the depth axis) and per y value (the chart's x axis): the
+    // value the runs used, "low..high" where they used several.
+    std::vector<std::string> XLabels;
+    std::vector<std::string> YLabels;
     std::string Title;
     std::string RightTitle;   // name of the x parameter
     std::string BottomTitle;  // name of the y parameter

@@ -239,6 +239,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
 void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input)
 {
     doc.EndPausedBatch();
+    doc.KeepScenarioBeforeBatch();
     SelectLandscapeMode(doc);
     CommitInput(doc, input);
     FinishLoadCommand(doc);
@@ -290,17 +291,22 @@ void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc)
     const int ny = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
     LandscapeAxisValues(s.LandscapeXMin, s.LandscapeXStep, nx, xs);
     LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, ny, ys);
-    // An int parameter shows the value its field took, not the fraction swept.
-    for (int i = 1; i <= nx; ++i)
-        xs[i] = LandscapeValueAsUsed(s.LandscapeXParameter, xs[i]);
-    for (int j = 1; j <= ny; ++j)
-        ys[j] = LandscapeValueAsUsed(s.LandscapeYParameter, ys[j]);
+    // Each point shows the values its runs used, in the place and the format
+    // of the grid values, so the layout stays as readers of the report know
+    // it: what the sweep read back from the fields, or, for a point no sweep
+    // has set up, the value the field takes from the grid value alone.
+    auto usedX = [&](int i, int j) {
+        return r.LandscapePointSetUp[i][j] ? r.LandscapeXUsed[i][j] : LandscapeValueAsUsed(s.LandscapeXParameter, xs[i]);
+    };
+    auto usedY = [&](int i, int j) {
+        return r.LandscapePointSetUp[i][j] ? r.LandscapeYUsed[i][j] : LandscapeValueAsUsed(s.LandscapeYParameter, ys[j]);
+    };
     const int conditions = std::min(s.LandscapeInitialConditions, LandscapeMaxConditions);
 
     for (int i = 1; i <= nx; ++i)
         for (int j = 1; j <= ny; ++j) {
-            out << "\nx = " << xs[i];
-            out << "\ny = " << ys[j];
+            out << "\nx = " << usedX(i, j);
+            out << "\ny = " << usedY(i, j);
             for (int c = 1; c <= conditions; ++c) {
                 out << "\n     " << c;
                 for (int k = 1; k <= LandscapeMeasureCount; ++k)
@@ -329,7 +335,7 @@ void WriteRawFitnessReport(std::ostream& out, CBrevimarDoc& doc)
                 d2 += use * w * w * r.LandscapeFitnessDelta[k][i][j] * r.LandscapeFitnessDelta[k][i][j];
             }
             f = f > 1.0 ? 1.0 : (f < 0.0 ? 0.0 : f);
-            out << "\n" << xs[i] << "     " << ys[j] << "     " << f << "     " << std::sqrt(d2);
+            out << "\n" << usedX(i, j) << "     " << usedY(i, j) << "     " << f << "     " << std::sqrt(d2);
         }
 }
 

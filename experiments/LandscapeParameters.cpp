@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "core/Document.h"
 
@@ -119,16 +120,106 @@ int FindLandscapeParameter(const char* name)
     return 0;
 }
 
+namespace {
+
+// Where entry `index` of squad s lives in the RED force: one of the three
+// pointers, by the entry's type.
+template <typename Force>
+struct FieldRef {
+    using Int = std::conditional_t<std::is_const_v<Force>, const int, int>;
+    using Float = std::conditional_t<std::is_const_v<Force>, const float, float>;
+    using Double = std::conditional_t<std::is_const_v<Force>, const double, double>;
+    Int* I = nullptr;
+    Float* F = nullptr;
+    Double* D = nullptr;
+};
+
+template <typename Force>
+FieldRef<Force> FieldOf(Force& red, int index, int s)
+{
+    FieldRef<Force> r;
+    switch (index) {
+    case 1: r.I = &red.num_per_squad[s]; break;
+    case 2: r.I = &red.A_S_RANGE[s]; break;
+    case 3: r.I = &red.I_S_RANGE[s]; break;
+    case 4: r.I = &red.A_F_RANGE[s]; break;
+    case 5: r.I = &red.I_F_RANGE[s]; break;
+    case 6: r.I = &red.A_C_RANGE[s]; break;
+    case 7: r.I = &red.I_C_RANGE[s]; break;
+    case 8: r.I = &red.A_M_RANGE[s]; break;
+    case 9: r.I = &red.I_M_RANGE[s]; break;
+    case 10:
+    case 11: r.I = &red.COMM_range; break;
+    case 12: r.F = &red.A_COMM_weight; break;
+    case 13: r.F = &red.I_COMM_weight; break;
+    case 14: r.F = &red.w1_a[s]; break;
+    case 15: r.F = &red.w1_i[s]; break;
+    case 16: r.F = &red.w2_a[s]; break;
+    case 17: r.F = &red.w2_i[s]; break;
+    case 18: r.F = &red.w3_a[s]; break;
+    case 19: r.F = &red.w3_i[s]; break;
+    case 20: r.F = &red.w4_a[s]; break;
+    case 21: r.F = &red.w4_i[s]; break;
+    case 22: r.F = &red.w5_a[s]; break;
+    case 23: r.F = &red.w5_i[s]; break;
+    case 24: r.F = &red.w6_a[s]; break;
+    case 25: r.F = &red.w6_i[s]; break;
+    case 26: r.I = &red.A_ADVANCE_num[s]; break;
+    case 27: r.I = &red.I_ADVANCE_num[s]; break;
+    case 28: r.I = &red.A_CLUSTER_num[s]; break;
+    case 29: r.I = &red.I_CLUSTER_num[s]; break;
+    case 30: r.I = &red.A_COMBAT_num[s]; break;
+    case 31: r.I = &red.I_COMBAT_num[s]; break;
+    case 32: r.F = &red.A_R_R_min_dist[s]; break;
+    case 33: r.F = &red.I_R_R_min_dist[s]; break;
+    case 34: r.F = &red.A_R_B_min_dist[s]; break;
+    case 35: r.F = &red.I_R_B_min_dist[s]; break;
+    case 36: r.F = &red.A_R_R_goal_min[s]; break;
+    case 37: r.F = &red.I_R_R_goal_min[s]; break;
+    case 38: r.I = &red.A_R_max_eng_num[s]; break;
+    case 39: r.I = &red.I_R_max_eng_num[s]; break;
+    case 40: r.F = &red.shot_prob_alive[s]; break;
+    case 41: r.F = &red.shot_prob_injured[s]; break;
+    case 42: r.F = &red.w_terrain_alive[s]; break;
+    case 43: r.F = &red.w_terrain_injured[s]; break;
+    case 44: r.F = &red.A_R_terrain_min[s]; break;
+    case 45: r.F = &red.I_R_terrain_min[s]; break;
+    case 46: r.D = &red.A_HOLD_f[s]; break;
+    case 47: r.D = &red.I_HOLD_f[s]; break;
+    case 48: r.I = &red.A_PURSUIT1_num[s]; break;
+    case 49: r.I = &red.I_PURSUIT1_num[s]; break;
+    case 50: r.I = &red.A_PURSUIT2_num[s]; break;
+    case 51: r.I = &red.I_PURSUIT2_num[s]; break;
+    case 52: r.I = &red.A_RETREAT_num[s]; break;
+    case 53: r.I = &red.I_RETREAT_num[s]; break;
+    case 54: r.I = &red.A_SUPPORT1_num[s]; break;
+    case 55: r.I = &red.I_SUPPORT1_num[s]; break;
+    case 56: r.I = &red.A_SUPPORT2_num[s]; break;
+    case 57: r.I = &red.I_SUPPORT2_num[s]; break;
+    default: break;
+    }
+    return r;
+}
+
+}  // namespace
+
+double LandscapeFieldValue(const CBrevimarDoc& doc, int index)
+{
+    const int s = doc.Landscape.Settings.LandscapeSquad;
+    if (s < 1 || s > MaxSquads)
+        return 0.0;
+    const FieldRef<const CForce> field = FieldOf(static_cast<const CForce&>(doc.RedForce), index, s);
+    return field.I ? *field.I : field.F ? *field.F : field.D ? *field.D : 0.0;
+}
+
 void WriteLandscapeParameter(CBrevimarDoc& doc, int index, double v)
 {
     const int s = doc.Landscape.Settings.LandscapeSquad;
     if (index < 1 || index > LandscapeParameterCount || s < 1 || s > MaxSquads)
         return;
     CForce& red = doc.RedForce;
-    const float f = static_cast<float>(v);
     const int n = IntegerValue(index, v);
-    switch (index) {
-    case 1: {
+    if (index == 1) {
         // The RED force holds at most MaxAgents: the swept squad gives way.
         red.num_per_squad[s] = n;
         int others = 0;
@@ -141,66 +232,15 @@ void WriteLandscapeParameter(CBrevimarDoc& doc, int index, double v)
         for (int k = 1; k <= red.NumSquads && k <= MaxSquads; ++k)
             total += red.num_per_squad[k];
         red.NumAgents = std::min(total, MaxAgents);
-        break;
+        return;
     }
-    case 2: red.A_S_RANGE[s] = n; break;
-    case 3: red.I_S_RANGE[s] = n; break;
-    case 4: red.A_F_RANGE[s] = std::min(n, red.A_S_RANGE[s]); break;
-    case 5: red.I_F_RANGE[s] = std::min(n, red.I_S_RANGE[s]); break;
-    case 6: red.A_C_RANGE[s] = n; break;
-    case 7: red.I_C_RANGE[s] = n; break;
-    case 8: red.A_M_RANGE[s] = n; break;
-    case 9: red.I_M_RANGE[s] = n; break;
-    case 10:
-    case 11: red.COMM_range = n; break;
-    case 12: red.A_COMM_weight = f; break;
-    case 13: red.I_COMM_weight = f; break;
-    case 14: red.w1_a[s] = f; break;
-    case 15: red.w1_i[s] = f; break;
-    case 16: red.w2_a[s] = f; break;
-    case 17: red.w2_i[s] = f; break;
-    case 18: red.w3_a[s] = f; break;
-    case 19: red.w3_i[s] = f; break;
-    case 20: red.w4_a[s] = f; break;
-    case 21: red.w4_i[s] = f; break;
-    case 22: red.w5_a[s] = f; break;
-    case 23: red.w5_i[s] = f; break;
-    case 24: red.w6_a[s] = f; break;
-    case 25: red.w6_i[s] = f; break;
-    case 26: red.A_ADVANCE_num[s] = n; break;
-    case 27: red.I_ADVANCE_num[s] = n; break;
-    case 28: red.A_CLUSTER_num[s] = n; break;
-    case 29: red.I_CLUSTER_num[s] = n; break;
-    case 30: red.A_COMBAT_num[s] = n; break;
-    case 31: red.I_COMBAT_num[s] = n; break;
-    case 32: red.A_R_R_min_dist[s] = f; break;
-    case 33: red.I_R_R_min_dist[s] = f; break;
-    case 34: red.A_R_B_min_dist[s] = f; break;
-    case 35: red.I_R_B_min_dist[s] = f; break;
-    case 36: red.A_R_R_goal_min[s] = f; break;
-    case 37: red.I_R_R_goal_min[s] = f; break;
-    case 38: red.A_R_max_eng_num[s] = n; break;
-    case 39: red.I_R_max_eng_num[s] = n; break;
-    case 40: red.shot_prob_alive[s] = f; break;
-    case 41: red.shot_prob_injured[s] = f; break;
-    case 42: red.w_terrain_alive[s] = f; break;
-    case 43: red.w_terrain_injured[s] = f; break;
-    case 44: red.A_R_terrain_min[s] = f; break;
-    case 45: red.I_R_terrain_min[s] = f; break;
-    case 46: red.A_HOLD_f[s] = v; break;
-    case 47: red.I_HOLD_f[s] = v; break;
-    case 48: red.A_PURSUIT1_num[s] = n; break;
-    case 49: red.I_PURSUIT1_num[s] = n; break;
-    case 50: red.A_PURSUIT2_num[s] = n; break;
-    case 51: red.I_PURSUIT2_num[s] = n; break;
-    case 52: red.A_RETREAT_num[s] = n; break;
-    case 53: red.I_RETREAT_num[s] = n; break;
-    case 54: red.A_SUPPORT1_num[s] = n; break;
-    case 55: red.I_SUPPORT1_num[s] = n; break;
-    case 56: red.A_SUPPORT2_num[s] = n; break;
-    case 57: red.I_SUPPORT2_num[s] = n; break;
-    default: break;
-    }
+    const FieldRef<CForce> field = FieldOf(red, index, s);
+    if (field.I)
+        *field.I = index == 4 ? std::min(n, red.A_S_RANGE[s]) : index == 5 ? std::min(n, red.I_S_RANGE[s]) : n;
+    else if (field.F)
+        *field.F = static_cast<float>(v);
+    else if (field.D)
+        *field.D = v;
 }
 
 void SetLandscapeParameters(CBrevimarDoc& doc, double x, double y)

@@ -30,6 +30,10 @@ int FindLandscapeParameter(const char* name);
 // movement held to the move tables), any other field the value itself.
 double LandscapeValueAsUsed(int index, double value);
 
+// The value parameter `index` of squad LandscapeSquad holds now, as the
+// runs read it (an int or float field widened to double); 0 outside 1..57.
+double LandscapeFieldValue(const CBrevimarDoc& doc, int index);
+
 // Writes x into the x parameter and then y into the y parameter of squad
 // LandscapeSquad; an index outside 1..57 writes nothing.
 void SetLandscapeParameters(CBrevimarDoc& doc, double x, double y);

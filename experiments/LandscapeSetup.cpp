@@ -52,6 +52,9 @@ void DeriveLandscapeGrid(CBrevimarDoc& doc)
     s.LandscapeXCount = LandscapeAxisValueCount(s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples);
     s.LandscapeYCount = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
     doc.Experiment.LandscapePointCount = s.LandscapeXCount * s.LandscapeYCount;
+    // Values a sweep used belong to the grid it swept.
+    if (doc.Landscape.HasResults())
+        std::memset(doc.Landscape.Results().LandscapePointSetUp, 0, sizeof doc.Landscape.Results().LandscapePointSetUp);
 }
 
 namespace {

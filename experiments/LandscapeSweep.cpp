@@ -78,6 +78,11 @@ void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
     if (s.LandscapeSymmetrizeWeights == 1)
         SymmetrizeWeightPairs(doc);
     InitializeForcesKeepingTerritory(doc);
+    // What the runs of this point read, for the report and the chart: the
+    // fields as the writing, its caps and the symmetrisations left them.
+    r.LandscapeXUsed[ix][iy] = LandscapeFieldValue(doc, s.LandscapeXParameter);
+    r.LandscapeYUsed[ix][iy] = LandscapeFieldValue(doc, s.LandscapeYParameter);
+    r.LandscapePointSetUp[ix][iy] = 1;
     // Measures 11 and 12 divide by the cells of the box they count in.
     s.LandscapeTerritoryCells = CountLandscapeTerritoryCells(doc.Battlefield);
     ComputeLandscapePointConstants(doc);

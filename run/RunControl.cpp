@@ -3,6 +3,7 @@
 // these and add only their dialogs and repaints.
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "core/Document.h"
@@ -125,17 +126,53 @@ void CBrevimarDoc::EndPausedBatch()
     }
 }
 
+void CBrevimarDoc::KeepScenarioBeforeBatch()
+{
+    RestoreScenarioAfterBatch();
+    if (!ScenarioBeforeBatch)
+        ScenarioBeforeBatch = std::make_unique<CScenarioBeforeBatch>();
+    CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
+    kept.RedForce = RedForce;
+    kept.BlueForce = BlueForce;
+    kept.RedLocal = RedLocal;
+    kept.BlueLocal = BlueLocal;
+    kept.RedGlobal = RedGlobal;
+    kept.BlueGlobal = BlueGlobal;
+    kept.Battlefield = Battlefield;
+    kept.CommMatricesSet = CommMatricesSet;
+}
+
+void CBrevimarDoc::RestoreScenarioAfterBatch()
+{
+    if (!ScenarioBeforeBatch)
+        return;
+    if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode) {
+        const CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
+        RedForce = kept.RedForce;
+        BlueForce = kept.BlueForce;
+        RedLocal = kept.RedLocal;
+        BlueLocal = kept.BlueLocal;
+        RedGlobal = kept.RedGlobal;
+        BlueGlobal = kept.BlueGlobal;
+        Battlefield = kept.Battlefield;
+        CommMatricesSet = kept.CommMatricesSet;
+    }
+    ScenarioBeforeBatch.reset();
+}
+
 void CBrevimarDoc::TerminateRun()
 {
     EndPausedBatch();
     RunHeader.CurrentStep = RunHeader.LastStep;
     RunTerminated = 1;
     if (RunMode == GeneticAlgorithmMode) {
-        // The genetic algorithm ends as if its last generation had run.
+        // The genetic algorithm ends as if its last generation had run; its
+        // best chromosome is shown on the forces the generations left.
         Experiment.GaGeneration = Experiment.GaGenerations;
         if (BatchDrivers)
             BatchDrivers->OnDisplayGaBestChromosome();
     }
+    RestoreScenarioAfterBatch();
     RunMode = InteractiveMode;
     LoadInputFile = 1;
 }
@@ -143,6 +180,7 @@ void CBrevimarDoc::TerminateRun()
 void CBrevimarDoc::StartInteractiveRun()
 {
     EndPausedBatch();
+    RestoreScenarioAfterBatch();
     LoadInputFile = 1;
     // The genetic algorithm's search space goes back to its first mode.
     Ga.GaSearchMode = 1;

@@ -1,9 +1,16 @@
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolBar>
 
+#include <functional>
+#include <sstream>
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "experiments/LandscapeSetup.h"
+#include "files/ScenarioWriter.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -277,6 +284,101 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.Paused, 1);
     EXPECT_EQ(Step(), 1);
+}
+
+// What the scenario file would hold, and the communications matrices it
+// does not.
+std::string Scenario(const CBrevimarDoc& doc)
+{
+    std::ostringstream out;
+    WriteScenario(doc, out);
+    out << "\nlinks set " << doc.CommMatricesSet;
+    for (const CForce* force : {static_cast<const CForce*>(&doc.RedForce), static_cast<const CForce*>(&doc.BlueForce)})
+        for (const auto& row : force->CommMatrix)
+            for (int link : row)
+                out << ' ' << link;
+    return out.str();
+}
+
+TEST_F(RunControl, LeavingAGeneticAlgorithmOrALandscapePutsTheScenarioBack)
+{
+    // Three RED squads: the personality search runs one, every member and
+    // grid point writes its values into the squads, the communications
+    // search clears both sides' links, and the sweep sets squad 1's alive
+    // sensor range to 6 and 8 where the file says 5.
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const std::string file = Scenario(doc);
+    // Left for the interactive run, or by Terminate Run with every scenario
+    // chooser cancelled.
+    const std::pair<unsigned, unsigned> rows[] = {{V::ID_RUN_MODE_GA_FIRST, V::ID_RUN_MODE_INTERACTIVE},
+                                                  {V::ID_RUN_MODE_GA_FIRST + 4, V::ID_TERMINATE_RUN},
+                                                  {V::ID_RUN_MODE_LANDSCAPE, V::ID_RUN_MODE_INTERACTIVE},
+                                                  {V::ID_RUN_MODE_LANDSCAPE, V::ID_TERMINATE_RUN}};
+    for (const auto& [command, ending] : rows) {
+        ASSERT_TRUE(Frame().RunCommand(command)) << command;
+        if (command == V::ID_RUN_MODE_LANDSCAPE) {
+            CLandscapeSettings& s = doc.Landscape.Settings;
+            s.LandscapeXParameter = 2, s.LandscapeXMin = 6, s.LandscapeXMax = 8, s.LandscapeXSamples = 1;
+            s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
+            s.LandscapeInitialConditions = 1;
+            s.LandscapeMaxTimeToFlag = 3;
+            DeriveLandscapeGrid(doc);
+        } else {
+            doc.Ga.GaPopulationSize = 3;
+            doc.Ga.GaInitialConditions = 1;
+            doc.Ga.GaMaxTimeToFlag = 3;
+            doc.Experiment.GaGenerations = 2;
+        }
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+        Ticks(2);
+        EXPECT_NE(Scenario(doc), file) << command;  // the batch ran on changed forces
+        ASSERT_TRUE(Frame().RunCommand(ending));
+        EXPECT_EQ(doc.RunMode, InteractiveMode);
+        EXPECT_EQ(Scenario(doc), file) << command << " " << ending;
+    }
+}
+
+TEST_F(RunControl, APauseGivenDuringAGenerationHoldsOnceItEnds)
+{
+    // Run/Stop by the command, a left click in the view and the toolbar
+    // button, each handled by the generation's first pumped message after a
+    // tick of the generation's own timer.
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const std::function<void()> ways[] = {
+        [this] { Frame().RunCommand(V::ID_RUN_STOP_TOGGLE); },
+        [this] {
+            const QPointF at(20, 20);
+            QMouseEvent click(QEvent::MouseButtonRelease, at, View()->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(View(), &click);
+        },
+        [this] {
+            for (QAction* action : Frame().ToolBar()->actions())
+                if (action->data().toUInt() == V::ID_RUN_STOP_TOGGLE)
+                    action->trigger();
+        },
+    };
+    for (std::size_t way = 0; way < std::size(ways); ++way) {
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+        doc.Ga.GaPopulationSize = 3;
+        doc.Ga.GaInitialConditions = 1;
+        doc.Ga.GaMaxTimeToFlag = 3;
+        doc.Experiment.GaGenerations = 5;
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+        QTimer::singleShot(0, View(), [this, &ways, way] {
+            View()->OnTimer(43);
+            ways[way]();
+        });
+        Ticks(1);
+        EXPECT_EQ(doc.Experiment.GaGeneration, 1) << way;
+        EXPECT_EQ(doc.Paused, 1) << way;
+        Ticks(2);
+        EXPECT_EQ(doc.Experiment.GaGeneration, 1) << way;
+    }
 }
 
 }  // namespace

@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "experiments/LandscapeChartData.h"
+#include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeSetup.h"
 #include "experiments/LandscapeSweep.h"
 #include "run/BatchDrivers.h"
+#include "run/ScenarioLoad.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
@@ -335,6 +343,94 @@ TEST(LandscapeSweep, UnsoundSettingsAreRefusedNotRun)
     EXPECT_EQ(doc->Paused, 1);
     EXPECT_EQ(doc.Host.PumpCount, 0);
     EXPECT_EQ(doc->Experiment.LandscapeGridPoint, 0);
+}
+
+// The numbers after each `key` in `text`, in order.
+std::vector<double> NumbersAfter(const std::string& text, const std::string& key)
+{
+    std::vector<double> values;
+    for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1))
+        values.push_back(std::strtod(text.c_str() + at + key.size(), nullptr));
+    return values;
+}
+
+struct CappedSweep {
+    int X;
+    double XMin, XMax;
+    int XSamples;
+    int Y;
+    double YMin, YMax;
+    int YSamples;
+    int SymmetrizeAliveInjured;
+    std::vector<double> UsedX, UsedY;  // per grid point, x outer
+    std::vector<std::string> XLabels, YLabels;
+};
+
+TEST(LandscapeSweep, ReportAndChartShowTheValuesTheRunsUsed)
+{
+    // scenario_v4.dat, RED squad 1: alive sensor range 5, injured 4; squads of
+    // 5, 5 and 5 agents with num_reds 12, so the third keeps 2 and squads 2
+    // and 3 hold 7 agents between them. Unless a row says otherwise y is the
+    // alive COMBAT threshold at -5 and 5, which its int field takes as they are.
+    const std::vector<double> combat = {-5, 5};
+    const CappedSweep rows[] = {
+        // Squad 1 at 300 would make 307: it gets the 293 left of the 300.
+        {1, 100, 300, 1, 30, -5, 5, 1, 0, {100, 100, 293, 293}, {-5, 5, -5, 5}, {"100", "293"}, {"-5", "5"}},
+        // Fire ranges 1, 3, ..., 11 held to the sensor range of the squad.
+        {4, 1, 11, 5, 30, -5, 5, 1, 0, {1, 1, 3, 3, 5, 5, 5, 5, 5, 5, 5, 5}, {}, {"1", "3", "5", "5", "5", "5"}, {"-5", "5"}},
+        {5, 1, 11, 5, 30, -5, 5, 1, 0, {1, 1, 3, 3, 4, 4, 4, 4, 4, 4, 4, 4}, {}, {"1", "3", "4", "4", "4", "4"}, {"-5", "5"}},
+        // Movement ranges beyond the move tables' 4.
+        {8, 0, 6, 3, 30, -5, 5, 1, 0, {0, 0, 2, 2, 4, 4, 4, 4}, {}, {"0", "2", "4", "4"}, {"-5", "5"}},
+        // Symmetrised: every injured value is the alive one, 5.
+        {3, 2, 10, 2, 30, -5, 5, 1, 1, {5, 5, 5, 5, 5, 5}, {}, {"5", "5", "5"}, {"-5", "5"}},
+        // x, the alive fire range, is written before y, the alive sensor
+        // range, so it is held to the range the previous point left: 5 at the
+        // first point, then 2, 6 and 2 (points (3,2), (3,6), (7,2), (7,6)).
+        {4, 3, 7, 1, 2, 2, 6, 1, 0, {3, 2, 6, 2}, {2, 6, 2, 6}, {"2..3", "2..6"}, {"2", "6"}},
+        // Both axes write the one communications range: y's value stays.
+        {10, 5, 15, 1, 11, 20, 30, 1, 0, {20, 30, 20, 30}, {20, 30, 20, 30}, {"20..30", "20..30"}, {"20", "30"}},
+    };
+    for (const CappedSweep& row : rows) {
+        TestDocument doc;
+        ASSERT_TRUE(LoadScenario(*doc, testing::DataPath("scenario_v4.dat")).Read);
+        SetLandscapeModeDefaults(*doc);
+        ResetFitnessLandscapeData(*doc);
+        CLandscapeSettings& s = doc->Landscape.Settings;
+        s.LandscapeXParameter = row.X, s.LandscapeXMin = row.XMin, s.LandscapeXMax = row.XMax;
+        s.LandscapeXSamples = row.XSamples;
+        s.LandscapeYParameter = row.Y, s.LandscapeYMin = row.YMin, s.LandscapeYMax = row.YMax;
+        s.LandscapeYSamples = row.YSamples;
+        s.LandscapeSymmetrizeAliveInjured = row.SymmetrizeAliveInjured;
+        s.LandscapeInitialConditions = 1;
+        s.LandscapeMaxTimeToFlag = 1;
+        DeriveLandscapeGrid(*doc);
+        RunLandscapeBatch(*doc);
+        ASSERT_EQ(doc->Experiment.LandscapeGridPoint, static_cast<int>(row.UsedX.size())) << row.X;
+
+        std::vector<double> usedY = row.UsedY;
+        for (std::size_t k = 0; usedY.size() < row.UsedX.size(); ++k)
+            usedY.push_back(combat[k % 2]);
+        std::ostringstream out;
+        WriteRawFitnessReport(out, *doc);
+        const std::string text = out.str();
+        // Section 2: the lines after the FORMAT caption's line of stars.
+        const std::string section2 = text.substr(text.find('\n', text.find("mean_absolute_deviation")) + 1);
+        EXPECT_EQ(NumbersAfter(text, "\nx = "), row.UsedX) << row.X;
+        EXPECT_EQ(NumbersAfter(text, "\ny = "), usedY) << row.X;
+        // Section 2 starts each line with x, then y after five blanks.
+        std::vector<double> x2, y2;
+        for (std::size_t at = section2.find('\n'); at != std::string::npos; at = section2.find('\n', at + 1)) {
+            char* end = nullptr;
+            x2.push_back(std::strtod(section2.c_str() + at + 1, &end));
+            y2.push_back(std::strtod(end, nullptr));
+        }
+        EXPECT_EQ(x2, row.UsedX) << row.X;
+        EXPECT_EQ(y2, usedY) << row.X;
+
+        const CLandscapeChartData chart = ComputeLandscapeChart(*doc);
+        EXPECT_EQ(chart.XLabels, row.XLabels) << row.X;
+        EXPECT_EQ(chart.YLabels, row.YLabels) << row.X;
+    }
 }
 
 }  // namespace
