@@ -26,12 +26,12 @@ void CBrevimarDoc::InitNewDocument()
         StartBuiltInScenario(*this);
 }
 
-void NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
+bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
 {
     doc.DeleteContents();
     doc.PrepareNewDocument();
     doc.Resume();  // as after the start-up chooser
-    LoadStartupFile(doc, path);
+    return LoadStartupFile(doc, path).Read;
 }
 
 void CBrevimarDoc::PrepareNewDocument()

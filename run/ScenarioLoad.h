@@ -29,8 +29,8 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path);
 
 // A new document started from a file named before it opens (the command
 // line, a dropped file, the recent-file list), as if the start-up chooser had
-// picked it.
-void NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path);
+// picked it. False when the file was refused.
+bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path);
 
 // The File menu's scenario loader: a scenario input data file replaces the
 // whole scenario and a fresh interactive run (run mode 1) starts from a random

@@ -6,6 +6,8 @@
 #include <map>
 #include <QMdiArea>
 #include <QPrinter>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include "app/AppFixture.h"
 #include "app/HelpWindow.h"
@@ -114,6 +116,87 @@ TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
     App = std::make_unique<CBrevimarApp>(&Hooks);
     EXPECT_FALSE(Start({"--print"}));
     EXPECT_EQ(App->ExitCode(), 2);
+}
+
+struct ProgramRun {
+    bool Ended = false;
+    int Status = -1;
+    QString Out, Err;
+};
+
+// The built program on the offscreen window system, with a settings folder
+// of its own; one that has not ended within 20 s is killed.
+ProgramRun RunProgram(const std::string& folder, const QStringList& arguments)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folder + "/config"));
+    program.setProcessEnvironment(environment);
+    program.start(BREVIMAR_PROGRAM, arguments);
+    ProgramRun run;
+    run.Ended = program.waitForFinished(20000);
+    if (!run.Ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    run.Status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.Out = QString::fromUtf8(program.readAllStandardOutput());
+    run.Err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
+{
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    const QString missing = QString::fromStdString(folder + "/no_such_file.dat");
+    const QString refused = QString::fromStdString(folder + "/not_a_scenario.dat");
+    // A text file that is no scenario, under a scenario's name and under its own.
+    const QString notes = QString::fromStdString(folder + "/notes.txt");
+    for (const QString& name : {refused, notes}) {
+        QFile text(name);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("nonsense\n");
+    }
+    struct Case {
+        const char* Name;
+        QStringList Arguments;  // the PDF's path follows --print-to
+        int Status;
+        bool Pdf;
+        QString Said;  // on standard error, once
+    } cases[] = {
+        {"good", {"--print", good, "--print-to"}, 0, true, {}},
+        {"--print-to alone", {good, "--print-to"}, 0, true, {}},
+        {"missing", {"--print", missing, "--print-to"}, 1, false, "cannot open input file"},
+        {"refused", {"--print", refused, "--print-to"}, 1, false, "cannot read input file " + refused},
+        {"no scenario's name", {"--print", notes, "--print-to"}, 1, false, "cannot print " + notes},
+    };
+    for (const Case& c : cases) {
+        const QString pdf = QString::fromStdString(folder + "/" + c.Name + ".pdf");
+        const ProgramRun run = RunProgram(folder, c.Arguments + QStringList{pdf});
+        EXPECT_TRUE(run.Ended) << c.Name;
+        EXPECT_EQ(run.Status, c.Status) << c.Name << "\n" << run.Err.toStdString();
+        EXPECT_EQ(Head(pdf.toStdString(), 5), c.Pdf ? QByteArray("%PDF-") : QByteArray()) << c.Name;
+        if (!c.Said.isEmpty())
+            EXPECT_EQ(run.Err.count(c.Said), 1) << c.Name << "\n" << run.Err.toStdString();
+    }
+}
+
+TEST(CommandLinePrint, HelpPrintsTheReadmesListOfSwitchesAndEnds)
+{
+    const ProgramRun run = RunProgram(TempFolder(), {"--help"});
+    ASSERT_TRUE(run.Ended);
+    EXPECT_EQ(run.Status, 0);
+    ASSERT_TRUE(run.Out.contains("--print-to")) << run.Out.toStdString();
+    // The README shows the list as a code block: each line indented by four.
+    QFile file(BREVIMAR_README);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString readme = QString::fromUtf8(file.readAll());
+    QString block;
+    for (const QString& line : run.Out.split('\n', Qt::SkipEmptyParts))
+        block += "    " + line + "\n";
+    EXPECT_TRUE(readme.contains(block)) << block.toStdString();
 }
 
 TEST_F(PrintAndHelp, TheDesktopEntryOpensAndPrintsEachFileType)
