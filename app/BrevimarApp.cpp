@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QPrinter>
+#include <QWhatsThis>
 
 #include <cstdio>
 
@@ -132,9 +133,12 @@ void CBrevimarApp::BuildMessageMap()
     Map.OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](CCmdUI& ui) {
         ui.Enable(ui.m_nID - ID_FILE_MRU_FILE1 < Recent.Files().size());
     });
-    // Help Topics, F1 and Shift+F1 all open the guide; one window serves them.
-    for (const unsigned id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP})
+    // Help Topics and F1 open the guide; one window serves them. Shift+F1
+    // enters context help: the next menu item or toolbar button chosen says
+    // what it does instead of running.
+    for (const unsigned id : {ID_HELP_FINDER, ID_HELP})
         Map.On(id, [this] { OnHelp(); });
+    Map.On(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
     Map.On(ID_WINDOW_NEW, [this] {
         if (Frame && Template)
             Template->CreateNewWindow(Frame->ActiveView());

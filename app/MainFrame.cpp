@@ -146,6 +146,7 @@ int CMainFrame::OnCreate(const ResourceSet& resources)
         documentMenu == resources.Menus.end() || accelerators == resources.Accelerators.end())
         return -1;
 
+    CommandBars->SetPrompts(resources.Prompts);
     Tools = CommandBars->BuildToolBar(toolbar->second, this);
     Tools->setObjectName("MainToolBar");
     Tools->setMovable(true);

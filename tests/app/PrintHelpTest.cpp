@@ -7,10 +7,15 @@
 #include <QMdiArea>
 #include <QPrinter>
 #include <QProcess>
+#include <QToolBar>
+#include <QWhatsThis>
+#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QProcessEnvironment>
 
 #include "app/AppFixture.h"
 #include "app/HelpWindow.h"
+#include "app/ResourceIds.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -244,13 +249,75 @@ TEST_F(PrintAndHelp, HelpKeysOpenOneGuideEvenWithoutADocument)
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
     Frame().RefreshMenus();
-    for (unsigned id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP})
+    for (unsigned id : {ID_HELP_FINDER, ID_HELP})
         ASSERT_TRUE(Frame().RunCommand(id)) << id;
     const QList<CHelpWindow*> windows = Frame().findChildren<CHelpWindow*>();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_EQ(windows[0]->windowTitle(), CHelpWindow::Title);
     for (const char* topic : {"Display", "Run modes", "Playback Stored Run", ".run", ".agt"})
         EXPECT_TRUE(windows[0]->Text().contains(topic)) << topic;
+}
+
+// The run commands' prompts are their toolbar tips and what context help
+// says of them; Shift+F1 asks what the next item chosen does, F1 opens the guide.
+TEST_F(PrintAndHelp, ShiftF1AsksWhatTheNextButtonDoesInsteadOfRunningIt)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    const struct {
+        unsigned Id;
+        bool Button;
+        const char* Prompt;
+    } prompts[] = {
+        {CBrevimarView::ID_RANDOMIZE, true, "Restart the Run and Randomize"},
+        {CBrevimarView::ID_RESTART_GO, false, "Restart the current run."},
+        {CBrevimarView::ID_CLEAR, false, "Clear the grid."},
+        {CBrevimarView::ID_STEP_EXECUTE_MODE, true, "Set Single-Step Execution Mode"},
+        {CBrevimarView::ID_RUN_STOP_TOGGLE, true, "Run/Stop Toggle"},
+        {32970, true, "Enable Multiple Time-Series Data Collection Mode"},
+    };
+    for (const auto& p : prompts) {
+        QAction* button = Frame().Bars().ToolbarButtonFor(p.Id);
+        ASSERT_EQ(button != nullptr, p.Button) << p.Prompt;
+        if (button) {
+            EXPECT_EQ(button->toolTip().toStdString(), p.Prompt);
+            EXPECT_EQ(Frame().ToolBar()->widgetForAction(button)->whatsThis().toStdString(), p.Prompt);
+        }
+        ASSERT_FALSE(Frame().Bars().MenuItems(p.Id).empty()) << p.Prompt;
+        for (QAction* item : Frame().Bars().MenuItems(p.Id))
+            EXPECT_EQ(item->whatsThis().toStdString(), p.Prompt);
+    }
+
+    const auto key = [&](const QKeySequence& sequence) {
+        for (QAction* a : Frame().actions())
+            if (a->shortcut() == sequence)
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    // The splash window, which would take the click below, goes first.
+    QKeyEvent anyKey(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QCoreApplication::sendEvent(View(), &anyKey);
+    ASSERT_FALSE(App->Splash().IsShown());
+    ASSERT_NE(key(QKeySequence(Qt::SHIFT | Qt::Key_F1)), nullptr);
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F1))->trigger();
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    EXPECT_TRUE(Frame().findChildren<CHelpWindow*>().isEmpty());
+    // A click on Run/Stop shows its text and leaves the run as it was.
+    const int paused = Doc().Paused;
+    QWidget* runStop = Frame().ToolBar()->widgetForAction(Frame().Bars().ToolbarButtonFor(CBrevimarView::ID_RUN_STOP_TOGGLE));
+    const QPointF centre = QRectF(runStop->rect()).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, centre, runStop->mapToGlobal(centre), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(runStop, &click);
+    }
+    EXPECT_EQ(Doc().Paused, paused);
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::hideText();
+
+    ASSERT_NE(key(QKeySequence(Qt::Key_F1)), nullptr);
+    key(QKeySequence(Qt::Key_F1))->trigger();
+    EXPECT_EQ(Frame().findChildren<CHelpWindow*>().size(), 1);
 }
 
 }  // namespace
