@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -16,6 +17,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -57,16 +59,25 @@ CMainFrame::CMainFrame()
     Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setAcceptDrops(true);
-    // The whole of the screen the desktop leaves free: a large battlefield
-    // needs every pixel of it.
     // The size and place last used, if the window was closed before.
     const QByteArray kept =
         QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).value(GeometryKey).toByteArray();
     if (kept.isEmpty() || !restoreGeometry(kept)) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            setGeometry(screen->availableGeometry());
-        else
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            // Else the whole of the screen the desktop leaves free, for a
+            // large battlefield needs every pixel of it: maximised, so that
+            // the window manager puts the frame and title bar on the screen
+            // (a window the size of the free area would push them off it).
+            // Until it shows, the window is the free area less a frame, so
+            // that a first battlefield window is fitted to no more room than
+            // it will have.
+            const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+            const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            setGeometry(screen->availableGeometry().marginsRemoved(QMargins(border, title + border, border, border)));
+            setWindowState(Qt::WindowMaximized);
+        } else {
             move(DefaultX, DefaultY);
+        }
     }
     CommandBars = std::make_unique<CCommandBars>(this, Router);
     QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
@@ -83,7 +94,21 @@ CMainFrame::~CMainFrame()
 {
     // Only a window the user has seen has a size worth keeping.
     if (isVisible())
-        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+        KeepGeometry();
+}
+
+void CMainFrame::KeepGeometry()
+{
+    QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // Kept as the window closes (File > Exit, the close box): once it is
+    // hidden, the program ends without seeing it again.
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted() && isVisible())
+        KeepGeometry();
 }
 
 void CMainFrame::CascadeWindows()

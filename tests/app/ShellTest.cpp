@@ -1,9 +1,11 @@
 // The main window's shell: the map legend, the Window menu, the choosers'
 // titles and the stored settings.
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +103,29 @@ TEST_F(Shell, WindowMenuListsTheOpenWindowsAndCtrlF4ClosesTheActiveOne)
     ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
     EXPECT_NE(Frame().MdiArea()->subWindowList().front(), first);
     EXPECT_EQ(listed().size(), 1u);
+}
+
+TEST_F(Shell, TheMainWindowOpensWholeOnTheScreenAndKeepsItsSize)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    const QRect room = Frame().screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(Frame().frameGeometry()))
+        << Frame().frameGeometry().y() << " " << Frame().frameGeometry().height() << " in " << room.height();
+    // A size of the user's own, left with File > Exit, is the next run's.
+    Frame().setWindowState(Qt::WindowNoState);
+    Frame().setGeometry(QRect(room.topLeft() + QPoint(60, 70), QSize(700, 500)));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
+    App.reset();
+    QCoreApplication::processEvents();
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Frame().isMaximized());
+    EXPECT_EQ(Frame().size(), QSize(700, 500));
 }
 
 TEST_F(Shell, FilesOpenedFromTheMenusJoinTheRecentFiles)
