@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -26,6 +27,7 @@
 #include "app/ChildFrame.h"
 #include "app/RecentFileList.h"
 #include "app/ResourceIds.h"
+#include "charts/ChartWindow.h"
 #include "core/BattlefieldPicture.h"
 #include "platform/StatusBar.h"
 
@@ -217,30 +219,51 @@ int CMainFrame::OnCreate(const ResourceSet& resources)
 void CMainFrame::AddWindowList(QMenu* menu)
 {
     // The open windows follow the fixed items, numbered, the active one
-    // marked; the list is rebuilt each time the menu opens.
+    // marked: the battlefield windows, then the chart windows, which are
+    // windows of their own and may be lost behind the main window. The list
+    // is rebuilt each time the menu opens.
     QObject::connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         for (QAction* action : menu->actions())
             if (action->property("windowList").toBool())
                 delete action;
         const QList<QMdiSubWindow*> windows = Area->subWindowList(QMdiArea::CreationOrder);
-        if (windows.isEmpty())
+        QList<CChartWindow*> charts = findChildren<CChartWindow*>();
+        charts.removeIf([](const CChartWindow* chart) { return chart->isHidden(); });
+        if (windows.isEmpty() && charts.isEmpty())
             return;
         menu->addSeparator()->setProperty("windowList", true);
         int number = 0;
-        for (QMdiSubWindow* window : windows) {
+        const auto add = [&](const QWidget* window, bool active) {
             ++number;
             const QString text = number < 10 ? QString("&%1 %2").arg(number).arg(window->windowTitle())
                                              : QString("%1 %2").arg(number).arg(window->windowTitle());
             QAction* item = menu->addAction(text);
             item->setProperty("windowList", true);
             item->setCheckable(true);
-            item->setChecked(window == Area->activeSubWindow() || (!Area->activeSubWindow() && window == Area->currentSubWindow()));
+            item->setChecked(active);
+            return item;
+        };
+        for (QMdiSubWindow* window : windows) {
+            QAction* item = add(window, window == Area->activeSubWindow() ||
+                                            (!Area->activeSubWindow() && window == Area->currentSubWindow()));
             QObject::connect(item, &QAction::triggered, this, [this, window] {
                 if (Area->subWindowList().contains(window)) {
                     if (window->isMinimized())
                         window->showNormal();
                     Area->setActiveSubWindow(window);
                 }
+            });
+        }
+        for (CChartWindow* chart : charts) {
+            QAction* item = add(chart, chart->isActiveWindow());
+            QObject::connect(item, &QAction::triggered, this, [chart = QPointer<CChartWindow>(chart)] {
+                if (!chart)
+                    return;
+                if (chart->isMinimized())
+                    chart->showNormal();
+                chart->show();
+                chart->raise();
+                chart->activateWindow();
             });
         }
     });
