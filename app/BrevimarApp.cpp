@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QPrinter>
+#include <QWhatsThis>
 
 #include <cstdio>
 
@@ -16,6 +17,8 @@
 #include "app/ResourceIds.h"
 #include "core/FileFilters.h"
 #include "files/DocumentFile.h"
+#include "files/StartupReader.h"
+#include "files/WordReader.h"
 #include "platform/CommandBars.h"
 #include "platform/FileDialog.h"
 #include "platform/TestHooks.h"
@@ -30,6 +33,14 @@ namespace brevimar {
 
 namespace {
 
+// A file the start-up reader reads (any other would give the built-in
+// scenario), or a document file.
+bool IsPrintableFile(const std::string& path)
+{
+    const std::string extension = FileExtensionOf(path);
+    return extension == DocumentFileExtension || ClassifyStartupExtension(extension) != StartupFileKind::Unlisted;
+}
+
 ResourceSet LoadResources()
 {
     InitBrevimarResources();
@@ -41,20 +52,41 @@ ResourceSet LoadResources()
 
 }  // namespace
 
+const char* const CommandLineHelp =
+    "usage: brevimar [--minimized] [FILE]\n"
+    "       brevimar --print [--print-to PDF] FILE\n"
+    "  FILE            a scenario (.dat), stored run (.run), frame file (.out) or document file (.brv)\n"
+    "                  to open; without it the program offers its start-up file chooser\n"
+    "  --minimized     start with the main window minimised, and so without the splash window\n"
+    "  --print, -p     print FILE's battlefield on the default printer and end, showing no window;\n"
+    "                  a file that cannot be read is reported on standard error, nothing is printed\n"
+    "                  and the exit status is 1 (2 when FILE is not given)\n"
+    "  --print-to PDF  print into the PDF file PDF instead of on the printer; implies --print\n"
+    "  --help, -h      print this list and end\n";
+
 CCommandLineInfo ParseCommandLine(const QStringList& arguments)
 {
     CCommandLineInfo info;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
-        if (arg == "--minimized" || arg == "-minimized")
+        if (arg == "--minimized" || arg == "-minimized") {
             info.Minimized = true;
-        else if (arg == "--print" || arg == "-p")
+        } else if (arg == "--print" || arg == "-p") {
             info.Print = true;
-        else if (arg == "--print-to" && i + 1 < arguments.size())
-            info.PrintTo = arguments[++i].toStdString();
-        else if (!arg.startsWith('-') && !info.FileName)
+        } else if (arg == "--print-to") {
+            info.Print = true;
+            if (i + 1 < arguments.size())
+                info.PrintTo = arguments[++i].toStdString();
+            else
+                info.Problem = "--print-to needs the PDF file to print into";
+        } else if (arg == "--help" || arg == "-h") {
+            info.Help = true;
+        } else if (!arg.startsWith('-') && !info.FileName) {
             info.FileName = arg.toStdString();
+        }
     }
+    if (info.Print && !info.FileName && info.Problem.empty())
+        info.Problem = "--print needs the file to print";
     return info;
 }
 
@@ -101,9 +133,12 @@ void CBrevimarApp::BuildMessageMap()
     Map.OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](CCmdUI& ui) {
         ui.Enable(ui.m_nID - ID_FILE_MRU_FILE1 < Recent.Files().size());
     });
-    // Help Topics, F1 and Shift+F1 all open the guide; one window serves them.
-    for (const unsigned id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP})
+    // Help Topics and F1 open the guide; one window serves them. Shift+F1
+    // enters context help: the next menu item or toolbar button chosen says
+    // what it does instead of running.
+    for (const unsigned id : {ID_HELP_FINDER, ID_HELP})
         Map.On(id, [this] { OnHelp(); });
+    Map.On(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
     Map.On(ID_WINDOW_NEW, [this] {
         if (Frame && Template)
             Template->CreateNewWindow(Frame->ActiveView());
@@ -120,6 +155,18 @@ void CBrevimarApp::OnHelp()
 
 bool CBrevimarApp::InitInstance(const QStringList& arguments)
 {
+    const CCommandLineInfo info = ParseCommandLine(arguments);
+    if (info.Help) {
+        std::fputs(CommandLineHelp, stdout);
+        std::fflush(stdout);
+        return false;
+    }
+    if (!info.Problem.empty()) {
+        std::fprintf(stderr, "brevimar: %s\n", info.Problem.c_str());
+        Exit = 2;
+        return false;
+    }
+
     // The recent-file list of the program's profile.
     Recent.ReadList();
 
@@ -144,19 +191,24 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
     // Every message passes the splash window first.
     qApp->installEventFilter(this);
 
-    const CCommandLineInfo info = ParseCommandLine(arguments);
-    if (info.Print && !info.FileName) {
-        std::fprintf(stderr, "brevimar: --print needs the file to print\n");
-        Exit = 2;
-        return false;
+    // Printing from the desktop shows no window and no box: a message goes
+    // to standard error, and a file that cannot be read prints nothing.
+    if (info.Print) {
+        if (!IsPrintableFile(*info.FileName)) {
+            std::fprintf(stderr, "Error: cannot print %s: it is not a scenario (.dat), stored run (.run), frame file "
+                                 "(.out) or document file (.brv).\n", info.FileName->c_str());
+            Exit = 1;
+            return false;
+        }
+        Template->SetWindowless(true);
     }
     CBrevimarView* view = info.FileName ? OpenDocumentFile(*info.FileName) : OnFileNew();
     if (!view) {
         Exit = info.Print ? 1 : 0;
         return false;
     }
-    // Printing from the desktop shows no window: the file's battlefield goes
-    // to the printer (or the named PDF) and the program ends.
+    // The file's battlefield goes to the printer (or the named PDF) and the
+    // program ends.
     if (info.Print) {
         QPrinter& printer = view->PrinterSettings();
         if (info.PrintTo) {

@@ -28,8 +28,13 @@ struct CCommandLineInfo {
     bool Minimized = false;               // start with the main window minimised
     bool Print = false;                   // print FileName's battlefield and end
     std::optional<std::string> PrintTo;   // a PDF file to print into instead of the printer
+    bool Help = false;                    // print the switches and end
+    std::string Problem;                  // a switch that cannot be used as given
 };
+// Naming a PDF to print into is asking to print: --print-to implies --print.
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);
+// What --help prints: the switches and what each does.
+extern const char* const CommandLineHelp;
 
 class CModalHooks;
 
@@ -43,7 +48,8 @@ public:
     // Runs the start-up sequence. False when the program should end at once.
     bool InitInstance(const QStringList& arguments);
     // The program's exit status when InitInstance ends it: 0, or 1 when a
-    // print from the command line failed, 2 for a command line without a file.
+    // print from the command line failed (the file refused, or the printer),
+    // 2 for a command line that cannot be used (a print without a file).
     int ExitCode() const { return Exit; }
 
     CMainFrame* MainFrame() const { return Frame.get(); }

@@ -48,6 +48,7 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     slot->Document = CBrevimarDoc::Create();
     slot->Document->SetHost(&slot->Host);
     slot->Host.SetParentWindow(&MainFrame);
+    slot->Host.SetWindowless(Windowless);
     slot->Host.SetStatusSink([frame = &MainFrame](const std::string& text) { frame->SetStatusText(text); });
     slot->Host.SetOpenedFileSink([this](const std::string& path) {
         if (OnFileOpened)
@@ -76,12 +77,14 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // A document file holds a stored run history: read after the document is
     // set up, so that its buffers exist.
     const bool documentFile = path && FileExtensionOf(*path) == DocumentFileExtension;
-    bool read = false;
+    bool read = true;
     if (path)
         read = NewDocumentFromFile(*kept.Document, *path);
     else
         kept.Document->OnNewDocument();
-    if (documentFile && !ReadDocumentFile(*kept.Document, *path)) {
+    if (documentFile)
+        read = read && ReadDocumentFile(*kept.Document, *path);
+    if (!read && (documentFile || Windowless)) {
         frame->OnClosing = nullptr;
         view->OnDestroy();
         delete frame;
@@ -89,7 +92,7 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
         return nullptr;
     }
     // Only a file that was read joins the recent files, as from the chooser.
-    if (read)
+    if (path && read)
         kept.Host.NoteFileOpened(*path);
 
     // Shown first, so that the frame's borders are known when it is fitted

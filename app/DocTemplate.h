@@ -27,8 +27,13 @@ public:
 
     // A new document in a new window. With a path, the start-up reader reads
     // that file instead of offering its file dialog. Nothing (and no window)
-    // when the view cannot be created or the document cannot be set up.
+    // when the view cannot be created or the document cannot be set up, and,
+    // windowless, when the file is refused.
     CBrevimarView* OpenDocumentFile(const std::optional<std::string>& path);
+    // Printing from the command line: the documents opened from now on show
+    // no box (their messages go to standard error), and a file refused gives
+    // no document rather than the built-in scenario.
+    void SetWindowless(bool windowless) { Windowless = windowless; }
     // One more window on the document of `view`.
     CBrevimarView* CreateNewWindow(CBrevimarView* view);
 
@@ -53,6 +58,7 @@ private:
     CMainFrame& MainFrame;
     std::vector<std::unique_ptr<Slot>> Documents;
     int UntitledCount = 0;
+    bool Windowless = false;
 };
 
 }  // namespace brevimar

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -14,8 +15,10 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -24,6 +27,7 @@
 #include "app/ChildFrame.h"
 #include "app/RecentFileList.h"
 #include "app/ResourceIds.h"
+#include "charts/ChartWindow.h"
 #include "core/BattlefieldPicture.h"
 #include "platform/StatusBar.h"
 
@@ -57,16 +61,25 @@ CMainFrame::CMainFrame()
     Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setAcceptDrops(true);
-    // The whole of the screen the desktop leaves free: a large battlefield
-    // needs every pixel of it.
     // The size and place last used, if the window was closed before.
     const QByteArray kept =
         QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).value(GeometryKey).toByteArray();
     if (kept.isEmpty() || !restoreGeometry(kept)) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            setGeometry(screen->availableGeometry());
-        else
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            // Else the whole of the screen the desktop leaves free, for a
+            // large battlefield needs every pixel of it: maximised, so that
+            // the window manager puts the frame and title bar on the screen
+            // (a window the size of the free area would push them off it).
+            // Until it shows, the window is the free area less a frame, so
+            // that a first battlefield window is fitted to no more room than
+            // it will have.
+            const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+            const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            setGeometry(screen->availableGeometry().marginsRemoved(QMargins(border, title + border, border, border)));
+            setWindowState(Qt::WindowMaximized);
+        } else {
             move(DefaultX, DefaultY);
+        }
     }
     CommandBars = std::make_unique<CCommandBars>(this, Router);
     QObject::connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { RefreshMenus(); });
@@ -83,7 +96,21 @@ CMainFrame::~CMainFrame()
 {
     // Only a window the user has seen has a size worth keeping.
     if (isVisible())
-        QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+        KeepGeometry();
+}
+
+void CMainFrame::KeepGeometry()
+{
+    QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // Kept as the window closes (File > Exit, the close box): once it is
+    // hidden, the program ends without seeing it again.
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted() && isVisible())
+        KeepGeometry();
 }
 
 void CMainFrame::CascadeWindows()
@@ -146,6 +173,7 @@ int CMainFrame::OnCreate(const ResourceSet& resources)
         documentMenu == resources.Menus.end() || accelerators == resources.Accelerators.end())
         return -1;
 
+    CommandBars->SetPrompts(resources.Prompts);
     Tools = CommandBars->BuildToolBar(toolbar->second, this);
     Tools->setObjectName("MainToolBar");
     Tools->setMovable(true);
@@ -191,30 +219,51 @@ int CMainFrame::OnCreate(const ResourceSet& resources)
 void CMainFrame::AddWindowList(QMenu* menu)
 {
     // The open windows follow the fixed items, numbered, the active one
-    // marked; the list is rebuilt each time the menu opens.
+    // marked: the battlefield windows, then the chart windows, which are
+    // windows of their own and may be lost behind the main window. The list
+    // is rebuilt each time the menu opens.
     QObject::connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         for (QAction* action : menu->actions())
             if (action->property("windowList").toBool())
                 delete action;
         const QList<QMdiSubWindow*> windows = Area->subWindowList(QMdiArea::CreationOrder);
-        if (windows.isEmpty())
+        QList<CChartWindow*> charts = findChildren<CChartWindow*>();
+        charts.removeIf([](const CChartWindow* chart) { return chart->isHidden(); });
+        if (windows.isEmpty() && charts.isEmpty())
             return;
         menu->addSeparator()->setProperty("windowList", true);
         int number = 0;
-        for (QMdiSubWindow* window : windows) {
+        const auto add = [&](const QWidget* window, bool active) {
             ++number;
             const QString text = number < 10 ? QString("&%1 %2").arg(number).arg(window->windowTitle())
                                              : QString("%1 %2").arg(number).arg(window->windowTitle());
             QAction* item = menu->addAction(text);
             item->setProperty("windowList", true);
             item->setCheckable(true);
-            item->setChecked(window == Area->activeSubWindow() || (!Area->activeSubWindow() && window == Area->currentSubWindow()));
+            item->setChecked(active);
+            return item;
+        };
+        for (QMdiSubWindow* window : windows) {
+            QAction* item = add(window, window == Area->activeSubWindow() ||
+                                            (!Area->activeSubWindow() && window == Area->currentSubWindow()));
             QObject::connect(item, &QAction::triggered, this, [this, window] {
                 if (Area->subWindowList().contains(window)) {
                     if (window->isMinimized())
                         window->showNormal();
                     Area->setActiveSubWindow(window);
                 }
+            });
+        }
+        for (CChartWindow* chart : charts) {
+            QAction* item = add(chart, chart->isActiveWindow());
+            QObject::connect(item, &QAction::triggered, this, [chart = QPointer<CChartWindow>(chart)] {
+                if (!chart)
+                    return;
+                if (chart->isMinimized())
+                    chart->showNormal();
+                chart->show();
+                chart->raise();
+                chart->activateWindow();
             });
         }
     });

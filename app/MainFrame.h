@@ -84,10 +84,13 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The window's size, place and state, for the next run.
+    void KeepGeometry();
     void ShowMenu(bool documentMenu);
     void AddWindowList(QMenu* menu);
 

@@ -71,7 +71,9 @@ bool CBrevimarView::PrintPicture(QPrinter& printer)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        MessageBox("Cannot print: the printer or its output file could not be opened.", {}, MB_OK | MB_ICONERROR);
+        // Through the document's host: printing from the command line shows
+        // no box.
+        Document->host().ShowError("Cannot print: the printer or its output file could not be opened.");
         return false;
     }
     PaintPage(painter, QRect(0, 0, printer.width(), printer.height()));

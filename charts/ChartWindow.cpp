@@ -1,8 +1,11 @@
 #include "charts/ChartWindow.h"
 
 #include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
+#include <vector>
 
 #include "core/Document.h"
 #include "platform/Dialog.h"
@@ -43,10 +46,36 @@ void CChartWindow::Create()
 
 bool CChartWindow::OnInitDialog()
 {
-    if (QWidget* parent = parentWidget()) {
-        const QPoint corner = parent->mapToGlobal(QPoint(0, 0));
-        move(corner + QPoint(PlacementOffset, PlacementOffset));
+    QWidget* parent = parentWidget();
+    if (!parent)
+        return true;
+    QPoint first = parent->mapToGlobal(QPoint(0, 0)) + QPoint(PlacementOffset, PlacementOffset);
+    // Windows opened on one spot hide one another: each takes the first
+    // step of a stair, down and right, that no other chart window of the
+    // main window stands on, so that every title bar stays in sight.
+    std::vector<QPoint> taken;
+    for (const CChartWindow* other : parent->window()->findChildren<CChartWindow*>())
+        if (other != this && !other->isHidden())
+            taken.push_back(other->pos());
+    int steps = static_cast<int>(taken.size()) + 1;
+    // A title bar that can be seen and grabbed: the stair stays where its
+    // windows' title bars are on the screen, and starts again at its top
+    // before it would leave it.
+    if (const QScreen* screen = parent->screen()) {
+        const QRect room = screen->availableGeometry();
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        const QSize grip(std::min(width(), TitleGripWidth), style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+        first.setX(std::max(room.left(), std::min(first.x(), room.right() + 1 - grip.width())));
+        first.setY(std::max(room.top(), std::min(first.y(), room.bottom() + 1 - grip.height())));
+        const int across = room.right() + 1 - grip.width() - first.x();
+        const int down = room.bottom() + 1 - grip.height() - first.y();
+        steps = std::clamp(std::min(across, down) / CascadeStep + 1, 1, steps);
     }
+    const auto at = [&](int step) { return first + QPoint(step, step) * CascadeStep; };
+    int step = 0;
+    while (step < steps && std::find(taken.begin(), taken.end(), at(step)) != taken.end())
+        ++step;
+    move(at(step < steps ? step : static_cast<int>(taken.size()) % steps));
     return true;
 }
 

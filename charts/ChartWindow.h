@@ -27,8 +27,12 @@ class CBrevimarDoc;
 class CChartWindow : public QDialog {
 public:
     // Where a new window opens: this far right of and below its parent's
-    // top-left corner.
+    // top-left corner, and a step further down and right for each chart
+    // window open there before it.
     static constexpr int PlacementOffset = 100;
+    static constexpr int CascadeStep = 28;
+    // How much of a title bar, from its left end, must stay on the screen.
+    static constexpr int TitleGripWidth = 160;
     static constexpr int TemplateWidth = 640;
     static constexpr int TemplateHeight = 480;
     static constexpr int ChartControlId = 1;
@@ -48,7 +52,9 @@ protected:
 
     // Shows the window modelessly and places it (OnInitDialog).
     void Create();
-    // Placement: the parent's top-left corner plus the offset, size kept.
+    // Placement: the parent's top-left corner plus the offset, on the first
+    // step of the cascade that no other chart window of the main window
+    // holds, within the screen; size kept.
     virtual bool OnInitDialog();
     void CreateChart();
     void ResetChartTemplate();

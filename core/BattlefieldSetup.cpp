@@ -2,7 +2,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <locale>
 #include <string>
 #include <vector>
@@ -33,7 +32,7 @@ int CommanderCount(const CLocalCommand& local) { return std::clamp(local.NumLoca
 // Errors the user must see at once, also kept on the error stream.
 void ReportError(CBrevimarDoc& doc, const std::string& text)
 {
-    std::cerr << text << '\n';
+    doc.host().Log(text);
     doc.host().ShowError(text);
 }
 

@@ -4,6 +4,11 @@
 
 namespace brevimar {
 
+void Host::Log(const std::string& text)
+{
+    std::cerr << text << '\n';
+}
+
 int HeadlessHost::MessageBox(const std::string& text, const std::string& caption, unsigned style)
 {
     std::cerr << caption << ": " << text << '\n';

@@ -56,6 +56,11 @@ public:
 
     // Returns one of MessageBoxAnswer.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+    // The error stream's copy of a refusal or warning that a box also shows,
+    // kept for the log. A host that passes every box's text on by itself
+    // (the headless runner, printing from the command line) leaves it out,
+    // so that no message is said twice.
+    virtual void Log(const std::string& text);
 
     virtual void SetStatusText(const std::string& text) = 0;
     // Whether a status line shows the text: batches format their per-step

@@ -1,5 +1,5 @@
-// How a reader tells the user about the file it was given: on standard error
-// for the log, and in a message box.
+// How a reader tells the user about the file it was given: in the host's log
+// (standard error) and in a message box.
 #pragma once
 
 #include <string>

@@ -55,6 +55,14 @@ void CCommandBars::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries
                 text += "\t" + key->second;
             QAction* action = menu->addAction(text);
             action->setData(entry.Id);
+            // What context help says of the item: the command's prompt, else
+            // its button's tip, else the item's own words.
+            if (auto prompt = Prompts.find(entry.Id); prompt != Prompts.end())
+                action->setWhatsThis(QString::fromStdString(prompt->second));
+            else if (auto button = Buttons.find(entry.Id); button != Buttons.end())
+                action->setWhatsThis(button->second->toolTip());
+            else
+                action->setWhatsThis(QString::fromStdString(entry.Text).remove('&'));
             const unsigned id = entry.Id;
             QObject::connect(action, &QAction::triggered, menu, [this, id] { Run(id); });
             Items.emplace(id, action);
@@ -73,9 +81,11 @@ QToolBar* CCommandBars::BuildToolBar(const std::vector<ToolbarButton>& buttons, 
             ++group;
             continue;
         }
-        QAction* action = bar->addAction(MakeGlyphIcon(QString::fromStdString(button.Glyph), group),
-                                         QString::fromStdString(button.Tip));
-        action->setToolTip(QString::fromStdString(button.Tip));
+        const auto prompt = Prompts.find(button.Id);
+        const QString tip = QString::fromStdString(prompt != Prompts.end() ? prompt->second : button.Tip);
+        QAction* action = bar->addAction(MakeGlyphIcon(QString::fromStdString(button.Glyph), group), tip);
+        action->setToolTip(tip);
+        action->setWhatsThis(tip);
         action->setData(button.Id);
         const unsigned id = button.Id;
         QObject::connect(action, &QAction::triggered, bar, [this, id] { Run(id); });

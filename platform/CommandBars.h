@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/Command.h"
@@ -28,6 +29,9 @@ public:
 
     // Call before building the menus, so that the items show their keys.
     void InstallAccelerators(const std::vector<Accelerator>& table);
+    // Call before building the toolbar and menus: the commands' prompts, the
+    // buttons' tips and the context help's texts.
+    void SetPrompts(const std::map<unsigned, std::string>& prompts) { Prompts = prompts; }
     std::vector<QMenu*> BuildMenu(const std::vector<MenuEntry>& popups);
     QToolBar* BuildToolBar(const std::vector<ToolbarButton>& buttons, QWidget* parent);
 
@@ -52,6 +56,7 @@ private:
     QWidget* Owner;
     const CCommandRouter& Router;
     std::map<unsigned, QString> KeyText;
+    std::map<unsigned, std::string> Prompts;
     std::multimap<unsigned, QAction*> Items;
     std::map<unsigned, QAction*> Buttons;
 };

@@ -1,5 +1,7 @@
 #include "platform/QtHost.h"
 
+#include <iostream>
+
 #include "platform/FileDialog.h"
 #include "platform/MessagePump.h"
 
@@ -7,6 +9,8 @@ namespace brevimar {
 
 std::optional<std::string> QtHost::Choose(bool open, const FileDialogRequest& request)
 {
+    if (Windowless)
+        return std::nullopt;
     CFileDialog dialog(open, request.DefaultExtension, request.InitialName, request.Filter,
                        Parent ? Parent.data() : nullptr);
     dialog.Title = request.Title;
@@ -27,7 +31,19 @@ std::optional<std::string> QtHost::ChooseFileToSave(const FileDialogRequest& req
 
 int QtHost::MessageBox(const std::string& text, const std::string& caption, unsigned style)
 {
+    if (Windowless) {
+        std::cerr << text << '\n';
+        const unsigned buttons = style & 0xFu;
+        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+    }
     return ShowMessageBox(Parent ? Parent.data() : nullptr, text, caption, style);
+}
+
+void QtHost::Log(const std::string& text)
+{
+    // Without boxes the box's own text is the one said.
+    if (!Windowless)
+        Host::Log(text);
 }
 
 void QtHost::SetStatusText(const std::string& text)

@@ -23,6 +23,10 @@ public:
     void SetRepaintAll(std::function<void()> repaint) { RepaintAll = std::move(repaint); }
     // The window the modal boxes belong to.
     void SetParentWindow(QWidget* parent) { Parent = parent; }
+    // No window or box at all (printing from the command line): a box's text
+    // goes to standard error, once, and takes the box's default answer; every
+    // chooser is cancelled.
+    void SetWindowless(bool windowless) { Windowless = windowless; }
     // Where status-line text goes (the main frame's pane).
     bool ShowsStatusText() const override { return StatusSink != nullptr; }
     void SetStatusSink(std::function<void(const std::string&)> sink) { StatusSink = std::move(sink); }
@@ -36,6 +40,7 @@ public:
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void Log(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void InvalidateView() override;
     void UpdateView() override;
@@ -55,6 +60,7 @@ private:
     std::function<void(const std::string&)> OpenedFileSink;
     std::function<void()> RepaintAll;
     CRand15 Runtime;
+    bool Windowless = false;
 };
 
 }  // namespace brevimar

@@ -28,7 +28,7 @@ bool ParseId(const std::string& s, unsigned& id)
     return true;
 }
 
-enum class Section { None, Menu, Toolbar, Accelerators };
+enum class Section { None, Menu, Toolbar, Accelerators, Prompts };
 
 }  // namespace
 
@@ -62,6 +62,10 @@ ResourceSet ParseResources(const std::string& text)
         {
             std::istringstream head(trimmed);
             head >> kind >> id;
+        }
+        if (indent == 0 && kind == "prompts" && id.empty()) {
+            section = Section::Prompts;
+            continue;
         }
         if (indent == 0 && (kind == "menu" || kind == "toolbar" || kind == "accelerators")) {
             if (!ParseId(id, resourceId)) {
@@ -153,6 +157,20 @@ ResourceSet ParseResources(const std::string& text)
                 break;
             }
             set.Accelerators[resourceId].push_back(accel);
+            break;
+        }
+        case Section::Prompts: {
+            std::istringstream fields(trimmed);
+            std::string id;
+            fields >> id;
+            unsigned command = 0;
+            const std::size_t first = trimmed.find('"');
+            const std::size_t last = trimmed.rfind('"');
+            if (!ParseId(id, command) || first == std::string::npos || last == first) {
+                error("a prompt is: command-id \"text\"");
+                break;
+            }
+            set.Prompts[command] = trimmed.substr(first + 1, last - first - 1);
             break;
         }
         }

@@ -11,6 +11,12 @@
 //     -
 //   accelerators 2
 //     Ctrl+G 32769                key, command id
+//   prompts                       the string table's command prompts
+//     32771 "Clear the grid."     command id, prompt
+//
+// A command's prompt is its toolbar button's tip (in place of the tip on the
+// toolbar line) and what context help (Shift+F1) says of its button and menu
+// items; a command without one is described there by its tip or item text.
 //
 // Two blanks of indentation per menu level. Lines starting with '#' are comments.
 #pragma once
@@ -45,6 +51,7 @@ struct ResourceSet {
     std::map<unsigned, std::vector<MenuEntry>> Menus;  // resource id -> its popups
     std::map<unsigned, std::vector<ToolbarButton>> Toolbars;
     std::map<unsigned, std::vector<Accelerator>> Accelerators;
+    std::map<unsigned, std::string> Prompts;  // command id -> prompt
     std::vector<std::string> Errors;  // "line N: what is wrong"
 };
 

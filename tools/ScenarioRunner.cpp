@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <string_view>
 
 #include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
@@ -9,6 +10,20 @@
 namespace brevimar {
 
 namespace {
+
+// One message after its label ("warning: ", "error: "), the message's own
+// leading word of the same kind left out, its further lines indented.
+void WriteLabelled(std::ostream& stream, const char* label, const std::string& text)
+{
+    std::string_view rest = text;
+    for (const std::string_view own : {"Warning: ", "Error: "})
+        if (rest.starts_with(own))
+            rest.remove_prefix(own.size());
+    stream << label;
+    for (const char c : rest)
+        stream << c << (c == '\n' ? "  " : "");
+    stream << '\n';
+}
 
 std::uint64_t Mix(std::uint64_t hash, int value)
 {
@@ -139,11 +154,7 @@ void CScenarioRunner::PassOnWarnings(std::ostream& warnings)
         // A refused file is the run's error, said once on the digest stream.
         if (text == ErrorText)
             continue;
-        // One "warning:" per message; its further lines are indented.
-        warnings << "warning: ";
-        for (const char c : text)
-            warnings << c << (c == '\n' ? "  " : "");
-        warnings << '\n';
+        WriteLabelled(warnings, "warning: ", text);
     }
     Host.Pending.clear();
     warnings.flush();
@@ -154,7 +165,7 @@ int CScenarioRunner::Run(std::ostream& out, std::ostream& warnings)
     const bool loaded = Load();
     PassOnWarnings(warnings);
     if (!loaded) {
-        out << "error: " << ErrorText << '\n';
+        WriteLabelled(out, "error: ", ErrorText);
         return 1;
     }
     const int every = Options.DigestEvery > 0 ? Options.DigestEvery : 1;

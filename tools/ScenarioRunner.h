@@ -37,10 +37,11 @@ struct StepDigest {
 };
 
 // A host without a window: what the program would show in a message box is
-// kept until the runner passes it on as a warning.
+// kept until the runner passes it on, once, as a warning or the error.
 class RunnerHost : public HeadlessHost {
 public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void Log(const std::string&) override {}
     // Grenades are aimed with a generator reseeded from the clock; a clock
     // that stands still makes a run with grenades repeatable.
     std::time_t Now() override { return 1000000000; }
@@ -62,7 +63,8 @@ public:
 
     // Runs the whole scenario, printing a digest line every DigestEvery steps
     // on `out`, and every message the document gives (set-up problems above
-    // all) on `warnings`, each starting "warning: ".
+    // all) on `warnings`, each starting "warning: ". A file refused prints
+    // "error: " and why on `out` instead, and the result is 1.
     int Run(std::ostream& out, std::ostream& warnings);
 
 private:

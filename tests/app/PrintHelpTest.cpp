@@ -6,9 +6,16 @@
 #include <map>
 #include <QMdiArea>
 #include <QPrinter>
+#include <QProcess>
+#include <QToolBar>
+#include <QWhatsThis>
+#include <QMouseEvent>
+#include <QKeyEvent>
+#include <QProcessEnvironment>
 
 #include "app/AppFixture.h"
 #include "app/HelpWindow.h"
+#include "app/ResourceIds.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -116,6 +123,94 @@ TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
     EXPECT_EQ(App->ExitCode(), 2);
 }
 
+struct ProgramRun {
+    bool Ended = false;
+    int Status = -1;
+    QString Out, Err;
+};
+
+// The built program on the offscreen window system, with a settings folder
+// of its own; one that has not ended within 20 s is killed. In the
+// sanitizer build the font library's own leaks at exit do not count.
+ProgramRun RunProgram(const std::string& folder, const QStringList& arguments)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folder + "/config"));
+    const QString suppressions = QString::fromStdString(folder + "/leaks.supp");
+    QFile list(suppressions);
+    if (list.open(QIODevice::WriteOnly))
+        list.write("leak:libfontconfig.so\n");
+    list.close();
+    environment.insert("LSAN_OPTIONS", "suppressions=" + suppressions);
+    program.setProcessEnvironment(environment);
+    program.start(BREVIMAR_PROGRAM, arguments);
+    ProgramRun run;
+    run.Ended = program.waitForFinished(20000);
+    if (!run.Ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    run.Status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.Out = QString::fromUtf8(program.readAllStandardOutput());
+    run.Err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
+{
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    const QString missing = QString::fromStdString(folder + "/no_such_file.dat");
+    const QString refused = QString::fromStdString(folder + "/not_a_scenario.dat");
+    // A text file that is no scenario, under a scenario's name and under its own.
+    const QString notes = QString::fromStdString(folder + "/notes.txt");
+    for (const QString& name : {refused, notes}) {
+        QFile text(name);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("nonsense\n");
+    }
+    struct Case {
+        const char* Name;
+        QStringList Arguments;  // the PDF's path follows --print-to
+        int Status;
+        bool Pdf;
+        QString Said;  // on standard error, once
+    } cases[] = {
+        {"good", {"--print", good, "--print-to"}, 0, true, {}},
+        {"--print-to alone", {good, "--print-to"}, 0, true, {}},
+        {"missing", {"--print", missing, "--print-to"}, 1, false, "cannot open input file"},
+        {"refused", {"--print", refused, "--print-to"}, 1, false, "cannot read input file " + refused},
+        {"no scenario's name", {"--print", notes, "--print-to"}, 1, false, "cannot print " + notes},
+    };
+    for (const Case& c : cases) {
+        const QString pdf = QString::fromStdString(folder + "/" + c.Name + ".pdf");
+        const ProgramRun run = RunProgram(folder, c.Arguments + QStringList{pdf});
+        EXPECT_TRUE(run.Ended) << c.Name;
+        EXPECT_EQ(run.Status, c.Status) << c.Name << "\n" << run.Err.toStdString();
+        EXPECT_EQ(Head(pdf.toStdString(), 5), c.Pdf ? QByteArray("%PDF-") : QByteArray()) << c.Name;
+        if (!c.Said.isEmpty())
+            EXPECT_EQ(run.Err.count(c.Said), 1) << c.Name << "\n" << run.Err.toStdString();
+    }
+}
+
+TEST(CommandLinePrint, HelpPrintsTheReadmesListOfSwitchesAndEnds)
+{
+    const ProgramRun run = RunProgram(TempFolder(), {"--help"});
+    ASSERT_TRUE(run.Ended);
+    EXPECT_EQ(run.Status, 0);
+    ASSERT_TRUE(run.Out.contains("--print-to")) << run.Out.toStdString();
+    // The README shows the list as a code block: each line indented by four.
+    QFile file(BREVIMAR_README);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString readme = QString::fromUtf8(file.readAll());
+    QString block;
+    for (const QString& line : run.Out.split('\n', Qt::SkipEmptyParts))
+        block += "    " + line + "\n";
+    EXPECT_TRUE(readme.contains(block)) << block.toStdString();
+}
+
 TEST_F(PrintAndHelp, TheDesktopEntryOpensAndPrintsEachFileType)
 {
     // The installed desktop files: every file type the program opens has a
@@ -161,13 +256,75 @@ TEST_F(PrintAndHelp, HelpKeysOpenOneGuideEvenWithoutADocument)
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
     Frame().RefreshMenus();
-    for (unsigned id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP})
+    for (unsigned id : {ID_HELP_FINDER, ID_HELP})
         ASSERT_TRUE(Frame().RunCommand(id)) << id;
     const QList<CHelpWindow*> windows = Frame().findChildren<CHelpWindow*>();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_EQ(windows[0]->windowTitle(), CHelpWindow::Title);
     for (const char* topic : {"Display", "Run modes", "Playback Stored Run", ".run", ".agt"})
         EXPECT_TRUE(windows[0]->Text().contains(topic)) << topic;
+}
+
+// The run commands' prompts are their toolbar tips and what context help
+// says of them; Shift+F1 asks what the next item chosen does, F1 opens the guide.
+TEST_F(PrintAndHelp, ShiftF1AsksWhatTheNextButtonDoesInsteadOfRunningIt)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    const struct {
+        unsigned Id;
+        bool Button;
+        const char* Prompt;
+    } prompts[] = {
+        {CBrevimarView::ID_RANDOMIZE, true, "Restart the Run and Randomize"},
+        {CBrevimarView::ID_RESTART_GO, false, "Restart the current run."},
+        {CBrevimarView::ID_CLEAR, false, "Clear the grid."},
+        {CBrevimarView::ID_STEP_EXECUTE_MODE, true, "Set Single-Step Execution Mode"},
+        {CBrevimarView::ID_RUN_STOP_TOGGLE, true, "Run/Stop Toggle"},
+        {32970, true, "Enable Multiple Time-Series Data Collection Mode"},
+    };
+    for (const auto& p : prompts) {
+        QAction* button = Frame().Bars().ToolbarButtonFor(p.Id);
+        ASSERT_EQ(button != nullptr, p.Button) << p.Prompt;
+        if (button) {
+            EXPECT_EQ(button->toolTip().toStdString(), p.Prompt);
+            EXPECT_EQ(Frame().ToolBar()->widgetForAction(button)->whatsThis().toStdString(), p.Prompt);
+        }
+        ASSERT_FALSE(Frame().Bars().MenuItems(p.Id).empty()) << p.Prompt;
+        for (QAction* item : Frame().Bars().MenuItems(p.Id))
+            EXPECT_EQ(item->whatsThis().toStdString(), p.Prompt);
+    }
+
+    const auto key = [&](const QKeySequence& sequence) {
+        for (QAction* a : Frame().actions())
+            if (a->shortcut() == sequence)
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    // The splash window, which would take the click below, goes first.
+    QKeyEvent anyKey(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QCoreApplication::sendEvent(View(), &anyKey);
+    ASSERT_FALSE(App->Splash().IsShown());
+    ASSERT_NE(key(QKeySequence(Qt::SHIFT | Qt::Key_F1)), nullptr);
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F1))->trigger();
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    EXPECT_TRUE(Frame().findChildren<CHelpWindow*>().isEmpty());
+    // A click on Run/Stop shows its text and leaves the run as it was.
+    const int paused = Doc().Paused;
+    QWidget* runStop = Frame().ToolBar()->widgetForAction(Frame().Bars().ToolbarButtonFor(CBrevimarView::ID_RUN_STOP_TOGGLE));
+    const QPointF centre = QRectF(runStop->rect()).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, centre, runStop->mapToGlobal(centre), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(runStop, &click);
+    }
+    EXPECT_EQ(Doc().Paused, paused);
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::hideText();
+
+    ASSERT_NE(key(QKeySequence(Qt::Key_F1)), nullptr);
+    key(QKeySequence(Qt::Key_F1))->trigger();
+    EXPECT_EQ(Frame().findChildren<CHelpWindow*>().size(), 1);
 }
 
 }  // namespace

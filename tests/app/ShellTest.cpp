@@ -1,9 +1,12 @@
 // The main window's shell: the map legend, the Window menu, the choosers'
 // titles and the stored settings.
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
+#include <QScreen>
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +104,76 @@ TEST_F(Shell, WindowMenuListsTheOpenWindowsAndCtrlF4ClosesTheActiveOne)
     ASSERT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
     EXPECT_NE(Frame().MdiArea()->subWindowList().front(), first);
     EXPECT_EQ(listed().size(), 1u);
+}
+
+TEST_F(Shell, TheMainWindowOpensWholeOnTheScreenAndKeepsItsSize)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    const QRect room = Frame().screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(Frame().frameGeometry()))
+        << Frame().frameGeometry().y() << " " << Frame().frameGeometry().height() << " in " << room.height();
+    // A size of the user's own, left with File > Exit, is the next run's.
+    Frame().setWindowState(Qt::WindowNoState);
+    Frame().setGeometry(QRect(room.topLeft() + QPoint(60, 70), QSize(700, 500)));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Frame().RunCommand(ID_APP_EXIT));
+    App.reset();
+    QCoreApplication::processEvents();
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Frame().isMaximized());
+    EXPECT_EQ(Frame().size(), QSize(700, 500));
+}
+
+TEST_F(Shell, ChartWindowsCascadeAndTheWindowMenuBringsThemBack)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    QPointer<QWidget> charts[2];
+    for (QPointer<QWidget>& chart : charts) {
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_COMBAT_ENTROPY_GRAPH));
+        chart = View()->LastChartWindow;
+        ASSERT_FALSE(chart.isNull());
+    }
+    QCoreApplication::processEvents();
+    // Stepped down and right, so that each title bar stays in sight.
+    const QPoint step = charts[1]->pos() - charts[0]->pos();
+    EXPECT_GT(step.x(), 0);
+    EXPECT_GT(step.y(), 0);
+    EXPECT_TRUE(charts[0]->screen()->availableGeometry().contains(charts[1]->frameGeometry().topLeft()));
+
+    // Listed after the battlefield window; choosing one brings it back.
+    charts[0]->showMinimized();
+    QCoreApplication::processEvents();
+    QMenu* windowMenu = nullptr;
+    for (QMenu* menu : Frame().ShownMenus())
+        if (menu->title() == "&Window")
+            windowMenu = menu;
+    ASSERT_NE(windowMenu, nullptr);
+    emit windowMenu->aboutToShow();
+    QStringList listed;
+    QAction* first = nullptr;
+    for (QAction* a : windowMenu->actions())
+        if (!a->isSeparator() && a->data().toUInt() == 0) {
+            listed << a->text();
+            if (a->text().startsWith("&2 "))
+                first = a;
+        }
+    const QString caption = "2D Graph::Carvalho-Rodrigues Combat Entropy";
+    EXPECT_EQ(listed.join(" | ").toStdString(),
+              ("&1 " + Frame().MdiArea()->subWindowList().front()->windowTitle() + " | &2 " + caption + " | &3 " + caption)
+                  .toStdString());
+    ASSERT_NE(first, nullptr);
+    first->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(charts[0]->isMinimized());
+    EXPECT_TRUE(charts[0]->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), charts[0].data());
 }
 
 TEST_F(Shell, FilesOpenedFromTheMenusJoinTheRecentFiles)

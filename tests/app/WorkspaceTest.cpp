@@ -36,7 +36,8 @@ TEST_F(Workspace, TheMainWindowTakesTheScreenAndANewFieldShowsWhole)
     Hooks.CancelFile();  // the built-in battlefield: 152 x 152 cells of 5 pixels
     ASSERT_TRUE(Start());
     QCoreApplication::processEvents();
-    EXPECT_EQ(Frame().size(), QGuiApplication::primaryScreen()->availableGeometry().size());
+    // The window with its frame and title bar: the free screen, no more.
+    EXPECT_EQ(Frame().frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
     QMdiSubWindow* window = Frame().MdiArea()->activeSubWindow();
     ASSERT_NE(window, nullptr);
     const QSize room = Frame().MdiArea()->viewport()->size();

@@ -136,7 +136,8 @@ TEST_F(AttritionChart, TwoWindowsLiveApartAndClosingFreesEach)
     QPointer<CAttritionGraphDlg> second = Open(IDOK);
     ASSERT_TRUE(first && second);
     EXPECT_NE(first.data(), second.data());
-    EXPECT_EQ(first->pos(), second->pos());
+    // The second a step down and right of the first, not on top of it.
+    EXPECT_EQ(second->pos(), first->pos() + QPoint(1, 1) * CChartWindow::CascadeStep);
     const CChartSelections before = Doc().Charts;
 
     first->close();

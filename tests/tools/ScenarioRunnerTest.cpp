@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -143,6 +148,55 @@ TEST(ScenarioRunner, AStoredRunPlaysItsFrames)
     for (std::string line; std::getline(lines, line);)
         counts.push_back(line.substr(0, line.rfind(' ')));
     EXPECT_EQ(counts, (std::vector<std::string>{"0 4 4 4 3", "1 4 4 3 3"}));
+}
+
+// The built runner on `file`, its two streams caught apart; a hang ends after
+// a minute with timeout's status 124.
+struct RunnerStreams {
+    int Status = -1;
+    std::string Out, Err;
+};
+RunnerStreams RunRunnerProgram(const std::string& folder, const std::string& file)
+{
+    const std::string out = folder + "/stdout", err = folder + "/stderr";
+    const std::string command = std::string("timeout 60 '") + BREVIMAR_RUNNER + "' '" + file + "' --steps 0 >'" + out +
+                                "' 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out), read(err)};
+}
+
+// Each message once, where the README puts it: a warning on standard error
+// after "warning: ", a refusal on standard output after "error: ", neither
+// word doubled, further lines indented by two blanks.
+TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
+{
+    const std::string folder = testing::TempFolder();
+    // stored_v4.run without its last line: frame 2 (the file's third) breaks
+    // off after BLUE agent 10's "16"; the damaged file holds 2626 words and
+    // ends with its 524th line break (wc), so the missing word is word 2627,
+    // on line 525. Frame 0 plays:
+    // its counts are those of AStoredRunPlaysItsFrames.
+    std::string text = testing::FixtureText("stored_v4.run");
+    text.erase(text.rfind('\n', text.size() - 2) + 1);
+    const std::string damaged = folder + "/damaged.run";
+    std::ofstream(damaged, std::ios::binary) << text;
+    const RunnerStreams warned = RunRunnerProgram(folder, damaged);
+    EXPECT_EQ(warned.Status, 0);
+    EXPECT_EQ(warned.Err, "warning: the stored run " + damaged +
+                              " is damaged in frame 3 of the file: the frame of step 2 breaks off: expected an "
+                              "integer after \"16\" (word 2627, line 525), but the file ends there.\n"
+                              "  The scenario and the 2 complete frames before it are loaded.\n");
+    EXPECT_TRUE(std::regex_match(warned.Out, std::regex("0 4 4 4 3 [0-9a-f]{16}\n"))) << warned.Out;
+
+    const std::string missing = folder + "/no_such_file.dat";
+    const RunnerStreams refused = RunRunnerProgram(folder, missing);
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Out, "error: cannot open input file.\n  " + missing + "\n");
+    EXPECT_EQ(refused.Err, "");
 }
 
 // Whole runs of every fixture scenario keep the battle sound: forces only
