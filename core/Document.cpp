@@ -2,6 +2,7 @@
 
 #include <new>
 #include <ostream>
+#include <utility>
 
 namespace brevimar {
 
@@ -108,6 +109,44 @@ void CBrevimarDoc::EndPausedMultiRun()
     Series.MultiRunSample = 0;
     Series.MultiRunStep = 0;
     Series.MultiRunBusy = 0;
+}
+
+void CBrevimarDoc::KeepScenarioBeforeBatch()
+{
+    RestoreScenarioAfterBatch();
+    if (!ScenarioBeforeBatch)
+        ScenarioBeforeBatch = std::make_unique<CScenarioBeforeBatch>();
+    CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
+    kept.RedForce = RedForce;
+    kept.BlueForce = BlueForce;
+    kept.RedLocal = RedLocal;
+    kept.BlueLocal = BlueLocal;
+    kept.RedGlobal = RedGlobal;
+    kept.BlueGlobal = BlueGlobal;
+    kept.Battlefield = Battlefield;
+    kept.CommMatricesSet = CommMatricesSet;
+}
+
+void CBrevimarDoc::ExchangeScenarioBeforeBatch()
+{
+    if (!ScenarioBeforeBatch)
+        return;
+    CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
+    std::swap(RedForce, kept.RedForce);
+    std::swap(BlueForce, kept.BlueForce);
+    std::swap(RedLocal, kept.RedLocal);
+    std::swap(BlueLocal, kept.BlueLocal);
+    std::swap(RedGlobal, kept.RedGlobal);
+    std::swap(BlueGlobal, kept.BlueGlobal);
+    std::swap(Battlefield, kept.Battlefield);
+    std::swap(CommMatricesSet, kept.CommMatricesSet);
+}
+
+void CBrevimarDoc::RestoreScenarioAfterBatch()
+{
+    if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode)
+        ExchangeScenarioBeforeBatch();
+    ScenarioBeforeBatch.reset();
 }
 
 void CBrevimarDoc::DeleteContents()

@@ -377,6 +377,11 @@ public:
     // it is only put back while run mode 3 or 4 is still selected.
     void KeepScenarioBeforeBatch();
     void RestoreScenarioAfterBatch();
+    // Trades the forces, their command, the battlefield and the links switch
+    // with the kept copy (nothing when none is kept); twice is no change.
+    void ExchangeScenarioBeforeBatch();
+    // The kept copy is dropped, not put back: what stands replaces it.
+    void ForgetScenarioBeforeBatch() { ScenarioBeforeBatch.reset(); }
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();

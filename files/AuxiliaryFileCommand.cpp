@@ -2,7 +2,9 @@
 
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <ostream>
+#include <utility>
 
 #include "core/Document.h"
 #include "files/ReadReport.h"
@@ -32,6 +34,27 @@ struct PreChooserSettings {
 };
 
 
+// The scenario kept before a GA or a landscape, in place of the last
+// member's forces, with the terrain choice the frame made before its chooser.
+class KeptScenarioInPlace {
+public:
+    explicit KeptScenarioInPlace(CBrevimarDoc& doc) : Doc(doc)
+    {
+        const int chosen = doc.Battlefield.TerrainMode;
+        doc.ExchangeScenarioBeforeBatch();
+        KeptTerrainMode = std::exchange(doc.Battlefield.TerrainMode, chosen);
+    }
+    void PutMembersBack()
+    {
+        Doc.Battlefield.TerrainMode = KeptTerrainMode;
+        Doc.ExchangeScenarioBeforeBatch();
+    }
+
+private:
+    CBrevimarDoc& Doc;
+    int KeptTerrainMode;
+};
+
 }  // namespace
 
 std::string DescribeReadFailure(const CWordReader& words)
@@ -42,6 +65,11 @@ std::string DescribeReadFailure(const CWordReader& words)
 int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryParser& parse, std::string* path)
 {
     const PreChooserSettings before(doc);
+    // A file that selects the interactive run ends a GA or a landscape: it
+    // goes onto the scenario kept from before the batch, not onto the last
+    // member's forces, which a refused file leaves as they were.
+    const bool leavesBatch = FileCommandSettings(command).SelectsInteractiveLoad &&
+                             (before.RunMode == GeneticAlgorithmMode || before.RunMode == FitnessLandscapeMode);
     bool read = false;
     RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
         const std::string text(std::istreambuf_iterator<char>(stream), {});
@@ -50,9 +78,18 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
             *path = file.PathName;
         if (stream.bad()) {
             problem = "the file could not be read to its end";
-        } else if (parse(text, &problem)) {
-            read = true;
-            return;
+        } else {
+            std::optional<KeptScenarioInPlace> kept;
+            if (leavesBatch)
+                kept.emplace(doc);
+            if (parse(text, &problem)) {
+                read = true;
+                if (kept)
+                    doc.ForgetScenarioBeforeBatch();
+                return;
+            }
+            if (kept)
+                kept->PutMembersBack();
         }
         ReportReadProblem(doc, BadInputFileMessage(file.PathName, problem));
     });

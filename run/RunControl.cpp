@@ -3,7 +3,6 @@
 // these and add only their dialogs and repaints.
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "core/Document.h"
@@ -124,40 +123,6 @@ void CBrevimarDoc::EndPausedBatch()
         Experiment.LandscapeGridPoint = 0;
         Experiment.LandscapeBusy = 0;
     }
-}
-
-void CBrevimarDoc::KeepScenarioBeforeBatch()
-{
-    RestoreScenarioAfterBatch();
-    if (!ScenarioBeforeBatch)
-        ScenarioBeforeBatch = std::make_unique<CScenarioBeforeBatch>();
-    CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
-    kept.RedForce = RedForce;
-    kept.BlueForce = BlueForce;
-    kept.RedLocal = RedLocal;
-    kept.BlueLocal = BlueLocal;
-    kept.RedGlobal = RedGlobal;
-    kept.BlueGlobal = BlueGlobal;
-    kept.Battlefield = Battlefield;
-    kept.CommMatricesSet = CommMatricesSet;
-}
-
-void CBrevimarDoc::RestoreScenarioAfterBatch()
-{
-    if (!ScenarioBeforeBatch)
-        return;
-    if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode) {
-        const CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
-        RedForce = kept.RedForce;
-        BlueForce = kept.BlueForce;
-        RedLocal = kept.RedLocal;
-        BlueLocal = kept.BlueLocal;
-        RedGlobal = kept.RedGlobal;
-        BlueGlobal = kept.BlueGlobal;
-        Battlefield = kept.Battlefield;
-        CommMatricesSet = kept.CommMatricesSet;
-    }
-    ScenarioBeforeBatch.reset();
 }
 
 void CBrevimarDoc::TerminateRun()

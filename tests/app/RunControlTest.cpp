@@ -300,6 +300,28 @@ std::string Scenario(const CBrevimarDoc& doc)
     return out.str();
 }
 
+// Chooses a GA search mode or the landscape and runs two ticks of it, small.
+void RunBatch(CMainFrame& frame, CBrevimarDoc& doc, unsigned command)
+{
+    ASSERT_TRUE(frame.RunCommand(command)) << command;
+    if (command == V::ID_RUN_MODE_LANDSCAPE) {
+        CLandscapeSettings& s = doc.Landscape.Settings;
+        s.LandscapeXParameter = 2, s.LandscapeXMin = 6, s.LandscapeXMax = 8, s.LandscapeXSamples = 1;
+        s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
+        s.LandscapeInitialConditions = 1;
+        s.LandscapeMaxTimeToFlag = 3;
+        DeriveLandscapeGrid(doc);
+    } else {
+        doc.Ga.GaPopulationSize = 3;
+        doc.Ga.GaInitialConditions = 1;
+        doc.Ga.GaMaxTimeToFlag = 3;
+        doc.Experiment.GaGenerations = 2;
+    }
+    ASSERT_TRUE(frame.RunCommand(V::ID_RUN));
+    for (int i = 0; i < 2; ++i)
+        frame.ActiveView()->OnTimer(CBrevimarView::RunTimerId);
+}
+
 TEST_F(RunControl, LeavingAGeneticAlgorithmOrALandscapePutsTheScenarioBack)
 {
     // Three RED squads: the personality search runs one, every member and
@@ -317,26 +339,41 @@ TEST_F(RunControl, LeavingAGeneticAlgorithmOrALandscapePutsTheScenarioBack)
                                                   {V::ID_RUN_MODE_LANDSCAPE, V::ID_RUN_MODE_INTERACTIVE},
                                                   {V::ID_RUN_MODE_LANDSCAPE, V::ID_TERMINATE_RUN}};
     for (const auto& [command, ending] : rows) {
-        ASSERT_TRUE(Frame().RunCommand(command)) << command;
-        if (command == V::ID_RUN_MODE_LANDSCAPE) {
-            CLandscapeSettings& s = doc.Landscape.Settings;
-            s.LandscapeXParameter = 2, s.LandscapeXMin = 6, s.LandscapeXMax = 8, s.LandscapeXSamples = 1;
-            s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
-            s.LandscapeInitialConditions = 1;
-            s.LandscapeMaxTimeToFlag = 3;
-            DeriveLandscapeGrid(doc);
-        } else {
-            doc.Ga.GaPopulationSize = 3;
-            doc.Ga.GaInitialConditions = 1;
-            doc.Ga.GaMaxTimeToFlag = 3;
-            doc.Experiment.GaGenerations = 2;
-        }
-        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
-        Ticks(2);
+        RunBatch(Frame(), doc, command);
         EXPECT_NE(Scenario(doc), file) << command;  // the batch ran on changed forces
         ASSERT_TRUE(Frame().RunCommand(ending));
         EXPECT_EQ(doc.RunMode, InteractiveMode);
         EXPECT_EQ(Scenario(doc), file) << command << " " << ending;
+    }
+}
+
+TEST_F(RunControl, AFileThatEndsABatchGoesOntoTheScenarioKeptBeforeIt)
+{
+    // A terrain file selects the interactive run. Read after a GA or a
+    // landscape ran, it changes the terrain of the scenario as it stood
+    // before the batch, as it did when read before it; refused, it leaves
+    // the batch mode and the last member's forces as they were.
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerFile(Fixture("terrain_small.ter"));
+    ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_TERRAIN));
+    const std::string withTerrain = Scenario(doc);
+    for (unsigned command : {V::ID_RUN_MODE_GA_FIRST, V::ID_RUN_MODE_LANDSCAPE}) {
+        RunBatch(Frame(), doc, command);
+        const int mode = doc.RunMode;
+        const std::string members = Scenario(doc);
+        ASSERT_NE(members, withTerrain) << command;
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));  // no terrain file
+        Frame().RunCommand(V::ID_FILE_LOAD_TERRAIN);
+        EXPECT_EQ(doc.RunMode, mode);
+        EXPECT_EQ(Scenario(doc), members) << command;
+        Hooks.AnswerFile(Fixture("terrain_small.ter"));
+        ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_TERRAIN));
+        EXPECT_EQ(doc.RunMode, InteractiveMode);
+        EXPECT_EQ(Scenario(doc), withTerrain) << command;
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_INTERACTIVE));
+        EXPECT_EQ(Scenario(doc), withTerrain) << command;
     }
 }
 
