@@ -102,7 +102,7 @@ struct CLandscapeResults {
     // sensor range, a squad to what the force's 300 agents leave), a
     // symmetrisation or the other axis writing the same field makes them
     // differ from the grid value. Valid where LandscapePointSetUp is 1, which
-    // a new grid clears.
+    // a new sweep and a reset of the results clear.
     double LandscapeXUsed[LandscapeAxisSlots][LandscapeAxisSlots] = {};
     double LandscapeYUsed[LandscapeAxisSlots][LandscapeAxisSlots] = {};
     unsigned char LandscapePointSetUp[LandscapeAxisSlots][LandscapeAxisSlots] = {};

@@ -52,9 +52,6 @@ void DeriveLandscapeGrid(CBrevimarDoc& doc)
     s.LandscapeXCount = LandscapeAxisValueCount(s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples);
     s.LandscapeYCount = LandscapeAxisValueCount(s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples);
     doc.Experiment.LandscapePointCount = s.LandscapeXCount * s.LandscapeYCount;
-    // Values a sweep used belong to the grid it swept.
-    if (doc.Landscape.HasResults())
-        std::memset(doc.Landscape.Results().LandscapePointSetUp, 0, sizeof doc.Landscape.Results().LandscapePointSetUp);
 }
 
 namespace {
@@ -142,6 +139,8 @@ void ResetFitnessLandscapeData(CBrevimarDoc& doc)
     std::memset(r.LandscapeFitnessAve, 0, sizeof r.LandscapeFitnessAve);
     std::memset(r.LandscapeFitnessDelta, 0, sizeof r.LandscapeFitnessDelta);
     std::memset(r.LandscapeMeasure, 0, sizeof r.LandscapeMeasure);
+    // The values the runs used go with the results they gave.
+    std::memset(r.LandscapePointSetUp, 0, sizeof r.LandscapePointSetUp);
     CloseLandscapeSweep(doc);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -464,6 +465,7 @@ void RunLandscapeBatch(CBrevimarDoc& doc, int timerId)
             return;
         }
         DeriveLandscapeGrid(doc);
+        std::memset(res.LandscapePointSetUp, 0, sizeof res.LandscapePointSetUp);  // each point records its own
         if (s.LandscapeUseTerritory == 0)
             for (int ic = 1; ic <= s.LandscapeInitialConditions; ++ic)
                 res.LandscapeMeasure[11][ic] = res.LandscapeMeasure[12][ic] = 0.0;

@@ -7,6 +7,7 @@
 #include "app/AppFixture.h"
 #include "charts/LandscapeGraph.h"
 #include "dialogs/LandscapeDialogs.h"
+#include "experiments/LandscapeChartData.h"
 #include "files/WordReader.h"
 
 namespace brevimar::testing {
@@ -162,6 +163,25 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
     EXPECT_EQ(s.LandscapeObjectiveUsed[2], 1);
     EXPECT_EQ(Hooks.Log().back().Title, "3D Graph::2-Parameter Fitness Landscape:Edit Mission Objective");
     EXPECT_EQ(View()->LastChartWindow.data(), chart.data());  // and no new chart
+}
+
+TEST_F(LandscapeCommands, TheCoordinatesConfirmedUntouchedKeepTheValuesTheSweepUsed)
+{
+    // Squad 1's alive sensor range is 5, so the fire ranges 1, 3, ..., 11
+    // ran as 1, 3, 5, 5, 5 and 5.
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "1"}, {RP::IDC_MAX_TIME, "1"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Fire Range"}, {P::IDC_X_MIN, "1"}, {P::IDC_X_MAX, "11"},
+                              {P::IDC_X_SAMPLES, "5"}, {P::IDC_Y_SAMPLES, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 12);
+    const std::vector<std::string> used = {"1", "3", "5", "5", "5", "5"};
+    EXPECT_EQ(ComputeLandscapeChart(doc).XLabels, used);
+    Hooks.AnswerDialog(IDOK, {});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_LANDSCAPE_COORDINATES));
+    EXPECT_EQ(ComputeLandscapeChart(doc).XLabels, used);
 }
 
 TEST_F(LandscapeCommands, RawDataQuestionAnswersNoUnlessAskedAndObjectiveRanges)
