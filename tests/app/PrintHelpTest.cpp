@@ -190,8 +190,9 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
         EXPECT_TRUE(run.Ended) << c.Name;
         EXPECT_EQ(run.Status, c.Status) << c.Name << "\n" << run.Err.toStdString();
         EXPECT_EQ(Head(pdf.toStdString(), 5), c.Pdf ? QByteArray("%PDF-") : QByteArray()) << c.Name;
-        if (!c.Said.isEmpty())
+        if (!c.Said.isEmpty()) {
             EXPECT_EQ(run.Err.count(c.Said), 1) << c.Name << "\n" << run.Err.toStdString();
+        }
     }
 }
 
