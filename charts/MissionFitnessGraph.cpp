@@ -23,7 +23,7 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
     CGeneticAlgorithm engine(doc);
     const CGeneticAlgorithm::Figures last = engine.PopulationFigures();
     const double bestSoFar = engine.Best().Fitness;
-    const int G = std::clamp(doc.RunHeader.CurrentStep, 0, GaHistorySlots - 2);
+    const int G = std::clamp(doc.RunHeader.CurrentStep, 0, GaMaxGenerations);
     const int n = G;
     Graph.GraphType = 6;
     Graph.GraphStyle = 4;

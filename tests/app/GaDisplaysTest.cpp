@@ -212,6 +212,14 @@ TEST_F(GaDisplays, FitnessChartDrawsTheChosenHistoriesToTheLastGeneration)
     }
     EXPECT_DOUBLE_EQ(Point(*w, Prop::YAxisMax, 0, 0), 0.8);
 
+    // The longest GA a file or the dialog allows, 999 generations, ends on
+    // the population as it stands too.
+    doc.RunHeader.CurrentStep = doc.Experiment.GaGeneration = GaMaxGenerations;
+    w = new CMissionFitnessGraphDlg(View(), doc);
+    EXPECT_EQ(GetProperty(w->Graph.GraphHandle, Prop::NumPoints, 0, 0).ToInt(), 999);
+    EXPECT_DOUBLE_EQ(Point(*w, Prop::XPosData, 0, 998), 999.0);
+    EXPECT_DOUBLE_EQ(Point(*w, Prop::GraphData, 0, 998), 0.8);
+
     // Before the first generation, no point and the y axis 0..1.
     doc.RunHeader.CurrentStep = doc.Experiment.GaGeneration = 0;
     w = new CMissionFitnessGraphDlg(View(), doc);
