@@ -7,8 +7,6 @@ namespace brevimar {
 
 namespace {
 
-int Int(double limit) { return static_cast<int>(limit); }
-
 // How a check box of the chromosome dialog changes its gene.
 enum class Box { None, Single, Pair, MinDistance };
 
@@ -104,7 +102,7 @@ const DialogTemplate& ChromosomeTemplate()
 CAgentChromosomeDlg::CAgentChromosomeDlg(CBrevimarDoc&, QWidget* parent) : CParamDlg(ChromosomeTemplate(), parent)
 {
     // More than ten squads do not fit the force or the chromosome.
-    Bind(IDC_SQUADS, Values.SquadCount, Int(GaLimits::SquadCount.Low), Int(GaLimits::SquadCount.High));
+    Bind(IDC_SQUADS, Values.SquadCount, GaLimits::SquadCount.IntLow(), GaLimits::SquadCount.IntHigh());
     for (const ChromosomeGroup& group : ChromosomeGroups())
         for (const ChromosomeRow& row : group.Rows)
             for (int gene : {row.Alive, row.Injured}) {
@@ -402,8 +400,8 @@ CGaRunTimeParamsDlg::CGaRunTimeParamsDlg(CBrevimarDoc& doc, QWidget* parent)
     : CParamDlg(RunTimeTemplate(), parent), Values(CurrentRunTimeParams(doc))
 {
     // The records hold 300 members, 100 initial conditions and 999 generations.
-    auto bindInt = [this](int id, int& member, GaLimit limit) { Bind(id, member, Int(limit.Low), Int(limit.High)); };
-    auto bindReal = [this](int id, double& member, GaLimit limit) { Bind(id, member, limit.Low, limit.High); };
+    auto bindInt = [this](int id, int& member, ValueLimit limit) { Bind(id, member, limit.IntLow(), limit.IntHigh()); };
+    auto bindReal = [this](int id, double& member, ValueLimit limit) { Bind(id, member, limit.Low, limit.High); };
     bindInt(IDC_POPULATION, Values.PopulationSize, GaLimits::PopulationSize);
     bindInt(IDC_GENERATIONS, Values.Generations, GaLimits::Generations);
     bindInt(IDC_CONDITIONS, Values.InitialConditions, GaLimits::InitialConditions);

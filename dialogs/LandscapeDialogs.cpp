@@ -309,7 +309,7 @@ void CLandscapeRunParamsDlg::DoDataExchange(CDataExchange& dx)
 {
     // Initial conditions and run length are held to what the result arrays
     // and the step loop can take.
-    auto number = [&dx](int id, int& value, LandscapeLimit limit) {
+    auto number = [&dx](int id, int& value, ValueLimit limit) {
         DDX_Text(dx, id, value);
         DDV_MinMaxInt(dx, value, limit.IntLow(), limit.IntHigh());
     };

@@ -34,7 +34,7 @@ const GeneRangeRow GeneRangeRows[] = {
 };
 const int GeneRangeRowCount = static_cast<int>(std::size(GeneRangeRows));
 
-void GeneLimits(int g, GaLimit* min, GaLimit* max)
+void GeneLimits(int g, ValueLimit* min, ValueLimit* max)
 {
     for (const GeneRangeRow& row : GeneRangeRows)
         if (row.Gene == g || row.CopyTo == g) {
@@ -42,7 +42,7 @@ void GeneLimits(int g, GaLimit* min, GaLimit* max)
             *max = {row.MaxLow, row.MaxHigh};
             return;
         }
-    *min = *max = g >= 60 ? GaLimit{1, MaxBattleSize} : GaLimits::Switch;
+    *min = *max = g >= 60 ? ValueLimit{1, MaxBattleSize} : GaLimits::Switch;
 }
 
 namespace {

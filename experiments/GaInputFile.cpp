@@ -1,7 +1,6 @@
 // The GA input file (.ga1, .ga2, .lnd: one format): the whole set-up of the
 // genetic algorithm as a stream of values, each after a fixed number of
 // label words.
-#include <charconv>
 #include <istream>
 #include <iterator>
 #include <memory>
@@ -87,7 +86,7 @@ private:
         const struct {
             const char* Name;
             double Value;
-            GaLimit Limit;
+            ValueLimit Limit;
         } values[] = {
             {"the search-space mode", static_cast<double>(Ga.GaSearchMode), GaLimits::SearchMode},
             {"the symmetrize switch", static_cast<double>(Ga.GaSymmetrize), GaLimits::Switch},
@@ -120,7 +119,7 @@ private:
         if (!(sum > 0))
             return Fail("the mission weights add up to 0; at least one must be above 0");
         for (int g = 1; g <= GaPersonalityGenes; ++g) {
-            GaLimit min{}, max{};
+            ValueLimit min{}, max{};
             GeneLimits(g, &min, &max);
             const std::string gene = "gene " + std::to_string(g);
             if (!GaLimits::Switch.Holds(Ga.GeneOn[g]))
@@ -133,18 +132,10 @@ private:
         return true;
     }
 
-    bool Outside(const std::string& name, double value, GaLimit limit)
+    bool Outside(const std::string& name, double value, ValueLimit limit)
     {
-        return Fail(name + " is " + Number(value) + "; it must lie in " + Number(limit.Low) + ".." +
-                    Number(limit.High));
-    }
-
-    // The shortest text that reads back as the value: 536870912, 1e+308, 0.1.
-    static std::string Number(double v)
-    {
-        char text[32];
-        const auto end = std::to_chars(text, text + sizeof text, v).ptr;
-        return std::string(text, end);
+        return Fail(name + " is " + ShortestNumber(value) + "; it must lie in " + ShortestNumber(limit.Low) + ".." +
+                    ShortestNumber(limit.High));
     }
 
     CWordReader Words;

@@ -1,7 +1,6 @@
 #include "experiments/LandscapeFiles.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <iomanip>
@@ -56,14 +55,6 @@ bool ReadInput(CWordReader& r, CLandscapeInput& in)
            }();
 }
 
-// The shortest text that reads back as the value: 999, 1e+308, 0.1.
-std::string Shortest(double v)
-{
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
-    return std::string(text, end);
-}
-
 // Every value within what its dialog accepts, in the order of the file.
 std::string CheckInputValues(const CLandscapeInput& in)
 {
@@ -72,7 +63,7 @@ std::string CheckInputValues(const CLandscapeInput& in)
     const struct {
         const char* Name;
         double Value;
-        LandscapeLimit Limit;
+        ValueLimit Limit;
     } values[] = {
         {"the symmetrize alive/injured switch", double(s.LandscapeSymmetrizeAliveInjured), L::Switch},
         {"the symmetrize weights switch", double(s.LandscapeSymmetrizeWeights), L::Switch},
@@ -106,9 +97,9 @@ std::string CheckInputValues(const CLandscapeInput& in)
         {"the graph choice", double(s.LandscapeGraphKind), L::GraphKind},
         {"the colour choice", double(s.LandscapeColorMode), L::ColorMode},
     };
-    auto outside = [](const std::string& name, double value, LandscapeLimit limit) {
-        return name + " is " + Shortest(value) + "; it must be " + Shortest(limit.Low) + " to " +
-               Shortest(limit.High) + ".";
+    auto outside = [](const std::string& name, double value, ValueLimit limit) {
+        return name + " is " + ShortestNumber(value) + "; it must be " + ShortestNumber(limit.Low) + " to " +
+               ShortestNumber(limit.High) + ".";
     };
     for (const auto& v : values)
         if (!v.Limit.Holds(v.Value))

@@ -6,6 +6,7 @@
 
 #include "core/Landscape.h"
 #include "core/Limits.h"
+#include "experiments/ValueLimit.h"
 
 namespace brevimar {
 
@@ -33,38 +34,32 @@ constexpr int MaxLandscapeRunLength = 999;
 // coordinates), and so all that an input file may hold: the dialogs bind
 // these limits and the reader checks them, so a file cannot hold what a user
 // could not type.
-struct LandscapeLimit {
-    double Low, High;
-    bool Holds(double v) const { return v >= Low && v <= High; }  // never a NaN
-    int IntLow() const { return static_cast<int>(Low); }
-    int IntHigh() const { return static_cast<int>(High); }
-};
 namespace LandscapeLimits {
-inline constexpr LandscapeLimit Switch{0, 1};  // yes/no radios and "Use?"
-inline constexpr LandscapeLimit InitialConditions{1, LandscapeMaxConditions};
-inline constexpr LandscapeLimit MaxTimeToFlag{1, MaxLandscapeRunLength};
-inline constexpr LandscapeLimit PenaltyPower{1, 15};
-inline constexpr LandscapeLimit TerminationCode{1, 4};
-inline constexpr LandscapeLimit ContainmentRange{1, 99};  // whole cells in the dialog
-inline constexpr LandscapeLimit ContainmentNumber{0, 99};
-inline constexpr LandscapeLimit CenterOfMassFraction{0, 1};
-inline constexpr LandscapeLimit ThresholdRange{1, 99};
-inline constexpr LandscapeLimit SurroundingNumber{0, 999};
-inline constexpr LandscapeLimit Delta{0, 999};
-inline constexpr LandscapeLimit CenterX{0, 999};
-inline constexpr LandscapeLimit CenterY{1, 999};
-inline constexpr LandscapeLimit BoxRange{1, 999};  // range x and range y
-inline constexpr LandscapeLimit TerritoryTime{1, MaxLandscapeRunLength};
-inline constexpr LandscapeLimit Squad{1, MaxSquads};
-inline constexpr LandscapeLimit Parameter{1, LandscapeParameterCount};
-inline constexpr LandscapeLimit Axis{-999, 999};
-inline constexpr LandscapeLimit Samples{1, LandscapeMaxSamples};  // 50 values per axis at most
-inline constexpr LandscapeLimit PlotKind{1, 2};
-inline constexpr LandscapeLimit GraphKind{1, 3};
-inline constexpr LandscapeLimit ColorMode{1, 2};
+inline constexpr ValueLimit Switch{0, 1};  // yes/no radios and "Use?"
+inline constexpr ValueLimit InitialConditions{1, LandscapeMaxConditions};
+inline constexpr ValueLimit MaxTimeToFlag{1, MaxLandscapeRunLength};
+inline constexpr ValueLimit PenaltyPower{1, 15};
+inline constexpr ValueLimit TerminationCode{1, 4};
+inline constexpr ValueLimit ContainmentRange{1, 99};  // whole cells in the dialog
+inline constexpr ValueLimit ContainmentNumber{0, 99};
+inline constexpr ValueLimit CenterOfMassFraction{0, 1};
+inline constexpr ValueLimit ThresholdRange{1, 99};
+inline constexpr ValueLimit SurroundingNumber{0, 999};
+inline constexpr ValueLimit Delta{0, 999};
+inline constexpr ValueLimit CenterX{0, 999};
+inline constexpr ValueLimit CenterY{1, 999};
+inline constexpr ValueLimit BoxRange{1, 999};  // range x and range y
+inline constexpr ValueLimit TerritoryTime{1, MaxLandscapeRunLength};
+inline constexpr ValueLimit Squad{1, MaxSquads};
+inline constexpr ValueLimit Parameter{1, LandscapeParameterCount};
+inline constexpr ValueLimit Axis{-999, 999};
+inline constexpr ValueLimit Samples{1, LandscapeMaxSamples};  // 50 values per axis at most
+inline constexpr ValueLimit PlotKind{1, 2};
+inline constexpr ValueLimit GraphKind{1, 3};
+inline constexpr ValueLimit ColorMode{1, 2};
 // The objective's weights; the input file's combination weights take the same.
-inline constexpr LandscapeLimit Weight{0, 100};
-inline constexpr LandscapeLimit WinThreshold{0, 1};
+inline constexpr ValueLimit Weight{0, 100};
+inline constexpr ValueLimit WinThreshold{0, 1};
 }  // namespace LandscapeLimits
 
 // The first problem that would stop a sweep running sound, or empty:
