@@ -168,9 +168,8 @@ const DialogTemplate& ParamsTemplate()
 // A name shown in a combo box, exchanged through the edit the combo stands in for.
 void ExchangeName(CDataExchange& dx, int id, std::string& name)
 {
-    if (!dx.Active())
+    if (!dx.Begin(id))
         return;
-    dx.LastControl = id;
     if (!dx.SaveAndValidate) {
         dx.Dialog.SetDlgItemText(id, name);
         return;

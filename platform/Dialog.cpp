@@ -147,11 +147,8 @@ template <typename T, typename Parse>
 void ExchangeNumber(CDataExchange& dx, int id, T& value, const std::string& shown, int fewest, Parse parse,
                     const char* problem)
 {
-    if (!dx.Active())
+    if (!dx.Begin(id))
         return;
-    dx.LastControl = id;
-    dx.LastUntouched = false;
-    dx.Restore = nullptr;
     if (!dx.SaveAndValidate) {
         ShowNumber(dx, id, shown, fewest);
         return;
@@ -195,11 +192,8 @@ void DDX_Text(CDataExchange& dx, int id, double& value)
 
 void DDX_Radio(CDataExchange& dx, int firstId, int& index)
 {
-    if (!dx.Active())
+    if (!dx.Begin(firstId))
         return;
-    dx.LastControl = firstId;
-    dx.LastUntouched = false;
-    dx.Restore = nullptr;
     const auto group = dx.Dialog.RadioGroups.find(firstId);
     if (group == dx.Dialog.RadioGroups.end())
         return;

@@ -86,6 +86,17 @@ public:
     bool Failed() const { return Refused; }
     // Whether an exchange or check should still act.
     bool Active() const { return !Refused; }
+    // Starts the exchange of control `id`, so that the checks after it see
+    // this control alone; false once the pass is refused.
+    bool Begin(int id)
+    {
+        if (!Active())
+            return false;
+        LastControl = id;
+        LastUntouched = false;
+        Restore = nullptr;
+        return true;
+    }
     // While loading: the last control exchanged shows a number of up to
     // `characters` characters.
     void NoteNumberWidth(int characters);
