@@ -182,11 +182,10 @@ void CBrevimarView::BuildSmallSwitchCommandMap()
             d.Statistics.TerritoryStatsOn = 1;
             const float zoom = d.ZoomFactor;
             d.ResetDataCollection();
-            RestartCollectedSeries(d);
+            const int first = RestartCollectedSeries(d);
             d.ZoomFactor = zoom;
-            const int shown = d.RunHeader.CurrentStep;
             d.host().SetStatusText("Data collection on: the statistics start afresh at step " +
-                                   std::to_string(shown > 0 ? shown + 1 : 0) + "; the battle goes on.");
+                                   std::to_string(first) + "; the battle goes on.");
         } else {
             d.Statistics.DataCollectionOn = 0;
         }

@@ -89,7 +89,7 @@ void WriteCapacityDimensionData(CBrevimarDoc& doc);
 // the run's first step the state on show is filed as step 0, where the
 // curves begin; later, the steps already run are marked as not measured, so
 // the charts begin at the next step the run files. The run's step counter
-// is left as it is.
-void RestartCollectedSeries(CBrevimarDoc& doc);
+// is left as it is. Returns the first step the series hold.
+int RestartCollectedSeries(CBrevimarDoc& doc);
 
 }  // namespace brevimar

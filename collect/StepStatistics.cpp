@@ -112,7 +112,7 @@ void CBrevimarDoc::SetAllStatistics()
     RestartCollectedSeries(*this);
 }
 
-void RestartCollectedSeries(CBrevimarDoc& doc)
+int RestartCollectedSeries(CBrevimarDoc& doc)
 {
     // Shots fired while nothing was collected belong to no step.
     doc.RedTallies = CWeaponTallies{};
@@ -122,7 +122,7 @@ void RestartCollectedSeries(CBrevimarDoc& doc)
         // The steps run so far were wiped with the series and cannot be
         // measured again: the series begin at the next step the run files.
         std::fill_n(doc.Collected.StepGaps, std::min(shown, MaxSeriesStep) + 1, EveryStatistic);
-        return;
+        return shown + 1;
     }
     // Nothing run yet: the state on show is step 0's.
     doc.RunHeader.CurrentStep = 0;
@@ -130,6 +130,7 @@ void RestartCollectedSeries(CBrevimarDoc& doc)
         doc.CollectStepStatistics();
     doc.RecordAttrition();
     doc.RunHeader.CurrentStep = shown;
+    return 0;
 }
 
 void CBrevimarDoc::CountAttrition()
