@@ -92,7 +92,6 @@ private:
     CDocumentState& S;
     const ScenarioReadOptions Options;
     ScenarioBlocks Blocks;
-    int CellRecords = 0;
     std::string Message;
 };
 
