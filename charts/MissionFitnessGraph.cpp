@@ -24,14 +24,13 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
     const CGeneticAlgorithm::Figures last = engine.PopulationFigures();
     const double bestSoFar = engine.Best().Fitness;
     const int G = std::clamp(doc.RunHeader.CurrentStep, 0, GaMaxGenerations);
-    const int n = G;
     Graph.GraphType = 6;
     Graph.GraphStyle = 4;
-    Graph.NumPoints = n;
+    Graph.NumPoints = G;
 
     Common2D common;
     common.XRangeFromPoints = true;
-    common.TickPoints = n;
+    common.TickPoints = G;
     common.YMaxOne = true;
     ApplyCommon2DSettings(common);
     Graph.GraphTitle = "One-Sided GA Mission Fitness";
@@ -57,7 +56,7 @@ CMissionFitnessGraphDlg::CMissionFitnessGraphDlg(QWidget* parent, CBrevimarDoc& 
     for (const Series& line : series) {
         if (ga.*line.Flag != 1)
             continue;
-        for (int p = 0; p < n; ++p) {
+        for (int p = 0; p < G; ++p) {
             const int g = p + 1;
             Graph.GraphData[s][p] = g == G ? line.Last : line.Values[g + line.Ahead];
             Graph.XPosData[s][p] = static_cast<double>(g);
