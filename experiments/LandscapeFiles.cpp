@@ -106,9 +106,9 @@ std::string CheckInputValues(const CLandscapeInput& in)
             return outside(v.Name, v.Value, v.Limit);
     for (int i = 1; i <= LandscapeMeasureCount; ++i)
         for (int c = 1; c <= LandscapeMeasureCount; ++c)
-            if (!L::Weight.Holds(s.LandscapeMeasureMatrix[i][c]))
+            if (!L::CombinationWeight.Holds(s.LandscapeMeasureMatrix[i][c]))
                 return outside("the weight of measure " + std::to_string(i) + " in combination " + std::to_string(c),
-                               s.LandscapeMeasureMatrix[i][c], L::Weight);
+                               s.LandscapeMeasureMatrix[i][c], L::CombinationWeight);
     // What the sweep itself needs besides: axes whose steps advance.
     return CheckLandscapeSettings(s);
 }

@@ -57,8 +57,11 @@ inline constexpr ValueLimit Samples{1, LandscapeMaxSamples};  // 50 values per a
 inline constexpr ValueLimit PlotKind{1, 2};
 inline constexpr ValueLimit GraphKind{1, 3};
 inline constexpr ValueLimit ColorMode{1, 2};
-// The objective's weights; the input file's combination weights take the same.
-inline constexpr ValueLimit Weight{0, 100};
+inline constexpr ValueLimit Weight{0, 100};  // the objective's weights
+// No dialog edits the input file's combination weights. A combination is a
+// weighted sum clamped to [0, 1], so a weight of either sign is sound; the
+// bound keeps the sums of twelve scores finite.
+inline constexpr ValueLimit CombinationWeight{-100, 100};
 inline constexpr ValueLimit WinThreshold{0, 1};
 }  // namespace LandscapeLimits
 

@@ -173,7 +173,7 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         // 0 x inf of an unused combination printed -nan in the report.
         {"combination weights 1e308", WithWeights(good, "1e308"), "1e+308"},
         {"combination weight 100.5", Replace(good, "row3 0 0 1.0", "row3 0 0 100.5"), "100.5"},
-        {"combination weight -0.5", Replace(good, "row3 0 0 1.0", "row3 0 0 -0.5"), "-0.5"},
+        {"combination weight -100.5", Replace(good, "row3 0 0 1.0", "row3 0 0 -100.5"), "-100.5"},
     };
     for (const BadInput& c : cases) {
         doc.Host.Messages.clear();
@@ -192,8 +192,10 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
     }
 }
 
-// Whatever dialog 230 and the combination weights' 0..100 allow is read as
-// it stands: the territorial box up to 999 (not only the battlefield's 150).
+// Whatever dialog 230 allows is read as it stands: the territorial box up to
+// 999 (not only the battlefield's 150). No dialog edits the combination
+// weights: the combination is a sum clamped to [0, 1], so any sign is sound,
+// and -100..100 keeps the sums finite.
 TEST_F(LandscapeInputFile, EdgesOfTheDialogRangesAreRead)
 {
     using Edits = std::vector<std::pair<std::string, std::string>>;
@@ -211,7 +213,7 @@ TEST_F(LandscapeInputFile, EdgesOfTheDialogRangesAreRead)
         int Box;             // centre y and both ranges (centre x: 0 at the lower edge)
         double Range;        // containment range
     };
-    for (const auto& [changes, weight, box, range] : {Case{upper, "100", 999, 99}, Case{lower, "0", 1, 1}}) {
+    for (const auto& [changes, weight, box, range] : {Case{upper, "100", 999, 99}, Case{lower, "-100", 1, 1}}) {
         std::string text = WithWeights(InputText(), weight);
         for (const auto& [from, to] : changes)
             text = Replace(text, from, to);
@@ -276,6 +278,37 @@ TEST(LandscapeInputFileSweep, LargestWeightsKeepTheReportFinite)
     WriteRawFitnessReport(out, *doc);
     EXPECT_EQ(out.str().find("nan"), std::string::npos);
     EXPECT_EQ(out.str().find("inf"), std::string::npos);
+}
+
+// Combination weights of either sign. With one step (T = 1) no agent moves or
+// fights, so each run scores the deployment: measure 2 (RED present / NumRed)
+// 6 / 6 = 1; measure 4 with nB = 6 (m = 5, c = 4) and r = 6 / (6 x 6) = 1/6
+// is (5/6) / (4/6 + 1) = 0.5. Combination 1 = 1 x m2 - 1 x m4 = 0.5, within
+// [0, 1], so its mean is 0.5 and its delta 0; combination 2 = -100 x m2 =
+// -100 has the mean clamped to 0 and the delta |-100 - 0| = 100.
+TEST(LandscapeInputFileSweep, NegativeCombinationWeightsAreSummedAndClamped)
+{
+    TestDocument doc;
+    MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 30});
+    std::string text = WithWeights(InputText(), "0");
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"IC 3", "IC 1"}, {"T_max 40", "T_max 1"}, {"use 1", "use 0"}, {"squad 2", "squad 1"},
+             {"xs 4", "xs 1"}, {"ys 5", "ys 1"},
+             {"row2 0 0", "row2 1 -100"}, {"row4 0", "row4 -1"}})
+        text = Replace(text, from, to);
+    doc.Host.FileChoices.push_back(WriteTemp("signs.f1", text));
+    OnLoadLandscapeFile(*doc);
+    ASSERT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 4);
+    const CLandscapeResults& r = doc->Landscape.Results();
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 1; j <= 2; ++j) {
+            EXPECT_EQ(r.LandscapeFitnessAve[1][i][j], 0.5) << i << "," << j;
+            EXPECT_EQ(r.LandscapeFitnessDelta[1][i][j], 0.0) << i << "," << j;
+            EXPECT_EQ(r.LandscapeFitnessAve[2][i][j], 0.0) << i << "," << j;
+            EXPECT_EQ(r.LandscapeFitnessDelta[2][i][j], 100.0) << i << "," << j;
+        }
 }
 
 // The file's box and rule hold through the sweep, whose every run resets the
