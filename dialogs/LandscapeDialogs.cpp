@@ -409,6 +409,22 @@ bool CLandscapeParamsDlg::OnInitDialog()
     return true;
 }
 
+void CLandscapeParamsDlg::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    // The indices the command will store: a name that matches none keeps its index.
+    const int x = FindLandscapeParameter(XName.c_str());
+    const int y = FindLandscapeParameter(YName.c_str());
+    const std::string problem = CheckLandscapeCoordinates(Squad, RedSquadCount, x != 0 ? x : XIndex, XMin, XMax,
+                                                          y != 0 ? y : YIndex, YMin, YMax);
+    if (!problem.empty()) {
+        MessageBox(problem, {}, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    CDialog::OnOK();
+}
+
 void CLandscapeParamsDlg::OnSelectSquad(int squad)
 {
     if (squad == 1 || squad <= RedSquadCount)

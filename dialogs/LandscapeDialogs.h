@@ -108,6 +108,9 @@ public:
     int SquadChoice = -1;
 
     bool OnInitDialog() override;
+    // Besides each box's range: a squad of the scenario, and ranges the
+    // fields of the named parameters can hold.
+    void OnOK() override;
     void OnSelectSquad(int squad);
     void OnSelchangeParameter();
 

@@ -109,8 +109,9 @@ std::string CheckInputValues(const CLandscapeInput& in)
             if (!L::CombinationWeight.Holds(s.LandscapeMeasureMatrix[i][c]))
                 return outside("the weight of measure " + std::to_string(i) + " in combination " + std::to_string(c),
                                s.LandscapeMeasureMatrix[i][c], L::CombinationWeight);
-    // What the sweep itself needs besides: axes whose steps advance.
-    return CheckLandscapeSettings(s);
+    // What the sweep itself needs besides: a squad of the scenario, values
+    // the swept fields take, axes whose steps advance.
+    return CheckLandscapeSettings(s, in.RedSquads);
 }
 
 void CommitInput(CBrevimarDoc& doc, const CLandscapeInput& in)
@@ -166,9 +167,11 @@ void Line(std::ostream& out, int stars)
 
 }  // namespace
 
-CLandscapeInput StartingLandscapeInput(const CBattlefield& field)
+CLandscapeInput StartingLandscapeInput(const CBrevimarDoc& doc)
 {
+    const CBattlefield& field = doc.Battlefield;
     CLandscapeInput input;
+    input.RedSquads = doc.RedForce.NumSquads;
     for (int k = 1; k <= LandscapeMeasureCount; ++k)
         input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
     input.TerritoryRange = field.TerritoryRange;
@@ -217,7 +220,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         doc.host().ShowError("Error: cannot open input file.\n" + *path);
         return;
     }
-    CLandscapeInput input = StartingLandscapeInput(doc.Battlefield);
+    CLandscapeInput input = StartingLandscapeInput(doc);
     std::istringstream stream(std::move(text));
     std::string problem;
     if (!ParseLandscapeInput(stream, input, &problem)) {

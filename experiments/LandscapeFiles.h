@@ -10,7 +10,6 @@
 namespace brevimar {
 
 class CBrevimarDoc;
-struct CBattlefield;
 
 // Everything an input file sets: the landscape settings and the
 // territorial-possession box and rule of the battlefield.
@@ -23,11 +22,15 @@ struct CLandscapeInput {
     int TerritoryRangeX = 0;
     int TerritoryCenterY = 0;
     int TerritoryRangeY = 0;
+    // The RED squads of the scenario the file is read over: the squad it
+    // names must be one of them.
+    int RedSquads = 1;
 };
 
 // What a file is read over: the landscape defaults (each measure its own
-// row of the measure matrix) and the territorial box and rule of `field`.
-CLandscapeInput StartingLandscapeInput(const CBattlefield& field);
+// row of the measure matrix), the territorial box and rule of the document's
+// battlefield and the RED squads of its scenario.
+CLandscapeInput StartingLandscapeInput(const CBrevimarDoc& doc);
 
 // Parses a whole input file into `input` (which the caller fills with the
 // starting values: StartingLandscapeInput). False,

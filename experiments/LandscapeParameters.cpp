@@ -1,6 +1,7 @@
 #include "experiments/LandscapeParameters.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -99,6 +100,56 @@ int IntegerValue(int index, double v)
 }
 
 }  // namespace
+
+ValueLimit LandscapeParameterLimit(int index)
+{
+    // The RED agent parameters dialog's ranges, widened where an on-the-fly
+    // dialog of the same field takes more.
+    if ((index >= 14 && index <= 25) || index == 42 || index == 43)
+        return {-100, 100};  // personality and terrain weights
+    switch (index) {
+    case 1: return {0, MaxAgents};  // 0..400 on the dialog; the scenario reader reads up to 300
+    case 2: case 3: case 4: case 5: case 6: case 7: return {1, 99};
+    case 8: case 9: return {0, MaxMoveRange};
+    case 10: case 11: return {0, 999};  // 0..99 on the agent dialog
+    case 12: case 13: case 40: case 41: return {0, 1};
+    case 26: case 27: return {0, 25};
+    case 28: case 29: return {0, 999};    // CLUSTER: 0..100 on the agent dialog
+    case 30: case 31: return {-999, 999};  // COMBAT: -100..100 on the agent dialog
+    case 32: case 33: case 34: return {0, 99};  // 0..10 and 0..25 on the agent dialog
+    case 35: return {0, 25};
+    case 36: case 37: return {0, 200};  // 0..99 on the fly
+    case 38: case 39: return {1, 999};
+    case 44: case 45: case 52: case 53: return {0, 999};
+    case 46: case 47: return {-1, 1};
+    case 48: case 49: case 50: case 51: case 54: case 55: case 56: case 57: return {-999, 999};
+    default: return {0, 0};
+    }
+}
+
+std::string CheckLandscapeAxisValue(const char* what, int index, double value)
+{
+    if (index < 1 || index > LandscapeParameterCount)
+        return {};
+    const ValueLimit limit = LandscapeParameterLimit(index);
+    // Far beyond every limit (or no number) is refused before a conversion
+    // could overflow.
+    bool holds = std::fabs(value) <= 1.0e9;
+    if (holds) {
+        double held = value;
+        if (Table[index].Type == LandscapeFieldType::Int) {
+            const int n = Truncate(value);
+            held = n == 0 && index >= 2 && index <= 7 ? 1 : n;
+        } else if (Table[index].Type == LandscapeFieldType::Float) {
+            held = static_cast<float>(value);
+        }
+        holds = limit.Holds(held);
+    }
+    if (holds)
+        return {};
+    return std::string(what) + " is " + ShortestNumber(value) + "; \"" + Table[index].Name + "\" takes " +
+           ShortestNumber(limit.Low) + " to " + ShortestNumber(limit.High) + ".";
+}
 
 double LandscapeValueAsUsed(int index, double value)
 {

@@ -2,6 +2,10 @@
 // a grid value is written into, and the range the coordinates dialog offers.
 #pragma once
 
+#include <string>
+
+#include "experiments/ValueLimit.h"
+
 namespace brevimar {
 
 class CBrevimarDoc;
@@ -29,6 +33,17 @@ int FindLandscapeParameter(const char* name);
 // the chart show it: an int field's truncation (0 becoming 1 for the ranges,
 // movement held to the move tables), any other field the value itself.
 double LandscapeValueAsUsed(int index, double value);
+
+// What the field of parameter `index` may hold: the widest range the
+// dialogs that edit the RED field accept (the agent parameters dialog and
+// the on-the-fly ones), a squad no larger than the scenario reader reads.
+// Entry 0 and indices outside 1..57: none.
+ValueLimit LandscapeParameterLimit(int index);
+// Empty, or why the axis value `what` (x_min, ...) = value is none that
+// parameter `index` takes: judged by the value its field would hold after
+// the conversion (truncation, 0 becoming 1, single precision), before the
+// fire-range cap and the agent total. An index outside 1..57 takes any.
+std::string CheckLandscapeAxisValue(const char* what, int index, double value);
 
 // The value parameter `index` of squad LandscapeSquad holds now, as the
 // runs read it (an int or float field widened to double); 0 outside 1..57.

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "core/Document.h"
+#include "experiments/LandscapeParameters.h"
 
 namespace brevimar {
 
@@ -84,7 +85,23 @@ bool AxisAdvances(double min, double max, int samples)
 
 }  // namespace
 
-std::string CheckLandscapeSettings(const CLandscapeSettings& s)
+std::string CheckLandscapeCoordinates(int squad, int redSquads, int xParameter, double xMin, double xMax,
+                                      int yParameter, double yMin, double yMax)
+{
+    if (squad > 1 && squad > redSquads)
+        return "RED squad " + std::to_string(squad) + " is not in the scenario, which has " +
+               std::to_string(redSquads) + (redSquads == 1 ? " RED squad." : " RED squads.");
+    for (const auto& [what, index, value] :
+         {std::tuple{"x_min", xParameter, xMin}, std::tuple{"x_max", xParameter, xMax},
+          std::tuple{"y_min", yParameter, yMin}, std::tuple{"y_max", yParameter, yMax}}) {
+        std::string problem = CheckLandscapeAxisValue(what, index, value);
+        if (!problem.empty())
+            return problem;
+    }
+    return {};
+}
+
+std::string CheckLandscapeSettings(const CLandscapeSettings& s, int redSquads)
 {
     auto outside = [](int v, int lo, int hi) { return v < lo || v > hi; };
     if (outside(s.LandscapeXSamples, 1, LandscapeMaxSamples) || outside(s.LandscapeYSamples, 1, LandscapeMaxSamples))
@@ -101,6 +118,11 @@ std::string CheckLandscapeSettings(const CLandscapeSettings& s)
     for (double v : {s.LandscapeXMin, s.LandscapeXMax, s.LandscapeYMin, s.LandscapeYMax})
         if (!LandscapeLimits::Axis.Holds(v))
             return "the x and y ranges must lie in -999 to 999 (the range " + Number(v) + " does not).";
+    std::string coordinates =
+        CheckLandscapeCoordinates(s.LandscapeSquad, redSquads, s.LandscapeXParameter, s.LandscapeXMin,
+                                  s.LandscapeXMax, s.LandscapeYParameter, s.LandscapeYMin, s.LandscapeYMax);
+    if (!coordinates.empty())
+        return coordinates;
     for (const auto& [name, min, max, samples] :
          {std::tuple{"x", s.LandscapeXMin, s.LandscapeXMax, s.LandscapeXSamples},
           std::tuple{"y", s.LandscapeYMin, s.LandscapeYMax, s.LandscapeYSamples}})

@@ -67,10 +67,16 @@ inline constexpr ValueLimit WinThreshold{0, 1};
 
 // The first problem that would stop a sweep running sound, or empty:
 // sample counts 1..49, initial conditions 1..100, run length 1..999,
-// squad 1..10, parameter indices 1..57, x and y within -999..999 with steps
-// that advance, penalty power 1..15, containment range 0..150, territorial
-// possession times 1..999.
-std::string CheckLandscapeSettings(const CLandscapeSettings& settings);
+// squad 1..10 and one of the scenario's `redSquads` RED squads, parameter
+// indices 1..57, x and y within -999..999 and what their parameters' fields
+// take (CheckLandscapeCoordinates), with steps that advance, penalty power
+// 1..15, containment range 0..150, territorial possession times 1..999.
+std::string CheckLandscapeSettings(const CLandscapeSettings& settings, int redSquads);
+// The part of that check the coordinates dialog makes: a squad of the
+// scenario's RED squads (squad 1 always), and both ranges within what the
+// fields of their parameters take.
+std::string CheckLandscapeCoordinates(int squad, int redSquads, int xParameter, double xMin, double xMax,
+                                      int yParameter, double yMin, double yMax);
 
 void SetLandscapeModeDefaults(CBrevimarDoc& doc);
 void ResetFitnessLandscapeData(CBrevimarDoc& doc);

@@ -456,14 +456,17 @@ void RunLandscapeBatch(CBrevimarDoc& doc, int timerId)
     if (doc.Paused == 1)
         doc.Paused = 0;
 
+    // Checked on every start and every resume: the scenario may have lost the
+    // swept squad since the settings were made (fewer RED squads edited while
+    // the mode stood or the sweep was paused).
+    const std::string problem = CheckLandscapeSettings(s, doc.RedForce.NumSquads);
+    if (!problem.empty()) {
+        // Nothing to sweep: say why, and leave the grid where it stands.
+        doc.Pause();
+        doc.host().ShowError("The fitness landscape cannot run: " + problem);
+        return;
+    }
     if (run.SweepOpen == 0) {
-        const std::string problem = CheckLandscapeSettings(s);
-        if (!problem.empty()) {
-            // Nothing to sweep: say why, and leave the grid as not started.
-            doc.Pause();
-            doc.host().ShowError("The fitness landscape cannot run: " + problem);
-            return;
-        }
         DeriveLandscapeGrid(doc);
         std::memset(res.LandscapePointSetUp, 0, sizeof res.LandscapePointSetUp);  // each point records its own
         if (s.LandscapeUseTerritory == 0)

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace brevimar;
     static fuzz::Document* document = new fuzz::Document;  // the buffers are large: made once
     CBrevimarDoc& doc = *document->Doc;
-    CLandscapeInput input = StartingLandscapeInput(doc.Battlefield);
+    CLandscapeInput input = StartingLandscapeInput(doc);
     std::istringstream in(fuzz::Text(data, size));
     std::string problem;
     if (!ParseLandscapeInput(in, input, &problem))

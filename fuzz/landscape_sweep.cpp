@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Document document;
     CBrevimarDoc& doc = *document.Doc;
     testing::MakeSkirmish(doc, {.PerSide = 5, .BattleSize = 24});
-    CLandscapeInput input = StartingLandscapeInput(doc.Battlefield);
+    CLandscapeInput input = StartingLandscapeInput(doc);
     std::istringstream in(fuzz::Text(data, size));
     std::string problem;
     if (!ParseLandscapeInput(in, input, &problem))

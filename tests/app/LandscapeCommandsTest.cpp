@@ -116,6 +116,32 @@ TEST_F(LandscapeCommands, ChoosingAParameterLoadsItsDefaultRangesOnBothAxes)
     EXPECT_EQ(dlg.XIndex, 40);
 }
 
+// Dialog 232 takes only a squad of the scenario and ranges its parameters'
+// fields can hold, naming the value it refuses: the squad the document holds
+// from a scenario with more squads, then an alive sensor range from -999 (the
+// field takes 1..99), then squad 1 and 1..99.
+TEST_F(LandscapeCommands, CoordinatesRefuseASquadOrARangeTheScenarioCannotHold)
+{
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerDialog(IDOK, {});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+    const int squads = doc.RedForce.NumSquads;
+    ASSERT_LT(squads, MaxSquads);
+    doc.Landscape.Settings.LandscapeSquad = squads + 1;
+    const std::string missing = "RED squad " + std::to_string(squads + 1);
+    Hooks.AnswerDialog(IDOK, {});
+    Hooks.AnswerDialog(IDOK, {{P::SquadIds[0], "1"}, {P::IDC_X_MIN, "-999"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_MIN, "1"}, {P::IDC_X_MAX, "99"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_LANDSCAPE_COORDINATES));
+    EXPECT_EQ(Messages(missing), 1);
+    EXPECT_EQ(Messages("x_min is -999"), 1);
+    const CLandscapeSettings& s = doc.Landscape.Settings;
+    EXPECT_EQ(s.LandscapeSquad, 1);
+    EXPECT_EQ(s.LandscapeXParameter, 2);
+    EXPECT_EQ(s.LandscapeXMin, 1.0);
+    EXPECT_EQ(s.LandscapeXMax, 99.0);
+}
+
 TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndWritesTheReport)
 {
     CBrevimarDoc& doc = Doc();

@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "experiments/LandscapeFiles.h"
+#include "experiments/LandscapeParameters.h"
 #include "experiments/LandscapeSetup.h"
 #include "experiments/LandscapeSweep.h"
+#include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
@@ -51,7 +53,12 @@ std::string Replace(std::string text, const std::string& from, const std::string
 class LandscapeInputFile : public ::testing::Test {
 protected:
     TestDocument doc;
-    void SetUp() override { MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 150}); }
+    void SetUp() override
+    {
+        MakeSkirmish(*doc, {.PerSide = 6, .BattleSize = 150});
+        // Ten RED squads (of 6, 0, ..., 0 agents): every squad a file names is one of the scenario's.
+        doc->RedForce.NumSquads = MaxSquads;
+    }
     void Load(const std::string& text)
     {
         doc.Host.FileChoices.push_back(WriteTemp("sweep.f1", text));
@@ -174,6 +181,9 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         {"combination weights 1e308", WithWeights(good, "1e308"), "1e+308"},
         {"combination weight 100.5", Replace(good, "row3 0 0 1.0", "row3 0 0 100.5"), "100.5"},
         {"combination weight -100.5", Replace(good, "row3 0 0 1.0", "row3 0 0 -100.5"), "-100.5"},
+        // An axis value its parameter's field cannot hold: a scenario with a
+        // sensor range of -999 is one our scenario reader refuses.
+        {"alive sensor range -999", Replace(good, "xmin 3", "xmin -999"), "-999"},
     };
     for (const BadInput& c : cases) {
         doc.Host.Messages.clear();
@@ -231,6 +241,82 @@ TEST_F(LandscapeInputFile, EdgesOfTheDialogRangesAreRead)
     }
 }
 
+struct AxisLimit {
+    int Index;
+    const char* Min;
+    const char* Max;
+    const char* Refused;  // what the message names; "" when the range is read
+};
+
+// The x values a parameter's field can hold, from the dialogs that edit the
+// RED field: the RED agent parameters dialog (sensor, fire and threshold
+// ranges 1..99, movement 0..4, weights -100..100, ADVANCE 0..25, Min D/RFlag
+// 0..200, Min D/Terrain 0..999, targets 1..999, P(hit) 0..1, HOLD -1..1,
+// PURSUIT and SUPPORT -999..999, RETREAT 0..999) and the on-the-fly dialogs,
+// which take more of some (communications range 0..999, CLUSTER 0..999,
+// COMBAT -999..999, Min D/RED 0..99, Min D/BLUE 0..99 alive and 0..25
+// injured); a squad of at most 300 agents, as the scenario reader reads it.
+// Int fields take the value truncated, 0 becoming 1 for the six ranges.
+TEST_F(LandscapeInputFile, AxisValuesAreThoseTheirParameterTakes)
+{
+    const std::vector<AxisLimit> rows = {
+        {1, "0", "300", ""},        {1, "0", "301", "x_max is 301"},
+        {2, "0", "99.9", ""},       {2, "-1", "12", "x_min is -1"},     {3, "1", "100", "x_max is 100"},
+        {4, "1", "99", ""},         {7, "-0.5", "100", "x_max is 100"},
+        {8, "0", "4.9", ""},        {9, "0", "5", "x_max is 5"},
+        {10, "0", "999", ""},       {11, "-1", "30", "x_min is -1"},
+        {12, "0", "1", ""},         {13, "0", "1.5", "x_max is 1.5"},
+        {14, "-100", "100", ""},    {25, "-100.5", "0", "x_min is -100.5"},
+        {26, "0", "25", ""},        {27, "0", "26", "x_max is 26"},
+        {28, "0", "999", ""},       {29, "-1", "5", "x_min is -1"},     {30, "-999", "999", ""},
+        {32, "0", "99", ""},        {33, "0", "100", "x_max is 100"},
+        {34, "0", "99", ""},        {35, "0", "26", "x_max is 26"},
+        {36, "0", "200", ""},       {37, "0", "201", "x_max is 201"},
+        {38, "1", "999", ""},       {39, "0.5", "5", "x_min is 0.5"},
+        {40, "0", "1", ""},         {41, "-0.01", "0.02", "x_min is -0.01"},
+        {42, "-100", "100", ""},    {44, "0", "999", ""},               {45, "-1", "5", "x_min is -1"},
+        {46, "-1", "1", ""},        {47, "0", "1.5", "x_max is 1.5"},
+        {48, "-999", "999", ""},    {52, "0", "999", ""},               {53, "-1", "10", "x_min is -1"},
+    };
+    for (const AxisLimit& row : rows) {
+        const std::string text = Replace(Replace(Replace(InputText(), "\nx 2\n", "\nx " + std::to_string(row.Index) + "\n"),
+                                                 "xmin 3", std::string("xmin ") + row.Min),
+                                         "xmax 12", std::string("xmax ") + row.Max);
+        doc.Host.Messages.clear();
+        doc->RunMode = InteractiveMode;
+        Load(text);
+        const std::string what = std::to_string(row.Index) + " " + row.Min + ".." + row.Max;
+        if (*row.Refused == 0) {
+            ASSERT_TRUE(doc.Host.Messages.empty()) << what << ": " << doc.Host.Messages[0].Text;
+            EXPECT_EQ(doc->Landscape.Settings.LandscapeXParameter, row.Index);
+            EXPECT_EQ(doc->Landscape.Settings.LandscapeXMin, std::stod(row.Min)) << what;
+            EXPECT_EQ(doc->Landscape.Settings.LandscapeXMax, std::stod(row.Max)) << what;
+        } else {
+            ASSERT_EQ(doc.Host.Messages.size(), 1u) << what;
+            EXPECT_NE(doc.Host.Messages[0].Text.find(row.Refused), std::string::npos)
+                << what << ": " << doc.Host.Messages[0].Text;
+            EXPECT_NE(doc.Host.Messages[0].Text.find(LandscapeParameter(row.Index).Name), std::string::npos) << what;
+            EXPECT_EQ(doc->RunMode, InteractiveMode) << what;
+        }
+    }
+}
+
+// A file is read over the scenario the document holds: golden_default.dat,
+// a new document's scenario, has one RED squad.
+TEST_F(LandscapeInputFile, ASquadTheScenarioLacksIsRefused)
+{
+    ASSERT_TRUE(LoadScenario(*doc, testing::DataPath("golden_default.dat")).Read);
+    ASSERT_EQ(doc->RedForce.NumSquads, 1);
+    doc.Host.Messages.clear();
+    Load(Replace(InputText(), "squad 2", "squad 10"));
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_NE(doc.Host.Messages[0].Text.find("RED squad 10"), std::string::npos) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(doc->RunMode, InteractiveMode);
+    Load(Replace(InputText(), "squad 2", "squad 1"));
+    EXPECT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeSquad, 1);
+}
+
 // The hand-written files the fuzz targets start from are files a user could
 // have typed: each must be read.
 TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
@@ -240,7 +326,7 @@ TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
     for (const char* target : {"landscape_input", "landscape_sweep"})
         for (const auto& entry : std::filesystem::directory_iterator(seeds / target)) {
             TestDocument doc;
-            CLandscapeInput input = StartingLandscapeInput(doc->Battlefield);
+            CLandscapeInput input = StartingLandscapeInput(*doc);
             std::ifstream in(entry.path());
             std::string problem;
             EXPECT_TRUE(ParseLandscapeInput(in, input, &problem)) << entry.path() << ": " << problem;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -333,16 +334,61 @@ TEST(LandscapeSweep, TicksDuringTheSweepLeaveItRunningAndPauseResumesWhereItStop
     EXPECT_EQ(driver.Displays, 1);
 }
 
+struct UnsoundSetting {
+    const char* Names;
+    std::function<void(CLandscapeSettings&)> Set;
+};
+
 TEST(LandscapeSweep, UnsoundSettingsAreRefusedNotRun)
+{
+    const std::vector<UnsoundSetting> rows = {
+        {"initial conditions", [](CLandscapeSettings& s) { s.LandscapeInitialConditions = 101; }},
+        // The skirmish has one RED squad.
+        {"RED squad 2", [](CLandscapeSettings& s) { s.LandscapeSquad = 2; }},
+        // Movement ranges index the move tables, which reach 4.
+        {"x_max is 6", [](CLandscapeSettings& s) { s.LandscapeXParameter = 8, s.LandscapeXMin = 0, s.LandscapeXMax = 6; }},
+    };
+    for (const UnsoundSetting& row : rows) {
+        TestDocument doc;
+        SetUpSweep(doc);
+        row.Set(doc->Landscape.Settings);
+        DeriveLandscapeGrid(*doc);
+        const int sensor = doc->RedForce.A_S_RANGE[1];
+        RunLandscapeBatch(*doc);
+        EXPECT_TRUE(doc.Host.SawMessageContaining(row.Names)) << row.Names;
+        EXPECT_EQ(doc->Paused, 1);
+        EXPECT_EQ(doc.Host.PumpCount, 0) << row.Names;
+        EXPECT_EQ(doc->Experiment.LandscapeGridPoint, 0);
+        EXPECT_EQ(doc->RedForce.A_S_RANGE[1], sensor) << row.Names;  // no point was set up
+    }
+}
+
+// A sweep of squad 2 paused half-way, and RED's squads then cut to one (as
+// the RED agent parameters dialog may): the resumed sweep runs no squad the
+// scenario lacks.
+TEST(LandscapeSweep, AResumedSweepRefusesASquadTheScenarioNoLongerHas)
 {
     TestDocument doc;
     SetUpSweep(doc);
-    doc->Landscape.Settings.LandscapeInitialConditions = 101;
+    doc->RedForce.NumSquads = 2;
+    doc->Landscape.Settings.LandscapeSquad = 2;
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 20)
+            doc->Pause();
+    };
     RunLandscapeBatch(*doc);
-    EXPECT_TRUE(doc.Host.SawMessageContaining("initial conditions"));
+    ASSERT_EQ(doc->Paused, 1);
+    ASSERT_TRUE(doc.Host.Messages.empty());
+    const int done = doc->Experiment.LandscapeGridPoint;
+    ASSERT_LT(done, doc->Experiment.LandscapePointCount);
+    doc->RedForce.NumSquads = 1;
+    doc->Resume();
+    RunLandscapeBatch(*doc);
+    EXPECT_TRUE(doc.Host.SawMessageContaining("RED squad 2"));
     EXPECT_EQ(doc->Paused, 1);
-    EXPECT_EQ(doc.Host.PumpCount, 0);
-    EXPECT_EQ(doc->Experiment.LandscapeGridPoint, 0);
+    EXPECT_EQ(pumps, 20);
+    EXPECT_EQ(doc->Experiment.LandscapeGridPoint, done);
 }
 
 // The numbers after each `key` in `text`, in order.
@@ -379,8 +425,8 @@ TEST(LandscapeSweep, ReportAndChartShowTheValuesTheRunsUsed)
         // Fire ranges 1, 3, ..., 11 held to the sensor range of the squad.
         {4, 1, 11, 5, 30, -5, 5, 1, 0, {1, 1, 3, 3, 5, 5, 5, 5, 5, 5, 5, 5}, {}, {"1", "3", "5", "5", "5", "5"}, {"-5", "5"}},
         {5, 1, 11, 5, 30, -5, 5, 1, 0, {1, 1, 3, 3, 4, 4, 4, 4, 4, 4, 4, 4}, {}, {"1", "3", "4", "4", "4", "4"}, {"-5", "5"}},
-        // Movement ranges beyond the move tables' 4.
-        {8, 0, 6, 3, 30, -5, 5, 1, 0, {0, 0, 2, 2, 4, 4, 4, 4}, {}, {"0", "2", "4", "4"}, {"-5", "5"}},
+        // Movement ranges up to the move tables' 4.
+        {8, 0, 4, 2, 30, -5, 5, 1, 0, {0, 0, 2, 2, 4, 4}, {}, {"0", "2", "4"}, {"-5", "5"}},
         // Symmetrised: every injured value is the alive one, 5.
         {3, 2, 10, 2, 30, -5, 5, 1, 1, {5, 5, 5, 5, 5, 5}, {}, {"5", "5", "5"}, {"-5", "5"}},
         // x, the alive fire range, is written before y, the alive sensor
