@@ -45,6 +45,22 @@ void GeneLimits(int g, ValueLimit* min, ValueLimit* max)
     *min = *max = g >= 60 ? ValueLimit{1, MaxBattleSize} : GaLimits::Switch;
 }
 
+bool EffectiveMissionWeights(const double weight[GaPrimitiveSlots], int terminationRule,
+                             double effective[GaPrimitiveSlots])
+{
+    double w[GaPrimitiveSlots] = {};
+    double sum = 0;
+    for (int k = 1; k <= GaPrimitiveCount; ++k) {
+        w[k] = k == 1 && terminationRule == 4 ? 0.0 : weight[k];
+        sum += w[k];
+    }
+    if (!(sum > 0))
+        return false;
+    for (int k = 1; k <= GaPrimitiveCount; ++k)
+        effective[k] = w[k] / sum;
+    return true;
+}
+
 namespace {
 
 void ClearScores(CGaMember& member)
@@ -105,8 +121,6 @@ void ApplyMissionObjective(CBrevimarDoc& doc, const int used[GaPrimitiveSlots], 
         ga.MissionUsed[k] = used[k];
         ga.MissionWeight[k] = weight[k];
     }
-    if (ga.GaTerminationRule == 4)
-        ga.MissionWeight[1] = 0;
     CGeneticAlgorithm engine(doc);
     engine.NormaliseMissionWeights();
     engine.ResetGeneticAlgorithmState();

@@ -66,9 +66,17 @@ extern const GeneRangeRow GeneRangeRows[];
 extern const int GeneRangeRowCount;
 void ApplyGeneRanges(CBrevimarDoc& doc, const GeneRanges& edited);
 
-// Weight 1 is cleared under termination rule 4 before the ten weights are
-// divided by their sum. The mission dialog refuses weights that leave a sum
-// of 0; should a caller pass them, they are left as they are.
+// The mission weights the fitness scores with, from the ten as typed or
+// read: under termination rule 4 no run ends early, so primitive 1 always
+// scores 0 and its weight is cleared; then each is divided by the sum. False,
+// with `effective` untouched, when that sum is not above 0: the mission
+// dialog and the GA input file both refuse such weights. `effective` may be
+// `weight` itself.
+bool EffectiveMissionWeights(const double weight[GaPrimitiveSlots], int terminationRule,
+                             double effective[GaPrimitiveSlots]);
+
+// Stores the weights as EffectiveMissionWeights makes them; weights it
+// refuses (the dialog does not pass them) are stored as they are.
 void ApplyMissionObjective(CBrevimarDoc& doc, const int used[GaPrimitiveSlots], const double weight[GaPrimitiveSlots]);
 
 void ApplySearchSpace(CBrevimarDoc& doc, int mode);

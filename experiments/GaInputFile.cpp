@@ -108,16 +108,16 @@ private:
         for (const auto& v : values)
             if (!v.Limit.Holds(v.Value))
                 return Outside(v.Name, v.Value, v.Limit);
-        double sum = 0;
-        for (int k = 1; k <= GaPrimitiveCount; ++k) {
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
             if (!GaLimits::MissionWeight.Holds(Ga.MissionWeight[k]))
                 return Outside("the weight of mission primitive " + std::to_string(k), Ga.MissionWeight[k],
                                GaLimits::MissionWeight);
-            sum += Ga.MissionWeight[k];
-        }
-        // Each weight is divided by the sum.
-        if (!(sum > 0))
-            return Fail("the mission weights add up to 0; at least one must be above 0");
+        double effective[GaPrimitiveSlots];
+        if (!EffectiveMissionWeights(Ga.MissionWeight, Ga.GaTerminationRule, effective))
+            return Fail(Ga.GaTerminationRule == 4
+                            ? "the mission weights of primitives 2 to 10 add up to 0 (termination rule 4 clears "
+                              "weight 1); at least one of them must be above 0"
+                            : "the mission weights add up to 0; at least one must be above 0");
         for (int g = 1; g <= GaPersonalityGenes; ++g) {
             ValueLimit min{}, max{};
             GeneLimits(g, &min, &max);

@@ -180,6 +180,10 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"weight 100.5", weights({"0", "0", "100.5"}), "label", std::string::npos, "100.5"},
         {"weights -1.5, 1.5 (sum 0)", weights({"0", "-1.5", "1.5"})},
         {"weights all 0", weights({}), "label", std::string::npos, "weights"},
+        // Rule 4 clears weight 1 before the division, as the mission dialog does.
+        {"rule 4 with only weight 1",
+         [](GaFileValues& v) { v.Rule = "4", v.Weights[0] = "5", v.Weights[2] = v.Weights[9] = "0"; }, "label",
+         std::string::npos, "weight"},
         {"gene switched on with 2", gene(9, "2 0 100")},
         // Gene 3 is a squad-count bit in the composition search: 4 x 2^29 overflows.
         {"gene 3 up to 2^29", gene(3, "1 536870912 536870912"), "label", std::string::npos, "536870912"},
@@ -219,8 +223,9 @@ TEST(GaInputFile, BadFilesChangeNothing)
 }
 
 // The edges of every dialog's range are read as they stand, and the weights
-// normalise to finite shares: ten weights of 100 give 0.1 each; 1e-300 alone
-// gives 1 (a share is never above 1, so no division overflows).
+// normalise to finite shares: ten weights of 100 under rule 4 give 0 to
+// weight 1 and 1/9 to each other; 1e-300 alone gives 1 (a share is never
+// above 1, so no division overflows).
 TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
 {
     struct Case {
@@ -239,7 +244,7 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
              v.Genes = {{1, "1 99 99"}, {7, "1 4 4"}, {9, "1 100 100"}, {10, "1 1 1"}, {35, "1 999 999"},
                         {48, "1 1 1"}, {62, "1 150 150"}};
          },
-         0.1},
+         0},  // rule 4 clears weight 1; the other nine take 100/900 each
         {"lower edges",
          [](GaFileValues& v) {
              v.Mode = "1", v.Squads = "1", v.Population = "1", v.Generations = "1", v.Conditions = "1";
@@ -268,6 +273,38 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
             t->Ga.PrimitiveScore[k][1] = 1.0;
         t->Ga.GaInitialConditions = 1;
         EXPECT_NEAR(CGeneticAlgorithm(*t).MemberFitness(), 1.0, 1e-12) << c.What;
+    }
+}
+
+// Under termination rule 4 no run ends early, so primitive 1 scores 0: its
+// weight is cleared before the ten are divided by their sum, as the mission
+// dialog stores them. A member scoring 1 on primitive 3 and 0 on primitive 1
+// then has fitness w3.
+TEST(GaInputFile, RuleFourClearsWeightOneBeforeTheDivision)
+{
+    struct Case {
+        const char* Rule;
+        double W1, W3;  // stored
+    };
+    const Case cases[] = {
+        {"4", 0, 1},                      // 100 cleared; 1 / 1
+        {"1", 100.0 / 101, 1.0 / 101},    // 100 / 101, 1 / 101
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        GaFileValues v;
+        v.Rule = c.Rule;
+        for (auto& w : v.Weights)
+            w = "0";
+        v.Weights[0] = "100", v.Weights[2] = "1";
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << c.Rule << ": " << error;
+        EXPECT_DOUBLE_EQ(t->Ga.MissionWeight[1], c.W1) << c.Rule;
+        EXPECT_DOUBLE_EQ(t->Ga.MissionWeight[3], c.W3) << c.Rule;
+        t->Ga.GaInitialConditions = 1;
+        for (int k = 1; k <= 10; ++k)
+            t->Ga.PrimitiveScore[k][1] = k == 3 ? 1.0 : 0.0;
+        EXPECT_DOUBLE_EQ(CGeneticAlgorithm(*t).MemberFitness(), c.W3) << c.Rule;
     }
 }
 
