@@ -34,15 +34,18 @@ const GeneRangeRow GeneRangeRows[] = {
 };
 const int GeneRangeRowCount = static_cast<int>(std::size(GeneRangeRows));
 
-void GeneLimits(int g, ValueLimit* min, ValueLimit* max)
+bool GeneLimits(int g, ValueLimit* min, ValueLimit* max)
 {
     for (const GeneRangeRow& row : GeneRangeRows)
         if (row.Gene == g || row.CopyTo == g) {
             *min = {row.MinLow, row.MinHigh};
             *max = {row.MaxLow, row.MaxHigh};
-            return;
+            return true;
         }
-    *min = *max = g >= 60 ? ValueLimit{1, MaxBattleSize} : GaLimits::Switch;
+    if (g < 60)
+        return false;
+    *min = *max = ValueLimit{1, MaxBattleSize};
+    return true;
 }
 
 bool EffectiveMissionWeights(const double weight[GaPrimitiveSlots], int terminationRule,

@@ -10,8 +10,8 @@
 namespace brevimar {
 
 // What the genetic algorithm's dialogs accept, and so all that a GA input
-// file may hold: the dialogs bind these limits and the reader checks them,
-// so a file cannot hold what a user could not type.
+// file may hold of the values they edit: the dialogs bind these limits and
+// the reader checks them, so a file cannot hold what a user could not type.
 namespace GaLimits {
 inline constexpr ValueLimit SearchMode{1, 8};  // the eight search-space radios
 inline constexpr ValueLimit Switch{0, 1};      // check boxes and Yes/No radios
@@ -21,9 +21,6 @@ inline constexpr ValueLimit Generations{1, GaMaxGenerations};
 inline constexpr ValueLimit InitialConditions{1, GaMaxConditions};
 inline constexpr ValueLimit MaxTimeToFlag{1, 999};  // a run ends only at its maximum time
 inline constexpr ValueLimit PenaltyPower{1, 10};
-// No GA dialog edits the rule; the landscape's "Termination Code" takes the
-// same codes (4, the mode default, is "none").
-inline constexpr ValueLimit TerminationRule{1, 4};
 inline constexpr ValueLimit ContainmentRange{0, 99};
 inline constexpr ValueLimit ContainmentNumber{0, 999};
 inline constexpr ValueLimit Fraction{0, 1};  // centre-of-mass fraction and the two probabilities
@@ -31,10 +28,12 @@ inline constexpr ValueLimit MissionWeight{0, 100};
 inline constexpr ValueLimit WeightThreshold{0, 100};
 }  // namespace GaLimits
 // Where gene g's minimum and maximum may lie (g = 1..63): its range dialog
-// row's limits, also for the gene a row is copied into; 0..1 for the sign
-// genes and switch 41, which no row sets; 1..150 for the box and centre
-// genes 60..63, as the initial distribution dialog takes them.
-void GeneLimits(int g, ValueLimit* min, ValueLimit* max);
+// row's limits, also for the gene a row is copied into; 1..150 for the box
+// and centre genes 60..63, as the initial distribution dialog takes them.
+// False for the sign genes and switch 41: no dialog sets their ranges and
+// decoding only compares them with 0.5, so any range is theirs that can be
+// drawn from.
+bool GeneLimits(int g, ValueLimit* min, ValueLimit* max);
 
 // The personality genes 1..63 of every member, drawn from their ranges in
 // the order members, genes, squads 1..GaSquadCount (the draws consume one

@@ -170,7 +170,6 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"best to file -1", [](GaFileValues& v) { v.BestToFile = "-1"; }},
         {"crossover 1.5", [](GaFileValues& v) { v.Crossover = "1.5"; }, "label", std::string::npos, "1.5"},
         {"mutation -0.1", [](GaFileValues& v) { v.Mutation = "-0.1"; }},
-        {"termination rule 5", [](GaFileValues& v) { v.Rule = "5"; }},
         {"containment range 99.5", [](GaFileValues& v) { v.Range = "99.5"; }},
         {"containment number 1000", [](GaFileValues& v) { v.Number = "1000"; }},
         {"fraction 1.5", [](GaFileValues& v) { v.Fraction = "1.5"; }},
@@ -189,7 +188,8 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"gene 3 up to 2^29", gene(3, "1 536870912 536870912"), "label", std::string::npos, "536870912"},
         {"movement gene 7 up to 5", gene(7, "1 0 5")},
         {"injured sensor gene 2 from -1", gene(2, "1 -1 5")},
-        {"sign gene 10 up to 1.5", gene(10, "1 0 1.5")},
+        // No dialog sets a sign gene's range, but drawing from one 2e308 wide overflows.
+        {"sign gene 10 from -1e308 to 1e308", gene(10, "1 -1e308 1e308"), "label", std::string::npos, "gene 10"},
         {"defense gene 52 up to 0.5", gene(52, "1 0 0.5")},
         {"centre gene 62 up to 151", gene(62, "0 1 151")},
         {"box gene 60 from 0", gene(60, "0 0 25")},
@@ -276,6 +276,38 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
     }
 }
 
+// What no dialog edits is read as the file holds it: any termination rule
+// (2 and 3 end runs early, every other value none), and sign genes and
+// switch 41 of any finite range, which decoding only compares with 0.5.
+TEST(GaInputFile, ValuesNoDialogEditsAreReadAsTheyStand)
+{
+    struct Case {
+        const char* What;
+        std::function<void(GaFileValues&)> Change;
+        std::function<bool(const CGaData&)> Holds;
+    };
+    const Case cases[] = {
+        {"rule 5", [](GaFileValues& v) { v.Rule = "5"; }, [](const CGaData& d) { return d.GaTerminationRule == 5; }},
+        {"rule 0", [](GaFileValues& v) { v.Rule = "0"; }, [](const CGaData& d) { return d.GaTerminationRule == 0; }},
+        {"rule -7", [](GaFileValues& v) { v.Rule = "-7"; },
+         [](const CGaData& d) { return d.GaTerminationRule == -7; }},
+        {"sign gene 10 over -5..1e300", [](GaFileValues& v) { v.Genes[10] = "1 -5 1e300"; },
+         [](const CGaData& d) { return d.GeneMin[10] == -5 && d.GeneMax[10] == 1e300; }},
+        {"sign gene 38 over 2..3", [](GaFileValues& v) { v.Genes[38] = "1 2 3"; },
+         [](const CGaData& d) { return d.GeneMin[38] == 2 && d.GeneMax[38] == 3; }},
+        {"switch 41 over -1..0", [](GaFileValues& v) { v.Genes[41] = "1 -1 0"; },
+         [](const CGaData& d) { return d.GeneMin[41] == -1 && d.GeneMax[41] == 0; }},
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        GaFileValues v;
+        c.Change(v);
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << c.What << ": " << error;
+        EXPECT_TRUE(c.Holds(t->Ga)) << c.What;
+    }
+}
+
 // Under termination rule 4 no run ends early, so primitive 1 scores 0: its
 // weight is cleared before the ten are divided by their sum, as the mission
 // dialog stores them. A member scoring 1 on primitive 3 and 0 on primitive 1
@@ -289,6 +321,7 @@ TEST(GaInputFile, RuleFourClearsWeightOneBeforeTheDivision)
     const Case cases[] = {
         {"4", 0, 1},                      // 100 cleared; 1 / 1
         {"1", 100.0 / 101, 1.0 / 101},    // 100 / 101, 1 / 101
+        {"5", 100.0 / 101, 1.0 / 101},    // no early end either, but only rule 4 clears
     };
     for (const Case& c : cases) {
         TestDocument t;
