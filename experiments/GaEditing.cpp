@@ -34,8 +34,21 @@ const GeneRangeRow GeneRangeRows[] = {
 };
 const int GeneRangeRowCount = static_cast<int>(std::size(GeneRangeRows));
 
-bool GeneLimits(int g, ValueLimit* min, ValueLimit* max)
+bool GeneLimits(int mode, int g, ValueLimit* min, ValueLimit* max)
 {
+    switch (mode) {
+    case GaCompositionMode:
+        *min = *max = g <= 3 ? GaLimits::Switch : g <= 11 ? GaLimits::SquadSize : GaLimits::MatrixWeight;
+        return true;
+    case GaCommMatrixMode:
+        *min = *max = GaLimits::Switch;
+        return true;
+    case GaWeightMatrixMode:
+        *min = *max = GaLimits::MatrixWeight;
+        return true;
+    default:
+        break;
+    }
     for (const GeneRangeRow& row : GeneRangeRows)
         if (row.Gene == g || row.CopyTo == g) {
             *min = {row.MinLow, row.MinHigh};

@@ -26,14 +26,20 @@ inline constexpr ValueLimit ContainmentNumber{0, 999};
 inline constexpr ValueLimit Fraction{0, 1};  // centre-of-mass fraction and the two probabilities
 inline constexpr ValueLimit MissionWeight{0, 100};
 inline constexpr ValueLimit WeightThreshold{0, 100};
+inline constexpr ValueLimit SquadSize{0, MaxAgents};  // decoding makes a size of 0 one agent
+inline constexpr ValueLimit MatrixWeight{-1, 1};      // the squad-matrix dialog's cells
 }  // namespace GaLimits
-// Where gene g's minimum and maximum may lie (g = 1..63): its range dialog
-// row's limits, also for the gene a row is copied into; 1..150 for the box
-// and centre genes 60..63, as the initial distribution dialog takes them.
-// False for the sign genes and switch 41: no dialog sets their ranges and
-// decoding only compares them with 0.5, so any range is theirs that can be
-// drawn from.
-bool GeneLimits(int g, ValueLimit* min, ValueLimit* max);
+// Where gene g's minimum and maximum may lie (g = 1..63), by what the gene
+// means in search mode `mode` and what the dialog that edits that meaning
+// accepts. Squad composition (3): bits 1..3 0..1, squad sizes 4..11 0..300,
+// inter-squad weights 12..63 -1..1; communications links (5): 0..1;
+// inter-squad weights (6): -1..1. The personality modes (and 4, 7, 8, which
+// decode nothing): the range dialog row's limits, also for the gene a row is
+// copied into, and 1..150 for the box and centre genes 60..63, as the
+// initial distribution dialog takes them. False for the sign genes and
+// switch 41 of those modes: no dialog sets their ranges and decoding only
+// compares them with 0.5, so any range is theirs that can be drawn from.
+bool GeneLimits(int mode, int g, ValueLimit* min, ValueLimit* max);
 
 // The personality genes 1..63 of every member, drawn from their ranges in
 // the order members, genes, squads 1..GaSquadCount (the draws consume one

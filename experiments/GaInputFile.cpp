@@ -125,7 +125,7 @@ private:
             const std::string gene = "gene " + std::to_string(g);
             if (!GaLimits::Switch.Holds(Ga.GeneOn[g]))
                 return Outside("the on flag of " + gene, Ga.GeneOn[g], GaLimits::Switch);
-            if (!GeneLimits(g, &min, &max)) {
+            if (!GeneLimits(Ga.GaSearchMode, g, &min, &max)) {
                 // Members draw min + u (max - min), u < 1.
                 if (!std::isfinite(Ga.GeneMax[g] - Ga.GeneMin[g]))
                     return Fail("the range of " + gene + ", " + ShortestNumber(Ga.GeneMin[g]) + " to " +

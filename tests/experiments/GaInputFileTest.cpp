@@ -11,6 +11,7 @@
 
 #include "experiments/GaEngine.h"
 #include "support/DocumentBytes.h"
+#include "support/Scenarios.h"
 #include "support/TestDocument.h"
 
 namespace brevimar::testing {
@@ -61,6 +62,31 @@ std::string GaFileText(const GaFileValues& v, const std::string& label = "label"
             out << (on ? 1 : 0) << ' ' << g << ' ' << (g == 5 ? g : g + 0.5) << '\n';
     }
     return out.str();
+}
+
+// Gene rows of a file of search mode 3, 5 or 6 that the dialogs editing
+// what its genes mean there allow; one value each, so every member draws it
+// exactly (a + u (a - a) = a). Mode 3: bits 1, 0, 1, squad sizes 10..20
+// (genes 7 and 8 among them) and 300, inter-squad weights -1. Mode 5: links
+// 1 and, for genes 60..63 (G(4, 8)..G(7, 8)), 0. Mode 6: weights -1.
+void MatrixModeGenes(GaFileValues& v, int mode)
+{
+    auto rows = [&v](int first, int last, const std::string& row) {
+        for (int g = first; g <= last; ++g)
+            v.Genes[g] = row;
+    };
+    v.Mode = std::to_string(mode);
+    if (mode == 3) {
+        v.Genes[1] = v.Genes[3] = "1 1 1", v.Genes[2] = "1 0 0";
+        rows(4, 10, "1 10 20");
+        v.Genes[11] = "1 300 300";
+        rows(12, 63, "1 -1 -1");
+    } else if (mode == 5) {
+        rows(1, 59, "1 1 1");
+        rows(60, 63, "1 0 0");
+    } else {
+        rows(1, 63, "1 -1 -1");
+    }
 }
 
 bool Read(TestDocument& t, const std::string& text, std::string* error = nullptr)
@@ -185,9 +211,23 @@ TEST(GaInputFile, BadFilesChangeNothing)
          std::string::npos, "weight"},
         {"gene switched on with 2", gene(9, "2 0 100")},
         // Gene 3 is a squad-count bit in the composition search: 4 x 2^29 overflows.
-        {"gene 3 up to 2^29", gene(3, "1 536870912 536870912"), "label", std::string::npos, "536870912"},
+        {"bit gene 3 up to 2^29",
+         [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[3] = "1 536870912 536870912"; }, "label",
+         std::string::npos, "536870912"},
         {"movement gene 7 up to 5", gene(7, "1 0 5")},
+        {"mode-1 movement gene 7 up to 5", [](GaFileValues& v) { v.Mode = "1", v.Genes[7] = "1 0 5"; }, "label",
+         std::string::npos, "gene 7"},
         {"injured sensor gene 2 from -1", gene(2, "1 -1 5")},
+        // Each gene by what it means in its mode: a squad size (3), a link (5),
+        // an inter-squad weight (3 and 6).
+        {"mode-3 squad size 301", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[8] = "1 10 301"; }, "label",
+         std::string::npos, "gene 8"},
+        {"mode-3 matrix gene 12 up to 1.5", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[12] = "1 0 1.5"; },
+         "label", std::string::npos, "gene 12"},
+        {"mode-5 link gene 60 up to 2", [](GaFileValues& v) { MatrixModeGenes(v, 5), v.Genes[60] = "1 0 2"; },
+         "label", std::string::npos, "gene 60"},
+        {"mode-6 weight gene 1 from -1.5", [](GaFileValues& v) { MatrixModeGenes(v, 6), v.Genes[1] = "1 -1.5 1"; },
+         "label", std::string::npos, "gene 1 is"},
         // No dialog sets a sign gene's range, but drawing from one 2e308 wide overflows.
         {"sign gene 10 from -1e308 to 1e308", gene(10, "1 -1e308 1e308"), "label", std::string::npos, "gene 10"},
         {"defense gene 52 up to 0.5", gene(52, "1 0 0.5")},
@@ -273,6 +313,53 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
             t->Ga.PrimitiveScore[k][1] = 1.0;
         t->Ga.GaInitialConditions = 1;
         EXPECT_NEAR(CGeneticAlgorithm(*t).MemberFitness(), 1.0, 1e-12) << c.What;
+    }
+}
+
+// A file of each search mode whose genes lie where that mode's dialogs keep
+// them is read, and two generations run from it.
+TEST(GaInputFile, EveryModeChecksItsGenesByWhatTheyMean)
+{
+    struct Case {
+        const char* Mode;
+        std::function<void(GaFileValues&)> Genes;
+        int Gene;
+        double Value;  // of that gene in member 0
+    };
+    const Case cases[] = {
+        // The range dialog's rows, the movement gene at its edge of 4.
+        {"1", [](GaFileValues& v) { v.Genes[7] = "1 4 4"; }, 7, 4},
+        {"2", [](GaFileValues&) {}, 5, 5},
+        {"3", [](GaFileValues& v) { MatrixModeGenes(v, 3); }, 11, 300},
+        {"4", [](GaFileValues&) {}, 5, 5},
+        {"5", [](GaFileValues& v) { MatrixModeGenes(v, 5); }, 60, 0},
+        {"6", [](GaFileValues& v) { MatrixModeGenes(v, 6); }, 63, -1},
+        {"7", [](GaFileValues&) {}, 5, 5},
+        {"8", [](GaFileValues&) {}, 5, 5},
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        SkirmishOptions o;
+        o.PerSide = 10;
+        o.BattleSize = 40;
+        MakeSkirmish(*t, o);
+        GaFileValues v;
+        v.Mode = c.Mode;
+        v.Squads = "1", v.Population = "3", v.Conditions = "1", v.MaxTime = "4";
+        c.Genes(v);
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << "mode " << c.Mode << ": " << error;
+        CGeneticAlgorithm ga(*t);
+        EXPECT_EQ(ga.Member(0).Gene[1][c.Gene], c.Value) << "mode " << c.Mode;
+        t->RunMode = GeneticAlgorithmMode;
+        ga.ResetGeneticAlgorithmState();
+        for (int generation = 0; generation < 2; ++generation)
+            ga.RunGABatch(43);
+        EXPECT_EQ(t->Experiment.GaGeneration, 2) << "mode " << c.Mode;
+        for (int m = 0; m <= 3; ++m) {
+            EXPECT_GE(ga.Member(m).Fitness, 0) << "mode " << c.Mode;
+            EXPECT_LE(ga.Member(m).Fitness, 1) << "mode " << c.Mode;
+        }
     }
 }
 
