@@ -295,10 +295,8 @@ void CMissionObjectiveDlg::OnOK()
 {
     if (!UpdateData(true))
         return;
-    double sum = 0;
-    for (int k = TerminationRule == 4 ? 2 : 1; k <= GaPrimitiveCount; ++k)
-        sum += Weight[k];
-    if (!(sum > 0)) {
+    double effective[GaPrimitiveSlots];
+    if (!EffectiveMissionWeights(Weight, TerminationRule, effective)) {
         MessageBox(TerminationRule == 4
                        ? std::string("Please give a weight above 0 to at least one primitive other than \"") +
                              Primitives[1] +

@@ -34,15 +34,47 @@ const GeneRangeRow GeneRangeRows[] = {
 };
 const int GeneRangeRowCount = static_cast<int>(std::size(GeneRangeRows));
 
-void GeneLimits(int g, ValueLimit* min, ValueLimit* max)
+bool GeneLimits(int mode, int g, ValueLimit* min, ValueLimit* max)
 {
+    switch (mode) {
+    case GaCompositionMode:
+        *min = *max = g <= 3 ? GaLimits::Switch : g <= 11 ? GaLimits::SquadSize : GaLimits::MatrixWeight;
+        return true;
+    case GaCommMatrixMode:
+        *min = *max = GaLimits::Switch;
+        return true;
+    case GaWeightMatrixMode:
+        *min = *max = GaLimits::MatrixWeight;
+        return true;
+    default:
+        break;
+    }
     for (const GeneRangeRow& row : GeneRangeRows)
         if (row.Gene == g || row.CopyTo == g) {
             *min = {row.MinLow, row.MinHigh};
             *max = {row.MaxLow, row.MaxHigh};
-            return;
+            return true;
         }
-    *min = *max = g >= 60 ? ValueLimit{1, MaxBattleSize} : GaLimits::Switch;
+    if (g < 60)
+        return false;
+    *min = *max = ValueLimit{1, MaxBattleSize};
+    return true;
+}
+
+bool EffectiveMissionWeights(const double weight[GaPrimitiveSlots], int terminationRule,
+                             double effective[GaPrimitiveSlots])
+{
+    double w[GaPrimitiveSlots] = {};
+    double sum = 0;
+    for (int k = 1; k <= GaPrimitiveCount; ++k) {
+        w[k] = k == 1 && terminationRule == 4 ? 0.0 : weight[k];
+        sum += w[k];
+    }
+    if (!(sum > 0))
+        return false;
+    for (int k = 1; k <= GaPrimitiveCount; ++k)
+        effective[k] = w[k] / sum;
+    return true;
 }
 
 namespace {
@@ -105,8 +137,6 @@ void ApplyMissionObjective(CBrevimarDoc& doc, const int used[GaPrimitiveSlots], 
         ga.MissionUsed[k] = used[k];
         ga.MissionWeight[k] = weight[k];
     }
-    if (ga.GaTerminationRule == 4)
-        ga.MissionWeight[1] = 0;
     CGeneticAlgorithm engine(doc);
     engine.NormaliseMissionWeights();
     engine.ResetGeneticAlgorithmState();

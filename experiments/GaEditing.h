@@ -10,8 +10,8 @@
 namespace brevimar {
 
 // What the genetic algorithm's dialogs accept, and so all that a GA input
-// file may hold: the dialogs bind these limits and the reader checks them,
-// so a file cannot hold what a user could not type.
+// file may hold of the values they edit: the dialogs bind these limits and
+// the reader checks them, so a file cannot hold what a user could not type.
 namespace GaLimits {
 inline constexpr ValueLimit SearchMode{1, 8};  // the eight search-space radios
 inline constexpr ValueLimit Switch{0, 1};      // check boxes and Yes/No radios
@@ -21,20 +21,25 @@ inline constexpr ValueLimit Generations{1, GaMaxGenerations};
 inline constexpr ValueLimit InitialConditions{1, GaMaxConditions};
 inline constexpr ValueLimit MaxTimeToFlag{1, 999};  // a run ends only at its maximum time
 inline constexpr ValueLimit PenaltyPower{1, 10};
-// No GA dialog edits the rule; the landscape's "Termination Code" takes the
-// same codes (4, the mode default, is "none").
-inline constexpr ValueLimit TerminationRule{1, 4};
 inline constexpr ValueLimit ContainmentRange{0, 99};
 inline constexpr ValueLimit ContainmentNumber{0, 999};
 inline constexpr ValueLimit Fraction{0, 1};  // centre-of-mass fraction and the two probabilities
 inline constexpr ValueLimit MissionWeight{0, 100};
 inline constexpr ValueLimit WeightThreshold{0, 100};
+inline constexpr ValueLimit SquadSize{0, MaxAgents};  // decoding makes a size of 0 one agent
+inline constexpr ValueLimit MatrixWeight{-1, 1};      // the squad-matrix dialog's cells
 }  // namespace GaLimits
-// Where gene g's minimum and maximum may lie (g = 1..63): its range dialog
-// row's limits, also for the gene a row is copied into; 0..1 for the sign
-// genes and switch 41, which no row sets; 1..150 for the box and centre
-// genes 60..63, as the initial distribution dialog takes them.
-void GeneLimits(int g, ValueLimit* min, ValueLimit* max);
+// Where gene g's minimum and maximum may lie (g = 1..63), by what the gene
+// means in search mode `mode` and what the dialog that edits that meaning
+// accepts. Squad composition (3): bits 1..3 0..1, squad sizes 4..11 0..300,
+// inter-squad weights 12..63 -1..1; communications links (5): 0..1;
+// inter-squad weights (6): -1..1. The personality modes (and 4, 7, 8, which
+// decode nothing): the range dialog row's limits, also for the gene a row is
+// copied into, and 1..150 for the box and centre genes 60..63, as the
+// initial distribution dialog takes them. False for the sign genes and
+// switch 41 of those modes: no dialog sets their ranges and decoding only
+// compares them with 0.5, so any range is theirs that can be drawn from.
+bool GeneLimits(int mode, int g, ValueLimit* min, ValueLimit* max);
 
 // The personality genes 1..63 of every member, drawn from their ranges in
 // the order members, genes, squads 1..GaSquadCount (the draws consume one
@@ -66,9 +71,17 @@ extern const GeneRangeRow GeneRangeRows[];
 extern const int GeneRangeRowCount;
 void ApplyGeneRanges(CBrevimarDoc& doc, const GeneRanges& edited);
 
-// Weight 1 is cleared under termination rule 4 before the ten weights are
-// divided by their sum. The mission dialog refuses weights that leave a sum
-// of 0; should a caller pass them, they are left as they are.
+// The mission weights the fitness scores with, from the ten as typed or
+// read: under termination rule 4 no run ends early, so primitive 1 always
+// scores 0 and its weight is cleared; then each is divided by the sum. False,
+// with `effective` untouched, when that sum is not above 0: the mission
+// dialog and the GA input file both refuse such weights. `effective` may be
+// `weight` itself.
+bool EffectiveMissionWeights(const double weight[GaPrimitiveSlots], int terminationRule,
+                             double effective[GaPrimitiveSlots]);
+
+// Stores the weights as EffectiveMissionWeights makes them; weights it
+// refuses (the dialog does not pass them) are stored as they are.
 void ApplyMissionObjective(CBrevimarDoc& doc, const int used[GaPrimitiveSlots], const double weight[GaPrimitiveSlots]);
 
 void ApplySearchSpace(CBrevimarDoc& doc, int mode);

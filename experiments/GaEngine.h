@@ -40,8 +40,8 @@ public:
     // --- defaults and reset
     void SetGAModeDefaults();
     void ResetGeneticAlgorithmState();
-    // Weights divided by their sum; a sum that is not above 0 (which the
-    // reader and the mission dialog refuse) leaves them as they are.
+    // The weights as EffectiveMissionWeights (GaEditing.h) makes them; a sum
+    // it refuses leaves them as they are.
     void NormaliseMissionWeights();
     // Searched genes among 1..last, ascending.
     void RebuildActiveGenes(int last);

@@ -1,6 +1,7 @@
 // The GA input file (.ga1, .ga2, .lnd: one format): the whole set-up of the
 // genetic algorithm as a stream of values, each after a fixed number of
 // label words.
+#include <cmath>
 #include <istream>
 #include <iterator>
 #include <memory>
@@ -80,7 +81,9 @@ private:
     }
 
     // Every value within what its dialog accepts; the counts among them also
-    // size the document's arrays.
+    // size the document's arrays. What no dialog edits (the termination rule,
+    // the reserved integers, the sign genes' and switch 41's ranges) is kept
+    // as the file holds it unless using it would overflow.
     bool Check()
     {
         const struct {
@@ -100,7 +103,6 @@ private:
             {"the best-personalities-to-file switch", static_cast<double>(Ga.GaBestToFile), GaLimits::Switch},
             {"the probability of point crossover", Ga.GaCrossoverProb, GaLimits::Fraction},
             {"the probability of point mutation", Ga.GaMutationProb, GaLimits::Fraction},
-            {"the termination rule", static_cast<double>(Ga.GaTerminationRule), GaLimits::TerminationRule},
             {"the flag containment range", Ga.GaContainmentRange, GaLimits::ContainmentRange},
             {"the containment number", Ga.GaContainmentNumber, GaLimits::ContainmentNumber},
             {"the centre-of-mass fraction", Ga.GaCenterOfMassFraction, GaLimits::Fraction},
@@ -108,22 +110,28 @@ private:
         for (const auto& v : values)
             if (!v.Limit.Holds(v.Value))
                 return Outside(v.Name, v.Value, v.Limit);
-        double sum = 0;
-        for (int k = 1; k <= GaPrimitiveCount; ++k) {
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
             if (!GaLimits::MissionWeight.Holds(Ga.MissionWeight[k]))
                 return Outside("the weight of mission primitive " + std::to_string(k), Ga.MissionWeight[k],
                                GaLimits::MissionWeight);
-            sum += Ga.MissionWeight[k];
-        }
-        // Each weight is divided by the sum.
-        if (!(sum > 0))
-            return Fail("the mission weights add up to 0; at least one must be above 0");
+        double effective[GaPrimitiveSlots];
+        if (!EffectiveMissionWeights(Ga.MissionWeight, Ga.GaTerminationRule, effective))
+            return Fail(Ga.GaTerminationRule == 4
+                            ? "the mission weights of primitives 2 to 10 add up to 0 (termination rule 4 clears "
+                              "weight 1); at least one of them must be above 0"
+                            : "the mission weights add up to 0; at least one must be above 0");
         for (int g = 1; g <= GaPersonalityGenes; ++g) {
             ValueLimit min{}, max{};
-            GeneLimits(g, &min, &max);
             const std::string gene = "gene " + std::to_string(g);
             if (!GaLimits::Switch.Holds(Ga.GeneOn[g]))
                 return Outside("the on flag of " + gene, Ga.GeneOn[g], GaLimits::Switch);
+            if (!GeneLimits(Ga.GaSearchMode, g, &min, &max)) {
+                // Members draw min + u (max - min), u < 1.
+                if (!std::isfinite(Ga.GeneMax[g] - Ga.GeneMin[g]))
+                    return Fail("the range of " + gene + ", " + ShortestNumber(Ga.GeneMin[g]) + " to " +
+                                ShortestNumber(Ga.GeneMax[g]) + ", is too wide to draw a value from");
+                continue;
+            }
             if (!min.Holds(Ga.GeneMin[g]))
                 return Outside("the minimum of " + gene, Ga.GeneMin[g], min);
             if (!max.Holds(Ga.GeneMax[g]))

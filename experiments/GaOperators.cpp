@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "experiments/GaEditing.h"
 #include "experiments/GaEngine.h"
 
 namespace brevimar {
@@ -110,13 +111,7 @@ void CGeneticAlgorithm::SetGAModeDefaults()
 
 void CGeneticAlgorithm::NormaliseMissionWeights()
 {
-    double sum = 0;
-    for (int k = 1; k <= GaPrimitiveCount; ++k)
-        sum += Ga.MissionWeight[k];
-    if (!(sum > 0))
-        return;
-    for (int k = 1; k <= GaPrimitiveCount; ++k)
-        Ga.MissionWeight[k] /= sum;
+    EffectiveMissionWeights(Ga.MissionWeight, Ga.GaTerminationRule, Ga.MissionWeight);
 }
 
 void CGeneticAlgorithm::ResetFixedSwitches()

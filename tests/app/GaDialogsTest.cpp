@@ -1,8 +1,11 @@
 // The genetic algorithm's editing dialogs, driven headless from the menu.
 #include <QLabel>
 
+#include <sstream>
+
 #include "app/AppFixture.h"
 #include "dialogs/GaEditDialogs.h"
+#include "experiments/GaEngine.h"
 
 namespace brevimar::testing {
 namespace {
@@ -204,6 +207,65 @@ TEST_F(GaDialogs, MissionWeightsAreNormalisedAndASumOfZeroIsRefused)
         for (const ModalRecord& r : Hooks.Log())
             told = told || (r.Kind == ModalKind::MessageBox && r.Text.find("weight") != std::string::npos);
         EXPECT_EQ(told, refused) << c.typed[0] << " rule " << c.rule;
+    }
+}
+
+// A GA file and the mission dialog take the same weights alike: what the
+// file sets, the dialog confirms unchanged; the weights the file is refused
+// for, the dialog refuses when typed; typed weights the file held are stored
+// as the file stored them.
+TEST_F(GaDialogs, MissionDialogAgreesWithTheGaFile)
+{
+    auto file = [](int rule, const std::string& w1, const std::string& w3) {
+        std::string text = "a b c d e f g 1 s 0 n 1 p 2 g 1 ic 1 t 5 pw 2 b 0 r 0 r 0 c 0.5 m 0.1 a b c d e f";
+        text += " w1 " + w1 + " w 0 w " + w3;
+        for (int k = 4; k <= 10; ++k)
+            text += " w 0";
+        // Every gene 0 1 1: a range every dialog row and switch allows.
+        text += " rule " + std::to_string(rule) + " r 10 n 10 f 0.5 a b c d e g1 0 1 1";
+        for (int g = 2; g <= 63; ++g)
+            text += " g 0 1 1";
+        return text;
+    };
+    struct Case {
+        int rule;
+        const char *w1, *w3;
+    };
+    const Case cases[] = {{4, "100", "1"}, {4, "5", "0"}, {1, "100", "1"}};
+    auto toldOfWeights = [this] {
+        for (const ModalRecord& r : Hooks.Log())
+            if (r.Kind == ModalKind::MessageBox && r.Text.find("weight") != std::string::npos)
+                return true;
+        return false;
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(c.rule) + " " + c.w1 + " " + c.w3;
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
+            Ga().MissionWeight[k] = k == 2 ? 1 : 0;
+        std::istringstream in(file(c.rule, c.w1, c.w3));
+        std::string problem;
+        const bool read = ReadGaInputFile(Doc(), in, problem);
+        Ga().GaTerminationRule = c.rule;
+        double fromFile[GaPrimitiveSlots] = {};
+        std::copy(std::begin(Ga().MissionWeight), std::end(Ga().MissionWeight), fromFile);
+        if (read) {
+            Hooks.Reset();
+            Hooks.AnswerDialog(IDOK);
+            ASSERT_TRUE(Run(V::ID_EDIT_GA_MISSION));
+            EXPECT_FALSE(toldOfWeights()) << what;
+            // The edits show 15 significant digits.
+            for (int k = 1; k <= GaPrimitiveCount; ++k)
+                EXPECT_NEAR(Ga().MissionWeight[k], fromFile[k], 1e-12) << what << " k " << k;
+        }
+        Hooks.Reset();
+        std::map<int, std::string> typed;
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
+            typed[M::WeightId(k)] = k == 1 ? c.w1 : k == 3 ? c.w3 : "0";
+        Hooks.AnswerDialog(IDOK, typed);
+        ASSERT_TRUE(Run(V::ID_EDIT_GA_MISSION));
+        EXPECT_EQ(toldOfWeights(), !read) << what << ": " << problem;
+        for (int k = 1; k <= GaPrimitiveCount; ++k)
+            EXPECT_DOUBLE_EQ(Ga().MissionWeight[k], fromFile[k]) << what << " k " << k;
     }
 }
 

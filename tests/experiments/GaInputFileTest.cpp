@@ -11,6 +11,7 @@
 
 #include "experiments/GaEngine.h"
 #include "support/DocumentBytes.h"
+#include "support/Scenarios.h"
 #include "support/TestDocument.h"
 
 namespace brevimar::testing {
@@ -61,6 +62,31 @@ std::string GaFileText(const GaFileValues& v, const std::string& label = "label"
             out << (on ? 1 : 0) << ' ' << g << ' ' << (g == 5 ? g : g + 0.5) << '\n';
     }
     return out.str();
+}
+
+// Gene rows of a file of search mode 3, 5 or 6 that the dialogs editing
+// what its genes mean there allow; one value each, so every member draws it
+// exactly (a + u (a - a) = a). Mode 3: bits 1, 0, 1, squad sizes 10..20
+// (genes 7 and 8 among them) and 300, inter-squad weights -1. Mode 5: links
+// 1 and, for genes 60..63 (G(4, 8)..G(7, 8)), 0. Mode 6: weights -1.
+void MatrixModeGenes(GaFileValues& v, int mode)
+{
+    auto rows = [&v](int first, int last, const std::string& row) {
+        for (int g = first; g <= last; ++g)
+            v.Genes[g] = row;
+    };
+    v.Mode = std::to_string(mode);
+    if (mode == 3) {
+        v.Genes[1] = v.Genes[3] = "1 1 1", v.Genes[2] = "1 0 0";
+        rows(4, 10, "1 10 20");
+        v.Genes[11] = "1 300 300";
+        rows(12, 63, "1 -1 -1");
+    } else if (mode == 5) {
+        rows(1, 59, "1 1 1");
+        rows(60, 63, "1 0 0");
+    } else {
+        rows(1, 63, "1 -1 -1");
+    }
 }
 
 bool Read(TestDocument& t, const std::string& text, std::string* error = nullptr)
@@ -170,7 +196,6 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"best to file -1", [](GaFileValues& v) { v.BestToFile = "-1"; }},
         {"crossover 1.5", [](GaFileValues& v) { v.Crossover = "1.5"; }, "label", std::string::npos, "1.5"},
         {"mutation -0.1", [](GaFileValues& v) { v.Mutation = "-0.1"; }},
-        {"termination rule 5", [](GaFileValues& v) { v.Rule = "5"; }},
         {"containment range 99.5", [](GaFileValues& v) { v.Range = "99.5"; }},
         {"containment number 1000", [](GaFileValues& v) { v.Number = "1000"; }},
         {"fraction 1.5", [](GaFileValues& v) { v.Fraction = "1.5"; }},
@@ -180,12 +205,31 @@ TEST(GaInputFile, BadFilesChangeNothing)
         {"weight 100.5", weights({"0", "0", "100.5"}), "label", std::string::npos, "100.5"},
         {"weights -1.5, 1.5 (sum 0)", weights({"0", "-1.5", "1.5"})},
         {"weights all 0", weights({}), "label", std::string::npos, "weights"},
+        // Rule 4 clears weight 1 before the division, as the mission dialog does.
+        {"rule 4 with only weight 1",
+         [](GaFileValues& v) { v.Rule = "4", v.Weights[0] = "5", v.Weights[2] = v.Weights[9] = "0"; }, "label",
+         std::string::npos, "weight"},
         {"gene switched on with 2", gene(9, "2 0 100")},
         // Gene 3 is a squad-count bit in the composition search: 4 x 2^29 overflows.
-        {"gene 3 up to 2^29", gene(3, "1 536870912 536870912"), "label", std::string::npos, "536870912"},
+        {"bit gene 3 up to 2^29",
+         [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[3] = "1 536870912 536870912"; }, "label",
+         std::string::npos, "536870912"},
         {"movement gene 7 up to 5", gene(7, "1 0 5")},
+        {"mode-1 movement gene 7 up to 5", [](GaFileValues& v) { v.Mode = "1", v.Genes[7] = "1 0 5"; }, "label",
+         std::string::npos, "gene 7"},
         {"injured sensor gene 2 from -1", gene(2, "1 -1 5")},
-        {"sign gene 10 up to 1.5", gene(10, "1 0 1.5")},
+        // Each gene by what it means in its mode: a squad size (3), a link (5),
+        // an inter-squad weight (3 and 6).
+        {"mode-3 squad size 301", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[8] = "1 10 301"; }, "label",
+         std::string::npos, "gene 8"},
+        {"mode-3 matrix gene 12 up to 1.5", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[12] = "1 0 1.5"; },
+         "label", std::string::npos, "gene 12"},
+        {"mode-5 link gene 60 up to 2", [](GaFileValues& v) { MatrixModeGenes(v, 5), v.Genes[60] = "1 0 2"; },
+         "label", std::string::npos, "gene 60"},
+        {"mode-6 weight gene 1 from -1.5", [](GaFileValues& v) { MatrixModeGenes(v, 6), v.Genes[1] = "1 -1.5 1"; },
+         "label", std::string::npos, "gene 1 is"},
+        // No dialog sets a sign gene's range, but drawing from one 2e308 wide overflows.
+        {"sign gene 10 from -1e308 to 1e308", gene(10, "1 -1e308 1e308"), "label", std::string::npos, "gene 10"},
         {"defense gene 52 up to 0.5", gene(52, "1 0 0.5")},
         {"centre gene 62 up to 151", gene(62, "0 1 151")},
         {"box gene 60 from 0", gene(60, "0 0 25")},
@@ -219,8 +263,9 @@ TEST(GaInputFile, BadFilesChangeNothing)
 }
 
 // The edges of every dialog's range are read as they stand, and the weights
-// normalise to finite shares: ten weights of 100 give 0.1 each; 1e-300 alone
-// gives 1 (a share is never above 1, so no division overflows).
+// normalise to finite shares: ten weights of 100 under rule 4 give 0 to
+// weight 1 and 1/9 to each other; 1e-300 alone gives 1 (a share is never
+// above 1, so no division overflows).
 TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
 {
     struct Case {
@@ -239,7 +284,7 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
              v.Genes = {{1, "1 99 99"}, {7, "1 4 4"}, {9, "1 100 100"}, {10, "1 1 1"}, {35, "1 999 999"},
                         {48, "1 1 1"}, {62, "1 150 150"}};
          },
-         0.1},
+         0},  // rule 4 clears weight 1; the other nine take 100/900 each
         {"lower edges",
          [](GaFileValues& v) {
              v.Mode = "1", v.Squads = "1", v.Population = "1", v.Generations = "1", v.Conditions = "1";
@@ -268,6 +313,118 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
             t->Ga.PrimitiveScore[k][1] = 1.0;
         t->Ga.GaInitialConditions = 1;
         EXPECT_NEAR(CGeneticAlgorithm(*t).MemberFitness(), 1.0, 1e-12) << c.What;
+    }
+}
+
+// A file of each search mode whose genes lie where that mode's dialogs keep
+// them is read, and two generations run from it.
+TEST(GaInputFile, EveryModeChecksItsGenesByWhatTheyMean)
+{
+    struct Case {
+        const char* Mode;
+        std::function<void(GaFileValues&)> Genes;
+        int Gene;
+        double Value;  // of that gene in member 0
+    };
+    const Case cases[] = {
+        // The range dialog's rows, the movement gene at its edge of 4.
+        {"1", [](GaFileValues& v) { v.Genes[7] = "1 4 4"; }, 7, 4},
+        {"2", [](GaFileValues&) {}, 5, 5},
+        {"3", [](GaFileValues& v) { MatrixModeGenes(v, 3); }, 11, 300},
+        {"4", [](GaFileValues&) {}, 5, 5},
+        {"5", [](GaFileValues& v) { MatrixModeGenes(v, 5); }, 60, 0},
+        {"6", [](GaFileValues& v) { MatrixModeGenes(v, 6); }, 63, -1},
+        {"7", [](GaFileValues&) {}, 5, 5},
+        {"8", [](GaFileValues&) {}, 5, 5},
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        SkirmishOptions o;
+        o.PerSide = 10;
+        o.BattleSize = 40;
+        MakeSkirmish(*t, o);
+        GaFileValues v;
+        v.Mode = c.Mode;
+        v.Squads = "1", v.Population = "3", v.Conditions = "1", v.MaxTime = "4";
+        c.Genes(v);
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << "mode " << c.Mode << ": " << error;
+        CGeneticAlgorithm ga(*t);
+        EXPECT_EQ(ga.Member(0).Gene[1][c.Gene], c.Value) << "mode " << c.Mode;
+        t->RunMode = GeneticAlgorithmMode;
+        ga.ResetGeneticAlgorithmState();
+        for (int generation = 0; generation < 2; ++generation)
+            ga.RunGABatch(43);
+        EXPECT_EQ(t->Experiment.GaGeneration, 2) << "mode " << c.Mode;
+        for (int m = 0; m <= 3; ++m) {
+            EXPECT_GE(ga.Member(m).Fitness, 0) << "mode " << c.Mode;
+            EXPECT_LE(ga.Member(m).Fitness, 1) << "mode " << c.Mode;
+        }
+    }
+}
+
+// What no dialog edits is read as the file holds it: any termination rule
+// (2 and 3 end runs early, every other value none), and sign genes and
+// switch 41 of any finite range, which decoding only compares with 0.5.
+TEST(GaInputFile, ValuesNoDialogEditsAreReadAsTheyStand)
+{
+    struct Case {
+        const char* What;
+        std::function<void(GaFileValues&)> Change;
+        std::function<bool(const CGaData&)> Holds;
+    };
+    const Case cases[] = {
+        {"rule 5", [](GaFileValues& v) { v.Rule = "5"; }, [](const CGaData& d) { return d.GaTerminationRule == 5; }},
+        {"rule 0", [](GaFileValues& v) { v.Rule = "0"; }, [](const CGaData& d) { return d.GaTerminationRule == 0; }},
+        {"rule -7", [](GaFileValues& v) { v.Rule = "-7"; },
+         [](const CGaData& d) { return d.GaTerminationRule == -7; }},
+        {"sign gene 10 over -5..1e300", [](GaFileValues& v) { v.Genes[10] = "1 -5 1e300"; },
+         [](const CGaData& d) { return d.GeneMin[10] == -5 && d.GeneMax[10] == 1e300; }},
+        {"sign gene 38 over 2..3", [](GaFileValues& v) { v.Genes[38] = "1 2 3"; },
+         [](const CGaData& d) { return d.GeneMin[38] == 2 && d.GeneMax[38] == 3; }},
+        {"switch 41 over -1..0", [](GaFileValues& v) { v.Genes[41] = "1 -1 0"; },
+         [](const CGaData& d) { return d.GeneMin[41] == -1 && d.GeneMax[41] == 0; }},
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        GaFileValues v;
+        c.Change(v);
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << c.What << ": " << error;
+        EXPECT_TRUE(c.Holds(t->Ga)) << c.What;
+    }
+}
+
+// Under termination rule 4 no run ends early, so primitive 1 scores 0: its
+// weight is cleared before the ten are divided by their sum, as the mission
+// dialog stores them. A member scoring 1 on primitive 3 and 0 on primitive 1
+// then has fitness w3.
+TEST(GaInputFile, RuleFourClearsWeightOneBeforeTheDivision)
+{
+    struct Case {
+        const char* Rule;
+        double W1, W3;  // stored
+    };
+    const Case cases[] = {
+        {"4", 0, 1},                      // 100 cleared; 1 / 1
+        {"1", 100.0 / 101, 1.0 / 101},    // 100 / 101, 1 / 101
+        {"5", 100.0 / 101, 1.0 / 101},    // no early end either, but only rule 4 clears
+    };
+    for (const Case& c : cases) {
+        TestDocument t;
+        GaFileValues v;
+        v.Rule = c.Rule;
+        for (auto& w : v.Weights)
+            w = "0";
+        v.Weights[0] = "100", v.Weights[2] = "1";
+        std::string error;
+        ASSERT_TRUE(Read(t, GaFileText(v), &error)) << c.Rule << ": " << error;
+        EXPECT_DOUBLE_EQ(t->Ga.MissionWeight[1], c.W1) << c.Rule;
+        EXPECT_DOUBLE_EQ(t->Ga.MissionWeight[3], c.W3) << c.Rule;
+        t->Ga.GaInitialConditions = 1;
+        for (int k = 1; k <= 10; ++k)
+            t->Ga.PrimitiveScore[k][1] = k == 3 ? 1.0 : 0.0;
+        EXPECT_DOUBLE_EQ(CGeneticAlgorithm(*t).MemberFitness(), c.W3) << c.Rule;
     }
 }
 
