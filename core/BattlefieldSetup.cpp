@@ -36,17 +36,37 @@ void ReportError(CBrevimarDoc& doc, const std::string& text)
     doc.host().ShowError(text);
 }
 
-// Settings that cannot be met. A batch run sets up hundreds of runs from the
-// same settings: it says so once rather than for every run.
-void ReportSetupProblem(CBrevimarDoc& doc, const std::string& text)
+// Kinds of settings that cannot be met, whatever squads and counts they come
+// with: the bits of SetupProblemsSaid.
+enum SetupProblem : unsigned {
+    BoxesTooSmall = 1u << 0,       // a deployment box (too small, off the field, under terrain)
+    FieldTooSmall = 1u << 1,       // the whole battlefield
+    AgentsLeftOff = 1u << 2,       // agents that found no free cell all the same
+    RedCommandsTooLarge = 1u << 3,
+    BlueCommandsTooLarge = 1u << 4,
+};
+
+// A batch's own runs: set up one after another while nobody watches.
+bool InBatchRun(const CBrevimarDoc& doc)
 {
-    const bool batch = doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode ||
-                       doc.RunMode == MultipleTimeSeriesMode;
+    return (doc.RunMode == GeneticAlgorithmMode && doc.Experiment.GABusy != 0) ||
+           (doc.RunMode == FitnessLandscapeMode && doc.Experiment.LandscapeBusy != 0) ||
+           (doc.RunMode == MultipleTimeSeriesMode && doc.Series.MultiRunBusy != 0);
+}
+
+// Settings that cannot be met. A batch sets up hundreds of runs, each of its
+// own counts, and would hold on a box for every one: it says each kind once,
+// the first time, and goes on.
+void ReportSetupProblem(CBrevimarDoc& doc, SetupProblem kind, const std::string& text)
+{
     const std::string scenario = doc.InputFileName.empty() ? "the new document's scenario" : doc.InputFileName;
-    const std::string message = "Setting up " + scenario + ":\n" + text;
-    if (batch && message == doc.LastSetupWarning)
-        return;
-    doc.LastSetupWarning = message;
+    std::string message = "Setting up " + scenario + ":\n" + text;
+    if (InBatchRun(doc)) {
+        if ((doc.SetupProblemsSaid & kind) != 0)
+            return;
+        doc.SetupProblemsSaid |= kind;
+        message += "\nLater runs of this batch may meet this problem too; it is not said again until the next batch.";
+    }
     doc.host().ShowError(message);
 }
 
@@ -270,7 +290,9 @@ bool CheckDeployment(CBrevimarDoc& doc, int size)
             problems += "\n- the deployment box of " + g.Names + " has " + Counted(free, "free cell", "free cells") +
                         " for " + Counted(g.Agents, "agent", "agents");
     }
+    SetupProblem kind = BoxesTooSmall;
     if (problems.empty()) {
+        kind = FieldTooSmall;
         const DeploymentBox whole{{0, size, true}, {0, size, true}};
         const long long free = FreeCellsIn(doc.Battlefield, whole, size);
         if (total > free)
@@ -279,7 +301,7 @@ bool CheckDeployment(CBrevimarDoc& doc, int size)
     }
     if (problems.empty())
         return true;
-    ReportSetupProblem(doc, "Not every agent can be deployed:" + problems +
+    ReportSetupProblem(doc, kind, "Not every agent can be deployed:" + problems +
                          "\nAgents that find no free cell are left off the battlefield, dead.");
     return false;
 }
@@ -407,7 +429,8 @@ void CheckCommanders(CBrevimarDoc& doc, Side side)
     const int n = AgentCount(doc.Force(side));
     if (needed <= n)
         return;
-    ReportSetupProblem(doc, std::string(SideName(side)) + " has " + std::to_string(commanders) +
+    ReportSetupProblem(doc, side == Side::Red ? RedCommandsTooLarge : BlueCommandsTooLarge,
+                       std::string(SideName(side)) + " has " + std::to_string(commanders) +
                          " local commanders and their subordinates, " + std::to_string(needed) +
                          " agents in all, but only " + std::to_string(n) +
                          " agents.\nThe commands are filled in order until no agent is left.");
@@ -501,7 +524,7 @@ void CBrevimarDoc::SetupBattlefield()
         for (Side side : {Side::Red, Side::Blue})
             unplaced += DeployRandomly(*this, side, size);
         if (unplaced > 0 && !reported)
-            ReportSetupProblem(*this, Counted(unplaced, "agent", "agents") +
+            ReportSetupProblem(*this, AgentsLeftOff, Counted(unplaced, "agent", "agents") +
                                     " found no free cell in the deployment boxes and " + (unplaced == 1 ? "is" : "are") +
                                    " left off the battlefield, dead.");
     } else if (DeploymentSource == AgentFileDeployment) {

@@ -244,9 +244,10 @@ struct CDocumentState {
     int BattleFrontGrid[LatticeCells] = {};
 
     std::string StatusText;
-    // The last deployment or appointment problem battlefield set-up reported;
-    // the batch modes, which set up every run anew, do not repeat it.
-    std::string LastSetupWarning;
+    // The kinds of set-up problem the batch under way has said (a bit each,
+    // BattlefieldSetup.cpp); its runs, set up unattended, say each kind once.
+    // A batch clears it when it starts.
+    unsigned SetupProblemsSaid = 0;
 
     int TerrainModifiersLoaded = 0;  // 1 once a terrain-modified agent data file set the tables
     CForceComposition InitialComposition;

@@ -321,6 +321,9 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
     }
     host.StartTimer(timerId, GaTimerPeriodMs);
     Doc.Experiment.GABusy = 1;
+    // The first generation starts a GA: it says its set-up problems afresh.
+    if (Doc.Experiment.GaGeneration == 0)
+        Doc.SetupProblemsSaid = 0;
     if (Doc.Experiment.GaGeneration > 0) {
         SelectPopulation();
         CrossoverPopulation();

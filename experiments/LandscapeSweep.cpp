@@ -477,6 +477,7 @@ void RunLandscapeBatch(CBrevimarDoc& doc, int timerId)
         LandscapeAxisValues(s.LandscapeYMin, s.LandscapeYStep, s.LandscapeYCount, res.LandscapeYValues);
         run.SweepOpen = 1;
         run.PointOpen = run.RunOpen = run.ObservationPending = 0;
+        doc.SetupProblemsSaid = 0;  // a new sweep says its set-up problems afresh
         doc.Experiment.LandscapeStartTime = doc.host().Now();
     }
     doc.host().StartTimer(timerId, 150);

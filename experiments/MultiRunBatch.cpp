@@ -64,6 +64,7 @@ void ClearWeaponData(CBrevimarDoc& doc)
 bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
 {
     CMultiRunSamples& data = doc.MultiRunData;
+    doc.SetupProblemsSaid = 0;  // a new batch says its set-up problems afresh
     doc.InitializeForces();
     if (doc.WeaponStatsOn == 1) {
         int answer = 1;

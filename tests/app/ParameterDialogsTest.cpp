@@ -300,7 +300,7 @@ std::vector<unsigned char> ScenarioBytes(const CBrevimarDoc& doc)
     // maps and the status line.
     blank(doc.Paused), blank(doc.ZoomFactor), blank(doc.ZoomAreaCleared), blank(doc.DisplayFrame);
     blank(doc.ActivityGrids), blank(doc.TerritoryOwner), blank(doc.BattleFrontGrid);
-    blank(doc.StatusText), blank(doc.LastSetupWarning);
+    blank(doc.StatusText), blank(doc.SetupProblemsSaid);
     blank(doc.InputFileName), blank(doc.MultiRunGraphLabels), blank(doc.RedWaypointField), blank(doc.BlueWaypointField);
     return bytes;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -519,22 +520,57 @@ TEST(BattlefieldSetup, HugeBoxesAreClippedToTheBattlefield)
     ExpectSoundDeployment(*doc);
 }
 
-TEST(BattlefieldSetup, BatchRunsReportTheSameProblemOnce)
+// The runs of a batch are set up unattended: each kind of problem is said
+// once, the first time, whatever squad or counts it comes with, and says that
+// later runs may meet it too. A set-up outside a batch's runs (interactive, or
+// a command in a batch mode while no batch runs) says every problem it meets.
+TEST(BattlefieldSetup, ABatchSaysEachKindOfProblemOnce)
 {
     testing::TestDocument doc;
     TwoForces(*doc);
-    doc->Battlefield.R_box_l[2] = 2;
-    doc->Battlefield.R_box_w[2] = 3;
-    doc->RunMode = MultipleTimeSeriesMode;
-    for (int run = 0; run < 3; ++run) {
+    CBattlefield& f = doc->Battlefield;
+    const std::string later = "\nLater runs of this batch may meet this problem too;";
+    // Counts from TwoForces: RED squad 2 holds 8 agents, BLUE 15 agents, RED 20.
+    struct Case {
+        const char* What;
+        int Mode, Busy;
+        std::function<void()> Change;
+        std::vector<std::string> Said;  // a fragment of each message, in order
+    } cases[] = {
+        {"a 2 x 3 box", MultipleTimeSeriesMode, 1, [&] { f.R_box_l[2] = 2, f.R_box_w[2] = 3; },
+         {"RED squad 2 has 6 free cells for 8 agents"}},
+        {"the same box again", MultipleTimeSeriesMode, 1, [] {}, {}},
+        {"other counts, the same kind", MultipleTimeSeriesMode, 1, [&] { f.R_box_l[2] = 2, f.R_box_w[2] = 2; }, {}},
+        {"another squad's box", MultipleTimeSeriesMode, 1, [&] { f.B_box_l[1] = 3, f.B_box_w[1] = 3; }, {}},
+        // 3 commanders + 10 + 10 subordinates = 23 agents for BLUE's 15.
+        {"BLUE's commands", MultipleTimeSeriesMode, 1,
+         [&] { doc->BlueLocal.NumLocalCommanders = 3, doc->BlueLocal.undr_cmd[1] = doc->BlueLocal.undr_cmd[2] = 10; },
+         {"BLUE has 3 local commanders"}},
+        // 2 commanders + 30 + 4 subordinates = 36 agents for RED's 20.
+        {"RED's commands", GeneticAlgorithmMode, 1, [&] { doc->RedLocal.undr_cmd[1] = 30; },
+         {"RED has 2 local commanders"}},
+        {"a sweep's runs count as a batch's too", FitnessLandscapeMode, 1, [] {}, {}},
+        {"a command in a batch mode", GeneticAlgorithmMode, 0, [] {},
+         {"RED squad 2 has 4 free cells", "RED has 2 local", "BLUE has 3 local"}},
+        {"interactive", InteractiveMode, 0, [] {},
+         {"RED squad 2 has 4 free cells", "RED has 2 local", "BLUE has 3 local"}},
+    };
+    for (const Case& c : cases) {
+        c.Change();
+        doc->RunMode = c.Mode;
         doc->InitializeForces();
+        doc->Experiment.GABusy = c.Mode == GeneticAlgorithmMode ? c.Busy : 0;
+        doc->Experiment.LandscapeBusy = c.Mode == FitnessLandscapeMode ? c.Busy : 0;
+        doc->Series.MultiRunBusy = c.Mode == MultipleTimeSeriesMode ? c.Busy : 0;
+        doc.Host.Messages.clear();
         doc->SetupBattlefield();
+        ASSERT_EQ(doc.Host.Messages.size(), c.Said.size()) << c.What;
+        for (std::size_t k = 0; k < c.Said.size(); ++k) {
+            const std::string& text = doc.Host.Messages[k].Text;
+            EXPECT_NE(text.find(c.Said[k]), std::string::npos) << c.What << ": " << text;
+            EXPECT_EQ(text.find(later) != std::string::npos, c.Busy == 1) << c.What << ": " << text;
+        }
     }
-    EXPECT_EQ(doc.Host.Messages.size(), 1u);
-    doc->RunMode = InteractiveMode;
-    doc->InitializeForces();
-    doc->SetupBattlefield();
-    EXPECT_EQ(doc.Host.Messages.size(), 2u) << "an interactive set-up always says it";
 }
 
 TEST(BattlefieldSetup, AgentsWithoutSquadsOrBoxesDoNotHang)

@@ -2,10 +2,12 @@
 // the same start gives the same evolution.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "experiments/GaEngine.h"
 #include "run/BatchDrivers.h"
+#include "run/ScenarioLoad.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
 
@@ -167,6 +169,31 @@ TEST(GaRun, EverySearchModeRunsAGeneration)
             EXPECT_EQ(t->RedForce.NumAgents, 50);
             EXPECT_EQ(t->Ga.GaSquadCount, t->RedForce.NumSquads);
         }
+    }
+}
+
+// A squad-composition search on the small reference scenario: 50 RED agents
+// split over up to eight squads, and only squads 1 and 2 have a box (8 x 8,
+// 64 cells); most members put agents in a squad without a box. Thirty member
+// runs meet that problem with ever other counts: the GA says it once, and a
+// GA started anew says it once again.
+TEST(GaRun, ASetUpProblemIsSaidOncePerGa)
+{
+    TestDocument t;
+    ASSERT_TRUE(LoadScenario(*t, std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat").Read);
+    ASSERT_TRUE(t.Host.Messages.empty());
+    for (std::size_t ga = 1; ga <= 2; ++ga) {
+        SelectGaSearchMode(*t, GaCompositionMode, nullptr);
+        t->Ga.GaPopulationSize = 6;
+        t->Experiment.GaGenerations = 5;
+        CGeneticAlgorithm(*t).ResetGeneticAlgorithmState();
+        Evolve(t);
+        ASSERT_EQ(t.Host.Messages.size(), ga);
+        const std::string& text = t.Host.Messages.back().Text;
+        EXPECT_TRUE(text.starts_with("Setting up small.dat:\nNot every agent can be deployed:\n")) << text;
+        EXPECT_TRUE(text.ends_with("\nLater runs of this batch may meet this problem too; it is not said again "
+                                   "until the next batch."))
+            << text;
     }
 }
 
