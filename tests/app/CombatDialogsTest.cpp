@@ -545,5 +545,52 @@ TEST_F(CombatDialogs, RefusedCentreReachesNoSquadAndOpenedCentreStaysAcceptable)
     }
 }
 
+// A shown value is judged for the squad it is stored into. RED squad 1 has
+// centre x 20, squad 2 centre x 0 (below the minimum of 1, as a file may
+// hold); both squads' other values are alike and in range. Squad 2 is shown,
+// then "1" goes into the squad number and "SAVE Squad Data" is pressed: the
+// untouched 0 is squad 2's, not squad 1's, so it is refused ("between 1 and
+// 150"), and so is OK while the number still says 1. The second case also
+// types a length of 5, refused first ("between 10 and 150"); the button goes
+// on with the values held, and the held 0 is refused for squad 1 all the
+// same; its first OK stops at the length still shown. The last OK, with
+// squad number 2 and the length as it was, closes the dialog and the
+// document keeps both centres.
+TEST_F(CombatDialogs, ShownValueIsCheckedForTheSquadItIsStoredInto)
+{
+    const int rb = C::SideId(Side::Red, 0);
+    const struct {
+        Values AtSave;
+        int CentreRefusals, LengthRefusals;
+    } cases[] = {
+        {{{rb + C::SHOW_SQUAD, "1"}}, 2, 0},
+        {{{rb + C::SHOW_SQUAD, "1"}, {C::IDC_LENGTH, "5"}}, 1, 2},
+    };
+    for (const auto& c : cases) {
+        Squads(Side::Red, {3, 3});
+        CBattlefield& b = Doc().Battlefield;
+        b.init_dist = 0;  // the boxes as given, not the corners
+        b.BattleSize = 80;
+        for (int s = 1; s <= 2; ++s) {
+            b.RED_cen_x[s] = s == 1 ? 20 : 0;
+            b.RED_cen_y[s] = 20;
+            b.R_box_l[s] = b.R_box_w[s] = 10;
+        }
+        Hooks.Reset();
+        Hooks.StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
+        Values save = c.AtSave;
+        save[rb + C::SAVE_SQUAD] = "";
+        Hooks.StepDialog(save);
+        Hooks.AnswerDialog(IDOK);
+        Hooks.AnswerDialog(IDOK, {{rb + C::SHOW_SQUAD, "2"}, {C::IDC_LENGTH, "80"}});
+        ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+        EXPECT_EQ(Hooks.Log().back().Result, IDOK);
+        EXPECT_EQ(Messages("Please enter an integer between 1 and 150."), c.CentreRefusals);
+        EXPECT_EQ(Messages("Please enter an integer between 10 and 150."), c.LengthRefusals);
+        EXPECT_EQ(b.RED_cen_x[1], 20);
+        EXPECT_EQ(b.RED_cen_x[2], 0);
+    }
+}
+
 }  // namespace
 }  // namespace brevimar::testing
