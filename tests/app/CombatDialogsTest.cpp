@@ -458,6 +458,16 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
     EXPECT_EQ(m.A_sensor_range[6][2], 16);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 5);
     EXPECT_EQ(Messages("Please enter an integer between 0 and 99."), 1);
+
+    // Squad 1's visibility of 2 (above 1, as a file may hold) is its own,
+    // not squad 2's: "Set ALL" refuses to copy it, and OK keeps both.
+    m.TerrainVisibility[1][1] = 2.0;
+    m.TerrainVisibility[2][1] = 0.5;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SET_ALL, ""}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+    EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 1);
+    EXPECT_EQ(m.TerrainVisibility[1][1], 2.0);
+    EXPECT_EQ(m.TerrainVisibility[2][1], 0.5);
 }
 
 TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
