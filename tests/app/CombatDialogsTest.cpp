@@ -215,6 +215,15 @@ TEST_F(CombatDialogs, WeaponRadioAssignsAtOnceAndSymmetrizeCopiesAlive)
     dlg.SetDlgItemText(H::TableId(20, 0), "1.5");
     EXPECT_FALSE(dlg.OnUpdateSquadWeapon());
     EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 1);
+    // An alive P1 of 2 (above 1, as a file may hold) is the alive column's
+    // own, not the injured one's: symmetrizing refuses to store it there.
+    dlg.Functions.pmin[1][0] = 2.0;
+    dlg.Functions.pmin[1][1] = 0.5;
+    dlg.OnSquad(1);
+    dlg.OnSymmetrizeParameters();
+    EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 2);
+    EXPECT_EQ(dlg.FocusedControl(), H::ParamId(3, 1));
+    EXPECT_DOUBLE_EQ(dlg.Functions.pmin[1][1], 0.5);
 }
 
 TEST_F(CombatDialogs, ShowFunctionDrawsBothCurvesAtTheirRanges)
