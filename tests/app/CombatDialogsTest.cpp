@@ -309,7 +309,7 @@ TEST_F(CombatDialogs, AgentDialogOpensThePHitDialogAndMarksFunctionsDefined)
     EXPECT_FLOAT_EQ(doc.RedForce.WeaponFunction.p_r[7][20][1], 0.75f);  // range 20 reaches the document
 }
 
-TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
+TEST_F(CombatDialogs, SaveSquadRefusesWhatDoesNotFitAndBalancesEverySquad)
 {
     // Squad 1: 10 agents; squad 2: 2 agents carrying 3 + 3 + 3 (grenade, #1, #2).
     Squads(Side::Red, {10, 2, 3});
@@ -322,12 +322,21 @@ TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
     f.point_to_point_1[3] = 2;
     f.grenades[3] = 1;
     CRedAgentWeaponsDlg dlg(Doc());
+    SetModalHooks(dlg, &Hooks);
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.GetDlgItemText(W::IDC_SQUAD_SIZE), "10");
-    // #1 = 6 fits; #2 = 6 does not (keeps 4); the sum 10 is then right.
+    // #1 = 6 fits; #2 = 6 does not: 10 - 6 leaves room for 4. Nothing is
+    // stored, and no squad is balanced.
     dlg.SetDlgItemText(W::AgentsId(1), "6");
     dlg.SetDlgItemText(W::AgentsId(2), "6");
-    dlg.OnSaveSquad();
+    EXPECT_FALSE(dlg.OnSaveSquad());
+    EXPECT_EQ(Messages("Please enter an integer between 0 and 4."), 1);
+    EXPECT_EQ(dlg.FocusedControl(), W::AgentsId(2));
+    EXPECT_EQ(dlg.Carriers[1].Squad[1], 0);
+    EXPECT_EQ(dlg.Carriers[0].Squad[2], 3);
+    // With 4 the sum 10 is right.
+    dlg.SetDlgItemText(W::AgentsId(2), "4");
+    EXPECT_TRUE(dlg.OnSaveSquad());
     const int expected[3][WeaponKinds] = {
         {0, 6, 4, 0, 0, 0},
         {0, 0, 2, 0, 0, 0},  // excess 7: 3 from the grenade, 3 from #1, 1 from #2; never below 0
@@ -343,6 +352,15 @@ TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
     dlg.OnSaveSquad();
     EXPECT_EQ(dlg.Carriers[0].Squad[1], 4);
     EXPECT_EQ(dlg.GetDlgItemText(W::AgentsId(0)), "4");
+
+    // OK stores the squad on show the same way: 11 carriers of #1 in a squad
+    // of 10 keep the dialog open, and Cancel then keeps the document's 0.
+    Hooks.AnswerDialog(IDOK, {{W::AgentsId(1), "11"}});
+    Hooks.AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENT_WEAPONS));
+    EXPECT_EQ(Messages("Please enter an integer between 0 and 10."), 1);
+    EXPECT_EQ(Hooks.Log().back().Result, IDCANCEL);
+    EXPECT_EQ(f.point_to_point_1[1], 0);
 }
 
 TEST_F(CombatDialogs, AssignmentsOkHandsEachAgentItsWeapon)
