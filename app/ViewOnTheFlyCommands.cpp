@@ -150,21 +150,18 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         doc.Pause();
         CBattlefieldSizeDlg dlg(this);
         dlg.Length = dlg.Width = doc.Battlefield.BattleSize;
+        // Both flags must stay on the field, which the dialog sees to; the
+        // field is square, so the width only guards the flags.
+        dlg.FlagX = std::max(doc.RedForce.GoalFlagX, doc.BlueForce.GoalFlagX);
+        dlg.FlagY = std::max(doc.RedForce.GoalFlagY, doc.BlueForce.GoalFlagY);
         if (dlg.DoModal() != IDOK)
             return;
-        // Both flags must stay on the field; the field is square, so the width
-        // only guards the flags.
-        const CForce& r = doc.RedForce;
-        const CForce& b = doc.BlueForce;
-        if (dlg.Length >= r.GoalFlagX && dlg.Length >= b.GoalFlagX && dlg.Width >= r.GoalFlagY &&
-            dlg.Width >= b.GoalFlagY) {
-            // A smaller field leaves nothing of the larger one on screen.
-            if (dlg.Length < doc.Battlefield.BattleSize) {
-                doc.ClearLattice();
-                Invalidate(true);
-            }
-            doc.Battlefield.BattleSize = dlg.Length;
+        // A smaller field leaves nothing of the larger one on screen.
+        if (dlg.Length < doc.Battlefield.BattleSize) {
+            doc.ClearLattice();
+            Invalidate(true);
         }
+        doc.Battlefield.BattleSize = dlg.Length;
         restart();
     };
     auto flag = [this, &doc, restart](Side side) {
@@ -173,13 +170,11 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         CFlagPositionDlg dlg(side, this);
         dlg.X = holder.GoalFlagX;
         dlg.Y = holder.GoalFlagY;
+        dlg.FieldSize = doc.Battlefield.BattleSize;
         if (dlg.DoModal() != IDOK)
             return;
-        const int size = doc.Battlefield.BattleSize;
-        if (dlg.X >= 1 && dlg.X <= size && dlg.Y >= 1 && dlg.Y <= size) {
-            holder.GoalFlagX = dlg.X;
-            holder.GoalFlagY = dlg.Y;
-        }
+        holder.GoalFlagX = dlg.X;
+        holder.GoalFlagY = dlg.Y;
         restart();
     };
     auto distribution = [this, &doc, restart](Side side) {

@@ -76,16 +76,26 @@ DialogTemplate AdjudicationTemplate(Side side)
 
 }  // namespace
 
-CBattlefieldSizeDlg::CBattlefieldSizeDlg(QWidget* parent) : CParamDlg(SizeTemplate(), parent)
+CBattlefieldSizeDlg::CBattlefieldSizeDlg(QWidget* parent) : CParamDlg(SizeTemplate(), parent) {}
+
+void CBattlefieldSizeDlg::DoDataExchange(CDataExchange& dx)
 {
-    Bind(IDC_LENGTH, Length, 10, MaxBattleSize);
-    Bind(IDC_WIDTH, Width, 10, MaxBattleSize);
+    // A field that would leave a flag off it is refused here, while the
+    // user can still change it.
+    DDX_Text(dx, IDC_LENGTH, Length);
+    DDV_MinMaxInt(dx, Length, std::max(10, FlagX), MaxBattleSize);
+    DDX_Text(dx, IDC_WIDTH, Width);
+    DDV_MinMaxInt(dx, Width, std::max(10, FlagY), MaxBattleSize);
 }
 
-CFlagPositionDlg::CFlagPositionDlg(Side side, QWidget* parent) : CParamDlg(FlagTemplate(side), parent)
+CFlagPositionDlg::CFlagPositionDlg(Side side, QWidget* parent) : CParamDlg(FlagTemplate(side), parent) {}
+
+void CFlagPositionDlg::DoDataExchange(CDataExchange& dx)
 {
-    Bind(IDC_X, X, 1, MaxBattleSize);
-    Bind(IDC_Y, Y, 1, MaxBattleSize);
+    DDX_Text(dx, IDC_X, X);
+    DDV_MinMaxInt(dx, X, 1, FieldSize);
+    DDX_Text(dx, IDC_Y, Y);
+    DDV_MinMaxInt(dx, Y, 1, FieldSize);
 }
 
 CInitialDistributionDlg::CInitialDistributionDlg(const CBrevimarDoc& doc, Side side, QWidget* parent)

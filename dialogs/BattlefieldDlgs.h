@@ -11,22 +11,33 @@ namespace brevimar {
 class CBrevimarDoc;
 
 // The constructor copies nothing: the opener sets both to the battlefield
-// size (the battlefield is square; the width only guards the flags).
+// size (the battlefield is square; the width only guards the flags), and
+// the flags' largest x and y, below which a length or width is refused.
 class CBattlefieldSizeDlg : public CParamDlg {
 public:
     enum : int { IDC_LENGTH = 1101, IDC_WIDTH };
     explicit CBattlefieldSizeDlg(QWidget* parent = nullptr);
     int Length = 0;
     int Width = 0;
+    int FlagX = 0;
+    int FlagY = 0;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
 };
 
-// The opener sets x and y from the flag.
+// The opener sets x and y from the flag, and the battlefield's size, beyond
+// which a position is refused.
 class CFlagPositionDlg : public CParamDlg {
 public:
     enum : int { IDC_X = 1101, IDC_Y };
     explicit CFlagPositionDlg(Side side, QWidget* parent = nullptr);
     int X = 0;
     int Y = 0;
+    int FieldSize = MaxBattleSize;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
 };
 class CRedFlagPositionDlg : public CFlagPositionDlg {
 public:

@@ -240,8 +240,23 @@ void CCombatParamsDlg::OnDisplaySquad(Side side)
 
 void CCombatParamsDlg::OnSaveSquad(Side side)
 {
-    if (ExchangeForSquad(side))
+    if (ExchangeForSquad(side) && ShownFits(side))
         StoreShown(side);
+}
+
+bool CCombatParamsDlg::ShownFits(Side side)
+{
+    const V& v = Values(side);
+    if (v.ShowSquad > v.SquadCount)
+        return true;
+    // The squad number may have been changed under another squad's values,
+    // and a value opened outside its range is accepted untouched only where
+    // it came from.
+    CDataExchange dx(*this, true);
+    for (int k = 0; k < V::PerSquadValues; ++k)
+        if (v.Shown[k] != v.Table[k][v.ShowSquad] && dx.Begin(SideId(side, CENTER_X + k)))
+            DDV_MinMaxInt(dx, v.Shown[k], PerSquadMin[k], PerSquadMax[k]);
+    return !dx.Failed();
 }
 
 void CCombatParamsDlg::StoreShown(Side side)
@@ -256,7 +271,7 @@ void CCombatParamsDlg::StoreShown(Side side)
 void CCombatParamsDlg::OnOK()
 {
     // Each side's squad on show is kept, as its "SAVE Squad Data" keeps it.
-    if (!UpdateData(true))
+    if (!UpdateData(true) || !ShownFits(Side::Red) || !ShownFits(Side::Blue))
         return;
     StoreShown(Side::Red);
     StoreShown(Side::Blue);

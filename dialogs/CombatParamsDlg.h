@@ -85,6 +85,10 @@ protected:
 private:
     // Exchanges everything; false when the side's squad number is unusable.
     bool ExchangeForSquad(Side side);
+    // Whether the side's shown per-squad values may be stored into the squad
+    // its number names: each is that squad's own or passes its range check,
+    // which refuses it with its message.
+    bool ShownFits(Side side);
     // The shown squad's entries := the shown values, for a squad of the side.
     void StoreShown(Side side);
 };

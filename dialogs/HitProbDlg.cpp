@@ -280,9 +280,32 @@ void CHitProbDlg::OnDecay(int state, int rate)
     OnInitDialog();
 }
 
+bool CHitProbDlg::ShownFitsFunction()
+{
+    // The symmetrize buttons store the alive values as the injured ones: a
+    // value opened outside its range is kept only where it came from.
+    const int w = CurrentFunction;
+    const SquadWeaponFunction& f = Functions;
+    CDataExchange dx(*this, true);
+    for (int c = 0; c < 2; ++c) {
+        const HitCurve& h = Shown[c];
+        const double shown[7] = {h.PLow, h.RMin, h.RMax, h.PMin, h.PMax, h.Power, h.PHigh};
+        const double kept[7] = {f.plow[w][c], f.rmin[w][c], f.rmax[w][c], f.pmin[w][c],
+                                f.pmax[w][c], f.power[w][c], f.phigh[w][c]};
+        for (int k = 0; k < 7; ++k)
+            if (shown[k] != kept[k] && dx.Begin(ParamId(k, c)))
+                DDV_MinMaxDouble(dx, shown[k], ParamMin[k], ParamMax[k]);
+    }
+    for (int r = 1; r <= HitDialogRanges; ++r)
+        for (int c = 0; c < 2; ++c)
+            if (ShownTable[r][c] != f.p_r[w][r][c] && dx.Begin(TableId(r, c)))
+                DDV_MinMaxFloat(dx, ShownTable[r][c], 0.0f, 1.0f);
+    return !dx.Failed();
+}
+
 bool CHitProbDlg::OnUpdateSquadWeapon()
 {
-    if (!UpdateData(true))
+    if (!UpdateData(true) || !ShownFitsFunction())
         return false;
     StoreShown();
     return true;

@@ -99,6 +99,10 @@ protected:
 private:
     void BindControls();
     void LoadFunction(int w);
+    // Whether the shown values may be stored into the current function:
+    // each is the function's own or passes its range check, which refuses
+    // it with its message.
+    bool ShownFitsFunction();
     void StoreShown();
 };
 

@@ -5,15 +5,21 @@ namespace brevimar {
 namespace {
 
 template <typename T>
-void ExchangeChecked(CDataExchange& dx, int id, T& value, T minValue, T maxValue)
+void CheckRange(CDataExchange& dx, T value, T minValue, T maxValue)
 {
-    DDX_Text(dx, id, value);
     if constexpr (std::is_same_v<T, int>)
         DDV_MinMaxInt(dx, value, minValue, maxValue);
     else if constexpr (std::is_same_v<T, float>)
         DDV_MinMaxFloat(dx, value, minValue, maxValue);
     else
         DDV_MinMaxDouble(dx, value, minValue, maxValue);
+}
+
+template <typename T>
+void ExchangeChecked(CDataExchange& dx, int id, T& value, T minValue, T maxValue)
+{
+    DDX_Text(dx, id, value);
+    CheckRange(dx, value, minValue, maxValue);
 }
 
 }  // namespace
@@ -52,11 +58,19 @@ void CParamDlg::SelectSquad(int k)
     OnInitDialog();
 }
 
+bool CParamDlg::ShownFitsSquad(int k)
+{
+    CDataExchange dx(*this, true);
+    for (const auto& check : Checks)
+        check(dx, k);
+    return !dx.Failed();
+}
+
 bool CParamDlg::StoreSquad()
 {
     if (!UpdateData(true))
         return false;
-    if (CurrentSquad < 1 || CurrentSquad > MaxSquads)
+    if (CurrentSquad < 1 || CurrentSquad > MaxSquads || !ShownFitsSquad(CurrentSquad))
         return false;
     for (const auto& store : Stores)
         store(CurrentSquad);
@@ -116,6 +130,10 @@ void CParamDlg::DoDataExchange(CDataExchange& dx)
     {                                                                                           \
         Exchanges.push_back([id, &value, minValue, maxValue](CDataExchange& dx) {               \
             ExchangeChecked<T>(dx, id, value.Edit, minValue, maxValue);                         \
+        });                                                                                     \
+        Checks.push_back([id, &value, minValue, maxValue](CDataExchange& dx, int k) {           \
+            if (value.Edit != value.Squad[k] && dx.Begin(id))                                   \
+                CheckRange<T>(dx, value.Edit, minValue, maxValue);                              \
         });                                                                                     \
         Loads.push_back([&value](int k) { value.Edit = value.Squad[k]; });                      \
         Stores.push_back([&value](int k) { value.Squad[k] = value.Edit; });                     \

@@ -56,6 +56,11 @@ public:
     // A squad radio: squads above the squad count are ignored, and the mark
     // returns to the current squad. Typing not stored is discarded.
     void SelectSquad(int k);
+    // Whether the edit members may be stored into squad k: each is squad
+    // k's own entry or passes its range check, which refuses it with its
+    // message; a value opened outside its range is kept only where it came
+    // from.
+    bool ShownFitsSquad(int k);
     // The store button: the current squad's entries := the edit members,
     // when every value passes its range check.
     virtual bool StoreSquad();
@@ -103,6 +108,7 @@ private:
     std::vector<std::function<void(CDataExchange&)>> Exchanges;
     std::vector<std::function<void(int)>> Loads;   // edit := entry k
     std::vector<std::function<void(int)>> Stores;  // entry k := edit
+    std::vector<std::function<void(CDataExchange&, int)>> Checks;  // edit's range, unless it is entry k
     std::vector<std::function<void()>> Zeros;
     std::vector<std::function<void()>> Marks;  // ticks and radio marks from the members
     int SquadRadioFirst = IDC_STATIC;

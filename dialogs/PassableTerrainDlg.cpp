@@ -157,6 +157,12 @@ void CPassableTerrainDlg::OnSetAll()
     if (SquadCount < 2)
         return;
     StoreSquad();
+    // Squad 1 is shown first, so that a value of its own refused for
+    // another squad is refused in its box.
+    SelectSquad(1);
+    for (int s = 2; s <= SquadCount; ++s)
+        if (!ShownFitsSquad(s))
+            return;
     for (int s = 2; s <= MaxSquads; ++s)
         for (int c = 1; c < TerrainColumns; ++c) {
             Visibility[c].Squad[s] = Visibility[c].Squad[1];
@@ -165,7 +171,6 @@ void CPassableTerrainDlg::OnSetAll()
                 Factors[slab][c].Squad[s] = Factors[slab][c].Squad[1];
             }
         }
-    SelectSquad(1);
 }
 
 void HandBackPassableTerrain(CBrevimarDoc& doc, const CPassableTerrainDlg& dlg)

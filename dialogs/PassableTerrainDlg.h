@@ -26,7 +26,9 @@ public:
 
     CPassableTerrainDlg(const CBrevimarDoc& doc, Side side, QWidget* parent = nullptr);
     void OnSquad(int k);
-    // "Set ALL Squads = Squad #1".
+    // "Set ALL Squads = Squad #1": the squad on show stored, then squad 1
+    // shown and copied into every squad, unless a value of it is refused
+    // for a squad it would go to.
     void OnSetAll();
 
     Side DlgSide;

@@ -202,15 +202,25 @@ bool CAgentWeaponsDlg::OnSaveSquad()
         return false;
     const int k = std::clamp(CurrentSquad, 1, MaxSquads);
     const int size = SquadSize.Squad[k];
-    // What fits, point-to-point weapons first and the grenade last.
-    int taken = 0;
-    for (const int w : {1, 2, 3, 4, 5, static_cast<int>(Grenade)}) {
-        const int c = Carriers[w].Edit;
-        if (taken + c <= size) {
-            Carriers[w].Squad[k] = c;
-            taken += c;
+    // Once a count is changed, each must fit the squad beside the ones
+    // before it, point-to-point weapons first and the grenade last; the
+    // squad's counts left as they were are kept as they are.
+    bool changed = false;
+    for (int w = 0; w < WeaponKinds; ++w)
+        changed = changed || Carriers[w].Edit != Carriers[w].Squad[k];
+    if (changed) {
+        CDataExchange dx(*this, true);
+        int taken = 0;
+        for (const int w : {1, 2, 3, 4, 5, static_cast<int>(Grenade)}) {
+            if (dx.Begin(AgentsId(w)))
+                DDV_MinMaxInt(dx, Carriers[w].Edit, 0, size - taken);
+            taken += Carriers[w].Edit;
         }
+        if (dx.Failed())
+            return false;
     }
+    for (int w = 0; w < WeaponKinds; ++w)
+        Carriers[w].Squad[k] = Carriers[w].Edit;
     for (int s = 1; s <= SquadCount; ++s) {
         int counts[WeaponKinds];
         for (int w = 0; w < WeaponKinds; ++w)

@@ -43,8 +43,9 @@ public:
     CAgentWeaponsDlg(const CBrevimarDoc& doc, Side side, QWidget* parent = nullptr);
     bool OnInitDialog() override;
     void OnSensor(int code);
-    // Stores what fits of the shown counts into the squad, then brings every
-    // squad's counts to its size; false when a value was refused.
+    // Stores the shown counts into the squad, then brings every squad's
+    // counts to its size; false when a value was refused, a count that
+    // does not fit the squad among them.
     bool OnSaveSquad();
 
     Side DlgSide;

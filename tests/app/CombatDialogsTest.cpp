@@ -215,6 +215,15 @@ TEST_F(CombatDialogs, WeaponRadioAssignsAtOnceAndSymmetrizeCopiesAlive)
     dlg.SetDlgItemText(H::TableId(20, 0), "1.5");
     EXPECT_FALSE(dlg.OnUpdateSquadWeapon());
     EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 1);
+    // An alive P1 of 2 (above 1, as a file may hold) is the alive column's
+    // own, not the injured one's: symmetrizing refuses to store it there.
+    dlg.Functions.pmin[1][0] = 2.0;
+    dlg.Functions.pmin[1][1] = 0.5;
+    dlg.OnSquad(1);
+    dlg.OnSymmetrizeParameters();
+    EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 2);
+    EXPECT_EQ(dlg.FocusedControl(), H::ParamId(3, 1));
+    EXPECT_DOUBLE_EQ(dlg.Functions.pmin[1][1], 0.5);
 }
 
 TEST_F(CombatDialogs, ShowFunctionDrawsBothCurvesAtTheirRanges)
@@ -300,7 +309,7 @@ TEST_F(CombatDialogs, AgentDialogOpensThePHitDialogAndMarksFunctionsDefined)
     EXPECT_FLOAT_EQ(doc.RedForce.WeaponFunction.p_r[7][20][1], 0.75f);  // range 20 reaches the document
 }
 
-TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
+TEST_F(CombatDialogs, SaveSquadRefusesWhatDoesNotFitAndBalancesEverySquad)
 {
     // Squad 1: 10 agents; squad 2: 2 agents carrying 3 + 3 + 3 (grenade, #1, #2).
     Squads(Side::Red, {10, 2, 3});
@@ -313,12 +322,21 @@ TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
     f.point_to_point_1[3] = 2;
     f.grenades[3] = 1;
     CRedAgentWeaponsDlg dlg(Doc());
+    SetModalHooks(dlg, &Hooks);
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.GetDlgItemText(W::IDC_SQUAD_SIZE), "10");
-    // #1 = 6 fits; #2 = 6 does not (keeps 4); the sum 10 is then right.
+    // #1 = 6 fits; #2 = 6 does not: 10 - 6 leaves room for 4. Nothing is
+    // stored, and no squad is balanced.
     dlg.SetDlgItemText(W::AgentsId(1), "6");
     dlg.SetDlgItemText(W::AgentsId(2), "6");
-    dlg.OnSaveSquad();
+    EXPECT_FALSE(dlg.OnSaveSquad());
+    EXPECT_EQ(Messages("Please enter an integer between 0 and 4."), 1);
+    EXPECT_EQ(dlg.FocusedControl(), W::AgentsId(2));
+    EXPECT_EQ(dlg.Carriers[1].Squad[1], 0);
+    EXPECT_EQ(dlg.Carriers[0].Squad[2], 3);
+    // With 4 the sum 10 is right.
+    dlg.SetDlgItemText(W::AgentsId(2), "4");
+    EXPECT_TRUE(dlg.OnSaveSquad());
     const int expected[3][WeaponKinds] = {
         {0, 6, 4, 0, 0, 0},
         {0, 0, 2, 0, 0, 0},  // excess 7: 3 from the grenade, 3 from #1, 1 from #2; never below 0
@@ -334,6 +352,15 @@ TEST_F(CombatDialogs, SaveSquadStoresWhatFitsAndBalancesEverySquad)
     dlg.OnSaveSquad();
     EXPECT_EQ(dlg.Carriers[0].Squad[1], 4);
     EXPECT_EQ(dlg.GetDlgItemText(W::AgentsId(0)), "4");
+
+    // OK stores the squad on show the same way: 11 carriers of #1 in a squad
+    // of 10 keep the dialog open, and Cancel then keeps the document's 0.
+    Hooks.AnswerDialog(IDOK, {{W::AgentsId(1), "11"}});
+    Hooks.AnswerDialog(IDCANCEL);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENT_WEAPONS));
+    EXPECT_EQ(Messages("Please enter an integer between 0 and 10."), 1);
+    EXPECT_EQ(Hooks.Log().back().Result, IDCANCEL);
+    EXPECT_EQ(f.point_to_point_1[1], 0);
 }
 
 TEST_F(CombatDialogs, AssignmentsOkHandsEachAgentItsWeapon)
@@ -458,6 +485,16 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
     EXPECT_EQ(m.A_sensor_range[6][2], 16);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 5);
     EXPECT_EQ(Messages("Please enter an integer between 0 and 99."), 1);
+
+    // Squad 1's visibility of 2 (above 1, as a file may hold) is its own,
+    // not squad 2's: "Set ALL" refuses to copy it, and OK keeps both.
+    m.TerrainVisibility[1][1] = 2.0;
+    m.TerrainVisibility[2][1] = 0.5;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SET_ALL, ""}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+    EXPECT_EQ(Messages("Please enter a number between 0 and 1."), 1);
+    EXPECT_EQ(m.TerrainVisibility[1][1], 2.0);
+    EXPECT_EQ(m.TerrainVisibility[2][1], 0.5);
 }
 
 TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
@@ -542,6 +579,53 @@ TEST_F(CombatDialogs, RefusedCentreReachesNoSquadAndOpenedCentreStaysAcceptable)
         EXPECT_EQ(Messages("Please enter an integer between 1 and 150."), 2) << c.Typed;  // SAVE, then the switch
         EXPECT_EQ(b.RED_cen_x[1], 20) << c.Typed;
         EXPECT_EQ(b.RED_cen_x[2], c.Squad2Centre) << c.Typed;
+    }
+}
+
+// A shown value is judged for the squad it is stored into. RED squad 1 has
+// centre x 20, squad 2 centre x 0 (below the minimum of 1, as a file may
+// hold); both squads' other values are alike and in range. Squad 2 is shown,
+// then "1" goes into the squad number and "SAVE Squad Data" is pressed: the
+// untouched 0 is squad 2's, not squad 1's, so it is refused ("between 1 and
+// 150"), and so is OK while the number still says 1. The second case also
+// types a length of 5, refused first ("between 10 and 150"); the button goes
+// on with the values held, and the held 0 is refused for squad 1 all the
+// same; its first OK stops at the length still shown. The last OK, with
+// squad number 2 and the length as it was, closes the dialog and the
+// document keeps both centres.
+TEST_F(CombatDialogs, ShownValueIsCheckedForTheSquadItIsStoredInto)
+{
+    const int rb = C::SideId(Side::Red, 0);
+    const struct {
+        Values AtSave;
+        int CentreRefusals, LengthRefusals;
+    } cases[] = {
+        {{{rb + C::SHOW_SQUAD, "1"}}, 2, 0},
+        {{{rb + C::SHOW_SQUAD, "1"}, {C::IDC_LENGTH, "5"}}, 1, 2},
+    };
+    for (const auto& c : cases) {
+        Squads(Side::Red, {3, 3});
+        CBattlefield& b = Doc().Battlefield;
+        b.init_dist = 0;  // the boxes as given, not the corners
+        b.BattleSize = 80;
+        for (int s = 1; s <= 2; ++s) {
+            b.RED_cen_x[s] = s == 1 ? 20 : 0;
+            b.RED_cen_y[s] = 20;
+            b.R_box_l[s] = b.R_box_w[s] = 10;
+        }
+        Hooks.Reset();
+        Hooks.StepDialog({{rb + C::SHOW_SQUAD, "2"}, {rb + C::DISPLAY_SQUAD, ""}});
+        Values save = c.AtSave;
+        save[rb + C::SAVE_SQUAD] = "";
+        Hooks.StepDialog(save);
+        Hooks.AnswerDialog(IDOK);
+        Hooks.AnswerDialog(IDOK, {{rb + C::SHOW_SQUAD, "2"}, {C::IDC_LENGTH, "80"}});
+        ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+        EXPECT_EQ(Hooks.Log().back().Result, IDOK);
+        EXPECT_EQ(Messages("Please enter an integer between 1 and 150."), c.CentreRefusals);
+        EXPECT_EQ(Messages("Please enter an integer between 10 and 150."), c.LengthRefusals);
+        EXPECT_EQ(b.RED_cen_x[1], 20);
+        EXPECT_EQ(b.RED_cen_x[2], 0);
     }
 }
 

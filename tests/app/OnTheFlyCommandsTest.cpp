@@ -274,7 +274,10 @@ TEST_F(OnTheFly, CommunicationsToggleAsksOnlyWhenThereIsNothingToPassOn)
     }
 }
 
-TEST_F(OnTheFly, BattlefieldSizeAndFlagsAreKeptOnlyWhenTheFlagsStayOnTheField)
+// A size that would leave a flag off the field, or a flag off it, is refused
+// naming the least length or width (the BLUE flag's 70 and 71) or the field's
+// size, and the dialog stays open; Cancel then restarts nothing.
+TEST_F(OnTheFly, BattlefieldSizeAndFlagsAreRefusedUnlessTheFlagsStayOnTheField)
 {
     using B = CBattlefieldSizeDlg;
     using F = CFlagPositionDlg;
@@ -282,27 +285,33 @@ TEST_F(OnTheFly, BattlefieldSizeAndFlagsAreKeptOnlyWhenTheFlagsStayOnTheField)
     struct Case {
         unsigned id;
         Values typed;
-        int size, redFlagX, refused;  // the RED flag is BLUE's goal
+        int size, redFlagX;  // the RED flag is BLUE's goal
+        const char* refusal;
     };
     const Case cases[] = {
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "60"}, {B::IDC_WIDTH, "80"}}, 80, 5, 0},   // 60 < 70
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "75"}, {B::IDC_WIDTH, "70"}}, 80, 5, 0},   // 70 < 71
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "9"}}, 80, 5, 1},
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "72"}, {B::IDC_WIDTH, "71"}}, 72, 5, 0},
-        {V::ID_FLY_RED_FLAG, {{F::IDC_X, "0"}}, 72, 5, 1},
-        {V::ID_FLY_RED_FLAG, {{F::IDC_X, "73"}}, 72, 5, 0},
-        {V::ID_FLY_RED_FLAG, {{F::IDC_X, "72"}, {F::IDC_Y, "1"}}, 72, 72, 0},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "60"}, {B::IDC_WIDTH, "80"}}, 80, 5,
+         "Please enter an integer between 70 and 150."},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "75"}, {B::IDC_WIDTH, "70"}}, 80, 5,
+         "Please enter an integer between 71 and 150."},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "9"}}, 80, 5, "Please enter an integer between 70 and 150."},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "72"}, {B::IDC_WIDTH, "71"}}, 72, 5, nullptr},
+        {V::ID_FLY_RED_FLAG, {{F::IDC_X, "0"}}, 72, 5, "Please enter an integer between 1 and 72."},
+        {V::ID_FLY_RED_FLAG, {{F::IDC_X, "73"}}, 72, 5, "Please enter an integer between 1 and 72."},
+        {V::ID_FLY_RED_FLAG, {{F::IDC_X, "72"}, {F::IDC_Y, "1"}}, 72, 72, nullptr},
     };
     for (const Case& c : cases) {
         doc.RunHeader.CurrentStep = 30;
+        Hooks.Reset();
         Hooks.AnswerDialog(IDOK, c.typed);
-        if (c.refused)
+        if (c.refusal)
             Hooks.AnswerDialog(IDCANCEL);
         ASSERT_TRUE(Run(c.id));
         EXPECT_EQ(doc.Battlefield.BattleSize, c.size);
         EXPECT_EQ(doc.BlueForce.GoalFlagX, c.redFlagX);
-        // A refused value leaves the dialog open and Cancel restarts nothing.
-        EXPECT_EQ(doc.RunHeader.CurrentStep, c.refused ? 30 : 0);
+        if (c.refusal) {
+            EXPECT_EQ(Messages(c.refusal), 1) << c.refusal;
+        }
+        EXPECT_EQ(doc.RunHeader.CurrentStep, c.refusal ? 30 : 0);
     }
     EXPECT_EQ(doc.BlueForce.GoalFlagY, 1);
     EXPECT_EQ(doc.RedForce.GoalFlagX, 70);
