@@ -59,10 +59,10 @@ const char* const CommandLineHelp =
     "                  to open; without it the program offers its start-up file chooser\n"
     "  --minimized     start with the main window minimised, and so without the splash window\n"
     "  --print, -p     print FILE's battlefield on the default printer and end, showing no window;\n"
-    "                  a file that cannot be read is reported on standard error, nothing is printed\n"
-    "                  and the exit status is 1 (2 when FILE is not given)\n"
+    "                  every message goes to standard error: a file that cannot be read prints\n"
+    "                  nothing and the exit status is 1 (2 when FILE is not given)\n"
     "  --print-to PDF  print into the PDF file PDF instead of on the printer; implies --print\n"
-    "  --help, -h      print this list and end\n";
+    "  --help, -h      print this list on standard output and end\n";
 
 CCommandLineInfo ParseCommandLine(const QStringList& arguments)
 {

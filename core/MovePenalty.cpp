@@ -11,9 +11,12 @@
 // receives its terms in the prescribed order.
 //
 // That order holds only while no product is fused with the sum after it, so
-// contraction is off for the whole file, whatever the build's flags: GCC
-// honours its optimize pragma for this (and ignores the standard one), Clang
-// the standard one.
+// contraction is asked off for the whole file. GCC honours its optimize
+// pragma for this whatever the build's flags, -ffp-contract=fast included (it
+// ignores the standard pragma). Clang honours the standard pragma against its
+// default and -ffp-contract=on, but -ffp-contract=fast (and -ffast-math)
+// override it: there the build's own -ffp-contract=off (CMakeLists.txt) is
+// what holds.
 #if defined(__clang__)
 #pragma STDC FP_CONTRACT OFF
 #elif defined(__GNUC__)

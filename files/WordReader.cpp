@@ -61,17 +61,36 @@ bool ParseWhole(std::string_view word, double& value) { return ParseWholeReal(wo
 
 }  // namespace
 
+std::string QuoteFileWord(std::string_view word)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    const bool cut = word.size() > QuotedWordLength;
+    if (cut)
+        word = word.substr(0, QuotedWordLength);
+    std::string quoted = "\"";
+    for (const char c : word) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\\')
+            quoted += "\\\\";
+        else if (byte < 0x20 || byte > 0x7e)
+            quoted += {'\\', 'x', digits[byte >> 4], digits[byte & 0xf]};
+        else
+            quoted += c;
+    }
+    return quoted + (cut ? "...\"" : "\"");
+}
+
 std::string CWordReadFailure::Describe() const
 {
     std::ostringstream text;
     text << "expected " << Expected;
     if (!After.empty())
-        text << " after \"" << After << "\"";
+        text << " after " << QuoteFileWord(After);
     text << " (word " << WordNumber << ", line " << Line << "), ";
     if (Found.empty())
         text << "but the file ends there";
     else
-        text << "found \"" << Found << "\"";
+        text << "found " << QuoteFileWord(Found);
     return text.str();
 }
 

@@ -24,6 +24,13 @@ struct CWordReadFailure {
     std::string Describe() const;
 };
 
+// A word of a file as a message quotes it: in double quotes, every byte
+// outside printable ASCII written \xHH and a backslash \\, so that a
+// hostile file puts no control byte on a terminal or in a box; a word longer
+// than QuotedWordLength bytes is cut there and "..." follows.
+inline constexpr std::size_t QuotedWordLength = 40;
+std::string QuoteFileWord(std::string_view word);
+
 class CWordReader {
 public:
     explicit CWordReader(std::string text);

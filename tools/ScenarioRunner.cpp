@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "files/DocumentFile.h"
+#include "files/WordReader.h"
 #include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
 
@@ -79,6 +81,14 @@ bool CScenarioRunner::Load()
     // the file chosen at start.
     Doc->DeleteContents();
     Doc->PrepareNewDocument();
+    // The start-up reader would read nothing of a document file and run the
+    // empty document's scenario instead, as if that were the file's battle.
+    if (FileExtensionOf(Options.ScenarioPath) == DocumentFileExtension) {
+        ErrorText = "Error: " + Options.ScenarioPath +
+                    " is a document file (.brv), which the runner does not read: give it a scenario (.dat), a "
+                    "stored run (.run) or a frame file (.out).";
+        return false;
+    }
     const LoadResult loaded = LoadStartupFile(*Doc, Options.ScenarioPath);
     if (!loaded.Read) {
         ErrorText = loaded.Message;
@@ -151,7 +161,7 @@ StepDigest CScenarioRunner::Digest() const
 void CScenarioRunner::PassOnWarnings(std::ostream& warnings)
 {
     for (const std::string& text : Host.Pending) {
-        // A refused file is the run's error, said once on the digest stream.
+        // A refused file is the run's error, said once as such.
         if (text == ErrorText)
             continue;
         WriteLabelled(warnings, "warning: ", text);
@@ -165,7 +175,8 @@ int CScenarioRunner::Run(std::ostream& out, std::ostream& warnings)
     const bool loaded = Load();
     PassOnWarnings(warnings);
     if (!loaded) {
-        WriteLabelled(out, "error: ", ErrorText);
+        // Beside the warnings, so that the digest lines stay data alone.
+        WriteLabelled(warnings, "error: ", ErrorText);
         return 1;
     }
     const int every = Options.DigestEvery > 0 ? Options.DigestEvery : 1;

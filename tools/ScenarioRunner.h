@@ -52,7 +52,8 @@ class CScenarioRunner {
 public:
     explicit CScenarioRunner(const RunnerOptions& options);
 
-    // False when the scenario could not be loaded; Error() says why.
+    // False when the scenario could not be loaded (a document file is never
+    // read); Error() says why.
     bool Load();
     // One step: the run loop's interactive step, a batch step, or the next
     // frame of a stored run. False once the run has wrapped at its last step.
@@ -64,7 +65,8 @@ public:
     // Runs the whole scenario, printing a digest line every DigestEvery steps
     // on `out`, and every message the document gives (set-up problems above
     // all) on `warnings`, each starting "warning: ". A file refused prints
-    // "error: " and why on `out` instead, and the result is 1.
+    // "error: " and why on `warnings` too, nothing on `out`, and the result
+    // is 1.
     int Run(std::ostream& out, std::ostream& warnings);
 
 private:

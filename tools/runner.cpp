@@ -4,8 +4,8 @@
 // per line: step, RED alive, RED injured, BLUE alive, BLUE injured and a
 // 64-bit hash of every agent's state and position. Every message the program
 // would show (set-up problems above all) goes to standard error once, as
-// "warning: ..."; a file that cannot be read says "error: ..." once on standard
-// output instead, and the status is 1.
+// "warning: ..."; a file that cannot be read says "error: ..." once there too,
+// standard output stays empty, and the status is 1.
 #include <cstdlib>
 #include <iostream>
 #include <string>

@@ -17,6 +17,7 @@
 #include "app/MainFrame.h"
 #include "core/Document.h"
 #include "platform/TestHooks.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 

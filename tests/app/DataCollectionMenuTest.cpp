@@ -191,7 +191,7 @@ TEST_F(DataCollectionMenu, CapacitySnapshotOnlyOfTheInteractiveRun)
 {
     StartScenario();
     CBrevimarDoc& doc = Doc();
-    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/menu_snapshot.cdm";
+    const std::string path = TempFolder() + "/menu_snapshot.cdm";
     QFile::remove(QString::fromStdString(path));
     doc.Resume();
     doc.RunMode = GeneticAlgorithmMode;

@@ -29,7 +29,7 @@ protected:
     bool Run(unsigned id) { return Frame().RunCommand(id); }
     std::string Scratch(const std::string& name)
     {
-        return std::string(BREVIMAR_BINARY_DIR) + "/ga_displays_" + name;
+        return TempFolder() + "/" + name;  // one file a test
     }
 };
 

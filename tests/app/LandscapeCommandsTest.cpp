@@ -158,7 +158,7 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
 
     // The next tick opens the result display: objectives 2 and 5 weighted 1
     // and 3 (4 switched off) become 0.25 and 0.75; the report is stored.
-    const std::string path = (std::filesystem::path(BREVIMAR_BINARY_DIR) / "landscape-report.fit").string();
+    const std::string path = TempFolder() + "/landscape-report.fit";
     std::filesystem::remove(path);
     Hooks.AnswerDialog(IDOK, {{O::UseIds[4], "0"}, {O::UseIds[2], "1"}, {O::UseIds[5], "1"},
                                     {O::WeightIds[2], "1"}, {O::WeightIds[5], "3"}, {O::IDC_WIN, "1"}});

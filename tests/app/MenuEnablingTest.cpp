@@ -148,6 +148,42 @@ TEST_F(MenuEnabling, WeaponChartNeedsAgentWeaponsAndGaChartFourGenerations)
     }
 }
 
+// The 2D Graphs menu as the guide describes it: Attrition and Combat-Entropy
+// always; a statistic's chart while it is collected, in the interactive run
+// and in a multiple time-series run, which collects neither the capacity
+// dimension nor the spatial entropy; no statistic's chart in a GA.
+TEST_F(MenuEnabling, StatisticsChartsAreOfferedWhereTheirDataIsCollected)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& d = Doc();
+    CStatisticsParameters& st = d.Statistics;
+    for (int* on : {&st.TerritoryStatsOn, &st.InterpointOn, &st.CapacityDimensionOn, &st.SpatialEntropyOn,
+                    &st.ClusterD1On, &st.NeighborStatsOn, &st.CenterOfMassOn, &st.GoalStatsOn})
+        *on = 1;
+    const char* charts[] = {"Attrition...",   "Combat-Entropy...",      "Center-of-Mass Position...",
+                            "Cluster Size...", "Goal Count...",          "Interpoint Distance...",
+                            "Neighbor Count...", "Territorial Possession...", "Capacity Dimension...",
+                            "Spatial Entropy..."};
+    const struct {
+        int Collecting, Mode;
+        int Offered;  // the first charts of the list above
+    } cases[] = {
+        {0, InteractiveMode, 2}, {1, InteractiveMode, 10}, {1, MultipleTimeSeriesMode, 8}, {1, GeneticAlgorithmMode, 2},
+    };
+    for (const auto& c : cases) {
+        st.DataCollectionOn = c.Collecting;
+        d.RunMode = c.Mode;
+        for (QMenu* menu : Frame().ShownMenus())
+            OpenAll(menu);
+        for (int k = 0; k < 10; ++k) {
+            QAction* action = Frame().FindMenuItem(QString("Data Visualization/2D Graphs/") + charts[k]);
+            ASSERT_NE(action, nullptr) << charts[k];
+            EXPECT_EQ(action->isEnabled(), k < c.Offered) << charts[k] << " mode " << c.Mode;
+        }
+    }
+}
+
 // Commands that write from the live battle do nothing outside the
 // interactive run, so they are offered only there; a batch paused half-way
 // can be ended by Terminate Run or by another run mode.

@@ -75,8 +75,9 @@ TEST_F(MultiRunCommands, ModeParametersBatchAndCompletion)
     Hooks.AnswerDialog(IDOK);
     Hooks.AnswerDialog(IDOK, {{CMultiRunRawDataDlg::IDC_GRAPH_YES, "1"},
                                     {CMultiRunRawDataDlg::IDC_ATTRITION_YES, "1"}});
-    const std::string graph = std::string(BREVIMAR_BINARY_DIR) + "/completion_graph.mtg";
-    const std::string attrition = std::string(BREVIMAR_BINARY_DIR) + "/completion_attrition.att";
+    const std::string folder = TempFolder();
+    const std::string graph = folder + "/completion_graph.mtg";
+    const std::string attrition = folder + "/completion_attrition.att";
     std::remove(graph.c_str());
     std::remove(attrition.c_str());
     // No chart was drawn, so there is no graph to write: only a notice, and
@@ -128,7 +129,7 @@ TEST_F(MultiRunCommands, AveragedAttritionStartsWithTheWholeForces)
         EXPECT_DOUBLE_EQ(doc.MultiRunCharts.MultiRunGraphSeries[g][1], 1.0) << g;
         EXPECT_EQ(doc.MultiRunCharts.MultiRunGraphDev[g][1], 0.0) << g;
     }
-    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/averaged_attrition.mtg";
+    const std::string path = TempFolder() + "/averaged_attrition.mtg";
     std::remove(path.c_str());
     Hooks.AnswerFile(path);
     WriteRawGraphData(doc);
@@ -173,7 +174,7 @@ TEST_F(MultiRunCommands, LeavingAPausedBatchMarksItsWeaponsFile)
         doc.RedForce.WeaponsOn = 1;
         Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
         ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
-        const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/left_batch.rwd";
+        const std::string path = TempFolder() + "/left_batch.rwd";
         std::remove(path.c_str());
         Hooks.AnswerDialog(IDOK);  // keep the weapons raw data
         Hooks.AnswerFile(path);

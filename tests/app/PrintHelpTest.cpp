@@ -164,12 +164,15 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
     const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
     const QString missing = QString::fromStdString(folder + "/no_such_file.dat");
     const QString refused = QString::fromStdString(folder + "/not_a_scenario.dat");
-    // A text file that is no scenario, under a scenario's name and under its own.
+    // A text file that is no scenario, under a scenario's name and under its
+    // own. Its one word is a hostile one: the reader wants 7 words before the
+    // first value and quotes the last it read, whose bytes 1B and 07 must
+    // reach the terminal escaped.
     const QString notes = QString::fromStdString(folder + "/notes.txt");
     for (const QString& name : {refused, notes}) {
         QFile text(name);
         ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write("nonsense\n");
+        text.write("\x1b[2Jnon\x07sense\n");
     }
     struct Case {
         const char* Name;
@@ -181,7 +184,9 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
         {"good", {"--print", good, "--print-to"}, 0, true, {}},
         {"--print-to alone", {good, "--print-to"}, 0, true, {}},
         {"missing", {"--print", missing, "--print-to"}, 1, false, "cannot open input file"},
-        {"refused", {"--print", refused, "--print-to"}, 1, false, "cannot read input file " + refused},
+        {"refused", {"--print", refused, "--print-to"}, 1, false,
+         "cannot read input file " + refused +
+             ":\nexpected 6 more words after \"\\x1b[2Jnon\\x07sense\" (word 2, line 2), but the file ends there."},
         {"no scenario's name", {"--print", notes, "--print-to"}, 1, false, "cannot print " + notes},
     };
     for (const Case& c : cases) {
@@ -193,6 +198,8 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
         if (!c.Said.isEmpty()) {
             EXPECT_EQ(run.Err.count(c.Said), 1) << c.Name << "\n" << run.Err.toStdString();
         }
+        for (const QChar ch : run.Err)
+            EXPECT_TRUE(ch >= QChar(' ') || ch == QChar('\n')) << c.Name << ": character " << static_cast<int>(ch.unicode());
     }
 }
 

@@ -235,6 +235,10 @@ TEST(Help, NamesOnlyWaysThatExistAndExplainsEveryStatusCode)
         EXPECT_TRUE(help.contains(code)) << code;
     for (const char* topic : {"<h2>Charts</h2>", "<h2>Batch experiments</h2>", "Ctrl+O while no battlefield window"})
         EXPECT_TRUE(help.contains(topic)) << topic;
+    // A chart window is drawn once, and two charts do not wait for data
+    // collection (MenuEnabling holds the menu to the guide's account).
+    EXPECT_FALSE(help.contains("follows the run"));
+    EXPECT_TRUE(help.contains("Attrition and combat entropy are always offered"));
 }
 
 TEST(FileChoosers, EachFilterNamesItsOwnFileTypeAndEachChooserItsOwnTitle)

@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QSaveFile>
 
 #include <fstream>
 
@@ -183,7 +184,12 @@ TEST_F(Startup, ScreenshotOfTheMainWindow)
     QCoreApplication::processEvents();
     const QPixmap shot = Frame().grab();
     const QString path = QString(BREVIMAR_BINARY_DIR) + "/brevimar-main-window.png";
-    ASSERT_TRUE(shot.save(path, "PNG"));
+    // Written whole or not at all, so that a copy of the tests running beside
+    // this one never reads a picture half written.
+    QSaveFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(shot.save(&file, "PNG"));
+    ASSERT_TRUE(file.commit());
     const QImage image(path);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), Frame().size() * shot.devicePixelRatio());

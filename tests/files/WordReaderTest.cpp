@@ -61,6 +61,38 @@ TEST(WordReader, FailureLeavesDestinationAndIsSticky)
     EXPECT_EQ(failure.Describe(), "expected an integer after \"count\" (word 2, line 1), found \"3.0\"");
 }
 
+// A message quotes a file's words; a hostile file's bytes must not reach a
+// terminal or a box as they are. Every byte outside printable ASCII, and the
+// backslash that starts an escape, is written \xHH or \\; a word longer
+// than 40 bytes shows its first 40 and "...".
+TEST(WordReader, QuotedWordsShowNoControlBytesAndAreCut)
+{
+    using namespace std::string_literals;
+    const std::string sevens(100, '7');
+    const struct {
+        std::string Text;  // a label, then the word read as an integer
+        std::string Said;
+    } cases[] = {
+        {"count \x01\x00x\x1b[31m"s,
+         "expected an integer after \"count\" (word 2, line 1), found \"\\x01\\x00x\\x1b[31m\""},
+        {"l\x7f\xc3\xa9 a\\b", "expected an integer after \"l\\x7f\\xc3\\xa9\" (word 2, line 1), found \"a\\\\b\""},
+        {sevens + " " + sevens + "x",
+         "expected an integer after \"" + std::string(40, '7') + "...\" (word 2, line 1), found \"" +
+             std::string(40, '7') + "...\""},
+        // 40 bytes are not cut; 41 are.
+        {std::string(40, 'L') + " " + std::string(41, 'x'),
+         "expected an integer after \"" + std::string(40, 'L') + "\" (word 2, line 1), found \"" +
+             std::string(40, 'x') + "...\""},
+    };
+    for (const auto& c : cases) {
+        CWordReader words(c.Text);
+        int value = 0;
+        ASSERT_TRUE(words.Skip(1));
+        ASSERT_FALSE(words.Read(value));
+        EXPECT_EQ(words.Failure().Describe(), c.Said);
+    }
+}
+
 TEST(WordReader, RejectsWhatIsNotAPlainNumber)
 {
     for (const char* text : {"abc", "12abc", "99999999999", "inf", "nan", "-", "0x10", "1e50"}) {

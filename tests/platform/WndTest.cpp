@@ -35,13 +35,19 @@ void SpinFor(int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-// Runs the event loop until `done` holds, for at most three seconds.
+// The platform promises that a timer ticks while the event loop runs, not
+// when or how often: a busy machine may hold a process back for seconds and
+// then deliver one tick of each timer due. The minute only ends a wait that
+// would otherwise hang.
+constexpr int HangGuardMs = 60000;
+
+// Runs the event loop until `done` holds.
 template <typename Condition>
 bool SpinUntil(Condition done)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < 3000)
+    while (!done() && clock.elapsed() < HangGuardMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return done();
 }
@@ -56,8 +62,8 @@ TEST_F(WndTest, EveryTimerReachesOnTimerWithItsOwnId)
     TickCounter window;
     ASSERT_TRUE(window.SetTimer(42, 1));
     ASSERT_TRUE(window.SetTimer(7, 20));
-    EXPECT_TRUE(SpinUntil([&] { return window.Ticks[7] >= 2; }));
-    EXPECT_GT(window.Ticks[42], window.Ticks[7]);
+    // Which of the two ticks more often is the machine's business.
+    EXPECT_TRUE(SpinUntil([&] { return window.Ticks[42] >= 2 && window.Ticks[7] >= 2; }));
     EXPECT_EQ(window.Ticks.size(), 2u);
 }
 
@@ -124,7 +130,7 @@ TEST_F(WndTest, PumpHandlesPendingTimerTicks)
     ASSERT_TRUE(window.SetTimer(3, 1));
     QElapsedTimer clock;
     clock.start();
-    while (window.Ticks[3] == 0 && clock.elapsed() < 1000)
+    while (window.Ticks[3] == 0 && clock.elapsed() < HangGuardMs)
         PumpOneMessage();
     EXPECT_GT(window.Ticks[3], 0);
 }

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "files/WordReader.h"
 
@@ -21,25 +24,41 @@ inline std::string FixtureText(const std::string& name)
     return text;
 }
 
-// An empty folder of the running test's own inside the build tree, so that
-// the test runs of two build trees never share files.
+// The scratch folder of this test program inside the build tree, one per
+// process, so that neither the test runs of two build trees nor copies of
+// one program running side by side share files. It goes when the program
+// ends.
+inline const std::filesystem::path& ScratchRoot()
+{
+    struct Root {
+        std::filesystem::path Path =
+            std::filesystem::path(BREVIMAR_BINARY_DIR) / "test-files" / std::to_string(::getpid());
+        ~Root()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(Path, ignored);
+        }
+    };
+    static const Root root;
+    return root.Path;
+}
+
+// An empty folder of the running test's own in the program's scratch folder.
 inline std::string TempFolder()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder = std::filesystem::path(BREVIMAR_BINARY_DIR) / "test-files" /
-                                         (std::string(info->test_suite_name()) + "-" + info->name());
+    const std::filesystem::path folder = ScratchRoot() / (std::string(info->test_suite_name()) + "-" + info->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder.string();
 }
 
-// A file of the test's own, in a folder of the test's own inside the build
-// tree; returns its path.
+// A file of the test's own, in a folder of the test's own in the program's
+// scratch folder; returns its path.
 inline std::string WriteTemp(const std::string& name, const std::string& text)
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder = std::filesystem::path(BREVIMAR_BINARY_DIR) / "test-files" /
-                                         (std::string(info->test_suite_name()) + "-" + info->name());
+    const std::filesystem::path folder = ScratchRoot() / (std::string(info->test_suite_name()) + "-" + info->name());
     const std::filesystem::path path = folder / name;
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;

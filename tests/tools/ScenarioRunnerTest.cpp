@@ -169,11 +169,12 @@ RunnerStreams RunRunnerProgram(const std::string& folder, const std::string& fil
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out), read(err)};
 }
 
-// Each message once, where the README puts it: a warning on standard error
-// after "warning: ", a refusal on standard output after "error: ", neither
-// word doubled, further lines indented by two blanks.
+// Each message once, where the README puts it: a warning or a refusal on
+// standard error after "warning: " or "error: ", neither word doubled, further
+// lines indented by two blanks; a refusal leaves standard output empty.
 TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
 {
+    using namespace std::string_literals;
     const std::string folder = testing::TempFolder();
     // stored_v4.run without its last line: frame 2 (the file's third) breaks
     // off after BLUE agent 10's "16"; the damaged file holds 2626 words and
@@ -192,11 +193,30 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
                               "  The scenario and the 2 complete frames before it are loaded.\n");
     EXPECT_TRUE(std::regex_match(warned.Out, std::regex("0 4 4 4 3 [0-9a-f]{16}\n"))) << warned.Out;
 
-    const std::string missing = folder + "/no_such_file.dat";
-    const RunnerStreams refused = RunRunnerProgram(folder, missing);
-    EXPECT_EQ(refused.Status, 1);
-    EXPECT_EQ(refused.Out, "error: cannot open input file.\n  " + missing + "\n");
-    EXPECT_EQ(refused.Err, "");
+    // A hostile scenario: the start-up reader skips 7 words and reads the
+    // 8th as an integer, so it quotes "c" (word 7) and the 8th word, whose
+    // bytes 01 00 1B and the backslash must reach the terminal escaped.
+    const std::string hostile = folder + "/hostile.dat";
+    std::ofstream(hostile, std::ios::binary) << "data_version 7 words here a b c \x01\x00x\x1b[2J\\ 4\n"s;
+    // A document file: the runner reads none, whatever the file holds.
+    const std::string document = folder + "/saved.brv";
+    std::ofstream(document, std::ios::binary) << "x";
+    const struct {
+        std::string Path, Err;
+    } refusals[] = {
+        {folder + "/no_such_file.dat", "error: cannot open input file.\n  " + folder + "/no_such_file.dat\n"},
+        {hostile, "error: cannot read input file " + hostile +
+                      ":\n  expected an integer after \"c\" (word 8, line 1), found \"\\x01\\x00x\\x1b[2J\\\\\".\n"},
+        {document, "error: " + document +
+                       " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
+                       "a stored run (.run) or a frame file (.out).\n"},
+    };
+    for (const auto& r : refusals) {
+        const RunnerStreams refused = RunRunnerProgram(folder, r.Path);
+        EXPECT_EQ(refused.Status, 1) << r.Path;
+        EXPECT_EQ(refused.Out, "") << r.Path;
+        EXPECT_EQ(refused.Err, r.Err) << r.Path;
+    }
 }
 
 // Whole runs of every fixture scenario keep the battle sound: forces only
