@@ -162,8 +162,9 @@ void CScenarioRunner::PassOnWarnings(std::ostream& warnings)
 {
     for (const std::string& text : Host.Pending) {
         // A refused file is the run's error, said once as such.
-        if (text == ErrorText)
+        if (text == ErrorText || std::find(Said.begin(), Said.end(), text) != Said.end())
             continue;
+        Said.push_back(text);
         WriteLabelled(warnings, "warning: ", text);
     }
     Host.Pending.clear();

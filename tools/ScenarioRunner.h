@@ -74,6 +74,9 @@ private:
     RunnerHost Host;
     std::unique_ptr<CBrevimarDoc> Doc;
     std::string ErrorText;
+    // Every message passed on so far: the options set the battle up again
+    // (a seed, the forms), and its problems are the same ones.
+    std::vector<std::string> Said;
 
     void PassOnWarnings(std::ostream& warnings);
 };

@@ -38,18 +38,23 @@ TEST(ScenarioRunner, SetUpProblemsBecomeWarnings)
     const std::string box = "R_box_(l,w)       7 5";
     ASSERT_NE(text.find(box), std::string::npos);
     const std::string tight = text.replace(text.find(box), box.size(), "R_box_(l,w)       2 2");
+    const std::string tightPath = testing::WriteTemp("tight.dat", tight);
     struct Case {
         std::string Path;
         int Warnings;
         const char* Start;
+        bool Reseeded = false;  // --seed and --comms set the battle up twice more
     } cases[] = {
         {Fixture("scenario_v4.dat"), 0, ""},
-        {testing::WriteTemp("tight.dat", tight), 1, "warning: Setting up tight.dat:\n  Not every agent can be deployed"},
+        {tightPath, 1, "warning: Setting up tight.dat:\n  Not every agent can be deployed"},
+        {tightPath, 1, "warning: Setting up tight.dat:\n  Not every agent can be deployed", true},
     };
     for (const Case& c : cases) {
         RunnerOptions options;
         options.ScenarioPath = c.Path;
         options.Steps = 3;
+        if (c.Reseeded)
+            options.Seed = 5, options.ShareCommunications = true;
         CScenarioRunner runner(options);
         std::ostringstream out, warnings;
         EXPECT_EQ(runner.Run(out, warnings), 0);
