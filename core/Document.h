@@ -385,6 +385,10 @@ public:
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
+    // The frames 0..n-1 a RUN file of the capture under way holds: those
+    // before the step the run stands at, or ended at, and no more than the
+    // readers keep. 0 without a capture.
+    int CapturedFrames() const;
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }
@@ -580,7 +584,7 @@ public:
     CTerritoryKept TerritoryKept;
 
     // --- start-up reading
-    int ReadStartupInputFile();  // the chooser, then LoadStartupFile (run/)
+    int ReadStartupInputFile();  // the chooser, then LoadStartupFile or LoadDocumentHistory (run/)
 
     // --- heap buffers, allocated once by InitNewDocument
     int HeapBuffersAllocated = 0;

@@ -7,6 +7,7 @@
 #include "core/Document.h"
 #include "core/FileFilters.h"
 #include "core/StartValues.h"
+#include "files/DocumentFile.h"
 #include "files/FileCommandFrame.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
@@ -272,10 +273,30 @@ int CBrevimarDoc::ReadStartupInputFile()
     request.Filter = StartupFileFilter;
     request.DefaultExtension = "dat";
     request.Title = "Open a scenario, run or document file";
-    if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request))
-        if (LoadStartupFile(*this, *chosen).Read)
+    if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request)) {
+        const bool documentFile = FileExtensionOf(*chosen) == DocumentFileExtension;
+        if (documentFile ? LoadDocumentHistory(*this, *chosen) : LoadStartupFile(*this, *chosen).Read)
             host().NoteFileOpened(*chosen);
+    }
     return 1;
+}
+
+bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path)
+{
+    if (!ReadDocumentFile(doc, path))
+        return false;
+    doc.RunMode = ReplayMode;
+    doc.LoadInputFile = 0;
+    doc.InputFileName = FileNameOf(path);
+    CRunHeader& h = doc.RunHeader;
+    doc.LatticeExtentX = doc.LatticeExtentY = h.LatticeSize + 2;
+    h.RedAlive = h.RedCount;
+    h.RedInjured = 0;
+    h.BlueAlive = h.BlueCount;
+    h.BlueInjured = 0;
+    h.TimeDirection = 1;
+    doc.RebuildLatticeFromPlayback();
+    return true;
 }
 
 LoadResult LoadScenario(CBrevimarDoc& doc, const std::string& path)

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -45,6 +46,23 @@ protected:
             View()->OnTimer(CBrevimarView::RunTimerId);
     }
     const ModalRecord& LastModal() const { return Hooks.Log().back(); }
+    // Save RUN File, then `steps` ticks: frames 0..steps are recorded, and a
+    // RUN file written now holds frames 0..steps-1.
+    void CaptureSteps(int steps)
+    {
+        ASSERT_TRUE(Frame().RunCommand(SaveRun));
+        for (int i = 0; i < steps; ++i) {
+            Doc().Resume();
+            Tick(1);
+        }
+        ASSERT_EQ(Doc().RunHeader.CurrentStep, steps);
+    }
+    std::size_t MessagesShown() const
+    {
+        return static_cast<std::size_t>(std::count_if(Hooks.Log().begin(), Hooks.Log().end(), [](const ModalRecord& r) {
+            return r.Kind == ModalKind::MessageBox;
+        }));
+    }
 };
 
 TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
@@ -194,6 +212,96 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     EXPECT_EQ(LastModal().Text, "Error: cannot open output file.\n" + path);
     EXPECT_EQ(doc.Statistics.AllStatisticsOn, 1);
     EXPECT_EQ(doc.RunMode, InteractiveMode);
+}
+
+// Ctrl+S keeps the history the window shows, and the document file, opened
+// as from the command line, the shell or a drop, plays the same frames back
+// without a word and without a battle of its own.
+TEST_F(FileCommands, SavedDocumentFileReopensToTheFramesOfItsSource)
+{
+    ASSERT_TRUE(Start({QString::fromStdString(Fixture("scenario_v4.dat"))}));
+    const std::string folder = TempFolder();
+    const struct {
+        const char* what;
+        std::function<void()> open;  // leaves the source's window active
+        int size, red, blue, steps;  // expected header
+        int row, redAgent1[3], lastBlue[3];  // a frame of the source, by hand
+    } sources[] = {
+        // stored_v4.run: 12 RED and 10 BLUE on 150 x 150, frames 0, 1, 2;
+        // frame 1 begins "2 5 4", frame 2 ends with BLUE 10 at "1 53 17".
+        {"stored run", [&] { App->OpenDocumentFile(Fixture("stored_v4.run")); }, 150, 12, 10, 2,
+         2, {0, 6, 6}, {1, 53, 17}},
+        // frames_startup.out: a 60 x 60 field, 4 RED and 3 BLUE, frames 0..5;
+        // frame 5 begins "0 9 12" and ends "0 21 19".
+        {"frame file", [&] { App->OpenDocumentFile(Fixture("frames_startup.out")); }, 60, 4, 3, 5,
+         5, {0, 9, 12}, {0, 21, 19}},
+        // scenario_v4.dat captured for 6 steps: the RUN file would hold
+        // frames 0..5, the document file has rows for 1..5.
+        {"capture",
+         [&] {
+             App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+             CaptureSteps(6);
+         },
+         150, 12, 10, 5, 0, {}, {}},
+    };
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.what);
+        source.open();
+        CBrevimarDoc& from = Doc();
+        const std::string path = folder + "/" + source.what + ".brv";
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
+        // 16 header bytes, then per step 4 + 12 x (R + B) bytes.
+        ASSERT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(std::filesystem::file_size(path),
+                  16u + static_cast<unsigned>(source.steps * (4 + 12 * (source.red + source.blue))));
+
+        const std::size_t messages = MessagesShown();
+        CBrevimarView* view = App->OpenDocumentFile(path);
+        ASSERT_NE(view, nullptr);
+        CBrevimarDoc& to = *view->GetDocument();
+        EXPECT_EQ(MessagesShown(), messages);  // no deployment message
+        EXPECT_EQ(to.RunMode, ReplayMode);
+        EXPECT_EQ(to.RunHeader.LatticeSize, source.size);
+        EXPECT_EQ(to.RunHeader.RedCount, source.red);
+        EXPECT_EQ(to.RunHeader.BlueCount, source.blue);
+        EXPECT_EQ(to.RunHeader.LastStep, source.steps);
+        for (int b = 0; b < 3 && source.row > 0; ++b) {
+            EXPECT_EQ(to.Capture(RedCaptureState + b, source.row, 1), source.redAgent1[b]);
+            EXPECT_EQ(to.Capture(BlueCaptureState + b, source.row, source.blue), source.lastBlue[b]);
+        }
+        for (int k = 1; k <= source.steps; ++k)
+            for (int b = 0; b < CaptureBufferCount; ++b)
+                for (int i = 1; i <= (b < BlueCaptureState ? source.red : source.blue); ++i)
+                    ASSERT_EQ(to.Capture(b, k, i), from.Capture(b, k, i)) << "row " << k << " agent " << i;
+        // Ticks replay the frames; no battle runs and the history stays whole.
+        to.Resume();
+        view->OnTimer(CBrevimarView::RunTimerId);
+        view->OnTimer(CBrevimarView::RunTimerId);
+        EXPECT_EQ(to.RunMode, ReplayMode);
+        EXPECT_EQ(to.RunHeader.LastStep, source.steps);
+    }
+
+    // The chooser of a new window opens a document file the same way.
+    const std::size_t messages = MessagesShown();
+    Hooks.AnswerFile(folder + "/stored run.brv");
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    EXPECT_EQ(MessagesShown(), messages);
+    EXPECT_EQ(Doc().RunMode, ReplayMode);
+    EXPECT_EQ(Doc().RunHeader.LastStep, 2);
+
+    // A battle nobody captures holds no history: Save says so and writes
+    // nothing, rather than a file that reopens empty.
+    App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+    Doc().Resume();
+    Tick(2);
+    const std::string none = folder + "/none.brv";
+    Hooks.AnswerFile(none);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
+    EXPECT_FALSE(std::filesystem::exists(none));
+    EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
+    ASSERT_EQ(LastModal().Kind, ModalKind::MessageBox);
+    EXPECT_NE(LastModal().Text.find("no run history"), std::string::npos) << LastModal().Text;
 }
 
 }  // namespace
