@@ -478,6 +478,16 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
     // An agent is added alive, whatever its entry held before.
     f.TakeCurrentRanges(i, Alive);
     f.TakeDistanceNormaliser(i);
+
+    // To a capture under way the agent did not exist before: absent (dead
+    // and off the field) in the frames recorded so far, whatever an earlier
+    // run left in its column; the next frame records it.
+    if (RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
+        const int base = which == Side::Red ? RedCaptureState : BlueCaptureState;
+        for (int b = base; b < base + 3; ++b)
+            for (int row = 0; row < CaptureRows; ++row)
+                Capture(b, row, i) = 0;
+    }
 }
 
 }  // namespace brevimar

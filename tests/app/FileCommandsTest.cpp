@@ -304,5 +304,39 @@ TEST_F(FileCommands, SavedDocumentFileReopensToTheFramesOfItsSource)
     EXPECT_NE(LastModal().Text.find("no run history"), std::string::npos) << LastModal().Text;
 }
 
+// An agent placed by hand during a capture did not exist before: the frames
+// recorded before it show it absent (dead, off the field at (0, 0)), not as
+// whatever an earlier run left in its column.
+TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
+{
+    StartWithScenario();
+    CBrevimarDoc& doc = Doc();
+    const int n = doc.NumRed();
+    for (int row = 0; row < CaptureRows; ++row) {  // as a run of more agents left them
+        doc.Capture(RedCaptureState, row, n + 1) = 2;
+        doc.Capture(RedCaptureX, row, n + 1) = 7;
+        doc.Capture(RedCaptureY, row, n + 1) = 7;
+    }
+    CaptureSteps(3);
+    doc.DeploymentSource = RedHandPlacement;
+    doc.EditRedSquad = 1;
+    const int size = doc.Battlefield.BattleSize;
+    int x = 1;
+    while (doc.Battlefield.AgentGrid[GridIndex(x, size)] != CellFree)
+        ++x;
+    // The middle of cell (x, size): cells are 5 pixels at 100%, row 1 at the top.
+    const float zoom = doc.ZoomFactor;
+    View()->OnRButtonUp(0, QPoint(static_cast<int>((x * 5 + 2) * zoom), static_cast<int>((1 * 5 + 2) * zoom)));
+    ASSERT_EQ(doc.NumRed(), n + 1);
+    doc.Resume();
+    Tick(1);  // records frame 4, the first with the new agent
+    for (int row = 0; row <= 3; ++row)
+        for (int b = RedCaptureState; b <= RedCaptureY; ++b)
+            EXPECT_EQ(doc.Capture(b, row, n + 1), 0) << "row " << row;
+    EXPECT_EQ(doc.Capture(RedCaptureState, 4, n + 1), 2);
+    EXPECT_EQ(doc.Capture(RedCaptureX, 4, n + 1), x);
+    EXPECT_EQ(doc.Capture(RedCaptureY, 4, n + 1), size);
+}
+
 }  // namespace
 }  // namespace brevimar::testing
