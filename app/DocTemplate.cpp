@@ -156,7 +156,8 @@ void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
         return;
     }
     // The last window on the document is closing: the document goes with it,
-    // once the window's own events are done.
+    // once the window's own events are done, and a capture under way with it.
+    slot->Document->OfferCapturedFrames();
     slot->Host.SetView(nullptr);
     slot->Document->SetBatchDrivers(nullptr);
     // The status line no longer speaks of the closed document.

@@ -389,6 +389,11 @@ public:
     // before the step the run stands at, or ended at, and no more than the
     // readers keep. 0 without a capture.
     int CapturedFrames() const;
+    // A RUN capture that a command is about to end, restart or cut short:
+    // the user is asked whether to write the frames it holds to a RUN file,
+    // as Stop RUN Capture writes them, before anything changes; then the
+    // capture ends. Nothing happens without a capture.
+    void OfferCapturedFrames();
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }

@@ -147,6 +147,10 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
     if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, MenuReadOptions, read); !refused.Read)
         return refused;
     ResetMenuReaderFields(*read.State);
+    // A capture under way ends with the run it records: its frames are
+    // offered while the scenario they belong to still stands.
+    doc.OfferCapturedFrames();
+    read.State->RunCaptureOn = 0;
     static_cast<CDocumentState&>(doc) = std::move(*read.State);
     read.State.reset();
 

@@ -1,3 +1,6 @@
+#include <QCoreApplication>
+#include <QMdiArea>
+
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -336,6 +339,75 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
     EXPECT_EQ(doc.Capture(RedCaptureState, 4, n + 1), 2);
     EXPECT_EQ(doc.Capture(RedCaptureX, 4, n + 1), x);
     EXPECT_EQ(doc.Capture(RedCaptureY, 4, n + 1), size);
+}
+
+// A command that ends, restarts or cuts a capture short offers first to
+// write what it holds, as Stop RUN Capture does; where the scenario has
+// already changed (a dialog's OK) it says that the frames were not written.
+TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
+{
+    const struct {
+        const char* what;
+        std::function<void()> command;
+        bool offered;
+    } cases[] = {
+        {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_CLEAR)); }, true},
+        {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_RESTART_GO)); }, true},
+        {"Terminate Run",
+         [this] {
+             Hooks.AnswerFile(Fixture("scenario_v4.dat"));  // the scenario Terminate Run asks for
+             ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_TERMINATE_RUN));
+         },
+         true},
+        {"closing the window",
+         [this] {
+             Frame().MdiArea()->closeAllSubWindows();
+             QCoreApplication::processEvents();
+         },
+         true},
+        {"closing the program", [this] { Frame().close(); }, true},
+        {"Edit RED Agents, OK",
+         [this] {
+             Hooks.AnswerDialog(IDOK);
+             ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_EDIT_RED_AGENTS));
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        StartWithScenario();
+        CaptureSteps(4);
+        CBrevimarDoc& doc = Doc();
+        doc.RunCaptureOn = 0;
+        const std::string scenario = Written(doc);
+        doc.RunCaptureOn = 1;
+        const std::string path = TempFolder() + "/kept.run";
+        Hooks.AnswerMessage(IDYES);
+        Hooks.AnswerFile(path);
+        const std::size_t before = Hooks.Log().size();
+        c.command();
+        std::size_t box = before;
+        while (box < Hooks.Log().size() && Hooks.Log()[box].Kind != ModalKind::MessageBox)
+            ++box;
+        ASSERT_LT(box, Hooks.Log().size());
+        const ModalRecord& first = Hooks.Log()[box];
+        EXPECT_NE(first.Text.find("4 frames"), std::string::npos) << first.Text;
+        if (c.offered) {
+            // Frames 0..3 of the capture, each a step line and 12 + 10 agent lines.
+            const std::string written = FileText(path);
+            ASSERT_EQ(written.substr(0, scenario.size()), scenario);
+            const std::string frames = written.substr(scenario.size());
+            EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), 4 * (1 + 12 + 10));
+        } else {
+            EXPECT_NE(first.Text.find("not written"), std::string::npos) << first.Text;
+            EXPECT_FALSE(std::filesystem::exists(path));
+        }
+        if (View()) {
+            EXPECT_EQ(Doc().RunCaptureOn, 0);
+        }
+    }
 }
 
 }  // namespace
