@@ -74,16 +74,14 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
 
     Slot& kept = *slot;
     Documents.push_back(std::move(slot));
-    // A document file holds a stored run history: read after the document is
-    // set up, so that its buffers exist.
+    // A document file that cannot be read leaves no window: it has no
+    // scenario to fall back on.
     const bool documentFile = path && FileExtensionOf(*path) == DocumentFileExtension;
     bool read = true;
     if (path)
         read = NewDocumentFromFile(*kept.Document, *path);
     else
         kept.Document->OnNewDocument();
-    if (documentFile)
-        read = read && ReadDocumentFile(*kept.Document, *path);
     if (!read && (documentFile || Windowless)) {
         frame->OnClosing = nullptr;
         view->OnDestroy();
@@ -158,7 +156,8 @@ void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
         return;
     }
     // The last window on the document is closing: the document goes with it,
-    // once the window's own events are done.
+    // once the window's own events are done, and a capture under way with it.
+    slot->Document->OfferCapturedFrames();
     slot->Host.SetView(nullptr);
     slot->Document->SetBatchDrivers(nullptr);
     // The status line no longer speaks of the closed document.

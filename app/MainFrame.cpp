@@ -106,6 +106,9 @@ void CMainFrame::KeepGeometry()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The battlefield windows close first, while the program is still on
+    // screen to ask about what they hold.
+    Area->closeAllSubWindows();
     // Kept as the window closes (File > Exit, the close box): once it is
     // hidden, the program ends without seeing it again.
     QMainWindow::closeEvent(event);

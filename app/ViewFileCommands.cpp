@@ -30,6 +30,8 @@ void CBrevimarView::OnFileSaveRunFile()
     doc.Pause();
     if (doc.RunMode != InteractiveMode)
         return;
+    // A capture already under way would start again from this restart.
+    doc.OfferCapturedFrames();
     doc.InitializeForces();
     doc.RunHeader.CurrentStep = 1;
     doc.RunHeader.TimeDirection = 1;

@@ -51,6 +51,9 @@ void CBrevimarView::OnRunStopToggle()
 
 void CBrevimarView::OnClear()
 {
+    // The step goes back to 0 while the battle stays: a capture would go on
+    // writing the later steps over its first frames.
+    Document->OfferCapturedFrames();
     Document->ClearLattice();
     Document->Pause();
     Invalidate(false);
@@ -127,6 +130,8 @@ void CBrevimarView::OnRunModeInteractive()
 void CBrevimarView::OnFileOpen()
 {
     CBrevimarDoc& doc = *Document;
+    // The run is shown from its first frame again, whatever is chosen.
+    doc.OfferCapturedFrames();
     doc.ClearLattice();
     Invalidate(false);
     doc.Pause();

@@ -556,6 +556,11 @@ void CBrevimarDoc::SetupBattlefield()
     if (RunMode == InteractiveMode && RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
         CaptureEndStep = 0;
         CapturedStep[0] = 0;
+        // The capture is the run history now: the field and counts it is
+        // recorded with go with it into a document file.
+        RunHeader.LatticeSize = size;
+        RunHeader.RedCount = AgentCount(RedForce);
+        RunHeader.BlueCount = AgentCount(BlueForce);
         for (int i = 1, n = AgentCount(RedForce); i <= n; ++i) {
             Capture(RedCaptureState, 0, i) = RedForce.AgentState[i];
             Capture(RedCaptureX, 0, i) = RedForce.AgentX[i];

@@ -1,5 +1,6 @@
 #include "core/Document.h"
 
+#include <algorithm>
 #include <new>
 #include <ostream>
 #include <utility>
@@ -55,6 +56,14 @@ void CDocumentState::ResetHighlightsAndBursts()
     StepExecuteMode = 0;
     StepsPerBurst = 1;
     StepsSincePause = 0;
+}
+
+int CBrevimarDoc::CapturedFrames() const
+{
+    if (RunCaptureOn != 1 || HeapBuffersAllocated != 1)
+        return 0;
+    const int end = CaptureEndStep != 0 ? CaptureEndStep : RunHeader.CurrentStep;
+    return std::clamp(end, 0, MaxStoredFrameStep + 1);
 }
 
 void CBrevimarDoc::AllocateHeapBuffers()

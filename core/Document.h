@@ -386,6 +386,15 @@ public:
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
+    // The frames 0..n-1 a RUN file of the capture under way holds: those
+    // before the step the run stands at, or ended at, and no more than the
+    // readers keep. 0 without a capture.
+    int CapturedFrames() const;
+    // A RUN capture that a command is about to end, restart or cut short:
+    // the user is asked whether to write the frames it holds to a RUN file,
+    // as Stop RUN Capture writes them, before anything changes; then the
+    // capture ends. Nothing happens without a capture.
+    void OfferCapturedFrames();
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }
@@ -581,7 +590,7 @@ public:
     CTerritoryKept TerritoryKept;
 
     // --- start-up reading
-    int ReadStartupInputFile();  // the chooser, then LoadStartupFile (run/)
+    int ReadStartupInputFile();  // the chooser, then LoadStartupFile or LoadDocumentHistory (run/)
 
     // --- heap buffers, allocated once by InitNewDocument
     int HeapBuffersAllocated = 0;

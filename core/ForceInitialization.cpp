@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "core/Document.h"
 
@@ -16,6 +17,22 @@ constexpr double DiagonalFactor = 1.4142135;
 int AgentCount(const CForce& force) { return std::clamp(force.NumAgents, 0, MaxAgents); }
 int SquadRow(int squad) { return squad >= 0 && squad <= MaxSquads ? squad : 0; }
 int CommanderCount(const CLocalCommand& local) { return std::clamp(local.NumLocalCommanders, 0, MaxCommanders); }
+
+// Forces rebuilt under a RUN capture end it. The commands that can still
+// write it as it was offer that before they change anything; one that gets
+// here with frames unwritten has changed the scenario under them, so they
+// are not written, and the user hears of it rather than finding them gone.
+void EndCapture(CBrevimarDoc& doc)
+{
+    const int frames = doc.CapturedFrames();
+    doc.RunCaptureOn = 0;
+    if (frames < 1)
+        return;
+    const std::string text = "The RUN capture has ended: the " + std::to_string(frames) +
+                             (frames == 1 ? " frame it held was" : " frames it held were") + " not written to a file.";
+    doc.host().Log(text);
+    doc.host().MessageBox(text, "Brevimar", MB_OK | MB_ICONWARNING);
+}
 
 // A value in [0.0001, 1.0) as the set-up draws it.
 double Draw(CBrevimarDoc& doc) { return doc.DrawUniformRange(1, 10000, &doc.RandomState) * 0.0001; }
@@ -316,7 +333,7 @@ void ClearWeaponLogsAndTallies(CBrevimarDoc& doc)
 
 void CBrevimarDoc::InitializeForces()
 {
-    RunCaptureOn = 0;
+    EndCapture(*this);
     if (RunMode == InteractiveMode) {
         // Restarting the generator makes an interactive restart replay the same run.
         RandomState = InitialSeed;
@@ -389,7 +406,7 @@ void CBrevimarDoc::InitializeForces()
 
 void CBrevimarDoc::InitializeForcesFromAgentFile()
 {
-    RunCaptureOn = 0;
+    EndCapture(*this);
     Battlefield.RedFratricideCount = 0;
     Battlefield.BlueFratricideCount = 0;
 
@@ -478,6 +495,16 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
     // An agent is added alive, whatever its entry held before.
     f.TakeCurrentRanges(i, Alive);
     f.TakeDistanceNormaliser(i);
+
+    // To a capture under way the agent did not exist before: absent (dead
+    // and off the field) in the frames recorded so far, whatever an earlier
+    // run left in its column; the next frame records it.
+    if (RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
+        const int base = which == Side::Red ? RedCaptureState : BlueCaptureState;
+        for (int b = base; b < base + 3; ++b)
+            for (int row = 0; row < CaptureRows; ++row)
+                Capture(b, row, i) = 0;
+    }
 }
 
 }  // namespace brevimar

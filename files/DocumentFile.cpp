@@ -46,12 +46,26 @@ bool Outside(const char* what, long long value, long long low, long long high, s
 
 }  // namespace
 
+int StoredHistorySteps(const CBrevimarDoc& doc)
+{
+    switch (doc.RunMode) {
+    case PlaybackMode:
+    case ReplayMode:
+        return std::clamp(doc.RunHeader.LastStep, 0, MaxStoredStep);
+    case InteractiveMode:
+        // Frame 0, the deployment, has no record in the file.
+        return std::max(doc.CapturedFrames() - 1, 0);
+    default:
+        return 0;
+    }
+}
+
 void StoreDocument(const CBrevimarDoc& doc, std::ostream& out)
 {
     const CRunHeader& h = doc.RunHeader;
     const int red = std::clamp(h.RedCount, 0, MaxAgents);
     const int blue = std::clamp(h.BlueCount, 0, MaxAgents);
-    const int steps = std::clamp(h.LastStep, 0, MaxStoredStep);
+    const int steps = StoredHistorySteps(doc);
     PutInt(out, h.LatticeSize);
     PutInt(out, red);
     PutInt(out, blue);
@@ -178,6 +192,12 @@ bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
 
 bool SaveDocumentAs(CBrevimarDoc& doc)
 {
+    if (StoredHistorySteps(doc) < 1) {
+        doc.host().ShowMessage(
+            "This window holds no run history to save.\nA document file keeps the frames of a stored run or frame "
+            "file being played back, or of a RUN capture (File > Save > Brevimar RUN File...).");
+        return false;
+    }
     FileDialogRequest request;
     request.Filter = DocumentFileFilter;
     request.DefaultExtension = DocumentFileExtension;

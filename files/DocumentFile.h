@@ -21,9 +21,14 @@ class CBrevimarDoc;
 // What the framework's document template registers.
 inline constexpr const char* DocumentFileExtension = "brv";
 
-// Stores the header and the captured rows 1..T, T being LastStep bounded to
-// the capture's rows (a step count beyond them is written as the rows held).
-// Changes nothing in the document.
+// The steps T of the run history the document holds: LastStep of a stored
+// run or frame file being played back (bounded to the capture's rows), or,
+// in the interactive run, the frames a RUN file of the capture under way
+// holds less frame 0; 0 when there is no history.
+int StoredHistorySteps(const CBrevimarDoc& doc);
+
+// Stores the header (the history's field and agent counts, T) and the rows
+// 1..T. Changes nothing in the document.
 void StoreDocument(const CBrevimarDoc& doc, std::ostream& out);
 
 // Loads a stored history. Refused, with the document unchanged: a header
@@ -39,6 +44,7 @@ bool WriteDocumentFile(CBrevimarDoc& doc, const std::string& path);
 bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path);
 
 // The framework's Save: asks for the name with the document type's filter.
+// A document without a run history says so instead and writes nothing.
 // True when a file was written.
 bool SaveDocumentAs(CBrevimarDoc& doc);
 

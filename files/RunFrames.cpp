@@ -1,5 +1,6 @@
 #include "files/RunFrames.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "core/Document.h"
@@ -251,6 +252,10 @@ bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& 
     doc.RunHeader.RedCount = redCount;
     doc.RunHeader.BlueCount = blueCount;
     doc.RunHeader.LastStep = lastStep;
+    // Rows the file skips must not show agents of an earlier history.
+    for (auto& buffer : doc.CaptureBuffer)
+        if (buffer)
+            std::fill_n(buffer.get(), CaptureCells, 0);
     StoreFrames(doc, frames);
     return true;
 }

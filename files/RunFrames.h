@@ -59,7 +59,8 @@ bool LoadStartupFrameFile(CBrevimarDoc& doc, CWordReader& words, std::string* pr
 // A frame file in the short layout (lattice size, RED count, BLUE count,
 // last step, then frames until one whose step reaches the last step), for the
 // File/Open command. It fills the run header's size and counts, LastStep and
-// the capture rows; the run mode and the lattice are the command's business.
+// the capture rows (those without a frame emptied); the run mode and the
+// lattice are the command's business.
 // On failure *error holds the whole message for the user and the document is
 // unchanged.
 bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string* error);

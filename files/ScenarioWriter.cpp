@@ -133,13 +133,9 @@ void WriteTerrain(ScenarioBlocks& blocks, ScenarioText& text)
 
 void WriteCapture(const CBrevimarDoc& doc, ScenarioText& text)
 {
-    if (doc.RunCaptureOn != 1 || doc.HeapBuffersAllocated != 1)
-        return;
-    // Frames 0..T-1, but never past the capture rows, and no more than the
-    // readers keep (they stop after the frame of step 350).
-    // Frames 0..T-1 of the run being captured, or of the run that ended.
-    const int end = doc.CaptureEndStep != 0 ? doc.CaptureEndStep : doc.RunHeader.CurrentStep;
-    const int frames = std::min(end, MaxStoredFrameStep + 1);
+    // Frames 0..T-1 of the run being captured, or of the run that ended, but
+    // no more than the readers keep (they stop after the frame of step 350).
+    const int frames = doc.CapturedFrames();
     const int counts[2] = {std::clamp(doc.RedForce.NumAgents, 0, MaxAgents),
                            std::clamp(doc.BlueForce.NumAgents, 0, MaxAgents)};
     for (int j = 0; j < frames; ++j) {

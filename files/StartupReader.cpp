@@ -75,6 +75,10 @@ void StartStoredRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep
                 for (int y = 1; y <= size; ++y)
                     plane[LatticeStride * x + y] = 0;
     }
+    // The history's own field and counts, which a document file keeps.
+    doc.RunHeader.LatticeSize = doc.Battlefield.BattleSize;
+    doc.RunHeader.RedCount = frames.RedCount;
+    doc.RunHeader.BlueCount = frames.BlueCount;
     doc.RunHeader.LastStep = lastStep;
     doc.RunHeader.CurrentStep = 1;
     doc.RunHeader.TimeDirection = 1;

@@ -3,6 +3,8 @@
 #include "core/CellPictures.h"
 #include "core/Document.h"
 #include "core/StartValues.h"
+#include "files/DocumentFile.h"
+#include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
 
 namespace brevimar {
@@ -30,6 +32,8 @@ bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
 {
     doc.DeleteContents();
     doc.PrepareNewDocument();
+    if (FileExtensionOf(path) == DocumentFileExtension)
+        return LoadDocumentHistory(doc, path);
     doc.Resume();  // as after the start-up chooser
     return LoadStartupFile(doc, path).Read;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/Document.h"
+#include "files/ScenarioWriter.h"
 #include "run/BatchDrivers.h"
 
 namespace brevimar {
@@ -28,6 +29,21 @@ void RestoreSide(CForce& force, int count, int squads, const int* perSquad, cons
 }
 
 }  // namespace
+
+void CBrevimarDoc::OfferCapturedFrames()
+{
+    const int frames = CapturedFrames();
+    if (frames > 0) {
+        Pause();
+        const std::string question = "The RUN capture ends here, and the " + std::to_string(frames) +
+                                     (frames == 1 ? " frame it holds has" : " frames it holds have") +
+                                     " not been written.\nWrite them to a RUN file now?";
+        // Written while the capture is still on, so the frames follow the scenario.
+        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            WriteInputDataFile(*this);
+    }
+    RunCaptureOn = 0;
+}
 
 bool CBrevimarDoc::BatchBusy() const
 {
@@ -59,6 +75,7 @@ void CBrevimarDoc::RestartRun()
         ResetBattlefield();
         break;
     case InteractiveMode:
+        OfferCapturedFrames();
         // The scenario seed again: the deployment repeats the previous start.
         RandomState = InitialSeed;
         RunHeader.CurrentStep = 1;
@@ -91,6 +108,7 @@ void CBrevimarDoc::RandomizeRun()
         ResetBattlefield();
         break;
     case InteractiveMode:
+        OfferCapturedFrames();
         RunHeader.CurrentStep = 1;
         ResetBattlefield();
         break;
@@ -127,6 +145,7 @@ void CBrevimarDoc::EndPausedBatch()
 
 void CBrevimarDoc::TerminateRun()
 {
+    OfferCapturedFrames();
     EndPausedBatch();
     RunHeader.CurrentStep = RunHeader.LastStep;
     RunTerminated = 1;

@@ -7,6 +7,7 @@
 #include "core/Document.h"
 #include "core/FileFilters.h"
 #include "core/StartValues.h"
+#include "files/DocumentFile.h"
 #include "files/FileCommandFrame.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
@@ -146,6 +147,10 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
     if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, MenuReadOptions, read); !refused.Read)
         return refused;
     ResetMenuReaderFields(*read.State);
+    // A capture under way ends with the run it records: its frames are
+    // offered while the scenario they belong to still stands.
+    doc.OfferCapturedFrames();
+    read.State->RunCaptureOn = 0;
     static_cast<CDocumentState&>(doc) = std::move(*read.State);
     read.State.reset();
 
@@ -272,10 +277,30 @@ int CBrevimarDoc::ReadStartupInputFile()
     request.Filter = StartupFileFilter;
     request.DefaultExtension = "dat";
     request.Title = "Open a scenario, run or document file";
-    if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request))
-        if (LoadStartupFile(*this, *chosen).Read)
+    if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request)) {
+        const bool documentFile = FileExtensionOf(*chosen) == DocumentFileExtension;
+        if (documentFile ? LoadDocumentHistory(*this, *chosen) : LoadStartupFile(*this, *chosen).Read)
             host().NoteFileOpened(*chosen);
+    }
     return 1;
+}
+
+bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path)
+{
+    if (!ReadDocumentFile(doc, path))
+        return false;
+    doc.RunMode = ReplayMode;
+    doc.LoadInputFile = 0;
+    doc.InputFileName = FileNameOf(path);
+    CRunHeader& h = doc.RunHeader;
+    doc.LatticeExtentX = doc.LatticeExtentY = h.LatticeSize + 2;
+    h.RedAlive = h.RedCount;
+    h.RedInjured = 0;
+    h.BlueAlive = h.BlueCount;
+    h.BlueInjured = 0;
+    h.TimeDirection = 1;
+    doc.RebuildLatticeFromPlayback();
+    return true;
 }
 
 LoadResult LoadScenario(CBrevimarDoc& doc, const std::string& path)

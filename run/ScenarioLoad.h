@@ -32,6 +32,12 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path);
 // picked it. False when the file was refused.
 bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path);
 
+// A document file (.brv) opened into a new document, from its name or its
+// start-up chooser: it holds a run history and no scenario, so its frames
+// are replayed from its own field and counts as a frame file's are (run
+// mode 2), paused on the first. False, reported, when it cannot be read.
+bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path);
+
 // The File menu's scenario loader: a scenario input data file replaces the
 // whole scenario and a fresh interactive run (run mode 1) starts from a random
 // deployment, without waypoint paths.

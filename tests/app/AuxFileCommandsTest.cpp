@@ -89,6 +89,7 @@ TEST_F(AuxFileCommands, CtrlSStoresTheDocumentFileAndFileOpenReadsItIntoANewDocu
 {
     StartWithScenario();
     const std::string path = TempFolder() + "/history.brv";
+    Doc().RunMode = ReplayMode;  // a replayed history
     Doc().RunHeader.LatticeSize = 40;
     Doc().RunHeader.RedCount = 2;
     Doc().RunHeader.BlueCount = 1;

@@ -1,4 +1,8 @@
+#include <QCoreApplication>
+#include <QMdiArea>
+
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -45,6 +49,23 @@ protected:
             View()->OnTimer(CBrevimarView::RunTimerId);
     }
     const ModalRecord& LastModal() const { return Hooks.Log().back(); }
+    // Save RUN File, then `steps` ticks: frames 0..steps are recorded, and a
+    // RUN file written now holds frames 0..steps-1.
+    void CaptureSteps(int steps)
+    {
+        ASSERT_TRUE(Frame().RunCommand(SaveRun));
+        for (int i = 0; i < steps; ++i) {
+            Doc().Resume();
+            Tick(1);
+        }
+        ASSERT_EQ(Doc().RunHeader.CurrentStep, steps);
+    }
+    std::size_t MessagesShown() const
+    {
+        return static_cast<std::size_t>(std::count_if(Hooks.Log().begin(), Hooks.Log().end(), [](const ModalRecord& r) {
+            return r.Kind == ModalKind::MessageBox;
+        }));
+    }
 };
 
 TEST_F(FileCommands, SaveInputDataFileWritesInTheInteractiveRunOnly)
@@ -194,6 +215,199 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     EXPECT_EQ(LastModal().Text, "Error: cannot open output file.\n" + path);
     EXPECT_EQ(doc.Statistics.AllStatisticsOn, 1);
     EXPECT_EQ(doc.RunMode, InteractiveMode);
+}
+
+// Ctrl+S keeps the history the window shows, and the document file, opened
+// as from the command line, the shell or a drop, plays the same frames back
+// without a word and without a battle of its own.
+TEST_F(FileCommands, SavedDocumentFileReopensToTheFramesOfItsSource)
+{
+    ASSERT_TRUE(Start({QString::fromStdString(Fixture("scenario_v4.dat"))}));
+    const std::string folder = TempFolder();
+    const struct {
+        const char* what;
+        std::function<void()> open;  // leaves the source's window active
+        int size, red, blue, steps;  // expected header
+        int row, redAgent1[3], lastBlue[3];  // a frame of the source, by hand
+    } sources[] = {
+        // stored_v4.run: 12 RED and 10 BLUE on 150 x 150, frames 0, 1, 2;
+        // frame 1 begins "2 5 4", frame 2 ends with BLUE 10 at "1 53 17".
+        {"stored run", [&] { App->OpenDocumentFile(Fixture("stored_v4.run")); }, 150, 12, 10, 2,
+         2, {0, 6, 6}, {1, 53, 17}},
+        // frames_startup.out: a 60 x 60 field, 4 RED and 3 BLUE, frames 0..5;
+        // frame 5 begins "0 9 12" and ends "0 21 19".
+        {"frame file", [&] { App->OpenDocumentFile(Fixture("frames_startup.out")); }, 60, 4, 3, 5,
+         5, {0, 9, 12}, {0, 21, 19}},
+        // scenario_v4.dat captured for 6 steps: the RUN file would hold
+        // frames 0..5, the document file has rows for 1..5.
+        {"capture",
+         [&] {
+             App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+             CaptureSteps(6);
+         },
+         150, 12, 10, 5, 0, {}, {}},
+    };
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.what);
+        source.open();
+        CBrevimarDoc& from = Doc();
+        const std::string path = folder + "/" + source.what + ".brv";
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
+        // 16 header bytes, then per step 4 + 12 x (R + B) bytes.
+        ASSERT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(std::filesystem::file_size(path),
+                  16u + static_cast<unsigned>(source.steps * (4 + 12 * (source.red + source.blue))));
+
+        const std::size_t messages = MessagesShown();
+        CBrevimarView* view = App->OpenDocumentFile(path);
+        ASSERT_NE(view, nullptr);
+        CBrevimarDoc& to = *view->GetDocument();
+        EXPECT_EQ(MessagesShown(), messages);  // no deployment message
+        EXPECT_EQ(to.RunMode, ReplayMode);
+        EXPECT_EQ(to.RunHeader.LatticeSize, source.size);
+        EXPECT_EQ(to.RunHeader.RedCount, source.red);
+        EXPECT_EQ(to.RunHeader.BlueCount, source.blue);
+        EXPECT_EQ(to.RunHeader.LastStep, source.steps);
+        for (int b = 0; b < 3 && source.row > 0; ++b) {
+            EXPECT_EQ(to.Capture(RedCaptureState + b, source.row, 1), source.redAgent1[b]);
+            EXPECT_EQ(to.Capture(BlueCaptureState + b, source.row, source.blue), source.lastBlue[b]);
+        }
+        for (int k = 1; k <= source.steps; ++k)
+            for (int b = 0; b < CaptureBufferCount; ++b)
+                for (int i = 1; i <= (b < BlueCaptureState ? source.red : source.blue); ++i)
+                    ASSERT_EQ(to.Capture(b, k, i), from.Capture(b, k, i)) << "row " << k << " agent " << i;
+        // Ticks replay the frames; no battle runs and the history stays whole.
+        to.Resume();
+        view->OnTimer(CBrevimarView::RunTimerId);
+        view->OnTimer(CBrevimarView::RunTimerId);
+        EXPECT_EQ(to.RunMode, ReplayMode);
+        EXPECT_EQ(to.RunHeader.LastStep, source.steps);
+    }
+
+    // The chooser of a new window opens a document file the same way.
+    const std::size_t messages = MessagesShown();
+    Hooks.AnswerFile(folder + "/stored run.brv");
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW));
+    EXPECT_EQ(MessagesShown(), messages);
+    EXPECT_EQ(Doc().RunMode, ReplayMode);
+    EXPECT_EQ(Doc().RunHeader.LastStep, 2);
+
+    // A battle nobody captures holds no history: Save says so and writes
+    // nothing, rather than a file that reopens empty.
+    App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+    Doc().Resume();
+    Tick(2);
+    const std::string none = folder + "/none.brv";
+    Hooks.AnswerFile(none);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
+    EXPECT_FALSE(std::filesystem::exists(none));
+    EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
+    ASSERT_EQ(LastModal().Kind, ModalKind::MessageBox);
+    EXPECT_NE(LastModal().Text.find("no run history"), std::string::npos) << LastModal().Text;
+}
+
+// An agent placed by hand during a capture did not exist before: the frames
+// recorded before it show it absent (dead, off the field at (0, 0)), not as
+// whatever an earlier run left in its column.
+TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
+{
+    StartWithScenario();
+    CBrevimarDoc& doc = Doc();
+    const int n = doc.NumRed();
+    for (int row = 0; row < CaptureRows; ++row) {  // as a run of more agents left them
+        doc.Capture(RedCaptureState, row, n + 1) = 2;
+        doc.Capture(RedCaptureX, row, n + 1) = 7;
+        doc.Capture(RedCaptureY, row, n + 1) = 7;
+    }
+    CaptureSteps(3);
+    doc.DeploymentSource = RedHandPlacement;
+    doc.EditRedSquad = 1;
+    const int size = doc.Battlefield.BattleSize;
+    int x = 1;
+    while (doc.Battlefield.AgentGrid[GridIndex(x, size)] != CellFree)
+        ++x;
+    // The middle of cell (x, size): cells are 5 pixels at 100%, row 1 at the top.
+    const float zoom = doc.ZoomFactor;
+    View()->OnRButtonUp(0, QPoint(static_cast<int>((x * 5 + 2) * zoom), static_cast<int>((1 * 5 + 2) * zoom)));
+    ASSERT_EQ(doc.NumRed(), n + 1);
+    doc.Resume();
+    Tick(1);  // records frame 4, the first with the new agent
+    for (int row = 0; row <= 3; ++row)
+        for (int b = RedCaptureState; b <= RedCaptureY; ++b)
+            EXPECT_EQ(doc.Capture(b, row, n + 1), 0) << "row " << row;
+    EXPECT_EQ(doc.Capture(RedCaptureState, 4, n + 1), 2);
+    EXPECT_EQ(doc.Capture(RedCaptureX, 4, n + 1), x);
+    EXPECT_EQ(doc.Capture(RedCaptureY, 4, n + 1), size);
+}
+
+// A command that ends, restarts or cuts a capture short offers first to
+// write what it holds, as Stop RUN Capture does; where the scenario has
+// already changed (a dialog's OK) it says that the frames were not written.
+TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
+{
+    const struct {
+        const char* what;
+        std::function<void()> command;
+        bool offered;
+    } cases[] = {
+        {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_CLEAR)); }, true},
+        {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_RESTART_GO)); }, true},
+        {"Terminate Run",
+         [this] {
+             Hooks.AnswerFile(Fixture("scenario_v4.dat"));  // the scenario Terminate Run asks for
+             ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_TERMINATE_RUN));
+         },
+         true},
+        {"closing the window",
+         [this] {
+             Frame().MdiArea()->closeAllSubWindows();
+             QCoreApplication::processEvents();
+         },
+         true},
+        {"closing the program", [this] { Frame().close(); }, true},
+        {"Edit RED Agents, OK",
+         [this] {
+             Hooks.AnswerDialog(IDOK);
+             ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_EDIT_RED_AGENTS));
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        StartWithScenario();
+        CaptureSteps(4);
+        CBrevimarDoc& doc = Doc();
+        doc.RunCaptureOn = 0;
+        const std::string scenario = Written(doc);
+        doc.RunCaptureOn = 1;
+        const std::string path = TempFolder() + "/kept.run";
+        Hooks.AnswerMessage(IDYES);
+        Hooks.AnswerFile(path);
+        const std::size_t before = Hooks.Log().size();
+        c.command();
+        std::size_t box = before;
+        while (box < Hooks.Log().size() && Hooks.Log()[box].Kind != ModalKind::MessageBox)
+            ++box;
+        ASSERT_LT(box, Hooks.Log().size());
+        const ModalRecord& first = Hooks.Log()[box];
+        EXPECT_NE(first.Text.find("4 frames"), std::string::npos) << first.Text;
+        if (c.offered) {
+            // Frames 0..3 of the capture, each a step line and 12 + 10 agent lines.
+            const std::string written = FileText(path);
+            ASSERT_EQ(written.substr(0, scenario.size()), scenario);
+            const std::string frames = written.substr(scenario.size());
+            EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), 4 * (1 + 12 + 10));
+        } else {
+            EXPECT_NE(first.Text.find("not written"), std::string::npos) << first.Text;
+            EXPECT_FALSE(std::filesystem::exists(path));
+        }
+        if (View()) {
+            EXPECT_EQ(Doc().RunCaptureOn, 0);
+        }
+    }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "files/DocumentFile.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
 #include "support/TestDocument.h"
@@ -87,6 +89,30 @@ TEST(RunFrames, ShortLayoutReadsUpToTheLastStep)
     // No frames at all with a last step of 0.
     ASSERT_TRUE(ReadShortFrameFile(*doc, WriteTemp("none.out", "20 1 0 0\n"), &error)) << error;
     EXPECT_EQ(doc->RunHeader.LastStep, 0);
+}
+
+// Rows a frame file skips hold nothing of the history read before it, so
+// that what was read stores and loads back as a document file.
+TEST(RunFrames, ShortLayoutClearsTheRowsItSkips)
+{
+    TestDocument doc;
+    std::string error;
+    // frames_short.out puts RED agent 1 at "2 5 4" in row 1 and "0 6 6" in row 2.
+    ASSERT_TRUE(ReadShortFrameFile(*doc, DataPath("frames_short.out"), &error)) << error;
+    ASSERT_TRUE(ReadShortFrameFile(*doc, WriteTemp("skips.out", "5 1 0 3\n0\n2 1 1\n3\n2 5 5\n"), &error)) << error;
+    for (int row : {1, 2})
+        for (int b = RedCaptureState; b <= RedCaptureY; ++b)
+            EXPECT_EQ(doc->Capture(b, row, 1), 0) << "row " << row;
+    EXPECT_EQ(doc->Capture(RedCaptureX, 3, 1), 5);
+
+    const std::string bytes = [&] {
+        std::ostringstream out;
+        StoreDocument(*doc, out);
+        return out.str();
+    }();
+    TestDocument other;
+    std::string problem;
+    EXPECT_TRUE(LoadDocument(*other, bytes, &problem)) << problem;
 }
 
 TEST(RunFrames, BadShortLayoutFilesChangeNothing)

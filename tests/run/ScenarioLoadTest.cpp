@@ -159,12 +159,11 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
     // A stored run: the scenario and, while a capture is on, its frames.
     TestDocument first, second;
     ASSERT_EQ(LoadText(first, "stored.run", WithValues(FixtureText("stored_v4.run"), "personality", "1"), 0), 1);
-    for (TestDocument* doc : {&first, &second}) {
-        (*doc)->RunCaptureOn = 1;
-        (*doc)->RunHeader.CurrentStep = 3;  // frames 0..2 were captured, as the run loop records them
+    first->RunCaptureOn = 1;
+    first->RunHeader.CurrentStep = 3;  // frames 0..2 were captured, as the run loop records them
+    for (TestDocument* doc : {&first, &second})
         for (int t = 0; t < 3; ++t)
             (*doc)->CapturedStep[t] = t;
-    }
     const std::string text = Written(*first);
     ASSERT_EQ(LoadText(second, "again.run", text, 0), 1);
     ASSERT_TRUE(second.Host.Messages.empty()) << second.Host.Messages[0].Text;
