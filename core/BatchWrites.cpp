@@ -186,4 +186,17 @@ BatchWriteScope::~BatchWriteScope()
     Doc.EndBatchWrites();
 }
 
+ScenarioValuesInPlace::ScenarioValuesInPlace(CBrevimarDoc& doc)
+    : Doc(doc), Placed(doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode)
+{
+    if (Placed)
+        doc.PutScenarioValuesBack(false);
+}
+
+ScenarioValuesInPlace::~ScenarioValuesInPlace()
+{
+    if (Placed)
+        Doc.TakeBatchValuesAgain();
+}
+
 }  // namespace brevimar

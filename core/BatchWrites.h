@@ -70,4 +70,19 @@ private:
     CBrevimarDoc& Doc;
 };
 
+// A file saved while a GA or a landscape stands holds the scenario's own
+// values for what the batch does not search: they stand in the document for
+// the life of the scope, the batch's values after it.
+class ScenarioValuesInPlace {
+public:
+    explicit ScenarioValuesInPlace(CBrevimarDoc& doc);
+    ~ScenarioValuesInPlace();
+    ScenarioValuesInPlace(const ScenarioValuesInPlace&) = delete;
+    ScenarioValuesInPlace& operator=(const ScenarioValuesInPlace&) = delete;
+
+private:
+    CBrevimarDoc& Doc;
+    bool Placed;
+};
+
 }  // namespace brevimar

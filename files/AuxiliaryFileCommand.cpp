@@ -93,7 +93,10 @@ bool RunAuxiliaryWrite(CBrevimarDoc& doc, FileCommand command, const std::functi
 {
     bool written = false;
     RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
-        write(stream);
+        {
+            const ScenarioValuesInPlace own(doc);
+            write(stream);
+        }
         stream.flush();
         if (stream.fail()) {
             ReportReadProblem(doc, "Error: cannot write output file " + file.PathName + ".");

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cstring>
 #include <functional>
 #include <sstream>
 #include <vector>
@@ -11,8 +12,10 @@
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
 #include "dialogs/AgentParamsDlg.h"
+#include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/SquadSections.h"
 #include "experiments/LandscapeSetup.h"
+#include "files/MatrixFiles.h"
 #include "files/ScenarioWriter.h"
 #include "support/TestFiles.h"
 
@@ -505,6 +508,62 @@ TEST_F(RunControl, AFileThatEndsABatchGoesOntoTheScenarioKeptBeforeIt)
         ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_INTERACTIVE));
         EXPECT_EQ(Scenario(doc), withTerrain) << command;
     }
+}
+
+// The ten values after the n-th (from 1) label `label` of a file's text.
+std::vector<double> RowAfter(const std::string& text, const std::string& label, int n)
+{
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word)
+        if (word == label && --n == 0)
+            break;
+    std::vector<double> row(10);
+    for (double& v : row)
+        words >> v;
+    return row;
+}
+
+TEST_F(RunControl, AFileSavedDuringAGeneticAlgorithmHoldsTheScenariosOwnValuesForWhatItDoesNotSearch)
+{
+    // The communications search clears both sides' links and searches
+    // RED's only: the best chromosome's file holds BLUE's links as the
+    // scenario has them. Every member's decoding switches off BLUE's HOLD
+    // rule, which the personality search does not search: the current
+    // chromosome's scenario file holds BLUE's HOLD switches as
+    // scenario_v4.dat gives them, 0 1 0 1 0 1 0 1 0 1.
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    CommRows scenarioLinks;
+    std::memcpy(scenarioLinks, doc.BlueForce.CommMatrix, sizeof scenarioLinks);
+    ASSERT_EQ(scenarioLinks[1][1], 1);
+    const std::string folder = TempFolder();
+
+    RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 4);
+    ASSERT_EQ(doc.BlueForce.CommMatrix[1][1], 0);
+    Hooks.StepDialog({{CMatrixDisplayDlg::IDC_SAVE_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerFile(folder + "/best.cmw");
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DISPLAY_GA_BEST));
+    std::string text, problem;
+    CommRows red{}, blue{};
+    ASSERT_TRUE(ReadTextFile(folder + "/best.cmw", &text));
+    ASSERT_TRUE(ReadCommMatrixText(text, &red, &blue, &problem)) << problem;
+    int differ = 0;
+    for (int r = 1; r <= 10; ++r)
+        for (int c = 1; c <= 10; ++c)
+            differ += blue[r][c] != scenarioLinks[r][c];
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(doc.BlueForce.CommMatrix[1][1], 0);  // the batch's own links stand until it is left
+
+    RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST);
+    ASSERT_EQ(doc.BlueForce.HOLD_flag[2], 0);
+    Hooks.AnswerDialog(IDOK);  // "Save to File"
+    Hooks.AnswerFile(folder + "/current.dat");
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DISPLAY_GA_CURRENT));
+    ASSERT_TRUE(ReadTextFile(folder + "/current.dat", &text));
+    EXPECT_EQ(RowAfter(text, "HOLD_flag", 2), (std::vector<double>{0, 1, 0, 1, 0, 1, 0, 1, 0, 1}));
 }
 
 TEST_F(RunControl, APauseGivenDuringAGenerationHoldsOnceItEnds)
