@@ -96,6 +96,7 @@ void CBrevimarView::OnEditLandscapeRunTimeParams()
         // A sweep paused half-way starts again with the new settings.
         CloseLandscapeSweep(doc);
     }
+    const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
     if (doc.Landscape.Settings.LandscapeSymmetrizeAliveInjured == 1)
         SymmetrizeAliveInjured(doc);
     if (doc.Landscape.Settings.LandscapeSymmetrizeWeights == 1)

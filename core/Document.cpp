@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <new>
 #include <ostream>
-#include <utility>
 
 namespace brevimar {
 
@@ -123,39 +122,14 @@ void CBrevimarDoc::EndPausedMultiRun()
 void CBrevimarDoc::KeepScenarioBeforeBatch()
 {
     RestoreScenarioAfterBatch();
-    if (!ScenarioBeforeBatch)
-        ScenarioBeforeBatch = std::make_unique<CScenarioBeforeBatch>();
-    CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
-    kept.RedForce = RedForce;
-    kept.BlueForce = BlueForce;
-    kept.RedLocal = RedLocal;
-    kept.BlueLocal = BlueLocal;
-    kept.RedGlobal = RedGlobal;
-    kept.BlueGlobal = BlueGlobal;
-    kept.Battlefield = Battlefield;
-    kept.CommMatricesSet = CommMatricesSet;
-}
-
-void CBrevimarDoc::ExchangeScenarioBeforeBatch()
-{
-    if (!ScenarioBeforeBatch)
-        return;
-    CScenarioBeforeBatch& kept = *ScenarioBeforeBatch;
-    std::swap(RedForce, kept.RedForce);
-    std::swap(BlueForce, kept.BlueForce);
-    std::swap(RedLocal, kept.RedLocal);
-    std::swap(BlueLocal, kept.BlueLocal);
-    std::swap(RedGlobal, kept.RedGlobal);
-    std::swap(BlueGlobal, kept.BlueGlobal);
-    std::swap(Battlefield, kept.Battlefield);
-    std::swap(CommMatricesSet, kept.CommMatricesSet);
+    BatchWrites.Start(*this);
 }
 
 void CBrevimarDoc::RestoreScenarioAfterBatch()
 {
     if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode)
-        ExchangeScenarioBeforeBatch();
-    ScenarioBeforeBatch.reset();
+        BatchWrites.PutBack(*this, true);
+    BatchWrites.Stop();
 }
 
 void CBrevimarDoc::DeleteContents()
@@ -163,7 +137,7 @@ void CBrevimarDoc::DeleteContents()
     // A batch left paused goes with the document (its window closed, the
     // program ended): its raw data file still says how it ended.
     EndPausedMultiRun();
-    ScenarioBeforeBatch.reset();
+    BatchWrites.Stop();
     if (HeapBuffersAllocated != 1)
         return;
     DisplayGrid.reset();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/AgentWeapons.h"
+#include "core/BatchWrites.h"
 #include "core/Battlefield.h"
 #include "core/ChartSelections.h"
 #include "core/CollectedStatistics.h"
@@ -274,18 +275,6 @@ using ZeroedArray = std::unique_ptr<T[], FreeDeleter>;
 class CBatchDrivers;
 class CBrevimarDoc;
 
-// The parts of a scenario the batch experiments write into, directly or
-// through the draws of every force set-up (random personalities redraw the
-// local commanders' weights).
-struct CScenarioBeforeBatch {
-    CRedForce RedForce;
-    CBlueForce BlueForce;
-    CLocalCommand RedLocal, BlueLocal;
-    CGlobalCommander RedGlobal, BlueGlobal;
-    CBattlefield Battlefield;
-    int CommMatricesSet = 0;
-};
-
 // Records the state a force set-up leaves, for the statistics of step
 // CurrentStep; installed by whoever creates the document (the statistics are
 // a layer above the set-up).
@@ -370,19 +359,29 @@ public:
     // batch can end before its averages.
     void EndPausedMultiRun();
     // The genetic algorithm and the fitness landscape write every member's
-    // and grid point's values into the forces. Choosing either keeps the
-    // forces, their command and the battlefield as they stand (after putting
-    // back what an earlier choice kept); leaving it for another run mode puts
-    // them back, agents included, so that the document holds the scenario
-    // its title names again. A copy kept before a scenario was read is stale:
-    // it is only put back while run mode 3 or 4 is still selected.
+    // and grid point's values into the forces, and their set-up a few more
+    // (CBatchWrites). Choosing either starts a record of those writes, after
+    // putting back what an earlier choice wrote; leaving it for another run
+    // mode puts back every value that still holds what the batch wrote last,
+    // so that the document holds the scenario its title names again with
+    // whatever the user set meanwhile. A record made before a scenario was
+    // read is stale: it is only put back while run mode 3 or 4 is still
+    // selected.
     void KeepScenarioBeforeBatch();
     void RestoreScenarioAfterBatch();
-    // Trades the forces, their command, the battlefield and the links switch
-    // with the kept copy (nothing when none is kept); twice is no change.
-    void ExchangeScenarioBeforeBatch();
-    // The kept copy is dropped, not put back: what stands replaces it.
-    void ForgetScenarioBeforeBatch() { ScenarioBeforeBatch.reset(); }
+    // The record is dropped, nothing put back: what stands replaces it.
+    void ForgetScenarioBeforeBatch() { BatchWrites.Stop(); }
+    // The batch's own writes lie between these (BatchWriteScope).
+    void BeginBatchWrites(BatchWriteKind kind) { BatchWrites.Begin(*this, kind); }
+    void EndBatchWrites() { BatchWrites.End(*this); }
+    // The scenario's own values in place of the batch's where these still
+    // stand (what the batch searches too, when `searched`), and the batch's
+    // values back again.
+    void PutScenarioValuesBack(bool searched) { BatchWrites.PutBack(*this, searched); }
+    void TakeBatchValuesAgain() { BatchWrites.TakeAgain(*this); }
+    // A file just set these values as a whole: they stay whatever the batch
+    // wrote before.
+    void KeepFileValues(const void* first, std::size_t bytes) { BatchWrites.Disown(*this, first, bytes); }
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
@@ -626,7 +625,7 @@ public:
     void EndStepGrids();
 
 private:
-    std::unique_ptr<CScenarioBeforeBatch> ScenarioBeforeBatch;
+    CBatchWrites BatchWrites;
     Host* AttachedHost = nullptr;
     mutable HeadlessHost OwnHost;
     CBatchDrivers* BatchDrivers = nullptr;

@@ -240,9 +240,13 @@ void CGeneticAlgorithm::DecodeChromosome(int m, int s)
     CGaDecoded record;
     CopyLiveToDecoded(Doc, record);
     DecodeInto(Member(m), s, record, true);
-    CopyDecodedToLive(record, Doc);
+    {
+        const BatchWriteScope search(Doc, BatchWriteKind::Search);
+        CopyDecodedToLive(record, Doc);
+    }
     // The switches the search keeps fixed, and no flocking, for every squad
     // of both sides.
+    const BatchWriteScope setUp(Doc, BatchWriteKind::SetUp);
     ResetFixedSwitches();
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = Doc.Force(side);

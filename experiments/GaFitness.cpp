@@ -269,9 +269,11 @@ void CGeneticAlgorithm::RunOneCondition()
     Doc.Battlefield.BlueFratricideCount = 0;
     for (int k = 5; k <= 8; ++k)
         Ga.PrimitiveScore[k][ic] = 0;
+    Doc.BeginBatchWrites(BatchWriteKind::SetUp);
     Doc.InitializeForces();
     Doc.RunTerminated = 0;
     Doc.SetupBattlefield();
+    Doc.EndBatchWrites();
 
     const double* w = Ga.MissionWeight;
     const bool containment = w[7] != 0 || w[8] != 0 || Ga.GaTerminationRule == 2;
@@ -334,6 +336,8 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
     const int P = Population();
     for (int m = 0; m < P; ++m) {
         Ga.GaMemberIndex = m;
+        // The member's values, and the squad count they cover, are the search's.
+        Doc.BeginBatchWrites(BatchWriteKind::Search);
         switch (Ga.GaSearchMode) {
         case GaPersonalityMode:
             DecodeChromosome(m, 1);
@@ -353,7 +357,10 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
         default:
             break;
         }
+        Doc.EndBatchWrites();
+        Doc.BeginBatchWrites(BatchWriteKind::SetUp);
         Doc.InitializeForces();
+        Doc.EndBatchWrites();
         if (Ga.GaSearchMode == GaCompositionMode)
             Ga.GaSquadCount = Doc.RedForce.NumSquads;
         ComputeMemberConstants();

@@ -154,6 +154,7 @@ void CGeneticAlgorithm::ResetGeneticAlgorithmState()
     for (int s = 0; s <= MaxSquads; ++s)
         for (int g = 1; g < GaGeneSlots - 1; ++g)
             best.Gene[s][g] = 0;
+    const BatchWriteScope setUp(Doc, BatchWriteKind::SetUp);
     ResetFixedSwitches();
 }
 

@@ -26,6 +26,7 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     doc.Pause();
     doc.EndPausedBatch();
     doc.KeepScenarioBeforeBatch();
+    const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;
     SelectModeFlags(data, mode);

@@ -4,7 +4,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <utility>
 
 #include "core/Document.h"
 #include "files/ReadReport.h"
@@ -34,25 +33,15 @@ struct PreChooserSettings {
 };
 
 
-// The scenario kept before a GA or a landscape, in place of the last
-// member's forces, with the terrain choice the frame made before its chooser.
+// The scenario's own values in place of what a GA or a landscape wrote and
+// still stands.
 class KeptScenarioInPlace {
 public:
-    explicit KeptScenarioInPlace(CBrevimarDoc& doc) : Doc(doc)
-    {
-        const int chosen = doc.Battlefield.TerrainMode;
-        doc.ExchangeScenarioBeforeBatch();
-        KeptTerrainMode = std::exchange(doc.Battlefield.TerrainMode, chosen);
-    }
-    void PutMembersBack()
-    {
-        Doc.Battlefield.TerrainMode = KeptTerrainMode;
-        Doc.ExchangeScenarioBeforeBatch();
-    }
+    explicit KeptScenarioInPlace(CBrevimarDoc& doc) : Doc(doc) { doc.PutScenarioValuesBack(true); }
+    void PutMembersBack() { Doc.TakeBatchValuesAgain(); }
 
 private:
     CBrevimarDoc& Doc;
-    int KeptTerrainMode;
 };
 
 }  // namespace
@@ -104,7 +93,10 @@ bool RunAuxiliaryWrite(CBrevimarDoc& doc, FileCommand command, const std::functi
 {
     bool written = false;
     RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
-        write(stream);
+        {
+            const ScenarioValuesInPlace own(doc);
+            write(stream);
+        }
         stream.flush();
         if (stream.fail()) {
             ReportReadProblem(doc, "Error: cannot write output file " + file.PathName + ".");

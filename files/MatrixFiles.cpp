@@ -126,6 +126,11 @@ int LoadCommMatrixFile(CBrevimarDoc& doc)
         // Set-up of a document never set up would otherwise link every squad
         // over the matrices just read.
         doc.CommMatricesSet = 1;
+        // Read while a GA or a landscape stands, every link is the file's,
+        // also where it equals what the batch wrote.
+        for (Side side : {Side::Red, Side::Blue})
+            doc.KeepFileValues(&doc.Force(side).CommMatrix, sizeof doc.Force(side).CommMatrix);
+        doc.KeepFileValues(&doc.CommMatricesSet, sizeof doc.CommMatricesSet);
         return true;
     });
 }
@@ -133,7 +138,11 @@ int LoadCommMatrixFile(CBrevimarDoc& doc)
 int LoadSquadMatrixFile(CBrevimarDoc& doc)
 {
     return RunAuxiliaryRead(doc, FileCommand::SquadMatrixRead, [&](std::string_view text, std::string* problem) {
-        return ReadSquadMatrixText(text, &doc.RedForce.SquadWeightMatrix, &doc.BlueForce.SquadWeightMatrix, problem);
+        if (!ReadSquadMatrixText(text, &doc.RedForce.SquadWeightMatrix, &doc.BlueForce.SquadWeightMatrix, problem))
+            return false;
+        for (Side side : {Side::Red, Side::Blue})
+            doc.KeepFileValues(&doc.Force(side).SquadWeightMatrix, sizeof doc.Force(side).SquadWeightMatrix);
+        return true;
     });
 }
 

@@ -299,14 +299,17 @@ void WriteChromosomeScenario(const CBrevimarDoc& doc, const CGaDecoded& best, st
 FileCommandResult WriteChromosomeInputDataFile(CBrevimarDoc& doc)
 {
     return RunFileCommand(doc, FileCommand::BestScenarioWrite, [&doc](std::iostream& stream, const ChosenFile&) {
+        const ScenarioValuesInPlace own(doc);
         WriteChromosomeScenario(doc, doc.Ga.GaBestDecoded, stream);
     });
 }
 
 FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command)
 {
-    const FileCommandResult result =
-        RunFileCommand(doc, command, [&doc](std::iostream& stream, const ChosenFile&) { WriteScenario(doc, stream); });
+    const FileCommandResult result = RunFileCommand(doc, command, [&doc](std::iostream& stream, const ChosenFile&) {
+        const ScenarioValuesInPlace own(doc);
+        WriteScenario(doc, stream);
+    });
     if (result == FileCommandResult::Done)
         doc.Statistics.AllStatisticsOn = 0;
     return result;

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QMdiArea>
 #include <QPointer>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -208,6 +209,29 @@ TEST_F(LandscapeCommands, TheCoordinatesConfirmedUntouchedKeepTheValuesTheSweepU
     Hooks.AnswerDialog(IDOK, {});
     ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_LANDSCAPE_COORDINATES));
     EXPECT_EQ(ComputeLandscapeChart(doc).XLabels, used);
+
+    // A new sweep forgets them: with the sensor range raised to 11 and the
+    // sweep paused in its first run, x = 1 ran as 1 and the other columns
+    // show their grid values.
+    const std::vector<std::string> grid = {"1", "3", "5", "7", "9", "11"};
+    doc.RedForce.A_S_RANGE[1] = 11;
+    doc.Resume();
+    QTimer::singleShot(0, View(), [&doc] { doc.Pause(); });
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 0);
+    EXPECT_EQ(ComputeLandscapeChart(doc).XLabels, grid);
+    // Finished at sensor range 5 the sweep used 1, 3, 5, 5, 5, 5 again; the
+    // reset of its results when the landscape is chosen anew forgets them.
+    doc.RedForce.A_S_RANGE[1] = 5;
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, doc.Experiment.LandscapePointCount);
+    ASSERT_EQ(ComputeLandscapeChart(doc).XLabels, used);
+    Hooks.AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "1"}, {RP::IDC_MAX_TIME, "1"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Fire Range"}, {P::IDC_X_MIN, "1"}, {P::IDC_X_MAX, "11"},
+                              {P::IDC_X_SAMPLES, "5"}, {P::IDC_Y_SAMPLES, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+    EXPECT_EQ(ComputeLandscapeChart(doc).XLabels, grid);
 }
 
 TEST_F(LandscapeCommands, RawDataQuestionAnswersNoUnlessAskedAndObjectiveRanges)

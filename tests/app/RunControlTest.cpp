@@ -4,12 +4,18 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cstring>
 #include <functional>
 #include <sstream>
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "app/ResourceIds.h"
+#include "dialogs/AgentParamsDlg.h"
+#include "dialogs/ChromosomeDisplays.h"
+#include "dialogs/SquadSections.h"
 #include "experiments/LandscapeSetup.h"
+#include "files/MatrixFiles.h"
 #include "files/ScenarioWriter.h"
 #include "support/TestFiles.h"
 
@@ -333,17 +339,144 @@ TEST_F(RunControl, LeavingAGeneticAlgorithmOrALandscapePutsTheScenarioBack)
     CBrevimarDoc& doc = Doc();
     const std::string file = Scenario(doc);
     // Left for the interactive run, or by Terminate Run with every scenario
-    // chooser cancelled.
-    const std::pair<unsigned, unsigned> rows[] = {{V::ID_RUN_MODE_GA_FIRST, V::ID_RUN_MODE_INTERACTIVE},
-                                                  {V::ID_RUN_MODE_GA_FIRST + 4, V::ID_TERMINATE_RUN},
-                                                  {V::ID_RUN_MODE_LANDSCAPE, V::ID_RUN_MODE_INTERACTIVE},
-                                                  {V::ID_RUN_MODE_LANDSCAPE, V::ID_TERMINATE_RUN}};
-    for (const auto& [command, ending] : rows) {
-        RunBatch(Frame(), doc, command);
-        EXPECT_NE(Scenario(doc), file) << command;  // the batch ran on changed forces
-        ASSERT_TRUE(Frame().RunCommand(ending));
+    // chooser cancelled; the last rows choose a second batch mode while the
+    // first stands, which puts back the scenario from before the first.
+    const struct {
+        unsigned First, Second, Ending;
+    } rows[] = {{V::ID_RUN_MODE_GA_FIRST, 0, V::ID_RUN_MODE_INTERACTIVE},
+                {V::ID_RUN_MODE_GA_FIRST + 4, 0, V::ID_TERMINATE_RUN},
+                {V::ID_RUN_MODE_LANDSCAPE, 0, V::ID_RUN_MODE_INTERACTIVE},
+                {V::ID_RUN_MODE_LANDSCAPE, 0, V::ID_TERMINATE_RUN},
+                {V::ID_RUN_MODE_GA_FIRST + 4, V::ID_RUN_MODE_LANDSCAPE, V::ID_TERMINATE_RUN},
+                {V::ID_RUN_MODE_LANDSCAPE, V::ID_RUN_MODE_GA_FIRST, V::ID_RUN_MODE_INTERACTIVE}};
+    for (const auto& row : rows) {
+        for (unsigned command : {row.First, row.Second})
+            if (command != 0) {
+                RunBatch(Frame(), doc, command);
+                EXPECT_NE(Scenario(doc), file) << command;  // the batch ran on changed forces
+            }
+        ASSERT_TRUE(Frame().RunCommand(row.Ending));
         EXPECT_EQ(doc.RunMode, InteractiveMode);
-        EXPECT_EQ(Scenario(doc), file) << command << " " << ending;
+        EXPECT_EQ(Scenario(doc), file) << row.First << " " << row.Second << " " << row.Ending;
+    }
+}
+
+// A communications-matrix file that links each squad of either side to
+// itself alone.
+std::string OwnLinksOnly()
+{
+    std::ostringstream text;
+    for (const char* side : {"Red", "Blue"}) {
+        text << "*** " << side << " Communications Matrix Weights ***";
+        for (int r = 1; r <= 10; ++r)
+            for (int c = 1; c <= 10; ++c)
+                text << (c == 1 ? "\n" : " ") << (r == c ? 1 : 0);
+        text << '\n';
+    }
+    return text.str();
+}
+
+int LinksOtherThanOwn(const CBrevimarDoc& doc)
+{
+    int wrong = 0;
+    for (Side side : {Side::Red, Side::Blue})
+        for (int r = 1; r <= 10; ++r)
+            for (int c = 1; c <= 10; ++c)
+                wrong += doc.Force(side).CommMatrix[r][c] != (r == c ? 1 : 0);
+    return wrong;
+}
+
+TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
+{
+    // scenario_v4.dat: BLUE squad 1's alive weight toward its own side is 1
+    // and BLUE squad 2's HOLD switch is on (HOLD_flag 0 1 0 1 ...), which
+    // every GA member's decoding switches off; RED squad 1's alive sensor
+    // range is 5, which the sweeps set to 6 and 8. The file below sweeps
+    // that range over 6..8 and sets the territorial box (120, 40, 50, 10).
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const std::string ownLinks = WriteTemp("own.cmw", OwnLinksOnly());
+    std::string sweep =
+        "LANDSCAPE INPUT FILE version 1 x\n"
+        "sym_AI 0\nsym_W 0\nIC 1\nT_max 3\npower 1\nterm 4\nD 5\nN 12\ncom 0.25\n"
+        "TERRITORY POSSESSION PARAMETERS header 6 x\n"
+        "use 0\nR 2\nN 3\ndelta 1\ncx 120\nrx 40\ncy 50\nry 10\ntmin 5\ntmax 30\n"
+        "XY PARAMETERS header words 6 6\n"
+        "squad 1\nx 2\nxmin 6\nxmax 8\nxs 1\ny 30\nymin -1\nymax 1\nys 1\n"
+        "PLOT a b c d\nplot 1\ngraph 1\ncolor 1\nMATRIX h h h h h\n";
+    for (int i = 1; i <= 12; ++i) {
+        sweep += "row";
+        for (int c = 1; c <= 12; ++c)
+            sweep += i == c ? " 1" : " 0";
+        sweep += '\n';
+    }
+    const std::string sweepFile = WriteTemp("box.f1", sweep);
+    auto readOwnLinks = [&] {
+        Hooks.AnswerFile(ownLinks);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_COMM_MATRIX));
+        ASSERT_EQ(LinksOtherThanOwn(doc), 0);
+    };
+    const struct {
+        const char* What;
+        std::function<void()> Batch, UserSets;
+        unsigned Ending;
+        std::function<bool()> UsersValueStands, BatchsValueGone;
+    } rows[] = {
+        {"a BLUE weight typed in a GA", [&] { RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST); },
+         [&] {
+             Hooks.AnswerDialog(IDOK, {{WeightAliveId(W1), "42"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_BLUE_AGENTS));
+         },
+         V::ID_RUN_MODE_INTERACTIVE, [&] { return doc.BlueForce.w1_a[1] == 42.0f; },
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // Typed between generations and written over by the next, the
+        // user's value is the one to go back to.
+        {"a searched RED range typed between generations", [&] { RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST); },
+         [&] {
+             Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "42"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+             doc.Experiment.GaGenerations = 3;
+             doc.Resume();
+             Ticks(1);
+             ASSERT_NE(doc.RedForce.A_S_RANGE[1], 42);  // genes 1..10
+         },
+         V::ID_RUN_MODE_INTERACTIVE, [&] { return doc.RedForce.A_S_RANGE[1] == 42; },
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // The communications search cleared both sides' links: the file's
+        // own zeros are the user's too.
+        {"links read in the communications GA", [&] { RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 4); },
+         readOwnLinks, V::ID_RUN_MODE_INTERACTIVE, [&] { return LinksOtherThanOwn(doc) == 0; },
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"links read in a landscape", [&] { RunBatch(Frame(), doc, V::ID_RUN_MODE_LANDSCAPE); }, readOwnLinks,
+         V::ID_TERMINATE_RUN, [&] { return LinksOtherThanOwn(doc) == 0; },
+         [&] { return doc.RedForce.A_S_RANGE[1] == 5; }},
+        {"the box a landscape file set",
+         [&] {
+             Hooks.AnswerFile(sweepFile);
+             ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_LANDSCAPE));
+             ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+             Ticks(1);
+             ASSERT_EQ(doc.RedForce.A_S_RANGE[1], 8);
+         },
+         [] {}, V::ID_TERMINATE_RUN,
+         [&] {
+             const CBattlefield& f = doc.Battlefield;
+             return f.TerritoryCenterX == 120 && f.TerritoryRangeX == 40 && f.TerritoryCenterY == 50 &&
+                    f.TerritoryRangeY == 10;
+         },
+         [&] { return doc.RedForce.A_S_RANGE[1] == 5; }},
+    };
+    for (const auto& row : rows) {
+        row.Batch();
+        row.UserSets();
+        ASSERT_TRUE(Frame().RunCommand(row.Ending));
+        ASSERT_EQ(doc.RunMode, InteractiveMode);
+        EXPECT_TRUE(row.UsersValueStands()) << row.What;
+        EXPECT_TRUE(row.BatchsValueGone()) << row.What;
+        // The next row starts from the file again.
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
     }
 }
 
@@ -375,6 +508,62 @@ TEST_F(RunControl, AFileThatEndsABatchGoesOntoTheScenarioKeptBeforeIt)
         ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_INTERACTIVE));
         EXPECT_EQ(Scenario(doc), withTerrain) << command;
     }
+}
+
+// The ten values after the n-th (from 1) label `label` of a file's text.
+std::vector<double> RowAfter(const std::string& text, const std::string& label, int n)
+{
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word)
+        if (word == label && --n == 0)
+            break;
+    std::vector<double> row(10);
+    for (double& v : row)
+        words >> v;
+    return row;
+}
+
+TEST_F(RunControl, AFileSavedDuringAGeneticAlgorithmHoldsTheScenariosOwnValuesForWhatItDoesNotSearch)
+{
+    // The communications search clears both sides' links and searches
+    // RED's only: the best chromosome's file holds BLUE's links as the
+    // scenario has them. Every member's decoding switches off BLUE's HOLD
+    // rule, which the personality search does not search: the current
+    // chromosome's scenario file holds BLUE's HOLD switches as
+    // scenario_v4.dat gives them, 0 1 0 1 0 1 0 1 0 1.
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    CommRows scenarioLinks;
+    std::memcpy(scenarioLinks, doc.BlueForce.CommMatrix, sizeof scenarioLinks);
+    ASSERT_EQ(scenarioLinks[1][1], 1);
+    const std::string folder = TempFolder();
+
+    RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 4);
+    ASSERT_EQ(doc.BlueForce.CommMatrix[1][1], 0);
+    Hooks.StepDialog({{CMatrixDisplayDlg::IDC_SAVE_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerFile(folder + "/best.cmw");
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DISPLAY_GA_BEST));
+    std::string text, problem;
+    CommRows red{}, blue{};
+    ASSERT_TRUE(ReadTextFile(folder + "/best.cmw", &text));
+    ASSERT_TRUE(ReadCommMatrixText(text, &red, &blue, &problem)) << problem;
+    int differ = 0;
+    for (int r = 1; r <= 10; ++r)
+        for (int c = 1; c <= 10; ++c)
+            differ += blue[r][c] != scenarioLinks[r][c];
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(doc.BlueForce.CommMatrix[1][1], 0);  // the batch's own links stand until it is left
+
+    RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST);
+    ASSERT_EQ(doc.BlueForce.HOLD_flag[2], 0);
+    Hooks.AnswerDialog(IDOK);  // "Save to File"
+    Hooks.AnswerFile(folder + "/current.dat");
+    ASSERT_TRUE(Frame().RunCommand(V::ID_DISPLAY_GA_CURRENT));
+    ASSERT_TRUE(ReadTextFile(folder + "/current.dat", &text));
+    EXPECT_EQ(RowAfter(text, "HOLD_flag", 2), (std::vector<double>{0, 1, 0, 1, 0, 1, 0, 1, 0, 1}));
 }
 
 TEST_F(RunControl, APauseGivenDuringAGenerationHoldsOnceItEnds)

@@ -1,0 +1,202 @@
+#include "core/BatchWrites.h"
+
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "core/Document.h"
+
+namespace brevimar {
+
+namespace {
+
+enum Mark : unsigned char {
+    Changed = 1,   // the batch wrote a value of its own here
+    Searched = 2,  // ... and a member or grid point tried it
+    PutBackNow = 4,
+};
+
+// One scenario field as a run of values of one size.
+template <typename Visit, typename T>
+void Field(Visit& visit, T& field)
+{
+    using Value = std::remove_all_extents_t<T>;
+    static_assert(std::is_arithmetic_v<Value>);
+    visit(reinterpret_cast<unsigned char*>(&field), sizeof(Value), sizeof(T) / sizeof(Value));
+}
+
+template <typename Visit, typename... T>
+void Fields(Visit& visit, T&... fields)
+{
+    (Field(visit, fields), ...);
+}
+
+// The scenario values a batch writes, directly or through the force set-up
+// of its runs: the squad tables and side-wide values of both forces, their
+// deployment boxes and fratricide values, the local-command weights random
+// personalities draw, and the links switch.
+template <typename Visit>
+void WalkFields(CBrevimarDoc& doc, Visit&& visit)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc.Force(side);
+        Fields(visit, f.NumSquads, f.num_per_squad, f.NumAgents, f.A_S_RANGE, f.A_F_RANGE, f.I_S_RANGE, f.I_F_RANGE,
+               f.shot_prob_alive, f.shot_prob_injured, f.w1_a, f.w2_a, f.w3_a, f.w4_a, f.w5_a, f.w6_a, f.w1_i,
+               f.w2_i, f.w3_i, f.w4_i, f.w5_i, f.w6_i, f.w_terrain_alive, f.w_terrain_injured, f.A_ADVANCE_num,
+               f.I_ADVANCE_num, f.A_C_RANGE, f.I_C_RANGE, f.A_CLUSTER_num, f.I_CLUSTER_num, f.A_COMBAT_num,
+               f.I_COMBAT_num, f.A_HOLD_f, f.I_HOLD_f, f.A_PURSUIT1_num, f.I_PURSUIT1_num, f.A_PURSUIT2_num,
+               f.I_PURSUIT2_num, f.A_RETREAT_num, f.I_RETREAT_num, f.A_SUPPORT1_num, f.I_SUPPORT1_num,
+               f.A_SUPPORT2_num, f.I_SUPPORT2_num, f.ADVANCE_flag, f.CLUSTER_flag, f.COMBAT_flag, f.HOLD_flag,
+               f.PURSUIT1_flag, f.PURSUIT2_flag, f.RETREAT_flag, f.SUPPORT1_flag, f.SUPPORT2_flag,
+               f.R_R_min_dist_flag_flag, f.R_B_min_dist_flag_flag, f.R_R_goal_min_flag, f.R_terrain_min_flag,
+               f.A_R_R_min_dist, f.I_R_R_min_dist, f.A_R_R_goal_min, f.I_R_R_goal_min, f.A_R_B_min_dist,
+               f.I_R_B_min_dist, f.A_R_terrain_min, f.I_R_terrain_min, f.A_M_RANGE, f.I_M_RANGE, f.A_R_max_eng_num,
+               f.I_R_max_eng_num, f.COMM_range, f.A_COMM_weight, f.I_COMM_weight, f.CommMatrix, f.recon_time,
+               f.alive_strength, f.injured_strength, f.w_area_alive, f.w_area_injured, f.A_R_area_min,
+               f.I_R_area_min, f.R_area_min_flag, f.w_flock_alive, f.w_flock_injured, f.A_R_flock_min,
+               f.I_R_flock_min, f.A_R_flock_max, f.I_R_flock_max, f.SquadWeightMatrix);
+        Fields(visit, doc.Local(side).w7, doc.Local(side).w8);
+    }
+    CBattlefield& b = doc.Battlefield;
+    Fields(visit, b.R_box_l, b.R_box_w, b.RED_cen_x, b.RED_cen_y, b.B_box_l, b.B_box_w, b.BLUE_cen_x, b.BLUE_cen_y,
+           b.red_frat_rad, b.blue_frat_rad, b.red_frat_prob, b.blue_frat_prob);
+    Fields(visit, doc.CommMatricesSet);
+}
+
+// Every value of the walk with its offset in the byte images and its index.
+template <typename Each>
+void WalkValues(CBrevimarDoc& doc, Each&& each)
+{
+    std::size_t offset = 0, index = 0;
+    WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k, first += size, offset += size, ++index)
+            each(first, size, offset, index);
+    });
+}
+
+}  // namespace
+
+void CBatchWrites::Start(CBrevimarDoc& doc)
+{
+    std::size_t bytes = 0, values = 0;
+    WalkValues(doc, [&](unsigned char*, std::size_t size, std::size_t, std::size_t) {
+        bytes += size;
+        ++values;
+    });
+    Kept.assign(bytes, 0);
+    Written.assign(bytes, 0);
+    Before.assign(bytes, 0);
+    Marks.assign(values, 0);
+    Depth = 0;
+    Active = true;
+}
+
+void CBatchWrites::Stop()
+{
+    Active = false;
+    Depth = 0;
+}
+
+// What changed since Before is the batch's, of `kind`; Before follows the
+// document. A value that no longer held what the batch wrote last was set
+// by the user meanwhile: that value is the one to go back to.
+void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
+{
+    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+        if (std::memcmp(live, &Before[at], size) == 0)
+            return;
+        unsigned char& mark = Marks[index];
+        if (!(mark & Changed) || std::memcmp(&Before[at], &Written[at], size) != 0)
+            std::memcpy(&Kept[at], &Before[at], size);
+        std::memcpy(&Written[at], live, size);
+        std::memcpy(&Before[at], live, size);
+        mark |= Changed;
+        if (kind == BatchWriteKind::Search)
+            mark |= Searched;
+    });
+}
+
+void CBatchWrites::Begin(CBrevimarDoc& doc, BatchWriteKind kind)
+{
+    if (!Active)
+        return;
+    if (Depth > 0)
+        Compare(doc, Kinds[Depth - 1]);
+    else
+        WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t) {
+            std::memcpy(&Before[at], live, size);
+        });
+    Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1] = kind;
+    ++Depth;
+}
+
+void CBatchWrites::End(CBrevimarDoc& doc)
+{
+    if (!Active || Depth == 0)
+        return;
+    --Depth;
+    Compare(doc, Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1]);
+}
+
+void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
+{
+    if (!Active)
+        return;
+    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+        unsigned char& mark = Marks[index];
+        if (!(mark & Changed) || (!searched && (mark & Searched)) || std::memcmp(live, &Written[at], size) != 0)
+            return;
+        std::memcpy(live, &Kept[at], size);
+        mark |= PutBackNow;
+    });
+}
+
+void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
+{
+    if (!Active)
+        return;
+    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+        unsigned char& mark = Marks[index];
+        if (!(mark & PutBackNow))
+            return;
+        std::memcpy(live, &Written[at], size);
+        mark &= static_cast<unsigned char>(~PutBackNow);
+    });
+}
+
+void CBatchWrites::Disown(CBrevimarDoc& doc, const void* first, std::size_t bytes)
+{
+    if (!Active)
+        return;
+    const auto from = reinterpret_cast<std::uintptr_t>(first);
+    WalkValues(doc, [&](unsigned char* live, std::size_t, std::size_t, std::size_t index) {
+        const auto at = reinterpret_cast<std::uintptr_t>(live);
+        if (at >= from && at - from < bytes)
+            Marks[index] = 0;
+    });
+}
+
+BatchWriteScope::BatchWriteScope(CBrevimarDoc& doc, BatchWriteKind kind) : Doc(doc)
+{
+    doc.BeginBatchWrites(kind);
+}
+
+BatchWriteScope::~BatchWriteScope()
+{
+    Doc.EndBatchWrites();
+}
+
+ScenarioValuesInPlace::ScenarioValuesInPlace(CBrevimarDoc& doc)
+    : Doc(doc), Placed(doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode)
+{
+    if (Placed)
+        doc.PutScenarioValuesBack(false);
+}
+
+ScenarioValuesInPlace::~ScenarioValuesInPlace()
+{
+    if (Placed)
+        Doc.TakeBatchValuesAgain();
+}
+
+}  // namespace brevimar

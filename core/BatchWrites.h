@@ -1,0 +1,88 @@
+// What the genetic algorithm and the fitness landscape write into the
+// scenario while one of them stands: the values every member and grid point
+// tries, and what their own set-up needs in place (the switches a GA holds
+// fixed, the links the communications search clears, the agents each run
+// deploys from the squad tables). Each value the batch changed keeps the
+// value it held before and the value the batch wrote last, so that leaving
+// the batch puts back only what still holds the batch's value, and a user's
+// edit made meanwhile stands. A value the user set while the batch stood and
+// the batch then wrote over is the one to go back to: it is the user's
+// newest.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace brevimar {
+
+class CBrevimarDoc;
+
+enum class BatchWriteKind {
+    SetUp,   // held fixed or needed in place by the search
+    Search,  // what a member or a grid point tries
+};
+
+class CBatchWrites {
+public:
+    // An empty record of the document's scenario values, and no record.
+    void Start(CBrevimarDoc& doc);
+    void Stop();
+    bool Recording() const { return Active; }
+
+    // The batch's own code writes between Begin and End; a pair inside
+    // another hands its writes to the inner kind.
+    void Begin(CBrevimarDoc& doc, BatchWriteKind kind);
+    void End(CBrevimarDoc& doc);
+
+    // Every value that still holds what the batch wrote last takes the value
+    // before the batch (the searched ones only when `searched`); TakeAgain
+    // gives them the batch's values back.
+    void PutBack(CBrevimarDoc& doc, bool searched);
+    void TakeAgain(CBrevimarDoc& doc);
+
+    // The values in [first, first + bytes) are the user's as a whole now (a
+    // file read them), whatever they equal.
+    void Disown(CBrevimarDoc& doc, const void* first, std::size_t bytes);
+
+private:
+    void Compare(CBrevimarDoc& doc, BatchWriteKind kind);
+
+    bool Active = false;
+    static constexpr int MaxDepth = 8;
+    BatchWriteKind Kinds[MaxDepth] = {};
+    int Depth = 0;
+    // Byte images of the recorded fields, in the order of the field walk.
+    std::vector<unsigned char> Kept;     // the value to go back to
+    std::vector<unsigned char> Written;  // what the batch wrote last
+    std::vector<unsigned char> Before;   // as the open write found it
+    std::vector<unsigned char> Marks;    // per value: whether and how the batch wrote it
+};
+
+// The batch's own writes for the life of the scope.
+class BatchWriteScope {
+public:
+    BatchWriteScope(CBrevimarDoc& doc, BatchWriteKind kind);
+    ~BatchWriteScope();
+    BatchWriteScope(const BatchWriteScope&) = delete;
+    BatchWriteScope& operator=(const BatchWriteScope&) = delete;
+
+private:
+    CBrevimarDoc& Doc;
+};
+
+// A file saved while a GA or a landscape stands holds the scenario's own
+// values for what the batch does not search: they stand in the document for
+// the life of the scope, the batch's values after it.
+class ScenarioValuesInPlace {
+public:
+    explicit ScenarioValuesInPlace(CBrevimarDoc& doc);
+    ~ScenarioValuesInPlace();
+    ScenarioValuesInPlace(const ScenarioValuesInPlace&) = delete;
+    ScenarioValuesInPlace& operator=(const ScenarioValuesInPlace&) = delete;
+
+private:
+    CBrevimarDoc& Doc;
+    bool Placed;
+};
+
+}  // namespace brevimar
