@@ -50,7 +50,7 @@ void CBrevimarView::OnRunModeLandscape()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     doc.EndPausedBatch();
-    doc.KeepScenarioBeforeBatch();
+    doc.StartBatchWriteRecord();
     doc.RunMode = FitnessLandscapeMode;
     doc.LoadInputFile = 0;
     SetLandscapeModeDefaults(doc);

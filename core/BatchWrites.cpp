@@ -164,7 +164,7 @@ void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
     });
 }
 
-void CBatchWrites::Disown(CBrevimarDoc& doc, const void* first, std::size_t bytes)
+void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes)
 {
     if (!Active)
         return;

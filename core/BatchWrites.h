@@ -42,7 +42,7 @@ public:
 
     // The values in [first, first + bytes) are the user's as a whole now (a
     // file read them), whatever they equal.
-    void Disown(CBrevimarDoc& doc, const void* first, std::size_t bytes);
+    void MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes);
 
 private:
     void Compare(CBrevimarDoc& doc, BatchWriteKind kind);

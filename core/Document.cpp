@@ -119,13 +119,13 @@ void CBrevimarDoc::EndPausedMultiRun()
     Series.MultiRunBusy = 0;
 }
 
-void CBrevimarDoc::KeepScenarioBeforeBatch()
+void CBrevimarDoc::StartBatchWriteRecord()
 {
-    RestoreScenarioAfterBatch();
+    PutBackBatchWriteRecord();
     BatchWrites.Start(*this);
 }
 
-void CBrevimarDoc::RestoreScenarioAfterBatch()
+void CBrevimarDoc::PutBackBatchWriteRecord()
 {
     if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode)
         BatchWrites.PutBack(*this, true);

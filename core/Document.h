@@ -361,17 +361,17 @@ public:
     // The genetic algorithm and the fitness landscape write every member's
     // and grid point's values into the forces, and their set-up a few more
     // (CBatchWrites). Choosing either starts a record of those writes, after
-    // putting back what an earlier choice wrote; leaving it for another run
-    // mode puts back every value that still holds what the batch wrote last,
-    // so that the document holds the scenario its title names again with
-    // whatever the user set meanwhile. A record made before a scenario was
-    // read is stale: it is only put back while run mode 3 or 4 is still
-    // selected.
-    void KeepScenarioBeforeBatch();
-    void RestoreScenarioAfterBatch();
+    // putting back what an earlier record holds; leaving it for another run
+    // mode puts back every value that still holds what the batch wrote last
+    // and ends the record, so that the document holds the scenario its title
+    // names again with whatever the user set meanwhile. A record made before
+    // a scenario was read is stale: it is only put back while run mode 3 or 4
+    // is still selected.
+    void StartBatchWriteRecord();
+    void PutBackBatchWriteRecord();
     // The record is dropped, nothing put back: what stands replaces it.
-    void ForgetScenarioBeforeBatch() { BatchWrites.Stop(); }
-    // The batch's own writes lie between these (BatchWriteScope).
+    void DropBatchWriteRecord() { BatchWrites.Stop(); }
+    // The batch's own writes lie between these; only BatchWriteScope calls them.
     void BeginBatchWrites(BatchWriteKind kind) { BatchWrites.Begin(*this, kind); }
     void EndBatchWrites() { BatchWrites.End(*this); }
     // The scenario's own values in place of the batch's where these still
@@ -379,9 +379,9 @@ public:
     // values back again.
     void PutScenarioValuesBack(bool searched) { BatchWrites.PutBack(*this, searched); }
     void TakeBatchValuesAgain() { BatchWrites.TakeAgain(*this); }
-    // A file just set these values as a whole: they stay whatever the batch
-    // wrote before.
-    void KeepFileValues(const void* first, std::size_t bytes) { BatchWrites.Disown(*this, first, bytes); }
+    // The user just set these values as a whole (a file read them): they
+    // stay, whatever the batch wrote before.
+    void MarkUserValues(const void* first, std::size_t bytes) { BatchWrites.MarkUserValues(*this, first, bytes); }
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();

@@ -204,9 +204,10 @@ void ApplySquadCompositionSearch(CBrevimarDoc& doc, const SquadCompositionParams
     ga.GaThreshold1 = p.Threshold1;
     ga.GaThreshold2 = p.Threshold2;
     // The force the composition search splits.
-    doc.BeginBatchWrites(BatchWriteKind::Search);
-    doc.RedForce.NumAgents = ga.GaTotalForceSize;
-    doc.EndBatchWrites();
+    {
+        const BatchWriteScope search(doc, BatchWriteKind::Search);
+        doc.RedForce.NumAgents = ga.GaTotalForceSize;
+    }
     if (ga.GaSearchSquadMatrix == 0)
         for (int g = 12; g < GaGeneSlots - 1; ++g)
             ga.GeneOn[g] = 0;
@@ -236,12 +237,13 @@ void ApplyCommMatrixSearch(CBrevimarDoc& doc, int seedAllLinks, int forceSymmetr
     CGeneticAlgorithm engine(doc);
     engine.SetMatrixActiveGenes(std::clamp(doc.RedForce.NumSquads, 1, MaxSquads));
     engine.DrawInitialPopulation(GaCommMatrixMode);
-    doc.BeginBatchWrites(BatchWriteKind::SetUp);
-    for (int i = 0; i < SquadSlots; ++i)
-        for (int j = 0; j < SquadSlots; ++j)
-            doc.RedForce.CommMatrix[i][j] = doc.BlueForce.CommMatrix[i][j] = 0;
-    doc.CommMatricesSet = 1;
-    doc.EndBatchWrites();
+    {
+        const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
+        for (int i = 0; i < SquadSlots; ++i)
+            for (int j = 0; j < SquadSlots; ++j)
+                doc.RedForce.CommMatrix[i][j] = doc.BlueForce.CommMatrix[i][j] = 0;
+        doc.CommMatricesSet = 1;
+    }
     engine.ResetGeneticAlgorithmState();
 }
 

@@ -269,11 +269,12 @@ void CGeneticAlgorithm::RunOneCondition()
     Doc.Battlefield.BlueFratricideCount = 0;
     for (int k = 5; k <= 8; ++k)
         Ga.PrimitiveScore[k][ic] = 0;
-    Doc.BeginBatchWrites(BatchWriteKind::SetUp);
-    Doc.InitializeForces();
-    Doc.RunTerminated = 0;
-    Doc.SetupBattlefield();
-    Doc.EndBatchWrites();
+    {
+        const BatchWriteScope setUp(Doc, BatchWriteKind::SetUp);
+        Doc.InitializeForces();
+        Doc.RunTerminated = 0;
+        Doc.SetupBattlefield();
+    }
 
     const double* w = Ga.MissionWeight;
     const bool containment = w[7] != 0 || w[8] != 0 || Ga.GaTerminationRule == 2;
@@ -337,30 +338,32 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
     for (int m = 0; m < P; ++m) {
         Ga.GaMemberIndex = m;
         // The member's values, and the squad count they cover, are the search's.
-        Doc.BeginBatchWrites(BatchWriteKind::Search);
-        switch (Ga.GaSearchMode) {
-        case GaPersonalityMode:
-            DecodeChromosome(m, 1);
-            Doc.RedForce.NumSquads = 1;
-            Ga.GaSquadCount = 1;
-            break;
-        case GaMultiSquadMode:
-            for (int s = 1; s <= Ga.GaSquadCount; ++s)
-                DecodeChromosome(m, s);
-            Doc.RedForce.NumSquads = Ga.GaSquadCount;
-            break;
-        case GaCompositionMode:
-        case GaCommMatrixMode:
-        case GaWeightMatrixMode:
-            DecodeChromosome(m, 1);
-            break;
-        default:
-            break;
+        {
+            const BatchWriteScope search(Doc, BatchWriteKind::Search);
+            switch (Ga.GaSearchMode) {
+            case GaPersonalityMode:
+                DecodeChromosome(m, 1);
+                Doc.RedForce.NumSquads = 1;
+                Ga.GaSquadCount = 1;
+                break;
+            case GaMultiSquadMode:
+                for (int s = 1; s <= Ga.GaSquadCount; ++s)
+                    DecodeChromosome(m, s);
+                Doc.RedForce.NumSquads = Ga.GaSquadCount;
+                break;
+            case GaCompositionMode:
+            case GaCommMatrixMode:
+            case GaWeightMatrixMode:
+                DecodeChromosome(m, 1);
+                break;
+            default:
+                break;
+            }
         }
-        Doc.EndBatchWrites();
-        Doc.BeginBatchWrites(BatchWriteKind::SetUp);
-        Doc.InitializeForces();
-        Doc.EndBatchWrites();
+        {
+            const BatchWriteScope setUp(Doc, BatchWriteKind::SetUp);
+            Doc.InitializeForces();
+        }
         if (Ga.GaSearchMode == GaCompositionMode)
             Ga.GaSquadCount = Doc.RedForce.NumSquads;
         ComputeMemberConstants();

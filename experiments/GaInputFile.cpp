@@ -188,7 +188,7 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     if (!read)
         return;
     doc.EndPausedBatch();
-    doc.KeepScenarioBeforeBatch();
+    doc.StartBatchWriteRecord();
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;
     CGeneticAlgorithm ga(doc);

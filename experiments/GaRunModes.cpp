@@ -25,7 +25,7 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     CGaData& data = ga.Data();
     doc.Pause();
     doc.EndPausedBatch();
-    doc.KeepScenarioBeforeBatch();
+    doc.StartBatchWriteRecord();
     const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
     doc.RunMode = GeneticAlgorithmMode;
     doc.LoadInputFile = 0;

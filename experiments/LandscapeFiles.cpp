@@ -233,7 +233,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
 void ApplyLandscapeInput(CBrevimarDoc& doc, const CLandscapeInput& input)
 {
     doc.EndPausedBatch();
-    doc.KeepScenarioBeforeBatch();
+    doc.StartBatchWriteRecord();
     SelectLandscapeMode(doc);
     CommitInput(doc, input);
     FinishLoadCommand(doc);

@@ -73,16 +73,18 @@ void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
 {
     CLandscapeSettings& s = doc.Landscape.Settings;
     CLandscapeResults& r = doc.Landscape.Results();
-    doc.BeginBatchWrites(BatchWriteKind::Search);
-    SetLandscapeParameters(doc, r.LandscapeXValues[ix], r.LandscapeYValues[iy]);
-    doc.EndBatchWrites();
-    doc.BeginBatchWrites(BatchWriteKind::SetUp);
-    if (s.LandscapeSymmetrizeAliveInjured == 1)
-        SymmetrizeAliveInjured(doc);
-    if (s.LandscapeSymmetrizeWeights == 1)
-        SymmetrizeWeightPairs(doc);
-    InitializeForcesKeepingTerritory(doc);
-    doc.EndBatchWrites();
+    {
+        const BatchWriteScope search(doc, BatchWriteKind::Search);
+        SetLandscapeParameters(doc, r.LandscapeXValues[ix], r.LandscapeYValues[iy]);
+    }
+    {
+        const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
+        if (s.LandscapeSymmetrizeAliveInjured == 1)
+            SymmetrizeAliveInjured(doc);
+        if (s.LandscapeSymmetrizeWeights == 1)
+            SymmetrizeWeightPairs(doc);
+        InitializeForcesKeepingTerritory(doc);
+    }
     // What the runs of this point read, for the report and the chart: the
     // fields as the writing, its caps and the symmetrisations left them.
     r.LandscapeXUsed[ix][iy] = LandscapeFieldValue(doc, s.LandscapeXParameter);
@@ -110,11 +112,12 @@ void BeginRun(CBrevimarDoc& doc)
     doc.Battlefield.BlueFratricideCount = 0;
     for (int k : {5, 6, 7, 8, 11, 12})
         r.LandscapeMeasure[k][ic] = 0.0;
-    doc.BeginBatchWrites(BatchWriteKind::SetUp);
-    InitializeForcesKeepingTerritory(doc);
-    doc.RunTerminated = 0;
-    doc.SetupBattlefield();
-    doc.EndBatchWrites();
+    {
+        const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
+        InitializeForcesKeepingTerritory(doc);
+        doc.RunTerminated = 0;
+        doc.SetupBattlefield();
+    }
     run.LandscapeRedEmpty = 0;
     run.LandscapeBlueEmpty = 0;
     run.LandscapeTime = 0;

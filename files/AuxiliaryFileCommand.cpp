@@ -74,7 +74,7 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
             if (parse(text, &problem)) {
                 read = true;
                 if (kept)
-                    doc.ForgetScenarioBeforeBatch();
+                    doc.DropBatchWriteRecord();
                 return;
             }
             if (kept)

@@ -129,8 +129,8 @@ int LoadCommMatrixFile(CBrevimarDoc& doc)
         // Read while a GA or a landscape stands, every link is the file's,
         // also where it equals what the batch wrote.
         for (Side side : {Side::Red, Side::Blue})
-            doc.KeepFileValues(&doc.Force(side).CommMatrix, sizeof doc.Force(side).CommMatrix);
-        doc.KeepFileValues(&doc.CommMatricesSet, sizeof doc.CommMatricesSet);
+            doc.MarkUserValues(&doc.Force(side).CommMatrix, sizeof doc.Force(side).CommMatrix);
+        doc.MarkUserValues(&doc.CommMatricesSet, sizeof doc.CommMatricesSet);
         return true;
     });
 }
@@ -141,7 +141,7 @@ int LoadSquadMatrixFile(CBrevimarDoc& doc)
         if (!ReadSquadMatrixText(text, &doc.RedForce.SquadWeightMatrix, &doc.BlueForce.SquadWeightMatrix, problem))
             return false;
         for (Side side : {Side::Red, Side::Blue})
-            doc.KeepFileValues(&doc.Force(side).SquadWeightMatrix, sizeof doc.Force(side).SquadWeightMatrix);
+            doc.MarkUserValues(&doc.Force(side).SquadWeightMatrix, sizeof doc.Force(side).SquadWeightMatrix);
         return true;
     });
 }

@@ -156,7 +156,7 @@ void CBrevimarDoc::TerminateRun()
         if (BatchDrivers)
             BatchDrivers->OnDisplayGaBestChromosome();
     }
-    RestoreScenarioAfterBatch();
+    PutBackBatchWriteRecord();
     RunMode = InteractiveMode;
     LoadInputFile = 1;
 }
@@ -164,7 +164,7 @@ void CBrevimarDoc::TerminateRun()
 void CBrevimarDoc::StartInteractiveRun()
 {
     EndPausedBatch();
-    RestoreScenarioAfterBatch();
+    PutBackBatchWriteRecord();
     LoadInputFile = 1;
     // The genetic algorithm's search space goes back to its first mode.
     Ga.GaSearchMode = 1;
