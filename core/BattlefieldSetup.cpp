@@ -56,7 +56,7 @@ bool InBatchRun(const CBrevimarDoc& doc)
 
 // Settings that cannot be met. A batch sets up hundreds of runs, each of its
 // own counts, and would hold on a box for every one: it says each kind once,
-// the first time, and goes on.
+// the first time, in a notice that does not hold the batch, and goes on.
 void ReportSetupProblem(CBrevimarDoc& doc, SetupProblem kind, const std::string& text)
 {
     const std::string scenario = doc.InputFileName.empty() ? "the new document's scenario" : doc.InputFileName;
@@ -66,6 +66,8 @@ void ReportSetupProblem(CBrevimarDoc& doc, SetupProblem kind, const std::string&
             return;
         doc.SetupProblemsSaid |= kind;
         message += "\nLater runs of this batch may meet this problem too; it is not said again until the next batch.";
+        doc.host().Notify(message, "Brevimar", MB_OK | MB_ICONERROR);
+        return;
     }
     doc.host().ShowError(message);
 }

@@ -56,6 +56,13 @@ public:
 
     // Returns one of MessageBoxAnswer.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+    // A message the caller does not wait on: what a batch says while it runs
+    // on. It stays on screen until the user closes it. A host whose boxes do
+    // not wait (no window at all) shows it as a box.
+    virtual void Notify(const std::string& text, const std::string& caption, unsigned style)
+    {
+        MessageBox(text, caption, style);
+    }
     // The error stream's copy of a refusal or warning that a box also shows,
     // kept for the log. A host that passes every box's text on by itself
     // (the headless runner, printing from the command line) leaves it out,

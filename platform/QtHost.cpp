@@ -39,6 +39,14 @@ int QtHost::MessageBox(const std::string& text, const std::string& caption, unsi
     return ShowMessageBox(Parent ? Parent.data() : nullptr, text, caption, style);
 }
 
+void QtHost::Notify(const std::string& text, const std::string& caption, unsigned style)
+{
+    if (Windowless)
+        Host::Notify(text, caption, style);
+    else
+        ShowNoticeBox(Parent ? Parent.data() : nullptr, text, caption, style);
+}
+
 void QtHost::Log(const std::string& text)
 {
     // Without boxes the box's own text is the one said.

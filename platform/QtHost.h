@@ -40,6 +40,7 @@ public:
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void Notify(const std::string& text, const std::string& caption, unsigned style) override;
     void Log(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void InvalidateView() override;

@@ -37,6 +37,17 @@ int DefaultAnswer(unsigned style)
     return (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
 }
 
+QMessageBox::Icon IconOf(unsigned style)
+{
+    switch (style & 0xF0u) {
+    case MB_ICONERROR: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
 }  // namespace
 
 int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption, unsigned style)
@@ -51,13 +62,7 @@ int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& 
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(text));
-    switch (style & 0xF0u) {
-    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-    default: break;
-    }
+    box.setIcon(IconOf(style));
     switch (style & 0xFu) {
     case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
@@ -80,6 +85,18 @@ int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& 
     if (hooks)
         hooks->Record(ModalKind::MessageBox, title, text, result);
     return result;
+}
+
+void ShowNoticeBox(QWidget* parent, const std::string& text, const std::string& caption, unsigned style)
+{
+    auto* box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowTitle(QString::fromStdString(caption.empty() ? std::string(AppTitle) : caption));
+    box->setText(QString::fromStdString(text));
+    box->setIcon(IconOf(style));
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
 }
 
 int RunModal(QDialog& dialog)

@@ -31,6 +31,11 @@ inline constexpr const char* AppTitle = "Brevimar";
 // test hooks of `parent` (platform/TestHooks.h) the box is not shown.
 int ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption, unsigned style);
 
+// A message box that does not wait: it opens over `parent`, the caller goes
+// on, and the box stays until the user closes it. The test hooks do not
+// answer it, as nothing waits on an answer.
+void ShowNoticeBox(QWidget* parent, const std::string& text, const std::string& caption, unsigned style);
+
 // Runs a dialog modally and answers IDOK or IDCANCEL; under the test hooks of
 // the dialog or its parent the dialog is not shown and the queued answer is
 // returned instead.

@@ -1,9 +1,12 @@
 // The genetic algorithm from the menus: a search-space run mode evolves in
 // the window, tick by tick, and the progress-chart option box.
 #include <QMdiArea>
+#include <QMessageBox>
 
 #include "app/AppFixture.h"
+#include "dialogs/GaEditDialogs.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
+#include "experiments/GaEngine.h"
 
 namespace brevimar::testing {
 namespace {
@@ -66,6 +69,46 @@ TEST_F(GaCommands, PersonalityModeEvolvesInTheWindow)
     ASSERT_FALSE(view.isNull());
     EXPECT_EQ(doc.HeapBuffersAllocated, 1);
     doc.Experiment.GABusy = 0;
+}
+
+// A squad-composition search on the small reference scenario, whose RED
+// squads 3..8 have no deployment box: members that put agents there cannot
+// be set up in full. The GA says so once and runs on to its last generation;
+// no box waits for an answer, and the notice stays open.
+class GaNotice : public AppTest {};
+
+TEST_F(GaNotice, ASetUpProblemDoesNotHoldTheGa)
+{
+    Hooks.AnswerFile(std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat");
+    ASSERT_TRUE(Start());
+    using P = CGaRunTimeParamsDlg;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_POPULATION, "6"}, {P::IDC_GENERATIONS, "5"}});
+    Hooks.AnswerDialog(IDOK);  // mission objective
+    Hooks.AnswerDialog(IDOK);  // squad composition
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST + 2));
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.Ga.GaSearchMode, GaCompositionMode);
+    ASSERT_EQ(doc.Ga.GaPopulationSize, 6);
+    ASSERT_EQ(doc.Experiment.GaGenerations, 5);
+    const std::size_t before = Hooks.Log().size();
+
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+    for (int tick = 0; tick < 5; ++tick)
+        View()->OnTimer(V::RunTimerId);
+    EXPECT_EQ(doc.Experiment.GaGeneration, 5);
+    for (std::size_t k = before; k < Hooks.Log().size(); ++k)
+        EXPECT_NE(Hooks.Log()[k].Kind, ModalKind::MessageBox) << Hooks.Log()[k].Text;
+    std::vector<QMessageBox*> shown;
+    for (QMessageBox* box : Frame().findChildren<QMessageBox*>())
+        if (box->isVisible())
+            shown.push_back(box);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(shown[0]->isModal());
+    const std::string text = shown[0]->text().toStdString();
+    EXPECT_TRUE(text.starts_with("Setting up small.dat:\nNot every agent can be deployed:\n")) << text;
+    EXPECT_TRUE(text.ends_with("\nLater runs of this batch may meet this problem too; it is not said again "
+                               "until the next batch."))
+        << text;
 }
 
 TEST_F(GaCommands, InputFileCommandCancelledKeepsTheRunMode)

@@ -521,9 +521,10 @@ TEST(BattlefieldSetup, HugeBoxesAreClippedToTheBattlefield)
 }
 
 // The runs of a batch are set up unattended: each kind of problem is said
-// once, the first time, whatever squad or counts it comes with, and says that
-// later runs may meet it too. A set-up outside a batch's runs (interactive, or
-// a command in a batch mode while no batch runs) says every problem it meets.
+// once, the first time, whatever squad or counts it comes with, in a notice
+// that nobody has to answer, and says that later runs may meet it too. A
+// set-up outside a batch's runs (interactive, or a command in a batch mode
+// while no batch runs) says every problem it meets in a box.
 TEST(BattlefieldSetup, ABatchSaysEachKindOfProblemOnce)
 {
     testing::TestDocument doc;
@@ -563,10 +564,13 @@ TEST(BattlefieldSetup, ABatchSaysEachKindOfProblemOnce)
         doc->Experiment.LandscapeBusy = c.Mode == FitnessLandscapeMode ? c.Busy : 0;
         doc->Series.MultiRunBusy = c.Mode == MultipleTimeSeriesMode ? c.Busy : 0;
         doc.Host.Messages.clear();
+        doc.Host.Notices.clear();
         doc->SetupBattlefield();
-        ASSERT_EQ(doc.Host.Messages.size(), c.Said.size()) << c.What;
+        const auto& said = c.Busy == 1 ? doc.Host.Notices : doc.Host.Messages;
+        EXPECT_TRUE((c.Busy == 1 ? doc.Host.Messages : doc.Host.Notices).empty()) << c.What;
+        ASSERT_EQ(said.size(), c.Said.size()) << c.What;
         for (std::size_t k = 0; k < c.Said.size(); ++k) {
-            const std::string& text = doc.Host.Messages[k].Text;
+            const std::string& text = said[k].Text;
             EXPECT_NE(text.find(c.Said[k]), std::string::npos) << c.What << ": " << text;
             EXPECT_EQ(text.find(later) != std::string::npos, c.Busy == 1) << c.What << ": " << text;
         }

@@ -156,7 +156,8 @@ TEST(MultiRunBatch, SameSeedSameAverages)
 }
 
 // RED's 12 agents in a 3 x 3 box: every sample meets the same problem. A
-// batch says it once, and the next batch of the mode once again.
+// batch says it once, without waiting on an answer, and the next batch of the
+// mode once again.
 TEST(MultiRunBatch, ASetUpProblemIsSaidOncePerBatch)
 {
     TestDocument doc;
@@ -165,12 +166,13 @@ TEST(MultiRunBatch, ASetUpProblemIsSaidOncePerBatch)
     for (std::size_t batch = 1; batch <= 2; ++batch) {
         RunMultiTimeSeriesBatch(*doc, 45, nullptr);
         ASSERT_EQ(doc->Series.MultiRunSample, S);
-        ASSERT_EQ(doc.Host.Messages.size(), batch);
-        EXPECT_TRUE(doc.Host.Messages.back().Text.ends_with(
+        EXPECT_TRUE(doc.Host.Messages.empty());
+        ASSERT_EQ(doc.Host.Notices.size(), batch);
+        EXPECT_TRUE(doc.Host.Notices.back().Text.ends_with(
             "- the deployment box of RED squad 1 has 9 free cells for 12 agents\nAgents that find no free cell are "
             "left off the battlefield, dead.\nLater runs of this batch may meet this problem too; it is not said "
             "again until the next batch."))
-            << doc.Host.Messages.back().Text;
+            << doc.Host.Notices.back().Text;
     }
 }
 

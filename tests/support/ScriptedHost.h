@@ -26,6 +26,8 @@ public:
         unsigned Style;
     };
     std::vector<Message> Messages;
+    // Messages shown without waiting for an answer.
+    std::vector<Message> Notices;
 
     std::vector<std::string> StatusTexts;
     int InvalidateCount = 0;
@@ -54,6 +56,11 @@ public:
         }
         const unsigned buttons = style & 0xFu;
         return (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
+    }
+
+    void Notify(const std::string& text, const std::string& caption, unsigned style) override
+    {
+        Notices.push_back({text, caption, style});
     }
 
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
