@@ -21,6 +21,10 @@ class CBrevimarDoc;
 // What the framework's document template registers.
 inline constexpr const char* DocumentFileExtension = "brv";
 
+// A path whose extension is the document file's, in any case: the desktop's
+// file types match names regardless of case, so "RUN.BRV" is one too.
+bool IsDocumentFile(const std::string& path);
+
 // The steps T of the run history the document holds: LastStep of a stored
 // run or frame file being played back (bounded to the capture's rows), or,
 // in the interactive run, the frames a RUN file of the capture under way

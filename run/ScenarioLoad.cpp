@@ -278,7 +278,7 @@ int CBrevimarDoc::ReadStartupInputFile()
     request.DefaultExtension = "dat";
     request.Title = "Open a scenario, run or document file";
     if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request)) {
-        const bool documentFile = FileExtensionOf(*chosen) == DocumentFileExtension;
+        const bool documentFile = IsDocumentFile(*chosen);
         if (documentFile ? LoadDocumentHistory(*this, *chosen) : LoadStartupFile(*this, *chosen).Read)
             host().NoteFileOpened(*chosen);
     }
