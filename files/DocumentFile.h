@@ -7,7 +7,7 @@
 //
 // The framework's Save (Ctrl+S) stores it; its document-opening path (a file
 // named on the command line, dropped on the window, from the recent-file list,
-// or File/Open while no battlefield window is active) loads it.
+// or File/Open, in a battlefield window too) loads it.
 #pragma once
 
 #include <iosfwd>

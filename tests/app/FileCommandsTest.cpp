@@ -1,5 +1,7 @@
 #include <QCoreApplication>
 #include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
 
 #include <filesystem>
 #include <functional>
@@ -7,6 +9,7 @@
 #include <sstream>
 
 #include "app/AppFixture.h"
+#include "core/LatticeCodes.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
@@ -305,6 +308,57 @@ TEST_F(FileCommands, SavedDocumentFileReopensToTheFramesOfItsSource)
     EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
     ASSERT_EQ(LastModal().Kind, ModalKind::MessageBox);
     EXPECT_NE(LastModal().Text.find("no run history"), std::string::npos) << LastModal().Text;
+}
+
+// A document file opens alike whatever the case of its extension and the
+// way it comes: paused on its frame 1.
+TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
+{
+    // 10 x 10, 2 RED, 1 BLUE, 3 steps; per step k, then state, x, y of RED 1,
+    // RED 2, BLUE 1. Step 1: RED 1 alive at (3, 4), RED 2 injured, BLUE 1
+    // alive at (7, 8); step 2: RED 2 dead, BLUE 1 injured.
+    std::string bytes;
+    for (const std::int32_t v : {10, 2, 1, 3,                 //
+                                 1, 2, 3, 4, 1, 5, 6, 2, 7, 8,  //
+                                 2, 2, 3, 5, 0, 5, 6, 1, 7, 7,  //
+                                 3, 2, 4, 5, 0, 5, 6, 0, 7, 7})
+        for (int b = 0; b < 4; ++b)
+            bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+    const std::string path = testing::WriteTemp("RUN.BRV", bytes);
+    const QString qpath = QString::fromStdString(path);
+    const struct {
+        const char* way;
+        std::function<void()> open;
+    } ways[] = {
+        {"command line", [&] { ASSERT_TRUE(Start({qpath})); }},
+        {"start-up chooser", [&] { Hooks.AnswerFile(path); ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW)); }},
+        {"drop", [&] {
+             QMimeData data;
+             data.setUrls({QUrl::fromLocalFile(qpath)});
+             ASSERT_TRUE(Frame().OpenDroppedFiles(data));
+         }},
+        {"File/Open in a battlefield window", [&] {
+             App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+             Hooks.AnswerFile(path);
+             ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        const std::size_t messages = MessagesShown();
+        way.open();
+        CBrevimarDoc& doc = Doc();
+        EXPECT_EQ(MessagesShown(), messages);
+        EXPECT_EQ(doc.RunMode, ReplayMode);
+        EXPECT_EQ(doc.Paused, 1);
+        EXPECT_EQ(doc.Capture(BlueCaptureState, 2, 1), 1);
+        ASSERT_FALSE(App->RecentFiles().Files().empty());
+        EXPECT_EQ(App->RecentFiles().Files().front(), path);
+        // Extent 12: cell (x, y) at row x, column 11 - y.
+        const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
+        EXPECT_EQ(plane[LatticeCellOffset(12, 3, 4)], LatticeRedAlive);
+        EXPECT_EQ(plane[LatticeCellOffset(12, 7, 8)], LatticeBlueAlive);
+    }
 }
 
 // An agent placed by hand during a capture did not exist before: the frames
