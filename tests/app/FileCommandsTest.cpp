@@ -311,7 +311,8 @@ TEST_F(FileCommands, SavedDocumentFileReopensToTheFramesOfItsSource)
 }
 
 // A document file opens alike whatever the case of its extension and the
-// way it comes: paused on its frame 1.
+// way it comes: paused on its frame 1, which the status line and a printed
+// page name with the file's own agent counts.
 TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
 {
     // 10 x 10, 2 RED, 1 BLUE, 3 steps; per step k, then state, x, y of RED 1,
@@ -345,12 +346,15 @@ TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.way);
+        if (App->MainFrame())
+            Frame().SetStatusText("the window before");
         const std::size_t messages = MessagesShown();
         way.open();
         CBrevimarDoc& doc = Doc();
         EXPECT_EQ(MessagesShown(), messages);
         EXPECT_EQ(doc.RunMode, ReplayMode);
         EXPECT_EQ(doc.Paused, 1);
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 1);
         EXPECT_EQ(doc.Capture(BlueCaptureState, 2, 1), 1);
         ASSERT_FALSE(App->RecentFiles().Files().empty());
         EXPECT_EQ(App->RecentFiles().Files().front(), path);
@@ -358,6 +362,14 @@ TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
         const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
         EXPECT_EQ(plane[LatticeCellOffset(12, 3, 4)], LatticeRedAlive);
         EXPECT_EQ(plane[LatticeCellOffset(12, 7, 8)], LatticeBlueAlive);
+        EXPECT_EQ(Frame().StatusText(),
+                  " RUN.BRV       [ TIME ]: 1      [RED/2] Alive 1 / Injured 1   [BLUE/1] Alive 1  / Injured 0");
+        EXPECT_EQ(View()->PageTitle().toStdString(), "RUN.BRV   [ TIME ]: 1");
+        // Go, and a tick shows step 2.
+        EXPECT_TRUE(Frame().RunCommand(CBrevimarView::ID_RUN));
+        View()->OnTimer(CBrevimarView::RunTimerId);
+        EXPECT_EQ(Frame().StatusText(),
+                  " RUN.BRV       [ TIME ]: 2      [RED/2] Alive 1 / Injured 0   [BLUE/1] Alive 0  / Injured 1");
     }
 }
 
