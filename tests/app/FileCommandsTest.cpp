@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QUrl>
 
@@ -329,16 +330,17 @@ TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
     const QString qpath = QString::fromStdString(path);
     const struct {
         const char* way;
+        bool named;  // the window takes the file's name (a new window from the chooser keeps its own)
         std::function<void()> open;
     } ways[] = {
-        {"command line", [&] { ASSERT_TRUE(Start({qpath})); }},
-        {"start-up chooser", [&] { Hooks.AnswerFile(path); ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW)); }},
-        {"drop", [&] {
+        {"command line", true, [&] { ASSERT_TRUE(Start({qpath})); }},
+        {"start-up chooser", false, [&] { Hooks.AnswerFile(path); ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW)); }},
+        {"drop", true, [&] {
              QMimeData data;
              data.setUrls({QUrl::fromLocalFile(qpath)});
              ASSERT_TRUE(Frame().OpenDroppedFiles(data));
          }},
-        {"File/Open in a battlefield window", [&] {
+        {"File/Open in a battlefield window", true, [&] {
              App->OpenDocumentFile(Fixture("scenario_v4.dat"));
              Hooks.AnswerFile(path);
              ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
@@ -358,6 +360,8 @@ TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
         EXPECT_EQ(doc.Capture(BlueCaptureState, 2, 1), 1);
         ASSERT_FALSE(App->RecentFiles().Files().empty());
         EXPECT_EQ(App->RecentFiles().Files().front(), path);
+        if (way.named)
+            EXPECT_EQ(Frame().MdiArea()->activeSubWindow()->windowTitle(), "RUN.BRV");
         // Extent 12: cell (x, y) at row x, column 11 - y.
         const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
         EXPECT_EQ(plane[LatticeCellOffset(12, 3, 4)], LatticeRedAlive);
