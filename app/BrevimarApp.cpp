@@ -37,8 +37,7 @@ namespace {
 // scenario), or a document file.
 bool IsPrintableFile(const std::string& path)
 {
-    const std::string extension = FileExtensionOf(path);
-    return extension == DocumentFileExtension || ClassifyStartupExtension(extension) != StartupFileKind::Unlisted;
+    return IsDocumentFile(path) || ClassifyStartupExtension(FileExtensionOf(path)) != StartupFileKind::Unlisted;
 }
 
 ResourceSet LoadResources()

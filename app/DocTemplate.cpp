@@ -11,7 +11,6 @@
 #include "app/ResourceIds.h"
 #include "core/Document.h"
 #include "files/DocumentFile.h"
-#include "files/WordReader.h"
 #include "platform/TestHooks.h"
 #include "run/BatchDrivers.h"
 #include "run/ScenarioLoad.h"
@@ -76,7 +75,7 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     Documents.push_back(std::move(slot));
     // A document file that cannot be read leaves no window: it has no
     // scenario to fall back on.
-    const bool documentFile = path && FileExtensionOf(*path) == DocumentFileExtension;
+    const bool documentFile = path && IsDocumentFile(*path);
     bool read = true;
     if (path)
         read = NewDocumentFromFile(*kept.Document, *path);

@@ -1,11 +1,12 @@
 // Run control commands of the battlefield view: pausing and resuming,
 // clearing, redeploying and restarting the battle, step-execute bursts,
-// ending a run, switching run modes, and opening a frame file.
+// ending a run, switching run modes, and opening a frame or document file.
 #include <string>
 
 #include "app/BrevimarView.h"
 #include "core/Document.h"
 #include "dialogs/PauseStepsDlg.h"
+#include "files/DocumentFile.h"
 #include "files/RunFrames.h"
 #include "platform/FileDialog.h"
 #include "run/ScenarioLoad.h"
@@ -139,12 +140,20 @@ void CBrevimarView::OnFileOpen()
     CFileDialog dialog(true, "dat", {}, FrameFileFilter, this);
     dialog.Title = "Load frames from a file";
     if (dialog.DoModal() == IDOK) {
-        // Whatever its extension, the file is read as frames.
+        // A document file opens as it does anywhere else, into replay;
+        // whatever other extension a file has, it is read as frames.
+        const std::string path = dialog.GetPathName();
         std::string error;
-        if (!ReadShortFrameFile(doc, dialog.GetPathName(), &error))
+        if (IsDocumentFile(path)) {
+            if (LoadDocumentHistory(doc, path)) {
+                doc.host().NoteFileOpened(path);
+                RefreshStatusAndTitle();
+            }
+        } else if (!ReadShortFrameFile(doc, path, &error)) {
             doc.host().ShowError(error);
+        }
     }
-    // The run mode stays: the frames are replayed only in run mode 2.
+    // Frames keep the run mode: they are replayed only in run mode 2.
     doc.ShowFirstFrame();
     Invalidate(false);
 }

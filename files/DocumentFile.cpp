@@ -11,6 +11,7 @@
 #include "core/FileFilters.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
+#include "files/WordReader.h"
 
 namespace brevimar {
 
@@ -45,6 +46,14 @@ bool Outside(const char* what, long long value, long long low, long long high, s
 
 
 }  // namespace
+
+bool IsDocumentFile(const std::string& path)
+{
+    std::string extension = FileExtensionOf(path);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+    return extension == DocumentFileExtension;
+}
 
 int StoredHistorySteps(const CBrevimarDoc& doc)
 {

@@ -7,7 +7,7 @@
 //
 // The framework's Save (Ctrl+S) stores it; its document-opening path (a file
 // named on the command line, dropped on the window, from the recent-file list,
-// or File/Open while no battlefield window is active) loads it.
+// or File/Open, in a battlefield window too) loads it.
 #pragma once
 
 #include <iosfwd>
@@ -20,6 +20,10 @@ class CBrevimarDoc;
 
 // What the framework's document template registers.
 inline constexpr const char* DocumentFileExtension = "brv";
+
+// A path whose extension is the document file's, in any case: the desktop's
+// file types match names regardless of case, so "RUN.BRV" is one too.
+bool IsDocumentFile(const std::string& path);
 
 // The steps T of the run history the document holds: LastStep of a stored
 // run or frame file being played back (bounded to the capture's rows), or,

@@ -4,7 +4,6 @@
 #include "core/Document.h"
 #include "core/StartValues.h"
 #include "files/DocumentFile.h"
-#include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
 
 namespace brevimar {
@@ -32,7 +31,7 @@ bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
 {
     doc.DeleteContents();
     doc.PrepareNewDocument();
-    if (FileExtensionOf(path) == DocumentFileExtension)
+    if (IsDocumentFile(path))
         return LoadDocumentHistory(doc, path);
     doc.Resume();  // as after the start-up chooser
     return LoadStartupFile(doc, path).Read;

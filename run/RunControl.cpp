@@ -184,10 +184,13 @@ void CBrevimarDoc::StartInteractiveRun()
 
 void CBrevimarDoc::ShowFirstFrame()
 {
-    if (RunMode == ReplayMode)
+    if (RunMode == ReplayMode) {
+        // The frames just read may lie on a field of another size.
+        LatticeExtentX = LatticeExtentY = RunHeader.LatticeSize + 2;
         RebuildLatticeFromPlayback();
-    else if (RunMode == PlaybackMode || RunMode == InteractiveMode)
+    } else if (RunMode == PlaybackMode || RunMode == InteractiveMode) {
         ResetBattlefield();
+    }
     RunHeader.CurrentStep = 1;
 }
 

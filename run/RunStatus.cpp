@@ -15,14 +15,16 @@ void CBrevimarDoc::ShowRunStatus()
     text += InputFileName;
     text += "       [ TIME ]: ";
     text += std::to_string(RunHeader.CurrentStep);
+    // A replayed history has agents of its own, whatever the scenario holds.
+    const bool replay = RunMode == ReplayMode;
     text += "      [RED/";
-    text += std::to_string(RedForce.NumAgents);
+    text += std::to_string(replay ? RunHeader.RedCount : RedForce.NumAgents);
     text += "] Alive ";
     text += std::to_string(RunHeader.RedAlive);
     text += " / Injured ";
     text += std::to_string(RunHeader.RedInjured);
     text += "   [BLUE/";
-    text += std::to_string(BlueForce.NumAgents);
+    text += std::to_string(replay ? RunHeader.BlueCount : BlueForce.NumAgents);
     text += "] Alive ";
     text += std::to_string(RunHeader.BlueAlive);
     text += "  / Injured ";

@@ -278,7 +278,7 @@ int CBrevimarDoc::ReadStartupInputFile()
     request.DefaultExtension = "dat";
     request.Title = "Open a scenario, run or document file";
     if (const std::optional<std::string> chosen = host().ChooseFileToOpen(request)) {
-        const bool documentFile = FileExtensionOf(*chosen) == DocumentFileExtension;
+        const bool documentFile = IsDocumentFile(*chosen);
         if (documentFile ? LoadDocumentHistory(*this, *chosen) : LoadStartupFile(*this, *chosen).Read)
             host().NoteFileOpened(*chosen);
     }
@@ -294,12 +294,14 @@ bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path)
     doc.InputFileName = FileNameOf(path);
     CRunHeader& h = doc.RunHeader;
     doc.LatticeExtentX = doc.LatticeExtentY = h.LatticeSize + 2;
-    h.RedAlive = h.RedCount;
-    h.RedInjured = 0;
-    h.BlueAlive = h.BlueCount;
-    h.BlueInjured = 0;
     h.TimeDirection = 1;
     doc.RebuildLatticeFromPlayback();
+    // Frame 1 is on show, so the step is 1 and the next tick goes on to
+    // step 2; the status line names the history's own agents there, whoever
+    // showed it last.
+    h.CurrentStep = 1;
+    doc.CountPlaybackAttrition();
+    doc.ShowRunStatus();
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "files/DocumentFile.h"
-#include "files/WordReader.h"
 #include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
 
@@ -83,7 +82,7 @@ bool CScenarioRunner::Load()
     Doc->PrepareNewDocument();
     // The start-up reader would read nothing of a document file and run the
     // empty document's scenario instead, as if that were the file's battle.
-    if (FileExtensionOf(Options.ScenarioPath) == DocumentFileExtension) {
+    if (IsDocumentFile(Options.ScenarioPath)) {
         ErrorText = "Error: " + Options.ScenarioPath +
                     " is a document file (.brv), which the runner does not read: give it a scenario (.dat), a "
                     "stored run (.run) or a frame file (.out).";

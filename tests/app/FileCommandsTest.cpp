@@ -1,5 +1,8 @@
 #include <QCoreApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QUrl>
 
 #include <filesystem>
 #include <functional>
@@ -7,6 +10,7 @@
 #include <sstream>
 
 #include "app/AppFixture.h"
+#include "core/LatticeCodes.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
@@ -305,6 +309,72 @@ TEST_F(FileCommands, SavedDocumentFileReopensToTheFramesOfItsSource)
     EXPECT_EQ(Hooks.Pending(ModalKind::FileDialog), 1u);
     ASSERT_EQ(LastModal().Kind, ModalKind::MessageBox);
     EXPECT_NE(LastModal().Text.find("no run history"), std::string::npos) << LastModal().Text;
+}
+
+// A document file opens alike whatever the case of its extension and the
+// way it comes: paused on its frame 1, which the status line and a printed
+// page name with the file's own agent counts.
+TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
+{
+    // 10 x 10, 2 RED, 1 BLUE, 3 steps; per step k, then state, x, y of RED 1,
+    // RED 2, BLUE 1. Step 1: RED 1 alive at (3, 4), RED 2 injured, BLUE 1
+    // alive at (7, 8); step 2: RED 2 dead, BLUE 1 injured.
+    std::string bytes;
+    for (const std::int32_t v : {10, 2, 1, 3,                 //
+                                 1, 2, 3, 4, 1, 5, 6, 2, 7, 8,  //
+                                 2, 2, 3, 5, 0, 5, 6, 1, 7, 7,  //
+                                 3, 2, 4, 5, 0, 5, 6, 0, 7, 7})
+        for (int b = 0; b < 4; ++b)
+            bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+    const std::string path = testing::WriteTemp("RUN.BRV", bytes);
+    const QString qpath = QString::fromStdString(path);
+    const struct {
+        const char* way;
+        bool named;  // the window takes the file's name (a new window from the chooser keeps its own)
+        std::function<void()> open;
+    } ways[] = {
+        {"command line", true, [&] { ASSERT_TRUE(Start({qpath})); }},
+        {"start-up chooser", false, [&] { Hooks.AnswerFile(path); ASSERT_TRUE(Frame().RunCommand(ID_FILE_NEW)); }},
+        {"drop", true, [&] {
+             QMimeData data;
+             data.setUrls({QUrl::fromLocalFile(qpath)});
+             ASSERT_TRUE(Frame().OpenDroppedFiles(data));
+         }},
+        {"File/Open in a battlefield window", true, [&] {
+             App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+             Hooks.AnswerFile(path);
+             ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        if (App->MainFrame())
+            Frame().SetStatusText("the window before");
+        const std::size_t messages = MessagesShown();
+        way.open();
+        CBrevimarDoc& doc = Doc();
+        EXPECT_EQ(MessagesShown(), messages);
+        EXPECT_EQ(doc.RunMode, ReplayMode);
+        EXPECT_EQ(doc.Paused, 1);
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 1);
+        EXPECT_EQ(doc.Capture(BlueCaptureState, 2, 1), 1);
+        ASSERT_FALSE(App->RecentFiles().Files().empty());
+        EXPECT_EQ(App->RecentFiles().Files().front(), path);
+        if (way.named)
+            EXPECT_EQ(Frame().MdiArea()->activeSubWindow()->windowTitle(), "RUN.BRV");
+        // Extent 12: cell (x, y) at row x, column 11 - y.
+        const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
+        EXPECT_EQ(plane[LatticeCellOffset(12, 3, 4)], LatticeRedAlive);
+        EXPECT_EQ(plane[LatticeCellOffset(12, 7, 8)], LatticeBlueAlive);
+        EXPECT_EQ(Frame().StatusText(),
+                  " RUN.BRV       [ TIME ]: 1      [RED/2] Alive 1 / Injured 1   [BLUE/1] Alive 1  / Injured 0");
+        EXPECT_EQ(View()->PageTitle().toStdString(), "RUN.BRV   [ TIME ]: 1");
+        // Go, and a tick shows step 2.
+        EXPECT_TRUE(Frame().RunCommand(CBrevimarView::ID_RUN));
+        View()->OnTimer(CBrevimarView::RunTimerId);
+        EXPECT_EQ(Frame().StatusText(),
+                  " RUN.BRV       [ TIME ]: 2      [RED/2] Alive 1 / Injured 0   [BLUE/1] Alive 0  / Injured 1");
+    }
 }
 
 // An agent placed by hand during a capture did not exist before: the frames

@@ -121,6 +121,16 @@ TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
     App = std::make_unique<CBrevimarApp>(&Hooks);
     EXPECT_FALSE(Start({"--print"}));
     EXPECT_EQ(App->ExitCode(), 2);
+
+    // A document file prints whatever the case of its extension: a 5 x 5
+    // field with no agents and no steps is its 16-byte header alone.
+    std::string header(16, '\0');
+    header[0] = 5;
+    const std::string document = WriteTemp("FIELD.BRV", header), documentPdf = document + ".pdf";
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    EXPECT_FALSE(Start({"--print", QString::fromStdString(document), "--print-to", QString::fromStdString(documentPdf)}));
+    EXPECT_EQ(App->ExitCode(), 0);
+    EXPECT_EQ(Head(documentPdf, 5), QByteArray("%PDF-"));
 }
 
 struct ProgramRun {

@@ -11,6 +11,7 @@
 
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
+#include "core/LatticeCodes.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/SquadSections.h"
@@ -290,6 +291,19 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.Paused, 1);
     EXPECT_EQ(Step(), 1);
+}
+
+TEST_F(RunControl, FileOpenDrawsTheFirstFrameOnItsOwnField)
+{
+    // A replay of a 60 x 60 field, then frames of a 20 x 20 one.
+    ASSERT_TRUE(Start({QString::fromStdString(Fixture("frames_startup.out"))}));
+    ASSERT_EQ(Doc().RunMode, ReplayMode);
+    Hooks.AnswerFile(testing::WriteTemp("small.out", "20 1 1 1\n1\n2 3 4\n2 18 19\n"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    // Extent 22: cell (x, y) at row x, column 21 - y.
+    const unsigned char* plane = Doc().DisplayPlane(Doc().GetDisplayFrame());
+    EXPECT_EQ(plane[LatticeCellOffset(22, 3, 4)], LatticeRedAlive);
+    EXPECT_EQ(plane[LatticeCellOffset(22, 18, 19)], LatticeBlueAlive);
 }
 
 // What the scenario file would hold, and the communications matrices it

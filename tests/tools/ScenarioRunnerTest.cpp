@@ -203,9 +203,11 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     // bytes 01 00 1B and the backslash must reach the terminal escaped.
     const std::string hostile = folder + "/hostile.dat";
     std::ofstream(hostile, std::ios::binary) << "data_version 7 words here a b c \x01\x00x\x1b[2J\\ 4\n"s;
-    // A document file: the runner reads none, whatever the file holds.
-    const std::string document = folder + "/saved.brv";
+    // A document file: the runner reads none, whatever the file holds or
+    // the case of its extension.
+    const std::string document = folder + "/saved.brv", shouted = folder + "/RUN.BRV";
     std::ofstream(document, std::ios::binary) << "x";
+    std::ofstream(shouted, std::ios::binary) << "x";
     const struct {
         std::string Path, Err;
     } refusals[] = {
@@ -215,6 +217,9 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
         {document, "error: " + document +
                        " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
                        "a stored run (.run) or a frame file (.out).\n"},
+        {shouted, "error: " + shouted +
+                      " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
+                      "a stored run (.run) or a frame file (.out).\n"},
     };
     for (const auto& r : refusals) {
         const RunnerStreams refused = RunRunnerProgram(folder, r.Path);
