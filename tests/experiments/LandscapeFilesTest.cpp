@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "experiments/GaEngine.h"
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeParameters.h"
 #include "experiments/LandscapeSetup.h"
@@ -326,6 +327,29 @@ TEST(LandscapeInputFileSweep, AnAliveSensorRangeBeyondTheDialogsIsSwept)
     for (int i = 1; i <= 5; ++i)
         for (int j = 1; j <= 2; ++j)
             EXPECT_EQ(r.LandscapeXUsed[i][j], used[i - 1]) << i << "," << j;
+}
+
+// A GA of search mode 1 runs its members on RED squad 1 alone; a file naming
+// squad 2, loaded while it stands paused, is read over the scenario the
+// sweep runs on, bench/data/small.dat with its 2 RED squads.
+TEST(LandscapeInputFileOverAGa, ASquadOfTheScenarioIsRead)
+{
+    TestDocument doc;
+    ASSERT_TRUE(LoadScenario(*doc, std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat").Read);
+    SelectGaSearchMode(*doc, GaPersonalityMode, nullptr);
+    doc->Ga.GaPopulationSize = 2, doc->Ga.GaInitialConditions = 1, doc->Ga.GaMaxTimeToFlag = 2;
+    CGeneticAlgorithm ga(*doc);
+    ga.ResetGeneticAlgorithmState();
+    ga.RunGABatch(43);
+    doc->Pause();
+    ASSERT_EQ(doc->RedForce.NumSquads, 1);
+    doc.Host.Messages.clear();
+    doc.Host.FileChoices.push_back(WriteTemp("squad2.f1", InputText()));
+    OnLoadLandscapeFile(*doc);
+    EXPECT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(doc->RunMode, FitnessLandscapeMode);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeSquad, 2);
+    EXPECT_EQ(doc->RedForce.NumSquads, 2);
 }
 
 // The hand-written files the fuzz targets start from are files a user could
