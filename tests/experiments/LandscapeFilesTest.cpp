@@ -353,7 +353,8 @@ TEST(LandscapeInputFileOverAGa, ASquadOfTheScenarioIsRead)
 }
 
 // The hand-written files the fuzz targets start from are files a user could
-// have typed: each must be read.
+// have typed: each must be read, over a scenario of three RED squads as the
+// sweep target's.
 TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
 {
     const std::filesystem::path seeds = std::filesystem::path(BREVIMAR_TEST_DATA) / ".." / ".." / "fuzz" / "seeds";
@@ -361,13 +362,14 @@ TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
     for (const char* target : {"landscape_input", "landscape_sweep"})
         for (const auto& entry : std::filesystem::directory_iterator(seeds / target)) {
             TestDocument doc;
+            doc->RedForce.NumSquads = 3;
             CLandscapeInput input = StartingLandscapeInput(*doc);
             std::ifstream in(entry.path());
             std::string problem;
             EXPECT_TRUE(ParseLandscapeInput(in, input, &problem)) << entry.path() << ": " << problem;
             ++read;
         }
-    EXPECT_GE(read, 2);
+    EXPECT_GE(read, 3);
 }
 
 // The largest weights the reader and dialog 229 allow, with the largest power,
