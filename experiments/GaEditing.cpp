@@ -38,11 +38,10 @@ bool GeneLimits(int mode, int g, ValueLimit* min, ValueLimit* max)
 {
     switch (mode) {
     case GaCompositionMode:
-        *min = *max = g <= 3 ? GaLimits::Switch : g <= 11 ? GaLimits::SquadSize : GaLimits::MatrixWeight;
+        *min = *max = g <= 3 ? GaLimits::CompositionBit : g <= 11 ? GaLimits::SquadSize : GaLimits::MatrixWeight;
         return true;
     case GaCommMatrixMode:
-        *min = *max = GaLimits::Switch;
-        return true;
+        return false;
     case GaWeightMatrixMode:
         *min = *max = GaLimits::MatrixWeight;
         return true;

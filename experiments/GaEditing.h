@@ -4,6 +4,8 @@
 // search again from generation 0. The dialogs themselves live in dialogs/.
 #pragma once
 
+#include <limits>
+
 #include "core/Document.h"
 #include "experiments/ValueLimit.h"
 
@@ -27,18 +29,22 @@ inline constexpr ValueLimit Fraction{0, 1};  // centre-of-mass fraction and the 
 inline constexpr ValueLimit MissionWeight{0, 100};
 inline constexpr ValueLimit WeightThreshold{0, 100};
 inline constexpr ValueLimit SquadSize{0, MaxAgents};  // decoding makes a size of 0 one agent
+// Squad-count bits: the count 1 + b1 + 2 b2 + 4 b3 is capped from above, and
+// no bit may take it below 1.
+inline constexpr ValueLimit CompositionBit{0, std::numeric_limits<double>::infinity()};
 inline constexpr ValueLimit MatrixWeight{-1, 1};      // the squad-matrix dialog's cells
 }  // namespace GaLimits
 // Where gene g's minimum and maximum may lie (g = 1..63), by what the gene
 // means in search mode `mode` and what the dialog that edits that meaning
-// accepts. Squad composition (3): bits 1..3 0..1, squad sizes 4..11 0..300,
-// inter-squad weights 12..63 -1..1; communications links (5): 0..1;
-// inter-squad weights (6): -1..1. The personality modes (and 4, 7, 8, which
-// decode nothing): the range dialog row's limits, also for the gene a row is
-// copied into, and 1..150 for the box and centre genes 60..63, as the
-// initial distribution dialog takes them. False for the sign genes and
-// switch 41 of those modes: no dialog sets their ranges and decoding only
-// compares them with 0.5, so any range is theirs that can be drawn from.
+// accepts. Squad composition (3): bits 1..3 from 0 up (no dialog sets them),
+// squad sizes 4..11 0..300, inter-squad weights 12..63 -1..1; inter-squad
+// weights (6): -1..1. The personality modes (and 4, 7, 8, which decode
+// nothing): the range dialog row's limits, also for the gene a row is copied
+// into, and 1..150 for the box and centre genes 60..63, as the initial
+// distribution dialog takes them. False for the communications links (5)
+// and for the sign genes and switch 41 of the personality modes: no dialog
+// sets their ranges and decoding only compares them with 0 or 0.5, so any
+// range is theirs that can be drawn from.
 bool GeneLimits(int mode, int g, ValueLimit* min, ValueLimit* max);
 
 // The personality genes 1..63 of every member, drawn from their ranges in

@@ -82,8 +82,9 @@ private:
 
     // Every value within what its dialog accepts; the counts among them also
     // size the document's arrays. What no dialog edits (the termination rule,
-    // the reserved integers, the sign genes' and switch 41's ranges) is kept
-    // as the file holds it unless using it would overflow.
+    // the reserved integers, the ranges of the sign genes, switch 41, the
+    // links and the squad-count bits) is kept as the file holds it unless
+    // using it would overflow or, for the bits, count fewer than one squad.
     bool Check()
     {
         const struct {
@@ -142,6 +143,8 @@ private:
 
     bool Outside(const std::string& name, double value, ValueLimit limit)
     {
+        if (std::isinf(limit.High))
+            return Fail(name + " is " + ShortestNumber(value) + "; it must be at least " + ShortestNumber(limit.Low));
         return Fail(name + " is " + ShortestNumber(value) + "; it must lie in " + ShortestNumber(limit.Low) + ".." +
                     ShortestNumber(limit.High));
     }

@@ -167,11 +167,19 @@ void Line(std::ostream& out, int stars)
 
 }  // namespace
 
-CLandscapeInput StartingLandscapeInput(const CBrevimarDoc& doc)
+CLandscapeInput StartingLandscapeInput(CBrevimarDoc& doc)
 {
     const CBattlefield& field = doc.Battlefield;
     CLandscapeInput input;
+    // Loading the file leaves a GA or landscape that stands, which puts back
+    // what it wrote: the sweep runs on the scenario's squads, not on those
+    // of the last member or grid point.
+    const bool batch = doc.RunMode == GeneticAlgorithmMode || doc.RunMode == FitnessLandscapeMode;
+    if (batch)
+        doc.PutScenarioValuesBack(true);
     input.RedSquads = doc.RedForce.NumSquads;
+    if (batch)
+        doc.TakeBatchValuesAgain();
     for (int k = 1; k <= LandscapeMeasureCount; ++k)
         input.Settings.LandscapeMeasureMatrix[k][k] = 1.0;
     input.TerritoryRange = field.TerritoryRange;

@@ -29,8 +29,9 @@ struct CLandscapeInput {
 
 // What a file is read over: the landscape defaults (each measure its own
 // row of the measure matrix), the territorial box and rule of the document's
-// battlefield and the RED squads of its scenario.
-CLandscapeInput StartingLandscapeInput(const CBrevimarDoc& doc);
+// battlefield and the RED squads of its scenario (as leaving a GA or
+// landscape that stands puts them back).
+CLandscapeInput StartingLandscapeInput(CBrevimarDoc& doc);
 
 // Parses a whole input file into `input` (which the caller fills with the
 // starting values: StartingLandscapeInput). False,

@@ -103,27 +103,17 @@ int IntegerValue(int index, double v)
 
 ValueLimit LandscapeParameterLimit(int index)
 {
-    // The RED agent parameters dialog's ranges, widened where an on-the-fly
-    // dialog of the same field takes more.
-    if ((index >= 14 && index <= 25) || index == 42 || index == 43)
-        return {-100, 100};  // personality and terrain weights
+    // What the scenario reader refuses in a RED squad; the step takes any
+    // other value a scenario file may hold, so the rest are held only to the
+    // coordinates' own -999..999.
+    if (index < 1 || index > LandscapeParameterCount)
+        return {0, 0};
     switch (index) {
-    case 1: return {0, MaxAgents};  // 0..400 on the dialog; the scenario reader reads up to 300
-    case 2: case 3: case 4: case 5: case 6: case 7: return {1, 99};
-    case 8: case 9: return {0, MaxMoveRange};
-    case 10: case 11: return {0, 999};  // 0..99 on the agent dialog
-    case 12: case 13: case 40: case 41: return {0, 1};
-    case 26: case 27: return {0, 25};
-    case 28: case 29: return {0, 999};    // CLUSTER: 0..100 on the agent dialog
-    case 30: case 31: return {-999, 999};  // COMBAT: -100..100 on the agent dialog
-    case 32: case 33: case 34: return {0, 99};  // 0..10 and 0..25 on the agent dialog
-    case 35: return {0, 25};
-    case 36: case 37: return {0, 200};  // 0..99 on the fly
-    case 38: case 39: return {1, 999};
-    case 44: case 45: case 52: case 53: return {0, 999};
-    case 46: case 47: return {-1, 1};
-    case 48: case 49: case 50: case 51: case 54: case 55: case 56: case 57: return {-999, 999};
-    default: return {0, 0};
+    case 1: return {0, MaxAgents};
+    case 2: case 3: return {0, 999};
+    case 4: case 5: return {-999, 999};
+    case 8: case 9: return {0, MaxMoveRange};  // the move tables
+    default: return {-999, 999};
     }
 }
 

@@ -34,10 +34,11 @@ int FindLandscapeParameter(const char* name);
 // movement held to the move tables), any other field the value itself.
 double LandscapeValueAsUsed(int index, double value);
 
-// What the field of parameter `index` may hold: the widest range the
-// dialogs that edit the RED field accept (the agent parameters dialog and
-// the on-the-fly ones), a squad no larger than the scenario reader reads.
-// Entry 0 and indices outside 1..57: none.
+// What the field of parameter `index` may hold: what a scenario file may
+// hold there and the scenario reader reads (squad sizes 0..300, sensor
+// ranges 0..999, fire ranges -999..999, movement ranges within the move
+// tables), any other value within the coordinates' -999..999. Entry 0 and
+// indices outside 1..57: none.
 ValueLimit LandscapeParameterLimit(int index);
 // Empty, or why the axis value `what` (x_min, ...) = value is none that
 // parameter `index` takes: judged by the value its field would hold after

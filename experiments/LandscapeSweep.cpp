@@ -56,17 +56,28 @@ int RunLength(const CLandscapeSettings& s) { return std::max(s.LandscapeMaxTimeT
 // InitializeForces resets data collection, and with it the territorial-
 // possession box and rule, to their defaults; the sweep measures in the box
 // and by the rule the landscape was set up with (its input file or its
-// run-time dialog), so they are kept across the reset.
-void InitializeForcesKeepingTerritory(CBrevimarDoc& doc)
+// run-time dialog), so they are kept across the reset. It also drops RED's
+// squads after the one whose size brings RED to its agent count: these are
+// empty, and one the sweep set to size 0 is still the scenario's, so they
+// stay in the force and the next point's size counts in RED's total.
+void InitializeForcesForSweep(CBrevimarDoc& doc)
 {
     CBattlefield& f = doc.Battlefield;
     const int kept[] = {f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,   f.TerritoryCenterX,
                         f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY,  f.TerritoryUserArea};
+    CForce& red = doc.RedForce;
+    const int squads = std::min(red.NumSquads, MaxSquads);
     doc.InitializeForces();
     int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
                      &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
     for (std::size_t i = 0; i < std::size(kept); ++i)
         *fields[i] = kept[i];
+    if (red.NumSquads >= squads)
+        return;
+    for (int k = red.NumSquads + 1; k <= squads; ++k)
+        if (red.num_per_squad[k] != 0)
+            return;
+    red.NumSquads = squads;
 }
 
 void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
@@ -83,7 +94,7 @@ void BeginGridPoint(CBrevimarDoc& doc, int ix, int iy)
             SymmetrizeAliveInjured(doc);
         if (s.LandscapeSymmetrizeWeights == 1)
             SymmetrizeWeightPairs(doc);
-        InitializeForcesKeepingTerritory(doc);
+        InitializeForcesForSweep(doc);
     }
     // What the runs of this point read, for the report and the chart: the
     // fields as the writing, its caps and the symmetrisations left them.
@@ -114,7 +125,7 @@ void BeginRun(CBrevimarDoc& doc)
         r.LandscapeMeasure[k][ic] = 0.0;
     {
         const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);
-        InitializeForcesKeepingTerritory(doc);
+        InitializeForcesForSweep(doc);
         doc.RunTerminated = 0;
         doc.SetupBattlefield();
     }

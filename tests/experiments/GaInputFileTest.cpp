@@ -210,10 +210,9 @@ TEST(GaInputFile, BadFilesChangeNothing)
          [](GaFileValues& v) { v.Rule = "4", v.Weights[0] = "5", v.Weights[2] = v.Weights[9] = "0"; }, "label",
          std::string::npos, "weight"},
         {"gene switched on with 2", gene(9, "2 0 100")},
-        // Gene 3 is a squad-count bit in the composition search: 4 x 2^29 overflows.
-        {"bit gene 3 up to 2^29",
-         [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[3] = "1 536870912 536870912"; }, "label",
-         std::string::npos, "536870912"},
+        // A squad-count bit below 0 would take the squad count under 1.
+        {"mode-3 bit gene 2 from -1", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[2] = "1 -1 0"; },
+         "label", std::string::npos, "gene 2 is -1"},
         {"movement gene 7 up to 5", gene(7, "1 0 5")},
         {"mode-1 movement gene 7 up to 5", [](GaFileValues& v) { v.Mode = "1", v.Genes[7] = "1 0 5"; }, "label",
          std::string::npos, "gene 7"},
@@ -224,8 +223,9 @@ TEST(GaInputFile, BadFilesChangeNothing)
          std::string::npos, "gene 8"},
         {"mode-3 matrix gene 12 up to 1.5", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[12] = "1 0 1.5"; },
          "label", std::string::npos, "gene 12"},
-        {"mode-5 link gene 60 up to 2", [](GaFileValues& v) { MatrixModeGenes(v, 5), v.Genes[60] = "1 0 2"; },
-         "label", std::string::npos, "gene 60"},
+        {"mode-5 link gene 60 from -1e308 to 1e308",
+         [](GaFileValues& v) { MatrixModeGenes(v, 5), v.Genes[60] = "1 -1e308 1e308"; }, "label",
+         std::string::npos, "gene 60"},
         {"mode-6 weight gene 1 from -1.5", [](GaFileValues& v) { MatrixModeGenes(v, 6), v.Genes[1] = "1 -1.5 1"; },
          "label", std::string::npos, "gene 1 is"},
         // No dialog sets a sign gene's range, but drawing from one 2e308 wide overflows.
@@ -317,7 +317,8 @@ TEST(GaInputFile, EdgesOfTheDialogRangesAreRead)
 }
 
 // A file of each search mode whose genes lie where that mode's dialogs keep
-// them is read, and two generations run from it.
+// them, or where no dialog sets them anywhere its decoding takes, is read,
+// and two generations run from it.
 TEST(GaInputFile, EveryModeChecksItsGenesByWhatTheyMean)
 {
     struct Case {
@@ -331,8 +332,15 @@ TEST(GaInputFile, EveryModeChecksItsGenesByWhatTheyMean)
         {"1", [](GaFileValues& v) { v.Genes[7] = "1 4 4"; }, 7, 4},
         {"2", [](GaFileValues&) {}, 5, 5},
         {"3", [](GaFileValues& v) { MatrixModeGenes(v, 3); }, 11, 300},
+        // Bits as earlier versions read them, 1..10, and one far beyond a
+        // squad size: K = 1 + 1 + 2 + 4 x 2^29 is capped at the squad count.
+        {"3", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[1] = v.Genes[2] = "1 1 10"; }, 11, 300},
+        {"3", [](GaFileValues& v) { MatrixModeGenes(v, 3), v.Genes[3] = "1 536870912 536870912"; }, 3, 536870912},
         {"4", [](GaFileValues&) {}, 5, 5},
         {"5", [](GaFileValues& v) { MatrixModeGenes(v, 5); }, 60, 0},
+        // No dialog sets a link's range: the GA's default rows (gene 1 at
+        // 1..10, genes 60..63 at 1..25 and 1..75) and the personality rows.
+        {"5", [](GaFileValues& v) { v.Genes = {{1, "1 1 10"}, {60, "1 1 25"}, {62, "1 1 75"}}; }, 5, 5},
         {"6", [](GaFileValues& v) { MatrixModeGenes(v, 6); }, 63, -1},
         {"7", [](GaFileValues&) {}, 5, 5},
         {"8", [](GaFileValues&) {}, 5, 5},

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "experiments/GaEngine.h"
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeParameters.h"
 #include "experiments/LandscapeSetup.h"
@@ -248,36 +249,22 @@ struct AxisLimit {
     const char* Refused;  // what the message names; "" when the range is read
 };
 
-// The x values a parameter's field can hold, from the dialogs that edit the
-// RED field: the RED agent parameters dialog (sensor, fire and threshold
-// ranges 1..99, movement 0..4, weights -100..100, ADVANCE 0..25, Min D/RFlag
-// 0..200, Min D/Terrain 0..999, targets 1..999, P(hit) 0..1, HOLD -1..1,
-// PURSUIT and SUPPORT -999..999, RETREAT 0..999) and the on-the-fly dialogs,
-// which take more of some (communications range 0..999, CLUSTER 0..999,
-// COMBAT -999..999, Min D/RED 0..99, Min D/BLUE 0..99 alive and 0..25
-// injured); a squad of at most 300 agents, as the scenario reader reads it.
-// Int fields take the value truncated, 0 becoming 1 for the six ranges.
+// The x values a parameter's field can hold are those a scenario file can
+// hold in that RED field, as the scenario reader reads it: a squad of 0..300
+// agents, sensor ranges 0..999, fire ranges -999..999 and movement ranges
+// 0..4 (the move tables); every other field any value, here the coordinates'
+// -999..999 (a dialog's range is no limit). Int fields take the value
+// truncated, 0 becoming 1 for the six ranges: -0.5 is a sensor range of 1.
 TEST_F(LandscapeInputFile, AxisValuesAreThoseTheirParameterTakes)
 {
-    const std::vector<AxisLimit> rows = {
-        {1, "0", "300", ""},        {1, "0", "301", "x_max is 301"},
-        {2, "0", "99.9", ""},       {2, "-1", "12", "x_min is -1"},     {3, "1", "100", "x_max is 100"},
-        {4, "1", "99", ""},         {7, "-0.5", "100", "x_max is 100"},
-        {8, "0", "4.9", ""},        {9, "0", "5", "x_max is 5"},
-        {10, "0", "999", ""},       {11, "-1", "30", "x_min is -1"},
-        {12, "0", "1", ""},         {13, "0", "1.5", "x_max is 1.5"},
-        {14, "-100", "100", ""},    {25, "-100.5", "0", "x_min is -100.5"},
-        {26, "0", "25", ""},        {27, "0", "26", "x_max is 26"},
-        {28, "0", "999", ""},       {29, "-1", "5", "x_min is -1"},     {30, "-999", "999", ""},
-        {32, "0", "99", ""},        {33, "0", "100", "x_max is 100"},
-        {34, "0", "99", ""},        {35, "0", "26", "x_max is 26"},
-        {36, "0", "200", ""},       {37, "0", "201", "x_max is 201"},
-        {38, "1", "999", ""},       {39, "0.5", "5", "x_min is 0.5"},
-        {40, "0", "1", ""},         {41, "-0.01", "0.02", "x_min is -0.01"},
-        {42, "-100", "100", ""},    {44, "0", "999", ""},               {45, "-1", "5", "x_min is -1"},
-        {46, "-1", "1", ""},        {47, "0", "1.5", "x_max is 1.5"},
-        {48, "-999", "999", ""},    {52, "0", "999", ""},               {53, "-1", "10", "x_min is -1"},
+    std::vector<AxisLimit> rows = {
+        {1, "0", "300", ""},      {1, "0", "301", "x_max is 301"}, {1, "-1", "5", "x_min is -1"},
+        {2, "-0.5", "999", ""},   {2, "-1", "12", "x_min is -1"},  {3, "-1.5", "5", "x_min is -1.5"},
+        {8, "0", "4.9", ""},      {9, "0", "5", "x_max is 5"},     {8, "-1", "4", "x_min is -1"},
     };
+    for (int index = 4; index <= LandscapeParameterCount; ++index)
+        if (index != 8 && index != 9)
+            rows.push_back({index, "-999", "999", ""});
     for (const AxisLimit& row : rows) {
         const std::string text = Replace(Replace(Replace(InputText(), "\nx 2\n", "\nx " + std::to_string(row.Index) + "\n"),
                                                  "xmin 3", std::string("xmin ") + row.Min),
@@ -317,8 +304,57 @@ TEST_F(LandscapeInputFile, ASquadTheScenarioLacksIsRefused)
     EXPECT_EQ(doc->Landscape.Settings.LandscapeSquad, 1);
 }
 
+// golden_default.dat's alive sensor range swept 3..200 in 4 samples, far
+// beyond the agent dialog's 99: step 49.25, values 3, 52.25, 101.5, 150.75
+// and 200, which the int field takes as 3, 52, 101, 150 and 200.
+TEST(LandscapeInputFileSweep, AnAliveSensorRangeBeyondTheDialogsIsSwept)
+{
+    TestDocument doc;
+    ASSERT_TRUE(LoadScenario(*doc, testing::DataPath("golden_default.dat")).Read);
+    doc.Host.Messages.clear();
+    std::string text = InputText();
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"IC 3", "IC 1"}, {"T_max 40", "T_max 2"}, {"squad 2", "squad 1"}, {"xmax 12", "xmax 200"},
+             {"ys 5", "ys 1"}})
+        text = Replace(text, from, to);
+    doc.Host.FileChoices.push_back(WriteTemp("sensor.f1", text));
+    OnLoadLandscapeFile(*doc);
+    ASSERT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 10);
+    const CLandscapeResults& r = doc->Landscape.Results();
+    const double used[] = {3, 52, 101, 150, 200};
+    for (int i = 1; i <= 5; ++i)
+        for (int j = 1; j <= 2; ++j)
+            EXPECT_EQ(r.LandscapeXUsed[i][j], used[i - 1]) << i << "," << j;
+}
+
+// A GA of search mode 1 runs its members on RED squad 1 alone; a file naming
+// squad 2, loaded while it stands paused, is read over the scenario the
+// sweep runs on, bench/data/small.dat with its 2 RED squads.
+TEST(LandscapeInputFileOverAGa, ASquadOfTheScenarioIsRead)
+{
+    TestDocument doc;
+    ASSERT_TRUE(LoadScenario(*doc, std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat").Read);
+    SelectGaSearchMode(*doc, GaPersonalityMode, nullptr);
+    doc->Ga.GaPopulationSize = 2, doc->Ga.GaInitialConditions = 1, doc->Ga.GaMaxTimeToFlag = 2;
+    CGeneticAlgorithm ga(*doc);
+    ga.ResetGeneticAlgorithmState();
+    ga.RunGABatch(43);
+    doc->Pause();
+    ASSERT_EQ(doc->RedForce.NumSquads, 1);
+    doc.Host.Messages.clear();
+    doc.Host.FileChoices.push_back(WriteTemp("squad2.f1", InputText()));
+    OnLoadLandscapeFile(*doc);
+    EXPECT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
+    EXPECT_EQ(doc->RunMode, FitnessLandscapeMode);
+    EXPECT_EQ(doc->Landscape.Settings.LandscapeSquad, 2);
+    EXPECT_EQ(doc->RedForce.NumSquads, 2);
+}
+
 // The hand-written files the fuzz targets start from are files a user could
-// have typed: each must be read.
+// have typed: each must be read, over a scenario of three RED squads as the
+// sweep target's.
 TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
 {
     const std::filesystem::path seeds = std::filesystem::path(BREVIMAR_TEST_DATA) / ".." / ".." / "fuzz" / "seeds";
@@ -326,13 +362,14 @@ TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
     for (const char* target : {"landscape_input", "landscape_sweep"})
         for (const auto& entry : std::filesystem::directory_iterator(seeds / target)) {
             TestDocument doc;
+            doc->RedForce.NumSquads = 3;
             CLandscapeInput input = StartingLandscapeInput(*doc);
             std::ifstream in(entry.path());
             std::string problem;
             EXPECT_TRUE(ParseLandscapeInput(in, input, &problem)) << entry.path() << ": " << problem;
             ++read;
         }
-    EXPECT_GE(read, 2);
+    EXPECT_GE(read, 3);
 }
 
 // The largest weights the reader and dialog 229 allow, with the largest power,

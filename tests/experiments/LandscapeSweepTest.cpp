@@ -12,6 +12,7 @@
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeSetup.h"
 #include "experiments/LandscapeSweep.h"
+#include "files/ScenarioWriter.h"
 #include "run/BatchDrivers.h"
 #include "run/ScenarioLoad.h"
 #include "support/Scenarios.h"
@@ -389,6 +390,71 @@ TEST(LandscapeSweep, AResumedSweepRefusesASquadTheScenarioNoLongerHas)
     EXPECT_EQ(doc->Paused, 1);
     EXPECT_EQ(pumps, 20);
     EXPECT_EQ(doc->Experiment.LandscapeGridPoint, done);
+}
+
+// The last RED squad swept from size 0 in 2 samples: bench/data/small.dat
+// (RED 2 x 25) squad 2 over 0..50 gives sizes 0, 25, 50, so the runs of the
+// three x values hold 25 + 0, 25 + 25 and 25 + 50 RED agents; large.dat
+// (3 x 100) squad 3 over 0..100 gives 200 + 0, 200 + 50, 200 + 100. Paused
+// at the second x value the sweep resumes, and the scenario saved there
+// reads back with all of RED's squads, the swept one at that value.
+TEST(LandscapeSweep, ASquadSweptFromSizeZeroStaysInTheForce)
+{
+    struct Row {
+        const char* Scenario;
+        int Squads, Others, Max;  // the squad swept is the last
+    };
+    for (const Row& row : {Row{"small.dat", 2, 25, 50}, Row{"large.dat", 3, 200, 100}}) {
+        TestDocument doc;
+        ASSERT_TRUE(LoadScenario(*doc, std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/" + row.Scenario).Read);
+        CLandscapeInput input = StartingLandscapeInput(*doc);
+        CLandscapeSettings& s = input.Settings;
+        s.LandscapeSquad = row.Squads;
+        s.LandscapeXParameter = 1, s.LandscapeXMin = 0, s.LandscapeXMax = row.Max, s.LandscapeXSamples = 2;
+        s.LandscapeYParameter = 2, s.LandscapeYMin = s.LandscapeYMax = 5, s.LandscapeYSamples = 1;
+        s.LandscapeInitialConditions = 2, s.LandscapeMaxTimeToFlag = 2;
+        ApplyLandscapeInput(*doc, input);
+        ASSERT_EQ(doc->Experiment.LandscapePointCount, 6);  // y at 5 twice
+
+        struct Held {
+            int Red = 0, InSwept = 0, Squads = 0;
+            bool operator==(const Held&) const = default;
+        };
+        std::vector<Held> held(3);
+        doc.Host.OnPump = [&] {
+            const CForce& red = doc->RedForce;
+            Held h{red.NumAgents, 0, red.NumSquads};
+            for (int i = 1; i <= red.NumAgents; ++i)
+                h.InSwept += red.AgentSquad[i] == row.Squads;
+            const int x = doc->Landscape.Run.PointX - 1;
+            EXPECT_TRUE(held[x] == Held{} || held[x] == h) << row.Scenario << " x " << x + 1;
+            held[x] = h;
+            if (doc->Experiment.LandscapeGridPoint == 2 && doc->Landscape.Run.LandscapeTime == 1 &&
+                doc->Landscape.Run.LandscapeConditionIndex == 1)
+                doc->Pause();
+        };
+        RunLandscapeBatch(*doc);
+        ASSERT_EQ(doc->Paused, 1);
+        const std::string saved = testing::TempFolder() + "/during.dat";
+        doc.Host.FileChoices.push_back(saved);
+        ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
+        doc->Resume();
+        RunLandscapeBatch(*doc);
+        EXPECT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages.front().Text;
+        EXPECT_EQ(doc->Experiment.LandscapeGridPoint, 6) << row.Scenario;
+        const int half = row.Max / 2;
+        EXPECT_EQ(held[0], (Held{row.Others, 0, row.Squads})) << row.Scenario;
+        EXPECT_EQ(held[1], (Held{row.Others + half, half, row.Squads})) << row.Scenario;
+        EXPECT_EQ(held[2], (Held{row.Others + row.Max, row.Max, row.Squads})) << row.Scenario;
+        const CLandscapeResults& r = doc->Landscape.Results();
+        EXPECT_EQ(r.LandscapeXUsed[1][1], 0) << row.Scenario;
+        EXPECT_EQ(r.LandscapeXUsed[3][1], row.Max) << row.Scenario;
+
+        TestDocument back;
+        ASSERT_TRUE(LoadScenario(*back, saved).Read);
+        EXPECT_EQ(back->RedForce.NumSquads, row.Squads) << row.Scenario;
+        EXPECT_EQ(back->RedForce.num_per_squad[row.Squads], half) << row.Scenario;
+    }
 }
 
 // RED squad 1 swept through 50 and 60 agents (and three COMBAT thresholds)
