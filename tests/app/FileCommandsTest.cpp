@@ -360,8 +360,9 @@ TEST_F(FileCommands, ADocumentFileOpensOnEveryPathPausedOnItsFirstFrame)
         EXPECT_EQ(doc.Capture(BlueCaptureState, 2, 1), 1);
         ASSERT_FALSE(App->RecentFiles().Files().empty());
         EXPECT_EQ(App->RecentFiles().Files().front(), path);
-        if (way.named)
+        if (way.named) {
             EXPECT_EQ(Frame().MdiArea()->activeSubWindow()->windowTitle(), "RUN.BRV");
+        }
         // Extent 12: cell (x, y) at row x, column 11 - y.
         const unsigned char* plane = doc.DisplayPlane(doc.GetDisplayFrame());
         EXPECT_EQ(plane[LatticeCellOffset(12, 3, 4)], LatticeRedAlive);
