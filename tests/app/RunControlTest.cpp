@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "app/BatchRuns.h"
 #include "app/ResourceIds.h"
 #include "core/LatticeCodes.h"
 #include "dialogs/AgentParamsDlg.h"
@@ -306,42 +307,6 @@ TEST_F(RunControl, FileOpenDrawsTheFirstFrameOnItsOwnField)
     EXPECT_EQ(plane[LatticeCellOffset(22, 18, 19)], LatticeBlueAlive);
 }
 
-// What the scenario file would hold, and the communications matrices it
-// does not.
-std::string Scenario(const CBrevimarDoc& doc)
-{
-    std::ostringstream out;
-    WriteScenario(doc, out);
-    out << "\nlinks set " << doc.CommMatricesSet;
-    for (const CForce* force : {static_cast<const CForce*>(&doc.RedForce), static_cast<const CForce*>(&doc.BlueForce)})
-        for (const auto& row : force->CommMatrix)
-            for (int link : row)
-                out << ' ' << link;
-    return out.str();
-}
-
-// Chooses a GA search mode or the landscape and runs two ticks of it, small.
-void RunBatch(CMainFrame& frame, CBrevimarDoc& doc, unsigned command)
-{
-    ASSERT_TRUE(frame.RunCommand(command)) << command;
-    if (command == V::ID_RUN_MODE_LANDSCAPE) {
-        CLandscapeSettings& s = doc.Landscape.Settings;
-        s.LandscapeXParameter = 2, s.LandscapeXMin = 6, s.LandscapeXMax = 8, s.LandscapeXSamples = 1;
-        s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
-        s.LandscapeInitialConditions = 1;
-        s.LandscapeMaxTimeToFlag = 3;
-        DeriveLandscapeGrid(doc);
-    } else {
-        doc.Ga.GaPopulationSize = 3;
-        doc.Ga.GaInitialConditions = 1;
-        doc.Ga.GaMaxTimeToFlag = 3;
-        doc.Experiment.GaGenerations = 2;
-    }
-    ASSERT_TRUE(frame.RunCommand(V::ID_RUN));
-    for (int i = 0; i < 2; ++i)
-        frame.ActiveView()->OnTimer(CBrevimarView::RunTimerId);
-}
-
 TEST_F(RunControl, LeavingAGeneticAlgorithmOrALandscapePutsTheScenarioBack)
 {
     // Three RED squads: the personality search runs one, every member and
@@ -411,21 +376,7 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
     ASSERT_TRUE(Start());
     CBrevimarDoc& doc = Doc();
     const std::string ownLinks = WriteTemp("own.cmw", OwnLinksOnly());
-    std::string sweep =
-        "LANDSCAPE INPUT FILE version 1 x\n"
-        "sym_AI 0\nsym_W 0\nIC 1\nT_max 3\npower 1\nterm 4\nD 5\nN 12\ncom 0.25\n"
-        "TERRITORY POSSESSION PARAMETERS header 6 x\n"
-        "use 0\nR 2\nN 3\ndelta 1\ncx 120\nrx 40\ncy 50\nry 10\ntmin 5\ntmax 30\n"
-        "XY PARAMETERS header words 6 6\n"
-        "squad 1\nx 2\nxmin 6\nxmax 8\nxs 1\ny 30\nymin -1\nymax 1\nys 1\n"
-        "PLOT a b c d\nplot 1\ngraph 1\ncolor 1\nMATRIX h h h h h\n";
-    for (int i = 1; i <= 12; ++i) {
-        sweep += "row";
-        for (int c = 1; c <= 12; ++c)
-            sweep += i == c ? " 1" : " 0";
-        sweep += '\n';
-    }
-    const std::string sweepFile = WriteTemp("box.f1", sweep);
+    const std::string sweepFile = WriteTemp("box.f1", LandscapeFileText());
     auto readOwnLinks = [&] {
         Hooks.AnswerFile(ownLinks);
         ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_COMM_MATRIX));
@@ -522,20 +473,6 @@ TEST_F(RunControl, AFileThatEndsABatchGoesOntoTheScenarioKeptBeforeIt)
         ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_INTERACTIVE));
         EXPECT_EQ(Scenario(doc), withTerrain) << command;
     }
-}
-
-// The ten values after the n-th (from 1) label `label` of a file's text.
-std::vector<double> RowAfter(const std::string& text, const std::string& label, int n)
-{
-    std::istringstream words(text);
-    std::string word;
-    while (words >> word)
-        if (word == label && --n == 0)
-            break;
-    std::vector<double> row(10);
-    for (double& v : row)
-        words >> v;
-    return row;
 }
 
 TEST_F(RunControl, AFileSavedDuringAGeneticAlgorithmHoldsTheScenariosOwnValuesForWhatItDoesNotSearch)

@@ -1,0 +1,277 @@
+// What a genetic algorithm or a fitness landscape leaves in the scenario,
+// entered by every command that starts or drives one: leaving puts back what
+// the batch wrote, keeps what the user set, and a file saved meanwhile holds
+// the scenario's own values for what the batch does not search.
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/AppFixture.h"
+#include "app/BatchRuns.h"
+#include "app/ResourceIds.h"
+#include "dialogs/AgentParamsDlg.h"
+#include "dialogs/GaEditDialogs.h"
+#include "dialogs/LandscapeDialogs.h"
+
+namespace brevimar::testing {
+namespace {
+
+using V = CBrevimarView;
+using RP = CLandscapeRunParamsDlg;
+using P = CLandscapeParamsDlg;
+
+// A GA input file of search mode `mode`: population 3, 2 generations, one
+// condition of 3 steps, primitive 3 alone weighed, no mutation. Every gene
+// is on over the single value `gene`, so every member holds it; the box and
+// centre genes 60..63 of the personality modes take 20 (they range over
+// 1..150).
+std::string GaFile(int mode, int gene = 1)
+{
+    std::ostringstream f;
+    f << "GA input file of search space\nmode " << mode;
+    for (const char* value : {"0", "3", "3", "2", "1", "3", "1", "0", "0", "0", "0.5", "0"})
+        f << "\nv " << value;
+    f << "\n* mission weights w1 to w10\nw 0";
+    for (int k = 2; k <= 10; ++k)
+        f << "\nw " << (k == 3);
+    f << "\nrule 0\nrange 5\nnumber 3\nfraction 0.5\n* genes on min max\ng";
+    const bool matrix = mode == 3 || mode == 5 || mode == 6;
+    for (int g = 1; g <= 63; ++g) {
+        const int value = g >= 60 && !matrix ? 20 : gene;
+        f << (g > 1 ? "\ng" : "") << " 1 " << value << ' ' << value;
+    }
+    return f.str() + '\n';
+}
+
+class BatchWriteRecord : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+        ASSERT_TRUE(Start());
+    }
+    void Run(unsigned command) { ASSERT_TRUE(Frame().RunCommand(command)) << command; }
+    void ReadScenario()
+    {
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+        Run(ID_FILE_LOAD_INPUT_DATA);
+    }
+    void ReadGaFile(int mode, int gene = 1)
+    {
+        Hooks.AnswerFile(WriteTemp("batch.ga1", GaFile(mode, gene)));
+        Run(V::ID_FILE_LOAD_GA_INPUT);
+        ASSERT_EQ(Doc().RunMode, GeneticAlgorithmMode);
+        ASSERT_EQ(Doc().Ga.GaSearchMode, mode);
+    }
+    void ReadLandscapeFile(bool symmetrize)
+    {
+        Hooks.AnswerFile(WriteTemp("batch.f1", LandscapeFileText(symmetrize)));
+        Run(V::ID_FILE_LOAD_LANDSCAPE);
+        ASSERT_EQ(Doc().RunMode, FitnessLandscapeMode);
+    }
+    // Both symmetrisations switched on in the run-time dialog, runs of one
+    // condition and 3 steps.
+    void AnswerSymmetrize()
+    {
+        Hooks.AnswerDialog(IDOK, {{RP::IDC_SYM_AI_YES, "1"}, {RP::IDC_SYM_W_YES, "1"}, {RP::IDC_CONDITIONS, "1"},
+                                  {RP::IDC_MAX_TIME, "3"}});
+    }
+};
+
+// On scenario_v4.dat (three RED squads whose alive and injured values
+// differ, flocking, BLUE HOLD switches 0 1 0 1 ..., links on both sides)
+// these batches change most of what the record holds; a field a batch
+// writes and the record does not know stays changed after leaving.
+TEST_F(BatchWriteRecord, EveryWayIntoABatchLeavesTheScenarioAsItWas)
+{
+    CBrevimarDoc& doc = Doc();
+    struct Way {
+        std::string What;
+        std::function<void()> Enter;
+    };
+    std::vector<Way> ways;
+    // The menu holds modes 1, 2, 3, 5 and 6; a GA file takes all eight.
+    for (int mode : {1, 2, 3, 5, 6})
+        ways.push_back({"menu mode " + std::to_string(mode),
+                        [&, mode] { RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + mode - 1); }});
+    for (int mode = 1; mode <= 8; ++mode)
+        ways.push_back({"GA file mode " + std::to_string(mode), [&, mode] {
+                            ReadGaFile(mode);
+                            RunTwoTicks(Frame());
+                            ASSERT_EQ(doc.Experiment.GaGeneration, 2);
+                        }});
+    const Way others[] = {
+        {"composition search from the Edit menu",
+         [&] {
+             ReadGaFile(1);
+             Hooks.AnswerDialog(IDOK, {{CSquadCompositionParamsDlg::IDC_TOTAL, "20"}});
+             Run(V::ID_EDIT_GA_COMPOSITION_SEARCH);
+             ASSERT_EQ(doc.RedForce.NumAgents, 20);
+             RunTwoTicks(Frame());
+         }},
+        {"communications search from the Edit menu",
+         [&] {
+             ReadGaFile(5);
+             ASSERT_EQ(doc.BlueForce.CommMatrix[1][1], 1);
+             Hooks.AnswerDialog(IDOK);
+             Run(V::ID_EDIT_GA_COMM_MATRIX_SEARCH);
+             ASSERT_EQ(doc.BlueForce.CommMatrix[1][1], 0);
+             RunTwoTicks(Frame());
+         }},
+        {"squad matrix search from the Edit menu",
+         [&] {
+             ReadGaFile(1);
+             Hooks.AnswerDialog(IDOK);
+             Run(V::ID_EDIT_GA_SQUAD_MATRIX_SEARCH);
+             RunTwoTicks(Frame());
+         }},
+        // The two RED squad-1 values no other way writes: terrain weight 0.1
+        // swept over -1 and 1, minimum distance from terrain 4.75 over 0 and 4.
+        {"landscape menu, symmetrising",
+         [&] {
+             AnswerSymmetrize();
+             Hooks.AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Terrain Weight (Alive Red --> Terrain)"},
+                                       {P::IDC_X_MIN, "-1"}, {P::IDC_X_MAX, "1"}, {P::IDC_X_SAMPLES, "1"},
+                                       {P::IDC_Y_NAME, "Alive Min Distance from Terrain"},
+                                       {P::IDC_Y_MIN, "0"}, {P::IDC_Y_MAX, "4"}, {P::IDC_Y_SAMPLES, "1"}});
+             Run(V::ID_RUN_MODE_LANDSCAPE);
+             ASSERT_EQ(doc.Experiment.LandscapePointCount, 4);
+             RunTwoTicks(Frame());
+         }},
+        {"landscape file, symmetrising",
+         [&] {
+             ReadLandscapeFile(true);
+             RunTwoTicks(Frame());
+         }},
+        {"landscape run-time symmetrisation",
+         [&] {
+             ReadLandscapeFile(false);
+             AnswerSymmetrize();
+             Run(V::ID_EDIT_LANDSCAPE_RUN_TIME);
+             ASSERT_EQ(doc.RedForce.I_S_RANGE[2], doc.RedForce.A_S_RANGE[2]);
+             RunTwoTicks(Frame());
+         }},
+    };
+    ways.insert(ways.end(), std::begin(others), std::end(others));
+    for (const auto& way : ways)
+        for (unsigned ending : {V::ID_RUN_MODE_INTERACTIVE, V::ID_TERMINATE_RUN}) {
+            ReadScenario();
+            const std::string before = Scenario(doc);
+            way.Enter();
+            ASSERT_NE(Scenario(doc), before) << way.What;  // the batch ran on changed forces
+            Run(ending);
+            ASSERT_EQ(doc.RunMode, InteractiveMode);
+            EXPECT_EQ(Scenario(doc), before) << way.What << ", left by " << ending;
+        }
+}
+
+// A squad matrix file whose RED rows hold what the mode-6 GA below writes:
+// -1 between squads 1..3, 1 elsewhere (both sides alike).
+std::string SquadMatrixFile()
+{
+    std::ostringstream text;
+    for (const char* side : {"Red", "Blue"}) {
+        text << "* " << side << " squad matrix weights *";
+        for (int r = 1; r <= 10; ++r)
+            for (int c = 1; c <= 10; ++c)
+                text << (c == 1 ? "\n" : " ") << (r <= 3 && c <= 3 ? -1 : 1);
+        text << '\n';
+    }
+    return text.str();
+}
+
+TEST_F(BatchWriteRecord, WhatTheUserSetAfterTheBatchsLastWriteStands)
+{
+    // scenario_v4.dat: RED squad 1's alive sensor range 5, which every
+    // member of a mode-1 file below sets to 1; BLUE squad 2's HOLD switch 1,
+    // which every GA switches off.
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.RedForce.A_S_RANGE[1], 5);
+    ASSERT_NE(doc.RedForce.SquadWeightMatrix[1][1], -1.0);
+    const std::string matrices = WriteTemp("user.smw", SquadMatrixFile());
+    const struct {
+        const char* What;
+        std::function<void()> BatchThenUser;
+        std::function<bool()> UsersValueStands;
+    } rows[] = {
+        {"a searched range typed after the last generation",
+         [&] {
+             ReadGaFile(1);
+             RunTwoTicks(Frame());
+             ASSERT_EQ(doc.RedForce.A_S_RANGE[1], 1);
+             Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "42"}});
+             Run(V::ID_EDIT_RED_AGENTS);
+         },
+         [&] { return doc.RedForce.A_S_RANGE[1] == 42; }},
+        // Every member of the mode-6 file decodes squads 1..3 to -1: the
+        // file's values equal the batch's and are the user's all the same.
+        {"a squad matrix file read in the weight-matrix GA",
+         [&] {
+             ReadGaFile(6, -1);
+             RunTwoTicks(Frame());
+             ASSERT_EQ(doc.RedForce.SquadWeightMatrix[3][3], -1.0);
+             Hooks.AnswerFile(matrices);
+             Run(V::ID_FILE_LOAD_SQUAD_MATRIX);
+         },
+         [&] { return doc.RedForce.SquadWeightMatrix[1][1] == -1.0 && doc.RedForce.SquadWeightMatrix[3][3] == -1.0; }},
+    };
+    for (const auto& row : rows)
+        for (unsigned ending : {V::ID_RUN_MODE_INTERACTIVE, V::ID_TERMINATE_RUN}) {
+            ReadScenario();
+            row.BatchThenUser();
+            Run(ending);
+            ASSERT_EQ(doc.RunMode, InteractiveMode);
+            EXPECT_TRUE(row.UsersValueStands()) << row.What << ", left by " << ending;
+            EXPECT_EQ(doc.BlueForce.HOLD_flag[2], 1) << row.What << ", left by " << ending;
+        }
+}
+
+TEST_F(BatchWriteRecord, AChromosomeSavedDuringAGaHoldsItsSearchedValuesAndTheScenariosOthers)
+{
+    // A mode-1 file: every member's squad 1 takes an alive sensor range of 1
+    // (scenario_v4.dat: 5 6 7 ... 14 for RED squads 1..10). Not searched:
+    // decoding clears flocking (RED w_flock_alive 0.3 -0.1 0 0.1 0.2 ...),
+    // and every run's set-up draws RED's random personalities and with them
+    // its local-command weight w7, which the set-up after reading the
+    // scenario drew too. The best chromosome's file is of data version 1,
+    // which has no flocking row.
+    const CBrevimarDoc& doc = Doc();
+    const double w7 = doc.RedLocal.w7;
+    ReadGaFile(1);
+    RunTwoTicks(Frame());
+    ASSERT_EQ(doc.RedForce.w_flock_alive[1], 0.0f);
+    ASSERT_NE(doc.RedLocal.w7, w7);
+    const std::vector<double> sensors = {1, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+    const std::vector<double> flocking = {0.3, -0.1, 0, 0.1, 0.2, 0.3, -0.1, 0, 0.1, 0.2};
+    const struct {
+        unsigned Display;
+        const char* Label;
+        int Occurrence;  // 1: RED's row
+        std::vector<double> Values;  // the first of the row's values
+    } rows[] = {
+        {V::ID_DISPLAY_GA_CURRENT, "A:S_RANGE", 1, sensors},
+        {V::ID_DISPLAY_GA_CURRENT, "w_flock_alive", 1, flocking},
+        {V::ID_DISPLAY_GA_CURRENT, "w7:R_loc_comdr", 1, {w7}},
+        {V::ID_DISPLAY_GA_BEST, "A:S_RANGE", 1, sensors},
+        {V::ID_DISPLAY_GA_BEST, "w7:R_loc_comdr", 1, {w7}},
+    };
+    const std::string path = TempFolder() + "/chromosome.dat";
+    for (const auto& row : rows) {
+        std::filesystem::remove(path);
+        Hooks.AnswerDialog(IDOK);  // "Save to File"
+        Hooks.AnswerFile(path);
+        Run(row.Display);
+        std::string text;
+        ASSERT_TRUE(ReadTextFile(path, &text));
+        const std::vector<double> read = RowAfter(text, row.Label, row.Occurrence);
+        for (std::size_t k = 0; k < row.Values.size(); ++k)
+            EXPECT_NEAR(read[k], row.Values[k], 1e-5) << row.Display << " " << row.Label << " " << k;
+    }
+    EXPECT_EQ(doc.RedForce.w_flock_alive[1], 0.0f);  // the batch's own values stand until it is left
+}
+
+}  // namespace
+}  // namespace brevimar::testing
