@@ -126,6 +126,10 @@ struct CDocumentState {
     // 0 while a capture records; the step an interactive run ended at, after
     // which the capture holds that run and records no more.
     int CaptureEndStep = 0;
+    // The frames a RUN file of the capture holds while it records: those
+    // before the newest it recorded. The capture keeps the count itself, so
+    // a command that sets the step back leaves it as it was.
+    int CaptureFrameCount = 0;
     // 0 while an interactive run goes on; once the run has reached its end,
     // the step it stands at, paused, so that the series and charts still hold
     // the whole run. The next Run wraps it to step 1.
@@ -386,8 +390,8 @@ public:
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
     // The frames 0..n-1 a RUN file of the capture under way holds: those
-    // before the step the run stands at, or ended at, and no more than the
-    // readers keep. 0 without a capture.
+    // before the newest frame it recorded, or all of a run that ended, and
+    // no more than the readers keep. 0 without a capture.
     int CapturedFrames() const;
     // A RUN capture that a command is about to end, restart or cut short:
     // the user is asked whether to write the frames it holds to a RUN file,

@@ -180,6 +180,8 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     // or a refused file leaves the document as it was.
     bool read = false;
     RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
+        // The generations' runs replace the battle a RUN capture holds.
+        doc.OfferCapturedFrames();
         std::string problem;
         read = ReadGaInputFile(doc, stream, problem);
         if (!read)

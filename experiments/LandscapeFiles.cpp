@@ -227,6 +227,8 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
         return;
     }
+    // The sweep's runs replace the battle a RUN capture holds.
+    doc.OfferCapturedFrames();
     ApplyLandscapeInput(doc, input);
 }
 
