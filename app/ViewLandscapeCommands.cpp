@@ -50,7 +50,8 @@ void CBrevimarView::OnRunModeLandscape()
     CBrevimarDoc& doc = *Document;
     doc.Pause();
     // The sweep's runs replace the battle a RUN capture holds.
-    doc.OfferCapturedFrames();
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.EndPausedBatch();
     doc.StartBatchWriteRecord();
     doc.RunMode = FitnessLandscapeMode;

@@ -352,8 +352,9 @@ public:
     void RandomizeRun();               // a new deployment from the running generator
     void ToggleStepExecuteMode();      // and resumes the run
     // Ends the run and leaves run mode 1 with the scenario loader selected;
-    // reading the new scenario is the caller's.
-    void TerminateRun();
+    // reading the new scenario is the caller's. False when the user kept a
+    // RUN capture by cancelling its file: nothing was ended.
+    bool TerminateRun();
     // Ends a batch experiment the user paused half-way (a multiple
     // time-series or a landscape sweep), so that nothing resumes it: its raw
     // data file is marked incomplete and closed, and no sample or grid point
@@ -396,8 +397,11 @@ public:
     // A RUN capture that a command is about to end, restart or cut short:
     // the user is asked whether to write the frames it holds to a RUN file,
     // as Stop RUN Capture writes them, before anything changes; then the
-    // capture ends. Nothing happens without a capture.
-    void OfferCapturedFrames();
+    // capture ends. False when the user chose to write them and no file was
+    // written (the chooser cancelled): the command is then given up, and the
+    // capture records on with every frame it holds. Nothing happens without
+    // a capture.
+    [[nodiscard]] bool OfferCapturedFrames();
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }

@@ -181,7 +181,8 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     bool read = false;
     RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
         // The generations' runs replace the battle a RUN capture holds.
-        doc.OfferCapturedFrames();
+        if (!doc.OfferCapturedFrames())
+            return;
         std::string problem;
         read = ReadGaInputFile(doc, stream, problem);
         if (!read)

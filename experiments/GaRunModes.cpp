@@ -25,7 +25,8 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     CGaData& data = ga.Data();
     doc.Pause();
     // The generations' runs replace the battle a RUN capture holds.
-    doc.OfferCapturedFrames();
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.EndPausedBatch();
     doc.StartBatchWriteRecord();
     const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);

@@ -228,7 +228,8 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         return;
     }
     // The sweep's runs replace the battle a RUN capture holds.
-    doc.OfferCapturedFrames();
+    if (!doc.OfferCapturedFrames())
+        return;
     ApplyLandscapeInput(doc, input);
 }
 

@@ -30,7 +30,7 @@ void RestoreSide(CForce& force, int count, int squads, const int* perSquad, cons
 
 }  // namespace
 
-void CBrevimarDoc::OfferCapturedFrames()
+bool CBrevimarDoc::OfferCapturedFrames()
 {
     const int frames = CapturedFrames();
     if (frames > 0) {
@@ -39,10 +39,13 @@ void CBrevimarDoc::OfferCapturedFrames()
                                      (frames == 1 ? " frame it holds has" : " frames it holds have") +
                                      " not been written.\nWrite them to a RUN file now?";
         // Written while the capture is still on, so the frames follow the scenario.
-        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            WriteInputDataFile(*this);
+        // Asked for and not written, they are kept, as Stop RUN Capture keeps them.
+        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES &&
+            WriteInputDataFile(*this) != FileCommandResult::Done)
+            return false;
     }
     RunCaptureOn = 0;
+    return true;
 }
 
 bool CBrevimarDoc::BatchBusy() const
@@ -75,7 +78,8 @@ void CBrevimarDoc::RestartRun()
         ResetBattlefield();
         break;
     case InteractiveMode:
-        OfferCapturedFrames();
+        if (!OfferCapturedFrames())
+            return;
         // The scenario seed again: the deployment repeats the previous start.
         RandomState = InitialSeed;
         RunHeader.CurrentStep = 1;
@@ -108,7 +112,8 @@ void CBrevimarDoc::RandomizeRun()
         ResetBattlefield();
         break;
     case InteractiveMode:
-        OfferCapturedFrames();
+        if (!OfferCapturedFrames())
+            return;
         RunHeader.CurrentStep = 1;
         ResetBattlefield();
         break;
@@ -143,9 +148,10 @@ void CBrevimarDoc::EndPausedBatch()
     }
 }
 
-void CBrevimarDoc::TerminateRun()
+bool CBrevimarDoc::TerminateRun()
 {
-    OfferCapturedFrames();
+    if (!OfferCapturedFrames())
+        return false;
     EndPausedBatch();
     RunHeader.CurrentStep = RunHeader.LastStep;
     RunTerminated = 1;
@@ -159,6 +165,7 @@ void CBrevimarDoc::TerminateRun()
     PutBackBatchWriteRecord();
     RunMode = InteractiveMode;
     LoadInputFile = 1;
+    return true;
 }
 
 void CBrevimarDoc::StartInteractiveRun()

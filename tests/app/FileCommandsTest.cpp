@@ -452,5 +452,44 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
     }
 }
 
+// Yes to the offer, then Cancel in the RUN file chooser: the command is
+// abandoned, and the capture records on with every frame it holds.
+TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
+{
+    using V = CBrevimarView;
+    const struct {
+        const char* what;
+        std::function<void()> command;
+    } cases[] = {
+        {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_CLEAR)); }},
+        {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)); }},
+        {"Terminate Run", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN)); }},
+        {"Save RUN File", [this] { ASSERT_TRUE(Frame().RunCommand(SaveRun)); }},
+        {"a scenario load", [this] { EXPECT_FALSE(LoadScenario(Doc(), Fixture("scenario_v4.dat")).Read); }},
+        {"GA search mode 1", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST)); }},
+        {"closing the program", [this] { Frame().close(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        StartWithScenario();
+        CaptureSteps(4);
+        Hooks.AnswerMessage(IDYES);
+        Hooks.CancelFile();
+        const int dialogs = FileDialogsShown();
+        c.command();
+        ASSERT_TRUE(Frame().isVisible());
+        ASSERT_NE(View(), nullptr);
+        EXPECT_EQ(FileDialogsShown(), dialogs + 1);  // the RUN file's alone
+        EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::FileDialog);  // and no notice after it
+        CBrevimarDoc& doc = Doc();
+        EXPECT_EQ(doc.RunMode, InteractiveMode);
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 4);
+        EXPECT_EQ(doc.RunCaptureOn, 1);
+        EXPECT_EQ(doc.CapturedFrames(), 4);
+    }
+}
+
 }  // namespace
 }  // namespace brevimar::testing
