@@ -397,11 +397,12 @@ public:
     // A RUN capture that a command is about to end, restart or cut short:
     // the user is asked whether to write the frames it holds to a RUN file,
     // as Stop RUN Capture writes them, before anything changes; then the
-    // capture ends. False when the user chose to write them and no file was
-    // written (the chooser cancelled): the command is then given up, and the
-    // capture records on with every frame it holds. Nothing happens without
-    // a capture.
-    [[nodiscard]] bool OfferCapturedFrames();
+    // capture ends, or with StartsAgain records on from the battle set up
+    // next. False when the user chose to write them and no file was written
+    // (the chooser cancelled): the command is then given up, and the capture
+    // records on with every frame it holds. Nothing happens without a capture.
+    enum class CaptureAfterOffer { Ends, StartsAgain };
+    [[nodiscard]] bool OfferCapturedFrames(CaptureAfterOffer after = CaptureAfterOffer::Ends);
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }

@@ -347,6 +347,7 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
 // A command that ends, restarts or cuts a capture short offers first to
 // write what it holds, as Stop RUN Capture does; where the scenario has
 // already changed (a dialog's OK) it says that the frames were not written.
+// A restart records its new battle from frame 0 on.
 TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
 {
     using V = CBrevimarView;
@@ -368,7 +369,9 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
         int framesAfter;  // held by the capture afterwards; -1: the capture is off
     } cases[] = {
         {"Clear", 1, {}, run(V::ID_CLEAR), Offered, -1},
-        {"Restart/Go", 4, {}, run(V::ID_RESTART_GO), Offered, -1},
+        // Set-up records the new battle from frame 0 on.
+        {"Restart/Go", 4, {}, run(V::ID_RESTART_GO), Offered, 0},
+        {"Randomize", 4, {}, run(V::ID_RANDOMIZE), Offered, 0},
         {"Terminate Run",
          4,
          {},
