@@ -347,7 +347,8 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
 // A command that ends, restarts or cuts a capture short offers first to
 // write what it holds, as Stop RUN Capture does; where the scenario has
 // already changed (a dialog's OK) it says that the frames were not written.
-// A restart records its new battle from frame 0 on.
+// An OK that stores nothing changes nothing, the capture included, and a
+// restart records its new battle from frame 0 on.
 TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
 {
     using V = CBrevimarView;
@@ -407,7 +408,8 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
              ASSERT_TRUE(Frame().RunCommand(V::ID_FLY_BATTLEFIELD_SIZE));
          },
          NotWritten, -1},
-        {"Edit RED Agents, OK", 4, {}, okUntouched(V::ID_EDIT_RED_AGENTS), NotWritten, -1},
+        {"Edit RED Agents, OK untouched", 4, {}, okUntouched(V::ID_EDIT_RED_AGENTS), NoBox, 4},
+        {"Combat Parameters, OK untouched", 4, {}, okUntouched(V::ID_EDIT_COMBAT_PARAMETERS), NoBox, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
