@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPrinter>
 #include <QWhatsThis>
 
@@ -12,6 +13,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/BrevimarView.h"
+#include "app/ChildFrame.h"
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
 #include "app/ResourceIds.h"
@@ -98,9 +100,14 @@ CBrevimarApp::~CBrevimarApp()
 {
     if (qApp)
         qApp->removeEventFilter(this);
-    // The windows go before the documents they show.
-    if (Frame)
+    // The windows go before the documents they show, and none can stay:
+    // a capture is still offered as each goes.
+    if (Frame) {
+        for (QMdiSubWindow* window : Frame->MdiArea()->subWindowList())
+            if (auto* child = dynamic_cast<CChildFrame*>(window))
+                child->CanClose = nullptr;
         Frame->MdiArea()->closeAllSubWindows();
+    }
     Frame.reset();
     Template.reset();
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include <memory>
+#include <vector>
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
@@ -308,6 +309,20 @@ private:
     bool EditFormation(Side side);
     // The run from its start with the new parameters, and the redraw.
     void ResetTailAndRedraw();
+    // What a parameter dialog's OK stores into (forces, battlefield, command,
+    // terrain modifiers), as it stood before; kept only while a RUN capture
+    // records.
+    class StoredBefore {
+    public:
+        explicit StoredBefore(const CBrevimarDoc& doc);
+        bool Unchanged(const CBrevimarDoc& doc) const;
+
+    private:
+        std::vector<unsigned char> Bytes;
+    };
+    // After an OK: one that stored nothing changed nothing, so the battle
+    // and its RUN capture go on; any other takes the Reset tail.
+    void ResetTailAndRedraw(const StoredBefore& before);
 public:
     // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
     static constexpr unsigned ID_EDIT_COMBAT_PARAMETERS = 32889;

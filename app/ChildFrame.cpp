@@ -17,11 +17,17 @@ CChildFrame::CChildFrame(CBrevimarView* view) : ViewWindow(view)
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
+    Kept = false;
     // A batch experiment is on the stack below this event: closing now would
     // pull the document from under it. The close pauses it instead, and the
     // next close goes through.
     if (ViewWindow && ViewWindow->GetDocument() && ViewWindow->GetDocument()->BatchBusy()) {
         ViewWindow->GetDocument()->Pause();
+        event->ignore();
+        return;
+    }
+    if (CanClose && !CanClose(this)) {
+        Kept = true;
         event->ignore();
         return;
     }

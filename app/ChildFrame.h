@@ -19,14 +19,19 @@ public:
     explicit CChildFrame(CBrevimarView* view);
     CBrevimarView* View() const { return ViewWindow; }
 
+    // Asked first when the window is to close: false keeps it open.
+    std::function<bool(CChildFrame*)> CanClose;
     // Runs when the window closes, before it goes away with its view.
     std::function<void(CChildFrame*)> OnClosing;
+    // The last close was refused by CanClose.
+    bool KeptOpen() const { return Kept; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     CBrevimarView* ViewWindow;
+    bool Kept = false;
 };
 
 }  // namespace brevimar

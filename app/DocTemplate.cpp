@@ -32,6 +32,7 @@ CChildFrame* CBrevimarDocTemplate::CreateFrame(Slot& slot, CBrevimarView*& view)
         return nullptr;
     }
     auto* frame = new CChildFrame(view);
+    frame->CanClose = [this](CChildFrame* closing) { return FrameMayClose(closing); };
     frame->OnClosing = [this](CChildFrame* closing) { FrameClosing(closing); };
     MainFrame.MdiArea()->addSubWindow(frame);
     // The framework's placement of a new child window.
@@ -138,6 +139,20 @@ CBrevimarDocTemplate::Slot* CBrevimarDocTemplate::SlotOf(const CBrevimarDoc* doc
     return nullptr;
 }
 
+bool CBrevimarDocTemplate::FrameMayClose(CChildFrame* frame)
+{
+    CBrevimarView* view = frame->View();
+    Slot* slot = view ? SlotOf(view->GetDocument()) : nullptr;
+    if (!slot)
+        return true;
+    for (const QPointer<CBrevimarView>& other : slot->Views)
+        if (other && other != view)
+            return true;
+    // The last window on the document: a capture under way goes with it,
+    // unless the user keeps it by cancelling its file.
+    return slot->Document->OfferCapturedFrames();
+}
+
 void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
 {
     CBrevimarView* view = frame->View();
@@ -156,7 +171,8 @@ void CBrevimarDocTemplate::FrameClosing(CChildFrame* frame)
     }
     // The last window on the document is closing: the document goes with it,
     // once the window's own events are done, and a capture under way with it.
-    slot->Document->OfferCapturedFrames();
+    // Offered already where the close could still be refused.
+    static_cast<void>(slot->Document->OfferCapturedFrames());
     slot->Host.SetView(nullptr);
     slot->Document->SetBatchDrivers(nullptr);
     // The status line no longer speaks of the closed document.

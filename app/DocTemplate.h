@@ -52,6 +52,7 @@ private:
     };
 
     CChildFrame* CreateFrame(Slot& slot, CBrevimarView*& view);
+    bool FrameMayClose(CChildFrame* frame);
     void FrameClosing(CChildFrame* frame);
     Slot* SlotOf(const CBrevimarDoc* document) const;
 

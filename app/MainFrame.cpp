@@ -109,6 +109,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     // The battlefield windows close first, while the program is still on
     // screen to ask about what they hold.
     Area->closeAllSubWindows();
+    // A window the user kept open (its RUN capture not written) keeps the program.
+    for (QMdiSubWindow* window : Area->subWindowList())
+        if (const auto* child = dynamic_cast<const CChildFrame*>(window); child && child->KeptOpen()) {
+            event->ignore();
+            return;
+        }
     // Kept as the window closes (File > Exit, the close box): once it is
     // hidden, the program ends without seeing it again.
     QMainWindow::closeEvent(event);

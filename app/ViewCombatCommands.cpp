@@ -39,13 +39,14 @@ void CBrevimarView::OnEditCombatParameters()
     CCombatParamsDlg dialog(doc, this);
     if (dialog.DoModal() != IDOK)
         return;
+    const StoredBefore before(doc);
     // Cells beyond a smaller battlefield would keep their old picture.
     if (dialog.Length < doc.Battlefield.BattleSize) {
         doc.ClearLattice();
         Invalidate(true);
     }
     HandBackCombatParams(doc, dialog);
-    ResetTailAndRedraw();
+    ResetTailAndRedraw(before);
 }
 
 bool CBrevimarView::EditPassableTerrain(Side side)

@@ -31,7 +31,8 @@ void CBrevimarView::OnFileSaveRunFile()
     if (doc.RunMode != InteractiveMode)
         return;
     // A capture already under way would start again from this restart.
-    doc.OfferCapturedFrames();
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.InitializeForces();
     doc.RunHeader.CurrentStep = 1;
     doc.RunHeader.TimeDirection = 1;

@@ -49,6 +49,9 @@ void CBrevimarView::OnRunModeLandscape()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
+    // The sweep's runs replace the battle a RUN capture holds.
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.EndPausedBatch();
     doc.StartBatchWriteRecord();
     doc.RunMode = FitnessLandscapeMode;

@@ -38,6 +38,9 @@ void CBrevimarView::OnMultipleTimeSeries()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
+    // The samples replace the battle a RUN capture holds.
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.EndPausedBatch();
     doc.RunMode = MultipleTimeSeriesMode;
     doc.WeaponStatsOn = doc.RedForce.WeaponsOn == 1 || doc.BlueForce.WeaponsOn == 1 ? 1 : 0;

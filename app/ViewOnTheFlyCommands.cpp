@@ -143,7 +143,7 @@ CForce& FlagHolder(CBrevimarDoc& doc, Side flagSide)
 void CBrevimarView::BuildOnTheFlyCommandMap()
 {
     CBrevimarDoc& doc = *Document;
-    auto restart = [this] { ResetTailAndRedraw(); };
+    auto restart = [this](const StoredBefore& before) { ResetTailAndRedraw(before); };
 
     // Set-up changes: each accepted value restarts the battle.
     auto battlefieldSize = [this, &doc, restart] {
@@ -156,13 +156,14 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.FlagY = std::max(doc.RedForce.GoalFlagY, doc.BlueForce.GoalFlagY);
         if (dlg.DoModal() != IDOK)
             return;
+        const StoredBefore before(doc);
         // A smaller field leaves nothing of the larger one on screen.
         if (dlg.Length < doc.Battlefield.BattleSize) {
             doc.ClearLattice();
             Invalidate(true);
         }
         doc.Battlefield.BattleSize = dlg.Length;
-        restart();
+        restart(before);
     };
     auto flag = [this, &doc, restart](Side side) {
         doc.Pause();
@@ -173,15 +174,17 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.FieldSize = doc.Battlefield.BattleSize;
         if (dlg.DoModal() != IDOK)
             return;
+        const StoredBefore before(doc);
         holder.GoalFlagX = dlg.X;
         holder.GoalFlagY = dlg.Y;
-        restart();
+        restart(before);
     };
     auto distribution = [this, &doc, restart](Side side) {
         doc.Pause();
         CInitialDistributionDlg dlg(doc, side, this);
         if (dlg.DoModal() != IDOK)
             return;
+        const StoredBefore before(doc);
         CBattlefield& b = doc.Battlefield;
         const bool red = side == Side::Red;
         const int n = SquadsOf(doc.Force(side));
@@ -189,7 +192,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         HandBackSquadRow(red ? b.RED_cen_y : b.BLUE_cen_y, dlg.CenterY, n);
         HandBackSquadRow(red ? b.R_box_l : b.B_box_l, dlg.SizeX, n);
         HandBackSquadRow(red ? b.R_box_w : b.B_box_w, dlg.SizeY, n);
-        restart();
+        restart(before);
     };
     auto adjudication = [this, &doc, restart](Side side) {
         CForce& f = doc.Force(side);
@@ -202,10 +205,11 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.Option = option;
         if (dlg.DoModal() != IDOK)
             return;
+        const StoredBefore before(doc);
         option = dlg.Option;
         HandBackSquadRow(f.A_R_max_eng_num, dlg.MaxAlive, SquadsOf(f));
         HandBackSquadRow(f.I_R_max_eng_num, dlg.MaxInjured, SquadsOf(f));
-        restart();
+        restart(before);
     };
 
     // Range changes: the run goes on from its step, without a redraw.
@@ -364,10 +368,11 @@ bool CBrevimarView::OnEditTerrainBlocks()
     const int openedFlag = dlg.TerrainFlag;
     if (dlg.DoModal() != IDOK)
         return false;
+    const StoredBefore before(doc);
     // OK with nothing edited keeps the terrain as it stands, a terrain file's
     // cells included.
     if (!TerrainBlocksEdited(b, dlg, openedFlag)) {
-        ResetTailAndRedraw();
+        ResetTailAndRedraw(before);
         return true;
     }
     b.TerrainMode = dlg.TerrainFlag;
@@ -380,7 +385,7 @@ bool CBrevimarView::OnEditTerrainBlocks()
         b.TerrainBlockUsed[k] = dlg.Used[k];
     }
     ApplyEditedTerrainBlocks(b);
-    ResetTailAndRedraw();
+    ResetTailAndRedraw(before);
     return true;
 }
 

@@ -20,6 +20,18 @@ namespace {
 
 int AgentsOf(const CForce& f) { return std::clamp(f.NumAgents, 0, MaxAgents); }
 
+std::vector<unsigned char> StoredBytes(const CBrevimarDoc& doc)
+{
+    std::vector<unsigned char> bytes;
+    auto add = [&bytes](const auto& block) {
+        const auto* first = reinterpret_cast<const unsigned char*>(&block);
+        bytes.insert(bytes.end(), first, first + sizeof block);
+    };
+    add(doc.RedForce), add(doc.BlueForce), add(doc.Battlefield), add(doc.RedLocal), add(doc.BlueLocal);
+    add(doc.RedGlobal), add(doc.BlueGlobal), add(doc.TerrainModifiers), add(doc.CommMatricesSet);
+    return bytes;
+}
+
 void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
 {
     const Side side = dlg.DlgSide;
@@ -229,6 +241,25 @@ void CBrevimarView::ResetTailAndRedraw()
     Invalidate(false);
 }
 
+CBrevimarView::StoredBefore::StoredBefore(const CBrevimarDoc& doc)
+{
+    if (doc.RunCaptureOn == 1)
+        Bytes = StoredBytes(doc);
+}
+
+bool CBrevimarView::StoredBefore::Unchanged(const CBrevimarDoc& doc) const
+{
+    return !Bytes.empty() && Bytes == StoredBytes(doc);
+}
+
+void CBrevimarView::ResetTailAndRedraw(const StoredBefore& before)
+{
+    if (before.Unchanged(*Document))
+        Invalidate(false);
+    else
+        ResetTailAndRedraw();
+}
+
 bool CBrevimarView::EditAgents(Side side)
 {
     CBrevimarDoc& doc = *Document;
@@ -236,8 +267,9 @@ bool CBrevimarView::EditAgents(Side side)
     CAgentParamsDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
+    const StoredBefore before(doc);
     HandBackAgentParams(doc, dialog);
-    ResetTailAndRedraw();
+    ResetTailAndRedraw(before);
     return true;
 }
 
@@ -320,8 +352,9 @@ bool CBrevimarView::EditSquadWeights(Side side)
 
 void CBrevimarView::EditMatrixThenReset(Side side, bool communications)
 {
+    const StoredBefore before(*Document);
     if (communications ? EditCommMatrix(side) : EditSquadWeights(side))
-        ResetTailAndRedraw();
+        ResetTailAndRedraw(before);
 }
 
 bool CBrevimarView::EditArea(Side side)

@@ -54,7 +54,8 @@ void CBrevimarView::OnClear()
 {
     // The step goes back to 0 while the battle stays: a capture would go on
     // writing the later steps over its first frames.
-    Document->OfferCapturedFrames();
+    if (!Document->OfferCapturedFrames())
+        return;
     Document->ClearLattice();
     Document->Pause();
     Invalidate(false);
@@ -105,7 +106,8 @@ void CBrevimarView::OnStepExecuteTSteps()
 
 void CBrevimarView::OnTerminateRun()
 {
-    Document->TerminateRun();
+    if (!Document->TerminateRun())
+        return;
     // The run ends in run mode 1 with a scenario read afresh: cancelling, or a
     // file that cannot be read, asks again. A chooser that can no longer be
     // shown (the program closing) answers at once, so the asking stops in the
@@ -132,7 +134,8 @@ void CBrevimarView::OnFileOpen()
 {
     CBrevimarDoc& doc = *Document;
     // The run is shown from its first frame again, whatever is chosen.
-    doc.OfferCapturedFrames();
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.ClearLattice();
     Invalidate(false);
     doc.Pause();

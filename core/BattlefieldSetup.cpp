@@ -557,6 +557,7 @@ void CBrevimarDoc::SetupBattlefield()
 
     if (RunMode == InteractiveMode && RunCaptureOn == 1 && HeapBuffersAllocated == 1) {
         CaptureEndStep = 0;
+        CaptureFrameCount = 0;
         CapturedStep[0] = 0;
         // The capture is the run history now: the field and counts it is
         // recorded with go with it into a document file.

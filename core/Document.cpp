@@ -61,7 +61,7 @@ int CBrevimarDoc::CapturedFrames() const
 {
     if (RunCaptureOn != 1 || HeapBuffersAllocated != 1)
         return 0;
-    const int end = CaptureEndStep != 0 ? CaptureEndStep : RunHeader.CurrentStep;
+    const int end = CaptureEndStep != 0 ? CaptureEndStep : CaptureFrameCount;
     return std::clamp(end, 0, MaxStoredFrameStep + 1);
 }
 

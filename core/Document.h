@@ -126,6 +126,10 @@ struct CDocumentState {
     // 0 while a capture records; the step an interactive run ended at, after
     // which the capture holds that run and records no more.
     int CaptureEndStep = 0;
+    // The frames a RUN file of the capture holds while it records: those
+    // before the newest it recorded. The capture keeps the count itself, so
+    // a command that sets the step back leaves it as it was.
+    int CaptureFrameCount = 0;
     // 0 while an interactive run goes on; once the run has reached its end,
     // the step it stands at, paused, so that the series and charts still hold
     // the whole run. The next Run wraps it to step 1.
@@ -348,8 +352,9 @@ public:
     void RandomizeRun();               // a new deployment from the running generator
     void ToggleStepExecuteMode();      // and resumes the run
     // Ends the run and leaves run mode 1 with the scenario loader selected;
-    // reading the new scenario is the caller's.
-    void TerminateRun();
+    // reading the new scenario is the caller's. False when the user kept a
+    // RUN capture by cancelling its file: nothing was ended.
+    bool TerminateRun();
     // Ends a batch experiment the user paused half-way (a multiple
     // time-series or a landscape sweep), so that nothing resumes it: its raw
     // data file is marked incomplete and closed, and no sample or grid point
@@ -386,14 +391,18 @@ public:
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();
     // The frames 0..n-1 a RUN file of the capture under way holds: those
-    // before the step the run stands at, or ended at, and no more than the
-    // readers keep. 0 without a capture.
+    // before the newest frame it recorded, or all of a run that ended, and
+    // no more than the readers keep. 0 without a capture.
     int CapturedFrames() const;
     // A RUN capture that a command is about to end, restart or cut short:
     // the user is asked whether to write the frames it holds to a RUN file,
     // as Stop RUN Capture writes them, before anything changes; then the
-    // capture ends. Nothing happens without a capture.
-    void OfferCapturedFrames();
+    // capture ends, or with StartsAgain records on from the battle set up
+    // next. False when the user chose to write them and no file was written
+    // (the chooser cancelled): the command is then given up, and the capture
+    // records on with every frame it holds. Nothing happens without a capture.
+    enum class CaptureAfterOffer { Ends, StartsAgain };
+    [[nodiscard]] bool OfferCapturedFrames(CaptureAfterOffer after = CaptureAfterOffer::Ends);
 
     // --- random numbers
     double DrawUniform(int* seed) { return Generator.Draw(seed); }

@@ -183,6 +183,9 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     // or a refused file leaves the document as it was.
     bool read = false;
     RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
+        // The generations' runs replace the battle a RUN capture holds.
+        if (!doc.OfferCapturedFrames())
+            return;
         std::string problem;
         read = ReadGaInputFile(doc, stream, problem);
         if (!read)

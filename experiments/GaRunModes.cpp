@@ -24,6 +24,9 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits)
     CGeneticAlgorithm ga(doc);
     CGaData& data = ga.Data();
     doc.Pause();
+    // The generations' runs replace the battle a RUN capture holds.
+    if (!doc.OfferCapturedFrames())
+        return;
     doc.EndPausedBatch();
     doc.StartBatchWriteRecord();
     const BatchWriteScope setUp(doc, BatchWriteKind::SetUp);

@@ -235,6 +235,9 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
         return;
     }
+    // The sweep's runs replace the battle a RUN capture holds.
+    if (!doc.OfferCapturedFrames())
+        return;
     ApplyLandscapeInput(doc, input);
 }
 

@@ -30,19 +30,25 @@ void RestoreSide(CForce& force, int count, int squads, const int* perSquad, cons
 
 }  // namespace
 
-void CBrevimarDoc::OfferCapturedFrames()
+bool CBrevimarDoc::OfferCapturedFrames(CaptureAfterOffer after)
 {
     const int frames = CapturedFrames();
     if (frames > 0) {
         Pause();
-        const std::string question = "The RUN capture ends here, and the " + std::to_string(frames) +
-                                     (frames == 1 ? " frame it holds has" : " frames it holds have") +
-                                     " not been written.\nWrite them to a RUN file now?";
+        const std::string question =
+            std::string(after == CaptureAfterOffer::Ends ? "The RUN capture ends here"
+                                                         : "The RUN capture starts again with the new battle") +
+            ", and the " + std::to_string(frames) + (frames == 1 ? " frame it holds has" : " frames it holds have") +
+            " not been written.\nWrite them to a RUN file now?";
         // Written while the capture is still on, so the frames follow the scenario.
-        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            WriteInputDataFile(*this);
+        // Asked for and not written, they are kept, as Stop RUN Capture keeps them.
+        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES &&
+            WriteInputDataFile(*this) != FileCommandResult::Done)
+            return false;
     }
-    RunCaptureOn = 0;
+    if (after == CaptureAfterOffer::Ends)
+        RunCaptureOn = 0;
+    return true;
 }
 
 bool CBrevimarDoc::BatchBusy() const
@@ -74,12 +80,16 @@ void CBrevimarDoc::RestartRun()
         RunHeader.CurrentStep = 1;
         ResetBattlefield();
         break;
-    case InteractiveMode:
-        OfferCapturedFrames();
+    case InteractiveMode: {
+        // Set-up records the restarted battle from frame 0 on, unless the
+        // forces are rebuilt, which ends the capture.
+        const bool rebuilt = DeploymentSource == AgentFileDeployment && RestartUsesAgentFile == 0;
+        if (!OfferCapturedFrames(rebuilt ? CaptureAfterOffer::Ends : CaptureAfterOffer::StartsAgain))
+            return;
         // The scenario seed again: the deployment repeats the previous start.
         RandomState = InitialSeed;
         RunHeader.CurrentStep = 1;
-        if (DeploymentSource == AgentFileDeployment && RestartUsesAgentFile == 0) {
+        if (rebuilt) {
             RestoreInitialComposition();
             DeploymentSource = RandomDeployment;
             InitializeForces();
@@ -89,6 +99,7 @@ void CBrevimarDoc::RestartRun()
         }
         ResetBattlefield();
         break;
+    }
     case ReplayMode:
         RunHeader.CurrentStep = 1;
         RebuildLatticeFromPlayback();
@@ -108,7 +119,9 @@ void CBrevimarDoc::RandomizeRun()
         ResetBattlefield();
         break;
     case InteractiveMode:
-        OfferCapturedFrames();
+        // Set-up records the new deployment from frame 0 on.
+        if (!OfferCapturedFrames(CaptureAfterOffer::StartsAgain))
+            return;
         RunHeader.CurrentStep = 1;
         ResetBattlefield();
         break;
@@ -143,9 +156,10 @@ void CBrevimarDoc::EndPausedBatch()
     }
 }
 
-void CBrevimarDoc::TerminateRun()
+bool CBrevimarDoc::TerminateRun()
 {
-    OfferCapturedFrames();
+    if (!OfferCapturedFrames())
+        return false;
     EndPausedBatch();
     RunHeader.CurrentStep = RunHeader.LastStep;
     RunTerminated = 1;
@@ -159,6 +173,7 @@ void CBrevimarDoc::TerminateRun()
     PutBackBatchWriteRecord();
     RunMode = InteractiveMode;
     LoadInputFile = 1;
+    return true;
 }
 
 void CBrevimarDoc::StartInteractiveRun()

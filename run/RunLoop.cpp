@@ -57,6 +57,7 @@ void CaptureStep(CBrevimarDoc& doc)
     if (t < 0 || t >= CaptureRows || doc.CaptureEndStep != 0)
         return;
     doc.CapturedStep[t] = t;
+    doc.CaptureFrameCount = t;
     // An agent placed by hand joins the history from this frame on.
     doc.RunHeader.RedCount = std::clamp(doc.RedForce.NumAgents, 0, MaxAgents);
     doc.RunHeader.BlueCount = std::clamp(doc.BlueForce.NumAgents, 0, MaxAgents);

@@ -148,8 +148,10 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
         return refused;
     ResetMenuReaderFields(*read.State);
     // A capture under way ends with the run it records: its frames are
-    // offered while the scenario they belong to still stands.
-    doc.OfferCapturedFrames();
+    // offered while the scenario they belong to still stands. Kept by the
+    // user, they keep that scenario too: nothing is read.
+    if (!doc.OfferCapturedFrames())
+        return {false, {}};
     read.State->RunCaptureOn = 0;
     static_cast<CDocumentState&>(doc) = std::move(*read.State);
     read.State.reset();

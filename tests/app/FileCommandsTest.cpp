@@ -10,7 +10,9 @@
 #include <sstream>
 
 #include "app/AppFixture.h"
+#include "app/ResourceIds.h"
 #include "core/LatticeCodes.h"
+#include "dialogs/BattlefieldDlgs.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
@@ -404,6 +406,7 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
     ASSERT_EQ(doc.NumRed(), n + 1);
     doc.Resume();
     Tick(1);  // records frame 4, the first with the new agent
+    EXPECT_EQ(doc.RunHeader.RedCount, n + 1);  // the history's count, as a document file stores it
     for (int row = 0; row <= 3; ++row)
         for (int b = RedCaptureState; b <= RedCaptureY; ++b)
             EXPECT_EQ(doc.Capture(b, row, n + 1), 0) << "row " << row;
@@ -415,34 +418,132 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
 // A command that ends, restarts or cuts a capture short offers first to
 // write what it holds, as Stop RUN Capture does; where the scenario has
 // already changed (a dialog's OK) it says that the frames were not written.
+// An OK that stores nothing changes nothing, the capture included, and a
+// restart records its new battle from frame 0 on.
 TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
 {
+    using V = CBrevimarView;
+    enum Outcome { Offered, NotWritten, NoBox };
+    auto run = [this](unsigned id) { return [this, id] { ASSERT_TRUE(Frame().RunCommand(id)); }; };
+    auto okUntouched = [this](unsigned id) {
+        return [this, id] {
+            Hooks.AnswerDialog(IDOK);
+            ASSERT_TRUE(Frame().RunCommand(id));
+        };
+    };
+    const std::string seeds = std::string(BREVIMAR_TEST_DATA) + "/../../fuzz/seeds/";
     const struct {
         const char* what;
+        int steps;                // ticks captured: frames 0..steps-1 are writable
+        std::string chosenFirst;  // the command's own file, chosen before the RUN file
         std::function<void()> command;
-        bool offered;
+        Outcome outcome;
+        int framesAfter;  // held by the capture afterwards; -1: the capture is off
     } cases[] = {
-        {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_CLEAR)); }, true},
-        {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_RESTART_GO)); }, true},
+        {"Clear", 1, {}, run(V::ID_CLEAR), Offered, -1},
+        // Set-up records the new battle from frame 0 on.
+        {"Restart/Go", 4, {}, run(V::ID_RESTART_GO), Offered, 0},
+        {"Randomize", 4, {}, run(V::ID_RANDOMIZE), Offered, 0},
         {"Terminate Run",
+         4,
+         {},
          [this] {
              Hooks.AnswerFile(Fixture("scenario_v4.dat"));  // the scenario Terminate Run asks for
-             ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_TERMINATE_RUN));
+             ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN));
          },
-         true},
+         Offered, -1},
+        {"Load Input Data File", 4, Fixture("scenario_v4.dat"), run(ID_FILE_LOAD_INPUT_DATA), Offered, -1},
+        {"Load RUN File", 4, Fixture("stored_v4.run"), run(ID_FILE_LOAD_RUN), Offered, -1},
+        // The batches' runs replace the battle; each sets the step to 0 besides.
+        {"GA search mode 1", 4, {}, run(V::ID_RUN_MODE_GA_FIRST), Offered, -1},
+        {"GA input file", 4, seeds + "ga_input/two_squads.ga1", run(V::ID_FILE_LOAD_GA_INPUT), Offered, -1},
+        {"landscape", 4, {}, run(V::ID_RUN_MODE_LANDSCAPE), Offered, -1},
+        {"landscape file", 4, seeds + "landscape_input/sweep.f1", run(V::ID_FILE_LOAD_LANDSCAPE), Offered, -1},
+        {"Multiple Time-Series", 4, {}, run(V::ID_MULTIPLE_TIME_SERIES), Offered, -1},
         {"closing the window",
+         4,
+         {},
          [this] {
              Frame().MdiArea()->closeAllSubWindows();
              QCoreApplication::processEvents();
          },
-         true},
-        {"closing the program", [this] { Frame().close(); }, true},
-        {"Edit RED Agents, OK",
+         Offered, -1},
+        {"closing the program", 4, {}, [this] { Frame().close(); }, Offered, -1},
+        // A smaller field clears the picture, and with it the step, before its restart.
+        {"Battlefield Size 149",
+         4,
+         {},
          [this] {
-             Hooks.AnswerDialog(IDOK);
-             ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_EDIT_RED_AGENTS));
+             using B = CBattlefieldSizeDlg;
+             Hooks.AnswerDialog(IDOK, {{B::IDC_LENGTH, "149"}, {B::IDC_WIDTH, "149"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_FLY_BATTLEFIELD_SIZE));
          },
-         false},
+         NotWritten, -1},
+        {"Edit RED Agents, OK untouched", 4, {}, okUntouched(V::ID_EDIT_RED_AGENTS), NoBox, 4},
+        {"Combat Parameters, OK untouched", 4, {}, okUntouched(V::ID_EDIT_COMBAT_PARAMETERS), NoBox, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        StartWithScenario();
+        CaptureSteps(c.steps);
+        CBrevimarDoc& doc = Doc();
+        doc.RunCaptureOn = 0;
+        const std::string scenario = Written(doc);
+        doc.RunCaptureOn = 1;
+        const std::string path = TempFolder() + "/kept.run";
+        Hooks.AnswerMessage(IDYES);
+        if (!c.chosenFirst.empty())
+            Hooks.AnswerFile(c.chosenFirst);
+        Hooks.AnswerFile(path);
+        const std::size_t before = Hooks.Log().size();
+        c.command();
+        std::size_t box = before;
+        while (box < Hooks.Log().size() && Hooks.Log()[box].Kind != ModalKind::MessageBox)
+            ++box;
+        if (c.outcome == NoBox) {
+            EXPECT_EQ(box, Hooks.Log().size()) << Hooks.Log()[box].Text;
+            EXPECT_FALSE(std::filesystem::exists(path));
+        } else {
+            ASSERT_LT(box, Hooks.Log().size());
+            const ModalRecord& first = Hooks.Log()[box];
+            const std::string count = c.steps == 1 ? "1 frame " : std::to_string(c.steps) + " frames ";
+            EXPECT_NE(first.Text.find(count), std::string::npos) << first.Text;
+            if (c.outcome == Offered) {
+                // Frames 0..steps-1 of the capture, each a step line and 12 + 10 agent lines.
+                const std::string written = FileText(path);
+                ASSERT_EQ(written.substr(0, scenario.size()), scenario);
+                const std::string frames = written.substr(scenario.size());
+                EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), c.steps * (1 + 12 + 10));
+            } else {
+                EXPECT_NE(first.Text.find("not written"), std::string::npos) << first.Text;
+                EXPECT_FALSE(std::filesystem::exists(path));
+            }
+        }
+        if (View()) {
+            EXPECT_EQ(Doc().RunCaptureOn, c.framesAfter < 0 ? 0 : 1);
+            EXPECT_EQ(Doc().CapturedFrames(), std::max(c.framesAfter, 0));
+        }
+    }
+}
+
+// Yes to the offer, then Cancel in the RUN file chooser: the command is
+// abandoned, and the capture records on with every frame it holds.
+TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
+{
+    using V = CBrevimarView;
+    const struct {
+        const char* what;
+        std::function<void()> command;
+    } cases[] = {
+        {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_CLEAR)); }},
+        {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)); }},
+        {"Terminate Run", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN)); }},
+        {"Save RUN File", [this] { ASSERT_TRUE(Frame().RunCommand(SaveRun)); }},
+        {"a scenario load", [this] { EXPECT_FALSE(LoadScenario(Doc(), Fixture("scenario_v4.dat")).Read); }},
+        {"GA search mode 1", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST)); }},
+        {"closing the program", [this] { Frame().close(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -450,34 +551,19 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
         Hooks.Reset();
         StartWithScenario();
         CaptureSteps(4);
-        CBrevimarDoc& doc = Doc();
-        doc.RunCaptureOn = 0;
-        const std::string scenario = Written(doc);
-        doc.RunCaptureOn = 1;
-        const std::string path = TempFolder() + "/kept.run";
         Hooks.AnswerMessage(IDYES);
-        Hooks.AnswerFile(path);
-        const std::size_t before = Hooks.Log().size();
+        Hooks.CancelFile();
+        const int dialogs = FileDialogsShown();
         c.command();
-        std::size_t box = before;
-        while (box < Hooks.Log().size() && Hooks.Log()[box].Kind != ModalKind::MessageBox)
-            ++box;
-        ASSERT_LT(box, Hooks.Log().size());
-        const ModalRecord& first = Hooks.Log()[box];
-        EXPECT_NE(first.Text.find("4 frames"), std::string::npos) << first.Text;
-        if (c.offered) {
-            // Frames 0..3 of the capture, each a step line and 12 + 10 agent lines.
-            const std::string written = FileText(path);
-            ASSERT_EQ(written.substr(0, scenario.size()), scenario);
-            const std::string frames = written.substr(scenario.size());
-            EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), 4 * (1 + 12 + 10));
-        } else {
-            EXPECT_NE(first.Text.find("not written"), std::string::npos) << first.Text;
-            EXPECT_FALSE(std::filesystem::exists(path));
-        }
-        if (View()) {
-            EXPECT_EQ(Doc().RunCaptureOn, 0);
-        }
+        ASSERT_TRUE(Frame().isVisible());
+        ASSERT_NE(View(), nullptr);
+        EXPECT_EQ(FileDialogsShown(), dialogs + 1);  // the RUN file's alone
+        EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::FileDialog);  // and no notice after it
+        CBrevimarDoc& doc = Doc();
+        EXPECT_EQ(doc.RunMode, InteractiveMode);
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 4);
+        EXPECT_EQ(doc.RunCaptureOn, 1);
+        EXPECT_EQ(doc.CapturedFrames(), 4);
     }
 }
 

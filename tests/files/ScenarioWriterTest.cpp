@@ -148,7 +148,7 @@ void MakeRich(CBrevimarDoc& doc)
     }
 
     doc.RunCaptureOn = 1;
-    doc.RunHeader.CurrentStep = 2;
+    doc.CaptureFrameCount = 2;
     for (int j = 0; j < 2; ++j) {
         doc.CapturedStep[j] = j;
         for (int i = 1; i <= 20; ++i) {
@@ -229,14 +229,14 @@ TEST(ScenarioWriter, TerrainCellsAndTheCaptureLimits)
     b.TerrainMode = 0;
     EXPECT_TRUE(Written(*doc).ends_with("*    TERRAIN PARAMETERS\n******************************"));
 
-    // Frames 0..T-1 while the capture is on, a step line and a line per
-    // agent each; never more than the readers keep (frames 0..350).
+    // The frames the capture counts while it is on, a step line and a line
+    // per agent each; never more than the readers keep (frames 0..350).
     const std::size_t base = Lines(Written(*doc)).size();
     doc->RunCaptureOn = 1;
     const int cases[][2] = {{0, 0}, {1, 1}, {2, 2}, {501, 351}};
-    for (const auto& [step, frames] : cases) {
-        doc->RunHeader.CurrentStep = step;
-        EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * frames) << "step " << step;
+    for (const auto& [counted, frames] : cases) {
+        doc->CaptureFrameCount = counted;
+        EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * frames) << "counted " << counted;
     }
     // A run that ended at step 5 and wrapped to 1 saves its five frames.
     doc->CaptureEndStep = 5;
@@ -268,7 +268,7 @@ TEST(ScenarioWriter, WriteReadWriteGivesTheSameBytes)
         ASSERT_TRUE(reader.Host.Messages.empty()) << reader.Host.Messages.front().Text;
         if (doc->RunCaptureOn == 1) {
             EXPECT_EQ(reader->RunMode, PlaybackMode);
-            reader->RunCaptureOn = 1, reader->RunHeader.CurrentStep = 2, reader->CapturedStep[1] = 1;
+            reader->RunCaptureOn = 1, reader->CaptureFrameCount = 2, reader->CapturedStep[1] = 1;
         }
         EXPECT_EQ(Written(*reader), first) << name;
     }

@@ -160,7 +160,7 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
     TestDocument first, second;
     ASSERT_EQ(LoadText(first, "stored.run", WithValues(FixtureText("stored_v4.run"), "personality", "1"), 0), 1);
     first->RunCaptureOn = 1;
-    first->RunHeader.CurrentStep = 3;  // frames 0..2 were captured, as the run loop records them
+    first->CaptureFrameCount = 3;  // frames 0..2 were captured, as the run loop records them
     for (TestDocument* doc : {&first, &second})
         for (int t = 0; t < 3; ++t)
             (*doc)->CapturedStep[t] = t;
@@ -173,7 +173,7 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
             for (int i = 1; i <= 12; ++i)
                 ASSERT_EQ(second->Capture(buffer, t, i), first->Capture(buffer, t, i)) << buffer << " " << t << " " << i;
     second->RunCaptureOn = 1;
-    second->RunHeader.CurrentStep = 3;
+    second->CaptureFrameCount = 3;
     EXPECT_EQ(Written(*second), text);
 }
 
