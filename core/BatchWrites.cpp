@@ -1,5 +1,6 @@
 #include "core/BatchWrites.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -63,26 +64,66 @@ void WalkFields(CBrevimarDoc& doc, Visit&& visit)
     Fields(visit, doc.CommMatricesSet);
 }
 
-// Every value of the walk with its offset in the byte images and its index.
-template <typename Each>
-void WalkValues(CBrevimarDoc& doc, Each&& each)
+// Whether the `size` bytes at a and b are alike. The recorded values are 4
+// or 8 bytes wide: those are compared without a call.
+bool Same(const unsigned char* a, const unsigned char* b, std::size_t size)
 {
-    std::size_t offset = 0, index = 0;
-    WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
-        for (std::size_t k = 0; k < count; ++k, first += size, offset += size, ++index)
-            each(first, size, offset, index);
-    });
+    if (size == 4) {
+        std::uint32_t x, y;
+        std::memcpy(&x, a, 4);
+        std::memcpy(&y, b, 4);
+        return x == y;
+    }
+    if (size == 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        return x == y;
+    }
+    return std::memcmp(a, b, size) == 0;
+}
+
+unsigned char* Bytes(CBrevimarDoc& doc) { return reinterpret_cast<unsigned char*>(&doc); }
+
+// Every value of the recorded fields: its place in the document, its offset
+// in the byte images and its index.
+template <typename Fields, typename Each>
+void EachValue(CBrevimarDoc& doc, const Fields& fields, Each&& each)
+{
+    unsigned char* const base = Bytes(doc);
+    for (const auto& field : fields)
+        for (std::size_t k = 0; k < field.Count; ++k)
+            each(base + field.At + k * field.Size, field.Size, field.Image + k * field.Size, field.Value + k);
 }
 
 }  // namespace
 
+// The field list is walked once: each later pass goes over the table it
+// leaves, in document order, so that neighbouring fields form one block.
 void CBatchWrites::Start(CBrevimarDoc& doc)
 {
-    std::size_t bytes = 0, values = 0;
-    WalkValues(doc, [&](unsigned char*, std::size_t size, std::size_t, std::size_t) {
-        bytes += size;
-        ++values;
+    const unsigned char* const base = Bytes(doc);
+    Fields.clear();
+    WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+        Fields.push_back({static_cast<std::size_t>(first - base), 0, 0, size, count});
     });
+    std::sort(Fields.begin(), Fields.end(), [](const Field& a, const Field& b) { return a.At < b.At; });
+    Blocks.clear();
+    std::size_t bytes = 0, values = 0;
+    for (std::size_t i = 0; i < Fields.size(); ++i) {
+        Field& field = Fields[i];
+        field.Image = bytes;
+        field.Value = values;
+        const std::size_t size = field.Size * field.Count;
+        if (!Blocks.empty() && Blocks.back().At + Blocks.back().Bytes == field.At) {
+            Blocks.back().Bytes += size;
+            Blocks.back().End = i + 1;
+        } else {
+            Blocks.push_back({field.At, bytes, size, i, i + 1});
+        }
+        bytes += size;
+        values += field.Count;
+    }
     Kept.assign(bytes, 0);
     Written.assign(bytes, 0);
     Before.assign(bytes, 0);
@@ -102,18 +143,29 @@ void CBatchWrites::Stop()
 // by the user meanwhile: that value is the one to go back to.
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
-    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
-        if (std::memcmp(live, &Before[at], size) == 0)
-            return;
-        unsigned char& mark = Marks[index];
-        if (!(mark & Changed) || std::memcmp(&Before[at], &Written[at], size) != 0)
-            std::memcpy(&Kept[at], &Before[at], size);
-        std::memcpy(&Written[at], live, size);
-        std::memcpy(&Before[at], live, size);
-        mark |= Changed;
-        if (kind == BatchWriteKind::Search)
-            mark |= Searched;
-    });
+    unsigned char* const base = Bytes(doc);
+    for (const Block& block : Blocks) {
+        if (std::memcmp(base + block.At, &Before[block.Image], block.Bytes) == 0)
+            continue;
+        for (std::size_t f = block.First; f < block.End; ++f) {
+            const Field& field = Fields[f];
+            const unsigned char* live = base + field.At;
+            if (std::memcmp(live, &Before[field.Image], field.Size * field.Count) == 0)
+                continue;
+            for (std::size_t k = 0, at = field.Image; k < field.Count; ++k, live += field.Size, at += field.Size) {
+                if (Same(live, &Before[at], field.Size))
+                    continue;
+                unsigned char& mark = Marks[field.Value + k];
+                if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
+                    std::memcpy(&Kept[at], &Before[at], field.Size);
+                std::memcpy(&Written[at], live, field.Size);
+                std::memcpy(&Before[at], live, field.Size);
+                mark |= Changed;
+                if (kind == BatchWriteKind::Search)
+                    mark |= Searched;
+            }
+        }
+    }
 }
 
 void CBatchWrites::Begin(CBrevimarDoc& doc, BatchWriteKind kind)
@@ -123,9 +175,8 @@ void CBatchWrites::Begin(CBrevimarDoc& doc, BatchWriteKind kind)
     if (Depth > 0)
         Compare(doc, Kinds[Depth - 1]);
     else
-        WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t) {
-            std::memcpy(&Before[at], live, size);
-        });
+        for (const Block& block : Blocks)
+            std::memcpy(&Before[block.Image], Bytes(doc) + block.At, block.Bytes);
     Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1] = kind;
     ++Depth;
 }
@@ -142,9 +193,9 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+    EachValue(doc, Fields, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
-        if (!(mark & Changed) || (!searched && (mark & Searched)) || std::memcmp(live, &Written[at], size) != 0)
+        if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], size))
             return;
         std::memcpy(live, &Kept[at], size);
         mark |= PutBackNow;
@@ -155,7 +206,7 @@ void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
 {
     if (!Active)
         return;
-    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+    EachValue(doc, Fields, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & PutBackNow))
             return;
@@ -169,7 +220,7 @@ void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::siz
     if (!Active)
         return;
     const auto from = reinterpret_cast<std::uintptr_t>(first);
-    WalkValues(doc, [&](unsigned char* live, std::size_t, std::size_t, std::size_t index) {
+    EachValue(doc, Fields, [&](unsigned char* live, std::size_t, std::size_t, std::size_t index) {
         const auto at = reinterpret_cast<std::uintptr_t>(live);
         if (at >= from && at - from < bytes)
             Marks[index] = 0;

@@ -45,13 +45,25 @@ public:
     void MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes);
 
 private:
+    // One recorded scenario field: where it lies in the document and in the
+    // byte images, the index of its first value, its values' size and count.
+    struct Field {
+        std::size_t At, Image, Value, Size, Count;
+    };
+    // Recorded fields that lie next to each other in the document: most
+    // writes leave a whole block as it was, and one comparison says so.
+    struct Block {
+        std::size_t At, Image, Bytes, First, End;
+    };
     void Compare(CBrevimarDoc& doc, BatchWriteKind kind);
 
     bool Active = false;
     static constexpr int MaxDepth = 8;
     BatchWriteKind Kinds[MaxDepth] = {};
     int Depth = 0;
-    // Byte images of the recorded fields, in the order of the field walk.
+    std::vector<Field> Fields;  // in document order
+    std::vector<Block> Blocks;
+    // Byte images of the recorded fields, in document order.
     std::vector<unsigned char> Kept;     // the value to go back to
     std::vector<unsigned char> Written;  // what the batch wrote last
     std::vector<unsigned char> Before;   // as the open write found it
