@@ -85,15 +85,23 @@ bool Same(const unsigned char* a, const unsigned char* b, std::size_t size)
 
 unsigned char* Bytes(CBrevimarDoc& doc) { return reinterpret_cast<unsigned char*>(&doc); }
 
-// Every value of the recorded fields: its place in the document, its offset
-// in the byte images and its index.
+// Every value of the recorded fields: its field, its place in the document,
+// its offset in the byte images and its index.
 template <typename Fields, typename Each>
 void EachValue(CBrevimarDoc& doc, const Fields& fields, Each&& each)
 {
     unsigned char* const base = Bytes(doc);
     for (const auto& field : fields)
         for (std::size_t k = 0; k < field.Count; ++k)
-            each(base + field.At + k * field.Size, field.Size, field.Image + k * field.Size, field.Value + k);
+            each(field, base + field.At + k * field.Size, field.Image + k * field.Size, field.Value + k);
+}
+
+int SquadsTotal(const CForce& f)
+{
+    long long sum = 0;
+    for (int s = 1; s <= std::min(f.NumSquads, MaxSquads); ++s)
+        sum += f.num_per_squad[s];
+    return static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
 }
 
 }  // namespace
@@ -105,7 +113,7 @@ void CBatchWrites::Start(CBrevimarDoc& doc)
     const unsigned char* const base = Bytes(doc);
     Fields.clear();
     WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
-        Fields.push_back({static_cast<std::size_t>(first - base), 0, 0, size, count});
+        Fields.push_back({static_cast<std::size_t>(first - base), 0, 0, size, count, -1});
     });
     std::sort(Fields.begin(), Fields.end(), [](const Field& a, const Field& b) { return a.At < b.At; });
     Blocks.clear();
@@ -123,7 +131,15 @@ void CBatchWrites::Start(CBrevimarDoc& doc)
         }
         bytes += size;
         values += field.Count;
+        for (int side = 0; side < 2; ++side) {
+            const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
+            for (const void* group : {static_cast<const void*>(&f.NumSquads), static_cast<const void*>(f.num_per_squad),
+                                      static_cast<const void*>(&f.NumAgents)})
+                if (base + field.At == group)
+                    field.Force = side;
+        }
     }
+    TotalRederived[0] = TotalRederived[1] = false;
     Kept.assign(bytes, 0);
     Written.assign(bytes, 0);
     Before.assign(bytes, 0);
@@ -193,26 +209,46 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    EachValue(doc, Fields, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+    const int totals[2] = {doc.RedForce.NumAgents, doc.BlueForce.NumAgents};
+    bool forceBack[2] = {};
+    EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
-        if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], size))
+        if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], field.Size))
             return;
-        std::memcpy(live, &Kept[at], size);
+        std::memcpy(live, &Kept[at], field.Size);
         mark |= PutBackNow;
+        if (field.Force >= 0)
+            forceBack[field.Force] = true;
     });
+    // Left with the user's squad sizes beside the scenario's, or the
+    // scenario's sizes beside the user's total, a force holds what its squads
+    // hold: no squad takes up the difference when the forces are set up.
+    for (int side = 0; side < 2; ++side) {
+        TotalRederived[side] = searched && forceBack[side];
+        if (!TotalRederived[side])
+            continue;
+        CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
+        TotalTaken[side] = totals[side];
+        f.NumAgents = SquadsTotal(f);
+    }
 }
 
 void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
 {
     if (!Active)
         return;
-    EachValue(doc, Fields, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+    EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & PutBackNow))
             return;
-        std::memcpy(live, &Written[at], size);
+        std::memcpy(live, &Written[at], field.Size);
         mark &= static_cast<unsigned char>(~PutBackNow);
     });
+    for (int side = 0; side < 2; ++side)
+        if (TotalRederived[side]) {
+            doc.Force(side == 0 ? Side::Red : Side::Blue).NumAgents = TotalTaken[side];
+            TotalRederived[side] = false;
+        }
 }
 
 void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes)
@@ -220,7 +256,7 @@ void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::siz
     if (!Active)
         return;
     const auto from = reinterpret_cast<std::uintptr_t>(first);
-    EachValue(doc, Fields, [&](unsigned char* live, std::size_t, std::size_t, std::size_t index) {
+    EachValue(doc, Fields, [&](const Field&, unsigned char* live, std::size_t, std::size_t index) {
         const auto at = reinterpret_cast<std::uintptr_t>(live);
         if (at >= from && at - from < bytes)
             Marks[index] = 0;

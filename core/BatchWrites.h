@@ -36,7 +36,9 @@ public:
 
     // Every value that still holds what the batch wrote last takes the value
     // before the batch (the searched ones only when `searched`); TakeAgain
-    // gives them the batch's values back.
+    // gives them the batch's values back. With the searched ones, a force's
+    // squad count, squad sizes and total go back as one: where any of them
+    // went back, the total becomes the sum of its squads' sizes.
     void PutBack(CBrevimarDoc& doc, bool searched);
     void TakeAgain(CBrevimarDoc& doc);
 
@@ -46,9 +48,12 @@ public:
 
 private:
     // One recorded scenario field: where it lies in the document and in the
-    // byte images, the index of its first value, its values' size and count.
+    // byte images, the index of its first value, its values' size and count,
+    // and the side (0 RED, 1 BLUE) whose squad count, squad sizes or total it
+    // is, -1 for any other.
     struct Field {
         std::size_t At, Image, Value, Size, Count;
+        int Force;
     };
     // Recorded fields that lie next to each other in the document: most
     // writes leave a whole block as it was, and one comparison says so.
@@ -68,6 +73,9 @@ private:
     std::vector<unsigned char> Written;  // what the batch wrote last
     std::vector<unsigned char> Before;   // as the open write found it
     std::vector<unsigned char> Marks;    // per value: whether and how the batch wrote it
+    // Each force's total as it stood before PutBack made it its squads' sum.
+    int TotalTaken[2] = {};
+    bool TotalRederived[2] = {};
 };
 
 // The batch's own writes for the life of the scope.
