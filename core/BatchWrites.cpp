@@ -154,9 +154,10 @@ void CBatchWrites::Stop()
     Depth = 0;
 }
 
-// What changed since Before is the batch's, of `kind`; Before follows the
-// document. A value that no longer held what the batch wrote last was set
-// by the user meanwhile: that value is the one to go back to.
+// What changed since Before is the batch's, of `kind`, or the user's;
+// Before follows the document. A value that no longer held what the batch
+// wrote last was set by the user meanwhile: that value is the one to go
+// back to.
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     unsigned char* const base = Bytes(doc);
@@ -172,6 +173,11 @@ void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
                 if (Same(live, &Before[at], field.Size))
                     continue;
                 unsigned char& mark = Marks[field.Value + k];
+                if (kind == BatchWriteKind::User) {
+                    mark = 0;  // nothing of the batch's to put back
+                    std::memcpy(&Before[at], live, field.Size);
+                    continue;
+                }
                 if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
                     std::memcpy(&Kept[at], &Before[at], field.Size);
                 std::memcpy(&Written[at], live, field.Size);

@@ -20,6 +20,8 @@ class CBrevimarDoc;
 enum class BatchWriteKind {
     SetUp,   // held fixed or needed in place by the search
     Search,  // what a member or a grid point tries
+    User,    // stored by the user (a dialog's OK, a right click): the user's,
+             // even where it equals what the batch wrote last
 };
 
 class CBatchWrites {
@@ -29,8 +31,8 @@ public:
     void Stop();
     bool Recording() const { return Active; }
 
-    // The batch's own code writes between Begin and End; a pair inside
-    // another hands its writes to the inner kind.
+    // The batch's own code, or the user, writes between Begin and End; a
+    // pair inside another hands its writes to the inner kind.
     void Begin(CBrevimarDoc& doc, BatchWriteKind kind);
     void End(CBrevimarDoc& doc);
 
@@ -88,6 +90,13 @@ public:
 
 private:
     CBrevimarDoc& Doc;
+};
+
+// What the user stores for the life of the scope: each value it changes is
+// the user's.
+class UserWriteScope : public BatchWriteScope {
+public:
+    explicit UserWriteScope(CBrevimarDoc& doc) : BatchWriteScope(doc, BatchWriteKind::User) {}
 };
 
 // A file saved while a GA or a landscape stands holds the scenario's own

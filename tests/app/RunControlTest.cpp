@@ -551,6 +551,22 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
              const CForce& f = doc.RedForce;
              return f.NumSquads == 3 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 2;
          }},
+        // The sweep's last point wrote 6, the value the user stores last.
+        {"a range stored by the RED agent dialog equal to the sweep's last",
+         [&] {
+             sweepRed1(2, 4, 6);
+             ASSERT_EQ(doc.RedForce.A_S_RANGE[1], 6);
+         },
+         [&] {
+             redAgentsOk({{CAgentParamsDlg::IDC_SENSOR_ALIVE, "9"}});
+             redAgentsOk({{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}});
+         },
+         V::ID_RUN_MODE_INTERACTIVE, [&] { return doc.RedForce.A_S_RANGE[1] == 6; },
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // OK on what the dialog showed stores nothing of the user's.
+        {"the RED agent dialog confirmed untouched after a sweep", [&] { sweepRed1(2, 4, 6); },
+         [&] { redAgentsOk({}); }, V::ID_RUN_MODE_INTERACTIVE, [&] { return doc.RedForce.A_S_RANGE[1] == 5; },
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
     };
     for (const auto& row : rows) {
         row.Batch();
