@@ -107,9 +107,13 @@ int SquadsTotal(const CForce& f)
 }  // namespace
 
 // The field list is walked once: each later pass goes over the table it
-// leaves, in document order, so that neighbouring fields form one block.
+// leaves, in document order, so that neighbouring fields form one block. A
+// block spans the few unrecorded values between its fields (a squad table's
+// neighbours, mostly set once), which its images hold too: fewer, longer
+// blocks are compared faster.
 void CBatchWrites::Start(CBrevimarDoc& doc)
 {
+    constexpr std::size_t widestGap = 256;
     const unsigned char* const base = Bytes(doc);
     Fields.clear();
     WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
@@ -120,16 +124,16 @@ void CBatchWrites::Start(CBrevimarDoc& doc)
     std::size_t bytes = 0, values = 0;
     for (std::size_t i = 0; i < Fields.size(); ++i) {
         Field& field = Fields[i];
-        field.Image = bytes;
-        field.Value = values;
         const std::size_t size = field.Size * field.Count;
-        if (!Blocks.empty() && Blocks.back().At + Blocks.back().Bytes == field.At) {
-            Blocks.back().Bytes += size;
+        if (!Blocks.empty() && field.At - (Blocks.back().At + Blocks.back().Bytes) <= widestGap) {
+            Blocks.back().Bytes = field.At + size - Blocks.back().At;
             Blocks.back().End = i + 1;
         } else {
             Blocks.push_back({field.At, bytes, size, i, i + 1});
         }
-        bytes += size;
+        field.Image = Blocks.back().Image + (field.At - Blocks.back().At);
+        field.Value = values;
+        bytes = Blocks.back().Image + Blocks.back().Bytes;
         values += field.Count;
         for (int side = 0; side < 2; ++side) {
             const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
@@ -175,18 +179,18 @@ void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
                 unsigned char& mark = Marks[field.Value + k];
                 if (kind == BatchWriteKind::User) {
                     mark = 0;  // nothing of the batch's to put back
-                    std::memcpy(&Before[at], live, field.Size);
                     continue;
                 }
                 if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
                     std::memcpy(&Kept[at], &Before[at], field.Size);
                 std::memcpy(&Written[at], live, field.Size);
-                std::memcpy(&Before[at], live, field.Size);
                 mark |= Changed;
                 if (kind == BatchWriteKind::Search)
                     mark |= Searched;
             }
         }
+        // The whole block, what lies between its fields too.
+        std::memcpy(&Before[block.Image], base + block.At, block.Bytes);
     }
 }
 
@@ -194,12 +198,14 @@ void CBatchWrites::Begin(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     if (!Active)
         return;
-    if (Depth > 0)
-        Compare(doc, Kinds[Depth - 1]);
-    else
+    // A pair inside one of its own kind leaves the comparing to the outer.
+    if (Depth > 0) {
+        if (Kinds[std::min(Depth, MaxDepth) - 1] != kind)
+            Compare(doc, Kinds[std::min(Depth, MaxDepth) - 1]);
+    } else
         for (const Block& block : Blocks)
             std::memcpy(&Before[block.Image], Bytes(doc) + block.At, block.Bytes);
-    Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1] = kind;
+    Kinds[std::min(Depth, MaxDepth - 1)] = kind;
     ++Depth;
 }
 
@@ -208,7 +214,9 @@ void CBatchWrites::End(CBrevimarDoc& doc)
     if (!Active || Depth == 0)
         return;
     --Depth;
-    Compare(doc, Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1]);
+    const BatchWriteKind kind = Kinds[std::min(Depth, MaxDepth - 1)];
+    if (Depth == 0 || Kinds[std::min(Depth, MaxDepth) - 1] != kind)
+        Compare(doc, kind);
 }
 
 void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)

@@ -57,8 +57,8 @@ private:
         std::size_t At, Image, Value, Size, Count;
         int Force;
     };
-    // Recorded fields that lie next to each other in the document: most
-    // writes leave a whole block as it was, and one comparison says so.
+    // Recorded fields that lie close together in the document: most writes
+    // leave a whole block as it was, and one comparison says so.
     struct Block {
         std::size_t At, Image, Bytes, First, End;
     };
@@ -70,7 +70,7 @@ private:
     int Depth = 0;
     std::vector<Field> Fields;  // in document order
     std::vector<Block> Blocks;
-    // Byte images of the recorded fields, in document order.
+    // Byte images of the blocks, in document order.
     std::vector<unsigned char> Kept;     // the value to go back to
     std::vector<unsigned char> Written;  // what the batch wrote last
     std::vector<unsigned char> Before;   // as the open write found it
