@@ -222,6 +222,9 @@ void CBrevimarView::OnLButtonUp(unsigned, QPoint)
 void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
 {
     CBrevimarDoc& doc = *Document;
+    // An agent placed or taken off is the user's, even in a GA's or a
+    // landscape's forces.
+    const UserWriteScope user(doc);
     const QPoint cell = PointToCell(point);
     if (doc.TerrainEditMode == 1) {
         if (IsOnBattlefield(cell))

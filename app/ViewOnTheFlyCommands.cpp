@@ -343,8 +343,13 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
          [&field] { return field.LineOfSightOn; }},
         {ID_TERRAIN_ON_OFF, [this] { OnTerrainOnOff(); }, [&field] { return field.TerrainMode != 0 ? 1 : 0; }},
     };
+    // What the user stores through these is the user's, even where a GA or a
+    // landscape wrote it.
     for (const Entry& e : entries) {
-        Map.On(e.Id, e.Run);
+        Map.On(e.Id, [&doc, run = e.Run] {
+            const UserWriteScope user(doc);
+            run();
+        });
         Map.OnUpdate(e.Id, [this, mark = e.Mark, id = e.Id, &field](CCmdUI& ui) {
             OnUpdateUnlessBatchBusy(ui);
             if (id == ID_TOGGLE_LINE_OF_SIGHT && field.TerrainMode == 0)

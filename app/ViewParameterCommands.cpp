@@ -221,9 +221,13 @@ void CBrevimarView::BuildParameterCommandMap()
         {ID_FLY_BLUE_FORMATION, &CBrevimarView::OnFlyBlueFormation},
         {ID_HIGHLIGHT_RED_TOGGLE, &CBrevimarView::OnHighlightRedToggle},
     };
-    // A batch run owns the document until it ends.
+    // A batch run owns the document until it ends. What the user stores
+    // through these is the user's, even where a GA or a landscape wrote it.
     for (const auto& [id, handler] : commands) {
-        Map.On(id, [this, handler = handler] { (this->*handler)(); });
+        Map.On(id, [this, handler = handler] {
+            const UserWriteScope user(*Document);
+            (this->*handler)();
+        });
         Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     }
 }

@@ -1,5 +1,6 @@
 #include "core/BatchWrites.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -63,26 +64,86 @@ void WalkFields(CBrevimarDoc& doc, Visit&& visit)
     Fields(visit, doc.CommMatricesSet);
 }
 
-// Every value of the walk with its offset in the byte images and its index.
-template <typename Each>
-void WalkValues(CBrevimarDoc& doc, Each&& each)
+// Whether the `size` bytes at a and b are alike. The recorded values are 4
+// or 8 bytes wide: those are compared without a call.
+bool Same(const unsigned char* a, const unsigned char* b, std::size_t size)
 {
-    std::size_t offset = 0, index = 0;
-    WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
-        for (std::size_t k = 0; k < count; ++k, first += size, offset += size, ++index)
-            each(first, size, offset, index);
-    });
+    if (size == 4) {
+        std::uint32_t x, y;
+        std::memcpy(&x, a, 4);
+        std::memcpy(&y, b, 4);
+        return x == y;
+    }
+    if (size == 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        return x == y;
+    }
+    return std::memcmp(a, b, size) == 0;
+}
+
+unsigned char* Bytes(CBrevimarDoc& doc) { return reinterpret_cast<unsigned char*>(&doc); }
+
+// Every value of the recorded fields: its field, its place in the document,
+// its offset in the byte images and its index.
+template <typename Fields, typename Each>
+void EachValue(CBrevimarDoc& doc, const Fields& fields, Each&& each)
+{
+    unsigned char* const base = Bytes(doc);
+    for (const auto& field : fields)
+        for (std::size_t k = 0; k < field.Count; ++k)
+            each(field, base + field.At + k * field.Size, field.Image + k * field.Size, field.Value + k);
+}
+
+int SquadsTotal(const CForce& f)
+{
+    long long sum = 0;
+    for (int s = 1; s <= std::min(f.NumSquads, MaxSquads); ++s)
+        sum += f.num_per_squad[s];
+    return static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
 }
 
 }  // namespace
 
+// The field list is walked once: each later pass goes over the table it
+// leaves, in document order, so that neighbouring fields form one block. A
+// block spans the few unrecorded values between its fields (a squad table's
+// neighbours, mostly set once), which its images hold too: fewer, longer
+// blocks are compared faster.
 void CBatchWrites::Start(CBrevimarDoc& doc)
 {
-    std::size_t bytes = 0, values = 0;
-    WalkValues(doc, [&](unsigned char*, std::size_t size, std::size_t, std::size_t) {
-        bytes += size;
-        ++values;
+    constexpr std::size_t widestGap = 256;
+    const unsigned char* const base = Bytes(doc);
+    Fields.clear();
+    WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+        Fields.push_back({static_cast<std::size_t>(first - base), 0, 0, size, count, -1});
     });
+    std::sort(Fields.begin(), Fields.end(), [](const Field& a, const Field& b) { return a.At < b.At; });
+    Blocks.clear();
+    std::size_t bytes = 0, values = 0;
+    for (std::size_t i = 0; i < Fields.size(); ++i) {
+        Field& field = Fields[i];
+        const std::size_t size = field.Size * field.Count;
+        if (!Blocks.empty() && field.At - (Blocks.back().At + Blocks.back().Bytes) <= widestGap) {
+            Blocks.back().Bytes = field.At + size - Blocks.back().At;
+            Blocks.back().End = i + 1;
+        } else {
+            Blocks.push_back({field.At, bytes, size, i, i + 1});
+        }
+        field.Image = Blocks.back().Image + (field.At - Blocks.back().At);
+        field.Value = values;
+        bytes = Blocks.back().Image + Blocks.back().Bytes;
+        values += field.Count;
+        for (int side = 0; side < 2; ++side) {
+            const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
+            for (const void* group : {static_cast<const void*>(&f.NumSquads), static_cast<const void*>(f.num_per_squad),
+                                      static_cast<const void*>(&f.NumAgents)})
+                if (base + field.At == group)
+                    field.Force = side;
+        }
+    }
+    TotalRederived[0] = TotalRederived[1] = false;
     Kept.assign(bytes, 0);
     Written.assign(bytes, 0);
     Before.assign(bytes, 0);
@@ -97,36 +158,54 @@ void CBatchWrites::Stop()
     Depth = 0;
 }
 
-// What changed since Before is the batch's, of `kind`; Before follows the
-// document. A value that no longer held what the batch wrote last was set
-// by the user meanwhile: that value is the one to go back to.
+// What changed since Before is the batch's, of `kind`, or the user's;
+// Before follows the document. A value that no longer held what the batch
+// wrote last was set by the user meanwhile: that value is the one to go
+// back to.
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
-    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
-        if (std::memcmp(live, &Before[at], size) == 0)
-            return;
-        unsigned char& mark = Marks[index];
-        if (!(mark & Changed) || std::memcmp(&Before[at], &Written[at], size) != 0)
-            std::memcpy(&Kept[at], &Before[at], size);
-        std::memcpy(&Written[at], live, size);
-        std::memcpy(&Before[at], live, size);
-        mark |= Changed;
-        if (kind == BatchWriteKind::Search)
-            mark |= Searched;
-    });
+    unsigned char* const base = Bytes(doc);
+    for (const Block& block : Blocks) {
+        if (std::memcmp(base + block.At, &Before[block.Image], block.Bytes) == 0)
+            continue;
+        for (std::size_t f = block.First; f < block.End; ++f) {
+            const Field& field = Fields[f];
+            const unsigned char* live = base + field.At;
+            if (std::memcmp(live, &Before[field.Image], field.Size * field.Count) == 0)
+                continue;
+            for (std::size_t k = 0, at = field.Image; k < field.Count; ++k, live += field.Size, at += field.Size) {
+                if (Same(live, &Before[at], field.Size))
+                    continue;
+                unsigned char& mark = Marks[field.Value + k];
+                if (kind == BatchWriteKind::User) {
+                    mark = 0;  // nothing of the batch's to put back
+                    continue;
+                }
+                if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
+                    std::memcpy(&Kept[at], &Before[at], field.Size);
+                std::memcpy(&Written[at], live, field.Size);
+                mark |= Changed;
+                if (kind == BatchWriteKind::Search)
+                    mark |= Searched;
+            }
+        }
+        // The whole block, what lies between its fields too.
+        std::memcpy(&Before[block.Image], base + block.At, block.Bytes);
+    }
 }
 
 void CBatchWrites::Begin(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     if (!Active)
         return;
-    if (Depth > 0)
-        Compare(doc, Kinds[Depth - 1]);
-    else
-        WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t) {
-            std::memcpy(&Before[at], live, size);
-        });
-    Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1] = kind;
+    // A pair inside one of its own kind leaves the comparing to the outer.
+    if (Depth > 0) {
+        if (Kinds[std::min(Depth, MaxDepth) - 1] != kind)
+            Compare(doc, Kinds[std::min(Depth, MaxDepth) - 1]);
+    } else
+        for (const Block& block : Blocks)
+            std::memcpy(&Before[block.Image], Bytes(doc) + block.At, block.Bytes);
+    Kinds[std::min(Depth, MaxDepth - 1)] = kind;
     ++Depth;
 }
 
@@ -135,33 +214,55 @@ void CBatchWrites::End(CBrevimarDoc& doc)
     if (!Active || Depth == 0)
         return;
     --Depth;
-    Compare(doc, Kinds[Depth < MaxDepth ? Depth : MaxDepth - 1]);
+    const BatchWriteKind kind = Kinds[std::min(Depth, MaxDepth - 1)];
+    if (Depth == 0 || Kinds[std::min(Depth, MaxDepth) - 1] != kind)
+        Compare(doc, kind);
 }
 
 void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+    const int totals[2] = {doc.RedForce.NumAgents, doc.BlueForce.NumAgents};
+    bool forceBack[2] = {};
+    EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
-        if (!(mark & Changed) || (!searched && (mark & Searched)) || std::memcmp(live, &Written[at], size) != 0)
+        if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], field.Size))
             return;
-        std::memcpy(live, &Kept[at], size);
+        std::memcpy(live, &Kept[at], field.Size);
         mark |= PutBackNow;
+        if (field.Force >= 0)
+            forceBack[field.Force] = true;
     });
+    // Left with the user's squad sizes beside the scenario's, or the
+    // scenario's sizes beside the user's total, a force holds what its squads
+    // hold: no squad takes up the difference when the forces are set up.
+    for (int side = 0; side < 2; ++side) {
+        TotalRederived[side] = searched && forceBack[side];
+        if (!TotalRederived[side])
+            continue;
+        CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
+        TotalTaken[side] = totals[side];
+        f.NumAgents = SquadsTotal(f);
+    }
 }
 
 void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
 {
     if (!Active)
         return;
-    WalkValues(doc, [&](unsigned char* live, std::size_t size, std::size_t at, std::size_t index) {
+    EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & PutBackNow))
             return;
-        std::memcpy(live, &Written[at], size);
+        std::memcpy(live, &Written[at], field.Size);
         mark &= static_cast<unsigned char>(~PutBackNow);
     });
+    for (int side = 0; side < 2; ++side)
+        if (TotalRederived[side]) {
+            doc.Force(side == 0 ? Side::Red : Side::Blue).NumAgents = TotalTaken[side];
+            TotalRederived[side] = false;
+        }
 }
 
 void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes)
@@ -169,7 +270,7 @@ void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::siz
     if (!Active)
         return;
     const auto from = reinterpret_cast<std::uintptr_t>(first);
-    WalkValues(doc, [&](unsigned char* live, std::size_t, std::size_t, std::size_t index) {
+    EachValue(doc, Fields, [&](const Field&, unsigned char* live, std::size_t, std::size_t index) {
         const auto at = reinterpret_cast<std::uintptr_t>(live);
         if (at >= from && at - from < bytes)
             Marks[index] = 0;

@@ -20,6 +20,8 @@ class CBrevimarDoc;
 enum class BatchWriteKind {
     SetUp,   // held fixed or needed in place by the search
     Search,  // what a member or a grid point tries
+    User,    // stored by the user (a dialog's OK, a right click): the user's,
+             // even where it equals what the batch wrote last
 };
 
 class CBatchWrites {
@@ -29,14 +31,16 @@ public:
     void Stop();
     bool Recording() const { return Active; }
 
-    // The batch's own code writes between Begin and End; a pair inside
-    // another hands its writes to the inner kind.
+    // The batch's own code, or the user, writes between Begin and End; a
+    // pair inside another hands its writes to the inner kind.
     void Begin(CBrevimarDoc& doc, BatchWriteKind kind);
     void End(CBrevimarDoc& doc);
 
     // Every value that still holds what the batch wrote last takes the value
     // before the batch (the searched ones only when `searched`); TakeAgain
-    // gives them the batch's values back.
+    // gives them the batch's values back. With the searched ones, a force's
+    // squad count, squad sizes and total go back as one: where any of them
+    // went back, the total becomes the sum of its squads' sizes.
     void PutBack(CBrevimarDoc& doc, bool searched);
     void TakeAgain(CBrevimarDoc& doc);
 
@@ -45,17 +49,35 @@ public:
     void MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes);
 
 private:
+    // One recorded scenario field: where it lies in the document and in the
+    // byte images, the index of its first value, its values' size and count,
+    // and the side (0 RED, 1 BLUE) whose squad count, squad sizes or total it
+    // is, -1 for any other.
+    struct Field {
+        std::size_t At, Image, Value, Size, Count;
+        int Force;
+    };
+    // Recorded fields that lie close together in the document: most writes
+    // leave a whole block as it was, and one comparison says so.
+    struct Block {
+        std::size_t At, Image, Bytes, First, End;
+    };
     void Compare(CBrevimarDoc& doc, BatchWriteKind kind);
 
     bool Active = false;
     static constexpr int MaxDepth = 8;
     BatchWriteKind Kinds[MaxDepth] = {};
     int Depth = 0;
-    // Byte images of the recorded fields, in the order of the field walk.
+    std::vector<Field> Fields;  // in document order
+    std::vector<Block> Blocks;
+    // Byte images of the blocks, in document order.
     std::vector<unsigned char> Kept;     // the value to go back to
     std::vector<unsigned char> Written;  // what the batch wrote last
     std::vector<unsigned char> Before;   // as the open write found it
     std::vector<unsigned char> Marks;    // per value: whether and how the batch wrote it
+    // Each force's total as it stood before PutBack made it its squads' sum.
+    int TotalTaken[2] = {};
+    bool TotalRederived[2] = {};
 };
 
 // The batch's own writes for the life of the scope.
@@ -68,6 +90,13 @@ public:
 
 private:
     CBrevimarDoc& Doc;
+};
+
+// What the user stores for the life of the scope: each value it changes is
+// the user's.
+class UserWriteScope : public BatchWriteScope {
+public:
+    explicit UserWriteScope(CBrevimarDoc& doc) : BatchWriteScope(doc, BatchWriteKind::User) {}
 };
 
 // A file saved while a GA or a landscape stands holds the scenario's own

@@ -376,7 +376,8 @@ public:
     void PutBackBatchWriteRecord();
     // The record is dropped, nothing put back: what stands replaces it.
     void DropBatchWriteRecord() { BatchWrites.Stop(); }
-    // The batch's own writes lie between these; only BatchWriteScope calls them.
+    // The batch's own writes, or what the user stores, lie between these;
+    // only BatchWriteScope calls them.
     void BeginBatchWrites(BatchWriteKind kind) { BatchWrites.Begin(*this, kind); }
     void EndBatchWrites() { BatchWrites.End(*this); }
     // The scenario's own values in place of the batch's where these still

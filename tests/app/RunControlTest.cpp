@@ -12,6 +12,7 @@
 #include "app/AppFixture.h"
 #include "app/BatchRuns.h"
 #include "app/ResourceIds.h"
+#include "core/BattlefieldPicture.h"
 #include "core/LatticeCodes.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/ChromosomeDisplays.h"
@@ -365,6 +366,20 @@ int LinksOtherThanOwn(const CBrevimarDoc& doc)
     return wrong;
 }
 
+// The ten values after the n-th (from 1) label `label` of a file's text.
+std::vector<double> RowAfter(const std::string& text, const std::string& label, int n)
+{
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word)
+        if (word == label && --n == 0)
+            break;
+    std::vector<double> row(10);
+    for (double& v : row)
+        words >> v;
+    return row;
+}
+
 TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
 {
     // scenario_v4.dat: BLUE squad 1's alive weight toward its own side is 1
@@ -372,11 +387,55 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
     // every GA member's decoding switches off; RED squad 1's alive sensor
     // range is 5, which the sweeps set to 6 and 8. The file below sweeps
     // that range over 6..8 and sets the territorial box (120, 40, 50, 10).
+    // RED holds 12 agents: "num_per_squad 5 5 5" in 3 squads, the last cut
+    // to 2; squad 1's alive COMBAT threshold is 31.
     Hooks.AnswerFile(Fixture("scenario_v4.dat"));
     ASSERT_TRUE(Start());
     CBrevimarDoc& doc = Doc();
     const std::string ownLinks = WriteTemp("own.cmw", OwnLinksOnly());
     const std::string sweepFile = WriteTemp("box.f1", LandscapeFileText());
+    // RED squad 1's parameter x swept over xmin, xmax (y: its alive COMBAT
+    // threshold over -1, 1) to the sweep's last point, which writes xmax.
+    auto sweepRed1 = [&](int x, int xmin, int xmax) {
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+        CLandscapeSettings& s = doc.Landscape.Settings;
+        s.LandscapeSquad = 1;
+        s.LandscapeXParameter = x, s.LandscapeXMin = xmin, s.LandscapeXMax = xmax, s.LandscapeXSamples = 1;
+        s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
+        s.LandscapeInitialConditions = 1;
+        s.LandscapeMaxTimeToFlag = 3;
+        DeriveLandscapeGrid(doc);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+        for (int i = 0; i < 8 && doc.Experiment.LandscapeGridPoint < doc.Experiment.LandscapePointCount; ++i)
+            Ticks(1);
+        ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 4);
+    };
+    auto redAgentsOk = [&](std::map<int, std::string> typed) {
+        Hooks.AnswerDialog(IDOK, std::move(typed));
+        ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+    };
+    auto oneMoreInSquad2 = [&] {
+        const std::string size = std::to_string(doc.RedForce.num_per_squad[2] + 1);
+        Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, "2"}, {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
+        redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, size}});
+    };
+    auto rightClickInto = [&](int squad) {
+        ASSERT_TRUE(Frame().RunCommand(33230));              // RED agents by a right click
+        ASSERT_TRUE(Frame().RunCommand(33230 + squad));  // into the squad
+        int x = 1, y = 1;
+        while (doc.Battlefield.AgentGrid[GridIndex(x, y)] != CellFree)
+            ++x;
+        const CBattlefieldGeometry at = BattlefieldGeometry(doc);
+        const int agents = doc.RedForce.NumAgents;
+        View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
+        ASSERT_EQ(doc.RedForce.NumAgents, agents + 1);
+    };
+    // RED as the file has it but for squad 2, which holds one agent more.
+    auto redOfFileWithOneMoreInSquad2 = [&] {
+        const CForce& f = doc.RedForce;
+        return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 6 && f.num_per_squad[3] == 2 &&
+               f.NumAgents == 13;
+    };
     auto readOwnLinks = [&] {
         Hooks.AnswerFile(ownLinks);
         ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_COMM_MATRIX));
@@ -431,6 +490,48 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
                     f.TerritoryRangeY == 10;
          },
          [&] { return doc.RedForce.A_S_RANGE[1] == 5; }},
+        // A force leaves a batch whole: its total is its squads' sum.
+        {"an agent added by the RED agent dialog after a sweep of squad 1's size",
+         [&] {
+             sweepRed1(1, 20, 40);
+             ASSERT_EQ(doc.RedForce.num_per_squad[1], 40);
+         },
+         oneMoreInSquad2, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad2,
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        {"an agent added by a right click after a sweep of squad 1's size", [&] { sweepRed1(1, 20, 40); },
+         [&] { rightClickInto(2); }, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad2,
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // Every member of the composition search writes RED's squad count,
+        // sizes and total; the last one here leaves one squad. Its size
+        // with the agent added is the user's, the other squads the file's.
+        {"an agent added by a right click in a composition GA",
+         [&] { RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 2); }, [&] { rightClickInto(1); },
+         V::ID_TERMINATE_RUN,
+         [&] {
+             const CForce& f = doc.RedForce;
+             return f.NumAgents == f.num_per_squad[1] + 5 + 2 &&
+                    RowAfter(Scenario(doc), "num_reds", 1)[0] == f.NumAgents;
+         },
+         [&] {
+             const CForce& f = doc.RedForce;
+             return f.NumSquads == 3 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 2;
+         }},
+        // The sweep's last point wrote 6, the value the user stores last.
+        {"a range stored by the RED agent dialog equal to the sweep's last",
+         [&] {
+             sweepRed1(2, 4, 6);
+             ASSERT_EQ(doc.RedForce.A_S_RANGE[1], 6);
+         },
+         [&] {
+             redAgentsOk({{CAgentParamsDlg::IDC_SENSOR_ALIVE, "9"}});
+             redAgentsOk({{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}});
+         },
+         V::ID_RUN_MODE_INTERACTIVE, [&] { return doc.RedForce.A_S_RANGE[1] == 6; },
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // OK on what the dialog showed stores nothing of the user's.
+        {"the RED agent dialog confirmed untouched after a sweep", [&] { sweepRed1(2, 4, 6); },
+         [&] { redAgentsOk({}); }, V::ID_RUN_MODE_INTERACTIVE, [&] { return doc.RedForce.A_S_RANGE[1] == 5; },
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
     };
     for (const auto& row : rows) {
         row.Batch();

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/BatchWrites.h"
+#include "support/TestDocument.h"
+
+namespace brevimar {
+namespace {
+
+using Kind = BatchWriteKind;
+using testing::TestDocument;
+
+// The record on its own, over two values of the scenario that start at 5:
+// RED squad 1's alive (x) and injured (y) sensor ranges. Each row writes them
+// as a batch's code and the user would, puts back what the record says goes
+// back (the searched values too, as leaving does, or not, as a file saved
+// during the batch does), then gives the batch's values back.
+TEST(BatchWrites, WhatGoesBackAndWhatComesAgain)
+{
+    using Writes = std::function<void(CBatchWrites&, CBrevimarDoc&, int& x, int& y)>;
+    auto batch = [](CBatchWrites& r, CBrevimarDoc& d, Kind kind, int& field, int value) {
+        r.Begin(d, kind);
+        field = value;
+        r.End(d);
+    };
+    const struct {
+        const char* What;
+        Writes Write;
+        bool Searched;
+        int Back[2], Again[2];
+    } rows[] = {
+        // x goes back to the 5 it held before the batch, and comes again as 6.
+        {"a batch write", [&](auto& r, auto& d, int& x, int&) { batch(r, d, Kind::Search, x, 6); }, true, {5, 5},
+         {6, 5}},
+        // Without the searched values only y, which the set-up wrote, goes back.
+        {"searched and set-up writes, the searched kept",
+         [&](auto& r, auto& d, int& x, int& y) {
+             batch(r, d, Kind::Search, x, 6);
+             batch(r, d, Kind::SetUp, y, 7);
+         },
+         false, {6, 5}, {6, 7}},
+        // The batch wrote over the user's 42: 42 is the value to go back to.
+        {"a user write between two batch writes",
+         [&](auto& r, auto& d, int& x, int&) {
+             batch(r, d, Kind::Search, x, 6);
+             x = 42;
+             batch(r, d, Kind::Search, x, 7);
+         },
+         true, {42, 5}, {7, 5}},
+        // x no longer holds the batch's 6: nothing of the batch's to put back.
+        {"a user write after the batch's last",
+         [&](auto& r, auto& d, int& x, int&) {
+             batch(r, d, Kind::Search, x, 6);
+             x = 42;
+         },
+         true, {42, 5}, {42, 5}},
+        // Stored as 9, then as 6 again: the user's 6, though the batch wrote 6.
+        {"a user value equal to the batch's",
+         [&](auto& r, auto& d, int& x, int&) {
+             batch(r, d, Kind::Search, x, 6);
+             batch(r, d, Kind::User, x, 9);
+             batch(r, d, Kind::User, x, 6);
+         },
+         true, {6, 5}, {6, 5}},
+        // A file read x as it stands: x is the user's; y, outside it, is not.
+        {"a file's value made the user's",
+         [&](auto& r, auto& d, int& x, int& y) {
+             batch(r, d, Kind::Search, x, 6);
+             batch(r, d, Kind::Search, y, 7);
+             r.MarkUserValues(d, &x, sizeof x);
+         },
+         true, {6, 5}, {6, 7}},
+        // Set-up around a search: x (written before and after the inner
+        // pair) is set-up, y the search's, and only x goes back.
+        {"a search inside set-up",
+         [&](auto& r, auto& d, int& x, int& y) {
+             r.Begin(d, Kind::SetUp);
+             x = 6;
+             batch(r, d, Kind::Search, y, 7);
+             x = 8;
+             r.End(d);
+         },
+         false, {5, 7}, {8, 7}},
+        // A search around set-up: the inner pair's y is set-up and goes back.
+        {"set-up inside a search",
+         [&](auto& r, auto& d, int& x, int& y) {
+             r.Begin(d, Kind::Search);
+             x = 6;
+             batch(r, d, Kind::SetUp, y, 7);
+             r.End(d);
+         },
+         false, {6, 5}, {6, 7}},
+    };
+    for (const auto& row : rows) {
+        TestDocument doc;
+        int& x = doc->RedForce.A_S_RANGE[1];
+        int& y = doc->RedForce.I_S_RANGE[1];
+        x = y = 5;
+        CBatchWrites record;
+        record.Start(*doc);
+        row.Write(record, *doc, x, y);
+        record.PutBack(*doc, row.Searched);
+        EXPECT_EQ(x, row.Back[0]) << row.What;
+        EXPECT_EQ(y, row.Back[1]) << row.What;
+        record.TakeAgain(*doc);
+        EXPECT_EQ(x, row.Again[0]) << row.What;
+        EXPECT_EQ(y, row.Again[1]) << row.What;
+    }
+}
+
+// RED 5, 5, 2 = 12 in 3 squads. A sweep point sets squad 1 to 20 and the
+// total to 27; the user adds one agent to squad 2 (6, total 28). Leaving
+// puts squad 1 back (5) and keeps the user's 6, so the total is 5 + 6 + 2 =
+// 13; taken again, squad 1 is 20 and the total the 28 it was.
+TEST(BatchWrites, AForceGoesBackWholeAndComesAgainAsItWas)
+{
+    TestDocument doc;
+    CForce& red = doc->RedForce;
+    red.NumSquads = 3;
+    red.num_per_squad[1] = red.num_per_squad[2] = 5;
+    red.num_per_squad[3] = 2;
+    red.NumAgents = 12;
+    CBatchWrites record;
+    record.Start(*doc);
+    record.Begin(*doc, Kind::Search);
+    red.num_per_squad[1] = 20;
+    red.NumAgents = 27;
+    record.End(*doc);
+    record.Begin(*doc, Kind::User);
+    ++red.num_per_squad[2];
+    ++red.NumAgents;
+    record.End(*doc);
+
+    record.PutBack(*doc, true);
+    EXPECT_EQ(red.num_per_squad[1], 5);
+    EXPECT_EQ(red.num_per_squad[2], 6);
+    EXPECT_EQ(red.NumAgents, 13);
+    record.TakeAgain(*doc);
+    EXPECT_EQ(red.num_per_squad[1], 20);
+    EXPECT_EQ(red.NumAgents, 28);
+}
+
+}  // namespace
+}  // namespace brevimar
