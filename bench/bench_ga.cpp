@@ -13,11 +13,16 @@ namespace {
 
 using namespace brevimar;
 
-void GaGeneration(benchmark::State& state, int mode)
+RunnerOptions SmallScenario()
 {
     RunnerOptions options;
     options.ScenarioPath = std::string(BREVIMAR_BENCH_DATA) + "/small.dat";
-    CScenarioRunner runner(options);
+    return options;
+}
+
+void GaGeneration(benchmark::State& state, int mode)
+{
+    CScenarioRunner runner(SmallScenario());
     if (!runner.Load()) {
         state.SkipWithError(runner.Error().c_str());
         return;
@@ -48,9 +53,7 @@ BENCHMARK_CAPTURE(GaGeneration, personality, GaPersonalityMode)->Unit(benchmark:
 void GaShortRuns(benchmark::State& state)
 {
     const int steps = static_cast<int>(state.range(0));
-    RunnerOptions options;
-    options.ScenarioPath = std::string(BREVIMAR_BENCH_DATA) + "/small.dat";
-    CScenarioRunner runner(options);
+    CScenarioRunner runner(SmallScenario());
     if (!runner.Load()) {
         state.SkipWithError(runner.Error().c_str());
         return;

@@ -366,20 +366,6 @@ int LinksOtherThanOwn(const CBrevimarDoc& doc)
     return wrong;
 }
 
-// The ten values after the n-th (from 1) label `label` of a file's text.
-std::vector<double> RowAfter(const std::string& text, const std::string& label, int n)
-{
-    std::istringstream words(text);
-    std::string word;
-    while (words >> word)
-        if (word == label && --n == 0)
-            break;
-    std::vector<double> row(10);
-    for (double& v : row)
-        words >> v;
-    return row;
-}
-
 TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
 {
     // scenario_v4.dat: BLUE squad 1's alive weight toward its own side is 1
