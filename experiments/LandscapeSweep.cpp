@@ -56,10 +56,11 @@ int RunLength(const CLandscapeSettings& s) { return std::max(s.LandscapeMaxTimeT
 // InitializeForces resets data collection, and with it the territorial-
 // possession box and rule, to their defaults; the sweep measures in the box
 // and by the rule the landscape was set up with (its input file or its
-// run-time dialog), so they are kept across the reset. It also drops RED's
-// squads after the one whose size brings RED to its agent count: these are
-// empty, and one the sweep set to size 0 is still the scenario's, so they
-// stay in the force and the next point's size counts in RED's total.
+// run-time dialog), so they are kept across the reset. InitializeForces also
+// drops RED's squads after the one whose size brings RED to its agent count;
+// when those are all empty, one is a squad the sweep set to size 0, which is
+// still the scenario's: they stay in the force, so that the next point's
+// size counts in RED's total.
 void InitializeForcesForSweep(CBrevimarDoc& doc)
 {
     CBattlefield& f = doc.Battlefield;
