@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
 #include "core/LatticeCodes.h"
+#include "dialogs/AgentParamsDlg.h"
 #include "dialogs/BattlefieldDlgs.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
@@ -431,6 +433,12 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
             ASSERT_TRUE(Frame().RunCommand(id));
         };
     };
+    auto okTyped = [this](unsigned id, std::map<int, std::string> typed) {
+        return [this, id, typed] {
+            Hooks.AnswerDialog(IDOK, typed);
+            ASSERT_TRUE(Frame().RunCommand(id));
+        };
+    };
     const std::string seeds = std::string(BREVIMAR_TEST_DATA) + "/../../fuzz/seeds/";
     const struct {
         const char* what;
@@ -443,6 +451,17 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
         {"Clear", 1, {}, run(V::ID_CLEAR), Offered, -1},
         // Set-up records the new battle from frame 0 on.
         {"Restart/Go", 4, {}, run(V::ID_RESTART_GO), Offered, 0},
+        // Forces deployed from an agent file, restarted from the block data:
+        // rebuilt, so the capture ends instead of recording them.
+        {"Restart/Go rebuilding an agent file's forces",
+         4,
+         {},
+         [this] {
+             Doc().DeploymentSource = AgentFileDeployment;  // as an agent file load leaves it
+             ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_USE_BLOCK_DATA));
+             ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO));
+         },
+         Offered, -1},
         {"Randomize", 4, {}, run(V::ID_RANDOMIZE), Offered, 0},
         {"Terminate Run",
          4,
@@ -480,6 +499,14 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
          },
          NotWritten, -1},
         {"Edit RED Agents, OK untouched", 4, {}, okUntouched(V::ID_EDIT_RED_AGENTS), NoBox, 4},
+        // One value changed is a new scenario: the Reset tail ends the capture.
+        // Squad 1's alive sensor range is 5 in the scenario.
+        {"Edit RED Agents, OK with one sensor range changed", 4, {},
+         okTyped(V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}}), NotWritten, -1},
+        // The local-commander weight w7 (0.7 in the scenario) is the dialog's
+        // second field of the pair: the one the document takes.
+        {"Edit RED Agents, OK with the local-commander weight changed", 4, {},
+         okTyped(V::ID_EDIT_RED_AGENTS, {{IDC_LC_INJURED, "0.5"}}), NotWritten, -1},
         {"Combat Parameters, OK untouched", 4, {}, okUntouched(V::ID_EDIT_COMBAT_PARAMETERS), NoBox, 4},
     };
     for (const auto& c : cases) {
@@ -511,6 +538,9 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
             const std::string count = c.steps == 1 ? "1 frame " : std::to_string(c.steps) + " frames ";
             EXPECT_NE(first.Text.find(count), std::string::npos) << first.Text;
             if (c.outcome == Offered) {
+                // The offer says what becomes of the capture.
+                const char* fate = c.framesAfter < 0 ? "The RUN capture ends here" : "The RUN capture starts again";
+                EXPECT_NE(first.Text.find(fate), std::string::npos) << first.Text;
                 // Frames 0..steps-1 of the capture, each a step line and 12 + 10 agent lines.
                 const std::string written = FileText(path);
                 ASSERT_EQ(written.substr(0, scenario.size()), scenario);
@@ -520,6 +550,9 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
                 EXPECT_NE(first.Text.find("not written"), std::string::npos) << first.Text;
                 EXPECT_FALSE(std::filesystem::exists(path));
             }
+            // That box is the capture's only notice.
+            for (std::size_t later = box + 1; later < Hooks.Log().size(); ++later)
+                EXPECT_EQ(Hooks.Log()[later].Text.find("RUN capture"), std::string::npos) << Hooks.Log()[later].Text;
         }
         if (View()) {
             EXPECT_EQ(Doc().RunCaptureOn, c.framesAfter < 0 ? 0 : 1);
