@@ -155,24 +155,44 @@ private:
     std::string Error;
 };
 
-}  // namespace
+// A file read and checked, not yet the document's.
+struct GaInput {
+    std::unique_ptr<CGaData> Ga;
+    int Generations = 0;
+};
 
-bool ReadGaInputFile(CBrevimarDoc& doc, std::istream& in, std::string& error)
+bool ParseGaInput(const CBrevimarDoc& doc, std::istream& in, GaInput& input, std::string& error)
 {
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    auto scratch = std::make_unique<CGaData>(doc.Ga);
-    int generations = doc.Experiment.GaGenerations;
-    GaFileParser parser(std::move(text), *scratch, generations);
+    // What the file does not set keeps the document's value.
+    input.Ga = std::make_unique<CGaData>(doc.Ga);
+    input.Generations = doc.Experiment.GaGenerations;
+    GaFileParser parser(std::move(text), *input.Ga, input.Generations);
     if (!parser.Parse()) {
         error = parser.Problem();
         return false;
     }
-    doc.Ga = *scratch;
-    doc.Experiment.GaGenerations = generations;
+    return true;
+}
+
+void CommitGaInput(CBrevimarDoc& doc, const GaInput& input)
+{
+    doc.Ga = *input.Ga;
+    doc.Experiment.GaGenerations = input.Generations;
     CGeneticAlgorithm ga(doc);
     ga.NormaliseMissionWeights();
     ga.RebuildActiveGenes(GaPersonalityGenes);
     ga.DrawPersonalityPopulation(doc.Ga.GaSquadCount);
+}
+
+}  // namespace
+
+bool ReadGaInputFile(CBrevimarDoc& doc, std::istream& in, std::string& error)
+{
+    GaInput input;
+    if (!ParseGaInput(doc, in, input, error))
+        return false;
+    CommitGaInput(doc, input);
     return true;
 }
 
@@ -183,13 +203,18 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     // or a refused file leaves the document as it was.
     bool read = false;
     RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
-        // The generations' runs replace the battle a RUN capture holds.
+        GaInput input;
+        std::string problem;
+        if (!ParseGaInput(doc, stream, input, problem)) {
+            doc.host().ShowError("The GA input file " + file.FileName + " was not read: " + problem + ".");
+            return;
+        }
+        // The generations' runs replace the battle a RUN capture holds; a
+        // refused file has changed nothing and leaves it recording.
         if (!doc.OfferCapturedFrames())
             return;
-        std::string problem;
-        read = ReadGaInputFile(doc, stream, problem);
-        if (!read)
-            doc.host().ShowError("The GA input file " + file.FileName + " was not read: " + problem + ".");
+        CommitGaInput(doc, input);
+        read = true;
     });
     if (!read)
         return;

@@ -207,6 +207,12 @@ void CBrevimarDoc::ShowFirstFrame()
         ResetBattlefield();
     }
     RunHeader.CurrentStep = 1;
+    if (RunMode == ReplayMode) {
+        // The status line names the frame on show at once: frames just read
+        // may hold other agents than those the last tick counted.
+        CountPlaybackAttrition();
+        ShowRunStatus();
+    }
 }
 
 }  // namespace brevimar

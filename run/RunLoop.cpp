@@ -2,6 +2,7 @@
 // does the next frame of a playback, one interactive step, or the next slice
 // of a batch experiment, unless the run is paused.
 #include <algorithm>
+#include <string>
 
 #include "run/RunLoop.h"
 
@@ -49,6 +50,17 @@ void HoldAtRunEnd(CBrevimarDoc& doc, int step)
         doc.CaptureEndStep = step;
 }
 
+// Said once, without holding the run, when a RUN file of the capture has
+// come to hold every frame the readers take: the run goes on unrecorded.
+void NoteCaptureFull(CBrevimarDoc& doc)
+{
+    const int frames = MaxStoredFrameStep + 1;
+    doc.host().Notify("The RUN capture now holds " + std::to_string(frames) + " frames (steps 0 to " +
+                          std::to_string(MaxStoredFrameStep) +
+                          "), as many as a RUN file keeps. The run goes on, but its later steps are not recorded.",
+                      "Brevimar", MB_OK | MB_ICONINFORMATION);
+}
+
 void CaptureStep(CBrevimarDoc& doc)
 {
     const int t = doc.RunHeader.CurrentStep;
@@ -56,6 +68,10 @@ void CaptureStep(CBrevimarDoc& doc)
     // capture stays switched on.
     if (t < 0 || t >= CaptureRows || doc.CaptureEndStep != 0)
         return;
+    // A file holds the frames before the newest recorded, up to frame 350:
+    // recording frame 351 completes it. Set-up starts the count again, so
+    // each new capture says it once.
+    const bool full = doc.CaptureFrameCount <= MaxStoredFrameStep && t > MaxStoredFrameStep;
     doc.CapturedStep[t] = t;
     doc.CaptureFrameCount = t;
     // An agent placed by hand joins the history from this frame on.
@@ -70,6 +86,8 @@ void CaptureStep(CBrevimarDoc& doc)
             doc.Capture(base + 2, t, i) = force.AgentY[i];
         }
     }
+    if (full)
+        NoteCaptureFull(doc);
 }
 
 }  // namespace

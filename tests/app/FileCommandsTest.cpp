@@ -425,7 +425,7 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
 TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
 {
     using V = CBrevimarView;
-    enum Outcome { Offered, NotWritten, NoBox };
+    enum Outcome { Offered, NotWritten, NoBox, Refused };
     auto run = [this](unsigned id) { return [this, id] { ASSERT_TRUE(Frame().RunCommand(id)); }; };
     auto okUntouched = [this](unsigned id) {
         return [this, id] {
@@ -440,6 +440,8 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
         };
     };
     const std::string seeds = std::string(BREVIMAR_TEST_DATA) + "/../../fuzz/seeds/";
+    auto writeRefusedGa = [] { return testing::WriteTemp("refused.ga1", "not a GA input file"); };
+    const std::string refusedGa = writeRefusedGa();
     const struct {
         const char* what;
         int steps;                // ticks captured: frames 0..steps-1 are writable
@@ -476,6 +478,13 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
         // The batches' runs replace the battle; each sets the step to 0 besides.
         {"GA search mode 1", 4, {}, run(V::ID_RUN_MODE_GA_FIRST), Offered, -1},
         {"GA input file", 4, seeds + "ga_input/two_squads.ga1", run(V::ID_FILE_LOAD_GA_INPUT), Offered, -1},
+        // Refused before anything changes: nothing to offer, the capture records on.
+        {"refused GA input file", 4, refusedGa,
+         [&] {
+             writeRefusedGa();  // again: each case starts on an empty scratch folder
+             ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
+         },
+         Refused, 4},
         {"landscape", 4, {}, run(V::ID_RUN_MODE_LANDSCAPE), Offered, -1},
         {"landscape file", 4, seeds + "landscape_input/sweep.f1", run(V::ID_FILE_LOAD_LANDSCAPE), Offered, -1},
         {"Multiple Time-Series", 4, {}, run(V::ID_MULTIPLE_TIME_SERIES), Offered, -1},
@@ -531,6 +540,11 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
             ++box;
         if (c.outcome == NoBox) {
             EXPECT_EQ(box, Hooks.Log().size()) << Hooks.Log()[box].Text;
+            EXPECT_FALSE(std::filesystem::exists(path));
+        } else if (c.outcome == Refused) {
+            ASSERT_EQ(box + 1, Hooks.Log().size());  // the refusal, and nothing asked after it
+            EXPECT_NE(Hooks.Log()[box].Text.find("refused.ga1 was not read"), std::string::npos)
+                << Hooks.Log()[box].Text;
             EXPECT_FALSE(std::filesystem::exists(path));
         } else {
             ASSERT_LT(box, Hooks.Log().size());

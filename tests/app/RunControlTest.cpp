@@ -306,6 +306,22 @@ TEST_F(RunControl, FileOpenDrawsTheFirstFrameOnItsOwnField)
     const unsigned char* plane = Doc().DisplayPlane(Doc().GetDisplayFrame());
     EXPECT_EQ(plane[LatticeCellOffset(22, 3, 4)], LatticeRedAlive);
     EXPECT_EQ(plane[LatticeCellOffset(22, 18, 19)], LatticeBlueAlive);
+
+    // The status line counts the frame shown before any tick. Frame 1 of
+    // frames_short.out: RED "2 5 4", "0 8 5", "1 11 6", "2 14 7" (2 alive,
+    // 1 injured), BLUE "0 7 5", "1 12 6", "2 17 7" (1 alive, 1 injured).
+    const std::string frameOne =
+        " frames_startup.out       [ TIME ]: 1      [RED/4] Alive 2 / Injured 1   [BLUE/3] Alive 1  / Injured 1";
+    Hooks.AnswerFile(Fixture("frames_short.out"));
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    EXPECT_EQ(Frame().StatusText(), frameOne);
+    // Frame 2 shown by a tick, then the chooser cancelled: frame 1 again.
+    Doc().Resume();
+    View()->OnTimer(CBrevimarView::RunTimerId);
+    ASSERT_EQ(Doc().RunHeader.CurrentStep, 2);
+    Hooks.CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+    EXPECT_EQ(Frame().StatusText(), frameOne);
 }
 
 TEST_F(RunControl, LeavingAGeneticAlgorithmOrALandscapePutsTheScenarioBack)

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+#include "files/ScenarioWriter.h"
 #include "run/BatchDrivers.h"
+#include "run/ScenarioLoad.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
@@ -189,6 +196,66 @@ TEST_F(RunLoop, CaptureStopsAtTheRunsEnd)
     EXPECT_EQ(doc->Capture(RedCaptureX, 4, 1), x);
     doc->ResetBattlefield();
     EXPECT_EQ(doc->CaptureEndStep, 0);
+}
+
+// bench/data/small.dat captured to the run's end at step 500: a RUN file
+// keeps frames 0..350, the frames before the newest recorded, so recording
+// frame 351 at step 351 completes it. That tick says so once, in a notice
+// that holds nothing; the run goes on to its end, and the file the restart
+// offers holds frames 0..350. The restart's new capture says it again.
+TEST_F(RunLoop, ACaptureSaysOnceWhenItHoldsAllAFileKeeps)
+{
+    ASSERT_TRUE(LoadScenario(*doc, std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat").Read);
+    doc->RunCaptureOn = 1;
+    doc->ResetBattlefield();  // set-up records frame 0
+    const std::size_t boxes = doc.Host.Messages.size();
+    doc.Host.Notices.clear();
+    auto runUntil = [&](int last, std::vector<int>& noticedAt) {
+        for (int tick = 0; tick < 2 * last && T() < last; ++tick) {
+            doc->Resume();
+            const std::size_t before = doc.Host.Notices.size();
+            Tick();
+            if (doc.Host.Notices.size() != before)
+                noticedAt.push_back(T());
+            if (T() == 350) {
+                EXPECT_EQ(doc->CapturedFrames(), 350);  // frames 0..349 so far
+            }
+        }
+    };
+    std::vector<int> noticedAt;
+    runUntil(MaxSeriesStep + 1, noticedAt);
+    EXPECT_EQ(T(), 501);  // held at the run's end
+    EXPECT_EQ(noticedAt, std::vector<int>{351});
+    ASSERT_EQ(doc.Host.Notices.size(), 1u);
+    EXPECT_NE(doc.Host.Notices[0].Text.find("351 frames"), std::string::npos) << doc.Host.Notices[0].Text;
+    EXPECT_NE(doc.Host.Notices[0].Text.find("not recorded"), std::string::npos) << doc.Host.Notices[0].Text;
+    EXPECT_EQ(doc.Host.Messages.size(), boxes);
+    EXPECT_EQ(doc->RunCaptureOn, 1);
+    EXPECT_EQ(doc->CapturedFrames(), 351);
+
+    doc->RunCaptureOn = 0;
+    std::ostringstream scenario;
+    WriteScenario(*doc, scenario);
+    doc->RunCaptureOn = 1;
+    const std::string path = testing::TempFolder() + "/small.run";
+    doc.Host.MessageAnswers.push_back(IDYES);
+    doc.Host.FileChoices.push_back(path);
+    doc->RestartRun();
+    std::string written;
+    ASSERT_TRUE(ReadTextFile(path, &written));
+    ASSERT_EQ(written.substr(0, scenario.str().size()), scenario.str());
+    // Each frame: "\n" and its step, then a line per RED and per BLUE agent.
+    const std::string frames = written.substr(scenario.str().size());
+    const long perFrame = 1 + doc->NumRed() + doc->NumBlue();
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), 351 * perFrame);
+    std::size_t last = 0;
+    for (long line = 0; line < 350 * perFrame + 1; ++line)
+        last = frames.find('\n', last) + 1;
+    EXPECT_EQ(frames.substr(last, frames.find('\n', last) - last), "350");
+
+    std::vector<int> again;
+    runUntil(352, again);
+    EXPECT_EQ(again, std::vector<int>{351});
 }
 
 TEST_F(RunLoop, PlaybackForwardsAndBackwards)
