@@ -29,13 +29,6 @@ int AgentCount(const CForce& force) { return std::clamp(force.NumAgents, 0, MaxA
 int SquadRow(int squad) { return squad >= 0 && squad <= MaxSquads ? squad : 0; }
 int CommanderCount(const CLocalCommand& local) { return std::clamp(local.NumLocalCommanders, 0, MaxCommanders); }
 
-// Errors the user must see at once, also kept on the error stream.
-void ReportError(CBrevimarDoc& doc, const std::string& text)
-{
-    doc.host().Log(text);
-    doc.host().ShowError(text);
-}
-
 // Kinds of settings that cannot be met, whatever squads and counts they come
 // with: the bits of SetupProblemsSaid.
 enum SetupProblem : unsigned {
@@ -44,6 +37,7 @@ enum SetupProblem : unsigned {
     AgentsLeftOff = 1u << 2,       // agents that found no free cell all the same
     RedCommandsTooLarge = 1u << 3,
     BlueCommandsTooLarge = 1u << 4,
+    TerrainFileAsked = 1u << 5,    // the batch asked for a terrain file (and said why none was read)
 };
 
 // A batch's own runs: set up one after another while nobody watches.
@@ -52,6 +46,23 @@ bool InBatchRun(const CBrevimarDoc& doc)
     return (doc.RunMode == GeneticAlgorithmMode && doc.Experiment.GABusy != 0) ||
            (doc.RunMode == FitnessLandscapeMode && doc.Experiment.LandscapeBusy != 0) ||
            (doc.RunMode == MultipleTimeSeriesMode && doc.Series.MultiRunBusy != 0);
+}
+
+// A refusal the user must see. Outside a batch's runs a box, at once; a
+// batch's runs go on under a notice instead of holding on the box.
+void SayRefusal(CBrevimarDoc& doc, const std::string& text)
+{
+    if (InBatchRun(doc))
+        doc.host().Notify(text, "Brevimar", MB_OK | MB_ICONERROR);
+    else
+        doc.host().ShowError(text);
+}
+
+// Errors the user must see, also kept on the error stream.
+void ReportError(CBrevimarDoc& doc, const std::string& text)
+{
+    doc.host().Log(text);
+    SayRefusal(doc, text);
 }
 
 // Settings that cannot be met. A batch sets up hundreds of runs, each of its
@@ -102,12 +113,20 @@ bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::
     case TerrainFileResult::Refused:
         break;
     }
-    doc.host().ShowError("The terrain file " + path + " " + problem + " No terrain was read from it.");
+    SayRefusal(doc, "The terrain file " + path + " " + problem + " No terrain was read from it.");
     return false;
 }
 
 void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
 {
+    // A batch's runs ask once: the terrain that answer read stays held for
+    // the later runs, and a cancel or a refused file leaves them without
+    // terrain rather than holding each run on the chooser again.
+    if (InBatchRun(doc)) {
+        if ((doc.SetupProblemsSaid & TerrainFileAsked) != 0)
+            return;
+        doc.SetupProblemsSaid |= TerrainFileAsked;
+    }
     FileDialogRequest request;
     request.Filter = TerrainFileFilter;
     request.DefaultExtension = "ter";

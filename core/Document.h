@@ -249,9 +249,10 @@ struct CDocumentState {
     int BattleFrontGrid[LatticeCells] = {};
 
     std::string StatusText;
-    // The kinds of set-up problem the batch under way has said (a bit each,
-    // BattlefieldSetup.cpp); its runs, set up unattended, say each kind once.
-    // A batch clears it when it starts.
+    // The kinds of set-up problem the batch under way has said, and whether
+    // it asked for a terrain file (a bit each, BattlefieldSetup.cpp); its
+    // runs, set up unattended, say each kind and ask once. A batch clears it
+    // when it starts.
     unsigned SetupProblemsSaid = 0;
 
     int TerrainModifiersLoaded = 0;  // 1 once a terrain-modified agent data file set the tables

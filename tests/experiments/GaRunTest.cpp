@@ -2,7 +2,9 @@
 // the same start gives the same evolution.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "experiments/GaEngine.h"
@@ -10,6 +12,7 @@
 #include "run/ScenarioLoad.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -195,6 +198,40 @@ TEST(GaRun, ASetUpProblemIsSaidOncePerGa)
         EXPECT_TRUE(text.ends_with("\nLater runs of this batch may meet this problem too; it is not said again "
                                    "until the next batch."))
             << text;
+    }
+}
+
+// User-defined terrain that holds no cells yet: the GA's 16 runs (4 members
+// x 2 conditions x 2 generations, each generation a tick of its own) ask for
+// a terrain file once. A cancel leaves every run without terrain and the next
+// GA asks again; the cells of a file read at that ask stand for every later
+// run, and for the next GA too.
+TEST(GaRun, AGaAsksForATerrainFileOnce)
+{
+    // Lava in two corners, far from the 7 x 7 boxes round (7, 7) and (23, 23).
+    const std::string corners = WriteTemp("corners.ter", "30\n2\n1 30\n2 1\n30 1\n2 1");
+    const struct {
+        std::optional<std::string> Answer;
+        int Held;
+    } cases[] = {{std::nullopt, 0}, {corners, 1}};
+    for (const auto& c : cases) {
+        TestDocument t;
+        StartSmallGa(t);
+        t->Battlefield.TerrainMode = 2;
+        t->Battlefield.CellTerrainDefined = 0;
+        t.Host.FileChoices = {c.Answer};
+        for (std::size_t ga = 1; ga <= 2; ++ga) {
+            CGeneticAlgorithm(*t).ResetGeneticAlgorithmState();
+            Evolve(t);
+            EXPECT_EQ(t.Host.FileRequests.size(), c.Held == 1 ? 1u : ga) << c.Held;
+            EXPECT_TRUE(t.Host.Messages.empty());
+            EXPECT_TRUE(t.Host.Notices.empty());
+            EXPECT_EQ(t->Battlefield.CellTerrainDefined, c.Held);
+            for (auto [x, y] : {std::pair{1, 30}, std::pair{30, 1}}) {
+                EXPECT_EQ(t->Battlefield.TerrainType[GridIndex(x, y)], c.Held == 1 ? Lava : OpenGround);
+                EXPECT_EQ(t->Battlefield.AgentGrid[GridIndex(x, y)], c.Held == 1 ? CellTerrain : CellFree);
+            }
+        }
     }
 }
 

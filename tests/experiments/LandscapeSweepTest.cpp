@@ -481,6 +481,30 @@ TEST(LandscapeSweep, ASetUpProblemIsSaidOncePerSweep)
     }
 }
 
+// User-defined terrain without cells, the chooser cancelled: the 18 runs of
+// a sweep, paused and resumed on the way, ask once; the next sweep once more.
+TEST(LandscapeSweep, ASweepAsksForATerrainFileOnce)
+{
+    TestDocument doc;
+    SetUpSweep(doc);
+    doc->Battlefield.TerrainMode = 2;
+    doc->Battlefield.CellTerrainDefined = 0;
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 37)
+            doc->Pause();
+    };
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 2);
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 9);
+    EXPECT_EQ(doc.Host.FileRequests.size(), 1u);
+    RunLandscapeBatch(*doc);
+    EXPECT_EQ(doc.Host.FileRequests.size(), 2u);
+    EXPECT_TRUE(doc.Host.Messages.empty());
+    EXPECT_TRUE(doc.Host.Notices.empty());
+}
+
 // The numbers after each `key` in `text`, in order.
 std::vector<double> NumbersAfter(const std::string& text, const std::string& key)
 {

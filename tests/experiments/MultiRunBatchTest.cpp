@@ -176,6 +176,52 @@ TEST(MultiRunBatch, ASetUpProblemIsSaidOncePerBatch)
     }
 }
 
+// User-defined terrain without cells, answered with a file made for a larger
+// battlefield than the batch's 30 x 30: the batch asks once and says the
+// refusal once, in a notice it does not wait on; its later samples run
+// without terrain, also after a pause. A set-up outside the batch's runs
+// (while it stands paused) asks and refuses in a box as ever; the next batch
+// asks again.
+TEST(MultiRunBatch, ATerrainFileIsAskedForOncePerBatch)
+{
+    TestDocument doc;
+    MakeBatch(*doc);
+    doc->Battlefield.TerrainMode = 2;
+    doc->Battlefield.CellTerrainDefined = 0;
+    const std::string large = testing::WriteTemp("large.ter", "150\n1\n3 4\n2 1");
+    const std::string refusal = "Error: current battlefield size is too small.\nThe terrain file " + large +
+                                " was made for a 150 x 150 battlefield; this one is 30 x 30.";
+    doc.Host.FileChoices = {large, large, large, large};
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == T + 1)  // sample 2, step 1
+            doc->Pause();
+    };
+    RunMultiTimeSeriesBatch(*doc, 45, nullptr);
+    ASSERT_EQ(doc->Series.MultiRunSample, 2);
+    EXPECT_EQ(doc.Host.FileRequests.size(), 1u);
+    EXPECT_TRUE(doc.Host.Messages.empty());
+
+    doc->SetupBattlefield();
+    EXPECT_EQ(doc.Host.FileRequests.size(), 2u);
+    ASSERT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_EQ(doc.Host.Messages[0].Text, refusal);
+
+    doc->Resume();
+    RunMultiTimeSeriesBatch(*doc, 45, nullptr);
+    ASSERT_EQ(doc->Series.MultiRunSample, S);
+    EXPECT_EQ(doc.Host.FileRequests.size(), 2u);
+    EXPECT_EQ(doc.Host.Messages.size(), 1u);
+    ASSERT_EQ(doc.Host.Notices.size(), 1u);
+    EXPECT_EQ(doc.Host.Notices[0].Text, refusal);
+
+    RunMultiTimeSeriesBatch(*doc, 45, nullptr);
+    EXPECT_EQ(doc.Host.FileRequests.size(), 3u);
+    EXPECT_EQ(doc.Host.Messages.size(), 1u);
+    EXPECT_EQ(doc.Host.Notices.size(), 2u);
+    EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 0);
+}
+
 TEST(MultiRunBatch, PauseSuspendsAndTheNextCallResumes)
 {
     TestDocument whole, paused;
