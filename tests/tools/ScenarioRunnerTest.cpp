@@ -208,6 +208,13 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     const std::string document = folder + "/saved.brv", shouted = folder + "/RUN.BRV";
     std::ofstream(document, std::ios::binary) << "x";
     std::ofstream(shouted, std::ios::binary) << "x";
+    // A scenario under a name the start-up reader does not read.
+    const std::string vlx = folder + "/x.vlx", txt = folder + "/scenario.txt";
+    std::ofstream(vlx, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
+    std::ofstream(txt, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
+    const std::string unlisted = ":\n  its name does not end in an extension a new document reads: scenarios .dat or "
+                                 ".DAT, stored runs .run or .RUN, frame files .out or .OUT, and document files .brv "
+                                 "in any case.\n";
     const struct {
         std::string Path, Err;
     } refusals[] = {
@@ -220,6 +227,8 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
         {shouted, "error: " + shouted +
                       " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
                       "a stored run (.run) or a frame file (.out).\n"},
+        {vlx, "error: cannot read input file " + vlx + unlisted},
+        {txt, "error: cannot read input file " + txt + unlisted},
     };
     for (const auto& r : refusals) {
         const RunnerStreams refused = RunRunnerProgram(folder, r.Path);
