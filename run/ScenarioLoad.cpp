@@ -175,9 +175,10 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
 // The menu loader on a chosen path, of the kind LoadInputFile selects.
 LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
 {
-    std::string text;
-    if (!ReadTextFile(path, &text)) {
-        const std::string message = CannotOpenMessage(FileCommand::ScenarioRead, path);
+    std::string text, tooLarge;
+    if (!ReadTextFile(path, &text, &tooLarge)) {
+        const std::string message =
+            tooLarge.empty() ? CannotOpenMessage(FileCommand::ScenarioRead, path) : BadInputFileMessage(path, tooLarge);
         ReportReadProblem(doc, message);
         return {false, message};
     }
@@ -231,9 +232,10 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
         ReportReadProblem(doc, message);
         return {false, message};
     }
-    std::string text;
-    if (!ReadTextFile(path, &text)) {
-        const std::string message = CannotOpenInputFileMessage(path);
+    std::string text, tooLarge;
+    if (!ReadTextFile(path, &text, &tooLarge)) {
+        const std::string message =
+            tooLarge.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, tooLarge);
         ReportReadProblem(doc, message);
         return {false, message};
     }
