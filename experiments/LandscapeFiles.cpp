@@ -222,8 +222,13 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     const std::optional<std::string> path = doc.host().ChooseFileToOpen(request);
     if (!path)
         return;  // cancelled: nothing changes, as with every other load
-    std::string text;
-    if (!ReadTextFile(*path, &text)) {
+    std::string text, tooLarge;
+    if (!ReadTextFile(*path, &text, &tooLarge)) {
+        if (!tooLarge.empty()) {
+            doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) +
+                                 " cannot be used: " + tooLarge + ".");
+            return;
+        }
         std::cerr << CannotOpenInputText;
         doc.host().ShowError("Error: cannot open input file.\n" + *path);
         return;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "core/Document.h"
@@ -44,6 +46,33 @@ bool Outside(const char* what, long long value, long long low, long long high, s
     return true;
 }
 
+// The 16-byte header at the start of `bytes`, and the length of the file in
+// bytes when it is known beforehand, against the length the header promises,
+// which goes to *expected.
+bool CheckHeader(std::string_view bytes, std::optional<std::uintmax_t> length, std::size_t* expected,
+                 std::string* problem)
+{
+    if (bytes.size() < 4 * HeaderInts) {
+        *problem = "the file holds " + std::to_string(length.value_or(bytes.size())) +
+                   " bytes, fewer than its 16-byte header";
+        return false;
+    }
+    const int size = IntAt(bytes, 0);
+    const int red = IntAt(bytes, 1);
+    const int blue = IntAt(bytes, 2);
+    const int steps = IntAt(bytes, 3);
+    if (Outside("battle size", size, 1, MaxBattleSize, problem) || Outside("RED count", red, 0, MaxAgents, problem) ||
+        Outside("BLUE count", blue, 0, MaxAgents, problem) || Outside("step count", steps, 0, MaxStoredStep, problem))
+        return false;
+    *expected = 4 * (HeaderInts + (1 + 3 * static_cast<std::size_t>(red + blue)) * steps);
+    if (length && *length != *expected) {
+        *problem = "the file holds " + std::to_string(*length) + " bytes; a history of " + std::to_string(steps) +
+                   " steps of " + std::to_string(red) + " RED and " + std::to_string(blue) + " BLUE agents takes " +
+                   std::to_string(*expected);
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -94,25 +123,14 @@ void StoreDocument(const CBrevimarDoc& doc, std::ostream& out)
 
 bool LoadDocument(CBrevimarDoc& doc, std::string_view bytes, std::string* problem)
 {
-    if (bytes.size() < 4 * HeaderInts) {
-        *problem = "the file holds " + std::to_string(bytes.size()) + " bytes, fewer than its 16-byte header";
+    std::size_t expected = 0;
+    if (!CheckHeader(bytes, bytes.size(), &expected, problem))
         return false;
-    }
     const int size = IntAt(bytes, 0);
     const int red = IntAt(bytes, 1);
     const int blue = IntAt(bytes, 2);
     const int steps = IntAt(bytes, 3);
-    if (Outside("battle size", size, 1, MaxBattleSize, problem) || Outside("RED count", red, 0, MaxAgents, problem) ||
-        Outside("BLUE count", blue, 0, MaxAgents, problem) || Outside("step count", steps, 0, MaxStoredStep, problem))
-        return false;
     const std::size_t recordInts = 1 + 3 * static_cast<std::size_t>(red + blue);
-    const std::size_t expected = 4 * (HeaderInts + recordInts * steps);
-    if (bytes.size() != expected) {
-        *problem = "the file holds " + std::to_string(bytes.size()) + " bytes; a history of " +
-                   std::to_string(steps) + " steps of " + std::to_string(red) + " RED and " + std::to_string(blue) +
-                   " BLUE agents takes " + std::to_string(expected);
-        return false;
-    }
     for (int k = 1; k <= steps; ++k) {
         const std::size_t record = HeaderInts + recordInts * (k - 1);
         for (int a = 0; a < red + blue; ++a) {
@@ -190,9 +208,31 @@ bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
         ReportReadProblem(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
-    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    // The header says how long the file must be: a file of another size is
+    // refused before the rest is read, however large it is. Of a file whose
+    // size is not known beforehand (a pipe), what the header promises and
+    // one byte more are read, to see whether it holds more.
+    std::optional<std::uintmax_t> length;
+    std::error_code error;
+    if (const std::uintmax_t size = std::filesystem::file_size(path, error); !error)
+        length = size;
+    std::string bytes(4 * HeaderInts, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     std::string problem;
-    if (in.bad() || !LoadDocument(doc, bytes, &problem)) {
+    std::size_t expected = 0;
+    if (!in.bad()) {
+        if (!CheckHeader(bytes, length, &expected, &problem)) {
+            ReportReadProblem(doc, BadInputFileMessage(path, problem));
+            return false;
+        }
+        bytes.resize(expected + 1);
+        in.read(bytes.data() + 4 * HeaderInts, static_cast<std::streamsize>(bytes.size() - 4 * HeaderInts));
+        bytes.resize(4 * HeaderInts + static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > expected)
+            problem = "the file holds more than the " + std::to_string(expected) + " bytes its header promises";
+    }
+    if (in.bad() || !problem.empty() || !LoadDocument(doc, bytes, &problem)) {
         ReportReadProblem(doc, BadInputFileMessage(path, in.bad() ? "the file could not be read to its end" : problem));
         return false;
     }

@@ -9,6 +9,8 @@
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
+#include "files/ReadReport.h"
+#include "files/RunFrames.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
@@ -242,10 +244,18 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
         // A folder opens for reading on Linux and throws at the first read.
         std::error_code error;
         const bool folder = std::filesystem::is_directory(file.PathName, error);
+        // A reader's body takes the whole file: one larger than any of its
+        // kind is refused from its size, before it is read.
+        std::uintmax_t size = 0;
+        if (reader && !folder && (size = std::filesystem::file_size(file.PathName, error), error))
+            size = 0;
         if (folder || !stream.is_open() || stream.fail() || stream.bad()) {
             std::cerr << spec.FailureText << file.PathName << '\n';
             doc.host().ShowError(CannotOpenMessage(command, file.PathName));
             result = FileCommandResult::CannotOpen;
+        } else if (size > MaxTextFileBytes) {
+            ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
+            result = FileCommandResult::TooLarge;
         } else {
             stream.imbue(std::locale::classic());
             try {

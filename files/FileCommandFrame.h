@@ -16,8 +16,9 @@
 //
 // A cancelled chooser ends the command with nothing read or written (readers
 // still redraw, and the run-mode switch of step 2 stays). A file that cannot
-// be opened is reported to the user and on standard error, and the command is
-// abandoned with the document as it was.
+// be opened, or one to read that is far larger than any of its kind, is
+// reported to the user and on standard error, and the command is abandoned
+// with the document as it was.
 //
 // Using it from a command:
 //
@@ -131,6 +132,7 @@ enum class FileCommandResult {
     Done,        // the body ran
     Cancelled,   // the chooser was cancelled: nothing read or written
     CannotOpen,  // the file did not open: reported, nothing read or written
+    TooLarge,    // a file to read holds more than any of its kind (MaxTextFileBytes): reported, not read
 };
 
 // The body gets the open stream (input for Open rows, output for Save As

@@ -197,9 +197,9 @@ bool LoadStartupFrameFile(CBrevimarDoc& doc, CWordReader& words, std::string* pr
 
 bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string* error)
 {
-    std::string text;
-    if (!ReadTextFile(path, &text)) {
-        *error = CannotOpenInputFileMessage(path);
+    std::string text, tooLarge;
+    if (!ReadTextFile(path, &text, &tooLarge)) {
+        *error = tooLarge.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, tooLarge);
         return false;
     }
     return ReadShortFrameText(doc, std::move(text), path, error);

@@ -17,6 +17,10 @@ StartupFileKind ClassifyStartupExtension(const std::string& extension)
     return StartupFileKind::Unlisted;
 }
 
+const char UnlistedStartupFileProblem[] =
+    "its name does not end in an extension a new document reads: scenarios .dat or .DAT, stored runs .run or "
+    ".RUN, frame files .out or .OUT, and document files .brv in any case";
+
 float FloatAbs(float x) { return x >= 0.0f ? x : -x; }
 
 void DeriveRunState(CBrevimarDoc& doc)

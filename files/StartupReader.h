@@ -18,8 +18,12 @@ enum class StartupFileKind {
     FrameFile,  // "out", "OUT"
     Scenario,   // "dat", "DAT"
     StoredRun,  // "run", "RUN"
-    Unlisted,   // anything else, "Dat" included: nothing is read
+    Unlisted,   // anything else, "Dat" included: refused unread
 };
+
+// Why a file of an unlisted extension is refused: the kinds of file a new
+// document reads, document files (.brv, read before this reader) included.
+extern const char UnlistedStartupFileProblem[];
 
 // By the extension as the chooser gives it, without the dot; the comparison
 // is exact and case-sensitive.

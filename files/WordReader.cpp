@@ -172,17 +172,43 @@ bool CWordReader::ReadWord(std::string& word)
 
 bool CWordReader::AtEnd() { return PeekWord().empty(); }
 
-bool ReadTextFile(const std::string& path, std::string* text)
+std::string TextFileTooLargeProblem(std::uintmax_t size)
+{
+    const std::string limit = std::to_string(MaxTextFileBytes);
+    if (size == 0)
+        return "the file holds more than the " + limit + " bytes any file of its kind may hold";
+    return "the file holds " + std::to_string(size) + " bytes, more than the " + limit +
+           " any file of its kind may hold";
+}
+
+bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLarge)
 {
     // A folder opens as a stream on Linux and throws at the first read.
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         return false;
+    if (tooLarge)
+        tooLarge->clear();
+    const auto refuseTooLarge = [&](std::uintmax_t size) {
+        if (tooLarge)
+            *tooLarge = TextFileTooLargeProblem(size);
+        return false;
+    };
     try {
         std::ifstream in(path, std::ios::binary);
         if (!in)
             return false;
-        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // Refused from its size before a byte is read; a file of no size
+        // known beforehand (a pipe) is read no further than the bound.
+        if (const std::uintmax_t size = std::filesystem::file_size(path, error); !error && size > MaxTextFileBytes)
+            return refuseTooLarge(size);
+        std::string content;
+        char chunk[1 << 16];
+        while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+            if (content.size() + static_cast<std::size_t>(in.gcount()) > MaxTextFileBytes)
+                return refuseTooLarge(0);
+            content.append(chunk, static_cast<std::size_t>(in.gcount()));
+        }
         if (in.bad())
             return false;
         *text = std::move(content);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -85,10 +86,23 @@ private:
     CWordReadFailure FirstFailure;
 };
 
+// The most a text file the readers take may hold. The largest the program
+// writes is a stored run of 351 frames of 600 agents: about 15 KB of
+// scenario, then per frame its step and a line "s x y" of at most 10 bytes
+// per agent, some 2.1 MB in all. Eight times that leaves room for files
+// laid out by hand; a file beyond it is none of these and is refused before
+// it is read, rather than held whole.
+inline constexpr std::uintmax_t MaxTextFileBytes = 16u << 20;
+
+// Why a file of `size` bytes (0: of no size known before reading, found
+// longer while read) is refused, for the reader's message.
+std::string TextFileTooLargeProblem(std::uintmax_t size);
+
 // Whole content of a file, read in binary so that CR LF line ends reach the
 // word reader unchanged (it treats CR as whitespace). False when the file
-// cannot be opened or read.
-bool ReadTextFile(const std::string& path, std::string* text);
+// cannot be opened or read, or when it holds more than MaxTextFileBytes: then
+// *tooLarge (when given) says so, and is left empty otherwise.
+bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLarge = nullptr);
 
 // Last part of a path, after the final '/' (or '\\').
 std::string FileNameOf(const std::string& path);

@@ -34,7 +34,12 @@ bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
     if (IsDocumentFile(path))
         return LoadDocumentHistory(doc, path);
     doc.Resume();  // as after the start-up chooser
-    return LoadStartupFile(doc, path).Read;
+    if (LoadStartupFile(doc, path).Read)
+        return true;
+    // The window stays: the built-in scenario takes the field, as after a
+    // Cancel in the chooser, rather than agents of no scenario.
+    StartBuiltInScenario(doc);
+    return false;
 }
 
 void CBrevimarDoc::PrepareNewDocument()

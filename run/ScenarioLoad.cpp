@@ -22,7 +22,7 @@
 //  what                          | start-up reader                  | menu loader
 //  ------------------------------+----------------------------------+----------------------------------
 //  file kind                     | by extension: out, dat, run,     | by LoadInputFile as the caller
-//                                | anything else reads nothing      | left it: 1 scenario, else run
+//                                | anything else refused unread     | left it: 1 scenario, else run
 //  run before the chooser        | Paused := 0                      | paused
 //  chooser                       | five kinds, no initial name      | *.dat and *.run, initial name
 //                                |                                  | "*.dat" or "*.run"
@@ -175,9 +175,10 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
 // The menu loader on a chosen path, of the kind LoadInputFile selects.
 LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
 {
-    std::string text;
-    if (!ReadTextFile(path, &text)) {
-        const std::string message = CannotOpenMessage(FileCommand::ScenarioRead, path);
+    std::string text, tooLarge;
+    if (!ReadTextFile(path, &text, &tooLarge)) {
+        const std::string message =
+            tooLarge.empty() ? CannotOpenMessage(FileCommand::ScenarioRead, path) : BadInputFileMessage(path, tooLarge);
         ReportReadProblem(doc, message);
         return {false, message};
     }
@@ -223,9 +224,18 @@ void StartBuiltInScenario(CBrevimarDoc& doc)
 LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
 {
     const StartupFileKind kind = ClassifyStartupExtension(FileExtensionOf(path));
-    std::string text;
-    if (!ReadTextFile(path, &text)) {
-        const std::string message = CannotOpenInputFileMessage(path);
+    // A file of no kind this reader knows is refused unread: running the
+    // document's own scenario under its name would pass that off as the
+    // file's battle.
+    if (kind == StartupFileKind::Unlisted) {
+        const std::string message = BadInputFileMessage(path, UnlistedStartupFileProblem);
+        ReportReadProblem(doc, message);
+        return {false, message};
+    }
+    std::string text, tooLarge;
+    if (!ReadTextFile(path, &text, &tooLarge)) {
+        const std::string message =
+            tooLarge.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, tooLarge);
         ReportReadProblem(doc, message);
         return {false, message};
     }
@@ -239,15 +249,6 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
             return {false, message};
         }
         doc.InputFileName = FileNameOf(path);
-        return {true, {}};
-    }
-
-    if (kind == StartupFileKind::Unlisted) {
-        // Nothing to read: the document's own scenario starts afresh.
-        doc.InputFileName = FileNameOf(path);
-        DeriveRunState(doc);
-        SetStartupStartValues(doc);
-        StartScenarioRun(doc, true);
         return {true, {}};
     }
 

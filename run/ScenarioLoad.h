@@ -23,13 +23,15 @@ struct LoadResult {
 void StartBuiltInScenario(CBrevimarDoc& doc);
 
 // What a new document does with the file chosen at start-up: by extension, a
-// scenario (.dat), a stored run for playback (.run) or a frame file (.out);
-// any other file reads nothing and the document's own scenario starts afresh.
+// scenario (.dat), a stored run for playback (.run) or a frame file (.out),
+// each in all-lower or all-upper case; a file of any other extension is
+// refused unread, with the document as it was.
 LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path);
 
 // A new document started from a file named before it opens (the command
 // line, a dropped file, the recent-file list), as if the start-up chooser had
-// picked it. False when the file was refused.
+// picked it. False when the file was refused; a refused file other than a
+// document file leaves the built-in scenario, as a Cancel in the chooser does.
 bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path);
 
 // A document file (.brv) opened into a new document, from its name or its

@@ -265,7 +265,8 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(Step(), 1);
 
     // A first frame whose step is already past the end is still read.
-    Hooks.AnswerFile(testing::WriteTemp("late.out", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
+    // Of any extension, .vlx too, the chosen file is read as frames.
+    Hooks.AnswerFile(testing::WriteTemp("late.vlx", "20 1 1 2\n7\n2 5 6\n1 3 4\n9\n2 1 1\n2 1 1\n"));
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
     EXPECT_EQ(doc.RunHeader.LastStep, 2);
     EXPECT_EQ(doc.Capture(RedCaptureY, 7, 1), 6);

@@ -6,7 +6,9 @@
 #include <QPixmap>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include "app/AppFixture.h"
 #include "app/Pictures.h"
@@ -95,22 +97,48 @@ TEST_F(Startup, FileOnTheCommandLineIsReadWithoutAsking)
     EXPECT_EQ(App->DocTemplate().DocumentCount(), 2u);
 }
 
-// A start-up file that the reader refuses is no file opened: it stays out of
-// the recent files, whether the chooser or the command line named it.
-TEST_F(Startup, RefusedStartupFileStaysOutOfTheRecentFiles)
+// A start-up file that the reader refuses is no file opened: it is named in
+// a message, stays out of the recent files and leaves the built-in scenario a
+// Cancel gives, whether the chooser or the command line named it.
+TEST_F(Startup, RefusedStartupFileLeavesTheBuiltInScenarioAndStaysOutOfTheRecentFiles)
 {
-    const std::string bad = ::testing::TempDir() + "/refused_at_startup.dat";
-    { std::ofstream(bad) << "nonsense\n"; }
-    Hooks.AnswerFile(bad);
-    Hooks.AnswerMessage(IDOK);
+    // The boxes and the deployment of both sides.
+    const auto deployment = [](CBrevimarDoc& doc) {
+        std::vector<int> values = {doc.Battlefield.R_box_l[1], doc.Battlefield.B_box_w[1]};
+        for (const Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+                values.insert(values.end(), {doc.Force(side).AgentX[i], doc.Force(side).AgentY[i]});
+        return values;
+    };
+    Hooks.CancelFile();
     ASSERT_TRUE(Start());
-    EXPECT_TRUE(App->RecentFiles().Files().empty());
+    const std::vector<int> cancelled = deployment(Doc());
+    ASSERT_EQ(cancelled.size(), 2u + 2 * 20);
+    EXPECT_GT(cancelled[0], 0);
 
-    App.reset();
-    App = std::make_unique<CBrevimarApp>(&Hooks);
-    Hooks.AnswerMessage(IDOK);
-    Start({QString::fromStdString(bad)});
-    EXPECT_TRUE(App->RecentFiles().Files().empty());
+    const std::string folder = TempFolder();
+    const std::string bad = folder + "/refused_at_startup.dat", vlx = folder + "/x.vlx", txt = folder + "/scenario.txt";
+    std::ofstream(bad) << "nonsense\n";
+    std::ofstream(vlx) << FixtureText("scenario_v4.dat");
+    std::ofstream(txt) << FixtureText("scenario_v4.dat");
+    for (const std::string& path : {bad, vlx, txt}) {
+        for (const bool commandLine : {false, true}) {
+            App.reset();
+            Hooks.Reset();
+            App = std::make_unique<CBrevimarApp>(&Hooks);
+            if (!commandLine)
+                Hooks.AnswerFile(path);
+            Hooks.AnswerMessage(IDOK);
+            ASSERT_TRUE(commandLine ? Start({QString::fromStdString(path)}) : Start()) << path;
+            const auto message = std::find_if(Hooks.Log().begin(), Hooks.Log().end(),
+                                               [](const ModalRecord& r) { return r.Kind == ModalKind::MessageBox; });
+            ASSERT_NE(message, Hooks.Log().end()) << path;
+            EXPECT_EQ(message->Text.rfind("Error: cannot read input file " + path + ":\n", 0), 0u) << message->Text;
+            EXPECT_TRUE(App->RecentFiles().Files().empty()) << path;
+            EXPECT_EQ(Doc().InputFileName, "") << path;
+            EXPECT_EQ(deployment(Doc()), cancelled) << path << (commandLine ? " on the command line" : "");
+        }
+    }
 }
 
 TEST_F(Startup, NoFreeTimerEndsStartupWithTheMessage)

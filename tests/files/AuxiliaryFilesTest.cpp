@@ -18,6 +18,7 @@
 #include "files/WeaponFiles.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
@@ -575,6 +576,32 @@ TEST(DocumentFile, BadHeadersAndLengthsAreRefused)
     TestDocument doc;
     std::string problem;
     EXPECT_TRUE(LoadDocument(*doc, LittleEndian({20, 1, 0, 1, 1, 0, 0, 0}), &problem)) << problem;
+}
+
+// A file of another length than its header promises is refused from its
+// size, before the rest is read, however large it is.
+TEST(DocumentFile, AFileLongerThanItsHeaderSaysIsRefusedUnread)
+{
+    const struct {
+        std::string Header;
+        const char* Problem;
+    } cases[] = {
+        {"", "the battle size is 0; it must lie in 1 to 150"},
+        // The largest history: 16 + 351 x (4 + 12 x 600) = 2528620 bytes.
+        {LittleEndian({150, 300, 300, 351}),
+         "the file holds 314572800 bytes; a history of 351 steps of 300 RED and 300 BLUE agents takes 2528620"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = testing::WriteSparse("large.brv", 300u << 20, c.Header);
+        TestDocument doc;
+        doc->RunHeader.LastStep = 77;
+        const std::uint64_t before = testing::BytesReadSoFar();
+        EXPECT_FALSE(ReadDocumentFile(*doc, path));
+        EXPECT_LT(testing::BytesReadSoFar() - before, 1u << 20) << c.Problem;  // not 300 MB
+        ASSERT_EQ(doc.Host.Messages.size(), 1u);
+        EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot read input file " + path + ":\n" + c.Problem + ".");
+        EXPECT_EQ(doc->RunHeader.LastStep, 77);
+    }
 }
 
 }  // namespace

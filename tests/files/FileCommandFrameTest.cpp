@@ -160,5 +160,25 @@ TEST(FileCommandFrame, FileThatDoesNotOpenIsReportedAndTheBodyNeverRuns)
     EXPECT_FALSE(std::filesystem::exists(folder + "/no"));
 }
 
+// The menu readers' bodies take the whole file: one larger than any of its
+// kind is refused from its size and the body never runs.
+TEST(FileCommandFrame, FileLargerThanAnyOfItsKindIsRefusedAndTheBodyNeverRuns)
+{
+    for (const FileCommand command : {FileCommand::ScenarioRead, FileCommand::AgentRead, FileCommand::GaInputRead}) {
+        const std::string path = testing::WriteSparse("large.dat", 300u << 20);
+        TestDocument doc;
+        doc.Host.FileChoices.push_back(path);
+        bool ran = false;
+        EXPECT_EQ(RunFileCommand(*doc, command, [&](std::iostream&, const ChosenFile&) { ran = true; }),
+                  FileCommandResult::TooLarge);
+        EXPECT_FALSE(ran);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u);
+        EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot read input file " + path +
+                                                 ":\nthe file holds 314572800 bytes, more than the 16777216 any "
+                                                 "file of its kind may hold.");
+        EXPECT_EQ(doc.Host.InvalidateCount, 1);
+    }
+}
+
 }  // namespace
 }  // namespace brevimar

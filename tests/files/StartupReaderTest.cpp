@@ -621,29 +621,24 @@ TEST(StartupReader, CarriageReturnLineEndsReadTheSame)
     EXPECT_EQ(windows->Battlefield.TerrainBlockY[2], 100);
 }
 
-TEST(StartupReader, UnlistedExtensionRestartsTheCurrentScenario)
+TEST(StartupReader, UnlistedExtensionIsRefusedUnread)
 {
     TestDocument doc;
-    doc->RunMode = InteractiveMode;  // as a new document stands
-    doc->InitialSeed = 123;
-    doc->RandomState = 456;
-    doc->Statistics.DataCollectionOn = 1;
+    ASSERT_EQ(Load(doc, DataPath("scenario_v3.dat")), 1);
+    const std::uint64_t before = Fingerprint(*doc);
+    // A scenario the reader would take as .dat, under names it does not
+    // read. (A document file, .brv, is read as one: FileCommandsTest.)
     const std::string text = FixtureText("scenario_v4.dat");
-    // (A document file, .brv, is read as one: FileCommandsTest.)
-    for (const char* name : {"scenario.vlx", "scenario.Dat"}) {
-        ASSERT_EQ(Load(doc, WriteTemp(name, text)), 1);
-        EXPECT_EQ(doc->InputFileName, name);
-        EXPECT_EQ(doc->Battlefield.BattleSize, 150);  // nothing read
-        EXPECT_EQ(doc->NumRed(), 10);
-        EXPECT_EQ(doc->InitialSeed, 123);  // seeds untouched
-        EXPECT_EQ(doc->RunMode, InteractiveMode);
-        EXPECT_EQ(doc->RunHeader.LastStep, 501);
-        EXPECT_EQ(doc->RunHeader.CurrentStep, 0);
-        EXPECT_EQ(doc->RunHeader.RedAlive, 10);
-        EXPECT_EQ(doc->LatticeExtentX, 152);
-        // A new document's squad boxes hold no room for its ten agents a
-        // side; set-up gives up on them rather than trying for ever.
+    for (const char* name : {"scenario.vlx", "scenario.Dat", "scenario.txt", "scenario"}) {
+        const std::string path = WriteTemp(name, text);
         doc.Host.Messages.clear();
+        EXPECT_EQ(Load(doc, path), 1) << name;
+        ASSERT_EQ(doc.Host.Messages.size(), 1u) << name;
+        EXPECT_EQ(doc.Host.Messages[0].Text,
+                  "Error: cannot read input file " + path +
+                      ":\nits name does not end in an extension a new document reads: scenarios .dat or .DAT, "
+                      "stored runs .run or .RUN, frame files .out or .OUT, and document files .brv in any case.");
+        EXPECT_EQ(Fingerprint(*doc), before) << name;
     }
 }
 

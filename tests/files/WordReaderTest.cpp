@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "files/WordReader.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
@@ -150,6 +151,34 @@ TEST(WordReader, FileNameParts)
     EXPECT_EQ(FileExtensionOf("a.b.Dat"), "Dat");
     std::string text;
     EXPECT_FALSE(ReadTextFile("/nonexistent/brevimar/file.dat", &text));
+}
+
+// A file larger than any the readers take (16 MiB, eight times the largest
+// stored run the program writes) is refused from its size, unread, saying
+// so; one of that size is read whole.
+TEST(WordReader, FileLargerThanAnyOfItsKindIsRefusedUnread)
+{
+    const struct {
+        std::uintmax_t Size;
+        const char* Problem;
+    } cases[] = {
+        {16777216, ""},
+        {16777217, "the file holds 16777217 bytes, more than the 16777216 any file of its kind may hold"},
+        {300u << 20, "the file holds 314572800 bytes, more than the 16777216 any file of its kind may hold"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = testing::WriteSparse("zeros.dat", c.Size);
+        std::string text = "kept", problem = "?";
+        const std::uint64_t before = testing::BytesReadSoFar();
+        const bool read = ReadTextFile(path, &text, &problem);
+        const std::uint64_t bytesRead = testing::BytesReadSoFar() - before;
+        EXPECT_EQ(problem, c.Problem) << c.Size;
+        EXPECT_EQ(read, *c.Problem == '\0') << c.Size;
+        EXPECT_EQ(text.size(), read ? c.Size : 4u) << c.Size;
+        if (!read) {
+            EXPECT_LT(bytesRead, 1u << 20) << c.Size;  // not the file
+        }
+    }
 }
 
 }  // namespace

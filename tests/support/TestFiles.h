@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -63,6 +64,28 @@ inline std::string WriteTemp(const std::string& name, const std::string& text)
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
+}
+
+// A file of `size` bytes of zeros that takes no room on the disk (sparse).
+inline std::string WriteSparse(const std::string& name, std::uintmax_t size, const std::string& start = {})
+{
+    const std::string path = WriteTemp(name, start);
+    std::filesystem::resize_file(path, size);
+    return path;
+}
+
+// The bytes this process has read from files so far (rchar of /proc/self/io),
+// to tell whether a reader read a file or refused it from its size.
+inline std::uint64_t BytesReadSoFar()
+{
+    std::ifstream io("/proc/self/io");
+    std::string label;
+    std::uint64_t value = 0;
+    while (io >> label >> value)
+        if (label == "rchar:")
+            return value;
+    ADD_FAILURE() << "no rchar in /proc/self/io";
+    return 0;
 }
 
 }  // namespace brevimar::testing

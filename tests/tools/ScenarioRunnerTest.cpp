@@ -208,6 +208,18 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     const std::string document = folder + "/saved.brv", shouted = folder + "/RUN.BRV";
     std::ofstream(document, std::ios::binary) << "x";
     std::ofstream(shouted, std::ios::binary) << "x";
+    // A scenario under a name the start-up reader does not read; zeros far
+    // beyond the largest stored run, refused from their size.
+    const std::string vlx = folder + "/x.vlx", txt = folder + "/scenario.txt";
+    std::ofstream(vlx, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
+    std::ofstream(txt, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
+    const std::string unlisted = ":\n  its name does not end in an extension a new document reads: scenarios .dat or "
+                                 ".DAT, stored runs .run or .RUN, frame files .out or .OUT, and document files .brv "
+                                 "in any case.\n";
+    const std::string largeDat = testing::WriteSparse("large.dat", 300u << 20),
+                      largeOut = testing::WriteSparse("large.out", 300u << 20);
+    const std::string tooLarge = ":\n  the file holds 314572800 bytes, more than the 16777216 any file of its kind "
+                                 "may hold.\n";
     const struct {
         std::string Path, Err;
     } refusals[] = {
@@ -220,6 +232,10 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
         {shouted, "error: " + shouted +
                       " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
                       "a stored run (.run) or a frame file (.out).\n"},
+        {vlx, "error: cannot read input file " + vlx + unlisted},
+        {txt, "error: cannot read input file " + txt + unlisted},
+        {largeDat, "error: cannot read input file " + largeDat + tooLarge},
+        {largeOut, "error: cannot read input file " + largeOut + tooLarge},
     };
     for (const auto& r : refusals) {
         const RunnerStreams refused = RunRunnerProgram(folder, r.Path);
