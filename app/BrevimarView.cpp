@@ -34,6 +34,10 @@ void CBrevimarView::BuildMessageMap()
     // Command handlers of the document's menu join this map as they are built.
     Map.On(ID_FILE_LOAD_INPUT_DATA, [this] { OnFileLoadInputDataFile(); });
     Map.On(ID_FILE_LOAD_RUN, [this] { OnFileLoadRunFile(); });
+    // A batch inside its loop would write its next members over the file's
+    // scenario, past the record that puts its writes back.
+    for (unsigned id : {ID_FILE_LOAD_INPUT_DATA, ID_FILE_LOAD_RUN})
+        Map.OnUpdate(id, [this](CCmdUI& ui) { OnUpdateUnlessBatchBusy(ui); });
     Map.On(ID_FILE_SAVE_INPUT_DATA, [this] { OnFileSaveInputDataFile(); });
     Map.On(ID_FILE_SAVE_RUN, [this] { OnFileSaveRunFile(); });
     for (unsigned id : {ID_FILE_SAVE_INPUT_DATA, ID_FILE_SAVE_RUN})

@@ -370,13 +370,17 @@ public:
     // putting back what an earlier record holds; leaving it for another run
     // mode puts back every value that still holds what the batch wrote last
     // and ends the record, so that the document holds the scenario its title
-    // names again with whatever the user set meanwhile. A record made before
-    // a scenario was read is stale: it is only put back while run mode 3 or 4
-    // is still selected.
+    // names again with whatever the user set meanwhile. It is only put back
+    // while run mode 3 or 4 is still selected. A scenario or stored run read,
+    // or a document file opened, while the record stands ends it too: the
+    // file goes onto the scenario as it stood before the batch.
     void StartBatchWriteRecord();
     void PutBackBatchWriteRecord();
     // The record is dropped, nothing put back: what stands replaces it.
     void DropBatchWriteRecord() { BatchWrites.Stop(); }
+    // Whether a GA or a landscape stands with its record, whatever run mode
+    // a loader has selected meanwhile.
+    bool BatchWriteRecordStands() const { return BatchWrites.Recording(); }
     // The batch's own writes, or what the user stores, lie between these;
     // only BatchWriteScope calls them.
     void BeginBatchWrites(BatchWriteKind kind) { BatchWrites.Begin(*this, kind); }

@@ -137,13 +137,30 @@ void StartLoadedRun(CBrevimarDoc& doc, const CStoredFrames& frames, int lastStep
     KeepInitialComposition(doc);
 }
 
+// A GA or a landscape that stands ends with the read (its record stands,
+// though the caller has selected the run mode the file is read for): the
+// file goes onto the scenario as it stood before the batch, with what the
+// user set meanwhile, so that what the file does not hold is not the last
+// member's or grid point's. The document keeps the batch's values until the
+// file is committed, so that a refused file, or a RUN capture the user
+// keeps, leaves the batch as it was.
+ScenarioRead BeginReadOverKeptScenario(CBrevimarDoc& doc)
+{
+    if (!doc.BatchWriteRecordStands())
+        return BeginScenarioRead(doc);
+    doc.PutScenarioValuesBack(true);
+    ScenarioRead read = BeginScenarioRead(doc);
+    doc.TakeBatchValuesAgain();
+    return read;
+}
+
 // The file's whole text, read and committed.
 LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& path)
 {
     CWordReader words(std::move(text));
     const bool storedRun = doc.LoadInputFile != 1;
 
-    ScenarioRead read = BeginScenarioRead(doc);
+    ScenarioRead read = BeginReadOverKeptScenario(doc);
     if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, MenuReadOptions, read); !refused.Read)
         return refused;
     ResetMenuReaderFields(*read.State);
@@ -155,6 +172,7 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::str
     read.State->RunCaptureOn = 0;
     static_cast<CDocumentState&>(doc) = std::move(*read.State);
     read.State.reset();
+    doc.DropBatchWriteRecord();  // the batch's writes went with its scenario
 
     // The empty battlefield shows until the run is rebuilt.
     doc.ClearLattice();
@@ -292,6 +310,11 @@ bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path)
 {
     if (!ReadDocumentFile(doc, path))
         return false;
+    // The history holds no scenario: a GA or a landscape standing in this
+    // document is left as Interactive leaves it, so that its writes do not
+    // outlive it in the scenario kept for later runs.
+    doc.EndPausedBatch();
+    doc.PutBackBatchWriteRecord();
     doc.RunMode = ReplayMode;
     doc.LoadInputFile = 0;
     doc.InputFileName = FileNameOf(path);

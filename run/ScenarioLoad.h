@@ -35,9 +35,11 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path);
 bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path);
 
 // A document file (.brv) opened into a new document, from its name or its
-// start-up chooser: it holds a run history and no scenario, so its frames
-// are replayed from its own field and counts as a frame file's are (run
-// mode 2), paused on the first. False, reported, when it cannot be read.
+// start-up chooser, or into a battlefield window by File/Open: it holds a run
+// history and no scenario, so its frames are replayed from its own field and
+// counts as a frame file's are (run mode 2), paused on the first. A GA or a
+// landscape standing in the window ends as Interactive ends it. False,
+// reported, when it cannot be read: the document is left as it was.
 bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path);
 
 // The File menu's scenario loader: a scenario input data file replaces the

@@ -2,6 +2,9 @@
 // entered by every command that starts or drives one: leaving puts back what
 // the batch wrote, keeps what the user set, and a file saved meanwhile holds
 // the scenario's own values for what the batch does not search.
+#include <QTimer>
+
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -45,6 +48,17 @@ std::string GaFile(int mode, int gene = 1)
     return f.str() + '\n';
 }
 
+// A document file of one step on the scenario's 150 x 150 field: RED 1
+// alive at (2, 3), BLUE 1 alive at (7, 8); little-endian 32-bit integers.
+std::string HistoryFile()
+{
+    std::string bytes;
+    for (const std::int32_t v : {150, 1, 1, 1, 1, 2, 2, 3, 2, 7, 8})
+        for (int b = 0; b < 4; ++b)
+            bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+    return bytes;
+}
+
 class BatchWriteRecord : public AppTest {
 protected:
     void SetUp() override
@@ -58,6 +72,11 @@ protected:
     {
         Hooks.AnswerFile(Fixture("scenario_v4.dat"));
         Run(ID_FILE_LOAD_INPUT_DATA);
+    }
+    void ReadStoredRun()
+    {
+        Hooks.AnswerFile(Fixture("stored_v4.run"));
+        Run(ID_FILE_LOAD_RUN);
     }
     void ReadGaFile(int mode, int gene = 1)
     {
@@ -146,6 +165,17 @@ TEST_F(BatchWriteRecord, EveryWayIntoABatchLeavesTheScenarioAsItWas)
              ReadLandscapeFile(true);
              RunTwoTicks(Frame());
          }},
+        // Paused in the sweep's first run, at its first grid point: RED
+        // squad 1's alive sensor range 6 (5 in the file).
+        {"landscape file, paused half-way",
+         [&] {
+             ReadLandscapeFile(false);
+             Run(V::ID_RUN);
+             QTimer::singleShot(0, View(), [&doc] { doc.Pause(); });
+             View()->OnTimer(V::RunTimerId);
+             ASSERT_EQ(doc.Landscape.Run.SweepOpen, 1);
+             ASSERT_EQ(doc.RedForce.A_S_RANGE[1], 6);
+         }},
         {"landscape run-time symmetrisation",
          [&] {
              ReadLandscapeFile(false);
@@ -156,16 +186,92 @@ TEST_F(BatchWriteRecord, EveryWayIntoABatchLeavesTheScenarioAsItWas)
          }},
     };
     ways.insert(ways.end(), std::begin(others), std::end(others));
+    // A file read to leave a batch goes onto the scenario as it stood before
+    // the batch: the stored run gives what it gives read after the scenario
+    // with no batch between.
+    ReadScenario();
+    ReadStoredRun();
+    const std::string storedRun = Scenario(doc);
+    const std::string history = WriteTemp("history.brv", HistoryFile());
+    const std::string badScenario = WriteTemp("bad.dat", "data_version 4\n");
+    const std::string badHistory = WriteTemp("bad.brv", "0123456789");
+    const struct {
+        const char* What;
+        std::function<void()> Leave;
+        int Mode;
+        bool StoredRun;
+    } endings[] = {
+        {"Interactive", [&] { Run(V::ID_RUN_MODE_INTERACTIVE); }, InteractiveMode, false},
+        {"Terminate Run", [&] { Run(V::ID_TERMINATE_RUN); }, InteractiveMode, false},
+        {"a scenario read", [&] { ReadScenario(); }, InteractiveMode, false},
+        {"a stored-run read", [&] { ReadStoredRun(); }, PlaybackMode, true},
+        {"a document file by File/Open, then Interactive",
+         [&] {
+             Hooks.AnswerFile(history);
+             Run(ID_FILE_OPEN);
+             ASSERT_EQ(doc.RunMode, ReplayMode);
+             EXPECT_EQ(doc.Landscape.Run.SweepOpen, 0);  // nothing resumes a sweep paused half-way
+             Run(V::ID_RUN_MODE_INTERACTIVE);
+         },
+         InteractiveMode, false},
+    };
     for (const auto& way : ways)
-        for (unsigned ending : {V::ID_RUN_MODE_INTERACTIVE, V::ID_TERMINATE_RUN}) {
+        for (const auto& ending : endings) {
             ReadScenario();
             const std::string before = Scenario(doc);
             way.Enter();
-            ASSERT_NE(Scenario(doc), before) << way.What;  // the batch ran on changed forces
-            Run(ending);
-            ASSERT_EQ(doc.RunMode, InteractiveMode);
-            EXPECT_EQ(Scenario(doc), before) << way.What << ", left by " << ending;
+            const int mode = doc.RunMode;
+            const std::string members = Scenario(doc);
+            ASSERT_NE(members, before) << way.What;  // the batch ran on changed forces
+            // A refused file leaves the batch standing on its own values, as
+            // frames opened to replay do, which keep the run mode (once a
+            // way: the ending shows what the record kept).
+            if (&ending == endings) {
+                Hooks.AnswerFile(badScenario);
+                Run(ID_FILE_LOAD_INPUT_DATA);
+                Hooks.AnswerFile(badHistory);
+                Run(ID_FILE_OPEN);
+                Hooks.AnswerFile(Fixture("frames_short.out"));
+                Run(ID_FILE_OPEN);
+                ASSERT_EQ(doc.RunMode, mode) << way.What;
+                ASSERT_EQ(Scenario(doc), members) << way.What;
+            }
+            ending.Leave();
+            ASSERT_EQ(doc.RunMode, ending.Mode);
+            EXPECT_EQ(Scenario(doc), ending.StoredRun ? storedRun : before) << way.What << ", left by " << ending.What;
         }
+}
+
+// bench/data/small.dat read with no squad matrix file (zero inter-squad
+// weights), a composition GA, whose members decode RED's weights, then
+// scenario_v4.dat read from the File menu. Neither file holds weights: the
+// document holds what a new window that opened scenario_v4.dat holds, zero
+// weights included, and the same battle follows.
+TEST_F(BatchWriteRecord, AScenarioReadAfterACompositionGaGivesWhatAFreshWindowReads)
+{
+    App->OpenDocumentFile(std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat");
+    CBrevimarDoc& doc = Doc();
+    RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 2);
+    ASSERT_EQ(doc.Ga.GaSearchMode, 3);
+    ReadScenario();
+    ASSERT_EQ(doc.RunMode, InteractiveMode);
+    App->OpenDocumentFile(Fixture("scenario_v4.dat"));
+    CBrevimarDoc& fresh = Doc();
+    ASSERT_NE(&doc, &fresh);
+    fresh.Pause();
+    for (int r = 1; r <= 10; ++r)
+        for (int c = 1; c <= 10; ++c)
+            ASSERT_EQ(doc.RedForce.SquadWeightMatrix[r][c], 0.0) << r << " " << c;
+    EXPECT_EQ(Scenario(doc), Scenario(fresh));
+    for (int step = 1; step <= 4; ++step) {
+        for (CBrevimarDoc* d : {&doc, &fresh})
+            d->StepSimulation();
+        for (Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= fresh.Force(side).NumAgents; ++i)
+                ASSERT_TRUE(doc.Force(side).AgentX[i] == fresh.Force(side).AgentX[i] &&
+                            doc.Force(side).AgentY[i] == fresh.Force(side).AgentY[i])
+                    << "step " << step << " agent " << i;
+    }
 }
 
 // A squad matrix file whose RED rows hold what the mode-6 GA below writes:

@@ -119,7 +119,8 @@ TEST_F(RunControl, MenuStatesInEachRunModeAndWhileABatchIsBusy)
     for (int* busy : {&doc.Experiment.GABusy, &doc.Experiment.LandscapeBusy, &doc.Series.MultiRunBusy}) {
         *busy = 1;
         for (unsigned id : {V::ID_CLEAR, V::ID_RANDOMIZE, V::ID_RESTART_GO, V::ID_TERMINATE_RUN,
-                            V::ID_RUN_MODE_PLAYBACK, V::ID_RUN_MODE_INTERACTIVE, unsigned(ID_FILE_OPEN)})
+                            V::ID_RUN_MODE_PLAYBACK, V::ID_RUN_MODE_INTERACTIVE, unsigned(ID_FILE_OPEN),
+                            ID_FILE_LOAD_INPUT_DATA, ID_FILE_LOAD_RUN})
             EXPECT_FALSE(State(id).Enabled) << id;
         EXPECT_FALSE(Frame().RunCommand(V::ID_CLEAR));
         doc.Resume();
