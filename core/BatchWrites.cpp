@@ -317,6 +317,12 @@ void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::siz
     });
 }
 
+void EachRecordedField(CBrevimarDoc& doc,
+                       const std::function<void(unsigned char* first, std::size_t size, std::size_t count)>& each)
+{
+    WalkFields(doc, each);
+}
+
 BatchWriteScope::BatchWriteScope(CBrevimarDoc& doc, BatchWriteKind kind) : Doc(doc)
 {
     doc.BeginBatchWrites(kind);

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "core/Limits.h"
@@ -91,6 +92,11 @@ private:
     ForceShape ShapeTaken[2] = {};
     bool Reshaped[2] = {};
 };
+
+// Each scenario field a record holds: its first value's bytes, the size of
+// its values and their count.
+void EachRecordedField(CBrevimarDoc& doc,
+                       const std::function<void(unsigned char* first, std::size_t size, std::size_t count)>& each);
 
 // The batch's own writes for the life of the scope.
 class BatchWriteScope {

@@ -218,5 +218,57 @@ TEST(BatchWrites, ASquadTheUserSizesInTheBatchsSquadsGoesBackWithThem)
     }
 }
 
+// Every value the record holds, each written alone by the batch (a value at
+// the end of what one comparison covers, BLUE's fratricide probability or
+// the links switch, too), goes back and comes again. The values start other
+// than the document's defaults, most of them 0 as the record's images start;
+// each force's squads hold its total, which putting the force back leaves as
+// it is.
+TEST(BatchWrites, EveryValueWrittenAloneGoesBackAndComesAgain)
+{
+    TestDocument doc;
+    EachRecordedField(*doc, [](unsigned char* first, std::size_t size, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k)
+            first[k * size] ^= 0x5a;
+    });
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc->Force(side);
+        f.NumSquads = 1;
+        f.num_per_squad[0] = 0;
+        f.num_per_squad[1] = f.NumAgents;
+    }
+    auto image = [&] {
+        std::vector<unsigned char> bytes;
+        EachRecordedField(*doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+            bytes.insert(bytes.end(), first, first + size * count);
+        });
+        return bytes;
+    };
+    auto bytesApart = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+        std::size_t apart = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            apart += a[i] != b[i];
+        return apart;
+    };
+    const std::vector<unsigned char> before = image();
+    CBatchWrites record;
+    record.Start(*doc);
+    std::size_t values = 0;
+    EachRecordedField(*doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k, ++values) {
+            record.Begin(*doc, Kind::Search);
+            ++first[k * size];
+            record.End(*doc);
+        }
+    });
+    const std::vector<unsigned char> written = image();
+    ASSERT_EQ(bytesApart(written, before), values);
+
+    record.PutBack(*doc, true);
+    EXPECT_EQ(bytesApart(image(), before), 0u);
+    record.TakeAgain(*doc);
+    EXPECT_EQ(bytesApart(image(), written), 0u);
+}
+
 }  // namespace
 }  // namespace brevimar
