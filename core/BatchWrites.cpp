@@ -137,13 +137,16 @@ void CBatchWrites::Start(CBrevimarDoc& doc)
         values += field.Count;
         for (int side = 0; side < 2; ++side) {
             const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-            for (const void* group : {static_cast<const void*>(&f.NumSquads), static_cast<const void*>(f.num_per_squad),
-                                      static_cast<const void*>(&f.NumAgents)})
-                if (base + field.At == group)
-                    field.Force = side;
+            auto is = [&](const void* value) { return base + field.At == value; };
+            if (is(&f.NumSquads))
+                SquadCountField[side] = i;
+            if (is(&f.NumAgents))
+                TotalField[side] = i;
+            if (is(&f.NumSquads) || is(f.num_per_squad) || is(&f.NumAgents))
+                field.Force = side;
         }
     }
-    TotalRederived[0] = TotalRederived[1] = false;
+    Reshaped[0] = Reshaped[1] = false;
     Kept.assign(bytes, 0);
     Written.assign(bytes, 0);
     Before.assign(bytes, 0);
@@ -161,10 +164,20 @@ void CBatchWrites::Stop()
 // What changed since Before is the batch's, of `kind`, or the user's;
 // Before follows the document. A value that no longer held what the batch
 // wrote last was set by the user meanwhile: that value is the one to go
-// back to.
+// back to. A squad size or a total the user changes while the force's squad
+// count still holds the batch's is a change within the batch's make-up of
+// the force: the size goes back with that count, as the batch's own would,
+// and the total goes back to the scenario's changed by as much as the user
+// changed it (an agent added is one more in the scenario's force).
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     unsigned char* const base = Bytes(doc);
+    auto inBatchsSquads = [&](const Field& field) {
+        if (field.Force < 0 || &field == &Fields[SquadCountField[field.Force]])
+            return false;
+        const Field& count = Fields[SquadCountField[field.Force]];
+        return (Marks[count.Value] & Changed) && Same(base + count.At, &Written[count.Image], count.Size);
+    };
     for (const Block& block : Blocks) {
         if (std::memcmp(base + block.At, &Before[block.Image], block.Bytes) == 0)
             continue;
@@ -173,16 +186,26 @@ void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
             const unsigned char* live = base + field.At;
             if (std::memcmp(live, &Before[field.Image], field.Size * field.Count) == 0)
                 continue;
+            const bool user = kind == BatchWriteKind::User;
+            const bool inSquads = user && inBatchsSquads(field);
             for (std::size_t k = 0, at = field.Image; k < field.Count; ++k, live += field.Size, at += field.Size) {
                 if (Same(live, &Before[at], field.Size))
                     continue;
                 unsigned char& mark = Marks[field.Value + k];
-                if (kind == BatchWriteKind::User) {
+                if (user && !inSquads) {
                     mark = 0;  // nothing of the batch's to put back
                     continue;
                 }
                 if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
                     std::memcpy(&Kept[at], &Before[at], field.Size);
+                if (inSquads && &field == &Fields[TotalField[field.Force]]) {
+                    int kept, before, now;
+                    std::memcpy(&kept, &Kept[at], sizeof kept);
+                    std::memcpy(&before, &Before[at], sizeof before);
+                    std::memcpy(&now, live, sizeof now);
+                    kept = static_cast<int>(std::clamp<long long>(0LL + kept + now - before, 0, MaxAgents));
+                    std::memcpy(&Kept[at], &kept, sizeof kept);
+                }
                 std::memcpy(&Written[at], live, field.Size);
                 mark |= Changed;
                 if (kind == BatchWriteKind::Search)
@@ -223,27 +246,40 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    const int totals[2] = {doc.RedForce.NumAgents, doc.BlueForce.NumAgents};
-    bool forceBack[2] = {};
+    ForceShape shapes[2];
+    for (int side = 0; side < 2; ++side) {
+        const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
+        shapes[side].NumSquads = f.NumSquads;
+        std::copy(std::begin(f.num_per_squad), std::end(f.num_per_squad), shapes[side].Sizes);
+        shapes[side].NumAgents = f.NumAgents;
+    }
+    bool forceBack[2] = {}, countBack[2] = {};
     EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], field.Size))
             return;
         std::memcpy(live, &Kept[at], field.Size);
         mark |= PutBackNow;
-        if (field.Force >= 0)
+        if (field.Force >= 0) {
             forceBack[field.Force] = true;
+            countBack[field.Force] |= &field == &Fields[SquadCountField[field.Force]];
+        }
     });
+    // With the scenario's squad count back, the force the user kept (its
+    // total) is split over the scenario's squads as a scenario file's is.
     // Left with the user's squad sizes beside the scenario's, or the
-    // scenario's sizes beside the user's total, a force holds what its squads
-    // hold: no squad takes up the difference when the forces are set up.
+    // scenario's sizes beside the user's total, in the scenario's squads, a
+    // force holds what its squads hold.
     for (int side = 0; side < 2; ++side) {
-        TotalRederived[side] = searched && forceBack[side];
-        if (!TotalRederived[side])
+        Reshaped[side] = searched && forceBack[side];
+        if (!Reshaped[side])
             continue;
         CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-        TotalTaken[side] = totals[side];
-        f.NumAgents = SquadsTotal(f);
+        ShapeTaken[side] = shapes[side];
+        if (countBack[side])
+            f.ReconcileSquadSizes();
+        else
+            f.NumAgents = SquadsTotal(f);
     }
 }
 
@@ -259,9 +295,13 @@ void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
         mark &= static_cast<unsigned char>(~PutBackNow);
     });
     for (int side = 0; side < 2; ++side)
-        if (TotalRederived[side]) {
-            doc.Force(side == 0 ? Side::Red : Side::Blue).NumAgents = TotalTaken[side];
-            TotalRederived[side] = false;
+        if (Reshaped[side]) {
+            CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
+            const ForceShape& shape = ShapeTaken[side];
+            f.NumSquads = shape.NumSquads;
+            std::copy(std::begin(shape.Sizes), std::end(shape.Sizes), f.num_per_squad);
+            f.NumAgents = shape.NumAgents;
+            Reshaped[side] = false;
         }
 }
 
@@ -275,6 +315,12 @@ void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::siz
         if (at >= from && at - from < bytes)
             Marks[index] = 0;
     });
+}
+
+void EachRecordedField(CBrevimarDoc& doc,
+                       const std::function<void(unsigned char* first, std::size_t size, std::size_t count)>& each)
+{
+    WalkFields(doc, each);
 }
 
 BatchWriteScope::BatchWriteScope(CBrevimarDoc& doc, BatchWriteKind kind) : Doc(doc)

@@ -7,11 +7,16 @@
 // the batch puts back only what still holds the batch's value, and a user's
 // edit made meanwhile stands. A value the user set while the batch stood and
 // the batch then wrote over is the one to go back to: it is the user's
-// newest.
+// newest. A force's squads as the batch made them are the batch's while
+// they stand: a squad the user resizes in them goes back with them, and the
+// user's change to the force's total stands on the scenario's total.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
+
+#include "core/Limits.h"
 
 namespace brevimar {
 
@@ -39,8 +44,10 @@ public:
     // Every value that still holds what the batch wrote last takes the value
     // before the batch (the searched ones only when `searched`); TakeAgain
     // gives them the batch's values back. With the searched ones, a force's
-    // squad count, squad sizes and total go back as one: where any of them
-    // went back, the total becomes the sum of its squads' sizes.
+    // squad count, squad sizes and total go back as one: where its squad
+    // count went back, its squads are fitted to its total as a scenario
+    // file's are; where only sizes or the total went back, the total becomes
+    // the sum of its squads' sizes.
     void PutBack(CBrevimarDoc& doc, bool searched);
     void TakeAgain(CBrevimarDoc& doc);
 
@@ -56,6 +63,10 @@ private:
     struct Field {
         std::size_t At, Image, Value, Size, Count;
         int Force;
+    };
+    // A force's squad count, squad sizes and total.
+    struct ForceShape {
+        int NumSquads, Sizes[SquadSlots], NumAgents;
     };
     // Recorded fields that lie close together in the document: most writes
     // leave a whole block as it was, and one comparison says so.
@@ -75,10 +86,17 @@ private:
     std::vector<unsigned char> Written;  // what the batch wrote last
     std::vector<unsigned char> Before;   // as the open write found it
     std::vector<unsigned char> Marks;    // per value: whether and how the batch wrote it
-    // Each force's total as it stood before PutBack made it its squads' sum.
-    int TotalTaken[2] = {};
-    bool TotalRederived[2] = {};
+    // Per side, the fields of its squad count and of its total.
+    std::size_t SquadCountField[2] = {}, TotalField[2] = {};
+    // Each force's shape as it stood before PutBack fitted it together.
+    ForceShape ShapeTaken[2] = {};
+    bool Reshaped[2] = {};
 };
+
+// Each scenario field a record holds: its first value's bytes, the size of
+// its values and their count.
+void EachRecordedField(CBrevimarDoc& doc,
+                       const std::function<void(unsigned char* first, std::size_t size, std::size_t count)>& each);
 
 // The batch's own writes for the life of the scope.
 class BatchWriteScope {

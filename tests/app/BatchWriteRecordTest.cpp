@@ -343,7 +343,8 @@ TEST_F(BatchWriteRecord, AChromosomeSavedDuringAGaHoldsItsSearchedValuesAndTheSc
     // and every run's set-up draws RED's random personalities and with them
     // its local-command weight w7, which the set-up after reading the
     // scenario drew too. The best chromosome's file is of data version 1,
-    // which has no flocking row.
+    // which has no flocking row. Each member runs RED as one squad of its
+    // whole force: the file holds the scenario's total, 12.
     const CBrevimarDoc& doc = Doc();
     const double w7 = doc.RedLocal.w7;
     ReadGaFile(1);
@@ -361,6 +362,7 @@ TEST_F(BatchWriteRecord, AChromosomeSavedDuringAGaHoldsItsSearchedValuesAndTheSc
         {V::ID_DISPLAY_GA_CURRENT, "A:S_RANGE", 1, sensors},
         {V::ID_DISPLAY_GA_CURRENT, "w_flock_alive", 1, flocking},
         {V::ID_DISPLAY_GA_CURRENT, "w7:R_loc_comdr", 1, {w7}},
+        {V::ID_DISPLAY_GA_CURRENT, "num_reds", 1, {12}},
         {V::ID_DISPLAY_GA_BEST, "A:S_RANGE", 1, sensors},
         {V::ID_DISPLAY_GA_BEST, "w7:R_loc_comdr", 1, {w7}},
     };

@@ -440,6 +440,20 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 6 && f.num_per_squad[3] == 2 &&
                f.NumAgents == 13;
     };
+    // RED as the file has it with one agent more, which its last squad takes
+    // as a file's does when its total exceeds its squads' sum: 5 + 5 + 2 = 12
+    // against 13, so 5, 5, 3; a scenario saved now says so.
+    auto redOfFileWithOneMoreInTheLastSquad = [&] {
+        const CForce& f = doc.RedForce;
+        return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 3 &&
+               f.NumAgents == 13 && RowAfter(Scenario(doc), "num_reds", 1)[0] == 13;
+    };
+    // A mode-1 GA runs RED as one squad of the whole force (12).
+    auto personalityGa = [&] {
+        RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST);
+        ASSERT_EQ(doc.RedForce.NumSquads, 1);
+        ASSERT_EQ(doc.RedForce.num_per_squad[1], 12);
+    };
     auto readOwnLinks = [&] {
         Hooks.AnswerFile(ownLinks);
         ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_COMM_MATRIX));
@@ -506,20 +520,25 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
          [&] { rightClickInto(2); }, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad2,
          [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
         // Every member of the composition search writes RED's squad count,
-        // sizes and total; the last one here leaves one squad. Its size
-        // with the agent added is the user's, the other squads the file's.
+        // sizes and total (the search's own 50); the last one here leaves
+        // one squad. The agent added to it is one more in the file's force.
         {"an agent added by a right click in a composition GA",
          [&] { RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 2); }, [&] { rightClickInto(1); },
-         V::ID_TERMINATE_RUN,
+         V::ID_TERMINATE_RUN, redOfFileWithOneMoreInTheLastSquad, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // The one squad the personality GA wrote, grown by one.
+        {"squad 1 set to 13 by the RED agent dialog in a personality GA", personalityGa,
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "13"}}); }, V::ID_RUN_MODE_INTERACTIVE,
+         redOfFileWithOneMoreInTheLastSquad, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"an agent added by a right click in a personality GA", personalityGa, [&] { rightClickInto(1); },
+         V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInTheLastSquad,
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"nothing set in a personality GA", personalityGa, [] {}, V::ID_RUN_MODE_INTERACTIVE,
          [&] {
              const CForce& f = doc.RedForce;
-             return f.NumAgents == f.num_per_squad[1] + 5 + 2 &&
-                    RowAfter(Scenario(doc), "num_reds", 1)[0] == f.NumAgents;
+             return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 &&
+                    f.num_per_squad[3] == 2 && f.NumAgents == 12;
          },
-         [&] {
-             const CForce& f = doc.RedForce;
-             return f.NumSquads == 3 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 2;
-         }},
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // The sweep's last point wrote 6, the value the user stores last.
         {"a range stored by the RED agent dialog equal to the sweep's last",
          [&] {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "core/BatchWrites.h"
 #include "support/TestDocument.h"
@@ -139,6 +140,134 @@ TEST(BatchWrites, AForceGoesBackWholeAndComesAgainAsItWas)
     record.TakeAgain(*doc);
     EXPECT_EQ(red.num_per_squad[1], 20);
     EXPECT_EQ(red.NumAgents, 28);
+}
+
+// RED 5, 5, 2 = 12 in 3 squads. A GA member runs one squad (a searched
+// count of 1) and the user grows it by one. Leaving puts back the count (3)
+// and squad 1's 5; the total is the file's 12 and the user's one more, 13,
+// which the last squad takes up as a scenario file's would: 5 + 5 + 2 = 12,
+// so squad 3 holds 3. Taken again, the force is as it stood (squad 3 the 2
+// it held). A save leaves the searched count, 1, and the total as they are.
+TEST(BatchWrites, ASquadTheUserSizesInTheBatchsSquadsGoesBackWithThem)
+{
+    using Writes = std::function<void(CBatchWrites&, CBrevimarDoc&, CForce&)>;
+    const struct {
+        const char* What;
+        Writes BatchThenUser;
+        int Members;  // squad 1 and the total the user left
+    } rows[] = {
+        // The set-up gives the one squad the whole force; the user sets it
+        // to 13 and the total with it.
+        {"a personality GA's squad set by the user",
+         [](auto& r, auto& d, CForce& red) {
+             r.Begin(d, Kind::Search);
+             red.NumSquads = 1;
+             r.End(d);
+             r.Begin(d, Kind::SetUp);
+             red.num_per_squad[1] = 12;
+             r.End(d);
+             r.Begin(d, Kind::User);
+             red.num_per_squad[1] = red.NumAgents = 13;
+             r.End(d);
+         },
+         13},
+        // Two members of a composition search of 50 agents, one agent added
+        // by the user between them.
+        {"an agent added between composition members",
+         [](auto& r, auto& d, CForce& red) {
+             r.Begin(d, Kind::Search);
+             red.NumSquads = 1;
+             red.num_per_squad[1] = red.NumAgents = 50;
+             red.num_per_squad[2] = red.num_per_squad[3] = 0;
+             r.End(d);
+             r.Begin(d, Kind::User);
+             ++red.num_per_squad[1];
+             ++red.NumAgents;
+             r.End(d);
+             r.Begin(d, Kind::Search);
+             red.num_per_squad[1] = red.NumAgents = 50;
+             r.End(d);
+         },
+         50},
+    };
+    for (const auto& row : rows) {
+        TestDocument doc;
+        CForce& red = doc->RedForce;
+        red.NumSquads = 3;
+        red.num_per_squad[1] = red.num_per_squad[2] = 5;
+        red.num_per_squad[3] = 2;
+        red.NumAgents = 12;
+        CBatchWrites record;
+        record.Start(*doc);
+        row.BatchThenUser(record, *doc, red);
+        const std::vector<int> left = {1, row.Members, red.num_per_squad[2], red.num_per_squad[3], row.Members};
+        auto shape = [&] {
+            return std::vector<int>{red.NumSquads, red.num_per_squad[1], red.num_per_squad[2], red.num_per_squad[3],
+                                    red.NumAgents};
+        };
+        ASSERT_EQ(shape(), left) << row.What;
+        record.PutBack(*doc, true);
+        EXPECT_EQ(shape(), (std::vector<int>{3, 5, 5, 3, 13})) << row.What;
+        record.TakeAgain(*doc);
+        EXPECT_EQ(shape(), left) << row.What;
+        record.PutBack(*doc, false);
+        EXPECT_EQ(red.NumSquads, 1) << row.What;
+        EXPECT_EQ(red.NumAgents, row.Members) << row.What;
+        record.TakeAgain(*doc);
+        EXPECT_EQ(shape(), left) << row.What;
+    }
+}
+
+// Every value the record holds, each written alone by the batch (a value at
+// the end of what one comparison covers, BLUE's fratricide probability or
+// the links switch, too), goes back and comes again. The values start other
+// than the document's defaults, most of them 0 as the record's images start;
+// each force's squads hold its total, which putting the force back leaves as
+// it is.
+TEST(BatchWrites, EveryValueWrittenAloneGoesBackAndComesAgain)
+{
+    TestDocument doc;
+    EachRecordedField(*doc, [](unsigned char* first, std::size_t size, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k)
+            first[k * size] ^= 0x5a;
+    });
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc->Force(side);
+        f.NumSquads = 1;
+        f.num_per_squad[0] = 0;
+        f.num_per_squad[1] = f.NumAgents;
+    }
+    auto image = [&] {
+        std::vector<unsigned char> bytes;
+        EachRecordedField(*doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+            bytes.insert(bytes.end(), first, first + size * count);
+        });
+        return bytes;
+    };
+    auto bytesApart = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+        std::size_t apart = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            apart += a[i] != b[i];
+        return apart;
+    };
+    const std::vector<unsigned char> before = image();
+    CBatchWrites record;
+    record.Start(*doc);
+    std::size_t values = 0;
+    EachRecordedField(*doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k, ++values) {
+            record.Begin(*doc, Kind::Search);
+            ++first[k * size];
+            record.End(*doc);
+        }
+    });
+    const std::vector<unsigned char> written = image();
+    ASSERT_EQ(bytesApart(written, before), values);
+
+    record.PutBack(*doc, true);
+    EXPECT_EQ(bytesApart(image(), before), 0u);
+    record.TakeAgain(*doc);
+    EXPECT_EQ(bytesApart(image(), written), 0u);
 }
 
 }  // namespace
