@@ -12,6 +12,17 @@ namespace {
 using Kind = BatchWriteKind;
 using testing::TestDocument;
 
+// RED as scenario_v4.dat holds it: 5, 5, 2 = 12 in 3 squads.
+CForce& RedOfTwelveInThreeSquads(CBrevimarDoc& doc)
+{
+    CForce& red = doc.RedForce;
+    red.NumSquads = 3;
+    red.num_per_squad[1] = red.num_per_squad[2] = 5;
+    red.num_per_squad[3] = 2;
+    red.NumAgents = 12;
+    return red;
+}
+
 // The record on its own, over two values of the scenario that start at 5:
 // RED squad 1's alive (x) and injured (y) sensor ranges. Each row writes them
 // as a batch's code and the user would, puts back what the record says goes
@@ -117,11 +128,7 @@ TEST(BatchWrites, WhatGoesBackAndWhatComesAgain)
 TEST(BatchWrites, AForceGoesBackWholeAndComesAgainAsItWas)
 {
     TestDocument doc;
-    CForce& red = doc->RedForce;
-    red.NumSquads = 3;
-    red.num_per_squad[1] = red.num_per_squad[2] = 5;
-    red.num_per_squad[3] = 2;
-    red.NumAgents = 12;
+    CForce& red = RedOfTwelveInThreeSquads(*doc);
     CBatchWrites record;
     record.Start(*doc);
     record.Begin(*doc, Kind::Search);
@@ -192,11 +199,7 @@ TEST(BatchWrites, ASquadTheUserSizesInTheBatchsSquadsGoesBackWithThem)
     };
     for (const auto& row : rows) {
         TestDocument doc;
-        CForce& red = doc->RedForce;
-        red.NumSquads = 3;
-        red.num_per_squad[1] = red.num_per_squad[2] = 5;
-        red.num_per_squad[3] = 2;
-        red.NumAgents = 12;
+        CForce& red = RedOfTwelveInThreeSquads(*doc);
         CBatchWrites record;
         record.Start(*doc);
         row.BatchThenUser(record, *doc, red);
