@@ -246,12 +246,12 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    ForceShape shapes[2];
+    // Each force's shape as it stands, for TakeAgain where it is refitted.
     for (int side = 0; side < 2; ++side) {
         const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-        shapes[side].NumSquads = f.NumSquads;
-        std::copy(std::begin(f.num_per_squad), std::end(f.num_per_squad), shapes[side].Sizes);
-        shapes[side].NumAgents = f.NumAgents;
+        ShapeTaken[side].NumSquads = f.NumSquads;
+        std::copy(std::begin(f.num_per_squad), std::end(f.num_per_squad), ShapeTaken[side].Sizes);
+        ShapeTaken[side].NumAgents = f.NumAgents;
     }
     bool forceBack[2] = {}, countBack[2] = {};
     EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
@@ -275,7 +275,6 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
         if (!Reshaped[side])
             continue;
         CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-        ShapeTaken[side] = shapes[side];
         if (countBack[side])
             f.ReconcileSquadSizes();
         else
