@@ -168,7 +168,9 @@ void CBatchWrites::Stop()
 // count still holds the batch's is a change within the batch's make-up of
 // the force: the size goes back with that count, as the batch's own would,
 // and the total goes back to the scenario's changed by as much as the user
-// changed it (an agent added is one more in the scenario's force).
+// changed it (an agent added is one more in the scenario's force), unless
+// that would leave fewer than one agent in a force the user left agents in:
+// then the scenario's total stands.
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     unsigned char* const base = Bytes(doc);
@@ -203,8 +205,11 @@ void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
                     std::memcpy(&kept, &Kept[at], sizeof kept);
                     std::memcpy(&before, &Before[at], sizeof before);
                     std::memcpy(&now, live, sizeof now);
-                    kept = static_cast<int>(std::clamp<long long>(0LL + kept + now - before, 0, MaxAgents));
-                    std::memcpy(&Kept[at], &kept, sizeof kept);
+                    const long long sum = 0LL + kept + now - before;
+                    if (sum >= 1 || now < 1) {
+                        kept = static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
+                        std::memcpy(&Kept[at], &kept, sizeof kept);
+                    }
                 }
                 std::memcpy(&Written[at], live, field.Size);
                 mark |= Changed;

@@ -9,7 +9,8 @@
 // the batch then wrote over is the one to go back to: it is the user's
 // newest. A force's squads as the batch made them are the batch's while
 // they stand: a squad the user resizes in them goes back with them, and the
-// user's change to the force's total stands on the scenario's total.
+// user's change to the force's total stands on the scenario's total, unless
+// it would leave no agent in a force the user left agents in.
 #pragma once
 
 #include <cstddef>

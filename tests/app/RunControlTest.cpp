@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <sstream>
@@ -434,12 +435,17 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
         ASSERT_EQ(doc.RedForce.NumAgents, agents + 1);
     };
-    // RED as the file has it but for squad 2, which holds one agent more.
-    auto redOfFileWithOneMoreInSquad2 = [&] {
+    // RED as the file has it (5, 5, 2 = 12) but for one squad, which holds
+    // one agent more; a scenario saved now says so.
+    auto redOfFileWithOneMoreIn = [&](int squad) {
         const CForce& f = doc.RedForce;
-        return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 6 && f.num_per_squad[3] == 2 &&
-               f.NumAgents == 13;
+        int sizes[4] = {0, 5, 5, 2};
+        ++sizes[squad];
+        return f.NumSquads == 3 && f.num_per_squad[1] == sizes[1] && f.num_per_squad[2] == sizes[2] &&
+               f.num_per_squad[3] == sizes[3] && f.NumAgents == 13 && RowAfter(Scenario(doc), "num_reds", 1)[0] == 13;
     };
+    auto redOfFileWithOneMoreInSquad1 = [&] { return redOfFileWithOneMoreIn(1); };
+    auto redOfFileWithOneMoreInSquad2 = [&] { return redOfFileWithOneMoreIn(2); };
     // RED as the file has it with one agent more, which its last squad takes
     // as a file's does when its total exceeds its squads' sum: 5 + 5 + 2 = 12
     // against 13, so 5, 5, 3; a scenario saved now says so.
@@ -447,6 +453,11 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         const CForce& f = doc.RedForce;
         return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 3 &&
                f.NumAgents == 13 && RowAfter(Scenario(doc), "num_reds", 1)[0] == 13;
+    };
+    auto redOfFile = [&] {
+        const CForce& f = doc.RedForce;
+        return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 2 &&
+               f.NumAgents == 12 && RowAfter(Scenario(doc), "num_reds", 1)[0] == 12;
     };
     // A mode-1 GA runs RED as one squad of the whole force (12).
     auto personalityGa = [&] {
@@ -519,6 +530,30 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         {"an agent added by a right click after a sweep of squad 1's size", [&] { sweepRed1(1, 20, 40); },
          [&] { rightClickInto(2); }, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad2,
          [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // A size typed stands as typed.
+        {"squad 1 typed 6 by the RED agent dialog after a sweep of its size", [&] { sweepRed1(1, 20, 40); },
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "6"}}); }, V::ID_RUN_MODE_INTERACTIVE,
+         redOfFileWithOneMoreInSquad1, [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // The composition member's largest squad cut by 12 leaves 38 of its
+        // 50: counted onto the file's 12 that leaves none, so RED comes back
+        // as the file has it.
+        {"a composition member cut from 50 to 38 by the RED agent dialog",
+         [&] {
+             RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 2);
+             ASSERT_EQ(doc.RedForce.NumAgents, 50);
+         },
+         [&] {
+             const CForce& f = doc.RedForce;
+             const int* sizes = f.num_per_squad;
+             const int largest = static_cast<int>(std::max_element(sizes + 1, sizes + 1 + f.NumSquads) - sizes);
+             ASSERT_GE(f.num_per_squad[largest], 13);
+             if (largest != 1)
+                 Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, std::to_string(largest)},
+                                   {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
+             redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(f.num_per_squad[largest] - 12)}});
+             ASSERT_EQ(f.NumAgents, 38);
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redOfFile, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // Every member of the composition search writes RED's squad count,
         // sizes and total (the search's own 50); the last one here leaves
         // one squad. The agent added to it is one more in the file's force.
@@ -532,12 +567,15 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         {"an agent added by a right click in a personality GA", personalityGa, [&] { rightClickInto(1); },
          V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInTheLastSquad,
          [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
-        {"nothing set in a personality GA", personalityGa, [] {}, V::ID_RUN_MODE_INTERACTIVE,
+        // 9 of the file's 12 fill its squads 5 and 4.
+        {"squad 1 set to 9 by the RED agent dialog in a personality GA", personalityGa,
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "9"}}); }, V::ID_RUN_MODE_INTERACTIVE,
          [&] {
              const CForce& f = doc.RedForce;
-             return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 &&
-                    f.num_per_squad[3] == 2 && f.NumAgents == 12;
+             return f.NumSquads == 2 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 4 && f.NumAgents == 9;
          },
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"nothing set in a personality GA", personalityGa, [] {}, V::ID_RUN_MODE_INTERACTIVE, redOfFile,
          [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // The sweep's last point wrote 6, the value the user stores last.
         {"a range stored by the RED agent dialog equal to the sweep's last",

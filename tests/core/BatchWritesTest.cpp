@@ -221,6 +221,66 @@ TEST(BatchWrites, ASquadTheUserSizesInTheBatchsSquadsGoesBackWithThem)
     }
 }
 
+// A force the user changes while a batch stands, at the edges of the count
+// onto the scenario's force. The batch writes the squads (and, for a GA's
+// member, the squad count) and the total as their sum; the user then sets one
+// squad's size, the total following, by a dialog or by placing one agent.
+// Shapes are the squad count, squads 1..3 and the total.
+TEST(BatchWrites, TheUsersChangeCountsOntoTheScenariosForceWithinItsBounds)
+{
+    using Shape = std::vector<int>;
+    const Shape twelve = {3, 5, 5, 2, 12}, full = {3, 100, 100, 100, 300};
+    const struct {
+        const char* What;
+        Side Force;
+        Shape Scenario, Batch;  // the batch's squad count is written where it differs
+        Kind User;
+        int Squad, Size;
+        Shape Back;
+    } rows[] = {
+        // One squad of 50: 38 is 12 fewer, which leaves the scenario's 12
+        // none: the scenario's force comes back. 39 leaves it one agent,
+        // which its first squad takes; a force the user empties comes back
+        // empty (5, 5, 2 fitted to 0: one squad of 0).
+        {"a member cut by 12", Side::Red, twelve, {1, 50, 0, 0, 50}, Kind::User, 1, 38, twelve},
+        {"a member cut by 11", Side::Red, twelve, {1, 50, 0, 0, 50}, Kind::User, 1, 39, {1, 1, 5, 2, 1}},
+        {"a member emptied", Side::Red, twelve, {1, 50, 0, 0, 50}, Kind::User, 1, 0, {1, 0, 5, 2, 0}},
+        // 300 and one more is more than a force holds.
+        {"a member of 299 grown by one on a force of 300", Side::Red, full, {1, 299, 0, 0, 299}, Kind::User, 1, 300,
+         full},
+        // A size typed in the squad a sweep sizes stands as typed.
+        {"a swept squad typed", Side::Red, twelve, {3, 40, 5, 2, 47}, Kind::User, 1, 6, {3, 6, 5, 2, 13}},
+    };
+    for (const auto& row : rows) {
+        TestDocument doc;
+        CForce& f = doc->Force(row.Force);
+        auto set = [&](const Shape& shape) {
+            f.NumSquads = shape[0];
+            for (int s = 1; s <= 3; ++s)
+                f.num_per_squad[s] = shape[s];
+            f.NumAgents = shape[4];
+        };
+        auto shape = [&] {
+            return Shape{f.NumSquads, f.num_per_squad[1], f.num_per_squad[2], f.num_per_squad[3], f.NumAgents};
+        };
+        set(row.Scenario);
+        CBatchWrites record;
+        record.Start(*doc);
+        record.Begin(*doc, Kind::Search);
+        set(row.Batch);
+        record.End(*doc);
+        record.Begin(*doc, row.User);
+        f.NumAgents += row.Size - f.num_per_squad[row.Squad];
+        f.num_per_squad[row.Squad] = row.Size;
+        record.End(*doc);
+        const Shape left = shape();
+        record.PutBack(*doc, true);
+        EXPECT_EQ(shape(), row.Back) << row.What;
+        record.TakeAgain(*doc);
+        EXPECT_EQ(shape(), left) << row.What;
+    }
+}
+
 // Every value the record holds, each written alone by the batch (a value at
 // the end of what one comparison covers, BLUE's fratricide probability or
 // the links switch, too), goes back and comes again. The values start other
