@@ -227,8 +227,9 @@ void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
 {
     CBrevimarDoc& doc = *Document;
     // An agent placed or taken off is the user's, even in a GA's or a
-    // landscape's forces.
-    const UserWriteScope user(doc);
+    // landscape's forces; one placed is one more in the scenario's force
+    // when the batch is left.
+    const BatchWriteScope byHand(doc, BatchWriteKind::HandPlaced);
     const QPoint cell = PointToCell(point);
     if (doc.TerrainEditMode == 1) {
         if (IsOnBattlefield(cell))

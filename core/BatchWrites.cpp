@@ -168,18 +168,39 @@ void CBatchWrites::Stop()
 // count still holds the batch's is a change within the batch's make-up of
 // the force: the size goes back with that count, as the batch's own would,
 // and the total goes back to the scenario's changed by as much as the user
-// changed it (an agent added is one more in the scenario's force), unless
-// that would leave fewer than one agent in a force the user left agents in:
-// then the scenario's total stands.
+// changed it (an agent added is one more in the scenario's force). An agent
+// placed by hand is one more in the scenario's squad and total also where
+// the batch sized that squad, when the scenario's force has room for it. A
+// change that would leave fewer than one agent in a force the user left
+// agents in is not counted: the scenario's total stands.
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     unsigned char* const base = Bytes(doc);
+    auto intAt = [](const unsigned char* at) {
+        int value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    };
+    // Whether the value at `at` in the images held the batch's value until now.
+    auto batchs = [&](std::size_t value, std::size_t at, std::size_t size) {
+        return (Marks[value] & Changed) && Same(&Before[at], &Written[at], size);
+    };
     auto inBatchsSquads = [&](const Field& field) {
         if (field.Force < 0 || &field == &Fields[SquadCountField[field.Force]])
             return false;
         const Field& count = Fields[SquadCountField[field.Force]];
         return (Marks[count.Value] & Changed) && Same(base + count.At, &Written[count.Image], count.Size);
     };
+    // Whether the force's total to go back to, changed as the user changed
+    // the total now, stays within what a force holds.
+    auto roomFor = [&](int side) {
+        const Field& total = Fields[TotalField[side]];
+        const unsigned char* kept =
+            batchs(total.Value, total.Image, total.Size) ? &Kept[total.Image] : &Before[total.Image];
+        const long long after = 0LL + intAt(kept) + intAt(base + total.At) - intAt(&Before[total.Image]);
+        return after >= 0 && after <= MaxAgents;
+    };
+    const bool user = kind == BatchWriteKind::User || kind == BatchWriteKind::HandPlaced;
     for (const Block& block : Blocks) {
         if (std::memcmp(base + block.At, &Before[block.Image], block.Bytes) == 0)
             continue;
@@ -188,26 +209,27 @@ void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
             const unsigned char* live = base + field.At;
             if (std::memcmp(live, &Before[field.Image], field.Size * field.Count) == 0)
                 continue;
-            const bool user = kind == BatchWriteKind::User;
             const bool inSquads = user && inBatchsSquads(field);
+            const bool total = field.Force >= 0 && &field == &Fields[TotalField[field.Force]];
+            // An agent placed in a force whose squads the batch did not make.
+            const bool placed = kind == BatchWriteKind::HandPlaced && field.Force >= 0 && !inSquads &&
+                                &field != &Fields[SquadCountField[field.Force]];
+            const bool placedFits = placed && roomFor(field.Force);
             for (std::size_t k = 0, at = field.Image; k < field.Count; ++k, live += field.Size, at += field.Size) {
                 if (Same(live, &Before[at], field.Size))
                     continue;
                 unsigned char& mark = Marks[field.Value + k];
-                if (user && !inSquads) {
+                const bool counted = inSquads || (placed && batchs(field.Value + k, at, field.Size));
+                if (user && !counted) {
                     mark = 0;  // nothing of the batch's to put back
                     continue;
                 }
                 if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
                     std::memcpy(&Kept[at], &Before[at], field.Size);
-                if (inSquads && &field == &Fields[TotalField[field.Force]]) {
-                    int kept, before, now;
-                    std::memcpy(&kept, &Kept[at], sizeof kept);
-                    std::memcpy(&before, &Before[at], sizeof before);
-                    std::memcpy(&now, live, sizeof now);
-                    const long long sum = 0LL + kept + now - before;
-                    if (sum >= 1 || now < 1) {
-                        kept = static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
+                if (counted && (inSquads ? total : placedFits)) {
+                    const long long sum = 0LL + intAt(&Kept[at]) + intAt(live) - intAt(&Before[at]);
+                    if (sum >= 1 || intAt(live) < 1) {
+                        const int kept = static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
                         std::memcpy(&Kept[at], &kept, sizeof kept);
                     }
                 }

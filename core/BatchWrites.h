@@ -10,7 +10,8 @@
 // newest. A force's squads as the batch made them are the batch's while
 // they stand: a squad the user resizes in them goes back with them, and the
 // user's change to the force's total stands on the scenario's total, unless
-// it would leave no agent in a force the user left agents in.
+// it would leave no agent in a force the user left agents in. An agent the
+// user places in a squad the batch sized is one more in the scenario's squad.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +29,8 @@ enum class BatchWriteKind {
     Search,  // what a member or a grid point tries
     User,    // stored by the user (a dialog's OK, a right click): the user's,
              // even where it equals what the batch wrote last
+    HandPlaced,  // the user's right click: an agent placed is one more in the
+                 // scenario's squad, also where the batch sized that squad
 };
 
 class CBatchWrites {

@@ -401,7 +401,7 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
     const std::string sweepFile = WriteTemp("box.f1", LandscapeFileText());
     // RED squad 1's parameter x swept over xmin, xmax (y: its alive COMBAT
     // threshold over -1, 1) to the sweep's last point, which writes xmax.
-    auto sweepRed1 = [&](int x, int xmin, int xmax) {
+    auto sweepRed1 = [&](int x, int xmin, int xmax, std::function<void()> whileRunning = {}) {
         ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
         CLandscapeSettings& s = doc.Landscape.Settings;
         s.LandscapeSquad = 1;
@@ -411,6 +411,8 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         s.LandscapeMaxTimeToFlag = 3;
         DeriveLandscapeGrid(doc);
         ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+        if (whileRunning)
+            QTimer::singleShot(0, View(), whileRunning);
         for (int i = 0; i < 8 && doc.Experiment.LandscapeGridPoint < doc.Experiment.LandscapePointCount; ++i)
             Ticks(1);
         ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 4);
@@ -530,6 +532,18 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         {"an agent added by a right click after a sweep of squad 1's size", [&] { sweepRed1(1, 20, 40); },
          [&] { rightClickInto(2); }, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad2,
          [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // An agent placed in the squad the sweep sizes is one more in the
+        // file's squad 1, whatever the sweep's last size (40, 110); so is
+        // one placed while the sweep runs, which later points size again.
+        {"an agent added by a right click into the squad a sweep sizes", [&] { sweepRed1(1, 20, 40); },
+         [&] { rightClickInto(1); }, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad1,
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        {"an agent added by a right click into the squad a sweep sizes up to 110", [&] { sweepRed1(1, 10, 110); },
+         [&] { rightClickInto(1); }, V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInSquad1,
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        {"an agent added by a right click into the squad a running sweep sizes",
+         [&] { sweepRed1(1, 20, 40, [&] { rightClickInto(1); }); }, [] {}, V::ID_RUN_MODE_INTERACTIVE,
+         redOfFileWithOneMoreInSquad1, [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
         // A size typed stands as typed.
         {"squad 1 typed 6 by the RED agent dialog after a sweep of its size", [&] { sweepRed1(1, 20, 40); },
          [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "6"}}); }, V::ID_RUN_MODE_INTERACTIVE,

@@ -248,8 +248,16 @@ TEST(BatchWrites, TheUsersChangeCountsOntoTheScenariosForceWithinItsBounds)
         // 300 and one more is more than a force holds.
         {"a member of 299 grown by one on a force of 300", Side::Red, full, {1, 299, 0, 0, 299}, Kind::User, 1, 300,
          full},
-        // A size typed in the squad a sweep sizes stands as typed.
+        // An agent placed in the squad a sweep sizes is one more in the
+        // scenario's squad: 6, 5, 2 = 13; typed, the size stands as typed.
+        {"an agent placed in a swept squad", Side::Red, twelve, {3, 40, 5, 2, 47}, Kind::HandPlaced, 1, 41,
+         {3, 6, 5, 2, 13}},
+        {"an agent placed in a swept BLUE squad", Side::Blue, twelve, {3, 40, 5, 2, 47}, Kind::HandPlaced, 1, 41,
+         {3, 6, 5, 2, 13}},
         {"a swept squad typed", Side::Red, twelve, {3, 40, 5, 2, 47}, Kind::User, 1, 6, {3, 6, 5, 2, 13}},
+        // A force of 300 has no room for one more: it comes back whole.
+        {"an agent placed in a swept squad of a force of 300", Side::Red, full, {3, 50, 100, 100, 250},
+         Kind::HandPlaced, 1, 51, full},
     };
     for (const auto& row : rows) {
         TestDocument doc;
