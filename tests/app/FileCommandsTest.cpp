@@ -517,6 +517,23 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
         {"Edit RED Agents, OK with the local-commander weight changed", 4, {},
          okTyped(V::ID_EDIT_RED_AGENTS, {{IDC_LC_INJURED, "0.5"}}), NotWritten, -1},
         {"Combat Parameters, OK untouched", 4, {}, okUntouched(V::ID_EDIT_COMBAT_PARAMETERS), NoBox, 4},
+        // Links off and never set, as before a document's first set-up: OK
+        // on the matrix as shown sets them, and a restart no longer links
+        // every squad pair.
+        {"RED Communications Matrix, OK untouched on links never set",
+         4,
+         {},
+         [this] {
+             CBrevimarDoc& doc = Doc();
+             doc.CommMatricesSet = 0;
+             for (Side side : {Side::Red, Side::Blue})
+                 for (auto& row : doc.Force(side).CommMatrix)
+                     std::fill(std::begin(row), std::end(row), 0);
+             Hooks.AnswerDialog(IDOK);
+             ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_COMM_MATRIX));
+             ASSERT_EQ(doc.CommMatricesSet, 1);
+         },
+         NotWritten, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -2,6 +2,7 @@
 // touching the document.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -557,6 +558,36 @@ TEST(GaInputFile, CommandChangesNothingWhenCancelledOrRefused)
     ASSERT_EQ(t.Host.Messages.size(), 2u);
     EXPECT_NE(t.Host.Messages[1].Text.find("ga_input_test.ga2"), std::string::npos);
     EXPECT_NE(t.Host.Messages[1].Text.find("containment range"), std::string::npos);
+}
+
+// A file read during a RUN capture: Yes to the offer to write the frames,
+// then Cancel in the RUN file's chooser keeps the capture, and with it the
+// GA as it stood: settings, generations and the population already drawn.
+TEST(GaInputFile, KeepingACaptureLeavesTheGaAsItWas)
+{
+    TestDocument t;
+    ASSERT_TRUE(Read(t, GaFileText({})));  // population 6, 20 generations, drawn
+    t->RunMode = InteractiveMode;
+    t->LoadInputFile = 1;
+    t->RunCaptureOn = 1;
+    t->CaptureFrameCount = 3;
+    t->Pause();
+    GaFileValues other;
+    other.Population = "4", other.Generations = "7";
+    const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/ga_input_kept.ga2";
+    std::ofstream(path) << GaFileText(other);
+    const std::vector<unsigned char> before = DocumentBytes(*t);
+    const auto population = std::make_unique<CGaRecords>(*t->GaRecords);
+    t.Host.MessageAnswers.push_back(IDYES);
+    t.Host.FileChoices = {path, std::nullopt};
+    OnFileLoadGaInput(*t);
+    ASSERT_EQ(t.Host.FileRequests.size(), 2u);  // the GA file, then the RUN file
+    ASSERT_EQ(t.Host.Messages.size(), 1u);      // the offer alone
+    EXPECT_NE(t.Host.Messages[0].Text.find("3 frames"), std::string::npos) << t.Host.Messages[0].Text;
+    EXPECT_EQ(t->Ga.GaPopulationSize, 6);
+    EXPECT_EQ(t->Experiment.GaGenerations, 20);
+    EXPECT_TRUE(DocumentBytes(*t) == before);
+    EXPECT_EQ(std::memcmp(t->GaRecords.get(), population.get(), sizeof(CGaRecords)), 0);
 }
 
 }  // namespace
