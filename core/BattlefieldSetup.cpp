@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <locale>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "core/FileFilters.h"
 #include "core/TerrainBlocks.h"
 #include "core/TerrainFile.h"
+#include "core/TextFileBound.h"
 
 namespace brevimar {
 
@@ -91,7 +93,8 @@ std::string Counted(long long n, const char* one, const char* many)
 // --- terrain
 
 // Reads a terrain file made for a battlefield no larger than `size`. On any
-// fault it says what is wrong, naming the file, and stores nothing.
+// fault it says what is wrong, naming the file, also on the error stream, and
+// stores nothing.
 bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::vector<TerrainRecord>* records)
 {
     std::error_code error;
@@ -100,9 +103,25 @@ bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::
         ReportError(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
+    // Refused from its size before a byte is read; a stream of no size
+    // known beforehand (a pipe, a device) is read no further than the bound.
+    const std::uintmax_t known = KnownFileSize(path);
+    std::string text;
+    switch (known > MaxTextFileBytes ? BoundedReadResult::TooLarge : ReadBoundedText(in, &text)) {
+    case BoundedReadResult::Read:
+        break;
+    case BoundedReadResult::TooLarge:
+        ReportError(doc, "The terrain file " + path + " is refused: " + TextFileTooLargeProblem(known) +
+                             ". No terrain was read from it.");
+        return false;
+    case BoundedReadResult::Failed:
+        ReportError(doc, "Error: cannot open input file.\n" + path);
+        return false;
+    }
+    std::istringstream stream(std::move(text));
     long long fileSize = 0;
     std::string problem;
-    switch (ReadTerrainRecords(in, size, records, &fileSize, &problem)) {
+    switch (ReadTerrainRecords(stream, size, records, &fileSize, &problem)) {
     case TerrainFileResult::Read:
         return true;
     case TerrainFileResult::TooLarge:
@@ -113,7 +132,7 @@ bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::
     case TerrainFileResult::Refused:
         break;
     }
-    SayRefusal(doc, "The terrain file " + path + " " + problem + " No terrain was read from it.");
+    ReportError(doc, "The terrain file " + path + " " + problem + " No terrain was read from it.");
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "core/TerrainFile.h"
 
 #include <charconv>
+#include <iomanip>
 #include <locale>
 
 #include "core/Battlefield.h"
@@ -9,10 +10,15 @@ namespace brevimar {
 
 namespace {
 
+// The longest word taken for a number, far more than any value of a
+// terrain file needs: a longer one is refused once this much of it is read,
+// rather than held whole.
+constexpr std::size_t LongestNumberWord = 64;
+
 bool ReadInt(std::istream& in, long long* value)
 {
     std::string word;
-    if (!(in >> word))
+    if (!(in >> std::setw(static_cast<int>(LongestNumberWord) + 1) >> word) || word.size() > LongestNumberWord)
         return false;
     const char* first = word.data();
     const char* last = first + word.size();

@@ -27,7 +27,8 @@ enum class TerrainFileResult {
 std::string TerrainCellProblem(long long occupancy, long long type);
 
 // Reads and checks every record before any is kept; *fileSize receives the
-// size the file names (when it names one).
+// size the file names (when it names one). A word far longer than any number
+// is unreadable, and not held whole.
 TerrainFileResult ReadTerrainRecords(std::istream& in, int size, std::vector<TerrainRecord>* records,
                                      long long* fileSize, std::string* problem);
 

@@ -6,9 +6,11 @@
 #include <iostream>
 #include <locale>
 #include <optional>
+#include <sstream>
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
+#include "core/TextFileBound.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
@@ -246,24 +248,37 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
         const bool folder = std::filesystem::is_directory(file.PathName, error);
         // A reader's body takes the whole file: one larger than any of its
         // kind is refused from its size, before it is read.
-        std::uintmax_t size = 0;
-        if (reader && !folder && (size = std::filesystem::file_size(file.PathName, error), error))
-            size = 0;
-        if (folder || !stream.is_open() || stream.fail() || stream.bad()) {
+        const std::uintmax_t size = reader && !folder ? KnownFileSize(file.PathName) : 0;
+        const auto cannotOpen = [&] {
             std::cerr << spec.FailureText << file.PathName << '\n';
             doc.host().ShowError(CannotOpenMessage(command, file.PathName));
             result = FileCommandResult::CannotOpen;
+        };
+        if (folder || !stream.is_open() || stream.fail() || stream.bad()) {
+            cannotOpen();
         } else if (size > MaxTextFileBytes) {
             ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
             result = FileCommandResult::TooLarge;
         } else {
             stream.imbue(std::locale::classic());
-            try {
-                body(stream, file);
-            } catch (const std::ios_base::failure&) {
-                std::cerr << spec.FailureText << file.PathName << '\n';
-                doc.host().ShowError(CannotOpenMessage(command, file.PathName));
-                result = FileCommandResult::CannotOpen;
+            // A reader's body gets the text read here, in one place for
+            // every reader, no further than the bound: a stream of no size
+            // known beforehand (a pipe, a device) may never end.
+            std::string content;
+            const BoundedReadResult read = reader ? ReadBoundedText(stream, &content) : BoundedReadResult::Read;
+            std::stringstream text(std::move(content));
+            text.imbue(std::locale::classic());
+            if (read == BoundedReadResult::TooLarge) {
+                ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(0)));
+                result = FileCommandResult::TooLarge;
+            } else if (read == BoundedReadResult::Failed) {
+                cannotOpen();
+            } else {
+                try {
+                    body(reader ? static_cast<std::iostream&>(text) : stream, file);
+                } catch (const std::ios_base::failure&) {
+                    cannotOpen();
+                }
             }
             stream.close();
         }

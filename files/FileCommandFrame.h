@@ -11,14 +11,16 @@
 //      which nobody ever reads (kept because the commands always did it);
 //   5. open a stream on the chosen path, in the C locale: input for readers,
 //      output (created or truncated) for writers;
-//   6. run the body on the open stream;
+//   6. run the body: a writer's on the open stream, a reader's on the
+//      file's text, read from the stream no further than MaxTextFileBytes;
 //   7. close the stream; readers then ask for a redraw of the view.
 //
 // A cancelled chooser ends the command with nothing read or written (readers
 // still redraw, and the run-mode switch of step 2 stays). A file that cannot
-// be opened, or one to read that is far larger than any of its kind, is
-// reported to the user and on standard error, and the command is abandoned
-// with the document as it was.
+// be opened, or one to read that is far larger than any of its kind (from
+// its size, or at the bound for a stream of no known size), is reported to
+// the user and on standard error, and the command is abandoned with the
+// document as it was.
 //
 // Using it from a command:
 //
@@ -132,11 +134,11 @@ enum class FileCommandResult {
     Done,        // the body ran
     Cancelled,   // the chooser was cancelled: nothing read or written
     CannotOpen,  // the file did not open: reported, nothing read or written
-    TooLarge,    // a file to read holds more than any of its kind (MaxTextFileBytes): reported, not read
+    TooLarge,    // a file to read holds more than any of its kind (MaxTextFileBytes): reported, the body not run
 };
 
-// The body gets the open stream (input for Open rows, output for Save As
-// rows, C locale) and the chosen names. A reader that finds bad content
+// The body gets a stream in the C locale and the chosen names: for Save As
+// rows the open output stream, for Open rows one holding the file's text. A reader that finds bad content
 // reports it itself and leaves the document as it was.
 using FileCommandBody = std::function<void(std::iostream& stream, const ChosenFile& file)>;
 

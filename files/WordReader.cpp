@@ -172,15 +172,6 @@ bool CWordReader::ReadWord(std::string& word)
 
 bool CWordReader::AtEnd() { return PeekWord().empty(); }
 
-std::string TextFileTooLargeProblem(std::uintmax_t size)
-{
-    const std::string limit = std::to_string(MaxTextFileBytes);
-    if (size == 0)
-        return "the file holds more than the " + limit + " bytes any file of its kind may hold";
-    return "the file holds " + std::to_string(size) + " bytes, more than the " + limit +
-           " any file of its kind may hold";
-}
-
 bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLarge)
 {
     // A folder opens as a stream on Linux and throws at the first read.
@@ -200,19 +191,17 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLa
             return false;
         // Refused from its size before a byte is read; a file of no size
         // known beforehand (a pipe) is read no further than the bound.
-        if (const std::uintmax_t size = std::filesystem::file_size(path, error); !error && size > MaxTextFileBytes)
+        if (const std::uintmax_t size = KnownFileSize(path); size > MaxTextFileBytes)
             return refuseTooLarge(size);
-        std::string content;
-        char chunk[1 << 16];
-        while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-            if (content.size() + static_cast<std::size_t>(in.gcount()) > MaxTextFileBytes)
-                return refuseTooLarge(0);
-            content.append(chunk, static_cast<std::size_t>(in.gcount()));
+        switch (ReadBoundedText(in, text)) {
+        case BoundedReadResult::Read:
+            return true;
+        case BoundedReadResult::TooLarge:
+            return refuseTooLarge(0);
+        case BoundedReadResult::Failed:
+            break;
         }
-        if (in.bad())
-            return false;
-        *text = std::move(content);
-        return true;
+        return false;
     } catch (const std::exception&) {
         return false;
     }

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/TextFileBound.h"  // MaxTextFileBytes, TextFileTooLargeProblem for every reader here
+
 namespace brevimar {
 
 // The first extraction that failed.
@@ -85,18 +87,6 @@ private:
     bool HasFailed = false;
     CWordReadFailure FirstFailure;
 };
-
-// The most a text file the readers take may hold. The largest the program
-// writes is a stored run of 351 frames of 600 agents: about 15 KB of
-// scenario, then per frame its step and a line "s x y" of at most 10 bytes
-// per agent, some 2.1 MB in all. Eight times that leaves room for files
-// laid out by hand; a file beyond it is none of these and is refused before
-// it is read, rather than held whole.
-inline constexpr std::uintmax_t MaxTextFileBytes = 16u << 20;
-
-// Why a file of `size` bytes (0: of no size known before reading, found
-// longer while read) is refused, for the reader's message.
-std::string TextFileTooLargeProblem(std::uintmax_t size);
 
 // Whole content of a file, read in binary so that CR LF line ends reach the
 // word reader unchanged (it treats CR as whitespace). False when the file

@@ -5,12 +5,21 @@
 #include <string_view>
 
 #include "files/DocumentFile.h"
+#include "files/RunFrames.h"
+#include "files/StartupReader.h"
+#include "files/WordReader.h"
 #include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
 
 namespace brevimar {
 
 namespace {
+
+// The start-up reader's own refusal also names document files, which a new
+// document reads before it and the runner does not.
+constexpr char UnlistedRunnerFileProblem[] =
+    "its name does not end in an extension the runner reads: scenarios .dat or .DAT, stored runs .run or .RUN, "
+    "and frame files .out or .OUT";
 
 // One message after its label ("warning: ", "error: "), the message's own
 // leading word of the same kind left out, its further lines indented.
@@ -86,6 +95,10 @@ bool CScenarioRunner::Load()
         ErrorText = "Error: " + Options.ScenarioPath +
                     " is a document file (.brv), which the runner does not read: give it a scenario (.dat), a "
                     "stored run (.run) or a frame file (.out).";
+        return false;
+    }
+    if (ClassifyStartupExtension(FileExtensionOf(Options.ScenarioPath)) == StartupFileKind::Unlisted) {
+        ErrorText = BadInputFileMessage(Options.ScenarioPath, UnlistedRunnerFileProblem);
         return false;
     }
     const LoadResult loaded = LoadStartupFile(*Doc, Options.ScenarioPath);

@@ -215,6 +215,13 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
         {"lava_free.ter", "with the occupancy value 0 and the terrain type 1, which disagree"},
         {"agent.ter", "with the occupancy value 1 and the terrain type 0, which disagree"},
         {"bare.ter", "with the occupancy value 2 and the terrain type 0, which disagree"},
+        // One byte past the 16 MiB any text file may hold: refused from its
+        // size, unread.
+        {"huge.ter", " is refused: the file holds 16777217 bytes, more than the 16777216 any file of its kind may "
+                     "hold. No terrain was read from it."},
+        // A first word far longer than any number, refused as such (taken
+        // whole it would be the size 100, of a file of no cells).
+        {"padded.ter", "does not begin with a battlefield size"},
     };
     WriteFile("large.ter", "150\n1\n3 4\n2 1");
     WriteFile("off.ter", "100\n2\n3 4\n2 1\n101 5\n2 1");
@@ -226,14 +233,23 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
     WriteFile("lava_free.ter", "100\n2\n3 4\n2 1\n7 7\n0 1");
     WriteFile("agent.ter", "100\n1\n3 4\n1 0");
     WriteFile("bare.ter", "100\n1\n3 4\n2 0");
+    testing::WriteSparse("huge.ter", (16u << 20) + 1);
+    WriteFile("padded.ter", std::string(1000, '0') + "100\n0");
     for (const auto& [name, message] : cases) {
         doc.Host.Messages.clear();
+        doc.Host.Logs.clear();
         const std::string path = (std::filesystem::path(WriteFile(".probe", "")).parent_path() / name).string();
         Choose(path);
+        const std::uint64_t before = testing::BytesReadSoFar();
         doc->SetupBattlefield();
+        if (name == "huge.ter") {
+            EXPECT_LT(testing::BytesReadSoFar() - before, 1u << 20);  // not the file
+        }
         ASSERT_EQ(doc.Host.Messages.size(), 1u) << name;
         EXPECT_TRUE(doc.Host.SawMessageContaining(message)) << doc.Host.Messages[0].Text;
         EXPECT_TRUE(doc.Host.SawMessageContaining(path)) << doc.Host.Messages[0].Text;
+        // Every refusal is also kept on the error stream.
+        EXPECT_EQ(doc.Host.Logs, std::vector<std::string>{doc.Host.Messages[0].Text}) << name;
         EXPECT_EQ(doc->Battlefield.CellTerrainDefined, 0) << name;
         EXPECT_EQ(Terrain(*doc, 3, 4), OpenGround) << name;
         EXPECT_EQ(CountGrid(*doc, CellTerrain), 0) << name;

@@ -205,16 +205,23 @@ TEST(GaRun, ASetUpProblemIsSaidOncePerGa)
 // x 2 conditions x 2 generations, each generation a tick of its own) ask for
 // a terrain file once. A cancel leaves every run without terrain and the next
 // GA asks again; the cells of a file read at that ask stand for every later
-// run, and for the next GA too.
+// run, and for the next GA too. A file past the 16 MiB bound is refused from
+// its size, once, in a notice the GA does not wait on, and kept on the error
+// stream; the next GA asks again (and is cancelled).
 TEST(GaRun, AGaAsksForATerrainFileOnce)
 {
     // Lava in two corners, far from the 7 x 7 boxes round (7, 7) and (23, 23).
     const std::string corners = WriteTemp("corners.ter", "30\n2\n1 30\n2 1\n30 1\n2 1");
+    const std::string huge = testing::WriteSparse("huge.ter", (16u << 20) + 1);
+    const std::string refusal = "The terrain file " + huge +
+                                " is refused: the file holds 16777217 bytes, more than the 16777216 any file of its "
+                                "kind may hold. No terrain was read from it.";
     const struct {
         std::optional<std::string> Answer;
         int Held;
-    } cases[] = {{std::nullopt, 0}, {corners, 1}};
+    } cases[] = {{std::nullopt, 0}, {corners, 1}, {huge, 0}};
     for (const auto& c : cases) {
+        const bool refused = c.Answer == huge;
         TestDocument t;
         StartSmallGa(t);
         t->Battlefield.TerrainMode = 2;
@@ -225,7 +232,11 @@ TEST(GaRun, AGaAsksForATerrainFileOnce)
             Evolve(t);
             EXPECT_EQ(t.Host.FileRequests.size(), c.Held == 1 ? 1u : ga) << c.Held;
             EXPECT_TRUE(t.Host.Messages.empty());
-            EXPECT_TRUE(t.Host.Notices.empty());
+            ASSERT_EQ(t.Host.Notices.size(), refused ? 1u : 0u);
+            if (refused) {
+                EXPECT_EQ(t.Host.Notices[0].Text, refusal);
+                EXPECT_EQ(t.Host.Logs, std::vector<std::string>{refusal});
+            }
             EXPECT_EQ(t->Battlefield.CellTerrainDefined, c.Held);
             for (auto [x, y] : {std::pair{1, 30}, std::pair{30, 1}}) {
                 EXPECT_EQ(t->Battlefield.TerrainType[GridIndex(x, y)], c.Held == 1 ? Lava : OpenGround);

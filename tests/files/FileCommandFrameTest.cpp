@@ -3,7 +3,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "files/FileCommandFrame.h"
 #include "files/WordReader.h"
@@ -177,6 +179,40 @@ TEST(FileCommandFrame, FileLargerThanAnyOfItsKindIsRefusedAndTheBodyNeverRuns)
                                                  ":\nthe file holds 314572800 bytes, more than the 16777216 any "
                                                  "file of its kind may hold.");
         EXPECT_EQ(doc.Host.InvalidateCount, 1);
+    }
+}
+
+// A file of no size known before it is read (a pipe) is read no further
+// than the 16 MiB bound, in the frame, for every reader: a scenario line and
+// 16 MiB of blanks is refused there, naming the file, and the body never
+// runs; within the bound the body gets the text whole.
+TEST(FileCommandFrame, PipeIsReadNoFurtherThanTheBound)
+{
+    for (const std::size_t blanks : {std::size_t{100}, std::size_t{16u << 20}}) {
+        const std::string bytes = "data_version 4\n" + std::string(blanks, ' ');
+        const testing::FedPipe pipe("scenario.dat", bytes);
+        TestDocument doc;
+        doc.Host.FileChoices.push_back(pipe.Path);
+        bool ran = false;
+        std::string text;
+        const FileCommandResult result =
+            RunFileCommand(*doc, FileCommand::ScenarioRead, [&](std::iostream& stream, const ChosenFile&) {
+                ran = true;
+                text.assign(std::istreambuf_iterator<char>(stream), {});
+            });
+        if (blanks == 100) {
+            EXPECT_EQ(result, FileCommandResult::Done);
+            EXPECT_EQ(text, bytes);
+            EXPECT_TRUE(doc.Host.Messages.empty());
+            continue;
+        }
+        const std::string refusal = "Error: cannot read input file " + pipe.Path +
+                                    ":\nthe file holds more than the 16777216 bytes any file of its kind may hold.";
+        EXPECT_EQ(result, FileCommandResult::TooLarge);
+        EXPECT_FALSE(ran);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u);
+        EXPECT_EQ(doc.Host.Messages[0].Text, refusal);
+        EXPECT_EQ(doc.Host.Logs, std::vector<std::string>{refusal});
     }
 }
 

@@ -181,5 +181,26 @@ TEST(WordReader, FileLargerThanAnyOfItsKindIsRefusedUnread)
     }
 }
 
+// A pipe has no size before it is read: one fed a byte past the 16 MiB
+// bound is refused there, one within it is read whole.
+TEST(WordReader, PipeIsReadNoFurtherThanTheBound)
+{
+    const struct {
+        std::size_t Size;
+        const char* Problem;
+    } cases[] = {
+        {1000, ""},
+        {16777217, "the file holds more than the 16777216 bytes any file of its kind may hold"},
+    };
+    for (const auto& c : cases) {
+        const testing::FedPipe pipe("pipe.dat", std::string(c.Size, 'x'));
+        std::string text = "kept", problem = "?";
+        const bool read = ReadTextFile(pipe.Path, &text, &problem);
+        EXPECT_EQ(problem, c.Problem) << c.Size;
+        EXPECT_EQ(read, *c.Problem == '\0') << c.Size;
+        EXPECT_EQ(text.size(), read ? c.Size : 4u) << c.Size;
+    }
+}
+
 }  // namespace
 }  // namespace brevimar

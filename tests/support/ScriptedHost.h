@@ -63,6 +63,10 @@ public:
         Notices.push_back({text, caption, style});
     }
 
+    // What went to the error stream's log.
+    std::vector<std::string> Logs;
+    void Log(const std::string& text) override { Logs.push_back(text); }
+
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
     bool ShowsStatus = true;  // whether a status line shows the texts
     bool ShowsStatusText() const override { return ShowsStatus; }

@@ -3,13 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 #include "files/WordReader.h"
 
@@ -73,6 +79,51 @@ inline std::string WriteSparse(const std::string& name, std::uintmax_t size, con
     std::filesystem::resize_file(path, size);
     return path;
 }
+
+// A named pipe of the test's own, fed `bytes` by a thread once a reader
+// opens it: a file of no size known before it is read. A reader that stops
+// early leaves the rest unwritten (the writes fail, SIGPIPE ignored), and one
+// that never opened it does not hold the thread at the end.
+class FedPipe {
+public:
+    FedPipe(const std::string& name, std::string bytes) : Bytes(std::move(bytes))
+    {
+        std::signal(SIGPIPE, SIG_IGN);
+        Path = WriteTemp(name, "");
+        std::filesystem::remove(Path);
+        EXPECT_EQ(::mkfifo(Path.c_str(), 0600), 0) << Path;
+        Writer = std::thread([this] {
+            const int fd = ::open(Path.c_str(), O_WRONLY);
+            for (std::size_t at = 0; fd >= 0 && at < Bytes.size();) {
+                const ::ssize_t n = ::write(fd, Bytes.data() + at, Bytes.size() - at);
+                if (n <= 0)
+                    break;
+                at += static_cast<std::size_t>(n);
+            }
+            if (fd >= 0)
+                ::close(fd);
+        });
+    }
+    ~FedPipe()
+    {
+        // A reader, however brief, lets a writer still waiting to open go on.
+        const int fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        Writer.join();
+        // Gone, so that a file of the same name is written, not fed.
+        std::error_code ignored;
+        std::filesystem::remove(Path, ignored);
+    }
+    FedPipe(const FedPipe&) = delete;
+    FedPipe& operator=(const FedPipe&) = delete;
+
+    std::string Path;
+
+private:
+    std::string Bytes;
+    std::thread Writer;
+};
 
 // The bytes this process has read from files so far (rchar of /proc/self/io),
 // to tell whether a reader read a file or refused it from its size.

@@ -213,9 +213,8 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     const std::string vlx = folder + "/x.vlx", txt = folder + "/scenario.txt";
     std::ofstream(vlx, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
     std::ofstream(txt, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
-    const std::string unlisted = ":\n  its name does not end in an extension a new document reads: scenarios .dat or "
-                                 ".DAT, stored runs .run or .RUN, frame files .out or .OUT, and document files .brv "
-                                 "in any case.\n";
+    const std::string unlisted = ":\n  its name does not end in an extension the runner reads: scenarios .dat or "
+                                 ".DAT, stored runs .run or .RUN, and frame files .out or .OUT.\n";
     const std::string largeDat = testing::WriteSparse("large.dat", 300u << 20),
                       largeOut = testing::WriteSparse("large.out", 300u << 20);
     const std::string tooLarge = ":\n  the file holds 314572800 bytes, more than the 16777216 any file of its kind "

@@ -1,0 +1,40 @@
+#include "core/TextFileBound.h"
+
+#include <filesystem>
+#include <istream>
+#include <system_error>
+
+namespace brevimar {
+
+std::string TextFileTooLargeProblem(std::uintmax_t size)
+{
+    const std::string limit = std::to_string(MaxTextFileBytes);
+    if (size == 0)
+        return "the file holds more than the " + limit + " bytes any file of its kind may hold";
+    return "the file holds " + std::to_string(size) + " bytes, more than the " + limit +
+           " any file of its kind may hold";
+}
+
+std::uintmax_t KnownFileSize(const std::string& path)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
+BoundedReadResult ReadBoundedText(std::istream& in, std::string* text)
+{
+    std::string content;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        if (content.size() + static_cast<std::size_t>(in.gcount()) > MaxTextFileBytes)
+            return BoundedReadResult::TooLarge;
+        content.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad())
+        return BoundedReadResult::Failed;
+    *text = std::move(content);
+    return BoundedReadResult::Read;
+}
+
+}  // namespace brevimar
