@@ -138,8 +138,9 @@ enum class FileCommandResult {
 };
 
 // The body gets a stream in the C locale and the chosen names: for Save As
-// rows the open output stream, for Open rows one holding the file's text. A reader that finds bad content
-// reports it itself and leaves the document as it was.
+// rows the open output stream, for Open rows one holding the file's text. A
+// reader that finds bad content reports it itself and leaves the document as
+// it was.
 using FileCommandBody = std::function<void(std::iostream& stream, const ChosenFile& file)>;
 
 FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body);
