@@ -182,7 +182,7 @@ TEST(WordReader, FileLargerThanAnyOfItsKindIsRefusedUnread)
 }
 
 // A pipe has no size before it is read: one fed a byte past the 16 MiB
-// bound is refused there, one within it is read whole.
+// bound is refused there, one within it or just filling it is read whole.
 TEST(WordReader, PipeIsReadNoFurtherThanTheBound)
 {
     const struct {
@@ -190,6 +190,7 @@ TEST(WordReader, PipeIsReadNoFurtherThanTheBound)
         const char* Problem;
     } cases[] = {
         {1000, ""},
+        {16777216, ""},
         {16777217, "the file holds more than the 16777216 bytes any file of its kind may hold"},
     };
     for (const auto& c : cases) {
