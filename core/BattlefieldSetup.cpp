@@ -103,11 +103,9 @@ bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::
         ReportError(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
-    // Refused from its size before a byte is read; a stream of no size
-    // known beforehand (a pipe, a device) is read no further than the bound.
-    const std::uintmax_t known = KnownFileSize(path);
     std::string text;
-    switch (known > MaxTextFileBytes ? BoundedReadResult::TooLarge : ReadBoundedText(in, &text)) {
+    std::uintmax_t known = 0;
+    switch (ReadBoundedText(in, path, &text, &known)) {
     case BoundedReadResult::Read:
         break;
     case BoundedReadResult::TooLarge:

@@ -15,15 +15,15 @@ std::string TextFileTooLargeProblem(std::uintmax_t size)
            " any file of its kind may hold";
 }
 
-std::uintmax_t KnownFileSize(const std::string& path)
+BoundedReadResult ReadBoundedText(std::istream& in, const std::string& path, std::string* text,
+                                  std::uintmax_t* size)
 {
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : size;
-}
-
-BoundedReadResult ReadBoundedText(std::istream& in, std::string* text)
-{
+    *size = std::filesystem::file_size(path, error);
+    if (error)
+        *size = 0;
+    if (*size > MaxTextFileBytes)
+        return BoundedReadResult::TooLarge;
     std::string content;
     char chunk[1 << 16];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {

@@ -21,19 +21,18 @@ inline constexpr std::uintmax_t MaxTextFileBytes = 16u << 20;
 // longer while read) is refused, for the reader's message.
 std::string TextFileTooLargeProblem(std::uintmax_t size);
 
-// The size of the regular file at `path`; 0 when none is known before
-// reading (a pipe, a device) or the file is not there.
-std::uintmax_t KnownFileSize(const std::string& path);
-
 enum class BoundedReadResult {
     Read,      // *text holds what was left of the stream
-    TooLarge,  // the stream went on past MaxTextFileBytes: *text untouched
+    TooLarge,  // the file holds more than MaxTextFileBytes: *text untouched
     Failed,    // the stream could not be read: *text untouched
 };
 
-// What is left of an open stream, read in chunks no further than
-// MaxTextFileBytes, so that a stream of no known size (a pipe, a device)
-// that never ends is refused at the bound instead of filling the memory.
-BoundedReadResult ReadBoundedText(std::istream& in, std::string* text);
+// What is left of `in`, open on the file at `path`. A file whose size is
+// known is refused from it before a byte is read (*size receives it); any
+// other stream (a pipe, a device) is read in chunks no further than
+// MaxTextFileBytes (*size 0), so that one that never ends is refused at the
+// bound instead of filling the memory.
+BoundedReadResult ReadBoundedText(std::istream& in, const std::string& path, std::string* text,
+                                  std::uintmax_t* size);
 
 }  // namespace brevimar

@@ -246,9 +246,6 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
         // A folder opens for reading on Linux and throws at the first read.
         std::error_code error;
         const bool folder = std::filesystem::is_directory(file.PathName, error);
-        // A reader's body takes the whole file: one larger than any of its
-        // kind is refused from its size, before it is read.
-        const std::uintmax_t size = reader && !folder ? KnownFileSize(file.PathName) : 0;
         const auto cannotOpen = [&] {
             std::cerr << spec.FailureText << file.PathName << '\n';
             doc.host().ShowError(CannotOpenMessage(command, file.PathName));
@@ -256,20 +253,20 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
         };
         if (folder || !stream.is_open() || stream.fail() || stream.bad()) {
             cannotOpen();
-        } else if (size > MaxTextFileBytes) {
-            ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
-            result = FileCommandResult::TooLarge;
         } else {
             stream.imbue(std::locale::classic());
             // A reader's body gets the text read here, in one place for
-            // every reader, no further than the bound: a stream of no size
-            // known beforehand (a pipe, a device) may never end.
+            // every reader: a file larger than any of its kind is refused
+            // from its size before it is read, and a stream of no size known
+            // beforehand (a pipe, a device), which may never end, at the bound.
             std::string content;
-            const BoundedReadResult read = reader ? ReadBoundedText(stream, &content) : BoundedReadResult::Read;
+            std::uintmax_t size = 0;
+            const BoundedReadResult read =
+                reader ? ReadBoundedText(stream, file.PathName, &content, &size) : BoundedReadResult::Read;
             std::stringstream text(std::move(content));
             text.imbue(std::locale::classic());
             if (read == BoundedReadResult::TooLarge) {
-                ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(0)));
+                ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
                 result = FileCommandResult::TooLarge;
             } else if (read == BoundedReadResult::Failed) {
                 cannotOpen();

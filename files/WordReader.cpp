@@ -189,15 +189,12 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLa
         std::ifstream in(path, std::ios::binary);
         if (!in)
             return false;
-        // Refused from its size before a byte is read; a file of no size
-        // known beforehand (a pipe) is read no further than the bound.
-        if (const std::uintmax_t size = KnownFileSize(path); size > MaxTextFileBytes)
-            return refuseTooLarge(size);
-        switch (ReadBoundedText(in, text)) {
+        std::uintmax_t size = 0;
+        switch (ReadBoundedText(in, path, text, &size)) {
         case BoundedReadResult::Read:
             return true;
         case BoundedReadResult::TooLarge:
-            return refuseTooLarge(0);
+            return refuseTooLarge(size);
         case BoundedReadResult::Failed:
             break;
         }
