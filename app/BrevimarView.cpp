@@ -227,8 +227,8 @@ void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
 {
     CBrevimarDoc& doc = *Document;
     // An agent placed or taken off is the user's, even in a GA's or a
-    // landscape's forces; one placed is one more in the scenario's force
-    // when the batch is left.
+    // landscape's forces; what one placed makes of the force when the batch
+    // is left, CBatchForce decides.
     const BatchWriteScope byHand(doc, BatchWriteKind::HandPlaced);
     const QPoint cell = PointToCell(point);
     if (doc.TerrainEditMode == 1) {

@@ -35,27 +35,27 @@ void Fields(Visit& visit, T&... fields)
 // The scenario values a batch writes, directly or through the force set-up
 // of its runs: the squad tables and side-wide values of both forces, their
 // deployment boxes and fratricide values, the local-command weights random
-// personalities draw, and the links switch.
+// personalities draw, and the links switch. A force's squad count, squad
+// sizes and total are CBatchForce's.
 template <typename Visit>
 void WalkFields(CBrevimarDoc& doc, Visit&& visit)
 {
     for (Side side : {Side::Red, Side::Blue}) {
         CForce& f = doc.Force(side);
-        Fields(visit, f.NumSquads, f.num_per_squad, f.NumAgents, f.A_S_RANGE, f.A_F_RANGE, f.I_S_RANGE, f.I_F_RANGE,
-               f.shot_prob_alive, f.shot_prob_injured, f.w1_a, f.w2_a, f.w3_a, f.w4_a, f.w5_a, f.w6_a, f.w1_i,
-               f.w2_i, f.w3_i, f.w4_i, f.w5_i, f.w6_i, f.w_terrain_alive, f.w_terrain_injured, f.A_ADVANCE_num,
-               f.I_ADVANCE_num, f.A_C_RANGE, f.I_C_RANGE, f.A_CLUSTER_num, f.I_CLUSTER_num, f.A_COMBAT_num,
-               f.I_COMBAT_num, f.A_HOLD_f, f.I_HOLD_f, f.A_PURSUIT1_num, f.I_PURSUIT1_num, f.A_PURSUIT2_num,
-               f.I_PURSUIT2_num, f.A_RETREAT_num, f.I_RETREAT_num, f.A_SUPPORT1_num, f.I_SUPPORT1_num,
-               f.A_SUPPORT2_num, f.I_SUPPORT2_num, f.ADVANCE_flag, f.CLUSTER_flag, f.COMBAT_flag, f.HOLD_flag,
-               f.PURSUIT1_flag, f.PURSUIT2_flag, f.RETREAT_flag, f.SUPPORT1_flag, f.SUPPORT2_flag,
-               f.R_R_min_dist_flag_flag, f.R_B_min_dist_flag_flag, f.R_R_goal_min_flag, f.R_terrain_min_flag,
-               f.A_R_R_min_dist, f.I_R_R_min_dist, f.A_R_R_goal_min, f.I_R_R_goal_min, f.A_R_B_min_dist,
-               f.I_R_B_min_dist, f.A_R_terrain_min, f.I_R_terrain_min, f.A_M_RANGE, f.I_M_RANGE, f.A_R_max_eng_num,
-               f.I_R_max_eng_num, f.COMM_range, f.A_COMM_weight, f.I_COMM_weight, f.CommMatrix, f.recon_time,
-               f.alive_strength, f.injured_strength, f.w_area_alive, f.w_area_injured, f.A_R_area_min,
-               f.I_R_area_min, f.R_area_min_flag, f.w_flock_alive, f.w_flock_injured, f.A_R_flock_min,
-               f.I_R_flock_min, f.A_R_flock_max, f.I_R_flock_max, f.SquadWeightMatrix);
+        Fields(visit, f.A_S_RANGE, f.A_F_RANGE, f.I_S_RANGE, f.I_F_RANGE, f.shot_prob_alive, f.shot_prob_injured,
+               f.w1_a, f.w2_a, f.w3_a, f.w4_a, f.w5_a, f.w6_a, f.w1_i, f.w2_i, f.w3_i, f.w4_i, f.w5_i, f.w6_i,
+               f.w_terrain_alive, f.w_terrain_injured, f.A_ADVANCE_num, f.I_ADVANCE_num, f.A_C_RANGE, f.I_C_RANGE,
+               f.A_CLUSTER_num, f.I_CLUSTER_num, f.A_COMBAT_num, f.I_COMBAT_num, f.A_HOLD_f, f.I_HOLD_f,
+               f.A_PURSUIT1_num, f.I_PURSUIT1_num, f.A_PURSUIT2_num, f.I_PURSUIT2_num, f.A_RETREAT_num, f.I_RETREAT_num,
+               f.A_SUPPORT1_num, f.I_SUPPORT1_num, f.A_SUPPORT2_num, f.I_SUPPORT2_num, f.ADVANCE_flag, f.CLUSTER_flag,
+               f.COMBAT_flag, f.HOLD_flag, f.PURSUIT1_flag, f.PURSUIT2_flag, f.RETREAT_flag, f.SUPPORT1_flag,
+               f.SUPPORT2_flag, f.R_R_min_dist_flag_flag, f.R_B_min_dist_flag_flag, f.R_R_goal_min_flag,
+               f.R_terrain_min_flag, f.A_R_R_min_dist, f.I_R_R_min_dist, f.A_R_R_goal_min, f.I_R_R_goal_min,
+               f.A_R_B_min_dist, f.I_R_B_min_dist, f.A_R_terrain_min, f.I_R_terrain_min, f.A_M_RANGE, f.I_M_RANGE,
+               f.A_R_max_eng_num, f.I_R_max_eng_num, f.COMM_range, f.A_COMM_weight, f.I_COMM_weight, f.CommMatrix,
+               f.recon_time, f.alive_strength, f.injured_strength, f.w_area_alive, f.w_area_injured, f.A_R_area_min,
+               f.I_R_area_min, f.R_area_min_flag, f.w_flock_alive, f.w_flock_injured, f.A_R_flock_min, f.I_R_flock_min,
+               f.A_R_flock_max, f.I_R_flock_max, f.SquadWeightMatrix);
         Fields(visit, doc.Local(side).w7, doc.Local(side).w8);
     }
     CBattlefield& b = doc.Battlefield;
@@ -85,6 +85,8 @@ bool Same(const unsigned char* a, const unsigned char* b, std::size_t size)
 
 unsigned char* Bytes(CBrevimarDoc& doc) { return reinterpret_cast<unsigned char*>(&doc); }
 
+Side SideOf(int index) { return index == 0 ? Side::Red : Side::Blue; }
+
 // Every value of the recorded fields: its field, its place in the document,
 // its offset in the byte images and its index.
 template <typename Fields, typename Each>
@@ -94,14 +96,6 @@ void EachValue(CBrevimarDoc& doc, const Fields& fields, Each&& each)
     for (const auto& field : fields)
         for (std::size_t k = 0; k < field.Count; ++k)
             each(field, base + field.At + k * field.Size, field.Image + k * field.Size, field.Value + k);
-}
-
-int SquadsTotal(const CForce& f)
-{
-    long long sum = 0;
-    for (int s = 1; s <= std::min(f.NumSquads, MaxSquads); ++s)
-        sum += f.num_per_squad[s];
-    return static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
 }
 
 }  // namespace
@@ -117,7 +111,7 @@ void CBatchWrites::Start(CBrevimarDoc& doc)
     const unsigned char* const base = Bytes(doc);
     Fields.clear();
     WalkFields(doc, [&](unsigned char* first, std::size_t size, std::size_t count) {
-        Fields.push_back({static_cast<std::size_t>(first - base), 0, 0, size, count, -1});
+        Fields.push_back({static_cast<std::size_t>(first - base), 0, 0, size, count});
     });
     std::sort(Fields.begin(), Fields.end(), [](const Field& a, const Field& b) { return a.At < b.At; });
     Blocks.clear();
@@ -135,18 +129,10 @@ void CBatchWrites::Start(CBrevimarDoc& doc)
         field.Value = values;
         bytes = Blocks.back().Image + Blocks.back().Bytes;
         values += field.Count;
-        for (int side = 0; side < 2; ++side) {
-            const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-            auto is = [&](const void* value) { return base + field.At == value; };
-            if (is(&f.NumSquads))
-                SquadCountField[side] = i;
-            if (is(&f.NumAgents))
-                TotalField[side] = i;
-            if (is(&f.NumSquads) || is(f.num_per_squad) || is(&f.NumAgents))
-                field.Force = side;
-        }
     }
-    Reshaped[0] = Reshaped[1] = false;
+    for (int side = 0; side < 2; ++side)
+        Forces[side].Start(doc.Force(SideOf(side)));
+    Reshaped = false;
     Kept.assign(bytes, 0);
     Written.assign(bytes, 0);
     Before.assign(bytes, 0);
@@ -162,45 +148,15 @@ void CBatchWrites::Stop()
 }
 
 // What changed since Before is the batch's, of `kind`, or the user's;
-// Before follows the document. A value that no longer held what the batch
-// wrote last was set by the user meanwhile: that value is the one to go
-// back to. A squad size or a total the user changes while the force's squad
-// count still holds the batch's is a change within the batch's make-up of
-// the force: the size goes back with that count, as the batch's own would,
-// and the total goes back to the scenario's changed by as much as the user
-// changed it (an agent added is one more in the scenario's force). An agent
-// placed by hand is one more in the scenario's squad and total also where
-// the batch sized that squad, when the scenario's force has room for it. A
-// change that would leave fewer than one agent in a force the user left
-// agents in is not counted: the scenario's total stands.
+// Before follows the document, and so does each force's rule. A value that
+// no longer held what the batch wrote last was set by the user meanwhile:
+// that value is the one to go back to.
 void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
 {
     unsigned char* const base = Bytes(doc);
-    auto intAt = [](const unsigned char* at) {
-        int value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    };
-    // Whether the value at `at` in the images held the batch's value until now.
-    auto batchs = [&](std::size_t value, std::size_t at, std::size_t size) {
-        return (Marks[value] & Changed) && Same(&Before[at], &Written[at], size);
-    };
-    auto inBatchsSquads = [&](const Field& field) {
-        if (field.Force < 0 || &field == &Fields[SquadCountField[field.Force]])
-            return false;
-        const Field& count = Fields[SquadCountField[field.Force]];
-        return (Marks[count.Value] & Changed) && Same(base + count.At, &Written[count.Image], count.Size);
-    };
-    // Whether the force's total to go back to, changed as the user changed
-    // the total now, stays within what a force holds.
-    auto roomFor = [&](int side) {
-        const Field& total = Fields[TotalField[side]];
-        const unsigned char* kept =
-            batchs(total.Value, total.Image, total.Size) ? &Kept[total.Image] : &Before[total.Image];
-        const long long after = 0LL + intAt(kept) + intAt(base + total.At) - intAt(&Before[total.Image]);
-        return after >= 0 && after <= MaxAgents;
-    };
     const bool user = kind == BatchWriteKind::User || kind == BatchWriteKind::HandPlaced;
+    for (int side = 0; side < 2; ++side)
+        Forces[side].Closed(doc.Force(SideOf(side)), user, kind == BatchWriteKind::HandPlaced);
     for (const Block& block : Blocks) {
         if (std::memcmp(base + block.At, &Before[block.Image], block.Bytes) == 0)
             continue;
@@ -209,30 +165,16 @@ void CBatchWrites::Compare(CBrevimarDoc& doc, BatchWriteKind kind)
             const unsigned char* live = base + field.At;
             if (std::memcmp(live, &Before[field.Image], field.Size * field.Count) == 0)
                 continue;
-            const bool inSquads = user && inBatchsSquads(field);
-            const bool total = field.Force >= 0 && &field == &Fields[TotalField[field.Force]];
-            // An agent placed in a force whose squads the batch did not make.
-            const bool placed = kind == BatchWriteKind::HandPlaced && field.Force >= 0 && !inSquads &&
-                                &field != &Fields[SquadCountField[field.Force]];
-            const bool placedFits = placed && roomFor(field.Force);
             for (std::size_t k = 0, at = field.Image; k < field.Count; ++k, live += field.Size, at += field.Size) {
                 if (Same(live, &Before[at], field.Size))
                     continue;
                 unsigned char& mark = Marks[field.Value + k];
-                const bool counted = inSquads || (placed && batchs(field.Value + k, at, field.Size));
-                if (user && !counted) {
+                if (user) {
                     mark = 0;  // nothing of the batch's to put back
                     continue;
                 }
                 if (!(mark & Changed) || !Same(&Before[at], &Written[at], field.Size))
                     std::memcpy(&Kept[at], &Before[at], field.Size);
-                if (counted && (inSquads ? total : placedFits)) {
-                    const long long sum = 0LL + intAt(&Kept[at]) + intAt(live) - intAt(&Before[at]);
-                    if (sum >= 1 || intAt(live) < 1) {
-                        const int kept = static_cast<int>(std::clamp<long long>(sum, 0, MaxAgents));
-                        std::memcpy(&Kept[at], &kept, sizeof kept);
-                    }
-                }
                 std::memcpy(&Written[at], live, field.Size);
                 mark |= Changed;
                 if (kind == BatchWriteKind::Search)
@@ -252,9 +194,12 @@ void CBatchWrites::Begin(CBrevimarDoc& doc, BatchWriteKind kind)
     if (Depth > 0) {
         if (Kinds[std::min(Depth, MaxDepth) - 1] != kind)
             Compare(doc, Kinds[std::min(Depth, MaxDepth) - 1]);
-    } else
+    } else {
         for (const Block& block : Blocks)
             std::memcpy(&Before[block.Image], Bytes(doc) + block.At, block.Bytes);
+        for (int side = 0; side < 2; ++side)
+            Forces[side].Opened(doc.Force(SideOf(side)));
+    }
     Kinds[std::min(Depth, MaxDepth - 1)] = kind;
     ++Depth;
 }
@@ -273,39 +218,20 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    // Each force's shape as it stands, for TakeAgain where it is refitted.
-    for (int side = 0; side < 2; ++side) {
-        const CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-        ShapeTaken[side].NumSquads = f.NumSquads;
-        std::copy(std::begin(f.num_per_squad), std::end(f.num_per_squad), ShapeTaken[side].Sizes);
-        ShapeTaken[side].NumAgents = f.NumAgents;
-    }
-    bool forceBack[2] = {}, countBack[2] = {};
     EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], field.Size))
             return;
         std::memcpy(live, &Kept[at], field.Size);
         mark |= PutBackNow;
-        if (field.Force >= 0) {
-            forceBack[field.Force] = true;
-            countBack[field.Force] |= &field == &Fields[SquadCountField[field.Force]];
-        }
     });
-    // With the scenario's squad count back, the force the user kept (its
-    // total) is split over the scenario's squads as a scenario file's is.
-    // Left with the user's squad sizes beside the scenario's, or the
-    // scenario's sizes beside the user's total, in the scenario's squads, a
-    // force holds what its squads hold.
+    if (!searched)
+        return;
+    Reshaped = true;
     for (int side = 0; side < 2; ++side) {
-        Reshaped[side] = searched && forceBack[side];
-        if (!Reshaped[side])
-            continue;
-        CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-        if (countBack[side])
-            f.ReconcileSquadSizes();
-        else
-            f.NumAgents = SquadsTotal(f);
+        CForce& f = doc.Force(SideOf(side));
+        Taken[side] = ForceShape::Of(f);
+        Forces[side].Leave(f);
     }
 }
 
@@ -320,15 +246,16 @@ void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
         std::memcpy(live, &Written[at], field.Size);
         mark &= static_cast<unsigned char>(~PutBackNow);
     });
-    for (int side = 0; side < 2; ++side)
-        if (Reshaped[side]) {
-            CForce& f = doc.Force(side == 0 ? Side::Red : Side::Blue);
-            const ForceShape& shape = ShapeTaken[side];
-            f.NumSquads = shape.NumSquads;
-            std::copy(std::begin(shape.Sizes), std::end(shape.Sizes), f.num_per_squad);
-            f.NumAgents = shape.NumAgents;
-            Reshaped[side] = false;
-        }
+    if (Reshaped)
+        for (int side = 0; side < 2; ++side)
+            Taken[side].Into(doc.Force(SideOf(side)));
+    Reshaped = false;
+}
+
+void CBatchWrites::SquadsMadeByBatch(Side side)
+{
+    if (Active)
+        Forces[side == Side::Red ? 0 : 1].SquadsMadeByBatch();
 }
 
 void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes)

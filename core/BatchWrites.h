@@ -7,18 +7,16 @@
 // the batch puts back only what still holds the batch's value, and a user's
 // edit made meanwhile stands. A value the user set while the batch stood and
 // the batch then wrote over is the one to go back to: it is the user's
-// newest. A force's squads as the batch made them are the batch's while
-// they stand: a squad the user resizes in them goes back with them, and the
-// user's change to the force's total stands on the scenario's total, unless
-// it would leave no agent in a force the user left agents in. An agent the
-// user places in a squad the batch sized is one more in the scenario's squad.
+// newest. A force's make-up (squad count, squad sizes, total) is no value of
+// the record's: CBatchForce decides it when the batch is left.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <vector>
 
-#include "core/Limits.h"
+#include "core/BatchForce.h"
+#include "core/Side.h"
 
 namespace brevimar {
 
@@ -27,10 +25,11 @@ class CBrevimarDoc;
 enum class BatchWriteKind {
     SetUp,   // held fixed or needed in place by the search
     Search,  // what a member or a grid point tries
-    User,    // stored by the user (a dialog's OK, a right click): the user's,
-             // even where it equals what the batch wrote last
-    HandPlaced,  // the user's right click: an agent placed is one more in the
-                 // scenario's squad, also where the batch sized that squad
+    User,    // stored by a command of the user's (a dialog's OK, a menu
+             // switch): the user's, even where it equals what the batch
+             // wrote last
+    HandPlaced,  // the user's right click: the user's as User's are, and an
+                 // agent placed is one placed, not a squad size typed
 };
 
 class CBatchWrites {
@@ -47,13 +46,14 @@ public:
 
     // Every value that still holds what the batch wrote last takes the value
     // before the batch (the searched ones only when `searched`); TakeAgain
-    // gives them the batch's values back. With the searched ones, a force's
-    // squad count, squad sizes and total go back as one: where its squad
-    // count went back, its squads are fitted to its total as a scenario
-    // file's are; where only sizes or the total went back, the total becomes
-    // the sum of its squads' sizes.
+    // gives them the batch's values back. With the searched ones the batch
+    // is left: each force takes the make-up its CBatchForce gives, and
+    // TakeAgain the make-up it had.
     void PutBack(CBrevimarDoc& doc, bool searched);
     void TakeAgain(CBrevimarDoc& doc);
+
+    // The batch makes the side's squads (count, sizes and total) itself.
+    void SquadsMadeByBatch(Side side);
 
     // The values in [first, first + bytes) are the user's as a whole now (a
     // file read them), whatever they equal.
@@ -61,16 +61,9 @@ public:
 
 private:
     // One recorded scenario field: where it lies in the document and in the
-    // byte images, the index of its first value, its values' size and count,
-    // and the side (0 RED, 1 BLUE) whose squad count, squad sizes or total it
-    // is, -1 for any other.
+    // byte images, the index of its first value, its values' size and count.
     struct Field {
         std::size_t At, Image, Value, Size, Count;
-        int Force;
-    };
-    // A force's squad count, squad sizes and total.
-    struct ForceShape {
-        int NumSquads, Sizes[SquadSlots], NumAgents;
     };
     // Recorded fields that lie close together in the document: most writes
     // leave a whole block as it was, and one comparison says so.
@@ -90,11 +83,11 @@ private:
     std::vector<unsigned char> Written;  // what the batch wrote last
     std::vector<unsigned char> Before;   // as the open write found it
     std::vector<unsigned char> Marks;    // per value: whether and how the batch wrote it
-    // Per side, the fields of its squad count and of its total.
-    std::size_t SquadCountField[2] = {}, TotalField[2] = {};
-    // Each force's shape as it stood before PutBack fitted it together.
-    ForceShape ShapeTaken[2] = {};
-    bool Reshaped[2] = {};
+    // Per side (0 RED, 1 BLUE): the rule for its make-up, and the make-up
+    // it had before leaving the batch gave it the rule's, for TakeAgain.
+    CBatchForce Forces[2];
+    ForceShape Taken[2];
+    bool Reshaped = false;
 };
 
 // Each scenario field a record holds: its first value's bytes, the size of

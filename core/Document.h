@@ -393,6 +393,9 @@ public:
     // The user just set these values as a whole (a file read them): they
     // stay, whatever the batch wrote before.
     void MarkUserValues(const void* first, std::size_t bytes) { BatchWrites.MarkUserValues(*this, first, bytes); }
+    // The batch makes the side's squads itself (a member of one squad, or of
+    // a squad composition): they are the batch's until it is left.
+    void MarkSquadsMadeByBatch(Side side) { BatchWrites.SquadsMadeByBatch(side); }
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();

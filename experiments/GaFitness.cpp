@@ -344,6 +344,7 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
             case GaPersonalityMode:
                 DecodeChromosome(m, 1);
                 Doc.RedForce.NumSquads = 1;
+                Doc.MarkSquadsMadeByBatch(Side::Red);
                 Ga.GaSquadCount = 1;
                 break;
             case GaMultiSquadMode:
@@ -352,6 +353,9 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
                 Doc.RedForce.NumSquads = Ga.GaSquadCount;
                 break;
             case GaCompositionMode:
+                DecodeChromosome(m, 1);
+                Doc.MarkSquadsMadeByBatch(Side::Red);
+                break;
             case GaCommMatrixMode:
             case GaWeightMatrixMode:
                 DecodeChromosome(m, 1);
