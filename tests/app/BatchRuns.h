@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,6 +32,32 @@ inline std::string Scenario(const CBrevimarDoc& doc)
                 out << ' ' << weight;
     }
     return out.str();
+}
+
+// A GA input file of search mode `mode`: population 3, 2 generations, one
+// condition of 3 steps, primitive 3 alone weighed, no mutation. Every gene g
+// is on over the single value gene(g), so every member holds it.
+inline std::string GaFile(int mode, const std::function<int(int g)>& gene)
+{
+    std::ostringstream f;
+    f << "GA input file of search space\nmode " << mode;
+    for (const char* value : {"0", "3", "3", "2", "1", "3", "1", "0", "0", "0", "0.5", "0"})
+        f << "\nv " << value;
+    f << "\n* mission weights w1 to w10\nw 0";
+    for (int k = 2; k <= 10; ++k)
+        f << "\nw " << (k == 3);
+    f << "\nrule 0\nrange 5\nnumber 3\nfraction 0.5\n* genes on min max\ng";
+    for (int g = 1; g <= 63; ++g)
+        f << (g > 1 ? "\ng" : "") << " 1 " << gene(g) << ' ' << gene(g);
+    return f.str() + '\n';
+}
+
+// Every gene over `gene`, but the box and centre genes 60..63 of the
+// personality modes, which take 20 (they range over 1..150).
+inline std::string GaFile(int mode, int gene = 1)
+{
+    const bool matrix = mode == 3 || mode == 5 || mode == 6;
+    return GaFile(mode, [=](int g) { return g >= 60 && !matrix ? 20 : gene; });
 }
 
 // Runs the batch that stands for two ticks: two generations, or a sweep and

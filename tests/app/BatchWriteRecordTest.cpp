@@ -25,29 +25,6 @@ using V = CBrevimarView;
 using RP = CLandscapeRunParamsDlg;
 using P = CLandscapeParamsDlg;
 
-// A GA input file of search mode `mode`: population 3, 2 generations, one
-// condition of 3 steps, primitive 3 alone weighed, no mutation. Every gene
-// is on over the single value `gene`, so every member holds it; the box and
-// centre genes 60..63 of the personality modes take 20 (they range over
-// 1..150).
-std::string GaFile(int mode, int gene = 1)
-{
-    std::ostringstream f;
-    f << "GA input file of search space\nmode " << mode;
-    for (const char* value : {"0", "3", "3", "2", "1", "3", "1", "0", "0", "0", "0.5", "0"})
-        f << "\nv " << value;
-    f << "\n* mission weights w1 to w10\nw 0";
-    for (int k = 2; k <= 10; ++k)
-        f << "\nw " << (k == 3);
-    f << "\nrule 0\nrange 5\nnumber 3\nfraction 0.5\n* genes on min max\ng";
-    const bool matrix = mode == 3 || mode == 5 || mode == 6;
-    for (int g = 1; g <= 63; ++g) {
-        const int value = g >= 60 && !matrix ? 20 : gene;
-        f << (g > 1 ? "\ng" : "") << " 1 " << value << ' ' << value;
-    }
-    return f.str() + '\n';
-}
-
 // A document file of one step on the scenario's 150 x 150 field: RED 1
 // alive at (2, 3), BLUE 1 alive at (7, 8); little-endian 32-bit integers.
 std::string HistoryFile()

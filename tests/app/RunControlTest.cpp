@@ -426,16 +426,30 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, "2"}, {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
         redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, size}});
     };
+    auto rightClickAt = [&](int x, int y) {
+        const CBattlefieldGeometry at = BattlefieldGeometry(doc);
+        View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
+    };
     auto rightClickInto = [&](int squad) {
         ASSERT_TRUE(Frame().RunCommand(33230));              // RED agents by a right click
         ASSERT_TRUE(Frame().RunCommand(33230 + squad));  // into the squad
         int x = 1, y = 1;
         while (doc.Battlefield.AgentGrid[GridIndex(x, y)] != CellFree)
             ++x;
-        const CBattlefieldGeometry at = BattlefieldGeometry(doc);
         const int agents = doc.RedForce.NumAgents;
-        View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
+        rightClickAt(x, y);
         ASSERT_EQ(doc.RedForce.NumAgents, agents + 1);
+    };
+    // The first live RED agent taken off: it stays in its slot, dead.
+    auto rightClickOnARedAgent = [&] {
+        ASSERT_TRUE(Frame().RunCommand(33230));
+        const CForce& f = doc.RedForce;
+        int i = 1;
+        while (i < f.NumAgents && f.AgentState[i] == Dead)
+            ++i;
+        ASSERT_NE(f.AgentState[i], Dead);
+        rightClickAt(f.AgentX[i], f.AgentY[i]);
+        ASSERT_EQ(f.AgentState[i], Dead);
     };
     // RED as the file has it (5, 5, 2 = 12) but for one squad, which holds
     // one agent more; a scenario saved now says so.
@@ -460,6 +474,72 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         const CForce& f = doc.RedForce;
         return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 2 &&
                f.NumAgents == 12 && RowAfter(Scenario(doc), "num_reds", 1)[0] == 12;
+    };
+    // RED in squads of these sizes, its total their sum; a scenario saved
+    // now says so.
+    auto redHolds = [&](std::vector<int> sizes) {
+        return [&, sizes] {
+            const CForce& f = doc.RedForce;
+            bool same = f.NumSquads == static_cast<int>(sizes.size());
+            int total = 0;
+            for (std::size_t s = 0; same && s < sizes.size(); total += sizes[s++])
+                same = f.num_per_squad[s + 1] == sizes[s];
+            return same && f.NumAgents == total && RowAfter(Scenario(doc), "num_reds", 1)[0] == total;
+        };
+    };
+    // The composition GA of the Run Mode menu: members of the search's own
+    // 50 agents.
+    auto compositionGa = [&] {
+        RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 2);
+        ASSERT_EQ(doc.RedForce.NumAgents, 50);
+    };
+    // A composition GA read from a file whose genes each hold one value, so
+    // that every member of its two generations is the one given here: the
+    // squad-count bits (genes 1..3; the count is 1 + g1 + 2 g2 + 4 g3) and
+    // the squad sizes (genes 4 on), of the search's 50 agents.
+    auto compositionGaOf = [&](std::vector<int> sizes) {
+        return [&, sizes] {
+            const int bits = static_cast<int>(sizes.size()) - 1;
+            const auto gene = [&](int g) {
+                if (g <= 3)
+                    return (bits >> (g - 1)) & 1;
+                return g - 4 < static_cast<int>(sizes.size()) ? sizes[g - 4] : 1;
+            };
+            Hooks.AnswerFile(WriteTemp("composition.ga1", GaFile(3, gene)));
+            ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
+            RunTwoTicks(Frame());
+            ASSERT_EQ(doc.Experiment.GaGeneration, 2);
+            ASSERT_TRUE(redHolds(sizes)());
+        };
+    };
+    // The member's largest squad set to its size less each of `fewer` in
+    // turn, by OKs of the RED agent dialog.
+    auto cutLargest = [&](std::vector<int> fewer) {
+        return [&, fewer] {
+            const CForce& f = doc.RedForce;
+            const int* sizes = f.num_per_squad;
+            const int largest = static_cast<int>(std::max_element(sizes + 1, sizes + 1 + f.NumSquads) - sizes);
+            const int size = sizes[largest], total = f.NumAgents;
+            ASSERT_GE(size, 13);
+            for (int by : fewer) {
+                if (largest != 1)
+                    Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, std::to_string(largest)},
+                                      {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
+                redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(size - by)}});
+            }
+            ASSERT_EQ(f.NumAgents, total - fewer.back());
+        };
+    };
+    // bench/data/large.dat: RED 100, 100, 100 = 300.
+    int largeCombat = 0;
+    auto largeSwept = [&](int xmin, int xmax) {
+        return [&, xmin, xmax] {
+            Hooks.AnswerFile(Fixture("../../bench/data/large.dat"));
+            ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+            ASSERT_TRUE(redHolds({100, 100, 100})());
+            largeCombat = doc.RedForce.A_COMBAT_num[1];
+            sweepRed1(1, xmin, xmax);
+        };
     };
     // A mode-1 GA runs RED as one squad of the whole force (12).
     auto personalityGa = [&] {
@@ -544,30 +624,79 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         {"an agent added by a right click into the squad a running sweep sizes",
          [&] { sweepRed1(1, 20, 40, [&] { rightClickInto(1); }); }, [] {}, V::ID_RUN_MODE_INTERACTIVE,
          redOfFileWithOneMoreInSquad1, [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // An agent taken off is not carried into the scenario.
+        {"an agent taken off by a right click after a sweep of squad 1's size", [&] { sweepRed1(1, 20, 40); },
+         rightClickOnARedAgent, V::ID_RUN_MODE_INTERACTIVE, redOfFile,
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        {"an agent taken off by a right click in a composition GA", compositionGa, rightClickOnARedAgent,
+         V::ID_RUN_MODE_INTERACTIVE, redOfFile, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // A size typed stands as typed.
         {"squad 1 typed 6 by the RED agent dialog after a sweep of its size", [&] { sweepRed1(1, 20, 40); },
          [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "6"}}); }, V::ID_RUN_MODE_INTERACTIVE,
          redOfFileWithOneMoreInSquad1, [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
         // The composition member's largest squad cut by 12 leaves 38 of its
         // 50: counted onto the file's 12 that leaves none, so RED comes back
-        // as the file has it.
-        {"a composition member cut from 50 to 38 by the RED agent dialog",
-         [&] {
-             RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 2);
-             ASSERT_EQ(doc.RedForce.NumAgents, 50);
-         },
-         [&] {
-             const CForce& f = doc.RedForce;
-             const int* sizes = f.num_per_squad;
-             const int largest = static_cast<int>(std::max_element(sizes + 1, sizes + 1 + f.NumSquads) - sizes);
-             ASSERT_GE(f.num_per_squad[largest], 13);
-             if (largest != 1)
-                 Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, std::to_string(largest)},
-                                   {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
-             redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(f.num_per_squad[largest] - 12)}});
-             ASSERT_EQ(f.NumAgents, 38);
-         },
+        // as the file has it. Cut by 11, it leaves one agent, which the
+        // file's first squad takes. What counts is the net change of all the
+        // user's OKs and right clicks, whatever their order.
+        {"a composition member cut from 50 to 38 by the RED agent dialog", compositionGa, cutLargest({12}),
          V::ID_RUN_MODE_INTERACTIVE, redOfFile, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a composition member cut by 11", compositionGa, cutLargest({11}), V::ID_RUN_MODE_INTERACTIVE,
+         redHolds({1}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a composition member cut by 11, then by 12", compositionGa, cutLargest({11, 12}),
+         V::ID_RUN_MODE_INTERACTIVE, redOfFile, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a composition member cut by 12, then corrected to 11", compositionGa, cutLargest({12, 11}),
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({1}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a composition member cut by 12, then one agent placed", compositionGa,
+         [&] {
+             cutLargest({12})();
+             rightClickInto(1);
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({1}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // Members the batch makes count as made whatever their squad count:
+        // 3 squads, as the file has, or 1 on a file of one squad of 12.
+        {"a member of the file's squad count cut by 12", compositionGaOf({20, 20, 10}),
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "8"}}); }, V::ID_RUN_MODE_INTERACTIVE, redOfFile,
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a member of the file's squad count cut by 11", compositionGaOf({20, 20, 10}),
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "9"}}); }, V::ID_RUN_MODE_INTERACTIVE, redHolds({1}),
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a one-squad member on a file of one squad cut to 38",
+         [&] {
+             redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "1"}, {CAgentParamsDlg::IDC_SQUAD_SIZE, "12"}});
+             ASSERT_TRUE(redHolds({12})());
+             compositionGaOf({50})();
+         },
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "38"}}); }, V::ID_RUN_MODE_INTERACTIVE,
+         redHolds({12}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // A squad count typed into a member counts as its change of the
+        // total: squads 1 and 2 of 34, 10, 1, 1, 4 hold 44, 6 fewer than 50,
+        // and 12 - 6 fill the file's 5 and 1; one squad of 300 is 250 more,
+        // 262, which the file's last squad takes (5, 5, 252); one squad of
+        // one agent is 49 fewer, which would leave none: the file's 12.
+        {"a member typed down to its first two squads", compositionGaOf({34, 10, 1, 1, 4}),
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "2"}}); }, V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 1}),
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a member typed to one squad of 300", compositionGaOf({20, 20, 10}),
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "1"}, {CAgentParamsDlg::IDC_SQUAD_SIZE, "300"}}); },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 5, 252}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a member typed to one squad of one agent", compositionGaOf({20, 20, 10}),
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "1"}, {CAgentParamsDlg::IDC_SQUAD_SIZE, "1"}}); },
+         V::ID_RUN_MODE_INTERACTIVE, redOfFile, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // A force of 300 has no room for an agent placed in any squad; a
+        // size typed stands, and squads past 300 are fitted as a file's are,
+        // the last giving way (20 + 180 + 100 at the sweep's last point).
+        {"an agent placed in squad 2 of a swept force of 300", largeSwept(20, 40), [&] { rightClickInto(2); },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 100, 100}),
+         [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        {"squad 2 of a swept force of 300 typed 180", largeSwept(0, 20),
+         [&] {
+             Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, "2"}, {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
+             redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "180"}});
+             ASSERT_TRUE(redHolds({20, 180, 100})());
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 180, 20}),
+         [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
         // Every member of the composition search writes RED's squad count,
         // sizes and total (the search's own 50); the last one here leaves
         // one squad. The agent added to it is one more in the file's force.

@@ -261,9 +261,17 @@ TEST(BatchWrites, TheUsersChangeCountsOntoTheScenariosForceWithinItsBounds)
         {"an agent placed in a swept BLUE squad", Side::Blue, twelve, {3, 40, 5, 2, 47}, Kind::HandPlaced, 1, 41,
          {3, 6, 5, 2, 13}},
         {"a swept squad typed", Side::Red, twelve, {3, 40, 5, 2, 47}, Kind::User, 1, 6, {3, 6, 5, 2, 13}},
-        // A force of 300 has no room for one more: it comes back whole.
+        // A force of 300 has no room for one more: it comes back whole. One
+        // of 299 has room for one: 101 + 100 + 99 = 300.
         {"an agent placed in a swept squad of a force of 300", Side::Red, full, {3, 50, 100, 100, 250},
          Kind::HandPlaced, 1, 51, full},
+        {"an agent placed in a swept squad of a force of 299", Side::Red, {3, 100, 100, 99, 299},
+         {3, 50, 100, 99, 249}, Kind::HandPlaced, 1, 51, {3, 101, 100, 99, 300}},
+        // Squad 2 typed 180 beside the swept squad's 20 (300 in all) stands
+        // beside the scenario's squad 1 of 100: 380, of which the last squad
+        // gives way 80, as a scenario file's squads are fitted to 300.
+        {"a squad typed beside a swept squad of a force of 300", Side::Red, full, {3, 20, 100, 100, 220}, Kind::User,
+         2, 180, {3, 100, 180, 20, 300}},
     };
     for (const auto& row : rows) {
         TestDocument doc;
