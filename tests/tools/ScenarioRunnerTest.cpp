@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -226,6 +227,9 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     std::ofstream(txt, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
     const std::string unlisted = ":\n  its name does not end in an extension the runner reads: scenarios .dat or "
                                  ".DAT, stored runs .run or .RUN, and frame files .out or .OUT.\n";
+    // A folder, refused as a folder however its name ends.
+    const std::string dotDatFolder = folder + "/folder.dat/";
+    std::filesystem::create_directories(dotDatFolder);
     const std::string largeDat = testing::WriteSparse("large.dat", 300u << 20),
                       largeOut = testing::WriteSparse("large.out", 300u << 20);
     const std::string tooLarge = ":\n  the file holds 314572800 bytes, more than the 16777216 any file of its kind "
@@ -234,6 +238,7 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
         std::string Path, Err;
     } refusals[] = {
         {folder + "/no_such_file.dat", "error: cannot open input file.\n  " + folder + "/no_such_file.dat\n"},
+        {dotDatFolder, "error: cannot open input file.\n  " + dotDatFolder + "\n"},
         {hostile, "error: cannot read input file " + hostile +
                       ":\n  expected an integer after \"c\" (word 8, line 1), found \"\\x01\\x00x\\x1b[2J\\\\\".\n"},
         {document, "error: " + document +
