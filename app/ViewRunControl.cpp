@@ -7,6 +7,7 @@
 #include "core/Document.h"
 #include "dialogs/PauseStepsDlg.h"
 #include "files/DocumentFile.h"
+#include "files/ReadReport.h"
 #include "files/RunFrames.h"
 #include "platform/FileDialog.h"
 #include "run/ScenarioLoad.h"
@@ -153,7 +154,7 @@ void CBrevimarView::OnFileOpen()
                 RefreshStatusAndTitle();
             }
         } else if (!ReadShortFrameFile(doc, path, &error)) {
-            doc.host().ShowError(error);
+            ReportReadProblem(doc, error);
         }
     }
     // Frames keep the run mode: they are replayed only in run mode 2.

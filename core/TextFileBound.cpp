@@ -25,10 +25,17 @@ BoundedReadResult ReadBoundedText(std::istream& in, const std::string& path, std
     if (*size > MaxTextFileBytes)
         return BoundedReadResult::TooLarge;
     std::string content;
+    // A file of known size is held in one block of its size, not grown to
+    // twice what it holds; only a stream of no known size grows as it is read.
+    content.reserve(*size);
     char chunk[1 << 16];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        if (content.size() + static_cast<std::size_t>(in.gcount()) > MaxTextFileBytes)
+        if (content.size() + static_cast<std::size_t>(in.gcount()) > MaxTextFileBytes) {
+            // Past the bound, a size taken before the read (of a file that
+            // has grown since) is not what the file holds.
+            *size = 0;
             return BoundedReadResult::TooLarge;
+        }
         content.append(chunk, static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad())

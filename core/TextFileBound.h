@@ -30,8 +30,9 @@ enum class BoundedReadResult {
 // What is left of `in`, open on the file at `path`. A file whose size is
 // known is refused from it before a byte is read (*size receives it); any
 // other stream (a pipe, a device) is read in chunks no further than
-// MaxTextFileBytes (*size 0), so that one that never ends is refused at the
-// bound instead of filling the memory.
+// MaxTextFileBytes, so that one that never ends is refused at the bound
+// instead of filling the memory. A stream refused at the bound, a file grown
+// past it since its size was taken among them, leaves *size 0.
 BoundedReadResult ReadBoundedText(std::istream& in, const std::string& path, std::string* text,
                                   std::uintmax_t* size);
 

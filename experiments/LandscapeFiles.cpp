@@ -16,6 +16,7 @@
 #include "experiments/LandscapeSetup.h"
 #include "experiments/LandscapeSweep.h"
 #include "files/FileCommandFrame.h"
+#include "files/ReadReport.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
@@ -225,8 +226,8 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     std::string text, tooLarge;
     if (!ReadTextFile(*path, &text, &tooLarge)) {
         if (!tooLarge.empty()) {
-            doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) +
-                                 " cannot be used: " + tooLarge + ".");
+            ReportReadProblem(doc, "The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " +
+                                       tooLarge + ".");
             return;
         }
         std::cerr << CannotOpenInputText;
@@ -237,7 +238,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     std::istringstream stream(std::move(text));
     std::string problem;
     if (!ParseLandscapeInput(stream, input, &problem)) {
-        doc.host().ShowError("The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
+        ReportReadProblem(doc, "The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
         return;
     }
     // The sweep's runs replace the battle a RUN capture holds.

@@ -1,7 +1,6 @@
 #include "files/AuxiliaryFileCommand.h"
 
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 
@@ -60,26 +59,21 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
     const bool leavesBatch = FileCommandSettings(command).SelectsInteractiveLoad &&
                              (before.RunMode == GeneticAlgorithmMode || before.RunMode == FitnessLandscapeMode);
     bool read = false;
-    RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
-        const std::string text(std::istreambuf_iterator<char>(stream), {});
+    RunFileCommand(doc, command, [&](std::string&& text, const ChosenFile& file) {
         std::string problem;
         if (path)
             *path = file.PathName;
-        if (stream.bad()) {
-            problem = "the file could not be read to its end";
-        } else {
-            std::optional<KeptScenarioInPlace> kept;
-            if (leavesBatch)
-                kept.emplace(doc);
-            if (parse(text, &problem)) {
-                read = true;
-                if (kept)
-                    doc.DropBatchWriteRecord();
-                return;
-            }
+        std::optional<KeptScenarioInPlace> kept;
+        if (leavesBatch)
+            kept.emplace(doc);
+        if (parse(text, &problem)) {
+            read = true;
             if (kept)
-                kept->PutMembersBack();
+                doc.DropBatchWriteRecord();
+            return;
         }
+        if (kept)
+            kept->PutMembersBack();
         ReportReadProblem(doc, BadInputFileMessage(file.PathName, problem));
     });
     if (!read)

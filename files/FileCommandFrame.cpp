@@ -1,5 +1,6 @@
 #include "files/FileCommandFrame.h"
 
+#include <cassert>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -201,7 +202,12 @@ std::string CannotOpenMessage(FileCommand command, const std::string& path)
     return WithoutLineFeeds(FileCommandSettings(command).FailureText) + "\n" + path;
 }
 
-FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body)
+namespace {
+
+// The frame around one of the two bodies: `streamBody` gets a writer's open
+// stream or a reader's text as a stream, `textBody` a reader's text itself.
+FileCommandResult RunFrame(CBrevimarDoc& doc, FileCommand command, const FileCommandBody* streamBody,
+                           const FileTextBody* textBody)
 {
     const FileCommandSpec& spec = FileCommandSettings(command);
     const bool reader = spec.Dialog == FileDialogKind::Open;
@@ -263,8 +269,6 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
             std::uintmax_t size = 0;
             const BoundedReadResult read =
                 reader ? ReadBoundedText(stream, file.PathName, &content, &size) : BoundedReadResult::Read;
-            std::stringstream text(std::move(content));
-            text.imbue(std::locale::classic());
             if (read == BoundedReadResult::TooLarge) {
                 ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
                 result = FileCommandResult::TooLarge;
@@ -272,7 +276,16 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
                 cannotOpen();
             } else {
                 try {
-                    body(reader ? static_cast<std::iostream&>(text) : stream, file);
+                    if (!reader) {
+                        (*streamBody)(stream, file);
+                    } else if (textBody) {
+                        (*textBody)(std::move(content), file);
+                    } else {
+                        // The stream takes the text over; it is not copied.
+                        std::stringstream text(std::move(content));
+                        text.imbue(std::locale::classic());
+                        (*streamBody)(text, file);
+                    }
                 } catch (const std::ios_base::failure&) {
                     cannotOpen();
                 }
@@ -283,6 +296,19 @@ FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const F
     if (reader)
         doc.host().InvalidateView();
     return result;
+}
+
+}  // namespace
+
+FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body)
+{
+    return RunFrame(doc, command, &body, nullptr);
+}
+
+FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileTextBody& body)
+{
+    assert(FileCommandSettings(command).Dialog == FileDialogKind::Open);
+    return RunFrame(doc, command, nullptr, &body);
 }
 
 }  // namespace brevimar

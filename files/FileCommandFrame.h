@@ -12,7 +12,9 @@
 //   5. open a stream on the chosen path, in the C locale: input for readers,
 //      output (created or truncated) for writers;
 //   6. run the body: a writer's on the open stream, a reader's on the
-//      file's text, read from the stream no further than MaxTextFileBytes;
+//      file's text, read from the stream no further than MaxTextFileBytes
+//      and given to the body as it was read (or as a stream over it, for a
+//      body that parses a stream);
 //   7. close the stream; readers then ask for a redraw of the view.
 //
 // A cancelled chooser ends the command with nothing read or written (readers
@@ -25,7 +27,9 @@
 // Using it from a command:
 //
 //   const FileCommandResult r = RunFileCommand(doc, FileCommand::TerrainRead,
-//       [&](std::iostream& stream, const ChosenFile& file) { ...read or write... });
+//       [&](std::string&& text, const ChosenFile& file) { ...read... });
+//   RunFileCommand(doc, FileCommand::TerrainWrite,
+//       [&](std::iostream& stream, const ChosenFile& file) { ...write... });
 //
 // The frame itself keeps no state between commands.
 #pragma once
@@ -143,7 +147,13 @@ enum class FileCommandResult {
 // it was.
 using FileCommandBody = std::function<void(std::iostream& stream, const ChosenFile& file)>;
 
+// A reader's body that wants the text itself: the file's text as it was
+// read, the body's to keep (it may move from it), and the chosen names.
+// Open rows only.
+using FileTextBody = std::function<void(std::string&& text, const ChosenFile& file)>;
+
 FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body);
+FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileTextBody& body);
 
 // What the user is shown when the file does not open: the command's failure
 // text without its surrounding line feeds, then the path on a line of its own.

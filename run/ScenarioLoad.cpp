@@ -368,8 +368,7 @@ int LoadInputDataFile(CBrevimarDoc& doc)
 {
     bool read = false;
     std::string path;
-    RunFileCommand(doc, FileCommand::ScenarioRead, [&](std::iostream& stream, const ChosenFile& file) {
-        std::string text(std::istreambuf_iterator<char>(stream), {});
+    RunFileCommand(doc, FileCommand::ScenarioRead, [&](std::string&& text, const ChosenFile& file) {
         read = ReadInputDataText(doc, std::move(text), file.PathName).Read;
         path = file.PathName;
     });

@@ -1,8 +1,10 @@
 #include "tools/ScenarioRunner.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 #include <string_view>
+#include <system_error>
 
 #include "files/DocumentFile.h"
 #include "files/RunFrames.h"
@@ -89,6 +91,14 @@ bool CScenarioRunner::Load()
     // the file chosen at start.
     Doc->DeleteContents();
     Doc->PrepareNewDocument();
+    // A folder is refused as the start-up reader refuses one, before its
+    // name is looked at: "folder.dat/" has no extension, and is no file of
+    // the wrong kind.
+    std::error_code error;
+    if (std::filesystem::is_directory(Options.ScenarioPath, error)) {
+        ErrorText = CannotOpenInputFileMessage(Options.ScenarioPath);
+        return false;
+    }
     // The start-up reader would read nothing of a document file and run the
     // empty document's scenario instead, as if that were the file's battle.
     if (IsDocumentFile(Options.ScenarioPath)) {

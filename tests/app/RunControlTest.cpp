@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <iostream>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppFixture.h"
@@ -15,6 +18,7 @@
 #include "app/ResourceIds.h"
 #include "core/BattlefieldPicture.h"
 #include "core/LatticeCodes.h"
+#include "core/TextFileBound.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/SquadSections.h"
@@ -296,6 +300,44 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.Paused, 1);
     EXPECT_EQ(Step(), 1);
+}
+
+// Standard error, caught while it lives.
+class CaughtStandardError {
+public:
+    CaughtStandardError() : Old(std::cerr.rdbuf(Caught.rdbuf())) {}
+    ~CaughtStandardError() { std::cerr.rdbuf(Old); }
+    std::string Text() const { return Caught.str(); }
+
+private:
+    std::ostringstream Caught;
+    std::streambuf* Old;
+};
+
+// A frame file refused is refused on standard error too, in the words of its
+// box, as a document file and the File menu's readers are.
+TEST_F(RunControl, FileOpenRefusalsAreAlsoWrittenOnStandardError)
+{
+    StartScenario();
+    const std::string missing = testing::TempFolder() + "/missing.out";
+    const std::string large = testing::WriteSparse("large.out", MaxTextFileBytes + 1);
+    const std::string beyond = testing::WriteTemp("beyond.out", "30 1 1 5\n0\n2 1 1\n2 2 2\n352\n2 1 1\n2 2 2\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {large, "Error: cannot read input file " + large +
+                    ":\nthe file holds 16777217 bytes, more than the 16777216 any file of its kind may hold."},
+        {beyond, "Error: cannot read input file " + beyond + ":\n"},
+        {missing, "Error: cannot open input file.\n" + missing},
+    };
+    for (const auto& [path, message] : cases) {
+        Hooks.AnswerFile(path);
+        Hooks.AnswerMessage(IDOK);
+        CaughtStandardError error;
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+        const ModalRecord& box = Hooks.Log().back();
+        ASSERT_EQ(box.Kind, ModalKind::MessageBox) << path;
+        EXPECT_TRUE(box.Text.starts_with(message)) << box.Text;
+        EXPECT_EQ(error.Text(), box.Text + "\n") << path;
+    }
 }
 
 TEST_F(RunControl, FileOpenDrawsTheFirstFrameOnItsOwnField)

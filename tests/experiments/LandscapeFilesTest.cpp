@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
+#include "core/TextFileBound.h"
 #include "experiments/GaEngine.h"
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeParameters.h"
@@ -200,6 +202,34 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         EXPECT_EQ(doc->Battlefield.TerritoryRange, 9) << c.What;
         EXPECT_EQ(doc->Landscape.Settings.LandscapeInitialConditions, 77) << c.What;
         EXPECT_EQ(doc->RandomState, 4242) << c.What;
+    }
+}
+
+// A file refused is refused on standard error too, in the words of its box,
+// as by every other reader of the File menu: one over the 16 MiB bound from
+// its size, a pipe past it, bad content.
+TEST_F(LandscapeInputFile, RefusalsAreAlsoWrittenOnStandardError)
+{
+    const testing::FedPipe pipe("pipe.f1", std::string(MaxTextFileBytes + 1, ' '));
+    const struct {
+        std::string Path, Message;
+    } cases[] = {
+        {testing::WriteSparse("large.f1", MaxTextFileBytes + 1),
+         "The fitness landscape input file large.f1 cannot be used: the file holds 16777217 bytes, more than the "
+         "16777216 any file of its kind may hold."},
+        {pipe.Path, "The fitness landscape input file pipe.f1 cannot be used: the file holds more than the 16777216 "
+                    "bytes any file of its kind may hold."},
+        {WriteTemp("bad.f1", Replace(InputText(), "IC 3", "IC x")), "The fitness landscape input file bad.f1 cannot "
+                                                                      "be used: "},
+    };
+    for (const auto& c : cases) {
+        doc.Host.Messages.clear();
+        doc.Host.Logs.clear();
+        doc.Host.FileChoices.push_back(c.Path);
+        OnLoadLandscapeFile(*doc);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u) << c.Path;
+        EXPECT_TRUE(doc.Host.Messages[0].Text.starts_with(c.Message)) << doc.Host.Messages[0].Text;
+        EXPECT_EQ(doc.Host.Logs, std::vector<std::string>{doc.Host.Messages[0].Text}) << c.Path;
     }
 }
 

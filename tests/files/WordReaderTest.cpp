@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "files/WordReader.h"
@@ -201,6 +202,15 @@ TEST(WordReader, PipeIsReadNoFurtherThanTheBound)
         EXPECT_EQ(read, *c.Problem == '\0') << c.Size;
         EXPECT_EQ(text.size(), read ? c.Size : 4u) << c.Size;
     }
+}
+
+void LeaveAPipeUnopened() { const testing::FedPipe pipe("unopened.dat", std::string(1, 'x')); }
+
+// A pipe that nothing opens, as a reader that refused it unopened would
+// leave it: the test that made it fails, and the suite goes on.
+TEST(FedPipe, APipeNothingOpenedFailsItsTestInsteadOfHangingIt)
+{
+    EXPECT_NONFATAL_FAILURE(LeaveAPipeUnopened(), "nothing opened the pipe");
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -82,8 +85,10 @@ inline std::string WriteSparse(const std::string& name, std::uintmax_t size, con
 
 // A named pipe of the test's own, fed `bytes` by a thread once a reader
 // opens it: a file of no size known before it is read. A reader that stops
-// early leaves the rest unwritten (the writes fail, SIGPIPE ignored), and one
-// that never opened it does not hold the thread at the end.
+// early leaves the rest unwritten (the writes fail, SIGPIPE ignored). The
+// thread never blocks, so the end of the pipe never waits on it: a pipe that
+// nothing opened fails the test that made it, and one whose reader neither
+// reads it to its end nor closes it is left unfed.
 class FedPipe {
 public:
     FedPipe(const std::string& name, std::string bytes) : Bytes(std::move(bytes))
@@ -92,25 +97,14 @@ public:
         Path = WriteTemp(name, "");
         std::filesystem::remove(Path);
         EXPECT_EQ(::mkfifo(Path.c_str(), 0600), 0) << Path;
-        Writer = std::thread([this] {
-            const int fd = ::open(Path.c_str(), O_WRONLY);
-            for (std::size_t at = 0; fd >= 0 && at < Bytes.size();) {
-                const ::ssize_t n = ::write(fd, Bytes.data() + at, Bytes.size() - at);
-                if (n <= 0)
-                    break;
-                at += static_cast<std::size_t>(n);
-            }
-            if (fd >= 0)
-                ::close(fd);
-        });
+        Writer = std::thread([this] { Feed(); });
     }
     ~FedPipe()
     {
-        // A reader, however brief, lets a writer still waiting to open go on.
-        const int fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK);
-        if (fd >= 0)
-            ::close(fd);
+        Ended = true;
         Writer.join();
+        if (!Opened)
+            ADD_FAILURE() << "nothing opened the pipe " << Path;
         // Gone, so that a file of the same name is written, not fed.
         std::error_code ignored;
         std::filesystem::remove(Path, ignored);
@@ -121,7 +115,37 @@ public:
     std::string Path;
 
 private:
+    void Feed()
+    {
+        // A writer's open fails (ENXIO) until a reader has the pipe open, or
+        // is waiting in its own open for a writer.
+        int fd = -1;
+        while (fd < 0 && !Ended) {
+            fd = ::open(Path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0 && errno != ENXIO)
+                return;
+            if (fd < 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        if (fd < 0)
+            return;
+        Opened = true;
+        for (std::size_t at = 0; at < Bytes.size() && !Ended;) {
+            const ::ssize_t n = ::write(fd, Bytes.data() + at, Bytes.size() - at);
+            if (n > 0) {
+                at += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno == EAGAIN) {
+                ::pollfd room{fd, POLLOUT, 0};
+                ::poll(&room, 1, 10);
+            } else {
+                break;  // the reader has closed it
+            }
+        }
+        ::close(fd);
+    }
+
     std::string Bytes;
+    std::atomic<bool> Ended = false, Opened = false;
     std::thread Writer;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -198,6 +199,17 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
                               "  The scenario and the 2 complete frames before it are loaded.\n");
     EXPECT_TRUE(std::regex_match(warned.Out, std::regex("0 4 4 4 3 [0-9a-f]{16}\n"))) << warned.Out;
 
+    // An extension is read in all-upper case as in all-lower case, and in
+    // no other: S.DAT is read, s.Dat is refused below with the runner's own
+    // list of what it reads, which names no document file.
+    const std::string shoutedDat = folder + "/S.DAT", mixedDat = folder + "/s.Dat";
+    std::ofstream(shoutedDat, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
+    std::ofstream(mixedDat, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
+    const RunnerStreams shouted = RunRunnerProgram(folder, shoutedDat);
+    EXPECT_EQ(shouted.Status, 0);
+    EXPECT_EQ(shouted.Err, "");
+    EXPECT_TRUE(std::regex_match(shouted.Out, std::regex("0( [0-9]+){4} [0-9a-f]{16}\n"))) << shouted.Out;
+
     // A hostile scenario: the start-up reader skips 7 words and reads the
     // 8th as an integer, so it quotes "c" (word 7) and the 8th word, whose
     // bytes 01 00 1B and the backslash must reach the terminal escaped.
@@ -205,9 +217,9 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     std::ofstream(hostile, std::ios::binary) << "data_version 7 words here a b c \x01\x00x\x1b[2J\\ 4\n"s;
     // A document file: the runner reads none, whatever the file holds or
     // the case of its extension.
-    const std::string document = folder + "/saved.brv", shouted = folder + "/RUN.BRV";
+    const std::string document = folder + "/saved.brv", shoutedBrv = folder + "/RUN.BRV";
     std::ofstream(document, std::ios::binary) << "x";
-    std::ofstream(shouted, std::ios::binary) << "x";
+    std::ofstream(shoutedBrv, std::ios::binary) << "x";
     // A scenario under a name the start-up reader does not read; zeros far
     // beyond the largest stored run, refused from their size.
     const std::string vlx = folder + "/x.vlx", txt = folder + "/scenario.txt";
@@ -215,6 +227,9 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
     std::ofstream(txt, std::ios::binary) << testing::FixtureText("scenario_v4.dat");
     const std::string unlisted = ":\n  its name does not end in an extension the runner reads: scenarios .dat or "
                                  ".DAT, stored runs .run or .RUN, and frame files .out or .OUT.\n";
+    // A folder, refused as a folder however its name ends.
+    const std::string dotDatFolder = folder + "/folder.dat/";
+    std::filesystem::create_directories(dotDatFolder);
     const std::string largeDat = testing::WriteSparse("large.dat", 300u << 20),
                       largeOut = testing::WriteSparse("large.out", 300u << 20);
     const std::string tooLarge = ":\n  the file holds 314572800 bytes, more than the 16777216 any file of its kind "
@@ -223,16 +238,18 @@ TEST(ScenarioRunner, TheProgramSaysEachMessageOnceOnItsOwnStream)
         std::string Path, Err;
     } refusals[] = {
         {folder + "/no_such_file.dat", "error: cannot open input file.\n  " + folder + "/no_such_file.dat\n"},
+        {dotDatFolder, "error: cannot open input file.\n  " + dotDatFolder + "\n"},
         {hostile, "error: cannot read input file " + hostile +
                       ":\n  expected an integer after \"c\" (word 8, line 1), found \"\\x01\\x00x\\x1b[2J\\\\\".\n"},
         {document, "error: " + document +
                        " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
                        "a stored run (.run) or a frame file (.out).\n"},
-        {shouted, "error: " + shouted +
+        {shoutedBrv, "error: " + shoutedBrv +
                       " is a document file (.brv), which the runner does not read: give it a scenario (.dat), "
                       "a stored run (.run) or a frame file (.out).\n"},
         {vlx, "error: cannot read input file " + vlx + unlisted},
         {txt, "error: cannot read input file " + txt + unlisted},
+        {mixedDat, "error: cannot read input file " + mixedDat + unlisted},
         {largeDat, "error: cannot read input file " + largeDat + tooLarge},
         {largeOut, "error: cannot read input file " + largeOut + tooLarge},
     };
