@@ -9,6 +9,7 @@
 #include "experiments/GaEditing.h"
 #include "experiments/GaEngine.h"
 #include "files/FileCommandFrame.h"
+#include "files/ReadReport.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
@@ -206,7 +207,7 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
         GaInput input;
         std::string problem;
         if (!ParseGaInput(doc, stream, input, problem)) {
-            doc.host().ShowError("The GA input file " + file.FileName + " was not read: " + problem + ".");
+            ReportReadProblem(doc, "The GA input file " + file.FileName + " was not read: " + problem + ".");
             return;
         }
         // The generations' runs replace the battle a RUN capture holds; a

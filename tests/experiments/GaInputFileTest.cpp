@@ -529,6 +529,7 @@ TEST(GaInputFile, CommandChangesNothingWhenCancelledOrRefused)
     }
     EXPECT_EQ(t.Host.FileRequests.back().DefaultExtension, "ga1");
     t.Host.Messages.clear();
+    t.Host.Logs.clear();
 
     // A file read through the command, and one that is refused with a message.
     const std::string path = std::string(BREVIMAR_BINARY_DIR) + "/ga_input_test.ga2";
@@ -549,6 +550,9 @@ TEST(GaInputFile, CommandChangesNothingWhenCancelledOrRefused)
     ASSERT_EQ(t.Host.Messages.size(), 1u);
     EXPECT_NE(t.Host.Messages[0].Text.find("ga_input_test.ga2"), std::string::npos);
     EXPECT_NE(t.Host.Messages[0].Text.find("population"), std::string::npos);
+    // Refused on standard error too, in the words of its box, as by every
+    // other reader of the File menu.
+    EXPECT_EQ(t.Host.Logs, std::vector<std::string>{t.Host.Messages[0].Text});
     bad = {};
     bad.Range = "1e30";
     std::ofstream(path) << GaFileText(bad);
