@@ -170,7 +170,7 @@ void CBrevimarView::RefreshStatusAndTitle()
 {
     // The batch modes write their own status lines.
     if (Document->RunMode == InteractiveMode)
-        Document->RecordAttrition();  // the fresh forces, not the last step's counts
+        Document->CountAttrition();  // the fresh forces, not the last step's counts
     if (Document->RunMode <= ReplayMode)
         Document->ShowRunStatus();
     if (Document->InputFileName.empty())

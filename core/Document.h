@@ -280,9 +280,8 @@ using ZeroedArray = std::unique_ptr<T[], FreeDeleter>;
 class CBatchDrivers;
 class CBrevimarDoc;
 
-// Records the state a force set-up leaves, for the statistics of step
-// CurrentStep; installed by whoever creates the document (the statistics are
-// a layer above the set-up).
+// Records the state a force set-up leaves for the statistics (a layer above
+// the set-up); installed by whoever creates the document.
 using StepStatisticsHook = void (*)(CBrevimarDoc&);
 
 class CBrevimarDoc : public CDocumentState {
@@ -300,7 +299,13 @@ public:
     // A document without a host of its own answers like a headless program.
     Host& host() const { return AttachedHost ? *AttachedHost : OwnHost; }
     void SetBatchDrivers(CBatchDrivers* drivers) { BatchDrivers = drivers; }
-    void SetStepStatisticsHook(StepStatisticsHook hook) { CollectSetUpStatistics = hook; }
+    // `collect`: the statistics of step CurrentStep; `recordStart`: the
+    // attrition counts of step 0, once a fresh interactive run stands there.
+    void SetStepStatisticsHooks(StepStatisticsHook collect, StepStatisticsHook recordStart)
+    {
+        CollectSetUpStatistics = collect;
+        RecordStartAttrition = recordStart;
+    }
 
     // --- side-generic access; RED/BLUE logic is written once over these
     CForce& Force(Side side) { return side == Side::Red ? static_cast<CForce&>(RedForce) : BlueForce; }
@@ -648,6 +653,7 @@ private:
     mutable HeadlessHost OwnHost;
     CBatchDrivers* BatchDrivers = nullptr;
     StepStatisticsHook CollectSetUpStatistics = nullptr;
+    StepStatisticsHook RecordStartAttrition = nullptr;
 };
 
 }  // namespace brevimar

@@ -215,6 +215,11 @@ void CBrevimarDoc::ResetBattlefield()
     for (auto& grid : ActivityGrids)
         for (int x = 1; x <= size; ++x)
             std::memset(&grid[LatticeStride * x + 1], 0, sizeof(int) * static_cast<std::size_t>(size));
+
+    // The run loop files each step as it reaches it, from step 1 on: step 0
+    // of a fresh interactive run is filed here, however the run was started.
+    if (RunMode == InteractiveMode && RecordStartAttrition)
+        RecordStartAttrition(*this);
 }
 
 void CBrevimarDoc::RebuildLatticeFromSaved()

@@ -7,7 +7,8 @@ namespace brevimar {
 std::unique_ptr<CBrevimarDoc> CBrevimarDoc::Create()
 {
     auto doc = std::make_unique<CBrevimarDoc>();
-    doc->SetStepStatisticsHook([](CBrevimarDoc& d) { d.CollectStepStatistics(); });
+    doc->SetStepStatisticsHooks([](CBrevimarDoc& d) { d.CollectStepStatistics(); },
+                                [](CBrevimarDoc& d) { d.RecordAttrition(); });
     return doc;
 }
 

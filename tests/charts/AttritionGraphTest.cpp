@@ -5,10 +5,16 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "app/BatchRuns.h"
+#include "app/ResourceIds.h"
 #include "charts/AttritionGraph.h"
+#include "dialogs/AgentParamsDlg.h"
+#include "dialogs/MultiRunDialogs.h"
 
 namespace brevimar::testing {
 namespace {
@@ -105,7 +111,10 @@ TEST_F(AttritionChart, DefaultsDrawBothSideTotalsOfTheRunSoFar)
     EXPECT_EQ(doc.MultiRunCharts.MultiRunGraphCount, 2);
     EXPECT_EQ(doc.MultiRunGraphLabels[1], "Attrition: Alive/Injured Blue");
 
-    // Point p shows step p - 1: (alive + injured) / side total; point 0 step 0.
+    // Point p shows step p - 1: (alive + injured) / side total; point 0 step 0,
+    // the whole forces as the start-up read deployed them.
+    EXPECT_EQ(Data(*w, Prop::GraphData, 0, 0), 1.0);
+    EXPECT_EQ(Data(*w, Prop::GraphData, 1, 0), 1.0);
     const CStatisticsSeries& s = doc.Series;
     double lo = 1.0, hi = 0.0;
     for (int p = 0; p <= n; ++p) {
@@ -305,6 +314,105 @@ TEST_F(AttritionChart, AtTheFirstStepOnlyPointZeroIsSet)
     EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, 0, 1));
     EXPECT_EQ(Data(*w, Prop::YAxisMin, 0, 0), 0.0);
     EXPECT_EQ(Data(*w, Prop::YAxisMax, 0, 0), 1.0);
+}
+
+// Every way into a fresh interactive run files the counts of its step 0:
+// scenario_v4.dat's whole forces, RED 12 and BLUE 10, all alive, so that
+// both curves start at 1.0. Before each way in one program, step 0 is
+// marked -1, which only a way that files it takes away.
+TEST_F(AppTest, EveryWayIntoAFreshRunChartsItsStepZero)
+{
+    const std::string scenario = Fixture("scenario_v4.dat");
+    auto stepZero = [this] {
+        const CStatisticsSeries& s = Doc().Series;
+        return std::vector<int>{s.RedAliveSeries[0], s.RedInjuredSeries[0], s.BlueAliveSeries[0],
+                                s.BlueInjuredSeries[0]};
+    };
+    const std::vector<int> wholeForces = {12, 0, 10, 0};
+    // Two steps of the run, then the chart: its first point is step 0's.
+    auto chartStartsWhole = [this](const std::string& way) {
+        Doc().Resume();
+        for (int i = 0; i < 2; ++i)
+            View()->OnTimer(CBrevimarView::RunTimerId);
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_ATTRITION_GRAPH)) << way;
+        QPointer<CAttritionGraphDlg> w = dynamic_cast<CAttritionGraphDlg*>(View()->LastChartWindow.data());
+        ASSERT_TRUE(w) << way;
+        EXPECT_EQ(Data(*w, Prop::GraphData, 0, 0), 1.0) << way;
+        EXPECT_EQ(Data(*w, Prop::GraphData, 1, 0), 1.0) << way;
+        delete w;
+    };
+
+    Hooks.AnswerFile(scenario);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(stepZero(), wholeForces) << "the scenario chosen at start-up";
+    chartStartsWhole("the scenario chosen at start-up");
+    App.reset();
+    App = std::make_unique<CBrevimarApp>(&Hooks);
+    ASSERT_TRUE(Start({QString::fromStdString(scenario)}));
+    EXPECT_EQ(stepZero(), wholeForces) << "the scenario on the command line";
+    chartStartsWhole("the scenario on the command line");
+
+    using V = CBrevimarView;
+    auto command = [this](unsigned id) { return [this, id] { ASSERT_TRUE(Frame().RunCommand(id)) << id; }; };
+    auto batch = [this](unsigned id) { return [this, id] { RunBatch(Frame(), Doc(), id); }; };
+    auto multipleTimeSeries = [this] {
+        Hooks.AnswerDialog(IDOK, {{CMultiRunParamsDlg::IDC_SAMPLES, "2"}, {CMultiRunParamsDlg::IDC_RUN_TIME, "4"}});
+        ASSERT_TRUE(Frame().RunCommand(V::ID_MULTIPLE_TIME_SERIES));
+        Doc().Resume();
+        View()->OnTimer(V::RunTimerId);
+        ASSERT_EQ(Doc().Series.MultiRunSample, 2);
+    };
+    auto readScenario = [&, this](unsigned id) {
+        return [&, this, id] {
+            Hooks.AnswerFile(scenario);
+            ASSERT_TRUE(Frame().RunCommand(id));
+        };
+    };
+    struct Way {
+        std::string What;
+        std::function<void()> Before, Way;
+    };
+    std::vector<Way> ways = {
+        {"Load Input Data File", [] {}, readScenario(ID_FILE_LOAD_INPUT_DATA)},
+        {"Restart", [] {}, command(V::ID_RESTART_GO)},
+        {"Randomize", [] {}, command(V::ID_RANDOMIZE)},
+        {"an OK of the RED agent dialog",
+         [] {},
+         [this] {
+             Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+         }},
+        {"Terminate Run", [] {}, readScenario(V::ID_TERMINATE_RUN)},
+        {"a fitness landscape left", batch(V::ID_RUN_MODE_LANDSCAPE), command(V::ID_RUN_MODE_INTERACTIVE)},
+        {"a multiple time-series left", multipleTimeSeries, command(V::ID_RUN_MODE_INTERACTIVE)},
+    };
+    // Every search mode the menu offers (4, 7 and 8 are disabled).
+    for (int mode : {1, 2, 3, 5, 6})
+        ways.push_back({"a GA of search mode " + std::to_string(mode) + " left",
+                        batch(V::ID_RUN_MODE_GA_FIRST + mode - 1), command(V::ID_RUN_MODE_INTERACTIVE)});
+    ways.push_back({"Save RUN File, which starts a capture", [] {}, command(V::ID_FILE_SAVE_RUN)});
+    // The frames captured so far are not written.
+    ways.push_back({"Restart while a capture stands", [this] { Hooks.AnswerMessage(IDNO); },
+                    command(V::ID_RESTART_GO)});
+    for (const Way& way : ways) {
+        way.Before();
+        CStatisticsSeries& s = Doc().Series;
+        s.RedAliveSeries[0] = s.RedInjuredSeries[0] = s.BlueAliveSeries[0] = s.BlueInjuredSeries[0] = -1;
+        way.Way();
+        ASSERT_EQ(Doc().RunMode, InteractiveMode) << way.What;
+        EXPECT_EQ(Doc().RunHeader.CurrentStep, 0) << way.What;
+        EXPECT_EQ(stepZero(), wholeForces) << way.What;
+        chartStartsWhole(way.What);
+    }
+    // A Load Input Data File cancelled in a run files no step: the step on
+    // show was filed before it ran, from the state the step then changed.
+    const int shown = Doc().RunHeader.CurrentStep;
+    ASSERT_GT(shown, 0);
+    Doc().Series.RedAliveSeries[shown] = -1;
+    Hooks.CancelFile();
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+    EXPECT_EQ(Doc().Series.RedAliveSeries[shown], -1);
 }
 
 TEST(ChartFrame, XAxisTickRule)
