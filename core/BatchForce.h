@@ -4,9 +4,9 @@
 // the whole rule for these, decided once, at the leave, from what was kept
 // while the batch stood:
 // - whether the batch made the force's squads (it says so when it decodes a
-//   member of one squad or a squad composition): once it has, the squads
-//   are the batch's until it is left, squad count included, whatever the
-//   user does to them;
+//   member of one squad, a squad composition, or squads of a count other
+//   than the scenario's): once it has, the squads are the batch's until it
+//   is left, squad count included, whatever the user does to them;
 // - the user's net change to the force's total, every dialog OK and right
 //   click summed;
 // - the agents the user placed by hand, per squad;
@@ -47,6 +47,9 @@ public:
     // The scenario's force, as the batch finds it; nothing of the user's yet.
     void Start(const CForce& scenario);
     void SquadsMadeByBatch() { BatchMadeSquads = true; }
+    // The batch runs the force in `count` squads of the scenario's own:
+    // squads of any other count are the batch's make.
+    void SquadCountOfBatch(int count) { BatchMadeSquads = BatchMadeSquads || count != Scenario.NumSquads; }
 
     // The force as a write opens, and as it closes: what changed between is
     // the user's (by hand: an agent placed by a right click) or the batch's.

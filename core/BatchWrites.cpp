@@ -258,6 +258,12 @@ void CBatchWrites::SquadsMadeByBatch(Side side)
         Forces[side == Side::Red ? 0 : 1].SquadsMadeByBatch();
 }
 
+void CBatchWrites::SquadCountOfBatch(Side side, int count)
+{
+    if (Active)
+        Forces[side == Side::Red ? 0 : 1].SquadCountOfBatch(count);
+}
+
 void CBatchWrites::MarkUserValues(CBrevimarDoc& doc, const void* first, std::size_t bytes)
 {
     if (!Active)

@@ -52,8 +52,11 @@ public:
     void PutBack(CBrevimarDoc& doc, bool searched);
     void TakeAgain(CBrevimarDoc& doc);
 
-    // The batch makes the side's squads (count, sizes and total) itself.
+    // The batch makes the side's squads (count, sizes and total) itself; or
+    // it runs the side in `count` squads, its make where the scenario has
+    // another count.
     void SquadsMadeByBatch(Side side);
+    void SquadCountOfBatch(Side side, int count);
 
     // The values in [first, first + bytes) are the user's as a whole now (a
     // file read them), whatever they equal.

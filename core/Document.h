@@ -401,6 +401,10 @@ public:
     // The batch makes the side's squads itself (a member of one squad, or of
     // a squad composition): they are the batch's until it is left.
     void MarkSquadsMadeByBatch(Side side) { BatchWrites.SquadsMadeByBatch(side); }
+    // The batch runs the side in `count` squads of the scenario's own (a
+    // member of several squads): of another count than the scenario's, they
+    // are the batch's make too.
+    void MarkSquadCountOfBatch(Side side, int count) { BatchWrites.SquadCountOfBatch(side, count); }
     void StartInteractiveRun();
     // The first frame again after a frame file was opened (or not).
     void ShowFirstFrame();

@@ -351,6 +351,7 @@ void CGeneticAlgorithm::RunGABatch(int timerId)
                 for (int s = 1; s <= Ga.GaSquadCount; ++s)
                     DecodeChromosome(m, s);
                 Doc.RedForce.NumSquads = Ga.GaSquadCount;
+                Doc.MarkSquadCountOfBatch(Side::Red, Ga.GaSquadCount);
                 break;
             case GaCompositionMode:
                 DecodeChromosome(m, 1);

@@ -463,11 +463,14 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         Hooks.AnswerDialog(IDOK, std::move(typed));
         ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
     };
-    auto oneMoreInSquad2 = [&] {
-        const std::string size = std::to_string(doc.RedForce.num_per_squad[2] + 1);
-        Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, "2"}, {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
-        redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, size}});
+    // RED squad `squad` typed `size` by the RED agent dialog.
+    auto typeRedSquad = [&](int squad, int size) {
+        if (squad != 1)
+            Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, std::to_string(squad)},
+                              {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
+        redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(size)}});
     };
+    auto oneMoreInSquad2 = [&] { typeRedSquad(2, doc.RedForce.num_per_squad[2] + 1); };
     auto rightClickAt = [&](int x, int y) {
         const CBattlefieldGeometry at = BattlefieldGeometry(doc);
         View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
@@ -563,12 +566,8 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
             const int largest = static_cast<int>(std::max_element(sizes + 1, sizes + 1 + f.NumSquads) - sizes);
             const int size = sizes[largest], total = f.NumAgents;
             ASSERT_GE(size, 13);
-            for (int by : fewer) {
-                if (largest != 1)
-                    Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, std::to_string(largest)},
-                                      {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
-                redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(size - by)}});
-            }
+            for (int by : fewer)
+                typeRedSquad(largest, size - by);
             ASSERT_EQ(f.NumAgents, total - fewer.back());
         };
     };
@@ -582,6 +581,33 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
             largeCombat = doc.RedForce.A_COMBAT_num[1];
             sweepRed1(1, xmin, xmax);
         };
+    };
+    // A GA read from a file of search mode 2 whose members are `squads`
+    // squads of RED's force (the file's second value), which the set-up fits
+    // to its total: 5, 7 of the file's 12.
+    auto multiSquadGaOf = [&](int squads) {
+        return [&, squads] {
+            std::string text = GaFile(2);
+            const std::string count = "\nv 0\nv 3\n";
+            text.replace(text.find(count), count.size(), "\nv 0\nv " + std::to_string(squads) + "\n");
+            Hooks.AnswerFile(WriteTemp("squads.ga2", text));
+            ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
+            RunTwoTicks(Frame());
+            ASSERT_EQ(doc.Experiment.GaGeneration, 2);
+            ASSERT_EQ(doc.RedForce.NumSquads, squads);
+        };
+    };
+    // The multi-squad GA of the Run Mode menu: members of the file's three
+    // squads.
+    auto multiSquadGaFromMenu = [&] {
+        RunBatch(Frame(), doc, V::ID_RUN_MODE_GA_FIRST + 1);
+        ASSERT_TRUE(redHolds({5, 5, 2})());
+    };
+    auto nextGeneration = [&] {
+        doc.Experiment.GaGenerations = 3;
+        doc.Resume();
+        Ticks(1);
+        ASSERT_EQ(doc.Experiment.GaGeneration, 3);
     };
     // A mode-1 GA runs RED as one squad of the whole force (12).
     auto personalityGa = [&] {
@@ -733,12 +759,46 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
          [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
         {"squad 2 of a swept force of 300 typed 180", largeSwept(0, 20),
          [&] {
-             Hooks.StepDialog({{CAgentParamsDlg::IDC_SHOW_SQUAD, "2"}, {CAgentParamsDlg::IDC_DISPLAY_SQUAD, ""}});
-             redAgentsOk({{CAgentParamsDlg::IDC_SQUAD_SIZE, "180"}});
+             typeRedSquad(2, 180);
              ASSERT_TRUE(redHolds({20, 180, 100})());
          },
          V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 180, 20}),
          [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        // Members of two squads, where the file has three, are the batch's
+        // make (5, 7 of the file's 12 after the set-up): one more or one
+        // fewer counts onto the file's force, 5, 5, 3 or 5, 5, 1; of
+        // large.dat's 300 (100, 200), one fewer is 100, 100, 99.
+        {"a member of two squads grown by one", multiSquadGaOf(2), [&] { typeRedSquad(2, 8); },
+         V::ID_RUN_MODE_INTERACTIVE, redOfFileWithOneMoreInTheLastSquad,
+         [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a member of two squads cut by one", multiSquadGaOf(2), [&] { typeRedSquad(2, 6); },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 5, 1}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"a member of two squads of a force of 300 cut by one",
+         [&] {
+             Hooks.AnswerFile(Fixture("../../bench/data/large.dat"));
+             ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+             largeCombat = doc.RedForce.A_COMBAT_num[1];
+             multiSquadGaOf(2)();
+             ASSERT_TRUE(redHolds({100, 200})());
+         },
+         [&] { typeRedSquad(2, 199); }, V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 100, 99}),
+         [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        // Members of the file's own three squads (the Run Mode menu's) leave
+        // the squads the file's: a size typed, or a squad count, stands as
+        // typed, whatever the next generation writes.
+        {"squad 2 typed 6 in a GA of the file's squads", multiSquadGaFromMenu,
+         [&] {
+             typeRedSquad(2, 6);
+             nextGeneration();
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 6, 2}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        {"two squads typed in a GA of the file's squads", multiSquadGaFromMenu,
+         [&] {
+             redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "2"}});
+             typeRedSquad(2, 6);
+             nextGeneration();
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 6}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // Every member of the composition search writes RED's squad count,
         // sizes and total (the search's own 50); the last one here leaves
         // one squad. The agent added to it is one more in the file's force.

@@ -314,12 +314,14 @@ std::vector<int> MakeUp(const ForceShape& f)
     return v;
 }
 
-// One write into a force: the batch's (a member makes the squads) or one of
-// the user's commands, which says whether it took effect.
+// One write into a force: the batch's (a member makes the squads, or runs
+// the force in squads of its own count) or one of the user's commands, which
+// says whether it took effect.
 struct ForceWrite {
     Kind By;
     std::function<bool(CForce&)> Apply;
     bool Member = false;
+    bool Made = true;
 };
 
 int SquadsHeld(const CForce& f)
@@ -342,7 +344,7 @@ ForceWrite Sweep(int size)
             }};
 }
 
-ForceWrite Member(std::vector<int> sizes)
+ForceWrite Member(std::vector<int> sizes, bool made = true)
 {
     return {Kind::Search,
             [sizes](CForce& f) {
@@ -352,7 +354,7 @@ ForceWrite Member(std::vector<int> sizes)
                 f.NumAgents = SquadsHeld(f);
                 return true;
             },
-            true};
+            true, made};
 }
 
 // A right click: one agent more, where the force has fewer than 300.
@@ -429,8 +431,10 @@ Left LeaveAfter(CBrevimarDoc& doc, Side side, const ForceShape& scenario, const 
     auto write = [&](const ForceWrite& w) {
         record.Begin(doc, w.By);
         left.AllTook = w.Apply(f) && left.AllTook;
-        if (w.Member)
+        if (w.Member && w.Made)
             record.SquadsMadeByBatch(side);
+        else if (w.Member)
+            record.SquadCountOfBatch(side, f.NumSquads);
         record.End(doc);
     };
     if (first)
@@ -464,7 +468,9 @@ Left LeaveAfter(CBrevimarDoc& doc, Side side, const ForceShape& scenario, const 
 //   count); one placed, 5, 5, 3; typed to one squad of 300, 12 + 250 = 262,
 //   5, 5, 252; emptied to one agent (12 - 49), itself; emptied, one squad
 //   of 0;
-// - an agent placed where no batch wrote: 6, 5, 2.
+// - an agent placed where no batch wrote: 6, 5, 2;
+// - members of two squads, which the scenario's three make the batch's: one
+//   placed, 5, 5, 3 (on a scenario of two squads, one more in squad 1).
 TEST(BatchWrites, AForceLeftByABatchDependsOnWhatTheUserChangedNotInWhichOrder)
 {
     struct Row {
@@ -492,6 +498,8 @@ TEST(BatchWrites, AForceLeftByABatchDependsOnWhatTheUserChangedNotInWhichOrder)
             {"a member emptied down to one agent", members, {{OneSquadOf(1)}}, false, {3, 5, 5, 2, 12}},
             {"a member emptied", members, {{OneSquadOf(0)}}, true, {1, 0, 5, 2, 0}},
             {"an agent placed where no batch wrote", {}, {{Place(1)}}, false, {3, 6, 5, 2, 13}},
+            {"an agent placed in members of two squads", {Member({30, 20}, false), Member({20, 30}, false)},
+             {{Place(1)}}, false, {3, 5, 5, 3, 13}},
         };
     };
     TestDocument doc;
