@@ -27,6 +27,7 @@ void CBatchForce::Start(const CForce& scenario)
 {
     *this = CBatchForce();
     Scenario = Seen = ForceShape::Of(scenario);
+    UserLeftAgents = Scenario.NumAgents >= 1;
 }
 
 // The batch's own writes change nothing the rule keeps: they all go back.
@@ -43,12 +44,14 @@ void CBatchForce::Closed(const CForce& f, bool user, bool byHand)
             const int grown = now.Sizes[s] - Seen.Sizes[s];
             if (grown == 0)
                 continue;
-            if (byHand) {
-                Placed[s] += grown;
-            } else {
+            if (!byHand) {
                 // What the user typed holds what was placed there before.
                 TypedSize[s] = now.Sizes[s];
                 Placed[s] = 0;
+            } else if (TypedSize[s]) {
+                *TypedSize[s] += grown;
+            } else {
+                Placed[s] += grown;
             }
         }
     }
@@ -58,14 +61,28 @@ void CBatchForce::Closed(const CForce& f, bool user, bool byHand)
 void CBatchForce::Leave(CForce& f) const
 {
     Scenario.Into(f);
-    if (BatchMadeSquads) {
-        const long long total = std::clamp<long long>(Scenario.NumAgents + NetChange, 0, MaxAgents);
-        if (total == Scenario.NumAgents || (total < 1 && UserLeftAgents))
-            return;
-        f.NumAgents = static_cast<int>(total);
-        f.ReconcileSquadSizes();
+    const std::optional<long long> total = BatchMadeSquads ? MadeTotal() : EditedSquads(f);
+    if (!total)
+        return;
+    if (*total < 1 && UserLeftAgents) {
+        Scenario.Into(f);
         return;
     }
+    f.NumAgents = static_cast<int>(std::clamp<long long>(*total, 0, MaxAgents));
+    if (BatchMadeSquads || *total > MaxAgents)
+        f.ReconcileSquadSizes();
+}
+
+std::optional<long long> CBatchForce::MadeTotal() const
+{
+    const long long total = std::clamp<long long>(Scenario.NumAgents + NetChange, 0, MaxAgents);
+    if (total == Scenario.NumAgents)
+        return std::nullopt;
+    return total;
+}
+
+std::optional<long long> CBatchForce::EditedSquads(CForce& f) const
+{
     bool edited = TypedCount.has_value();
     if (TypedCount)
         f.NumSquads = *TypedCount;
@@ -87,10 +104,8 @@ void CBatchForce::Leave(CForce& f) const
         edited = true;
     }
     if (!edited)
-        return;
-    f.NumAgents = static_cast<int>(std::clamp<long long>(held, 0, MaxAgents));
-    if (held > MaxAgents)
-        f.ReconcileSquadSizes();
+        return std::nullopt;
+    return held;
 }
 
 }  // namespace brevimar

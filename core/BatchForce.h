@@ -14,14 +14,17 @@
 // At the leave:
 // - the batch made the squads: the scenario's total plus the net change,
 //   within 0..300, split over the scenario's squads as a scenario file's
-//   total is. Where that leaves no agent though the user's last change of
-//   the total left agents in the force, the force comes back as the
-//   scenario held it;
-// - otherwise: a typed size or squad count stands as typed; each agent
-//   placed is one more in the scenario's squad it was placed in, where the
-//   force has room for all of them, and none is counted where it has not;
-//   the total is the squads' sum, and squads that hold more than 300 are
-//   fitted as a scenario file's are (the last squads give way).
+//   total is;
+// - otherwise: a typed size or squad count stands as typed, and every agent
+//   placed in a squad whose size was typed, before the typing or after it,
+//   counts in that size; each other agent placed is one more in the
+//   scenario's squad it was placed in, where the force has room for all of
+//   them, and none is counted where it has not; the total is the squads'
+//   sum, and squads that hold more than 300 are fitted as a scenario file's
+//   are (the last squads give way).
+// In either case, where that leaves no agent though the user's last change
+// of the total left agents in the force, the force comes back as the
+// scenario held it.
 // A force nobody touched comes back as the scenario held it, byte for byte.
 #pragma once
 
@@ -60,10 +63,15 @@ public:
     void Leave(CForce& f) const;
 
 private:
+    // The total the rule gives, none where the force stays as the scenario
+    // held it; EditedSquads also puts the user's squads into `f`.
+    std::optional<long long> MadeTotal() const;
+    std::optional<long long> EditedSquads(CForce& f) const;
+
     ForceShape Scenario, Seen;
     bool BatchMadeSquads = false;
     long long NetChange = 0;
-    bool UserLeftAgents = true;  // after the user's last change of the total
+    bool UserLeftAgents = true;  // after the user's last change of the total, or in the scenario
     long long Placed[SquadSlots] = {};
     std::optional<int> TypedCount;
     std::optional<int> TypedSize[SquadSlots];

@@ -764,6 +764,39 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
          },
          V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 180, 20}),
          [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        // Every agent placed in a squad whose size was typed counts in that
+        // size, before the typing or after it: 160 either way, beside 100
+        // of squad 1, and the last squad gives way 60 (40, 160, 100 at the
+        // sweep's last point).
+        {"squad 2 of a swept force of 300 typed 159, then an agent placed in it", largeSwept(20, 40),
+         [&] {
+             typeRedSquad(2, 159);
+             rightClickInto(2);
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 160, 40}),
+         [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        {"an agent placed in squad 2 of a swept force of 300, then squad 2 typed 160", largeSwept(20, 40),
+         [&] {
+             rightClickInto(2);
+             typeRedSquad(2, 160);
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 160, 40}),
+         [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        // A force the user leaves with agents does not come back empty: the
+        // one squad typed holds the sweep's 40 but none of the scenario's, so
+        // RED comes back as the scenario held it.
+        {"a swept empty squad beside 12, the squad count typed 1",
+         [&] {
+             redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "2"}, {CAgentParamsDlg::IDC_SQUAD_SIZE, "0"}});
+             typeRedSquad(2, 12);
+             ASSERT_TRUE(redHolds({0, 12})());
+             sweepRed1(1, 20, 40);
+         },
+         [&] {
+             redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "1"}});
+             ASSERT_TRUE(redHolds({40})());
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({0, 12}), [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
         // Members of two squads, where the file has three, are the batch's
         // make (5, 7 of the file's 12 after the set-up): one more or one
         // fewer counts onto the file's force, 5, 5, 3 or 5, 5, 1; of

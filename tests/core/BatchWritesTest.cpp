@@ -410,6 +410,23 @@ ForceWrite OneSquadOf(int size)
     });
 }
 
+ForceWrite SquadCount(int squads)
+{
+    return Dialog([squads](CForce& f) {
+        f.NumSquads = squads;
+        return true;
+    });
+}
+
+// A squad typed `by` more than it shows.
+ForceWrite Grow(int squad, int by)
+{
+    return Dialog([=](CForce& f) {
+        f.num_per_squad[squad] += by;
+        return true;
+    });
+}
+
 // The force as leaving the batch gives it, after the scenario's force
 // (`scenario`, on `side`) took `first` and then `steps` in `order`; whether
 // every write took effect. Taking the batch's values again must give the
@@ -452,7 +469,8 @@ Left LeaveAfter(CBrevimarDoc& doc, Side side, const ForceShape& scenario, const 
 
 // The rule for a force left by a batch, over sequences of the batch's and
 // the user's writes: scenarios of 1..10 squads of 5 (the last holding the
-// rest) and 0, 1, 12, 299 and 300 agents, on either side. Each row's batch
+// rest), or of an empty first squad and 5s after it, and 0, 1, 12, 299 and
+// 300 agents, on either side. Each row's batch
 // writes first, then a second batch write and the user's edits in every
 // order, and in every way the row lists of making the same change. Every
 // order and way whose edits all took effect gives the same force; every
@@ -469,6 +487,15 @@ Left LeaveAfter(CBrevimarDoc& doc, Side side, const ForceShape& scenario, const 
 //   5, 5, 252; emptied to one agent (12 - 49), itself; emptied, one squad
 //   of 0;
 // - an agent placed where no batch wrote: 6, 5, 2;
+// - the squad count typed 1 in a sweep: one squad of 5 (a force whose first
+//   squad is empty comes back as the scenario held it, not empty);
+// - squad 1 swept to 0 (7 left) and squad 2 typed 292 more with one agent
+//   placed in it, before the typing or after, or typed 293 more: 299 + 1 =
+//   300 as it stands, 5 + 298 + 2 = 305 with squad 1 back, of which the
+//   last squads give way 5 as a file's do: squad 3 its 2, squad 2 3, so 2
+//   squads, 5 and 295. Typed 291 more and one agent placed in squad 1,
+//   whose size nobody typed: 303 has no room for it, and the same fit gives
+//   5, 295 again;
 // - members of two squads, which the scenario's three make the batch's: one
 //   placed, 5, 5, 3 (on a scenario of two squads, one more in squad 1).
 TEST(BatchWrites, AForceLeftByABatchDependsOnWhatTheUserChangedNotInWhichOrder)
@@ -480,7 +507,12 @@ TEST(BatchWrites, AForceLeftByABatchDependsOnWhatTheUserChangedNotInWhichOrder)
         bool UserEmpties;
         std::vector<int> FromTwelve;  // squads 1..3 and the total
     };
-    auto rows = [](int last) {
+    auto rows = [](const ForceShape& scenario) {
+        const int last = scenario.NumSquads;
+        // What a force swept to an empty first squad has room for, one
+        // agent left over.
+        const int room = MaxAgents - 1 - (scenario.NumAgents - scenario.Sizes[1]);
+        const int typed = std::min(2, last);
         const std::vector<ForceWrite> sweeps = {Sweep(40), Sweep(20)};
         const std::vector<ForceWrite> members = {Member({50}), Member({30, 20})};
         return std::vector<Row>{
@@ -498,52 +530,75 @@ TEST(BatchWrites, AForceLeftByABatchDependsOnWhatTheUserChangedNotInWhichOrder)
             {"a member emptied down to one agent", members, {{OneSquadOf(1)}}, false, {3, 5, 5, 2, 12}},
             {"a member emptied", members, {{OneSquadOf(0)}}, true, {1, 0, 5, 2, 0}},
             {"an agent placed where no batch wrote", {}, {{Place(1)}}, false, {3, 6, 5, 2, 13}},
+            // A full force has no room for the sweep: an empty first squad
+            // stays empty, and so does the one squad typed.
+            {"the squad count typed 1 in a sweep", sweeps, {{SquadCount(1)}},
+             scenario.Sizes[1] == 0 && scenario.NumAgents == MaxAgents, {1, 5, 5, 2, 5}},
+            {"a squad typed past 300 with an agent placed in it", {Sweep(0)},
+             {{Grow(typed, room), Place(typed)}, {Grow(typed, room + 1)}}, false, {2, 5, 295, 2, 300}},
+            {"a squad typed past 300 and an agent placed in the swept squad", {Sweep(0)},
+             {{Grow(typed, room - 1), Place(1)}}, false, {2, 5, 295, 2, 300}},
             {"an agent placed in members of two squads", {Member({30, 20}, false), Member({20, 30}, false)},
              {{Place(1)}}, false, {3, 5, 5, 3, 13}},
         };
     };
+    struct Scenario {
+        ForceShape Force;
+        std::string Name;
+        bool OfTwelve;  // 5, 5, 2
+    };
+    std::vector<Scenario> scenarios;
+    for (int squads = 1; squads <= MaxSquads; ++squads)
+        for (int total : {0, 1, 12, 299, 300})
+            for (bool emptyFirst : {false, true}) {
+                if (emptyFirst && squads == 1)
+                    continue;
+                ForceShape f;
+                f.NumSquads = squads;
+                for (int s = 1, rest = total; s <= squads; rest -= f.Sizes[s++])
+                    f.Sizes[s] = s == 1 && emptyFirst ? 0 : s < squads ? std::min(5, rest) : rest;
+                f.NumAgents = total;
+                scenarios.push_back({f,
+                                     std::to_string(squads) + " squads of " + std::to_string(total) +
+                                         (emptyFirst ? ", the first empty" : ""),
+                                     squads == 3 && total == 12 && !emptyFirst});
+            }
     TestDocument doc;
     for (Side side : {Side::Red, Side::Blue})
-        for (int squads = 1; squads <= MaxSquads; ++squads)
-            for (int total : {0, 1, 12, 299, 300}) {
-                ForceShape scenario;
-                scenario.NumSquads = squads;
-                for (int s = 1, rest = total; s <= squads; rest -= scenario.Sizes[s++])
-                    scenario.Sizes[s] = s < squads ? std::min(5, rest) : rest;
-                scenario.NumAgents = total;
-                for (const Row& row : rows(squads)) {
-                    const std::string what = std::string(row.What) + ", " + std::to_string(squads) + " squads of " +
-                                             std::to_string(total) + (side == Side::Red ? " RED" : " BLUE");
-                    const ForceWrite* first = row.Batch.empty() ? nullptr : &row.Batch.front();
-                    std::optional<std::vector<int>> same;
-                    for (const auto& way : row.Ways) {
-                        std::vector<ForceWrite> steps(way);
-                        if (first)
-                            steps.insert(steps.end(), row.Batch.begin() + 1, row.Batch.end());
-                        std::vector<std::size_t> order(steps.size());
-                        std::iota(order.begin(), order.end(), 0);
-                        do {
-                            const Left left = LeaveAfter(*doc, side, scenario, first, steps, order);
-                            const ForceShape& back = left.Force;
-                            int sum = 0;
-                            for (int s = 1; s <= std::clamp(back.NumSquads, 0, MaxSquads); ++s)
-                                sum += back.Sizes[s];
-                            EXPECT_TRUE(back.NumSquads >= 1 && back.NumSquads <= MaxSquads) << what;
-                            EXPECT_EQ(back.NumAgents, sum) << what;
-                            EXPECT_LE(back.NumAgents, MaxAgents) << what;
-                            EXPECT_TRUE(!way.empty() || back == scenario) << what;
-                            EXPECT_TRUE(total < 1 || row.UserEmpties || back.NumAgents >= 1) << what;
-                            if (!left.AllTook)
-                                continue;
-                            same = same.value_or(MakeUp(back));
-                            EXPECT_EQ(MakeUp(back), *same) << what;
-                            if (squads == 3 && total == 12) {
-                                const std::vector<int> fromTwelve = {back.NumSquads, back.Sizes[1], back.Sizes[2],
-                                                                     back.Sizes[3], back.NumAgents};
-                                EXPECT_EQ(fromTwelve, row.FromTwelve) << what;
-                            }
-                        } while (std::next_permutation(order.begin(), order.end()));
-                    }
+        for (const Scenario& scenario : scenarios)
+            for (const Row& row : rows(scenario.Force)) {
+                const std::string what =
+                    std::string(row.What) + ", " + scenario.Name + (side == Side::Red ? " RED" : " BLUE");
+                const int total = scenario.Force.NumAgents;
+                const ForceWrite* first = row.Batch.empty() ? nullptr : &row.Batch.front();
+                std::optional<std::vector<int>> same;
+                for (const auto& way : row.Ways) {
+                    std::vector<ForceWrite> steps(way);
+                    if (first)
+                        steps.insert(steps.end(), row.Batch.begin() + 1, row.Batch.end());
+                    std::vector<std::size_t> order(steps.size());
+                    std::iota(order.begin(), order.end(), 0);
+                    do {
+                        const Left left = LeaveAfter(*doc, side, scenario.Force, first, steps, order);
+                        const ForceShape& back = left.Force;
+                        int sum = 0;
+                        for (int s = 1; s <= std::clamp(back.NumSquads, 0, MaxSquads); ++s)
+                            sum += back.Sizes[s];
+                        EXPECT_TRUE(back.NumSquads >= 1 && back.NumSquads <= MaxSquads) << what;
+                        EXPECT_EQ(back.NumAgents, sum) << what;
+                        EXPECT_LE(back.NumAgents, MaxAgents) << what;
+                        EXPECT_TRUE(!way.empty() || back == scenario.Force) << what;
+                        EXPECT_TRUE(total < 1 || row.UserEmpties || back.NumAgents >= 1) << what;
+                        if (!left.AllTook)
+                            continue;
+                        same = same.value_or(MakeUp(back));
+                        EXPECT_EQ(MakeUp(back), *same) << what;
+                        if (scenario.OfTwelve) {
+                            const std::vector<int> fromTwelve = {back.NumSquads, back.Sizes[1], back.Sizes[2],
+                                                                 back.Sizes[3], back.NumAgents};
+                            EXPECT_EQ(fromTwelve, row.FromTwelve) << what;
+                        }
+                    } while (std::next_permutation(order.begin(), order.end()));
                 }
             }
 }
