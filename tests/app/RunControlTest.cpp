@@ -475,15 +475,16 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         const CBattlefieldGeometry at = BattlefieldGeometry(doc);
         View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
     };
-    auto rightClickInto = [&](int squad) {
-        ASSERT_TRUE(Frame().RunCommand(33230));              // RED agents by a right click
-        ASSERT_TRUE(Frame().RunCommand(33230 + squad));  // into the squad
+    auto rightClickInto = [&](int squad, Side side = Side::Red) {
+        const unsigned agentsByRightClick = side == Side::Red ? 33230 : 33241;
+        ASSERT_TRUE(Frame().RunCommand(agentsByRightClick));
+        ASSERT_TRUE(Frame().RunCommand(agentsByRightClick + squad));  // into the squad
         int x = 1, y = 1;
         while (doc.Battlefield.AgentGrid[GridIndex(x, y)] != CellFree)
             ++x;
-        const int agents = doc.RedForce.NumAgents;
+        const int agents = doc.Force(side).NumAgents;
         rightClickAt(x, y);
-        ASSERT_EQ(doc.RedForce.NumAgents, agents + 1);
+        ASSERT_EQ(doc.Force(side).NumAgents, agents + 1);
     };
     // The first live RED agent taken off: it stays in its slot, dead.
     auto rightClickOnARedAgent = [&] {
@@ -520,18 +521,20 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
         return f.NumSquads == 3 && f.num_per_squad[1] == 5 && f.num_per_squad[2] == 5 && f.num_per_squad[3] == 2 &&
                f.NumAgents == 12 && RowAfter(Scenario(doc), "num_reds", 1)[0] == 12;
     };
-    // RED in squads of these sizes, its total their sum; a scenario saved
-    // now says so.
-    auto redHolds = [&](std::vector<int> sizes) {
-        return [&, sizes] {
-            const CForce& f = doc.RedForce;
+    // A force in squads of these sizes, its total their sum; a scenario
+    // saved now says so.
+    auto holds = [&](Side side, std::vector<int> sizes) {
+        return [&, side, sizes] {
+            const CForce& f = doc.Force(side);
             bool same = f.NumSquads == static_cast<int>(sizes.size());
             int total = 0;
             for (std::size_t s = 0; same && s < sizes.size(); total += sizes[s++])
                 same = f.num_per_squad[s + 1] == sizes[s];
-            return same && f.NumAgents == total && RowAfter(Scenario(doc), "num_reds", 1)[0] == total;
+            const char* label = side == Side::Red ? "num_reds" : "num_blues";
+            return same && f.NumAgents == total && RowAfter(Scenario(doc), label, 1)[0] == total;
         };
     };
+    auto redHolds = [&](std::vector<int> sizes) { return holds(Side::Red, std::move(sizes)); };
     // The composition GA of the Run Mode menu: members of the search's own
     // 50 agents.
     auto compositionGa = [&] {
@@ -782,6 +785,16 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
          },
          V::ID_RUN_MODE_INTERACTIVE, redHolds({100, 160, 40}),
          [&] { return doc.RedForce.A_COMBAT_num[1] == largeCombat; }},
+        {"an agent placed in squad 2 during a sweep, then squad 2 typed 8", [&] { sweepRed1(1, 20, 40); },
+         [&] {
+             rightClickInto(2);
+             typeRedSquad(2, 8);
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 8, 2}), [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
+        // A squad count typed stands.
+        {"the squad count typed 2 during a sweep", [&] { sweepRed1(1, 20, 40); },
+         [&] { redAgentsOk({{CAgentParamsDlg::IDC_NUM_SQUADS, "2"}}); }, V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 5}),
+         [&] { return doc.RedForce.A_COMBAT_num[1] == 31; }},
         // A force the user leaves with agents does not come back empty: the
         // one squad typed holds the sweep's 40 but none of the scenario's, so
         // RED comes back as the scenario held it.
@@ -832,6 +845,10 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
              nextGeneration();
          },
          V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 6}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // BLUE's squads are the scenario's whatever a member makes of RED's:
+        // 4, 6 with one placed in squad 1.
+        {"a BLUE agent placed in squad 1 in a composition GA", compositionGa, [&] { rightClickInto(1, Side::Blue); },
+         V::ID_RUN_MODE_INTERACTIVE, holds(Side::Blue, {5, 6}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // Every member of the composition search writes RED's squad count,
         // sizes and total (the search's own 50); the last one here leaves
         // one squad. The agent added to it is one more in the file's force.
