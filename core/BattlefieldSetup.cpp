@@ -469,9 +469,9 @@ void CheckCommanders(CBrevimarDoc& doc, Side side)
         return;
     ReportSetupProblem(doc, side == Side::Red ? RedCommandsTooLarge : BlueCommandsTooLarge,
                        std::string(SideName(side)) + " has " + std::to_string(commanders) +
-                         " local commanders and their subordinates, " + std::to_string(needed) +
-                         " agents in all, but only " + std::to_string(n) +
-                         " agents.\nThe commands are filled in order until no agent is left.");
+                           " local commanders and their subordinates, " + Counted(needed, "agent", "agents") +
+                           " in all, but only " + Counted(n, "agent", "agents") +
+                           ".\nThe commands are filled in order until no agent is left.");
 }
 
 }  // namespace

@@ -676,7 +676,8 @@ TEST(BattlefieldSetup, CommandsLargerThanTheForceAreReportedAndFilledInOrder)
     doc->BlueForce.HitCount[4] = 2;
     doc->InitializeForces();
     doc->SetupBattlefield();
-    EXPECT_TRUE(doc.Host.SawMessageContaining("BLUE has 3 local commanders"));
+    EXPECT_TRUE(doc.Host.SawMessageContaining("BLUE has 3 local commanders and their subordinates, 23 agents in "
+                                              "all, but only 15 agents.\n"));
     const CLocalCommand& lc = doc->BlueLocal;
     EXPECT_EQ(lc.SubordinateCount[1], 10);
     EXPECT_EQ(lc.SubordinateCount[2], 3);
@@ -688,6 +689,14 @@ TEST(BattlefieldSetup, CommandsLargerThanTheForceAreReportedAndFilledInOrder)
         roles += lc.CommandRole[i] != NoCommandRole;
     EXPECT_EQ(roles, 15);
     EXPECT_EQ(doc->BlueForce.HitCount[4], 0);
+
+    testing::TestDocument one;
+    TwoForces(*one);
+    one->BlueForce.NumAgents = 1;
+    one->BlueLocal.NumLocalCommanders = 3;  // and 3 + 4 subordinates
+    one->InitializeForces();
+    one->SetupBattlefield();
+    EXPECT_TRUE(one.Host.SawMessageContaining("10 agents in all, but only 1 agent.\n"));
 }
 
 TEST(BattlefieldSetup, AgentFileDeploymentDropsTheDeadAndTheBlockedAndRenumbers)
