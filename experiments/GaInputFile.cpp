@@ -2,9 +2,8 @@
 // genetic algorithm as a stream of values, each after a fixed number of
 // label words.
 #include <cmath>
-#include <istream>
-#include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "experiments/GaEditing.h"
 #include "experiments/GaEngine.h"
@@ -21,8 +20,8 @@ constexpr std::size_t MaxLabelLength = 199;
 
 class GaFileParser {
 public:
-    GaFileParser(std::string text, CGaData& data, int& generations)
-        : Words(std::move(text)), Ga(data), Generations(generations)
+    GaFileParser(std::string_view text, CGaData& data, int& generations)
+        : Words(text), Ga(data), Generations(generations)
     {
     }
 
@@ -162,13 +161,12 @@ struct GaInput {
     int Generations = 0;
 };
 
-bool ParseGaInput(const CBrevimarDoc& doc, std::istream& in, GaInput& input, std::string& error)
+bool ParseGaInput(const CBrevimarDoc& doc, std::string_view text, GaInput& input, std::string& error)
 {
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // What the file does not set keeps the document's value.
     input.Ga = std::make_unique<CGaData>(doc.Ga);
     input.Generations = doc.Experiment.GaGenerations;
-    GaFileParser parser(std::move(text), *input.Ga, input.Generations);
+    GaFileParser parser(text, *input.Ga, input.Generations);
     if (!parser.Parse()) {
         error = parser.Problem();
         return false;
@@ -188,10 +186,10 @@ void CommitGaInput(CBrevimarDoc& doc, const GaInput& input)
 
 }  // namespace
 
-bool ReadGaInputFile(CBrevimarDoc& doc, std::istream& in, std::string& error)
+bool ReadGaInputFile(CBrevimarDoc& doc, std::string_view text, std::string& error)
 {
     GaInput input;
-    if (!ParseGaInput(doc, in, input, error))
+    if (!ParseGaInput(doc, text, input, error))
         return false;
     CommitGaInput(doc, input);
     return true;
@@ -203,10 +201,10 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     // Only a file read switches to the genetic algorithm: a cancelled chooser
     // or a refused file leaves the document as it was.
     bool read = false;
-    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
+    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::string&& text, const ChosenFile& file) {
         GaInput input;
         std::string problem;
-        if (!ParseGaInput(doc, stream, input, problem)) {
+        if (!ParseGaInput(doc, text, input, problem)) {
             ReportReadProblem(doc, "The GA input file " + file.FileName + " was not read: " + problem + ".");
             return;
         }
