@@ -200,9 +200,9 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     doc.Pause();
     // Only a file read switches to the genetic algorithm: a cancelled chooser
     // or a refused file leaves the document as it was.
+    GaInput input;
     bool read = false;
-    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::string&& text, const ChosenFile& file) {
-        GaInput input;
+    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &input, &read](std::string&& text, const ChosenFile& file) {
         std::string problem;
         if (!ParseGaInput(doc, text, input, problem)) {
             ReportReadProblem(doc, "The GA input file " + file.FileName + " was not read: " + problem + ".");
@@ -210,13 +210,14 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
         }
         // The generations' runs replace the battle a RUN capture holds; a
         // refused file has changed nothing and leaves it recording.
-        if (!doc.OfferCapturedFrames())
-            return;
-        CommitGaInput(doc, input);
-        read = true;
+        read = doc.OfferCapturedFrames();
     });
     if (!read)
         return;
+    // Committed once the frame has let the file's text go: the population
+    // records, made on the GA's first use (some 10 MB), are then not held
+    // beside a text as large as the bound.
+    CommitGaInput(doc, input);
     doc.EndPausedBatch();
     doc.StartBatchWriteRecord();
     doc.RunMode = GeneticAlgorithmMode;
