@@ -1,7 +1,10 @@
-// What Load Input Data File costs on the largest file the readers take: the
-// reference scenario padded with blanks to one byte under the text-file
-// bound. Reports how far a load raises the peak resident set above the
-// resident set before it (MB), beside the file's size, and the time per load.
+// What a File-menu reader costs on the largest file the readers take: one
+// reader of each kind (scenario, stored run, GA input file, landscape input
+// file, and the terrain file for the auxiliary readers, which share one way
+// of reading), each through its menu command on a valid file padded with
+// blanks to one byte under the text-file bound. Reports how far a read
+// raises the peak resident set above the resident set before it (MB), beside
+// the file's size and the rise as a multiple of it, and the time per read.
 #include <benchmark/benchmark.h>
 
 #include <sys/wait.h>
@@ -16,6 +19,9 @@
 
 #include "core/Document.h"
 #include "core/TextFileBound.h"
+#include "experiments/GaEngine.h"
+#include "experiments/LandscapeFiles.h"
+#include "files/TerrainFiles.h"
 #include "run/ScenarioLoad.h"
 
 namespace {
@@ -24,11 +30,43 @@ using namespace brevimar;
 
 constexpr std::uintmax_t FileBytes = MaxTextFileBytes - 1;
 
-// Answers every Open chooser with one path; messages go to standard error.
+// A reader, a valid file of its kind to pad, and its menu command: true
+// when the command read the file.
+struct ReaderKind {
+    const char* Sample;  // below the source tree
+    bool (*Read)(CBrevimarDoc& doc);
+};
+
+const ReaderKind Scenario{"bench/data/large.dat", [](CBrevimarDoc& doc) {
+                              doc.LoadInputFile = 1;
+                              return LoadInputDataFile(doc) == 1;
+                          }};
+const ReaderKind StoredRun{"tests/data/stored_v4.run",
+                           [](CBrevimarDoc& doc) { return LoadStoredRunFile(doc) == 1; }};
+const ReaderKind GaInput{"fuzz/seeds/ga_input/two_squads.ga1", [](CBrevimarDoc& doc) {
+                             OnFileLoadGaInput(doc);
+                             return doc.RunMode == GeneticAlgorithmMode;
+                         }};
+const ReaderKind LandscapeInput{"fuzz/seeds/landscape_input/sweep.f1", [](CBrevimarDoc& doc) {
+                                    OnLoadLandscapeFile(doc);
+                                    return doc.RunMode == FitnessLandscapeMode;
+                                }};
+const ReaderKind Terrain{"fuzz/seeds/terrain_data/written.ter",
+                         [](CBrevimarDoc& doc) { return LoadTerrainFile(doc) == 1; }};
+
+// Answers every Open chooser with one path and counts the error boxes, which
+// a refused file shows; messages go to standard error.
 class ChosenFileHost : public HeadlessHost {
 public:
     explicit ChosenFileHost(std::string path) : Path(std::move(path)) {}
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override { return Path; }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override
+    {
+        Errors += (style & MB_ICONERROR) != 0;
+        return HeadlessHost::MessageBox(text, caption, style);
+    }
+
+    int Errors = 0;
 
 private:
     std::string Path;
@@ -53,23 +91,23 @@ double StatusBytes(const std::string& label)
 // Starts the peak resident set afresh from the resident set now.
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-// The padded scenario and a new document whose Open chooser answers it.
-struct PaddedLoad {
-    std::string Path =
-        (std::filesystem::temp_directory_path() / ("brevimar-padded-" + std::to_string(::getpid()) + ".dat")).string();
+// The padded file and a new document whose Open chooser answers it.
+struct PaddedRead {
+    const ReaderKind& Kind;
+    std::string Path;
     ChosenFileHost Host{Path};
     std::unique_ptr<CBrevimarDoc> Doc = CBrevimarDoc::Create();
 
-    PaddedLoad()
+    explicit PaddedRead(const ReaderKind& kind) : Kind(kind), Path(PaddedPath(kind))
     {
         // Written in pieces: a block of the file's size freed here would
-        // leave the heap ready for the load that is measured.
-        const std::string reference = std::string(BREVIMAR_BENCH_DATA) + "/large.dat";
-        std::ifstream in(reference, std::ios::binary);
+        // leave the heap ready for the read that is measured.
+        const std::string sample = std::string(BREVIMAR_SOURCE_DIR) + "/" + kind.Sample;
+        std::ifstream in(sample, std::ios::binary);
         std::ofstream out(Path, std::ios::binary);
         out << in.rdbuf();
         const std::string blanks(1 << 16, ' ');
-        for (std::uintmax_t size = std::filesystem::file_size(reference); size < FileBytes; size += blanks.size()) {
+        for (std::uintmax_t size = std::filesystem::file_size(sample); size < FileBytes; size += blanks.size()) {
             const std::uintmax_t piece = std::min<std::uintmax_t>(blanks.size(), FileBytes - size);
             out.write(blanks.data(), static_cast<std::streamsize>(piece));
         }
@@ -77,21 +115,28 @@ struct PaddedLoad {
         Doc->SetHost(&Host);
         Doc->PrepareNewDocument();
     }
-    ~PaddedLoad() { std::filesystem::remove(Path); }
+    ~PaddedRead() { std::filesystem::remove(Path); }
 
-    bool Load()
+    static std::string PaddedPath(const ReaderKind& kind)
     {
-        Doc->LoadInputFile = 1;
-        return LoadInputDataFile(*Doc) == 1;
+        const std::filesystem::path name = std::string("brevimar-padded-") + std::to_string(::getpid()) +
+                                           std::filesystem::path(kind.Sample).extension().string();
+        return (std::filesystem::temp_directory_path() / name).string();
+    }
+
+    bool Read()
+    {
+        const int errors = Host.Errors;
+        return Kind.Read(*Doc) && Host.Errors == errors;
     }
 };
 
-// The rise of one load, made in a child process so that it starts from the
-// heap as this process has it before any load (the benchmark of the time of
-// a load comes after this one), as the program's first load does: a later
-// load in one process may find the room it needs in what the heap kept from
+// The rise of one read, made in a child process so that it starts from the
+// heap as this process has it before any read (the benchmark of the time of
+// a read comes after this one), as the program's first read does: a later
+// read in one process may find the room it needs in what the heap kept from
 // the one before, and show no rise at all. -1 when the file was not read.
-double PeakRiseOfAFirstLoad(PaddedLoad& load)
+double PeakRiseOfAFirstReadIn(PaddedRead& read)
 {
     int result[2];
     if (::pipe(result) != 0)
@@ -100,7 +145,7 @@ double PeakRiseOfAFirstLoad(PaddedLoad& load)
     if (child == 0) {
         ResetPeak();
         const double before = StatusBytes("VmRSS:");
-        const double rise = load.Load() ? StatusBytes("VmHWM:") - before : -1;
+        const double rise = read.Read() ? StatusBytes("VmHWM:") - before : -1;
         const bool written = ::write(result[1], &rise, sizeof rise) == sizeof rise;
         ::_exit(written ? 0 : 1);
     }
@@ -114,35 +159,44 @@ double PeakRiseOfAFirstLoad(PaddedLoad& load)
     return rise;
 }
 
-// Its time is that of a child's start and end around the load: the time of
-// a load is the next benchmark's.
-void PeakRiseOfALoad(benchmark::State& state)
+// Its time is that of a child's start and end around the read: the time of
+// a read is the next benchmark's.
+void PeakRiseOfAFirstRead(benchmark::State& state, const ReaderKind& kind)
 {
-    PaddedLoad load;
+    PaddedRead read(kind);
     double rise = 0;
     for (auto _ : state) {
-        const double once = PeakRiseOfAFirstLoad(load);
+        const double once = PeakRiseOfAFirstReadIn(read);
         if (once < 0) {
-            state.SkipWithError("the padded scenario was not read");
+            state.SkipWithError("the padded file was not read");
             return;
         }
         rise = std::max(rise, once);
     }
     state.counters["file_MB"] = static_cast<double>(FileBytes) / 1e6;
     state.counters["peak_rise_MB"] = rise / 1e6;
+    state.counters["rise_per_file"] = rise / static_cast<double>(FileBytes);
 }
-BENCHMARK(PeakRiseOfALoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PeakRiseOfAFirstRead, scenario, Scenario)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PeakRiseOfAFirstRead, stored_run, StoredRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PeakRiseOfAFirstRead, ga_input, GaInput)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PeakRiseOfAFirstRead, landscape_input, LandscapeInput)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PeakRiseOfAFirstRead, terrain, Terrain)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void LoadInputDataFileOfBoundSize(benchmark::State& state)
+void ReadOfBoundSize(benchmark::State& state, const ReaderKind& kind)
 {
-    PaddedLoad load;
+    PaddedRead read(kind);
     for (auto _ : state) {
-        if (!load.Load()) {
-            state.SkipWithError("the padded scenario was not read");
+        if (!read.Read()) {
+            state.SkipWithError("the padded file was not read");
             return;
         }
     }
 }
-BENCHMARK(LoadInputDataFileOfBoundSize)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadOfBoundSize, scenario, Scenario)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadOfBoundSize, stored_run, StoredRun)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadOfBoundSize, ga_input, GaInput)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadOfBoundSize, landscape_input, LandscapeInput)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadOfBoundSize, terrain, Terrain)->Unit(benchmark::kMillisecond);
 
 }  // namespace

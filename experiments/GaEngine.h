@@ -4,8 +4,8 @@
 // this class is a view of one document's GA fields and holds nothing itself.
 #pragma once
 
-#include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "core/Document.h"
 
@@ -134,11 +134,11 @@ void SelectGaSearchMode(CBrevimarDoc& doc, int mode, CGaEditCommands* edits);
 
 // --- GA input file (.ga1, .ga2, .lnd)
 
-// Reads a GA input file into the document: search space, run-time
+// Reads the text of a GA input file into the document: search space, run-time
 // parameters, mission weights, gene tables, the active genes and a fresh
 // population. Nothing changes when the text is refused; `error` then says
 // what is wrong.
-bool ReadGaInputFile(CBrevimarDoc& doc, std::istream& in, std::string& error);
+bool ReadGaInputFile(CBrevimarDoc& doc, std::string_view text, std::string& error);
 
 // File > Load > "1-Sided GA (Genetic Algorithm) Input Data File...".
 void OnFileLoadGaInput(CBrevimarDoc& doc);

@@ -2,9 +2,8 @@
 // genetic algorithm as a stream of values, each after a fixed number of
 // label words.
 #include <cmath>
-#include <istream>
-#include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "experiments/GaEditing.h"
 #include "experiments/GaEngine.h"
@@ -21,8 +20,8 @@ constexpr std::size_t MaxLabelLength = 199;
 
 class GaFileParser {
 public:
-    GaFileParser(std::string text, CGaData& data, int& generations)
-        : Words(std::move(text)), Ga(data), Generations(generations)
+    GaFileParser(std::string_view text, CGaData& data, int& generations)
+        : Words(text), Ga(data), Generations(generations)
     {
     }
 
@@ -162,13 +161,12 @@ struct GaInput {
     int Generations = 0;
 };
 
-bool ParseGaInput(const CBrevimarDoc& doc, std::istream& in, GaInput& input, std::string& error)
+bool ParseGaInput(const CBrevimarDoc& doc, std::string_view text, GaInput& input, std::string& error)
 {
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // What the file does not set keeps the document's value.
     input.Ga = std::make_unique<CGaData>(doc.Ga);
     input.Generations = doc.Experiment.GaGenerations;
-    GaFileParser parser(std::move(text), *input.Ga, input.Generations);
+    GaFileParser parser(text, *input.Ga, input.Generations);
     if (!parser.Parse()) {
         error = parser.Problem();
         return false;
@@ -188,10 +186,10 @@ void CommitGaInput(CBrevimarDoc& doc, const GaInput& input)
 
 }  // namespace
 
-bool ReadGaInputFile(CBrevimarDoc& doc, std::istream& in, std::string& error)
+bool ReadGaInputFile(CBrevimarDoc& doc, std::string_view text, std::string& error)
 {
     GaInput input;
-    if (!ParseGaInput(doc, in, input, error))
+    if (!ParseGaInput(doc, text, input, error))
         return false;
     CommitGaInput(doc, input);
     return true;
@@ -202,23 +200,24 @@ void OnFileLoadGaInput(CBrevimarDoc& doc)
     doc.Pause();
     // Only a file read switches to the genetic algorithm: a cancelled chooser
     // or a refused file leaves the document as it was.
+    GaInput input;
     bool read = false;
-    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &read](std::iostream& stream, const ChosenFile& file) {
-        GaInput input;
+    RunFileCommand(doc, FileCommand::GaInputRead, [&doc, &input, &read](std::string&& text, const ChosenFile& file) {
         std::string problem;
-        if (!ParseGaInput(doc, stream, input, problem)) {
+        if (!ParseGaInput(doc, text, input, problem)) {
             ReportReadProblem(doc, "The GA input file " + file.FileName + " was not read: " + problem + ".");
             return;
         }
         // The generations' runs replace the battle a RUN capture holds; a
         // refused file has changed nothing and leaves it recording.
-        if (!doc.OfferCapturedFrames())
-            return;
-        CommitGaInput(doc, input);
-        read = true;
+        read = doc.OfferCapturedFrames();
     });
     if (!read)
         return;
+    // Committed once the frame has let the file's text go: the population
+    // records, made on the GA's first use (some 10 MB), are then not held
+    // beside a text as large as the bound.
+    CommitGaInput(doc, input);
     doc.EndPausedBatch();
     doc.StartBatchWriteRecord();
     doc.RunMode = GeneticAlgorithmMode;

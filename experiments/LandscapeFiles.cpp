@@ -5,11 +5,8 @@
 #include <optional>
 #include <iomanip>
 #include <iostream>
-#include <istream>
-#include <iterator>
 #include <locale>
 #include <ostream>
-#include <sstream>
 
 #include "core/Document.h"
 #include "experiments/LandscapeParameters.h"
@@ -193,10 +190,9 @@ CLandscapeInput StartingLandscapeInput(CBrevimarDoc& doc)
     return input;
 }
 
-bool ParseLandscapeInput(std::istream& in, CLandscapeInput& input, std::string* problem)
+bool ParseLandscapeInput(std::string_view text, CLandscapeInput& input, std::string* problem)
 {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    CWordReader reader(std::move(text));
+    CWordReader reader(text);
     CLandscapeInput scratch = input;
     if (!ReadInput(reader, scratch)) {
         if (problem)
@@ -235,9 +231,8 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
         return;
     }
     CLandscapeInput input = StartingLandscapeInput(doc);
-    std::istringstream stream(std::move(text));
     std::string problem;
-    if (!ParseLandscapeInput(stream, input, &problem)) {
+    if (!ParseLandscapeInput(text, input, &problem)) {
         ReportReadProblem(doc, "The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " + problem);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "core/Landscape.h"
 
@@ -33,12 +34,12 @@ struct CLandscapeInput {
 // landscape that stands puts them back).
 CLandscapeInput StartingLandscapeInput(CBrevimarDoc& doc);
 
-// Parses a whole input file into `input` (which the caller fills with the
-// starting values: StartingLandscapeInput). False,
-// with a sentence naming the problem, when a word is missing, a value is
+// Parses the whole text of an input file into `input` (which the caller
+// fills with the starting values: StartingLandscapeInput). False, with a
+// sentence naming the problem, when a word is missing, a value is
 // not a number, or a value would make the sweep unsound. Reads any bytes
 // without harm: this is the entry point the fuzz target calls.
-bool ParseLandscapeInput(std::istream& in, CLandscapeInput& input, std::string* problem);
+bool ParseLandscapeInput(std::string_view text, CLandscapeInput& input, std::string* problem);
 
 // What the load command does with a file it has read and checked: the
 // landscape run mode with the file's values, paused, ready to sweep.

@@ -120,7 +120,7 @@ void WriteAgentText(const CDocumentState& doc, std::ostream& out)
 bool ReadAgentText(std::string_view text, CDocumentState* doc, std::string* problem,
                    std::vector<std::string>* dropped)
 {
-    CWordReader words{std::string(text)};
+    CWordReader words(text);
     std::vector<AgentRecord> red, blue;
     if (!ReadSide(words, "RED", &red, problem) || !ReadSide(words, "BLUE", &blue, problem))
         return false;

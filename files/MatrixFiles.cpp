@@ -47,7 +47,7 @@ template <typename T>
 bool ReadMatrices(std::string_view text, T (*red)[SquadSlots][SquadSlots], T (*blue)[SquadSlots][SquadSlots],
                   std::string* problem)
 {
-    CWordReader words{std::string(text)};
+    CWordReader words(text);
     T scratch[2][SquadSlots][SquadSlots];
     std::copy(&(*red)[0][0], &(*red)[0][0] + SquadSlots * SquadSlots, &scratch[0][0][0]);
     std::copy(&(*blue)[0][0], &(*blue)[0][0] + SquadSlots * SquadSlots, &scratch[1][0][0]);

@@ -202,12 +202,12 @@ bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string*
         *error = tooLarge.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, tooLarge);
         return false;
     }
-    return ReadShortFrameText(doc, std::move(text), path, error);
+    return ReadShortFrameText(doc, text, path, error);
 }
 
-bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& path, std::string* error)
+bool ReadShortFrameText(CBrevimarDoc& doc, std::string_view text, const std::string& path, std::string* error)
 {
-    CWordReader words(std::move(text));
+    CWordReader words(text);
     std::string problem;
     auto refuse = [&] {
         *error = BadInputFileMessage(path, problem);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/RunHeader.h"
@@ -65,7 +66,7 @@ bool LoadStartupFrameFile(CBrevimarDoc& doc, CWordReader& words, std::string* pr
 // unchanged.
 bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string* error);
 // The same on the file's text; path only names the file in messages.
-bool ReadShortFrameText(CBrevimarDoc& doc, std::string text, const std::string& path, std::string* error);
+bool ReadShortFrameText(CBrevimarDoc& doc, std::string_view text, const std::string& path, std::string* error);
 
 // Messages about input files, shared by the readers.
 std::string CannotOpenInputFileMessage(const std::string& path);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <locale>
 #include <ostream>
-#include <sstream>
 #include <vector>
 
 #include "core/Document.h"
@@ -49,7 +48,7 @@ void WriteTerrainText(const CBattlefield& field, std::ostream& out)
 
 bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* problem)
 {
-    CWordReader words{std::string(text)};
+    CWordReader words(text);
     const int size = std::clamp(field->BattleSize, 1, MaxBattleSize);
     int fileSize = 0;
     int n = 0;
@@ -130,7 +129,7 @@ void WriteWaypointPathText(const CPathField& red, const CPathField& blue, std::o
 
 bool ReadWaypointPathText(std::string_view text, CPathField* red, CPathField* blue, std::string* problem)
 {
-    std::istringstream in{std::string(text)};
+    TextViewStream in(text);
     in.imbue(std::locale::classic());
     CPathField fields[2] = {*red, *blue};
     const char* names[2] = {"RED", "BLUE"};

@@ -82,7 +82,7 @@ void WriteTerrainModifiedAgentText(const CTerrainModifiers& modifiers, std::ostr
 
 bool ReadTerrainModifiedAgentText(std::string_view text, CTerrainModifiers* modifiers, std::string* problem)
 {
-    CWordReader words{std::string(text)};
+    CWordReader words(text);
     auto scratch = std::make_unique<CTerrainModifiers>(*modifiers);
     for (int block = 0; block < 6; ++block) {
         CTerrainModifierSet& set = SetOfBlock(*scratch, block);

@@ -26,7 +26,7 @@ int WordsOf(std::string_view line)
 // Reading by position with the first problem kept.
 class PositionReader {
 public:
-    explicit PositionReader(std::string_view text) : Words(std::string(text)) {}
+    explicit PositionReader(std::string_view text) : Words(text) {}
 
     bool Skip(std::string_view line) { return Words.Skip(WordsOf(line)); }
     template <typename T>

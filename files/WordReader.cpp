@@ -94,8 +94,6 @@ std::string CWordReadFailure::Describe() const
     return text.str();
 }
 
-CWordReader::CWordReader(std::string text) : Text(std::move(text)) {}
-
 std::string_view CWordReader::PeekWord()
 {
     while (Position < Text.size() && IsSpace(Text[Position])) {
@@ -106,7 +104,7 @@ std::string_view CWordReader::PeekWord()
     std::size_t end = Position;
     while (end < Text.size() && !IsSpace(Text[end]))
         ++end;
-    return std::string_view(Text).substr(Position, end - Position);
+    return Text.substr(Position, end - Position);
 }
 
 void CWordReader::Consume(std::string_view word)
@@ -171,6 +169,16 @@ bool CWordReader::ReadWord(std::string& word)
 }
 
 bool CWordReader::AtEnd() { return PeekWord().empty(); }
+
+TextViewStream::ViewBuffer::ViewBuffer(std::string_view text)
+{
+    // The get area only ever reads: nothing puts back into it but what it
+    // read (the buffer refuses a put-back of any other character).
+    char* begin = const_cast<char*>(text.data());
+    setg(begin, begin, begin + text.size());
+}
+
+TextViewStream::TextViewStream(std::string_view text) : std::istream(nullptr), Buffer(text) { rdbuf(&Buffer); }
 
 bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLarge)
 {

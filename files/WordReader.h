@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <istream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -34,9 +36,16 @@ struct CWordReadFailure {
 inline constexpr std::size_t QuotedWordLength = 40;
 std::string QuoteFileWord(std::string_view word);
 
+// Reads the text where it lies, copying none of it, so that a file as large
+// as the bound is held once while it is parsed: whoever makes the reader
+// keeps the text (a reader's body, the file's text the frame read) until the
+// reader is done with it.
 class CWordReader {
 public:
-    explicit CWordReader(std::string text);
+    explicit CWordReader(std::string_view text) : Text(text) {}
+    explicit CWordReader(const char* text) : Text(text) {}
+    // A temporary string would be gone before its words are read.
+    explicit CWordReader(std::string&& text) = delete;
 
     // Consumes n words. Fails when the text ends first.
     bool Skip(int n);
@@ -79,13 +88,29 @@ private:
     template <typename T>
     bool ReadNumber(T& value, const char* expected);
 
-    std::string Text;
+    std::string_view Text;
     std::size_t Position = 0;
     int CurrentLine = 1;
     long WordCount = 0;
     std::string_view Previous;
     bool HasFailed = false;
     CWordReadFailure FirstFailure;
+};
+
+// An input stream over a text it does not own, for the readers that parse
+// a stream (the waypoint path fields): like CWordReader, it reads the text
+// where it lies, and whoever makes it keeps the text until it is done.
+class TextViewStream : public std::istream {
+public:
+    explicit TextViewStream(std::string_view text);
+    explicit TextViewStream(std::string&& text) = delete;
+
+private:
+    class ViewBuffer : public std::streambuf {
+    public:
+        explicit ViewBuffer(std::string_view text);
+    };
+    ViewBuffer Buffer;
 };
 
 // Whole content of a file, read in binary so that CR LF line ends reach the

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/Document.h"
 #include "core/Host.h"
@@ -19,9 +20,10 @@ public:
     int MessageBox(const std::string&, const std::string&, unsigned) override { return IDOK; }
 };
 
-inline std::string Text(const std::uint8_t* data, std::size_t size)
+// The input as a reader's text, read where it lies as a file's text is.
+inline std::string_view Text(const std::uint8_t* data, std::size_t size)
 {
-    return std::string(reinterpret_cast<const char*>(data), size);
+    return std::string_view(reinterpret_cast<const char*>(data), size);
 }
 
 // A scratch copy of a new document's state with the generator restarted,

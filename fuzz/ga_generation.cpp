@@ -3,7 +3,6 @@
 // crossover and mutation: whatever the reader accepts, the batch and the
 // operators must be able to use.
 #include <algorithm>
-#include <sstream>
 
 #include "experiments/GaEngine.h"
 #include "fuzz/FuzzSupport.h"
@@ -16,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every input starts from the same document, so a report replays.
     static const CDocumentState* const start = new CDocumentState(doc);
     static_cast<CDocumentState&>(doc) = *start;
-    std::istringstream in(fuzz::Text(data, size));
     std::string problem;
-    if (!ReadGaInputFile(doc, in, problem))
+    if (!ReadGaInputFile(doc, fuzz::Text(data, size), problem))
         return 0;
     // Small: at most three members, one run each of at most four steps.
     CGaData& ga = doc.Ga;

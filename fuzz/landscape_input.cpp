@@ -1,7 +1,5 @@
 // The fitness landscape's input file (*.f1), and on success the sweep's grid
 // and territory derived from it as its load command derives them.
-#include <sstream>
-
 #include "experiments/LandscapeFiles.h"
 #include "experiments/LandscapeSetup.h"
 #include "fuzz/FuzzSupport.h"
@@ -12,9 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static fuzz::Document* document = new fuzz::Document;  // the buffers are large: made once
     CBrevimarDoc& doc = *document->Doc;
     CLandscapeInput input = StartingLandscapeInput(doc);
-    std::istringstream in(fuzz::Text(data, size));
     std::string problem;
-    if (!ParseLandscapeInput(in, input, &problem))
+    if (!ParseLandscapeInput(fuzz::Text(data, size), input, &problem))
         return 0;
     CBattlefield& f = doc.Battlefield;
     doc.Landscape.Settings = input.Settings;

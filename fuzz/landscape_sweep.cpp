@@ -6,7 +6,6 @@
 // the report and the chart) is not what its runs hold.
 #include <algorithm>
 #include <functional>
-#include <sstream>
 #include <utility>
 
 #include "experiments/LandscapeFiles.h"
@@ -83,9 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::MakeSkirmish(doc, {.PerSide = 6, .BattleSize = 24});
     SplitIntoThreeSquads(doc);
     CLandscapeInput input = StartingLandscapeInput(doc);
-    std::istringstream in(fuzz::Text(data, size));
     std::string problem;
-    if (!ParseLandscapeInput(in, input, &problem))
+    if (!ParseLandscapeInput(fuzz::Text(data, size), input, &problem))
         return 0;
     ApplyLandscapeInput(doc, input);
     CLandscapeSettings& s = doc.Landscape.Settings;

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace brevimar;
     static CPathField* field = new CPathField;
-    std::istringstream in(fuzz::Text(data, size));
+    std::istringstream in{std::string(fuzz::Text(data, size))};
     in >> *field;
     return 0;
 }

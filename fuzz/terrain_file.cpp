@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace brevimar;
     for (int battleSize : {150, 20}) {
-        std::istringstream in(fuzz::Text(data, size));
+        std::istringstream in{std::string(fuzz::Text(data, size))};
         std::vector<TerrainRecord> records;
         long long fileSize = 0;
         std::string problem;

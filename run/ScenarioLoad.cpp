@@ -155,9 +155,9 @@ ScenarioRead BeginReadOverKeptScenario(CBrevimarDoc& doc)
 }
 
 // The file's whole text, read and committed.
-LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string text, const std::string& path)
+LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string_view text, const std::string& path)
 {
-    CWordReader words(std::move(text));
+    CWordReader words(text);
     const bool storedRun = doc.LoadInputFile != 1;
 
     ScenarioRead read = BeginReadOverKeptScenario(doc);
@@ -200,7 +200,7 @@ LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
         ReportReadProblem(doc, message);
         return {false, message};
     }
-    return ReadInputDataText(doc, std::move(text), path);
+    return ReadInputDataText(doc, text, path);
 }
 
 // Start values only the start-up reader sets: the genetic algorithm's
@@ -257,7 +257,7 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
         ReportReadProblem(doc, message);
         return {false, message};
     }
-    CWordReader words(std::move(text));
+    CWordReader words(text);
     std::string problem;
 
     if (kind == StartupFileKind::FrameFile) {
@@ -369,7 +369,7 @@ int LoadInputDataFile(CBrevimarDoc& doc)
     bool read = false;
     std::string path;
     RunFileCommand(doc, FileCommand::ScenarioRead, [&](std::string&& text, const ChosenFile& file) {
-        read = ReadInputDataText(doc, std::move(text), file.PathName).Read;
+        read = ReadInputDataText(doc, text, file.PathName).Read;
         path = file.PathName;
     });
     if (read) {

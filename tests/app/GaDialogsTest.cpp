@@ -1,8 +1,6 @@
 // The genetic algorithm's editing dialogs, driven headless from the menu.
 #include <QLabel>
 
-#include <sstream>
-
 #include "app/AppFixture.h"
 #include "dialogs/GaEditDialogs.h"
 #include "experiments/GaEngine.h"
@@ -242,9 +240,8 @@ TEST_F(GaDialogs, MissionDialogAgreesWithTheGaFile)
         const std::string what = std::to_string(c.rule) + " " + c.w1 + " " + c.w3;
         for (int k = 1; k <= GaPrimitiveCount; ++k)
             Ga().MissionWeight[k] = k == 2 ? 1 : 0;
-        std::istringstream in(file(c.rule, c.w1, c.w3));
         std::string problem;
-        const bool read = ReadGaInputFile(Doc(), in, problem);
+        const bool read = ReadGaInputFile(Doc(), file(c.rule, c.w1, c.w3), problem);
         Ga().GaTerminationRule = c.rule;
         double fromFile[GaPrimitiveSlots] = {};
         std::copy(std::begin(Ga().MissionWeight), std::end(Ga().MissionWeight), fromFile);

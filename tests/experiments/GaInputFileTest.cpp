@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "experiments/GaEngine.h"
+#include "files/WordReader.h"
 #include "support/DocumentBytes.h"
 #include "support/Scenarios.h"
 #include "support/TestDocument.h"
@@ -92,9 +93,8 @@ void MatrixModeGenes(GaFileValues& v, int mode)
 
 bool Read(TestDocument& t, const std::string& text, std::string* error = nullptr)
 {
-    std::istringstream in(text);
     std::string problem;
-    const bool ok = ReadGaInputFile(*t, in, problem);
+    const bool ok = ReadGaInputFile(*t, text, problem);
     if (error)
         *error = problem;
     return ok;
@@ -446,9 +446,9 @@ TEST(GaInputFile, FuzzSeedsAreRead)
     for (const char* target : {"ga_input", "ga_generation"})
         for (const auto& entry : std::filesystem::directory_iterator(seeds / target)) {
             TestDocument t;
-            std::ifstream in(entry.path());
-            std::string error;
-            EXPECT_TRUE(ReadGaInputFile(*t, in, error)) << entry.path() << ": " << error;
+            std::string text, error;
+            ASSERT_TRUE(ReadTextFile(entry.path().string(), &text)) << entry.path();
+            EXPECT_TRUE(ReadGaInputFile(*t, text, error)) << entry.path() << ": " << error;
             ++read;
         }
     EXPECT_GE(read, 4);

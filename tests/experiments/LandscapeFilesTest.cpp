@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -394,9 +393,9 @@ TEST(LandscapeInputFileSeeds, FuzzSeedsAreRead)
             TestDocument doc;
             doc->RedForce.NumSquads = 3;
             CLandscapeInput input = StartingLandscapeInput(*doc);
-            std::ifstream in(entry.path());
-            std::string problem;
-            EXPECT_TRUE(ParseLandscapeInput(in, input, &problem)) << entry.path() << ": " << problem;
+            std::string text, problem;
+            ASSERT_TRUE(ReadTextFile(entry.path().string(), &text)) << entry.path();
+            EXPECT_TRUE(ParseLandscapeInput(text, input, &problem)) << entry.path() << ": " << problem;
             ++read;
         }
     EXPECT_GE(read, 3);

@@ -442,7 +442,8 @@ TEST(StartupReader, RandomPersonalitiesFollowTheFirstDraw)
     EXPECT_EQ(doc->RedLocal.w8, w8);
 
     // The reader's draws end there: its state hands on to the deployment.
-    CWordReader words(FixtureText("scenario_v4.dat"));
+    const std::string v4 = FixtureText("scenario_v4.dat");
+    CWordReader words(v4);
     auto scratch = std::make_unique<CDocumentState>();
     scratch->RandomState = -31415926;
     scratch->Generator.Draw(&scratch->RandomState);
