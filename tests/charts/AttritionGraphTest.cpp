@@ -386,6 +386,13 @@ TEST_F(AppTest, EveryWayIntoAFreshRunChartsItsStepZero)
         {"Terminate Run", [] {}, readScenario(V::ID_TERMINATE_RUN)},
         {"a fitness landscape left", batch(V::ID_RUN_MODE_LANDSCAPE), command(V::ID_RUN_MODE_INTERACTIVE)},
         {"a multiple time-series left", multipleTimeSeries, command(V::ID_RUN_MODE_INTERACTIVE)},
+        {"a stored run's playback left",
+         [this] {
+             Hooks.AnswerFile(Fixture("stored_v4.run"));
+             ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_RUN));
+             ASSERT_EQ(Doc().RunMode, PlaybackMode);
+         },
+         command(V::ID_RUN_MODE_INTERACTIVE)},
     };
     // Every search mode the menu offers (4, 7 and 8 are disabled).
     for (int mode : {1, 2, 3, 5, 6})
