@@ -320,7 +320,9 @@ TEST_F(AttritionChart, AtTheFirstStepOnlyPointZeroIsSet)
 // scenario_v4.dat's whole forces, RED 12 and BLUE 10, all alive, so that
 // both curves start at 1.0. Before each way in one program, step 0 is
 // marked -1, which only a way that files it takes away.
-TEST_F(AppTest, EveryWayIntoAFreshRunChartsItsStepZero)
+class FreshRunAttrition : public AppTest {};
+
+TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
 {
     const std::string scenario = Fixture("scenario_v4.dat");
     auto stepZero = [this] {

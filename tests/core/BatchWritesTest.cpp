@@ -470,9 +470,9 @@ Left LeaveAfter(CBrevimarDoc& doc, Side side, const ForceShape& scenario, const 
 // The rule for a force left by a batch, over sequences of the batch's and
 // the user's writes: scenarios of 1..10 squads of 5 (the last holding the
 // rest), or of an empty first squad and 5s after it, and 0, 1, 12, 299 and
-// 300 agents, on either side. Each row's batch
-// writes first, then a second batch write and the user's edits in every
-// order, and in every way the row lists of making the same change. Every
+// 300 agents, on either side. Each row's batch writes first, then a second
+// batch write and the user's edits in every order, and in every way the row
+// lists of making the same change. Every
 // order and way whose edits all took effect gives the same force; every
 // force comes back with a total within 0..300 that is its squads' sum, and
 // with agents where the scenario had some and the user left some; a force
