@@ -203,15 +203,15 @@ void CBrevimarDoc::ShowFirstFrame()
         // The frames just read may lie on a field of another size.
         LatticeExtentX = LatticeExtentY = RunHeader.LatticeSize + 2;
         RebuildLatticeFromPlayback();
-    } else if (RunMode == PlaybackMode || RunMode == InteractiveMode) {
-        ResetBattlefield();
-    }
-    RunHeader.CurrentStep = 1;
-    if (RunMode == ReplayMode) {
+        RunHeader.CurrentStep = 1;
         // The status line names the frame on show at once: frames just read
         // may hold other agents than those the last tick counted.
         CountPlaybackAttrition();
         ShowRunStatus();
+    } else if (RunMode == PlaybackMode || RunMode == InteractiveMode) {
+        // Where Restart leaves the run: at the reset's step 0, so that the
+        // next tick takes (or shows) step 1 and the run is as long as ever.
+        ResetBattlefield();
     }
 }
 

@@ -268,7 +268,7 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(doc.Capture(BlueCaptureX, 5, 3), 21);
     EXPECT_EQ(doc.RunMode, InteractiveMode);
     EXPECT_EQ(doc.Paused, 1);
-    EXPECT_EQ(Step(), 1);
+    EXPECT_EQ(Step(), 0);  // where Restart leaves the interactive run
 
     // A first frame whose step is already past the end is still read.
     // Of any extension, .vlx too, the chosen file is read as frames.
@@ -291,7 +291,7 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.RunHeader.LastStep, 2);
     EXPECT_EQ(doc.Capture(RedCaptureY, 7, 1), 6);
-    EXPECT_EQ(Step(), 1);
+    EXPECT_EQ(Step(), 0);
 
     // Cancelled: nothing read, the first frame shown again.
     doc.Resume();
@@ -299,7 +299,45 @@ TEST_F(RunControl, FileOpenReadsFramesAndKeepsTheRunMode)
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
     EXPECT_EQ(doc.RunHeader.LatticeSize, 20);
     EXPECT_EQ(doc.Paused, 1);
-    EXPECT_EQ(Step(), 1);
+    EXPECT_EQ(Step(), 0);
+}
+
+// A stored run played back: File > Open leaves it where Restart does, so
+// that the next Run shows every frame from frame 1 on to its last, then
+// wraps to frame 1 and pauses.
+TEST_F(RunControl, FileOpenLeavesAStoredRunWhereRestartDoes)
+{
+    StartScenario();
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerFile(Fixture("stored_400.run"));  // frames 0..350 kept
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_RUN));
+    ASSERT_EQ(doc.RunMode, PlaybackMode);
+    const int last = doc.RunHeader.LastStep;
+    ASSERT_EQ(last, 350);
+    std::vector<int> everyFrame;  // frames 1 .. LastStep - 1, then 1 again
+    for (int t = 1; t < last; ++t)
+        everyFrame.push_back(t);
+    everyFrame.push_back(1);
+    const std::function<void()> commands[] = {
+        [&] { ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)); },
+        [&] {
+            Hooks.CancelFile();
+            ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+        },
+    };
+    for (const auto& command : commands) {
+        doc.Resume();
+        Ticks(2);
+        command();
+        EXPECT_EQ(Step(), 0);
+        std::vector<int> shown;
+        doc.Resume();
+        for (int tick = 0; tick < last + 2 && doc.Paused == 0; ++tick) {
+            Ticks(1);
+            shown.push_back(Step());
+        }
+        EXPECT_EQ(shown, everyFrame);
+    }
 }
 
 // Standard error, caught while it lives.

@@ -316,26 +316,46 @@ TEST_F(AttritionChart, AtTheFirstStepOnlyPointZeroIsSet)
     EXPECT_EQ(Data(*w, Prop::YAxisMax, 0, 0), 1.0);
 }
 
-// Every way into a fresh interactive run files the counts of its step 0:
-// scenario_v4.dat's whole forces, RED 12 and BLUE 10, all alive, so that
-// both curves start at 1.0. Before each way in one program, step 0 is
-// marked -1, which only a way that files it takes away.
+// Every way into a fresh interactive run leaves it where Restart does: at
+// step 0, filed with scenario_v4.dat's whole forces (RED 12, BLUE 10, all
+// alive), so that both curves start at 1.0; the first step taken is step 1,
+// filed by the run loop; and a run whose last step is 6 takes steps 1..5
+// before it holds. Before each way in one program, steps 0 and 1 are marked
+// -1, which only a way that files them takes away. So that step 1's counts
+// differ from step 0's, RED's agent 1 is injured before step 1 is filed:
+// (11, 1, 10, 0).
 class FreshRunAttrition : public AppTest {};
 
 TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
 {
     const std::string scenario = Fixture("scenario_v4.dat");
-    auto stepZero = [this] {
+    auto filedAt = [this](int t) {
         const CStatisticsSeries& s = Doc().Series;
-        return std::vector<int>{s.RedAliveSeries[0], s.RedInjuredSeries[0], s.BlueAliveSeries[0],
-                                s.BlueInjuredSeries[0]};
+        return std::vector<int>{s.RedAliveSeries[t], s.RedInjuredSeries[t], s.BlueAliveSeries[t],
+                                s.BlueInjuredSeries[t]};
     };
     const std::vector<int> wholeForces = {12, 0, 10, 0};
-    // Two steps of the run, then the chart: its first point is step 0's.
-    auto chartStartsWhole = [this](const std::string& way) {
-        Doc().Resume();
-        for (int i = 0; i < 2; ++i)
+    const std::vector<int> oneInjured = {11, 1, 10, 0};
+    // The run to its end; then the chart, whose first point is step 0's.
+    auto runsToItsEndFromStepZero = [&, this](const std::string& way) {
+        CBrevimarDoc& doc = Doc();
+        ASSERT_EQ(doc.RunMode, InteractiveMode) << way;
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 0) << way;
+        EXPECT_EQ(filedAt(0), wholeForces) << way;
+        ASSERT_EQ(doc.RedForce.AgentState[1], Alive) << way;
+        doc.RedForce.AgentState[1] = Injured;
+        doc.RunHeader.LastStep = 6;
+        std::vector<int> taken;
+        for (int tick = 0; tick < 12; ++tick) {
+            doc.Resume();
             View()->OnTimer(CBrevimarView::RunTimerId);
+            if (doc.RunEndStep != 0)
+                break;  // held at the end
+            taken.push_back(doc.RunHeader.CurrentStep);
+        }
+        EXPECT_EQ(taken, (std::vector<int>{1, 2, 3, 4, 5})) << way;
+        EXPECT_EQ(filedAt(0), wholeForces) << way;
+        EXPECT_EQ(filedAt(1), oneInjured) << way;
         Hooks.AnswerDialog(IDOK);
         ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_ATTRITION_GRAPH)) << way;
         QPointer<CAttritionGraphDlg> w = dynamic_cast<CAttritionGraphDlg*>(View()->LastChartWindow.data());
@@ -347,13 +367,11 @@ TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
 
     Hooks.AnswerFile(scenario);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(stepZero(), wholeForces) << "the scenario chosen at start-up";
-    chartStartsWhole("the scenario chosen at start-up");
+    runsToItsEndFromStepZero("the scenario chosen at start-up");
     App.reset();
     App = std::make_unique<CBrevimarApp>(&Hooks);
     ASSERT_TRUE(Start({QString::fromStdString(scenario)}));
-    EXPECT_EQ(stepZero(), wholeForces) << "the scenario on the command line";
-    chartStartsWhole("the scenario on the command line");
+    runsToItsEndFromStepZero("the scenario on the command line");
 
     using V = CBrevimarView;
     auto command = [this](unsigned id) { return [this, id] { ASSERT_TRUE(Frame().RunCommand(id)) << id; }; };
@@ -386,6 +404,20 @@ TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
              ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
          }},
         {"Terminate Run", [] {}, readScenario(V::ID_TERMINATE_RUN)},
+        // File > Open keeps the interactive run, whatever the chooser gives.
+        {"File > Open cancelled",
+         [] {},
+         [this] {
+             Hooks.CancelFile();
+             ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+         }},
+        {"File > Open of a frame file",
+         [] {},
+         [this] {
+             Hooks.AnswerFile(Fixture("frames_short.out"));
+             ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+             ASSERT_EQ(Doc().RunHeader.RedCount, 4);  // read
+         }},
         {"a fitness landscape left", batch(V::ID_RUN_MODE_LANDSCAPE), command(V::ID_RUN_MODE_INTERACTIVE)},
         {"a multiple time-series left", multipleTimeSeries, command(V::ID_RUN_MODE_INTERACTIVE)},
         {"a stored run's playback left",
@@ -407,12 +439,11 @@ TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
     for (const Way& way : ways) {
         way.Before();
         CStatisticsSeries& s = Doc().Series;
-        s.RedAliveSeries[0] = s.RedInjuredSeries[0] = s.BlueAliveSeries[0] = s.BlueInjuredSeries[0] = -1;
+        for (int t : {0, 1})
+            s.RedAliveSeries[t] = s.RedInjuredSeries[t] = s.BlueAliveSeries[t] = s.BlueInjuredSeries[t] = -1;
         way.Way();
-        ASSERT_EQ(Doc().RunMode, InteractiveMode) << way.What;
-        EXPECT_EQ(Doc().RunHeader.CurrentStep, 0) << way.What;
-        EXPECT_EQ(stepZero(), wholeForces) << way.What;
-        chartStartsWhole(way.What);
+        EXPECT_NE(filedAt(1), wholeForces) << way.What << ": step 1 is the run loop's to file";
+        runsToItsEndFromStepZero(way.What);
     }
     // A Load Input Data File cancelled in a run files no step: the step on
     // show was filed before it ran, from the state the step then changed.
