@@ -5,6 +5,8 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "app/BattlefieldPainter.h"
 #include "app/ChildFrame.h"
@@ -90,13 +92,16 @@ void CBrevimarView::BuildMessageMap()
     Map.On(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
     Map.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
     // Restarts, loads and edits all come through here: the status line must
-    // not keep the time and counts of a battle that is no longer shown.
-    // A command may close the window it came from. Switching data collection
-    // on says on the status line what it reset; that note stays until the
-    // next step.
-    constexpr unsigned DataCollectionToggle = 32958;
-    Map.AfterEach([view = QPointer<CBrevimarView>(this)](unsigned id) {
-        if (view && id != DataCollectionToggle)
+    // not keep the time and counts of a battle that is no longer shown. A
+    // command that changed nothing the line shows, nor the run mode, keeps
+    // it, and with it the counts the run loop took before the step on show
+    // (a recount now would find the agents that step left). A command may
+    // close the window it came from.
+    auto shown = [](const CBrevimarDoc& doc) { return std::pair(doc.RunMode, doc.RecountedRunStatus()); };
+    Map.AroundEach([view = QPointer<CBrevimarView>(this), shown](unsigned, const std::function<void()>& command) {
+        const auto before = shown(*view->Document);
+        command();
+        if (view && shown(*view->Document) != before)
             view->RefreshRunStatus();
     });
 }
@@ -168,11 +173,7 @@ void CBrevimarView::OnTimer(unsigned id)
 
 void CBrevimarView::RefreshStatusAndTitle()
 {
-    // The batch modes write their own status lines.
-    if (Document->RunMode == InteractiveMode)
-        Document->CountAttrition();  // the fresh forces, not the last step's counts
-    if (Document->RunMode <= ReplayMode)
-        Document->ShowRunStatus();
+    RefreshRunStatus();
     if (Document->InputFileName.empty())
         return;
     for (QWidget* w = parentWidget(); w; w = w->parentWidget())
@@ -185,12 +186,10 @@ void CBrevimarView::RefreshStatusAndTitle()
 void CBrevimarView::RefreshRunStatus()
 {
     CBrevimarDoc& doc = *Document;
-    // The batch modes write their own status lines; a stored run's counts
-    // are those of its frame, counted as it is played.
+    // The batch modes write their own status lines.
     if (doc.RunMode > ReplayMode || doc.BatchBusy())
         return;
-    if (doc.RunMode == InteractiveMode)
-        doc.CountAttrition();
+    doc.CountShownAttrition();
     doc.ShowRunStatus();
 }
 

@@ -50,6 +50,32 @@ void CountCapturedStates(const int* states, int step, int count, int* alive, int
     }
 }
 
+CAttritionCounts ForceCounts(const CBrevimarDoc& doc)
+{
+    CAttritionCounts c;
+    CountStates(doc.RedForce, &c.RedAlive, &c.RedInjured);
+    CountStates(doc.BlueForce, &c.BlueAlive, &c.BlueInjured);
+    return c;
+}
+
+// Row CurrentStep of the capture: `red` and `blue` agents of each side.
+CAttritionCounts CapturedCounts(const CBrevimarDoc& doc, int red, int blue)
+{
+    CAttritionCounts c;
+    const int t = doc.RunHeader.CurrentStep;
+    CountCapturedStates(doc.CaptureBuffer[RedCaptureState].get(), t, red, &c.RedAlive, &c.RedInjured);
+    CountCapturedStates(doc.CaptureBuffer[BlueCaptureState].get(), t, blue, &c.BlueAlive, &c.BlueInjured);
+    return c;
+}
+
+void TakeCounts(CRunHeader& header, const CAttritionCounts& c)
+{
+    header.RedAlive = c.RedAlive;
+    header.RedInjured = c.RedInjured;
+    header.BlueAlive = c.BlueAlive;
+    header.BlueInjured = c.BlueInjured;
+}
+
 }  // namespace
 
 void CBrevimarDoc::CollectStepStatistics()
@@ -133,13 +159,7 @@ int RestartCollectedSeries(CBrevimarDoc& doc)
     return 0;
 }
 
-void CBrevimarDoc::CountAttrition()
-{
-    CRunHeader& counts = RunHeader;
-    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
-    CountStates(RedForce, &counts.RedAlive, &counts.RedInjured);
-    CountStates(BlueForce, &counts.BlueAlive, &counts.BlueInjured);
-}
+void CBrevimarDoc::CountAttrition() { TakeCounts(RunHeader, ForceCounts(*this)); }
 
 void CBrevimarDoc::RecordAttrition()
 {
@@ -211,24 +231,28 @@ void CBrevimarDoc::RecordMultiRunAttrition()
 
 void CBrevimarDoc::CountReplayAttrition()
 {
-    CRunHeader& counts = RunHeader;
-    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
-    CountCapturedStates(CaptureBuffer[RedCaptureState].get(), counts.CurrentStep, NumRed(), &counts.RedAlive,
-                        &counts.RedInjured);
-    CountCapturedStates(CaptureBuffer[BlueCaptureState].get(), counts.CurrentStep, NumBlue(), &counts.BlueAlive,
-                        &counts.BlueInjured);
+    TakeCounts(RunHeader, CapturedCounts(*this, RedForce.NumAgents, BlueForce.NumAgents));
 }
 
 void CBrevimarDoc::CountPlaybackAttrition()
 {
     // A frame file carries its own agent counts, whatever the scenario holds.
-    CRunHeader& counts = RunHeader;
-    counts.RedAlive = counts.RedInjured = counts.BlueAlive = counts.BlueInjured = 0;
-    CountCapturedStates(CaptureBuffer[RedCaptureState].get(), counts.CurrentStep, counts.RedCount, &counts.RedAlive,
-                        &counts.RedInjured);
-    CountCapturedStates(CaptureBuffer[BlueCaptureState].get(), counts.CurrentStep, counts.BlueCount,
-                        &counts.BlueAlive, &counts.BlueInjured);
+    TakeCounts(RunHeader, CapturedCounts(*this, RunHeader.RedCount, RunHeader.BlueCount));
 }
+
+CAttritionCounts CBrevimarDoc::ShownCounts() const
+{
+    switch (RunMode) {
+    case PlaybackMode:
+        return CapturedCounts(*this, RedForce.NumAgents, BlueForce.NumAgents);
+    case ReplayMode:
+        return CapturedCounts(*this, RunHeader.RedCount, RunHeader.BlueCount);
+    default:
+        return ForceCounts(*this);
+    }
+}
+
+void CBrevimarDoc::CountShownAttrition() { TakeCounts(RunHeader, ShownCounts()); }
 
 void CBrevimarDoc::RecordStepStatistics()
 {

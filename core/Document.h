@@ -429,6 +429,9 @@ public:
     // --- run loop and step
     void OnTimer(int timerId);
     void ShowRunStatus();
+    // The interactive line as a recount of the battle on show would write
+    // it now; writes nothing.
+    std::string RecountedRunStatus() const;
     void ShowMultipleTimeSeriesStatus();
     void StepSimulationInView();
     void StepSimulation();
@@ -580,6 +583,11 @@ public:
     void RecordStepStatistics();
     void CountReplayAttrition();
     void CountPlaybackAttrition();
+    // The four counts of the battle on show, as the run loop takes them in
+    // the run mode: the frame on show of a stored run or a frame file, the
+    // agents as they stand otherwise.
+    CAttritionCounts ShownCounts() const;
+    void CountShownAttrition();
     void RecordMultiRunAttrition();
     // The multiple time-series batch (collect/MultiRunStatistics.cpp): each
     // statistic of sample MultiRunSample at step MultiRunStep, the averages

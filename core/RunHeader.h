@@ -17,6 +17,14 @@ struct CRunSnapshot {
     int Unfiled = 0;  // not carried by the file
 };
 
+// Alive and injured agents of each side at one step.
+struct CAttritionCounts {
+    int RedAlive = 0;
+    int RedInjured = 0;
+    int BlueAlive = 0;
+    int BlueInjured = 0;
+};
+
 struct CRunHeader {
     int LatticeSize = 150;  // battle size of the stored run
     int GeneralInts[6] = {};

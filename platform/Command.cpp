@@ -31,10 +31,11 @@ bool CCommandMap::Execute(unsigned id) const
         return false;
     // A copy: the handler may change the map it came from.
     auto handler = it->second;
-    auto after = After;
-    handler(id);
-    if (after)
-        after(id);
+    auto around = Around;
+    if (around)
+        around(id, [&handler, id] { handler(id); });
+    else
+        handler(id);
     return true;
 }
 

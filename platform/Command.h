@@ -61,8 +61,10 @@ public:
     void OnUpdate(unsigned id, UpdateHandler handler);
     void OnUpdateRange(unsigned first, unsigned last, UpdateHandler handler);
 
-    // Runs after every command this map handles, with the command's id.
-    void AfterEach(std::function<void(unsigned)> hook) { After = std::move(hook); }
+    // Every command this map handles runs inside `hook`, which gets the
+    // command's id and the command itself to run.
+    using AroundHook = std::function<void(unsigned, const std::function<void()>&)>;
+    void AroundEach(AroundHook hook) { Around = std::move(hook); }
 
     bool HasCommand(unsigned id) const;
     bool HasUpdate(unsigned id) const;
@@ -73,7 +75,7 @@ public:
 private:
     std::map<unsigned, std::function<void(unsigned)>> Commands;
     std::map<unsigned, UpdateHandler> Updates;
-    std::function<void(unsigned)> After;
+    AroundHook Around;
 };
 
 // Routes commands through the chain of maps that the owner hands out at the

@@ -110,6 +110,51 @@ TEST_F(DocumentEdits, StatusLineFollowsADialogsRestart)
     EXPECT_NE(Frame().StatusText().find(fresh), std::string::npos) << Frame().StatusText();
 }
 
+// The line under a time holds the counts the run loop took before that
+// step's fights, as its chart point does: a command that changes nothing of
+// the battle leaves it byte for byte; an agent placed is counted at once.
+TEST_F(DocumentEdits, CommandsThatLeaveTheBattleAloneKeepTheStatusLine)
+{
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    // Toggle Background Color, Activity Map, Battle-Front Map, Kill-Map
+    // only, Territorial Possession Map, Toggle Trace.
+    const unsigned switches[] = {32855, 33136, 33175, 33114, 33165, 32848};
+    for (int step = 1; step <= 25; ++step) {
+        doc.Resume();
+        View()->OnTimer(V::RunTimerId);
+        ASSERT_EQ(doc.RunHeader.CurrentStep, step);
+        const std::string line = Frame().StatusText();
+        ASSERT_NE(line.find("[ TIME ]: " + std::to_string(step) + " "), std::string::npos) << line;
+        for (unsigned id : switches)
+            for (int twice = 0; twice < 2; ++twice) {
+                ASSERT_TRUE(Run(id)) << id;
+                EXPECT_EQ(Frame().StatusText(), line) << "step " << step << ", command " << id;
+            }
+        // A chart opened and closed, a dialog cancelled.
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Run(V::ID_ATTRITION_GRAPH));
+        delete View()->LastChartWindow.data();
+        Hooks.AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+        EXPECT_EQ(Frame().StatusText(), line) << "step " << step;
+    }
+    // One RED agent placed: counted with the agents as they now stand.
+    ASSERT_TRUE(Run(33230));
+    int x = 1;
+    while (doc.Battlefield.AgentGrid[GridIndex(x, 1)] != CellFree)
+        ++x;
+    View()->OnRButtonUp(0, CellCentre(x, 1));
+    ASSERT_EQ(doc.RedForce.NumAgents, 13);
+    int alive = 0, injured = 0;
+    for (int i = 1; i <= 13; ++i)
+        alive += doc.RedForce.AgentState[i] == Alive, injured += doc.RedForce.AgentState[i] == Injured;
+    const std::string red =
+        "[RED/13] Alive " + std::to_string(alive) + " / Injured " + std::to_string(injured) + "   [BLUE/10]";
+    EXPECT_NE(Frame().StatusText().find(red), std::string::npos) << Frame().StatusText();
+}
+
 // Right-click edits: the status line recounts at once, and the scenario file
 // saved afterwards holds the agents the battlefield shows.
 TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
