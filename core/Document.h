@@ -573,10 +573,13 @@ public:
     // but the attrition counts has no value there.
     void NoteStepUncollected();
     // Whether the series of `statistic` (a StatisticBit) hold a measured
-    // value at step t of the run.
+    // value at step t of the run on show. Only an interactive run files
+    // them: a batch's runs, a stored run and a frame file measure nothing
+    // there, whatever the series hold from before.
     bool StepCollected(int t, unsigned statistic) const
     {
-        return t >= 0 && t <= MaxSeriesStep && (Collected.StepGaps[t] & statistic) == 0;
+        return RunMode == InteractiveMode && t >= 0 && t <= MaxSeriesStep &&
+               (Collected.StepGaps[t] & statistic) == 0;
     }
     void RecordAttrition();
     void CountAttrition();  // the run header's four counts alone, no series

@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QEvent>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -453,6 +455,117 @@ TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
     Hooks.CancelFile();
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
     EXPECT_EQ(Doc().Series.RedAliveSeries[shown], -1);
+}
+
+// A batch's runs and a stored run's playback file no step of one run: the
+// chart opened on them draws no point, where the reset's placeholder
+// (1, 0, 1, 0) would read as 1 of scenario_v4.dat's 12 RED and 1 of its 10
+// BLUE remaining.
+TEST_F(FreshRunAttrition, AChartOfWhatNoRunMeasuredDrawsNoPoint)
+{
+    using V = CBrevimarView;
+    const std::string capture = TempFolder() + "/captured.run";
+    auto landscapePausedInItsFirstRun = [this] {
+        CBrevimarDoc& doc = Doc();
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+        CLandscapeSettings& s = doc.Landscape.Settings;
+        s.LandscapeXParameter = 2, s.LandscapeXMin = 6, s.LandscapeXMax = 8, s.LandscapeXSamples = 1;
+        s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
+        s.LandscapeInitialConditions = 1;
+        s.LandscapeMaxTimeToFlag = 6;
+        DeriveLandscapeGrid(doc);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+        // Paused three steps into the run: each step pumps the next of
+        // these, and the last pauses.
+        std::function<void(int)> after = [&](int steps) {
+            QTimer::singleShot(0, View(), [&, steps] { steps == 1 ? doc.Pause() : after(steps - 1); });
+        };
+        after(3);
+        View()->OnTimer(V::RunTimerId);
+        ASSERT_EQ(doc.Landscape.Run.SweepOpen, 1);
+    };
+    // Five steps captured, written by Stop RUN Capture, read back and played
+    // to frame 3.
+    auto playedCapture = [&, this] {
+        CBrevimarDoc& doc = Doc();
+        ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_SAVE_RUN));
+        for (int step = 0; step < 5; ++step) {
+            doc.Resume();
+            View()->OnTimer(V::RunTimerId);
+        }
+        Hooks.AnswerFile(capture);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_STOP_RUN_CAPTURE));
+        Hooks.AnswerFile(capture);
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_RUN));
+        ASSERT_EQ(doc.RunMode, PlaybackMode);
+        doc.Resume();
+        for (int frame = 0; frame < 3; ++frame)
+            View()->OnTimer(V::RunTimerId);
+    };
+    // A history of frames opened from the interactive run, which had filed
+    // steps 0..4 of its own.
+    auto replayedHistory = [this] {
+        CBrevimarDoc& doc = Doc();
+        for (int step = 0; step < 4; ++step) {
+            doc.Resume();
+            View()->OnTimer(V::RunTimerId);
+        }
+        // Frames 1..5 of two RED agents and one BLUE, all alive: 16 bytes of
+        // header, then per frame its number and a state, x and y per agent.
+        std::string bytes;
+        auto put = [&bytes](std::int32_t v) {
+            for (int b = 0; b < 4; ++b)
+                bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+        };
+        for (int v : {30, 2, 1, 5})
+            put(v);
+        for (int k = 1; k <= 5; ++k) {
+            put(k);
+            for (int agent = 1; agent <= 3; ++agent)
+                put(Alive), put(agent), put(k);
+        }
+        Hooks.AnswerFile(WriteTemp("history.brv", bytes));
+        ASSERT_TRUE(Frame().RunCommand(ID_FILE_OPEN));
+        doc.Resume();
+        for (int frame = 0; frame < 3; ++frame)
+            View()->OnTimer(V::RunTimerId);
+    };
+    const struct {
+        const char* What;
+        std::function<void()> Way;
+        int Mode;
+    } ways[] = {
+        {"a GA of search mode 1", [this] { RunBatch(Frame(), Doc(), V::ID_RUN_MODE_GA_FIRST); },
+         GeneticAlgorithmMode},
+        {"a landscape paused in its first run", landscapePausedInItsFirstRun, FitnessLandscapeMode},
+        {"a capture's playback", playedCapture, PlaybackMode},
+        {"a document file's replay", replayedHistory, ReplayMode},
+    };
+    for (const auto& way : ways) {
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+        ASSERT_TRUE(Start());
+        way.Way();
+        ASSERT_EQ(Doc().RunMode, way.Mode) << way.What;
+        const int n = Doc().RunHeader.CurrentStep - 1;
+        EXPECT_GE(n, 1) << way.What;
+        // Twice: the first opening's recount is not a measured point either.
+        for (int opening = 0; opening < 2; ++opening) {
+            Hooks.AnswerDialog(IDOK);
+            ASSERT_TRUE(Frame().RunCommand(V::ID_ATTRITION_GRAPH)) << way.What;
+            QPointer<CAttritionGraphDlg> w = dynamic_cast<CAttritionGraphDlg*>(View()->LastChartWindow.data());
+            ASSERT_TRUE(w) << way.What;
+            EXPECT_EQ(Int(*w, Prop::NumSets), 2) << way.What;
+            for (int s : {0, 1})
+                for (int p = 0; p <= n; ++p)
+                    EXPECT_FALSE(HasProperty(w->Graph.GraphHandle, Prop::GraphData, s, p))
+                        << way.What << ": set " << s << ", point " << p << " = " << Data(*w, Prop::GraphData, s, p);
+            delete w;
+            Doc().Resume();
+            View()->OnTimer(V::RunTimerId);
+        }
+    }
 }
 
 TEST(ChartFrame, XAxisTickRule)
