@@ -97,7 +97,9 @@ std::string CWordReadFailure::Describe() const
 std::string_view CWordReader::PeekWord()
 {
     while (Position < Text.size() && IsSpace(Text[Position])) {
-        if (Text[Position] == '\n')
+        // LF, CR LF and a CR alone each end a line.
+        const char c = Text[Position];
+        if (c == '\n' || (c == '\r' && (Position + 1 == Text.size() || Text[Position + 1] != '\n')))
             ++CurrentLine;
         ++Position;
     }

@@ -452,6 +452,13 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
         // Checked before the grids are cleared.
         EXPECT_EQ(other->Battlefield.TerrainType[GridIndex(2, 9)], Pillar) << c.text;
     }
+    // The refusal names the line, however the file's lines end.
+    for (const std::string end : {"\n", "\r\n", "\r"}) {
+        std::string why;
+        const std::string bad = "12" + end + "2" + end + "2 x" + end + "2 5" + end + "2 9" + end + "2 2" + end;
+        EXPECT_FALSE(ReadTerrainText(bad, &other->Battlefield, &why));
+        EXPECT_NE(why.find("(word 4, line 3)"), std::string::npos) << why;
+    }
 }
 
 TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)

@@ -129,9 +129,11 @@ TEST(WordReader, EndOfTextIsReportedWithItsPlace)
 
 TEST(WordReader, CarriageReturnsAreWhitespace)
 {
+    // Lines ended by LF, CR LF or a CR alone: each is one line end.
     CWordReader unix("label 1 2.5\nnext -3\n");
     CWordReader dos("label 1 2.5\r\nnext -3\r\n");
-    for (CWordReader* words : {&unix, &dos}) {
+    CWordReader mac("label 1 2.5\rnext -3\r");
+    for (CWordReader* words : {&unix, &dos, &mac}) {
         int a = 0, c = 0;
         float b = 0;
         ASSERT_TRUE(words->Skip(1) && words->Read(a) && words->Read(b) && words->Skip(1) && words->Read(c));
