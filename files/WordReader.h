@@ -44,8 +44,9 @@ class CWordReader {
 public:
     explicit CWordReader(std::string_view text) : Text(text) {}
     explicit CWordReader(const char* text) : Text(text) {}
-    // A temporary string would be gone before its words are read.
-    explicit CWordReader(std::string&& text) = delete;
+    // A temporary string, const or not, would be gone before its words are
+    // read.
+    explicit CWordReader(const std::string&& text) = delete;
 
     // Consumes n words. Fails when the text ends first.
     bool Skip(int n);
@@ -103,7 +104,7 @@ private:
 class TextViewStream : public std::istream {
 public:
     explicit TextViewStream(std::string_view text);
-    explicit TextViewStream(std::string&& text) = delete;
+    explicit TextViewStream(const std::string&& text) = delete;
 
 private:
     class ViewBuffer : public std::streambuf {

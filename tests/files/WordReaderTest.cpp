@@ -1,11 +1,23 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <type_traits>
+
 #include "files/WordReader.h"
 #include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
+
+// Both read a text where it lies: over a temporary string, const or not,
+// they would read a text already gone, so they cannot be made of one.
+static_assert(!std::is_constructible_v<CWordReader, std::string>);
+static_assert(!std::is_constructible_v<CWordReader, const std::string>);
+static_assert(!std::is_constructible_v<TextViewStream, std::string>);
+static_assert(!std::is_constructible_v<TextViewStream, const std::string>);
+static_assert(std::is_constructible_v<CWordReader, const std::string&>);
+static_assert(std::is_constructible_v<TextViewStream, const std::string&>);
 
 TEST(WordReader, SkipsWordsAndReadsTypedValues)
 {
