@@ -106,6 +106,19 @@ TEST_F(LandscapeInputFile, ReadsEveryFieldAndSelectsTheLandscapeMode)
     EXPECT_NE(doc.Host.LastStatus().find("[ x ]: 1/5     [ y ]: 1/6"), std::string::npos);
 }
 
+// A file that ends without a newline, its last value (measure 12 in
+// combination 12) read whole from a buffer of the text's exact size.
+TEST_F(LandscapeInputFile, TheLastValueOfATextWithoutANewlineIsReadWhole)
+{
+    std::string text = InputText();
+    text.replace(text.size() - std::string(" 1.0\n").size(), std::string::npos, " 0.75");
+    const testing::ExactText exact(text);
+    CLandscapeInput input = StartingLandscapeInput(*doc);
+    std::string problem;
+    ASSERT_TRUE(ParseLandscapeInput(exact.View(), input, &problem)) << problem;
+    EXPECT_EQ(input.Settings.LandscapeMeasureMatrix[12][12], 0.75);
+}
+
 TEST_F(LandscapeInputFile, TerritoryOffLeavesTheUserAreaSwitchAsItWas)
 {
     doc->Battlefield.TerritoryUserArea = 1;

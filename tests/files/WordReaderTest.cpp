@@ -19,6 +19,19 @@ static_assert(!std::is_constructible_v<TextViewStream, const std::string>);
 static_assert(std::is_constructible_v<CWordReader, const std::string&>);
 static_assert(std::is_constructible_v<TextViewStream, const std::string&>);
 
+TEST(TextViewStream, ReadsATextToItsLastByteAndNoFurther)
+{
+    const testing::ExactText text("7 7\n1 2 345");
+    TextViewStream in(text.View());
+    int values[5] = {};
+    for (int& v : values)
+        ASSERT_TRUE(in >> v);
+    EXPECT_EQ(values[4], 345);
+    int more = 0;
+    EXPECT_FALSE(in >> more);
+    EXPECT_TRUE(in.eof());
+}
+
 TEST(WordReader, SkipsWordsAndReadsTypedValues)
 {
     CWordReader words("*** * RUN TIME\tPARAMETERS\ndata_version   4\nprob 0.25 big 2.5e+06 tiny 1e-05 hold 0.333333");

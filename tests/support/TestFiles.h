@@ -13,9 +13,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -33,6 +36,22 @@ inline std::string FixtureText(const std::string& name)
     EXPECT_TRUE(ReadTextFile(DataPath(name), &text)) << name;
     return text;
 }
+
+// A text in a buffer of its exact size: no terminating zero, nothing after
+// its last byte, so that a read short of its end, or past it (under the
+// sanitizers), shows.
+class ExactText {
+public:
+    explicit ExactText(const std::string& text) : Bytes(std::make_unique<char[]>(text.size())), Size(text.size())
+    {
+        std::memcpy(Bytes.get(), text.data(), Size);
+    }
+    std::string_view View() const { return {Bytes.get(), Size}; }
+
+private:
+    std::unique_ptr<char[]> Bytes;
+    std::size_t Size;
+};
 
 // The scratch folder of this test program inside the build tree, one per
 // process, so that neither the test runs of two build trees nor copies of
