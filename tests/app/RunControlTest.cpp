@@ -625,7 +625,8 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
     };
     // A GA read from a file of search mode 2 whose members are `squads`
     // squads of RED's force (the file's second value), which the set-up fits
-    // to its total: 5, 7 of the file's 12.
+    // to its total: 5, 7 of the file's 12 for two; 5, 5, 2 for four, the
+    // fourth left empty and dropped.
     auto multiSquadGaOf = [&](int squads) {
         return [&, squads] {
             std::string text = GaFile(2);
@@ -635,7 +636,8 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
             ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_GA_INPUT));
             RunTwoTicks(Frame());
             ASSERT_EQ(doc.Experiment.GaGeneration, 2);
-            ASSERT_EQ(doc.RedForce.NumSquads, squads);
+            ASSERT_EQ(doc.Ga.GaSquadCount, squads);
+            ASSERT_EQ(doc.RedForce.NumSquads, std::min(squads, 3));
         };
     };
     // The multi-squad GA of the Run Mode menu: members of the file's three
@@ -857,6 +859,10 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
          [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         {"a member of two squads cut by one", multiSquadGaOf(2), [&] { typeRedSquad(2, 6); },
          V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 5, 1}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // Four squads, one more than the file's, are the batch's make too.
+        {"a member of four squads grown by one", multiSquadGaOf(4),
+         [&] { typeRedSquad(1, doc.RedForce.num_per_squad[1] + 1); }, V::ID_RUN_MODE_INTERACTIVE,
+         redOfFileWithOneMoreInTheLastSquad, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         {"a member of two squads of a force of 300 cut by one",
          [&] {
              Hooks.AnswerFile(Fixture("../../bench/data/large.dat"));
@@ -883,6 +889,22 @@ TEST_F(RunControl, WhatTheUserSetWhileABatchStoodOutlastsLeavingIt)
              nextGeneration();
          },
          V::ID_RUN_MODE_INTERACTIVE, redHolds({5, 6}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // The squad count a member of several squads runs is RED's alone:
+        // BLUE's squad 1 typed 5 stands beside its 6.
+        {"BLUE's squad 1 typed 5 in a GA of the file's squads", multiSquadGaFromMenu,
+         [&] {
+             Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SQUAD_SIZE, "5"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_BLUE_AGENTS));
+         },
+         V::ID_RUN_MODE_INTERACTIVE, holds(Side::Blue, {5, 6}), [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
+        // A made force typed back to its own total changes nothing of the
+        // file's: 30, 20 typed 25, 25 is 50 still.
+        {"a composition member of 30, 20 typed 25, 25", compositionGaOf({30, 20}),
+         [&] {
+             typeRedSquad(1, 25);
+             typeRedSquad(2, 25);
+         },
+         V::ID_RUN_MODE_INTERACTIVE, redOfFile, [&] { return doc.BlueForce.HOLD_flag[2] == 1; }},
         // BLUE's squads are the scenario's whatever a member makes of RED's:
         // 4, 6 with one placed in squad 1.
         {"a BLUE agent placed in squad 1 in a composition GA", compositionGa, [&] { rightClickInto(1, Side::Blue); },

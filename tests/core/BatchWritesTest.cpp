@@ -603,6 +603,20 @@ TEST(BatchWrites, AForceLeftByABatchDependsOnWhatTheUserChangedNotInWhichOrder)
             }
 }
 
+// A force the scenario holds without agents is not left without agents by
+// the user until the user changes its total: the squad count typed on it
+// stands. Two squads of 0 swept to 40, typed to one squad (of 40, the total
+// unchanged), come back as one squad of 0.
+TEST(BatchWrites, ASquadCountTypedOnAForceWithoutAgentsStands)
+{
+    TestDocument doc;
+    ForceShape none, one;
+    none.NumSquads = 2;
+    one.NumSquads = 1;
+    const ForceWrite sweep = Sweep(40);
+    EXPECT_EQ(MakeUp(LeaveAfter(*doc, Side::Red, none, &sweep, {SquadCount(1)}, {0}).Force), MakeUp(one));
+}
+
 // Every value the record holds, each written alone by the batch (a value at
 // the end of what one comparison covers, BLUE's fratricide probability or
 // the links switch, too), goes back and comes again. The values start other
