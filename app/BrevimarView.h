@@ -316,13 +316,17 @@ private:
     public:
         explicit StoredBefore(const CBrevimarDoc& doc);
         bool Unchanged(const CBrevimarDoc& doc) const;
+        // The document holds these values again.
+        void PutBack(CBrevimarDoc& doc) const;
 
     private:
         std::vector<unsigned char> Bytes;
     };
-    // After an OK: one that stored nothing changed nothing, so the battle
-    // and its RUN capture go on; any other takes the Reset tail.
-    void ResetTailAndRedraw(const StoredBefore& before);
+    // After an OK's hand-back: one that stored nothing changed nothing, so
+    // the battle and its RUN capture go on; any other takes the Reset tail,
+    // on a smaller field from a cleared picture, once the user has been
+    // offered the capture's frames.
+    void ResetTailAndRedraw(const StoredBefore& before, bool smallerField = false);
 public:
     // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
     static constexpr unsigned ID_EDIT_COMBAT_PARAMETERS = 32889;

@@ -44,13 +44,9 @@ void CBrevimarView::OnEditCombatParameters()
     if (dialog.DoModal() != IDOK)
         return;
     const StoredBefore before(doc);
-    // Cells beyond a smaller battlefield would keep their old picture.
-    if (dialog.Length < doc.Battlefield.BattleSize) {
-        doc.ClearLattice();
-        Invalidate(true);
-    }
+    const bool smaller = dialog.Length < doc.Battlefield.BattleSize;
     HandBackCombatParams(doc, dialog);
-    ResetTailAndRedraw(before);
+    ResetTailAndRedraw(before, smaller);
 }
 
 bool CBrevimarView::EditPassableTerrain(Side side)

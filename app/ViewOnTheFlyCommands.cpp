@@ -143,7 +143,9 @@ CForce& FlagHolder(CBrevimarDoc& doc, Side flagSide)
 void CBrevimarView::BuildOnTheFlyCommandMap()
 {
     CBrevimarDoc& doc = *Document;
-    auto restart = [this](const StoredBefore& before) { ResetTailAndRedraw(before); };
+    auto restart = [this](const StoredBefore& before, bool smallerField = false) {
+        ResetTailAndRedraw(before, smallerField);
+    };
 
     // Set-up changes: each accepted value restarts the battle.
     auto battlefieldSize = [this, &doc, restart] {
@@ -157,13 +159,9 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         if (dlg.DoModal() != IDOK)
             return;
         const StoredBefore before(doc);
-        // A smaller field leaves nothing of the larger one on screen.
-        if (dlg.Length < doc.Battlefield.BattleSize) {
-            doc.ClearLattice();
-            Invalidate(true);
-        }
+        const bool smaller = dlg.Length < doc.Battlefield.BattleSize;
         doc.Battlefield.BattleSize = dlg.Length;
-        restart(before);
+        restart(before, smaller);
     };
     auto flag = [this, &doc, restart](Side side) {
         doc.Pause();

@@ -5,6 +5,8 @@
 // paused until the user resumes it.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 #include "app/BrevimarView.h"
 #include "core/Document.h"
@@ -20,15 +22,23 @@ namespace {
 
 int AgentsOf(const CForce& f) { return std::clamp(f.NumAgents, 0, MaxAgents); }
 
+// Every block a parameter dialog's OK stores into, the move-order marks
+// that follow the move order included.
+template <class Document, class Visit>
+void EachStoredBlock(Document& doc, Visit visit)
+{
+    visit(doc.RedForce), visit(doc.BlueForce), visit(doc.Battlefield), visit(doc.RedLocal), visit(doc.BlueLocal);
+    visit(doc.RedGlobal), visit(doc.BlueGlobal), visit(doc.TerrainModifiers), visit(doc.CommMatricesSet);
+    visit(doc.RunHeader.RandomMoveOrderSelected), visit(doc.RunHeader.FixedMoveOrderSelected);
+}
+
 std::vector<unsigned char> StoredBytes(const CBrevimarDoc& doc)
 {
     std::vector<unsigned char> bytes;
-    auto add = [&bytes](const auto& block) {
+    EachStoredBlock(doc, [&bytes](const auto& block) {
         const auto* first = reinterpret_cast<const unsigned char*>(&block);
         bytes.insert(bytes.end(), first, first + sizeof block);
-    };
-    add(doc.RedForce), add(doc.BlueForce), add(doc.Battlefield), add(doc.RedLocal), add(doc.BlueLocal);
-    add(doc.RedGlobal), add(doc.BlueGlobal), add(doc.TerrainModifiers), add(doc.CommMatricesSet);
+    });
     return bytes;
 }
 
@@ -256,12 +266,39 @@ bool CBrevimarView::StoredBefore::Unchanged(const CBrevimarDoc& doc) const
     return !Bytes.empty() && Bytes == StoredBytes(doc);
 }
 
-void CBrevimarView::ResetTailAndRedraw(const StoredBefore& before)
+void CBrevimarView::StoredBefore::PutBack(CBrevimarDoc& doc) const
 {
-    if (before.Unchanged(*Document))
+    std::size_t at = 0;
+    EachStoredBlock(doc, [&](auto& block) {
+        static_assert(std::is_trivially_copyable_v<std::remove_reference_t<decltype(block)>>);
+        std::memcpy(static_cast<void*>(&block), Bytes.data() + at, sizeof block);
+        at += sizeof block;
+    });
+}
+
+void CBrevimarView::ResetTailAndRedraw(const StoredBefore& before, bool smallerField)
+{
+    CBrevimarDoc& doc = *Document;
+    if (before.Unchanged(doc)) {
         Invalidate(false);
-    else
-        ResetTailAndRedraw();
+        return;
+    }
+    if (doc.CapturedFrames() > 0) {
+        // The capture's frames are offered with the scenario they were
+        // captured under, before anything of the OK is applied; a RUN file
+        // chooser cancelled gives the OK up, and the capture records on.
+        const StoredBefore after(doc);
+        before.PutBack(doc);
+        if (!doc.OfferCapturedFrames())
+            return;
+        after.PutBack(doc);
+    }
+    // Cells beyond a smaller battlefield would keep their old picture.
+    if (smallerField) {
+        doc.ClearLattice();
+        Invalidate(true);
+    }
+    ResetTailAndRedraw();
 }
 
 bool CBrevimarView::EditAgents(Side side)

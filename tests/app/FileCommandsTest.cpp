@@ -15,6 +15,8 @@
 #include "core/LatticeCodes.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/BattlefieldDlgs.h"
+#include "dialogs/CombatParamsDlg.h"
+#include "dialogs/MatrixDlg.h"
 #include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
@@ -418,14 +420,14 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
 }
 
 // A command that ends, restarts or cuts a capture short offers first to
-// write what it holds, as Stop RUN Capture does; where the scenario has
-// already changed (a dialog's OK) it says that the frames were not written.
-// An OK that stores nothing changes nothing, the capture included, and a
-// restart records its new battle from frame 0 on.
+// write what it holds, as Stop RUN Capture does, with the scenario the
+// frames were captured with: a dialog's OK that changes a value is applied
+// after the offer. An OK that stores nothing changes nothing, the capture
+// included, and a restart records its new battle from frame 0 on.
 TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
 {
     using V = CBrevimarView;
-    enum Outcome { Offered, NotWritten, NoBox, Refused };
+    enum Outcome { Offered, NoBox, Refused };
     auto run = [this](unsigned id) { return [this, id] { ASSERT_TRUE(Frame().RunCommand(id)); }; };
     auto okUntouched = [this](unsigned id) {
         return [this, id] {
@@ -497,7 +499,8 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
          },
          Offered, -1},
         {"closing the program", 4, {}, [this] { Frame().close(); }, Offered, -1},
-        // A smaller field clears the picture, and with it the step, before its restart.
+        // A smaller field clears the picture, and with it the step, once
+        // the frames are offered.
         {"Battlefield Size 149",
          4,
          {},
@@ -506,17 +509,23 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
              Hooks.AnswerDialog(IDOK, {{B::IDC_LENGTH, "149"}, {B::IDC_WIDTH, "149"}});
              ASSERT_TRUE(Frame().RunCommand(V::ID_FLY_BATTLEFIELD_SIZE));
          },
-         NotWritten, -1},
+         Offered, -1},
         {"Edit RED Agents, OK untouched", 4, {}, okUntouched(V::ID_EDIT_RED_AGENTS), NoBox, 4},
         // One value changed is a new scenario: the Reset tail ends the capture.
         // Squad 1's alive sensor range is 5 in the scenario.
         {"Edit RED Agents, OK with one sensor range changed", 4, {},
-         okTyped(V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}}), NotWritten, -1},
+         okTyped(V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}}), Offered, -1},
         // The local-commander weight w7 (0.7 in the scenario) is the dialog's
         // second field of the pair: the one the document takes.
         {"Edit RED Agents, OK with the local-commander weight changed", 4, {},
-         okTyped(V::ID_EDIT_RED_AGENTS, {{IDC_LC_INJURED, "0.5"}}), NotWritten, -1},
+         okTyped(V::ID_EDIT_RED_AGENTS, {{IDC_LC_INJURED, "0.5"}}), Offered, -1},
         {"Combat Parameters, OK untouched", 4, {}, okUntouched(V::ID_EDIT_COMBAT_PARAMETERS), NoBox, 4},
+        // The scenario's random move order made fixed, on a smaller field.
+        {"Combat Parameters, OK with the move order and the field changed", 4, {},
+         okTyped(V::ID_EDIT_COMBAT_PARAMETERS, {{CCombatParamsDlg::IDC_MOVE_FIXED, "1"},
+                                                {CCombatParamsDlg::IDC_LENGTH, "149"},
+                                                {CCombatParamsDlg::IDC_WIDTH, "149"}}),
+         Offered, -1},
         // Links off and never set, as before a document's first set-up: OK
         // on the matrix as shown sets them, and a restart no longer links
         // every squad pair.
@@ -533,7 +542,10 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
              ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_COMM_MATRIX));
              ASSERT_EQ(doc.CommMatricesSet, 1);
          },
-         NotWritten, -1},
+         Offered, -1},
+        // RED squad 1's weight toward squad 2 of the inter-squad matrix.
+        {"RED Squad Weight Matrix, OK with one weight changed", 4, {},
+         okTyped(V::ID_EDIT_RED_SQUAD_WEIGHTS, {{CSquadWeightMatrixDlg::CellId(1, 2), "0.25"}}), Offered, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -568,19 +580,15 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
             const ModalRecord& first = Hooks.Log()[box];
             const std::string count = c.steps == 1 ? "1 frame " : std::to_string(c.steps) + " frames ";
             EXPECT_NE(first.Text.find(count), std::string::npos) << first.Text;
-            if (c.outcome == Offered) {
-                // The offer says what becomes of the capture.
-                const char* fate = c.framesAfter < 0 ? "The RUN capture ends here" : "The RUN capture starts again";
-                EXPECT_NE(first.Text.find(fate), std::string::npos) << first.Text;
-                // Frames 0..steps-1 of the capture, each a step line and 12 + 10 agent lines.
-                const std::string written = FileText(path);
-                ASSERT_EQ(written.substr(0, scenario.size()), scenario);
-                const std::string frames = written.substr(scenario.size());
-                EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), c.steps * (1 + 12 + 10));
-            } else {
-                EXPECT_NE(first.Text.find("not written"), std::string::npos) << first.Text;
-                EXPECT_FALSE(std::filesystem::exists(path));
-            }
+            // The offer says what becomes of the capture.
+            const char* fate = c.framesAfter < 0 ? "The RUN capture ends here" : "The RUN capture starts again";
+            EXPECT_NE(first.Text.find(fate), std::string::npos) << first.Text;
+            // Frames 0..steps-1 of the capture, each a step line and 12 + 10
+            // agent lines, after the scenario as it stood before the command.
+            const std::string written = FileText(path);
+            ASSERT_EQ(written.substr(0, scenario.size()), scenario);
+            const std::string frames = written.substr(scenario.size());
+            EXPECT_EQ(std::count(frames.begin(), frames.end(), '\n'), c.steps * (1 + 12 + 10));
             // That box is the capture's only notice.
             for (std::size_t later = box + 1; later < Hooks.Log().size(); ++later)
                 EXPECT_EQ(Hooks.Log()[later].Text.find("RUN capture"), std::string::npos) << Hooks.Log()[later].Text;
@@ -593,14 +601,29 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
 }
 
 // Yes to the offer, then Cancel in the RUN file chooser: the command is
-// abandoned, and the capture records on with every frame it holds.
+// abandoned, nothing of a dialog's OK applied, and the capture records on
+// with every frame it holds.
 TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
 {
     using V = CBrevimarView;
+    auto okTyped = [this](unsigned id, std::map<int, std::string> typed) {
+        return [this, id, typed] {
+            Hooks.AnswerDialog(IDOK, typed);
+            ASSERT_TRUE(Frame().RunCommand(id));
+        };
+    };
     const struct {
         const char* what;
         std::function<void()> command;
     } cases[] = {
+        {"Edit RED Agents, OK with one sensor range changed",
+         okTyped(V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}})},
+        {"Combat Parameters, OK with the move order and the field changed",
+         okTyped(V::ID_EDIT_COMBAT_PARAMETERS, {{CCombatParamsDlg::IDC_MOVE_FIXED, "1"},
+                                                {CCombatParamsDlg::IDC_LENGTH, "149"},
+                                                {CCombatParamsDlg::IDC_WIDTH, "149"}})},
+        {"Battlefield Size 149", okTyped(V::ID_FLY_BATTLEFIELD_SIZE, {{CBattlefieldSizeDlg::IDC_LENGTH, "149"},
+                                                                      {CBattlefieldSizeDlg::IDC_WIDTH, "149"}})},
         {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_CLEAR)); }},
         {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)); }},
         {"Terminate Run", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN)); }},
@@ -615,6 +638,8 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
         Hooks.Reset();
         StartWithScenario();
         CaptureSteps(4);
+        const std::string scenario = Written(Doc());
+        const CRunHeader header = Doc().RunHeader;
         Hooks.AnswerMessage(IDYES);
         Hooks.CancelFile();
         const int dialogs = FileDialogsShown();
@@ -628,6 +653,9 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
         EXPECT_EQ(doc.RunHeader.CurrentStep, 4);
         EXPECT_EQ(doc.RunCaptureOn, 1);
         EXPECT_EQ(doc.CapturedFrames(), 4);
+        EXPECT_EQ(Written(doc), scenario);
+        EXPECT_EQ(doc.RunHeader.RandomMoveOrderSelected, header.RandomMoveOrderSelected);
+        EXPECT_EQ(doc.RunHeader.FixedMoveOrderSelected, header.FixedMoveOrderSelected);
     }
 }
 
