@@ -396,6 +396,9 @@ void CBrevimarView::OnTerrainOnOff()
 {
     CBrevimarDoc& doc = *Document;
     CBattlefield& b = doc.Battlefield;
+    // The switch restarts the battle whichever way it goes.
+    if (!doc.OfferCapturedFrames())
+        return;
     if (b.TerrainMode > 0) {
         b.TerrainMode = 0;
         b.TerrainModifiersOn = 0;

@@ -543,6 +543,8 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
              ASSERT_EQ(doc.CommMatricesSet, 1);
          },
          Offered, -1},
+        // Terrain switched off, as the scenario has it on: a restart without a dialog.
+        {"Terrain On/Off", 4, {}, run(V::ID_TERRAIN_ON_OFF), Offered, -1},
         // RED squad 1's weight toward squad 2 of the inter-squad matrix.
         {"RED Squad Weight Matrix, OK with one weight changed", 4, {},
          okTyped(V::ID_EDIT_RED_SQUAD_WEIGHTS, {{CSquadWeightMatrixDlg::CellId(1, 2), "0.25"}}), Offered, -1},
