@@ -25,6 +25,7 @@ class QPrinter;
 namespace brevimar {
 
 class CGaEditCommands;
+class CStoredValues;
 class CBattlefieldPainter;
 
 // The view drives the batch experiments of its document: the run loop calls
@@ -309,24 +310,12 @@ private:
     bool EditFormation(Side side);
     // The run from its start with the new parameters, and the redraw.
     void ResetTailAndRedraw();
-    // What a parameter dialog's OK stores into (forces, battlefield, command,
-    // terrain modifiers), as it stood before; kept only while a RUN capture
-    // records.
-    class StoredBefore {
-    public:
-        explicit StoredBefore(const CBrevimarDoc& doc);
-        bool Unchanged(const CBrevimarDoc& doc) const;
-        // The document holds these values again.
-        void PutBack(CBrevimarDoc& doc) const;
-
-    private:
-        std::vector<unsigned char> Bytes;
-    };
-    // After an OK's hand-back: one that stored nothing changed nothing, so
-    // the battle and its RUN capture go on; any other takes the Reset tail,
-    // on a smaller field from a cleared picture, once the user has been
-    // offered the capture's frames.
-    void ResetTailAndRedraw(const StoredBefore& before, bool smallerField = false);
+    // After an OK's hand-back (`before` holds what it stored into as it
+    // stood): one that stored nothing changed nothing, so the battle and its
+    // RUN capture go on; any other takes the Reset tail, on a smaller field
+    // from a cleared picture, once the user has been offered the capture's
+    // frames.
+    void ResetTailAndRedraw(const CStoredValues& before, bool smallerField = false);
 public:
     // Combat, weapons and passable terrain (ViewCombatCommands.cpp).
     static constexpr unsigned ID_EDIT_COMBAT_PARAMETERS = 32889;

@@ -3,6 +3,7 @@
 // weapons act from the next step of the battle as it stands.
 #include "app/BrevimarView.h"
 #include "core/Document.h"
+#include "core/StoredValues.h"
 #include "dialogs/CombatParamsDlg.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/PassableTerrainDlg.h"
@@ -43,7 +44,7 @@ void CBrevimarView::OnEditCombatParameters()
     CCombatParamsDlg dialog(doc, this);
     if (dialog.DoModal() != IDOK)
         return;
-    const StoredBefore before(doc);
+    const CStoredValues before(doc);
     const bool smaller = dialog.Length < doc.Battlefield.BattleSize;
     HandBackCombatParams(doc, dialog);
     ResetTailAndRedraw(before, smaller);

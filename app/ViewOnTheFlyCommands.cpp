@@ -7,6 +7,7 @@
 
 #include "app/BrevimarView.h"
 #include "core/Document.h"
+#include "core/StoredValues.h"
 #include "core/TerrainBlocks.h"
 #include "dialogs/BattlefieldDlgs.h"
 #include "dialogs/RangeOptionDlgs.h"
@@ -143,7 +144,7 @@ CForce& FlagHolder(CBrevimarDoc& doc, Side flagSide)
 void CBrevimarView::BuildOnTheFlyCommandMap()
 {
     CBrevimarDoc& doc = *Document;
-    auto restart = [this](const StoredBefore& before, bool smallerField = false) {
+    auto restart = [this](const CStoredValues& before, bool smallerField = false) {
         ResetTailAndRedraw(before, smallerField);
     };
 
@@ -158,7 +159,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.FlagY = std::max(doc.RedForce.GoalFlagY, doc.BlueForce.GoalFlagY);
         if (dlg.DoModal() != IDOK)
             return;
-        const StoredBefore before(doc);
+        const CStoredValues before(doc);
         const bool smaller = dlg.Length < doc.Battlefield.BattleSize;
         doc.Battlefield.BattleSize = dlg.Length;
         restart(before, smaller);
@@ -172,7 +173,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.FieldSize = doc.Battlefield.BattleSize;
         if (dlg.DoModal() != IDOK)
             return;
-        const StoredBefore before(doc);
+        const CStoredValues before(doc);
         holder.GoalFlagX = dlg.X;
         holder.GoalFlagY = dlg.Y;
         restart(before);
@@ -182,7 +183,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         CInitialDistributionDlg dlg(doc, side, this);
         if (dlg.DoModal() != IDOK)
             return;
-        const StoredBefore before(doc);
+        const CStoredValues before(doc);
         CBattlefield& b = doc.Battlefield;
         const bool red = side == Side::Red;
         const int n = SquadsOf(doc.Force(side));
@@ -203,7 +204,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         dlg.Option = option;
         if (dlg.DoModal() != IDOK)
             return;
-        const StoredBefore before(doc);
+        const CStoredValues before(doc);
         option = dlg.Option;
         HandBackSquadRow(f.A_R_max_eng_num, dlg.MaxAlive, SquadsOf(f));
         HandBackSquadRow(f.I_R_max_eng_num, dlg.MaxInjured, SquadsOf(f));
@@ -371,7 +372,7 @@ bool CBrevimarView::OnEditTerrainBlocks()
     const int openedFlag = dlg.TerrainFlag;
     if (dlg.DoModal() != IDOK)
         return false;
-    const StoredBefore before(doc);
+    const CStoredValues before(doc);
     // OK with nothing edited keeps the terrain as it stands, a terrain file's
     // cells included.
     if (!TerrainBlocksEdited(b, dlg, openedFlag)) {

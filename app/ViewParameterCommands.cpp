@@ -5,42 +5,22 @@
 // paused until the user resumes it.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <type_traits>
 
 #include "app/BrevimarView.h"
 #include "core/Document.h"
+#include "core/StoredValues.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
 #include "dialogs/PersonalityDlg.h"
+#include "files/ScenarioWriter.h"
 
 namespace brevimar {
 
 namespace {
 
 int AgentsOf(const CForce& f) { return std::clamp(f.NumAgents, 0, MaxAgents); }
-
-// Every block a parameter dialog's OK stores into, the move-order marks
-// that follow the move order included.
-template <class Document, class Visit>
-void EachStoredBlock(Document& doc, Visit visit)
-{
-    visit(doc.RedForce), visit(doc.BlueForce), visit(doc.Battlefield), visit(doc.RedLocal), visit(doc.BlueLocal);
-    visit(doc.RedGlobal), visit(doc.BlueGlobal), visit(doc.TerrainModifiers), visit(doc.CommMatricesSet);
-    visit(doc.RunHeader.RandomMoveOrderSelected), visit(doc.RunHeader.FixedMoveOrderSelected);
-}
-
-std::vector<unsigned char> StoredBytes(const CBrevimarDoc& doc)
-{
-    std::vector<unsigned char> bytes;
-    EachStoredBlock(doc, [&bytes](const auto& block) {
-        const auto* first = reinterpret_cast<const unsigned char*>(&block);
-        bytes.insert(bytes.end(), first, first + sizeof block);
-    });
-    return bytes;
-}
 
 void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
 {
@@ -255,44 +235,16 @@ void CBrevimarView::ResetTailAndRedraw()
     Invalidate(false);
 }
 
-CBrevimarView::StoredBefore::StoredBefore(const CBrevimarDoc& doc)
-{
-    if (doc.RunCaptureOn == 1)
-        Bytes = StoredBytes(doc);
-}
-
-bool CBrevimarView::StoredBefore::Unchanged(const CBrevimarDoc& doc) const
-{
-    return !Bytes.empty() && Bytes == StoredBytes(doc);
-}
-
-void CBrevimarView::StoredBefore::PutBack(CBrevimarDoc& doc) const
-{
-    std::size_t at = 0;
-    EachStoredBlock(doc, [&](auto& block) {
-        static_assert(std::is_trivially_copyable_v<std::remove_reference_t<decltype(block)>>);
-        std::memcpy(static_cast<void*>(&block), Bytes.data() + at, sizeof block);
-        at += sizeof block;
-    });
-}
-
-void CBrevimarView::ResetTailAndRedraw(const StoredBefore& before, bool smallerField)
+void CBrevimarView::ResetTailAndRedraw(const CStoredValues& before, bool smallerField)
 {
     CBrevimarDoc& doc = *Document;
     if (before.Unchanged(doc)) {
         Invalidate(false);
         return;
     }
-    if (doc.CapturedFrames() > 0) {
-        // The capture's frames are offered with the scenario they were
-        // captured under, before anything of the OK is applied; a RUN file
-        // chooser cancelled gives the OK up, and the capture records on.
-        const StoredBefore after(doc);
-        before.PutBack(doc);
-        if (!doc.OfferCapturedFrames())
-            return;
-        after.PutBack(doc);
-    }
+    // A RUN file chooser cancelled after the offer gives the OK up.
+    if (!OfferCapturedFramesBefore(doc, before))
+        return;
     // Cells beyond a smaller battlefield would keep their old picture.
     if (smallerField) {
         doc.ClearLattice();
@@ -308,7 +260,7 @@ bool CBrevimarView::EditAgents(Side side)
     CAgentParamsDlg dialog(doc, side, this);
     if (dialog.DoModal() != IDOK)
         return false;
-    const StoredBefore before(doc);
+    const CStoredValues before(doc);
     HandBackAgentParams(doc, dialog);
     ResetTailAndRedraw(before);
     return true;
@@ -393,7 +345,7 @@ bool CBrevimarView::EditSquadWeights(Side side)
 
 void CBrevimarView::EditMatrixThenReset(Side side, bool communications)
 {
-    const StoredBefore before(*Document);
+    const CStoredValues before(*Document);
     if (communications ? EditCommMatrix(side) : EditSquadWeights(side))
         ResetTailAndRedraw(before);
 }

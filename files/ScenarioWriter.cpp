@@ -4,8 +4,10 @@
 #include <iostream>
 #include <locale>
 #include <memory>
+#include <string>
 
 #include "core/Document.h"
+#include "core/StoredValues.h"
 #include "files/ScenarioFormat.h"
 
 namespace brevimar {
@@ -313,6 +315,39 @@ FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command)
     if (result == FileCommandResult::Done)
         doc.Statistics.AllStatisticsOn = 0;
     return result;
+}
+
+bool CBrevimarDoc::OfferCapturedFrames(CaptureAfterOffer after)
+{
+    const int frames = CapturedFrames();
+    if (frames > 0) {
+        Pause();
+        const std::string question =
+            std::string(after == CaptureAfterOffer::Ends ? "The RUN capture ends here"
+                                                         : "The RUN capture starts again with the new battle") +
+            ", and the " + std::to_string(frames) + (frames == 1 ? " frame it holds has" : " frames it holds have") +
+            " not been written.\nWrite them to a RUN file now?";
+        // Written while the capture is still on, so the frames follow the scenario.
+        // Asked for and not written, they are kept, as Stop RUN Capture keeps them.
+        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES &&
+            WriteInputDataFile(*this) != FileCommandResult::Done)
+            return false;
+    }
+    if (after == CaptureAfterOffer::Ends)
+        RunCaptureOn = 0;
+    return true;
+}
+
+bool OfferCapturedFramesBefore(CBrevimarDoc& doc, const CStoredValues& before)
+{
+    if (doc.CapturedFrames() < 1)
+        return true;
+    const CStoredValues after(doc);
+    before.PutBack(doc);
+    if (!doc.OfferCapturedFrames())
+        return false;
+    after.PutBack(doc);
+    return true;
 }
 
 }  // namespace brevimar

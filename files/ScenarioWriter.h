@@ -18,6 +18,7 @@
 namespace brevimar {
 
 class CBrevimarDoc;
+class CStoredValues;
 struct CGaDecoded;
 
 // The whole file for the document's scenario: run-time, general battle and
@@ -34,6 +35,14 @@ void WriteScenario(const CBrevimarDoc& doc, std::ostream& out);
 // After a file was written the "Set All" check mark of the Data Collection
 // menu is cleared; the statistic switches keep their values.
 FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command = FileCommand::ScenarioWrite);
+
+// A command that has stored new values (`before` holds them as they stood)
+// and is about to end a RUN capture that holds frames: the frames are
+// offered with the values they were captured under, then the new values come
+// back. False when the user chose to write them and no file was written: the
+// document then holds the values as they stood, the capture records on, and
+// the command is given up.
+bool OfferCapturedFramesBefore(CBrevimarDoc& doc, const CStoredValues& before);
 
 // The scenario of the genetic algorithm's best chromosome, in the data
 // version 1 layout: RED's evolved values from `best`, the rest from the

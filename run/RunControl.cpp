@@ -2,11 +2,8 @@
 // switching back to the interactive run. The menu commands of the view call
 // these and add only their dialogs and repaints.
 #include <algorithm>
-#include <fstream>
-#include <string>
 
 #include "core/Document.h"
-#include "files/ScenarioWriter.h"
 #include "run/BatchDrivers.h"
 
 namespace brevimar {
@@ -29,27 +26,6 @@ void RestoreSide(CForce& force, int count, int squads, const int* perSquad, cons
 }
 
 }  // namespace
-
-bool CBrevimarDoc::OfferCapturedFrames(CaptureAfterOffer after)
-{
-    const int frames = CapturedFrames();
-    if (frames > 0) {
-        Pause();
-        const std::string question =
-            std::string(after == CaptureAfterOffer::Ends ? "The RUN capture ends here"
-                                                         : "The RUN capture starts again with the new battle") +
-            ", and the " + std::to_string(frames) + (frames == 1 ? " frame it holds has" : " frames it holds have") +
-            " not been written.\nWrite them to a RUN file now?";
-        // Written while the capture is still on, so the frames follow the scenario.
-        // Asked for and not written, they are kept, as Stop RUN Capture keeps them.
-        if (host().MessageBox(question, "Brevimar", MB_YESNO | MB_ICONQUESTION) == IDYES &&
-            WriteInputDataFile(*this) != FileCommandResult::Done)
-            return false;
-    }
-    if (after == CaptureAfterOffer::Ends)
-        RunCaptureOn = 0;
-    return true;
-}
 
 bool CBrevimarDoc::BatchBusy() const
 {
