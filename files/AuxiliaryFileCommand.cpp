@@ -5,8 +5,10 @@
 #include <ostream>
 
 #include "core/Document.h"
+#include "core/StoredValues.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
+#include "files/ScenarioWriter.h"
 #include "files/WordReader.h"
 
 namespace brevimar {
@@ -43,6 +45,23 @@ private:
     CBrevimarDoc& Doc;
 };
 
+// The reads that set the run up again on what they read (File > Load of
+// terrain, terrain modifiers, agents and the two matrices): a RUN capture
+// under way ends with them.
+bool RestartsTheRun(FileCommand command)
+{
+    switch (command) {
+    case FileCommand::TerrainRead:
+    case FileCommand::TerrainModifiersRead:
+    case FileCommand::AgentRead:
+    case FileCommand::SquadMatrixRead:
+    case FileCommand::CommMatrixRead:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 std::string DescribeReadFailure(const CWordReader& words)
@@ -53,6 +72,7 @@ std::string DescribeReadFailure(const CWordReader& words)
 int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryParser& parse, std::string* path)
 {
     const PreChooserSettings before(doc);
+    const CStoredValues stored(doc);
     // A file that selects the interactive run ends a GA or a landscape: it
     // goes onto the scenario kept from before the batch, not onto the last
     // member's forces, which a refused file leaves as they were.
@@ -67,9 +87,14 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
         if (leavesBatch)
             kept.emplace(doc);
         if (parse(text, &problem)) {
-            read = true;
-            if (kept)
+            // The frames of a capture the read ends are offered with the
+            // values they were captured under; a RUN file chooser cancelled
+            // gives the read up.
+            read = !RestartsTheRun(command) || OfferCapturedFramesBefore(doc, stored);
+            if (kept && read)
                 doc.DropBatchWriteRecord();
+            else if (kept)
+                kept->PutMembersBack();
             return;
         }
         if (kept)

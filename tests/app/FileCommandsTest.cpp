@@ -543,6 +543,15 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
              ASSERT_EQ(doc.CommMatricesSet, 1);
          },
          Offered, -1},
+        // The auxiliary reads that set the run up again on what they read.
+        {"Load Terrain Data File", 4, seeds + "terrain_data/written.ter", run(V::ID_FILE_LOAD_TERRAIN), Offered, -1},
+        {"Load Terrain-Modified Agent Data", 4, seeds + "terrain_modified_agents/written.tma",
+         run(V::ID_FILE_LOAD_TERRAIN_MODIFIERS), Offered, -1},
+        {"Load Agent Data File", 4, seeds + "agent_data/written.agt", run(V::ID_FILE_LOAD_AGENT_DATA), Offered, -1},
+        {"Load Squad-Matrix Weights", 4, seeds + "squad_matrix/written.smw", run(V::ID_FILE_LOAD_SQUAD_MATRIX),
+         Offered, -1},
+        {"Load Communications Matrix", 4, seeds + "comm_matrix/written.cmw", run(V::ID_FILE_LOAD_COMM_MATRIX),
+         Offered, -1},
         // Terrain switched off, as the scenario has it on: a restart without a dialog.
         {"Terrain On/Off", 4, {}, run(V::ID_TERRAIN_ON_OFF), Offered, -1},
         // RED squad 1's weight toward squad 2 of the inter-squad matrix.
@@ -614,9 +623,18 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
             ASSERT_TRUE(Frame().RunCommand(id));
         };
     };
+    // What an OK or a read stores into.
+    auto stored = [](const CBrevimarDoc& doc) {
+        std::string bytes;
+        auto add = [&bytes](const auto& block) { bytes.append(reinterpret_cast<const char*>(&block), sizeof block); };
+        add(doc.RedForce), add(doc.BlueForce), add(doc.Battlefield), add(doc.TerrainModifiers);
+        return bytes;
+    };
+    const std::string seeds = std::string(BREVIMAR_TEST_DATA) + "/../../fuzz/seeds/";
     const struct {
         const char* what;
         std::function<void()> command;
+        std::string chosenFirst = {};  // the command's own file, chosen before the RUN file
     } cases[] = {
         {"Edit RED Agents, OK with one sensor range changed",
          okTyped(V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}})},
@@ -626,6 +644,10 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
                                                 {CCombatParamsDlg::IDC_WIDTH, "149"}})},
         {"Battlefield Size 149", okTyped(V::ID_FLY_BATTLEFIELD_SIZE, {{CBattlefieldSizeDlg::IDC_LENGTH, "149"},
                                                                       {CBattlefieldSizeDlg::IDC_WIDTH, "149"}})},
+        {"Load Terrain Data File", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_TERRAIN)); },
+         seeds + "terrain_data/written.ter"},
+        {"Load Squad-Matrix Weights", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_FILE_LOAD_SQUAD_MATRIX)); },
+         seeds + "squad_matrix/written.smw"},
         {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_CLEAR)); }},
         {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)); }},
         {"Terminate Run", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN)); }},
@@ -641,14 +663,17 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
         StartWithScenario();
         CaptureSteps(4);
         const std::string scenario = Written(Doc());
+        const std::string values = stored(Doc());
         const CRunHeader header = Doc().RunHeader;
         Hooks.AnswerMessage(IDYES);
+        if (!c.chosenFirst.empty())
+            Hooks.AnswerFile(c.chosenFirst);
         Hooks.CancelFile();
         const int dialogs = FileDialogsShown();
         c.command();
         ASSERT_TRUE(Frame().isVisible());
         ASSERT_NE(View(), nullptr);
-        EXPECT_EQ(FileDialogsShown(), dialogs + 1);  // the RUN file's alone
+        EXPECT_EQ(FileDialogsShown(), dialogs + 1 + !c.chosenFirst.empty());  // and the RUN file's
         EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::FileDialog);  // and no notice after it
         CBrevimarDoc& doc = Doc();
         EXPECT_EQ(doc.RunMode, InteractiveMode);
@@ -656,6 +681,7 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
         EXPECT_EQ(doc.RunCaptureOn, 1);
         EXPECT_EQ(doc.CapturedFrames(), 4);
         EXPECT_EQ(Written(doc), scenario);
+        EXPECT_TRUE(stored(doc) == values);
         EXPECT_EQ(doc.RunHeader.RandomMoveOrderSelected, header.RandomMoveOrderSelected);
         EXPECT_EQ(doc.RunHeader.FixedMoveOrderSelected, header.FixedMoveOrderSelected);
     }
