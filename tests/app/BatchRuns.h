@@ -69,8 +69,8 @@ inline void RunTwoTicks(CMainFrame& frame)
         frame.ActiveView()->OnTimer(CBrevimarView::RunTimerId);
 }
 
-// Chooses a GA search mode or the landscape and runs two ticks of it, small.
-inline void RunBatch(CMainFrame& frame, CBrevimarDoc& doc, unsigned command)
+// Chooses a GA search mode or the landscape, small.
+inline void ChooseBatch(CMainFrame& frame, CBrevimarDoc& doc, unsigned command)
 {
     ASSERT_TRUE(frame.RunCommand(command)) << command;
     if (command == CBrevimarView::ID_RUN_MODE_LANDSCAPE) {
@@ -86,6 +86,12 @@ inline void RunBatch(CMainFrame& frame, CBrevimarDoc& doc, unsigned command)
         doc.Ga.GaMaxTimeToFlag = 3;
         doc.Experiment.GaGenerations = 2;
     }
+}
+
+// Chooses a GA search mode or the landscape and runs two ticks of it, small.
+inline void RunBatch(CMainFrame& frame, CBrevimarDoc& doc, unsigned command)
+{
+    ChooseBatch(frame, doc, command);
     RunTwoTicks(frame);
 }
 

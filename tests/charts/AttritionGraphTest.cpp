@@ -467,13 +467,8 @@ TEST_F(FreshRunAttrition, AChartOfWhatNoRunMeasuredDrawsNoPoint)
     const std::string capture = TempFolder() + "/captured.run";
     auto landscapePausedInItsFirstRun = [this] {
         CBrevimarDoc& doc = Doc();
-        ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
-        CLandscapeSettings& s = doc.Landscape.Settings;
-        s.LandscapeXParameter = 2, s.LandscapeXMin = 6, s.LandscapeXMax = 8, s.LandscapeXSamples = 1;
-        s.LandscapeYParameter = 30, s.LandscapeYMin = -1, s.LandscapeYMax = 1, s.LandscapeYSamples = 1;
-        s.LandscapeInitialConditions = 1;
-        s.LandscapeMaxTimeToFlag = 6;
-        DeriveLandscapeGrid(doc);
+        ChooseBatch(Frame(), doc, V::ID_RUN_MODE_LANDSCAPE);
+        doc.Landscape.Settings.LandscapeMaxTimeToFlag = 6;
         ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
         // Paused three steps into the run: each step pumps the next of
         // these, and the last pauses.
