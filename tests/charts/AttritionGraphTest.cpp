@@ -15,6 +15,7 @@
 #include "app/BatchRuns.h"
 #include "app/ResourceIds.h"
 #include "charts/AttritionGraph.h"
+#include "charts/CombatEntropyGraph.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/MultiRunDialogs.h"
 
@@ -560,6 +561,15 @@ TEST_F(FreshRunAttrition, AChartOfWhatNoRunMeasuredDrawsNoPoint)
             Doc().Resume();
             View()->OnTimer(V::RunTimerId);
         }
+        // The combat entropy, filed with the counts, no more.
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_COMBAT_ENTROPY_GRAPH)) << way.What;
+        QPointer<CCombatEntropyGraphDlg> entropy =
+            dynamic_cast<CCombatEntropyGraphDlg*>(View()->LastChartWindow.data());
+        ASSERT_TRUE(entropy) << way.What;
+        for (int p = 0; p <= Doc().RunHeader.CurrentStep; ++p)
+            EXPECT_FALSE(HasProperty(entropy->Graph.GraphHandle, Prop::GraphData, 0, p)) << way.What << ": " << p;
+        delete entropy;
     }
 }
 
