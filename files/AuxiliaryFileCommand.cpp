@@ -72,7 +72,9 @@ std::string DescribeReadFailure(const CWordReader& words)
 int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryParser& parse, std::string* path)
 {
     const PreChooserSettings before(doc);
-    const CStoredValues stored(doc);
+    std::optional<CStoredValues> stored;
+    if (RestartsTheRun(command))
+        stored.emplace(doc);
     // A file that selects the interactive run ends a GA or a landscape: it
     // goes onto the scenario kept from before the batch, not onto the last
     // member's forces, which a refused file leaves as they were.
@@ -90,7 +92,7 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
             // The frames of a capture the read ends are offered with the
             // values they were captured under; a RUN file chooser cancelled
             // gives the read up.
-            read = !RestartsTheRun(command) || OfferCapturedFramesBefore(doc, stored);
+            read = !stored || OfferCapturedFramesBefore(doc, *stored);
             if (kept && read)
                 doc.DropBatchWriteRecord();
             else if (kept)
