@@ -10,7 +10,6 @@
 #include <functional>
 
 #include <memory>
-#include <vector>
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
