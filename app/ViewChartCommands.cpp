@@ -11,8 +11,6 @@ void CBrevimarView::OnAttritionGraph()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    doc.RecordAttrition();
-
     CChartSelections& charts = doc.Charts;
     CAttritionGraphOptionsDlg dialog(doc, this);
     dialog.AttritionShowAll = charts.AttritionShowAll;

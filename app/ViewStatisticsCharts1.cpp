@@ -109,8 +109,6 @@ void CBrevimarView::OnGraphWeaponShotsHits()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    doc.RecordAttrition();
-
     CChartSelections& c = doc.Charts;
     CWeaponShotsHitsGraphTypeDlg type(doc, this);
     if (type.DoModal() == IDOK) {

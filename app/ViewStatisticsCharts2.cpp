@@ -110,7 +110,6 @@ void CBrevimarView::OnTerritoryGraph()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    doc.RecordAttrition();
     CChartSelections& c = doc.Charts;
     CTerritorialPossessionGraphOptionsDlg dialog(doc, this);
     dialog.RedRaw = c.TerritoryGraphRedRaw;
@@ -155,7 +154,6 @@ void CBrevimarView::OnClusterSizeGraph()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
-    doc.RecordAttrition();
     CChartSelections& c = doc.Charts;
     CClusterDistributionGraphOptionsDlg dialog(doc, this);
     dialog.DistanceCriterion = c.ClusterGraphDistance;

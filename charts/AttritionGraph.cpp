@@ -95,8 +95,6 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
     };
 
     BeginHandOff(doc);
-    doc.RecordAttrition();
-
     Create();
     CreateChart();
     ResetChartTemplate();

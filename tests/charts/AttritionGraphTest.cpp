@@ -458,6 +458,43 @@ TEST_F(FreshRunAttrition, EveryWayIntoAFreshRunChartsItsStepZero)
     EXPECT_EQ(Doc().Series.RedAliveSeries[shown], -1);
 }
 
+// Looking files nothing: after each of 12 steps of scenario_v4.dat, the
+// attrition chart opened (then its dialog cancelled) leaves every count the
+// run filed and the status line as the step left them. A recount at step 1
+// would have filed the counts after that step's fights (9, 1, 7) over the
+// 12, 0, 10 the run filed before them.
+TEST_F(FreshRunAttrition, OpeningAChartFilesNoPointAgain)
+{
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    auto filed = [&doc] {
+        const CStatisticsSeries& s = doc.Series;
+        std::vector<double> all;
+        for (int t = 0; t < SeriesLength; ++t)
+            all.insert(all.end(), {double(s.RedAliveSeries[t]), double(s.RedInjuredSeries[t]),
+                                   double(s.BlueAliveSeries[t]), double(s.BlueInjuredSeries[t]),
+                                   s.RedCombatEntropy[t], s.BlueCombatEntropy[t]});
+        return all;
+    };
+    for (int step = 1; step <= 12; ++step) {
+        doc.Resume();
+        View()->OnTimer(CBrevimarView::RunTimerId);
+        ASSERT_EQ(doc.RunHeader.CurrentStep, step);
+        const std::vector<double> before = filed();
+        const std::string line = Frame().StatusText();
+        for (int answer : {IDOK, IDCANCEL}) {
+            Hooks.AnswerDialog(answer);
+            ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_ATTRITION_GRAPH));
+            EXPECT_EQ(filed(), before) << "step " << step << ", answer " << answer;
+            EXPECT_EQ(Frame().StatusText(), line) << "step " << step;
+        }
+        delete View()->LastChartWindow.data();
+    }
+    EXPECT_EQ(doc.Series.RedAliveSeries[1], 12);
+    EXPECT_EQ(doc.Series.BlueAliveSeries[1], 10);
+}
+
 // A batch's runs and a stored run's playback file no step of one run: the
 // chart opened on them draws no point, where the reset's placeholder
 // (1, 0, 1, 0) would read as 1 of scenario_v4.dat's 12 RED and 1 of its 10
