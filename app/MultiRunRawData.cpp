@@ -21,6 +21,13 @@ RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent)
 
 void WriteChosenRawData(CBrevimarDoc& doc, const RawDataChoice& choice, QWidget* parent)
 {
+    if (choice.Sample != 1 && choice.Graph != 1 && choice.Attrition != 1)
+        return;
+    // Samples that never ran would read as measured: one word for all three.
+    if (!doc.MultiRunEnded()) {
+        doc.host().ShowMessage(MultiRunUnfinishedNote(doc));
+        return;
+    }
     if (choice.Sample == 1)
         WriteRawSampleData(doc);
     if (choice.Graph == 1)

@@ -118,8 +118,9 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
     // all drawn; one run is drawn to the step before the current one. Either
     // is drawn as far as its series go (0..201 averaged, 0..501 one run).
     const int n = multiRun ? std::min(m, MaxMultiRunPoints) : std::min(m - 1, MaxSeriesStep + 1);
-    // One run's curves leave out the steps whose counts were not taken.
-    auto measured = [&](int step) { return multiRun || doc.StepCollected(step, AttritionStatistic); };
+    // The curves leave out the steps whose counts were not taken, and a
+    // batch that has not ended altogether.
+    auto measured = [&](int step) { return doc.StepMeasured(step, AttritionStatistic); };
     Graph.NumPoints = n;
 
     Common2D common;

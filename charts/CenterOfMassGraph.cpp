@@ -128,8 +128,9 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
         {&CChartSelections::CenterOfMassGraphTotal, "Total CoM", "Total"},
     };
 
-    // One run's path leaves out the steps it did not measure.
-    auto measured = [&](int t) { return multiRun || doc.StepCollected(t, CenterOfMassStatistic); };
+    // The path leaves out the steps not measured (all of a batch that has
+    // not ended).
+    auto measured = [&](int t) { return doc.StepMeasured(t, CenterOfMassStatistic); };
     AxisSpan x, y, z;
     int s = 0;
     auto shown = [this](CGraphPropertyArray2D& data, int set, int t) { return data[set][t].GetDouble(); };

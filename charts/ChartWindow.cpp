@@ -229,20 +229,26 @@ double CChartWindow::LowerBar(double value, double spread)
     return value >= 0.0 ? std::min(spread, value) : spread;
 }
 
+bool CChartWindow::HandsOff(const CBrevimarDoc& doc)
+{
+    return doc.RunMode != MultipleTimeSeriesMode || doc.MultiRunEnded();
+}
+
 void CChartWindow::BeginHandOff(CBrevimarDoc& doc)
 {
-    doc.MultiRunCharts.MultiRunGraphCount = 0;
+    if (HandsOff(doc))
+        doc.MultiRunCharts.MultiRunGraphCount = 0;
 }
 
 void CChartWindow::HandOffLabel(CBrevimarDoc& doc, int set, const std::string& label)
 {
-    if (set >= 0 && set < MultiRunGraphSlots)
+    if (HandsOff(doc) && set >= 0 && set < MultiRunGraphSlots)
         doc.MultiRunGraphLabels[set] = label;
 }
 
 void CChartWindow::HandOffPoint(CBrevimarDoc& doc, int set, int point, double value, double deviation)
 {
-    if (set < 0 || set >= MultiRunGraphSlots || point < 1 || point >= MultiRunGraphPoints)
+    if (!HandsOff(doc) || set < 0 || set >= MultiRunGraphSlots || point < 1 || point >= MultiRunGraphPoints)
         return;
     doc.MultiRunCharts.MultiRunGraphSeries[set][point] = value;
     doc.MultiRunCharts.MultiRunGraphDev[set][point] = deviation;
@@ -250,7 +256,8 @@ void CChartWindow::HandOffPoint(CBrevimarDoc& doc, int set, int point, double va
 
 void CChartWindow::EndHandOff(CBrevimarDoc& doc, int sets)
 {
-    doc.MultiRunCharts.MultiRunGraphCount = std::min(sets, MultiRunGraphSlots);
+    if (HandsOff(doc))
+        doc.MultiRunCharts.MultiRunGraphCount = std::min(sets, MultiRunGraphSlots);
 }
 
 void CChartWindow::done(int result)

@@ -103,7 +103,10 @@ protected:
 
     // The hand-off of the drawn series to the document, for the raw
     // graph-data report. Series beyond the seventh and points outside
-    // 1..200 are not handed off.
+    // 1..200 are not handed off, nor anything of a multiple time-series
+    // batch that has not ended: the report then keeps what was handed off
+    // before, or says that no chart has been drawn.
+    static bool HandsOff(const CBrevimarDoc& doc);
     static void BeginHandOff(CBrevimarDoc& doc);
     static void HandOffLabel(CBrevimarDoc& doc, int set, const std::string& label);
     static void HandOffPoint(CBrevimarDoc& doc, int set, int point, double value, double deviation);

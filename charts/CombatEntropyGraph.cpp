@@ -59,8 +59,9 @@ CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& do
     // A batch of T steps averages steps 0..T - 1: the path ends there.
     const int n = multiRun ? std::min(series.MultiRunStepCount - 1, MultiRunStepSlots - 1)
                            : std::min(doc.RunHeader.CurrentStep - 1, SeriesLength - 1);
-    // One run's path leaves out the steps whose counts were not taken.
-    auto measured = [&](int t) { return multiRun || doc.StepCollected(t, AttritionStatistic); };
+    // The path leaves out the steps whose counts were not taken (all of a
+    // batch that has not ended).
+    auto measured = [&](int t) { return doc.StepMeasured(t, AttritionStatistic); };
     const double* red = multiRun ? doc.MultiRunCharts.MultiRunCombatEntropyMean[0] : series.RedCombatEntropy;
     const double* blue = multiRun ? doc.MultiRunCharts.MultiRunCombatEntropyMean[1] : series.BlueCombatEntropy;
 

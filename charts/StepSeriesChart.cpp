@@ -41,8 +41,9 @@ CStepSeriesChart::Extremes CStepSeriesChart::FillCurve(CBrevimarDoc& doc, int s,
     if (!curve.Label.empty())
         HandOffLabel(doc, s, curve.Label);
 
-    // The averages cover every step of the batch.
-    auto measured = [&](int t) { return multiRun || doc.StepCollected(t, curve.Statistic); };
+    // The averages cover every step of a batch that has ended, and none
+    // of one that has not.
+    auto measured = [&](int t) { return doc.StepMeasured(t, curve.Statistic); };
 
     Extremes e;
     for (int t = 1; t <= n; ++t) {

@@ -41,7 +41,7 @@ protected:
 
     // Set s: point t = 1..n from the curve at x = t + xShift; point 0
     // repeats step 1 at x = 1. Error bars and the hand-off in run mode 5.
-    // Steps the run did not measure are left out.
+    // Steps not measured are left out (all of a batch that has not ended).
     Extremes FillCurve(CBrevimarDoc& doc, int s, const Curve& curve, int n, bool multiRun, int xShift);
 
     // Where an axis that starts at the first positive value starts: step 1

@@ -124,6 +124,17 @@ void WriteRawSampleReport(const CBrevimarDoc& doc, std::ostream& out)
     }
 }
 
+std::string MultiRunUnfinishedNote(const CBrevimarDoc& doc)
+{
+    const CStatisticsSeries& series = doc.Series;
+    const std::string samples = std::to_string(series.MultiRunSampleCount);
+    const std::string progress =
+        doc.MultiRunData.BatchOpen == 0
+            ? "has not started: none of its " + samples + " samples has run."
+            : "has not ended: sample " + std::to_string(series.MultiRunSample) + " of " + samples + ".";
+    return "The multiple time-series batch " + progress + " Its raw reports are written once it ends.";
+}
+
 void WriteRawSampleData(CBrevimarDoc& doc)
 {
     RunFileCommand(doc, FileCommand::MultiRunSampleWrite,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 namespace brevimar {
 
@@ -19,5 +20,9 @@ void WriteRawSampleData(CBrevimarDoc& doc);
 void WriteRawGraphReport(const CBrevimarDoc& doc, std::ostream& out);
 // Asks for the file through the file-command frame and writes the report.
 void WriteRawGraphData(CBrevimarDoc& doc);
+
+// Why no raw report of the batch is written yet, and how far it has come:
+// its reports are only of a batch that has ended.
+std::string MultiRunUnfinishedNote(const CBrevimarDoc& doc);
 
 }  // namespace brevimar

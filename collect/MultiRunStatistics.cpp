@@ -249,18 +249,24 @@ void CBrevimarDoc::AverageMultiRunSeries()
     }
 }
 
-void CBrevimarDoc::ResetMultipleRunStatistics()
+void CBrevimarDoc::ClearMultiRunGraphHandOff()
 {
-    RunHeader.CurrentStep = 0;
-    Series.MultiRunBusy = 0;
     MultiRunCharts.MultiRunGraphCount = 1;
     for (int g = 0; g < MultiRunGraphSlots; ++g) {
         MultiRunGraphLabels[g].clear();
         for (int t = 1; t < MultiRunGraphPoints; ++t)
             MultiRunCharts.MultiRunGraphSeries[g][t] = MultiRunCharts.MultiRunGraphDev[g][t] = 0.0;
     }
+}
+
+void CBrevimarDoc::ResetMultipleRunStatistics()
+{
+    RunHeader.CurrentStep = 0;
+    Series.MultiRunBusy = 0;
+    ClearMultiRunGraphHandOff();
     // A batch suspended by a pause does not carry over into the next.
     EndPausedMultiRun();
+    MultiRunData.BatchUnfinished = 1;
 }
 
 }  // namespace brevimar

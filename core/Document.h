@@ -581,6 +581,22 @@ public:
         return RunMode == InteractiveMode && t >= 0 && t <= MaxSeriesStep &&
                (Collected.StepGaps[t] & statistic) == 0;
     }
+    // The multiple time-series batch has ended: every sample ran and the
+    // averages are theirs. Chosen and not yet started, running, or paused
+    // in a sample, it has not, whatever the arrays hold from before: its
+    // charts and raw reports wait for its end.
+    bool MultiRunEnded() const
+    {
+        return MultiRunData.BatchUnfinished == 0 && MultiRunData.BatchOpen == 0 && Series.MultiRunBusy == 0;
+    }
+    // Whether a chart of the run mode on show has a measured value of
+    // `statistic` at step t: the steps the interactive run filed, every
+    // averaged step of a multiple time-series batch that has ended, and
+    // nothing of the other modes.
+    bool StepMeasured(int t, unsigned statistic) const
+    {
+        return RunMode == MultipleTimeSeriesMode ? MultiRunEnded() : StepCollected(t, statistic);
+    }
     void RecordAttrition();
     void CountAttrition();  // the run header's four counts alone, no series
     void RecordStepStatistics();
@@ -606,6 +622,9 @@ public:
     void RecordMultiRunStepStatistics();
     void AverageMultiRunSeries();
     void ResetMultipleRunStatistics();
+    // The raw graph report's series back to none drawn: each batch's report
+    // holds only what a chart drew after that batch ended.
+    void ClearMultiRunGraphHandOff();
     // The territorial owner map that HOLD reads and the battle-front map
     // (core/TerritoryMaps.cpp).
     void ComputeTerritorialPossession();

@@ -44,6 +44,9 @@ struct CMultiRunSamples {
     // step MultiRunStep, with its raw weapons file still open.
     int BatchOpen = 0;
     int SampleOpen = 0;
+    // 1 from the choice of a batch (or its start) until its last sample has
+    // run and its averages are made.
+    int BatchUnfinished = 0;
     std::unique_ptr<std::ofstream> WeaponsRawData;
 
     bool Allocated() const { return Work != nullptr; }

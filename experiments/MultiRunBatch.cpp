@@ -95,6 +95,9 @@ bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
     doc.Series.MultiRunSample = 0;
     data.SampleOpen = 0;
     data.BatchOpen = 1;
+    data.BatchUnfinished = 1;
+    // A chart drawn of an earlier batch is not of this one.
+    doc.ClearMultiRunGraphHandOff();
     return true;
 }
 
@@ -139,6 +142,7 @@ void EndBatch(CBrevimarDoc& doc, int timerId, int samples)
     data.WeaponsRawData.reset();
     data.BatchOpen = data.SampleOpen = 0;
     doc.AverageMultiRunSeries();
+    data.BatchUnfinished = 0;
     doc.Series.MultiRunBusy = 0;
     doc.Series.MultiRunSample = samples;
     doc.host().KillTimer(timerId);

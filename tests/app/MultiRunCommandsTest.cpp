@@ -216,6 +216,80 @@ TEST_F(MultiRunCommands, LeavingAPausedBatchMarksItsWeaponsFile)
     }
 }
 
+// Pauses the batch as the user would, once it has taken step `step` of
+// sample `sample`: the batch pumps a message per step, and this looks again
+// at each one.
+void PauseAt(CBrevimarDoc& doc, QObject* context, int sample, int step)
+{
+    QTimer::singleShot(0, context, [&doc, context, sample, step] {
+        const CStatisticsSeries& s = doc.Series;
+        if (s.MultiRunSample == sample && s.MultiRunStep == step)
+            doc.Pause();
+        else
+            PauseAt(doc, context, sample, step);
+    });
+}
+
+bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+
+// A batch of 3 samples paused in sample 2: the attrition chart opened there
+// draws no point and hands nothing on, and the three raw reports asked with
+// it are not written; one box says how far the batch has come. Run on to its
+// end, the batch's graph file holds no row of that chart: none was drawn
+// since it ended.
+TEST_F(MultiRunCommands, APausedBatchChartsAndReportsNothing)
+{
+    using R = CMultiRunRawDataDlg;
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+    doc.WeaponStatsOn = 0;
+    PauseAt(doc, View(), 2, 2);
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.MultiRunData.BatchOpen, 1);
+    ASSERT_EQ(doc.Series.MultiRunSample, 2);
+
+    const std::string folder = TempFolder();
+    const std::string files[] = {folder + "/paused.mts", folder + "/paused.mtg", folder + "/paused.att"};
+    for (const std::string& file : files)
+        std::remove(file.c_str());
+    Hooks.Reset();
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{R::IDC_SAMPLE_YES, "1"}, {R::IDC_GRAPH_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}});
+    for (const std::string& file : files)
+        Hooks.AnswerFile(file);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_ATTRITION_GRAPH));
+    QPointer<CAttritionGraphDlg> w = dynamic_cast<CAttritionGraphDlg*>(View()->LastChartWindow.data());
+    ASSERT_TRUE(w);
+    for (int set : {0, 1})
+        for (int p = 0; p <= 5; ++p)
+            EXPECT_FALSE(chart::HasProperty(w->Graph.GraphHandle, chart::Prop::GraphData, set, p)) << set << "," << p;
+    delete w;
+    for (const std::string& file : files)
+        EXPECT_FALSE(Exists(file)) << file;
+    std::vector<std::string> boxes;
+    for (const ModalRecord& r : Hooks.Log())
+        if (r.Kind == ModalKind::MessageBox)
+            boxes.push_back(r.Text);
+    EXPECT_EQ(boxes, std::vector<std::string>{"The multiple time-series batch has not ended: sample 2 of 3. Its raw "
+                                              "reports are written once it ends."});
+    EXPECT_EQ(doc.MultiRunGraphLabels[0], "");
+
+    // On to the end, then the completion with the graph file asked for.
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.MultiRunData.BatchOpen, 0);
+    Hooks.Reset();
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{R::IDC_GRAPH_YES, "1"}});
+    Hooks.AnswerFile(files[1]);
+    View()->OnTimer(V::RunTimerId);
+    EXPECT_FALSE(Exists(files[1]));
+    ASSERT_FALSE(Hooks.Log().empty());
+    EXPECT_EQ(Hooks.Log().back().Text.rfind("No raw graph data was written", 0), 0u) << Hooks.Log().back().Text;
+}
+
 TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
 {
     using R = CMultiRunRawDataDlg;
