@@ -134,6 +134,12 @@ void CBrevimarView::OnLandscape3DGraph()
 {
     CBrevimarDoc& doc = *Document;
     doc.Pause();
+    // Grid points that never ran would read as measured.
+    if (!doc.LandscapeEnded()) {
+        doc.host().ShowMessage(LandscapeUnfinishedNote(doc));
+        Invalidate(false);
+        return;
+    }
     CLandscapeObjectiveDlg objective(doc, this);
     if (objective.DoModal() == IDOK) {
         CLandscapeSettings& s = doc.Landscape.Settings;

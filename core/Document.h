@@ -589,6 +589,14 @@ public:
     {
         return MultiRunData.BatchUnfinished == 0 && MultiRunData.BatchOpen == 0 && Series.MultiRunBusy == 0;
     }
+    // The fitness-landscape sweep has ended: every grid point ran. Chosen
+    // and not yet run, or paused at a point, it has not: its chart and raw
+    // fitness file wait for its end, as the run loop's result display does.
+    bool LandscapeEnded() const
+    {
+        return Experiment.LandscapeBusy == 0 && Landscape.Run.SweepOpen == 0 &&
+               Experiment.LandscapeGridPoint == Experiment.LandscapePointCount;
+    }
     // Whether a chart of the run mode on show has a measured value of
     // `statistic` at step t: the steps the interactive run filed, every
     // averaged step of a multiple time-series batch that has ended, and

@@ -261,6 +261,23 @@ void ComputeLandscapePointConstants(CBrevimarDoc& doc)
     run.LandscapeContainmentStart = std::min(run.LandscapeRedContainmentStart, run.LandscapeBlueContainmentStart);
 }
 
+std::string LandscapeUnfinishedNote(const CBrevimarDoc& doc)
+{
+    const CLandscapeSettings& s = doc.Landscape.Settings;
+    const CLandscapeRunState& run = doc.Landscape.Run;
+    const std::string points = std::to_string(doc.Experiment.LandscapePointCount);
+    std::string progress;
+    if (run.SweepOpen == 0 || run.PointOpen == 0) {
+        progress = "has not started: none of its " + points + " points has run.";
+    } else {
+        const int point = (run.PointX - 1) * s.LandscapeYCount + run.PointY;
+        progress = "has not ended: point " + std::to_string(point) + " of " + points + " (x " +
+                   std::to_string(run.PointX) + '/' + std::to_string(s.LandscapeXCount) + ", y " +
+                   std::to_string(run.PointY) + '/' + std::to_string(s.LandscapeYCount) + ").";
+    }
+    return "The fitness landscape " + progress + " Its chart and raw fitness file are made once it ends.";
+}
+
 void ShowLandscapeStatus(CBrevimarDoc& doc, int ix, int iy)
 {
     const CLandscapeSettings& s = doc.Landscape.Settings;

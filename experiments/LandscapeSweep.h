@@ -2,6 +2,8 @@
 // twelve mission measures, and their combinations per grid point.
 #pragma once
 
+#include <string>
+
 namespace brevimar {
 
 class CBrevimarDoc;
@@ -25,5 +27,8 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy);
 void ComputeLandscapePointConstants(CBrevimarDoc& doc);
 
 void ShowLandscapeStatus(CBrevimarDoc& doc, int ix, int iy);
+// Why the sweep's chart and raw fitness file are not made yet, and how far
+// it has come: they are only of a sweep that has ended.
+std::string LandscapeUnfinishedNote(const CBrevimarDoc& doc);
 
 }  // namespace brevimar

@@ -181,7 +181,7 @@ void CBrevimarDoc::OnTimer(int /*timerId*/)
         if (Experiment.LandscapeBusy != 0) {
             // A tick the sweep's own message pump dispatched: the sweep goes
             // on, and only the user's Pause suspends it.
-        } else if (Experiment.LandscapeGridPoint == Experiment.LandscapePointCount) {
+        } else if (LandscapeEnded()) {
             Experiment.LandscapeElapsedSeconds = static_cast<double>(host().Now() - Experiment.LandscapeStartTime);
             if (BatchDrivers)
                 BatchDrivers->OnLandscape3DGraph();

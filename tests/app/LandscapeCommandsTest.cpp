@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/AppFixture.h"
 #include "charts/LandscapeGraph.h"
@@ -190,6 +191,42 @@ TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndW
     EXPECT_EQ(s.LandscapeObjectiveUsed[2], 1);
     EXPECT_EQ(Hooks.Log().back().Title, "3D Graph::2-Parameter Fitness Landscape:Edit Mission Objective");
     EXPECT_EQ(View()->LastChartWindow.data(), chart.data());  // and no new chart
+}
+
+// A 4-point sweep paused in its second point: the 3D graph command makes
+// neither the raw fitness file nor the chart, and says how far the sweep
+// has come (point 2 is x 1 of 2, y 2 of 2).
+TEST_F(LandscapeCommands, APausedSweepMakesNoChartAndNoRawFile)
+{
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerDialog(IDOK, {{RP::IDC_CONDITIONS, "1"}, {RP::IDC_MAX_TIME, "3"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_SAMPLES, "1"}, {P::IDC_Y_SAMPLES, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+    ASSERT_EQ(doc.Experiment.LandscapePointCount, 4);
+    std::function<void()> watch = [&] {
+        if (doc.Experiment.LandscapeGridPoint == 1)
+            doc.Pause();
+        else
+            QTimer::singleShot(0, View(), watch);
+    };
+    watch();
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Landscape.Run.SweepOpen, 1);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 1);
+
+    const std::string path = TempFolder() + "/paused.fit";
+    std::filesystem::remove(path);
+    Hooks.Reset();
+    Hooks.AnswerDialog(IDOK, {{O::IDC_WIN, "1"}});
+    Hooks.AnswerDialog(IDOK, {{CLandscapeRawDataDlg::IDC_YES, "1"}});
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_LANDSCAPE_3D_GRAPH));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(View()->LastChartWindow.isNull());
+    ASSERT_EQ(Hooks.Log().size(), 1u);
+    EXPECT_EQ(Hooks.Log()[0].Text, "The fitness landscape has not ended: point 2 of 4 (x 1/2, y 2/2). Its chart and "
+                                   "raw fitness file are made once it ends.");
 }
 
 TEST_F(LandscapeCommands, TheCoordinatesConfirmedUntouchedKeepTheValuesTheSweepUsed)

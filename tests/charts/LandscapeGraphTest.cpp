@@ -182,6 +182,19 @@ TEST_F(LandscapeGraph, CommandOpensTheChartAfterTheObjectiveAndTheRawDataQuestio
 {
     CBrevimarDoc& doc = Doc();
     doc.RunMode = FitnessLandscapeMode;
+    // Before the sweep has run its 9 points: one box, and neither the
+    // objective nor a chart.
+    Hooks.Reset();
+    Hooks.AnswerDialog(IDOK, {{CLandscapeObjectiveDlg::IDC_WIN, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_LANDSCAPE_3D_GRAPH));
+    ASSERT_EQ(Hooks.Log().size(), 1u);
+    EXPECT_EQ(Hooks.Log()[0].Kind, ModalKind::MessageBox);
+    EXPECT_EQ(Hooks.Log()[0].Text, "The fitness landscape has not started: none of its 9 points has run. Its chart "
+                                   "and raw fitness file are made once it ends.");
+    EXPECT_TRUE(View()->LastChartWindow.isNull());
+    Hooks.Reset();
+
+    doc.Experiment.LandscapeGridPoint = 9;  // the sweep has ended
     Hooks.AnswerDialog(IDOK, {{CLandscapeObjectiveDlg::IDC_WIN, "1"}});
     Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_LANDSCAPE_3D_GRAPH));
