@@ -169,10 +169,14 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
                     total += rows[k][i];
             return total;
         };
-        const int agents = (curve.Red ? doc.NumRed() : 0) + (curve.Blue ? doc.NumBlue() : 0);
-        const int divisor = multiRun ? samples * agents : agents;
-        // A batch without samples divides by nothing: its curve stays at 0.
-        const bool drawn = agents > 0 && divisor > 0;
+        // The agents the curve counts against; averaged, each sample's own
+        // force it started with, summed over the samples.
+        const int divisor = multiRun ? (curve.Red ? doc.MultiRunAgentsSum(Side::Red) : 0) +
+                                           (curve.Blue ? doc.MultiRunAgentsSum(Side::Blue) : 0)
+                                     : (curve.Red ? doc.NumRed() : 0) + (curve.Blue ? doc.NumBlue() : 0);
+        // A side without agents, or a batch without samples, divides by
+        // nothing: its curve stays at 0.
+        const bool drawn = divisor > 0;
 
         HandOffLabel(doc, s, curve.Label);
         if (measured(0)) {

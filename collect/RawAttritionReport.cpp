@@ -25,7 +25,8 @@ int Divisor(int count) { return count == 0 ? 1 : count; }
 
 // The per-sample values of one of RED, BLUE and the two together.
 struct SideTables {
-    int Agents = 0;
+    std::vector<int> Agents;         // [s]: what the sample started with
+    int MostAgents = 0;              // over the samples
     std::vector<int> Survivors;      // [s][t], t = 0..T-1: alive plus injured
     std::vector<float> Final;        // [s]: agents lost by the last recorded step
     std::vector<float> Step;         // [s][t], t = 0..T: agents lost in step t
@@ -123,10 +124,18 @@ private:
         const int last = Recorded - 1;
         const int* alive[2] = {Doc.SampleRedAlive.get(), Doc.SampleBlueAlive.get()};
         const int* injured[2] = {Doc.SampleRedInjured.get(), Doc.SampleBlueInjured.get()};
-        Sides[Red].Agents = Doc.RedForce.NumAgents;
-        Sides[Blue].Agents = Doc.BlueForce.NumAgents;
-        Sides[Total].Agents = Sides[Red].Agents + Sides[Blue].Agents;
+        for (SideTables& side : Sides)
+            side.Agents.assign(S + 1, 0);
+        // Each sample counts against the force it started with: an edit while
+        // the batch stood paused changed the samples after it alone. Entry 0,
+        // the force as it stands, sizes the tables of a batch without samples.
+        for (int s = 0; s <= S; ++s) {
+            Sides[Red].Agents[s] = Doc.SampleForce(Side::Red, s).Agents;
+            Sides[Blue].Agents[s] = Doc.SampleForce(Side::Blue, s).Agents;
+            Sides[Total].Agents[s] = Sides[Red].Agents[s] + Sides[Blue].Agents[s];
+        }
         for (SideTables& side : Sides) {
+            side.MostAgents = *std::max_element(side.Agents.begin() + (S > 0 ? 1 : 0), side.Agents.end());
             side.Survivors.assign((S + 1) * Recorded, 0);
             side.Final.assign(S + 1, 0.0f);
             side.Step.assign((S + 1) * (T + 1), 0.0f);
@@ -146,24 +155,25 @@ private:
         for (int k = Red; k <= Total; ++k) {
             SideTables& side = Sides[k];
             for (int s = 1; s <= S; ++s) {
-                side.Final[s] = static_cast<float>(side.Agents - Surv(k, s, last));
+                const int agents = side.Agents[s];
+                side.Final[s] = static_cast<float>(agents - Surv(k, s, last));
                 // Step t holds the losses from the state before it to the
                 // state after it, so the deployment's first step counts too
                 // and the steps add up to the final attrition.
                 for (int t = 1; t < T; ++t)
                     side.Step[s * (T + 1) + t] = static_cast<float>(Surv(k, s, t - 1) - Surv(k, s, t));
                 for (int t = 1; t < T; ++t) {
-                    const double fraction = static_cast<double>(Surv(k, s, t)) / Divisor(side.Agents);
-                    const int casualties = side.Agents - Surv(k, s, t);
+                    const double fraction = static_cast<double>(Surv(k, s, t)) / Divisor(agents);
+                    const int casualties = agents - Surv(k, s, t);
                     for (int l = 0; l < Levels; ++l) {
                         // A side without agents never falls to a share of itself.
-                        if (side.PercentTime[s][l] < 0 && side.Agents > 0 && fraction <= P[l])
+                        if (side.PercentTime[s][l] < 0 && agents > 0 && fraction <= P[l])
                             side.PercentTime[s][l] = t;
                         if (side.CasualtyTime[s][l] < 0 && casualties >= N[l])
                             side.CasualtyTime[s][l] = t;
                     }
                 }
-                side.Fraction[s] = side.Final[s] / static_cast<float>(Divisor(side.Agents));
+                side.Fraction[s] = side.Final[s] / static_cast<float>(Divisor(agents));
                 if (side.Fraction[s] < side.Smallest)
                     side.Smallest = side.Fraction[s];
                 if (side.Fraction[s] > side.Largest)
@@ -257,7 +267,7 @@ private:
         const char* headings[3] = {"=== Distribution of Red Casualties  ===", "=== Distribution of Blue Casualties  ===",
                                    "=== Distribution of Total Casualties  ==="};
         for (int k = Red; k <= Total; ++k) {
-            const int agents = std::clamp(Sides[k].Agents, 0, 2 * MaxAgents);
+            const int agents = std::clamp(Sides[k].MostAgents, 0, 2 * MaxAgents);
             std::vector<int> count(agents + 1, 0);
             for (int s = 1; s <= S; ++s) {
                 const int c = static_cast<int>(Sides[k].Final[s]);
@@ -290,27 +300,33 @@ private:
     // The three tables share their figures, which are cheap to form again.
     void WriteSquadTable(int k, SquadTable table)
     {
-        const CForce& force = k == Red ? static_cast<const CForce&>(Doc.RedForce) : Doc.BlueForce;
+        const Side which = k == Red ? Side::Red : Side::Blue;
         const int* alive = k == Red ? Doc.SampleSquadRedAlive.get() : Doc.SampleSquadBlueAlive.get();
         const int* injured = k == Red ? Doc.SampleSquadRedInjured.get() : Doc.SampleSquadBlueInjured.get();
         const std::string name = k == Red ? "Red" : "Blue";
-        const int squads = alive && injured ? std::clamp(force.NumSquads, 0, MaxSquads) : 0;
         const int last = Recorded - 1;
 
-        // Squads the side does not have stay 0 throughout.
+        // Squads a sample's side did not have stay 0 throughout; a squad
+        // counts against its size when the sample started.
         std::vector<std::vector<float>> lost(SquadSlots, std::vector<float>(S + 1, 0.0f));
         Summary summary[SquadSlots];
         std::vector<std::array<double, MaxAgents + 1>> pdf(SquadSlots);
         for (auto& row : pdf)
             row.fill(0.0);
-        for (int q = 1; q <= squads; ++q) {
-            for (int s = 1; s <= S; ++s) {
+        int squads = 0;
+        for (int s = 1; s <= S && alive && injured; ++s) {
+            const CSampleForce force = Doc.SampleForce(which, s);
+            const int sampleSquads = std::clamp(force.Squads, 0, MaxSquads);
+            squads = std::max(squads, sampleSquads);
+            for (int q = 1; q <= sampleSquads; ++q) {
                 const int present = alive[SquadSampleIndex(q, s, last)] + injured[SquadSampleIndex(q, s, last)];
-                lost[q][s] = static_cast<float>(force.num_per_squad[q] - present);
+                lost[q][s] = static_cast<float>(force.PerSquad[q] - present);
                 const int c = static_cast<int>(lost[q][s]);
                 if (c >= 0 && c <= MaxAgents)
                     pdf[q][c] += 1;
             }
+        }
+        for (int q = 1; q <= squads; ++q) {
             summary[q] = Summarise(lost[q], S, false);
             for (int c = 1; c <= MaxAgents; ++c)
                 pdf[q][c] /= Divisor(S);
@@ -345,7 +361,7 @@ private:
 
         Out << "\n\n=== Distribution of " << name << " Squad-Specific Casualties  ==="
             << "\n=== Format: [Casualty Number]   [Squad 1 PDF]  [Squad 2 PDF]   [Squad 10 PDF];  ===\n";
-        const int agents = std::clamp(force.NumAgents, 0, MaxAgents);
+        const int agents = std::clamp(Sides[k].MostAgents, 0, MaxAgents);
         for (int c = 1; c <= agents; ++c) {
             Out << "\n";
             W(4, c);

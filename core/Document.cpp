@@ -1,7 +1,10 @@
 #include "core/Document.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <new>
+#include <system_error>
 #include <ostream>
 
 namespace brevimar {
@@ -24,6 +27,15 @@ void WriteWhatTheBatchLacks(std::ostream& out, const CStatisticsSeries& series, 
         out << "before sample 1 of " << S;
     else
         out << "after sample " << s << " of " << S;
+}
+
+CSampleForce Sampled(const CForce& force)
+{
+    CSampleForce kept;
+    kept.Agents = force.NumAgents;
+    kept.Squads = force.NumSquads;
+    std::copy(std::begin(force.num_per_squad), std::end(force.num_per_squad), kept.PerSquad);
+    return kept;
 }
 
 template <typename T>
@@ -117,6 +129,51 @@ void CBrevimarDoc::EndPausedMultiRun()
     Series.MultiRunSample = 0;
     Series.MultiRunStep = 0;
     Series.MultiRunBusy = 0;
+}
+
+void CBrevimarDoc::RestartPausedSample()
+{
+    CMultiRunSamples& data = MultiRunData;
+    if (data.BatchOpen == 0 || data.SampleOpen == 0)
+        return;
+    data.SampleOpen = 0;
+    --Series.MultiRunSample;
+    Series.MultiRunStep = 0;
+    if (data.WeaponsRawData) {
+        data.WeaponsRawData->flush();
+        std::error_code error;
+        if (data.SampleStartBytes)
+            std::filesystem::resize_file(data.WeaponsRawDataPath, *data.SampleStartBytes, error);
+        if (!data.SampleStartBytes || error)
+            host().ShowError("The weapons raw data file " + data.WeaponsRawDataPath +
+                             " could not be cut back to where sample " + std::to_string(Series.MultiRunSample + 1) +
+                             " began: it keeps the rows that sample wrote before it started again.");
+    }
+}
+
+void CBrevimarDoc::RecordSampleForce(int s)
+{
+    if (s < 1 || s >= MultiRunSampleSlots)
+        return;
+    for (Side side : {Side::Red, Side::Blue})
+        MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s] = Sampled(Force(side));
+    MultiRunData.SampleForceRecorded[s] = true;
+}
+
+CSampleForce CBrevimarDoc::SampleForce(Side side, int s) const
+{
+    if (s >= 1 && s < MultiRunSampleSlots && MultiRunData.SampleForceRecorded[s])
+        return MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s];
+    return Sampled(Force(side));
+}
+
+int CBrevimarDoc::MultiRunAgentsSum(Side side) const
+{
+    const int samples = std::clamp(Series.MultiRunSampleCount, 0, MultiRunSampleSlots - 1);
+    int sum = 0;
+    for (int s = 1; s <= samples; ++s)
+        sum += SampleForce(side, s).Agents;
+    return sum;
 }
 
 void CBrevimarDoc::StartBatchWriteRecord()

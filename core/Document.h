@@ -369,6 +369,16 @@ public:
     // The multiple time-series share of EndPausedBatch, for every way such a
     // batch can end before its averages.
     void EndPausedMultiRun();
+    // An edit that restarts the battle while a multiple time-series batch
+    // stands paused in a sample: the sample starts again at its step 0 with
+    // the battle the edit set up, and what it wrote so far goes.
+    void RestartPausedSample();
+    // The force sample s started with (the force as it stands for a sample
+    // no batch began: arrays filled by hand), and the sum of a side's over
+    // the batch's samples, which its averaged attrition counts against.
+    void RecordSampleForce(int s);
+    CSampleForce SampleForce(Side side, int s) const;
+    int MultiRunAgentsSum(Side side) const;
     // The genetic algorithm and the fitness landscape write every member's
     // and grid point's values into the forces, and their set-up a few more
     // (CBatchWrites). Choosing either starts a record of those writes, after

@@ -4,8 +4,11 @@
 // resumes.
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/CollectedStatistics.h"
 #include "core/Limits.h"
@@ -23,6 +26,14 @@ constexpr int SampleRangeIndex(int sample, int range, int step)
 // graph hand-off and the attrition tables go no further).
 constexpr int MaxMultiRunSamples = 350;
 constexpr int MaxMultiRunSteps = 201;
+
+// The force a sample started with: its losses count against it, whatever
+// an edit made of the force while the batch stood paused.
+struct CSampleForce {
+    int Agents = 0;
+    int Squads = 0;
+    int PerSquad[SquadSlots] = {};
+};
 
 struct CMultiRunSamples {
     // [352][202] each, at SampleIndex(s, k).
@@ -48,6 +59,14 @@ struct CMultiRunSamples {
     // run and its averages are made.
     int BatchUnfinished = 0;
     std::unique_ptr<std::ofstream> WeaponsRawData;
+    std::string WeaponsRawDataPath;
+    // Where the sample under way begins in that file, so that a sample
+    // started again leaves no rows of its first start.
+    std::optional<std::uintmax_t> SampleStartBytes;
+
+    // [0 RED, 1 BLUE][s], for the samples begun since the buffers were taken.
+    CSampleForce SampleForces[2][MultiRunSampleSlots] = {};
+    bool SampleForceRecorded[MultiRunSampleSlots] = {};
 
     bool Allocated() const { return Work != nullptr; }
     void Allocate()

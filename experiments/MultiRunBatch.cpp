@@ -1,8 +1,10 @@
 #include "experiments/MultiRunBatch.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <locale>
 #include <ostream>
+#include <system_error>
 
 #include "core/Document.h"
 #include "files/FileCommandFrame.h"
@@ -91,6 +93,7 @@ bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
             return false;
         }
         data.WeaponsRawData = std::move(stream);
+        data.WeaponsRawDataPath = path;
     }
     doc.Series.MultiRunSample = 0;
     data.SampleOpen = 0;
@@ -105,12 +108,18 @@ void BeginSample(CBrevimarDoc& doc)
 {
     CMultiRunSamples& data = doc.MultiRunData;
     const int s = ++doc.Series.MultiRunSample;
-    if (data.WeaponsRawData)
+    if (data.WeaponsRawData) {
+        data.WeaponsRawData->flush();
+        std::error_code unknown;
+        const std::uintmax_t bytes = std::filesystem::file_size(data.WeaponsRawDataPath, unknown);
+        data.SampleStartBytes = unknown ? std::nullopt : std::optional(bytes);
         WriteWeaponsRawDataSampleHeader(s, *data.WeaponsRawData);
+    }
     doc.RedHitTally = doc.BlueHitTally = 0;
     doc.RunTerminated = 0;
     doc.RunHeader.CurrentStep = 0;
     doc.SetupBattlefield();
+    doc.RecordSampleForce(s);
     if (data.WeaponsRawData && doc.Statistics.DataCollectionOn == 1 &&
         (doc.RedForce.WeaponsOn == 1 || doc.BlueForce.WeaponsOn == 1))
         ClearWeaponData(doc);

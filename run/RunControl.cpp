@@ -34,6 +34,7 @@ bool CBrevimarDoc::BatchBusy() const
 
 void CBrevimarDoc::ResetTail()
 {
+    RestartPausedSample();
     InitializeForces();
     RunHeader.CurrentStep = 1;
     RunHeader.TimeDirection = 1;

@@ -1,6 +1,7 @@
 #include "app/AppFixture.h"
 #include "charts/AttritionGraph.h"
 #include "collect/MultiRunRawReports.h"
+#include "dialogs/AgentParamsDlg.h"
 #include "dialogs/MultiRunDialogs.h"
 #include "dialogs/SaveRawAttritionDlg.h"
 
@@ -288,6 +289,99 @@ TEST_F(MultiRunCommands, APausedBatchChartsAndReportsNothing)
     EXPECT_FALSE(Exists(files[1]));
     ASSERT_FALSE(Hooks.Log().empty());
     EXPECT_EQ(Hooks.Log().back().Text.rfind("No raw graph data was written", 0), 0u) << Hooks.Log().back().Text;
+}
+
+// RED squad 1 made 3 larger while a batch of 3 samples stands paused in
+// sample 2: the batch goes on with the new force, but sample 2 starts again
+// at its step 0, so its present RED agents never grow from one step to the
+// next; and each sample counts against the force it started with: sample 1's
+// row of the attrition report is that of the same batch without the edit,
+// and the averaged RED curve starts at 1 (every agent of every sample alive
+// at deployment: 3 + 6 + 6 of scenario_v1.dat's 3 RED, then 6).
+TEST_F(MultiRunCommands, AnEditDuringAPauseCountsEachSampleAgainstItsOwnForce)
+{
+    using R = CMultiRunRawDataDlg;
+    CBrevimarDoc& doc = Doc();
+    const int red = doc.RedForce.NumAgents;
+    auto batch = [&](bool edit) {
+        Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "5"}});
+        EXPECT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+        doc.WeaponStatsOn = 0;
+        if (edit)
+            PauseAt(doc, View(), 2, 3);
+        doc.Resume();
+        View()->OnTimer(V::RunTimerId);
+        if (edit) {
+            EXPECT_EQ(doc.MultiRunData.BatchOpen, 1);
+            Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(doc.RedForce.num_per_squad[1] + 3)}});
+            EXPECT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+            EXPECT_EQ(doc.RedForce.NumAgents, red + 3);
+            doc.Resume();
+            View()->OnTimer(V::RunTimerId);
+        }
+        EXPECT_EQ(doc.MultiRunData.BatchOpen, 0);
+        const std::string path = TempFolder() + (edit ? "/edited.att" : "/plain.att");
+        std::remove(path.c_str());
+        Hooks.AnswerDialog(IDOK);
+        Hooks.AnswerDialog(IDOK, {{R::IDC_ATTRITION_YES, "1"}});
+        Hooks.AnswerDialog(IDOK);  // the report's levels as they stand
+        Hooks.AnswerFile(path);
+        View()->OnTimer(V::RunTimerId);
+        std::ifstream in(path);
+        std::string line, row;
+        bool table = false;
+        while (std::getline(in, line) && row.empty()) {
+            table |= line.find("(Total) Attrition by Sample") != std::string::npos;
+            if (table && line.rfind("     1 ", 0) == 0)
+                row = line;
+        }
+        EXPECT_FALSE(row.empty());
+        return row;
+    };
+    const std::string plain = batch(false);
+    const std::string edited = batch(true);
+    EXPECT_EQ(edited, plain);
+    int before = red + 3;
+    for (int k = 0; k < 5; ++k) {
+        const int present = doc.SampleRedAlive[SampleIndex(2, k)] + doc.SampleRedInjured[SampleIndex(2, k)];
+        EXPECT_LE(present, before) << "step " << k;
+        before = present;
+    }
+    EXPECT_EQ(doc.SampleRedAlive[SampleIndex(2, 0)], red + 3);
+    doc.Charts.AttritionShowRedTotal = 1;
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+    EXPECT_EQ(chart::GetProperty(w->Graph.GraphHandle, chart::Prop::GraphData, 0, 1).ToDouble(), 1.0);
+    delete w;
+}
+
+// The sample started again by an edit during the pause writes its rows of
+// the weapons raw-data file once, from its first step: the rows of its
+// first start are gone.
+TEST_F(MultiRunCommands, ASampleStartedAgainWritesItsWeaponRowsOnce)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.WeaponsOn = 1;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "2"}, {P::IDC_RUN_TIME, "4"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+    const std::string path = TempFolder() + "/again.rwd";
+    std::remove(path.c_str());
+    Hooks.AnswerDialog(IDOK);  // keep the weapons raw data
+    Hooks.AnswerFile(path);
+    PauseAt(doc, View(), 1, 2);
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.MultiRunData.SampleOpen, 1);
+    Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(doc.RedForce.num_per_squad[1] + 1)}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.MultiRunData.BatchOpen, 0);
+    std::ifstream in(path);
+    std::vector<std::string> heads;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("SAMPLE", 0) == 0 || (!line.empty() && line[0] >= '1' && line[0] <= '9'))
+            heads.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(heads, (std::vector<std::string>{"SAMPLE", "1", "2", "3", "SAMPLE", "1", "2", "3"}));
 }
 
 TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
