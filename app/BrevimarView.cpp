@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "app/BattlefieldPainter.h"
-#include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
 #include "core/BattlefieldPicture.h"
 #include "core/Document.h"
@@ -95,14 +94,19 @@ void CBrevimarView::BuildMessageMap()
     // not keep the time and counts of a battle that is no longer shown. A
     // command that changed nothing the line shows, nor the run mode, keeps
     // it, and with it the counts the run loop took before the step on show
-    // (a recount now would find the agents that step left). A command may
-    // close the window it came from.
+    // (a recount now would find the agents that step left). The title, like
+    // the line, names whichever file a command left on show, however it came.
+    // A command may close the window it came from.
     auto shown = [](const CBrevimarDoc& doc) { return std::pair(doc.RunMode, doc.RecountedRunStatus()); };
     Map.AroundEach([view = QPointer<CBrevimarView>(this), shown](unsigned, const std::function<void()>& command) {
         const auto before = shown(*view->Document);
         command();
-        if (view && shown(*view->Document) != before)
+        if (!view)
+            return;
+        if (shown(*view->Document) != before)
             view->RefreshRunStatus();
+        if (view->RetitleWindows)
+            view->RetitleWindows();
     });
 }
 
@@ -169,18 +173,6 @@ void CBrevimarView::OnTimer(unsigned id)
         return;
     // Every timer of the view runs the same tick, whatever its id.
     Document->OnTimer(static_cast<int>(id));
-}
-
-void CBrevimarView::RefreshStatusAndTitle()
-{
-    RefreshRunStatus();
-    if (Document->InputFileName.empty())
-        return;
-    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
-        if (auto* frame = dynamic_cast<CChildFrame*>(w)) {
-            frame->setWindowTitle(QString::fromStdString(Document->InputFileName));
-            break;
-        }
 }
 
 void CBrevimarView::RefreshRunStatus()

@@ -277,10 +277,11 @@ private:
     void AddValueItems(unsigned first, int count, int firstValue, int& field);
     void OpenAgentDataWindow(Side side);
 public:
-    // After a restart or a load: the status line shows the new run, and the
-    // window's title names the file the document now holds.
-    void RefreshStatusAndTitle();
+    // After a restart or a load: the status line shows the new run.
     void RefreshRunStatus();
+    // Titles every window on the document after the file it now holds, after
+    // each command of the view; the template that made the view sets it.
+    std::function<void()> RetitleWindows;
     void RebuildFrame();
 
     // File > Print, Print Preview, Print Setup (ViewPrintCommands.cpp). The

@@ -25,6 +25,9 @@ public:
     std::function<void(CChildFrame*)> OnClosing;
     // The last close was refused by CanClose.
     bool KeptOpen() const { return Kept; }
+    // Shown after the file's name in the title: the count of windows on the
+    // document when this one opened, 0 for its first (which shows none).
+    int WindowNumber = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -31,6 +31,11 @@ CChildFrame* CBrevimarDocTemplate::CreateFrame(Slot& slot, CBrevimarView*& view)
         view = nullptr;
         return nullptr;
     }
+    // Whatever a command read, every window on the document names it after.
+    view->RetitleWindows = [this, document = slot.Document.get()] {
+        if (Slot* shown = SlotOf(document))
+            Retitle(*shown);
+    };
     auto* frame = new CChildFrame(view);
     frame->CanClose = [this](CChildFrame* closing) { return FrameMayClose(closing); };
     frame->OnClosing = [this](CChildFrame* closing) { FrameClosing(closing); };
@@ -67,7 +72,8 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
         return nullptr;
     slot->Host.SetView(view);
 
-    // The framework's titles: the file's name, or the program's name and a number.
+    // Named while the document reads its file or asks for one: the file's
+    // name, or the program's name and a number.
     slot->Title = path ? QFileInfo(QString::fromStdString(*path)).fileName()
                        : QString("Brevimar%1").arg(++UntitledCount);
     frame->setWindowTitle(slot->Title);
@@ -92,6 +98,8 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // Only a file that was read joins the recent files, as from the chooser.
     if (path && read)
         kept.Host.NoteFileOpened(*path);
+    // The start-up chooser's file, or the file's own name as its reader gave it.
+    Retitle(kept);
 
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.
@@ -115,7 +123,8 @@ CBrevimarView* CBrevimarDocTemplate::CreateNewWindow(CBrevimarView* existing)
     CChildFrame* frame = CreateFrame(*slot, view);
     if (!frame)
         return nullptr;
-    frame->setWindowTitle(QString("%1:%2").arg(slot->Title).arg(slot->Views.size()));
+    frame->WindowNumber = static_cast<int>(slot->Views.size());
+    Retitle(*slot);
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.
     frame->show();
@@ -137,6 +146,21 @@ CBrevimarDocTemplate::Slot* CBrevimarDocTemplate::SlotOf(const CBrevimarDoc* doc
         if (slot->Document.get() == document)
             return slot.get();
     return nullptr;
+}
+
+void CBrevimarDocTemplate::Retitle(Slot& slot)
+{
+    // The title names what the status line names; a document that never had
+    // a file keeps the name it opened with.
+    if (!slot.Document->InputFileName.empty())
+        slot.Title = QString::fromStdString(slot.Document->InputFileName);
+    for (const QPointer<CBrevimarView>& view : slot.Views)
+        for (QWidget* w = view ? view->parentWidget() : nullptr; w; w = w->parentWidget())
+            if (auto* frame = dynamic_cast<CChildFrame*>(w)) {
+                const int number = frame->WindowNumber;
+                frame->setWindowTitle(number == 0 ? slot.Title : QString("%1:%2").arg(slot.Title).arg(number));
+                break;
+            }
 }
 
 bool CBrevimarDocTemplate::FrameMayClose(CChildFrame* frame)

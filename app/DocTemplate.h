@@ -48,6 +48,8 @@ private:
         std::unique_ptr<CBrevimarDoc> Document;
         QtHost Host;
         std::vector<QPointer<CBrevimarView>> Views;
+        // The name the document's windows carry: its file's once it has
+        // one, the program's name and a number before.
         QString Title;
     };
 
@@ -55,6 +57,7 @@ private:
     bool FrameMayClose(CChildFrame* frame);
     void FrameClosing(CChildFrame* frame);
     Slot* SlotOf(const CBrevimarDoc* document) const;
+    void Retitle(Slot& slot);
 
     CMainFrame& MainFrame;
     std::vector<std::unique_ptr<Slot>> Documents;

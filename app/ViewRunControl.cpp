@@ -65,14 +65,14 @@ void CBrevimarView::OnClear()
 void CBrevimarView::OnRandomize()
 {
     Document->RandomizeRun();
-    RefreshStatusAndTitle();
+    RefreshRunStatus();
     Invalidate(false);
 }
 
 void CBrevimarView::OnRestartGo()
 {
     Document->RestartRun();
-    RefreshStatusAndTitle();
+    RefreshRunStatus();
     Invalidate(false);
 }
 
@@ -151,7 +151,7 @@ void CBrevimarView::OnFileOpen()
         if (IsDocumentFile(path)) {
             if (LoadDocumentHistory(doc, path)) {
                 doc.host().NoteFileOpened(path);
-                RefreshStatusAndTitle();
+                RefreshRunStatus();
             }
         } else if (!ReadShortFrameFile(doc, path, &error)) {
             ReportReadProblem(doc, error);

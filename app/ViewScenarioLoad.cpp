@@ -25,7 +25,7 @@ void CBrevimarView::OnFileLoadInputDataFile()
         doc.RunMode = runMode;
         doc.LoadInputFile = loadInputFile;
     }
-    RefreshStatusAndTitle();
+    RefreshRunStatus();
     Invalidate(false);
 }
 
@@ -36,7 +36,7 @@ void CBrevimarView::OnFileLoadRunFile()
     LoadStoredRunFile(doc);
     doc.DeploymentSource = RandomDeployment;
     // Resuming the run plays the stored frames.
-    RefreshStatusAndTitle();
+    RefreshRunStatus();
     Invalidate(false);
 }
 

@@ -3,6 +3,9 @@
 #include <QScreen>
 #include <QMdiSubWindow>
 
+#include <functional>
+#include <string>
+
 #include "app/AppFixture.h"
 #include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
@@ -119,6 +122,50 @@ TEST_F(Workspace, StatusLineAndTitleFollowLoadsRestartsAndClosing)
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
     EXPECT_EQ(Frame().StatusText(), StatusPaneRestText);
+}
+
+// The title names the file on show, however it came to be shown; a second
+// window on the document keeps its number under the new name.
+TEST_F(Workspace, TheTitleNamesTheFileOnShowHoweverItCameThere)
+{
+    using V = CBrevimarView;
+    auto run = [this](unsigned id, const std::string& answer) {
+        Hooks.AnswerFile(Fixture(answer));
+        ASSERT_TRUE(Frame().RunCommand(id));
+    };
+    const struct {
+        const char* way;
+        const char* startUpFile;
+        std::function<void()> then;
+        const char* titles;  // of every window, in the order they opened
+    } rows[] = {
+        {"the start-up chooser", "menu_v1.dat", [] {}, "menu_v1.dat"},
+        {"Terminate Run from a GA, answered with another scenario", "scenario_v4.dat",
+         [&] {
+             ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+             run(V::ID_TERMINATE_RUN, "menu_v2.dat");
+         },
+         "menu_v2.dat"},
+        {"Playback Stored Run", "scenario_v1.dat", [&] { run(V::ID_RUN_MODE_PLAYBACK, "stored_400.run"); },
+         "stored_400.run"},
+        {"a load in a second window", "menu_v1.dat",
+         [&] {
+             ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
+             run(ID_FILE_LOAD_INPUT_DATA, "menu_v2.dat");
+         },
+         "menu_v2.dat | menu_v2.dat:2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.AnswerFile(Fixture(row.startUpFile));
+        ASSERT_TRUE(Start());
+        row.then();
+        QStringList titles;
+        for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
+            titles << window->windowTitle();
+        EXPECT_EQ(titles.join(" | ").toStdString(), row.titles);
+    }
 }
 
 TEST(FileChooser, StartsOnTheFilterOfTheDefaultExtension)
