@@ -143,6 +143,11 @@ void CGeneticAlgorithm::ResetGeneticAlgorithmState()
     Doc.Experiment.GaGeneration = 0;
     Doc.RunHeader.CurrentStep = 0;
     Doc.Experiment.GABusy = 0;
+    // The status line shows these against the new totals until the first
+    // member runs; the evaluation sets each before it reads it.
+    Ga.GaMemberIndex = 0;
+    Ga.GaConditionIndex = 0;
+    Ga.GaTime = 0;
     for (int i = 0; i < GaHistorySlots; ++i) {
         Ga.GaGenBest[i] = 0;
         Ga.GaGenWorst[i] = 1.0;

@@ -45,24 +45,69 @@ private:
     CBrevimarDoc& Doc;
 };
 
-// The reads that set the run up again on what they read (File > Load of
-// terrain, terrain modifiers, agents and the two matrices): a RUN capture
-// under way ends with them.
-bool RestartsTheRun(FileCommand command)
+constexpr int FreshRunLength = MaxSeriesStep + 1;
+
+// Run length 501, step 1 forward, not terminated, forces rebuilt,
+// battlefield set up, redraw.
+void FileReset(CBrevimarDoc& doc)
 {
-    switch (command) {
-    case FileCommand::TerrainRead:
-    case FileCommand::TerrainModifiersRead:
-    case FileCommand::AgentRead:
-    case FileCommand::SquadMatrixRead:
-    case FileCommand::CommMatrixRead:
-        return true;
-    default:
-        return false;
-    }
+    doc.RunHeader.LastStep = FreshRunLength;
+    doc.RunHeader.CurrentStep = 1;
+    doc.RunHeader.TimeDirection = 1;
+    doc.RunTerminated = 0;
+    doc.InitializeForces();
+    doc.ResetBattlefield();
+    doc.host().InvalidateView();
 }
 
+void RestartOnTerrain(CBrevimarDoc& doc)
+{
+    doc.Battlefield.TerrainMode = 2;
+    doc.Battlefield.CellTerrainDefined = 1;
+    FileReset(doc);
+}
+
+void RestartOnTerrainModifiers(CBrevimarDoc& doc)
+{
+    doc.TerrainModifiersLoaded = 1;
+    FileReset(doc);
+}
+
+void RestartOnAgents(CBrevimarDoc& doc)
+{
+    doc.RunHeader.LastStep = FreshRunLength;
+    // The source first: set-up then stands the file's agents where the file
+    // puts them, instead of deploying at random.
+    doc.DeploymentSource = AgentFileDeployment;
+    // Set-up from the agent file also collects the statistics of step 0 in the
+    // interactive run, so that they describe the loaded positions.
+    doc.ResetBattlefield();
+    doc.RestartUsesAgentFile = 1;
+    doc.host().InvalidateView();
+}
+
+// Every read that restarts the run, and only those: the offer of a capture's
+// frames and the restart itself both go by this table.
+constexpr struct {
+    FileCommand Command;
+    RunRestart Restart;
+} Restarts[] = {
+    {FileCommand::TerrainRead, RestartOnTerrain},
+    {FileCommand::TerrainModifiersRead, RestartOnTerrainModifiers},
+    {FileCommand::AgentRead, RestartOnAgents},
+    {FileCommand::SquadMatrixRead, FileReset},
+    {FileCommand::CommMatrixRead, FileReset},
+};
+
 }  // namespace
+
+RunRestart RestartAfterRead(FileCommand command)
+{
+    for (const auto& row : Restarts)
+        if (row.Command == command)
+            return row.Restart;
+    return nullptr;
+}
 
 std::string DescribeReadFailure(const CWordReader& words)
 {
@@ -73,7 +118,7 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
 {
     const PreChooserSettings before(doc);
     std::optional<CStoredValues> stored;
-    if (RestartsTheRun(command))
+    if (RestartAfterRead(command))
         stored.emplace(doc);
     // A file that selects the interactive run ends a GA or a landscape: it
     // goes onto the scenario kept from before the batch, not onto the last

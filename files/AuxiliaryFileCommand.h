@@ -22,6 +22,14 @@ class CWordReader;
 // puts what is wrong into *problem and leaves the document alone.
 using AuxiliaryParser = std::function<bool(std::string_view text, std::string* problem)>;
 
+// What a read that sets the run up again on what it read does once its file
+// is read (File > Load of terrain, terrain modifiers, agents and the two
+// matrices); null for a read that leaves the run going. The menu's Load
+// commands run it, and a RUN capture under way ends with it: RunAuxiliaryRead
+// offers the capture's frames before such a read takes effect.
+using RunRestart = void (*)(CBrevimarDoc& doc);
+RunRestart RestartAfterRead(FileCommand command);
+
 // Runs the reader command: 1 when the file was read and committed, 0 when the
 // chooser was cancelled, the file did not open or was refused (the user has
 // then been told why, naming the file). *path receives the chosen file.

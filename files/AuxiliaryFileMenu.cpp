@@ -2,6 +2,7 @@
 
 #include "core/Document.h"
 #include "files/AgentFile.h"
+#include "files/AuxiliaryFileCommand.h"
 #include "files/TerrainFiles.h"
 #include "files/TerrainModifierFile.h"
 #include "files/WeaponFiles.h"
@@ -10,20 +11,18 @@ namespace brevimar {
 
 namespace {
 
-constexpr int FreshRunLength = MaxSeriesStep + 1;
+// A read the restart table names: once its file is read, the run is set up
+// again on it as the table says.
+int LoadThenRestart(CBrevimarDoc& doc, FileCommand command, int (*read)(CBrevimarDoc&))
+{
+    doc.Pause();
+    if (read(doc) == 0)
+        return 0;
+    RestartAfterRead(command)(doc);
+    return 1;
+}
 
 }  // namespace
-
-void FileReset(CBrevimarDoc& doc)
-{
-    doc.RunHeader.LastStep = FreshRunLength;
-    doc.RunHeader.CurrentStep = 1;
-    doc.RunHeader.TimeDirection = 1;
-    doc.RunTerminated = 0;
-    doc.InitializeForces();
-    doc.ResetBattlefield();
-    doc.host().InvalidateView();
-}
 
 // --- Save
 
@@ -89,13 +88,7 @@ void FileSaveCommMatrix(CBrevimarDoc& doc, const GaMatrixSource& ga)
 
 int FileLoadTerrain(CBrevimarDoc& doc)
 {
-    doc.Pause();
-    if (LoadTerrainFile(doc) == 0)
-        return 0;
-    doc.Battlefield.TerrainMode = 2;
-    doc.Battlefield.CellTerrainDefined = 1;
-    FileReset(doc);
-    return 1;
+    return LoadThenRestart(doc, FileCommand::TerrainRead, LoadTerrainFile);
 }
 
 int FileLoadWaypointPaths(CBrevimarDoc& doc)
@@ -110,12 +103,7 @@ int FileLoadWaypointPaths(CBrevimarDoc& doc)
 
 int FileLoadTerrainModifiers(CBrevimarDoc& doc)
 {
-    doc.Pause();
-    if (LoadTerrainModifiedAgentFile(doc) != 1)
-        return 0;
-    doc.TerrainModifiersLoaded = 1;
-    FileReset(doc);
-    return 1;
+    return LoadThenRestart(doc, FileCommand::TerrainModifiersRead, LoadTerrainModifiedAgentFile);
 }
 
 int FileLoadSquadWeapons(CBrevimarDoc& doc)
@@ -136,37 +124,17 @@ int FileLoadAgentWeapons(CBrevimarDoc& doc)
 
 int FileLoadAgentData(CBrevimarDoc& doc)
 {
-    doc.Pause();
-    if (LoadAgentDataFile(doc) == 0)
-        return 0;
-    doc.RunHeader.LastStep = FreshRunLength;
-    // The source first: set-up then stands the file's agents where the file
-    // puts them, instead of deploying at random.
-    doc.DeploymentSource = AgentFileDeployment;
-    // Set-up from the agent file also collects the statistics of step 0 in the
-    // interactive run, so that they describe the loaded positions.
-    doc.ResetBattlefield();
-    doc.RestartUsesAgentFile = 1;
-    doc.host().InvalidateView();
-    return 1;
+    return LoadThenRestart(doc, FileCommand::AgentRead, LoadAgentDataFile);
 }
 
 int FileLoadSquadMatrix(CBrevimarDoc& doc)
 {
-    doc.Pause();
-    if (LoadSquadMatrixFile(doc) == 0)
-        return 0;
-    FileReset(doc);
-    return 1;
+    return LoadThenRestart(doc, FileCommand::SquadMatrixRead, LoadSquadMatrixFile);
 }
 
 int FileLoadCommMatrix(CBrevimarDoc& doc)
 {
-    doc.Pause();
-    if (LoadCommMatrixFile(doc) == 0)
-        return 0;
-    FileReset(doc);
-    return 1;
+    return LoadThenRestart(doc, FileCommand::CommMatrixRead, LoadCommMatrixFile);
 }
 
 }  // namespace brevimar

@@ -30,8 +30,4 @@ int FileLoadAgentData(CBrevimarDoc& doc);
 int FileLoadSquadMatrix(CBrevimarDoc& doc);
 int FileLoadCommMatrix(CBrevimarDoc& doc);
 
-// The reset after a matrix file: run length 501, step 1 forward, not
-// terminated, forces rebuilt, battlefield set up, redraw.
-void FileReset(CBrevimarDoc& doc);
-
 }  // namespace brevimar

@@ -554,6 +554,9 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
          Offered, -1},
         // Terrain switched off, as the scenario has it on: a restart without a dialog.
         {"Terrain On/Off", 4, {}, run(V::ID_TERRAIN_ON_OFF), Offered, -1},
+        // Waypoint paths change no force and no battlefield: the run goes on.
+        {"Load Terrain Waypoint Path File", 4, seeds + "waypoint_paths/written.pth",
+         run(V::ID_FILE_LOAD_WAYPOINT_PATHS), NoBox, 4},
         // RED squad 1's weight toward squad 2 of the inter-squad matrix.
         {"RED Squad Weight Matrix, OK with one weight changed", 4, {},
          okTyped(V::ID_EDIT_RED_SQUAD_WEIGHTS, {{CSquadWeightMatrixDlg::CellId(1, 2), "0.25"}}), Offered, -1},
@@ -611,6 +614,40 @@ TEST_F(FileCommands, CommandsThatEndACaptureOfferToWriteIt)
     }
 }
 
+// The frames are offered with the values they were captured under, however
+// few; Yes or No, the OK's own values are the document's afterwards.
+TEST_F(FileCommands, AnOkThatEndsACaptureAppliesItsValuesAfterTheOffer)
+{
+    const struct {
+        const char* what;
+        int answer;
+        int steps;
+        const char* count;
+    } cases[] = {
+        {"Yes", IDYES, 4, "the 4 frames it holds have"},
+        {"No, one frame", IDNO, 1, "the 1 frame it holds has"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        StartWithScenario();
+        CaptureSteps(c.steps);
+        ASSERT_EQ(Doc().RedForce.A_S_RANGE[1], 5);
+        Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "6"}});
+        Hooks.AnswerMessage(c.answer);
+        Hooks.AnswerFile(TempFolder() + "/kept.run");
+        const std::size_t before = MessagesShown();
+        ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_EDIT_RED_AGENTS));
+        ASSERT_EQ(MessagesShown(), before + 1);
+        const auto box = std::find_if(Hooks.Log().rbegin(), Hooks.Log().rend(),
+                                      [](const ModalRecord& r) { return r.Kind == ModalKind::MessageBox; });
+        EXPECT_NE(box->Text.find(c.count), std::string::npos) << box->Text;
+        EXPECT_EQ(Doc().RedForce.A_S_RANGE[1], 6);
+        EXPECT_EQ(Doc().RunCaptureOn, 0);
+    }
+}
+
 // Yes to the offer, then Cancel in the RUN file chooser: the command is
 // abandoned, nothing of a dialog's OK applied, and the capture records on
 // with every frame it holds.
@@ -651,6 +688,7 @@ TEST_F(FileCommands, CancellingTheOfferedRunFileCancelsTheCommand)
         {"Clear", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_CLEAR)); }},
         {"Restart/Go", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)); }},
         {"Terminate Run", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN)); }},
+        {"Terrain On/Off", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_TERRAIN_ON_OFF)); }},
         {"Save RUN File", [this] { ASSERT_TRUE(Frame().RunCommand(SaveRun)); }},
         {"a scenario load", [this] { EXPECT_FALSE(LoadScenario(Doc(), Fixture("scenario_v4.dat")).Read); }},
         {"GA search mode 1", [this] { ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST)); }},

@@ -71,6 +71,26 @@ TEST_F(GaCommands, PersonalityModeEvolvesInTheWindow)
     doc.Experiment.GABusy = 0;
 }
 
+// A new GA has evaluated no member yet: its line counts from 0 of its own
+// totals, whatever the GA before it reached.
+TEST_F(GaCommands, ANewGaStatusLineStartsAtZeroOfItsTotals)
+{
+    using P = CGaRunTimeParamsDlg;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_POPULATION, "5"}, {P::IDC_CONDITIONS, "4"}, {P::IDC_MAX_TIME, "3"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN));
+    View()->OnTimer(V::RunTimerId);
+    // Member 4 of 0..4 under condition 4 of 1..4, stopped at the time limit.
+    ASSERT_NE(Frame().StatusText().find("[ P ]: 4/5   [ IC ]: 4/4   [ T ]: 3/3"), std::string::npos)
+        << Frame().StatusText();
+
+    Hooks.AnswerDialog(IDOK, {{P::IDC_POPULATION, "3"}, {P::IDC_CONDITIONS, "1"}, {P::IDC_MAX_TIME, "7"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+    EXPECT_NE(Frame().StatusText().find("[ G ]: 0/50   [ P ]: 0/3   [ IC ]: 0/1   [ T ]: 0/7     [ F_max ]: 0 / 10000"),
+              std::string::npos)
+        << Frame().StatusText();
+}
+
 // A squad-composition search on the small reference scenario, whose RED
 // squads 3..8 have no deployment box: members that put agents there cannot
 // be set up in full. The GA says so once and runs on to its last generation;
