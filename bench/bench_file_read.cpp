@@ -2,7 +2,8 @@
 // reader of each kind (scenario, stored run, GA input file, landscape input
 // file, and the terrain file for the auxiliary readers, which share one way
 // of reading), each through its menu command on a valid file padded with
-// blanks to one byte under the text-file bound. Reports how far a read
+// blanks to one byte under the text-file bound, and the stored run padded
+// with CRs as well, each of which ends a line. Reports how far a read
 // raises the peak resident set above the resident set before it (MB), beside
 // the file's size and the rise as a multiple of it, and the time per read.
 #include <benchmark/benchmark.h>
@@ -35,6 +36,7 @@ constexpr std::uintmax_t FileBytes = MaxTextFileBytes - 1;
 struct ReaderKind {
     const char* Sample;  // below the source tree
     bool (*Read)(CBrevimarDoc& doc);
+    char Pad = ' ';
 };
 
 const ReaderKind Scenario{"bench/data/large.dat", [](CBrevimarDoc& doc) {
@@ -43,6 +45,7 @@ const ReaderKind Scenario{"bench/data/large.dat", [](CBrevimarDoc& doc) {
                           }};
 const ReaderKind StoredRun{"tests/data/stored_v4.run",
                            [](CBrevimarDoc& doc) { return LoadStoredRunFile(doc) == 1; }};
+const ReaderKind StoredRunCrPadded{StoredRun.Sample, StoredRun.Read, '\r'};
 const ReaderKind GaInput{"fuzz/seeds/ga_input/two_squads.ga1", [](CBrevimarDoc& doc) {
                              OnFileLoadGaInput(doc);
                              return doc.RunMode == GeneticAlgorithmMode;
@@ -106,7 +109,7 @@ struct PaddedRead {
         std::ifstream in(sample, std::ios::binary);
         std::ofstream out(Path, std::ios::binary);
         out << in.rdbuf();
-        const std::string blanks(1 << 16, ' ');
+        const std::string blanks(1 << 16, kind.Pad);
         for (std::uintmax_t size = std::filesystem::file_size(sample); size < FileBytes; size += blanks.size()) {
             const std::uintmax_t piece = std::min<std::uintmax_t>(blanks.size(), FileBytes - size);
             out.write(blanks.data(), static_cast<std::streamsize>(piece));
@@ -195,6 +198,7 @@ void ReadOfBoundSize(benchmark::State& state, const ReaderKind& kind)
 }
 BENCHMARK_CAPTURE(ReadOfBoundSize, scenario, Scenario)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadOfBoundSize, stored_run, StoredRun)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadOfBoundSize, stored_run_cr_padded, StoredRunCrPadded)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadOfBoundSize, ga_input, GaInput)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadOfBoundSize, landscape_input, LandscapeInput)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadOfBoundSize, terrain, Terrain)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "files/WordReader.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -12,10 +13,17 @@ namespace brevimar {
 
 namespace {
 
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+// The whitespace of a stream extraction in the C locale. Looked up rather
+// than compared: skipping the blanks that pad a file is the reader's hottest
+// loop, and one load tests a byte whichever blank it is.
+constexpr std::array<bool, 256> SpaceBytes = [] {
+    std::array<bool, 256> space{};
+    for (const unsigned char c : {' ', '\t', '\n', '\r', '\v', '\f'})
+        space[c] = true;
+    return space;
+}();
+
+bool IsSpace(char c) { return SpaceBytes[static_cast<unsigned char>(c)]; }
 
 // A sign the stream extraction would accept but from_chars does not.
 std::string_view StripPlus(std::string_view word)
@@ -94,19 +102,36 @@ std::string CWordReadFailure::Describe() const
     return text.str();
 }
 
+int CWordReader::Line() const
+{
+    // Words hold no line end, so the line ends before Position are those of
+    // the blanks skipped so far. LF, CR LF and a CR alone each end a line:
+    // a CR counts unless an LF follows it, which then counts for both.
+    for (; LinesCountedTo < Position; ++LinesCountedTo) {
+        const char c = Text[LinesCountedTo];
+        if (c == '\n' ||
+            (c == '\r' && (LinesCountedTo + 1 == Text.size() || Text[LinesCountedTo + 1] != '\n')))
+            ++LineAtCounted;
+    }
+    return LineAtCounted;
+}
+
 std::string_view CWordReader::PeekWord()
 {
-    while (Position < Text.size() && IsSpace(Text[Position])) {
-        // LF, CR LF and a CR alone each end a line.
-        const char c = Text[Position];
-        if (c == '\n' || (c == '\r' && (Position + 1 == Text.size() || Text[Position + 1] != '\n')))
-            ++CurrentLine;
-        ++Position;
-    }
-    std::size_t end = Position;
-    while (end < Text.size() && !IsSpace(Text[end]))
+    // The line is counted only when asked for: a file padded with blanks
+    // would otherwise pay for a test of every one of them. The indices are
+    // held here, not in the members, which the text's bytes may alias as far
+    // as the compiler knows: it would store Position at every byte.
+    const char* const text = Text.data();
+    const std::size_t size = Text.size();
+    std::size_t start = Position;
+    while (start < size && IsSpace(text[start]))
+        ++start;
+    std::size_t end = start;
+    while (end < size && !IsSpace(text[end]))
         ++end;
-    return Text.substr(Position, end - Position);
+    Position = start;
+    return Text.substr(start, end - start);
 }
 
 void CWordReader::Consume(std::string_view word)
@@ -124,7 +149,7 @@ bool CWordReader::Fail(std::string expected, std::string_view found)
         FirstFailure.Found = std::string(found);
         FirstFailure.After = std::string(Previous);
         FirstFailure.WordNumber = WordCount + 1;
-        FirstFailure.Line = CurrentLine;
+        FirstFailure.Line = Line();
     }
     return false;
 }

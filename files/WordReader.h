@@ -78,7 +78,11 @@ public:
     const CWordReadFailure& Failure() const { return FirstFailure; }
 
     long WordsRead() const { return WordCount; }
-    int Line() const { return CurrentLine; }
+    // 1-based line of where the reader stands: the word just read or looked
+    // at, or the end of the text. Counted when asked, for a message: the
+    // first call counts from the start of the text, each later one from
+    // where the one before stopped.
+    int Line() const;
     std::string_view LastWord() const { return Previous; }
 
 private:
@@ -91,7 +95,10 @@ private:
 
     std::string_view Text;
     std::size_t Position = 0;
-    int CurrentLine = 1;
+    // How far Line() has counted, and the line there: a reader of a large
+    // file asked for its line more than once counts each line end once.
+    mutable std::size_t LinesCountedTo = 0;
+    mutable int LineAtCounted = 1;
     long WordCount = 0;
     std::string_view Previous;
     bool HasFailed = false;

@@ -167,6 +167,11 @@ TEST(WordReader, CarriageReturnsAreWhitespace)
         EXPECT_EQ(c, -3);
         EXPECT_EQ(words->Line(), 2);
         EXPECT_TRUE(words->AtEnd());
+        // The last line end, a CR as the text's last byte among them, is
+        // counted before a refusal at the end as after the last word.
+        EXPECT_EQ(words->Line(), 3);
+        EXPECT_FALSE(words->Skip(1));
+        EXPECT_EQ(words->Failure().Line, 3);
     }
 }
 
