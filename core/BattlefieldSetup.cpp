@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <locale>
 #include <sstream>
 #include <string>
@@ -98,18 +97,21 @@ std::string Counted(long long n, const char* one, const char* many)
 bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::vector<TerrainRecord>* records)
 {
     std::error_code error;
-    std::ifstream in(path);
-    if (!in || std::filesystem::is_directory(path, error)) {
+    if (std::filesystem::is_directory(path, error)) {
         ReportError(doc, "Error: cannot open input file.\n" + path);
         return false;
     }
     std::string text;
     std::uintmax_t known = 0;
-    switch (ReadBoundedText(in, path, &text, &known)) {
+    switch (ReadBoundedFile(path, &text, &known)) {
     case BoundedReadResult::Read:
         break;
     case BoundedReadResult::TooLarge:
         ReportError(doc, "The terrain file " + path + " is refused: " + TextFileTooLargeProblem(known) +
+                             ". No terrain was read from it.");
+        return false;
+    case BoundedReadResult::Stalled:
+        ReportError(doc, "The terrain file " + path + " is refused: " + StalledFileProblem(known) +
                              ". No terrain was read from it.");
         return false;
     case BoundedReadResult::Failed:

@@ -44,4 +44,24 @@ BoundedReadResult ReadBoundedText(std::istream& in, const std::string& path, std
     return BoundedReadResult::Read;
 }
 
+BoundedReadResult ReadBoundedFile(const std::string& path, std::string* text, std::uintmax_t* size)
+{
+    *size = 0;
+    InputFile in(path);
+    if (!in.is_open())
+        return BoundedReadResult::Failed;
+    std::string content;
+    const BoundedReadResult result = ReadBoundedText(in, path, &content, size);
+    if (result != BoundedReadResult::Read)
+        return result;
+    // The start of a file is not the file: one cut short is refused, even
+    // empty, rather than read as if it had ended there.
+    if (in.Stalled()) {
+        *size = content.size();
+        return BoundedReadResult::Stalled;
+    }
+    *text = std::move(content);
+    return BoundedReadResult::Read;
+}
+
 }  // namespace brevimar

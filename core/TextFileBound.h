@@ -1,11 +1,14 @@
 // The bound on what a text file may hold, shared by every reader of one: the
 // terrain file of battlefield set-up here, and the readers of the files
-// layer above.
+// layer above. Each reads its file through ReadBoundedFile, which bounds the
+// wait for it as well.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+
+#include "core/InputFile.h"  // MaxWriterWait, StalledFileProblem for a Stalled read
 
 namespace brevimar {
 
@@ -24,7 +27,8 @@ std::string TextFileTooLargeProblem(std::uintmax_t size);
 enum class BoundedReadResult {
     Read,      // *text holds what was left of the stream
     TooLarge,  // the file holds more than MaxTextFileBytes: *text untouched
-    Failed,    // the stream could not be read: *text untouched
+    Failed,    // the stream could not be read (or the file opened): *text untouched
+    Stalled,   // no more came within MaxWriterWait (ReadBoundedFile only): *text untouched
 };
 
 // What is left of `in`, open on the file at `path`. A file whose size is
@@ -35,5 +39,11 @@ enum class BoundedReadResult {
 // past it since its size was taken among them, leaves *size 0.
 BoundedReadResult ReadBoundedText(std::istream& in, const std::string& path, std::string* text,
                                   std::uintmax_t* size);
+
+// The whole file at `path`, opened as InputFile opens it and read as
+// ReadBoundedText reads, so that neither its size nor a FIFO nobody writes
+// holds the reader. A file whose bytes stopped coming is Stalled, with the
+// bytes that came before in *size, for StalledFileProblem.
+BoundedReadResult ReadBoundedFile(const std::string& path, std::string* text, std::uintmax_t* size);
 
 }  // namespace brevimar

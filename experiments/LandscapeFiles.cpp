@@ -219,11 +219,11 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
     const std::optional<std::string> path = doc.host().ChooseFileToOpen(request);
     if (!path)
         return;  // cancelled: nothing changes, as with every other load
-    std::string text, tooLarge;
-    if (!ReadTextFile(*path, &text, &tooLarge)) {
-        if (!tooLarge.empty()) {
+    std::string text, refusal;
+    if (!ReadTextFile(*path, &text, &refusal)) {
+        if (!refusal.empty()) {
             ReportReadProblem(doc, "The fitness landscape input file " + FileNameOf(*path) + " cannot be used: " +
-                                       tooLarge + ".");
+                                       refusal + ".");
             return;
         }
         std::cerr << CannotOpenInputText;

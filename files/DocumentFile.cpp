@@ -11,6 +11,7 @@
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
+#include "core/InputFile.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
@@ -203,7 +204,7 @@ bool WriteDocumentFile(CBrevimarDoc& doc, const std::string& path)
 
 bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    InputFile in(path);
     if (!in.is_open()) {
         ReportReadProblem(doc, "Error: cannot open input file.\n" + path);
         return false;
@@ -221,7 +222,8 @@ bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     std::string problem;
     std::size_t expected = 0;
-    if (!in.bad()) {
+    // A header cut short by a writer that stopped is no short header.
+    if (!in.bad() && !in.Stalled()) {
         if (!CheckHeader(bytes, length, &expected, &problem)) {
             ReportReadProblem(doc, BadInputFileMessage(path, problem));
             return false;
@@ -232,6 +234,8 @@ bool ReadDocumentFile(CBrevimarDoc& doc, const std::string& path)
         if (bytes.size() > expected)
             problem = "the file holds more than the " + std::to_string(expected) + " bytes its header promises";
     }
+    if (in.Stalled())
+        problem = StalledFileProblem(bytes.size());
     if (in.bad() || !problem.empty() || !LoadDocument(doc, bytes, &problem)) {
         ReportReadProblem(doc, BadInputFileMessage(path, in.bad() ? "the file could not be read to its end" : problem));
         return false;

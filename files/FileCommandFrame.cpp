@@ -248,7 +248,11 @@ FileCommandResult RunFrame(CBrevimarDoc& doc, FileCommand command, const FileCom
         const ChosenFile file = ChosenFile::FromPath(*chosen);
         FillEchoBuffer(file, spec.Echo, echo);
         // The chosen path itself, not a name relative to the current folder.
-        std::fstream stream(file.PathName, reader ? std::ios::in : std::ios::out | std::ios::trunc);
+        // A reader's file is opened where it is read, which never waits on
+        // a FIFO that nobody writes.
+        std::fstream stream;
+        if (!reader)
+            stream.open(file.PathName, std::ios::out | std::ios::trunc);
         // A folder opens for reading on Linux and throws at the first read.
         std::error_code error;
         const bool folder = std::filesystem::is_directory(file.PathName, error);
@@ -257,21 +261,25 @@ FileCommandResult RunFrame(CBrevimarDoc& doc, FileCommand command, const FileCom
             doc.host().ShowError(CannotOpenMessage(command, file.PathName));
             result = FileCommandResult::CannotOpen;
         };
-        if (folder || !stream.is_open() || stream.fail() || stream.bad()) {
+        if (folder || (!reader && !stream.is_open()) || stream.fail() || stream.bad()) {
             cannotOpen();
         } else {
             stream.imbue(std::locale::classic());
             // A reader's body gets the text read here, in one place for
             // every reader: a file larger than any of its kind is refused
-            // from its size before it is read, and a stream of no size known
-            // beforehand (a pipe, a device), which may never end, at the bound.
+            // from its size before it is read, a stream of no size known
+            // beforehand (a pipe, a device), which may never end, at the
+            // bound, and one whose bytes stop coming after a moment.
             std::string content;
             std::uintmax_t size = 0;
             const BoundedReadResult read =
-                reader ? ReadBoundedText(stream, file.PathName, &content, &size) : BoundedReadResult::Read;
+                reader ? ReadBoundedFile(file.PathName, &content, &size) : BoundedReadResult::Read;
             if (read == BoundedReadResult::TooLarge) {
                 ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
                 result = FileCommandResult::TooLarge;
+            } else if (read == BoundedReadResult::Stalled) {
+                ReportReadProblem(doc, BadInputFileMessage(file.PathName, StalledFileProblem(size)));
+                result = FileCommandResult::Stalled;
             } else if (read == BoundedReadResult::Failed) {
                 cannotOpen();
             } else {

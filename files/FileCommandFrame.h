@@ -139,6 +139,7 @@ enum class FileCommandResult {
     Cancelled,   // the chooser was cancelled: nothing read or written
     CannotOpen,  // the file did not open: reported, nothing read or written
     TooLarge,    // a file to read holds more than any of its kind (MaxTextFileBytes): reported, the body not run
+    Stalled,     // a file to read (a FIFO) gave nothing more within MaxWriterWait: reported, the body not run
 };
 
 // The body gets a stream in the C locale and the chosen names: for Save As

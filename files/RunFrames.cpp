@@ -197,9 +197,9 @@ bool LoadStartupFrameFile(CBrevimarDoc& doc, CWordReader& words, std::string* pr
 
 bool ReadShortFrameFile(CBrevimarDoc& doc, const std::string& path, std::string* error)
 {
-    std::string text, tooLarge;
-    if (!ReadTextFile(path, &text, &tooLarge)) {
-        *error = tooLarge.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, tooLarge);
+    std::string text, refusal;
+    if (!ReadTextFile(path, &text, &refusal)) {
+        *error = refusal.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, refusal);
         return false;
     }
     return ReadShortFrameText(doc, text, path, error);

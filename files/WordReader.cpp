@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
@@ -207,29 +206,28 @@ TextViewStream::ViewBuffer::ViewBuffer(std::string_view text)
 
 TextViewStream::TextViewStream(std::string_view text) : std::istream(nullptr), Buffer(text) { rdbuf(&Buffer); }
 
-bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLarge)
+bool ReadTextFile(const std::string& path, std::string* text, std::string* refusal)
 {
     // A folder opens as a stream on Linux and throws at the first read.
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         return false;
-    if (tooLarge)
-        tooLarge->clear();
-    const auto refuseTooLarge = [&](std::uintmax_t size) {
-        if (tooLarge)
-            *tooLarge = TextFileTooLargeProblem(size);
+    if (refusal)
+        refusal->clear();
+    const auto refuse = [&](std::string problem) {
+        if (refusal)
+            *refusal = std::move(problem);
         return false;
     };
     try {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            return false;
         std::uintmax_t size = 0;
-        switch (ReadBoundedText(in, path, text, &size)) {
+        switch (ReadBoundedFile(path, text, &size)) {
         case BoundedReadResult::Read:
             return true;
         case BoundedReadResult::TooLarge:
-            return refuseTooLarge(size);
+            return refuse(TextFileTooLargeProblem(size));
+        case BoundedReadResult::Stalled:
+            return refuse(StalledFileProblem(size));
         case BoundedReadResult::Failed:
             break;
         }

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/TextFileBound.h"  // MaxTextFileBytes, TextFileTooLargeProblem for every reader here
+#include "core/TextFileBound.h"  // MaxTextFileBytes, TextFileTooLargeProblem, StalledFileProblem for every reader here
 
 namespace brevimar {
 
@@ -123,9 +123,10 @@ private:
 
 // Whole content of a file, read in binary so that CR LF line ends reach the
 // word reader unchanged (it treats CR as whitespace). False when the file
-// cannot be opened or read, or when it holds more than MaxTextFileBytes: then
-// *tooLarge (when given) says so, and is left empty otherwise.
-bool ReadTextFile(const std::string& path, std::string* text, std::string* tooLarge = nullptr);
+// cannot be opened or read, when it holds more than MaxTextFileBytes, or when
+// its bytes stopped coming for MaxWriterWait (a FIFO nobody writes): in the
+// last two cases *refusal (when given) says why, and is left empty otherwise.
+bool ReadTextFile(const std::string& path, std::string* text, std::string* refusal = nullptr);
 
 // Last part of a path, after the final '/' (or '\\').
 std::string FileNameOf(const std::string& path);

@@ -193,10 +193,10 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string_view text, const std
 // The menu loader on a chosen path, of the kind LoadInputFile selects.
 LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
 {
-    std::string text, tooLarge;
-    if (!ReadTextFile(path, &text, &tooLarge)) {
+    std::string text, refusal;
+    if (!ReadTextFile(path, &text, &refusal)) {
         const std::string message =
-            tooLarge.empty() ? CannotOpenMessage(FileCommand::ScenarioRead, path) : BadInputFileMessage(path, tooLarge);
+            refusal.empty() ? CannotOpenMessage(FileCommand::ScenarioRead, path) : BadInputFileMessage(path, refusal);
         ReportReadProblem(doc, message);
         return {false, message};
     }
@@ -250,10 +250,10 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
         ReportReadProblem(doc, message);
         return {false, message};
     }
-    std::string text, tooLarge;
-    if (!ReadTextFile(path, &text, &tooLarge)) {
+    std::string text, refusal;
+    if (!ReadTextFile(path, &text, &refusal)) {
         const std::string message =
-            tooLarge.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, tooLarge);
+            refusal.empty() ? CannotOpenInputFileMessage(path) : BadInputFileMessage(path, refusal);
         ReportReadProblem(doc, message);
         return {false, message};
     }

@@ -256,6 +256,23 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
     }
 }
 
+// Held empty, a terrain file would read as one of no size: a pipe that
+// nothing writes is waited on a moment, then refused, and no terrain is held.
+TEST_F(TerrainFile, APipeThatNothingWritesIsRefusedAfterAMoment)
+{
+    const std::string path = testing::UnfedPipe("silent.ter");
+    Choose(path);
+    const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+        doc->SetupBattlefield();
+        std::string said;
+        for (const auto& message : doc.Host.Messages)
+            said += message.Text + "|";
+        return said + " held " + std::to_string(doc->Battlefield.CellTerrainDefined);
+    });
+    EXPECT_EQ(answer, "The terrain file " + path +
+                          " is refused: nothing was written to it within 2 seconds. No terrain was read from it.| held 0");
+}
+
 TEST(BattlefieldSetup, EntropyBoxesAt150Cells)
 {
     testing::TestDocument doc;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -608,6 +609,55 @@ TEST(DocumentFile, AFileLongerThanItsHeaderSaysIsRefusedUnread)
         ASSERT_EQ(doc.Host.Messages.size(), 1u);
         EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot read input file " + path + ":\n" + c.Problem + ".");
         EXPECT_EQ(doc->RunHeader.LastStep, 77);
+    }
+}
+
+// Of a pipe, what its header promises is read and one byte more, to learn
+// that it has ended; so one whose writer stops without closing it (here one
+// holding it open for reading and writing), or that nothing writes, is waited
+// on a moment and refused, and never read as a short or whole file. A pipe
+// written whole and closed is read as the file itself would be.
+TEST(DocumentFile, APipeIsReadWholeOrRefusedOnceNothingMoreComes)
+{
+    const std::string header = LittleEndian({20, 1, 0, 1});
+    const struct {
+        std::string Written;
+        bool Closed;
+        const char* Answer;
+    } cases[] = {
+        {"", false, "nothing was written to it within 2 seconds."},
+        {header + LittleEndian({1, 2, 3, 4}), false,
+         "nothing more was written to it within 2 seconds after its first 32 bytes."},
+        {header + LittleEndian({1, 2, 3, 4}), true, "read: 1 step, RED agent 1 at (3, 4)"},
+    };
+    for (const auto& c : cases) {
+        std::optional<testing::FedPipe> fed;
+        std::string path;
+        int writer = -1;
+        if (c.Closed) {
+            fed.emplace("whole.brv", c.Written);
+            path = fed->Path;
+        } else {
+            path = testing::UnfedPipe("history.brv");
+            if (!c.Written.empty())
+                writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+            if (writer >= 0) {
+                EXPECT_EQ(::write(writer, c.Written.data(), c.Written.size()),
+                          static_cast<::ssize_t>(c.Written.size()));
+            }
+        }
+        const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+            TestDocument doc;
+            if (!ReadDocumentFile(*doc, path))
+                return doc.Host.Messages.empty() ? std::string("refused unsaid") : doc.Host.Messages[0].Text;
+            return "read: " + std::to_string(doc->RunHeader.LastStep) + " step, RED agent 1 at (" +
+                   std::to_string(doc->Capture(RedCaptureX, 1, 1)) + ", " +
+                   std::to_string(doc->Capture(RedCaptureY, 1, 1)) + ")";
+        });
+        if (writer >= 0)
+            ::close(writer);
+        const std::string refused = "Error: cannot read input file " + path + ":\n";
+        EXPECT_EQ(answer, c.Closed ? c.Answer : refused + c.Answer) << c.Written.size();
     }
 }
 

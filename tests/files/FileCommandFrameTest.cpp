@@ -216,5 +216,26 @@ TEST(FileCommandFrame, PipeIsReadNoFurtherThanTheBound)
     }
 }
 
+// Every menu reader goes through the frame: a pipe that nothing writes is
+// waited on a moment, then refused, naming the file, and the body never runs.
+TEST(FileCommandFrame, PipeThatNothingWritesIsRefusedAfterAMoment)
+{
+    const std::string path = testing::UnfedPipe("scenario.dat");
+    const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+        TestDocument doc;
+        doc.Host.FileChoices.push_back(path);
+        bool ran = false;
+        const FileCommandResult result =
+            RunFileCommand(*doc, FileCommand::ScenarioRead, [&](std::iostream&, const ChosenFile&) { ran = true; });
+        std::string said;
+        for (const auto& message : doc.Host.Messages)
+            said += message.Text + "|";
+        return std::string(result == FileCommandResult::Stalled ? "stalled" : "not stalled") +
+               (ran ? ", the body ran: " : ": ") + said;
+    });
+    EXPECT_EQ(answer, "stalled: Error: cannot read input file " + path +
+                          ":\nnothing was written to it within 2 seconds.|");
+}
+
 }  // namespace
 }  // namespace brevimar

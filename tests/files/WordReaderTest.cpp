@@ -236,6 +236,36 @@ TEST(WordReader, PipeIsReadNoFurtherThanTheBound)
     }
 }
 
+// A pipe that nothing writes, or whose writer stops without closing it
+// (here one holding it open for reading and writing), is waited on a moment
+// and then refused as cut short, the text untouched: never read as the
+// empty file, or the start of one, it would otherwise pass for.
+TEST(WordReader, PipeThatNothingMoreIsWrittenToIsRefusedAfterAMoment)
+{
+    const struct {
+        std::string Written;
+        const char* Answer;
+    } cases[] = {
+        {"", "refused (kept): nothing was written to it within 2 seconds"},
+        {"data_version 4\n", "refused (kept): nothing more was written to it within 2 seconds after its first 15 bytes"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = testing::UnfedPipe("silent.dat");
+        const int writer = c.Written.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+        if (writer >= 0) {
+            EXPECT_EQ(::write(writer, c.Written.data(), c.Written.size()), static_cast<::ssize_t>(c.Written.size()));
+        }
+        const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+            std::string text = "kept", problem;
+            const bool read = ReadTextFile(path, &text, &problem);
+            return std::string(read ? "read (" : "refused (") + text + "): " + problem;
+        });
+        if (writer >= 0)
+            ::close(writer);
+        EXPECT_EQ(answer, c.Answer) << c.Written;
+    }
+}
+
 void LeaveAPipeUnopened() { const testing::FedPipe pipe("unopened.dat", std::string(1, 'x')); }
 
 // A pipe that nothing opens, as a reader that refused it unopened would

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -167,6 +169,82 @@ private:
     std::atomic<bool> Ended = false, Opened = false;
     std::thread Writer;
 };
+
+// A named pipe of the test's own that nothing feeds; returns its path. Made
+// anew each time, so that no writer of one before is left in it.
+inline std::string UnfedPipe(const std::string& name)
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path folder = ScratchRoot() / (std::string(info->test_suite_name()) + "-" + info->name());
+    const std::filesystem::path path = folder / name;
+    std::filesystem::create_directories(folder);
+    std::filesystem::remove(path);
+    EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
+    return path.string();
+}
+
+// What `call` answers, run in a child process that is killed if it has not
+// answered within `deadline`: a call that waits for ever fails its test
+// (with an answer saying so) instead of holding the whole suite.
+inline std::string AnswerWithin(std::chrono::seconds deadline, const std::function<std::string()>& call)
+{
+    int ends[2];
+    if (::pipe(ends) != 0)
+        return "no pipe to the child";
+    const ::pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        int status = 1;
+        try {
+            const std::string answer = call();
+            status = 0;
+            for (std::size_t at = 0; at < answer.size();) {
+                const ::ssize_t n = ::write(ends[1], answer.data() + at, answer.size() - at);
+                if (n <= 0) {
+                    status = 1;
+                    break;
+                }
+                at += static_cast<std::size_t>(n);
+            }
+        } catch (...) {
+        }
+        // Neither the rest of the tests nor the exit handlers run twice.
+        ::_exit(status);
+    }
+    ::close(ends[1]);
+    if (child < 0) {
+        ::close(ends[0]);
+        return "no child process";
+    }
+    std::string answer;
+    bool ended = false;
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (!ended) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        ::pollfd ready{ends[0], POLLIN, 0};
+        const int seen = left.count() > 0 ? ::poll(&ready, 1, static_cast<int>(left.count())) : 0;
+        if (seen < 0 && errno == EINTR)
+            continue;
+        if (seen <= 0)
+            break;
+        char chunk[4096];
+        const ::ssize_t n = ::read(ends[0], chunk, sizeof chunk);
+        if (n > 0)
+            answer.append(chunk, static_cast<std::size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            ended = true;
+    }
+    ::close(ends[0]);
+    if (!ended)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!ended)
+        return "no answer within " + std::to_string(deadline.count()) + " seconds";
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "the child failed";
+    return answer;
+}
 
 // The bytes this process has read from files so far (rchar of /proc/self/io),
 // to tell whether a reader read a file or refused it from its size.
