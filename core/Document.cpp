@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <iterator>
 #include <new>
-#include <system_error>
 #include <ostream>
+#include <system_error>
 
 namespace brevimar {
 
