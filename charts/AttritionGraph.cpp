@@ -102,13 +102,13 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const CStatisticsSeries& series = doc.Series;
     const CMultiRunCharted& averaged = doc.MultiRunCharts;
-    const int samples = series.MultiRunSampleCount;
+    const int samples = doc.MultiRunShape().Samples;
     Graph.GraphType = 6;
     int m = 0;
     if (multiRun) {
         Graph.GraphStyle = 0;
         Graph.EBarSource[0] = 5;
-        m = series.MultiRunStepCount;
+        m = doc.MultiRunShape().Steps;
     } else {
         Graph.EBarSource[0] = 0;
         Graph.GraphStyle = 0;

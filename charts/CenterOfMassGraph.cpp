@@ -104,10 +104,10 @@ CCenterOfMassGraphDlg::CCenterOfMassGraphDlg(QWidget* parent, CBrevimarDoc& doc)
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const CMultiRunCharted& averaged = doc.MultiRunCharts;
-    const int samples = doc.Series.MultiRunSampleCount;
+    const int samples = doc.MultiRunShape().Samples;
     // The series hold steps 0..501 (one run) and 0..201 (averages, handed
     // off as points 1..200): a longer run is drawn as far as they go.
-    const int n = multiRun ? std::min(doc.Series.MultiRunStepCount - 1, MaxMultiRunPoints)
+    const int n = multiRun ? std::min(doc.MultiRunShape().Steps - 1, MaxMultiRunPoints)
                            : std::min(doc.RunHeader.CurrentStep - 1, SeriesLength - 1);
     auto X = [&](int k, int t) {
         return multiRun ? averaged.MultiRunMean[MultiRunCenterOfMassRow + 2 * k][t] : doc.Collected.CenterOfMassSeries[2 * k][t];

@@ -151,7 +151,7 @@ void CClusterDistributionGraphDlg::DrawDistribution(const CBrevimarDoc& doc, int
 void CClusterDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, int d)
 {
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
-    const int n = ClampSteps((multiRun ? doc.Series.MultiRunStepCount : doc.RunHeader.CurrentStep) - 1, multiRun);
+    const int n = ClampSteps((multiRun ? doc.MultiRunShape().Steps : doc.RunHeader.CurrentStep) - 1, multiRun);
     Graph.GraphType = 6;
     Graph.GraphStyle = 0;
     Graph.EBarSource[0] = multiRun ? 5 : 0;
@@ -169,7 +169,7 @@ void CClusterDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, int d)
     char title[96];
     if (multiRun)
         std::snprintf(title, sizeof title, "Average Cluster Size (D=%d; %d Samples)", d,
-                      doc.Series.MultiRunSampleCount);
+                      doc.MultiRunShape().Samples);
     else
         std::snprintf(title, sizeof title, "Average Cluster Size (D=%d)", d);
     Graph.GraphTitle = title;

@@ -57,7 +57,7 @@ CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& do
     // The averages hold steps 0..201 and one run's series 0..501: a longer
     // run is drawn as far as its series go.
     // A batch of T steps averages steps 0..T - 1: the path ends there.
-    const int n = multiRun ? std::min(series.MultiRunStepCount - 1, MultiRunStepSlots - 1)
+    const int n = multiRun ? std::min(doc.MultiRunShape().Steps - 1, MultiRunStepSlots - 1)
                            : std::min(doc.RunHeader.CurrentStep - 1, SeriesLength - 1);
     // The path leaves out the steps whose counts were not taken (all of a
     // batch that has not ended).
@@ -83,7 +83,7 @@ CCombatEntropyGraphDlg::CCombatEntropyGraphDlg(QWidget* parent, CBrevimarDoc& do
         Graph.LeftTitle = blueTitle;
     }
     Graph.BottomTitle = redTitle;
-    Graph.GraphTitle = SampledTitle(multiRun, series.MultiRunSampleCount, "Carvalho-Rodrigues Combat Entropy");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.MultiRunShape().Samples, "Carvalho-Rodrigues Combat Entropy");
     if (n >= 1) {
         for (int t = 1; t <= n; ++t)
             if (measured(t))

@@ -108,7 +108,7 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const int current = doc.RunHeader.CurrentStep;
-    const int steps = multiRun ? doc.Series.MultiRunStepCount : current - 1;
+    const int steps = multiRun ? doc.MultiRunShape().Steps : current - 1;
     const int T = ClampSteps(steps, multiRun);
     // A batch of T steps averages steps 0..T - 1: the curves end there.
     const int last = multiRun ? ClampSteps(steps - 1, true) : T;
@@ -116,7 +116,7 @@ CGoalCountGraphDlg::CGoalCountGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CSt
     TimeSetup(multiRun, 0, T - 1, T, true);
 
     Graph.LeftTitle = Averaged(multiRun, "Number of VORLAXs");
-    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Number of VORLAXs Near Goal",
+    Graph.GraphTitle = SampledTitle(multiRun, doc.MultiRunShape().Samples, "Number of VORLAXs Near Goal",
                                     "Range R=" + std::to_string(R));
 
     int s = 0;

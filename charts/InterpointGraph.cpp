@@ -153,12 +153,12 @@ int CInterpointDistributionGraphDlg::DrawAverage(CBrevimarDoc& doc, bool flags)
         {&C::InterpointGraphRedBlue, 6, "Red : Blue"},
     };
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
-    const int n = ClampSteps((multiRun ? doc.Series.MultiRunStepCount : doc.RunHeader.CurrentStep) - 1, multiRun);
+    const int n = ClampSteps((multiRun ? doc.MultiRunShape().Steps : doc.RunHeader.CurrentStep) - 1, multiRun);
     TimeSetup(multiRun, 0, n, n, false);
 
     const std::string kind = flags ? "VORLAX : Enemy-Flag" : "VORLAX : VORLAX";
     Graph.LeftTitle = Averaged(multiRun, "Distance");
-    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Average " + kind + " Distance");
+    Graph.GraphTitle = SampledTitle(multiRun, doc.MultiRunShape().Samples, "Average " + kind + " Distance");
 
     int s = 0;
     Extremes all;

@@ -87,12 +87,12 @@ CNeighborCountGraphDlg::CNeighborCountGraphDlg(QWidget* parent, CBrevimarDoc& do
     ResetChartTemplate();
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
-    const int n = ClampSteps((multiRun ? doc.Series.MultiRunStepCount : doc.RunHeader.CurrentStep) - 1, multiRun);
+    const int n = ClampSteps((multiRun ? doc.MultiRunShape().Steps : doc.RunHeader.CurrentStep) - 1, multiRun);
     const int R = std::clamp(doc.Charts.NeighborGraphRange, 1, StatisticRanges);
     TimeSetup(multiRun, 0, n, n, true);
 
     Graph.LeftTitle = Averaged(multiRun, "# of Neighbors");
-    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Average Neighbor Count",
+    Graph.GraphTitle = SampledTitle(multiRun, doc.MultiRunShape().Samples, "Average Neighbor Count",
                                     "Range R=" + std::to_string(R));
 
     int s = 0;

@@ -79,7 +79,7 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
 
     const bool multiRun = doc.RunMode == MultipleTimeSeriesMode;
     const int current = doc.RunHeader.CurrentStep;
-    const int steps = multiRun ? doc.Series.MultiRunStepCount : current - 1;
+    const int steps = multiRun ? doc.MultiRunShape().Steps : current - 1;
     const int T = ClampSteps(steps, multiRun);
     // A batch of T steps averages steps 0..T - 1: the curves end there.
     const int last = multiRun ? ClampSteps(steps - 1, true) : T;
@@ -87,7 +87,7 @@ CTerritorialPossessionGraphDlg::CTerritorialPossessionGraphDlg(QWidget* parent, 
 
     const CBattlefield& f = doc.Battlefield;
     Graph.LeftTitle = Averaged(multiRun, "Occupied Territory (fractional %)");
-    Graph.GraphTitle = SampledTitle(multiRun, doc.Series.MultiRunSampleCount, "Territorial Possession",
+    Graph.GraphTitle = SampledTitle(multiRun, doc.MultiRunShape().Samples, "Territorial Possession",
                                     "R=" + std::to_string(f.TerritoryRange) + ", N=" +
                                         std::to_string(f.TerritoryMinCount) + ", Delta=" +
                                         std::to_string(f.TerritoryDelta));

@@ -21,7 +21,7 @@ void WriteRawGraphReport(const CBrevimarDoc& doc, std::ostream& out)
     // The hand-off arrays hold seven series of points 1..200; a count or a
     // run time beyond them must not read past their ends.
     const int count = std::clamp(charts.MultiRunGraphCount, 0, MultiRunGraphSlots);
-    const int lastStep = std::min(doc.Series.MultiRunStepCount - 1, MultiRunGraphPoints - 1);
+    const int lastStep = std::min(doc.MultiRunShape().Steps - 1, MultiRunGraphPoints - 1);
     for (int g = 0; g < count; ++g) {
         out << "\n\n" << doc.MultiRunGraphLabels[g] << "\n";
         for (int t = 1; t <= lastStep; ++t)
@@ -101,8 +101,8 @@ void WriteRawSampleReport(const CBrevimarDoc& doc, std::ostream& out)
     out << "\n" << rule << "\n" << std::string(17, ' ') << "RAW MULTIPLE TIME_SERIES SAMPLE DATA\n\n"
         << "Format:   time   sample[1][time]   sample[2][time]   ...   sample[25][time]\n" << rule;
     // Columns past the last run's samples would show an earlier run's values.
-    const int filled = std::clamp(doc.Series.MultiRunSampleCount, 0, SampleColumns);
-    const int lastStep = std::min(doc.Series.MultiRunStepCount - 1, MultiRunStepSlots - 1);
+    const int filled = std::clamp(doc.MultiRunShape().Samples, 0, SampleColumns);
+    const int lastStep = std::min(doc.MultiRunShape().Steps - 1, MultiRunStepSlots - 1);
     for (std::size_t i = 0; i < std::size(sections); ++i) {
         const SampleSection& section = sections[i];
         const bool counts = i < 4;
@@ -127,7 +127,7 @@ void WriteRawSampleReport(const CBrevimarDoc& doc, std::ostream& out)
 std::string MultiRunUnfinishedNote(const CBrevimarDoc& doc)
 {
     const CStatisticsSeries& series = doc.Series;
-    const std::string samples = std::to_string(series.MultiRunSampleCount);
+    const std::string samples = std::to_string(doc.MultiRunShape().Samples);
     const std::string progress =
         doc.MultiRunData.BatchOpen == 0
             ? "has not started: none of its " + samples + " samples has run."

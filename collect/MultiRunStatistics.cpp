@@ -207,10 +207,10 @@ void SumCounts(int samples, const int* values, int k, int& sum, int& deviation)
 
 void CBrevimarDoc::AverageMultiRunSeries()
 {
-    // Only what the arrays hold: a batch is kept inside them, but the counts
-    // may have been changed since.
-    const int S = std::min(Series.MultiRunSampleCount, MultiRunSampleSlots - 1);
-    const int T = std::min(Series.MultiRunStepCount, MultiRunStepSlots);
+    // Only what the arrays hold: a batch is kept inside them.
+    const CMultiRunShape shape = MultiRunShape();
+    const int S = std::min(shape.Samples, MultiRunSampleSlots - 1);
+    const int T = std::min(shape.Steps, MultiRunStepSlots);
     if (S < 1 || HeapBuffersAllocated != 1 || !MultiRunData.Allocated())
         return;
     CMultiRunCharted& a = MultiRunCharts;
@@ -267,6 +267,7 @@ void CBrevimarDoc::ResetMultipleRunStatistics()
     // A batch suspended by a pause does not carry over into the next.
     EndPausedMultiRun();
     MultiRunData.BatchUnfinished = 1;
+    MultiRunData.Ran.reset();
 }
 
 }  // namespace brevimar

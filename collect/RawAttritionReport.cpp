@@ -69,8 +69,8 @@ class AttritionReport {
 public:
     AttritionReport(const CBrevimarDoc& doc, const RawAttritionLevels& levels, std::ostream& out)
         : Doc(doc), Out(out),
-          S(std::clamp(doc.Series.MultiRunSampleCount, 0, MaxMultiRunSamples)),
-          T(std::clamp(doc.Series.MultiRunStepCount, 0, MaxMultiRunSteps)), Recorded(std::max(T, 1))
+          S(std::clamp(doc.MultiRunShape().Samples, 0, MaxMultiRunSamples)),
+          T(std::clamp(doc.MultiRunShape().Steps, 0, MaxMultiRunSteps)), Recorded(std::max(T, 1))
     {
         for (int k = 0; k < Levels; ++k) {
             P[k] = levels.PercentLevel[k] * 0.01;

@@ -14,10 +14,12 @@ namespace {
 // What the raw data file of a batch ended before its averages is missing,
 // as the end of its last line: the rest of a sample cut short, the samples
 // never begun, or only the averages.
-void WriteWhatTheBatchLacks(std::ostream& out, const CStatisticsSeries& series, bool sampleOpen)
+void WriteWhatTheBatchLacks(std::ostream& out, const CBrevimarDoc& doc)
 {
-    const int s = series.MultiRunSample, S = series.MultiRunSampleCount;
-    const bool sampleWhole = !sampleOpen || series.MultiRunStep >= series.MultiRunStepCount - 1;
+    const CStatisticsSeries& series = doc.Series;
+    const auto [S, T] = doc.MultiRunShape();
+    const int s = series.MultiRunSample;
+    const bool sampleWhole = doc.MultiRunData.SampleOpen == 0 || series.MultiRunStep >= T - 1;
     out << "\n* INCOMPLETE: the run was ended ";
     if (!sampleWhole)
         out << "during sample " << s << " of " << S;
@@ -122,7 +124,7 @@ void CBrevimarDoc::EndPausedMultiRun()
         return;
     if (data.WeaponsRawData) {
         // The file holds what ran; its last line says what it does not.
-        WriteWhatTheBatchLacks(*data.WeaponsRawData, Series, data.SampleOpen != 0);
+        WriteWhatTheBatchLacks(*data.WeaponsRawData, *this);
         data.WeaponsRawData.reset();
     }
     data.BatchOpen = data.SampleOpen = 0;
@@ -169,7 +171,7 @@ CSampleForce CBrevimarDoc::SampleForce(Side side, int s) const
 
 int CBrevimarDoc::MultiRunAgentsSum(Side side) const
 {
-    const int samples = std::clamp(Series.MultiRunSampleCount, 0, MultiRunSampleSlots - 1);
+    const int samples = std::clamp(MultiRunShape().Samples, 0, MultiRunSampleSlots - 1);
     int sum = 0;
     for (int s = 1; s <= samples; ++s)
         sum += SampleForce(side, s).Agents;

@@ -599,6 +599,13 @@ public:
     {
         return MultiRunData.BatchUnfinished == 0 && MultiRunData.BatchOpen == 0 && Series.MultiRunBusy == 0;
     }
+    // The size of the batch on show, which its charts, raw reports and
+    // status line speak of: the one it opened with; before any batch opened
+    // since the mode was chosen, the counts set.
+    CMultiRunShape MultiRunShape() const
+    {
+        return MultiRunData.Ran.value_or(CMultiRunShape{Series.MultiRunSampleCount, Series.MultiRunStepCount});
+    }
     // The fitness-landscape sweep has ended: every grid point ran. Chosen
     // and not yet run, or paused at a point, it has not: its chart and raw
     // fitness file wait for its end, as the run loop's result display does.

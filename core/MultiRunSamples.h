@@ -27,6 +27,12 @@ constexpr int SampleRangeIndex(int sample, int range, int step)
 constexpr int MaxMultiRunSamples = 350;
 constexpr int MaxMultiRunSteps = 201;
 
+// The size of a batch: its samples and the run time of each.
+struct CMultiRunShape {
+    int Samples = 0;
+    int Steps = 0;
+};
+
 // The force a sample started with: its losses count against it, whatever
 // an edit made of the force while the batch stood paused.
 struct CSampleForce {
@@ -58,6 +64,10 @@ struct CMultiRunSamples {
     // 1 from the choice of a batch (or its start) until its last sample has
     // run and its averages are made.
     int BatchUnfinished = 0;
+    // The size the batch last opened runs with, from its opening until the
+    // mode is chosen again: the counts the dialog sets meanwhile are for the
+    // next batch, and never change what this one shows.
+    std::optional<CMultiRunShape> Ran;
     std::unique_ptr<std::ofstream> WeaponsRawData;
     std::string WeaponsRawDataPath;
     // Where the sample under way begins in that file, so that a sample

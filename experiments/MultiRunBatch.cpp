@@ -66,6 +66,10 @@ void ClearWeaponData(CBrevimarDoc& doc)
 bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
 {
     CMultiRunSamples& data = doc.MultiRunData;
+    CStatisticsSeries& series = doc.Series;
+    // The per-sample arrays and the charts' hand-off hold no more.
+    series.MultiRunSampleCount = std::clamp(series.MultiRunSampleCount, 0, MaxMultiRunSamples);
+    series.MultiRunStepCount = std::clamp(series.MultiRunStepCount, 0, MaxMultiRunSteps);
     doc.SetupProblemsSaid = 0;  // a new batch says its set-up problems afresh
     doc.InitializeForces();
     if (doc.WeaponStatsOn == 1) {
@@ -95,10 +99,11 @@ bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
         data.WeaponsRawData = std::move(stream);
         data.WeaponsRawDataPath = path;
     }
-    doc.Series.MultiRunSample = 0;
+    series.MultiRunSample = 0;
     data.SampleOpen = 0;
     data.BatchOpen = 1;
     data.BatchUnfinished = 1;
+    data.Ran = CMultiRunShape{series.MultiRunSampleCount, series.MultiRunStepCount};
     // A chart drawn of an earlier batch is not of this one.
     doc.ClearMultiRunGraphHandOff();
     return true;
@@ -192,11 +197,6 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
     CMultiRunSamples& data = doc.MultiRunData;
     if (doc.Paused == 1)
         doc.Paused = 0;
-    // The per-sample arrays and the charts' hand-off hold no more.
-    series.MultiRunSampleCount = std::clamp(series.MultiRunSampleCount, 0, MaxMultiRunSamples);
-    series.MultiRunStepCount = std::clamp(series.MultiRunStepCount, 0, MaxMultiRunSteps);
-    const int S = series.MultiRunSampleCount;
-    const int T = series.MultiRunStepCount;
     doc.host().StartTimer(timerId, 150);
     series.MultiRunBusy = 1;
     if (doc.HeapBuffersAllocated == 1)
@@ -206,6 +206,8 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
         EndBatchNotRun(doc, timerId);
         return;
     }
+    // What the batch opened with, however the counts were set since.
+    const auto [S, T] = *data.Ran;
     for (;;) {
         if (data.SampleOpen == 0) {
             if (series.MultiRunSample >= S)

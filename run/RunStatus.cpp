@@ -51,6 +51,7 @@ std::string CBrevimarDoc::RecountedRunStatus() const
 
 void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
 {
+    const CMultiRunShape shape = MultiRunShape();
     std::string& text = StatusText;
     text.clear();
     text += ' ';
@@ -58,11 +59,11 @@ void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
     text += "      [ Samples ]: ";
     text += std::to_string(Series.MultiRunSample);
     text += '/';
-    text += std::to_string(Series.MultiRunSampleCount);
+    text += std::to_string(shape.Samples);
     text += "     [ Time ]: ";
     text += std::to_string(Series.MultiRunStep);
     text += '/';
-    text += std::to_string(Series.MultiRunStepCount);
+    text += std::to_string(shape.Steps);
     host().SetStatusText(text);
 }
 

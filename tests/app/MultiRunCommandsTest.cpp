@@ -1,6 +1,7 @@
 #include "app/AppFixture.h"
 #include "charts/AttritionGraph.h"
 #include "collect/MultiRunRawReports.h"
+#include "collect/RawAttritionReport.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/MultiRunDialogs.h"
 #include "dialogs/SaveRawAttritionDlg.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace brevimar::testing {
@@ -31,6 +33,51 @@ protected:
         CCmdUI ui(id);
         View()->MessageMap().Update(ui);
         return ui.Enabled;
+    }
+    // Chooses the mode with S samples of T steps, weapons raw data off.
+    void Choose(int samples, int steps)
+    {
+        Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, std::to_string(samples)}, {P::IDC_RUN_TIME, std::to_string(steps)}});
+        ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+        Doc().WeaponStatsOn = 0;
+    }
+    void Go()
+    {
+        Doc().Resume();
+        View()->OnTimer(V::RunTimerId);
+    }
+    // What the batch on show shows: the status line, the attrition chart's
+    // title and points, and the three raw reports.
+    std::string Shown()
+    {
+        CBrevimarDoc& doc = Doc();
+        std::ostringstream out;
+        doc.ShowMultipleTimeSeriesStatus();
+        out << doc.StatusText << '\n';
+        doc.Charts.AttritionShowAll = doc.Charts.AttritionShowRedTotal = doc.Charts.AttritionShowBlueAlive = 1;
+        QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+        const chart::HGRAPH g = w->Graph.GraphHandle;
+        out << chart::GetProperty(g, chart::Prop::GraphTitle).ToText() << '\n';
+        const int sets = chart::GetProperty(g, chart::Prop::NumSets).ToInt();
+        const int points = chart::GetProperty(g, chart::Prop::NumPoints).ToInt();
+        for (int set = 0; set < sets; ++set)
+            for (int p = 1; p <= points; ++p)
+                out << chart::GetProperty(g, chart::Prop::GraphData, set, p).ToText() << ' ';
+        delete w;
+        const std::string stem = TempFolder() + "/shown";
+        const std::string files[] = {stem + ".mts", stem + ".mtg", stem + ".att"};
+        for (const std::string& file : files) {
+            std::remove(file.c_str());
+            Hooks.AnswerFile(file);
+        }
+        WriteRawSampleData(doc);
+        WriteRawGraphData(doc);
+        WriteRawAttritionFile(doc, RawAttritionLevels{});
+        for (const std::string& file : files) {
+            std::ifstream in(file);
+            out << "\n== " << file << '\n' << in.rdbuf();
+        }
+        return out.str();
     }
     std::vector<std::string> DialogTitles() const
     {
@@ -382,6 +429,31 @@ TEST_F(MultiRunCommands, ASampleStartedAgainWritesItsWeaponRowsOnce)
         if (line.rfind("SAMPLE", 0) == 0 || (!line.empty() && line[0] >= '1' && line[0] <= '9'))
             heads.push_back(line.substr(0, line.find(' ')));
     EXPECT_EQ(heads, (std::vector<std::string>{"SAMPLE", "1", "2", "3", "SAMPLE", "1", "2", "3"}));
+}
+
+// A batch of 3 samples of 8 steps, ended; then 6 samples set, then a run
+// time of 30, then of 4, each for the next batch: the ended batch's status
+// line, attrition chart and raw reports stay what they were. Go then runs
+// the 6 samples of 4 steps set, and its reports speak of them.
+TEST_F(MultiRunCommands, AnEndedBatchIsShownWithTheSizeItRan)
+{
+    CBrevimarDoc& doc = Doc();
+    Choose(3, 8);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 3);
+    const std::string ran = Shown();
+    ASSERT_NE(ran.find("[ Samples ]: 3/3     [ Time ]: 8/8"), std::string::npos) << ran;
+    ASSERT_NE(ran.find("Samples:                  3   Time/Sample:              8"), std::string::npos);
+    for (const auto& [samples, steps] : {std::pair{6, 8}, {6, 30}, {6, 4}}) {
+        Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, std::to_string(samples)}, {P::IDC_RUN_TIME, std::to_string(steps)}});
+        ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
+        EXPECT_TRUE(Shown() == ran) << samples << " x " << steps;
+    }
+    Go();
+    EXPECT_EQ(doc.Series.MultiRunSample, 6);
+    const std::string next = Shown();
+    EXPECT_NE(next.find("Samples:                  6   Time/Sample:              4"), std::string::npos);
+    EXPECT_NE(next.find("(6 Samples)"), std::string::npos);
 }
 
 TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
