@@ -126,12 +126,11 @@ void WriteRawSampleReport(const CBrevimarDoc& doc, std::ostream& out)
 
 std::string MultiRunUnfinishedNote(const CBrevimarDoc& doc)
 {
-    const CStatisticsSeries& series = doc.Series;
     const std::string samples = std::to_string(doc.MultiRunShape().Samples);
     const std::string progress =
         doc.MultiRunData.BatchOpen == 0
             ? "has not started: none of its " + samples + " samples has run."
-            : "has not ended: sample " + std::to_string(series.MultiRunSample) + " of " + samples + ".";
+            : "has not ended: sample " + std::to_string(doc.MultiRunSampleOnShow()) + " of " + samples + ".";
     return "The multiple time-series batch " + progress + " Its raw reports are written once it ends.";
 }
 

@@ -478,7 +478,9 @@ void CheckCommanders(CBrevimarDoc& doc, Side side)
 
 }  // namespace
 
-void CBrevimarDoc::SetupBattlefield()
+void CBrevimarDoc::SetupBattlefield() { SetupBattlefield(DeploymentSource); }
+
+void CBrevimarDoc::SetupBattlefield(int deployment)
 {
     CBattlefield& field = Battlefield;
     const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
@@ -500,7 +502,7 @@ void CBrevimarDoc::SetupBattlefield()
         CommMatricesSet = 1;
     }
 
-    if (DeploymentSource == RandomDeployment) {
+    if (deployment == RandomDeployment) {
         const bool keepTerrain = field.TerrainMode == 2 && field.CellTerrainDefined == 1;
         for (int x = 1; x <= MaxBattleSize; ++x)
             for (int y = 1; y <= MaxBattleSize; ++y) {
@@ -554,11 +556,11 @@ void CBrevimarDoc::SetupBattlefield()
             ResetLocalCommand(Local(side));
 
     // A deployment brings back every agent a right click took off.
-    if (DeploymentSource != RedHandPlacement && DeploymentSource != BlueHandPlacement)
+    if (deployment != RedHandPlacement && deployment != BlueHandPlacement)
         for (Side side : {Side::Red, Side::Blue})
             std::fill(std::begin(Force(side).HandRemoved), std::end(Force(side).HandRemoved), 0);
 
-    if (DeploymentSource == RandomDeployment) {
+    if (deployment == RandomDeployment) {
         const bool reported = !CheckDeployment(*this, size);
         int unplaced = 0;
         for (Side side : {Side::Red, Side::Blue})
@@ -567,7 +569,7 @@ void CBrevimarDoc::SetupBattlefield()
             ReportSetupProblem(*this, AgentsLeftOff, Counted(unplaced, "agent", "agents") +
                                     " found no free cell in the deployment boxes and " + (unplaced == 1 ? "is" : "are") +
                                    " left off the battlefield, dead.");
-    } else if (DeploymentSource == AgentFileDeployment) {
+    } else if (deployment == AgentFileDeployment) {
         for (int x = 1; x <= size; ++x)
             for (int y = 1; y <= size; ++y)
                 if (field.AgentGrid[GridIndex(x, y)] == CellAgent) {

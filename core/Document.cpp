@@ -136,11 +136,13 @@ void CBrevimarDoc::EndPausedMultiRun()
 void CBrevimarDoc::RestartPausedSample()
 {
     CMultiRunSamples& data = MultiRunData;
-    if (data.BatchOpen == 0 || data.SampleOpen == 0)
+    if (RunMode != MultipleTimeSeriesMode || data.BatchOpen == 0 || data.SampleOpen == 0)
         return;
+    // The batch begins the sample afresh when it goes on, as it begins any.
     data.SampleOpen = 0;
     --Series.MultiRunSample;
     Series.MultiRunStep = 0;
+    ShowMultipleTimeSeriesStatus();
     if (data.WeaponsRawData) {
         data.WeaponsRawData->flush();
         std::error_code error;
@@ -153,6 +155,24 @@ void CBrevimarDoc::RestartPausedSample()
     }
 }
 
+void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
+{
+    const CMultiRunShape shape = MultiRunShape();
+    std::string& text = StatusText;
+    text.clear();
+    text += ' ';
+    text += InputFileName;
+    text += "      [ Samples ]: ";
+    text += std::to_string(MultiRunSampleOnShow());
+    text += '/';
+    text += std::to_string(shape.Samples);
+    text += "     [ Time ]: ";
+    text += std::to_string(Series.MultiRunStep);
+    text += '/';
+    text += std::to_string(shape.Steps);
+    host().SetStatusText(text);
+}
+
 void CBrevimarDoc::RecordSampleForce(int s)
 {
     if (s < 1 || s >= MultiRunSampleSlots)
@@ -160,6 +180,18 @@ void CBrevimarDoc::RecordSampleForce(int s)
     for (Side side : {Side::Red, Side::Blue})
         MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s] = Sampled(Force(side));
     MultiRunData.SampleForceRecorded[s] = true;
+}
+
+void CBrevimarDoc::JoinSampleUnderWay(Side side, int squad)
+{
+    const int s = Series.MultiRunSample;
+    if (RunMode != MultipleTimeSeriesMode || MultiRunData.SampleOpen == 0 || s < 1 || s >= MultiRunSampleSlots ||
+        !MultiRunData.SampleForceRecorded[s])
+        return;
+    CSampleForce& force = MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s];
+    ++force.Agents;
+    if (squad >= 1 && squad <= MaxSquads)
+        ++force.PerSquad[squad];
 }
 
 CSampleForce CBrevimarDoc::SampleForce(Side side, int s) const

@@ -351,7 +351,9 @@ public:
     // commands that would change or close the document must wait.
     bool BatchBusy() const;
     // The common reset after a parameter change: forces rebuilt, step 1,
-    // forward time, the scenario seed, not terminated, battlefield set up anew.
+    // forward time, the scenario seed (a batch standing paused draws on
+    // instead, as its next sample would), not terminated, battlefield set up
+    // anew.
     void ResetTail();
     void RestartRun();                 // the same battle again, by run mode
     void RestoreInitialComposition();  // counts, squads and agents of the input file
@@ -369,14 +371,20 @@ public:
     // The multiple time-series share of EndPausedBatch, for every way such a
     // batch can end before its averages.
     void EndPausedMultiRun();
-    // An edit that restarts the battle while a multiple time-series batch
-    // stands paused in a sample: the sample starts again at its step 0 with
-    // the battle the edit set up, and what it wrote so far goes.
+    // A restart of the battle while a multiple time-series batch stands
+    // paused in a sample: the sample starts again at its step 0, set up as
+    // the batch sets up every sample, on the values the restart brought, and
+    // what it wrote so far goes. InitializeForces, which every command that
+    // restarts the battle runs, calls it: no such command can splice a fresh
+    // deployment into the sample under way.
     void RestartPausedSample();
     // The force sample s started with (the force as it stands for a sample
     // no batch began: arrays filled by hand), and the sum of a side's over
     // the batch's samples, which its averaged attrition counts against.
     void RecordSampleForce(int s);
+    // An agent placed by hand in squad `squad` while a batch stands in a
+    // sample joins that sample's force, against which its losses count.
+    void JoinSampleUnderWay(Side side, int squad);
     CSampleForce SampleForce(Side side, int s) const;
     int MultiRunAgentsSum(Side side) const;
     // The genetic algorithm and the fitness landscape write every member's
@@ -472,7 +480,10 @@ public:
     void InitializeForces();
     void InitializeForcesFromAgentFile();
     void InitializeAddedAgent(int side);
+    // The battlefield set up for a run, its agents deployed as `deployment`
+    // (a DeploymentSource value) says: by default the one chosen.
     void SetupBattlefield();
+    void SetupBattlefield(int deployment);
     void ResetDataCollection();
     void InitWeaponDefaults();
     void SetDefaultWeaponParameters();
@@ -605,6 +616,13 @@ public:
     CMultiRunShape MultiRunShape() const
     {
         return MultiRunData.Ran.value_or(CMultiRunShape{Series.MultiRunSampleCount, Series.MultiRunStepCount});
+    }
+    // The sample a batch stands in: the one under way, or the one that
+    // starts again at its step 0 once a restart of the battle has voided it.
+    int MultiRunSampleOnShow() const
+    {
+        const bool startsAgain = MultiRunData.BatchOpen == 1 && MultiRunData.SampleOpen == 0;
+        return Series.MultiRunSample + (startsAgain ? 1 : 0);
     }
     // The fitness-landscape sweep has ended: every grid point ran. Chosen
     // and not yet run, or paused at a point, it has not: its chart and raw

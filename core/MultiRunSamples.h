@@ -68,6 +68,10 @@ struct CMultiRunSamples {
     // mode is chosen again: the counts the dialog sets meanwhile are for the
     // next batch, and never change what this one shows.
     std::optional<CMultiRunShape> Ran;
+    // How every sample of the batch deploys its forces (a DeploymentSource:
+    // at random, or from an agent file), whatever placement the user chooses
+    // while it stands paused.
+    int Deployment = 0;
     std::unique_ptr<std::ofstream> WeaponsRawData;
     std::string WeaponsRawDataPath;
     // Where the sample under way begins in that file, so that a sample

@@ -104,6 +104,7 @@ bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
     data.BatchOpen = 1;
     data.BatchUnfinished = 1;
     data.Ran = CMultiRunShape{series.MultiRunSampleCount, series.MultiRunStepCount};
+    data.Deployment = doc.DeploymentSource;
     // A chart drawn of an earlier batch is not of this one.
     doc.ClearMultiRunGraphHandOff();
     return true;
@@ -123,7 +124,7 @@ void BeginSample(CBrevimarDoc& doc)
     doc.RedHitTally = doc.BlueHitTally = 0;
     doc.RunTerminated = 0;
     doc.RunHeader.CurrentStep = 0;
-    doc.SetupBattlefield();
+    doc.SetupBattlefield(data.Deployment);
     doc.RecordSampleForce(s);
     if (data.WeaponsRawData && doc.Statistics.DataCollectionOn == 1 &&
         (doc.RedForce.WeaponsOn == 1 || doc.BlueForce.WeaponsOn == 1))

@@ -34,11 +34,12 @@ bool CBrevimarDoc::BatchBusy() const
 
 void CBrevimarDoc::ResetTail()
 {
-    RestartPausedSample();
     InitializeForces();
     RunHeader.CurrentStep = 1;
     RunHeader.TimeDirection = 1;
-    RandomState = InitialSeed;
+    // A sample started again must not repeat the battle of the scenario seed.
+    if (MultiRunData.BatchOpen == 0)
+        RandomState = InitialSeed;
     RunTerminated = 0;
     ResetBattlefield();
 }

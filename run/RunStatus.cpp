@@ -49,22 +49,4 @@ std::string CBrevimarDoc::RecountedRunStatus() const
     return text;
 }
 
-void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
-{
-    const CMultiRunShape shape = MultiRunShape();
-    std::string& text = StatusText;
-    text.clear();
-    text += ' ';
-    text += InputFileName;
-    text += "      [ Samples ]: ";
-    text += std::to_string(Series.MultiRunSample);
-    text += '/';
-    text += std::to_string(shape.Samples);
-    text += "     [ Time ]: ";
-    text += std::to_string(Series.MultiRunStep);
-    text += '/';
-    text += std::to_string(shape.Steps);
-    host().SetStatusText(text);
-}
-
 }  // namespace brevimar

@@ -2,6 +2,7 @@
 #include "charts/AttritionGraph.h"
 #include "collect/MultiRunRawReports.h"
 #include "collect/RawAttritionReport.h"
+#include "core/BattlefieldPicture.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/MultiRunDialogs.h"
 #include "dialogs/SaveRawAttritionDlg.h"
@@ -45,6 +46,27 @@ protected:
     {
         Doc().Resume();
         View()->OnTimer(V::RunTimerId);
+    }
+    void Open(const std::string& path)
+    {
+        App->OpenDocumentFile(path);
+        Doc().Pause();
+    }
+    // Right clicks on the first `n` free cells of the battlefield.
+    void PlaceByHand(int n)
+    {
+        const CBrevimarDoc& doc = Doc();
+        const CBattlefieldGeometry g = BattlefieldGeometry(doc);
+        const int size = doc.Battlefield.BattleSize;
+        for (int x = 1; x <= size && n > 0; ++x)
+            for (int y = 1; y <= size && n > 0; ++y)
+                if (doc.Battlefield.AgentGrid[GridIndex(x, y)] == CellFree) {
+                    const double half = g.CellWidth * g.Zoom / 2;
+                    View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(x) + half),
+                                                  static_cast<int>(g.WindowY(y) + half)));
+                    --n;
+                }
+        ASSERT_EQ(n, 0);
     }
     // What the batch on show shows: the status line, the attrition chart's
     // title and points, and the three raw reports.
@@ -431,6 +453,29 @@ TEST_F(MultiRunCommands, ASampleStartedAgainWritesItsWeaponRowsOnce)
     EXPECT_EQ(heads, (std::vector<std::string>{"SAMPLE", "1", "2", "3", "SAMPLE", "1", "2", "3"}));
 }
 
+// Edit > RED Data > User-Defined (Click w/Right Mouse Button).
+constexpr unsigned RedPlacementByHand = 33230;
+
+std::string SmallScenario() { return std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat"; }
+
+// Agents of a side present (alive or injured) at step k of sample s.
+int Present(const CBrevimarDoc& doc, Side side, int s, int k)
+{
+    const bool red = side == Side::Red;
+    return (red ? doc.SampleRedAlive : doc.SampleBlueAlive)[SampleIndex(s, k)] +
+           (red ? doc.SampleRedInjured : doc.SampleBlueInjured)[SampleIndex(s, k)];
+}
+
+// No sample has more agents present than the force its losses count
+// against: no killed count below 0, no fraction above 1.
+void ExpectNoneAboveItsForce(const CBrevimarDoc& doc, int samples, int steps)
+{
+    for (int s = 1; s <= samples; ++s)
+        for (Side side : {Side::Red, Side::Blue})
+            for (int k = 0; k < steps; ++k)
+                ASSERT_LE(Present(doc, side, s, k), doc.SampleForce(side, s).Agents) << s << " " << k;
+}
+
 // A batch of 3 samples of 8 steps, ended; then 6 samples set, then a run
 // time of 30, then of 4, each for the next batch: the ended batch's status
 // line, attrition chart and raw reports stay what they were. Go then runs
@@ -454,6 +499,108 @@ TEST_F(MultiRunCommands, AnEndedBatchIsShownWithTheSizeItRan)
     const std::string next = Shown();
     EXPECT_NE(next.find("Samples:                  6   Time/Sample:              4"), std::string::npos);
     EXPECT_NE(next.find("(6 Samples)"), std::string::npos);
+}
+
+// small.dat, 3 samples of 60, paused in sample 2 at step 45 (RED has lost
+// agents by then); a matrix file saved and read back, which restarts the
+// battle: sample 2 starts again at its step 0, so its present RED agents
+// never grow from one step to the next.
+TEST_F(MultiRunCommands, AMatrixReadInAPauseStartsTheSampleAgain)
+{
+    for (const auto& [save, load] : {std::pair{V::ID_FILE_SAVE_SQUAD_MATRIX, V::ID_FILE_LOAD_SQUAD_MATRIX},
+                                     {V::ID_FILE_SAVE_COMM_MATRIX, V::ID_FILE_LOAD_COMM_MATRIX}}) {
+        SCOPED_TRACE(load);
+        Open(SmallScenario());
+        CBrevimarDoc& doc = Doc();
+        Choose(3, 60);
+        PauseAt(doc, View(), 2, 45);
+        Go();
+        ASSERT_EQ(doc.Series.MultiRunSample, 2);
+        const std::string path = TempFolder() + "/paused_batch.matrix";
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Frame().RunCommand(save));
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Frame().RunCommand(load));
+        ASSERT_EQ(doc.RunMode, MultipleTimeSeriesMode);
+        EXPECT_NE(doc.StatusText.find("[ Samples ]: 2/3     [ Time ]: 0/60"), std::string::npos) << doc.StatusText;
+        EXPECT_EQ(MultiRunUnfinishedNote(doc), "The multiple time-series batch has not ended: sample 2 of 3. Its raw "
+                                               "reports are written once it ends.");
+        Go();
+        ASSERT_EQ(doc.MultiRunData.BatchOpen, 0);
+        for (int k = 1; k < 60; ++k)
+            EXPECT_LE(Present(doc, Side::Red, 2, k), Present(doc, Side::Red, 2, k - 1)) << k;
+    }
+}
+
+// small.dat, 3 samples of 60, paused in sample 1 at step 53; RED placement
+// by hand chosen and one agent placed. The agent joins sample 1, and every
+// later sample is deployed afresh at random, its forces whole: no sample goes
+// on from the last one's dead and injured.
+TEST_F(MultiRunCommands, HandPlacementChosenInAPauseLeavesEverySampleWhole)
+{
+    Open(SmallScenario());
+    CBrevimarDoc& doc = Doc();
+    const int red = doc.RedForce.NumAgents, blue = doc.BlueForce.NumAgents;
+    Choose(3, 60);
+    PauseAt(doc, View(), 1, 53);
+    Go();
+    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
+    PlaceByHand(1);
+    ASSERT_EQ(doc.RedForce.NumAgents, red + 1);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 3);
+    for (int s = 2; s <= 3; ++s) {
+        EXPECT_EQ(Present(doc, Side::Red, s, 0), red + 1) << s;
+        EXPECT_EQ(Present(doc, Side::Blue, s, 0), blue) << s;
+    }
+    ExpectNoneAboveItsForce(doc, 3, 60);
+}
+
+// scenario_v1.dat (3 RED), 3 samples of 8, paused in sample 2 at step 3;
+// three RED agents placed by hand join sample 2: it counts against 6 from
+// then on, so no killed count falls below 0 and the averaged RED curve
+// never rises above 1.
+TEST_F(MultiRunCommands, AnAgentPlacedInAPauseCountsInItsSamplesForce)
+{
+    CBrevimarDoc& doc = Doc();
+    Choose(3, 8);
+    PauseAt(doc, View(), 2, 3);
+    Go();
+    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
+    PlaceByHand(3);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 3);
+    EXPECT_EQ(doc.SampleForce(Side::Red, 2).Agents, 6);
+    ExpectNoneAboveItsForce(doc, 3, 8);
+    doc.Charts.AttritionShowRedTotal = 1;
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+    for (int p = 1; p <= 8; ++p)
+        EXPECT_LE(chart::GetProperty(w->Graph.GraphHandle, chart::Prop::GraphData, 0, p).ToDouble(), 1.0) << p;
+    delete w;
+}
+
+// small.dat, 4 samples of 20; a Combat Parameters OK that changes nothing,
+// in a pause in sample 2 and again in sample 3: each sample starts again
+// drawing on from the generator, so the two are not one battle twice.
+TEST_F(MultiRunCommands, SamplesStartedAgainAreNotTheSameBattle)
+{
+    Open(SmallScenario());
+    CBrevimarDoc& doc = Doc();
+    Choose(4, 20);
+    for (int s = 2; s <= 3; ++s) {
+        PauseAt(doc, View(), s, 5);
+        Go();
+        ASSERT_EQ(doc.Series.MultiRunSample, s);
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_COMBAT_PARAMETERS));
+    }
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 4);
+    bool differ = false;
+    for (Side side : {Side::Red, Side::Blue})
+        for (int k = 0; k < 20; ++k)
+            differ |= Present(doc, side, 2, k) != Present(doc, side, 3, k);
+    EXPECT_TRUE(differ);
 }
 
 TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
