@@ -245,6 +245,23 @@ TEST_F(BestShownThen, AScenarioShownAfterwardsIsSavedAsRead)
     }
 }
 
+// With no file read, the interactive run fights with the scenario's own
+// values: a RUN file captured then holds them ahead of its frames.
+TEST_F(BestShownThen, ARunCapturedAfterwardsHoldsTheScenarioItWasFoughtUnder)
+{
+    ShowBest();
+    ASSERT_TRUE(Run(V::ID_RUN_MODE_INTERACTIVE));
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_RUN));
+    for (int tick = 0; tick < 3; ++tick) {
+        Doc().Resume();
+        View()->OnTimer(V::RunTimerId);
+    }
+    const std::string path = Folder + "/battle.run";
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Run(V::ID_FILE_STOP_RUN_CAPTURE));
+    EXPECT_EQ(Written(path).substr(0, BeforeText.size() + 1), BeforeText + "\n");
+}
+
 double Point(const CMissionFitnessGraphDlg& w, Prop prop, int s, int p)
 {
     return GetProperty(w.Graph.GraphHandle, prop, s, p).ToDouble();
