@@ -144,7 +144,8 @@ struct CGaData {
     CGaDecoded GaBestDecoded;
     // 1 while the best chromosome of a personality search is the one shown
     // (the scenario writer then takes RED's twelve decided rows from
-    // GaBestDecoded), 0 after the current one was shown or a new search.
+    // GaBestDecoded, though not into a RUN file), 0 after the current one was
+    // shown, a new search, or a scenario or document file read.
     int GaBestShown = 0;
 
     // Series of the progress chart: best and worst of each generation, best

@@ -242,7 +242,10 @@ void WriteWhole(const CBrevimarDoc& doc, const Layout& layout, std::ostream& out
         CopyRow(field->R_box_l, best->R_box_l), CopyRow(field->R_box_w, best->R_box_w);
         CopyRow(field->RED_cen_x, best->RED_cen_x), CopyRow(field->RED_cen_y, best->RED_cen_y);
         field->red_frat_rad = best->red_frat_rad;
-    } else if (doc.Ga.GaBestShown != 0) {
+    } else if (doc.Ga.GaBestShown != 0 && doc.RunCaptureOn != 1) {
+        // A RUN file holds the scenario its frames were fought under, and no
+        // battle is fought with the best chromosome's rows: the interactive
+        // run takes the scenario's own values back when the GA is left.
         red = std::make_unique<CForce>(doc.RedForce);
         TakeBestRows(*red, doc.Ga.GaBestDecoded);
     }

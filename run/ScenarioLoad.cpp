@@ -104,6 +104,9 @@ ScenarioRead BeginScenarioRead(const CBrevimarDoc& doc)
     read.State->InitialSeed = ScenarioSeed;
     read.State->RandomState = ScenarioSeed;
     read.State->Generator.Draw(&read.State->RandomState);  // restarts the shuffle table; the value is not used
+    // The file's scenario is shown from now on: a best chromosome shown over
+    // the one before decides none of its rows.
+    read.State->Ga.GaBestShown = 0;
     return read;
 }
 
@@ -315,6 +318,9 @@ bool LoadDocumentHistory(CBrevimarDoc& doc, const std::string& path)
     // outlive it in the scenario kept for later runs.
     doc.EndPausedBatch();
     doc.PutBackBatchWriteRecord();
+    // A best chromosome shown before is on show no longer: the scenario's
+    // files take none of its rows.
+    doc.Ga.GaBestShown = 0;
     doc.RunMode = ReplayMode;
     doc.LoadInputFile = 0;
     doc.InputFileName = FileNameOf(path);

@@ -2,12 +2,17 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <functional>
+
 #include "app/AppFixture.h"
+#include "app/ResourceIds.h"
 #include "charts/MissionFitnessGraph.h"
 #include "dialogs/ChromosomeDisplays.h"
+#include "dialogs/GaEditDialogs.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
 #include "experiments/GaEngine.h"
 #include "run/ScenarioLoad.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -71,14 +76,7 @@ TEST_F(GaDisplays, BestChromosomeIsShownAndSavedAsAScenarioThatLoadsBack)
     EXPECT_EQ(doc.Ga.GaBestShown, 1);
     EXPECT_EQ(Hooks.Log().at(Hooks.Log().size() - 2).Title, "Display::Show BEST Chromosome");
 
-    CBrevimarDoc& loaded = doc;
-    const int blueAgents = doc.BlueForce.NumAgents;
-    ASSERT_TRUE(LoadScenario(loaded, path).Read);
-    EXPECT_EQ(loaded.RedForce.A_S_RANGE[1], 17);
-    EXPECT_EQ(loaded.BlueForce.NumAgents, blueAgents);
-
     // CURRENT's OK clears the mark.
-    Doc().RunMode = GeneticAlgorithmMode;
     Hooks.AnswerDialog(IDCANCEL);
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
     EXPECT_EQ(Doc().Ga.GaBestShown, 1);
@@ -86,6 +84,12 @@ TEST_F(GaDisplays, BestChromosomeIsShownAndSavedAsAScenarioThatLoadsBack)
     Hooks.CancelFile();
     ASSERT_TRUE(Run(V::ID_DISPLAY_GA_CURRENT));
     EXPECT_EQ(Doc().Ga.GaBestShown, 0);
+
+    CBrevimarDoc& loaded = doc;
+    const int blueAgents = doc.BlueForce.NumAgents;
+    ASSERT_TRUE(LoadScenario(loaded, path).Read);
+    EXPECT_EQ(loaded.RedForce.A_S_RANGE[1], 17);
+    EXPECT_EQ(loaded.BlueForce.NumAgents, blueAgents);
 }
 
 TEST_F(GaDisplays, CurrentChromosomeShowsTheRedSquads)
@@ -159,6 +163,103 @@ TEST_F(GaDisplays, SummaryWindowIsFreedWhenClosed)
     summary->OnOK();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(View()->LastChartWindow.isNull());
+}
+
+// The reference scenario saved as it loads; then a multi-squad personality
+// GA of 4 members over 3 generations run on it, and its best chromosome
+// shown with OK (the OK asks for a file; none is given).
+class BestShownThen : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Hooks.AnswerFile(Small);
+        ASSERT_TRUE(Start());
+        Hooks.AnswerFile(Before);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+        ASSERT_TRUE(ReadTextFile(Before, &BeforeText));
+    }
+    void ShowBest()
+    {
+        using P = CGaRunTimeParamsDlg;
+        Hooks.AnswerDialog(IDOK, {{P::IDC_POPULATION, "4"}, {P::IDC_GENERATIONS, "3"}});
+        ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST + 1));
+        ASSERT_TRUE(Run(V::ID_RUN));
+        for (int tick = 0; tick < 3; ++tick)
+            View()->OnTimer(V::RunTimerId);
+        Hooks.AnswerDialog(IDOK);
+        Hooks.CancelFile();
+        View()->OnTimer(V::RunTimerId);  // the GA has ended: its best chromosome is shown
+        ASSERT_EQ(Doc().Ga.GaBestShown, 1);
+        // The file's A:F_RANGE of squad 2 is 3: the GA's differs, or no test
+        // here could fail.
+        ASSERT_NE(Doc().Ga.GaBestDecoded.A_F_RANGE[2], 3);
+    }
+    bool Run(unsigned id) { return Frame().RunCommand(id); }
+    std::string Written(const std::string& path)
+    {
+        std::string text;
+        EXPECT_TRUE(ReadTextFile(path, &text)) << path;
+        return text;
+    }
+    const std::string Small = std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat";
+    const std::string Folder = TempFolder();
+    const std::string Before = Folder + "/before.dat";
+    std::string BeforeText;
+};
+
+// A scenario shown afterwards is no longer the best chromosome's: saved, it
+// is the file it came from, whichever way it came.
+TEST_F(BestShownThen, AScenarioShownAfterwardsIsSavedAsRead)
+{
+    // 10 x 10, 1 RED and 1 BLUE agent, one step: RED alive at (3, 4), BLUE
+    // alive at (7, 8).
+    std::string bytes;
+    for (const std::int32_t v : {10, 1, 1, 1, 1, 2, 3, 4, 2, 7, 8})
+        for (int b = 0; b < 4; ++b)
+            bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+    const std::string history = testing::WriteTemp("history.brv", bytes);
+    const struct {
+        const char* way;
+        std::function<void()> show;
+    } ways[] = {
+        {"Load Input Data File", [&] {
+             Hooks.AnswerFile(Small);
+             ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA));
+         }},
+        {"a document file by File/Open", [&] {
+             Hooks.AnswerFile(history);
+             ASSERT_TRUE(Run(ID_FILE_OPEN));
+             ASSERT_EQ(Doc().RunMode, ReplayMode);
+             ASSERT_TRUE(Run(V::ID_RUN_MODE_INTERACTIVE));  // where the scenario can be saved
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        ShowBest();
+        way.show();
+        const std::string after = Folder + "/after.dat";
+        Hooks.AnswerFile(after);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+        EXPECT_EQ(Written(after), BeforeText);
+    }
+}
+
+// With no file read, the interactive run fights with the scenario's own
+// values: a RUN file captured then holds them ahead of its frames.
+TEST_F(BestShownThen, ARunCapturedAfterwardsHoldsTheScenarioItWasFoughtUnder)
+{
+    ShowBest();
+    ASSERT_TRUE(Run(V::ID_RUN_MODE_INTERACTIVE));
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_RUN));
+    for (int tick = 0; tick < 3; ++tick) {
+        Doc().Resume();
+        View()->OnTimer(V::RunTimerId);
+    }
+    const std::string path = Folder + "/battle.run";
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Run(V::ID_FILE_STOP_RUN_CAPTURE));
+    EXPECT_EQ(Written(path).substr(0, BeforeText.size() + 1), BeforeText + "\n");
 }
 
 double Point(const CMissionFitnessGraphDlg& w, Prop prop, int s, int p)
