@@ -5,13 +5,13 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/CollectedStatistics.h"
 #include "core/Limits.h"
+#include "core/OutputFile.h"
 
 namespace brevimar {
 
@@ -58,7 +58,7 @@ struct CMultiRunSamples {
     // 1 from the choice of a batch (or its start) until its last sample has
     // run and its averages are made.
     int BatchUnfinished = 0;
-    std::unique_ptr<std::ofstream> WeaponsRawData;
+    std::unique_ptr<OutputFile> WeaponsRawData;
     std::string WeaponsRawDataPath;
     // Where the sample under way begins in that file, so that a sample
     // started again leaves no rows of its first start.
