@@ -7,6 +7,8 @@
 #include <ostream>
 #include <system_error>
 
+#include "core/OutputFile.h"
+
 namespace brevimar {
 
 namespace {
@@ -125,6 +127,12 @@ void CBrevimarDoc::EndPausedMultiRun()
     if (data.WeaponsRawData) {
         // The file holds what ran; its last line says what it does not.
         WriteWhatTheBatchLacks(*data.WeaponsRawData, *this);
+        data.WeaponsRawData->close();
+        if (!*data.WeaponsRawData) {
+            const std::string message = CannotWriteMessage(data.WeaponsRawDataPath, data.WeaponsRawData->Problem());
+            host().Log(message);
+            host().ShowError(message);
+        }
         data.WeaponsRawData.reset();
     }
     data.BatchOpen = data.SampleOpen = 0;

@@ -5,13 +5,13 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/CollectedStatistics.h"
 #include "core/Limits.h"
+#include "core/OutputFile.h"
 
 namespace brevimar {
 
@@ -72,7 +72,7 @@ struct CMultiRunSamples {
     // at random, or from an agent file), whatever placement the user chooses
     // while it stands paused.
     int Deployment = 0;
-    std::unique_ptr<std::ofstream> WeaponsRawData;
+    std::unique_ptr<OutputFile> WeaponsRawData;
     std::string WeaponsRawDataPath;
     // Where the sample under way begins in that file, so that a sample
     // started again leaves no rows of its first start.

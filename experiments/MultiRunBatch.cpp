@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <locale>
+#include <memory>
 #include <ostream>
 #include <system_error>
 
 #include "core/Document.h"
+#include "core/OutputFile.h"
 #include "files/FileCommandFrame.h"
 
 namespace brevimar {
@@ -79,24 +80,21 @@ bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
     }
     data.WeaponsRawData.reset();
     if (doc.WeaponStatsOn == 1) {
+        // The samples go on in the file the frame wrote the header into,
+        // kept open (a pipe's reader sees no end in between), each write at
+        // its end, so that a sample started again goes on where it was cut.
+        std::unique_ptr<OutputFile> file;
         std::string path;
-        const FileCommandResult r =
-            RunFileCommand(doc, FileCommand::WeaponRawDataWrite, [&](std::iostream& out, const ChosenFile& file) {
+        const FileCommandResult r = RunFileCommand(
+            doc, FileCommand::WeaponRawDataWrite,
+            [&](std::iostream& out, const ChosenFile& chosen) {
                 WriteWeaponsRawDataHeader(doc, out);
-                path = file.PathName;
-            });
+                path = chosen.PathName;
+            },
+            &file);
         if (r != FileCommandResult::Done)
             return false;
-        // The samples append to the file the frame wrote the header into, so
-        // that a paused batch keeps writing where it stopped.
-        auto stream = std::make_unique<std::ofstream>();
-        stream->imbue(std::locale::classic());
-        stream->open(path, std::ios::out | std::ios::app);
-        if (!*stream) {
-            doc.host().ShowError("Cannot reopen the weapons raw data file " + path + ".");
-            return false;
-        }
-        data.WeaponsRawData = std::move(stream);
+        data.WeaponsRawData = std::move(file);
         data.WeaponsRawDataPath = path;
     }
     series.MultiRunSample = 0;
@@ -110,6 +108,20 @@ bool OpenBatch(CBrevimarDoc& doc, const WeaponsRawDataQuestion& ask)
     return true;
 }
 
+// A raw-data file that stopped taking what is written (a full disk, a pipe
+// whose reader stopped or went) is said once and written no more; the batch
+// runs on, its samples kept.
+void DropFailedWeaponsRawData(CBrevimarDoc& doc)
+{
+    CMultiRunSamples& data = doc.MultiRunData;
+    if (data.WeaponsRawData && !*data.WeaponsRawData) {
+        const std::string message = CannotWriteMessage(data.WeaponsRawDataPath, data.WeaponsRawData->Problem());
+        data.WeaponsRawData.reset();
+        doc.host().Log(message);
+        doc.host().ShowError(message);
+    }
+}
+
 void BeginSample(CBrevimarDoc& doc)
 {
     CMultiRunSamples& data = doc.MultiRunData;
@@ -120,6 +132,7 @@ void BeginSample(CBrevimarDoc& doc)
         const std::uintmax_t bytes = std::filesystem::file_size(data.WeaponsRawDataPath, unknown);
         data.SampleStartBytes = unknown ? std::nullopt : std::optional(bytes);
         WriteWeaponsRawDataSampleHeader(s, *data.WeaponsRawData);
+        DropFailedWeaponsRawData(doc);
     }
     doc.RedHitTally = doc.BlueHitTally = 0;
     doc.RunTerminated = 0;
@@ -154,6 +167,9 @@ void EndBatchNotRun(CBrevimarDoc& doc, int timerId)
 void EndBatch(CBrevimarDoc& doc, int timerId, int samples)
 {
     CMultiRunSamples& data = doc.MultiRunData;
+    if (data.WeaponsRawData)
+        data.WeaponsRawData->close();
+    DropFailedWeaponsRawData(doc);
     data.WeaponsRawData.reset();
     data.BatchOpen = data.SampleOpen = 0;
     doc.AverageMultiRunSeries();
@@ -228,8 +244,10 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
             doc.RunHeader.CurrentStep = series.MultiRunStep;
             doc.StepSimulation();
             doc.ComputeMultiRunStatistics();
-            if (data.WeaponsRawData)
+            if (data.WeaponsRawData) {
                 WriteWeaponsRawDataRow(doc, series.MultiRunStep, *data.WeaponsRawData);
+                DropFailedWeaponsRawData(doc);
+            }
             if (doc.Paused == 1) {
                 // Suspended by the user: the next unpaused tick goes on from here.
                 series.MultiRunBusy = 0;

@@ -157,20 +157,11 @@ int RunAuxiliaryRead(CBrevimarDoc& doc, FileCommand command, const AuxiliaryPars
 
 bool RunAuxiliaryWrite(CBrevimarDoc& doc, FileCommand command, const std::function<void(std::ostream&)>& write)
 {
-    bool written = false;
-    RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile& file) {
-        {
-            const ScenarioValuesInPlace own(doc);
-            write(stream);
-        }
-        stream.flush();
-        if (stream.fail()) {
-            ReportReadProblem(doc, "Error: cannot write output file " + file.PathName + ".");
-            return;
-        }
-        written = true;
-    });
-    return written;
+    // The frame reports a write the file did not take whole.
+    return RunFileCommand(doc, command, [&](std::iostream& stream, const ChosenFile&) {
+               const ScenarioValuesInPlace own(doc);
+               write(stream);
+           }) == FileCommandResult::Done;
 }
 
 }  // namespace brevimar

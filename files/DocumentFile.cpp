@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -12,6 +11,7 @@
 #include "core/Document.h"
 #include "core/FileFilters.h"
 #include "core/InputFile.h"
+#include "core/OutputFile.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
 #include "files/WordReader.h"
@@ -189,14 +189,18 @@ bool LoadDocument(CBrevimarDoc& doc, std::string_view bytes, std::string* proble
     return true;
 }
 
+// Opened as every writer's file is, so that a FIFO nobody reads, or whose
+// reader stops, holds the save a moment only.
 bool WriteDocumentFile(CBrevimarDoc& doc, const std::string& path)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    OutputFile out(path);
     if (out.is_open())
         StoreDocument(doc, out);
     out.close();
     if (!out) {
-        ReportReadProblem(doc, "Error: cannot write document file " + path + ".");
+        const std::string problem = out.Problem();
+        const std::string why = problem.empty() ? "." : ":\n" + problem + ".";
+        ReportReadProblem(doc, "Error: cannot write document file " + path + why);
         return false;
     }
     return true;

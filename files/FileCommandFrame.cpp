@@ -3,14 +3,16 @@
 #include <cassert>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <iostream>
 #include <locale>
+#include <memory>
 #include <optional>
 #include <sstream>
 
 #include "core/Document.h"
 #include "core/FileFilters.h"
+#include "core/OutputFile.h"
 #include "core/TextFileBound.h"
 #include "files/ReadReport.h"
 #include "files/RunFrames.h"
@@ -197,17 +199,98 @@ std::size_t FillEchoBuffer(const ChosenFile& file, EchoStyle style, char (&buffe
     return sink.Size();
 }
 
-std::string CannotOpenMessage(FileCommand command, const std::string& path)
+std::string CannotOpenMessage(FileCommand command, const std::string& path, const std::string& problem)
 {
-    return WithoutLineFeeds(FileCommandSettings(command).FailureText) + "\n" + path;
+    return WithoutLineFeeds(FileCommandSettings(command).FailureText) + "\n" + path +
+           (problem.empty() ? "" : "\n" + problem + ".");
 }
 
 namespace {
 
+using CannotOpenReport = std::function<void(const std::string& problem)>;
+
+// A reader's body gets the text read here, in one place for every reader: a
+// file larger than any of its kind is refused from its size before it is
+// read, a stream of no size known beforehand (a pipe, a device), which may
+// never end, at the bound, and one whose bytes stop coming after a moment.
+// Reading never waits on a FIFO that nobody writes.
+FileCommandResult ReadIntoBody(CBrevimarDoc& doc, const ChosenFile& file, const FileCommandBody* streamBody,
+                               const FileTextBody* textBody, const CannotOpenReport& cannotOpen)
+{
+    // A folder opens for reading on Linux and throws at the first read.
+    std::error_code error;
+    if (std::filesystem::is_directory(file.PathName, error)) {
+        cannotOpen({});
+        return FileCommandResult::CannotOpen;
+    }
+    std::string content;
+    std::uintmax_t size = 0;
+    switch (ReadBoundedFile(file.PathName, &content, &size)) {
+    case BoundedReadResult::TooLarge:
+        ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
+        return FileCommandResult::TooLarge;
+    case BoundedReadResult::Stalled:
+        ReportReadProblem(doc, BadInputFileMessage(file.PathName, StalledFileProblem(size)));
+        return FileCommandResult::Stalled;
+    case BoundedReadResult::Failed:
+        cannotOpen({});
+        return FileCommandResult::CannotOpen;
+    case BoundedReadResult::Read:
+        break;
+    }
+    try {
+        if (textBody) {
+            (*textBody)(std::move(content), file);
+        } else {
+            // The stream takes the text over; it is not copied.
+            std::stringstream text(std::move(content));
+            text.imbue(std::locale::classic());
+            (*streamBody)(text, file);
+        }
+    } catch (const std::ios_base::failure&) {
+        cannotOpen({});
+        return FileCommandResult::CannotOpen;
+    }
+    return FileCommandResult::Done;
+}
+
+// A writer's file waits a moment at most for the reader of a FIFO, and each
+// write as long for room. What the body wrote and the file did not take
+// whole (a full disk, a pipe whose reader stopped or went) is reported and
+// never taken for a file written, so that a caller keeps what it would have
+// let go once saved.
+FileCommandResult WriteFromBody(CBrevimarDoc& doc, const ChosenFile& file, const FileCommandBody& body,
+                                std::unique_ptr<OutputFile>* kept, const CannotOpenReport& cannotOpen)
+{
+    auto out = std::make_unique<OutputFile>(file.PathName, kept ? WriteAt::End : WriteAt::Position);
+    if (!out->is_open()) {
+        cannotOpen(out->Problem());
+        return FileCommandResult::CannotOpen;
+    }
+    out->imbue(std::locale::classic());
+    bool thrown = false;
+    try {
+        body(*out, file);
+    } catch (const std::ios_base::failure&) {
+        thrown = true;
+    }
+    if (kept)
+        out->flush();
+    else
+        out->close();
+    if (thrown || !*out) {
+        ReportReadProblem(doc, CannotWriteMessage(file.PathName, out->Problem()));
+        return FileCommandResult::WriteFailed;
+    }
+    if (kept)
+        *kept = std::move(out);
+    return FileCommandResult::Done;
+}
+
 // The frame around one of the two bodies: `streamBody` gets a writer's open
 // stream or a reader's text as a stream, `textBody` a reader's text itself.
 FileCommandResult RunFrame(CBrevimarDoc& doc, FileCommand command, const FileCommandBody* streamBody,
-                           const FileTextBody* textBody)
+                           const FileTextBody* textBody, std::unique_ptr<OutputFile>* kept)
 {
     const FileCommandSpec& spec = FileCommandSettings(command);
     const bool reader = spec.Dialog == FileDialogKind::Open;
@@ -241,65 +324,19 @@ FileCommandResult RunFrame(CBrevimarDoc& doc, FileCommand command, const FileCom
     const std::optional<std::string> chosen =
         reader ? doc.host().ChooseFileToOpen(request) : doc.host().ChooseFileToSave(request);
 
-    FileCommandResult result = FileCommandResult::Done;
-    if (!chosen) {
-        result = FileCommandResult::Cancelled;
-    } else {
+    FileCommandResult result = FileCommandResult::Cancelled;
+    if (chosen) {
         const ChosenFile file = ChosenFile::FromPath(*chosen);
         FillEchoBuffer(file, spec.Echo, echo);
-        // The chosen path itself, not a name relative to the current folder.
-        // A reader's file is opened where it is read, which never waits on
-        // a FIFO that nobody writes.
-        std::fstream stream;
-        if (!reader)
-            stream.open(file.PathName, std::ios::out | std::ios::trunc);
-        // A folder opens for reading on Linux and throws at the first read.
-        std::error_code error;
-        const bool folder = std::filesystem::is_directory(file.PathName, error);
-        const auto cannotOpen = [&] {
+        const CannotOpenReport cannotOpen = [&](const std::string& problem) {
             std::cerr << spec.FailureText << file.PathName << '\n';
-            doc.host().ShowError(CannotOpenMessage(command, file.PathName));
-            result = FileCommandResult::CannotOpen;
+            if (!problem.empty())
+                std::cerr << problem << ".\n";
+            doc.host().ShowError(CannotOpenMessage(command, file.PathName, problem));
         };
-        if (folder || (!reader && !stream.is_open()) || stream.fail() || stream.bad()) {
-            cannotOpen();
-        } else {
-            stream.imbue(std::locale::classic());
-            // A reader's body gets the text read here, in one place for
-            // every reader: a file larger than any of its kind is refused
-            // from its size before it is read, a stream of no size known
-            // beforehand (a pipe, a device), which may never end, at the
-            // bound, and one whose bytes stop coming after a moment.
-            std::string content;
-            std::uintmax_t size = 0;
-            const BoundedReadResult read =
-                reader ? ReadBoundedFile(file.PathName, &content, &size) : BoundedReadResult::Read;
-            if (read == BoundedReadResult::TooLarge) {
-                ReportReadProblem(doc, BadInputFileMessage(file.PathName, TextFileTooLargeProblem(size)));
-                result = FileCommandResult::TooLarge;
-            } else if (read == BoundedReadResult::Stalled) {
-                ReportReadProblem(doc, BadInputFileMessage(file.PathName, StalledFileProblem(size)));
-                result = FileCommandResult::Stalled;
-            } else if (read == BoundedReadResult::Failed) {
-                cannotOpen();
-            } else {
-                try {
-                    if (!reader) {
-                        (*streamBody)(stream, file);
-                    } else if (textBody) {
-                        (*textBody)(std::move(content), file);
-                    } else {
-                        // The stream takes the text over; it is not copied.
-                        std::stringstream text(std::move(content));
-                        text.imbue(std::locale::classic());
-                        (*streamBody)(text, file);
-                    }
-                } catch (const std::ios_base::failure&) {
-                    cannotOpen();
-                }
-            }
-            stream.close();
-        }
+        // The chosen path itself, not a name relative to the current folder.
+        result = reader ? ReadIntoBody(doc, file, streamBody, textBody, cannotOpen)
+                        : WriteFromBody(doc, file, *streamBody, kept, cannotOpen);
     }
     if (reader)
         doc.host().InvalidateView();
@@ -310,13 +347,20 @@ FileCommandResult RunFrame(CBrevimarDoc& doc, FileCommand command, const FileCom
 
 FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body)
 {
-    return RunFrame(doc, command, &body, nullptr);
+    return RunFrame(doc, command, &body, nullptr, nullptr);
 }
 
 FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileTextBody& body)
 {
     assert(FileCommandSettings(command).Dialog == FileDialogKind::Open);
-    return RunFrame(doc, command, nullptr, &body);
+    return RunFrame(doc, command, nullptr, &body, nullptr);
+}
+
+FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body,
+                                 std::unique_ptr<OutputFile>* kept)
+{
+    assert(FileCommandSettings(command).Dialog == FileDialogKind::SaveAs && kept);
+    return RunFrame(doc, command, &body, nullptr, kept);
 }
 
 }  // namespace brevimar

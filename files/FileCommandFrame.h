@@ -22,7 +22,11 @@
 // be opened, or one to read that is far larger than any of its kind (from
 // its size, or at the bound for a stream of no known size), is reported to
 // the user and on standard error, and the command is abandoned with the
-// document as it was.
+// document as it was. Neither a reader nor a writer waits on a FIFO for
+// more than a moment: one that nobody writes, or nobody reads, is refused as
+// a file that does not open, naming it; a write the file did not take whole
+// (a full disk, a pipe whose reader stopped or went) is reported and the
+// command is not taken as done.
 //
 // Using it from a command:
 //
@@ -37,12 +41,14 @@
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <string>
 
 namespace brevimar {
 
 class CBrevimarDoc;
+class OutputFile;
 
 // Every command (or caller) that runs the frame.
 enum class FileCommand {
@@ -140,6 +146,7 @@ enum class FileCommandResult {
     CannotOpen,  // the file did not open: reported, nothing read or written
     TooLarge,    // a file to read holds more than any of its kind (MaxTextFileBytes): reported, the body not run
     Stalled,     // a file to read (a FIFO) gave nothing more within MaxWriterWait: reported, the body not run
+    WriteFailed, // a file to write took not all the body wrote: reported; what it holds is not the whole
 };
 
 // The body gets a stream in the C locale and the chosen names: for Save As
@@ -156,8 +163,16 @@ using FileTextBody = std::function<void(std::string&& text, const ChosenFile& fi
 FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body);
 FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileTextBody& body);
 
+// A writer whose file stays open for what comes later (the batch's weapons
+// raw data): once the body has written, the frame hands the open file over
+// in *kept instead of closing it, so that a pipe's reader sees no end in
+// between, and every later write goes to the file's end. Save As rows only.
+FileCommandResult RunFileCommand(CBrevimarDoc& doc, FileCommand command, const FileCommandBody& body,
+                                 std::unique_ptr<OutputFile>* kept);
+
 // What the user is shown when the file does not open: the command's failure
-// text without its surrounding line feeds, then the path on a line of its own.
-std::string CannotOpenMessage(FileCommand command, const std::string& path);
+// text without its surrounding line feeds, then the path on a line of its
+// own, then why, when the path does not tell (a FIFO nobody read).
+std::string CannotOpenMessage(FileCommand command, const std::string& path, const std::string& problem = {});
 
 }  // namespace brevimar

@@ -306,6 +306,46 @@ TEST(MultiRunBatch, WeaponsRawDataFile)
     EXPECT_NE(text.back(), '\n');
 }
 
+// A weapons raw-data file that takes nothing (a full device) is reported and
+// no sample runs; the batch started again with a FIFO that is read runs
+// whole, its header and every sample through one opening, so the reader
+// sees no end between them and gets what the same batch writes to a
+// regular file.
+TEST(MultiRunBatch, WeaponsRawDataNotTakenIsReportedAndAPipeGetsTheWholeFile)
+{
+    const auto batch = [](TestDocument& doc, const std::string& path) {
+        doc.Host.FileChoices.push_back(path);
+        RunMultiTimeSeriesBatch(*doc, 45, [](int&) { return true; });
+        std::string said = "sample " + std::to_string(doc->Series.MultiRunSample) + ": ";
+        for (const auto& message : doc.Host.Messages)
+            said += message.Text + "|";
+        doc.Host.Messages.clear();
+        return said;
+    };
+    const auto made = [](TestDocument& doc) {
+        MakeBatch(*doc);
+        doc->WeaponStatsOn = 1;
+        doc->RedForce.WeaponsOn = 1;
+    };
+    testing::DrainedPipe pipe("run.rwd");
+    const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+        TestDocument doc;
+        made(doc);
+        const std::string full = batch(doc, "/dev/full");
+        return full + " then " + batch(doc, pipe.Path);
+    });
+    EXPECT_EQ(answer,
+              "sample 0: Error: cannot write output file /dev/full:\nNo space left on device.| then sample 3: ");
+    TestDocument doc;
+    made(doc);
+    const std::string regular = testing::TempFolder() + "/run.rwd";
+    ASSERT_EQ(batch(doc, regular), "sample 3: ");
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(regular, &text));
+    EXPECT_NE(text.find("SAMPLE 3"), std::string::npos);
+    EXPECT_EQ(pipe.Taken(), text);
+}
+
 TEST(MultiRunBatch, DecliningTheWeaponsFileOrCancellingItRunsAccordingly)
 {
     TestDocument declined, cancelled;

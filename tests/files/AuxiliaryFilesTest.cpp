@@ -661,5 +661,48 @@ TEST(DocumentFile, APipeIsReadWholeOrRefusedOnceNothingMoreComes)
     }
 }
 
+// The document save (Ctrl+S) onto a FIFO: one that nothing reads is refused
+// after a moment, naming it, with the history as it was; one that is read
+// gets the file's bytes, worked out below as in the test of the layout.
+TEST(DocumentFile, ASaveOntoAPipeIsRefusedUnreadOrWrittenWhole)
+{
+    const auto playedBack = [](TestDocument& doc) {
+        doc->RunMode = PlaybackMode;
+        doc->RunHeader.LatticeSize = 20;
+        doc->RunHeader.RedCount = 1;
+        doc->RunHeader.BlueCount = 0;
+        doc->RunHeader.LastStep = 1;
+        for (int b = 0; b < 3; ++b)
+            doc->Capture(RedCaptureState + b, 1, 1) = 2 + b;  // state 2 at (3, 4)
+    };
+    // Battle size, counts, one step; then step 1 and RED's state, x, y.
+    const std::string bytes = LittleEndian({20, 1, 0, 1, 1, 2, 3, 4});
+    for (const bool read : {false, true}) {
+        std::optional<testing::DrainedPipe> pipe;
+        if (read)
+            pipe.emplace("history.brv");
+        const std::string path = read ? pipe->Path : testing::UnfedPipe("history.brv");
+        const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+            TestDocument doc;
+            playedBack(doc);
+            doc.Host.FileChoices.push_back(path);
+            std::string said = SaveDocumentAs(*doc) ? "saved" : "not saved";
+            said += ", RED agent 1 at (" + std::to_string(doc->Capture(RedCaptureX, 1, 1)) + ", " +
+                    std::to_string(doc->Capture(RedCaptureY, 1, 1)) + ") of step " +
+                    std::to_string(doc->RunHeader.LastStep) + ": ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        const std::string kept = ", RED agent 1 at (3, 4) of step 1: ";
+        const std::string refusal =
+            "Error: cannot write document file " + path + ":\nnothing read it within 2 seconds.|";
+        EXPECT_EQ(answer, read ? "saved" + kept : "not saved" + kept + refusal);
+        if (read) {
+            EXPECT_EQ(pipe->Taken(), bytes);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace brevimar

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,58 @@ TEST(FileCommandFrame, PipeThatNothingWritesIsRefusedAfterAMoment)
     });
     EXPECT_EQ(answer, "stalled: Error: cannot read input file " + path +
                           ":\nnothing was written to it within 2 seconds.|");
+}
+
+// Every writer goes through the frame: a pipe that nothing reads is waited on
+// a moment, then refused as a file that does not open, naming it, and the
+// body never runs; one whose reader stops, or a device that takes nothing,
+// fails the write, which is reported and never taken for done; one that is
+// read gets every byte. Each save runs in a child, so that one that waits
+// for ever fails instead of holding the suite.
+TEST(FileCommandFrame, WriterWaitsAMomentForAPipesReaderAndReportsWhatItDidNotTake)
+{
+    std::string bytes(1 << 20, '\0');
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = static_cast<char>(k % 251);
+    enum Reader { None, Stopped, Reads, FullDevice };
+    for (const Reader reader : {None, Stopped, Reads, FullDevice}) {
+        std::optional<testing::DrainedPipe> pipe;
+        if (reader == Stopped || reader == Reads)
+            pipe.emplace("sample.mts", reader == Reads);
+        const std::string path =
+            reader == None ? testing::UnfedPipe("sample.mts") : reader == FullDevice ? "/dev/full" : pipe->Path;
+        const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+            TestDocument doc;
+            doc.Host.FileChoices.push_back(path);
+            bool ran = false;
+            const FileCommandResult result =
+                RunFileCommand(*doc, FileCommand::MultiRunSampleWrite, [&](std::iostream& out, const ChosenFile&) {
+                    ran = true;
+                    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                });
+            std::string said = result == FileCommandResult::Done         ? "done"
+                               : result == FileCommandResult::CannotOpen  ? "not opened"
+                               : result == FileCommandResult::WriteFailed ? "write failed"
+                                                                          : "other";
+            said += ran ? ", the body ran: " : ": ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        const std::string expected[] = {
+            "not opened: Error: cannot open output file.\n" + path + "\nnothing read it within 2 seconds.|",
+            // The pipe took what it holds, and nothing more came out of it.
+            "write failed, the body ran: Error: cannot write output file " + path +
+                ":\nnothing more was read from it within 2 seconds after its first " +
+                std::to_string(pipe ? pipe->Capacity() : 0) + " bytes.|",
+            "done, the body ran: ",
+            "write failed, the body ran: Error: cannot write output file /dev/full:\nNo space left on device.|",
+        };
+        EXPECT_EQ(answer, expected[reader]);
+        if (reader == Reads) {
+            EXPECT_TRUE(pipe->Taken() == bytes) << pipe->Taken().size() << " bytes came";
+        }
+    }
 }
 
 }  // namespace

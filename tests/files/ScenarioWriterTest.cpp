@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -358,6 +359,48 @@ TEST(ScenarioWriter, SaveCancelledOrUnopenedWritesNothingAndKeepsTheDocument)
     EXPECT_EQ(doc->Statistics.GoalStatsOn, 1);
     EXPECT_EQ(FileText(folder + "/saved.dat"), Golden("golden_rich.run"));
     EXPECT_EQ(doc.Host.InvalidateCount, 0);  // writers do not redraw
+}
+
+// Save Input Data File onto a FIFO: one that nothing reads is refused after
+// a moment, naming it, with the document and its RUN capture as they were;
+// one that is read gets the bytes a save to a regular file holds.
+TEST(ScenarioWriter, SaveOntoAPipeIsRefusedUnreadOrWrittenWhole)
+{
+    const std::string regular = TempFolder() + "/saved.run";
+    for (const bool read : {false, true}) {
+        std::optional<testing::DrainedPipe> pipe;
+        if (read)
+            pipe.emplace("capture.run");
+        const std::string path = read ? pipe->Path : testing::UnfedPipe("capture.run");
+        const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+            TestDocument doc;
+            MakeRich(*doc);
+            doc->Statistics.AllStatisticsOn = 1;
+            doc.Host.FileChoices.push_back(path);
+            const bool done = WriteInputDataFile(*doc) == FileCommandResult::Done;
+            std::string said = std::string(done ? "saved" : "not saved") +
+                               ", Set All " + std::to_string(doc->Statistics.AllStatisticsOn) + ", capture " +
+                               std::to_string(doc->RunCaptureOn) + " of " + std::to_string(doc->CapturedFrames()) +
+                               " frames: ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        TestDocument doc;
+        MakeRich(*doc);
+        const std::string frames = std::to_string(doc->CapturedFrames());
+        if (!read) {
+            EXPECT_EQ(answer, "not saved, Set All 1, capture 1 of " + frames +
+                                  " frames: Error: cannot open output file.\n" + path +
+                                  "\nnothing read it within 2 seconds.|");
+            continue;
+        }
+        // Saved, "Set All" goes as after any save.
+        EXPECT_EQ(answer, "saved, Set All 0, capture 1 of " + frames + " frames: ");
+        doc.Host.FileChoices.push_back(regular);
+        ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
+        EXPECT_EQ(pipe->Taken(), FileText(regular));
+    }
 }
 
 }  // namespace

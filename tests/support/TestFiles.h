@@ -183,6 +183,70 @@ inline std::string UnfedPipe(const std::string& name)
     return path.string();
 }
 
+// A named pipe of the test's own, opened for reading here, so that a writer
+// finds its reader at once, and read by a thread until its writer closes it.
+// The thread gives up after 15 seconds, so that a writer that never comes
+// or never closes fails the test instead of holding it. With `reads` false
+// nothing is read: the pipe fills and its writer has to wait.
+class DrainedPipe {
+public:
+    explicit DrainedPipe(const std::string& name, bool reads = true) : Path(UnfedPipe(name))
+    {
+        Fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        EXPECT_GE(Fd, 0) << Path;
+        if (reads && Fd >= 0)
+            Reader = std::thread([this] { Drain(); });
+    }
+    ~DrainedPipe()
+    {
+        if (Reader.joinable())
+            Reader.join();
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+    DrainedPipe(const DrainedPipe&) = delete;
+    DrainedPipe& operator=(const DrainedPipe&) = delete;
+
+    // What came through the pipe, once its writer has closed it.
+    const std::string& Taken()
+    {
+        if (Reader.joinable())
+            Reader.join();
+        return Bytes;
+    }
+    // What the pipe holds while nothing reads it.
+    int Capacity() const { return ::fcntl(Fd, F_GETPIPE_SZ); }
+
+    const std::string Path;
+
+private:
+    // A FIFO with no writer yet reads as ended, but poll(2) reports it only
+    // once a writer has come and gone.
+    void Drain()
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        for (;;) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+            ::pollfd ready{Fd, POLLIN, 0};
+            const int seen = left.count() > 0 ? ::poll(&ready, 1, static_cast<int>(left.count())) : 0;
+            if (seen < 0 && errno == EINTR)
+                continue;
+            if (seen <= 0)
+                return;
+            char chunk[1 << 16];
+            const ::ssize_t n = ::read(Fd, chunk, sizeof chunk);
+            if (n > 0)
+                Bytes.append(chunk, static_cast<std::size_t>(n));
+            else if (n == 0 || (errno != EAGAIN && errno != EINTR))
+                return;
+        }
+    }
+
+    int Fd = -1;
+    std::string Bytes;
+    std::thread Reader;
+};
+
 // What `call` answers, run in a child process that is killed if it has not
 // answered within `deadline`: a call that waits for ever fails its test
 // (with an answer saying so) instead of holding the whole suite.

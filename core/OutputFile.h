@@ -1,0 +1,84 @@
+// A file opened for writing that never waits for ever: every writer of the
+// program opens its file here. A FIFO (named pipe) that nothing reads would
+// hold std::ofstream's open(2), and the whole program with it, until
+// something read it; a reader that stops reading without closing would hold
+// a write the same way once the pipe is full.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <streambuf>
+#include <string>
+
+#include "core/InputFile.h"  // MaxWriterWait
+
+namespace brevimar {
+
+// The most a writer waits for a reader of a FIFO to come, or to take more:
+// the same moment a reader waits for its writer. A regular file never waits.
+inline constexpr std::chrono::seconds MaxReaderWait = MaxWriterWait;
+
+// Where each write of an OutputFile goes.
+enum class WriteAt {
+    Position,  // after the last, as std::ofstream writes
+    End,       // at the file's end, wherever someone cut it back to (O_APPEND)
+};
+
+// The file at `path`, created or emptied, written as std::ofstream writes it
+// (byte for byte; created 0666 less the umask), except that opening waits
+// at most MaxReaderWait for a FIFO's reader and no write waits longer than
+// that for room: then the file is refused, or the stream turns bad, and
+// Problem() says why. After a failed write nothing more is written.
+class OutputFile : public std::iostream {
+public:
+    explicit OutputFile(const std::string& path, WriteAt at = WriteAt::Position);
+
+    bool is_open() const { return Buffer.Open(); }
+    // Writes out what is held and closes the file; the stream fails when a
+    // byte of it did not go.
+    void close();
+    // Why the file did not open or took not all that was written, when that
+    // is more than the path tells (a FIFO no reader took, a full disk), for
+    // the writer's message; empty otherwise.
+    std::string Problem() const { return Buffer.Problem(); }
+
+private:
+    class WaitingBuffer : public std::streambuf {
+    public:
+        WaitingBuffer(const std::string& path, WriteAt at);
+        ~WaitingBuffer() override;
+        WaitingBuffer(const WaitingBuffer&) = delete;
+        WaitingBuffer& operator=(const WaitingBuffer&) = delete;
+
+        bool Open() const { return Fd >= 0; }
+        bool Close();
+        std::string Problem() const;
+
+    protected:
+        int_type overflow(int_type c) override;
+        std::streamsize xsputn(const char* from, std::streamsize count) override;
+        int sync() override;
+
+    private:
+        enum class Failure { None, NoReader, WaitedOut, ReaderGone, Error };
+        bool WriteOut(const char* from, std::streamsize count);
+        bool WriteHeld();
+
+        int Fd = -1;
+        bool Regular = false;
+        Failure Failed = Failure::None;
+        int FailedErrno = 0;
+        std::uintmax_t Taken = 0;  // bytes the file took
+        std::unique_ptr<char[]> Bytes;
+    };
+    WaitingBuffer Buffer;
+};
+
+// "Error: cannot write output file PATH:\nPROBLEM." (the second line left
+// out when there is no problem to tell): a writer's file that took not all
+// that was written.
+std::string CannotWriteMessage(const std::string& path, const std::string& problem);
+
+}  // namespace brevimar
