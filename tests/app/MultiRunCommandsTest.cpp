@@ -453,6 +453,62 @@ TEST_F(MultiRunCommands, ASampleStartedAgainWritesItsWeaponRowsOnce)
     EXPECT_EQ(heads, (std::vector<std::string>{"SAMPLE", "1", "2", "3", "SAMPLE", "1", "2", "3"}));
 }
 
+// ---- The raw reports of a batch whose sample was started again ----
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The first word of each sample's heading and of each row of a weapons
+// raw-data file, in order.
+std::vector<std::string> SampleAndRowHeads(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> heads;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("SAMPLE", 0) == 0 || (!line.empty() && line[0] >= '1' && line[0] <= '9'))
+            heads.push_back(line.substr(0, line.find(' ')));
+    return heads;
+}
+
+// 3 samples of 4 steps, so each sample writes its heading and the rows of
+// steps 1..3; an edit in a pause after step 2 of sample 2 starts it again.
+// The file is cut back to where sample 2 began, just after sample 1's row
+// of step 3, and the batch goes on from that very byte: the file ends as
+// the cut, then samples 2 and 3 once each, with no gap of NUL bytes.
+TEST_F(MultiRunCommands, ASampleStartedAgainGoesOnInItsWeaponsFileWhereItBegan)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.WeaponsOn = 1;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "4"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+    const std::string path = TempFolder() + "/cut.rwd";
+    Hooks.AnswerDialog(IDOK);  // keep the weapons raw data
+    Hooks.AnswerFile(path);
+    PauseAt(doc, View(), 2, 2);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 2);
+    Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(doc.RedForce.num_per_squad[1] + 1)}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+    const std::string cut = FileBytes(path);
+    EXPECT_EQ(SampleAndRowHeads(cut), (std::vector<std::string>{"SAMPLE", "1", "2", "3"}));
+    EXPECT_EQ(cut.substr(cut.rfind('\n') + 1, 11), "3          ") << "sample 1's last row ends the cut";
+    Go();
+    ASSERT_EQ(doc.MultiRunData.BatchOpen, 0);
+    const std::string whole = FileBytes(path);
+    EXPECT_EQ(whole.find('\0'), std::string::npos);
+    EXPECT_EQ(whole.substr(0, cut.size()), cut);
+    EXPECT_EQ(whole.substr(cut.size(), 14), "\n\nSAMPLE 2\n\n1 ");
+    std::vector<std::string> heads;
+    for (int s = 1; s <= 3; ++s)
+        heads.insert(heads.end(), {"SAMPLE", "1", "2", "3"});
+    EXPECT_EQ(SampleAndRowHeads(whole), heads);
+}
+
 // Edit > RED Data > User-Defined (Click w/Right Mouse Button).
 constexpr unsigned RedPlacementByHand = 33230;
 
