@@ -453,6 +453,145 @@ TEST_F(MultiRunCommands, ASampleStartedAgainWritesItsWeaponRowsOnce)
     EXPECT_EQ(heads, (std::vector<std::string>{"SAMPLE", "1", "2", "3", "SAMPLE", "1", "2", "3"}));
 }
 
+// ---- The raw reports of a batch whose sample was started again ----
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The first word of each sample's heading and of each row of a weapons
+// raw-data file, in order.
+std::vector<std::string> SampleAndRowHeads(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> heads;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("SAMPLE", 0) == 0 || (!line.empty() && line[0] >= '1' && line[0] <= '9'))
+            heads.push_back(line.substr(0, line.find(' ')));
+    return heads;
+}
+
+// 3 samples of 4 steps, so each sample writes its heading and the rows of
+// steps 1..3; an edit in a pause after step 2 of sample 2 starts it again.
+// The file is cut back to where sample 2 began, just after sample 1's row
+// of step 3, and the batch goes on from that very byte: the file ends as
+// the cut, then samples 2 and 3 once each, with no gap of NUL bytes.
+TEST_F(MultiRunCommands, ASampleStartedAgainGoesOnInItsWeaponsFileWhereItBegan)
+{
+    CBrevimarDoc& doc = Doc();
+    doc.RedForce.WeaponsOn = 1;
+    Hooks.AnswerDialog(IDOK, {{P::IDC_SAMPLES, "3"}, {P::IDC_RUN_TIME, "4"}});
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_MULTIPLE_TIME_SERIES));
+    const std::string path = TempFolder() + "/cut.rwd";
+    Hooks.AnswerDialog(IDOK);  // keep the weapons raw data
+    Hooks.AnswerFile(path);
+    PauseAt(doc, View(), 2, 2);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 2);
+    Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SQUAD_SIZE, std::to_string(doc.RedForce.num_per_squad[1] + 1)}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+    const std::string cut = FileBytes(path);
+    EXPECT_EQ(SampleAndRowHeads(cut), (std::vector<std::string>{"SAMPLE", "1", "2", "3"}));
+    EXPECT_EQ(cut.substr(cut.rfind('\n') + 1, 11), "3          ") << "sample 1's last row ends the cut";
+    Go();
+    ASSERT_EQ(doc.MultiRunData.BatchOpen, 0);
+    const std::string whole = FileBytes(path);
+    EXPECT_EQ(whole.find('\0'), std::string::npos);
+    EXPECT_EQ(whole.substr(0, cut.size()), cut);
+    EXPECT_EQ(whole.substr(cut.size(), 14), "\n\nSAMPLE 2\n\n1 ");
+    std::vector<std::string> heads;
+    for (int s = 1; s <= 3; ++s)
+        heads.insert(heads.end(), {"SAMPLE", "1", "2", "3"});
+    EXPECT_EQ(SampleAndRowHeads(whole), heads);
+}
+
+// The rows of the table under `heading` in a report: from the first empty
+// line after the heading to the next one.
+std::vector<std::string> TableRows(const std::string& report, const std::string& heading)
+{
+    std::istringstream in(report);
+    std::string line;
+    while (std::getline(in, line) && line != heading) {
+    }
+    while (std::getline(in, line) && !line.empty()) {
+    }
+    std::vector<std::string> rows;
+    while (std::getline(in, line) && !line.empty())
+        rows.push_back(line);
+    return rows;
+}
+
+// An integer right-aligned in `width`, then values as the report writes
+// them: 5 significant digits with the point, right-aligned in 12.
+std::string ReportRow(int first, int width, std::initializer_list<double> values)
+{
+    char cell[32];
+    std::snprintf(cell, sizeof cell, "%*d", width, first);
+    std::string row = cell;
+    for (double v : values) {
+        std::snprintf(cell, sizeof cell, "%#12.5g", v);
+        row += cell;
+    }
+    return row;
+}
+
+// scenario_v1.dat: RED one squad of 3, BLUE one squad of 2. In a batch of 3
+// samples of 5 steps, RED squad 1 is cut to 1 agent in a pause in sample 2:
+// sample 1 ran with 3 RED, samples 2 (started again) and 3 with 1. The
+// report counts each sample's losses by its last step, 4, against its own
+// force, squad tables included, and its casualty tables run to the largest
+// force a sample had (RED 3, Total 5), not to the force as it stands now
+// (1 and 3).
+TEST_F(MultiRunCommands, TheAttritionReportOfABatchEditedInAPauseCountsEachSampleAgainstItsOwnForce)
+{
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.RedForce.NumSquads, 1);
+    ASSERT_EQ(doc.RedForce.num_per_squad[1], 3);
+    ASSERT_EQ(doc.BlueForce.NumAgents, 2);
+    Choose(3, 5);
+    PauseAt(doc, View(), 2, 3);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 2);
+    Hooks.AnswerDialog(IDOK, {{CAgentParamsDlg::IDC_SQUAD_SIZE, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+    ASSERT_EQ(doc.RedForce.NumAgents, 1);
+    Go();
+    ASSERT_EQ(doc.MultiRunData.BatchOpen, 0);
+    const std::string path = TempFolder() + "/edited.att";
+    Hooks.AnswerFile(path);
+    WriteRawAttritionFile(doc, RawAttritionLevels{});
+    const std::string report = FileBytes(path);
+
+    const int red[4] = {0, 3, 1, 1};  // by sample
+    int redLost[4] = {}, squadLost[4] = {}, totalLost[4] = {};
+    for (int s = 1; s <= 3; ++s) {
+        const int cell = SampleIndex(s, 4), squadCell = SquadSampleIndex(1, s, 4);
+        redLost[s] = red[s] - doc.SampleRedAlive[cell] - doc.SampleRedInjured[cell];
+        squadLost[s] = red[s] - doc.SampleSquadRedAlive[squadCell] - doc.SampleSquadRedInjured[squadCell];
+        totalLost[s] = redLost[s] + 2 - doc.SampleBlueAlive[cell] - doc.SampleBlueInjured[cell];
+    }
+    // The share of the 3 samples that lost c.
+    auto share = [](const int (&lost)[4], int c) { return ((lost[1] == c) + (lost[2] == c) + (lost[3] == c)) / 3.0; };
+    std::vector<std::string> redCasualties, totalCasualties, squadBySample, squadCasualties;
+    for (int c = 1; c <= 3; ++c)
+        redCasualties.push_back(ReportRow(c, 4, {share(redLost, c)}));
+    for (int c = 1; c <= 5; ++c)
+        totalCasualties.push_back(ReportRow(c, 4, {share(totalLost, c)}));
+    for (int s = 1; s <= 3; ++s)
+        squadBySample.push_back(ReportRow(s, 6, {double(squadLost[s]), 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    for (int c = 1; c <= 3; ++c)
+        squadCasualties.push_back(ReportRow(c, 4, {share(squadLost, c), 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(TableRows(report, "=== Distribution of Red Casualties  ==="), redCasualties);
+    EXPECT_EQ(TableRows(report, "=== Distribution of Total Casualties  ==="), totalCasualties);
+    EXPECT_EQ(TableRows(report, "===  Red Squad-specific Attrition by Sample: [Squad 1]  [Squad 2]   [Squad 10];  ==="),
+              squadBySample);
+    EXPECT_EQ(TableRows(report, "=== Distribution of Red Squad-Specific Casualties  ==="), squadCasualties);
+}
+
 // Edit > RED Data > User-Defined (Click w/Right Mouse Button).
 constexpr unsigned RedPlacementByHand = 33230;
 

@@ -346,6 +346,57 @@ TEST(MultiRunBatch, WeaponsRawDataNotTakenIsReportedAndAPipeGetsTheWholeFile)
     EXPECT_EQ(pipe.Taken(), text);
 }
 
+// The weapons raw-data file a FIFO whose reader takes all that came and
+// closes while the batch stands paused in its last sample: what that sample
+// wrote since it began goes out only as the file is closed at the batch's
+// end, run on to its last step or ended by Terminate Run, finds no reader,
+// and is reported once, naming the bytes the reader took.
+TEST(MultiRunBatch, AWeaponsFileThatFailsAtTheBatchsEndIsReported)
+{
+    for (const bool runOn : {true, false}) {
+        SCOPED_TRACE(runOn ? "run on" : "terminated");
+        TestDocument doc;
+        MakeBatch(*doc);
+        doc->WeaponStatsOn = 1;
+        doc->RedForce.WeaponsOn = 1;
+        const std::string path = testing::UnfedPipe("closed.rwd");
+        const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        doc.Host.FileChoices.push_back(path);
+        int pumps = 0;
+        doc.Host.OnPump = [&] {
+            if (++pumps == 2 * T + 2)  // sample 3, step 2
+                doc->Pause();
+        };
+        const auto yes = [](int&) { return true; };
+        RunMultiTimeSeriesBatch(*doc, 45, yes);
+        ASSERT_EQ(doc->Series.MultiRunSample, S);
+        ASSERT_EQ(doc->MultiRunData.SampleOpen, 1);
+        std::string taken;
+        char chunk[4096];
+        for (::ssize_t n; (n = ::read(reader, chunk, sizeof chunk)) > 0;)
+            taken.append(chunk, static_cast<std::size_t>(n));
+        ::close(reader);
+        EXPECT_NE(taken.find("SAMPLE 2"), std::string::npos);
+        EXPECT_EQ(taken.find("SAMPLE 3"), std::string::npos) << "still held when the reader went";
+        ASSERT_TRUE(doc.Host.Messages.empty());
+
+        if (runOn) {
+            doc.Host.OnPump = nullptr;
+            doc->Resume();
+            RunMultiTimeSeriesBatch(*doc, 45, yes);
+            EXPECT_EQ(doc->MultiRunData.BatchUnfinished, 0);
+        } else {
+            doc->TerminateRun();
+        }
+        EXPECT_EQ(doc->MultiRunData.BatchOpen, 0);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u);
+        EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot write output file " + path +
+                                                 ":\nits reader closed it after its first " +
+                                                 std::to_string(taken.size()) + " bytes.");
+    }
+}
+
 TEST(MultiRunBatch, DecliningTheWeaponsFileOrCancellingItRunsAccordingly)
 {
     TestDocument declined, cancelled;
