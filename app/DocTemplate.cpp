@@ -95,6 +95,10 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
         Documents.pop_back();
         return nullptr;
     }
+    // A refused file leaves the built-in scenario, which no file names: the
+    // window is named as after a Cancel in the start-up chooser.
+    if (!read)
+        kept.Title = QString("Brevimar%1").arg(++UntitledCount);
     // Only a file that was read joins the recent files, as from the chooser.
     if (path && read)
         kept.Host.NoteFileOpened(*path);
