@@ -171,6 +171,40 @@ TEST_F(Workspace, TheTitleNamesTheFileOnShowHoweverItCameThere)
     }
 }
 
+// A window is retitled when the name or its number changes, not after every
+// command. Each row starts with every title overwritten by hand: a title
+// the command left so was not set again.
+TEST_F(Workspace, TheTitleIsSetOnlyWhenTheNameOrTheNumberChanges)
+{
+    using V = CBrevimarView;
+    Hooks.AnswerFile(Fixture("menu_v1.dat"));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
+    const struct {
+        const char* way;
+        unsigned command;
+        const char* answer;  // the file chosen, if the command asks for one
+        const char* titles;  // of every window, in the order they opened
+    } rows[] = {
+        {"Pause", V::ID_PAUSE, nullptr, "by hand | by hand"},
+        {"Restart, which rewrites the status line", V::ID_RESTART_GO, nullptr, "by hand | by hand"},
+        {"another scenario", ID_FILE_LOAD_INPUT_DATA, "menu_v2.dat", "menu_v2.dat | menu_v2.dat:2"},
+        {"a third window", ID_WINDOW_NEW, nullptr, "menu_v2.dat | menu_v2.dat:2 | menu_v2.dat:3"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
+            window->setWindowTitle("by hand");
+        if (row.answer)
+            Hooks.AnswerFile(Fixture(row.answer));
+        ASSERT_TRUE(Frame().RunCommand(row.command));
+        QStringList titles;
+        for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
+            titles << window->windowTitle();
+        EXPECT_EQ(titles.join(" | ").toStdString(), row.titles);
+    }
+}
+
 // A file refused as a new document opens leaves the built-in scenario,
 // which no file names: the status line names none, and the window is named
 // as a Cancel in the start-up chooser names it, "Brevimar" and the
