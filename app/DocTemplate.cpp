@@ -32,9 +32,10 @@ CChildFrame* CBrevimarDocTemplate::CreateFrame(Slot& slot, CBrevimarView*& view)
         return nullptr;
     }
     // Whatever a command read, every window on the document names it after.
+    // Every command asks, so a name that stays costs a comparison alone.
     view->RetitleWindows = [this, document = slot.Document.get()] {
-        if (Slot* shown = SlotOf(document))
-            Retitle(*shown);
+        if (Slot* shown = SlotOf(document); shown && FollowFileName(*shown))
+            TitleWindows(*shown);
     };
     auto* frame = new CChildFrame(view);
     frame->CanClose = [this](CChildFrame* closing) { return FrameMayClose(closing); };
@@ -95,11 +96,16 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
         Documents.pop_back();
         return nullptr;
     }
+    // A refused file leaves the built-in scenario, which no file names: the
+    // window is named as after a Cancel in the start-up chooser.
+    if (!read)
+        kept.Title = QString("Brevimar%1").arg(++UntitledCount);
     // Only a file that was read joins the recent files, as from the chooser.
     if (path && read)
         kept.Host.NoteFileOpened(*path);
     // The start-up chooser's file, or the file's own name as its reader gave it.
-    Retitle(kept);
+    FollowFileName(kept);
+    TitleWindows(kept);
 
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.
@@ -124,7 +130,8 @@ CBrevimarView* CBrevimarDocTemplate::CreateNewWindow(CBrevimarView* existing)
     if (!frame)
         return nullptr;
     frame->WindowNumber = static_cast<int>(slot->Views.size());
-    Retitle(*slot);
+    FollowFileName(*slot);
+    TitleWindows(*slot);
     // Shown first, so that the frame's borders are known when it is fitted
     // around the picture.
     frame->show();
@@ -148,12 +155,20 @@ CBrevimarDocTemplate::Slot* CBrevimarDocTemplate::SlotOf(const CBrevimarDoc* doc
     return nullptr;
 }
 
-void CBrevimarDocTemplate::Retitle(Slot& slot)
+bool CBrevimarDocTemplate::FollowFileName(Slot& slot)
 {
     // The title names what the status line names; a document that never had
     // a file keeps the name it opened with.
-    if (!slot.Document->InputFileName.empty())
-        slot.Title = QString::fromStdString(slot.Document->InputFileName);
+    const std::string& name = slot.Document->InputFileName;
+    if (name.empty() || name == slot.TitledFrom)
+        return false;
+    slot.TitledFrom = name;
+    slot.Title = QString::fromStdString(name);
+    return true;
+}
+
+void CBrevimarDocTemplate::TitleWindows(Slot& slot)
+{
     for (const QPointer<CBrevimarView>& view : slot.Views)
         for (QWidget* w = view ? view->parentWidget() : nullptr; w; w = w->parentWidget())
             if (auto* frame = dynamic_cast<CChildFrame*>(w)) {

@@ -51,13 +51,19 @@ private:
         // The name the document's windows carry: its file's once it has
         // one, the program's name and a number before.
         QString Title;
+        // The file name Title was last taken from.
+        std::string TitledFrom;
     };
 
     CChildFrame* CreateFrame(Slot& slot, CBrevimarView*& view);
     bool FrameMayClose(CChildFrame* frame);
     void FrameClosing(CChildFrame* frame);
     Slot* SlotOf(const CBrevimarDoc* document) const;
-    void Retitle(Slot& slot);
+    // Takes the document's file name for its windows' name: false when the
+    // document names no file, or the one the name was last taken from.
+    bool FollowFileName(Slot& slot);
+    // Every window on the document: the name, then its number if it has one.
+    void TitleWindows(Slot& slot);
 
     CMainFrame& MainFrame;
     std::vector<std::unique_ptr<Slot>> Documents;

@@ -1,5 +1,8 @@
 #include "app/MultiRunRawData.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <algorithm>
 #include <iterator>
 
@@ -10,6 +13,25 @@
 #include "dialogs/SaveRawAttritionDlg.h"
 
 namespace brevimar {
+
+QWidget* OpenChartOfferingRawData(CBrevimarDoc& doc, QWidget* parent, bool offersAttrition,
+                                  const std::function<QWidget*()>& create)
+{
+    if (doc.RunMode != MultipleTimeSeriesMode)
+        return create();
+    RawDataChoice choice = AskMultiRunRawData(doc, parent);
+    const QPointer<QWidget> chart = create();
+    if (!offersAttrition)
+        choice.Attrition = 0;
+    WriteChosenRawData(doc, choice, parent);
+    // A chooser or box that closed handed the focus back to the main window,
+    // in front of the chart the user asked for.
+    if (chart) {
+        chart->raise();
+        chart->activateWindow();
+    }
+    return chart;
+}
 
 RawDataChoice AskMultiRunRawData(CBrevimarDoc& doc, QWidget* parent)
 {

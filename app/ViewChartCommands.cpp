@@ -29,15 +29,8 @@ void CBrevimarView::OnAttritionGraph()
         charts.AttritionShowRedTotal = dialog.AttritionShowRedTotal;
         charts.AttritionShowBlueTotal = dialog.AttritionShowBlueTotal;
         // The window lives on its own until closed; the view keeps the last.
-        if (doc.RunMode == MultipleTimeSeriesMode) {
-            // The averaged run's raw data is asked before the chart and
-            // written once the chart has handed off its series.
-            const RawDataChoice choice = AskMultiRunRawData(doc, this);
-            LastChartWindow = new CAttritionGraphDlg(this, doc);
-            WriteChosenRawData(doc, choice, this);
-        } else {
-            LastChartWindow = new CAttritionGraphDlg(this, doc);
-        }
+        LastChartWindow =
+            OpenChartOfferingRawData(doc, this, true, [this, &doc] { return new CAttritionGraphDlg(this, doc); });
     }
     Invalidate(false);
 }

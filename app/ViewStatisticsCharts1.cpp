@@ -2,7 +2,6 @@
 // centre-of-mass and weapon shots/hits charts: each pauses the run, asks the chart's options
 // and opens a modeless chart window of the document as it stands.
 #include "app/BrevimarView.h"
-#include "app/MultiRunRawData.h"
 #include "charts/CapacityGraph.h"
 #include "charts/CenterOfMassGraph.h"
 #include "charts/CombatEntropyGraph.h"
@@ -94,13 +93,7 @@ void CBrevimarView::OnCenterOfMassGraph()
         charts.CenterOfMassGraphBlue = dialog.ShowBlue;
         charts.CenterOfMassGraphTotal = dialog.ShowTotal;
         charts.CenterOfMassGraphKind = dialog.PlotKind;
-        if (doc.RunMode == MultipleTimeSeriesMode) {
-            const RawDataChoice raw = AskMultiRunRawData(doc, this);
-            LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
-            WriteChosenRawData(doc, {raw.Sample, raw.Graph, 0}, this);
-        } else {
-            LastChartWindow = new CCenterOfMassGraphDlg(this, doc);
-        }
+        OpenStatisticsChart(true, [this, &doc] { return new CCenterOfMassGraphDlg(this, doc); });
     }
     Invalidate(false);
 }

@@ -48,14 +48,8 @@ void CBrevimarView::BuildStatisticsChartMap()
 
 void CBrevimarView::OpenStatisticsChart(bool offersRawData, const std::function<QWidget*()>& create)
 {
-    CBrevimarDoc& doc = *Document;
-    if (offersRawData && doc.RunMode == MultipleTimeSeriesMode) {
-        const RawDataChoice choice = AskMultiRunRawData(doc, this);
-        LastChartWindow = create();
-        WriteChosenRawData(doc, {choice.Sample, choice.Graph, 0}, this);  // charts do not offer the attrition report
-    } else {
-        LastChartWindow = create();
-    }
+    // These charts do not offer the attrition report.
+    LastChartWindow = offersRawData ? OpenChartOfferingRawData(*Document, this, false, create) : create();
 }
 
 void CBrevimarView::OnGoalCountGraph()

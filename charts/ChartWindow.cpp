@@ -1,5 +1,7 @@
 #include "charts/ChartWindow.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
@@ -23,6 +25,12 @@ CChartWindow::CChartWindow(unsigned templateId, const std::string& caption, QWid
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(std::max(TemplateWidth, CaptionFitWidth(caption)), TemplateHeight);
+    // Ctrl+F4 closes the active window, a chart as a battlefield window.
+    auto* closeKey = new QAction(this);
+    closeKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeKey->setShortcutContext(Qt::WindowShortcut);
+    connect(closeKey, &QAction::triggered, this, &QWidget::close);
+    addAction(closeKey);
 }
 
 CChartWindow::~CChartWindow() = default;

@@ -17,10 +17,13 @@ void CCommandBars::InstallAccelerators(const std::vector<Accelerator>& table)
 {
     for (const Accelerator& accel : table) {
         const QKeySequence key = QKeySequence::fromString(QString::fromStdString(accel.Key));
+        const unsigned id = accel.Id;
         auto* action = new QAction(Owner);
         action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        const unsigned id = accel.Id;
+        // Help is asked for wherever the user is: in every window of the
+        // program that no modal box blocks (the chart windows among them).
+        // The other keys belong to the owner's window.
+        action->setShortcutContext(id == ID_HELP ? Qt::ApplicationShortcut : Qt::WindowShortcut);
         QObject::connect(action, &QAction::triggered, Owner, [this, id] { Run(id); });
         Owner->addAction(action);
         // The first key of a command is the one its menu item shows.

@@ -7,11 +7,14 @@
 #include "dialogs/MultiRunDialogs.h"
 #include "dialogs/SaveRawAttritionDlg.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QMdiArea>
 #include <QTimer>
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -740,6 +743,55 @@ TEST_F(MultiRunCommands, SamplesStartedAgainAreNotTheSameBattle)
         for (int k = 0; k < 20; ++k)
             differ |= Present(doc, side, 2, k) != Present(doc, side, 3, k);
     EXPECT_TRUE(differ);
+}
+
+// A run-mode-5 chart opens before the raw-data reports asked with it are
+// written; their choosers close back onto the main window, and the chart
+// comes to the front again, as it is when no report was asked for. The
+// choosers are really shown here, and cancelled; the dialogs are answered.
+TEST_F(MultiRunCommands, AChartComesToTheFrontOnceItsRawDataChoosersClose)
+{
+    using R = CMultiRunRawDataDlg;
+    Choose(2, 3);
+    Go();
+    ASSERT_EQ(Doc().MultiRunData.BatchOpen, 0);
+    Doc().Statistics.DataCollectionOn = 1;
+    SetModalHooks(Frame(), nullptr);
+    const struct {
+        const char* way;
+        unsigned command;
+        std::map<int, std::string> answers;
+        int choosers;
+    } rows[] = {
+        {"attrition, nothing written", V::ID_ATTRITION_GRAPH, {}, 0},
+        {"attrition, the sample and attrition reports", V::ID_ATTRITION_GRAPH,
+         {{R::IDC_SAMPLE_YES, "1"}, {R::IDC_ATTRITION_YES, "1"}}, 2},
+        {"centre of mass, the graph report", V::ID_CENTER_OF_MASS_GRAPH, {{R::IDC_GRAPH_YES, "1"}}, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        Hooks.AnswerDialog(IDOK);  // the chart's options
+        Hooks.AnswerDialog(IDOK, row.answers);
+        Hooks.AnswerDialog(IDOK);  // the attrition report's levels, when asked
+        int closed = 0;
+        QTimer chooser;
+        QObject::connect(&chooser, &QTimer::timeout, [&closed] {
+            if (auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                shown->reject();
+                ++closed;
+            }
+        });
+        chooser.start(0);
+        ASSERT_TRUE(View()->MessageMap().Execute(row.command));
+        chooser.stop();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(closed, row.choosers);
+        QPointer<QWidget> chart = View()->LastChartWindow;
+        ASSERT_TRUE(chart);
+        EXPECT_EQ(QApplication::activeWindow(), chart.data());
+        delete chart;
+        Hooks.Reset();
+    }
 }
 
 TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)

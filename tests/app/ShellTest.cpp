@@ -2,6 +2,7 @@
 // titles and the stored settings.
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -12,11 +13,13 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
 
 #include "app/AppFixture.h"
+#include "app/HelpWindow.h"
 #include "app/ResourceIds.h"
 #include "core/FileFilters.h"
 #include "files/FileCommandFrame.h"
@@ -174,6 +177,41 @@ TEST_F(Shell, ChartWindowsCascadeAndTheWindowMenuBringsThemBack)
     EXPECT_FALSE(charts[0]->isMinimized());
     EXPECT_TRUE(charts[0]->isVisible());
     EXPECT_EQ(QApplication::activeWindow(), charts[0].data());
+}
+
+// The guide's keys in a chart window: F1 opens the guide, Ctrl+F4 closes
+// the chart and leaves the battlefield window open.
+TEST_F(Shell, F1AndCtrlF4WorkInAChartWindow)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    // The splash window takes the first key.
+    QKeyEvent anyKey(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QCoreApplication::sendEvent(View(), &anyKey);
+    ASSERT_FALSE(App->Splash().IsShown());
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_COMBAT_ENTROPY_GRAPH));
+    const QPointer<QWidget> chart = View()->LastChartWindow;
+    ASSERT_TRUE(chart);
+    const auto press = [&chart](QKeyCombination key) {
+        chart->activateWindow();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(QApplication::activeWindow(), chart.data());
+        QKeyEvent event(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+        QCoreApplication::sendEvent(chart, &event);
+        QCoreApplication::processEvents();
+    };
+    const auto helpShown = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(),
+                           [](QWidget* w) { return dynamic_cast<CHelpWindow*>(w) && w->isVisible(); });
+    };
+    ASSERT_FALSE(helpShown());
+    press(Qt::Key_F1);
+    EXPECT_TRUE(helpShown());
+    press(Qt::CTRL | Qt::Key_F4);
+    EXPECT_TRUE(chart.isNull());
+    EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
 }
 
 TEST_F(Shell, FilesOpenedFromTheMenusJoinTheRecentFiles)

@@ -1,8 +1,11 @@
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QScreen>
 #include <QMdiSubWindow>
 
+#include <cstdint>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -165,6 +168,84 @@ TEST_F(Workspace, TheTitleNamesTheFileOnShowHoweverItCameThere)
         for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
             titles << window->windowTitle();
         EXPECT_EQ(titles.join(" | ").toStdString(), row.titles);
+    }
+}
+
+// A window is retitled when the name or its number changes, not after every
+// command. Each row starts with every title overwritten by hand: a title
+// the command left so was not set again.
+TEST_F(Workspace, TheTitleIsSetOnlyWhenTheNameOrTheNumberChanges)
+{
+    using V = CBrevimarView;
+    Hooks.AnswerFile(Fixture("menu_v1.dat"));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Frame().RunCommand(ID_WINDOW_NEW));
+    const struct {
+        const char* way;
+        unsigned command;
+        const char* answer;  // the file chosen, if the command asks for one
+        const char* titles;  // of every window, in the order they opened
+    } rows[] = {
+        {"Pause", V::ID_PAUSE, nullptr, "by hand | by hand"},
+        {"Restart, which rewrites the status line", V::ID_RESTART_GO, nullptr, "by hand | by hand"},
+        {"another scenario", ID_FILE_LOAD_INPUT_DATA, "menu_v2.dat", "menu_v2.dat | menu_v2.dat:2"},
+        {"a third window", ID_WINDOW_NEW, nullptr, "menu_v2.dat | menu_v2.dat:2 | menu_v2.dat:3"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
+            window->setWindowTitle("by hand");
+        if (row.answer)
+            Hooks.AnswerFile(Fixture(row.answer));
+        ASSERT_TRUE(Frame().RunCommand(row.command));
+        QStringList titles;
+        for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
+            titles << window->windowTitle();
+        EXPECT_EQ(titles.join(" | ").toStdString(), row.titles);
+    }
+}
+
+// A file refused as a new document opens leaves the built-in scenario,
+// which no file names: the status line names none, and the window is named
+// as a Cancel in the start-up chooser names it, "Brevimar" and the
+// document's number, however the file came.
+TEST_F(Workspace, ARefusedFileLeavesTheWindowUnnamedAsTheStatusLine)
+{
+    std::ifstream small(std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat", std::ios::binary);
+    std::string head(300, '\0');
+    ASSERT_TRUE(small.read(head.data(), 300));
+    const std::string truncated = WriteTemp("trunc.dat", head);
+    const std::string sparse = WriteSparse("sparse.dat", std::uintmax_t{300} << 20);
+    FedPipe pipe("pipe.dat", head);
+    const struct {
+        const char* way;
+        std::string path;
+        bool recent;
+        const char* titles;  // of every window, in the order they opened
+    } rows[] = {
+        {"the first 300 bytes of small.dat on the command line", truncated, false, "Brevimar1"},
+        {"a sparse file of 300 MB on the command line", sparse, false, "Brevimar1"},
+        {"a FIFO from the recent-file list", pipe.Path, true, "Brevimar1 | Brevimar2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        if (row.recent) {
+            Hooks.CancelFile();
+            ASSERT_TRUE(Start());
+            App->RecentFiles().Add(row.path);
+            ASSERT_TRUE(Frame().RunCommand(ID_FILE_MRU_FILE1));
+        } else {
+            ASSERT_TRUE(Start({QString::fromStdString(row.path)}));
+        }
+        ASSERT_EQ(Doc().InputFileName, "");
+        QStringList titles;
+        for (QMdiSubWindow* window : Frame().MdiArea()->subWindowList())
+            titles << window->windowTitle();
+        EXPECT_EQ(titles.join(" | ").toStdString(), row.titles);
+        const std::string name = QFileInfo(QString::fromStdString(row.path)).fileName().toStdString();
+        EXPECT_EQ(Frame().StatusText().find(name), std::string::npos) << Frame().StatusText();
     }
 }
 
