@@ -242,14 +242,9 @@ void CBrevimarDoc::CountPlaybackAttrition()
 
 CAttritionCounts CBrevimarDoc::ShownCounts() const
 {
-    switch (RunMode) {
-    case PlaybackMode:
-        return CapturedCounts(*this, RedForce.NumAgents, BlueForce.NumAgents);
-    case ReplayMode:
-        return CapturedCounts(*this, RunHeader.RedCount, RunHeader.BlueCount);
-    default:
-        return ForceCounts(*this);
-    }
+    if (RunMode == PlaybackMode || RunMode == ReplayMode)
+        return CapturedCounts(*this, StoredFrameAgents(Side::Red), StoredFrameAgents(Side::Blue));
+    return ForceCounts(*this);
 }
 
 void CBrevimarDoc::CountShownAttrition() { TakeCounts(RunHeader, ShownCounts()); }

@@ -650,6 +650,14 @@ public:
     // agents as they stand otherwise.
     CAttritionCounts ShownCounts() const;
     void CountShownAttrition();
+    // A side's agents in each stored frame: a stored run's are the
+    // scenario's, a frame file's its own, whatever the scenario holds.
+    int StoredFrameAgents(Side side) const
+    {
+        if (RunMode == ReplayMode)
+            return side == Side::Red ? RunHeader.RedCount : RunHeader.BlueCount;
+        return Force(side).NumAgents;
+    }
     void RecordMultiRunAttrition();
     // The multiple time-series batch (collect/MultiRunStatistics.cpp): each
     // statistic of sample MultiRunSample at step MultiRunStep, the averages

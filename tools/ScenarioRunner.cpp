@@ -47,6 +47,12 @@ std::uint64_t Mix(std::uint64_t hash, int value)
     return hash;
 }
 
+// A stored run and a frame file play the frames they hold.
+bool PlaysStoredFrames(const CBrevimarDoc& doc)
+{
+    return doc.RunMode == PlaybackMode || doc.RunMode == ReplayMode;
+}
+
 }  // namespace
 
 void ApplyRunnerForms(CBrevimarDoc& doc, const RunnerOptions& options)
@@ -116,7 +122,7 @@ bool CScenarioRunner::Load()
         ErrorText = loaded.Message;
         return false;
     }
-    if (Doc->RunMode == PlaybackMode)
+    if (PlaysStoredFrames(*Doc))
         return true;  // the frames are played as stored
     if (Options.Seed) {
         Doc->InitialSeed = *Options.Seed;
@@ -133,7 +139,7 @@ bool CScenarioRunner::Advance()
 {
     CBrevimarDoc& doc = *Doc;
     const int before = doc.RunHeader.CurrentStep;
-    if (doc.RunMode == PlaybackMode) {
+    if (PlaysStoredFrames(doc)) {
         ShowNextStoredFrame(doc);
         return doc.RunHeader.CurrentStep > before;
     }
@@ -157,22 +163,26 @@ StepDigest CScenarioRunner::Digest() const
     const CBrevimarDoc& doc = *Doc;
     StepDigest digest;
     digest.Step = doc.RunHeader.CurrentStep;
+    // The counts the status line shows of the battle on show.
+    const CAttritionCounts counts = doc.ShownCounts();
+    digest.RedAlive = counts.RedAlive;
+    digest.RedInjured = counts.RedInjured;
+    digest.BlueAlive = counts.BlueAlive;
+    digest.BlueInjured = counts.BlueInjured;
     std::uint64_t hash = 14695981039346656037ull;
     for (Side side : {Side::Red, Side::Blue}) {
         const CForce& force = doc.Force(side);
-        int& alive = side == Side::Red ? digest.RedAlive : digest.BlueAlive;
-        int& injured = side == Side::Red ? digest.RedInjured : digest.BlueInjured;
-        // A stored run shows its frame of the current step, not the forces.
+        // A stored run or a frame file shows its frame of the current step,
+        // with the agents the frames hold, not the forces.
         const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
-        const bool frame = doc.RunMode == PlaybackMode && doc.CaptureBuffer[base] && digest.Step >= 0 &&
+        const bool frame = PlaysStoredFrames(doc) && doc.CaptureBuffer[base] && digest.Step >= 0 &&
                            digest.Step < CaptureRows;
-        for (int i = 1, n = std::min(force.NumAgents, MaxAgents); i <= n; ++i) {
+        const int agents = frame ? doc.StoredFrameAgents(side) : force.NumAgents;
+        for (int i = 1, n = std::min(agents, MaxAgents); i <= n; ++i) {
             const int at = CaptureIndex(digest.Step, i);
             const int state = frame ? doc.CaptureBuffer[base][at] : force.AgentState[i];
             const int x = frame ? doc.CaptureBuffer[base + 1][at] : force.AgentX[i];
             const int y = frame ? doc.CaptureBuffer[base + 2][at] : force.AgentY[i];
-            alive += state == Alive;
-            injured += state == Injured;
             hash = Mix(Mix(Mix(hash, state), x), y);
         }
     }

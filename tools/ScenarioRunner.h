@@ -56,7 +56,8 @@ public:
     // read); Error() says why.
     bool Load();
     // One step: the run loop's interactive step, a batch step, or the next
-    // frame of a stored run. False once the run has wrapped at its last step.
+    // frame of a stored run or a frame file, as the run loop replays it.
+    // False once the run has wrapped at its last step.
     bool Advance();
     StepDigest Digest() const;
     const std::string& Error() const { return ErrorText; }

@@ -156,6 +156,59 @@ TEST(ScenarioRunner, AStoredRunPlaysItsFrames)
     EXPECT_EQ(counts, (std::vector<std::string>{"0 4 4 4 3", "1 4 4 3 3"}));
 }
 
+// A frame file replays its own agents: 4 RED and 3 BLUE, the second value of
+// each side's header record. The states of its frames (RED 1..4 | BLUE 1..3)
+// counted alive and injured:
+//   step 0: 1 2 0 1 | 2 0 1  -> RED 1 and 2, BLUE 1 and 1
+//   step 1: 2 0 1 2 | 0 1 2  -> RED 2 and 1, BLUE 1 and 1
+//   step 2: 0 1 2 0 | 1 2 0  -> RED 1 and 1, BLUE 1 and 1
+//   step 3: 1 2 0 1 | 2 0 1  -> RED 1 and 2, BLUE 1 and 1
+//   step 4: 2 0 1 2 | 0 1 2  -> RED 2 and 1, BLUE 1 and 1
+// The load leaves step 0; the last frame, step 5, is where the replay wraps,
+// so steps 1..4 play. A seed, the forms or the batch step change no frame.
+TEST(ScenarioRunner, AFrameFileReplaysItsFramesAsStored)
+{
+    const auto run = [](const std::string& path, const std::vector<const char*>& form) {
+        RunnerOptions options;
+        options.ScenarioPath = path;
+        for (const std::string flag : form) {
+            if (flag == "seed")
+                options.Seed = 7;
+            options.ShareCommunications |= flag == "comms";
+            options.Weapons |= flag == "weapons";
+            options.Batch |= flag == "batch";
+        }
+        std::istringstream lines(RunToText(options));
+        std::vector<std::pair<std::string, std::string>> digests;  // counts, hash
+        for (std::string line; std::getline(lines, line);)
+            digests.emplace_back(line.substr(0, line.rfind(' ')), line.substr(line.rfind(' ') + 1));
+        return digests;
+    };
+    const auto plain = run(Fixture("frames_startup.out"), {});
+    std::vector<std::string> counts;
+    std::set<std::string> hashes;
+    for (const auto& [c, hash] : plain) {
+        counts.push_back(c);
+        hashes.insert(hash);
+    }
+    EXPECT_EQ(counts, (std::vector<std::string>{"0 1 2 1 1", "1 2 1 1 1", "2 1 1 1 1", "3 1 2 1 1", "4 2 1 1 1"}));
+    EXPECT_EQ(hashes.size(), 5u) << "every frame moves its agents";
+    const std::vector<const char*> forms[] = {{"seed"}, {"comms", "weapons"}, {"batch"}};
+    for (const auto& form : forms)
+        EXPECT_EQ(run(Fixture("frames_startup.out"), form), plain) << form.front();
+
+    // RED agent 2 one cell further in the frame of step 2 changes that
+    // step's hash alone.
+    std::string text = testing::FixtureText("frames_startup.out");
+    text.replace(text.find("\n1 9 7\n"), 7, "\n1 9 8\n");
+    const std::string moved = testing::TempFolder() + "/moved.out";
+    std::ofstream(moved, std::ios::binary) << text;
+    const auto after = run(moved, {});
+    ASSERT_EQ(after.size(), plain.size());
+    for (std::size_t t = 0; t < plain.size(); ++t)
+        EXPECT_EQ(after[t].second == plain[t].second, t != 2) << "step " << t;
+}
+
 // The built runner on `file`, its two streams caught apart; a hang ends after
 // a minute with timeout's status 124.
 struct RunnerStreams {
