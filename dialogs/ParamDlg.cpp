@@ -209,7 +209,7 @@ void CParamDlg::BindSquadRadios(int firstId)
 {
     SquadRadioFirst = firstId;
     for (int k = 1; k <= MaxSquads; ++k)
-        OnButton(firstId + k - 1, [this, k] { SelectSquad(k); });
+        OnSwitch(firstId + k - 1, [this, k] { SelectSquad(k); });
 }
 
 void CParamDlg::BindStore(int id, std::function<bool()> store)

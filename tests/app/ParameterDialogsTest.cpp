@@ -18,6 +18,7 @@
 #include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/PersonalityDlg.h"
 #include "dialogs/RangeOptionDlgs.h"
+#include "dialogs/TerrainParamsDlg.h"
 #include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
 #include "support/ScriptedHost.h"
@@ -462,6 +463,67 @@ TEST_F(ParameterDialogs, RaisedSquadCountHandsBackEmptySquads)
     EXPECT_EQ(doc.BlueForce.A_S_RANGE[4], 0);
     EXPECT_EQ(doc.BlueForce.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
     EXPECT_EQ(doc.NumBlue(), 6);
+}
+
+// A click on an On/Off choice keeps every value typed since the last store,
+// in the dialogs of each kind; a value typed out of range is refused at OK,
+// not by the click.
+TEST_F(ParameterDialogs, OnOffChoiceKeepsWhatWasTyped)
+{
+    Squads(Side::Red, {3});
+    Squads(Side::Blue, {3});
+    CBrevimarDoc& doc = Doc();
+    CForce& red = doc.RedForce;
+    CForce& blue = doc.BlueForce;
+    using T = CTerrainParamsDlg;
+    struct Case {
+        unsigned Command;
+        Values Typed;
+        int Choice;
+        std::function<bool()> Kept;
+    };
+    const Case cases[] = {
+        {V::ID_EDIT_RED_AGENTS,
+         {{A::IDC_SENSOR_ALIVE, "8"}, {WeightAliveId(W1), "17"}, {MetaAliveId(1), "9"}},
+         A::IDC_COMM_OFF,
+         [&] { return red.A_S_RANGE[1] == 8 && red.w1_a[1] == 17.0f && red.A_ADVANCE_num[1] == 9 && red.CommOn == 0; }},
+        {V::ID_EDIT_RED_AGENTS,
+         {{A::IDC_SENSOR_ALIVE, "6"}, {MetaAliveId(1), "2"}},
+         IDC_META_OFF,
+         [&] { return red.A_S_RANGE[1] == 6 && red.A_ADVANCE_num[1] == 2 && red.movement_flag[1] == 0; }},
+        {V::ID_FLY_BLUE_META_PERSONALITY,
+         {{MetaAliveId(4), "0.25"}, {MetaAliveId(5), "-7"}},
+         IDC_META_OFF,
+         [&] { return blue.A_HOLD_f[1] == 0.25 && blue.A_PURSUIT1_num[1] == -7 && blue.movement_flag[1] == 0; }},
+        {V::ID_EDIT_TERRAIN_BLOCKS,
+         {{T::TypeId(1), "3"}, {T::LengthId(1), "4"}, {T::WidthId(1), "2"}},
+         T::IDC_TERRAIN_OFF,
+         [&] {
+             const CBattlefield& b = doc.Battlefield;
+             return b.TerrainBlockType[1] == 3 && b.TerrainBlockLength[1] == 4 && b.TerrainBlockWidth[1] == 2 &&
+                    b.TerrainMode == 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        red.A_S_RANGE[1] = 5, red.w1_a[1] = 10.0f, red.A_ADVANCE_num[1] = 3;
+        red.CommOn = 1, red.movement_flag[1] = blue.movement_flag[1] = 1;
+        blue.A_HOLD_f[1] = 0.5, blue.A_PURSUIT1_num[1] = 4;
+        doc.Battlefield.TerrainMode = 1;
+        Hooks.StepDialog(c.Typed);
+        Hooks.AnswerDialog(IDOK, {{c.Choice, "1"}});
+        ASSERT_TRUE(Run(c.Command));
+        EXPECT_TRUE(c.Kept()) << c.Command << " " << c.Choice;
+    }
+
+    // Out of range when the choice is clicked: kept as typed, refused at OK.
+    Hooks.StepDialog({{A::IDC_SENSOR_ALIVE, "0"}});
+    Hooks.StepDialog({{A::IDC_COMM_OFF, "1"}});
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{A::IDC_SENSOR_ALIVE, "9"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(Messages("Please enter an integer between 1 and 99."), 1);
+    EXPECT_EQ(red.A_S_RANGE[1], 9);
+    EXPECT_EQ(red.CommOn, 0);
 }
 
 TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
