@@ -22,6 +22,7 @@
 #include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
 #include "support/ScriptedHost.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -452,17 +453,54 @@ TEST_F(ParameterDialogs, RedAgentsOkWritesStoredSquadsAndRestartsTheBattle)
         EXPECT_TRUE(f.AgentX[i] == x[i] && f.AgentY[i] == y[i]) << i;
 }
 
-TEST_F(ParameterDialogs, RaisedSquadCountHandsBackEmptySquads)
+// A raised number of squads adds squads that start as copies of the last
+// one, size included, each value brought inside the dialog's range; the
+// battle and the save keep them.
+TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
 {
     Squads(Side::Blue, {2, 2, 2});
     CBrevimarDoc& doc = Doc();
-    doc.BlueForce.A_S_RANGE[4] = 33;
-    doc.BlueForce.SquadWeightMatrix[4][1] = 0.5;
-    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "4"}});
+    CForce& f = doc.BlueForce;
+    f.A_S_RANGE[4] = 33;  // a row above the count is not the new squad's
+    f.SquadWeightMatrix[4][1] = 0.5;
+    f.A_CLUSTER_num[3] = 500;  // the meta dialog's range; BLUE's dialog here takes 0..99
+    f.AreaCenterX[3] = 17;
+    // Squad 4 shown once the count is raised, given a size of 5.
+    Hooks.StepDialog({{A::IDC_NUM_SQUADS, "4"}, {A::IDC_SHOW_SQUAD, "4"}, {A::IDC_DISPLAY_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK, {{A::IDC_SQUAD_SIZE, "5"}});
     ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
-    EXPECT_EQ(doc.BlueForce.A_S_RANGE[4], 0);
-    EXPECT_EQ(doc.BlueForce.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
+    EXPECT_EQ(f.NumSquads, 4);
+    EXPECT_EQ(doc.NumBlue(), 11);  // 2 + 2 + 2 + 5
+    EXPECT_EQ(f.A_S_RANGE[4], 13);  // squad 3's 10 + 3
+    EXPECT_EQ(f.A_CLUSTER_num[4], 99);
+    EXPECT_EQ(f.A_CLUSTER_num[3], 500);  // as opened
+    EXPECT_EQ(f.AreaCenterX[4], 17);
+    EXPECT_EQ(f.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
+    EXPECT_EQ(f.AgentSquad[11], 4);
+
+    const std::string path = TempFolder() + "/added_squad.dat";
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+    f.NumSquads = 1;
+    ASSERT_TRUE(LoadScenario(doc, path).Read);
+    EXPECT_EQ(f.NumSquads, 4);
+    EXPECT_EQ(f.num_per_squad[4], 5);
+    EXPECT_EQ(f.A_S_RANGE[4], 13);
+
+    // Lowered to 1 at one opening, raised to 3 at the next: squads 2 and 3
+    // are squad 1 again (sizes 2: 6 agents), not the rows left above the count.
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
+    ASSERT_EQ(f.NumSquads, 1);
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "3"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
+    EXPECT_EQ(f.NumSquads, 3);
     EXPECT_EQ(doc.NumBlue(), 6);
+    for (int s : {2, 3}) {
+        EXPECT_EQ(f.A_S_RANGE[s], 11) << s;
+        EXPECT_EQ(f.alive_strength[s], 1) << s;
+        EXPECT_EQ(f.A_R_max_eng_num[s], 2) << s;
+    }
 }
 
 // A click on an On/Off choice keeps every value typed since the last store,
