@@ -1,6 +1,7 @@
 #include "core/TerrainBlocks.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace brevimar {
 
@@ -58,15 +59,30 @@ void ApplyEditedTerrainBlocks(CBattlefield& b)
             b.LineOfSightOn = 1;
     }
 
-    b.terrain_blocks = MaxTerrainBlocks;
+    // The list holds no gaps: a block with a zero side is empty, and the
+    // filled blocks after one move up, in order and each with its use flag,
+    // so that none the user filled in is lost. The empty ones follow them,
+    // cleared, their use flags kept.
+    struct Block {
+        int Type, Length, Width, X, Y, Used;
+    };
+    Block blocks[MaxTerrainBlocks];
+    for (int k = 1; k <= MaxTerrainBlocks; ++k)
+        blocks[k - 1] = {b.TerrainBlockType[k], b.TerrainBlockLength[k], b.TerrainBlockWidth[k],
+                         b.TerrainBlockX[k],    b.TerrainBlockY[k],      b.TerrainBlockUsed[k]};
+    const Block* const end = std::stable_partition(std::begin(blocks), std::end(blocks), [](const Block& block) {
+        return block.Length != 0 && block.Width != 0;
+    });
+    b.terrain_blocks = static_cast<int>(end - blocks);
     for (int k = 1; k <= MaxTerrainBlocks; ++k) {
-        if (b.TerrainBlockLength[k] != 0 && b.TerrainBlockWidth[k] != 0)
-            continue;
-        b.terrain_blocks = k - 1;
-        for (int j = k; j <= MaxTerrainBlocks; ++j)
-            b.TerrainBlockType[j] = b.TerrainBlockLength[j] = b.TerrainBlockWidth[j] = b.TerrainBlockX[j] =
-                b.TerrainBlockY[j] = 0;
-        break;
+        const Block& block = blocks[k - 1];
+        const bool kept = k <= b.terrain_blocks;
+        b.TerrainBlockType[k] = kept ? block.Type : 0;
+        b.TerrainBlockLength[k] = kept ? block.Length : 0;
+        b.TerrainBlockWidth[k] = kept ? block.Width : 0;
+        b.TerrainBlockX[k] = kept ? block.X : 0;
+        b.TerrainBlockY[k] = kept ? block.Y : 0;
+        b.TerrainBlockUsed[k] = block.Used;
     }
     LayTerrainBlocks(b, std::clamp(b.BattleSize, 0, MaxBattleSize));
     if (b.TerrainMode == 0)

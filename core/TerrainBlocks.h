@@ -24,11 +24,12 @@ void LayTerrainBlocks(CBattlefield& b, int size);
 void ClearTerrainCells(CBattlefield& b);
 
 // With the blocks' values and use flags and the terrain switch already in
-// place: the passable-terrain and line-of-sight switches, the block count
-// (the first block with a zero side ends the list and clears the blocks from
-// it on, their use flags kept), no terrain file, and the used blocks laid in
-// order, later ones over earlier ones, clipped to the battlefield. With the
-// terrain switched off the grids are cleared instead.
+// place: the passable-terrain and line-of-sight switches, the block list
+// (the blocks with both sides non-zero, moved up in order over any block with
+// a zero side, which is cleared, its use flag kept, and goes after them), no
+// terrain file, and the used blocks laid in order, later ones over earlier
+// ones, clipped to the battlefield. With the terrain switched off the grids
+// are cleared instead.
 void ApplyEditedTerrainBlocks(CBattlefield& b);
 
 }  // namespace brevimar

@@ -193,8 +193,35 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
             SquadWeightMatrix[i][j] = f.SquadWeightMatrix[i][j];
         }
     HitProbability = f.WeaponFunction;
+    FilledSquads = SquadCount;
     ShowFirstSquad();
     ShowSquad = 1;
+}
+
+void CAgentParamsDlg::DoDataExchange(CDataExchange& dx)
+{
+    CParamDlg::DoDataExchange(dx);
+    if (dx.SaveAndValidate)
+        AddSquads();
+}
+
+void CAgentParamsDlg::AddSquads()
+{
+    // A new squad starts as a copy of the last one: values the dialog
+    // accepts, and a size, since a squad without agents is dropped when the
+    // forces are set up; the user changes what should differ. The document's
+    // rows above its squad count, which the user never saw, are not taken.
+    const int from = FilledSquads;
+    for (int s = from + 1; s <= std::clamp(EditedSquads, 1, MaxSquads); ++s) {
+        CopySquad(from, s);
+        for (SquadValue<int>* area : {&Personality.AreaCenterX, &Personality.AreaCenterY, &Personality.AreaRangeX,
+                                      &Personality.AreaRangeY})
+            area->Squad[s] = area->Squad[from];
+        for (SquadValue<float>* ring : {&Personality.FlockInnerAlive, &Personality.FlockInnerInjured,
+                                        &Personality.FlockOuterAlive, &Personality.FlockOuterInjured})
+            ring->Squad[s] = ring->Squad[from];
+        FilledSquads = s;
+    }
 }
 
 int CAgentParamsDlg::SubDialogSquads() const { return std::clamp(EditedSquads, 1, MaxSquads); }
@@ -203,7 +230,7 @@ void CAgentParamsDlg::OnDisplaySquad()
 {
     if (!UpdateData(true))
         return;
-    ShowSquad = std::min(ShowSquad, SquadCount);
+    ShowSquad = std::min(ShowSquad, SubDialogSquads());
     CurrentSquad = ShowSquad;
     LoadSquad(CurrentSquad);
     UpdateData(false);
@@ -212,8 +239,10 @@ void CAgentParamsDlg::OnDisplaySquad()
 
 bool CAgentParamsDlg::StoreSquad()
 {
-    if (CurrentSquad > SquadCount)
-        return UpdateData(true);
+    if (!UpdateData(true))
+        return false;
+    if (CurrentSquad > SubDialogSquads())
+        return true;
     return CParamDlg::StoreSquad();
 }
 

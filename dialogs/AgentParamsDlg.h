@@ -58,9 +58,10 @@ public:
 
     CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* parent = nullptr);
 
-    // "Display Squad": the typed squad, at most the squad count.
+    // "Display Squad": the typed squad, at most the edited number of squads.
     void OnDisplaySquad();
-    // "SAVE Squad Data": nothing stored for a squad above the squad count.
+    // "SAVE Squad Data": nothing stored for a squad above the edited number
+    // of squads.
     bool StoreSquad() override;
     // Stores the squad on show, then refuses squad sizes that add up to more
     // agents than a side holds.
@@ -75,6 +76,8 @@ public:
     Side DlgSide;
     int ShowSquad = 1;
     int EditedSquads = 1;  // the edited number of squads
+    // Squads 1..FilledSquads hold values: those opened, and those added since.
+    int FilledSquads = 1;
     bool TargetsShownUnlimited = false;  // 999 shown for every squad's maximum targets
     int AgentTotal = 0;
     SquadValue<int> SquadSize;
@@ -97,7 +100,14 @@ public:
     double SquadWeightMatrix[SquadSlots][SquadSlots] = {};
     SquadWeaponFunction HitProbability;
 
+protected:
+    // A raised number of squads adds its squads as soon as it is read.
+    void DoDataExchange(CDataExchange& dx) override;
+
 private:
+    // Each squad above FilledSquads up to the edited number starts as a copy
+    // of the last squad that holds values.
+    void AddSquads();
     void OpenCommMatrix();
     void OpenWeightMatrix();
     void OpenHitProbability();

@@ -160,8 +160,8 @@ CHitProbDlg::~CHitProbDlg()
 void CHitProbDlg::BindControls()
 {
     for (int k = 1; k <= MaxSquads; ++k) {
-        OnButton(IDC_SQUAD_1 + k - 1, [this, k] { OnSquad(k); });
-        OnButton(IDC_WEAPON_1 + k - 1, [this, k] { OnWeapon(k); });
+        OnSwitch(IDC_SQUAD_1 + k - 1, [this, k] { OnSquad(k); });
+        OnSwitch(IDC_WEAPON_1 + k - 1, [this, k] { OnWeapon(k); });
     }
     OnButton(IDC_COOKIE_CUTTER, [this] { OnSensor(0); });
     OnButton(IDC_EUCLIDEAN, [this] { OnSensor(1); });

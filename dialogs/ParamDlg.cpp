@@ -1,5 +1,7 @@
 #include "dialogs/ParamDlg.h"
 
+#include <algorithm>
+
 namespace brevimar {
 
 namespace {
@@ -45,6 +47,14 @@ void CParamDlg::ZeroSquadArrays()
 {
     for (const auto& zero : Zeros)
         zero();
+}
+
+void CParamDlg::CopySquad(int from, int to)
+{
+    if (from < 1 || from > MaxSquads || to < 1 || to > MaxSquads)
+        return;
+    for (const auto& copy : Copies)
+        copy(from, to);
 }
 
 void CParamDlg::SelectSquad(int k)
@@ -141,6 +151,9 @@ void CParamDlg::DoDataExchange(CDataExchange& dx)
             for (int s = 1; s <= MaxSquads; ++s)                                                \
                 value.Squad[s] = T{};                                                           \
         });                                                                                     \
+        Copies.push_back([&value, minValue, maxValue](int from, int to) {                       \
+            value.Squad[to] = std::clamp(value.Squad[from], minValue, maxValue);                \
+        });                                                                                     \
     }                                                                                           \
     void CParamDlg::Bind(int id, T& member, T minValue, T maxValue)                             \
     {                                                                                           \
@@ -161,6 +174,7 @@ void CParamDlg::BindCheck(int id, SquadValue<int>& flag)
         for (int s = 1; s <= MaxSquads; ++s)
             flag.Squad[s] = 0;
     });
+    Copies.push_back([&flag](int from, int to) { flag.Squad[to] = flag.Squad[from]; });
     BindCheck(id, flag.Edit);
 }
 
@@ -178,6 +192,7 @@ void CParamDlg::BindOnOff(int onId, int offId, SquadValue<int>& flag)
         for (int s = 1; s <= MaxSquads; ++s)
             flag.Squad[s] = 0;
     });
+    Copies.push_back([&flag](int from, int to) { flag.Squad[to] = flag.Squad[from]; });
     BindOnOff(onId, offId, flag.Edit);
 }
 
@@ -209,7 +224,7 @@ void CParamDlg::BindSquadRadios(int firstId)
 {
     SquadRadioFirst = firstId;
     for (int k = 1; k <= MaxSquads; ++k)
-        OnButton(firstId + k - 1, [this, k] { SelectSquad(k); });
+        OnSwitch(firstId + k - 1, [this, k] { SelectSquad(k); });
 }
 
 void CParamDlg::BindStore(int id, std::function<bool()> store)

@@ -53,6 +53,9 @@ public:
     void LoadSquad(int k);
     // Entries 1..10 := 0 (the edit members are left alone).
     void ZeroSquadArrays();
+    // Every entry of squad `to` := that of squad `from`, brought inside the
+    // range its edit takes (the edit members are left alone).
+    void CopySquad(int from, int to);
     // A squad radio: squads above the squad count are ignored, and the mark
     // returns to the current squad. Typing not stored is discarded.
     void SelectSquad(int k);
@@ -110,6 +113,7 @@ private:
     std::vector<std::function<void(int)>> Stores;  // entry k := edit
     std::vector<std::function<void(CDataExchange&, int)>> Checks;  // edit's range, unless it is entry k
     std::vector<std::function<void()>> Zeros;
+    std::vector<std::function<void(int, int)>> Copies;  // entry to := entry from, in range
     std::vector<std::function<void()>> Marks;  // ticks and radio marks from the members
     int SquadRadioFirst = IDC_STATIC;
     std::function<bool()> StoreShown;  // empty: the dialog has no squads to store

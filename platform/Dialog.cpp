@@ -617,7 +617,26 @@ void CDialog::Clicked(int id)
     } else if (const auto it = Handlers.find(id); it != Handlers.end()) {
         // A handler may register handlers of its own; keep this one alive.
         const std::function<void()> handler = it->second;
+        const auto control = Controls.find(id);
+        const bool choice = control != Controls.end() &&
+                            (control->second.Kind == DlgItem::Radio || control->second.Kind == DlgItem::CheckBox);
+        if (!choice || Switches.count(id)) {
+            handler();
+            return;
+        }
+        // A choice redisplays the members; what was typed over a member the
+        // handler left as it was is put back.
+        struct Typed {
+            std::string Text, Shown;
+        };
+        std::map<int, Typed> typed;
+        for (const auto& [edit, shown] : ShownTexts)
+            if (std::string text = GetDlgItemText(edit); text != shown)
+                typed[edit] = {std::move(text), shown};
         handler();
+        for (const auto& [edit, t] : typed)
+            if (ShownTexts[edit] == t.Shown)
+                SetDlgItemText(edit, t.Text);
     }
 }
 
@@ -707,12 +726,22 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(*this, saveAndValidate);
     DoDataExchange(dx);
+    if (!saveAndValidate)
+        for (const auto& [id, control] : Controls)
+            if (control.Kind == DlgItem::Edit)
+                ShownTexts[id] = GetDlgItemText(id);
     return !dx.Failed();
 }
 
 void CDialog::OnButton(int id, std::function<void()> handler)
 {
     Handlers[id] = std::move(handler);
+}
+
+void CDialog::OnSwitch(int id, std::function<void()> handler)
+{
+    Switches.insert(id);
+    OnButton(id, std::move(handler));
 }
 
 void CDialog::ApplyAnswer(const std::map<int, std::string>& values)

@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -158,8 +159,15 @@ public:
     bool UpdateData(bool saveAndValidate = true);
 
     // Runs `handler` when the button with `id` is clicked (after a check box
-    // or radio has changed its own mark).
+    // or radio has changed its own mark). A click on a check box or radio
+    // sets a choice: every edit keeps the text typed into it since the
+    // exchange last showed its member, unless the handler shows that member
+    // with another value. The click checks nothing itself; typing is checked
+    // where it is read (a store, OK, a handler that reads the boxes).
     void OnButton(int id, std::function<void()> handler);
+    // A radio that brings other values into the edits (another squad, another
+    // function): typing not stored goes with the values it was typed over.
+    void OnSwitch(int id, std::function<void()> handler);
 
     QWidget* GetDlgItem(int id) const;
     std::string GetDlgItemText(int id) const;
@@ -220,6 +228,10 @@ private:
     std::map<int, Control> Controls;
     std::map<int, QButtonGroup*> RadioGroups;  // first radio's id -> its group
     std::map<int, std::function<void()>> Handlers;
+    std::set<int> Switches;  // radios that show other values
+    // What the last loading exchange left in each edit: text that differs
+    // was typed since.
+    std::map<int, std::string> ShownTexts;
     int Result = IDCANCEL;
     bool Ended = false;
     int FocusId = IDC_STATIC;

@@ -541,12 +541,12 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     EXPECT_EQ(b.TerrainMode, 0);
     EXPECT_EQ(View()->InvalidateCount(), invalidations + 3);
 
-    // A radio shows the held values again: the typed length is replaced.
+    // A radio keeps the length typed before it.
     CCombatParamsDlg dlg(doc);
     dlg.OnInitDialog();
     dlg.SetDlgItemText(C::IDC_LENGTH, "99");
     qobject_cast<QAbstractButton*>(dlg.GetDlgItem(rb + C::FRATRICIDE_YES))->click();
-    EXPECT_EQ(dlg.GetDlgItemText(C::IDC_LENGTH), "60");
+    EXPECT_EQ(dlg.GetDlgItemText(C::IDC_LENGTH), "99");
     EXPECT_EQ(dlg.Red.Fratricide, 1);
     EXPECT_EQ(dlg.IsDlgButtonChecked(rb + C::NO_LIMIT), 1);
 }

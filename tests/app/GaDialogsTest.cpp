@@ -112,6 +112,19 @@ TEST_F(GaDialogs, RunTimeDialogRefusesRunsThatNeverEnd)
     EXPECT_EQ(Ga().GaMaxTimeToFlag, 1);
 }
 
+TEST_F(GaDialogs, RunTimeChoiceKeepsTheTypedPopulation)
+{
+    using T = CGaRunTimeParamsDlg;
+    ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));
+    Ga().GaPopulationSize = 20;
+    Ga().GaBestToFile = 1;
+    Hooks.StepDialog({{T::IDC_POPULATION, "30"}});
+    Hooks.AnswerDialog(IDOK, {{T::IDC_BEST_NO, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_GA_RUN_TIME));
+    EXPECT_EQ(Ga().GaPopulationSize, 30);
+    EXPECT_EQ(Ga().GaBestToFile, 0);
+}
+
 TEST_F(GaDialogs, RangeRowsSetTheirGeneAndTheGeneTheyAreCopiedTo)
 {
     ASSERT_TRUE(Run(V::ID_RUN_MODE_GA_FIRST));  // the mode's default ranges; its dialogs cancelled

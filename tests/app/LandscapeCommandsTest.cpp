@@ -70,10 +70,10 @@ TEST_F(LandscapeCommands, RunModeTakesBothDialogsAndRefusesWhatTheArraysCannotHo
     const CLandscapeSettings& s = doc.Landscape.Settings;
     EXPECT_EQ(doc.RunMode, FitnessLandscapeMode);
     EXPECT_EQ(doc.Paused, 1);
-    // Refused at OK only: the refused 101 never reaches the member, so the
-    // radio click of the next attempt shows the held count again before the
-    // "Use?" click reads the box.
-    EXPECT_EQ(Messages("between 1 and 100"), 1);
+    // The refused 101 never reaches the member and stays in its box through
+    // the radio click of the next attempt, so the "Use?" click, which reads
+    // the boxes, refuses it once more before the 3 is typed.
+    EXPECT_EQ(Messages("between 1 and 100"), 2);
     EXPECT_EQ(Messages("between 1 and 49"), 1);
     EXPECT_EQ(s.LandscapeInitialConditions, 3);
     EXPECT_EQ(s.LandscapeUseTerritory, 1);

@@ -9,6 +9,8 @@
 #include "dialogs/SmallEditors.h"
 #include "dialogs/SquadSections.h"
 #include "dialogs/TerrainParamsDlg.h"
+#include "run/ScenarioLoad.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -408,6 +410,36 @@ TEST_F(OnTheFly, TerrainBlocksChangeNothingUntilOkAndTerrainToggles)
     CCmdUI ui(V::ID_TERRAIN_ON_OFF);
     View()->MessageMap().Update(ui);
     EXPECT_FALSE(ui.Checked);
+}
+
+// Block 2 left empty between two filled ones: block 3 moves up to 2 and is
+// laid, written and read back as block 2 (a 4 x 2 block at (40, 40) covers
+// x 38..42, y 39..41).
+TEST_F(OnTheFly, TerrainBlockAfterAnEmptyOneIsKept)
+{
+    using T = CTerrainParamsDlg;
+    CBrevimarDoc& doc = Doc();
+    CBattlefield& b = doc.Battlefield;
+    Values typed = {{T::IDC_TERRAIN_ON, "1"}, {T::LengthId(2), "0"}};
+    for (const auto& [k, type, x] : {std::tuple{1, Lava, 10}, std::tuple{3, PassableI, 40}})
+        for (const auto& [id, value] : {std::pair{T::UseId(k), 1}, {T::TypeId(k), type}, {T::LengthId(k), 4},
+                                        {T::WidthId(k), 2}, {T::CenterXId(k), x}, {T::CenterYId(k), 40}})
+            typed[id] = std::to_string(value);
+    Hooks.AnswerDialog(IDOK, typed);
+    ASSERT_TRUE(Run(V::ID_EDIT_TERRAIN_BLOCKS));
+    EXPECT_EQ(b.terrain_blocks, 2);
+    EXPECT_EQ(b.TerrainType[GridIndex(42, 41)], PassableI);
+    EXPECT_EQ(b.TerrainType[GridIndex(8, 39)], Lava);
+
+    const std::string path = TempFolder() + "/kept_block.dat";
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+    b.terrain_blocks = 0;
+    ASSERT_TRUE(LoadScenario(doc, path).Read);
+    EXPECT_EQ(b.terrain_blocks, 2);
+    EXPECT_EQ(b.TerrainBlockType[2], PassableI);
+    EXPECT_EQ(b.TerrainBlockX[2], 40);
+    EXPECT_EQ(b.TerrainType[GridIndex(38, 39)], PassableI);
 }
 
 TEST_F(OnTheFly, TogglesFlipTheirFieldAndMarkWithoutPausing)

@@ -18,9 +18,11 @@
 #include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/PersonalityDlg.h"
 #include "dialogs/RangeOptionDlgs.h"
+#include "dialogs/TerrainParamsDlg.h"
 #include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
 #include "support/ScriptedHost.h"
+#include "support/TestFiles.h"
 
 namespace brevimar::testing {
 namespace {
@@ -451,17 +453,115 @@ TEST_F(ParameterDialogs, RedAgentsOkWritesStoredSquadsAndRestartsTheBattle)
         EXPECT_TRUE(f.AgentX[i] == x[i] && f.AgentY[i] == y[i]) << i;
 }
 
-TEST_F(ParameterDialogs, RaisedSquadCountHandsBackEmptySquads)
+// A raised number of squads adds squads that start as copies of the last
+// one, size included, each value brought inside the dialog's range; the
+// battle and the save keep them.
+TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
 {
     Squads(Side::Blue, {2, 2, 2});
     CBrevimarDoc& doc = Doc();
-    doc.BlueForce.A_S_RANGE[4] = 33;
-    doc.BlueForce.SquadWeightMatrix[4][1] = 0.5;
-    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "4"}});
+    CForce& f = doc.BlueForce;
+    f.A_S_RANGE[4] = 33;  // a row above the count is not the new squad's
+    f.SquadWeightMatrix[4][1] = 0.5;
+    f.A_CLUSTER_num[3] = 500;  // the meta dialog's range; BLUE's dialog here takes 0..99
+    f.AreaCenterX[3] = 17;
+    // Squad 4 shown once the count is raised, given a size of 5.
+    Hooks.StepDialog({{A::IDC_NUM_SQUADS, "4"}, {A::IDC_SHOW_SQUAD, "4"}, {A::IDC_DISPLAY_SQUAD, ""}});
+    Hooks.AnswerDialog(IDOK, {{A::IDC_SQUAD_SIZE, "5"}});
     ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
-    EXPECT_EQ(doc.BlueForce.A_S_RANGE[4], 0);
-    EXPECT_EQ(doc.BlueForce.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
+    EXPECT_EQ(f.NumSquads, 4);
+    EXPECT_EQ(doc.NumBlue(), 11);  // 2 + 2 + 2 + 5
+    EXPECT_EQ(f.A_S_RANGE[4], 13);  // squad 3's 10 + 3
+    EXPECT_EQ(f.A_CLUSTER_num[4], 99);
+    EXPECT_EQ(f.A_CLUSTER_num[3], 500);  // as opened
+    EXPECT_EQ(f.AreaCenterX[4], 17);
+    EXPECT_EQ(f.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
+    EXPECT_EQ(f.AgentSquad[11], 4);
+
+    const std::string path = TempFolder() + "/added_squad.dat";
+    Hooks.AnswerFile(path);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+    f.NumSquads = 1;
+    ASSERT_TRUE(LoadScenario(doc, path).Read);
+    EXPECT_EQ(f.NumSquads, 4);
+    EXPECT_EQ(f.num_per_squad[4], 5);
+    EXPECT_EQ(f.A_S_RANGE[4], 13);
+
+    // Lowered to 1 at one opening, raised to 3 at the next: squads 2 and 3
+    // are squad 1 again (sizes 2: 6 agents), not the rows left above the count.
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "1"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
+    ASSERT_EQ(f.NumSquads, 1);
+    Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, "3"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_BLUE_AGENTS));
+    EXPECT_EQ(f.NumSquads, 3);
     EXPECT_EQ(doc.NumBlue(), 6);
+    for (int s : {2, 3}) {
+        EXPECT_EQ(f.A_S_RANGE[s], 11) << s;
+        EXPECT_EQ(f.alive_strength[s], 1) << s;
+        EXPECT_EQ(f.A_R_max_eng_num[s], 2) << s;
+    }
+}
+
+// A click on an On/Off choice keeps every value typed since the last store,
+// in the dialogs of each kind; a value typed out of range is refused at OK,
+// not by the click.
+TEST_F(ParameterDialogs, OnOffChoiceKeepsWhatWasTyped)
+{
+    Squads(Side::Red, {3});
+    Squads(Side::Blue, {3});
+    CBrevimarDoc& doc = Doc();
+    CForce& red = doc.RedForce;
+    CForce& blue = doc.BlueForce;
+    using T = CTerrainParamsDlg;
+    struct Case {
+        unsigned Command;
+        Values Typed;
+        int Choice;
+        std::function<bool()> Kept;
+    };
+    const Case cases[] = {
+        {V::ID_EDIT_RED_AGENTS,
+         {{A::IDC_SENSOR_ALIVE, "8"}, {WeightAliveId(W1), "17"}, {MetaAliveId(1), "9"}},
+         A::IDC_COMM_OFF,
+         [&] { return red.A_S_RANGE[1] == 8 && red.w1_a[1] == 17.0f && red.A_ADVANCE_num[1] == 9 && red.CommOn == 0; }},
+        {V::ID_EDIT_RED_AGENTS,
+         {{A::IDC_SENSOR_ALIVE, "6"}, {MetaAliveId(1), "2"}},
+         IDC_META_OFF,
+         [&] { return red.A_S_RANGE[1] == 6 && red.A_ADVANCE_num[1] == 2 && red.movement_flag[1] == 0; }},
+        {V::ID_FLY_BLUE_META_PERSONALITY,
+         {{MetaAliveId(4), "0.25"}, {MetaAliveId(5), "-7"}},
+         IDC_META_OFF,
+         [&] { return blue.A_HOLD_f[1] == 0.25 && blue.A_PURSUIT1_num[1] == -7 && blue.movement_flag[1] == 0; }},
+        {V::ID_EDIT_TERRAIN_BLOCKS,
+         {{T::TypeId(1), "3"}, {T::LengthId(1), "4"}, {T::WidthId(1), "2"}},
+         T::IDC_TERRAIN_OFF,
+         [&] {
+             const CBattlefield& b = doc.Battlefield;
+             return b.TerrainBlockType[1] == 3 && b.TerrainBlockLength[1] == 4 && b.TerrainBlockWidth[1] == 2 &&
+                    b.TerrainMode == 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        red.A_S_RANGE[1] = 5, red.w1_a[1] = 10.0f, red.A_ADVANCE_num[1] = 3;
+        red.CommOn = 1, red.movement_flag[1] = blue.movement_flag[1] = 1;
+        blue.A_HOLD_f[1] = 0.5, blue.A_PURSUIT1_num[1] = 4;
+        doc.Battlefield.TerrainMode = 1;
+        Hooks.StepDialog(c.Typed);
+        Hooks.AnswerDialog(IDOK, {{c.Choice, "1"}});
+        ASSERT_TRUE(Run(c.Command));
+        EXPECT_TRUE(c.Kept()) << c.Command << " " << c.Choice;
+    }
+
+    // Out of range when the choice is clicked: kept as typed, refused at OK.
+    Hooks.StepDialog({{A::IDC_SENSOR_ALIVE, "0"}});
+    Hooks.StepDialog({{A::IDC_COMM_OFF, "1"}});
+    Hooks.AnswerDialog(IDOK);
+    Hooks.AnswerDialog(IDOK, {{A::IDC_SENSOR_ALIVE, "9"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(Messages("Please enter an integer between 1 and 99."), 1);
+    EXPECT_EQ(red.A_S_RANGE[1], 9);
+    EXPECT_EQ(red.CommOn, 0);
 }
 
 TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)

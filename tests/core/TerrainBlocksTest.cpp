@@ -54,25 +54,32 @@ TEST(TerrainBlocks, UsedBlocksAreLaidInOrderAndClippedToTheField)
     Block(b, 2, Lava, 1, 4, 7, 7, 1);          // x 6..8, y 5..9 cut at 8
     Block(b, 3, Pillar, 2, 2, 6, 2, 0);        // not used: not laid, still sets line of sight
     Block(b, 4, PassableIII, 2, 1, 3, 3, 1);   // x 2..4, y 2..4, over block 1
-    Block(b, 5, Lava, 4, 0, 4, 4, 1);          // a zero width ends the list
-    Block(b, 6, Lava, 4, 4, 4, 4, 1);          // filled in, but beyond the end
+    Block(b, 5, Lava, 4, 0, 4, 4, 0);          // a zero width: empty, cleared
+    Block(b, 6, PassableII, 2, 2, 6, 3, 1);    // after the empty one: block 5, x 5..7, y 2..4
     ApplyEditedTerrainBlocks(b);
 
-    const char* expected[] = {"3333....", "3555....", "3555....", ".555....",
+    const char* expected[] = {"3333....", "3555444.", "3555444.", ".555444.",
                               ".....111", ".....111", ".....111", ".....111"};
     for (int y = 1; y <= 8; ++y)
         EXPECT_EQ(TypeRow(b, y), expected[y - 1]) << "y = " << y;
     EXPECT_EQ(b.AgentGrid[GridIndex(1, 1)], CellTerrain);
-    EXPECT_EQ(b.AgentGrid[GridIndex(5, 4)], CellFree);
+    EXPECT_EQ(b.AgentGrid[GridIndex(5, 1)], CellFree);
     EXPECT_EQ(b.AgentGrid[GridIndex(8, 1)], CellAgent);  // an agent off the blocks stays
     EXPECT_EQ(b.AgentGrid[GridIndex(8, 9)], CellFree);   // nothing beyond the field
-    EXPECT_EQ(b.terrain_blocks, 4);
+    EXPECT_EQ(b.terrain_blocks, 5);
     EXPECT_EQ(b.TerrainModifiersOn, 1);
     EXPECT_EQ(b.LineOfSightOn, 1);
     EXPECT_EQ(b.CellTerrainDefined, 0);
-    for (int k : {5, 6}) {
-        EXPECT_EQ(b.TerrainBlockType[k] + b.TerrainBlockLength[k] + b.TerrainBlockX[k] + b.TerrainBlockY[k], 0) << k;
-        EXPECT_EQ(b.TerrainBlockUsed[k], 1) << k;  // use flags stay
+    // Each block moves with its use flag; the empty one goes last, cleared.
+    EXPECT_EQ(b.TerrainBlockType[5], PassableII);
+    EXPECT_EQ(b.TerrainBlockX[5], 6);
+    EXPECT_EQ(b.TerrainBlockUsed[5], 1);
+    for (int k : {6, 7}) {
+        EXPECT_EQ(b.TerrainBlockType[k] + b.TerrainBlockLength[k] + b.TerrainBlockWidth[k] + b.TerrainBlockX[k] +
+                      b.TerrainBlockY[k],
+                  0)
+            << k;
+        EXPECT_EQ(b.TerrainBlockUsed[k], 0) << k;
     }
 }
 

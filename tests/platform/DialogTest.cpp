@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+
 #include "platform/Dialog.h"
 #include "platform/TestHooks.h"
 
@@ -262,6 +264,50 @@ TEST_F(DialogTest, RadiosCheckBoxesAndButtonHandlers)
     Hooks.AnswerDialog(IDOK, {{IDC_TRACE, "0"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.Trace, 0);
+}
+
+// A choice clicked keeps what was typed, even text its range check refuses
+// (checked at OK, not by the click), except where the handler shows the
+// member with another value; a radio that switches what the edits show
+// takes the typing with it, even over an equal value.
+TEST_F(DialogTest, ChoiceClickKeepsTypingThatASwitchDiscards)
+{
+    TestDlg dlg(&Owner);
+    SetModalHooks(dlg, &Hooks);
+    dlg.OnButton(IDC_OFF, [&dlg] {
+        dlg.OnOff = 1;
+        dlg.Rate = 0.5;  // a choice that sets a shown value too
+        dlg.OnInitDialog();
+    });
+    dlg.OnSwitch(IDC_SQUAD2, [&dlg] {
+        dlg.Squad = 1;
+        dlg.Range = 7.0f;  // squad 2's range; its count is squad 1's
+        dlg.OnInitDialog();
+    });
+    dlg.OnOff = 0;
+    dlg.OnInitDialog();
+    const auto click = [&dlg](int id) { qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id))->click(); };
+    const auto type = [&dlg] {
+        dlg.SetDlgItemText(IDC_COUNT, "12");
+        dlg.SetDlgItemText(IDC_RANGE, "abc");
+        dlg.SetDlgItemText(IDC_RATE, "0.7");
+    };
+    type();
+    click(IDC_SQUAD2);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COUNT), "5");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_RANGE), "7");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_RATE), "0.1");
+
+    type();
+    click(IDC_OFF);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COUNT), "12");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_RANGE), "abc");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_RATE), "0.5");
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_OFF), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(dlg.UpdateData(true));
+    EXPECT_EQ(dlg.Count, 12);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Please enter a number."});
 }
 
 }  // namespace
