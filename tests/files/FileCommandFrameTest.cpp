@@ -278,8 +278,8 @@ TEST(FileCommandFrame, WriterWaitsAMomentForAPipesReaderAndReportsWhatItDidNotTa
             "not opened: Error: cannot open output file.\n" + path + "\nnothing read it within 2 seconds.|",
             // The pipe took what it holds, and nothing more came out of it.
             "write failed, the body ran: Error: cannot write output file " + path +
-                ":\nnothing more was read from it within 2 seconds after its first " +
-                std::to_string(pipe ? pipe->Capacity() : 0) + " bytes.|",
+                ":\nit took nothing more within 2 seconds after " + std::to_string(pipe ? pipe->Capacity() : 0) +
+                " bytes were written into it.|",
             "done, the body ran: ",
             "write failed, the body ran: Error: cannot write output file /dev/full:\nNo space left on device.|",
         };
