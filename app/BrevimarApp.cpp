@@ -62,7 +62,8 @@ const char* const CommandLineHelp =
     "  --print, -p     print FILE's battlefield on the default printer and end, showing no window;\n"
     "                  every message goes to standard error: a file that cannot be read prints\n"
     "                  nothing and the exit status is 1 (2 when FILE is not given)\n"
-    "  --print-to PDF  print into the PDF file PDF instead of on the printer; implies --print\n"
+    "  --print-to PDF  print into the PDF file PDF instead of on the printer; implies --print;\n"
+    "                  a PDF the file did not take whole (a full disk) ends with status 1 too\n"
     "  --help, -h      print this list on standard output and end\n";
 
 CCommandLineInfo ParseCommandLine(const QStringList& arguments)

@@ -12,6 +12,7 @@
 #include "app/ResourceIds.h"
 #include "core/BattlefieldPicture.h"
 #include "core/Document.h"
+#include "files/ScenarioWriter.h"
 
 namespace brevimar {
 
@@ -220,6 +221,7 @@ void CBrevimarView::OnRButtonUp(unsigned, QPoint point)
     // An agent placed or taken off is the user's, even in a GA's or a
     // landscape's forces; what one placed makes of the force when the batch
     // is left, CBatchForce decides.
+    const RedEditScope red(doc);
     const BatchWriteScope byHand(doc, BatchWriteKind::HandPlaced);
     const QPoint cell = PointToCell(point);
     if (doc.TerrainEditMode == 1) {

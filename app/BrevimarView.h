@@ -288,16 +288,19 @@ public:
     // printer keeps the user's settings between prints.
     QPrinter& PrinterSettings();
     // Draws the picture onto the printer's page; false (after telling the
-    // user) when the printer cannot be opened.
+    // user) when the printer cannot be opened, or its PDF file did not take
+    // the whole page.
     bool PrintPicture(QPrinter& printer);
     // One printed page inside `page` (device coordinates): the title line,
-    // then the whole picture below it, as large as the rest allows.
-    void PaintPage(QPainter& painter, const QRect& page);
+    // then the whole picture below it, as large as the rest allows, in
+    // shades of grey when asked.
+    void PaintPage(QPainter& painter, const QRect& page, bool grayscale = false);
     QString PageTitle() const;
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
 private:
+    bool PrintPdfFile(QPrinter& printer);
     std::unique_ptr<QPrinter> Printer;
     // Each answers whether the dialog ended with OK.
     bool EditAgents(Side side);

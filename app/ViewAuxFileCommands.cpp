@@ -6,6 +6,7 @@
 #include "core/Document.h"
 #include "files/AuxiliaryFileMenu.h"
 #include "files/DocumentFile.h"
+#include "files/ScenarioWriter.h"
 
 namespace brevimar {
 
@@ -35,6 +36,7 @@ void CBrevimarView::BuildAuxFileCommandMap()
     };
     for (const Entry& e : Entries) {
         Map.On(e.Id, [this, run = e.Run] {
+            const RedEditScope red(*Document);
             run(*Document);
             // The model asked for its redraws through the host already; the
             // window itself is brought up to date too.

@@ -8,6 +8,7 @@
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/PassableTerrainDlg.h"
 #include "dialogs/WeaponDialogs.h"
+#include "files/ScenarioWriter.h"
 
 namespace brevimar {
 
@@ -30,6 +31,7 @@ void CBrevimarView::BuildCombatCommandMap()
     // through these is the user's, even where a GA or a landscape wrote it.
     for (const auto& [id, handler] : commands) {
         Map.On(id, [this, handler = handler] {
+            const RedEditScope red(*Document);
             const UserWriteScope user(*Document);
             (this->*handler)();
         });

@@ -14,6 +14,7 @@
 #include "dialogs/SmallEditors.h"
 #include "dialogs/SquadSections.h"
 #include "dialogs/TerrainParamsDlg.h"
+#include "files/ScenarioWriter.h"
 
 namespace brevimar {
 
@@ -346,6 +347,7 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
     // landscape wrote it.
     for (const Entry& e : entries) {
         Map.On(e.Id, [&doc, run = e.Run] {
+            const RedEditScope red(doc);
             const UserWriteScope user(doc);
             run();
         });

@@ -215,6 +215,7 @@ void CBrevimarView::BuildParameterCommandMap()
     // through these is the user's, even where a GA or a landscape wrote it.
     for (const auto& [id, handler] : commands) {
         Map.On(id, [this, handler = handler] {
+            const RedEditScope red(*Document);
             const UserWriteScope user(*Document);
             (this->*handler)();
         });

@@ -1,19 +1,40 @@
 // File > Print, Print Preview and Print Setup: the battlefield's picture,
 // scaled to fit the page, through the view's printer settings.
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
+#include <string>
 
 #include "app/BattlefieldPainter.h"
 #include "app/BrevimarView.h"
 #include "core/Document.h"
+#include "core/OutputFile.h"
+#include "files/ReadReport.h"
 #include "platform/PrintDialogs.h"
 
 namespace brevimar {
+
+namespace {
+
+constexpr char CannotOpenPrinter[] = "Cannot print: the printer or its output file could not be opened.";
+
+// A printer that writes a PDF file. A preview draws through the same printer
+// on an engine of its own, which writes nothing.
+bool WritesPdfFile(QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+           printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
+}  // namespace
 
 QPrinter& CBrevimarView::PrinterSettings()
 {
@@ -31,7 +52,7 @@ QString CBrevimarView::PageTitle() const
         .arg(Document->RunHeader.CurrentStep);
 }
 
-void CBrevimarView::PaintPage(QPainter& painter, const QRect& page)
+void CBrevimarView::PaintPage(QPainter& painter, const QRect& page, bool grayscale)
 {
     painter.save();
     QFont font;
@@ -54,6 +75,8 @@ void CBrevimarView::PaintPage(QPainter& painter, const QRect& page)
         CBattlefieldPainter battlefield;
         battlefield.Paint(*Document, offScreen);
     }
+    if (grayscale)
+        picture = picture.convertToFormat(QImage::Format_Grayscale8);
     const int gap = metrics.height() / 2;
     const QRect area = page.adjusted(0, titleBox.height() + gap, 0, 0);
     if (area.width() > 0 && area.height() > 0) {
@@ -69,15 +92,53 @@ void CBrevimarView::PaintPage(QPainter& painter, const QRect& page)
 
 bool CBrevimarView::PrintPicture(QPrinter& printer)
 {
+    if (WritesPdfFile(printer))
+        return PrintPdfFile(printer);
     QPainter painter;
     if (!painter.begin(&printer)) {
         // Through the document's host: printing from the command line shows
         // no box.
-        Document->host().ShowError("Cannot print: the printer or its output file could not be opened.");
+        Document->host().ShowError(CannotOpenPrinter);
         return false;
     }
     PaintPage(painter, QRect(0, 0, printer.width(), printer.height()));
     return painter.end();
+}
+
+// Qt's PDF engine tells no failed write (a full disk leaves a cut file that
+// counted as printed) and would wait on a FIFO nobody reads for ever: the
+// page is made in memory with the printer's settings, then written through
+// the writer every file of the program goes through, which says when the
+// file did not take it whole.
+bool CBrevimarView::PrintPdfFile(QPrinter& printer)
+{
+    const std::string path = QFile::encodeName(printer.outputFileName()).toStdString();
+    OutputFile file(path);
+    if (!file.is_open()) {
+        const std::string problem = file.Problem();
+        Document->host().ShowError(problem.empty() ? std::string(CannotOpenPrinter)
+                                                   : std::string(CannotOpenPrinter) + "\n" + path + "\n" + problem + ".");
+        return false;
+    }
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPdfVersion(printer.pdfVersion());
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator());
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        QPainter painter(&writer);
+        PaintPage(painter, QRect(0, 0, writer.width(), writer.height()), printer.colorMode() == QPrinter::GrayScale);
+    }
+    file.write(pdf.data().constData(), pdf.data().size());
+    file.close();
+    if (!file) {
+        ReportReadProblem(*Document, CannotWriteMessage(path, file.Problem()));
+        return false;
+    }
+    return true;
 }
 
 void CBrevimarView::OnFilePrint()

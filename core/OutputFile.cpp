@@ -25,6 +25,7 @@ constexpr std::streamsize BufferBytes = 1 << 16;
 constexpr std::chrono::milliseconds ReaderPoll{10};
 
 std::string ByteCount(std::uintmax_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
+const char* WrittenInto(std::uintmax_t count) { return count == 1 ? " was written into it" : " were written into it"; }
 
 // SIGPIPE held back from this thread while it writes to a pipe, so that a
 // reader that went fails the write (EPIPE) instead of ending the program,
@@ -124,14 +125,16 @@ std::string OutputFile::WaitingBuffer::Problem() const
         return {};
     case Failure::NoReader:
         return "nothing read it within " + wait;
+    // A pipe takes what it holds whether its reader reads or not: what is
+    // known is what went into it, not what came out.
     case Failure::WaitedOut:
         if (Taken == 0)
             return "nothing was read from it within " + wait;
-        return "nothing more was read from it within " + wait + " after its first " + ByteCount(Taken);
+        return "it took nothing more within " + wait + " after " + ByteCount(Taken) + WrittenInto(Taken);
     case Failure::ReaderGone:
         if (Taken == 0)
             return "its reader closed it before reading a byte";
-        return "its reader closed it after its first " + ByteCount(Taken);
+        return "its reader closed it after " + ByteCount(Taken) + WrittenInto(Taken);
     case Failure::Error:
         break;
     }

@@ -226,8 +226,7 @@ void OnLoadLandscapeFile(CBrevimarDoc& doc)
                                        refusal + ".");
             return;
         }
-        std::cerr << CannotOpenInputText;
-        doc.host().ShowError("Error: cannot open input file.\n" + *path);
+        ReportReadProblem(doc, CannotOpenInputText + *path);
         return;
     }
     CLandscapeInput input = StartingLandscapeInput(doc);

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <locale>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "core/Document.h"
@@ -83,24 +84,32 @@ void WriteLines(ScenarioSection section, ScenarioBlocks& blocks, Side side, int 
     }
 }
 
+void WriteGlobal(ScenarioBlocks& blocks, Side side, ScenarioText& text)
+{
+    WriteLines(ScenarioSection::GlobalFlag, blocks, side, 0, text);
+    if (blocks.Global[side == Side::Red ? 0 : 1]->GlobalCommandOn == 1)
+        WriteLines(ScenarioSection::Global, blocks, side, 0, text);
+}
+
+void WriteLocal(ScenarioBlocks& blocks, Side side, ScenarioText& text)
+{
+    const CLocalCommand& l = *blocks.Local[side == Side::Red ? 0 : 1];
+    WriteLines(ScenarioSection::LocalFlag, blocks, side, 0, text);
+    if (l.LocalCommandOn != 1)
+        return;
+    WriteLines(ScenarioSection::Local, blocks, side, 0, text);
+    // The per-commander arrays hold commanders 1..10.
+    const int commanders = std::min(l.NumLocalCommanders, MaxCommanders);
+    for (int c = 1; c <= commanders; ++c)
+        WriteLines(ScenarioSection::Commander, blocks, side, c, text);
+}
+
 void WriteCommand(ScenarioBlocks& blocks, ScenarioText& text)
 {
-    for (Side side : {Side::Red, Side::Blue}) {
-        WriteLines(ScenarioSection::GlobalFlag, blocks, side, 0, text);
-        if (blocks.Global[side == Side::Red ? 0 : 1]->GlobalCommandOn == 1)
-            WriteLines(ScenarioSection::Global, blocks, side, 0, text);
-    }
-    for (Side side : {Side::Red, Side::Blue}) {
-        const CLocalCommand& l = *blocks.Local[side == Side::Red ? 0 : 1];
-        WriteLines(ScenarioSection::LocalFlag, blocks, side, 0, text);
-        if (l.LocalCommandOn != 1)
-            continue;
-        WriteLines(ScenarioSection::Local, blocks, side, 0, text);
-        // The per-commander arrays hold commanders 1..10.
-        const int commanders = std::min(l.NumLocalCommanders, MaxCommanders);
-        for (int c = 1; c <= commanders; ++c)
-            WriteLines(ScenarioSection::Commander, blocks, side, c, text);
-    }
+    for (Side side : {Side::Red, Side::Blue})
+        WriteGlobal(blocks, side, text);
+    for (Side side : {Side::Red, Side::Blue})
+        WriteLocal(blocks, side, text);
 }
 
 void WriteTerrain(ScenarioBlocks& blocks, ScenarioText& text)
@@ -339,6 +348,62 @@ bool CBrevimarDoc::OfferCapturedFrames(CaptureAfterOffer after)
     if (after == CaptureAfterOffer::Ends)
         RunCaptureOn = 0;
     return true;
+}
+
+namespace {
+
+// RED's values as a save writes them, the scenario's own in place of what a
+// GA or a landscape still holds and none of the best chromosome's rows: the
+// lines of the general section that name RED, RED's command and agent
+// sections, and RED's agents as an agent file placed them.
+std::string RedValuesAsSaved(CBrevimarDoc& doc)
+{
+    const ScenarioValuesInPlace own(doc);
+    ScenarioBlocks blocks;
+    blocks.Battlefield = &doc.Battlefield;
+    blocks.Statistics = &doc.Statistics;
+    blocks.Force[0] = &doc.RedForce;
+    blocks.Force[1] = &doc.BlueForce;
+    blocks.Global[0] = &doc.RedGlobal;
+    blocks.Global[1] = &doc.BlueGlobal;
+    blocks.Local[0] = &doc.RedLocal;
+    blocks.Local[1] = &doc.BlueLocal;
+    std::ostringstream general;
+    {
+        DefaultFormat format(general);
+        ScenarioText text(general);
+        WriteLines(ScenarioSection::General, blocks, Side::Red, 0, text);
+    }
+    std::ostringstream out;
+    std::istringstream lines(general.str());
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with("R_") || line.starts_with("RED_") || line.starts_with("red_"))
+            out << line << '\n';
+    {
+        DefaultFormat format(out);
+        ScenarioText text(out);
+        WriteGlobal(blocks, Side::Red, text);
+        WriteLocal(blocks, Side::Red, text);
+        WriteLines(ScenarioSection::Agents, blocks, Side::Red, 0, text);
+    }
+    const CForce& red = doc.RedForce;
+    for (const auto* stored : {&red.StoredAgentState, &red.StoredAgentSquad, &red.StoredAgentX, &red.StoredAgentY})
+        out.write(reinterpret_cast<const char*>(stored), sizeof *stored);
+    return out.str();
+}
+
+}  // namespace
+
+RedEditScope::RedEditScope(CBrevimarDoc& doc) : Doc(doc)
+{
+    if (doc.Ga.GaBestShown != 0)
+        Before = RedValuesAsSaved(doc);
+}
+
+RedEditScope::~RedEditScope()
+{
+    if (Doc.Ga.GaBestShown != 0 && Before && *Before != RedValuesAsSaved(Doc))
+        Doc.Ga.GaBestShown = 0;
 }
 
 bool OfferCapturedFramesBefore(CBrevimarDoc& doc, const CStoredValues& before)

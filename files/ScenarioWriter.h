@@ -11,6 +11,8 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 #include "files/FileCommandFrame.h"
 #include "files/ScenarioFormat.h"
@@ -43,6 +45,24 @@ FileCommandResult WriteInputDataFile(CBrevimarDoc& doc, FileCommand command = Fi
 // document then holds the values as they stood, the capture records on, and
 // the command is given up.
 bool OfferCapturedFramesBefore(CBrevimarDoc& doc, const CStoredValues& before);
+
+// A command of the user's that may change RED's values runs inside one. The
+// best chromosome once shown decides RED's rows of every scenario saved
+// (GaBestShown); when RED's values, as a save writes them or as an agent
+// file placed RED's agents, come out of the command changed, the mark ends
+// and a save writes what the dialogs show. A command that changes nothing
+// keeps it.
+class RedEditScope {
+public:
+    explicit RedEditScope(CBrevimarDoc& doc);
+    ~RedEditScope();
+    RedEditScope(const RedEditScope&) = delete;
+    RedEditScope& operator=(const RedEditScope&) = delete;
+
+private:
+    CBrevimarDoc& Doc;
+    std::optional<std::string> Before;  // while the mark stands
+};
 
 // The scenario of the genetic algorithm's best chromosome, in the data
 // version 1 layout: RED's evolved values from `best`, the rest from the

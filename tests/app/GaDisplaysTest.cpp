@@ -3,13 +3,17 @@
 #include <QEvent>
 
 #include <functional>
+#include <map>
 
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
 #include "charts/MissionFitnessGraph.h"
+#include "dialogs/AgentParamsDlg.h"
 #include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/GaEditDialogs.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
+#include "dialogs/RangeOptionDlgs.h"
+#include "dialogs/SquadSections.h"
 #include "experiments/GaEngine.h"
 #include "run/ScenarioLoad.h"
 #include "support/TestFiles.h"
@@ -260,6 +264,89 @@ TEST_F(BestShownThen, ARunCapturedAfterwardsHoldsTheScenarioItWasFoughtUnder)
     Hooks.AnswerFile(path);
     ASSERT_TRUE(Run(V::ID_FILE_STOP_RUN_CAPTURE));
     EXPECT_EQ(Written(path).substr(0, BeforeText.size() + 1), BeforeText + "\n");
+}
+
+// `text` with the first `from` in the side's agent section made `to`.
+std::string Edited(std::string text, Side side, const std::string& from, const std::string& to)
+{
+    const std::size_t section = text.find(side == Side::Red ? "* RED VORLAX" : "* BLUE VORLAX");
+    const std::size_t at = section == std::string::npos ? section : text.find(from, section);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Once the best chromosome was shown, a save writes the GA's twelve RED rows
+// until a command changes one of RED's values; from then on it writes what
+// the dialogs show. small.dat gives squads 1 and 2 of both sides alive
+// sensor range 5, alive fire range 3 and alive w6 35 and 45.
+TEST_F(BestShownThen, ACommandThatChangesRedsValuesEndsTheMarkAndNoOtherDoes)
+{
+    const std::string agents = Folder + "/agents.agt";
+    Hooks.AnswerFile(agents);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_AGENT_DATA));
+    const std::string sensor = "A:S_RANGE          5 5", fire = "A:F_RANGE          3 3";
+    const std::string sensor9 = "A:S_RANGE          9 5", fire4 = "A:F_RANGE          4 3";
+    using Typed = std::map<int, std::string>;
+    const auto ok = [this](unsigned id, Typed typed) {
+        return [this, id, typed] {
+            Hooks.AnswerDialog(IDOK, typed);
+            ASSERT_TRUE(Run(id));
+        };
+    };
+    const auto best = [](const std::string& text) { return text; };
+    const struct {
+        const char* Name;
+        std::function<void()> Command;
+        // What the save after it holds, from the save before it (the best
+        // rows) when the mark stays.
+        std::function<std::string(const std::string&)> Saved;
+    } cases[] = {
+        {"RED agents: squad 1's sensor range 9, fire range 4",
+         ok(V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "9"}, {CAgentParamsDlg::IDC_FIRE_ALIVE, "4"}}),
+         [&](const std::string&) { return Edited(Edited(BeforeText, Side::Red, sensor, sensor9), Side::Red, fire, fire4); }},
+        {"RED agents, OK on what it showed", ok(V::ID_EDIT_RED_AGENTS, {}), best},
+        {"RED agents cancelled", [this] {
+             Hooks.AnswerDialog(IDCANCEL, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "9"}});
+             ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+         }, best},
+        {"BLUE agents: squad 1's sensor range 9",
+         ok(V::ID_EDIT_BLUE_AGENTS, {{CAgentParamsDlg::IDC_SENSOR_ALIVE, "9"}}),
+         [&](const std::string& before) { return Edited(before, Side::Blue, sensor, sensor9); }},
+        {"On the Fly, RED sensor range 9", ok(V::ID_FLY_RED_SENSOR, {{CSquadRangeDlg::IDC_ALIVE, "9"}}),
+         [&](const std::string&) { return Edited(BeforeText, Side::Red, sensor, sensor9); }},
+        {"On the Fly, RED personality: alive w6 -3", ok(V::ID_FLY_RED_PERSONALITY, {{WeightAliveId(W6), "-3"}}),
+         [&](const std::string&) {
+             return Edited(BeforeText, Side::Red, "w6_a:R_B_goal      35 45", "w6_a:R_B_goal      -3 45");
+         }},
+        {"RED's agents read from an agent file", [&] {
+             Hooks.AnswerFile(agents);
+             ASSERT_TRUE(Run(V::ID_FILE_LOAD_AGENT_DATA));
+         }, [&](const std::string&) { return BeforeText; }},
+    };
+    bool first = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (first) {
+            ShowBest();
+            ASSERT_TRUE(Run(V::ID_RUN_MODE_INTERACTIVE));
+            first = false;
+        } else {
+            // The scenario as it was read, and the best chromosome of the
+            // run above confirmed again.
+            Hooks.AnswerFile(Small);
+            ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA));
+            Doc().Ga.GaBestShown = 1;
+        }
+        const std::string shown = Folder + "/shown.dat", after = Folder + "/after.dat";
+        Hooks.AnswerFile(shown);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+        const std::string bestRows = Written(shown);
+        ASSERT_NE(bestRows, BeforeText);
+        c.Command();
+        Hooks.AnswerFile(after);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+        EXPECT_EQ(Written(after), c.Saved(bestRows));
+    }
 }
 
 double Point(const CMissionFitnessGraphDlg& w, Prop prop, int s, int p)

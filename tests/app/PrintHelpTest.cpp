@@ -13,6 +13,11 @@
 #include <QKeyEvent>
 #include <QProcessEnvironment>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <functional>
+
 #include "app/AppFixture.h"
 #include "app/HelpWindow.h"
 #include "app/ResourceIds.h"
@@ -142,7 +147,9 @@ struct ProgramRun {
 // The built program on the offscreen window system, with a settings folder
 // of its own; one that has not ended within 20 s is killed. In the
 // sanitizer build the font library's own leaks at exit do not count.
-ProgramRun RunProgram(const std::string& folder, const QStringList& arguments)
+// `inChild` runs in the program's process before it starts.
+ProgramRun RunProgram(const std::string& folder, const QStringList& arguments,
+                      const std::function<void()>& inChild = {})
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -155,6 +162,8 @@ ProgramRun RunProgram(const std::string& folder, const QStringList& arguments)
     list.close();
     environment.insert("LSAN_OPTIONS", "suppressions=" + suppressions);
     program.setProcessEnvironment(environment);
+    if (inChild)
+        program.setChildProcessModifier(inChild);
     program.start(BREVIMAR_PROGRAM, arguments);
     ProgramRun run;
     run.Ended = program.waitForFinished(20000);
@@ -213,6 +222,36 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
     }
 }
 
+// A PDF that did not reach its file whole is an error, naming the file: on a
+// device that takes nothing, and on a file that may grow to 16 KiB only,
+// far short of the page (the program's own limit; the signal that would end
+// it at the limit ignored, so that the write fails as on a full disk).
+TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
+{
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    const std::string cut = folder + "/cut.pdf";
+    const struct {
+        std::string Pdf;
+        std::function<void()> InChild;
+        const char* Why;
+    } cases[] = {
+        {"/dev/full", {}, "No space left on device"},
+        {cut, [] {
+             const ::rlimit limit{16384, 16384};
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+             std::signal(SIGXFSZ, SIG_IGN);
+         }, "File too large"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = RunProgram(folder, {"--print-to", QString::fromStdString(c.Pdf), good}, c.InChild);
+        EXPECT_TRUE(run.Ended) << c.Pdf;
+        EXPECT_EQ(run.Status, 1) << c.Pdf << "\n" << run.Err.toStdString();
+        const QString said = QString::fromStdString("Error: cannot write output file " + c.Pdf + ":\n" + c.Why + ".\n");
+        EXPECT_EQ(run.Err.count(said), 1) << run.Err.toStdString();
+    }
+}
+
 TEST(CommandLinePrint, HelpPrintsTheReadmesListOfSwitchesAndEnds)
 {
     const ProgramRun run = RunProgram(TempFolder(), {"--help"});
@@ -265,6 +304,20 @@ TEST_F(PrintAndHelp, APrinterThatCannotOpenIsReported)
     printer.setOutputFileName(QString::fromStdString(TempFolder() + "/no such folder/x.pdf"));
     EXPECT_FALSE(View()->PrintPicture(printer));
     EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::MessageBox);
+}
+
+// File > Print into a PDF file that takes nothing: a box names the file.
+TEST_F(PrintAndHelp, APdfFileNotWrittenWholeIsReportedInABox)
+{
+    Hooks.CancelFile();
+    ASSERT_TRUE(Start());
+    QPrinter& printer = View()->PrinterSettings();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName("/dev/full");
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_PRINT));
+    EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::MessageBox);
+    EXPECT_EQ(Hooks.Log().back().Text, "Error: cannot write output file /dev/full:\nNo space left on device.");
 }
 
 TEST_F(PrintAndHelp, HelpKeysOpenOneGuideEvenWithoutADocument)

@@ -524,9 +524,13 @@ TEST_F(LandscapeInputFile, MissingRefusedOrCancelledChangesNothing)
     doc->Pause();
     doc->Landscape.Settings.LandscapeInitialConditions = 77;
     const std::vector<unsigned char> before = testing::DocumentBytes(*doc);
-    doc.Host.FileChoices.push_back(testing::TempFolder() + "/none.f1");
+    const std::string missing = testing::TempFolder() + "/none.f1";
+    doc.Host.FileChoices.push_back(missing);
     OnLoadLandscapeFile(*doc);
-    EXPECT_TRUE(doc.Host.SawMessageContaining("cannot open input file"));
+    // Standard error names the file as the box does.
+    const std::string said = "Error: cannot open input file.\n" + missing;
+    EXPECT_TRUE(doc.Host.SawMessageContaining(said));
+    EXPECT_EQ(doc.Host.Logs, std::vector<std::string>{said});
     Load(Replace(InputText(), "IC 3", "IC x"));
     OnLoadLandscapeFile(*doc);  // cancelled
     EXPECT_TRUE(testing::DocumentBytes(*doc) == before);

@@ -392,9 +392,44 @@ TEST(MultiRunBatch, AWeaponsFileThatFailsAtTheBatchsEndIsReported)
         EXPECT_EQ(doc->MultiRunData.BatchOpen, 0);
         ASSERT_EQ(doc.Host.Messages.size(), 1u);
         EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot write output file " + path +
-                                                 ":\nits reader closed it after its first " +
-                                                 std::to_string(taken.size()) + " bytes.");
+                                                 ":\nits reader closed it after " +
+                                                 std::to_string(taken.size()) + " bytes were written into it.");
     }
+}
+
+// A weapons raw-data file whose reader closes early is said once, naming
+// it, and written no more; the batch runs all its samples. 50 steps a
+// sample make a file of more than the two pages the pipe and its reader
+// take, so the writes go on after the reader went.
+TEST(MultiRunBatch, WeaponsRawDataWhoseReaderClosesEarlyIsReportedAndTheBatchRunsOn)
+{
+    const auto batch = [](TestDocument& doc, const std::string& path) {
+        MakeBatch(*doc);
+        doc->Series.MultiRunStepCount = 50;
+        doc->WeaponStatsOn = 1;
+        doc->RedForce.WeaponsOn = 1;
+        doc.Host.FileChoices.push_back(path);
+        RunMultiTimeSeriesBatch(*doc, 45, [](int&) { return true; });
+        std::string said = "sample " + std::to_string(doc->Series.MultiRunSample) + ": ";
+        for (const auto& message : doc.Host.Messages)
+            said += message.Text + "|";
+        return said;
+    };
+    TestDocument whole;
+    const std::string regular = testing::TempFolder() + "/run.rwd";
+    ASSERT_EQ(batch(whole, regular), "sample 3: ");
+    ASSERT_GT(std::filesystem::file_size(regular), 2u * testing::DrainedPipe::PageBytes);
+
+    testing::DrainedPipe pipe("run.rwd", testing::DrainedPipe::Reader::ClosesEarly);
+    const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+        TestDocument doc;
+        return batch(doc, pipe.Path);
+    });
+    const long long taken = testing::BytesBeforeReaderClosed(answer);
+    EXPECT_EQ(answer, "sample 3: Error: cannot write output file " + pipe.Path + ":\nits reader closed it after " +
+                          std::to_string(taken) + " bytes were written into it.|");
+    EXPECT_GE(taken, 1);
+    EXPECT_LE(taken, 2 * testing::DrainedPipe::PageBytes);
 }
 
 TEST(MultiRunBatch, DecliningTheWeaponsFileOrCancellingItRunsAccordingly)

@@ -704,5 +704,31 @@ TEST(DocumentFile, ASaveOntoAPipeIsRefusedUnreadOrWrittenWhole)
     }
 }
 
+// A save whose reader closes early fails, saying how much went into the
+// pipe. 300 RED agents over 3 steps: 16 + 3 x (1 + 3 x 300) x 4 = 10828
+// bytes, more than the two pages the pipe and its reader take.
+TEST(DocumentFile, ASaveWhoseReaderClosesEarlyIsReported)
+{
+    testing::DrainedPipe pipe("history.brv", testing::DrainedPipe::Reader::ClosesEarly);
+    const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
+        TestDocument doc;
+        doc->RunMode = PlaybackMode;
+        doc->RunHeader.LatticeSize = 20;
+        doc->RunHeader.RedCount = 300;
+        doc->RunHeader.BlueCount = 0;
+        doc->RunHeader.LastStep = 3;
+        doc.Host.FileChoices.push_back(pipe.Path);
+        std::string said = SaveDocumentAs(*doc) ? "saved: " : "not saved: ";
+        for (const auto& message : doc.Host.Messages)
+            said += message.Text + "|";
+        return said;
+    });
+    const long long taken = testing::BytesBeforeReaderClosed(answer);
+    EXPECT_EQ(answer, "not saved: Error: cannot write document file " + pipe.Path + ":\nits reader closed it after " +
+                          std::to_string(taken) + " bytes were written into it.|");
+    EXPECT_GE(taken, testing::DrainedPipe::PageBytes);
+    EXPECT_LE(taken, 2 * testing::DrainedPipe::PageBytes);
+}
+
 }  // namespace
 }  // namespace brevimar

@@ -240,20 +240,23 @@ TEST(FileCommandFrame, PipeThatNothingWritesIsRefusedAfterAMoment)
 
 // Every writer goes through the frame: a pipe that nothing reads is waited on
 // a moment, then refused as a file that does not open, naming it, and the
-// body never runs; one whose reader stops, or a device that takes nothing,
-// fails the write, which is reported and never taken for done; one that is
-// read gets every byte. Each save runs in a child, so that one that waits
-// for ever fails instead of holding the suite.
+// body never runs; one whose reader stops or closes early, or a device that
+// takes nothing, fails the write, which is reported and never taken for
+// done; one that is read gets every byte. Each save runs in a child, so that
+// one that waits for ever fails instead of holding the suite.
 TEST(FileCommandFrame, WriterWaitsAMomentForAPipesReaderAndReportsWhatItDidNotTake)
 {
     std::string bytes(1 << 20, '\0');
     for (std::size_t k = 0; k < bytes.size(); ++k)
         bytes[k] = static_cast<char>(k % 251);
-    enum Reader { None, Stopped, Reads, FullDevice };
-    for (const Reader reader : {None, Stopped, Reads, FullDevice}) {
-        std::optional<testing::DrainedPipe> pipe;
-        if (reader == Stopped || reader == Reads)
-            pipe.emplace("sample.mts", reader == Reads);
+    enum Reader { None, Stopped, Reads, FullDevice, Closes };
+    using Drained = testing::DrainedPipe;
+    for (const Reader reader : {None, Stopped, Reads, FullDevice, Closes}) {
+        std::optional<Drained> pipe;
+        if (reader == Stopped || reader == Reads || reader == Closes)
+            pipe.emplace("sample.mts", reader == Reads    ? Drained::Reader::Whole
+                                       : reader == Closes ? Drained::Reader::ClosesEarly
+                                                          : Drained::Reader::None);
         const std::string path =
             reader == None ? testing::UnfedPipe("sample.mts") : reader == FullDevice ? "/dev/full" : pipe->Path;
         const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
@@ -278,11 +281,19 @@ TEST(FileCommandFrame, WriterWaitsAMomentForAPipesReaderAndReportsWhatItDidNotTa
             "not opened: Error: cannot open output file.\n" + path + "\nnothing read it within 2 seconds.|",
             // The pipe took what it holds, and nothing more came out of it.
             "write failed, the body ran: Error: cannot write output file " + path +
-                ":\nnothing more was read from it within 2 seconds after its first " +
-                std::to_string(pipe ? pipe->Capacity() : 0) + " bytes.|",
+                ":\nit took nothing more within 2 seconds after " + std::to_string(pipe ? pipe->Capacity() : 0) +
+                " bytes were written into it.|",
             "done, the body ran: ",
             "write failed, the body ran: Error: cannot write output file /dev/full:\nNo space left on device.|",
+            // At most a page read and a page more written before it closed.
+            "write failed, the body ran: Error: cannot write output file " + path + ":\nits reader closed it after " +
+                std::to_string(testing::BytesBeforeReaderClosed(answer)) + " bytes were written into it.|",
         };
+        if (reader == Closes) {
+            EXPECT_GE(testing::BytesBeforeReaderClosed(answer), Drained::PageBytes) << answer;
+            EXPECT_LE(testing::BytesBeforeReaderClosed(answer), 2 * Drained::PageBytes) << answer;
+            EXPECT_EQ(pipe->Taken(), bytes.substr(0, pipe->Taken().size()));
+        }
         EXPECT_EQ(answer, expected[reader]);
         if (reader == Reads) {
             EXPECT_TRUE(pipe->Taken() == bytes) << pipe->Taken().size() << " bytes came";

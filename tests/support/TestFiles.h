@@ -14,6 +14,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -187,20 +188,31 @@ inline std::string UnfedPipe(const std::string& name)
 // finds its reader at once, and read by a thread until its writer closes it.
 // The thread gives up after 15 seconds, so that a writer that never comes
 // or never closes fails the test instead of holding it. With `reads` false
-// nothing is read: the pipe fills and its writer has to wait.
+// nothing is read: the pipe fills and its writer has to wait. A reader that
+// closes early takes what the pipe holds once and closes its end; the pipe
+// holds a page only, so that a writer of more than two pages has more to
+// write after it went, however the two take turns.
 class DrainedPipe {
 public:
-    explicit DrainedPipe(const std::string& name, bool reads = true) : Path(UnfedPipe(name))
+    enum class Reader { Whole, None, ClosesEarly };
+    explicit DrainedPipe(const std::string& name, bool reads = true)
+        : DrainedPipe(name, reads ? Reader::Whole : Reader::None)
+    {
+    }
+    DrainedPipe(const std::string& name, Reader reader) : Path(UnfedPipe(name))
     {
         Fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         EXPECT_GE(Fd, 0) << Path;
-        if (reads && Fd >= 0)
-            Reader = std::thread([this] { Drain(); });
+        if (reader == Reader::ClosesEarly && Fd >= 0) {
+            EXPECT_EQ(::fcntl(Fd, F_SETPIPE_SZ, PageBytes), PageBytes);
+        }
+        if (reader != Reader::None && Fd >= 0)
+            Reading = std::thread([this, reader] { Drain(reader == Reader::ClosesEarly); });
     }
     ~DrainedPipe()
     {
-        if (Reader.joinable())
-            Reader.join();
+        if (Reading.joinable())
+            Reading.join();
         if (Fd >= 0)
             ::close(Fd);
     }
@@ -210,19 +222,20 @@ public:
     // What came through the pipe, once its writer has closed it.
     const std::string& Taken()
     {
-        if (Reader.joinable())
-            Reader.join();
+        if (Reading.joinable())
+            Reading.join();
         return Bytes;
     }
     // What the pipe holds while nothing reads it.
     int Capacity() const { return ::fcntl(Fd, F_GETPIPE_SZ); }
 
+    static constexpr int PageBytes = 4096;
     const std::string Path;
 
 private:
     // A FIFO with no writer yet reads as ended, but poll(2) reports it only
     // once a writer has come and gone.
-    void Drain()
+    void Drain(bool once)
     {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
         for (;;) {
@@ -239,17 +252,52 @@ private:
                 Bytes.append(chunk, static_cast<std::size_t>(n));
             else if (n == 0 || (errno != EAGAIN && errno != EINTR))
                 return;
+            if (once && n > 0) {
+                ::close(Fd);
+                Fd = -1;
+                return;
+            }
         }
     }
 
     int Fd = -1;
     std::string Bytes;
-    std::thread Reader;
+    std::thread Reading;
 };
+
+// The N of "its reader closed it after N bytes were written into it" in a
+// message, or -1 when it says no such thing.
+inline long long BytesBeforeReaderClosed(const std::string& said)
+{
+    const std::string before = "its reader closed it after ";
+    const std::size_t at = said.find(before);
+    return at == std::string::npos ? -1 : std::atoll(said.c_str() + at + before.size());
+}
+
+// The read ends of named pipes this process holds, closed: in a child that
+// writes to a pipe its parent reads, so that the parent's reader closing
+// its end leaves the pipe with none, as it would for the program.
+inline void CloseInheritedPipeReaders()
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const int fd = std::atoi(entry.path().filename().c_str());
+        struct ::stat status {};
+        std::error_code unread;
+        const std::string target = std::filesystem::read_symlink(entry.path(), unread).string();
+        // An unnamed pipe shows as "pipe:[inode]"; a named one by its path.
+        if (fd > 2 && ::fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode) && !target.starts_with("pipe:") &&
+            (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY)
+            ::close(fd);
+    }
+}
 
 // What `call` answers, run in a child process that is killed if it has not
 // answered within `deadline`: a call that waits for ever fails its test
-// (with an answer saying so) instead of holding the whole suite.
+// (with an answer saying so) instead of holding the whole suite. The child
+// holds no read end of a named pipe of its parent's, and writes with SIGPIPE
+// at its default, as the program does: a write that would raise it where the
+// writer does not hold it back ends the child, and its test fails.
 inline std::string AnswerWithin(std::chrono::seconds deadline, const std::function<std::string()>& call)
 {
     int ends[2];
@@ -258,6 +306,8 @@ inline std::string AnswerWithin(std::chrono::seconds deadline, const std::functi
     const ::pid_t child = ::fork();
     if (child == 0) {
         ::close(ends[0]);
+        CloseInheritedPipeReaders();
+        std::signal(SIGPIPE, SIG_DFL);
         int status = 1;
         try {
             const std::string answer = call();
