@@ -36,13 +36,13 @@ void WriteTerrainText(const CBattlefield& field, std::ostream& out)
     int n = 0;
     for (int x = 1; x <= size; ++x)
         for (int y = 1; y <= size; ++y)
-            n += field.AgentGrid[GridIndex(x, y)] == CellTerrain;
+            n += HoldsTerrain(field, GridIndex(x, y));
     out << field.BattleSize << '\n' << n;
     for (int x = 1; x <= size; ++x)
         for (int y = 1; y <= size; ++y) {
             const int i = GridIndex(x, y);
-            if (field.AgentGrid[i] == CellTerrain)
-                out << '\n' << x << ' ' << y << '\n' << field.AgentGrid[i] << ' ' << field.TerrainType[i];
+            if (HoldsTerrain(field, i))
+                out << '\n' << x << ' ' << y << '\n' << CellTerrain << ' ' << field.TerrainType[i];
         }
 }
 
