@@ -90,4 +90,12 @@ struct CBattlefield {
     int PathStartDistance = 3;  // steer only within this distance of impassable terrain
 };
 
+// Whether the cell holds terrain: a terrain mark, or a terrain type under an
+// agent's mark or a free one (an agent on passable terrain marks the cell as
+// its own, and leaves it free when it moves on or dies).
+inline bool HoldsTerrain(const CBattlefield& b, int cell)
+{
+    return b.AgentGrid[cell] == CellTerrain || b.TerrainType[cell] != OpenGround;
+}
+
 }  // namespace brevimar

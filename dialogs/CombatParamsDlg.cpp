@@ -12,6 +12,7 @@ namespace {
 using C = CCombatParamsDlg;
 using V = CombatSideValues;
 
+constexpr int MinLength = 10;
 constexpr int PerSquadMin[V::PerSquadValues] = {1, 1, 5, 5, 0, 0};
 constexpr int PerSquadMax[V::PerSquadValues] = {150, 150, 150, 150, 999, 999};
 
@@ -140,7 +141,7 @@ void HandBackSide(CBrevimarDoc& doc, Side side, const V& v)
 CCombatParamsDlg::CCombatParamsDlg(const CBrevimarDoc& doc, QWidget* parent) : CDialog(CombatTemplate(), parent)
 {
     const CBattlefield& b = doc.Battlefield;
-    Length = Width = b.BattleSize;
+    Length = Width = OpenedLength = b.BattleSize;
     TerrainFlag = b.TerrainMode;
     MoveOrder = b.MoveOrder;
     CopyIn(doc, Side::Red, Red);
@@ -166,7 +167,7 @@ CCombatParamsDlg::CCombatParamsDlg(const CBrevimarDoc& doc, QWidget* parent) : C
 void CCombatParamsDlg::DoDataExchange(CDataExchange& dx)
 {
     DDX_Text(dx, IDC_LENGTH, Length);
-    DDV_MinMaxInt(dx, Length, 10, 150);
+    DDV_MinMaxInt(dx, Length, MinLength, MaxBattleSize);
     DDX_Text(dx, IDC_WIDTH, Width);
     DDV_MinMaxInt(dx, Width, 10, 150);
     for (const Side side : {Side::Red, Side::Blue}) {
@@ -268,10 +269,38 @@ void CCombatParamsDlg::StoreShown(Side side)
         v.Table[k][v.ShowSquad] = v.Shown[k];
 }
 
+bool CCombatParamsDlg::FlagsOnField(const int (&held)[5])
+{
+    // A flag off the field would make a scenario that no reader takes.
+    const int farthest = std::max({Red.FlagX, Red.FlagY, Blue.FlagX, Blue.FlagY});
+    if (farthest <= Length)
+        return true;
+    int* values[5] = {&Length, &Red.FlagX, &Red.FlagY, &Blue.FlagX, &Blue.FlagY};
+    const int ids[5] = {IDC_LENGTH, SideId(Side::Red, FLAG_X), SideId(Side::Red, FLAG_Y), SideId(Side::Blue, FLAG_X),
+                        SideId(Side::Blue, FLAG_Y)};
+    // A length the user changed is refused below the flags, as the
+    // Battlefield Size dialog refuses it; under the length as opened, the
+    // first flag value beyond it is refused, as the Flag Position dialog
+    // refuses it.
+    int k = 0;
+    if (Length == OpenedLength)
+        while (*values[++k] <= Length) {
+        }
+    CDataExchange dx(*this, true);
+    dx.Begin(ids[k]);
+    dx.Restore = [value = values[k], before = held[k]] { *value = before; };
+    if (k == 0)
+        DDV_MinMaxInt(dx, Length, std::max(MinLength, farthest), MaxBattleSize);
+    else
+        DDV_MinMaxInt(dx, *values[k], 1, Length);
+    return !dx.Failed();
+}
+
 void CCombatParamsDlg::OnOK()
 {
+    const int held[5] = {Length, Red.FlagX, Red.FlagY, Blue.FlagX, Blue.FlagY};
     // Each side's squad on show is kept, as its "SAVE Squad Data" keeps it.
-    if (!UpdateData(true) || !ShownFits(Side::Red) || !ShownFits(Side::Blue))
+    if (!UpdateData(true) || !FlagsOnField(held) || !ShownFits(Side::Red) || !ShownFits(Side::Blue))
         return;
     StoreShown(Side::Red);
     StoreShown(Side::Blue);

@@ -64,7 +64,8 @@ public:
 
     CCombatParamsDlg(const CBrevimarDoc& doc, QWidget* parent = nullptr);
     bool OnInitDialog() override;
-    // Stores both sides' squads on show, then closes.
+    // Stores both sides' squads on show, then closes; refused, with the
+    // dialog left open, while a flag lies off the Length x Length field.
     void OnOK() override;
 
     void OnDisplaySquad(Side side);
@@ -83,6 +84,11 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
+    // Whether both flags lie on the Length x Length field; otherwise the
+    // field at fault is refused with its range check's message and takes
+    // back the value it held before this OK (`held`: the length, then RED's
+    // and BLUE's flag x and y).
+    bool FlagsOnField(const int (&held)[5]);
     // Exchanges everything; false when the side's squad number is unusable.
     bool ExchangeForSquad(Side side);
     // Whether the side's shown per-squad values may be stored into the squad
@@ -91,6 +97,8 @@ private:
     bool ShownFits(Side side);
     // The shown squad's entries := the shown values, for a squad of the side.
     void StoreShown(Side side);
+
+    int OpenedLength = 150;
 };
 
 // Writes the dialog's values into the document (no restart).

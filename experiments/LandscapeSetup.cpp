@@ -98,6 +98,12 @@ std::string CheckLandscapeCoordinates(int squad, int redSquads, int xParameter, 
         if (!problem.empty())
             return problem;
     }
+    // The sweep goes from the minimum up to the maximum: from above it would
+    // visit nothing and end at once, as if done.
+    for (const auto& [axis, min, max] : {std::tuple{"x", xMin, xMax}, std::tuple{"y", yMin, yMax}})
+        if (min > max)
+            return std::string(axis) + "_min is " + ShortestNumber(min) + ", above " + axis + "_max " +
+                   ShortestNumber(max) + "; the sweep would have no " + axis + " value.";
     return {};
 }
 

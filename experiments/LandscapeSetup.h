@@ -74,7 +74,7 @@ inline constexpr ValueLimit WinThreshold{0, 1};
 std::string CheckLandscapeSettings(const CLandscapeSettings& settings, int redSquads);
 // The part of that check the coordinates dialog makes: a squad of the
 // scenario's RED squads (squad 1 always), and both ranges within what the
-// fields of their parameters take.
+// fields of their parameters take, each minimum no greater than its maximum.
 std::string CheckLandscapeCoordinates(int squad, int redSquads, int xParameter, double xMin, double xMax,
                                       int yParameter, double yMin, double yMax);
 

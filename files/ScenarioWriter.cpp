@@ -123,7 +123,7 @@ void WriteTerrain(ScenarioBlocks& blocks, ScenarioText& text)
             WriteLines(ScenarioSection::TerrainBlock, blocks, Side::Red, k, text);
     } else if (b.TerrainMode == 2) {
         const int size = std::clamp(b.BattleSize, 1, MaxBattleSize);
-        auto isTerrain = [&b](int x, int y) { return b.AgentGrid[GridIndex(x, y)] == CellTerrain; };
+        auto isTerrain = [&b](int x, int y) { return HoldsTerrain(b, GridIndex(x, y)); };
         blocks.CellCount = 0;
         for (int x = 1; x <= size; ++x)
             for (int y = 1; y <= size; ++y)

@@ -36,13 +36,13 @@ void WriteTerrainText(const CBattlefield& field, std::ostream& out)
     int n = 0;
     for (int x = 1; x <= size; ++x)
         for (int y = 1; y <= size; ++y)
-            n += field.AgentGrid[GridIndex(x, y)] == CellTerrain;
+            n += HoldsTerrain(field, GridIndex(x, y));
     out << field.BattleSize << '\n' << n;
     for (int x = 1; x <= size; ++x)
         for (int y = 1; y <= size; ++y) {
             const int i = GridIndex(x, y);
-            if (field.AgentGrid[i] == CellTerrain)
-                out << '\n' << x << ' ' << y << '\n' << field.AgentGrid[i] << ' ' << field.TerrainType[i];
+            if (HoldsTerrain(field, i))
+                out << '\n' << x << ' ' << y << '\n' << CellTerrain << ' ' << field.TerrainType[i];
         }
 }
 
@@ -127,8 +127,12 @@ void WriteWaypointPathText(const CPathField& red, const CPathField& blue, std::o
     out << PathStars << "\n Blue terrain waypoint data\n" << PathStars << '\n' << blue;
 }
 
-bool ReadWaypointPathText(std::string_view text, CPathField* red, CPathField* blue, std::string* problem)
+bool ReadWaypointPathText(std::string_view text, int battleSize, CPathField* red, CPathField* blue,
+                          std::string* problem)
 {
+    // The fields are built one cell wider and longer than the battlefield,
+    // for its cells 1..battleSize and the unused row and column 0.
+    const unsigned extent = static_cast<unsigned>(std::clamp(battleSize, 1, MaxBattleSize)) + 1;
     TextViewStream in(text);
     in.imbue(std::locale::classic());
     CPathField fields[2] = {*red, *blue};
@@ -141,6 +145,16 @@ bool ReadWaypointPathText(std::string_view text, CPathField* red, CPathField* bl
         std::string error;
         if (!fields[k].Read(in, &error)) {
             *problem = std::string(names[k]) + " waypoint data: " + error;
+            return false;
+        }
+        // A field of no cells steers nowhere, on any battlefield; any other
+        // field must be this battlefield's, or its cells would be other cells.
+        const CPathField& f = fields[k];
+        if (f.CellCount != 0 && (f.Rows != extent || f.Columns != extent)) {
+            *problem = std::string(names[k]) + " waypoint data: the field of " + std::to_string(f.Rows) + " x " +
+                       std::to_string(f.Columns) + " cells is for a " + std::to_string(f.Rows - 1) + " x " +
+                       std::to_string(f.Columns - 1) + " battlefield, not this " + std::to_string(extent - 1) +
+                       " x " + std::to_string(extent - 1) + " one";
             return false;
         }
     }
@@ -158,7 +172,8 @@ void SaveWaypointPathFile(CBrevimarDoc& doc)
 int LoadWaypointPathFile(CBrevimarDoc& doc)
 {
     return RunAuxiliaryRead(doc, FileCommand::WaypointPathRead, [&](std::string_view text, std::string* problem) {
-        return ReadWaypointPathText(text, &doc.RedWaypointField, &doc.BlueWaypointField, problem);
+        return ReadWaypointPathText(text, doc.Battlefield.BattleSize, &doc.RedWaypointField, &doc.BlueWaypointField,
+                                    problem);
     });
 }
 

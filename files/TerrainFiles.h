@@ -29,8 +29,11 @@ void SaveTerrainFile(CBrevimarDoc& doc);
 int LoadTerrainFile(CBrevimarDoc& doc);
 
 void WriteWaypointPathText(const CPathField& red, const CPathField& blue, std::ostream& out);
-// Both fields are replaced only when both were read and checked.
-bool ReadWaypointPathText(std::string_view text, CPathField* red, CPathField* blue, std::string* problem);
+// Both fields are replaced only when both were read and checked. A field
+// with cells must be the one a battlefield of `battleSize` builds
+// (battleSize + 1 cells each way); a field of none is taken.
+bool ReadWaypointPathText(std::string_view text, int battleSize, CPathField* red, CPathField* blue,
+                          std::string* problem);
 void SaveWaypointPathFile(CBrevimarDoc& doc);
 int LoadWaypointPathFile(CBrevimarDoc& doc);
 

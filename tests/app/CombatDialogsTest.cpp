@@ -508,7 +508,7 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     b.TerrainMode = 2;
     b.RED_cen_x[1] = b.RED_cen_x[2] = 20;
     b.BLUE_cen_y[2] = 60;
-    doc.RedForce.GoalFlagX = 70;  // the BLUE flag
+    doc.RedForce.GoalFlagX = doc.RedForce.GoalFlagY = 50;  // the BLUE flag, on the smaller field
     doc.BlueForce.GoalFlagX = 10;  // the RED flag
     const int invalidations = View()->InvalidateCount();
     const int rb = C::SideId(Side::Red, 0), bb = C::SideId(Side::Blue, 0);
@@ -530,7 +530,7 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     EXPECT_EQ(doc.RunHeader.FixedMoveOrderSelected, 0);
     EXPECT_EQ(b.RedCombatUnlimited, 1);
     EXPECT_EQ(doc.BlueForce.GoalFlagX, 5);
-    EXPECT_EQ(doc.RedForce.GoalFlagX, 70);
+    EXPECT_EQ(doc.RedForce.GoalFlagX, 50);
     EXPECT_EQ(doc.RunHeader.CurrentStep, 0);
     EXPECT_EQ(View()->InvalidateCount(), invalidations + 2);  // the erase for the smaller field, then the reset
 
@@ -549,6 +549,51 @@ TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
     EXPECT_EQ(dlg.GetDlgItemText(C::IDC_LENGTH), "99");
     EXPECT_EQ(dlg.Red.Fratricide, 1);
     EXPECT_EQ(dlg.IsDlgButtonChecked(rb + C::NO_LIMIT), 1);
+}
+
+// A field that would leave a flag off it is refused as the on-the-fly
+// Battlefield Size and Flag Position dialogs refuse it, the dialog left open
+// (with no answer left it is cancelled) and nothing stored. The BLUE flag
+// stands at (77, 77), the RED flag at (5, 6), on the 80-cell field. A length
+// the user changed must reach the farthest flag coordinate: 77, or 90 for a
+// BLUE flag y typed at 90. Under the length as opened, a flag x or y must lie
+// in 1..80. A length of exactly 77 is taken.
+TEST_F(CombatDialogs, CombatParametersRefuseAFieldThatLeavesAFlagOffIt)
+{
+    const int rb = C::SideId(Side::Red, 0), bb = C::SideId(Side::Blue, 0);
+    const struct {
+        Values Typed;
+        const char* Message;
+    } cases[] = {
+        {{{C::IDC_LENGTH, "20"}}, "Please enter an integer between 77 and 150."},
+        {{{C::IDC_LENGTH, "76"}, {C::IDC_WIDTH, "76"}}, "Please enter an integer between 77 and 150."},
+        {{{rb + C::FLAG_X, "100"}}, "Please enter an integer between 1 and 80."},
+        {{{bb + C::FLAG_Y, "81"}}, "Please enter an integer between 1 and 80."},
+        {{{C::IDC_LENGTH, "85"}, {bb + C::FLAG_Y, "90"}}, "Please enter an integer between 90 and 150."},
+    };
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.Battlefield.BattleSize, 80);
+    doc.RedForce.GoalFlagX = doc.RedForce.GoalFlagY = 77;  // the BLUE flag
+    ASSERT_EQ(doc.BlueForce.GoalFlagX, 5);
+    ASSERT_EQ(doc.BlueForce.GoalFlagY, 6);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Message);
+        Hooks.Reset();
+        doc.RunHeader.CurrentStep = 9;
+        Hooks.AnswerDialog(IDOK, c.Typed);
+        ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+        EXPECT_EQ(Messages(c.Message), 1);
+        EXPECT_EQ(Hooks.Log().back().Result, IDCANCEL);
+        EXPECT_EQ(doc.Battlefield.BattleSize, 80);
+        EXPECT_EQ(doc.RedForce.GoalFlagY, 77);
+        EXPECT_EQ(doc.BlueForce.GoalFlagX, 5);
+        EXPECT_EQ(doc.RunHeader.CurrentStep, 9);  // no restart
+    }
+    Hooks.Reset();
+    Hooks.AnswerDialog(IDOK, {{C::IDC_LENGTH, "77"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_COMBAT_PARAMETERS));
+    EXPECT_EQ(Hooks.Log().back().Result, IDOK);
+    EXPECT_EQ(doc.Battlefield.BattleSize, 77);
 }
 
 // A value the range check refuses never reaches a squad table, and a squad's

@@ -144,6 +144,29 @@ TEST_F(LandscapeCommands, CoordinatesRefuseASquadOrARangeTheScenarioCannotHold)
     EXPECT_EQ(s.LandscapeXMax, 99.0);
 }
 
+// A minimum above its maximum would sweep no value and end at once as if
+// done: dialog 232 refuses it and stays open. x (alive sensor range, 1..99)
+// from 20 down to 10, then y from 1 down to -1; a range of one value (10 to
+// 10) is taken.
+TEST_F(LandscapeCommands, CoordinatesRefuseAMinimumAboveItsMaximum)
+{
+    CBrevimarDoc& doc = Doc();
+    Hooks.AnswerDialog(IDOK, {});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_NAME, "Alive Sensor Range"}, {P::IDC_X_MIN, "20"}, {P::IDC_X_MAX, "10"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_X_MIN, "10"}, {P::IDC_Y_MIN, "1"}, {P::IDC_Y_MAX, "-1"}});
+    Hooks.AnswerDialog(IDOK, {{P::IDC_Y_MIN, "-1"}, {P::IDC_Y_MAX, "1"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_LANDSCAPE_COORDINATES));
+    EXPECT_EQ(Messages("x_min is 20, above x_max 10"), 1);
+    EXPECT_EQ(Messages("y_min is 1, above y_max -1"), 1);
+    EXPECT_EQ(Hooks.Log().back().Result, IDOK);
+    const CLandscapeSettings& s = doc.Landscape.Settings;
+    EXPECT_EQ(s.LandscapeXMin, 10.0);
+    EXPECT_EQ(s.LandscapeXMax, 10.0);
+    EXPECT_EQ(s.LandscapeYMin, -1.0);
+    EXPECT_EQ(s.LandscapeYMax, 1.0);
+}
+
 TEST_F(LandscapeCommands, SweepRunsFromTheTimerThenTheGraphCommandNormalisesAndWritesTheReport)
 {
     CBrevimarDoc& doc = Doc();

@@ -165,6 +165,9 @@ TEST_F(LandscapeInputFile, BadFilesAreReportedAndChangeNothing)
         // a step of a quarter spacing is lost, five values all 999.
         {"step lost in rounding", Replace(Replace(good, "xmin 3", "xmin 999"), "xmax 12", "xmax 999.0000000000001")},
         {"x beyond the dialog's range", Replace(Replace(good, "xmin 3", "xmin 1e16"), "xmax 12", "xmax 1.0000000000000004e16")},
+        // A sweep from above its maximum visits nothing and ends at once.
+        {"x_min above x_max", Replace(good, "xmin 3", "xmin 13"), "x_min is 13, above x_max 12"},
+        {"y_min above y_max", Replace(good, "ymin -20", "ymin 21"), "y_min is 21, above y_max 20"},
         {"window from the lowest int", Replace(good, "tmin 5", "tmin -2147483648")},
         {"window to the highest int", Replace(good, "tmax 30", "tmax 2147483647")},
         {"window beyond any run", Replace(good, "tmax 30", "tmax 1000")},

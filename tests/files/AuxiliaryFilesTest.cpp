@@ -481,13 +481,13 @@ TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)
     EXPECT_EQ(text.back(), '\n');
     TestDocument other;
     std::string problem;
-    ASSERT_TRUE(ReadWaypointPathText(text, &other->RedWaypointField, &other->BlueWaypointField, &problem)) << problem;
+    ASSERT_TRUE(ReadWaypointPathText(text, 6, &other->RedWaypointField, &other->BlueWaypointField, &problem)) << problem;
     EXPECT_TRUE(other->RedWaypointField == doc->RedWaypointField);
     EXPECT_EQ(write(other), text);
 
     const std::string banner = std::string(83, '*') + "\n Red terrain waypoint data\n" + std::string(83, '*') + "\n";
     for (const std::string& bad : {banner + "65537 65537\n0\n", banner + "2 2\n0\n1\n4\n0\n"}) {
-        EXPECT_FALSE(ReadWaypointPathText(bad, &other->RedWaypointField, &other->BlueWaypointField, &problem));
+        EXPECT_FALSE(ReadWaypointPathText(bad, 6, &other->RedWaypointField, &other->BlueWaypointField, &problem));
         EXPECT_NE(problem.find("RED waypoint data"), std::string::npos) << problem;
         EXPECT_TRUE(other->RedWaypointField == doc->RedWaypointField);
     }
@@ -495,7 +495,7 @@ TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)
     // An empty BLUE field (0 x 0) read over a 7 x 7 one: all four members 0.
     const std::string emptyBlue = text.substr(0, text.find(std::string(83, '*') + "\n Blue")) + std::string(83, '*') +
                                   "\n Blue terrain waypoint data\n" + std::string(83, '*') + "\n0 0\n";
-    ASSERT_TRUE(ReadWaypointPathText(emptyBlue, &other->RedWaypointField, &other->BlueWaypointField, &problem))
+    ASSERT_TRUE(ReadWaypointPathText(emptyBlue, 6, &other->RedWaypointField, &other->BlueWaypointField, &problem))
         << problem;
     const CPathField& blue = other->BlueWaypointField;
     EXPECT_EQ(blue.Owned, false);
@@ -503,6 +503,40 @@ TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)
     EXPECT_EQ(blue.Columns, 0u);
     EXPECT_EQ(blue.CellCount, 0u);
     EXPECT_EQ(other->RedWaypointField.Rows, 7u);
+}
+
+// A path file is read only onto the battlefield its fields were built for:
+// a 6-cell battlefield builds fields of 7 x 7 cells. Onto 150 or 5 cells it
+// is refused with a message naming the file, the fields as they were; onto 6
+// it is read. (A field of no cells is taken anywhere: see above.)
+TEST(WaypointPathFile, FieldsOfAnotherBattlefieldAreRefused)
+{
+    TestDocument made;
+    made->RunMode = InteractiveMode;
+    made->Battlefield.BattleSize = 6;
+    made->RedForce.GoalFlagX = made->RedForce.GoalFlagY = 5;
+    made->BlueForce.GoalFlagX = made->BlueForce.GoalFlagY = 1;
+    made->BuildFlagPathFields();
+    const std::string path = testing::WriteTemp(
+        "six.pth", Written([&](std::ostream& o) { WriteWaypointPathText(made->RedWaypointField, made->BlueWaypointField, o); }));
+    for (const int size : {150, 5, 6}) {
+        SCOPED_TRACE(size);
+        TestDocument doc;
+        doc->Battlefield.BattleSize = size;
+        doc.Host.FileChoices.push_back(path);
+        if (size == 6) {
+            EXPECT_EQ(LoadWaypointPathFile(*doc), 1);
+            EXPECT_TRUE(doc->BlueWaypointField == made->BlueWaypointField);
+            continue;
+        }
+        EXPECT_EQ(LoadWaypointPathFile(*doc), 0);
+        ASSERT_EQ(doc.Host.Messages.size(), 1u);
+        const std::string field = std::to_string(size) + " x " + std::to_string(size);
+        EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot read input file " + path +
+                                                 ":\nRED waypoint data: the field of 7 x 7 cells is for a 6 x 6 "
+                                                 "battlefield, not this " + field + " one.");
+        EXPECT_EQ(doc->RedWaypointField.CellCount, 0u);
+    }
 }
 
 // --- document file

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "files/ScenarioWriter.h"
+#include "files/TerrainFiles.h"
 #include "files/WordReader.h"
 #include "run/ScenarioLoad.h"
 #include "support/TestDocument.h"
@@ -243,6 +244,38 @@ TEST(ScenarioWriter, TerrainCellsAndTheCaptureLimits)
     doc->CaptureEndStep = 5;
     doc->RunHeader.CurrentStep = 1;
     EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * 5);
+}
+
+// A passable cell keeps its terrain whatever stands on it: the Lava at (3, 7)
+// is marked terrain, the type III cell at (2, 9) holds an agent's mark and
+// the type I cell at (5, 5) was left free by one that crossed it. Both the
+// scenario and the terrain file hold all three, x outer and y inner; the
+// scenario reads back with the three cells.
+TEST(ScenarioWriter, TerrainUnderOrLeftByAnAgentIsSaved)
+{
+    TestDocument doc;
+    MakeRich(*doc);
+    CBattlefield& b = doc->Battlefield;
+    AddTerrainCells(b);
+    b.AgentGrid[GridIndex(2, 9)] = CellAgent;
+    b.TerrainType[GridIndex(5, 5)] = PassableI;
+    doc->RunCaptureOn = 0;
+    EXPECT_TRUE(Written(*doc).ends_with("\nnum_elements   3\nterrain_x_y_(1)     2 9\ntype(1)     5\n"
+                                        "terrain_x_y_(2)     3 7\ntype(2)     1\nterrain_x_y_(3)     5 5\ntype(3)     3"));
+    std::ostringstream terrain;
+    WriteTerrainText(b, terrain);
+    EXPECT_EQ(terrain.str(), "80\n3\n2 9\n2 5\n3 7\n2 1\n5 5\n2 3");
+
+    const std::string path = TempFolder() + "/crossed.dat";
+    doc.Host.FileChoices.push_back(path);
+    ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
+    TestDocument reader;
+    reader.Host.FileChoices.push_back(path);
+    reader->ReadStartupInputFile();
+    ASSERT_TRUE(reader.Host.Messages.empty()) << reader.Host.Messages.front().Text;
+    EXPECT_EQ(reader->Battlefield.TerrainType[GridIndex(2, 9)], PassableIII);
+    EXPECT_EQ(reader->Battlefield.TerrainType[GridIndex(3, 7)], Lava);
+    EXPECT_EQ(reader->Battlefield.TerrainType[GridIndex(5, 5)], PassableI);
 }
 
 // Saved through the command, read back by the start-up reader into a fresh
