@@ -141,8 +141,17 @@ void CBrevimarDoc::EndPausedMultiRun()
     Series.MultiRunBusy = 0;
 }
 
-void CBrevimarDoc::RestartPausedSample()
+void CBrevimarDoc::RestartPausedBatchRun()
 {
+    CLandscapeRunState& sweep = Landscape.Run;
+    if (RunMode == FitnessLandscapeMode && sweep.SweepOpen == 1 && sweep.RunOpen == 1 && sweep.LandscapeTime > 0) {
+        // The sweep sets the run up afresh when it goes on, as it sets up
+        // any: a run at time 0 has not begun.
+        sweep.LandscapeTime = 0;
+        sweep.ObservationPending = 0;
+        ShowLandscapeStatus(sweep.PointX, sweep.PointY);
+        return;
+    }
     CMultiRunSamples& data = MultiRunData;
     if (RunMode != MultipleTimeSeriesMode || data.BatchOpen == 0 || data.SampleOpen == 0)
         return;
@@ -178,6 +187,33 @@ void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
     text += std::to_string(Series.MultiRunStep);
     text += '/';
     text += std::to_string(shape.Steps);
+    host().SetStatusText(text);
+}
+
+void CBrevimarDoc::ShowLandscapeStatus(int ix, int iy)
+{
+    const CLandscapeSettings& s = Landscape.Settings;
+    const CLandscapeRunState& run = Landscape.Run;
+    std::string& text = StatusText;
+    text.clear();
+    text += ' ';
+    text += InputFileName;
+    text += "      [ x ]: ";
+    text += std::to_string(ix);
+    text += '/';
+    text += std::to_string(s.LandscapeXCount);
+    text += "     [ y ]: ";
+    text += std::to_string(iy);
+    text += '/';
+    text += std::to_string(s.LandscapeYCount);
+    text += "     [ IC ]: ";
+    text += std::to_string(run.LandscapeConditionIndex);
+    text += '/';
+    text += std::to_string(s.LandscapeInitialConditions);
+    text += "     [ T ]: ";
+    text += std::to_string(run.LandscapeTime);
+    text += '/';
+    text += std::to_string(s.LandscapeMaxTimeToFlag);
     host().SetStatusText(text);
 }
 

@@ -351,10 +351,14 @@ public:
     // commands that would change or close the document must wait.
     bool BatchBusy() const;
     // The common reset after a parameter change: forces rebuilt, step 1,
-    // forward time, the scenario seed (a batch standing paused draws on
-    // instead, as its next sample would), not terminated, battlefield set up
-    // anew.
+    // forward time, the scenario seed (a batch or sweep standing open draws
+    // on instead, as its next sample or run would), not terminated,
+    // battlefield set up anew.
     void ResetTail();
+    // A multiple time-series batch or a landscape sweep has begun and not
+    // ended, running or paused: its samples or runs draw on from the
+    // generator.
+    bool BatchRunOpen() const { return MultiRunData.BatchOpen != 0 || Landscape.Run.SweepOpen != 0; }
     void RestartRun();                 // the same battle again, by run mode
     void RestoreInitialComposition();  // counts, squads and agents of the input file
     void RandomizeRun();               // a new deployment from the running generator
@@ -371,13 +375,14 @@ public:
     // The multiple time-series share of EndPausedBatch, for every way such a
     // batch can end before its averages.
     void EndPausedMultiRun();
-    // A restart of the battle while a multiple time-series batch stands
-    // paused in a sample: the sample starts again at its step 0, set up as
-    // the batch sets up every sample, on the values the restart brought, and
-    // what it wrote so far goes. InitializeForces, which every command that
-    // restarts the battle runs, calls it: no such command can splice a fresh
-    // deployment into the sample under way.
-    void RestartPausedSample();
+    // A restart of the battle while a batch run stands paused under way (a
+    // multiple time-series batch's sample, a landscape sweep's run): the run
+    // starts again at its first step, set up as the batch or sweep sets up
+    // every one, on the values the restart brought, and what it measured or
+    // wrote so far goes. InitializeForces, which every command that restarts
+    // the battle runs, calls it: no such command can splice a fresh
+    // deployment into the run under way.
+    void RestartPausedBatchRun();
     // The force sample s started with (the force as it stands for a sample
     // no batch began: arrays filled by hand), and the sum of a side's over
     // the batch's samples, which its averaged attrition counts against.
@@ -451,6 +456,9 @@ public:
     // it now; writes nothing.
     std::string RecountedRunStatus() const;
     void ShowMultipleTimeSeriesStatus();
+    // The landscape sweep's line at grid point (ix, iy), of the run and step
+    // it stands at.
+    void ShowLandscapeStatus(int ix, int iy);
     void StepSimulationInView();
     void StepSimulation();
     void ApplyAgentStateParameters();

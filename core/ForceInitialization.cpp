@@ -333,7 +333,7 @@ void ClearWeaponLogsAndTallies(CBrevimarDoc& doc)
 
 void CBrevimarDoc::InitializeForces()
 {
-    RestartPausedSample();
+    RestartPausedBatchRun();
     EndCapture(*this);
     if (RunMode == InteractiveMode) {
         // Restarting the generator makes an interactive restart replay the same run.

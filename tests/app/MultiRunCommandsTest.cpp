@@ -52,22 +52,6 @@ protected:
         App->OpenDocumentFile(path);
         Doc().Pause();
     }
-    // Right clicks on the first `n` free cells of the battlefield.
-    void PlaceByHand(int n)
-    {
-        const CBrevimarDoc& doc = Doc();
-        const CBattlefieldGeometry g = BattlefieldGeometry(doc);
-        const int size = doc.Battlefield.BattleSize;
-        for (int x = 1; x <= size && n > 0; ++x)
-            for (int y = 1; y <= size && n > 0; ++y)
-                if (doc.Battlefield.AgentGrid[GridIndex(x, y)] == CellFree) {
-                    const double half = g.CellWidth * g.Zoom / 2;
-                    View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(x) + half),
-                                                  static_cast<int>(g.WindowY(y) + half)));
-                    --n;
-                }
-        ASSERT_EQ(n, 0);
-    }
     // What the batch on show shows: the status line, the attrition chart's
     // title and points, and the three raw reports.
     std::string Shown()
