@@ -383,15 +383,19 @@ public:
     // the battle runs, calls it: no such command can splice a fresh
     // deployment into the run under way.
     void RestartPausedBatchRun();
-    // The force sample s started with (the force as it stands for a sample
-    // no batch began: arrays filled by hand), and the sum of a side's over
-    // the batch's samples, which its averaged attrition counts against.
+    // The force sample s held at step `step` (by default at its end): the
+    // one it began with and the agents placed by hand that joined it by then
+    // (the force as it stands for a sample no batch began: arrays filled by
+    // hand); and the sum of a side's over the batch's samples at a step,
+    // which the averaged attrition of that step counts against.
     void RecordSampleForce(int s);
     // An agent placed by hand in squad `squad` while a batch stands in a
-    // sample joins that sample's force, against which its losses count.
+    // sample joins that sample's force, against which its losses count, from
+    // the first step observed after it; placed after the sample's last
+    // observation, it joins none of it.
     void JoinSampleUnderWay(Side side, int squad);
-    CSampleForce SampleForce(Side side, int s) const;
-    int MultiRunAgentsSum(Side side) const;
+    CSampleForce SampleForce(Side side, int s, int step = MultiRunStepSlots) const;
+    int MultiRunAgentsSum(Side side, int step) const;
     // The genetic algorithm and the fitness landscape write every member's
     // and grid point's values into the forces, and their set-up a few more
     // (CBatchWrites). Choosing either starts a record of those writes, after
