@@ -629,6 +629,26 @@ public:
     {
         return MultiRunData.Ran.value_or(CMultiRunShape{Series.MultiRunSampleCount, Series.MultiRunStepCount});
     }
+    // The size of the batch the run loop runs: the one standing open, with
+    // the size it opened with (counts set meanwhile are for the next); with
+    // none open, the next one, with the counts set.
+    CMultiRunShape MultiRunSizeToRun() const
+    {
+        if (MultiRunData.BatchOpen == 1 && MultiRunData.Ran)
+            return *MultiRunData.Ran;
+        return CMultiRunShape{Series.MultiRunSampleCount, Series.MultiRunStepCount};
+    }
+    // Every sample of that batch has run and none is under way: the driver
+    // ends the batch there, and the run loop then offers its completion
+    // rather than running another. An open batch never runs past its size;
+    // with none open, the batch that ended is the next only when it had the
+    // samples set.
+    bool MultiRunSamplesAllRun() const
+    {
+        const int samples = MultiRunSizeToRun().Samples;
+        return MultiRunData.SampleOpen == 0 && (MultiRunData.BatchOpen == 1 ? Series.MultiRunSample >= samples
+                                                                            : Series.MultiRunSample == samples);
+    }
     // The sample a batch stands in: the one under way, or the one that
     // starts again at its step 0 once a restart of the battle has voided it.
     int MultiRunSampleOnShow() const
