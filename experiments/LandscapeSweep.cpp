@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -53,26 +52,16 @@ int NearestBoxCorner(const CBrevimarDoc& doc, Side side, double px, double py)
 
 int RunLength(const CLandscapeSettings& s) { return std::max(s.LandscapeMaxTimeToFlag, 1); }
 
-// InitializeForces resets data collection, and with it the territorial-
-// possession box and rule, to their defaults; the sweep measures in the box
-// and by the rule the landscape was set up with (its input file or its
-// run-time dialog), so they are kept across the reset. InitializeForces also
-// drops RED's squads after the one whose size brings RED to its agent count;
-// when those are all empty, one is a squad the sweep set to size 0, which is
-// still the scenario's: they stay in the force, so that the next point's
-// size counts in RED's total.
+// InitializeForces drops RED's squads after the one whose size brings RED to
+// its agent count; when those are all empty, one is a squad the sweep set to
+// size 0, which is still the scenario's: they stay in the force, so that the
+// next point's size counts in RED's total. (The territorial-possession box
+// and rule InitializeForces keeps itself while the sweep stands open.)
 void InitializeForcesForSweep(CBrevimarDoc& doc)
 {
-    CBattlefield& f = doc.Battlefield;
-    const int kept[] = {f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,   f.TerritoryCenterX,
-                        f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY,  f.TerritoryUserArea};
     CForce& red = doc.RedForce;
     const int squads = std::min(red.NumSquads, MaxSquads);
     doc.InitializeForces();
-    int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
-                     &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
-    for (std::size_t i = 0; i < std::size(kept); ++i)
-        *fields[i] = kept[i];
     if (red.NumSquads >= squads)
         return;
     for (int k = red.NumSquads + 1; k <= squads; ++k)

@@ -633,5 +633,40 @@ TEST(LandscapeSweep, ARestartInAPauseStartsTheRunUnderWayAgain)
     EXPECT_FALSE(oneBattleTwice);
 }
 
+// The 3 x 3 sweep measuring territory in the user-defined box (12 +- 4,
+// 15 +- 3), threshold range 1, 2 agents, lead 0, paused at pump 37 for a
+// parameter command's reset and run on: to its end it measures in that box
+// and by that rule, not in the ones data collection resets to.
+TEST(LandscapeSweep, ARestartInAPauseKeepsTheBoxTheSweepMeasuresIn)
+{
+    TestDocument doc;
+    SetUpSweep(doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeUseTerritory = 1, s.LandscapeTerritoryTimeMin = 1, s.LandscapeTerritoryTimeMax = 8;
+    CBattlefield& f = doc->Battlefield;
+    const std::vector<int> rule = {1, 2, 0, 12, 4, 15, 3, 1};
+    auto held = [&f] {
+        return std::vector<int>{f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,  f.TerritoryCenterX,
+                                f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY, f.TerritoryUserArea};
+    };
+    int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
+                     &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
+    for (std::size_t k = 0; k < rule.size(); ++k)
+        *fields[k] = rule[k];
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 37)
+            doc->Pause();
+    };
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Paused, 1);
+    doc->ResetTail();
+    EXPECT_EQ(held(), rule);
+    doc->Resume();
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 9);
+    EXPECT_EQ(held(), rule);
+}
+
 }  // namespace
 }  // namespace brevimar
