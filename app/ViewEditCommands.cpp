@@ -121,9 +121,11 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
     f.ReconstitutionTimer[n] = reconOn == 1 ? f.recon_time : 0;
     f.PlaceAgent(n, x, y);
     f.SetAgentState(n, Alive);
-    // A batch sets its forces up once, so an agent joining one of its
-    // samples takes its squad's values here, as in the interactive run.
-    if (doc.RunMode == InteractiveMode || doc.RunMode == MultipleTimeSeriesMode)
+    // A batch or a sweep sets its forces up once a sample or run, so an
+    // agent joining one takes its squad's values here, as in the interactive
+    // run.
+    if (doc.RunMode == InteractiveMode || doc.RunMode == MultipleTimeSeriesMode ||
+        doc.RunMode == FitnessLandscapeMode)
         doc.InitializeAddedAgent(mark);
     doc.JoinSampleUnderWay(side, squad);
     return true;

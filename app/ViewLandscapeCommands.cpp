@@ -63,7 +63,7 @@ void CBrevimarView::OnRunModeLandscape()
     doc.RunTerminated = 0;
     OnEditLandscapeRunTimeParams();
     OnEditLandscapeCoordinates();
-    ShowLandscapeStatus(doc, 1, 1);
+    doc.ShowLandscapeStatus(1, 1);
     doc.Experiment.LandscapeBusy = 0;
     Invalidate(false);
 }

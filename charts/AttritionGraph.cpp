@@ -169,14 +169,15 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
                     total += rows[k][i];
             return total;
         };
-        // The agents the curve counts against; averaged, each sample's own
-        // force it started with, summed over the samples.
-        const int divisor = multiRun ? (curve.Red ? doc.MultiRunAgentsSum(Side::Red) : 0) +
-                                           (curve.Blue ? doc.MultiRunAgentsSum(Side::Blue) : 0)
-                                     : (curve.Red ? doc.NumRed() : 0) + (curve.Blue ? doc.NumBlue() : 0);
-        // A side without agents, or a batch without samples, divides by
-        // nothing: its curve stays at 0.
-        const bool drawn = divisor > 0;
+        // The agents the curve counts against at step i; averaged, the force
+        // each sample held at that step, summed over the samples. A side
+        // without agents, or a batch without samples, divides by nothing:
+        // its curve stays at 0.
+        auto divisor = [&](int i) {
+            return multiRun ? (curve.Red ? doc.MultiRunAgentsSum(Side::Red, i) : 0) +
+                                  (curve.Blue ? doc.MultiRunAgentsSum(Side::Blue, i) : 0)
+                            : (curve.Red ? doc.NumRed() : 0) + (curve.Blue ? doc.NumBlue() : 0);
+        };
 
         HandOffLabel(doc, s, curve.Label);
         if (measured(0)) {
@@ -191,13 +192,14 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
             if (!measured(i))
                 continue;
             Graph.GraphData[s][p] = 0.0;
-            if (drawn)
-                Graph.GraphData[s][p] = static_cast<double>(sum(counts, i)) / divisor;
+            const int agents = divisor(i);
+            if (agents > 0)
+                Graph.GraphData[s][p] = static_cast<double>(sum(counts, i)) / agents;
             if (multiRun) {
                 const double value = Graph.GraphData[s][p].GetDouble();
                 double e = 0.0;
-                if (drawn)
-                    e = curve.DeviationFactor * sum(deviations, i) / divisor;
+                if (agents > 0)
+                    e = curve.DeviationFactor * sum(deviations, i) / agents;
                 if (value + e > 1.0)
                     e = 1.0 - value;
                 Graph.EBarGraphDataPlus[s][p] = e;
@@ -211,8 +213,8 @@ CAttritionGraphDlg::CAttritionGraphDlg(QWidget* parent, CBrevimarDoc& doc) : CCh
         }
         if (measured(0)) {
             Graph.GraphData[s][0] = 0.0;
-            if (drawn)
-                Graph.GraphData[s][0] = static_cast<double>(sum(counts, 0)) / divisor;
+            if (divisor(0) > 0)
+                Graph.GraphData[s][0] = static_cast<double>(sum(counts, 0)) / divisor(0);
             if (multiRun) {
                 Graph.EBarGraphDataPlus[s][0] = 0.0;
                 Graph.EBarGraphDataMinus[s][0] = 0.0;

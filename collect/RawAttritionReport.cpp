@@ -25,8 +25,9 @@ int Divisor(int count) { return count == 0 ? 1 : count; }
 
 // The per-sample values of one of RED, BLUE and the two together.
 struct SideTables {
-    std::vector<int> Agents;         // [s]: what the sample started with
+    std::vector<int> Agents;         // [s]: what the sample held at its end
     int MostAgents = 0;              // over the samples
+    std::vector<int> Held;           // [s][t], t = 0..T-1: what the sample held at step t
     std::vector<int> Survivors;      // [s][t], t = 0..T-1: alive plus injured
     std::vector<float> Final;        // [s]: agents lost by the last recorded step
     std::vector<float> Step;         // [s][t], t = 0..T: agents lost in step t
@@ -111,6 +112,9 @@ private:
     SideTables Sides[3];
 
     int Surv(int side, int s, int t) const { return Sides[side].Survivors[s * Recorded + t]; }
+    // Lost by step t, of the agents the sample held then: an agent placed
+    // by hand in it counts from the step it joined.
+    int Lost(int side, int s, int t) const { return Sides[side].Held[s * Recorded + t] - Surv(side, s, t); }
     float Step(int side, int s, int t) const { return Sides[side].Step[s * (T + 1) + t]; }
 
     template <typename V>
@@ -126,13 +130,23 @@ private:
         const int* injured[2] = {Doc.SampleRedInjured.get(), Doc.SampleBlueInjured.get()};
         for (SideTables& side : Sides)
             side.Agents.assign(S + 1, 0);
-        // Each sample counts against the force it started with: an edit while
-        // the batch stood paused changed the samples after it alone. Entry 0,
-        // the force as it stands, sizes the tables of a batch without samples.
+        for (SideTables& side : Sides)
+            side.Held.assign((S + 1) * Recorded, 0);
+        // Each sample counts against the force it held: an edit while the
+        // batch stood paused changed the samples after it alone, and an agent
+        // placed in it counts from the step it joined. Entry 0, the force as
+        // it stands, sizes the tables of a batch without samples.
         for (int s = 0; s <= S; ++s) {
             Sides[Red].Agents[s] = Doc.SampleForce(Side::Red, s).Agents;
             Sides[Blue].Agents[s] = Doc.SampleForce(Side::Blue, s).Agents;
             Sides[Total].Agents[s] = Sides[Red].Agents[s] + Sides[Blue].Agents[s];
+            for (int t = 0; t < Recorded; ++t) {
+                const int red = Doc.SampleForce(Side::Red, s, t).Agents;
+                const int blue = Doc.SampleForce(Side::Blue, s, t).Agents;
+                Sides[Red].Held[s * Recorded + t] = red;
+                Sides[Blue].Held[s * Recorded + t] = blue;
+                Sides[Total].Held[s * Recorded + t] = red + blue;
+            }
         }
         for (SideTables& side : Sides) {
             side.MostAgents = *std::max_element(side.Agents.begin() + (S > 0 ? 1 : 0), side.Agents.end());
@@ -161,13 +175,14 @@ private:
                 // state after it, so the deployment's first step counts too
                 // and the steps add up to the final attrition.
                 for (int t = 1; t < T; ++t)
-                    side.Step[s * (T + 1) + t] = static_cast<float>(Surv(k, s, t - 1) - Surv(k, s, t));
+                    side.Step[s * (T + 1) + t] = static_cast<float>(Lost(k, s, t) - Lost(k, s, t - 1));
                 for (int t = 1; t < T; ++t) {
-                    const double fraction = static_cast<double>(Surv(k, s, t)) / Divisor(agents);
-                    const int casualties = agents - Surv(k, s, t);
+                    const int held = side.Held[s * Recorded + t];
+                    const double fraction = static_cast<double>(Surv(k, s, t)) / Divisor(held);
+                    const int casualties = Lost(k, s, t);
                     for (int l = 0; l < Levels; ++l) {
                         // A side without agents never falls to a share of itself.
-                        if (side.PercentTime[s][l] < 0 && agents > 0 && fraction <= P[l])
+                        if (side.PercentTime[s][l] < 0 && held > 0 && fraction <= P[l])
                             side.PercentTime[s][l] = t;
                         if (side.CasualtyTime[s][l] < 0 && casualties >= N[l])
                             side.CasualtyTime[s][l] = t;

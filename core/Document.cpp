@@ -141,8 +141,17 @@ void CBrevimarDoc::EndPausedMultiRun()
     Series.MultiRunBusy = 0;
 }
 
-void CBrevimarDoc::RestartPausedSample()
+void CBrevimarDoc::RestartPausedBatchRun()
 {
+    CLandscapeRunState& sweep = Landscape.Run;
+    if (RunMode == FitnessLandscapeMode && sweep.SweepOpen == 1 && sweep.RunOpen == 1 && sweep.LandscapeTime > 0) {
+        // The sweep sets the run up afresh when it goes on, as it sets up
+        // any: a run at time 0 has not begun.
+        sweep.LandscapeTime = 0;
+        sweep.ObservationPending = 0;
+        ShowLandscapeStatus(sweep.PointX, sweep.PointY);
+        return;
+    }
     CMultiRunSamples& data = MultiRunData;
     if (RunMode != MultipleTimeSeriesMode || data.BatchOpen == 0 || data.SampleOpen == 0)
         return;
@@ -181,6 +190,33 @@ void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
     host().SetStatusText(text);
 }
 
+void CBrevimarDoc::ShowLandscapeStatus(int ix, int iy)
+{
+    const CLandscapeSettings& s = Landscape.Settings;
+    const CLandscapeRunState& run = Landscape.Run;
+    std::string& text = StatusText;
+    text.clear();
+    text += ' ';
+    text += InputFileName;
+    text += "      [ x ]: ";
+    text += std::to_string(ix);
+    text += '/';
+    text += std::to_string(s.LandscapeXCount);
+    text += "     [ y ]: ";
+    text += std::to_string(iy);
+    text += '/';
+    text += std::to_string(s.LandscapeYCount);
+    text += "     [ IC ]: ";
+    text += std::to_string(run.LandscapeConditionIndex);
+    text += '/';
+    text += std::to_string(s.LandscapeInitialConditions);
+    text += "     [ T ]: ";
+    text += std::to_string(run.LandscapeTime);
+    text += '/';
+    text += std::to_string(s.LandscapeMaxTimeToFlag);
+    host().SetStatusText(text);
+}
+
 void CBrevimarDoc::RecordSampleForce(int s)
 {
     if (s < 1 || s >= MultiRunSampleSlots)
@@ -188,6 +224,8 @@ void CBrevimarDoc::RecordSampleForce(int s)
     for (Side side : {Side::Red, Side::Blue})
         MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s] = Sampled(Force(side));
     MultiRunData.SampleForceRecorded[s] = true;
+    // A sample begun again starts with no agent placed in it.
+    std::erase_if(MultiRunData.SampleJoins, [s](const CSampleJoin& join) { return join.Sample == s; });
 }
 
 void CBrevimarDoc::JoinSampleUnderWay(Side side, int squad)
@@ -196,25 +234,35 @@ void CBrevimarDoc::JoinSampleUnderWay(Side side, int squad)
     if (RunMode != MultipleTimeSeriesMode || MultiRunData.SampleOpen == 0 || s < 1 || s >= MultiRunSampleSlots ||
         !MultiRunData.SampleForceRecorded[s])
         return;
-    CSampleForce& force = MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s];
-    ++force.Agents;
-    if (squad >= 1 && squad <= MaxSquads)
-        ++force.PerSquad[squad];
+    // Paused, the batch has observed the step it stands at; running, its
+    // message pump comes before that step's observation.
+    const int first = Series.MultiRunStep + (Series.MultiRunBusy != 0 ? 0 : 1);
+    if (first >= MultiRunShape().Steps)
+        return;
+    MultiRunData.SampleJoins.push_back({s, side == Side::Red ? 0 : 1, squad, first});
 }
 
-CSampleForce CBrevimarDoc::SampleForce(Side side, int s) const
+CSampleForce CBrevimarDoc::SampleForce(Side side, int s, int step) const
 {
-    if (s >= 1 && s < MultiRunSampleSlots && MultiRunData.SampleForceRecorded[s])
-        return MultiRunData.SampleForces[side == Side::Red ? 0 : 1][s];
-    return Sampled(Force(side));
+    if (s < 1 || s >= MultiRunSampleSlots || !MultiRunData.SampleForceRecorded[s])
+        return Sampled(Force(side));
+    const int k = side == Side::Red ? 0 : 1;
+    CSampleForce force = MultiRunData.SampleForces[k][s];
+    for (const CSampleJoin& join : MultiRunData.SampleJoins)
+        if (join.Sample == s && join.Side == k && join.Step <= step) {
+            ++force.Agents;
+            if (join.Squad >= 1 && join.Squad <= MaxSquads)
+                ++force.PerSquad[join.Squad];
+        }
+    return force;
 }
 
-int CBrevimarDoc::MultiRunAgentsSum(Side side) const
+int CBrevimarDoc::MultiRunAgentsSum(Side side, int step) const
 {
     const int samples = std::clamp(MultiRunShape().Samples, 0, MultiRunSampleSlots - 1);
     int sum = 0;
     for (int s = 1; s <= samples; ++s)
-        sum += SampleForce(side, s).Agents;
+        sum += SampleForce(side, s, step).Agents;
     return sum;
 }
 

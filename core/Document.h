@@ -351,10 +351,14 @@ public:
     // commands that would change or close the document must wait.
     bool BatchBusy() const;
     // The common reset after a parameter change: forces rebuilt, step 1,
-    // forward time, the scenario seed (a batch standing paused draws on
-    // instead, as its next sample would), not terminated, battlefield set up
-    // anew.
+    // forward time, the scenario seed (a batch or sweep standing open draws
+    // on instead, as its next sample or run would), not terminated,
+    // battlefield set up anew.
     void ResetTail();
+    // A multiple time-series batch or a landscape sweep has begun and not
+    // ended, running or paused: its samples or runs draw on from the
+    // generator.
+    bool BatchRunOpen() const { return MultiRunData.BatchOpen != 0 || Landscape.Run.SweepOpen != 0; }
     void RestartRun();                 // the same battle again, by run mode
     void RestoreInitialComposition();  // counts, squads and agents of the input file
     void RandomizeRun();               // a new deployment from the running generator
@@ -371,22 +375,27 @@ public:
     // The multiple time-series share of EndPausedBatch, for every way such a
     // batch can end before its averages.
     void EndPausedMultiRun();
-    // A restart of the battle while a multiple time-series batch stands
-    // paused in a sample: the sample starts again at its step 0, set up as
-    // the batch sets up every sample, on the values the restart brought, and
-    // what it wrote so far goes. InitializeForces, which every command that
-    // restarts the battle runs, calls it: no such command can splice a fresh
-    // deployment into the sample under way.
-    void RestartPausedSample();
-    // The force sample s started with (the force as it stands for a sample
-    // no batch began: arrays filled by hand), and the sum of a side's over
-    // the batch's samples, which its averaged attrition counts against.
+    // A restart of the battle while a batch run stands paused under way (a
+    // multiple time-series batch's sample, a landscape sweep's run): the run
+    // starts again at its first step, set up as the batch or sweep sets up
+    // every one, on the values the restart brought, and what it measured or
+    // wrote so far goes. InitializeForces, which every command that restarts
+    // the battle runs, calls it: no such command can splice a fresh
+    // deployment into the run under way.
+    void RestartPausedBatchRun();
+    // The force sample s held at step `step` (by default at its end): the
+    // one it began with and the agents placed by hand that joined it by then
+    // (the force as it stands for a sample no batch began: arrays filled by
+    // hand); and the sum of a side's over the batch's samples at a step,
+    // which the averaged attrition of that step counts against.
     void RecordSampleForce(int s);
     // An agent placed by hand in squad `squad` while a batch stands in a
-    // sample joins that sample's force, against which its losses count.
+    // sample joins that sample's force, against which its losses count, from
+    // the first step observed after it; placed after the sample's last
+    // observation, it joins none of it.
     void JoinSampleUnderWay(Side side, int squad);
-    CSampleForce SampleForce(Side side, int s) const;
-    int MultiRunAgentsSum(Side side) const;
+    CSampleForce SampleForce(Side side, int s, int step = MultiRunStepSlots) const;
+    int MultiRunAgentsSum(Side side, int step) const;
     // The genetic algorithm and the fitness landscape write every member's
     // and grid point's values into the forces, and their set-up a few more
     // (CBatchWrites). Choosing either starts a record of those writes, after
@@ -451,6 +460,9 @@ public:
     // it now; writes nothing.
     std::string RecountedRunStatus() const;
     void ShowMultipleTimeSeriesStatus();
+    // The landscape sweep's line at grid point (ix, iy), of the run and step
+    // it stands at.
+    void ShowLandscapeStatus(int ix, int iy);
     void StepSimulationInView();
     void StepSimulation();
     void ApplyAgentStateParameters();
@@ -616,6 +628,26 @@ public:
     CMultiRunShape MultiRunShape() const
     {
         return MultiRunData.Ran.value_or(CMultiRunShape{Series.MultiRunSampleCount, Series.MultiRunStepCount});
+    }
+    // The size of the batch the run loop runs: the one standing open, with
+    // the size it opened with (counts set meanwhile are for the next); with
+    // none open, the next one, with the counts set.
+    CMultiRunShape MultiRunSizeToRun() const
+    {
+        if (MultiRunData.BatchOpen == 1 && MultiRunData.Ran)
+            return *MultiRunData.Ran;
+        return CMultiRunShape{Series.MultiRunSampleCount, Series.MultiRunStepCount};
+    }
+    // Every sample of that batch has run and none is under way: the driver
+    // ends the batch there, and the run loop then offers its completion
+    // rather than running another. An open batch never runs past its size;
+    // with none open, the batch that ended is the next only when it had the
+    // samples set.
+    bool MultiRunSamplesAllRun() const
+    {
+        const int samples = MultiRunSizeToRun().Samples;
+        return MultiRunData.SampleOpen == 0 && (MultiRunData.BatchOpen == 1 ? Series.MultiRunSample >= samples
+                                                                            : Series.MultiRunSample == samples);
     }
     // The sample a batch stands in: the one under way, or the one that
     // starts again at its step 0 once a restart of the battle has voided it.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "core/Document.h"
@@ -329,11 +330,17 @@ void ClearWeaponLogsAndTallies(CBrevimarDoc& doc)
     doc.BlueTallies = CWeaponTallies{};
 }
 
+// The territorial-possession box and rule that data collection resets.
+constexpr int CBattlefield::*TerritoryRule[] = {
+    &CBattlefield::TerritoryRange,   &CBattlefield::TerritoryMinCount, &CBattlefield::TerritoryDelta,
+    &CBattlefield::TerritoryCenterX, &CBattlefield::TerritoryRangeX,   &CBattlefield::TerritoryCenterY,
+    &CBattlefield::TerritoryRangeY,  &CBattlefield::TerritoryUserArea};
+
 }  // namespace
 
 void CBrevimarDoc::InitializeForces()
 {
-    RestartPausedSample();
+    RestartPausedBatchRun();
     EndCapture(*this);
     if (RunMode == InteractiveMode) {
         // Restarting the generator makes an interactive restart replay the same run.
@@ -368,7 +375,17 @@ void CBrevimarDoc::InitializeForces()
     }
 
     ResetRunSwitches(*this);
+    // A sweep standing open measures in the box and by the rule the
+    // landscape was set up with (its input file or its run-time dialog),
+    // whoever rebuilds the forces: the sweep, or a restart of the battle in
+    // a pause.
+    int rule[std::size(TerritoryRule)];
+    for (std::size_t k = 0; k < std::size(TerritoryRule); ++k)
+        rule[k] = field.*TerritoryRule[k];
     ResetDataCollection();
+    if (RunMode == FitnessLandscapeMode && Landscape.Run.SweepOpen == 1)
+        for (std::size_t k = 0; k < std::size(TerritoryRule); ++k)
+            field.*TerritoryRule[k] = rule[k];
     InitWeaponDefaults();
     ResetLiveCounts(*this);
 

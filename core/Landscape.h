@@ -73,8 +73,9 @@ struct CLandscapeRunState {
     int LandscapeContainmentTime = 0;
     int LandscapeRedSurvivors = 0;
     int LandscapeBlueSurvivors = 0;
-    // Resumption: a sweep, a grid point, a run under way; a step observed
-    // up to the message pump whose measures are still to be taken.
+    // Resumption: a sweep, a grid point, a run under way (at LandscapeTime
+    // 0 still to be set up); a step observed up to the message pump whose
+    // measures are still to be taken.
     int SweepOpen = 0;
     int PointOpen = 0;
     int RunOpen = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/CollectedStatistics.h"
 #include "core/Limits.h"
@@ -33,12 +34,21 @@ struct CMultiRunShape {
     int Steps = 0;
 };
 
-// The force a sample started with: its losses count against it, whatever
-// an edit made of the force while the batch stood paused.
+// The force a sample held: its losses count against it, whatever an edit
+// made of the force while the batch stood paused.
 struct CSampleForce {
     int Agents = 0;
     int Squads = 0;
     int PerSquad[SquadSlots] = {};
+};
+
+// An agent placed by hand in a sample under way joins its force from the
+// first step observed after it was placed.
+struct CSampleJoin {
+    int Sample = 0;
+    int Side = 0;  // 0 RED, 1 BLUE
+    int Squad = 0;
+    int Step = 0;
 };
 
 struct CMultiRunSamples {
@@ -78,9 +88,11 @@ struct CMultiRunSamples {
     // started again leaves no rows of its first start.
     std::optional<std::uintmax_t> SampleStartBytes;
 
-    // [0 RED, 1 BLUE][s], for the samples begun since the buffers were taken.
+    // [0 RED, 1 BLUE][s]: the force each sample began with, for the samples
+    // begun since the buffers were taken, and the agents that joined them.
     CSampleForce SampleForces[2][MultiRunSampleSlots] = {};
     bool SampleForceRecorded[MultiRunSampleSlots] = {};
+    std::vector<CSampleJoin> SampleJoins;
 
     bool Allocated() const { return Work != nullptr; }
     void Allocate()

@@ -144,7 +144,7 @@ void FinishLoadCommand(CBrevimarDoc& doc)
     doc.RandomState = doc.InitialSeed;
     doc.RunHeader.TimeDirection = 1;
     doc.RunTerminated = 0;
-    ShowLandscapeStatus(doc, 1, 1);
+    doc.ShowLandscapeStatus(1, 1);
     doc.Experiment.LandscapeBusy = 0;
     doc.host().InvalidateView();
 }

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -53,26 +52,16 @@ int NearestBoxCorner(const CBrevimarDoc& doc, Side side, double px, double py)
 
 int RunLength(const CLandscapeSettings& s) { return std::max(s.LandscapeMaxTimeToFlag, 1); }
 
-// InitializeForces resets data collection, and with it the territorial-
-// possession box and rule, to their defaults; the sweep measures in the box
-// and by the rule the landscape was set up with (its input file or its
-// run-time dialog), so they are kept across the reset. InitializeForces also
-// drops RED's squads after the one whose size brings RED to its agent count;
-// when those are all empty, one is a squad the sweep set to size 0, which is
-// still the scenario's: they stay in the force, so that the next point's
-// size counts in RED's total.
+// InitializeForces drops RED's squads after the one whose size brings RED to
+// its agent count; when those are all empty, one is a squad the sweep set to
+// size 0, which is still the scenario's: they stay in the force, so that the
+// next point's size counts in RED's total. (The territorial-possession box
+// and rule InitializeForces keeps itself while the sweep stands open.)
 void InitializeForcesForSweep(CBrevimarDoc& doc)
 {
-    CBattlefield& f = doc.Battlefield;
-    const int kept[] = {f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,   f.TerritoryCenterX,
-                        f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY,  f.TerritoryUserArea};
     CForce& red = doc.RedForce;
     const int squads = std::min(red.NumSquads, MaxSquads);
     doc.InitializeForces();
-    int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
-                     &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
-    for (std::size_t i = 0; i < std::size(kept); ++i)
-        *fields[i] = kept[i];
     if (red.NumSquads >= squads)
         return;
     for (int k = red.NumSquads + 1; k <= squads; ++k)
@@ -136,7 +125,10 @@ void BeginRun(CBrevimarDoc& doc)
     run.ObservationPending = 0;
 }
 
-// Steps the open run on to its end; false when the user paused it first.
+// Steps the open run on to its end; false when the user paused it first. A
+// pause given at the run's last observation holds once the run is scored,
+// so that what is done in it (an agent placed) never counts in a run that
+// has fought all its steps.
 bool ContinueRun(CBrevimarDoc& doc)
 {
     CLandscapeRunState& run = doc.Landscape.Run;
@@ -152,9 +144,9 @@ bool ContinueRun(CBrevimarDoc& doc)
             if (doc.NumBlue() == 0)
                 run.LandscapeBlueEmpty = 1;
             if (doc.host().ShowsStatusText())
-                ShowLandscapeStatus(doc, run.PointX, run.PointY);
+                doc.ShowLandscapeStatus(run.PointX, run.PointY);
             doc.host().PumpOneMessage();
-            if (doc.Paused == 1) {
+            if (doc.Paused == 1 && t < T) {
                 run.ObservationPending = 1;
                 return false;
             }
@@ -276,33 +268,6 @@ std::string LandscapeUnfinishedNote(const CBrevimarDoc& doc)
                    std::to_string(run.PointY) + '/' + std::to_string(s.LandscapeYCount) + ").";
     }
     return "The fitness landscape " + progress + " Its chart and raw fitness file are made once it ends.";
-}
-
-void ShowLandscapeStatus(CBrevimarDoc& doc, int ix, int iy)
-{
-    const CLandscapeSettings& s = doc.Landscape.Settings;
-    const CLandscapeRunState& run = doc.Landscape.Run;
-    std::string& text = doc.StatusText;
-    text.clear();
-    text += ' ';
-    text += doc.InputFileName;
-    text += "      [ x ]: ";
-    text += std::to_string(ix);
-    text += '/';
-    text += std::to_string(s.LandscapeXCount);
-    text += "     [ y ]: ";
-    text += std::to_string(iy);
-    text += '/';
-    text += std::to_string(s.LandscapeYCount);
-    text += "     [ IC ]: ";
-    text += std::to_string(run.LandscapeConditionIndex);
-    text += '/';
-    text += std::to_string(s.LandscapeInitialConditions);
-    text += "     [ T ]: ";
-    text += std::to_string(run.LandscapeTime);
-    text += '/';
-    text += std::to_string(s.LandscapeMaxTimeToFlag);
-    doc.host().SetStatusText(text);
 }
 
 void AccumulateLandscapeCenterOfMass(CBrevimarDoc& doc)
@@ -534,17 +499,23 @@ void RunLandscapeBatch(CBrevimarDoc& doc, int timerId)
         while (run.RunOpen == 1 || run.LandscapeConditionIndex < n) {
             if (run.RunOpen == 0) {
                 ++run.LandscapeConditionIndex;
-                BeginRun(doc);
                 run.RunOpen = 1;
+                run.LandscapeTime = 0;
             }
-            if (!ContinueRun(doc)) {
+            // A run at time 0 has not begun: it opened just now, or a restart
+            // of the battle in a pause voided it.
+            if (run.LandscapeTime == 0)
+                BeginRun(doc);
+            if (ContinueRun(doc)) {
+                ScoreLandscapeRun(doc, run.PointX, run.PointY);
+                run.RunOpen = 0;
+            }
+            if (doc.Paused == 1) {
                 // Paused by the user: the next unpaused tick resumes here.
                 doc.Experiment.LandscapeBusy = 0;
                 doc.host().KillTimer(timerId);
                 return;
             }
-            ScoreLandscapeRun(doc, run.PointX, run.PointY);
-            run.RunOpen = 0;
         }
         FinishGridPoint(doc, run.PointX, run.PointY);
         run.PointOpen = 0;

@@ -26,7 +26,6 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy);
 // Per-grid-point constants of the measures, from the forces as set up.
 void ComputeLandscapePointConstants(CBrevimarDoc& doc);
 
-void ShowLandscapeStatus(CBrevimarDoc& doc, int ix, int iy);
 // Why the sweep's chart and raw fitness file are not made yet, and how far
 // it has come: they are only of a sweep that has ended.
 std::string LandscapeUnfinishedNote(const CBrevimarDoc& doc);

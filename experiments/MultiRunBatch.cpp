@@ -224,10 +224,10 @@ void RunMultiTimeSeriesBatch(CBrevimarDoc& doc, int timerId, const WeaponsRawDat
         return;
     }
     // What the batch opened with, however the counts were set since.
-    const auto [S, T] = *data.Ran;
+    const auto [S, T] = doc.MultiRunSizeToRun();
     for (;;) {
         if (data.SampleOpen == 0) {
-            if (series.MultiRunSample >= S)
+            if (doc.MultiRunSamplesAllRun())
                 break;
             BeginSample(doc);
         }

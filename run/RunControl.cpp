@@ -37,8 +37,8 @@ void CBrevimarDoc::ResetTail()
     InitializeForces();
     RunHeader.CurrentStep = 1;
     RunHeader.TimeDirection = 1;
-    // A sample started again must not repeat the battle of the scenario seed.
-    if (MultiRunData.BatchOpen == 0)
+    // A sample or run started again must not repeat the scenario seed's battle.
+    if (!BatchRunOpen())
         RandomState = InitialSeed;
     RunTerminated = 0;
     ResetBattlefield();

@@ -193,7 +193,7 @@ void CBrevimarDoc::OnTimer(int /*timerId*/)
         if (Series.MultiRunBusy != 0) {
             // A tick the batch's own message pump dispatched: the batch goes
             // on, and only the user's Pause suspends it.
-        } else if (Series.MultiRunSample == Series.MultiRunSampleCount && MultiRunData.BatchOpen == 0) {
+        } else if (MultiRunData.BatchOpen == 0 && MultiRunSamplesAllRun()) {
             if (BatchDrivers)
                 BatchDrivers->OnMultiRunComplete();
         } else if (BatchDrivers) {

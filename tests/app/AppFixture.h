@@ -15,6 +15,7 @@
 #include "app/BrevimarView.h"
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
+#include "core/BattlefieldPicture.h"
 #include "core/Document.h"
 #include "platform/TestHooks.h"
 #include "support/TestFiles.h"
@@ -48,6 +49,23 @@ protected:
     CMainFrame& Frame() { return *App->MainFrame(); }
     CBrevimarView* View() { return Frame().ActiveView(); }
     CBrevimarDoc& Doc() { return *View()->GetDocument(); }
+
+    // Right clicks on the first `n` free cells of the battlefield.
+    void PlaceByHand(int n)
+    {
+        const CBrevimarDoc& doc = Doc();
+        const CBattlefieldGeometry g = BattlefieldGeometry(doc);
+        const int size = doc.Battlefield.BattleSize;
+        for (int x = 1; x <= size && n > 0; ++x)
+            for (int y = 1; y <= size && n > 0; ++y)
+                if (doc.Battlefield.AgentGrid[GridIndex(x, y)] == CellFree) {
+                    const double half = g.CellWidth * g.Zoom / 2;
+                    View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(x) + half),
+                                                  static_cast<int>(g.WindowY(y) + half)));
+                    --n;
+                }
+        ASSERT_EQ(n, 0);
+    }
 
     int FileDialogsShown() const
     {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/AppFixture.h"
+#include "app/BatchRuns.h"
 #include "charts/LandscapeGraph.h"
 #include "dialogs/LandscapeDialogs.h"
 #include "experiments/LandscapeChartData.h"
@@ -333,6 +334,52 @@ TEST_F(LandscapeCommands, ClosingTheWindowDuringASweepPausesItInstead)
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
     EXPECT_TRUE(Frame().MdiArea()->subWindowList().isEmpty());
+}
+
+// scenario_v1.dat (3 RED in one squad); RED squad 1's alive sensor range 6
+// and 8 by its COMBAT threshold -1 and 1, two runs of 3 steps a point,
+// paused at the last observation of the first run. Two RED agents placed
+// there take their squad's values (the point's sensor range, 6) and count
+// in no observation of that run: it scores as it did in the sweep run
+// through without them.
+TEST_F(LandscapeCommands, AnAgentPlacedAtARunsLastObservationCountsInNoneOfIt)
+{
+    CBrevimarDoc& doc = Doc();
+    auto choose = [&] {
+        ChooseBatch(Frame(), doc, V::ID_RUN_MODE_LANDSCAPE);
+        doc.Landscape.Settings.LandscapeInitialConditions = 2;
+    };
+    choose();
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 4);
+    std::vector<double> whole;
+    for (int k = 1; k <= 12; ++k)
+        whole.push_back(doc.Landscape.RawMeasureAt(k, 1, 1, 1));
+
+    choose();
+    const CLandscapeRunState& run = doc.Landscape.Run;
+    std::function<void()> watch = [&] {
+        if (run.RunOpen == 1 && run.LandscapeConditionIndex == 1 && run.LandscapeTime == 3)
+            doc.Pause();
+        else
+            QTimer::singleShot(0, View(), watch);
+    };
+    watch();
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Paused, 1);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 0);
+    ASSERT_TRUE(Frame().RunCommand(33230));  // RED agents by right click
+    PlaceByHand(2);
+    ASSERT_EQ(doc.RedForce.NumAgents, 5);
+    EXPECT_EQ(doc.RedForce.SensorRangeAlive[4], 6);
+    EXPECT_EQ(doc.RedForce.SensorRangeAlive[5], 6);
+    doc.Resume();
+    View()->OnTimer(V::RunTimerId);
+    ASSERT_EQ(doc.Experiment.LandscapeGridPoint, 4);
+    for (int k = 1; k <= 12; ++k)
+        EXPECT_EQ(doc.Landscape.RawMeasureAt(k, 1, 1, 1), whole[k - 1]) << "measure " << k;
 }
 
 }  // namespace

@@ -55,22 +55,6 @@ protected:
         App->OpenDocumentFile(path);
         Doc().Pause();
     }
-    // Right clicks on the first `n` free cells of the battlefield.
-    void PlaceByHand(int n)
-    {
-        const CBrevimarDoc& doc = Doc();
-        const CBattlefieldGeometry g = BattlefieldGeometry(doc);
-        const int size = doc.Battlefield.BattleSize;
-        for (int x = 1; x <= size && n > 0; ++x)
-            for (int y = 1; y <= size && n > 0; ++y)
-                if (doc.Battlefield.AgentGrid[GridIndex(x, y)] == CellFree) {
-                    const double half = g.CellWidth * g.Zoom / 2;
-                    View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(x) + half),
-                                                  static_cast<int>(g.WindowY(y) + half)));
-                    --n;
-                }
-        ASSERT_EQ(n, 0);
-    }
     // What the batch on show shows: the status line, the attrition chart's
     // title and points, and the three raw reports.
     std::string Shown()
@@ -824,6 +808,76 @@ TEST_F(MultiRunCommands, RawDataQuestionsKeepTheirAnswers)
     EXPECT_EQ(levels.DoModal(), IDOK);
     EXPECT_EQ(levels.PercentLevel[0], 80);
     EXPECT_EQ(levels.SaveRateData, 1);
+}
+
+// The rows of numbers that follow `heading` in `text`: the next `count`
+// lines whose first word is a number, each as its numbers.
+std::vector<std::vector<double>> RowsAfter(const std::string& text, const std::string& heading, int count)
+{
+    std::vector<std::vector<double>> rows;
+    std::istringstream lines(text.substr(text.find(heading)));
+    for (std::string line; static_cast<int>(rows.size()) < count && std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::vector<double> row;
+        for (double v; words >> v;)
+            row.push_back(v);
+        if (!row.empty())
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+// scenario_v1.dat (3 RED in one squad, alive sensor range 5) where no shot
+// hits and no fratricide is on, 3 samples of 8, paused in sample 2 at step
+// 3; three RED agents placed there take squad 1's values and join sample 2
+// from its step 4, in squad 1: it holds 3 up to step 3 and 6 from then on,
+// and sample 3 deploys 6. No agent is ever lost, so every point of the
+// averaged RED curve is 1 (present 3 + 3 + 6 = 12 of forces 3 + 3 + 6 at
+// steps 0..3, 3 + 6 + 6 of 3 + 6 + 6 after), and the attrition report finds
+// no loss at any step, by squad or not, and no level reached.
+TEST_F(MultiRunCommands, AnAgentPlacedInAPauseCountsFromTheStepItJoined)
+{
+    CBrevimarDoc& doc = Doc();
+    for (Side side : {Side::Red, Side::Blue})
+        for (int q = 1; q <= MaxSquads; ++q)
+            doc.Force(side).shot_prob_alive[q] = doc.Force(side).shot_prob_injured[q] = 0;
+    doc.Battlefield.red_frat_flag = doc.Battlefield.blue_frat_flag = 0;
+    Choose(3, 8);
+    PauseAt(doc, View(), 2, 3);
+    Go();
+    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
+    PlaceByHand(3);
+    for (int i = 4; i <= 6; ++i)
+        EXPECT_EQ(doc.RedForce.SensorRangeAlive[i], 5) << i;
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 3);
+    for (int k = 0; k < 8; ++k) {
+        const CSampleForce force = doc.SampleForce(Side::Red, 2, k);
+        EXPECT_EQ(force.Agents, k <= 3 ? 3 : 6) << k;
+        EXPECT_EQ(force.PerSquad[1], k <= 3 ? 3 : 6) << k;
+    }
+    doc.Charts.AttritionShowRedTotal = 1;
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+    for (int p = 1; p <= 8; ++p)
+        EXPECT_EQ(chart::GetProperty(w->Graph.GraphHandle, chart::Prop::GraphData, 0, p).ToDouble(), 1.0) << p;
+    delete w;
+
+    std::ostringstream out;
+    WriteRawAttritionReport(doc, RawAttritionLevels{}, out);
+    const std::string text = out.str();
+    const struct {
+        const char* Heading;
+        int Rows;
+        double Value;  // of every entry after a row's first
+    } tables[] = {{"(Total) Attrition by Sample", 3, 0}, {"Red Squad-specific Attrition by Sample", 3, 0},
+                  {"Time to achieve a specified percentage attrition", 3, -1}, {"(Single-Step)", 7, 0}};
+    for (const auto& table : tables) {
+        const auto rows = RowsAfter(text, table.Heading, table.Rows);
+        ASSERT_EQ(static_cast<int>(rows.size()), table.Rows) << table.Heading;
+        for (const auto& row : rows)
+            for (std::size_t j = 1; j < row.size(); ++j)
+                EXPECT_EQ(row[j], table.Value) << table.Heading << ", row " << row[0];
+    }
 }
 
 }  // namespace

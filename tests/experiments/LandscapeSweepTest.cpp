@@ -593,5 +593,80 @@ TEST(LandscapeSweep, ReportAndChartShowTheValuesTheRunsUsed)
     }
 }
 
+// The 3 x 3 sweep paused at T 5 of both runs of its third point (x 1, y 3;
+// pumps 32 + 5 and 32 + 8 + 8 + 2 = 50), each time a parameter command's
+// reset: each run starts again at its first step, shown at T 0, so the
+// sweep pumps 144 + 5 + 5 times. The generator draws on: the two runs, set
+// up again on the same forces, are not one battle twice. Points 1 and 2 stay
+// as one run through gave them.
+TEST(LandscapeSweep, ARestartInAPauseStartsTheRunUnderWayAgain)
+{
+    TestDocument whole, doc;
+    SetUpSweep(whole);
+    RunLandscapeBatch(*whole);
+    SetUpSweep(doc);
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 37 || pumps == 50)
+            doc->Pause();
+    };
+    for (const char* ic : {"1", "2"}) {
+        RunLandscapeBatch(*doc);
+        ASSERT_EQ(doc->Paused, 1);
+        doc->ResetTail();
+        EXPECT_EQ(doc.Host.LastStatus(),
+                  std::string(" skirmish.dat      [ x ]: 1/3     [ y ]: 3/3     [ IC ]: ") + ic + "/2     [ T ]: 0/8");
+        doc->Resume();
+    }
+    RunLandscapeBatch(*doc);
+    EXPECT_EQ(pumps, 154);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 9);
+    const CLandscapeData &a = whole->Landscape, &b = doc->Landscape;
+    bool scoredStay = true, oneBattleTwice = true;
+    for (int k = 1; k <= 12; ++k) {
+        for (int iy = 1; iy <= 2; ++iy)
+            for (int ic = 1; ic <= 2; ++ic)
+                scoredStay &= a.RawMeasureAt(k, 1, iy, ic) == b.RawMeasureAt(k, 1, iy, ic);
+        oneBattleTwice &= b.RawMeasureAt(k, 1, 3, 1) == b.RawMeasureAt(k, 1, 3, 2);
+    }
+    EXPECT_TRUE(scoredStay);
+    EXPECT_FALSE(oneBattleTwice);
+}
+
+// The 3 x 3 sweep measuring territory in the user-defined box (12 +- 4,
+// 15 +- 3), threshold range 1, 2 agents, lead 0, paused at pump 37 for a
+// parameter command's reset and run on: to its end it measures in that box
+// and by that rule, not in the ones data collection resets to.
+TEST(LandscapeSweep, ARestartInAPauseKeepsTheBoxTheSweepMeasuresIn)
+{
+    TestDocument doc;
+    SetUpSweep(doc);
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeUseTerritory = 1, s.LandscapeTerritoryTimeMin = 1, s.LandscapeTerritoryTimeMax = 8;
+    CBattlefield& f = doc->Battlefield;
+    const std::vector<int> rule = {1, 2, 0, 12, 4, 15, 3, 1};
+    auto held = [&f] {
+        return std::vector<int>{f.TerritoryRange,   f.TerritoryMinCount, f.TerritoryDelta,  f.TerritoryCenterX,
+                                f.TerritoryRangeX,  f.TerritoryCenterY,  f.TerritoryRangeY, f.TerritoryUserArea};
+    };
+    int* fields[] = {&f.TerritoryRange,  &f.TerritoryMinCount, &f.TerritoryDelta,  &f.TerritoryCenterX,
+                     &f.TerritoryRangeX, &f.TerritoryCenterY,  &f.TerritoryRangeY, &f.TerritoryUserArea};
+    for (std::size_t k = 0; k < rule.size(); ++k)
+        *fields[k] = rule[k];
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 37)
+            doc->Pause();
+    };
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Paused, 1);
+    doc->ResetTail();
+    EXPECT_EQ(held(), rule);
+    doc->Resume();
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 9);
+    EXPECT_EQ(held(), rule);
+}
+
 }  // namespace
 }  // namespace brevimar
