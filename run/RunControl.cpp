@@ -39,7 +39,7 @@ void CBrevimarDoc::ResetTail()
     RunHeader.TimeDirection = 1;
     // A sample started again must not repeat the battle of the scenario seed.
     if (MultiRunData.BatchOpen == 0)
-        RandomState = InitialSeed;
+        RestartGenerator();
     RunTerminated = 0;
     ResetBattlefield();
 }
@@ -64,17 +64,14 @@ void CBrevimarDoc::RestartRun()
         const bool rebuilt = DeploymentSource == AgentFileDeployment && RestartUsesAgentFile == 0;
         if (!OfferCapturedFrames(rebuilt ? CaptureAfterOffer::Ends : CaptureAfterOffer::StartsAgain))
             return;
-        // The scenario seed again: the deployment repeats the previous start.
-        RandomState = InitialSeed;
         RunHeader.CurrentStep = 1;
         if (rebuilt) {
             RestoreInitialComposition();
             DeploymentSource = RandomDeployment;
             InitializeForces();
-            // Rebuilding the forces draws from the generator; seeding again
-            // after it keeps this restart's battle the same as every other.
-            RandomState = InitialSeed;
         }
+        // The deployment repeats the read's, whatever ran since.
+        RestartGenerator();
         ResetBattlefield();
         break;
     }
@@ -168,7 +165,7 @@ void CBrevimarDoc::StartInteractiveRun()
         return;
     RunMode = InteractiveMode;
     InitializeForces();
-    RandomState = InitialSeed;
+    RestartGenerator();
     RunHeader.CurrentStep = 1;
     RunHeader.TimeDirection = 1;
     RunTerminated = 0;
