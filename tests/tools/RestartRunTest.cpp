@@ -36,7 +36,10 @@ std::string ReadBattle(const std::string& path, int steps)
     return Battle(runner, steps);
 }
 
-// small.dat takes its personalities from the squad tables.
+// small.dat takes its personalities from the squad tables; scenario_v4.dat
+// draws RED's (and two commanders'), which the read does before it deploys,
+// and gives injured agents shorter ranges than alive ones; by step 150 of
+// large_terrain.dat agents stand weakened on passable terrain.
 TEST(RestartRun, EveryInteractiveRestartGivesTheReadsBattle)
 {
     const std::pair<const char*, std::function<void(CBrevimarDoc&)>> restarts[] = {
@@ -54,7 +57,7 @@ TEST(RestartRun, EveryInteractiveRestartGivesTheReadsBattle)
          }},
     };
     constexpr int Steps = 40;
-    const std::pair<const char*, int> runs[] = {{"small.dat", 17}};
+    const std::pair<const char*, int> runs[] = {{"small.dat", 17}, {"scenario_v4.dat", 17}, {"large_terrain.dat", 150}};
     for (const auto& [file, before] : runs) {
         const std::string read = ReadBattle(DataFile(file), Steps);
         for (const auto& [what, restart] : restarts) {
@@ -93,6 +96,44 @@ TEST(RestartRun, RestartKeepsThePersonalitiesItDoesNotRebuild)
     EXPECT_EQ(doc.RedLocal.w7, 0.25f);
     EXPECT_EQ(doc.RedForce.InjuredWeight[W6][2], drawn);
     EXPECT_EQ(Battle(runner, 0), read);
+}
+
+// A new deployment from the running generator starts every agent alive, with
+// the alive ranges of its squad (scenario_v4.dat: sensor ranges 5, 6, 7
+// alive and one less injured, fire ranges 3, 4, 5 and one less) and the
+// distance normaliser of its alive sensor range (range x 1.4142135), as a
+// read starts it.
+TEST(RestartRun, ANewDeploymentStartsEveryAgentWithItsAliveRanges)
+{
+    const std::pair<const char*, std::function<void(CBrevimarDoc&)>> redeployments[] = {
+        {"Randomize", [](CBrevimarDoc& doc) { doc.RandomizeRun(); }},
+        {"File/Open's first frame", [](CBrevimarDoc& doc) { doc.ShowFirstFrame(); }},
+    };
+    for (const auto& [what, redeploy] : redeployments) {
+        RunnerOptions options;
+        options.ScenarioPath = DataFile("scenario_v4.dat");
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        CBrevimarDoc& doc = runner.Document();
+        for (int n = 0; n < 3; ++n)
+            runner.Advance();
+        int shortened = 0;
+        for (Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+                shortened += doc.Force(side).SensorRange[i] != doc.Force(side).SensorRangeAlive[i];
+        ASSERT_GT(shortened, 0) << "no agent injured by step 3";
+        redeploy(doc);
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CForce& f = doc.Force(side);
+            for (int i = 1; i <= f.NumAgents; ++i) {
+                ASSERT_EQ(f.AgentState[i], Alive) << what << " " << i;
+                EXPECT_EQ(f.SensorRange[i], f.A_S_RANGE[f.AgentSquad[i]]) << what << " " << i;
+                EXPECT_EQ(f.FireRange[i], f.A_F_RANGE[f.AgentSquad[i]]) << what << " " << i;
+                EXPECT_EQ(f.DistanceNormaliser[i], static_cast<float>(f.A_S_RANGE[f.AgentSquad[i]] * 1.4142135))
+                    << what << " " << i;
+            }
+        }
+    }
 }
 
 }  // namespace
