@@ -36,7 +36,7 @@ void CBrevimarView::OnFileSaveRunFile()
     doc.InitializeForces();
     doc.RunHeader.CurrentStep = 1;
     doc.RunHeader.TimeDirection = 1;
-    doc.RandomState = doc.InitialSeed;
+    doc.RestartGenerator();
     doc.RunTerminated = 0;
     // After InitializeForces, which switches the capture off; set-up then
     // records the deployment as frame 0.

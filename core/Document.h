@@ -490,6 +490,12 @@ public:
 
     // --- set-up and defaults
     void InitializeForces();
+    // The generator at the scenario seed and, in the interactive run, moved
+    // on by the draws a read of the scenario (or InitializeForces) makes
+    // before the deployment: the one that restarts it, then the random
+    // personalities'. The next set-up deploys the read's battle again.
+    // Nothing but the generator changes: the personalities stay as they are.
+    void RestartGenerator();
     void InitializeForcesFromAgentFile();
     void InitializeAddedAgent(int side);
     // The battlefield set up for a run, its agents deployed as `deployment`

@@ -183,10 +183,46 @@ void SetMaxWeights(CForce& f, int i)
     f.MaxInjuredWeight[i] = maxInjured;
 }
 
-void SetPersonalities(CBrevimarDoc& doc, Side side)
+// Random personalities: the commanders draw first, then every agent in turn.
+// Terrain, area and flock weights keep what they held. Unkept, the draws are
+// made all the same and their values dropped: the generator moves on exactly
+// as it does when they are kept.
+void DrawRandomPersonalities(CBrevimarDoc& doc, Side side, bool keep)
 {
     CForce& f = doc.Force(side);
     CLocalCommand& local = doc.Local(side);
+    float dropped[WeightSlots];
+    auto into = [keep, &dropped](float& weight, int k) { return keep ? &weight : &dropped[k]; };
+    const bool commanders = local.LocalCommandOn == 1;
+    if (commanders)
+        for (int c = 1, m = CommanderCount(local); c <= m; ++c)
+            DrawFiveWeights(doc, into(local.Normalised.w1[c], W1), into(local.Normalised.w2[c], W2),
+                            into(local.Normalised.w3[c], W3), into(local.Normalised.w4[c], W4),
+                            into(local.Normalised.w5[c], W5), into(local.Normalised.w6[c], W6));
+    for (int i = 1, n = AgentCount(f); i <= n; ++i) {
+        float* a[WeightSlots];
+        float* b[WeightSlots];
+        for (int k = W1; k <= W6; ++k) {
+            a[k] = into(f.AliveWeight[k][i], k);
+            b[k] = into(f.InjuredWeight[k][i], k);
+        }
+        DrawFiveWeights(doc, a[W1], a[W2], a[W3], a[W4], a[W5], a[W6]);
+        DrawFiveWeights(doc, b[W1], b[W2], b[W3], b[W4], b[W5], b[W6]);
+        if (commanders) {
+            // Side-wide: the values drawn for the last agent remain.
+            const float w7 = static_cast<float>(Draw(doc));
+            const float w8 = static_cast<float>(Draw(doc));
+            if (keep) {
+                local.w7 = w7;
+                local.w8 = w8;
+            }
+        }
+    }
+}
+
+void SetPersonalities(CBrevimarDoc& doc, Side side)
+{
+    CForce& f = doc.Force(side);
     const int n = AgentCount(f);
     if (f.personality == 1) {
         const WeightSums sums = SquadWeightSums(f);
@@ -195,28 +231,7 @@ void SetPersonalities(CBrevimarDoc& doc, Side side)
             TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
         }
     } else {
-        // Random personalities: the commanders draw first, then every agent
-        // in turn. Terrain, area and flock weights keep what they held.
-        const bool commanders = local.LocalCommandOn == 1;
-        if (commanders)
-            for (int c = 1, m = CommanderCount(local); c <= m; ++c)
-                DrawFiveWeights(doc, &local.Normalised.w1[c], &local.Normalised.w2[c], &local.Normalised.w3[c],
-                                &local.Normalised.w4[c], &local.Normalised.w5[c], &local.Normalised.w6[c]);
-        for (int i = 1; i <= n; ++i) {
-            float* a[WeightSlots];
-            float* b[WeightSlots];
-            for (int k = W1; k <= W6; ++k) {
-                a[k] = &f.AliveWeight[k][i];
-                b[k] = &f.InjuredWeight[k][i];
-            }
-            DrawFiveWeights(doc, a[W1], a[W2], a[W3], a[W4], a[W5], a[W6]);
-            DrawFiveWeights(doc, b[W1], b[W2], b[W3], b[W4], b[W5], b[W6]);
-            if (commanders) {
-                // Side-wide: the values drawn for the last agent remain.
-                local.w7 = static_cast<float>(Draw(doc));
-                local.w8 = static_cast<float>(Draw(doc));
-            }
-        }
+        DrawRandomPersonalities(doc, side, true);
     }
     for (int i = 1; i <= n; ++i)
         SetMaxWeights(f, i);
@@ -420,6 +435,21 @@ void CBrevimarDoc::InitializeForces()
             }
         }
     }
+}
+
+void CBrevimarDoc::RestartGenerator()
+{
+    RandomState = InitialSeed;
+    if (RunMode != InteractiveMode)
+        return;
+    // Where a read of the scenario, and InitializeForces, leave the generator
+    // for the deployment: the draw that restarts it, then the personalities'
+    // draws. Without these a restart would deploy another battle than the
+    // read's. The personalities themselves stay as they stand.
+    DrawUniform(&RandomState);
+    for (Side side : {Side::Red, Side::Blue})
+        if (Force(side).personality != 1)
+            DrawRandomPersonalities(*this, side, false);
 }
 
 void CBrevimarDoc::InitializeForcesFromAgentFile()

@@ -25,6 +25,30 @@ void RestoreSide(CForce& force, int count, int squads, const int* perSquad, cons
     }
 }
 
+// The ranges an agent starts a restarted run with, as after a read. Set-up
+// takes each agent's distance normaliser from its current sensor range,
+// which the run left as passable terrain and the agent's state then had it:
+// the agent's own values come back first, then those of the state set-up
+// gives it (alive when it deploys at random; agents that stay where they
+// stand keep theirs).
+void TakeStartRanges(CBrevimarDoc& doc)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc.Force(side);
+        int* modified = doc.TerrainModified(side);
+        for (int i = 1, n = std::clamp(f.NumAgents, 0, MaxAgents); i <= n; ++i) {
+            if (modified[i] != 0) {
+                if (side == Side::Red)
+                    doc.RestoreRedAgentParams(i);
+                else
+                    doc.RestoreBlueAgentParams(i);
+                modified[i] = 0;
+            }
+            f.TakeCurrentRanges(i, doc.DeploymentSource == RandomDeployment ? Alive : f.AgentState[i]);
+        }
+    }
+}
+
 }  // namespace
 
 bool CBrevimarDoc::BatchBusy() const
@@ -39,7 +63,7 @@ void CBrevimarDoc::ResetTail()
     RunHeader.TimeDirection = 1;
     // A sample or run started again must not repeat the scenario seed's battle.
     if (!BatchRunOpen())
-        RandomState = InitialSeed;
+        RestartGenerator();
     RunTerminated = 0;
     ResetBattlefield();
 }
@@ -64,17 +88,16 @@ void CBrevimarDoc::RestartRun()
         const bool rebuilt = DeploymentSource == AgentFileDeployment && RestartUsesAgentFile == 0;
         if (!OfferCapturedFrames(rebuilt ? CaptureAfterOffer::Ends : CaptureAfterOffer::StartsAgain))
             return;
-        // The scenario seed again: the deployment repeats the previous start.
-        RandomState = InitialSeed;
         RunHeader.CurrentStep = 1;
         if (rebuilt) {
             RestoreInitialComposition();
             DeploymentSource = RandomDeployment;
             InitializeForces();
-            // Rebuilding the forces draws from the generator; seeding again
-            // after it keeps this restart's battle the same as every other.
-            RandomState = InitialSeed;
         }
+        // The deployment, and the battle after it, repeat the read's,
+        // whatever ran since.
+        RestartGenerator();
+        TakeStartRanges(*this);
         ResetBattlefield();
         break;
     }
@@ -101,6 +124,7 @@ void CBrevimarDoc::RandomizeRun()
         if (!OfferCapturedFrames(CaptureAfterOffer::StartsAgain))
             return;
         RunHeader.CurrentStep = 1;
+        TakeStartRanges(*this);
         ResetBattlefield();
         break;
     case ReplayMode:
@@ -168,7 +192,7 @@ void CBrevimarDoc::StartInteractiveRun()
         return;
     RunMode = InteractiveMode;
     InitializeForces();
-    RandomState = InitialSeed;
+    RestartGenerator();
     RunHeader.CurrentStep = 1;
     RunHeader.TimeDirection = 1;
     RunTerminated = 0;
@@ -189,6 +213,8 @@ void CBrevimarDoc::ShowFirstFrame()
     } else if (RunMode == PlaybackMode || RunMode == InteractiveMode) {
         // Where Restart leaves the run: at the reset's step 0, so that the
         // next tick takes (or shows) step 1 and the run is as long as ever.
+        if (RunMode == InteractiveMode)
+            TakeStartRanges(*this);
         ResetBattlefield();
     }
 }

@@ -20,11 +20,15 @@
 #include "core/LatticeCodes.h"
 #include "core/TextFileBound.h"
 #include "dialogs/AgentParamsDlg.h"
+#include "dialogs/BattlefieldDlgs.h"
+#include "dialogs/TerrainParamsDlg.h"
 #include "dialogs/ChromosomeDisplays.h"
 #include "dialogs/SquadSections.h"
 #include "experiments/LandscapeSetup.h"
 #include "files/MatrixFiles.h"
 #include "files/ScenarioWriter.h"
+#include "run/RunLoop.h"
+#include "run/ScenarioLoad.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -172,6 +176,84 @@ TEST_F(RunControl, RestartRepeatsTheBattleAndRandomizeDeploysAnew)
     EXPECT_EQ(doc.InitialSeed, initialSeed);
     ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO));
     EXPECT_EQ(Deployment(doc), first);
+}
+
+// Every agent's state and cell at step 0 and after each of `steps` steps.
+std::vector<int> Battle(CBrevimarDoc& doc, int steps)
+{
+    std::vector<int> battle;
+    for (int n = 0; n <= steps; ++n) {
+        if (n > 0)
+            TakeInteractiveStep(doc);
+        for (Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+                battle.insert(battle.end(), {doc.Force(side).AgentState[i], doc.Force(side).AgentX[i],
+                                             doc.Force(side).AgentY[i]});
+        battle.push_back(-1);
+    }
+    return battle;
+}
+
+// The battle a new document gives on the scenario the program's writer saves
+// of `doc` now: the runner's road, independent of any restart.
+std::vector<int> FreshReadBattle(CBrevimarDoc& doc, int steps)
+{
+    std::ostringstream text;
+    const int capturing = doc.RunCaptureOn;
+    doc.RunCaptureOn = 0;  // the scenario alone, without the frames
+    WriteScenario(doc, text);
+    doc.RunCaptureOn = capturing;
+    const std::string path = WriteTemp("saved-now.dat", text.str());
+    HeadlessHost host;
+    std::unique_ptr<CBrevimarDoc> fresh = CBrevimarDoc::Create();
+    fresh->SetHost(&host);
+    fresh->PrepareNewDocument();
+    EXPECT_TRUE(LoadStartupFile(*fresh, path).Read) << path;
+    return Battle(*fresh, steps);
+}
+
+// Every command that restarts the battle in the middle of the issue's
+// scenario gives the battle a fresh read of the scenario saved right after
+// it gives, step by step.
+TEST_F(RunControl, EveryRestartGivesTheBattleOfAFreshReadOfTheScenarioAsItStands)
+{
+    using T = CTerrainParamsDlg;
+    const std::string smallScenario = Fixture("../../bench/data/small.dat");
+    struct Case {
+        const char* What;
+        unsigned Id;
+        std::vector<std::map<int, std::string>> Dialogs;  // answered OK, in turn
+    } cases[] = {
+        {"Restart/Go", V::ID_RESTART_GO, {}},
+        {"Interactive Time-Series from playback", V::ID_RUN_MODE_INTERACTIVE, {}},
+        {"Save RUN File", CBrevimarView::ID_FILE_SAVE_RUN, {}},
+        {"Edit RED Agents", V::ID_EDIT_RED_AGENTS, {{{CAgentParamsDlg::IDC_SENSOR_ALIVE, "7"}}}},
+        {"Battlefield Size", V::ID_FLY_BATTLEFIELD_SIZE,
+         {{{CBattlefieldSizeDlg::IDC_LENGTH, "90"}, {CBattlefieldSizeDlg::IDC_WIDTH, "90"}}}},
+        // small.dat has no terrain: on, with a passable block across the middle.
+        {"Terrain On/Off", V::ID_TERRAIN_ON_OFF,
+         {{{T::UseId(1), "1"}, {T::TypeId(1), "4"}, {T::LengthId(1), "30"}, {T::WidthId(1), "30"},
+           {T::CenterXId(1), "40"}, {T::CenterYId(1), "40"}}}},
+    };
+    constexpr int Steps = 30;
+    for (const Case& c : cases) {
+        Hooks.AnswerFile(smallScenario);
+        ASSERT_TRUE(Start()) << c.What;
+        CBrevimarDoc& doc = Doc();
+        for (int n = 0; n < 12; ++n)
+            TakeInteractiveStep(doc);
+        if (c.Id == V::ID_RUN_MODE_INTERACTIVE)
+            doc.RunMode = PlaybackMode;
+        for (const auto& typed : c.Dialogs)
+            Hooks.AnswerDialog(IDOK, typed);
+        ASSERT_TRUE(Frame().RunCommand(c.Id)) << c.What;
+        ASSERT_EQ(Hooks.Pending(ModalKind::Dialog), 0u) << c.What;
+        ASSERT_EQ(doc.RunHeader.CurrentStep, 0) << c.What;
+        const std::vector<int> read = FreshReadBattle(doc, Steps);
+        EXPECT_EQ(Battle(doc, Steps), read) << c.What;
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(RunControl, StepExecuteRunsBurstsOfOneStep)

@@ -1,0 +1,140 @@
+// A restart gives the battle a read of the scenario gives: the runner on a
+// fresh document is the independent account of that battle.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "tools/ScenarioRunner.h"
+
+namespace brevimar {
+namespace {
+
+std::string DataFile(const std::string& name)
+{
+    const std::string data = BREVIMAR_TEST_DATA;
+    return name.starts_with("scenario") ? data + "/" + name : data + "/../../bench/data/" + name;
+}
+
+// Step 0 and the digest of every step after it.
+std::string Battle(CScenarioRunner& runner, int steps)
+{
+    std::ostringstream out;
+    out << runner.Digest() << '\n';
+    for (int n = 1; n <= steps && runner.Advance(); ++n)
+        out << runner.Digest() << '\n';
+    return out.str();
+}
+
+std::string ReadBattle(const std::string& path, int steps)
+{
+    RunnerOptions options;
+    options.ScenarioPath = path;
+    CScenarioRunner runner(options);
+    EXPECT_TRUE(runner.Load()) << runner.Error();
+    return Battle(runner, steps);
+}
+
+// small.dat takes its personalities from the squad tables; scenario_v4.dat
+// draws RED's (and two commanders'), which the read does before it deploys,
+// and gives injured agents shorter ranges than alive ones; by step 150 of
+// large_terrain.dat agents stand weakened on passable terrain.
+TEST(RestartRun, EveryInteractiveRestartGivesTheReadsBattle)
+{
+    const std::pair<const char*, std::function<void(CBrevimarDoc&)>> restarts[] = {
+        {"Restart/Go", [](CBrevimarDoc& doc) { doc.RestartRun(); }},
+        {"reset tail", [](CBrevimarDoc& doc) { doc.ResetTail(); }},
+        {"Interactive Time-Series from playback",
+         [](CBrevimarDoc& doc) {
+             doc.RunMode = PlaybackMode;
+             doc.StartInteractiveRun();
+         }},
+        {"Randomize, then Restart/Go",
+         [](CBrevimarDoc& doc) {
+             doc.RandomizeRun();
+             doc.RestartRun();
+         }},
+    };
+    constexpr int Steps = 40;
+    const std::pair<const char*, int> runs[] = {{"small.dat", 17}, {"scenario_v4.dat", 17}, {"large_terrain.dat", 150}};
+    for (const auto& [file, before] : runs) {
+        const std::string read = ReadBattle(DataFile(file), Steps);
+        for (const auto& [what, restart] : restarts) {
+            RunnerOptions options;
+            options.ScenarioPath = DataFile(file);
+            CScenarioRunner runner(options);
+            ASSERT_TRUE(runner.Load()) << runner.Error();
+            for (int n = 0; n < before; ++n)
+                runner.Advance();
+            restart(runner.Document());
+            EXPECT_EQ(Battle(runner, Steps), read) << file << ", " << what;
+            // and a second restart repeats it.
+            restart(runner.Document());
+            EXPECT_EQ(Battle(runner, Steps), read) << file << ", " << what << " again";
+        }
+    }
+}
+
+// A restart that does not rebuild the forces leaves the personalities as
+// they stand, drawn or set since, while it deploys as the read did.
+TEST(RestartRun, RestartKeepsThePersonalitiesItDoesNotRebuild)
+{
+    RunnerOptions options;
+    options.ScenarioPath = DataFile("scenario_v4.dat");
+    CScenarioRunner runner(options);
+    ASSERT_TRUE(runner.Load()) << runner.Error();
+    CBrevimarDoc& doc = runner.Document();
+    ASSERT_NE(doc.RedForce.personality, 1);
+    const std::string read = ReadBattle(options.ScenarioPath, 0);
+    doc.RedForce.AliveWeight[W1][1] = 0.125f;
+    doc.RedLocal.w7 = 0.25f;
+    const float drawn = doc.RedForce.InjuredWeight[W6][2];
+    runner.Advance();
+    doc.RestartRun();
+    EXPECT_EQ(doc.RedForce.AliveWeight[W1][1], 0.125f);
+    EXPECT_EQ(doc.RedLocal.w7, 0.25f);
+    EXPECT_EQ(doc.RedForce.InjuredWeight[W6][2], drawn);
+    EXPECT_EQ(Battle(runner, 0), read);
+}
+
+// A new deployment from the running generator starts every agent alive, with
+// the alive ranges of its squad (scenario_v4.dat: sensor ranges 5, 6, 7
+// alive and one less injured, fire ranges 3, 4, 5 and one less) and the
+// distance normaliser of its alive sensor range (range x 1.4142135), as a
+// read starts it.
+TEST(RestartRun, ANewDeploymentStartsEveryAgentWithItsAliveRanges)
+{
+    const std::pair<const char*, std::function<void(CBrevimarDoc&)>> redeployments[] = {
+        {"Randomize", [](CBrevimarDoc& doc) { doc.RandomizeRun(); }},
+        {"File/Open's first frame", [](CBrevimarDoc& doc) { doc.ShowFirstFrame(); }},
+    };
+    for (const auto& [what, redeploy] : redeployments) {
+        RunnerOptions options;
+        options.ScenarioPath = DataFile("scenario_v4.dat");
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        CBrevimarDoc& doc = runner.Document();
+        for (int n = 0; n < 3; ++n)
+            runner.Advance();
+        int shortened = 0;
+        for (Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+                shortened += doc.Force(side).SensorRange[i] != doc.Force(side).SensorRangeAlive[i];
+        ASSERT_GT(shortened, 0) << "no agent injured by step 3";
+        redeploy(doc);
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CForce& f = doc.Force(side);
+            for (int i = 1; i <= f.NumAgents; ++i) {
+                ASSERT_EQ(f.AgentState[i], Alive) << what << " " << i;
+                EXPECT_EQ(f.SensorRange[i], f.A_S_RANGE[f.AgentSquad[i]]) << what << " " << i;
+                EXPECT_EQ(f.FireRange[i], f.A_F_RANGE[f.AgentSquad[i]]) << what << " " << i;
+                EXPECT_EQ(f.DistanceNormaliser[i], static_cast<float>(f.A_S_RANGE[f.AgentSquad[i]] * 1.4142135))
+                    << what << " " << i;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brevimar
