@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "core/Document.h"
+
 namespace brevimar {
 
 namespace {
@@ -478,6 +480,20 @@ std::string LabelWord(const char* label, int number)
             word += *c;
     }
     return word;
+}
+
+ScenarioBlocks BlocksOf(CDocumentState& state)
+{
+    ScenarioBlocks blocks;
+    blocks.Battlefield = &state.Battlefield;
+    blocks.Statistics = &state.Statistics;
+    blocks.Force[0] = &state.RedForce;
+    blocks.Force[1] = &state.BlueForce;
+    blocks.Global[0] = &state.RedGlobal;
+    blocks.Global[1] = &state.BlueGlobal;
+    blocks.Local[0] = &state.RedLocal;
+    blocks.Local[1] = &state.BlueLocal;
+    return blocks;
 }
 
 }  // namespace brevimar

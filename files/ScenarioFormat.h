@@ -25,6 +25,8 @@
 
 namespace brevimar {
 
+struct CDocumentState;
+
 // The random state both scenario readers start from, which also becomes the
 // initial seed of the scenario read.
 constexpr int ScenarioSeed = -31415926;
@@ -48,6 +50,9 @@ struct ScenarioBlocks {
     int CellY = 0;
     int CellType = 0;
 };
+
+// The blocks of one document state, every value read and written in place.
+ScenarioBlocks BlocksOf(CDocumentState& state);
 
 enum class ScenarioValueType : unsigned char { Int, Float, Double };
 

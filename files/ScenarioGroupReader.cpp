@@ -23,18 +23,9 @@ const char* SideName(Side side) { return side == Side::Red ? "RED" : "BLUE"; }
 class ScenarioReader {
 public:
     ScenarioReader(CWordReader& words, CDocumentState& state, const ScenarioReadOptions& options)
-        : Words(words), S(state), Options(options)
-    {
-        Blocks.Battlefield = &S.Battlefield;
-        Blocks.Statistics = &S.Statistics;
-        Blocks.Force[0] = &S.RedForce;
-        Blocks.Force[1] = &S.BlueForce;
-        Blocks.Global[0] = &S.RedGlobal;
-        Blocks.Global[1] = &S.BlueGlobal;
-        Blocks.Local[0] = &S.RedLocal;
-        Blocks.Local[1] = &S.BlueLocal;
         // Until the file gives its version, every line is there.
-        Blocks.DataVersion = ScenarioDataVersion;
+        : Words(words), S(state), Options(options), Blocks(BlocksOf(state))
+    {
     }
 
     bool Read();

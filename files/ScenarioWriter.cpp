@@ -278,15 +278,13 @@ void WriteWhole(const CBrevimarDoc& doc, const Layout& layout, std::ostream& out
         }
     // The walk only reads through the blocks.
     CBrevimarDoc& blocksOf = const_cast<CBrevimarDoc&>(doc);
-    ScenarioBlocks blocks;
-    blocks.Battlefield = field ? field.get() : &blocksOf.Battlefield;
-    blocks.Statistics = &blocksOf.Statistics;
-    blocks.Force[0] = red ? red.get() : &blocksOf.RedForce;
-    blocks.Force[1] = blue ? blue.get() : &blocksOf.BlueForce;
-    blocks.Global[0] = &blocksOf.RedGlobal;
-    blocks.Global[1] = &blocksOf.BlueGlobal;
-    blocks.Local[0] = &blocksOf.RedLocal;
-    blocks.Local[1] = &blocksOf.BlueLocal;
+    ScenarioBlocks blocks = BlocksOf(blocksOf);
+    if (field)
+        blocks.Battlefield = field.get();
+    if (red)
+        blocks.Force[0] = red.get();
+    if (blue)
+        blocks.Force[1] = blue.get();
     blocks.DataVersion = layout.Version;
 
     WriteLines(ScenarioSection::General, blocks, Side::Red, 0, text);
@@ -359,15 +357,7 @@ namespace {
 std::string RedValuesAsSaved(CBrevimarDoc& doc)
 {
     const ScenarioValuesInPlace own(doc);
-    ScenarioBlocks blocks;
-    blocks.Battlefield = &doc.Battlefield;
-    blocks.Statistics = &doc.Statistics;
-    blocks.Force[0] = &doc.RedForce;
-    blocks.Force[1] = &doc.BlueForce;
-    blocks.Global[0] = &doc.RedGlobal;
-    blocks.Global[1] = &doc.BlueGlobal;
-    blocks.Local[0] = &doc.RedLocal;
-    blocks.Local[1] = &doc.BlueLocal;
+    ScenarioBlocks blocks = BlocksOf(doc);
     std::ostringstream general;
     {
         DefaultFormat format(general);
