@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <functional>
 #include <memory>
 #include <string>
@@ -206,8 +207,18 @@ public:
         if (reader == Reader::ClosesEarly && Fd >= 0) {
             EXPECT_EQ(::fcntl(Fd, F_SETPIPE_SZ, PageBytes), PageBytes);
         }
-        if (reader != Reader::None && Fd >= 0)
-            Reading = std::thread([this, reader] { Drain(reader == Reader::ClosesEarly); });
+        if (reader != Reader::None && Fd >= 0) {
+            // A child forked while the thread is still starting could inherit
+            // a lock the sanitizers' runtime holds then, and wait on it for
+            // ever: the thread is under way before the constructor returns.
+            std::promise<void> started;
+            std::future<void> running = started.get_future();
+            Reading = std::thread([this, reader, &started] {
+                started.set_value();
+                Drain(reader == Reader::ClosesEarly);
+            });
+            running.wait();
+        }
     }
     ~DrainedPipe()
     {
