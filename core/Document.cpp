@@ -172,6 +172,19 @@ void CBrevimarDoc::RestartPausedBatchRun()
     }
 }
 
+namespace {
+
+// One counter of a batch's status line: its label, then "n/of".
+void AppendCounter(std::string& text, const char* label, int n, int of)
+{
+    text += label;
+    text += std::to_string(n);
+    text += '/';
+    text += std::to_string(of);
+}
+
+}  // namespace
+
 void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
 {
     const CMultiRunShape shape = MultiRunShape();
@@ -179,14 +192,8 @@ void CBrevimarDoc::ShowMultipleTimeSeriesStatus()
     text.clear();
     text += ' ';
     text += InputFileName;
-    text += "      [ Samples ]: ";
-    text += std::to_string(MultiRunSampleOnShow());
-    text += '/';
-    text += std::to_string(shape.Samples);
-    text += "     [ Time ]: ";
-    text += std::to_string(Series.MultiRunStep);
-    text += '/';
-    text += std::to_string(shape.Steps);
+    AppendCounter(text, "      [ Samples ]: ", MultiRunSampleOnShow(), shape.Samples);
+    AppendCounter(text, "     [ Time ]: ", Series.MultiRunStep, shape.Steps);
     host().SetStatusText(text);
 }
 
@@ -198,22 +205,10 @@ void CBrevimarDoc::ShowLandscapeStatus(int ix, int iy)
     text.clear();
     text += ' ';
     text += InputFileName;
-    text += "      [ x ]: ";
-    text += std::to_string(ix);
-    text += '/';
-    text += std::to_string(s.LandscapeXCount);
-    text += "     [ y ]: ";
-    text += std::to_string(iy);
-    text += '/';
-    text += std::to_string(s.LandscapeYCount);
-    text += "     [ IC ]: ";
-    text += std::to_string(run.LandscapeConditionIndex);
-    text += '/';
-    text += std::to_string(s.LandscapeInitialConditions);
-    text += "     [ T ]: ";
-    text += std::to_string(run.LandscapeTime);
-    text += '/';
-    text += std::to_string(s.LandscapeMaxTimeToFlag);
+    AppendCounter(text, "      [ x ]: ", ix, s.LandscapeXCount);
+    AppendCounter(text, "     [ y ]: ", iy, s.LandscapeYCount);
+    AppendCounter(text, "     [ IC ]: ", run.LandscapeConditionIndex, s.LandscapeInitialConditions);
+    AppendCounter(text, "     [ T ]: ", run.LandscapeTime, s.LandscapeMaxTimeToFlag);
     host().SetStatusText(text);
 }
 
