@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "core/SquadCopies.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
 #include "dialogs/PersonalityDlg.h"
@@ -211,6 +212,9 @@ void CAgentParamsDlg::AddSquads()
     // accepts, and a size, since a squad without agents is dropped when the
     // forces are set up; the user changes what should differ. The document's
     // rows above its squad count, which the user never saw, are not taken.
+    // The hand-back gives the tables this dialog does not hold the same
+    // copies (AddSquadCopies); the matrix cells and the function in use
+    // follow its rule here, so that the sub-dialogs show what is stored.
     const int from = FilledSquads;
     for (int s = from + 1; s <= std::clamp(EditedSquads, 1, MaxSquads); ++s) {
         CopySquad(from, s);
@@ -220,6 +224,9 @@ void CAgentParamsDlg::AddSquads()
         for (SquadValue<float>* ring : {&Personality.FlockInnerAlive, &Personality.FlockInnerInjured,
                                         &Personality.FlockOuterAlive, &Personality.FlockOuterInjured})
             ring->Squad[s] = ring->Squad[from];
+        CopySquadRowAndColumn(CommMatrix, from, s);
+        CopySquadRowAndColumn(SquadWeightMatrix, from, s);
+        HitProbability.weapon_squad[s] = HitProbability.weapon_squad[from];
         FilledSquads = s;
     }
 }
@@ -320,7 +327,9 @@ void CAgentParamsDlg::OpenWeightMatrix()
 void CAgentParamsDlg::HandBackMaxTargets(CForce& f, int count) const
 {
     for (int s = 1; s <= count && s <= MaxSquads; ++s) {
-        const bool shownUnlimited = TargetsShownUnlimited && s <= SquadCount;
+        // An added squad showed its source's 999 and holds its source's
+        // stored limits (AddSquadCopies).
+        const bool shownUnlimited = TargetsShownUnlimited && s <= FilledSquads;
         if (!shownUnlimited || MaxTargetsAlive.Squad[s] != NoTargetLimit)
             f.A_R_max_eng_num[s] = MaxTargetsAlive.Squad[s];
         if (!shownUnlimited || MaxTargetsInjured.Squad[s] != NoTargetLimit)

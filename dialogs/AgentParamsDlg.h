@@ -70,7 +70,8 @@ public:
     int SquadSizeTotal() const;
     // The squad maximum targets that came back as the dialog showed them
     // keep the document's own: under no limit the dialog shows 999 for
-    // every squad, which is no value of the scenario's.
+    // every squad, which is no value of the scenario's. Squads the dialog
+    // added must already hold their copies in `f`.
     void HandBackMaxTargets(CForce& f, int count) const;
 
     Side DlgSide;
