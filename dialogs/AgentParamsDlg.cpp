@@ -140,11 +140,23 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
         Personality.Randomize(*RandomSource, DlgSide, false, false);
         UpdateData(false);
     });
-    OnButton(IDC_OPEN_COMM_MATRIX, [this] { OpenCommMatrix(); });
-    OnButton(IDC_OPEN_WEIGHT_MATRIX, [this] { OpenWeightMatrix(); });
-    OnButton(IDC_OPEN_AREA, [this] { OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
-    OnButton(IDC_OPEN_FORMATION,
-             [this] { OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
+    // These sub-dialogs cover the squads as typed, confirmed or not.
+    OnButton(IDC_OPEN_COMM_MATRIX, [this] {
+        if (TakeTypedSquadCount())
+            OpenCommMatrix();
+    });
+    OnButton(IDC_OPEN_WEIGHT_MATRIX, [this] {
+        if (TakeTypedSquadCount())
+            OpenWeightMatrix();
+    });
+    OnButton(IDC_OPEN_AREA, [this] {
+        if (TakeTypedSquadCount())
+            OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads());
+    });
+    OnButton(IDC_OPEN_FORMATION, [this] {
+        if (TakeTypedSquadCount())
+            OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads());
+    });
     OnButton(IDC_OPEN_PR, [this] { OpenHitProbability(); });
     if (auto* total = qobject_cast<QLineEdit*>(GetDlgItem(IDC_AGENT_TOTAL)))
         total->setReadOnly(true);
@@ -229,6 +241,17 @@ void CAgentParamsDlg::AddSquads()
         HitProbability.weapon_squad[s] = HitProbability.weapon_squad[from];
         FilledSquads = s;
     }
+}
+
+bool CAgentParamsDlg::TakeTypedSquadCount()
+{
+    CDataExchange dx(*this, true);
+    DDX_Text(dx, IDC_NUM_SQUADS, EditedSquads);
+    DDV_MinMaxInt(dx, EditedSquads, 1, MaxSquads);
+    if (dx.Failed())
+        return false;
+    AddSquads();
+    return true;
 }
 
 int CAgentParamsDlg::SubDialogSquads() const { return std::clamp(EditedSquads, 1, MaxSquads); }

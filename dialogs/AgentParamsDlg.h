@@ -109,6 +109,9 @@ private:
     // Each squad above FilledSquads up to the edited number starts as a copy
     // of the last squad that holds values.
     void AddSquads();
+    // The number of squads as typed, added squads and all; false, with the
+    // range check's message, when it is refused.
+    bool TakeTypedSquadCount();
     void OpenCommMatrix();
     void OpenWeightMatrix();
     void OpenHitProbability();

@@ -592,6 +592,57 @@ TEST_F(ParameterDialogs, AddedSquadIsACopyOfTheLastInEveryTableAndDeploysAsItDoe
     }
 }
 
+// A number of squads typed and not confirmed reaches the matrix, area and
+// formation sub-dialogs, with the added squad as the copy of squad 2 it
+// becomes: squad 2 hears no squad 1, weighs squad 1 at 0.25, has its area
+// centred at x 17 and an outer alive ring of 6.
+TEST_F(ParameterDialogs, SubDialogsOpenWithTheTypedNumberOfSquads)
+{
+    const struct {
+        int Button;
+        std::function<bool(QDialog&)> ShowsThirdSquad;
+    } cases[] = {
+        {A::IDC_OPEN_COMM_MATRIX,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CCommMatrixDlg*>(&d);
+             return m && m->SquadCount == 3 && m->C[3][1] == 0 && m->C[3][2] == 1;
+         }},
+        {A::IDC_OPEN_WEIGHT_MATRIX,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CSquadWeightMatrixDlg*>(&d);
+             return m && m->SquadCount == 3 && m->S[3][1] == 0.25;
+         }},
+        {IDC_OPEN_AREA,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CMoveAreaDlg*>(&d);
+             return m && m->SquadCount == 3 && m->CenterX.Squad[3] == 17;
+         }},
+        {IDC_OPEN_FORMATION,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CFlockDlg*>(&d);
+             return m && m->SquadCount == 3 && m->OuterAlive.Squad[3] == 6.0f;
+         }},
+    };
+    for (const auto& c : cases) {
+        Squads(Side::Red, {2, 2});
+        CForce& f = Doc().RedForce;
+        f.CommMatrix[2][1] = 0;
+        f.CommMatrix[2][2] = 1;
+        f.SquadWeightMatrix[2][1] = 0.25;
+        f.AreaCenterX[2] = 17;
+        f.A_R_flock_max[2] = 6;
+        Hooks.Reset();
+        int seen = 0;
+        Hooks.InspectDialogs([&](QDialog& d) { seen += c.ShowsThirdSquad(d); });
+        Hooks.StepDialog({{A::IDC_NUM_SQUADS, "3"}, {c.Button, ""}});
+        Hooks.AnswerDialog(IDCANCEL);  // the sub-dialog
+        Hooks.AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+        EXPECT_EQ(seen, 1) << c.Button;
+        Hooks.InspectDialogs({});
+    }
+}
+
 // A click on an On/Off choice keeps every value typed since the last store,
 // in the dialogs of each kind; a value typed out of range is refused at OK,
 // not by the click.
