@@ -154,10 +154,9 @@ void CBrevimarView::BuildOnTheFlyCommandMap()
         doc.Pause();
         CBattlefieldSizeDlg dlg(this);
         dlg.Length = dlg.Width = doc.Battlefield.BattleSize;
-        // Both flags must stay on the field, which the dialog sees to; the
-        // field is square, so the width only guards the flags.
-        dlg.FlagX = std::max(doc.RedForce.GoalFlagX, doc.BlueForce.GoalFlagX);
-        dlg.FlagY = std::max(doc.RedForce.GoalFlagY, doc.BlueForce.GoalFlagY);
+        // Both flags must stay on the field, which the dialog sees to.
+        dlg.Flags = {doc.RedForce.GoalFlagX, doc.RedForce.GoalFlagY, doc.BlueForce.GoalFlagX,
+                     doc.BlueForce.GoalFlagY};
         if (dlg.DoModal() != IDOK)
             return;
         const CStoredValues before(doc);

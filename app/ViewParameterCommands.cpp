@@ -8,6 +8,7 @@
 
 #include "app/BrevimarView.h"
 #include "core/Document.h"
+#include "core/SquadCopies.h"
 #include "core/StoredValues.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/FlockAreaDlg.h"
@@ -41,6 +42,10 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
     (red ? b.red_frat_rad : b.blue_frat_rad) = dlg.FratricideRange;
     (red ? b.red_frat_prob : b.blue_frat_prob) = dlg.FratricideProb;
     const int n = std::clamp(dlg.EditedSquads, 1, MaxSquads);
+    // Squads added start as copies of the last one in the tables this
+    // dialog does not hold as well (deployment boxes, weapons, stored
+    // target limits, ...); the dialog's own copies then go over them.
+    AddSquadCopies(doc, side, n);
     f.NumSquads = n;
 
     for (int s = 1; s <= n; ++s)

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/Document.h"
+#include "core/SquadCopies.h"
 #include "dialogs/HitProbDlg.h"
 #include "dialogs/MatrixDlg.h"
 #include "dialogs/PersonalityDlg.h"
@@ -139,11 +140,23 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
         Personality.Randomize(*RandomSource, DlgSide, false, false);
         UpdateData(false);
     });
-    OnButton(IDC_OPEN_COMM_MATRIX, [this] { OpenCommMatrix(); });
-    OnButton(IDC_OPEN_WEIGHT_MATRIX, [this] { OpenWeightMatrix(); });
-    OnButton(IDC_OPEN_AREA, [this] { OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
-    OnButton(IDC_OPEN_FORMATION,
-             [this] { OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
+    // These sub-dialogs cover the squads as typed, confirmed or not.
+    OnButton(IDC_OPEN_COMM_MATRIX, [this] {
+        if (TakeTypedSquadCount())
+            OpenCommMatrix();
+    });
+    OnButton(IDC_OPEN_WEIGHT_MATRIX, [this] {
+        if (TakeTypedSquadCount())
+            OpenWeightMatrix();
+    });
+    OnButton(IDC_OPEN_AREA, [this] {
+        if (TakeTypedSquadCount())
+            OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads());
+    });
+    OnButton(IDC_OPEN_FORMATION, [this] {
+        if (TakeTypedSquadCount())
+            OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads());
+    });
     OnButton(IDC_OPEN_PR, [this] { OpenHitProbability(); });
     if (auto* total = qobject_cast<QLineEdit*>(GetDlgItem(IDC_AGENT_TOTAL)))
         total->setReadOnly(true);
@@ -211,6 +224,9 @@ void CAgentParamsDlg::AddSquads()
     // accepts, and a size, since a squad without agents is dropped when the
     // forces are set up; the user changes what should differ. The document's
     // rows above its squad count, which the user never saw, are not taken.
+    // The hand-back gives the tables this dialog does not hold the same
+    // copies (AddSquadCopies); the matrix cells and the function in use
+    // follow its rule here, so that the sub-dialogs show what is stored.
     const int from = FilledSquads;
     for (int s = from + 1; s <= std::clamp(EditedSquads, 1, MaxSquads); ++s) {
         CopySquad(from, s);
@@ -220,8 +236,22 @@ void CAgentParamsDlg::AddSquads()
         for (SquadValue<float>* ring : {&Personality.FlockInnerAlive, &Personality.FlockInnerInjured,
                                         &Personality.FlockOuterAlive, &Personality.FlockOuterInjured})
             ring->Squad[s] = ring->Squad[from];
+        CopySquadRowAndColumn(CommMatrix, from, s);
+        CopySquadRowAndColumn(SquadWeightMatrix, from, s);
+        HitProbability.weapon_squad[s] = HitProbability.weapon_squad[from];
         FilledSquads = s;
     }
+}
+
+bool CAgentParamsDlg::TakeTypedSquadCount()
+{
+    CDataExchange dx(*this, true);
+    DDX_Text(dx, IDC_NUM_SQUADS, EditedSquads);
+    DDV_MinMaxInt(dx, EditedSquads, 1, MaxSquads);
+    if (dx.Failed())
+        return false;
+    AddSquads();
+    return true;
 }
 
 int CAgentParamsDlg::SubDialogSquads() const { return std::clamp(EditedSquads, 1, MaxSquads); }
@@ -320,7 +350,9 @@ void CAgentParamsDlg::OpenWeightMatrix()
 void CAgentParamsDlg::HandBackMaxTargets(CForce& f, int count) const
 {
     for (int s = 1; s <= count && s <= MaxSquads; ++s) {
-        const bool shownUnlimited = TargetsShownUnlimited && s <= SquadCount;
+        // An added squad showed its source's 999 and holds its source's
+        // stored limits (AddSquadCopies).
+        const bool shownUnlimited = TargetsShownUnlimited && s <= FilledSquads;
         if (!shownUnlimited || MaxTargetsAlive.Squad[s] != NoTargetLimit)
             f.A_R_max_eng_num[s] = MaxTargetsAlive.Squad[s];
         if (!shownUnlimited || MaxTargetsInjured.Squad[s] != NoTargetLimit)

@@ -70,7 +70,8 @@ public:
     int SquadSizeTotal() const;
     // The squad maximum targets that came back as the dialog showed them
     // keep the document's own: under no limit the dialog shows 999 for
-    // every squad, which is no value of the scenario's.
+    // every squad, which is no value of the scenario's. Squads the dialog
+    // added must already hold their copies in `f`.
     void HandBackMaxTargets(CForce& f, int count) const;
 
     Side DlgSide;
@@ -108,6 +109,9 @@ private:
     // Each squad above FilledSquads up to the edited number starts as a copy
     // of the last squad that holds values.
     void AddSquads();
+    // The number of squads as typed, added squads and all; false, with the
+    // range check's message, when it is refused.
+    bool TakeTypedSquadCount();
     void OpenCommMatrix();
     void OpenWeightMatrix();
     void OpenHitProbability();

@@ -76,6 +76,16 @@ DialogTemplate AdjudicationTemplate(Side side)
 
 }  // namespace
 
+int ShortestFieldLength(const FlagCoordinates& flags)
+{
+    return std::max(MinFieldLength, *std::max_element(flags.begin(), flags.end()));
+}
+
+void DDV_FieldLength(CDataExchange& dx, int length, const FlagCoordinates& flags)
+{
+    DDV_MinMaxInt(dx, length, ShortestFieldLength(flags), MaxBattleSize);
+}
+
 CBattlefieldSizeDlg::CBattlefieldSizeDlg(QWidget* parent) : CParamDlg(SizeTemplate(), parent) {}
 
 void CBattlefieldSizeDlg::DoDataExchange(CDataExchange& dx)
@@ -83,9 +93,9 @@ void CBattlefieldSizeDlg::DoDataExchange(CDataExchange& dx)
     // A field that would leave a flag off it is refused here, while the
     // user can still change it.
     DDX_Text(dx, IDC_LENGTH, Length);
-    DDV_MinMaxInt(dx, Length, std::max(10, FlagX), MaxBattleSize);
+    DDV_FieldLength(dx, Length, Flags);
     DDX_Text(dx, IDC_WIDTH, Width);
-    DDV_MinMaxInt(dx, Width, std::max(10, FlagY), MaxBattleSize);
+    DDV_MinMaxInt(dx, Width, MinFieldLength, MaxBattleSize);
 }
 
 CFlagPositionDlg::CFlagPositionDlg(Side side, QWidget* parent) : CParamDlg(FlagTemplate(side), parent) {}

@@ -3,6 +3,8 @@
 // adjudication. Each change restarts the battle (the opener's business).
 #pragma once
 
+#include <array>
+
 #include "core/Side.h"
 #include "dialogs/ParamDlg.h"
 
@@ -10,17 +12,28 @@ namespace brevimar {
 
 class CBrevimarDoc;
 
+// The fewest cells a side of the battlefield typed into a dialog may have.
+constexpr int MinFieldLength = 10;
+// Both flags, x and y of each, as a dialog that sets the battlefield's size
+// holds them.
+using FlagCoordinates = std::array<int, 4>;
+// The shortest side of the square battlefield that keeps every flag
+// coordinate on it, and MinFieldLength at least.
+int ShortestFieldLength(const FlagCoordinates& flags);
+// The check of a typed battlefield length, in every dialog that sets it:
+// from ShortestFieldLength to 150, refused with the range check's message.
+void DDV_FieldLength(CDataExchange& dx, int length, const FlagCoordinates& flags);
+
 // The constructor copies nothing: the opener sets both to the battlefield
-// size (the battlefield is square; the width only guards the flags), and
-// the flags' largest x and y, below which a length or width is refused.
+// size and gives the flags. The battlefield is square: only the length is
+// kept, and it is the length that must hold the flags.
 class CBattlefieldSizeDlg : public CParamDlg {
 public:
     enum : int { IDC_LENGTH = 1101, IDC_WIDTH };
     explicit CBattlefieldSizeDlg(QWidget* parent = nullptr);
     int Length = 0;
     int Width = 0;
-    int FlagX = 0;
-    int FlagY = 0;
+    FlagCoordinates Flags = {};
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

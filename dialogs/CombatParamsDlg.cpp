@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "core/Document.h"
+#include "dialogs/BattlefieldDlgs.h"
 
 namespace brevimar {
 
@@ -12,7 +13,6 @@ namespace {
 using C = CCombatParamsDlg;
 using V = CombatSideValues;
 
-constexpr int MinLength = 10;
 constexpr int PerSquadMin[V::PerSquadValues] = {1, 1, 5, 5, 0, 0};
 constexpr int PerSquadMax[V::PerSquadValues] = {150, 150, 150, 150, 999, 999};
 
@@ -167,9 +167,9 @@ CCombatParamsDlg::CCombatParamsDlg(const CBrevimarDoc& doc, QWidget* parent) : C
 void CCombatParamsDlg::DoDataExchange(CDataExchange& dx)
 {
     DDX_Text(dx, IDC_LENGTH, Length);
-    DDV_MinMaxInt(dx, Length, MinLength, MaxBattleSize);
+    DDV_MinMaxInt(dx, Length, MinFieldLength, MaxBattleSize);
     DDX_Text(dx, IDC_WIDTH, Width);
-    DDV_MinMaxInt(dx, Width, 10, 150);
+    DDV_MinMaxInt(dx, Width, MinFieldLength, MaxBattleSize);
     for (const Side side : {Side::Red, Side::Blue}) {
         V& v = Values(side);
         auto number = [&](int control, int& value, int lo, int hi) {
@@ -272,8 +272,8 @@ void CCombatParamsDlg::StoreShown(Side side)
 bool CCombatParamsDlg::FlagsOnField(const int (&held)[5])
 {
     // A flag off the field would make a scenario that no reader takes.
-    const int farthest = std::max({Red.FlagX, Red.FlagY, Blue.FlagX, Blue.FlagY});
-    if (farthest <= Length)
+    const FlagCoordinates flags = {Red.FlagX, Red.FlagY, Blue.FlagX, Blue.FlagY};
+    if (*std::max_element(flags.begin(), flags.end()) <= Length)
         return true;
     int* values[5] = {&Length, &Red.FlagX, &Red.FlagY, &Blue.FlagX, &Blue.FlagY};
     const int ids[5] = {IDC_LENGTH, SideId(Side::Red, FLAG_X), SideId(Side::Red, FLAG_Y), SideId(Side::Blue, FLAG_X),
@@ -290,7 +290,7 @@ bool CCombatParamsDlg::FlagsOnField(const int (&held)[5])
     dx.Begin(ids[k]);
     dx.Restore = [value = values[k], before = held[k]] { *value = before; };
     if (k == 0)
-        DDV_MinMaxInt(dx, Length, std::max(MinLength, farthest), MaxBattleSize);
+        DDV_FieldLength(dx, Length, flags);
     else
         DDV_MinMaxInt(dx, *values[k], 1, Length);
     return !dx.Failed();

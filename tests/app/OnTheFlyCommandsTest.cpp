@@ -5,6 +5,7 @@
 
 #include "app/AppFixture.h"
 #include "dialogs/BattlefieldDlgs.h"
+#include "dialogs/CombatParamsDlg.h"
 #include "dialogs/RangeOptionDlgs.h"
 #include "dialogs/SmallEditors.h"
 #include "dialogs/SquadSections.h"
@@ -276,9 +277,49 @@ TEST_F(OnTheFly, CommunicationsToggleAsksOnlyWhenThereIsNothingToPassOn)
     }
 }
 
+// Battlefield Size and Combat Parameters take a length by one rule: every
+// flag coordinate, x or y, at most the length; the width, not kept, takes
+// no part. BLUE flag (10, 70): 20 is refused down to 70; (67, 77): 70 and
+// 76 are refused down to 77, 77 taken.
+TEST_F(OnTheFly, BothFieldDialogsRefuseALengthThatLeavesAFlagCoordinateOffIt)
+{
+    const struct {
+        int FlagX, FlagY, Length, Width;
+        const char* Refusal;
+    } cases[] = {
+        {10, 70, 20, 80, "Please enter an integer between 70 and 150."},
+        {67, 77, 70, 77, "Please enter an integer between 77 and 150."},
+        {67, 77, 76, 77, "Please enter an integer between 77 and 150."},
+        {67, 77, 77, 20, nullptr},
+    };
+    CBrevimarDoc& doc = Doc();
+    for (const unsigned command : {V::ID_FLY_BATTLEFIELD_SIZE, V::ID_EDIT_COMBAT_PARAMETERS})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(command) + " length " + std::to_string(c.Length));
+            doc.Battlefield.BattleSize = 80;
+            doc.RedForce.GoalFlagX = c.FlagX;  // RED goes for the BLUE flag
+            doc.RedForce.GoalFlagY = c.FlagY;
+            const std::string length = std::to_string(c.Length), width = std::to_string(c.Width);
+            Hooks.Reset();
+            if (command == V::ID_FLY_BATTLEFIELD_SIZE)
+                Hooks.AnswerDialog(IDOK, {{CBattlefieldSizeDlg::IDC_LENGTH, length},
+                                          {CBattlefieldSizeDlg::IDC_WIDTH, width}});
+            else
+                Hooks.AnswerDialog(IDOK,
+                                   {{CCombatParamsDlg::IDC_LENGTH, length}, {CCombatParamsDlg::IDC_WIDTH, width}});
+            Hooks.AnswerDialog(IDCANCEL);
+            ASSERT_TRUE(Run(command));
+            EXPECT_EQ(doc.Battlefield.BattleSize, c.Refusal ? 80 : c.Length);
+            if (c.Refusal) {
+                EXPECT_EQ(Messages(c.Refusal), 1);
+            }
+        }
+}
+
 // A size that would leave a flag off the field, or a flag off it, is refused
-// naming the least length or width (the BLUE flag's 70 and 71) or the field's
-// size, and the dialog stays open; Cancel then restarts nothing.
+// naming the least length (the BLUE flag's y, 71) or the field's size, and
+// the dialog stays open; Cancel then restarts nothing. The field is square:
+// the length holds the flags, the width is not kept.
 TEST_F(OnTheFly, BattlefieldSizeAndFlagsAreRefusedUnlessTheFlagsStayOnTheField)
 {
     using B = CBattlefieldSizeDlg;
@@ -292,11 +333,11 @@ TEST_F(OnTheFly, BattlefieldSizeAndFlagsAreRefusedUnlessTheFlagsStayOnTheField)
     };
     const Case cases[] = {
         {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "60"}, {B::IDC_WIDTH, "80"}}, 80, 5,
-         "Please enter an integer between 70 and 150."},
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "75"}, {B::IDC_WIDTH, "70"}}, 80, 5,
          "Please enter an integer between 71 and 150."},
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "9"}}, 80, 5, "Please enter an integer between 70 and 150."},
-        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "72"}, {B::IDC_WIDTH, "71"}}, 72, 5, nullptr},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "70"}, {B::IDC_WIDTH, "80"}}, 80, 5,
+         "Please enter an integer between 71 and 150."},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "9"}}, 80, 5, "Please enter an integer between 71 and 150."},
+        {V::ID_FLY_BATTLEFIELD_SIZE, {{B::IDC_LENGTH, "72"}, {B::IDC_WIDTH, "20"}}, 72, 5, nullptr},
         {V::ID_FLY_RED_FLAG, {{F::IDC_X, "0"}}, 72, 5, "Please enter an integer between 1 and 72."},
         {V::ID_FLY_RED_FLAG, {{F::IDC_X, "73"}}, 72, 5, "Please enter an integer between 1 and 72."},
         {V::ID_FLY_RED_FLAG, {{F::IDC_X, "72"}, {F::IDC_Y, "1"}}, 72, 72, nullptr},

@@ -463,6 +463,7 @@ TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
     CForce& f = doc.BlueForce;
     f.A_S_RANGE[4] = 33;  // a row above the count is not the new squad's
     f.SquadWeightMatrix[4][1] = 0.5;
+    f.SquadWeightMatrix[3][1] = 0.25;
     f.A_CLUSTER_num[3] = 500;  // the meta dialog's range; BLUE's dialog here takes 0..99
     f.AreaCenterX[3] = 17;
     // Squad 4 shown once the count is raised, given a size of 5.
@@ -475,7 +476,7 @@ TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
     EXPECT_EQ(f.A_CLUSTER_num[4], 99);
     EXPECT_EQ(f.A_CLUSTER_num[3], 500);  // as opened
     EXPECT_EQ(f.AreaCenterX[4], 17);
-    EXPECT_EQ(f.SquadWeightMatrix[4][1], 0.5);  // the dialog held all cells
+    EXPECT_EQ(f.SquadWeightMatrix[4][1], 0.25);  // squad 3's row
     EXPECT_EQ(f.AgentSquad[11], 4);
 
     const std::string path = TempFolder() + "/added_squad.dat";
@@ -500,6 +501,145 @@ TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
         EXPECT_EQ(f.A_S_RANGE[s], 11) << s;
         EXPECT_EQ(f.alive_strength[s], 1) << s;
         EXPECT_EQ(f.A_R_max_eng_num[s], 2) << s;
+    }
+}
+
+// bench/data/small.dat: each side 2 squads of 25, boxes of 8 x 8 cells
+// centred at RED (6, 6), (16, 6) and BLUE (74, 74), (64, 74), targets 3 / 2,
+// weapon #1 carried by all 25. Set here: no limit on targets, squad 2 made
+// recognisable in both matrices, its carriers (5 grenades, 20 of weapon #1)
+// and its hit-probability function (4), and row 3 of the weight matrix
+// holding old values. Raised to 3 squads, squad 3 is squad 2 again: the
+// 50 agents of the two share one box of 64 cells, so all 75 deploy, and so
+// does the read of the save. Raised to 10, squads 2..10 share that box:
+// 25 + 64 of 250 agents deploy, and the existing message says why.
+TEST_F(ParameterDialogs, AddedSquadIsACopyOfTheLastInEveryTableAndDeploysAsItDoes)
+{
+    const std::string small = std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat";
+    const struct {
+        Side Of;
+        int Count, Total, Deployed;
+        int CentreX, CentreY;  // squad 2's
+    } cases[] = {
+        {Side::Red, 3, 75, 75, 16, 6},
+        {Side::Blue, 3, 75, 75, 64, 74},
+        {Side::Red, 10, 250, 89, 16, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(SideCode(c.Of)) + " " + std::to_string(c.Count));
+        CBrevimarDoc& doc = Doc();
+        ASSERT_TRUE(LoadScenario(doc, small).Read);
+        const bool red = c.Of == Side::Red;
+        CForce& f = doc.Force(c.Of);
+        CBattlefield& b = doc.Battlefield;
+        (red ? b.RedCombatUnlimited : b.BlueCombatUnlimited) = 1;
+        ASSERT_EQ(f.point_to_point_1[2], 25);
+        f.CommMatrix[2][1] = f.CommMatrix[1][2] = 0;
+        f.SquadWeightMatrix[2][1] = 0.25;
+        f.SquadWeightMatrix[1][2] = 0.75;
+        f.SquadWeightMatrix[2][2] = 0.5;
+        f.SquadWeightMatrix[3][1] = f.SquadWeightMatrix[3][3] = 0.125;
+        f.grenades[2] = 5;
+        f.point_to_point_1[2] = 20;
+        f.WeaponFunction.weapon_squad[2] = 4;
+        Hooks.Reset();
+        Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, std::to_string(c.Count)}});
+        ASSERT_TRUE(Run(red ? V::ID_EDIT_RED_AGENTS : V::ID_EDIT_BLUE_AGENTS));
+        int messages = 0;
+        for (const ModalRecord& r : Hooks.Log())
+            messages += r.Kind == ModalKind::MessageBox;
+        EXPECT_EQ(messages, c.Deployed < c.Total ? 1 : 0);
+
+        const int s = c.Count;
+        EXPECT_EQ(f.NumSquads, c.Count);
+        EXPECT_EQ(f.NumAgents, c.Total);
+        EXPECT_EQ((red ? b.R_box_l : b.B_box_l)[s], 8);
+        EXPECT_EQ((red ? b.R_box_w : b.B_box_w)[s], 8);
+        EXPECT_EQ((red ? b.RED_cen_x : b.BLUE_cen_x)[s], c.CentreX);
+        EXPECT_EQ((red ? b.RED_cen_y : b.BLUE_cen_y)[s], c.CentreY);
+        EXPECT_EQ(f.A_R_max_eng_num[s], 3);  // stored as its source's, not the 999 shown
+        EXPECT_EQ(f.I_R_max_eng_num[s], 2);
+        EXPECT_EQ(f.grenades[s], 5);
+        EXPECT_EQ(f.point_to_point_1[s], 20);
+        EXPECT_EQ(f.WeaponFunction.weapon_squad[s], 4);
+        // Row and column of squad 2; squads 2 and s link as 2 with itself.
+        EXPECT_EQ(f.CommMatrix[s][1], 0);
+        EXPECT_EQ(f.CommMatrix[1][s], 0);
+        EXPECT_EQ(f.CommMatrix[s][2], 1);
+        EXPECT_EQ(f.SquadWeightMatrix[s][1], 0.25);
+        EXPECT_EQ(f.SquadWeightMatrix[1][s], 0.75);
+        EXPECT_EQ(f.SquadWeightMatrix[s][2], 0.5);
+        EXPECT_EQ(f.SquadWeightMatrix[2][s], 0.5);
+        EXPECT_EQ(f.SquadWeightMatrix[s][s], 0.5);
+
+        auto deployed = [](const CForce& force) {
+            int alive = 0;
+            for (int i = 1; i <= force.NumAgents; ++i)
+                alive += force.AgentState[i] == Alive;
+            return alive;
+        };
+        EXPECT_EQ(deployed(f), c.Deployed);
+        const std::string path = TempFolder() + "/added_squads.dat";
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+        ASSERT_TRUE(LoadScenario(doc, path).Read);
+        EXPECT_EQ(f.NumSquads, c.Count);
+        EXPECT_EQ(f.num_per_squad[s], 25);
+        EXPECT_EQ((red ? b.RED_cen_x : b.BLUE_cen_x)[s], c.CentreX);
+        EXPECT_EQ(f.A_R_max_eng_num[s], 3);
+        EXPECT_EQ(f.I_R_max_eng_num[s], 2);
+        EXPECT_EQ(deployed(f), c.Deployed);
+    }
+}
+
+// A number of squads typed and not confirmed reaches the matrix, area and
+// formation sub-dialogs, with the added squad as the copy of squad 2 it
+// becomes: squad 2 hears no squad 1, weighs squad 1 at 0.25, has its area
+// centred at x 17 and an outer alive ring of 6.
+TEST_F(ParameterDialogs, SubDialogsOpenWithTheTypedNumberOfSquads)
+{
+    const struct {
+        int Button;
+        std::function<bool(QDialog&)> ShowsThirdSquad;
+    } cases[] = {
+        {A::IDC_OPEN_COMM_MATRIX,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CCommMatrixDlg*>(&d);
+             return m && m->SquadCount == 3 && m->C[3][1] == 0 && m->C[3][2] == 1;
+         }},
+        {A::IDC_OPEN_WEIGHT_MATRIX,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CSquadWeightMatrixDlg*>(&d);
+             return m && m->SquadCount == 3 && m->S[3][1] == 0.25;
+         }},
+        {IDC_OPEN_AREA,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CMoveAreaDlg*>(&d);
+             return m && m->SquadCount == 3 && m->CenterX.Squad[3] == 17;
+         }},
+        {IDC_OPEN_FORMATION,
+         [](QDialog& d) {
+             auto* m = dynamic_cast<CFlockDlg*>(&d);
+             return m && m->SquadCount == 3 && m->OuterAlive.Squad[3] == 6.0f;
+         }},
+    };
+    for (const auto& c : cases) {
+        Squads(Side::Red, {2, 2});
+        CForce& f = Doc().RedForce;
+        f.CommMatrix[2][1] = 0;
+        f.CommMatrix[2][2] = 1;
+        f.SquadWeightMatrix[2][1] = 0.25;
+        f.AreaCenterX[2] = 17;
+        f.A_R_flock_max[2] = 6;
+        Hooks.Reset();
+        int seen = 0;
+        Hooks.InspectDialogs([&](QDialog& d) { seen += c.ShowsThirdSquad(d); });
+        Hooks.StepDialog({{A::IDC_NUM_SQUADS, "3"}, {c.Button, ""}});
+        Hooks.AnswerDialog(IDCANCEL);  // the sub-dialog
+        Hooks.AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+        EXPECT_EQ(seen, 1) << c.Button;
+        Hooks.InspectDialogs({});
     }
 }
 

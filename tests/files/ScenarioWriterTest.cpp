@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/SquadCopies.h"
+#include "files/ScenarioFormat.h"
 #include "files/ScenarioWriter.h"
 #include "files/TerrainFiles.h"
 #include "files/WordReader.h"
@@ -434,6 +436,66 @@ TEST(ScenarioWriter, SaveOntoAPipeIsRefusedUnreadOrWrittenWhole)
         ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
         EXPECT_EQ(pipe->Taken(), FileText(regular));
     }
+}
+
+// Every row of ten squads (or ten pairs) a save holds, for both sides: with
+// squad rows all distinct, a side grown from 2 to 3 squads writes squad 2's
+// values in squad 3's places and nothing else changes. The rows come from
+// the writer's own table, not from a list of the copy's. Tables the file
+// does not hold (terrain modifiers, the movement gate) are copied too.
+TEST(ScenarioWriter, AnAddedSquadHoldsItsSourcesValueInEveryRowASaveWrites)
+{
+    TestDocument doc;
+    ScenarioBlocks blocks = BlocksOf(*doc);
+    int next = 1;
+    for (ScenarioSection section : {ScenarioSection::General, ScenarioSection::Agents})
+        for (Side side : {Side::Red, Side::Blue})
+            for (const ScenarioLine& line : SectionLines(section))
+                for (const ScenarioField& field : line.Values)
+                    if (field.Used() && field.Count == MaxSquads)
+                        for (int k = 0; k < MaxSquads; ++k, ++next) {
+                            if (field.Type == ScenarioValueType::Int)
+                                *ScenarioValue<int>(blocks, field, side, 0, k) = next;
+                            else if (field.Type == ScenarioValueType::Float)
+                                *ScenarioValue<float>(blocks, field, side, 0, k) = static_cast<float>(next);
+                            else
+                                *ScenarioValue<double>(blocks, field, side, 0, k) = next;
+                        }
+    doc->TerrainModifiers.Blue.A_fire_range[2][3] = 7;
+    doc->RedForce.MoveProbAlive[2] = 0.25f;
+    for (Side side : {Side::Red, Side::Blue})
+        doc->Force(side).NumSquads = 2;
+    const std::vector<std::string> before = Lines(Written(*doc));
+    for (Side side : {Side::Red, Side::Blue})
+        AddSquadCopies(*doc, side, 3);
+    const std::vector<std::string> after = Lines(Written(*doc));
+    ASSERT_EQ(after.size(), before.size());
+    int rows = 0;
+    for (std::size_t n = 0; n < after.size(); ++n) {
+        const int values = Words(before[n]) - 1;
+        if (values != MaxSquads && values != 2 * MaxSquads) {
+            if (!before[n].starts_with("squads")) {
+                EXPECT_EQ(after[n], before[n]);
+            }
+            continue;
+        }
+        ++rows;
+        const int per = values / MaxSquads;
+        std::istringstream was(before[n]), is(after[n]);
+        std::string label;
+        was >> label;
+        is >> label;
+        std::vector<std::string> old(values), now(values);
+        for (int k = 0; k < values; ++k)
+            was >> old[k], is >> now[k];
+        for (int k = 0; k < values; ++k) {
+            const int squad = k / per + 1;
+            EXPECT_EQ(now[k], squad == 3 ? old[k - per] : old[k]) << label << " value " << k;
+        }
+    }
+    EXPECT_EQ(rows, 4 + 2 * 80);  // the four box rows, then each side's 80 squad rows
+    EXPECT_EQ(doc->TerrainModifiers.Blue.A_fire_range[3][3], 7);
+    EXPECT_EQ(doc->RedForce.MoveProbAlive[3], 0.25f);
 }
 
 }  // namespace
