@@ -776,6 +776,49 @@ TEST_F(ParameterDialogs, CommunicationsGridHonoursTheSquadCountAndSymmetrises)
     EXPECT_EQ(dlg.C[4][2], 0);  // the upper triangle wins
 }
 
+// The agent dialog hands back only its squads' cells of both matrices, so
+// both of its matrix sub-dialogs refuse a cell beyond them and say so.
+TEST_F(ParameterDialogs, AgentMatrixSubDialogsRefuseCellsBeyondTheSquadsAndSaySo)
+{
+    Squads(Side::Red, {2, 2});
+    CForce& f = Doc().RedForce;
+    using M = CSquadWeightMatrixDlg;
+    f.SquadWeightMatrix[1][2] = 0.0;
+    f.SquadWeightMatrix[1][3] = 0.5;
+    f.CommMatrix[3][1] = 0;
+    Hooks.StepDialog({{A::IDC_OPEN_WEIGHT_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK, {{M::CellId(1, 3), "0.9"}});
+    Hooks.AnswerDialog(IDOK, {{M::CellId(1, 3), "0.5"}, {M::CellId(1, 2), "0.25"}});
+    Hooks.StepDialog({{A::IDC_OPEN_COMM_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(3, 1), "1"}});
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(Messages("S[ 1 ][ 3 ] is not kept: the side has 2 squads, and only rows and columns 1 to 2 are."), 1);
+    EXPECT_EQ(Messages("C[ 3 ][ 1 ] is not kept: the side has 2 squads, and only rows and columns 1 to 2 are."), 1);
+    EXPECT_EQ(f.SquadWeightMatrix[1][2], 0.25);
+    EXPECT_EQ(f.SquadWeightMatrix[1][3], 0.5);
+    EXPECT_EQ(f.CommMatrix[3][1], 0);
+
+    // Symmetrising mirrors the squads' cells alone: the others would be
+    // dropped at the hand-back.
+    CRedSquadWeightMatrixDlg weights;
+    weights.SquadCount = 2;
+    weights.RefusesCellsBeyondSquads = true;
+    weights.S[1][2] = 0.25;
+    weights.S[1][3] = 0.5;
+    weights.S[3][1] = -0.5;
+    weights.OnInitDialog();
+    weights.OnSymmetrize();
+    EXPECT_EQ(weights.S[2][1], 0.25);
+    EXPECT_EQ(weights.S[3][1], -0.5);
+
+    CRedCommMatrixDlg links;
+    SetModalHooks(links, &Hooks);
+    links.SquadCount = 1;
+    links.OnCell(1, 2);
+    EXPECT_EQ(Messages("C[ 1 ][ 2 ] is not kept: the side has 1 squad, and only C[ 1 ][ 1 ] is."), 1);
+}
+
 TEST_F(ParameterDialogs, WeightMatrixRangeAndTheTwoRoads)
 {
     Squads(Side::Red, {2, 2});
