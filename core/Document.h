@@ -112,9 +112,11 @@ struct CStatisticsSeries {
     // Multiple time-series bookkeeping.
     int MultiRunBusy = 0;
     int MultiRunSample = 0;
-    int MultiRunSampleCount = 0;
+    // The size of the next batch; a new document offers 10 samples of 100
+    // steps, as choosing the mode does.
+    int MultiRunSampleCount = 10;
     int MultiRunStep = 0;
-    int MultiRunStepCount = 0;  // steps of each sample
+    int MultiRunStepCount = 100;  // steps of each sample
 };
 
 // Everything of the document that is plain data: copying it is how a reader

@@ -337,6 +337,7 @@ void CAgentParamsDlg::OpenWeightMatrix()
 {
     CSquadWeightMatrixDlg dlg(DlgSide, this);
     dlg.SquadCount = SubDialogSquads();
+    dlg.RefusesCellsBeyondSquads = true;  // only the squads' cells are handed back
     for (int i = 1; i <= MaxSquads; ++i)
         for (int j = 1; j <= MaxSquads; ++j)
             dlg.S[i][j] = SquadWeightMatrix[i][j];

@@ -9,6 +9,17 @@ namespace {
 
 std::string SideName(Side side) { return side == Side::Red ? "Red" : "Blue"; }
 
+// Cell (i, j) of matrix `name` lies beyond the side's squads.
+std::string BeyondSquadsMessage(char name, int i, int j, int squads)
+{
+    const std::string n = std::to_string(squads);
+    std::string text = std::string(1, name) + "[ " + std::to_string(i) + " ][ " + std::to_string(j) +
+                       " ] is not kept: the side has " + n + (squads == 1 ? " squad" : " squads") + ", and only ";
+    if (squads == 1)
+        return text + name + "[ 1 ][ 1 ] is.";
+    return text + "rows and columns 1 to " + n + " are.";
+}
+
 DialogTemplate CommTemplate(Side side)
 {
     DialogTemplate t{0, "Options::" + SideName(side) + " Communications Connectivity Matrix", {}};
@@ -64,6 +75,7 @@ void CCommMatrixDlg::OnCell(int i, int j)
 {
     if (!(i == 1 && j == 1) && SquadCount < std::max(i, j)) {
         CheckDlgButton(CellId(i, j), 0);
+        MessageBox(BeyondSquadsMessage('C', i, j, SquadCount), {}, MB_OK | MB_ICONWARNING);
         return;
     }
     C[i][j] = C[i][j] == 1 ? 0 : 1;
@@ -86,8 +98,12 @@ void CSquadWeightMatrixDlg::DoDataExchange(CDataExchange& dx)
 {
     for (int i = 1; i <= MaxSquads; ++i)
         for (int j = 1; j <= MaxSquads; ++j) {
+            const double before = S[i][j];
             DDX_Text(dx, CellId(i, j), S[i][j]);
             DDV_MinMaxDouble(dx, S[i][j], -1.0, 1.0);
+            if (RefusesCellsBeyondSquads && std::max(i, j) > SquadCount && dx.SaveAndValidate && dx.Active() &&
+                S[i][j] != before)
+                dx.Fail(BeyondSquadsMessage('S', i, j, SquadCount));
         }
 }
 
@@ -95,8 +111,9 @@ void CSquadWeightMatrixDlg::OnSymmetrize()
 {
     if (!UpdateData(true))
         return;
-    for (int i = 1; i <= MaxSquads; ++i)
-        for (int j = i + 1; j <= MaxSquads; ++j)
+    const int n = RefusesCellsBeyondSquads ? std::clamp(SquadCount, 1, MaxSquads) : MaxSquads;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j)
             S[j][i] = S[i][j];
     UpdateData(false);
 }

@@ -1,7 +1,8 @@
 // The squad-to-squad matrices of one side: communications links as a grid
 // of check boxes, inter-squad weights as a grid of numbers. The
 // constructors copy nothing: the opener fills the matrix and the squad count
-// before DoModal and reads the matrix after OK.
+// before DoModal and reads the matrix after OK. A cell the dialog does not
+// take is refused with a message that names it and the squads it keeps.
 #pragma once
 
 #include "core/Limits.h"
@@ -42,6 +43,11 @@ public:
     void OnSymmetrize();
 
     double S[SquadSlots][SquadSlots] = {};
+    // Opened from an agent dialog, which keeps only the cells of its squads:
+    // a cell beyond the squad count that is changed is refused, and the
+    // symmetrise button mirrors the squads' cells alone. Otherwise every
+    // cell is taken, whatever the squad count.
+    bool RefusesCellsBeyondSquads = false;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

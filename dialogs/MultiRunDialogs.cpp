@@ -91,10 +91,15 @@ CMultiRunParamsDlg::CMultiRunParamsDlg(const CBrevimarDoc& doc, QWidget* parent)
 
 void CMultiRunParamsDlg::DoDataExchange(CDataExchange& dx)
 {
-    DDX_Text(dx, IDC_SAMPLES, Samples);
-    DDV_MinMaxInt(dx, Samples, 1, MaxSamples);
-    DDX_Text(dx, IDC_RUN_TIME, RunTime);
-    DDV_MinMaxInt(dx, RunTime, 1, MaxRunTime);
+    // A batch runs what OK hands back: a count it opened with outside the
+    // range is refused as one typed would be.
+    const auto count = [&dx](int id, int& value, int maxValue) {
+        DDX_Text(dx, id, value);
+        dx.LastUntouched = dx.LastUntouched && value >= 1 && value <= maxValue;
+        DDV_MinMaxInt(dx, value, 1, maxValue);
+    };
+    count(IDC_SAMPLES, Samples, MaxSamples);
+    count(IDC_RUN_TIME, RunTime, MaxRunTime);
 }
 
 CMultiRunCompleteDlg::CMultiRunCompleteDlg(const CBrevimarDoc&, QWidget* parent)

@@ -138,6 +138,7 @@ void CParamDlg::DoDataExchange(CDataExchange& dx)
 #define BREVIMAR_BIND_SQUAD(T)                                                                  \
     void CParamDlg::Bind(int id, SquadValue<T>& value, T minValue, T maxValue)                 \
     {                                                                                           \
+        SquadEdits.insert(id);                                                                  \
         Exchanges.push_back([id, &value, minValue, maxValue](CDataExchange& dx) {               \
             ExchangeChecked<T>(dx, id, value.Edit, minValue, maxValue);                         \
         });                                                                                     \
@@ -224,7 +225,8 @@ void CParamDlg::BindSquadRadios(int firstId)
 {
     SquadRadioFirst = firstId;
     for (int k = 1; k <= MaxSquads; ++k)
-        OnSwitch(firstId + k - 1, [this, k] { SelectSquad(k); });
+        OnSwitch(firstId + k - 1, [this, k] { SelectSquad(k); },
+                 [this](int edit) { return SquadEdits.count(edit) > 0; });
 }
 
 void CParamDlg::BindStore(int id, std::function<bool()> store)

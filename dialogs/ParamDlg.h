@@ -27,6 +27,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,7 +58,8 @@ public:
     // range its edit takes (the edit members are left alone).
     void CopySquad(int from, int to);
     // A squad radio: squads above the squad count are ignored, and the mark
-    // returns to the current squad. Typing not stored is discarded.
+    // returns to the current squad. Per-squad typing not stored is
+    // discarded; side-wide fields keep what was typed.
     void SelectSquad(int k);
     // Whether the edit members may be stored into squad k: each is squad
     // k's own entry or passes its range check, which refuses it with its
@@ -115,6 +117,7 @@ private:
     std::vector<std::function<void()>> Zeros;
     std::vector<std::function<void(int, int)>> Copies;  // entry to := entry from, in range
     std::vector<std::function<void()>> Marks;  // ticks and radio marks from the members
+    std::set<int> SquadEdits;  // the edits of per-squad values, which a squad radio reloads
     int SquadRadioFirst = IDC_STATIC;
     std::function<bool()> StoreShown;  // empty: the dialog has no squads to store
 };

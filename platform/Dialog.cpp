@@ -620,19 +620,23 @@ void CDialog::Clicked(int id)
         const auto control = Controls.find(id);
         const bool choice = control != Controls.end() &&
                             (control->second.Kind == DlgItem::Radio || control->second.Kind == DlgItem::CheckBox);
-        if (!choice || Switches.count(id)) {
+        const auto sw = Switches.find(id);
+        const bool switchesAll = sw != Switches.end() && !sw->second;
+        if (!choice || switchesAll) {
             handler();
             return;
         }
         // A choice redisplays the members; what was typed over a member the
-        // handler left as it was is put back.
+        // handler left as it was is put back, unless the switch clicked
+        // shows that edit another value.
         struct Typed {
             std::string Text, Shown;
         };
         std::map<int, Typed> typed;
         for (const auto& [edit, shown] : ShownTexts)
             if (std::string text = GetDlgItemText(edit); text != shown)
-                typed[edit] = {std::move(text), shown};
+                if (sw == Switches.end() || !sw->second(edit))
+                    typed[edit] = {std::move(text), shown};
         handler();
         for (const auto& [edit, t] : typed)
             if (ShownTexts[edit] == t.Shown)
@@ -738,9 +742,9 @@ void CDialog::OnButton(int id, std::function<void()> handler)
     Handlers[id] = std::move(handler);
 }
 
-void CDialog::OnSwitch(int id, std::function<void()> handler)
+void CDialog::OnSwitch(int id, std::function<void()> handler, std::function<bool(int edit)> shows)
 {
-    Switches.insert(id);
+    Switches[id] = std::move(shows);
     OnButton(id, std::move(handler));
 }
 

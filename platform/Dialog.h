@@ -20,7 +20,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -165,9 +164,12 @@ public:
     // with another value. The click checks nothing itself; typing is checked
     // where it is read (a store, OK, a handler that reads the boxes).
     void OnButton(int id, std::function<void()> handler);
-    // A radio that brings other values into the edits (another squad, another
-    // function): typing not stored goes with the values it was typed over.
-    void OnSwitch(int id, std::function<void()> handler);
+    // A radio that brings other values into edits (another squad, another
+    // function): typing not stored in the edits `shows` names goes with the
+    // values it was typed over, even where the new value reads the same;
+    // every other edit keeps what was typed, as after any choice. Without
+    // `shows`, the switch brings values into every edit.
+    void OnSwitch(int id, std::function<void()> handler, std::function<bool(int edit)> shows = {});
 
     QWidget* GetDlgItem(int id) const;
     std::string GetDlgItemText(int id) const;
@@ -228,7 +230,9 @@ private:
     std::map<int, Control> Controls;
     std::map<int, QButtonGroup*> RadioGroups;  // first radio's id -> its group
     std::map<int, std::function<void()>> Handlers;
-    std::set<int> Switches;  // radios that show other values
+    // Radios that show other values, each with the edits it shows them in
+    // (empty: all of them).
+    std::map<int, std::function<bool(int)>> Switches;
     // What the last loading exchange left in each edit: text that differs
     // was typed since.
     std::map<int, std::string> ShownTexts;

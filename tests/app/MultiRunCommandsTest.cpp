@@ -210,6 +210,41 @@ TEST_F(MultiRunCommands, EditCancelKeepsTheCounts)
     EXPECT_EQ(doc.Series.MultiRunStepCount, 9);
 }
 
+// Before the mode is chosen the dialog offers a batch's defaults, 10 samples
+// of 100 steps; a count of 0 is refused whether it was typed or held.
+TEST_F(MultiRunCommands, EditBeforeTheModeOffersTheDefaultsAndRefusesZero)
+{
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.RunMode, InteractiveMode);
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
+    EXPECT_EQ(doc.Series.MultiRunSampleCount, 10);
+    EXPECT_EQ(doc.Series.MultiRunStepCount, 100);
+
+    const struct {
+        int HeldSamples, HeldSteps;
+        std::map<int, std::string> Typed;
+        const char* Message;
+    } cases[] = {
+        {0, 100, {}, "Please enter an integer between 1 and 350."},
+        {10, 100, {{P::IDC_SAMPLES, "0"}}, "Please enter an integer between 1 and 350."},
+        {10, 0, {}, "Please enter an integer between 1 and 201."},
+    };
+    for (const auto& c : cases) {
+        doc.Series.MultiRunSampleCount = c.HeldSamples;
+        doc.Series.MultiRunStepCount = c.HeldSteps;
+        const std::size_t logged = Hooks.Log().size();
+        Hooks.AnswerDialog(IDOK, c.Typed);
+        Hooks.AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(View()->MessageMap().Execute(V::ID_EDIT_MULTI_RUN_PARAMETERS));
+        ASSERT_GT(Hooks.Log().size(), logged);
+        EXPECT_EQ(Hooks.Log()[logged].Text, c.Message);
+        EXPECT_EQ(Hooks.Log().back().Result, IDCANCEL);
+        EXPECT_EQ(doc.Series.MultiRunSampleCount, c.HeldSamples);
+        EXPECT_EQ(doc.Series.MultiRunStepCount, c.HeldSteps);
+    }
+}
+
 // A batch paused in its first sample and then left by closing its window
 // (the first close only pauses the batch under way), by ending the program
 // or by reading a terrain file (which selects the interactive run): each

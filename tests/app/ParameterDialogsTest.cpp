@@ -19,6 +19,7 @@
 #include "dialogs/PersonalityDlg.h"
 #include "dialogs/RangeOptionDlgs.h"
 #include "dialogs/TerrainParamsDlg.h"
+#include "dialogs/WeaponDialogs.h"
 #include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
 #include "support/ScriptedHost.h"
@@ -704,6 +705,72 @@ TEST_F(ParameterDialogs, OnOffChoiceKeepsWhatWasTyped)
     EXPECT_EQ(red.CommOn, 0);
 }
 
+// A squad radio shows the new squad's own values, even where one reads as
+// the value typed over did, and leaves what was typed into a field of no
+// squad for OK to take.
+TEST_F(ParameterDialogs, SquadRadioKeepsTypingInFieldsOfNoSquad)
+{
+    Squads(Side::Red, {3, 3});
+    Squads(Side::Blue, {3, 3});
+    CBrevimarDoc& doc = Doc();
+    CForce& red = doc.RedForce;
+    CForce& blue = doc.BlueForce;
+    using W = CAgentWeaponsDlg;
+    using H = CHitProbDlg;
+    const auto typedWeapons = [](const char* maxTargets) {
+        return Values{{W::MaxTargetsId(2), maxTargets}, {W::ProbHitId(3, 1), "0.5"}, {W::AgentsId(1), "1"}};
+    };
+    const Values typedPersonality{{IDC_LC_ALIVE, "7"},      {IDC_LC_INJURED, "7"},      {IDC_OBEY_LC_ALIVE, "33"},
+                                  {IDC_OBEY_LC_INJURED, "33"}, {WeightAliveId(W1), "17"}};
+    // Squads 1 and 2 hold the same per-squad values, so the shown text of
+    // each per-squad field is the same before and after the switch.
+    const auto weaponsKept = [&](const CForce& f, const SideWeapons& w, int maxTargets) {
+        return w.max_tgts[2] == maxTargets && w.prob_hit[3][1] == 0.5f && f.point_to_point_1[1] == 0 &&
+               f.point_to_point_1[2] == 0;
+    };
+    const auto personalityKept = [&](Side side) {
+        const CForce& f = doc.Force(side);
+        return doc.Local(side).w7 == 7.0f && doc.Local(side).w8 == 33.0f && f.w1_a[1] == 10.0f && f.w1_a[2] == 10.0f;
+    };
+    const struct {
+        unsigned Command;
+        Values Typed;
+        std::function<bool()> Kept;
+    } cases[] = {
+        // Max Tgts and P(hit) belong to the weapon, not to a squad.
+        {V::ID_EDIT_RED_AGENT_WEAPONS, typedWeapons("7"), [&] { return weaponsKept(red, doc.AgentWeapons.Red, 7); }},
+        {V::ID_EDIT_BLUE_AGENT_WEAPONS, typedWeapons("9"),
+         [&] { return weaponsKept(blue, doc.AgentWeapons.Blue, 9); }},
+        {V::ID_FLY_RED_PERSONALITY, typedPersonality, [&] { return personalityKept(Side::Red); }},
+        {V::ID_FLY_BLUE_PERSONALITY, typedPersonality, [&] { return personalityKept(Side::Blue); }},
+        // Only per-squad fields: nothing typed survives.
+        {V::ID_FLY_RED_SENSOR, {{CSquadRangeDlg::IDC_ALIVE, "20"}},
+         [&] { return red.A_S_RANGE[1] == 11 && red.A_S_RANGE[2] == 11; }},
+        // Both squads use function 1: the squad radio shows it anew.
+        {V::ID_EDIT_RED_SQUAD_WEAPONS, {{H::ParamId(0, 0), "0.3"}},
+         [&] { return red.WeaponFunction.plow[1][0] == 0.75; }},
+    };
+    for (const auto& c : cases) {
+        for (CForce* f : {&red, &blue}) {
+            f->point_to_point_1[1] = f->point_to_point_1[2] = 0;
+            f->w1_a[1] = f->w1_a[2] = 10.0f;
+            f->A_S_RANGE[1] = f->A_S_RANGE[2] = 11;
+            f->WeaponFunction.weapon_squad[1] = f->WeaponFunction.weapon_squad[2] = 1;
+            f->WeaponFunction.plow[1][0] = 0.75;
+        }
+        for (SideWeapons* w : {&doc.AgentWeapons.Red, &doc.AgentWeapons.Blue}) {
+            w->max_tgts[2] = 2;
+            w->prob_hit[3][1] = 0.0f;
+        }
+        for (const Side side : {Side::Red, Side::Blue})
+            doc.Local(side).w7 = doc.Local(side).w8 = 0.0f;
+        Hooks.StepDialog(c.Typed);
+        Hooks.AnswerDialog(IDOK, {{IDC_SQUAD_1 + 1, "1"}});
+        ASSERT_TRUE(Run(c.Command));
+        EXPECT_TRUE(c.Kept()) << c.Command;
+    }
+}
+
 TEST_F(ParameterDialogs, MoreThan300AgentsOrCancelChangeNothing)
 {
     Squads(Side::Red, {100, 100});
@@ -847,6 +914,49 @@ TEST_F(ParameterDialogs, CommunicationsGridHonoursTheSquadCountAndSymmetrises)
     EXPECT_EQ(dlg.C[4][4], 1);
     EXPECT_EQ(dlg.C[3][1], 1);
     EXPECT_EQ(dlg.C[4][2], 0);  // the upper triangle wins
+}
+
+// The agent dialog hands back only its squads' cells of both matrices, so
+// both of its matrix sub-dialogs refuse a cell beyond them and say so.
+TEST_F(ParameterDialogs, AgentMatrixSubDialogsRefuseCellsBeyondTheSquadsAndSaySo)
+{
+    Squads(Side::Red, {2, 2});
+    CForce& f = Doc().RedForce;
+    using M = CSquadWeightMatrixDlg;
+    f.SquadWeightMatrix[1][2] = 0.0;
+    f.SquadWeightMatrix[1][3] = 0.5;
+    f.CommMatrix[3][1] = 0;
+    Hooks.StepDialog({{A::IDC_OPEN_WEIGHT_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK, {{M::CellId(1, 3), "0.9"}});
+    Hooks.AnswerDialog(IDOK, {{M::CellId(1, 3), "0.5"}, {M::CellId(1, 2), "0.25"}});
+    Hooks.StepDialog({{A::IDC_OPEN_COMM_MATRIX, ""}});
+    Hooks.AnswerDialog(IDOK, {{CCommMatrixDlg::CellId(3, 1), "1"}});
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+    EXPECT_EQ(Messages("S[ 1 ][ 3 ] is not kept: the side has 2 squads, and only rows and columns 1 to 2 are."), 1);
+    EXPECT_EQ(Messages("C[ 3 ][ 1 ] is not kept: the side has 2 squads, and only rows and columns 1 to 2 are."), 1);
+    EXPECT_EQ(f.SquadWeightMatrix[1][2], 0.25);
+    EXPECT_EQ(f.SquadWeightMatrix[1][3], 0.5);
+    EXPECT_EQ(f.CommMatrix[3][1], 0);
+
+    // Symmetrising mirrors the squads' cells alone: the others would be
+    // dropped at the hand-back.
+    CRedSquadWeightMatrixDlg weights;
+    weights.SquadCount = 2;
+    weights.RefusesCellsBeyondSquads = true;
+    weights.S[1][2] = 0.25;
+    weights.S[1][3] = 0.5;
+    weights.S[3][1] = -0.5;
+    weights.OnInitDialog();
+    weights.OnSymmetrize();
+    EXPECT_EQ(weights.S[2][1], 0.25);
+    EXPECT_EQ(weights.S[3][1], -0.5);
+
+    CRedCommMatrixDlg links;
+    SetModalHooks(links, &Hooks);
+    links.SquadCount = 1;
+    links.OnCell(1, 2);
+    EXPECT_EQ(Messages("C[ 1 ][ 2 ] is not kept: the side has 1 squad, and only C[ 1 ][ 1 ] is."), 1);
 }
 
 TEST_F(ParameterDialogs, WeightMatrixRangeAndTheTwoRoads)
