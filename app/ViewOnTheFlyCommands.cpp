@@ -413,8 +413,13 @@ void CBrevimarView::OnTerrainOnOff()
             }
     } else {
         b.TerrainMode = 1;
-        if (b.terrain_blocks == 0)
+        if (b.terrain_blocks == 0) {
             OnEditTerrainBlocks();
+        } else {
+            // The blocks come back as they stood, and with them the
+            // modifiers of their passable ground.
+            b.TerrainModifiersOn = LaysPassableTerrain(b) ? 1 : 0;
+        }
     }
     ResetTailAndRedraw();
 }

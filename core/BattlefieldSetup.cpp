@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <locale>
 #include <sstream>
 #include <string>
@@ -217,6 +218,15 @@ void ResetLocalCommand(CLocalCommand& local)
         local.AgentGoalX[i] = 0;
         local.AgentGoalY[i] = 0;
     }
+}
+
+// A commander's personality sets neither its area nor its flock weight: the
+// battle's commanders start them at the 0 a read of the scenario gives, not
+// at what agents of the same numbers used in the battle before.
+void ClearWeightsCommandersKeep(CForce& f)
+{
+    std::fill(std::begin(f.EffWArea), std::end(f.EffWArea), 0.0f);
+    std::fill(std::begin(f.FlockWeight), std::end(f.FlockWeight), 0.0f);
 }
 
 // --- random deployment
@@ -552,8 +562,13 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
         BuildSectors(BlueGlobal, size, 9);
 
     for (Side side : {Side::Red, Side::Blue})
-        if (Local(side).LocalCommandOn == 1)
+        if (Local(side).LocalCommandOn == 1) {
             ResetLocalCommand(Local(side));
+            // A batch's samples and a sweep's runs are set up as those of
+            // the results already stored were.
+            if (RunMode == InteractiveMode)
+                ClearWeightsCommandersKeep(Force(side));
+        }
 
     // A deployment brings back every agent a right click took off.
     if (deployment != RedHandPlacement && deployment != BlueHandPlacement)

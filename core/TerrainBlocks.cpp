@@ -14,6 +14,14 @@ BlockSpan BlockSpanOf(int length)
     return {1, 0};
 }
 
+bool LaysPassableTerrain(const CBattlefield& b)
+{
+    for (int k = 1, n = std::min(b.terrain_blocks, MaxTerrainBlocks); k <= n; ++k)
+        if (b.TerrainBlockUsed[k] == 1 && IsPassableTerrain(b.TerrainBlockType[k]))
+            return true;
+    return false;
+}
+
 void ClearTerrainCells(CBattlefield& b)
 {
     const int n = std::clamp(b.BattleSize, 0, MaxBattleSize);

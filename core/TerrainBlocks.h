@@ -20,6 +20,10 @@ BlockSpan BlockSpanOf(int length);
 // ones, clipped to a battlefield of `size` cells a side; no terrain file.
 void LayTerrainBlocks(CBattlefield& b, int size);
 
+// Whether a block laid (used, among 1..terrain_blocks) is of a passable
+// type: the terrain modifiers apply, as a read of those blocks turns them on.
+bool LaysPassableTerrain(const CBattlefield& b);
+
 // Terrain and agent marks of every cell of the battlefield := 0.
 void ClearTerrainCells(CBattlefield& b);
 

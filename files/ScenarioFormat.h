@@ -8,8 +8,7 @@
 // lie before each value. What a reader derives from the values, and the
 // checks it makes, follow the line that `After` names; the order of the
 // sections, and which sections a file holds, stay with the writer and the
-// readers. Where the two readers differ in reading these lines,
-// ScenarioReadOptions (files/ScenarioGroupReader.h) says how.
+// readers.
 #pragma once
 
 #include <span>
@@ -72,7 +71,7 @@ struct ScenarioField {
 enum class WhenAbsent : unsigned char {
     Zero,          // every value 0
     One,           // every value 1
-    AreaFlag,      // the version-2 area flags: ScenarioReadOptions decides
+    AreaFlag,      // the area flags: 1 in a version-2 file, else 0
     KeepUnlabelled,  // read only when its label is there (before the version
                      // that always carries it); otherwise the values stay
 };
@@ -106,8 +105,6 @@ enum class ScenarioStep : unsigned char {
     AgentWeights,
     SensorFireRanges,
     Communications,
-    AliveFlockLimits,
-    InjuredFlockLimits,
     SquadCopies,
     // terrain
     BlockCount,

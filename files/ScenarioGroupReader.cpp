@@ -22,9 +22,9 @@ const char* SideName(Side side) { return side == Side::Red ? "RED" : "BLUE"; }
 // table, stopping at the first problem.
 class ScenarioReader {
 public:
-    ScenarioReader(CWordReader& words, CDocumentState& state, const ScenarioReadOptions& options)
+    ScenarioReader(CWordReader& words, CDocumentState& state)
         // Until the file gives its version, every line is there.
-        : Words(words), S(state), Options(options), Blocks(BlocksOf(state))
+        : Words(words), S(state), Blocks(BlocksOf(state))
     {
     }
 
@@ -81,7 +81,6 @@ private:
 
     CWordReader& Words;
     CDocumentState& S;
-    const ScenarioReadOptions Options;
     ScenarioBlocks Blocks;
     std::string Message;
 };
@@ -173,8 +172,7 @@ void ScenarioReader::FillMissing(const ScenarioLine& line, Side side)
     if (line.Missing == WhenAbsent::One) {
         value = 1;
     } else if (line.Missing == WhenAbsent::AreaFlag) {
-        const bool blueOff = Options.BlueAreaFlagOffInVersion2 && side == Side::Blue;
-        value = DataVersion() == 2 && !blueOff ? 1 : 0;
+        value = DataVersion() == 2 ? 1 : 0;
     }
     for (const ScenarioField& field : line.Values) {
         if (!field.Used())
@@ -294,18 +292,6 @@ bool ScenarioReader::Derive(const ScenarioLine& line, Side side, int number)
         // range and weights the previous scenario's run left.
         f.TakeCommValues();
         return true;
-    case ScenarioStep::AliveFlockLimits:
-    case ScenarioStep::InjuredFlockLimits: {
-        if (!Options.ClampFlockMinimum || !line.CarriedBy(DataVersion()))
-            return true;
-        const bool alive = line.After == ScenarioStep::AliveFlockLimits;
-        float(&flockMin)[SquadSlots] = alive ? f.A_R_flock_min : f.I_R_flock_min;
-        const float(&flockMax)[SquadSlots] = alive ? f.A_R_flock_max : f.I_R_flock_max;
-        for (int s = 1; s <= MaxSquads; ++s)
-            if (flockMin[s] > flockMax[s])
-                flockMin[s] = flockMax[s];
-        return true;
-    }
     case ScenarioStep::SquadCopies:
         for (int i = 1; i <= f.NumAgents; ++i)
             f.CopySquadParameters(i, f.AgentSquad[i]);
@@ -538,6 +524,11 @@ void ScenarioReader::DrawPersonalities(Side side)
                 f.AliveWeight[W5][i], f.AliveWeight[W6][i]);
         drawSet(f.InjuredWeight[W1][i], f.InjuredWeight[W2][i], f.InjuredWeight[W3][i], f.InjuredWeight[W4][i],
                 f.InjuredWeight[W5][i], f.InjuredWeight[W6][i]);
+        // No draw gives the terrain, area and flock weights: 0, as in a new
+        // document, not what agents of the same numbers held in the
+        // scenario read before.
+        for (int w : {WTerrain, WArea, WFlock})
+            f.AliveWeight[w][i] = f.InjuredWeight[w][i] = 0.0f;
         // Side-wide weights: the last agent's draws stand.
         if (l.LocalCommandOn == 1) {
             l.w7 = static_cast<float>(Draw());
@@ -583,10 +574,9 @@ bool ScenarioReader::PlaceTerrainCell(int k)
 
 }  // namespace
 
-bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem,
-                        const ScenarioReadOptions& options)
+bool ReadScenarioGroups(CWordReader& words, CDocumentState& state, std::string* problem)
 {
-    ScenarioReader reader(words, state, options);
+    ScenarioReader reader(words, state);
     if (reader.Read())
         return true;
     *problem = reader.Problem();

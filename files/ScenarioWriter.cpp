@@ -112,15 +112,46 @@ void WriteCommand(ScenarioBlocks& blocks, ScenarioText& text)
         WriteLocal(blocks, side, text);
 }
 
+// The file has no place for a block's use tick, and a read lays every block
+// it holds: a block kept in the list but not laid stays out of the file, and
+// those laid follow one another in the order they are laid. Null when every
+// block of the list is laid, and the list is written as it stands.
+std::unique_ptr<CBattlefield> LaidBlocksOnly(const CBattlefield& b)
+{
+    const int count = std::clamp(b.terrain_blocks, 0, MaxTerrainBlocks);
+    const int* used = b.TerrainBlockUsed + 1;
+    if (std::all_of(used, used + count, [](int flag) { return flag == 1; }))
+        return nullptr;
+    auto laid = std::make_unique<CBattlefield>(b);
+    int n = 0;
+    for (int k = 1; k <= count; ++k) {
+        if (b.TerrainBlockUsed[k] != 1)
+            continue;
+        ++n;
+        laid->TerrainBlockType[n] = b.TerrainBlockType[k];
+        laid->TerrainBlockLength[n] = b.TerrainBlockLength[k];
+        laid->TerrainBlockWidth[n] = b.TerrainBlockWidth[k];
+        laid->TerrainBlockX[n] = b.TerrainBlockX[k];
+        laid->TerrainBlockY[n] = b.TerrainBlockY[k];
+        laid->TerrainBlockUsed[n] = 1;
+    }
+    laid->terrain_blocks = n;
+    return laid;
+}
+
 void WriteTerrain(ScenarioBlocks& blocks, ScenarioText& text)
 {
     const CBattlefield& b = *blocks.Battlefield;
     WriteLines(ScenarioSection::TerrainBanner, blocks, Side::Red, 0, text);
     if (b.TerrainMode == 1) {
-        WriteLines(ScenarioSection::TerrainBlockCount, blocks, Side::Red, 0, text);
-        const int count = std::min(b.terrain_blocks, MaxTerrainBlocks);
+        const std::unique_ptr<CBattlefield> laid = LaidBlocksOnly(b);
+        ScenarioBlocks written = blocks;
+        if (laid)
+            written.Battlefield = laid.get();
+        WriteLines(ScenarioSection::TerrainBlockCount, written, Side::Red, 0, text);
+        const int count = std::min(written.Battlefield->terrain_blocks, MaxTerrainBlocks);
         for (int k = 1; k <= count; ++k)
-            WriteLines(ScenarioSection::TerrainBlock, blocks, Side::Red, k, text);
+            WriteLines(ScenarioSection::TerrainBlock, written, Side::Red, k, text);
     } else if (b.TerrainMode == 2) {
         const int size = std::clamp(b.BattleSize, 1, MaxBattleSize);
         auto isTerrain = [&b](int x, int y) { return HoldsTerrain(b, GridIndex(x, y)); };

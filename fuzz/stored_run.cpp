@@ -7,17 +7,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace brevimar;
-    for (bool menu : {false, true}) {
-        auto state = fuzz::ScratchState();
-        CWordReader words(fuzz::Text(data, size));
-        std::string problem;
-        CStoredFrames frames;
-        int lastStep = 0;
-        const ScenarioReadOptions startup{};
-        if (ReadScenarioGroups(words, *state, &problem, menu ? MenuReadOptions : startup))
-            ReadStartupFrames(words, state->RedForce.NumAgents, state->BlueForce.NumAgents,
-                              state->Battlefield.BattleSize, menu ? 0 : state->RunHeader.CurrentStep, &frames,
-                              &lastStep, &problem);
-    }
+    auto state = fuzz::ScratchState();
+    CWordReader words(fuzz::Text(data, size));
+    std::string problem;
+    CStoredFrames frames;
+    int lastStep = 0;
+    if (ReadScenarioGroups(words, *state, &problem))
+        ReadStartupFrames(words, state->RedForce.NumAgents, state->BlueForce.NumAgents, state->Battlefield.BattleSize,
+                          state->RunHeader.CurrentStep, &frames, &lastStep, &problem);
     return 0;
 }

@@ -17,7 +17,9 @@
 
 // The menu loader and the start-up reader walk the same files with the same
 // group reader (ReadScenarioGroups) and share the tails that follow a commit
-// (DeriveRunState, KeepInitialComposition, StartStoredRun). They differ here:
+// (DeriveRunState, the start values no file holds, KeepInitialComposition,
+// StartStoredRun), so that a file gives the battle it gives at start-up
+// whichever reads it. They differ here:
 //
 //  what                          | start-up reader                  | menu loader
 //  ------------------------------+----------------------------------+----------------------------------
@@ -30,26 +32,21 @@
 //  before reading                | -                                | ClearLattice, DeploymentSource 0
 //                                |                                  | (done at the commit here, so that
 //                                |                                  | a refused file changes nothing)
-//  R_area_min_flag, version 2    | 1 on both sides                  | 1 RED, 0 BLUE
-//                                |                                  | (BlueAreaFlagOffInVersion2)
-//  flock minimum above maximum   | kept                             | minimum := maximum, version 4
-//                                |                                  | (ClampFlockMinimum)
 //  fratricide counts             | kept                             | := 0
 //  num_per_squad[0]              | kept                             | := 0
 //  terrain_blocks, terrain mode  | kept                             | := 0
 //  other than 1 or 2             |                                  |
-//  start values after the read   | also GA displays, landscape      | DeriveRunState only
-//                                | threshold 0.5, movement by       |
-//                                | probability 1.0, period 1        |
 //  scenario ending               | TerritoryStatsOn := 0 after      | TerritoryStatsOn stays as the
-//                                | ResetBattlefield                 | statistics flags set it
+//                                | ResetBattlefield                 | statistics flags set it (what is
+//                                |                                  | collected, not the battle)
 //  InitialComposition            | refreshed for a scenario         | refreshed for both kinds
 //  stored-run frames             | loop starts at the document's    | loop starts at 0; the capture
 //                                | CurrentStep                      | buffers are cleared first
 //
 // The three fields the menu loader resets after the groups are applied to the
 // scratch copy once the groups are read: nothing the groups read depends on
-// them, so the result is the one of resetting them in file order.
+// them, so the result is the one of resetting them in file order. They are
+// what a new document holds, on which the start-up reader reads.
 
 namespace brevimar {
 
@@ -113,11 +110,11 @@ ScenarioRead BeginScenarioRead(const CBrevimarDoc& doc)
 // The scenario groups and, for a stored run, the frames after them, numbered
 // from frameStart. A refused file is reported, naming it.
 LoadResult ReadScenarioFile(CBrevimarDoc& doc, CWordReader& words, const std::string& path, bool storedRun,
-                            int frameStart, const ScenarioReadOptions& options, ScenarioRead& read)
+                            int frameStart, ScenarioRead& read)
 {
     CDocumentState& state = *read.State;
     std::string problem;
-    if (!ReadScenarioGroups(words, state, &problem, options) ||
+    if (!ReadScenarioGroups(words, state, &problem) ||
         (storedRun && !ReadStoredRunFrames(words, state.RedForce.NumAgents, state.BlueForce.NumAgents,
                                            state.Battlefield.BattleSize, frameStart, path, &read.Frames,
                                            &read.LastStep, &problem, &read.Warning))) {
@@ -164,7 +161,7 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string_view text, const std
     const bool storedRun = doc.LoadInputFile != 1;
 
     ScenarioRead read = BeginReadOverKeptScenario(doc);
-    if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, MenuReadOptions, read); !refused.Read)
+    if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, read); !refused.Read)
         return refused;
     ResetMenuReaderFields(*read.State);
     // A capture under way ends with the run it records: its frames are
@@ -184,6 +181,9 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string_view text, const std
     doc.host().UpdateView();
 
     DeriveRunState(doc);
+    // Values no file holds start as a start-up read starts them, not as the
+    // document's earlier run or an On-the-Fly change left them.
+    SetRunStartValues(doc);
     if (storedRun)
         StartLoadedRun(doc, read.Frames, read.LastStep);
     else
@@ -206,8 +206,6 @@ LoadResult ReadInputDataFile(CBrevimarDoc& doc, const std::string& path)
     return ReadInputDataText(doc, text, path);
 }
 
-// Start values only the start-up reader sets: the genetic algorithm's
-// displays, the fitness-landscape threshold and movement by probability.
 // The built-in scenario names no deployment boxes, which would stack every
 // agent on one cell: each side gets a box in its own quarter of the field,
 // opposite the other's, with room for many more agents than it has.
@@ -224,8 +222,6 @@ void GiveBuiltInScenarioRoom(CBrevimarDoc& doc)
     }
 }
 
-void SetStartupStartValues(CBrevimarDoc& doc) { SetRunStartValues(doc); }
-
 }  // namespace
 
 void StartBuiltInScenario(CBrevimarDoc& doc)
@@ -238,7 +234,7 @@ void StartBuiltInScenario(CBrevimarDoc& doc)
     // would rebuild the forces from squads of no agents.
     doc.InitializeForces();
     DeriveRunState(doc);
-    SetStartupStartValues(doc);
+    SetRunStartValues(doc);
     StartScenarioRun(doc, true);
 }
 
@@ -278,13 +274,13 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
     read.State->RunMode = storedRun ? PlaybackMode : InteractiveMode;
     read.State->LoadInputFile = storedRun ? 0 : 1;
     const int frameStart = read.State->RunHeader.CurrentStep;
-    if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, frameStart, {}, read); !refused.Read)
+    if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, frameStart, read); !refused.Read)
         return refused;
     static_cast<CDocumentState&>(doc) = std::move(*read.State);
     read.State.reset();
 
     DeriveRunState(doc);
-    SetStartupStartValues(doc);
+    SetRunStartValues(doc);
     if (storedRun)
         StartStoredRun(doc, read.Frames, read.LastStep);
     else

@@ -218,11 +218,12 @@ std::vector<int> FreshReadBattle(CBrevimarDoc& doc, int steps)
 TEST_F(RunControl, EveryRestartGivesTheBattleOfAFreshReadOfTheScenarioAsItStands)
 {
     using T = CTerrainParamsDlg;
-    const std::string smallScenario = Fixture("../../bench/data/small.dat");
     struct Case {
         const char* What;
         unsigned Id;
         std::vector<std::map<int, std::string>> Dialogs;  // answered OK, in turn
+        const char* Scenario = "../../bench/data/small.dat";
+        int Presses = 1;
     } cases[] = {
         {"Restart/Go", V::ID_RESTART_GO, {}},
         {"Interactive Time-Series from playback", V::ID_RUN_MODE_INTERACTIVE, {}},
@@ -234,10 +235,12 @@ TEST_F(RunControl, EveryRestartGivesTheBattleOfAFreshReadOfTheScenarioAsItStands
         {"Terrain On/Off", V::ID_TERRAIN_ON_OFF,
          {{{T::UseId(1), "1"}, {T::TypeId(1), "4"}, {T::LengthId(1), "30"}, {T::WidthId(1), "30"},
            {T::CenterXId(1), "40"}, {T::CenterYId(1), "40"}}}},
+        // Off, then on: the blocks stay, with passable ones among them.
+        {"Terrain Off, then On", V::ID_TERRAIN_ON_OFF, {}, "../../bench/data/large_terrain.dat", 2},
     };
     constexpr int Steps = 30;
     for (const Case& c : cases) {
-        Hooks.AnswerFile(smallScenario);
+        Hooks.AnswerFile(Fixture(c.Scenario));
         ASSERT_TRUE(Start()) << c.What;
         CBrevimarDoc& doc = Doc();
         for (int n = 0; n < 12; ++n)
@@ -246,7 +249,8 @@ TEST_F(RunControl, EveryRestartGivesTheBattleOfAFreshReadOfTheScenarioAsItStands
             doc.RunMode = PlaybackMode;
         for (const auto& typed : c.Dialogs)
             Hooks.AnswerDialog(IDOK, typed);
-        ASSERT_TRUE(Frame().RunCommand(c.Id)) << c.What;
+        for (int n = 0; n < c.Presses; ++n)
+            ASSERT_TRUE(Frame().RunCommand(c.Id)) << c.What;
         ASSERT_EQ(Hooks.Pending(ModalKind::Dialog), 0u) << c.What;
         ASSERT_EQ(doc.RunHeader.CurrentStep, 0) << c.What;
         const std::vector<int> read = FreshReadBattle(doc, Steps);

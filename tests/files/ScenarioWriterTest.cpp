@@ -149,6 +149,7 @@ void MakeRich(CBrevimarDoc& doc)
         b.TerrainBlockType[k] = blocks[k - 1][0], b.TerrainBlockLength[k] = blocks[k - 1][1];
         b.TerrainBlockWidth[k] = blocks[k - 1][2], b.TerrainBlockX[k] = blocks[k - 1][3];
         b.TerrainBlockY[k] = blocks[k - 1][4];
+        b.TerrainBlockUsed[k] = 1;
     }
 
     doc.RunCaptureOn = 1;
@@ -246,6 +247,49 @@ TEST(ScenarioWriter, TerrainCellsAndTheCaptureLimits)
     doc->CaptureEndStep = 5;
     doc->RunHeader.CurrentStep = 1;
     EXPECT_EQ(Lines(Written(*doc)).size(), base + 36u * 5);
+}
+
+// The file has no use tick: a block whose tick is off is not laid and not
+// saved, and the laid ones follow one another. MakeRich's blocks are 1
+// Pillar 5 x 3 at (40, 41), 2 type II 7 x 2 at (20, 60), 3 Lava 1 x 1 at
+// (70, 10). Block 2 spans x 20 - 3 .. 20 + 3 + 1 and y 60 - 1 .. 60 + 1.
+TEST(ScenarioWriter, OnlyTheLaidTerrainBlocksAreSaved)
+{
+    const std::string one = "type(1)     2\nterrain_l_w_(1)     5 3\nterrain_x_y_(1)     40 41";
+    const struct {
+        std::vector<int> Off;
+        std::string Blocks;
+    } cases[] = {
+        {{2}, "terrain_blocks\t\t2\n" + one + "\ntype(2)     1\nterrain_l_w_(2)     1 1\nterrain_x_y_(2)     70 10"},
+        {{1, 3}, "terrain_blocks\t\t1\ntype(1)     4\nterrain_l_w_(1)     7 2\nterrain_x_y_(1)     20 60"},
+        {{1, 2, 3}, "terrain_blocks\t\t0"},
+    };
+    for (const auto& c : cases) {
+        TestDocument doc;
+        MakeRich(*doc);
+        doc->RunCaptureOn = 0;
+        for (int k : c.Off)
+            doc->Battlefield.TerrainBlockUsed[k] = 0;
+        EXPECT_TRUE(Written(*doc).ends_with("******************************\n" + c.Blocks)) << c.Blocks;
+    }
+
+    TestDocument doc;
+    MakeRich(*doc);
+    doc->RunCaptureOn = 0;
+    doc->Battlefield.TerrainBlockUsed[2] = 0;
+    const std::string path = TempFolder() + "/laid.dat";
+    doc.Host.FileChoices.push_back(path);
+    ASSERT_EQ(WriteInputDataFile(*doc), FileCommandResult::Done);
+    TestDocument reader;
+    reader.Host.FileChoices.push_back(path);
+    reader->ReadStartupInputFile();
+    ASSERT_TRUE(reader.Host.Messages.empty()) << reader.Host.Messages.front().Text;
+    const CBattlefield& b = reader->Battlefield;
+    EXPECT_EQ(b.TerrainType[GridIndex(20, 60)], OpenGround);
+    EXPECT_EQ(b.TerrainType[GridIndex(24, 61)], OpenGround);
+    EXPECT_EQ(b.TerrainType[GridIndex(40, 41)], Pillar);
+    EXPECT_EQ(b.TerrainType[GridIndex(70, 10)], Lava);
+    EXPECT_EQ(b.TerrainModifiersOn, 0);  // no passable block was laid
 }
 
 // A passable cell keeps its terrain whatever stands on it: the Lava at (3, 7)

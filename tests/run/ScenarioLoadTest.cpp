@@ -5,11 +5,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "files/RunFrames.h"
 #include "files/ScenarioWriter.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
+#include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
@@ -201,7 +203,7 @@ TEST(ScenarioReaders, OldVersionsWithAndWithoutTheAliveThresholdRows)
         }
 }
 
-TEST(MenuScenarioLoader, OlderVersionsTakeTheMenuDefaults)
+TEST(MenuScenarioLoader, OlderVersionsTakeTheStartUpDefaults)
 {
     struct Case {
         const char* File;
@@ -248,8 +250,9 @@ TEST(MenuScenarioLoader, OlderVersionsTakeTheMenuDefaults)
                 ExpectRow(f.A_PURSUIT1_num, {pursuit + 0., pursuit + 1.}, what + "A:PURSUIT1_num");
             }
             if (c.Version < 3) {
-                // Version 2 switched the area rule on for RED squads only.
-                ExpectAll(f.R_area_min_flag, c.Version == 2 && side == Side::Red ? 1 : 0, what + "R_area_min_flag");
+                // Version 2 switched the area rule on for every squad, as a
+                // start-up read of the file does.
+                ExpectAll(f.R_area_min_flag, c.Version == 2 ? 1 : 0, what + "R_area_min_flag");
                 ExpectAll(f.w_area_injured, 0.0, what + "w_area_injured");
                 ExpectAll(f.A_R_area_min, 0.0, what + "A:R_area_min");
             } else {
@@ -391,7 +394,9 @@ TEST(MenuScenarioLoader, SquadSizesMeetTheAgentCount)
     }
 }
 
-TEST(MenuScenarioLoader, FlockMinimumAboveMaximumIsLowered)
+// As the start-up reader reads them: the battle is the file's whichever
+// reader read it.
+TEST(MenuScenarioLoader, FlockMinimumAboveMaximumIsKeptAsRead)
 {
     std::string text = FixtureText("scenario_v4.dat");
     text = WithValues(text, "A:R_flock_min", "1 5 3 3 3 3 3 3 3 3");
@@ -401,14 +406,13 @@ TEST(MenuScenarioLoader, FlockMinimumAboveMaximumIsLowered)
     TestDocument doc;
     ASSERT_EQ(LoadText(doc, "flock.dat", text), 1);
     ASSERT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages[0].Text;
-    ExpectRow(doc->RedForce.A_R_flock_min, {1, 4, 3}, "RED A:R_flock_min");
-    EXPECT_EQ(doc->RedForce.A_R_flock_min[10], 1.5f);
+    ExpectRow(doc->RedForce.A_R_flock_min, {1, 5, 3}, "RED A:R_flock_min");
+    EXPECT_EQ(doc->RedForce.A_R_flock_min[10], 3.0f);
     EXPECT_EQ(doc->RedForce.A_R_flock_max[2], 4.0f);
-    EXPECT_EQ(doc->BlueForce.I_R_flock_min[1], 8.5f);
-    // The agents take the lowered minimum.
+    EXPECT_EQ(doc->BlueForce.I_R_flock_min[1], 9.0f);
     const int inSquad2 = doc->RedForce.num_per_squad[1] + 1;
-    EXPECT_EQ(doc->RedForce.FlockMinAlive[inSquad2], 4.0f);
-    EXPECT_EQ(doc->BlueForce.FlockMinInjured[1], 8.5f);
+    EXPECT_EQ(doc->RedForce.FlockMinAlive[inSquad2], 5.0f);
+    EXPECT_EQ(doc->BlueForce.FlockMinInjured[1], 9.0f);
 }
 
 TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
@@ -422,8 +426,11 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     doc->HighlightRedSquadOn = 1;
     doc->BlueCommandLinks = 1;
     doc->StepsPerBurst = 9;
-    doc->Experiment.LandscapeWinThreshold = 0.25;  // the start-up reader's, not ours
+    // Values no file holds, left by an earlier run and an On-the-Fly change.
+    doc->Experiment.LandscapeWinThreshold = 0.25;
     doc->RedForce.MoveProbAlive[1] = 0.5f;
+    doc->BlueForce.MoveGateByTime = 1;
+    doc->BlueForce.MovePeriodInjured[10] = 4;
     doc->RedTallies.WeaponShots[2] = 5.0;
     // RED squad personality, so that the all-zero commander 2 keeps its zeros.
     const std::string text = WithValues(FixtureText("scenario_v4.dat"), "personality", "1");
@@ -444,8 +451,12 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     EXPECT_EQ(doc->ShowOtherRedAgents, 1);
     EXPECT_EQ(doc->BlueCommandLinks, 0);
     EXPECT_EQ(doc->StepsPerBurst, 1);
-    EXPECT_EQ(doc->Experiment.LandscapeWinThreshold, 0.25);
-    EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 0.5f);
+    // ... start as a start-up read starts them: threshold 0.5, every agent
+    // moving by probability 1.0, periods 1.
+    EXPECT_EQ(doc->Experiment.LandscapeWinThreshold, 0.5);
+    EXPECT_EQ(doc->RedForce.MoveProbAlive[1], 1.0f);
+    EXPECT_EQ(doc->BlueForce.MoveGateByTime, 0);
+    EXPECT_EQ(doc->BlueForce.MovePeriodInjured[10], 1);
     // Commander weights over the sum of their magnitudes; all zero stays zero.
     EXPECT_EQ(doc->RedLocal.Normalised.w6[1], 4.0f / 10.0f);
     EXPECT_EQ(doc->RedLocal.Normalised.w2[1], -1.0f / 10.0f);
@@ -463,6 +474,48 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     // counters were filed at step 0 and cleared.
     EXPECT_EQ(doc->RedShotsLog[SeriesIndex(2, 0)], 5.0);
     EXPECT_EQ(doc->RedTallies.WeaponShots[2], 0.0);
+}
+
+// Every agent's state and cell at step 0 and after each of `steps` steps.
+std::vector<int> Battle(CBrevimarDoc& doc, int steps)
+{
+    std::vector<int> battle;
+    for (int n = 0; n <= steps; ++n) {
+        if (n > 0)
+            TakeInteractiveStep(doc);
+        for (Side side : {Side::Red, Side::Blue})
+            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+                battle.insert(battle.end(), {doc.Force(side).AgentState[i], doc.Force(side).AgentX[i],
+                                             doc.Force(side).AgentY[i]});
+        battle.push_back(-1);
+    }
+    return battle;
+}
+
+// Read from the menu over a document that fought another battle and had
+// its movement changed On the Fly, a file gives the battle a start-up read
+// of it gives in a new document: small.dat, a version-2 file (whose area
+// flags it does not hold) and one whose flock minimum lies above its maximum.
+TEST(MenuScenarioLoader, AFileGivesTheBattleItGivesAtStartUp)
+{
+    const std::string flock = WithValues(FixtureText("scenario_v4.dat"), "A:R_flock_min", "9 9 9 9 9 9 9 9 9 9");
+    const std::string files[] = {DataPath("../../bench/data/small.dat"), DataPath("menu_v2.dat"),
+                                 WriteTemp("flock.dat", flock)};
+    for (const std::string& path : files) {
+        TestDocument startUp;
+        ASSERT_TRUE(LoadStartupFile(*startUp, path).Read) << path;
+        TestDocument menu;
+        ASSERT_TRUE(LoadStartupFile(*menu, DataPath("scenario_v4.dat")).Read);
+        for (int n = 0; n < 20; ++n)
+            TakeInteractiveStep(*menu);
+        for (Side side : {Side::Red, Side::Blue}) {
+            menu->Force(side).MoveProbAlive[1] = 0.5f;
+            menu->Force(side).MovePeriodAlive[2] = 3;
+        }
+        ASSERT_EQ(Load(menu, path), 1) << path;
+        ASSERT_TRUE(menu.Host.Messages.empty()) << menu.Host.Messages[0].Text;
+        EXPECT_EQ(Battle(*menu, 30), Battle(*startUp, 30)) << path;
+    }
 }
 
 TEST(MenuScenarioLoader, StoredRunOf400FramesPlaysUpToFrame350)

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 
+#include "files/ScenarioWriter.h"
+#include "run/RunLoop.h"
+#include "support/TestFiles.h"
 #include "tools/ScenarioRunner.h"
 
 namespace brevimar {
@@ -36,6 +41,23 @@ std::string ReadBattle(const std::string& path, int steps)
     return Battle(runner, steps);
 }
 
+// scenario_v4.dat with every agent's weights taken from its squad (RED's
+// rows and BLUE's squad 1 hold area and flock weights) and both sides under
+// local command: a commander's personality sets neither weight, so each
+// battle's commanders must start them at the read's 0.
+std::string CommandedSquadsScenario()
+{
+    std::string text = testing::FixtureText("scenario_v4.dat");
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"personality       0", "personality       1"},
+                                   {"num_blues         10\nsquads            2", "num_blues         10\nsquads            1"}}) {
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos)
+            text.replace(at, from.size(), to);
+    }
+    return testing::WriteTemp("commanded_squads.dat", text);
+}
+
 // small.dat takes its personalities from the squad tables; scenario_v4.dat
 // draws RED's (and two commanders'), which the read does before it deploys,
 // and gives injured agents shorter ranges than alive ones; by step 150 of
@@ -55,14 +77,27 @@ TEST(RestartRun, EveryInteractiveRestartGivesTheReadsBattle)
              doc.RandomizeRun();
              doc.RestartRun();
          }},
+        // Randomize appoints other commanders: the read's fight as ordinary
+        // agents, with their squads' area and flock weights, until Restart
+        // appoints them again.
+        {"Randomize, 20 steps, then Restart/Go",
+         [](CBrevimarDoc& doc) {
+             doc.RandomizeRun();
+             for (int n = 0; n < 20; ++n)
+                 TakeInteractiveStep(doc);
+             doc.RestartRun();
+         }},
     };
     constexpr int Steps = 40;
-    const std::pair<const char*, int> runs[] = {{"small.dat", 17}, {"scenario_v4.dat", 17}, {"large_terrain.dat", 150}};
+    const std::pair<std::string, int> runs[] = {{DataFile("small.dat"), 17},
+                                                {DataFile("scenario_v4.dat"), 17},
+                                                {DataFile("large_terrain.dat"), 150},
+                                                {CommandedSquadsScenario(), 5}};
     for (const auto& [file, before] : runs) {
-        const std::string read = ReadBattle(DataFile(file), Steps);
+        const std::string read = ReadBattle(file, Steps);
         for (const auto& [what, restart] : restarts) {
             RunnerOptions options;
-            options.ScenarioPath = DataFile(file);
+            options.ScenarioPath = file;
             CScenarioRunner runner(options);
             ASSERT_TRUE(runner.Load()) << runner.Error();
             for (int n = 0; n < before; ++n)
@@ -72,6 +107,48 @@ TEST(RestartRun, EveryInteractiveRestartGivesTheReadsBattle)
             // and a second restart repeats it.
             restart(runner.Document());
             EXPECT_EQ(Battle(runner, Steps), read) << file << ", " << what << " again";
+        }
+    }
+}
+
+// Commands in random order on two scenarios under local command: after
+// every restart the next 15 steps are those of a fresh read of the scenario
+// the writer saves at that point.
+TEST(RestartRun, RandomCommandSequencesRestartTheSavedScenariosBattle)
+{
+    using Command = std::pair<const char*, std::function<void(CBrevimarDoc&)>>;
+    const Command restarts[] = {
+        {"Restart/Go", [](CBrevimarDoc& doc) { doc.RestartRun(); }},
+        {"reset tail", [](CBrevimarDoc& doc) { doc.ResetTail(); }},
+        {"Interactive Time-Series from playback",
+         [](CBrevimarDoc& doc) {
+             doc.RunMode = PlaybackMode;
+             doc.StartInteractiveRun();
+         }},
+    };
+    const Command randomize{"Randomize", [](CBrevimarDoc& doc) { doc.RandomizeRun(); }};
+    const std::string files[] = {DataFile("scenario_v4.dat"), CommandedSquadsScenario()};
+    std::mt19937 draws(20250);
+    for (int sequence = 0; sequence < 24; ++sequence) {
+        RunnerOptions options;
+        options.ScenarioPath = files[sequence % 2];
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        CBrevimarDoc& doc = runner.Document();
+        std::string done = options.ScenarioPath;
+        for (int n = 0; n < 5; ++n) {
+            for (int step = draws() % 25; step > 0; --step)
+                runner.Advance();
+            const bool restarting = draws() % 3 != 0;
+            const Command& command = restarting ? restarts[draws() % std::size(restarts)] : randomize;
+            command.second(doc);
+            done += std::string(", ") + command.first;
+            if (!restarting)
+                continue;
+            std::ostringstream saved;
+            WriteScenario(doc, saved);
+            const std::string path = testing::WriteTemp("saved.dat", saved.str());
+            EXPECT_EQ(Battle(runner, 15), ReadBattle(path, 15)) << done;
         }
     }
 }
