@@ -111,8 +111,9 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // around the picture.
     frame->show();
     // A new document opens at the largest zoom that shows its whole field
-    // inside the workspace.
-    view->GetDocument()->ZoomFactor =
+    // inside the workspace, and keeps it as its default.
+    CBrevimarDoc& opened = *view->GetDocument();
+    opened.ZoomFactor = opened.DefaultZoomFactor =
         view->LargestZoomWithin(MainFrame.WorkspaceRoom() - (frame->size() - frame->contentsRect().size()));
     view->OnInitialUpdate();
     MainFrame.FitIntoWorkspace(frame);
