@@ -227,6 +227,65 @@ TEST_F(Workspace, StatusLineAndTitleFollowLoadsRestartsAndClosing)
     EXPECT_EQ(Frame().StatusText(), StatusPaneRestText);
 }
 
+// With two documents open the status line speaks of the active window's: a
+// document whose window is not active writes nothing on it, and its own last
+// text comes back when its window is activated; at rest, running, in a batch
+// and after its run was ended.
+TEST_F(Workspace, TheStatusLineFollowsTheActiveWindow)
+{
+    using V = CBrevimarView;
+    Hooks.AnswerFile(Fixture("menu_v2.dat"));
+    ASSERT_TRUE(Start());
+    CChildFrame* first = Frame().ActiveChildFrame();
+    CBrevimarView* firstView = View();
+    auto tick = [](CBrevimarView* view, int n) {
+        for (int k = 0; k < n; ++k) {
+            view->GetDocument()->Resume();
+            view->OnTimer(V::RunTimerId);
+        }
+        view->GetDocument()->Pause();
+    };
+    tick(firstView, 2);
+    App->OpenDocumentFile(Fixture("scenario_v1.dat"));
+    CChildFrame* second = Frame().ActiveChildFrame();
+    CBrevimarView* secondView = View();
+    ASSERT_NE(first, second);
+    tick(secondView, 3);
+    auto shows = [this](const std::string& file, const std::string& count) {
+        const std::string line = Frame().StatusText();
+        return line.find(file) != std::string::npos && line.find(count) != std::string::npos;
+    };
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ TIME ]: 3 ")) << Frame().StatusText();
+
+    Frame().MdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+    tick(secondView, 1);  // the other document's run goes on unseen
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(second);
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ TIME ]: 4 ")) << Frame().StatusText();
+
+    Hooks.AnswerDialog(IDOK, {{CMultiRunParamsDlg::IDC_SAMPLES, "2"}, {CMultiRunParamsDlg::IDC_RUN_TIME, "3"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_MULTIPLE_TIME_SERIES));
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ Samples ]: 0/2")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+    tick(secondView, 1);  // the batch runs unseen
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+
+    ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN));
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 501 ")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(second);
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ Samples ]: 2/2")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 501 ")) << Frame().StatusText();
+
+    // Closing the active window shows the one that becomes active.
+    first->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Frame().ActiveChildFrame(), second);
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ Samples ]: 2/2")) << Frame().StatusText();
+}
+
 // The title names the file on show, however it came to be shown; a second
 // window on the document keeps its number under the new name.
 TEST_F(Workspace, TheTitleNamesTheFileOnShowHoweverItCameThere)
