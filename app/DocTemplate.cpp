@@ -17,9 +17,33 @@
 
 namespace brevimar {
 
-CBrevimarDocTemplate::CBrevimarDocTemplate(CMainFrame& mainFrame) : MainFrame(mainFrame) {}
+CBrevimarDocTemplate::CBrevimarDocTemplate(CMainFrame& mainFrame) : MainFrame(mainFrame)
+{
+    ActivationWatch = QObject::connect(MainFrame.MdiArea(), &QMdiArea::subWindowActivated, &MainFrame,
+                                       [this](QMdiSubWindow*) { ShowActiveStatus(); });
+}
 
-CBrevimarDocTemplate::~CBrevimarDocTemplate() = default;
+CBrevimarDocTemplate::~CBrevimarDocTemplate()
+{
+    // The main frame outlives the template and may activate windows as it goes.
+    QObject::disconnect(ActivationWatch);
+}
+
+bool CBrevimarDocTemplate::ShowsStatusOf(const CBrevimarDoc* document) const
+{
+    const CBrevimarView* active = MainFrame.ActiveView();
+    return !active || active->GetDocument() == document;
+}
+
+void CBrevimarDocTemplate::ShowActiveStatus()
+{
+    CBrevimarView* active = MainFrame.ActiveView();
+    const Slot* slot = active ? SlotOf(active->GetDocument()) : nullptr;
+    if (!slot)
+        return;
+    const std::optional<std::string>& text = slot->Host.LastStatusText();
+    MainFrame.SetStatusText(text ? *text : std::string(StatusPaneRestText));
+}
 
 CChildFrame* CBrevimarDocTemplate::CreateFrame(Slot& slot, CBrevimarView*& view)
 {
@@ -55,7 +79,10 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     slot->Document->SetHost(&slot->Host);
     slot->Host.SetParentWindow(&MainFrame);
     slot->Host.SetWindowless(Windowless);
-    slot->Host.SetStatusSink([frame = &MainFrame](const std::string& text) { frame->SetStatusText(text); });
+    slot->Host.SetStatusSink([this, document = slot->Document.get()](const std::string& text) {
+        if (ShowsStatusOf(document))
+            MainFrame.SetStatusText(text);
+    });
     slot->Host.SetOpenedFileSink([this](const std::string& path) {
         if (OnFileOpened)
             OnFileOpened(path);
@@ -111,8 +138,9 @@ CBrevimarView* CBrevimarDocTemplate::OpenDocumentFile(const std::optional<std::s
     // around the picture.
     frame->show();
     // A new document opens at the largest zoom that shows its whole field
-    // inside the workspace.
-    view->GetDocument()->ZoomFactor =
+    // inside the workspace, and keeps it as its default.
+    CBrevimarDoc& opened = *view->GetDocument();
+    opened.ZoomFactor = opened.DefaultZoomFactor =
         view->LargestZoomWithin(MainFrame.WorkspaceRoom() - (frame->size() - frame->contentsRect().size()));
     view->OnInitialUpdate();
     MainFrame.FitIntoWorkspace(frame);

@@ -2,6 +2,7 @@
 // each lives while it has a view.
 #pragma once
 
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 
@@ -56,6 +57,10 @@ private:
     };
 
     CChildFrame* CreateFrame(Slot& slot, CBrevimarView*& view);
+    // The status line speaks of the active window's document alone: another
+    // document's text waits until its window is activated.
+    bool ShowsStatusOf(const CBrevimarDoc* document) const;
+    void ShowActiveStatus();
     bool FrameMayClose(CChildFrame* frame);
     void FrameClosing(CChildFrame* frame);
     Slot* SlotOf(const CBrevimarDoc* document) const;
@@ -66,6 +71,7 @@ private:
     void TitleWindows(Slot& slot);
 
     CMainFrame& MainFrame;
+    QMetaObject::Connection ActivationWatch;
     std::vector<std::unique_ptr<Slot>> Documents;
     int UntitledCount = 0;
     bool Windowless = false;

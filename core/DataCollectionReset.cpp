@@ -7,7 +7,7 @@ namespace brevimar {
 
 void CBrevimarDoc::ResetDataCollection()
 {
-    ZoomFactor = 1.0f;
+    ZoomFactor = DefaultZoomFactor;
     ZoomAreaCleared = 0;
 
     Charts = CChartSelections{};

@@ -222,6 +222,9 @@ struct CDocumentState {
     int DeploymentSource = RandomDeployment;
     int RestartUsesAgentFile = 0;
     float ZoomFactor = 0;
+    // The zoom the document's window opened with (the largest that showed
+    // its whole field): a reset of the display defaults returns to it.
+    float DefaultZoomFactor = 1.0f;
     int ZoomAreaCleared = 0;
     int TerrainEditMode = 0;  // right-click editing of terrain
     int EditTerrainType = 0;

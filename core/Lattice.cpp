@@ -93,27 +93,35 @@ int AgentCount(int n) { return Clamped(n, 0, MaxAgents); }
 // Agent columns of a capture row are 0..351, whatever a header claims.
 int CaptureCount(int n) { return Clamped(n, 0, CaptureRows - 1); }
 
-void PutLiveAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side)
+// Every frame draws the dead of both sides before any living agent, so that
+// a living agent, of either side, is never hidden by a dead one on its cell;
+// among the living, later writes still win.
+void PutDeadAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side)
 {
     const CForce& f = doc.Force(side);
     const SideCodes& codes = CodesOf(side);
     const int n = AgentCount(f.NumAgents);
     for (int i = 1; i <= n; ++i) {
+        if (f.AgentState[i] != Dead)
+            continue;
         const int x = f.AgentX[i];
         const int y = f.AgentY[i];
-        switch (f.AgentState[i]) {
-        case Alive:
-            plane.Put(x, y, codes.Alive);
-            break;
-        case Injured:
-            plane.Put(x, y, codes.Injured);
-            break;
-        case Dead:
-            plane.Put(x, y, TerrainAt(doc.Battlefield, x, y) < PassableI ? codes.Dead : codes.DeadPassable);
-            break;
-        default:
-            break;
-        }
+        plane.Put(x, y, TerrainAt(doc.Battlefield, x, y) < PassableI ? codes.Dead : codes.DeadPassable);
+    }
+}
+
+// The living of one side, told apart by state.
+void PutLivingByState(LatticePlane& plane, CBrevimarDoc& doc, Side side)
+{
+    const CForce& f = doc.Force(side);
+    const SideCodes& codes = CodesOf(side);
+    const int n = AgentCount(f.NumAgents);
+    for (int i = 1; i <= n; ++i) {
+        const int state = f.AgentState[i];
+        if (state == Alive)
+            plane.Put(f.AgentX[i], f.AgentY[i], codes.Alive);
+        else if (state == Injured)
+            plane.Put(f.AgentX[i], f.AgentY[i], codes.Injured);
     }
 }
 
@@ -127,13 +135,14 @@ void PutLivingAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side)
             plane.Put(f.AgentX[i], f.AgentY[i], CodesOf(side).Alive);
 }
 
-// How a capture row is drawn: the start pictures show every living agent
-// alike; a stored-run frame tells the states apart and marks the dead; a
-// frame file's dead leave no mark.
-enum class CaptureStyle { StartPicture, StoredRun, FrameFile };
+// What one pass over a capture row draws: every living agent alike (the
+// start pictures), the living told apart by state, or the dead. A stored-run
+// frame draws its dead in a pass before its living, as the live frame does;
+// a frame file's dead leave no mark.
+enum class CapturePass { StartPicture, Living, Dead };
 
 // Agents 1..count of one capture row.
-void PutCapturedAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side, int step, int count, CaptureStyle style)
+void PutCapturedAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side, int step, int count, CapturePass pass)
 {
     const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
     if (step < 0 || step >= CaptureRows || !doc.CaptureBuffer[base] || !doc.CaptureBuffer[base + 1] ||
@@ -143,18 +152,17 @@ void PutCapturedAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side, int st
     const int n = CaptureCount(count);
     for (int i = 1; i <= n; ++i) {
         const int state = doc.Capture(base, step, i);
-        const int x = doc.Capture(base + 1, step, i);
-        const int y = doc.Capture(base + 2, step, i);
-        if (style == CaptureStyle::StartPicture) {
-            if (state > Dead)
-                plane.Put(x, y, codes.Alive);
-        } else if (state == Alive) {
-            plane.Put(x, y, codes.Alive);
-        } else if (state == Injured) {
-            plane.Put(x, y, codes.Injured);
-        } else if (state == Dead && style == CaptureStyle::StoredRun) {
-            plane.Put(x, y, codes.Dead);
-        }
+        unsigned char code = LatticeEmpty;
+        if (pass == CapturePass::Dead)
+            code = state == Dead ? codes.Dead : LatticeEmpty;
+        else if (pass == CapturePass::StartPicture)
+            code = state > Dead ? codes.Alive : LatticeEmpty;
+        else if (state == Alive)
+            code = codes.Alive;
+        else if (state == Injured)
+            code = codes.Injured;
+        if (code != LatticeEmpty)
+            plane.Put(doc.Capture(base + 1, step, i), doc.Capture(base + 2, step, i), code);
     }
 }
 
@@ -236,8 +244,8 @@ void CBrevimarDoc::RebuildLatticeFromSaved()
     // The stored run's agents carry their own parameters: terrain is only drawn.
     if (Battlefield.TerrainMode > 0)
         plane.PaintBackground(Battlefield, false, true);
-    PutCapturedAgents(plane, *this, Side::Red, 0, NumRed(), CaptureStyle::StartPicture);
-    PutCapturedAgents(plane, *this, Side::Blue, 0, NumBlue(), CaptureStyle::StartPicture);
+    PutCapturedAgents(plane, *this, Side::Red, 0, NumRed(), CapturePass::StartPicture);
+    PutCapturedAgents(plane, *this, Side::Blue, 0, NumBlue(), CapturePass::StartPicture);
 }
 
 void CBrevimarDoc::RebuildLatticeFromPlayback()
@@ -250,8 +258,8 @@ void CBrevimarDoc::RebuildLatticeFromPlayback()
 
     LatticePlane plane = StartPlane(*this);
     plane.PaintBackground(Battlefield, true, false);
-    PutCapturedAgents(plane, *this, Side::Red, 1, RunHeader.RedCount, CaptureStyle::StartPicture);
-    PutCapturedAgents(plane, *this, Side::Blue, 1, RunHeader.BlueCount, CaptureStyle::StartPicture);
+    PutCapturedAgents(plane, *this, Side::Red, 1, RunHeader.RedCount, CapturePass::StartPicture);
+    PutCapturedAgents(plane, *this, Side::Blue, 1, RunHeader.BlueCount, CapturePass::StartPicture);
 }
 
 void CBrevimarDoc::RenderDisplayGrid()
@@ -264,8 +272,10 @@ void CBrevimarDoc::RenderDisplayGrid()
     // the agents of every second frame.
     plane.PaintBackground(Battlefield, TraceOn == 0, Battlefield.TerrainMode > 0);
 
-    // Later writes win: BLUE over RED, the living over the dead before them.
-    PutLiveAgents(plane, *this, Side::Red);
+    // Among the living, later writes win: BLUE over RED.
+    PutDeadAgents(plane, *this, Side::Red);
+    PutDeadAgents(plane, *this, Side::Blue);
+    PutLivingByState(plane, *this, Side::Red);
     if (RedCommanderMarks == 1) {
         const int commanders = Clamped(RedLocal.NumLocalCommanders, 0, MaxCommanders);
         for (int c = 1; c <= commanders; ++c) {
@@ -277,7 +287,7 @@ void CBrevimarDoc::RenderDisplayGrid()
     // BLUE local commanders get no lattice code: the BLUE agents' own codes
     // would cover it in this same frame. The view marks them from
     // BlueCommanderMarks.
-    PutLiveAgents(plane, *this, Side::Blue);
+    PutLivingByState(plane, *this, Side::Blue);
     DisplayFrame = p;
 }
 
@@ -290,8 +300,10 @@ void CBrevimarDoc::BuildReplayFrame()
     plane.PaintBackground(Battlefield, TraceOn == 0, Battlefield.TerrainMode > 0);
     const int t = RunHeader.CurrentStep;
     // A stored run does not say where the dead lay relative to terrain.
-    PutCapturedAgents(plane, *this, Side::Red, t, NumRed(), CaptureStyle::StoredRun);
-    PutCapturedAgents(plane, *this, Side::Blue, t, NumBlue(), CaptureStyle::StoredRun);
+    for (CapturePass pass : {CapturePass::Dead, CapturePass::Living}) {
+        PutCapturedAgents(plane, *this, Side::Red, t, NumRed(), pass);
+        PutCapturedAgents(plane, *this, Side::Blue, t, NumBlue(), pass);
+    }
     DisplayFrame = p;
     host().InvalidateView();
 }
@@ -304,8 +316,8 @@ void CBrevimarDoc::BuildPlaybackFrame()
     LatticePlane plane = PlaneOfSize(*this, p, RunHeader.LatticeSize);
     plane.PaintBackground(Battlefield, true, false);
     const int t = RunHeader.CurrentStep;
-    PutCapturedAgents(plane, *this, Side::Red, t, RunHeader.RedCount, CaptureStyle::FrameFile);
-    PutCapturedAgents(plane, *this, Side::Blue, t, RunHeader.BlueCount, CaptureStyle::FrameFile);
+    PutCapturedAgents(plane, *this, Side::Red, t, RunHeader.RedCount, CapturePass::Living);
+    PutCapturedAgents(plane, *this, Side::Blue, t, RunHeader.BlueCount, CapturePass::Living);
     DisplayFrame = p;
     host().InvalidateView();
 }

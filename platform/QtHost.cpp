@@ -56,6 +56,7 @@ void QtHost::Log(const std::string& text)
 
 void QtHost::SetStatusText(const std::string& text)
 {
+    LastStatus = text;
     if (StatusSink)
         StatusSink(text);
 }

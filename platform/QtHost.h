@@ -30,6 +30,10 @@ public:
     // Where status-line text goes (the main frame's pane).
     bool ShowsStatusText() const override { return StatusSink != nullptr; }
     void SetStatusSink(std::function<void(const std::string&)> sink) { StatusSink = std::move(sink); }
+    // The last text the document gave the status line, for the line to show
+    // again when the document's window becomes the active one; none before
+    // the first.
+    const std::optional<std::string>& LastStatusText() const { return LastStatus; }
     void SetOpenedFileSink(std::function<void(const std::string&)> sink) { OpenedFileSink = std::move(sink); }
     void NoteFileOpened(const std::string& path) override
     {
@@ -58,6 +62,7 @@ private:
     QPointer<CWnd> View;
     QPointer<QWidget> Parent;
     std::function<void(const std::string&)> StatusSink;
+    std::optional<std::string> LastStatus;
     std::function<void(const std::string&)> OpenedFileSink;
     std::function<void()> RepaintAll;
     CRand15 Runtime;

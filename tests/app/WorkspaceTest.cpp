@@ -7,11 +7,15 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "app/AppFixture.h"
 #include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
+#include "dialogs/LandscapeDialogs.h"
+#include "dialogs/MultiRunDialogs.h"
+#include "dialogs/SquadSections.h"
 #include "platform/FileDialog.h"
 
 namespace brevimar::testing {
@@ -60,6 +64,102 @@ TEST_F(Workspace, TheMainWindowTakesTheScreenAndANewFieldShowsWhole)
         const int larger = static_cast<int>(760 * (zoom + 0.25f));
         EXPECT_TRUE(larger > inside.width() || larger > inside.height()) << zoom << " " << inside.height();
     }
+}
+
+// An 80 x 80 field (82 x 82 cells of 5 pixels with its border, 410 pixels at
+// 100%) opens at the largest zoom that fits the workspace, above 100% on a
+// 1280 x 1024 screen. Every command that resets the display defaults returns
+// to it, from a zoom the user chose as from the one the window opened with:
+// the picture keeps its size and the Zoom menu ticks that zoom alone.
+TEST_F(Workspace, ResetsReturnTheZoomTheWindowOpenedWith)
+{
+    using V = CBrevimarView;
+    const std::string seeds = std::string(BREVIMAR_TEST_DATA) + "/../../fuzz/seeds/";
+    auto Tick = [this] {
+        Doc().Resume();
+        View()->OnTimer(V::RunTimerId);
+    };
+    auto run = [this](unsigned id) { return [this, id] { ASSERT_TRUE(Frame().RunCommand(id)); }; };
+    auto load = [this](unsigned id, std::string path) {
+        return [this, id, path] {
+            Hooks.AnswerFile(path);
+            ASSERT_TRUE(Frame().RunCommand(id));
+        };
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> command;
+    };
+    const Case cases[] = {
+        {"Edit RED Agents, OK with a value changed",
+         [this] {
+             Hooks.AnswerDialog(IDOK, {{IDC_LC_INJURED, "0.5"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_RED_AGENTS));
+         }},
+        {"Load Agent Data File, Restart > Use Block Data, Go",
+         [&] {
+             load(V::ID_FILE_LOAD_AGENT_DATA, seeds + "agent_data/written.agt")();
+             run(V::ID_RESTART_USE_BLOCK_DATA)();
+             run(V::ID_RESTART_GO)();
+         }},
+        {"Load Input Data File", load(ID_FILE_LOAD_INPUT_DATA, Fixture("menu_v1.dat"))},
+        {"Load Agent Data File", load(V::ID_FILE_LOAD_AGENT_DATA, seeds + "agent_data/written.agt")},
+        {"Load Terrain Data File", load(V::ID_FILE_LOAD_TERRAIN, seeds + "terrain_data/written.ter")},
+        // A batch mode chosen, then one tick of its batch, which sets the
+        // forces up for its runs.
+        {"Multiple Time-Series mode",
+         [this, Tick] {
+             Hooks.AnswerDialog(IDOK, {{CMultiRunParamsDlg::IDC_SAMPLES, "2"},
+                                       {CMultiRunParamsDlg::IDC_RUN_TIME, "3"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_MULTIPLE_TIME_SERIES));
+             Tick();
+         }},
+        {"Genetic algorithm mode",
+         [this, Tick] {
+             ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_GA_FIRST));
+             CBrevimarDoc& doc = Doc();
+             doc.Ga.GaPopulationSize = 3;
+             doc.Ga.GaInitialConditions = 1;
+             doc.Ga.GaMaxTimeToFlag = 3;
+             doc.Experiment.GaGenerations = 1;
+             Tick();
+         }},
+        {"Fitness landscape mode",
+         [this, Tick] {
+             Hooks.AnswerDialog(IDOK, {{CLandscapeRunParamsDlg::IDC_CONDITIONS, "1"},
+                                       {CLandscapeRunParamsDlg::IDC_MAX_TIME, "3"}});
+             Hooks.AnswerDialog(IDOK, {{CLandscapeParamsDlg::IDC_X_SAMPLES, "1"},
+                                       {CLandscapeParamsDlg::IDC_Y_SAMPLES, "1"}});
+             ASSERT_TRUE(Frame().RunCommand(V::ID_RUN_MODE_LANDSCAPE));
+             Tick();
+         }},
+    };
+    for (const Case& c : cases)
+        for (bool chosen : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (chosen ? ", after 50% was chosen" : ""));
+            App = std::make_unique<CBrevimarApp>(&Hooks);
+            Hooks.Reset();
+            Hooks.AnswerFile(Fixture("menu_v2.dat"));
+            ASSERT_TRUE(Start());
+            CBrevimarDoc& doc = Doc();
+            const float opened = doc.ZoomFactor;
+            const std::map<float, unsigned> items{{1.25f, 33172}, {1.5f, 32911}, {1.75f, 33174}, {2.0f, 33173}};
+            ASSERT_EQ(items.count(opened), 1u) << opened;
+            const int side = static_cast<int>(410 * opened);
+            if (chosen) {
+                ASSERT_TRUE(Frame().RunCommand(33170));  // 50%
+                ASSERT_EQ(View()->PictureSize(), QSize(205, 205));
+            }
+            c.command();
+            EXPECT_EQ(doc.ZoomFactor, opened);
+            EXPECT_EQ(View()->PictureSize(), QSize(side, side));
+            CCmdUI tick(items.at(opened)), half(33170), whole(32910);
+            for (CCmdUI* ui : {&tick, &half, &whole})
+                View()->MessageMap().Update(*ui);
+            EXPECT_TRUE(tick.Checked);
+            EXPECT_FALSE(half.Checked);
+            EXPECT_FALSE(whole.Checked);
+        }
 }
 
 TEST_F(Workspace, TheMainWindowOpensAtTheSizeLastUsed)
@@ -125,6 +225,65 @@ TEST_F(Workspace, StatusLineAndTitleFollowLoadsRestartsAndClosing)
     Frame().MdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
     EXPECT_EQ(Frame().StatusText(), StatusPaneRestText);
+}
+
+// With two documents open the status line speaks of the active window's: a
+// document whose window is not active writes nothing on it, and its own last
+// text comes back when its window is activated; at rest, running, in a batch
+// and after its run was ended.
+TEST_F(Workspace, TheStatusLineFollowsTheActiveWindow)
+{
+    using V = CBrevimarView;
+    Hooks.AnswerFile(Fixture("menu_v2.dat"));
+    ASSERT_TRUE(Start());
+    CChildFrame* first = Frame().ActiveChildFrame();
+    CBrevimarView* firstView = View();
+    auto tick = [](CBrevimarView* view, int n) {
+        for (int k = 0; k < n; ++k) {
+            view->GetDocument()->Resume();
+            view->OnTimer(V::RunTimerId);
+        }
+        view->GetDocument()->Pause();
+    };
+    tick(firstView, 2);
+    App->OpenDocumentFile(Fixture("scenario_v1.dat"));
+    CChildFrame* second = Frame().ActiveChildFrame();
+    CBrevimarView* secondView = View();
+    ASSERT_NE(first, second);
+    tick(secondView, 3);
+    auto shows = [this](const std::string& file, const std::string& count) {
+        const std::string line = Frame().StatusText();
+        return line.find(file) != std::string::npos && line.find(count) != std::string::npos;
+    };
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ TIME ]: 3 ")) << Frame().StatusText();
+
+    Frame().MdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+    tick(secondView, 1);  // the other document's run goes on unseen
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(second);
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ TIME ]: 4 ")) << Frame().StatusText();
+
+    Hooks.AnswerDialog(IDOK, {{CMultiRunParamsDlg::IDC_SAMPLES, "2"}, {CMultiRunParamsDlg::IDC_RUN_TIME, "3"}});
+    ASSERT_TRUE(Frame().RunCommand(V::ID_MULTIPLE_TIME_SERIES));
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ Samples ]: 0/2")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+    tick(secondView, 1);  // the batch runs unseen
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 2 ")) << Frame().StatusText();
+
+    ASSERT_TRUE(Frame().RunCommand(V::ID_TERMINATE_RUN));
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 501 ")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(second);
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ Samples ]: 2/2")) << Frame().StatusText();
+    Frame().MdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(shows("menu_v2.dat", "[ TIME ]: 501 ")) << Frame().StatusText();
+
+    // Closing the active window shows the one that becomes active.
+    first->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Frame().ActiveChildFrame(), second);
+    EXPECT_TRUE(shows("scenario_v1.dat", "[ Samples ]: 2/2")) << Frame().StatusText();
 }
 
 // The title names the file on show, however it came to be shown; a second

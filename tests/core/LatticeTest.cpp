@@ -179,19 +179,65 @@ TEST_F(Lattice, FullSizeBorderOffTheTerrainGridIsOpen)
     EXPECT_EQ(Marked(1), 151 * 151);
 }
 
-TEST_F(Lattice, LaterWritesWin)
+// A dead agent shows only where no living one stands, whatever their
+// indices and sides; among the living BLUE is written after RED, and of two
+// dead BLUE after RED too. Every frame builder keeps the rule: the live frame
+// with the trace off and on, a stored run's replay and a frame file's
+// playback (whose dead leave no mark).
+TEST_F(Lattice, ALivingAgentIsDrawnOverTheDeadOnItsCell)
 {
-    Agent(Side::Red, 1, 4, 4, Alive);
-    Agent(Side::Blue, 1, 4, 4, Dead);
-    Agent(Side::Red, 2, 6, 6, Dead);
-    Agent(Side::Red, 3, 6, 6, Injured);  // a living agent after a dead one
-    Agent(Side::Blue, 2, 6, 6, Injured);
-    Agent(Side::Red, 4, 7, 7, Injured);
-    Agent(Side::Red, 5, 7, 7, Dead);  // and a dead one after a living one
+    struct Placed {
+        Side side;
+        int i, x, y, state;
+    };
+    const Placed agents[] = {
+        {Side::Red, 1, 4, 4, Alive},   {Side::Blue, 1, 4, 4, Dead},     // a dead BLUE after a living RED
+        {Side::Red, 2, 5, 5, Injured}, {Side::Red, 3, 5, 5, Dead},      // a dead RED after a living RED
+        {Side::Blue, 2, 6, 6, Alive},  {Side::Blue, 3, 6, 6, Dead},     // the same within BLUE
+        {Side::Red, 4, 7, 7, Dead},    {Side::Blue, 4, 7, 7, Injured},  // a living BLUE after a dead RED
+        {Side::Red, 5, 8, 8, Dead},    {Side::Red, 6, 8, 8, Alive},     // a living RED after a dead RED
+        {Side::Blue, 5, 8, 8, Injured}, {Side::Blue, 6, 8, 8, Dead},    // ... and BLUE over it, a dead BLUE last
+        {Side::Red, 7, 9, 9, Dead},    {Side::Blue, 7, 9, 9, Dead},     // no living: the dead BLUE
+    };
+    for (const Placed& a : agents) {
+        Agent(a.side, a.i, a.x, a.y, a.state);
+        Captured(a.side, 3, a.i, a.x, a.y, a.state);
+    }
+    doc->RunHeader.CurrentStep = 3;
+    doc->RunHeader.LatticeSize = 10;
+    doc->RunHeader.RedCount = 7;
+    doc->RunHeader.BlueCount = 7;
+    const int deadBlue = LatticeBlueDead;
+    struct Expected {
+        int x, y, live, replay, playback;
+    };
+    const Expected cells[] = {
+        {4, 4, LatticeRedAlive, LatticeRedAlive, LatticeRedAlive},
+        {5, 5, LatticeRedInjured, LatticeRedInjured, LatticeRedInjured},
+        {6, 6, LatticeBlueAlive, LatticeBlueAlive, LatticeBlueAlive},
+        {7, 7, LatticeBlueInjured, LatticeBlueInjured, LatticeBlueInjured},
+        {8, 8, LatticeBlueInjured, LatticeBlueInjured, LatticeBlueInjured},
+        {9, 9, deadBlue, deadBlue, LatticeEmpty},
+    };
+    for (int trace : {0, 1}) {
+        doc->TraceOn = trace;
+        doc->RenderDisplayGrid();
+        for (const Expected& e : cells)
+            EXPECT_EQ(Shown(e.x, e.y), e.live) << "live, trace " << trace << ", cell " << e.x;
+        doc->BuildReplayFrame();
+        for (const Expected& e : cells)
+            EXPECT_EQ(Shown(e.x, e.y), e.replay) << "replay, trace " << trace << ", cell " << e.x;
+    }
+    doc->BuildPlaybackFrame();
+    for (const Expected& e : cells)
+        EXPECT_EQ(Shown(e.x, e.y), e.playback) << "playback, cell " << e.x;
+
+    // A living RED local commander keeps its mark over a dead BLUE.
+    doc->RedCommanderMarks = 1;
+    doc->RedLocal.NumLocalCommanders = 1;
+    doc->RedLocal.CommanderAgent[1] = 1;
     doc->RenderDisplayGrid();
-    EXPECT_EQ(Shown(4, 4), LatticeBlueDead);
-    EXPECT_EQ(Shown(6, 6), LatticeBlueInjured);
-    EXPECT_EQ(Shown(7, 7), LatticeRedDead);
+    EXPECT_EQ(Shown(4, 4), LatticeRedCommander);
 }
 
 TEST_F(Lattice, RedCommanderHighlight)

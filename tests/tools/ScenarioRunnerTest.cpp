@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/LatticeCodes.h"
+#include "files/ScenarioWriter.h"
 #include "support/TestFiles.h"
 #include "tools/ScenarioRunner.h"
 
@@ -346,6 +348,77 @@ TEST(ScenarioRunner, WholeRunsKeepTheirInvariants)
                 }
             }
             last = now;
+        }
+    }
+}
+
+// Every frame of whole runs (live, a stored run's replay, a frame file's
+// playback; trace off and on) shows every living agent on show with a living
+// code, whatever dead agent lies on its cell. The runs must meet such cells,
+// or the test would prove nothing: the stored run is a RUN capture of
+// large.dat, where agents walk over the fallen.
+TEST(ScenarioRunner, EveryFrameShowsEveryLivingAgent)
+{
+    const std::string captured = testing::TempFolder() + "/captured.run";
+    {
+        RunnerOptions options;
+        options.ScenarioPath = Reference("large.dat");
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        runner.Document().RunCaptureOn = 1;
+        for (int n = 0; n < 120; ++n)
+            ASSERT_TRUE(runner.Advance());
+        std::ofstream out(captured);
+        WriteScenario(runner.Document(), out);
+        ASSERT_TRUE(out.good());
+    }
+    struct Case {
+        std::string Path;
+        bool Stored;     // the agents on show are those of the frame played
+        bool MeetsDead;  // living agents stand on the cells of dead ones
+    };
+    const Case cases[] = {{Reference("large.dat"), false, true}, {Reference("large_terrain.dat"), false, true},
+                          {captured, true, true}, {Fixture("frames_startup.out"), true, false}};
+    for (const Case& c : cases) {
+        int shared = 0;
+        for (int trace : {0, 1}) {
+            RunnerOptions options;
+            options.ScenarioPath = c.Path;
+            CScenarioRunner runner(options);
+            ASSERT_TRUE(runner.Load()) << c.Path << ": " << runner.Error();
+            CBrevimarDoc& doc = runner.Document();
+            doc.TraceOn = trace;
+            const int extent = (doc.RunMode == ReplayMode ? doc.RunHeader.LatticeSize : doc.Battlefield.BattleSize) + 2;
+            for (int n = 0; n < 200 && runner.Advance(); ++n) {
+                const int t = doc.RunHeader.CurrentStep;
+                const unsigned char* plane = doc.DisplayPlane(doc.DisplayFrame);
+                std::set<std::pair<int, int>> dead;
+                std::vector<std::pair<int, int>> living;
+                for (Side side : {Side::Red, Side::Blue}) {
+                    const CForce& f = doc.Force(side);
+                    const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
+                    for (int i = 1; i <= (c.Stored ? doc.StoredFrameAgents(side) : f.NumAgents); ++i) {
+                        const int state = c.Stored ? doc.Capture(base, t, i) : f.AgentState[i];
+                        const int x = c.Stored ? doc.Capture(base + 1, t, i) : f.AgentX[i];
+                        const int y = c.Stored ? doc.Capture(base + 2, t, i) : f.AgentY[i];
+                        if (state == Dead)
+                            dead.insert({x, y});
+                        else
+                            living.push_back({x, y});
+                    }
+                }
+                for (const auto& [x, y] : living) {
+                    const int code = plane[LatticeCellOffset(extent, x, y)];
+                    ASSERT_TRUE(code == LatticeRedAlive || code == LatticeBlueAlive || code == LatticeRedInjured ||
+                                code == LatticeBlueInjured || code == LatticeRedCommander)
+                        << c.Path << " trace " << trace << " step " << t << " cell " << x << "," << y << " code "
+                        << code;
+                    shared += dead.count({x, y}) > 0;
+                }
+            }
+        }
+        if (c.MeetsDead) {
+            EXPECT_GT(shared, 0) << c.Path;
         }
     }
 }
