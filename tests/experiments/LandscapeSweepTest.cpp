@@ -388,6 +388,26 @@ TEST(LandscapeSweep, NearFlagValuesOfEveryRunAreFractionsOfTheForce)
     ExpectNearFlagValuesOfFractions(doc);
 }
 
+// The same sweep paused at T 5 of the first run of its third point (pump
+// 37) for a parameter command's reset: the run starts again and counts its
+// own 8 observations only, not the 5 of its voided start with them.
+TEST(LandscapeSweep, ARunStartedAgainInAPauseCountsOnlyItsOwnObservations)
+{
+    TestDocument doc;
+    SetUpSweepAtTheFlag(doc);
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 37)
+            doc->Pause();
+    };
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Paused, 1);
+    doc->ResetTail();
+    doc->Resume();
+    RunLandscapeBatch(*doc);
+    ExpectNearFlagValuesOfFractions(doc);
+}
+
 TEST(LandscapeSweep, TicksDuringTheSweepLeaveItRunningAndPauseResumesWhereItStopped)
 {
     TestDocument whole, paused;
