@@ -98,6 +98,39 @@ void EachValue(CBrevimarDoc& doc, const Fields& fields, Each&& each)
             each(field, base + field.At + k * field.Size, field.Image + k * field.Size, field.Value + k);
 }
 
+// Each value whose mark holds one of `bits`, as EachValue gives it. The
+// marks are looked at eight at a time: a save or a check made while a
+// batch stands puts back and takes again the few values the batch wrote,
+// without a call for each of the others.
+template <typename Fields, typename Each>
+void EachMarkedValue(CBrevimarDoc& doc, const Fields& fields, const std::vector<unsigned char>& marks,
+                     unsigned char bits, Each&& each)
+{
+    unsigned char* const base = Bytes(doc);
+    const unsigned char* const mark = marks.data();
+    std::size_t f = 0;
+    auto visit = [&](std::size_t index) {
+        while (fields[f].Value + fields[f].Count <= index)
+            ++f;
+        const auto& field = fields[f];
+        const std::size_t k = index - field.Value;
+        each(field, base + field.At + k * field.Size, field.Image + k * field.Size, index);
+    };
+    const std::uint64_t any = 0x0101010101010101ULL * bits;
+    const std::size_t n = marks.size(), whole = n - n % 8;
+    for (std::size_t word = 0; word < whole; word += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, mark + word, 8);
+        if ((eight & any) != 0)
+            for (std::size_t index = word; index < word + 8; ++index)
+                if ((mark[index] & bits) != 0)
+                    visit(index);
+    }
+    for (std::size_t index = whole; index < n; ++index)
+        if ((mark[index] & bits) != 0)
+            visit(index);
+}
+
 }  // namespace
 
 // The field list is walked once: each later pass goes over the table it
@@ -218,13 +251,14 @@ void CBatchWrites::PutBack(CBrevimarDoc& doc, bool searched)
 {
     if (!Active)
         return;
-    EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
+    auto putBack = [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & Changed) || (!searched && (mark & Searched)) || !Same(live, &Written[at], field.Size))
             return;
         std::memcpy(live, &Kept[at], field.Size);
         mark |= PutBackNow;
-    });
+    };
+    EachMarkedValue(doc, Fields, Marks, Changed, putBack);
     if (!searched)
         return;
     Reshaped = true;
@@ -239,13 +273,14 @@ void CBatchWrites::TakeAgain(CBrevimarDoc& doc)
 {
     if (!Active)
         return;
-    EachValue(doc, Fields, [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
+    auto takeAgain = [&](const Field& field, unsigned char* live, std::size_t at, std::size_t index) {
         unsigned char& mark = Marks[index];
         if (!(mark & PutBackNow))
             return;
         std::memcpy(live, &Written[at], field.Size);
         mark &= static_cast<unsigned char>(~PutBackNow);
-    });
+    };
+    EachMarkedValue(doc, Fields, Marks, PutBackNow, takeAgain);
     if (Reshaped)
         for (int side = 0; side < 2; ++side)
             Taken[side].Into(doc.Force(SideOf(side)));

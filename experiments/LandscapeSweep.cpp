@@ -316,11 +316,11 @@ void CountForcesNearFlags(CBrevimarDoc& doc)
     else if (near[0] >= s.LandscapeContainmentNumber)
         run.LandscapeContained = 1;
     // A side with no agents has a cap of 0: taken as 1, as a count of 0 is
-    // everywhere else in the measures.
-    doc.Landscape.Results().LandscapeMeasure[7][ic] +=
-        static_cast<double>(near[0]) / std::max(run.LandscapeRedContainmentCap, 1);
-    doc.Landscape.Results().LandscapeMeasure[8][ic] +=
-        static_cast<double>(near[1]) / std::max(run.LandscapeBlueContainmentCap, 1);
+    // everywhere else in the measures. An agent placed by hand after the
+    // cap was taken makes no fraction of the force above 1.
+    const int caps[2] = {std::max(run.LandscapeRedContainmentCap, 1), std::max(run.LandscapeBlueContainmentCap, 1)};
+    doc.Landscape.Results().LandscapeMeasure[7][ic] += static_cast<double>(std::min(near[0], caps[0])) / caps[0];
+    doc.Landscape.Results().LandscapeMeasure[8][ic] += static_cast<double>(std::min(near[1], caps[1])) / caps[1];
 }
 
 void AccumulateLandscapeTerritory(CBrevimarDoc& doc)
@@ -428,9 +428,15 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
         score[7] = raw[7] = 1.0;
         score[8] = raw[8] = 1.0;
     } else {
-        raw[7] = score[7] = accumulated(7) / W;
-        raw[8] = accumulated(8) / W;
-        score[8] = 1.0 - raw[8];
+        score[7] = accumulated(7) / W;
+        score[8] = 1.0 - accumulated(8) / W;
+        // The near fractions are counted at every observation from the
+        // window's first to its last, both taken, so one more than W when
+        // the window opens after the first: a run's own value is their mean,
+        // a fraction of the force like each of them.
+        const double observed = E - std::max(run.LandscapeContainmentStart, 1) + 1;
+        raw[7] = accumulated(7) / observed;
+        raw[8] = accumulated(8) / observed;
     }
     if (doc.Battlefield.red_frat_flag == 1) {
         raw[9] = std::min(doc.Battlefield.RedFratricideCount / nR, 1.0);

@@ -1,11 +1,13 @@
 #include "files/ScenarioWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 #include <locale>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "core/Document.h"
 #include "core/StoredValues.h"
@@ -381,49 +383,201 @@ bool CBrevimarDoc::OfferCapturedFrames(CaptureAfterOffer after)
 
 namespace {
 
-// RED's values as a save writes them, the scenario's own in place of what a
-// GA or a landscape still holds and none of the best chromosome's rows: the
-// lines of the general section that name RED, RED's command and agent
-// sections, and RED's agents as an agent file placed them.
-std::string RedValuesAsSaved(CBrevimarDoc& doc)
+// The lines of the general section that are RED's: their labels name RED.
+bool NamesRed(const ScenarioLine& line)
 {
-    const ScenarioValuesInPlace own(doc);
-    ScenarioBlocks blocks = BlocksOf(doc);
-    std::ostringstream general;
-    {
-        DefaultFormat format(general);
-        ScenarioText text(general);
-        WriteLines(ScenarioSection::General, blocks, Side::Red, 0, text);
+    const std::string_view label = line.Label(Side::Red, ScenarioDataVersion);
+    return label.starts_with("R_") || label.starts_with("RED_") || label.starts_with("red_");
+}
+
+const unsigned char* FirstByte(ScenarioBlocks& blocks, const ScenarioField& field, int number)
+{
+    switch (field.Type) {
+    case ScenarioValueType::Int:
+        return reinterpret_cast<const unsigned char*>(ScenarioValue<int>(blocks, field, Side::Red, number, 0));
+    case ScenarioValueType::Float:
+        return reinterpret_cast<const unsigned char*>(ScenarioValue<float>(blocks, field, Side::Red, number, 0));
+    case ScenarioValueType::Double:
+        break;
     }
-    std::ostringstream out;
-    std::istringstream lines(general.str());
-    for (std::string line; std::getline(lines, line);)
-        if (line.starts_with("R_") || line.starts_with("RED_") || line.starts_with("red_"))
-            out << line << '\n';
-    {
-        DefaultFormat format(out);
-        ScenarioText text(out);
-        WriteGlobal(blocks, Side::Red, text);
-        WriteLocal(blocks, Side::Red, text);
-        WriteLines(ScenarioSection::Agents, blocks, Side::Red, 0, text);
+    return reinterpret_cast<const unsigned char*>(ScenarioValue<double>(blocks, field, Side::Red, number, 0));
+}
+
+std::size_t ValueSize(ScenarioValueType type) { return type == ScenarioValueType::Double ? sizeof(double) : 4; }
+
+// How far RED's command sections reach in a save.
+struct RedCommandReach {
+    bool Global = false;
+    bool Local = false;
+    int Commanders = 0;
+};
+
+RedCommandReach ReachOf(const ScenarioBlocks& blocks)
+{
+    const CLocalCommand& local = *blocks.Local[0];
+    return {blocks.Global[0]->GlobalCommandOn == 1, local.LocalCommandOn == 1,
+            std::clamp(local.NumLocalCommanders, 0, MaxCommanders)};
+}
+
+// Each run of RED's values that a save writes, in the order it writes them
+// (a pair row's two members one after the other): the general lines that
+// name RED, RED's command sections as far as `reach` goes and RED's agent
+// section; then RED's agents as an agent file placed them.
+// `each(type, first byte, count)`.
+template <typename Each>
+void EachRedValueRun(ScenarioBlocks& blocks, const RedCommandReach& reach, Each&& each)
+{
+    const int version = blocks.DataVersion;
+    auto section = [&](ScenarioSection lines, int number, bool onlyRed) {
+        for (const ScenarioLine& line : SectionLines(lines)) {
+            if (line.Kind != ScenarioLineKind::Values || (onlyRed && !NamesRed(line)))
+                continue;
+            if (!line.CarriedBy(version) && line.Missing != WhenAbsent::KeepUnlabelled)
+                continue;
+            for (const ScenarioField& field : line.Values)
+                if (field.Used())
+                    each(field.Type, FirstByte(blocks, field, number), line.Values[0].Count);
+        }
+    };
+    section(ScenarioSection::General, 0, true);
+    section(ScenarioSection::GlobalFlag, 0, false);
+    if (reach.Global)
+        section(ScenarioSection::Global, 0, false);
+    section(ScenarioSection::LocalFlag, 0, false);
+    if (reach.Local) {
+        section(ScenarioSection::Local, 0, false);
+        for (int c = 1; c <= reach.Commanders; ++c)
+            section(ScenarioSection::Commander, c, false);
     }
-    const CForce& red = doc.RedForce;
+    section(ScenarioSection::Agents, 0, false);
+    const CForce& red = *blocks.Force[0];
     for (const auto* stored : {&red.StoredAgentState, &red.StoredAgentSquad, &red.StoredAgentX, &red.StoredAgentY})
-        out.write(reinterpret_cast<const char*>(stored), sizeof *stored);
+        each(ScenarioValueType::Int, reinterpret_cast<const unsigned char*>(stored), AgentSlots);
+}
+
+// Where RED's values lie in a document, as spans of bytes that hold every
+// value RED's walk reaches with every command section on and every
+// commander in it, and only a few bytes more (what lies in the small gaps
+// between them). The layout is the document type's, so one serves all.
+struct RedValueLayout {
+    struct Span {
+        std::size_t At, Bytes, Image;  // in the document; its bytes; in the image
+    };
+    std::vector<Span> Spans;  // in document order
+    std::size_t Bytes = 0;    // of the image
+};
+
+const unsigned char* StateBytes(const CDocumentState& state) { return reinterpret_cast<const unsigned char*>(&state); }
+
+const RedValueLayout& LayoutOfRedValues(CBrevimarDoc& doc)
+{
+    static const RedValueLayout layout = [&doc] {
+        constexpr std::size_t widestGap = 64;
+        CDocumentState& state = doc;
+        ScenarioBlocks blocks = BlocksOf(state);
+        std::vector<RedValueLayout::Span> runs;
+        EachRedValueRun(blocks, {true, true, MaxCommanders},
+                        [&](ScenarioValueType type, const unsigned char* first, int count) {
+                            runs.push_back({static_cast<std::size_t>(first - StateBytes(state)),
+                                            ValueSize(type) * static_cast<std::size_t>(count), 0});
+                        });
+        std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.At < b.At; });
+        RedValueLayout made;
+        for (const auto& run : runs) {
+            if (!made.Spans.empty() && run.At <= made.Spans.back().At + made.Spans.back().Bytes + widestGap) {
+                auto& span = made.Spans.back();
+                span.Bytes = std::max(span.Bytes, run.At + run.Bytes - span.At);
+            } else {
+                made.Spans.push_back({run.At, run.Bytes, 0});
+            }
+        }
+        for (auto& span : made.Spans) {
+            span.Image = made.Bytes;
+            made.Bytes += span.Bytes;
+        }
+        return made;
+    }();
+    return layout;
+}
+
+// The text a save gives one floating-point value.
+std::string SavedText(ScenarioValueType type, const unsigned char* value)
+{
+    std::ostringstream out;
+    const DefaultFormat format(out);
+    if (type == ScenarioValueType::Float) {
+        float f;
+        std::memcpy(&f, value, sizeof f);
+        out << f;
+    } else {
+        double d;
+        std::memcpy(&d, value, sizeof d);
+        out << d;
+    }
     return out.str();
 }
 
 }  // namespace
 
+// RED's values as a save writes them: the scenario's own in place of what a
+// GA or a landscape still holds, and none of the best chromosome's rows.
+// They are kept as the bytes they are stored in; a floating-point value whose
+// bytes changed still counts as the same when a save writes it as before (a
+// dialog that shows fewer digits than a value holds reads it back a little
+// different).
 RedEditScope::RedEditScope(CBrevimarDoc& doc) : Doc(doc)
 {
-    if (doc.Ga.GaBestShown != 0)
-        Before = RedValuesAsSaved(doc);
+    if (doc.Ga.GaBestShown == 0)
+        return;
+    const RedValueLayout& layout = LayoutOfRedValues(doc);
+    const ScenarioValuesInPlace own(doc);
+    Before.reserve(layout.Bytes);
+    const unsigned char* const base = StateBytes(doc);
+    for (const auto& span : layout.Spans)
+        Before.insert(Before.end(), base + span.At, base + span.At + span.Bytes);
+    Recorded = true;
+}
+
+bool RedEditScope::RedValuesChanged()
+{
+    const RedValueLayout& layout = LayoutOfRedValues(Doc);
+    const ScenarioValuesInPlace own(Doc);
+    const unsigned char* const base = StateBytes(Doc);
+    bool same = true;
+    for (const auto& span : layout.Spans)
+        same = same && std::memcmp(&Before[span.Image], base + span.At, span.Bytes) == 0;
+    if (same)
+        return false;
+    // Something in the spans changed: value by value, in the order a save
+    // writes them, as far as RED's switches and commander count reach now.
+    // A switch or a count that changed is a value that differs, met before
+    // anything it decides.
+    ScenarioBlocks blocks = BlocksOf(Doc);
+    bool changed = false;
+    EachRedValueRun(blocks, ReachOf(blocks), [&](ScenarioValueType type, const unsigned char* first, int count) {
+        if (changed)
+            return;
+        const std::size_t at = static_cast<std::size_t>(first - base);
+        const auto span = std::prev(std::upper_bound(layout.Spans.begin(), layout.Spans.end(), at,
+                                                     [](std::size_t a, const auto& s) { return a < s.At; }));
+        const std::size_t size = ValueSize(type), bytes = size * static_cast<std::size_t>(count);
+        if (at < span->At || at + bytes > span->At + span->Bytes) {
+            changed = true;  // no value of the layout's: cannot be one as it was
+            return;
+        }
+        const unsigned char* was = &Before[span->Image + (at - span->At)];
+        if (std::memcmp(first, was, bytes) == 0)
+            return;
+        for (std::size_t k = 0; k < bytes && !changed; k += size)
+            if (std::memcmp(first + k, was + k, size) != 0)
+                changed = type == ScenarioValueType::Int || SavedText(type, first + k) != SavedText(type, was + k);
+    });
+    return changed;
 }
 
 RedEditScope::~RedEditScope()
 {
-    if (Doc.Ga.GaBestShown != 0 && Before && *Before != RedValuesAsSaved(Doc))
+    if (Recorded && Doc.Ga.GaBestShown != 0 && RedValuesChanged())
         Doc.Ga.GaBestShown = 0;
 }
 

@@ -11,8 +11,8 @@
 #pragma once
 
 #include <iosfwd>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "files/FileCommandFrame.h"
 #include "files/ScenarioFormat.h"
@@ -60,8 +60,11 @@ public:
     RedEditScope& operator=(const RedEditScope&) = delete;
 
 private:
+    bool RedValuesChanged();
+
     CBrevimarDoc& Doc;
-    std::optional<std::string> Before;  // while the mark stands
+    bool Recorded = false;              // the mark stood when the command began
+    std::vector<unsigned char> Before;  // RED's values then, as stored
 };
 
 // The scenario of the genetic algorithm's best chromosome, in the data

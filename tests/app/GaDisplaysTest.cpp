@@ -10,6 +10,7 @@
 #include "charts/MissionFitnessGraph.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/ChromosomeDisplays.h"
+#include "dialogs/CombatParamsDlg.h"
 #include "dialogs/GaEditDialogs.h"
 #include "dialogs/MissionFitnessGraphOptionsDlg.h"
 #include "dialogs/RangeOptionDlgs.h"
@@ -275,10 +276,22 @@ std::string Edited(std::string text, Side side, const std::string& from, const s
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
+// `text` with its one `from` made `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t at = text.find(from + "\n");
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Edit > RED Data > User-Defined (Click w/Right Mouse Button).
+constexpr unsigned RedPlacementByHand = 33230;
+
 // Once the best chromosome was shown, a save writes the GA's twelve RED rows
 // until a command changes one of RED's values; from then on it writes what
 // the dialogs show. small.dat gives squads 1 and 2 of both sides alive
-// sensor range 5, alive fire range 3 and alive w6 35 and 45.
+// sensor range 5, alive fire range 3 and alive w6 35 and 45, 25 agents a
+// squad and both fratricide probabilities 0.
 TEST_F(BestShownThen, ACommandThatChangesRedsValuesEndsTheMarkAndNoOtherDoes)
 {
     const std::string agents = Folder + "/agents.agt";
@@ -322,6 +335,21 @@ TEST_F(BestShownThen, ACommandThatChangesRedsValuesEndsTheMarkAndNoOtherDoes)
              Hooks.AnswerFile(agents);
              ASSERT_TRUE(Run(V::ID_FILE_LOAD_AGENT_DATA));
          }, [&](const std::string&) { return BeforeText; }},
+        {"Combat Parameters: RED fratricide probability 0.5",
+         ok(V::ID_EDIT_COMBAT_PARAMETERS, {{CCombatParamsDlg::SideId(Side::Red, CCombatParamsDlg::FRATRICIDE_PROB), "0.5"}}),
+         [&](const std::string&) { return Replaced(BeforeText, "red_frat_prob     0", "red_frat_prob     0.5"); }},
+        {"Combat Parameters: BLUE fratricide probability 0.5, a general line of BLUE's",
+         ok(V::ID_EDIT_COMBAT_PARAMETERS, {{CCombatParamsDlg::SideId(Side::Blue, CCombatParamsDlg::FRATRICIDE_PROB), "0.5"}}),
+         [&](const std::string& before) { return Replaced(before, "blue_frat_prob    0", "blue_frat_prob    0.5"); }},
+        {"A RED agent placed by a right click, in squad 1",
+         [&] {
+             ASSERT_TRUE(Run(RedPlacementByHand));
+             PlaceByHand(1);
+         },
+         [&](const std::string&) {
+             return Edited(Edited(BeforeText, Side::Red, "num_reds          50", "num_reds          51"), Side::Red,
+                           "num_per_squad     25 25", "num_per_squad     26 25");
+         }},
     };
     bool first = true;
     for (const auto& c : cases) {

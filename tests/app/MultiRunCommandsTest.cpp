@@ -915,5 +915,45 @@ TEST_F(MultiRunCommands, AnAgentPlacedInAPauseCountsFromTheStepItJoined)
     }
 }
 
+// scenario_v1.dat (3 RED) with no shot and no fratricide, 3 samples of 8;
+// three RED agents placed in sample 2 at step 3, then a Combat Parameters
+// OK starts sample 2 again: it begins with the 6 as its force and nothing
+// joins it later. No agent is lost, so every sample keeps its whole force:
+// the averaged RED curve is 1 at every step and no sample's attrition
+// counts a loss (with the first start's three counted again from step 4,
+// sample 2 would stand against 9: 15 of 18, and 3 lost).
+TEST_F(MultiRunCommands, ASampleStartedAgainForgetsWhatJoinedItsFirstStart)
+{
+    CBrevimarDoc& doc = Doc();
+    for (Side side : {Side::Red, Side::Blue})
+        for (int q = 1; q <= MaxSquads; ++q)
+            doc.Force(side).shot_prob_alive[q] = doc.Force(side).shot_prob_injured[q] = 0;
+    doc.Battlefield.red_frat_flag = doc.Battlefield.blue_frat_flag = 0;
+    Choose(3, 8);
+    PauseAt(doc, View(), 2, 3);
+    Go();
+    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
+    PlaceByHand(3);
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_COMBAT_PARAMETERS));
+    ASSERT_EQ(doc.Series.MultiRunStep, 0);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 3);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(doc.SampleForce(Side::Red, 2, k).Agents, 6) << k;
+    doc.Charts.AttritionShowRedTotal = 1;
+    QPointer<CAttritionGraphDlg> w = new CAttritionGraphDlg(View(), doc);
+    for (int p = 1; p <= 8; ++p)
+        EXPECT_EQ(chart::GetProperty(w->Graph.GraphHandle, chart::Prop::GraphData, 0, p).ToDouble(), 1.0) << p;
+    delete w;
+    std::ostringstream out;
+    WriteRawAttritionReport(doc, RawAttritionLevels{}, out);
+    const auto rows = RowsAfter(out.str(), "(Total) Attrition by Sample", 3);
+    ASSERT_EQ(rows.size(), 3u);
+    for (const auto& row : rows)
+        for (std::size_t j = 1; j < row.size(); ++j)
+            EXPECT_EQ(row[j], 0) << "sample " << row[0];
+}
+
 }  // namespace
 }  // namespace brevimar::testing

@@ -118,6 +118,20 @@ TEST_F(HandMadeEndState, ContainmentCapOfAnEmptySideCountsAsOne)
     EXPECT_TRUE(std::isfinite(res.LandscapeMeasure[8][1]));
 }
 
+// RED's cap is 3, its agent count when the point began; a fourth placed
+// since and the dead third alive again at (18, 16) put 4 within 2 of the
+// flag: the force there is whole, a fraction of 1, not 4 / 3.
+TEST_F(HandMadeEndState, AnAgentAddedAfterTheCapMakesNoFractionAboveOne)
+{
+    ComputeLandscapePointConstants(*doc);
+    ASSERT_EQ(run.LandscapeRedContainmentCap, 3);
+    doc->RedForce.NumAgents = 4;
+    Place(doc->RedForce, 3, 18, 16, 2);
+    Place(doc->RedForce, 4, 17, 17, 2);
+    CountForcesNearFlags(*doc);
+    EXPECT_EQ(res.LandscapeMeasure[7][1], 1.0);
+}
+
 struct Expected {
     int K;
     double Score, Raw;
@@ -151,8 +165,8 @@ TEST_F(HandMadeEndState, ScoresAndRawValuesAfterTheRun)
         {4, 0.25, 0.25},              // r = 2 / (2 * 3); m = c = 1: (1/3) / (4/3)
         {5, 0.8, 0.2},                // 1 - 1.0 / 5
         {6, 0.1, 0.1},                // 0.5 / 5
-        {7, 0.5, 0.5},                // 1.5 / 3
-        {8, 0.8, 0.2},                // 1 - 0.6 / 3
+        {7, 0.5, 0.375},              // 1.5 / 3; the run's own: over the 4 observations 2..5
+        {8, 0.8, 0.15},               // 1 - 0.6 / 3; 0.6 / 4
         {9, 2.0 / 3, 1.0 / 3},        // 1 - 1/3
         {10, 0.0, 0.0},
         {11, 0.5, 0.5},               // 1.5 / 3
@@ -164,6 +178,35 @@ TEST_F(HandMadeEndState, ScoresAndRawValuesAfterTheRun)
     }
     EXPECT_EQ(run.LandscapeRedSurvivors, 2);
     EXPECT_EQ(run.LandscapeBlueSurvivors, 2);
+}
+
+struct NearFlags {
+    int End, Start;
+    double Sum7, Sum8, Raw7, Raw8;
+};
+
+// A run's own value of measures 7 and 8 is the mean near fraction over the
+// observations its window holds, t = max(start, 1) .. end: each fraction
+// is at most 1, and so is the mean. Scores stay sum / W, W = end - start.
+TEST_F(HandMadeEndState, NearFlagValuesOfARunAreTheMeanOverItsObservations)
+{
+    const NearFlags rows[] = {
+        {5, 2, 4.0, 2.0, 1.0, 0.5},   // observations 2..5: 4 / 4 (the 4 / 3 written before), 2 / 4
+        {5, 4, 2.0, 1.0, 1.0, 0.5},   // observations 4 and 5: 2 / 2, 1 / 2
+        {5, 0, 2.5, 0.0, 0.5, 0.0},   // a window opening before the run: observations 1..5, 2.5 / 5
+        {5, -1, 5.0, 5.0, 1.0, 1.0},  // W = 6 holds 5 observations: 5 / 5
+        {5, 5, 1.0, 1.0, 1.0, 1.0},   // W = 0: 1, as the measures score it
+    };
+    doc->Landscape.Settings.LandscapeMaxTimeToFlag = 5;
+    for (const NearFlags& r : rows) {
+        run.LandscapeTime = r.End;
+        run.LandscapeContainmentStart = r.Start;
+        res.LandscapeMeasure[7][1] = r.Sum7;
+        res.LandscapeMeasure[8][1] = r.Sum8;
+        ScoreLandscapeRun(*doc, 1, 1);
+        EXPECT_EQ(doc->Landscape.LandscapeRawMeasure(7, 1, 1, 1), r.Raw7) << r.Start;
+        EXPECT_EQ(doc->Landscape.LandscapeRawMeasure(8, 1, 1, 1), r.Raw8) << r.Start;
+    }
 }
 
 struct TimeToFlag {
@@ -302,6 +345,67 @@ TEST(LandscapeSweep, ThreeByThreeSweepRepeatsExactlyAndKeepsItsInvariants)
                 someLoss |= c == 3 && r.LandscapeMeasureMean[3][i][j] > 0.0;
             }
     EXPECT_TRUE(someLoss) << "the skirmish should see BLUE losses somewhere";
+}
+
+// The 3 x 3 sweep with RED's six agents deployed next to the BLUE flag
+// (box 3 x 3 centred on the flag at (28, 28)) and never moving, BLUE's far
+// off (centred at (8, 25)): within 3 of the flag, all six of a cap of 6 at
+// every observation, and never contained (6 agents can never make 7). The
+// window opens at trunc(dist((25, 25), box corner (26.5, 26.5))) - 1 = 1
+// (BLUE's at trunc(dist((6, 6), (4.5, 21.5))) - 1 = 14), so every run
+// observes 8 fractions of 1: its value of measure 7 is 1.
+void SetUpSweepAtTheFlag(TestDocument& doc)
+{
+    SetUpSweep(doc);
+    CBattlefield& f = doc->Battlefield;
+    f.RED_cen_x[1] = f.RED_cen_y[1] = 28;
+    f.R_box_l[1] = f.R_box_w[1] = 3;
+    f.BLUE_cen_x[1] = 8, f.BLUE_cen_y[1] = 25;
+    doc->RedForce.A_M_RANGE[1] = doc->RedForce.I_M_RANGE[1] = 0;
+    doc->Landscape.Settings.LandscapeContainmentNumber = 7;
+}
+
+// Every run's values of 7 and 8 lie in [0, 1] (the count over the window of
+// W = 7 gave 8 / 7).
+void ExpectNearFlagValuesOfFractions(TestDocument& doc)
+{
+    ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 9);
+    ASSERT_EQ(doc->Landscape.Run.LandscapeContainmentStart, 1);
+    for (int i = 1; i <= 3; ++i)
+        for (int j = 1; j <= 3; ++j)
+            for (int ic = 1; ic <= 2; ++ic) {
+                EXPECT_EQ(doc->Landscape.RawMeasureAt(7, i, j, ic), 1.0) << i << " " << j << " " << ic;
+                EXPECT_GE(doc->Landscape.RawMeasureAt(8, i, j, ic), 0.0);
+                EXPECT_LE(doc->Landscape.RawMeasureAt(8, i, j, ic), 1.0);
+            }
+}
+
+TEST(LandscapeSweep, NearFlagValuesOfEveryRunAreFractionsOfTheForce)
+{
+    TestDocument doc;
+    SetUpSweepAtTheFlag(doc);
+    RunLandscapeBatch(*doc);
+    ExpectNearFlagValuesOfFractions(doc);
+}
+
+// The same sweep paused at T 5 of the first run of its third point (pump
+// 37) for a parameter command's reset: the run starts again and counts its
+// own 8 observations only, not the 5 of its voided start with them.
+TEST(LandscapeSweep, ARunStartedAgainInAPauseCountsOnlyItsOwnObservations)
+{
+    TestDocument doc;
+    SetUpSweepAtTheFlag(doc);
+    int pumps = 0;
+    doc.Host.OnPump = [&] {
+        if (++pumps == 37)
+            doc->Pause();
+    };
+    RunLandscapeBatch(*doc);
+    ASSERT_EQ(doc->Paused, 1);
+    doc->ResetTail();
+    doc->Resume();
+    RunLandscapeBatch(*doc);
+    ExpectNearFlagValuesOfFractions(doc);
 }
 
 TEST(LandscapeSweep, TicksDuringTheSweepLeaveItRunningAndPauseResumesWhereItStopped)

@@ -542,5 +542,44 @@ TEST(ScenarioWriter, AnAddedSquadHoldsItsSourcesValueInEveryRowASaveWrites)
     EXPECT_EQ(doc->RedForce.MoveProbAlive[3], 0.25f);
 }
 
+// The best chromosome's mark ends when a command leaves RED's values, as a
+// save writes them, other than it found them. A float that changes in its
+// last bits but is written as before (0.333333343 and 0.333333 are both
+// "0.333333") is no change; RED's local commanders beyond the count, BLUE's
+// general lines and RED values the file does not hold are not written.
+TEST(ScenarioWriter, TheBestMarkEndsWhenRedsSavedValuesChange)
+{
+    const struct {
+        const char* Edit;
+        void (*Command)(CBrevimarDoc&);
+        int Mark;
+    } rows[] = {
+        {"RED alive w1 of squad 1, 1/3 -> 0.333333", [](CBrevimarDoc& d) { d.RedForce.w1_a[1] = 0.333333f; }, 1},
+        {"RED alive w1 of squad 1, 1/3 -> 0.333334", [](CBrevimarDoc& d) { d.RedForce.w1_a[1] = 0.333334f; }, 0},
+        {"RED's fratricide radius", [](CBrevimarDoc& d) { d.Battlefield.red_frat_rad = 2; }, 0},
+        {"RED's flag (the BLUE goal)", [](CBrevimarDoc& d) { d.BlueForce.GoalFlagX += 1; }, 0},
+        {"RED's fifth commander, of 4", [](CBrevimarDoc& d) { d.RedLocal.w1[5] = 7; }, 1},
+        {"RED's fourth commander, of 4", [](CBrevimarDoc& d) { d.RedLocal.w1[4] = 7; }, 0},
+        {"RED's commander count", [](CBrevimarDoc& d) { d.RedLocal.NumLocalCommanders = 5; }, 0},
+        {"RED's agents as an agent file placed them", [](CBrevimarDoc& d) { d.RedForce.StoredAgentX[300] = 9; }, 0},
+        {"RED's squad 0 sensor range, never written", [](CBrevimarDoc& d) { d.RedForce.A_S_RANGE[0] = 9; }, 1},
+        {"RED's grenades, not in the file", [](CBrevimarDoc& d) { d.RedForce.grenades[1] = 9; }, 1},
+        {"BLUE's fratricide radius", [](CBrevimarDoc& d) { d.Battlefield.blue_frat_rad = 2; }, 1},
+        {"BLUE's flag (the RED goal)", [](CBrevimarDoc& d) { d.RedForce.GoalFlagX += 1; }, 1},
+    };
+    for (const auto& row : rows) {
+        TestDocument doc;
+        doc->RedForce.w1_a[1] = 1.0f / 3;
+        doc->RedLocal.LocalCommandOn = 1;
+        doc->RedLocal.NumLocalCommanders = 4;
+        doc->Ga.GaBestShown = 1;
+        {
+            const RedEditScope scope(*doc);
+            row.Command(*doc);
+        }
+        EXPECT_EQ(doc->Ga.GaBestShown, row.Mark) << row.Edit;
+    }
+}
+
 }  // namespace
 }  // namespace brevimar

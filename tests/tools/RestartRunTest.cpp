@@ -213,5 +213,38 @@ TEST(RestartRun, ANewDeploymentStartsEveryAgentWithItsAliveRanges)
     }
 }
 
+// A restart of a deployment placed by hand leaves every agent where it
+// stands, in its state: an injured agent starts with its squad's injured
+// ranges (scenario_v4.dat: one less than alive) and the distance
+// normaliser of its injured sensor range, an alive one with the alive ones.
+TEST(RestartRun, AHandPlacedDeploymentStartsEachAgentWithTheRangesOfItsState)
+{
+    RunnerOptions options;
+    options.ScenarioPath = DataFile("scenario_v4.dat");
+    CScenarioRunner runner(options);
+    ASSERT_TRUE(runner.Load()) << runner.Error();
+    CBrevimarDoc& doc = runner.Document();
+    for (int n = 0; n < 3; ++n)
+        runner.Advance();
+    doc.DeploymentSource = RedHandPlacement;
+    doc.RestartRun();
+    int injured = 0;
+    for (Side side : {Side::Red, Side::Blue}) {
+        const CForce& f = doc.Force(side);
+        for (int i = 1; i <= f.NumAgents; ++i) {
+            if (f.AgentState[i] == Dead)
+                continue;
+            const bool alive = f.AgentState[i] == Alive;
+            injured += !alive;
+            const int s = f.AgentSquad[i];
+            const int sensor = alive ? f.A_S_RANGE[s] : f.I_S_RANGE[s];
+            EXPECT_EQ(f.SensorRange[i], sensor) << i;
+            EXPECT_EQ(f.FireRange[i], alive ? f.A_F_RANGE[s] : f.I_F_RANGE[s]) << i;
+            EXPECT_EQ(f.DistanceNormaliser[i], static_cast<float>(sensor * 1.4142135)) << i;
+        }
+    }
+    EXPECT_GT(injured, 0) << "no agent injured by step 3";
+}
+
 }  // namespace
 }  // namespace brevimar
