@@ -115,6 +115,7 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
     const int squad = std::clamp(red ? doc.EditRedSquad : doc.EditBlueSquad, 1, MaxSquads);
     ++f.num_per_squad[squad];
     const int n = ++f.NumAgents;
+    ++f.HandPlaced;
     (red ? doc.RunHeader.RedAlive : doc.RunHeader.BlueAlive) = n;
     f.AgentSquad[n] = squad;
     const int reconOn = red ? field.RED_recon_flag : field.BLUE_recon_flag;

@@ -485,6 +485,10 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
     CBattlefield& field = Battlefield;
     const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
 
+    // A force edited by hand deploys afresh as the scenario a save writes.
+    if (deployment == RandomDeployment && RunMode != PlaybackMode && RunMode != ReplayMode)
+        RebuildHandEditedForces();
+
     if (RunMode == InteractiveMode)
         DrawUniform(&RandomState);
     // Counts and states set in bulk before a set-up (restoring the input
@@ -555,10 +559,10 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
         if (Local(side).LocalCommandOn == 1)
             ResetLocalCommand(Local(side));
 
-    // A deployment brings back every agent a right click took off.
-    if (deployment != RedHandPlacement && deployment != BlueHandPlacement)
+    // An agent file's agents are the force, whatever a right click did before.
+    if (deployment == AgentFileDeployment)
         for (Side side : {Side::Red, Side::Blue})
-            std::fill(std::begin(Force(side).HandRemoved), std::end(Force(side).HandRemoved), 0);
+            Force(side).ForgetHandEdits();
 
     if (deployment == RandomDeployment) {
         const bool reported = !CheckDeployment(*this, size);
