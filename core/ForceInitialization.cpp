@@ -627,9 +627,11 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
     const WeightSums sums = SquadWeightSums(f);
     TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
 
-    // An agent is added alive, whatever its entry held before.
+    // An agent is added alive, whatever its entry held before; open ground
+    // gives it these values back after passable terrain lowered them.
     f.TakeCurrentRanges(i, Alive);
     f.TakeDistanceNormaliser(i);
+    TakeBaseCopy(f, BaseCopies(which), TerrainModified(which), i);
 
     // To a capture under way the agent did not exist before: absent (dead
     // and off the field) in the frames recorded so far, whatever an earlier

@@ -195,6 +195,27 @@ TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
     EXPECT_EQ(doc.BlueForce.NumAgents, blue);
 }
 
+// scenario_v4.dat (RED 12, terrain blocks laid): an agent placed in RED
+// squad 2 keeps the file's squad-2 values (alive sensor range 6, fire range
+// 4, defence 3) when a restart with placement still chosen keeps it where
+// it stands: set-up on terrain gives every agent its open-ground values.
+TEST_F(DocumentEdits, AnAgentPlacedByHandKeepsItsValuesOnTerrain)
+{
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.Battlefield.TerrainMode, 1);
+    ASSERT_TRUE(Run(33230));
+    ASSERT_TRUE(Run(33232));  // squad 2
+    PlaceByHand(1);
+    const CForce& red = doc.RedForce;
+    ASSERT_EQ(red.NumAgents, 13);
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    EXPECT_EQ(red.SensorRangeAlive[13], 6);
+    EXPECT_EQ(red.FireRangeAlive[13], 4);
+    EXPECT_EQ(red.AliveStrength[13], 3);
+}
+
 // Trace switched off while paused: the frame on show holds the agents where
 // they stand, one cell each, and no trail.
 TEST_F(DocumentEdits, TraceOffWhilePausedDropsTheTrail)
