@@ -2,12 +2,16 @@
 // survive set-up, and the status line follows every restart and edit.
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
 #include "core/LatticeCodes.h"
 #include "dialogs/MatrixDlg.h"
+#include "files/ScenarioWriter.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -193,6 +197,64 @@ TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
     EXPECT_EQ(doc.RedForce.NumAgents, n + 3);
     EXPECT_EQ(doc.RedForce.num_per_squad[1], squad1 + 3);
     EXPECT_EQ(doc.BlueForce.NumAgents, blue);
+}
+
+// Cells that hold terrain, marked or under the mark an agent left.
+int TerrainCells(const CBattlefield& b)
+{
+    int n = 0;
+    for (int x = 1; x <= b.BattleSize; ++x)
+        for (int y = 1; y <= b.BattleSize; ++y)
+            n += HoldsTerrain(b, GridIndex(x, y));
+    return n;
+}
+
+// large_terrain.dat lays six blocks of 8 x 8, 10 x 10, 6 x 8, 8 x 10, 10 x 8
+// and 6 x 10; a block of even length l covers l + 1 cells along it, so
+// 81 + 121 + 63 + 99 + 99 + 77 = 540 cells: Lava at (37, 50), the centre of
+// block 1, and passable type III at (74, 100), block 5's. Edit > Terrain >
+// User-Defined, then Restart: the terrain file's chooser opens. Cancelled,
+// or given a file it refuses, it leaves the field's terrain, which a save
+// then holds; given terrain_small.ter, the field holds that file's three
+// cells, (3, 4) Lava, (5, 5) Pillar and (10, 10) type II, alone.
+TEST_F(DocumentEdits, UserDefinedTerrainKeepsTheFieldsTerrainWhenNoFileIsRead)
+{
+    const std::string refused = WriteTemp("refused.ter", "20\n1\n3 4\n");
+    const struct {
+        const char* What;
+        std::optional<std::string> Answer;
+        int Cells;
+        std::vector<std::tuple<int, int, int>> Types;  // x, y, type
+    } cases[] = {
+        {"cancelled", std::nullopt, 540, {{37, 50, Lava}, {74, 100, PassableIII}}},
+        {"a file refused", refused, 540, {{37, 50, Lava}, {74, 100, PassableIII}}},
+        {"terrain_small.ter", Fixture("terrain_small.ter"), 3,
+         {{3, 4, Lava}, {5, 5, Pillar}, {10, 10, PassableII}, {37, 50, OpenGround}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Hooks.AnswerFile(Fixture("../../bench/data/large_terrain.dat"));
+        ASSERT_TRUE(Start());
+        CBrevimarDoc& doc = Doc();
+        ASSERT_EQ(TerrainCells(doc.Battlefield), 540);
+        ASSERT_TRUE(Run(33223));  // Terrain: User-Defined
+        if (c.Answer)
+            Hooks.AnswerFile(*c.Answer);
+        else
+            Hooks.CancelFile();
+        const int choosers = FileDialogsShown();
+        ASSERT_TRUE(Run(V::ID_RESTART_GO));
+        EXPECT_EQ(FileDialogsShown(), choosers + 1);
+        EXPECT_EQ(TerrainCells(doc.Battlefield), c.Cells);
+        for (const auto& [x, y, type] : c.Types)
+            EXPECT_EQ(doc.Battlefield.TerrainType[GridIndex(x, y)], type) << x << ", " << y;
+        std::ostringstream saved;
+        WriteScenario(doc, saved);
+        const std::string text = saved.str();
+        EXPECT_NE(text.find("\nnum_elements   " + std::to_string(c.Cells) + "\n"), std::string::npos);
+        TearDown();
+        SetUp();
+    }
 }
 
 // scenario_v4.dat (RED 12, terrain blocks laid): an agent placed in RED
