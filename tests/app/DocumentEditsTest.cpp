@@ -1,6 +1,7 @@
 // What the analyst commits stays committed: matrices from a file or a dialog
 // survive set-up, and the status line follows every restart and edit.
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 #include <optional>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "core/LatticeCodes.h"
 #include "dialogs/MatrixDlg.h"
 #include "files/ScenarioWriter.h"
+#include "run/RunLoop.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -255,6 +257,60 @@ TEST_F(DocumentEdits, UserDefinedTerrainKeepsTheFieldsTerrainWhenNoFileIsRead)
         TearDown();
         SetUp();
     }
+}
+
+// large_terrain.dat run until a live RED agent stands on passable terrain
+// and a passable cell lies free under the mark agents leave as they move on.
+// A right click that takes the agent off leaves its cell's terrain: the
+// terrain file saved still holds the blocks' 540 cells (see above). A click
+// in the terrain mode takes the free passable cell's terrain off, as on any
+// terrain cell, and the next one lays Lava on the open ground.
+TEST_F(DocumentEdits, EditsOfTheFieldTakeOffOnlyWhatTheyName)
+{
+    Hooks.AnswerFile(Fixture("../../bench/data/large_terrain.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const CBattlefield& b = doc.Battlefield;
+    const CForce& red = doc.RedForce;
+    auto passable = [&](int x, int y) { return b.TerrainType[GridIndex(x, y)] >= PassableI; };
+    int onTerrain = 0, crossedX = 0, crossedY = 0;
+    for (int step = 0; step < 300 && (onTerrain == 0 || crossedX == 0); ++step) {
+        TakeInteractiveStep(doc);
+        onTerrain = 0;
+        for (int i = 1; i <= red.NumAgents && onTerrain == 0; ++i)
+            if (red.AgentState[i] != Dead && passable(red.AgentX[i], red.AgentY[i]))
+                onTerrain = i;
+        for (int x = 1; x <= b.BattleSize && crossedX == 0; ++x)
+            for (int y = 1; y <= b.BattleSize && crossedX == 0; ++y)
+                if (passable(x, y) && b.AgentGrid[GridIndex(x, y)] == CellFree)
+                    crossedX = x, crossedY = y;
+    }
+    ASSERT_NE(onTerrain, 0);
+    ASSERT_NE(crossedX, 0);
+
+    ASSERT_TRUE(Run(33230));  // RED agents by right click
+    const int x = red.AgentX[onTerrain], y = red.AgentY[onTerrain];
+    const int type = b.TerrainType[GridIndex(x, y)];
+    View()->OnRButtonUp(0, CellCentre(x, y));
+    ASSERT_EQ(red.AgentState[onTerrain], Dead);
+    EXPECT_EQ(b.TerrainType[GridIndex(x, y)], type);
+    const std::string terrainFile = TempFolder() + "/kept.ter";
+    Hooks.AnswerFile(terrainFile);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_TERRAIN));
+    std::ifstream file(terrainFile);
+    int size = 0, cells = 0;
+    file >> size >> cells;
+    EXPECT_EQ(cells, 540);
+
+    const int at = GridIndex(crossedX, crossedY);
+    ASSERT_TRUE(Run(33223));  // Terrain: User-Defined, Lava
+    ASSERT_EQ(doc.EditTerrainType, Lava);
+    View()->OnRButtonUp(0, CellCentre(crossedX, crossedY));
+    EXPECT_EQ(b.TerrainType[at], OpenGround);
+    EXPECT_EQ(b.AgentGrid[at], CellFree);
+    View()->OnRButtonUp(0, CellCentre(crossedX, crossedY));
+    EXPECT_EQ(b.TerrainType[at], Lava);
+    EXPECT_EQ(b.AgentGrid[at], CellTerrain);
 }
 
 // scenario_v4.dat (RED 12, terrain blocks laid): an agent placed in RED
