@@ -51,7 +51,11 @@ void CBrevimarView::EditTerrainCell(QPoint cell)
     CBrevimarDoc& doc = *Document;
     CBattlefield& field = doc.Battlefield;
     const int at = GridIndex(cell.x(), cell.y());
-    if (field.AgentGrid[at] == CellFree) {
+    // A cell an agent stands on stays as it is. Terrain is what the cell
+    // holds, marked or under the free mark an agent leaves behind on
+    // passable ground: a click there takes it off.
+    const bool agent = field.AgentGrid[at] == CellAgent;
+    if (!agent && !HoldsTerrain(field, at)) {
         PutDisplayCode(doc, cell, LatticeTerrain);
         field.TerrainType[at] = std::clamp(doc.EditTerrainType, Lava, PassableIII);
         field.AgentGrid[at] = CellTerrain;
@@ -59,7 +63,7 @@ void CBrevimarView::EditTerrainCell(QPoint cell)
         field.CellTerrainDefined = 1;
         if (field.TerrainType[at] == Pillar)
             field.LineOfSightOn = 1;
-    } else if (field.AgentGrid[at] == CellTerrain) {
+    } else if (!agent) {
         PutDisplayCode(doc, cell, LatticeEmpty);
         field.TerrainType[at] = OpenGround;
         field.AgentGrid[at] = CellFree;
@@ -92,9 +96,9 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
     const bool red = side == Side::Red;
     if (live == mark) {
         // Only a live agent is taken off: a dead one left on the cell must not
-        // shadow the live one that the grids would then call empty.
-        PutDisplayCode(doc, cell, LatticeEmpty);
-        field.TerrainType[at] = OpenGround;
+        // shadow the live one that the grids would then call empty. The
+        // cell's terrain stays, as when an agent moves on.
+        PutDisplayCode(doc, cell, field.TerrainType[at] > OpenGround ? LatticeTerrain : LatticeEmpty);
         field.AgentGrid[at] = CellFree;
         const int n = std::clamp(f.NumAgents, 0, MaxAgents);
         for (int i = 1; i <= n; ++i)
@@ -109,12 +113,14 @@ bool CBrevimarView::EditAgentCell(QPoint cell)
     if (field.AgentGrid[at] != CellFree || f.NumAgents >= MaxAgents || f.NumAgents < 0)
         return false;
 
+    // A free cell may hold passable ground an agent crossed: it stays under
+    // the agent placed there.
     PutDisplayCode(doc, cell, red ? LatticeRedAlive : LatticeBlueAlive);
-    field.TerrainType[at] = OpenGround;
     field.AgentGrid[at] = CellAgent;
     const int squad = std::clamp(red ? doc.EditRedSquad : doc.EditBlueSquad, 1, MaxSquads);
     ++f.num_per_squad[squad];
     const int n = ++f.NumAgents;
+    ++f.HandPlaced;
     (red ? doc.RunHeader.RedAlive : doc.RunHeader.BlueAlive) = n;
     f.AgentSquad[n] = squad;
     const int reconOn = red ? field.RED_recon_flag : field.BLUE_recon_flag;

@@ -55,7 +55,17 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
         }
     if (dlg.CommMatrixEdited)
         doc.CommMatricesSet = 1;
+    // The dialog shows the sizes a save writes; the agents a right click
+    // took off keep their slots until the forces are deployed afresh.
+    int removed[SquadSlots] = {};
+    for (int s = 1; s <= n; ++s)
+        removed[s] = f.HandRemovedFrom(s);
     HandBackSquadRow(f.num_per_squad, dlg.SquadSize, n);
+    for (int s = 1; s <= MaxSquads; ++s) {
+        if (s <= n)
+            f.num_per_squad[s] += removed[s];
+        f.HandRemoved[s] = removed[s];
+    }
     HandBackSquadRow(f.A_S_RANGE, dlg.SensorAlive, n);
     HandBackSquadRow(f.I_S_RANGE, dlg.SensorInjured, n);
     HandBackSquadRow(f.A_F_RANGE, dlg.FireAlive, n);

@@ -140,8 +140,8 @@ bool ReadTerrainFile(CBrevimarDoc& doc, const std::string& path, int size, std::
 void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
 {
     // A batch's runs ask once: the terrain that answer read stays held for
-    // the later runs, and a cancel or a refused file leaves them without
-    // terrain rather than holding each run on the chooser again.
+    // the later runs, and a cancel or a refused file leaves them the terrain
+    // the field held rather than holding each run on the chooser again.
     if (InBatchRun(doc)) {
         if ((doc.SetupProblemsSaid & TerrainFileAsked) != 0)
             return;
@@ -157,7 +157,14 @@ void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
     std::vector<TerrainRecord> records;
     if (!ReadTerrainFile(doc, *path, size, &records))
         return;  // as after a cancel
+    // The file's cells take the place of the terrain the field held.
     CBattlefield& field = doc.Battlefield;
+    for (int x = 1; x <= MaxBattleSize; ++x)
+        for (int y = 1; y <= MaxBattleSize; ++y) {
+            if (field.AgentGrid[GridIndex(x, y)] == CellTerrain)
+                field.AgentGrid[GridIndex(x, y)] = CellFree;
+            field.TerrainType[GridIndex(x, y)] = OpenGround;
+        }
     for (const TerrainRecord& r : records) {
         field.AgentGrid[GridIndex(r.X, r.Y)] = r.Grid;
         field.TerrainType[GridIndex(r.X, r.Y)] = r.Type;
@@ -495,6 +502,10 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
     CBattlefield& field = Battlefield;
     const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
 
+    // A force edited by hand deploys afresh as the scenario a save writes.
+    if (deployment == RandomDeployment && RunMode != PlaybackMode && RunMode != ReplayMode)
+        RebuildHandEditedForces();
+
     if (RunMode == InteractiveMode)
         DrawUniform(&RandomState);
     // Counts and states set in bulk before a set-up (restoring the input
@@ -513,7 +524,9 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
     }
 
     if (deployment == RandomDeployment) {
-        const bool keepTerrain = field.TerrainMode == 2 && field.CellTerrainDefined == 1;
+        // Cells are kept for a terrain file's chooser too: cancelled, or
+        // given a file it refuses, it leaves the terrain the field held.
+        const bool keepTerrain = field.TerrainMode == 2;
         for (int x = 1; x <= MaxBattleSize; ++x)
             for (int y = 1; y <= MaxBattleSize; ++y) {
                 field.AgentGrid[GridIndex(x, y)] = CellFree;
@@ -526,14 +539,12 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
     if (field.TerrainMode == 1) {
         LayTerrainBlocks(field, size);
     } else if (field.TerrainMode == 2) {
-        if (field.CellTerrainDefined == 1) {
-            for (int x = 1; x <= size; ++x)
-                for (int y = 1; y <= size; ++y)
-                    if (field.TerrainType[GridIndex(x, y)] > 0)
-                        field.AgentGrid[GridIndex(x, y)] = CellTerrain;
-        } else {
+        if (field.CellTerrainDefined != 1)
             LoadTerrainFromFile(*this, size);
-        }
+        for (int x = 1; x <= size; ++x)
+            for (int y = 1; y <= size; ++y)
+                if (field.TerrainType[GridIndex(x, y)] > 0)
+                    field.AgentGrid[GridIndex(x, y)] = CellTerrain;
     }
 
     // Playback modes show stored positions: nothing is deployed.
@@ -570,10 +581,10 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
                 ClearWeightsCommandersKeep(Force(side));
         }
 
-    // A deployment brings back every agent a right click took off.
-    if (deployment != RedHandPlacement && deployment != BlueHandPlacement)
+    // An agent file's agents are the force, whatever a right click did before.
+    if (deployment == AgentFileDeployment)
         for (Side side : {Side::Red, Side::Blue})
-            std::fill(std::begin(Force(side).HandRemoved), std::end(Force(side).HandRemoved), 0);
+            Force(side).ForgetHandEdits();
 
     if (deployment == RandomDeployment) {
         const bool reported = !CheckDeployment(*this, size);

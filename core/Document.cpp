@@ -269,8 +269,13 @@ void CBrevimarDoc::StartBatchWriteRecord()
 
 void CBrevimarDoc::PutBackBatchWriteRecord()
 {
-    if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode)
+    if (RunMode == GeneticAlgorithmMode || RunMode == FitnessLandscapeMode) {
         BatchWrites.PutBack(*this, true);
+        // The agents a right click took off or placed were the batch's
+        // force's; what the force keeps of them the record has decided.
+        for (Side side : {Side::Red, Side::Blue})
+            Force(side).ForgetHandEdits();
+    }
     BatchWrites.Stop();
 }
 

@@ -495,6 +495,18 @@ public:
 
     // --- set-up and defaults
     void InitializeForces();
+    // Agents a right click placed or took off since the forces were last
+    // deployed become the scenario's, as a save writes it: the counts lose
+    // the agents taken off. True when there was such an edit; the forces
+    // then want numbering and values as a read gives them, which
+    // InitializeForces gives and RebuildHandEditedForces gives the roads
+    // that deploy without it. Nothing changes for a force without one.
+    bool TakeHandEditsIn();
+    // Before a fresh deployment after hand edits: the forces as a read of
+    // the scenario saved now builds them (agents numbered into their squads,
+    // with the read's values, personalities and ranges); the generator stays
+    // where it stood.
+    void RebuildHandEditedForces();
     // The generator at the scenario seed and, in the interactive run, moved
     // on by the draws a read of the scenario (or InitializeForces) makes
     // before the deployment: the one that restarts it, then the random

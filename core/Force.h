@@ -64,6 +64,9 @@ struct CForce {
     // Agents a right click took off since the forces were last deployed, by
     // squad: they stay in their slots, dead, but are no longer the scenario's.
     int HandRemoved[SquadSlots] = {};
+    // Agents a right click placed since then: they stand in the last slots,
+    // whatever their squad, with the values the placement gave them.
+    int HandPlaced = 0;
 
     // --- the goal flag: the enemy's flag. RED's block holds B_flag_(x,y),
     // BLUE's holds R_flag_(x,y).
@@ -336,6 +339,17 @@ struct CForce {
     void ReconcileSquadSizes();
     // Agents are numbered squad by squad.
     void NumberAgentsBySquad();
+
+    // Whether a right click placed or took off an agent since the forces
+    // were last deployed; the agents taken off, held to their squads' sizes,
+    // from squad s and in all; the counts as a save writes them, without those agents; and
+    // no hand edit to take in (the force is another's now: a file's, or the
+    // scenario's again after a batch).
+    bool HandEdited() const;
+    int HandRemovedFrom(int s) const;
+    int HandRemovedCount() const;
+    void DropHandRemoved();
+    void ForgetHandEdits();
 
     // The writers of agent positions and states: each keeps Grid current as
     // it writes. RebuildAgentGrid follows a bulk write of the arrays instead.

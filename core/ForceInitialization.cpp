@@ -351,12 +351,106 @@ constexpr int CBattlefield::*TerritoryRule[] = {
     &CBattlefield::TerritoryCenterX, &CBattlefield::TerritoryRangeX,   &CBattlefield::TerritoryCenterY,
     &CBattlefield::TerritoryRangeY,  &CBattlefield::TerritoryUserArea};
 
+// Agents numbered into their squads, with their squads' values and the
+// personalities a read gives them, drawn on from the generator as it stands.
+void BuildAgents(CBrevimarDoc& doc)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& force = doc.Force(side);
+        force.ReconcileSquadSizes();
+        force.NumberAgentsBySquad();
+        SetPersonalities(doc, side);
+        CopySquadParameters(force);
+        force.TakeCommValues();
+    }
+}
+
 }  // namespace
+
+bool CForce::HandEdited() const
+{
+    if (HandPlaced != 0)
+        return true;
+    for (int s = 1; s <= MaxSquads; ++s)
+        if (HandRemoved[s] != 0)
+            return true;
+    return false;
+}
+
+int CForce::HandRemovedFrom(int s) const
+{
+    if (s < 1 || s > MaxSquads)
+        return 0;
+    return std::clamp(HandRemoved[s], 0, std::max(num_per_squad[s], 0));
+}
+
+int CForce::HandRemovedCount() const
+{
+    int total = 0;
+    for (int s = 1; s <= MaxSquads; ++s)
+        total += HandRemovedFrom(s);
+    return total;
+}
+
+void CForce::DropHandRemoved()
+{
+    NumAgents = std::max(NumAgents - HandRemovedCount(), 0);
+    for (int s = 1; s <= MaxSquads; ++s)
+        num_per_squad[s] -= HandRemovedFrom(s);
+    ForgetHandEdits();
+}
+
+void CForce::ForgetHandEdits()
+{
+    std::fill(std::begin(HandRemoved), std::end(HandRemoved), 0);
+    HandPlaced = 0;
+}
+
+bool CBrevimarDoc::TakeHandEditsIn()
+{
+    if (!RedForce.HandEdited() && !BlueForce.HandEdited())
+        return false;
+    // In a GA's or a landscape's force the agents taken off go with the
+    // batch's runs: leaving it brings the scenario's force back.
+    const BatchWriteScope setUp(*this, BatchWriteKind::SetUp);
+    RedForce.DropHandRemoved();
+    BlueForce.DropHandRemoved();
+    return true;
+}
+
+void CBrevimarDoc::RebuildHandEditedForces()
+{
+    if (!TakeHandEditsIn())
+        return;
+    // The read's personalities are drawn from the scenario seed, after the
+    // draw that restarts the generator; the deployment that follows draws
+    // from the generator where it stood.
+    const int running = RandomState;
+    const CUniformGenerator generator = Generator;
+    RandomState = InitialSeed;
+    DrawUniform(&RandomState);
+    BuildAgents(*this);
+    RandomState = running;
+    Generator = generator;
+
+    TakeBaseCopies(RedForce, TerrainModifiers.RedBase, TerrainModifiers.RedTerrainModified);
+    TakeBaseCopies(BlueForce, TerrainModifiers.BlueBase, TerrainModifiers.BlueTerrainModified);
+    ResetLiveCounts(*this);
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = Force(side);
+        for (int i = 1, n = AgentCount(f); i <= n; ++i)
+            f.TakeCurrentRanges(i, Alive);
+    }
+}
 
 void CBrevimarDoc::InitializeForces()
 {
     RestartPausedBatchRun();
     EndCapture(*this);
+    // A force edited by hand deploys afresh as the scenario a save writes;
+    // hand placement keeps its agents where they stand, in their slots.
+    if (DeploymentSource != RedHandPlacement && DeploymentSource != BlueHandPlacement)
+        TakeHandEditsIn();
     if (RunMode == InteractiveMode) {
         // Restarting the generator makes an interactive restart replay the same run.
         RandomState = InitialSeed;
@@ -380,14 +474,7 @@ void CBrevimarDoc::InitializeForces()
     PrepareLocalCommand(RedLocal);
     PrepareLocalCommand(BlueLocal);
 
-    for (Side side : {Side::Red, Side::Blue}) {
-        CForce& force = Force(side);
-        force.ReconcileSquadSizes();
-        force.NumberAgentsBySquad();
-        SetPersonalities(*this, side);
-        CopySquadParameters(force);
-        force.TakeCommValues();
-    }
+    BuildAgents(*this);
 
     ResetRunSwitches(*this);
     // A sweep standing open measures in the box and by the rule the
@@ -540,9 +627,11 @@ void CBrevimarDoc::InitializeAddedAgent(int side)
     const WeightSums sums = SquadWeightSums(f);
     TakeSquadWeights(f, i, s, sums.Alive[s], sums.Injured[s]);
 
-    // An agent is added alive, whatever its entry held before.
+    // An agent is added alive, whatever its entry held before; open ground
+    // gives it these values back after passable terrain lowered them.
     f.TakeCurrentRanges(i, Alive);
     f.TakeDistanceNormaliser(i);
+    TakeBaseCopy(f, BaseCopies(which), TerrainModified(which), i);
 
     // To a capture under way the agent did not exist before: absent (dead
     // and off the field) in the frames recorded so far, whatever an earlier

@@ -62,6 +62,8 @@ struct CAgentBaseCopies {
 struct CForce;
 // The base copies of every agent of the force, which leaves the terrain.
 void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainModified);
+// The same for agent i alone (one added by hand).
+void TakeBaseCopy(const CForce& force, CAgentBaseCopies& base, int* terrainModified, int i);
 
 struct CTerrainModifiers {
     int RedTerrainModified[AgentSlots] = {};  // 1 while the agent carries modifiers

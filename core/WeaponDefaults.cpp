@@ -111,11 +111,10 @@ void SetSquadFunctionDefaults(const CForce& force, SquadWeaponFunction& f, doubl
     }
 }
 
-}  // namespace
-
-void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainModified)
+// Agents first..last.
+void CopyBases(const CForce& force, CAgentBaseCopies& base, int* terrainModified, int first, int last)
 {
-    for (int i = 1, n = AgentCount(force); i <= n; ++i) {
+    for (int i = first; i <= last; ++i) {
         terrainModified[i] = 0;
         base.BaseSensorRange[i] = force.SensorRangeAlive[i];
         base.BaseFireRange[i] = force.FireRangeAlive[i];
@@ -138,6 +137,19 @@ void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainMod
         base.BaseShotProbAlive[i] = force.ShotProbAlive[i];
         base.BaseShotProbInjured[i] = force.ShotProbInjured[i];
     }
+}
+
+}  // namespace
+
+void TakeBaseCopies(const CForce& force, CAgentBaseCopies& base, int* terrainModified)
+{
+    CopyBases(force, base, terrainModified, 1, AgentCount(force));
+}
+
+void TakeBaseCopy(const CForce& force, CAgentBaseCopies& base, int* terrainModified, int i)
+{
+    if (i >= 1 && i <= MaxAgents)
+        CopyBases(force, base, terrainModified, i, i);
 }
 
 void CBrevimarDoc::InitWeaponDefaults()

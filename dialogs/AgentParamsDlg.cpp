@@ -165,9 +165,14 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
     const CForce& f = doc.Force(side);
     SquadCount = std::clamp(f.NumSquads, 1, MaxSquads);
     EditedSquads = SquadCount;
-    AgentTotal = f.NumAgents;
+    // The sizes a save writes: agents a right click took off are no longer
+    // the scenario's.
+    AgentTotal = f.NumAgents - f.HandRemovedCount();
     const int n = SquadCount;
-    CopySquadRow(SquadSize, f.num_per_squad, n);
+    int sizes[SquadSlots] = {};
+    for (int s = 1; s <= MaxSquads; ++s)
+        sizes[s] = f.num_per_squad[s] - f.HandRemovedFrom(s);
+    CopySquadRow(SquadSize, sizes, n);
     CopySquadRow(SensorAlive, f.A_S_RANGE, n);
     CopySquadRow(SensorInjured, f.I_S_RANGE, n);
     CopySquadRow(FireAlive, f.A_F_RANGE, n);

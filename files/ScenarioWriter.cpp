@@ -298,15 +298,10 @@ void WriteWhole(const CBrevimarDoc& doc, const Layout& layout, std::ostream& out
         for (std::unique_ptr<CForce>* copy : {&red, &blue}) {
             const CForce& own = copy == &red ? static_cast<const CForce&>(doc.RedForce) : doc.BlueForce;
             const CForce& from = *copy ? **copy : own;
-            int removed[SquadSlots] = {}, total = 0;
-            for (int s = 1; s <= MaxSquads; ++s)
-                total += removed[s] = std::clamp(from.HandRemoved[s], 0, std::max(from.num_per_squad[s], 0));
-            if (total == 0)
+            if (from.HandRemovedCount() == 0)
                 continue;
             auto edited = std::make_unique<CForce>(from);
-            for (int s = 1; s <= MaxSquads; ++s)
-                edited->num_per_squad[s] -= removed[s];
-            edited->NumAgents = std::max(edited->NumAgents - total, 0);
+            edited->DropHandRemoved();
             *copy = std::move(edited);
         }
     // The walk only reads through the blocks.

@@ -95,7 +95,10 @@ void CBrevimarDoc::RestartRun()
             InitializeForces();
         }
         // The deployment, and the battle after it, repeat the read's,
-        // whatever ran since.
+        // whatever ran since: agents placed or taken off by hand are the
+        // scenario's before the generator counts the agents it draws for.
+        if (DeploymentSource == RandomDeployment)
+            RebuildHandEditedForces();
         RestartGenerator();
         TakeStartRanges(*this);
         ResetBattlefield();

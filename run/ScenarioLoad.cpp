@@ -104,6 +104,9 @@ ScenarioRead BeginScenarioRead(const CBrevimarDoc& doc)
     // The file's scenario is shown from now on: a best chromosome shown over
     // the one before decides none of its rows.
     read.State->Ga.GaBestShown = 0;
+    // Nor are agents a right click placed or took off the file's.
+    read.State->RedForce.ForgetHandEdits();
+    read.State->BlueForce.ForgetHandEdits();
     return read;
 }
 

@@ -1,13 +1,19 @@
 // What the analyst commits stays committed: matrices from a file or a dialog
 // survive set-up, and the status line follows every restart and edit.
 #include <algorithm>
+#include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "app/AppFixture.h"
 #include "app/ResourceIds.h"
 #include "core/LatticeCodes.h"
 #include "dialogs/MatrixDlg.h"
+#include "files/ScenarioWriter.h"
+#include "run/RunLoop.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -193,6 +199,139 @@ TEST_F(DocumentEdits, AgentEditsReachTheStatusLineAndTheSavedFile)
     EXPECT_EQ(doc.RedForce.NumAgents, n + 3);
     EXPECT_EQ(doc.RedForce.num_per_squad[1], squad1 + 3);
     EXPECT_EQ(doc.BlueForce.NumAgents, blue);
+}
+
+// Cells that hold terrain, marked or under the mark an agent left.
+int TerrainCells(const CBattlefield& b)
+{
+    int n = 0;
+    for (int x = 1; x <= b.BattleSize; ++x)
+        for (int y = 1; y <= b.BattleSize; ++y)
+            n += HoldsTerrain(b, GridIndex(x, y));
+    return n;
+}
+
+// large_terrain.dat lays six blocks of 8 x 8, 10 x 10, 6 x 8, 8 x 10, 10 x 8
+// and 6 x 10; a block of even length l covers l + 1 cells along it, so
+// 81 + 121 + 63 + 99 + 99 + 77 = 540 cells: Lava at (37, 50), the centre of
+// block 1, and passable type III at (74, 100), block 5's. Edit > Terrain >
+// User-Defined, then Restart: the terrain file's chooser opens. Cancelled,
+// or given a file it refuses, it leaves the field's terrain, which a save
+// then holds; given terrain_small.ter, the field holds that file's three
+// cells, (3, 4) Lava, (5, 5) Pillar and (10, 10) type II, alone.
+TEST_F(DocumentEdits, UserDefinedTerrainKeepsTheFieldsTerrainWhenNoFileIsRead)
+{
+    const std::string refused = WriteTemp("refused.ter", "20\n1\n3 4\n");
+    const struct {
+        const char* What;
+        std::optional<std::string> Answer;
+        int Cells;
+        std::vector<std::tuple<int, int, int>> Types;  // x, y, type
+    } cases[] = {
+        {"cancelled", std::nullopt, 540, {{37, 50, Lava}, {74, 100, PassableIII}}},
+        {"a file refused", refused, 540, {{37, 50, Lava}, {74, 100, PassableIII}}},
+        {"terrain_small.ter", Fixture("terrain_small.ter"), 3,
+         {{3, 4, Lava}, {5, 5, Pillar}, {10, 10, PassableII}, {37, 50, OpenGround}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Hooks.AnswerFile(Fixture("../../bench/data/large_terrain.dat"));
+        ASSERT_TRUE(Start());
+        CBrevimarDoc& doc = Doc();
+        ASSERT_EQ(TerrainCells(doc.Battlefield), 540);
+        ASSERT_TRUE(Run(33223));  // Terrain: User-Defined
+        if (c.Answer)
+            Hooks.AnswerFile(*c.Answer);
+        else
+            Hooks.CancelFile();
+        const int choosers = FileDialogsShown();
+        ASSERT_TRUE(Run(V::ID_RESTART_GO));
+        EXPECT_EQ(FileDialogsShown(), choosers + 1);
+        EXPECT_EQ(TerrainCells(doc.Battlefield), c.Cells);
+        for (const auto& [x, y, type] : c.Types)
+            EXPECT_EQ(doc.Battlefield.TerrainType[GridIndex(x, y)], type) << x << ", " << y;
+        std::ostringstream saved;
+        WriteScenario(doc, saved);
+        const std::string text = saved.str();
+        EXPECT_NE(text.find("\nnum_elements   " + std::to_string(c.Cells) + "\n"), std::string::npos);
+        TearDown();
+        SetUp();
+    }
+}
+
+// large_terrain.dat run until a live RED agent stands on passable terrain
+// and a passable cell lies free under the mark agents leave as they move on.
+// A right click that takes the agent off leaves its cell's terrain: the
+// terrain file saved still holds the blocks' 540 cells (see above). A click
+// in the terrain mode takes the free passable cell's terrain off, as on any
+// terrain cell, and the next one lays Lava on the open ground.
+TEST_F(DocumentEdits, EditsOfTheFieldTakeOffOnlyWhatTheyName)
+{
+    Hooks.AnswerFile(Fixture("../../bench/data/large_terrain.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const CBattlefield& b = doc.Battlefield;
+    const CForce& red = doc.RedForce;
+    auto passable = [&](int x, int y) { return b.TerrainType[GridIndex(x, y)] >= PassableI; };
+    int onTerrain = 0, crossedX = 0, crossedY = 0;
+    for (int step = 0; step < 300 && (onTerrain == 0 || crossedX == 0); ++step) {
+        TakeInteractiveStep(doc);
+        onTerrain = 0;
+        for (int i = 1; i <= red.NumAgents && onTerrain == 0; ++i)
+            if (red.AgentState[i] != Dead && passable(red.AgentX[i], red.AgentY[i]))
+                onTerrain = i;
+        for (int x = 1; x <= b.BattleSize && crossedX == 0; ++x)
+            for (int y = 1; y <= b.BattleSize && crossedX == 0; ++y)
+                if (passable(x, y) && b.AgentGrid[GridIndex(x, y)] == CellFree)
+                    crossedX = x, crossedY = y;
+    }
+    ASSERT_NE(onTerrain, 0);
+    ASSERT_NE(crossedX, 0);
+
+    ASSERT_TRUE(Run(33230));  // RED agents by right click
+    const int x = red.AgentX[onTerrain], y = red.AgentY[onTerrain];
+    const int type = b.TerrainType[GridIndex(x, y)];
+    View()->OnRButtonUp(0, CellCentre(x, y));
+    ASSERT_EQ(red.AgentState[onTerrain], Dead);
+    EXPECT_EQ(b.TerrainType[GridIndex(x, y)], type);
+    const std::string terrainFile = TempFolder() + "/kept.ter";
+    Hooks.AnswerFile(terrainFile);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_TERRAIN));
+    std::ifstream file(terrainFile);
+    int size = 0, cells = 0;
+    file >> size >> cells;
+    EXPECT_EQ(cells, 540);
+
+    const int at = GridIndex(crossedX, crossedY);
+    ASSERT_TRUE(Run(33223));  // Terrain: User-Defined, Lava
+    ASSERT_EQ(doc.EditTerrainType, Lava);
+    View()->OnRButtonUp(0, CellCentre(crossedX, crossedY));
+    EXPECT_EQ(b.TerrainType[at], OpenGround);
+    EXPECT_EQ(b.AgentGrid[at], CellFree);
+    View()->OnRButtonUp(0, CellCentre(crossedX, crossedY));
+    EXPECT_EQ(b.TerrainType[at], Lava);
+    EXPECT_EQ(b.AgentGrid[at], CellTerrain);
+}
+
+// scenario_v4.dat (RED 12, terrain blocks laid): an agent placed in RED
+// squad 2 keeps the file's squad-2 values (alive sensor range 6, fire range
+// 4, defence 3) when a restart with placement still chosen keeps it where
+// it stands: set-up on terrain gives every agent its open-ground values.
+TEST_F(DocumentEdits, AnAgentPlacedByHandKeepsItsValuesOnTerrain)
+{
+    Hooks.AnswerFile(Fixture("scenario_v4.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    ASSERT_EQ(doc.Battlefield.TerrainMode, 1);
+    ASSERT_TRUE(Run(33230));
+    ASSERT_TRUE(Run(33232));  // squad 2
+    PlaceByHand(1);
+    const CForce& red = doc.RedForce;
+    ASSERT_EQ(red.NumAgents, 13);
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    EXPECT_EQ(red.SensorRangeAlive[13], 6);
+    EXPECT_EQ(red.FireRangeAlive[13], 4);
+    EXPECT_EQ(red.AliveStrength[13], 3);
 }
 
 // Trace switched off while paused: the frame on show holds the agents where

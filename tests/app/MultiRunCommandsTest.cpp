@@ -717,6 +717,35 @@ TEST_F(MultiRunCommands, HandPlacementChosenInAPauseLeavesEverySampleWhole)
     ExpectNoneAboveItsForce(doc, 3, 60);
 }
 
+// small.dat (RED 25 + 25), 3 samples of 60, paused in sample 1 at step 53;
+// a live RED agent of squad 1 taken off by hand. It is no longer the
+// scenario's: the next samples deploy the 24 + 25 a save now holds, and
+// count against them.
+TEST_F(MultiRunCommands, AnAgentTakenOffInAPauseIsGoneFromLaterSamples)
+{
+    Open(SmallScenario());
+    CBrevimarDoc& doc = Doc();
+    Choose(3, 60);
+    PauseAt(doc, View(), 1, 53);
+    Go();
+    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
+    const CForce& red = doc.RedForce;
+    int i = 1;
+    while (i < red.NumAgents && (red.AgentSquad[i] != 1 || red.AgentState[i] == Dead))
+        ++i;
+    const CBattlefieldGeometry g = BattlefieldGeometry(doc);
+    View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(red.AgentX[i])) + 2,
+                                  static_cast<int>(g.WindowY(red.AgentY[i])) + 2));
+    ASSERT_EQ(red.AgentState[i], Dead);
+    Go();
+    ASSERT_EQ(doc.Series.MultiRunSample, 3);
+    for (int s = 2; s <= 3; ++s) {
+        EXPECT_EQ(Present(doc, Side::Red, s, 0), 49) << s;
+        EXPECT_EQ(doc.SampleForce(Side::Red, s).PerSquad[1], 24) << s;
+    }
+    ExpectNoneAboveItsForce(doc, 3, 60);
+}
+
 // scenario_v1.dat (3 RED), 3 samples of 8, paused in sample 2 at step 3;
 // three RED agents placed by hand join sample 2: it counts against 6 from
 // then on, so no killed count falls below 0 and the averaged RED curve

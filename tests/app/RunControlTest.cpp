@@ -260,6 +260,108 @@ TEST_F(RunControl, EveryRestartGivesTheBattleOfAFreshReadOfTheScenarioAsItStands
     }
 }
 
+// Agents placed or taken off by a right click are the scenario's from then
+// on, as a save writes them: a restart deploys the force that save holds,
+// numbered into its squads as a read numbers them, and fights the battle a
+// fresh read of it fights. The sizes expected are the files' own with the
+// edits counted by hand: small.dat has 25 + 25 on each side; scenario_v4.dat
+// gives RED 12 agents in squads of 5, 5, 5, which a read makes 5, 5, 2 (its
+// personalities are drawn, so the generator's draws must match too).
+TEST_F(RunControl, ARestartDeploysTheForceASaveOfTheHandEditsHolds)
+{
+    const std::string small = Fixture("../../bench/data/small.dat");
+    auto rightClickAt = [this](int x, int y) {
+        const CBattlefieldGeometry at = BattlefieldGeometry(Doc());
+        View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
+    };
+    auto place = [this](Side side, int squad) {
+        const unsigned byHand = side == Side::Red ? 33230 : 33241;
+        ASSERT_TRUE(Frame().RunCommand(byHand));
+        ASSERT_TRUE(Frame().RunCommand(byHand + static_cast<unsigned>(squad)));
+        PlaceByHand(1);
+    };
+    // The last agent of the side, or its first live one of squad `squad`.
+    auto takeOff = [this, rightClickAt](Side side, int squad) {
+        ASSERT_TRUE(Frame().RunCommand(side == Side::Red ? 33230 : 33241));
+        const CForce& f = Doc().Force(side);
+        int i = squad == 0 ? f.NumAgents : 1;
+        while (squad != 0 && i < f.NumAgents && (f.AgentSquad[i] != squad || f.AgentState[i] == Dead))
+            ++i;
+        ASSERT_NE(f.AgentState[i], Dead);
+        const int agents = f.NumAgents;
+        rightClickAt(f.AgentX[i], f.AgentY[i]);
+        ASSERT_EQ(f.AgentState[i], Dead);
+        ASSERT_EQ(f.NumAgents, agents);
+    };
+    struct Case {
+        const char* What;
+        std::string File;
+        std::function<void()> Edit;
+        unsigned Restart;  // answered OK where it is a dialog
+        std::map<int, std::string> Typed;
+        Side Edited;
+        std::vector<int> Sizes;
+    } cases[] = {
+        {"placed in RED squad 1 and taken off again", small, [&] { place(Side::Red, 1), takeOff(Side::Red, 0); },
+         V::ID_RESTART_GO, {}, Side::Red, {25, 25}},
+        {"a RED agent of squad 1 taken off", small, [&] { takeOff(Side::Red, 1); }, V::ID_RESTART_GO, {}, Side::Red,
+         {24, 25}},
+        {"one placed in RED squad 1 of 2", small, [&] { place(Side::Red, 1); }, V::ID_RESTART_GO, {}, Side::Red,
+         {26, 25}},
+        {"a BLUE agent of squad 2 taken off, one placed in BLUE squad 1", small,
+         [&] { takeOff(Side::Blue, 2), place(Side::Blue, 1); }, V::ID_RESTART_GO, {}, Side::Blue, {26, 24}},
+        {"drawn personalities: a RED agent of squad 1 taken off, one placed in squad 2", Fixture("scenario_v4.dat"),
+         [&] { takeOff(Side::Red, 1), place(Side::Red, 2); }, V::ID_RESTART_GO, {}, Side::Red, {4, 6, 2}},
+        // The dialog shows squad 1 as a save writes it; what is typed stands.
+        {"a RED agent of squad 1 taken off, then RED squad 1 typed 30", small, [&] { takeOff(Side::Red, 1); },
+         V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SQUAD_SIZE, "30"}}, Side::Red, {30, 25}},
+    };
+    constexpr int Steps = 30;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Hooks.AnswerFile(c.File);
+        ASSERT_TRUE(Start());
+        CBrevimarDoc& doc = Doc();
+        for (int n = 0; n < 5; ++n)
+            TakeInteractiveStep(doc);
+        c.Edit();
+        const char* count = c.Edited == Side::Red ? "num_reds" : "num_blues";
+        const int sizesAt = c.Edited == Side::Red ? 1 : 2;
+        const std::vector<double> savedCount = RowAfter(Scenario(doc), count, 1);
+        const std::vector<double> savedSizes = RowAfter(Scenario(doc), "num_per_squad", sizesAt);
+        View()->OnLButtonUp(0, QPoint());  // placement ends
+        for (int n = 0; n < 12; ++n)
+            TakeInteractiveStep(doc);
+        if (c.Restart != V::ID_RESTART_GO)
+            Hooks.AnswerDialog(IDOK, c.Typed);
+        ASSERT_TRUE(Frame().RunCommand(c.Restart));
+
+        const CForce& f = doc.Force(c.Edited);
+        const int squads = static_cast<int>(c.Sizes.size());
+        int total = 0;
+        for (int s = 1; s <= squads; ++s) {
+            EXPECT_EQ(f.num_per_squad[s], c.Sizes[s - 1]) << s;
+            total += c.Sizes[s - 1];
+        }
+        EXPECT_EQ(f.NumSquads, squads);
+        EXPECT_EQ(f.NumAgents, total);
+        const bool red = c.Edited == Side::Red;
+        const std::string counts = std::string(red ? "[RED/" : "[BLUE/") + std::to_string(total) + "] Alive " +
+                                   std::to_string(total) + " ";
+        EXPECT_NE(Frame().StatusText().find(counts), std::string::npos) << Frame().StatusText();
+        // No edit between the save and the restart: the same force saved after it.
+        const std::string now = Scenario(doc);
+        EXPECT_EQ(RowAfter(now, count, 1)[0], total);
+        if (c.Restart == V::ID_RESTART_GO) {
+            EXPECT_EQ(RowAfter(now, count, 1), savedCount);
+            EXPECT_EQ(RowAfter(now, "num_per_squad", sizesAt), savedSizes);
+        }
+        EXPECT_EQ(Battle(doc, Steps), FreshReadBattle(doc, Steps));
+        TearDown();
+        SetUp();
+    }
+}
+
 TEST_F(RunControl, StepExecuteRunsBurstsOfOneStep)
 {
     StartScenario();
