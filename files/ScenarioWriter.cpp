@@ -512,6 +512,48 @@ std::string SavedText(ScenarioValueType type, const unsigned char* value)
     return out.str();
 }
 
+// RED's squad sizes as a save writes them, without the agents a right click
+// took off (a capture keeps them, as the writer does), for as long as it
+// stands: a removal changes what a save writes, and a restart that takes the
+// removals into the sizes does not.
+class RedRemovalsDropped {
+public:
+    explicit RedRemovalsDropped(CBrevimarDoc& doc)
+        : Force(doc.RedForce), Kept(Force), Dropped(doc.RunCaptureOn != 1 && Force.HandRemovedCount() != 0)
+    {
+        if (Dropped)
+            Force.DropHandRemoved();
+    }
+    ~RedRemovalsDropped()
+    {
+        if (Dropped)
+            Kept.PutBack(Force);
+    }
+    RedRemovalsDropped(const RedRemovalsDropped&) = delete;
+    RedRemovalsDropped& operator=(const RedRemovalsDropped&) = delete;
+
+private:
+    struct Sizes {
+        explicit Sizes(const CForce& f) : Agents(f.NumAgents), HandPlaced(f.HandPlaced)
+        {
+            std::copy(std::begin(f.num_per_squad), std::end(f.num_per_squad), PerSquad);
+            std::copy(std::begin(f.HandRemoved), std::end(f.HandRemoved), Removed);
+        }
+        void PutBack(CForce& f) const
+        {
+            f.NumAgents = Agents;
+            f.HandPlaced = HandPlaced;
+            std::copy(std::begin(PerSquad), std::end(PerSquad), f.num_per_squad);
+            std::copy(std::begin(Removed), std::end(Removed), f.HandRemoved);
+        }
+        int Agents, HandPlaced;
+        int PerSquad[SquadSlots], Removed[SquadSlots];
+    };
+    CForce& Force;
+    const Sizes Kept;
+    const bool Dropped;
+};
+
 }  // namespace
 
 // RED's values as a save writes them: the scenario's own in place of what a
@@ -526,6 +568,7 @@ RedEditScope::RedEditScope(CBrevimarDoc& doc) : Doc(doc)
         return;
     const RedValueLayout& layout = LayoutOfRedValues(doc);
     const ScenarioValuesInPlace own(doc);
+    const RedRemovalsDropped saved(doc);
     Before.reserve(layout.Bytes);
     const unsigned char* const base = StateBytes(doc);
     for (const auto& span : layout.Spans)
@@ -537,6 +580,7 @@ bool RedEditScope::RedValuesChanged()
 {
     const RedValueLayout& layout = LayoutOfRedValues(Doc);
     const ScenarioValuesInPlace own(Doc);
+    const RedRemovalsDropped saved(Doc);
     const unsigned char* const base = StateBytes(Doc);
     bool same = true;
     for (const auto& span : layout.Spans)

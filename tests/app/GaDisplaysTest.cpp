@@ -350,6 +350,21 @@ TEST_F(BestShownThen, ACommandThatChangesRedsValuesEndsTheMarkAndNoOtherDoes)
              return Edited(Edited(BeforeText, Side::Red, "num_reds          50", "num_reds          51"), Side::Red,
                            "num_per_squad     25 25", "num_per_squad     26 25");
          }},
+        // RED agent 1 (squad 1) taken off: a save holds 24 + 25.
+        {"RED agent 1 taken off by a right click",
+         [&] {
+             ASSERT_TRUE(Run(RedPlacementByHand));
+             const CBrevimarDoc& doc = Doc();
+             const CBattlefieldGeometry g = BattlefieldGeometry(doc);
+             const double half = g.CellWidth * g.Zoom / 2;
+             View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(doc.RedForce.AgentX[1]) + half),
+                                           static_cast<int>(g.WindowY(doc.RedForce.AgentY[1]) + half)));
+             ASSERT_EQ(doc.RedForce.AgentState[1], Dead);
+         },
+         [&](const std::string&) {
+             return Edited(Edited(BeforeText, Side::Red, "num_reds          50", "num_reds          49"), Side::Red,
+                           "num_per_squad     25 25", "num_per_squad     24 25");
+         }},
     };
     bool first = true;
     for (const auto& c : cases) {
