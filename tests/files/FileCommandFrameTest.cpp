@@ -301,5 +301,49 @@ TEST(FileCommandFrame, WriterWaitsAMomentForAPipesReaderAndReportsWhatItDidNotTa
     }
 }
 
+// A writer's file under the process's file-size limit of 100000 bytes, the
+// signal at its default: what reaches the limit exactly is whole; a byte
+// more is reported, not a kill, and the file holds the first 100000 bytes.
+// Written in 1000-byte pieces, the bytes pass the writer's 64 KiB buffer, so
+// the limit falls inside the flush at the close; written as one piece, past
+// the buffer, inside that one write.
+TEST(FileCommandFrame, AWriteCutByTheFileSizeLimitIsReported)
+{
+    constexpr std::size_t Limit = 100000;
+    std::string bytes(Limit + 1000, '\0');
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = static_cast<char>(k % 251);
+    const std::string path = TempFolder() + "/sample.mts";
+    const struct {
+        std::size_t Size, Piece;
+        bool Whole;
+    } cases[] = {
+        {Limit, 1000, true},
+        {Limit + 1000, 1000, false},
+        {Limit, Limit, true},
+        {Limit + 1, Limit + 1, false},
+    };
+    for (const auto& c : cases) {
+        const std::string answer = testing::AnswerUnderFileSizeLimit(Limit, [&] {
+            TestDocument doc;
+            doc.Host.FileChoices.push_back(path);
+            const FileCommandResult result =
+                RunFileCommand(*doc, FileCommand::MultiRunSampleWrite, [&](std::iostream& out, const ChosenFile&) {
+                    for (std::size_t at = 0; at < c.Size; at += c.Piece)
+                        out.write(bytes.data() + at, static_cast<std::streamsize>(std::min(c.Piece, c.Size - at)));
+                });
+            std::string said = result == FileCommandResult::Done ? "done: " : "failed: ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        EXPECT_EQ(answer, c.Whole ? "done: " : "failed: Error: cannot write output file " + path + ":\nFile too large.|")
+            << c.Size << " in pieces of " << c.Piece;
+        std::string written;
+        ASSERT_TRUE(ReadTextFile(path, &written));
+        EXPECT_TRUE(written == bytes.substr(0, Limit)) << written.size() << " bytes of " << c.Size;
+    }
+}
+
 }  // namespace
 }  // namespace brevimar
