@@ -81,11 +81,15 @@ OutputFile::WaitingBuffer::WaitingBuffer(const std::string& path, WriteAt at)
         Fd = ::open(path.c_str(), flags, 0666);
         if (Fd >= 0)
             break;
-        if (errno == EINTR)
+        const int failed = errno;
+        if (failed == EINTR)
             continue;
         // A device with no driver or a socket fails so too, and for good.
-        if (errno != ENXIO || !IsFifo(path))
+        if (failed != ENXIO || !IsFifo(path)) {
+            Failed = Failure::Error;
+            FailedErrno = failed;
             return;
+        }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
             Failed = Failure::NoReader;

@@ -65,8 +65,9 @@ public:
     // byte of it did not go.
     void close();
     // Why the file did not open or took not all that was written, when that
-    // is more than the path tells (a FIFO no reader took, a full disk, the
-    // size limit reached), for the writer's message; empty otherwise.
+    // is more than the path tells (a FIFO no reader took, a missing folder, a
+    // full disk, the size limit reached), for the writer's message; empty
+    // otherwise.
     std::string Problem() const { return Buffer.Problem(); }
 
 private:

@@ -143,10 +143,13 @@ TEST(FileCommandFrame, FileThatDoesNotOpenIsReportedAndTheBodyNeverRuns)
         FileCommand Command;
         std::string Path;
         const char* Message;
+        std::string Why;  // a writer says why its file did not open
     } cases[] = {
-        {FileCommand::CommMatrixRead, folder + "/missing.cmw", "Error: cannot open file.\n"},
-        {FileCommand::FitnessWrite, folder + "/no/folder.fit", "Error: cannot open output file.\n"},
-        {FileCommand::SquadWeaponsWrite, folder, "Error: cannot open input file.\n"},  // a folder, not a file
+        {FileCommand::CommMatrixRead, folder + "/missing.cmw", "Error: cannot open file.\n", ""},
+        {FileCommand::FitnessWrite, folder + "/no/folder.fit", "Error: cannot open output file.\n",
+         "\nNo such file or directory."},
+        {FileCommand::SquadWeaponsWrite, folder, "Error: cannot open input file.\n",  // a folder, not a file
+         "\nIs a directory."},
     };
     for (const auto& c : cases) {
         TestDocument doc;
@@ -156,7 +159,7 @@ TEST(FileCommandFrame, FileThatDoesNotOpenIsReportedAndTheBodyNeverRuns)
                   FileCommandResult::CannotOpen);
         EXPECT_FALSE(ran);
         ASSERT_EQ(doc.Host.Messages.size(), 1u);
-        EXPECT_EQ(doc.Host.Messages[0].Text, c.Message + c.Path);
+        EXPECT_EQ(doc.Host.Messages[0].Text, c.Message + c.Path + c.Why);
         EXPECT_EQ(doc.Host.Messages[0].Style, MB_OK | MB_ICONERROR);
         EXPECT_EQ(CannotOpenMessage(c.Command, c.Path), c.Message + c.Path);
     }

@@ -380,7 +380,7 @@ TEST(ScenarioWriter, SaveCancelledOrUnopenedWritesNothingAndKeepsTheDocument)
     doc.Host.FileChoices.push_back(missing);
     EXPECT_EQ(WriteInputDataFile(*doc), FileCommandResult::CannotOpen);
     ASSERT_EQ(doc.Host.Messages.size(), 1u);
-    EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot open output file.\n" + missing);
+    EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot open output file.\n" + missing + "\nNo such file or directory.");
     EXPECT_EQ(doc->Statistics.AllStatisticsOn, 1);
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 
