@@ -133,6 +133,9 @@ bool CBrevimarView::PrintPdfFile(QPrinter& printer)
     file.write(pdf.data().constData(), pdf.data().size());
     file.close();
     if (!file) {
+        // What went before the cut opens in no reader, yet would pass for a
+        // printed page: it goes, and only the message stays.
+        file.Discard();
         ReportReadProblem(*Document, CannotWriteMessage(path, file.Problem()));
         return false;
     }

@@ -242,7 +242,7 @@ std::streamsize OutputFile::WaitingBuffer::xsputn(const char* from, std::streams
 // A file closed holds nothing more to write.
 int OutputFile::WaitingBuffer::sync() { return Fd < 0 || WriteHeld() ? 0 : -1; }
 
-OutputFile::OutputFile(const std::string& path, WriteAt at) : std::iostream(nullptr), Buffer(path, at)
+OutputFile::OutputFile(const std::string& path, WriteAt at) : std::iostream(nullptr), Path(path), Buffer(path, at)
 {
     rdbuf(&Buffer);
     if (!Buffer.Open())
@@ -253,6 +253,14 @@ void OutputFile::close()
 {
     if (!Buffer.Close())
         setstate(std::ios_base::failbit);
+}
+
+void OutputFile::Discard()
+{
+    Buffer.Close();
+    if (Buffer.IsRegular())
+        ::unlink(Path.c_str());
+    setstate(std::ios_base::failbit);
 }
 
 }  // namespace brevimar

@@ -64,6 +64,10 @@ public:
     // Writes out what is held and closes the file; the stream fails when a
     // byte of it did not go.
     void close();
+    // Closes the file, if it is still open, and removes it when it is a
+    // regular file: for a writer whose file cut short would pass for a whole
+    // one (a printed page). A pipe or a device is left alone.
+    void Discard();
     // Why the file did not open or took not all that was written, when that
     // is more than the path tells (a FIFO no reader took, a missing folder, a
     // full disk, the size limit reached), for the writer's message; empty
@@ -79,6 +83,7 @@ private:
         WaitingBuffer& operator=(const WaitingBuffer&) = delete;
 
         bool Open() const { return Fd >= 0; }
+        bool IsRegular() const { return Regular; }
         bool Close();
         std::string Problem() const;
 
@@ -99,6 +104,7 @@ private:
         std::uintmax_t Taken = 0;  // bytes the file took
         std::unique_ptr<char[]> Bytes;
     };
+    std::string Path;
     WaitingBuffer Buffer;
 };
 

@@ -224,10 +224,10 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
 }
 
 // A PDF that did not reach its file whole is an error, naming the file and
-// why, with status 1: on a device that takes nothing, and on a file that
-// may grow to 16 KiB only, far short of the page (the program's own limit;
-// the signal that would end it at the limit ignored, so that the write
-// fails as on a full disk). Into a folder that does not exist, the file
+// why, with status 1: on a device that takes nothing, and under a file-size
+// limit far short of the page (16 KiB), the signal at its default as a
+// shell's `ulimit -f` leaves it. A PDF cut short is removed: no half page
+// is left to pass for printed. Into a folder that does not exist, the file
 // does not open, and that is said as for every writer.
 TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
 {
@@ -237,7 +237,7 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
         return [bytes] {
             const ::rlimit limit{bytes, bytes};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_IGN);
+            std::signal(SIGXFSZ, SIG_DFL);
         };
     };
     const std::string missing = folder + "/no such folder/x.pdf";
@@ -256,6 +256,7 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
         EXPECT_TRUE(run.Ended) << c.Pdf;
         EXPECT_EQ(run.Status, 1) << c.Pdf << "\n" << run.Err.toStdString();
         EXPECT_EQ(run.Err.count(QString::fromStdString(c.Said)), 1) << run.Err.toStdString();
+        EXPECT_EQ(std::filesystem::exists(c.Pdf), c.Pdf == "/dev/full") << c.Pdf;
     }
 }
 
