@@ -225,7 +225,8 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
 
 // A PDF that did not reach its file whole is an error, naming the file and
 // why, with status 1: on a device that takes nothing, and under a file-size
-// limit far short of the page (16 KiB), the signal at its default as a
+// limit far short of the page (16 KiB) or of any file (0, which the
+// program's own settings meet first), the signal at its default as a
 // shell's `ulimit -f` leaves it. A PDF cut short is removed: no half page
 // is left to pass for printed. Into a folder that does not exist, the file
 // does not open, and that is said as for every writer.
@@ -250,6 +251,8 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
         {"/dev/full", {}, "Error: cannot write output file /dev/full:\nNo space left on device.\n"},
         {folder + "/cut.pdf", limited(16384),
          "Error: cannot write output file " + folder + "/cut.pdf:\nFile too large.\n"},
+        {folder + "/none.pdf", limited(0),
+         "Error: cannot write output file " + folder + "/none.pdf:\nFile too large.\n"},
     };
     for (const auto& c : cases) {
         const ProgramRun run = RunProgram(folder, {"--print-to", QString::fromStdString(c.Pdf), good}, c.InChild);
