@@ -101,7 +101,7 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::KeepGeometry()
 {
-    QSettings(CRecentFileList::ProfileName, CRecentFileList::ApplicationName).setValue(GeometryKey, saveGeometry());
+    WriteSettings([this](QSettings& settings) { settings.setValue(GeometryKey, saveGeometry()); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

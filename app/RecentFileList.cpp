@@ -35,13 +35,14 @@ void CRecentFileList::ReadList()
 
 void CRecentFileList::WriteList() const
 {
-    QSettings settings(ProfileName, ApplicationName);
-    for (std::size_t i = 0; i < Size; ++i) {
-        if (i < Entries.size())
-            settings.setValue(Key(i), QString::fromStdString(Entries[i]));
-        else
-            settings.remove(Key(i));
-    }
+    WriteSettings([this](QSettings& settings) {
+        for (std::size_t i = 0; i < Size; ++i) {
+            if (i < Entries.size())
+                settings.setValue(Key(i), QString::fromStdString(Entries[i]));
+            else
+                settings.remove(Key(i));
+        }
+    });
 }
 
 void CRecentFileList::Add(const std::string& path)

@@ -109,15 +109,13 @@ bool CBrevimarView::PrintPicture(QPrinter& printer)
 // counted as printed) and would wait on a FIFO nobody reads for ever: the
 // page is made in memory with the printer's settings, then written through
 // the writer every file of the program goes through, which says when the
-// file did not take it whole.
+// file did not open or did not take it whole, and why.
 bool CBrevimarView::PrintPdfFile(QPrinter& printer)
 {
     const std::string path = QFile::encodeName(printer.outputFileName()).toStdString();
     OutputFile file(path);
     if (!file.is_open()) {
-        const std::string problem = file.Problem();
-        Document->host().ShowError(problem.empty() ? std::string(CannotOpenPrinter)
-                                                   : std::string(CannotOpenPrinter) + "\n" + path + "\n" + problem + ".");
+        ReportReadProblem(*Document, CannotOpenOutputMessage(path, file.Problem()));
         return false;
     }
     QBuffer pdf;
@@ -135,6 +133,9 @@ bool CBrevimarView::PrintPdfFile(QPrinter& printer)
     file.write(pdf.data().constData(), pdf.data().size());
     file.close();
     if (!file) {
+        // What went before the cut opens in no reader, yet would pass for a
+        // printed page: it goes, and only the message stays.
+        file.Discard();
         ReportReadProblem(*Document, CannotWriteMessage(path, file.Problem()));
         return false;
     }

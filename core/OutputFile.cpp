@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -27,41 +26,6 @@ constexpr std::chrono::milliseconds ReaderPoll{10};
 std::string ByteCount(std::uintmax_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 const char* WrittenInto(std::uintmax_t count) { return count == 1 ? " was written into it" : " were written into it"; }
 
-// SIGPIPE held back from this thread while it writes to a pipe, so that a
-// reader that went fails the write (EPIPE) instead of ending the program,
-// and the signal the write raised is taken away before it is let through
-// again. The signal's disposition, which is the whole program's, is left
-// alone.
-class PipeSignalHeld {
-public:
-    PipeSignalHeld()
-    {
-        ::sigemptyset(&Pipe);
-        ::sigaddset(&Pipe, SIGPIPE);
-        ::pthread_sigmask(SIG_BLOCK, &Pipe, &Before);
-        ::sigset_t pending;
-        ::sigpending(&pending);
-        AlreadyPending = ::sigismember(&pending, SIGPIPE) == 1;
-    }
-    ~PipeSignalHeld() { ::pthread_sigmask(SIG_SETMASK, &Before, nullptr); }
-    PipeSignalHeld(const PipeSignalHeld&) = delete;
-    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
-
-    // After a write failed with EPIPE: its signal is no one's to see.
-    void TakeRaised()
-    {
-        if (AlreadyPending)
-            return;
-        const ::timespec now{};
-        while (::sigtimedwait(&Pipe, nullptr, &now) < 0 && errno == EINTR) {
-        }
-    }
-
-private:
-    ::sigset_t Pipe{}, Before{};
-    bool AlreadyPending = false;
-};
-
 bool IsFifo(const std::string& path)
 {
     struct ::stat status {};
@@ -70,9 +34,39 @@ bool IsFifo(const std::string& path)
 
 }  // namespace
 
+std::string CannotOpenOutputMessage(const std::string& path, const std::string& problem)
+{
+    return "Error: cannot open output file.\n" + path + (problem.empty() ? "" : "\n" + problem + ".");
+}
+
 std::string CannotWriteMessage(const std::string& path, const std::string& problem)
 {
     return "Error: cannot write output file " + path + (problem.empty() ? "." : ":\n" + problem + ".");
+}
+
+WriteSignalsHeld::WriteSignalsHeld()
+{
+    ::sigset_t held;
+    ::sigemptyset(&held);
+    ::sigaddset(&held, SIGPIPE);
+    ::sigaddset(&held, SIGXFSZ);
+    ::pthread_sigmask(SIG_BLOCK, &held, &Before);
+    ::sigpending(&AlreadyPending);
+}
+
+WriteSignalsHeld::~WriteSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &Before, nullptr); }
+
+// One that was pending before the hold is left to its owner.
+void WriteSignalsHeld::TakeRaised(int signal)
+{
+    if (::sigismember(&AlreadyPending, signal) == 1)
+        return;
+    ::sigset_t raised;
+    ::sigemptyset(&raised);
+    ::sigaddset(&raised, signal);
+    const ::timespec now{};
+    while (::sigtimedwait(&raised, nullptr, &now) < 0 && errno == EINTR) {
+    }
 }
 
 // Opened without waiting, as std::ofstream would open it otherwise: a FIFO
@@ -87,11 +81,15 @@ OutputFile::WaitingBuffer::WaitingBuffer(const std::string& path, WriteAt at)
         Fd = ::open(path.c_str(), flags, 0666);
         if (Fd >= 0)
             break;
-        if (errno == EINTR)
+        const int failed = errno;
+        if (failed == EINTR)
             continue;
         // A device with no driver or a socket fails so too, and for good.
-        if (errno != ENXIO || !IsFifo(path))
+        if (failed != ENXIO || !IsFifo(path)) {
+            Failed = Failure::Error;
+            FailedErrno = failed;
             return;
+        }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
             Failed = Failure::NoReader;
@@ -147,9 +145,7 @@ bool OutputFile::WaitingBuffer::WriteOut(const char* from, std::streamsize count
 {
     if (Fd < 0 || Failed != Failure::None)
         return false;
-    std::optional<PipeSignalHeld> signal;
-    if (!Regular)
-        signal.emplace();
+    WriteSignalsHeld held;
     auto deadline = std::chrono::steady_clock::now() + MaxReaderWait;
     while (count > 0) {
         if (!Regular) {
@@ -177,12 +173,16 @@ bool OutputFile::WaitingBuffer::WriteOut(const char* from, std::streamsize count
         if (put < 0 && (errno == EINTR || (errno == EAGAIN && !Regular)))
             continue;
         if (put < 0 && errno == EPIPE) {
-            signal->TakeRaised();
+            held.TakeRaised(SIGPIPE);
             Failed = Failure::ReaderGone;
             return false;
         }
         Failed = Failure::Error;
         FailedErrno = put < 0 ? errno : EIO;
+        // A file that reached the size limit took what fitted below it, and
+        // the write after raised the signal.
+        if (FailedErrno == EFBIG)
+            held.TakeRaised(SIGXFSZ);
         return false;
     }
     return true;
@@ -242,7 +242,7 @@ std::streamsize OutputFile::WaitingBuffer::xsputn(const char* from, std::streams
 // A file closed holds nothing more to write.
 int OutputFile::WaitingBuffer::sync() { return Fd < 0 || WriteHeld() ? 0 : -1; }
 
-OutputFile::OutputFile(const std::string& path, WriteAt at) : std::iostream(nullptr), Buffer(path, at)
+OutputFile::OutputFile(const std::string& path, WriteAt at) : std::iostream(nullptr), Path(path), Buffer(path, at)
 {
     rdbuf(&Buffer);
     if (!Buffer.Open())
@@ -253,6 +253,14 @@ void OutputFile::close()
 {
     if (!Buffer.Close())
         setstate(std::ios_base::failbit);
+}
+
+void OutputFile::Discard()
+{
+    Buffer.Close();
+    if (Buffer.IsRegular())
+        ::unlink(Path.c_str());
+    setstate(std::ios_base::failbit);
 }
 
 }  // namespace brevimar

@@ -5,6 +5,8 @@
 // a write the same way once the pipe is full.
 #pragma once
 
+#include <signal.h>
+
 #include <chrono>
 #include <cstdint>
 #include <istream>
@@ -20,6 +22,27 @@ namespace brevimar {
 // the same moment a reader waits for its writer. A regular file never waits.
 inline constexpr std::chrono::seconds MaxReaderWait = MaxWriterWait;
 
+// SIGPIPE and SIGXFSZ held back from the calling thread while this lives, so
+// that a write to a pipe whose reader went (EPIPE), or past the process's
+// file-size limit (EFBIG), fails instead of ending the program. The
+// signals' dispositions, which are the whole program's, are left alone, and
+// the thread's mask is as it was when this ends. OutputFile holds them for
+// each of its writes; a write made by a library on its own is held here.
+class WriteSignalsHeld {
+public:
+    WriteSignalsHeld();
+    ~WriteSignalsHeld();
+    WriteSignalsHeld(const WriteSignalsHeld&) = delete;
+    WriteSignalsHeld& operator=(const WriteSignalsHeld&) = delete;
+
+    // The `signal` a failed write raised is no one's to see: taken away
+    // before the hold ends, where it would end the program.
+    void TakeRaised(int signal);
+
+private:
+    ::sigset_t Before{}, AlreadyPending{};
+};
+
 // Where each write of an OutputFile goes.
 enum class WriteAt {
     Position,  // after the last, as std::ofstream writes
@@ -30,7 +53,9 @@ enum class WriteAt {
 // (byte for byte; created 0666 less the umask), except that opening waits
 // at most MaxReaderWait for a FIFO's reader and no write waits longer than
 // that for room: then the file is refused, or the stream turns bad, and
-// Problem() says why. After a failed write nothing more is written.
+// Problem() says why. After a failed write nothing more is written. A write
+// that meets the process's file-size limit fails as on a full disk, and ends
+// nothing.
 class OutputFile : public std::iostream {
 public:
     explicit OutputFile(const std::string& path, WriteAt at = WriteAt::Position);
@@ -39,9 +64,14 @@ public:
     // Writes out what is held and closes the file; the stream fails when a
     // byte of it did not go.
     void close();
+    // Closes the file, if it is still open, and removes it when it is a
+    // regular file: for a writer whose file cut short would pass for a whole
+    // one (a printed page). A pipe or a device is left alone.
+    void Discard();
     // Why the file did not open or took not all that was written, when that
-    // is more than the path tells (a FIFO no reader took, a full disk), for
-    // the writer's message; empty otherwise.
+    // is more than the path tells (a FIFO no reader took, a missing folder, a
+    // full disk, the size limit reached), for the writer's message; empty
+    // otherwise.
     std::string Problem() const { return Buffer.Problem(); }
 
 private:
@@ -53,6 +83,7 @@ private:
         WaitingBuffer& operator=(const WaitingBuffer&) = delete;
 
         bool Open() const { return Fd >= 0; }
+        bool IsRegular() const { return Regular; }
         bool Close();
         std::string Problem() const;
 
@@ -73,8 +104,14 @@ private:
         std::uintmax_t Taken = 0;  // bytes the file took
         std::unique_ptr<char[]> Bytes;
     };
+    std::string Path;
     WaitingBuffer Buffer;
 };
+
+// "Error: cannot open output file.\nPATH\nPROBLEM." (the last line left out
+// when there is no problem to tell), as the file commands say it: a writer's
+// file that did not open.
+std::string CannotOpenOutputMessage(const std::string& path, const std::string& problem);
 
 // "Error: cannot write output file PATH:\nPROBLEM." (the second line left
 // out when there is no problem to tell): a writer's file that took not all

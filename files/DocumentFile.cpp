@@ -190,17 +190,19 @@ bool LoadDocument(CBrevimarDoc& doc, std::string_view bytes, std::string* proble
 }
 
 // Opened as every writer's file is, so that a FIFO nobody reads, or whose
-// reader stops, holds the save a moment only.
+// reader stops, holds the save a moment only, and said as every writer says
+// a file that did not open or did not take it all.
 bool WriteDocumentFile(CBrevimarDoc& doc, const std::string& path)
 {
     OutputFile out(path);
-    if (out.is_open())
-        StoreDocument(doc, out);
+    if (!out.is_open()) {
+        ReportReadProblem(doc, CannotOpenOutputMessage(path, out.Problem()));
+        return false;
+    }
+    StoreDocument(doc, out);
     out.close();
     if (!out) {
-        const std::string problem = out.Problem();
-        const std::string why = problem.empty() ? "." : ":\n" + problem + ".";
-        ReportReadProblem(doc, "Error: cannot write document file " + path + why);
+        ReportReadProblem(doc, CannotWriteMessage(path, out.Problem()));
         return false;
     }
     return true;

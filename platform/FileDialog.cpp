@@ -18,8 +18,9 @@ constexpr const char* LastFolderKey = "Settings/LastFolder";
 
 void RememberFolder(const std::string& path)
 {
-    QSettings(SettingsOrganisation, SettingsApplication)
-        .setValue(LastFolderKey, QFileInfo(QString::fromStdString(path)).absolutePath());
+    WriteSettings([&path](QSettings& settings) {
+        settings.setValue(LastFolderKey, QFileInfo(QString::fromStdString(path)).absolutePath());
+    });
 }
 
 std::vector<std::string> Split(const std::string& s, char separator)

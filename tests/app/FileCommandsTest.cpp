@@ -222,7 +222,7 @@ TEST_F(FileCommands, CaptureCommandsOutsideTheirCaseAndFilesThatDoNotOpen)
     Hooks.AnswerFile(path);
     ASSERT_TRUE(Frame().RunCommand(SaveInputData));
     EXPECT_EQ(LastModal().Kind, ModalKind::MessageBox);
-    EXPECT_EQ(LastModal().Text, "Error: cannot open output file.\n" + path);
+    EXPECT_EQ(LastModal().Text, "Error: cannot open output file.\n" + path + "\nNo such file or directory.");
     EXPECT_EQ(doc.Statistics.AllStatisticsOn, 1);
     EXPECT_EQ(doc.RunMode, InteractiveMode);
 }

@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <filesystem>
 #include <functional>
 
 #include "app/AppFixture.h"
@@ -222,33 +223,43 @@ TEST(CommandLinePrint, PrintsAGoodFileAndRefusesTheOthersWithoutAWindow)
     }
 }
 
-// A PDF that did not reach its file whole is an error, naming the file: on a
-// device that takes nothing, and on a file that may grow to 16 KiB only,
-// far short of the page (the program's own limit; the signal that would end
-// it at the limit ignored, so that the write fails as on a full disk).
+// A PDF that did not reach its file whole is an error, naming the file and
+// why, with status 1: on a device that takes nothing, and under a file-size
+// limit far short of the page (16 KiB) or of any file (0, which the
+// program's own settings meet first), the signal at its default as a
+// shell's `ulimit -f` leaves it. A PDF cut short is removed: no half page
+// is left to pass for printed. Into a folder that does not exist, the file
+// does not open, and that is said as for every writer.
 TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
 {
     const std::string folder = TempFolder();
     const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
-    const std::string cut = folder + "/cut.pdf";
+    const auto limited = [](::rlim_t bytes) {
+        return [bytes] {
+            const ::rlimit limit{bytes, bytes};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL);
+        };
+    };
+    const std::string missing = folder + "/no such folder/x.pdf";
     const struct {
         std::string Pdf;
         std::function<void()> InChild;
-        const char* Why;
+        std::string Said;
     } cases[] = {
-        {"/dev/full", {}, "No space left on device"},
-        {cut, [] {
-             const ::rlimit limit{16384, 16384};
-             ::setrlimit(RLIMIT_FSIZE, &limit);
-             std::signal(SIGXFSZ, SIG_IGN);
-         }, "File too large"},
+        {missing, {}, "Error: cannot open output file.\n" + missing + "\nNo such file or directory.\n"},
+        {"/dev/full", {}, "Error: cannot write output file /dev/full:\nNo space left on device.\n"},
+        {folder + "/cut.pdf", limited(16384),
+         "Error: cannot write output file " + folder + "/cut.pdf:\nFile too large.\n"},
+        {folder + "/none.pdf", limited(0),
+         "Error: cannot write output file " + folder + "/none.pdf:\nFile too large.\n"},
     };
     for (const auto& c : cases) {
         const ProgramRun run = RunProgram(folder, {"--print-to", QString::fromStdString(c.Pdf), good}, c.InChild);
         EXPECT_TRUE(run.Ended) << c.Pdf;
         EXPECT_EQ(run.Status, 1) << c.Pdf << "\n" << run.Err.toStdString();
-        const QString said = QString::fromStdString("Error: cannot write output file " + c.Pdf + ":\n" + c.Why + ".\n");
-        EXPECT_EQ(run.Err.count(said), 1) << run.Err.toStdString();
+        EXPECT_EQ(run.Err.count(QString::fromStdString(c.Said)), 1) << run.Err.toStdString();
+        EXPECT_EQ(std::filesystem::exists(c.Pdf), c.Pdf == "/dev/full") << c.Pdf;
     }
 }
 
@@ -295,15 +306,20 @@ TEST_F(PrintAndHelp, TheDesktopEntryOpensAndPrintsEachFileType)
     EXPECT_TRUE(desktop.contains("\nExec=brevimar --print %f\n"));
 }
 
+// File > Print into a PDF in a folder that does not exist: a box names the
+// file and why, as for every writer.
 TEST_F(PrintAndHelp, APrinterThatCannotOpenIsReported)
 {
     Hooks.CancelFile();
     ASSERT_TRUE(Start());
-    QPrinter printer;
+    const std::string pdf = TempFolder() + "/no such folder/x.pdf";
+    QPrinter& printer = View()->PrinterSettings();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(TempFolder() + "/no such folder/x.pdf"));
-    EXPECT_FALSE(View()->PrintPicture(printer));
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    Hooks.AnswerDialog(IDOK);
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_PRINT));
     EXPECT_EQ(Hooks.Log().back().Kind, ModalKind::MessageBox);
+    EXPECT_EQ(Hooks.Log().back().Text, "Error: cannot open output file.\n" + pdf + "\nNo such file or directory.");
 }
 
 // File > Print into a PDF file that takes nothing: a box names the file.

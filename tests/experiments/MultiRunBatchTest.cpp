@@ -397,39 +397,61 @@ TEST(MultiRunBatch, AWeaponsFileThatFailsAtTheBatchsEndIsReported)
     }
 }
 
+// The batch of 50 steps a sample with its weapons raw data written to
+// `path`: the sample it ended on and what it said.
+std::string RunWeaponsBatch(TestDocument& doc, const std::string& path)
+{
+    MakeBatch(*doc);
+    doc->Series.MultiRunStepCount = 50;
+    doc->WeaponStatsOn = 1;
+    doc->RedForce.WeaponsOn = 1;
+    doc.Host.FileChoices.push_back(path);
+    RunMultiTimeSeriesBatch(*doc, 45, [](int&) { return true; });
+    std::string said = "sample " + std::to_string(doc->Series.MultiRunSample) + ": ";
+    for (const auto& message : doc.Host.Messages)
+        said += message.Text + "|";
+    return said;
+}
+
 // A weapons raw-data file whose reader closes early is said once, naming
 // it, and written no more; the batch runs all its samples. 50 steps a
 // sample make a file of more than the two pages the pipe and its reader
 // take, so the writes go on after the reader went.
 TEST(MultiRunBatch, WeaponsRawDataWhoseReaderClosesEarlyIsReportedAndTheBatchRunsOn)
 {
-    const auto batch = [](TestDocument& doc, const std::string& path) {
-        MakeBatch(*doc);
-        doc->Series.MultiRunStepCount = 50;
-        doc->WeaponStatsOn = 1;
-        doc->RedForce.WeaponsOn = 1;
-        doc.Host.FileChoices.push_back(path);
-        RunMultiTimeSeriesBatch(*doc, 45, [](int&) { return true; });
-        std::string said = "sample " + std::to_string(doc->Series.MultiRunSample) + ": ";
-        for (const auto& message : doc.Host.Messages)
-            said += message.Text + "|";
-        return said;
-    };
     TestDocument whole;
     const std::string regular = testing::TempFolder() + "/run.rwd";
-    ASSERT_EQ(batch(whole, regular), "sample 3: ");
+    ASSERT_EQ(RunWeaponsBatch(whole, regular), "sample 3: ");
     ASSERT_GT(std::filesystem::file_size(regular), 2u * testing::DrainedPipe::PageBytes);
 
     testing::DrainedPipe pipe("run.rwd", testing::DrainedPipe::Reader::ClosesEarly);
     const std::string answer = testing::AnswerWithin(std::chrono::seconds(15), [&] {
         TestDocument doc;
-        return batch(doc, pipe.Path);
+        return RunWeaponsBatch(doc, pipe.Path);
     });
     const long long taken = testing::BytesBeforeReaderClosed(answer);
     EXPECT_EQ(answer, "sample 3: Error: cannot write output file " + pipe.Path + ":\nits reader closed it after " +
                           std::to_string(taken) + " bytes were written into it.|");
     EXPECT_GE(taken, 1);
     EXPECT_LE(taken, 2 * testing::DrainedPipe::PageBytes);
+}
+
+// The same file under the process's file-size limit of half its size, the
+// signal at its default: cut there, it is said once, naming it, and written
+// no more; the batch runs all its samples.
+TEST(MultiRunBatch, WeaponsRawDataCutByTheFileSizeLimitIsReportedAndTheBatchRunsOn)
+{
+    const std::string folder = testing::TempFolder();
+    TestDocument whole;
+    ASSERT_EQ(RunWeaponsBatch(whole, folder + "/whole.rwd"), "sample 3: ");
+    const std::uintmax_t half = std::filesystem::file_size(folder + "/whole.rwd") / 2;
+    const std::string cut = folder + "/cut.rwd";
+    const std::string answer = testing::AnswerUnderFileSizeLimit(half, [&] {
+        TestDocument doc;
+        return RunWeaponsBatch(doc, cut);
+    });
+    EXPECT_EQ(answer, "sample 3: Error: cannot write output file " + cut + ":\nFile too large.|");
+    EXPECT_EQ(std::filesystem::file_size(cut), half);
 }
 
 TEST(MultiRunBatch, DecliningTheWeaponsFileOrCancellingItRunsAccordingly)

@@ -730,7 +730,7 @@ TEST(DocumentFile, ASaveOntoAPipeIsRefusedUnreadOrWrittenWhole)
         });
         const std::string kept = ", RED agent 1 at (3, 4) of step 1: ";
         const std::string refusal =
-            "Error: cannot write document file " + path + ":\nnothing read it within 2 seconds.|";
+            "Error: cannot open output file.\n" + path + "\nnothing read it within 2 seconds.|";
         EXPECT_EQ(answer, read ? "saved" + kept : "not saved" + kept + refusal);
         if (read) {
             EXPECT_EQ(pipe->Taken(), bytes);
@@ -758,10 +758,36 @@ TEST(DocumentFile, ASaveWhoseReaderClosesEarlyIsReported)
         return said;
     });
     const long long taken = testing::BytesBeforeReaderClosed(answer);
-    EXPECT_EQ(answer, "not saved: Error: cannot write document file " + pipe.Path + ":\nits reader closed it after " +
+    EXPECT_EQ(answer, "not saved: Error: cannot write output file " + pipe.Path + ":\nits reader closed it after " +
                           std::to_string(taken) + " bytes were written into it.|");
     EXPECT_GE(taken, testing::DrainedPipe::PageBytes);
     EXPECT_LE(taken, 2 * testing::DrainedPipe::PageBytes);
+}
+
+// The document save under the process's file-size limit, the signal at its
+// default. 300 RED agents over 3 steps make 10828 bytes (above): a limit of
+// as many takes the file whole; a byte less is reported, not a kill.
+TEST(DocumentFile, ASaveCutByTheFileSizeLimitIsReported)
+{
+    const std::string path = testing::TempFolder() + "/history.brv";
+    for (const std::uintmax_t limit : {10828u, 10827u}) {
+        const std::string answer = testing::AnswerUnderFileSizeLimit(limit, [&] {
+            TestDocument doc;
+            doc->RunMode = PlaybackMode;
+            doc->RunHeader.LatticeSize = 20;
+            doc->RunHeader.RedCount = 300;
+            doc->RunHeader.BlueCount = 0;
+            doc->RunHeader.LastStep = 3;
+            doc.Host.FileChoices.push_back(path);
+            std::string said = SaveDocumentAs(*doc) ? "saved: " : "not saved: ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        EXPECT_EQ(answer, limit == 10828u ? "saved: "
+                                          : "not saved: Error: cannot write output file " + path + ":\nFile too large.|");
+        EXPECT_EQ(std::filesystem::file_size(path), limit);
+    }
 }
 
 }  // namespace

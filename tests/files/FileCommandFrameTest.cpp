@@ -143,10 +143,13 @@ TEST(FileCommandFrame, FileThatDoesNotOpenIsReportedAndTheBodyNeverRuns)
         FileCommand Command;
         std::string Path;
         const char* Message;
+        std::string Why;  // a writer says why its file did not open
     } cases[] = {
-        {FileCommand::CommMatrixRead, folder + "/missing.cmw", "Error: cannot open file.\n"},
-        {FileCommand::FitnessWrite, folder + "/no/folder.fit", "Error: cannot open output file.\n"},
-        {FileCommand::SquadWeaponsWrite, folder, "Error: cannot open input file.\n"},  // a folder, not a file
+        {FileCommand::CommMatrixRead, folder + "/missing.cmw", "Error: cannot open file.\n", ""},
+        {FileCommand::FitnessWrite, folder + "/no/folder.fit", "Error: cannot open output file.\n",
+         "\nNo such file or directory."},
+        {FileCommand::SquadWeaponsWrite, folder, "Error: cannot open input file.\n",  // a folder, not a file
+         "\nIs a directory."},
     };
     for (const auto& c : cases) {
         TestDocument doc;
@@ -156,7 +159,7 @@ TEST(FileCommandFrame, FileThatDoesNotOpenIsReportedAndTheBodyNeverRuns)
                   FileCommandResult::CannotOpen);
         EXPECT_FALSE(ran);
         ASSERT_EQ(doc.Host.Messages.size(), 1u);
-        EXPECT_EQ(doc.Host.Messages[0].Text, c.Message + c.Path);
+        EXPECT_EQ(doc.Host.Messages[0].Text, c.Message + c.Path + c.Why);
         EXPECT_EQ(doc.Host.Messages[0].Style, MB_OK | MB_ICONERROR);
         EXPECT_EQ(CannotOpenMessage(c.Command, c.Path), c.Message + c.Path);
     }
@@ -298,6 +301,50 @@ TEST(FileCommandFrame, WriterWaitsAMomentForAPipesReaderAndReportsWhatItDidNotTa
         if (reader == Reads) {
             EXPECT_TRUE(pipe->Taken() == bytes) << pipe->Taken().size() << " bytes came";
         }
+    }
+}
+
+// A writer's file under the process's file-size limit of 100000 bytes, the
+// signal at its default: what reaches the limit exactly is whole; a byte
+// more is reported, not a kill, and the file holds the first 100000 bytes.
+// Written in 1000-byte pieces, the bytes pass the writer's 64 KiB buffer, so
+// the limit falls inside the flush at the close; written as one piece, past
+// the buffer, inside that one write.
+TEST(FileCommandFrame, AWriteCutByTheFileSizeLimitIsReported)
+{
+    constexpr std::size_t Limit = 100000;
+    std::string bytes(Limit + 1000, '\0');
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = static_cast<char>(k % 251);
+    const std::string path = TempFolder() + "/sample.mts";
+    const struct {
+        std::size_t Size, Piece;
+        bool Whole;
+    } cases[] = {
+        {Limit, 1000, true},
+        {Limit + 1000, 1000, false},
+        {Limit, Limit, true},
+        {Limit + 1, Limit + 1, false},
+    };
+    for (const auto& c : cases) {
+        const std::string answer = testing::AnswerUnderFileSizeLimit(Limit, [&] {
+            TestDocument doc;
+            doc.Host.FileChoices.push_back(path);
+            const FileCommandResult result =
+                RunFileCommand(*doc, FileCommand::MultiRunSampleWrite, [&](std::iostream& out, const ChosenFile&) {
+                    for (std::size_t at = 0; at < c.Size; at += c.Piece)
+                        out.write(bytes.data() + at, static_cast<std::streamsize>(std::min(c.Piece, c.Size - at)));
+                });
+            std::string said = result == FileCommandResult::Done ? "done: " : "failed: ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        EXPECT_EQ(answer, c.Whole ? "done: " : "failed: Error: cannot write output file " + path + ":\nFile too large.|")
+            << c.Size << " in pieces of " << c.Piece;
+        std::string written;
+        ASSERT_TRUE(ReadTextFile(path, &written));
+        EXPECT_TRUE(written == bytes.substr(0, Limit)) << written.size() << " bytes of " << c.Size;
     }
 }
 

@@ -426,7 +426,7 @@ TEST(ScenarioWriter, SaveCancelledOrUnopenedWritesNothingAndKeepsTheDocument)
     doc.Host.FileChoices.push_back(missing);
     EXPECT_EQ(WriteInputDataFile(*doc), FileCommandResult::CannotOpen);
     ASSERT_EQ(doc.Host.Messages.size(), 1u);
-    EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot open output file.\n" + missing);
+    EXPECT_EQ(doc.Host.Messages[0].Text, "Error: cannot open output file.\n" + missing + "\nNo such file or directory.");
     EXPECT_EQ(doc->Statistics.AllStatisticsOn, 1);
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 
@@ -578,6 +578,33 @@ TEST(ScenarioWriter, TheBestMarkEndsWhenRedsSavedValuesChange)
             row.Command(*doc);
         }
         EXPECT_EQ(doc->Ga.GaBestShown, row.Mark) << row.Edit;
+    }
+}
+
+// Save Input Data File (a RUN file here: a capture runs) under the
+// process's file-size limit, the signal at its default: a limit of the
+// file's own size takes it whole; a byte less is reported, and the save is
+// not taken for done ("Set All" stays).
+TEST(ScenarioWriter, ASaveCutByTheFileSizeLimitIsReportedAndNotTakenForDone)
+{
+    const std::string golden = Golden("golden_rich.run");
+    const std::string path = TempFolder() + "/capture.run";
+    for (const std::uintmax_t limit : {golden.size(), golden.size() - 1}) {
+        const std::string answer = testing::AnswerUnderFileSizeLimit(limit, [&] {
+            TestDocument doc;
+            MakeRich(*doc);
+            doc->Statistics.AllStatisticsOn = 1;
+            doc.Host.FileChoices.push_back(path);
+            std::string said = WriteInputDataFile(*doc) == FileCommandResult::Done ? "saved" : "not saved";
+            said += ", Set All " + std::to_string(doc->Statistics.AllStatisticsOn) + ": ";
+            for (const auto& message : doc.Host.Messages)
+                said += message.Text + "|";
+            return said;
+        });
+        EXPECT_EQ(answer, limit == golden.size()
+                              ? "saved, Set All 0: "
+                              : "not saved, Set All 1: Error: cannot write output file " + path + ":\nFile too large.|");
+        EXPECT_EQ(FileText(path), golden.substr(0, limit));
     }
 }
 

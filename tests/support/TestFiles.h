@@ -5,6 +5,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -369,6 +371,29 @@ inline std::string AnswerWithin(std::chrono::seconds deadline, const std::functi
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return "the child failed";
     return answer;
+}
+
+// What `call` answers in a child, as AnswerWithin, whose files may grow to
+// `bytes` only, with SIGXFSZ at its default as a shell's `ulimit -f` leaves
+// the program: a write past the limit that the writer does not hold back
+// ends the child, and its test fails. A writer that leaves the signals it
+// held back held, or SIGXFSZ pending, adds a note saying so.
+inline std::string AnswerUnderFileSizeLimit(std::uintmax_t bytes, const std::function<std::string()>& call)
+{
+    return AnswerWithin(std::chrono::seconds(15), [&] {
+        const ::rlimit limit{bytes, bytes};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        std::string answer = call();
+        ::sigset_t held, pending;
+        ::pthread_sigmask(SIG_BLOCK, nullptr, &held);
+        ::sigpending(&pending);
+        if (::sigismember(&held, SIGXFSZ) == 1 || ::sigismember(&held, SIGPIPE) == 1)
+            answer += " [a signal left held]";
+        if (::sigismember(&pending, SIGXFSZ) == 1)
+            answer += " [SIGXFSZ left pending]";
+        return answer;
+    });
 }
 
 // The bytes this process has read from files so far (rchar of /proc/self/io),
