@@ -16,6 +16,7 @@
 #include "dialogs/MatrixDlg.h"
 #include "dialogs/PersonalityDlg.h"
 #include "files/ScenarioWriter.h"
+#include "files/WeaponFiles.h"
 
 namespace brevimar {
 
@@ -42,6 +43,7 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
     (red ? b.red_frat_rad : b.blue_frat_rad) = dlg.FratricideRange;
     (red ? b.red_frat_prob : b.blue_frat_prob) = dlg.FratricideProb;
     const int n = std::clamp(dlg.EditedSquads, 1, MaxSquads);
+    const int had = std::clamp(f.NumSquads, 1, MaxSquads);
     // Squads added start as copies of the last one in the tables this
     // dialog does not hold as well (deployment boxes, weapons, stored
     // target limits, ...); the dialog's own copies then go over them.
@@ -90,6 +92,12 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
         total += f.num_per_squad[s];
     // The dialog refuses more; the per-agent loops stay inside the arrays anyway.
     f.NumAgents = std::min(total, MaxAgents);
+    // The agents of an added squad carry the weapons its copied carriers
+    // count, as its source's agents do, not what their slots last held.
+    if (n > had) {
+        f.NumberAgentsBySquad();
+        HandOutWeapons(f);
+    }
 }
 
 // A squad's eighteen personality weights and four flock radii, as the

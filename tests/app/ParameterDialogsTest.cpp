@@ -20,6 +20,7 @@
 #include "dialogs/RangeOptionDlgs.h"
 #include "dialogs/TerrainParamsDlg.h"
 #include "dialogs/WeaponDialogs.h"
+#include "files/WeaponFiles.h"
 #include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
 #include "support/ScriptedHost.h"
@@ -542,6 +543,7 @@ TEST_F(ParameterDialogs, AddedSquadIsACopyOfTheLastInEveryTableAndDeploysAsItDoe
         f.SquadWeightMatrix[3][1] = f.SquadWeightMatrix[3][3] = 0.125;
         f.grenades[2] = 5;
         f.point_to_point_1[2] = 20;
+        HandOutWeapons(f);  // squad 2: weapon 1 to its first 20 agents, grenades to its last 5
         f.WeaponFunction.weapon_squad[2] = 4;
         Hooks.Reset();
         Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, std::to_string(c.Count)}});
@@ -563,6 +565,11 @@ TEST_F(ParameterDialogs, AddedSquadIsACopyOfTheLastInEveryTableAndDeploysAsItDoe
         EXPECT_EQ(f.grenades[s], 5);
         EXPECT_EQ(f.point_to_point_1[s], 20);
         EXPECT_EQ(f.WeaponFunction.weapon_squad[s], 4);
+        for (int i = 1, k = 0; i <= f.NumAgents; ++i)
+            if (f.AgentSquad[i] == s) {
+                ++k;
+                EXPECT_EQ(f.AgentWeapon[i], k <= 20 ? 1 : Grenade) << "squad " << s << "'s agent " << k;
+            }
         // Row and column of squad 2; squads 2 and s link as 2 with itself.
         EXPECT_EQ(f.CommMatrix[s][1], 0);
         EXPECT_EQ(f.CommMatrix[1][s], 0);
