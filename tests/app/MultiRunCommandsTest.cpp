@@ -50,6 +50,7 @@ protected:
         Doc().Resume();
         View()->OnTimer(V::RunTimerId);
     }
+    void PlaceThreeInSampleTwoWhereNoneIsLost();
     void Open(const std::string& path)
     {
         App->OpenDocumentFile(path);
@@ -320,6 +321,25 @@ void PauseAt(CBrevimarDoc& doc, QObject* context, int sample, int step)
         else
             PauseAt(doc, context, sample, step);
     });
+}
+
+// Edit > RED Data > User-Defined (Click w/Right Mouse Button).
+constexpr unsigned RedPlacementByHand = 33230;
+
+// No shot hits and no fratricide is on, so no agent is ever lost; 3 samples
+// of 8, paused in sample 2 at step 3, where three RED agents are placed.
+void MultiRunCommands::PlaceThreeInSampleTwoWhereNoneIsLost()
+{
+    CBrevimarDoc& doc = Doc();
+    for (Side side : {Side::Red, Side::Blue})
+        for (int q = 1; q <= MaxSquads; ++q)
+            doc.Force(side).shot_prob_alive[q] = doc.Force(side).shot_prob_injured[q] = 0;
+    doc.Battlefield.red_frat_flag = doc.Battlefield.blue_frat_flag = 0;
+    Choose(3, 8);
+    PauseAt(doc, View(), 2, 3);
+    Go();
+    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
+    PlaceByHand(3);
 }
 
 bool Exists(const std::string& path) { return std::ifstream(path).good(); }
@@ -614,9 +634,6 @@ TEST_F(MultiRunCommands, TheAttritionReportOfABatchEditedInAPauseCountsEachSampl
     EXPECT_EQ(TableRows(report, "=== Distribution of Red Squad-Specific Casualties  ==="), squadCasualties);
 }
 
-// Edit > RED Data > User-Defined (Click w/Right Mouse Button).
-constexpr unsigned RedPlacementByHand = 33230;
-
 std::string SmallScenario() { return std::string(BREVIMAR_TEST_DATA) + "/../../bench/data/small.dat"; }
 
 // Agents of a side present (alive or injured) at step k of sample s.
@@ -902,15 +919,7 @@ std::vector<std::vector<double>> RowsAfter(const std::string& text, const std::s
 TEST_F(MultiRunCommands, AnAgentPlacedInAPauseCountsFromTheStepItJoined)
 {
     CBrevimarDoc& doc = Doc();
-    for (Side side : {Side::Red, Side::Blue})
-        for (int q = 1; q <= MaxSquads; ++q)
-            doc.Force(side).shot_prob_alive[q] = doc.Force(side).shot_prob_injured[q] = 0;
-    doc.Battlefield.red_frat_flag = doc.Battlefield.blue_frat_flag = 0;
-    Choose(3, 8);
-    PauseAt(doc, View(), 2, 3);
-    Go();
-    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
-    PlaceByHand(3);
+    PlaceThreeInSampleTwoWhereNoneIsLost();
     for (int i = 4; i <= 6; ++i)
         EXPECT_EQ(doc.RedForce.SensorRangeAlive[i], 5) << i;
     Go();
@@ -954,15 +963,7 @@ TEST_F(MultiRunCommands, AnAgentPlacedInAPauseCountsFromTheStepItJoined)
 TEST_F(MultiRunCommands, ASampleStartedAgainForgetsWhatJoinedItsFirstStart)
 {
     CBrevimarDoc& doc = Doc();
-    for (Side side : {Side::Red, Side::Blue})
-        for (int q = 1; q <= MaxSquads; ++q)
-            doc.Force(side).shot_prob_alive[q] = doc.Force(side).shot_prob_injured[q] = 0;
-    doc.Battlefield.red_frat_flag = doc.Battlefield.blue_frat_flag = 0;
-    Choose(3, 8);
-    PauseAt(doc, View(), 2, 3);
-    Go();
-    ASSERT_TRUE(Frame().RunCommand(RedPlacementByHand));
-    PlaceByHand(3);
+    PlaceThreeInSampleTwoWhereNoneIsLost();
     Hooks.AnswerDialog(IDOK);
     ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_COMBAT_PARAMETERS));
     ASSERT_EQ(doc.Series.MultiRunStep, 0);
