@@ -29,6 +29,7 @@
 #include "files/ScenarioWriter.h"
 #include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
+#include "support/Battles.h"
 #include "support/TestFiles.h"
 
 namespace brevimar::testing {
@@ -176,22 +177,6 @@ TEST_F(RunControl, RestartRepeatsTheBattleAndRandomizeDeploysAnew)
     EXPECT_EQ(doc.InitialSeed, initialSeed);
     ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO));
     EXPECT_EQ(Deployment(doc), first);
-}
-
-// Every agent's state and cell at step 0 and after each of `steps` steps.
-std::vector<int> Battle(CBrevimarDoc& doc, int steps)
-{
-    std::vector<int> battle;
-    for (int n = 0; n <= steps; ++n) {
-        if (n > 0)
-            TakeInteractiveStep(doc);
-        for (Side side : {Side::Red, Side::Blue})
-            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
-                battle.insert(battle.end(), {doc.Force(side).AgentState[i], doc.Force(side).AgentX[i],
-                                             doc.Force(side).AgentY[i]});
-        battle.push_back(-1);
-    }
-    return battle;
 }
 
 // The battle a new document gives on the scenario the program's writer saves

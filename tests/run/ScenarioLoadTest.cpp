@@ -13,12 +13,14 @@
 #include "files/WordReader.h"
 #include "run/RunLoop.h"
 #include "run/ScenarioLoad.h"
+#include "support/Battles.h"
 #include "support/TestDocument.h"
 #include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
 
+using testing::Battle;
 using testing::DataPath;
 using testing::FixtureText;
 using testing::TestDocument;
@@ -474,22 +476,6 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     // counters were filed at step 0 and cleared.
     EXPECT_EQ(doc->RedShotsLog[SeriesIndex(2, 0)], 5.0);
     EXPECT_EQ(doc->RedTallies.WeaponShots[2], 0.0);
-}
-
-// Every agent's state and cell at step 0 and after each of `steps` steps.
-std::vector<int> Battle(CBrevimarDoc& doc, int steps)
-{
-    std::vector<int> battle;
-    for (int n = 0; n <= steps; ++n) {
-        if (n > 0)
-            TakeInteractiveStep(doc);
-        for (Side side : {Side::Red, Side::Blue})
-            for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
-                battle.insert(battle.end(), {doc.Force(side).AgentState[i], doc.Force(side).AgentX[i],
-                                             doc.Force(side).AgentY[i]});
-        battle.push_back(-1);
-    }
-    return battle;
 }
 
 // Read from the menu over a document that fought another battle and had
