@@ -404,13 +404,7 @@ void CBrevimarView::OnTerrainOnOff()
     if (b.TerrainMode > 0) {
         b.TerrainMode = 0;
         b.TerrainModifiersOn = 0;
-        // Every terrain cell goes, whether the blocks or a terrain file laid it.
-        for (int x = 1; x <= MaxBattleSize; ++x)
-            for (int y = 1; y <= MaxBattleSize; ++y) {
-                if (b.AgentGrid[GridIndex(x, y)] == CellTerrain)
-                    b.AgentGrid[GridIndex(x, y)] = CellFree;
-                b.TerrainType[GridIndex(x, y)] = OpenGround;
-            }
+        TakeTerrainOff(b);
     } else {
         b.TerrainMode = 1;
         if (b.terrain_blocks == 0) {

@@ -159,12 +159,7 @@ void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
         return;  // as after a cancel
     // The file's cells take the place of the terrain the field held.
     CBattlefield& field = doc.Battlefield;
-    for (int x = 1; x <= MaxBattleSize; ++x)
-        for (int y = 1; y <= MaxBattleSize; ++y) {
-            if (field.AgentGrid[GridIndex(x, y)] == CellTerrain)
-                field.AgentGrid[GridIndex(x, y)] = CellFree;
-            field.TerrainType[GridIndex(x, y)] = OpenGround;
-        }
+    TakeTerrainOff(field);
     for (const TerrainRecord& r : records) {
         field.AgentGrid[GridIndex(r.X, r.Y)] = r.Grid;
         field.TerrainType[GridIndex(r.X, r.Y)] = r.Type;

@@ -32,6 +32,16 @@ void ClearTerrainCells(CBattlefield& b)
         }
 }
 
+void TakeTerrainOff(CBattlefield& b)
+{
+    for (int x = 1; x <= MaxBattleSize; ++x)
+        for (int y = 1; y <= MaxBattleSize; ++y) {
+            if (b.AgentGrid[GridIndex(x, y)] == CellTerrain)
+                b.AgentGrid[GridIndex(x, y)] = CellFree;
+            b.TerrainType[GridIndex(x, y)] = OpenGround;
+        }
+}
+
 void LayTerrainBlocks(CBattlefield& b, int size)
 {
     b.CellTerrainDefined = 0;

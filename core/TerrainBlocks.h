@@ -27,6 +27,10 @@ bool LaysPassableTerrain(const CBattlefield& b);
 // Terrain and agent marks of every cell of the battlefield := 0.
 void ClearTerrainCells(CBattlefield& b);
 
+// Every terrain cell of the grids becomes open ground, whatever laid it;
+// the cells agents stand on keep their marks.
+void TakeTerrainOff(CBattlefield& b);
+
 // With the blocks' values and use flags and the terrain switch already in
 // place: the passable-terrain and line-of-sight switches, the block list
 // (the blocks with both sides non-zero, moved up in order over any block with

@@ -3,6 +3,8 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "core/Document.h"
 #include "core/SquadCopies.h"
@@ -141,22 +143,17 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
         UpdateData(false);
     });
     // These sub-dialogs cover the squads as typed, confirmed or not.
-    OnButton(IDC_OPEN_COMM_MATRIX, [this] {
-        if (TakeTypedSquadCount())
-            OpenCommMatrix();
-    });
-    OnButton(IDC_OPEN_WEIGHT_MATRIX, [this] {
-        if (TakeTypedSquadCount())
-            OpenWeightMatrix();
-    });
-    OnButton(IDC_OPEN_AREA, [this] {
-        if (TakeTypedSquadCount())
-            OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads());
-    });
-    OnButton(IDC_OPEN_FORMATION, [this] {
-        if (TakeTypedSquadCount())
-            OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads());
-    });
+    const auto forTypedSquads = [this](int id, std::function<void()> open) {
+        OnButton(id, [this, open = std::move(open)] {
+            if (TakeTypedSquadCount())
+                open();
+        });
+    };
+    forTypedSquads(IDC_OPEN_COMM_MATRIX, [this] { OpenCommMatrix(); });
+    forTypedSquads(IDC_OPEN_WEIGHT_MATRIX, [this] { OpenWeightMatrix(); });
+    forTypedSquads(IDC_OPEN_AREA, [this] { OpenAreaSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
+    forTypedSquads(IDC_OPEN_FORMATION,
+                   [this] { OpenFormationSubDialog(*this, DlgSide, Personality, SubDialogSquads()); });
     OnButton(IDC_OPEN_PR, [this] { OpenHitProbability(); });
     if (auto* total = qobject_cast<QLineEdit*>(GetDlgItem(IDC_AGENT_TOTAL)))
         total->setReadOnly(true);
