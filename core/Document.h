@@ -341,6 +341,9 @@ public:
     void InitNewDocument();
     // Everything a new document does before its start-up chooser.
     void PrepareNewDocument();
+    // The values a new document starts with, its buffers aside: those a
+    // read of a scenario starts from, wherever the document stood.
+    void SetNewDocumentValues();
     void AllocateHeapBuffers();
     // The per-sample arrays of a multiple time-series (about 68 MiB) are the
     // batch's alone: taken when a batch first opens, kept for its reports and

@@ -44,6 +44,12 @@ bool NewDocumentFromFile(CBrevimarDoc& doc, const std::string& path)
 
 void CBrevimarDoc::PrepareNewDocument()
 {
+    AllocateHeapBuffers();  // sets HeapBuffersAllocated
+    SetNewDocumentValues();
+}
+
+void CBrevimarDoc::SetNewDocumentValues()
+{
     LatticeExtentX = LatticeStride;
     LatticeExtentY = LatticeStride;
     StepExecuteMode = 0;
@@ -61,8 +67,6 @@ void CBrevimarDoc::PrepareNewDocument()
     BlueActivityMapOn = 1;
     NumRed() = 10;
     NumBlue() = 10;
-
-    AllocateHeapBuffers();  // sets HeapBuffersAllocated
 
     // The cell pictures are the view's to draw, from their table.
     BackgroundToggle = 1;

@@ -32,10 +32,6 @@
 //  before reading                | -                                | ClearLattice, DeploymentSource 0
 //                                |                                  | (done at the commit here, so that
 //                                |                                  | a refused file changes nothing)
-//  fratricide counts             | kept                             | := 0
-//  num_per_squad[0]              | kept                             | := 0
-//  terrain_blocks, terrain mode  | kept                             | := 0
-//  other than 1 or 2             |                                  |
 //  scenario ending               | TerritoryStatsOn := 0 after      | TerritoryStatsOn stays as the
 //                                | ResetBattlefield                 | statistics flags set it (what is
 //                                |                                  | collected, not the battle)
@@ -43,27 +39,12 @@
 //  stored-run frames             | loop starts at the document's    | loop starts at 0; the capture
 //                                | CurrentStep                      | buffers are cleared first
 //
-// The three fields the menu loader resets after the groups are applied to the
-// scratch copy once the groups are read: nothing the groups read depends on
-// them, so the result is the one of resetting them in file order. They are
-// what a new document holds, on which the start-up reader reads.
+// Both read onto a new document's battle (BeginScenarioRead), the menu
+// loader keeping what belongs to the window.
 
 namespace brevimar {
 
 namespace {
-
-// What the menu loader resets while reading that the shared group reader
-// leaves alone.
-void ResetMenuReaderFields(CDocumentState& state)
-{
-    CBattlefield& b = state.Battlefield;
-    b.RedFratricideCount = 0;
-    b.BlueFratricideCount = 0;
-    state.RedForce.num_per_squad[0] = 0;
-    state.BlueForce.num_per_squad[0] = 0;
-    if (b.TerrainMode != 1 && b.TerrainMode != 2)
-        b.terrain_blocks = 0;
-}
 
 // A fresh interactive run at step 0 of the document's scenario. The start-up
 // reader switches the territorial statistic off before the first record; the
@@ -91,22 +72,93 @@ struct ScenarioRead {
     std::string Warning;
 };
 
-// Everything a file sets, and the draws it makes, go to a scratch copy first,
-// so that a refused file leaves the document as it was. Every scenario read
-// starts the generator from the scenario seed.
+// What belongs to the window, its run control and the experiments rather
+// than to the battle: the run mode and file kind the command chose, what is
+// shown and how, what is collected, the charts, the batch settings and
+// results, the GA's and the status line. A read keeps them as the user set
+// them, but for its own resets of the display and the collection.
+void KeepWindowValues(CDocumentState& read, const CDocumentState& open)
+{
+    read.RunMode = open.RunMode;
+    read.LoadInputFile = open.LoadInputFile;
+    read.DeploymentSource = open.DeploymentSource;
+    read.Paused = open.Paused;
+    read.StatusText = open.StatusText;
+
+    read.BackgroundToggle = open.BackgroundToggle;
+    read.ShowAll = open.ShowAll;
+    read.ShowInjured = open.ShowInjured;
+    read.ShowAlive = open.ShowAlive;
+    read.HighlightInjured = open.HighlightInjured;
+    read.BattleFrontOn = open.BattleFrontOn;
+    read.BattleFrontGrayscale = open.BattleFrontGrayscale;
+    read.BattleFrontSolid = open.BattleFrontSolid;
+    read.KillMapRed = open.KillMapRed;
+    read.KillMapBlue = open.KillMapBlue;
+    read.KillMapOnly = open.KillMapOnly;
+    read.TerritoryMapRed = open.TerritoryMapRed;
+    read.TerritoryMapBlue = open.TerritoryMapBlue;
+    read.TraceOn = open.TraceOn;
+    read.RedCommanderMarks = open.RedCommanderMarks;
+    read.BlueCommanderMarks = open.BlueCommanderMarks;
+    read.RedCommandAreas = open.RedCommandAreas;
+    read.BlueCommandAreas = open.BlueCommandAreas;
+    read.RedCommandLinks = open.RedCommandLinks;
+    read.BlueCommandLinks = open.BlueCommandLinks;
+    read.HighlightRedSquadOn = open.HighlightRedSquadOn;
+    read.HighlightRedSquadNumber = open.HighlightRedSquadNumber;
+    read.HighlightBlueSquadOn = open.HighlightBlueSquadOn;
+    read.HighlightBlueSquadNumber = open.HighlightBlueSquadNumber;
+    read.ShowOtherRedAgents = open.ShowOtherRedAgents;
+    read.ShowOtherBlueAgents = open.ShowOtherBlueAgents;
+    read.RedActivityMapOn = open.RedActivityMapOn;
+    read.BlueActivityMapOn = open.BlueActivityMapOn;
+    read.ActivityNormaliser = open.ActivityNormaliser;
+    read.ActivityRadius = open.ActivityRadius;
+    read.ZoomFactor = open.ZoomFactor;
+    read.DefaultZoomFactor = open.DefaultZoomFactor;
+    read.ZoomAreaCleared = open.ZoomAreaCleared;
+    read.CellBitmapWidth = open.CellBitmapWidth;
+    read.CellBitmapHeight = open.CellBitmapHeight;
+    read.TerrainEditMode = open.TerrainEditMode;
+    read.EditTerrainType = open.EditTerrainType;
+    read.EditRedSquad = open.EditRedSquad;
+    read.EditBlueSquad = open.EditBlueSquad;
+
+    read.Statistics = open.Statistics;
+    read.WeaponStatsOn = open.WeaponStatsOn;
+    read.Collected = open.Collected;
+    read.Series = open.Series;
+    read.Charts = open.Charts;
+
+    read.Experiment = open.Experiment;
+    read.Ga = open.Ga;
+    std::copy(std::begin(open.MultiRunGraphLabels), std::end(open.MultiRunGraphLabels),
+              std::begin(read.MultiRunGraphLabels));
+    read.MultiRunCharts = open.MultiRunCharts;
+    read.SetupProblemsSaid = open.SetupProblemsSaid;
+}
+
+// Everything a file sets, and the draws it makes, go to a scratch state
+// first, so that a refused file leaves the document as it was. The battle
+// starts from a new document's, as at start-up, so that what the file does
+// not hold (the matrices, the rows an older version lacks, the tables of
+// auxiliary files, an earlier run's state) is not the battle before's.
+// Every scenario read starts the generator from the scenario seed.
 ScenarioRead BeginScenarioRead(const CBrevimarDoc& doc)
 {
     ScenarioRead read;
-    read.State = std::make_unique<CDocumentState>(static_cast<const CDocumentState&>(doc));
+    auto fresh = std::make_unique<CBrevimarDoc>();
+    fresh->SetNewDocumentValues();
+    read.State = std::make_unique<CDocumentState>(std::move(static_cast<CDocumentState&>(*fresh)));
+    fresh.reset();
+    KeepWindowValues(*read.State, doc);
     read.State->InitialSeed = ScenarioSeed;
     read.State->RandomState = ScenarioSeed;
     read.State->Generator.Draw(&read.State->RandomState);  // restarts the shuffle table; the value is not used
     // The file's scenario is shown from now on: a best chromosome shown over
     // the one before decides none of its rows.
     read.State->Ga.GaBestShown = 0;
-    // Nor are agents a right click placed or took off the file's.
-    read.State->RedForce.ForgetHandEdits();
-    read.State->BlueForce.ForgetHandEdits();
     return read;
 }
 
@@ -166,7 +218,6 @@ LoadResult ReadInputDataText(CBrevimarDoc& doc, std::string_view text, const std
     ScenarioRead read = BeginReadOverKeptScenario(doc);
     if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, 0, read); !refused.Read)
         return refused;
-    ResetMenuReaderFields(*read.State);
     // A capture under way ends with the run it records: its frames are
     // offered while the scenario they belong to still stands. Kept by the
     // user, they keep that scenario too: nothing is read.
@@ -276,7 +327,7 @@ LoadResult LoadStartupFile(CBrevimarDoc& doc, const std::string& path)
     ScenarioRead read = BeginScenarioRead(doc);
     read.State->RunMode = storedRun ? PlaybackMode : InteractiveMode;
     read.State->LoadInputFile = storedRun ? 0 : 1;
-    const int frameStart = read.State->RunHeader.CurrentStep;
+    const int frameStart = doc.RunHeader.CurrentStep;
     if (LoadResult refused = ReadScenarioFile(doc, words, path, storedRun, frameStart, read); !refused.Read)
         return refused;
     static_cast<CDocumentState&>(doc) = std::move(*read.State);

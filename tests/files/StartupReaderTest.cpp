@@ -456,7 +456,8 @@ TEST(StartupReader, Version1FileUsesTheOldDefaults)
 {
     TestDocument doc;
     for (int s = 1; s <= MaxSquads; ++s) {
-        doc->RedForce.A_C_RANGE[s] = 77;  // not in a version 1 file: kept
+        // Not in a version 1 file: a new document's 0, whatever stood before.
+        doc->RedForce.A_C_RANGE[s] = 77;
         doc->BlueForce.A_COMBAT_num[s] = 66;
         doc->RedForce.HOLD_flag[s] = 1;
         doc->RedForce.w_area_alive[s] = 0.5f;
@@ -504,10 +505,10 @@ TEST(StartupReader, Version1FileUsesTheOldDefaults)
         }
         EXPECT_EQ(f->movement_flag[1], 1);  // read in every version
     }
-    EXPECT_EQ(doc->RedForce.A_C_RANGE[1], 77);
-    EXPECT_EQ(doc->RedForce.ConstraintRangeAlive[1], 77);
-    EXPECT_EQ(doc->RedForce.ConstraintRange[2], 77);
-    EXPECT_EQ(doc->BlueForce.A_COMBAT_num[4], 66);
+    EXPECT_EQ(doc->RedForce.A_C_RANGE[1], 0);
+    EXPECT_EQ(doc->RedForce.ConstraintRangeAlive[1], 0);
+    EXPECT_EQ(doc->RedForce.ConstraintRange[2], 0);
+    EXPECT_EQ(doc->BlueForce.A_COMBAT_num[4], 0);
     EXPECT_EQ(doc->RedForce.I_C_RANGE[1], 101);  // the injured rows are in every version
     EXPECT_EQ(doc->RedForce.A_R_terrain_min[1], 4.75f);
 
@@ -529,6 +530,8 @@ TEST(StartupReader, Version1FileUsesTheOldDefaults)
 
 TEST(StartupReader, Version2And3Files)
 {
+    // What the file does not hold takes a new document's value (0), not
+    // what stood before.
     TestDocument v2;
     for (int s = 1; s <= MaxSquads; ++s)
         v2->BlueForce.A_C_RANGE[s] = 55;
@@ -550,7 +553,7 @@ TEST(StartupReader, Version2And3Files)
         EXPECT_EQ(f->A_HOLD_f[2], 0.25);
         EXPECT_EQ(f->I_HOLD_f[2], 0.5);
     }
-    EXPECT_EQ(v2->BlueForce.A_C_RANGE[3], 55);
+    EXPECT_EQ(v2->BlueForce.A_C_RANGE[3], 0);
     EXPECT_EQ(v2->RedForce.A_RETREAT_num[2], 62);
     EXPECT_EQ(v2->BlueForce.I_SUPPORT1_num[1], 671);
     // Terrain cells: x and y before the type; the grids are cleared first.
@@ -573,8 +576,8 @@ TEST(StartupReader, Version2And3Files)
     EXPECT_EQ(v3->RedForce.w_flock_alive[1], 0.0f);
     EXPECT_EQ(v3->RedForce.A_R_area_min[1], 5.75f);
     EXPECT_EQ(v3->RedForce.A_R_flock_max[1], 0.0f);
-    EXPECT_EQ(v3->RedForce.A_ADVANCE_num[1], 44);
-    EXPECT_EQ(v3->RedForce.AdvanceNumAlive[1], 44);
+    EXPECT_EQ(v3->RedForce.A_ADVANCE_num[1], 0);
+    EXPECT_EQ(v3->RedForce.AdvanceNumAlive[1], 0);
 }
 
 TEST(StartupReader, SquadSizesMeetTheAgentCount)

@@ -165,12 +165,13 @@ TEST(MenuScenarioLoader, WriteReadWriteRoundTrips)
     ASSERT_EQ(LoadText(first, "stored.run", WithValues(FixtureText("stored_v4.run"), "personality", "1"), 0), 1);
     first->RunCaptureOn = 1;
     first->CaptureFrameCount = 3;  // frames 0..2 were captured, as the run loop records them
-    for (TestDocument* doc : {&first, &second})
-        for (int t = 0; t < 3; ++t)
-            (*doc)->CapturedStep[t] = t;
+    for (int t = 0; t < 3; ++t)
+        first->CapturedStep[t] = t;
     const std::string text = Written(*first);
     ASSERT_EQ(LoadText(second, "again.run", text, 0), 1);
     ASSERT_TRUE(second.Host.Messages.empty()) << second.Host.Messages[0].Text;
+    for (int t = 0; t < 3; ++t)
+        second->CapturedStep[t] = t;
     EXPECT_EQ(second->RunHeader.LastStep, 2);
     for (int buffer = 0; buffer < CaptureBufferCount; ++buffer)
         for (int t = 0; t <= 2; ++t)
@@ -433,7 +434,7 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
     doc->RedForce.MoveProbAlive[1] = 0.5f;
     doc->BlueForce.MoveGateByTime = 1;
     doc->BlueForce.MovePeriodInjured[10] = 4;
-    doc->RedTallies.WeaponShots[2] = 5.0;
+    doc->RedTallies.WeaponShots[2] = 5.0;  // shots of the battle before
     // RED squad personality, so that the all-zero commander 2 keeps its zeros.
     const std::string text = WithValues(FixtureText("scenario_v4.dat"), "personality", "1");
     ASSERT_EQ(LoadText(doc, "fresh.dat", text), 1);
@@ -473,19 +474,27 @@ TEST(MenuScenarioLoader, ScenarioFileStartsAFreshInteractiveRun)
         EXPECT_EQ(doc->RedForce.ConstraintRange[i], doc->RedForce.A_C_RANGE[s]);
     }
     // stat_flag? 1 and weapon statistics on: the starting state's weapon
-    // counters were filed at step 0 and cleared.
-    EXPECT_EQ(doc->RedShotsLog[SeriesIndex(2, 0)], 5.0);
+    // counters were filed at step 0, and the battle before fired none of
+    // this battle's shots.
+    EXPECT_EQ(doc->RedShotsLog[SeriesIndex(2, 0)], 0.0);
     EXPECT_EQ(doc->RedTallies.WeaponShots[2], 0.0);
 }
 
-// Read from the menu over a document that fought another battle and had
-// its movement changed On the Fly, a file gives the battle a start-up read
-// of it gives in a new document: small.dat, a version-2 file (whose area
-// flags it does not hold) and one whose flock minimum lies above its maximum.
-TEST(MenuScenarioLoader, AFileGivesTheBattleItGivesAtStartUp)
+// Read from the menu over a document that fought another battle and was
+// edited in every way a user edits what no scenario file holds (the squad
+// weight and communications matrices, On-the-Fly movement, the terrain
+// modifiers, the waypoint distance), a file gives what a start-up read of
+// it gives in a new document: the same save, every battle value byte for
+// byte, and the same battle. The files: small.dat, every older version
+// (which lack rows the battle before held), one whose flock minimum lies
+// above its maximum, and cell terrain.
+TEST(MenuScenarioLoader, AFileGivesWhatAStartUpReadOfItGives)
 {
     const std::string flock = WithValues(FixtureText("scenario_v4.dat"), "A:R_flock_min", "9 9 9 9 9 9 9 9 9 9");
-    const std::string files[] = {DataPath("../../bench/data/small.dat"), DataPath("menu_v2.dat"),
+    const std::string files[] = {DataPath("../../bench/data/small.dat"), DataPath("scenario_v1.dat"),
+                                 DataPath("scenario_v2.dat"), DataPath("scenario_v3.dat"),
+                                 DataPath("scenario_v4.dat"), DataPath("menu_v1.dat"),
+                                 DataPath("menu_v2.dat"), DataPath("menu_v3.dat"),
                                  WriteTemp("flock.dat", flock)};
     for (const std::string& path : files) {
         TestDocument startUp;
@@ -495,13 +504,60 @@ TEST(MenuScenarioLoader, AFileGivesTheBattleItGivesAtStartUp)
         for (int n = 0; n < 20; ++n)
             TakeInteractiveStep(*menu);
         for (Side side : {Side::Red, Side::Blue}) {
-            menu->Force(side).MoveProbAlive[1] = 0.5f;
-            menu->Force(side).MovePeriodAlive[2] = 3;
+            CForce& f = menu->Force(side);
+            f.SquadWeightMatrix[1][2] = 0.9;
+            f.CommMatrix[1][2] = f.CommMatrix[2][1] = 0;
+            f.MoveProbAlive[1] = 0.5f;
+            f.MovePeriodAlive[2] = 3;
+            menu->Modifiers(side).TerrainVisibility[1][1] = 0.3;
         }
+        menu->TerrainModifiersLoaded = 1;
+        menu->Battlefield.PathStartDistance = 6;
         ASSERT_EQ(Load(menu, path), 1) << path;
         ASSERT_TRUE(menu.Host.Messages.empty()) << menu.Host.Messages[0].Text;
+        EXPECT_EQ(Written(*menu), Written(*startUp)) << path;
+        EXPECT_TRUE(SameBytes(menu->RedForce, startUp->RedForce)) << path;
+        EXPECT_TRUE(SameBytes(menu->BlueForce, startUp->BlueForce)) << path;
+        EXPECT_TRUE(SameBytes(menu->RedLocal, startUp->RedLocal)) << path;
+        EXPECT_TRUE(SameBytes(menu->BlueLocal, startUp->BlueLocal)) << path;
+        EXPECT_TRUE(SameBytes(menu->RedGlobal, startUp->RedGlobal)) << path;
+        EXPECT_TRUE(SameBytes(menu->BlueGlobal, startUp->BlueGlobal)) << path;
+        EXPECT_TRUE(SameBytes(menu->Battlefield, startUp->Battlefield)) << path;
+        EXPECT_TRUE(SameBytes(menu->TerrainModifiers, startUp->TerrainModifiers)) << path;
+        EXPECT_EQ(menu->TerrainModifiersLoaded, 0) << path;
         EXPECT_EQ(Battle(*menu, 30), Battle(*startUp, 30)) << path;
     }
+}
+
+// What belongs to the window rather than the battle stays as the user set
+// it across a read: how the field is shown, the zoom the window opened
+// with, the GA's and the batch's settings.
+TEST(MenuScenarioLoader, AReadKeepsWhatBelongsToTheWindow)
+{
+    TestDocument doc;
+    ASSERT_TRUE(LoadStartupFile(*doc, DataPath("scenario_v4.dat")).Read);
+    doc->BackgroundToggle = 0;
+    doc->ShowAll = 0;
+    doc->ShowInjured = 1;
+    doc->KillMapRed = 1;
+    doc->KillMapOnly = 1;
+    doc->DefaultZoomFactor = 1.5f;
+    doc->Ga.GaPopulationSize = 40;
+    doc->Ga.GaMutationProb = 0.25;
+    doc->Series.MultiRunSampleCount = 25;
+    doc->Series.MultiRunStepCount = 60;
+    ASSERT_EQ(Load(doc, DataPath("../../bench/data/small.dat")), 1);
+    EXPECT_EQ(doc->BackgroundToggle, 0);
+    EXPECT_EQ(doc->ShowAll, 0);
+    EXPECT_EQ(doc->ShowInjured, 1);
+    EXPECT_EQ(doc->KillMapRed, 1);
+    EXPECT_EQ(doc->KillMapOnly, 1);
+    EXPECT_EQ(doc->DefaultZoomFactor, 1.5f);
+    EXPECT_EQ(doc->ZoomFactor, 1.5f);  // the display reset returns to the opened zoom
+    EXPECT_EQ(doc->Ga.GaPopulationSize, 40);
+    EXPECT_EQ(doc->Ga.GaMutationProb, 0.25);
+    EXPECT_EQ(doc->Series.MultiRunSampleCount, 25);
+    EXPECT_EQ(doc->Series.MultiRunStepCount, 60);
 }
 
 TEST(MenuScenarioLoader, StoredRunOf400FramesPlaysUpToFrame350)
