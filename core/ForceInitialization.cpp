@@ -184,9 +184,11 @@ void SetMaxWeights(CForce& f, int i)
 }
 
 // Random personalities: the commanders draw first, then every agent in turn.
-// Terrain, area and flock weights keep what they held. Unkept, the draws are
-// made all the same and their values dropped: the generator moves on exactly
-// as it does when they are kept.
+// No draw gives the terrain, area and flock weights: kept, they are the 0 a
+// read of the scenario gives them, whatever a squad's weights, handed to an
+// agent placed by hand or by an On-the-Fly change, left in its slot. Unkept,
+// the draws are made all the same and their values dropped: the generator
+// moves on exactly as it does when they are kept.
 void DrawRandomPersonalities(CBrevimarDoc& doc, Side side, bool keep)
 {
     CForce& f = doc.Force(side);
@@ -208,6 +210,9 @@ void DrawRandomPersonalities(CBrevimarDoc& doc, Side side, bool keep)
         }
         DrawFiveWeights(doc, a[W1], a[W2], a[W3], a[W4], a[W5], a[W6]);
         DrawFiveWeights(doc, b[W1], b[W2], b[W3], b[W4], b[W5], b[W6]);
+        if (keep)
+            for (int k : {WTerrain, WArea, WFlock})
+                f.AliveWeight[k][i] = f.InjuredWeight[k][i] = 0.0f;
         if (commanders) {
             // Side-wide: the values drawn for the last agent remain.
             const float w7 = static_cast<float>(Draw(doc));

@@ -297,6 +297,13 @@ TEST_F(RunControl, ARestartDeploysTheForceASaveOfTheHandEditsHolds)
          [&] { takeOff(Side::Blue, 2), place(Side::Blue, 1); }, V::ID_RESTART_GO, {}, Side::Blue, {26, 24}},
         {"drawn personalities: a RED agent of squad 1 taken off, one placed in squad 2", Fixture("scenario_v4.dat"),
          [&] { takeOff(Side::Red, 1), place(Side::Red, 2); }, V::ID_RESTART_GO, {}, Side::Red, {4, 6, 2}},
+        // scenario_v3.dat draws both sides' personalities; its squads' terrain
+        // and area weights are not 0, and an agent placed takes them, but no
+        // drawn agent of a read holds them.
+        {"drawn BLUE personalities: one placed in BLUE squad 1", Fixture("scenario_v3.dat"),
+         [&] { place(Side::Blue, 1); }, V::ID_RESTART_GO, {}, Side::Blue, {3}},
+        {"drawn RED personalities: one placed in RED squad 1", Fixture("scenario_v3.dat"),
+         [&] { place(Side::Red, 1); }, V::ID_RESTART_GO, {}, Side::Red, {4}},
         // The dialog shows squad 1 as a save writes it; what is typed stands.
         {"a RED agent of squad 1 taken off, then RED squad 1 typed 30", small, [&] { takeOff(Side::Red, 1); },
          V::ID_EDIT_RED_AGENTS, {{CAgentParamsDlg::IDC_SQUAD_SIZE, "30"}}, Side::Red, {30, 25}},
@@ -342,6 +349,36 @@ TEST_F(RunControl, ARestartDeploysTheForceASaveOfTheHandEditsHolds)
             EXPECT_EQ(RowAfter(now, "num_per_squad", sizesAt), savedSizes);
         }
         EXPECT_EQ(Battle(doc, Steps), FreshReadBattle(doc, Steps));
+        TearDown();
+        SetUp();
+    }
+}
+
+// An On-the-Fly personality change hands a squad's weights to its agents,
+// drawn personalities or not; a restart that rebuilds the forces then
+// draws the six personality weights anew and gives the terrain, area and
+// flock weights the 0 a read of the saved scenario gives them (scenario_v3:
+// both sides draw, squad 1 holds terrain and area weights), on both sides.
+TEST_F(RunControl, ARebuildAfterAnOnTheFlyPersonalityChangeGivesTheSavedBattle)
+{
+    for (Side side : {Side::Red, Side::Blue}) {
+        SCOPED_TRACE(side == Side::Red ? "RED" : "BLUE");
+        Hooks.AnswerFile(Fixture("scenario_v3.dat"));
+        ASSERT_TRUE(Start());
+        CBrevimarDoc& doc = Doc();
+        for (int n = 0; n < 17; ++n)
+            TakeInteractiveStep(doc);
+        Hooks.AnswerDialog(IDOK, {{WeightAliveId(W6), "0.5"}});
+        ASSERT_TRUE(Frame().RunCommand(side == Side::Red ? V::ID_FLY_RED_PERSONALITY : V::ID_FLY_BLUE_PERSONALITY));
+        ASSERT_NE(doc.Force(side).AliveWeight[WTerrain][1], 0.0f);
+        Hooks.AnswerDialog(IDOK);
+        ASSERT_TRUE(Frame().RunCommand(V::ID_EDIT_COMBAT_PARAMETERS));
+        for (int i = 1; i <= doc.Force(side).NumAgents; ++i)
+            for (int k : {WTerrain, WArea, WFlock}) {
+                EXPECT_EQ(doc.Force(side).AliveWeight[k][i], 0.0f) << i << " " << k;
+                EXPECT_EQ(doc.Force(side).InjuredWeight[k][i], 0.0f) << i << " " << k;
+            }
+        EXPECT_EQ(Battle(doc, 30), FreshReadBattle(doc, 30));
         TearDown();
         SetUp();
     }
