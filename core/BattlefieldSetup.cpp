@@ -570,10 +570,9 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
     for (Side side : {Side::Red, Side::Blue})
         if (Local(side).LocalCommandOn == 1) {
             ResetLocalCommand(Local(side));
-            // A batch's samples and a sweep's runs are set up as those of
-            // the results already stored were.
-            if (RunMode == InteractiveMode)
-                ClearWeightsCommandersKeep(Force(side));
+            // Every battle, a batch's samples and a sweep's runs as much as
+            // the interactive run, is one of the scenario as read.
+            ClearWeightsCommandersKeep(Force(side));
         }
 
     // An agent file's agents are the force, whatever a right click did before.

@@ -2,6 +2,9 @@
 // fresh document is the independent account of that battle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <map>
 #include <functional>
 #include <iterator>
 #include <random>
@@ -150,6 +153,94 @@ TEST(RestartRun, RandomCommandSequencesRestartTheSavedScenariosBattle)
             const std::string path = testing::WriteTemp("saved.dat", saved.str());
             EXPECT_EQ(Battle(runner, 15), ReadBattle(path, 15)) << done;
         }
+    }
+}
+
+// Every set-up starts each side's commanders, whom their personality gives
+// neither weight, at the area and flock weights 0 a read gives them, in
+// every run mode: whatever the agents of the same numbers held in the
+// battle, sample or run before.
+TEST(RestartRun, EverySetUpStartsTheCommandersAreaAndFlockWeightsAtZero)
+{
+    const int modes[] = {InteractiveMode, MultipleTimeSeriesMode, FitnessLandscapeMode, GeneticAlgorithmMode};
+    for (int mode : modes) {
+        RunnerOptions options;
+        options.ScenarioPath = CommandedSquadsScenario();
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        CBrevimarDoc& doc = runner.Document();
+        for (Side side : {Side::Red, Side::Blue}) {
+            ASSERT_EQ(doc.Local(side).LocalCommandOn, 1);
+            std::fill(std::begin(doc.Force(side).FlockWeight), std::end(doc.Force(side).FlockWeight), 0.75f);
+            std::fill(std::begin(doc.Force(side).EffWArea), std::end(doc.Force(side).EffWArea), -0.5f);
+        }
+        doc.RunMode = mode;
+        doc.SetupBattlefield();
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CLocalCommand& local = doc.Local(side);
+            ASSERT_GT(local.NumLocalCommanders, 0);
+            for (int c = 1; c <= local.NumLocalCommanders; ++c) {
+                const int i = local.CommanderAgent[c];
+                EXPECT_EQ(doc.Force(side).FlockWeight[i], 0.0f) << mode << " " << SideCode(side) << " " << c;
+                EXPECT_EQ(doc.Force(side).EffWArea[i], 0.0f) << mode << " " << SideCode(side) << " " << c;
+            }
+        }
+    }
+}
+
+// CommandedSquadsScenario with every injured range its squad's alive one.
+// (An agent injured in one sample of a batch starts the next with its
+// injured ranges: the batch keeps that, so these scenarios give it no
+// weight.)
+std::string CommandedSquadsScenarioOfOneRange()
+{
+    std::ifstream file(CommandedSquadsScenario());
+    std::ostringstream out;
+    std::map<std::string, std::string> alive;
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream words(line);
+        std::string label;
+        words >> label;
+        for (const char* range : {"S_RANGE", "F_RANGE", "C_RANGE"}) {
+            if (label == std::string("A:") + range)
+                alive[range] = line.substr(label.size());
+            else if (label == std::string("I:") + range)
+                line = label + alive[range];
+        }
+        out << line << '\n';
+    }
+    return testing::WriteTemp("commanded_one_range.dat", out.str());
+}
+
+// The samples of a multiple time-series batch, set up one after another as
+// the batch sets them up, fight the battles of a read of the scenario with
+// the generator where each sample found it: none takes over what the one
+// before left in its commanders.
+TEST(RestartRun, EverySampleIsABattleOfTheScenarioAsRead)
+{
+    RunnerOptions options;
+    options.ScenarioPath = CommandedSquadsScenarioOfOneRange();
+    options.Batch = true;  // the batch's step
+    constexpr int Samples = 3, Steps = 40;
+    CScenarioRunner batch(options);
+    ASSERT_TRUE(batch.Load()) << batch.Error();
+    CBrevimarDoc& doc = batch.Document();
+    doc.RunMode = MultipleTimeSeriesMode;
+    doc.InitializeForces();
+    for (int s = 1; s <= Samples; ++s) {
+        CScenarioRunner read(options);
+        ASSERT_TRUE(read.Load()) << read.Error();
+        CBrevimarDoc& fresh = read.Document();
+        fresh.RunMode = MultipleTimeSeriesMode;
+        fresh.InitializeForces();
+        fresh.RandomState = doc.RandomState;
+        fresh.Generator = doc.Generator;
+        for (CBrevimarDoc* d : {&doc, &fresh}) {
+            d->RunTerminated = 0;
+            d->RunHeader.CurrentStep = 0;
+            d->SetupBattlefield();
+        }
+        EXPECT_EQ(Battle(batch, Steps), Battle(read, Steps)) << "sample " << s;
     }
 }
 
