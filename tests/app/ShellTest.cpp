@@ -277,6 +277,9 @@ TEST(Help, NamesOnlyWaysThatExistAndExplainsEveryStatusCode)
     // collection (MenuEnabling holds the menu to the guide's account).
     EXPECT_FALSE(help.contains("follows the run"));
     EXPECT_TRUE(help.contains("Attrition and combat entropy are always offered"));
+    // What a hand edit in a paused batch and Restart keep, as they keep it.
+    EXPECT_TRUE(help.contains("one taken off is\nmissing from every later sample"));
+    EXPECT_TRUE(help.contains("On-the-Fly changes included"));
 }
 
 TEST(FileChoosers, EachFilterNamesItsOwnFileTypeAndEachChooserItsOwnTitle)
