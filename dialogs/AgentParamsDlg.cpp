@@ -222,10 +222,12 @@ void CAgentParamsDlg::DoDataExchange(CDataExchange& dx)
 
 void CAgentParamsDlg::AddSquads()
 {
-    // A new squad starts as a copy of the last one: values the dialog
-    // accepts, and a size, since a squad without agents is dropped when the
-    // forces are set up; the user changes what should differ. The document's
-    // rows above its squad count, which the user never saw, are not taken.
+    // A new squad starts as a copy of the last one, as it holds it: a size,
+    // since a squad without agents is dropped when the forces are set up,
+    // and values another dialog stored outside this one's fields, which are
+    // shown and kept as the last squad's are; the user changes what should
+    // differ. The document's rows above its squad count, which the user
+    // never saw, are not taken.
     // The hand-back gives the tables this dialog does not hold the same
     // copies (AddSquadCopies); the matrix cells and the function in use
     // follow its rule here, so that the sub-dialogs show what is stored.
