@@ -213,13 +213,6 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
     ShowSquad = 1;
 }
 
-void CAgentParamsDlg::DoDataExchange(CDataExchange& dx)
-{
-    CParamDlg::DoDataExchange(dx);
-    if (dx.SaveAndValidate)
-        AddSquads();
-}
-
 void CAgentParamsDlg::AddSquads()
 {
     // A new squad starts as a copy of the last one, as it holds it: a size,
@@ -264,6 +257,7 @@ void CAgentParamsDlg::OnDisplaySquad()
 {
     if (!UpdateData(true))
         return;
+    AddSquads();
     ShowSquad = std::min(ShowSquad, SubDialogSquads());
     CurrentSquad = ShowSquad;
     LoadSquad(CurrentSquad);
@@ -275,9 +269,12 @@ bool CAgentParamsDlg::StoreSquad()
 {
     if (!UpdateData(true))
         return false;
-    if (CurrentSquad > SubDialogSquads())
-        return true;
-    return CParamDlg::StoreSquad();
+    if (CurrentSquad <= SubDialogSquads() && !CParamDlg::StoreSquad())
+        return false;
+    // After the store: a squad the same press adds copies the last squad
+    // with what was just stored in it.
+    AddSquads();
+    return true;
 }
 
 int CAgentParamsDlg::SquadSizeTotal() const

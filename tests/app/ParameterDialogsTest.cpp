@@ -603,6 +603,33 @@ TEST_F(ParameterDialogs, AddedSquadIsACopyOfTheLastInEveryTableAndDeploysAsItDoe
     }
 }
 
+// A count raised by the store (or the OK) that also stores the last squad's
+// edits adds a copy of that squad as the store leaves it: squad 2's sensor
+// range 12 (10 + 2) typed as 20 and its own-side Min D 1 as 5 give the
+// added squad 3 both 20 and 5.
+TEST_F(ParameterDialogs, ASquadAddedByTheStoreOfItsSourceCopiesTheStoredValues)
+{
+    for (const int button : {static_cast<int>(A::IDC_SAVE_SQUAD), static_cast<int>(IDOK)}) {
+        Squads(Side::Red, {2, 2});
+        CForce& f = Doc().RedForce;
+        Hooks.StepDialog({{A::IDC_SHOW_SQUAD, "2"}, {A::IDC_DISPLAY_SQUAD, ""}});
+        Values typed = {{A::IDC_SENSOR_ALIVE, "20"}, {MetaAliveId(10), "5"}, {A::IDC_NUM_SQUADS, "3"}};
+        if (button == IDOK) {
+            Hooks.AnswerDialog(IDOK, typed);
+        } else {
+            typed[button] = "";
+            Hooks.StepDialog(typed);
+            Hooks.AnswerDialog(IDOK);
+        }
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+        ASSERT_EQ(f.NumSquads, 3);
+        for (int s : {2, 3}) {
+            EXPECT_EQ(f.A_S_RANGE[s], 20) << button << " squad " << s;
+            EXPECT_EQ(f.A_R_R_min_dist[s], 5.0f) << button << " squad " << s;
+        }
+    }
+}
+
 // Every per-squad row of a side that a save writes, from the writer's own
 // table, as doubles (each int and float is held exactly): the side's
 // deployment rows of the general section, whose labels start with the
