@@ -46,7 +46,9 @@ void HandBackAgentParams(CBrevimarDoc& doc, const CAgentParamsDlg& dlg)
     const int had = std::clamp(f.NumSquads, 1, MaxSquads);
     // Squads added start as copies of the last one in the tables this
     // dialog does not hold as well (deployment boxes, weapons, stored
-    // target limits, ...); the dialog's own copies then go over them.
+    // target limits, ...); the dialog's own copies, the same values as it
+    // shows them, then go over them (a distance shown cut to whole cells
+    // keeps the copy's fraction).
     AddSquadCopies(doc, side, n);
     f.NumSquads = n;
 

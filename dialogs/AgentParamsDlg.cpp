@@ -213,19 +213,14 @@ CAgentParamsDlg::CAgentParamsDlg(const CBrevimarDoc& doc, Side side, QWidget* pa
     ShowSquad = 1;
 }
 
-void CAgentParamsDlg::DoDataExchange(CDataExchange& dx)
-{
-    CParamDlg::DoDataExchange(dx);
-    if (dx.SaveAndValidate)
-        AddSquads();
-}
-
 void CAgentParamsDlg::AddSquads()
 {
-    // A new squad starts as a copy of the last one: values the dialog
-    // accepts, and a size, since a squad without agents is dropped when the
-    // forces are set up; the user changes what should differ. The document's
-    // rows above its squad count, which the user never saw, are not taken.
+    // A new squad starts as a copy of the last one, as it holds it: a size,
+    // since a squad without agents is dropped when the forces are set up,
+    // and values another dialog stored outside this one's fields, which are
+    // shown and kept as the last squad's are; the user changes what should
+    // differ. The document's rows above its squad count, which the user
+    // never saw, are not taken.
     // The hand-back gives the tables this dialog does not hold the same
     // copies (AddSquadCopies); the matrix cells and the function in use
     // follow its rule here, so that the sub-dialogs show what is stored.
@@ -262,6 +257,7 @@ void CAgentParamsDlg::OnDisplaySquad()
 {
     if (!UpdateData(true))
         return;
+    AddSquads();
     ShowSquad = std::min(ShowSquad, SubDialogSquads());
     CurrentSquad = ShowSquad;
     LoadSquad(CurrentSquad);
@@ -273,9 +269,12 @@ bool CAgentParamsDlg::StoreSquad()
 {
     if (!UpdateData(true))
         return false;
-    if (CurrentSquad > SubDialogSquads())
-        return true;
-    return CParamDlg::StoreSquad();
+    if (CurrentSquad <= SubDialogSquads() && !CParamDlg::StoreSquad())
+        return false;
+    // After the store: a squad the same press adds copies the last squad
+    // with what was just stored in it.
+    AddSquads();
+    return true;
 }
 
 int CAgentParamsDlg::SquadSizeTotal() const

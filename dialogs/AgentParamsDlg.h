@@ -61,7 +61,7 @@ public:
     // "Display Squad": the typed squad, at most the edited number of squads.
     void OnDisplaySquad();
     // "SAVE Squad Data": nothing stored for a squad above the edited number
-    // of squads.
+    // of squads; then the squads a raised number adds.
     bool StoreSquad() override;
     // Stores the squad on show, then refuses squad sizes that add up to more
     // agents than a side holds.
@@ -101,13 +101,10 @@ public:
     double SquadWeightMatrix[SquadSlots][SquadSlots] = {};
     SquadWeaponFunction HitProbability;
 
-protected:
-    // A raised number of squads adds its squads as soon as it is read.
-    void DoDataExchange(CDataExchange& dx) override;
-
 private:
     // Each squad above FilledSquads up to the edited number starts as a copy
-    // of the last squad that holds values.
+    // of the last squad that holds values. A raised number adds its squads
+    // when a squad is stored or shown and before a sub-dialog opens.
     void AddSquads();
     // The number of squads as typed, added squads and all; false, with the
     // range check's message, when it is refused.

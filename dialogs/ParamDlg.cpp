@@ -1,6 +1,6 @@
 #include "dialogs/ParamDlg.h"
 
-#include <algorithm>
+#include <type_traits>
 
 namespace brevimar {
 
@@ -152,9 +152,7 @@ void CParamDlg::DoDataExchange(CDataExchange& dx)
             for (int s = 1; s <= MaxSquads; ++s)                                                \
                 value.Squad[s] = T{};                                                           \
         });                                                                                     \
-        Copies.push_back([&value, minValue, maxValue](int from, int to) {                       \
-            value.Squad[to] = std::clamp(value.Squad[from], minValue, maxValue);                \
-        });                                                                                     \
+        Copies.push_back([&value](int from, int to) { value.Squad[to] = value.Squad[from]; });  \
     }                                                                                           \
     void CParamDlg::Bind(int id, T& member, T minValue, T maxValue)                             \
     {                                                                                           \

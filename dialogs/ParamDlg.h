@@ -54,8 +54,9 @@ public:
     void LoadSquad(int k);
     // Entries 1..10 := 0 (the edit members are left alone).
     void ZeroSquadArrays();
-    // Every entry of squad `to` := that of squad `from`, brought inside the
-    // range its edit takes (the edit members are left alone).
+    // Every entry of squad `to` := that of squad `from`, as it is (the edit
+    // members are left alone): a value stored outside an edit's range by
+    // another dialog stays the user's, and is taken as it is shown.
     void CopySquad(int from, int to);
     // A squad radio: squads above the squad count are ignored, and the mark
     // returns to the current squad. Per-squad typing not stored is
@@ -115,7 +116,7 @@ private:
     std::vector<std::function<void(int)>> Stores;  // entry k := edit
     std::vector<std::function<void(CDataExchange&, int)>> Checks;  // edit's range, unless it is entry k
     std::vector<std::function<void()>> Zeros;
-    std::vector<std::function<void(int, int)>> Copies;  // entry to := entry from, in range
+    std::vector<std::function<void(int, int)>> Copies;  // entry to := entry from
     std::vector<std::function<void()>> Marks;  // ticks and radio marks from the members
     std::set<int> SquadEdits;  // the edits of per-squad values, which a squad radio reloads
     int SquadRadioFirst = IDC_STATIC;

@@ -100,6 +100,16 @@ std::string WeightLabel(Side side, int k)
     }
 }
 
+// The distances are shown cut to whole cells: a squad whose distance comes
+// back as it was shown keeps the document's own, fraction and all. A squad
+// added shows its source's, whose row it already holds.
+void HandBackDistances(float* row, const SquadValue<int>& value, int count)
+{
+    for (int s = 1; s <= count && s <= MaxSquads; ++s)
+        if (static_cast<int>(row[s]) != value.Squad[s])
+            row[s] = static_cast<float>(value.Squad[s]);
+}
+
 }  // namespace
 
 float* AliveWeightRow(CForce& f, int k) { return f.*AliveRows[k]; }
@@ -205,7 +215,6 @@ void PersonalityItems(std::vector<DialogItem>& items, Side side, bool withLocalC
 
 void CMetaValues::CopyIn(const CForce& f, Side side, int count)
 {
-    CopiedSquads = count;
     CopySquadRow(On, f.movement_flag, count);
     for (int row = 1; row <= MetaRows; ++row)
         for (int c = 0; c < 2; ++c) {
@@ -238,15 +247,6 @@ void CMetaValues::HandBack(CForce& f, Side side, int count) const
         HandBackSquadRow(f.*RuleRows[r], RuleOn[r], count);
     HandBackSquadRow(f.R_area_min_flag, MinDistAreaOn, count);
     (void)side;
-}
-
-void CMetaValues::HandBackDistances(float* row, const SquadValue<int>& value, int count) const
-{
-    // The distances are shown cut to whole cells: a squad whose distance
-    // comes back as it was shown keeps the document's own, fraction and all.
-    for (int s = 1; s <= count && s <= MaxSquads; ++s)
-        if (s > CopiedSquads || static_cast<int>(row[s]) != value.Squad[s])
-            row[s] = static_cast<float>(value.Squad[s]);
 }
 
 void CMetaValues::Bind(CParamDlg& dlg, Side side, const MetaRanges& ranges)

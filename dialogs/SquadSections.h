@@ -97,14 +97,12 @@ struct CMetaValues {
     SquadValue<double> Hold[2];
     SquadValue<int> RuleOn[14];              // MetaRuleOn 1..13
     SquadValue<int> MinDistAreaOn;
-    int CopiedSquads = 0;  // the squads CopyIn filled from the document
 
     void CopyIn(const CForce& f, Side side, int count);
+    // Squads 1..count; those above the count copied in must already hold
+    // the rows of the squad they were copied from (AddSquadCopies).
     void HandBack(CForce& f, Side side, int count) const;
     void Bind(CParamDlg& dlg, Side side, const MetaRanges& ranges);
-
-private:
-    void HandBackDistances(float* row, const SquadValue<int>& value, int count) const;
 };
 void MetaItems(std::vector<DialogItem>& items, Side side);
 

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QImage>
+#include <QLineEdit>
 #include <QScrollArea>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "dialogs/RangeOptionDlgs.h"
 #include "dialogs/TerrainParamsDlg.h"
 #include "dialogs/WeaponDialogs.h"
+#include "files/ScenarioFormat.h"
 #include "files/WeaponFiles.h"
 #include "run/ScenarioLoad.h"
 #include "support/DocumentBytes.h"
@@ -456,8 +458,9 @@ TEST_F(ParameterDialogs, RedAgentsOkWritesStoredSquadsAndRestartsTheBattle)
 }
 
 // A raised number of squads adds squads that start as copies of the last
-// one, size included, each value brought inside the dialog's range; the
-// battle and the save keep them.
+// one, size included, each value as the last one holds it, outside the
+// dialog's range too: shown, it is kept as the last squad's is. The battle
+// and the save keep them.
 TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
 {
     Squads(Side::Blue, {2, 2, 2});
@@ -475,7 +478,7 @@ TEST_F(ParameterDialogs, AddedSquadStartsAsACopyOfTheLastAndStays)
     EXPECT_EQ(f.NumSquads, 4);
     EXPECT_EQ(doc.NumBlue(), 11);  // 2 + 2 + 2 + 5
     EXPECT_EQ(f.A_S_RANGE[4], 13);  // squad 3's 10 + 3
-    EXPECT_EQ(f.A_CLUSTER_num[4], 99);
+    EXPECT_EQ(f.A_CLUSTER_num[4], 500);  // squad 3's, shown and stored at OK
     EXPECT_EQ(f.A_CLUSTER_num[3], 500);  // as opened
     EXPECT_EQ(f.AreaCenterX[4], 17);
     EXPECT_EQ(f.SquadWeightMatrix[4][1], 0.25);  // squad 3's row
@@ -597,6 +600,169 @@ TEST_F(ParameterDialogs, AddedSquadIsACopyOfTheLastInEveryTableAndDeploysAsItDoe
         EXPECT_EQ(f.A_R_max_eng_num[s], 3);
         EXPECT_EQ(f.I_R_max_eng_num[s], 2);
         EXPECT_EQ(deployed(f), c.Deployed);
+    }
+}
+
+// A count raised by the store (or the OK) that also stores the last squad's
+// edits adds a copy of that squad as the store leaves it: squad 2's sensor
+// range 12 (10 + 2) typed as 20 and its own-side Min D 1 as 5 give the
+// added squad 3 both 20 and 5.
+TEST_F(ParameterDialogs, ASquadAddedByTheStoreOfItsSourceCopiesTheStoredValues)
+{
+    for (const int button : {static_cast<int>(A::IDC_SAVE_SQUAD), static_cast<int>(IDOK)}) {
+        Squads(Side::Red, {2, 2});
+        CForce& f = Doc().RedForce;
+        Hooks.StepDialog({{A::IDC_SHOW_SQUAD, "2"}, {A::IDC_DISPLAY_SQUAD, ""}});
+        Values typed = {{A::IDC_SENSOR_ALIVE, "20"}, {MetaAliveId(10), "5"}, {A::IDC_NUM_SQUADS, "3"}};
+        if (button == IDOK) {
+            Hooks.AnswerDialog(IDOK, typed);
+        } else {
+            typed[button] = "";
+            Hooks.StepDialog(typed);
+            Hooks.AnswerDialog(IDOK);
+        }
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENTS));
+        ASSERT_EQ(f.NumSquads, 3);
+        for (int s : {2, 3}) {
+            EXPECT_EQ(f.A_S_RANGE[s], 20) << button << " squad " << s;
+            EXPECT_EQ(f.A_R_R_min_dist[s], 5.0f) << button << " squad " << s;
+        }
+    }
+}
+
+// Every per-squad row of a side that a save writes, from the writer's own
+// table, as doubles (each int and float is held exactly): the side's
+// deployment rows of the general section, whose labels start with the
+// side's initial, and every row of its agent section.
+using SquadRows = std::vector<std::pair<std::string, std::array<double, MaxSquads>>>;
+SquadRows SavedSquadRows(CBrevimarDoc& doc, Side side)
+{
+    ScenarioBlocks blocks = BlocksOf(doc);
+    SquadRows rows;
+    for (ScenarioSection section : {ScenarioSection::General, ScenarioSection::Agents})
+        for (const ScenarioLine& line : SectionLines(section)) {
+            const std::string label = LabelWord(line.Text(side), 0);
+            if (section == ScenarioSection::General && label[0] != (side == Side::Red ? 'R' : 'B'))
+                continue;
+            for (int v = 0; v < 2; ++v) {
+                const ScenarioField& field = line.Values[v];
+                if (!field.Used() || field.Count != MaxSquads)
+                    continue;
+                const auto at = [&](int k) -> double {
+                    switch (field.Type) {
+                    case ScenarioValueType::Int: return *ScenarioValue<int>(blocks, field, side, 0, k);
+                    case ScenarioValueType::Float: return *ScenarioValue<float>(blocks, field, side, 0, k);
+                    default: return *ScenarioValue<double>(blocks, field, side, 0, k);
+                    }
+                };
+                std::array<double, MaxSquads> values{};
+                for (int k = 0; k < MaxSquads; ++k)
+                    values[k] = at(k);
+                rows.emplace_back(label + (v == 1 ? " second" : ""), values);
+            }
+        }
+    return rows;
+}
+
+// scenario_v4.dat holds squad values that no field of the agent dialog
+// takes: RED squad 3 has injured threshold range 103 (the field takes
+// 1..99), ADVANCE 113 (0..25), CLUSTER 123 (0..100), COMBAT 133 (-100..100)
+// and minimum distances with fractions (own side alive 2.25); BLUE squad 2
+// has its threshold and meta values in the thousands. The on-the-fly
+// meta-personality dialog stores RED squad 3's CLUSTER 999 (it takes
+// 0..999), COMBAT -999 / 999 and Min D/RED 99 (0..99), and the on-the-fly
+// combat adjudication its target limit 0 (0..999); the agent dialog takes
+// 0..100, -100..100, 0..10 and 1..999 there. A squad added is its source
+// as stored: after the save and its read, every per-squad row holds the
+// source's value in the added squad's place and every other value as it
+// was; opened again, the dialog shows the added squad as it shows the
+// source.
+TEST_F(ParameterDialogs, AnAddedSquadKeepsItsSourcesValuesOutsideTheDialogsFields)
+{
+    using Adj = CCombatAdjudicationDlg;
+    const struct {
+        Side Of;
+        bool OnTheFly;
+        std::vector<std::pair<std::string, double>> Added;  // values of the added squad, from the fixture's rows
+    } cases[] = {
+        {Side::Red, false,
+         {{"I:C_RANGE", 103}, {"I:ADVANCE_num", 113}, {"I:CLUSTER_num", 123}, {"I:COMBAT_num", 133},
+          {"A:R_R_min_dist", 2.25}, {"I:R_area_min", 6.875}, {"A:R_max_eng_num", 4}}},
+        {Side::Blue, false,
+         {{"A:C_RANGE", 1002}, {"I:COMBAT_num", 1132}, {"I:SUPPORT2_num", 1182}, {"I:B_B_min_dist", 2.75}}},
+        {Side::Red, true,
+         {{"A:CLUSTER_num", 999}, {"A:COMBAT_num", -999}, {"I:COMBAT_num", 999}, {"A:R_R_min_dist", 99},
+          {"A:R_max_eng_num", 0}, {"I:CLUSTER_num", 123}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(SideCode(c.Of)) + (c.OnTheFly ? " on the fly" : ""));
+        CBrevimarDoc& doc = Doc();
+        ASSERT_TRUE(LoadScenario(doc, Fixture("scenario_v4.dat")).Read);
+        const bool red = c.Of == Side::Red;
+        CForce& f = doc.Force(c.Of);
+        const int source = f.NumSquads, added = source + 1;
+        ASSERT_EQ(source, red ? 3 : 2);
+        Hooks.Reset();
+        if (c.OnTheFly) {
+            Hooks.AnswerDialog(IDOK, {{IDC_SQUAD_1 + 2, "1"},
+                                      {MetaAliveId(2), "999"},
+                                      {MetaAliveId(3), "-999"},
+                                      {MetaInjuredId(3), "999"},
+                                      {MetaAliveId(10), "99"}});
+            ASSERT_TRUE(Run(V::ID_FLY_RED_META_PERSONALITY));
+            f.WeaponAssignType = 1;  // the adjudication needs squad weapons
+            Hooks.AnswerDialog(IDOK, {{IDC_SQUAD_1 + 2, "1"}, {Adj::IDC_CLAMP, "1"}, {Adj::IDC_MAX_ALIVE, "0"}});
+            ASSERT_TRUE(Run(V::ID_FLY_RED_ADJUDICATION));
+            ASSERT_EQ(f.A_CLUSTER_num[3], 999);
+            ASSERT_EQ(f.A_R_max_eng_num[3], 0);
+        }
+        const SquadRows before = SavedSquadRows(doc, c.Of);
+        EXPECT_EQ(before.size(), 2u * 2 + 80);  // two pair rows of boxes, the agent section's 80
+
+        Hooks.AnswerDialog(IDOK, {{A::IDC_NUM_SQUADS, std::to_string(added)}});
+        ASSERT_TRUE(Run(red ? V::ID_EDIT_RED_AGENTS : V::ID_EDIT_BLUE_AGENTS));
+        const std::string path = TempFolder() + "/added_exact.dat";
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_INPUT_DATA));
+        ASSERT_TRUE(LoadScenario(doc, path).Read);
+        ASSERT_EQ(f.NumSquads, added);
+        const SquadRows after = SavedSquadRows(doc, c.Of);
+        ASSERT_EQ(after.size(), before.size());
+        for (std::size_t r = 0; r < after.size(); ++r)
+            for (int k = 0; k < MaxSquads; ++k)
+                EXPECT_EQ(after[r].second[k], before[r].second[k == added - 1 ? source - 1 : k])
+                    << after[r].first << " squad " << k + 1;
+        for (const auto& [label, value] : c.Added) {
+            const auto row = std::find_if(after.begin(), after.end(), [&](const auto& r) { return r.first == label; });
+            ASSERT_NE(row, after.end()) << label;
+            EXPECT_EQ(row->second[added - 1], value) << label;
+        }
+
+        // Opened again: every field, tick and mark of the added squad as of its source.
+        int inspected = 0;
+        Hooks.InspectDialogs([&](QDialog& d) {
+            auto* dlg = dynamic_cast<CAgentParamsDlg*>(&d);
+            if (!dlg)
+                return;
+            auto shown = [&](int squad) {
+                dlg->SetDlgItemText(A::IDC_SHOW_SQUAD, std::to_string(squad));
+                dlg->OnDisplaySquad();
+                EXPECT_EQ(dlg->CurrentSquad, squad);
+                std::vector<std::string> texts;
+                for (QLineEdit* edit : dlg->findChildren<QLineEdit*>())
+                    if (edit != dlg->GetDlgItem(A::IDC_SHOW_SQUAD))
+                        texts.push_back(edit->text().toStdString());
+                for (QAbstractButton* button : dlg->findChildren<QAbstractButton*>())
+                    texts.push_back(button->isChecked() ? "ticked" : "clear");
+                return texts;
+            };
+            EXPECT_EQ(shown(added), shown(source));
+            ++inspected;
+        });
+        Hooks.AnswerDialog(IDCANCEL);
+        ASSERT_TRUE(Run(red ? V::ID_EDIT_RED_AGENTS : V::ID_EDIT_BLUE_AGENTS));
+        Hooks.InspectDialogs({});
+        EXPECT_EQ(inspected, 1);
     }
 }
 
