@@ -497,6 +497,77 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
     EXPECT_EQ(m.TerrainVisibility[2][1], 0.5);
 }
 
+// Every value the weapon dialogs take is saved by File > Save > Weapon Data >
+// Agent-Specific and read back by File > Load: RED's through the assignments
+// dialog, BLUE's through the grenade dialog, first the reach of the issue (a
+// blast of 50, weapon 1 reaching 99, both past the P(hit) tables' range 10),
+// then every range at the low and at the high end of its field.
+TEST_F(CombatDialogs, WeaponValuesTheDialogsTakeLoadBackFromTheirFile)
+{
+    using G = CGrenadeDlg;
+    CBrevimarDoc& doc = Doc();
+    Squads(Side::Red, {3, 2});
+    Squads(Side::Blue, {4});
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc.Force(side);
+        for (int s = 1; s <= MaxSquads; ++s)
+            for (int k = 0; k < WeaponKinds; ++k)
+                WeaponCarriers(f, k)[s] = k == 1 ? f.num_per_squad[s] : 0;
+    }
+    doc.RedForce.WeaponsOn = 1;
+    auto ends = [](bool high) {
+        Values assignments{{W::IDC_BLAST_RANGE, high ? "999" : "1"}};
+        for (int k = 1; k < WeaponKinds; ++k) {
+            assignments[W::RangeId(k)] = !high ? "0" : k == 1 ? "99" : "999";
+            assignments[W::MaxTargetsId(k)] = high ? "999" : "0";
+        }
+        const Values grenade{{G::IDC_BLAST_RADIUS, high ? "10" : "0"},
+                             {G::IDC_MIN_THROW, high ? "15" : "0"},
+                             {G::IDC_MAX_THROW, high ? "15" : "1"},
+                             {G::IDC_FRATRICIDE_TOLERANCE, high ? "99" : "0"},
+                             {G::IDC_MIN_ENEMIES, high ? "99" : "0"}};
+        return std::pair{assignments, grenade};
+    };
+    const struct {
+        const char* what;
+        std::pair<Values, Values> typed;
+        int redBlast, redReach[WeaponKinds], blueBlast;
+    } cases[] = {
+        {"the issue's reach", {{{W::IDC_BLAST_RANGE, "50"}, {W::RangeId(1), "99"}}, {}}, 50, {0, 99, 3, 3, 3, 3}, 3},
+        {"low ends", ends(false), 1, {0, 0, 0, 0, 0, 0}, 0},
+        {"high ends", ends(true), 999, {0, 99, 999, 999, 999, 999}, 10},
+    };
+    const std::string path = TempFolder() + "/reach.awp";
+    for (const auto& c : cases) {
+        Hooks.AnswerDialog(IDOK, c.typed.first);
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENT_WEAPONS));
+        Hooks.AnswerDialog(IDOK, c.typed.second);
+        ASSERT_TRUE(Run(V::ID_EDIT_BLUE_GRENADE));
+        SideWeapons& red = doc.AgentWeapons.Red;
+        SideWeapons& blue = doc.AgentWeapons.Blue;
+        ASSERT_EQ(red.blast_range, c.redBlast) << c.what;
+        for (int k = 1; k < WeaponKinds; ++k)
+            ASSERT_EQ(red.fire_range[k], c.redReach[k]) << c.what << ", weapon " << k;
+        ASSERT_EQ(blue.blast_range, c.blueBlast) << c.what;
+        const SideWeapons saved[2] = {red, blue};
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_AGENT_WEAPONS));
+
+        // Other values meanwhile, so that only the file brings them back.
+        for (SideWeapons* w : {&red, &blue}) {
+            w->blast_range = w->min_throw_range = w->max_throw_range = 6;
+            std::fill(std::begin(w->fire_range) + 1, std::end(w->fire_range), 6);
+        }
+        const std::size_t logged = Hooks.Log().size();
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_LOAD_AGENT_WEAPONS));
+        for (std::size_t r = logged; r < Hooks.Log().size(); ++r)
+            EXPECT_NE(Hooks.Log()[r].Kind, ModalKind::MessageBox) << c.what << ": " << Hooks.Log()[r].Text;
+        EXPECT_EQ(std::memcmp(&red, &saved[0], sizeof red), 0) << c.what;
+        EXPECT_EQ(std::memcmp(&blue, &saved[1], sizeof blue), 0) << c.what;
+    }
+}
+
 TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
 {
     Squads(Side::Red, {3, 3});

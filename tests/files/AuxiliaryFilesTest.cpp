@@ -190,18 +190,26 @@ TEST(SquadWeaponsFile, WeaponFunctionOutsideItsTableIsRefused)
 
 TEST(AgentWeaponsFile, RoundTripAndRangesBeyondTheTables)
 {
+    // Reaches past range 10, the end of the tables: the dialogs take a blast
+    // up to 999, and weapon 1's reach starts as squad 1's fire range, which
+    // a scenario gives from -999.
     TestDocument doc;
-    doc->AgentWeapons.Red.blast_range = 4;
-    doc->AgentWeapons.Blue.fire_range[5] = 10;
+    doc->AgentWeapons.Red.blast_range = 999;
+    doc->AgentWeapons.Red.fire_range[1] = -999;
+    doc->AgentWeapons.Blue.fire_range[5] = 999;
     doc->AgentWeapons.Blue.prob_hit[3][7] = 0.125f;
     doc->RedForce.point_to_point_4[9] = 12;
     const std::string text = Written([&](std::ostream& o) { WriteAgentWeaponsText(*doc, o); });
-    EXPECT_NE(text.find("\nblast_range              4\n"), std::string::npos);
+    EXPECT_NE(text.find("\nblast_range              999\n"), std::string::npos);
+    EXPECT_NE(text.find("\nfire_range                 -999 "), std::string::npos);
     TestDocument other;
     std::string problem;
     ASSERT_TRUE(ReadAgentWeaponsText(text, other.Doc.get(), &problem)) << problem;
     EXPECT_EQ(Written([&](std::ostream& o) { WriteAgentWeaponsText(*other, o); }), text);
     EXPECT_EQ(other->RedForce.point_to_point_4[9], 12);
+    EXPECT_EQ(other->AgentWeapons.Red.blast_range, 999);
+    EXPECT_EQ(other->AgentWeapons.Red.fire_range[1], -999);
+    EXPECT_EQ(other->AgentWeapons.Blue.fire_range[5], 999);
 
     const struct {
         const char* label;
@@ -210,9 +218,10 @@ TEST(AgentWeaponsFile, RoundTripAndRangesBeyondTheTables)
         const char* problem;
     } cases[] = {
         {"point_to_point_3", 2, "-1", "BLUE squad 1 has -1 carriers of point weapon 3"},
-        {"blast_range", 1, "11", "RED grenade blast range is 11"},
-        {"blast_range", 1, "-1", "blast range is -1"},
-        {"fire_range", 2, "11", "BLUE fire range of point weapon 1 is 11"},
+        {"blast_range", 1, "1000", "RED grenade blast range is 1000, outside 0..999"},
+        {"blast_range", 2, "-1", "BLUE grenade blast range is -1, outside 0..999"},
+        {"fire_range", 2, "1000", "BLUE fire range of point weapon 1 is 1000, outside -999..999"},
+        {"fire_range", 1, "-1000", "RED fire range of point weapon 1 is -1000, outside -999..999"},
     };
     for (const auto& c : cases) {
         TestDocument target;
