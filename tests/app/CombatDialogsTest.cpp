@@ -568,6 +568,68 @@ TEST_F(CombatDialogs, WeaponValuesTheDialogsTakeLoadBackFromTheirFile)
     }
 }
 
+// Every value the passable-terrain dialog takes for a squad is saved by File
+// > Save > Terrain Data > Terrain-Modified Agent Data and read back by File >
+// Load: first the Type-I sensor range delta of -5 (raising the range)
+// alone, then every field of the three types at the low and the high end of
+// its range (deltas -99..99, defence 0..99, factors and visibility 0..1).
+TEST_F(CombatDialogs, PassableTerrainValuesTheDialogTakesLoadBackFromTheirFile)
+{
+    CBrevimarDoc& doc = Doc();
+    Squads(Side::Blue, {2, 2});
+    CTerrainModifierSet& m = doc.TerrainModifiers.Blue;
+    auto ends = [](bool high) {
+        Values typed;
+        for (int c = 1; c < TerrainColumns; ++c) {
+            typed[P::VisibilityId(c)] = high ? "1" : "0";
+            for (int slab = 0; slab < TerrainSlabs; ++slab)
+                typed[P::SlabId(slab, c)] = high ? "99" : IsFactorSlab(slab) || slab >= 16 ? "0" : "-99";
+            for (int slab : {2, 3, 10, 11})
+                typed[P::SlabId(slab, c)] = high ? "1" : "0";
+        }
+        return typed;
+    };
+    const struct {
+        const char* what;
+        Values typed;
+        int sensorTypeI, defenceTypeIII;
+    } cases[] = {
+        {"the issue's delta", {{P::SlabId(12, 1), "-5"}}, -5, 3},
+        {"low ends", ends(false), -99, 0},
+        {"high ends", ends(true), 99, 99},
+    };
+    const std::string path = TempFolder() + "/deltas.tma";
+    for (const auto& c : cases) {
+        Values typed = c.typed;
+        typed[IDC_SQUAD_1 + 1] = "1";
+        typed[IDC_STORE_SQUAD] = "";
+        Hooks.AnswerDialog(IDOK, typed);
+        ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+        ASSERT_EQ(m.A_sensor_range[2][1], c.sensorTypeI) << c.what;
+        ASSERT_EQ(m.I_defense_alive[2][3], c.defenceTypeIII) << c.what;
+        const CTerrainModifierSet saved[2] = {doc.TerrainModifiers.Red, m};
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_TERRAIN_MODIFIERS));
+
+        // Other values meanwhile, so that only the file brings them back.
+        for (int slab = 0; slab < TerrainSlabs; ++slab)
+            for (int t = 1; t < TerrainColumns; ++t) {
+                if (IsFactorSlab(slab))
+                    FactorSlab(m, slab)[2][t] = 0.5f;
+                else
+                    AmountSlab(m, slab)[2][t] = 7;
+                m.TerrainVisibility[2][t] = 0.5;
+            }
+        const std::size_t logged = Hooks.Log().size();
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_LOAD_TERRAIN_MODIFIERS));
+        for (std::size_t r = logged; r < Hooks.Log().size(); ++r)
+            EXPECT_NE(Hooks.Log()[r].Kind, ModalKind::MessageBox) << c.what << ": " << Hooks.Log()[r].Text;
+        EXPECT_EQ(std::memcmp(&doc.TerrainModifiers.Red, &saved[0], sizeof saved[0]), 0) << c.what;
+        EXPECT_EQ(std::memcmp(&m, &saved[1], sizeof m), 0) << c.what;
+    }
+}
+
 TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
 {
     Squads(Side::Red, {3, 3});

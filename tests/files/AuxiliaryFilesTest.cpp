@@ -78,7 +78,7 @@ void FillModifiers(CTerrainModifiers& m)
         for (int s = 1; s <= MaxSquads; ++s)
             for (int t = 1; t < TerrainColumns; ++t) {
                 ++v;
-                set->A_comm_range[s][t] = v;
+                set->A_comm_range[s][t] = v - 99;  // -98..-39: raised ranges
                 set->I_sensor_range[s][t] = v + 1;
                 set->I_defense_alive[s][t] = 2 * v;
                 set->A_pk_alive[s][t] = 0.25f + 0.001f * static_cast<float>(v);
@@ -119,8 +119,10 @@ TEST(TerrainModifierFile, BadContentChangesNothing)
     } cases[] = {
         {"cut after RED Type-II", text.substr(0, text.find("\n****", text.find("RED Type-III")) - 1), "ends"},
         {"a word for a number", WithWord(text, 12, "x"), "found \"x\""},
-        // Word 21: the first value of the A:comm_range row of RED Type-I.
-        {"negative delta", WithValueAfter(text, "A:movement_range", 4, "-1", 5), "must not be negative"},
+        {"delta below the dialog's -99", WithValueAfter(text, "A:movement_range", 4, "-100", 5),
+         "BLUE Type-II, squad 4: the delta A:movement_range is -100; a delta must not lie below -99"},
+        {"negative defence delta", WithValueAfter(text, "I:defense_alive", 1, "-1"),
+         "RED Type-I, squad 1: the delta I:defense_alive is -1; a defence delta must not be negative"},
     };
     for (const auto& c : cases) {
         TestDocument target;
