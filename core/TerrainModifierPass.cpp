@@ -4,6 +4,9 @@
 // then its base copies come back. The communications values are one per
 // side, so every agent entering passable terrain lowers them once more and
 // any agent leaving it sets them back to its own copies.
+#include <algorithm>
+#include <limits>
+
 #include "core/Document.h"
 
 namespace brevimar {
@@ -20,10 +23,19 @@ int TerrainAt(const CBattlefield& field, int x, int y)
     return field.TerrainType[GridIndex(x, y)];
 }
 
+// A negative delta raises the value; a sum beyond an int stops at its
+// largest, whatever a scenario gave the value it acts on.
 int Lowered(int value, int delta)
 {
-    const int result = value - delta;
-    return result < 0 ? 0 : result;
+    const long long result = static_cast<long long>(value) - delta;
+    return static_cast<int>(std::clamp<long long>(result, 0, std::numeric_limits<int>::max()));
+}
+
+int Raised(int value, int delta)
+{
+    const long long result = static_cast<long long>(value) + delta;
+    return static_cast<int>(
+        std::clamp<long long>(result, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // A product that is negative (or not a number) leaves nothing.
@@ -57,8 +69,8 @@ void ApplyModifiers(CBrevimarDoc& doc, Side side, int i)
     f.MaxTargetsAlive[i] = Lowered(f.MaxTargetsAlive[i], m.A_max_tgts_alive[s][k]);
     f.MaxTargetsInjured[i] = Lowered(f.MaxTargetsInjured[i], m.I_max_tgts_alive[s][k]);
     // Cover makes an agent harder to wound: defence goes up, without bound.
-    f.AliveStrength[i] += m.A_defense_alive[s][k];
-    f.InjuredStrength[i] += m.I_defense_alive[s][k];
+    f.AliveStrength[i] = Raised(f.AliveStrength[i], m.A_defense_alive[s][k]);
+    f.InjuredStrength[i] = Raised(f.InjuredStrength[i], m.I_defense_alive[s][k]);
     f.ShotProbAlive[i] = Scaled(f.ShotProbAlive[i], m.A_pk_alive[s][k]);
     f.ShotProbInjured[i] = Scaled(f.ShotProbInjured[i], m.I_pk_alive[s][k]);
     f.CommWeightAlive = Scaled(f.CommWeightAlive, m.A_comm_weight[s][k]);

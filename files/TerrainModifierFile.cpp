@@ -51,6 +51,15 @@ constexpr RowSpec Rows[] = {
     {"\nI:pk_alive\t\t\t", nullptr, &CTerrainModifierSet::I_pk_alive, nullptr},
 };
 
+// The passable-terrain dialogs take a delta from -99 (one that raises the
+// value), a defence delta from 0; neither bounds what a file may hold above.
+constexpr int LowestDelta = -99;
+
+bool IsDefenceRow(const RowSpec& row)
+{
+    return row.Ints == &CTerrainModifierSet::A_defense_alive || row.Ints == &CTerrainModifierSet::I_defense_alive;
+}
+
 CTerrainModifierSet& SetOfBlock(CTerrainModifiers& m, int block) { return block < 3 ? m.Red : m.Blue; }
 const CTerrainModifierSet& SetOfBlock(const CTerrainModifiers& m, int block) { return block < 3 ? m.Red : m.Blue; }
 
@@ -108,10 +117,13 @@ bool ReadTerrainModifiedAgentText(std::string_view text, CTerrainModifiers* modi
                     *problem = DescribeReadFailure(words);
                     return false;
                 }
-                if (row.Ints && (set.*row.Ints)[s][t] < 0) {
+                const int lowest = IsDefenceRow(row) ? 0 : LowestDelta;
+                if (row.Ints && (set.*row.Ints)[s][t] < lowest) {
                     *problem = std::string(BlockTitles[block]) + ", squad " + std::to_string(s) + ": the delta " +
                                std::string(row.Label + 1, row.Label + 1 + std::string_view(row.Label + 1).find('\t')) +
-                               " is " + std::to_string((set.*row.Ints)[s][t]) + "; a delta must not be negative";
+                               " is " + std::to_string((set.*row.Ints)[s][t]) +
+                               (lowest == 0 ? "; a defence delta must not be negative"
+                                            : "; a delta must not lie below " + std::to_string(LowestDelta));
                     return false;
                 }
             }

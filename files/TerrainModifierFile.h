@@ -17,9 +17,9 @@ struct CTerrainModifiers;
 void WriteTerrainModifiedAgentText(const CTerrainModifiers& modifiers, std::ostream& out);
 
 // Reads the tables of both sides. Reads into a copy and commits to *modifiers
-// only when all 1,308 words were read and every delta is >= 0 (a negative
-// delta would raise a range past what the agent can hold); otherwise *problem
-// says what is wrong and *modifiers is unchanged.
+// only when all 1,308 words were read, every defence delta is >= 0 and every
+// other delta >= -99 (a negative delta raises the value, as the dialogs let
+// it); otherwise *problem says what is wrong and *modifiers is unchanged.
 bool ReadTerrainModifiedAgentText(std::string_view text, CTerrainModifiers* modifiers, std::string* problem);
 
 // File > Save > Terrain Data > "Terrain-Modified Agent Data...".

@@ -175,6 +175,9 @@ constexpr const char* ProbHitLabels[WeaponKinds] = {
     "prob_hit[3]    ",        "prob_hit[4]    ", "prob_hit[5]    ",
 };
 constexpr int MaxTableRange = HitRanges - 1;
+// The longest reach the weapon dialogs take. A reach past the P(hit) and
+// landing tables is sound: beyond range 10 a weapon hits with probability 0.
+constexpr int MaxReach = 999;
 
 template <typename T>
 void WriteValues(std::ostream& out, const T* values, int first, int last)
@@ -231,12 +234,12 @@ bool ReadValues(PositionReader& in, T* values, int first, int last)
     return true;
 }
 
-bool RangeProblem(const char* side, const std::string& what, int value, std::string* problem)
+bool RangeProblem(const char* side, const std::string& what, int value, int low, std::string* problem)
 {
-    if (value >= 0 && value <= MaxTableRange)
+    if (value >= low && value <= MaxReach)
         return false;
-    *problem = std::string(side) + " " + what + " is " + std::to_string(value) +
-               "; the P(hit) tables reach from range 0 to " + std::to_string(MaxTableRange);
+    *problem = std::string(side) + " " + what + " is " + std::to_string(value) + ", outside " + std::to_string(low) +
+               ".." + std::to_string(MaxReach);
     return true;
 }
 
@@ -270,7 +273,8 @@ bool ReadAgentSection(PositionReader& in, AgentWeaponsSide& side, const char* na
         !in.Read(w.blast_range) || !in.Skip("fratricide_tolerance") || !in.Read(w.fratricide_tolerance) ||
         !in.Skip("use_threshold") || !in.Read(w.use_threshold))
         return fail();
-    if (RangeProblem(name, "grenade blast range", w.blast_range, problem))
+    // The grenade dialog takes a blast radius from 0, the assignments dialog one up to 999.
+    if (RangeProblem(name, "grenade blast range", w.blast_range, 0, problem))
         return false;
     if (!in.Skip("* * prob that grenade will land a range r from target *") || !in.Skip(RangeHeader) ||
         !in.Skip("*") || !in.Skip("prob_landing") || !ReadValues(in, w.prob_landing, 0, MaxTableRange))
@@ -281,8 +285,11 @@ bool ReadAgentSection(PositionReader& in, AgentWeaponsSide& side, const char* na
     if (!in.Skip("* * Point Weapon Parameters (5) *") || !in.Skip("fire_range") || !ReadValues(in, w.fire_range, 1, 5) ||
         !in.Skip("max_tgts") || !ReadValues(in, w.max_tgts, 1, 5))
         return fail();
+    // Weapon 1's reach starts as squad 1's fire range, which a scenario may
+    // give from -999; a reach below 0 reaches nobody.
     for (int k = 1; k < WeaponKinds; ++k)
-        if (RangeProblem(name, "fire range of point weapon " + std::to_string(k), w.fire_range[k], problem))
+        if (RangeProblem(name, "fire range of point weapon " + std::to_string(k), w.fire_range[k], -MaxReach,
+                         problem))
             return false;
     if (!in.Skip("* * prob(hit) as a function of range *") || !in.Skip(RangeHeader) || !in.Skip("*"))
         return fail();

@@ -39,7 +39,8 @@ const int* WeaponCarriers(const CForce& force, int k);
 void WriteAgentWeaponsText(const CDocumentState& doc, std::ostream& out);
 // Reads the weapons and carrier counts of both sides into the document; no
 // balancing. Commits only when the whole file was read, no carrier count is
-// negative and every fire and blast range lies within the P(hit) tables.
+// negative, the blast range lies in 0..999 and every fire range in -999..999
+// (reaches past the P(hit) tables included).
 bool ReadAgentWeaponsText(std::string_view text, CDocumentState* doc, std::string* problem);
 // Makes the carriers of each squad 1..NumSquads add up to the squad size.
 // Too few: the largest count (first of equal ones: grenade, then weapons

@@ -497,6 +497,139 @@ TEST_F(CombatDialogs, PassableTerrainSquadsSaveAndSetAll)
     EXPECT_EQ(m.TerrainVisibility[2][1], 0.5);
 }
 
+// Every value the weapon dialogs take is saved by File > Save > Weapon Data >
+// Agent-Specific and read back by File > Load: RED's through the assignments
+// dialog, BLUE's through the grenade dialog, first the reach of the issue (a
+// blast of 50, weapon 1 reaching 99, both past the P(hit) tables' range 10),
+// then every range at the low and at the high end of its field.
+TEST_F(CombatDialogs, WeaponValuesTheDialogsTakeLoadBackFromTheirFile)
+{
+    using G = CGrenadeDlg;
+    CBrevimarDoc& doc = Doc();
+    Squads(Side::Red, {3, 2});
+    Squads(Side::Blue, {4});
+    for (Side side : {Side::Red, Side::Blue}) {
+        CForce& f = doc.Force(side);
+        for (int s = 1; s <= MaxSquads; ++s)
+            for (int k = 0; k < WeaponKinds; ++k)
+                WeaponCarriers(f, k)[s] = k == 1 ? f.num_per_squad[s] : 0;
+    }
+    doc.RedForce.WeaponsOn = 1;
+    auto ends = [](bool high) {
+        Values assignments{{W::IDC_BLAST_RANGE, high ? "999" : "1"}};
+        for (int k = 1; k < WeaponKinds; ++k) {
+            assignments[W::RangeId(k)] = !high ? "0" : k == 1 ? "99" : "999";
+            assignments[W::MaxTargetsId(k)] = high ? "999" : "0";
+        }
+        const Values grenade{{G::IDC_BLAST_RADIUS, high ? "10" : "0"},
+                             {G::IDC_MIN_THROW, high ? "15" : "0"},
+                             {G::IDC_MAX_THROW, high ? "15" : "1"},
+                             {G::IDC_FRATRICIDE_TOLERANCE, high ? "99" : "0"},
+                             {G::IDC_MIN_ENEMIES, high ? "99" : "0"}};
+        return std::pair{assignments, grenade};
+    };
+    const struct {
+        const char* what;
+        std::pair<Values, Values> typed;
+        int redBlast, redReach[WeaponKinds], blueBlast;
+    } cases[] = {
+        {"the issue's reach", {{{W::IDC_BLAST_RANGE, "50"}, {W::RangeId(1), "99"}}, {}}, 50, {0, 99, 3, 3, 3, 3}, 3},
+        {"low ends", ends(false), 1, {0, 0, 0, 0, 0, 0}, 0},
+        {"high ends", ends(true), 999, {0, 99, 999, 999, 999, 999}, 10},
+    };
+    const std::string path = TempFolder() + "/reach.awp";
+    for (const auto& c : cases) {
+        Hooks.AnswerDialog(IDOK, c.typed.first);
+        ASSERT_TRUE(Run(V::ID_EDIT_RED_AGENT_WEAPONS));
+        Hooks.AnswerDialog(IDOK, c.typed.second);
+        ASSERT_TRUE(Run(V::ID_EDIT_BLUE_GRENADE));
+        SideWeapons& red = doc.AgentWeapons.Red;
+        SideWeapons& blue = doc.AgentWeapons.Blue;
+        ASSERT_EQ(red.blast_range, c.redBlast) << c.what;
+        for (int k = 1; k < WeaponKinds; ++k)
+            ASSERT_EQ(red.fire_range[k], c.redReach[k]) << c.what << ", weapon " << k;
+        ASSERT_EQ(blue.blast_range, c.blueBlast) << c.what;
+        const SideWeapons saved[2] = {red, blue};
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_AGENT_WEAPONS));
+
+        // Other values meanwhile, so that only the file brings them back.
+        for (SideWeapons* w : {&red, &blue}) {
+            w->blast_range = w->min_throw_range = w->max_throw_range = 6;
+            std::fill(std::begin(w->fire_range) + 1, std::end(w->fire_range), 6);
+        }
+        const std::size_t logged = Hooks.Log().size();
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_LOAD_AGENT_WEAPONS));
+        for (std::size_t r = logged; r < Hooks.Log().size(); ++r)
+            EXPECT_NE(Hooks.Log()[r].Kind, ModalKind::MessageBox) << c.what << ": " << Hooks.Log()[r].Text;
+        EXPECT_EQ(std::memcmp(&red, &saved[0], sizeof red), 0) << c.what;
+        EXPECT_EQ(std::memcmp(&blue, &saved[1], sizeof blue), 0) << c.what;
+    }
+}
+
+// Every value the passable-terrain dialog takes for a squad is saved by File
+// > Save > Terrain Data > Terrain-Modified Agent Data and read back by File >
+// Load: first the issue's Type-I sensor range delta of -5 (raising the range)
+// alone, then every field of the three types at the low and the high end of
+// its range (deltas -99..99, defence 0..99, factors and visibility 0..1).
+TEST_F(CombatDialogs, PassableTerrainValuesTheDialogTakesLoadBackFromTheirFile)
+{
+    CBrevimarDoc& doc = Doc();
+    Squads(Side::Blue, {2, 2});
+    CTerrainModifierSet& m = doc.TerrainModifiers.Blue;
+    auto ends = [](bool high) {
+        Values typed;
+        for (int c = 1; c < TerrainColumns; ++c) {
+            typed[P::VisibilityId(c)] = high ? "1" : "0";
+            for (int slab = 0; slab < TerrainSlabs; ++slab)
+                typed[P::SlabId(slab, c)] = high ? "99" : IsFactorSlab(slab) || slab >= 16 ? "0" : "-99";
+            for (int slab : {2, 3, 10, 11})
+                typed[P::SlabId(slab, c)] = high ? "1" : "0";
+        }
+        return typed;
+    };
+    const struct {
+        const char* what;
+        Values typed;
+        int sensorTypeI, defenceTypeIII;
+    } cases[] = {
+        {"the issue's delta", {{P::SlabId(12, 1), "-5"}}, -5, 3},
+        {"low ends", ends(false), -99, 0},
+        {"high ends", ends(true), 99, 99},
+    };
+    const std::string path = TempFolder() + "/deltas.tma";
+    for (const auto& c : cases) {
+        Values typed = c.typed;
+        typed[IDC_SQUAD_1 + 1] = "1";
+        typed[IDC_STORE_SQUAD] = "";
+        Hooks.AnswerDialog(IDOK, typed);
+        ASSERT_TRUE(Run(V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+        ASSERT_EQ(m.A_sensor_range[2][1], c.sensorTypeI) << c.what;
+        ASSERT_EQ(m.I_defense_alive[2][3], c.defenceTypeIII) << c.what;
+        const CTerrainModifierSet saved[2] = {doc.TerrainModifiers.Red, m};
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_SAVE_TERRAIN_MODIFIERS));
+
+        // Other values meanwhile, so that only the file brings them back.
+        for (int slab = 0; slab < TerrainSlabs; ++slab)
+            for (int t = 1; t < TerrainColumns; ++t) {
+                if (IsFactorSlab(slab))
+                    FactorSlab(m, slab)[2][t] = 0.5f;
+                else
+                    AmountSlab(m, slab)[2][t] = 7;
+                m.TerrainVisibility[2][t] = 0.5;
+            }
+        const std::size_t logged = Hooks.Log().size();
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Run(V::ID_FILE_LOAD_TERRAIN_MODIFIERS));
+        for (std::size_t r = logged; r < Hooks.Log().size(); ++r)
+            EXPECT_NE(Hooks.Log()[r].Kind, ModalKind::MessageBox) << c.what << ": " << Hooks.Log()[r].Text;
+        EXPECT_EQ(std::memcmp(&doc.TerrainModifiers.Red, &saved[0], sizeof saved[0]), 0) << c.what;
+        EXPECT_EQ(std::memcmp(&m, &saved[1], sizeof m), 0) << c.what;
+    }
+}
+
 TEST_F(CombatDialogs, CombatParametersWriteSavedSquadsAndRestart)
 {
     Squads(Side::Red, {3, 3});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/TestDocument.h"
 
 namespace brevimar {
@@ -261,6 +263,36 @@ TEST_P(TerrainModifierPass, OtherSideUntouched)
     EXPECT_EQ(F().CommRange, 8);
     EXPECT_EQ(doc->Force(other).CommRange, 10);
     EXPECT_EQ(doc->TerrainModified(other)[1], 0);
+}
+
+// A negative delta, which the dialogs take down to -99, raises the value by
+// its size; a value a scenario left near the largest int stops there.
+TEST_P(TerrainModifierPass, NegativeDeltasRaiseUpToTheLargestInt)
+{
+    constexpr int Top = std::numeric_limits<int>::max();
+    AddAgent(1, 2, 5, 5);
+    Terrain(5, 5, PassableIII);
+    CForce& f = F();
+    CTerrainModifierSet& m = M();
+    m.A_sensor_range[2][3] = -5;    // 5 + 5
+    m.I_fire_range[2][3] = -99;     // 2 + 99
+    m.A_movement_range[2][3] = -99;  // 2 + 99; the move itself stays within its tables
+    f.ConstraintRangeAlive[1] = Top - 10;
+    m.A_threshold_range[2][3] = -99;  // Top - 10 + 99 passes Top
+    f.CommRange = Top - 1;
+    m.A_comm_range[2][3] = -2;
+    f.AliveStrength[1] = Top - 1;
+    m.A_defense_alive[2][3] = 99;
+    Apply(1);
+    EXPECT_EQ(f.SensorRangeAlive[1], 10);
+    EXPECT_EQ(f.FireRangeInjured[1], 101);
+    EXPECT_EQ(f.MoveRangeAlive[1], 101);
+    EXPECT_EQ(f.ConstraintRangeAlive[1], Top);
+    EXPECT_EQ(f.CommRange, Top);
+    EXPECT_EQ(f.AliveStrength[1], Top);
+    Restore(1);
+    EXPECT_EQ(f.SensorRangeAlive[1], 5);
+    EXPECT_EQ(f.MoveRangeAlive[1], 2);
 }
 
 // Squads and cells outside the tables carry no amounts.

@@ -2,6 +2,8 @@
 // with the file choosers answered by the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -150,6 +152,53 @@ TEST(AuxiliaryFileMenu, LoadedAgentFileDeploysAtOnceAndAtRestart)
     ASSERT_NE(Agents(*doc), expected);
     doc->RestartRun();
     EXPECT_EQ(Agents(*doc), expected);
+}
+
+// RED's weapon 1 reaching 99 cells, with every table entry (ranges 0..10) 1,
+// read from its file: in the first step every BLUE agent within 10 cells
+// (the larger of the two offsets) of a RED agent is hit, and none farther
+// away, however far the weapon reaches. Nobody moves; BLUE's own tables are
+// 0 (its shot probability), so RED is never hit.
+TEST(AuxiliaryFileMenu, AReachPastTheTablesHitsOnlyWithinThem)
+{
+    TestDocument doc;
+    testing::MakeSkirmish(*doc, {.PerSide = 20, .BattleSize = 24, .SensorRange = 99, .MoveRange = 0,
+                                 .ShotProb = 0.0f, .Weapons = true});
+    SideWeapons& red = doc->AgentWeapons.Red;
+    red.sensor_type = 1;
+    red.fire_range[1] = 99;
+    red.max_tgts[1] = 999;
+    red.blast_range = 50;
+    std::fill(std::begin(red.prob_hit[1]), std::end(red.prob_hit[1]), 1.0f);
+    const std::string path = testing::TempFolder() + "/reach.awp";
+    doc.Host.FileChoices.push_back(path);
+    FileSaveAgentWeapons(*doc);
+    red.fire_range[1] = 1;  // what a refused file would leave
+    doc.Host.FileChoices.push_back(path);
+    ASSERT_EQ(FileLoadAgentWeapons(*doc), 1);
+    ASSERT_TRUE(doc.Host.Messages.empty()) << doc.Host.Messages.front().Text;
+    ASSERT_EQ(red.fire_range[1], 99);
+
+    const CForce& r = doc->RedForce;
+    const CForce& b = doc->BlueForce;
+    std::vector<bool> near(b.NumAgents + 1, false);
+    int nearCount = 0;
+    for (int j = 1; j <= b.NumAgents; ++j) {
+        ASSERT_EQ(b.AgentState[j], Alive);
+        for (int i = 1; i <= r.NumAgents; ++i)
+            if (r.AgentState[i] == Alive && r.AgentWeapon[i] == 1 &&
+                std::max(std::abs(r.AgentX[i] - b.AgentX[j]), std::abs(r.AgentY[i] - b.AgentY[j])) <= 10)
+                near[j] = true;
+        nearCount += near[j];
+    }
+    // Both kinds are there for the test to mean something.
+    ASSERT_GT(nearCount, 0);
+    ASSERT_LT(nearCount, b.NumAgents);
+    doc->StepSimulation();
+    for (int j = 1; j <= b.NumAgents; ++j)
+        EXPECT_EQ(b.AgentState[j] < Alive, near[j]) << "BLUE agent " << j;
+    for (int i = 1; i <= r.NumAgents; ++i)
+        EXPECT_EQ(r.AgentState[i], Alive) << "RED agent " << i;
 }
 
 TEST(AuxiliaryFileMenu, FlagsTheLoadsAndSavesSet)

@@ -78,7 +78,7 @@ void FillModifiers(CTerrainModifiers& m)
         for (int s = 1; s <= MaxSquads; ++s)
             for (int t = 1; t < TerrainColumns; ++t) {
                 ++v;
-                set->A_comm_range[s][t] = v;
+                set->A_comm_range[s][t] = v - 99;  // -98..-39: raised ranges
                 set->I_sensor_range[s][t] = v + 1;
                 set->I_defense_alive[s][t] = 2 * v;
                 set->A_pk_alive[s][t] = 0.25f + 0.001f * static_cast<float>(v);
@@ -119,8 +119,10 @@ TEST(TerrainModifierFile, BadContentChangesNothing)
     } cases[] = {
         {"cut after RED Type-II", text.substr(0, text.find("\n****", text.find("RED Type-III")) - 1), "ends"},
         {"a word for a number", WithWord(text, 12, "x"), "found \"x\""},
-        // Word 21: the first value of the A:comm_range row of RED Type-I.
-        {"negative delta", WithValueAfter(text, "A:movement_range", 4, "-1", 5), "must not be negative"},
+        {"delta below the dialog's -99", WithValueAfter(text, "A:movement_range", 4, "-100", 5),
+         "BLUE Type-II, squad 4: the delta A:movement_range is -100; a delta must not lie below -99"},
+        {"negative defence delta", WithValueAfter(text, "I:defense_alive", 1, "-1"),
+         "RED Type-I, squad 1: the delta I:defense_alive is -1; a defence delta must not be negative"},
     };
     for (const auto& c : cases) {
         TestDocument target;
@@ -190,18 +192,26 @@ TEST(SquadWeaponsFile, WeaponFunctionOutsideItsTableIsRefused)
 
 TEST(AgentWeaponsFile, RoundTripAndRangesBeyondTheTables)
 {
+    // Reaches past range 10, the end of the tables: the dialogs take a blast
+    // up to 999, and weapon 1's reach starts as squad 1's fire range, which
+    // a scenario gives from -999.
     TestDocument doc;
-    doc->AgentWeapons.Red.blast_range = 4;
-    doc->AgentWeapons.Blue.fire_range[5] = 10;
+    doc->AgentWeapons.Red.blast_range = 999;
+    doc->AgentWeapons.Red.fire_range[1] = -999;
+    doc->AgentWeapons.Blue.fire_range[5] = 999;
     doc->AgentWeapons.Blue.prob_hit[3][7] = 0.125f;
     doc->RedForce.point_to_point_4[9] = 12;
     const std::string text = Written([&](std::ostream& o) { WriteAgentWeaponsText(*doc, o); });
-    EXPECT_NE(text.find("\nblast_range              4\n"), std::string::npos);
+    EXPECT_NE(text.find("\nblast_range              999\n"), std::string::npos);
+    EXPECT_NE(text.find("\nfire_range                 -999 "), std::string::npos);
     TestDocument other;
     std::string problem;
     ASSERT_TRUE(ReadAgentWeaponsText(text, other.Doc.get(), &problem)) << problem;
     EXPECT_EQ(Written([&](std::ostream& o) { WriteAgentWeaponsText(*other, o); }), text);
     EXPECT_EQ(other->RedForce.point_to_point_4[9], 12);
+    EXPECT_EQ(other->AgentWeapons.Red.blast_range, 999);
+    EXPECT_EQ(other->AgentWeapons.Red.fire_range[1], -999);
+    EXPECT_EQ(other->AgentWeapons.Blue.fire_range[5], 999);
 
     const struct {
         const char* label;
@@ -210,9 +220,10 @@ TEST(AgentWeaponsFile, RoundTripAndRangesBeyondTheTables)
         const char* problem;
     } cases[] = {
         {"point_to_point_3", 2, "-1", "BLUE squad 1 has -1 carriers of point weapon 3"},
-        {"blast_range", 1, "11", "RED grenade blast range is 11"},
-        {"blast_range", 1, "-1", "blast range is -1"},
-        {"fire_range", 2, "11", "BLUE fire range of point weapon 1 is 11"},
+        {"blast_range", 1, "1000", "RED grenade blast range is 1000, outside 0..999"},
+        {"blast_range", 2, "-1", "BLUE grenade blast range is -1, outside 0..999"},
+        {"fire_range", 2, "1000", "BLUE fire range of point weapon 1 is 1000, outside -999..999"},
+        {"fire_range", 1, "-1000", "RED fire range of point weapon 1 is -1000, outside -999..999"},
     };
     for (const auto& c : cases) {
         TestDocument target;
