@@ -523,14 +523,15 @@ std::string SavedText(ScenarioValueType type, const unsigned char* value)
     return out.str();
 }
 
-// RED's squad sizes as a save writes them, without the agents a right click
-// took off (frames that follow keep them, as the writer does), for as long
-// as it stands: a removal changes what a save writes, and a restart that
-// takes the removals into the sizes does not.
+// RED's squad sizes as a save without frames writes them, without the
+// agents a right click took off, for as long as it stands: a removal
+// changes what such a save writes, and a restart that takes the removals
+// into the sizes does not. Only such a save writes the best chromosome's
+// rows, so the mark is of it also while frames are captured.
 class RedRemovalsDropped {
 public:
     explicit RedRemovalsDropped(CBrevimarDoc& doc)
-        : Force(doc.RedForce), Kept(Force), Dropped(!FramesFollow(doc) && Force.HandRemovedCount() != 0)
+        : Force(doc.RedForce), Kept(Force), Dropped(Force.HandRemovedCount() != 0)
     {
         if (Dropped)
             Force.DropHandRemoved();
