@@ -428,15 +428,14 @@ void ScoreLandscapeRun(CBrevimarDoc& doc, int ix, int iy)
         score[7] = raw[7] = 1.0;
         score[8] = raw[8] = 1.0;
     } else {
-        score[7] = accumulated(7) / W;
-        score[8] = 1.0 - accumulated(8) / W;
         // The near fractions are counted at every observation from the
         // window's first to its last, both taken, so one more than W when
-        // the window opens after the first: a run's own value is their mean,
-        // a fraction of the force like each of them.
+        // the window opens after the first: the run's value and its score
+        // are their mean, a fraction of the force like each of them.
         const double observed = E - std::max(run.LandscapeContainmentStart, 1) + 1;
-        raw[7] = accumulated(7) / observed;
+        raw[7] = score[7] = accumulated(7) / observed;
         raw[8] = accumulated(8) / observed;
+        score[8] = 1.0 - raw[8];
     }
     if (doc.Battlefield.red_frat_flag == 1) {
         raw[9] = std::min(doc.Battlefield.RedFratricideCount / nR, 1.0);

@@ -175,6 +175,14 @@ void WriteTerrain(ScenarioBlocks& blocks, ScenarioText& text)
     }
 }
 
+// Whether the file written now holds frames of the capture after its
+// scenario. They were recorded under that scenario, one agent line a frame
+// for every slot, agents a right click took off included, so the scenario
+// keeps those slots and RED's own rows. A file without frames (nothing
+// recorded yet to write) holds the scenario a save without a capture
+// writes.
+bool FramesFollow(const CBrevimarDoc& doc) { return doc.CapturedFrames() > 0; }
+
 void WriteCapture(const CBrevimarDoc& doc, ScenarioText& text)
 {
     // Frames 0..T-1 of the run being captured, or of the run that ended, but
@@ -284,18 +292,21 @@ void WriteWhole(const CBrevimarDoc& doc, const Layout& layout, std::ostream& out
         CopyRow(field->R_box_l, best->R_box_l), CopyRow(field->R_box_w, best->R_box_w);
         CopyRow(field->RED_cen_x, best->RED_cen_x), CopyRow(field->RED_cen_y, best->RED_cen_y);
         field->red_frat_rad = best->red_frat_rad;
-    } else if (doc.Ga.GaBestShown != 0 && doc.RunCaptureOn != 1) {
+    } else if (doc.Ga.GaBestShown != 0 && !FramesFollow(doc)) {
         // A RUN file holds the scenario its frames were fought under, and no
         // battle is fought with the best chromosome's rows: the interactive
         // run takes the scenario's own values back when the GA is left.
         red = std::make_unique<CForce>(doc.RedForce);
         TakeBestRows(*red, doc.Ga.GaBestDecoded);
     }
-    // Agents a right click took off are no longer part of the scenario. A
-    // capture keeps them: its frames are written slot by slot.
+    // Agents a right click took off are no longer part of the scenario, but
+    // frames that follow are written slot by slot. The best chromosome's
+    // RED has the sizes it decodes to.
     std::unique_ptr<CForce> blue;
-    if (!layout.Best && doc.RunCaptureOn != 1)
+    if (!FramesFollow(doc))
         for (std::unique_ptr<CForce>* copy : {&red, &blue}) {
+            if (copy == &red && layout.Best)
+                continue;
             const CForce& own = copy == &red ? static_cast<const CForce&>(doc.RedForce) : doc.BlueForce;
             const CForce& from = *copy ? **copy : own;
             if (from.HandRemovedCount() == 0)
@@ -512,14 +523,15 @@ std::string SavedText(ScenarioValueType type, const unsigned char* value)
     return out.str();
 }
 
-// RED's squad sizes as a save writes them, without the agents a right click
-// took off (a capture keeps them, as the writer does), for as long as it
-// stands: a removal changes what a save writes, and a restart that takes the
-// removals into the sizes does not.
+// RED's squad sizes as a save without frames writes them, without the
+// agents a right click took off, for as long as it stands: a removal
+// changes what such a save writes, and a restart that takes the removals
+// into the sizes does not. Only such a save writes the best chromosome's
+// rows, so the mark is of it also while frames are captured.
 class RedRemovalsDropped {
 public:
     explicit RedRemovalsDropped(CBrevimarDoc& doc)
-        : Force(doc.RedForce), Kept(Force), Dropped(doc.RunCaptureOn != 1 && Force.HandRemovedCount() != 0)
+        : Force(doc.RedForce), Kept(Force), Dropped(Force.HandRemovedCount() != 0)
     {
         if (Dropped)
             Force.DropHandRemoved();

@@ -28,6 +28,10 @@ struct CGaDecoded;
 // agent parameters (RED's twelve decoded rows while the genetic algorithm's
 // best chromosome is shown) and the terrain, then, while RunCaptureOn is 1, frames
 // 0 .. CurrentStep - 1 of the capture (at most the frames the readers keep).
+// A file with frames holds the scenario they were recorded under: every
+// agent slot, those a right click took off included, and RED's own rows. A
+// file without them leaves those agents out and holds the shown best
+// chromosome's rows, whether a capture records or not.
 // Writes in the C locale with the stream's default number format, whatever
 // the stream was set to, and gives the stream its settings back.
 void WriteScenario(const CBrevimarDoc& doc, std::ostream& out);

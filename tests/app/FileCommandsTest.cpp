@@ -4,13 +4,16 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "app/AppFixture.h"
+#include "app/BatchRuns.h"
 #include "app/ResourceIds.h"
 #include "core/LatticeCodes.h"
 #include "dialogs/AgentParamsDlg.h"
@@ -43,6 +46,15 @@ std::string FileText(const std::string& path)
     std::string text;
     EXPECT_TRUE(ReadTextFile(path, &text)) << path;
     return text;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 class FileCommands : public AppTest {
@@ -417,6 +429,89 @@ TEST_F(FileCommands, AgentAddedDuringACaptureIsAbsentFromTheFramesBefore)
     EXPECT_EQ(doc.Capture(RedCaptureState, 4, n + 1), 2);
     EXPECT_EQ(doc.Capture(RedCaptureX, 4, n + 1), x);
     EXPECT_EQ(doc.Capture(RedCaptureY, 4, n + 1), size);
+}
+
+// A RED agent taken off by a right click while a RUN capture records, on
+// small.dat: 50 RED agents in squads of 25 and 25, agent 1 in squad 1 (agents
+// are numbered squad by squad). A file that holds no frames is the scenario
+// a save without a capture writes: 50 - 1 = 49 agents in squads of 24 and
+// 25, which a read deploys. Frames hold one agent line a slot, so a file
+// with frames keeps agent 1's slot, 50 in 25 and 25: its frames show agent
+// 1 alive until it was taken off and dead after, and the scenario deploys
+// the 50 of frame 0 (the file cannot tell an agent taken off from one
+// killed). BLUE's 50 in 25 and 25 stay as they are throughout.
+TEST_F(FileCommands, AnAgentTakenOffDuringACaptureStaysOnlyInAFileWithFrames)
+{
+    const struct {
+        const char* What;
+        int Before, After;  // ticks of the capture before the right click and after it
+        unsigned Save;
+        int Reds, Squad1, Frames;
+    } cases[] = {
+        {"Save Input Data File at the capture's step 0", 0, 0, SaveInputData, 49, 24, 0},
+        {"Stop RUN Capture at step 0", 0, 0, StopCapture, 49, 24, 0},
+        // Frames 0..3 are recorded before the click at step 3, 4 and 5 after
+        // it; the file holds 0..4.
+        {"Save Input Data File after five frames", 3, 2, SaveInputData, 50, 25, 5},
+    };
+    constexpr int Blues = 50;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Hooks.AnswerFile(Fixture("../../bench/data/small.dat"));
+        ASSERT_TRUE(Start());
+        CBrevimarDoc& doc = Doc();
+        CaptureSteps(c.Before);
+        ASSERT_TRUE(Frame().RunCommand(33230));  // Edit > RED Data > User-Defined
+        const CBattlefieldGeometry g = BattlefieldGeometry(doc);
+        View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(doc.RedForce.AgentX[1])) + 2,
+                                      static_cast<int>(g.WindowY(doc.RedForce.AgentY[1])) + 2));
+        ASSERT_EQ(doc.RedForce.AgentState[1], Dead);
+        View()->OnLButtonUp(0, QPoint());  // placement ends
+        for (int i = 0; i < c.After; ++i) {
+            doc.Resume();
+            Tick(1);
+        }
+        const std::string path = TempFolder() + "/taken-off.run";
+        Hooks.AnswerFile(path);
+        ASSERT_TRUE(Frame().RunCommand(c.Save));
+
+        const std::string text = FileText(path);
+        EXPECT_EQ(RowAfter(text, "num_reds", 1)[0], c.Reds);
+        using Sizes = std::vector<double>;
+        EXPECT_EQ(RowAfter(text, "num_per_squad", 1), Sizes({double(c.Squad1), 25, 0, 0, 0, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(RowAfter(text, "num_blues", 1)[0], Blues);
+        EXPECT_EQ(RowAfter(text, "num_per_squad", 2), Sizes({25, 25, 0, 0, 0, 0, 0, 0, 0, 0}));
+        // After the terrain banner: a step line, then a line per RED and per BLUE agent, a frame.
+        const std::vector<std::string> lines = Lines(text);
+        const auto banner = std::find(lines.begin(), lines.end(), "*    TERRAIN PARAMETERS");
+        ASSERT_NE(banner, lines.end());
+        const std::size_t first = static_cast<std::size_t>(banner - lines.begin()) + 2;
+        const std::size_t frame = 1 + c.Reds + Blues;
+        ASSERT_EQ(lines.size() - first, c.Frames * frame);
+        for (int j = 0; j < c.Frames; ++j)
+            EXPECT_EQ(lines[first + j * frame + 1].substr(0, 2), j < 4 ? "2 " : "0 ") << "agent 1 in frame " << j;
+
+        if (c.Frames == 0) {
+            Hooks.AnswerFile(path);
+            ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_INPUT_DATA));
+            EXPECT_EQ(doc.RunHeader.RedAlive, 49);
+            EXPECT_EQ(doc.RedForce.num_per_squad[1], 24);
+            EXPECT_EQ(doc.RedForce.num_per_squad[2], 25);
+        } else {
+            Hooks.AnswerMessage(IDNO);  // the capture's frames, written already
+            Hooks.AnswerFile(path);
+            ASSERT_TRUE(Frame().RunCommand(ID_FILE_LOAD_RUN));
+            ASSERT_EQ(doc.RunMode, PlaybackMode);
+            ASSERT_EQ(Hooks.Pending(ModalKind::MessageBox), 0u);
+            for (int j = 0; j < c.Frames; ++j)
+                EXPECT_EQ(doc.Capture(RedCaptureState, j, 1), j < 4 ? Alive : Dead) << "frame " << j;
+            ASSERT_TRUE(Frame().RunCommand(CBrevimarView::ID_RUN_MODE_INTERACTIVE));
+            EXPECT_EQ(doc.RunHeader.RedAlive, 50);
+            EXPECT_EQ(doc.RedForce.num_per_squad[1], 25);
+        }
+        TearDown();
+        SetUp();
+    }
 }
 
 // A command that ends, restarts or cuts a capture short offers first to

@@ -307,6 +307,19 @@ TEST_F(BestShownThen, ACommandThatChangesRedsValuesEndsTheMarkAndNoOtherDoes)
         };
     };
     const auto best = [](const std::string& text) { return text; };
+    const auto takeOffAgent1 = [this] {
+        ASSERT_TRUE(Run(RedPlacementByHand));
+        const CBrevimarDoc& doc = Doc();
+        const CBattlefieldGeometry g = BattlefieldGeometry(doc);
+        const double half = g.CellWidth * g.Zoom / 2;
+        View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(doc.RedForce.AgentX[1]) + half),
+                                      static_cast<int>(g.WindowY(doc.RedForce.AgentY[1]) + half)));
+        ASSERT_EQ(doc.RedForce.AgentState[1], Dead);
+    };
+    const auto agent1TakenOff = [this](const std::string&) {
+        return Edited(Edited(BeforeText, Side::Red, "num_reds          50", "num_reds          49"), Side::Red,
+                      "num_per_squad     25 25", "num_per_squad     24 25");
+    };
     const struct {
         const char* Name;
         std::function<void()> Command;
@@ -351,20 +364,23 @@ TEST_F(BestShownThen, ACommandThatChangesRedsValuesEndsTheMarkAndNoOtherDoes)
                            "num_per_squad     25 25", "num_per_squad     26 25");
          }},
         // RED agent 1 (squad 1) taken off: a save holds 24 + 25.
-        {"RED agent 1 taken off by a right click",
+        {"RED agent 1 taken off by a right click", takeOffAgent1, agent1TakenOff},
+        // Taken off while a RUN capture records frames, whose file keeps the
+        // agent: a save without frames after the capture holds 24 + 25 too,
+        // and not the best rows.
+        {"RED agent 1 taken off by a right click while a capture records frames",
          [&] {
-             ASSERT_TRUE(Run(RedPlacementByHand));
-             const CBrevimarDoc& doc = Doc();
-             const CBattlefieldGeometry g = BattlefieldGeometry(doc);
-             const double half = g.CellWidth * g.Zoom / 2;
-             View()->OnRButtonUp(0, QPoint(static_cast<int>(g.WindowX(doc.RedForce.AgentX[1]) + half),
-                                           static_cast<int>(g.WindowY(doc.RedForce.AgentY[1]) + half)));
-             ASSERT_EQ(doc.RedForce.AgentState[1], Dead);
+             ASSERT_TRUE(Run(V::ID_FILE_SAVE_RUN));
+             for (int tick = 0; tick < 3; ++tick) {
+                 Doc().Resume();
+                 View()->OnTimer(V::RunTimerId);
+             }
+             ASSERT_GT(Doc().CapturedFrames(), 0);
+             takeOffAgent1();
+             Hooks.AnswerFile(Folder + "/battle.run");
+             ASSERT_TRUE(Run(V::ID_FILE_STOP_RUN_CAPTURE));
          },
-         [&](const std::string&) {
-             return Edited(Edited(BeforeText, Side::Red, "num_reds          50", "num_reds          49"), Side::Red,
-                           "num_per_squad     25 25", "num_per_squad     24 25");
-         }},
+         agent1TakenOff},
     };
     bool first = true;
     for (const auto& c : cases) {

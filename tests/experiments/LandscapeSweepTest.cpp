@@ -165,8 +165,8 @@ TEST_F(HandMadeEndState, ScoresAndRawValuesAfterTheRun)
         {4, 0.25, 0.25},              // r = 2 / (2 * 3); m = c = 1: (1/3) / (4/3)
         {5, 0.8, 0.2},                // 1 - 1.0 / 5
         {6, 0.1, 0.1},                // 0.5 / 5
-        {7, 0.5, 0.375},              // 1.5 / 3; the run's own: over the 4 observations 2..5
-        {8, 0.8, 0.15},               // 1 - 0.6 / 3; 0.6 / 4
+        {7, 0.375, 0.375},            // 1.5 / 4, the 4 observations 2..5 (W = 3 gave 0.5)
+        {8, 0.85, 0.15},              // 1 - 0.6 / 4; 0.6 / 4
         {9, 2.0 / 3, 1.0 / 3},        // 1 - 1/3
         {10, 0.0, 0.0},
         {11, 0.5, 0.5},               // 1.5 / 3
@@ -182,23 +182,33 @@ TEST_F(HandMadeEndState, ScoresAndRawValuesAfterTheRun)
 
 struct NearFlags {
     int End, Start;
-    double Sum7, Sum8, Raw7, Raw8;
+    double Sum7, Sum8, Raw7, Raw8, Score7, Score8;
+    int Power = 1;
 };
 
 // A run's own value of measures 7 and 8 is the mean near fraction over the
 // observations its window holds, t = max(start, 1) .. end: each fraction
-// is at most 1, and so is the mean. Scores stay sum / W, W = end - start.
+// is at most 1, and so is the mean. The scores are that mean (8's is 1 less
+// it), so they lie in [0, 1] too; W = end - start held one observation
+// fewer once the window opens after the run's first.
 TEST_F(HandMadeEndState, NearFlagValuesOfARunAreTheMeanOverItsObservations)
 {
     const NearFlags rows[] = {
-        {5, 2, 4.0, 2.0, 1.0, 0.5},   // observations 2..5: 4 / 4 (the 4 / 3 written before), 2 / 4
-        {5, 4, 2.0, 1.0, 1.0, 0.5},   // observations 4 and 5: 2 / 2, 1 / 2
-        {5, 0, 2.5, 0.0, 0.5, 0.0},   // a window opening before the run: observations 1..5, 2.5 / 5
-        {5, -1, 5.0, 5.0, 1.0, 1.0},  // W = 6 holds 5 observations: 5 / 5
-        {5, 5, 1.0, 1.0, 1.0, 1.0},   // W = 0: 1, as the measures score it
+        // observations 2..5: 4 / 4 (the 4 / 3 written before), 2 / 4; 8 scores 1 - 2 / 4
+        {5, 2, 4.0, 2.0, 1.0, 0.5, 1.0, 0.5},
+        // BLUE near the flag at all 4: 8 scores 0, not 1 - 4 / 3 = -1 / 3 (cubed, a
+        // negative term); RED near at half of them: 2 / 4 = 0.5, not 2 / 3; stored
+        // cubed, 0.125 and 0
+        {5, 2, 2.0, 4.0, 0.5, 1.0, 0.5, 0.0, 3},
+        {5, 4, 2.0, 1.0, 1.0, 0.5, 1.0, 0.5},   // observations 4 and 5: 2 / 2, 1 / 2
+        {5, 0, 2.5, 0.0, 0.5, 0.0, 0.5, 1.0},   // a window opening before the run: observations 1..5, 2.5 / 5
+        {5, -1, 5.0, 5.0, 1.0, 1.0, 1.0, 0.0},  // W = 6 holds 5 observations: 5 / 5
+        {5, 5, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0},   // W = 0: 1, as the measures score it
     };
-    doc->Landscape.Settings.LandscapeMaxTimeToFlag = 5;
+    CLandscapeSettings& s = doc->Landscape.Settings;
+    s.LandscapeMaxTimeToFlag = 5;
     for (const NearFlags& r : rows) {
+        s.LandscapePenaltyPower = r.Power;
         run.LandscapeTime = r.End;
         run.LandscapeContainmentStart = r.Start;
         res.LandscapeMeasure[7][1] = r.Sum7;
@@ -206,6 +216,8 @@ TEST_F(HandMadeEndState, NearFlagValuesOfARunAreTheMeanOverItsObservations)
         ScoreLandscapeRun(*doc, 1, 1);
         EXPECT_EQ(doc->Landscape.LandscapeRawMeasure(7, 1, 1, 1), r.Raw7) << r.Start;
         EXPECT_EQ(doc->Landscape.LandscapeRawMeasure(8, 1, 1, 1), r.Raw8) << r.Start;
+        EXPECT_EQ(res.LandscapeMeasure[7][1], std::pow(r.Score7, r.Power)) << r.Start;
+        EXPECT_EQ(res.LandscapeMeasure[8][1], std::pow(r.Score8, r.Power)) << r.Start;
     }
 }
 
@@ -366,18 +378,28 @@ void SetUpSweepAtTheFlag(TestDocument& doc)
 }
 
 // Every run's values of 7 and 8 lie in [0, 1] (the count over the window of
-// W = 7 gave 8 / 7).
+// W = 7 gave 8 / 7), and so does every run's score: 7 scores 1 in each, so
+// objective 7 (the defaults' identity combination, power 2) has fitness 1
+// in every run, a mean of 1 and no deviation (8 / 7 squared, 64 / 49, gave
+// a mean clamped to 1 but a deviation of 15 / 49).
 void ExpectNearFlagValuesOfFractions(TestDocument& doc)
 {
     ASSERT_EQ(doc->Experiment.LandscapeGridPoint, 9);
     ASSERT_EQ(doc->Landscape.Run.LandscapeContainmentStart, 1);
+    const CLandscapeResults& r = doc->Landscape.Results();
     for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j)
+        for (int j = 1; j <= 3; ++j) {
             for (int ic = 1; ic <= 2; ++ic) {
                 EXPECT_EQ(doc->Landscape.RawMeasureAt(7, i, j, ic), 1.0) << i << " " << j << " " << ic;
                 EXPECT_GE(doc->Landscape.RawMeasureAt(8, i, j, ic), 0.0);
                 EXPECT_LE(doc->Landscape.RawMeasureAt(8, i, j, ic), 1.0);
             }
+            EXPECT_EQ(r.LandscapeFitnessAve[7][i][j], 1.0) << i << " " << j;
+            EXPECT_EQ(r.LandscapeFitnessDelta[7][i][j], 0.0) << i << " " << j;
+        }
+    // The last point's runs, as scored.
+    EXPECT_EQ(r.LandscapeMeasure[7][1], 1.0);
+    EXPECT_EQ(r.LandscapeMeasure[7][2], 1.0);
 }
 
 TEST(LandscapeSweep, NearFlagValuesOfEveryRunAreFractionsOfTheForce)

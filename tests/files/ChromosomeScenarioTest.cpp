@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "files/ScenarioWriter.h"
 #include "run/ScenarioLoad.h"
@@ -145,6 +147,71 @@ TEST(ChromosomeScenario, ShownBestChromosomeDecidesTwelveRedRowsOfTheScenarioFil
     EXPECT_EQ(line("A:COMBAT_num"), "A:COMBAT_num        -3 -6 0 0 0 0 0 0 0 0");
     EXPECT_EQ(line("A:M_RANGE"), "A:M_RANGE         1 0 0 0 0 0 0 0 0 0");
     EXPECT_EQ(line("num_reds"), "num_reds          5");
+}
+
+// The words after the `nth` line that begins with `label`.
+std::vector<std::string> RowOf(const std::string& text, const std::string& label, int nth = 1)
+{
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word) || word != label || --nth > 0)
+            continue;
+        std::vector<std::string> row;
+        while (words >> word)
+            row.push_back(word);
+        return row;
+    }
+    return {};
+}
+
+using Row = std::vector<std::string>;
+
+// A file without frames holds the scenario a save without a capture holds,
+// whether a capture records or not: the agents a right click took off are
+// out of it (RED 5 - 1 = 4, BLUE 5 - 2 = 3, each side one squad) and the
+// shown best chromosome's rows in it (A:S_RANGE 9 10 against RED's own 5).
+// Frames that follow were recorded under the scenario with every slot and
+// RED's own rows, one agent line a slot: 5 and 5, and 5. The best
+// chromosome's own file has RED's evolved 7 in squads of 4 and 3, and BLUE
+// as a save writes it.
+TEST(ChromosomeScenario, AFileWithoutFramesHoldsTheForceASaveWithoutACaptureHolds)
+{
+    const struct {
+        const char* What;
+        bool Chromosome;
+        int Capture, Frames;
+        Row Reds, RedSizes, Blues, BlueSizes, SensorRange;
+    } rows[] = {
+        {"no capture", false, 0, 0, {"4"}, {"4", "0"}, {"3"}, {"3", "0"}, {"9", "10"}},
+        {"a capture of no frames yet", false, 1, 0, {"4"}, {"4", "0"}, {"3"}, {"3", "0"}, {"9", "10"}},
+        {"a capture of two frames", false, 1, 2, {"5"}, {"5", "0"}, {"5"}, {"5", "0"}, {"5", "0"}},
+        {"the best chromosome's file in a capture of no frames", true, 1, 0, {"7"}, {"4", "3"}, {"3"}, {"3", "0"},
+         {"9", "10"}},
+    };
+    for (const auto& r : rows) {
+        TestDocument doc;
+        CGaDecoded& best = doc->Ga.GaBestDecoded;
+        MakeScenario(*doc, best);
+        doc->Ga.GaBestShown = 1;
+        doc->RedForce.AgentState[1] = 0, doc->RedForce.HandRemoved[1] = 1;
+        doc->BlueForce.AgentState[1] = doc->BlueForce.AgentState[2] = 0, doc->BlueForce.HandRemoved[1] = 2;
+        doc->RunCaptureOn = r.Capture;
+        doc->CaptureFrameCount = r.Frames;
+        std::ostringstream out;
+        if (r.Chromosome)
+            WriteChromosomeScenario(*doc, best, out);
+        else
+            WriteScenario(*doc, out);
+        const std::string text = out.str();
+        auto first = [](Row row, std::size_t n) { return Row(row.begin(), row.begin() + std::min(n, row.size())); };
+        EXPECT_EQ(RowOf(text, "num_reds"), r.Reds) << r.What;
+        EXPECT_EQ(first(RowOf(text, "num_per_squad", 1), 2), r.RedSizes) << r.What;
+        EXPECT_EQ(RowOf(text, "num_blues"), r.Blues) << r.What;
+        EXPECT_EQ(first(RowOf(text, "num_per_squad", 2), 2), r.BlueSizes) << r.What;
+        EXPECT_EQ(first(RowOf(text, "A:S_RANGE"), 2), r.SensorRange) << r.What;
+    }
 }
 
 }  // namespace
