@@ -48,15 +48,6 @@ std::string FileText(const std::string& path)
     return text;
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 class FileCommands : public AppTest {
 protected:
     void StartWithScenario()

@@ -7,18 +7,12 @@
 
 #include "collect/RawAttritionReport.h"
 #include "support/TestDocument.h"
+#include "support/TestFiles.h"
 
 namespace brevimar {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using testing::Lines;
 
 std::string Repeat(const std::string& piece, int times)
 {

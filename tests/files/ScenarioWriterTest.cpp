@@ -22,6 +22,8 @@
 namespace brevimar {
 namespace {
 
+using testing::Lines;
+
 using testing::TempFolder;
 
 using testing::TestDocument;
@@ -39,15 +41,6 @@ std::string Written(const CBrevimarDoc& doc)
     std::ostringstream out;
     WriteScenario(doc, out);
     return out.str();
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 int Words(const std::string& line)

@@ -25,9 +25,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sstream>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "files/WordReader.h"
 
@@ -41,6 +43,16 @@ inline std::string FixtureText(const std::string& name)
     std::string text;
     EXPECT_TRUE(ReadTextFile(DataPath(name), &text)) << name;
     return text;
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 // A text in a buffer of its exact size: no terminating zero, nothing after
