@@ -164,6 +164,7 @@ void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
         field.AgentGrid[GridIndex(r.X, r.Y)] = r.Grid;
         field.TerrainType[GridIndex(r.X, r.Y)] = r.Type;
     }
+    TakeCellTerrainSwitches(field);
     field.CellTerrainDefined = 1;
 }
 

@@ -365,6 +365,35 @@ TEST_F(DocumentEdits, AnAgentFileLoadKeepsTheTerrainItsAgentsLeave)
     EXPECT_NE(saved.str().find("\nnum_elements   540\n"), std::string::npos);
 }
 
+// small.dat has no terrain: modifiers and line of sight off. A terrain file
+// read, by the chooser of a restart on user-defined terrain or by File >
+// Load, gives the field terrain_small.ter's cells, a pillar at (5, 5) and
+// passable type II at (10, 10) among them: both switches on, as cell edits
+// laying those cells would turn them.
+TEST_F(DocumentEdits, ATerrainFileReadTurnsOnTheSwitchesOfItsCells)
+{
+    for (const bool byRestart : {true, false}) {
+        SCOPED_TRACE(byRestart ? "restart on user-defined terrain" : "File > Load > Terrain Data File");
+        Hooks.AnswerFile(Fixture("../../bench/data/small.dat"));
+        ASSERT_TRUE(Start());
+        const CBattlefield& b = Doc().Battlefield;
+        ASSERT_EQ(b.TerrainModifiersOn, 0);
+        ASSERT_EQ(b.LineOfSightOn, 0);
+        Hooks.AnswerFile(Fixture("terrain_small.ter"));
+        if (byRestart) {
+            ASSERT_TRUE(Run(33223));  // Terrain: User-Defined
+            ASSERT_TRUE(Run(V::ID_RESTART_GO));
+        } else {
+            ASSERT_TRUE(Run(V::ID_FILE_LOAD_TERRAIN));
+        }
+        ASSERT_EQ(b.TerrainType[GridIndex(10, 10)], PassableII);
+        EXPECT_EQ(b.TerrainModifiersOn, 1);
+        EXPECT_EQ(b.LineOfSightOn, 1);
+        TearDown();
+        SetUp();
+    }
+}
+
 // scenario_v4.dat (RED 12, terrain blocks laid): an agent placed in RED
 // squad 2 keeps the file's squad-2 values (alive sensor range 6, fire range
 // 4, defence 3) when a restart with placement still chosen keeps it where

@@ -492,6 +492,33 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
     }
 }
 
+// A terrain file read gives the field the switches of its cells, as a cell
+// edit would: modifiers with passable ground only, line of sight with a
+// pillar. Each read starts from modifiers on and line of sight off.
+TEST(TerrainFile, ReadCellsSetTheSwitchesTheyImply)
+{
+    const struct {
+        const char* Text;
+        int Passable, Sight;
+    } cases[] = {
+        {"12\n1\n2 3\n2 1", 0, 0},              // lava
+        {"12\n2\n2 3\n2 1\n4 4\n2 2", 0, 1},  // lava and a pillar
+        {"12\n1\n12 12\n2 5", 1, 0},            // passable type III
+        {"12\n0", 0, 0},
+    };
+    for (const auto& c : cases) {
+        TestDocument doc;
+        CBattlefield& field = doc->Battlefield;
+        field.BattleSize = 12;
+        field.TerrainModifiersOn = 1;
+        field.LineOfSightOn = 0;
+        std::string problem;
+        ASSERT_TRUE(ReadTerrainText(c.Text, &field, &problem)) << problem;
+        EXPECT_EQ(field.TerrainModifiersOn, c.Passable) << c.Text;
+        EXPECT_EQ(field.LineOfSightOn, c.Sight) << c.Text;
+    }
+}
+
 TEST(WaypointPathFile, RoundTripAndFieldsOutsideTheBattlefield)
 {
     TestDocument doc;
