@@ -10,6 +10,7 @@
 #include "collect/StatisticsKernels.h"
 #include "core/Document.h"
 #include "core/LatticeCodes.h"
+#include "core/TerrainBlocks.h"
 
 namespace brevimar {
 
@@ -32,16 +33,6 @@ void PutDisplayCode(CBrevimarDoc& doc, QPoint cell, unsigned char code)
         return;
     const int frame = std::clamp(doc.GetDisplayFrame(), 0, LatticePlanes - 1);
     doc.DisplayPlane(frame)[LatticeCellOffset(extentY, x, y)] = code;
-}
-
-bool AnyPassableTerrain(const CBattlefield& field)
-{
-    const int size = std::clamp(field.BattleSize, 0, MaxBattleSize);
-    for (int x = 1; x <= size; ++x)
-        for (int y = 1; y <= size; ++y)
-            if (IsPassableTerrain(field.TerrainType[GridIndex(x, y)]))
-                return true;
-    return false;
 }
 
 }  // namespace
@@ -70,7 +61,7 @@ void CBrevimarView::EditTerrainCell(QPoint cell)
         field.TerrainMode = 2;
         field.CellTerrainDefined = 1;
     }
-    field.TerrainModifiersOn = AnyPassableTerrain(field) ? 1 : 0;
+    field.TerrainModifiersOn = HoldsPassableTerrain(field) ? 1 : 0;
 }
 
 bool CBrevimarView::EditAgentCell(QPoint cell)

@@ -164,6 +164,7 @@ void LoadTerrainFromFile(CBrevimarDoc& doc, int size)
         field.AgentGrid[GridIndex(r.X, r.Y)] = r.Grid;
         field.TerrainType[GridIndex(r.X, r.Y)] = r.Type;
     }
+    TakeCellTerrainSwitches(field);
     field.CellTerrainDefined = 1;
 }
 
@@ -410,8 +411,9 @@ void DeployFromAgentFile(CBrevimarDoc& doc, Side side, int size)
         const int y = f.StoredAgentY[r];
         if (f.StoredAgentState[r] <= Dead || x < 1 || x > size || y < 1 || y > size)
             continue;
-        // Terrain cells are refused, and so is a second agent on a cell.
-        if (field.AgentGrid[GridIndex(x, y)] != CellFree)
+        // Terrain cells are refused, the ground an agent left too, and so is
+        // a second agent on a cell.
+        if (field.AgentGrid[GridIndex(x, y)] != CellFree || HoldsTerrain(field, GridIndex(x, y)))
             continue;
         ++k;
         f.AgentSquad[k] = std::clamp(f.StoredAgentSquad[r], 1, MaxSquads);
@@ -590,12 +592,11 @@ void CBrevimarDoc::SetupBattlefield(int deployment)
                                     " found no free cell in the deployment boxes and " + (unplaced == 1 ? "is" : "are") +
                                    " left off the battlefield, dead.");
     } else if (deployment == AgentFileDeployment) {
+        // The agents leave their cells; the ground under them stays.
         for (int x = 1; x <= size; ++x)
             for (int y = 1; y <= size; ++y)
-                if (field.AgentGrid[GridIndex(x, y)] == CellAgent) {
+                if (field.AgentGrid[GridIndex(x, y)] == CellAgent)
                     field.AgentGrid[GridIndex(x, y)] = CellFree;
-                    field.TerrainType[GridIndex(x, y)] = OpenGround;
-                }
         for (Side side : {Side::Red, Side::Blue}) {
             DeployFromAgentFile(*this, side, size);
             Force(side).TakeOwnSquadValues();

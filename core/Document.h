@@ -260,7 +260,10 @@ struct CDocumentState {
     // when it starts.
     unsigned SetupProblemsSaid = 0;
 
-    int TerrainModifiersLoaded = 0;  // 1 once a terrain-modified agent data file set the tables
+    // 1 while the terrain-modifier tables are the user's (a terrain-modified
+    // agent data file or the degradation dialogs set them): force set-up
+    // keeps them until a scenario is read.
+    int TerrainModifiersLoaded = 0;
     CForceComposition InitialComposition;
     CSquadBoxCopy RedSquadBoxCopy;
     CSquadBoxCopy BlueSquadBoxCopy;

@@ -22,6 +22,28 @@ bool LaysPassableTerrain(const CBattlefield& b)
     return false;
 }
 
+bool HoldsPassableTerrain(const CBattlefield& b)
+{
+    const int n = std::clamp(b.BattleSize, 0, MaxBattleSize);
+    for (int x = 1; x <= n; ++x)
+        for (int y = 1; y <= n; ++y)
+            if (IsPassableTerrain(b.TerrainType[GridIndex(x, y)]))
+                return true;
+    return false;
+}
+
+void TakeCellTerrainSwitches(CBattlefield& b)
+{
+    b.TerrainModifiersOn = HoldsPassableTerrain(b) ? 1 : 0;
+    const int n = std::clamp(b.BattleSize, 0, MaxBattleSize);
+    for (int x = 1; x <= n; ++x)
+        for (int y = 1; y <= n; ++y)
+            if (b.TerrainType[GridIndex(x, y)] == Pillar) {
+                b.LineOfSightOn = 1;
+                return;
+            }
+}
+
 void ClearTerrainCells(CBattlefield& b)
 {
     const int n = std::clamp(b.BattleSize, 0, MaxBattleSize);

@@ -24,6 +24,16 @@ void LayTerrainBlocks(CBattlefield& b, int size);
 // type: the terrain modifiers apply, as a read of those blocks turns them on.
 bool LaysPassableTerrain(const CBattlefield& b);
 
+// Whether some cell of the battlefield holds passable terrain, whatever laid
+// it and whatever stands on it.
+bool HoldsPassableTerrain(const CBattlefield& b);
+
+// The switches the terrain cells a read laid imply, by the rule a read of
+// blocks and a cell edit follow: the modifiers apply while some cell is
+// passable, and a pillar turns line of sight on. Without this a saved field
+// would read back into another battle than the one that was run.
+void TakeCellTerrainSwitches(CBattlefield& b);
+
 // Terrain and agent marks of every cell of the battlefield := 0.
 void ClearTerrainCells(CBattlefield& b);
 

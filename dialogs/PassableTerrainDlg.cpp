@@ -176,17 +176,27 @@ void CPassableTerrainDlg::OnSetAll()
 void HandBackPassableTerrain(CBrevimarDoc& doc, const CPassableTerrainDlg& dlg)
 {
     CTerrainModifierSet& m = doc.Modifiers(dlg.DlgSide);
+    bool changed = false;
+    auto put = [&changed](auto& to, auto value) {
+        changed = changed || to != value;
+        to = value;
+    };
     const int n = std::clamp(doc.Force(dlg.DlgSide).NumSquads, 0, MaxSquads);
     for (int s = 1; s <= n; ++s)
         for (int c = 1; c < TerrainColumns; ++c) {
-            m.TerrainVisibility[s][c] = dlg.Visibility[c].Squad[s];
+            put(m.TerrainVisibility[s][c], dlg.Visibility[c].Squad[s]);
             for (int slab = 0; slab < TerrainSlabs; ++slab) {
                 if (IsFactorSlab(slab))
-                    FactorSlab(m, slab)[s][c] = dlg.Factors[slab][c].Squad[s];
+                    put(FactorSlab(m, slab)[s][c], dlg.Factors[slab][c].Squad[s]);
                 else
-                    AmountSlab(m, slab)[s][c] = dlg.Amounts[slab][c].Squad[s];
+                    put(AmountSlab(m, slab)[s][c], dlg.Amounts[slab][c].Squad[s]);
             }
         }
+    // Values typed are the user's as much as a file's: no force set-up puts
+    // the defaults back over them. Confirmed untouched, the tables stay as
+    // they were, defaults or not.
+    if (changed)
+        doc.TerrainModifiersLoaded = 1;
 }
 
 }  // namespace brevimar

@@ -38,7 +38,8 @@ public:
     SquadValue<double> Visibility[TerrainColumns];
 };
 
-// Squads 1..NumSquads of the side's tables.
+// Squads 1..NumSquads of the side's tables; changed, they are the user's from
+// then on, kept by force set-up as a terrain-modified agent data file's are.
 void HandBackPassableTerrain(CBrevimarDoc& doc, const CPassableTerrainDlg& dlg);
 
 class CRedPassableTerrainDlg : public CPassableTerrainDlg {

@@ -81,9 +81,11 @@ void PlaceSide(CDocumentState& doc, CForce& f, const char* side, const std::vect
             drop("off the " + std::to_string(size) + " x " + std::to_string(size) + " battlefield");
             continue;
         }
-        int& cell = field.AgentGrid[GridIndex(rec.X, rec.Y)];
-        if (cell == CellTerrain)
+        // Terrain left free by an agent that stood on it is terrain still,
+        // as set-up deploys.
+        if (HoldsTerrain(field, GridIndex(rec.X, rec.Y)))
             continue;
+        int& cell = field.AgentGrid[GridIndex(rec.X, rec.Y)];
         if (cell == CellAgent) {
             drop("on a cell an earlier record took (a cell holds one agent only)");
             continue;
@@ -125,16 +127,15 @@ bool ReadAgentText(std::string_view text, CDocumentState* doc, std::string* prob
     if (!ReadSide(words, "RED", &red, problem) || !ReadSide(words, "BLUE", &blue, problem))
         return false;
 
-    // Everything is checked: from here on nothing can fail.
+    // Everything is checked: from here on nothing can fail. The agents leave
+    // their cells; the ground under them stays.
     CBattlefield& field = doc->Battlefield;
     const int size = std::clamp(field.BattleSize, 1, MaxBattleSize);
     for (int x = 1; x <= size; ++x)
         for (int y = 1; y <= size; ++y) {
             const int i = GridIndex(x, y);
-            if (field.AgentGrid[i] == CellAgent) {
+            if (field.AgentGrid[i] == CellAgent)
                 field.AgentGrid[i] = CellFree;
-                field.TerrainType[i] = OpenGround;
-            }
         }
     for (CForce* f : {static_cast<CForce*>(&doc->RedForce), static_cast<CForce*>(&doc->BlueForce)}) {
         std::fill(std::begin(f->num_per_squad) + 1, std::end(f->num_per_squad), 0);

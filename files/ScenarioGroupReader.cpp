@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "core/Document.h"
+#include "core/TerrainBlocks.h"
 #include "files/ScenarioFormat.h"
 #include "files/StartupReader.h"
 #include "files/WordReader.h"
@@ -370,6 +371,7 @@ bool ScenarioReader::ReadTerrain()
             if (!ReadLines(ScenarioSection::TerrainCell, Side::Red, k))
                 return false;
         }
+        TakeCellTerrainSwitches(b);
         b.CellTerrainDefined = 1;
     }
     return true;

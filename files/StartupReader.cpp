@@ -36,6 +36,9 @@ void DeriveRunState(CBrevimarDoc& doc)
 
     doc.ResetHighlightsAndBursts();
     doc.ResetDataCollection();
+    // A scenario brings no terrain-modifier tables: the defaults, whatever a
+    // file or the dialogs set for the scenario before.
+    doc.TerrainModifiersLoaded = 0;
     doc.InitWeaponDefaults();
     // A scenario file carries no weapon data: the squad weapon functions are
     // the defaults' to set.

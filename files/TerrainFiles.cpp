@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/TerrainBlocks.h"
 #include "core/TerrainFile.h"
 #include "files/AuxiliaryFileCommand.h"
 #include "files/WordReader.h"
@@ -104,6 +105,7 @@ bool ReadTerrainText(std::string_view text, CBattlefield* field, std::string* pr
         field->AgentGrid[GridIndex(rec.X, rec.Y)] = rec.Grid;
         field->TerrainType[GridIndex(rec.X, rec.Y)] = rec.Type;
     }
+    TakeCellTerrainSwitches(*field);
     return true;
 }
 

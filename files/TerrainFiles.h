@@ -19,7 +19,8 @@ struct CBattlefield;
 
 void WriteTerrainText(const CBattlefield& field, std::ostream& out);
 // Replaces the terrain of the battlefield's cells 1..BattleSize with the
-// file's cells, agents' marks included. Refused, with the grids unchanged: a
+// file's cells, agents' marks included, and takes the switches those cells
+// imply (TakeCellTerrainSwitches). Refused, with the grids unchanged: a
 // file battle size outside 1..150 or above the current one, a cell count below
 // 0 or above the file's cells, a cell outside the battlefield, a cell whose
 // occupancy and terrain type break TerrainCellProblem's rule (the one the

@@ -313,6 +313,87 @@ TEST_F(DocumentEdits, EditsOfTheFieldTakeOffOnlyWhatTheyName)
     EXPECT_EQ(b.AgentGrid[at], CellTerrain);
 }
 
+// A user-defined terrain (large_terrain.dat's 540 cells saved as a terrain
+// file, then Edit > Terrain > User-Defined and a restart reading that file),
+// agents saved at step 0 and the battle run until live agents stand on
+// passable terrain: loading the agent file takes the agents off their cells
+// and puts the file's there, and leaves every terrain cell as it was, which
+// the next save writes. The file's agents stood on open ground (set-up puts
+// none on terrain), so all of them stand again.
+TEST_F(DocumentEdits, AnAgentFileLoadKeepsTheTerrainItsAgentsLeave)
+{
+    Hooks.AnswerFile(Fixture("../../bench/data/large_terrain.dat"));
+    ASSERT_TRUE(Start());
+    CBrevimarDoc& doc = Doc();
+    const CBattlefield& b = doc.Battlefield;
+    const std::string terrainFile = TempFolder() + "/large.ter";
+    Hooks.AnswerFile(terrainFile);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_TERRAIN));
+    ASSERT_TRUE(Run(33223));  // Terrain: User-Defined
+    Hooks.AnswerFile(terrainFile);
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    ASSERT_EQ(b.TerrainMode, 2);
+    ASSERT_EQ(TerrainCells(b), 540);
+
+    const std::string agentFile = TempFolder() + "/start.agt";
+    Hooks.AnswerFile(agentFile);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_AGENT_DATA));
+    const int red = doc.RedForce.NumAgents, blue = doc.BlueForce.NumAgents;
+    auto onPassable = [&] {
+        int n = 0;
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CForce& f = doc.Force(side);
+            for (int i = 1; i <= f.NumAgents; ++i)
+                n += f.AgentState[i] != Dead && IsPassableTerrain(b.TerrainType[GridIndex(f.AgentX[i], f.AgentY[i])]);
+        }
+        return n;
+    };
+    for (int step = 0; step < 300 && onPassable() < 3; ++step)
+        TakeInteractiveStep(doc);
+    ASSERT_GE(onPassable(), 3);
+    const std::vector<int> types(std::begin(b.TerrainType), std::end(b.TerrainType));
+
+    Hooks.AnswerFile(agentFile);
+    ASSERT_TRUE(Run(V::ID_FILE_LOAD_AGENT_DATA));
+    EXPECT_EQ(doc.RedForce.NumAgents, red);
+    EXPECT_EQ(doc.BlueForce.NumAgents, blue);
+    EXPECT_EQ(onPassable(), 0);
+    EXPECT_TRUE(std::equal(types.begin(), types.end(), std::begin(b.TerrainType)));
+    EXPECT_EQ(TerrainCells(b), 540);
+    std::ostringstream saved;
+    WriteScenario(doc, saved);
+    EXPECT_NE(saved.str().find("\nnum_elements   540\n"), std::string::npos);
+}
+
+// small.dat has no terrain: modifiers and line of sight off. A terrain file
+// read, by the chooser of a restart on user-defined terrain or by File >
+// Load, gives the field terrain_small.ter's cells, a pillar at (5, 5) and
+// passable type II at (10, 10) among them: both switches on, as cell edits
+// laying those cells would turn them.
+TEST_F(DocumentEdits, ATerrainFileReadTurnsOnTheSwitchesOfItsCells)
+{
+    for (const bool byRestart : {true, false}) {
+        SCOPED_TRACE(byRestart ? "restart on user-defined terrain" : "File > Load > Terrain Data File");
+        Hooks.AnswerFile(Fixture("../../bench/data/small.dat"));
+        ASSERT_TRUE(Start());
+        const CBattlefield& b = Doc().Battlefield;
+        ASSERT_EQ(b.TerrainModifiersOn, 0);
+        ASSERT_EQ(b.LineOfSightOn, 0);
+        Hooks.AnswerFile(Fixture("terrain_small.ter"));
+        if (byRestart) {
+            ASSERT_TRUE(Run(33223));  // Terrain: User-Defined
+            ASSERT_TRUE(Run(V::ID_RESTART_GO));
+        } else {
+            ASSERT_TRUE(Run(V::ID_FILE_LOAD_TERRAIN));
+        }
+        ASSERT_EQ(b.TerrainType[GridIndex(10, 10)], PassableII);
+        EXPECT_EQ(b.TerrainModifiersOn, 1);
+        EXPECT_EQ(b.LineOfSightOn, 1);
+        TearDown();
+        SetUp();
+    }
+}
+
 // scenario_v4.dat (RED 12, terrain blocks laid): an agent placed in RED
 // squad 2 keeps the file's squad-2 values (alive sensor range 6, fire range
 // 4, defence 3) when a restart with placement still chosen keeps it where

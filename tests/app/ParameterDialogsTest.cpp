@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppFixture.h"
+#include "app/ResourceIds.h"
 #include "dialogs/AgentParamsDlg.h"
 #include "dialogs/BattlefieldDlgs.h"
 #include "dialogs/CombatParamsDlg.h"
@@ -243,6 +244,67 @@ TEST_F(ParameterDialogs, OkKeepsTheShownSquadsEditsWithoutStore)
         EXPECT_EQ(Hooks.Log().back().Result, IDOK) << c.Command;
         EXPECT_EQ(c.Kept(), c.Expected) << c.Command;
     }
+}
+
+// What the degradation dialogs store stays through every set-up of the
+// forces, as a terrain-modified agent data file's values do: Combat
+// Parameters' OK with nothing changed, a restart. Typed for squad 1, Type-I:
+// visibility 0.3 and alive sensor-range delta 4, where the defaults are 0.9
+// and 1 (the other side keeps those). A scenario read brings the defaults
+// back, over a file's values too.
+TEST_F(ParameterDialogs, DegradationValuesTypedStayUntilAScenarioIsRead)
+{
+    using P = CPassableTerrainDlg;
+    struct Case {
+        const char* What;
+        Side Edited;
+        unsigned Then;
+    };
+    const Case cases[] = {
+        {"RED, then Combat Parameters", Side::Red, V::ID_EDIT_COMBAT_PARAMETERS},
+        {"BLUE, then Combat Parameters", Side::Blue, V::ID_EDIT_COMBAT_PARAMETERS},
+        {"RED, then Restart", Side::Red, V::ID_RESTART_GO},
+        {"BLUE, then Restart", Side::Blue, V::ID_RESTART_GO},
+    };
+    CBrevimarDoc& doc = Doc();
+    auto expectTables = [&doc](Side edited, double visibility, int sensor, const char* what) {
+        for (Side side : {Side::Red, Side::Blue}) {
+            const CTerrainModifierSet& m = doc.Modifiers(side);
+            EXPECT_EQ(m.TerrainVisibility[1][1], side == edited ? visibility : 0.9) << what;
+            EXPECT_EQ(m.A_sensor_range[1][1], side == edited ? sensor : 1) << what;
+            EXPECT_EQ(m.TerrainVisibility[1][2], 0.75) << what;  // not typed
+        }
+    };
+    for (const Case& c : cases) {
+        Hooks.AnswerDialog(IDOK, {{P::VisibilityId(1), "0.3"}, {P::SlabId(12, 1), "4"}});
+        ASSERT_TRUE(Run(c.Edited == Side::Red ? V::ID_EDIT_RED_PASSABLE_TERRAIN : V::ID_EDIT_BLUE_PASSABLE_TERRAIN));
+        if (c.Then == V::ID_EDIT_COMBAT_PARAMETERS)
+            Hooks.AnswerDialog(IDOK, {});
+        ASSERT_TRUE(Run(c.Then)) << c.What;
+        expectTables(c.Edited, 0.3, 4, c.What);
+
+        Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+        ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA)) << c.What;
+        expectTables(c.Edited, 0.9, 1, c.What);
+    }
+
+    // The same values through a terrain-modified agent data file: saved,
+    // gone with a scenario read, loaded back, kept by a restart, gone again.
+    Hooks.AnswerDialog(IDOK, {{P::VisibilityId(1), "0.3"}, {P::SlabId(12, 1), "4"}});
+    ASSERT_TRUE(Run(V::ID_EDIT_RED_PASSABLE_TERRAIN));
+    const std::string tma = TempFolder() + "/typed.tma";
+    Hooks.AnswerFile(tma);
+    ASSERT_TRUE(Run(V::ID_FILE_SAVE_TERRAIN_MODIFIERS));
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA));
+    expectTables(Side::Red, 0.9, 1, "read after the save");
+    Hooks.AnswerFile(tma);
+    ASSERT_TRUE(Run(V::ID_FILE_LOAD_TERRAIN_MODIFIERS));
+    ASSERT_TRUE(Run(V::ID_RESTART_GO));
+    expectTables(Side::Red, 0.3, 4, "file loaded, then Restart");
+    Hooks.AnswerFile(Fixture("scenario_v1.dat"));
+    ASSERT_TRUE(Run(ID_FILE_LOAD_INPUT_DATA));
+    expectTables(Side::Red, 0.9, 1, "read after the file");
 }
 
 // The document's bytes with its run state blanked: what a dialog confirmed

@@ -245,6 +245,57 @@ TEST_F(RunControl, EveryRestartGivesTheBattleOfAFreshReadOfTheScenarioAsItStands
     }
 }
 
+// Terrain cells saved read back into the battle the window runs, with the
+// switches their cells imply: passable ground applies the modifiers (the
+// window's came from the blocks read, or from the cells edited), pillars
+// block sight. large_terrain.dat's blocks (lava, a pillar and the three
+// passable types) become cells once the terrain is user-defined, with no cell
+// clicked; on small.dat
+// a right click lays 36 cells, 6 x 6 across RED's way out of its boxes
+// (x 10..15, y 12..17), or a row of 36 pillars across the middle (y 40,
+// x 22..57) before a restart.
+TEST_F(RunControl, ACellTerrainSavedReadsBackIntoTheBattleThatWasRun)
+{
+    auto rightClickAt = [this](int x, int y) {
+        const CBattlefieldGeometry at = BattlefieldGeometry(Doc());
+        View()->OnRButtonUp(0, QPoint(static_cast<int>(at.WindowX(x)) + 2, static_cast<int>(at.WindowY(y)) + 2));
+    };
+    struct Case {
+        const char* What;
+        const char* Scenario;
+        unsigned Type;  // the terrain type's menu item; 0: no cell clicked
+        int X0, Y0, Columns, Rows;
+        int Passable, Sight;
+        int Steps;
+    } cases[] = {
+        {"large_terrain.dat as cells", "../../bench/data/large_terrain.dat", 0, 0, 0, 0, 0, 1, 1, 30},
+        {"36 passable cells on small.dat", "../../bench/data/small.dat", 33226, 10, 12, 6, 6, 1, 0, 40},
+        {"36 pillars on small.dat", "../../bench/data/small.dat", 33225, 22, 40, 36, 1, 0, 1, 80},
+    };
+    for (const Case& c : cases) {
+        Hooks.AnswerFile(Fixture(c.Scenario));
+        ASSERT_TRUE(Start()) << c.What;
+        CBrevimarDoc& doc = Doc();
+        ASSERT_TRUE(Frame().RunCommand(33223)) << c.What;  // Terrain: User-Defined
+        if (c.Type != 0) {
+            ASSERT_TRUE(Frame().RunCommand(c.Type)) << c.What;
+            for (int x = c.X0; x < c.X0 + c.Columns; ++x)
+                for (int y = c.Y0; y < c.Y0 + c.Rows; ++y) {
+                    ASSERT_EQ(doc.Battlefield.AgentGrid[GridIndex(x, y)], CellFree) << c.What;
+                    rightClickAt(x, y);
+                    ASSERT_EQ(doc.Battlefield.AgentGrid[GridIndex(x, y)], CellTerrain) << c.What;
+                }
+            ASSERT_TRUE(Frame().RunCommand(V::ID_RESTART_GO)) << c.What;
+        }
+        EXPECT_EQ(doc.Battlefield.TerrainModifiersOn, c.Passable) << c.What;
+        EXPECT_EQ(doc.Battlefield.LineOfSightOn, c.Sight) << c.What;
+        const std::vector<int> read = FreshReadBattle(doc, c.Steps);
+        EXPECT_EQ(Battle(doc, c.Steps), read) << c.What;
+        TearDown();
+        SetUp();
+    }
+}
+
 // Agents placed or taken off by a right click are the scenario's from then
 // on, as a save writes them: a restart deploys the force that save holds,
 // numbered into its squads as a read numbers them, and fights the battle a

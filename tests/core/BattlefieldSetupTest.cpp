@@ -723,7 +723,7 @@ TEST(BattlefieldSetup, AgentFileDeploymentDropsTheDeadAndTheBlockedAndRenumbers)
     doc->DeploymentSource = AgentFileDeployment;
     doc->Battlefield.BattleSize = 50;
     doc->NumBlue() = 0;
-    Grid(*doc, 9, 9) = CellAgent;  // left from an earlier deployment
+    Grid(*doc, 9, 9) = CellAgent;  // left from an earlier deployment, on terrain it keeps
     Terrain(*doc, 9, 9) = Lava;
     Grid(*doc, 5, 5) = CellTerrain;
     Terrain(*doc, 5, 5) = Pillar;
@@ -746,15 +746,17 @@ TEST(BattlefieldSetup, AgentFileDeploymentDropsTheDeadAndTheBlockedAndRenumbers)
     red.NumAgents = 7;
     doc->SetupBattlefield();
 
-    ASSERT_EQ(red.NumAgents, 3);
+    // Kept: records 1 and 4; record 7 stands on the terrain the earlier
+    // agent left, which stays.
+    ASSERT_EQ(red.NumAgents, 2);
     EXPECT_EQ(red.AgentX[1], 10);
     EXPECT_EQ(red.AgentState[2], Injured);
     EXPECT_EQ(red.AgentX[2], 12);
     EXPECT_EQ(red.AgentSquad[2], 2);
-    EXPECT_EQ(red.AgentX[3], 9) << "a cell that held an agent before is free again";
-    EXPECT_EQ(Terrain(*doc, 9, 9), OpenGround);
+    EXPECT_EQ(Terrain(*doc, 9, 9), Lava);
+    EXPECT_EQ(Grid(*doc, 9, 9), CellFree);
     EXPECT_EQ(Grid(*doc, 5, 5), CellTerrain);
-    EXPECT_EQ(CountGrid(*doc, CellAgent), 3);
+    EXPECT_EQ(CountGrid(*doc, CellAgent), 2);
     ExpectSoundDeployment(*doc);
 }
 

@@ -117,5 +117,34 @@ TEST(TerrainBlocks, SwitchesFollowUseAndTypeAndTerrainOffClearsTheField)
     }
 }
 
+// Terrain On lays the blocks back with their modifiers only when a block it
+// lays is passable: one listed among terrain_blocks, ticked Use, of type 3..5.
+TEST(TerrainBlocks, OnlyAPassableBlockLaidTurnsTheModifiersOn)
+{
+    struct Case {
+        const char* What;
+        int Count;
+        int Type1, Used1, Type2, Used2;
+        bool Passable;
+    };
+    const Case cases[] = {
+        {"passable, used", 1, PassableII, 1, OpenGround, 0, true},
+        {"passable, not used", 1, PassableII, 0, OpenGround, 0, false},
+        {"impassable, used", 1, Lava, 1, OpenGround, 0, false},
+        {"passable, used, past the list", 1, Lava, 1, PassableIII, 1, false},
+        {"pillar used, passable not", 2, Pillar, 1, PassableI, 0, false},
+        {"the second block passable and used", 2, Pillar, 1, PassableI, 1, true},
+    };
+    for (const Case& c : cases) {
+        auto field = std::make_unique<CBattlefield>();
+        CBattlefield& b = *field;
+        b.BattleSize = 8;
+        b.terrain_blocks = c.Count;
+        Block(b, 1, c.Type1, 2, 2, 3, 3, c.Used1);
+        Block(b, 2, c.Type2, 2, 2, 6, 6, c.Used2);
+        EXPECT_EQ(LaysPassableTerrain(b), c.Passable) << c.What;
+    }
+}
+
 }  // namespace
 }  // namespace brevimar

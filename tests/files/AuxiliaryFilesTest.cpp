@@ -325,6 +325,36 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
     EXPECT_EQ(Written([&](std::ostream& o) { WriteAgentText(*doc, o); }), written);
 }
 
+// The agents a file replaces leave their cells and the ground stays: RED's
+// agent 1 stands on passable type II at (4, 4), BLUE's agent 1 on open
+// ground at (9, 9). A record on (4, 4) is skipped, as on any terrain; one on
+// (9, 9) takes the cell.
+TEST(AgentFile, AgentsLeaveTheirCellsAndTheGroundStays)
+{
+    TestDocument doc;
+    testing::MakeSkirmish(*doc, {.PerSide = 1, .BattleSize = 20});
+    CBattlefield& field = doc->Battlefield;
+    for (Side side : {Side::Red, Side::Blue})
+        field.AgentGrid[GridIndex(doc->Force(side).AgentX[1], doc->Force(side).AgentY[1])] = CellFree;
+    doc->RedForce.PlaceAgent(1, 4, 4);
+    doc->BlueForce.PlaceAgent(1, 9, 9);
+    field.AgentGrid[GridIndex(4, 4)] = CellAgent;
+    field.TerrainType[GridIndex(4, 4)] = PassableII;
+    field.AgentGrid[GridIndex(9, 9)] = CellAgent;
+
+    std::string problem;
+    std::vector<std::string> dropped;
+    ASSERT_TRUE(ReadAgentText("2\n2 1 4 4\n2 1 9 9\n1\n2 1 12 12", doc.Doc.get(), &problem, &dropped)) << problem;
+    EXPECT_EQ(field.TerrainType[GridIndex(4, 4)], PassableII);
+    EXPECT_EQ(field.AgentGrid[GridIndex(4, 4)], CellFree);
+    ASSERT_EQ(doc->RedForce.NumAgents, 1);
+    EXPECT_EQ(doc->RedForce.AgentX[1], 9);
+    EXPECT_EQ(field.AgentGrid[GridIndex(9, 9)], CellAgent);
+    ASSERT_EQ(doc->BlueForce.NumAgents, 1);
+    EXPECT_EQ(doc->BlueForce.AgentX[1], 12);
+    EXPECT_TRUE(dropped.empty());
+}
+
 TEST(AgentFile, BadCountsAndSquadsAreRefused)
 {
     std::string many = "301";
@@ -470,6 +500,33 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
         const std::string bad = "12" + end + "2" + end + "2 x" + end + "2 5" + end + "2 9" + end + "2 2" + end;
         EXPECT_FALSE(ReadTerrainText(bad, &other->Battlefield, &why));
         EXPECT_NE(why.find("(word 4, line 3)"), std::string::npos) << why;
+    }
+}
+
+// A terrain file read gives the field the switches of its cells, as a cell
+// edit would: modifiers with passable ground only, line of sight with a
+// pillar. Each read starts from modifiers on and line of sight off.
+TEST(TerrainFile, ReadCellsSetTheSwitchesTheyImply)
+{
+    const struct {
+        const char* Text;
+        int Passable, Sight;
+    } cases[] = {
+        {"12\n1\n2 3\n2 1", 0, 0},              // lava
+        {"12\n2\n2 3\n2 1\n4 4\n2 2", 0, 1},  // lava and a pillar
+        {"12\n1\n12 12\n2 5", 1, 0},            // passable type III
+        {"12\n0", 0, 0},
+    };
+    for (const auto& c : cases) {
+        TestDocument doc;
+        CBattlefield& field = doc->Battlefield;
+        field.BattleSize = 12;
+        field.TerrainModifiersOn = 1;
+        field.LineOfSightOn = 0;
+        std::string problem;
+        ASSERT_TRUE(ReadTerrainText(c.Text, &field, &problem)) << problem;
+        EXPECT_EQ(field.TerrainModifiersOn, c.Passable) << c.Text;
+        EXPECT_EQ(field.LineOfSightOn, c.Sight) << c.Text;
     }
 }
 

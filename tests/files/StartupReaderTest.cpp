@@ -557,13 +557,14 @@ TEST(StartupReader, Version2And3Files)
     EXPECT_EQ(v2->RedForce.A_RETREAT_num[2], 62);
     EXPECT_EQ(v2->BlueForce.I_SUPPORT1_num[1], 671);
     // Terrain cells: x and y before the type; the grids are cleared first.
+    // The passable cell turns the modifiers on; no pillar, no line of sight.
     const CBattlefield& b = v2->Battlefield;
     EXPECT_EQ(b.TerrainMode, 2);
     EXPECT_EQ(b.TerrainType[GridIndex(2, 9)], PassableI);
     EXPECT_EQ(b.TerrainType[GridIndex(3, 7)], Lava);
     EXPECT_EQ(b.CellTerrainDefined, 1);
     EXPECT_EQ(b.LineOfSightOn, 0);
-    EXPECT_EQ(b.TerrainModifiersOn, 0);
+    EXPECT_EQ(b.TerrainModifiersOn, 1);
 
     TestDocument v3;
     for (int s = 1; s <= MaxSquads; ++s)

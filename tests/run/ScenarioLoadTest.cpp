@@ -333,18 +333,24 @@ TEST(MenuScenarioLoader, SevenStatisticsFlagsSwitchOnTheOtherThree)
     }
 }
 
+// Blocks and cells follow one rule: a pillar laid turns line of sight on,
+// passable ground (types 3..5) the modifiers; the file's LOS_flag? of 1 is not
+// kept. menu_v2.dat holds two cells, type(1) at (2, 9) and type(2) at (3, 7),
+// 3 and 1 as it stands.
 TEST(MenuScenarioLoader, LineOfSightOnlyWithASightBlockingBlock)
 {
     struct Case {
         const char* File;
         const char* TerrainFlag;
-        const char* Types;  // of the v4 fixture's two blocks
+        const char* Types;  // of the fixture's two blocks or cells
         int Sight;
         int Passable;
     };
     for (const Case c : {Case{"scenario_v4.dat", "1", "2 4", 1, 1}, Case{"scenario_v4.dat", "1", "1 4", 0, 1},
                          Case{"scenario_v4.dat", "1", "1 2", 1, 0}, Case{"scenario_v4.dat", "0", "2 2", 0, 0},
-                         Case{"menu_v2.dat", "2", nullptr, 0, 0}}) {
+                         Case{"menu_v2.dat", "2", nullptr, 0, 1}, Case{"menu_v2.dat", "2", "1 2", 1, 0},
+                         Case{"menu_v2.dat", "2", "5 1", 0, 1}, Case{"menu_v2.dat", "2", "2 4", 1, 1},
+                         Case{"menu_v2.dat", "2", "1 1", 0, 0}}) {
         std::string text = WithValues(FixtureText(c.File), "LOS_flag?", "1");
         text = WithValues(text, "terrain_flag?", c.TerrainFlag);
         if (c.Types) {
