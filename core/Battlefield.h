@@ -98,4 +98,13 @@ inline bool HoldsTerrain(const CBattlefield& b, int cell)
     return b.AgentGrid[cell] == CellTerrain || b.TerrainType[cell] != OpenGround;
 }
 
+// Whether an agent may stand on the cell: free ground that is not
+// impassable, or passable terrain no agent stands on.
+inline bool AgentMayStand(const CBattlefield& b, int cell)
+{
+    const int grid = b.AgentGrid[cell];
+    const int terrain = b.TerrainType[cell];
+    return grid == CellFree ? !IsImpassable(terrain) : grid == CellTerrain && IsPassableTerrain(terrain);
+}
+
 }  // namespace brevimar

@@ -411,9 +411,9 @@ void DeployFromAgentFile(CBrevimarDoc& doc, Side side, int size)
         const int y = f.StoredAgentY[r];
         if (f.StoredAgentState[r] <= Dead || x < 1 || x > size || y < 1 || y > size)
             continue;
-        // Terrain cells are refused, the ground an agent left too, and so is
-        // a second agent on a cell.
-        if (field.AgentGrid[GridIndex(x, y)] != CellFree || HoldsTerrain(field, GridIndex(x, y)))
+        // Impassable terrain is refused, and so is a second agent on a cell;
+        // passable ground takes its agent, as the read placed it.
+        if (!AgentMayStand(field, GridIndex(x, y)))
             continue;
         ++k;
         f.AgentSquad[k] = std::clamp(f.StoredAgentSquad[r], 1, MaxSquads);

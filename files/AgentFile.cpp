@@ -81,13 +81,15 @@ void PlaceSide(CDocumentState& doc, CForce& f, const char* side, const std::vect
             drop("off the " + std::to_string(size) + " x " + std::to_string(size) + " battlefield");
             continue;
         }
-        // Terrain left free by an agent that stood on it is terrain still,
-        // as set-up deploys.
-        if (HoldsTerrain(field, GridIndex(rec.X, rec.Y)))
-            continue;
         int& cell = field.AgentGrid[GridIndex(rec.X, rec.Y)];
         if (cell == CellAgent) {
             drop("on a cell an earlier record took (a cell holds one agent only)");
+            continue;
+        }
+        // An agent stands on passable ground as it did when the file was
+        // written; impassable terrain takes none.
+        if (!AgentMayStand(field, GridIndex(rec.X, rec.Y))) {
+            drop("on terrain no agent can stand on");
             continue;
         }
         cell = CellAgent;

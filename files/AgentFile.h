@@ -24,9 +24,10 @@ struct CDocumentState;
 void WriteAgentText(const CDocumentState& doc, std::ostream& out);
 
 // Reads both sides into the document's agents and their stored copies and
-// marks the agents' cells. A record is skipped when its state is 0 or its
-// cell holds terrain; a living record off the battlefield or on a cell an
-// earlier record took is dropped and named, with the reason, in *dropped.
+// marks the agents' cells; the terrain under them stays. A record is skipped
+// when its state is 0; a living record off the battlefield, on impassable
+// terrain or on a cell an earlier record took is dropped and named, with the
+// reason, in *dropped. Passable ground takes its agent.
 // Refused, with the document unchanged: a count above 300 or below 0, a
 // squad outside 1..10, a state outside 0..2, a file that breaks off. Does not
 // re-derive the forces.

@@ -297,7 +297,7 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
     doc->Battlefield.AgentGrid[GridIndex(7, 7)] = CellTerrain;
     doc->RedForce.NumSquads = 3;
     const std::string text =
-        "4\n2 1 3 4\n0 2 5 5\n1 3 6 6\n2 2 7 7\n"  // the dead record and the one on terrain are skipped
+        "4\n2 1 3 4\n0 2 5 5\n1 3 6 6\n2 2 7 7\n"  // the dead record is skipped, the one on terrain dropped
         "3\n2 5 10 10\n2 1 21 3\n1 1 3 4";        // squad 5 counted in the last squad; off the field; taken
     std::string problem;
     std::vector<std::string> dropped;
@@ -313,9 +313,10 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
     ASSERT_EQ(blue.NumAgents, 1);
     EXPECT_EQ(blue.AgentSquad[1], 1);  // BLUE had one squad
     EXPECT_EQ(blue.NumSquads, 1);
-    ASSERT_EQ(dropped.size(), 2u);
-    EXPECT_EQ(dropped[0], "BLUE agent record 2 at (21, 3): off the 20 x 20 battlefield");
-    EXPECT_EQ(dropped[1], "BLUE agent record 3 at (3, 4): on a cell an earlier record took (a cell holds one agent only)");
+    ASSERT_EQ(dropped.size(), 3u);
+    EXPECT_EQ(dropped[0], "RED agent record 4 at (7, 7): on terrain no agent can stand on");
+    EXPECT_EQ(dropped[1], "BLUE agent record 2 at (21, 3): off the 20 x 20 battlefield");
+    EXPECT_EQ(dropped[2], "BLUE agent record 3 at (3, 4): on a cell an earlier record took (a cell holds one agent only)");
     EXPECT_TRUE(red.AgentGridCurrent());
     EXPECT_TRUE(blue.AgentGridCurrent());
 
@@ -327,8 +328,8 @@ TEST(AgentFile, ReadsWhatWasWrittenAndSkipsWhatCannotStand)
 
 // The agents a file replaces leave their cells and the ground stays: RED's
 // agent 1 stands on passable type II at (4, 4), BLUE's agent 1 on open
-// ground at (9, 9). A record on (4, 4) is skipped, as on any terrain; one on
-// (9, 9) takes the cell.
+// ground at (9, 9). Records on both take their cells, as one on a passable
+// block does; one on Lava is dropped.
 TEST(AgentFile, AgentsLeaveTheirCellsAndTheGroundStays)
 {
     TestDocument doc;
@@ -342,17 +343,33 @@ TEST(AgentFile, AgentsLeaveTheirCellsAndTheGroundStays)
     field.TerrainType[GridIndex(4, 4)] = PassableII;
     field.AgentGrid[GridIndex(9, 9)] = CellAgent;
 
+    // Terrain the file's agents meet: a passable block no agent entered, and Lava.
+    field.AgentGrid[GridIndex(15, 15)] = CellTerrain;
+    field.TerrainType[GridIndex(15, 15)] = PassableI;
+    field.AgentGrid[GridIndex(16, 16)] = CellTerrain;
+    field.TerrainType[GridIndex(16, 16)] = Lava;
+
     std::string problem;
     std::vector<std::string> dropped;
-    ASSERT_TRUE(ReadAgentText("2\n2 1 4 4\n2 1 9 9\n1\n2 1 12 12", doc.Doc.get(), &problem, &dropped)) << problem;
+    ASSERT_TRUE(ReadAgentText("2\n2 1 4 4\n2 1 9 9\n3\n2 1 12 12\n2 1 15 15\n2 1 16 16", doc.Doc.get(),
+                              &problem, &dropped))
+        << problem;
+    // Every agent stands where the file puts it, on the passable ground too;
+    // the ground stays under it.
     EXPECT_EQ(field.TerrainType[GridIndex(4, 4)], PassableII);
-    EXPECT_EQ(field.AgentGrid[GridIndex(4, 4)], CellFree);
-    ASSERT_EQ(doc->RedForce.NumAgents, 1);
-    EXPECT_EQ(doc->RedForce.AgentX[1], 9);
+    EXPECT_EQ(field.AgentGrid[GridIndex(4, 4)], CellAgent);
+    ASSERT_EQ(doc->RedForce.NumAgents, 2);
+    EXPECT_EQ(doc->RedForce.AgentX[1], 4);
+    EXPECT_EQ(doc->RedForce.AgentX[2], 9);
     EXPECT_EQ(field.AgentGrid[GridIndex(9, 9)], CellAgent);
-    ASSERT_EQ(doc->BlueForce.NumAgents, 1);
+    ASSERT_EQ(doc->BlueForce.NumAgents, 2);
     EXPECT_EQ(doc->BlueForce.AgentX[1], 12);
-    EXPECT_TRUE(dropped.empty());
+    EXPECT_EQ(doc->BlueForce.AgentX[2], 15);
+    EXPECT_EQ(field.TerrainType[GridIndex(15, 15)], PassableI);
+    // No agent stands on Lava: the record is dropped, and said.
+    EXPECT_EQ(field.AgentGrid[GridIndex(16, 16)], CellTerrain);
+    ASSERT_EQ(dropped.size(), 1u);
+    EXPECT_EQ(dropped[0], "BLUE agent record 3 at (16, 16): on terrain no agent can stand on");
 }
 
 TEST(AgentFile, BadCountsAndSquadsAreRefused)
