@@ -556,7 +556,12 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
     window.save();
     if (clipped)
         window.setClipRect(exposed, Qt::IntersectClip);
+    const QColor ground = Composed.WhiteBackground ? Qt::white : Qt::black;
     if (Composed.BatchMode) {
+        // The batch's picture keeps its size, for its help lines; the rest
+        // of what the field took at the zoom is cleared, so that nothing of
+        // the battle last drawn stays beside it.
+        window.fillRect(0, 0, g.ZoomedWidth(), g.ZoomedHeight(), ground);
         RenderComposed();
         window.drawImage(0, 0, Image);
         PaintHelpText(window);
@@ -564,7 +569,6 @@ void CBattlefieldPainter::Paint(CBrevimarDoc& doc, QPainter& window, const QRect
         return;
     }
 
-    const QColor ground = Composed.WhiteBackground ? Qt::white : Qt::black;
     // After a zoom change the larger old picture may still be on the window.
     if (Composed.EraseZoomArea)
         window.fillRect(0, 0, 2 * g.Width(), 2 * g.Height(), ground);

@@ -255,6 +255,18 @@ private:
         }
     }
 
+    // The death code a kill-only cell draws of the two sides' there: one of
+    // a side whose map is on, BLUE's over RED's as the frame writes them;
+    // else either, which then draws as the terrain under it.
+    unsigned char KillCode(unsigned char red, unsigned char blue) const
+    {
+        if (blue != LatticeEmpty && Doc.KillMapBlue == 1)
+            return blue;
+        if (red != LatticeEmpty && Doc.KillMapRed == 1)
+            return red;
+        return blue != LatticeEmpty ? blue : red;
+    }
+
     bool HiddenBySquadHighlight(Side side) const
     {
         return side == Side::Red ? Doc.HighlightRedSquadOn == 1 && Doc.ShowOtherRedAgents != 1
@@ -340,9 +352,13 @@ private:
             return;
         const int frame = Doc.GetDisplayFrame() == 1 ? 1 : 0;
         if (Doc.KillMapOnly == 1) {
+            // The agents are hidden, so the kills they stand on show: the
+            // frame's own death codes of each side, not the codes on top.
             EachCell([&](int x, int y, int terrain) {
                 TerrainPass(x, y, terrain);
-                DeathMark(x, y, Doc.GetDisplayCell(frame, x, LatticeColumn(N, y)));
+                const int c = LatticeColumn(N, y);
+                DeathMark(x, y,
+                          KillCode(Doc.GetKillCell(frame, Side::Red, x, c), Doc.GetKillCell(frame, Side::Blue, x, c)));
             });
             return;
         }

@@ -89,6 +89,7 @@ void CBrevimarDoc::AllocateHeapBuffers()
     // file opened before any run, then plays back empty frames rather than
     // whatever the allocator left behind.
     DisplayGrid = Zeroed<unsigned char>(2 * LatticeCells);
+    KillGrid = Zeroed<unsigned char>(2 * 2 * LatticeCells);
     RedEnemyList = Zeroed<int>(AgentSlots * EnemyListColumns);
     BlueEnemyList = Zeroed<int>(AgentSlots * EnemyListColumns);
     AdmissibleCells = Zeroed<int>(MoveTableSize);
@@ -288,6 +289,7 @@ void CBrevimarDoc::DeleteContents()
     if (HeapBuffersAllocated != 1)
         return;
     DisplayGrid.reset();
+    KillGrid.reset();
     RedEnemyList.reset();
     BlueEnemyList.reset();
     AdmissibleCells.reset();

@@ -338,6 +338,16 @@ public:
     // What the drawing reads: the frame on show, and entry [frame][r][c] of the lattice.
     int GetDisplayFrame() const { return DisplayFrame; }
     unsigned char GetDisplayCell(int frame, int r, int c) const { return DisplayGrid[LatticeCells * frame + LatticeStride * r + c]; }
+    // The death code a frame holds at entry [r][c] for one side's fallen,
+    // 0 where none of them lies, whatever is drawn over it.
+    unsigned char* KillPlane(int plane, Side side)
+    {
+        return KillGrid.get() + LatticeCells * (2 * plane + SideCode(side) - 1);
+    }
+    unsigned char GetKillCell(int frame, Side side, int r, int c) const
+    {
+        return KillGrid[LatticeCells * (2 * frame + SideCode(side) - 1) + LatticeStride * r + c];
+    }
 
     // --- life cycle
     bool OnNewDocument();
@@ -763,6 +773,7 @@ public:
     // --- heap buffers, allocated once by InitNewDocument
     int HeapBuffersAllocated = 0;
     ZeroedArray<unsigned char> DisplayGrid;  // two planes of LatticeCells bytes
+    ZeroedArray<unsigned char> KillGrid;     // per plane of DisplayGrid, RED's then BLUE's death codes
     ZeroedArray<int> RedEnemyList;           // [301][EnemyListColumns]
     ZeroedArray<int> BlueEnemyList;
     ZeroedArray<int> AdmissibleCells;        // [81] at MoveTableIndex(dx, dy)

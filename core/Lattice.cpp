@@ -28,9 +28,12 @@ int TerrainAt(const CBattlefield& field, int x, int y)
 }
 
 // One plane seen through its extents: rows 0..ExtentX - 1, columns
-// 0..ExtentY - 1, battlefield cells 1..ExtentX - 2 by 1..ExtentY - 2.
+// 0..ExtentY - 1, battlefield cells 1..ExtentX - 2 by 1..ExtentY - 2. Beside
+// the codes it keeps each side's death codes, which the living drawn over
+// them hide from the picture of the agents but not from the kill-only view.
 struct LatticePlane {
     unsigned char* Bytes;
+    unsigned char* Kills[2];  // RED's, BLUE's
     int ExtentX;
     int ExtentY;
 
@@ -42,15 +45,28 @@ struct LatticePlane {
             Bytes[LatticeStride * x + LatticeColumn(ExtentY, y)] = code;
     }
 
-    // Clears the plane over its extents and/or stamps every terrain cell.
+    void PutDead(Side side, int x, int y, unsigned char code)
+    {
+        if (!Holds(x, y))
+            return;
+        const int at = LatticeStride * x + LatticeColumn(ExtentY, y);
+        Bytes[at] = code;
+        Kills[SideCode(side) - 1][at] = code;
+    }
+
+    // Clears the plane, its death codes with it, over its extents and/or
+    // stamps every terrain cell.
     // Lattice cell (r, c) shows battlefield cell (r, ExtentY - 1 - c); border
     // cells off the terrain grid count as open.
     void PaintBackground(const CBattlefield& field, bool clear, bool terrain)
     {
         for (int r = 0; r < ExtentX; ++r) {
             unsigned char* row = Bytes + LatticeStride * r;
-            if (clear)
+            if (clear) {
                 std::memset(row, LatticeEmpty, static_cast<std::size_t>(ExtentY));
+                for (unsigned char* kills : Kills)
+                    std::memset(kills + LatticeStride * r, LatticeEmpty, static_cast<std::size_t>(ExtentY));
+            }
             if (!terrain || r >= GridStride)
                 continue;
             const int* types = field.TerrainType + GridStride * r;
@@ -66,14 +82,15 @@ struct LatticePlane {
 LatticePlane PlaneOfSize(CBrevimarDoc& doc, int plane, int battleSize)
 {
     const int extent = ExtentForSize(battleSize);
-    return {doc.DisplayPlane(plane), extent, extent};
+    return {doc.DisplayPlane(plane), {doc.KillPlane(plane, Side::Red), doc.KillPlane(plane, Side::Blue)}, extent,
+            extent};
 }
 
 // The resets work on plane 0 over the document's lattice extents.
 LatticePlane StartPlane(CBrevimarDoc& doc)
 {
-    return {doc.DisplayPlane(0), Clamped(doc.LatticeExtentX, 0, LatticeStride),
-            Clamped(doc.LatticeExtentY, 0, LatticeStride)};
+    return {doc.DisplayPlane(0), {doc.KillPlane(0, Side::Red), doc.KillPlane(0, Side::Blue)},
+            Clamped(doc.LatticeExtentX, 0, LatticeStride), Clamped(doc.LatticeExtentY, 0, LatticeStride)};
 }
 
 struct SideCodes {
@@ -106,7 +123,7 @@ void PutDeadAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side)
             continue;
         const int x = f.AgentX[i];
         const int y = f.AgentY[i];
-        plane.Put(x, y, TerrainAt(doc.Battlefield, x, y) < PassableI ? codes.Dead : codes.DeadPassable);
+        plane.PutDead(side, x, y, TerrainAt(doc.Battlefield, x, y) < PassableI ? codes.Dead : codes.DeadPassable);
     }
 }
 
@@ -152,17 +169,22 @@ void PutCapturedAgents(LatticePlane& plane, CBrevimarDoc& doc, Side side, int st
     const int n = CaptureCount(count);
     for (int i = 1; i <= n; ++i) {
         const int state = doc.Capture(base, step, i);
+        const int x = doc.Capture(base + 1, step, i);
+        const int y = doc.Capture(base + 2, step, i);
         unsigned char code = LatticeEmpty;
-        if (pass == CapturePass::Dead)
-            code = state == Dead ? codes.Dead : LatticeEmpty;
-        else if (pass == CapturePass::StartPicture)
+        if (pass == CapturePass::Dead) {
+            if (state == Dead)
+                plane.PutDead(side, x, y, codes.Dead);
+            continue;
+        }
+        if (pass == CapturePass::StartPicture)
             code = state > Dead ? codes.Alive : LatticeEmpty;
         else if (state == Alive)
             code = codes.Alive;
         else if (state == Injured)
             code = codes.Injured;
         if (code != LatticeEmpty)
-            plane.Put(doc.Capture(base + 1, step, i), doc.Capture(base + 2, step, i), code);
+            plane.Put(x, y, code);
     }
 }
 
@@ -185,6 +207,8 @@ void CBrevimarDoc::ClearLattice()
     RunHeader.CurrentStep = 0;
     if (DisplayGrid)
         std::memset(DisplayGrid.get(), LatticeEmpty, LatticePlanes * LatticePlaneBytes);
+    if (KillGrid)
+        std::memset(KillGrid.get(), LatticeEmpty, LatticePlanes * 2 * LatticePlaneBytes);
 }
 
 void CBrevimarDoc::ResetBattlefield()

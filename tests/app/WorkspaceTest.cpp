@@ -1,8 +1,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMdiArea>
+#include <QPainter>
 #include <QScreen>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 #include <cstdint>
 #include <fstream>
@@ -11,6 +14,7 @@
 #include <string>
 
 #include "app/AppFixture.h"
+#include "app/BatchRuns.h"
 #include "app/ChildFrame.h"
 #include "app/ResourceIds.h"
 #include "dialogs/LandscapeDialogs.h"
@@ -160,6 +164,104 @@ TEST_F(Workspace, ResetsReturnTheZoomTheWindowOpenedWith)
             EXPECT_FALSE(half.Checked);
             EXPECT_FALSE(whole.Checked);
         }
+}
+
+// small.dat's 80 x 80 field opens above 100% (its picture is 410 pixels at
+// 100%), and a few steps of its battle are drawn, its RED force in the
+// corner far below the 410 pixels. In each batch mode, chosen, running
+// (painted from inside the batch's pump), paused and ended, the view shows
+// the batch's 410-pixel picture and nothing of that battle: painted onto
+// what it showed before, as onto its window, no pixel is an agent's red or
+// blue, and none beside the picture is other than the white ground. A page
+// printed then shows none of the battle either.
+TEST_F(Workspace, ABatchModeShowsNothingOfTheInteractiveBattle)
+{
+    using V = CBrevimarView;
+    const QRgb white = qRgb(255, 255, 255), red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const QRect batchPicture(0, 0, 410, 410);
+    struct Mode {
+        const char* what;
+        unsigned command;
+        std::function<bool(const CBrevimarDoc&)> ended;
+    };
+    const Mode modes[] = {
+        {"Multiple Time-Series", V::ID_MULTIPLE_TIME_SERIES,
+         [](const CBrevimarDoc& doc) { return doc.Series.MultiRunSample == 2 && doc.MultiRunEnded(); }},
+        {"genetic algorithm", V::ID_RUN_MODE_GA_FIRST,
+         [](const CBrevimarDoc& doc) {
+             return doc.Experiment.GABusy == 0 && doc.Experiment.GaGeneration == doc.Experiment.GaGenerations;
+         }},
+        {"fitness landscape", V::ID_RUN_MODE_LANDSCAPE, [](const CBrevimarDoc& doc) { return doc.LandscapeEnded(); }},
+    };
+    for (const Mode& mode : modes) {
+        SCOPED_TRACE(mode.what);
+        App = std::make_unique<CBrevimarApp>(&Hooks);
+        Hooks.Reset();
+        Hooks.AnswerFile(Fixture("../../bench/data/small.dat"));
+        ASSERT_TRUE(Start());
+        CBrevimarDoc& doc = Doc();
+        ASSERT_GT(doc.ZoomFactor, 1.0f);
+        for (int k = 0; k < 3; ++k) {
+            doc.Resume();
+            View()->OnTimer(V::RunTimerId);
+        }
+        doc.Pause();
+        QImage window(View()->size(), QImage::Format_RGB32);
+        window.fill(qRgb(0, 200, 0));
+        auto paint = [&] { View()->render(&window, QPoint(), QRegion(), QWidget::DrawChildren); };
+        // What the view shows beside the batch's picture, and the agents'
+        // colours anywhere.
+        auto battlePixels = [&](const QImage& image, const QRect& picture) {
+            int seen = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    seen += p == red || p == blue || (!picture.contains(x, y) && p != white);
+                }
+            return seen;
+        };
+        paint();
+        // Agents below the batch's picture, or nothing could stay of the battle.
+        const QImage below = window.copy(0, 410, window.width(), window.height() - 410);
+        ASSERT_GT(battlePixels(below, below.rect()), 0);
+
+        auto expectNothingOfTheBattle = [&](const char* state) {
+            paint();
+            EXPECT_EQ(battlePixels(window, batchPicture), 0) << state;
+            QImage page(600, 700, QImage::Format_RGB32);
+            page.fill(white);
+            {
+                QPainter printer(&page);
+                View()->PaintPage(printer, page.rect());
+            }
+            EXPECT_EQ(battlePixels(page, page.rect()), 0) << state << ", printed";
+        };
+        if (mode.command == V::ID_MULTIPLE_TIME_SERIES) {
+            Hooks.AnswerDialog(IDOK, {{CMultiRunParamsDlg::IDC_SAMPLES, "2"}, {CMultiRunParamsDlg::IDC_RUN_TIME, "3"}});
+            ASSERT_TRUE(Frame().RunCommand(mode.command));
+        } else {
+            ChooseBatch(Frame(), doc, mode.command);
+        }
+        ASSERT_GT(doc.RunMode, ReplayMode);
+        expectNothingOfTheBattle("chosen");
+        bool running = false;
+        QTimer::singleShot(0, View(), [&] {
+            running = doc.BatchBusy();
+            expectNothingOfTheBattle("running");
+            doc.Pause();
+        });
+        doc.Resume();
+        View()->OnTimer(V::RunTimerId);
+        EXPECT_TRUE(running);
+        ASSERT_FALSE(mode.ended(doc));
+        expectNothingOfTheBattle("paused");
+        for (int k = 0; k < 20 && !mode.ended(doc); ++k) {
+            doc.Resume();
+            View()->OnTimer(V::RunTimerId);
+        }
+        ASSERT_TRUE(mode.ended(doc));
+        expectNothingOfTheBattle("ended");
+    }
 }
 
 TEST_F(Workspace, TheMainWindowOpensAtTheSizeLastUsed)

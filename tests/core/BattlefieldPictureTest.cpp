@@ -33,9 +33,15 @@ protected:
         doc->BlueForce.GoalFlagX = 2, doc->BlueForce.GoalFlagY = 3;  // the RED flag
     }
 
+    // As a frame builder leaves it: a death code is kept in its side's
+    // death codes too, whatever is written over the cell later.
     void Code(int x, int y, unsigned char code)
     {
         doc->DisplayPlane(doc->DisplayFrame)[LatticeCellOffset(12, x, y)] = code;
+        const bool red = code == LatticeRedDead || code == LatticeRedDeadPassable;
+        const bool blue = code == LatticeBlueDead || code == LatticeBlueDeadPassable;
+        if (red || blue)
+            doc->KillPlane(doc->DisplayFrame, red ? Side::Red : Side::Blue)[LatticeCellOffset(12, x, y)] = code;
     }
     void Terrain(int x, int y, int type) { doc->Battlefield.TerrainType[GridIndex(x, y)] = type; }
     void Agent(Side side, int i, int x, int y, int state, int squad = 1)
@@ -183,7 +189,8 @@ TEST_F(Picture, AgentsComeFromTheFrameOnShow)
 TEST_F(Picture, KillMapsCommandersAndSquadHighlights)
 {
     Code(1, 1, LatticeRedDead), Code(2, 2, LatticeBlueDead), Code(3, 3, LatticeRedDeadPassable);
-    Code(4, 4, LatticeBlueDeadPassable), Code(5, 5, LatticeRedAlive), Code(6, 6, LatticeRedCommander);
+    Code(4, 4, LatticeBlueDeadPassable), Code(5, 5, LatticeBlueDead), Code(5, 5, LatticeRedAlive);
+    Code(6, 6, LatticeRedCommander), Code(10, 10, LatticeRedDead), Code(10, 10, LatticeBlueDead);
     // Kill maps off: the passable ground shows; RED local command is off.
     Expect({{1, 1, Bg}, {2, 2, Bg}, {3, 3, slot::Passable}, {4, 4, slot::Passable}, {6, 6, Bg}});
     doc->KillMapRed = doc->KillMapBlue = 1;
@@ -194,8 +201,14 @@ TEST_F(Picture, KillMapsCommandersAndSquadHighlights)
     doc->BackgroundToggle = 0;
     Expect({{1, 1, slot::RedDeathBlack}, {2, 2, slot::BlueDeathBlack}, {6, 6, slot::RedCommanderBlack}});
     doc->BackgroundToggle = 1;
-    doc->KillMapOnly = 1;  // the dead alone
-    Expect({{1, 1, slot::RedDeathWhite}, {5, 5, Bg}, {6, 6, Bg}});
+    Expect({{5, 5, slot::RedWhite}, {10, 10, slot::BlueDeathWhite}});
+    // The dead alone, those the living stand on too; of two sides fallen on
+    // one cell, the one whose map is on, BLUE when both are.
+    doc->KillMapOnly = 1;
+    Expect({{1, 1, slot::RedDeathWhite}, {5, 5, slot::BlueDeathWhite}, {6, 6, Bg}, {10, 10, slot::BlueDeathWhite}});
+    doc->KillMapBlue = 0;
+    Expect({{1, 1, slot::RedDeathWhite}, {2, 2, Bg}, {5, 5, Bg}, {10, 10, slot::RedDeathWhite}});
+    doc->KillMapBlue = 1;
 
     // BLUE commanders are marked from the live agents, in the interactive run.
     doc->KillMapOnly = 0;

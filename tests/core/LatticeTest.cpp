@@ -183,9 +183,12 @@ TEST_F(Lattice, FullSizeBorderOffTheTerrainGridIsOpen)
 // indices and sides; among the living BLUE is written after RED, and of two
 // dead BLUE after RED too. Every frame builder keeps the rule: the live frame
 // with the trace off and on, a stored run's replay and a frame file's
-// playback (whose dead leave no mark).
+// playback (whose dead leave no mark). Under whatever shows, each side's own
+// death code stays, for the kill-only view: 'X' for the RED agent that fell
+// on passable terrain (type 4) in the live frame, 'V' in the stored run's.
 TEST_F(Lattice, ALivingAgentIsDrawnOverTheDeadOnItsCell)
 {
+    Terrain(7, 7, PassableII);
     struct Placed {
         Side side;
         int i, x, y, state;
@@ -219,18 +222,46 @@ TEST_F(Lattice, ALivingAgentIsDrawnOverTheDeadOnItsCell)
         {8, 8, LatticeBlueInjured, LatticeBlueInjured, LatticeBlueInjured},
         {9, 9, deadBlue, deadBlue, LatticeEmpty},
     };
+    const int V = LatticeRedDead, W = LatticeBlueDead, X = LatticeRedDeadPassable;
+    struct Kills {
+        int x, y, liveRed, replayRed, blue;
+    };
+    const Kills kills[] = {{4, 4, 0, 0, W}, {5, 5, V, V, 0}, {6, 6, 0, 0, W},
+                           {7, 7, X, V, 0}, {8, 8, V, V, W}, {9, 9, V, V, W}};
+    auto kill = [&](Side side, int x, int y) {
+        return doc->GetKillCell(doc->DisplayFrame, side, x, LatticeColumn(12, y));
+    };
+    auto expectKills = [&](const char* frame, bool replay) {
+        for (const Kills& k : kills) {
+            EXPECT_EQ(kill(Side::Red, k.x, k.y), replay ? k.replayRed : k.liveRed) << frame << ", cell " << k.x;
+            EXPECT_EQ(kill(Side::Blue, k.x, k.y), k.blue) << frame << ", cell " << k.x;
+        }
+    };
     for (int trace : {0, 1}) {
         doc->TraceOn = trace;
         doc->RenderDisplayGrid();
         for (const Expected& e : cells)
             EXPECT_EQ(Shown(e.x, e.y), e.live) << "live, trace " << trace << ", cell " << e.x;
+        expectKills(trace ? "live, trace" : "live", false);
         doc->BuildReplayFrame();
         for (const Expected& e : cells)
             EXPECT_EQ(Shown(e.x, e.y), e.replay) << "replay, trace " << trace << ", cell " << e.x;
+        expectKills(trace ? "replay, trace" : "replay", true);
     }
     doc->BuildPlaybackFrame();
     for (const Expected& e : cells)
         EXPECT_EQ(Shown(e.x, e.y), e.playback) << "playback, cell " << e.x;
+    // Stored frames played backwards to one where every agent lives keep no
+    // kill in either plane, trace off.
+    doc->TraceOn = 0;
+    for (const Placed& a : agents)
+        Captured(a.side, 2, a.i, a.x, a.y, Alive);
+    doc->RunHeader.CurrentStep = 2;
+    for (int frame = 0; frame < 2; ++frame) {
+        doc->BuildReplayFrame();
+        for (const Kills& k : kills)
+            EXPECT_EQ(kill(Side::Red, k.x, k.y) + kill(Side::Blue, k.x, k.y), 0) << "all alive, cell " << k.x;
+    }
 
     // A living RED local commander keeps its mark over a dead BLUE.
     doc->RedCommanderMarks = 1;

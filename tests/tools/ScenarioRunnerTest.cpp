@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/BattlefieldPicture.h"
 #include "core/LatticeCodes.h"
 #include "files/ScenarioWriter.h"
 #include "support/TestFiles.h"
@@ -451,6 +453,111 @@ TEST(ScenarioRunner, TheBatchStepFilesTheSwitchedOnStatisticsEveryStepFromZero)
         EXPECT_GT(doc.Collected.InterpointMean[6][t], 0.0) << t;
     }
     EXPECT_EQ(doc.Collected.InterpointMean[6][21], 0.0) << "not yet reached";
+}
+
+// In the kill-only view every cell where an agent lies dead in the frame on
+// show carries its side's kill mark, whether a living agent stands there now
+// or an agent of the other side fell there too; no other cell carries one.
+// The marks, from the picture table: a RED death is a cross, slot 31 on
+// white ground and 30 where the live frame finds passable terrain (types
+// 3..5) under it; a BLUE death a square, slots 33 and 34; a stored run does
+// not say where its dead lay relative to terrain, so its marks are 31 and 33.
+// With both sides' maps on, a cell where both fell shows BLUE's, written
+// last. The dead are read from the forces (the capture for a stored run),
+// not from the lattice.
+TEST(ScenarioRunner, KillOnlyPictureMarksEveryCellWhereAnAgentLiesDead)
+{
+    const std::string captured = testing::TempFolder() + "/kills.run";
+    {
+        RunnerOptions options;
+        options.ScenarioPath = Reference("small.dat");
+        CScenarioRunner runner(options);
+        ASSERT_TRUE(runner.Load()) << runner.Error();
+        runner.Document().RunCaptureOn = 1;
+        for (int n = 0; n < 300; ++n)
+            ASSERT_TRUE(runner.Advance());
+        std::ofstream out(captured);
+        WriteScenario(runner.Document(), out);
+        ASSERT_TRUE(out.good());
+    }
+    struct Case {
+        std::string Path;
+        bool Stored;
+        bool OnPassableTerrain;  // some agents fall on passable terrain
+    };
+    const Case cases[] = {{Reference("small.dat"), false, false},
+                          {Reference("large.dat"), false, false},
+                          {Reference("large_terrain.dat"), false, true},
+                          {captured, true, false}};
+    struct Maps {
+        int Red, Blue;
+    };
+    const Maps maps[] = {{1, 1}, {1, 0}, {0, 1}};
+    auto picture = std::make_unique<CBattlefieldPicture>();
+    for (const Case& c : cases) {
+        for (int trace : {0, 1}) {
+            RunnerOptions options;
+            options.ScenarioPath = c.Path;
+            CScenarioRunner runner(options);
+            ASSERT_TRUE(runner.Load()) << c.Path << ": " << runner.Error();
+            CBrevimarDoc& doc = runner.Document();
+            doc.TraceOn = trace;
+            doc.BackgroundToggle = 1;
+            doc.KillMapOnly = 1;
+            int covered = 0;  // cells where a living agent stands on a dead one, met at the checks
+            int passableMarks = 0;
+            for (int n = 1; n <= 300 && runner.Advance(); ++n) {
+                if (n % 100 != 0)
+                    continue;
+                const int t = doc.RunHeader.CurrentStep;
+                // fell[side] holds the cells where an agent of the side lies dead.
+                std::set<std::pair<int, int>> fell[2], living;
+                for (Side side : {Side::Red, Side::Blue}) {
+                    const CForce& f = doc.Force(side);
+                    const int base = side == Side::Red ? RedCaptureState : BlueCaptureState;
+                    for (int i = 1; i <= (c.Stored ? doc.StoredFrameAgents(side) : f.NumAgents); ++i) {
+                        const int state = c.Stored ? doc.Capture(base, t, i) : f.AgentState[i];
+                        const std::pair<int, int> cell{c.Stored ? doc.Capture(base + 1, t, i) : f.AgentX[i],
+                                                       c.Stored ? doc.Capture(base + 2, t, i) : f.AgentY[i]};
+                        (state == Dead ? fell[side == Side::Red ? 0 : 1] : living).insert(cell);
+                    }
+                }
+                for (const auto& cell : living)
+                    covered += fell[0].count(cell) + fell[1].count(cell) > 0;
+                for (const Maps& m : maps) {
+                    doc.KillMapRed = m.Red;
+                    doc.KillMapBlue = m.Blue;
+                    ComposeBattlefield(doc, *picture);
+                    int wanted = 0, marked = 0;
+                    for (int x = 1; x <= doc.Battlefield.BattleSize; ++x)
+                        for (int y = 1; y <= doc.Battlefield.BattleSize; ++y) {
+                            const int type = doc.Battlefield.TerrainType[GridIndex(x, y)];
+                            const bool passable = !c.Stored && type >= PassableI && type <= PassableIII;
+                            const bool red = m.Red == 1 && fell[0].count({x, y}) > 0;
+                            const bool blue = m.Blue == 1 && fell[1].count({x, y}) > 0;
+                            const int slot = picture->CellSlot(x, y);
+                            const int want = blue ? (passable ? cellslot::BlueDeathPassable : cellslot::BlueDeathWhite)
+                                             : red ? (passable ? cellslot::RedDeathPassable : cellslot::RedDeathWhite)
+                                                   : -1;
+                            if (want >= 0) {
+                                ++wanted;
+                                marked += slot == want;
+                                passableMarks += passable;
+                            } else {
+                                EXPECT_TRUE(slot < cellslot::RedDeathPassable || slot > cellslot::BlueDeathBlack)
+                                    << c.Path << " step " << t << " maps " << m.Red << m.Blue << " cell " << x << ","
+                                    << y << " slot " << slot;
+                            }
+                        }
+                    EXPECT_EQ(marked, wanted) << c.Path << " trace " << trace << " step " << t << " maps " << m.Red
+                                              << m.Blue;
+                }
+            }
+            // Else the runs would not meet the cells the fault is about.
+            EXPECT_GT(covered, 0) << c.Path << " trace " << trace;
+            EXPECT_EQ(passableMarks > 0, c.OnPassableTerrain) << c.Path << " trace " << trace;
+        }
+    }
 }
 
 }  // namespace
