@@ -18,6 +18,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "app/AppFixture.h"
 #include "app/HelpWindow.h"
@@ -139,6 +140,17 @@ TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
     EXPECT_EQ(Head(documentPdf, 5), QByteArray("%PDF-"));
 }
 
+// For RunProgram's child: files may grow to `bytes` only, with the signal at
+// its default as a shell's `ulimit -f` leaves it.
+std::function<void()> UnderFileSizeLimit(::rlim_t bytes)
+{
+    return [bytes] {
+        const ::rlimit limit{bytes, bytes};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+    };
+}
+
 struct ProgramRun {
     bool Ended = false;
     int Status = -1;
@@ -234,13 +246,6 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
 {
     const std::string folder = TempFolder();
     const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
-    const auto limited = [](::rlim_t bytes) {
-        return [bytes] {
-            const ::rlimit limit{bytes, bytes};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_DFL);
-        };
-    };
     const std::string missing = folder + "/no such folder/x.pdf";
     const struct {
         std::string Pdf;
@@ -249,9 +254,9 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
     } cases[] = {
         {missing, {}, "Error: cannot open output file.\n" + missing + "\nNo such file or directory.\n"},
         {"/dev/full", {}, "Error: cannot write output file /dev/full:\nNo space left on device.\n"},
-        {folder + "/cut.pdf", limited(16384),
+        {folder + "/cut.pdf", UnderFileSizeLimit(16384),
          "Error: cannot write output file " + folder + "/cut.pdf:\nFile too large.\n"},
-        {folder + "/none.pdf", limited(0),
+        {folder + "/none.pdf", UnderFileSizeLimit(0),
          "Error: cannot write output file " + folder + "/none.pdf:\nFile too large.\n"},
     };
     for (const auto& c : cases) {
@@ -260,6 +265,44 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
         EXPECT_EQ(run.Status, 1) << c.Pdf << "\n" << run.Err.toStdString();
         EXPECT_EQ(run.Err.count(QString::fromStdString(c.Said)), 1) << run.Err.toStdString();
         EXPECT_EQ(std::filesystem::exists(c.Pdf), c.Pdf == "/dev/full") << c.Pdf;
+    }
+}
+
+// A PDF path that is a link, or a chain of them, is written through to the
+// file at its end: cut short under the limit, that file goes and the links,
+// the user's own, stay (dangling). A link to a device that takes nothing
+// leaves the device and the link alone.
+TEST(CommandLinePrint, APdfCutThroughALinkRemovesTheFileWrittenAndKeepsTheLinks)
+{
+    namespace fs = std::filesystem;
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    fs::create_directory(folder + "/real");
+    fs::create_symlink("real/one.pdf", folder + "/one.pdf");
+    fs::create_symlink(folder + "/real/two.pdf", folder + "/two-end.pdf");
+    fs::create_symlink("two-end.pdf", folder + "/two.pdf");
+    fs::create_symlink("/dev/full", folder + "/full.pdf");
+    const struct {
+        std::vector<std::string> Links;  // the first is the PDF's path
+        std::string Target;
+        bool Limited;
+        std::string Problem;
+    } cases[] = {
+        {{folder + "/one.pdf"}, folder + "/real/one.pdf", true, "File too large"},
+        {{folder + "/two.pdf", folder + "/two-end.pdf"}, folder + "/real/two.pdf", true, "File too large"},
+        {{folder + "/full.pdf"}, "/dev/full", false, "No space left on device"},
+    };
+    for (const auto& c : cases) {
+        const std::string& pdf = c.Links.front();
+        const ProgramRun run = RunProgram(folder, {"--print-to", QString::fromStdString(pdf), good},
+                                          c.Limited ? UnderFileSizeLimit(16384) : std::function<void()>{});
+        EXPECT_TRUE(run.Ended) << pdf;
+        EXPECT_EQ(run.Status, 1) << pdf << "\n" << run.Err.toStdString();
+        const std::string said = "Error: cannot write output file " + pdf + ":\n" + c.Problem + ".\n";
+        EXPECT_EQ(run.Err.count(QString::fromStdString(said)), 1) << run.Err.toStdString();
+        for (const std::string& link : c.Links)
+            EXPECT_TRUE(fs::is_symlink(link)) << link;
+        EXPECT_EQ(fs::exists(c.Target), c.Target == "/dev/full") << c.Target;
     }
 }
 
