@@ -33,6 +33,17 @@ bool IsFifo(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
+// Blocks the signals a write raises in the calling thread; the mask before.
+::sigset_t BlockWriteSignals()
+{
+    ::sigset_t held, before;
+    ::sigemptyset(&held);
+    ::sigaddset(&held, SIGPIPE);
+    ::sigaddset(&held, SIGXFSZ);
+    ::pthread_sigmask(SIG_BLOCK, &held, &before);
+    return before;
+}
+
 }  // namespace
 
 std::string CannotOpenOutputMessage(const std::string& path, const std::string& problem)
@@ -45,13 +56,11 @@ std::string CannotWriteMessage(const std::string& path, const std::string& probl
     return "Error: cannot write output file " + path + (problem.empty() ? "." : ":\n" + problem + ".");
 }
 
-WriteSignalsHeld::WriteSignalsHeld()
+// One raised stays pending, unseen, and goes with the process.
+void HoldWriteSignalsToTheEnd() { BlockWriteSignals(); }
+
+WriteSignalsHeld::WriteSignalsHeld() : Before(BlockWriteSignals())
 {
-    ::sigset_t held;
-    ::sigemptyset(&held);
-    ::sigaddset(&held, SIGPIPE);
-    ::sigaddset(&held, SIGXFSZ);
-    ::pthread_sigmask(SIG_BLOCK, &held, &Before);
     ::sigpending(&AlreadyPending);
 }
 

@@ -44,6 +44,13 @@ private:
     ::sigset_t Before{}, AlreadyPending{};
 };
 
+// SIGPIPE and SIGXFSZ held back from the calling thread, and from each
+// thread it starts, until the process ends: for a program whose every write
+// may fail (its standard streams a full file or a closed pipe), with
+// nowhere left to say so, and which is to end by its own status all the
+// same, past its last write at exit.
+void HoldWriteSignalsToTheEnd();
+
 // Where each write of an OutputFile goes.
 enum class WriteAt {
     Position,  // after the last, as std::ofstream writes

@@ -13,10 +13,13 @@
 #include <QKeyEvent>
 #include <QProcessEnvironment>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -304,6 +307,72 @@ TEST(CommandLinePrint, APdfCutThroughALinkRemovesTheFileWrittenAndKeepsTheLinks)
             EXPECT_TRUE(fs::is_symlink(link)) << link;
         EXPECT_EQ(fs::exists(c.Target), c.Target == "/dev/full") << c.Target;
     }
+}
+
+// Standard error is all a run without a window has to speak through. One
+// that takes nothing (a file already at the size limit, a pipe whose reader
+// has gone) loses the words, not the run: it ends by the status it would
+// have had, never by the signal the write raised (153 or 141 in a shell).
+// The list of switches is the one thing written to standard output: when it
+// does not go whole, standard error says so and the status is 1.
+TEST(CommandLinePrint, AStandardStreamThatTakesNothingEndsNoRunBySignal)
+{
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    const QString notes = QString::fromStdString(WriteTemp("notes.txt", "no scenario\n"));
+    const std::string full = folder + "/full.txt";
+    constexpr ::rlim_t Limit = 16384;
+    const auto atLimit = [&](int stream) {
+        return [stream, full, inner = UnderFileSizeLimit(Limit)] {
+            inner();
+            const int fd = ::open(full.c_str(), O_WRONLY | O_APPEND);
+            ::dup2(fd, stream);
+            ::close(fd);
+        };
+    };
+    const auto closedPipe = [](int stream) {
+        return [stream] {
+            int ends[2];
+            if (::pipe(ends) != 0)
+                return;
+            ::close(ends[0]);
+            ::dup2(ends[1], stream);
+            ::close(ends[1]);
+            std::signal(SIGPIPE, SIG_DFL);
+        };
+    };
+    const struct {
+        const char* Name;
+        QStringList Arguments;
+        std::function<void()> InChild;
+        int Status;
+        QString Said;  // on standard error, when that is free
+    } cases[] = {
+        {"PDF cut, standard error full", {"--print-to", QString::fromStdString(folder + "/cut.pdf"), good},
+         atLimit(STDERR_FILENO), 1, {}},
+        {"PDF whole, standard error a closed pipe", {"--print-to", QString::fromStdString(folder + "/whole.pdf"), good},
+         closedPipe(STDERR_FILENO), 0, {}},
+        {"not a scenario, standard error full", {"--print", notes}, atLimit(STDERR_FILENO), 1, {}},
+        {"no file, standard error a closed pipe", {"--print"}, closedPipe(STDERR_FILENO), 2, {}},
+        {"help, standard output full", {"--help"}, atLimit(STDOUT_FILENO), 1,
+         "brevimar: cannot write the list of switches to standard output: File too large.\n"},
+        {"help, standard output a closed pipe", {"--help"}, closedPipe(STDOUT_FILENO), 1,
+         "brevimar: cannot write the list of switches to standard output: Broken pipe.\n"},
+    };
+    for (const auto& c : cases) {
+        {
+            std::ofstream atTheLimit(full, std::ios::trunc);
+            atTheLimit << std::string(Limit, 'x');
+        }
+        const ProgramRun run = RunProgram(folder, c.Arguments, c.InChild);
+        EXPECT_TRUE(run.Ended) << c.Name;
+        EXPECT_EQ(run.Status, c.Status) << c.Name << " (-1: ended by a signal)\n" << run.Err.toStdString();
+        if (!c.Said.isEmpty()) {
+            EXPECT_EQ(run.Err.count(c.Said), 1) << c.Name << "\n" << run.Err.toStdString();
+        }
+        EXPECT_EQ(std::filesystem::file_size(full), Limit) << c.Name;
+    }
+    EXPECT_TRUE(Head(folder + "/whole.pdf", 5) == "%PDF-");
 }
 
 TEST(CommandLinePrint, HelpPrintsTheReadmesListOfSwitchesAndEnds)
