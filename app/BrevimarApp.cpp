@@ -9,7 +9,9 @@
 #include <QPrinter>
 #include <QWhatsThis>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/AboutDlg.h"
 #include "app/BrevimarView.h"
@@ -164,8 +166,12 @@ bool CBrevimarApp::InitInstance(const QStringList& arguments)
 {
     const CCommandLineInfo info = ParseCommandLine(arguments);
     if (info.Help) {
-        std::fputs(CommandLineHelp, stdout);
-        std::fflush(stdout);
+        // A list that did not arrive is not listed.
+        if (std::fputs(CommandLineHelp, stdout) < 0 || std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "brevimar: cannot write the list of switches to standard output: %s.\n",
+                         std::strerror(errno));
+            Exit = 1;
+        }
         return false;
     }
     if (!info.Problem.empty()) {

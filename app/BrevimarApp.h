@@ -30,6 +30,10 @@ struct CCommandLineInfo {
     std::optional<std::string> PrintTo;   // a PDF file to print into instead of the printer
     bool Help = false;                    // print the switches and end
     std::string Problem;                  // a switch that cannot be used as given
+
+    // A print or the list of switches: no window is shown, and the program
+    // ends when it is done.
+    bool EndsWithoutWindow() const { return Print || Help; }
 };
 // Naming a PDF to print into is asking to print: --print-to implies --print.
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);

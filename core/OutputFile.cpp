@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -32,6 +33,17 @@ bool IsFifo(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
+// Blocks the signals a write raises in the calling thread; the mask before.
+::sigset_t BlockWriteSignals()
+{
+    ::sigset_t held, before;
+    ::sigemptyset(&held);
+    ::sigaddset(&held, SIGPIPE);
+    ::sigaddset(&held, SIGXFSZ);
+    ::pthread_sigmask(SIG_BLOCK, &held, &before);
+    return before;
+}
+
 }  // namespace
 
 std::string CannotOpenOutputMessage(const std::string& path, const std::string& problem)
@@ -44,13 +56,11 @@ std::string CannotWriteMessage(const std::string& path, const std::string& probl
     return "Error: cannot write output file " + path + (problem.empty() ? "." : ":\n" + problem + ".");
 }
 
-WriteSignalsHeld::WriteSignalsHeld()
+// One raised stays pending, unseen, and goes with the process.
+void HoldWriteSignalsToTheEnd() { BlockWriteSignals(); }
+
+WriteSignalsHeld::WriteSignalsHeld() : Before(BlockWriteSignals())
 {
-    ::sigset_t held;
-    ::sigemptyset(&held);
-    ::sigaddset(&held, SIGPIPE);
-    ::sigaddset(&held, SIGXFSZ);
-    ::pthread_sigmask(SIG_BLOCK, &held, &Before);
     ::sigpending(&AlreadyPending);
 }
 
@@ -98,7 +108,11 @@ OutputFile::WaitingBuffer::WaitingBuffer(const std::string& path, WriteAt at)
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(ReaderPoll, deadline - now));
     }
     struct ::stat status {};
-    Regular = ::fstat(Fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (::fstat(Fd, &status) == 0) {
+        Regular = S_ISREG(status.st_mode);
+        Device = status.st_dev;
+        Inode = status.st_ino;
+    }
     // A regular file is written as std::ofstream writes it, with no flag of
     // ours left on it.
     if (Regular)
@@ -255,12 +269,20 @@ void OutputFile::close()
         setstate(std::ios_base::failbit);
 }
 
+// A link is the user's own, naming where the file goes; it is the file
+// written, at the end of the links, that was cut. Only a name that still
+// leads to that very file is removed: one put in its place since is
+// someone else's.
 void OutputFile::Discard()
 {
     Buffer.Close();
-    if (Buffer.IsRegular())
-        ::unlink(Path.c_str());
     setstate(std::ios_base::failbit);
+    if (!Buffer.IsRegular())
+        return;
+    const std::unique_ptr<char, decltype(&std::free)> written(::realpath(Path.c_str(), nullptr), &std::free);
+    struct ::stat status {};
+    if (written && ::lstat(written.get(), &status) == 0 && S_ISREG(status.st_mode) && Buffer.Wrote(status))
+        ::unlink(written.get());
 }
 
 }  // namespace brevimar

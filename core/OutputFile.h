@@ -6,6 +6,7 @@
 #pragma once
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdint>
@@ -43,6 +44,13 @@ private:
     ::sigset_t Before{}, AlreadyPending{};
 };
 
+// SIGPIPE and SIGXFSZ held back from the calling thread, and from each
+// thread it starts, until the process ends: for a program whose every write
+// may fail (its standard streams a full file or a closed pipe), with
+// nowhere left to say so, and which is to end by its own status all the
+// same, past its last write at exit.
+void HoldWriteSignalsToTheEnd();
+
 // Where each write of an OutputFile goes.
 enum class WriteAt {
     Position,  // after the last, as std::ofstream writes
@@ -66,7 +74,10 @@ public:
     void close();
     // Closes the file, if it is still open, and removes it when it is a
     // regular file: for a writer whose file cut short would pass for a whole
-    // one (a printed page). A pipe or a device is left alone.
+    // one (a printed page). A pipe or a device is left alone. Through a
+    // symbolic link (or a chain of them) the file removed is the one written,
+    // at the chain's end, and the links stay; a file that the path no longer
+    // leads to stays too.
     void Discard();
     // Why the file did not open or took not all that was written, when that
     // is more than the path tells (a FIFO no reader took, a missing folder, a
@@ -84,6 +95,8 @@ private:
 
         bool Open() const { return Fd >= 0; }
         bool IsRegular() const { return Regular; }
+        // Whether `status` is the file this buffer opened.
+        bool Wrote(const struct ::stat& status) const { return status.st_dev == Device && status.st_ino == Inode; }
         bool Close();
         std::string Problem() const;
 
@@ -99,6 +112,8 @@ private:
 
         int Fd = -1;
         bool Regular = false;
+        ::dev_t Device = 0;
+        ::ino_t Inode = 0;
         Failure Failed = Failure::None;
         int FailedErrno = 0;
         std::uintmax_t Taken = 0;  // bytes the file took

@@ -13,11 +13,15 @@
 #include <QKeyEvent>
 #include <QProcessEnvironment>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <vector>
 
 #include "app/AppFixture.h"
 #include "app/HelpWindow.h"
@@ -139,6 +143,17 @@ TEST_F(PrintAndHelp, PrintFromTheCommandLineWritesThePdfAndEnds)
     EXPECT_EQ(Head(documentPdf, 5), QByteArray("%PDF-"));
 }
 
+// For RunProgram's child: files may grow to `bytes` only, with the signal at
+// its default as a shell's `ulimit -f` leaves it.
+std::function<void()> UnderFileSizeLimit(::rlim_t bytes)
+{
+    return [bytes] {
+        const ::rlimit limit{bytes, bytes};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+    };
+}
+
 struct ProgramRun {
     bool Ended = false;
     int Status = -1;
@@ -234,13 +249,6 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
 {
     const std::string folder = TempFolder();
     const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
-    const auto limited = [](::rlim_t bytes) {
-        return [bytes] {
-            const ::rlimit limit{bytes, bytes};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_DFL);
-        };
-    };
     const std::string missing = folder + "/no such folder/x.pdf";
     const struct {
         std::string Pdf;
@@ -249,9 +257,9 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
     } cases[] = {
         {missing, {}, "Error: cannot open output file.\n" + missing + "\nNo such file or directory.\n"},
         {"/dev/full", {}, "Error: cannot write output file /dev/full:\nNo space left on device.\n"},
-        {folder + "/cut.pdf", limited(16384),
+        {folder + "/cut.pdf", UnderFileSizeLimit(16384),
          "Error: cannot write output file " + folder + "/cut.pdf:\nFile too large.\n"},
-        {folder + "/none.pdf", limited(0),
+        {folder + "/none.pdf", UnderFileSizeLimit(0),
          "Error: cannot write output file " + folder + "/none.pdf:\nFile too large.\n"},
     };
     for (const auto& c : cases) {
@@ -261,6 +269,110 @@ TEST(CommandLinePrint, APdfNotWrittenWholeIsAnErrorNamingTheFile)
         EXPECT_EQ(run.Err.count(QString::fromStdString(c.Said)), 1) << run.Err.toStdString();
         EXPECT_EQ(std::filesystem::exists(c.Pdf), c.Pdf == "/dev/full") << c.Pdf;
     }
+}
+
+// A PDF path that is a link, or a chain of them, is written through to the
+// file at its end: cut short under the limit, that file goes and the links,
+// the user's own, stay (dangling). A link to a device that takes nothing
+// leaves the device and the link alone.
+TEST(CommandLinePrint, APdfCutThroughALinkRemovesTheFileWrittenAndKeepsTheLinks)
+{
+    namespace fs = std::filesystem;
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    fs::create_directory(folder + "/real");
+    fs::create_symlink("real/one.pdf", folder + "/one.pdf");
+    fs::create_symlink(folder + "/real/two.pdf", folder + "/two-end.pdf");
+    fs::create_symlink("two-end.pdf", folder + "/two.pdf");
+    fs::create_symlink("/dev/full", folder + "/full.pdf");
+    const struct {
+        std::vector<std::string> Links;  // the first is the PDF's path
+        std::string Target;
+        bool Limited;
+        std::string Problem;
+    } cases[] = {
+        {{folder + "/one.pdf"}, folder + "/real/one.pdf", true, "File too large"},
+        {{folder + "/two.pdf", folder + "/two-end.pdf"}, folder + "/real/two.pdf", true, "File too large"},
+        {{folder + "/full.pdf"}, "/dev/full", false, "No space left on device"},
+    };
+    for (const auto& c : cases) {
+        const std::string& pdf = c.Links.front();
+        const ProgramRun run = RunProgram(folder, {"--print-to", QString::fromStdString(pdf), good},
+                                          c.Limited ? UnderFileSizeLimit(16384) : std::function<void()>{});
+        EXPECT_TRUE(run.Ended) << pdf;
+        EXPECT_EQ(run.Status, 1) << pdf << "\n" << run.Err.toStdString();
+        const std::string said = "Error: cannot write output file " + pdf + ":\n" + c.Problem + ".\n";
+        EXPECT_EQ(run.Err.count(QString::fromStdString(said)), 1) << run.Err.toStdString();
+        for (const std::string& link : c.Links)
+            EXPECT_TRUE(fs::is_symlink(link)) << link;
+        EXPECT_EQ(fs::exists(c.Target), c.Target == "/dev/full") << c.Target;
+    }
+}
+
+// Standard error is all a run without a window has to speak through. One
+// that takes nothing (a file already at the size limit, a pipe whose reader
+// has gone) loses the words, not the run: it ends by the status it would
+// have had, never by the signal the write raised (153 or 141 in a shell).
+// The list of switches is the one thing written to standard output: when it
+// does not go whole, standard error says so and the status is 1.
+TEST(CommandLinePrint, AStandardStreamThatTakesNothingEndsNoRunBySignal)
+{
+    const std::string folder = TempFolder();
+    const QString good = QString::fromStdString(Fixture("scenario_v1.dat"));
+    const QString notes = QString::fromStdString(WriteTemp("notes.txt", "no scenario\n"));
+    const std::string full = folder + "/full.txt";
+    constexpr ::rlim_t Limit = 16384;
+    const auto atLimit = [&](int stream) {
+        return [stream, full, inner = UnderFileSizeLimit(Limit)] {
+            inner();
+            const int fd = ::open(full.c_str(), O_WRONLY | O_APPEND);
+            ::dup2(fd, stream);
+            ::close(fd);
+        };
+    };
+    const auto closedPipe = [](int stream) {
+        return [stream] {
+            int ends[2];
+            if (::pipe(ends) != 0)
+                return;
+            ::close(ends[0]);
+            ::dup2(ends[1], stream);
+            ::close(ends[1]);
+            std::signal(SIGPIPE, SIG_DFL);
+        };
+    };
+    const struct {
+        const char* Name;
+        QStringList Arguments;
+        std::function<void()> InChild;
+        int Status;
+        QString Said;  // on standard error, when that is free
+    } cases[] = {
+        {"PDF cut, standard error full", {"--print-to", QString::fromStdString(folder + "/cut.pdf"), good},
+         atLimit(STDERR_FILENO), 1, {}},
+        {"PDF whole, standard error a closed pipe", {"--print-to", QString::fromStdString(folder + "/whole.pdf"), good},
+         closedPipe(STDERR_FILENO), 0, {}},
+        {"not a scenario, standard error full", {"--print", notes}, atLimit(STDERR_FILENO), 1, {}},
+        {"no file, standard error a closed pipe", {"--print"}, closedPipe(STDERR_FILENO), 2, {}},
+        {"help, standard output full", {"--help"}, atLimit(STDOUT_FILENO), 1,
+         "brevimar: cannot write the list of switches to standard output: File too large.\n"},
+        {"help, standard output a closed pipe", {"--help"}, closedPipe(STDOUT_FILENO), 1,
+         "brevimar: cannot write the list of switches to standard output: Broken pipe.\n"},
+    };
+    for (const auto& c : cases) {
+        {
+            std::ofstream atTheLimit(full, std::ios::trunc);
+            atTheLimit << std::string(Limit, 'x');
+        }
+        const ProgramRun run = RunProgram(folder, c.Arguments, c.InChild);
+        EXPECT_TRUE(run.Ended) << c.Name;
+        EXPECT_EQ(run.Status, c.Status) << c.Name << " (-1: ended by a signal)\n" << run.Err.toStdString();
+        if (!c.Said.isEmpty()) {
+            EXPECT_EQ(run.Err.count(c.Said), 1) << c.Name << "\n" << run.Err.toStdString();
+        }
+        EXPECT_EQ(std::filesystem::file_size(full), Limit) << c.Name;
+    }
+    EXPECT_TRUE(Head(folder + "/whole.pdf", 5) == "%PDF-");
 }
 
 TEST(CommandLinePrint, HelpPrintsTheReadmesListOfSwitchesAndEnds)
