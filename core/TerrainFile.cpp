@@ -40,12 +40,13 @@ std::string TerrainCellProblem(long long occupancy, long long type)
         return "the occupancy value " + std::to_string(occupancy) + ", which is not 0..2";
     if (type < OpenGround || type > PassableIII)
         return "the terrain type " + std::to_string(type) + ", which is not 0..5";
-    // A terrain cell is occupied by its terrain and open ground is free: an
-    // impassable cell marked free would take agents, and an agent mark with
-    // no agent would block the cell for the whole run.
-    if (occupancy == CellAgent || (occupancy == CellTerrain) != (type != OpenGround))
+    // A terrain cell is occupied by its terrain: an impassable cell marked
+    // free would take agents, and an agent mark with no agent would block the
+    // cell for the whole run. Open ground may be occupied, as a Terrain
+    // Blocks block of type 0 lays it and the terrain file saves it.
+    if (occupancy == CellAgent || (occupancy == CellFree && type != OpenGround))
         return "the occupancy value " + std::to_string(occupancy) + " and the terrain type " +
-               std::to_string(type) + ", which disagree (terrain cells are 2, open ground 0)";
+               std::to_string(type) + ", which disagree (terrain cells are 2, free open ground 0)";
     return {};
 }
 

@@ -214,7 +214,6 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
         {"folder.ter", "Error: cannot open input file."},
         {"lava_free.ter", "with the occupancy value 0 and the terrain type 1, which disagree"},
         {"agent.ter", "with the occupancy value 1 and the terrain type 0, which disagree"},
-        {"bare.ter", "with the occupancy value 2 and the terrain type 0, which disagree"},
         // One byte past the 16 MiB any text file may hold: refused from its
         // size, unread.
         {"huge.ter", " is refused: the file holds 16777217 bytes, more than the 16777216 any file of its kind may "
@@ -232,7 +231,6 @@ TEST_F(TerrainFile, FaultsAreReportedNamingTheFileAndNothingIsStored)
     std::filesystem::create_directories(std::filesystem::path(WriteFile(".probe", "")).parent_path() / "folder.ter");
     WriteFile("lava_free.ter", "100\n2\n3 4\n2 1\n7 7\n0 1");
     WriteFile("agent.ter", "100\n1\n3 4\n1 0");
-    WriteFile("bare.ter", "100\n1\n3 4\n2 0");
     testing::WriteSparse("huge.ter", (16u << 20) + 1);
     WriteFile("padded.ter", std::string(1000, '0') + "100\n0");
     for (const auto& [name, message] : cases) {

@@ -477,8 +477,10 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
     field.AgentGrid[GridIndex(2, 3)] = CellTerrain;
     field.TerrainType[GridIndex(2, 3)] = PassableIII;
     field.AgentGrid[GridIndex(5, 5)] = CellAgent;
+    // A Terrain Blocks block of type 0 occupies open ground.
+    field.AgentGrid[GridIndex(7, 7)] = CellTerrain;
     const std::string text = Written([&](std::ostream& o) { WriteTerrainText(field, o); });
-    EXPECT_EQ(text, "12\n2\n2 3\n2 5\n2 9\n2 2");
+    EXPECT_EQ(text, "12\n3\n2 3\n2 5\n2 9\n2 2\n7 7\n2 0");
 
     TestDocument other;
     other->Battlefield.BattleSize = 12;
@@ -487,6 +489,8 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
     ASSERT_TRUE(ReadTerrainText(text, &other->Battlefield, &problem)) << problem;
     EXPECT_EQ(other->Battlefield.AgentGrid[GridIndex(5, 5)], CellFree);
     EXPECT_EQ(other->Battlefield.TerrainType[GridIndex(2, 3)], PassableIII);
+    EXPECT_EQ(other->Battlefield.AgentGrid[GridIndex(7, 7)], CellTerrain);
+    EXPECT_EQ(other->Battlefield.TerrainType[GridIndex(7, 7)], OpenGround);
     EXPECT_EQ(Written([&](std::ostream& o) { WriteTerrainText(other->Battlefield, o); }), text);
 
     const struct {
@@ -500,7 +504,6 @@ TEST(TerrainFile, RoundTripAndRefusedCells)
         {"12\n1\n2 3\n2 6", "terrain type 6"},
         {"12\n1\n2 3\n2 -1", "terrain type -1"},
         {"12\n1\n2 3\n1 1", "occupancy value 1 and the terrain type 1, which disagree"},
-        {"12\n1\n2 3\n2 0", "occupancy value 2 and the terrain type 0, which disagree"},  // terrain without a type
         {"12\n1\n2 3\n0 4", "occupancy value 0 and the terrain type 4, which disagree"},  // a type on free ground
         {"12\n2\n2 3\n2 1", "ends"},
     };
