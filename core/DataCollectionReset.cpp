@@ -7,6 +7,28 @@ namespace brevimar {
 
 void CBrevimarDoc::ResetDataCollection()
 {
+    ResetDataCollectionValues();
+    if (HeapBuffersAllocated != 1)
+        return;
+    // Neighbour and goal-count logs: rows 1..7 are the ranges; row 0 is unused.
+    for (auto* logs : {&NeighborLog[0], &NeighborLog[1], &NeighborLog[2], &NeighborLog[3], &NeighborLog[4],
+                       &NeighborLog[5], &GoalCountLog[0], &GoalCountLog[1], &GoalCountLog[2], &GoalCountLog[3]})
+        for (int range = 1; range <= 7; ++range)
+            for (int t = 0; t <= MaxSeriesStep; ++t)
+                (*logs)[SeriesIndex(range, t)] = 0;
+    for (auto* log : {&RedShotsLog, &RedHitsLog, &BlueShotsLog, &BlueHitsLog})
+        for (int w = 0; w < WeaponKinds; ++w)
+            for (int t = 0; t <= MaxSeriesStep; ++t)
+                (*log)[SeriesIndex(w, t)] = 0;
+    for (auto* log : {&RedSquadShotsLog, &RedSquadHitsLog, &BlueSquadShotsLog, &BlueSquadHitsLog})
+        for (int s = 0; s < SquadSlots; ++s)
+            for (int w = 0; w < WeaponKinds; ++w)
+                for (int t = 0; t <= MaxSeriesStep; ++t)
+                    (*log)[SquadWeaponLogIndex(s, w, t)] = 0;
+}
+
+void CDocumentState::ResetDataCollectionValues()
+{
     ZoomFactor = DefaultZoomFactor;
     ZoomAreaCleared = 0;
 
@@ -56,24 +78,6 @@ void CBrevimarDoc::ResetDataCollection()
     // Every collected statistic: plain numbers, so all-zero bytes are zeros.
     static_assert(std::is_trivially_copyable_v<CCollectedStatistics>);
     std::memset(static_cast<void*>(&Collected), 0, sizeof Collected);
-
-    if (HeapBuffersAllocated != 1)
-        return;
-    // Neighbour and goal-count logs: rows 1..7 are the ranges; row 0 is unused.
-    for (auto* logs : {&NeighborLog[0], &NeighborLog[1], &NeighborLog[2], &NeighborLog[3], &NeighborLog[4],
-                       &NeighborLog[5], &GoalCountLog[0], &GoalCountLog[1], &GoalCountLog[2], &GoalCountLog[3]})
-        for (int range = 1; range <= 7; ++range)
-            for (int t = 0; t <= MaxSeriesStep; ++t)
-                (*logs)[SeriesIndex(range, t)] = 0;
-    for (auto* log : {&RedShotsLog, &RedHitsLog, &BlueShotsLog, &BlueHitsLog})
-        for (int w = 0; w < WeaponKinds; ++w)
-            for (int t = 0; t <= MaxSeriesStep; ++t)
-                (*log)[SeriesIndex(w, t)] = 0;
-    for (auto* log : {&RedSquadShotsLog, &RedSquadHitsLog, &BlueSquadShotsLog, &BlueSquadHitsLog})
-        for (int s = 0; s < SquadSlots; ++s)
-            for (int w = 0; w < WeaponKinds; ++w)
-                for (int t = 0; t <= MaxSeriesStep; ++t)
-                    (*log)[SquadWeaponLogIndex(s, w, t)] = 0;
 }
 
 }  // namespace brevimar

@@ -7,7 +7,9 @@
 #include <ostream>
 #include <system_error>
 
+#include "core/CellPictures.h"
 #include "core/OutputFile.h"
+#include "core/StartValues.h"
 
 namespace brevimar {
 
@@ -52,6 +54,54 @@ ZeroedArray<T> Zeroed(std::size_t count)
 }
 
 }  // namespace
+
+void CDocumentState::SetNewDocumentValues()
+{
+    LatticeExtentX = LatticeStride;
+    LatticeExtentY = LatticeStride;
+    StepExecuteMode = 0;
+    RunMode = InteractiveMode;
+    DeploymentSource = RandomDeployment;
+    RunCaptureOn = 0;
+    RunHeader.LatticeSize = MaxBattleSize;
+    RedCommanderMarks = 0;
+    BlueCommanderMarks = 0;
+    TraceOn = 0;
+    ActivityRadius = 1;
+    RunHeader.TimeDirection = 1;
+    RunHeader.LastStep = MaxSeriesStep + 1;
+    RedActivityMapOn = 1;
+    BlueActivityMapOn = 1;
+    RedForce.NumAgents = 10;
+    BlueForce.NumAgents = 10;
+
+    // The cell pictures are the view's to draw, from their table.
+    BackgroundToggle = 1;
+    ShowAll = 1;
+    ShowInjured = 0;
+    ShowAlive = 0;
+    HighlightInjured = 0;
+    BattleFrontOn = 0;
+    KillMapRed = 0;
+    KillMapBlue = 0;
+    KillMapOnly = 0;
+    TerritoryMapRed = 0;
+    TerritoryMapBlue = 0;
+
+    CellBitmapWidth = CellPictures()[0].Width();
+    CellBitmapHeight = CellPictures()[0].Height();
+
+    // An empty lattice at step 0.
+    DisplayFrame = 0;
+    RunHeader.CurrentStep = 0;
+    // The display and collection defaults (activity maps off) for every way
+    // the start-up read can end: a cancelled choice keeps the built-in
+    // scenario and a frame file reads no scenario, and their agents must show.
+    ResetDataCollectionValues();
+    // Set before the chooser, so that they hold however the document begins:
+    // a file read now, Cancel, or a scenario loaded later from the menu.
+    SetRunStartValues(*this);
+}
 
 void CDocumentState::ResetHighlightsAndBursts()
 {

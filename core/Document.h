@@ -272,6 +272,12 @@ struct CDocumentState {
     // bursts back to their start values, as every new force set-up and
     // scenario read leaves them.
     void ResetHighlightsAndBursts();
+    // The data-collection reset of what the state holds (the document's
+    // logs aside).
+    void ResetDataCollectionValues();
+    // The values a new document starts with, its buffers aside: those a
+    // read of a scenario starts from, wherever the document stood.
+    void SetNewDocumentValues();
 };
 
 // The document's large buffers come zeroed from calloc, which takes a large
@@ -354,9 +360,6 @@ public:
     void InitNewDocument();
     // Everything a new document does before its start-up chooser.
     void PrepareNewDocument();
-    // The values a new document starts with, its buffers aside: those a
-    // read of a scenario starts from, wherever the document stood.
-    void SetNewDocumentValues();
     void AllocateHeapBuffers();
     // The per-sample arrays of a multiple time-series (about 68 MiB) are the
     // batch's alone: taken when a batch first opens, kept for its reports and

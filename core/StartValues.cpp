@@ -4,13 +4,13 @@
 
 namespace brevimar {
 
-void SetRunStartValues(CBrevimarDoc& doc)
+void SetRunStartValues(CDocumentState& doc)
 {
     doc.Experiment.GaShowBest = 1;
     doc.Experiment.GaShowProgress = 1;
     doc.Experiment.LandscapeWinThreshold = 0.5;
-    for (Side side : {Side::Red, Side::Blue}) {
-        CForce& f = doc.Force(side);
+    for (CForce* force : {static_cast<CForce*>(&doc.RedForce), static_cast<CForce*>(&doc.BlueForce)}) {
+        CForce& f = *force;
         f.MoveGateByTime = 0;
         for (int s = 1; s <= MaxSquads; ++s) {
             f.MoveProbAlive[s] = 1.0f;

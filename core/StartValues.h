@@ -5,8 +5,8 @@
 
 namespace brevimar {
 
-class CBrevimarDoc;
+struct CDocumentState;
 
-void SetRunStartValues(CBrevimarDoc& doc);
+void SetRunStartValues(CDocumentState& doc);
 
 }  // namespace brevimar

@@ -1,8 +1,6 @@
 // Creating a document: run-state defaults, the heap buffers (once), the cell
 // pictures' size, an empty lattice, then the scenario the user picks.
-#include "core/CellPictures.h"
 #include "core/Document.h"
-#include "core/StartValues.h"
 #include "files/DocumentFile.h"
 #include "run/ScenarioLoad.h"
 
@@ -46,52 +44,9 @@ void CBrevimarDoc::PrepareNewDocument()
 {
     AllocateHeapBuffers();  // sets HeapBuffersAllocated
     SetNewDocumentValues();
-}
-
-void CBrevimarDoc::SetNewDocumentValues()
-{
-    LatticeExtentX = LatticeStride;
-    LatticeExtentY = LatticeStride;
-    StepExecuteMode = 0;
-    RunMode = InteractiveMode;
-    DeploymentSource = RandomDeployment;
-    RunCaptureOn = 0;
-    RunHeader.LatticeSize = MaxBattleSize;
-    RedCommanderMarks = 0;
-    BlueCommanderMarks = 0;
-    TraceOn = 0;
-    ActivityRadius = 1;
-    RunHeader.TimeDirection = 1;
-    RunHeader.LastStep = MaxSeriesStep + 1;
-    RedActivityMapOn = 1;
-    BlueActivityMapOn = 1;
-    NumRed() = 10;
-    NumBlue() = 10;
-
-    // The cell pictures are the view's to draw, from their table.
-    BackgroundToggle = 1;
-    ShowAll = 1;
-    ShowInjured = 0;
-    ShowAlive = 0;
-    HighlightInjured = 0;
-    BattleFrontOn = 0;
-    KillMapRed = 0;
-    KillMapBlue = 0;
-    KillMapOnly = 0;
-    TerritoryMapRed = 0;
-    TerritoryMapBlue = 0;
-
-    CellBitmapWidth = CellPictures()[0].Width();
-    CellBitmapHeight = CellPictures()[0].Height();
-
+    // The buffers: an empty lattice, the collection's logs cleared.
     ClearLattice();
-    // The display and collection defaults (activity maps off) for every way
-    // the start-up read can end: a cancelled choice keeps the built-in
-    // scenario and a frame file reads no scenario, and their agents must show.
     ResetDataCollection();
-    // Set before the chooser, so that they hold however the document begins:
-    // a file read now, Cancel, or a scenario loaded later from the menu.
-    SetRunStartValues(*this);
 }
 
 }  // namespace brevimar

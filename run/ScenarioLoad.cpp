@@ -148,10 +148,8 @@ void KeepWindowValues(CDocumentState& read, const CDocumentState& open)
 ScenarioRead BeginScenarioRead(const CBrevimarDoc& doc)
 {
     ScenarioRead read;
-    auto fresh = std::make_unique<CBrevimarDoc>();
-    fresh->SetNewDocumentValues();
-    read.State = std::make_unique<CDocumentState>(std::move(static_cast<CDocumentState&>(*fresh)));
-    fresh.reset();
+    read.State = std::make_unique<CDocumentState>();
+    read.State->SetNewDocumentValues();
     KeepWindowValues(*read.State, doc);
     read.State->InitialSeed = ScenarioSeed;
     read.State->RandomState = ScenarioSeed;
