@@ -354,6 +354,22 @@ TEST(ScenarioRunner, WholeRunsKeepTheirInvariants)
     }
 }
 
+// A RUN file of the first `steps` steps of a scenario's battle, as a capture
+// from its start writes it.
+void WriteCapturedRun(const std::string& scenario, int steps, const std::string& path)
+{
+    RunnerOptions options;
+    options.ScenarioPath = scenario;
+    CScenarioRunner runner(options);
+    ASSERT_TRUE(runner.Load()) << runner.Error();
+    runner.Document().RunCaptureOn = 1;
+    for (int n = 0; n < steps; ++n)
+        ASSERT_TRUE(runner.Advance());
+    std::ofstream out(path);
+    WriteScenario(runner.Document(), out);
+    ASSERT_TRUE(out.good());
+}
+
 // Every frame of whole runs (live, a stored run's replay, a frame file's
 // playback; trace off and on) shows every living agent on show with a living
 // code, whatever dead agent lies on its cell. The runs must meet such cells,
@@ -362,18 +378,7 @@ TEST(ScenarioRunner, WholeRunsKeepTheirInvariants)
 TEST(ScenarioRunner, EveryFrameShowsEveryLivingAgent)
 {
     const std::string captured = testing::TempFolder() + "/captured.run";
-    {
-        RunnerOptions options;
-        options.ScenarioPath = Reference("large.dat");
-        CScenarioRunner runner(options);
-        ASSERT_TRUE(runner.Load()) << runner.Error();
-        runner.Document().RunCaptureOn = 1;
-        for (int n = 0; n < 120; ++n)
-            ASSERT_TRUE(runner.Advance());
-        std::ofstream out(captured);
-        WriteScenario(runner.Document(), out);
-        ASSERT_TRUE(out.good());
-    }
+    ASSERT_NO_FATAL_FAILURE(WriteCapturedRun(Reference("large.dat"), 120, captured));
     struct Case {
         std::string Path;
         bool Stored;     // the agents on show are those of the frame played
@@ -468,18 +473,7 @@ TEST(ScenarioRunner, TheBatchStepFilesTheSwitchedOnStatisticsEveryStepFromZero)
 TEST(ScenarioRunner, KillOnlyPictureMarksEveryCellWhereAnAgentLiesDead)
 {
     const std::string captured = testing::TempFolder() + "/kills.run";
-    {
-        RunnerOptions options;
-        options.ScenarioPath = Reference("small.dat");
-        CScenarioRunner runner(options);
-        ASSERT_TRUE(runner.Load()) << runner.Error();
-        runner.Document().RunCaptureOn = 1;
-        for (int n = 0; n < 300; ++n)
-            ASSERT_TRUE(runner.Advance());
-        std::ofstream out(captured);
-        WriteScenario(runner.Document(), out);
-        ASSERT_TRUE(out.good());
-    }
+    ASSERT_NO_FATAL_FAILURE(WriteCapturedRun(Reference("small.dat"), 300, captured));
     struct Case {
         std::string Path;
         bool Stored;
